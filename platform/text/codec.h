@@ -1,0 +1,33 @@
+#pragma once
+// The Windows-1252 code page, lossless: every byte maps to one character and
+// back, the five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90,
+// 0x9D) map to U+0081, U+008D, U+008F, U+0090, U+009D.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+namespace platform {
+
+// Bytes of a data file to text, one character per byte.
+QString fromAnsi(QByteArrayView bytes);
+// Text to bytes; a character the code page cannot hold is written as '?'.
+QByteArray toAnsi(const QString &text);
+// The character a byte stands for, and back (-1 when the code page lacks it).
+QChar ansiChar(unsigned char byte);
+int ansiByte(QChar ch);
+
+// UTF-8 bytes (federation extracts, saved pages, iCalendar files) to text
+// holding only characters the code page has: every accented letter of the
+// code page survives, anything else becomes '?'. A leading byte-order mark is
+// dropped; an invalid or truncated sequence gives '?' per bad byte.
+QString utf8ToAnsiText(QByteArrayView bytes);
+// Replaces every character outside the code page by '?'.
+QString ansiSafe(const QString &text);
+
+// Compares two texts by their Windows-1252 codes, as the original byte
+// comparisons did: <0, 0 or >0.
+int ansiCompare(const QString &a, const QString &b);
+// Raises a-z only; accented letters are kept as they are.
+QString upperAZ(const QString &text);
+
+} // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+// Data files: Windows-1252 text read whole into a list of lines and written
+// whole, CR LF after every line (the last one too).
+#include <QString>
+#include <QStringList>
+
+namespace platform {
+
+class LineFile
+{
+public:
+    // Reads CR LF, LF or CR line ends. A missing file under its exact name is
+    // looked up case-insensitively in its folder (folders copied from the
+    // original platform). Throws EFileError when the file cannot be read.
+    static QStringList read(const QString &path);
+    // Same, but a missing file gives false and leaves lines untouched.
+    static bool readIfExists(const QString &path, QStringList &lines);
+    // Writes to a temporary file in the same folder, flushes it, then renames
+    // it over the old one: a failure leaves the old file intact. An empty
+    // list gives a 0-byte file. Throws EFileError with a French message.
+    static void write(const QString &path, const QStringList &lines);
+    // Raw bytes, atomically, for files that are not line records.
+    static void writeBytes(const QString &path, const QByteArray &bytes);
+
+    // The path under which the file exists: itself, or a case-insensitive
+    // match in its folder; the path itself when there is none.
+    static QString resolve(const QString &path);
+    static bool exists(const QString &path);
+};
+
+// Field n (from 0) of a ";" record: the text between the n-th ";" and the
+// next one; empty for a missing field; text after the last ";" of an
+// unterminated line is a field.
+QString Champ(const QString &line, int n);
+// The field reader over a list of lines: empty for a missing line.
+QString Champ(const QStringList &lines, int i, int n);
+
+} // namespace platform

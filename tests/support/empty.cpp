@@ -1,0 +1,1 @@
+namespace { [[maybe_unused]] int vorn_test_support_empty; }
