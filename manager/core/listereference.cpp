@@ -1,0 +1,125 @@
+#include "manager/core/listereference.h"
+#include "manager/core/champsaisi.h"
+#include "platform/text/codec.h"
+#include "platform/text/linefile.h"
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+using platform::Champ;
+
+ListeReference::ListeReference(QString chemin) : m_chemin(std::move(chemin)) {}
+
+void ListeReference::charge()
+{
+    if (!platform::LineFile::exists(m_chemin))
+        platform::LineFile::write(m_chemin, {});
+    m_lignes = platform::LineFile::read(m_chemin);
+    m_courant = 0;
+    normalise();
+}
+
+void ListeReference::ecrit() const
+{
+    platform::LineFile::write(m_chemin, m_lignes);
+}
+
+QString ListeReference::nom(int ligne) const
+{
+    return ligne >= 0 && ligne < m_lignes.size() ? Champ(m_lignes.at(ligne), 0) : QString();
+}
+
+QString ListeReference::information(int ligne) const
+{
+    return ligne >= 0 && ligne < m_lignes.size() ? Champ(m_lignes.at(ligne), 1) : QString();
+}
+
+QStringList ListeReference::noms() const
+{
+    QStringList out;
+    out.reserve(m_lignes.size());
+    for (const QString &l : m_lignes)
+        out << Champ(l, 0);
+    return out;
+}
+
+void ListeReference::normalise()
+{
+    if (m_courant == 0 && !m_lignes.isEmpty())
+        m_courant = 1;
+    m_courant = std::min(m_courant, nombre());
+}
+
+void ListeReference::premier()
+{
+    m_courant = 1;
+    m_courant = std::min(m_courant, nombre());
+}
+
+void ListeReference::precedent()
+{
+    if (m_courant >= 2)
+        --m_courant;
+}
+
+void ListeReference::suivant()
+{
+    if (m_courant < nombre())
+        ++m_courant;
+}
+
+void ListeReference::dernier()
+{
+    m_courant = nombre();
+}
+
+QString ListeReference::ligne(const QString &nom, const QString &information)
+{
+    return ChampSaisi(nom) + QLatin1Char(';') + ChampSaisi(information) + QLatin1Char(';');
+}
+
+void ListeReference::ajoute(const QString &nom, const QString &information)
+{
+    m_lignes.append(ligne(nom, information));
+    m_courant = 1;
+    std::vector<QString> noms;
+    noms.reserve(std::size_t(m_lignes.size()));
+    for (const QString &l : m_lignes)
+        noms.push_back(Champ(l, 0));
+    std::vector<int> ordre(noms.size());
+    std::iota(ordre.begin(), ordre.end(), 0);
+    std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
+        return platform::ansiCompare(noms[std::size_t(a)], noms[std::size_t(b)]) < 0;
+    });
+    QStringList triees;
+    triees.reserve(m_lignes.size());
+    for (int i : ordre)
+        triees << m_lignes.at(i);
+    m_lignes = triees;
+}
+
+void ListeReference::modifie(const QString &nom, const QString &information)
+{
+    if (m_courant >= 1 && m_courant <= nombre())
+        m_lignes[m_courant - 1] = ligne(nom, information);
+}
+
+void ListeReference::supprime()
+{
+    if (m_courant >= 1 && m_courant <= nombre())
+        m_lignes.removeAt(m_courant - 1);
+    m_courant = nombre();
+}
+
+QString InformationDe(const QStringList &lignes, const QString &texte)
+{
+    if (texte.isEmpty())
+        return QString();
+    for (qsizetype i = lignes.size() - 1; i >= 0; --i)
+        if (Champ(lignes.at(i), 0) == texte)
+            return Champ(lignes.at(i), 1);
+    for (qsizetype i = lignes.size() - 1; i >= 0; --i)
+        if (lignes.at(i).contains(texte, Qt::CaseSensitive))
+            return Champ(lignes.at(i), 1);
+    return QString();
+}

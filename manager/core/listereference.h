@@ -1,0 +1,57 @@
+#pragma once
+// The program-level reference lists "Lieu.DBP", "Arbitre.DBP" and
+// "Responsable.DBP": one entry per line, name then information, each followed
+// by ";". The list is loaded once, changed in memory and written whole after
+// each change. Courant is the row that carries the arrow (0 = none, else
+// 1..count).
+#include <QString>
+#include <QStringList>
+
+class ListeReference
+{
+public:
+    explicit ListeReference(QString chemin = QString());
+
+    // Creates the file empty when it is missing, then loads it.
+    void charge();
+    void ecrit() const;
+
+    const QString &chemin() const { return m_chemin; }
+    const QStringList &lignes() const { return m_lignes; }
+    int nombre() const { return int(m_lignes.size()); }
+    int courant() const { return m_courant; }
+    QString nom(int ligne) const;
+    QString information(int ligne) const;
+    // Field 0 of every line, in list order (the combo box's items).
+    QStringList noms() const;
+
+    // Puts the arrow on the first row when none is set and the list has lines.
+    void normalise();
+    void premier();
+    void precedent();
+    void suivant();
+    void dernier();
+    // Appends the entry, puts the arrow on row 1 and sorts by name in
+    // Windows-1252 byte order; equal names keep their order.
+    void ajoute(const QString &nom, const QString &information);
+    // Replaces the current entry without sorting.
+    void modifie(const QString &nom, const QString &information);
+    // Removes the current entry; the arrow goes to the last row.
+    void supprime();
+
+    bool peutReculer() const { return m_courant >= 2; }
+    bool peutAvancer() const { return nombre() > m_courant; }
+    bool nonVide() const { return !m_lignes.isEmpty(); }
+
+private:
+    static QString ligne(const QString &nom, const QString &information);
+
+    QString m_chemin;
+    QStringList m_lignes;
+    int m_courant = 0;
+};
+
+// The information of the entry chosen by its name: the last line whose name
+// is the text; when none is, the last line that contains the text anywhere
+// (exact, letter case included). Empty for an empty text or no match.
+QString InformationDe(const QStringList &lignes, const QString &texte);
