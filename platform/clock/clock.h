@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-namespace platform {
+namespace platform
+{
 
 class Clock
 {
@@ -18,7 +19,8 @@ public:
 
 // The clock in use (the system's unless a test installed another).
 Clock &clock();
-// Installs a clock; nullptr restores the system's. Returns the previous one.
+// Installs a clock; nullptr restores the system's. Returns the previous one
+// (nullptr when the system's was in use).
 std::unique_ptr<Clock> setClock(std::unique_ptr<Clock> clock);
 
 TDateTime Now();

@@ -9,7 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
+namespace platform
+{
 
 class TIniFile
 {
@@ -40,13 +41,16 @@ public:
     const QString &FileName() const { return m_path; }
 
 private:
-    void load();
+    // Every call reads the file afresh, as the platform's profile calls did,
+    // so two objects on the same file never see stale lines.
+    void load() const;
     void save();
     int findSection(const QString &section) const;
     int findKey(int sectionLine, const QString &key) const;
+    int sectionEnd(int sectionLine) const;
 
     QString m_path;
-    QStringList m_lines;
+    mutable QStringList m_lines;
 };
 
 } // namespace platform

@@ -6,7 +6,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace platform {
+namespace platform
+{
 
 // Bytes of a data file to text, one character per byte.
 QString fromAnsi(QByteArrayView bytes);

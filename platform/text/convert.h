@@ -6,7 +6,8 @@
 #include <QString>
 #include <cstdint>
 
-namespace platform {
+namespace platform
+{
 
 using TDateTime = double;
 
@@ -23,11 +24,23 @@ TDateTime StrToDate(const QString &text);
 TDateTime StrToTime(const QString &text);
 TDateTime StrToDateTime(const QString &text);
 QString IntToStr(qint64 value);
+// The same readings without the exception: false leaves value untouched.
+bool TryStrToInt(const QString &text, int &value);
+bool TryStrToInt64(const QString &text, qint64 &value);
+bool TryStrToFloat(const QString &text, double &value);
+bool TryStrToDate(const QString &text, TDateTime &value);
+bool TryStrToTime(const QString &text, TDateTime &value);
+bool TryStrToDateTime(const QString &text, TDateTime &value);
+double StrToFloatDef(const QString &text, double def);
 
 // Round half to even, as the platform's Round did.
 qint64 roundHalfEven(double value);
 // To the nearest hundredth, half to even (0.125 gives 0.12).
 double roundHundredths(double value);
+// To `digits` decimals (0..15), half to even, on the shortest decimal text
+// that reads back as the same double: 1.015 gives 1.02 as it reads, although
+// its binary value lies just below the half.
+double roundDecimalHalfEven(double value, int digits);
 
 TDateTime toDateTime(const QDateTime &value);
 TDateTime toDateTime(const QDate &value);
@@ -36,6 +49,10 @@ QDate dateOf(TDateTime value);
 TDateTime EncodeDate(int year, int month, int day);
 TDateTime EncodeTime(int hour, int minute, int second, int msec);
 void DecodeDate(TDateTime value, int &year, int &month, int &day);
+void DecodeTime(TDateTime value, int &hour, int &minute, int &second, int &msec);
+// The time of day of a value (its fraction, as the platform read negative
+// values: the fraction's magnitude, counted forward from midnight).
+QTime timeOf(TDateTime value);
 // 1 = Sunday ... 7 = Saturday, as the platform counted.
 int DayOfWeek(TDateTime value);
 

@@ -5,12 +5,15 @@
 #include <QString>
 #include <exception>
 
-namespace platform {
+namespace platform
+{
 
 class Exception : public std::exception
 {
 public:
-    explicit Exception(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+    explicit Exception(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8())
+    {
+    }
     const QString &Message() const { return m_message; }
     const char *what() const noexcept override { return m_utf8.constData(); }
 
@@ -28,6 +31,14 @@ public:
 
 // A file that cannot be created, written, renamed or read.
 class EFileError : public Exception
+{
+public:
+    using Exception::Exception;
+};
+
+// A floating-point value that cannot be turned into a whole number (NaN, an
+// infinity, or out of range), as the platform's Round raised.
+class EInvalidOp : public Exception
 {
 public:
     using Exception::Exception;

@@ -3,8 +3,10 @@
 // whole, CR LF after every line (the last one too).
 #include <QString>
 #include <QStringList>
+#include <functional>
 
-namespace platform {
+namespace platform
+{
 
 class LineFile
 {
@@ -26,6 +28,12 @@ public:
     // match in its folder; the path itself when there is none.
     static QString resolve(const QString &path);
     static bool exists(const QString &path);
+
+    // Test seam: called once the first half of the bytes of a write has gone
+    // to the temporary file; returning false makes that write fail there, as a
+    // full disk would. Returns the previous hook; an empty one removes it.
+    using WriteHook = std::function<bool(const QString &path)>;
+    static WriteHook setWriteHook(WriteHook hook);
 };
 
 // Field n (from 0) of a ";" record: the text between the n-th ";" and the

@@ -1,0 +1,169 @@
+#include "platform/text/codec.h"
+
+#include <array>
+
+namespace platform
+{
+
+namespace
+{
+
+// 0x80..0x9F; the five undefined bytes keep their C1 control character so
+// that every byte comes back as itself.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+int byteOf(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i)
+        if (kHigh[i] == u)
+            return 0x80 + i;
+    return -1;
+}
+
+// One code point from UTF-8 at s[i]; returns its length, 0 when the bytes
+// there do not start a valid, complete, shortest-form sequence.
+int decodeUtf8(const unsigned char *s, qsizetype n, qsizetype i, char32_t &cp)
+{
+    const unsigned char b = s[i];
+    int len;
+    char32_t min;
+    if (b < 0x80) {
+        cp = b;
+        return 1;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+        cp = b & 0x1F;
+        min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        cp = b & 0x0F;
+        min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        cp = b & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (n - i < len)
+        return 0;
+    for (int k = 1; k < len; ++k) {
+        const unsigned char c = s[i + k];
+        if ((c & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+} // namespace
+
+QString fromAnsi(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *d = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = ansiChar(static_cast<unsigned char>(bytes[i]));
+    return out;
+}
+
+QByteArray toAnsi(const QString &text)
+{
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *d = out.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = byteOf(text[i].unicode());
+        d[i] = static_cast<char>(b < 0 ? '?' : b);
+    }
+    return out;
+}
+
+QChar ansiChar(unsigned char byte)
+{
+    if (byte >= 0x80 && byte < 0xA0)
+        return QChar(kHigh[byte - 0x80]);
+    return QChar(static_cast<char16_t>(byte));
+}
+
+int ansiByte(QChar ch)
+{
+    return byteOf(ch.unicode());
+}
+
+QString utf8ToAnsiText(QByteArrayView bytes)
+{
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    if (n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
+        i = 3;
+    // Decode first, then compose: letters written as a base letter and a
+    // combining accent become the single accented letter the code page has.
+    QString decoded;
+    decoded.reserve(n - i);
+    while (i < n) {
+        char32_t cp = 0;
+        const int len = decodeUtf8(s, n, i, cp);
+        if (len == 0) {
+            decoded.append(QLatin1Char('?'));
+            ++i;
+            continue;
+        }
+        if (cp >= 0x10000) {
+            // Nothing beyond the basic plane exists in the code page.
+            decoded.append(QLatin1Char('?'));
+        } else {
+            decoded.append(QChar(static_cast<char16_t>(cp)));
+        }
+        i += len;
+    }
+    return ansiSafe(decoded.normalized(QString::NormalizationForm_C));
+}
+
+QString ansiSafe(const QString &text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i)
+        if (byteOf(out[i].unicode()) < 0)
+            out[i] = QLatin1Char('?');
+    return out;
+}
+
+int ansiCompare(const QString &a, const QString &b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        // A character the code page lacks is written as '?', so it orders as one.
+        int ca = byteOf(a[i].unicode());
+        int cb = byteOf(b[i].unicode());
+        if (ca < 0)
+            ca = '?';
+        if (cb < 0)
+            cb = '?';
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+QString upperAZ(const QString &text)
+{
+    QString out = text;
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const char16_t c = out[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            out[i] = QChar(static_cast<char16_t>(c - 32));
+    }
+    return out;
+}
+
+} // namespace platform

@@ -1,0 +1,188 @@
+#include "platform/text/linefile.h"
+
+#include "platform/text/codec.h"
+#include "platform/text/exceptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace platform
+{
+
+namespace
+{
+
+LineFile::WriteHook &writeHook()
+{
+    static LineFile::WriteHook hook;
+    return hook;
+}
+
+QString nativeName(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The entry of folder whose name matches name ignoring case; the exact name
+// wins, then the first match in name order so the choice is stable.
+QString matchInFolder(const QString &folder, const QString &name)
+{
+    QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    if (!dir.exists())
+        return {};
+    const QStringList entries = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &e : entries)
+        if (e == name)
+            return e;
+    for (const QString &e : entries)
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return e;
+    return {};
+}
+
+QStringList splitLines(const QByteArray &bytes)
+{
+    QStringList lines;
+    const char *d = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] == '\r' || d[i] == '\n') {
+            lines.append(fromAnsi(QByteArrayView(d + start, i - start)));
+            if (d[i] == '\r' && i + 1 < n && d[i + 1] == '\n')
+                ++i;
+            start = i + 1;
+        }
+    }
+    if (start < n)
+        lines.append(fromAnsi(QByteArrayView(d + start, n - start)));
+    return lines;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        throw EFileError(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)));
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(nativeName(path)));
+    return bytes;
+}
+
+} // namespace
+
+QString LineFile::resolve(const QString &path)
+{
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const QFileInfo info(path);
+    QString folder = info.path();
+    const QString name = info.fileName();
+    if (name.isEmpty())
+        return path;
+    // The folders themselves may differ in case too (a season copied over).
+    if (!QFileInfo::exists(folder)) {
+        const QString resolvedFolder = resolve(folder);
+        if (resolvedFolder == folder)
+            return path;
+        folder = resolvedFolder;
+    }
+    const QString match = matchInFolder(folder, name);
+    if (match.isEmpty())
+        return path;
+    if (!path.contains(QLatin1Char('/')))
+        return match;
+    return folder.endsWith(QLatin1Char('/')) ? folder + match : folder + QLatin1Char('/') + match;
+}
+
+bool LineFile::exists(const QString &path)
+{
+    return QFileInfo(resolve(path)).isFile();
+}
+
+QStringList LineFile::read(const QString &path)
+{
+    return splitLines(readAll(resolve(path)));
+}
+
+bool LineFile::readIfExists(const QString &path, QStringList &lines)
+{
+    const QString real = resolve(path);
+    if (!QFileInfo(real).isFile())
+        return false;
+    lines = splitLines(readAll(real));
+    return true;
+}
+
+void LineFile::write(const QString &path, const QStringList &lines)
+{
+    qsizetype size = 0;
+    for (const QString &l : lines)
+        size += l.size() + 2;
+    QByteArray bytes;
+    bytes.reserve(size);
+    for (const QString &l : lines) {
+        bytes += toAnsi(l);
+        bytes += "\r\n";
+    }
+    writeBytes(path, bytes);
+}
+
+void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
+{
+    // A file that exists under another case keeps its name, as it would have
+    // on the original file system; otherwise two files would differ by case.
+    const QString real = resolve(path);
+    QSaveFile f(real);
+    if (!f.open(QIODevice::WriteOnly))
+        throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
+    const qsizetype half = bytes.size() / 2;
+    bool ok = f.write(bytes.constData(), half) == half;
+    if (ok && writeHook())
+        ok = writeHook()(real);
+    ok = ok && f.write(bytes.constData() + half, bytes.size() - half) == bytes.size() - half;
+    if (!ok) {
+        f.cancelWriting();
+        throw EFileError(
+            QStringLiteral("Erreur d'écriture dans le fichier %1").arg(nativeName(real)));
+    }
+    // commit() flushes, syncs and renames the temporary file over the old one.
+    if (!f.commit())
+        throw EFileError(
+            QStringLiteral("Erreur d'écriture dans le fichier %1").arg(nativeName(real)));
+}
+
+LineFile::WriteHook LineFile::setWriteHook(WriteHook hook)
+{
+    WriteHook previous = std::move(writeHook());
+    writeHook() = std::move(hook);
+    return previous;
+}
+
+QString Champ(const QString &line, int n)
+{
+    if (n < 0)
+        return {};
+    qsizetype start = 0;
+    for (int field = 0; field < n; ++field) {
+        const qsizetype sep = line.indexOf(QLatin1Char(';'), start);
+        if (sep < 0)
+            return {};
+        start = sep + 1;
+    }
+    const qsizetype end = line.indexOf(QLatin1Char(';'), start);
+    return line.mid(start, end < 0 ? -1 : end - start);
+}
+
+QString Champ(const QStringList &lines, int i, int n)
+{
+    if (i < 0 || i >= lines.size())
+        return {};
+    return Champ(lines[i], n);
+}
+
+} // namespace platform

@@ -1,0 +1,174 @@
+// Data files: line ends, byte-exact writing, atomic replacement, names that
+// differ only by case, and the field reader.
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace
+{
+
+class LineFileTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { LineFile::setWriteHook({}); }
+
+    QString path(const QString &name) const { return dir.path() + QLatin1Char('/') + name; }
+    void put(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray bytesOf(const QString &name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QStringList entries() const
+    {
+        return QDir(dir.path())
+            .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(LineFileTest, ReadsTheThreeLineEndForms)
+{
+    struct Case {
+        QByteArray bytes;
+        QStringList lines;
+    };
+    const Case cases[] = {{"a;1;\r\nb;2;\r\n", {"a;1;", "b;2;"}},
+                          {"a\nb\n", {"a", "b"}},
+                          {"a\rb\r", {"a", "b"}},
+                          {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, // mixed, last line unterminated
+                          {"", {}},
+                          {"\r\n", {""}},
+                          {"\r\n\r\n", {"", ""}},
+                          {"a\r\r\nb", {"a", "", "b"}},
+                          {"a\n\rb", {"a", "", "b"}},
+                          {"\xC9preuve\r\n", {QString::fromUtf8("Épreuve")}}};
+    int n = 0;
+    for (const Case &c : cases) {
+        const QString name = QStringLiteral("f%1.txt").arg(n++);
+        put(name, c.bytes);
+        EXPECT_EQ(LineFile::read(path(name)), c.lines) << c.bytes.toHex().constData();
+    }
+}
+
+TEST_F(LineFileTest, WritesCrLfAfterEveryLineInTheCodePage)
+{
+    LineFile::write(path("out.txt"), {QString::fromUtf8("Été;€;"), QString(), QStringLiteral("z")});
+    EXPECT_EQ(bytesOf("out.txt"), QByteArray("\xC9t\xE9;\x80;\r\n\r\nz\r\n"));
+
+    LineFile::write(path("out.txt"), {});
+    EXPECT_EQ(bytesOf("out.txt"), QByteArray());
+    EXPECT_TRUE(QFile::exists(path("out.txt")));
+
+    // What is written reads back as it was.
+    const QStringList lines = {QStringLiteral("a;b;"), QString::fromUtf8("ÿ\u0081"), QString()};
+    LineFile::write(path("back.txt"), lines);
+    EXPECT_EQ(LineFile::read(path("back.txt")), lines);
+    EXPECT_EQ(entries(), QStringList({"back.txt", "out.txt"}));
+}
+
+TEST_F(LineFileTest, FailureDuringTheWriteLeavesTheOldFileAndNoTemporary)
+{
+    put("Joueur.DBP", "ancien;\r\n");
+    int calls = 0;
+    LineFile::setWriteHook([&](const QString &p) {
+        ++calls;
+        // The half already written sits in a temporary file, not in the target.
+        EXPECT_EQ(bytesOf("Joueur.DBP"), QByteArray("ancien;\r\n"));
+        EXPECT_TRUE(p.endsWith(QLatin1String("Joueur.DBP")));
+        return false;
+    });
+    try {
+        LineFile::write(path("Joueur.DBP"), {QStringLiteral("nouveau;1;"), QStringLiteral("2;")});
+        FAIL() << "no exception";
+    } catch (const EFileError &e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Erreur d'écriture dans le fichier %1").arg(path("Joueur.DBP")));
+    }
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(bytesOf("Joueur.DBP"), QByteArray("ancien;\r\n"));
+    EXPECT_EQ(entries(), QStringList({"Joueur.DBP"}));
+
+    // Once the fault is gone the same write goes through whole.
+    LineFile::setWriteHook({});
+    LineFile::write(path("Joueur.DBP"), {QStringLiteral("nouveau;1;"), QStringLiteral("2;")});
+    EXPECT_EQ(bytesOf("Joueur.DBP"), QByteArray("nouveau;1;\r\n2;\r\n"));
+}
+
+TEST_F(LineFileTest, ErrorsAreReportedInFrench)
+{
+    const QString inMissingFolder = path("absent/Challenge.DBP");
+    try {
+        LineFile::write(inMissingFolder, {QStringLiteral("x")});
+        FAIL() << "no exception";
+    } catch (const EFileError &e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Impossible de créer le fichier %1").arg(inMissingFolder));
+    }
+    try {
+        LineFile::read(path("nulle.part"));
+        FAIL() << "no exception";
+    } catch (const EFileError &e) {
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path("nulle.part")));
+    }
+    QStringList untouched = {QStringLiteral("garde")};
+    EXPECT_FALSE(LineFile::readIfExists(path("nulle.part"), untouched));
+    EXPECT_EQ(untouched, QStringList({"garde"}));
+    EXPECT_FALSE(LineFile::exists(path("nulle.part")));
+}
+
+TEST_F(LineFileTest, FindsFilesAndFoldersWhoseNameDiffersByCase)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Saison 2019")));
+    put("Saison 2019/JOUEUR.dbp", "1;\r\n");
+    const QString asNamed = path("saison 2019/Joueur.DBP");
+    EXPECT_TRUE(LineFile::exists(asNamed));
+    EXPECT_EQ(LineFile::resolve(asNamed), path("Saison 2019/JOUEUR.dbp"));
+    EXPECT_EQ(LineFile::read(asNamed), QStringList({"1;"}));
+
+    // Writing under the other case replaces that file instead of adding a twin.
+    LineFile::write(asNamed, {QStringLiteral("2;")});
+    EXPECT_EQ(QDir(path("Saison 2019")).entryList(QDir::Files), QStringList({"JOUEUR.dbp"}));
+    EXPECT_EQ(bytesOf("Saison 2019/JOUEUR.dbp"), QByteArray("2;\r\n"));
+
+    // The exact name wins when both exist.
+    put("Saison 2019/Joueur.DBP", "exact;\r\n");
+    EXPECT_EQ(LineFile::read(path("Saison 2019/Joueur.DBP")), QStringList({"exact;"}));
+    EXPECT_EQ(LineFile::resolve(path("nothing/here.txt")), path("nothing/here.txt"));
+}
+
+TEST(Champ, ReadsFieldsFromZeroAndNeverFails)
+{
+    struct Case {
+        QString line;
+        int field;
+        QString expected;
+    };
+    const Case cases[] = {{"a;b;c;", 0, "a"}, {"a;b;c;", 1, "b"},    {"a;b;c;", 2, "c"},
+                          {"a;b;c;", 3, ""},  {"a;b;c;", 9, ""},     {"a;b", 0, "a"},
+                          {"a;b", 1, "b"},    {"a;b", 2, ""},        {"", 0, ""},
+                          {"", 1, ""},        {";;", 0, ""},         {";;", 1, ""},
+                          {";;", 2, ""},      {" x ; y;", 0, " x "}, {"a;b;c;", -1, ""}};
+    for (const Case &c : cases)
+        EXPECT_EQ(Champ(c.line, c.field), c.expected) << c.line.toStdString() << " #" << c.field;
+
+    const QStringList lines = {QStringLiteral("1;DUPONT;"), QStringLiteral("2;MARTIN;")};
+    EXPECT_EQ(Champ(lines, 1, 1), QStringLiteral("MARTIN"));
+    EXPECT_EQ(Champ(lines, 2, 0), QString());
+    EXPECT_EQ(Champ(lines, -1, 0), QString());
+}
