@@ -19,3 +19,9 @@ QString fichierProgramme(const QString &name);
 QString fichierSaison(const QString &name);
 // RepAppli + "Vorn_Lud.ini".
 QString fichierIni();
+
+// The folder of the running program file, with its trailing separator.
+QString dossierProgramme();
+// Makes dossierProgramme() answer folder (a trailing separator is added);
+// an empty text goes back to the program file's folder. For tests.
+void imposerDossierProgramme(const QString &folder);

@@ -1,0 +1,116 @@
+#include "manager/fenetres.h"
+
+#include "manager/apropos.h"
+#include "manager/attrib.h"
+#include "manager/calendar.h"
+#include "manager/challenge.h"
+#include "manager/edition_joueurs.h"
+#include "manager/gestion.h"
+#include "manager/mcf_poule.h"
+#include "manager/quatre_webweb.h"
+#include "manager/repart.h"
+#include "manager/resultat_paires.h"
+#include "manager/resultat_quatre.h"
+#include "manager/vorn_edition.h"
+#include "manager/vorn_fvorn.h"
+#include "manager/vorn_imp.h"
+#include "manager/vorn_pr.h"
+#include "manager/vorn_saison.h"
+#include "platform/forms/application.h"
+
+TVorn_FPr *Vorn_FPr = nullptr;
+TApropos *Apropos = nullptr;
+TVorn_Fimp *Vorn_Fimp = nullptr;
+TVorn_FSaison *Vorn_FSaison = nullptr;
+TVorn_FEdition *Vorn_FEdition = nullptr;
+TVornF_Quatre_Webweb *VornF_Quatre_Webweb = nullptr;
+TVornF_Resultat_Paires *VornF_Resultat_Paires = nullptr;
+TVorn_FResultat_Quatre *Vorn_FResultat_Quatre = nullptr;
+TVorn_FGestion *Vorn_FGestion = nullptr;
+TVorn_FChallenge *Vorn_FChallenge = nullptr;
+TVorn_FEdition_Joueurs *Vorn_FEdition_Joueurs = nullptr;
+TVorn_FCalendar *Vorn_FCalendar = nullptr;
+TVorn_FVorn *Vorn_FVorn = nullptr;
+TVorn_Fmcf_Poule *Vorn_Fmcf_Poule = nullptr;
+TVornF_repart *VornF_repart = nullptr;
+TVornF_Attrib *VornF_Attrib = nullptr;
+
+namespace
+{
+
+template <class W> void creer(std::vector<std::unique_ptr<platform::TForm>> &owned, W *&global)
+{
+    auto window = std::make_unique<W>();
+    global = window.get();
+    owned.push_back(std::move(window));
+}
+
+} // namespace
+
+Fenetres::Fenetres()
+{
+    // The first window created is the program's main window.
+    platform::SetMainForm(nullptr);
+    creer(m_fenetres, Vorn_FPr);
+    platform::SetMainForm(m_fenetres.front().get());
+    creer(m_fenetres, Apropos);
+    creer(m_fenetres, Vorn_Fimp);
+    creer(m_fenetres, Vorn_FSaison);
+    creer(m_fenetres, Vorn_FEdition);
+    creer(m_fenetres, VornF_Quatre_Webweb);
+    creer(m_fenetres, VornF_Resultat_Paires);
+    creer(m_fenetres, Vorn_FResultat_Quatre);
+    creer(m_fenetres, Vorn_FGestion);
+    creer(m_fenetres, Vorn_FChallenge);
+    creer(m_fenetres, Vorn_FEdition_Joueurs);
+    creer(m_fenetres, Vorn_FCalendar);
+    creer(m_fenetres, Vorn_FVorn);
+    creer(m_fenetres, Vorn_Fmcf_Poule);
+    creer(m_fenetres, VornF_repart);
+    creer(m_fenetres, VornF_Attrib);
+}
+
+Fenetres::~Fenetres()
+{
+    while (!m_fenetres.empty())
+        m_fenetres.pop_back();
+    Vorn_FPr = nullptr;
+    Apropos = nullptr;
+    Vorn_Fimp = nullptr;
+    Vorn_FSaison = nullptr;
+    Vorn_FEdition = nullptr;
+    VornF_Quatre_Webweb = nullptr;
+    VornF_Resultat_Paires = nullptr;
+    Vorn_FResultat_Quatre = nullptr;
+    Vorn_FGestion = nullptr;
+    Vorn_FChallenge = nullptr;
+    Vorn_FEdition_Joueurs = nullptr;
+    Vorn_FCalendar = nullptr;
+    Vorn_FVorn = nullptr;
+    Vorn_Fmcf_Poule = nullptr;
+    VornF_repart = nullptr;
+    VornF_Attrib = nullptr;
+}
+
+std::vector<platform::TForm *> Fenetres::toutes() const
+{
+    std::vector<platform::TForm *> result;
+    for (const auto &w : m_fenetres)
+        result.push_back(w.get());
+    return result;
+}
+
+std::unique_ptr<Fenetres> creerFenetres()
+{
+    return std::make_unique<Fenetres>();
+}
+
+std::unique_ptr<Fenetres> demarrerApplication()
+{
+    // The report designer registers its window class with the report engine
+    // here, before any window exists.
+    platform::SetApplicationTitle(QStringLiteral("VORNisation en LUDmarre"));
+    auto fenetres = creerFenetres();
+    Vorn_FPr->Show();
+    return fenetres;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// The program's sixteen windows: created at start-up in a fixed order, the
+// first being the main window, and kept until exit. Each is reached through
+// its global pointer, null outside a run.
+#include <memory>
+#include <vector>
+
+namespace platform
+{
+class TForm;
+}
+class TVorn_FPr;
+class TApropos;
+class TVorn_Fimp;
+class TVorn_FSaison;
+class TVorn_FEdition;
+class TVornF_Quatre_Webweb;
+class TVornF_Resultat_Paires;
+class TVorn_FResultat_Quatre;
+class TVorn_FGestion;
+class TVorn_FChallenge;
+class TVorn_FEdition_Joueurs;
+class TVorn_FCalendar;
+class TVorn_FVorn;
+class TVorn_Fmcf_Poule;
+class TVornF_repart;
+class TVornF_Attrib;
+
+extern TVorn_FPr *Vorn_FPr;
+extern TApropos *Apropos;
+extern TVorn_Fimp *Vorn_Fimp;
+extern TVorn_FSaison *Vorn_FSaison;
+extern TVorn_FEdition *Vorn_FEdition;
+extern TVornF_Quatre_Webweb *VornF_Quatre_Webweb;
+extern TVornF_Resultat_Paires *VornF_Resultat_Paires;
+extern TVorn_FResultat_Quatre *Vorn_FResultat_Quatre;
+extern TVorn_FGestion *Vorn_FGestion;
+extern TVorn_FChallenge *Vorn_FChallenge;
+extern TVorn_FEdition_Joueurs *Vorn_FEdition_Joueurs;
+extern TVorn_FCalendar *Vorn_FCalendar;
+extern TVorn_FVorn *Vorn_FVorn;
+extern TVorn_Fmcf_Poule *Vorn_Fmcf_Poule;
+extern TVornF_repart *VornF_repart;
+extern TVornF_Attrib *VornF_Attrib;
+
+// Owns the windows of one run; destroying it destroys them (last created
+// first) and clears the global pointers.
+class Fenetres
+{
+public:
+    Fenetres();
+    ~Fenetres();
+    Fenetres(const Fenetres &) = delete;
+    Fenetres &operator=(const Fenetres &) = delete;
+
+    // In creation order.
+    std::vector<platform::TForm *> toutes() const;
+
+private:
+    std::vector<std::unique_ptr<platform::TForm>> m_fenetres;
+};
+
+// Creates the sixteen windows in order; the first is the main window.
+std::unique_ptr<Fenetres> creerFenetres();
+
+// The start of a run after the application object exists: the report
+// designer's registration, the application title, the windows, the main
+// window shown. The caller then runs the message loop.
+std::unique_ptr<Fenetres> demarrerApplication();

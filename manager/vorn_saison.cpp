@@ -1,0 +1,110 @@
+#include "manager/vorn_saison.h"
+
+#include "manager/core/vorn_dec.h"
+#include "platform/forms/application.h"
+#include "platform/inifile/inifile.h"
+#include "platform/text/codec.h"
+#include "platform/text/linefile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace platform;
+
+TVorn_FSaison::TVorn_FSaison(QWidget *parent)
+    : TForm(QStringLiteral("Vorn_FSaison"), parent),
+      OpenDialog1(std::make_unique<TOpenDialog>(this))
+{
+    setCaption(QStringLiteral("Création d'une saison"));
+    // A small dialog without border icons.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setPosition(Position::ScreenCenter);
+    setFixedSize(305, 110);
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(24, 20, 257, 25);
+
+    ButCreer = new QPushButton(QStringLiteral("&Créer"), this);
+    ButCreer->setObjectName(QStringLiteral("ButCreer"));
+    ButCreer->setGeometry(40, 64, 89, 28);
+    ButCreer->setDefault(true);
+    ButQuiter = new QPushButton(QStringLiteral("&Quitter"), this);
+    ButQuiter->setObjectName(QStringLiteral("ButQuiter"));
+    ButQuiter->setGeometry(176, 64, 89, 28);
+
+    connect(ButCreer, &QPushButton::clicked, this, handler(this, &TVorn_FSaison::ButCreerClick));
+    connect(ButQuiter, &QPushButton::clicked, this, handler(this, &TVorn_FSaison::ButQuiterClick));
+}
+
+void TVorn_FSaison::FormActivate()
+{
+    Edit1->clear();
+}
+
+void TVorn_FSaison::ButQuiterClick()
+{
+    Hide();
+}
+
+bool TVorn_FSaison::nomSaisonValide(const QString &nom)
+{
+    if (nom.isEmpty() || nom.front().isSpace() || nom.back().isSpace())
+        return false;
+    if (nom.contains(QLatin1String("..")) || nom == QLatin1String("."))
+        return false;
+    for (QChar c : nom) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || ansiByte(c) < 0)
+            return false;
+        if (QStringLiteral("/\\<>:\"|?*").contains(c))
+            return false;
+    }
+    return true;
+}
+
+void TVorn_FSaison::ButCreerClick()
+{
+    const QString nom = Edit1->text();
+    if (nom.isEmpty()) {
+        Hide();
+        return;
+    }
+    if (!nomSaisonValide(nom)) {
+        MessageDlg(QStringLiteral("Nom de saison invalide"), mtWarning, mbOK);
+        return;
+    }
+    const QString dossier = RepAppli + nom;
+    const QString joueurs = dossier + QStringLiteral("/Joueur.DBP");
+    if (LineFile::exists(joueurs)) {
+        SaisonEnCours = nom;
+        TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
+        Hide();
+        return;
+    }
+
+    // A failure to create the folder shows as the failure to write its files.
+    QDir().mkpath(dossier);
+    const QString challenge = dossier + QStringLiteral("/Challenge.DBP");
+    if (!LineFile::exists(challenge))
+        LineFile::write(challenge, {});
+
+    QStringList lignes;
+    if (MessageDlg(QStringLiteral("Importer les licenciés d'une saison précédente?"),
+                   mtConfirmation, mbYes | mbNo) == mrYes) {
+        OpenDialog1->Title = QStringLiteral("Recherche fichier licenciés");
+        OpenDialog1->Filter = QStringLiteral("Fichier Licencieés (Joueur.DBP)|Joueur.DBP");
+        OpenDialog1->FileName = RepAppli + QStringLiteral("Joueur.DBP");
+        OpenDialog1->InitialDir = dossier;
+        if (OpenDialog1->Execute() &&
+            QFileInfo(OpenDialog1->FileName).fileName() == QLatin1String("Joueur.DBP"))
+            lignes = LineFile::read(OpenDialog1->FileName);
+    }
+    LineFile::write(joueurs, lignes);
+
+    // The season becomes the current one only once its files exist.
+    SaisonEnCours = nom;
+    TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
+    Hide();
+}

@@ -1,0 +1,305 @@
+#include "platform/dialogs/dialogs.h"
+
+#include "platform/forms/application.h"
+#include "platform/forms/form.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform
+{
+
+namespace
+{
+
+QString displayText(QString text)
+{
+    // Messages separate their lines with CR alone, as the platform's boxes
+    // accepted; Qt wants line feeds.
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
+struct ButtonMap {
+    MsgDlgBtn button;
+    QMessageBox::StandardButton standard;
+    ModalResult result;
+};
+
+const ButtonMap kButtons[] = {
+    {mbYes, QMessageBox::Yes, mrYes},
+    {mbNo, QMessageBox::No, mrNo},
+    {mbOK, QMessageBox::Ok, mrOk},
+    {mbCancel, QMessageBox::Cancel, mrCancel},
+    {mbAbort, QMessageBox::Abort, mrAbort},
+    {mbRetry, QMessageBox::Retry, mrRetry},
+    {mbIgnore, QMessageBox::Ignore, mrIgnore},
+    {mbAll, QMessageBox::NoButton, mrAll},
+    {mbNoToAll, QMessageBox::NoToAll, mrNoToAll},
+    {mbYesToAll, QMessageBox::YesToAll, mrYesToAll},
+    {mbHelp, QMessageBox::Help, mrNone},
+};
+
+// The answer when the box is closed without a button: its cancel button's.
+int escapeResult(MsgDlgButtons buttons)
+{
+    if (buttons & mbCancel)
+        return mrCancel;
+    if (buttons & mbNo)
+        return mrNo;
+    if (buttons & mbOK)
+        return mrOk;
+    return mrCancel;
+}
+
+class QtDialogs : public Dialogs
+{
+public:
+    int message(const MessageRequest &request, QWidget *parent) override
+    {
+        QMessageBox box(parent);
+        box.setWindowTitle(request.caption.isEmpty() ? messageCaption(request.type)
+                                                     : request.caption);
+        box.setText(displayText(request.text));
+        box.setTextFormat(Qt::PlainText);
+        switch (request.type) {
+        case mtWarning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case mtError:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case mtInformation:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case mtConfirmation:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case mtCustom:
+            break;
+        }
+        MsgDlgButtons buttons = request.buttons ? request.buttons : MsgDlgButtons(mbOK);
+        QList<std::pair<QAbstractButton *, int>> made;
+        for (const ButtonMap &b : kButtons) {
+            if (!(buttons & b.button))
+                continue;
+            QAbstractButton *button = nullptr;
+            if (b.standard != QMessageBox::NoButton)
+                button = box.addButton(b.standard);
+            else
+                button = box.addButton(QStringLiteral("&Tout"), QMessageBox::AcceptRole);
+            made.append({button, b.result});
+        }
+        // Default: OK, else Yes, else Retry, as the platform chose.
+        for (MsgDlgBtn preferred : {mbOK, mbYes, mbRetry}) {
+            if (!(buttons & preferred))
+                continue;
+            for (const ButtonMap &b : kButtons)
+                if (b.button == preferred)
+                    box.setDefaultButton(b.standard);
+            break;
+        }
+        box.exec();
+        QAbstractButton *clicked = box.clickedButton();
+        for (const auto &[button, result] : made)
+            if (button == clicked)
+                return result;
+        return escapeResult(buttons);
+    }
+
+    std::optional<FileAnswer> openFile(const FileRequest &request, QWidget *parent) override
+    {
+        return run(request, parent, QFileDialog::AcceptOpen);
+    }
+
+    std::optional<FileAnswer> saveFile(const FileRequest &request, QWidget *parent) override
+    {
+        return run(request, parent, QFileDialog::AcceptSave);
+    }
+
+    std::optional<QString> selectDirectory(const QString &caption, const QString &root,
+                                           QWidget *parent) override
+    {
+        QString dir = QFileDialog::getExistingDirectory(parent, caption, root);
+        if (dir.isEmpty())
+            return std::nullopt;
+        while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+            dir.chop(1);
+        return dir;
+    }
+
+private:
+    std::optional<FileAnswer> run(const FileRequest &request, QWidget *parent,
+                                  QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent, request.title);
+        dialog.setAcceptMode(mode);
+        if (mode == QFileDialog::AcceptOpen)
+            dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles
+                                                   : QFileDialog::ExistingFile);
+        else
+            dialog.setFileMode(QFileDialog::AnyFile);
+        if (!request.overwritePrompt)
+            dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        const QStringList filters = qtNameFilters(request.filter);
+        if (!filters.isEmpty()) {
+            dialog.setNameFilters(filters);
+            const int index = qBound(1, request.filterIndex, int(filters.size()));
+            dialog.selectNameFilter(filters.at(index - 1));
+        }
+        if (!request.defaultExt.isEmpty())
+            dialog.setDefaultSuffix(request.defaultExt);
+        QString start = request.initialDir;
+        QFileInfo proposed(request.fileName);
+        if (!request.fileName.isEmpty() && proposed.isAbsolute() && start.isEmpty())
+            start = proposed.absolutePath();
+        if (!start.isEmpty())
+            dialog.setDirectory(start);
+        if (!request.fileName.isEmpty())
+            dialog.selectFile(proposed.fileName());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        FileAnswer answer;
+        answer.files = dialog.selectedFiles();
+        answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        if (answer.filterIndex < 1)
+            answer.filterIndex = 1;
+        return answer;
+    }
+};
+
+std::unique_ptr<Dialogs> &current()
+{
+    static std::unique_ptr<Dialogs> dialogs = std::make_unique<QtDialogs>();
+    return dialogs;
+}
+
+} // namespace
+
+Dialogs &dialogs()
+{
+    return *current();
+}
+
+std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> dialogs)
+{
+    if (!dialogs)
+        dialogs = std::make_unique<QtDialogs>();
+    current().swap(dialogs);
+    return dialogs;
+}
+
+QString messageCaption(MsgDlgType type)
+{
+    switch (type) {
+    case mtWarning:
+        return QStringLiteral("Avertissement");
+    case mtError:
+        return QStringLiteral("Erreur");
+    case mtInformation:
+        return QStringLiteral("Information");
+    case mtConfirmation:
+        return QStringLiteral("Confirmation");
+    case mtCustom:
+        break;
+    }
+    return ApplicationTitle();
+}
+
+int MessageDlgWithCaption(const QString &caption, const QString &text, MsgDlgType type,
+                          MsgDlgButtons buttons)
+{
+    ModalScope scope;
+    return dialogs().message({text, type, buttons, caption}, scope.parentWidget());
+}
+
+int MessageDlg(const QString &text, MsgDlgType type, MsgDlgButtons buttons, int)
+{
+    return MessageDlgWithCaption(QString(), text, type, buttons);
+}
+
+void ShowMessage(const QString &text)
+{
+    MessageDlgWithCaption(ApplicationTitle(), text, mtCustom, mbOK);
+}
+
+bool SelectDirectory(const QString &caption, const QString &root, QString &directory)
+{
+    ModalScope scope;
+    std::optional<QString> chosen = dialogs().selectDirectory(caption, root, scope.parentWidget());
+    if (!chosen)
+        return false;
+    directory = *chosen;
+    return true;
+}
+
+FileRequest TOpenDialog::request() const
+{
+    FileRequest r;
+    r.title = Title;
+    r.filter = Filter;
+    r.filterIndex = FilterIndex;
+    r.fileName = FileName;
+    r.initialDir = InitialDir;
+    r.defaultExt = DefaultExt;
+    r.multiSelect = MultiSelect;
+    return r;
+}
+
+void TOpenDialog::take(const FileAnswer &answer)
+{
+    Files = answer.files;
+    FileName = answer.files.value(0);
+    FilterIndex = answer.filterIndex;
+}
+
+bool TOpenDialog::Execute()
+{
+    ModalScope scope(m_owner);
+    std::optional<FileAnswer> answer = dialogs().openFile(request(), scope.parentWidget());
+    if (!answer || answer->files.isEmpty())
+        return false;
+    take(*answer);
+    return true;
+}
+
+bool TSaveDialog::Execute()
+{
+    ModalScope scope(m_owner);
+    FileRequest r = request();
+    r.overwritePrompt = OverwritePrompt;
+    std::optional<FileAnswer> answer = dialogs().saveFile(r, scope.parentWidget());
+    if (!answer || answer->files.isEmpty())
+        return false;
+    take(*answer);
+    return true;
+}
+
+QStringList qtNameFilters(const QString &filter)
+{
+    QStringList result;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        result.append(parts.at(i).trimmed() + QLatin1String(" (") + patterns.trimmed() +
+                      QLatin1Char(')'));
+    }
+    return result;
+}
+
+QStringList filterPatterns(const QString &filter, int index)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    const qsizetype at = qsizetype(index) * 2 - 1;
+    if (index < 1 || at >= parts.size())
+        return {};
+    QStringList patterns = parts.at(at).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (QString &p : patterns)
+        p = p.trimmed();
+    return patterns;
+}
+
+} // namespace platform

@@ -1,0 +1,80 @@
+#pragma once
+// The application object: its title, the exception barrier with the default
+// error message, the message pump and the end of the run.
+#include <QApplication>
+#include <QString>
+#include <exception>
+#include <functional>
+#include <utility>
+
+namespace platform
+{
+
+class TForm;
+
+// A QApplication whose event delivery is an exception barrier: an exception
+// escaping an event handler shows the default error message and the event
+// loop goes on. Slots connected to signals should still run under guard()
+// (see handler()), so that nothing unwinds through Qt's own frames.
+class TApplication : public QApplication
+{
+public:
+    TApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+};
+
+// The application's title ("Application.Title"): caption of the default error
+// message and of plain messages.
+QString ApplicationTitle();
+void SetApplicationTitle(const QString &title);
+
+// Loads the French translation of Qt's own texts (standard buttons of the
+// message and file dialogs). Returns false when it is not installed.
+bool InstallFrenchTranslations();
+
+// The default error message for an exception: its text (a platform::Exception
+// shows its French Message()), a period added when the text does not end with
+// one, in an error box with the one button OK.
+void ShowException(std::exception_ptr error);
+QString ExceptionText(std::exception_ptr error);
+
+// Runs f; an exception escaping it is shown by the default error message and
+// goes no further. Returns false when f threw.
+bool guard(const std::function<void()> &f);
+
+// Wraps a callable so that it runs under guard(); the result can be connected
+// to any signal (its arguments are passed on when the callable takes them).
+template <class F> auto handler(F f)
+{
+    return [f = std::move(f)](auto &&...args) {
+        guard([&] {
+            if constexpr (std::is_invocable_v<F &, decltype(args)...>)
+                f(std::forward<decltype(args)>(args)...);
+            else
+                f();
+        });
+    };
+}
+
+// A member handler without arguments, under guard(): connect(button,
+// &QPushButton::clicked, this, platform::handler(this, &TWin::OkClick)).
+template <class T, class R> auto handler(T *object, R (T::*method)())
+{
+    return [object, method](auto &&...) { guard([&] { (object->*method)(); }); };
+}
+
+// Processes every pending event (the platform's ProcessMessages).
+void ProcessMessages();
+
+// Ends the message loop (the platform's Terminate); the main block returns.
+void Terminate();
+// True once Terminate() was called (reset by ResetTerminated, for tests).
+bool Terminated();
+void ResetTerminated();
+
+// The main window: closing it ends the application. The first window created
+// becomes the main window unless one was set.
+TForm *MainForm();
+void SetMainForm(TForm *form);
+
+} // namespace platform

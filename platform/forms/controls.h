@@ -1,0 +1,54 @@
+#pragma once
+// Small controls the windows share that Qt has no direct match for: a panel
+// with a centred caption and a radio group with an item index.
+#include <QFrame>
+#include <QGroupBox>
+#include <QStringList>
+
+class QButtonGroup;
+class QGridLayout;
+class QLabel;
+
+namespace platform
+{
+
+// A raised panel showing a centred caption; it can hold other controls.
+class TPanel : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit TPanel(const QString &name, QWidget *parent = nullptr);
+    QString Caption() const;
+    void setCaption(const QString &caption);
+    QLabel *captionLabel() const { return m_label; }
+
+private:
+    QLabel *m_label;
+};
+
+// A group of radio buttons chosen by index (-1: none). Setting the index from
+// code changes the choice as a click would and emits clicked().
+class TRadioGroup : public QGroupBox
+{
+    Q_OBJECT
+
+public:
+    TRadioGroup(const QString &name, const QString &caption, const QStringList &items,
+                QWidget *parent = nullptr, int columns = 1);
+
+    int ItemIndex() const { return m_index; }
+    void setItemIndex(int index);
+    QStringList Items() const { return m_items; }
+
+signals:
+    // The choice changed (by the user or by setItemIndex).
+    void clicked();
+
+private:
+    QStringList m_items;
+    QButtonGroup *m_group;
+    int m_index = -1;
+};
+
+} // namespace platform

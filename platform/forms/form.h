@@ -1,0 +1,101 @@
+#pragma once
+// The window base class. Every window of the program is a top-level TForm
+// created at start-up and kept until exit; its child controls carry their
+// control names as objectName.
+//
+// Activation: FormActivate runs when the window becomes the program's active
+// window coming from another of the program's windows (the user switched, or
+// a menu command showed it), FormDeactivate on the window that loses that
+// place and when the window hides. Getting the focus back from one of its
+// own dialogs (message boxes, file dialogs, previews: they run inside a
+// ModalScope) or from another application does not count as an activation.
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QCloseEvent;
+class QHideEvent;
+class QShowEvent;
+
+namespace platform
+{
+
+class TForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Position { Designed, ScreenCenter };
+
+    // name: the window's name (objectName), e.g. "Vorn_FPr".
+    explicit TForm(const QString &name, QWidget *parent = nullptr);
+    ~TForm() override;
+
+    QString Caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+
+    // Makes the window visible, brings it to the front and activates it.
+    void Show();
+    void Hide() { hide(); }
+
+    void setPosition(Position position) { m_position = position; }
+
+    // Order of creation among all windows, from 1 (start-up order checks).
+    int creationIndex() const { return m_creationIndex; }
+
+    // A dialog of this window is running (see ModalScope).
+    bool isBusy() const { return m_busy > 0; }
+
+    // The window that last became the program's active window, or null.
+    static TForm *activeForm();
+    // Forgets the active window without running any handler (tests).
+    static void resetActivation();
+
+    // Runs the activation logic as if the window system had activated this
+    // window; used where no window system activates (offscreen platforms).
+    void activated();
+
+protected:
+    virtual void FormActivate() {}
+    virtual void FormDeactivate() {}
+    // Runs once, when the window is first shown, before it is activated.
+    virtual void FormShow() {}
+
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    friend class ModalScope;
+
+    void deactivated();
+
+    Position m_position = Position::Designed;
+    bool m_placed = false;
+    int m_busy = 0;
+    bool m_returningFromModal = false;
+    int m_creationIndex = 0;
+};
+
+// Marks a window busy while one of its own dialogs runs: the activation it
+// gets back when the dialog closes is not an activation of the window. The
+// dialog, preview and designer seams open one around their modal loop.
+// owner null: the program's active window.
+class ModalScope
+{
+public:
+    explicit ModalScope(QWidget *owner = nullptr);
+    ~ModalScope();
+    ModalScope(const ModalScope &) = delete;
+    ModalScope &operator=(const ModalScope &) = delete;
+
+    // The window to parent the dialog to (may be null).
+    QWidget *parentWidget() const { return m_parent; }
+
+private:
+    QPointer<TForm> m_owner;
+    QPointer<QWidget> m_parent;
+};
+
+} // namespace platform

@@ -1,0 +1,32 @@
+#pragma once
+// Finding a window's controls by their control names.
+#include <QAction>
+#include <QMenu>
+#include <QString>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace vorn_test
+{
+
+// The child of window named name, of type T; fails the test when missing.
+template <class T> T *control(const QObject *window, const QString &name)
+{
+    T *found = window ? window->findChild<T *>(name) : nullptr;
+    EXPECT_NE(found, nullptr) << "no control " << name.toStdString() << " in "
+                              << (window ? window->objectName().toStdString() : "null");
+    return found;
+}
+
+inline QAction *menuItem(const QObject *window, const QString &name)
+{
+    return control<QAction>(window, name);
+}
+
+// The top-level window with this objectName, or null.
+QWidget *topLevel(const QString &name);
+
+// Lets pending events (activation, posted calls) be delivered.
+void settle(int rounds = 3);
+
+} // namespace vorn_test

@@ -1,0 +1,130 @@
+#include "tests/support/gui/fakes.h"
+
+namespace vorn_test
+{
+
+int ScriptedDialogs::message(const platform::MessageRequest &request, QWidget *)
+{
+    messages.push_back(request);
+    if (onMessage)
+        onMessage(request);
+    if (!answers.empty()) {
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    if (request.buttons & platform::mbOK)
+        return platform::mrOk;
+    if (request.buttons & platform::mbNo)
+        return platform::mrNo;
+    return platform::mrCancel;
+}
+
+namespace
+{
+std::optional<platform::FileAnswer> takeFile(std::deque<std::optional<QString>> &files)
+{
+    if (files.empty())
+        return std::nullopt;
+    std::optional<QString> next = files.front();
+    files.pop_front();
+    if (!next)
+        return std::nullopt;
+    platform::FileAnswer answer;
+    answer.files = QStringList{*next};
+    return answer;
+}
+} // namespace
+
+std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::FileRequest &request,
+                                                              QWidget *)
+{
+    openRequests.push_back(request);
+    auto answer = takeFile(files);
+    if (answer)
+        answer->filterIndex = request.filterIndex;
+    return answer;
+}
+
+std::optional<platform::FileAnswer> ScriptedDialogs::saveFile(const platform::FileRequest &request,
+                                                              QWidget *)
+{
+    saveRequests.push_back(request);
+    auto answer = takeFile(files);
+    if (answer)
+        answer->filterIndex = request.filterIndex;
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::selectDirectory(const QString &caption, const QString &root,
+                                                        QWidget *)
+{
+    folderRequests.push_back({caption, root});
+    if (folders.empty())
+        return std::nullopt;
+    std::optional<QString> next = folders.front();
+    folders.pop_front();
+    return next;
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList result;
+    for (const auto &m : messages)
+        result.append(m.text);
+    return result;
+}
+
+int ScriptedDialogs::count(const QString &text) const
+{
+    return int(texts().count(text));
+}
+
+int RecordingShell::execute(const QString &verb, const QString &file, const QString &parameters,
+                            const QString &directory, int showCommand)
+{
+    calls.push_back({verb, file, parameters, directory, showCommand});
+    if (!results.empty()) {
+        const int result = results.front();
+        results.pop_front();
+        return result;
+    }
+    return defaultResult;
+}
+
+void FakeClock::sleep(int milliseconds)
+{
+    current += milliseconds / 86400000.0;
+    ticks += std::uint32_t(milliseconds);
+}
+
+SeamFakes::SeamFakes()
+    : dialogs([] {
+          auto fake = std::make_unique<ScriptedDialogs>();
+          ScriptedDialogs *raw = fake.get();
+          platform::setDialogs(std::move(fake));
+          return std::ref(*raw);
+      }()),
+      shell([] {
+          auto fake = std::make_unique<RecordingShell>();
+          RecordingShell *raw = fake.get();
+          platform::setShell(std::move(fake));
+          return std::ref(*raw);
+      }()),
+      clock([] {
+          auto fake = std::make_unique<FakeClock>();
+          FakeClock *raw = fake.get();
+          platform::setClock(std::move(fake));
+          return std::ref(*raw);
+      }())
+{
+}
+
+SeamFakes::~SeamFakes()
+{
+    platform::setDialogs(nullptr);
+    platform::setShell(nullptr);
+    platform::setClock(nullptr);
+}
+
+} // namespace vorn_test

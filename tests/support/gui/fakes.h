@@ -1,0 +1,101 @@
+#pragma once
+// Scripted stand-ins for the dialog, shell and clock seams. Each records what
+// the program asked for; dialogs answer from script queues.
+#include "platform/clock/clock.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/shell/shell.h"
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace vorn_test
+{
+
+class ScriptedDialogs : public platform::Dialogs
+{
+public:
+    struct FolderRequest {
+        QString caption;
+        QString root;
+    };
+
+    // What was shown, in order.
+    std::vector<platform::MessageRequest> messages;
+    std::vector<platform::FileRequest> openRequests;
+    std::vector<platform::FileRequest> saveRequests;
+    std::vector<FolderRequest> folderRequests;
+
+    // Answers, consumed in order. A message without a scripted answer gets
+    // mrOk when it has OK, else mrNo when it has No, else mrCancel; a file
+    // or folder dialog without one is cancelled. std::nullopt: cancel.
+    std::deque<int> answers;
+    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<QString>> folders;
+
+    // Called when a message is shown, before it answers (to look at the
+    // program's state while the box is up).
+    std::function<void(const platform::MessageRequest &)> onMessage;
+
+    int message(const platform::MessageRequest &request, QWidget *parent) override;
+    std::optional<platform::FileAnswer> openFile(const platform::FileRequest &request,
+                                                 QWidget *parent) override;
+    std::optional<platform::FileAnswer> saveFile(const platform::FileRequest &request,
+                                                 QWidget *parent) override;
+    std::optional<QString> selectDirectory(const QString &caption, const QString &root,
+                                           QWidget *parent) override;
+
+    // The texts of every message shown.
+    QStringList texts() const;
+    int count(const QString &text) const;
+};
+
+class RecordingShell : public platform::Shell
+{
+public:
+    struct Call {
+        QString verb;
+        QString file;
+        QString parameters;
+        QString directory;
+        int showCommand;
+    };
+    std::vector<Call> calls;
+    // Results, consumed in order; then defaultResult.
+    std::deque<int> results;
+    int defaultResult = platform::SHELL_OK;
+
+    int execute(const QString &verb, const QString &file, const QString &parameters,
+                const QString &directory, int showCommand) override;
+};
+
+class FakeClock : public platform::Clock
+{
+public:
+    platform::TDateTime current = 0;
+    std::uint32_t ticks = 0;
+    // Sleeping moves the clock forward by that much.
+    platform::TDateTime now() const override { return current; }
+    std::uint32_t tickCount() const override { return ticks; }
+    void sleep(int milliseconds) override;
+};
+
+// Installs fresh fakes of the three seams; the destructor puts the real ones
+// back. The fakes belong to the seams; the references stay valid meanwhile.
+class SeamFakes
+{
+public:
+    SeamFakes();
+    ~SeamFakes();
+    SeamFakes(const SeamFakes &) = delete;
+    SeamFakes &operator=(const SeamFakes &) = delete;
+
+    ScriptedDialogs &dialogs;
+    RecordingShell &shell;
+    FakeClock &clock;
+};
+
+} // namespace vorn_test
