@@ -1,0 +1,478 @@
+#include "manager/core/import_joueurs.h"
+
+#include "platform/text/codec.h"
+#include "platform/text/linefile.h"
+
+#include <QFile>
+#include <algorithm>
+#include <array>
+#include <vector>
+
+namespace manager
+{
+
+namespace
+{
+
+enum class Utf8 { Valide, Invalide, CoupeALaFin };
+
+// Strict UTF-8 check: overlong forms, surrogates and code points beyond
+// U+10FFFF are invalid. A sequence cut by the end of the data is told apart,
+// since it means the file itself was cut.
+Utf8 verifierUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int suite;
+        unsigned char min2 = 0x80, max2 = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            suite = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            suite = 2;
+            if (c == 0xE0)
+                min2 = 0xA0;
+            else if (c == 0xED)
+                max2 = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            suite = 3;
+            if (c == 0xF0)
+                min2 = 0x90;
+            else if (c == 0xF4)
+                max2 = 0x8F;
+        } else {
+            return Utf8::Invalide;
+        }
+        for (int k = 1; k <= suite; ++k) {
+            if (i + k >= n)
+                return Utf8::CoupeALaFin;
+            const unsigned char d = p[i + k];
+            const unsigned char lo = k == 1 ? min2 : 0x80;
+            const unsigned char hi = k == 1 ? max2 : 0xBF;
+            if (d < lo || d > hi)
+                return Utf8::Invalide;
+        }
+        i += suite + 1;
+    }
+    return Utf8::Valide;
+}
+
+QString messageIncomplet(int ligne)
+{
+    return QStringLiteral("Le fichier d'extraction est incomplet (ligne %1)").arg(ligne);
+}
+
+// Splits a decoded text into lines at CR LF, LF or CR; a final line end
+// does not make an empty line.
+QList<QStringView> decouperLignes(const QString &texte)
+{
+    QList<QStringView> lignes;
+    const QChar *d = texte.constData();
+    const qsizetype n = texte.size();
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = d[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lignes.append(QStringView(d + debut, i - debut));
+        if (c == u'\r' && i + 1 < n && d[i + 1] == u'\n')
+            ++i;
+        debut = i + 1;
+    }
+    if (debut < n)
+        lignes.append(QStringView(d + debut, n - debut));
+    return lignes;
+}
+
+// The fields of an extract line, cut at every ";". Fields past the last
+// wanted column are only checked for text.
+struct Colonnes {
+    std::array<QStringView, MaxColonnesExtraction> c{};
+    int separateurs = 0;
+    bool texteAuDela = false; // text in a 35th or later column
+    bool vide = true;         // every field blank
+
+    void lire(QStringView ligne)
+    {
+        c.fill(QStringView());
+        separateurs = 0;
+        texteAuDela = false;
+        vide = true;
+        qsizetype debut = 0;
+        int n = 0;
+        const qsizetype taille = ligne.size();
+        for (qsizetype i = 0; i <= taille; ++i) {
+            if (i < taille && ligne[i] != u';')
+                continue;
+            const QStringView champ = ligne.mid(debut, i - debut);
+            if (n < MaxColonnesExtraction)
+                c[size_t(n)] = champ;
+            else if (!champ.isEmpty())
+                texteAuDela = true;
+            if (!champ.trimmed().isEmpty())
+                vide = false;
+            if (i < taille)
+                ++separateurs;
+            ++n;
+            debut = i + 1;
+        }
+    }
+};
+
+int entierStrict(QStringView texte)
+{
+    return platform::StrToInt(texte.toString());
+}
+
+} // namespace
+
+QString decoderExtraction(QByteArrayView bytes)
+{
+    QByteArrayView corps = bytes;
+    if (corps.startsWith("\xEF\xBB\xBF"))
+        corps = corps.sliced(3);
+    switch (verifierUtf8(corps)) {
+    case Utf8::Valide:
+        return platform::utf8ToAnsiText(corps);
+    case Utf8::Invalide:
+        return platform::fromAnsi(corps);
+    case Utf8::CoupeALaFin:
+        break;
+    }
+    // The line of the cut: count the line ends before it.
+    int ligne = 1;
+    for (qsizetype i = 0; i < corps.size(); ++i) {
+        if (corps[i] == '\n' ||
+            (corps[i] == '\r' && (i + 1 >= corps.size() || corps[i + 1] != '\n')))
+            ++ligne;
+    }
+    throw EImportError(messageIncomplet(ligne));
+}
+
+int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLignes)
+{
+    extraction.clear();
+    const QString texte = decoderExtraction(bytes);
+    const QList<QStringView> lignes = decouperLignes(texte);
+
+    // Blank lines at the end do not count against the limit.
+    qsizetype total = lignes.size();
+    while (total > 0 && lignes[total - 1].trimmed().isEmpty())
+        --total;
+    if (total > maxLignes)
+        throw EImportError(
+            QStringLiteral("Le fichier d'extraction dépasse %1 lignes").arg(maxLignes));
+
+    qsizetype entete = -1;
+    for (qsizetype i = 0; i < total; ++i) {
+        const QStringView ligne = lignes[i];
+        if (ligne.size() >= 5 && ligne[4] == u'l') {
+            entete = i;
+            break;
+        }
+    }
+    if (entete < 0)
+        return -1;
+
+    Extraction lue;
+    lue.separateurs = int(lignes[entete].count(u';'));
+    Colonnes col;
+    for (qsizetype i = entete + 1; i < total; ++i) {
+        col.lire(lignes[i]);
+        if (col.vide)
+            continue;
+        const int numero = int(i + 1);
+        if (col.texteAuDela)
+            throw EImportError(
+                QStringLiteral("La ligne %1 de l'extraction a plus de 34 colonnes").arg(numero));
+        if (col.separateurs < lue.separateurs)
+            throw EImportError(messageIncomplet(numero));
+        entierStrict(col.c[0]);
+        if (!col.c[17].isEmpty())
+            entierStrict(col.c[17]);
+        lue.lignes.append(lignes[i].toString());
+        lue.numeros.append(numero);
+    }
+    extraction = std::move(lue);
+    return int(extraction.lignes.size());
+}
+
+int LireExtraction(const QString &fichier, Extraction &extraction, int maxLignes)
+{
+    extraction.clear();
+    QFile f(platform::LineFile::resolve(fichier));
+    if (!f.open(QIODevice::ReadOnly))
+        throw platform::EFileError(
+            QStringLiteral("Impossible d'ouvrir le fichier %1").arg(fichier));
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw platform::EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(fichier));
+    return lireExtractionTexte(bytes, extraction, maxLignes);
+}
+
+QString CodeClassement(const QString &indice)
+{
+    const int iv = indice.isEmpty() ? 0 : platform::StrToInt(indice);
+    switch (iv) {
+    case 20:
+        return QStringLiteral("N C");
+    case 22:
+        return QStringLiteral("4 T");
+    case 24:
+        return QStringLiteral("4 K");
+    case 26:
+        return QStringLiteral("4 C");
+    case 28:
+        return QStringLiteral("4 P");
+    case 30:
+        return QStringLiteral("4Pr");
+    case 31:
+        return QStringLiteral("3 H");
+    case 32:
+        return QStringLiteral("3 T");
+    case 34:
+        return QStringLiteral("3 K");
+    case 36:
+        return QStringLiteral("3 C");
+    case 38:
+        return QStringLiteral("3 P");
+    case 40:
+        return QStringLiteral("3Pr");
+    case 42:
+        return QStringLiteral("2 H");
+    case 44:
+        return QStringLiteral("2 T");
+    case 48:
+        return QStringLiteral("2 K");
+    case 50:
+        return QStringLiteral("2MH");
+    case 52:
+        return QStringLiteral("2 C");
+    case 56:
+        return QStringLiteral("2 P");
+    case 58:
+        return QStringLiteral("2PH");
+    case 60:
+        return QStringLiteral("2Pr");
+    case 64:
+        return QStringLiteral("1TH");
+    case 68:
+        return QStringLiteral("1 T");
+    case 72:
+        return QStringLiteral("1KH");
+    case 76:
+        return QStringLiteral("1 K");
+    case 80:
+        return QStringLiteral("1CH");
+    case 84:
+        return QStringLiteral("1 C");
+    case 88:
+        return QStringLiteral("1PH");
+    case 92:
+        return QStringLiteral("1 P");
+    case 96:
+        return QStringLiteral("1NH");
+    case 100:
+        return QStringLiteral("1 N");
+    default:
+        return QString();
+    }
+}
+
+QString AnneeSaison(platform::TDateTime maintenant)
+{
+    int annee = 0, mois = 0, jour = 0;
+    platform::DecodeDate(maintenant, annee, mois, jour);
+    return QString::number(mois >= 8 ? annee + 1 : annee);
+}
+
+QString FormatTelephone(const QString &texte)
+{
+    QString r;
+    r.reserve(texte.size() + texte.size() / 2);
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        r += texte[i];
+        if ((i + 1) % 2 == 0 && i + 1 < texte.size())
+            r += u' ';
+    }
+    return r;
+}
+
+QString DateFrancaise(const QString &texte)
+{
+    const QStringList parties = texte.split(u'-');
+    const QString annee = parties.value(0);
+    const QString mois = parties.value(1);
+    const QString jour = parties.value(2);
+    return jour + u'/' + mois + u'/' + annee;
+}
+
+QString ficheDepuisExtraction(const QString &ligne, const QString &domaineFederation,
+                              const QString &anneeSaison)
+{
+    Colonnes col;
+    col.lire(ligne);
+    const auto &c = col.c;
+    QString courriel = c[12].toString();
+    if (!domaineFederation.isEmpty() &&
+        courriel.trimmed().endsWith(u'@' + domaineFederation, Qt::CaseInsensitive))
+        courriel.clear();
+    const QString iv = c[17].toString();
+    const QStringList champs = {
+        c[0].toString(),
+        c[1].toString(),
+        platform::upperAZ(c[2].toString()),
+        c[3].toString(),
+        iv,
+        platform::upperAZ(c[16].toString()),
+        c[5].toString(),
+        c[6].toString(),
+        QString(),
+        c[7].toString(),
+        c[8].toString(),
+        FormatTelephone(c[10].toString()),
+        QString(),
+        FormatTelephone(c[11].toString()),
+        courriel,
+        DateFrancaise(c[4].toString()),
+        c[14].toString() + u' ' + c[13].toString(),
+        CodeClassement(iv),
+        anneeSaison,
+    };
+    QString fiche;
+    fiche.reserve(ligne.size() + 40);
+    for (const QString &champ : champs) {
+        fiche += champ;
+        fiche += u';';
+    }
+    return fiche;
+}
+
+int licenceDe(const QString &ligne)
+{
+    const qsizetype fin = ligne.indexOf(u';');
+    return entierStrict(QStringView(ligne).left(fin < 0 ? ligne.size() : fin));
+}
+
+void TrierJoueurs(QStringList &joueurs)
+{
+    struct Cle {
+        QByteArray nom, prenom;
+        qsizetype ligne;
+    };
+    std::vector<Cle> cles;
+    cles.reserve(size_t(joueurs.size()));
+    for (qsizetype i = 0; i < joueurs.size(); ++i)
+        cles.push_back({platform::toAnsi(platform::Champ(joueurs[i], 2)),
+                        platform::toAnsi(platform::Champ(joueurs[i], 3)), i});
+    // Byte arrays compare as unsigned bytes, i.e. by Windows-1252 code.
+    std::stable_sort(cles.begin(), cles.end(), [](const Cle &a, const Cle &b) {
+        const int n = a.nom.compare(b.nom);
+        if (n != 0)
+            return n < 0;
+        return a.prenom.compare(b.prenom) < 0;
+    });
+    QStringList triees;
+    triees.reserve(joueurs.size());
+    for (const Cle &cle : cles)
+        triees.append(std::move(joueurs[cle.ligne]));
+    joueurs = std::move(triees);
+}
+
+void ListeJoueurs::indexer()
+{
+    QHash<int, int> index;
+    index.reserve(lignes.size());
+    for (qsizetype i = 0; i < lignes.size(); ++i) {
+        if (lignes[i].trimmed().isEmpty())
+            continue;
+        index.insert(licenceDe(lignes[i]), int(i));
+    }
+    m_index = std::move(index);
+}
+
+int ListeJoueurs::ChercherLicence(int licence) const
+{
+    return m_index.value(licence, -1);
+}
+
+void ListeJoueurs::integrer(const QString &fiche)
+{
+    const int licence = licenceDe(fiche);
+    const int k = ChercherLicence(licence);
+    if (k < 0) {
+        lignes.append(fiche);
+        m_index.insert(licence, int(lignes.size() - 1));
+    } else {
+        lignes[k] = fiche;
+    }
+}
+
+void ListeJoueurs::clear()
+{
+    lignes.clear();
+    m_index.clear();
+}
+
+void IntegrerJoueurs(const Extraction &extraction, ListeJoueurs &joueurs,
+                     const ParametresImport &parametres)
+{
+    joueurs.indexer();
+    const qsizetype n = extraction.lignes.size();
+    QStringList fiches;
+    fiches.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        if (i % 10 == 0 && parametres.progression)
+            parametres.progression(int(i));
+        fiches.append(ficheDepuisExtraction(extraction.lignes[i], parametres.domaineFederation,
+                                            parametres.anneeSaison));
+    }
+    for (const QString &fiche : std::as_const(fiches))
+        joueurs.integrer(fiche);
+    if (parametres.progression)
+        parametres.progression(int(n));
+    TrierJoueurs(joueurs.lignes);
+    // Positions moved: the index follows the sorted list.
+    joueurs.indexer();
+}
+
+void ImportJoueurs::chargerJoueurs(const QString &chemin)
+{
+    clear();
+    joueurs.lignes = platform::LineFile::read(chemin);
+    m_chemin = chemin;
+}
+
+int ImportJoueurs::lire(const QString &fichier, int maxLignes)
+{
+    return LireExtraction(fichier, extraction, maxLignes);
+}
+
+void ImportJoueurs::integrer(bool remiseAZero, const ParametresImport &parametres)
+{
+    ListeJoueurs travail;
+    if (!remiseAZero)
+        travail = joueurs;
+    IntegrerJoueurs(extraction, travail, parametres);
+    joueurs = std::move(travail);
+}
+
+void ImportJoueurs::enregistrer() const
+{
+    platform::LineFile::write(m_chemin, joueurs.lignes);
+}
+
+void ImportJoueurs::clear()
+{
+    joueurs.clear();
+    extraction.clear();
+    m_chemin.clear();
+}
+
+} // namespace manager
