@@ -1,0 +1,120 @@
+#include "manager/core/homologation.h"
+
+#include "manager/core/ligneresultat.h"
+#include "manager/core/tableaugroupe.h"
+#include "platform/text/convert.h"
+#include "platform/text/linefile.h"
+
+void ListeHomologation::vider()
+{
+    m_lignes.clear();
+    TotalPE = 0;
+    TotalPC = 0;
+}
+
+void ListeHomologation::construire(const QStringList &lignesMatch, int feuilles, qint64 &pvA,
+                                   qint64 &pvB)
+{
+    m_lignes.clear();
+    pvA = 0;
+    pvB = 0;
+    // First player line of each half and the half's summary line.
+    static const int moities[4][2] = {{2, 6}, {7, 11}, {14, 18}, {19, 23}};
+    for (int s = 0; s < feuilles; ++s) {
+        const int b = 50 * s;
+        for (const auto &m : moities) {
+            const QString resume = lignesMatch.value(b + m[1]);
+            const QString pe = platform::Champ(resume, 2);
+            const QString pc = platform::Champ(resume, 3);
+            for (int k = 0; k < 4; ++k) {
+                const QString joueur = lignesMatch.value(b + m[0] + k);
+                m_lignes << ligneResultatEquipe(pe, platform::Champ(joueur, 0),
+                                                platform::Champ(joueur, 1),
+                                                platform::Champ(joueur, 2), pc);
+            }
+        }
+        pvA += platform::StrToInt64(platform::Champ(lignesMatch, b + 12, 3));
+        pvB += platform::StrToInt64(platform::Champ(lignesMatch, b + 24, 3));
+    }
+}
+
+void ListeHomologation::fusionner()
+{
+    TotalPE = 0;
+    TotalPC = 0;
+    int i = 0;
+    while (i < m_lignes.size() - 1) {
+        const QString nom = platform::Champ(m_lignes[i], 1);
+        const QString licence = platform::Champ(m_lignes[i], 3);
+        int j = -1;
+        for (int k = m_lignes.size() - 1; k > i; --k) {
+            if (platform::Champ(m_lignes[k], 1) == nom &&
+                platform::Champ(m_lignes[k], 3) == licence) {
+                j = k;
+                break;
+            }
+        }
+        if (j < 0) {
+            ++i;
+            continue;
+        }
+        const qint64 pe = platform::StrToInt64(platform::Champ(m_lignes[i], 0)) +
+                          platform::StrToInt64(platform::Champ(m_lignes[j], 0));
+        const qint64 pc = platform::StrToInt64(platform::Champ(m_lignes[i], 7)) +
+                          platform::StrToInt64(platform::Champ(m_lignes[j], 7));
+        m_lignes[i] = ligneResultatEquipe(QString::number(pe), nom, licence,
+                                          platform::Champ(m_lignes[i], 4), QString::number(pc));
+        m_lignes.removeAt(j);
+    }
+    for (const QString &line : std::as_const(m_lignes)) {
+        const qint64 pe = platform::StrToInt64(platform::Champ(line, 0));
+        TotalPE += platform::roundHalfEven(static_cast<double>(pe) / 100.0) * 100;
+        if (!platform::Champ(line, 3).isEmpty())
+            TotalPC += platform::StrToInt64(platform::Champ(line, 7));
+    }
+}
+
+namespace
+{
+
+// A team index read from the sheet, usable as a row and a column of the
+// table; -1 otherwise.
+int indexDansTableau(const QString &texte, const TableauGroupe &tableau)
+{
+    bool ok = false;
+    const int i = texte.toInt(&ok);
+    if (!ok || i < 0 || i + 1 >= tableau.lignes() || i + 1 > tableau.colonnes() - 2)
+        return -1;
+    return i;
+}
+
+} // namespace
+
+ReportTableau enregistrerHomologation(ListeHomologation &liste, TableauGroupe &tableau,
+                                      const QStringList &lignesMatch, int feuilles,
+                                      const std::function<void(const TableauGroupe &)> &sauver)
+{
+    try {
+        qint64 pvA = 0;
+        qint64 pvB = 0;
+        liste.construire(lignesMatch, feuilles, pvA, pvB);
+        const int iA = indexDansTableau(platform::Champ(lignesMatch, 1, 1), tableau);
+        const int iB = indexDansTableau(platform::Champ(lignesMatch, 13, 1), tableau);
+        ReportTableau r = ReportTableau::HorsTableau;
+        if (feuilles > 0 && iA >= 0 && iB >= 0) {
+            TableauGroupe nouveau = tableau;
+            nouveau.setCellule(iA + 1, iB + 1, QString::number(pvA));
+            nouveau.setCellule(iB + 1, iA + 1, QString::number(pvB));
+            nouveau.recalculerTotal(iA + 1);
+            nouveau.recalculerTotal(iB + 1);
+            sauver(nouveau);
+            tableau = nouveau;
+            r = ReportTableau::Reporte;
+        }
+        liste.fusionner();
+        return r;
+    } catch (...) {
+        liste.vider();
+        throw;
+    }
+}

@@ -1,0 +1,138 @@
+#include "manager/core/lignechallenge.h"
+
+#include "manager/core/saisie.h"
+#include "manager/core/vorn_dec.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QFileInfo>
+
+const QStringList TitresChallenge = {QStringLiteral("Num"),
+                                     QStringLiteral("Date"),
+                                     QStringLiteral("Nom"),
+                                     QStringLiteral("Type"),
+                                     QStringLiteral("Colonne"),
+                                     QStringLiteral("Coéf."),
+                                     QStringLiteral("Fichier résultat du challenge")};
+
+LigneChallenge LigneChallenge::depuisLigne(const QString &line)
+{
+    LigneChallenge l;
+    l.numero = platform::Champ(line, 0);
+    l.date = platform::Champ(line, 1);
+    l.nom = platform::Champ(line, 2);
+    l.type = platform::Champ(line, 3);
+    l.colonne = platform::Champ(line, 4);
+    l.coefficient = platform::Champ(line, 5);
+    l.fichierResultat = platform::Champ(line, 6);
+    return l;
+}
+
+QString LigneChallenge::versLigne() const
+{
+    QString out;
+    for (const QString *f : {&numero, &date, &nom, &type, &colonne, &coefficient, &fichierResultat})
+        out += champSaisi(*f) + QLatin1Char(';');
+    return out;
+}
+
+QString ListeTournois::cheminFichier()
+{
+    // Season creation writes "Challenge.DBP"; other spellings copied from
+    // elsewhere are found and kept.
+    return platform::LineFile::resolve(fichierSaison(QStringLiteral("Challenge.DBP")));
+}
+
+ListeTournois::Chargement ListeTournois::charger(QString *erreur)
+{
+    m_lignes.clear();
+    m_courant = 0;
+    m_chemin = cheminFichier();
+    const bool present = QFileInfo::exists(m_chemin);
+    try {
+        m_lignes = platform::LineFile::read(m_chemin);
+        m_ecritureAutorisee = true;
+        return Chargement::Lu;
+    } catch (const platform::Exception &e) {
+        if (erreur)
+            *erreur = e.Message();
+    }
+    m_lignes.clear();
+    // A file that exists but cannot be read must never be overwritten by a
+    // list that does not hold its lines.
+    m_ecritureAutorisee = !present;
+    return present ? Chargement::Illisible : Chargement::Absent;
+}
+
+void ListeTournois::normaliser()
+{
+    if (m_courant > m_lignes.size())
+        m_courant = m_lignes.size();
+    if (m_courant == 0 && !m_lignes.isEmpty())
+        m_courant = 1;
+}
+
+void ListeTournois::precedent()
+{
+    if (m_courant >= 2)
+        --m_courant;
+}
+
+void ListeTournois::suivant()
+{
+    if (m_lignes.size() > m_courant)
+        ++m_courant;
+}
+
+bool ListeTournois::ajouter(LigneChallenge ligne)
+{
+    if (!m_ecritureAutorisee)
+        return false;
+    ligne.numero = QString::number(m_lignes.size() + 1);
+    ligne.fichierResultat.clear();
+    m_lignes.append(ligne.versLigne());
+    m_courant = m_lignes.size();
+    sauver();
+    return true;
+}
+
+bool ListeTournois::modifier(LigneChallenge ligne)
+{
+    if (!m_ecritureAutorisee || m_courant < 1 || m_courant > m_lignes.size())
+        return false;
+    ligne.numero = QString::number(m_courant);
+    // The link is dropped: it must be made again for the edited tournament.
+    ligne.fichierResultat.clear();
+    m_lignes[m_courant - 1] = ligne.versLigne();
+    sauver();
+    return true;
+}
+
+bool ListeTournois::lierResultat(LigneChallenge ligne, const QString &fichierChoisi)
+{
+    if (!m_ecritureAutorisee || m_courant < 1 || m_courant > m_lignes.size())
+        return false;
+    ligne.numero = QString::number(m_courant);
+    const int slash = fichierChoisi.lastIndexOf(QLatin1Char('/'));
+    ligne.fichierResultat = fichierChoisi.mid(slash + 1);
+    m_lignes[m_courant - 1] = ligne.versLigne();
+    sauver();
+    return true;
+}
+
+bool ListeTournois::supprimer()
+{
+    if (!m_ecritureAutorisee || m_courant < 1 || m_courant > m_lignes.size())
+        return false;
+    m_lignes.removeAt(m_courant - 1);
+    m_courant = m_lignes.size();
+    sauver();
+    return true;
+}
+
+void ListeTournois::sauver()
+{
+    if (m_chemin.isEmpty())
+        m_chemin = cheminFichier();
+    platform::LineFile::write(m_chemin, m_lignes);
+}

@@ -1,0 +1,149 @@
+#include "manager/core/tableaugroupe.h"
+
+#include "platform/text/convert.h"
+
+QString TableauGroupe::cellule(int ligne, int colonne) const
+{
+    if (ligne < 0 || ligne >= m_cases.size() || colonne < 0 || colonne >= m_colonnes)
+        return {};
+    return m_cases[ligne].value(colonne);
+}
+
+void TableauGroupe::setCellule(int ligne, int colonne, const QString &texte)
+{
+    if (ligne < 0 || ligne >= m_cases.size() || colonne < 0 || colonne >= m_colonnes)
+        return;
+    m_cases[ligne][colonne] = texte;
+}
+
+void TableauGroupe::vider()
+{
+    m_cases.clear();
+    m_colonnes = 1;
+}
+
+void TableauGroupe::redimensionner(int lignes, int colonnes)
+{
+    if (lignes < 0)
+        lignes = 0;
+    if (colonnes < 1)
+        colonnes = 1;
+    while (m_cases.size() > lignes)
+        m_cases.removeLast();
+    while (m_cases.size() < lignes)
+        m_cases.append(QStringList());
+    m_colonnes = colonnes;
+    for (QStringList &row : m_cases) {
+        while (row.size() > colonnes)
+            row.removeLast();
+        while (row.size() < colonnes)
+            row.append(QString());
+    }
+}
+
+void TableauGroupe::charger(const QStringList &lignesFichier)
+{
+    m_cases.clear();
+    int maxColonnes = 1;
+    for (const QString &line : lignesFichier) {
+        QStringList row{QString()};
+        for (QChar ch : line) {
+            if (ch == QLatin1Char(';'))
+                row.append(QString());
+            else
+                row.last().append(ch);
+        }
+        maxColonnes = qMax(maxColonnes, int(row.size()));
+        m_cases.append(row);
+    }
+    const int colonnes =
+        lignesFichier.isEmpty() ? 1 : int(lignesFichier.last().count(QLatin1Char(';')));
+    redimensionner(m_cases.size(), colonnes);
+}
+
+QStringList TableauGroupe::versLignes() const
+{
+    QStringList out;
+    for (const QStringList &row : m_cases) {
+        QString line;
+        for (int c = 0; c < m_colonnes; ++c)
+            line += row.value(c) + QLatin1Char(';');
+        out << line;
+    }
+    return out;
+}
+
+void TableauGroupe::ecrireNoms(const QStringList &equipes)
+{
+    for (int t = 0; t < equipes.size(); ++t) {
+        setCellule(t + 1, 0, equipes[t]);
+        setCellule(0, t + 1, equipes[t]);
+    }
+}
+
+void TableauGroupe::viderDerniereColonne()
+{
+    for (int r = 0; r < lignes(); ++r)
+        setCellule(r, m_colonnes - 1, QString());
+}
+
+bool TableauGroupe::ligneAResultat(int ligne) const
+{
+    for (int c = 1; c <= m_colonnes - 2; ++c)
+        if (!cellule(ligne, c).isEmpty())
+            return true;
+    return false;
+}
+
+bool TableauGroupe::colonneAResultat(int colonne) const
+{
+    for (int r = 1; r < lignes(); ++r)
+        if (!cellule(r, colonne).isEmpty())
+            return true;
+    return false;
+}
+
+void TableauGroupe::recalculerTotal(int ligne)
+{
+    qint64 total = 0;
+    for (int c = 1; c <= m_colonnes - 2; ++c) {
+        const QString t = cellule(ligne, c);
+        if (!t.isEmpty())
+            total += platform::StrToInt64(t);
+    }
+    setCellule(ligne, m_colonnes - 1, QString::number(total));
+}
+
+void TableauGroupe::recalculerTotaux()
+{
+    for (int r = 1; r < lignes(); ++r)
+        if (ligneAResultat(r))
+            recalculerTotal(r);
+}
+
+void TableauGroupe::ajouterEquipe(const QStringList &equipes)
+{
+    const int n = equipes.size();
+    redimensionner(n + 1, n + 2);
+    ecrireNoms(equipes);
+    viderDerniereColonne();
+    // The column that held the totals now belongs to the new team, which
+    // has played nobody yet.
+    for (int r = 1; r <= n; ++r)
+        setCellule(r, n, QString());
+    for (int c = 1; c <= n; ++c)
+        setCellule(n, c, QString());
+    recalculerTotaux();
+}
+
+void TableauGroupe::retirerEquipe(const QStringList &equipesRestantes)
+{
+    const int n = equipesRestantes.size();
+    redimensionner(n + 1, n + 2);
+    setCellule(0, n + 1, QString());
+    if (n == 0)
+        return;
+    ecrireNoms(equipesRestantes);
+    viderDerniereColonne();
+    recalculerTotaux();
+}

@@ -1,0 +1,191 @@
+// The challenge's tournaments list "Challenge.DBP": exact bytes of the
+// writing commands, the case of its name, unreadable and missing files.
+#include "manager/core/lignechallenge.h"
+#include "manager/core/vorn_dec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class GestionListe : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_ancienRep = RepAppli;
+        m_ancienneSaison = SaisonEnCours;
+        RepAppli = m_dir.path() + QLatin1Char('/');
+        SaisonEnCours = QStringLiteral("2026-2027");
+        QDir(m_dir.path()).mkdir(SaisonEnCours);
+    }
+    void TearDown() override
+    {
+        RepAppli = m_ancienRep;
+        SaisonEnCours = m_ancienneSaison;
+    }
+    QString chemin(const QString &nom) const { return fichierSaison(nom); }
+    void ecrire(const QString &nom, const QByteArray &octets)
+    {
+        QFile f(chemin(nom));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(octets);
+    }
+    QByteArray lire(const QString &nom) const
+    {
+        QFile f(chemin(nom));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
+    QStringList fichiers() const
+    {
+        return QDir(chemin(QString())).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    }
+    static LigneChallenge tournoi(const QString &nom)
+    {
+        LigneChallenge l;
+        l.date = QStringLiteral("12/10/2026");
+        l.nom = nom;
+        l.type = QStringLiteral("P");
+        l.colonne = QStringLiteral("1");
+        l.coefficient = QStringLiteral("100");
+        return l;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_ancienRep;
+    QString m_ancienneSaison;
+};
+
+TEST_F(GestionListe, NumbersAreNotRenumbered)
+{
+    ecrire(QStringLiteral("Challenge.DBP"), QByteArray());
+    ListeTournois liste;
+    ASSERT_EQ(liste.charger(), ListeTournois::Chargement::Lu);
+    EXPECT_TRUE(liste.ajouter(tournoi(QStringLiteral("Open d'automne"))));
+    EXPECT_TRUE(liste.ajouter(tournoi(QStringLiteral("Coupe"))));
+    LigneChallenge q = tournoi(QStringLiteral("Quatre"));
+    q.type = QStringLiteral("Q");
+    q.colonne = QStringLiteral("16");
+    EXPECT_TRUE(liste.ajouter(q));
+    EXPECT_EQ(liste.courant(), 3);
+    liste.setCourant(2);
+    EXPECT_TRUE(liste.supprimer());
+    EXPECT_EQ(liste.courant(), 2);
+    EXPECT_TRUE(liste.ajouter(tournoi(QStringLiteral("Sète"))));
+    EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")),
+              QByteArray("1;12/10/2026;Open d'automne;P;1;100;;\r\n"
+                         "3;12/10/2026;Quatre;Q;16;100;;\r\n"
+                         "3;12/10/2026;S\xe8te;P;1;100;;\r\n"));
+}
+
+TEST_F(GestionListe, ModifyAndLinkRewriteTheCurrentLine)
+{
+    ecrire(QStringLiteral("Challenge.DBP"), "1;01/01/2027;Ancien;P;2;50;Open1.chr;\r\n"
+                                            "2;02/01/2027;Autre;Q;3;100;Quatre.chr;\r\n");
+    ListeTournois liste;
+    liste.charger();
+    liste.normaliser();
+    EXPECT_EQ(liste.courant(), 1);
+    liste.suivant();
+    LigneChallenge l = liste.ligne(1);
+    l.nom = QStringLiteral("Nouveau; nom\r\nsur deux lignes");
+    EXPECT_TRUE(liste.modifier(l));
+    EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")),
+              QByteArray("1;01/01/2027;Ancien;P;2;50;Open1.chr;\r\n"
+                         "2;02/01/2027;Nouveau, nom  sur deux lignes;Q;3;100;;\r\n"));
+    liste.premier();
+    EXPECT_TRUE(liste.lierResultat(liste.ligne(0), chemin(QStringLiteral("Open2.chr"))));
+    EXPECT_EQ(liste.ligne(0).fichierResultat, QStringLiteral("Open2.chr"));
+    // A cancelled dialog clears the link.
+    EXPECT_TRUE(liste.lierResultat(liste.ligne(0), QString()));
+    EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")).left(30),
+              QByteArray("1;01/01/2027;Ancien;P;2;50;;\r\n"));
+}
+
+TEST_F(GestionListe, NavigationAndEnabling)
+{
+    ecrire(QStringLiteral("Challenge.DBP"),
+           "1;;a;P;1;100;;\r\n2;;b;P;1;100;;\r\n3;;c;P;1;100;;\r\n");
+    ListeTournois liste;
+    liste.charger();
+    EXPECT_EQ(liste.courant(), 0);
+    liste.normaliser();
+    EXPECT_FALSE(liste.peutReculer());
+    EXPECT_TRUE(liste.peutAvancer());
+    liste.dernier();
+    EXPECT_EQ(liste.courant(), 3);
+    EXPECT_FALSE(liste.peutAvancer());
+    liste.suivant();
+    EXPECT_EQ(liste.courant(), 3);
+    liste.precedent();
+    liste.precedent();
+    liste.precedent();
+    EXPECT_EQ(liste.courant(), 1);
+    liste.setCourant(3);
+    liste.supprimer();
+    liste.supprimer();
+    liste.supprimer();
+    EXPECT_EQ(liste.courant(), 0);
+    EXPECT_FALSE(liste.peutModifier());
+    EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")), QByteArray());
+}
+
+TEST_F(GestionListe, EmptyListRefusesLinking)
+{
+    ecrire(QStringLiteral("Challenge.DBP"), QByteArray());
+    ListeTournois liste;
+    liste.charger();
+    QFile::remove(chemin(QStringLiteral("Challenge.DBP")));
+    EXPECT_FALSE(liste.lierResultat(tournoi(QStringLiteral("x")), QStringLiteral("a.chr")));
+    EXPECT_FALSE(liste.modifier(tournoi(QStringLiteral("x"))));
+    EXPECT_FALSE(liste.supprimer());
+    EXPECT_FALSE(QFile::exists(chemin(QStringLiteral("Challenge.DBP"))));
+}
+
+TEST_F(GestionListe, OneFileWhateverTheCase)
+{
+    ecrire(QStringLiteral("Challenge.DBP"), "1;;a;P;1;100;;\r\n");
+    {
+        ListeTournois liste;
+        liste.charger();
+        liste.ajouter(tournoi(QStringLiteral("b")));
+    }
+    EXPECT_EQ(fichiers(), QStringList{QStringLiteral("Challenge.DBP")});
+
+    QFile::rename(chemin(QStringLiteral("Challenge.DBP")), chemin(QStringLiteral("challenge.dbp")));
+    ListeTournois liste;
+    ASSERT_EQ(liste.charger(), ListeTournois::Chargement::Lu);
+    EXPECT_EQ(liste.nombre(), 2);
+    liste.ajouter(tournoi(QStringLiteral("c")));
+    EXPECT_EQ(fichiers(), QStringList{QStringLiteral("challenge.dbp")});
+    EXPECT_EQ(lire(QStringLiteral("challenge.dbp")).count('\n'), 3);
+}
+
+TEST_F(GestionListe, MissingFileStartsEmptyUnreadableFileIsKept)
+{
+    ListeTournois liste;
+    QString erreur;
+    EXPECT_EQ(liste.charger(&erreur), ListeTournois::Chargement::Absent);
+    EXPECT_FALSE(erreur.isEmpty());
+    EXPECT_TRUE(liste.ajouter(tournoi(QStringLiteral("premier"))));
+    EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")),
+              QByteArray("1;12/10/2026;premier;P;1;100;;\r\n"));
+
+    // A folder in the file's place cannot be read: nothing may replace it.
+    QFile::remove(chemin(QStringLiteral("Challenge.DBP")));
+    QDir(chemin(QString())).mkdir(QStringLiteral("Challenge.DBP"));
+    erreur.clear();
+    EXPECT_EQ(liste.charger(&erreur), ListeTournois::Chargement::Illisible);
+    EXPECT_FALSE(erreur.isEmpty());
+    EXPECT_FALSE(liste.ecritureAutorisee());
+    EXPECT_FALSE(liste.ajouter(tournoi(QStringLiteral("x"))));
+    EXPECT_FALSE(liste.supprimer());
+    EXPECT_TRUE(QFileInfo(chemin(QStringLiteral("Challenge.DBP"))).isDir());
+}
+
+} // namespace
