@@ -1,0 +1,255 @@
+#include "platform/format/format.h"
+
+#include <array>
+#include <functional>
+
+namespace platform
+{
+
+namespace
+{
+
+struct Parts {
+    int year, month, day, hour, minute, second, msec, dayOfWeek;
+    TDateTime value;
+};
+
+QString number(int v, int width)
+{
+    return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
+}
+
+class Formatter
+{
+public:
+    Formatter(const Parts &p) : m_p(p) {}
+
+    void run(const QString &f, int depth)
+    {
+        // A pattern inside a pattern (ddddd, c, t...) never recurses further
+        // than the settings can nest.
+        if (depth > 3)
+            return;
+        const bool twelve = usesTwelveHourClock(f);
+        qsizetype i = 0;
+        while (i < f.size()) {
+            const QChar c = f[i];
+            const QChar u = c.toUpper();
+            const qsizetype count = runLength(f, i);
+            if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+                const qsizetype end = f.indexOf(c, i + 1);
+                m_out += f.mid(i + 1, end < 0 ? -1 : end - i - 1);
+                i = end < 0 ? f.size() : end + 1;
+                continue;
+            }
+            if (u == QLatin1Char('A')) {
+                if (ampm(f, i))
+                    continue;
+                m_out += c;
+                ++i;
+                continue;
+            }
+            const Rule *rule = find(u);
+            if (!rule) {
+                if (c == QLatin1Char('/'))
+                    m_out += FormatSettings().DateSeparator;
+                else if (c == QLatin1Char(':'))
+                    m_out += FormatSettings().TimeSeparator;
+                else
+                    m_out += c;
+                ++i;
+                continue;
+            }
+            rule->apply(*this, static_cast<int>(count), twelve, depth);
+            m_last = u;
+            i += count;
+        }
+    }
+
+    QString result() const { return m_out; }
+
+private:
+    struct Rule {
+        char letter;
+        std::function<void(Formatter &, int count, bool twelve, int depth)> apply;
+    };
+
+    // One entry per pattern letter: new letters are new rows.
+    static const std::array<Rule, 9> &rules()
+    {
+        static const std::array<Rule, 9> table = {{
+            {'Y',
+             [](Formatter &f, int n, bool, int) {
+                 f.m_out += n <= 2 ? number(f.m_p.year % 100, 2) : number(f.m_p.year, 4);
+             }},
+            {'M',
+             [](Formatter &f, int n, bool, int) {
+                 const TFormatSettings &s = FormatSettings();
+                 if (n <= 2 && f.m_last == QLatin1Char('H'))
+                     f.m_out += number(f.m_p.minute, n);
+                 else if (n <= 2)
+                     f.m_out += number(f.m_p.month, n);
+                 else if (n == 3)
+                     f.m_out += s.ShortMonthNames.value(f.m_p.month - 1);
+                 else
+                     f.m_out += s.LongMonthNames.value(f.m_p.month - 1);
+             }},
+            {'D',
+             [](Formatter &f, int n, bool, int depth) {
+                 const TFormatSettings &s = FormatSettings();
+                 switch (n) {
+                 case 1:
+                 case 2:
+                     f.m_out += number(f.m_p.day, n);
+                     break;
+                 case 3:
+                     f.m_out += s.ShortDayNames.value(f.m_p.dayOfWeek - 1);
+                     break;
+                 case 4:
+                     f.m_out += s.LongDayNames.value(f.m_p.dayOfWeek - 1);
+                     break;
+                 case 5:
+                     f.run(s.ShortDateFormat, depth + 1);
+                     break;
+                 default:
+                     f.run(s.LongDateFormat, depth + 1);
+                 }
+             }},
+            {'H',
+             [](Formatter &f, int n, bool twelve, int) {
+                 int h = f.m_p.hour;
+                 if (twelve) {
+                     h %= 12;
+                     if (h == 0)
+                         h = 12;
+                 }
+                 f.m_out += number(h, std::min(n, 2));
+             }},
+            {'N', [](Formatter &f, int n, bool,
+                     int) { f.m_out += number(f.m_p.minute, std::min(n, 2)); }},
+            {'S', [](Formatter &f, int n, bool,
+                     int) { f.m_out += number(f.m_p.second, std::min(n, 2)); }},
+            {'Z',
+             [](Formatter &f, int n, bool, int) { f.m_out += number(f.m_p.msec, n >= 3 ? 3 : 1); }},
+            {'T',
+             [](Formatter &f, int n, bool, int depth) {
+                 const TFormatSettings &s = FormatSettings();
+                 f.run(n == 1 ? s.ShortTimeFormat : s.LongTimeFormat, depth + 1);
+             }},
+            {'C',
+             [](Formatter &f, int, bool, int depth) {
+                 // The time is left out at midnight.
+                 const TFormatSettings &s = FormatSettings();
+                 f.run(s.ShortDateFormat, depth + 1);
+                 if (f.m_p.hour || f.m_p.minute || f.m_p.second || f.m_p.msec) {
+                     f.m_out += QLatin1Char(' ');
+                     f.run(s.LongTimeFormat, depth + 1);
+                 }
+             }},
+        }};
+        return table;
+    }
+
+    static const Rule *find(QChar upper)
+    {
+        for (const Rule &r : rules())
+            if (upper == QLatin1Char(r.letter))
+                return &r;
+        return nullptr;
+    }
+
+    static qsizetype runLength(const QString &f, qsizetype i)
+    {
+        const QChar u = f[i].toUpper();
+        qsizetype j = i + 1;
+        // "c" and the quoted and separator characters never repeat as one.
+        if (u == QLatin1Char('C'))
+            return 1;
+        while (j < f.size() && f[j].toUpper() == u)
+            ++j;
+        return j - i;
+    }
+
+    static bool startsWithCi(const QString &f, qsizetype i, const char *what)
+    {
+        return QStringView(f).mid(i).startsWith(QLatin1String(what), Qt::CaseInsensitive);
+    }
+
+    static bool usesTwelveHourClock(const QString &f)
+    {
+        // Quoted text does not count.
+        QChar quote;
+        for (qsizetype i = 0; i < f.size(); ++i) {
+            if (!quote.isNull()) {
+                if (f[i] == quote)
+                    quote = QChar();
+            } else if (f[i] == QLatin1Char('"') || f[i] == QLatin1Char('\'')) {
+                quote = f[i];
+            } else if (startsWithCi(f, i, "am/pm") || startsWithCi(f, i, "a/p") ||
+                       startsWithCi(f, i, "ampm")) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // "am/pm" and "a/p" keep the case written; "ampm" gives the settings' texts.
+    bool ampm(const QString &f, qsizetype &i)
+    {
+        const bool pm = m_p.hour >= 12;
+        if (startsWithCi(f, i, "am/pm")) {
+            m_out += pm ? f.mid(i + 3, 2) : f.mid(i, 2);
+            i += 5;
+            return true;
+        }
+        if (startsWithCi(f, i, "a/p")) {
+            m_out += pm ? f[i + 2] : f[i];
+            i += 3;
+            return true;
+        }
+        if (startsWithCi(f, i, "ampm")) {
+            m_out += pm ? FormatSettings().TimePMString : FormatSettings().TimeAMString;
+            i += 4;
+            return true;
+        }
+        return false;
+    }
+
+    Parts m_p;
+    QString m_out;
+    QChar m_last;
+};
+
+} // namespace
+
+QString FormatDateTime(const QString &format, TDateTime value)
+{
+    const QDate d = dateOf(value);
+    const QTime t = timeOf(value);
+    if (!d.isValid() || !t.isValid())
+        return QString();
+    Parts p{d.year(),   d.month(),  d.day(),  t.hour(),
+            t.minute(), t.second(), t.msec(), d.dayOfWeek() % 7 + 1,
+            value};
+    Formatter f(p);
+    // An empty pattern means the date and time as "c" gives them.
+    f.run(format.isEmpty() ? QStringLiteral("c") : format, 0);
+    return f.result();
+}
+
+QString DateToStr(TDateTime value)
+{
+    return FormatDateTime(QStringLiteral("ddddd"), value);
+}
+
+QString TimeToStr(TDateTime value)
+{
+    return FormatDateTime(QStringLiteral("tt"), value);
+}
+
+QString DateTimeToStr(TDateTime value)
+{
+    return FormatDateTime(QStringLiteral("c"), value);
+}
+
+} // namespace platform
