@@ -1,0 +1,190 @@
+// The dialog seam: message boxes with French buttons and answers, file and
+// folder dialogs, filters in the "Description|pattern" form.
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/application.h"
+#include "tests/support/gui/controls.h"
+#include "tests/support/gui/fakes.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace
+{
+
+// Runs with the real Qt dialogs; restores the previous ones afterwards.
+class QtDialogsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        static const bool french = InstallFrenchTranslations();
+        m_french = french;
+        m_previous = setDialogs(nullptr);
+    }
+    void TearDown() override { setDialogs(std::move(m_previous)); }
+
+    // On the next modal box: record its texts, then click the button whose
+    // text is clickText (reject when none matches).
+    void onNextBox(const QString &clickText)
+    {
+        QTimer::singleShot(20, [this, clickText] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            m_text = box->text();
+            m_caption = box->windowTitle();
+            m_icon = box->icon();
+            QAbstractButton *target = nullptr;
+            for (QAbstractButton *b : box->buttons()) {
+                m_buttons.append(b->text());
+                if (b->text() == clickText)
+                    target = b;
+            }
+            if (target)
+                target->click();
+            else
+                box->reject();
+        });
+    }
+
+    bool m_french = false;
+    QString m_text, m_caption;
+    QMessageBox::Icon m_icon = QMessageBox::NoIcon;
+    QStringList m_buttons;
+
+private:
+    std::unique_ptr<Dialogs> m_previous;
+};
+
+TEST_F(QtDialogsTest, ConfirmationHasFrenchYesNoAndReturnsTheAnswer)
+{
+    ASSERT_TRUE(m_french) << "qtbase_fr translation missing (qt6-translations-l10n)";
+    onNextBox(QStringLiteral("&Non"));
+    const int answer = MessageDlg(QStringLiteral("Importer ?"), mtConfirmation, mbYes | mbNo);
+    EXPECT_EQ(answer, mrNo);
+    EXPECT_EQ(m_caption, QStringLiteral("Confirmation"));
+    EXPECT_EQ(m_icon, QMessageBox::Question);
+    EXPECT_TRUE(m_buttons.contains(QStringLiteral("&Oui"))) << m_buttons.join(',').toStdString();
+    EXPECT_TRUE(m_buttons.contains(QStringLiteral("&Non")));
+
+    onNextBox(QStringLiteral("&Oui"));
+    EXPECT_EQ(MessageDlg(QStringLiteral("Importer ?"), mtConfirmation, mbYes | mbNo), mrYes);
+}
+
+TEST_F(QtDialogsTest, CarriageReturnsBecomeLineBreaksAndClosingGivesTheCancelAnswer)
+{
+    onNextBox(QString());
+    const int answer = MessageDlg(QStringLiteral("Ligne 1\r\rLigne 3"), mtWarning, mbYes);
+    EXPECT_EQ(m_text, QStringLiteral("Ligne 1\n\nLigne 3"));
+    EXPECT_EQ(m_caption, QStringLiteral("Avertissement"));
+    EXPECT_EQ(m_icon, QMessageBox::Warning);
+    // A box without Cancel, No or OK closed by Escape answers Cancel.
+    EXPECT_EQ(answer, mrCancel);
+
+    onNextBox(QString());
+    EXPECT_EQ(MessageDlg(QStringLiteral("?"), mtConfirmation, mbYes | mbNo | mbCancel), mrCancel);
+    onNextBox(QString());
+    EXPECT_EQ(MessageDlg(QStringLiteral("?"), mtConfirmation, mbYes | mbNo), mrNo);
+}
+
+TEST_F(QtDialogsTest, PlainMessageAndErrorCarryTheirCaptions)
+{
+    SetApplicationTitle(QStringLiteral("VORNisation en LUDmarre"));
+    onNextBox(QStringLiteral("OK"));
+    ShowMessage(QStringLiteral("Bonjour"));
+    EXPECT_EQ(m_caption, QStringLiteral("VORNisation en LUDmarre"));
+    EXPECT_EQ(m_icon, QMessageBox::NoIcon);
+    m_buttons.clear();
+    onNextBox(QStringLiteral("OK"));
+    EXPECT_EQ(MessageDlg(QStringLiteral("x"), mtError, mbOK), mrOk);
+    EXPECT_EQ(m_caption, QStringLiteral("Erreur"));
+    EXPECT_EQ(m_buttons.size(), 1);
+}
+
+TEST_F(QtDialogsTest, OpenDialogShowsTitleFilterAndStartingFolder)
+{
+    QTemporaryDir dir;
+    QString title, folder;
+    QStringList filters;
+    QTimer::singleShot(50, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        folder = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    TOpenDialog open;
+    open.Title = QStringLiteral("Recherche fichier licenciés");
+    open.Filter = QStringLiteral("Fichier Licencieés (Joueur.DBP)|Joueur.DBP");
+    open.InitialDir = dir.path();
+    open.FileName = QStringLiteral("Joueur.DBP");
+    EXPECT_FALSE(open.Execute());
+    EXPECT_EQ(title, QStringLiteral("Recherche fichier licenciés"));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Fichier Licencieés (Joueur.DBP) (Joueur.DBP)")});
+    EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
+    EXPECT_EQ(open.FileName, QStringLiteral("Joueur.DBP")) << "a cancelled dialog keeps the name";
+}
+
+TEST(Filters, DescriptionPatternPairsBecomeQtFilters)
+{
+    EXPECT_EQ(qtNameFilters(QStringLiteral(
+                  "inscrit du groupe(*.Qug) ou de la compétition (*.Quc)|*.Qug;*.Quc")),
+              QStringList{QStringLiteral(
+                  "inscrit du groupe(*.Qug) ou de la compétition (*.Quc) (*.Qug *.Quc)")});
+    EXPECT_EQ(qtNameFilters(QStringLiteral("Texte (*.txt)|*.txt|Tous|*.*")),
+              (QStringList{QStringLiteral("Texte (*.txt) (*.txt)"), QStringLiteral("Tous (*.*)")}));
+    EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
+    // A description without its pattern is dropped rather than invented.
+    EXPECT_EQ(qtNameFilters(QStringLiteral("A|*.a|B")).size(), 1);
+
+    EXPECT_EQ(filterPatterns(QStringLiteral("X|*.Qug;*.Quc|Y|*.y"), 1),
+              (QStringList{QStringLiteral("*.Qug"), QStringLiteral("*.Quc")}));
+    EXPECT_EQ(filterPatterns(QStringLiteral("X|*.x|Y|*.y"), 2), QStringList{QStringLiteral("*.y")});
+    EXPECT_TRUE(filterPatterns(QStringLiteral("X|*.x"), 2).isEmpty());
+    EXPECT_TRUE(filterPatterns(QStringLiteral("X|*.x"), 0).isEmpty());
+}
+
+TEST(ScriptedDialogs, FileComponentsPassTheirFieldsAndTakeTheAnswer)
+{
+    vorn_test::SeamFakes fakes;
+    fakes.dialogs.files.push_back(QStringLiteral("/tmp/a/Joueur.DBP"));
+    fakes.dialogs.files.push_back(std::nullopt);
+
+    TOpenDialog open;
+    open.Title = QStringLiteral("T");
+    open.Filter = QStringLiteral("F|*.f");
+    open.InitialDir = QStringLiteral("/tmp/a");
+    open.FileName = QStringLiteral("x.f");
+    ASSERT_TRUE(open.Execute());
+    EXPECT_EQ(open.FileName, QStringLiteral("/tmp/a/Joueur.DBP"));
+    ASSERT_EQ(fakes.dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(fakes.dialogs.openRequests[0].title, QStringLiteral("T"));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].filter, QStringLiteral("F|*.f"));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].initialDir, QStringLiteral("/tmp/a"));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].fileName, QStringLiteral("x.f"));
+
+    TSaveDialog save;
+    save.OverwritePrompt = true;
+    save.FileName = QStringLiteral("keep");
+    EXPECT_FALSE(save.Execute());
+    EXPECT_EQ(save.FileName, QStringLiteral("keep"));
+    EXPECT_TRUE(fakes.dialogs.saveRequests.at(0).overwritePrompt);
+
+    QString folder = QStringLiteral("unchanged");
+    EXPECT_FALSE(SelectDirectory(QStringLiteral("Ouvrir un projet"), QStringLiteral("/r"), folder));
+    EXPECT_EQ(folder, QStringLiteral("unchanged"));
+    fakes.dialogs.folders.push_back(QStringLiteral("/r/2020"));
+    EXPECT_TRUE(SelectDirectory(QStringLiteral("Ouvrir un projet"), QStringLiteral("/r"), folder));
+    EXPECT_EQ(folder, QStringLiteral("/r/2020"));
+    EXPECT_EQ(fakes.dialogs.folderRequests.at(1).caption, QStringLiteral("Ouvrir un projet"));
+}
+
+} // namespace

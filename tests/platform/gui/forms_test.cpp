@@ -1,0 +1,289 @@
+// The window base class: activation model, closing, and the application's
+// exception barrier.
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/application.h"
+#include "platform/forms/form.h"
+#include "platform/text/convert.h"
+#include "platform/text/exceptions.h"
+#include "tests/support/gui/controls.h"
+#include "tests/support/gui/fakes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace platform;
+using vorn_test::settle;
+
+namespace
+{
+
+class CountingForm : public TForm
+{
+public:
+    explicit CountingForm(const QString &name) : TForm(name) { resize(200, 100); }
+    int activations = 0;
+    int deactivations = 0;
+    QStringList *journal = nullptr;
+
+protected:
+    void FormActivate() override
+    {
+        ++activations;
+        if (journal)
+            journal->append(objectName() + QLatin1String(" on"));
+    }
+    void FormDeactivate() override
+    {
+        ++deactivations;
+        if (journal)
+            journal->append(objectName() + QLatin1String(" off"));
+    }
+};
+
+// Closes the next modal message box by clicking the button with this text
+// (Qt's own, possibly translated), or rejects it when text is empty.
+void answerNextBox(const QString &buttonText, QString *seenText = nullptr,
+                   QStringList *seenButtons = nullptr)
+{
+    QTimer::singleShot(30, [=] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (seenText)
+            *seenText = box->text();
+        QAbstractButton *target = nullptr;
+        for (QAbstractButton *b : box->buttons()) {
+            if (seenButtons)
+                seenButtons->append(b->text());
+            if (b->text() == buttonText)
+                target = b;
+        }
+        if (target)
+            target->click();
+        else
+            box->reject();
+    });
+}
+
+class FormsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TForm::resetActivation();
+        ResetTerminated();
+        SetMainForm(nullptr);
+    }
+    void TearDown() override
+    {
+        settle();
+        TForm::resetActivation();
+        SetMainForm(nullptr);
+        ResetTerminated();
+    }
+};
+
+TEST_F(FormsTest, SwitchingBetweenOwnWindowsActivatesAndDeactivatesInOrder)
+{
+    QStringList journal;
+    CountingForm a(QStringLiteral("A")), b(QStringLiteral("B"));
+    a.journal = b.journal = &journal;
+
+    a.Show();
+    settle();
+    ASSERT_EQ(TForm::activeForm(), &a) << "the offscreen platform did not activate the window";
+    b.Show();
+    settle();
+    a.Show();
+    settle();
+
+    EXPECT_EQ(journal, (QStringList{"A on", "A off", "B on", "B off", "A on"}));
+    EXPECT_EQ(TForm::activeForm(), &a);
+    // Showing the active window again is not a new activation.
+    a.Show();
+    settle();
+    EXPECT_EQ(a.activations, 2);
+}
+
+TEST_F(FormsTest, HidingDeactivatesAndTheNextWindowIsActivated)
+{
+    CountingForm a(QStringLiteral("A")), b(QStringLiteral("B"));
+    a.Show();
+    settle();
+    b.Show();
+    settle();
+    ASSERT_EQ(TForm::activeForm(), &b);
+
+    b.Hide();
+    settle();
+    EXPECT_EQ(b.deactivations, 1);
+    EXPECT_NE(TForm::activeForm(), &b);
+    // Whichever window the platform activates next gets its activation.
+    a.activated();
+    EXPECT_EQ(a.activations, 2);
+    EXPECT_EQ(TForm::activeForm(), &a);
+}
+
+TEST_F(FormsTest, ReturningFromItsOwnMessageBoxIsNotAnActivation)
+{
+    auto previous = setDialogs(nullptr); // the real message boxes
+    CountingForm a(QStringLiteral("A")), b(QStringLiteral("B"));
+    a.Show();
+    settle();
+    b.Show();
+    settle();
+    ASSERT_EQ(b.activations, 1);
+
+    answerNextBox(QString());
+    MessageDlg(QStringLiteral("Une question ?"), mtConfirmation, mbYes | mbNo);
+    settle(10);
+    QTest::qWait(50);
+    settle(5);
+
+    EXPECT_EQ(b.activations, 1);
+    EXPECT_EQ(b.deactivations, 0);
+    EXPECT_EQ(a.activations, 1);
+    EXPECT_EQ(TForm::activeForm(), &b);
+    EXPECT_FALSE(b.isBusy());
+
+    // A real switch still counts afterwards.
+    a.Show();
+    settle();
+    EXPECT_EQ(a.activations, 2);
+    EXPECT_EQ(b.deactivations, 1);
+    setDialogs(std::move(previous));
+}
+
+TEST_F(FormsTest, OwnerIsBusyOnlyWhileItsDialogRuns)
+{
+    vorn_test::SeamFakes fakes;
+    CountingForm a(QStringLiteral("A"));
+    a.Show();
+    settle();
+    bool busyDuring = false;
+    fakes.dialogs.onMessage = [&](const MessageRequest &) { busyDuring = a.isBusy(); };
+    MessageDlg(QStringLiteral("x"), mtInformation, mbOK);
+    EXPECT_TRUE(busyDuring);
+    EXPECT_FALSE(a.isBusy());
+}
+
+TEST_F(FormsTest, ClosingAWindowHidesItAndClosingTheMainWindowEndsTheRun)
+{
+    CountingForm main(QStringLiteral("Main")), other(QStringLiteral("Other"));
+    SetMainForm(&main);
+    main.Show();
+    other.Show();
+    settle();
+
+    other.close();
+    settle();
+    EXPECT_FALSE(other.isVisible());
+    EXPECT_FALSE(Terminated());
+
+    main.close();
+    settle();
+    EXPECT_TRUE(Terminated());
+}
+
+TEST_F(FormsTest, FirstWindowCreatedBecomesTheMainWindowAndCreationIsNumbered)
+{
+    CountingForm first(QStringLiteral("First")), second(QStringLiteral("Second"));
+    EXPECT_EQ(MainForm(), &first);
+    EXPECT_EQ(second.creationIndex(), first.creationIndex() + 1);
+    EXPECT_EQ(first.objectName(), QStringLiteral("First"));
+}
+
+TEST_F(FormsTest, ExceptionInAHandlerShowsTheDefaultMessageAndTheProgramGoesOn)
+{
+    vorn_test::SeamFakes fakes;
+    SetApplicationTitle(QStringLiteral("VORNisation en LUDmarre"));
+    CountingForm form(QStringLiteral("F"));
+    auto *button = new QPushButton(QStringLiteral("Go"), &form);
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, &form, handler([&] {
+                         ++clicks;
+                         StrToInt(QStringLiteral("abc"));
+                         ++clicks; // never reached
+                     }));
+    form.Show();
+    settle();
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+    const MessageRequest &shown = fakes.dialogs.messages.front();
+    EXPECT_EQ(shown.text, QStringLiteral("'abc' n'est pas une valeur entière correcte."));
+    EXPECT_EQ(shown.type, mtError);
+    EXPECT_EQ(shown.buttons, MsgDlgButtons(mbOK));
+    EXPECT_EQ(shown.caption, QStringLiteral("VORNisation en LUDmarre"));
+
+    // The loop goes on: timers fire and the button works again.
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+    QTest::qWait(20);
+    EXPECT_TRUE(timerRan);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(fakes.dialogs.messages.size(), 2u);
+}
+
+class ThrowingWidget : public QWidget
+{
+protected:
+    void keyPressEvent(QKeyEvent *) override { throw EFileError(QStringLiteral("Disque plein")); }
+};
+
+TEST_F(FormsTest, ExceptionEscapingAnEventHandlerIsStoppedByTheApplication)
+{
+    vorn_test::SeamFakes fakes;
+    ThrowingWidget widget;
+    widget.show();
+    QTest::keyClick(&widget, Qt::Key_A);
+    ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fakes.dialogs.messages.front().text, QStringLiteral("Disque plein."));
+    QTest::keyClick(&widget, Qt::Key_B);
+    EXPECT_EQ(fakes.dialogs.messages.size(), 2u);
+}
+
+TEST_F(FormsTest, ExceptionInActivationIsShownAndTheWindowStillActivates)
+{
+    vorn_test::SeamFakes fakes;
+    class Failing : public TForm
+    {
+    public:
+        Failing() : TForm(QStringLiteral("Failing")) {}
+
+    protected:
+        void FormActivate() override { throw std::runtime_error("boom"); }
+    } form;
+    form.activated();
+    EXPECT_EQ(TForm::activeForm(), &form);
+    EXPECT_EQ(fakes.dialogs.texts(), QStringList{QStringLiteral("boom.")});
+}
+
+TEST(ExceptionText, PeriodIsAddedUnlessTheTextEndsWithPunctuationAtOrBelowAPeriod)
+{
+    auto text = [](const QString &message) {
+        return ExceptionText(std::make_exception_ptr(Exception(message)));
+    };
+    EXPECT_EQ(text(QStringLiteral("Fichier introuvable")), QStringLiteral("Fichier introuvable."));
+    EXPECT_EQ(text(QStringLiteral("Déjà fini.")), QStringLiteral("Déjà fini."));
+    EXPECT_EQ(text(QStringLiteral("Attention !")), QStringLiteral("Attention !"));
+    EXPECT_EQ(text(QStringLiteral("Vraiment ?")), QStringLiteral("Vraiment ?."));
+    EXPECT_EQ(text(QString()), QString());
+    EXPECT_EQ(ExceptionText(std::make_exception_ptr(42)), QStringLiteral("Erreur inconnue."));
+}
+
+TEST(Guard, ReportsWhetherTheCallableThrew)
+{
+    vorn_test::SeamFakes fakes;
+    EXPECT_TRUE(guard([] {}));
+    EXPECT_FALSE(guard([] { throw EConvertError(QStringLiteral("x")); }));
+    EXPECT_EQ(fakes.dialogs.messages.size(), 1u);
+}
+
+} // namespace
