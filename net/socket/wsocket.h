@@ -1,0 +1,354 @@
+#pragma once
+// TCustomWSocket / TWSocket: the non-blocking TCP/UDP socket driven by the
+// thread's event loop. Every socket registers a target (its hidden window) on
+// the loop of the thread that created it; readiness of its descriptor becomes
+// the connect, read, write, accept and close notifications of the original
+// platform, each turned into a virtual operation and an event. Data to send
+// goes into a queue of TBuffer blocks drained as the kernel takes it; lookups
+// run on worker threads and post their answer back.
+#include "net/log/netlogger.h"
+#include "net/loop/eventloop.h"
+#include "net/sys/enumset.h"
+#include "net/sys/wsockbuf.h"
+#include "platform/text/exceptions.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+namespace net
+{
+
+class SelectWatch;
+struct LookupRequest;
+
+class ESocketException : public platform::Exception
+{
+public:
+    using Exception::Exception;
+};
+
+enum TSocketState {
+    wsInvalidState,
+    wsOpened,
+    wsBound,
+    wsConnecting,
+    wsSocksConnected,
+    wsConnected,
+    wsAccepting,
+    wsListening,
+    wsClosed
+};
+enum TSocketSendFlags { wsSendNormal, wsSendUrgent };
+enum TSocketLingerOnOff { wsLingerOff, wsLingerOn, wsLingerNoSet };
+enum TSocketKeepAliveOnOff { wsKeepAliveOff, wsKeepAliveOnCustom, wsKeepAliveOnSystem };
+enum TWSocketOption { wsoNoReceiveLoop, wsoTcpNoDelay, wsoSIO_RCVALL };
+using TWSocketOptions = EnumSet<TWSocketOption>;
+
+// Notification bits, as the platform numbers them.
+constexpr unsigned FD_READ = 1;
+constexpr unsigned FD_WRITE = 2;
+constexpr unsigned FD_OOB = 4;
+constexpr unsigned FD_ACCEPT = 8;
+constexpr unsigned FD_CONNECT = 16;
+constexpr unsigned FD_CLOSE = 32;
+
+// Messages of the socket's target.
+constexpr unsigned WM_ASYNCSELECT = WM_USER + 1;
+constexpr unsigned WM_ASYNCGETHOSTBYNAME = WM_USER + 2;
+constexpr unsigned WM_ASYNCGETHOSTBYADDR = WM_USER + 3;
+constexpr unsigned WM_CLOSE_DELAYED = WM_USER + 4;
+constexpr unsigned WM_WSOCKET_RELEASE = WM_USER + 5;
+constexpr unsigned WM_TRIGGER_EXCEPTION = WM_USER + 6;
+constexpr unsigned WM_TRIGGER_DATA_AVAILABLE = WM_USER + 20;
+
+constexpr int INVALID_SOCKET = -1;
+
+class TCustomWSocket;
+using TDataAvailable = std::function<void(TCustomWSocket *Sender, std::uint16_t ErrCode)>;
+using TDataSent = TDataAvailable;
+using TSessionClosed = TDataAvailable;
+using TSessionAvailable = TDataAvailable;
+using TSessionConnected = TDataAvailable;
+using TDnsLookupDone = TDataAvailable;
+using TSendData = std::function<void(TCustomWSocket *Sender, int BytesSent)>;
+using TChangeState =
+    std::function<void(TCustomWSocket *Sender, TSocketState OldState, TSocketState NewState)>;
+using TNotifyEvent = std::function<void(TCustomWSocket *Sender)>;
+using TBgExceptionEvent =
+    std::function<void(TCustomWSocket *Sender, const std::exception &E, bool &CanClose)>;
+
+// Unit-level routines.
+QString WSocketErrorDesc(int code);
+QString GetWinsockErr(int code);
+// Network order; raises ESocketException.
+std::uint32_t WSocketResolveHost(const QString &text);
+// Host order; raises ESocketException.
+int WSocketResolvePort(const QString &port, const QString &proto);
+int WSocketResolveProto(const QString &proto);
+bool WSocketIsDottedIP(const QString &text);
+QString LocalHostName();
+
+class TCustomWSocket
+{
+public:
+    TCustomWSocket();
+    virtual ~TCustomWSocket();
+    TCustomWSocket(const TCustomWSocket &) = delete;
+    TCustomWSocket &operator=(const TCustomWSocket &) = delete;
+
+    // --- operations
+    virtual void Connect();
+    virtual void Listen();
+    virtual int Accept();
+    virtual int Send(const void *data, int len);
+    int Send(const QByteArray &data) { return Send(data.constData(), int(data.size())); }
+    virtual int SendStr(const QByteArray &str);
+    virtual int SendTo(const sockaddr_in &dest, int destLen, const void *data, int len);
+    virtual void PutDataInSendBuffer(const void *data, int len);
+    virtual int Receive(void *buffer, int size);
+    virtual QByteArray ReceiveStr();
+    virtual int ReceiveFrom(void *buffer, int size, sockaddr_in &from, int &fromLen);
+    virtual void Close();
+    virtual void CloseDelayed();
+    // Frees the object from the loop once the current handler returned; the
+    // caller gives up its ownership (the object must come from new).
+    virtual void Release();
+    virtual void Abort();
+    virtual void Shutdown(int how);
+    virtual void Flush();
+    virtual void WaitForClose();
+    virtual void Pause();
+    virtual void Resume();
+    virtual void DnsLookup(const QString &hostName);
+    virtual void ReverseDnsLookup(const QString &hostAddr);
+    virtual void ReverseDnsLookupSync(const QString &hostAddr);
+    virtual void CancelDnsLookup();
+    virtual QString GetPeerAddr();
+    virtual QString GetPeerPort();
+    virtual int GetPeerName(sockaddr_in &name, int &nameLen);
+    virtual int GetSockName(sockaddr_in &name, int &nameLen);
+    virtual QString GetXPort();
+    virtual QString GetXAddr();
+    virtual void Dup(int newHSocket);
+    virtual void ProcessMessages();
+    virtual void ThreadAttach();
+    virtual void ThreadDetach();
+
+    // --- properties
+    QString Name() const { return m_name; }
+    void SetName(const QString &name) { m_name = name; }
+    QString Addr() const { return m_addrStr; }
+    void SetAddr(const QString &value);
+    QString Port() const { return m_portStr; }
+    void SetPort(const QString &value);
+    QString Proto() const { return m_protoStr; }
+    void SetProto(const QString &value);
+    QString LocalAddr() const { return m_localAddr; }
+    void SetLocalAddr(const QString &value);
+    QString LocalPort() const { return m_localPortStr; }
+    void SetLocalPort(const QString &value);
+    QString PeerAddr() { return GetPeerAddr(); }
+    QString PeerPort() { return GetPeerPort(); }
+    QString DnsResult() const { return m_dnsResult; }
+    const QStringList &DnsResultList() const { return m_dnsResultList; }
+    TSocketState State() const { return m_state; }
+    std::int64_t ReadCount() const { return m_readCount; }
+    int RcvdCount() { return GetRcvdCount(); }
+    int LastError() const { return m_lastError; }
+    void SetLastError(int value) { m_lastError = value; }
+    bool MultiThreaded() const { return m_multiThreaded; }
+    void SetMultiThreaded(bool value) { m_multiThreaded = value; }
+    bool MultiCast() const { return m_multiCast; }
+    void SetMultiCast(bool value) { m_multiCast = value; }
+    QString MultiCastAddrStr() const { return m_multiCastAddrStr; }
+    void SetMultiCastAddrStr(const QString &value) { m_multiCastAddrStr = value; }
+    int MultiCastIpTTL() const { return m_multiCastIpTTL; }
+    void SetMultiCastIpTTL(int value) { m_multiCastIpTTL = value; }
+    bool ReuseAddr() const { return m_reuseAddr; }
+    void SetReuseAddr(bool value) { m_reuseAddr = value; }
+    TWSocketOptions ComponentOptions() const { return m_options; }
+    void SetComponentOptions(TWSocketOptions value) { m_options = value; }
+    int ListenBacklog() const { return m_listenBacklog; }
+    void SetListenBacklog(int value) { m_listenBacklog = value; }
+    std::uint8_t ReqVerLow() const;
+    void SetReqVerLow(std::uint8_t value);
+    std::uint8_t ReqVerHigh() const;
+    void SetReqVerHigh(std::uint8_t value);
+    int FlushTimeout() const { return m_flushTimeout; }
+    void SetFlushTimeout(int value) { m_flushTimeout = value; }
+    TSocketSendFlags SendFlags();
+    void SetSendFlags(TSocketSendFlags value);
+    TSocketLingerOnOff LingerOnOff() const { return m_lingerOnOff; }
+    void SetLingerOnOff(TSocketLingerOnOff value) { m_lingerOnOff = value; }
+    int LingerTimeout() const { return m_lingerTimeout; }
+    void SetLingerTimeout(int value) { m_lingerTimeout = value; }
+    TSocketKeepAliveOnOff KeepAliveOnOff() const { return m_keepAliveOnOff; }
+    void SetKeepAliveOnOff(TSocketKeepAliveOnOff value) { m_keepAliveOnOff = value; }
+    int KeepAliveTime() const { return m_keepAliveTime; }
+    void SetKeepAliveTime(int value) { m_keepAliveTime = value; }
+    int KeepAliveInterval() const { return m_keepAliveInterval; }
+    void SetKeepAliveInterval(int value) { m_keepAliveInterval = value; }
+    TNetLogger *NetLogger() const { return m_netLogger; }
+    virtual void SetNetLogger(TNetLogger *logger);
+    bool Terminated() const { return m_terminated; }
+    int HSocket() const { return m_hSocket; }
+    // The hidden window: the socket's target on its loop (0 when detached).
+    TargetId Handle() const { return m_window; }
+    EventLoop *Loop() const { return m_loop; }
+    // Raised for every new descriptor; stale notifications carry an older one.
+    std::uint32_t Generation() const { return m_generation; }
+    bool AllSent() const { return m_allSent; }
+    int BufferedByteCount() const { return m_bufferedByteCount; }
+    int SendBufferSize() const { return m_sndBufSize; }
+    int ReceiveBufferSize() const { return m_rcvBufSize; }
+
+    // --- events
+    TSessionAvailable OnSessionAvailable;
+    TSessionConnected OnSessionConnected;
+    TSessionClosed OnSessionClosed;
+    TChangeState OnChangeState;
+    TDataAvailable OnDataAvailable;
+    TDataSent OnDataSent;
+    TSendData OnSendData;
+    TDnsLookupDone OnDnsLookupDone;
+    TNotifyEvent OnError;
+    TBgExceptionEvent OnBgException;
+
+protected:
+    virtual void DebugLog(TLogOption option, const QString &msg);
+    virtual bool CheckLogOptions(TLogOption option);
+    virtual void WndProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam);
+    virtual void AllocateSocketHWnd();
+    virtual void DeallocateSocketHWnd();
+    virtual void TryToSend();
+    virtual void AssignDefaultValue();
+    virtual void InternalClose(bool shut, int error);
+    virtual void InternalAbort(int error);
+    virtual void SetRemotePort(const QString &value);
+    virtual int GetRcvdCount();
+    virtual void BindSocket();
+    virtual int RealSend(const void *data, int len);
+    virtual void RaiseExceptionFmt(const QString &format, const QStringList &args);
+    virtual void RaiseException(const QString &msg);
+    virtual void HandleBackGroundException(const std::exception &e);
+    virtual bool TriggerDataAvailable(int error);
+    virtual void TriggerSessionAvailable(int error);
+    virtual void TriggerSessionConnectedSpecial(int error);
+    virtual void TriggerSessionConnected(int error);
+    virtual void TriggerSessionClosed(int error);
+    virtual void TriggerDataSent(int error);
+    virtual void TriggerChangeState(TSocketState oldState, TSocketState newState);
+    virtual void TriggerDnsLookupDone(int error);
+    virtual void TriggerError();
+    virtual void TriggerSendData(int bytesSent);
+    virtual int DoRecv(void *buffer, int size, int flags);
+    virtual int DoRecvFrom(void *buffer, int size, int flags, sockaddr_in &from, int &fromLen);
+    virtual void Do_FD_CONNECT(int error);
+    virtual void Do_FD_READ(int error);
+    virtual void Do_FD_WRITE(int error);
+    virtual void Do_FD_ACCEPT(int error);
+    virtual void Do_FD_CLOSE(int error);
+    virtual void DupConnected();
+
+    void SocketError(const QString &function);
+    void ChangeState(TSocketState newState);
+    void ASyncReceive(int error, TWSocketOptions options);
+    void DeleteBufferedData();
+    void SetLingerOption();
+    void SetKeepAliveOption();
+    void WMASyncSelect(std::uintptr_t wParam, std::intptr_t lParam);
+    void WMAsyncGetHostByName(std::uintptr_t wParam);
+    void WMAsyncGetHostByAddr(std::uintptr_t wParam);
+    // Starts notifications for the current descriptor (WSAAsyncSelect).
+    bool selectEvents(unsigned mask);
+    QString identity() const;
+    bool componentDestroying() const { return m_destroying; }
+
+    // Fields the derived layers read.
+    QString m_name;
+    QString m_dnsResult;
+    QStringList m_dnsResultList;
+    int m_sendFlags = 0;
+    int m_lastError = 0;
+    EventLoop *m_loop = nullptr;
+    TargetId m_window = 0;
+    std::thread::id m_threadId;
+    int m_hSocket = INVALID_SOCKET;
+    int m_aSocket = INVALID_SOCKET;
+    QString m_addrStr;
+    bool m_addrResolved = false;
+    int m_addrFormat = AF_INET;
+    bool m_addrAssigned = false;
+    int m_proto = IPPROTO_TCP;
+    bool m_protoAssigned = true;
+    bool m_protoResolved = false;
+    bool m_localPortResolved = false;
+    QString m_protoStr = QStringLiteral("tcp");
+    QString m_portStr;
+    bool m_portAssigned = false;
+    bool m_portResolved = false;
+    int m_portNum = 0;
+    QString m_localPortStr = QStringLiteral("0");
+    int m_localPortNum = 0;
+    QString m_localAddr = QStringLiteral("0.0.0.0");
+    int m_type = SOCK_STREAM;
+    std::deque<std::unique_ptr<TBuffer>> m_bufList;
+    int m_bufSize = 1460;
+    TSocketLingerOnOff m_lingerOnOff = wsLingerOn;
+    int m_lingerTimeout = 0;
+    TSocketKeepAliveOnOff m_keepAliveOnOff = wsKeepAliveOnSystem;
+    int m_keepAliveTime = 30000;
+    int m_keepAliveInterval = 1000;
+    int m_listenBacklog = 5;
+    bool m_allSent = true;
+    std::int64_t m_readCount = 0;
+    bool m_paused = false;
+    bool m_closeInvoked = false;
+    int m_bufferedByteCount = 0;
+    int m_flushTimeout = 60;
+    bool m_multiThreaded = false;
+    std::uint64_t m_dnsLookupHandle = 0;
+    std::shared_ptr<LookupRequest> m_lookup;
+    bool m_multiCast = false;
+    QString m_multiCastAddrStr;
+    int m_multiCastIpTTL = 1;
+    bool m_reuseAddr = false;
+    TWSocketOptions m_options;
+    TSocketState m_state = wsClosed;
+    bool m_rcvdFlag = false;
+    bool m_terminated = false;
+    unsigned m_selectEvent = 0;
+    int m_sndBufSize = 0;
+    int m_rcvBufSize = 0;
+    TNetLogger *m_netLogger = nullptr;
+    sockaddr_in m_sin{};
+    std::uint32_t m_generation = 0;
+    // Receives that reached the kernel: a receive pass that made none ends.
+    std::uint64_t m_recvCalls = 0;
+    bool m_destroying = false;
+    std::unique_ptr<SelectWatch> m_select;
+
+private:
+    void newDescriptor(int fd);
+    void dropDescriptor();
+    void postWriteEvent();
+    void startLookup(const QString &host, bool reverse, unsigned msg);
+    void applyLookupReverse(const QString &name, const QStringList &aliases);
+};
+
+// The component the HTTP client owns as its connection.
+class TWSocket : public TCustomWSocket
+{
+public:
+    TWSocket();
+    ~TWSocket() override;
+};
+
+} // namespace net
