@@ -1,0 +1,270 @@
+#include "platform/canvas/displaylist.h"
+
+#include <QTransform>
+#include <cmath>
+
+namespace platform
+{
+
+namespace
+{
+
+struct Scaler {
+    double sx;
+    double sy;
+    QPoint off;
+
+    int x(int v) const { return static_cast<int>(std::nearbyint(v * sx)) + off.x(); }
+    int y(int v) const { return static_cast<int>(std::nearbyint(v * sy)) + off.y(); }
+    QPoint point(const QPoint &p) const { return QPoint(x(p.x()), y(p.y())); }
+    QRect rect(const QRect &r) const
+    {
+        return rectLTRB(x(r.left()), y(r.top()), x(r.left() + r.width()), y(r.top() + r.height()));
+    }
+    QRegion region(const QRegion &r) const
+    {
+        QRegion out;
+        for (const QRect &part : r)
+            out += rect(part);
+        return out;
+    }
+    FrPen pen(FrPen p) const
+    {
+        if (p.width > 1)
+            p.width = std::max(1, static_cast<int>(std::nearbyint(p.width * sx)));
+        return p;
+    }
+    FrFont font(FrFont f) const
+    {
+        const int h = std::abs(f.height);
+        const int scaled = std::max(1, static_cast<int>(std::nearbyint(h * sy)));
+        f.height = f.height < 0 ? -scaled : scaled;
+        return f;
+    }
+    // Advances of the characters once their places along the line are scaled.
+    QList<int> advances(const TextDraw &t) const
+    {
+        const bool upright = (t.font.escapement % 1800) == 0;
+        const double s = upright ? sx : sy;
+        QList<int> out;
+        out.reserve(t.dx.size());
+        int sum = 0;
+        int placed = 0;
+        for (int a : t.dx) {
+            sum += a;
+            const int next = static_cast<int>(std::nearbyint(sum * s));
+            out.append(next - placed);
+            placed = next;
+        }
+        return out;
+    }
+};
+
+QString colorText(TColor c)
+{
+    return QStringLiteral("0x") + QString::number(static_cast<quint32>(c), 16)
+                                      .rightJustified(8, QLatin1Char('0'))
+                                      .toUpper();
+}
+
+QString rectText(const QRect &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.left()).arg(r.top()).arg(r.width()).arg(r.height());
+}
+
+QString penText(const FrPen &p)
+{
+    static const char *const names[] = {"solid", "dash", "dot", "dashdot", "dashdotdot", "clear"};
+    const int s = static_cast<int>(p.style);
+    const QString style = (s >= 0 && s <= 5) ? QString::fromLatin1(names[s]) : QString::number(s);
+    return QStringLiteral("pen=%1/%2/%3").arg(colorText(p.color)).arg(p.width).arg(style);
+}
+
+quint32 imageHash(const QImage &image)
+{
+    const QImage img = image.convertToFormat(QImage::Format_ARGB32);
+    quint32 h = 2166136261u;
+    for (int y = 0; y < img.height(); ++y) {
+        const uchar *line = img.constScanLine(y);
+        for (int i = 0; i < img.width() * 4; ++i) {
+            h ^= line[i];
+            h *= 16777619u;
+        }
+    }
+    return h;
+}
+
+QString brushText(const FrBrush &b)
+{
+    switch (b.style) {
+    case BrushStyle::Clear:
+        return QStringLiteral("brush=clear");
+    case BrushStyle::Pattern:
+        return QStringLiteral("brush=pattern:%1")
+            .arg(imageHash(b.pattern), 8, 16, QLatin1Char('0'));
+    default:
+        return QStringLiteral("brush=") + colorText(b.color);
+    }
+}
+
+QString quoted(const QString &s)
+{
+    QString out = QStringLiteral("\"");
+    for (QChar c : s) {
+        if (c == u'"' || c == u'\\')
+            out += QLatin1Char('\\') + QString(c);
+        else if (c.unicode() < 0x20)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
+} // namespace
+
+void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint offset) const
+{
+    const Scaler sc{scaleX, scaleY, offset};
+    target.save();
+    const bool baseOn = target.hasClip();
+    const QRegion base = target.clipRegion();
+    target.setTextCharacterExtra(0);
+    target.setTextJustification(0, 0);
+
+    const auto setGap = [&](std::optional<TColor> gap, const FrBrush &keep) {
+        if (gap) {
+            FrBrush b = keep;
+            if (b.style != BrushStyle::Solid || b.color != *gap) {
+                b.style = BrushStyle::Solid;
+                b.color = *gap;
+                b.pattern = QImage();
+            }
+            target.setBrush(b);
+            target.setBackgroundMode(BackgroundMode::Opaque);
+        } else {
+            target.setBrush(keep);
+            target.setBackgroundMode(BackgroundMode::Transparent);
+        }
+    };
+
+    for (const DisplayItem &item : items) {
+        if (const auto *fill = std::get_if<DlFill>(&item)) {
+            target.setBrush(fill->brush);
+            target.fillRect(sc.rect(fill->rect));
+        } else if (const auto *rect = std::get_if<DlRectangle>(&item)) {
+            target.setPen(sc.pen(rect->pen));
+            setGap(rect->gap, rect->brush);
+            target.setBrush(rect->brush);
+            target.rectangle(sc.rect(rect->rect));
+        } else if (const auto *line = std::get_if<DlPolyline>(&item)) {
+            target.setPen(sc.pen(line->pen));
+            FrBrush none;
+            none.style = BrushStyle::Clear;
+            setGap(line->gap, none);
+            QList<QPoint> pts;
+            pts.reserve(line->points.size());
+            for (const QPoint &p : line->points)
+                pts.append(sc.point(p));
+            target.polyline(pts);
+        } else if (const auto *text = std::get_if<DlText>(&item)) {
+            const TextDraw &t = text->draw;
+            target.setFont(sc.font(t.font));
+            FrBrush none;
+            none.style = BrushStyle::Clear;
+            setGap(t.background, none);
+            const QList<int> dx = sc.advances(t);
+            std::optional<QRect> clip;
+            if (t.clip)
+                clip = sc.rect(*t.clip);
+            target.extTextOut(sc.x(t.origin.x()), sc.y(t.origin.y()), clip, t.text, &dx);
+        } else if (const auto *img = std::get_if<DlImage>(&item)) {
+            target.drawImage(sc.rect(img->rect), img->image);
+        } else if (const auto *meta = std::get_if<DlMetafile>(&item)) {
+            target.drawMetafilePlaceholder(sc.rect(meta->rect));
+        } else if (const auto *clip = std::get_if<DlClip>(&item)) {
+            if (clip->on) {
+                const QRegion r = sc.region(clip->region);
+                target.setClipRegion(baseOn ? base.intersected(r) : r);
+            } else if (baseOn) {
+                target.setClipRegion(base);
+            } else {
+                target.clearClip();
+            }
+        }
+    }
+    target.restore();
+}
+
+QList<TextRun> DisplayList::textRuns() const
+{
+    QList<TextRun> runs;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (const auto *text = std::get_if<DlText>(&items[i]))
+            runs.append(TextRun{static_cast<int>(i), text->draw.text, text->bounds});
+    return runs;
+}
+
+QString DisplayList::dump() const
+{
+    QString out;
+    for (const DisplayItem &item : items) {
+        if (const auto *fill = std::get_if<DlFill>(&item)) {
+            out += QStringLiteral("fill %1 %2").arg(rectText(fill->rect), brushText(fill->brush));
+        } else if (const auto *rect = std::get_if<DlRectangle>(&item)) {
+            out += QStringLiteral("rectangle %1 %2 %3")
+                       .arg(rectText(rect->rect), penText(rect->pen), brushText(rect->brush));
+            if (rect->gap)
+                out += QStringLiteral(" gap=") + colorText(*rect->gap);
+        } else if (const auto *line = std::get_if<DlPolyline>(&item)) {
+            out += QStringLiteral("polyline");
+            for (const QPoint &p : line->points)
+                out += QStringLiteral(" %1,%2").arg(p.x()).arg(p.y());
+            out += QLatin1Char(' ') + penText(line->pen);
+            if (line->gap)
+                out += QStringLiteral(" gap=") + colorText(*line->gap);
+        } else if (const auto *text = std::get_if<DlText>(&item)) {
+            const TextDraw &t = text->draw;
+            out += QStringLiteral("text %1,%2 %3 font=%4/%5/%6/%7/cs%8/esc%9")
+                       .arg(t.origin.x())
+                       .arg(t.origin.y())
+                       .arg(quoted(t.text), quoted(t.font.name))
+                       .arg(t.font.height)
+                       .arg(t.font.style)
+                       .arg(colorText(t.font.color))
+                       .arg(t.font.charset)
+                       .arg(t.font.escapement);
+            QStringList dx;
+            for (int a : t.dx)
+                dx.append(QString::number(a));
+            out += QStringLiteral(" dx=") + dx.join(QLatin1Char(','));
+            if (t.clip)
+                out += QStringLiteral(" clip=") + rectText(*t.clip);
+            if (t.background)
+                out += QStringLiteral(" bg=") + colorText(*t.background);
+            out += QStringLiteral(" cells=") + rectText(text->bounds);
+        } else if (const auto *img = std::get_if<DlImage>(&item)) {
+            out += QStringLiteral("image %1 source=%2x%3 hash=%4")
+                       .arg(rectText(img->rect))
+                       .arg(img->image.width())
+                       .arg(img->image.height())
+                       .arg(imageHash(img->image), 8, 16, QLatin1Char('0'));
+        } else if (const auto *meta = std::get_if<DlMetafile>(&item)) {
+            out += QStringLiteral("metafile %1").arg(rectText(meta->rect));
+        } else if (const auto *clip = std::get_if<DlClip>(&item)) {
+            if (!clip->on) {
+                out += QStringLiteral("clip none");
+            } else {
+                out += QStringLiteral("clip");
+                if (clip->region.isEmpty())
+                    out += QStringLiteral(" empty");
+                for (const QRect &r : clip->region)
+                    out += QLatin1Char(' ') + rectText(r);
+            }
+        }
+        out += QLatin1Char('\n');
+    }
+    return out;
+}
+
+} // namespace platform

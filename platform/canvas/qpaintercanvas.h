@@ -1,0 +1,56 @@
+#pragma once
+// A canvas on any Qt paint device (a window, an image, a printer, a PDF
+// writer), or on a painter that a caller already holds. Characters are put at
+// the measurer's advances one by one, so what is drawn is as wide as what was
+// measured; lines and rectangle outlines of one pixel are set pixel by pixel.
+#include "platform/canvas/canvas.h"
+
+#include <QPainter>
+#include <memory>
+
+class QPaintDevice;
+
+namespace platform
+{
+
+class QtTextMeasurer;
+
+class QPainterCanvas : public Canvas
+{
+public:
+    // Paints on device; measures with measurer, or with a measurer of its own.
+    explicit QPainterCanvas(QPaintDevice *device, const TextMeasurer *measurer = nullptr);
+    // Paints through painter (not owned); its clip, if any, bounds every drawing
+    // and its transform applies.
+    explicit QPainterCanvas(QPainter *painter, const TextMeasurer *measurer = nullptr);
+    ~QPainterCanvas() override;
+
+    QPainter &painter() { return *p_; }
+    QRect bounds() const override;
+    bool rectVisible(const QRect &rect) const override;
+
+protected:
+    void paintFill(const QRect &rect, const FrBrush &brush) override;
+    void paintRectangle(const QRect &rect, const FrPen &pen, const FrBrush &brush,
+                        std::optional<TColor> gap) override;
+    void paintPolyline(const QList<QPoint> &points, const FrPen &pen,
+                       std::optional<TColor> gap) override;
+    void paintText(const TextDraw &text) override;
+    void paintImage(const QRect &rect, const QImage &image) override;
+    void clipChanged() override;
+
+private:
+    void init(const TextMeasurer *measurer);
+    QBrush qbrush(const FrBrush &brush) const;
+    void cosmeticPolyline(const QList<QPoint> &points, const FrPen &pen, std::optional<TColor> gap);
+    void widePolyline(const QList<QPoint> &points, const FrPen &pen);
+
+    std::unique_ptr<QtTextMeasurer> ownMeasurer_;
+    std::unique_ptr<QPainter> ownPainter_;
+    QPainter *p_ = nullptr;
+    QRect deviceRect_;
+    bool baseHasClip_ = false;
+    QRegion baseClip_;
+};
+
+} // namespace platform
