@@ -1,8 +1,7 @@
 #include "platform/inifile/inifile.h"
 
+#include "platform/format/format.h"
 #include "platform/text/linefile.h"
-
-#include <QDate>
 
 namespace platform
 {
@@ -62,12 +61,6 @@ QString oneLine(const QString &value)
     v.replace(QLatin1Char('\r'), QLatin1Char(' '));
     v.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return v;
-}
-
-QString shortDate(TDateTime value)
-{
-    const QDate d = dateOf(value);
-    return d.isValid() ? d.toString(QStringLiteral("dd/MM/yyyy")) : QString();
 }
 
 } // namespace
@@ -197,17 +190,13 @@ void TIniFile::WriteBool(const QString &section, const QString &key, bool value)
 
 void TIniFile::WriteDate(const QString &section, const QString &key, TDateTime value)
 {
-    WriteString(section, key, shortDate(value));
+    WriteString(section, key, DateToStr(value));
 }
 
 void TIniFile::WriteDateTime(const QString &section, const QString &key, TDateTime value)
 {
     // The time is left out at midnight, as the platform's date-time text did.
-    QString text = shortDate(value);
-    const QTime t = timeOf(value);
-    if (t.isValid() && t.msecsSinceStartOfDay() != 0)
-        text += QLatin1Char(' ') + t.toString(QStringLiteral("HH:mm:ss"));
-    WriteString(section, key, text);
+    WriteString(section, key, DateTimeToStr(value));
 }
 
 bool TIniFile::SectionExists(const QString &section) const

@@ -1,7 +1,8 @@
 #pragma once
 // The profile file ("Vorn_Lud.ini"): sections and keys found case-
-// insensitively, values trimmed, defaults for what is missing, Booleans
-// written "1"/"0" and read as integer != 0, dates as short-date text.
+// insensitively, values trimmed (and matching quotes around them dropped),
+// defaults for what is missing, Booleans written "1"/"0" and read as
+// integer != 0, dates as short-date text (a bad one reads as the default).
 // Windows-1252; every other line keeps its place and bytes. Each write goes
 // to disk at once (atomically), as the platform's profile calls did; the file
 // is created on the first write. Open, use and drop around each use.
