@@ -29,11 +29,11 @@ const std::vector<int> &dashPattern(PenStyle style)
 void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
                       const std::function<void(const QRect &, bool on)> &report)
 {
-    const int dx = b.x() - a.x();
-    const int dy = b.y() - a.y();
-    const int adx = std::abs(dx);
-    const int ady = std::abs(dy);
-    const int n = std::max(adx, ady);
+    const qint64 dx = qint64(b.x()) - a.x();
+    const qint64 dy = qint64(b.y()) - a.y();
+    const qint64 adx = dx < 0 ? -dx : dx;
+    const qint64 ady = dy < 0 ? -dy : dy;
+    const qint64 n = std::max(adx, ady);
     if (n == 0)
         return;
     const int sx = dx > 0 ? 1 : (dx < 0 ? -1 : 0);
@@ -47,7 +47,7 @@ void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
     const auto isOn = [&](int pos) {
         if (period == 0)
             return true;
-        int p = pos % period;
+        int p = pos;
         for (std::size_t k = 0; k < pattern.size(); ++k) {
             if (p < pattern[k])
                 return k % 2 == 0;
@@ -63,15 +63,22 @@ void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
     bool inRun = false;
     const auto flush = [&] {
         if (inRun)
-            report(QRect(runStart, runEnd).normalized(), runOn);
+            report(
+                QRect(
+                    QPoint(std::min(runStart.x(), runEnd.x()), std::min(runStart.y(), runEnd.y())),
+                    QPoint(std::max(runStart.x(), runEnd.x()), std::max(runStart.y(), runEnd.y()))),
+                runOn);
         inRun = false;
     };
 
     int x = a.x();
     int y = a.y();
-    int err = (xMajor ? adx : ady) / 2;
-    for (int i = 0; i < n; ++i) {
-        const bool on = isOn(phase++);
+    qint64 err = (xMajor ? adx : ady) / 2;
+    phase = period == 0 ? 0 : ((phase % period) + period) % period;
+    for (qint64 i = 0; i < n; ++i) {
+        const bool on = isOn(phase);
+        if (period != 0 && ++phase == period)
+            phase = 0;
         const QPoint px(x, y);
         const bool continues = inRun && on == runOn &&
                                (xMajor ? (y == runEnd.y() && x == runEnd.x() + sx)
@@ -103,6 +110,18 @@ void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
     flush();
 }
 
+void advanceDashPhase(PenStyle style, int &phase, qint64 pixels)
+{
+    qint64 period = 0;
+    for (int len : dashPattern(style))
+        period += len;
+    if (period == 0) {
+        phase = 0;
+        return;
+    }
+    phase = static_cast<int>((((phase + pixels) % period) + period) % period);
+}
+
 // ---------------------------------------------------------------------------
 
 Canvas::Canvas(const TextMeasurer *measurer) : measurer_(measurer) {}
@@ -130,14 +149,15 @@ void Canvas::setBrushPattern(const QImage &eightByEight)
 
 void Canvas::setTextJustification(int extra, int count)
 {
-    s_.justExtra = count > 0 ? extra : 0;
+    s_.justExtra = count > 0 ? std::clamp(extra, -(1 << 24), 1 << 24) : 0;
     s_.justCount = count > 0 ? count : 0;
 }
 
 void Canvas::setClipRect(const QRect &rect)
 {
     s_.hasClip = true;
-    s_.clip = QRegion(rect.normalized());
+    // An upside-down rectangle clips everything away.
+    s_.clip = rect.isValid() ? QRegion(rect) : QRegion();
     clipChanged();
 }
 
@@ -157,7 +177,7 @@ void Canvas::clearClip()
 
 bool Canvas::rectVisible(const QRect &rect) const
 {
-    const QRect r = rect.normalized();
+    const QRect &r = rect;
     if (r.isEmpty())
         return false;
     const QRect b = bounds();
@@ -192,7 +212,7 @@ std::optional<TColor> Canvas::opaqueBackground() const
 
 void Canvas::fillRect(const QRect &rect)
 {
-    const QRect r = rect.normalized();
+    const QRect &r = rect;
     if (r.isEmpty() || s_.brush.style == BrushStyle::Clear)
         return;
     paintFill(r, s_.brush);
@@ -233,13 +253,13 @@ void Canvas::textOut(int x, int y, const QString &text)
 
 void Canvas::textRect(const QRect &clip, int x, int y, const QString &text)
 {
-    extTextOut(x, y, clip.normalized(), text, nullptr);
+    extTextOut(x, y, clip, text, nullptr);
 }
 
 void Canvas::extTextOut(int x, int y, const std::optional<QRect> &clip, const QString &text,
                         const QList<int> *dx)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || (clip && clip->isEmpty()))
         return;
     TextDraw t;
     t.origin = QPoint(x, y);
@@ -264,7 +284,7 @@ void Canvas::extTextOut(int x, int y, const std::optional<QRect> &clip, const QS
 
 void Canvas::drawImage(const QRect &rect, const QImage &image)
 {
-    const QRect r = rect.normalized();
+    const QRect &r = rect;
     if (r.isEmpty() || image.isNull())
         return;
     paintImage(r, image);
@@ -272,10 +292,9 @@ void Canvas::drawImage(const QRect &rect, const QImage &image)
 
 void Canvas::drawMetafilePlaceholder(const QRect &rect)
 {
-    const QRect r = rect.normalized();
-    if (r.isEmpty())
+    if (rect.isEmpty())
         return;
-    paintMetafilePlaceholder(r);
+    paintMetafilePlaceholder(rect);
 }
 
 void Canvas::paintMetafilePlaceholder(const QRect &rect)

@@ -64,6 +64,8 @@ const std::vector<int> &dashPattern(PenStyle style);
 // phase is the position in the pattern, carried from segment to segment.
 void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
                       const std::function<void(const QRect &, bool on)> &report);
+// Moves a pattern position on by `pixels` pixels.
+void advanceDashPhase(PenStyle style, int &phase, qint64 pixels);
 
 // One text output with everything resolved: the advance of each character
 // already holds the character extra and the justification.
@@ -76,10 +78,10 @@ struct TextDraw {
     std::optional<TColor> background; // cells painted first (opaque background)
     int totalAdvance() const
     {
-        int w = 0;
+        qint64 w = 0;
         for (int a : dx)
             w += a;
-        return w;
+        return static_cast<int>(std::clamp<qint64>(w, -kMaxCoordinate, kMaxCoordinate));
     }
 };
 
@@ -113,7 +115,7 @@ public:
     void setFont(const FrFont &font) { s_.font = font; }
 
     int textCharacterExtra() const { return s_.charExtra; }
-    void setTextCharacterExtra(int extra) { s_.charExtra = extra; }
+    void setTextCharacterExtra(int extra) { s_.charExtra = std::clamp(extra, -32767, 32767); }
     // The next text outputs share `extra` pixels over `count` blanks: each
     // blank gets extra div count, the first (extra mod count) one more.
     // Stays in force until set again; (0, 0) ends it.

@@ -14,12 +14,12 @@ struct Scaler {
     double sy;
     QPoint off;
 
-    int x(int v) const { return static_cast<int>(std::nearbyint(v * sx)) + off.x(); }
-    int y(int v) const { return static_cast<int>(std::nearbyint(v * sy)) + off.y(); }
+    int x(double v) const { return roundToPixel(v * sx) + off.x(); }
+    int y(double v) const { return roundToPixel(v * sy) + off.y(); }
     QPoint point(const QPoint &p) const { return QPoint(x(p.x()), y(p.y())); }
     QRect rect(const QRect &r) const
     {
-        return rectLTRB(x(r.left()), y(r.top()), x(r.left() + r.width()), y(r.top() + r.height()));
+        return rectLTRB(x(r.left()), y(r.top()), x(r.right() + 1.0), y(r.bottom() + 1.0));
     }
     QRegion region(const QRegion &r) const
     {
@@ -31,13 +31,13 @@ struct Scaler {
     FrPen pen(FrPen p) const
     {
         if (p.width > 1)
-            p.width = std::max(1, static_cast<int>(std::nearbyint(p.width * sx)));
+            p.width = std::clamp(roundToPixel(p.width * sx), 1, kMaxFontPixels);
         return p;
     }
     FrFont font(FrFont f) const
     {
-        const int h = std::abs(f.height);
-        const int scaled = std::max(1, static_cast<int>(std::nearbyint(h * sy)));
+        const double h = std::abs(static_cast<double>(f.height));
+        const int scaled = std::clamp(roundToPixel(h * sy), 1, kMaxFontPixels);
         f.height = f.height < 0 ? -scaled : scaled;
         return f;
     }
@@ -48,11 +48,11 @@ struct Scaler {
         const double s = upright ? sx : sy;
         QList<int> out;
         out.reserve(t.dx.size());
-        int sum = 0;
+        qint64 sum = 0;
         int placed = 0;
         for (int a : t.dx) {
             sum += a;
-            const int next = static_cast<int>(std::nearbyint(sum * s));
+            const int next = roundToPixel(static_cast<double>(sum) * s);
             out.append(next - placed);
             placed = next;
         }

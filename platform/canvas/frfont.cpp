@@ -1,15 +1,24 @@
 #include "platform/canvas/frfont.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
 namespace platform
 {
 
+int roundToPixel(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    v = std::clamp(v, -static_cast<double>(kMaxCoordinate), static_cast<double>(kMaxCoordinate));
+    return static_cast<int>(std::nearbyint(v));
+}
+
 int fontHeightForSize(double pointSize)
 {
-    return -static_cast<int>(std::nearbyint(pointSize * 96.0 / 72.0));
+    return -std::clamp(roundToPixel(pointSize * 96.0 / 72.0), -kMaxFontPixels, kMaxFontPixels);
 }
 
 void installFontSubstitutions()

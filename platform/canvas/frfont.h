@@ -22,6 +22,17 @@ enum FontStyleBit : std::uint16_t {
 
 constexpr int DEFAULT_CHARSET = 1;
 
+// Largest character height drawn or measured; larger heights (damaged files)
+// are cut to it rather than overflowing.
+constexpr int kMaxFontPixels = 16384;
+
+// Coordinates and lengths are kept within this bound wherever a value from a
+// file is scaled or summed.
+constexpr int kMaxCoordinate = 1 << 30;
+
+// Round half to even, clamped to +/- kMaxCoordinate (NaN gives 0).
+int roundToPixel(double v);
+
 struct FrFont {
     QString name = QStringLiteral("Arial");
     int height = -13;

@@ -57,7 +57,19 @@ QRect QPainterCanvas::bounds() const
 
 bool QPainterCanvas::rectVisible(const QRect &rect) const
 {
-    return Canvas::rectVisible(rect) && (!baseHasClip_ || baseClip_.intersects(rect.normalized()));
+    return Canvas::rectVisible(rect) && (!baseHasClip_ || baseClip_.intersects(rect));
+}
+
+std::optional<QRect> QPainterCanvas::visibleArea() const
+{
+    if (deviceRect_.isEmpty())
+        return std::nullopt;
+    QRect v = deviceRect_;
+    if (hasClip())
+        v &= clipRegion().boundingRect();
+    if (baseHasClip_)
+        v &= baseClip_.boundingRect();
+    return v;
 }
 
 QBrush QPainterCanvas::qbrush(const FrBrush &brush) const
@@ -90,7 +102,8 @@ void QPainterCanvas::paintRectangle(const QRect &rect, const FrPen &pen, const F
         return;
     }
     p_->save();
-    QPen qp(toQColor(pen.color), pen.width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    QPen qp(toQColor(pen.color), std::min(pen.width, kMaxFontPixels), Qt::SolidLine, Qt::SquareCap,
+            Qt::MiterJoin);
     p_->setPen(qp);
     p_->setBrush(Qt::NoBrush);
     p_->drawRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5));
@@ -111,15 +124,67 @@ void QPainterCanvas::cosmeticPolyline(const QList<QPoint> &points, const FrPen &
 {
     const QColor on = toQColor(pen.color);
     const QColor off = gap ? toQColor(*gap) : QColor();
+    const auto paint = [&](const QRect &run, bool isOn) {
+        if (isOn)
+            p_->fillRect(run, on);
+        else if (gap)
+            p_->fillRect(run, off);
+    };
+    const std::optional<QRect> area = visibleArea();
     int phase = 0;
-    for (qsizetype i = 0; i + 1 < points.size(); ++i)
-        walkCosmeticLine(points[i], points[i + 1], pen.style, phase,
-                         [&](const QRect &run, bool isOn) {
-                             if (isOn)
-                                 p_->fillRect(run, on);
-                             else if (gap)
-                                 p_->fillRect(run, off);
-                         });
+    for (qsizetype i = 0; i + 1 < points.size(); ++i) {
+        const QPoint a = points[i];
+        const QPoint b = points[i + 1];
+        const qint64 dx = qint64(b.x()) - a.x();
+        const qint64 dy = qint64(b.y()) - a.y();
+        const qint64 n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
+        if (!area) {
+            walkCosmeticLine(a, b, pen.style, phase, paint);
+            continue;
+        }
+        // Only the pixels that can show are walked, so that a line from a
+        // damaged file with far-away ends costs no more than a visible one;
+        // the pattern keeps its place.
+        // (QRect's own test overflows on such spans.)
+        const bool meets =
+            std::max(a.x(), b.x()) >= area->left() && std::min(a.x(), b.x()) <= area->right() &&
+            std::max(a.y(), b.y()) >= area->top() && std::min(a.y(), b.y()) <= area->bottom();
+        if (area->isEmpty() || !meets) {
+            advanceDashPhase(pen.style, phase, n);
+            continue;
+        }
+        if (dx == 0 || dy == 0) {
+            const bool horizontal = dy == 0;
+            const qint64 start = horizontal ? a.x() : a.y();
+            const qint64 step = (horizontal ? dx : dy) > 0 ? 1 : -1;
+            const qint64 lo = horizontal ? area->left() : area->top();
+            const qint64 hi = horizontal ? area->right() : area->bottom();
+            const qint64 first = std::max<qint64>(0, step > 0 ? lo - start : start - hi);
+            const qint64 last = std::min<qint64>(n - 1, step > 0 ? hi - start : start - lo);
+            if (first > last) {
+                advanceDashPhase(pen.style, phase, n);
+                continue;
+            }
+            advanceDashPhase(pen.style, phase, first);
+            const int from = static_cast<int>(start + step * first);
+            const int to = static_cast<int>(start + step * (last + 1));
+            walkCosmeticLine(horizontal ? QPoint(from, a.y()) : QPoint(a.x(), from),
+                             horizontal ? QPoint(to, a.y()) : QPoint(a.x(), to), pen.style, phase,
+                             paint);
+            advanceDashPhase(pen.style, phase, n - 1 - last);
+            continue;
+        }
+        if (n > (1 << 16)) {
+            // An oblique line longer than any page: drawn plain by the painter.
+            p_->save();
+            p_->setPen(QPen(on, 0));
+            p_->drawLine(a, b);
+            p_->restore();
+            advanceDashPhase(pen.style, phase, n);
+            continue;
+        }
+        walkCosmeticLine(a, b, pen.style, phase, paint);
+    }
 }
 
 void QPainterCanvas::widePolyline(const QList<QPoint> &points, const FrPen &pen)
@@ -130,7 +195,8 @@ void QPainterCanvas::widePolyline(const QList<QPoint> &points, const FrPen &pen)
     for (const QPoint &pt : points)
         poly.append(QPointF(pt.x() + 0.5, pt.y() + 0.5));
     p_->save();
-    p_->setPen(QPen(toQColor(pen.color), pen.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p_->setPen(QPen(toQColor(pen.color), std::min(pen.width, kMaxFontPixels), Qt::SolidLine,
+                    Qt::RoundCap, Qt::RoundJoin));
     p_->setBrush(Qt::NoBrush);
     p_->drawPolyline(poly);
     p_->restore();

@@ -42,6 +42,8 @@ protected:
 private:
     void init(const TextMeasurer *measurer);
     QBrush qbrush(const FrBrush &brush) const;
+    // Where pixels can show; none when the device does not say.
+    std::optional<QRect> visibleArea() const;
     void cosmeticPolyline(const QList<QPoint> &points, const FrPen &pen, std::optional<TColor> gap);
     void widePolyline(const QList<QPoint> &points, const FrPen &pen);
 

@@ -1,5 +1,6 @@
 #pragma once
 // A canvas that draws nothing and records everything into a display list.
+// With no one reading its list it is also the cheapest measuring canvas.
 #include "platform/canvas/displaylist.h"
 
 namespace platform

@@ -67,10 +67,11 @@ int TextMeasurer::width(const FrFont &font, QStringView text, int charExtra) con
     QList<int> out;
     out.reserve(text.size());
     advances(font, text, out);
-    int w = 0;
+    qint64 w = 0;
     for (int a : out)
         w += a;
-    return w + charExtra * static_cast<int>(text.size());
+    w += static_cast<qint64>(charExtra) * text.size();
+    return static_cast<int>(std::clamp<qint64>(w, -kMaxCoordinate, kMaxCoordinate));
 }
 
 QSize TextMeasurer::calcRect(const FrFont &font, QStringView text, int charExtra) const
@@ -126,7 +127,7 @@ QtTextMeasurer::~QtTextMeasurer() = default;
 int QtTextMeasurer::emPixels(const FrFont &font) const
 {
     if (font.height < 0)
-        return -font.height;
+        return font.height < -kMaxFontPixels ? kMaxFontPixels : -font.height;
     if (font.height == 0)
         return 13;
     // A positive height is the cell height: find the character height that
@@ -139,7 +140,8 @@ int QtTextMeasurer::emPixels(const FrFont &font) const
         const double cell = fm.ascent() + fm.descent();
         it = cellRatios_.insert(key, cell > 0 ? cell / 1000.0 : 1.0);
     }
-    return std::max(1, roundPixels(font.height / *it));
+    return std::clamp(roundPixels(std::min(font.height, 2 * kMaxFontPixels) / *it), 1,
+                      kMaxFontPixels);
 }
 
 QFont QtTextMeasurer::qfont(const FrFont &font) const
@@ -149,6 +151,9 @@ QFont QtTextMeasurer::qfont(const FrFont &font) const
 
 QtTextMeasurer::Face &QtTextMeasurer::face(const FrFont &font) const
 {
+    if (lastFace_ && font.height == lastHeight_ && (font.style & 3) == lastStyle_ &&
+        font.name == lastName_)
+        return *lastFace_;
     const int em = emPixels(font);
     const QString key = font.name + QLatin1Char('|') + QString::number(em) + QLatin1Char('|') +
                         QString::number(font.style & 3);
@@ -156,6 +161,10 @@ QtTextMeasurer::Face &QtTextMeasurer::face(const FrFont &font) const
     if (it == faces_.end())
         it = faces_.insert(
             key, std::make_shared<Face>(makeQFont(font.name, em, font.bold(), font.italic())));
+    lastFace_ = it->get();
+    lastName_ = font.name;
+    lastHeight_ = font.height;
+    lastStyle_ = font.style & 3;
     return **it;
 }
 
@@ -190,7 +199,10 @@ FixedAdvanceMeasurer::FixedAdvanceMeasurer(int charAdvance, int blankAdvance)
 FontMetrics FixedAdvanceMeasurer::metrics(const FrFont &font) const
 {
     FontMetrics m;
-    const int em = std::max(1, font.height < 0 ? -font.height : font.height);
+    const int em =
+        std::clamp(font.height < 0 ? (font.height < -kMaxFontPixels ? kMaxFontPixels : -font.height)
+                                   : font.height,
+                   1, kMaxFontPixels);
     m.emHeight = em;
     m.descent = em / 4;
     m.ascent = em - m.descent;

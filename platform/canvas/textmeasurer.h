@@ -68,6 +68,11 @@ private:
     int emPixels(const FrFont &font) const;
 
     mutable QHash<QString, std::shared_ptr<Face>> faces_;
+    // The face asked for last: layout asks for one font many times in a row.
+    mutable Face *lastFace_ = nullptr;
+    mutable QString lastName_;
+    mutable int lastHeight_ = 0;
+    mutable int lastStyle_ = -1;
     mutable QHash<QString, double> cellRatios_;
 };
 

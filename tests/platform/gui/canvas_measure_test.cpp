@@ -130,3 +130,22 @@ TEST(CanvasMeasure, FixedAdvanceDouble)
     EXPECT_EQ(fm.ascent + fm.descent, 13);
     EXPECT_EQ(m.calcRect(f, u"ab\ncde").height(), 26);
 }
+
+TEST(CanvasMeasure, AlternatingFontsEachKeepTheirOwnMeasures)
+{
+    // One measurer asked in turn for fonts that differ in one attribute each
+    // answers as a fresh measurer would for each.
+    const FrFont fonts[] = {font("Arial", -13),           font("Arial", -13, fsBold),
+                            font("Arial", -20),           font("Times New Roman", -13),
+                            font("Arial", -13, fsItalic), font("Arial", 15)};
+    const QString text = QStringLiteral("Wagram mmm iii");
+    QtTextMeasurer shared;
+    for (int round = 0; round < 2; ++round)
+        for (const FrFont &f : fonts) {
+            QtTextMeasurer fresh;
+            EXPECT_EQ(shared.width(f, text), fresh.width(f, text)) << f.name.toStdString();
+            EXPECT_EQ(shared.metrics(f).height, fresh.metrics(f).height);
+        }
+    EXPECT_NE(shared.width(fonts[0], text), shared.width(fonts[1], text));
+    EXPECT_NE(shared.width(fonts[0], text), shared.width(fonts[3], text));
+}
