@@ -134,6 +134,7 @@ void EventLoop::deliverPosted()
 
 void EventLoop::guarded(const std::function<void()> &call)
 {
+    ++m_activity;
     try {
         call();
     } catch (const std::exception &e) {

@@ -120,6 +120,8 @@ protected:
     void guarded(const std::function<void()> &call);
     // Called when a post must wake the backend (Qt posts a drain event).
     virtual void postedOne() {}
+    // Handlers run so far: a wait ends once this moves.
+    std::uint64_t activity() const { return m_activity; }
     bool m_quit = false;
 
 private:
@@ -129,6 +131,7 @@ private:
     TargetId m_nextTarget = 1;
     ExceptionHook m_exceptionHook;
     std::thread::id m_owner;
+    std::uint64_t m_activity = 0;
 };
 
 // Installs a loop as the calling thread's current one for its lifetime and

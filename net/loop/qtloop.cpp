@@ -234,12 +234,18 @@ void QtEventLoop::waitAndProcess(int maxMs)
         return;
     }
     // processEvents(flags, maxtime) never waits; the one-argument form does,
-    // and this timer bounds the wait.
+    // and this timer bounds the wait. A stale wake-up of the dispatcher or
+    // another object's event also ends one round: wait on until one of our
+    // handlers ran or the time is up.
+    bool expired = false;
     QTimer limit;
     limit.setSingleShot(true);
     limit.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&limit, &QTimer::timeout, [&expired] { expired = true; });
     limit.start(std::max(0, maxMs));
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::uint64_t before = activity();
+    while (!expired && activity() == before && !m_quit)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace net

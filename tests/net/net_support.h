@@ -1,0 +1,111 @@
+#pragma once
+// Helpers of the network tests: loopback peers run on their own threads with
+// blocking POSIX calls, so that the socket under test is the only
+// asynchronous party. Nothing here talks outside 127.0.0.0/8.
+#include "net/loop/eventloop.h"
+#include "net/socket/resolver.h"
+#include "net/sys/socketapi.h"
+
+#include <QByteArray>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <gtest/gtest.h>
+#include <thread>
+
+namespace nettest
+{
+
+const char *backendName(net::EventLoop::Backend backend);
+
+// Pumps the loop until the condition holds or the safety limit passes.
+bool pumpUntil(net::EventLoop &loop, const std::function<bool()> &done, int limitMs = 10000);
+// Pumps for the given time.
+void pumpFor(net::EventLoop &loop, int ms);
+
+// CPU time of the calling thread, in milliseconds.
+double threadCpuMs();
+
+// Deterministic bytes of a given size.
+QByteArray pattern(int size, unsigned seed = 1);
+
+// A listening TCP socket on 127.0.0.1 whose first connection is handed to a
+// script running on a thread of its own.
+class LoopbackServer
+{
+public:
+    using Script = std::function<void(int fd)>;
+    explicit LoopbackServer(Script script);
+    ~LoopbackServer();
+    int port() const { return m_port; }
+    QString portText() const { return QString::number(m_port); }
+    // Waits for the script to finish.
+    void join();
+    bool finished() const { return m_finished; }
+
+private:
+    int m_listenFd = -1;
+    int m_port = 0;
+    std::thread m_thread;
+    std::atomic<bool> m_finished{false};
+};
+
+// Blocking helpers for peers.
+bool sendAll(int fd, const char *data, size_t len);
+// Reads until the end of the stream; false on an error (errno kept).
+bool readAll(int fd, QByteArray &out);
+// A 127.0.0.1 port nothing listens on.
+int closedPort();
+
+// Fixture parameterised by backend: the loop is the thread's current one.
+class BackendTest : public ::testing::TestWithParam<net::EventLoop::Backend>
+{
+protected:
+    BackendTest() : m_scope(GetParam()) {}
+    net::EventLoop &loop() { return m_scope.loop(); }
+
+private:
+    net::LoopScope m_scope;
+};
+
+// Installs resolvers for one test and puts the guard back after.
+class ResolverOverride
+{
+public:
+    ResolverOverride(net::ForwardResolver forward, net::ReverseResolver reverse = nullptr)
+        : m_forward(net::setForwardResolver(std::move(forward))),
+          m_reverse(reverse ? net::setReverseResolver(std::move(reverse)) : net::reverseResolver())
+    {
+    }
+    ~ResolverOverride()
+    {
+        net::setForwardResolver(m_forward);
+        net::setReverseResolver(m_reverse);
+    }
+
+private:
+    net::ForwardResolver m_forward;
+    net::ReverseResolver m_reverse;
+};
+
+// Swaps the socket binding for one test and restores the POSIX one after.
+class ApiOverride
+{
+public:
+    ApiOverride() : m_previous(net::socketApi()) {}
+    ~ApiOverride() { net::setSocketApi(m_previous); }
+    net::SocketApi &api() { return net::socketApi(); }
+
+private:
+    net::SocketApi m_previous;
+};
+
+std::string backendParamName(const ::testing::TestParamInfo<net::EventLoop::Backend> &info);
+
+} // namespace nettest
+
+#define NET_INSTANTIATE_BACKENDS(Suite)                                                            \
+    INSTANTIATE_TEST_SUITE_P(                                                                      \
+        Backends, Suite,                                                                           \
+        ::testing::Values(net::EventLoop::Backend::Qt, net::EventLoop::Backend::Poll),             \
+        nettest::backendParamName)
