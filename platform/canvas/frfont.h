@@ -57,6 +57,13 @@ struct FrFont {
     bool operator==(const FrFont &) const = default;
 };
 
+// The same font turned to read upwards (escapement 900), as the report
+// library asks for it.
+inline FrFont frRotatedFont(const FrFont &font)
+{
+    return font.rotated();
+}
+
 // Height in pixels of a font of the given point size at 96 pixels per inch,
 // as a character height (negative): -Round(size x 96 / 72), half to even.
 int fontHeightForSize(double pointSize);
