@@ -92,11 +92,13 @@ QString LineFile::resolve(const QString &path)
         folder = resolvedFolder;
     }
     const QString match = matchInFolder(folder, name);
-    if (match.isEmpty())
+    if (match.isEmpty() && folder == info.path())
         return path;
+    // A new file goes into the folder as it exists.
+    const QString file = match.isEmpty() ? name : match;
     if (!path.contains(QLatin1Char('/')))
-        return match;
-    return folder.endsWith(QLatin1Char('/')) ? folder + match : folder + QLatin1Char('/') + match;
+        return file;
+    return folder.endsWith(QLatin1Char('/')) ? folder + file : folder + QLatin1Char('/') + file;
 }
 
 bool LineFile::exists(const QString &path)

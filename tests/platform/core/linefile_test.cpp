@@ -150,6 +150,12 @@ TEST_F(LineFileTest, FindsFilesAndFoldersWhoseNameDiffersByCase)
     put("Saison 2019/Joueur.DBP", "exact;\r\n");
     EXPECT_EQ(LineFile::read(path("Saison 2019/Joueur.DBP")), QStringList({"exact;"}));
     EXPECT_EQ(LineFile::resolve(path("nothing/here.txt")), path("nothing/here.txt"));
+
+    // A new file in a folder named in another case lands in that folder.
+    LineFile::write(path("SAISON 2019/Challenge.DBP"), {});
+    EXPECT_EQ(bytesOf("Saison 2019/Challenge.DBP"), QByteArray());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList({"Saison 2019"}));
 }
 
 TEST(Champ, ReadsFieldsFromZeroAndNeverFails)
