@@ -1,0 +1,124 @@
+#pragma once
+// The report library's context: the globals every report, preview and
+// designer shares, held in one object reached through fr(). start() and end()
+// are counted: nested starts create the globals once, the last end frees them.
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+class QObject;
+
+namespace report
+{
+
+class TfrLocale;
+class TfrParser;
+class TfrInterpretator;
+class TfrVariables;
+class TfrReport;
+class FrStream;
+
+// Stream compressor of prepared reports: the built-in class does nothing.
+class TfrCompressor
+{
+public:
+    virtual ~TfrCompressor() = default;
+    virtual void Compress(FrStream &source, FrStream &target);
+    virtual void DeCompress(FrStream &source, FrStream &target);
+
+    bool Enabled = false;
+};
+
+// Nested evaluations (Calc, Split, names resolved through expressions) and the
+// names under evaluation, so that a name that refers to itself, or a chain of
+// them, ends in an error instead of an endless recursion.
+struct FrEvalState {
+    int depth = 0;
+    QStringList names;
+};
+
+class FrEvalGuard
+{
+public:
+    static constexpr int kMaxDepth = 64;
+    // Raises EParserError ("Symbole non défini" "name") beyond kMaxDepth levels,
+    // or, with trackName, when name is already under evaluation.
+    FrEvalGuard(const QString &name, bool trackName);
+    ~FrEvalGuard();
+    FrEvalGuard(const FrEvalGuard &) = delete;
+    FrEvalGuard &operator=(const FrEvalGuard &) = delete;
+
+    // The error raised for name.
+    [[noreturn]] static void raiseUndefined(const QString &name);
+
+private:
+    bool m_tracked;
+};
+
+class FrLibrary
+{
+public:
+    FrLibrary();
+    ~FrLibrary();
+    FrLibrary(const FrLibrary &) = delete;
+    FrLibrary &operator=(const FrLibrary &) = delete;
+
+    void start();
+    void end();
+    bool started() const { return m_startCount > 0; }
+    // Frees everything and forgets every setting, whatever the start count.
+    void resetForTests();
+
+    // Created on first use, possibly before start().
+    TfrLocale &frLocale();
+
+    // Format version of the stream being read (21 to 24); writers write 24.
+    quint8 frTemplateVersion = 24;
+
+    int frCharset = 1;
+    QStringList frBandNames;      // 23 band display texts, in band type order
+    QStringList frBooleanFormats; // "false;true" display pairs
+    QStringList frDateFormats;
+    QStringList frTimeFormats;
+    QStringList frScratchList; // shared work list of the memo and the readers
+
+    std::unique_ptr<TfrParser> frGlobalParser;
+    std::unique_ptr<TfrInterpretator> frInterpreter;
+    std::unique_ptr<TfrVariables> frVariables; // variables created by scripts
+    std::unique_ptr<TfrVariables> frConsts;    // named constants of expressions
+    std::unique_ptr<TfrCompressor> frCompressor;
+
+    // The report being built or designed, and the window or module that holds it.
+    TfrReport *frCurrentReport = nullptr;
+    QObject *frCurrentReportOwner() const { return m_currentReportOwner; }
+    void setCurrentReport(TfrReport *report, QObject *owner);
+
+    // The application's forms and data modules, where dotted component names
+    // are looked up: forms first, then data modules, each in registration order.
+    void registerForm(QObject *form);
+    void registerDataModule(QObject *module);
+    void unregisterComponent(QObject *object);
+    QList<QObject *> applicationComponents() const;
+
+    FrEvalState evalState;
+
+private:
+    void createGlobals();
+    void freeGlobals();
+
+    int m_startCount = 0;
+    std::unique_ptr<TfrLocale> m_locale;
+    QPointer<QObject> m_currentReportOwner;
+    QList<QPointer<QObject>> m_forms;
+    QList<QPointer<QObject>> m_dataModules;
+};
+
+FrLibrary &fr();
+
+// Fills a constants list with the library's named constants, in their order.
+void frFillConstants(TfrVariables &consts);
+
+} // namespace report

@@ -1,0 +1,97 @@
+#pragma once
+// Report streams (templates, prepared reports, dictionaries) and the byte
+// encodings of strings, memos and integers inside them. Integers are
+// little-endian; text crosses the boundary through the Windows-1252 codec, so
+// lengths are byte lengths. Every reader checks what remains and throws
+// EFrStreamError instead of reading past the end.
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+namespace report
+{
+
+class FrStream
+{
+public:
+    virtual ~FrStream() = default;
+    virtual qint64 position() const = 0;
+    virtual qint64 size() const = 0;
+    virtual void seek(qint64 position) = 0;
+    // Reads up to count bytes; returns how many were read.
+    virtual qint64 read(char *data, qint64 count) = 0;
+    virtual void write(const char *data, qint64 count) = 0;
+
+    qint64 remaining() const { return size() - position(); }
+    // Reads exactly count bytes or throws EFrStreamError (nothing is consumed then).
+    void readExact(char *data, qint64 count);
+    QByteArray readBytes(qint64 count);
+    void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
+};
+
+// A stream over bytes in memory.
+class FrMemoryStream : public FrStream
+{
+public:
+    FrMemoryStream() = default;
+    explicit FrMemoryStream(QByteArray data) : m_data(std::move(data)) {}
+    qint64 position() const override { return m_pos; }
+    qint64 size() const override { return m_data.size(); }
+    void seek(qint64 position) override;
+    qint64 read(char *data, qint64 count) override;
+    void write(const char *data, qint64 count) override;
+    using FrStream::write;
+
+    const QByteArray &data() const { return m_data; }
+    void clear();
+
+private:
+    QByteArray m_data;
+    qint64 m_pos = 0;
+};
+
+// A stream over a file; opening failures and write failures throw EFrStreamError.
+class FrFileStream : public FrStream
+{
+public:
+    enum Mode { Read, Create };
+    FrFileStream(const QString &path, Mode mode);
+    qint64 position() const override;
+    qint64 size() const override;
+    void seek(qint64 position) override;
+    qint64 read(char *data, qint64 count) override;
+    void write(const char *data, qint64 count) override;
+    using FrStream::write;
+
+private:
+    QFile m_file;
+};
+
+// The longest string or line a 16-bit length can describe.
+constexpr int kFrMaxCountedLength = 65535;
+
+quint8 frReadByte(FrStream &stream);
+quint16 frReadWord(FrStream &stream);
+qint32 frReadInteger(FrStream &stream);
+void frWriteByte(FrStream &stream, quint8 value);
+void frWriteWord(FrStream &stream, quint16 value);
+void frWriteInteger(FrStream &stream, qint32 value);
+
+// Counted string: uint16 length, the bytes, one byte 0 (skipped unchecked).
+QString frReadString(FrStream &stream);
+void frWriteString(FrStream &stream, const QString &text);
+// Counted memo: uint16 count, then per line a uint16 length and the bytes,
+// 13 between lines and 0 after the last (a lone 0 for no line).
+void frReadMemo(FrStream &stream, QStringList &lines);
+void frWriteMemo(FrStream &stream, const QStringList &lines);
+// Terminated forms of versions 21 and 22 (read only).
+QString frReadStringZ(FrStream &stream);
+void frReadMemoZ(FrStream &stream, QStringList &lines);
+// In the encoding of the stream being read (fr().frTemplateVersion).
+QString frReadTemplateString(FrStream &stream);
+void frReadTemplateMemo(FrStream &stream, QStringList &lines);
+
+} // namespace report

@@ -1,0 +1,91 @@
+#pragma once
+// The report expression language: infix text is converted into a postfix
+// string (one character per operator, operands followed by a blank, calls
+// copied verbatim) and the postfix string is evaluated. Names and functions
+// the parser does not know go to two callbacks.
+#include "report/core/frvariant.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace report
+{
+
+class TfrVariables;
+
+// Operator codes of the postfix string.
+namespace frop
+{
+constexpr char16_t GreaterEqual = 1, LessEqual = 2, NotEqual = 3, Or = 4, And = 5, Int = 6,
+                   Frac = 7, Negate = 9, Plus = 10, Str = 11, Not = 12, Mod = 13, Round = 14;
+}
+
+// The priority of an operator character; a smaller number binds tighter.
+int frOperatorPriority(QChar c);
+// The text strictly between the "[" at openPos (counted from 1) and its
+// matching "]"; brackets inside quotes do not count. closePos ends on the "]"
+// (after the end when there is none). "" when openPos is not on a "[".
+QString frGetBracketedName(const QString &text, int &openPos, int &closePos);
+
+class TfrParser
+{
+public:
+    // Name in upper case for plain names, as written for bracketed ones. The
+    // value comes in Unassigned; left so, it is pushed Unassigned.
+    using TParserValueEvent = std::function<void(const QString &name, FrVariant &value)>;
+    // Upper-case function name and its three argument texts, unevaluated.
+    using TFunctionEvent =
+        std::function<void(const QString &name, const FrVariant &p1, const FrVariant &p2,
+                           const FrVariant &p3, FrVariant &value)>;
+
+    TParserValueEvent OnGetValue;
+    TFunctionEvent OnFunction;
+
+    QString ConvertToPostfix(const QString &text) const;
+    FrVariant EvaluatePostfix(const QString &postfix);
+    // ConvertToPostfix (cached) then EvaluatePostfix.
+    FrVariant Calc(const QString &text);
+
+    // Tokenisers shared with the script translator; positions count from 1.
+    static QString GetIdentify(const QString &text, int &pos);
+    static QString GetString(const QString &text, int &pos);
+    // pos on "("; ends just after the matching ")". Raises EParserError with an
+    // empty message when the list is not closed, "Trop de paramètres" for a
+    // fourth argument.
+    static void GetThreeParameters(const QString &text, int &pos, QString &p1, QString &p2,
+                                   QString &p3);
+
+    static constexpr int kCacheLimit = 2048;
+    int cachedCount() const { return int(m_cache.size()); }
+    void clearCache() { m_cache.clear(); }
+
+private:
+    static QString readLiteral(const QString &text, int &pos, bool &closed);
+    FrVariant callFunction(const QString &name, const QString &p1, const QString &p2,
+                           const QString &p3);
+    FrVariant valueOfName(const QString &name);
+
+    QHash<QString, QString> m_cache;
+};
+
+// Finds every call of the functions listed in matchFunctions inside an
+// expression, also inside arguments and behind variables, and appends the
+// calls' texts to splitTo.
+class TfrFunctionSplitter
+{
+public:
+    TfrFunctionSplitter(const QStringList &matchFunctions, QStringList &splitTo,
+                        const TfrVariables *variables);
+    void Split(const QString &text);
+
+private:
+    bool matches(const QString &name) const;
+
+    const QStringList &m_matchFunctions;
+    QStringList &m_splitTo;
+    const TfrVariables *m_variables;
+};
+
+} // namespace report

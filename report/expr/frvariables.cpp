@@ -1,0 +1,139 @@
+#include "report/expr/frvariables.h"
+
+#include "report/core/frutils.h"
+
+#include <algorithm>
+
+namespace report
+{
+
+int TfrVariables::lowerBound(const QString &name) const
+{
+    int lo = 0, hi = int(m_items.size());
+    while (lo < hi) {
+        int mid = (lo + hi) / 2;
+        if (frCompareText(m_items[size_t(mid)].name, name) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+void TfrVariables::sortItems()
+{
+    std::stable_sort(m_items.begin(), m_items.end(), [](const Item &a, const Item &b) {
+        return frCompareText(a.name, b.name) < 0;
+    });
+}
+
+int TfrVariables::IndexOf(const QString &name) const
+{
+    if (m_sorted) {
+        int i = lowerBound(name);
+        if (i < Count() && frCompareText(m_items[size_t(i)].name, name) == 0)
+            return i;
+        return -1;
+    }
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (frSameText(m_items[i].name, name))
+            return int(i);
+    return -1;
+}
+
+const FrVariant *TfrVariables::find(const QString &name) const
+{
+    int i = IndexOf(name);
+    return i < 0 ? nullptr : &m_items[size_t(i)].value;
+}
+
+void TfrVariables::SetVariable(const QString &name, const FrVariant &value)
+{
+    int i = IndexOf(name);
+    if (i >= 0) {
+        m_items[size_t(i)].value = value;
+        return;
+    }
+    if (m_sorted)
+        m_items.insert(m_items.begin() + lowerBound(name), Item{name, value});
+    else
+        m_items.push_back(Item{name, value});
+}
+
+FrVariant TfrVariables::GetVariable(const QString &name) const
+{
+    const FrVariant *v = find(name);
+    return v ? *v : FrVariant::null();
+}
+
+FrVariant TfrVariables::GetValue(int index) const
+{
+    if (index < 0 || index >= Count())
+        return FrVariant(0);
+    return m_items[size_t(index)].value;
+}
+
+void TfrVariables::SetValue(int index, const FrVariant &value)
+{
+    if (index >= 0 && index < Count())
+        m_items[size_t(index)].value = value;
+}
+
+QString TfrVariables::GetName(int index) const
+{
+    if (index < 0 || index >= Count())
+        return QString();
+    return m_items[size_t(index)].name;
+}
+
+void TfrVariables::SetName(int index, const QString &name)
+{
+    if (index < 0 || index >= Count())
+        return;
+    m_items[size_t(index)].name = name;
+    if (m_sorted)
+        sortItems();
+}
+
+void TfrVariables::Insert(int position, const QString &name)
+{
+    SetVariable(name, FrVariant(0));
+    if (m_sorted)
+        return;
+    int from = IndexOf(name);
+    int to = std::clamp(position, 0, Count() - 1);
+    if (from == to)
+        return;
+    Item item = std::move(m_items[size_t(from)]);
+    m_items.erase(m_items.begin() + from);
+    m_items.insert(m_items.begin() + to, std::move(item));
+}
+
+void TfrVariables::Delete(int index)
+{
+    if (index >= 0 && index < Count())
+        m_items.erase(m_items.begin() + index);
+}
+
+void TfrVariables::Clear()
+{
+    m_items.clear();
+}
+
+void TfrVariables::Assign(const TfrVariables &source)
+{
+    if (&source == this)
+        return;
+    Clear();
+    for (const Item &item : source.m_items)
+        SetVariable(item.name, item.value);
+}
+
+void TfrVariables::SetSorted(bool sorted)
+{
+    m_sorted = sorted;
+    if (sorted)
+        sortItems();
+}
+
+} // namespace report

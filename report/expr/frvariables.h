@@ -1,0 +1,57 @@
+#pragma once
+// An ordered list of named values (report variables, script arrays,
+// dictionary entries, constants). Names compare without regard to case; a
+// sorted list keeps name order and looks names up by bisection.
+#include "report/core/frvariant.h"
+
+#include <QString>
+#include <vector>
+
+namespace report
+{
+
+class TfrVariables
+{
+public:
+    TfrVariables() = default;
+    TfrVariables(const TfrVariables &) = delete;
+    TfrVariables &operator=(const TfrVariables &) = delete;
+
+    // The entry gets a copy of value; a missing name is added (in order when sorted).
+    void SetVariable(const QString &name, const FrVariant &value);
+    // Null when there is no such name.
+    FrVariant GetVariable(const QString &name) const;
+    // The integer 0 outside 0..Count-1.
+    FrVariant GetValue(int index) const;
+    void SetValue(int index, const FrVariant &value);
+    QString GetName(int index) const;
+    // Renames; a sorted list moves the entry to its new place.
+    void SetName(int index, const QString &name);
+    int IndexOf(const QString &name) const;
+    int Count() const { return int(m_items.size()); }
+    // Sets name to the integer 0, then moves it to position (a sorted list
+    // keeps its order and ignores position).
+    void Insert(int position, const QString &name);
+    void Delete(int index);
+    void Clear();
+    void Assign(const TfrVariables &source);
+    void SetSorted(bool sorted);
+    bool Sorted() const { return m_sorted; }
+
+    // Direct access for callers that walk the list.
+    const FrVariant *find(const QString &name) const;
+
+private:
+    struct Item {
+        QString name;
+        FrVariant value;
+    };
+    // Bisection in a sorted list: the index of name, or where it belongs.
+    int lowerBound(const QString &name) const;
+    void sortItems();
+
+    std::vector<Item> m_items;
+    bool m_sorted = false;
+};
+
+} // namespace report

@@ -1,0 +1,257 @@
+// Byte encodings of report streams: the exact vectors, old terminated forms,
+// hostile and truncated input, and the 16-bit length limits.
+#include "report/core/frexceptions.h"
+#include "report/core/frstream.h"
+#include "report/core/frutils.h"
+#include "report_core_fixture.h"
+
+#include <QTemporaryDir>
+#include <functional>
+
+using namespace report;
+using report::test::ReportCoreTest;
+
+namespace
+{
+
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+
+QByteArray memoBytes(const QStringList &lines)
+{
+    FrMemoryStream s;
+    frWriteMemo(s, lines);
+    return s.data();
+}
+
+QStringList readMemo(const QByteArray &bytes, bool terminated = false)
+{
+    FrMemoryStream s(bytes);
+    QStringList lines{QStringLiteral("stale")};
+    if (terminated)
+        frReadMemoZ(s, lines);
+    else
+        frReadMemo(s, lines);
+    EXPECT_EQ(s.remaining(), 0) << "the whole record is consumed";
+    return lines;
+}
+
+using Reader = std::function<void(FrStream &)>;
+
+// Every proper prefix of a valid record must be refused, never read past.
+void expectEveryPrefixFails(const QByteArray &record, const Reader &read, const char *what)
+{
+    for (int n = 0; n < record.size(); ++n) {
+        FrMemoryStream s(record.left(n));
+        EXPECT_THROW(read(s), EFrStreamError) << what << ": prefix of " << n << " bytes";
+    }
+    FrMemoryStream whole(record);
+    EXPECT_NO_THROW(read(whole)) << what;
+}
+
+} // namespace
+
+class StreamTest : public ReportCoreTest
+{
+};
+
+TEST_F(StreamTest, CountedMemoVectorsBothWays)
+{
+    struct Case {
+        QStringList lines;
+        const char *bytes;
+    } cases[] = {
+        {{}, "00 00 00"},
+        {{"A"}, "01 00 01 00 41 00"},
+        {{"A", ""}, "02 00 01 00 41 0D 00 00 00"},
+        {{"", "bc", "d"}, "03 00 00 00 0D 02 00 62 63 0D 01 00 64 00"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(memoBytes(c.lines), hex(c.bytes)) << c.bytes;
+        EXPECT_EQ(readMemo(hex(c.bytes)), c.lines) << c.bytes;
+    }
+}
+
+TEST_F(StreamTest, TerminatedMemoVectors)
+{
+    EXPECT_EQ(readMemo(hex("41 0D 00"), true), QStringList{"A"});
+    EXPECT_EQ(readMemo(hex("00"), true), QStringList{});
+    EXPECT_EQ(readMemo(hex("0D 00"), true), QStringList{""});
+    // A line feed stays in the line; the last line counts only when not empty.
+    EXPECT_EQ(readMemo(hex("41 0A 42 0D 43 00"), true), (QStringList{"A\nB", "C"}));
+}
+
+TEST_F(StreamTest, StringsKeepWindows1252Bytes)
+{
+    FrMemoryStream s;
+    frWriteString(s, QStringLiteral("Été€"));
+    EXPECT_EQ(s.data(), hex("04 00 C9 74 E9 80 00"));
+    s.seek(0);
+    EXPECT_EQ(frReadString(s), QStringLiteral("Été€"));
+
+    FrMemoryStream z(hex("C9 74 E9 00 41 00"));
+    EXPECT_EQ(frReadStringZ(z), QStringLiteral("Été"));
+    EXPECT_EQ(frReadStringZ(z), QStringLiteral("A"));
+    EXPECT_EQ(z.remaining(), 0);
+
+    // The trailing byte of a counted string is skipped whatever it holds.
+    FrMemoryStream odd(hex("01 00 41 7F 02"));
+    EXPECT_EQ(frReadString(odd), QStringLiteral("A"));
+    EXPECT_EQ(frReadByte(odd), 2);
+}
+
+TEST_F(StreamTest, FixedWidthValuesAreLittleEndian)
+{
+    FrMemoryStream s;
+    frWriteByte(s, 0xAB);
+    frWriteWord(s, 0x1234);
+    frWriteInteger(s, -2);
+    frWriteInteger(s, 0x01020304);
+    EXPECT_EQ(s.data(), hex("AB 34 12 FE FF FF FF 04 03 02 01"));
+    s.seek(0);
+    EXPECT_EQ(frReadByte(s), 0xAB);
+    EXPECT_EQ(frReadWord(s), 0x1234);
+    EXPECT_EQ(frReadInteger(s), -2);
+    EXPECT_EQ(frReadInteger(s), 0x01020304);
+    EXPECT_THROW(frReadByte(s), EFrStreamError);
+}
+
+TEST_F(StreamTest, EveryTruncatedRecordIsRefused)
+{
+    expectEveryPrefixFails(
+        hex("03 00 41 42 43 00"), [](FrStream &s) { frReadString(s); }, "counted string");
+    expectEveryPrefixFails(
+        hex("02 00 01 00 41 0D 02 00 42 43 00"),
+        [](FrStream &s) {
+            QStringList l;
+            frReadMemo(s, l);
+        },
+        "counted memo");
+    expectEveryPrefixFails(
+        hex("00 00 00"),
+        [](FrStream &s) {
+            QStringList l;
+            frReadMemo(s, l);
+        },
+        "empty memo");
+    expectEveryPrefixFails(
+        hex("41 42 00"), [](FrStream &s) { frReadStringZ(s); }, "terminated string");
+    expectEveryPrefixFails(
+        hex("41 0D 42 0D 00"),
+        [](FrStream &s) {
+            QStringList l;
+            frReadMemoZ(s, l);
+        },
+        "terminated memo");
+    expectEveryPrefixFails(
+        hex("01 02 03 04"), [](FrStream &s) { frReadInteger(s); }, "integer");
+    expectEveryPrefixFails(
+        hex("01 02"), [](FrStream &s) { frReadWord(s); }, "word");
+}
+
+TEST_F(StreamTest, TemplateReadersFollowTheVersion)
+{
+    const QByteArray old = hex("41 42 00 43 0D 44 00");
+    const QByteArray current = hex("02 00 41 42 00 02 00 01 00 43 0D 01 00 44 00");
+    for (int version = 21; version <= 24; ++version) {
+        fr().frTemplateVersion = quint8(version);
+        FrMemoryStream s(version < 23 ? old : current);
+        QStringList lines;
+        EXPECT_EQ(frReadTemplateString(s), QStringLiteral("AB")) << version;
+        frReadTemplateMemo(s, lines);
+        EXPECT_EQ(lines, (QStringList{"C", "D"})) << version;
+        EXPECT_EQ(s.remaining(), 0) << version;
+        // The other encoding is refused rather than misread past the end.
+        FrMemoryStream wrong(version < 23 ? hex("41 42") : hex("05 00 41"));
+        EXPECT_THROW(frReadTemplateString(wrong), EFrStreamError) << version;
+    }
+}
+
+TEST_F(StreamTest, HostileLengthsAndCountsFailCleanly)
+{
+    // A length far beyond the data.
+    FrMemoryStream longString(hex("FF FF 41"));
+    EXPECT_THROW(frReadString(longString), EFrStreamError);
+    // A memo announcing many lines but ending mid-way: the separators decide,
+    // and the missing bytes are reported.
+    FrMemoryStream shortMemo(hex("FF FF 01 00 41 0D 01 00"));
+    QStringList lines;
+    EXPECT_THROW(frReadMemo(shortMemo, lines), EFrStreamError);
+    // A count of 1 with a separator that keeps going reads the lines present.
+    EXPECT_EQ(readMemo(hex("01 00 01 00 41 0D 01 00 42 00")), (QStringList{"A", "B"}));
+    // No terminator at all.
+    FrMemoryStream endless(QByteArray(10000, 'x'));
+    EXPECT_THROW(frReadStringZ(endless), EFrStreamError);
+    EXPECT_EQ(endless.position(), 0) << "a refused terminated string consumes nothing";
+}
+
+TEST_F(StreamTest, OverlongStringIsCutAndTheNextFieldSurvives)
+{
+    FrMemoryStream s;
+    frWriteString(s, QString(70000, QLatin1Char('x')));
+    frWriteInteger(s, 1234);
+    frWriteString(s, QStringLiteral("next"));
+    s.seek(0);
+    QString first = frReadString(s);
+    EXPECT_EQ(first.size(), kFrMaxCountedLength);
+    EXPECT_EQ(frReadInteger(s), 1234);
+    EXPECT_EQ(frReadString(s), QStringLiteral("next"));
+}
+
+TEST_F(StreamTest, MemoWithMoreLinesThanTheCountReadsBackWhole)
+{
+    QStringList lines;
+    for (int i = 0; i < 65536; ++i)
+        lines.append(i % 1000 == 0 ? QString::number(i) : QString());
+    FrMemoryStream s;
+    frWriteMemo(s, lines);
+    frWriteByte(s, 0x5A);
+    EXPECT_EQ(quint8(s.data().at(0)), 0xFF);
+    EXPECT_EQ(quint8(s.data().at(1)), 0xFF);
+    s.seek(0);
+    QStringList back;
+    frReadMemo(s, back);
+    EXPECT_EQ(back, lines);
+    EXPECT_EQ(frReadByte(s), 0x5A);
+}
+
+TEST_F(StreamTest, FileStreamRoundTrip)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("t.frf"));
+    {
+        FrFileStream out(path, FrFileStream::Create);
+        frWriteByte(out, 24);
+        frWriteString(out, QStringLiteral("Titre"));
+        frWriteMemo(out, {QStringLiteral("a"), QStringLiteral("b")});
+    }
+    FrFileStream in(path, FrFileStream::Read);
+    EXPECT_EQ(in.size(), 1 + 8 + 10);
+    EXPECT_EQ(frReadByte(in), 24);
+    EXPECT_EQ(frReadString(in), QStringLiteral("Titre"));
+    QStringList lines;
+    frReadMemo(in, lines);
+    EXPECT_EQ(lines, (QStringList{"a", "b"}));
+    EXPECT_THROW(frReadByte(in), EFrStreamError);
+    EXPECT_THROW(FrFileStream(dir.filePath(QStringLiteral("missing")), FrFileStream::Read),
+                 EFrStreamError);
+}
+
+TEST_F(StreamTest, FontStyleWordKeepsBoldTwoAndItalicOne)
+{
+    TFontStyles bold;
+    bold.bold = true;
+    TFontStyles italic;
+    italic.italic = true;
+    EXPECT_EQ(frFontStyleToWord(bold), 2);
+    EXPECT_EQ(frFontStyleToWord(italic), 1);
+    for (quint16 w = 0; w < 16; ++w)
+        EXPECT_EQ(frFontStyleToWord(frFontStyleFromWord(w)), w);
+    TFontStyles all = frFontStyleFromWord(15);
+    EXPECT_TRUE(all.bold && all.italic && all.underline && all.strikeOut);
+    EXPECT_TRUE(frFontStyleFromWord(4).underline);
+    EXPECT_FALSE(frFontStyleFromWord(4).bold);
+}
