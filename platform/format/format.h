@@ -25,7 +25,8 @@ struct TFormatSettings {
     QString TimePMString;
     QString CurrencyString;
     int CurrencyDecimals;
-    // Index 0 is January / Sunday.
+    // Index 0 is January / Sunday. Day names are capitalised ("Dimanche",
+    // "Dim."), as the program shows them; month names are not.
     QStringList ShortMonthNames;
     QStringList LongMonthNames;
     QStringList ShortDayNames;

@@ -24,7 +24,7 @@ const TFormatSettings &FormatSettings()
                                              "septembre|octobre|novembre|décembre")
                                .split(QLatin1Char('|'));
         s.ShortDayNames =
-            QStringLiteral("dim.|lun.|mar.|mer.|jeu.|ven.|sam.").split(QLatin1Char('|'));
+            QStringLiteral("Dim.|Lun.|Mar.|Mer.|Jeu.|Ven.|Sam.").split(QLatin1Char('|'));
         s.LongDayNames = QStringLiteral("Dimanche|Lundi|Mardi|Mercredi|Jeudi|Vendredi|Samedi")
                              .split(QLatin1Char('|'));
         return s;

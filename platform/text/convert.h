@@ -12,6 +12,9 @@ namespace platform
 using TDateTime = double;
 
 // "'%s' n'est pas une valeur entière correcte" on failure (EConvertError).
+// Optional sign, decimal digits or "$" and hexadecimal digits; blanks are
+// accepted before and after (a value typed with a stray blank is still the
+// number meant), none inside.
 int StrToInt(const QString &text);
 qint64 StrToInt64(const QString &text);
 int StrToIntDef(const QString &text, int def);

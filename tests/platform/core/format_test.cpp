@@ -119,7 +119,7 @@ TEST(FormatDateTime, PatternTable)
         {"d/m/yy", "5/1/20"},
         {"DD/MM/YYYY", "05/01/2020"},
         {"yyyy-mm-dd", "2020-01-05"},
-        {"ddd", "dim."},
+        {"ddd", "Dim."},
         {"dddd", "Dimanche"},
         {"ddddd", "05/01/2020"},
         {"dddddd", "Dimanche 5 janvier 2020"},
