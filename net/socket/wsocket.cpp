@@ -391,6 +391,19 @@ void TCustomWSocket::SocketError(const QString &function)
     RaiseException(text);
 }
 
+void TCustomWSocket::socketErrorThenClose(const QString &function)
+{
+    // The socket is closed even when the error leaves as an exception: it
+    // would otherwise stay bound, holding its descriptor.
+    try {
+        SocketError(function);
+    } catch (...) {
+        Close();
+        throw;
+    }
+    Close();
+}
+
 void TCustomWSocket::HandleBackGroundException(const std::exception &e)
 {
     bool canClose = true;
@@ -1244,8 +1257,7 @@ void TCustomWSocket::Listen()
     if (m_type == SOCK_DGRAM && m_reuseAddr) {
         int on = 1;
         if (wsSetSockOpt(m_hSocket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
-            SocketError(QStringLiteral("setsockopt(SO_REUSEADDR)"));
-            Close();
+            socketErrorThenClose(QStringLiteral("setsockopt(SO_REUSEADDR)"));
             return;
         }
     }
@@ -1255,8 +1267,7 @@ void TCustomWSocket::Listen()
         wsSetSockOpt(m_hSocket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     }
     if (wsBind(m_hSocket, reinterpret_cast<sockaddr *>(&m_sin), sizeof m_sin) != 0) {
-        SocketError(QStringLiteral("Bind"));
-        Close();
+        socketErrorThenClose(QStringLiteral("Bind"));
         return;
     }
     ChangeState(wsBound);
@@ -1270,8 +1281,7 @@ void TCustomWSocket::Listen()
         if (m_type == SOCK_RAW && m_options.has(wsoSIO_RCVALL)) {
             // Receiving every packet of an interface has no equivalent here.
             WSASetLastError(10045);
-            SocketError(QStringLiteral("WSAIoctl(SIO_RCVALL)"));
-            Close();
+            socketErrorThenClose(QStringLiteral("WSAIoctl(SIO_RCVALL)"));
             return;
         }
         if (m_type == SOCK_DGRAM && m_multiCast) {

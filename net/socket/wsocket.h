@@ -258,6 +258,7 @@ protected:
     virtual void DupConnected();
 
     void SocketError(const QString &function);
+    void socketErrorThenClose(const QString &function);
     void ChangeState(TSocketState newState);
     void ASyncReceive(int error, TWSocketOptions options);
     void DeleteBufferedData();
