@@ -1,5 +1,6 @@
 // The codec against glibc's iconv as an independent table of the code page.
 #include "platform/text/codec.h"
+#include "tests/platform/core/qt_printers.h"
 
 #include <QSet>
 #include <gtest/gtest.h>

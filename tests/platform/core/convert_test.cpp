@@ -2,6 +2,7 @@
 #include "platform/clock/clock.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
+#include "tests/platform/core/qt_printers.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

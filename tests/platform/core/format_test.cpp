@@ -1,6 +1,7 @@
 // Number and date-time patterns with the French settings, and edit masks.
 #include "platform/format/editmask.h"
 #include "platform/format/format.h"
+#include "tests/platform/core/qt_printers.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -67,6 +68,8 @@ TEST(FormatFloat, PatternTable)
         {"0.00E+00", -0.000123, "-1,23E-04"},
         {"0.0E-0", 1234, "1,2E3"},
         {"0.00E+00", 0, "0,00E+00"},
+        {"0.0E+00", 1250, "1,3E+03"},
+        {"0.0E+00", -0.00235, "-2,4E-03"},
         {"00.0E+0", 12345, "12,3E+3"},
         {"0.00 €", 3.5, "3,50 €"},
         {"\"N°\"0", 5, "N°5"},

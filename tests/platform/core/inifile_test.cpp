@@ -3,6 +3,7 @@
 #include "platform/inifile/inifile.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+#include "tests/platform/core/qt_printers.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,6 +2,7 @@
 // differ only by case, and the field reader.
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+#include "tests/platform/core/qt_printers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 // The registry over its INI file: keys, typed values, case, and what a
 // second object (a later run) reads back.
 #include "platform/registry/registry.h"
+#include "tests/platform/core/qt_printers.h"
 
 #include <QFile>
 #include <QTemporaryDir>
