@@ -1,8 +1,480 @@
 #include "manager/mcf_poule.h"
+#include "manager/core/poule.h"
+#include "manager/core/vorn_dec.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/application.h"
+#include "platform/forms/controls.h"
+#include "platform/shell/shell.h"
+#include "platform/text/convert.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+using platform::Champ;
+
+namespace
+{
+
+// Sets a flag for the life of a scope, so that change handlers know the
+// window is filling its own controls.
+class Drapeau
+{
+public:
+    explicit Drapeau(bool &flag) : m_flag(flag), m_ancien(flag) { m_flag = true; }
+    ~Drapeau() { m_flag = m_ancien; }
+
+private:
+    bool &m_flag;
+    bool m_ancien;
+};
+
+QLineEdit *edit(QWidget *parent, const QString &name, const QRect &geometry)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setGeometry(geometry);
+    return e;
+}
+
+QPushButton *bouton(QWidget *parent, const QString &name, const QString &text,
+                    const QRect &geometry)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(geometry);
+    return b;
+}
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    return l;
+}
+
+} // namespace
 
 TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
-    : platform::TForm(QStringLiteral("Vorn_Fmcf_Poule"), parent)
+    : platform::TForm(QStringLiteral("Vorn_Fmcf_Poule"), parent), m_equipes(new QButtonGroup(this))
 {
     setCaption(QStringLiteral("Poules"));
-    resize(1000, 700);
+    setFixedSize(1040, 596);
+
+    // Header of the pool: label above its edit.
+    struct Champ_ {
+        QLineEdit **edit;
+        const char *nom;
+        const char *libelle;
+        QRect zone;
+    };
+    const Champ_ champs[] = {
+        {&EdNumero, "EdNumero", "Référence", {8, 26, 96, 26}},
+        {&EdLieu, "EdLieu", "Epreuve", {110, 26, 140, 26}},
+        {&EdType, "EdType", "Catégorie", {256, 26, 100, 26}},
+        {&EdEntite, "EdEntite", "Entité", {362, 26, 230, 26}},
+        {&EdDistrict, "EdDistrict", "District", {598, 26, 64, 26}},
+        {&EdPhase, "EdPhase", "Phase", {8, 80, 110, 26}},
+        {&EdGroupe, "EdGroupe", "Groupe", {124, 80, 64, 26}},
+        {&EdNbTour, "EdNbTour", "NbTour", {194, 80, 60, 26}},
+        {&EdNbDonnes, "EdNbDonnes", "NbDonnes", {260, 80, 76, 26}},
+        {&EdNbMiTemps, "EdNbMiTemps", "Nb Mi Temps", {342, 80, 90, 26}},
+    };
+    for (const Champ_ &c : champs) {
+        *c.edit = edit(this, QString::fromLatin1(c.nom), c.zone);
+        label(this, QString::fromUtf8(c.libelle), c.zone.translated(0, -20).adjusted(0, 0, 20, -6));
+        connect(*c.edit, &QLineEdit::textChanged, this,
+                platform::handler(this, &TVorn_Fmcf_Poule::EdNumeroChange));
+    }
+    label(this, QStringLiteral("Date"), {438, 60, 120, 20});
+    DTP = new QDateEdit(this);
+    DTP->setObjectName(QStringLiteral("DTP"));
+    DTP->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    DTP->setCalendarPopup(true);
+    DTP->setDate(QDate(2014, 9, 1));
+    DTP->setGeometry(438, 80, 124, 26);
+
+    label(this, QStringLiteral("Nombre d'équipes :"), {8, 126, 140, 20});
+    Spin_Equipe = new QSpinBox(this);
+    Spin_Equipe->setObjectName(QStringLiteral("Spin_Equipe"));
+    Spin_Equipe->setRange(0, kSlots);
+    Spin_Equipe->setGeometry(150, 122, 60, 26);
+
+    // Team slots, two columns of fourteen.
+    m_equipes->setExclusive(true);
+    for (int i = 1; i <= kSlots; ++i) {
+        const int x = i <= 14 ? 8 : 340;
+        const int y = 162 + ((i - 1) % 14) * 30;
+        RB[i] = new QRadioButton(QString::number(i), this);
+        RB[i]->setObjectName(QStringLiteral("RB%1").arg(i));
+        RB[i]->setGeometry(x, y, 44, 26);
+        m_equipes->addButton(RB[i], i);
+        CB[i] = new QComboBox(this);
+        CB[i]->setObjectName(QStringLiteral("CB%1").arg(i));
+        CB[i]->setGeometry(x + 46, y, 240, 26);
+        E[i] = edit(this, QStringLiteral("E%1").arg(i), {x + 290, y, 36, 26});
+        E[i]->setReadOnly(true);
+        RB[i]->setVisible(false);
+        CB[i]->setVisible(false);
+        E[i]->setVisible(false);
+    }
+
+    // The current player and its search.
+    const int x = 680;
+    const int w = 352;
+    RadioGroup1 = new platform::TRadioGroup(
+        QStringLiteral("RadioGroup1"), QStringLiteral("Rechecher  par "),
+        {QStringLiteral("Numéros de licences"), QStringLiteral("Nom")}, this);
+    RadioGroup1->setGeometry(x, 8, w, 78);
+    RadioGroup1->setItemIndex(1);
+    ELicence = edit(this, QStringLiteral("ELicence"), {x, 92, w, 26});
+    ENom = edit(this, QStringLiteral("ENom"), {x, 92, w, 26});
+    ELicence->setVisible(false);
+    EdLicence = edit(this, QStringLiteral("EdLicence"), {x, 130, 110, 26});
+    EdTitre = edit(this, QStringLiteral("EdTitre"), {x + 116, 130, 80, 26});
+    EdIv = edit(this, QStringLiteral("EdIv"), {x + 202, 130, w - 202, 26});
+    EdNom = edit(this, QStringLiteral("EdNom"), {x, 162, 150, 26});
+    EdPrenom = edit(this, QStringLiteral("EdPrenom"), {x + 156, 162, w - 156, 26});
+    Premier = bouton(this, QStringLiteral("Premier"), QStringLiteral("Premier"), {x, 198, 85, 30});
+    Precedent = bouton(this, QStringLiteral("Precedent"), QStringLiteral("Précédant"),
+                       {x + 89, 198, 85, 30});
+    Suivant =
+        bouton(this, QStringLiteral("Suivant"), QStringLiteral("Suivant"), {x + 178, 198, 85, 30});
+    Dernier =
+        bouton(this, QStringLiteral("Dernier"), QStringLiteral("Dernier"), {x + 267, 198, 85, 30});
+    Button4 = bouton(this, QStringLiteral("Button4"),
+                     QStringLiteral("Valide le nom pour une Equipe"), {x, 248, w, 32});
+    Suppression = bouton(this, QStringLiteral("Suppression"),
+                         QStringLiteral("Enlève les joueurs d'une Equipe"), {x, 286, w, 32});
+    Ranger = bouton(this, QStringLiteral("Ranger"),
+                    QStringLiteral("Rangement des Equipes par ordre d'Indice de Valeur"),
+                    {x, 334, w, 32});
+    Button1 =
+        bouton(this, QStringLiteral("Button1"), QStringLiteral("Créer Fichier"), {x, 382, w, 32});
+    BtCourriel = bouton(this, QStringLiteral("BtCourriel"), QStringLiteral("Courriel aux joueurs"),
+                        {x, 420, w, 32});
+    Quitter = bouton(this, QStringLiteral("Quitter"), QStringLiteral("Quitter"), {x, 546, w, 32});
+    Button4->setEnabled(false);
+    Suppression->setEnabled(false);
+
+    using platform::handler;
+    using W = TVorn_Fmcf_Poule;
+    connect(RadioGroup1, &platform::TRadioGroup::clicked, this,
+            handler(this, &W::RadioGroup1Click));
+    connect(ELicence, &QLineEdit::textChanged, this, handler(this, &W::ELicenceChange));
+    connect(ENom, &QLineEdit::textChanged, this, handler(this, &W::ENomChange));
+    connect(Premier, &QPushButton::clicked, this, handler(this, &W::PremierClick));
+    connect(Precedent, &QPushButton::clicked, this, handler(this, &W::PrecedentClick));
+    connect(Suivant, &QPushButton::clicked, this, handler(this, &W::SuivantClick));
+    connect(Dernier, &QPushButton::clicked, this, handler(this, &W::DernierClick));
+    connect(Button4, &QPushButton::clicked, this, handler(this, &W::Button4Click));
+    connect(Suppression, &QPushButton::clicked, this, handler(this, &W::SuppressionClick));
+    connect(Ranger, &QPushButton::clicked, this, handler(this, &W::RangerClick));
+    connect(Spin_Equipe, &QSpinBox::valueChanged, this, handler(this, &W::Spin_EquipeChange));
+    connect(m_equipes, &QButtonGroup::idClicked, this, handler(this, &W::RB1Click));
+    connect(DTP, &QDateEdit::dateChanged, this, handler(this, &W::DTPChange));
+    connect(Button1, &QPushButton::clicked, this, handler(this, &W::Button1Click));
+    connect(BtCourriel, &QPushButton::clicked, this, handler(this, &W::BtCourrielClick));
+    connect(Quitter, &QPushButton::clicked, this, handler(this, &W::QuitterClick));
+}
+
+TVorn_Fmcf_Poule::~TVorn_Fmcf_Poule()
+{
+    // At exit the pool still open is kept, as a deactivation would.
+    platform::guard([this] { sauvePoule(); });
+}
+
+std::array<QLineEdit *, 10> TVorn_Fmcf_Poule::entete() const
+{
+    return {EdNumero, EdLieu,   EdType,   EdEntite,   EdDistrict,
+            EdPhase,  EdGroupe, EdNbTour, EdNbDonnes, EdNbMiTemps};
+}
+
+QString TVorn_Fmcf_Poule::ligneEquipe(int t) const
+{
+    return t >= 0 && t < m_poule.size() ? m_poule.at(t) : QString();
+}
+
+void TVorn_Fmcf_Poule::FormActivate()
+{
+    Drapeau chargement(m_chargement);
+    sauvePoule();
+    m_poule.clear();
+
+    m_joueurs = platform::LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+    m_courant = -1;
+    if (RadioGroup1->ItemIndex() == 1) {
+        afficheJoueur();
+        ENom->setFocus();
+    } else {
+        TrieJoueursLicence(m_joueurs, m_courant);
+        afficheJoueur();
+        ELicence->setFocus();
+    }
+
+    m_cheminPoule = fichierSaison(QStringLiteral("Poule.txt"));
+    if (!platform::LineFile::readIfExists(m_cheminPoule, m_poule) || m_poule.isEmpty())
+        m_poule = QStringList{LigneEnteteDefaut(LireReglagesPoule(fichierIni()))};
+    m_pouleChargee = true;
+
+    for (int i = 1; i <= kSlots; ++i) {
+        RB[i]->setVisible(false);
+        CB[i]->setVisible(false);
+        E[i]->setVisible(false);
+    }
+    // With 0 teams too, so that the count never stays from the last pool.
+    Spin_Equipe->setValue(int(qMin<qsizetype>(m_poule.size() - 1, kSlots)));
+    Spin_EquipeChange();
+
+    const auto edits = entete();
+    for (int f = 0; f < 10; ++f)
+        edits[std::size_t(f)]->setText(Champ(m_poule.at(0), f));
+    platform::TDateTime date = 0;
+    if (platform::TryStrToDate(Champ(m_poule.at(0), 10), date)) {
+        const QSignalBlocker bloque(DTP);
+        DTP->setDate(platform::dateOf(date));
+    }
+}
+
+void TVorn_Fmcf_Poule::FormDeactivate()
+{
+    sauvePoule();
+    m_joueurs.clear();
+    m_poule.clear();
+    m_courant = -1;
+}
+
+void TVorn_Fmcf_Poule::sauvePoule()
+{
+    if (!m_pouleChargee)
+        return;
+    m_pouleChargee = false;
+    platform::LineFile::write(m_cheminPoule, m_poule);
+}
+
+void TVorn_Fmcf_Poule::afficheJoueur()
+{
+    if (m_courant == -1 && !m_joueurs.isEmpty())
+        m_courant = 0;
+    if (m_courant < 0 || m_courant >= m_joueurs.size()) {
+        EdLicence->setText(QStringLiteral("000000"));
+        EdTitre->clear();
+        EdNom->clear();
+        EdPrenom->clear();
+        EdIv->clear();
+        return;
+    }
+    const QString &l = m_joueurs.at(m_courant);
+    EdLicence->setText(Champ(l, 0));
+    EdTitre->setText(Champ(l, 1));
+    EdNom->setText(Champ(l, 2));
+    EdPrenom->setText(Champ(l, 3));
+    EdIv->setText(Champ(l, 4));
+}
+
+void TVorn_Fmcf_Poule::RadioGroup1Click()
+{
+    const bool parLicence = RadioGroup1->ItemIndex() == 0;
+    if (parLicence)
+        TrieJoueursLicence(m_joueurs, m_courant);
+    else
+        TrieJoueursNom(m_joueurs, m_courant);
+    ELicence->setVisible(parLicence);
+    ENom->setVisible(!parLicence);
+    afficheJoueur();
+    (parLicence ? ELicence : ENom)->setFocus();
+}
+
+void TVorn_Fmcf_Poule::ELicenceChange()
+{
+    if (ELicence->text().isEmpty())
+        return;
+    const int i = ChercheLicence(m_joueurs, ELicence->text());
+    if (i >= 0) {
+        m_courant = i;
+        afficheJoueur();
+    }
+}
+
+void TVorn_Fmcf_Poule::ENomChange()
+{
+    const int i = ChercheNom(m_joueurs, ENom->text());
+    if (i >= 0) {
+        m_courant = i;
+        afficheJoueur();
+    }
+}
+
+void TVorn_Fmcf_Poule::PremierClick()
+{
+    if (!m_joueurs.isEmpty())
+        m_courant = 0;
+    afficheJoueur();
+}
+
+void TVorn_Fmcf_Poule::PrecedentClick()
+{
+    if (m_courant > 0)
+        --m_courant;
+    afficheJoueur();
+}
+
+void TVorn_Fmcf_Poule::SuivantClick()
+{
+    if (m_courant < m_joueurs.size() - 1)
+        ++m_courant;
+    afficheJoueur();
+}
+
+void TVorn_Fmcf_Poule::DernierClick()
+{
+    m_courant = int(m_joueurs.size()) - 1;
+    afficheJoueur();
+}
+
+void TVorn_Fmcf_Poule::Spin_EquipeChange()
+{
+    const int n = Spin_Equipe->value();
+    for (int i = 1; i <= kSlots; ++i) {
+        const bool visible = i <= n;
+        if (!visible && RB[i]->isChecked()) {
+            m_equipes->setExclusive(false);
+            RB[i]->setChecked(false);
+            m_equipes->setExclusive(true);
+        }
+        RB[i]->setVisible(visible);
+        CB[i]->setVisible(visible);
+        E[i]->setVisible(visible);
+    }
+    if (!m_chargement && m_pouleChargee && !m_poule.isEmpty()) {
+        // The list follows the count whatever the step the user took.
+        while (m_poule.size() - 1 < n) {
+            m_poule.append(LigneEquipeVide());
+            CB[m_poule.size() - 1]->setCurrentText(QString());
+        }
+        while (m_poule.size() - 1 > n)
+            m_poule.removeLast();
+    }
+    rafraichitEquipes();
+}
+
+void TVorn_Fmcf_Poule::RB1Click()
+{
+    rafraichitEquipes();
+}
+
+void TVorn_Fmcf_Poule::rafraichitEquipes()
+{
+    const int n = Spin_Equipe->value();
+    bool choisie = false;
+    for (int i = 1; i <= n; ++i) {
+        const QStringList joueurs = JoueursEquipe(ligneEquipe(i));
+        CB[i]->clear();
+        CB[i]->addItems(joueurs);
+        CB[i]->setCurrentIndex(joueurs.isEmpty() ? -1 : 0);
+        E[i]->setText(QString::number(joueurs.size()));
+        choisie = choisie || RB[i]->isChecked();
+    }
+    Button4->setEnabled(choisie);
+    Suppression->setEnabled(choisie);
+}
+
+void TVorn_Fmcf_Poule::Button4Click()
+{
+    const QStringList joueur = {EdLicence->text(), EdTitre->text(), EdNom->text(), EdPrenom->text(),
+                                EdIv->text()};
+    const int n = Spin_Equipe->value();
+    for (int i = 1; i <= n; ++i)
+        if (RB[i]->isChecked() && i < m_poule.size())
+            AjouteJoueur(m_poule[i], joueur);
+    rafraichitEquipes();
+}
+
+void TVorn_Fmcf_Poule::SuppressionClick()
+{
+    const int n = Spin_Equipe->value();
+    for (int i = 1; i <= n; ++i)
+        if (RB[i]->isChecked() && i < m_poule.size())
+            m_poule[i] = LigneEquipeVide();
+    rafraichitEquipes();
+}
+
+void TVorn_Fmcf_Poule::RangerClick()
+{
+    RangeEquipes(m_poule, Spin_Equipe->value());
+    rafraichitEquipes();
+}
+
+void TVorn_Fmcf_Poule::ecritEntete()
+{
+    if (m_poule.isEmpty())
+        return;
+    QStringList champs;
+    for (QLineEdit *e : entete())
+        champs << e->text();
+    m_poule[0] = LigneEntete(champs, DTP->date().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+void TVorn_Fmcf_Poule::EdNumeroChange()
+{
+    if (!m_chargement)
+        ecritEntete();
+}
+
+void TVorn_Fmcf_Poule::DTPChange()
+{
+    {
+        Drapeau chargement(m_chargement);
+        const EnteteDate e = EnteteDepuisDate(DTP->date());
+        EdNumero->setText(e.reference);
+        EdDistrict->setText(e.district);
+        EdPhase->setText(e.phase);
+        EdGroupe->setText(e.groupe);
+    }
+    if (!m_chargement)
+        ecritEntete();
+}
+
+void TVorn_Fmcf_Poule::Button1Click()
+{
+    QStringList lignes;
+    try {
+        lignes = FichierInscrits(m_poule, Spin_Equipe->value(), LireReglagesPoule(fichierIni()));
+    } catch (const EToursInvalides &e) {
+        platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK);
+        return;
+    }
+    platform::TSaveDialog dialogue(this);
+    dialogue.FileName = Champ(m_poule.value(0), 0) + QStringLiteral(".txt");
+    dialogue.InitialDir = RepAppli + SaisonEnCours;
+    if (dialogue.Execute())
+        platform::LineFile::write(dialogue.FileName, lignes);
+}
+
+void TVorn_Fmcf_Poule::BtCourrielClick()
+{
+    QStringList licences;
+    const int n = Spin_Equipe->value();
+    for (int i = 1; i <= n; ++i)
+        licences += LicencesEquipe(ligneEquipe(i));
+    const QStringList adresses = AdressesCourriel(m_joueurs, licences);
+    if (adresses.isEmpty()) {
+        platform::ShowMessage(QStringLiteral("Pas d'adresse de courriel valide"));
+        return;
+    }
+    platform::ShowMessage(QStringLiteral("Choisir son compte Courriel"));
+    platform::OpenMailLink(QStringLiteral("mailto:") + adresses.join(QLatin1Char(';')));
+}
+
+void TVorn_Fmcf_Poule::QuitterClick()
+{
+    Hide();
 }

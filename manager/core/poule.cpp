@@ -176,7 +176,7 @@ QStringList FichierInscrits(const QStringList &poule, int n, const ReglagesPoule
     auto h = [&](int f) { return champ(poule, 0, f); };
     const int tours = platform::StrToInt(h(7));
     if (tours > kToursMax)
-        throw platform::Exception(QStringLiteral("Nombre de tours invalide"));
+        throw EToursInvalides();
     const qint64 donnes = platform::StrToInt64(h(8));
     const qint64 miTemps = platform::StrToInt64(h(9));
 

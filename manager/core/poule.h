@@ -2,6 +2,7 @@
 // Pools of teams of four: the season file "Poule.txt" (a header line, then
 // one line per team of 8 player places and the team's value), the players
 // list it is composed from, and the entries file of the scoring software.
+#include "platform/text/exceptions.h"
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,13 @@ struct ReglagesPoule {
     QString epreuve;    // "Epreuve": the event of a new pool
 };
 ReglagesPoule LireReglagesPoule(const QString &iniPath);
+
+// More rounds than the scoring software takes.
+class EToursInvalides : public platform::Exception
+{
+public:
+    EToursInvalides() : platform::Exception(QStringLiteral("Nombre de tours invalide")) {}
+};
 
 constexpr int kPlacesParEquipe = 8;
 constexpr int kChampsParPlace = 5;
@@ -57,7 +65,7 @@ void RangeEquipes(QStringList &poule, int n);
 
 // The entries file of the scoring software for teams 1..n. Raises the
 // conversion error on a non-numeric count of rounds, deals or halves, and
-// platform::Exception("Nombre de tours invalide") beyond 99 rounds.
+// EToursInvalides beyond 99 rounds.
 QStringList FichierInscrits(const QStringList &poule, int n, const ReglagesPoule &reglages);
 
 // Players ("Joueur.DBP" lines). Both sorts are stable and keep courant on its

@@ -184,7 +184,7 @@ TEST(PoolsCore, EntriesFileRoundsAndConversions)
         EXPECT_EQ(e.Message(), "Nombre de tours invalide");
     }
     poule[0] = "r;e;c;en;d;p;g;2000000000;12;2;d;";
-    EXPECT_THROW(FichierInscrits(poule, 0, {}), platform::Exception);
+    EXPECT_THROW(FichierInscrits(poule, 0, {}), EToursInvalides);
     poule[0] = "r;e;c;en;d;p;g;un;12;2;d;";
     EXPECT_THROW(FichierInscrits(poule, 0, {}), platform::EConvertError);
     poule[0] = "r;e;c;en;d;p;g;1;12;x;d;";

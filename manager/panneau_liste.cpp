@@ -1,0 +1,159 @@
+#include "manager/panneau_liste.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+PanneauListe::PanneauListe(const QString &fichier, const QString &prefixe, const QString &nomGrille,
+                           const QString &nomEdNom, const QString &nomEdInfo, const QString &entete,
+                           QComboBox *combo, QWidget *parent)
+    : QWidget(parent), m_liste(fichier), m_entete(entete), m_combo(combo)
+{
+    m_grille = new QTableWidget(this);
+    m_grille->setObjectName(nomGrille);
+    m_grille->setColumnCount(3);
+    m_grille->setColumnWidth(0, 32);
+    m_grille->setColumnWidth(1, 267);
+    m_grille->setColumnWidth(2, 625);
+    m_grille->horizontalHeader()->setVisible(false);
+    m_grille->verticalHeader()->setVisible(false);
+    m_grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grille->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grille->setGeometry(8, 8, 950, 470);
+
+    m_edNom = new QLineEdit(this);
+    m_edNom->setObjectName(nomEdNom);
+    m_edNom->setGeometry(8, 490, 300, 26);
+    m_edInfo = new QLineEdit(this);
+    m_edInfo->setObjectName(nomEdInfo);
+    m_edInfo->setGeometry(316, 490, 642, 26);
+
+    static const char *const noms[7] = {"Debut",   "Precedant", "Suivant", "Fin",
+                                        "Ajouter", "Supprimer", "Modifier"};
+    static const char *const textes[7] = {"Premier", "Précédant", "Suivant", "Dernier",
+                                          "Ajouter", "Supprimer", "Modifier"};
+    for (int b = 0; b < 7; ++b) {
+        auto *bt = new QPushButton(QString::fromUtf8(textes[b]), this);
+        bt->setObjectName(prefixe + QLatin1String(noms[b]));
+        bt->setGeometry(8 + b * 136, 530, 130, 32);
+        m_boutons[std::size_t(b)] = bt;
+    }
+}
+
+void PanneauListe::charge()
+{
+    m_liste.charge();
+    rechargeCombo();
+    rafraichit();
+}
+
+void PanneauListe::rechargeCombo()
+{
+    if (!m_combo)
+        return;
+    const QString texte = m_combo->currentText();
+    m_combo->clear();
+    m_combo->addItems(m_liste.noms());
+    m_combo->setCurrentText(texte);
+}
+
+void PanneauListe::rafraichit()
+{
+    m_liste.normalise();
+    const int n = m_liste.nombre();
+    const int courant = m_liste.courant();
+    m_grille->setRowCount(n + 1);
+
+    m_boutons[Debut]->setEnabled(m_liste.peutReculer());
+    m_boutons[Precedant]->setEnabled(m_liste.peutReculer());
+    m_boutons[Suivant]->setEnabled(m_liste.peutAvancer());
+    m_boutons[Fin]->setEnabled(m_liste.peutAvancer());
+    m_boutons[Supprimer]->setEnabled(m_liste.nonVide());
+    m_boutons[Modifier]->setEnabled(m_liste.nonVide());
+    m_boutons[Ajouter]->setEnabled(true);
+
+    auto cellule = [this](int r, int c, const QString &texte) {
+        QTableWidgetItem *item = m_grille->item(r, c);
+        if (!item) {
+            item = new QTableWidgetItem;
+            m_grille->setItem(r, c, item);
+        }
+        item->setText(texte);
+        if (r == 0) {
+            item->setBackground(m_grille->palette().button());
+            QFont f = item->font();
+            f.setBold(true);
+            item->setFont(f);
+        } else {
+            item->setBackground(QBrush());
+            item->setFont(QFont());
+        }
+    };
+    cellule(0, 0, QString());
+    cellule(0, 1, m_entete);
+    cellule(0, 2, QStringLiteral("Informations"));
+    for (int r = 1; r <= n; ++r) {
+        cellule(r, 0, r == courant ? QStringLiteral("->") : QString());
+        cellule(r, 1, m_liste.nom(r - 1));
+        cellule(r, 2, m_liste.information(r - 1));
+    }
+    if (courant >= 1) {
+        m_edNom->setText(m_liste.nom(courant - 1));
+        m_edInfo->setText(m_liste.information(courant - 1));
+    }
+}
+
+void PanneauListe::premier()
+{
+    m_liste.premier();
+    rafraichit();
+}
+
+void PanneauListe::precedent()
+{
+    m_liste.precedent();
+    rafraichit();
+}
+
+void PanneauListe::suivant()
+{
+    m_liste.suivant();
+    rafraichit();
+}
+
+void PanneauListe::dernier()
+{
+    m_liste.dernier();
+    rafraichit();
+}
+
+void PanneauListe::ajoute()
+{
+    m_liste.ajoute(m_edNom->text(), m_edInfo->text());
+    rechargeCombo();
+    rafraichit();
+    m_liste.ecrit();
+}
+
+void PanneauListe::modifie()
+{
+    m_liste.modifie(m_edNom->text(), m_edInfo->text());
+    rechargeCombo();
+    rafraichit();
+    m_liste.ecrit();
+}
+
+void PanneauListe::supprime()
+{
+    m_liste.supprime();
+    rechargeCombo();
+    rafraichit();
+    m_liste.ecrit();
+}
+
+QString PanneauListe::informationChoisie() const
+{
+    return InformationDe(m_liste.lignes(), m_combo ? m_combo->currentText() : QString());
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The tab of one reference list (venues, referees or persons in charge): a
+// grid with an arrow on the current row, the name and information edits and
+// the seven buttons. The convocations window holds three of them.
+#include "manager/core/listereference.h"
+#include <QWidget>
+#include <array>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+class PanneauListe : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Bouton { Debut, Precedant, Suivant, Fin, Ajouter, Supprimer, Modifier };
+
+    // prefixe: "BtL_", "BtA_" or "BtR_"; the names of the grid and edits as
+    // the window names them; entete: the header of the names' column.
+    PanneauListe(const QString &fichier, const QString &prefixe, const QString &nomGrille,
+                 const QString &nomEdNom, const QString &nomEdInfo, const QString &entete,
+                 QComboBox *combo, QWidget *parent = nullptr);
+
+    // Creates the file when missing, loads it, fills the combo box.
+    void charge();
+    void rafraichit();
+
+    void premier();
+    void precedent();
+    void suivant();
+    void dernier();
+    void ajoute();
+    void supprime();
+    void modifie();
+
+    ListeReference &liste() { return m_liste; }
+    const ListeReference &liste() const { return m_liste; }
+    // The information of the entry the combo box names.
+    QString informationChoisie() const;
+
+    QTableWidget *grille() const { return m_grille; }
+    QLineEdit *edNom() const { return m_edNom; }
+    QLineEdit *edInformation() const { return m_edInfo; }
+    QPushButton *bouton(Bouton b) const { return m_boutons[b]; }
+
+private:
+    void rechargeCombo();
+
+    ListeReference m_liste;
+    QString m_entete;
+    QComboBox *m_combo;
+    QTableWidget *m_grille;
+    QLineEdit *m_edNom;
+    QLineEdit *m_edInfo;
+    std::array<QPushButton *, 7> m_boutons{};
+};
