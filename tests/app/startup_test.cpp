@@ -1,0 +1,97 @@
+// Start-up: the sixteen windows in their order, only the main one shown, the
+// application title; the program goes on after an error in a handler.
+#include "manager/fenetres.h"
+#include "manager/vorn_pr.h"
+#include "manager/vorn_saison.h"
+#include "platform/forms/application.h"
+#include "platform/forms/controls.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+using namespace platform;
+
+namespace
+{
+
+class StartupTest : public vorn_test::ProgramFolderTest
+{
+};
+
+TEST_F(StartupTest, SixteenWindowsInOrderAndOnlyTheMainOneVisible)
+{
+    auto fenetres = demarrerApplication();
+    vorn_test::settle();
+    const QStringList attendu = {"Vorn_FPr",
+                                 "Apropos",
+                                 "Vorn_Fimp",
+                                 "Vorn_FSaison",
+                                 "Vorn_FEdition",
+                                 "VornF_Quatre_Webweb",
+                                 "VornF_Resultat_Paires",
+                                 "Vorn_FResultat_Quatre",
+                                 "Vorn_FGestion",
+                                 "Vorn_FChallenge",
+                                 "Vorn_FEdition_Joueurs",
+                                 "Vorn_FCalendar",
+                                 "Vorn_FVorn",
+                                 "Vorn_Fmcf_Poule",
+                                 "VornF_repart",
+                                 "VornF_Attrib"};
+    const std::vector<TForm *> toutes = fenetres->toutes();
+    ASSERT_EQ(toutes.size(), 16u);
+    QStringList noms;
+    for (size_t i = 0; i < toutes.size(); ++i) {
+        noms.append(toutes[i]->objectName());
+        if (i > 0) {
+            EXPECT_GT(toutes[i]->creationIndex(), toutes[i - 1]->creationIndex());
+        }
+        EXPECT_EQ(toutes[i]->isVisible(), i == 0) << noms.last().toStdString();
+        EXPECT_TRUE(toutes[i]->isWindow());
+    }
+    EXPECT_EQ(noms, attendu);
+    EXPECT_EQ(MainForm(), toutes[0]);
+    EXPECT_EQ(toutes[0], static_cast<TForm *>(Vorn_FPr));
+    EXPECT_EQ(ApplicationTitle(), QStringLiteral("VORNisation en LUDmarre"));
+    EXPECT_EQ(TForm::activeForm(), static_cast<TForm *>(Vorn_FPr));
+    EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Pas de Saison"));
+
+    fenetres.reset();
+    EXPECT_EQ(Vorn_FPr, nullptr);
+    EXPECT_EQ(Vorn_FSaison, nullptr);
+}
+
+TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheLoopGoesOn)
+{
+    auto fenetres = demarrerApplication();
+    // A season folder that cannot be created: the file error reaches the
+    // application's barrier from the button's handler.
+    writeBytes(QStringLiteral("bloque"), "fichier");
+    Vorn_FPr->Crer1->trigger();
+    Vorn_FSaison->Edit1->setText(QStringLiteral("bloque"));
+
+    // Run the real message loop: the click is posted, then the loop ends.
+    QTimer::singleShot(0, [] { QTest::mouseClick(Vorn_FSaison->ButCreer, Qt::LeftButton); });
+    bool resteOuverte = false;
+    QTimer::singleShot(20, [&] {
+        resteOuverte = Vorn_FSaison->isVisible();
+        Vorn_FPr->Quiter->trigger();
+    });
+    QTimer::singleShot(2000, [] { QCoreApplication::exit(1); }); // safety net
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(Terminated());
+
+    // The folder fails before any question: one error box, the file's name in it.
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("VORNisation en LUDmarre"));
+    EXPECT_TRUE(dialogs().messages[0].text.contains(QStringLiteral("bloque/Challenge.DBP")));
+    EXPECT_TRUE(dialogs().messages[0].text.endsWith(u'.'));
+    EXPECT_TRUE(SaisonEnCours.isEmpty());
+    EXPECT_TRUE(resteOuverte) << "the window stays for another name";
+}
+
+} // namespace

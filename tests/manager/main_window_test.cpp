@@ -1,0 +1,354 @@
+// The main window: its design, the update-check choice and its expiry, the
+// menu commands and what they preset on the other windows.
+#include "manager/calendar.h"
+#include "manager/core/site.h"
+#include "manager/core/vorn_dec.h"
+#include "manager/edition_joueurs.h"
+#include "manager/fenetres.h"
+#include "manager/quatre_webweb.h"
+#include "manager/vorn_fvorn.h"
+#include "manager/vorn_pr.h"
+#include "platform/forms/controls.h"
+#include "platform/inifile/inifile.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+
+using namespace platform;
+
+namespace
+{
+
+class MainWindowTest : public vorn_test::ProgramFolderTest
+{
+protected:
+    void TearDown() override
+    {
+        m_fenetres.reset();
+        ProgramFolderTest::TearDown();
+    }
+    void demarrer()
+    {
+        m_fenetres = creerFenetres();
+        Vorn_FPr->Show();
+        vorn_test::settle();
+    }
+    QByteArray ini() const { return readBytes(QStringLiteral("Vorn_Lud.ini")); }
+
+    std::unique_ptr<Fenetres> m_fenetres;
+};
+
+TEST_F(MainWindowTest, DesignCaptionMenuAndSeasonPanels)
+{
+    demarrer();
+    EXPECT_EQ(Vorn_FPr->Caption(),
+              QStringLiteral("(2019-2020) VORNisation en LUDmarre Version 13.19.10"));
+    EXPECT_EQ(Vorn_FPr->size(), QSize(631, 351));
+    EXPECT_EQ(Vorn_FPr->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_EQ(RepAppli, repAppli());
+
+    QStringList top;
+    for (QAction *a : Vorn_FPr->MainMenu1->actions())
+        top.append(a->text());
+    EXPECT_EQ(top, (QStringList{"Quitter", "Saisons", "&Fichier Joueurs", "MCF", "Challenge",
+                                "Calendriers", "Convocations", "Informations"}));
+    QStringList convocations;
+    for (QAction *a : Vorn_FPr->Convocations1->actions())
+        convocations.append(a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(convocations,
+              (QStringList{"Par Equipes", "Horaires", "Bonus", "Répartition", "-", "Par Paires",
+                           "Horaires", "Répartition", "-", "Tarifs", "Aides"}));
+    EXPECT_FALSE(Vorn_FPr->FichierPaires1->isEnabled());
+    EXPECT_EQ(Vorn_FPr->Poule1->text(), QStringLiteral("Poule ou Suise"));
+    EXPECT_EQ(Vorn_FPr->ExtractiondelabaseFFB1->text(),
+              QStringLiteral("&Extraction de la base FFB"));
+
+    for (TPanel *panel : {Vorn_FPr->P_Saison1, Vorn_FPr->P_Saison2}) {
+        EXPECT_EQ(panel->height(), 145);
+        EXPECT_EQ(panel->width(), Vorn_FPr->width());
+        const QFont font = panel->captionLabel()->font();
+        EXPECT_EQ(font.family(), QStringLiteral("Arial"));
+        EXPECT_EQ(font.pixelSize(), 67);
+        EXPECT_TRUE(font.bold());
+        EXPECT_EQ(panel->palette().color(QPalette::Window), QColor(0, 255, 0));
+        EXPECT_EQ(panel->captionLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+    EXPECT_LT(Vorn_FPr->P_Saison1->y(), Vorn_FPr->P_Saison2->y());
+    EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Pas de Saison"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("sélectionnée"));
+}
+
+TEST_F(MainWindowTest, NoSettingsFileMeansNoSeasonAndTheCheckRuns)
+{
+    demarrer();
+    EXPECT_FALSE(Vorn_FPr->Nepasvrifierlamisejour1->isChecked());
+    EXPECT_TRUE(Vorn_FPr->verificationMiseAJour());
+    EXPECT_FALSE(Vorn_FPr->FichierJoueurs1->menuAction()->isEnabled());
+    EXPECT_FALSE(exists(QStringLiteral("Vorn_Lud.ini"))) << "reading creates nothing";
+}
+
+// The clock stands at 15/03/2021 10:00 unless a test moves it.
+struct Expiry {
+    const char *date; // "MiseAjour"/"Date", nullptr: no key
+    double hour;      // time of day of "now"
+    bool stays;
+};
+
+class ExpiryTest : public MainWindowTest, public ::testing::WithParamInterface<Expiry>
+{
+};
+
+TEST_P(ExpiryTest, TheChoiceNotToCheckLapsesAfterThirtyDays)
+{
+    const Expiry e = GetParam();
+    QStringList lines{QStringLiteral("[MiseAjour]"), QStringLiteral("NoValide=1")};
+    if (e.date)
+        lines.append(QStringLiteral("Date=") + QLatin1String(e.date));
+    writeLines(QStringLiteral("Vorn_Lud.ini"), lines);
+    const QByteArray before = ini();
+    clock().current = EncodeDate(2021, 3, 15) + e.hour / 24;
+
+    demarrer();
+    EXPECT_EQ(Vorn_FPr->Nepasvrifierlamisejour1->isChecked(), e.stays);
+    EXPECT_EQ(Vorn_FPr->verificationMiseAJour(), !e.stays);
+    if (e.stays) {
+        EXPECT_EQ(ini(), before) << "nothing is written while the choice stands";
+    } else {
+        EXPECT_FALSE(TIniFile(path(QStringLiteral("Vorn_Lud.ini")))
+                         .ReadBool(QStringLiteral("MiseAjour"), QStringLiteral("NoValide"), true));
+        EXPECT_TRUE(ini().contains("NoValide=0\r\n"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Days, ExpiryTest,
+    ::testing::Values(Expiry{"13/02/2021", 10, true},  // 30 days and 10 hours: 30
+                      Expiry{"12/02/2021", 10, false}, // 31 days
+                      Expiry{"13/02/2021", 12, true},  // 30.5 rounds to the even 30
+                      Expiry{"12/02/2021", 12, false}, // 31.5 rounds to 32
+                      Expiry{"14/02/2021", 13, true},  // 29.54 rounds to 30
+                      Expiry{"13/02/2021", 13, false}, // 30.54 rounds to 31
+                      Expiry{"15/03/2021", 10, true},  // chosen today
+                      Expiry{nullptr, 10, false}));    // no date: 30/12/1899
+
+TEST_F(MainWindowTest, ChoiceOffIsNeitherChangedNorWritten)
+{
+    writeLines(QStringLiteral("Vorn_Lud.ini"),
+               {QStringLiteral("[miseajour]"), QStringLiteral("novalide = 0"),
+                QStringLiteral("Date=01/01/2000")});
+    const QByteArray before = ini();
+    demarrer();
+    EXPECT_FALSE(Vorn_FPr->Nepasvrifierlamisejour1->isChecked());
+    EXPECT_EQ(ini(), before);
+}
+
+TEST_F(MainWindowTest, TogglingTheChoiceStoresTodayAndKeepsTheDateWhenUnticked)
+{
+    demarrer();
+    Vorn_FPr->Nepasvrifierlamisejour1->trigger();
+    EXPECT_TRUE(Vorn_FPr->Nepasvrifierlamisejour1->isChecked());
+    TIniFile settings(path(QStringLiteral("Vorn_Lud.ini")));
+    EXPECT_EQ(settings.ReadString(QStringLiteral("MiseAjour"), QStringLiteral("Date"), QString()),
+              QStringLiteral("15/03/2021"));
+    EXPECT_TRUE(settings.ReadBool(QStringLiteral("MiseAjour"), QStringLiteral("NoValide"), false));
+
+    clock().current += 5;
+    Vorn_FPr->Nepasvrifierlamisejour1->trigger();
+    EXPECT_FALSE(Vorn_FPr->Nepasvrifierlamisejour1->isChecked());
+    TIniFile after(path(QStringLiteral("Vorn_Lud.ini")));
+    EXPECT_EQ(after.ReadString(QStringLiteral("MiseAjour"), QStringLiteral("Date"), QString()),
+              QStringLiteral("15/03/2021"));
+    EXPECT_FALSE(after.ReadBool(QStringLiteral("MiseAjour"), QStringLiteral("NoValide"), true));
+
+    // Ticked again, it stands at the next start.
+    Vorn_FPr->Nepasvrifierlamisejour1->trigger();
+    m_fenetres.reset();
+    demarrer();
+    EXPECT_TRUE(Vorn_FPr->Nepasvrifierlamisejour1->isChecked());
+    EXPECT_FALSE(Vorn_FPr->verificationMiseAJour());
+}
+
+TEST_F(MainWindowTest, PlayersListModesAreSetByTheMenu)
+{
+    demarrer();
+    TVorn_FEdition_Joueurs *liste = Vorn_FEdition_Joueurs;
+    Vorn_FPr->Courriel1->trigger();
+    EXPECT_TRUE(liste->isVisible());
+    EXPECT_EQ(liste->Bt_Action->text(), QStringLiteral("Courriel"));
+    EXPECT_TRUE(liste->Nbr_Courriel->isVisible());
+    EXPECT_TRUE(liste->CB_BCC->isVisible());
+    EXPECT_TRUE(liste->L_courriel->isVisible());
+
+    Vorn_FPr->Edition2->trigger();
+    EXPECT_EQ(liste->Bt_Action->text(), QStringLiteral("Editer"));
+    EXPECT_FALSE(liste->Nbr_Courriel->isVisible());
+    EXPECT_FALSE(liste->CB_BCC->isVisible());
+    EXPECT_FALSE(liste->L_courriel->isVisible());
+    EXPECT_TRUE(liste->isVisible());
+}
+
+TEST_F(MainWindowTest, CalendarAndEntriesCaptionsCarryTheirMode)
+{
+    demarrer();
+    const std::pair<QAction *, QChar> calendriers[] = {{Vorn_FPr->Clubs1, u'C'},
+                                                       {Vorn_FPr->Epreuves1, u'E'},
+                                                       {Vorn_FPr->Arbitres1, u'A'},
+                                                       {Vorn_FPr->Total1, u'T'}};
+    for (const auto &[item, genre] : calendriers) {
+        Vorn_FCalendar->hide();
+        item->trigger();
+        EXPECT_TRUE(Vorn_FCalendar->isVisible());
+        ASSERT_GE(Vorn_FCalendar->Caption().size(), 26);
+        EXPECT_EQ(Vorn_FCalendar->Caption().at(25), genre) << item->text().toStdString();
+    }
+    EXPECT_EQ(Vorn_FCalendar->Caption(), QStringLiteral("Editions des calendriers Totalitée"));
+
+    Vorn_FPr->ParPaires1->trigger();
+    EXPECT_EQ(VornF_Quatre_Webweb->Caption().mid(30, 6), QStringLiteral("paires"));
+    EXPECT_TRUE(VornF_Quatre_Webweb->isVisible());
+    Vorn_FPr->ParEquipes1->trigger();
+    EXPECT_EQ(VornF_Quatre_Webweb->Caption().mid(30, 6), QStringLiteral("quatre"));
+    EXPECT_EQ(VornF_Quatre_Webweb->Caption(),
+              QStringLiteral("Editions des inscriptions par quatre"));
+}
+
+TEST_F(MainWindowTest, CalculatorPresetsRunTheirChangeHandlers)
+{
+    demarrer();
+    TVorn_FVorn *calculs = Vorn_FVorn;
+    QSignalSpy typeClicks(calculs->RgType, &TRadioGroup::clicked);
+    QSignalSpy qaChanges(calculs->Qa, &QSpinBox::valueChanged);
+    QSignalSpy ce1Changes(calculs->Ce1, &QSpinBox::valueChanged);
+
+    Vorn_FPr->HorairesBonus1->trigger();
+    EXPECT_EQ(calculs->RgType->ItemIndex(), 1);
+    EXPECT_EQ(calculs->RgType->Items().at(1), QStringLiteral("Suisse"));
+    EXPECT_EQ(typeClicks.count(), 1);
+    EXPECT_TRUE(calculs->isVisible());
+
+    Vorn_FPr->Horaires1->trigger();
+    EXPECT_EQ(calculs->RgType->ItemIndex(), 0);
+    EXPECT_EQ(typeClicks.count(), 2);
+
+    Vorn_FPr->Rpartition1->trigger();
+    EXPECT_EQ(calculs->Ce1->value(), 20);
+    EXPECT_EQ(calculs->Ce2->value(), 20);
+    EXPECT_EQ(calculs->Qa->value(), 18);
+    EXPECT_EQ(qaChanges.count(), 1);
+    EXPECT_EQ(ce1Changes.count(), 1);
+
+    Vorn_FPr->N7->trigger();
+    EXPECT_EQ(calculs->Ce1->value(), 50);
+    EXPECT_EQ(calculs->Ce2->value(), 20);
+    EXPECT_EQ(calculs->Qa->value(), 36);
+
+    // "Bonus" shows the window as it stands.
+    Vorn_FPr->Bonus1->trigger();
+    EXPECT_EQ(calculs->RgType->ItemIndex(), 0);
+    EXPECT_EQ(calculs->Qa->value(), 36);
+}
+
+TEST_F(MainWindowTest, EveryWindowCommandShowsItsWindow)
+{
+    demarrer();
+    const std::pair<QAction *, const char *> commandes[] = {
+        {Vorn_FPr->Crer1, "Vorn_FSaison"},
+        {Vorn_FPr->Edition1, "Vorn_FEdition"},
+        {Vorn_FPr->ExtractiondelabaseFFB1, "Vorn_Fimp"},
+        {Vorn_FPr->Poule1, "Vorn_Fmcf_Poule"},
+        {Vorn_FPr->RsultatsPaires1, "VornF_Resultat_Paires"},
+        {Vorn_FPr->RsultatsQuatre1, "Vorn_FResultat_Quatre"},
+        {Vorn_FPr->Gestion1, "Vorn_FGestion"},
+        {Vorn_FPr->Classement1, "Vorn_FChallenge"},
+        {Vorn_FPr->RpartitionPPetPE1, "VornF_repart"},
+        {Vorn_FPr->AttributionPPetPE1, "VornF_Attrib"},
+        {Vorn_FPr->Propos1, "Apropos"},
+    };
+    for (const auto &[item, fenetre] : commandes) {
+        QWidget *w = vorn_test::topLevel(QLatin1String(fenetre));
+        ASSERT_NE(w, nullptr) << fenetre;
+        EXPECT_FALSE(w->isVisible()) << fenetre;
+        item->trigger();
+        EXPECT_TRUE(w->isVisible()) << fenetre;
+    }
+    EXPECT_EQ(vorn_test::topLevel(QStringLiteral("Vorn_Fmcf_Poule"))->windowTitle(),
+              QStringLiteral("Poules"));
+}
+
+TEST_F(MainWindowTest, HelpDocumentsGoToTheShellBesideTheProgram)
+{
+    demarrer();
+    const std::pair<QAction *, const char *> aides[] = {
+        {Vorn_FPr->Aides1, "Saison.pdf"},    {Vorn_FPr->Aides2, "Joueurs.pdf"},
+        {Vorn_FPr->Aides4, "Challenge.pdf"}, {Vorn_FPr->Aides3, "Convocations.pdf"},
+        {Vorn_FPr->Aides5, "Mcf.pdf"},       {Vorn_FPr->arifs1, "Tarifs.pdf"},
+    };
+    shell().defaultResult = SE_ERR_FNF; // missing documents show nothing
+    for (const auto &[item, document] : aides)
+        item->trigger();
+    ASSERT_EQ(shell().calls.size(), std::size(aides));
+    for (size_t i = 0; i < std::size(aides); ++i) {
+        EXPECT_EQ(shell().calls[i].verb, QStringLiteral("open"));
+        EXPECT_EQ(shell().calls[i].file, repAppli() + QLatin1String(aides[i].second));
+        EXPECT_EQ(shell().calls[i].showCommand, 5);
+    }
+    EXPECT_TRUE(dialogs().messages.empty());
+}
+
+TEST_F(MainWindowTest, MailToTheAuthorAndTheSoftwareSite)
+{
+    demarrer();
+    Vorn_FPr->Mcrire1->trigger();
+    ASSERT_EQ(shell().calls.size(), 1u);
+    EXPECT_EQ(shell().calls[0].verb, QStringLiteral("Open"));
+    EXPECT_EQ(shell().calls[0].file, QStringLiteral("mailto:") + site::adresseContact() +
+                                         QStringLiteral("?subject=Vorn_Lud 13.19.10"));
+    EXPECT_TRUE(dialogs().messages.empty());
+
+    shell().results = {0, 32};
+    Vorn_FPr->Mcrire1->trigger();
+    Vorn_FPr->Sitepourchargerlamisejour1->trigger();
+    EXPECT_EQ(shell().calls[2].file, QStringLiteral("http://") + site::hoteMiseAJour() +
+                                         QStringLiteral("/arbitrage/index.html"));
+    ASSERT_EQ(dialogs().messages.size(), 2u);
+    EXPECT_EQ(
+        dialogs().messages[0].text,
+        QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé correctement"));
+    EXPECT_EQ(dialogs().messages[1].text,
+              QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"));
+    for (const MessageRequest &m : dialogs().messages) {
+        EXPECT_EQ(m.type, mtWarning);
+        EXPECT_EQ(m.buttons, MsgDlgButtons(mbYes));
+    }
+    EXPECT_EQ(site::pageVersion(NumVersion),
+              QStringLiteral("http://") + site::hoteMiseAJour() +
+                  QStringLiteral("/arbitrage/Vorn_Lud_13.19.10.html"));
+}
+
+TEST_F(MainWindowTest, QuitEndsTheRunAndActivationRereadsTheSeason)
+{
+    demarrer();
+    writeLines(QStringLiteral("Vorn_Lud.ini"),
+               {QStringLiteral("[Param]"), QStringLiteral("Saison=X")});
+    // Another of the program's windows, then back to the main one.
+    Vorn_FPr->Gestion1->trigger();
+    Vorn_FPr->Show();
+    vorn_test::settle();
+    if (TForm::activeForm() != Vorn_FPr)
+        Vorn_FPr->activated();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("X"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("X"));
+    EXPECT_TRUE(Vorn_FPr->Convocations1->menuAction()->isEnabled());
+
+    EXPECT_FALSE(Terminated());
+    Vorn_FPr->Quiter->trigger();
+    EXPECT_TRUE(Terminated());
+}
+
+} // namespace

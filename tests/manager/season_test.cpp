@@ -1,0 +1,323 @@
+// Seasons: creation window, opening and closing from the main window.
+#include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
+#include "manager/vorn_pr.h"
+#include "manager/vorn_saison.h"
+#include "platform/forms/controls.h"
+#include "platform/inifile/inifile.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+using namespace platform;
+
+namespace
+{
+
+const QString kQuestion = QStringLiteral("Importer les licenciés d'une saison précédente?");
+
+class SeasonTest : public vorn_test::ProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        m_fenetres = creerFenetres();
+        Vorn_FPr->Show();
+        vorn_test::settle();
+    }
+    void TearDown() override
+    {
+        m_fenetres.reset();
+        ProgramFolderTest::TearDown();
+    }
+
+    // Types a name into the creation window and clicks "&Créer", as the user.
+    void creer(const QString &nom)
+    {
+        Vorn_FPr->Crer1->trigger();
+        vorn_test::settle();
+        Vorn_FSaison->Edit1->setText(nom);
+        QTest::mouseClick(Vorn_FSaison->ButCreer, Qt::LeftButton);
+        vorn_test::settle();
+        // The main window sees the season at its next activation.
+        if (TForm::activeForm() != Vorn_FPr)
+            Vorn_FPr->activated();
+    }
+
+    // Every file under the program folder with its bytes.
+    QMap<QString, QByteArray> snapshot() const
+    {
+        QMap<QString, QByteArray> files;
+        QDirIterator it(repAppli(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString p = it.next();
+            QFile f(p);
+            files.insert(p, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<dir>"));
+        }
+        return files;
+    }
+
+    QString saisonIni() const
+    {
+        return TIniFile(path(QStringLiteral("Vorn_Lud.ini")))
+            .ReadString(QStringLiteral("Param"), QStringLiteral("Saison"),
+                        QStringLiteral("<absent>"));
+    }
+
+    bool menusSaison(bool enabled) const
+    {
+        for (QMenu *m : {Vorn_FPr->FichierJoueurs1, Vorn_FPr->Challenge1, Vorn_FPr->Calendriers1,
+                         Vorn_FPr->Convocations1})
+            if (m->menuAction()->isEnabled() != enabled)
+                return false;
+        return true;
+    }
+
+    std::unique_ptr<Fenetres> m_fenetres;
+};
+
+TEST_F(SeasonTest, CreatingASeasonWritesTwoEmptyFilesThenSelectsIt)
+{
+    EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Pas de Saison"));
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2020-2021"));
+
+    EXPECT_TRUE(exists(QStringLiteral("2020-2021/Joueur.DBP")));
+    EXPECT_TRUE(exists(QStringLiteral("2020-2021/Challenge.DBP")));
+    EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Joueur.DBP")), QByteArray());
+    EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Challenge.DBP")), QByteArray());
+    EXPECT_TRUE(readBytes(QStringLiteral("Vorn_Lud.ini")).contains("Saison=2020-2021\r\n"));
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
+
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text, kQuestion);
+    EXPECT_EQ(dialogs().messages[0].type, mtConfirmation);
+    EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbYes | mbNo));
+    EXPECT_TRUE(dialogs().openRequests.empty());
+
+    EXPECT_FALSE(Vorn_FSaison->isVisible());
+    EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Saison en cours"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("2020-2021"));
+    EXPECT_TRUE(menusSaison(true));
+}
+
+TEST_F(SeasonTest, CreatingAnExistingSeasonOnlySelectsIt)
+{
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2020-2021"));
+    writeLines(QStringLiteral("2020-2021/Joueur.DBP"), {QStringLiteral("123;M;DUPONT;")});
+    const auto before = snapshot();
+
+    creer(QStringLiteral("2020-2021"));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(dialogs().messages.size(), 1u) << "no second question";
+
+    // From another season, it is selected again.
+    Vorn_FPr->Fermer1->trigger();
+    creer(QStringLiteral("2020-2021"));
+    EXPECT_EQ(saisonIni(), QStringLiteral("2020-2021"));
+    EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Joueur.DBP")), QByteArray("123;M;DUPONT;\r\n"));
+}
+
+TEST_F(SeasonTest, ActivationEmptiesTheNameAndAnEmptyNameOnlyHides)
+{
+    Vorn_FSaison->Edit1->setText(QStringLiteral("reste"));
+    Vorn_FPr->Crer1->trigger();
+    vorn_test::settle();
+    Vorn_FSaison->activated();
+    EXPECT_TRUE(Vorn_FSaison->Edit1->text().isEmpty());
+    QTest::mouseClick(Vorn_FSaison->ButCreer, Qt::LeftButton);
+    EXPECT_FALSE(Vorn_FSaison->isVisible());
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_FALSE(exists(QStringLiteral("Vorn_Lud.ini")));
+}
+
+TEST_F(SeasonTest, InvalidNamesAreRefusedAndNothingIsCreated)
+{
+    const QStringList invalides = {
+        QStringLiteral("..\\..\\x"), QStringLiteral("../x"), QStringLiteral("a/b"),
+        QStringLiteral(".."),        QStringLiteral("."),    QStringLiteral(" 2020"),
+        QStringLiteral("2020 "),     QStringLiteral("a:b"),  QStringLiteral("a*b"),
+        QStringLiteral("a?b"),       QStringLiteral("a|b"),  QStringLiteral("a\"b"),
+        QStringLiteral("a<b>"),      QStringLiteral("x..y"), QStringLiteral("漢字"),
+    };
+    const auto before = snapshot();
+    for (const QString &nom : invalides) {
+        dialogs().messages.clear();
+        creer(nom);
+        EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral("Nom de saison invalide")})
+            << nom.toStdString();
+        EXPECT_TRUE(Vorn_FSaison->isVisible()) << "the window stays open for a correction";
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_TRUE(SaisonEnCours.isEmpty());
+
+    for (const QString &nom :
+         {QStringLiteral("a\tb"), QStringLiteral("a\nb"), QStringLiteral("a\x7f")})
+        EXPECT_FALSE(TVorn_FSaison::nomSaisonValide(nom)) << nom.toStdString();
+    for (const QString &nom : {QStringLiteral("2020-2021"), QStringLiteral("Saison été €"),
+                               QStringLiteral("a.b"), QStringLiteral("a b")})
+        EXPECT_TRUE(TVorn_FSaison::nomSaisonValide(nom)) << nom.toStdString();
+}
+
+TEST_F(SeasonTest, ImportingAFileNotNamedExactlyJoueurDbpGivesAnEmptyPlayersFile)
+{
+    writeLines(QStringLiteral("ancienne/joueur.DBP"), {QStringLiteral("1;M;A;")});
+    dialogs().answers.push_back(mrYes);
+    dialogs().files.push_back(path(QStringLiteral("ancienne/joueur.DBP")));
+    creer(QStringLiteral("2021"));
+
+    EXPECT_EQ(readBytes(QStringLiteral("2021/Joueur.DBP")), QByteArray());
+    ASSERT_EQ(dialogs().openRequests.size(), 1u);
+    const FileRequest &r = dialogs().openRequests[0];
+    EXPECT_EQ(r.title, QStringLiteral("Recherche fichier licenciés"));
+    EXPECT_EQ(r.filter, QStringLiteral("Fichier Licencieés (Joueur.DBP)|Joueur.DBP"));
+    EXPECT_EQ(r.fileName, repAppli() + QStringLiteral("Joueur.DBP"));
+    EXPECT_EQ(r.initialDir, repAppli() + QStringLiteral("2021"));
+    EXPECT_EQ(saisonIni(), QStringLiteral("2021"));
+}
+
+TEST_F(SeasonTest, ImportingAPreviousPlayersFileCopiesItByteForByte)
+{
+    const QByteArray joueurs =
+        "123;M;DUPONT;Andr\xe9;45;CLUB DE L'\xc9TANG;;;;75001;Paris;01 02 03 04 05;;;"
+        "a@b.fr;01/02/1950;Licence B;3 C;2020;\r\n"
+        "456;Mme;MARTIN;Zo\xeb;22;CLUB;;;;;;;;;;;;;2020;\r\n";
+    writeBytes(QStringLiteral("2019-2020/Joueur.DBP"), joueurs);
+    dialogs().answers.push_back(mrYes);
+    dialogs().files.push_back(path(QStringLiteral("2019-2020/Joueur.DBP")));
+    creer(QStringLiteral("2020-2021"));
+    EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Joueur.DBP")), joueurs);
+    EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Challenge.DBP")), QByteArray());
+}
+
+TEST_F(SeasonTest, CancellingTheFileChoiceGivesAnEmptyPlayersFile)
+{
+    dialogs().answers.push_back(mrYes);
+    dialogs().files.push_back(std::nullopt);
+    creer(QStringLiteral("2021"));
+    EXPECT_TRUE(exists(QStringLiteral("2021/Joueur.DBP")));
+    EXPECT_EQ(readBytes(QStringLiteral("2021/Joueur.DBP")), QByteArray());
+}
+
+TEST_F(SeasonTest, AnExistingTournamentsListIsKept)
+{
+    writeLines(QStringLiteral("2021/Challenge.DBP"),
+               {QStringLiteral("1;01/10/2020;Open;P;1;100;a.chr;")});
+    const QByteArray before = readBytes(QStringLiteral("2021/Challenge.DBP"));
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2021"));
+    EXPECT_EQ(readBytes(QStringLiteral("2021/Challenge.DBP")), before);
+    EXPECT_TRUE(exists(QStringLiteral("2021/Joueur.DBP")));
+}
+
+TEST_F(SeasonTest, AFolderThatCannotBeCreatedShowsTheErrorAndKeepsTheSeason)
+{
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2020"));
+    // A plain file where the folder should go.
+    writeBytes(QStringLiteral("2021"), "pas un dossier");
+    dialogs().messages.clear();
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2021"));
+
+    ASSERT_FALSE(dialogs().messages.empty());
+    EXPECT_EQ(dialogs().messages.back().type, mtError);
+    EXPECT_FALSE(dialogs().messages.back().text.isEmpty());
+    EXPECT_EQ(saisonIni(), QStringLiteral("2020"));
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2020"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("2020"));
+    EXPECT_EQ(readBytes(QStringLiteral("2021")), QByteArray("pas un dossier"));
+}
+
+TEST_F(SeasonTest, ClosingWritesAnEmptySeasonAndDisablesTheSeasonMenus)
+{
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2020-2021"));
+    ASSERT_TRUE(menusSaison(true));
+
+    Vorn_FPr->Fermer1->trigger();
+    EXPECT_TRUE(readBytes(QStringLiteral("Vorn_Lud.ini")).contains("Saison=\r\n"));
+    EXPECT_EQ(saisonIni(), QString());
+    EXPECT_TRUE(SaisonEnCours.isEmpty());
+    EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Pas de Saison"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("sélectionnée"));
+    EXPECT_TRUE(menusSaison(false));
+    // The season files stay.
+    EXPECT_TRUE(exists(QStringLiteral("2020-2021/Joueur.DBP")));
+}
+
+TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
+{
+    writeBytes(QStringLiteral("2019-2020/Joueur.DBP"), "");
+    writeBytes(QStringLiteral("2020-2021/Joueur.DBP"), "");
+    writeBytes(QStringLiteral("vide/autre.txt"), "");
+
+    dialogs().folders.push_back(path(QStringLiteral("2019-2020")));
+    Vorn_FPr->Saison2->trigger();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    EXPECT_EQ(saisonIni(), QStringLiteral("2019-2020"));
+    EXPECT_EQ(dialogs().folderRequests.at(0).caption, QStringLiteral("Ouvrir un projet"));
+    EXPECT_EQ(dialogs().folderRequests.at(0).root, repAppli());
+
+    // A folder without players file: ignored.
+    dialogs().folders.push_back(path(QStringLiteral("vide")));
+    Vorn_FPr->Saison2->trigger();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+
+    // Outside the program folder, at a path whose tail after as many
+    // characters as the program folder has reads "2020-2021": ignored.
+    QTemporaryDir ailleurs;
+    const QString dehors = ailleurs.path() + QStringLiteral("/2020-2021");
+    QDir().mkpath(dehors);
+    QFile(dehors + QStringLiteral("/Joueur.DBP")).open(QIODevice::WriteOnly);
+    ASSERT_EQ(dehors.mid(repAppli().size()), QStringLiteral("2020-2021"))
+        << "both temporary folders have paths of the same length";
+    const auto before = snapshot();
+    dialogs().folders.push_back(dehors);
+    Vorn_FPr->Saison2->trigger();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    EXPECT_EQ(snapshot(), before);
+
+    // The same through "..": canonical paths decide.
+    dialogs().folders.push_back(repAppli() + QStringLiteral("../") +
+                                QFileInfo(ailleurs.path()).fileName() +
+                                QStringLiteral("/2020-2021"));
+    Vorn_FPr->Saison2->trigger();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+
+    // The program folder itself is no season; cancel changes nothing.
+    dialogs().folders.push_back(path(QString()).chopped(1));
+    Vorn_FPr->Saison2->trigger();
+    Vorn_FPr->Saison2->trigger();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+
+    dialogs().folders.push_back(path(QStringLiteral("2020-2021")));
+    Vorn_FPr->Saison2->trigger();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("2020-2021"));
+}
+
+TEST_F(SeasonTest, TheSeasonSurvivesARestartThroughTheSettingsFile)
+{
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2020-2021"));
+    m_fenetres.reset();
+    SaisonEnCours.clear();
+
+    m_fenetres = creerFenetres();
+    Vorn_FPr->Show();
+    vorn_test::settle();
+    Vorn_FPr->LireSaison();
+    EXPECT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
+    EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("2020-2021"));
+    EXPECT_TRUE(menusSaison(true));
+}
+
+} // namespace
