@@ -157,6 +157,8 @@ TApropos::TApropos(QWidget *parent)
     PaintBox1 = new PaintBoxApropos(this, Panel1);
     PaintBox1->setGeometry(0, 0, Panel1->width(), Panel1->height());
 
+    m_pasTimer->setObjectName(QStringLiteral("TimerPas"));
+    m_attente->setObjectName(QStringLiteral("TimerAttente"));
     m_pasTimer->setInterval(kPasMs);
     m_attente->setSingleShot(true);
     m_attente->setInterval(kAttenteMs);

@@ -43,6 +43,8 @@ public:
     bool defilementEnCours() const;
     // Moves the scroll one step on, as its timer does.
     void pasSuivant();
+    // The end of the wait after the last step: the panel goes.
+    void finDefilement();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -50,7 +52,6 @@ protected:
 
 private:
     friend class PaintBoxApropos;
-    void finDefilement();
     void arreteDefilement();
 
     QStringList m_historique;
