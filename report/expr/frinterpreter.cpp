@@ -96,6 +96,7 @@ private:
     QString m_buf;
     std::vector<std::pair<int, int>> m_cuts; // (start in the working text, length)
     int m_cur = 0;
+    int m_depth = 0;
     int m_lastPos = 0;
     int m_wordStart = 0;
     bool m_error = false;
@@ -240,10 +241,29 @@ void Translator::run()
     secondPass();
 }
 
+// Statements and expressions nest through recursion: a bound keeps a
+// hostile template from exhausting the stack.
+class NestingGuard
+{
+public:
+    explicit NestingGuard(int &depth) : m_depth(depth) { ++m_depth; }
+    ~NestingGuard() { --m_depth; }
+    bool tooDeep() const { return m_depth > kMaxNesting; }
+    static constexpr int kMaxNesting = 200;
+
+private:
+    int &m_depth;
+};
+
 void Translator::statement()
 {
     if (m_error)
         return;
+    NestingGuard nesting(m_depth);
+    if (nesting.tooDeep()) {
+        addError(QStringLiteral("Nesting too deep"));
+        return;
+    }
     QString word = readWord();
     int start = m_wordStart;
     auto keyword = [&](const char *kw) {
@@ -535,6 +555,12 @@ bool Translator::atWord(const char *word) const
 
 void Translator::expression()
 {
+    NestingGuard nesting(m_depth);
+    if (nesting.tooDeep()) {
+        m_lastPos = m_cur;
+        addError(QStringLiteral("Nesting too deep"));
+        return;
+    }
     simple();
     if (m_error)
         return;
@@ -748,6 +774,8 @@ TfrInterpretator::TfrInterpretator()
 
 void TfrInterpretator::GetValue(const QString &, FrVariant &) {}
 
+void TfrInterpretator::BeforeLine(int) {}
+
 void TfrInterpretator::SetValue(const QString &, const FrVariant &) {}
 
 void TfrInterpretator::DoFunction(const QString &, const FrVariant &, const FrVariant &,
@@ -768,6 +796,7 @@ void TfrInterpretator::DoScript(const QStringList &coded)
     const int n = int(coded.size());
     int i = 0;
     while (i >= 0 && i < n) {
+        BeforeLine(i);
         const QString &line = coded.at(i);
         if (line.isEmpty()) {
             ++i;

@@ -47,6 +47,10 @@ public:
     static constexpr int kMaxCodedLines = 65535;
 
 protected:
+    // Called before each coded line runs; a harness that must bound a run
+    // (a script may legitimately loop for ever) raises from here.
+    virtual void BeforeLine(int index);
+
     TfrParser m_parser;
 };
 

@@ -79,6 +79,33 @@ char16_t operatorWord(const QString &token)
 // A number of the expression: "," and "." are both the decimal separator.
 double numberValue(const QString &token)
 {
+    // Most numbers are short: digits with at most one separator. Up to 15
+    // digits the value divided by an exact power of ten is correctly rounded.
+    static const double powers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                    1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qint64 mantissa = 0;
+    int count = 0, decimals = -1;
+    bool simple = true;
+    for (QChar c : token) {
+        char16_t u = c.unicode();
+        if (u >= '0' && u <= '9') {
+            mantissa = mantissa * 10 + (u - '0');
+            if (++count > 15) {
+                simple = false;
+                break;
+            }
+            if (decimals >= 0)
+                ++decimals;
+        } else if ((u == ',' || u == '.') && decimals < 0) {
+            decimals = 0;
+        } else {
+            simple = false;
+            break;
+        }
+    }
+    if (simple && count > 0)
+        return double(mantissa) / powers[qMax(decimals, 0)];
+
     QString t = token;
     int separators = 0, digits = 0;
     for (QChar &c : t) {

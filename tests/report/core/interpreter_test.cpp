@@ -197,11 +197,27 @@ TEST_F(InterpreterTest, ScriptsTooLongAreRejected)
     EXPECT_EQ(coded.size(), 65535);
 }
 
+TEST_F(InterpreterTest, DeepNestingIsReportedNotOverflowed)
+{
+    prepare({QString(5000, QLatin1Char('(')) + QStringLiteral("1")});
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(QLatin1String(": Nesting too deep")));
+    prepare({QStringLiteral("begin ").repeated(3000)});
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].endsWith(QLatin1String(": Nesting too deep")));
+    prepare({QStringLiteral("x := ") + QString(50, QLatin1Char('(')) + QStringLiteral("1") +
+             QString(50, QLatin1Char(')'))});
+    EXPECT_TRUE(errors.isEmpty()) << "ordinary nesting is fine";
+}
+
 TEST_F(InterpreterTest, RunawayScriptsStopThroughTheDescendant)
 {
     in.evaluationLimit = 1000;
     prepare({QStringLiteral("while 1 do x := x + 1")});
     EXPECT_THROW(in.DoScript(coded), std::runtime_error);
+    in.evaluations = 0;
+    prepare({QStringLiteral("while 1 do begin end")});
+    EXPECT_THROW(in.DoScript(coded), std::runtime_error) << "each line is counted";
 }
 
 TEST_F(InterpreterTest, SplitExpressionsOfCodedLines)

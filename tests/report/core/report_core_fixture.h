@@ -82,6 +82,9 @@ public:
                 parser().Calc(p3.toString());
     }
 
+protected:
+    void BeforeLine(int) override { count(); }
+
 private:
     void count()
     {

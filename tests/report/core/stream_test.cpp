@@ -163,6 +163,14 @@ TEST_F(StreamTest, TemplateReadersFollowTheVersion)
         frReadTemplateMemo(s, lines);
         EXPECT_EQ(lines, (QStringList{"C", "D"})) << version;
         EXPECT_EQ(s.remaining(), 0) << version;
+        expectEveryPrefixFails(
+            version < 23 ? old : current,
+            [](FrStream &st) {
+                QStringList l;
+                frReadTemplateString(st);
+                frReadTemplateMemo(st, l);
+            },
+            "template string and memo");
         // The other encoding is refused rather than misread past the end.
         FrMemoryStream wrong(version < 23 ? hex("41 42") : hex("05 00 41"));
         EXPECT_THROW(frReadTemplateString(wrong), EFrStreamError) << version;
