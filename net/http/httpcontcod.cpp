@@ -1,7 +1,5 @@
 #include "net/http/httpcontcod.h"
 
-#include <QIODevice>
-
 namespace net
 {
 
@@ -135,8 +133,9 @@ void TContCodingsList::reset()
     m_entries.push_back(TContCodingEntry{THttpCCodStar::Class(), 0.0f});
 }
 
-THttpContCodHandler::THttpContCodHandler(QIODevice *const *outStream, TWriteBufferProcedure docData)
-    : m_outStream(outStream), m_docData(std::move(docData))
+THttpContCodHandler::THttpContCodHandler(TWriteBufferProcedure streamWrite,
+                                         TWriteBufferProcedure docData)
+    : m_streamWrite(std::move(streamWrite)), m_docData(std::move(docData))
 {
     for (const TContCodingEntry &entry : TContCodingsList::instance().entries())
         m_items.emplace_back(entry.coding, entry.quality);
@@ -244,8 +243,8 @@ void THttpContCodHandler::Complete()
 
 void THttpContCodHandler::ownWrite(const char *buffer, int len)
 {
-    if (m_outStream != nullptr && *m_outStream != nullptr && len > 0)
-        (*m_outStream)->write(buffer, len);
+    if (m_streamWrite && len > 0)
+        m_streamWrite(buffer, len);
     if (m_docData)
         m_docData(buffer, len);
 }

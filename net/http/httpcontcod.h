@@ -11,8 +11,6 @@
 #include <memory>
 #include <vector>
 
-class QIODevice;
-
 namespace net
 {
 
@@ -114,9 +112,10 @@ private:
 class THttpContCodHandler
 {
 public:
-    // outStream is the owner's ReceiveStream field (the stream may change
-    // between requests); docData fires the owner's OnDocData.
-    THttpContCodHandler(QIODevice *const *outStream, TWriteBufferProcedure docData);
+    // streamWrite writes to the owner's ReceiveStream when one is set at the
+    // time of the call (the stream may change between requests); docData
+    // fires the owner's OnDocData.
+    THttpContCodHandler(TWriteBufferProcedure streamWrite, TWriteBufferProcedure docData);
     ~THttpContCodHandler();
     THttpContCodHandler(const THttpContCodHandler &) = delete;
     THttpContCodHandler &operator=(const THttpContCodHandler &) = delete;
@@ -146,7 +145,7 @@ private:
 
     std::vector<std::unique_ptr<THttpContentCoding>> m_decoders;
     std::vector<THttpContCodItem> m_items;
-    QIODevice *const *m_outStream;
+    TWriteBufferProcedure m_streamWrite;
     TWriteBufferProcedure m_writeTarget;
     TWriteBufferProcedure m_docData;
     QString m_headerText;

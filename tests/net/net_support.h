@@ -100,6 +100,17 @@ private:
     net::SocketApi m_previous;
 };
 
+// A poll loop for tests that need one but no backend parameter.
+class LoopScopeHolder
+{
+public:
+    LoopScopeHolder() : m_scope(net::EventLoop::Backend::Poll) {}
+    net::EventLoop &loop() { return m_scope.loop(); }
+
+private:
+    net::LoopScope m_scope;
+};
+
 std::string backendParamName(const ::testing::TestParamInfo<net::EventLoop::Backend> &info);
 
 } // namespace nettest
