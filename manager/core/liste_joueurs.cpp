@@ -239,31 +239,38 @@ QString lienCourriel(const QStringList &adresses, bool copieCachee)
                        : QStringLiteral("mailto:") + liste + QStringLiteral(" ?");
 }
 
-QStringList liensCourriel(const QStringList &adresses, int parGroupe, bool copieCachee)
+QList<QStringList> lotsCourriel(const QStringList &adresses, int parGroupe)
 {
     parGroupe = std::max(1, parGroupe);
-    QStringList liens;
+    QList<QStringList> lots;
     QStringList lot;
     int prises = 0;
     for (const QString &a : adresses) {
         lot.append(a);
         ++prises;
         if (prises % parGroupe == 0) {
-            liens.append(lienCourriel(lot, copieCachee));
+            lots.append(lot);
             lot.clear();
         }
     }
     if (!lot.isEmpty())
+        lots.append(lot);
+    return lots;
+}
+
+QStringList liensCourriel(const QStringList &adresses, int parGroupe, bool copieCachee)
+{
+    QStringList liens;
+    for (const QStringList &lot : lotsCourriel(adresses, parGroupe))
         liens.append(lienCourriel(lot, copieCachee));
     return liens;
 }
 
-QStringList lignesExportation(const QStringList &joueurs, const QList<int> &listes)
+QStringList lignesExportation(const QStringList &joueursListes)
 {
     static constexpr int champs[] = {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14};
     QStringList lignes{EnteteExportation};
-    for (int i : listes) {
-        const QString &joueur = joueurs.at(i);
+    for (const QString &joueur : joueursListes) {
         QString ligne;
         for (int c : champs) {
             ligne += platform::Champ(joueur, c);

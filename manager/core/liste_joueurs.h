@@ -76,16 +76,18 @@ struct StatistiquesJoueurs {
 StatistiquesJoueurs statistiques(const QStringList &joueurs, const QList<int> &listes,
                                  platform::TDateTime maintenant);
 
-// The "mailto:" links of a mailing: batches of at most parGroupe addresses,
-// each address followed by ";"; all as blind copies when asked.
+// The batches of a mailing: at most parGroupe addresses each, in order.
+QList<QStringList> lotsCourriel(const QStringList &adresses, int parGroupe);
+// The "mailto:" links of a mailing: one per batch, each address followed by
+// ";"; all as blind copies when asked.
 QStringList liensCourriel(const QStringList &adresses, int parGroupe, bool copieCachee);
 // One link for one batch (empty text for an empty batch).
 QString lienCourriel(const QStringList &adresses, bool copieCachee);
 
-// The export file: its header line, then one line per listed player (the
-// given indexes into the players list), fields 0-4 and 6-14.
+// The export file: its header line, then one line per listed player (their
+// players-file lines, in list order), fields 0-4 and 6-14.
 extern const QString EnteteExportation;
-QStringList lignesExportation(const QStringList &joueurs, const QList<int> &listes);
+QStringList lignesExportation(const QStringList &joueursListes);
 
 // What a letter edit keeps when left: its first letter, raised, when it lies
 // between bas and haut; else the previous letter.

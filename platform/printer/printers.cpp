@@ -1,0 +1,84 @@
+#include "platform/printer/printers.h"
+
+#include <QDir>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+namespace platform
+{
+
+const QString kVirtualPrinterName = QStringLiteral("Imprimante PDF virtuelle");
+
+namespace
+{
+QString s_current;
+QString s_output;
+} // namespace
+
+QStringList printerNames()
+{
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    names.removeAll(kVirtualPrinterName);
+    names.append(kVirtualPrinterName);
+    return names;
+}
+
+bool isVirtualPrinter(const QString &name)
+{
+    return name == kVirtualPrinterName;
+}
+
+QString defaultPrinterName()
+{
+    const QString name = QPrinterInfo::defaultPrinterName();
+    return name.isEmpty() ? kVirtualPrinterName : name;
+}
+
+QString currentPrinterName()
+{
+    if (s_current.isEmpty() || !printerNames().contains(s_current))
+        return defaultPrinterName();
+    return s_current;
+}
+
+void setCurrentPrinterName(const QString &name)
+{
+    s_current = name;
+}
+
+QString virtualPrinterOutput()
+{
+    if (!s_output.isEmpty())
+        return s_output;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    return folder + QStringLiteral("/Vorn_Lud.pdf");
+}
+
+void setVirtualPrinterOutput(const QString &path)
+{
+    s_output = path;
+}
+
+std::unique_ptr<QPrinter> createPrinter(const QString &name)
+{
+    if (isVirtualPrinter(name)) {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setOutputFileName(virtualPrinterOutput());
+        return printer;
+    }
+    auto printer =
+        std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+    return printer;
+}
+
+std::unique_ptr<QPrinter> createPrinter()
+{
+    return createPrinter(currentPrinterName());
+}
+
+} // namespace platform

@@ -1,0 +1,392 @@
+// The players list window in its two modes: columns, filters and their
+// edits, selection for mailing, the mail batches, the export and the chart
+// print, and pictures of both chart tabs.
+#include "manager/edition_joueurs.h"
+
+#include "platform/charts/chart.h"
+#include "platform/printer/printers.h"
+#include "platform/shell/shell.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QChart>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+
+using namespace platform;
+
+namespace
+{
+
+const QString Saison = QStringLiteral("2026-2027");
+
+QByteArray donnee(const char *nom)
+{
+    QFile f(QStringLiteral(VORN_TEST_DATA "/players/") + QString::fromLatin1(nom));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// n players of the same shape, each with an e-mail address.
+QStringList joueursAvecCourriel(int n)
+{
+    QStringList r;
+    for (int i = 1; i <= n; ++i)
+        r << QStringLiteral("%1;M.;NOM%2;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;Senior Licence;"
+                            ";2027;")
+                 .arg(i)
+                 .arg(i, 3, 10, QChar(u'0'));
+    return r;
+}
+
+class PlayersListWindow : public vorn_test::ProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        SaisonEnCours = Saison;
+        writeBytes(Saison + QStringLiteral("/Joueur.DBP"), donnee("liste.dbp"));
+        fenetre = std::make_unique<TVorn_FEdition_Joueurs>();
+    }
+    void TearDown() override
+    {
+        fenetre.reset();
+        ProgramFolderTest::TearDown();
+    }
+
+    // As the main menu shows it in one mode or the other.
+    void ouvrir(bool courriel)
+    {
+        fenetre->Bt_Action->setText(courriel ? QStringLiteral("Courriel")
+                                             : QStringLiteral("Editer"));
+        fenetre->Nbr_Courriel->setVisible(courriel);
+        fenetre->CB_BCC->setVisible(courriel);
+        fenetre->L_courriel->setVisible(courriel);
+        fenetre->Show();
+        fenetre->activated();
+    }
+
+    QStringList entetes() const
+    {
+        QStringList r;
+        for (int c = 0; c < fenetre->StrGrd->columnCount(); ++c)
+            r << (fenetre->StrGrd->horizontalHeaderItem(c)
+                      ? fenetre->StrGrd->horizontalHeaderItem(c)->text()
+                      : QStringLiteral("<aucun>"));
+        return r;
+    }
+    QList<int> largeurs() const
+    {
+        QList<int> r;
+        for (int c = 0; c < fenetre->StrGrd->columnCount(); ++c)
+            r << fenetre->StrGrd->columnWidth(c);
+        return r;
+    }
+    QString cellule(int ligne, int colonne) const
+    {
+        const QTableWidgetItem *i = fenetre->StrGrd->item(ligne, colonne);
+        return i ? i->text() : QStringLiteral("<aucune>");
+    }
+    QStringList colonne(int c) const
+    {
+        QStringList r;
+        for (int l = 0; l < fenetre->StrGrd->rowCount(); ++l)
+            r << cellule(l, c);
+        return r;
+    }
+    bool visible(QWidget *w) const { return w->isVisibleTo(fenetre.get()); }
+    static QStringList elements(const QListWidget *l)
+    {
+        QStringList r;
+        for (int i = 0; i < l->count(); ++i)
+            r << l->item(i)->text();
+        return r;
+    }
+
+    std::unique_ptr<TVorn_FEdition_Joueurs> fenetre;
+};
+
+} // namespace
+
+TEST_F(PlayersListWindow, EditerMode)
+{
+    ouvrir(false);
+    EXPECT_EQ(entetes(), (QStringList{QStringLiteral("Licence"), QStringLiteral("Titre"),
+                                      QStringLiteral("Nom"), QStringLiteral("Prénom"),
+                                      QStringLiteral("I.V."), QStringLiteral("Naissance"),
+                                      QStringLiteral("Club"), QStringLiteral("Type de Licence")}));
+    EXPECT_EQ(largeurs(), (QList<int>{80, 45, 180, 180, 35, 95, 300, 175}));
+    EXPECT_TRUE(visible(fenetre->PageControl1));
+    EXPECT_TRUE(visible(fenetre->Bt_Impression));
+    EXPECT_FALSE(visible(fenetre->Bt_Courriel));
+    EXPECT_EQ(fenetre->GroupeClubs->width(), 529);
+    EXPECT_EQ(fenetre->Label1->text(), QStringLiteral("Critères de tri des 8 enregistrements"));
+    EXPECT_EQ(fenetre->Label2->text(), QStringLiteral("Trouvé = 8"));
+    EXPECT_EQ(fenetre->StrGrd->rowCount(), 8);
+    // File order; the club column; an empty value index and a "//" date are
+    // listed like any other.
+    EXPECT_EQ(cellule(2, 2), QStringLiteral("BLANC"));
+    EXPECT_EQ(cellule(2, 4), QString());
+    EXPECT_EQ(cellule(2, 5), QStringLiteral("//"));
+    EXPECT_EQ(cellule(3, 6), QStringLiteral("club a"));
+    EXPECT_EQ(elements(fenetre->GroupCotis),
+              (QStringList{QStringLiteral("Cadet Découverte"), QStringLiteral("Junior Licence"),
+                           QStringLiteral("Senior Licence")}));
+    EXPECT_EQ(elements(fenetre->GroupeClubs).size(), 4);
+    EXPECT_TRUE(fenetre->Bt_Action->isEnabled());
+
+    EXPECT_EQ(fenetre->Chart1->title(), QStringLiteral("la répartition des Indices"));
+    EXPECT_EQ(fenetre->Chart1->seriesName(), QStringLiteral("Series1"));
+    QStringList parts;
+    for (const auto &p : fenetre->Chart1->points())
+        parts << QStringLiteral("%1=%2").arg(p.label).arg(p.value);
+    // IV 20; 30; 36; 44; 61 (101, empty and "x" in no band).
+    EXPECT_EQ(parts,
+              (QStringList{QStringLiteral("Nons classés=1"), QStringLiteral("Quatrième série=1"),
+                           QStringLiteral("Troisième série=1"), QStringLiteral("Deuxième série=1"),
+                           QStringLiteral("Première série=1")}));
+    EXPECT_EQ(fenetre->Chart1->markTexts().value(0), QStringLiteral("20 %"));
+    EXPECT_EQ(fenetre->Chart2->seriesName(), QStringLiteral("Series2"));
+    EXPECT_FALSE(fenetre->Chart2->legendVisible());
+    // Seven readable dates on 15 March 2021: 56, 31, 41, 66, 49, 60, 50.
+    EXPECT_EQ(fenetre->Chart2->title(), QStringLiteral("L'age moyen est de 50,43 Ans"));
+}
+
+TEST_F(PlayersListWindow, CourrielModeAndSelection)
+{
+    ouvrir(true);
+    EXPECT_EQ(fenetre->StrGrd->columnCount(), 9);
+    EXPECT_EQ(entetes().value(6), QStringLiteral("Adresse courriel"));
+    EXPECT_EQ(entetes().value(8), QStringLiteral("X"));
+    EXPECT_EQ(largeurs(), (QList<int>{75, 40, 175, 175, 30, 95, 310, 175, 13}));
+    EXPECT_FALSE(visible(fenetre->PageControl1));
+    EXPECT_FALSE(visible(fenetre->Bt_Impression));
+    EXPECT_TRUE(visible(fenetre->Bt_Courriel));
+    EXPECT_EQ(fenetre->GroupeClubs->width(), 873);
+    // Every row with an address is selected; ALLARD and CARON have none.
+    EXPECT_EQ(colonne(8), (QStringList{QStringLiteral("X"), QString(), QStringLiteral("X"),
+                                       QString(), QStringLiteral("X"), QStringLiteral("X"),
+                                       QStringLiteral("X"), QStringLiteral("X")}));
+    EXPECT_EQ(fenetre->Label3->text(), QStringLiteral("Courriel = 6"));
+
+    fenetre->Bt_Courriel->click();
+    EXPECT_EQ(entetes().value(8), QString());
+    EXPECT_EQ(colonne(8).join(QString()), QString());
+    EXPECT_EQ(fenetre->Label3->text(), QStringLiteral("Courriel = 0"));
+    fenetre->Bt_Courriel->click();
+    EXPECT_EQ(fenetre->Label3->text(), QStringLiteral("Courriel = 6"));
+
+    fenetre->StrGrdSelectCell(0, 8);
+    EXPECT_EQ(cellule(0, 8), QString());
+    EXPECT_EQ(fenetre->Label3->text(), QStringLiteral("Courriel = 5"));
+    fenetre->StrGrdSelectCell(1, 8); // no address: stays empty
+    EXPECT_EQ(cellule(1, 8), QString());
+    fenetre->StrGrdSelectCell(0, 7); // another column: nothing
+    EXPECT_EQ(cellule(0, 8), QString());
+    fenetre->StrGrdSelectCell(0, 8);
+    EXPECT_EQ(cellule(0, 8), QStringLiteral("X"));
+    EXPECT_EQ(fenetre->Label3->text(), QStringLiteral("Courriel = 6"));
+
+    // Selections are lost at the next activation.
+    fenetre->StrGrdSelectCell(0, 8);
+    TForm autre(QStringLiteral("Autre"));
+    autre.activated();
+    fenetre->activated();
+    EXPECT_EQ(cellule(0, 8), QStringLiteral("X"));
+}
+
+TEST_F(PlayersListWindow, FiltersAndTheirEdits)
+{
+    ouvrir(false);
+    fenetre->EditMinIndice->setText(QStringLiteral("150"));
+    fenetre->EditMinIndiceExit();
+    EXPECT_EQ(fenetre->EditMinIndice->text(), QStringLiteral("20"));
+    fenetre->EditMinIndice->setText(QStringLiteral("35"));
+    fenetre->EditMinIndiceExit();
+    EXPECT_EQ(fenetre->EditMinIndice->text(), QStringLiteral("35"));
+    EXPECT_EQ(fenetre->UpMaxIndice->Min(), 35);
+    fenetre->EditMinIndice->setText(QStringLiteral("abc"));
+    fenetre->EditMinIndiceExit();
+    EXPECT_EQ(fenetre->EditMinIndice->text(), QStringLiteral("35"));
+    fenetre->EditMaxIndice->setText(QStringLiteral("30")); // below the lower bound
+    fenetre->EditMaxIndiceExit();
+    EXPECT_EQ(fenetre->EditMaxIndice->text(), QStringLiteral("100"));
+    fenetre->EditMaxIndice->setText(QString());
+    fenetre->EditMaxIndiceExit();
+    EXPECT_EQ(fenetre->EditMaxIndice->text(), QStringLiteral("100"));
+    fenetre->EditMaxIndice->setText(QStringLiteral("61"));
+    fenetre->EditMaxIndiceExit();
+    EXPECT_EQ(fenetre->UpMinIndice->Max(), 61);
+
+    fenetre->CheckBoxIndice->click();
+    EXPECT_EQ(colonne(2), (QStringList{QStringLiteral("BARON"), QStringLiteral("CARON"),
+                                       QStringLiteral("DUVAL")}));
+    EXPECT_EQ(fenetre->Label2->text(), QStringLiteral("Trouvé = 3"));
+    fenetre->CheckBoxIndice->click();
+
+    // Name letters: the up-downs keep min <= max.
+    fenetre->UpMinNom->step(true);
+    EXPECT_EQ(fenetre->EditminNom->text(), QStringLiteral("B"));
+    EXPECT_EQ(fenetre->UpMaxNom->Min(), int('B'));
+    fenetre->EditMaxNom->setText(QStringLiteral("a")); // below B: refused
+    fenetre->EditMaxNomExit();
+    EXPECT_EQ(fenetre->EditMaxNom->text(), QStringLiteral("Z"));
+    fenetre->EditMaxNom->setText(QStringLiteral("b"));
+    fenetre->EditMaxNomExit();
+    EXPECT_EQ(fenetre->EditMaxNom->text(), QStringLiteral("B"));
+    fenetre->CheckBoxNom->click();
+    EXPECT_EQ(colonne(2), (QStringList{QStringLiteral("BARON"), QStringLiteral("BLANC")}));
+
+    // Club and licence-type lists.
+    fenetre->CheckBoxNom->click();
+    fenetre->CheckClubs->click();
+    EXPECT_EQ(fenetre->StrGrd->rowCount(), 0);
+    EXPECT_FALSE(fenetre->Bt_Action->isEnabled());
+    EXPECT_EQ(fenetre->Chart2->title(), QString());
+    fenetre->GroupeClubs->findItems(QStringLiteral("CLUB B"), Qt::MatchExactly)
+        .value(0)
+        ->setCheckState(Qt::Checked);
+    EXPECT_EQ(colonne(2), (QStringList{QStringLiteral("ALLARD"), QStringLiteral("ÉBERT")}));
+}
+
+TEST_F(PlayersListWindow, MailBatches)
+{
+    writeLines(Saison + QStringLiteral("/Joueur.DBP"), joueursAvecCourriel(120));
+    ouvrir(true);
+    EXPECT_EQ(fenetre->Label3->text(), QStringLiteral("Courriel = 120"));
+    fenetre->Bt_Action->click();
+    EXPECT_EQ(dialogs().texts().value(0), QStringLiteral("Choisir son compte Courriel"));
+    ASSERT_EQ(shell().calls.size(), 3u);
+    EXPECT_EQ(shell().calls[0].verb, QStringLiteral("Open"));
+    EXPECT_EQ(shell().calls[0].showCommand, SW_SHOW);
+    EXPECT_EQ(shell().calls[0].file.count(u'@'), 50);
+    EXPECT_EQ(shell().calls[1].file.count(u'@'), 50);
+    QString dernier = QStringLiteral("mailto:");
+    for (int i = 101; i <= 120; ++i)
+        dernier += QStringLiteral("j%1@x.fr;").arg(i);
+    EXPECT_EQ(shell().calls[2].file, dernier + QStringLiteral(" ?"));
+    EXPECT_FALSE(fenetre->isVisible());
+}
+
+TEST_F(PlayersListWindow, MailBatchesBlindCopiesAndFailures)
+{
+    writeLines(Saison + QStringLiteral("/Joueur.DBP"), joueursAvecCourriel(7));
+    ouvrir(true);
+    fenetre->Nbr_Courriel->setValue(3);
+    fenetre->CB_BCC->setChecked(true);
+    shell().defaultResult = SE_ERR_NOASSOC;
+    fenetre->Bt_Action->click();
+    ASSERT_EQ(shell().calls.size(), 3u);
+    EXPECT_EQ(shell().calls[0].file, QStringLiteral("mailto: ? &bcc=j1@x.fr;j2@x.fr;j3@x.fr;"));
+    EXPECT_EQ(shell().calls[2].file, QStringLiteral("mailto: ? &bcc=j7@x.fr;"));
+    // One warning per batch that failed.
+    EXPECT_EQ(dialogs().count(kMailMissing), 3);
+}
+
+TEST_F(PlayersListWindow, ExportOfTheListedPlayers)
+{
+    ouvrir(false);
+    fenetre->EditminNom->setText(QStringLiteral("B"));
+    fenetre->EditminNomExit();
+    fenetre->EditMaxNom->setText(QStringLiteral("B"));
+    fenetre->EditMaxNomExit();
+    fenetre->CheckBoxNom->click();
+    ASSERT_EQ(fenetre->StrGrd->rowCount(), 2);
+
+    const QPoint bouton = fenetre->frameGeometry().topLeft() + fenetre->Bt_Action->pos();
+    fenetre->Bt_Action->click();
+    EXPECT_FALSE(fenetre->isVisible());
+    EXPECT_EQ(fenetre->positionMenu(), bouton + QPoint(4, 60));
+    fenetre->PopupMenu1->hide();
+
+    // Cancelled: nothing written.
+    dialogs().files.push_back(std::nullopt);
+    fenetre->Exportation1->trigger();
+    ASSERT_EQ(dialogs().saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs().saveRequests[0].fileName,
+              path(Saison + QStringLiteral("/Exportation.txt")));
+    EXPECT_FALSE(exists(Saison + QStringLiteral("/Exportation.txt")));
+
+    // The window let go of the players file when it hid; the listed players
+    // are still exported.
+    dialogs().files.push_back(path(Saison + QStringLiteral("/Publipostage.txt")));
+    fenetre->Publipostage1->trigger();
+    EXPECT_EQ(dialogs().saveRequests[1].fileName,
+              path(Saison + QStringLiteral("/Publipostage.txt")));
+    EXPECT_EQ(readBytes(Saison + QStringLiteral("/Publipostage.txt")), donnee("export_b.golden"));
+}
+
+TEST_F(PlayersListWindow, ChartPrintGoesToTheVirtualPrinter)
+{
+    const QString pdf = path(QStringLiteral("graphique.pdf"));
+    setVirtualPrinterOutput(pdf);
+    setCurrentPrinterName(kVirtualPrinterName);
+    ouvrir(false);
+    for (int onglet : {0, 1}) {
+        QFile::remove(pdf);
+        fenetre->PageControl1->setCurrentIndex(onglet);
+        fenetre->Bt_Impression->click();
+        QFile f(pdf);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << onglet;
+        const QByteArray octets = f.readAll();
+        EXPECT_TRUE(octets.startsWith("%PDF")) << onglet;
+        // One page object ("/Pages" is the page tree).
+        const QString texte = QString::fromLatin1(octets);
+        EXPECT_EQ(texte.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 1)
+            << onglet;
+    }
+    setVirtualPrinterOutput(QString());
+    setCurrentPrinterName(QString());
+    EXPECT_TRUE(dialogs().messages.empty());
+}
+
+TEST_F(PlayersListWindow, PicturesOfBothTabs)
+{
+    // 50 players spread over the bands and the ages.
+    QStringList j;
+    const int indices[] = {20, 24, 28, 32, 36, 40, 44, 52, 60, 68, 76, 84, 96, 100, 30};
+    for (int i = 0; i < 50; ++i)
+        j << QStringLiteral("%1;M.;NOM%1;P;%2;CLUB %3;;;;;;;;;;15/%4/%5;Senior Licence;;2027;")
+                 .arg(1000 + i)
+                 .arg(indices[(i * 7) % 15])
+                 .arg(i % 4)
+                 .arg(1 + i % 12, 2, 10, QChar(u'0'))
+                 .arg(1935 + (i * 37) % 75);
+    writeLines(Saison + QStringLiteral("/Joueur.DBP"), j);
+    ouvrir(false);
+    vorn_test::settle();
+    QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (dossier.isEmpty())
+        dossier = path(QStringLiteral("images"));
+    QDir().mkpath(dossier);
+    const char *noms[] = {"players_indices.png", "players_age.png"};
+    for (int onglet : {0, 1}) {
+        fenetre->PageControl1->setCurrentIndex(onglet);
+        vorn_test::settle();
+        const QImage image = fenetre->grab().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_TRUE(image.save(dossier + u'/' + QString::fromLatin1(noms[onglet])));
+        // The chart draws something: pure red (the "Deuxième série" slice) on
+        // the pie's page, several colours on the histogram's.
+        const QImage page = fenetre->PageControl1->grab().toImage();
+        QSet<QRgb> couleurs;
+        for (int y = 0; y < page.height(); y += 2)
+            for (int x = 0; x < page.width(); x += 2)
+                couleurs.insert(page.pixel(x, y));
+        EXPECT_GT(couleurs.size(), 8) << onglet;
+        if (onglet == 0) {
+            EXPECT_TRUE(couleurs.contains(qRgb(255, 0, 0)));
+        }
+    }
+    EXPECT_TRUE(fenetre->Chart2->title().startsWith(QStringLiteral("L'age moyen est de ")));
+    EXPECT_GT(fenetre->Chart2->points().size(), 5);
+}
