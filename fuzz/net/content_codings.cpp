@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString header = QString::fromLatin1(newline >= 0 ? bytes.left(newline) : bytes);
     QByteArray body = newline >= 0 ? bytes.mid(newline + 1) : QByteArray();
     QByteArray out;
-    net::THttpContCodHandler handler(nullptr, [&out](const char *b, int n) { out.append(b, n); });
+    net::THttpContCodHandler handler(net::TWriteBufferProcedure(),
+                                     [&out](const char *b, int n) { out.append(b, n); });
     handler.SetEnabled(true);
     handler.SetUseQuality(size % 2 == 0);
     handler.HeaderText();

@@ -1,5 +1,7 @@
 #include "net/http/httpcontcod.h"
 
+#include <QIODevice>
+
 namespace net
 {
 
@@ -140,6 +142,16 @@ THttpContCodHandler::THttpContCodHandler(TWriteBufferProcedure streamWrite,
     for (const TContCodingEntry &entry : TContCodingsList::instance().entries())
         m_items.emplace_back(entry.coding, entry.quality);
     m_writeTarget = [this](const char *buffer, int len) { ownWrite(buffer, len); };
+}
+
+THttpContCodHandler::THttpContCodHandler(QIODevice *const *outStream, TWriteBufferProcedure docData)
+    : THttpContCodHandler(
+          [outStream](const char *buffer, int len) {
+              if (outStream != nullptr && *outStream != nullptr)
+                  (*outStream)->write(buffer, len);
+          },
+          std::move(docData))
+{
 }
 
 THttpContCodHandler::~THttpContCodHandler()

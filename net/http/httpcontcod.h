@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+class QIODevice;
+
 namespace net
 {
 
@@ -116,6 +118,8 @@ public:
     // time of the call (the stream may change between requests); docData
     // fires the owner's OnDocData.
     THttpContCodHandler(TWriteBufferProcedure streamWrite, TWriteBufferProcedure docData);
+    // The same for a receive stream held as a QIODevice field.
+    THttpContCodHandler(QIODevice *const *outStream, TWriteBufferProcedure docData);
     ~THttpContCodHandler();
     THttpContCodHandler(const THttpContCodHandler &) = delete;
     THttpContCodHandler &operator=(const THttpContCodHandler &) = delete;

@@ -191,6 +191,20 @@ QString LocalHostName()
     return QString::fromLatin1(buffer);
 }
 
+TargetId AllocateHWnd(MessageHandler handler)
+{
+    EventLoop *loop = EventLoop::current();
+    if (loop == nullptr)
+        return 0;
+    return loop->registerTarget(std::move(handler));
+}
+
+void DeallocateHWnd(TargetId window)
+{
+    if (EventLoop *loop = EventLoop::current())
+        loop->unregister(window);
+}
+
 // ---------------------------------------------------------------------------
 // Creation and destruction
 

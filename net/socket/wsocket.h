@@ -95,6 +95,11 @@ int WSocketResolveProto(const QString &proto);
 bool WSocketIsDottedIP(const QString &text);
 QString LocalHostName();
 
+// The hidden window of a component that is not a socket (the HTTP client):
+// a target on the calling thread's loop; 0 when the thread has no loop.
+TargetId AllocateHWnd(MessageHandler handler);
+void DeallocateHWnd(TargetId window);
+
 class TCustomWSocket
 {
 public:

@@ -162,6 +162,20 @@ TEST_F(ContCod, BodiesGoStraightThroughWhenOff)
     EXPECT_EQ(sink.docCalls, 3);
 }
 
+TEST_F(ContCod, ReceiveStreamFieldIsReadAtEachWrite)
+{
+    QIODevice *receiveStream = nullptr;
+    int docCalls = 0;
+    THttpContCodHandler handler(&receiveStream, [&](const char *, int) { ++docCalls; });
+    handler.WriteBuffer("lost", 4);
+    QBuffer stream;
+    stream.open(QIODevice::WriteOnly);
+    receiveStream = &stream;
+    handler.WriteBuffer("kept", 4);
+    EXPECT_EQ(stream.data(), QByteArray("kept"));
+    EXPECT_EQ(docCalls, 2);
+}
+
 TEST_F(ContCod, UnknownCodingLeavesTheBodyUndecoded)
 {
     Sink sink;

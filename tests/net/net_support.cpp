@@ -169,13 +169,43 @@ bool hostsFileMaps(const QString &address)
     return false;
 }
 
-// No test may send a real name query: every binary of the network tests runs
-// behind this guard.
+// Loopback only; multicast groups only inside the test's private network.
+bool allowedDestination(const sockaddr *addr)
+{
+    if (addr == nullptr || addr->sa_family != AF_INET)
+        return true;
+    std::uint32_t a = ntohl(reinterpret_cast<const sockaddr_in *>(addr)->sin_addr.s_addr);
+    if ((a >> 24) == 127)
+        return true;
+    return (a >> 28) == 0xE && !qEnvironmentVariableIsEmpty("VORN_NET_IN_NETNS");
+}
+
+// No test may send a real name query or reach outside the machine: every
+// binary of the network tests runs behind this guard.
 class GuardResolverEnvironment : public ::testing::Environment
 {
 public:
     void SetUp() override
     {
+        net::SocketApi api = net::defaultSocketApi();
+        api.connect = [connect = api.connect](int fd, const sockaddr *addr, socklen_t len) {
+            if (!allowedDestination(addr)) {
+                ADD_FAILURE() << "a test connected outside the loopback network";
+                errno = ENETUNREACH;
+                return -1;
+            }
+            return connect(fd, addr, len);
+        };
+        api.sendto = [sendto = api.sendto](int fd, const void *buf, size_t len, int flags,
+                                           const sockaddr *to, socklen_t tolen) -> ssize_t {
+            if (!allowedDestination(to)) {
+                ADD_FAILURE() << "a test sent a datagram outside the loopback network";
+                errno = ENETUNREACH;
+                return -1;
+            }
+            return sendto(fd, buf, len, flags, to, tolen);
+        };
+        net::setSocketApi(api);
         net::setForwardResolver([](const QString &host, QStringList &addresses) {
             if (host != QLatin1String("localhost")) {
                 ADD_FAILURE() << "a test asked the real resolver for " << host.toStdString();

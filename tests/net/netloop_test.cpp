@@ -1,6 +1,7 @@
 // The event loop contract, run on both backends, and the translation of
 // socket readiness into the platform's notifications.
 #include "net/loop/eventloop.h"
+#include "net/loop/pollloop.h"
 #include "net/socket/wsocket.h"
 #include "tests/net/net_support.h"
 
@@ -339,5 +340,54 @@ TEST_P(NetLoop, PeerResetReportsConnectionReset)
 }
 
 NET_INSTANTIATE_BACKENDS(NetLoop);
+
+} // namespace
+
+namespace
+{
+
+TEST(NetLoopPoll, TimersFollowTheInjectedClock)
+{
+    std::int64_t now = 1000;
+    LoopScope scope(std::make_unique<PollEventLoop>([&now] { return now; }));
+    int fired = 0;
+    scope.loop().startTimer(500, [&] { ++fired; });
+    scope.loop().processPending();
+    EXPECT_EQ(fired, 0);
+    now += 499;
+    scope.loop().processPending();
+    EXPECT_EQ(fired, 0);
+    now += 1;
+    scope.loop().processPending();
+    EXPECT_EQ(fired, 1);
+    // Next due 500 ms after it fired, not after it was due.
+    now += 499;
+    scope.loop().processPending();
+    EXPECT_EQ(fired, 1);
+    now += 1;
+    scope.loop().processPending();
+    EXPECT_EQ(fired, 2);
+}
+
+TEST(NetLoopPoll, ComponentWindowsAreTargetsOfTheThreadLoop)
+{
+    LoopScope scope(EventLoop::Backend::Poll);
+    int got = 0;
+    TargetId window = AllocateHWnd([&](unsigned msg, std::uintptr_t, std::intptr_t) {
+        EXPECT_EQ(msg, WM_USER + 1);
+        ++got;
+    });
+    ASSERT_NE(window, 0u);
+    scope.loop().post(window, WM_USER + 1);
+    scope.loop().processPending();
+    EXPECT_EQ(got, 1);
+    DeallocateHWnd(window);
+    scope.loop().post(window, WM_USER + 1);
+    scope.loop().processPending();
+    EXPECT_EQ(got, 1);
+    std::thread bare(
+        [] { EXPECT_EQ(AllocateHWnd([](unsigned, std::uintptr_t, std::intptr_t) {}), 0u); });
+    bare.join();
+}
 
 } // namespace
