@@ -5,6 +5,7 @@
 #include "manager/vorn_saison.h"
 #include "platform/forms/application.h"
 #include "platform/forms/controls.h"
+#include "platform/registry/registry.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QLineEdit>
@@ -92,6 +93,45 @@ TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheLoopGoesOn)
     EXPECT_TRUE(dialogs().messages[0].text.endsWith(u'.'));
     EXPECT_TRUE(SaisonEnCours.isEmpty());
     EXPECT_TRUE(resteOuverte) << "the window stays for another name";
+}
+
+} // namespace
+
+namespace
+{
+
+class FixtureTest : public vorn_test::ProgramFolderTest
+{
+};
+
+// Each test starts clean: its own program folder and registry file, no
+// season, fakes that remember nothing.
+TEST_F(FixtureTest, EveryTestGetsItsOwnProgramFolderRegistryAndFakes)
+{
+    EXPECT_EQ(RepAppli, repAppli());
+    EXPECT_EQ(dossierProgramme(), repAppli());
+    EXPECT_TRUE(QDir(repAppli()).isEmpty());
+    EXPECT_TRUE(SaisonEnCours.isEmpty());
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_TRUE(shell().calls.empty());
+    EXPECT_EQ(platform::Now(), clock().current);
+    EXPECT_FALSE(QFileInfo::exists(registryFile()));
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(QStringLiteral("\\Software\\VornReport\\Essai"), true));
+        reg.WriteString(QStringLiteral("Nom"), QStringLiteral("x"));
+    }
+    EXPECT_TRUE(QFileInfo::exists(registryFile()));
+    EXPECT_TRUE(QDir(repAppli()).isEmpty()) << "the registry is not in the program folder";
+    SaisonEnCours = QStringLiteral("laissée");
+    platform::MessageDlg(QStringLiteral("m"), platform::mtInformation, platform::mbOK);
+}
+
+TEST_F(FixtureTest, NothingLeaksFromThePreviousTest)
+{
+    EXPECT_TRUE(SaisonEnCours.isEmpty());
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_FALSE(QFileInfo::exists(registryFile()));
 }
 
 } // namespace

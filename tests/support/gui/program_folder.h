@@ -1,12 +1,14 @@
 #pragma once
 // The program-folder fixture of the manager and application tests: each test
 // gets a fresh temporary program folder (RepAppli), fresh fakes of the
-// dialog, shell and clock seams, no open season and no active window.
+// dialog, shell and clock seams, a clean registry file of its own, no open
+// season and no active window.
 // Header-only: it reaches the manager's globals, which only the binaries
 // that link the manager have.
 #include "manager/core/vorn_dec.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
+#include "platform/registry/registry.h"
 #include "platform/text/codec.h"
 #include "tests/support/gui/controls.h"
 #include "tests/support/gui/fakes.h"
@@ -27,6 +29,9 @@ protected:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(m_dir->isValid());
+        m_registryDir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(m_registryDir->isValid());
+        platform::TRegistry::setFileName(m_registryDir->filePath(QStringLiteral("registry.ini")));
         m_fakes = std::make_unique<SeamFakes>();
         // A fixed "now": 15 March 2021, 10:00.
         m_fakes->clock.current = platform::EncodeDate(2021, 3, 15) + 10.0 / 24;
@@ -45,6 +50,8 @@ protected:
         imposerDossierProgramme(QString());
         SaisonEnCours.clear();
         m_fakes.reset();
+        platform::TRegistry::setFileName(QString());
+        m_registryDir.reset();
         m_dir.reset();
     }
 
@@ -80,9 +87,12 @@ protected:
         return f.readAll();
     }
     bool exists(const QString &relative) const { return QFileInfo::exists(path(relative)); }
+    // The registry file of this test (absent until something is written).
+    QString registryFile() const { return m_registryDir->filePath(QStringLiteral("registry.ini")); }
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QTemporaryDir> m_registryDir;
     std::unique_ptr<SeamFakes> m_fakes;
 };
 
