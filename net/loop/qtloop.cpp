@@ -47,8 +47,9 @@ QtEventLoop::QtEventLoop()
     // Runs under the inbox lock, which the destructor also takes before the
     // dispatcher goes: the pointer stays valid here.
     setWake([raw] { QCoreApplication::postEvent(raw, new QEvent(kDrainEvent)); });
-    QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_dispatcher,
-                     [this] { m_quit = true; });
+    if (QCoreApplication::instance() != nullptr)
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_dispatcher,
+                         [this] { m_quit = true; });
 }
 
 QtEventLoop::~QtEventLoop()

@@ -1652,14 +1652,14 @@ void TCustomWSocket::DnsLookup(const QString &hostName)
     CancelDnsLookup();
     m_dnsResult.clear();
     m_dnsResultList.clear();
-    if (WSocketIsDottedIP(hostName)) {
-        in_addr addr{};
-        if (wsInetAton(hostName.trimmed(), &addr)) {
-            m_dnsResult = wsInetNtoa(addr);
-            m_dnsResultList << m_dnsResult;
-            TriggerDnsLookupDone(0);
-            return;
-        }
+    // Every form the address conversion knows ("127.1" included) is
+    // answered at once, without a look-up.
+    in_addr dotted{};
+    if (wsInetAton(hostName.trimmed(), &dotted)) {
+        m_dnsResult = wsInetNtoa(dotted);
+        m_dnsResultList << m_dnsResult;
+        TriggerDnsLookupDone(0);
+        return;
     }
     if (m_loop == nullptr || m_window == 0) {
         RaiseException(QStringLiteral("DNS Lookup: Window not assigned"));
@@ -1730,7 +1730,10 @@ void TCustomWSocket::ReverseDnsLookup(const QString &hostAddr)
     m_dnsResult.clear();
     m_dnsResultList.clear();
     in_addr addr{};
-    wsInetAton(hostAddr.trimmed(), &addr);
+    // Text that is no address asks for the broadcast address, which no
+    // resolver names.
+    if (!wsInetAton(hostAddr.trimmed(), &addr))
+        addr.s_addr = 0xFFFFFFFFu;
     if (m_loop == nullptr || m_window == 0) {
         RaiseException(QStringLiteral("Reverse DNS Lookup: Window not assigned"));
         return;
@@ -1749,7 +1752,8 @@ void TCustomWSocket::ReverseDnsLookupSync(const QString &hostAddr)
     m_dnsResult.clear();
     m_dnsResultList.clear();
     in_addr addr{};
-    wsInetAton(hostAddr.trimmed(), &addr);
+    if (!wsInetAton(hostAddr.trimmed(), &addr))
+        addr.s_addr = 0xFFFFFFFFu;
     QString name;
     QStringList aliases;
     int error = reverseResolver()(wsInetNtoa(addr), name, aliases);

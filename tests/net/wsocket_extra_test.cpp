@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <arpa/inet.h>
 #include <cstdlib>
@@ -250,6 +251,24 @@ TEST_P(WSocketExtra, ReverseLookupsThroughAFakeResolver)
     EXPECT_EQ(errors, 1);
     ASSERT_EQ(done.size(), 1u);
     EXPECT_EQ(done[0], 10022);
+}
+
+TEST_P(WSocketExtra, ReverseLookupOfLoopbackByTheSystemWhenTheHostsFileNamesIt)
+{
+    QFile hosts(QStringLiteral("/etc/hosts"));
+    if (!hosts.open(QIODevice::ReadOnly) ||
+        !QString::fromLatin1(hosts.readAll())
+             .contains(QRegularExpression(QStringLiteral("(^|\\n)\\s*127\\.0\\.0\\.1\\s"))))
+        GTEST_SKIP()
+            << "the hosts file does not name 127.0.0.1: a real query would leave the machine";
+    TWSocket socket;
+    std::vector<int> done;
+    socket.OnDnsLookupDone = [&](TCustomWSocket *, std::uint16_t e) { done.push_back(e); };
+    socket.ReverseDnsLookup(QStringLiteral("127.0.0.1"));
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return !done.empty(); }));
+    EXPECT_EQ(done[0], 0);
+    EXPECT_FALSE(socket.DnsResult().isEmpty());
+    EXPECT_EQ(socket.DnsResultList().value(0), socket.DnsResult());
 }
 
 TEST_P(WSocketExtra, SocketMovesToAnotherThreadAndBack)

@@ -333,6 +333,12 @@ TEST_P(WSocket, LookupOfLocalhostAndOfADottedAddress)
     EXPECT_EQ(socket.DnsResult(), QStringLiteral("127.0.0.5"));
     EXPECT_EQ(socket.DnsResultList(), QStringList{QStringLiteral("127.0.0.5")});
     EXPECT_EQ(asked, 0);
+    // The short forms of the address conversion count as addresses.
+    done.clear();
+    socket.DnsLookup(QStringLiteral("127.1"));
+    ASSERT_EQ(done.size(), 1u);
+    EXPECT_EQ(socket.DnsResult(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(asked, 0);
 
     // An empty name is refused at once.
     done.clear();
