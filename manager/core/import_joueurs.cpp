@@ -306,11 +306,23 @@ QString FormatTelephone(const QString &texte)
 
 QString DateFrancaise(const QString &texte)
 {
-    const QStringList parties = texte.split(u'-');
-    const QString annee = parties.value(0);
-    const QString mois = parties.value(1);
-    const QString jour = parties.value(2);
-    return jour + u'/' + mois + u'/' + annee;
+    QStringView parties[3];
+    qsizetype debut = 0;
+    for (int p = 0; p < 3 && debut <= texte.size(); ++p) {
+        qsizetype fin = texte.indexOf(u'-', debut);
+        if (fin < 0)
+            fin = texte.size();
+        parties[p] = QStringView(texte).mid(debut, fin - debut);
+        debut = fin + 1;
+    }
+    QString r;
+    r.reserve(texte.size() + 2);
+    r += parties[2];
+    r += u'/';
+    r += parties[1];
+    r += u'/';
+    r += parties[0];
+    return r;
 }
 
 QString ficheDepuisExtraction(const QString &ligne, const QString &domaineFederation,
@@ -319,38 +331,37 @@ QString ficheDepuisExtraction(const QString &ligne, const QString &domaineFedera
     Colonnes col;
     col.lire(ligne);
     const auto &c = col.c;
-    QString courriel = c[12].toString();
+    QStringView courriel = c[12];
     if (!domaineFederation.isEmpty() &&
-        courriel.trimmed().endsWith(u'@' + domaineFederation, Qt::CaseInsensitive))
-        courriel.clear();
-    const QString iv = c[17].toString();
-    const QStringList champs = {
-        c[0].toString(),
-        c[1].toString(),
-        platform::upperAZ(c[2].toString()),
-        c[3].toString(),
-        iv,
-        platform::upperAZ(c[16].toString()),
-        c[5].toString(),
-        c[6].toString(),
-        QString(),
-        c[7].toString(),
-        c[8].toString(),
-        FormatTelephone(c[10].toString()),
-        QString(),
-        FormatTelephone(c[11].toString()),
-        courriel,
-        DateFrancaise(c[4].toString()),
-        c[14].toString() + u' ' + c[13].toString(),
-        CodeClassement(iv),
-        anneeSaison,
-    };
+        courriel.trimmed().endsWith(QString(u'@' + domaineFederation), Qt::CaseInsensitive))
+        courriel = QStringView();
     QString fiche;
-    fiche.reserve(ligne.size() + 40);
-    for (const QString &champ : champs) {
-        fiche += champ;
+    fiche.reserve(ligne.size() + 48);
+    const auto champ = [&fiche](QStringView texte) {
+        fiche += texte;
         fiche += u';';
-    }
+    };
+    champ(c[0]);
+    champ(c[1]);
+    champ(platform::upperAZ(c[2].toString()));
+    champ(c[3]);
+    champ(c[17]);
+    champ(platform::upperAZ(c[16].toString()));
+    champ(c[5]);
+    champ(c[6]);
+    champ(QStringView());
+    champ(c[7]);
+    champ(c[8]);
+    champ(FormatTelephone(c[10].toString()));
+    champ(QStringView());
+    champ(FormatTelephone(c[11].toString()));
+    champ(courriel);
+    champ(DateFrancaise(c[4].toString()));
+    fiche += c[14];
+    fiche += u' ';
+    champ(c[13]);
+    champ(CodeClassement(c[17].toString()));
+    champ(anneeSaison);
     return fiche;
 }
 
@@ -360,23 +371,75 @@ int licenceDe(const QString &ligne)
     return entierStrict(QStringView(ligne).left(fin < 0 ? ligne.size() : fin));
 }
 
+namespace
+{
+
+// The Windows-1252 bytes of a field, for sorting: the text in memory holds
+// only characters of the code page.
+void ajouterAnsi(QByteArray &octets, QStringView texte)
+{
+    for (const QChar ch : texte) {
+        const char16_t c = ch.unicode();
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            octets += char(c);
+        } else {
+            const int b = platform::ansiByte(ch);
+            octets += char(b < 0 ? '?' : b);
+        }
+    }
+}
+
+// Fields 2 and 3 of a players-file line (empty when missing).
+void nomEtPrenom(const QString &ligne, QStringView &nom, QStringView &prenom)
+{
+    nom = prenom = QStringView();
+    qsizetype debut = 0;
+    for (int champ = 0; champ < 4; ++champ) {
+        qsizetype fin = ligne.indexOf(u';', debut);
+        const bool dernier = fin < 0;
+        if (dernier)
+            fin = ligne.size();
+        if (champ == 2)
+            nom = QStringView(ligne).mid(debut, fin - debut);
+        else if (champ == 3)
+            prenom = QStringView(ligne).mid(debut, fin - debut);
+        if (dernier)
+            return;
+        debut = fin + 1;
+    }
+}
+
+} // namespace
+
 void TrierJoueurs(QStringList &joueurs)
 {
+    // One key per line: the name's bytes, then the first name's; the
+    // comparison looks at the name first, then at the first name.
     struct Cle {
-        QByteArray nom, prenom;
+        QByteArray octets;
+        qsizetype longueurNom;
         qsizetype ligne;
+        QByteArrayView nom() const { return QByteArrayView(octets).first(longueurNom); }
+        QByteArrayView prenom() const { return QByteArrayView(octets).sliced(longueurNom); }
     };
     std::vector<Cle> cles;
     cles.reserve(size_t(joueurs.size()));
-    for (qsizetype i = 0; i < joueurs.size(); ++i)
-        cles.push_back({platform::toAnsi(platform::Champ(joueurs[i], 2)),
-                        platform::toAnsi(platform::Champ(joueurs[i], 3)), i});
-    // Byte arrays compare as unsigned bytes, i.e. by Windows-1252 code.
+    for (qsizetype i = 0; i < joueurs.size(); ++i) {
+        QStringView nom, prenom;
+        nomEtPrenom(joueurs[i], nom, prenom);
+        QByteArray octets;
+        octets.reserve(nom.size() + prenom.size());
+        ajouterAnsi(octets, nom);
+        const qsizetype longueurNom = octets.size();
+        ajouterAnsi(octets, prenom);
+        cles.push_back({std::move(octets), longueurNom, i});
+    }
+    // Byte views compare as unsigned bytes, i.e. by Windows-1252 code.
     std::stable_sort(cles.begin(), cles.end(), [](const Cle &a, const Cle &b) {
-        const int n = a.nom.compare(b.nom);
+        const int n = a.nom().compare(b.nom());
         if (n != 0)
             return n < 0;
-        return a.prenom.compare(b.prenom) < 0;
+        return a.prenom().compare(b.prenom()) < 0;
     });
     QStringList triees;
     triees.reserve(joueurs.size());
@@ -414,6 +477,11 @@ void ListeJoueurs::integrer(const QString &fiche)
     }
 }
 
+void ListeJoueurs::oublierIndex()
+{
+    m_index.clear();
+}
+
 void ListeJoueurs::clear()
 {
     lignes.clear();
@@ -438,8 +506,8 @@ void IntegrerJoueurs(const Extraction &extraction, ListeJoueurs &joueurs,
     if (parametres.progression)
         parametres.progression(int(n));
     TrierJoueurs(joueurs.lignes);
-    // Positions moved: the index follows the sorted list.
-    joueurs.indexer();
+    // Positions moved: the index is rebuilt before the next merge.
+    joueurs.oublierIndex();
 }
 
 void ImportJoueurs::chargerJoueurs(const QString &chemin)

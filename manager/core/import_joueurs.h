@@ -98,8 +98,10 @@ public:
     void indexer();
     // Index of the last line holding this licence, or -1.
     int ChercherLicence(int licence) const;
-    // Appends or replaces the line of this record's licence.
+    // Appends or replaces the line of this record's licence (after
+    // indexer(); reordering the lines calls for a new indexer()).
     void integrer(const QString &fiche);
+    void oublierIndex();
     void clear();
 
 private:

@@ -1,0 +1,68 @@
+// The federation's players extract: reading, checking and merging any bytes.
+// A rejected extract must fail with one of the import's own errors; an
+// accepted one must give well-formed players-file records, sorted, with
+// every licence of the extract present once.
+#include "manager/core/import_joueurs.h"
+
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QSet>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace manager;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView octets(reinterpret_cast<const char *>(data), qsizetype(size));
+    Extraction extraction;
+    int n = 0;
+    try {
+        // A small limit keeps the line-count check within reach.
+        n = lireExtractionTexte(octets, extraction, 2000);
+    } catch (const platform::Exception &) {
+        if (!extraction.lignes.isEmpty())
+            std::abort();
+        return 0;
+    }
+    if (n < 0 ? !extraction.lignes.isEmpty() : extraction.lignes.size() != n)
+        std::abort();
+    if (n <= 0)
+        return 0;
+
+    ListeJoueurs joueurs;
+    ParametresImport p;
+    p.domaineFederation = QStringLiteral("ffbridge.fr");
+    p.anneeSaison = QStringLiteral("2027");
+    joueurs.lignes = {ficheDepuisExtraction(QStringLiteral("5;M.;A;B"), QString(), p.anneeSaison),
+                      ficheDepuisExtraction(QStringLiteral("7;M.;Z;Y"), QString(), p.anneeSaison)};
+    try {
+        IntegrerJoueurs(extraction, joueurs, p);
+    } catch (const platform::Exception &) {
+        // Every licence and value index was checked on reading.
+        std::abort();
+    }
+    QSet<int> licences;
+    for (const QString &ligne : std::as_const(extraction.lignes))
+        licences.insert(licenceDe(ligne));
+    int trouvees = 0;
+    QSet<int> vues;
+    for (const QString &fiche : std::as_const(joueurs.lignes)) {
+        if (fiche.count(u';') != 19 || !fiche.endsWith(u';') || fiche.contains(u'\n') ||
+            fiche.contains(u'\r'))
+            std::abort();
+        const int licence = licenceDe(fiche);
+        if (licences.contains(licence) && !vues.contains(licence)) {
+            vues.insert(licence);
+            ++trouvees;
+        }
+    }
+    if (trouvees != licences.size())
+        std::abort();
+    QStringList triees = joueurs.lignes;
+    TrierJoueurs(triees);
+    if (triees != joueurs.lignes)
+        std::abort();
+    return 0;
+}
