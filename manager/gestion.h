@@ -1,6 +1,16 @@
 #pragma once
-// The challenge's tournaments list.
+// The challenge's tournaments list: "Challenge.DBP" of the open season, one
+// tournament per line, browsed and edited one line at a time.
+#include "manager/core/lignechallenge.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/forms/form.h"
+
+#include <memory>
+
+class QLineEdit;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
 
 class TVorn_FGestion : public platform::TForm
 {
@@ -8,4 +18,50 @@ class TVorn_FGestion : public platform::TForm
 
 public:
     explicit TVorn_FGestion(QWidget *parent = nullptr);
+
+    QTableWidget *StrGrd;
+    QLineEdit *Edit3;
+    QLineEdit *MaskEdit1;
+    QLineEdit *Edit1;
+    QLineEdit *EdType;
+    QPushButton *Button1;
+    QSpinBox *SpinEdit1;
+    QLineEdit *Edit2;
+    QPushButton *Bt_Debut;
+    QPushButton *Bt_Precedant;
+    QPushButton *Bt_Suivant;
+    QPushButton *Bt_Fin;
+    QPushButton *Bt_Ajouter;
+    QPushButton *Bt_Supprimer;
+    QPushButton *Bt_Modifier;
+    QPushButton *BtResultat;
+    QPushButton *BtQuitte;
+    std::unique_ptr<platform::TOpenDialog> OpenDialog1;
+
+    void Button1Click();
+    void Bt_DebutClick();
+    void Bt_PrecedantClick();
+    void Bt_SuivantClick();
+    void Bt_FinClick();
+    void Bt_AjouterClick();
+    void Bt_SupprimerClick();
+    void Bt_ModifierClick();
+    void BtResultatClick();
+    void BtQuitteClick();
+    void AfficherTournois();
+
+    const ListeTournois &tournois() const { return m_liste; }
+    // Field n (from 0) of line i of the list.
+    QString Champ(int i, int n) const;
+
+protected:
+    void FormActivate() override;
+    void FormDeactivate() override;
+
+private:
+    // The tournament the edits describe (number and link set by the command).
+    LigneChallenge ligneDesEdits() const;
+    QString dateSaisie() const;
+
+    ListeTournois m_liste;
 };

@@ -1,8 +1,852 @@
 #include "manager/resultat_quatre.h"
 
+#include "manager/core/calculquatre.h"
+#include "manager/core/commandesfeuille.h"
+#include "manager/core/poulequatre.h"
+#include "manager/core/saisie.h"
+#include "manager/core/vorn_dec.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/application.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace platform;
+
+namespace
+{
+
+template <class T> T *nomme(T *w, const QString &name)
+{
+    w->setObjectName(name);
+    return w;
+}
+
+QPushButton *bouton(QWidget *parent, const char *name, const QString &caption,
+                    const QString &hint = QString())
+{
+    auto *b = nomme(new QPushButton(caption, parent), QLatin1String(name));
+    if (!hint.isEmpty())
+        b->setToolTip(hint);
+    return b;
+}
+
+QLabel *etiquette(QWidget *parent, const QString &text, const char *name = nullptr)
+{
+    auto *l = new QLabel(text, parent);
+    if (name)
+        l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+const QString kConfirmer = QStringLiteral("Confirmer la suppression");
+const QString kHintCalcul = QStringLiteral("Faire le calcul des PE et PP par mi-temps");
+const QString kPenalite = QStringLiteral("Pénalité IVMax = ");
+
+// Fills a list without telling its change handler: only the user's choices
+// load a match.
+void remplir(QComboBox *cb, const QStringList &items)
+{
+    const QSignalBlocker bloque(cb);
+    cb->clear();
+    cb->addItems(items);
+}
+
+void choisir(QComboBox *cb, int index)
+{
+    const QSignalBlocker bloque(cb);
+    cb->setCurrentIndex(index);
+}
+
+QStringList elements(const QComboBox *cb)
+{
+    QStringList out;
+    for (int i = 0; i < cb->count(); ++i)
+        out << cb->itemText(i);
+    return out;
+}
+
+} // namespace
+
 TVorn_FResultat_Quatre::TVorn_FResultat_Quatre(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_FResultat_Quatre"), parent)
 {
     setCaption(QStringLiteral("Gestion des résultats d'une épreuve par quatre du Challenge :"));
-    resize(1000, 700);
+    resize(1230, 830);
+
+    auto *haut = new QWidget(this);
+    haut->setObjectName(QStringLiteral("PanneauHaut"));
+    construirePanneauHaut(haut);
+
+    TabControl1 = nomme(new QTabBar(this), QStringLiteral("TabControl1"));
+    TabControl1->setExpanding(false);
+    PanneauFeuille = nomme(new QWidget(this), QStringLiteral("PanneauFeuille"));
+    construireFeuille();
+
+    auto *onglets = new QWidget(this);
+    onglets->setObjectName(QStringLiteral("CadreFeuille"));
+    auto *cadre = new QVBoxLayout(onglets);
+    cadre->setContentsMargins(0, 0, 0, 0);
+    cadre->setSpacing(0);
+    cadre->addWidget(TabControl1);
+    PanneauFeuille->setAutoFillBackground(true);
+    cadre->addWidget(PanneauFeuille, 1);
+
+    auto *main = new QVBoxLayout(this);
+    main->setContentsMargins(6, 6, 6, 6);
+    main->addWidget(haut);
+    main->addWidget(onglets, 1);
+
+    connect(CB_Groupe, &QComboBox::currentIndexChanged, this,
+            handler(this, &TVorn_FResultat_Quatre::CB_GroupeChange));
+    connect(CB_Compos, &QComboBox::currentIndexChanged, this,
+            handler(this, &TVorn_FResultat_Quatre::CB_AdversaireChange));
+    connect(CB_Adversaire, &QComboBox::currentIndexChanged, this,
+            handler(this, &TVorn_FResultat_Quatre::CB_AdversaireChange));
+    using W = TVorn_FResultat_Quatre;
+    const std::pair<QPushButton *, void (W::*)()> commandes[] = {
+        {BtAjouGroupe, &W::BtAjouGroupeClick},
+        {BtSuprGroupe, &W::BtSuprGroupeClick},
+        {BtAjoutCompos, &W::BtAjoutComposClick},
+        {BtSupprCompos, &W::BtSupprComposClick},
+        {BtCrerFMAtch, &W::BtCrerFMAtchClick},
+        {BtQuitter, &W::BtQuitterClick},
+        {BtHandicap, &W::BtHandicapClick},
+        {Bt_Penalite, &W::Bt_PenaliteClick},
+        {BtCalculMacth, &W::BtCalculMacthClick},
+        {BtA1, &W::BtA1Click},
+        {BtA2, &W::BtA2Click},
+        {BtB1, &W::BtB1Click},
+        {BtB2, &W::BtB2Click},
+        {BtAi, &W::BtAiClick},
+        {BtNettoyage, &W::BtNettoyageClick},
+        {BtEnregistreMatch, &W::BtEnregistreMatchClick}};
+    for (const auto &[b, m] : commandes)
+        connect(b, &QPushButton::clicked, this, handler(this, m));
+    connect(TabControl1, &QTabBar::currentChanged, this,
+            handler(this, &TVorn_FResultat_Quatre::TabControl1Change));
+
+    for (QWidget *w : {static_cast<QWidget *>(EdAjoutGroupe), static_cast<QWidget *>(Ed_Compo),
+                       static_cast<QWidget *>(Ed_FMatch), static_cast<QWidget *>(Ed_IV)})
+        w->hide();
+    onglets->show();
+    TabControl1->hide();
+    PanneauFeuille->hide();
+}
+
+TVorn_FResultat_Quatre::~TVorn_FResultat_Quatre() = default;
+
+void TVorn_FResultat_Quatre::construirePanneauHaut(QWidget *haut)
+{
+    LabelGroupe = etiquette(haut, QStringLiteral("Groupe ou Poule"), "LabelGroupe");
+    CB_Groupe = nomme(new QComboBox(haut), QStringLiteral("CB_Groupe"));
+    BtAjouGroupe = bouton(haut, "BtAjouGroupe", QStringLiteral("Ajouter"),
+                          QStringLiteral("Attention d'Entrer ls groupe dans l'ordre"));
+    BtSuprGroupe = bouton(haut, "BtSuprGroupe", QStringLiteral("Enlever"));
+    EdAjoutGroupe = nomme(new QLineEdit(haut), QStringLiteral("EdAjoutGroupe"));
+
+    LabelCompos = etiquette(haut, QStringLiteral("Composition"), "LabelCompos");
+    CB_Compos = nomme(new QComboBox(haut), QStringLiteral("CB_Compos"));
+    BtAjoutCompos = bouton(haut, "BtAjoutCompos", QStringLiteral("Ajouter"),
+                           QStringLiteral("Arrention de rentrer toutes les villes"));
+    BtSupprCompos = bouton(haut, "BtSupprCompos", QStringLiteral("Enlever"));
+    Ed_Compo = nomme(new QLineEdit(haut), QStringLiteral("Ed_Compo"));
+
+    LabelAdversaire = etiquette(haut, QStringLiteral("Adversaire (visiteur)"), "LabelAdversaire");
+    CB_Adversaire = nomme(new QComboBox(haut), QStringLiteral("CB_Adversaire"));
+
+    LabelFeuille = etiquette(haut, QStringLiteral("Feuille de Match"), "LabelFeuille");
+    BtCrerFMAtch = bouton(
+        haut, "BtCrerFMAtch", QStringLiteral("Créer "),
+        QStringLiteral("Vréer les feuilles de matchs dans l'ordre d'apparition sur Internet"));
+    Ed_FMatch = nomme(new QLineEdit(haut), QStringLiteral("Ed_FMatch"));
+    Ed_IV = nomme(new QLineEdit(QStringLiteral("400"), haut), QStringLiteral("Ed_IV"));
+    BtEditFMatch = bouton(haut, "BtEditFMatch", QStringLiteral("Edition"));
+
+    BtEnregGroupe = bouton(haut, "BtEnregGroupe", QStringLiteral("Enregistrer Résultats Finaux"));
+    BtEditionGroupe = bouton(haut, "BtEditionGroupe", QStringLiteral("Edition"));
+    GroupeResultats = nomme(new QGroupBox(QStringLiteral("Résultats PC calculés "), haut),
+                            QStringLiteral("GroupeResultats"));
+    Bt_load_resultat = bouton(GroupeResultats, "Bt_load_resultat", QStringLiteral("Enregistrer"));
+    Bt_Edition_Resultat = bouton(GroupeResultats, "Bt_Edition_Resultat", QStringLiteral("Edition"));
+    auto *gr = new QHBoxLayout(GroupeResultats);
+    gr->setContentsMargins(6, 2, 6, 4);
+    gr->addWidget(Bt_load_resultat);
+    gr->addWidget(Bt_Edition_Resultat);
+    BtQuitter = bouton(haut, "BtQuitter", QStringLiteral("Quitter"));
+
+    LabelResultats = etiquette(haut, QStringLiteral("Résultats du Groupe"), "LabelResultats");
+    StGrResultat = nomme(new QTableWidget(1, 1, haut), QStringLiteral("StGrResultat"));
+    StGrResultat->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StGrResultat->setSelectionMode(QAbstractItemView::NoSelection);
+    StGrResultat->setFocusPolicy(Qt::NoFocus);
+    StGrResultat->horizontalHeader()->hide();
+    StGrResultat->verticalHeader()->hide();
+    StGrResultat->verticalHeader()->setDefaultSectionSize(22);
+    StGrResultat->horizontalHeader()->setDefaultSectionSize(78);
+    StGrResultat->setMinimumWidth(560);
+
+    for (QComboBox *cb : {CB_Groupe, CB_Compos, CB_Adversaire})
+        cb->setMinimumWidth(190);
+    for (QLineEdit *e : {EdAjoutGroupe, Ed_Compo, Ed_FMatch})
+        e->setMinimumWidth(150);
+    Ed_IV->setFixedWidth(50);
+
+    auto *g = new QGridLayout;
+    g->setContentsMargins(0, 0, 0, 0);
+    g->setVerticalSpacing(4);
+    g->addWidget(LabelGroupe, 0, 0);
+    g->addWidget(CB_Groupe, 0, 1);
+    g->addWidget(BtAjouGroupe, 0, 2);
+    g->addWidget(BtSuprGroupe, 0, 3);
+    g->addWidget(EdAjoutGroupe, 0, 4, 1, 2);
+    g->addWidget(LabelCompos, 1, 0);
+    g->addWidget(CB_Compos, 1, 1);
+    g->addWidget(BtAjoutCompos, 1, 2);
+    g->addWidget(BtSupprCompos, 1, 3);
+    g->addWidget(Ed_Compo, 1, 4, 1, 2);
+    g->addWidget(LabelAdversaire, 2, 0);
+    g->addWidget(CB_Adversaire, 2, 1);
+    g->addWidget(LabelFeuille, 3, 0);
+    g->addWidget(BtCrerFMAtch, 3, 1);
+    g->addWidget(BtEditFMatch, 3, 2);
+    g->addWidget(Ed_FMatch, 3, 3, 1, 2);
+    g->addWidget(Ed_IV, 3, 5);
+    g->addWidget(BtEnregGroupe, 4, 0, 1, 2);
+    g->addWidget(BtEditionGroupe, 4, 2);
+    g->addWidget(GroupeResultats, 5, 0, 1, 3);
+    g->addWidget(BtQuitter, 5, 3);
+    g->setColumnStretch(6, 1);
+
+    auto *droite = new QVBoxLayout;
+    droite->addWidget(LabelResultats);
+    droite->addWidget(StGrResultat, 1);
+
+    auto *h = new QHBoxLayout(haut);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->addLayout(g, 0);
+    h->addLayout(droite, 1);
+    haut->setFixedHeight(210);
+}
+
+void TVorn_FResultat_Quatre::construireFeuille()
+{
+    QWidget *p = PanneauFeuille;
+    auto *g = new QGridLayout;
+    g->setHorizontalSpacing(4);
+    g->setVerticalSpacing(2);
+
+    auto creer = [this, p](const QString &nom) {
+        auto *e = nomme(new QLineEdit(p), nom);
+        e->setFixedHeight(22);
+        m_edits.insert(nom, e);
+        return e;
+    };
+    const QStringList &noms = FeuilleMatch::NomsEdits();
+    for (const QString &nom : noms)
+        creer(nom);
+
+    Anum = etiquette(p, QString(), "Anum");
+    BNum = etiquette(p, QString(), "BNum");
+    BtA1 = bouton(p, "BtA1", QStringLiteral("1"), QStringLiteral("Entrer Première Mi-temps"));
+    BtA2 = bouton(p, "BtA2", QStringLiteral("2"), QStringLiteral("Entrer deuxième Mi-temps"));
+    BtB1 = bouton(p, "BtB1", QStringLiteral("1"), QStringLiteral("Entrer Première Mi-temps"));
+    BtB2 = bouton(p, "BtB2", QStringLiteral("2"), QStringLiteral("Entrer deuxième Mi-temps"));
+
+    // Edits of a sheet line, by line number.
+    auto ligne = [this, &noms](int l) {
+        QList<QLineEdit *> out(4, nullptr);
+        for (const QString &nom : noms) {
+            const PositionChamp pos = FeuilleMatch::position(nom);
+            if (pos.ligne == l)
+                out[pos.champ] = m_edits.value(nom);
+        }
+        return out;
+    };
+
+    auto bloc = [&](int r0, int lNom, QLabel *num, int lJoueurs1, int lResume1, int lJoueurs2,
+                    int lResume2, int lMatch, int champHandicap, QPushButton *bt1,
+                    QPushButton *bt2) {
+        g->addWidget(ligne(lNom)[0], r0, 1, 1, 2);
+        g->addWidget(num, r0, 3);
+        g->addWidget(etiquette(p, QStringLiteral("Nb Donnes")), r0, 5);
+        g->addWidget(etiquette(p, QStringLiteral("PE")), r0, 7);
+        g->addWidget(etiquette(p, QStringLiteral("PC")), r0, 8);
+        const struct {
+            int joueurs, resume, ligneEcran;
+            const char *titre;
+            QPushButton *bt;
+        } moities[] = {{lJoueurs1, lResume1, r0 + 1, "Mi-temps 1", bt1},
+                       {lJoueurs2, lResume2, r0 + 5, "Mi-temps 2", bt2}};
+        for (const auto &m : moities) {
+            g->addWidget(etiquette(p, QString::fromUtf8(m.titre)), m.ligneEcran, 0);
+            g->addWidget(m.bt, m.ligneEcran + 1, 0, Qt::AlignLeft);
+            for (int k = 0; k < 4; ++k) {
+                const QList<QLineEdit *> e = ligne(m.joueurs + k);
+                for (int c = 0; c < 4; ++c)
+                    g->addWidget(e[c], m.ligneEcran + k, 1 + c);
+            }
+            const QList<QLineEdit *> s = ligne(m.resume);
+            for (int c = 0; c < 4; ++c)
+                g->addWidget(s[c], m.ligneEcran, 5 + c);
+        }
+        const int rm = r0 + 9;
+        g->addWidget(etiquette(p, QStringLiteral("Nb Donnes")), rm, 5);
+        g->addWidget(etiquette(p, QStringLiteral("Imp")), rm, 6);
+        g->addWidget(etiquette(p, QStringLiteral("IVm")), rm, 7);
+        g->addWidget(etiquette(p, QStringLiteral("PV")), rm, 8);
+        g->addWidget(etiquette(p, QStringLiteral("Bonus")), rm, 9);
+        const QList<QLineEdit *> m = ligne(lMatch);
+        for (int c = 0; c < 4; ++c)
+            g->addWidget(m[c], rm + 1, 5 + c);
+        g->addWidget(ligne(25)[champHandicap], rm + 1, 9);
+    };
+    bloc(0, 1, Anum, 2, 6, 7, 11, 12, 0, BtA1, BtA2);
+    auto *separation = new QFrame(p);
+    separation->setFrameShape(QFrame::HLine);
+    separation->setFrameShadow(QFrame::Sunken);
+    g->addWidget(separation, 11, 0, 1, 10);
+    bloc(12, 13, BNum, 14, 18, 19, 23, 24, 1, BtB1, BtB2);
+
+    // Extra height goes below the sheet, not between its rows.
+    g->setRowStretch(23, 1);
+    g->setColumnMinimumWidth(1, 190);
+    g->setColumnStretch(1, 3);
+    g->setColumnStretch(4, 2);
+    for (const QString &nom : noms) {
+        const PositionChamp pos = FeuilleMatch::position(nom);
+        const bool joueur =
+            (pos.ligne >= 2 && pos.ligne <= 5) || (pos.ligne >= 7 && pos.ligne <= 10) ||
+            (pos.ligne >= 14 && pos.ligne <= 17) || (pos.ligne >= 19 && pos.ligne <= 22);
+        QLineEdit *e = m_edits.value(nom);
+        if (joueur && pos.champ == 1)
+            e->setFixedWidth(80);
+        else if (joueur && pos.champ == 2)
+            e->setFixedWidth(42);
+        else if (joueur && pos.champ == 3)
+            e->setMinimumWidth(120);
+        else if (!joueur && pos.ligne != 1 && pos.ligne != 13)
+            e->setFixedWidth(62);
+    }
+    for (QPushButton *b : {BtA1, BtA2, BtB1, BtB2})
+        b->setFixedWidth(34);
+
+    Donnee = nomme(new QLineEdit(p), QStringLiteral("Donnee"));
+    BtAi = bouton(p, "BtAi", QStringLiteral("ImpA+Nb donnes+ImpB"),
+                  QStringLiteral("Entrer résultats et nombre de donne"));
+    BtHandicap = bouton(p, "BtHandicap", QStringLiteral("Handicap"), kHintCalcul);
+    Bt_Penalite = bouton(p, "Bt_Penalite", kPenalite, kHintCalcul);
+    BtCalculMacth = bouton(p, "BtCalculMacth", QStringLiteral("Calculer"), kHintCalcul);
+    BtNettoyage = bouton(p, "BtNettoyage", QStringLiteral("X"),
+                         QStringLiteral("Effacer le calcul des PE et PP"));
+    BtEnregistreMatch = bouton(p, "BtEnregistreMatch", QStringLiteral("Enregistrer"),
+                               QStringLiteral("Enregistrer la feuille de Match"));
+    auto *cmd = new QVBoxLayout;
+    cmd->setSpacing(6);
+    for (QWidget *w : {static_cast<QWidget *>(Donnee), static_cast<QWidget *>(BtAi),
+                       static_cast<QWidget *>(BtHandicap), static_cast<QWidget *>(Bt_Penalite),
+                       static_cast<QWidget *>(BtCalculMacth), static_cast<QWidget *>(BtNettoyage),
+                       static_cast<QWidget *>(BtEnregistreMatch)})
+        cmd->addWidget(w);
+    cmd->addStretch(1);
+    for (QWidget *w : {static_cast<QWidget *>(Donnee), static_cast<QWidget *>(BtAi),
+                       static_cast<QWidget *>(Bt_Penalite)})
+        w->setMinimumWidth(180);
+
+    auto *h = new QHBoxLayout(p);
+    h->setContentsMargins(6, 6, 6, 6);
+    h->addLayout(g, 1);
+    h->addSpacing(10);
+    h->addLayout(cmd);
+}
+
+// --- Operations -------------------------------------------------------------
+
+QString TVorn_FResultat_Quatre::DeuxChiffres(int n)
+{
+    return ::DeuxChiffres(n);
+}
+
+QString TVorn_FResultat_Quatre::NomFichierMatch(int sens) const
+{
+    QString nom = QStringLiteral("PouleM") + DeuxChiffresSelection(CB_Groupe->currentIndex());
+    const QString a = DeuxChiffresSelection(CB_Compos->currentIndex());
+    const QString b = DeuxChiffresSelection(CB_Adversaire->currentIndex());
+    if (sens == 0)
+        nom += a + b;
+    else if (sens == 1)
+        nom += b + a;
+    return fichierSaison(nom + QStringLiteral(".cpo"));
+}
+
+void TVorn_FResultat_Quatre::SauverTableauGroupe()
+{
+    const int g = CB_Groupe->currentIndex();
+    if (g < 0)
+        return;
+    ecrireCpo(fichierTableau(g), m_tableau.versLignes());
+}
+
+void TVorn_FResultat_Quatre::afficherTableau()
+{
+    StGrResultat->setRowCount(m_tableau.lignes());
+    StGrResultat->setColumnCount(m_tableau.colonnes());
+    for (int r = 0; r < m_tableau.lignes(); ++r) {
+        for (int c = 0; c < m_tableau.colonnes(); ++c) {
+            QTableWidgetItem *item = StGrResultat->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                StGrResultat->setItem(r, c, item);
+            }
+            item->setText(m_tableau.cellule(r, c));
+            const bool fixe = r == 0 || c == 0;
+            item->setBackground(fixe ? palette().button() : palette().base());
+            item->setTextAlignment(fixe ? Qt::AlignLeft | Qt::AlignVCenter
+                                        : Qt::AlignRight | Qt::AlignVCenter);
+        }
+    }
+    StGrResultat->setColumnWidth(0, 110);
+}
+
+void TVorn_FResultat_Quatre::ChargerTableauGroupe()
+{
+    QStringList lignes;
+    const int g = CB_Groupe->currentIndex();
+    if (g < 0 || !LineFile::readIfExists(fichierTableau(g), lignes) || lignes.isEmpty()) {
+        // No table yet: nothing of another group's may stay behind it.
+        m_tableau.vider();
+        afficherTableau();
+        StGrResultat->hide();
+        return;
+    }
+    StGrResultat->show();
+    m_tableau.charger(lignes);
+    afficherTableau();
+}
+
+FeuilleMatch TVorn_FResultat_Quatre::feuilleAffichee() const
+{
+    FeuilleMatch f;
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        f.setValeur(it.key(), it.value()->text());
+    f.setNumeroA(Anum->text());
+    f.setNumeroB(BNum->text());
+    return f;
+}
+
+void TVorn_FResultat_Quatre::afficherEdits(const FeuilleMatch &f)
+{
+    for (auto it = m_edits.cbegin(); it != m_edits.cend(); ++it)
+        it.value()->setText(f.valeur(it.key()));
+}
+
+void TVorn_FResultat_Quatre::AfficherFeuille(int b)
+{
+    const FeuilleMatch f = FeuilleMatch::depuisLignes(LignesMatch, b);
+    afficherEdits(f);
+    Bt_Penalite->setText(kPenalite + f.ivMax());
+    Anum->setText(f.numeroA());
+    BNum->setText(f.numeroB());
+}
+
+void TVorn_FResultat_Quatre::EnregistrerFeuille(int b)
+{
+    feuilleAffichee().enregistrer(LignesMatch, b);
+}
+
+int TVorn_FResultat_Quatre::baseFeuille() const
+{
+    return 50 * TabControl1->currentIndex();
+}
+
+void TVorn_FResultat_Quatre::ChargerMatch()
+{
+    LignesMatch.clear();
+    m_feuilles = 0;
+    {
+        const QSignalBlocker bloque(TabControl1);
+        while (TabControl1->count() > 0)
+            TabControl1->removeTab(0);
+    }
+    QString charge;
+    if (LineFile::exists(NomFichierMatch(0))) {
+        charge = NomFichierMatch(0);
+        LignesMatch = lireCpo(charge);
+    } else if (LineFile::exists(NomFichierMatch(1))) {
+        charge = NomFichierMatch(1);
+        LignesMatch = lireCpo(charge);
+        // The file's team A becomes the home team.
+        const int a = CB_Compos->currentIndex();
+        choisir(CB_Compos, CB_Adversaire->currentIndex());
+        choisir(CB_Adversaire, a);
+    }
+    m_feuilles = LignesMatch.size() / FeuilleMatch::Lignes;
+    if (m_feuilles > 0) {
+        {
+            const QSignalBlocker bloque(TabControl1);
+            for (int s = 0; s < m_feuilles; ++s)
+                TabControl1->addTab(Champ(LignesMatch, 50 * s, 0));
+            TabControl1->setCurrentIndex(0);
+        }
+        TabControl1->show();
+        PanneauFeuille->show();
+        AfficherFeuille(0);
+    } else {
+        TabControl1->hide();
+        PanneauFeuille->hide();
+    }
+    const int reste = LignesMatch.size() % FeuilleMatch::Lignes;
+    if (reste > 0)
+        // The tail is kept so that recording writes it back unchanged.
+        MessageDlg(
+            QStringLiteral("Fichier de match incomplet : ") +
+                QFileInfo(LineFile::resolve(charge)).fileName() + QStringLiteral("\n\nLes ") +
+                QString::number(reste) +
+                QStringLiteral(" dernières lignes sont conservées mais ne sont pas affichées"),
+            mtWarning, mbOK);
+}
+
+void TVorn_FResultat_Quatre::RafraichirFormulaire()
+{
+    ChargerMatch();
+    const bool groupe = CB_Groupe->currentIndex() >= 0;
+    for (QWidget *w : std::initializer_list<QWidget *>{
+             CB_Compos, CB_Adversaire, StGrResultat, CB_Groupe, BtAjoutCompos, BtSupprCompos,
+             LabelCompos, LabelAdversaire, LabelFeuille, LabelResultats, BtCrerFMAtch, BtEditFMatch,
+             BtEditionGroupe, BtEnregGroupe})
+        w->setVisible(groupe);
+    if (groupe)
+        ChargerTableauGroupe();
+}
+
+void TVorn_FResultat_Quatre::chargerEquipes(int groupe)
+{
+    QStringList equipes;
+    std::exception_ptr erreur;
+    try {
+        equipes = lireCpo(fichierEquipes(groupe));
+    } catch (const platform::Exception &) {
+        erreur = std::current_exception();
+    }
+    remplir(CB_Compos, equipes);
+    remplir(CB_Adversaire, equipes);
+    choisir(CB_Compos, equipes.isEmpty() ? -1 : 0);
+    choisir(CB_Adversaire, equipes.isEmpty() ? -1 : 0);
+    if (erreur)
+        ShowException(erreur);
+}
+
+// --- Activation and lists ---------------------------------------------------
+
+void TVorn_FResultat_Quatre::FormActivate()
+{
+    remplir(CB_Groupe, {});
+    EdAjoutGroupe->hide();
+    Ed_Compo->hide();
+    Ed_FMatch->hide();
+    Ed_IV->hide();
+    QStringList groupes;
+    LineFile::readIfExists(fichierPoules(), groupes);
+    remplir(CB_Groupe, groupes);
+    if (!groupes.isEmpty()) {
+        choisir(CB_Groupe, 0);
+        chargerEquipes(0);
+    } else {
+        choisir(CB_Groupe, -1);
+        remplir(CB_Compos, {});
+        remplir(CB_Adversaire, {});
+    }
+    RafraichirFormulaire();
+}
+
+void TVorn_FResultat_Quatre::CB_GroupeChange()
+{
+    if (CB_Groupe->count() > 0 && CB_Groupe->currentIndex() >= 0)
+        chargerEquipes(CB_Groupe->currentIndex());
+    RafraichirFormulaire();
+}
+
+void TVorn_FResultat_Quatre::CB_AdversaireChange()
+{
+    ChargerMatch();
+}
+
+void TVorn_FResultat_Quatre::BtAjouGroupeClick()
+{
+    if (!EdAjoutGroupe->isHidden() && !EdAjoutGroupe->text().isEmpty()) {
+        remplir(CB_Compos, {});
+        QStringList groupes = elements(CB_Groupe);
+        groupes << champSaisi(EdAjoutGroupe->text());
+        remplir(CB_Groupe, groupes);
+        EdAjoutGroupe->clear();
+        ecrireCpo(fichierEquipes(groupes.size() - 1), {});
+        choisir(CB_Groupe, groupes.size() - 1);
+        ecrireCpo(fichierPoules(), groupes);
+        remplir(CB_Adversaire, {});
+        choisir(CB_Compos, -1);
+        choisir(CB_Adversaire, -1);
+    }
+    EdAjoutGroupe->setVisible(EdAjoutGroupe->isHidden());
+    RafraichirFormulaire();
+}
+
+void TVorn_FResultat_Quatre::BtSuprGroupeClick()
+{
+    const int g = CB_Groupe->currentIndex();
+    if (g < 0)
+        return;
+    if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
+        return;
+    supprimerGroupe(g, elements(CB_Groupe));
+    QStringList groupes = elements(CB_Groupe);
+    groupes.removeAt(g);
+    remplir(CB_Groupe, groupes);
+    if (!groupes.isEmpty()) {
+        choisir(CB_Groupe, 0);
+        chargerEquipes(0);
+    } else {
+        choisir(CB_Groupe, -1);
+        remplir(CB_Compos, {});
+        remplir(CB_Adversaire, {});
+    }
+    RafraichirFormulaire();
+}
+
+void TVorn_FResultat_Quatre::BtAjoutComposClick()
+{
+    const int g = CB_Groupe->currentIndex();
+    if (g >= 0 && !Ed_Compo->isHidden() && !Ed_Compo->text().isEmpty()) {
+        QStringList equipes = elements(CB_Compos);
+        equipes << champSaisi(Ed_Compo->text());
+        Ed_Compo->clear();
+        ecrireCpo(fichierEquipes(g), equipes);
+        remplir(CB_Compos, equipes);
+        remplir(CB_Adversaire, equipes);
+        choisir(CB_Compos, 0);
+        choisir(CB_Adversaire, 0);
+        m_tableau.ajouterEquipe(equipes);
+        SauverTableauGroupe();
+    }
+    Ed_Compo->setVisible(Ed_Compo->isHidden());
+    RafraichirFormulaire();
+}
+
+bool TVorn_FResultat_Quatre::aDesResultats(int equipe) const
+{
+    if (m_tableau.ligneAResultat(equipe + 1) || m_tableau.colonneAResultat(equipe + 1))
+        return true;
+    for (const FichierMatchTrouve &f : fichiersMatchDuGroupe(CB_Groupe->currentIndex()))
+        if (f.equipeA == equipe || f.equipeB == equipe)
+            return true;
+    return false;
+}
+
+void TVorn_FResultat_Quatre::BtSupprComposClick()
+{
+    const int g = CB_Groupe->currentIndex();
+    const int t = CB_Compos->currentIndex();
+    if (g < 0 || t < 0)
+        return;
+    if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
+        return;
+    // Teams are known by their position: removing one that has results, or
+    // that precedes a team with results, would move those results onto
+    // other teams.
+    for (int k = t; k < CB_Compos->count(); ++k) {
+        if (aDesResultats(k)) {
+            MessageDlg(QStringLiteral("Suppression impossible : des résultats sont enregistrés "
+                                      "pour cette équipe ou une équipe suivante"),
+                       mtWarning, mbOK);
+            return;
+        }
+    }
+    QStringList equipes = elements(CB_Compos);
+    equipes.removeAt(t);
+    ecrireCpo(fichierEquipes(g), equipes);
+    remplir(CB_Compos, equipes);
+    remplir(CB_Adversaire, equipes);
+    m_tableau.retirerEquipe(equipes);
+    if (!equipes.isEmpty()) {
+        choisir(CB_Compos, 0);
+        choisir(CB_Adversaire, 0);
+        SauverTableauGroupe();
+    } else {
+        choisir(CB_Compos, -1);
+        choisir(CB_Adversaire, -1);
+    }
+    RafraichirFormulaire();
+}
+
+void TVorn_FResultat_Quatre::BtCrerFMAtchClick()
+{
+    if (CB_Compos->count() == 0)
+        return;
+    if (Ed_FMatch->isHidden()) {
+        Ed_FMatch->show();
+        Ed_IV->show();
+        return;
+    }
+    const int a = CB_Compos->currentIndex();
+    const int b = CB_Adversaire->currentIndex();
+    if (!Ed_FMatch->text().isEmpty() && a >= 0 && b >= 0 && CB_Groupe->currentIndex() >= 0) {
+        const QString nom = champSaisi(Ed_FMatch->text());
+        const QStringList feuille = FeuilleMatch::nouvelleFeuille(
+            nom, Ed_IV->text(), CB_Groupe->currentText(), CB_Compos->currentText(), a,
+            CB_Adversaire->currentText(), b);
+        // Before an incomplete tail, so that every sheet keeps its slot.
+        const int base = 50 * m_feuilles;
+        for (int i = 0; i < feuille.size(); ++i)
+            LignesMatch.insert(base + i, feuille[i]);
+        ++m_feuilles;
+        {
+            const QSignalBlocker bloque(TabControl1);
+            TabControl1->addTab(nom);
+            TabControl1->setCurrentIndex(TabControl1->count() - 1);
+        }
+        TabControl1->show();
+        PanneauFeuille->show();
+        AfficherFeuille(base);
+        Ed_FMatch->clear();
+        Ed_IV->setText(QStringLiteral("400"));
+    }
+    Ed_FMatch->hide();
+    Ed_IV->hide();
+}
+
+void TVorn_FResultat_Quatre::TabControl1Change()
+{
+    if (TabControl1->currentIndex() >= 0)
+        AfficherFeuille(baseFeuille());
+}
+
+void TVorn_FResultat_Quatre::BtQuitterClick()
+{
+    Hide();
+}
+
+// --- Sheet commands ---------------------------------------------------------
+
+void TVorn_FResultat_Quatre::BtHandicapClick()
+{
+    FeuilleMatch f = feuilleAffichee();
+    try {
+        handicapFeuille(f);
+    } catch (...) {
+        afficherEdits(f);
+        throw;
+    }
+    afficherEdits(f);
+}
+
+void TVorn_FResultat_Quatre::Bt_PenaliteClick()
+{
+    FeuilleMatch f = feuilleAffichee();
+    penaliteFeuille(f, Bt_Penalite->text());
+    afficherEdits(f);
+}
+
+void TVorn_FResultat_Quatre::BtCalculMacthClick()
+{
+    if (TabControl1->currentIndex() < 0)
+        return;
+    FeuilleMatch f = feuilleAffichee();
+    try {
+        calculerFeuille(f);
+    } catch (const ECalculPV &e) {
+        afficherEdits(f);
+        MessageDlg(e.Message(), mtWarning, mbOK);
+        return;
+    } catch (...) {
+        afficherEdits(f);
+        throw;
+    }
+    afficherEdits(f);
+    EnregistrerFeuille(baseFeuille());
+    MessageDlg(messageCalculQuatre(), mtInformation, mbOK);
+}
+
+void TVorn_FResultat_Quatre::SaisirJoueurs(int equipe, int miTemps)
+{
+    if (Donnee->text().isEmpty())
+        return;
+    const QStringList joueurs = LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+    FeuilleMatch f = feuilleAffichee();
+    QString texte = Donnee->text();
+    saisirJoueurs(f, equipe == 0 ? Equipe::A : Equipe::B, miTemps, texte, joueurs,
+                  [] { ShowMessage(QStringLiteral("Erreur dans le numéro")); });
+    Donnee->setText(texte);
+    afficherEdits(f);
+}
+
+void TVorn_FResultat_Quatre::BtA1Click()
+{
+    SaisirJoueurs(0, 1);
+}
+
+void TVorn_FResultat_Quatre::BtA2Click()
+{
+    SaisirJoueurs(0, 2);
+}
+
+void TVorn_FResultat_Quatre::BtB1Click()
+{
+    SaisirJoueurs(1, 1);
+}
+
+void TVorn_FResultat_Quatre::BtB2Click()
+{
+    SaisirJoueurs(1, 2);
+}
+
+void TVorn_FResultat_Quatre::BtAiClick()
+{
+    FeuilleMatch f = feuilleAffichee();
+    QString texte = Donnee->text();
+    saisirResultat(f, texte);
+    Donnee->setText(texte);
+    afficherEdits(f);
+}
+
+void TVorn_FResultat_Quatre::BtNettoyageClick()
+{
+    FeuilleMatch f = feuilleAffichee();
+    nettoyerFeuille(f);
+    afficherEdits(f);
+}
+
+void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
+{
+    if (TabControl1->currentIndex() < 0)
+        return;
+    EnregistrerFeuille(baseFeuille());
+    ecrireCpo(NomFichierMatch(0), LignesMatch);
+    const int g = CB_Groupe->currentIndex();
+    ReportTableau r = ReportTableau::HorsTableau;
+    try {
+        r = enregistrerHomologation(ListeHomologation, m_tableau, LignesMatch, m_feuilles,
+                                    [g](const TableauGroupe &t) {
+                                        if (g >= 0)
+                                            ecrireCpo(fichierTableau(g), t.versLignes());
+                                    });
+    } catch (...) {
+        afficherTableau();
+        throw;
+    }
+    afficherTableau();
+    if (r == ReportTableau::HorsTableau)
+        MessageDlg(QStringLiteral("Equipe hors du tableau du groupe : résultats non reportés"),
+                   mtWarning, mbOK);
 }

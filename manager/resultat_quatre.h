@@ -1,6 +1,23 @@
 #pragma once
-// Teams-of-four groups, match sheets and results.
+// Teams-of-four results: groups and their teams, the group's cross table,
+// the match sheets of the chosen pair of teams, their scoring and
+// recording, and the homologation list of the match last recorded.
+#include "manager/core/feuillematch.h"
+#include "manager/core/homologation.h"
+#include "manager/core/tableaugroupe.h"
 #include "platform/forms/form.h"
+
+#include <QHash>
+#include <QStringList>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabBar;
+class QTableWidget;
+class QWidget;
 
 class TVorn_FResultat_Quatre : public platform::TForm
 {
@@ -8,4 +25,115 @@ class TVorn_FResultat_Quatre : public platform::TForm
 
 public:
     explicit TVorn_FResultat_Quatre(QWidget *parent = nullptr);
+    ~TVorn_FResultat_Quatre() override;
+
+    // Upper panel.
+    QLabel *LabelGroupe;
+    QComboBox *CB_Groupe;
+    QPushButton *BtAjouGroupe;
+    QPushButton *BtSuprGroupe;
+    QLineEdit *EdAjoutGroupe;
+    QLabel *LabelCompos;
+    QComboBox *CB_Compos;
+    QPushButton *BtAjoutCompos;
+    QPushButton *BtSupprCompos;
+    QLineEdit *Ed_Compo;
+    QLabel *LabelAdversaire;
+    QComboBox *CB_Adversaire;
+    QLabel *LabelResultats;
+    QTableWidget *StGrResultat;
+    QLabel *LabelFeuille;
+    QPushButton *BtCrerFMAtch;
+    QLineEdit *Ed_FMatch;
+    QLineEdit *Ed_IV;
+    QPushButton *BtEditFMatch;
+    QPushButton *BtEnregGroupe;
+    QPushButton *BtEditionGroupe;
+    QGroupBox *GroupeResultats;
+    QPushButton *Bt_load_resultat;
+    QPushButton *Bt_Edition_Resultat;
+    QPushButton *BtQuitter;
+
+    // The sheet: tabs over one panel of edits and commands.
+    QWidget *PanneauFeuille;
+    QTabBar *TabControl1;
+    QLabel *Anum;
+    QLabel *BNum;
+    QLineEdit *Donnee;
+    QPushButton *BtA1;
+    QPushButton *BtA2;
+    QPushButton *BtB1;
+    QPushButton *BtB2;
+    QPushButton *BtAi;
+    QPushButton *BtNettoyage;
+    QPushButton *BtEnregistreMatch;
+    QPushButton *BtHandicap;
+    QPushButton *Bt_Penalite;
+    QPushButton *BtCalculMacth;
+
+    // The 92 sheet edits by name (ANom10 ... Handicap_B).
+    QLineEdit *edit(const QString &nom) const { return m_edits.value(nom); }
+
+    // Lines of the current match file, plus sheets created and not yet
+    // recorded; complete sheets first, then any incomplete tail.
+    QStringList LignesMatch;
+    ::ListeHomologation ListeHomologation;
+    // Totals of the list, in hundredths, for its printout.
+    qint64 &TotalPE = ListeHomologation.TotalPE;
+    qint64 &TotalPC = ListeHomologation.TotalPC;
+    // The cross table shown in StGrResultat.
+    const TableauGroupe &tableau() const { return m_tableau; }
+
+    // Handlers.
+    void CB_GroupeChange();
+    void CB_AdversaireChange();
+    void BtAjouGroupeClick();
+    void BtSuprGroupeClick();
+    void BtAjoutComposClick();
+    void BtSupprComposClick();
+    void BtCrerFMAtchClick();
+    void TabControl1Change();
+    void BtQuitterClick();
+    void BtHandicapClick();
+    void Bt_PenaliteClick();
+    void BtCalculMacthClick();
+    void BtA1Click();
+    void BtA2Click();
+    void BtB1Click();
+    void BtB2Click();
+    void BtAiClick();
+    void BtNettoyageClick();
+    void BtEnregistreMatchClick();
+
+    // Operations shared with the printouts and the result file.
+    static QString DeuxChiffres(int n);
+    QString NomFichierMatch(int sens) const;
+    void SauverTableauGroupe();
+    void ChargerTableauGroupe();
+    void AfficherFeuille(int b);
+    void EnregistrerFeuille(int b);
+    void ChargerMatch();
+    void RafraichirFormulaire();
+    // Complete sheets of LignesMatch (one per tab).
+    int nombreFeuilles() const { return m_feuilles; }
+
+protected:
+    void FormActivate() override;
+
+private:
+    void construirePanneauHaut(QWidget *haut);
+    void construireFeuille();
+    void afficherTableau();
+    // Loads the teams of group g into both lists; a missing file empties
+    // them and reports the error.
+    void chargerEquipes(int groupe);
+    FeuilleMatch feuilleAffichee() const;
+    void afficherEdits(const FeuilleMatch &f);
+    void SaisirJoueurs(int equipe, int miTemps);
+    int baseFeuille() const;
+    bool aDesResultats(int equipe) const;
+
+    QHash<QString, QLineEdit *> m_edits;
+    TableauGroupe m_tableau;
+    int m_feuilles = 0;
 };

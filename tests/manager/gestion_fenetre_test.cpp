@@ -1,0 +1,207 @@
+// The tournaments window as the user drives it: grid, edits, navigation,
+// the writing commands and the link to a result file.
+#include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
+#include "manager/gestion.h"
+#include "manager/vorn_pr.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QtTest/QTest>
+
+using namespace platform;
+
+namespace
+{
+
+const QString kSaison = QStringLiteral("2026-2027");
+
+class GestionFenetre : public vorn_test::ProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        writeLines(QStringLiteral("Vorn_Lud.ini"),
+                   {QStringLiteral("[Param]"), QStringLiteral("Saison=") + kSaison});
+        writeLines(kSaison + QStringLiteral("/Joueur.DBP"), {});
+        m_fenetres = creerFenetres();
+        Vorn_FPr->Show();
+        vorn_test::settle();
+        if (TForm::activeForm() != Vorn_FPr)
+            Vorn_FPr->activated();
+        w = Vorn_FGestion;
+    }
+    void TearDown() override
+    {
+        m_fenetres.reset();
+        ProgramFolderTest::TearDown();
+    }
+    void ouvrir()
+    {
+        if (TForm::activeForm() == w)
+            Vorn_FPr->activated();
+        w->Show();
+        vorn_test::settle();
+        if (TForm::activeForm() != w)
+            w->activated();
+    }
+    static void cliquer(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
+    QString cellule(int r, int c) const
+    {
+        const QTableWidgetItem *i = w->StrGrd->item(r, c);
+        return i ? i->text() : QString();
+    }
+    QByteArray fichier() const { return readBytes(kSaison + QStringLiteral("/Challenge.DBP")); }
+
+    std::unique_ptr<Fenetres> m_fenetres;
+    TVorn_FGestion *w = nullptr;
+};
+
+TEST_F(GestionFenetre, AddDeleteAddInExactBytes)
+{
+    writeBytes(kSaison + QStringLiteral("/Challenge.DBP"), QByteArray());
+    ouvrir();
+    EXPECT_EQ(w->StrGrd->rowCount(), 1);
+    EXPECT_EQ(w->StrGrd->columnCount(), 8);
+    EXPECT_EQ(cellule(0, 7), QStringLiteral("Fichier résultat du challenge"));
+    EXPECT_EQ(cellule(0, 6), QStringLiteral("Coéf."));
+    EXPECT_FALSE(w->Bt_Supprimer->isEnabled());
+    EXPECT_FALSE(w->Bt_Modifier->isEnabled());
+    EXPECT_EQ(w->EdType->text(), QStringLiteral("P"));
+    EXPECT_EQ(w->SpinEdit1->value(), 1);
+    EXPECT_EQ(w->Edit2->text(), QStringLiteral("100"));
+
+    QTest::keyClicks(w->MaskEdit1, QStringLiteral("05102026"));
+    w->Edit1->setText(QStringLiteral("Open de Sète"));
+    cliquer(w->Bt_Ajouter);
+    w->Edit1->setText(QStringLiteral("Deuxième"));
+    cliquer(w->Button1);
+    EXPECT_EQ(w->EdType->text(), QStringLiteral("Q"));
+    w->SpinEdit1->setValue(16);
+    cliquer(w->Bt_Ajouter);
+    w->Edit1->setText(QStringLiteral("Troisième"));
+    cliquer(w->Button1);
+    EXPECT_EQ(w->EdType->text(), QStringLiteral("P"));
+    cliquer(w->Bt_Ajouter);
+    EXPECT_EQ(cellule(3, 0), QStringLiteral(">"));
+    cliquer(w->Bt_Precedant);
+    EXPECT_EQ(cellule(2, 0), QStringLiteral(">"));
+    EXPECT_EQ(cellule(3, 0), QString());
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("Deuxième"));
+    cliquer(w->Bt_Supprimer);
+    EXPECT_EQ(w->Edit3->text(), QStringLiteral("3"));
+    cliquer(w->Bt_Ajouter);
+    EXPECT_EQ(fichier(), QByteArray("1;05/10/2026;Open de S\xe8te;P;1;100;;\r\n"
+                                    "3;05/10/2026;Troisi\xe8me;P;16;100;;\r\n"
+                                    "3;05/10/2026;Troisi\xe8me;P;16;100;;\r\n"));
+    EXPECT_EQ(w->StrGrd->rowCount(), 4);
+    EXPECT_EQ(cellule(2, 1), QStringLiteral("3"));
+    EXPECT_EQ(cellule(2, 5), QStringLiteral("16"));
+}
+
+TEST_F(GestionFenetre, NavigationEnablesTheButtons)
+{
+    writeLines(kSaison + QStringLiteral("/Challenge.DBP"),
+               {"1;01/10/2026;Un;P;1;100;;", "2;02/10/2026;Deux;Q;2;50;Q.chr;",
+                "3;03/10/2026;Trois;P;3;100;;"});
+    ouvrir();
+    EXPECT_EQ(cellule(1, 0), QStringLiteral(">"));
+    EXPECT_FALSE(w->Bt_Debut->isEnabled());
+    EXPECT_FALSE(w->Bt_Precedant->isEnabled());
+    EXPECT_TRUE(w->Bt_Suivant->isEnabled());
+    cliquer(w->Bt_Fin);
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("Trois"));
+    EXPECT_FALSE(w->Bt_Suivant->isEnabled());
+    EXPECT_FALSE(w->Bt_Fin->isEnabled());
+    EXPECT_TRUE(w->Bt_Debut->isEnabled());
+    cliquer(w->Bt_Precedant);
+    EXPECT_EQ(w->Edit3->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->MaskEdit1->text(), QStringLiteral("02/10/2026"));
+    EXPECT_EQ(w->EdType->text(), QStringLiteral("Q"));
+    EXPECT_EQ(w->SpinEdit1->value(), 2);
+    EXPECT_EQ(w->Edit2->text(), QStringLiteral("50"));
+    cliquer(w->Bt_Debut);
+    EXPECT_EQ(w->Edit1->text(), QStringLiteral("Un"));
+}
+
+TEST_F(GestionFenetre, ModifyAndLinkRewriteTheLine)
+{
+    writeLines(kSaison + QStringLiteral("/Challenge.DBP"),
+               {"1;01/10/2026;Un;P;1;100;Un.chr;", "2;02/10/2026;Deux;Q;2;50;Q.chr;"});
+    ouvrir();
+    cliquer(w->Bt_Suivant);
+    w->Edit1->setText(QStringLiteral("Deux; bis"));
+    cliquer(w->Bt_Modifier);
+    EXPECT_EQ(fichier(), QByteArray("1;01/10/2026;Un;P;1;100;Un.chr;\r\n"
+                                    "2;02/10/2026;Deux, bis;Q;2;50;;\r\n"));
+    dialogs().files = {path(kSaison + QStringLiteral("/Quatre1.chr"))};
+    cliquer(w->BtResultat);
+    ASSERT_EQ(dialogs().openRequests.size(), 1u);
+    const FileRequest &r = dialogs().openRequests[0];
+    EXPECT_EQ(r.title, QStringLiteral("Lier un résultat d'un tournoi"));
+    EXPECT_EQ(r.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
+    EXPECT_EQ(r.defaultExt, QStringLiteral("chr"));
+    EXPECT_EQ(r.initialDir, path(kSaison));
+    EXPECT_TRUE(r.fileName.isEmpty());
+    EXPECT_EQ(cellule(2, 7), QStringLiteral("Quatre1.chr"));
+    cliquer(w->Bt_Debut);
+    cliquer(w->BtResultat); // cancelled
+    EXPECT_EQ(fichier(), QByteArray("1;01/10/2026;Un;P;1;100;;\r\n"
+                                    "2;02/10/2026;Deux, bis;Q;2;50;Quatre1.chr;\r\n"));
+    EXPECT_TRUE(dialogs().messages.empty());
+}
+
+TEST_F(GestionFenetre, LinkOnAnEmptyListWritesNothing)
+{
+    writeBytes(kSaison + QStringLiteral("/challenge.dbp"), QByteArray());
+    ouvrir();
+    dialogs().files = {path(kSaison + QStringLiteral("/X.chr"))};
+    cliquer(w->BtResultat);
+    EXPECT_TRUE(dialogs().openRequests.empty());
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_EQ(readBytes(kSaison + QStringLiteral("/challenge.dbp")), QByteArray());
+    cliquer(w->Bt_Ajouter);
+    EXPECT_FALSE(exists(kSaison + QStringLiteral("/Challenge.DBP")));
+    EXPECT_EQ(readBytes(kSaison + QStringLiteral("/challenge.dbp")).count('\n'), 1);
+}
+
+TEST_F(GestionFenetre, UnreadableListIsNeverOverwritten)
+{
+    QDir().mkpath(path(kSaison + QStringLiteral("/Challenge.DBP")));
+    ouvrir();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_FALSE(w->Bt_Ajouter->isEnabled());
+    EXPECT_FALSE(w->BtResultat->isEnabled());
+    w->Bt_Ajouter->click();
+    w->BtResultat->click();
+    EXPECT_TRUE(QFileInfo(path(kSaison + QStringLiteral("/Challenge.DBP"))).isDir());
+
+    // Once readable again, the next activation allows writing.
+    QDir().rmdir(path(kSaison + QStringLiteral("/Challenge.DBP")));
+    ouvrir();
+    EXPECT_EQ(dialogs().messages.size(), 2u); // missing: the error, then an empty list
+    EXPECT_TRUE(w->Bt_Ajouter->isEnabled());
+    cliquer(w->Bt_Ajouter);
+    EXPECT_TRUE(fichier().startsWith("1;"));
+}
+
+TEST_F(GestionFenetre, Screenshot)
+{
+    writeLines(kSaison + QStringLiteral("/Challenge.DBP"),
+               {"1;01/10/2026;Open de Sète;P;1;100;Open1.chr;", "2;02/10/2026;Quatre;Q;2;50;;"});
+    ouvrir();
+    vorn_test::settle();
+    const QPixmap image = w->grab();
+    QDir().mkpath(QStringLiteral("/tmp/vorn_shots"));
+    EXPECT_TRUE(image.save(QStringLiteral("/tmp/vorn_shots/gestion.png")));
+    for (QPushButton *b : w->findChildren<QPushButton *>())
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 8)
+            << b->objectName().toStdString();
+}
+
+} // namespace

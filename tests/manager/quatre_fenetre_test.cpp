@@ -1,0 +1,600 @@
+// The teams-of-four results window driven as a user would: groups, teams,
+// sheets, entry, calculation and recording, against golden files.
+#include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
+#include "manager/resultat_quatre.h"
+#include "manager/vorn_pr.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QtTest/QTest>
+
+using namespace platform;
+
+namespace
+{
+
+const QString kSaison = QStringLiteral("2026-2027");
+const QString kConfirmer = QStringLiteral("Confirmer la suppression");
+
+class QuatreFenetre : public vorn_test::ProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        // The main window opens the season named in the settings.
+        writeLines(QStringLiteral("Vorn_Lud.ini"),
+                   {QStringLiteral("[Param]"), QStringLiteral("Saison=") + kSaison});
+        writeLines(kSaison + QStringLiteral("/Joueur.DBP"),
+                   {QStringLiteral("01000158;M;ARNAUD;Luc;50;LYON BC;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01000306;Mme;BERTHIER;Anne;50;LYON BC;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01000380;M;CARON;Éric;50;LYON BC;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01001453;Mll;DELMAS;Julie;50;LYON BC;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01001601;M;ESTÈVE;Marc;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01002378;Mme;FABRE;Lise;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01002526;M;GARCIA;Paul;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;"),
+                    QStringLiteral("01003673;Mme;HUGON;Rose;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;")});
+        m_fenetres = creerFenetres();
+        Vorn_FPr->Show();
+        vorn_test::settle();
+        if (TForm::activeForm() != Vorn_FPr)
+            Vorn_FPr->activated();
+        ASSERT_EQ(SaisonEnCours, kSaison);
+        w = Vorn_FResultat_Quatre;
+    }
+    void TearDown() override
+    {
+        m_fenetres.reset();
+        ProgramFolderTest::TearDown();
+    }
+
+    void ouvrir()
+    {
+        w->Show();
+        vorn_test::settle();
+        if (TForm::activeForm() != w)
+            w->activated();
+    }
+    void quitterEtRevenir()
+    {
+        Vorn_FPr->activated();
+        w->activated();
+    }
+    static void cliquer(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
+    void ajouterGroupe(const QString &nom)
+    {
+        cliquer(w->BtAjouGroupe);
+        w->EdAjoutGroupe->setText(nom);
+        cliquer(w->BtAjouGroupe);
+    }
+    void ajouterEquipe(const QString &nom)
+    {
+        cliquer(w->BtAjoutCompos);
+        w->Ed_Compo->setText(nom);
+        cliquer(w->BtAjoutCompos);
+    }
+    void creerFeuille(const QString &nom)
+    {
+        cliquer(w->BtCrerFMAtch);
+        w->Ed_FMatch->setText(nom);
+        cliquer(w->BtCrerFMAtch);
+    }
+    QString e(const char *nom) const { return w->edit(QLatin1String(nom))->text(); }
+    void poser(const char *nom, const QString &t) { w->edit(QLatin1String(nom))->setText(t); }
+    QString saison(const QString &nom) const { return kSaison + QLatin1Char('/') + nom; }
+    QByteArray golden(const QString &nom) const
+    {
+        QFile f(QStringLiteral(VORN_TEST_DATA "/quatre/") + nom);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
+    QString cellule(int r, int c) const
+    {
+        const QTableWidgetItem *item = w->StGrResultat->item(r, c);
+        return item ? item->text() : QString();
+    }
+    // Files of the season folder, with their bytes.
+    QMap<QString, QByteArray> dossier() const
+    {
+        QMap<QString, QByteArray> out;
+        QDirIterator it(path(kSaison), QDir::Files);
+        while (it.hasNext()) {
+            const QString p = it.next();
+            QFile f(p);
+            f.open(QIODevice::ReadOnly);
+            out.insert(QFileInfo(p).fileName(), f.readAll());
+        }
+        return out;
+    }
+
+    // The session of the golden files: group "Poule A", four teams, the
+    // worked sheet Lyon - Sète entered and recorded without handicap.
+    void sessionDeReference()
+    {
+        ouvrir();
+        ajouterGroupe(QStringLiteral("Poule A"));
+        for (const char *equipe : {"Lyon", "Sète", "Nice", "Pau"})
+            ajouterEquipe(QString::fromUtf8(equipe));
+        w->CB_Adversaire->setCurrentIndex(1);
+        creerFeuille(QStringLiteral("Match 1"));
+        w->Donnee->setText(QStringLiteral("1000158+1000306+1000380+1001453"));
+        cliquer(w->BtA1);
+        w->Donnee->setText(QStringLiteral("1000158 1000306 1000380 1001453"));
+        cliquer(w->BtA2);
+        w->Donnee->setText(QStringLiteral("1001601+1002378+1002526+1003673"));
+        cliquer(w->BtB1);
+        cliquer(w->BtB2); // the same text, with a "+" more
+        EXPECT_EQ(w->Donnee->text(), QStringLiteral("1001601+1002378+1002526+1003673++"));
+        w->Donnee->setText(QStringLiteral("40+24+30"));
+        cliquer(w->BtAi);
+        cliquer(w->BtCalculMacth);
+        cliquer(w->BtEnregistreMatch);
+    }
+
+    std::unique_ptr<Fenetres> m_fenetres;
+    TVorn_FResultat_Quatre *w = nullptr;
+};
+
+TEST_F(QuatreFenetre, GoldenSessionWritesTheReferenceFiles)
+{
+    sessionDeReference();
+    EXPECT_TRUE(dialogs().texts().contains(
+        QStringLiteral("           Penalité = (IVMax-IV) * 4           \n\n"
+                       "      Bonus = (IVmA-IVmB) * Nb Donne /20       \n\n"
+                       "PC =  1.7* (PV+2) * Power(((IvA*IvB)/1000),1/3)\n\n"
+                       "    PE = (PV * 18 ) * (Nb Donne /24)           \n\n"
+                       "        N'oubliez pas d'enregistrer          ")));
+    EXPECT_EQ(dialogs().messages.size(), 1u)
+        << dialogs().texts().join(QStringLiteral(" | ")).toStdString();
+    for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo", "PouleM000001.cpo"})
+        EXPECT_EQ(readBytes(saison(QLatin1String(nom))), golden(QLatin1String(nom))) << nom;
+    EXPECT_EQ(w->Donnee->text(), QStringLiteral("40+24+30+"));
+    EXPECT_EQ(e("ANom14"), QStringLiteral("Mlle DELMAS Julie"));
+    EXPECT_EQ(e("AClub11"), QStringLiteral("LYON BC"));
+
+    // The list of the match: eight players, merged over the two halves.
+    ASSERT_EQ(w->ListeHomologation.lignes().size(), 8);
+    EXPECT_EQ(w->ListeHomologation.lignes()[0],
+              QStringLiteral("22194;M ARNAUD Luc;;01000158;50;;;3262;"));
+    EXPECT_EQ(w->ListeHomologation.lignes()[4],
+              QStringLiteral("13806;M ESTÈVE Marc;;01001601;60;;;2200;"));
+    EXPECT_EQ(w->TotalPE, 144000);
+    EXPECT_EQ(w->TotalPC, 21848);
+    EXPECT_EQ(cellule(1, 2), QStringLiteral("1233"));
+    EXPECT_EQ(cellule(2, 1), QStringLiteral("767"));
+    EXPECT_EQ(cellule(1, 5), QStringLiteral("1233"));
+}
+
+TEST_F(QuatreFenetre, AFreshWindowReloadsTheSessionAndRewritesTheSameBytes)
+{
+    sessionDeReference();
+    const QMap<QString, QByteArray> avant = dossier();
+    quitterEtRevenir();
+    EXPECT_EQ(w->CB_Groupe->currentText(), QStringLiteral("Poule A"));
+    EXPECT_EQ(w->CB_Compos->count(), 4);
+    // Activation selects team 0 for both sides: Lyon against itself.
+    EXPECT_FALSE(w->TabControl1->isVisibleTo(w));
+    w->CB_Adversaire->setCurrentIndex(1);
+    ASSERT_EQ(w->TabControl1->count(), 1);
+    EXPECT_EQ(w->TabControl1->tabText(0), QStringLiteral("Match 1"));
+    EXPECT_EQ(e("APv30"), QStringLiteral("1233"));
+    EXPECT_EQ(e("BPc25"), QStringLiteral("1100"));
+    EXPECT_EQ(e("Bnbd30"), QStringLiteral("24"));
+    EXPECT_EQ(w->Anum->text(), QStringLiteral("0"));
+    EXPECT_EQ(w->BNum->text(), QStringLiteral("1"));
+    EXPECT_EQ(w->Bt_Penalite->text(), QStringLiteral("Pénalité IVMax = 400"));
+    EXPECT_EQ(cellule(0, 2), QStringLiteral("Sète"));
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(w->TotalPC, 21848);
+}
+
+TEST_F(QuatreFenetre, HandicapThenCalculation)
+{
+    sessionDeReference();
+    cliquer(w->BtNettoyage);
+    EXPECT_TRUE(e("APv30").isEmpty());
+    EXPECT_TRUE(e("BPc15").isEmpty());
+    EXPECT_EQ(e("AImp30"), QStringLiteral("40"));
+    cliquer(w->BtHandicap);
+    EXPECT_EQ(e("Handicap_A"), QStringLiteral("12"));
+    EXPECT_EQ(e("Handicap_B"), QStringLiteral("0"));
+    cliquer(w->BtCalculMacth);
+    EXPECT_EQ(e("APv30"), QStringLiteral("1459"));
+    EXPECT_EQ(e("BPv30"), QStringLiteral("541"));
+    EXPECT_EQ(e("APe15"), QStringLiteral("13131"));
+    EXPECT_EQ(e("BPe25"), QStringLiteral("4869"));
+    EXPECT_EQ(e("APC15"), QStringLiteral("1888"));
+    EXPECT_EQ(e("BPc15"), QStringLiteral("843"));
+    // Stored in memory, not on disk until recorded.
+    EXPECT_EQ(w->LignesMatch[12], QStringLiteral("24;40;50;1459;"));
+    EXPECT_EQ(w->LignesMatch[25], QStringLiteral("12;0;;;"));
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleM000001.cpo"))),
+              golden(QStringLiteral("PouleM000001.cpo")));
+    // The penalty uses the cap of the button's caption.
+    cliquer(w->Bt_Penalite);
+    EXPECT_EQ(e("Handicap_A"), QStringLiteral("0"));
+}
+
+TEST_F(QuatreFenetre, CalculationErrorsLeaveTheStoredSheet)
+{
+    sessionDeReference();
+    const QStringList avant = w->LignesMatch;
+    cliquer(w->BtNettoyage);
+    poser("AImp30", QStringLiteral("1x"));
+    dialogs().messages.clear();
+    cliquer(w->BtCalculMacth);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_TRUE(dialogs().messages[0].text.startsWith(
+        QStringLiteral("'1x' n'est pas une valeur entière correcte")));
+    EXPECT_EQ(e("ANbd15"), QStringLiteral("12"));
+    EXPECT_EQ(e("AIv30"), QStringLiteral("50"));
+    EXPECT_TRUE(e("APv30").isEmpty());
+    EXPECT_EQ(w->LignesMatch, avant);
+
+    const struct {
+        const char *imp, *donnes, *message;
+    } cas[] = {{"40", "0", "Nombre de donnes nul : calcul des PV impossible"},
+               {"330", "24", "Ecart d'IMP supérieur à 255 : calcul des PV impossible"},
+               {"40", "300", "Nombre de donnes incorrect : calcul des PV impossible"}};
+    for (const auto &c : cas) {
+        cliquer(w->BtNettoyage);
+        poser("AImp30", QLatin1String(c.imp));
+        poser("ANbd30", QLatin1String(c.donnes));
+        poser("Bnbd30", QLatin1String(c.donnes));
+        dialogs().messages.clear();
+        cliquer(w->BtCalculMacth);
+        ASSERT_EQ(dialogs().messages.size(), 1u);
+        EXPECT_EQ(dialogs().messages[0].text, QString::fromUtf8(c.message));
+        EXPECT_EQ(dialogs().messages[0].type, mtWarning);
+        EXPECT_FALSE(e("AIv30").isEmpty());
+        EXPECT_TRUE(e("APe15").isEmpty());
+        EXPECT_EQ(w->LignesMatch, avant);
+    }
+}
+
+TEST_F(QuatreFenetre, EntryNeedsThePlayersFile)
+{
+    sessionDeReference();
+    QFile::remove(path(saison(QStringLiteral("Joueur.DBP"))));
+    poser("ANom11", QStringLiteral("inchangé"));
+    w->Donnee->setText(QStringLiteral("18"));
+    dialogs().messages.clear();
+    cliquer(w->BtA1);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_EQ(e("ANom11"), QStringLiteral("inchangé"));
+    EXPECT_EQ(e("ALic11"), QStringLiteral("01000158"));
+    EXPECT_EQ(w->Donnee->text(), QStringLiteral("18"));
+}
+
+TEST_F(QuatreFenetre, WrongCheckDigitWarnsAndEnters)
+{
+    sessionDeReference();
+    w->Donnee->setText(QStringLiteral("19+7"));
+    dialogs().messages.clear();
+    cliquer(w->BtB2);
+    EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral("Erreur dans le numéro")});
+    EXPECT_EQ(e("BLic21"), QStringLiteral("00000019"));
+    EXPECT_TRUE(e("BNom21").isEmpty());
+    EXPECT_EQ(e("BLic22"), QStringLiteral("7"));
+}
+
+TEST_F(QuatreFenetre, MatchFileNamesAndTheReversedPair)
+{
+    ouvrir();
+    ajouterGroupe(QStringLiteral("G"));
+    for (const char *t : {"T0", "T1", "T2", "T3", "T4", "T5"})
+        ajouterEquipe(QLatin1String(t));
+    w->CB_Compos->setCurrentIndex(2);
+    w->CB_Adversaire->setCurrentIndex(5);
+    EXPECT_TRUE(w->NomFichierMatch(0).endsWith(QStringLiteral("/PouleM000205.cpo")));
+    EXPECT_TRUE(w->NomFichierMatch(1).endsWith(QStringLiteral("/PouleM000502.cpo")));
+    EXPECT_TRUE(w->NomFichierMatch(2).endsWith(QStringLiteral("/PouleM00.cpo")));
+    creerFeuille(QStringLiteral("Aller"));
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_TRUE(exists(saison(QStringLiteral("PouleM000205.cpo"))));
+
+    w->CB_Compos->setCurrentIndex(5);
+    int affichages = 0;
+    QObject::connect(w->TabControl1, &QTabBar::tabBarClicked, [&] { ++affichages; });
+    w->CB_Adversaire->setCurrentIndex(2);
+    EXPECT_EQ(w->CB_Compos->currentIndex(), 2);
+    EXPECT_EQ(w->CB_Adversaire->currentIndex(), 5);
+    ASSERT_EQ(w->TabControl1->count(), 1);
+    EXPECT_EQ(w->TabControl1->tabText(0), QStringLiteral("Aller"));
+    EXPECT_EQ(e("ANom10"), QStringLiteral("T2"));
+
+    w->CB_Compos->setCurrentIndex(-1);
+    EXPECT_TRUE(w->NomFichierMatch(0).endsWith(QStringLiteral("/PouleM009905.cpo")));
+}
+
+TEST_F(QuatreFenetre, TeamsAddedAndRemoved)
+{
+    ouvrir();
+    ajouterGroupe(QStringLiteral("G"));
+    for (const char *t : {"Lyon", "Sète", "Nice"})
+        ajouterEquipe(QString::fromUtf8(t));
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))),
+              QByteArray(";Lyon;S\xe8te;Nice;;\r\nLyon;;;;;\r\nS\xe8te;;;;;\r\nNice;;;;;\r\n"));
+    // A result between Lyon and Sète, then a fourth team.
+    w->CB_Adversaire->setCurrentIndex(1);
+    creerFeuille(QStringLiteral("M"));
+    w->Donnee->setText(QStringLiteral("40+24+30"));
+    cliquer(w->BtAi);
+    cliquer(w->BtCalculMacth);
+    cliquer(w->BtEnregistreMatch);
+    ajouterEquipe(QStringLiteral("Pau"));
+    EXPECT_EQ(w->StGrResultat->rowCount(), 5);
+    EXPECT_EQ(w->StGrResultat->columnCount(), 6);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))),
+              QByteArray(";Lyon;S\xe8te;Nice;Pau;;\r\nLyon;;1233;;;1233;\r\nS\xe8te;767;;;;767;\r\n"
+                         "Nice;;;;;;\r\nPau;;;;;;\r\n"));
+
+    // Sète has a result: neither it nor Lyon may go; Pau may.
+    const QByteArray equipes = readBytes(saison(QStringLiteral("Poule1.cpo")));
+    for (int t : {1, 0}) {
+        w->CB_Compos->setCurrentIndex(t);
+        dialogs().answers = {mrYes};
+        dialogs().messages.clear();
+        cliquer(w->BtSupprCompos);
+        EXPECT_EQ(
+            dialogs().texts(),
+            QStringList({kConfirmer,
+                         QStringLiteral("Suppression impossible : des résultats sont "
+                                        "enregistrés pour cette équipe ou une équipe suivante")}));
+        EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))), equipes);
+    }
+    w->CB_Compos->setCurrentIndex(3);
+    dialogs().answers = {mrYes};
+    cliquer(w->BtSupprCompos);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))),
+              QByteArray("Lyon\r\nS\xe8te\r\nNice\r\n"));
+    EXPECT_EQ(
+        readBytes(saison(QStringLiteral("PouleR0.cpo"))),
+        QByteArray(
+            ";Lyon;S\xe8te;Nice;;\r\nLyon;;1233;;1233;\r\nS\xe8te;767;;;767;\r\nNice;;;;;\r\n"));
+    // "No" keeps everything.
+    dialogs().answers = {mrNo};
+    cliquer(w->BtSupprCompos);
+    EXPECT_EQ(w->CB_Compos->count(), 3);
+}
+
+TEST_F(QuatreFenetre, RemovingAGroupMovesTheLaterGroupsFiles)
+{
+    writeLines(saison(QStringLiteral("Poule.cpo")), {"Un", "Deux", "Trois"});
+    writeLines(saison(QStringLiteral("Poule1.cpo")), {"A1", "B1"});
+    writeLines(saison(QStringLiteral("Poule2.cpo")), {"A2", "B2"});
+    writeLines(saison(QStringLiteral("Poule3.cpo")), {"A3", "B3"});
+    writeLines(saison(QStringLiteral("PouleR0.cpo")),
+               {";A1;B1;;", "A1;;1000;1000;", "B1;1000;;1000;"});
+    writeLines(saison(QStringLiteral("PouleR1.cpo")), {";A2;B2;;", "A2;;1;1;", "B2;2;;2;"});
+    writeLines(saison(QStringLiteral("PouleR2.cpo")), {";A3;B3;;", "A3;;3;3;", "B3;4;;4;"});
+    writeLines(saison(QStringLiteral("PouleM000001.cpo")), {"premier groupe"});
+    writeLines(saison(QStringLiteral("PouleM010001.cpo")), {"deuxième groupe"});
+    writeLines(saison(QStringLiteral("pouleM020100.cpo")), {"troisième groupe"});
+    ouvrir();
+    w->CB_Groupe->setCurrentIndex(1);
+    EXPECT_EQ(w->CB_Compos->itemText(0), QStringLiteral("A2"));
+    dialogs().answers = {mrYes};
+    cliquer(w->BtSuprGroupe);
+    const QMap<QString, QByteArray> d = dossier();
+    EXPECT_EQ(d.keys(),
+              QStringList({"Joueur.DBP", "Poule.cpo", "Poule1.cpo", "Poule2.cpo",
+                           "PouleM000001.cpo", "PouleM010100.cpo", "PouleR0.cpo", "PouleR1.cpo"}));
+    EXPECT_EQ(d["Poule.cpo"], QByteArray("Un\r\nTrois\r\n"));
+    EXPECT_EQ(d["Poule2.cpo"], QByteArray("A3\r\nB3\r\n"));
+    EXPECT_EQ(d["PouleR1.cpo"], QByteArray(";A3;B3;;\r\nA3;;3;3;\r\nB3;4;;4;\r\n"));
+    EXPECT_EQ(d["PouleM010100.cpo"], QByteArray("troisi\xe8me groupe\r\n"));
+    EXPECT_EQ(d["PouleR0.cpo"], QByteArray(";A1;B1;;\r\nA1;;1000;1000;\r\nB1;1000;;1000;\r\n"));
+    EXPECT_EQ(w->CB_Groupe->currentIndex(), 0);
+    EXPECT_EQ(w->CB_Compos->itemText(1), QStringLiteral("B1"));
+}
+
+TEST_F(QuatreFenetre, ShortLastTableLineSetsTheColumns)
+{
+    writeLines(saison(QStringLiteral("Poule.cpo")), {"G"});
+    writeLines(saison(QStringLiteral("Poule1.cpo")), {"A", "B"});
+    writeLines(saison(QStringLiteral("PouleR0.cpo")), {";A;B;;", "A;;1200;1200;", "B;800;"});
+    ouvrir();
+    EXPECT_EQ(w->StGrResultat->rowCount(), 3);
+    EXPECT_EQ(w->StGrResultat->columnCount(), 2);
+    EXPECT_EQ(cellule(1, 1), QString());
+    EXPECT_EQ(cellule(2, 1), QStringLiteral("800"));
+}
+
+TEST_F(QuatreFenetre, MissingTeamFileGivesEmptyLists)
+{
+    writeLines(saison(QStringLiteral("Poule.cpo")), {"Un", "Deux"});
+    writeLines(saison(QStringLiteral("Poule1.cpo")), {"A1", "B1"});
+    ouvrir();
+    EXPECT_EQ(w->CB_Compos->count(), 2);
+    dialogs().messages.clear();
+    w->CB_Groupe->setCurrentIndex(1);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_EQ(w->CB_Compos->count(), 0);
+    EXPECT_EQ(w->CB_Adversaire->count(), 0);
+    // Adding a team now writes only this group's team.
+    ajouterEquipe(QStringLiteral("Nouvelle"));
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Poule2.cpo"))), QByteArray("Nouvelle\r\n"));
+}
+
+TEST_F(QuatreFenetre, TypedSeparatorsStayInsideTheirField)
+{
+    ouvrir();
+    ajouterGroupe(QStringLiteral("Poule; A"));
+    ajouterEquipe(QStringLiteral("Lyon;Est"));
+    ajouterEquipe(QStringLiteral("Sète"));
+    w->CB_Adversaire->setCurrentIndex(1);
+    creerFeuille(QStringLiteral("Match;1"));
+    poser("ANom11", QStringLiteral("Nom;avec\npoint"));
+    w->Donnee->setText(QStringLiteral("40+24+30"));
+    cliquer(w->BtAi);
+    cliquer(w->BtCalculMacth);
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Poule.cpo"))), QByteArray("Poule, A\r\n"));
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))),
+              QByteArray("Lyon,Est\r\nS\xe8te\r\n"));
+    const QByteArray match = readBytes(saison(QStringLiteral("PouleM000001.cpo")));
+    EXPECT_TRUE(
+        match.startsWith("Match,1;400;;Poule, A;\r\nLyon,Est;0;;;\r\nNom,avec point;;;;\r\n"));
+    for (const QByteArray &l : match.split('\n')) {
+        if (!l.isEmpty()) {
+            EXPECT_EQ(l.count(';'), 4) << l.constData();
+        }
+    }
+}
+
+TEST_F(QuatreFenetre, TruncatedMatchFileKeepsItsTail)
+{
+    sessionDeReference();
+    // One sheet, then 20 lines of a second, the last cut without its line end.
+    QByteArray octets = readBytes(saison(QStringLiteral("PouleM000001.cpo")));
+    QByteArray queue;
+    for (int i = 0; i < 19; ++i)
+        queue += "q" + QByteArray::number(i) + ";;;;\r\n";
+    queue += "coup";
+    writeBytes(saison(QStringLiteral("PouleM000001.cpo")), octets + queue);
+    dialogs().messages.clear();
+    quitterEtRevenir();
+    w->CB_Adversaire->setCurrentIndex(1);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              QStringLiteral("Fichier de match incomplet : PouleM000001.cpo\n\nLes 20 dernières "
+                             "lignes sont conservées mais ne sont pas affichées"));
+    EXPECT_EQ(w->TabControl1->count(), 1);
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleM000001.cpo"))), octets + queue + "\r\n");
+    EXPECT_EQ(w->TotalPC, 21848);
+
+    creerFeuille(QStringLiteral("Retour"));
+    EXPECT_EQ(w->TabControl1->count(), 2);
+    EXPECT_EQ(w->LignesMatch[50], QStringLiteral("Retour;400;;Poule A;"));
+    EXPECT_EQ(w->LignesMatch[100], QStringLiteral("q0;;;;"));
+    EXPECT_EQ(w->LignesMatch.last(), QStringLiteral("coup"));
+}
+
+TEST_F(QuatreFenetre, TeamIndexesOutsideTheTable)
+{
+    sessionDeReference();
+    const QByteArray tableau = readBytes(saison(QStringLiteral("PouleR0.cpo")));
+    for (const QString &index : {QStringLiteral("7"), QStringLiteral("x")}) {
+        QStringList lignes = w->LignesMatch;
+        lignes[13] = QStringLiteral("Sète;") + index + QStringLiteral(";;;");
+        writeLines(saison(QStringLiteral("PouleM000001.cpo")), lignes);
+        quitterEtRevenir();
+        w->CB_Adversaire->setCurrentIndex(1);
+        dialogs().messages.clear();
+        cliquer(w->BtEnregistreMatch);
+        EXPECT_EQ(dialogs().texts(),
+                  QStringList{
+                      QStringLiteral("Equipe hors du tableau du groupe : résultats non reportés")});
+        EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))), tableau);
+        EXPECT_EQ(w->ListeHomologation.lignes().size(), 8);
+        EXPECT_EQ(w->TotalPE, 144000);
+    }
+}
+
+TEST_F(QuatreFenetre, UncomputedSheetAndBadTableCell)
+{
+    sessionDeReference();
+    const QByteArray tableau = readBytes(saison(QStringLiteral("PouleR0.cpo")));
+    cliquer(w->BtNettoyage);
+    dialogs().messages.clear();
+    cliquer(w->BtEnregistreMatch);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_TRUE(readBytes(saison(QStringLiteral("PouleM000001.cpo"))).contains("\r\n24;40;;;\r\n"));
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))), tableau);
+    EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
+    EXPECT_EQ(w->TotalPE, 0);
+
+    cliquer(w->BtCalculMacth);
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))), tableau);
+    QByteArray mauvais = tableau;
+    mauvais.replace("S\xe8te;767;;;;767;", "S\xe8te;767;;7x;;767;");
+    ASSERT_NE(mauvais, tableau);
+    writeBytes(saison(QStringLiteral("PouleR0.cpo")), mauvais);
+    quitterEtRevenir();
+    w->CB_Adversaire->setCurrentIndex(1);
+    dialogs().messages.clear();
+    cliquer(w->BtEnregistreMatch);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'7x'")));
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))), mauvais);
+    EXPECT_EQ(cellule(2, 3), QStringLiteral("7x"));
+    EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
+}
+
+TEST_F(QuatreFenetre, OwnDialogsAreNotActivations)
+{
+    sessionDeReference();
+    cliquer(w->BtNettoyage);
+    cliquer(w->BtCalculMacth);
+    dialogs().answers = {mrNo};
+    cliquer(w->BtSuprGroupe);
+    vorn_test::settle();
+    w->activated();
+    EXPECT_EQ(w->TabControl1->count(), 1);
+    EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1);
+    EXPECT_EQ(e("APv30"), QStringLiteral("1233"));
+    // A sheet created and not recorded is dropped by a real activation.
+    creerFeuille(QStringLiteral("Non enregistrée"));
+    EXPECT_EQ(w->TabControl1->count(), 2);
+    quitterEtRevenir();
+    EXPECT_EQ(w->CB_Adversaire->currentIndex(), 0);
+    w->CB_Adversaire->setCurrentIndex(1);
+    EXPECT_EQ(w->TabControl1->count(), 1);
+}
+
+TEST_F(QuatreFenetre, NoGroupHidesTheGroupControls)
+{
+    ouvrir();
+    EXPECT_TRUE(w->CB_Groupe->isHidden());
+    EXPECT_TRUE(w->CB_Compos->isHidden());
+    EXPECT_TRUE(w->BtCrerFMAtch->isHidden());
+    EXPECT_TRUE(w->BtEnregGroupe->isHidden());
+    EXPECT_FALSE(w->BtAjouGroupe->isHidden());
+    EXPECT_TRUE(w->TabControl1->isHidden());
+    // An empty second click only hides the edit.
+    cliquer(w->BtAjouGroupe);
+    EXPECT_FALSE(w->EdAjoutGroupe->isHidden());
+    cliquer(w->BtAjouGroupe);
+    EXPECT_TRUE(w->EdAjoutGroupe->isHidden());
+    EXPECT_FALSE(exists(saison(QStringLiteral("Poule.cpo"))));
+    ajouterGroupe(QStringLiteral("G"));
+    EXPECT_FALSE(w->CB_Compos->isHidden());
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))), QByteArray());
+    // No team: creating a sheet does nothing.
+    cliquer(w->BtCrerFMAtch);
+    EXPECT_TRUE(w->Ed_FMatch->isHidden());
+}
+
+TEST_F(QuatreFenetre, Screenshot)
+{
+    sessionDeReference();
+    w->resize(w->sizeHint().expandedTo(w->size()));
+    vorn_test::settle();
+    const QPixmap image = w->grab();
+    QDir().mkpath(QStringLiteral("/tmp/vorn_shots"));
+    EXPECT_TRUE(image.save(QStringLiteral("/tmp/vorn_shots/resultat_quatre.png")));
+    EXPECT_GE(image.width(), w->minimumSizeHint().width());
+    // Every caption fits its button.
+    for (QPushButton *b : w->findChildren<QPushButton *>()) {
+        if (b->isHidden())
+            continue;
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 8)
+            << b->objectName().toStdString();
+    }
+}
+
+} // namespace
