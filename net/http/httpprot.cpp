@@ -1,0 +1,1863 @@
+#include "net/http/httpprot.h"
+
+#include "net/http/urlsplit.h"
+#include "platform/text/codec.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+namespace net
+{
+
+namespace
+{
+
+// A message of our own for the simulated peer's close.
+constexpr unsigned WM_HTTP_SIM_CLOSE = WM_USER + 10;
+
+constexpr int kBufferSize = 8193;
+// Beyond these a header is hostile, not large.
+constexpr std::int64_t kMaxHeaderBytes = 256 * 1024;
+constexpr int kMaxHeaderLines = 1000;
+
+void writeAll(TStream &stream, const char *data, int len)
+{
+    while (len > 0) {
+        int n = stream.Write(data, len);
+        if (n <= 0)
+            throw platform::EFileError(QStringLiteral("Stream write error"));
+        data += n;
+        len -= n;
+    }
+}
+
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+QString twoDigits(int v)
+{
+    return QString::number(v).rightJustified(2, QLatin1Char('0'));
+}
+
+} // namespace
+
+#define HTTP_TRACE(option, text)                                                                   \
+    do {                                                                                           \
+        if (CheckLogOptions(option))                                                               \
+            DebugLog(option, text);                                                                \
+    } while (0)
+
+QString HttpStateName(int state)
+{
+    static const char *const names[] = {
+        "httpReady",       "httpNotConnected",  "httpConnected",
+        "httpDnsLookup",   "httpDnsLookupDone", "httpWaitingHeader",
+        "httpWaitingBody", "httpBodyReceived",  "httpWaitingProxyConnect",
+        "httpClosing",     "httpAborting"};
+    if (state < 0 || state > httpAborting)
+        return QStringLiteral("INVALID STATE");
+    return QLatin1String(names[state]);
+}
+
+// ---------------------------------------------------------------------------
+// Life
+
+THttpCli::THttpCli()
+{
+    m_loop = EventLoop::current();
+    if (m_loop == nullptr)
+        throw EHttpException(QStringLiteral("HTTP component needs an event loop"), 0);
+    m_window =
+        m_loop->registerTarget([this](unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) {
+            guarded([&] { WndProc(msg, wParam, lParam); });
+        });
+    CreateSocket();
+    m_contentCodingHnd = std::make_unique<THttpContCodHandler>(
+        [this](const char *buffer, int len) {
+            if (m_receiveStream != nullptr)
+                writeAll(*m_receiveStream, buffer, len);
+        },
+        [this](const char *buffer, int len) { TriggerDocData(buffer, len); });
+    std::memset(m_rcvdBuffer, 0, sizeof m_rcvdBuffer);
+}
+
+THttpCli::~THttpCli()
+{
+    stopBandwidthTimer();
+    if (m_loop != nullptr && m_window != 0)
+        m_loop->unregister(m_window);
+    m_window = 0;
+    // The socket's last notifications must not reach a half-destroyed owner.
+    m_socket->OnSessionConnected = nullptr;
+    m_socket->OnSessionClosed = nullptr;
+    m_socket->OnDataAvailable = nullptr;
+    m_socket->OnDataSent = nullptr;
+    m_socket->OnDnsLookupDone = nullptr;
+    m_socket->OnError = nullptr;
+    m_socket.reset();
+}
+
+void THttpCli::CreateSocket()
+{
+    m_socket = std::make_unique<TWSocket>();
+    bindSocket();
+}
+
+void THttpCli::bindSocket()
+{
+    m_socket->OnSessionConnected = [this](TCustomWSocket *, std::uint16_t error) {
+        guarded([&] { SocketSessionConnected(error); });
+    };
+    m_socket->OnSessionClosed = [this](TCustomWSocket *, std::uint16_t error) {
+        guarded([&] { closeHandlerDispatch(error); });
+    };
+    m_socket->OnDataAvailable = [this](TCustomWSocket *, std::uint16_t error) {
+        guarded([&] { SocketDataAvailable(error); });
+    };
+    m_socket->OnDataSent = [this](TCustomWSocket *, std::uint16_t error) {
+        guarded([&] { SocketDataSent(error); });
+    };
+    m_socket->OnDnsLookupDone = [this](TCustomWSocket *, std::uint16_t error) {
+        guarded([&] { SocketDNSLookupDone(error); });
+    };
+    // Bound on purpose: the socket then reports instead of raising, and the
+    // client reads its state after each call.
+    m_socket->OnError = [this](TCustomWSocket *) {
+        if (OnSocketError)
+            OnSocketError(this);
+    };
+}
+
+template <typename F> void THttpCli::guarded(F &&work)
+{
+    QString reason;
+    try {
+        work();
+        return;
+    } catch (const platform::Exception &e) {
+        reason = e.Message();
+    } catch (const std::exception &e) {
+        reason = QString::fromUtf8(e.what());
+    } catch (...) {
+        reason = QStringLiteral("Unknown exception");
+    }
+    try {
+        failRequest(httperrProtocol, reason);
+    } catch (...) {
+    }
+}
+
+void THttpCli::failRequest(std::uint16_t code, const QString &reason)
+{
+    if (m_state == httpReady)
+        return;
+    HTTP_TRACE(loProtSpecErr, QStringLiteral("Request failed: ") + reason);
+    m_requestDoneError = code;
+    m_reasonPhrase = reason;
+    m_lineHandler = LineHandler::None;
+    m_relocationPending = false;
+    m_allowSendData = false;
+    m_receivingHeader = false;
+    emptyBuffer();
+    stopBandwidthTimer();
+    SetState(httpAborting);
+    m_closeHandler = CloseHandler::Ignore;
+    try {
+        socketAbort();
+    } catch (...) {
+    }
+    m_closeHandler = CloseHandler::Normal;
+    m_connected = false;
+    SetState(httpReady);
+}
+
+// ---------------------------------------------------------------------------
+// Tracing
+
+bool THttpCli::CheckLogOptions(TLogOption option)
+{
+    TNetLogger *logger = m_socket ? m_socket->NetLogger() : nullptr;
+    return logger != nullptr && logger->CheckLogOptions(option);
+}
+
+void THttpCli::DebugLog(TLogOption option, const QString &msg)
+{
+    TNetLogger *logger = m_socket ? m_socket->NetLogger() : nullptr;
+    if (logger != nullptr && logger->CheckLogOptions(option))
+        logger->LogMessage(this, option, msg);
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+
+void THttpCli::SetContentRangeBegin(const QString &value)
+{
+    m_contentRangeBegin = value;
+    m_rangeSetByOwner = true;
+}
+
+void THttpCli::SetContentRangeEnd(const QString &value)
+{
+    m_contentRangeEnd = value;
+    m_rangeSetByOwner = true;
+}
+
+void THttpCli::SetMultiThreaded(bool value)
+{
+    m_multiThreaded = value;
+    m_socket->SetMultiThreaded(value);
+}
+
+void THttpCli::SetRequestVer(const QString &value)
+{
+    if (value == m_requestVer)
+        return;
+    if (value != QLatin1String("1.0") && value != QLatin1String("1.1"))
+        throw EHttpException(QStringLiteral("Insupported HTTP version"), 5);
+    m_requestVer = value;
+}
+
+THttpCliOptions THttpCli::Options()
+{
+    THttpCliOptions value = m_options.without(httpoEnableContentCoding).without(httpoUseQuality);
+    if (m_contentCodingHnd->Enabled())
+        value << httpoEnableContentCoding;
+    if (m_contentCodingHnd->UseQuality())
+        value << httpoUseQuality;
+    m_options = value;
+    return value;
+}
+
+void THttpCli::SetOptions(THttpCliOptions value)
+{
+    m_options = value;
+    m_contentCodingHnd->SetEnabled(value.has(httpoEnableContentCoding));
+    m_contentCodingHnd->SetUseQuality(value.has(httpoUseQuality));
+}
+
+// ---------------------------------------------------------------------------
+// Posted messages
+
+void THttpCli::postMessage(unsigned msg, std::intptr_t lParam)
+{
+    m_loop->post(m_window, msg, m_generation, lParam);
+}
+
+void THttpCli::postRequestDone()
+{
+    // The outcome travels with the message: a request started before it is
+    // delivered must not change what the owner is told about this one.
+    std::intptr_t packed =
+        (static_cast<std::intptr_t>(m_requestType) << 16) | std::intptr_t(m_requestDoneError);
+    postMessage(WM_HTTP_REQUEST_DONE, packed);
+}
+
+void THttpCli::WndProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam)
+{
+    // Set-ready, login and close messages of an older request are stale: the
+    // request they belonged to has already been completed or aborted.
+    bool current = static_cast<std::uint32_t>(wParam) == m_generation;
+    switch (msg) {
+    case WM_HTTP_REQUEST_DONE:
+        HTTP_TRACE(loProtSpecInfo, QStringLiteral("RequestDone"));
+        TriggerRequestDone(static_cast<THttpRequest>((lParam >> 16) & 0xFF),
+                           static_cast<std::uint16_t>(lParam & 0xFFFF));
+        break;
+    case WM_HTTP_SET_READY:
+        if (current)
+            SetState(httpReady);
+        break;
+    case WM_HTTP_LOGIN:
+        if (current)
+            Login();
+        break;
+    case WM_HTTP_SIM_CLOSE:
+        if (current && m_simConnected) {
+            m_simConnected = false;
+            closeHandlerDispatch(0);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// State
+
+void THttpCli::SetState(THttpState newState)
+{
+    if (m_state == newState)
+        return;
+    m_state = newState;
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("State = ") + HttpStateName(newState));
+    TriggerStateChange();
+    if (newState == httpReady)
+        SetReady();
+}
+
+void THttpCli::SetReady()
+{
+    postRequestDone();
+}
+
+// ---------------------------------------------------------------------------
+// Starting a request
+
+void THttpCli::Get()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestSync(httpGET);
+}
+
+void THttpCli::Post()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestSync(httpPOST);
+}
+
+void THttpCli::Put()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestSync(httpPUT);
+}
+
+void THttpCli::Head()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestSync(httpHEAD);
+}
+
+void THttpCli::GetASync()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestAsync(httpGET);
+}
+
+void THttpCli::PostASync()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestAsync(httpPOST);
+}
+
+void THttpCli::PutASync()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestAsync(httpPUT);
+}
+
+void THttpCli::HeadAsync()
+{
+    m_locationChangeCurCount = 0;
+    DoRequestAsync(httpHEAD);
+}
+
+void THttpCli::CloseAsync()
+{
+    DoRequestAsync(httpCLOSE);
+}
+
+bool THttpCli::socketConnected() const
+{
+    if (m_simulating)
+        return m_simConnected;
+    return m_socket->State() == wsConnected;
+}
+
+void THttpCli::DoRequestAsync(THttpRequest Rq)
+{
+    if (Rq != httpCLOSE && m_state != httpReady)
+        throw EHttpException(
+            QStringLiteral("HTTP component ") + m_name + QStringLiteral(" is busy"), 1);
+    if ((Rq == httpPOST || Rq == httpPUT) && m_sendStream == nullptr)
+        throw EHttpException(QStringLiteral("HTTP component has nothing to post or put"), 2);
+    ++m_generation;
+    if (Rq == httpCLOSE) {
+        m_statusCode = 200;
+        m_reasonPhrase = QStringLiteral("OK");
+        SetState(httpClosing);
+        if (!m_simulating && m_socket->State() == wsClosed)
+            postSetReady();
+        else if (m_simulating && !m_simConnected)
+            postSetReady();
+        else
+            socketCloseDelayed();
+        return;
+    }
+
+    m_requestType = Rq;
+    InternalClear();
+    m_currUsername = m_username;
+    m_currPassword = m_password;
+    m_currConnection = m_connection;
+    m_currProxyConnection = m_proxyConnection;
+    setTargets();
+
+    guarded([&] {
+        if (socketConnected() && m_connectedHost == m_hostName && m_connectedPort == m_port &&
+            m_connectedProtocol == m_protocol) {
+            SocketSessionConnected(0);
+            return;
+        }
+        if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed))
+            socketAbort();
+        SetState(httpNotConnected);
+        Login();
+    });
+}
+
+void THttpCli::InternalClear()
+{
+    m_receivedHeader.clear();
+    m_receivedHeaderBytes = 0;
+    m_requestDoneError = 0;
+    m_docName.clear();
+    m_statusCode = 0;
+    m_receivedCount = 0;
+    m_sentCount = 0;
+    m_headerLineCount = 0;
+    m_bodyLineCount = 0;
+    m_contentLength = -1;
+    m_contentType.clear();
+    m_transferEncoding.clear();
+    m_contentEncoding.clear();
+    m_allowSendData = false;
+    m_location = m_url;
+    m_authenticateValues.clear();
+    m_closeReq = m_requestVer == QLatin1String("1.0");
+    m_receivingHeader = false;
+    m_lineHandler = LineHandler::None;
+    emptyBuffer();
+}
+
+void THttpCli::setPath(const QString &path)
+{
+    // Blanks and control bytes never reach the request line as they are,
+    // whether the owner or a server's relocation gave them.
+    QString safe;
+    safe.reserve(path.size());
+    for (QChar c : path) {
+        ushort u = c.unicode();
+        if (u < 0x21 || u == 0x7F)
+            safe += QLatin1Char('%') + QString::number(u, 16).toUpper().rightJustified(2, '0');
+        else
+            safe += c;
+    }
+    m_path = safe;
+}
+
+void THttpCli::setTargets()
+{
+    QString proto, user, pass, host, port, path;
+    SplitUrl(m_url, proto, user, pass, host, port, path);
+    QString docSource;
+    QString connHost, connPort;
+    if (!m_proxy.isEmpty()) {
+        m_targetHost = host;
+        m_targetPort = port.isEmpty() ? QStringLiteral("80") : port;
+        docSource = path;
+        if (!user.isEmpty())
+            m_currUsername = user;
+        if (!pass.isEmpty())
+            m_currPassword = pass;
+        setPath((proto.isEmpty() ? QStringLiteral("http") : proto) + QStringLiteral("://") + host +
+                (port.isEmpty() ? QString() : QLatin1Char(':') + port) + path);
+        m_protocol = proto;
+        QString pProto, pUser, pPass, pHost, pPort, pPath;
+        SplitUrl(m_proxy, pProto, pUser, pPass, pHost, pPort, pPath);
+        connHost = pHost;
+        connPort = pPort.isEmpty() ? m_proxyPort : pPort;
+    } else {
+        m_targetHost = host;
+        setPath(path);
+        docSource = m_path;
+        m_protocol = proto;
+        if (!user.isEmpty())
+            m_currUsername = user;
+        if (!pass.isEmpty())
+            m_currPassword = pass;
+        if (port.isEmpty())
+            port = QStringLiteral("80");
+        m_targetPort = port;
+        connHost = host;
+        connPort = port;
+    }
+    if (m_protocol.isEmpty())
+        m_protocol = QStringLiteral("http");
+    if (m_path.isEmpty())
+        m_path = QStringLiteral("/");
+    deriveDocName(docSource);
+    m_hostName = connHost;
+    m_port = connPort;
+}
+
+void THttpCli::deriveDocName(const QString &source)
+{
+    QString name = source;
+    int query = name.indexOf(QLatin1Char('?'));
+    if (query >= 0)
+        name = name.left(query);
+    if (name.isEmpty() || name.endsWith(QLatin1Char('/'))) {
+        m_docName = QStringLiteral("document.htm");
+        return;
+    }
+    name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1).left(255);
+    query = name.indexOf(QLatin1Char('?'));
+    if (query >= 0)
+        name = name.left(query);
+    m_docName = name;
+}
+
+void THttpCli::AdjustDocName()
+{
+    if (m_contentType != QLatin1String("text/html"))
+        return;
+    int dot = m_docName.lastIndexOf(QLatin1Char('.'));
+    QString ext = dot >= 0 ? m_docName.mid(dot + 1).toLower() : QString();
+    if (dot >= 0 && ext != QLatin1String("exe"))
+        return;
+    if (dot >= 0)
+        m_docName = m_docName.left(dot + 1) + QStringLiteral("htm");
+    else
+        m_docName += QStringLiteral(".htm");
+}
+
+// ---------------------------------------------------------------------------
+// Connecting
+
+void THttpCli::Login()
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("Login ") + m_hostName);
+    m_closeHandler = CloseHandler::Normal;
+    if (m_simulating) {
+        // The simulated connection opens at once, to whatever host.
+        if (!m_simConnected) {
+            m_simConnected = true;
+            m_connectedHost = m_hostName;
+            m_connectedPort = m_port;
+            m_connectedProtocol = m_protocol;
+            if (m_protocol != QLatin1String("http")) {
+                m_simConnected = false;
+                m_requestDoneError = 0;
+                m_statusCode = 501;
+                m_reasonPhrase = QStringLiteral("Protocol \"") + m_protocol +
+                                 QStringLiteral("\" not implemented");
+                SocketSessionClosed(0);
+                return;
+            }
+        }
+        SocketSessionConnected(0);
+        return;
+    }
+    if (m_socket->State() != wsConnected) {
+        m_dnsResult.clear();
+        SetState(httpDnsLookup);
+        m_socket->SetLocalAddr(m_localAddr);
+        m_socket->DnsLookup(m_hostName);
+    } else {
+        SocketSessionConnected(0);
+    }
+}
+
+void THttpCli::SocketConfigure()
+{
+    m_socket->SetAddr(m_dnsResult);
+    m_socket->SetLocalAddr(m_localAddr);
+    m_socket->SetPort(m_port);
+    m_socket->SetProto(QStringLiteral("tcp"));
+    m_socket->SetMultiThreaded(m_multiThreaded);
+}
+
+void THttpCli::SocketDNSLookupDone(std::uint16_t error)
+{
+    if (error != 0) {
+        if (m_state == httpAborting)
+            return;
+        m_requestDoneError = error;
+        m_statusCode = 404;
+        m_reasonPhrase = QStringLiteral("can't resolve hostname to IP address");
+        SocketSessionClosed(error);
+        return;
+    }
+    if (m_state != httpDnsLookup)
+        return;
+    m_dnsResult = m_socket->DnsResult();
+    SetState(httpDnsLookupDone);
+    SocketConfigure();
+    m_connectedHost = m_hostName;
+    m_connectedPort = m_port;
+    m_connectedProtocol = m_protocol;
+
+    if (m_protocol != QLatin1String("http")) {
+        m_requestDoneError = static_cast<std::uint16_t>(m_socket->LastError());
+        m_statusCode = 501;
+        m_reasonPhrase =
+            QStringLiteral("Protocol \"") + m_protocol + QStringLiteral("\" not implemented");
+        socketCloseQuietly();
+        SocketSessionClosed(m_requestDoneError);
+        return;
+    }
+
+    HTTP_TRACE(loProtSpecInfo,
+               QStringLiteral("connect to ") + m_dnsResult + QLatin1Char('/') + m_port);
+    m_socket->SetLastError(0);
+    m_socket->Connect();
+    TSocketState state = m_socket->State();
+    if (state != wsConnecting && state != wsConnected) {
+        // The socket reported the failure through OnError and returned.
+        int code = m_socket->LastError();
+        if (code == 0)
+            code = 10022;
+        m_requestDoneError = static_cast<std::uint16_t>(code);
+        m_statusCode = 404;
+        m_reasonPhrase = QStringLiteral("can't connect: ") + WSocketErrorDesc(code) +
+                         QStringLiteral(" (Error #") + QString::number(code) + QLatin1Char(')');
+        socketCloseQuietly();
+        SocketSessionClosed(m_requestDoneError);
+    }
+}
+
+void THttpCli::SocketSessionConnected(std::uint16_t error)
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("SessionConnected"));
+    if (error != 0) {
+        m_requestDoneError = error;
+        m_statusCode = 404;
+        m_reasonPhrase = WSocketErrorDesc(error) + QStringLiteral(" (Error #") +
+                         QString::number(error) + QLatin1Char(')');
+        TriggerSessionConnected();
+        return;
+    }
+    m_relocationPending = false;
+    m_connected = true;
+    SetState(httpConnected);
+    TriggerSessionConnected();
+    m_lineHandler = LineHandler::Header;
+    try {
+        if (!m_proxy.isEmpty() && m_protocol == QLatin1String("https")) {
+            SetState(httpWaitingProxyConnect);
+            m_requestHeader.clear();
+            if (m_requestVer == QLatin1String("1.0") || m_responseVersion == QLatin1String("1.0") ||
+                m_responseVersion.isEmpty())
+                m_currProxyConnection = QStringLiteral("Keep-Alive");
+            SendRequest(QStringLiteral("CONNECT"), m_requestVer);
+            return;
+        }
+        SetState(httpWaitingHeader);
+        static const char *const methods[] = {"GET", "GET", "POST", "PUT", "HEAD", "GET"};
+        SendRequest(QLatin1String(methods[m_requestType]), m_requestVer);
+        if (m_requestType == httpPOST || m_requestType == httpPUT) {
+            TriggerSendBegin();
+            m_allowSendData = true;
+            SocketDataSent(0);
+            while (m_simulating && m_allowSendData)
+                SocketDataSent(0);
+        }
+    } catch (...) {
+        socketCloseQuietly();
+        m_connected = false;
+        throw;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Socket operations (or their simulation)
+
+void THttpCli::socketClose()
+{
+    if (m_simulating) {
+        if (m_simConnected) {
+            m_simConnected = false;
+            closeHandlerDispatch(0);
+        }
+        return;
+    }
+    m_socket->Close();
+}
+
+void THttpCli::socketCloseQuietly()
+{
+    CloseHandler saved = m_closeHandler;
+    m_closeHandler = CloseHandler::Ignore;
+    try {
+        socketClose();
+    } catch (...) {
+    }
+    m_closeHandler = saved;
+}
+
+void THttpCli::socketCloseDelayed()
+{
+    if (m_simulating) {
+        postMessage(WM_HTTP_SIM_CLOSE);
+        return;
+    }
+    m_socket->CloseDelayed();
+}
+
+void THttpCli::socketAbort()
+{
+    if (m_simulating) {
+        socketClose();
+        return;
+    }
+    m_socket->Abort();
+}
+
+void THttpCli::socketSend(const char *data, int len)
+{
+    if (m_simulating) {
+        m_simulatedSent.append(data, len);
+        return;
+    }
+    if (len > 0)
+        m_socket->PutDataInSendBuffer(data, len);
+    m_socket->Send(nullptr, 0);
+}
+
+int THttpCli::receive(char *buffer, int size)
+{
+    if (m_simulating) {
+        int n = static_cast<int>(std::min<qsizetype>(size, m_simulated.size()));
+        std::memcpy(buffer, m_simulated.constData(), static_cast<size_t>(n));
+        m_simulated.remove(0, n);
+        return n;
+    }
+    return m_socket->Receive(buffer, size);
+}
+
+// ---------------------------------------------------------------------------
+// Sending the request
+
+QString THttpCli::formatModifiedSince() const
+{
+    static const char *const days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    int year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0, msec = 0;
+    platform::DecodeDate(m_modifiedSince, year, month, day);
+    platform::DecodeTime(m_modifiedSince, hour, minute, second, msec);
+    // Day 0 of the date value is a Saturday; dates before it count back.
+    long long whole = static_cast<long long>(std::trunc(m_modifiedSince));
+    int weekday = static_cast<int>(((whole - 2) % 7 + 7) % 7);
+    return QLatin1String(days[weekday]) + QStringLiteral(", ") + twoDigits(day) + QLatin1Char(' ') +
+           QLatin1String(months[std::clamp(month, 1, 12) - 1]) + QLatin1Char(' ') +
+           QString::number(year).rightJustified(4, QLatin1Char('0')) + QLatin1Char(' ') +
+           twoDigits(hour) + QLatin1Char(':') + twoDigits(minute) + QLatin1Char(':') +
+           twoDigits(second);
+}
+
+void THttpCli::SendRequest(const QString &method, const QString &version)
+{
+    m_bandwidthCount = 0;
+    if (m_options.has(httpoBandwidthControl))
+        bandwidthSetup();
+    QStringList headers;
+    m_requestHeader.clear();
+    TriggerRequestHeaderBegin();
+
+    const bool post = m_requestType == httpPOST || m_requestType == httpPUT;
+    if (method == QLatin1String("CONNECT")) {
+        headers << QStringLiteral("CONNECT ") + m_targetHost + QLatin1Char(':') + m_targetPort +
+                       QStringLiteral(" HTTP/") + version;
+    } else {
+        headers << method + QLatin1Char(' ') + m_path + QStringLiteral(" HTTP/") + version;
+        if (!m_sender.isEmpty())
+            headers << QStringLiteral("From: ") + m_sender;
+        if (!m_accept.isEmpty())
+            headers << QStringLiteral("Accept: ") + m_accept;
+        if (!m_reference.isEmpty())
+            headers << QStringLiteral("Referer: ") + m_reference;
+        if (!m_currConnection.isEmpty())
+            headers << QStringLiteral("Connection: ") + m_currConnection;
+        if (!m_acceptLanguage.isEmpty())
+            headers << QStringLiteral("Accept-Language: ") + m_acceptLanguage;
+        QString codings = m_contentCodingHnd->HeaderText();
+        if (!codings.isEmpty() && m_requestType != httpHEAD)
+            headers << QStringLiteral("Accept-Encoding: ") + codings;
+        if (post && !m_contentTypePost.isEmpty())
+            headers << QStringLiteral("Content-Type: ") + m_contentTypePost;
+    }
+    if (method != QLatin1String("CONNECT")) {
+        if (!m_agent.isEmpty())
+            headers << QStringLiteral("User-Agent: ") + m_agent;
+    }
+    if (method != QLatin1String("CONNECT")) {
+        QString host = QStringLiteral("Host: ") + m_targetHost;
+        if (!m_targetPort.isEmpty() && m_targetPort != QLatin1String("80"))
+            host += QLatin1Char(':') + m_targetPort;
+        headers << host;
+    } else {
+        QString host = QStringLiteral("Host: ") + m_targetHost;
+        if (!m_targetPort.isEmpty() && m_targetPort != QLatin1String("80"))
+            host += QLatin1Char(':') + m_targetPort;
+        headers << host;
+    }
+    if (m_noCache)
+        headers << QStringLiteral("Pragma: no-cache");
+    if (!m_currProxyConnection.isEmpty())
+        headers << QStringLiteral("Proxy-Connection: ") + m_currProxyConnection;
+    if (method == QLatin1String("CONNECT"))
+        headers << QStringLiteral("Content-Length: 0");
+    else if (post)
+        headers << QStringLiteral("Content-Length: ") +
+                       QString::number(std::max<std::int64_t>(0, m_sendStream->Size() -
+                                                                     m_sendStream->Position()));
+    if (m_modifiedSince != 0)
+        headers << QStringLiteral("If-Modified-Since: ") + formatModifiedSince() +
+                       QStringLiteral(" GMT");
+    if (!m_cookie.isEmpty())
+        headers << QStringLiteral("Cookie: ") + m_cookie;
+    // Only a range the owner asked for goes out, and only once; the values a
+    // response gave stay readable but are never sent back.
+    if (m_rangeSetByOwner && (!m_contentRangeBegin.isEmpty() || !m_contentRangeEnd.isEmpty())) {
+        headers << QStringLiteral("Range: bytes=") + m_contentRangeBegin + QLatin1Char('-') +
+                       m_contentRangeEnd;
+        m_contentRangeBegin.clear();
+        m_contentRangeEnd.clear();
+    }
+    m_rangeSetByOwner = false;
+    m_acceptRanges.clear();
+
+    if (CheckLogOptions(loProtSpecInfo)) {
+        QString text =
+            QString::number(headers.size()) + QStringLiteral(" header lines to send\r\n");
+        for (const QString &line : headers)
+            text += line + QStringLiteral("\r\n");
+        DebugLog(loProtSpecInfo, text);
+    }
+    TriggerBeforeHeaderSend(method, headers);
+    for (const QString &line : headers)
+        SendCommand(line);
+    TriggerRequestHeaderEnd();
+    SendCommand(QString());
+    QByteArray whole = m_requestHeader;
+    m_requestHeader.clear();
+    socketSend(whole.constData(), static_cast<int>(whole.size()));
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("SendRequest Done"));
+}
+
+void THttpCli::SendCommand(const QString &cmd)
+{
+    QString line = cmd;
+    if (OnCommand)
+        OnCommand(this, line);
+    // A line break inside a line would start a header line of its own: the
+    // request is refused before anything is sent.
+    for (QChar c : line)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 0)
+            throw EHttpException(QStringLiteral("Invalid header line"), httperrProtocol);
+    if (!line.isEmpty())
+        m_requestHeader += platform::toAnsi(line);
+    m_requestHeader += "\r\n";
+}
+
+void THttpCli::SocketDataSent(std::uint16_t)
+{
+    if (!m_allowSendData || m_sendStream == nullptr)
+        return;
+    int n = m_sendStream->Read(m_sndBuf, kBufferSize);
+    if (n <= 0) {
+        m_allowSendData = false;
+        TriggerSendEnd();
+        return;
+    }
+    m_sentCount += n;
+    TriggerSendData(m_sndBuf, n);
+    socketSend(m_sndBuf, n);
+}
+
+void THttpCli::rewindStreams()
+{
+    if (m_receiveStream != nullptr && m_receiveStream->Size() != m_receiveStreamStartSize)
+        m_receiveStream->SetSize(m_receiveStreamStartSize);
+    if (m_sendStream != nullptr && m_sentCount > 0)
+        m_sendStream->Seek(m_sendStream->Position() - m_sentCount);
+}
+
+// ---------------------------------------------------------------------------
+// Receiving
+
+void THttpCli::consumeFront(int count)
+{
+    count = std::clamp(count, 0, m_rcvdCount);
+    if (count == 0)
+        return;
+    std::memmove(m_rcvdBuffer, m_rcvdBuffer + count, static_cast<size_t>(m_rcvdCount - count));
+    m_rcvdCount -= count;
+    m_rcvdBuffer[m_rcvdCount] = 0;
+}
+
+void THttpCli::emptyBuffer()
+{
+    m_rcvdCount = 0;
+    m_rcvdBuffer[0] = 0;
+}
+
+std::int64_t THttpCli::bodyLength() const
+{
+    // A length beside chunks counts encoded bytes: chunks alone decide.
+    if (m_transferEncoding == QLatin1String("chunked"))
+        return -1;
+    return m_contentLength;
+}
+
+void THttpCli::SocketDataAvailable(std::uint16_t error)
+{
+    int len;
+    int room = kBufferSize - m_rcvdCount - 3;
+    if (room <= 0) {
+        // A line longer than the buffer: keep only its end of line and
+        // what follows it.
+        char scratch[25];
+        int n = receive(scratch, sizeof scratch);
+        if (n <= 0) {
+            HTTP_TRACE(loProtSpecInfo,
+                       QStringLiteral("**data available. Len=") + QString::number(n));
+            return;
+        }
+        const char *lf = static_cast<const char *>(std::memchr(scratch, '\n', size_t(n)));
+        if (lf == nullptr)
+            return;
+        int tail = n - static_cast<int>(lf - scratch);
+        std::memcpy(m_rcvdBuffer + m_rcvdCount + 1 - tail, lf, static_cast<size_t>(tail));
+        len = 1;
+    } else {
+        len = receive(m_rcvdBuffer + m_rcvdCount, room);
+    }
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("Data available. Len=") + QString::number(len));
+    if (m_requestType == httpABORT)
+        return;
+    if (len <= 0) {
+        HTTP_TRACE(loProtSpecInfo, QStringLiteral("**data available. Len=") + QString::number(len));
+        return;
+    }
+    bandwidthCount(len);
+    m_rcvdCount += len;
+    m_rcvdBuffer[m_rcvdCount] = 0;
+
+    if (m_state == httpWaitingBody) {
+        bodyFromBuffer();
+        return;
+    }
+
+    while (m_rcvdCount > 0) {
+        const char *lf =
+            static_cast<const char *>(std::memchr(m_rcvdBuffer, '\n', size_t(m_rcvdCount)));
+        if (lf == nullptr)
+            break;
+        int lineLen = static_cast<int>(lf - m_rcvdBuffer);
+        int textLen = lineLen;
+        if (textLen > 0 && m_rcvdBuffer[textLen - 1] == '\r')
+            --textLen;
+        m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
+        HTTP_TRACE(loProtSpecDump, QStringLiteral(">|") + m_lastLine + QStringLiteral("|"));
+        consumeFront(lineLen + 1);
+        if (m_state == httpWaitingHeader || m_state == httpWaitingBody) {
+            if (m_lineHandler == LineHandler::None)
+                postSetReady();
+            else if (m_lineHandler == LineHandler::Header)
+                GetHeaderLineNext();
+            else {
+                QByteArray bytes = platform::toAnsi(m_lastLine);
+                m_bodyData = bytes.constData();
+                m_bodyDataLen = static_cast<int>(bytes.size());
+                GetBodyLineNext();
+                m_bodyDataLen = 0;
+            }
+        } else if (OnDataPush) {
+            OnDataPush(this, error);
+        }
+        if (m_state == httpReady) {
+            // The owner aborted from an event: nothing more is read.
+            emptyBuffer();
+            return;
+        }
+        // A response without a header: what follows its first line is body.
+        if (m_state == httpWaitingBody && m_lineHandler == LineHandler::Body && m_rcvdCount > 0) {
+            bodyFromBuffer();
+            return;
+        }
+    }
+}
+
+void THttpCli::bodyFromBuffer()
+{
+    if (isHead()) {
+        // A HEAD response has no body: bytes past its header end the
+        // connection.
+        emptyBuffer();
+        socketAbort();
+        return;
+    }
+    if (m_lineHandler != LineHandler::Body) {
+        // Bytes past the end of a response on a connection being closed.
+        emptyBuffer();
+        return;
+    }
+    int blockLen = m_rcvdCount;
+    std::int64_t length = bodyLength();
+    if (length >= 0 && length < m_receivedCount + m_rcvdCount)
+        blockLen = static_cast<int>(std::max<std::int64_t>(0, length - m_receivedCount));
+    m_bodyData = m_rcvdBuffer;
+    m_bodyDataLen = blockLen;
+    m_bodyLeftover = 0;
+    GetBodyLineNext();
+    consumeFront(blockLen);
+    m_bodyDataLen = 0;
+    if (m_state == httpReady)
+        return;
+    if (m_lineHandler == LineHandler::Body) {
+        GetBodyLineNext();
+        return;
+    }
+    responseEnded();
+}
+
+void THttpCli::responseEnded()
+{
+    // Bytes left behind the response belong to nothing we asked for: the
+    // connection is not used again.
+    if (m_rcvdCount > 0 || m_bodyLeftover > 0) {
+        emptyBuffer();
+        m_bodyLeftover = 0;
+        if (!m_closeReq) {
+            m_closeReq = true;
+            socketCloseDelayed();
+        }
+    }
+    if (m_relocationPending)
+        StartRelocation();
+    else
+        postSetReady();
+}
+
+void THttpCli::GetHeaderLineNext()
+{
+    if (m_headerLineCount == 0)
+        TriggerHeaderBegin();
+    else if (m_headerLineCount == -1)
+        m_headerLineCount = 0;
+    ++m_headerLineCount;
+    const QString line = m_lastLine;
+
+    if (m_headerLineCount == 1 && line.startsWith(QLatin1Char('<'))) {
+        QString upper = line.toUpper();
+        if (upper.startsWith(QLatin1String("<HTML>")) ||
+            upper.startsWith(QLatin1String("<!DOCTYPE"))) {
+            if (m_contentType.isEmpty())
+                m_contentType = QStringLiteral("text/html");
+            SetState(httpWaitingBody);
+            m_lineHandler = LineHandler::Body;
+            TriggerHeaderEnd();
+            QByteArray bytes = platform::toAnsi(line);
+            m_bodyData = bytes.constData();
+            m_bodyDataLen = static_cast<int>(bytes.size());
+            GetBodyLineNext();
+            m_bodyDataLen = 0;
+            return;
+        }
+    }
+    if (line.isEmpty()) {
+        headerEnded();
+        return;
+    }
+    m_receivedHeaderBytes += line.size() + 2;
+    if (m_receivedHeaderBytes > kMaxHeaderBytes || m_receivedHeader.size() >= kMaxHeaderLines)
+        throw EHttpException(QStringLiteral("Response header too large"), httperrProtocol);
+    m_receivedHeader << line;
+    if (m_headerLineCount == 1)
+        statusLine(line);
+    else
+        headerField(line);
+    TriggerHeaderData();
+}
+
+void THttpCli::statusLine(const QString &line)
+{
+    QString head = line.left(8);
+    if (head != QLatin1String("HTTP/1.0") && head != QLatin1String("HTTP/1.1")) {
+        if (OnDataPush2)
+            OnDataPush2(this);
+        return;
+    }
+    m_responseVersion = line.mid(5, 3);
+    if (m_requestVer == QLatin1String("1.1") && m_responseVersion == QLatin1String("1.0"))
+        m_closeReq = true;
+    else
+        m_closeReq = m_requestVer == QLatin1String("1.0");
+    HTTP_TRACE(loProtSpecDump, QStringLiteral("FCloseReq=") +
+                                   (m_closeReq ? QStringLiteral("1") : QStringLiteral("0")));
+    int start = 9;
+    while (start < line.size() && !isDigit(line.at(start)))
+        ++start;
+    QString code = line.mid(start, 3);
+    bool ok = !code.isEmpty();
+    for (QChar c : code)
+        if (!isDigit(c))
+            ok = false;
+    if (!ok)
+        throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
+    m_statusCode = code.toInt();
+    m_reasonPhrase = line.mid(start + 4);
+}
+
+void THttpCli::headerField(const QString &line)
+{
+    int colon = line.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return;
+    const QString name = line.left(colon).toLower();
+    int v = colon + 1;
+    while (v < line.size() && (line.at(v) == QLatin1Char(' ') || line.at(v) == QLatin1Char('\t')))
+        ++v;
+    const QString value = line.mid(v);
+
+    if (name == QLatin1String("location")) {
+        if (m_requestType == httpPUT) {
+            m_location = value;
+        } else if (m_followRelocation) {
+            m_relocationPending = true;
+            relocationTarget(value);
+        }
+    } else if (name == QLatin1String("content-length")) {
+        bool ok = false;
+        qlonglong n = value.trimmed().toLongLong(&ok);
+        m_contentLength = ok && n >= 0 ? n : -1;
+    } else if (name == QLatin1String("transfer-encoding")) {
+        m_transferEncoding = value.toLower();
+    } else if (name == QLatin1String("content-range")) {
+        // "bytes 100-199/1000"; a form without a dash gives no values.
+        int dash = value.indexOf(QLatin1Char('-'));
+        if (dash < 0) {
+            m_contentRangeBegin.clear();
+            m_contentRangeEnd.clear();
+        } else {
+            m_contentRangeBegin = dash > 6 ? value.mid(6, dash - 6) : QString();
+            int slash = value.indexOf(QLatin1Char('/'), dash + 1);
+            m_contentRangeEnd =
+                slash >= 0 ? value.mid(dash + 1, slash - dash - 1) : value.mid(dash + 1);
+        }
+        m_rangeSetByOwner = false;
+    } else if (name == QLatin1String("accept-ranges")) {
+        m_acceptRanges = value;
+    } else if (name == QLatin1String("content-type")) {
+        m_contentType = value.toLower();
+    } else if (name == QLatin1String("www-authenticate") ||
+               name == QLatin1String("proxy-authenticate")) {
+        m_authenticateValues << value;
+    } else if (name == QLatin1String("set-cookie")) {
+        bool accept = true;
+        TriggerCookie(value, accept);
+    } else if (name == QLatin1String("connection") || name == QLatin1String("proxy-connection")) {
+        QString v2 = value.trimmed().toLower();
+        if (v2 == QLatin1String("close"))
+            m_closeReq = true;
+        else if (v2 == QLatin1String("keep-alive"))
+            m_closeReq = false;
+    } else if (name == QLatin1String("content-encoding")) {
+        m_contentEncoding = value;
+    }
+}
+
+void THttpCli::headerEnded()
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("End of header"));
+    if (m_responseVersion == QLatin1String("1.1") &&
+        (m_statusCode == 100 || (m_statusCode >= 102 && m_statusCode <= 199))) {
+        // An interim answer: the real one follows.
+        m_receivedHeader.clear();
+        m_receivedHeaderBytes = 0;
+        m_headerLineCount = -1;
+        return;
+    }
+    TriggerHeaderEnd();
+    if (m_state == httpReady) {
+        emptyBuffer();
+        return;
+    }
+    const bool chunked = m_transferEncoding == QLatin1String("chunked");
+    const std::int64_t length = bodyLength();
+    const int s = m_statusCode;
+    const bool noBody =
+        length == 0 || isHead() ||
+        (length == -1 && !chunked &&
+         (s < 200 || s == 204 || s == 301 || s == 302 || s == 304 || s == 401 || s == 407));
+    if (noBody) {
+        if (m_rcvdCount > 0) {
+            emptyBuffer();
+            m_closeReq = true;
+        }
+        if (m_relocationPending) {
+            StartRelocation();
+        } else if (m_closeReq) {
+            // Nothing more belongs to this response: later bytes are dropped
+            // and the close completes it.
+            emptyBuffer();
+            SetState(httpWaitingBody);
+            m_lineHandler = LineHandler::None;
+            socketCloseDelayed();
+        } else {
+            m_lineHandler = LineHandler::None;
+            postSetReady();
+        }
+        return;
+    }
+    AdjustDocName();
+    SetState(httpWaitingBody);
+    m_lineHandler = LineHandler::Body;
+    m_bodyLeftover = 0;
+    if (m_rcvdCount > 0) {
+        int blockLen = m_rcvdCount;
+        if (length >= 0 && length < m_receivedCount + m_rcvdCount)
+            blockLen = static_cast<int>(std::max<std::int64_t>(0, length - m_receivedCount));
+        m_bodyData = m_rcvdBuffer;
+        m_bodyDataLen = blockLen;
+        GetBodyLineNext();
+        consumeFront(blockLen);
+        m_bodyDataLen = 0;
+        if (m_state == httpReady)
+            return;
+    }
+    if (m_lineHandler == LineHandler::Body)
+        return;
+    responseEnded();
+}
+
+void THttpCli::GetBodyLineNext()
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("GetBodyLineNext begin"));
+    if (m_bodyLineCount == 0) {
+        m_chunkLength = 0;
+        m_chunkRcvd = 0;
+        m_chunkState = 0;
+        m_chunkDigits = 0;
+        m_chunkSawDigit = false;
+        TriggerDocBegin();
+        m_contentCodingHnd->Prepare(m_contentEncoding);
+        m_receiveStreamStartSize = m_receiveStream != nullptr ? m_receiveStream->Size() : 0;
+    }
+    ++m_bodyLineCount;
+    HTTP_TRACE(loProtSpecInfo,
+               QStringLiteral("GetBodyLineNext FBodyDataLen=") + QString::number(m_bodyDataLen));
+
+    if (m_transferEncoding == QLatin1String("chunked")) {
+        const char *p = m_bodyData;
+        int left = m_bodyDataLen;
+        while (left > 0 && m_chunkState != 4) {
+            switch (m_chunkState) {
+            case 0: {
+                int d = hexValue(*p);
+                if (d >= 0) {
+                    if (m_chunkLength != 0 || d != 0) {
+                        // More than 15 significant digits cannot be a size.
+                        if (++m_chunkDigits > 15)
+                            throw EHttpException(QStringLiteral("Invalid chunk size"),
+                                                 httperrProtocol);
+                    }
+                    m_chunkLength = m_chunkLength * 16 + d;
+                    m_chunkSawDigit = true;
+                    ++p;
+                    --left;
+                } else {
+                    if (!m_chunkSawDigit)
+                        throw EHttpException(QStringLiteral("Invalid chunk size"), httperrProtocol);
+                    HTTP_TRACE(loProtSpecInfo,
+                               QStringLiteral("ChunkLength = ") + QString::number(m_chunkLength));
+                    m_chunkState = 1;
+                }
+                break;
+            }
+            case 1:
+                if (*p == '\n')
+                    m_chunkState = 2;
+                ++p;
+                --left;
+                break;
+            case 2: {
+                int n = static_cast<int>(std::min<std::int64_t>(m_chunkLength - m_chunkRcvd, left));
+                if (n > 0) {
+                    m_receivedCount += n;
+                    m_chunkRcvd += n;
+                    m_contentCodingHnd->WriteBuffer(p, n);
+                    if (m_state == httpReady)
+                        return;
+                    p += n;
+                    left -= n;
+                }
+                if (m_chunkRcvd >= m_chunkLength) {
+                    m_chunkState = 3;
+                    m_trailerLineEmpty = true;
+                }
+                break;
+            }
+            case 3:
+                if (*p == '\n') {
+                    if (m_chunkLength == 0 && !m_trailerLineEmpty) {
+                        // A trailer line: skip up to the empty line.
+                        m_trailerLineEmpty = true;
+                    } else {
+                        m_chunkState = m_chunkLength == 0 ? 4 : 0;
+                        m_chunkLength = 0;
+                        m_chunkRcvd = 0;
+                        m_chunkDigits = 0;
+                        m_chunkSawDigit = false;
+                    }
+                } else if (*p != '\r') {
+                    m_trailerLineEmpty = false;
+                }
+                ++p;
+                --left;
+                break;
+            default:
+                break;
+            }
+        }
+        if (m_chunkState == 4) {
+            m_bodyLeftover = left;
+            HTTP_TRACE(loProtSpecInfo, QStringLiteral("httpChunkDone, end of document"));
+            endOfBody();
+        }
+    } else {
+        if (m_bodyDataLen > 0) {
+            m_receivedCount += m_bodyDataLen;
+            m_contentCodingHnd->WriteBuffer(m_bodyData, m_bodyDataLen);
+            if (m_state == httpReady)
+                return;
+        }
+        if (m_receivedCount == m_contentLength) {
+            HTTP_TRACE(loProtSpecInfo, QStringLiteral("End of document"));
+            endOfBody();
+            if (CheckLogOptions(loProtSpecInfo) && m_receiveStream != nullptr &&
+                !m_contentEncoding.isEmpty())
+                DebugLog(loProtSpecInfo,
+                         m_contentEncoding + QStringLiteral(" content uncompressed from ") +
+                             QString::number(m_contentLength) + QStringLiteral(" bytes to ") +
+                             QString::number(m_receiveStream->Size()) + QStringLiteral(" bytes"));
+        }
+    }
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("GetBodyLineNext end"));
+}
+
+void THttpCli::endOfBody()
+{
+    m_bodyLineCount = 0;
+    m_lineHandler = LineHandler::None;
+    SetState(httpBodyReceived);
+    stopBandwidthTimer();
+    m_contentCodingHnd->Complete();
+    TriggerDocEnd();
+    if (m_closeReq)
+        socketCloseDelayed();
+}
+
+// ---------------------------------------------------------------------------
+// Closing and completion
+
+void THttpCli::closeHandlerDispatch(std::uint16_t error)
+{
+    switch (m_closeHandler) {
+    case CloseHandler::Normal:
+        SocketSessionClosed(error);
+        break;
+    case CloseHandler::Relocation:
+        LocationSessionClosed(error);
+        break;
+    case CloseHandler::Ignore:
+        break;
+    }
+}
+
+void THttpCli::SocketSessionClosed(std::uint16_t error)
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("SessionClosed Error: ") + QString::number(error));
+    if (error != 0)
+        m_requestDoneError = error;
+    m_connected = false;
+    const bool running = m_state != httpReady && m_state != httpAborting;
+    if (m_receivingHeader) {
+        TriggerHeaderEnd();
+        // A status line without the rest of its header.
+        if (running && m_requestDoneError == 0 && m_headerLineCount > 0 &&
+            m_lineHandler == LineHandler::Header)
+            incomplete();
+    } else {
+        if (m_bodyLineCount > 0) {
+            stopBandwidthTimer();
+            TriggerDocEnd();
+            m_bodyLineCount = 0;
+        }
+        // A body announced by length or chunks that stopped short.
+        if (running && m_requestDoneError == 0 && m_lineHandler == LineHandler::Body && !isHead() &&
+            (bodyLength() >= 0 || m_transferEncoding == QLatin1String("chunked")))
+            incomplete();
+    }
+    m_lineHandler = LineHandler::None;
+    if (m_relocationPending && running && m_requestDoneError == 0) {
+        LocationSessionClosed(error);
+        return;
+    }
+    TriggerSessionClosed();
+    if (m_state != httpReady)
+        postSetReady();
+}
+
+void THttpCli::incomplete()
+{
+    m_requestDoneError = httperrIncomplete;
+    m_reasonPhrase = QStringLiteral("Response incomplete");
+    m_relocationPending = false;
+}
+
+void THttpCli::StartRelocation()
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("Starting relocation process"));
+    m_receivedCount = 0;
+    emptyBuffer();
+    m_headerLineCount = 0;
+    m_bodyLineCount = 0;
+    // Counted here only, whether the next hop reuses the connection or not.
+    ++m_locationChangeCurCount;
+    if (m_locationChangeCurCount > m_locationChangeMaxCount) {
+        bool allow = false;
+        if (OnLocationChangeExceeded)
+            OnLocationChangeExceeded(this, m_locationChangeCurCount, allow);
+        if (!allow) {
+            m_relocationPending = false;
+            if (m_closeReq)
+                socketCloseDelayed();
+            postSetReady();
+            return;
+        }
+    }
+    if (socketConnected() && m_connectedHost == m_hostName && m_connectedPort == m_port &&
+        m_connectedProtocol == m_protocol && !m_closeReq) {
+        TriggerLocationChange();
+        QString location = m_location;
+        InternalClear();
+        m_location = location;
+        stripFragment();
+        deriveDocName(m_proxy.isEmpty() ? m_path : pathOf(m_path));
+        if (m_requestType == httpPOST)
+            m_requestType = httpGET;
+        rewindStreams();
+        postMessage(WM_HTTP_LOGIN);
+    } else {
+        m_closeHandler = CloseHandler::Relocation;
+        socketCloseDelayed();
+    }
+}
+
+QString THttpCli::pathOf(const QString &url)
+{
+    QString proto, user, pass, host, port, path;
+    SplitUrl(url, proto, user, pass, host, port, path);
+    return path;
+}
+
+void THttpCli::stripFragment()
+{
+    int hash = m_path.indexOf(QLatin1Char('#'));
+    if (hash >= 0)
+        m_path = m_path.left(hash);
+    if (m_path.isEmpty())
+        m_path = QStringLiteral("/");
+    hash = m_location.indexOf(QLatin1Char('#'));
+    if (hash >= 0)
+        m_location = m_location.left(hash);
+}
+
+void THttpCli::LocationSessionClosed(std::uint16_t)
+{
+    stripFragment();
+    deriveDocName(pathOf(m_location));
+    m_connected = false;
+    m_relocationPending = false;
+    if (m_requestType == httpPOST)
+        m_requestType = httpGET;
+    m_closeHandler = CloseHandler::Normal;
+    TriggerLocationChange();
+    m_receivedHeader.clear();
+    m_receivedHeaderBytes = 0;
+    m_headerLineCount = 0;
+    m_bodyLineCount = 0;
+    m_contentLength = -1;
+    m_contentType.clear();
+    m_statusCode = 0;
+    m_transferEncoding.clear();
+    m_contentEncoding.clear();
+    m_lineHandler = LineHandler::None;
+    m_receivingHeader = false;
+    if (!m_proxy.isEmpty())
+        m_port = m_proxyPort;
+    rewindStreams();
+    postMessage(WM_HTTP_LOGIN);
+}
+
+void THttpCli::relocationTarget(const QString &value)
+{
+    const QString lower = value.left(8).toLower();
+    const bool absolute =
+        lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://"));
+    QString proto, user, pass, host, port, path;
+    if (!m_proxy.isEmpty()) {
+        if (value.startsWith(QLatin1Char('/'))) {
+            SplitUrl(m_path, proto, user, pass, host, port, path);
+            m_location = (proto.isEmpty() ? QStringLiteral("http") : proto) +
+                         QStringLiteral("://") + host +
+                         (port.isEmpty() ? QString() : QLatin1Char(':') + port) + value;
+            setPath(m_location);
+            if (!user.isEmpty() && !pass.isEmpty()) {
+                m_currUsername = user;
+                m_currPassword = pass;
+            }
+        } else if (!absolute) {
+            setPath(UrlPath(m_path) + value);
+            m_location = m_path;
+        } else {
+            SplitUrl(value, proto, user, pass, host, port, path);
+            const QString newPort = port.isEmpty() ? QStringLiteral("80") : port;
+            bool sameOrigin =
+                host == m_targetHost && newPort == m_targetPort && proto == m_protocol;
+            takeRelocationCredentials(sameOrigin, user, pass);
+            m_port = newPort;
+            if (!proto.isEmpty() && !host.isEmpty()) {
+                m_targetHost = host;
+                m_targetPort = newPort;
+                m_protocol = proto;
+                m_location = proto + QStringLiteral("://") + host +
+                             (port.isEmpty() ? QString() : QLatin1Char(':') + port) + path;
+                setPath(m_location);
+            }
+        }
+        return;
+    }
+    if (value.startsWith(QLatin1Char('/'))) {
+        setPath(value);
+        m_location = QStringLiteral("http://") + m_hostName + hostPortSuffix() + m_path;
+    } else if (!absolute) {
+        setPath(UrlPath(m_path) + value);
+        m_location = QStringLiteral("http://") + m_hostName + hostPortSuffix() + m_path;
+    } else {
+        SplitUrl(value, proto, user, pass, host, port, path);
+        const QString newPort = port.isEmpty() ? QStringLiteral("80") : port;
+        bool sameOrigin = host == m_hostName && newPort == m_port && proto == m_protocol;
+        takeRelocationCredentials(sameOrigin, user, pass);
+        m_protocol = proto;
+        m_hostName = host;
+        m_port = newPort;
+        setPath(path);
+        if (!proto.isEmpty() && !host.isEmpty()) {
+            m_targetHost = m_hostName;
+            m_targetPort = m_port;
+            QString origin = proto + QStringLiteral("://") + m_hostName +
+                             (port.isEmpty() ? QString() : QLatin1Char(':') + port);
+            if (m_path.isEmpty()) {
+                m_path = QStringLiteral("/");
+                m_location = origin;
+            } else {
+                m_location = origin + m_path;
+            }
+        } else if (m_path.isEmpty()) {
+            m_path = QStringLiteral("/");
+        }
+    }
+}
+
+QString THttpCli::hostPortSuffix() const
+{
+    return m_port.isEmpty() || m_port == QLatin1String("80") ? QString()
+                                                             : QLatin1Char(':') + m_port;
+}
+
+void THttpCli::takeRelocationCredentials(bool sameOrigin, const QString &user, const QString &pass)
+{
+    // Credentials never follow a relocation to another origin: only those
+    // the new URL carries are used there.
+    if (!sameOrigin) {
+        m_currUsername = user;
+        m_currPassword = pass;
+    } else if (!user.isEmpty() && !pass.isEmpty()) {
+        m_currUsername = user;
+        m_currPassword = pass;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Abort and the synchronous request
+
+void THttpCli::Abort()
+{
+    m_closeHandler = CloseHandler::Normal;
+    m_relocationPending = false;
+    if (m_state != httpReady) {
+        const bool lookup = m_state == httpDnsLookup;
+        SetState(httpAborting);
+        if (lookup && !m_simulating)
+            m_socket->CancelDnsLookup();
+        m_statusCode = 404;
+        m_reasonPhrase = QStringLiteral("Connection aborted on request");
+        m_requestDoneError = httperrAborted;
+        m_lineHandler = LineHandler::None;
+        stopBandwidthTimer();
+        if (lookup)
+            SocketSessionClosed(0);
+        else
+            socketClose();
+        m_requestDoneError = httperrAborted;
+        SetState(httpReady);
+        return;
+    }
+    m_state = httpAborting;
+    if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed))
+        socketAbort();
+    m_statusCode = 200;
+    m_reasonPhrase = QStringLiteral("OK");
+    m_requestDoneError = 0;
+    m_state = httpReady;
+    TriggerStateChange();
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("RequestDone"));
+    TriggerRequestDone(m_requestType, 0);
+}
+
+void THttpCli::DoRequestSync(THttpRequest Rq)
+{
+    DoRequestAsync(Rq);
+    while (m_state != httpReady) {
+        if (m_multiThreaded) {
+            m_socket->ProcessMessages();
+            std::this_thread::yield();
+        } else {
+            m_loop->waitAndProcess(1000);
+            if (m_loop->quitRequested()) {
+                Abort();
+                break;
+            }
+        }
+    }
+    if (m_statusCode >= 400 && m_statusCode != 401 && m_statusCode != 407)
+        throw EHttpException(m_reasonPhrase, static_cast<std::uint16_t>(m_statusCode));
+}
+
+// ---------------------------------------------------------------------------
+// Bandwidth
+
+void THttpCli::bandwidthSetup()
+{
+    stopBandwidthTimer();
+    int sampling = std::max(1, m_bandwidthSampling);
+    m_bandwidthTimer = m_loop->startTimer(sampling, [this] { guarded([&] { bandwidthTick(); }); });
+    m_bandwidthMaxCount =
+        std::max<std::int64_t>(1, std::int64_t(m_bandwidthLimit) * sampling / 1000);
+    m_bandwidthPaused = false;
+    m_bandwidthCount = 0;
+    TWSocketOptions options = m_socket->ComponentOptions();
+    options << wsoNoReceiveLoop;
+    m_socket->SetComponentOptions(options);
+}
+
+void THttpCli::bandwidthCount(int count)
+{
+    if (m_bandwidthTimer == 0)
+        return;
+    m_bandwidthCount += count;
+    if (m_bandwidthCount > m_bandwidthMaxCount && !m_bandwidthPaused) {
+        m_bandwidthPaused = true;
+        if (!m_simulating)
+            m_socket->Pause();
+    }
+}
+
+void THttpCli::bandwidthTick()
+{
+    if (m_bandwidthPaused) {
+        m_bandwidthPaused = false;
+        m_bandwidthCount -= m_bandwidthMaxCount;
+        if (!m_simulating)
+            m_socket->Resume();
+    } else {
+        m_bandwidthCount = 0;
+    }
+}
+
+void THttpCli::stopBandwidthTimer()
+{
+    if (m_bandwidthTimer != 0) {
+        m_loop->stopTimer(m_bandwidthTimer);
+        m_bandwidthTimer = 0;
+    }
+    if (m_bandwidthPaused) {
+        m_bandwidthPaused = false;
+        if (!m_simulating)
+            m_socket->Resume();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Simulated reception
+
+void THttpCli::simulateResponse(THttpRequest rq)
+{
+    m_simulating = true;
+    m_simConnected = false;
+    m_simulatedSent.clear();
+    if (m_url.isEmpty())
+        m_url = QStringLiteral("http://127.0.0.1/");
+    DoRequestAsync(rq);
+}
+
+void THttpCli::simulateData(const char *data, int len)
+{
+    if (!m_simulating || len <= 0)
+        return;
+    m_simulated.append(data, len);
+    // As the socket's receive loop: until the bytes are gone or a pass reads
+    // nothing.
+    while (!m_simulated.isEmpty() && m_simConnected) {
+        qsizetype before = m_simulated.size();
+        guarded([&] { SocketDataAvailable(0); });
+        if (m_simulated.size() == before)
+            break;
+    }
+}
+
+void THttpCli::simulateClose(int error)
+{
+    if (!m_simulating || !m_simConnected)
+        return;
+    m_simulated.clear();
+    m_simConnected = false;
+    guarded([&] { closeHandlerDispatch(static_cast<std::uint16_t>(error)); });
+}
+
+// ---------------------------------------------------------------------------
+// Events
+
+void THttpCli::TriggerStateChange()
+{
+    if (OnStateChange)
+        OnStateChange(this);
+}
+
+void THttpCli::TriggerCookie(const QString &data, bool &accept)
+{
+    if (OnCookie)
+        OnCookie(this, data, accept);
+}
+
+void THttpCli::TriggerSessionConnected()
+{
+    if (OnSessionConnected)
+        OnSessionConnected(this);
+}
+
+void THttpCli::TriggerSessionClosed()
+{
+    if (OnSessionClosed)
+        OnSessionClosed(this);
+}
+
+void THttpCli::TriggerBeforeHeaderSend(const QString &method, QStringList &headers)
+{
+    if (OnBeforeHeaderSend)
+        OnBeforeHeaderSend(this, method, headers);
+}
+
+void THttpCli::TriggerRequestHeaderBegin()
+{
+    if (OnRequestHeaderBegin)
+        OnRequestHeaderBegin(this);
+}
+
+void THttpCli::TriggerRequestHeaderEnd()
+{
+    if (OnRequestHeaderEnd)
+        OnRequestHeaderEnd(this);
+}
+
+void THttpCli::TriggerHeaderBegin()
+{
+    m_receivingHeader = true;
+    if (OnHeaderBegin)
+        OnHeaderBegin(this);
+}
+
+void THttpCli::TriggerHeaderEnd()
+{
+    m_receivingHeader = false;
+    if (OnHeaderEnd)
+        OnHeaderEnd(this);
+}
+
+void THttpCli::TriggerHeaderData()
+{
+    if (OnHeaderData)
+        OnHeaderData(this);
+}
+
+void THttpCli::TriggerDocBegin()
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("DocBegin"));
+    if (OnDocBegin)
+        OnDocBegin(this);
+}
+
+void THttpCli::TriggerDocData(const char *data, int len)
+{
+    if (OnDocData)
+        OnDocData(this, data, len);
+}
+
+void THttpCli::TriggerDocEnd()
+{
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("DocEnd"));
+    if (OnDocEnd)
+        OnDocEnd(this);
+}
+
+void THttpCli::TriggerSendBegin()
+{
+    if (OnSendBegin)
+        OnSendBegin(this);
+}
+
+void THttpCli::TriggerSendData(const char *data, int len)
+{
+    if (OnSendData)
+        OnSendData(this, data, len);
+}
+
+void THttpCli::TriggerSendEnd()
+{
+    if (OnSendEnd)
+        OnSendEnd(this);
+}
+
+void THttpCli::TriggerLocationChange()
+{
+    if (OnLocationChange)
+        OnLocationChange(this);
+}
+
+void THttpCli::TriggerRequestDone(THttpRequest rq, std::uint16_t error)
+{
+    if (OnRequestDone)
+        OnRequestDone(this, rq, error);
+}
+
+} // namespace net

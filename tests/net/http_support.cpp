@@ -1,0 +1,409 @@
+#include "tests/net/http_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace nettest
+{
+
+ServerStep readRequest()
+{
+    return {ServerStep::ReadRequest, {}, 0};
+}
+
+ServerStep sendBytes(const QByteArray &data)
+{
+    return {ServerStep::Send, data, 0};
+}
+
+ServerStep pause(int ms)
+{
+    return {ServerStep::Delay, {}, ms};
+}
+
+ServerStep closeConnection()
+{
+    return {ServerStep::Close, {}, 0};
+}
+
+ServerStep resetConnection()
+{
+    return {ServerStep::Reset, {}, 0};
+}
+
+ServerStep hold()
+{
+    return {ServerStep::Hold, {}, 0};
+}
+
+ServerStep waitRead(int ms)
+{
+    return {ServerStep::WaitRead, {}, ms};
+}
+
+std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs)
+{
+    std::vector<ServerStep> steps;
+    for (qsizetype i = 0; i < data.size(); i += pieceSize) {
+        if (i > 0 && pauseMs > 0)
+            steps.push_back(pause(pauseMs));
+        steps.push_back(sendBytes(data.mid(i, pieceSize)));
+    }
+    return steps;
+}
+
+ScriptedServer::ScriptedServer(const QString &address) : m_address(address)
+{
+    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int on = 1;
+    ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    ::inet_aton(address.toLatin1().constData(), &addr.sin_addr);
+    ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
+    ::listen(m_listenFd, 16);
+    socklen_t len = sizeof addr;
+    ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&addr), &len);
+    m_port = ntohs(addr.sin_port);
+    if (::pipe2(m_wakePipe, O_CLOEXEC) != 0)
+        m_wakePipe[0] = m_wakePipe[1] = -1;
+    m_thread = std::thread([this] { run(); });
+}
+
+ScriptedServer::~ScriptedServer()
+{
+    stop();
+    ::close(m_listenFd);
+    ::close(m_wakePipe[0]);
+    ::close(m_wakePipe[1]);
+}
+
+void ScriptedServer::stop()
+{
+    if (!m_thread.joinable())
+        return;
+    m_stop = true;
+    char c = 0;
+    [[maybe_unused]] ssize_t n = ::write(m_wakePipe[1], &c, 1);
+    m_thread.join();
+}
+
+void ScriptedServer::addConnection(std::vector<ServerStep> steps)
+{
+    std::lock_guard lock(m_mutex);
+    m_scripts.push_back(std::move(steps));
+}
+
+QList<QByteArray> ScriptedServer::requests() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+void ScriptedServer::run()
+{
+    while (!m_stop) {
+        pollfd fds[2] = {{m_listenFd, POLLIN, 0}, {m_wakePipe[0], POLLIN, 0}};
+        if (::poll(fds, 2, 200) <= 0 || m_stop)
+            continue;
+        if (!(fds[0].revents & POLLIN))
+            continue;
+        int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0)
+            continue;
+        ++m_accepted;
+        std::vector<ServerStep> steps;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_nextScript < m_scripts.size())
+                steps = m_scripts[m_nextScript++];
+        }
+        play(fd, steps);
+    }
+}
+
+namespace
+{
+
+// Waits for the fd or the wake pipe; false when stopping.
+bool waitReadable(int fd, int wakeFd, int ms, const std::atomic<bool> &stop)
+{
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!stop) {
+        int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                        end - std::chrono::steady_clock::now())
+                                        .count());
+        if (ms >= 0 && left <= 0)
+            return false;
+        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        int r = ::poll(fds, 2, ms < 0 ? 200 : std::min(left, 200));
+        if (r > 0 && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)))
+            return true;
+        if (r > 0 && (fds[1].revents & POLLIN))
+            return false;
+    }
+    return false;
+}
+
+} // namespace
+
+bool ScriptedServer::readOneRequest(int fd, QByteArray &pending)
+{
+    char buffer[65536];
+    auto readMore = [&]() {
+        if (!waitReadable(fd, m_wakePipe[0], 20000, m_stop))
+            return false;
+        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0)
+            return false;
+        pending.append(buffer, static_cast<int>(n));
+        return true;
+    };
+    qsizetype end;
+    while ((end = pending.indexOf("\r\n\r\n")) < 0)
+        if (!readMore())
+            return false;
+    qsizetype headerLen = end + 4;
+    qint64 bodyLen = 0;
+    const QList<QByteArray> lines = pending.left(headerLen).split('\n');
+    for (const QByteArray &line : lines)
+        if (line.toLower().startsWith("content-length:"))
+            bodyLen = line.mid(15).trimmed().toLongLong();
+    while (pending.size() < headerLen + bodyLen)
+        if (!readMore())
+            break;
+    qsizetype take = std::min<qsizetype>(pending.size(), headerLen + bodyLen);
+    {
+        std::lock_guard lock(m_mutex);
+        m_requests << pending.left(take);
+    }
+    pending.remove(0, take);
+    return true;
+}
+
+void ScriptedServer::play(int fd, const std::vector<ServerStep> &steps)
+{
+    QByteArray pending;
+    bool open = true;
+    for (const ServerStep &step : steps) {
+        if (m_stop || !open)
+            break;
+        switch (step.kind) {
+        case ServerStep::ReadRequest:
+            if (!readOneRequest(fd, pending))
+                open = false;
+            break;
+        case ServerStep::Send:
+            if (!sendAll(fd, step.data.constData(), static_cast<size_t>(step.data.size())))
+                open = false;
+            break;
+        case ServerStep::Delay:
+            waitReadable(m_wakePipe[0], m_wakePipe[0], step.ms, m_stop);
+            break;
+        case ServerStep::Close:
+            open = false;
+            break;
+        case ServerStep::Reset: {
+            linger value{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &value, sizeof value);
+            open = false;
+            break;
+        }
+        case ServerStep::Hold: {
+            char c;
+            while (waitReadable(fd, m_wakePipe[0], -1, m_stop))
+                if (::recv(fd, &c, 1, 0) <= 0)
+                    break;
+            open = false;
+            break;
+        }
+        case ServerStep::WaitRead:
+            waitReadable(fd, m_wakePipe[0], step.ms, m_stop);
+            break;
+        }
+    }
+    ::close(fd);
+}
+
+// ---------------------------------------------------------------------------
+
+int freePort()
+{
+    return closedPort();
+}
+
+bool ProcessPeer::waitListening()
+{
+    for (int i = 0; i < 200; ++i) {
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        addr.sin_port = htons(static_cast<uint16_t>(m_port));
+        bool ok = ::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0;
+        ::close(fd);
+        if (ok)
+            return true;
+        if (m_process.state() == QProcess::NotRunning)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+bool ProcessPeer::startPython(const QString &folder)
+{
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (python.isEmpty())
+        return false;
+    m_port = freePort();
+    m_process.setProgram(python);
+    m_process.setArguments({QStringLiteral("-m"), QStringLiteral("http.server"),
+                            QString::number(m_port), QStringLiteral("--bind"),
+                            QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), folder});
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
+}
+
+bool ProcessPeer::startNginx(const QString &folder)
+{
+    QString nginx = QStandardPaths::findExecutable(
+        QStringLiteral("nginx"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    if (nginx.isEmpty() || !m_work.isValid())
+        return false;
+    m_port = freePort();
+    const QString dir = m_work.path();
+    QFile conf(dir + QStringLiteral("/nginx.conf"));
+    if (!conf.open(QIODevice::WriteOnly))
+        return false;
+    conf.write(QStringLiteral("daemon off;\n"
+                              "master_process off;\n"
+                              "worker_processes 1;\n"
+                              "pid %1/nginx.pid;\n"
+                              "error_log %1/error.log;\n"
+                              "events { worker_connections 256; }\n"
+                              "http {\n"
+                              "  access_log off;\n"
+                              "  client_body_temp_path %1/body;\n"
+                              "  proxy_temp_path %1/proxy;\n"
+                              "  fastcgi_temp_path %1/fastcgi;\n"
+                              "  uwsgi_temp_path %1/uwsgi;\n"
+                              "  scgi_temp_path %1/scgi;\n"
+                              "  keepalive_requests 100000;\n"
+                              "  server {\n"
+                              "    listen 127.0.0.1:%2;\n"
+                              "    root %3;\n"
+                              "  }\n"
+                              "}\n")
+                   .arg(dir)
+                   .arg(m_port)
+                   .arg(folder)
+                   .toUtf8());
+    conf.close();
+    m_process.setProgram(nginx);
+    m_process.setArguments(
+        {QStringLiteral("-p"), dir, QStringLiteral("-c"), dir + QStringLiteral("/nginx.conf")});
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
+}
+
+ProcessPeer::~ProcessPeer()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+}
+
+bool curlBody(const QString &url, QByteArray &body)
+{
+    QString curl = QStandardPaths::findExecutable(QStringLiteral("curl"));
+    if (curl.isEmpty())
+        return false;
+    QProcess process;
+    // --noproxy: the oracle talks to loopback only, whatever the environment.
+    process.start(curl, {QStringLiteral("-s"), QStringLiteral("--noproxy"), QStringLiteral("*"),
+                         QStringLiteral("--max-time"), QStringLiteral("20"), url});
+    if (!process.waitForFinished(30000))
+        return false;
+    body = process.readAllStandardOutput();
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+HttpRecorder::HttpRecorder(net::THttpCli &client)
+{
+    client.OnRequestDone = [this](net::THttpCli *sender, net::THttpRequest rq,
+                                  std::uint16_t error) {
+        done.push_back({rq, error, sender->StatusCode()});
+    };
+    client.OnDocData = [this](net::THttpCli *, const char *data, int len) {
+        body.append(data, len);
+    };
+    client.OnDocBegin = [this](net::THttpCli *) { ++docBegin; };
+    client.OnDocEnd = [this](net::THttpCli *) { ++docEnd; };
+    client.OnSendEnd = [this](net::THttpCli *) { ++sendEnd; };
+    client.OnHeaderBegin = [this](net::THttpCli *) { ++headerBegin; };
+    client.OnHeaderEnd = [this](net::THttpCli *) { ++headerEnd; };
+    client.OnLocationChange = [this](net::THttpCli *) { ++locationChanges; };
+    client.OnCookie = [this](net::THttpCli *, const QString &data, bool &) { cookies << data; };
+    client.OnStateChange = [this](net::THttpCli *sender) {
+        states << net::HttpStateName(sender->State());
+        if (sender->State() == net::httpDnsLookup)
+            ++lookups;
+    };
+}
+
+bool waitDone(net::EventLoop &loop, const HttpRecorder &recorder, size_t count, int limitMs)
+{
+    return pumpUntil(
+        loop, [&] { return recorder.done.size() >= count; }, limitMs);
+}
+
+SimulatedRun simulate(net::EventLoop &loop, net::THttpRequest rq, const QString &url,
+                      const QList<QByteArray> &pieces, bool closeAtEnd)
+{
+    SimulatedRun run;
+    net::THttpCli client;
+    HttpRecorder recorder(client);
+    client.SetURL(url);
+    client.simulateResponse(rq);
+    for (const QByteArray &piece : pieces) {
+        for (int i = 0; i < 4; ++i)
+            loop.processPending();
+        client.simulateData(piece.constData(), static_cast<int>(piece.size()));
+    }
+    for (int i = 0; i < 4; ++i)
+        loop.processPending();
+    if (closeAtEnd)
+        client.simulateClose();
+    for (int i = 0; i < 8; ++i)
+        loop.processPending();
+    run.body = recorder.body;
+    run.status = client.StatusCode();
+    run.header = client.ReceivedHeader();
+    run.done = recorder.done;
+    run.docEnd = recorder.docEnd;
+    run.sent = client.simulatedRequest();
+    return run;
+}
+
+} // namespace nettest

@@ -1,0 +1,154 @@
+#pragma once
+// Peers and recorders of the HTTP client tests. ScriptedServer is a loopback
+// listener on a thread of its own that plays one script per accepted
+// connection (read a request, send pieces with pauses, close, reset) and
+// keeps the exact bytes of every request. ProcessPeer starts a real server
+// (python's http.server, nginx) on a free loopback port. Nothing here talks
+// outside 127.0.0.0/8.
+#include "net/http/httpprot.h"
+#include "tests/net/net_support.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace nettest
+{
+
+struct ServerStep {
+    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead };
+    Kind kind;
+    QByteArray data;
+    int ms = 0;
+};
+
+// Step builders.
+ServerStep readRequest();
+ServerStep sendBytes(const QByteArray &data);
+ServerStep pause(int ms);
+ServerStep closeConnection();
+ServerStep resetConnection();
+// Keeps the connection open, silent, until the client closes it or the
+// server stops.
+ServerStep hold();
+// Waits until the client's next byte has arrived (or it closed), without
+// reading it: the pacing of piece-by-piece replies.
+ServerStep waitRead(int ms);
+// A reply cut into pieces of the given size, each after a pause.
+std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs);
+
+class ScriptedServer
+{
+public:
+    // Binds a loopback address (127.0.0.1, 127.0.0.2 ... are distinct hosts).
+    explicit ScriptedServer(const QString &address = QStringLiteral("127.0.0.1"));
+    ~ScriptedServer();
+    ScriptedServer(const ScriptedServer &) = delete;
+    ScriptedServer &operator=(const ScriptedServer &) = delete;
+
+    // The script of the next connection; connections beyond the scripts are
+    // closed at once.
+    void addConnection(std::vector<ServerStep> steps);
+    int port() const { return m_port; }
+    QString address() const { return m_address; }
+    QString hostPort() const { return m_address + QLatin1Char(':') + QString::number(m_port); }
+    QString url(const QString &path) const { return QStringLiteral("http://") + hostPort() + path; }
+    // Every request read so far, in order, header and body as received.
+    QList<QByteArray> requests() const;
+    int connections() const { return m_accepted; }
+    // Stops accepting and ends the scripts (holding ones end at once).
+    void stop();
+
+private:
+    void run();
+    void play(int fd, const std::vector<ServerStep> &steps);
+    bool readOneRequest(int fd, QByteArray &pending);
+
+    QString m_address;
+    int m_listenFd = -1;
+    int m_port = 0;
+    int m_wakePipe[2] = {-1, -1};
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_accepted{0};
+    mutable std::mutex m_mutex;
+    std::vector<std::vector<ServerStep>> m_scripts;
+    size_t m_nextScript = 0;
+    QList<QByteArray> m_requests;
+};
+
+// A real server started as a process on a free loopback port; stopped by its
+// pid when destroyed.
+class ProcessPeer
+{
+public:
+    // python3 -m http.server serving the folder; false when python is missing.
+    bool startPython(const QString &folder);
+    // nginx serving the folder; false when nginx is missing.
+    bool startNginx(const QString &folder);
+    ~ProcessPeer();
+    int port() const { return m_port; }
+    QString url(const QString &path) const
+    {
+        return QStringLiteral("http://127.0.0.1:") + QString::number(m_port) + path;
+    }
+
+private:
+    bool waitListening();
+    QProcess m_process;
+    QTemporaryDir m_work;
+    int m_port = 0;
+};
+
+// What a client told its owner.
+struct HttpRecorder {
+    explicit HttpRecorder(net::THttpCli &client);
+    struct Done {
+        net::THttpRequest rq;
+        std::uint16_t error;
+        int status;
+    };
+    std::vector<Done> done;
+    QByteArray body;
+    int docBegin = 0;
+    int docEnd = 0;
+    int sendEnd = 0;
+    int headerBegin = 0;
+    int headerEnd = 0;
+    int lookups = 0;
+    int locationChanges = 0;
+    QStringList cookies;
+    QStringList states;
+};
+
+// Pumps until the client reported count completions (false after 20 s).
+bool waitDone(net::EventLoop &loop, const HttpRecorder &recorder, size_t count = 1,
+              int limitMs = 20000);
+
+// Free loopback port of a fresh listener, closed again.
+int freePort();
+// The body curl makes of a reply (the reference decoder), or an empty
+// optional when curl is missing.
+bool curlBody(const QString &url, QByteArray &body);
+
+// The response split invariance harness: the client in simulation, fed the
+// reply in the given pieces, each once the client read the one before.
+struct SimulatedRun {
+    QByteArray body;
+    int status = 0;
+    QStringList header;
+    std::vector<HttpRecorder::Done> done;
+    int docEnd = 0;
+    QByteArray sent;
+};
+SimulatedRun simulate(net::EventLoop &loop, net::THttpRequest rq, const QString &url,
+                      const QList<QByteArray> &pieces, bool closeAtEnd);
+
+} // namespace nettest
