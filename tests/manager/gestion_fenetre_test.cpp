@@ -155,6 +155,18 @@ TEST_F(GestionFenetre, ModifyAndLinkRewriteTheLine)
     EXPECT_TRUE(dialogs().messages.empty());
 }
 
+TEST_F(GestionFenetre, AnIncompleteDateKeepsItsBlanks)
+{
+    writeLines(kSaison + QStringLiteral("/Challenge.DBP"), {"1;  /10/2026;Un;P;1;100;;"});
+    ouvrir();
+    cliquer(w->Bt_Modifier);
+    EXPECT_EQ(fichier(), QByteArray("1;  /10/2026;Un;P;1;100;;\r\n"));
+    w->MaskEdit1->clear();
+    QTest::keyClicks(w->MaskEdit1, QStringLiteral("1203"));
+    cliquer(w->Bt_Ajouter);
+    EXPECT_EQ(fichier(), QByteArray("1;  /10/2026;Un;P;1;100;;\r\n2;12/03/    ;Un;P;1;100;;\r\n"));
+}
+
 TEST_F(GestionFenetre, LinkOnAnEmptyListWritesNothing)
 {
     writeBytes(kSaison + QStringLiteral("/challenge.dbp"), QByteArray());

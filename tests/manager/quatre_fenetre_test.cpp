@@ -303,8 +303,6 @@ TEST_F(QuatreFenetre, MatchFileNamesAndTheReversedPair)
     EXPECT_TRUE(exists(saison(QStringLiteral("PouleM000205.cpo"))));
 
     w->CB_Compos->setCurrentIndex(5);
-    int affichages = 0;
-    QObject::connect(w->TabControl1, &QTabBar::tabBarClicked, [&] { ++affichages; });
     w->CB_Adversaire->setCurrentIndex(2);
     EXPECT_EQ(w->CB_Compos->currentIndex(), 2);
     EXPECT_EQ(w->CB_Adversaire->currentIndex(), 5);
