@@ -540,6 +540,29 @@ TEST_P(WSocket, HandlerThatReadsNothingDoesNotSpin)
     socket.Close();
 }
 
+TEST_P(WSocket, PauseHoldsNotificationsAndResumeDeliversWhatWaits)
+{
+    std::atomic<bool> go{false};
+    LoopbackServer server([&](int fd) {
+        while (!go)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        sendAll(fd, "waiting", 7);
+        char c;
+        ::recv(fd, &c, 1, 0);
+    });
+    TWSocket socket;
+    QByteArray received;
+    collectInto(socket, received);
+    connectTo(socket, server.port());
+    socket.Pause();
+    go = true;
+    pumpFor(loop(), 150);
+    EXPECT_TRUE(received.isEmpty()) << "paused sockets report nothing";
+    socket.Resume();
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return received == "waiting"; }));
+    socket.Close();
+}
+
 TEST_P(WSocket, StaleEventsAfterDescriptorReuseAreDropped)
 {
     LoopbackServer first(echo);
