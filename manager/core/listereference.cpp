@@ -1,5 +1,6 @@
 #include "manager/core/listereference.h"
-#include "manager/core/champsaisi.h"
+#include "manager/core/majuscules.h"
+#include "manager/core/saisie.h"
 #include "platform/text/codec.h"
 #include "platform/text/linefile.h"
 #include <algorithm>
@@ -75,7 +76,7 @@ void ListeReference::dernier()
 
 QString ListeReference::ligne(const QString &nom, const QString &information)
 {
-    return ChampSaisi(nom) + QLatin1Char(';') + ChampSaisi(information) + QLatin1Char(';');
+    return champSaisi(nom) + QLatin1Char(';') + champSaisi(information) + QLatin1Char(';');
 }
 
 void ListeReference::ajoute(const QString &nom, const QString &information)

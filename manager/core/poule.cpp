@@ -1,5 +1,6 @@
 #include "manager/core/poule.h"
-#include "manager/core/champsaisi.h"
+#include "manager/core/majuscules.h"
+#include "manager/core/saisie.h"
 #include "platform/inifile/inifile.h"
 #include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
@@ -65,8 +66,8 @@ QString LigneEquipeVide()
 
 QString LigneEnteteDefaut(const ReglagesPoule &r)
 {
-    return QStringLiteral("20140901;") + ChampSaisi(r.epreuve) + QStringLiteral(";Quadrette;") +
-           ChampSaisi(r.clubNumero + QLatin1Char(' ') + r.clubNom) +
+    return QStringLiteral("20140901;") + champSaisi(r.epreuve) + QStringLiteral(";Quadrette;") +
+           champSaisi(r.clubNumero + QLatin1Char(' ') + r.clubNom) +
            QStringLiteral(";01;septenbre;2014;1;12;2;01/09/2014;");
 }
 
@@ -74,8 +75,8 @@ QString LigneEntete(const QStringList &dixChamps, const QString &date)
 {
     QString ligne;
     for (int i = 0; i < 10; ++i)
-        ligne += ChampSaisi(dixChamps.value(i)) + QLatin1Char(';');
-    return ligne + ChampSaisi(date) + QLatin1Char(';');
+        ligne += champSaisi(dixChamps.value(i)) + QLatin1Char(';');
+    return ligne + champSaisi(date) + QLatin1Char(';');
 }
 
 QString NomMois(int mois)
@@ -114,7 +115,7 @@ int ValeurEquipe(const QString &ligne)
 
 bool AjouteJoueur(QString &ligne, const QStringList &joueur)
 {
-    const QString iv = ChampSaisi(joueur.value(4));
+    const QString iv = champSaisi(joueur.value(4));
     if (!iv.isEmpty())
         platform::StrToInt(iv);
 
@@ -123,7 +124,7 @@ bool AjouteJoueur(QString &ligne, const QStringList &joueur)
     for (int p = 0; p < kPlacesParEquipe; ++p) {
         if (!place && Champ(ligne, p * kChampsParPlace).isEmpty()) {
             for (int f = 0; f < kChampsParPlace; ++f)
-                nouvelle += ChampSaisi(joueur.value(f)) + QLatin1Char(';');
+                nouvelle += champSaisi(joueur.value(f)) + QLatin1Char(';');
             place = true;
         } else {
             for (int f = 0; f < kChampsParPlace; ++f)
@@ -186,7 +187,7 @@ QStringList FichierInscrits(const QStringList &poule, int n, const ReglagesPoule
                QLatin1Char(';') + h(2) + QLatin1Char(';') + h(3) + QLatin1Char(';') + h(4) +
                QLatin1Char(';') + h(5) + QLatin1Char(';') + h(6) + QStringLiteral(";O101;8");
     out << QStringLiteral("#INSCRITS_GROUPE");
-    const QString club = ChampSaisi(r.clubNumero) + QLatin1Char(';') + ChampSaisi(r.clubNom);
+    const QString club = champSaisi(r.clubNumero) + QLatin1Char(';') + champSaisi(r.clubNom);
     for (int t = 1; t <= n; ++t) {
         QString ligne = QString::number(t) + QLatin1Char(';') +
                         champ(poule, t, kChampValeurEquipe) + QStringLiteral(";0;0;") + club +

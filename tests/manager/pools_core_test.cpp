@@ -1,5 +1,5 @@
 // Team lines, ranking, header, players search and the entries file of pools.
-#include "manager/core/champsaisi.h"
+#include "manager/core/majuscules.h"
 #include "manager/core/poule.h"
 #include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
@@ -230,8 +230,7 @@ TEST(PoolsCore, MailAddressesOfTheTeams)
     EXPECT_TRUE(AdressesCourriel(j, {"2", "9"}).isEmpty());
 }
 
-TEST(PoolsCore, TypedTextAndUpperCase)
+TEST(PoolsCore, UpperCaseOfTheCodePage)
 {
-    EXPECT_EQ(ChampSaisi("a;b\r\nc\rd\ne"), "a,b c d e");
     EXPECT_EQ(Majuscules1252(QString::fromUtf8("éèàçœÿß÷abz")), QString::fromUtf8("ÉÈÀÇŒŸß÷ABZ"));
 }

@@ -1,17 +1,4 @@
-#include "manager/core/champsaisi.h"
-
-QString ChampSaisi(const QString &text)
-{
-    QString out = text;
-    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    for (QChar &c : out) {
-        if (c == QLatin1Char(';'))
-            c = QLatin1Char(',');
-        else if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            c = QLatin1Char(' ');
-    }
-    return out;
-}
+#include "manager/core/majuscules.h"
 
 QString Majuscules1252(const QString &text)
 {
