@@ -128,6 +128,7 @@ void FrLibrary::resetForTests()
     m_forms.clear();
     m_dataModules.clear();
     evalState = FrEvalState();
+    objectLayer.reset();
 }
 
 void FrLibrary::setCurrentReport(TfrReport *report, QObject *owner)

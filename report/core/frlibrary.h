@@ -58,6 +58,15 @@ private:
     bool m_tracked;
 };
 
+// State kept by the layers above the core (report objects, pages, printing),
+// which link widgets and so cannot live in the core: they create it on first
+// use and the context frees it with everything else.
+class FrLibraryExtension
+{
+public:
+    virtual ~FrLibraryExtension() = default;
+};
+
 class FrLibrary
 {
 public:
@@ -104,6 +113,9 @@ public:
     QList<QObject *> applicationComponents() const;
 
     FrEvalState evalState;
+
+    // The object layer's globals (report/objects: frObjects()).
+    std::unique_ptr<FrLibraryExtension> objectLayer;
 
 private:
     void createGlobals();
