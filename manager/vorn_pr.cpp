@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "manager/apropos.h"
 #include "manager/attrib.h"
@@ -113,6 +114,30 @@ TVorn_FPr::TVorn_FPr(QWidget *parent) : TForm(QStringLiteral("Vorn_FPr"), parent
     layout->addStretch(1);
 
     buildMenu();
+
+    // --- update check: the client and its design settings
+    HttpCli1 = std::make_unique<net::THttpCli>();
+    HttpCli1->SetName(QStringLiteral("HttpCli1"));
+    HttpCli1->SetLocalAddr(QStringLiteral("0.0.0.0"));
+    HttpCli1->SetProxyPort(QStringLiteral("80"));
+    HttpCli1->SetAgent(QStringLiteral("Mozilla/3.0 (compatible)"));
+    HttpCli1->SetAccept(QStringLiteral("image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*"));
+    HttpCli1->SetNoCache(false);
+    HttpCli1->SetContentTypePost(QStringLiteral("application/x-www-form-urlencoded"));
+    HttpCli1->SetMultiThreaded(false);
+    HttpCli1->SetRequestVer(QStringLiteral("1.0"));
+    HttpCli1->SetFollowRelocation(true);
+    HttpCli1->SetLocationChangeMaxCount(5);
+    HttpCli1->SetBandwidthLimit(10000);
+    HttpCli1->SetBandwidthSampling(1000);
+    HttpCli1->SetOptions({});
+    HttpCli1->SetSocksAuthentication(net::socksNoAuthentication);
+    HttpCli1->OnRequestDone = [this](net::THttpCli *Sender, net::THttpRequest RqType,
+                                     std::uint16_t ErrCode) {
+        HttpCli1RequestDone(Sender, RqType, ErrCode);
+    };
+    // --- end of the update check
+
     FormCreate();
 }
 
@@ -255,7 +280,58 @@ void TVorn_FPr::FormCreate()
         ini.WriteBool(kMiseAjour, QStringLiteral("NoValide"), false);
     }
     m_verifierMiseAJour = !Nepasvrifierlamisejour1->isChecked();
+
+    // --- update check
+    // The site keeps a page for the current version only: when the index
+    // answers and this version's page is reported missing, a newer version
+    // exists. A version request that timed out, failed or answered anything
+    // but a plain 404 proves nothing, and says nothing.
+    if (m_verifierMiseAJour && AttendrePage(site::pageIndexMiseAJour())) {
+        if (!AttendrePage(site::pageVersion(NumVersion)) && FinRequete &&
+            HttpCli1->StatusCode() == 404 && ErreurRequete == 0)
+            MessageDlg(QStringLiteral("Il éxiste une nouvelle version d'Vorn_Lud\n\n    qui peut "
+                                      "être téléchargée sur :\n\n") +
+                           site::pageIndexMiseAJour() +
+                           QStringLiteral("\n\n  n'oubliez pas d'arrêter Vorn_Lud \n\n       "
+                                          "     avant installation."),
+                       mtInformation, mbOK);
+    }
+    // --- end of the update check
 }
+
+// --- update check
+bool TVorn_FPr::AttendrePage(const QString &URL)
+{
+    FinRequete = false;
+    ErreurRequete = 0;
+    HttpCli1->SetURL(URL);
+    try {
+        HttpCli1->HeadAsync();
+    } catch (const net::EHttpException &) {
+        return false;
+    }
+    net::EventLoop *loop = net::EventLoop::current();
+    const std::uint32_t debut = GetTickCount();
+    for (;;) {
+        if (FinRequete)
+            return HttpCli1->StatusCode() == 200;
+        // Waits for the socket's notifications instead of spinning; the
+        // slices keep the deadline within 100 ms.
+        const std::uint32_t ecoule = GetTickCount() - debut;
+        if (ecoule > 10000) {
+            HttpCli1->Abort();
+            return false;
+        }
+        loop->waitAndProcess(static_cast<int>(std::min<std::uint32_t>(100, 10001 - ecoule)));
+    }
+}
+
+void TVorn_FPr::HttpCli1RequestDone(net::THttpCli *, net::THttpRequest, std::uint16_t ErrCode)
+{
+    FinRequete = true;
+    ErreurRequete = ErrCode;
+}
+// --- end of the update check
 
 void TVorn_FPr::FormActivate()
 {

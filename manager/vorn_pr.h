@@ -2,7 +2,11 @@
 // The main window: the menu that reaches every other window, the season
 // panels, opening and closing a season, help documents, links to the author
 // and the update site, and the choice not to check for updates.
+#include "net/http/httpprot.h"
 #include "platform/forms/form.h"
+
+#include <cstdint>
+#include <memory>
 
 class QAction;
 class QMenu;
@@ -40,6 +44,16 @@ public:
 
     platform::TPanel *P_Saison1;
     platform::TPanel *P_Saison2;
+
+    // --- update check
+    // The client that asks the update site for its pages at start-up.
+    std::unique_ptr<net::THttpCli> HttpCli1;
+    // One HEAD request for URL, waiting at most 10 s for its end; true when
+    // it ended with status 200.
+    bool AttendrePage(const QString &URL);
+    void HttpCli1RequestDone(net::THttpCli *Sender, net::THttpRequest RqType,
+                             std::uint16_t ErrCode);
+    // --- end of the update check
 
     // Re-reads the current season and shows it; enables the season menus
     // only when one is open.
@@ -90,4 +104,7 @@ private:
     void ouvrirAide(const QString &document);
 
     bool m_verifierMiseAJour = true;
+    // Set when the client reports the end of a request, with its error code.
+    bool FinRequete = false;
+    std::uint16_t ErreurRequete = 0;
 };

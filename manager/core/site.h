@@ -11,10 +11,28 @@ inline QString adresseContact()
     return QStringLiteral("vorn.lud@ludmarre.org");
 }
 
-// Host of the update site; its pages live in "/arbitrage/".
+namespace detail
+{
+inline QString &hoteMiseAJourImpose()
+{
+    static QString hote;
+    return hote;
+}
+} // namespace detail
+
+// Host of the update site; its pages live in "/arbitrage/". It must answer on
+// plain http: the update check does not follow a relocation to https.
 inline QString hoteMiseAJour()
 {
-    return QStringLiteral("www.ludmarre.org");
+    const QString &impose = detail::hoteMiseAJourImpose();
+    return impose.isEmpty() ? QStringLiteral("www.ludmarre.org") : impose;
+}
+
+// Tests only: points the update site at a server of theirs ("127.0.0.1:port");
+// an empty text puts the real site back.
+inline void imposerHoteMiseAJour(const QString &hote)
+{
+    detail::hoteMiseAJourImpose() = hote;
 }
 
 // "http://" + host + "/arbitrage/index.html".
