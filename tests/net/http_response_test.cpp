@@ -1,0 +1,610 @@
+// How the HTTP client reads a response: status lines, headers, bodies by
+// length, by chunks and until the close, interim answers, relocations and
+// hostile replies. Most cases run the client's own reception in simulation
+// (bytes in, effects out); the rest go through loopback servers.
+#include "net/http/httpprot.h"
+#include "tests/net/http_support.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <chrono>
+#include <gtest/gtest.h>
+
+using namespace net;
+using namespace nettest;
+
+namespace
+{
+
+const QString kUrl = QStringLiteral("http://127.0.0.1/a/b");
+
+class HttpResponse : public ::testing::Test
+{
+protected:
+    HttpResponse() : m_scope(EventLoop::Backend::Poll) {}
+    EventLoop &loop() { return m_scope.loop(); }
+    // Runs what the client posted to itself, and what that posted.
+    void settle()
+    {
+        for (int i = 0; i < 6; ++i)
+            loop().processPending();
+    }
+    SimulatedRun run(const QByteArray &reply, bool close = true, THttpRequest rq = httpGET,
+                     const QString &url = kUrl)
+    {
+        return simulate(loop(), rq, url, {reply}, close);
+    }
+
+private:
+    LoopScope m_scope;
+};
+
+TEST_F(HttpResponse, StatusLinesAndInterimAnswers)
+{
+    SimulatedRun r = run("HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 4\r\n"
+                         "\r\ndone");
+    EXPECT_EQ(r.status, 200);
+    EXPECT_EQ(r.header, (QStringList{"HTTP/1.1 200 OK", "Content-Length: 4"}));
+    EXPECT_EQ(r.body, QByteArray("done"));
+
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(kUrl);
+    client.simulateResponse(httpGET);
+    QByteArray reply = "HTTP/1.0  404 Not Found\r\nContent-Length: 0\r\n\r\n";
+    client.simulateData(reply.constData(), int(reply.size()));
+    EXPECT_EQ(client.StatusCode(), 404);
+    EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Not Found"));
+    EXPECT_EQ(client.ResponseVersion(), QStringLiteral("1.0"));
+}
+
+TEST_F(HttpResponse, ChunkedBodies)
+{
+    SimulatedRun one = run("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"
+                           "0\r\n\r\n",
+                           false);
+    EXPECT_EQ(one.body, QByteArray("hello"));
+    EXPECT_EQ(one.docEnd, 1);
+    ASSERT_EQ(one.done.size(), 1u);
+    EXPECT_EQ(one.done[0].error, 0);
+
+    SimulatedRun ext = run("HTTP/1.1 200 OK\r\nTransfer-Encoding: Chunked\r\n\r\n1A;ext=1\r\n"
+                           "abcdefghijklmnopqrstuvwxyz\r\n0\r\n\r\n",
+                           false);
+    EXPECT_EQ(ext.body, QByteArray("abcdefghijklmnopqrstuvwxyz"));
+    ASSERT_EQ(ext.done.size(), 1u);
+
+    // A length beside chunks counts encoded bytes and is not used.
+    SimulatedRun both = run("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Length: 3"
+                            "\r\n\r\n4\r\nabcd\r\n0\r\n\r\n",
+                            false);
+    EXPECT_EQ(both.body, QByteArray("abcd"));
+    ASSERT_EQ(both.done.size(), 1u);
+    EXPECT_EQ(both.done[0].error, 0);
+}
+
+TEST_F(HttpResponse, HeadEndsWithTheCloseWithoutABody)
+{
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(kUrl);
+    client.simulateResponse(httpHEAD);
+    QByteArray reply = "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n";
+    client.simulateData(reply.constData(), int(reply.size()));
+    EXPECT_TRUE(rec.done.empty());
+    settle();
+    EXPECT_EQ(client.ContentLength(), 1000);
+    EXPECT_EQ(client.State(), httpReady);
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_EQ(rec.done[0].error, 0);
+    EXPECT_EQ(rec.docBegin, 0);
+    EXPECT_TRUE(rec.body.isEmpty());
+}
+
+TEST_F(HttpResponse, HeaderValuesTheClientInterprets)
+{
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(QStringLiteral("http://127.0.0.1/prog.EXE"));
+    client.simulateResponse(httpGET);
+    QByteArray reply = "HTTP/1.1 206 Partial\r\nContent-Range: bytes 100-199/1000\r\n"
+                       "Content-Type: Text/HTML\r\nSet-Cookie: a=1; path=/\r\n"
+                       "Content-Encoding: identity\r\nAccept-Ranges: bytes\r\n"
+                       "Connection: close\r\nContent-Length: 2\r\n\r\nok";
+    client.simulateData(reply.constData(), int(reply.size()));
+    EXPECT_EQ(client.ContentRangeBegin(), QStringLiteral("100"));
+    EXPECT_EQ(client.ContentRangeEnd(), QStringLiteral("199"));
+    EXPECT_EQ(client.ContentType(), QStringLiteral("text/html"));
+    EXPECT_EQ(client.ContentEncoding(), QStringLiteral("identity"));
+    EXPECT_EQ(client.AcceptRanges(), QStringLiteral("bytes"));
+    EXPECT_EQ(client.DocumentName(), QStringLiteral("prog.htm"));
+    EXPECT_EQ(rec.cookies, QStringList{"a=1; path=/"});
+
+    THttpCli star;
+    star.SetURL(kUrl);
+    star.simulateResponse(httpGET);
+    QByteArray starReply = "HTTP/1.1 416 Range\r\nContent-Range: bytes */1000\r\n"
+                           "Content-Length: 0\r\n\r\n";
+    star.simulateData(starReply.constData(), int(starReply.size()));
+    EXPECT_TRUE(star.ContentRangeBegin().isEmpty());
+    EXPECT_TRUE(star.ContentRangeEnd().isEmpty());
+}
+
+TEST_F(HttpResponse, AnswerWithoutHeaderIsAllBody)
+{
+    SimulatedRun r = run("<HTML><BODY>\r\nPage\r\n</BODY></HTML>\r\n");
+    EXPECT_EQ(r.body, QByteArray("<HTML><BODY>Page\r\n</BODY></HTML>\r\n"));
+    EXPECT_EQ(r.status, 0);
+    ASSERT_EQ(r.done.size(), 1u);
+    EXPECT_EQ(r.done[0].error, 0);
+}
+
+TEST_F(HttpResponse, RelativeRelocationsOnTheSameHost)
+{
+    struct Case {
+        const char *location;
+        const char *request;
+    } cases[] = {{"/new", "GET /new HTTP/1.0\r\n"},
+                 {"c", "GET /a/c HTTP/1.0\r\n"},
+                 {"c#part", "GET /a/c HTTP/1.0\r\n"},
+                 {"/a\rb", "GET /a%0Db HTTP/1.0\r\n"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.location);
+        QByteArray first = QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location +
+                           "\r\nContent-Length: 0\r\n\r\n";
+        QByteArray second = "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok";
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetURL(kUrl);
+        client.simulateResponse(httpGET);
+        client.simulateData(first.constData(), int(first.size()));
+        for (int i = 0; i < 6; ++i)
+            loop().processPending();
+        client.simulateData(second.constData(), int(second.size()));
+        client.simulateClose();
+        for (int i = 0; i < 6; ++i)
+            loop().processPending();
+        const QByteArray sent = client.simulatedRequest();
+        EXPECT_TRUE(sent.startsWith("GET /a/b HTTP/1.0\r\n"));
+        EXPECT_TRUE(sent.contains(QByteArray("\r\n\r\n") + c.request)) << sent.data();
+        // No carriage return reaches the wire but those ending lines.
+        EXPECT_EQ(sent.count('\r'), sent.count("\r\n"));
+        EXPECT_EQ(rec.body, QByteArray("ok"));
+        ASSERT_EQ(rec.done.size(), 1u);
+        EXPECT_EQ(rec.done[0].error, 0);
+        EXPECT_EQ(client.StatusCode(), 200);
+        EXPECT_EQ(client.LocationChangeCurCount(), 1);
+    }
+}
+
+// --- hostile and broken replies
+
+TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
+{
+    struct Case {
+        const char *what;
+        QByteArray reply;
+        std::uint16_t error;
+        const char *reason;
+    };
+    QByteArray hugeHeader = "HTTP/1.1 200 OK\r\n";
+    while (hugeHeader.size() < 2 * 1024 * 1024)
+        hugeHeader += "X-Remplissage: " + QByteArray(100, 'x') + "\r\n";
+    QByteArray manyLines = "HTTP/1.1 200 OK\r\n";
+    for (int i = 0; i < 1500; ++i)
+        manyLines += "X: 1\r\n";
+    const Case cases[] = {
+        {"chunk size overflow",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFF\r\nabc", 7,
+         "Invalid chunk size"},
+        {"chunk size without digits",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nxyz\r\nabc\r\n0\r\n\r\n", 7,
+         "Invalid chunk size"},
+        {"non-numeric status", "HTTP/1.1 2x0 OK\r\nContent-Length: 0\r\n\r\n", 7,
+         "Invalid status line"},
+        {"status line without a status", "HTTP/1.1\r\n\r\n", 7, "Invalid status line"},
+        {"header of 2 MiB", hugeHeader, 7, "Response header too large"},
+        {"header of 1500 lines", manyLines, 7, "Response header too large"},
+        {"body cut at 500 of 1000",
+         "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(500, 'a'), 8,
+         "Response incomplete"},
+        {"chunks cut before the last",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n", 8,
+         "Response incomplete"},
+        {"header cut after the status line", "HTTP/1.1 200 OK\r\nContent-Len", 8,
+         "Response incomplete"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetURL(kUrl);
+        client.simulateResponse(httpGET);
+        client.simulateData(c.reply.constData(), int(c.reply.size()));
+        client.simulateClose();
+        for (int i = 0; i < 4; ++i)
+            loop().processPending();
+        ASSERT_EQ(rec.done.size(), 1u);
+        EXPECT_EQ(rec.done[0].error, c.error);
+        EXPECT_EQ(client.ReasonPhrase(), QLatin1String(c.reason));
+        EXPECT_EQ(client.State(), httpReady);
+    }
+}
+
+TEST_F(HttpResponse, TruncatedBodyKeepsItsStatusAndEndsTheDocumentOnce)
+{
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(kUrl);
+    client.simulateResponse(httpGET);
+    QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(500, 'a');
+    client.simulateData(reply.constData(), int(reply.size()));
+    client.simulateClose();
+    settle();
+    EXPECT_EQ(client.StatusCode(), 200);
+    EXPECT_EQ(client.ReceivedCount(), 500);
+    EXPECT_EQ(rec.docEnd, 1);
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_EQ(rec.done[0].error, httperrIncomplete);
+}
+
+TEST_F(HttpResponse, OverlongLineKeepsOnlyItsEnd)
+{
+    QByteArray reply =
+        "HTTP/1.0 200 OK\r\nX-Long: " + QByteArray(20000, 'y') + "\r\nContent-Length: 3\r\n\r\nabc";
+    SimulatedRun r = run(reply, false);
+    EXPECT_EQ(r.status, 200);
+    EXPECT_EQ(r.body, QByteArray("abc"));
+    ASSERT_EQ(r.header.size(), 3);
+    EXPECT_TRUE(r.header[1].startsWith(QLatin1String("X-Long: yyy")));
+    EXPECT_LT(r.header[1].size(), 8193);
+}
+
+// --- split invariance: a reply gives the same result however it arrives
+
+struct Canned {
+    const char *name;
+    QList<QByteArray> replies; // one per request (relocations)
+    bool close;
+};
+
+QList<Canned> cannedReplies()
+{
+    return {
+        {"length",
+         {"HTTP/1.1 200 OK\r\nContent-Length: 11\r\nContent-Type: text/plain\r\n\r\nhello world"},
+         false},
+        {"chunked",
+         {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5;ext=1\r\nhello\r\n1A\r\n"
+          "abcdefghijklmnopqrstuvwxyz\r\n0\r\nX-Trailer: 1\r\nY: 2\r\n\r\n"},
+         false},
+        {"close",
+         {"HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\nbody until the close\r\nline 2"},
+         true},
+        {"continue",
+         {"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\ndone"},
+         false},
+        {"relocation",
+         {"HTTP/1.1 302 Found\r\nLocation: /new\r\nContent-Length: 3\r\n\r\nabc",
+          "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"},
+         false},
+    };
+}
+
+SimulatedRun runSplit(EventLoop &loop, const Canned &c, int which, int cut, bool bytewise)
+{
+    QList<QByteArray> pieces;
+    for (int i = 0; i < c.replies.size(); ++i) {
+        const QByteArray &reply = c.replies[i];
+        if (bytewise) {
+            for (char ch : reply)
+                pieces << QByteArray(1, ch);
+        } else if (i == which && cut > 0) {
+            pieces << reply.left(cut) << reply.mid(cut);
+        } else {
+            pieces << reply;
+        }
+    }
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(kUrl);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.simulateResponse(httpGET);
+    for (const QByteArray &piece : pieces) {
+        for (int i = 0; i < 4; ++i)
+            loop.processPending();
+        client.simulateData(piece.constData(), int(piece.size()));
+    }
+    for (int i = 0; i < 4; ++i)
+        loop.processPending();
+    if (c.close)
+        client.simulateClose();
+    for (int i = 0; i < 6; ++i)
+        loop.processPending();
+    SimulatedRun r;
+    r.body = rec.body;
+    r.status = client.StatusCode();
+    r.header = client.ReceivedHeader();
+    r.done = rec.done;
+    r.docEnd = rec.docEnd;
+    return r;
+}
+
+void expectSame(const SimulatedRun &a, const SimulatedRun &b)
+{
+    EXPECT_EQ(a.body, b.body);
+    EXPECT_EQ(a.status, b.status);
+    EXPECT_EQ(a.header, b.header);
+    EXPECT_EQ(a.docEnd, b.docEnd);
+    ASSERT_EQ(a.done.size(), b.done.size());
+    for (size_t i = 0; i < a.done.size(); ++i) {
+        EXPECT_EQ(a.done[i].rq, b.done[i].rq);
+        EXPECT_EQ(a.done[i].error, b.done[i].error);
+    }
+}
+
+TEST_F(HttpResponse, SplitAnywhereGivesTheSameResult)
+{
+    const QByteArray expected[] = {"hello world", "helloabcdefghijklmnopqrstuvwxyz",
+                                   "body until the close\r\nline 2", "done", "abcok"};
+    int index = 0;
+    for (const Canned &c : cannedReplies()) {
+        SCOPED_TRACE(c.name);
+        SimulatedRun whole = runSplit(loop(), c, -1, 0, false);
+        EXPECT_EQ(whole.body, expected[index++]);
+        ASSERT_EQ(whole.done.size(), 1u);
+        EXPECT_EQ(whole.done[0].error, 0);
+        EXPECT_EQ(whole.status, 200);
+        for (int which = 0; which < c.replies.size(); ++which)
+            for (int cut = 1; cut < c.replies[which].size(); ++cut) {
+                SCOPED_TRACE(cut);
+                expectSame(runSplit(loop(), c, which, cut, false), whole);
+            }
+        SCOPED_TRACE("byte by byte");
+        expectSame(runSplit(loop(), c, -1, 0, true), whole);
+    }
+}
+
+// --- over real connections
+
+TEST_F(HttpResponse, BodiesEqualCurlsForTheSameReplies)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    for (const Canned &c : cannedReplies()) {
+        if (c.replies.size() != 1)
+            continue;
+        SCOPED_TRACE(c.name);
+        ScriptedServer server;
+        for (int i = 0; i < 2; ++i)
+            server.addConnection({readRequest(), sendBytes(c.replies[0]), closeConnection()});
+        QByteArray reference;
+        if (!curlBody(server.url(QStringLiteral("/x")), reference))
+            GTEST_SKIP() << "curl is not installed";
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(server.url(QStringLiteral("/x")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(qt.loop(), rec));
+        EXPECT_FALSE(reference.isEmpty());
+        EXPECT_EQ(rec.body, reference);
+        EXPECT_EQ(rec.done[0].error, 0);
+    }
+}
+
+TEST_F(HttpResponse, TrailersDoNotSpillIntoTheNextKeptAliveResponse)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    ScriptedServer server;
+    server.addConnection(
+        {readRequest(),
+         sendBytes("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc"
+                   "\r\n0\r\nX-Un: 1\r\nX-Deux: 2\r\n\r\n"),
+         readRequest(), sendBytes("HTTP/1.1 201 Created\r\nContent-Length: 3\r\n\r\ndef"), hold()});
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(server.url(QStringLiteral("/1")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec, 2));
+    EXPECT_EQ(rec.body, QByteArray("abcdef"));
+    EXPECT_EQ(client.StatusCode(), 201);
+    EXPECT_EQ(client.ReceivedHeader(), (QStringList{"HTTP/1.1 201 Created", "Content-Length: 3"}));
+    EXPECT_EQ(server.connections(), 1);
+}
+
+TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    // Servers on 127.0.0.1 to 127.0.0.7, each sending on to the next.
+    auto chain = [&](int hops, bool allowMore) {
+        std::vector<std::unique_ptr<ScriptedServer>> servers;
+        for (int i = 0; i <= hops; ++i)
+            servers.push_back(
+                std::make_unique<ScriptedServer>(QStringLiteral("127.0.0.%1").arg(i + 1)));
+        for (int i = 0; i <= hops; ++i) {
+            QByteArray reply = i < hops ? "HTTP/1.0 302 Found\r\nLocation: " +
+                                              servers[i + 1]->url(QStringLiteral("/p")).toLatin1() +
+                                              "\r\n\r\n"
+                                        : QByteArray("HTTP/1.0 200 OK\r\n\r\nfin");
+            servers[i]->addConnection({readRequest(), sendBytes(reply), closeConnection()});
+        }
+        THttpCli client;
+        HttpRecorder rec(client);
+        int asked = 0;
+        if (allowMore)
+            client.OnLocationChangeExceeded = [&](THttpCli *, int, bool &allow) {
+                ++asked;
+                allow = true;
+            };
+        client.SetURL(servers[0]->url(QStringLiteral("/p")));
+        client.GetASync();
+        EXPECT_TRUE(waitDone(qt.loop(), rec));
+        pumpFor(qt.loop(), 50);
+        EXPECT_EQ(rec.done.size(), 1u);
+        struct Outcome {
+            int status, count, requests, asked;
+            QByteArray body;
+            std::uint16_t error;
+        } out{client.StatusCode(),
+              client.LocationChangeCurCount(),
+              0,
+              asked,
+              rec.body,
+              rec.done.empty() ? std::uint16_t(999) : rec.done[0].error};
+        for (auto &s : servers)
+            out.requests += int(s->requests().size());
+        return out;
+    };
+    auto five = chain(5, false);
+    EXPECT_EQ(five.status, 200);
+    EXPECT_EQ(five.body, QByteArray("fin"));
+    EXPECT_EQ(five.count, 5);
+    EXPECT_EQ(five.requests, 6);
+    EXPECT_EQ(five.error, 0);
+
+    auto six = chain(6, false);
+    EXPECT_EQ(six.status, 302);
+    EXPECT_EQ(six.requests, 6);
+    EXPECT_EQ(six.error, 0);
+
+    auto allowed = chain(6, true);
+    EXPECT_EQ(allowed.status, 200);
+    EXPECT_EQ(allowed.requests, 7);
+    EXPECT_EQ(allowed.asked, 1);
+}
+
+TEST_F(HttpResponse, RelocationToAnImpossiblePortIsRefusedWithAnError)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    ScriptedServer server;
+    server.addConnection({readRequest(),
+                          sendBytes("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:70000/x\r\n"
+                                    "\r\n"),
+                          closeConnection()});
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(server.url(QStringLiteral("/")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec));
+    pumpFor(qt.loop(), 50);
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_NE(rec.done[0].error, 0);
+    EXPECT_EQ(client.StatusCode(), 404);
+}
+
+TEST_F(HttpResponse, BandwidthLimitKeepsEachSampleWithinItsBudget)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    const QByteArray data = pattern(300000, 5);
+    ScriptedServer server;
+    server.addConnection({readRequest(),
+                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" + data),
+                          closeConnection()});
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetOptions({httpoBandwidthControl});
+    client.SetBandwidthLimit(100000);
+    client.SetBandwidthSampling(1000);
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start;
+    std::vector<std::int64_t> perSample;
+    client.OnRequestHeaderBegin = [&](THttpCli *) { start = Clock::now(); };
+    client.OnDocData = [&](THttpCli *, const char *buffer, int len) {
+        rec.body.append(buffer, len);
+        auto sample =
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count() /
+            1000;
+        if (perSample.size() <= size_t(sample))
+            perSample.resize(size_t(sample) + 1, 0);
+        perSample[size_t(sample)] += len;
+    };
+    client.SetURL(server.url(QStringLiteral("/lent")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec, 1, 30000));
+    EXPECT_TRUE(rec.body == data);
+    EXPECT_GE(perSample.size(), 3u);
+    // The budget plus the block that crossed it, and one block of timer
+    // jitter at a sample's edge.
+    for (std::int64_t bytes : perSample)
+        EXPECT_LE(bytes, 100000 + 2 * 8190);
+}
+
+TEST_F(HttpResponse, LargeFileFromNginxArrivesByteExact)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QByteArray block = pattern(1024 * 1024, 11);
+    QCryptographicHash sent(QCryptographicHash::Sha256);
+    {
+        QFile file(root.path() + QStringLiteral("/gros.bin"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 50; ++i) {
+            QByteArray b = block;
+            b[0] = char(i);
+            file.write(b);
+            sent.addData(b);
+        }
+    }
+    ProcessPeer nginx;
+    if (!nginx.startNginx(root.path()))
+        GTEST_SKIP() << "nginx is not available";
+    QTemporaryDir out;
+    const QString target = out.path() + QStringLiteral("/recu.bin");
+    {
+        TFileStream stream(target, TFileStream::Create);
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.OnDocData = nullptr;
+        client.SetReceiveStream(&stream);
+        client.SetURL(nginx.url(QStringLiteral("/gros.bin")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(qt.loop(), rec, 1, 120000));
+        EXPECT_EQ(rec.done[0].error, 0);
+        EXPECT_EQ(client.StatusCode(), 200);
+        EXPECT_EQ(client.ReceivedCount(), 50 * 1024 * 1024);
+        stream.Flush();
+    }
+    QFile received(target);
+    ASSERT_TRUE(received.open(QIODevice::ReadOnly));
+    QCryptographicHash got(QCryptographicHash::Sha256);
+    got.addData(&received);
+    EXPECT_EQ(got.result(), sent.result());
+}
+
+TEST_F(HttpResponse, PythonServerAnswersHeadForPresentAndMissingPages)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    QTemporaryDir root;
+    QDir().mkpath(root.path() + QStringLiteral("/arbitrage"));
+    QFile page(root.path() + QStringLiteral("/arbitrage/index.html"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html>site</html>");
+    page.close();
+    ProcessPeer python;
+    if (!python.startPython(root.path()))
+        GTEST_SKIP() << "python3 is not available";
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetAgent(QStringLiteral("Mozilla/3.0 (compatible)"));
+    client.SetURL(python.url(QStringLiteral("/arbitrage/index.html")));
+    client.HeadAsync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec));
+    EXPECT_EQ(client.StatusCode(), 200);
+    EXPECT_EQ(rec.done[0].error, 0);
+    client.SetURL(python.url(QStringLiteral("/arbitrage/Vorn_Lud_0.0.0.html")));
+    client.HeadAsync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec, 2));
+    EXPECT_EQ(client.StatusCode(), 404);
+    EXPECT_EQ(rec.done[1].error, 0);
+    pumpFor(qt.loop(), 100);
+    EXPECT_EQ(rec.done.size(), 2u);
+    EXPECT_TRUE(rec.body.isEmpty());
+}
+
+} // namespace
