@@ -1,5 +1,6 @@
 #include "manager/core/tableaugroupe.h"
 
+#include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 
 QString TableauGroupe::cellule(int ligne, int colonne) const
@@ -75,9 +76,10 @@ QStringList TableauGroupe::versLignes() const
 
 void TableauGroupe::ecrireNoms(const QStringList &equipes)
 {
+    // A name edited by hand into a team file must not split a cell.
     for (int t = 0; t < equipes.size(); ++t) {
-        setCellule(t + 1, 0, equipes[t]);
-        setCellule(0, t + 1, equipes[t]);
+        setCellule(t + 1, 0, champSaisi(equipes[t]));
+        setCellule(0, t + 1, champSaisi(equipes[t]));
     }
 }
 

@@ -213,6 +213,15 @@ TEST(QuatreTableau, AddingATeamAfterResults)
     EXPECT_THROW(mauvais.recalculerTotal(1), platform::EConvertError);
 }
 
+TEST(QuatreTableau, NamesCannotSplitCells)
+{
+    TableauGroupe t;
+    t.ajouterEquipe({QStringLiteral("Lyon;Est"), QStringLiteral("S\u00e8te\r\nOuest")});
+    EXPECT_EQ(t.versLignes(), QStringList({QStringLiteral(";Lyon,Est;S\u00e8te  Ouest;;"),
+                                           QStringLiteral("Lyon,Est;;;;"),
+                                           QStringLiteral("S\u00e8te  Ouest;;;;")}));
+}
+
 TEST(QuatreTableau, RemovingTheLastTeams)
 {
     TableauGroupe t = tableauQuatre();
