@@ -104,8 +104,12 @@ TVorn_FPr::TVorn_FPr(QWidget *parent) : TForm(QStringLiteral("Vorn_FPr"), parent
     layout->setSpacing(0);
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    // The menu bar keeps the desktop's colours, not the window's lime.
     MainMenu1->setAutoFillBackground(true);
-    MainMenu1->setPalette(QApplication::palette());
+    QPalette menuPalette = MainMenu1->palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        menuPalette.setColor(role, QApplication::palette().color(role));
+    MainMenu1->setPalette(menuPalette);
     layout->setMenuBar(MainMenu1);
     P_Saison1 = seasonPanel(this, "P_Saison1");
     P_Saison2 = seasonPanel(this, "P_Saison2");
@@ -186,6 +190,7 @@ void TVorn_FPr::buildMenu()
     Challenge1->addSeparator();
     Aides4 = item(Challenge1, "Aides4", QStringLiteral("Aides"));
     Challenge1->menuAction()->setEnabled(false);
+
     FichierJoueurs1->menuAction()->setEnabled(false);
 
     Calendriers1 = topMenu(MainMenu1, "Calendriers1", QStringLiteral("Calendriers"));
@@ -193,6 +198,10 @@ void TVorn_FPr::buildMenu()
     Epreuves1 = item(Calendriers1, "Epreuves1", QStringLiteral("Epreuves"));
     Arbitres1 = item(Calendriers1, "Arbitres1", QStringLiteral("Arbitres"));
     Total1 = item(Calendriers1, "Total1", QStringLiteral("Total"));
+    for (QMenu *checked : {Challenge1, Calendriers1}) {
+        checked->menuAction()->setCheckable(true);
+        checked->menuAction()->setChecked(true);
+    }
 
     Convocations1 = topMenu(MainMenu1, "Convocations1", QStringLiteral("Convocations"));
     ParEquipes1 = item(Convocations1, "ParEquipes1", QStringLiteral("Par Equipes"));

@@ -65,6 +65,11 @@ TEST_F(MainWindowTest, DesignCaptionMenuAndSeasonPanels)
               (QStringList{"Par Equipes", "Horaires", "Bonus", "Répartition", "-", "Par Paires",
                            "Horaires", "Répartition", "-", "Tarifs", "Aides"}));
     EXPECT_FALSE(Vorn_FPr->FichierPaires1->isEnabled());
+    EXPECT_TRUE(Vorn_FPr->Challenge1->menuAction()->isChecked());
+    EXPECT_TRUE(Vorn_FPr->Calendriers1->menuAction()->isChecked());
+    EXPECT_FALSE(Vorn_FPr->Convocations1->menuAction()->isChecked());
+    EXPECT_NE(Vorn_FPr->MainMenu1->palette().color(QPalette::Window), QColor(0, 255, 0))
+        << "the menu bar is not lime";
     EXPECT_EQ(Vorn_FPr->Poule1->text(), QStringLiteral("Poule ou Suise"));
     EXPECT_EQ(Vorn_FPr->ExtractiondelabaseFFB1->text(),
               QStringLiteral("&Extraction de la base FFB"));
