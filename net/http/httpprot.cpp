@@ -551,7 +551,8 @@ void THttpCli::Login()
             m_connectedHost = m_hostName;
             m_connectedPort = m_port;
             m_connectedProtocol = m_protocol;
-            if (m_protocol != QLatin1String("http")) {
+            if (m_protocol != QLatin1String("http") &&
+                (m_proxy.isEmpty() || m_protocol != QLatin1String("https"))) {
                 m_simConnected = false;
                 m_requestDoneError = 0;
                 m_statusCode = 501;
@@ -603,7 +604,10 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
     m_connectedPort = m_port;
     m_connectedProtocol = m_protocol;
 
-    if (m_protocol != QLatin1String("http")) {
+    // Through a proxy, https asks the proxy for a tunnel (CONNECT) and hands
+    // its answer to the owner; no secure layer of ours follows.
+    const bool tunnel = !m_proxy.isEmpty() && m_protocol == QLatin1String("https");
+    if (m_protocol != QLatin1String("http") && !tunnel) {
         m_requestDoneError = static_cast<std::uint16_t>(m_socket->LastError());
         m_statusCode = 501;
         m_reasonPhrase =
@@ -793,21 +797,12 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
         if (post && !m_contentTypePost.isEmpty())
             headers << QStringLiteral("Content-Type: ") + m_contentTypePost;
     }
-    if (method != QLatin1String("CONNECT")) {
-        if (!m_agent.isEmpty())
-            headers << QStringLiteral("User-Agent: ") + m_agent;
-    }
-    if (method != QLatin1String("CONNECT")) {
-        QString host = QStringLiteral("Host: ") + m_targetHost;
-        if (!m_targetPort.isEmpty() && m_targetPort != QLatin1String("80"))
-            host += QLatin1Char(':') + m_targetPort;
-        headers << host;
-    } else {
-        QString host = QStringLiteral("Host: ") + m_targetHost;
-        if (!m_targetPort.isEmpty() && m_targetPort != QLatin1String("80"))
-            host += QLatin1Char(':') + m_targetPort;
-        headers << host;
-    }
+    if (!m_agent.isEmpty())
+        headers << QStringLiteral("User-Agent: ") + m_agent;
+    QString host = QStringLiteral("Host: ") + m_targetHost;
+    if (!m_targetPort.isEmpty() && m_targetPort != QLatin1String("80"))
+        host += QLatin1Char(':') + m_targetPort;
+    headers << host;
     if (m_noCache)
         headers << QStringLiteral("Pragma: no-cache");
     if (!m_currProxyConnection.isEmpty())
@@ -1408,7 +1403,7 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
             incomplete();
     }
     m_lineHandler = LineHandler::None;
-    if (m_relocationPending && running && m_requestDoneError == 0) {
+    if (m_relocationPending && running) {
         LocationSessionClosed(error);
         return;
     }
@@ -1484,6 +1479,9 @@ void THttpCli::stripFragment()
 
 void THttpCli::LocationSessionClosed(std::uint16_t)
 {
+    // The relocation answer was whole: how its connection ended does not
+    // concern the next hop.
+    m_requestDoneError = 0;
     stripFragment();
     deriveDocName(pathOf(m_location));
     m_connected = false;

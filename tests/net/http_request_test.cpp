@@ -7,6 +7,7 @@
 #include "platform/text/convert.h"
 #include "tests/net/http_support.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -536,6 +537,63 @@ TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
     client.SetURL(server.url(QStringLiteral("/protege")));
     EXPECT_NO_THROW(client.Get());
     EXPECT_EQ(client.StatusCode(), 401);
+}
+
+TEST_P(HttpRequest, TracesGoToTheLoggerWhenAsked)
+{
+    ScriptedServer server;
+    server.addConnection({readRequest(),
+                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"),
+                          closeConnection()});
+    TNetLogger logger;
+    QStringList messages;
+    logger.SetLogOptions({loDestEvent, loProtSpecInfo});
+    logger.SetOnNetLogEvent([&](void *, TLogOption, const QString &msg) { messages << msg; });
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetNetLogger(&logger);
+    client.SetURL(server.url(QStringLiteral("/t")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(loop(), rec));
+    const QString port = QString::number(server.port());
+    for (const QString &expected :
+         {QStringLiteral("Login 127.0.0.1"), QStringLiteral("State = httpDnsLookup"),
+          QStringLiteral("connect to 127.0.0.1/") + port, QStringLiteral("SessionConnected"),
+          QStringLiteral("SendRequest Done"), QStringLiteral("End of header"),
+          QStringLiteral("DocBegin"), QStringLiteral("End of document"), QStringLiteral("DocEnd"),
+          QStringLiteral("RequestDone")})
+        EXPECT_TRUE(messages.contains(expected)) << expected.toStdString();
+    EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const QString &m) {
+        return m.startsWith(QLatin1String("4 header lines to send\r\nGET /t HTTP/1.0\r\n"));
+    }));
+    // Dumps are not asked for.
+    EXPECT_FALSE(std::any_of(messages.begin(), messages.end(),
+                             [](const QString &m) { return m.startsWith(QLatin1String(">|")); }));
+}
+
+TEST_P(HttpRequest, HttpsThroughAProxyAsksForATunnelAndPushesTheAnswer)
+{
+    ScriptedServer proxy;
+    proxy.addConnection(
+        {readRequest(), sendBytes("HTTP/1.0 200 Connection established\r\n\r\n"), hold()});
+    THttpCli client;
+    HttpRecorder rec(client);
+    QStringList pushed;
+    client.OnDataPush = [&](THttpCli *, std::uint16_t) { pushed << QStringLiteral("line"); };
+    client.SetProxy(QStringLiteral("127.0.0.1:") + QString::number(proxy.port()));
+    client.SetURL(QStringLiteral("https://secure.example/page"));
+    client.GetASync();
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return pushed.size() == 2; }));
+    EXPECT_EQ(client.State(), httpWaitingProxyConnect);
+    ASSERT_EQ(proxy.requests().size(), 1);
+    EXPECT_EQ(proxy.requests()[0], QByteArray("CONNECT secure.example:80 HTTP/1.0\r\n"
+                                              "User-Agent: Mozilla/4.0 (compatible; VornHttp)\r\n"
+                                              "Host: secure.example\r\n"
+                                              "Proxy-Connection: Keep-Alive\r\n"
+                                              "Content-Length: 0\r\n\r\n"));
+    client.Abort();
+    ASSERT_TRUE(waitDone(loop(), rec));
+    EXPECT_EQ(rec.done[0].error, httperrAborted);
 }
 
 NET_INSTANTIATE_BACKENDS(HttpRequest);
