@@ -118,6 +118,7 @@ void FrLibrary::resetForTests()
     freeGlobals();
     m_startCount = 0;
     frTemplateVersion = 24;
+    frPageNo = 0;
     frCharset = 1;
     frBandNames.clear();
     frBooleanFormats.clear();

@@ -86,6 +86,8 @@ public:
 
     // Format version of the stream being read (21 to 24); writers write 24.
     quint8 frTemplateVersion = 24;
+    // Index of the prepared page being built, from 0.
+    int frPageNo = 0;
 
     int frCharset = 1;
     QStringList frBandNames;      // 23 band display texts, in band type order
