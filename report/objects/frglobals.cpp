@@ -1,0 +1,56 @@
+#include "report/objects/frglobals.h"
+
+#include "platform/canvas/bitmaps.h"
+#include "report/objects/frprinterinfo.h"
+
+namespace report
+{
+
+FrObjectGlobals::FrObjectGlobals()
+{
+    m_ownMeasurer = std::make_unique<platform::QtTextMeasurer>();
+    m_measurer = m_ownMeasurer.get();
+    m_canvas = std::make_unique<FrNullCanvas>(m_measurer);
+    m_checker = platform::checkerPattern(platform::clWhite, platform::clSilver);
+}
+
+FrObjectGlobals::~FrObjectGlobals() = default;
+
+const platform::TextMeasurer &FrObjectGlobals::measurer() const
+{
+    return *m_measurer;
+}
+
+void FrObjectGlobals::setMeasurer(const platform::TextMeasurer *measurer)
+{
+    m_measurer = measurer ? measurer : m_ownMeasurer.get();
+    m_canvas->useMeasurer(m_measurer);
+}
+
+FrPrinterInfo &FrObjectGlobals::frGlobalPrinter()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<FrVirtualPrinterInfo>();
+    return *m_printer;
+}
+
+void FrObjectGlobals::setPrinter(std::unique_ptr<FrPrinterInfo> printer)
+{
+    m_printer = std::move(printer);
+}
+
+FrObjectGlobals &frObjects()
+{
+    FrLibrary &lib = fr();
+    if (!lib.objectLayer)
+        lib.objectLayer = std::make_unique<FrObjectGlobals>();
+    return static_cast<FrObjectGlobals &>(*lib.objectLayer);
+}
+
+void frSetCurrentReport(TfrReport *report, FrReportLink *link, QObject *owner)
+{
+    fr().setCurrentReport(report, owner);
+    frObjects().frCurrentReport = link;
+}
+
+} // namespace report

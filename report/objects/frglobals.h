@@ -1,0 +1,126 @@
+#pragma once
+// Globals of the report object layer, kept in the library context (fr()) and
+// reached through frObjects(). fr().resetForTests() frees them.
+#include "report/core/frlibrary.h"
+#include "report/objects/frdesigner.h"
+
+#include "platform/canvas/canvas.h"
+
+#include <QImage>
+#include <QRect>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace report
+{
+
+class TfrView;
+class TfrBand;
+class FrPageLink;
+class FrReportLink;
+class FrPrinterInfo;
+
+// One registered add-in object class.
+struct TfrAddInObjectInfo {
+    QString ClassName;
+    std::function<std::unique_ptr<TfrView>()> Create; // the virtual constructor
+    QImage ButtonBmp;
+    QString ButtonHint;
+    quint8 Flag = 0; // 1: dialog control (button shown on dialog pages only)
+};
+
+// A canvas that draws nothing: measuring, and counting the lines that fit.
+class FrNullCanvas : public platform::Canvas
+{
+public:
+    explicit FrNullCanvas(const platform::TextMeasurer *measurer) : Canvas(measurer) {}
+    void useMeasurer(const platform::TextMeasurer *measurer) { setMeasurer(measurer); }
+
+protected:
+    void paintFill(const QRect &, const platform::FrBrush &) override {}
+    void paintRectangle(const QRect &, const platform::FrPen &, const platform::FrBrush &,
+                        std::optional<platform::TColor>) override
+    {
+    }
+    void paintPolyline(const QList<QPoint> &, const platform::FrPen &,
+                       std::optional<platform::TColor>) override
+    {
+    }
+    void paintText(const platform::TextDraw &) override {}
+    void paintImage(const QRect &, const QImage &) override {}
+    void clipChanged() override {}
+};
+
+class FrObjectGlobals : public FrLibraryExtension
+{
+public:
+    FrObjectGlobals();
+    ~FrObjectGlobals() override;
+
+    // The report being built or designed as the objects see it; set with
+    // fr().frCurrentReport (frSetCurrentReport does both).
+    FrReportLink *frCurrentReport = nullptr;
+    // The report whose prepared pages receive the output.
+    FrReportLink *frMasterReport = nullptr;
+    FrPageLink *frCurrentPage = nullptr;
+    TfrView *frCurrentView = nullptr;
+    TfrBand *frCurrentBand = nullptr;
+    int frDocMode = 0; // 0 designing, 1 printing
+    bool frFirstPass = false;
+    qint32 frNextObjectID = 0;
+    std::vector<TfrAddInObjectInfo> frAddInList;
+    bool frErrorOccurred = false;
+    QString frErrorText;
+
+    TfrReportDesigner *frCurrentDesigner = nullptr;
+    TfrDesignerClass frDesignerClass;
+    FrPropEditors frPropEditors;
+
+    // Output lines and pixel height of the last memo formatting.
+    QStringList frOutputLines;
+    int frTextHeight = 0;
+    // Designer option: band titles drawn in tabs outside the bands.
+    bool frBandTitles = true;
+
+    // Text measuring of layout and the measuring canvas (96 pixels per inch).
+    const platform::TextMeasurer &measurer() const;
+    // Replaces the measurer (tests: a fixed-advance one); nullptr restores Qt's.
+    void setMeasurer(const platform::TextMeasurer *measurer);
+    platform::Canvas &measuringCanvas() { return *m_canvas; }
+    // The 8 x 8 checker of band backgrounds in the designer.
+    const QImage &bandChecker() const { return m_checker; }
+
+    // The library's printer; a virtual one until the printer layer installs its own.
+    FrPrinterInfo &frGlobalPrinter();
+    void setPrinter(std::unique_ptr<FrPrinterInfo> printer);
+
+    // Slots filled by the report component and the export and format layers.
+    // The text of a memo field: expression between the brackets -> value text
+    // formatted for the view. Unset: the global parser's value as text.
+    std::function<QString(const QString &expression, TfrView *view)> memoFieldValue;
+    // A view handed to the current export filter.
+    std::function<void(TfrView *view, int x, int y)> exportObject;
+    // One memo line handed to the export filter: drawing rectangle, x (or
+    // position along the line for vertical text), view, frame edges, text, y.
+    std::function<void(const QRect &rect, int x, TfrView *view, quint16 frameTyp,
+                       const QString &text, int y)>
+        exportText;
+    // The display-format dialog on a format and its text; true on OK.
+    std::function<bool(qint32 &format, QString &formatStr)> displayFormatDialog;
+
+private:
+    std::unique_ptr<platform::TextMeasurer> m_ownMeasurer;
+    const platform::TextMeasurer *m_measurer = nullptr;
+    std::unique_ptr<FrNullCanvas> m_canvas;
+    QImage m_checker;
+    std::unique_ptr<FrPrinterInfo> m_printer;
+};
+
+// The object layer's globals, created on first use.
+FrObjectGlobals &frObjects();
+// Sets the current report of the context and of the object layer together.
+void frSetCurrentReport(TfrReport *report, FrReportLink *link, QObject *owner);
+
+} // namespace report
