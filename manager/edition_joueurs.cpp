@@ -1,5 +1,6 @@
 #include "manager/edition_joueurs.h"
 
+#include "manager/core/fichejoueur.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/charts/chart.h"
 #include "platform/clock/clock.h"
@@ -27,19 +28,10 @@ using namespace platform;
 namespace
 {
 
-enum ChampJoueur {
-    Licence = 0,
-    Titre = 1,
-    Nom = 2,
-    Prenom = 3,
-    Indice = 4,
-    Club = 5,
-    Courriel = 14,
-    Naissance = 15,
-    TypeLicence = 16,
-};
-
 constexpr int ColonneSelection = 8;
+// Fields of the players file the check lists offer.
+constexpr int ChampClub = 5;
+constexpr int ChampTypeLicence = 16;
 const QString Marque = QStringLiteral("X");
 
 struct Colonne {
@@ -389,8 +381,8 @@ void TVorn_FEdition_Joueurs::remplirListes()
             item->setCheckState(Qt::Unchecked);
         }
     };
-    remplir(GroupCotis, manager::valeursDistinctes(m_joueurs, TypeLicence));
-    remplir(GroupeClubs, manager::valeursDistinctes(m_joueurs, Club));
+    remplir(GroupCotis, manager::valeursDistinctes(m_joueurs, ChampTypeLicence));
+    remplir(GroupeClubs, manager::valeursDistinctes(m_joueurs, ChampClub));
 }
 
 manager::FiltresJoueurs TVorn_FEdition_Joueurs::filtres() const
@@ -428,19 +420,23 @@ void TVorn_FEdition_Joueurs::RemplirGrille()
     StrGrd->setUpdatesEnabled(false);
     StrGrd->clearContents();
     StrGrd->setRowCount(int(listes.size()));
-    static constexpr int champs[] = {Licence, Titre,     Nom,  Prenom,
-                                     Indice,  Naissance, Club, TypeLicence};
     int ligne = 0;
     for (int i : listes) {
-        const QString &joueur = m_joueurs[i];
-        m_listes.append(joueur);
-        for (int c = 0; c < 8; ++c) {
-            const int champ = c == 6 && courriel ? int(Courriel) : champs[c];
-            StrGrd->setItem(ligne, c, new QTableWidgetItem(Champ(joueur, champ)));
-        }
+        m_listes.append(m_joueurs[i]);
+        const manager::FicheJoueur f = manager::FicheJoueur::depuisLigne(m_joueurs[i]);
+        const QString cellules[] = {f.Licence,
+                                    f.Titre,
+                                    f.Nom,
+                                    f.Prenom,
+                                    f.Indice,
+                                    f.DateNaissance,
+                                    courriel ? f.Courriel : f.Club,
+                                    f.TypeLicence};
+        for (int c = 0; c < 8; ++c)
+            StrGrd->setItem(ligne, c, new QTableWidgetItem(cellules[c]));
         if (courriel) {
             QString marque;
-            if (!Champ(joueur, Courriel).isEmpty()) {
+            if (!f.Courriel.isEmpty()) {
                 marque = marqueEntete;
                 if (marque == Marque)
                     ++m_courriels;

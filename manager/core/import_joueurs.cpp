@@ -1,5 +1,6 @@
 #include "manager/core/import_joueurs.h"
 
+#include "manager/core/fichejoueur.h"
 #include "platform/text/codec.h"
 #include "platform/text/linefile.h"
 
@@ -127,6 +128,21 @@ struct Colonnes {
 
 int entierStrict(QStringView texte)
 {
+    // Plain digits, the usual case, are read here; anything else (signs,
+    // blanks, errors and their message) goes through the platform's reading.
+    if (!texte.isEmpty() && texte.size() <= 9) {
+        int valeur = 0;
+        bool chiffres = true;
+        for (const QChar c : texte) {
+            if (c < u'0' || c > u'9') {
+                chiffres = false;
+                break;
+            }
+            valeur = valeur * 10 + (c.unicode() - u'0');
+        }
+        if (chiffres)
+            return valeur;
+    }
     return platform::StrToInt(texte.toString());
 }
 
@@ -331,37 +347,35 @@ QString ficheDepuisExtraction(const QString &ligne, const QString &domaineFedera
     Colonnes col;
     col.lire(ligne);
     const auto &c = col.c;
-    QStringView courriel = c[12];
-    if (!domaineFederation.isEmpty() &&
-        courriel.trimmed().endsWith(QString(u'@' + domaineFederation), Qt::CaseInsensitive))
-        courriel = QStringView();
+    FicheJoueur f;
+    f.Licence = c[0].toString();
+    f.Titre = c[1].toString();
+    f.Nom = platform::upperAZ(c[2].toString());
+    f.Prenom = c[3].toString();
+    f.Indice = c[17].toString();
+    f.Club = platform::upperAZ(c[16].toString());
+    f.Adresse1 = c[5].toString();
+    f.Adresse2 = c[6].toString();
+    f.CodePostal = c[7].toString();
+    f.Ville = c[8].toString();
+    f.TelDomicile = FormatTelephone(c[10].toString());
+    f.TelPortable = FormatTelephone(c[11].toString());
+    // Addresses the federation gives every licensee are not kept.
+    if (domaineFederation.isEmpty() ||
+        !c[12].trimmed().endsWith(QString(u'@' + domaineFederation), Qt::CaseInsensitive))
+        f.Courriel = c[12].toString();
+    f.DateNaissance = DateFrancaise(c[4].toString());
+    f.TypeLicence = c[14].toString() + u' ' + c[13].toString();
+    f.Classement = CodeClassement(f.Indice);
+    f.Annee = anneeSaison;
+    // Extract fields were cut at ";" and at line ends, so none holds either:
+    // the fields are joined as they are.
     QString fiche;
     fiche.reserve(ligne.size() + 48);
-    const auto champ = [&fiche](QStringView texte) {
-        fiche += texte;
+    for (int n = 0; n < FicheJoueur::NbChamps; ++n) {
+        fiche += f.champ(n);
         fiche += u';';
-    };
-    champ(c[0]);
-    champ(c[1]);
-    champ(platform::upperAZ(c[2].toString()));
-    champ(c[3]);
-    champ(c[17]);
-    champ(platform::upperAZ(c[16].toString()));
-    champ(c[5]);
-    champ(c[6]);
-    champ(QStringView());
-    champ(c[7]);
-    champ(c[8]);
-    champ(FormatTelephone(c[10].toString()));
-    champ(QStringView());
-    champ(FormatTelephone(c[11].toString()));
-    champ(courriel);
-    champ(DateFrancaise(c[4].toString()));
-    fiche += c[14];
-    fiche += u' ';
-    champ(c[13]);
-    champ(CodeClassement(c[17].toString()));
-    champ(anneeSaison);
+    }
     return fiche;
 }
 

@@ -1,5 +1,6 @@
 #include "manager/core/liste_joueurs.h"
 
+#include "manager/core/fichejoueur.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
@@ -13,15 +14,6 @@ namespace manager
 
 namespace
 {
-
-enum ChampJoueur {
-    Licence = 0,
-    Nom = 2,
-    Indice = 4,
-    Club = 5,
-    Naissance = 15,
-    TypeLicence = 16,
-};
 
 std::optional<int> entier(const QString &texte)
 {
@@ -75,20 +67,20 @@ QChar initialeNom(const QString &nom)
 
 bool FiltreJoueur(const QString &ligne, const FiltresJoueurs &filtres)
 {
+    const FicheJoueur f = FicheJoueur::depuisLigne(ligne);
     if (filtres.nom) {
-        const QChar initiale = initialeNom(platform::Champ(ligne, Nom));
+        const QChar initiale = initialeNom(f.Nom);
         if (initiale.isNull() || initiale < filtres.nomMin || initiale > filtres.nomMax)
             return false;
     }
     if (filtres.indice) {
-        const std::optional<int> iv = entier(platform::Champ(ligne, Indice));
+        const std::optional<int> iv = entier(f.Indice);
         if (!iv || *iv < filtres.indiceMin || *iv > filtres.indiceMax)
             return false;
     }
-    if (filtres.clubs && !filtres.clubsCoches.contains(platform::Champ(ligne, Club)))
+    if (filtres.clubs && !filtres.clubsCoches.contains(f.Club))
         return false;
-    if (filtres.cotisation &&
-        !filtres.cotisationsCochees.contains(platform::Champ(ligne, TypeLicence)))
+    if (filtres.cotisation && !filtres.cotisationsCochees.contains(f.TypeLicence))
         return false;
     return true;
 }
@@ -169,10 +161,11 @@ int trancheAge(int age)
 void StatistiquesJoueurs::ajouter(const QString &ligne, platform::TDateTime maintenant)
 {
     ++trouves;
-    const int bande = bandeIndice(platform::Champ(ligne, Indice));
+    const FicheJoueur f = FicheJoueur::depuisLigne(ligne);
+    const int bande = bandeIndice(f.Indice);
     if (bande >= 0)
         ++bandes[size_t(bande)];
-    const std::optional<int> age = ageJoueur(maintenant, platform::Champ(ligne, Naissance));
+    const std::optional<int> age = ageJoueur(maintenant, f.DateNaissance);
     if (!age)
         return;
     sommeAges += *age;
@@ -271,9 +264,10 @@ QStringList lignesExportation(const QStringList &joueursListes)
     static constexpr int champs[] = {0, 1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14};
     QStringList lignes{EnteteExportation};
     for (const QString &joueur : joueursListes) {
+        const FicheJoueur f = FicheJoueur::depuisLigne(joueur);
         QString ligne;
         for (int c : champs) {
-            ligne += platform::Champ(joueur, c);
+            ligne += f.champ(c);
             ligne += u';';
         }
         lignes.append(ligne);
