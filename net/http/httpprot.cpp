@@ -1443,6 +1443,8 @@ void THttpCli::StartRelocation()
     if (socketConnected() && m_connectedHost == m_hostName && m_connectedPort == m_port &&
         m_connectedProtocol == m_protocol && !m_closeReq) {
         TriggerLocationChange();
+        // Rewound before the reset clears the count of bytes sent.
+        rewindStreams();
         QString location = m_location;
         InternalClear();
         m_location = location;
@@ -1450,7 +1452,6 @@ void THttpCli::StartRelocation()
         deriveDocName(m_proxy.isEmpty() ? m_path : pathOf(m_path));
         if (m_requestType == httpPOST)
             m_requestType = httpGET;
-        rewindStreams();
         postMessage(WM_HTTP_LOGIN);
     } else {
         m_closeHandler = CloseHandler::Relocation;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 using namespace net;
 using namespace nettest;
@@ -260,6 +261,49 @@ TEST_F(HttpResponse, OverlongLineKeepsOnlyItsEnd)
     ASSERT_EQ(r.header.size(), 3);
     EXPECT_TRUE(r.header[1].startsWith(QLatin1String("X-Long: yyy")));
     EXPECT_LT(r.header[1].size(), 8193);
+}
+
+TEST_F(HttpResponse, AFaultInAnOwnersHandlerEndsTheRequestOnce)
+{
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.OnHeaderData = [](THttpCli *) { throw std::runtime_error("panne du gestionnaire"); };
+    client.SetURL(kUrl);
+    client.simulateResponse(httpGET);
+    QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nabcd";
+    client.simulateData(reply.constData(), int(reply.size()));
+    settle();
+    client.simulateClose();
+    settle();
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_EQ(rec.done[0].error, httperrProtocol);
+    EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("panne du gestionnaire"));
+    EXPECT_EQ(client.State(), httpReady);
+    EXPECT_TRUE(rec.body.isEmpty());
+}
+
+TEST_F(HttpResponse, PostRelocatedBecomesGetWithTheStreamRewound)
+{
+    TMemoryStream body(QByteArray("champ=valeur"));
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetSendStream(&body);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(kUrl);
+    client.simulateResponse(httpPOST);
+    QByteArray first = "HTTP/1.1 303 See Other\r\nLocation: /merci\r\nContent-Length: 0\r\n\r\n";
+    client.simulateData(first.constData(), int(first.size()));
+    settle();
+    QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+    client.simulateData(second.constData(), int(second.size()));
+    settle();
+    const QByteArray sent = client.simulatedRequest();
+    EXPECT_TRUE(sent.startsWith("POST /a/b HTTP/1.1\r\n"));
+    EXPECT_TRUE(sent.contains("\r\n\r\nchamp=valeurGET /merci HTTP/1.1\r\n")) << sent.data();
+    EXPECT_EQ(body.Position(), 0);
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_EQ(rec.done[0].rq, httpGET);
+    EXPECT_EQ(rec.body, QByteArray("ok"));
 }
 
 // --- split invariance: a reply gives the same result however it arrives
