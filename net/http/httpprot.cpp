@@ -904,6 +904,12 @@ void THttpCli::emptyBuffer()
     m_rcvdBuffer[0] = 0;
 }
 
+bool THttpCli::interrupted() const
+{
+    // The owner aborted, or started another request, from an event.
+    return m_state == httpReady || m_generation != m_dataGeneration;
+}
+
 std::int64_t THttpCli::bodyLength() const
 {
     // A length beside chunks counts encoded bytes: chunks alone decide.
@@ -914,6 +920,7 @@ std::int64_t THttpCli::bodyLength() const
 
 void THttpCli::SocketDataAvailable(std::uint16_t error)
 {
+    m_dataGeneration = m_generation;
     int len;
     int room = kBufferSize - m_rcvdCount - 3;
     if (room <= 0) {
@@ -978,7 +985,7 @@ void THttpCli::SocketDataAvailable(std::uint16_t error)
         } else if (OnDataPush) {
             OnDataPush(this, error);
         }
-        if (m_state == httpReady) {
+        if (interrupted()) {
             // The owner aborted from an event: nothing more is read.
             emptyBuffer();
             return;
@@ -1015,7 +1022,7 @@ void THttpCli::bodyFromBuffer()
     GetBodyLineNext();
     consumeFront(blockLen);
     m_bodyDataLen = 0;
-    if (m_state == httpReady)
+    if (interrupted())
         return;
     if (m_lineHandler == LineHandler::Body) {
         GetBodyLineNext();
@@ -1182,7 +1189,7 @@ void THttpCli::headerEnded()
         return;
     }
     TriggerHeaderEnd();
-    if (m_state == httpReady) {
+    if (interrupted()) {
         emptyBuffer();
         return;
     }
@@ -1226,7 +1233,7 @@ void THttpCli::headerEnded()
         GetBodyLineNext();
         consumeFront(blockLen);
         m_bodyDataLen = 0;
-        if (m_state == httpReady)
+        if (interrupted())
             return;
     }
     if (m_lineHandler == LineHandler::Body)
@@ -1290,7 +1297,7 @@ void THttpCli::GetBodyLineNext()
                     m_receivedCount += n;
                     m_chunkRcvd += n;
                     m_contentCodingHnd->WriteBuffer(p, n);
-                    if (m_state == httpReady)
+                    if (interrupted())
                         return;
                     p += n;
                     left -= n;
@@ -1332,7 +1339,7 @@ void THttpCli::GetBodyLineNext()
         if (m_bodyDataLen > 0) {
             m_receivedCount += m_bodyDataLen;
             m_contentCodingHnd->WriteBuffer(m_bodyData, m_bodyDataLen);
-            if (m_state == httpReady)
+            if (interrupted())
                 return;
         }
         if (m_receivedCount == m_contentLength) {

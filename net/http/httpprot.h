@@ -353,6 +353,7 @@ private:
     int receive(char *buffer, int size);
     bool isHead() const { return m_requestType == httpHEAD; }
     std::int64_t bodyLength() const;
+    bool interrupted() const;
     QString formatModifiedSince() const;
 
     std::unique_ptr<TWSocket> m_socket;
@@ -427,6 +428,8 @@ private:
     int m_bodyLineCount = 0;
     bool m_allowSendData = false;
     std::uint32_t m_generation = 0;
+    // The request the data being read belongs to.
+    std::uint32_t m_dataGeneration = 0;
 
     char m_sndBuf[8193];
     char m_rcvdBuffer[8193 + 1];

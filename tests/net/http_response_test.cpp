@@ -306,6 +306,36 @@ TEST_F(HttpResponse, PostRelocatedBecomesGetWithTheStreamRewound)
     EXPECT_EQ(rec.body, QByteArray("ok"));
 }
 
+TEST_F(HttpResponse, ANewRequestFromInsideAnEventLeavesTheOldBodyBehind)
+{
+    THttpCli client;
+    HttpRecorder rec(client);
+    bool restarted = false;
+    client.OnDocData = [&](THttpCli *c, const char *data, int len) {
+        rec.body.append(data, len);
+        if (!restarted) {
+            restarted = true;
+            c->Abort();
+            c->GetASync();
+        }
+    };
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(kUrl);
+    client.simulateResponse(httpGET);
+    QByteArray first = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n0123456789";
+    client.simulateData(first.constData(), int(first.size()));
+    settle();
+    EXPECT_EQ(client.State(), httpWaitingHeader);
+    QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+    client.simulateData(second.constData(), int(second.size()));
+    settle();
+    EXPECT_EQ(rec.body, QByteArray("0123456789ok"));
+    ASSERT_EQ(rec.done.size(), 2u);
+    EXPECT_EQ(rec.done[0].error, httperrAborted);
+    EXPECT_EQ(rec.done[1].error, 0);
+    EXPECT_EQ(client.StatusCode(), 200);
+}
+
 // --- split invariance: a reply gives the same result however it arrives
 
 struct Canned {
