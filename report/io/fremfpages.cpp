@@ -1,0 +1,440 @@
+#include "report/io/fremfpages.h"
+
+#include "platform/canvas/recordingcanvas.h"
+#include "report/core/frexceptions.h"
+#include "report/core/frlibrary.h"
+#include "report/core/frstream.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frmemoview.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frpictureview.h"
+#include "report/objects/frreport.h"
+#include "report/objects/frview.h"
+
+#include <QStringBuilder>
+#include <cmath>
+#include <typeinfo>
+
+namespace report
+{
+
+namespace
+{
+
+// Fixed part of a page record: end offset, size, width, height, orientation,
+// bound flag; bin and margins follow from version 24 on.
+constexpr qint64 kPageRecordMin = 4 + 2 + 4 + 4 + 1 + 1;
+constexpr qint64 kPageRecordMin24 = kPageRecordMin + 4 + 16;
+
+qint32 checkedCount(FrStream &stream, qint64 minRecord)
+{
+    const qint32 count = frReadInteger(stream);
+    if (count < 0 || count > stream.remaining() / minRecord)
+        throw EFrStreamError(QStringLiteral("Nombre de pages incorrect"));
+    return count;
+}
+
+qint32 checkedEnd(FrStream &stream)
+{
+    const qint32 end = frReadInteger(stream);
+    if (end <= stream.position() || end > stream.size())
+        throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+    return end;
+}
+
+QString currentPrinterName()
+{
+    const FrPrinterInfo &printer = frObjects().frGlobalPrinter();
+    const QStringList names = printer.Printers();
+    const int index = printer.PrinterIndex();
+    return index >= 0 && index < names.size() ? names.at(index) : QString();
+}
+
+TfrCompressor *compressor()
+{
+    return fr().frCompressor.get();
+}
+
+// The built-in compressor stores data as it is.
+bool isBuiltIn(const TfrCompressor *c)
+{
+    return !c || typeid(*c) == typeid(TfrCompressor);
+}
+
+QString dumpText(const QString &line)
+{
+    QString out;
+    out.reserve(line.size());
+    for (QChar c : line) {
+        if (c.unicode() < 32)
+            out += QStringLiteral("\\") + QString::number(c.unicode());
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+TfrEMFPage::TfrEMFPage() = default;
+TfrEMFPage::~TfrEMFPage() = default;
+
+TfrEMFPages::TfrEMFPages(TfrReport *report) : m_report(report) {}
+
+TfrEMFPages::~TfrEMFPages() = default;
+
+TfrEMFPage *TfrEMFPages::Entry(int index) const
+{
+    return index >= 0 && index < Count() ? m_pages[size_t(index)].get() : nullptr;
+}
+
+void TfrEMFPages::Clear()
+{
+    while (Count() > 0)
+        DeletePage(0);
+}
+
+void TfrEMFPages::DeletePage(int index)
+{
+    if (index < 0 || index >= Count())
+        return;
+    m_pages.erase(m_pages.begin() + index);
+}
+
+void TfrEMFPages::InsertPage(int index, const TfrPage &page)
+{
+    auto entry = std::make_unique<TfrEMFPage>();
+    entry->Stream = std::make_unique<FrMemoryStream>();
+    frWriteByte(*entry->Stream, 24);
+    entry->Size = qint16(page.Size);
+    entry->Width = page.PaperWidth;
+    entry->Height = page.PaperHeight;
+    entry->Orientation = page.Orientation;
+    entry->Bin = page.Bin;
+    entry->BoundByMargins = page.UseMargins != 0 ? 1 : 0;
+    entry->Margins = {page.LeftMargin, page.TopMargin, page.RightMargin, page.BottomMargin};
+    entry->PrinterGeometry = page.PrnInfo;
+    if (index < 0)
+        index = 0;
+    if (index >= Count())
+        m_pages.push_back(std::move(entry));
+    else
+        m_pages.insert(m_pages.begin() + index, std::move(entry));
+}
+
+void TfrEMFPages::AddPage(const TfrPage &page)
+{
+    InsertPage(Count(), page);
+    const int pageNo = fr().frPageNo;
+    TfrReport *current = fr().frCurrentReport;
+    if (current && current->OnBeginPage)
+        current->OnBeginPage(pageNo);
+    auto *master = dynamic_cast<TfrReport *>(frObjects().frMasterReport);
+    if (master && master != current && master->OnBeginPage)
+        master->OnBeginPage(pageNo);
+}
+
+void TfrEMFPages::BuildPageObjects(int index)
+{
+    TfrEMFPage *entry = Entry(index);
+    if (!entry)
+        return;
+    entry->Page.reset();
+    auto page = std::make_unique<TfrPage>(entry->Size, entry->Width, entry->Height, entry->Bin,
+                                          entry->Orientation);
+    page->LeftMargin = entry->Margins[0];
+    page->TopMargin = entry->Margins[1];
+    page->RightMargin = entry->Margins[2];
+    page->BottomMargin = entry->Margins[3];
+    page->UseMargins = entry->BoundByMargins ? 0xFFFF : 0;
+    FrObjectGlobals &g = frObjects();
+    g.frCurrentPage = page.get();
+
+    FrMemoryStream &stream = *entry->Stream;
+    stream.seek(0);
+    fr().frTemplateVersion = frReadByte(stream);
+    while (stream.position() < stream.size()) {
+        const quint8 typ = frReadByte(stream);
+        const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
+        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
+        if (!view)
+            throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+        {
+            FrRestore<bool> prepared(view->Prepared, true);
+            view->LoadFromStream(stream);
+        }
+        if (auto *memo = dynamic_cast<TfrMemoView *>(view.get());
+            memo && (memo->Flags & flAutoWidth))
+            memo->Draw(g.measuringCanvas());
+        page->Add(std::move(view));
+    }
+    g.frCurrentPage = page.get();
+    entry->Page = std::move(page);
+}
+
+void TfrEMFPages::StorePageObjects(int index)
+{
+    TfrEMFPage *entry = Entry(index);
+    if (!entry || !entry->Page)
+        return;
+    auto stream = std::make_unique<FrMemoryStream>();
+    fr().frTemplateVersion = 24;
+    frWriteByte(*stream, 24);
+    for (const auto &view : entry->Page->Objects) {
+        view->Prepared = true;
+        view->WriteTypeCode(*stream);
+        // What was edited is the template text; the prepared record holds the working one.
+        view->Memo1 = view->Memo;
+        view->SaveToStream(*stream);
+    }
+    entry->Stream = std::move(stream);
+    entry->Picture.reset();
+}
+
+void TfrEMFPages::DrawPage(int index, platform::Canvas &canvas, const QRect &drawRect)
+{
+    TfrEMFPage *entry = Entry(index);
+    if (!entry)
+        return;
+    if (!entry->Shown) {
+        entry->Page.reset();
+        return;
+    }
+    if (!entry->Page)
+        BuildPageObjects(index);
+    frObjects().frCurrentPage = entry->Page.get();
+    const TfrPrnInfo &geometry = entry->PrinterGeometry;
+    if (geometry.Pgw <= 0 || geometry.Pgh <= 0)
+        return;
+    const double kx = double(drawRect.width()) / geometry.Pgw;
+    const double ky = double(drawRect.height()) / geometry.Pgh;
+    const bool printing = false; // the printing layer draws through its own entry
+    for (const auto &view : entry->Page->Objects) {
+        if (!printing) {
+            const int left = int(std::nearbyint(view->x * kx)) + drawRect.left() - 10;
+            const int top = int(std::nearbyint(view->y * ky)) + drawRect.top() - 10;
+            const int right = int(std::nearbyint((view->x + view->dx) * kx)) + drawRect.left() + 10;
+            const int bottom = int(std::nearbyint((view->y + view->dy) * ky)) + drawRect.top() + 10;
+            if (!canvas.rectVisible(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))))
+                continue;
+        }
+        view->ScaleX = kx;
+        view->ScaleY = ky;
+        view->OffsX = drawRect.left();
+        view->OffsY = drawRect.top();
+        view->IsPrinting = printing;
+        view->Draw(canvas);
+    }
+}
+
+void TfrEMFPages::Draw(int index, platform::Canvas &canvas, const QRect &rect)
+{
+    TfrEMFPage *entry = Entry(index);
+    if (!entry)
+        return;
+    if (rect.isEmpty()) {
+        entry->Picture.reset();
+        return;
+    }
+    const TfrPrnInfo &geometry = entry->PrinterGeometry;
+    if (geometry.Pgw <= 0 || geometry.Pgh <= 0)
+        return;
+    if (!entry->Picture) {
+        const QRect page(0, 0, geometry.Pgw, geometry.Pgh);
+        platform::RecordingCanvas recorder(frObjects().measurer(), page);
+        const bool hadObjects = entry->Page != nullptr;
+        {
+            FrRestore<quint8> shown(entry->Shown, 1);
+            DrawPage(index, recorder, page);
+        }
+        if (!hadObjects && !entry->Shown)
+            entry->Page.reset(); // the picture is the page's lasting form now
+        entry->Picture = std::make_unique<platform::DisplayList>(recorder.takeDisplayList());
+    }
+    entry->Picture->replay(canvas, double(rect.width()) / geometry.Pgw,
+                           double(rect.height()) / geometry.Pgh, rect.topLeft());
+}
+
+void TfrEMFPages::applyPrinter(TfrEMFPage &entry)
+{
+    FrPrinterInfo &printer = frObjects().frGlobalPrinter();
+    const int bin = entry.Bin == -1 ? kFrDefaultBin : entry.Bin;
+    if (!printer.SetPrinterInfo(entry.Size, entry.Width, entry.Height, bin, entry.Orientation,
+                                false))
+        printer.SetPrinterInfo(kFrCustomPaper, entry.Width, entry.Height, bin, entry.Orientation,
+                               false);
+    printer.FillPrnInfo(entry.PrinterGeometry);
+}
+
+void TfrEMFPages::SaveToStream(FrStream &stream)
+{
+    TfrCompressor *packer = compressor();
+    const bool compressed = packer && packer->Enabled;
+    frWriteByte(stream, 24);
+    frWriteByte(stream, compressed ? 1 : 0);
+    frWriteString(stream, currentPrinterName());
+    frWriteInteger(stream, Count());
+    for (const auto &entry : m_pages) {
+        const qint64 start = stream.position();
+        frWriteInteger(stream, 0);
+        frWriteWord(stream, quint16(entry->Size));
+        frWriteInteger(stream, entry->Width);
+        frWriteInteger(stream, entry->Height);
+        frWriteByte(stream, entry->Orientation);
+        frWriteInteger(stream, entry->Bin);
+        frWriteByte(stream, entry->BoundByMargins);
+        for (qint32 margin : entry->Margins)
+            frWriteInteger(stream, margin);
+        FrMemoryStream &data = *entry->Stream;
+        if (compressed && !isBuiltIn(packer)) {
+            data.seek(0);
+            packer->Compress(data, stream);
+        } else {
+            stream.write(data.data());
+        }
+        const qint64 end = stream.position();
+        stream.seek(start);
+        frWriteInteger(stream, qint32(end));
+        stream.seek(end);
+    }
+}
+
+void TfrEMFPages::LoadFromStream(FrStream &stream)
+{
+    if (stream.size() == 0) {
+        Clear();
+        return;
+    }
+    std::vector<std::unique_ptr<TfrEMFPage>> pages;
+    const qint64 start = stream.position();
+    quint8 version = frReadByte(stream);
+    if (version < 24 || version > 31) {
+        version = 0;
+        stream.seek(start);
+    }
+    const quint8 compressed = frReadByte(stream);
+    if (compressed != 0 && compressed != 1 && compressed != 255) {
+        stream.seek(start);
+        loadOlder(stream, pages);
+    } else {
+        loadCurrent(stream, version, compressed, pages);
+    }
+    m_pages.swap(pages);
+}
+
+void TfrEMFPages::loadCurrent(FrStream &stream, quint8 version, quint8 compressed,
+                              std::vector<std::unique_ptr<TfrEMFPage>> &pages)
+{
+    const QString printerName = frReadString(stream);
+    if (m_report)
+        m_report->SelectReportPrinter(printerName);
+    const bool v24 = version > 23;
+    const qint32 count = checkedCount(stream, v24 ? kPageRecordMin24 : kPageRecordMin);
+    TfrCompressor *packer = compressor();
+    for (qint32 i = 0; i < count; ++i) {
+        const qint32 end = checkedEnd(stream);
+        auto entry = std::make_unique<TfrEMFPage>();
+        entry->Size = qint16(frReadWord(stream));
+        entry->Width = frReadInteger(stream);
+        entry->Height = frReadInteger(stream);
+        entry->Orientation = frReadByte(stream);
+        entry->Bin = v24 ? frReadInteger(stream) : -1;
+        entry->BoundByMargins = frReadByte(stream);
+        if (v24)
+            for (qint32 &margin : entry->Margins)
+                margin = frReadInteger(stream);
+        if (stream.position() > end)
+            throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+        FrMemoryStream data(stream.readBytes(end - stream.position()));
+        entry->Stream = std::make_unique<FrMemoryStream>();
+        if (compressed != 0 && !isBuiltIn(packer)) {
+            packer->DeCompress(data, *entry->Stream);
+        } else {
+            entry->Stream->write(data.data());
+        }
+        entry->Stream->seek(0);
+        applyPrinter(*entry);
+        stream.seek(end);
+        pages.push_back(std::move(entry));
+    }
+}
+
+void TfrEMFPages::loadOlder(FrStream &stream, std::vector<std::unique_ptr<TfrEMFPage>> &pages)
+{
+    QStringList header;
+    frReadMemoZ(stream, header);
+    if (!header.isEmpty() && m_report)
+        m_report->SelectReportPrinter(header.first());
+    const qint32 count = checkedCount(stream, kPageRecordMin);
+    for (qint32 i = 0; i < count; ++i) {
+        const qint32 end = checkedEnd(stream);
+        auto entry = std::make_unique<TfrEMFPage>();
+        entry->Size = qint16(frReadWord(stream));
+        entry->Width = frReadInteger(stream);
+        entry->Height = frReadInteger(stream);
+        entry->Orientation = frReadByte(stream);
+        entry->BoundByMargins = frReadByte(stream);
+        entry->Bin = -1;
+        if (stream.position() > end)
+            throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+        const QByteArray metafile = stream.readBytes(end - stream.position());
+        applyPrinter(*entry);
+
+        // The page becomes one picture holding the metafile, as large as the page.
+        std::unique_ptr<TfrView> view = frCreateObject(otPicture, QString());
+        auto *picture = static_cast<TfrPictureView *>(view.get());
+        picture->SetBounds(0, 0, entry->PrinterGeometry.Pgw, entry->PrinterGeometry.Pgh);
+        picture->Picture.setStored(FrPicture::Metafile, metafile);
+        picture->Prepared = true;
+        entry->Stream = std::make_unique<FrMemoryStream>();
+        FrRestore<quint8> version(fr().frTemplateVersion, quint8(24));
+        frWriteByte(*entry->Stream, 24);
+        picture->WriteTypeCode(*entry->Stream);
+        picture->SaveToStream(*entry->Stream);
+        stream.seek(end);
+        pages.push_back(std::move(entry));
+    }
+}
+
+QString TfrEMFPages::Dump()
+{
+    QString out;
+    for (int i = 0; i < Count(); ++i) {
+        TfrEMFPage &entry = *m_pages[size_t(i)];
+        out +=
+            QStringLiteral("page %1: size %2, %3 x %4, %5, bin %6, margins %7 %8 %9 %10%11, "
+                           "%12 x %13 px\n")
+                .arg(i + 1)
+                .arg(entry.Size)
+                .arg(entry.Width)
+                .arg(entry.Height)
+                .arg(entry.Orientation ? QStringLiteral("landscape") : QStringLiteral("portrait"))
+                .arg(entry.Bin)
+                .arg(entry.Margins[0])
+                .arg(entry.Margins[1])
+                .arg(entry.Margins[2])
+                .arg(entry.Margins[3])
+                .arg(entry.BoundByMargins ? QString() : QStringLiteral(" (whole paper)"))
+                .arg(entry.PrinterGeometry.Pgw)
+                .arg(entry.PrinterGeometry.Pgh);
+        const bool built = entry.Page != nullptr;
+        if (!built)
+            BuildPageObjects(i);
+        for (const auto &view : entry.Page->Objects) {
+            out += QStringLiteral("  %1 \"%2\" at %3,%4 size %5x%6 flags %7\n")
+                       .arg(view->ClassName(), dumpText(view->Name))
+                       .arg(view->x)
+                       .arg(view->y)
+                       .arg(view->dx)
+                       .arg(view->dy)
+                       .arg(QStringLiteral("0x%1").arg(view->Flags, 4, 16, QLatin1Char('0')));
+            for (const QString &line : std::as_const(view->Memo))
+                out += QStringLiteral("    | ") + dumpText(line) + QLatin1Char('\n');
+        }
+        if (!built)
+            entry.Page.reset();
+    }
+    return out;
+}
+
+} // namespace report

@@ -1,0 +1,421 @@
+// Template streams and files of the report component: ".frf", ".frt", the
+// form property "ReportForm" and the prepared-report file.
+#include "platform/dialogs/dialogs.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+#include "report/core/frexceptions.h"
+#include "report/core/frlibrary.h"
+#include "report/core/frlocale.h"
+#include "report/core/frstream.h"
+#include "report/core/frutils.h"
+#include "report/data/frdictionary.h"
+#include "report/io/fremfpages.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+#include "report/objects/frview.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+
+namespace report
+{
+
+namespace
+{
+
+constexpr quint8 kPageRecord = 255;
+constexpr quint8 kDictionaryRecord = 254;
+constexpr quint8 kExtensionRecord = 253;
+
+// A record that cannot be read; the template is then abandoned.
+class EFrFormatError : public platform::Exception
+{
+public:
+    EFrFormatError() : Exception(QString()) {}
+};
+
+void showError(const QString &text)
+{
+    platform::MessageDlgWithCaption(frLoadString(55206), text, platform::mtError, platform::mbOK);
+}
+
+QByteArray readWholeFile(const QString &fileName)
+{
+    QFile file(platform::LineFile::resolve(fileName));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EFrStreamError(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName);
+    return file.readAll();
+}
+
+bool saveWholeFile(const QString &fileName, const QByteArray &bytes)
+{
+    try {
+        platform::LineFile::writeBytes(fileName, bytes);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// The virtual printer's name is stored as the one character 1.
+QString storedPrinterName()
+{
+    const FrPrinterInfo &printer = frObjects().frGlobalPrinter();
+    const int index = printer.PrinterIndex();
+    if (index == printer.VirtualPrinterIndex())
+        return QString(QChar(1));
+    const QStringList names = printer.Printers();
+    return index >= 0 && index < names.size() ? names.at(index) : QString();
+}
+
+// A bitmap file in a stream: its header gives its length.
+QImage readBitmap(FrStream &stream)
+{
+    const qint64 start = stream.position();
+    QByteArray header = stream.readBytes(6);
+    if (header.at(0) != 'B' || header.at(1) != 'M')
+        throw EFrStreamError(QStringLiteral("Image incorrecte"));
+    const quint32 length = quint8(header[2]) | quint32(quint8(header[3])) << 8 |
+                           quint32(quint8(header[4])) << 16 | quint32(quint8(header[5])) << 24;
+    if (length < 6 || qint64(length) - 6 > stream.remaining())
+        throw EFrStreamError(QStringLiteral("Image incorrecte"));
+    stream.seek(start);
+    const QByteArray bytes = stream.readBytes(length);
+    QImage image;
+    image.loadFromData(bytes, "BMP");
+    return image;
+}
+
+QByteArray bitmapBytes(const QImage &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "BMP");
+    return bytes;
+}
+
+} // namespace
+
+// --- body of the template stream
+
+void TfrPages::SaveToStream(FrStream &stream)
+{
+    TfrReport &report = *m_report;
+    frWriteWord(stream, report.KeepPrinter);
+    frWriteWord(stream, report.TwoPass);
+    frWriteString(stream, storedPrinterName());
+    for (const auto &page : m_pages) {
+        frWriteByte(stream, kPageRecord);
+        page->SaveToStream(stream);
+    }
+    for (int i = 0; i < Count(); ++i) {
+        for (const auto &view : m_pages[size_t(i)]->Objects) {
+            FrRestore<bool> prepared(view->Prepared, false);
+            view->WriteTypeCode(stream);
+            frWriteByte(stream, quint8(i));
+            const qint64 offsetAt = stream.position();
+            frWriteInteger(stream, 0);
+            view->SaveToStream(stream);
+            const qint64 end = stream.position();
+            stream.seek(offsetAt);
+            frWriteInteger(stream, qint32(end));
+            stream.seek(end);
+        }
+    }
+    frWriteByte(stream, kDictionaryRecord);
+    report.Dictionary().SaveToStream(stream);
+}
+
+void TfrPages::LoadFromStream(FrStream &stream)
+{
+    TfrReport &report = *m_report;
+    report.Clear();
+    report.KeepPrinter = frReadWord(stream);
+    report.TwoPass = frReadWord(stream);
+    QString printer = frReadTemplateString(stream);
+    if (printer == QString(QChar(1)))
+        printer = frLoadString(55007);
+    report.SelectReportPrinter(printer);
+
+    FrObjectGlobals &g = frObjects();
+    while (stream.position() < stream.size()) {
+        const quint8 lead = frReadByte(stream);
+        if (lead == kPageRecord) {
+            Add()->LoadFromStream(stream);
+        } else if (lead == kDictionaryRecord) {
+            report.Dictionary().LoadFromStream(stream);
+        } else if (lead == kExtensionRecord) {
+            break; // no extension object is installed: nothing after it is read
+        } else if (lead > otAddIn) {
+            throw EFrFormatError();
+        } else {
+            try {
+                readObject(stream, lead);
+            } catch (const EClassNotFound &) {
+                // Older records cannot be skipped: reading stops at a missing class.
+                break;
+            }
+        }
+    }
+    if (g.frErrorOccurred)
+        throw EClassNotFound(g.frErrorText);
+    for (const auto &page : m_pages)
+        for (const auto &view : page->Objects)
+            view->AfterTemplateLoad();
+}
+
+void TfrPages::readObject(FrStream &stream, quint8 typ)
+{
+    const bool skippable = fr().frTemplateVersion > 23;
+    qint64 end = -1;
+    auto readEnd = [&stream, &end] {
+        const qint32 offset = frReadInteger(stream);
+        // The end lies after the offset field and within the stream.
+        if (offset < stream.position() || offset > stream.size())
+            throw EFrFormatError();
+        end = offset;
+    };
+    try {
+        QString className;
+        bool framedMemo = false;
+        if (typ == otAddIn) {
+            className = frReadTemplateString(stream);
+            const QString upper = frUpperCase(className);
+            if (upper == QLatin1String("TFRBDELOOKUPCONTROL") ||
+                upper == QLatin1String("TFRIBXLOOKUPCONTROL"))
+                className = QStringLiteral("TfrDBLookupControl");
+            else if (upper == QLatin1String("TFRFRAMEDMEMOVIEW")) {
+                framedMemo = true;
+                typ = otMemo;
+            }
+        }
+        const quint8 pageIndex = frReadByte(stream);
+        if (skippable)
+            readEnd();
+        TfrPage *page = GetPage(pageIndex);
+        if (!page)
+            throw EFrStreamError(QStringLiteral("Page d'objet inexistante"));
+        frObjects().frCurrentPage = page;
+        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
+        if (!view)
+            throw EFrStreamError(QStringLiteral("Type d'objet inconnu"));
+        view->LoadFromStream(stream);
+        view->SetPropertyValue(QStringLiteral("Name"), view->Name);
+        if (framedMemo)
+            stream.readBytes(8);
+        if (end >= 0)
+            stream.seek(end);
+        page->Add(std::move(view));
+    } catch (const EFrFormatError &) {
+        throw;
+    } catch (const EClassNotFound &) {
+        if (!skippable)
+            throw;
+        if (end < 0)
+            readEnd();
+        stream.seek(end);
+    } catch (const std::exception &) {
+        // A record that fails is dropped; a version 24 record is skipped by its end.
+        if (!skippable || end < 0)
+            throw EFrFormatError();
+        stream.seek(end);
+    }
+}
+
+// --- the report's streams and files
+
+void TfrReport::readBody(FrStream &stream)
+{
+    FrObjectGlobals &g = frObjects();
+    g.frErrorOccurred = false;
+    g.frErrorText.clear();
+    try {
+        m_pages->LoadFromStream(stream);
+        m_lastLoad = LoadOutcome::Loaded;
+    } catch (const EClassNotFound &) {
+        showError(QStringLiteral("Opened report contains the following non-plugged components:") +
+                  QChar(13) + g.frErrorText +
+                  QStringLiteral("Use appropriate component from FR component palette"));
+        m_lastLoad = LoadOutcome::MissingClasses;
+    } catch (...) {
+        m_pages->Clear();
+        m_pages->Add();
+        showError(frLoadString(55345));
+        m_lastLoad = LoadOutcome::FormatError;
+    }
+    g.frErrorOccurred = false;
+    g.frErrorText.clear();
+}
+
+void TfrReport::LoadFromStream(FrStream &stream)
+{
+    makeCurrent();
+    if (stream.size() == 0) {
+        m_lastLoad = LoadOutcome::Empty;
+        return;
+    }
+    const qint64 start = stream.position();
+    quint8 version = 0;
+    try {
+        version = frReadByte(stream);
+    } catch (const EFrStreamError &) {
+        m_lastLoad = LoadOutcome::Empty;
+        return;
+    }
+    if (version < 21) {
+        version = 21;
+        stream.seek(start);
+    }
+    if (version > 24) {
+        // Nothing is read, so nothing of the report changes.
+        showError(frLoadString(55345));
+        m_lastLoad = LoadOutcome::Unsupported;
+        return;
+    }
+    m_dictionary->Clear();
+    fr().frTemplateVersion = version;
+    readBody(stream);
+}
+
+void TfrReport::SaveToStream(FrStream &stream)
+{
+    makeCurrent();
+    fr().frTemplateVersion = 24;
+    frWriteByte(stream, 24);
+    m_pages->SaveToStream(stream);
+}
+
+bool TfrReport::LoadFromFile(const QString &fileName)
+{
+    if (!platform::LineFile::exists(fileName))
+        return false;
+    QByteArray bytes;
+    try {
+        bytes = readWholeFile(fileName);
+    } catch (const EFrStreamError &) {
+        return false;
+    }
+    FrMemoryStream stream(bytes);
+    LoadFromStream(stream);
+    if (m_lastLoad == LoadOutcome::FormatError || m_lastLoad == LoadOutcome::Unsupported)
+        return false;
+    FileName = fileName;
+    return true;
+}
+
+bool TfrReport::SaveToFile(const QString &fileName)
+{
+    FrMemoryStream stream;
+    SaveToStream(stream);
+    return saveWholeFile(fileName, stream.data());
+}
+
+bool TfrReport::SaveTemplate(const QString &fileName, const QStringList &description,
+                             const QImage &picture)
+{
+    makeCurrent();
+    fr().frTemplateVersion = 24;
+    FrMemoryStream stream;
+    frWriteMemo(stream, description);
+    const qint64 offsetAt = stream.position();
+    frWriteInteger(stream, 0);
+    if (picture.isNull()) {
+        frWriteByte(stream, 0);
+    } else {
+        frWriteByte(stream, 1);
+        stream.write(bitmapBytes(picture));
+    }
+    const qint64 body = stream.position();
+    stream.seek(offsetAt);
+    frWriteInteger(stream, qint32(body));
+    stream.seek(body);
+    m_pages->SaveToStream(stream);
+    return saveWholeFile(fileName, stream.data());
+}
+
+void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, QImage &picture,
+                             bool load)
+{
+    makeCurrent();
+    QByteArray bytes;
+    try {
+        bytes = readWholeFile(fileName);
+    } catch (const EFrStreamError &) {
+        return;
+    }
+    FrMemoryStream stream(bytes);
+    fr().frTemplateVersion = 24;
+    if (!load) {
+        description.clear();
+        picture = QImage();
+        try {
+            frReadMemo(stream, description);
+            frReadInteger(stream);
+            if (frReadByte(stream) == 1)
+                picture = readBitmap(stream);
+        } catch (const platform::Exception &) {
+            // A damaged description shows what could be read.
+        }
+        return;
+    }
+    qint32 body = -1;
+    try {
+        QStringList dropped;
+        frReadMemo(stream, dropped);
+        body = frReadInteger(stream);
+    } catch (const platform::Exception &) {
+        body = -1;
+    }
+    if (body < stream.position() || body > stream.size()) {
+        m_pages->Clear();
+        m_pages->Add();
+        showError(frLoadString(55345));
+        m_lastLoad = LoadOutcome::FormatError;
+        return;
+    }
+    stream.seek(body);
+    m_dictionary->Clear();
+    readBody(stream);
+}
+
+void TfrReport::WriteBinaryData(FrStream &stream)
+{
+    frWriteInteger(stream, 24);
+    if (!StoreInDFM)
+        return;
+    FrMemoryStream inner;
+    SaveToStream(inner);
+    frWriteInteger(stream, qint32(inner.size()));
+    stream.write(inner.data());
+}
+
+void TfrReport::ReadBinaryData(FrStream &stream)
+{
+    frReadInteger(stream);
+    if (!StoreInDFM)
+        return;
+    const qint32 length = frReadInteger(stream);
+    if (length < 0 || length > stream.remaining())
+        throw EFrStreamError();
+    FrMemoryStream inner(stream.readBytes(length));
+    LoadFromStream(inner);
+}
+
+void TfrReport::LoadPreparedFile(const QString &fileName)
+{
+    FrMemoryStream stream(readWholeFile(fileName));
+    m_emfPages->LoadFromStream(stream);
+    CanRebuild = false;
+}
+
+bool TfrReport::SavePreparedFile(const QString &fileName)
+{
+    FrMemoryStream stream;
+    m_emfPages->SaveToStream(stream);
+    return saveWholeFile(fileName, stream.data());
+}
+
+} // namespace report

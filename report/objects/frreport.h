@@ -1,0 +1,228 @@
+#pragma once
+// The report component: template pages, prepared pages and data dictionary,
+// options and events of its owner, template files (".frf", ".frt", the form
+// property "ReportForm") and prepared-report files (".frp").
+#include "report/core/frvariant.h"
+#include "report/objects/frlinks.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QImage;
+
+namespace report
+{
+
+class FrStream;
+class TfrBand;
+class TfrDataset;
+class TfrDataDictionary;
+class TfrEMFPages;
+class TfrPage;
+class TfrReport;
+class TfrView;
+
+// The template pages of a report.
+class TfrPages
+{
+public:
+    explicit TfrPages(TfrReport *report);
+    ~TfrPages();
+    TfrPages(const TfrPages &) = delete;
+    TfrPages &operator=(const TfrPages &) = delete;
+
+    int Count() const { return int(m_pages.size()); }
+    // nullptr outside 0..Count-1.
+    TfrPage *GetPage(int index) const;
+    TfrPage *operator[](int index) const { return GetPage(index); }
+    // A report page with the library's default paper, default bin, portrait.
+    TfrPage *Add();
+    void Delete(int index);
+    void Move(int from, int to);
+    void Clear();
+    TfrReport *Report() const { return m_report; }
+
+    // The body of a template stream: option words, printer name, page and
+    // object records, dictionary. Raises on any failure (see TfrReport).
+    void LoadFromStream(FrStream &stream);
+    void SaveToStream(FrStream &stream);
+
+private:
+    // One object record after its lead byte; an object whose record fails is dropped.
+    void readObject(FrStream &stream, quint8 typ);
+
+    TfrReport *m_report;
+    std::vector<std::unique_ptr<TfrPage>> m_pages;
+};
+
+enum TfrReportType { rtSimple = 0, rtMultiple = 1 };
+enum TfrPreviewZoom { pzDefault = 0, pzPageWidth, pzOnePage, pzTwoPages };
+// Preview toolbar buttons (a set, as bits).
+enum TfrPreviewButton : unsigned {
+    pbZoom = 0x01,
+    pbLoad = 0x02,
+    pbSave = 0x04,
+    pbPrint = 0x08,
+    pbFind = 0x10,
+    pbHelp = 0x20,
+    pbExit = 0x40,
+    pbPageSetup = 0x80,
+};
+
+// Parser callbacks installed by a report: tagged with it, so that the
+// report's destructor can take them out of the global parser.
+struct FrReportValueHook {
+    TfrReport *report = nullptr;
+    std::function<void(const QString &, FrVariant &)> call;
+    void operator()(const QString &name, FrVariant &value) const
+    {
+        if (call)
+            call(name, value);
+    }
+};
+struct FrReportFunctionHook {
+    TfrReport *report = nullptr;
+    std::function<void(const QString &, const FrVariant &, const FrVariant &, const FrVariant &,
+                       FrVariant &)>
+        call;
+    void operator()(const QString &name, const FrVariant &p1, const FrVariant &p2,
+                    const FrVariant &p3, FrVariant &value) const
+    {
+        if (call)
+            call(name, p1, p2, p3, value);
+    }
+};
+
+class TfrReport : public QObject, public FrReportLink
+{
+    Q_OBJECT
+public:
+    explicit TfrReport(QObject *owner = nullptr);
+    ~TfrReport() override;
+
+    // --- events of the owner
+    std::function<void()> OnBeginDoc;
+    std::function<void()> OnEndDoc;
+    std::function<void(int pgNo)> OnBeginPage;
+    std::function<void(int pgNo)> OnEndPage;
+    std::function<void(TfrBand *band)> OnBeginBand;
+    std::function<void(TfrBand *band)> OnEndBand;
+    std::function<void(const QString &parName, FrVariant &parValue)> OnGetValue;
+    std::function<void(QStringList &memo, TfrView *view)> OnBeforePrint;
+    std::function<void(int n)> OnProgress;
+    std::function<void(const QString &name, const FrVariant &p1, const FrVariant &p2,
+                       const FrVariant &p3, FrVariant &val)>
+        OnUserFunction;
+    std::function<void(TfrBand *band)> OnBeginColumn;
+    std::function<void(int colNo, int &width)> OnPrintColumn;
+    std::function<void(TfrPage *page)> OnManualBuild;
+    std::function<void(TfrView *view)> OnObjectClick;
+    std::function<void(TfrView *view, Qt::CursorShape &cursor)> OnMouseOverObject;
+    std::function<void()> OnPrintReport;
+
+    // --- published options
+    TfrDataset *Dataset() const;
+    void setDataset(TfrDataset *dataset);
+    QObject *Preview() const { return m_preview; }
+    void setPreview(QObject *preview) { m_preview = preview; }
+    int DefaultCopies = 1;
+    bool DefaultCollate = true;
+    bool GrayedButtons = false;
+    TfrPreviewZoom InitialZoom = pzDefault;
+    bool MDIPreview = false;
+    bool ModalPreview = true;
+    bool ModifyPrepared = true;
+    unsigned PreviewButtons = 127;
+    TfrReportType ReportType = rtSimple;
+    bool ShowProgress = true;
+    bool StoreInDFM = false;
+    QString Title;
+
+    // --- owned parts
+    TfrPages &Pages() { return *m_pages; }
+    TfrEMFPages &EMFPages() { return *m_emfPages; }
+    TfrDataDictionary &Dictionary() { return *m_dictionary; }
+
+    // --- fields that are not published
+    QString PrinterName;
+    quint16 KeepPrinter = 0; // non-zero: the report never changes the library printer
+    quint16 TwoPass = 0;
+    bool FinalPass = false;
+    bool Cancelled = false; // the stop flag
+    bool CanRebuild = false;
+    QString FileName;
+    bool Modified = false;
+    TfrPage *BuildPage = nullptr;
+
+    // --- operations
+    // Frees the template pages and empties the dictionary.
+    void Clear();
+    // The first object of that name over the template pages, ignoring case.
+    TfrView *FindObject(const QString &name) const override;
+
+    // Template stream with its version byte. Never raises: failures are
+    // shown to the user. LoadFromStream's outcome is kept in lastLoad().
+    void LoadFromStream(FrStream &stream);
+    void SaveToStream(FrStream &stream);
+    // False when the file is missing (nothing changes), after a format error
+    // or with an unsupported version; true when only add-in classes were missing.
+    bool LoadFromFile(const QString &fileName);
+    // Written to a temporary file, then renamed; false when that failed.
+    bool SaveToFile(const QString &fileName);
+    // ".frt": description, optional picture, template body.
+    void LoadTemplate(const QString &fileName, QStringList &description, QImage &picture,
+                      bool load);
+    bool SaveTemplate(const QString &fileName, const QStringList &description,
+                      const QImage &picture);
+    // The form property "ReportForm".
+    void ReadBinaryData(FrStream &stream);
+    void WriteBinaryData(FrStream &stream);
+
+    // Prepared reports (".frp").
+    void LoadPreparedFile(const QString &fileName);
+    bool SavePreparedFile(const QString &fileName);
+
+    void SelectReportPrinter(const QString &printerName);
+    bool ChangePrinter(int oldIndex, int newIndex);
+
+    enum class LoadOutcome { Loaded, MissingClasses, FormatError, Unsupported, Empty };
+    LoadOutcome lastLoad() const { return m_lastLoad; }
+
+    // --- what the objects see of the report
+    QString ReportName() const override { return objectName(); }
+    int PageCount() const override;
+    FrPageLink *Page(int index) const override;
+    bool HasOnBeforePrint() const override { return bool(OnBeforePrint); }
+    void BeforePrintObject(QStringList &memo, TfrView *view) override;
+    void Terminate() override { Cancelled = true; }
+    bool IsSimpleReport() const override { return ReportType == rtSimple; }
+    TfrDataset *ReportDataset() const override { return Dataset(); }
+
+    // Makes this report the current one of the library.
+    void makeCurrent();
+    // Installs the value and function callbacks of the global parser for
+    // this report (preparation does it before every build).
+    void
+    installParserCallbacks(std::function<void(const QString &, FrVariant &)> value,
+                           std::function<void(const QString &, const FrVariant &, const FrVariant &,
+                                              const FrVariant &, FrVariant &)>
+                               function);
+
+private:
+    void readBody(FrStream &stream);
+
+    // Destroyed in the order dictionary, prepared pages, template pages.
+    std::unique_ptr<TfrPages> m_pages;
+    std::unique_ptr<TfrEMFPages> m_emfPages;
+    std::unique_ptr<TfrDataDictionary> m_dictionary;
+    QPointer<QObject> m_dataset;
+    QPointer<QObject> m_preview;
+    LoadOutcome m_lastLoad = LoadOutcome::Empty;
+};
+
+} // namespace report
