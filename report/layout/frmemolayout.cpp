@@ -176,6 +176,8 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
     }
     if (start <= n)
         out.append(mid(start, n) + mark);
+    else if (!out.isEmpty())
+        out.last() += mark; // the paragraph ended on a character standing alone
 }
 
 void frFormatMemoLines(TfrMemoView &m)
