@@ -72,8 +72,9 @@ private:
 class ResolverOverride
 {
 public:
+    // A null resolver keeps the one in place (the guard), never the system's.
     ResolverOverride(net::ForwardResolver forward, net::ReverseResolver reverse = nullptr)
-        : m_forward(net::setForwardResolver(std::move(forward))),
+        : m_forward(forward ? net::setForwardResolver(std::move(forward)) : net::forwardResolver()),
           m_reverse(reverse ? net::setReverseResolver(std::move(reverse)) : net::reverseResolver())
     {
     }
@@ -88,13 +89,15 @@ private:
     net::ReverseResolver m_reverse;
 };
 
-// Swaps the socket binding for one test and restores the POSIX one after.
+// Swaps the socket binding for one test and restores the previous one (the
+// traffic guard) after. guarded() gives the binding the test started with.
 class ApiOverride
 {
 public:
     ApiOverride() : m_previous(net::socketApi()) {}
     ~ApiOverride() { net::setSocketApi(m_previous); }
     net::SocketApi &api() { return net::socketApi(); }
+    const net::SocketApi &guarded() const { return m_previous; }
 
 private:
     net::SocketApi m_previous;

@@ -10,11 +10,14 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <arpa/inet.h>
 #include <cerrno>
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <netdb.h>
 #include <random>
 #include <thread>
+#include <unistd.h>
 
 using namespace net;
 
@@ -311,6 +314,65 @@ QStringList fileLines(const QString &path)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+// The guard every network test runs behind: a name other than "localhost"
+// never reaches the system's resolver, and nothing connects or sends outside
+// the loopback network. A test that tries fails.
+int guardedLookup(const char *host)
+{
+    QStringList addresses;
+    return forwardResolver()(QLatin1String(host), addresses);
+}
+
+int guardedConnect(const char *address)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    ::inet_pton(AF_INET, address, &to.sin_addr);
+    errno = 0;
+    int rc = socketApi().connect(fd, reinterpret_cast<sockaddr *>(&to), sizeof to);
+    int err = errno;
+    ::close(fd);
+    return rc == 0 ? 0 : err;
+}
+
+int guardedSend(const char *address)
+{
+    int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9);
+    ::inet_pton(AF_INET, address, &to.sin_addr);
+    ssize_t rc = socketApi().sendto(fd, "x", 1, 0, reinterpret_cast<sockaddr *>(&to), sizeof to);
+    ::close(fd);
+    return rc < 0 ? -1 : 0;
+}
+
+TEST(NetFoundation, TrafficGuardStopsOutsideNamesAndAddresses)
+{
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(guardedLookup("outside.example"), 11001),
+                            "real resolver for outside.example");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(guardedConnect("192.0.2.1"), ENETUNREACH),
+                            "outside the loopback network");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(guardedSend("198.51.100.7"), -1),
+                            "outside the loopback network");
+
+    QStringList addresses;
+    EXPECT_EQ(forwardResolver()(QStringLiteral("localhost"), addresses), 0);
+    EXPECT_TRUE(addresses.contains(QStringLiteral("127.0.0.1")))
+        << addresses.join(' ').toStdString();
+    // Loopback stays open: a refused connect is the port's answer, not the guard's.
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<std::uint16_t>(nettest::closedPort()));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(socketApi().connect(fd, reinterpret_cast<sockaddr *>(&to), sizeof to), -1);
+    EXPECT_EQ(errno, ECONNREFUSED);
+    ::close(fd);
 }
 
 TEST(NetLogger, FileNeedsANameThenWritesLines)

@@ -227,8 +227,6 @@ TEST_P(WSocketExtra, ReverseLookupsThroughAFakeResolver)
             aliases << QStringLiteral("lo1") << QString() << QStringLiteral("lo2");
             return 0;
         });
-    // The forward resolver stays the guard.
-    net::setForwardResolver(nullptr);
     TWSocket socket;
     std::vector<int> done;
     socket.OnDnsLookupDone = [&](TCustomWSocket *, std::uint16_t e) { done.push_back(e); };

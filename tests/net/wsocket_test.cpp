@@ -426,7 +426,7 @@ TEST_P(WSocket, InjectedSocketAndConnectFailures)
         EXPECT_EQ(e.Message(), QStringLiteral("Too many open files (#10024 in Connect (socket))"));
     }
 
-    api.api() = defaultSocketApi();
+    api.api() = api.guarded();
     api.api().connect = [](int, const sockaddr *, socklen_t) {
         errno = ENETUNREACH;
         return -1;
