@@ -191,14 +191,20 @@ QString THttpContCodHandler::HeaderText()
         return QString();
     if (!m_headerChanged)
         return m_headerText;
-    // A quality of 0 means "not acceptable": such items are never offered,
-    // with qualities or without, or a server would answer 406 to the
-    // defaults.
+    // Qualities are written once two items are active, whatever their
+    // values. A quality of 0 means "not acceptable": such items are never
+    // offered, with qualities or without, or a server would answer 406 to
+    // the defaults.
     std::vector<const THttpContCodItem *> offered;
-    for (const THttpContCodItem &item : m_items)
-        if (item.m_enabled && item.m_coding->GetActive() && item.m_quality > 0.0f)
+    int active = 0;
+    for (const THttpContCodItem &item : m_items) {
+        if (!item.m_enabled || !item.m_coding->GetActive())
+            continue;
+        ++active;
+        if (item.m_quality > 0.0f)
             offered.push_back(&item);
-    bool withQuality = m_useQuality && offered.size() >= 2;
+    }
+    bool withQuality = m_useQuality && active >= 2;
     QString text;
     for (const THttpContCodItem *item : offered) {
         QString entry = item->m_coding->GetCoding();

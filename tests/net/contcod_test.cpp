@@ -121,7 +121,13 @@ TEST_F(ContCod, HeaderValues)
     more.handler.SetItemQuality(2, 0.1234f);
     EXPECT_EQ(more.handler.HeaderText(), QStringLiteral("xor;q=0.123, hold;q=1"));
     more.handler.SetItemEnabled(3, false);
-    EXPECT_EQ(more.handler.HeaderText(), QStringLiteral("xor")) << "one item: no quality";
+    // Identity and "*" are still active: qualities stay, their 0 is left out.
+    EXPECT_EQ(more.handler.HeaderText(), QStringLiteral("xor;q=0.123"));
+    more.handler.SetItemEnabled(0, false);
+    more.handler.SetItemEnabled(1, false);
+    EXPECT_EQ(more.handler.HeaderText(), QStringLiteral("xor")) << "one active item: no quality";
+    more.handler.SetItemEnabled(0, true);
+    more.handler.SetItemEnabled(1, true);
     more.handler.SetItemQuality(0, 0.25f);
     EXPECT_EQ(more.handler.HeaderText(), QStringLiteral("identity;q=0.25, xor;q=0.123"));
     more.handler.SetEnabled(false);
