@@ -41,12 +41,17 @@ int clampInt(qint64 v)
 
 } // namespace
 
-QList<int> frSyllableBreaks(const QString &word)
+namespace
+{
+
+// Breaks of a word of wordLength characters of which only the first
+// w.size() are given (the later ones cannot matter to the caller).
+QList<int> syllableBreaks(const QString &word, int wordLength)
 {
     QList<int> breaks;
     const QString w = frUpperCase(word);
     const int n = int(w.size());
-    if (n <= 4)
+    if (wordLength <= 4)
         return breaks;
     auto code = [&w](int pos) { return platform::ansiByte(w.at(pos - 1)); };
     auto vowel = [](int b) {
@@ -74,6 +79,13 @@ QList<int> frSyllableBreaks(const QString &word)
             breaks.append(p);
     }
     return breaks;
+}
+
+} // namespace
+
+QList<int> frSyllableBreaks(const QString &word)
+{
+    return syllableBreaks(word, int(word.size()));
 }
 
 void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, QStringList &out)
@@ -132,7 +144,10 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
                     break;
                 ++e;
             }
-            const QList<int> breaks = frSyllableBreaks(mid(cut + 1, e - 1));
+            // A break at or after i cannot fit: the word is looked at only up
+            // to two letters past i, which keeps long words linear.
+            const QList<int> breaks =
+                syllableBreaks(mid(cut + 1, std::min(e - 1, i + 2)), e - 1 - cut);
             int best = 0;
             for (int b : breaks) {
                 if (width(start, cut + b) + settings.hyphenAdvance > maxWidth)
@@ -236,8 +251,18 @@ void frDrawMemoUnderlines(TfrMemoView &m)
     c.setPen(
         platform::FrPen{m.FrameColor, std::max(0, rnd(m.FrameWidth)), platform::PenStyle::Solid});
     const int count = m.dy / h;
-    for (int k = 1; k <= count; ++k) {
-        const int ly = clampInt(qint64(m.y) + m.GapY + qint64(k - 1) * h + offset);
+    // Only the rules that can show are drawn: a damaged height must not
+    // make millions of them.
+    const QRect area = c.bounds();
+    const qint64 base = qint64(m.y) + m.GapY + offset;
+    int first = 1, last = count;
+    if (!area.isEmpty()) {
+        first = int(std::max<qint64>(1, (qint64(area.top()) - base) / h));
+        last = int(std::min<qint64>(count, (qint64(area.bottom()) - base) / h + 2));
+    } else
+        last = std::min(count, 100000);
+    for (int k = first; k <= last; ++k) {
+        const int ly = clampInt(base + qint64(k - 1) * h);
         c.moveTo(m.x, ly);
         c.lineTo(m.x + m.dx - 1, ly);
     }

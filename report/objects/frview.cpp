@@ -585,7 +585,8 @@ void TfrView::DrawFrame()
     }
     if ((FrameTyp & 0x0F) == 0)
         return;
-    const int w = std::max(0, rnd(FrameWidth));
+    // Wider frames only come from damaged files; they are drawn as 1000 px.
+    const int w = std::clamp(rnd(FrameWidth), 0, 1000);
     const int right = scaledRight(), bottom = scaledBottom();
     const bool dbl = FrameStyle == psDouble;
     const platform::PenStyle style = dbl || FrameStyle > psDashDotDot

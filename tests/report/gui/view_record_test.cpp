@@ -372,3 +372,69 @@ TEST_F(ViewRecordTest, AssignCopiesThroughATemplateRecordAndKeepsTheVersion)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+// The fuzz seeds of single view records: one per class, version and form.
+// VORN_UPDATE_GOLDEN=1 writes them; otherwise each must read to its end.
+TEST_F(ViewRecordTest, FuzzSeedsReadWhole)
+{
+    const QString dir = QStringLiteral(VORN_TEST_DATA "/../../fuzz/corpus/report_view_record/");
+    const bool update = qEnvironmentVariableIsSet("VORN_UPDATE_GOLDEN");
+    int checked = 0;
+    for (int cls = 0; cls < 5; ++cls)
+        for (int version : {21, 22, 23, 24})
+            for (int form = 0; form < 2; ++form) {
+                const QString name =
+                    QStringLiteral("%1_v%2_%3").arg(cls).arg(version).arg(form ? "prep" : "tmpl");
+                if (update) {
+                    // Records of older versions are those a v24 writer would
+                    // not make; they come from the hand-built memo layout.
+                    QByteArray body;
+                    if (version == 24) {
+                        auto v = frCreateObject(cls, QString());
+                        v->Name = QStringLiteral("Obj");
+                        v->SetBounds(5, 6, 120, 40);
+                        v->Memo = {QStringLiteral("[Champ] et texte"), QStringLiteral("deux")};
+                        v->FrameTyp = cls == otBand ? btMasterData : 15;
+                        if (auto *m = dynamic_cast<TfrMemoView *>(v.get()))
+                            m->Alignment = frtaJustify;
+                        if (auto *p = dynamic_cast<TfrPictureView *>(v.get())) {
+                            QImage image(3, 2, QImage::Format_RGB32);
+                            image.fill(Qt::red);
+                            p->Picture.setImage(image);
+                        }
+                        body = recordOf(*v, form == 1);
+                    } else if (cls == otMemo) {
+                        body = oldRecord(version, version == 23 && form == 0, form == 1);
+                    } else {
+                        continue;
+                    }
+                    QFile f(dir + name);
+                    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                    f.write(QByteArray(1, char(cls)) + QByteArray(1, char(version - 21)) +
+                            QByteArray(1, char(form | 2)) + body);
+                    continue;
+                }
+                QFile f(dir + name);
+                if (!f.open(QIODevice::ReadOnly))
+                    continue;
+                const QByteArray bytes = f.readAll();
+                auto v = frCreateObject(bytes.at(0), QString());
+                FrRestore<quint8> ver(fr().frTemplateVersion, quint8(21 + bytes.at(1)));
+                v->Prepared = bytes.at(2) & 1;
+                FrMemoryStream in(bytes.mid(3));
+                v->LoadFromStream(in);
+                EXPECT_EQ(in.position(), in.size()) << name.toStdString();
+                ++checked;
+            }
+    if (!update) {
+        EXPECT_GE(checked, 16);
+    }
+}
+
+} // namespace
+} // namespace report::test
