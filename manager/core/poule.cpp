@@ -178,8 +178,9 @@ QStringList FichierInscrits(const QStringList &poule, int n, const ReglagesPoule
     const int tours = platform::StrToInt(h(7));
     if (tours > kToursMax)
         throw EToursInvalides();
-    const qint64 donnes = platform::StrToInt64(h(8));
-    const qint64 miTemps = platform::StrToInt64(h(9));
+    // Whole numbers of the usual size: their product always fits in 64 bits.
+    const qint64 donnes = platform::StrToInt(h(8));
+    const qint64 miTemps = platform::StrToInt(h(9));
 
     QStringList out;
     out << QStringLiteral("#INTITULE");

@@ -189,6 +189,16 @@ TEST(PoolsCore, EntriesFileRoundsAndConversions)
     EXPECT_THROW(FichierInscrits(poule, 0, {}), platform::EConvertError);
     poule[0] = "r;e;c;en;d;p;g;1;12;x;d;";
     EXPECT_THROW(FichierInscrits(poule, 0, {}), platform::EConvertError);
+
+    // The largest deals and halves still multiply exactly; anything beyond a
+    // whole number of the usual size is refused, never wrapped around.
+    poule[0] = "r;e;c;en;d;p;g;1;2147483647;2147483647;d;";
+    EXPECT_EQ(FichierInscrits(poule, 0, {})[4],
+              "0;1;2147483647;2147483647;4611686014132420609;0;0;1;1");
+    poule[0] = "r;e;c;en;d;p;g;1;4294967296;4294967296;d;";
+    EXPECT_THROW(FichierInscrits(poule, 0, {}), platform::EConvertError);
+    poule[0] = "r;e;c;en;d;p;g;1;12;99999999999;d;";
+    EXPECT_THROW(FichierInscrits(poule, 0, {}), platform::EConvertError);
 }
 
 TEST(PoolsCore, PlayersSortAndSearch)
