@@ -139,6 +139,7 @@ TApropos::TApropos(QWidget *parent)
     Memo1->setFont(police(15, false));
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QPalette memo = Memo1->palette();
     memo.setColor(QPalette::Base, kRouge);
     memo.setColor(QPalette::Text, kCitron);
