@@ -57,6 +57,12 @@ void TfrBand::SetDataSource(const QString &text)
         m_dataSet = report->ReportDataset();
 }
 
+void TfrBand::SetDataSet(TfrDataset *source)
+{
+    releaseDataSet();
+    m_dataSet = source;
+}
+
 void TfrBand::ChangeDataSource(const QString &text)
 {
     releaseDataSet();

@@ -31,6 +31,8 @@ public:
     // The "DATASOURCE" property: drops the current source (freed when owned)
     // and takes the named one.
     void ChangeDataSource(const QString &text);
+    // Takes a source owned by someone else (page formation, subreports).
+    void SetDataSet(TfrDataset *source);
     TfrDataset *DataSet() const { return m_dataSet; }
     bool OwnsDataSet() const { return m_owned != nullptr; }
 

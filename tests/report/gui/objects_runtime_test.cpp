@@ -1,0 +1,269 @@
+// What the objects do while a report is built: export hand-off, automatic
+// width, split lines, run-time band set-up, blob fields and the data set of
+// the band being printed; and one memo block painted with the real fonts.
+#include "objects_fixture.h"
+
+#include "platform/canvas/qpaintercanvas.h"
+#include "report/data/frdataset.h"
+#include "report/data/frdb.h"
+#include "report/expr/frparser.h"
+#include "report/objects/frband.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace report::test
+{
+namespace
+{
+
+class ObjectsRuntimeTest : public ObjectsTest
+{
+};
+
+TEST_F(ObjectsRuntimeTest, ExportedMemoHandsEachLineWithItsEdges)
+{
+    FrObjectGlobals &g = frObjects();
+    g.frDocMode = 1;
+    struct Line {
+        int x, y;
+        quint16 edges;
+        QString text;
+    };
+    QList<Line> lines;
+    QList<QPoint> objects;
+    g.exportText = [&lines](const QRect &, int x, TfrView *, quint16 edges, const QString &text,
+                            int y) {
+        lines.append({x, y, edges, text});
+    };
+    g.exportObject = [&objects](TfrView *, int x, int y) { objects.append({x, y}); };
+    TfrMemoView m;
+    m.SetBounds(10, 20, 200, 60);
+    m.FrameTyp = 15;
+    m.Memo = {QStringLiteral("un"), QStringLiteral("deux"), QStringLiteral("trois")};
+    m.PassToExportFilter();
+    ASSERT_EQ(objects.size(), 1);
+    EXPECT_EQ(objects[0], QPoint(10, 20));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].edges, frftRight | frftLeft | frftTop);
+    EXPECT_EQ(lines[1].edges, frftRight | frftLeft);
+    EXPECT_EQ(lines[2].edges, frftRight | frftLeft | frftBottom);
+    EXPECT_EQ(lines[1].text, QStringLiteral("deux"));
+    EXPECT_EQ(lines[1].y, lines[0].y + 15);
+    EXPECT_FALSE(m.Exporting);
+    // A single line keeps every edge.
+    lines.clear();
+    m.Memo = {QStringLiteral("seul")};
+    m.PassToExportFilter();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0].edges, 15);
+}
+
+TEST_F(ObjectsRuntimeTest, AutoWidthFollowsTheWidestLineWhenPrinting)
+{
+    frObjects().frDocMode = 1;
+    TfrMemoView m;
+    m.SetBounds(100, 0, 300, 40);
+    m.Flags |= flAutoWidth;
+    m.Memo = {QStringLiteral("abcdef"), QStringLiteral("ab")};
+    platform::RecordingCanvas canvas(measurer);
+    m.Draw(canvas);
+    // 42 px of text + frame 1 + gaps 4 + 1.
+    EXPECT_EQ(m.dx, 48);
+    EXPECT_EQ(m.x, 100);
+    TfrMemoView r;
+    r.SetBounds(100, 0, 300, 40);
+    r.Flags |= flAutoWidth;
+    r.Alignment = frtaRight;
+    r.Memo = {QStringLiteral("abcdef")};
+    r.Draw(canvas);
+    EXPECT_EQ(r.dx, 48);
+    EXPECT_EQ(r.x + r.dx, 400); // the right edge stays
+    // Designing leaves the size alone.
+    frObjects().frDocMode = 0;
+    TfrMemoView d;
+    d.SetBounds(100, 0, 300, 40);
+    d.Flags |= flAutoWidth;
+    d.Memo = {QStringLiteral("abcdef")};
+    d.Draw(canvas);
+    EXPECT_EQ(d.dx, 300);
+}
+
+TEST_F(ObjectsRuntimeTest, SplitLinePrintsWhatRemainsOnTheNextPage)
+{
+    frObjects().frDocMode = 1;
+    TfrLineView line;
+    line.Prepared = true;
+    line.SetBounds(10, 0, 0, 300);
+    EXPECT_EQ(line.ContentHeight(), 300);
+    EXPECT_EQ(line.HeightLeftToPrint(), 300);
+    EXPECT_EQ(line.MinSplitHeight(), 1);
+    line.DrawMode = 2;
+    line.dy = 120;
+    FrMemoryStream page;
+    line.WriteToPreparedPage(page);
+    EXPECT_EQ(line.HeightLeftToPrint(), 180);
+    EXPECT_EQ(page.data().at(0), char(otLine));
+}
+
+TEST_F(ObjectsRuntimeTest, RunTimeBandsTakeTheirRecordSourceOrCondition)
+{
+    ListReport report;
+    ListPage &page = report.addPage();
+    FrObjectGlobals &g = frObjects();
+    g.frCurrentReport = &report;
+    TfrUserDataset own;
+    struct SimpleReport : ListReport {
+        TfrDataset *source = nullptr;
+        TfrDataset *ReportDataset() const override { return source; }
+    } simple;
+    simple.source = &own;
+    g.frCurrentReport = &simple;
+
+    TfrBandView *group = page.add<TfrBandView>(QStringLiteral("Group"));
+    group->SetBandType(btGroupHeader);
+    TfrBand groupBand(group, &page);
+    groupBand.SetDataSource(QStringLiteral("[Club] + 'x'"));
+    EXPECT_EQ(groupBand.Condition, fr().frGlobalParser->ConvertToPostfix("[Club] + 'x'"));
+    EXPECT_EQ(groupBand.DataSet(), nullptr);
+
+    TfrBandView *data = page.add<TfrBandView>(QStringLiteral("Data"));
+    data->SetBandType(btMasterData);
+    TfrBand dataBand(data, &page);
+    dataBand.SetDataSource(QString());
+    EXPECT_EQ(dataBand.DataSet(), &own);
+    EXPECT_FALSE(dataBand.OwnsDataSet());
+    dataBand.ChangeDataSource(QStringLiteral("4"));
+    ASSERT_TRUE(dataBand.OwnsDataSet());
+    EXPECT_EQ(dataBand.DataSet()->RangeEndCount, 4);
+    // A list of values (vertical bands) names no source.
+    TfrBandView *detail = page.add<TfrBandView>(QStringLiteral("Detail"));
+    detail->SetBandType(btDetailData);
+    TfrBand detailBand(detail, &page);
+    detailBand.SetDataSource(QStringLiteral("a=1;b=2"));
+    EXPECT_EQ(detailBand.DataSet(), nullptr);
+    EXPECT_EQ(data->Parent, &dataBand);
+}
+
+TEST_F(ObjectsRuntimeTest, DataSetOfTheBandBeingPrinted)
+{
+    struct BandPage : ListPage {
+        TfrBand *master = nullptr;
+        TfrBand *BandOfType(int t) const override { return t == btMasterData ? master : nullptr; }
+    } page;
+    FrMemoryDataSet table;
+    table.addField(QStringLiteral("Nom"), ftString);
+    TfrDBDataSet source;
+    source.setDataSet(&table);
+    TfrBandView *data = page.add<TfrBandView>(QStringLiteral("Data"));
+    data->SetBandType(btMasterData);
+    TfrBand master(data, &page);
+    page.master = &master;
+    FrObjectGlobals &g = frObjects();
+    EXPECT_EQ(frCurrentDBDataSet(), nullptr);
+    g.frCurrentPage = &page;
+    TfrBandView *header = page.add<TfrBandView>(QStringLiteral("Header"));
+    header->SetBandType(btPageHeader);
+    TfrBand headerBand(header, &page);
+    g.frCurrentBand = &headerBand;
+    EXPECT_EQ(frCurrentDBDataSet(), nullptr); // the master band has no source yet
+    master.SetDataSet(&source);
+    EXPECT_EQ(frCurrentDBDataSet(), &table);
+    // A source that is not a database one gives none.
+    TfrUserDataset user;
+    master.SetDataSet(&user);
+    EXPECT_EQ(frCurrentDBDataSet(), nullptr);
+    master.SetDataSet(&source);
+    TfrBandView *detail = page.add<TfrBandView>(QStringLiteral("Detail"));
+    detail->SetBandType(btDetailData);
+    TfrBand detailBand(detail, &page);
+    g.frCurrentBand = &detailBand;
+    EXPECT_EQ(frCurrentDBDataSet(), nullptr);
+    g.frCurrentBand = &headerBand;
+    FrMemoryDataSet dialogTable;
+    struct DialogPage : BandPage {
+        int PageType() const override { return ptDialog; }
+    } dialog;
+    dialog.master = &master;
+    g.frCurrentPage = &dialog;
+    EXPECT_EQ(frCurrentDBDataSet(), nullptr);
+    g.frCurrentBand = nullptr;
+    g.frCurrentPage = nullptr;
+}
+
+TEST_F(ObjectsRuntimeTest, BlobFieldsFillMemosAndPictures)
+{
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    FrMemoryDataSet table;
+    table.addField(QStringLiteral("Photo"), ftBlob);
+    table.addField(QStringLiteral("Notes"), ftMemo);
+    table.appendRow({FrVariant(QString::fromLatin1(bmp)), FrVariant(QStringLiteral("l1\r\nl2"))});
+    table.appendRow({FrVariant::null(), FrVariant(QString())});
+    table.open();
+    table.first();
+    TfrPictureView pic;
+    pic.LoadFromBlobField(table.findField(QStringLiteral("Photo")));
+    EXPECT_EQ(pic.Picture.kind(), FrPicture::Bitmap);
+    EXPECT_EQ(pic.Picture.size(), QSize(4, 3));
+    TfrMemoView memo;
+    memo.LoadFromBlobField(table.findField(QStringLiteral("Notes")));
+    EXPECT_EQ(memo.Memo1, (QStringList{"l1", "l2"}));
+    // Through the report's before-print step, for views bound to the field.
+    ListReport report;
+    memo.DataSet = &table;
+    memo.DataField = QStringLiteral("Notes");
+    memo.Memo1.clear();
+    report.BeforePrintObject(memo.Memo1, &memo);
+    EXPECT_EQ(memo.Memo1, (QStringList{"l1", "l2"}));
+    table.next();
+    pic.LoadFromBlobField(table.findField(QStringLiteral("Photo")));
+    EXPECT_TRUE(pic.Picture.isEmpty());
+}
+
+// Painted with Qt's measurer and the metric twin of Arial; compared with a
+// checked-in image, allowing for small anti-aliasing differences.
+TEST_F(ObjectsRuntimeTest, MemoBlockPaintsAsTheGoldenImage)
+{
+    platform::installFontSubstitutions();
+    frObjects().setMeasurer(nullptr);
+    frObjects().frDocMode = 1;
+    TfrMemoView m;
+    m.SetBounds(4, 4, 230, 90);
+    m.FrameTyp = 15;
+    m.FillColor = 0xF0F0F0;
+    m.Alignment = frtaJustify;
+    m.Memo = {QStringLiteral("Le comité régional organise les épreuves de la saison : "
+                             "les équipes qualifiées se retrouvent au centre désigné."),
+              QStringLiteral("Fin.")};
+    QImage image(240, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        platform::QPainterCanvas canvas(&image, &frObjects().measurer());
+        m.Draw(canvas);
+    }
+    const QString path = dataPath(QStringLiteral("memo_block.png"));
+    if (qEnvironmentVariableIsSet("VORN_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(image.save(path));
+        return;
+    }
+    QImage golden(path);
+    ASSERT_FALSE(golden.isNull());
+    golden = golden.convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(golden.size(), image.size());
+    int differing = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb a = image.pixel(x, y), b = golden.pixel(x, y);
+            if (std::abs(qGray(a) - qGray(b)) > 64)
+                ++differing;
+        }
+    EXPECT_LT(differing, image.width() * image.height() / 200) << differing;
+}
+
+} // namespace
+} // namespace report::test
