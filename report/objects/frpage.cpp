@@ -38,7 +38,20 @@ TfrPage::TfrPage(int size, int width, int height, int bin, int orientation)
     ChangePaper(size, width, height, bin, orientation);
 }
 
-TfrPage::~TfrPage() = default;
+TfrPage::~TfrPage()
+{
+    // The library must not keep pointing at a page or object that is gone.
+    if (!fr().objectLayer)
+        return;
+    FrObjectGlobals &g = frObjects();
+    if (g.frCurrentPage == this)
+        g.frCurrentPage = nullptr;
+    for (const auto &view : Objects)
+        if (g.frCurrentView == view.get())
+            g.frCurrentView = nullptr;
+    if (g.frCurrentDesigner && g.frCurrentDesigner->Page == this)
+        g.frCurrentDesigner->Page = nullptr;
+}
 
 void TfrPage::ChangePaper(int size, int width, int height, int bin, int orientation)
 {
@@ -66,13 +79,20 @@ void TfrPage::ChangePaper(int size, int width, int height, int bin, int orientat
 
 void TfrPage::Clear()
 {
+    if (fr().objectLayer && frObjects().frCurrentView)
+        for (const auto &view : Objects)
+            if (frObjects().frCurrentView == view.get())
+                frObjects().frCurrentView = nullptr;
     Objects.clear();
 }
 
 void TfrPage::Delete(int index)
 {
-    if (index >= 0 && index < ObjectCount())
-        Objects.erase(Objects.begin() + index);
+    if (index < 0 || index >= ObjectCount())
+        return;
+    if (fr().objectLayer && frObjects().frCurrentView == Objects[size_t(index)].get())
+        frObjects().frCurrentView = nullptr;
+    Objects.erase(Objects.begin() + index);
 }
 
 TfrView *TfrPage::Object(int index) const

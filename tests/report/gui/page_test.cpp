@@ -198,6 +198,22 @@ TEST_F(PageTest, UniqueNamesObjectsAndLookUps)
     EXPECT_EQ(report.Pages().GetPage(5), nullptr);
 }
 
+TEST_F(PageTest, FreedPagesAndObjectsAreForgottenByTheLibrary)
+{
+    auto page = std::make_unique<TfrPage>(9, 0, 0, kFrDefaultBin, 0);
+    auto *memo = addView<TfrMemoView>(*page, QStringLiteral("M"), 0, 0, 10, 10);
+    addView<TfrMemoView>(*page, QStringLiteral("N"), 0, 0, 10, 10);
+    frObjects().frCurrentPage = page.get();
+    frObjects().frCurrentView = memo;
+    page->Delete(0);
+    EXPECT_EQ(frObjects().frCurrentView, nullptr);
+    frObjects().frCurrentView = page->Object(0);
+    page->Clear();
+    EXPECT_EQ(frObjects().frCurrentView, nullptr);
+    page.reset();
+    EXPECT_EQ(frObjects().frCurrentPage, nullptr);
+}
+
 TEST_F(PageTest, ScriptIsEditedThroughTheRegisteredTextEditor)
 {
     TfrPage page(9, 0, 0, kFrDefaultBin, 0);
