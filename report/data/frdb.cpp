@@ -1,5 +1,6 @@
 #include "report/data/frdb.h"
 
+#include "platform/text/codec.h"
 #include "report/core/frcomponents.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
@@ -32,7 +33,8 @@ public:
         return m_onGetText ? m_onGetText(v) : v.toString();
     }
     bool hasOnGetText() const override { return bool(m_onGetText); }
-    QByteArray blob() const override { return value().toString().toLatin1(); }
+    // Text held for a blob stands for its Windows-1252 bytes.
+    QByteArray blob() const override { return platform::toAnsi(value().toString()); }
 
     std::function<QString(const FrVariant &)> m_onGetText;
 

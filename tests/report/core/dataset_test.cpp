@@ -266,6 +266,29 @@ TEST_F(DatasetTest, BlobFieldsAndFieldNames)
     QStringList names{QStringLiteral("kept")};
     frGetFieldNames(&ds, names);
     EXPECT_EQ(names, (QStringList{"kept", "Photo", "F.x"}));
+
+    // A blob keeps the Windows-1252 bytes of its text, not a Latin-1 guess.
+    FrMemoryDataSet accents;
+    accents.addField(QStringLiteral("Memo"), ftMemo);
+    accents.appendRow({FrVariant(QStringLiteral("€ é Œ"))});
+    accents.open();
+    FrMemoryStream memo;
+    frCopyBlobTo(accents.findField(QStringLiteral("Memo")), memo);
+    EXPECT_EQ(memo.data(), QByteArray("\x80 \xE9 \x8C"));
+
+    // A data set that fails while listing its fields gives what it listed so far.
+    struct Failing : FrMemoryDataSet {
+        void getFieldNames(QStringList &list) const override
+        {
+            list.append(QStringLiteral("First"));
+            throw EDSError(QStringLiteral("lost connection"));
+        }
+    } failing;
+    QStringList partial;
+    EXPECT_NO_THROW(frGetFieldNames(&failing, partial));
+    EXPECT_EQ(partial, QStringList{"First"});
+    frGetFieldNames(nullptr, partial);
+    EXPECT_EQ(partial, QStringList{"First"});
     EXPECT_EQ(frCheckFieldName(&ds, QStringLiteral("F.x")), QStringLiteral("F.x"));
     EXPECT_EQ(frCheckFieldName(&ds, QStringLiteral("photo")), QString()) << "exact match";
     EXPECT_EQ(frCheckFieldName(nullptr, QStringLiteral("Photo")), QString());
