@@ -631,13 +631,17 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
     if (g >= 0 && !Ed_Compo->isHidden() && !Ed_Compo->text().isEmpty()) {
         QStringList equipes = elements(CB_Compos);
         equipes << champSaisi(Ed_Compo->text());
+        // The new table first: a total that cannot be worked out stops the
+        // command before the team file changes.
+        TableauGroupe nouveau = m_tableau;
+        nouveau.ajouterEquipe(equipes);
         Ed_Compo->clear();
         ecrireCpo(fichierEquipes(g), equipes);
         remplir(CB_Compos, equipes);
         remplir(CB_Adversaire, equipes);
         choisir(CB_Compos, 0);
         choisir(CB_Adversaire, 0);
-        m_tableau.ajouterEquipe(equipes);
+        m_tableau = nouveau;
         SauverTableauGroupe();
     }
     Ed_Compo->setVisible(Ed_Compo->isHidden());
@@ -675,10 +679,12 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
     }
     QStringList equipes = elements(CB_Compos);
     equipes.removeAt(t);
+    TableauGroupe nouveau = m_tableau;
+    nouveau.retirerEquipe(equipes);
     ecrireCpo(fichierEquipes(g), equipes);
     remplir(CB_Compos, equipes);
     remplir(CB_Adversaire, equipes);
-    m_tableau.retirerEquipe(equipes);
+    m_tableau = nouveau;
     if (!equipes.isEmpty()) {
         choisir(CB_Compos, 0);
         choisir(CB_Adversaire, 0);

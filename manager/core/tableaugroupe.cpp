@@ -125,27 +125,32 @@ void TableauGroupe::recalculerTotaux()
 
 void TableauGroupe::ajouterEquipe(const QStringList &equipes)
 {
+    // Worked on a copy: a cell that is not a number leaves the table whole.
+    TableauGroupe t = *this;
     const int n = equipes.size();
-    redimensionner(n + 1, n + 2);
-    ecrireNoms(equipes);
-    viderDerniereColonne();
+    t.redimensionner(n + 1, n + 2);
+    t.ecrireNoms(equipes);
+    t.viderDerniereColonne();
     // The column that held the totals now belongs to the new team, which
     // has played nobody yet.
     for (int r = 1; r <= n; ++r)
-        setCellule(r, n, QString());
+        t.setCellule(r, n, QString());
     for (int c = 1; c <= n; ++c)
-        setCellule(n, c, QString());
-    recalculerTotaux();
+        t.setCellule(n, c, QString());
+    t.recalculerTotaux();
+    *this = std::move(t);
 }
 
 void TableauGroupe::retirerEquipe(const QStringList &equipesRestantes)
 {
+    TableauGroupe t = *this;
     const int n = equipesRestantes.size();
-    redimensionner(n + 1, n + 2);
-    setCellule(0, n + 1, QString());
-    if (n == 0)
-        return;
-    ecrireNoms(equipesRestantes);
-    viderDerniereColonne();
-    recalculerTotaux();
+    t.redimensionner(n + 1, n + 2);
+    t.setCellule(0, n + 1, QString());
+    if (n > 0) {
+        t.ecrireNoms(equipesRestantes);
+        t.viderDerniereColonne();
+        t.recalculerTotaux();
+    }
+    *this = std::move(t);
 }

@@ -533,6 +533,33 @@ TEST_F(QuatreFenetre, UncomputedSheetAndBadTableCell)
     EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
 }
 
+TEST_F(QuatreFenetre, BadTableCellStopsTeamChangesBeforeAnyFile)
+{
+    sessionDeReference();
+    QByteArray mauvais = readBytes(saison(QStringLiteral("PouleR0.cpo")));
+    mauvais.replace("Lyon;;1233;", "Lyon;;12x3;");
+    writeBytes(saison(QStringLiteral("PouleR0.cpo")), mauvais);
+    quitterEtRevenir();
+    const QMap<QString, QByteArray> avant = dossier();
+    dialogs().messages.clear();
+    ajouterEquipe(QStringLiteral("Brest"));
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtError);
+    EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'12x3'")));
+    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(w->CB_Compos->count(), 4);
+
+    // Removing the last team would total Lyon's row again: refused alike.
+    w->CB_Compos->setCurrentIndex(3);
+    dialogs().answers = {mrYes};
+    dialogs().messages.clear();
+    cliquer(w->BtSupprCompos);
+    ASSERT_EQ(dialogs().messages.size(), 2u);
+    EXPECT_EQ(dialogs().messages[1].type, mtError);
+    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(w->CB_Compos->count(), 4);
+}
+
 TEST_F(QuatreFenetre, OwnDialogsAreNotActivations)
 {
     sessionDeReference();

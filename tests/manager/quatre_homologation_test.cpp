@@ -211,6 +211,19 @@ TEST(QuatreTableau, AddingATeamAfterResults)
     mauvais.charger({QStringLiteral(";Lyon;Sète;;"), QStringLiteral("Lyon;;abc;;"),
                      QStringLiteral("Sète;;;;")});
     EXPECT_THROW(mauvais.recalculerTotal(1), platform::EConvertError);
+    // A total that cannot be worked out leaves the whole table as it was.
+    const QStringList avant = mauvais.versLignes();
+    EXPECT_THROW(mauvais.ajouterEquipe(
+                     {QStringLiteral("Lyon"), QStringLiteral("Sète"), QStringLiteral("Pau")}),
+                 platform::EConvertError);
+    EXPECT_EQ(mauvais.versLignes(), avant);
+    TableauGroupe trois;
+    trois.charger({QStringLiteral(";A;B;C;;"), QStringLiteral("A;;x;;;"), QStringLiteral("B;;;;;"),
+                   QStringLiteral("C;;;;;")});
+    const QStringList trois_avant = trois.versLignes();
+    EXPECT_THROW(trois.retirerEquipe({QStringLiteral("A"), QStringLiteral("B")}),
+                 platform::EConvertError);
+    EXPECT_EQ(trois.versLignes(), trois_avant);
 }
 
 TEST(QuatreTableau, NamesCannotSplitCells)
