@@ -98,6 +98,9 @@ ReportTableau enregistrerHomologation(ListeHomologation &liste, TableauGroupe &t
         qint64 pvA = 0;
         qint64 pvB = 0;
         liste.construire(lignesMatch, feuilles, pvA, pvB);
+        // Merged before the table is posted: a sheet whose PE or PC was
+        // never computed stops here and leaves the table as it was.
+        liste.fusionner();
         const int iA = indexDansTableau(platform::Champ(lignesMatch, 1, 1), tableau);
         const int iB = indexDansTableau(platform::Champ(lignesMatch, 13, 1), tableau);
         ReportTableau r = ReportTableau::HorsTableau;
@@ -111,7 +114,6 @@ ReportTableau enregistrerHomologation(ListeHomologation &liste, TableauGroupe &t
             tableau = nouveau;
             r = ReportTableau::Reporte;
         }
-        liste.fusionner();
         return r;
     } catch (...) {
         liste.vider();

@@ -36,9 +36,9 @@ private:
 // What recording a match did to the cross table.
 enum class ReportTableau { Reporte, HorsTableau };
 
-// Builds the list, posts the PV sums at (iA + 1, iB + 1) and (iB + 1,
-// iA + 1) with those two rows' totals, saves the table through `sauver`,
-// then merges. The team indexes come from the first sheet; indexes that are
+// Builds and merges the list, then posts the PV sums at (iA + 1, iB + 1)
+// and (iB + 1, iA + 1) with those two rows' totals and saves the table
+// through `sauver`. The team indexes come from the first sheet; indexes that are
 // not whole numbers or fall outside the table leave it untouched and unsaved
 // (HorsTableau) while the list is still built. Any error leaves the table as
 // it was and the list empty, never a partial list that could be saved as a

@@ -139,13 +139,17 @@ TEST(QuatreHomologation, UncomputedSheetLeavesNothingBehind)
     EXPECT_FALSE(sauve);
     EXPECT_EQ(tableau.versLignes(), avant);
 
-    // A PE left empty fails in the merge: the table is posted, the list not.
+    // A PE left empty (PV typed, never computed) fails in the merge: neither
+    // the table nor the list is posted.
     lignes = matchCalcule();
     lignes[18] = QStringLiteral("12;240;;1100;");
     EXPECT_THROW(enregistrerHomologation(liste, tableau, lignes, 1,
                                          [&](const TableauGroupe &) { sauve = true; }),
                  platform::EConvertError);
     EXPECT_TRUE(liste.lignes().isEmpty());
+    EXPECT_EQ(liste.TotalPC, 0);
+    EXPECT_FALSE(sauve);
+    EXPECT_EQ(tableau.versLignes(), avant);
 }
 
 TEST(QuatreHomologation, TeamsOutsideTheTable)
