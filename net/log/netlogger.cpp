@@ -76,6 +76,12 @@ void TNetLogger::SetLogOptions(TLogOptions value)
     m_options = value;
 }
 
+TNetLogEvent TNetLogger::OnNetLogEvent() const
+{
+    std::lock_guard lock(m_lock);
+    return m_onEvent;
+}
+
 void TNetLogger::SetOnNetLogEvent(TNetLogEvent handler)
 {
     std::lock_guard lock(m_lock);

@@ -60,6 +60,7 @@ public:
     void SetLogFileName(const QString &value);
     TLogOptions LogOptions() const;
     void SetLogOptions(TLogOptions value);
+    TNetLogEvent OnNetLogEvent() const;
     void SetOnNetLogEvent(TNetLogEvent handler);
 
     // True when the option is in LogOptions (senders ask before composing).

@@ -8,6 +8,7 @@
 #include "tests/net/net_support.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <arpa/inet.h>
@@ -419,6 +420,32 @@ TEST(NetLogger, NameChangeClosesAndOverwriteEmptiesOnlyAtOpen)
     logger.SetLogFileName(first);
     logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("again"));
     EXPECT_EQ(fileLines(first), (QStringList{QStringLiteral("to a"), QStringLiteral("again")}));
+}
+
+TEST(NetLogger, DefaultsAndTheEventBeforeTheFile)
+{
+    TNetLogger logger;
+    EXPECT_EQ(logger.LogFileOption(), lfoAppend);
+    EXPECT_TRUE(logger.LogFileName().isEmpty());
+    EXPECT_TRUE(logger.LogOptions().empty());
+    EXPECT_FALSE(logger.OnNetLogEvent());
+
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("ordre.log"));
+    logger.SetLogFileName(name);
+    logger.SetLogOptions({loDestEvent, loDestFile, loDestOutDebug});
+    std::vector<qint64> sizeSeenByEvent;
+    logger.SetOnNetLogEvent([&](void *, TLogOption, const QString &) {
+        sizeSeenByEvent.push_back(QFileInfo(name).size());
+    });
+    EXPECT_TRUE(logger.OnNetLogEvent());
+    logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("un"));
+    logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("deux"));
+    // Each message reaches the event before the file gets its line.
+    EXPECT_EQ(sizeSeenByEvent, (std::vector<qint64>{0, 4}));
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("un\r\ndeux\r\n"));
 }
 
 TEST(NetLogger, DestinationsStampAndFailedOpen)
