@@ -255,6 +255,16 @@ TEST(NetFoundation, SendFlagsAndDefaults)
     EXPECT_EQ(socket.FlushTimeout(), 60);
     EXPECT_EQ(socket.MultiCastIpTTL(), 1);
     EXPECT_TRUE(socket.ComponentOptions().empty());
+    EXPECT_EQ(socket.KeepAliveOnOff(), wsKeepAliveOnSystem);
+    EXPECT_EQ(socket.KeepAliveTime(), 30000);
+    EXPECT_EQ(socket.KeepAliveInterval(), 1000);
+    EXPECT_FALSE(socket.MultiCast());
+    EXPECT_FALSE(socket.ReuseAddr());
+    EXPECT_FALSE(socket.MultiThreaded());
+    EXPECT_EQ(socket.LastError(), 0);
+    EXPECT_TRUE(socket.DnsResult().isEmpty());
+    static_assert(std::is_same_v<decltype(socket.ReadCount()), std::int64_t>);
+    EXPECT_EQ(socket.ReadCount(), 0);
     EXPECT_EQ(socket.State(), wsClosed);
     EXPECT_EQ(socket.SendFlags(), wsSendNormal);
     socket.SetSendFlags(wsSendUrgent);
