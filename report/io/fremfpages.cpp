@@ -12,6 +12,7 @@
 #include "report/objects/frview.h"
 
 #include <QStringBuilder>
+#include <algorithm>
 #include <cmath>
 #include <typeinfo>
 
@@ -59,6 +60,14 @@ TfrCompressor *compressor()
 bool isBuiltIn(const TfrCompressor *c)
 {
     return !c || typeid(*c) == typeid(TfrCompressor);
+}
+
+// A coordinate scaled and moved, kept within what a canvas can take
+// (positions read from a file may be anything).
+int scaled(double value, double scale, int offset)
+{
+    const double v = std::nearbyint(value * scale) + offset;
+    return int(std::clamp(v, -1e8, 1e8));
 }
 
 QString dumpText(const QString &line)
@@ -211,11 +220,12 @@ void TfrEMFPages::DrawPage(int index, platform::Canvas &canvas, const QRect &dra
     const bool printing = false; // the printing layer draws through its own entry
     for (const auto &view : entry->Page->Objects) {
         if (!printing) {
-            const int left = int(std::nearbyint(view->x * kx)) + drawRect.left() - 10;
-            const int top = int(std::nearbyint(view->y * ky)) + drawRect.top() - 10;
-            const int right = int(std::nearbyint((view->x + view->dx) * kx)) + drawRect.left() + 10;
-            const int bottom = int(std::nearbyint((view->y + view->dy) * ky)) + drawRect.top() + 10;
-            if (!canvas.rectVisible(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))))
+            const int left = scaled(view->x, kx, drawRect.left() - 10);
+            const int top = scaled(view->y, ky, drawRect.top() - 10);
+            const int right = scaled(double(view->x) + view->dx, kx, drawRect.left() + 10);
+            const int bottom = scaled(double(view->y) + view->dy, ky, drawRect.top() + 10);
+            if (right <= left || bottom <= top ||
+                !canvas.rectVisible(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1))))
                 continue;
         }
         view->ScaleX = kx;

@@ -203,6 +203,13 @@ TEST_F(PreparedTest, DrawingSkipsWhatLiesOutsideTheClip)
     EXPECT_TRUE(clipped.contains(QStringLiteral("Page 1")));
     EXPECT_FALSE(clipped.contains(QStringLiteral("Première")));
 
+    // Positions read from a file may be anything: far objects are skipped.
+    entry.Page->Objects.front()->SetBounds(1 << 30, 1 << 30, 1 << 30, 1 << 30);
+    platform::RecordingCanvas far(measurer, QRect(0, 0, 758, 1071));
+    pages().DrawPage(0, far, QRect(0, 0, 758, 1071));
+    EXPECT_FALSE(far.displayList().dump().contains(QStringLiteral("Page 1")));
+    EXPECT_TRUE(far.displayList().dump().contains(QStringLiteral("fin")));
+
     entry.PrinterGeometry = TfrPrnInfo();
     platform::RecordingCanvas zero(measurer, QRect(0, 0, 758, 1071));
     pages().DrawPage(0, zero, QRect(0, 0, 758, 1071));
