@@ -6,6 +6,7 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <mutex>
+#include <thread>
 
 namespace net
 {
@@ -15,7 +16,31 @@ namespace
 std::mutex g_resolverLock;
 ForwardResolver g_forward;
 ReverseResolver g_reverse;
+LookupWorkerStarter g_starter;
 } // namespace
+
+LookupWorkerStarter setLookupWorkerStarter(LookupWorkerStarter starter)
+{
+    std::lock_guard lock(g_resolverLock);
+    LookupWorkerStarter previous = std::move(g_starter);
+    g_starter = std::move(starter);
+    return previous;
+}
+
+void startLookupWorker(std::function<void()> work)
+{
+    LookupWorkerStarter starter;
+    {
+        std::lock_guard lock(g_resolverLock);
+        starter = g_starter;
+    }
+    if (starter) {
+        starter(std::move(work));
+        return;
+    }
+    // Detached: nothing ever waits for a resolver that hangs.
+    std::thread(std::move(work)).detach();
+}
 
 int systemForwardResolve(const QString &host, QStringList &addresses)
 {

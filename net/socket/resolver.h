@@ -21,6 +21,13 @@ ForwardResolver setForwardResolver(ForwardResolver resolver);
 ReverseResolver setReverseResolver(ReverseResolver resolver);
 ForwardResolver forwardResolver();
 ReverseResolver reverseResolver();
+// Starts the worker of an asynchronous look-up; throws std::system_error
+// when no thread can be made. The default runs it on a detached thread;
+// tests replace it to make the start fail. Returns the previous starter.
+using LookupWorkerStarter = std::function<void(std::function<void()> work)>;
+LookupWorkerStarter setLookupWorkerStarter(LookupWorkerStarter starter);
+void startLookupWorker(std::function<void()> work);
+
 int systemForwardResolve(const QString &host, QStringList &addresses);
 int systemReverseResolve(const QString &address, QString &name, QStringList &aliases);
 

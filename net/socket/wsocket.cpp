@@ -12,6 +12,7 @@
 #include <climits>
 #include <mutex>
 #include <netinet/tcp.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -1616,9 +1617,9 @@ void TCustomWSocket::startLookup(const QString &host, bool reverse, unsigned msg
     TargetId target = m_window;
     ForwardResolver forward = reverse ? ForwardResolver() : forwardResolver();
     ReverseResolver backward = reverse ? reverseResolver() : ReverseResolver();
-    // Detached: nothing ever waits for a resolver that hangs, and the worker
-    // holds only the request record and a weak reference to the inbox.
-    std::thread([request, inbox, target, msg, handle, forward, backward] {
+    // Nothing ever waits for a resolver that hangs, and the worker holds
+    // only the request record and a weak reference to the inbox.
+    auto work = [request, inbox, target, msg, handle, forward, backward] {
         QString hostText;
         {
             std::lock_guard lock(request->lock);
@@ -1639,7 +1640,19 @@ void TCustomWSocket::startLookup(const QString &host, bool reverse, unsigned msg
         }
         if (auto box = inbox.lock())
             box->post(PostedMessage{target, msg, static_cast<std::uintptr_t>(handle), 0});
-    }).detach();
+    };
+    try {
+        startLookupWorker(std::move(work));
+    } catch (const std::system_error &) {
+        // No thread to run it: the look-up never started.
+        m_lookup.reset();
+        m_dnsLookupHandle = 0;
+        m_lastError = 10055;
+        RaiseException(host +
+                       (reverse ? QStringLiteral(": can't start reverse DNS lookup - ")
+                                : QStringLiteral(": can't start DNS lookup - ")) +
+                       GetWinsockErr(10055));
+    }
 }
 
 void TCustomWSocket::DnsLookup(const QString &hostName)

@@ -18,6 +18,7 @@
 #include <netinet/in.h>
 #include <random>
 #include <sys/socket.h>
+#include <system_error>
 #include <unistd.h>
 
 using namespace net;
@@ -389,6 +390,55 @@ TEST_P(WSocket, CancelledLookupReportsOnceAndDropsTheLateAnswer)
     pumpFor(loop(), 100);
     EXPECT_EQ(done.size(), 1u);
     EXPECT_TRUE(socket.DnsResult().isEmpty());
+}
+
+// No thread can be made for a look-up: the request is refused at once with
+// its own text, nothing stays pending and a later look-up works.
+TEST_P(WSocket, LookupThatCannotStartSaysSo)
+{
+    int asked = 0;
+    ResolverOverride fake(
+        [&](const QString &, QStringList &out) {
+            ++asked;
+            out << QStringLiteral("127.0.0.9");
+            return 0;
+        },
+        [&](const QString &, QString &name, QStringList &) {
+            ++asked;
+            name = QStringLiteral("loopback.test");
+            return 0;
+        });
+    LookupWorkerStarter previous = setLookupWorkerStarter([](std::function<void()>) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
+    TWSocket socket;
+    std::vector<int> done;
+    socket.OnDnsLookupDone = [&](TCustomWSocket *, std::uint16_t e) { done.push_back(e); };
+    try {
+        socket.DnsLookup(QStringLiteral("host.test"));
+        ADD_FAILURE() << "no exception";
+    } catch (const ESocketException &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("host.test: can't start DNS lookup - No buffer "
+                                              "space available (#10055)"));
+    }
+    try {
+        socket.ReverseDnsLookup(QStringLiteral("127.0.0.1"));
+        ADD_FAILURE() << "no exception";
+    } catch (const ESocketException &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("127.0.0.1: can't start reverse DNS lookup - No "
+                                              "buffer space available (#10055)"));
+    }
+    // Nothing was left pending: cancelling reports nothing.
+    socket.CancelDnsLookup();
+    pumpFor(loop(), 50);
+    EXPECT_TRUE(done.empty());
+    EXPECT_EQ(asked, 0);
+
+    setLookupWorkerStarter(previous);
+    socket.DnsLookup(QStringLiteral("host.test"));
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return done.size() == 1; }));
+    EXPECT_EQ(done[0], 0);
+    EXPECT_EQ(socket.DnsResult(), QStringLiteral("127.0.0.9"));
 }
 
 TEST_P(WSocket, LookupAnswerAfterTheSocketDiedIsHarmless)
