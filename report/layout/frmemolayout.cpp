@@ -5,6 +5,7 @@
 #include "report/core/frutils.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frmemoview.h"
+#include "report/objects/frview.h"
 
 #include <cmath>
 
@@ -248,8 +249,7 @@ void frDrawMemoUnderlines(TfrMemoView &m)
     const int fontPx = std::abs(m.Font.canvasFont(m.ScaleY).height);
     const int h = std::max(1, fontPx + rnd(m.LineSpacing * m.ScaleY));
     const int offset = fontPx + rnd(2 * m.ScaleY);
-    c.setPen(
-        platform::FrPen{m.FrameColor, std::max(0, rnd(m.FrameWidth)), platform::PenStyle::Solid});
+    c.setPen(platform::FrPen{m.FrameColor, rnd(m.DrawnFrameWidth()), platform::PenStyle::Solid});
     const int count = m.dy / h;
     // Only the rules that can show are drawn: a damaged height must not
     // make millions of them.
@@ -311,25 +311,27 @@ void frShowMemoLines(TfrMemoView &m)
         const int step = std::max(1, fontPx + rnd(m.LineSpacing * m.ScaleY));
         const bool designBracket = g.frDocMode == 0 && count == 1 &&
                                    lines.first().startsWith(QLatin1Char('[')) &&
-                                   c.textWidth(lines.first()) > rectW - 2 * m.GapX;
+                                   c.textWidth(lines.first()) > qint64(rectW) - 2 * qint64(m.GapX);
         for (int k = 0; k < count; ++k) {
             if (m.WholeLinesOnly && qint64(cy) + step > clipBottom)
                 break;
             bool hadMark = false;
             const QString line = stripMarks(lines.at(k), hadMark);
             const bool paraEnd = hadMark || line.isEmpty();
-            const int tw = c.textWidth(line);
-            int px = m.x + m.GapX;
+            // Widths of damaged texts can be huge either way: sums in 64 bits.
+            const qint64 tw = c.textWidth(line);
+            const qint64 free = qint64(rectW) - 2 * qint64(m.GapX) - tw;
+            int px = clampInt(qint64(m.x) + m.GapX);
             int align = designBracket ? frtaRight : low;
             bool justified = false;
             if (align == frtaRight)
-                px = m.x + rectW - 1 - m.GapX - tw;
+                px = clampInt(qint64(m.x) + rectW - 1 - m.GapX - tw);
             else if (align == frtaCenter)
-                px = m.x + m.GapX + (rectW - 2 * m.GapX - tw) / 2;
+                px = clampInt(qint64(m.x) + m.GapX + free / 2);
             else if (align == frtaJustify && !paraEnd) {
                 const int blanks = int(line.count(QLatin1Char(' ')));
                 if (blanks > 0) {
-                    c.setTextJustification(rectW - 2 * m.GapX - tw, blanks);
+                    c.setTextJustification(clampInt(free), blanks);
                     justified = true;
                 }
             }
@@ -363,18 +365,19 @@ void frShowMemoLines(TfrMemoView &m)
         bool hadMark = false;
         const QString line = stripMarks(lines.at(k), hadMark);
         const bool paraEnd = hadMark || line.isEmpty();
-        const int tw = c.textWidth(line);
+        const qint64 tw = c.textWidth(line);
+        const qint64 free = qint64(rectH) - 2 * qint64(m.GapY) - tw;
         int py = B - m.GapY;
         bool justified = false;
         if (low == frtaRight)
-            py = m.y + m.GapY + tw;
+            py = clampInt(qint64(m.y) + m.GapY + tw);
         else if (low == frtaCenter)
-            py = B - 1 - m.GapY - (rectH - 2 * m.GapY - tw) / 2;
+            py = clampInt(qint64(B) - 1 - m.GapY - free / 2);
         else if (low == frtaJustify) {
-            py = rectH + m.y - m.GapY;
+            py = clampInt(qint64(rectH) + m.y - m.GapY);
             const int blanks = int(line.count(QLatin1Char(' ')));
             if (!paraEnd && blanks > 0) {
-                c.setTextJustification(rectH - 2 * m.GapY - tw, blanks);
+                c.setTextJustification(clampInt(free), blanks);
                 justified = true;
             }
         }
@@ -396,7 +399,7 @@ void frDrawMemo(TfrMemoView &m, platform::Canvas &canvas)
     m.Canvas = &canvas;
     const bool printing = g.frDocMode == 1;
     if ((m.Flags & flAutoWidth) && !m.Memo.isEmpty() && printing) {
-        const int w = frMemoTextWidth(m, m.Memo);
+        const int w = frClampGeometry(frMemoTextWidth(m, m.Memo));
         if (m.Alignment & frtaVertical)
             m.dy = w;
         else if (m.Alignment & 1) {

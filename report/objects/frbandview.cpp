@@ -284,8 +284,8 @@ void TfrBandView::LoadFromStream(FrStream &stream)
         return;
     ChildBand = frReadTemplateString(stream);
     Columns = frReadInteger(stream);
-    ColumnWidth = frReadInteger(stream);
-    ColumnGap = frReadInteger(stream);
+    ColumnWidth = frClampGeometry(frReadInteger(stream));
+    ColumnGap = frClampGeometry(frReadInteger(stream));
     NewColumnAfter = frReadInteger(stream);
     if (StreamMajor * 10 + StreamMinor > 20)
         Master = frReadTemplateString(stream);
@@ -386,7 +386,9 @@ void TfrBandView::Draw(platform::Canvas &canvas)
         const int left = page ? page->LeftMarginPos() : 0;
         for (int k = 1; k <= std::min(Columns, 1000); ++k) {
             const qint64 cx = left + qint64(k - 1) * (qint64(ColumnWidth) + ColumnGap);
-            canvas.rectangle(int(cx), y, int(cx + ColumnWidth), y + dy);
+            if (cx > platform::kMaxCoordinate || cx < -platform::kMaxCoordinate)
+                break; // damaged column sizes: nothing more can show
+            canvas.rectangle(int(cx), y, frClampGeometry(cx + ColumnWidth), y + dy);
         }
     }
     const int t = GetBandType();

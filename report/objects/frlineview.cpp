@@ -52,7 +52,7 @@ int TfrLineView::ContentHeight()
 
 QRegion TfrLineView::GetClipRegion(bool inflate)
 {
-    const double w = FrameWidth;
+    const double w = DrawnFrameWidth();
     int a, b;
     if (FrameStyle != psDouble) {
         a = int(std::trunc(w / 2));

@@ -310,13 +310,13 @@ void TfrView::SetPropertyValue(const QString &name, const FrVariant &value)
     if (n == QLatin1String("NAME"))
         Name = value.toString();
     else if (n == QLatin1String("LEFT"))
-        x = value.toInt();
+        x = frClampGeometry(value.toInt());
     else if (n == QLatin1String("TOP"))
-        y = value.toInt();
+        y = frClampGeometry(value.toInt());
     else if (n == QLatin1String("WIDTH"))
-        dx = value.toInt();
+        dx = frClampGeometry(value.toInt());
     else if (n == QLatin1String("HEIGHT"))
-        dy = value.toInt();
+        dy = frClampGeometry(value.toInt());
     else if (n == QLatin1String("FLAGS"))
         Flags = quint16(value.toInt());
     else if (n == QLatin1String("FRAMETYP"))
@@ -330,9 +330,9 @@ void TfrView::SetPropertyValue(const QString &name, const FrVariant &value)
     else if (n == QLatin1String("FILLCOLOR"))
         FillColor = value.toInt();
     else if (n == QLatin1String("GAPX"))
-        GapX = value.toInt();
+        GapX = frClampGeometry(value.toInt());
     else if (n == QLatin1String("GAPY"))
-        GapY = value.toInt();
+        GapY = frClampGeometry(value.toInt());
     else if (n == QLatin1String("VISIBLE"))
         Visible = value.toBool() ? 0xFFFF : 0;
     else if (n == QLatin1String("MEMO") || n == QLatin1String("DATAFIELD"))
@@ -498,6 +498,9 @@ int TfrView::scaledBottom() const
 void TfrView::ScaleGeometry()
 {
     saved = {x, y, dx, dy, GapX, GapY, FrameWidth};
+    if (!std::isfinite(ScaleX) || !std::isfinite(ScaleY)) {
+        ScaleX = ScaleY = 1.0;
+    }
     if (frObjects().frDocMode == 0) {
         ScaleX = ScaleY = 1.0;
         OffsX = OffsY = 0;
@@ -506,7 +509,7 @@ void TfrView::ScaleGeometry()
     y = rnd(saved.y * ScaleY) + OffsY;
     dx = rnd(saved.dx * ScaleX);
     dy = rnd(saved.dy * ScaleY);
-    const double w = saved.frameWidth;
+    const double w = DrawnFrameWidth();
     const int bx = rnd((w * ScaleX - 1) / 2);
     const int bx1 = rnd(w * ScaleX / 2);
     const int by = rnd((w * ScaleY - 1) / 2);
@@ -637,7 +640,7 @@ void TfrView::LoadFromBlobField(const FrField *) {}
 
 QRegion TfrView::GetClipRegion(bool inflate)
 {
-    const double w = FrameWidth;
+    const double w = DrawnFrameWidth();
     int a, b;
     if (FrameStyle == psDouble) {
         a = rnd(w * 1.5);
@@ -819,10 +822,10 @@ void TfrView::LoadFromStream(FrStream &stream)
         StreamMajor = 0;
         StreamMinor = 0;
     }
-    x = frReadInteger(stream);
-    y = frReadInteger(stream);
-    dx = frReadInteger(stream);
-    dy = frReadInteger(stream);
+    x = frClampGeometry(frReadInteger(stream));
+    y = frClampGeometry(frReadInteger(stream));
+    dx = frClampGeometry(frReadInteger(stream));
+    dy = frClampGeometry(frReadInteger(stream));
     Flags = frReadWord(stream);
     FrameTyp = frReadWord(stream);
     FrameWidth = frDecodeFrameWidth(frReadInteger(stream));
@@ -841,8 +844,8 @@ void TfrView::LoadFromStream(FrStream &stream)
     if (version >= 24) {
         Restrictions = frReadWord(stream);
         Tag = frReadTemplateString(stream);
-        GapX = frReadInteger(stream);
-        GapY = frReadInteger(stream);
+        GapX = frClampGeometry(frReadInteger(stream));
+        GapY = frClampGeometry(frReadInteger(stream));
     }
     if (StreamMajor > 1)
         BandAlign = frReadByte(stream);

@@ -13,6 +13,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
 
 namespace report
@@ -158,6 +159,10 @@ public:
     // Designer: bounds kept while a group is scaled.
     QRect SavedBounds;
 
+    // The frame width as drawing uses it: damaged files can hold any float,
+    // drawing takes it within 0 to 1000 pixels (the stored value is kept).
+    double DrawnFrameWidth() const { return std::clamp(double(FrameWidth), 0.0, 1000.0); }
+
 protected:
     // Right and bottom edges of the scaled object (step 6 of the geometry).
     int scaledRight() const;
@@ -250,6 +255,14 @@ struct FrFontProps {
 };
 bool frSetFontProperty(FrFontProps &font, const QString &upperName, const FrVariant &value);
 FrVariant frGetFontProperty(const FrFontProps &font, const QString &upperName);
+
+// Positions, sizes and gaps read from files or set by scripts are kept within
+// +/- kFrMaxGeometry, so that the sums and scalings of drawing cannot overflow.
+constexpr qint32 kFrMaxGeometry = 1 << 26;
+inline qint32 frClampGeometry(qint64 v)
+{
+    return qint32(std::clamp<qint64>(v, -kFrMaxGeometry, kFrMaxGeometry));
+}
 
 // Frame width coding of the view record.
 qint32 frEncodeFrameWidth(float width);

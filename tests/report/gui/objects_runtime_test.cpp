@@ -267,3 +267,80 @@ TEST_F(ObjectsRuntimeTest, MemoBlockPaintsAsTheGoldenImage)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+TEST_F(ObjectsRuntimeTest, PreparedRecordsOfPlainViewsExpandTheTagAndFollowTheBand)
+{
+    useFieldMap();
+    fields[QStringLiteral("N")] = QStringLiteral("7");
+    FrObjectGlobals &g = frObjects();
+    g.frDocMode = 1;
+    ListPage page;
+    TfrBandView *bandView = page.add<TfrBandView>(QStringLiteral("Band1"), 0, 200, 700, 50);
+    bandView->SetBandType(btCrossData);
+    TfrBand band(bandView, &page);
+    g.frCurrentBand = &band;
+    TfrPictureView pic;
+    pic.Prepared = true;
+    pic.SetBounds(10, 0, 30, 20);
+    pic.Tag = QStringLiteral("n°[N]");
+    pic.BandAlign = baBottom;
+    pic.Script.clear();
+    FrMemoryStream out;
+    pic.WriteToPreparedPage(out);
+    EXPECT_EQ(pic.Tag, QStringLiteral("n°[N]"));
+    FrMemoryStream in(out.data());
+    ASSERT_EQ(frReadByte(in), otPicture);
+    TfrPictureView read;
+    read.Prepared = true;
+    read.LoadFromStream(in);
+    EXPECT_EQ(read.Tag, QStringLiteral("n°7"));
+    EXPECT_EQ(read.y, 230); // band top + band height - height
+    // A memo as wide as a cross band is written without its alignment.
+    TfrMemoView memo;
+    memo.Prepared = true;
+    memo.SetBounds(0, 0, 10, 20);
+    memo.BandAlign = baWidth;
+    FrMemoryStream out2;
+    memo.WriteToPreparedPage(out2);
+    EXPECT_EQ(memo.BandAlign, baWidth);
+    FrMemoryStream in2(out2.data());
+    frReadByte(in2);
+    TfrMemoView read2;
+    read2.Prepared = true;
+    read2.LoadFromStream(in2);
+    EXPECT_EQ(read2.dx, 700);
+    EXPECT_EQ(read2.BandAlign, baNone);
+    // Invisible views write nothing.
+    pic.Visible = 0;
+    FrMemoryStream none;
+    pic.WriteToPreparedPage(none);
+    EXPECT_EQ(none.size(), 0);
+    g.frCurrentBand = nullptr;
+}
+
+TEST_F(ObjectsRuntimeTest, BandClipRegionHoldsTheTitleTab)
+{
+    fr().frBandNames.clear();
+    for (int i = 0; i < 23; ++i)
+        fr().frBandNames << QStringLiteral("B");
+    TfrBandView band;
+    band.SetBounds(0, 100, 700, 40);
+    band.SetBandType(btMasterData);
+    const QRegion r = band.GetClipRegion(false);
+    EXPECT_TRUE(r.contains(QPoint(50, 90)));   // the tab above the band
+    EXPECT_FALSE(r.contains(QPoint(150, 90))); // tabs are 100 px long at least
+    EXPECT_TRUE(r.contains(QPoint(700, 140)));
+    frObjects().frBandTitles = false;
+    EXPECT_FALSE(band.GetClipRegion(false).contains(QPoint(50, 90)));
+    band.SetBandType(btCrossHeader);
+    frObjects().frBandTitles = true;
+    EXPECT_TRUE(band.GetClipRegion(false).contains(QPoint(-10, 150)));
+}
+
+} // namespace
+} // namespace report::test
