@@ -7,10 +7,12 @@
 #include "report/data/frdataset.h"
 #include "report/data/frdb.h"
 #include "report/expr/frparser.h"
+#include "report/expr/frvariables.h"
 #include "report/objects/frband.h"
 
 #include <QBuffer>
 #include <QImage>
+#include <QTemporaryDir>
 
 namespace report::test
 {
@@ -340,6 +342,38 @@ TEST_F(ObjectsRuntimeTest, BandClipRegionHoldsTheTitleTab)
     band.SetBandType(btCrossHeader);
     frObjects().frBandTitles = true;
     EXPECT_TRUE(band.GetClipRegion(false).contains(QPoint(-10, 150)));
+}
+
+} // namespace
+} // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+TEST_F(ObjectsRuntimeTest, PicturesNameTheirBlobKindsAndLoadFiles)
+{
+    TfrPictureView pic;
+    EXPECT_EQ(fr().frConsts->GetVariable(QStringLiteral("btWMF")).toInt(), 3);
+    EXPECT_EQ(fr().frConsts->GetVariable(QStringLiteral("btbmp")).toInt(), 0);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::cyan);
+    const QString file = dir.filePath(QStringLiteral("logo.png"));
+    ASSERT_TRUE(image.save(file));
+    // The argument is an expression: a quoted file name here.
+    pic.CallMethod(QStringLiteral("LoadFromFile"), QStringLiteral("'") + file + "'", {}, {});
+    EXPECT_EQ(pic.Picture.kind(), FrPicture::Bitmap);
+    EXPECT_EQ(pic.Picture.size(), QSize(6, 4));
+    pic.CallMethod(QStringLiteral("LOADFROMFILE"), QStringLiteral("'nowhere.bmp'"), {}, {});
+    EXPECT_TRUE(pic.Picture.isEmpty());
+    pic.SetPropertyValue(QStringLiteral("BlobType"), 2);
+    pic.SetPropertyValue(QStringLiteral("Center"), true);
+    EXPECT_EQ(pic.GetPropertyValue(QStringLiteral("BLOBTYPE")).toInt(), 2);
+    EXPECT_TRUE(pic.GetPropertyValue(QStringLiteral("center")).toBool());
+    EXPECT_TRUE(pic.GetPropertyValue(QStringLiteral("KeepAspect")).toBool());
 }
 
 } // namespace
