@@ -190,7 +190,8 @@ void TfrEMFPages::StorePageObjects(int index)
     fr().frTemplateVersion = 24;
     frWriteByte(*stream, 24);
     for (const auto &view : entry->Page->Objects) {
-        view->Prepared = true;
+        // Built objects are plain ones again; they are prepared only while written.
+        FrRestore<bool> prepared(view->Prepared, true);
         view->WriteTypeCode(*stream);
         // What was edited is the template text; the prepared record holds the working one.
         view->Memo1 = view->Memo;
