@@ -333,15 +333,27 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
     QString stack;
     bool valueRead = false;
 
-    auto pushOperator = [&](char16_t op) {
-        if (isPrefixOperator(op) || stack.isEmpty() ||
-            frOperatorPriority(op) < frOperatorPriority(stack.back())) {
-            stack.append(QChar(op));
-            return;
+    // A prefix operator stands in the right operand of the binary operator
+    // below it, so it cannot bind more loosely than that operator: in
+    // 7 / -1 * 5 the "*" must close "-1" and the "/" (left association).
+    auto stackedPriority = [&stack](qsizetype k) {
+        int p = frOperatorPriority(stack.at(k));
+        while (k > 0 && isPrefixOperator(stack.at(k).unicode())) {
+            QChar below = stack.at(--k);
+            if (below == QLatin1Char('('))
+                break;
+            p = qMin(p, frOperatorPriority(below));
         }
-        while (!stack.isEmpty() && frOperatorPriority(op) >= frOperatorPriority(stack.back())) {
-            result.append(stack.back());
-            stack.chop(1);
+        return p;
+    };
+    auto pushOperator = [&](char16_t op) {
+        // A prefix operator has no operand yet: it pops nothing.
+        if (!isPrefixOperator(op)) {
+            const int p = frOperatorPriority(op);
+            while (!stack.isEmpty() && p >= stackedPriority(stack.size() - 1)) {
+                result.append(stack.back());
+                stack.chop(1);
+            }
         }
         stack.append(QChar(op));
     };

@@ -6,6 +6,10 @@
 #include "report/expr/frvariables.h"
 #include "report_core_fixture.h"
 
+#include <cmath>
+#include <random>
+#include <string>
+
 using namespace report;
 using report::test::ch;
 using report::test::MapParser;
@@ -29,6 +33,9 @@ TEST_F(ParserTest, PostfixGoldens)
         {"A=1 AND B=2", "A 1 B " + ch(5) + "=2 ="},
         {"2*-3", "2 3 " + ch(9) + "*"},
         {"1 AND NOT 0", "1 0 " + ch(12) + ch(5)},
+        {"3 / -5 / 4", "3 5 " + ch(9) + "/4 /"},
+        {"7 / -1 * 5", "7 1 " + ch(9) + "/5 *"},
+        {"1 - -2*3", "1 2 3 *" + ch(9) + "-"},
         {"a >= 1", "a 1 " + ch(1)},
         {"a<=1", "a 1 " + ch(2)},
         {"a <> 'x'", "a 'x' " + ch(3)},
@@ -98,6 +105,12 @@ TEST_F(ParserTest, WorkedValues)
         {"2*-3", FrVariant(-6.0)},
         {"1 AND NOT 0", FrVariant(1.0)},
         {"5 - -2", FrVariant(7.0)},
+        {"3 / -5 / 4", FrVariant(-0.15)},
+        {"7 / -1 * 5", FrVariant(-35.0)},
+        {"2 * -3 * 4", FrVariant(-24.0)},
+        {"8 - -2 * 3", FrVariant(14.0)},
+        {"10 / -2 MOD 3", FrVariant(-2)},
+        {"6 * NOT 0 / 2", FrVariant(3.0)},
         {"2 * NOT 0", FrVariant(2.0)},
         {"-(2+3)", FrVariant(-5.0)},
         {"+4", FrVariant(4.0)},
@@ -133,6 +146,94 @@ TEST_F(ParserTest, WorkedValues)
             << c.text << " gave " << v.toString().toStdString() << " (type " << int(v.type())
             << "), expected " << c.expected.toString().toStdString() << " (type "
             << int(c.expected.type()) << ")";
+    }
+}
+
+namespace
+{
+
+// Ordinary arithmetic (unary minus on a primary, "*" and "/" before "+" and
+// "-", left association, x / 0 = 0), as a reference for the conversion.
+struct ReferenceArithmetic {
+    const std::string &s;
+    size_t i = 0;
+
+    void blanks()
+    {
+        while (i < s.size() && s[i] == ' ')
+            ++i;
+    }
+    double primary()
+    {
+        blanks();
+        if (s[i] == '(') {
+            ++i;
+            double v = sum();
+            blanks();
+            ++i; // ")"
+            return v;
+        }
+        if (s[i] == '-') {
+            ++i;
+            return -primary();
+        }
+        return s[i++] - '0';
+    }
+    double product()
+    {
+        double v = primary();
+        for (blanks(); i < s.size() && (s[i] == '*' || s[i] == '/'); blanks()) {
+            char op = s[i++];
+            double w = primary();
+            v = op == '*' ? v * w : (w == 0 ? 0 : v / w);
+        }
+        return v;
+    }
+    double sum()
+    {
+        double v = product();
+        for (blanks(); i < s.size() && (s[i] == '+' || s[i] == '-'); blanks()) {
+            char op = s[i++];
+            double w = product();
+            v = op == '+' ? v + w : v - w;
+        }
+        return v;
+    }
+};
+
+std::string randomArithmetic(std::mt19937 &rng, int depth)
+{
+    const int kind = depth > 3 ? 0 : int(rng() % 6);
+    switch (kind) {
+    case 0:
+        return std::to_string(rng() % 10);
+    case 1:
+        return "(" + randomArithmetic(rng, depth + 1) + ")";
+    case 2:
+        return "-" + randomArithmetic(rng, depth + 1);
+    default: {
+        static const char *const ops[] = {" + ", " - ", " * ", " / "};
+        std::string left = randomArithmetic(rng, depth + 1);
+        return left + ops[rng() % 4] + randomArithmetic(rng, depth + 1);
+    }
+    }
+}
+
+} // namespace
+
+TEST_F(ParserTest, ArithmeticWithSignsAgreesWithOrdinaryRules)
+{
+    std::mt19937 rng(2024);
+    int wrong = 0;
+    for (int n = 0; n < 5000 && wrong < 10; ++n) {
+        const std::string text = randomArithmetic(rng, 0);
+        ReferenceArithmetic reference{text};
+        const double expected = reference.sum();
+        const double got = m.parser.Calc(QString::fromStdString(text)).toDouble();
+        if (std::fabs(got - expected) > 1e-9 * std::max(1.0, std::fabs(expected))) {
+            ADD_FAILURE() << text << " gave " << got << ", expected " << expected;
+            ++wrong;
+        }
     }
 }
 
