@@ -27,9 +27,11 @@ TfrBand::~TfrBand()
     releaseDataSet();
     if (View && View->Parent == this)
         View->Parent = nullptr;
-    FrObjectGlobals &g = frObjects();
-    if (g.frCurrentBand == this)
-        g.frCurrentBand = nullptr;
+    if (FrLibraryExtension *layer = fr().objectLayer.get()) {
+        auto &g = static_cast<FrObjectGlobals &>(*layer);
+        if (g.frCurrentBand == this)
+            g.frCurrentBand = nullptr;
+    }
 }
 
 void TfrBand::releaseDataSet()

@@ -299,9 +299,12 @@ TfrView::TfrView()
 
 TfrView::~TfrView()
 {
-    FrObjectGlobals &g = frObjects();
-    if (g.frCurrentView == this)
-        g.frCurrentView = nullptr;
+    // No globals are made just to be cleared.
+    if (FrLibraryExtension *layer = fr().objectLayer.get()) {
+        auto &g = static_cast<FrObjectGlobals &>(*layer);
+        if (g.frCurrentView == this)
+            g.frCurrentView = nullptr;
+    }
 }
 
 void TfrView::SetPropertyValue(const QString &name, const FrVariant &value)
