@@ -150,8 +150,10 @@ TEST_F(QuatreFenetre, GoldenSessionWritesTheReferenceFiles)
                        "PC =  1.7* (PV+2) * Power(((IvA*IvB)/1000),1/3)\n\n"
                        "    PE = (PV * 18 ) * (Nb Donne /24)           \n\n"
                        "        N'oubliez pas d'enregistrer          ")));
-    EXPECT_EQ(dialogs().messages.size(), 1u)
+    ASSERT_EQ(dialogs().messages.size(), 1u)
         << dialogs().texts().join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(dialogs().messages[0].type, mtInformation);
+    EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbOK));
     for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo", "PouleM000001.cpo"})
         EXPECT_EQ(readBytes(saison(QLatin1String(nom))), golden(QLatin1String(nom))) << nom;
     EXPECT_EQ(w->Donnee->text(), QStringLiteral("40+24+30+"));
@@ -282,6 +284,9 @@ TEST_F(QuatreFenetre, WrongCheckDigitWarnsAndEnters)
     dialogs().messages.clear();
     cliquer(w->BtB2);
     EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral("Erreur dans le numéro")});
+    // A plain message with its one OK button.
+    EXPECT_EQ(dialogs().messages[0].type, mtCustom);
+    EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbOK));
     EXPECT_EQ(e("BLic21"), QStringLiteral("00000019"));
     EXPECT_TRUE(e("BNom21").isEmpty());
     EXPECT_EQ(e("BLic22"), QStringLiteral("7"));
@@ -348,6 +353,10 @@ TEST_F(QuatreFenetre, TeamsAddedAndRemoved)
             QStringList({kConfirmer,
                          QStringLiteral("Suppression impossible : des résultats sont "
                                         "enregistrés pour cette équipe ou une équipe suivante")}));
+        EXPECT_EQ(dialogs().messages[0].type, mtWarning);
+        EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbYes | mbNo));
+        EXPECT_EQ(dialogs().messages[1].type, mtWarning);
+        EXPECT_EQ(dialogs().messages[1].buttons, MsgDlgButtons(mbOK));
         EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))), equipes);
     }
     w->CB_Compos->setCurrentIndex(3);
