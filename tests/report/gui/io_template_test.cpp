@@ -383,6 +383,11 @@ TEST_F(TemplateTest, Version22And21StreamsLoadWithGeneratedNames)
     v22.word(0).word(0xFFFF).int32(1).int32(0);
     v22.byte(0).byte(0).raw(memoRecord22(5, "Un\rDeux", 0));
     v22.byte(0).byte(0).raw(memoRecord22(6, "Trois", 0));
+    // A master data band: the view part only, no band fields below 24.
+    v22.byte(2).byte(0).int32(0).int32(100).int32(700).int32(30).word(0x0001).word(btMasterData);
+    v22.int32(1000).int32(0).word(0).int32(0x1FFFFFFF).int32(0).strz("Clients").strz("");
+    expectGolden(QStringLiteral("template_v22.frf"), v22.data);
+    expectGolden(QStringLiteral("template_v21.frf"), v22.data.mid(1));
     TfrReport report;
     load(report, v22.data);
     EXPECT_EQ(report.lastLoad(), TfrReport::LoadOutcome::Loaded);
@@ -395,7 +400,13 @@ TEST_F(TemplateTest, Version22And21StreamsLoadWithGeneratedNames)
     EXPECT_EQ(page->LeftMargin, 10);
     EXPECT_EQ(report.TwoPass, 0xFFFF);
     EXPECT_EQ(objectSummary(report), (QStringList{QStringLiteral("0:TfrMemoView:Memo1"),
-                                                  QStringLiteral("0:TfrMemoView:Memo2")}));
+                                                  QStringLiteral("0:TfrMemoView:Memo2"),
+                                                  QStringLiteral("0:TfrBandView:Band1")}));
+    auto *band = static_cast<TfrBandView *>(page->Object(2));
+    EXPECT_EQ(band->GetBandType(), btMasterData);
+    EXPECT_EQ(band->FormatStr, QStringLiteral("Clients"));
+    EXPECT_EQ(band->Columns, 1);
+    EXPECT_TRUE(band->ChildBand.isEmpty());
     auto *memo = static_cast<TfrMemoView *>(page->Object(0));
     EXPECT_EQ(memo->Memo, (QStringList{QStringLiteral("Un"), QStringLiteral("Deux")}));
     EXPECT_EQ(memo->Font.Charset, 238);
@@ -406,7 +417,7 @@ TEST_F(TemplateTest, Version22And21StreamsLoadWithGeneratedNames)
     QByteArray v21 = v22.data.mid(1);
     load(report, v21);
     EXPECT_EQ(report.lastLoad(), TfrReport::LoadOutcome::Loaded);
-    ASSERT_EQ(report.Pages().GetPage(0)->ObjectCount(), 2);
+    ASSERT_EQ(report.Pages().GetPage(0)->ObjectCount(), 3);
     EXPECT_NE(report.Pages().GetPage(0)->Object(0)->Flags & flWordWrap, 0);
     EXPECT_EQ(fr().frTemplateVersion, 21);
     EXPECT_TRUE(messages().isEmpty());
@@ -451,6 +462,7 @@ TEST_F(TemplateTest, Version23StreamAndMissingAddInStopsReading)
     v23.byte(0).byte(0).raw(record23("Premier"));
     v23.byte(10).str("TfrAbsent").byte(0).raw(record23("Inconnu"));
     v23.byte(0).byte(0).raw(record23("Dernier"));
+    expectGolden(QStringLiteral("template_v23.frf"), v23.data);
     TfrReport report;
     load(report, v23.data);
     EXPECT_EQ(report.lastLoad(), TfrReport::LoadOutcome::MissingClasses);
