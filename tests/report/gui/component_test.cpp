@@ -9,6 +9,7 @@
 #include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frprinterinfo.h"
+#include "report/objects/frview.h"
 #include "tests/support/gui/fakes.h"
 
 using namespace report;
@@ -203,6 +204,26 @@ TEST_F(ComponentTest, BeforePrintEventAndPageEvents)
 
     report.Terminate();
     EXPECT_TRUE(report.Cancelled);
+}
+
+TEST_F(ComponentTest, DottedNamesReachPagesAndObjectsOfTheReport)
+{
+    TfrReport report;
+    buildTemplate(report);
+    report.makeCurrent();
+    TfrObject *object = nullptr;
+    QString property;
+    frFindObjectProperty(QStringLiteral("Page2.Visible"), object, property);
+    EXPECT_EQ(object, report.Pages().GetPage(1));
+    EXPECT_EQ(property, QStringLiteral("Visible"));
+    EXPECT_TRUE(object->GetPropertyValue(property).toBool());
+    frFindObjectProperty(QStringLiteral("Memo9.Memo"), object, property);
+    EXPECT_EQ(object, report.FindObject(QStringLiteral("Memo9")));
+    frFindObjectProperty(QStringLiteral("Riche.Font.Name"), object, property);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(object->GetPropertyValue(property).toString(), QStringLiteral("Times New Roman"));
+    frFindObjectProperty(QStringLiteral("PAGE9.Visible"), object, property);
+    EXPECT_EQ(object, nullptr);
 }
 
 TEST_F(ComponentTest, PreparedFilesMarkTheReportNotRebuildable)
