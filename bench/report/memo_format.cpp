@@ -68,7 +68,8 @@ int main(int argc, char **argv)
         const double perMemo = secondsFor(memo, frenchText(length), runs) / runs;
         std::printf("%6d characters: %8.1f us per memo", length, perMemo * 1e6);
         if (previous > 0)
-            std::printf("  (x%.1f for ten times the text, goal about 12 at most)", perMemo / previous);
+            std::printf("  (x%.1f for ten times the text, goal about 12 at most)",
+                        perMemo / previous);
         std::printf("\n");
         previous = perMemo;
     }
