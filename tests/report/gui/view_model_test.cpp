@@ -217,6 +217,33 @@ TEST_F(ViewModelTest, UniqueNamesTakeTheFirstFreeNumber)
     EXPECT_EQ(l.Name, QStringLiteral("Line1"));
 }
 
+class DialogCheck : public CheckView
+{
+public:
+    bool IsDialogControl() const override { return true; }
+};
+
+TEST_F(ViewModelTest, DialogControlsAlsoAvoidNamesOfTheDialogWindow)
+{
+    struct DialogPage : ListPage {
+        QObject form;
+        int PageType() const override { return ptDialog; }
+        QObject *DialogForm() const override { return const_cast<QObject *>(&form); }
+    } page;
+    QObject taken(&page.form);
+    taken.setObjectName(QStringLiteral("Check1"));
+    ListReport report;
+    frObjects().frCurrentReport = &report;
+    frObjects().frCurrentPage = &page;
+    DialogCheck control;
+    control.CreateUniqueName();
+    EXPECT_EQ(control.Name, QStringLiteral("Check2"));
+    CheckView plain; // not a control: the window's names do not matter
+    plain.CreateUniqueName();
+    EXPECT_EQ(plain.Name, QStringLiteral("Check1"));
+    frObjects().frCurrentPage = nullptr;
+}
+
 TEST_F(ViewModelTest, ScaledGeometryWorkedExample)
 {
     FrObjectGlobals &g = frObjects();
