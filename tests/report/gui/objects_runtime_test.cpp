@@ -4,6 +4,7 @@
 #include "objects_fixture.h"
 
 #include "platform/canvas/qpaintercanvas.h"
+#include "platform/text/codec.h"
 #include "report/data/frdataset.h"
 #include "report/data/frdb.h"
 #include "report/expr/frparser.h"
@@ -204,7 +205,7 @@ TEST_F(ObjectsRuntimeTest, BlobFieldsFillMemosAndPictures)
     FrMemoryDataSet table;
     table.addField(QStringLiteral("Photo"), ftBlob);
     table.addField(QStringLiteral("Notes"), ftMemo);
-    table.appendRow({FrVariant(QString::fromLatin1(bmp)), FrVariant(QStringLiteral("l1\r\nl2"))});
+    table.appendRow({FrVariant(platform::fromAnsi(bmp)), FrVariant(QStringLiteral("l1\r\nl2"))});
     table.appendRow({FrVariant::null(), FrVariant(QString())});
     table.open();
     table.first();
