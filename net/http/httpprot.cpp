@@ -481,7 +481,7 @@ void THttpCli::setTargets()
         QString pProto, pUser, pPass, pHost, pPort, pPath;
         SplitUrl(m_proxy, pProto, pUser, pPass, pHost, pPort, pPath);
         connHost = pHost;
-        connPort = pPort.isEmpty() ? m_proxyPort : pPort;
+        connPort = proxyConnectPort();
     } else {
         m_targetHost = host;
         setPath(path);
@@ -1510,7 +1510,7 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
     m_lineHandler = LineHandler::None;
     m_receivingHeader = false;
     if (!m_proxy.isEmpty())
-        m_port = m_proxyPort;
+        m_port = proxyConnectPort();
     rewindStreams();
     postMessage(WM_HTTP_LOGIN);
 }
@@ -1541,7 +1541,7 @@ void THttpCli::relocationTarget(const QString &value)
             bool sameOrigin =
                 host == m_targetHost && newPort == m_targetPort && proto == m_protocol;
             takeRelocationCredentials(sameOrigin, user, pass);
-            m_port = newPort;
+            // The connection stays with the proxy: only the origin moves.
             if (!proto.isEmpty() && !host.isEmpty()) {
                 m_targetHost = host;
                 m_targetPort = newPort;
@@ -1583,6 +1583,14 @@ void THttpCli::relocationTarget(const QString &value)
             m_path = QStringLiteral("/");
         }
     }
+}
+
+QString THttpCli::proxyConnectPort() const
+{
+    // A port written in Proxy wins over ProxyPort.
+    QString proto, user, pass, host, port, path;
+    SplitUrl(m_proxy, proto, user, pass, host, port, path);
+    return port.isEmpty() ? m_proxyPort : port;
 }
 
 QString THttpCli::hostPortSuffix() const

@@ -333,6 +333,7 @@ private:
     void stripFragment();
     static QString pathOf(const QString &url);
     QString hostPortSuffix() const;
+    QString proxyConnectPort() const;
     void takeRelocationCredentials(bool sameOrigin, const QString &user, const QString &pass);
     bool socketConnected() const;
     void socketCloseQuietly();
