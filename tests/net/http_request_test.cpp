@@ -596,6 +596,120 @@ TEST_P(HttpRequest, HttpsThroughAProxyAsksForATunnelAndPushesTheAnswer)
     EXPECT_EQ(rec.done[0].error, httperrAborted);
 }
 
+TEST_P(HttpRequest, RelocationsThroughAProxyStayWithTheProxy)
+{
+    // The proxy is named with its own port and ProxyPort keeps its default:
+    // every hop, relative or to another site, must go back to that port.
+    struct Case {
+        const char *location;
+        const char *second;
+        const char *host;
+    } cases[] = {
+        {"/neuf", "GET http://site.example/neuf HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"c", "GET http://site.example/a/c HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"http://autre.example:8080/z", "GET http://autre.example:8080/z HTTP/1.0\r\n",
+         "\r\nHost: autre.example:8080\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.location);
+        QStringList asked;
+        ResolverOverride resolver([&](const QString &host, QStringList &) {
+            asked << host;
+            return 11001;
+        });
+        ScriptedServer proxy;
+        proxy.addConnection(
+            {readRequest(),
+             sendBytes(QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location + "\r\n\r\n"),
+             closeConnection()});
+        proxy.addConnection({readRequest(),
+                             sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nfin"),
+                             closeConnection()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetProxy(QStringLiteral("127.0.0.1:") + QString::number(proxy.port()));
+        client.SetURL(QStringLiteral("http://site.example/a/b"));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec));
+        EXPECT_TRUE(asked.isEmpty()) << asked.join(',').toStdString();
+        ASSERT_EQ(proxy.requests().size(), 2);
+        EXPECT_TRUE(proxy.requests()[0].startsWith("GET http://site.example/a/b HTTP/1.0\r\n"));
+        EXPECT_TRUE(proxy.requests()[1].startsWith(c.second)) << proxy.requests()[1].data();
+        EXPECT_TRUE(proxy.requests()[1].contains(c.host)) << proxy.requests()[1].data();
+        EXPECT_EQ(rec.done[0].error, 0);
+        EXPECT_EQ(client.StatusCode(), 200);
+        EXPECT_EQ(rec.body, QByteArray("fin"));
+        EXPECT_EQ(client.LocationChangeCurCount(), 1);
+    }
+}
+
+TEST_P(HttpRequest, PropertiesStartWithTheirDefaults)
+{
+    THttpCli client;
+    EXPECT_EQ(client.LocalAddr(), QStringLiteral("0.0.0.0"));
+    EXPECT_EQ(client.ProxyPort(), QStringLiteral("80"));
+    EXPECT_EQ(client.Agent(), QStringLiteral("Mozilla/4.0 (compatible; VornHttp)"));
+    EXPECT_EQ(client.Accept(),
+              QStringLiteral("image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*"));
+    EXPECT_EQ(client.ContentTypePost(), QStringLiteral("application/x-www-form-urlencoded"));
+    EXPECT_EQ(client.RequestVer(), QStringLiteral("1.0"));
+    EXPECT_TRUE(client.FollowRelocation());
+    EXPECT_EQ(client.LocationChangeMaxCount(), 5);
+    EXPECT_EQ(client.LocationChangeCurCount(), 0);
+    EXPECT_EQ(client.BandwidthLimit(), 10000);
+    EXPECT_EQ(client.BandwidthSampling(), 1000);
+    EXPECT_TRUE(client.Options() == THttpCliOptions{});
+    EXPECT_FALSE(client.NoCache());
+    EXPECT_EQ(client.ModifiedSince(), 0.0);
+    EXPECT_FALSE(client.MultiThreaded());
+    EXPECT_EQ(client.NetLogger(), nullptr);
+    EXPECT_EQ(client.SocksAuthentication(), socksNoAuthentication);
+    for (const QString &empty : {client.URL(),
+                                 client.Proxy(),
+                                 client.Sender(),
+                                 client.AcceptLanguage(),
+                                 client.Reference(),
+                                 client.Connection(),
+                                 client.ProxyConnection(),
+                                 client.Username(),
+                                 client.Password(),
+                                 client.ProxyUsername(),
+                                 client.ProxyPassword(),
+                                 client.Cookie(),
+                                 client.ContentRangeBegin(),
+                                 client.ContentRangeEnd(),
+                                 client.AcceptRanges(),
+                                 client.SocksServer(),
+                                 client.SocksLevel(),
+                                 client.SocksPort(),
+                                 client.SocksUsercode(),
+                                 client.SocksPassword()})
+        EXPECT_TRUE(empty.isEmpty()) << empty.toStdString();
+    EXPECT_EQ(client.State(), httpReady);
+    EXPECT_EQ(client.ContentLength(), -1);
+    EXPECT_EQ(client.ReceiveStream(), nullptr);
+    EXPECT_EQ(client.SendStream(), nullptr);
+
+    // Bits 3 and 4 of the options are the coding handler's own switches.
+    client.SetOptions({httpoBandwidthControl, httpoUseQuality});
+    EXPECT_TRUE(client.ContentCodingHnd().UseQuality());
+    EXPECT_FALSE(client.ContentCodingHnd().Enabled());
+    client.ContentCodingHnd().SetEnabled(true);
+    client.ContentCodingHnd().SetUseQuality(false);
+    EXPECT_TRUE(client.Options() ==
+                (THttpCliOptions{httpoBandwidthControl, httpoEnableContentCoding}));
+
+    // The state names of the traces, and the one for anything else.
+    const char *const names[] = {"httpReady",       "httpNotConnected",  "httpConnected",
+                                 "httpDnsLookup",   "httpDnsLookupDone", "httpWaitingHeader",
+                                 "httpWaitingBody", "httpBodyReceived",  "httpWaitingProxyConnect",
+                                 "httpClosing",     "httpAborting"};
+    for (int state = httpReady; state <= httpAborting; ++state)
+        EXPECT_EQ(HttpStateName(state), QLatin1String(names[state]));
+    EXPECT_EQ(HttpStateName(11), QStringLiteral("INVALID STATE"));
+    EXPECT_EQ(HttpStateName(-1), QStringLiteral("INVALID STATE"));
+}
+
 NET_INSTANTIATE_BACKENDS(HttpRequest);
 
 } // namespace
