@@ -104,26 +104,44 @@ QString utf8ToAnsiText(QByteArrayView bytes)
     qsizetype i = 0;
     if (n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
         i = 3;
-    // Decode first, then compose: letters written as a base letter and a
-    // combining accent become the single accented letter the code page has.
-    QString decoded;
-    decoded.reserve(n - i);
+    // Every sequence gives at most one UTF-16 unit, so the text never holds
+    // more characters than there are bytes left.
+    QString decoded(n - i, Qt::Uninitialized);
+    char16_t *d = reinterpret_cast<char16_t *>(decoded.data());
+    qsizetype o = 0;
+    // Whether every character is one of the code page's: such a text is
+    // already composed (none of them is a combining mark or changes under
+    // composition) and needs no replacement, which spares both passes below.
+    bool ansiOnly = true;
     while (i < n) {
+        // Runs of plain ASCII, the bulk of any extract.
+        while (i < n && s[i] < 0x80)
+            d[o++] = s[i++];
+        if (i >= n)
+            break;
         char32_t cp = 0;
         const int len = decodeUtf8(s, n, i, cp);
         if (len == 0) {
-            decoded.append(QLatin1Char('?'));
+            d[o++] = u'?';
             ++i;
             continue;
         }
         if (cp >= 0x10000) {
             // Nothing beyond the basic plane exists in the code page.
-            decoded.append(QLatin1Char('?'));
+            d[o++] = u'?';
         } else {
-            decoded.append(QChar(static_cast<char16_t>(cp)));
+            const auto u = static_cast<char16_t>(cp);
+            d[o++] = u;
+            if (ansiOnly && u >= 0x80 && byteOf(u) < 0)
+                ansiOnly = false;
         }
         i += len;
     }
+    decoded.truncate(o);
+    if (ansiOnly)
+        return decoded;
+    // Decode first, then compose: letters written as a base letter and a
+    // combining accent become the single accented letter the code page has.
     return ansiSafe(decoded.normalized(QString::NormalizationForm_C));
 }
 
