@@ -150,7 +150,9 @@ TEST_F(HttpResponse, RelativeRelocationsOnTheSameHost)
     } cases[] = {{"/new", "GET /new HTTP/1.0\r\n"},
                  {"c", "GET /a/c HTTP/1.0\r\n"},
                  {"c#part", "GET /a/c HTTP/1.0\r\n"},
-                 {"/a\rb", "GET /a%0Db HTTP/1.0\r\n"}};
+                 {"/a\rb", "GET /a%0Db HTTP/1.0\r\n"},
+                 // Without a scheme this is a path of the same host.
+                 {"//autre/x", "GET //autre/x HTTP/1.0\r\n"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.location);
         QByteArray first = QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location +
@@ -177,6 +179,41 @@ TEST_F(HttpResponse, RelativeRelocationsOnTheSameHost)
         EXPECT_EQ(rec.done[0].error, 0);
         EXPECT_EQ(client.StatusCode(), 200);
         EXPECT_EQ(client.LocationChangeCurCount(), 1);
+    }
+}
+
+TEST_F(HttpResponse, OddStatusesAndLengthsReadConservatively)
+{
+    // Any 1.1 status from 102 to 199 is interim, like 100.
+    SimulatedRun interim = run("HTTP/1.1 102 Processing\r\nX: 1\r\n\r\nHTTP/1.1 200 OK\r\n"
+                               "Content-Length: 2\r\n\r\nok");
+    EXPECT_EQ(interim.status, 200);
+    EXPECT_EQ(interim.header, (QStringList{"HTTP/1.1 200 OK", "Content-Length: 2"}));
+    EXPECT_EQ(interim.body, QByteArray("ok"));
+
+    // From a 1.0 server a 100 is a final answer without a body.
+    SimulatedRun old = run("HTTP/1.0 100 Continue\r\n\r\nHTTP/1.0 200 OK\r\n\r\nrest");
+    EXPECT_EQ(old.status, 100);
+    EXPECT_TRUE(old.body.isEmpty());
+    ASSERT_EQ(old.done.size(), 1u);
+    EXPECT_EQ(old.done[0].error, 0);
+
+    // A length that is no length: the body runs to the close.
+    for (const char *length : {"-5", "12abc", ""}) {
+        SCOPED_TRACE(length);
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetURL(kUrl);
+        client.simulateResponse(httpGET);
+        QByteArray reply =
+            QByteArray("HTTP/1.0 200 OK\r\nContent-Length: ") + length + "\r\n\r\nabcdef";
+        client.simulateData(reply.constData(), int(reply.size()));
+        EXPECT_EQ(client.ContentLength(), -1);
+        client.simulateClose();
+        settle();
+        EXPECT_EQ(rec.body, QByteArray("abcdef"));
+        ASSERT_EQ(rec.done.size(), 1u);
+        EXPECT_EQ(rec.done[0].error, 0);
     }
 }
 
@@ -489,6 +526,31 @@ TEST_F(HttpResponse, TrailersDoNotSpillIntoTheNextKeptAliveResponse)
     EXPECT_EQ(client.StatusCode(), 201);
     EXPECT_EQ(client.ReceivedHeader(), (QStringList{"HTTP/1.1 201 Created", "Content-Length: 3"}));
     EXPECT_EQ(server.connections(), 1);
+}
+
+TEST_F(HttpResponse, BytesAfterAHeadAnswerCloseTheConnection)
+{
+    LoopScope qt(EventLoop::Backend::Qt);
+    ScriptedServer server;
+    server.addConnection(
+        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"), hold()});
+    server.addConnection(
+        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"), hold()});
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(server.url(QStringLiteral("/h")));
+    client.HeadAsync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec));
+    EXPECT_EQ(rec.done[0].error, 0);
+    EXPECT_EQ(client.StatusCode(), 200);
+    EXPECT_TRUE(rec.body.isEmpty());
+    client.GetASync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec, 2));
+    // The stray "hello" was never read as the second answer.
+    EXPECT_EQ(rec.body, QByteArray("ok"));
+    EXPECT_EQ(rec.done[1].error, 0);
+    EXPECT_EQ(server.connections(), 2);
 }
 
 TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
