@@ -111,7 +111,44 @@ TEST_F(UpdateCheck, MissingVersionPageShowsTheMessageOnce)
     EXPECT_EQ(dialogs().messages[0].type, mtInformation);
     EXPECT_EQ(dialogs().messages[0].buttons, mbOK);
     EXPECT_EQ(m_site.requests(), heads({kIndex, versionPage()}));
-    EXPECT_EQ(m_window->HttpCli1->Agent(), QStringLiteral("Mozilla/3.0 (compatible)"));
+    // The window's own client puts exactly these lines on the wire.
+    const QList<QByteArray> raw = m_site.rawRequests();
+    ASSERT_EQ(raw.size(), 2);
+    EXPECT_EQ(raw[0], QByteArray("HEAD /arbitrage/index.html HTTP/1.0\r\n"
+                                 "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, "
+                                 "*/*\r\n"
+                                 "User-Agent: Mozilla/3.0 (compatible)\r\n"
+                                 "Host: ") +
+                          m_site.host().toLatin1() + "\r\n\r\n");
+}
+
+TEST_F(UpdateCheck, ClientKeepsTheWindowsDesignSettings)
+{
+    writeLines(QStringLiteral("Vorn_Lud.ini"),
+               {QStringLiteral("[MiseAjour]"), QStringLiteral("NoValide=1"),
+                QStringLiteral("Date=") +
+                    FormatDateTime(QStringLiteral("dd/mm/yyyy"), clock().current - 1)});
+    demarrer();
+    const net::THttpCli &c = *m_window->HttpCli1;
+    EXPECT_EQ(c.Name(), QStringLiteral("HttpCli1"));
+    EXPECT_EQ(c.Agent(), QStringLiteral("Mozilla/3.0 (compatible)"));
+    EXPECT_EQ(c.Accept(),
+              QStringLiteral("image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*"));
+    EXPECT_EQ(c.RequestVer(), QStringLiteral("1.0"));
+    EXPECT_TRUE(c.FollowRelocation());
+    EXPECT_EQ(c.LocationChangeMaxCount(), 5);
+    EXPECT_FALSE(c.NoCache());
+    EXPECT_EQ(c.ProxyPort(), QStringLiteral("80"));
+    EXPECT_TRUE(c.Proxy().isEmpty());
+    EXPECT_EQ(c.LocalAddr(), QStringLiteral("0.0.0.0"));
+    EXPECT_FALSE(c.MultiThreaded());
+    EXPECT_EQ(c.BandwidthLimit(), 10000);
+    EXPECT_EQ(c.BandwidthSampling(), 1000);
+    EXPECT_TRUE(m_window->HttpCli1->Options() == net::THttpCliOptions{});
+    EXPECT_EQ(c.SocksAuthentication(), net::socksNoAuthentication);
+    EXPECT_EQ(c.ContentTypePost(), QStringLiteral("application/x-www-form-urlencoded"));
+    EXPECT_TRUE(static_cast<bool>(c.OnRequestDone));
+    EXPECT_EQ(m_site.connections(), 0);
 }
 
 TEST_F(UpdateCheck, CurrentVersionPublishedShowsNothing)

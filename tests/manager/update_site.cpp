@@ -59,6 +59,12 @@ QStringList UpdateSite::requests() const
     return m_requests;
 }
 
+QList<QByteArray> UpdateSite::rawRequests() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_raw;
+}
+
 QByteArray UpdateSite::status(int code, const QString &reason, const QByteArray &extraHeaders)
 {
     return "HTTP/1.0 " + QByteArray::number(code) + ' ' + reason.toLatin1() + "\r\n" +
@@ -99,6 +105,7 @@ void UpdateSite::serve(int fd)
     {
         std::lock_guard lock(m_mutex);
         m_requests << line;
+        m_raw << request;
         quiet = m_silent.contains(path);
         answer = m_replies.value(path, status(404, QStringLiteral("Not Found")));
     }

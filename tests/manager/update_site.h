@@ -4,6 +4,7 @@
 // runs on a thread of its own with blocking calls, so the program's event
 // loop is the only asynchronous party.
 #include <QByteArray>
+#include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -30,6 +31,8 @@ public:
     int port() const { return m_port; }
     // Request lines received, in order.
     QStringList requests() const;
+    // The whole requests as they arrived, in order.
+    QList<QByteArray> rawRequests() const;
     int connections() const { return m_connections; }
 
     static QByteArray status(int code, const QString &reason,
@@ -49,6 +52,7 @@ private:
     QMap<QString, QByteArray> m_replies;
     QStringList m_silent;
     QStringList m_requests;
+    QList<QByteArray> m_raw;
     std::vector<int> m_held;
 };
 
