@@ -243,7 +243,8 @@ int freePort()
 
 bool ProcessPeer::waitListening()
 {
-    for (int i = 0; i < 200; ++i) {
+    // Up to 30 s: a loaded machine may be slow to start an interpreter.
+    for (int i = 0; i < 600; ++i) {
         int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
@@ -265,16 +266,34 @@ bool ProcessPeer::startPython(const QString &folder)
     QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
         return false;
-    m_port = freePort();
-    m_process.setProgram(python);
-    m_process.setArguments({QStringLiteral("-m"), QStringLiteral("http.server"),
-                            QString::number(m_port), QStringLiteral("--bind"),
-                            QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), folder});
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start();
-    return m_process.waitForStarted(5000) && waitListening();
+    // The free port may be taken by someone else before the server binds
+    // it: then another one is tried.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_port = freePort();
+        m_process.setProgram(python);
+        m_process.setArguments({QStringLiteral("-m"), QStringLiteral("http.server"),
+                                QString::number(m_port), QStringLiteral("--bind"),
+                                QStringLiteral("127.0.0.1"), QStringLiteral("--directory"),
+                                folder});
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start();
+        if (m_process.waitForStarted(5000) && waitListening())
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+void ProcessPeer::stopProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
 }
 
 bool ProcessPeer::startNginx(const QString &folder)
@@ -283,6 +302,16 @@ bool ProcessPeer::startNginx(const QString &folder)
         QStringLiteral("nginx"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
     if (nginx.isEmpty() || !m_work.isValid())
         return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (startNginxOnce(nginx, folder))
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
+{
     m_port = freePort();
     const QString dir = m_work.path();
     QFile conf(dir + QStringLiteral("/nginx.conf"));
@@ -323,13 +352,7 @@ bool ProcessPeer::startNginx(const QString &folder)
 
 ProcessPeer::~ProcessPeer()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
+    stopProcess();
 }
 
 bool curlBody(const QString &url, QByteArray &body)

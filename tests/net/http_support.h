@@ -102,6 +102,8 @@ public:
 
 private:
     bool waitListening();
+    bool startNginxOnce(const QString &nginx, const QString &folder);
+    void stopProcess();
     QProcess m_process;
     QTemporaryDir m_work;
     int m_port = 0;
