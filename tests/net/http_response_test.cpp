@@ -217,6 +217,48 @@ TEST_F(HttpResponse, OddStatusesAndLengthsReadConservatively)
     }
 }
 
+TEST_F(HttpResponse, DocumentNamesFromTheUrlAndTheContentType)
+{
+    const QString longName = QString(300, QLatin1Char('n'));
+    struct Case {
+        QString url;
+        QString contentType;
+        QString name;
+    } cases[] = {
+        {QStringLiteral("http://127.0.0.1/a/b.html?x=1"), QStringLiteral("text/html"),
+         QStringLiteral("b.html")},
+        {QStringLiteral("http://127.0.0.1/dossier/"), QStringLiteral("text/html"),
+         QStringLiteral("document.htm")},
+        {QStringLiteral("http://127.0.0.1"), QStringLiteral("text/plain"),
+         QStringLiteral("document.htm")},
+        {QStringLiteral("http://127.0.0.1/?q=/x.txt"), QStringLiteral("text/plain"),
+         QStringLiteral("document.htm")},
+        {QStringLiteral("http://127.0.0.1/page"), QStringLiteral("text/html"),
+         QStringLiteral("page.htm")},
+        {QStringLiteral("http://127.0.0.1/page"), QStringLiteral("text/plain"),
+         QStringLiteral("page")},
+        {QStringLiteral("http://127.0.0.1/setup.Exe"), QStringLiteral("text/html"),
+         QStringLiteral("setup.htm")},
+        {QStringLiteral("http://127.0.0.1/script.php"), QStringLiteral("text/html"),
+         QStringLiteral("script.php")},
+        {QStringLiteral("http://127.0.0.1/d/") + longName + QStringLiteral(".txt"),
+         QStringLiteral("text/plain"), QString(255, QLatin1Char('n'))},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.url.toStdString());
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetURL(c.url);
+        client.simulateResponse(httpGET);
+        QByteArray reply = "HTTP/1.0 200 OK\r\nContent-Type: " + c.contentType.toLatin1() +
+                           "\r\nContent-Length: 1\r\n\r\nx";
+        client.simulateData(reply.constData(), int(reply.size()));
+        settle();
+        EXPECT_EQ(client.DocumentName(), c.name);
+        ASSERT_EQ(rec.done.size(), 1u);
+    }
+}
+
 // --- hostile and broken replies
 
 TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
