@@ -516,6 +516,40 @@ TEST_P(HttpRequest, KeepAliveReusesTheConnectionUnlessBytesWereLeft)
         EXPECT_EQ(rec.done[1].error, 0);
         EXPECT_EQ(rec.done[1].status, 200);
     }
+    for (const bool chunked : {false, true}) {
+        // The next request starts from the completion itself, before
+        // anything else is pumped: the connection being dropped must not be
+        // taken for a live one.
+        SCOPED_TRACE(chunked ? "chunked" : "by length");
+        ScriptedServer server;
+        server.addConnection(
+            {readRequest(),
+             sendBytes(chunked
+                           ? QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                        "5\r\nhello\r\n0\r\n\r\nEXTRA")
+                           : QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA")),
+             hold()});
+        server.addConnection({readRequest(),
+                              sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nworld"),
+                              hold()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
+            rec.done.push_back({rq, error, sender->StatusCode()});
+            if (rec.done.size() == 1) {
+                sender->SetURL(server.url(QStringLiteral("/2")));
+                sender->GetASync();
+            }
+        };
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(server.url(QStringLiteral("/1")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec, 2));
+        EXPECT_EQ(rec.body, QByteArray("helloworld"));
+        EXPECT_EQ(server.connections(), 2);
+        EXPECT_EQ(rec.done[1].error, 0);
+        EXPECT_EQ(rec.done[1].status, 200);
+    }
 }
 
 TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
