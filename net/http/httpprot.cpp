@@ -167,6 +167,8 @@ void THttpCli::failRequest(std::uint16_t code, const QString &reason)
     if (m_state == httpReady)
         return;
     HTTP_TRACE(loProtSpecErr, QStringLiteral("Request failed: ") + reason);
+    // Whatever the request had posted to itself is void now.
+    ++m_generation;
     m_requestDoneError = code;
     m_reasonPhrase = reason;
     m_lineHandler = LineHandler::None;
@@ -1621,6 +1623,9 @@ void THttpCli::Abort()
     m_relocationPending = false;
     if (m_state != httpReady) {
         const bool lookup = m_state == httpDnsLookup;
+        // A next hop or a set-ready already posted belongs to the request
+        // ended here: they must find it gone.
+        ++m_generation;
         SetState(httpAborting);
         if (lookup && !m_simulating)
             m_socket->CancelDnsLookup();

@@ -259,6 +259,26 @@ TEST_F(HttpResponse, DocumentNamesFromTheUrlAndTheContentType)
     }
 }
 
+TEST_F(HttpResponse, AbortWhileARelocationWaitsToStartEndsTheRequest)
+{
+    // Same connection: the next hop is a message the client posted itself.
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(kUrl);
+    client.simulateResponse(httpGET);
+    QByteArray first = "HTTP/1.1 302 Found\r\nLocation: /ailleurs\r\nContent-Length: 0\r\n\r\n";
+    client.simulateData(first.constData(), int(first.size()));
+    EXPECT_EQ(rec.locationChanges, 1);
+    client.Abort();
+    settle();
+    settle();
+    EXPECT_EQ(client.State(), httpReady);
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_EQ(rec.done[0].error, httperrAborted);
+    EXPECT_EQ(client.simulatedRequest().count("GET "), 1);
+}
+
 // --- hostile and broken replies
 
 TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
