@@ -573,6 +573,49 @@ TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
     EXPECT_EQ(client.StatusCode(), 401);
 }
 
+TEST_P(HttpRequest, SynchronousRequestPumpsItsWayAndStopsWhenTheProgramQuits)
+{
+    {
+        // The socket's own pump, when the client says it is threaded.
+        ScriptedServer server;
+        server.addConnection({readRequest(),
+                              sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"),
+                              closeConnection()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetMultiThreaded(true);
+        client.SetURL(server.url(QStringLiteral("/m")));
+        EXPECT_NO_THROW(client.Get());
+        EXPECT_EQ(client.StatusCode(), 200);
+        EXPECT_EQ(rec.body, QByteArray("ok"));
+        ASSERT_TRUE(waitDone(loop(), rec));
+    }
+    {
+        ScriptedServer server;
+        server.addConnection({readRequest(), hold()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.OnStateChange = [&](THttpCli *sender) {
+            if (sender->State() == httpWaitingHeader)
+                loop().requestQuit();
+        };
+        client.SetURL(server.url(QStringLiteral("/jamais")));
+        try {
+            client.Get();
+            ADD_FAILURE() << "no exception for an abandoned request";
+        } catch (const EHttpException &e) {
+            EXPECT_EQ(e.ErrorCode(), 404);
+            EXPECT_EQ(e.Message(), QStringLiteral("Connection aborted on request"));
+        }
+        EXPECT_EQ(client.State(), httpReady);
+        loop().clearQuit();
+        ASSERT_TRUE(waitDone(loop(), rec));
+        pumpFor(loop(), 50);
+        ASSERT_EQ(rec.done.size(), 1u);
+        EXPECT_EQ(rec.done[0].error, httperrAborted);
+    }
+}
+
 TEST_P(HttpRequest, TracesGoToTheLoggerWhenAsked)
 {
     ScriptedServer server;
