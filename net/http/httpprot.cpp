@@ -445,6 +445,9 @@ void THttpCli::InternalClear()
     m_receivingHeader = false;
     m_lineHandler = LineHandler::None;
     emptyBuffer();
+    // What the owner put in the stream before this request is never cut by
+    // a rewind, even when no body of this request has begun.
+    m_receiveStreamStartSize = m_receiveStream != nullptr ? m_receiveStream->Size() : 0;
 }
 
 void THttpCli::setPath(const QString &path)

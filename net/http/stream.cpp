@@ -21,6 +21,8 @@ void TMemoryStream::SetSize(std::int64_t size)
 
 int TMemoryStream::Read(void *buffer, int count)
 {
+    if (count <= 0)
+        return 0;
     int n = static_cast<int>(std::clamp<std::int64_t>(m_data.size() - m_position, 0, count));
     if (n > 0)
         std::memcpy(buffer, m_data.constData() + m_position, static_cast<size_t>(n));

@@ -3,6 +3,7 @@
 // hostile replies. Most cases run the client's own reception in simulation
 // (bytes in, effects out); the rest go through loopback servers.
 #include "net/http/httpprot.h"
+#include "platform/text/exceptions.h"
 #include "tests/net/http_support.h"
 
 #include <QCryptographicHash>
@@ -277,6 +278,84 @@ TEST_F(HttpResponse, AbortWhileARelocationWaitsToStartEndsTheRequest)
     ASSERT_EQ(rec.done.size(), 1u);
     EXPECT_EQ(rec.done[0].error, httperrAborted);
     EXPECT_EQ(client.simulatedRequest().count("GET "), 1);
+}
+
+TEST_F(HttpResponse, ReceiveStreamKeepsOnlyTheFinalBodyAfterTheOwnersBytes)
+{
+    struct Case {
+        const char *what;
+        QByteArray relocation;
+    } cases[] = {
+        {"relocation with a body",
+         "HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 5\r\n\r\nmoved"},
+        {"relocation without a body", "HTTP/1.1 302 Found\r\nLocation: /b\r\n"
+                                      "Content-Length: 0\r\n\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        TMemoryStream stream(QByteArray("avant:"));
+        stream.Seek(stream.Size());
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetReceiveStream(&stream);
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(kUrl);
+        client.simulateResponse(httpGET);
+        client.simulateData(c.relocation.constData(), int(c.relocation.size()));
+        settle();
+        QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
+        client.simulateData(second.constData(), int(second.size()));
+        settle();
+        ASSERT_EQ(rec.done.size(), 1u);
+        EXPECT_EQ(stream.Data(), QByteArray("avant:ok"));
+    }
+}
+
+TEST_F(HttpResponse, StreamsMoveWhatTheyAreAskedTo)
+{
+    TMemoryStream memory;
+    EXPECT_EQ(memory.Write("abcdef", 6), 6);
+    EXPECT_EQ(memory.Position(), 6);
+    memory.Seek(2);
+    char buffer[8] = {};
+    EXPECT_EQ(memory.Read(buffer, 3), 3);
+    EXPECT_EQ(QByteArray(buffer, 3), QByteArray("cde"));
+    EXPECT_EQ(memory.Read(buffer, -1), 0);
+    EXPECT_EQ(memory.Position(), 5);
+    memory.Seek(100);
+    EXPECT_EQ(memory.Position(), 6);
+    memory.SetSize(3);
+    EXPECT_EQ(memory.Position(), 3);
+    EXPECT_EQ(memory.Data(), QByteArray("abc"));
+    memory.Seek(1);
+    EXPECT_EQ(memory.Write("XYZ", 3), 3);
+    EXPECT_EQ(memory.Data(), QByteArray("aXYZ"));
+
+    QTemporaryDir dir;
+    const QString name = dir.path() + QStringLiteral("/f.bin");
+    {
+        TFileStream file(name, TFileStream::Create);
+        EXPECT_EQ(file.Write("0123456789", 10), 10);
+        file.SetSize(4);
+        EXPECT_EQ(file.Size(), 4);
+        EXPECT_EQ(file.Position(), 4);
+        file.Seek(-3);
+        EXPECT_EQ(file.Position(), 0);
+        EXPECT_EQ(file.Read(buffer, 8), 4);
+        EXPECT_EQ(QByteArray(buffer, 4), QByteArray("0123"));
+    }
+    {
+        TFileStream file(name, TFileStream::OpenRead);
+        EXPECT_EQ(file.Size(), 4);
+        EXPECT_EQ(file.Write("x", 1), 0);
+    }
+    EXPECT_THROW(TFileStream(dir.path() + QStringLiteral("/absent/f"), TFileStream::OpenRead),
+                 platform::EFileError);
+
+    TNullStream null;
+    EXPECT_EQ(null.Write("abc", 3), 3);
+    EXPECT_EQ(null.Size(), 3);
+    EXPECT_EQ(null.Read(buffer, 3), 0);
 }
 
 // --- hostile and broken replies
