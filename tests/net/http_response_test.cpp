@@ -124,6 +124,20 @@ TEST_F(HttpResponse, HeaderValuesTheClientInterprets)
     EXPECT_EQ(client.DocumentName(), QStringLiteral("prog.htm"));
     EXPECT_EQ(rec.cookies, QStringList{"a=1; path=/"});
 
+    // The owner is asked with Accept preset to true.
+    THttpCli cookies;
+    std::vector<bool> presets;
+    cookies.OnCookie = [&](THttpCli *, const QString &, bool &accept) {
+        presets.push_back(accept);
+        accept = false;
+    };
+    cookies.SetURL(kUrl);
+    cookies.simulateResponse(httpGET);
+    QByteArray cookieReply = "HTTP/1.1 200 OK\r\nSet-Cookie: a=1\r\nSet-Cookie: b=2\r\n"
+                             "Content-Length: 0\r\n\r\n";
+    cookies.simulateData(cookieReply.constData(), int(cookieReply.size()));
+    EXPECT_EQ(presets, (std::vector<bool>{true, true}));
+
     THttpCli star;
     star.SetURL(kUrl);
     star.simulateResponse(httpGET);
@@ -714,8 +728,10 @@ TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
         HttpRecorder rec(client);
         int asked = 0;
         if (allowMore)
-            client.OnLocationChangeExceeded = [&](THttpCli *, int, bool &allow) {
+            client.OnLocationChangeExceeded = [&](THttpCli *, int count, bool &allow) {
                 ++asked;
+                EXPECT_EQ(count, 6);
+                EXPECT_FALSE(allow);
                 allow = true;
             };
         client.SetURL(servers[0]->url(QStringLiteral("/p")));
