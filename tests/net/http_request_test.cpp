@@ -787,6 +787,93 @@ TEST_P(HttpRequest, PropertiesStartWithTheirDefaults)
     EXPECT_EQ(HttpStateName(-1), QStringLiteral("INVALID STATE"));
 }
 
+TEST_P(HttpRequest, EventsComeInTheirOrder)
+{
+    ScriptedServer server;
+    server.addConnection({readRequest(),
+                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"),
+                          closeConnection()});
+    TMemoryStream body(QByteArray("xyz"));
+    THttpCli client;
+    QStringList events;
+    auto note = [&](const char *name) {
+        return [&events, name](THttpCli *) { events << QLatin1String(name); };
+    };
+    client.OnStateChange = [&](THttpCli *c) { events << HttpStateName(c->State()); };
+    client.OnSessionConnected = note("SessionConnected");
+    client.OnSessionClosed = note("SessionClosed");
+    client.OnRequestHeaderBegin = note("RequestHeaderBegin");
+    client.OnRequestHeaderEnd = note("RequestHeaderEnd");
+    client.OnBeforeHeaderSend = [&](THttpCli *, const QString &method, QStringList &headers) {
+        events << QStringLiteral("BeforeHeaderSend ") + method + QLatin1Char(' ') +
+                      QString::number(headers.size());
+    };
+    client.OnCommand = [&](THttpCli *, QString &line) {
+        events << QStringLiteral("Command ") + line.section(QLatin1Char(' '), 0, 0);
+    };
+    client.OnSendBegin = note("SendBegin");
+    client.OnSendData = [&](THttpCli *, const char *, int len) {
+        events << QStringLiteral("SendData ") + QString::number(len);
+    };
+    client.OnSendEnd = note("SendEnd");
+    client.OnHeaderBegin = note("HeaderBegin");
+    client.OnHeaderData = note("HeaderData");
+    client.OnHeaderEnd = note("HeaderEnd");
+    client.OnDocBegin = note("DocBegin");
+    client.OnDocData = [&](THttpCli *, const char *, int len) {
+        events << QStringLiteral("DocData ") + QString::number(len);
+    };
+    client.OnDocEnd = note("DocEnd");
+    int done = 0;
+    client.OnRequestDone = [&](THttpCli *, THttpRequest rq, std::uint16_t error) {
+        ++done;
+        events << QStringLiteral("RequestDone %1 %2").arg(int(rq)).arg(error);
+    };
+    client.SetSendStream(&body);
+    client.SetURL(server.url(QStringLiteral("/ordre")));
+    client.PostASync();
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return done == 1; }));
+    pumpFor(loop(), 50);
+    const QStringList expected = {"httpNotConnected",
+                                  "httpDnsLookup",
+                                  "httpDnsLookupDone",
+                                  "httpConnected",
+                                  "SessionConnected",
+                                  "httpWaitingHeader",
+                                  "RequestHeaderBegin",
+                                  "BeforeHeaderSend POST 6",
+                                  "Command POST",
+                                  "Command Accept:",
+                                  "Command Content-Type:",
+                                  "Command User-Agent:",
+                                  "Command Host:",
+                                  "Command Content-Length:",
+                                  "RequestHeaderEnd",
+                                  "Command ",
+                                  "SendBegin",
+                                  "SendData 3",
+                                  "HeaderBegin",
+                                  "HeaderData",
+                                  "HeaderData",
+                                  "HeaderEnd",
+                                  "httpWaitingBody",
+                                  "DocBegin",
+                                  "DocData 2",
+                                  "httpBodyReceived",
+                                  "DocEnd",
+                                  "SessionClosed",
+                                  "httpReady",
+                                  "RequestDone 2 0"};
+    // The end of the body sent is told when the socket has taken it, which
+    // may come after the answer has begun to arrive.
+    const qsizetype sendEnd = events.indexOf(QStringLiteral("SendEnd"));
+    EXPECT_GT(sendEnd, events.indexOf(QStringLiteral("SendData 3")));
+    EXPECT_LT(sendEnd, events.indexOf(QStringLiteral("httpReady")));
+    EXPECT_EQ(events.count(QStringLiteral("SendEnd")), 1);
+    events.removeAll(QStringLiteral("SendEnd"));
+    EXPECT_EQ(events, expected) << events.join(QLatin1Char('|')).toStdString();
+}
+
 NET_INSTANTIATE_BACKENDS(HttpRequest);
 
 } // namespace
