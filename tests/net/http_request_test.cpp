@@ -375,11 +375,16 @@ TEST_P(HttpRequest, AbortDuringABlockedLookupCompletesOnce)
     std::condition_variable released;
     bool release = false;
     auto gate = std::make_shared<std::atomic<bool>>(false);
-    ResolverOverride resolver([&, gate](const QString &, QStringList &list) {
-        std::unique_lock lock(mutex);
-        *gate = true;
-        released.wait(lock, [&] { return release; });
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    ResolverOverride resolver([&, gate, finished](const QString &, QStringList &list) {
+        {
+            std::unique_lock lock(mutex);
+            *gate = true;
+            released.wait(lock, [&] { return release; });
+        }
         list << QStringLiteral("127.0.0.1");
+        // Past here the worker touches nothing of this test's.
+        *finished = true;
         return 0;
     });
     THttpCli client;
@@ -395,6 +400,8 @@ TEST_P(HttpRequest, AbortDuringABlockedLookupCompletesOnce)
     }
     released.notify_all();
     ASSERT_TRUE(waitDone(loop(), rec));
+    // The late answer of the look-up must find the request gone.
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return finished->load(); }));
     pumpFor(loop(), 100);
     ASSERT_EQ(rec.done.size(), 1u);
     EXPECT_EQ(rec.done[0].error, httperrAborted);
