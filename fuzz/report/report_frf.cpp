@@ -1,10 +1,14 @@
 // Template streams (".frf") of any version over arbitrary bytes: the loader
 // never lets an error out; a template that loads is written again and read
-// back to the same bytes.
+// back to the same bytes, and its pages' objects are drawn as the designer
+// and the printer would, whatever geometry the file holds.
 #include "report_files_support.h"
 
+#include "platform/canvas/recordingcanvas.h"
 #include "report/core/frstream.h"
+#include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
+#include "report/objects/frview.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,6 +34,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (out2.data() != out.data())
                 __builtin_trap(); // and read it as it was
         }
+        FrObjectGlobals &g = frObjects();
+        platform::RecordingCanvas canvas(g.measurer(), QRect(0, 0, 800, 1100));
+        for (int mode = 0; mode < 2; ++mode) {
+            g.frDocMode = mode;
+            for (int p = 0; p < report.Pages().Count() && p < 4; ++p) {
+                TfrPage *page = report.Pages().GetPage(p);
+                g.frCurrentPage = page;
+                for (const auto &view : page->Objects)
+                    view->Draw(canvas);
+            }
+        }
+        g.frCurrentPage = nullptr;
+        g.frDocMode = 0;
     }
     fr().resetForTests();
     return 0;

@@ -403,7 +403,7 @@ void frDrawMemo(TfrMemoView &m, platform::Canvas &canvas)
         if (m.Alignment & frtaVertical)
             m.dy = w;
         else if (m.Alignment & 1) {
-            m.x = m.x + m.dx - w;
+            m.x = frClampGeometry(qint64(m.x) + m.dx - w);
             m.dx = w;
         } else
             m.dx = w;
@@ -423,7 +423,7 @@ void frDrawMemo(TfrMemoView &m, platform::Canvas &canvas)
         FrRestore<double> sx(m.ScaleX, 1.0), sy(m.ScaleY, 1.0);
         FrRestore<qint32> keepDx(m.dx);
         if ((m.Flags & flAutoWidth) && printing)
-            m.dx += 100;
+            m.dx = frClampGeometry(qint64(m.dx) + 100);
         frFormatMemoLines(m);
         m.Memo1 = g.frOutputLines;
     }

@@ -365,11 +365,11 @@ void TfrBandView::Draw(platform::Canvas &canvas)
     if (IsCrossBand()) {
         y = 0;
         if (page)
-            dy = page->PageHeight();
+            dy = frClampGeometry(page->PageHeight());
     } else {
         x = 0;
         if (page)
-            dx = page->PageWidth();
+            dx = frClampGeometry(page->PageWidth());
     }
     PrepareCanvas(canvas);
     FrGeometryScope geometry(*this);
@@ -434,12 +434,15 @@ QRegion TfrBandView::GetClipRegion(bool inflate)
     if (!frObjects().frBandTitles)
         return TfrView::GetClipRegion(inflate);
     const int grow = inflate ? 10 : 0;
-    QRegion r(platform::rectLTRB(x - grow, y - grow, x + dx + 1 + grow, y + dy + 1 + grow));
-    const int tw = TitleWidth();
+    // Fields set in code are not bounded: edges summed in 64 bits.
+    auto at = [](qint64 v) { return frClampGeometry(v); };
+    const qint64 l = x, t = y, tw = TitleWidth();
+    QRegion r(platform::rectLTRB(at(l - grow), at(t - grow), at(l + dx + 1 + grow),
+                                 at(t + dy + 1 + grow)));
     if (IsCrossBand())
-        r += QRegion(platform::rectLTRB(x - 18, y, x, y + tw));
+        r += QRegion(platform::rectLTRB(at(l - 18), at(t), at(l), at(t + tw)));
     else
-        r += QRegion(platform::rectLTRB(x, y - 18, x + tw, y));
+        r += QRegion(platform::rectLTRB(at(l), at(t - 18), at(l + tw), at(t)));
     return r;
 }
 

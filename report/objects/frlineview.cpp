@@ -61,7 +61,7 @@ QRegion TfrLineView::GetClipRegion(bool inflate)
         a = int(std::trunc(w * 1.5));
         b = int(std::trunc(std::trunc((w - 1) / 2) + w));
     }
-    int left = x, top = y, right = x + dx + 1, bottom = y + dy + 1;
+    qint64 left = x, top = y, right = qint64(x) + dx + 1, bottom = qint64(y) + dy + 1;
     if (FrameTyp == frftLeft) {
         left -= a;
         right += b;
@@ -77,7 +77,8 @@ QRegion TfrLineView::GetClipRegion(bool inflate)
     }
     if (right <= left || bottom <= top)
         return QRegion();
-    return QRegion(platform::rectLTRB(left, top, right, bottom));
+    return QRegion(platform::rectLTRB(frClampGeometry(left), frClampGeometry(top),
+                                      frClampGeometry(right), frClampGeometry(bottom)));
 }
 
 } // namespace report

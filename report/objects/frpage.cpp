@@ -186,14 +186,17 @@ int TfrPage::RightMarginPos() const
 {
     if (!UseMargins)
         return PrnInfo.Pgw;
-    return RightMargin != 0 ? PrnInfo.Pgw - RightMargin : PrnInfo.Ofx + PrnInfo.Pw;
+    // Margins are kept as read from the file, whatever they hold.
+    return frClampGeometry(RightMargin != 0 ? qint64(PrnInfo.Pgw) - RightMargin
+                                            : qint64(PrnInfo.Ofx) + PrnInfo.Pw);
 }
 
 int TfrPage::BottomMarginPos() const
 {
     if (!UseMargins)
         return PrnInfo.Pgh;
-    return BottomMargin != 0 ? PrnInfo.Pgh - BottomMargin : PrnInfo.Ofy + PrnInfo.Ph;
+    return frClampGeometry(BottomMargin != 0 ? qint64(PrnInfo.Pgh) - BottomMargin
+                                             : qint64(PrnInfo.Ofy) + PrnInfo.Ph);
 }
 
 void TfrPage::DefinePropertyList()

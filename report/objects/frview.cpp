@@ -490,12 +490,12 @@ void TfrView::DefinePropertyList()
 
 int TfrView::scaledRight() const
 {
-    return rnd((double(saved.x) + saved.dx) * ScaleX + OffsX);
+    return frClampGeometry(rnd((double(saved.x) + saved.dx) * ScaleX + OffsX));
 }
 
 int TfrView::scaledBottom() const
 {
-    return rnd((double(saved.y) + saved.dy) * ScaleY + OffsY);
+    return frClampGeometry(rnd((double(saved.y) + saved.dy) * ScaleY + OffsY));
 }
 
 void TfrView::ScaleGeometry()
@@ -508,18 +508,20 @@ void TfrView::ScaleGeometry()
         ScaleX = ScaleY = 1.0;
         OffsX = OffsY = 0;
     }
-    x = rnd(saved.x * ScaleX) + OffsX;
-    y = rnd(saved.y * ScaleY) + OffsY;
-    dx = rnd(saved.dx * ScaleX);
-    dy = rnd(saved.dy * ScaleY);
+    // Geometry set in code or scaled far can reach any value: drawing works
+    // within +/- kFrMaxGeometry so that its sums cannot overflow.
+    x = frClampGeometry(qint64(rnd(saved.x * ScaleX)) + OffsX);
+    y = frClampGeometry(qint64(rnd(saved.y * ScaleY)) + OffsY);
+    dx = frClampGeometry(rnd(saved.dx * ScaleX));
+    dy = frClampGeometry(rnd(saved.dy * ScaleY));
     const double w = DrawnFrameWidth();
     const int bx = rnd((w * ScaleX - 1) / 2);
     const int bx1 = rnd(w * ScaleX / 2);
     const int by = rnd((w * ScaleY - 1) / 2);
     const int by1 = rnd(w * ScaleY / 2);
     FrameWidth = float(w * ScaleX);
-    GapX = rnd(saved.gapX * ScaleX) + bx1;
-    GapY = rnd(saved.gapY * ScaleY) + by1 / 2;
+    GapX = frClampGeometry(qint64(rnd(saved.gapX * ScaleX)) + bx1);
+    GapY = frClampGeometry(qint64(rnd(saved.gapY * ScaleY)) + by1 / 2);
     int right = scaledRight();
     int bottom = scaledBottom();
     int left = x, top = y;
@@ -579,15 +581,18 @@ void TfrView::DrawFrame()
         c.lineTo(x2, y2);
     };
     if (!printing && dx > 0 && dy > 0) {
+        // Corner marks in 64 bits: fields set in code are not bounded.
+        auto at = [](qint64 v) { return frClampGeometry(v); };
+        const qint64 l = x, t = y, r = qint64(x) + dx, b = qint64(y) + dy;
         c.setPen(platform::FrPen{platform::clBlack, 1, platform::PenStyle::Solid});
-        line(x, y + 3, x, y);
-        line(x, y, x + 4, y);
-        line(x, y + dy - 3, x, y + dy);
-        line(x, y + dy, x + 4, y + dy);
-        line(x + dx - 3, y, x + dx, y);
-        line(x + dx, y, x + dx, y + 4);
-        line(x + dx - 3, y + dy, x + dx, y + dy);
-        line(x + dx, y + dy, x + dx, y + dy - 4);
+        line(at(l), at(t + 3), at(l), at(t));
+        line(at(l), at(t), at(l + 4), at(t));
+        line(at(l), at(b - 3), at(l), at(b));
+        line(at(l), at(b), at(l + 4), at(b));
+        line(at(r - 3), at(t), at(r), at(t));
+        line(at(r), at(t), at(r), at(t + 4));
+        line(at(r - 3), at(b), at(r), at(b));
+        line(at(r), at(b), at(r), at(b - 4));
     }
     if ((FrameTyp & 0x0F) == 0)
         return;
@@ -652,7 +657,7 @@ QRegion TfrView::GetClipRegion(bool inflate)
         a = rnd(w / 2);
         b = rnd((w - 1) / 2);
     }
-    int left = x, top = y, right = x + dx + 1, bottom = y + dy + 1;
+    qint64 left = x, top = y, right = qint64(x) + dx + 1, bottom = qint64(y) + dy + 1;
     if (FrameTyp & frftRight)
         right += b;
     if (FrameTyp & frftBottom)
@@ -669,7 +674,8 @@ QRegion TfrView::GetClipRegion(bool inflate)
     }
     if (right <= left || bottom <= top)
         return QRegion();
-    return QRegion(platform::rectLTRB(left, top, right, bottom));
+    return QRegion(platform::rectLTRB(frClampGeometry(left), frClampGeometry(top),
+                                      frClampGeometry(right), frClampGeometry(bottom)));
 }
 
 static int bandTypeOf(const TfrView *band)
@@ -686,8 +692,8 @@ TfrView *TfrView::FindParentBand() const
     TfrView *found = nullptr;
     for (int i = 0; i < page->ObjectCount(); ++i) {
         TfrView *v = page->Object(i);
-        if (v && v != this && v->Typ == otBand && x >= v->x && x <= v->x + v->dx && y >= v->y &&
-            y <= v->y + v->dy)
+        if (v && v != this && v->Typ == otBand && x >= v->x && x <= qint64(v->x) + v->dx &&
+            y >= v->y && y <= qint64(v->y) + v->dy)
             found = v;
     }
     return found;
@@ -702,26 +708,27 @@ void TfrView::PrepareCanvas(platform::Canvas &canvas)
         return;
     FrPageLink *page = marginPage();
     const bool printing = g.frDocMode == 1;
-    const int left = page ? page->LeftMarginPos() : 0;
-    const int right = page ? page->RightMarginPos() : 0;
+    // Margins and geometry come from files: positions are summed in 64 bits.
+    const qint64 left = page ? page->LeftMarginPos() : 0;
+    const qint64 right = page ? page->RightMarginPos() : 0;
     switch (BandAlign) {
     case baLeft:
         if (page)
-            x = left;
+            x = frClampGeometry(left);
         break;
     case baRight:
         if (page)
-            x = right - dx;
+            x = frClampGeometry(right - dx);
         break;
     case baCenter:
         if (page)
-            x = left + (right - left - dx) / 2;
+            x = frClampGeometry(left + (right - left - dx) / 2);
         break;
     case baWidth:
         if (printing) {
             if (page && !g.frCurrentBand) {
-                x = left;
-                dx = right - left - 1;
+                x = frClampGeometry(left);
+                dx = frClampGeometry(right - left - 1);
             }
         } else {
             TfrView *band = FindParentBand();
@@ -729,15 +736,15 @@ void TfrView::PrepareCanvas(platform::Canvas &canvas)
                 x = band->x;
                 dx = band->dx;
             } else if (page) {
-                x = left;
-                dx = right - left;
+                x = frClampGeometry(left);
+                dx = frClampGeometry(right - left);
             }
         }
         break;
     case baBottom:
         if (!printing)
             if (TfrView *band = FindParentBand())
-                y = band->y + band->dy - dy;
+                y = frClampGeometry(qint64(band->y) + band->dy - dy);
         break;
     case baTop:
         if (!printing)
@@ -756,7 +763,7 @@ bool TfrView::AlignToRunTimeBand()
         return false;
     switch (BandAlign) {
     case baBottom:
-        y = band->y + band->dy - dy;
+        y = frClampGeometry(qint64(band->y) + band->dy - dy);
         break;
     case baTop:
         y = band->y;

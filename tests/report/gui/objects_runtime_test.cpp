@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
+#include <limits>
 
 namespace report::test
 {
@@ -375,6 +376,93 @@ TEST_F(ObjectsRuntimeTest, PicturesNameTheirBlobKindsAndLoadFiles)
     EXPECT_EQ(pic.GetPropertyValue(QStringLiteral("BLOBTYPE")).toInt(), 2);
     EXPECT_TRUE(pic.GetPropertyValue(QStringLiteral("center")).toBool());
     EXPECT_TRUE(pic.GetPropertyValue(QStringLiteral("KeepAspect")).toBool());
+}
+
+} // namespace
+} // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+// A page whose margins were read from a damaged file.
+class FarMarginsPage : public ListPage
+{
+public:
+    int LeftMarginPos() const override { return std::numeric_limits<int>::min(); }
+    int RightMarginPos() const override { return std::numeric_limits<int>::max(); }
+    int PageWidth() const override { return std::numeric_limits<int>::max(); }
+    int PageHeight() const override { return std::numeric_limits<int>::max(); }
+};
+
+// Geometry at the ends of the integer range, set in code or aligned to far
+// margins, is drawn without any sum overflowing (the sanitizer build stops
+// on one), in the designer and on paper, and comes back as it was set.
+TEST_F(ObjectsRuntimeTest, ViewsAtTheEndsOfTheIntegerRangeDraw)
+{
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    FrObjectGlobals &g = frObjects();
+    struct Box {
+        int x, y, w, h;
+    };
+    const QList<Box> bounds = {{kMax - 2, kMax - 2, 1, 1}, {kMax - 1, 0, 2, 2},
+                               {0, 0, kMax, kMax},         {kMin, kMin, kMax, kMax},
+                               {100, 100, kMax, 40},       {kMax, kMax, kMax, kMax}};
+    const QList<quint8> aligns = {baNone, baLeft, baRight, baCenter, baWidth, baBottom};
+    FarMarginsPage page;
+    TfrBandView *band = page.add<TfrBandView>(QStringLiteral("Band1"), 0, 0, kMax, kMax);
+    band->SetBandType(btMasterData);
+    g.frCurrentPage = &page;
+    for (int mode = 0; mode < 2; ++mode) {
+        g.frDocMode = mode;
+        for (const Box &r : bounds) {
+            for (quint8 align : aligns) {
+                std::vector<std::unique_ptr<TfrView>> views;
+                auto memo = std::make_unique<TfrMemoView>();
+                memo->Memo = QStringList{QStringLiteral("un deux trois"), QStringLiteral("[X")};
+                memo->Flags = flWordWrap | flUnderlines;
+                memo->Alignment = frtaCenter | frtaMiddle;
+                views.push_back(std::move(memo));
+                auto vertical = std::make_unique<TfrMemoView>();
+                vertical->Memo = QStringList{QStringLiteral("vertical")};
+                vertical->Alignment = frtaVertical | frtaDown | frtaRight;
+                views.push_back(std::move(vertical));
+                views.push_back(std::make_unique<TfrPictureView>());
+                views.push_back(std::make_unique<TfrLineView>());
+                views.push_back(std::make_unique<TfrSubReportView>());
+                for (auto &v : views) {
+                    SCOPED_TRACE(QStringLiteral("%1 mode %2 align %3 at %4,%5 %6x%7")
+                                     .arg(v->ClassName())
+                                     .arg(mode)
+                                     .arg(align)
+                                     .arg(r.x)
+                                     .arg(r.y)
+                                     .arg(r.w)
+                                     .arg(r.h)
+                                     .toStdString());
+                    v->SetBounds(r.x, r.y, r.w, r.h);
+                    v->FrameTyp = 0x0F;
+                    v->FrameWidth = 3;
+                    v->BandAlign = align;
+                    platform::RecordingCanvas canvas(g.measurer(), QRect(0, 0, 800, 1100));
+                    v->Draw(canvas);
+                    (void)v->GetClipRegion(true);
+                    if (align == baNone) {
+                        // Only alignment moves a view (a line keeps its
+                        // orientation by dropping one size).
+                        EXPECT_EQ(v->x, r.x);
+                        EXPECT_EQ(v->y, r.y);
+                    }
+                }
+            }
+        }
+        band->Draw(*std::make_unique<platform::RecordingCanvas>(g.measurer()));
+        EXPECT_LE(band->dx, kFrMaxGeometry);
+    }
+    g.frCurrentPage = nullptr;
+    g.frDocMode = 0;
 }
 
 } // namespace
