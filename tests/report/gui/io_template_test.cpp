@@ -186,7 +186,7 @@ TEST_F(TemplateTest, LeadBytesAndExtensionRecord)
     // The dictionary record ends the stream: records after it are read too,
     // unless a 253 stops the reading first.
     int tried = 0;
-    for (int lead = 11; lead <= 252; lead += 30, ++tried) {
+    for (int lead = 11; lead <= 252; ++lead, ++tried) {
         TfrReport report;
         buildTemplate(report);
         load(report, body + QByteArray(1, char(lead)) + QByteArray(20, '\0'));
@@ -195,6 +195,12 @@ TEST_F(TemplateTest, LeadBytesAndExtensionRecord)
         EXPECT_EQ(report.Pages().GetPage(0)->ObjectCount(), 0);
     }
     EXPECT_EQ(messages().count(QStringLiteral("Format FRF non supporté")), tried);
+    const QString path = tempPath(QStringLiteral("tete.frf"));
+    writeFileBytes(path, body + QByteArray(1, char(11)) + QByteArray(20, '\0'));
+    TfrReport fromFile;
+    EXPECT_FALSE(fromFile.LoadFromFile(path));
+    ASSERT_EQ(fromFile.Pages().Count(), 1);
+    EXPECT_EQ(fromFile.Pages().GetPage(0)->ObjectCount(), 0);
 
     TfrReport stopped;
     load(stopped, body + QByteArray(1, char(253)) + QByteArray(1, char(11)));

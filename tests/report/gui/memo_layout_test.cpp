@@ -185,6 +185,37 @@ QList<QStringList> preparedTexts(const QByteArray &bytes)
     return texts;
 }
 
+// Lines drawn for a split part: the first line that would cross the clip is
+// neither drawn nor counted; without the rule it is drawn, cut by the clip.
+TEST_F(MemoLayoutTest, WholeLinesOnlyStopsAtTheFirstLineCrossingTheClip)
+{
+    frObjects().frDocMode = 1;
+    TfrMemoView memo;
+    memo.SetBounds(0, 0, 200, 100);
+    memo.Memo = numbered(10);
+    ASSERT_EQ(memo.ContentHeight(), 10 * 15 + 2);
+    memo.dy = 63; // room for 1 + 4 x 15 = 61: a fifth line would end at 76
+    auto drawn = [&memo](bool wholeLinesOnly) {
+        platform::RecordingCanvas canvas(frObjects().measurer(), QRect(0, 0, 800, 1100));
+        memo.PrepareCanvas(canvas);
+        memo.WholeLinesOnly = wholeLinesOnly;
+        {
+            FrGeometryScope geometry(memo);
+            frShowMemoLines(memo);
+        }
+        QStringList texts;
+        for (const platform::TextRun &run : canvas.displayList().textRuns())
+            texts << run.text;
+        return texts;
+    };
+    const QStringList whole = drawn(true);
+    EXPECT_EQ(whole, (QStringList{"L1", "L2", "L3", "L4"}));
+    EXPECT_EQ(memo.CurrentLine, 4);
+    const QStringList all = drawn(false);
+    EXPECT_EQ(all.size(), 10);
+    EXPECT_EQ(memo.CurrentLine, 10);
+}
+
 TEST_F(MemoLayoutTest, SplitPrintsWhatFitsAndKeepsTheRest)
 {
     frObjects().frDocMode = 1;

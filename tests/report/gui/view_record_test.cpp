@@ -291,6 +291,18 @@ TEST_F(ViewRecordTest, PictureRecordsEndAtTheirOffset)
     TfrPictureView empty;
     auto e = reread(empty, 24);
     EXPECT_TRUE(static_cast<TfrPictureView *>(e.get())->Picture.isEmpty());
+    // An empty picture whose offset lies past its kind byte is read up to
+    // that offset, not from the bytes in between.
+    {
+        QByteArray padded = recordOf(empty) + QByteArray(5, '\x42');
+        const qint32 paddedEnd = qint32(padded.size());
+        memcpy(padded.data() + padded.size() - 5 - 4, &paddedEnd, 4);
+        TfrPictureView k;
+        FrMemoryStream in(padded);
+        k.LoadFromStream(in);
+        EXPECT_EQ(in.position(), padded.size());
+        EXPECT_TRUE(k.Picture.isEmpty());
+    }
 
     // Bytes the graphic does not read are skipped to the offset.
     const int tail = int(rec.size());
