@@ -207,6 +207,9 @@ TEST_P(HttpRequest, IfModifiedSinceIsTheStoredValueLabelledGmt)
         {platform::EncodeDate(1899, 12, 30) + platform::EncodeTime(12, 0, 0, 0),
          "If-Modified-Since: Sat, 30 Dec 1899 12:00:00 GMT"},
         {platform::EncodeDate(1899, 12, 31), "If-Modified-Since: Sun, 31 Dec 1899 00:00:00 GMT"},
+        // Before day 0 the values are negative.
+        {platform::EncodeDate(1899, 12, 29), "If-Modified-Since: Fri, 29 Dec 1899 00:00:00 GMT"},
+        {platform::EncodeDate(1800, 1, 1), "If-Modified-Since: Wed, 01 Jan 1800 00:00:00 GMT"},
         {platform::EncodeDate(2024, 2, 29) + platform::EncodeTime(23, 59, 59, 0),
          "If-Modified-Since: Thu, 29 Feb 2024 23:59:59 GMT"},
     };
