@@ -840,6 +840,30 @@ TEST_F(HttpResponse, BandwidthLimitKeepsEachSampleWithinItsBudget)
     EXPECT_GE(points.back().ms, 2000);
 }
 
+TEST_F(HttpResponse, BandwidthSettingsOfNothingStillLetTheBodyThrough)
+{
+    // No sampling length and no budget: 1 ms samples of 1 byte, never a
+    // division by zero nor a stall.
+    LoopScope qt(EventLoop::Backend::Qt);
+    const QByteArray data = pattern(20000, 7);
+    ScriptedServer server;
+    server.addConnection({readRequest(),
+                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 20000\r\n\r\n" + data),
+                          closeConnection()});
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetOptions({httpoBandwidthControl});
+    client.SetBandwidthLimit(0);
+    client.SetBandwidthSampling(0);
+    client.SetURL(server.url(QStringLiteral("/rien")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(qt.loop(), rec, 1, 60000));
+    EXPECT_TRUE(rec.body == data);
+    EXPECT_EQ(rec.done[0].error, 0);
+    // Throttling reads one block per notification.
+    EXPECT_TRUE(client.CtrlSocket().ComponentOptions().has(wsoNoReceiveLoop));
+}
+
 TEST_F(HttpResponse, LargeFileFromNginxArrivesByteExact)
 {
     LoopScope qt(EventLoop::Backend::Qt);
