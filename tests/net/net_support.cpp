@@ -249,4 +249,34 @@ public:
 
 } // namespace
 
+void SocketTest::connectTo(net::TCustomWSocket &socket, int port)
+{
+    socket.SetAddr(QStringLiteral("127.0.0.1"));
+    socket.SetPort(QString::number(port));
+    socket.Connect();
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == net::wsConnected; }));
+}
+
+void SocketTest::collectInto(net::TCustomWSocket &socket, QByteArray &into)
+{
+    socket.OnDataAvailable = [&into](net::TCustomWSocket *s, std::uint16_t) {
+        char buffer[16384];
+        int n = s->Receive(buffer, sizeof buffer);
+        if (n > 0)
+            into.append(buffer, n);
+    };
+}
+
+void echo(int fd)
+{
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        if (n <= 0)
+            return;
+        if (!sendAll(fd, buffer, static_cast<size_t>(n)))
+            return;
+    }
+}
+
 } // namespace nettest

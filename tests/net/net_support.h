@@ -4,6 +4,7 @@
 // asynchronous party. Nothing here talks outside 127.0.0.0/8.
 #include "net/loop/eventloop.h"
 #include "net/socket/resolver.h"
+#include "net/socket/wsocket.h"
 #include "net/sys/socketapi.h"
 
 #include <QByteArray>
@@ -67,6 +68,20 @@ protected:
 private:
     net::LoopScope m_scope;
 };
+
+// A backend test with the helpers every socket test uses.
+class SocketTest : public BackendTest
+{
+protected:
+    // Connects to 127.0.0.1:port and pumps until connected.
+    void connectTo(net::TCustomWSocket &socket, int port);
+    // Appends what arrives to the buffer.
+    static void collectInto(net::TCustomWSocket &socket, QByteArray &into);
+};
+
+// A loopback server body that echoes everything back until the client ends
+// its side.
+void echo(int fd);
 
 // Installs resolvers for one test and puts the guard back after.
 class ResolverOverride

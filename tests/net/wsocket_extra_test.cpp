@@ -23,38 +23,9 @@ using namespace nettest;
 namespace
 {
 
-class WSocketExtra : public BackendTest
+class WSocketExtra : public SocketTest
 {
-protected:
-    void connectTo(TCustomWSocket &socket, int port)
-    {
-        socket.SetAddr(QStringLiteral("127.0.0.1"));
-        socket.SetPort(QString::number(port));
-        socket.Connect();
-        ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
-    }
-    static void collectInto(TCustomWSocket &socket, QByteArray &into)
-    {
-        socket.OnDataAvailable = [&into](TCustomWSocket *s, std::uint16_t) {
-            char buffer[16384];
-            int n = s->Receive(buffer, sizeof buffer);
-            if (n > 0)
-                into.append(buffer, n);
-        };
-    }
 };
-
-void echo(int fd)
-{
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            return;
-        if (!sendAll(fd, buffer, static_cast<size_t>(n)))
-            return;
-    }
-}
 
 TEST_P(WSocketExtra, ListenerDupsAcceptedHandleAndServesCurl)
 {

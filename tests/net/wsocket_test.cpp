@@ -27,41 +27,9 @@ using namespace nettest;
 namespace
 {
 
-class WSocket : public BackendTest
+class WSocket : public SocketTest
 {
-protected:
-    // Connects and pumps until connected.
-    void connectTo(TCustomWSocket &socket, int port)
-    {
-        socket.SetAddr(QStringLiteral("127.0.0.1"));
-        socket.SetPort(QString::number(port));
-        socket.Connect();
-        ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
-    }
-    // Appends what arrives to the buffer.
-    static void collectInto(TCustomWSocket &socket, QByteArray &into)
-    {
-        socket.OnDataAvailable = [&into](TCustomWSocket *s, std::uint16_t) {
-            char buffer[16384];
-            int n = s->Receive(buffer, sizeof buffer);
-            if (n > 0)
-                into.append(buffer, n);
-        };
-    }
 };
-
-// Echoes everything back until the client ends its side.
-void echo(int fd)
-{
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            return;
-        if (!sendAll(fd, buffer, static_cast<size_t>(n)))
-            return;
-    }
-}
 
 TEST_P(WSocket, SixteenMegabytesComeBackExactWithOneDataSent)
 {
