@@ -560,6 +560,13 @@ void TVorn_FResultat_Quatre::FormActivate()
     Ed_IV->hide();
     QStringList groupes;
     LineFile::readIfExists(fichierPoules(), groupes);
+    afficherGroupes(groupes);
+}
+
+// Shows the groups and selects the first one with its teams, or empties the
+// team lists when there is none.
+void TVorn_FResultat_Quatre::afficherGroupes(const QStringList &groupes)
+{
     remplir(CB_Groupe, groupes);
     if (!groupes.isEmpty()) {
         choisir(CB_Groupe, 0);
@@ -613,16 +620,7 @@ void TVorn_FResultat_Quatre::BtSuprGroupeClick()
     supprimerGroupe(g, elements(CB_Groupe));
     QStringList groupes = elements(CB_Groupe);
     groupes.removeAt(g);
-    remplir(CB_Groupe, groupes);
-    if (!groupes.isEmpty()) {
-        choisir(CB_Groupe, 0);
-        chargerEquipes(0);
-    } else {
-        choisir(CB_Groupe, -1);
-        remplir(CB_Compos, {});
-        remplir(CB_Adversaire, {});
-    }
-    RafraichirFormulaire();
+    afficherGroupes(groupes);
 }
 
 void TVorn_FResultat_Quatre::BtAjoutComposClick()

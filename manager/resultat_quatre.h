@@ -127,6 +127,7 @@ private:
     // Loads the teams of group g into both lists; a missing file empties
     // them and reports the error.
     void chargerEquipes(int groupe);
+    void afficherGroupes(const QStringList &groupes);
     FeuilleMatch feuilleAffichee() const;
     void afficherEdits(const FeuilleMatch &f);
     void SaisirJoueurs(int equipe, int miTemps);
