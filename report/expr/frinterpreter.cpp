@@ -69,6 +69,7 @@ private:
     void addError(const QString &message);
 
     void statement();
+    bool statementsUntil(const char *keyword, const QString &error);
     void doBegin();
     void doIf();
     void doWhile();
@@ -292,24 +293,32 @@ void Translator::statement()
     }
 }
 
-void Translator::doBegin()
+// Statements separated by ";" up to the closing keyword, which is consumed.
+// False after an error.
+bool Translator::statementsUntil(const char *keyword, const QString &error)
 {
+    const int length = int(qstrlen(keyword));
     for (;;) {
         statement();
         if (m_error)
-            return;
+            return false;
         QString word = readWord();
-        if (isKeyword(word, "END")) {
-            m_cur = m_wordStart + 3;
-            return;
+        if (isKeyword(word, keyword)) {
+            m_cur = m_wordStart + length;
+            return true;
         }
         if (word.startsWith(QLatin1Char(';'))) {
             m_cur = m_wordStart + 1;
             continue;
         }
-        addError(QStringLiteral("Need \";\" or \"end\" here"));
-        return;
+        addError(error);
+        return false;
     }
+}
+
+void Translator::doBegin()
+{
+    statementsUntil("END", QStringLiteral("Need \";\" or \"end\" here"));
 }
 
 void Translator::doIf()
@@ -363,22 +372,8 @@ void Translator::doWhile()
 void Translator::doRepeat()
 {
     int loop = int(m_coded.size());
-    for (;;) {
-        statement();
-        if (m_error)
-            return;
-        QString word = readWord();
-        if (isKeyword(word, "UNTIL")) {
-            m_cur = m_wordStart + 5;
-            break;
-        }
-        if (word.startsWith(QLatin1Char(';'))) {
-            m_cur = m_wordStart + 1;
-            continue;
-        }
-        addError(QStringLiteral("Need \";\" or \"until\" here"));
+    if (!statementsUntil("UNTIL", QStringLiteral("Need \";\" or \"until\" here")))
         return;
-    }
     int exprPos = 0;
     QString condition = expressionText(exprPos);
     if (m_error)
