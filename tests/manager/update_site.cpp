@@ -1,4 +1,5 @@
 #include "tests/manager/update_site.h"
+#include "tests/support/core/loopback.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -12,17 +13,7 @@ namespace vorn_test
 
 UpdateSite::UpdateSite()
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int on = 1;
-    ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-    ::listen(m_listenFd, 8);
-    socklen_t len = sizeof addr;
-    ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&addr), &len);
-    m_port = ntohs(addr.sin_port);
+    m_listenFd = listenOnLoopback(8, m_port);
     if (::pipe2(m_wake, O_CLOEXEC) != 0)
         m_wake[0] = m_wake[1] = -1;
     m_thread = std::thread([this] { run(); });

@@ -1,4 +1,5 @@
 #include "tests/net/http_support.h"
+#include "tests/support/core/loopback.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,17 +64,7 @@ std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pa
 
 ScriptedServer::ScriptedServer(const QString &address) : m_address(address)
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int on = 1;
-    ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    ::inet_aton(address.toLatin1().constData(), &addr.sin_addr);
-    ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-    ::listen(m_listenFd, 16);
-    socklen_t len = sizeof addr;
-    ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&addr), &len);
-    m_port = ntohs(addr.sin_port);
+    m_listenFd = vorn_test::listenOnLoopback(16, m_port, address);
     if (::pipe2(m_wakePipe, O_CLOEXEC) != 0)
         m_wakePipe[0] = m_wakePipe[1] = -1;
     m_thread = std::thread([this] { run(); });

@@ -1,4 +1,5 @@
 #include "tests/net/net_support.h"
+#include "tests/support/core/loopback.h"
 
 #include "net/socket/resolver.h"
 
@@ -68,17 +69,7 @@ QByteArray pattern(int size, unsigned seed)
 
 LoopbackServer::LoopbackServer(Script script)
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    int on = 1;
-    ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(m_listenFd, reinterpret_cast<sockaddr *>(&addr), sizeof addr);
-    ::listen(m_listenFd, 5);
-    socklen_t len = sizeof addr;
-    ::getsockname(m_listenFd, reinterpret_cast<sockaddr *>(&addr), &len);
-    m_port = ntohs(addr.sin_port);
+    m_listenFd = vorn_test::listenOnLoopback(5, m_port);
     int listenFd = m_listenFd;
     m_thread = std::thread([this, listenFd, script] {
         int fd = ::accept(listenFd, nullptr, nullptr);
