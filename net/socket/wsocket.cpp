@@ -439,18 +439,32 @@ void TCustomWSocket::HandleBackGroundException(const std::exception &e)
 // ---------------------------------------------------------------------------
 // Properties
 
+// The address, port and protocol are fixed while a socket is open.
+bool TCustomWSocket::mayChange(const char *property)
+{
+    if (m_state == wsClosed)
+        return true;
+    RaiseException(QStringLiteral("Cannot change ") + QLatin1String(property) +
+                   QStringLiteral(" if not closed"));
+    return false;
+}
+
+// A new remote address, port or protocol text; the same text keeps what was
+// already resolved from it.
+static void assignRemote(QString &text, bool &assigned, bool &resolved, const QString &value)
+{
+    QString trimmedValue = trimmed(value);
+    if (assigned && trimmedValue == text)
+        return;
+    text = trimmedValue;
+    assigned = !trimmedValue.isEmpty();
+    resolved = false;
+}
+
 void TCustomWSocket::SetAddr(const QString &value)
 {
-    if (m_state != wsClosed) {
-        RaiseException(QStringLiteral("Cannot change Addr if not closed"));
-        return;
-    }
-    QString text = trimmed(value);
-    if (m_addrAssigned && text == m_addrStr)
-        return;
-    m_addrStr = text;
-    m_addrAssigned = !text.isEmpty();
-    m_addrResolved = false;
+    if (mayChange("Addr"))
+        assignRemote(m_addrStr, m_addrAssigned, m_addrResolved, value);
 }
 
 void TCustomWSocket::SetPort(const QString &value)
@@ -460,48 +474,28 @@ void TCustomWSocket::SetPort(const QString &value)
 
 void TCustomWSocket::SetRemotePort(const QString &value)
 {
-    if (m_state != wsClosed) {
-        RaiseException(QStringLiteral("Cannot change Port if not closed"));
-        return;
-    }
-    QString text = trimmed(value);
-    if (m_portAssigned && text == m_portStr)
-        return;
-    m_portStr = text;
-    m_portAssigned = !text.isEmpty();
-    m_portResolved = false;
+    if (mayChange("Port"))
+        assignRemote(m_portStr, m_portAssigned, m_portResolved, value);
 }
 
 void TCustomWSocket::SetProto(const QString &value)
 {
-    if (m_state != wsClosed) {
-        RaiseException(QStringLiteral("Cannot change Proto if not closed"));
-        return;
-    }
-    QString text = trimmed(value);
-    if (m_protoAssigned && text == m_protoStr)
-        return;
-    m_protoStr = text;
-    m_protoAssigned = !text.isEmpty();
-    m_protoResolved = false;
+    if (mayChange("Proto"))
+        assignRemote(m_protoStr, m_protoAssigned, m_protoResolved, value);
 }
 
 void TCustomWSocket::SetLocalAddr(const QString &value)
 {
-    if (m_state != wsClosed) {
-        RaiseException(QStringLiteral("Cannot change LocalAddr if not closed"));
+    if (!mayChange("LocalAddr"))
         return;
-    }
     QString text = trimmed(value);
     m_localAddr = text.isEmpty() ? QStringLiteral("0.0.0.0") : text;
 }
 
 void TCustomWSocket::SetLocalPort(const QString &value)
 {
-    if (m_state != wsClosed) {
-        RaiseException(QStringLiteral("Cannot change LocalPort if not closed"));
+    if (!mayChange("LocalPort"))
         return;
-    }
     m_localPortStr = trimmed(value);
     m_localPortResolved = false;
 }

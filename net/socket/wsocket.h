@@ -242,6 +242,7 @@ protected:
     virtual int RealSend(const void *data, int len);
     virtual void RaiseExceptionFmt(const QString &format, const QStringList &args);
     virtual void RaiseException(const QString &msg);
+    bool mayChange(const char *property);
     virtual void HandleBackGroundException(const std::exception &e);
     virtual bool TriggerDataAvailable(int error);
     virtual void TriggerSessionAvailable(int error);
