@@ -14,6 +14,7 @@ namespace platform
 namespace
 {
 QString s_title;
+QString s_helpFile;
 bool s_terminated = false;
 QPointer<TForm> s_mainForm;
 } // namespace
@@ -43,6 +44,16 @@ void SetApplicationTitle(const QString &title)
 {
     s_title = title;
     QGuiApplication::setApplicationDisplayName(title);
+}
+
+QString ApplicationHelpFile()
+{
+    return s_helpFile;
+}
+
+void SetApplicationHelpFile(const QString &fileName)
+{
+    s_helpFile = fileName;
 }
 
 bool InstallFrenchTranslations()

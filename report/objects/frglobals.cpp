@@ -39,6 +39,25 @@ void FrObjectGlobals::setPrinter(std::unique_ptr<FrPrinterInfo> printer)
     m_printer = std::move(printer);
 }
 
+void FrObjectGlobals::resetBuildState()
+{
+    frBuilding = false;
+    frAppendPage = false;
+    frAppendFooterPrinted = false;
+    frPrevPageY = 0;
+    frPrevPageBottom = 0;
+    frAggregatePrepare = false;
+    frAggregateBand = nullptr;
+    frMemoObservers.clear();
+    frCurrentValue = FrVariant();
+    frCurrentFilter = nullptr;
+    frCurrentPage = nullptr;
+    frCurrentBand = nullptr;
+    frCurrentView = nullptr;
+    frFirstPass = false;
+    frDocMode = 0;
+}
+
 FrObjectGlobals &frObjects()
 {
     FrLibrary &lib = fr();

@@ -23,6 +23,7 @@ class TfrBand;
 class TfrDataset;
 class TfrDataDictionary;
 class TfrEMFPages;
+class TfrExportFilter;
 class TfrPage;
 class TfrReport;
 class TfrView;
@@ -45,6 +46,9 @@ public:
     void Delete(int index);
     void Move(int from, int to);
     void Clear();
+    // Appends a page the list then owns; takes one out without freeing it.
+    TfrPage *Append(std::unique_ptr<TfrPage> page);
+    std::unique_ptr<TfrPage> Take(int index);
     TfrReport *Report() const { return m_report; }
 
     // The body of a template stream: option words, printer name, page and
@@ -203,6 +207,32 @@ public:
     bool IsSimpleReport() const override { return ReportType == rtSimple; }
     TfrDataset *ReportDataset() const override { return Dataset(); }
 
+    // --- building and showing
+    // Builds the prepared pages from the template (restored afterwards);
+    // true when pages were built and nothing stopped the build.
+    bool PrepareReport();
+    // PrepareReport, then ShowPreparedReport.
+    void ShowReport();
+    void ShowPreparedReport();
+    // The registered designer on this report; its modal result (2 without one).
+    int DesignReport();
+    // The designer on one prepared page; kept changes go back into it.
+    void EditPreparedPage(int pageIndex);
+    // The prepared pages handed to an export filter; false while a build runs.
+    bool ExportTo(TfrExportFilter &filter);
+    void ExportPages();
+    // Forms every page into the prepared pages (a composite report replaces it).
+    virtual void BuildPreparedPages();
+    void RunPreparation();
+    // Progress N: OnProgress, or the progress window's line.
+    void Progress(int n);
+    // The value and function callbacks of the global parser.
+    void ResolveParserName(const QString &name, FrVariant &value);
+    void CallParserFunction(const QString &name, const FrVariant &p1, const FrVariant &p2,
+                            const FrVariant &p3, FrVariant &value);
+    // The last page stays open for the next report of a composite one.
+    bool ContinueLastPage = false;
+
     // Makes this report the current one of the library.
     void makeCurrent();
     // Installs the value and function callbacks of the global parser for
@@ -215,6 +245,14 @@ public:
 
 private:
     void readBody(FrStream &stream);
+    void buildStep();
+    int runStep(const QString &line);
+    void closeProgress(int result);
+
+    QString m_progressCaption;
+    QString m_progressLine;
+    int m_stepResult = 0;
+    bool m_askedTwoPass = false;
 
     // Destroyed in the order dictionary, prepared pages, template pages.
     std::unique_ptr<TfrPages> m_pages;
