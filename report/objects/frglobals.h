@@ -2,6 +2,7 @@
 // Globals of the report object layer, kept in the library context (fr()) and
 // reached through frObjects(). fr().resetForTests() frees them.
 #include "report/core/frlibrary.h"
+#include "report/core/frvariant.h"
 #include "report/objects/frdesigner.h"
 
 #include "platform/canvas/canvas.h"
@@ -21,6 +22,8 @@ class TfrBand;
 class FrPageLink;
 class FrReportLink;
 class FrPrinterInfo;
+class TfrFunctionLibrary;
+class TfrInstalledFunctions;
 
 // One registered add-in object class.
 struct TfrAddInObjectInfo {
@@ -77,6 +80,15 @@ public:
     TfrReportDesigner *frCurrentDesigner = nullptr;
     TfrDesignerClass frDesignerClass;
     FrPropEditors frPropEditors;
+
+    // --- function libraries (report/build/frfunclib.h): the registered
+    // libraries in registration order and the descriptions they publish.
+    std::vector<std::unique_ptr<TfrFunctionLibrary>> frFunctionLibraryList;
+    std::unique_ptr<TfrInstalledFunctions> frInstalledFunctions;
+    // The expression being formatted for the current object and its value
+    // (the name "VALUE" of expressions), set by TfrReport::FormatValue.
+    QString frCurrentVariable;
+    FrVariant frCurrentValue;
 
     // Output lines and pixel height of the last memo formatting.
     QStringList frOutputLines;
