@@ -1,6 +1,7 @@
 #include "report/objects/frglobals.h"
 
 #include "platform/canvas/bitmaps.h"
+#include "report/build/frfunclib.h"
 #include "report/objects/frprinterinfo.h"
 
 namespace report
@@ -12,6 +13,7 @@ FrObjectGlobals::FrObjectGlobals()
     m_measurer = m_ownMeasurer.get();
     m_canvas = std::make_unique<FrNullCanvas>(m_measurer);
     m_checker = platform::checkerPattern(platform::clWhite, platform::clSilver);
+    frInstalledFunctions = std::make_unique<TfrInstalledFunctions>();
 }
 
 FrObjectGlobals::~FrObjectGlobals() = default;

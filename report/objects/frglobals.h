@@ -23,6 +23,8 @@ class TfrBand;
 class FrPageLink;
 class FrReportLink;
 class FrPrinterInfo;
+class TfrFunctionLibrary;
+class TfrInstalledFunctions;
 
 // One registered add-in object class.
 struct TfrAddInObjectInfo {
@@ -79,6 +81,15 @@ public:
     TfrReportDesigner *frCurrentDesigner = nullptr;
     TfrDesignerClass frDesignerClass;
     FrPropEditors frPropEditors;
+
+    // --- function libraries (report/build/frfunclib.h): the registered
+    // libraries in registration order and the descriptions they publish.
+    std::vector<std::unique_ptr<TfrFunctionLibrary>> frFunctionLibraryList;
+    std::unique_ptr<TfrInstalledFunctions> frInstalledFunctions;
+    // The expression being formatted for the current object and its value
+    // (the name "VALUE" of expressions), set by TfrReport::FormatValue.
+    QString frCurrentVariable;
+    FrVariant frCurrentValue;
 
     // Output lines and pixel height of the last memo formatting.
     QStringList frOutputLines;

@@ -243,6 +243,17 @@ public:
                                               const FrVariant &, FrVariant &)>
                                function);
 
+    // --- display formats (report/build/frformat.cpp)
+    // Evaluates one bracketed expression of frCurrentView (an inline format
+    // follows " #") and gives its value as text in the view's display format.
+    // The engine's evaluation errors leave the value as far as it got.
+    void FormatValue(const QString &expression, QString &result);
+    // A value as text under a display format code (category, kind, decimals,
+    // separator) and, for custom kinds, formatStr; the value as text when the
+    // pattern fails.
+    static QString FormatDisplayValue(const FrVariant &value, qint32 format,
+                                      const QString &formatStr);
+
 private:
     void readBody(FrStream &stream);
     void buildStep();
