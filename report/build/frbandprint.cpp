@@ -500,9 +500,8 @@ void TfrBand::DoAggregate()
             const FrAccumulator &t = Values.at(i);
             if (t.column != 0)
                 continue;
-            QStringList fields = t.key.split(kFrKeySeparator);
-            fields[0] = column;
-            Values.add(fields.join(kFrKeySeparator));
+            const int first = int(t.key.indexOf(kFrKeySeparator));
+            Values.add(column + t.key.mid(first));
         }
     }
     QString previousExpression;

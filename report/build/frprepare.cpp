@@ -6,6 +6,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "report/build/frbuild.h"
+#include "report/build/frfunclib.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
@@ -482,6 +483,9 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
     FrObjectGlobals &g = frObjects();
     FrLibrary &lib = fr();
     value = QStringLiteral("0");
+    for (const auto &library : g.frFunctionLibraryList)
+        if (library && library->OnFunction(name, p1, p2, p3, value))
+            return;
     const QString n = frUpperCase(name);
     TfrPage *page = dynamic_cast<TfrPage *>(g.frCurrentPage);
     if (n == QLatin1String("STOPREPORT")) {
