@@ -112,10 +112,7 @@ bool TfrReport::PrepareReport()
     g.frMasterReport = this;
     makeCurrent();
     m_askedTwoPass = TwoPass != 0;
-    installParserCallbacks(
-        [this](const QString &name, FrVariant &value) { ResolveParserName(name, value); },
-        [this](const QString &name, const FrVariant &p1, const FrVariant &p2, const FrVariant &p3,
-               FrVariant &value) { CallParserFunction(name, p1, p2, p3, value); });
+    InstallCallbacks();
     g.frErrorOccurred = false;
     g.frErrorText.clear();
 
@@ -272,10 +269,7 @@ void TfrReport::BuildPreparedPages()
     CanRebuild = true;
     makeCurrent();
     m_dictionary->ClearCache();
-    installParserCallbacks(
-        [this](const QString &name, FrVariant &value) { ResolveParserName(name, value); },
-        [this](const QString &name, const FrVariant &p1, const FrVariant &p2, const FrVariant &p3,
-               FrVariant &value) { CallParserFunction(name, p1, p2, p3, value); });
+    InstallCallbacks();
 
     TfrDataset *source = Dataset();
     const bool multiple = source && ReportType == rtMultiple;
@@ -356,6 +350,14 @@ void TfrReport::BuildPreparedPages()
 }
 
 // --- callbacks
+
+void TfrReport::InstallCallbacks()
+{
+    installParserCallbacks(
+        [this](const QString &name, FrVariant &value) { ResolveParserName(name, value); },
+        [this](const QString &name, const FrVariant &p1, const FrVariant &p2, const FrVariant &p3,
+               FrVariant &value) { CallParserFunction(name, p1, p2, p3, value); });
+}
 
 void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
 {
