@@ -34,7 +34,7 @@ protected:
         fakes.emplace();
         fakes->clock.current =
             platform::EncodeDate(2024, 3, 16) + platform::EncodeTime(14, 30, 0, 0);
-        report = std::make_unique<TfrReport>();
+        report = std::make_unique<TfrReport>(&owner);
         report->ShowProgress = false;
         page = report->Pages().Add();
         page->Name = QStringLiteral("Page1");
@@ -129,6 +129,8 @@ protected:
 
     platform::FixedAdvanceMeasurer measurer{7, 4};
     std::optional<vorn_test::SeamFakes> fakes;
+    // Holds the report and the record sources its bands name.
+    QObject owner;
     std::unique_ptr<TfrReport> report;
     TfrPage *page = nullptr;
 };
