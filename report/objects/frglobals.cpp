@@ -2,6 +2,7 @@
 
 #include "platform/canvas/bitmaps.h"
 #include "report/build/frfunclib.h"
+#include "report/build/frstdfunc.h"
 #include "report/objects/frprinterinfo.h"
 
 namespace report
@@ -59,6 +60,14 @@ void FrObjectGlobals::resetBuildState()
     frFirstPass = false;
     frDocMode = 0;
 }
+
+namespace
+{
+// Wherever the object layer is linked, the library's start puts in the
+// report's interpreter and the standard functions, and its end takes them out.
+[[maybe_unused]] const bool objectLayerHooked =
+    (FrLibrary::addLayerHooks(&frStartObjectLayer, &frEndObjectLayer), true);
+} // namespace
 
 FrObjectGlobals &frObjects()
 {

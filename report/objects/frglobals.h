@@ -2,7 +2,6 @@
 // Globals of the report object layer, kept in the library context (fr()) and
 // reached through frObjects(). fr().resetForTests() frees them.
 #include "report/core/frlibrary.h"
-#include "report/core/frvariant.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frseams.h"
 
@@ -86,10 +85,6 @@ public:
     // libraries in registration order and the descriptions they publish.
     std::vector<std::unique_ptr<TfrFunctionLibrary>> frFunctionLibraryList;
     std::unique_ptr<TfrInstalledFunctions> frInstalledFunctions;
-    // The expression being formatted for the current object and its value
-    // (the name "VALUE" of expressions), set by TfrReport::FormatValue.
-    QString frCurrentVariable;
-    FrVariant frCurrentValue;
 
     // Output lines and pixel height of the last memo formatting.
     QStringList frOutputLines;
