@@ -613,8 +613,10 @@ void TfrReport::EditPreparedPage(int pageIndex)
     makeCurrent();
     designer->Page = page;
 
+    // The prepared page keeps its objects; the template comes back.
     auto finish = [&] {
-        entry->Page = m_pages->Take(0);
+        if (!entry->Page)
+            entry->Page = m_pages->Take(0);
         snapshot.seek(0);
         LoadFromStream(snapshot);
         designer.reset();
@@ -624,10 +626,13 @@ void TfrReport::EditPreparedPage(int pageIndex)
     };
     try {
         designer->ShowModal();
-        if (designer->IsModified() &&
+        const bool keep =
+            designer->IsModified() &&
             platform::MessageDlgWithCaption(
                 frLoadString(55006), frLoadString(55306) + QLatin1Char('?'),
-                platform::mtConfirmation, platform::mbYes | platform::mbNo) == platform::mrYes)
+                platform::mtConfirmation, platform::mbYes | platform::mbNo) == platform::mrYes;
+        entry->Page = m_pages->Take(0);
+        if (keep)
             m_emfPages->StorePageObjects(pageIndex);
     } catch (...) {
         finish();
