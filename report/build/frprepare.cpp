@@ -116,13 +116,14 @@ bool TfrReport::PrepareReport()
     g.frErrorOccurred = false;
     g.frErrorText.clear();
 
-    FrMemoryStream snapshot;
-    SaveToStream(snapshot);
-
     bool failed = false;
+    FrMemoryStream snapshot;
     try {
         if (OnBeginDoc)
             OnBeginDoc();
+        // What the owner changed before the build is kept; what the build
+        // changes is undone.
+        SaveToStream(snapshot);
         RunPreparation();
     } catch (const std::exception &e) {
         // The build stops where it was: pages released, sources closed, the
@@ -146,8 +147,10 @@ bool TfrReport::PrepareReport()
     g.frCurrentBand = nullptr;
     g.frCurrentView = nullptr;
     g.frMemoObservers.clear();
-    snapshot.seek(0);
-    LoadFromStream(snapshot);
+    if (snapshot.size() > 0) {
+        snapshot.seek(0);
+        LoadFromStream(snapshot);
+    }
     g.frErrorOccurred = false;
     g.frErrorText.clear();
     TwoPass = m_askedTwoPass ? 0xFFFF : 0;
@@ -649,6 +652,7 @@ bool TfrReport::ExportTo(TfrExportFilter &filter)
     FrRestore<bool> busy(g.frBuilding, true);
     FrRestore<TfrExportFilter *> inUse(g.frCurrentFilter, &filter);
     FrRestore<FrReportLink *> master(g.frMasterReport, this);
+    FrRestore<int> total(g.frTotalPages, m_emfPages->Count());
     m_progressCaption = withTitle(frLoadString(55203), Title);
     m_progressLine = frLoadString(55205);
     FrProgressWindow *progress = g.frProgressWindow();
