@@ -4,6 +4,7 @@
 #include "report/build/frfunclib.h"
 #include "report/build/frstdfunc.h"
 #include "report/objects/frprinterinfo.h"
+#include "report/print/frprint.h"
 
 namespace report
 {
@@ -40,6 +41,11 @@ FrPrinterInfo &FrObjectGlobals::frGlobalPrinter()
 void FrObjectGlobals::setPrinter(std::unique_ptr<FrPrinterInfo> printer)
 {
     m_printer = std::move(printer);
+}
+
+void FrObjectGlobals::setPrintDialog(std::unique_ptr<FrPrintDialogSeam> dialog)
+{
+    m_printDialog = std::move(dialog);
 }
 
 void FrObjectGlobals::resetBuildState()
