@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 namespace platform
@@ -26,9 +27,9 @@ constexpr int kDefaultBinCode = 0xFFFF;
 constexpr int kMaxDriverEntries = 256;
 
 struct PrinterPaper {
-    int code = 0;    // the platform's paper code (1 Letter, 9 A4 ...)
-    QString name;    // as the driver names it
-    int width = 0;   // portrait, tenths of a millimetre
+    int code = 0;  // the platform's paper code (1 Letter, 9 A4 ...)
+    QString name;  // as the driver names it
+    int width = 0; // portrait, tenths of a millimetre
     int height = 0;
 };
 
@@ -39,10 +40,10 @@ struct PrinterBin {
 
 // The settings a job prints with.
 struct DeviceMode {
-    int paperSize = 9;                 // paper code, or kCustomPaperCode
-    int paperWidth = 2100;             // tenths of a millimetre, portrait; custom size
+    int paperSize = 9;     // paper code, or kCustomPaperCode
+    int paperWidth = 2100; // tenths of a millimetre, portrait; custom size
     int paperHeight = 2970;
-    int orientation = 0;               // 0 portrait, 1 landscape
+    int orientation = 0; // 0 portrait, 1 landscape
     int copies = 1;
     int source = kDefaultBinCode;
     bool operator==(const DeviceMode &) const = default;
@@ -52,9 +53,9 @@ struct DeviceMode {
 struct DeviceGeometry {
     int dpiX = 600;
     int dpiY = 600;
-    int physicalWidth = 0;   // the whole sheet
+    int physicalWidth = 0; // the whole sheet
     int physicalHeight = 0;
-    int offsetX = 0;         // the unprintable margin at the left and top
+    int offsetX = 0; // the unprintable margin at the left and top
     int offsetY = 0;
     int printableWidth = 0;
     int printableHeight = 0;
@@ -111,7 +112,30 @@ public:
     // printer cannot print (gone, output not writable).
     virtual std::unique_ptr<PrintJob> beginJob(const QString &printer, const DeviceMode &mode,
                                                const QString &title, int copies) = 0;
+    // A Qt printer for the named system printer (widgets that print
+    // themselves, such as charts).
+    virtual std::unique_ptr<QPrinter> createQPrinter(const QString &printer) = 0;
 };
+
+// Qt's printers.
+class QtPrinterSystem : public PrinterSystem
+{
+public:
+    QStringList printerNames() override;
+    QString defaultPrinterName() override;
+    std::vector<PrinterPaper> papers(const QString &printer) override;
+    std::vector<PrinterBin> bins(const QString &printer) override;
+    std::optional<DeviceMode> defaultMode(const QString &printer) override;
+    std::optional<DeviceGeometry> geometry(const QString &printer, const DeviceMode &mode) override;
+    bool setupDialog(const QString &printer, DeviceMode &mode, PageMargins *margins,
+                     QWidget *parent) override;
+    std::unique_ptr<PrintJob> beginJob(const QString &printer, const DeviceMode &mode,
+                                       const QString &title, int copies) override;
+    std::unique_ptr<QPrinter> createQPrinter(const QString &printer) override;
+};
+
+// Applies a device mode to a Qt printer, margins at the printer's minimum.
+void applyDeviceMode(QPrinter &printer, const DeviceMode &mode);
 
 // The printers in use (Qt's unless a test installed others).
 PrinterSystem &printerSystem();

@@ -264,7 +264,10 @@ void TfrEMFPages::Draw(int index, platform::Canvas &canvas, const QRect &rect)
     if (!entry)
         return;
     if (rect.isEmpty()) {
+        // A page no longer shown (or just printed) keeps only its stream.
         entry->Picture.reset();
+        if (!entry->Shown)
+            entry->Page.reset();
         return;
     }
     const TfrPrnInfo &geometry = entry->PrinterGeometry;

@@ -12,8 +12,8 @@ namespace report
 
 class TfrReport;
 
-// The pages a selection text names, counted from 1, in the order met: blanks
-// are ignored; an empty text selects every page (an empty list); numbers and
+// The pages a selection text names, counted from 1, ascending without
+// repeats: blanks are ignored; an empty text selects every page; numbers and
 // ranges are separated by commas ("1,3,5-12"); "5-" runs to pageCount; a
 // range is clamped to 1..pageCount and pages outside it are dropped. A part
 // that is not a 32-bit number raises platform::EConvertError.
@@ -29,9 +29,9 @@ int frHundredthsToMargin(int hundredths);
 struct FrPrintChoice {
     int copies = 1;
     bool collate = true;
-    int range = 0;  // 0 all pages, 1 the current page, 2 the pages typed
-    QString pages;  // typed page list
-    int kind = 0;   // 0 all, 1 odd, 2 even pages
+    int range = 0; // 0 all pages, 1 the current page, 2 the pages typed
+    QString pages; // typed page list
+    int kind = 0;  // 0 all, 1 odd, 2 even pages
     // The page list to print: '' for all, the current page as text, or the text typed.
     QString pageList(int currentPage) const;
 };
@@ -76,10 +76,11 @@ public:
     virtual void Connect(TfrReport &report) = 0;
     // Gives the pages back to the report; nothing when not connected.
     virtual void Disconnect() = 0;
+    virtual bool Connected() const = 0;
 };
 
-// Disconnects the holder for its lifetime and connects it again at its
-// end, also when an exception leaves the scope.
+// Disconnects a connected holder for its lifetime and connects it again at
+// its end, also when an exception leaves the scope.
 class FrDisconnectScope
 {
 public:
@@ -89,7 +90,7 @@ public:
     FrDisconnectScope &operator=(const FrDisconnectScope &) = delete;
 
 private:
-    FrPagesHolder *m_holder;
+    FrPagesHolder *m_holder = nullptr;
     TfrReport &m_report;
 };
 
