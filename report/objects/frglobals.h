@@ -55,14 +55,14 @@ protected:
     void clipChanged() override {}
 };
 
-// Generated names ("Memo12", "Page3") take the first number from 1 up to
-// this one that is free; past it an object stays without a name.
+// Generated names ("Memo12", "Page3") take the first free number from 1 up
+// to this one; past it an object stays without a name and a page is "Page".
 constexpr int kFrNameNumberLimit = 10000;
 
 // The names in use in a report while a template loads into it. Old templates
 // store no names, so every object loaded gets a generated one; searching all
-// the objects of the report for every candidate made the load cubic in the
-// object count. This keeps the names (in upper case, as names compare) and,
+// the objects of the report for every candidate would make the load cubic in
+// the object count. This keeps the names (in upper case, as names compare) and,
 // per base name, the number below which every name is taken, so that each
 // name is found in constant time and is the one the search would give.
 class FrLoadNames
