@@ -9,10 +9,20 @@
 #include "tests/support/gui/fakes.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest/QTest>
+#include <clocale>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -287,3 +297,83 @@ TEST(Guard, ReportsWhetherTheCallableThrew)
 }
 
 } // namespace
+
+// The test program runs with LC_ALL=C, as the machines do: the application
+// object still speaks French to the user, and leaves the environment and the
+// C library as they were.
+TEST(FrenchLocale, WhateverTheSystemSays)
+{
+    EXPECT_EQ(qgetenv("LC_ALL"), QByteArray("C"));
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_EQ(QLocale().language(), QLocale::French);
+    EXPECT_EQ(QLocale().territory(), QLocale::France);
+    EXPECT_EQ(QLocale::system().language(), QLocale::French);
+
+    // A date field's calendar: French month and day names.
+    QDateEdit champ(QDate(2026, 12, 7));
+    champ.setCalendarPopup(true);
+    QCalendarWidget *calendrier = champ.calendarWidget();
+    ASSERT_NE(calendrier, nullptr);
+    calendrier->setSelectedDate(QDate(2026, 12, 7));
+    auto *mois = calendrier->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(mois, nullptr);
+    EXPECT_EQ(mois->text(), QStringLiteral("décembre"));
+    auto *vue = calendrier->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
+    ASSERT_NE(vue, nullptr);
+    QStringList jours;
+    for (int c = 0; c < vue->model()->columnCount(); ++c)
+        jours << vue->model()->data(vue->model()->index(0, c)).toString();
+    EXPECT_TRUE(jours.contains(QStringLiteral("lun."))) << jours.join(u' ').toStdString();
+    EXPECT_EQ(champ.text(), QStringLiteral("07/12/2026"));
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty()) {
+        calendrier->resize(calendrier->sizeHint());
+        calendrier->grab().save(images + QStringLiteral("/calendar.png"));
+    }
+}
+
+// The file dialog's columns: sizes, dates and types in French.
+TEST(FrenchLocale, FileDialogColumns)
+{
+    ASSERT_TRUE(InstallFrenchTranslations());
+    QTemporaryDir dossier;
+    ASSERT_TRUE(QDir(dossier.path()).mkdir(QStringLiteral("sous")));
+    QFile fichier(dossier.filePath(QStringLiteral("a.txt")));
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.write(QByteArray(5000, 'x'));
+    fichier.close();
+    const QDateTime date(QDate(2026, 12, 7), QTime(9, 10));
+    ASSERT_TRUE(fichier.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(fichier.setFileTime(date, QFileDevice::FileModificationTime));
+    fichier.close();
+
+    QFileDialog dialogue(nullptr, QStringLiteral("Ouvrir"), dossier.path());
+    dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    auto *modele = dialogue.findChild<QFileSystemModel *>();
+    ASSERT_NE(modele, nullptr);
+    const QModelIndex racine = modele->index(dossier.path());
+    QStringList lignes;
+    for (int essai = 0; essai < 200 && lignes.size() < 2; ++essai) {
+        QTest::qWait(10);
+        lignes.clear();
+        for (int r = 0; r < modele->rowCount(racine); ++r) {
+            QStringList colonnes;
+            for (int c = 0; c < 4; ++c)
+                colonnes << modele->data(modele->index(r, c, racine)).toString();
+            lignes << colonnes.join(u'|');
+        }
+    }
+    lignes.sort();
+    ASSERT_EQ(lignes.size(), 2);
+    EXPECT_TRUE(lignes[0].startsWith(QStringLiteral("a.txt|4,88 Kio|"))) << lignes[0].toStdString();
+    EXPECT_TRUE(lignes[0].endsWith(QStringLiteral("|07/12/2026 09:10"))) << lignes[0].toStdString();
+    EXPECT_TRUE(lignes[1].startsWith(QStringLiteral("sous||Dossier|"))) << lignes[1].toStdString();
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty()) {
+        dialogue.setViewMode(QFileDialog::Detail);
+        dialogue.resize(760, 420);
+        dialogue.show();
+        QTest::qWait(100);
+        dialogue.grab().save(images + QStringLiteral("/file_dialog.png"));
+    }
+}
