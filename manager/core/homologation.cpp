@@ -72,8 +72,8 @@ void ListeHomologation::fusionner()
         const qint64 pe = platform::StrToInt64(texte);
         // Whole points, back in hundredths: near the 64-bit limit the
         // rounding may go past it.
-        const qint64 arrondi = MultiplieValeur(
-            platform::roundHalfEven(static_cast<double>(pe) / 100.0), 100, texte);
+        const qint64 arrondi =
+            MultiplieValeur(platform::roundHalfEven(static_cast<double>(pe) / 100.0), 100, texte);
         TotalPE = AjouteValeur(TotalPE, arrondi, texte);
         if (!platform::Champ(line, 3).isEmpty())
             TotalPC = AjouteEntier(TotalPC, platform::Champ(line, 7));

@@ -393,11 +393,10 @@ private:
 QImage premierePage(const QString &pdf, const QString &prefixe)
 {
     QProcess p;
-    p.start(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"),
-                                         QStringLiteral("60"), QStringLiteral("-f"),
-                                         QStringLiteral("1"), QStringLiteral("-l"),
-                                         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
-                                         prefixe});
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+             QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+             QStringLiteral("-singlefile"), pdf, prefixe});
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return QImage();
     return QImage(prefixe + QStringLiteral(".png"));
@@ -443,8 +442,8 @@ TEST_F(PlayersListWindow, ChartLabelsAreWholeAtTheDesignedSize)
         for (const QString &a : attendus) {
             if (onglet == 0 && a.startsWith(u'0'))
                 continue; // an empty slice shows no mark
-            EXPECT_TRUE(textes.contains(a)) << onglet << " " << a.toStdString() << " among "
-                                            << textes.join(u'|').toStdString();
+            EXPECT_TRUE(textes.contains(a))
+                << onglet << " " << a.toStdString() << " among " << textes.join(u'|').toStdString();
         }
     }
     // The season of the fixture has marks with decimals and bars for
@@ -498,7 +497,8 @@ TEST_F(PlayersListWindow, ChartPrintWithoutDocumentsFolder)
         const QString prefixe =
             maison.filePath(QStringLiteral("page%1%2").arg(c.onglet).arg(c.dossierImpossible));
         const QImage page = premierePage(c.pdf, prefixe);
-        ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) could not draw " << c.pdf.toStdString();
+        ASSERT_FALSE(page.isNull())
+            << "pdftoppm (poppler-utils) could not draw " << c.pdf.toStdString();
         if (!dossierImages.isEmpty())
             page.save(dossierImages + QStringLiteral("/printed_chart_%1%2.png")
                                           .arg(c.onglet)

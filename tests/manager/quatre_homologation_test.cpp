@@ -339,8 +339,7 @@ TEST(QuatreHomologation, TotalsBeyondSixtyFourBitsAreRefused)
         {"total PE",
          {ligne.arg("9223372036854770000", "1"),
           QStringLiteral("9223372036854770000;M A1;;10000001;50;;;1;")}},
-        {"total PC",
-         {ligne.arg("1", max), QStringLiteral("1;M A1;;10000001;50;;;1;")}},
+        {"total PC", {ligne.arg("1", max), QStringLiteral("1;M A1;;10000001;50;;;1;")}},
         // PE rounded to whole points goes past the limit on its own.
         {"rounded PE", {ligne.arg(max, "1")}},
     };

@@ -49,7 +49,8 @@ public:
     void drawEllipse(const QRect &) override {}
     void drawPoints(const QPointF *, int) override {}
     void drawPoints(const QPoint *, int) override {}
-    void drawImage(const QRectF &, const QImage &, const QRectF &, Qt::ImageConversionFlags) override
+    void drawImage(const QRectF &, const QImage &, const QRectF &,
+                   Qt::ImageConversionFlags) override
     {
     }
     void drawTiledPixmap(const QRectF &, const QPixmap &, const QPointF &) override {}
