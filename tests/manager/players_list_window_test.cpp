@@ -22,9 +22,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QtTest/QTest>
 
 using namespace platform;
 
@@ -572,4 +574,47 @@ TEST_F(PlayersListWindow, PicturesOfBothTabs)
     }
     EXPECT_TRUE(fenetre->Chart2->title().startsWith(QStringLiteral("L'age moyen est de ")));
     EXPECT_GT(fenetre->Chart2->points().size(), 5);
+}
+
+// On a 1024 x 700 screen the list opens fitted to it, and every control,
+// the charts and both buttons of the top row included, is reached by
+// scrolling and answers.
+TEST_F(PlayersListWindow, SmallScreenKeepsEveryControlReachable)
+{
+    setAvailableScreenArea(QRect(0, 0, 1024, 700));
+    fenetre = std::make_unique<TVorn_FEdition_Joueurs>(); // first shown on that screen
+    writeBytes(Saison + QStringLiteral("/Joueur.DBP"), donnee("joueurs_200.dbp"));
+    ouvrir(false);
+    vorn_test::settle();
+    setAvailableScreenArea(QRect(0, 0, 4096, 4096));
+    ASSERT_NE(fenetre->scrollArea(), nullptr);
+    EXPECT_LE(fenetre->frameGeometry().width(), 1024);
+    EXPECT_LE(fenetre->frameGeometry().height(), 700);
+    EXPECT_EQ(fenetre->scrollArea()->widget()->size(), QSize(1280, 800));
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty())
+        fenetre->grab().save(images + QStringLiteral("/players_1024x700.png"));
+
+    const QList<QWidget *> controles = {
+        fenetre->Bt_Action, fenetre->Bt_Impression, fenetre->Bt_Quitter, fenetre->PageControl1,
+        fenetre->StrGrd,    fenetre->GroupeClubs,   fenetre->CheckClubs, fenetre->Label2};
+    // Each corner of each control can be brought into the window.
+    QWidget *page = fenetre->scrollArea()->widget();
+    for (QWidget *c : controles) {
+        for (const QPoint coin : {QPoint(0, 0), QPoint(c->width() - 1, c->height() - 1)}) {
+            const QPoint surLaPage = c->mapTo(page, coin);
+            fenetre->scrollArea()->ensureVisible(surLaPage.x(), surLaPage.y(), 2, 2);
+            vorn_test::settle();
+            EXPECT_TRUE(fenetre->scrollArea()->viewport()->rect().contains(
+                c->mapTo(fenetre->scrollArea()->viewport(), coin)))
+                << c->objectName().toStdString();
+        }
+    }
+    // "Quitter", at the far right, still does its work once scrolled to.
+    fenetre->scrollArea()->ensureWidgetVisible(fenetre->Bt_Quitter);
+    vorn_test::settle();
+    if (!images.isEmpty())
+        fenetre->grab().save(images + QStringLiteral("/players_1024x700_scrolled.png"));
+    QTest::mouseClick(fenetre->Bt_Quitter, Qt::LeftButton);
+    EXPECT_FALSE(fenetre->isVisible());
 }

@@ -14,9 +14,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -375,5 +378,108 @@ TEST(FrenchLocale, FileDialogColumns)
         dialogue.show();
         QTest::qWait(100);
         dialogue.grab().save(images + QStringLiteral("/file_dialog.png"));
+    }
+}
+
+namespace
+{
+
+// A designed window: controls placed by hand, or laid out, as the
+// program's windows are.
+struct FenetreDessinee {
+    std::unique_ptr<TForm> fenetre;
+    QPushButton *premier = nullptr;
+    QPushButton *dernier = nullptr; // at the designed window's far corner
+    QLineEdit *cache = nullptr;     // explicitly hidden
+};
+
+FenetreDessinee fenetreDessinee(bool disposition, QSize taille)
+{
+    FenetreDessinee f;
+    f.fenetre = std::make_unique<TForm>(QStringLiteral("Dessinee"));
+    f.fenetre->resize(taille);
+    f.premier = new QPushButton(QStringLiteral("Premier"), f.fenetre.get());
+    f.premier->setObjectName(QStringLiteral("Premier"));
+    f.dernier = new QPushButton(QStringLiteral("Quitter"), f.fenetre.get());
+    f.dernier->setObjectName(QStringLiteral("Quitter"));
+    f.cache = new QLineEdit(f.fenetre.get());
+    f.cache->setObjectName(QStringLiteral("Cache"));
+    f.cache->hide();
+    if (disposition) {
+        auto *grille = new QGridLayout(f.fenetre.get());
+        grille->addWidget(f.premier, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+        grille->addWidget(f.cache, 1, 1);
+        grille->addWidget(f.dernier, 2, 2, Qt::AlignRight | Qt::AlignBottom);
+    } else {
+        f.premier->setGeometry(10, 10, 100, 26);
+        f.cache->setGeometry(300, 300, 100, 24);
+        f.dernier->setGeometry(taille.width() - 110, taille.height() - 36, 100, 26);
+    }
+    return f;
+}
+
+class ScreenArea
+{
+public:
+    explicit ScreenArea(QRect area) { setAvailableScreenArea(area); }
+    ~ScreenArea() { setAvailableScreenArea(QRect(0, 0, 4096, 4096)); }
+};
+
+} // namespace
+
+// On a screen smaller than the designed window, every control stays
+// reachable through a scroll area; on one large enough nothing changes.
+TEST_F(FormsTest, WindowLargerThanTheScreenScrolls)
+{
+    const struct {
+        bool disposition;
+        QSize taille;
+        QRect ecran;
+        bool defile;
+    } cas[] = {
+        {false, QSize(1280, 800), QRect(0, 0, 1024, 700), true},
+        {true, QSize(1280, 800), QRect(0, 0, 1024, 700), true},
+        {false, QSize(900, 800), QRect(100, 50, 1024, 700), true}, // too high only
+        {false, QSize(1280, 600), QRect(0, 0, 1024, 700), true},   // too wide only
+        {false, QSize(1000, 660), QRect(0, 0, 1024, 700), false},  // fits, frame included
+        {true, QSize(800, 500), QRect(0, 0, 1024, 700), false},
+    };
+    for (const auto &c : cas) {
+        const ScreenArea zone(c.ecran);
+        FenetreDessinee f = fenetreDessinee(c.disposition, c.taille);
+        TForm *w = f.fenetre.get();
+        w->Show();
+        settle();
+        const std::string nom = std::to_string(c.taille.width()) + "x" +
+                                std::to_string(c.taille.height()) +
+                                (c.disposition ? " laid out" : " placed");
+        ASSERT_EQ(w->scrollArea() != nullptr, c.defile) << nom;
+        EXPECT_EQ(f.premier->window(), w);
+        EXPECT_FALSE(f.cache->isVisible()) << nom;
+        EXPECT_TRUE(f.premier->isVisible()) << nom;
+        if (!c.defile) {
+            EXPECT_EQ(w->size(), c.taille) << nom;
+            EXPECT_EQ(f.dernier->parentWidget(), w) << nom;
+            continue;
+        }
+        // Fitted to the area; the controls at their designed places.
+        EXPECT_LE(w->frameGeometry().width(), c.ecran.width()) << nom;
+        EXPECT_LE(w->frameGeometry().height(), c.ecran.height()) << nom;
+        EXPECT_TRUE(c.ecran.contains(w->frameGeometry())) << nom;
+        QWidget *page = w->scrollArea()->widget();
+        EXPECT_EQ(page->size(), c.taille) << nom;
+        if (!c.disposition) {
+            EXPECT_EQ(f.dernier->geometry(),
+                      QRect(c.taille.width() - 110, c.taille.height() - 36, 100, 26));
+        }
+        // The far button is reached by scrolling, and answers a click.
+        w->scrollArea()->ensureWidgetVisible(f.dernier);
+        settle();
+        const QRect visible(f.dernier->mapTo(w, QPoint(0, 0)), f.dernier->size());
+        EXPECT_TRUE(w->rect().contains(visible)) << nom;
+        int clics = 0;
+        QObject::connect(f.dernier, &QPushButton::clicked, [&] { ++clics; });
+        QTest::mouseClick(f.dernier, Qt::LeftButton);
+        EXPECT_EQ(clics, 1) << nom;
     }
 }
