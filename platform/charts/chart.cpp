@@ -73,6 +73,13 @@ TChart::TChart(const QString &name, QWidget *parent)
     layout->addWidget(m_view);
 }
 
+TChart::~TChart()
+{
+    // The chart outlives this object (its view deletes it): no more
+    // relayouts of the bar labels.
+    disconnect(m_chart, nullptr, this, nullptr);
+}
+
 void TChart::setTitle(const QString &title)
 {
     m_title = title;

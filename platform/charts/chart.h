@@ -32,6 +32,7 @@ public:
     };
 
     explicit TChart(const QString &name, QWidget *parent = nullptr);
+    ~TChart() override;
 
     void setTitle(const QString &title);
     QString title() const { return m_title; }
