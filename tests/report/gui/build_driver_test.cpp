@@ -94,6 +94,34 @@ TEST_F(DriverTest, CancelledDialogPageBuildsNothing)
     EXPECT_EQ(report->EMFPages().Count(), 2);
 }
 
+TEST_F(DriverTest, ModalResultFromTheScriptClosesTheDialogForm)
+{
+    twoPageReport();
+    TfrPage *dialog = report->Pages().Add();
+    dialog->PageTypeValue = ptDialog;
+    dialog->Script = QStringList{QStringLiteral("MODALRESULT := mrOk")};
+    memo(QStringLiteral("Champ"), 10, 10, 100, 20, QStringLiteral("x"), dialog);
+    int closedWith = -1;
+    g().frDialogFormClass = [&](TfrPage &) {
+        struct Form : FrScriptedDialogForm {
+            int *closed = nullptr;
+            int ShowModal(const std::function<void()> &activate) override
+            {
+                const int r = FrScriptedDialogForm::ShowModal(activate);
+                *closed = ModalResult();
+                return r;
+            }
+        };
+        auto form = std::make_unique<Form>();
+        form->result = platform::mrCancel; // what the user would have pressed
+        form->closed = &closedWith;
+        return form;
+    };
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(closedWith, platform::mrOk);
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+}
+
 TEST_F(DriverTest, SetupScriptErrorShowsOneBoxNamingTheObject)
 {
     twoPageReport();
@@ -140,13 +168,16 @@ TEST_F(DriverTest, ReEntrantCallsAreRefused)
     twoPageReport();
     int inner = -1;
     bool exported = true;
+    bool shown = true;
     report->OnBeginDoc = [&] {
         inner = report->PrepareReport() ? 1 : 0;
+        shown = report->ShowReport();
         FrRecordingExportFilter filter;
         exported = report->ExportTo(filter);
     };
     EXPECT_TRUE(report->PrepareReport());
     EXPECT_EQ(inner, 0);
+    EXPECT_FALSE(shown);
     EXPECT_FALSE(exported);
     EXPECT_EQ(report->EMFPages().Count(), 2);
 }
