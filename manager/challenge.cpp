@@ -160,6 +160,9 @@ void TVorn_FChallenge::afficher()
             poser(StringGrid1, r, j + 4, l.journees[j]);
         ++r;
     }
+    // Whole tournament names and dates over the journée columns.
+    for (int j = 0; j < n; ++j)
+        StringGrid1->resizeColumnToContents(j + 4);
     StringGrid1->show();
     for (QPushButton *b : {Bt1_Class, Bt_ClassPro, BtPageWeb})
         b->setEnabled(true);

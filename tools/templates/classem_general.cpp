@@ -20,8 +20,8 @@ void ClassemGeneral(TfrReport &report)
     m.texte(QStringLiteral("Saison"), 0, 32, l, 18, QStringLiteral("Saison [Saison]"),
             Police{9, false}, frtaCenter);
 
-    const int y = 70, hTitre = 22, hDate = 12, hLigne = 14;
-    const int yData = 130;
+    const int y = 70, hTitre = 30, hDate = 12, hLigne = 14;
+    const int yData = 140;
     m.bande(btPageHeader, y, hTitre + hDate, QStringLiteral("Entete"));
     m.bande(btMasterData, yData, hLigne, QStringLiteral("Joueurs"));
     const struct {
@@ -30,7 +30,7 @@ void ClassemGeneral(TfrReport &report)
         int largeur;
         qint32 alignement;
     } tete[] = {{"Place", "[ClGeCl]", 30, frtaCenter},
-                {"Nom", "[ClGeNom]", 150, frtaLeft},
+                {"Nom", "[ClGeNom]", 128, frtaLeft},
                 {"Licence", "[ClGeInd]", 58, frtaCenter},
                 {"I.V.", "[ClGeIv]", 26, frtaCenter}};
     int x = 0, n = 0;
@@ -42,7 +42,7 @@ void ClassemGeneral(TfrReport &report)
                   QString::fromUtf8(c.valeur), petite, c.alignement);
         x += c.largeur;
     }
-    const int journee = 44;
+    const int journee = 46;
     for (int k = 1; k <= 16; ++k) {
         const QString kk = QStringLiteral("%1").arg(k, 2, 10, QLatin1Char('0'));
         m.cellule(QStringLiteral("Tournoi") + kk, x, y, journee, hTitre,
@@ -57,7 +57,7 @@ void ClassemGeneral(TfrReport &report)
               titres, frtaCenter);
     m.cellule(QStringLiteral("Total"), x, yData, 52, hLigne, QStringLiteral("[ClGePc]"),
               Police{7, true}, frtaRight);
-    m.piedDePage(170);
+    m.piedDePage(180);
 }
 
 } // namespace modeles

@@ -45,7 +45,8 @@ TfrMemoView *Modele::texte(const QString &nom, int x, int y, int dx, int dy, con
     v->Memo = QStringList{texte};
     v->Font.Name = QStringLiteral("Arial");
     v->Font.Size = police.taille;
-    v->Font.Style = police.gras ? 1 : 0;
+    // The library's style bits: 1 italic, 2 bold.
+    v->Font.Style = police.gras ? 2 : 0;
     v->Alignment = alignement | frtaMiddle;
     v->Flags = flWordWrap;
     v->GapX = 2;
