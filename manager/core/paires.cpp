@@ -222,10 +222,12 @@ QStringList LirePaires(const QStringList &extract)
             nom2 = TexteHtml(ligne(extract, i + 10), 3);
             i += 17;
         }
-        // A field holding ";" would shift every field after it.
+        // A field holding ";" or a line break ("&#10;") would break the record.
         auto champ = [](const QString &t) {
             QString c = TexteDePage(t);
             c.replace(QLatin1Char(';'), QLatin1Char(' '));
+            c.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            c.replace(QLatin1Char('\n'), QLatin1Char(' '));
             return c + QLatin1Char(';');
         };
         paires.append(champ(place) + champ(nom1) + champ(nom2));

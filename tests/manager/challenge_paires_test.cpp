@@ -116,6 +116,10 @@ TEST(PairesLecture, CutExtractAndPagesWithoutTable)
     paires = LirePaires(extrait.mid(0, dernier + 5));
     EXPECT_EQ(paires.size(), 2);
     EXPECT_TRUE(LirePaires({QStringLiteral("rien")}).isEmpty());
+    // A reference to a line break or a ";" cannot split the record.
+    const QStringList casse = LirePaires(ExtrairePaires(vorn_test::newLayoutPage(
+        {{QStringLiteral("1"), QStringLiteral("A&#10;B"), QStringLiteral("C&#59;D")}})));
+    EXPECT_EQ(casse, QStringList{QStringLiteral("1;A B;C D;")});
     EXPECT_TRUE(LirePaires({}).isEmpty());
 }
 
