@@ -269,12 +269,9 @@ void TCustomLineWSocket::EditLine(int &len)
     int first = 0;
     while (first < len && fresh[first] != kBackspace && fresh[first] != kTab)
         ++first;
-    QByteArray echo;
-    if (m_lineEcho)
-        echo.append(fresh, first);
     if (first == len) {
-        if (!echo.isEmpty())
-            Send(echo.constData(), static_cast<int>(echo.size()));
+        if (m_lineEcho)
+            Send(fresh, len);
         return;
     }
     const int endLen = static_cast<int>(m_lineEnd.size());
@@ -291,20 +288,30 @@ void TCustomLineWSocket::EditLine(int &len)
             }
     }
     int oldKept = m_rcvdCnt;
-    QByteArray out(fresh, first);
-    int outLineStart = -1; // a line end inside the edited bytes
-    auto findEndInOut = [&] {
-        if (endLen > 0 && out.size() >= endLen && out.endsWith(m_lineEnd))
-            outLineStart = static_cast<int>(out.size());
+    QByteArray out;
+    QByteArray echo;
+    // Where a line ended inside the edited bytes (-1: the line goes on from
+    // the buffered bytes).
+    int outLineStart = -1;
+    // Byte k from the end of the unfinished line (buffered bytes, then the
+    // edited ones), or -1 past its start.
+    auto fromEnd = [&](int k) -> int {
+        if (k < out.size())
+            return static_cast<unsigned char>(out.at(out.size() - 1 - k));
+        if (outLineStart >= 0)
+            return -1;
+        int at = oldKept - 1 - (k - static_cast<int>(out.size()));
+        return at >= lineStart ? static_cast<unsigned char>(bufferStart()[at]) : -1;
     };
-    for (int i = 0; i < first; ++i) {
-        // Line ends among the bytes before the first edit.
-        if (endLen > 0 && i + 1 >= endLen &&
-            std::memcmp(out.constData() + i + 1 - endLen, m_lineEnd.constData(),
-                        static_cast<size_t>(endLen)) == 0)
-            outLineStart = i + 1;
-    }
-    for (int i = first; i < len; ++i) {
+    auto lineEnded = [&] {
+        if (endLen == 0)
+            return false;
+        for (int k = 0; k < endLen; ++k)
+            if (fromEnd(k) != static_cast<unsigned char>(m_lineEnd.at(endLen - 1 - k)))
+                return false;
+        return true;
+    };
+    for (int i = 0; i < len; ++i) {
         const char c = fresh[i];
         if (c == kBackspace) {
             bool removed = false;
@@ -328,7 +335,8 @@ void TCustomLineWSocket::EditLine(int &len)
             out.append(c);
             if (m_lineEcho)
                 echo.append(c);
-            findEndInOut();
+            if (lineEnded())
+                outLineStart = static_cast<int>(out.size());
         }
     }
     m_rcvdCnt = oldKept;

@@ -788,7 +788,7 @@ void TCustomWSocket::ASyncReceive(int error, TWSocketOptions options)
                 m_lastError = WSAGetLastError();
                 break;
             }
-            if (waiting == 0)
+            if (waiting == 0 && LayerPendingCount() == 0)
                 break;
         } catch (...) {
             break;

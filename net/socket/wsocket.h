@@ -246,6 +246,9 @@ protected:
     virtual void InternalAbort(int error);
     virtual void SetRemotePort(const QString &value);
     virtual int GetRcvdCount();
+    // Received bytes a layer holds for the owner beside those of the socket
+    // (they keep the receive loop going).
+    virtual int LayerPendingCount() { return 0; }
     virtual void BindSocket();
     virtual int RealSend(const void *data, int len);
     virtual void RaiseExceptionFmt(const QString &format, const QStringList &args);
@@ -408,6 +411,7 @@ protected:
     bool TriggerDataAvailable(int error) override;
     int GetRcvdCount() override;
     int DoRecv(void *buffer, int size, int flags) override;
+    int LayerPendingCount() override { return m_socksCarryCnt; }
     virtual void TriggerSocksConnected(int error);
     virtual void TriggerSocksError(int error, const QString &msg);
     virtual void TriggerSocksAuthState(TSocksAuthState state);
