@@ -296,7 +296,8 @@ void TCustomLineWSocket::EditLine(int &len)
     // Byte k from the end of the unfinished line (buffered bytes, then the
     // edited ones), or -1 past its start.
     auto fromEnd = [&](int k) -> int {
-        if (k < out.size())
+        const int inOut = static_cast<int>(out.size()) - std::max(outLineStart, 0);
+        if (k < inOut)
             return static_cast<unsigned char>(out.at(out.size() - 1 - k));
         if (outLineStart >= 0)
             return -1;

@@ -418,8 +418,7 @@ bool ProcessPeer::startDanteOnce(const QString &danted)
                               "external: 127.0.0.1\n"
                               "clientmethod: none\n"
                               "socksmethod: none\n"
-                              "user.privileged: root\n"
-                              "user.unprivileged: nobody\n"
+                              "%3"
                               "client pass {\n"
                               "  from: 127.0.0.0/8 to: 0.0.0.0/0\n"
                               "}\n"
@@ -429,6 +428,10 @@ bool ProcessPeer::startDanteOnce(const QString &danted)
                               "}\n")
                    .arg(dir)
                    .arg(m_port)
+                   // Started by root, it must be told whom to run as.
+                   .arg(::geteuid() == 0 ? QStringLiteral("user.privileged: root\n"
+                                                          "user.unprivileged: nobody\n")
+                                         : QString())
                    .toUtf8());
     conf.close();
     m_process.setProgram(danted);

@@ -115,6 +115,18 @@ TEST_P(LineMode, LinesAsTheyEndWithEditingAndEcho)
     }
 }
 
+TEST_P(LineMode, SendLineAddsTheLineEnd)
+{
+    script();
+    ScriptedSocket &socket = *socketPtr;
+    EXPECT_EQ(socket.SendLine(QByteArray()), 0);
+    EXPECT_EQ(api->sent, QByteArray());
+    EXPECT_EQ(socket.SendLine("abc"), 5);
+    socket.SetLineEnd("\n");
+    EXPECT_EQ(socket.SendLine("de"), 3);
+    EXPECT_EQ(api->sent, "abc\r\nde\n");
+}
+
 TEST_P(LineMode, SwitchedOffAfterAHeaderLineTheRestComesRawAtOnce)
 {
     script();
