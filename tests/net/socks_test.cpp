@@ -563,7 +563,7 @@ TEST_P(SocksInterop, RefusalsReachTheRequest)
     EXPECT_EQ(origin.connections(), 0);
 }
 
-TEST_P(SocksInterop, ClosedServerPortAndAbortDuringTheExchange)
+TEST_P(SocksInterop, ClosedServerPortLeavingServerAndAbortDuringTheExchange)
 {
     Outcome refused =
         head(QStringLiteral("http://127.0.0.1:8080/"), QStringLiteral("5"), closedPort());
@@ -571,6 +571,16 @@ TEST_P(SocksInterop, ClosedServerPortAndAbortDuringTheExchange)
     EXPECT_EQ(refused.done[0].error, 10061);
     EXPECT_EQ(refused.done[0].status, 404);
     EXPECT_EQ(refused.reason, QStringLiteral("Connection refused (Error #10061)"));
+
+    // A server that leaves during the exchange fails the request.
+    ScriptedServer leaving;
+    leaving.addConnection({readBytes(3), closeConnection()});
+    Outcome left =
+        head(QStringLiteral("http://127.0.0.1:8080/"), QStringLiteral("5"), leaving.port());
+    ASSERT_EQ(left.done.size(), 1u);
+    EXPECT_EQ(left.done[0].error, 20014);
+    EXPECT_EQ(left.done[0].status, 404);
+    EXPECT_EQ(left.socksErrors, QList<int>({20014}));
 
     ScriptedServer stalling;
     stalling.addConnection({readBytes(3), hold()});
