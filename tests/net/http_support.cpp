@@ -368,6 +368,11 @@ bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
     return m_process.waitForStarted(5000) && waitListening();
 }
 
+ProcessPeer::~ProcessPeer()
+{
+    stopProcess();
+}
+
 bool ProcessPeer::startMicrosocks(const QString &user, const QString &password)
 {
     QString microsocks = QStandardPaths::findExecutable(
@@ -442,11 +447,6 @@ bool ProcessPeer::startDanteOnce(const QString &danted)
     m_process.setStandardErrorFile(QProcess::nullDevice());
     m_process.start();
     return m_process.waitForStarted(5000) && waitListening();
-}
-
-ProcessPeer::~ProcessPeer()
-{
-    stopProcess();
 }
 
 bool curlBody(const QString &url, QByteArray &body)

@@ -95,15 +95,15 @@ private:
 class ProcessPeer
 {
 public:
-    // python3 -m http.server serving the folder; false when python is missing.
-    bool startPython(const QString &folder);
-    // nginx serving the folder; false when nginx is missing.
-    bool startNginx(const QString &folder);
     // microsocks (SOCKS 5 with user name and password); false when missing.
     bool startMicrosocks(const QString &user, const QString &password);
     // dante (SOCKS 4 and 5, no authentication, loopback destinations only);
     // false when missing.
     bool startDante();
+    // python3 -m http.server serving the folder; false when python is missing.
+    bool startPython(const QString &folder);
+    // nginx serving the folder; false when nginx is missing.
+    bool startNginx(const QString &folder);
     ~ProcessPeer();
     int port() const { return m_port; }
     QString url(const QString &path) const
@@ -114,8 +114,8 @@ public:
 private:
     bool waitListening();
     bool startNginxOnce(const QString &nginx, const QString &folder);
-    bool startDanteOnce(const QString &danted);
     void stopProcess();
+    bool startDanteOnce(const QString &danted);
     QProcess m_process;
     QTemporaryDir m_work;
     int m_port = 0;
