@@ -207,6 +207,8 @@ void aggregate(int kind, const FrVariant &p1, const FrVariant &p2, const FrVaria
         bandName = p1.toString();
         flag = p2.toString();
     }
+    // "SUM([x], MasterData1, 1)": the flag as the band reads it, without the blank.
+    flag = flag.trimmed();
     const QString expression = p1.toString();
     TfrBand *current = g.frCurrentBand;
     if (!current)
