@@ -107,8 +107,9 @@ bool TfrBand::CheckPageBreak(int atY, int height, bool onlyTest)
     if (qint64(atY) + height + p.ColumnFooterHeight() <= p.CurBottomY)
         return false;
     // Nothing but the opening bands on this page or column: moving on would
-    // only leave it blank, so the band counts as fitting.
-    if (p.IsFresh())
+    // only leave it blank, so the band counts as fitting (a split band is
+    // split instead).
+    if (p.IsFresh() && !Breaked)
         return false;
     if (!onlyTest)
         p.NewColumn(this);
@@ -500,9 +501,8 @@ void TfrBand::DoAggregate()
             const FrAccumulator &t = Values.at(i);
             if (t.column != 0)
                 continue;
-            QStringList fields = t.key.split(kFrKeySeparator);
-            fields[0] = column;
-            Values.add(fields.join(kFrKeySeparator));
+            const int first = int(t.key.indexOf(kFrKeySeparator));
+            Values.add(column + t.key.mid(first));
         }
     }
     QString previousExpression;

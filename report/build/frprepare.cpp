@@ -6,6 +6,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "report/build/frbuild.h"
+#include "report/build/frfunclib.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
@@ -111,10 +112,7 @@ bool TfrReport::PrepareReport()
     g.frMasterReport = this;
     makeCurrent();
     m_askedTwoPass = TwoPass != 0;
-    installParserCallbacks(
-        [this](const QString &name, FrVariant &value) { ResolveParserName(name, value); },
-        [this](const QString &name, const FrVariant &p1, const FrVariant &p2, const FrVariant &p3,
-               FrVariant &value) { CallParserFunction(name, p1, p2, p3, value); });
+    InstallCallbacks();
     g.frErrorOccurred = false;
     g.frErrorText.clear();
 
@@ -271,10 +269,7 @@ void TfrReport::BuildPreparedPages()
     CanRebuild = true;
     makeCurrent();
     m_dictionary->ClearCache();
-    installParserCallbacks(
-        [this](const QString &name, FrVariant &value) { ResolveParserName(name, value); },
-        [this](const QString &name, const FrVariant &p1, const FrVariant &p2, const FrVariant &p3,
-               FrVariant &value) { CallParserFunction(name, p1, p2, p3, value); });
+    InstallCallbacks();
 
     TfrDataset *source = Dataset();
     const bool multiple = source && ReportType == rtMultiple;
@@ -355,6 +350,14 @@ void TfrReport::BuildPreparedPages()
 }
 
 // --- callbacks
+
+void TfrReport::InstallCallbacks()
+{
+    installParserCallbacks(
+        [this](const QString &name, FrVariant &value) { ResolveParserName(name, value); },
+        [this](const QString &name, const FrVariant &p1, const FrVariant &p2, const FrVariant &p3,
+               FrVariant &value) { CallParserFunction(name, p1, p2, p3, value); });
+}
 
 void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
 {
@@ -482,6 +485,9 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
     FrObjectGlobals &g = frObjects();
     FrLibrary &lib = fr();
     value = QStringLiteral("0");
+    for (const auto &library : g.frFunctionLibraryList)
+        if (library && library->OnFunction(name, p1, p2, p3, value))
+            return;
     const QString n = frUpperCase(name);
     TfrPage *page = dynamic_cast<TfrPage *>(g.frCurrentPage);
     if (n == QLatin1String("STOPREPORT")) {

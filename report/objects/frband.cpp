@@ -25,6 +25,9 @@ FrAccumulator &FrAccumulators::add(const QString &key)
     FrAccumulator a;
     a.key = key;
     QStringList fields = key.split(kFrKeySeparator);
+    // Keys end with a separator; a column number, when there is one, comes first.
+    if (fields.size() > 1 && fields.last().isEmpty())
+        fields.removeLast();
     if (fields.size() >= 5) {
         bool ok = false;
         a.column = fields.takeFirst().toInt(&ok);

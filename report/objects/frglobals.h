@@ -137,8 +137,6 @@ public:
     int frTotalPages = 0;
     // Date and time the preparation started.
     double frReportDateTime = 0;
-    // The value of the object being formatted ("VALUE").
-    FrVariant frCurrentValue;
     // The export filter in use.
     TfrExportFilter *frCurrentFilter = nullptr;
     // Puts the build state back to rest (after a build, also a failed one).

@@ -226,7 +226,9 @@ public:
     void RunPreparation();
     // Progress N: OnProgress, or the progress window's line.
     void Progress(int n);
-    // The value and function callbacks of the global parser.
+    // The value and function callbacks of the global parser, and their
+    // installation for this report.
+    void InstallCallbacks();
     void ResolveParserName(const QString &name, FrVariant &value);
     void CallParserFunction(const QString &name, const FrVariant &p1, const FrVariant &p2,
                             const FrVariant &p3, FrVariant &value);
