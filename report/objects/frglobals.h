@@ -2,6 +2,7 @@
 // Globals of the report object layer, kept in the library context (fr()) and
 // reached through frObjects(). fr().resetForTests() frees them.
 #include "report/core/frlibrary.h"
+#include "report/core/frvariant.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frseams.h"
 
@@ -137,6 +138,8 @@ public:
     int frTotalPages = 0;
     // Date and time the preparation started.
     double frReportDateTime = 0;
+    // The value of the object being formatted ("VALUE").
+    FrVariant frCurrentValue;
     // The export filter in use.
     TfrExportFilter *frCurrentFilter = nullptr;
     // Puts the build state back to rest (after a build, also a failed one).
