@@ -335,7 +335,9 @@ void TfrStdFunctionLibrary::DoFunction(int fno, const FrVariant &p1, const FrVar
         break;
     }
     case fnMessageBox:
-        val = FrVariant(messageBox(calcText(p1), calcText(p2), calc(p3).toInt()));
+        // Without flags the box has its one OK button.
+        val = FrVariant(messageBox(calcText(p1), calcText(p2),
+                                   p3.toString().trimmed().isEmpty() ? 0 : calc(p3).toInt()));
         break;
     case fnNameCase: {
         QString s = frLowerCase(calcText(p1));

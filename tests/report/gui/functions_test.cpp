@@ -139,6 +139,10 @@ TEST_F(FunctionsTest, MessageBoxAndInputGoThroughTheDialogs)
     EXPECT_EQ(fakes->dialogs.messages.back().type, platform::mtError);
     EXPECT_EQ(fakes->dialogs.messages.back().buttons, platform::mbOKCancel);
 
+    EXPECT_EQ(calc(QStringLiteral("MESSAGEBOX('Fini')")), QStringLiteral("1"));
+    EXPECT_EQ(fakes->dialogs.messages.back().buttons, platform::MsgDlgButtons(platform::mbOK));
+    EXPECT_EQ(fakes->dialogs.messages.back().type, platform::mtCustom);
+
     fakes->dialogs.inputs.push_back(QStringLiteral("Martin"));
     EXPECT_EQ(calc(QStringLiteral("INPUT('Nom ?', 'Dupont')")), QStringLiteral("Martin"));
     fakes->dialogs.inputs.push_back(std::nullopt);
