@@ -5,8 +5,7 @@
 namespace report
 {
 
-void frCollectAggregateCalls(const QStringList &memo, const QStringList &script,
-                             QStringList &calls)
+void frCollectAggregateCalls(const QStringList &memo, const QStringList &script, QStringList &calls)
 {
     TAggregateFunctionsSplitter splitter(calls);
     splitter.SplitMemo(memo);

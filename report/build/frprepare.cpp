@@ -116,13 +116,14 @@ bool TfrReport::PrepareReport()
     g.frErrorOccurred = false;
     g.frErrorText.clear();
 
-    FrMemoryStream snapshot;
-    SaveToStream(snapshot);
-
     bool failed = false;
+    FrMemoryStream snapshot;
     try {
         if (OnBeginDoc)
             OnBeginDoc();
+        // What the owner changed before the build is kept; what the build
+        // changes is undone.
+        SaveToStream(snapshot);
         RunPreparation();
     } catch (const std::exception &e) {
         // The build stops where it was: pages released, sources closed, the
@@ -146,8 +147,10 @@ bool TfrReport::PrepareReport()
     g.frCurrentBand = nullptr;
     g.frCurrentView = nullptr;
     g.frMemoObservers.clear();
-    snapshot.seek(0);
-    LoadFromStream(snapshot);
+    if (snapshot.size() > 0) {
+        snapshot.seek(0);
+        LoadFromStream(snapshot);
+    }
     g.frErrorOccurred = false;
     g.frErrorText.clear();
     TwoPass = m_askedTwoPass ? 0xFFFF : 0;
@@ -541,10 +544,14 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
 
 // --- showing, designing, editing, exporting
 
-void TfrReport::ShowReport()
+bool TfrReport::ShowReport()
 {
-    PrepareReport();
+    // A build already running (started again from the message pump) is left alone.
+    if (frObjects().frBuilding)
+        return false;
+    const bool prepared = PrepareReport();
     ShowPreparedReport();
+    return prepared;
 }
 
 void TfrReport::ShowPreparedReport()
@@ -613,8 +620,10 @@ void TfrReport::EditPreparedPage(int pageIndex)
     makeCurrent();
     designer->Page = page;
 
+    // The prepared page keeps its objects; the template comes back.
     auto finish = [&] {
-        entry->Page = m_pages->Take(0);
+        if (!entry->Page)
+            entry->Page = m_pages->Take(0);
         snapshot.seek(0);
         LoadFromStream(snapshot);
         designer.reset();
@@ -624,10 +633,13 @@ void TfrReport::EditPreparedPage(int pageIndex)
     };
     try {
         designer->ShowModal();
-        if (designer->IsModified() &&
+        const bool keep =
+            designer->IsModified() &&
             platform::MessageDlgWithCaption(
                 frLoadString(55006), frLoadString(55306) + QLatin1Char('?'),
-                platform::mtConfirmation, platform::mbYes | platform::mbNo) == platform::mrYes)
+                platform::mtConfirmation, platform::mbYes | platform::mbNo) == platform::mrYes;
+        entry->Page = m_pages->Take(0);
+        if (keep)
             m_emfPages->StorePageObjects(pageIndex);
     } catch (...) {
         finish();
@@ -644,6 +656,7 @@ bool TfrReport::ExportTo(TfrExportFilter &filter)
     FrRestore<bool> busy(g.frBuilding, true);
     FrRestore<TfrExportFilter *> inUse(g.frCurrentFilter, &filter);
     FrRestore<FrReportLink *> master(g.frMasterReport, this);
+    FrRestore<int> total(g.frTotalPages, m_emfPages->Count());
     m_progressCaption = withTitle(frLoadString(55203), Title);
     m_progressLine = frLoadString(55205);
     FrProgressWindow *progress = g.frProgressWindow();

@@ -38,7 +38,7 @@ FrAccumulator &FrAccumulators::add(const QString &key)
     const QString code = fields.value(1);
     a.code = code.isEmpty() ? int(frAggSum) : int(code.at(0).unicode());
     a.expression = fields.value(2);
-    a.countInvisible = fields.value(3) == QLatin1String("1");
+    a.countInvisible = fields.value(3).trimmed() == QLatin1String("1");
     m_index.insert(upper, int(m_items.size()));
     m_items.push_back(std::move(a));
     return m_items.back();
