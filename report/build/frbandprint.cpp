@@ -93,15 +93,15 @@ int TfrBand::CalcHeight()
     TfrBand *crossData = Parent ? Parent->Bands[btCrossData] : nullptr;
     TfrDataset *columns = crossData && crossData->DataSet() ? crossData->DataSet() : CrossDataSet;
     if (HasCrossObjects && Typ != btPageFooter && Parent && columns) {
-        TfrReport *report = fr().frCurrentReport;
+        FrReportLink *report = frObjects().frCurrentReport;
         Parent->CrossColumn = 1;
-        if (report && report->OnBeginColumn)
-            report->OnBeginColumn(this);
+        if (report)
+            report->BeginColumn(this);
         columns->First();
         while (!columns->Eof() && !frBuildTerminated()) {
             int width = 0;
-            if (report && report->OnPrintColumn)
-                report->OnPrintColumn(Parent->CrossColumn, width);
+            if (report)
+                report->PrintColumn(Parent->CrossColumn, width);
             measure(true);
             ++Parent->CrossColumn;
             columns->Next();
