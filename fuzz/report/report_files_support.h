@@ -27,6 +27,11 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &,
+                                     QWidget *) override
+    {
+        return std::nullopt;
+    }
 };
 
 inline void freshLibrary()

@@ -4,6 +4,8 @@
 #include "platform/forms/form.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -130,6 +132,17 @@ public:
         return dir;
     }
 
+    std::optional<QString> inputText(const QString &caption, const QString &prompt,
+                                     const QString &text, QWidget *parent) override
+    {
+        bool ok = false;
+        QString typed =
+            QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text, &ok);
+        if (!ok)
+            return std::nullopt;
+        return typed;
+    }
+
 private:
     std::optional<FileAnswer> run(const FileRequest &request, QWidget *parent,
                                   QFileDialog::AcceptMode mode)
@@ -223,6 +236,14 @@ int MessageDlg(const QString &text, MsgDlgType type, MsgDlgButtons buttons, int)
 void ShowMessage(const QString &text)
 {
     MessageDlgWithCaption(ApplicationTitle(), text, mtCustom, mbOK);
+}
+
+QString InputBox(const QString &caption, const QString &prompt, const QString &defaultText)
+{
+    ModalScope scope;
+    std::optional<QString> typed =
+        dialogs().inputText(caption, prompt, defaultText, scope.parentWidget());
+    return typed ? *typed : defaultText;
 }
 
 bool SelectDirectory(const QString &caption, const QString &root, QString &directory)

@@ -87,6 +87,9 @@ public:
     // The chosen folder without a trailing separator, or nothing on cancel.
     virtual std::optional<QString> selectDirectory(const QString &caption, const QString &root,
                                                    QWidget *parent) = 0;
+    // A one-line text entry: the text typed, or nothing on cancel.
+    virtual std::optional<QString> inputText(const QString &caption, const QString &prompt,
+                                             const QString &text, QWidget *parent) = 0;
 };
 
 // The dialogs in use (Qt's unless a test installed others).
@@ -103,6 +106,9 @@ int MessageDlgWithCaption(const QString &caption, const QString &text, MsgDlgTyp
                           MsgDlgButtons buttons);
 // A plain message with the application title and the one button OK.
 void ShowMessage(const QString &text);
+
+// The input box: the text typed, or defaultText when the user cancels.
+QString InputBox(const QString &caption, const QString &prompt, const QString &defaultText);
 
 // Folder choice rooted at root; on OK, directory receives the path without a
 // trailing separator and the result is true.

@@ -44,11 +44,15 @@ const TFormatSettings &FormatSettings();
 // Halves round away from zero on the digits the value reads as (2.675 with
 // "0.00" gives "2,68"); a value that rounds to zero shows no minus sign.
 QString FormatFloat(const QString &format, double value);
+// The same with another decimal separator (a report object's own format).
+QString FormatFloat(const QString &format, double value, QChar decimalSeparator);
 
 enum class TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 // The shortest text of at most 15 significant digits ("1,5", "1E20").
 QString FloatToStr(double value);
 QString FloatToStrF(double value, TFloatFormat format, int precision, int digits);
+QString FloatToStrF(double value, TFloatFormat format, int precision, int digits,
+                    QChar decimalSeparator);
 
 // Date-time patterns, letters in either case: d dd ddd dddd ddddd dddddd,
 // m mm mmm mmmm (minutes right after an hour), yy yyyy, h hh, n nn, s ss,

@@ -130,7 +130,7 @@ QString digitsText(const DecimalDigits &d, int from, int count)
     return out;
 }
 
-QString render(const Section &s, DecimalDigits d)
+QString render(const Section &s, DecimalDigits d, QChar decimalSeparator)
 {
     const TFormatSettings &fs = FormatSettings();
     QString intPart;  // all integer digits to show
@@ -192,7 +192,7 @@ QString render(const Section &s, DecimalDigits d)
                 intDone = true;
             }
             if (shown > 0)
-                out.append(fs.DecimalSeparator);
+                out.append(decimalSeparator);
             break;
         case Token::FracDigit:
             if (t.index < shown)
@@ -249,13 +249,12 @@ QString groupThousands(const QString &digits)
 }
 
 // "d,dddE-5": the general format's scientific form.
-QString generalScientific(const DecimalDigits &d, int expDigits)
+QString generalScientific(const DecimalDigits &d, int expDigits, QChar decimalSeparator)
 {
     QString out = QString(QLatin1Char(d.digits[0]));
     if (d.digits.size() > 1)
-        out +=
-            FormatSettings().DecimalSeparator +
-            QString::fromLatin1(d.digits.data() + 1, static_cast<qsizetype>(d.digits.size() - 1));
+        out += decimalSeparator + QString::fromLatin1(d.digits.data() + 1,
+                                                      static_cast<qsizetype>(d.digits.size() - 1));
     return out + QLatin1Char('E') + exponentText(d.exponent - 1, false, expDigits);
 }
 
@@ -263,10 +262,15 @@ QString generalScientific(const DecimalDigits &d, int expDigits)
 
 QString FormatFloat(const QString &format, double value)
 {
+    return FormatFloat(format, value, FormatSettings().DecimalSeparator);
+}
+
+QString FormatFloat(const QString &format, double value, QChar decimalSeparator)
+{
     if (!std::isfinite(value))
         return specialText(value);
     if (format.isEmpty())
-        return FloatToStr(value);
+        return FloatToStrF(value, TFloatFormat::ffGeneral, 15, 0, decimalSeparator);
     const QStringList sections = splitSections(format);
     auto sectionText = [&](int i) {
         return i < sections.size() && !sections[i].isEmpty() ? sections[i] : sections[0];
@@ -287,8 +291,8 @@ QString FormatFloat(const QString &format, double value)
         magnitude = DecimalDigits();
     // Fixed notation of a number beyond any pattern's reach: the general text.
     if (!s.scientific && magnitude.exponent > 18)
-        return FloatToStr(value);
-    QString out = render(s, magnitude);
+        return FloatToStrF(value, TFloatFormat::ffGeneral, 15, 0, decimalSeparator);
+    QString out = render(s, magnitude, decimalSeparator);
     const bool ownNegativeSection = sections.size() > 1 && !sections[1].isEmpty();
     if (pick == 1 && !ownNegativeSection)
         out.prepend(QLatin1Char('-'));
@@ -301,6 +305,12 @@ QString FloatToStr(double value)
 }
 
 QString FloatToStrF(double value, TFloatFormat format, int precision, int digits)
+{
+    return FloatToStrF(value, format, precision, digits, FormatSettings().DecimalSeparator);
+}
+
+QString FloatToStrF(double value, TFloatFormat format, int precision, int digits,
+                    QChar decimalSeparator)
 {
     if (!std::isfinite(value))
         return specialText(value);
@@ -317,24 +327,24 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
         const QString mant = digitsText(d, 0, precision);
         QString out = minus + mant[0];
         if (precision > 1)
-            out += fs.DecimalSeparator + mant.mid(1);
+            out += decimalSeparator + mant.mid(1);
         return out + QLatin1Char('E') + exponentText(d.isZero() ? 0 : d.exponent - 1, true, digits);
     }
     case TFloatFormat::ffGeneral: {
         if (d.isZero())
             return QStringLiteral("0");
         if (d.exponent > precision || d.exponent < -3)
-            return minus + generalScientific(d, digits);
+            return minus + generalScientific(d, digits, decimalSeparator);
         const int n = static_cast<int>(d.digits.size());
         QString intPart = d.exponent > 0 ? digitsText(d, 0, d.exponent) : QStringLiteral("0");
         QString frac = n > d.exponent ? digitsText(d, d.exponent, n - d.exponent) : QString();
-        return minus + intPart + (frac.isEmpty() ? QString() : fs.DecimalSeparator + frac);
+        return minus + intPart + (frac.isEmpty() ? QString() : decimalSeparator + frac);
     }
     case TFloatFormat::ffFixed:
     case TFloatFormat::ffNumber:
     case TFloatFormat::ffCurrency: {
         if (d.exponent > precision)
-            return minus + generalScientific(d, 0);
+            return minus + generalScientific(d, 0, decimalSeparator);
         roundDecimalDigits(d, digits, HalfRounding::AwayFromZero);
         const QString sign = d.isZero() ? QString() : minus;
         QString intPart = d.exponent > 0 ? digitsText(d, 0, d.exponent) : QStringLiteral("0");
@@ -342,7 +352,7 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
             intPart = groupThousands(intPart);
         QString out = sign + intPart;
         if (digits > 0)
-            out += fs.DecimalSeparator + digitsText(d, d.exponent, digits);
+            out += decimalSeparator + digitsText(d, d.exponent, digits);
         if (format == TFloatFormat::ffCurrency)
             out += QLatin1Char(' ') + fs.CurrencyString;
         return out;

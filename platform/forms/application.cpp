@@ -18,6 +18,7 @@ namespace platform
 namespace
 {
 QString s_title;
+QString s_helpFile;
 bool s_terminated = false;
 QPointer<TForm> s_mainForm;
 
@@ -111,6 +112,16 @@ void SetApplicationTitle(const QString &title)
 {
     s_title = title;
     QGuiApplication::setApplicationDisplayName(title);
+}
+
+QString ApplicationHelpFile()
+{
+    return s_helpFile;
+}
+
+void SetApplicationHelpFile(const QString &fileName)
+{
+    s_helpFile = fileName;
 }
 
 bool InstallFrenchTranslations()

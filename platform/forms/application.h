@@ -30,6 +30,9 @@ public:
 // message and of plain messages.
 QString ApplicationTitle();
 void SetApplicationTitle(const QString &title);
+// The application's help file ("Application.HelpFile").
+QString ApplicationHelpFile();
+void SetApplicationHelpFile(const QString &fileName);
 
 // Loads the French translation of Qt's own texts (standard buttons of the
 // message and file dialogs), with the few file dialog texts it lacks.

@@ -10,6 +10,7 @@
 #include "report/expr/frvariables.h"
 
 #include <QObject>
+#include <vector>
 
 namespace report
 {
@@ -44,6 +45,27 @@ FrEvalGuard::~FrEvalGuard()
 void FrEvalGuard::raiseUndefined(const QString &name)
 {
     throw EParserError(frLoadString(55439) + QStringLiteral(" \"") + name + QLatin1Char('"'));
+}
+
+namespace
+{
+struct LayerHooks {
+    FrLibrary::LayerHook onStart;
+    FrLibrary::LayerHook onEnd;
+};
+std::vector<LayerHooks> &layerHooks()
+{
+    static std::vector<LayerHooks> hooks;
+    return hooks;
+}
+} // namespace
+
+void FrLibrary::addLayerHooks(LayerHook onStart, LayerHook onEnd)
+{
+    for (const LayerHooks &h : layerHooks())
+        if (h.onStart == onStart && h.onEnd == onEnd)
+            return;
+    layerHooks().push_back({onStart, onEnd});
 }
 
 FrLibrary::FrLibrary() = default;
@@ -100,10 +122,16 @@ void FrLibrary::createGlobals()
     frConsts->SetSorted(true);
     frFillConstants(*frConsts);
     frCompressor = std::make_unique<TfrCompressor>();
+    for (const LayerHooks &h : layerHooks())
+        if (h.onStart)
+            h.onStart(*this);
 }
 
 void FrLibrary::freeGlobals()
 {
+    for (auto it = layerHooks().rbegin(); it != layerHooks().rend(); ++it)
+        if (it->onEnd)
+            it->onEnd(*this);
     m_locale.reset();
     frScratchList.clear();
     frGlobalParser.reset();

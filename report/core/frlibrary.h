@@ -119,6 +119,13 @@ public:
     // The object layer's globals (report/objects: frObjects()).
     std::unique_ptr<FrLibraryExtension> objectLayer;
 
+    // Steps that the layers above the core add to the creation of the
+    // globals (run last) and to their release (run first): the object layer
+    // puts in its interpreter and registers its standard functions. Kept
+    // across resetForTests.
+    using LayerHook = void (*)(FrLibrary &);
+    static void addLayerHooks(LayerHook onStart, LayerHook onEnd);
+
 private:
     void createGlobals();
     void freeGlobals();

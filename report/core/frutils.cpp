@@ -27,6 +27,35 @@ QChar frUpperChar(QChar c)
     }
 }
 
+QChar frLowerChar(QChar c)
+{
+    char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= 'A' && u <= 'Z') ? QChar(char16_t(u + 32)) : c;
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7)
+        return QChar(char16_t(u + 32));
+    switch (u) {
+    case 0x178:
+        return QChar(char16_t(0xFF));
+    case 0x160:
+        return QChar(char16_t(0x161));
+    case 0x152:
+        return QChar(char16_t(0x153));
+    case 0x17D:
+        return QChar(char16_t(0x17E));
+    default:
+        return c;
+    }
+}
+
+QString frLowerCase(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result)
+        c = frLowerChar(c);
+    return result;
+}
+
 QString frUpperCase(const QString &text)
 {
     const QChar *p = text.constData();

@@ -11,6 +11,9 @@ namespace report
 // QString::toUpper, "ß" stays "ß"); characters outside the code page are kept.
 QString frUpperCase(const QString &text);
 QChar frUpperChar(QChar c);
+// Lower case over the Windows-1252 letters, the converse of frUpperCase.
+QString frLowerCase(const QString &text);
+QChar frLowerChar(QChar c);
 // Case-insensitive order of names: the upper-cased Windows-1252 codes.
 int frCompareText(const QString &a, const QString &b);
 bool frSameText(const QString &a, const QString &b);

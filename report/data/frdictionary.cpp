@@ -84,6 +84,7 @@ void sortList(QStringList &list)
 
 void TfrDataDictionary::Clear()
 {
+    m_assigned.clear();
     Variables.Clear();
     FieldAliases.Clear();
     BandDataSources.Clear();
@@ -260,9 +261,22 @@ bool TfrDataDictionary::IsVariable(const QString &name)
     return false;
 }
 
+void TfrDataDictionary::AssignValue(const QString &name, const FrVariant &value)
+{
+    Variables.SetVariable(name, value);
+    m_assigned.insert(frUpperCase(name));
+}
+
 void TfrDataDictionary::GetValue(const QString &name, FrVariant &value)
 {
     value = FrVariant::null();
+    if (!m_assigned.isEmpty() && m_assigned.contains(frUpperCase(name))) {
+        const int index = Variables.IndexOf(name);
+        if (index >= 0) {
+            value = Variables.GetValue(index);
+            return;
+        }
+    }
     const auto cached = m_cache.constFind(frUpperCase(name));
     if (cached != m_cache.constEnd()) {
         FrDataSet *dataSet = cached->dataSet;

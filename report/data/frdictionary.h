@@ -7,6 +7,7 @@
 
 #include <QMap>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +40,10 @@ public:
 
     bool IsVariable(const QString &name);
     void GetValue(const QString &name, FrVariant &value);
+    // A script's assignment to a variable: the entry holds the value itself
+    // (read as it is, not as an expression) until the dictionary is cleared
+    // or read again, as the template is restored after each build.
+    void AssignValue(const QString &name, const FrVariant &value);
     bool IsDataSetEnabled(const QString &name) const;
     QString GetRealName(const QString &name) const;
     QString GetRealDataSourceName(const QString &name) const;
@@ -75,6 +80,7 @@ private:
     void readOlderLayout(FrStream &stream);
 
     QMap<QString, Resolved> m_cache; // by upper-case name, kept sorted
+    QSet<QString> m_assigned;        // upper-case names a script assigned
 };
 
 } // namespace report

@@ -181,6 +181,26 @@ void TfrEMFPages::BuildPageObjects(int index)
     entry->Page = std::move(page);
 }
 
+void TfrEMFPages::ExportPage(int index)
+{
+    TfrEMFPage *entry = Entry(index);
+    if (!entry || !entry->Stream)
+        return;
+    FrMemoryStream &stream = *entry->Stream;
+    stream.seek(0);
+    FrRestore<quint8> version(fr().frTemplateVersion, frReadByte(stream));
+    while (stream.position() < stream.size()) {
+        const quint8 typ = frReadByte(stream);
+        const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
+        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
+        if (!view)
+            throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+        view->Prepared = true;
+        view->LoadFromStream(stream);
+        view->PassToExportFilter();
+    }
+}
+
 void TfrEMFPages::StorePageObjects(int index)
 {
     TfrEMFPage *entry = Entry(index);

@@ -70,6 +70,8 @@ public:
     void AddPage(const TfrPage &page);
     // Builds the entry's page objects from its stream.
     void BuildPageObjects(int index);
+    // Hands each object of the page to its export operation, one at a time.
+    void ExportPage(int index);
     // Writes the entry's page objects back into its stream.
     void StorePageObjects(int index);
     // Draws the page scaled into drawRect.

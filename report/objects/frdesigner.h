@@ -33,6 +33,8 @@ public:
     virtual void SelectByName(const QString &name) = 0;
     virtual QString PickDataField() = 0;
     virtual QString PickExpression() = 0;
+    // Shows the window modally; its modal result.
+    virtual int ShowModal() = 0;
 
     int DesignMode;
     // The page shown (the designer's current page).
@@ -86,7 +88,18 @@ public:
     void SelectByName(const QString &name) override { selectedName = name; }
     QString PickDataField() override { return dataField; }
     QString PickExpression() override { return expression; }
+    // Runs the scripted edit, then answers the scripted result.
+    int ShowModal() override
+    {
+        ++shows;
+        if (edit)
+            edit(*this);
+        return modalResult;
+    }
 
+    int modalResult = 1;
+    int shows = 0;
+    std::function<void(FrCountingDesigner &)> edit;
     bool modified = false;
     int beforeChanges = 0;
     int afterChanges = 0;

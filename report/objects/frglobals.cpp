@@ -1,6 +1,8 @@
 #include "report/objects/frglobals.h"
 
 #include "platform/canvas/bitmaps.h"
+#include "report/build/frfunclib.h"
+#include "report/build/frstdfunc.h"
 #include "report/core/frutils.h"
 #include "report/objects/frlinks.h"
 #include "report/objects/frprinterinfo.h"
@@ -55,6 +57,7 @@ FrObjectGlobals::FrObjectGlobals()
     m_measurer = m_ownMeasurer.get();
     m_canvas = std::make_unique<FrNullCanvas>(m_measurer);
     m_checker = platform::checkerPattern(platform::clWhite, platform::clSilver);
+    frInstalledFunctions = std::make_unique<TfrInstalledFunctions>();
 }
 
 FrObjectGlobals::~FrObjectGlobals() = default;
@@ -81,6 +84,33 @@ void FrObjectGlobals::setPrinter(std::unique_ptr<FrPrinterInfo> printer)
 {
     m_printer = std::move(printer);
 }
+
+void FrObjectGlobals::resetBuildState()
+{
+    frBuilding = false;
+    frAppendPage = false;
+    frAppendFooterPrinted = false;
+    frPrevPageY = 0;
+    frPrevPageBottom = 0;
+    frAggregatePrepare = false;
+    frAggregateBand = nullptr;
+    frMemoObservers.clear();
+    frCurrentValue = FrVariant();
+    frCurrentFilter = nullptr;
+    frCurrentPage = nullptr;
+    frCurrentBand = nullptr;
+    frCurrentView = nullptr;
+    frFirstPass = false;
+    frDocMode = 0;
+}
+
+namespace
+{
+// Wherever the object layer is linked, the library's start puts in the
+// report's interpreter and the standard functions, and its end takes them out.
+[[maybe_unused]] const bool objectLayerHooked =
+    (FrLibrary::addLayerHooks(&frStartObjectLayer, &frEndObjectLayer), true);
+} // namespace
 
 FrObjectGlobals &frObjects()
 {

@@ -2,7 +2,9 @@
 // Globals of the report object layer, kept in the library context (fr()) and
 // reached through frObjects(). fr().resetForTests() frees them.
 #include "report/core/frlibrary.h"
+#include "report/core/frvariant.h"
 #include "report/objects/frdesigner.h"
+#include "report/objects/frseams.h"
 
 #include "platform/canvas/canvas.h"
 
@@ -23,6 +25,8 @@ class TfrBand;
 class FrPageLink;
 class FrReportLink;
 class FrPrinterInfo;
+class TfrFunctionLibrary;
+class TfrInstalledFunctions;
 
 // One registered add-in object class.
 struct TfrAddInObjectInfo {
@@ -125,6 +129,11 @@ public:
     TfrDesignerClass frDesignerClass;
     FrPropEditors frPropEditors;
 
+    // --- function libraries (report/build/frfunclib.h): the registered
+    // libraries in registration order and the descriptions they publish.
+    std::vector<std::unique_ptr<TfrFunctionLibrary>> frFunctionLibraryList;
+    std::unique_ptr<TfrInstalledFunctions> frInstalledFunctions;
+
     // Output lines and pixel height of the last memo formatting.
     QStringList frOutputLines;
     int frTextHeight = 0;
@@ -157,12 +166,50 @@ public:
     // The display-format dialog on a format and its text; true on OK.
     std::function<bool(qint32 &format, QString &formatStr)> displayFormatDialog;
 
+    // --- build state (one build at a time)
+    // A build runs: a second one started from the message pump is refused.
+    bool frBuilding = false;
+    // The next formation continues the last prepared page; its footer is there.
+    bool frAppendPage = false;
+    bool frAppendFooterPrinted = false;
+    // Where the last formation ended.
+    int frPrevPageY = 0;
+    int frPrevPageBottom = 0;
+    // The registration pass of aggregates runs, for this data band.
+    bool frAggregatePrepare = false;
+    TfrBand *frAggregateBand = nullptr;
+    bool frDialogCancelled = false;
+    // Objects told after each memo is output (charts collect their values).
+    std::vector<TfrView *> frMemoObservers;
+    // Page count of a first pass; 0 otherwise.
+    int frTotalPages = 0;
+    // Date and time the preparation started.
+    double frReportDateTime = 0;
+    // The value of the object being formatted ("VALUE").
+    FrVariant frCurrentValue;
+    // The export filter in use.
+    TfrExportFilter *frCurrentFilter = nullptr;
+    // Puts the build state back to rest (after a build, also a failed one).
+    void resetBuildState();
+
+    // --- seams of the windows a build uses (none installed: done without)
+    FrProgressWindow *frProgressWindow() const { return m_progress.get(); }
+    void setProgressWindow(std::unique_ptr<FrProgressWindow> window)
+    {
+        m_progress = std::move(window);
+    }
+    FrPreviewSeam *frPreview() const { return m_preview.get(); }
+    void setPreview(std::unique_ptr<FrPreviewSeam> preview) { m_preview = std::move(preview); }
+    FrDialogFormClass frDialogFormClass;
+
 private:
     std::unique_ptr<platform::TextMeasurer> m_ownMeasurer;
     const platform::TextMeasurer *m_measurer = nullptr;
     std::unique_ptr<FrNullCanvas> m_canvas;
     QImage m_checker;
     std::unique_ptr<FrPrinterInfo> m_printer;
+    std::unique_ptr<FrProgressWindow> m_progress;
+    std::unique_ptr<FrPreviewSeam> m_preview;
 };
 
 // The object layer's globals, created on first use.

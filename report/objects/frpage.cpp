@@ -5,7 +5,9 @@
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
+#include "report/objects/frband.h"
 #include "report/objects/frglobals.h"
+#include "report/objects/frseams.h"
 #include "report/objects/frview.h"
 
 #include <cmath>

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,15 @@ namespace report
 
 class FrStream;
 class TfrView;
+class TfrBand;
+class FrDialogForm;
+
+// A band recorded instead of printed while a page plays as a subreport:
+// kind 0 a band shown, 1 a first record, 2 a next record.
+struct FrBandRecord {
+    TfrBand *band = nullptr;
+    int kind = 0;
+};
 
 class TfrPage : public FrPageLink
 {
@@ -61,6 +71,61 @@ public:
     void LoadFromStream(FrStream &stream);
     void SaveToStream(FrStream &stream) const;
 
+    // --- run-time operations (page formation)
+    // Sets the page up for a build: run-time bands, objects handed to them,
+    // links, columns. A dialog page shows its form instead.
+    void InitReport();
+    // Releases what InitReport set up; force also in a first pass (a failed build).
+    void DoneReport(bool force = false);
+    void FormPage();
+    void ShowBand(TfrBand *band);
+    void NewPage();
+    void NewColumn(TfrBand *band);
+    // Closes every prepared page from frPageNo on: its end-of-page event and,
+    // with withFooter, its page footer.
+    void DrawPageFooters(bool withFooter = true);
+    // Nothing printed yet on this page or column but its opening bands.
+    bool IsFresh() const;
+    void ShowBandByName(const QString &name);
+    void RunScript(const QStringList &script);
+    // Binds fields and registers the aggregates of every band.
+    void PrepareAggregates();
+    // One data level (1 master, 2 detail, 3 subdetail).
+    void DoLoop(int level);
+    // The bottom a band may reach: the bottom margin less the page footer
+    // while preparing.
+    int BottomLimit() const;
+    TfrBand *BandOfType(int bandType) const override;
+    // Height of the column footer (0 while the summary prints).
+    int ColumnFooterHeight() const;
+    void AddRecord(TfrBand *band, int kind);
+    void ClearRecList();
+    // Queue of bands waiting to print together (headers with their first data).
+    void QueueAdd(TfrBand *band);
+    void QueueFlush();
+    void QueueGroups(TfrBand *group);
+    int QueueSize() const { return int(m_queue.size()); }
+
+    // --- run-time fields
+    std::array<TfrBand *, 23> Bands{};
+    bool IsSubReportPage = false;
+    bool Initialized = false;
+    int CurColumn = 0;
+    int ColumnStartY = 0;
+    int XAdjust = 0;
+    std::vector<FrBandRecord> RecordList;
+    bool RecordMode = false;
+    int PlayPosition = 0;
+    TfrBand *InterruptedBand = nullptr;
+    int CrossColumn = 1;
+    int RecordCount = 1;
+    TfrBand *LastBand = nullptr;
+    bool InFooter = false;
+    bool SummaryPrinting = false;
+    int FreshY = -1; // CurY after the opening bands of the page or column
+    int DeepestLevel = 0;
+    std::unique_ptr<FrDialogForm> Form;
+
     // Pixels <-> tenths of a millimetre (18 pixels make 5 mm), half to even.
     static int pixelsToTenths(double pixels);
     static int tenthsToPixels(double tenths);
@@ -89,6 +154,15 @@ public:
     quint8 Position = 4;
     QStringList Script;
     bool Visible = true;
+
+private:
+    void initDialogPage();
+    void linkBands();
+    void freeBands();
+    void walkAggregates(TfrBand *band);
+
+    std::vector<std::unique_ptr<TfrBand>> m_runBands;
+    std::vector<TfrBand *> m_queue;
 };
 
 } // namespace report

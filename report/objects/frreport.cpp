@@ -53,6 +53,21 @@ void TfrPages::Clear()
     m_pages.clear();
 }
 
+TfrPage *TfrPages::Append(std::unique_ptr<TfrPage> page)
+{
+    m_pages.push_back(std::move(page));
+    return m_pages.back().get();
+}
+
+std::unique_ptr<TfrPage> TfrPages::Take(int index)
+{
+    if (index < 0 || index >= Count())
+        return nullptr;
+    std::unique_ptr<TfrPage> page = std::move(m_pages[size_t(index)]);
+    m_pages.erase(m_pages.begin() + index);
+    return page;
+}
+
 // --- report component
 
 TfrReport::TfrReport(QObject *owner) : QObject(owner)

@@ -23,6 +23,7 @@ class TfrBand;
 class TfrDataset;
 class TfrDataDictionary;
 class TfrEMFPages;
+class TfrExportFilter;
 class TfrPage;
 class TfrReport;
 class TfrView;
@@ -45,6 +46,9 @@ public:
     void Delete(int index);
     void Move(int from, int to);
     void Clear();
+    // Appends a page the list then owns; takes one out without freeing it.
+    TfrPage *Append(std::unique_ptr<TfrPage> page);
+    std::unique_ptr<TfrPage> Take(int index);
     TfrReport *Report() const { return m_report; }
 
     // The body of a template stream: option words, printer name, page and
@@ -200,8 +204,40 @@ public:
     bool HasOnBeforePrint() const override { return bool(OnBeforePrint); }
     void BeforePrintObject(QStringList &memo, TfrView *view) override;
     void Terminate() override { Cancelled = true; }
+    // Relays to OnBeginColumn and OnPrintColumn (report/build/frformat.cpp).
+    void BeginColumn(TfrBand *band) override;
+    void PrintColumn(int colNo, int &width) override;
     bool IsSimpleReport() const override { return ReportType == rtSimple; }
     TfrDataset *ReportDataset() const override { return Dataset(); }
+
+    // --- building and showing
+    // Builds the prepared pages from the template (restored afterwards);
+    // true when pages were built and nothing stopped the build.
+    bool PrepareReport();
+    // PrepareReport, then ShowPreparedReport; false (nothing done) while a
+    // build runs.
+    bool ShowReport();
+    void ShowPreparedReport();
+    // The registered designer on this report; its modal result (2 without one).
+    int DesignReport();
+    // The designer on one prepared page; kept changes go back into it.
+    void EditPreparedPage(int pageIndex);
+    // The prepared pages handed to an export filter; false while a build runs.
+    bool ExportTo(TfrExportFilter &filter);
+    void ExportPages();
+    // Forms every page into the prepared pages (a composite report replaces it).
+    virtual void BuildPreparedPages();
+    void RunPreparation();
+    // Progress N: OnProgress, or the progress window's line.
+    void Progress(int n);
+    // The value and function callbacks of the global parser, and their
+    // installation for this report.
+    void InstallCallbacks();
+    void ResolveParserName(const QString &name, FrVariant &value);
+    void CallParserFunction(const QString &name, const FrVariant &p1, const FrVariant &p2,
+                            const FrVariant &p3, FrVariant &value);
+    // The last page stays open for the next report of a composite one.
+    bool ContinueLastPage = false;
 
     // Makes this report the current one of the library.
     void makeCurrent();
@@ -213,8 +249,28 @@ public:
                                               const FrVariant &, FrVariant &)>
                                function);
 
+    // --- display formats (report/build/frformat.cpp)
+    // Evaluates one bracketed expression of frCurrentView (an inline format
+    // follows " #") and gives its value as text in the view's display format.
+    // The engine's evaluation errors leave the value as far as it got.
+    void FormatValue(const QString &expression, QString &result);
+    // A value as text under a display format code (category, kind, decimals,
+    // separator) and, for custom kinds, formatStr; the value as text when the
+    // pattern fails.
+    static QString FormatDisplayValue(const FrVariant &value, qint32 format,
+                                      const QString &formatStr);
+
 private:
     void readBody(FrStream &stream);
+    void buildStep();
+    int runStep(const QString &line);
+    void closeProgress(int result);
+
+    QString m_progressCaption;
+    QString m_progressLine;
+    int m_stepResult = 0;
+    bool m_askedTwoPass = false;
+    quint16 m_twoPassValue = 0;
 
     // Destroyed in the order dictionary, prepared pages, template pages.
     std::unique_ptr<TfrPages> m_pages;

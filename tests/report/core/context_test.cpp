@@ -68,7 +68,7 @@ TEST_F(ContextTest, StartUpLoadsTheTexts)
     ASSERT_EQ(l.frBandNames.size(), 23);
     EXPECT_EQ(l.frBandNames.at(5), QStringLiteral("Données maitre"));
     EXPECT_EQ(l.frBandNames.at(19), QStringLiteral("Donnée tableau croisé"));
-    EXPECT_EQ(l.frBooleanFormats, (QStringList{"0;1", "Oui;Non", "_;x", "False;True"}));
+    EXPECT_EQ(l.frBooleanFormats, (QStringList{"0;1", "Non;Oui", "_;x", "False;True"}));
     EXPECT_EQ(l.frDateFormats,
               (QStringList{"mm.dd.yy", "mm.dd.yyyy", "d mmm yyyy", "d mmmm yyyy"}));
     EXPECT_EQ(l.frTimeFormats, (QStringList{"hh:nn:ss", "h:nn:ss", "hh:nn", "h:nn"}));

@@ -67,6 +67,17 @@ std::optional<QString> ScriptedDialogs::selectDirectory(const QString &caption, 
     return next;
 }
 
+std::optional<QString> ScriptedDialogs::inputText(const QString &caption, const QString &prompt,
+                                                  const QString &text, QWidget *)
+{
+    inputRequests.push_back({caption, prompt, text});
+    if (inputs.empty())
+        return std::nullopt;
+    std::optional<QString> next = inputs.front();
+    inputs.pop_front();
+    return next;
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList result;

@@ -22,12 +22,18 @@ public:
         QString caption;
         QString root;
     };
+    struct InputRequest {
+        QString caption;
+        QString prompt;
+        QString text;
+    };
 
     // What was shown, in order.
     std::vector<platform::MessageRequest> messages;
     std::vector<platform::FileRequest> openRequests;
     std::vector<platform::FileRequest> saveRequests;
     std::vector<FolderRequest> folderRequests;
+    std::vector<InputRequest> inputRequests;
 
     // Answers, consumed in order. A message without a scripted answer gets
     // mrOk when it has OK, else mrNo when it has No, else mrCancel; a file
@@ -35,6 +41,8 @@ public:
     std::deque<int> answers;
     std::deque<std::optional<QString>> files;
     std::deque<std::optional<QString>> folders;
+    // Texts typed in input boxes; none scripted (or std::nullopt): cancel.
+    std::deque<std::optional<QString>> inputs;
 
     // Called when a message is shown, before it answers (to look at the
     // program's state while the box is up).
@@ -47,6 +55,8 @@ public:
                                                  QWidget *parent) override;
     std::optional<QString> selectDirectory(const QString &caption, const QString &root,
                                            QWidget *parent) override;
+    std::optional<QString> inputText(const QString &caption, const QString &prompt,
+                                     const QString &text, QWidget *parent) override;
 
     // The texts of every message shown.
     QStringList texts() const;

@@ -1,0 +1,81 @@
+// A template of arbitrary bytes loaded and prepared with every window seam
+// left out: the build either completes, stops or reports its error, and the
+// template is restored. Counted record sources above 10,000 are refused and
+// builds past 300 pages or endless scripts are stopped, so only a hang or a
+// crash counts as a finding.
+#include "report_files_support.h"
+
+#include "platform/text/convert.h"
+#include "report/build/frinterpretator.h"
+#include "report/core/frstream.h"
+#include "report/io/fremfpages.h"
+#include "report/objects/frbandview.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+
+namespace
+{
+
+// Stops a script that runs too long (a script may loop for ever).
+class BoundedInterpreter : public report::TInterpretator
+{
+protected:
+    void BeforeLine(int) override
+    {
+        if (++m_lines > 100000)
+            throw std::runtime_error("script too long");
+    }
+
+private:
+    int m_lines = 0;
+};
+
+bool tooManyRecords(report::TfrReport &report)
+{
+    for (int p = 0; p < report.Pages().Count(); ++p)
+        for (const auto &view : report.Pages().GetPage(p)->Objects) {
+            const QString &text = view->FormatStr;
+            if (view->Typ == report::otBand && !text.isEmpty() && text.at(0) >= QLatin1Char('1') &&
+                text.at(0) <= QLatin1Char('9') &&
+                platform::StrToIntDef(text.section(QLatin1Char(';'), 0, 0), 10001) > 10000)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    using namespace report;
+    fuzz::freshLibrary();
+    fr().frInterpreter = std::make_unique<BoundedInterpreter>();
+    {
+        TfrReport report;
+        FrMemoryStream stream(fuzz::bytesOf(data, size));
+        report.LoadFromStream(stream);
+        if (report.lastLoad() == TfrReport::LoadOutcome::Loaded && !tooManyRecords(report)) {
+            report.ShowProgress = false;
+            report.OnProgress = [&report](int n) {
+                if (n > 300)
+                    report.Cancelled = true;
+            };
+            FrMemoryStream before;
+            report.SaveToStream(before);
+            report.PrepareReport();
+            FrMemoryStream after;
+            report.SaveToStream(after);
+            if (after.data() != before.data())
+                __builtin_trap(); // the template is always restored
+            if (frObjects().frBuilding || frObjects().frDocMode != 0)
+                __builtin_trap(); // and the build state put back
+            report.EMFPages().Dump();
+        }
+    }
+    fr().resetForTests();
+    return 0;
+}

@@ -1,0 +1,135 @@
+#include "report/build/frinterpretator.h"
+
+#include "platform/forms/application.h"
+#include "report/core/frlibrary.h"
+#include "report/core/frutils.h"
+#include "report/data/frdictionary.h"
+#include "report/expr/frvariables.h"
+#include "report/objects/frband.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+#include "report/objects/frseams.h"
+#include "report/objects/frview.h"
+
+namespace report
+{
+
+namespace
+{
+
+TfrDataDictionary *currentDictionary()
+{
+    TfrReport *report = fr().frCurrentReport;
+    return report ? &report->Dictionary() : nullptr;
+}
+
+} // namespace
+
+void TInterpretator::GetValue(const QString &name, FrVariant &value)
+{
+    TfrParser *parser = fr().frGlobalParser.get();
+    if (parser && parser->OnGetValue)
+        parser->OnGetValue(name, value);
+}
+
+void TInterpretator::DoFunction(const QString &name, const FrVariant &p1, const FrVariant &p2,
+                                const FrVariant &p3, FrVariant &value)
+{
+    TfrParser *parser = fr().frGlobalParser.get();
+    if (parser && parser->OnFunction)
+        parser->OnFunction(name, p1, p2, p3, value);
+}
+
+void TInterpretator::SetValue(const QString &name, const FrVariant &value)
+{
+    FrLibrary &lib = fr();
+    FrObjectGlobals &g = frObjects();
+    if (lib.frVariables && lib.frVariables->IndexOf(name) >= 0) {
+        lib.frVariables->SetVariable(name, value);
+        return;
+    }
+    if (TfrDataDictionary *dictionary = currentDictionary();
+        dictionary && dictionary->IsVariable(name)) {
+        dictionary->AssignValue(name, value);
+        return;
+    }
+    const QString up = frUpperCase(name);
+    auto *page = dynamic_cast<TfrPage *>(g.frCurrentPage);
+    if (up == QLatin1String("MODALRESULT")) {
+        const int result = value.toInt();
+        if (page && page->PageType() == ptDialog && page->Form)
+            page->Form->SetModalResult(result);
+        return;
+    }
+    if (up == QLatin1String("CURY")) {
+        // A band that started a page or column keeps the Y its script gives.
+        if (TfrBand *band = g.frCurrentBand;
+            band && (band->NewPageCount > 0 || band->NewColumnCount > 0))
+            band->KeepY = true;
+        const int y = value.toInt();
+        if (page)
+            page->CurY = y;
+        return;
+    }
+    if (up == QLatin1String("PROGRESS")) {
+        const QString text = value.toString();
+        if (FrProgressWindow *progress = g.frProgressWindow())
+            progress->SetLine(text);
+        platform::ProcessMessages();
+        return;
+    }
+    TfrObject *object = nullptr;
+    QString property;
+    frFindObjectProperty(name, object, property);
+    if (object && object->FindProperty(property)) {
+        object->SetPropertyValue(property, value);
+        return;
+    }
+    if (lib.frVariables)
+        lib.frVariables->SetVariable(name, value);
+}
+
+const QStringList &TAggregateFunctionsSplitter::AggregateNames()
+{
+    static const QStringList names{QStringLiteral("AVG"), QStringLiteral("COUNT"),
+                                   QStringLiteral("MAX"), QStringLiteral("MIN"),
+                                   QStringLiteral("SUM")};
+    return names;
+}
+
+TAggregateFunctionsSplitter::TAggregateFunctionsSplitter(QStringList &splitTo)
+    : TfrFunctionSplitter(AggregateNames(), splitTo,
+                          currentDictionary() ? &currentDictionary()->Variables : nullptr),
+      m_splitTo(splitTo)
+{
+}
+
+void TAggregateFunctionsSplitter::SplitMemo(const QStringList &memo)
+{
+    for (const QString &line : memo) {
+        const int n = int(line.size());
+        int pos = 1;
+        while (true) {
+            while (pos < n && line.at(pos - 1) != QLatin1Char('['))
+                ++pos;
+            int open = pos, close = pos;
+            const QString inner = frGetBracketedName(line, open, close);
+            if (close == pos)
+                break;
+            Split(QLatin1Char('[') + inner + QLatin1Char(']'));
+            pos = close + 1;
+        }
+    }
+}
+
+void TAggregateFunctionsSplitter::SplitScript(const QStringList &script)
+{
+    if (script.isEmpty())
+        return;
+    TfrInterpretator interpreter;
+    interpreter.SplitExpressions(script, AggregateNames(), m_splitTo,
+                                 currentDictionary() ? &currentDictionary()->Variables : nullptr);
+}
+
+} // namespace report

@@ -1,0 +1,391 @@
+// The build driver: passes, progress, cancelling, dialog pages, errors in a
+// build (template restored, one box, clean globals), re-entry, one build per
+// record of the report's own source, manual building, events; the value and
+// function callbacks.
+#include "build_fixture.h"
+#include "io_support.h"
+
+#include "report/core/frexceptions.h"
+#include "report/core/frlocale.h"
+#include "report/data/frdictionary.h"
+
+#include <stdexcept>
+
+namespace report::test
+{
+namespace
+{
+
+class DriverTest : public BuildTest
+{
+protected:
+    // 60 records of 20 px under a 30 px header: pages of 50 and 10.
+    void twoPageReport()
+    {
+        bandWithMemo(btPageHeader, 0, 30, QStringLiteral("Entete"), QStringLiteral("Entete"),
+                     flBandOnFirstPage);
+        bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
+                     QStringLiteral("60"));
+    }
+    FrObjectGlobals &g() { return frObjects(); }
+};
+
+TEST_F(DriverTest, TotalPagesIsZeroInTheFirstPassAndTheCountInTheFinal)
+{
+    bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
+                 QStringLiteral("120"));
+    report->TwoPass = 0xFFFF;
+    QStringList seen;
+    report->OnEndPage = [&](int pageNo) {
+        seen.append(QStringLiteral("%1:%2:%3")
+                        .arg(report->FinalPass ? QStringLiteral("final") : QStringLiteral("first"))
+                        .arg(pageNo)
+                        .arg(fr().frGlobalParser->Calc(QStringLiteral("TOTALPAGES")).toInt()));
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 3);
+    EXPECT_EQ(seen.join(QLatin1Char(' ')).toStdString(),
+              "first:0:0 first:1:0 first:2:0 final:0:3 final:1:3 final:2:3");
+    EXPECT_NE(report->TwoPass, 0);
+}
+
+TEST_F(DriverTest, ProgressWindowLinesAndCancel)
+{
+    auto window = std::make_unique<FrRecordingProgressWindow>();
+    FrRecordingProgressWindow *progress = window.get();
+    g().setProgressWindow(std::move(window));
+    report->ShowProgress = true;
+    report->Title = QStringLiteral("Classement");
+    twoPageReport();
+    report->TwoPass = 0xFFFF;
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(progress->shows, 1);
+    EXPECT_EQ(progress->captions.value(0).toStdString(), "Préparation de l'état - Classement");
+    ASSERT_FALSE(progress->lines.isEmpty());
+    EXPECT_EQ(progress->lines.first().toStdString(), "Première passe en cours  1");
+    EXPECT_TRUE(progress->lines.contains(QStringLiteral("Préparation de la Page :  2 sur 2")))
+        << progress->lines.join(QLatin1Char('|')).toStdString();
+
+    // The user cancels during the first pass: nothing is built.
+    progress->lines.clear();
+    progress->cancelAtLine = 2;
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+}
+
+TEST_F(DriverTest, CancelledDialogPageBuildsNothing)
+{
+    twoPageReport();
+    TfrPage *dialog = report->Pages().Add();
+    dialog->PageTypeValue = ptDialog;
+    memo(QStringLiteral("Champ"), 10, 10, 100, 20, QStringLiteral("x"), dialog);
+    FrScriptedDialogForm *shown = nullptr;
+    int result = platform::mrCancel;
+    g().frDialogFormClass = [&](TfrPage &) {
+        auto form = std::make_unique<FrScriptedDialogForm>();
+        form->result = result;
+        shown = form.get();
+        return form;
+    };
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+    ASSERT_NE(shown, nullptr);
+    result = platform::mrOk;
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+}
+
+TEST_F(DriverTest, ModalResultFromTheScriptClosesTheDialogForm)
+{
+    twoPageReport();
+    TfrPage *dialog = report->Pages().Add();
+    dialog->PageTypeValue = ptDialog;
+    dialog->Script = QStringList{QStringLiteral("MODALRESULT := mrOk")};
+    memo(QStringLiteral("Champ"), 10, 10, 100, 20, QStringLiteral("x"), dialog);
+    int closedWith = -1;
+    g().frDialogFormClass = [&](TfrPage &) {
+        struct Form : FrScriptedDialogForm {
+            int *closed = nullptr;
+            int ShowModal(const std::function<void()> &activate) override
+            {
+                const int r = FrScriptedDialogForm::ShowModal(activate);
+                *closed = ModalResult();
+                return r;
+            }
+        };
+        auto form = std::make_unique<Form>();
+        form->result = platform::mrCancel; // what the user would have pressed
+        form->closed = &closedWith;
+        return form;
+    };
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(closedWith, platform::mrOk);
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+}
+
+TEST_F(DriverTest, SetupScriptErrorShowsOneBoxNamingTheObject)
+{
+    twoPageReport();
+    TfrMemoView *m = memo(QStringLiteral("Calcul"), 400, 40, 100, 20, QStringLiteral("x"));
+    m->Script =
+        QStringList{QStringLiteral("begin"), QStringLiteral("  x := ;"), QStringLiteral("end")};
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+    ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(fakes->dialogs.messages[0].text.startsWith(QStringLiteral("Calcul: ")))
+        << fakes->dialogs.messages[0].text.toStdString();
+}
+
+TEST_F(DriverTest, ExceptionsInABuildRestoreTheTemplateAndTellOnce)
+{
+    twoPageReport();
+    const QByteArray before = templateBytes();
+    report->OnGetValue = [](const QString &name, FrVariant &value) {
+        if (name == QLatin1String("LINE#") && frObjects().frCurrentBand &&
+            frObjects().frCurrentBand->LineNo == 57)
+            throw std::runtime_error("base fermée");
+        (void)value;
+    };
+    EXPECT_FALSE(report->PrepareReport());
+    EXPECT_EQ(templateBytes(), before);
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+    ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+    const QString text = fakes->dialogs.messages[0].text;
+    EXPECT_TRUE(text.startsWith(frLoadString(55200)));
+    EXPECT_TRUE(text.contains(QStringLiteral("base fermée")));
+    EXPECT_FALSE(g().frBuilding);
+    EXPECT_EQ(g().frDocMode, 0);
+    EXPECT_EQ(g().frCurrentPage, nullptr);
+    EXPECT_EQ(g().frCurrentBand, nullptr);
+    EXPECT_FALSE(g().frErrorOccurred);
+    report->OnGetValue = nullptr;
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+    EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
+}
+
+TEST_F(DriverTest, ReEntrantCallsAreRefused)
+{
+    twoPageReport();
+    int inner = -1;
+    bool exported = true;
+    bool shown = true;
+    report->OnBeginDoc = [&] {
+        inner = report->PrepareReport() ? 1 : 0;
+        shown = report->ShowReport();
+        FrRecordingExportFilter filter;
+        exported = report->ExportTo(filter);
+    };
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(inner, 0);
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(exported);
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+}
+
+TEST_F(DriverTest, MultipleReportFormsThePagesOncePerRecord)
+{
+    bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
+                 QStringLiteral("2"));
+    TfrUserDataset own;
+    own.RangeEnd = reCount;
+    own.RangeEndCount = 3;
+    report->setDataset(&own);
+    report->ReportType = rtMultiple;
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(countsPerPage(QStringLiteral("DonneesMemo")), (std::vector<int>{2, 2, 2}));
+}
+
+TEST_F(DriverTest, ManualBuildReplacesFormation)
+{
+    twoPageReport();
+    int calls = 0;
+    report->OnManualBuild = [&](TfrPage *p) {
+        ++calls;
+        p->CurBottomY = p->BottomLimit();
+        p->XAdjust = p->LeftMarginPos();
+        report->EMFPages().AddPage(*p);
+        p->CurY = 100;
+        p->ShowBandByName(QStringLiteral("Entete"));
+        p->NewPage();
+        p->ShowBand(p->Bands[btPageHeader]);
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(),
+              "1:EnteteMemo@20,100 Entete;2:EnteteMemo@20,18 Entete;2:EnteteMemo@20,48 Entete");
+}
+
+TEST_F(DriverTest, RecordModeRecordsInsteadOfPrinting)
+{
+    bandWithMemo(btPageHeader, 0, 30, QStringLiteral("Entete"), QStringLiteral("Entete"),
+                 flBandOnFirstPage);
+    bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
+                 QStringLiteral("2"));
+    QStringList recorded;
+    report->OnManualBuild = [&](TfrPage *p) {
+        p->RecordMode = true;
+        p->FormPage();
+        for (const FrBandRecord &r : p->RecordList)
+            recorded.append(r.band->Name + QLatin1Char(':') + QString::number(r.kind));
+        p->ClearRecList();
+        p->RecordMode = false;
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(recorded.join(QLatin1Char(' ')).toStdString(),
+              "Donnees:1 Donnees:0 Donnees:2 Donnees:0 Donnees:2");
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+}
+
+TEST_F(DriverTest, EventsOfATwoPageReport)
+{
+    bandWithMemo(btPageHeader, 0, 30, QStringLiteral("Entete"), QStringLiteral("Entete"),
+                 flBandOnFirstPage);
+    bandWithMemo(btMasterData, 40, 400, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
+                 QStringLiteral("3"));
+    bandWithMemo(btReportSummary, 600, 30, QStringLiteral("Resume"), QStringLiteral("Fin"));
+    bandWithMemo(btPageFooter, 700, 20, QStringLiteral("Pied"), QStringLiteral("Pied"),
+                 flBandOnFirstPage | flBandOnLastPage);
+    QStringList log;
+    report->OnBeginDoc = [&] { log.append(QStringLiteral("begin doc")); };
+    report->OnEndDoc = [&] { log.append(QStringLiteral("end doc")); };
+    report->OnBeginPage = [&](int n) { log.append(QStringLiteral("begin page %1").arg(n)); };
+    report->OnEndPage = [&](int n) { log.append(QStringLiteral("end page %1").arg(n)); };
+    report->OnBeginBand = [&](TfrBand *b) { log.append(QStringLiteral("  begin ") + b->Name); };
+    report->OnEndBand = [&](TfrBand *b) { log.append(QStringLiteral("  end ") + b->Name); };
+    report->OnProgress = [&](int n) { log.append(QStringLiteral("progress %1").arg(n)); };
+    prepareFixture(QStringLiteral("build_events"));
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+    expectGolden(QStringLiteral("build_events.txt"), log.join(QLatin1Char('\n')) + '\n');
+}
+
+// --- the value callback, step by step
+
+TEST_F(DriverTest, ValueCallbackSteps)
+{
+    memo(QStringLiteral("Memo1"), 10, 10, 123, 20, QStringLiteral("x"));
+    report->Dictionary().Variables.SetVariable(QStringLiteral("Club"), QStringLiteral("'Nice'"));
+    report->Dictionary().Variables.SetVariable(QStringLiteral("A"), QStringLiteral("[B]"));
+    report->Dictionary().Variables.SetVariable(QStringLiteral("B"), QStringLiteral("[A]"));
+    fr().frVariables->SetVariable(QStringLiteral("Compte"), 7);
+    report->OnGetValue = [](const QString &name, FrVariant &value) {
+        if (name == QLatin1String("PAGE#"))
+            value = QStringLiteral("owner");
+        else if (name == QLatin1String("Vide"))
+            value = QString();
+    };
+    report->makeCurrent();
+    report->InstallCallbacks();
+    FrObjectGlobals &gl = g();
+    gl.frMasterReport = report.get();
+    gl.frReportDateTime = fakes->clock.current;
+    auto value = [&](const QString &name) {
+        FrVariant v;
+        report->ResolveParserName(name, v);
+        return v.isUnassigned() ? QStringLiteral("<unassigned>") : v.toString();
+    };
+    const struct {
+        const char *name;
+        const char *expected;
+    } rows[] = {
+        {"PAGE#", "owner"},     // the owner first, even over the built-in names
+        {"Vide", ""},           // an empty answer is an answer
+        {"Club", "Nice"},       // a dictionary variable, evaluated
+        {"DATE", "16/03/2024"}, // the report date
+        {"TOTALPAGES", "0"},    // a single pass
+        {"Compte", "7"},        // a script variable
+        {"Memo1.Width", "123"}, // an object's property
+        {"mrOk", "1"},          // a constant
+        {"1 + 2", "3"},         // anything else is an expression
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(value(QString::fromUtf8(row.name)).toStdString(), row.expected) << row.name;
+
+    // A bare unknown name and a cycle of two variables raise once.
+    for (const char *name : {"Inconnu", "A"}) {
+        int raised = 0;
+        try {
+            value(QString::fromUtf8(name));
+        } catch (const EParserError &e) {
+            ++raised;
+            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(frLoadString(55439))) << name;
+        }
+        EXPECT_EQ(raised, 1) << name;
+        EXPECT_EQ(fr().evalState.depth, 0) << name;
+        EXPECT_TRUE(fr().evalState.names.isEmpty()) << name;
+    }
+    // While aggregates register, an unknown name is empty.
+    gl.frAggregatePrepare = true;
+    EXPECT_EQ(value(QStringLiteral("Inconnu")).toStdString(), "<unassigned>");
+    gl.frAggregatePrepare = false;
+}
+
+TEST_F(DriverTest, OlderDictionaryInAVersion22TemplatePreparesWithItsValues)
+{
+    // A version-22 template: one page, one memo outside every band, then a
+    // dictionary of the older layout (categories, variables and the nine
+    // system values by number).
+    Bytes t;
+    t.byte(22).word(0).word(0).strz("Imprimante virtuelle");
+    t.byte(255).int32(9).int32(2100).int32(2970).int32(10).int32(20).int32(30).int32(40).byte(0);
+    t.raw(QByteArray(6, 'z')).word(0).word(0xFFFF).int32(1).int32(0);
+    t.byte(0).byte(0).int32(40).int32(40).int32(400).int32(18).word(0).word(0).int32(1000);
+    t.int32(0).word(0).int32(0x1FFFFFFF).int32(0).strz("").strz("[V0] [V1] [V2] [V8] [Ville]");
+    t.strz("Arial").int32(10).word(0).int32(0).int32(0).word(204).word(2).int32(0);
+    t.int32(0xFFFFFF).strz("");
+    t.byte(254).int32(12);
+    t.byte(1).int32(0).shortStr("Clients").shortStr("Nom").shortStr("NomClient");
+    for (int index = 0; index <= 8; ++index)
+        t.byte(2).int32(index).shortStr("").shortStr("2+3").shortStr("V" +
+                                                                     QByteArray::number(index));
+    t.byte(7).int32(0).shortStr("x").shortStr("y").shortStr("Autre");
+    t.byte(2).int32(1).shortStr("").shortStr("'Nice'").shortStr("Ville");
+    QList<QByteArray> order{"Clients", " NomClient", "Systeme"};
+    for (int index = 0; index <= 8; ++index)
+        order.append(" V" + QByteArray::number(index));
+    order.append(" Autre");
+    order.append(" Ville");
+    t.memo(order);
+    expectGoldenBytes(QStringLiteral("build_dictionary_v22.frf"), t.data);
+
+    FrMemoryStream stream(t.data);
+    report->LoadFromStream(stream);
+    ASSERT_EQ(report->lastLoad(), TfrReport::LoadOutcome::Loaded);
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), "1:Memo1@40,40 1 5 16/03/2024 0 Nice");
+}
+
+TEST_F(DriverTest, FunctionCallbackProcedures)
+{
+    memo(QStringLiteral("Memo1"), 10, 10, 123, 20, QStringLiteral("x"));
+    report->makeCurrent();
+    QStringList user;
+    report->OnUserFunction = [&](const QString &name, const FrVariant &, const FrVariant &,
+                                 const FrVariant &, FrVariant &val) {
+        user.append(name + QLatin1Char('=') + val.toString());
+        if (name == QLatin1String("DOUBLE"))
+            val = 42;
+    };
+    auto call = [&](const QString &name, const QString &p1 = QString(),
+                    const QString &p2 = QString(), const QString &p3 = QString()) {
+        FrVariant v;
+        report->CallParserFunction(name, p1, p2, p3, v);
+        return v.toString();
+    };
+    EXPECT_EQ(call(QStringLiteral("DOUBLE")).toStdString(), "42");
+    EXPECT_EQ(call(QStringLiteral("INCONNUE")).toStdString(), "0");
+    call(QStringLiteral("SETARRAY"), QStringLiteral("A"), QStringLiteral("2"),
+         QStringLiteral("'deux'"));
+    EXPECT_EQ(fr().frVariables->GetVariable(QStringLiteral("Arr_A_2")).toString().toStdString(),
+              "deux");
+    EXPECT_EQ(call(QStringLiteral("GETARRAY"), QStringLiteral("A"), QStringLiteral("1 + 1"))
+                  .toStdString(),
+              "deux");
+    call(QStringLiteral("STOPREPORT"));
+    EXPECT_TRUE(report->Cancelled);
+    EXPECT_EQ(user.join(QLatin1Char(' ')).toStdString(),
+              "DOUBLE=0 INCONNUE=0 SETARRAY=0 GETARRAY=deux STOPREPORT=0");
+}
+
+} // namespace
+} // namespace report::test

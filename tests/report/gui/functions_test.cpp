@@ -1,0 +1,503 @@
+// The function libraries: registration, the descriptions of the expression
+// builder, and the standard functions evaluated through the global parser.
+#include "objects_fixture.h"
+
+#include "platform/dialogs/dialogs.h"
+#include "report/build/frfunclib.h"
+#include "report/build/frinterpretator.h"
+#include "report/build/frstdfunc.h"
+#include "report/core/frlocale.h"
+#include "report/expr/frparser.h"
+#include "report/expr/frvariables.h"
+#include "report/objects/frband.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+#include "tests/support/gui/fakes.h"
+
+using namespace report;
+using namespace report::test;
+
+namespace
+{
+
+// A library that answers one name with its own class name.
+class NamedLibrary : public TfrFunctionLibrary
+{
+public:
+    explicit NamedLibrary(const QString &function) { List.append(function); }
+    void DoFunction(int, const FrVariant &, const FrVariant &, const FrVariant &,
+                    FrVariant &val) override
+    {
+        val = FrVariant(ClassName());
+    }
+};
+
+class FunctionsTest : public ObjectsTest
+{
+protected:
+    void SetUp() override
+    {
+        ObjectsTest::SetUp();
+        fakes = std::make_unique<vorn_test::SeamFakes>();
+        // The callers' protocol: "0", then every library in order; names
+        // from the variables and constants.
+        TfrParser &parser = *fr().frGlobalParser;
+        parser.OnFunction = [](const QString &name, const FrVariant &p1, const FrVariant &p2,
+                               const FrVariant &p3, FrVariant &val) {
+            val = FrVariant(QStringLiteral("0"));
+            for (const auto &lib : frObjects().frFunctionLibraryList)
+                if (lib->OnFunction(name, p1, p2, p3, val))
+                    return;
+        };
+        parser.OnGetValue = [](const QString &name, FrVariant &value) {
+            if (const FrVariant *v = fr().frVariables->find(name))
+                value = *v;
+            else if (const FrVariant *c = fr().frConsts->find(name))
+                value = *c;
+        };
+    }
+    void TearDown() override
+    {
+        fakes.reset();
+        ObjectsTest::TearDown();
+    }
+
+    QString calc(const QString &expression)
+    {
+        return fr().frGlobalParser->Calc(expression).toString();
+    }
+    TfrInstalledFunctions &installed() { return *frObjects().frInstalledFunctions; }
+
+    std::unique_ptr<vorn_test::SeamFakes> fakes;
+};
+
+TEST_F(FunctionsTest, StandardFunctionsInAnyCase)
+{
+    fr().frVariables->SetVariable(QStringLiteral("Jour"),
+                                  FrVariant::fromDate(platform::EncodeDate(2024, 3, 16)));
+    const struct {
+        const char *expression;
+        const char *expected;
+    } cases[] = {
+        {"NAMECASE('jEAN dupont')", "Jean dupont"},
+        {"namecase('')", ""},
+        {"FORMATFLOAT('#,##0.00', 1234.5)", "1 234,50"},
+        {"formatfloat('0.0;(0.0)', -2)", "(2,0)"},
+        {"FORMATDATETIME('dddd d mmmm yyyy', [Jour])", "Samedi 16 mars 2024"},
+        {"FORMATTEXT('00-00-00', '123456')", "12-34-56"},
+        {"formattext('!000', '12')", " 12"},
+        {"DAYOF([Jour])", "16"},
+        {"MonthOf([Jour])", "3"},
+        {"YEAROF([Jour] + 366)", "2025"},
+        {"LENGTH('été')", "3"},
+        {"LENGTH('')", "0"},
+        {"LOWERCASE('ÉTÉ À Œuvre')", "été à œuvre"},
+        {"UPPERCASE('garçon ÿ')", "GARÇON Ÿ"},
+        {"TRIM('  a b  ')", "a b"},
+        {"POS('b', 'abc')", "2"},
+        {"POS('z', 'abc')", "0"},
+        {"MAXNUM(3, 5)", "5"},
+        {"MAXNUM('b', 'a')", "b"},
+        {"MINNUM(3, 5)", "3"},
+        {"MINNUM(-1, 2) + 10", "9"},
+        {"UPPERCASE(NAMECASE('aBC')) + LOWERCASE('X')", "ABCx"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(calc(QString::fromUtf8(c.expression)), QString::fromUtf8(c.expected))
+            << c.expression;
+}
+
+TEST_F(FunctionsTest, UnknownNumberAndUnknownNameLeaveZero)
+{
+    TfrStdFunctionLibrary lib;
+    FrVariant val(QStringLiteral("x"));
+    lib.DoFunction(21, FrVariant(), FrVariant(), FrVariant(), val);
+    EXPECT_TRUE(val.identical(FrVariant(QStringLiteral("0"))));
+
+    FrVariant untouched(QStringLiteral("x"));
+    EXPECT_FALSE(
+        lib.OnFunction(QStringLiteral("NOSUCH"), FrVariant(), FrVariant(), FrVariant(), untouched));
+    EXPECT_TRUE(untouched.identical(FrVariant(QStringLiteral("x"))));
+    EXPECT_EQ(calc(QStringLiteral("NOSUCH(1)")), QStringLiteral("0"));
+}
+
+TEST_F(FunctionsTest, MessageBoxAndInputGoThroughTheDialogs)
+{
+    fakes->dialogs.answers.push_back(platform::mrYes);
+    EXPECT_EQ(
+        calc(QStringLiteral("MESSAGEBOX('Continuer ?', 'Titre', mb_YesNo + mb_IconQuestion)")),
+        QStringLiteral("6"));
+    ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+    const platform::MessageRequest &box = fakes->dialogs.messages.front();
+    EXPECT_EQ(box.text, QStringLiteral("Continuer ?"));
+    EXPECT_EQ(box.caption, QStringLiteral("Titre"));
+    EXPECT_EQ(box.type, platform::mtConfirmation);
+    EXPECT_EQ(box.buttons, platform::MsgDlgButtons(platform::mbYes | platform::mbNo));
+
+    EXPECT_EQ(calc(QStringLiteral("messagebox('Erreur', '', mb_OkCancel + mb_IconError)")),
+              QStringLiteral("1"));
+    EXPECT_EQ(fakes->dialogs.messages.back().type, platform::mtError);
+    EXPECT_EQ(fakes->dialogs.messages.back().buttons, platform::mbOKCancel);
+
+    EXPECT_EQ(calc(QStringLiteral("MESSAGEBOX('Fini')")), QStringLiteral("1"));
+    EXPECT_EQ(fakes->dialogs.messages.back().buttons, platform::MsgDlgButtons(platform::mbOK));
+    EXPECT_EQ(fakes->dialogs.messages.back().type, platform::mtCustom);
+
+    fakes->dialogs.inputs.push_back(QStringLiteral("Martin"));
+    EXPECT_EQ(calc(QStringLiteral("INPUT('Nom ?', 'Dupont')")), QStringLiteral("Martin"));
+    fakes->dialogs.inputs.push_back(std::nullopt);
+    EXPECT_EQ(calc(QStringLiteral("INPUT('Nom ?', 'Dupont')")), QStringLiteral("Dupont"));
+    EXPECT_EQ(calc(QStringLiteral("INPUT('Ville ?')")), QString());
+    ASSERT_EQ(fakes->dialogs.inputRequests.size(), 3u);
+    EXPECT_TRUE(fakes->dialogs.inputRequests[0].caption.isEmpty());
+    EXPECT_EQ(fakes->dialogs.inputRequests[0].prompt, QStringLiteral("Nom ?"));
+    EXPECT_EQ(fakes->dialogs.inputRequests[0].text, QStringLiteral("Dupont"));
+    EXPECT_TRUE(fakes->dialogs.inputRequests[2].text.isEmpty());
+}
+
+// The descriptions of the expression builder, in the order they are given.
+struct DescriptionRow {
+    const char *name;
+    int category;
+    int text;
+    const char *syntax;
+};
+const DescriptionRow kDescriptions[] = {
+    {"AVG", 55349, 55360, "AVG(<Expression> [,BandName [,1]])"},
+    {"COUNT", 55349, 55361, "COUNT(<BandName>)"},
+    {"DAYOF", 55350, 55362, "DAYOF(<Date>)"},
+    {"FORMATDATETIME", 55351, 55363, "FORMATDATETIME(<Fmt>, <DateTime>)"},
+    {"FORMATFLOAT", 55351, 55364, "FORMATFLOAT(<Fmt>, <Numeric>)"},
+    {"FORMATTEXT", 55351, 55416, "FORMATTEXT(<Mask>, <String>)"},
+    {"INPUT", 55352, 55365, "INPUT(<Caption> [,Default])"},
+    {"LENGTH", 55351, 55366, "LENGTH(<String>)"},
+    {"LOWERCASE", 55351, 55367, "LOWERCASE(<String>)"},
+    {"MAX", 55349, 55368, "MAX(<Expression> [,BandName [,1]])"},
+    {"MIN", 55349, 55369, "MIN(<Expression> [,BandName [,1]])"},
+    {"MONTHOF", 55350, 55370, "MONTHOF(<Date>)"},
+    {"NAMECASE", 55351, 55371, "NAMECASE(<String>)"},
+    {"STRTODATE", 55350, 55372, "STRTODATE(<String>)"},
+    {"STRTOTIME", 55350, 55373, "STRTOTIME(<String>)"},
+    {"SUM", 55349, 55374, "SUM(<Expression> [,BandName [,1]])"},
+    {"TRIM", 55351, 55375, "TRIM(<String>)"},
+    {"UPPERCASE", 55351, 55376, "UPPERCASE(<String>)"},
+    {"YEAROF", 55350, 55377, "YEAROF(<Date>)"},
+    {"MAXNUM", 55353, 55412, "MAXNUM(<Value1>, <Value2>)"},
+    {"MINNUM", 55353, 55413, "MINNUM(<Value1>, <Value2>)"},
+    {"POS", 55351, 55414, "POS(<SubString>, <String>)"},
+    {"MESSAGEBOX", 55352, 55415, "MESSAGEBOX(<Text>, <Title>, <Buttons>)"},
+    {"IF", 55352, 55378, "IF(<Expression>, <Value1>, <Value2>)"},
+    {"COPY", 55351, 55379, "COPY(<String>, <From>, <Count>)"},
+    {"MOD", 55353, 55380, "<Value1> MOD <Value2>"},
+    {"STR", 55351, 55381, "STR(<Value>)"},
+    {"NOT", 55354, 55382, "NOT <Value>"},
+    {"AND", 55354, 55383, "<Value1> AND <Value2>"},
+    {"OR", 55354, 55384, "<Value1> OR <Value2>"},
+    {"ROUND", 55353, 55385, "ROUND(<Value>)"},
+    {"FRAC", 55353, 55386, "FRAC(<Value>)"},
+    {"INT", 55353, 55387, "INT(<Value>)"},
+    {"TRUE", 55354, 55388, "TRUE"},
+    {"FALSE", 55354, 55389, "FALSE"},
+    {"PAGE#", 55352, 55390, "PAGE#"},
+    {"DATE", 55350, 55391, "DATE"},
+    {"TIME", 55350, 55392, "TIME"},
+    {"LINE#", 55352, 55393, "LINE#"},
+    {"LINETHROUGH#", 55352, 55394, "LINETHROUGH#"},
+    {"COLUMN#", 55352, 55395, "COLUMN#"},
+    {"TOTALPAGES", 55352, 55396, "TOTALPAGES"},
+    {"MROK", 55355, 55397, "MROK"},
+    {"MRCANCEL", 55355, 55398, "MRCANCEL"},
+    {"CURY", 55355, 55399, "CURY"},
+    {"FREESPACE", 55355, 55400, "FREESPACE"},
+    {"FINALPASS", 55355, 55401, "FINALPASS"},
+    {"PAGEHEIGHT", 55355, 55402, "PAGEHEIGHT"},
+    {"PAGEWIDTH", 55355, 55403, "PAGEWIDTH"},
+    {"PROGRESS", 55355, 55404, "PROGRESS"},
+    {"MODALRESULT", 55355, 55405, "MODALRESULT"},
+    {"STOPREPORT", 55355, 55406, "STOPREPORT"},
+    {"NEWPAGE", 55355, 55407, "NEWPAGE"},
+    {"NEWCOLUMN", 55355, 55408, "NEWCOLUMN"},
+    {"SHOWBAND", 55355, 55409, "SHOWBAND(<BandName>)"},
+    {"INC", 55355, 55410, "INC(<Value>)"},
+    {"DEC", 55355, 55411, "DEC(<Value>)"},
+};
+
+TEST_F(FunctionsTest, TheStandardLibraryDescribesFiftySevenNames)
+{
+    ASSERT_EQ(frObjects().frFunctionLibraryList.size(), 1u);
+    EXPECT_EQ(frObjects().frFunctionLibraryList.front()->ClassName(),
+              QStringLiteral("TfrStdFunctionLibrary"));
+    ASSERT_EQ(installed().Count(), 57);
+    for (int i = 0; i < 57; ++i) {
+        const DescriptionRow &row = kDescriptions[i];
+        const TfrFunctionDescription &d = installed().Item(i);
+        EXPECT_EQ(d.funName, QString::fromLatin1(row.name)) << i;
+        EXPECT_EQ(d.funGroup, frLoadString(row.category)) << row.name;
+        EXPECT_EQ(d.funDescription, frLoadString(row.text)) << row.name;
+        EXPECT_TRUE(d.funDescription.startsWith(QString::fromUtf8(row.syntax) + QLatin1Char('/')))
+            << row.name;
+    }
+    EXPECT_EQ(installed().GetFunctionDescription(QStringLiteral("count")),
+              QString::fromUtf8("COUNT(<BandName>)/Retourne le nombre de données dans la bande "
+                                "<BandName>. "));
+    QStringList categories;
+    installed().GetCategories(categories);
+    EXPECT_EQ(categories, QString::fromUtf8("Autre|Chaînes|Date et heure|Ensemble|Interpréteur|"
+                                            "Logique|Mathématique")
+                              .split(QLatin1Char('|')));
+    QStringList names;
+    installed().GetFunctionsOfCategory(QStringLiteral("ensemble"), names);
+    EXPECT_EQ(names, QStringList({"AVG", "COUNT", "MAX", "MIN", "SUM"}));
+    installed().GetFunctionsOfCategory(QString::fromUtf8("Toutes les fonctions"), names);
+    EXPECT_EQ(names.size(), 57);
+    EXPECT_EQ(names.front(), QStringLiteral("AND"));
+    EXPECT_EQ(names.back(), QStringLiteral("YEAROF"));
+}
+
+TEST_F(FunctionsTest, FormatTextDescriptionIsReadPastTheLocalisationHook)
+{
+    fr().end();
+    frLocale().OnLocalize = [](int id, QString &text) {
+        if (id >= 55360)
+            text = QStringLiteral("traduit");
+    };
+    fr().start();
+    EXPECT_EQ(installed().GetFunctionDescription(QStringLiteral("FORMATTEXT")),
+              QStringLiteral("FORMATTEXT(<Mask>, <String>)/Applies <Mask> to given <String> and "
+                             "returns formatted string."));
+    EXPECT_EQ(installed().GetFunctionDescription(QStringLiteral("TRIM")),
+              QStringLiteral("traduit"));
+    frLocale().OnLocalize = nullptr;
+}
+
+TEST_F(FunctionsTest, RegistryKeepsOneLibraryPerClassAndGrows)
+{
+    for (int i = 1; i <= 40; ++i) {
+        const QString cls = QStringLiteral("TLib%1").arg(i);
+        frRegisterFunctionLibrary(cls, [i] {
+            auto lib = std::make_unique<NamedLibrary>(
+                QStringLiteral("F%1").arg(i, 2, 10, QLatin1Char('0')));
+            lib->AddFunctionDesc(lib->List.front(), QStringLiteral("Mes fonctions"),
+                                 QStringLiteral("F/Une des miennes."));
+            return lib;
+        });
+    }
+    // Registering a class again changes nothing.
+    int created = 0;
+    frRegisterFunctionLibrary(QStringLiteral("TLib7"), [&created] {
+        ++created;
+        return std::make_unique<NamedLibrary>(QStringLiteral("X"));
+    });
+    EXPECT_EQ(created, 0);
+    auto &list = frObjects().frFunctionLibraryList;
+    ASSERT_EQ(list.size(), 41u);
+    EXPECT_EQ(calc(QStringLiteral("F40(1)")), QStringLiteral("TLib40"));
+    EXPECT_EQ(calc(QStringLiteral("f07(1)")), QStringLiteral("TLib7"));
+    EXPECT_EQ(installed().Count(), 57 + 40);
+
+    frUnRegisterFunctionLibrary(QStringLiteral("TLib7"));
+    ASSERT_EQ(list.size(), 40u);
+    EXPECT_EQ(list[6]->ClassName(), QStringLiteral("TLib6"));
+    EXPECT_EQ(list[7]->ClassName(), QStringLiteral("TLib8"));
+    EXPECT_EQ(calc(QStringLiteral("F07(1)")), QStringLiteral("0"));
+    EXPECT_TRUE(installed().GetFunctionDescription(QStringLiteral("F07")).isEmpty());
+    EXPECT_EQ(installed().Count(), 57 + 39);
+    frUnRegisterFunctionLibrary(QStringLiteral("TNoSuchLib"));
+    EXPECT_EQ(list.size(), 40u);
+
+    // The end of the library takes the standard library out, not the others.
+    frUnRegisterFunctionLibrary(QStringLiteral("TfrStdFunctionLibrary"));
+    EXPECT_EQ(installed().Count(), 39);
+    EXPECT_EQ(calc(QStringLiteral("NAMECASE('abc')")), QStringLiteral("0"));
+}
+
+TEST_F(FunctionsTest, DescriptionsKeepTheFirstOfANameAndFoldCategories)
+{
+    NamedLibrary lib(QStringLiteral("A"));
+    TfrInstalledFunctions list;
+    const struct {
+        const char *name;
+        const char *category;
+        bool kept;
+    } adds[] = {
+        {"Alpha", "Chaînes", true}, {"Alpha", "Autre", false}, // same name
+        {"ALPHA", "Autre", true},                              // names compare with their case
+        {"Beta", "", false},                                   // no category
+        {"Gamma", "CHAÎNES", true}, {"delta", "chaînes", true},
+    };
+    for (const auto &a : adds) {
+        const int before = list.Count();
+        list.Add(&lib, QString::fromUtf8(a.name), QStringLiteral("d"),
+                 QString::fromUtf8(a.category));
+        EXPECT_EQ(list.Count() - before, a.kept ? 1 : 0) << a.name << " " << a.category;
+    }
+    QStringList categories;
+    list.GetCategories(categories);
+    EXPECT_EQ(categories, QStringList({"Autre", QString::fromUtf8("Chaînes")}));
+    QStringList names;
+    list.GetFunctionsOfCategory(QString::fromUtf8("CHAÎNES"), names);
+    EXPECT_EQ(names, QStringList({"Alpha", "delta", "Gamma"}));
+    list.GetFunctionsOfCategory(QString(), names);
+    EXPECT_EQ(names.size(), 4);
+    EXPECT_EQ(list.GetFunctionDescription(QStringLiteral("GAMMA")), QStringLiteral("d"));
+}
+
+// The aggregate functions register their keys with the data band being
+// prepared, then read what it accumulated.
+class AggregateFunctionsTest : public FunctionsTest
+{
+protected:
+    void SetUp() override
+    {
+        FunctionsTest::SetUp();
+        page = report.Pages().Add();
+        for (const auto &[name, type] :
+             {std::pair{"MasterData1", btMasterData}, std::pair{"DetailData1", btDetailData},
+              std::pair{"GroupFooter1", btGroupFooter}, std::pair{"DetailFooter1", btDetailFooter},
+              std::pair{"ReportSummary1", btReportSummary},
+              std::pair{"PageHeader1", btPageHeader}}) {
+            auto view = std::make_unique<TfrBandView>();
+            view->Name = QString::fromLatin1(name);
+            view->SetBandType(type);
+            bands.push_back(std::make_unique<TfrBand>(view.get(), page));
+            views.push_back(std::move(view));
+        }
+    }
+    void TearDown() override
+    {
+        FrObjectGlobals &g = frObjects();
+        g.frAggregatePrepare = false;
+        g.frAggregateBand = nullptr;
+        g.frCurrentBand = nullptr;
+        bands.clear();
+        FunctionsTest::TearDown();
+    }
+    TfrBand *band(const char *name)
+    {
+        for (const auto &b : bands)
+            if (b->Name == QLatin1String(name))
+                return b.get();
+        return nullptr;
+    }
+    static QString key(const QString &head, int kind, const QString &expression,
+                       const QString &flag)
+    {
+        const QChar s(char16_t(1));
+        return head + s + QChar(char16_t(kind)) + s + expression + s + flag + s;
+    }
+
+    TfrReport report;
+    TfrPage *page = nullptr;
+    std::vector<std::unique_ptr<TfrBandView>> views;
+    std::vector<std::unique_ptr<TfrBand>> bands;
+};
+
+TEST_F(AggregateFunctionsTest, RegistrationKeysByBandAndKind)
+{
+    const struct {
+        const char *dataBand;
+        const char *shownIn;
+        const char *expression;
+        const char *key; // "" when nothing registers
+        int kind;
+        const char *keyExpression;
+        const char *flag;
+    } cases[] = {
+        {"MasterData1", "GroupFooter1", "SUM([Montant])", "GroupFooter1", 11, "[Montant]", ""},
+        {"MasterData1", "GroupFooter1", "min([Montant], MasterData1, 1)", "GroupFooter1", 12,
+         "[Montant]", "1"},
+        {"MasterData1", "ReportSummary1", "Max([Note], masterdata1 )", "ReportSummary1", 13,
+         "[Note]", ""},
+        {"MasterData1", "ReportSummary1", "AVG([Note])", "ReportSummary1", 14, "[Note]", ""},
+        {"MasterData1", "ReportSummary1", "COUNT(MasterData1)", "ReportSummary1", 15, "MasterData1",
+         ""},
+        {"MasterData1", "ReportSummary1", "COUNT(MasterData1, 1)", "ReportSummary1", 15,
+         "MasterData1", "1"},
+        // another band's aggregates, or a band that shows none by default
+        {"MasterData1", "GroupFooter1", "SUM([x], DetailData1)", "", 0, "", ""},
+        {"DetailData1", "ReportSummary1", "SUM([x])", "", 0, "", ""},
+        {"MasterData1", "PageHeader1", "SUM([x])", "", 0, "", ""},
+        {"DetailData1", "DetailFooter1", "SUM([y])", "DetailFooter1", 11, "[y]", ""},
+    };
+    FrObjectGlobals &g = frObjects();
+    g.frAggregatePrepare = true;
+    for (const auto &c : cases) {
+        TfrBand *data = band(c.dataBand);
+        TfrBand *shown = band(c.shownIn);
+        const int before = data->Values.Count();
+        shown->AggregateBand = nullptr;
+        g.frAggregateBand = data;
+        g.frCurrentBand = shown;
+        EXPECT_EQ(calc(QString::fromLatin1(c.expression)), QStringLiteral("0")) << c.expression;
+        if (!*c.key) {
+            EXPECT_EQ(data->Values.Count(), before) << c.expression;
+            EXPECT_EQ(shown->AggregateBand, nullptr) << c.expression;
+            continue;
+        }
+        const QString k = key(QString::fromLatin1(c.key), c.kind,
+                              QString::fromLatin1(c.keyExpression), QString::fromLatin1(c.flag));
+        EXPECT_EQ(data->Values.Count(), before + 1) << c.expression;
+        EXPECT_GE(data->Values.IndexOf(k), 0) << c.expression;
+        EXPECT_EQ(shown->AggregateBand, data) << c.expression;
+    }
+}
+
+TEST_F(AggregateFunctionsTest, FooterWithoutBandNameRegistersOnEveryMasterData)
+{
+    auto view = std::make_unique<TfrBandView>();
+    view->Name = QStringLiteral("MasterData2");
+    view->SetBandType(btMasterData);
+    bands.push_back(std::make_unique<TfrBand>(view.get(), page));
+    views.push_back(std::move(view));
+    FrObjectGlobals &g = frObjects();
+    g.frAggregatePrepare = true;
+    g.frCurrentBand = band("GroupFooter1");
+    for (const char *data : {"MasterData1", "MasterData2"}) {
+        g.frAggregateBand = band(data);
+        calc(QStringLiteral("SUM([Montant])"));
+    }
+    const QString k =
+        key(QStringLiteral("GroupFooter1"), 11, QStringLiteral("[Montant]"), QString());
+    EXPECT_GE(band("MasterData1")->Values.IndexOf(k), 0);
+    EXPECT_GE(band("MasterData2")->Values.IndexOf(k), 0);
+    EXPECT_EQ(band("GroupFooter1")->AggregateBand, band("MasterData2"));
+}
+
+TEST_F(AggregateFunctionsTest, CrossObjectsPrefixTheTemplateKey)
+{
+    FrObjectGlobals &g = frObjects();
+    g.frAggregatePrepare = true;
+    g.frAggregateBand = band("MasterData1");
+    g.frCurrentBand = band("GroupFooter1");
+    band("GroupFooter1")->HasCrossObjects = true;
+    calc(QStringLiteral("SUM([x])"));
+    const QString head = QStringLiteral("0") + QChar(char16_t(1)) + QStringLiteral("GroupFooter1");
+    EXPECT_GE(band("MasterData1")->Values.IndexOf(key(head, 11, QStringLiteral("[x]"), QString())),
+              0);
+}
+
+TEST_F(AggregateFunctionsTest, PrintingReadsTheDataBandsValue)
+{
+    FrObjectGlobals &g = frObjects();
+    TfrBand *master = band("MasterData1");
+    TfrBand *footer = band("GroupFooter1");
+    g.frCurrentBand = footer;
+    EXPECT_EQ(calc(QStringLiteral("SUM([Montant])")), QStringLiteral("0"));
+
+    g.frAggregatePrepare = true;
+    g.frAggregateBand = master;
+    calc(QStringLiteral("SUM([Montant])"));
+    calc(QStringLiteral("COUNT(MasterData1)"));
+    g.frAggregatePrepare = false;
+    master->SetAggregateValue(
+        key(QStringLiteral("GroupFooter1"), 11, QStringLiteral("[Montant]"), QString()),
+        FrVariant(42.5));
+    master->SetAggregateValue(
+        key(QStringLiteral("GroupFooter1"), 15, QStringLiteral("MasterData1"), QString()),
+        FrVariant(3));
+    EXPECT_EQ(calc(QStringLiteral("sum([Montant])")), QStringLiteral("42,5"));
+    EXPECT_EQ(calc(QStringLiteral("COUNT(MasterData1)")), QStringLiteral("3"));
+    EXPECT_EQ(calc(QStringLiteral("MAX([Montant])")), QStringLiteral("0"));
+}
+
+} // namespace
