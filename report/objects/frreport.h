@@ -211,8 +211,9 @@ public:
     // Builds the prepared pages from the template (restored afterwards);
     // true when pages were built and nothing stopped the build.
     bool PrepareReport();
-    // PrepareReport, then ShowPreparedReport.
-    void ShowReport();
+    // PrepareReport, then ShowPreparedReport; false (nothing done) while a
+    // build runs.
+    bool ShowReport();
     void ShowPreparedReport();
     // The registered designer on this report; its modal result (2 without one).
     int DesignReport();
@@ -282,6 +283,7 @@ private:
     QString m_progressLine;
     int m_stepResult = 0;
     bool m_askedTwoPass = false;
+    quint16 m_twoPassValue = 0;
 
     // Destroyed in the order dictionary, prepared pages, template pages.
     std::unique_ptr<TfrPages> m_pages;
