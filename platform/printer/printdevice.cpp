@@ -395,7 +395,7 @@ std::unique_ptr<QPrinter> QtPrinterSystem::createQPrinter(const QString &printer
         auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         qprinter->setOutputFormat(QPrinter::PdfFormat);
         qprinter->setPageSize(QPageSize(QPageSize::A4));
-        qprinter->setOutputFileName(virtualPrinterOutput());
+        qprinter->setOutputFileName(virtualPrinterFile());
         return qprinter;
     }
     return std::make_unique<QPrinter>(QPrinterInfo::printerInfo(printer), QPrinter::HighResolution);
