@@ -123,6 +123,34 @@ FrDisconnectScope::~FrDisconnectScope()
         m_holder->Connect(m_report);
 }
 
+bool frPrintFromPreview(TfrReport &report, FrPagesHolder *holder, int currentPage)
+{
+    FrObjectGlobals &g = frObjects();
+    FrPrintDialogSeam *dialog = g.frPrintDialog();
+    if (!dialog)
+        return false;
+    FrPrinterInfo &printer = g.frGlobalPrinter();
+    const int kept = printer.PrinterIndex();
+    FrPrintChoice choice;
+    choice.copies = report.DefaultCopies;
+    choice.collate = report.DefaultCollate;
+    if (!dialog->Execute(choice))
+        return false;
+    FrDisconnectScope disconnected(holder, report);
+    const int chosen = printer.PrinterIndex();
+    if (chosen != kept && report.CanRebuild) {
+        if (!report.ChangePrinter(kept, chosen))
+            return false;
+        report.PrepareReport();
+        // Pages laid out for the other printer, or none at all: no print.
+        if (report.EMFPages().Count() == 0)
+            return false;
+    }
+    report.PrintWithProgress(choice.pageList(currentPage), choice.copies, choice.collate,
+                             choice.kind);
+    return report.LastPrintDone();
+}
+
 namespace
 {
 
