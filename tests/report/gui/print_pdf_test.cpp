@@ -59,7 +59,11 @@ protected:
             {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"), number,
              QStringLiteral("-l"), number, QStringLiteral("-png"), QStringLiteral("-singlefile"),
              pdf, prefix});
-        return QImage(prefix + QStringLiteral(".png"));
+        const QImage image(prefix + QStringLiteral(".png"));
+        const QString shots = qEnvironmentVariable("VORN_SHOT_DIR");
+        if (!shots.isEmpty())
+            image.save(shots + QStringLiteral("/pdf_page%1.png").arg(n));
+        return image;
     }
 
     QString pdf;
