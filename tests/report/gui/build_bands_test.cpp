@@ -176,6 +176,30 @@ TEST_F(BandsTest, PageEdgeBandsNeverStartPagesThemselves)
     }
 }
 
+TEST_F(BandsTest, BandWithCrossObjectsIsMeasuredPerColumn)
+{
+    band(btMasterData, 40, 20, QStringLiteral("Donnees"), flStretched, QStringLiteral("1"));
+    memo(QStringLiteral("Nom"), 20, 40, 100, 20, QStringLiteral("nom"));
+    auto cross = std::make_unique<TfrBandView>();
+    cross->Name = QStringLiteral("Colonnes");
+    cross->SetBandType(btCrossData);
+    cross->SetBounds(400, 0, 100, 1000);
+    cross->FormatStr = QStringLiteral("3");
+    page->Add(std::move(cross));
+    TfrMemoView *cell = memo(QStringLiteral("Cellule"), 410, 40, 80, 20, QStringLiteral("c"));
+    cell->Flags |= flStretched;
+    QStringList events;
+    report->OnBeginColumn = [&](TfrBand *b) { events.append(QStringLiteral("begin ") + b->Name); };
+    report->OnPrintColumn = [&](int column, int &) {
+        events.append(QStringLiteral("column %1").arg(column));
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(events.join(QLatin1Char(',')).toStdString(),
+              "begin Donnees,column 1,column 2,column 3");
+    // The cross band's own object is printed by the cross columns, not here.
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), "1:Nom@20,18 nom");
+}
+
 TEST_F(BandsTest, ABandShowingItselfStops)
 {
     TfrBandView *title =
