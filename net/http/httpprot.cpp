@@ -109,6 +109,8 @@ THttpCli::~THttpCli()
     m_socket->OnDataSent = nullptr;
     m_socket->OnDnsLookupDone = nullptr;
     m_socket->OnError = nullptr;
+    m_socket->OnSocksConnected = nullptr;
+    m_socket->OnSocksError = nullptr;
     m_socket.reset();
 }
 
@@ -134,6 +136,15 @@ void THttpCli::bindSocket()
     };
     m_socket->OnDnsLookupDone = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDNSLookupDone(error); });
+    };
+    // Relayed with the socket as the sender.
+    m_socket->OnSocksConnected = [this](TCustomWSocket *sender, std::uint16_t error) {
+        if (OnSocksConnected)
+            OnSocksConnected(sender, error);
+    };
+    m_socket->OnSocksError = [this](TCustomWSocket *sender, int error, const QString &msg) {
+        if (OnSocksError)
+            OnSocksError(sender, error, msg);
     };
     // Bound on purpose: the socket then reports instead of raising, and the
     // client reads its state after each call.
@@ -607,6 +618,21 @@ void THttpCli::SocketConfigure()
     m_socket->SetPort(m_port);
     m_socket->SetProto(QStringLiteral("tcp"));
     m_socket->SetMultiThreaded(m_multiThreaded);
+    m_socket->SetSocksServer(m_socksServer);
+    m_socket->SetSocksLevel(m_socksLevel.isEmpty() ? QStringLiteral("5") : m_socksLevel);
+    m_socket->SetSocksPort(m_socksPort);
+    m_socket->SetSocksUsercode(m_socksUsercode);
+    m_socket->SetSocksPassword(m_socksPassword);
+    m_socket->SetSocksAuthentication(m_socksAuthentication);
+}
+
+void THttpCli::SetSocksLevel(const QString &value)
+{
+    const QString level = value.toUpper();
+    if (!level.isEmpty() && level != QLatin1String("4") && level != QLatin1String("4A") &&
+        level != QLatin1String("5"))
+        throw ESocketException(QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
+    m_socksLevel = level;
 }
 
 void THttpCli::SocketDNSLookupDone(std::uint16_t error)

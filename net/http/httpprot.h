@@ -68,8 +68,6 @@ enum THttpCliOption {
 };
 using THttpCliOptions = EnumSet<THttpCliOption>;
 
-enum TSocksAuthentication { socksNoAuthentication, socksAuthenticateUsercode };
-
 // Messages of the client's own target.
 constexpr unsigned WM_HTTP_REQUEST_DONE = WM_USER + 1;
 constexpr unsigned WM_HTTP_SET_READY = WM_USER + 2;
@@ -96,8 +94,6 @@ using TCookieRcvdEvent = std::function<void(THttpCli *Sender, const QString &Dat
 using TLocationChangeExceeded =
     std::function<void(THttpCli *Sender, int RelocationCount, bool &AllowMoreRelocations)>;
 using THttpDataAvailable = std::function<void(THttpCli *Sender, std::uint16_t ErrCode)>;
-using TSocksErrorEvent = std::function<void(TCustomWSocket *Sender, int Error, const QString &Msg)>;
-using TSocksAuthStateEvent = std::function<void(TCustomWSocket *Sender, int AuthState)>;
 
 class THttpCli
 {
@@ -191,7 +187,9 @@ public:
     QString SocksServer() const { return m_socksServer; }
     void SetSocksServer(const QString &value) { m_socksServer = value; }
     QString SocksLevel() const { return m_socksLevel; }
-    void SetSocksLevel(const QString &value) { m_socksLevel = value; }
+    // "", "4", "4A" (any case) or "5"; raises ESocketException otherwise. ""
+    // reaches the socket as "5".
+    void SetSocksLevel(const QString &value);
     QString SocksPort() const { return m_socksPort; }
     void SetSocksPort(const QString &value) { m_socksPort = value; }
     QString SocksUsercode() const { return m_socksUsercode; }
