@@ -49,6 +49,14 @@ QString ExceptionText(std::exception_ptr error);
 // goes no further. Returns false when f threw.
 bool guard(const std::function<void()> &f);
 
+// The call of a handler that takes none of its signal's arguments. A
+// template over those arguments, so that the call is checked only for the
+// signals it serves (clang checks a call that depends on nothing at once).
+template <class... Ignored, class G> void callWithoutArguments(const G &g)
+{
+    g();
+}
+
 // Wraps a callable so that it runs under guard(); the result can be connected
 // to any signal (its arguments are passed on when the callable takes them).
 template <class F> auto handler(F f)
@@ -58,7 +66,7 @@ template <class F> auto handler(F f)
             if constexpr (std::is_invocable_v<F &, decltype(args)...>)
                 f(std::forward<decltype(args)>(args)...);
             else
-                f();
+                callWithoutArguments<decltype(args)...>(f);
         });
     };
 }
