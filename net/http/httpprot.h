@@ -78,6 +78,7 @@ constexpr unsigned WM_HTTP_LOGIN = WM_USER + 3;
 // Completion codes the client sets itself, beside the socket errors.
 constexpr std::uint16_t httperrAborted = 3;
 constexpr std::uint16_t httperrProtocol = 7;
+// A reply cut short, or none at all ("Empty reply").
 constexpr std::uint16_t httperrIncomplete = 8;
 
 // Texts of the state trace ("State = " + name).
@@ -118,6 +119,9 @@ public:
     void CloseAsync();
     virtual void DoRequestAsync(THttpRequest Rq);
     virtual void DoRequestSync(THttpRequest Rq);
+    // Ends the request under way (error 3). Between requests it does
+    // nothing: each request has exactly one OnRequestDone. Only a client
+    // that never started a request reports an Abort (error 0) at once.
     void Abort();
 
     // --- published properties
@@ -338,6 +342,10 @@ private:
     bool socketConnected() const;
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
+    bool connectionReusable();
+    // Moves the first whole line of the buffer to m_lastLine.
+    bool takeLine();
+    void pushIdleLines(std::uint16_t error);
     void consumeFront(int count);
     void emptyBuffer();
     void bandwidthCount(int count);
@@ -428,6 +436,14 @@ private:
     int m_headerLineCount = 0;
     int m_bodyLineCount = 0;
     bool m_allowSendData = false;
+    // From the end of an answer until the next request is written, nothing
+    // is expected on the connection; a byte that comes all the same spoils
+    // it for the next answer, which could not be told from such bytes.
+    bool m_answerComplete = false;
+    bool m_connectionSpoiled = false;
+    // Set by the first request: from then on an Abort between requests has
+    // no request to end.
+    bool m_requestStarted = false;
     std::uint32_t m_generation = 0;
     // The request the data being read belongs to.
     std::uint32_t m_dataGeneration = 0;

@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,6 +51,11 @@ ServerStep hold()
 ServerStep waitRead(int ms)
 {
     return {ServerStep::WaitRead, {}, ms};
+}
+
+ServerStep confirmDelivery()
+{
+    return {ServerStep::Delivered, {}, 0};
 }
 
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs)
@@ -219,6 +226,18 @@ void ScriptedServer::play(int fd, const std::vector<ServerStep> &steps)
         }
         case ServerStep::WaitRead:
             waitReadable(fd, m_wakePipe[0], step.ms, m_stop);
+            break;
+        case ServerStep::Delivered:
+            // Nothing left unacknowledged: the bytes are in the client's
+            // receive queue. Counted even when the limit passes, so that a
+            // waiting test goes on and fails on what it checks.
+            for (int i = 0; i < 20000 && !m_stop; ++i) {
+                int unacknowledged = 0;
+                if (::ioctl(fd, SIOCOUTQ, &unacknowledged) != 0 || unacknowledged == 0)
+                    break;
+                waitReadable(m_wakePipe[0], m_wakePipe[0], 1, m_stop);
+            }
+            ++m_delivered;
             break;
         }
     }

@@ -23,7 +23,7 @@ namespace nettest
 {
 
 struct ServerStep {
-    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead };
+    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead, Delivered };
     Kind kind;
     QByteArray data;
     int ms = 0;
@@ -41,6 +41,9 @@ ServerStep hold();
 // Waits until the client's next byte has arrived (or it closed), without
 // reading it: the pacing of piece-by-piece replies.
 ServerStep waitRead(int ms);
+// Waits until the client's side has taken every byte sent so far (they wait
+// in its socket, read or not), then counts one delivery.
+ServerStep confirmDelivery();
 // A reply cut into pieces of the given size, each after a pause.
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs);
 
@@ -63,6 +66,8 @@ public:
     // Every request read so far, in order, header and body as received.
     QList<QByteArray> requests() const;
     int connections() const { return m_accepted; }
+    // Delivery confirmations reached by the scripts.
+    int deliveries() const { return m_delivered; }
     // Stops accepting and ends the scripts (holding ones end at once).
     void stop();
 
@@ -78,6 +83,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_accepted{0};
+    std::atomic<int> m_delivered{0};
     mutable std::mutex m_mutex;
     std::vector<std::vector<ServerStep>> m_scripts;
     size_t m_nextScript = 0;
