@@ -167,6 +167,7 @@ void THttpCli::failRequest(std::uint16_t code, const QString &reason)
     if (!requestRunning())
         return;
     m_repeatPending = false;
+    m_completing = false;
     HTTP_TRACE(loProtSpecErr, QStringLiteral("Request failed: ") + reason);
     // Whatever the request had posted to itself is void now.
     ++m_generation;
@@ -320,7 +321,11 @@ void THttpCli::SetState(THttpState newState)
 
 void THttpCli::SetReady()
 {
+    // Left set when a step raises, so that the barrier still finds a request
+    // to end.
+    m_completing = true;
     authBookkeeping();
+    m_completing = false;
 }
 
 // ---------------------------------------------------------------------------

@@ -361,7 +361,7 @@ private:
     // made (the step is then given up).
     std::optional<QString> ntlmMessage3(const QString &user, const QString &password,
                                         const TNTLM_Msg2_Info &info) const;
-    bool requestRunning() const { return m_state != httpReady || m_repeatPending; }
+    bool requestRunning() const { return m_state != httpReady || m_repeatPending || m_completing; }
     bool socketConnected() const;
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
@@ -442,6 +442,8 @@ private:
     // From the bookkeeping that decided another attempt until its login
     // message runs: the state reads httpReady, yet the request goes on.
     bool m_repeatPending = false;
+    // While the bookkeeping decides.
+    bool m_completing = false;
     QByteArray m_requestHeader;
     QString m_lastLine;
     std::int64_t m_receivedHeaderBytes = 0;

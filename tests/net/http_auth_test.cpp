@@ -419,6 +419,36 @@ TEST_F(HttpAuth, ARepeatUnderWayIsBusyAndAbortable)
     }
 }
 
+// A step that fails ends its request once, with the client's own error.
+class FailingBasicClient : public THttpCli
+{
+protected:
+    void StartAuthBasic() override
+    {
+        throw EHttpException(QStringLiteral("Unexpected AuthBasicState"), 6);
+    }
+};
+
+TEST_F(HttpAuth, AFailingStepEndsTheRequestWithSeven)
+{
+    ScriptedServer server;
+    server.addConnection({readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})), hold()});
+    FailingBasicClient client;
+    HttpRecorder rec(client);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetUsername(QStringLiteral("u"));
+    client.SetPassword(QStringLiteral("p"));
+    client.SetURL(server.url(QStringLiteral("/")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(loop(), rec));
+    pumpFor(loop(), 50);
+    ASSERT_EQ(rec.done.size(), 1u);
+    EXPECT_EQ(rec.done[0].error, httperrProtocol);
+    EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Unexpected AuthBasicState"));
+    EXPECT_EQ(client.State(), httpReady);
+    EXPECT_NO_THROW(client.GetASync());
+}
+
 TEST_F(HttpAuth, SynchronousRequestWaitsForTheRepeat)
 {
     for (bool accepted : {true, false}) {
