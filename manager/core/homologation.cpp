@@ -1,6 +1,7 @@
 #include "manager/core/homologation.h"
 
 #include "manager/core/ligneresultat.h"
+#include "manager/core/somme.h"
 #include "manager/core/tableaugroupe.h"
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
@@ -58,19 +59,28 @@ void ListeHomologation::fusionner()
             ++i;
             continue;
         }
-        const qint64 pe = platform::StrToInt64(platform::Champ(m_lignes[i], 0)) +
-                          platform::StrToInt64(platform::Champ(m_lignes[j], 0));
-        const qint64 pc = platform::StrToInt64(platform::Champ(m_lignes[i], 7)) +
-                          platform::StrToInt64(platform::Champ(m_lignes[j], 7));
+        const QString peJ = platform::Champ(m_lignes[j], 0);
+        const QString pcJ = platform::Champ(m_lignes[j], 7);
+        const qint64 pe = ajouterEntier(platform::StrToInt64(platform::Champ(m_lignes[i], 0)),
+                                        platform::StrToInt64(peJ), peJ);
+        const qint64 pc = ajouterEntier(platform::StrToInt64(platform::Champ(m_lignes[i], 7)),
+                                        platform::StrToInt64(pcJ), pcJ);
         m_lignes[i] = ligneResultatEquipe(QString::number(pe), nom, licence,
                                           platform::Champ(m_lignes[i], 4), QString::number(pc));
         m_lignes.removeAt(j);
     }
     for (const QString &line : std::as_const(m_lignes)) {
-        const qint64 pe = platform::StrToInt64(platform::Champ(line, 0));
-        TotalPE += platform::roundHalfEven(static_cast<double>(pe) / 100.0) * 100;
-        if (!platform::Champ(line, 3).isEmpty())
-            TotalPC += platform::StrToInt64(platform::Champ(line, 7));
+        const QString peTexte = platform::Champ(line, 0);
+        const qint64 pe = platform::StrToInt64(peTexte);
+        TotalPE =
+            ajouterEntier(TotalPE,
+                          multiplierEntier(platform::roundHalfEven(static_cast<double>(pe) / 100.0),
+                                           100, peTexte),
+                          peTexte);
+        if (!platform::Champ(line, 3).isEmpty()) {
+            const QString pcTexte = platform::Champ(line, 7);
+            TotalPC = ajouterEntier(TotalPC, platform::StrToInt64(pcTexte), pcTexte);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "manager/core/tableaugroupe.h"
 
 #include "manager/core/saisie.h"
+#include "manager/core/somme.h"
 #include "platform/text/convert.h"
 
 QString TableauGroupe::cellule(int ligne, int colonne) const
@@ -111,7 +112,7 @@ void TableauGroupe::recalculerTotal(int ligne)
     for (int c = 1; c <= m_colonnes - 2; ++c) {
         const QString t = cellule(ligne, c);
         if (!t.isEmpty())
-            total += platform::StrToInt64(t);
+            total = ajouterEntier(total, platform::StrToInt64(t), t);
     }
     setCellule(ligne, m_colonnes - 1, QString::number(total));
 }

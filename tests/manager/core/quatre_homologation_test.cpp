@@ -287,3 +287,71 @@ TEST(QuatreLigneResultat, OneReaderForBothKinds)
 }
 
 } // namespace
+
+// Values from a damaged or hostile file whose sum leaves 64 bits are refused
+// with the conversion message (the table and the list stay usable), while
+// sums that reach the very limit are still worked out.
+TEST(QuatreTableau, SumsAtTheSixtyFourBitLimit)
+{
+    const QString max = QStringLiteral("9223372036854775807");
+    const QString min = QStringLiteral("-9223372036854775808");
+    struct Cas
+    {
+        QString a, b;
+        QString total; // empty: refused
+    };
+    const Cas cas[] = {
+        {QStringLiteral("9223372036854775800"), QStringLiteral("7"), max},
+        {QStringLiteral("9223372036854775800"), QStringLiteral("8"), {}},
+        {max, max, {}},
+        {min, QStringLiteral("0"), min},
+        {min, QStringLiteral("-1"), {}},
+        {max, min, QStringLiteral("-1")},
+    };
+    for (const Cas &c : cas) {
+        SCOPED_TRACE((c.a + QLatin1Char('+') + c.b).toStdString());
+        TableauGroupe t;
+        t.charger({QStringLiteral(";A;B;;"), QStringLiteral("A;%1;%2;;").arg(c.a, c.b),
+                   QStringLiteral("B;;;;")});
+        const QStringList avant = t.versLignes();
+        if (c.total.isEmpty()) {
+            try {
+                t.recalculerTotal(1);
+                ADD_FAILURE() << "total accepted";
+            } catch (const platform::EConvertError &e) {
+                EXPECT_EQ(e.Message(), QStringLiteral("'%1' n'est pas une valeur entière correcte")
+                                           .arg(c.b));
+            }
+            EXPECT_EQ(t.versLignes(), avant);
+        } else {
+            t.recalculerTotal(1);
+            EXPECT_EQ(t.cellule(1, 3), c.total);
+        }
+
+        // The same two values as one player's PC over two lines.
+        ListeHomologation liste;
+        liste.lignes() = {ligneResultatEquipe(QStringLiteral("100"), QStringLiteral("M X"),
+                                              QStringLiteral("1"), QStringLiteral("50"), c.a),
+                          ligneResultatEquipe(QStringLiteral("200"), QStringLiteral("M X"),
+                                              QStringLiteral("1"), QStringLiteral("50"), c.b)};
+        if (c.total.isEmpty()) {
+            EXPECT_THROW(liste.fusionner(), platform::EConvertError);
+        } else {
+            liste.fusionner();
+            ASSERT_EQ(liste.lignes().size(), 1);
+            EXPECT_EQ(liste.TotalPC, c.total.toLongLong());
+        }
+    }
+
+    // PE: the merged sum, and the total of PE rounded to whole points.
+    ListeHomologation pe;
+    pe.lignes() = {ligneResultatEquipe(max, QStringLiteral("M X"), QStringLiteral("1"),
+                                       QStringLiteral("50"), QStringLiteral("0")),
+                   ligneResultatEquipe(QStringLiteral("1"), QStringLiteral("M X"),
+                                       QStringLiteral("1"), QStringLiteral("50"),
+                                       QStringLiteral("0"))};
+    EXPECT_THROW(pe.fusionner(), platform::EConvertError);
+    pe.lignes() = {ligneResultatEquipe(max, QStringLiteral("M X"), QStringLiteral("1"),
+                                       QStringLiteral("50"), QStringLiteral("0"))};
+    EXPECT_THROW(pe.fusionner(), platform::EConvertError);
+}
