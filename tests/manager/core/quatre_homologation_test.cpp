@@ -295,8 +295,7 @@ TEST(QuatreTableau, SumsAtTheSixtyFourBitLimit)
 {
     const QString max = QStringLiteral("9223372036854775807");
     const QString min = QStringLiteral("-9223372036854775808");
-    struct Cas
-    {
+    struct Cas {
         QString a, b;
         QString total; // empty: refused
     };
@@ -319,8 +318,8 @@ TEST(QuatreTableau, SumsAtTheSixtyFourBitLimit)
                 t.recalculerTotal(1);
                 ADD_FAILURE() << "total accepted";
             } catch (const platform::EConvertError &e) {
-                EXPECT_EQ(e.Message(), QStringLiteral("'%1' n'est pas une valeur entière correcte")
-                                           .arg(c.b));
+                EXPECT_EQ(e.Message(),
+                          QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(c.b));
             }
             EXPECT_EQ(t.versLignes(), avant);
         } else {
