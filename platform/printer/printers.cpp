@@ -1,5 +1,7 @@
 #include "platform/printer/printers.h"
 
+#include "platform/printer/printdevice.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
@@ -19,7 +21,7 @@ QString s_output;
 
 QStringList printerNames()
 {
-    QStringList names = QPrinterInfo::availablePrinterNames();
+    QStringList names = printerSystem().printerNames();
     names.removeAll(kVirtualPrinterName);
     names.append(kVirtualPrinterName);
     return names;
@@ -32,7 +34,7 @@ bool isVirtualPrinter(const QString &name)
 
 QString defaultPrinterName()
 {
-    const QString name = QPrinterInfo::defaultPrinterName();
+    const QString name = printerSystem().defaultPrinterName();
     return name.isEmpty() ? kVirtualPrinterName : name;
 }
 
@@ -83,9 +85,7 @@ std::unique_ptr<QPrinter> createPrinter(const QString &name)
         printer->setOutputFileName(virtualPrinterFile());
         return printer;
     }
-    auto printer =
-        std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
-    return printer;
+    return printerSystem().createQPrinter(name);
 }
 
 std::unique_ptr<QPrinter> createPrinter()

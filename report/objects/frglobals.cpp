@@ -7,6 +7,7 @@
 #include "report/objects/frlinks.h"
 #include "report/objects/frprinterinfo.h"
 #include "report/objects/frview.h"
+#include "report/print/frprint.h"
 
 namespace report
 {
@@ -83,6 +84,11 @@ FrPrinterInfo &FrObjectGlobals::frGlobalPrinter()
 void FrObjectGlobals::setPrinter(std::unique_ptr<FrPrinterInfo> printer)
 {
     m_printer = std::move(printer);
+}
+
+void FrObjectGlobals::setPrintDialog(std::unique_ptr<FrPrintDialogSeam> dialog)
+{
+    m_printDialog = std::move(dialog);
 }
 
 void FrObjectGlobals::resetBuildState()

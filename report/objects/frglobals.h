@@ -25,6 +25,7 @@ class TfrBand;
 class FrPageLink;
 class FrReportLink;
 class FrPrinterInfo;
+class FrPrintDialogSeam;
 class TfrFunctionLibrary;
 class TfrInstalledFunctions;
 
@@ -201,6 +202,10 @@ public:
     FrPreviewSeam *frPreview() const { return m_preview.get(); }
     void setPreview(std::unique_ptr<FrPreviewSeam> preview) { m_preview = std::move(preview); }
     FrDialogFormClass frDialogFormClass;
+    // The print dialog the preview opens (report/print/frprint.h); none: no
+    // print from the preview.
+    FrPrintDialogSeam *frPrintDialog() const { return m_printDialog.get(); }
+    void setPrintDialog(std::unique_ptr<FrPrintDialogSeam> dialog);
 
 private:
     std::unique_ptr<platform::TextMeasurer> m_ownMeasurer;
@@ -210,6 +215,7 @@ private:
     std::unique_ptr<FrPrinterInfo> m_printer;
     std::unique_ptr<FrProgressWindow> m_progress;
     std::unique_ptr<FrPreviewSeam> m_preview;
+    std::unique_ptr<FrPrintDialogSeam> m_printDialog;
 };
 
 // The object layer's globals, created on first use.

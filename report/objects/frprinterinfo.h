@@ -10,6 +10,11 @@
 #include <cstdint>
 #include <vector>
 
+namespace platform
+{
+class Canvas;
+}
+
 namespace report
 {
 
@@ -79,6 +84,41 @@ public:
     virtual bool SetPrinterInfo(int size, int width, int height, int bin, int orientation,
                                 bool force) = 0;
     virtual void FillPrnInfo(TfrPrnInfo &info) const = 0;
+
+    // The driver's properties dialog; true when the user changed the settings.
+    virtual bool PropertiesDialog() { return false; }
+
+    // --- the print job on the current printer (the engine's fakes cannot print)
+    // A job of copies copies with the current paper; false when the printer
+    // cannot print (it has told the user) or the user cancelled (cancelled set).
+    virtual bool BeginDoc(const QString &title, int copies, bool &cancelled)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(copies);
+        cancelled = false;
+        return false;
+    }
+    // True while a job runs: the paper does not change then, except through
+    // NewPage of a job that can change paper.
+    virtual bool Printing() const { return false; }
+    // Makes a paper current within the job in progress, for its next sheet;
+    // false when the job cannot change paper (a real printer's job: end it
+    // and begin another).
+    virtual bool ChangeJobPaper(int size, int width, int height, int bin, int orientation)
+    {
+        Q_UNUSED(size);
+        Q_UNUSED(width);
+        Q_UNUSED(height);
+        Q_UNUSED(bin);
+        Q_UNUSED(orientation);
+        return false;
+    }
+    // Starts the next sheet.
+    virtual bool NewPage() { return false; }
+    // The job's canvas: device pixels, origin at the printable corner.
+    virtual platform::Canvas *Canvas() { return nullptr; }
+    virtual bool EndDoc() { return false; }
+    virtual void Abort() {}
 };
 
 // The virtual printer alone (the paper table, 5 mm offsets), optionally

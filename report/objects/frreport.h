@@ -239,6 +239,19 @@ public:
     // The last page stays open for the next report of a composite one.
     bool ContinueLastPage = false;
 
+    // --- printing (report/print/frprint.cpp)
+    // Prints the prepared pages under the progress window (an embedded
+    // preview gives its pages back meanwhile). PageNumbers: the selection
+    // text ("" all pages, "1,3,5-12"); PrintPages 0 all, 1 odd, 2 even pages.
+    // A malformed selection raises before anything is printed.
+    void PrintWithProgress(const QString &pageNumbers, int copies, bool collate, int printPages);
+    // Prints on the library printer; false when nothing was printed (no
+    // page selected, the printer failed, the user cancelled).
+    virtual bool PrintPreparedPages(const QString &pageNumbers, int copies, bool collate,
+                                    int printPages);
+    // The outcome of the last PrintWithProgress.
+    bool LastPrintDone() const { return m_printDone; }
+
     // Makes this report the current one of the library.
     void makeCurrent();
     // Installs the value and function callbacks of the global parser for
@@ -266,6 +279,9 @@ private:
     int runStep(const QString &line);
     void closeProgress(int result);
 
+    bool printOnePage(int index, bool &first, int printPages);
+
+    bool m_printDone = false;
     QString m_progressCaption;
     QString m_progressLine;
     int m_stepResult = 0;
