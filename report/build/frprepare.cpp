@@ -544,10 +544,14 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
 
 // --- showing, designing, editing, exporting
 
-void TfrReport::ShowReport()
+bool TfrReport::ShowReport()
 {
-    PrepareReport();
+    // A build already running (started again from the message pump) is left alone.
+    if (frObjects().frBuilding)
+        return false;
+    const bool prepared = PrepareReport();
     ShowPreparedReport();
+    return prepared;
 }
 
 void TfrReport::ShowPreparedReport()

@@ -211,8 +211,9 @@ public:
     // Builds the prepared pages from the template (restored afterwards);
     // true when pages were built and nothing stopped the build.
     bool PrepareReport();
-    // PrepareReport, then ShowPreparedReport.
-    void ShowReport();
+    // PrepareReport, then ShowPreparedReport; false (nothing done) while a
+    // build runs.
+    bool ShowReport();
     void ShowPreparedReport();
     // The registered designer on this report; its modal result (2 without one).
     int DesignReport();

@@ -3,6 +3,7 @@
 // record of the report's own source, manual building, events; the value and
 // function callbacks.
 #include "build_fixture.h"
+#include "io_support.h"
 
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
@@ -94,6 +95,34 @@ TEST_F(DriverTest, CancelledDialogPageBuildsNothing)
     EXPECT_EQ(report->EMFPages().Count(), 2);
 }
 
+TEST_F(DriverTest, ModalResultFromTheScriptClosesTheDialogForm)
+{
+    twoPageReport();
+    TfrPage *dialog = report->Pages().Add();
+    dialog->PageTypeValue = ptDialog;
+    dialog->Script = QStringList{QStringLiteral("MODALRESULT := mrOk")};
+    memo(QStringLiteral("Champ"), 10, 10, 100, 20, QStringLiteral("x"), dialog);
+    int closedWith = -1;
+    g().frDialogFormClass = [&](TfrPage &) {
+        struct Form : FrScriptedDialogForm {
+            int *closed = nullptr;
+            int ShowModal(const std::function<void()> &activate) override
+            {
+                const int r = FrScriptedDialogForm::ShowModal(activate);
+                *closed = ModalResult();
+                return r;
+            }
+        };
+        auto form = std::make_unique<Form>();
+        form->result = platform::mrCancel; // what the user would have pressed
+        form->closed = &closedWith;
+        return form;
+    };
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(closedWith, platform::mrOk);
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+}
+
 TEST_F(DriverTest, SetupScriptErrorShowsOneBoxNamingTheObject)
 {
     twoPageReport();
@@ -140,13 +169,16 @@ TEST_F(DriverTest, ReEntrantCallsAreRefused)
     twoPageReport();
     int inner = -1;
     bool exported = true;
+    bool shown = true;
     report->OnBeginDoc = [&] {
         inner = report->PrepareReport() ? 1 : 0;
+        shown = report->ShowReport();
         FrRecordingExportFilter filter;
         exported = report->ExportTo(filter);
     };
     EXPECT_TRUE(report->PrepareReport());
     EXPECT_EQ(inner, 0);
+    EXPECT_FALSE(shown);
     EXPECT_FALSE(exported);
     EXPECT_EQ(report->EMFPages().Count(), 2);
 }
@@ -265,6 +297,41 @@ TEST_F(DriverTest, ValueCallbackSteps)
     gl.frAggregatePrepare = true;
     EXPECT_EQ(value(QStringLiteral("Inconnu")).toStdString(), "<unassigned>");
     gl.frAggregatePrepare = false;
+}
+
+TEST_F(DriverTest, OlderDictionaryInAVersion22TemplatePreparesWithItsValues)
+{
+    // A version-22 template: one page, one memo outside every band, then a
+    // dictionary of the older layout (categories, variables and the nine
+    // system values by number).
+    Bytes t;
+    t.byte(22).word(0).word(0).strz("Imprimante virtuelle");
+    t.byte(255).int32(9).int32(2100).int32(2970).int32(10).int32(20).int32(30).int32(40).byte(0);
+    t.raw(QByteArray(6, 'z')).word(0).word(0xFFFF).int32(1).int32(0);
+    t.byte(0).byte(0).int32(40).int32(40).int32(400).int32(18).word(0).word(0).int32(1000);
+    t.int32(0).word(0).int32(0x1FFFFFFF).int32(0).strz("").strz("[V0] [V1] [V2] [V8] [Ville]");
+    t.strz("Arial").int32(10).word(0).int32(0).int32(0).word(204).word(2).int32(0);
+    t.int32(0xFFFFFF).strz("");
+    t.byte(254).int32(12);
+    t.byte(1).int32(0).shortStr("Clients").shortStr("Nom").shortStr("NomClient");
+    for (int index = 0; index <= 8; ++index)
+        t.byte(2).int32(index).shortStr("").shortStr("2+3").shortStr("V" +
+                                                                     QByteArray::number(index));
+    t.byte(7).int32(0).shortStr("x").shortStr("y").shortStr("Autre");
+    t.byte(2).int32(1).shortStr("").shortStr("'Nice'").shortStr("Ville");
+    QList<QByteArray> order{"Clients", " NomClient", "Systeme"};
+    for (int index = 0; index <= 8; ++index)
+        order.append(" V" + QByteArray::number(index));
+    order.append(" Autre");
+    order.append(" Ville");
+    t.memo(order);
+    expectGoldenBytes(QStringLiteral("build_dictionary_v22.frf"), t.data);
+
+    FrMemoryStream stream(t.data);
+    report->LoadFromStream(stream);
+    ASSERT_EQ(report->lastLoad(), TfrReport::LoadOutcome::Loaded);
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), "1:Memo1@40,40 1 5 16/03/2024 0 Nice");
 }
 
 TEST_F(DriverTest, FunctionCallbackProcedures)
