@@ -107,18 +107,24 @@ FrDockMove frMoveInDock(bool horizontal, const QSize &dock, const QSize &bar,
     const int length = horizontal ? bar.width() : bar.height();
     const int thickness = horizontal ? bar.height() : bar.width();
     const int dockLength = horizontal ? dock.width() : dock.height();
+    // A pass that moved the toolbar at all asks for another one.
     bool changed = true;
     int passes = 0;
+    auto set = [&](int value) {
+        if (value != along) {
+            along = value;
+            changed = true;
+        }
+    };
     while (changed && passes < 4) {
         changed = false;
         ++passes;
-        const int before = along;
         if (along < -20 && canFloat)
             out.markedFloat = true;
         if (along < 0)
-            along = 0;
+            set(0);
         if (along + length > dockLength)
-            along = dockLength - length;
+            set(dockLength - length);
         for (const QRect &o : others) {
             const int oa = horizontal ? o.left() : o.top();
             const int ol = horizontal ? o.width() : o.height();
@@ -129,11 +135,10 @@ FrDockMove frMoveInDock(bool horizontal, const QSize &dock, const QSize &bar,
             if (!sameRow)
                 continue;
             if (oa <= along && along < oa + ol)
-                along = oa + ol;
+                set(oa + ol);
             else if (along < oa && oa < along + length)
-                along = oa - length;
+                set(oa - length);
         }
-        changed = along != before;
     }
     if (changed)
         return out; // four passes did not settle
@@ -348,6 +353,7 @@ TfrFloatWindow::TfrFloatWindow(TfrToolBar *bar, QWidget *owner)
 
 TfrFloatWindow::~TfrFloatWindow()
 {
+    delete m_frame;
     auto &list = frObjects().frFloatWindows;
     list.erase(std::remove(list.begin(), list.end(), QPointer<QWidget>(this)), list.end());
     list.erase(std::remove(list.begin(), list.end(), QPointer<QWidget>()), list.end());
