@@ -12,6 +12,7 @@
 #include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frpage.h"
+#include "report/objects/frview.h"
 #include "report/print/frprinter.h"
 #include "report/ui/frctrls.h"
 #include "report/ui/frdock.h"
@@ -747,6 +748,8 @@ void TfrPreviewForm::paintSurface(QPainter &p, const QRect &update)
     p.setClipRegion(grey);
     p.fillRect(surface, QColor(0x80, 0x80, 0x80));
     p.setClipping(false);
+    // Prepared pages draw as they print, without the designer's marks.
+    FrRestore<int> docMode(frObjects().frDocMode, 1);
     platform::QPainterCanvas canvas(&p, &frObjects().measurer());
     for (int i = 0; i < m_pages->Count(); ++i) {
         TfrEMFPage *e = m_pages->Entry(i);
@@ -1254,6 +1257,7 @@ QList<platform::TextRun> TfrPreviewForm::pageTexts(int index)
         if (g.Pgw <= 0 || g.Pgh <= 0)
             return {};
         FrNullCanvas none(&frObjects().measurer());
+        FrRestore<int> docMode(frObjects().frDocMode, 1);
         m_pages->Draw(index, none, QRect(0, 0, g.Pgw, g.Pgh));
         QList<platform::TextRun> runs =
             e->Picture ? e->Picture->textRuns() : QList<platform::TextRun>();

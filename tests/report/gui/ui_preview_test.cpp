@@ -598,3 +598,53 @@ TEST_F(PreviewTest, ShowReportOpensTheModalPreviewOverItsOwner)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+// The window as a user sees it: grey around the pages, white paper with a
+// black border and a shadow, the zoom caption, ink in the title's box.
+// VORN_SHOTS_DIR set: the pictures are also written there.
+TEST_F(PreviewTest, LooksAsLaidOut)
+{
+    TfrPreviewForm &f = open();
+    f.setWindowTitle(QStringLiteral("Prévisualiser"));
+    for (int tag : {100, 1}) {
+        f.ZoomItemClick(tag);
+        f.VScrollBar()->setValue(0);
+        const QImage window = f.grab().toImage();
+        const QImage surface = f.PBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(surface.size(), QSize(1000, 700));
+        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty())
+            window.save(QString::fromLocal8Bit(dirName) +
+                        QStringLiteral("/preview_%1.png").arg(tag == 1 ? "largeur" : "100"));
+        const QRect page = f.EMFPages()->Entry(0)->ScreenRect;
+        EXPECT_EQ(f.Button(QStringLiteral("ZoomBtn"))->Caption(),
+                  tag == 1 ? QStringLiteral("129%") : QStringLiteral("100%"));
+        EXPECT_EQ(surface.pixel(page.left() - 3, 50), qRgb(0x80, 0x80, 0x80));
+        EXPECT_EQ(surface.pixel(page.left(), 50), qRgb(0, 0, 0));
+        EXPECT_EQ(surface.pixel(page.left() + 5, 12), qRgb(255, 255, 255));
+        if (page.right() + 1 < surface.width()) {
+            EXPECT_EQ(surface.pixel(page.right() + 1, 50), qRgb(0, 0, 0)); // shadow
+        }
+        // The framed title: its box at (20, 20, 400, 40) in the printable
+        // area less the margins, drawn at the zoom.
+        const TfrEMFPage &e = *f.EMFPages()->Entry(0);
+        const TfrPrnInfo &g = e.PrinterGeometry;
+        const double kx = double(g.Pw - e.Margins[0] - e.Margins[2]) / g.Pgw * f.per;
+        const double ky = double(g.Ph - e.Margins[1] - e.Margins[3]) / g.Pgh * f.per;
+        const int left = page.left() + int(std::nearbyint((g.Ofx + e.Margins[0]) * f.per));
+        const int top = page.top() + int(std::nearbyint((g.Ofy + e.Margins[1]) * f.per));
+        const QRect box(left + int(20 * kx), top + int(20 * ky), int(400 * kx), int(40 * ky));
+        int ink = 0;
+        for (int y = box.top() + 3; y < box.bottom() - 2; ++y)
+            for (int x = box.left() + 3; x < box.right() - 2; ++x)
+                ink += qGray(surface.pixel(x, y)) < 128 ? 1 : 0;
+        EXPECT_GT(ink, 20) << tag;
+    }
+}
+
+} // namespace
+} // namespace report::test
