@@ -275,6 +275,8 @@ void TVorn_FGestion::BtResultatClick()
     // Without a current line there is nothing to link.
     if (m_liste.courant() < 1 || !m_liste.ecritureAutorisee())
         return;
+    // The edits are written with the link: refused before the file is chosen.
+    ligneDesEdits().verifier();
     OpenDialog1->InitialDir = RepAppli + SaisonEnCours;
     OpenDialog1->Title = QStringLiteral("Lier un résultat d'un tournoi");
     OpenDialog1->FileName.clear();

@@ -1,6 +1,7 @@
 #include "manager/core/homologation.h"
 
 #include "manager/core/ligneresultat.h"
+#include "manager/core/saisie.h"
 #include "manager/core/tableaugroupe.h"
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
@@ -33,8 +34,8 @@ void ListeHomologation::construire(const QStringList &lignesMatch, int feuilles,
                                                 platform::Champ(joueur, 2), pc);
             }
         }
-        pvA += platform::StrToInt64(platform::Champ(lignesMatch, b + 12, 3));
-        pvB += platform::StrToInt64(platform::Champ(lignesMatch, b + 24, 3));
+        pvA = AjouteEntier(pvA, platform::Champ(lignesMatch, b + 12, 3));
+        pvB = AjouteEntier(pvB, platform::Champ(lignesMatch, b + 24, 3));
     }
 }
 
@@ -58,19 +59,24 @@ void ListeHomologation::fusionner()
             ++i;
             continue;
         }
-        const qint64 pe = platform::StrToInt64(platform::Champ(m_lignes[i], 0)) +
-                          platform::StrToInt64(platform::Champ(m_lignes[j], 0));
-        const qint64 pc = platform::StrToInt64(platform::Champ(m_lignes[i], 7)) +
-                          platform::StrToInt64(platform::Champ(m_lignes[j], 7));
+        const qint64 pe = AjouteEntier(platform::StrToInt64(platform::Champ(m_lignes[i], 0)),
+                                       platform::Champ(m_lignes[j], 0));
+        const qint64 pc = AjouteEntier(platform::StrToInt64(platform::Champ(m_lignes[i], 7)),
+                                       platform::Champ(m_lignes[j], 7));
         m_lignes[i] = ligneResultatEquipe(QString::number(pe), nom, licence,
                                           platform::Champ(m_lignes[i], 4), QString::number(pc));
         m_lignes.removeAt(j);
     }
     for (const QString &line : std::as_const(m_lignes)) {
-        const qint64 pe = platform::StrToInt64(platform::Champ(line, 0));
-        TotalPE += platform::roundHalfEven(static_cast<double>(pe) / 100.0) * 100;
+        const QString texte = platform::Champ(line, 0);
+        const qint64 pe = platform::StrToInt64(texte);
+        // Whole points, back in hundredths: near the 64-bit limit the
+        // rounding may go past it.
+        const qint64 arrondi =
+            MultiplieValeur(platform::roundHalfEven(static_cast<double>(pe) / 100.0), 100, texte);
+        TotalPE = AjouteValeur(TotalPE, arrondi, texte);
         if (!platform::Champ(line, 3).isEmpty())
-            TotalPC += platform::StrToInt64(platform::Champ(line, 7));
+            TotalPC = AjouteEntier(TotalPC, platform::Champ(line, 7));
     }
 }
 

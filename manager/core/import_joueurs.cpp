@@ -126,6 +126,17 @@ struct Colonnes {
     }
 };
 
+// The separators between the header's fields: a ";" that ends the header
+// (blanks after it aside) closes its last field and separates nothing, so a
+// whole data line without a final ";" has one fewer.
+int separateursEntete(QStringView entete)
+{
+    int n = int(entete.count(u';'));
+    if (entete.trimmed().endsWith(u';'))
+        --n;
+    return n;
+}
+
 int entierStrict(QStringView texte)
 {
     // Plain digits, the usual case, are read here; anything else (signs,
@@ -197,7 +208,7 @@ int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLig
         return -1;
 
     Extraction lue;
-    lue.separateurs = int(lignes[entete].count(u';'));
+    lue.separateurs = separateursEntete(lignes[entete]);
     Colonnes col;
     for (qsizetype i = entete + 1; i < total; ++i) {
         col.lire(lignes[i]);

@@ -38,7 +38,7 @@ QString decoderExtraction(QByteArrayView bytes);
 struct Extraction {
     QStringList lignes;  // decoded lines, in file order
     QList<int> numeros;  // their line numbers in the file, from 1
-    int separateurs = 0; // ";" count of the header line
+    int separateurs = 0; // separators between the header's fields
 
     void clear()
     {

@@ -2,9 +2,11 @@
 
 #include "manager/core/saisie.h"
 #include "manager/core/vorn_dec.h"
+#include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
+#include <QDate>
 #include <QFileInfo>
 
 const QStringList TitresChallenge = {QStringLiteral("Num"),
@@ -34,6 +36,41 @@ QString LigneChallenge::versLigne() const
     for (const QString *f : {&numero, &date, &nom, &type, &colonne, &coefficient, &fichierResultat})
         out += champSaisi(*f) + QLatin1Char(';');
     return out;
+}
+
+namespace
+{
+
+// Exactly dd/mm/yyyy, and a day that exists.
+bool dateReelle(const QString &texte)
+{
+    if (texte.size() != 10 || texte[2] != u'/' || texte[5] != u'/')
+        return false;
+    int valeurs[3] = {0, 0, 0};
+    const int debuts[3] = {0, 3, 6};
+    const int longueurs[3] = {2, 2, 4};
+    for (int k = 0; k < 3; ++k) {
+        for (int i = debuts[k]; i < debuts[k] + longueurs[k]; ++i) {
+            const char16_t c = texte[i].unicode();
+            if (c < u'0' || c > u'9')
+                return false;
+            valeurs[k] = valeurs[k] * 10 + (c - u'0');
+        }
+    }
+    return valeurs[2] >= 1 && QDate(valeurs[2], valeurs[1], valeurs[0]).isValid();
+}
+
+} // namespace
+
+void LigneChallenge::verifier() const
+{
+    if (!dateReelle(date))
+        throw platform::EConvertError(
+            QStringLiteral("Date : '%1' n'est pas une date correcte (jj/mm/aaaa)").arg(date));
+    int valeur = 0;
+    if (!platform::TryStrToInt(coefficient, valeur))
+        throw platform::EConvertError(
+            QStringLiteral("Coéf. : '%1' n'est pas une valeur entière correcte").arg(coefficient));
 }
 
 QString ListeTournois::cheminFichier()
@@ -88,6 +125,7 @@ bool ListeTournois::ajouter(LigneChallenge ligne)
 {
     if (!m_ecritureAutorisee)
         return false;
+    ligne.verifier();
     ligne.numero = QString::number(m_lignes.size() + 1);
     ligne.fichierResultat.clear();
     m_lignes.append(ligne.versLigne());
@@ -100,6 +138,7 @@ bool ListeTournois::modifier(LigneChallenge ligne)
 {
     if (!m_ecritureAutorisee || m_courant < 1 || m_courant > m_lignes.size())
         return false;
+    ligne.verifier();
     ligne.numero = QString::number(m_courant);
     // The link is dropped: it must be made again for the edited tournament.
     ligne.fichierResultat.clear();
@@ -112,6 +151,7 @@ bool ListeTournois::lierResultat(LigneChallenge ligne, const QString &fichierCho
 {
     if (!m_ecritureAutorisee || m_courant < 1 || m_courant > m_lignes.size())
         return false;
+    ligne.verifier();
     ligne.numero = QString::number(m_courant);
     const int slash = fichierChoisi.lastIndexOf(QLatin1Char('/'));
     ligne.fichierResultat = fichierChoisi.mid(slash + 1);

@@ -17,6 +17,10 @@ struct LigneChallenge {
     static LigneChallenge depuisLigne(const QString &line);
     // Every field followed by ";"; typed text cannot break the record.
     QString versLigne() const;
+    // What the ranking converts must convert: a date that is not a real day
+    // written dd/mm/yyyy, or a coefficient that is not a whole number,
+    // raises EConvertError naming the field ("Date", "Coéf.").
+    void verifier() const;
 };
 
 // The grid's titles, columns 1 to 7.
@@ -61,6 +65,8 @@ public:
 
     // The writing commands rewrite the whole file; false when nothing was
     // done (no current line, or the file could not be read at activation).
+    // A line whose date or coefficient is refused by verifier() raises its
+    // error and nothing is stored.
     bool ajouter(LigneChallenge ligne);
     bool modifier(LigneChallenge ligne);
     bool lierResultat(LigneChallenge ligne, const QString &fichierChoisi);

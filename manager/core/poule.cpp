@@ -102,14 +102,16 @@ EnteteDate EnteteDepuisDate(const QDate &date)
     return e;
 }
 
-int ValeurEquipe(const QString &ligne)
+qint64 ValeurEquipe(const QString &ligne)
 {
-    std::vector<int> valeurs;
+    // Indexes are read as the platform's 32-bit integers; their sum is kept
+    // in 64 bits, so that a hand-edited file cannot overflow it.
+    std::vector<qint64> valeurs;
     for (int p = 0; p < kPlacesParEquipe; ++p) {
         const QString iv = Champ(ligne, p * kChampsParPlace + 4);
         valeurs.push_back(iv.isEmpty() ? 0 : platform::StrToInt(iv));
     }
-    std::sort(valeurs.begin(), valeurs.end(), std::greater<int>());
+    std::sort(valeurs.begin(), valeurs.end(), std::greater<qint64>());
     return valeurs[0] + valeurs[1] + valeurs[2] + valeurs[3];
 }
 
@@ -131,7 +133,7 @@ bool AjouteJoueur(QString &ligne, const QStringList &joueur)
                 nouvelle += Champ(ligne, p * kChampsParPlace + f) + QLatin1Char(';');
         }
     }
-    const int valeur = ValeurEquipe(nouvelle);
+    const qint64 valeur = ValeurEquipe(nouvelle);
     ligne = nouvelle + QString::number(valeur) + QLatin1Char(';');
     return place;
 }
@@ -162,9 +164,10 @@ void RangeEquipes(QStringList &poule, int n)
     const int dernier = std::min<qsizetype>(n, poule.size() - 1);
     if (dernier < 2)
         return;
-    std::vector<std::pair<int, QString>> equipes;
+    // A team's value is a sum of four indexes: it may exceed 32 bits.
+    std::vector<std::pair<qint64, QString>> equipes;
     for (int t = 1; t <= dernier; ++t)
-        equipes.emplace_back(platform::StrToInt(Champ(poule.at(t), kChampValeurEquipe)),
+        equipes.emplace_back(platform::StrToInt64(Champ(poule.at(t), kChampValeurEquipe)),
                              poule.at(t));
     std::stable_sort(equipes.begin(), equipes.end(),
                      [](const auto &a, const auto &b) { return a.first > b.first; });

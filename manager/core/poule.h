@@ -47,7 +47,7 @@ QString NomMois(int mois);
 
 // Sum of the four highest value indexes of the 8 places (empty counts 0);
 // raises the conversion error on a value that is not a whole number.
-int ValeurEquipe(const QString &ligne);
+qint64 ValeurEquipe(const QString &ligne);
 // Puts a player (licence, title, family name, first name, value index) into
 // the first empty place and ends the line with the team's new value. A full
 // team gets no player. The value index is checked first, so a bad one raises

@@ -1,6 +1,7 @@
 #include "manager/core/saisie.h"
 
 #include "platform/text/convert.h"
+#include "platform/text/exceptions.h"
 
 #include <limits>
 
@@ -36,4 +37,34 @@ int ChiffresSeuls(const QString &text)
         }
     }
     return static_cast<int>(value);
+}
+
+qint64 AjouteEntier(qint64 total, const QString &texte)
+{
+    return AjouteValeur(total, platform::StrToInt64(texte), texte);
+}
+
+namespace
+{
+[[noreturn]] void horsLimites(const QString &texte)
+{
+    throw platform::EConvertError(
+        QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(texte));
+}
+} // namespace
+
+qint64 AjouteValeur(qint64 total, qint64 valeur, const QString &texte)
+{
+    qint64 somme = 0;
+    if (__builtin_add_overflow(total, valeur, &somme))
+        horsLimites(texte);
+    return somme;
+}
+
+qint64 MultiplieValeur(qint64 a, qint64 b, const QString &texte)
+{
+    qint64 produit = 0;
+    if (__builtin_mul_overflow(a, b, &produit))
+        horsLimites(texte);
+    return produit;
 }

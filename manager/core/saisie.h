@@ -11,3 +11,11 @@ QString champSaisi(const QString &text);
 int EntierOuZero(const QString &text);
 // Only the digits of the text, read as a whole number; no digit gives 0.
 int ChiffresSeuls(const QString &text);
+
+// Arithmetic on whole numbers read from files: total + the number of texte,
+// total + valeur and a x b, where the values were worked out from texte. A
+// text that is not a whole number, or a result beyond 64 bits, raises the
+// conversion error naming texte, as a number too large to read does.
+qint64 AjouteEntier(qint64 total, const QString &texte);
+qint64 AjouteValeur(qint64 total, qint64 valeur, const QString &texte);
+qint64 MultiplieValeur(qint64 a, qint64 b, const QString &texte);

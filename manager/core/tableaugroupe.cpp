@@ -111,7 +111,7 @@ void TableauGroupe::recalculerTotal(int ligne)
     for (int c = 1; c <= m_colonnes - 2; ++c) {
         const QString t = cellule(ligne, c);
         if (!t.isEmpty())
-            total += platform::StrToInt64(t);
+            total = AjouteEntier(total, t);
     }
     setCellule(ligne, m_colonnes - 1, QString::number(total));
 }

@@ -109,6 +109,8 @@ THttpCli::~THttpCli()
     m_socket->OnDataSent = nullptr;
     m_socket->OnDnsLookupDone = nullptr;
     m_socket->OnError = nullptr;
+    m_socket->OnSocksConnected = nullptr;
+    m_socket->OnSocksError = nullptr;
     m_socket.reset();
 }
 
@@ -134,6 +136,15 @@ void THttpCli::bindSocket()
     };
     m_socket->OnDnsLookupDone = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDNSLookupDone(error); });
+    };
+    // Relayed with the socket as the sender.
+    m_socket->OnSocksConnected = [this](TCustomWSocket *sender, std::uint16_t error) {
+        if (OnSocksConnected)
+            OnSocksConnected(sender, error);
+    };
+    m_socket->OnSocksError = [this](TCustomWSocket *sender, int error, const QString &msg) {
+        if (OnSocksError)
+            OnSocksError(sender, error, msg);
     };
     // Bound on purpose: the socket then reports instead of raising, and the
     // client reads its state after each call.
@@ -381,6 +392,17 @@ bool THttpCli::socketConnected() const
     return m_socket->State() == wsConnected;
 }
 
+bool THttpCli::connectionReusable()
+{
+    if (!socketConnected() || m_connectionSpoiled)
+        return false;
+    if (m_simulating)
+        return m_simulated.isEmpty();
+    // Bytes that came after the last answer and wait unread would be taken
+    // for the next one.
+    return m_socket->RcvdCount() == 0;
+}
+
 void THttpCli::DoRequestAsync(THttpRequest Rq)
 {
     if (Rq != httpCLOSE && m_state != httpReady)
@@ -389,6 +411,7 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
     if ((Rq == httpPOST || Rq == httpPUT) && m_sendStream == nullptr)
         throw EHttpException(QStringLiteral("HTTP component has nothing to post or put"), 2);
     ++m_generation;
+    m_requestStarted = true;
     if (Rq == httpCLOSE) {
         m_statusCode = 200;
         m_reasonPhrase = QStringLiteral("OK");
@@ -411,8 +434,8 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
     setTargets();
 
     guarded([&] {
-        if (socketConnected() && m_connectedHost == m_hostName && m_connectedPort == m_port &&
-            m_connectedProtocol == m_protocol) {
+        if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
+            m_connectedProtocol == m_protocol && connectionReusable()) {
             SocketSessionConnected(0);
             return;
         }
@@ -548,10 +571,17 @@ void THttpCli::AdjustDocName()
 void THttpCli::Login()
 {
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("Login ") + m_hostName);
+    if (socketConnected() && !connectionReusable()) {
+        // A next hop meant for the open connection: it was spoiled since.
+        m_closeHandler = CloseHandler::Ignore;
+        socketAbort();
+        m_connected = false;
+    }
     m_closeHandler = CloseHandler::Normal;
     if (m_simulating) {
         // The simulated connection opens at once, to whatever host.
         if (!m_simConnected) {
+            m_connectionSpoiled = false;
             m_simConnected = true;
             m_connectedHost = m_hostName;
             m_connectedPort = m_port;
@@ -571,6 +601,7 @@ void THttpCli::Login()
         return;
     }
     if (m_socket->State() != wsConnected) {
+        m_connectionSpoiled = false;
         m_dnsResult.clear();
         SetState(httpDnsLookup);
         m_socket->SetLocalAddr(m_localAddr);
@@ -587,6 +618,21 @@ void THttpCli::SocketConfigure()
     m_socket->SetPort(m_port);
     m_socket->SetProto(QStringLiteral("tcp"));
     m_socket->SetMultiThreaded(m_multiThreaded);
+    m_socket->SetSocksServer(m_socksServer);
+    m_socket->SetSocksLevel(m_socksLevel.isEmpty() ? QStringLiteral("5") : m_socksLevel);
+    m_socket->SetSocksPort(m_socksPort);
+    m_socket->SetSocksUsercode(m_socksUsercode);
+    m_socket->SetSocksPassword(m_socksPassword);
+    m_socket->SetSocksAuthentication(m_socksAuthentication);
+}
+
+void THttpCli::SetSocksLevel(const QString &value)
+{
+    const QString level = value.toUpper();
+    if (!level.isEmpty() && level != QLatin1String("4") && level != QLatin1String("4A") &&
+        level != QLatin1String("5"))
+        throw ESocketException(QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
+    m_socksLevel = level;
 }
 
 void THttpCli::SocketDNSLookupDone(std::uint16_t error)
@@ -773,6 +819,9 @@ QString THttpCli::formatModifiedSince() const
 
 void THttpCli::SendRequest(const QString &method, const QString &version)
 {
+    // What came before the request cannot be part of its answer.
+    m_answerComplete = false;
+    emptyBuffer();
     m_bandwidthCount = 0;
     if (m_options.has(httpoBandwidthControl))
         bandwidthSetup();
@@ -962,19 +1011,13 @@ void THttpCli::SocketDataAvailable(std::uint16_t error)
         bodyFromBuffer();
         return;
     }
+    if (m_answerComplete) {
+        m_connectionSpoiled = true;
+        pushIdleLines(error);
+        return;
+    }
 
-    while (m_rcvdCount > 0) {
-        const char *lf =
-            static_cast<const char *>(std::memchr(m_rcvdBuffer, '\n', size_t(m_rcvdCount)));
-        if (lf == nullptr)
-            break;
-        int lineLen = static_cast<int>(lf - m_rcvdBuffer);
-        int textLen = lineLen;
-        if (textLen > 0 && m_rcvdBuffer[textLen - 1] == '\r')
-            --textLen;
-        m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
-        HTTP_TRACE(loProtSpecDump, QStringLiteral(">|") + m_lastLine + QStringLiteral("|"));
-        consumeFront(lineLen + 1);
+    while (takeLine()) {
         if (m_state == httpWaitingHeader || m_state == httpWaitingBody) {
             if (m_lineHandler == LineHandler::None)
                 postSetReady();
@@ -1000,6 +1043,36 @@ void THttpCli::SocketDataAvailable(std::uint16_t error)
             bodyFromBuffer();
             return;
         }
+    }
+}
+
+bool THttpCli::takeLine()
+{
+    if (m_rcvdCount <= 0)
+        return false;
+    const char *lf =
+        static_cast<const char *>(std::memchr(m_rcvdBuffer, '\n', size_t(m_rcvdCount)));
+    if (lf == nullptr)
+        return false;
+    int lineLen = static_cast<int>(lf - m_rcvdBuffer);
+    int textLen = lineLen;
+    if (textLen > 0 && m_rcvdBuffer[textLen - 1] == '\r')
+        --textLen;
+    m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
+    HTTP_TRACE(loProtSpecDump, QStringLiteral(">|") + m_lastLine + QStringLiteral("|"));
+    consumeFront(lineLen + 1);
+    return true;
+}
+
+void THttpCli::pushIdleLines(std::uint16_t error)
+{
+    // No answer is under way: each whole line goes to the owner, who may
+    // start the next request from the event (the buffer is then its own).
+    while (takeLine()) {
+        if (OnDataPush)
+            OnDataPush(this, error);
+        if (m_generation != m_dataGeneration || !m_answerComplete)
+            return;
     }
 }
 
@@ -1143,9 +1216,14 @@ void THttpCli::headerField(const QString &line)
             relocationTarget(value);
         }
     } else if (name == QLatin1String("content-length")) {
-        bool ok = false;
-        qlonglong n = value.trimmed().toLongLong(&ok);
-        m_contentLength = ok && n >= 0 ? n : -1;
+        // Digits only: a sign, a fraction or a value past 64 bits is no
+        // length, and guessing one could take the next answer for this body.
+        const QString digits = value.trimmed();
+        bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), isDigit);
+        qlonglong n = ok ? digits.toLongLong(&ok) : -1;
+        if (!ok)
+            throw EHttpException(QStringLiteral("Invalid content length"), httperrProtocol);
+        m_contentLength = n;
     } else if (name == QLatin1String("transfer-encoding")) {
         m_transferEncoding = value.toLower();
     } else if (name == QLatin1String("content-range")) {
@@ -1206,6 +1284,7 @@ void THttpCli::headerEnded()
         (length == -1 && !chunked &&
          (s < 200 || s == 204 || s == 301 || s == 302 || s == 304 || s == 401 || s == 407));
     if (noBody) {
+        m_answerComplete = true;
         if (m_rcvdCount > 0) {
             emptyBuffer();
             m_closeReq = true;
@@ -1363,6 +1442,7 @@ void THttpCli::GetBodyLineNext()
 
 void THttpCli::endOfBody()
 {
+    m_answerComplete = true;
     m_bodyLineCount = 0;
     m_lineHandler = LineHandler::None;
     SetState(httpBodyReceived);
@@ -1399,10 +1479,22 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
     const bool running = m_state != httpReady && m_state != httpAborting;
     if (m_receivingHeader) {
         TriggerHeaderEnd();
-        // A status line without the rest of its header.
-        if (running && m_requestDoneError == 0 && m_headerLineCount > 0 &&
+        // A status line without the rest of its header, or an interim
+        // answer without the final one.
+        if (running && m_requestDoneError == 0 && m_headerLineCount != 0 &&
             m_lineHandler == LineHandler::Header)
             incomplete();
+    } else if (running && m_requestDoneError == 0 && m_state == httpWaitingHeader &&
+               !m_answerComplete && m_lineHandler == LineHandler::Header &&
+               m_headerLineCount == 0) {
+        // The request went out and no whole line came back.
+        if (m_rcvdCount == 0) {
+            m_requestDoneError = httperrIncomplete;
+            m_reasonPhrase = QStringLiteral("Empty reply");
+            m_relocationPending = false;
+        } else {
+            incomplete();
+        }
     } else {
         if (m_bodyLineCount > 0) {
             stopBandwidthTimer();
@@ -1452,8 +1544,8 @@ void THttpCli::StartRelocation()
             return;
         }
     }
-    if (socketConnected() && m_connectedHost == m_hostName && m_connectedPort == m_port &&
-        m_connectedProtocol == m_protocol && !m_closeReq) {
+    if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
+        m_connectedProtocol == m_protocol && !m_closeReq && connectionReusable()) {
         TriggerLocationChange();
         // Rewound before the reset clears the count of bytes sent.
         rewindStreams();
@@ -1622,6 +1714,10 @@ void THttpCli::takeRelocationCredentials(bool sameOrigin, const QString &user, c
 
 void THttpCli::Abort()
 {
+    // Between requests there is nothing to end: the last request has had,
+    // or will have, its one completion.
+    if (m_state == httpReady && m_requestStarted)
+        return;
     m_closeHandler = CloseHandler::Normal;
     m_relocationPending = false;
     if (m_state != httpReady) {

@@ -68,8 +68,6 @@ enum THttpCliOption {
 };
 using THttpCliOptions = EnumSet<THttpCliOption>;
 
-enum TSocksAuthentication { socksNoAuthentication, socksAuthenticateUsercode };
-
 // Messages of the client's own target.
 constexpr unsigned WM_HTTP_REQUEST_DONE = WM_USER + 1;
 constexpr unsigned WM_HTTP_SET_READY = WM_USER + 2;
@@ -78,6 +76,7 @@ constexpr unsigned WM_HTTP_LOGIN = WM_USER + 3;
 // Completion codes the client sets itself, beside the socket errors.
 constexpr std::uint16_t httperrAborted = 3;
 constexpr std::uint16_t httperrProtocol = 7;
+// A reply cut short, or none at all ("Empty reply").
 constexpr std::uint16_t httperrIncomplete = 8;
 
 // Texts of the state trace ("State = " + name).
@@ -95,8 +94,6 @@ using TCookieRcvdEvent = std::function<void(THttpCli *Sender, const QString &Dat
 using TLocationChangeExceeded =
     std::function<void(THttpCli *Sender, int RelocationCount, bool &AllowMoreRelocations)>;
 using THttpDataAvailable = std::function<void(THttpCli *Sender, std::uint16_t ErrCode)>;
-using TSocksErrorEvent = std::function<void(TCustomWSocket *Sender, int Error, const QString &Msg)>;
-using TSocksAuthStateEvent = std::function<void(TCustomWSocket *Sender, int AuthState)>;
 
 class THttpCli
 {
@@ -118,6 +115,9 @@ public:
     void CloseAsync();
     virtual void DoRequestAsync(THttpRequest Rq);
     virtual void DoRequestSync(THttpRequest Rq);
+    // Ends the request under way (error 3). Between requests it does
+    // nothing: each request has exactly one OnRequestDone. Only a client
+    // that never started a request reports an Abort (error 0) at once.
     void Abort();
 
     // --- published properties
@@ -187,7 +187,9 @@ public:
     QString SocksServer() const { return m_socksServer; }
     void SetSocksServer(const QString &value) { m_socksServer = value; }
     QString SocksLevel() const { return m_socksLevel; }
-    void SetSocksLevel(const QString &value) { m_socksLevel = value; }
+    // "", "4", "4A" (any case) or "5"; raises ESocketException otherwise. ""
+    // reaches the socket as "5".
+    void SetSocksLevel(const QString &value);
     QString SocksPort() const { return m_socksPort; }
     void SetSocksPort(const QString &value) { m_socksPort = value; }
     QString SocksUsercode() const { return m_socksUsercode; }
@@ -338,6 +340,10 @@ private:
     bool socketConnected() const;
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
+    bool connectionReusable();
+    // Moves the first whole line of the buffer to m_lastLine.
+    bool takeLine();
+    void pushIdleLines(std::uint16_t error);
     void consumeFront(int count);
     void emptyBuffer();
     void bandwidthCount(int count);
@@ -428,6 +434,14 @@ private:
     int m_headerLineCount = 0;
     int m_bodyLineCount = 0;
     bool m_allowSendData = false;
+    // From the end of an answer until the next request is written, nothing
+    // is expected on the connection; a byte that comes all the same spoils
+    // it for the next answer, which could not be told from such bytes.
+    bool m_answerComplete = false;
+    bool m_connectionSpoiled = false;
+    // Set by the first request: from then on an Abort between requests has
+    // no request to end.
+    bool m_requestStarted = false;
     std::uint32_t m_generation = 0;
     // The request the data being read belongs to.
     std::uint32_t m_dataGeneration = 0;

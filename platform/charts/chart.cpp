@@ -7,6 +7,9 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QFontMetrics>
+#include <QGraphicsLayout>
+#include <QGraphicsSimpleTextItem>
 #include <QLegendMarker>
 #include <QPainter>
 #include <QPieSeries>
@@ -33,6 +36,14 @@ QString percentMark(double part, double total)
 
 namespace
 {
+// Marks and axis labels: small enough that a season's values fit beside
+// a pie or under twenty bars in the players list's tab.
+QFont markFont(QFont font)
+{
+    font.setPointSizeF(std::min(font.pointSizeF(), 7.5));
+    return font;
+}
+
 QString valueMark(double value)
 {
     if (value == std::floor(value) && std::fabs(value) < 1e15)
@@ -56,9 +67,17 @@ TChart::TChart(const QString &name, QWidget *parent)
     m_view = new QChartView(m_chart, this);
     m_view->setObjectName(name + QStringLiteral("_View"));
     m_view->setRenderHint(QPainter::Antialiasing);
+    connect(m_chart, &QChart::plotAreaChanged, this, &TChart::placeBarLabels);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+}
+
+TChart::~TChart()
+{
+    // The chart outlives this object (its view deletes it): no more
+    // relayouts of the bar labels.
+    disconnect(m_chart, nullptr, this, nullptr);
 }
 
 void TChart::setTitle(const QString &title)
@@ -75,6 +94,10 @@ void TChart::setLegendVisible(bool visible)
 
 void TChart::clearSeries()
 {
+    qDeleteAll(m_barLabels);
+    m_barLabels.clear();
+    m_barSeries = nullptr;
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
     m_chart->removeAllSeries();
     for (QAbstractAxis *axis : m_chart->axes()) {
         m_chart->removeAxis(axis);
@@ -95,7 +118,9 @@ void TChart::setPieSeries(const QString &seriesName, const QList<Point> &points,
     auto *series = new QPieSeries;
     series->setObjectName(seriesName);
     series->setName(seriesName);
-    series->setPieSize(0.62);
+    // Room around the pie for the marks: a mark that would cross the edge
+    // of the plot is cut short.
+    series->setPieSize(0.5);
     for (const Point &p : points) {
         const QString mark =
             marks == Marks::Percent ? percentMark(p.value, total) : valueMark(p.value);
@@ -107,6 +132,8 @@ void TChart::setPieSeries(const QString &seriesName, const QList<Point> &points,
         slice->setBorderColor(Qt::darkGray);
         slice->setLabelVisible(p.value > 0);
         slice->setLabelPosition(QPieSlice::LabelOutside);
+        slice->setLabelFont(markFont(slice->labelFont()));
+        slice->setLabelArmLengthFactor(0.1);
         series->append(slice);
     }
     m_chart->addSeries(series);
@@ -150,12 +177,21 @@ void TChart::setBarSeries(const QString &seriesName, const QList<Point> &points,
 
     auto *axisX = new QBarCategoryAxis;
     axisX->append(categories);
-    // Many narrow bars: smaller labels, turned when they would not fit.
-    QFont labels = axisX->labelsFont();
-    labels.setPointSizeF(std::min(labels.pointSizeF(), 7.5));
-    axisX->setLabelsFont(labels);
-    if (categories.size() > 12)
-        axisX->setLabelsAngle(-90);
+    // Many narrow bars: small labels, kept level (a turned label gets only
+    // the axis's height and is cut to "...").
+    // The bars' labels are drawn by the chart itself: the axis would cut
+    // any label wider than about half a bar's slot ("13" under twenty bars
+    // becomes "..."), and a turned label only gets the axis's height.
+    axisX->setLabelsVisible(false);
+    const QFont labelFont = markFont(axisX->labelsFont());
+    for (const QString &category : std::as_const(categories)) {
+        auto *label = new QGraphicsSimpleTextItem(category, m_chart);
+        label->setFont(labelFont);
+        label->setZValue(10);
+        m_barLabels.append(label);
+    }
+    const int labelHeight = QFontMetrics(labelFont).height();
+    m_chart->setMargins(QMargins(4, 4, 4, 4 + labelHeight + 2));
     m_chart->addAxis(axisX, Qt::AlignBottom);
     series->attachAxis(axisX);
     auto *axisY = new QValueAxis;
@@ -167,21 +203,52 @@ void TChart::setBarSeries(const QString &seriesName, const QList<Point> &points,
     m_chart->addAxis(axisY, Qt::AlignLeft);
     series->attachAxis(axisY);
     m_chart->legend()->setVisible(m_legend);
+    // The colour of the theme's axis labels, known once the axes are in.
+    for (QGraphicsSimpleTextItem *label : std::as_const(m_barLabels))
+        label->setBrush(axisY->labelsBrush());
+    m_barSeries = series;
+    placeBarLabels();
+}
+
+void TChart::placeBarLabels()
+{
+    if (!m_barSeries)
+        return;
+    const QRectF plot = m_chart->plotArea();
+    for (int i = 0; i < m_barLabels.size(); ++i) {
+        QGraphicsSimpleTextItem *label = m_barLabels[i];
+        // The middle of bar i's slot, just under the plot.
+        const QPointF middle = m_chart->mapToPosition(QPointF(i, 0), m_barSeries);
+        const QRectF box = label->boundingRect();
+        label->setPos(middle.x() - box.width() / 2, plot.bottom() + 3);
+    }
 }
 
 bool TChart::print(QPrinter &printer)
 {
-    // A chart never laid out (its page not shown yet) gets a sensible size.
-    if (m_chart->size().width() < 300 || m_chart->size().height() < 200)
-        m_chart->resize(800, 560);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    // The page gets the chart laid out at one size of its own, whatever the
+    // screen shows (a hidden tab's chart may not have been laid out since
+    // its last change); the screen's size comes back afterwards.
+    const QSizeF onScreen = m_chart->size();
+    const auto layOut = [this](QSizeF size) {
+        m_chart->resize(size);
+        if (m_chart->layout())
+            m_chart->layout()->activate();
+        if (m_chart->legend()->layout())
+            m_chart->legend()->layout()->activate();
+        placeBarLabels();
+    };
+    layOut(QSizeF(800, 560));
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
     const QRectF target(0, 0, page.width(), page.height());
     m_chart->scene()->render(&painter, target, m_chart->geometry(), Qt::KeepAspectRatio);
-    return painter.end();
+    const bool done = painter.end();
+    layOut(onScreen);
+    return done;
 }
 
 bool TChart::Print()

@@ -8,7 +8,9 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractSeries;
 class QChart;
+class QGraphicsSimpleTextItem;
 class QChartView;
 class QPrinter;
 
@@ -30,6 +32,7 @@ public:
     };
 
     explicit TChart(const QString &name, QWidget *parent = nullptr);
+    ~TChart() override;
 
     void setTitle(const QString &title);
     QString title() const { return m_title; }
@@ -56,6 +59,7 @@ public:
 
 private:
     void clearSeries();
+    void placeBarLabels();
 
     QChart *m_chart;
     QChartView *m_view;
@@ -64,6 +68,9 @@ private:
     QList<Point> m_points;
     QStringList m_marks;
     bool m_legend = true;
+    // Labels under the bars, drawn by the chart (see setBarSeries).
+    QList<QGraphicsSimpleTextItem *> m_barLabels;
+    QAbstractSeries *m_barSeries = nullptr;
 };
 
 // A percentage as the chart's marks show it: at most two decimals, ","

@@ -5,8 +5,12 @@
 #include "platform/text/exceptions.h"
 
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
+#include <clocale>
+#include <iterator>
+#include <optional>
 
 namespace platform
 {
@@ -17,10 +21,74 @@ QString s_title;
 QString s_helpFile;
 bool s_terminated = false;
 QPointer<TForm> s_mainForm;
+
+// The variables from which Qt reads the system's locale, in their order of
+// precedence, and their values before the application object set them.
+const char *const kLocaleVariables[] = {"LC_ALL", "LC_MESSAGES", "LC_TIME", "LC_NUMERIC", "LANG"};
+std::optional<QByteArray> s_savedLocaleVariables[std::size(kLocaleVariables)];
+
+// Runs before QApplication's constructor. The standard dialogs show file
+// sizes and dates in Qt's system locale, which Qt reads from these variables
+// when it starts: they say French while it does.
+int &frenchSystemLocale(int &argc)
+{
+    for (size_t i = 0; i < std::size(kLocaleVariables); ++i) {
+        const char *name = kLocaleVariables[i];
+        s_savedLocaleVariables[i] =
+            qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        qputenv(name, "fr_FR.UTF-8");
+    }
+    return argc;
+}
+
+// Once Qt has read them, the user's own values come back, for the C library
+// (which the program's formatting never relies on) and for the programs it
+// starts.
+void restoreLocaleVariables()
+{
+    for (size_t i = 0; i < std::size(kLocaleVariables); ++i) {
+        if (s_savedLocaleVariables[i])
+            qputenv(kLocaleVariables[i], *s_savedLocaleVariables[i]);
+        else
+            qunsetenv(kLocaleVariables[i]);
+    }
+    std::setlocale(LC_ALL, "");
+}
+
+// Texts of Qt's file dialogs that its French translation lacks (the file
+// type column).
+class FileTypeTranslator : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *sourceText, const char *, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0 || !sourceText)
+            return QString();
+        static const struct {
+            const char *english;
+            const char16_t *french;
+        } texts[] = {{"Folder", u"Dossier"}, {"File Folder", u"Dossier de fichiers"},
+                     {"Drive", u"Lecteur"},  {"Shortcut", u"Raccourci"},
+                     {"Alias", u"Alias"},    {"Unknown", u"Inconnu"}};
+        for (const auto &t : texts)
+            if (qstrcmp(sourceText, t.english) == 0)
+                return QString::fromUtf16(t.french);
+        return QString();
+    }
+};
+
 } // namespace
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
+TApplication::TApplication(int &argc, char **argv) : QApplication(frenchSystemLocale(argc), argv)
 {
+    // The program speaks French whatever the system's settings: Qt's system
+    // locale is read now, while the variables say French; the default locale
+    // (calendars, date fields, spin boxes) is French too.
+    (void)QLocale::system().name();
+    restoreLocaleVariables();
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Only closing the main window ends the run.
     setQuitOnLastWindowClosed(false);
 }
@@ -66,6 +134,7 @@ bool InstallFrenchTranslations()
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
     QCoreApplication::installTranslator(translator.release());
+    QCoreApplication::installTranslator(new FileTypeTranslator(app));
     return true;
 }
 

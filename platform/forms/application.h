@@ -12,7 +12,10 @@ namespace platform
 
 class TForm;
 
-// A QApplication whose event delivery is an exception barrier: an exception
+// A QApplication that speaks French whatever the system's settings (Qt's
+// default and system locales are French; the environment and the C library
+// keep the user's settings), and whose event delivery is an exception
+// barrier: an exception
 // escaping an event handler shows the default error message and the event
 // loop goes on. Slots connected to signals should still run under guard()
 // (see handler()), so that nothing unwinds through Qt's own frames.
@@ -32,7 +35,8 @@ QString ApplicationHelpFile();
 void SetApplicationHelpFile(const QString &fileName);
 
 // Loads the French translation of Qt's own texts (standard buttons of the
-// message and file dialogs). Returns false when it is not installed.
+// message and file dialogs), with the few file dialog texts it lacks.
+// Returns false when it is not installed.
 bool InstallFrenchTranslations();
 
 // The default error message for an exception: its text (a platform::Exception

@@ -2,11 +2,15 @@
 
 #include "platform/forms/application.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHideEvent>
+#include <QLayout>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace platform
 {
@@ -18,7 +22,42 @@ QPointer<TForm> s_active;
 QPointer<TForm> s_returning;
 int s_busyDepth = 0;
 int s_created = 0;
+QRect s_screenArea;
+
+// The window system's frame around a top-level window (title bar, borders):
+// this window's own once it has been shown, else that of a window already
+// on the screen, else none.
+QMargins frameMargins(const QWidget *window)
+{
+    const auto margins = [](const QWidget *w) {
+        const QRect frame = w->frameGeometry();
+        const QRect inner = w->geometry();
+        return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
+                        frame.right() - inner.right(), frame.bottom() - inner.bottom());
+    };
+    if (window->testAttribute(Qt::WA_WState_Created) && !margins(window).isNull())
+        return margins(window);
+    for (const QWidget *other : QApplication::topLevelWidgets())
+        if (other != window && other->isVisible() && !margins(other).isNull())
+            return margins(other);
+    return QMargins();
+}
 } // namespace
+
+QRect availableScreenArea(const QWidget *window)
+{
+    if (!s_screenArea.isEmpty())
+        return s_screenArea;
+    QScreen *screen = window ? window->screen() : nullptr;
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void setAvailableScreenArea(const QRect &area)
+{
+    s_screenArea = area;
+}
 
 TForm::TForm(const QString &name, QWidget *parent) : QWidget(parent, Qt::Window)
 {
@@ -88,10 +127,53 @@ bool TForm::event(QEvent *event)
     return QWidget::event(event);
 }
 
+void TForm::fitToScreen()
+{
+    const QRect area = availableScreenArea(this);
+    if (area.isEmpty())
+        return;
+    const QMargins frame = frameMargins(this);
+    const QSize designed = size();
+    const QSize room(area.width() - frame.left() - frame.right(),
+                     area.height() - frame.top() - frame.bottom());
+    if (designed.width() <= room.width() && designed.height() <= room.height())
+        return;
+
+    // The controls move, with their designed geometry and the window's
+    // layout, into a page of the designed size that the scroll area shows.
+    auto *page = new QWidget;
+    page->setObjectName(objectName() + QStringLiteral("_Page"));
+    page->setMinimumSize(designed);
+    page->resize(designed);
+    const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (QWidget *child : children) {
+        if (child->isWindow())
+            continue; // menus and dialogs owned by the window stay where they are
+        const QRect geometry = child->geometry();
+        const bool hidden = child->isHidden();
+        child->setParent(page);
+        child->setGeometry(geometry);
+        child->setVisible(!hidden);
+    }
+    if (QLayout *own = layout())
+        page->setLayout(own); // takes the layout from the window
+    m_scrollArea = new QScrollArea(this);
+    m_scrollArea->setObjectName(objectName() + QStringLiteral("_Defilement"));
+    m_scrollArea->setFrameShape(QFrame::NoFrame);
+    m_scrollArea->setWidgetResizable(true);
+    m_scrollArea->setWidget(page);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_scrollArea);
+    resize(std::min(designed.width(), room.width()), std::min(designed.height(), room.height()));
+    move(area.topLeft());
+}
+
 void TForm::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
+        fitToScreen();
         if (m_position == Position::ScreenCenter) {
             if (QScreen *screen = QGuiApplication::primaryScreen()) {
                 QRect r = frameGeometry();

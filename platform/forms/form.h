@@ -10,11 +10,13 @@
 // own dialogs (message boxes, file dialogs, previews: they run inside a
 // ModalScope) or from another application does not count as an activation.
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 class QCloseEvent;
 class QHideEvent;
+class QScrollArea;
 class QShowEvent;
 
 namespace platform
@@ -55,6 +57,10 @@ public:
     // window; used where no window system activates (offscreen platforms).
     void activated();
 
+    // The scroll area that holds the window's controls when its designed
+    // size did not fit the screen at its first showing; null otherwise.
+    QScrollArea *scrollArea() const { return m_scrollArea; }
+
 protected:
     virtual void FormActivate() {}
     virtual void FormDeactivate() {}
@@ -70,13 +76,23 @@ private:
     friend class ModalScope;
 
     void deactivated();
+    void fitToScreen();
 
     Position m_position = Position::Designed;
     bool m_placed = false;
     int m_busy = 0;
     bool m_returningFromModal = false;
     int m_creationIndex = 0;
+    QScrollArea *m_scrollArea = nullptr;
 };
+
+// The part of the screen a window may take (the screen's available area,
+// the task bar left out). A window whose designed size, frame included, is
+// larger opens fitted to it, its controls in a scroll area at their designed
+// size; one that fits opens as designed.
+QRect availableScreenArea(const QWidget *window);
+// Tests set the area they want; an empty rectangle gives back the screen's.
+void setAvailableScreenArea(const QRect &area);
 
 // Marks a window busy while one of its own dialogs runs: the activation it
 // gets back when the dialog closes is not an activation of the window. The

@@ -3,6 +3,7 @@
 #include "platform/printer/printdevice.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -64,13 +65,24 @@ void setVirtualPrinterOutput(const QString &path)
     s_output = path;
 }
 
+QString virtualPrinterFile()
+{
+    // A user without a documents folder (a fresh account, a minimal
+    // desktop) still gets the file: the folder is made, or when it cannot
+    // be, the file goes to the home folder.
+    const QFileInfo output(virtualPrinterOutput());
+    if (QDir().mkpath(output.absolutePath()) && QFileInfo(output.absolutePath()).isWritable())
+        return output.absoluteFilePath();
+    return QDir(QDir::homePath()).filePath(output.fileName());
+}
+
 std::unique_ptr<QPrinter> createPrinter(const QString &name)
 {
     if (isVirtualPrinter(name)) {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setPageSize(QPageSize(QPageSize::A4));
-        printer->setOutputFileName(virtualPrinterOutput());
+        printer->setOutputFileName(virtualPrinterFile());
         return printer;
     }
     return printerSystem().createQPrinter(name);

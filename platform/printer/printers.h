@@ -24,10 +24,13 @@ QString defaultPrinterName();
 QString currentPrinterName();
 void setCurrentPrinterName(const QString &name);
 
-// The PDF file the virtual printer writes; by default "Vorn_Lud.pdf" in the
-// user's documents folder.
+// The PDF file the virtual printer is asked to write; by default
+// "Vorn_Lud.pdf" in the user's documents folder.
 QString virtualPrinterOutput();
 void setVirtualPrinterOutput(const QString &path);
+// The file it really writes: virtualPrinterOutput(), its folder created when
+// missing; the same name in the home folder when that folder cannot be made.
+QString virtualPrinterFile();
 
 // A printer ready to print on the named printer; the virtual printer's
 // writes a PDF file to virtualPrinterOutput().

@@ -25,6 +25,13 @@ int byteOf(char16_t u)
     return -1;
 }
 
+// Whether text[i] starts a surrogate pair: one character beyond the basic
+// plane, which the code page lacks and writes as one '?', not two.
+bool pairedSurrogate(const QString &text, qsizetype i)
+{
+    return text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+}
+
 // One code point from UTF-8 at s[i]; returns its length, 0 when the bytes
 // there do not start a valid, complete, shortest-form sequence.
 int decodeUtf8(const unsigned char *s, qsizetype n, qsizetype i, char32_t &cp)
@@ -78,10 +85,14 @@ QByteArray toAnsi(const QString &text)
 {
     QByteArray out(text.size(), Qt::Uninitialized);
     char *d = out.data();
+    qsizetype o = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int b = byteOf(text[i].unicode());
-        d[i] = static_cast<char>(b < 0 ? '?' : b);
+        d[o++] = static_cast<char>(b < 0 ? '?' : b);
+        if (pairedSurrogate(text, i))
+            ++i;
     }
+    out.truncate(o);
     return out;
 }
 
@@ -148,9 +159,13 @@ QString utf8ToAnsiText(QByteArrayView bytes)
 QString ansiSafe(const QString &text)
 {
     QString out = text;
-    for (qsizetype i = 0; i < out.size(); ++i)
-        if (byteOf(out[i].unicode()) < 0)
-            out[i] = QLatin1Char('?');
+    qsizetype o = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out[o++] = byteOf(text[i].unicode()) < 0 ? QLatin1Char('?') : text[i];
+        if (pairedSurrogate(text, i))
+            ++i;
+    }
+    out.truncate(o);
     return out;
 }
 

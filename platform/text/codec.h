@@ -11,7 +11,8 @@ namespace platform
 
 // Bytes of a data file to text, one character per byte.
 QString fromAnsi(QByteArrayView bytes);
-// Text to bytes; a character the code page cannot hold is written as '?'.
+// Text to bytes; a character the code page cannot hold is written as '?',
+// one for a character beyond the basic plane (a surrogate pair) too.
 QByteArray toAnsi(const QString &text);
 // The character a byte stands for, and back (-1 when the code page lacks it).
 QChar ansiChar(unsigned char byte);
@@ -22,7 +23,8 @@ int ansiByte(QChar ch);
 // code page survives, anything else becomes '?'. A leading byte-order mark is
 // dropped; an invalid or truncated sequence gives '?' per bad byte.
 QString utf8ToAnsiText(QByteArrayView bytes);
-// Replaces every character outside the code page by '?'.
+// Replaces every character outside the code page by one '?' (a surrogate
+// pair included).
 QString ansiSafe(const QString &text);
 
 // Compares two texts by their Windows-1252 codes, as the original byte

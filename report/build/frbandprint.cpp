@@ -31,6 +31,19 @@ bool keepsOwnY(int t)
     return t == btPageFooter || t == btOverlay || t == btNone;
 }
 
+// Bands printed while a page or column changes: they never start another
+// page or column themselves, which would start them again without end.
+bool opensOrClosesPages(int t)
+{
+    return t == btPageHeader || t == btPageFooter || t == btColumnHeader || t == btColumnFooter ||
+           t == btOverlay || t == btNone;
+}
+
+// Bands drawn inside other bands' prints (child bands, SHOWBAND, page
+// changes): a chain of them that comes back to itself stops here.
+int s_drawDepth = 0;
+constexpr int kMaxDrawDepth = 100;
+
 TfrStretcheable *stretchable(TfrView *v)
 {
     return dynamic_cast<TfrStretcheable *>(v);
@@ -65,12 +78,36 @@ int TfrBand::CalcHeight()
     int h = dy;
     for (TfrView *v : Objects)
         v->SavedHeight = v->dy;
-    for (TfrView *v : Objects) {
-        TfrStretcheable *s = stretchable(v);
-        if (!s || v->Parent != this)
-            continue;
-        h = std::max<qint64>(h,
-                             std::min<qint64>(qint64(v->y) + s->ContentHeight(), kFrMaxGeometry));
+    auto measure = [this, &h](bool all) {
+        for (TfrView *v : Objects) {
+            TfrStretcheable *s = stretchable(v);
+            if (!s || (!all && v->Parent != this))
+                continue;
+            if (all)
+                s->DrawMode = 0;
+            h = int(std::max<qint64>(
+                h, std::min<qint64>(qint64(v->y) + s->ContentHeight(), kFrMaxGeometry)));
+        }
+    };
+    // A band with cross objects is as high as its highest cross column.
+    TfrBand *crossData = Parent ? Parent->Bands[btCrossData] : nullptr;
+    TfrDataset *columns = crossData && crossData->DataSet() ? crossData->DataSet() : CrossDataSet;
+    if (HasCrossObjects && Typ != btPageFooter && Parent && columns) {
+        FrReportLink *report = frObjects().frCurrentReport;
+        Parent->CrossColumn = 1;
+        if (report)
+            report->BeginColumn(this);
+        columns->First();
+        while (!columns->Eof() && !frBuildTerminated()) {
+            int width = 0;
+            if (report)
+                report->PrintColumn(Parent->CrossColumn, width);
+            measure(true);
+            ++Parent->CrossColumn;
+            columns->Next();
+        }
+    } else {
+        measure(false);
     }
     CalculatedHeight = h;
     return h;
@@ -101,7 +138,9 @@ int TfrBand::TotalHeight()
 
 bool TfrBand::CheckPageBreak(int atY, int height, bool onlyTest)
 {
-    if (Typ == btColumnFooter || !Parent)
+    // The opening bands of a page fit whatever their height: moving on would
+    // print them again.
+    if (Typ == btColumnFooter || Typ == btPageHeader || Typ == btColumnHeader || !Parent)
         return false;
     TfrPage &p = *Parent;
     if (qint64(atY) + height + p.ColumnFooterHeight() <= p.CurBottomY)
@@ -314,6 +353,9 @@ void TfrBand::DoDraw()
     TfrPage &p = *Parent;
     const int savedY = y;
     const bool own = keepsOwnY(Typ);
+    // A split band of the page's own edges would split itself again on
+    // every new page.
+    FrRestore<bool> breaked(Breaked, Breaked && !opensOrClosesPages(Typ));
     if (!own)
         y = p.CurY;
     bool subReports = false;
@@ -373,8 +415,9 @@ void TfrBand::DoDraw()
 
 bool TfrBand::Draw()
 {
-    if (!Parent)
+    if (!Parent || s_drawDepth >= kMaxDrawDepth)
         return false;
+    FrRestore<int> depth(s_drawDepth, s_drawDepth + 1);
     TfrPage &p = *Parent;
     FrObjectGlobals &g = frObjects();
     TfrReport *report = fr().frCurrentReport;
@@ -399,6 +442,8 @@ bool TfrBand::Draw()
     const int noteY = p.CurY;
     if (frBuildTerminated())
         return false;
+    if (opensOrClosesPages(Typ))
+        NewPageCount = NewColumnCount = 0;
     for (int i = 0; i < NewPageCount; ++i) {
         p.CurColumn = std::max(1, int(p.Columns)) - 1;
         p.NewColumn(this);
@@ -441,7 +486,8 @@ bool TfrBand::Draw()
                 DoDraw();
                 if (Child && Child != this)
                     Child->Draw();
-                if (!isDataBand() && Typ != btGroupHeader && FormNewPage && Visible)
+                if (!isDataBand() && Typ != btGroupHeader && FormNewPage && Visible &&
+                    !opensOrClosesPages(Typ))
                     p.NewPage();
             }
         }

@@ -4,6 +4,8 @@
 #include "report/core/frutils.h"
 #include "report/expr/frvariables.h"
 
+#include <QHash>
+#include <QSet>
 #include <vector>
 
 namespace report
@@ -101,24 +103,28 @@ private:
     int m_lastPos = 0;
     int m_wordStart = 0;
     bool m_error = false;
-    std::vector<std::pair<QString, int>> m_labels;
-    std::vector<int> m_gotoLines;
+    QHash<QString, int> m_labels; // label text -> the coded line it stands before
+    QSet<int> m_gotoLines;
     std::vector<int> m_exprPos;
 };
 
 void Translator::buildWorkingText()
 {
+    QString raw;
     for (const QString &line : m_source) {
-        m_buf += line;
-        m_buf += QLatin1Char('\r');
+        raw += line;
+        raw += QLatin1Char('\r');
     }
-    m_buf.replace(QLatin1Char('\t'), QLatin1Char(' '));
-    // Comments go, except inside quoted literals; their places are kept so
-    // that error columns point into the source lines.
+    raw.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    // Comments go, except inside quoted literals; their places (in the text
+    // without the comments before them) are kept so that error columns point
+    // into the source lines. The text is copied once, not cut in place.
+    m_buf.reserve(raw.size());
+    const int n = int(raw.size());
     bool inQuote = false;
     int i = 0;
-    while (i < m_buf.size()) {
-        QChar c = m_buf.at(i);
+    while (i < n) {
+        QChar c = raw.at(i);
         if (c == QLatin1Char('\r')) {
             inQuote = false;
         } else if (inQuote) {
@@ -127,20 +133,21 @@ void Translator::buildWorkingText()
         } else if (c == QLatin1Char('\'')) {
             inQuote = true;
         } else if (c == QLatin1Char('{') ||
-                   (c == QLatin1Char('/') && at(i + 1) == QLatin1Char('/'))) {
+                   (c == QLatin1Char('/') && i + 1 < n && raw.at(i + 1) == QLatin1Char('/'))) {
             int end;
             if (c == QLatin1Char('{')) {
-                end = int(m_buf.indexOf(QLatin1Char('}'), i));
-                end = end < 0 ? int(m_buf.size()) : end + 1;
+                end = int(raw.indexOf(QLatin1Char('}'), i));
+                end = end < 0 ? n : end + 1;
             } else {
-                end = int(m_buf.indexOf(QLatin1Char('\r'), i));
+                end = int(raw.indexOf(QLatin1Char('\r'), i));
                 if (end < 0)
-                    end = int(m_buf.size());
+                    end = n;
             }
-            m_cuts.emplace_back(i, end - i);
-            m_buf.remove(i, end - i);
+            m_cuts.emplace_back(int(m_buf.size()), end - i);
+            i = end;
             continue;
         }
+        m_buf += c;
         ++i;
     }
 }
@@ -151,11 +158,18 @@ void Translator::skipBlanks()
         ++m_cur;
 }
 
+// Only the start of a word counts: every caller compares it with a keyword
+// or an operator ("REPEAT" and the character after it at most) and then
+// places the cursor from the word's start. Statements written without blanks
+// ("x:=1;x:=2;...") form one long word; reading it whole for every statement
+// would make the check quadratic in the length of the line.
 QString Translator::readWord()
 {
+    constexpr int kWordPrefix = 8;
     skipBlanks();
     m_lastPos = m_wordStart = m_cur;
-    while (m_cur < m_buf.size() && m_buf.at(m_cur).unicode() > 32)
+    const int limit = int(qMin<qsizetype>(m_buf.size(), m_cur + kWordPrefix));
+    while (m_cur < limit && m_buf.at(m_cur).unicode() > 32)
         ++m_cur;
     QString word = m_buf.mid(m_wordStart, m_cur - m_wordStart);
     return word.isEmpty() ? QStringLiteral(" ") : frUpperCase(word);
@@ -422,7 +436,7 @@ void Translator::doGoto()
     }
     int line = addLine(kJump + m_buf.mid(m_wordStart, k - m_wordStart), m_wordStart);
     if (line >= 0)
-        m_gotoLines.push_back(line);
+        m_gotoLines.insert(line);
     m_cur = k;
 }
 
@@ -437,12 +451,9 @@ void Translator::doPlain()
         ++k;
     if (k > start && at(k) == QLatin1Char(':') && at(k + 1) != QLatin1Char('=')) {
         QString label = m_buf.mid(start, k - start + 1);
-        bool known = false;
-        for (const auto &l : m_labels)
-            if (l.first == label)
-                known = true;
-        if (!known)
-            m_labels.emplace_back(label, int(m_coded.size()));
+        // A label met again keeps its first line.
+        if (!m_labels.contains(label))
+            m_labels.insert(label, int(m_coded.size()));
         m_cur = k + 1;
         statement();
         return;
@@ -536,7 +547,9 @@ QString Translator::expressionText(int &start)
     expression();
     if (m_error)
         return QString();
-    return m_buf.mid(start, m_cur - start).trimmed();
+    // The cursor stops right after the expression, except for a literal left
+    // open, which keeps the rest of its line as it is, blanks included.
+    return m_buf.mid(start, m_cur - start);
 }
 
 bool Translator::atWord(const char *word) const
@@ -714,12 +727,6 @@ void Translator::factor()
 
 void Translator::secondPass()
 {
-    auto isGoto = [this](int line) {
-        for (int g : m_gotoLines)
-            if (g == line)
-                return true;
-        return false;
-    };
     for (int i = 0; i < m_coded.size(); ++i) {
         QString &line = m_coded[i];
         if (line.isEmpty())
@@ -730,14 +737,9 @@ void Translator::secondPass()
                 if (line.size() >= 3)
                     line = line.left(3) + m_parser.ConvertToPostfix(line.mid(3));
             } else if (lead == kJump) {
-                if (isGoto(i)) {
-                    QString label = line.mid(1) + QLatin1Char(':');
-                    int target = TfrInterpretator::kMaxCodedLines;
-                    for (const auto &l : m_labels)
-                        if (l.first == label) {
-                            target = l.second;
-                            break;
-                        }
+                if (m_gotoLines.contains(i)) {
+                    const int target = m_labels.value(line.mid(1) + QLatin1Char(':'),
+                                                      TfrInterpretator::kMaxCodedLines);
                     line = kJump + targetBytes(target);
                 }
             } else if (lead == kCall) {

@@ -423,7 +423,12 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
         }
         bool identified = false;
         if (i <= n && s.at(i - 1) == QLatin1Char('\'')) {
-            token += GetString(s, i);
+            // A literal left open runs to the end of the text; it is closed
+            // here so that the blank after it stays out of its value.
+            bool closed = false;
+            token += readLiteral(s, i, closed);
+            if (!closed)
+                token += QLatin1Char('\'');
         } else if (i <= n && s.at(i - 1) == QLatin1Char('[')) {
             int open = i, close = i;
             token += QLatin1Char('[') + frGetBracketedName(s, open, close) + QLatin1Char(']');
@@ -546,7 +551,10 @@ FrVariant TfrParser::EvaluatePostfix(const QString &postfix)
         case frop::Round: {
             need(1);
             double r = std::nearbyint(st.back().toDouble());
-            st.back() = std::fabs(r) <= 2147483647.0 ? FrVariant(int(r)) : FrVariant(r);
+            // Every whole value of the 32-bit range is an integer, its lowest
+            // one included; anything else (beyond, NaN) stays a real.
+            const bool fits = r >= -2147483648.0 && r <= 2147483647.0;
+            st.back() = fits ? FrVariant(int(r)) : FrVariant(r);
             ++i;
             continue;
         }

@@ -141,10 +141,16 @@ void TfrPages::LoadFromStream(FrStream &stream)
     report.SelectReportPrinter(printer);
 
     FrObjectGlobals &g = frObjects();
+    // Names generated for objects of old templates go through the names kept
+    // here, not through a search of the whole report for each candidate.
+    FrLoadNames names(&report);
+    FrRestore<FrLoadNames *> loadNames(g.frLoadNames, &names);
     while (stream.position() < stream.size()) {
         const quint8 lead = frReadByte(stream);
         if (lead == kPageRecord) {
-            Add()->LoadFromStream(stream);
+            TfrPage *page = Add();
+            page->LoadFromStream(stream);
+            names.pageAdded(page->Name);
         } else if (lead == kDictionaryRecord) {
             report.Dictionary().LoadFromStream(stream);
         } else if (lead == kExtensionRecord) {
@@ -208,7 +214,9 @@ void TfrPages::readObject(FrStream &stream, quint8 typ)
             stream.readBytes(8);
         if (end >= 0)
             stream.seek(end);
-        page->Add(std::move(view));
+        const TfrView *added = page->Add(std::move(view));
+        if (FrLoadNames *names = frObjects().frLoadNames)
+            names->objectAdded(added->Name);
     } catch (const EFrFormatError &) {
         throw;
     } catch (const EClassNotFound &) {

@@ -3,11 +3,54 @@
 #include "platform/canvas/bitmaps.h"
 #include "report/build/frfunclib.h"
 #include "report/build/frstdfunc.h"
+#include "report/core/frutils.h"
+#include "report/objects/frlinks.h"
 #include "report/objects/frprinterinfo.h"
+#include "report/objects/frview.h"
 #include "report/print/frprint.h"
 
 namespace report
 {
+
+FrLoadNames::FrLoadNames(FrReportLink *report) : m_report(report)
+{
+    if (!report)
+        return;
+    for (int p = 0; p < report->PageCount(); ++p) {
+        FrPageLink *page = report->Page(p);
+        if (!page)
+            continue;
+        m_pages.add(page->GetPropertyValue(QStringLiteral("Name")).toString());
+        for (int i = 0; i < page->ObjectCount(); ++i)
+            if (TfrView *view = page->Object(i))
+                m_objects.add(view->Name);
+    }
+}
+
+void FrLoadNames::NameSet::add(const QString &name)
+{
+    if (!name.isEmpty())
+        used.insert(frUpperCase(name));
+}
+
+int FrLoadNames::NameSet::freeNumber(const QString &base, const Taken &alsoTaken)
+{
+    const QString key = frUpperCase(base);
+    int &first = firstUnknown[key];
+    first = qMax(first, 1);
+    // Names are only added while a template loads, so a number once taken
+    // stays taken and the scan never goes back.
+    while (first <= kFrNameNumberLimit && used.contains(key + QString::number(first)))
+        ++first;
+    for (int n = first; n <= kFrNameNumberLimit; ++n) {
+        if (used.contains(key + QString::number(n)))
+            continue;
+        if (alsoTaken && alsoTaken(base + QString::number(n)))
+            continue;
+        return n;
+    }
+    return 0;
+}
 
 FrObjectGlobals::FrObjectGlobals()
 {

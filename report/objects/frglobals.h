@@ -2,14 +2,17 @@
 // Globals of the report object layer, kept in the library context (fr()) and
 // reached through frObjects(). fr().resetForTests() frees them.
 #include "report/core/frlibrary.h"
+#include "report/core/frvariant.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frseams.h"
 
 #include "platform/canvas/canvas.h"
 
+#include <QHash>
 #include <QImage>
 #include <QPointer>
 #include <QRect>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -59,6 +62,48 @@ protected:
     void clipChanged() override {}
 };
 
+// Generated names ("Memo12", "Page3") take the first free number from 1 up
+// to this one; past it an object stays without a name and a page is "Page".
+constexpr int kFrNameNumberLimit = 10000;
+
+// The names in use in a report while a template loads into it. Old templates
+// store no names, so every object loaded gets a generated one; searching all
+// the objects of the report for every candidate would make the load cubic in
+// the object count. This keeps the names (in upper case, as names compare) and,
+// per base name, the number below which every name is taken, so that each
+// name is found in constant time and is the one the search would give.
+class FrLoadNames
+{
+public:
+    using Taken = std::function<bool(const QString &name)>;
+
+    // Starts from the objects and pages the report already has.
+    explicit FrLoadNames(FrReportLink *report);
+    const FrReportLink *report() const { return m_report; }
+
+    // A page or object with that name has been added to the report.
+    void objectAdded(const QString &name) { m_objects.add(name); }
+    void pageAdded(const QString &name) { m_pages.add(name); }
+    // The first n in 1..kFrNameNumberLimit such that no object (or page) is
+    // named base + n and alsoTaken, when set, does not refuse it; 0 if none.
+    int freeObjectNumber(const QString &base, const Taken &alsoTaken = {})
+    {
+        return m_objects.freeNumber(base, alsoTaken);
+    }
+    int freePageNumber(const QString &base) { return m_pages.freeNumber(base, {}); }
+
+private:
+    struct NameSet {
+        QSet<QString> used;
+        QHash<QString, int> firstUnknown; // base -> every lower number is used
+        void add(const QString &name);
+        int freeNumber(const QString &base, const Taken &alsoTaken);
+    };
+    FrReportLink *m_report;
+    NameSet m_objects;
+    NameSet m_pages;
+};
+
 class FrObjectGlobals : public FrLibraryExtension
 {
 public:
@@ -79,6 +124,9 @@ public:
     std::vector<TfrAddInObjectInfo> frAddInList;
     bool frErrorOccurred = false;
     QString frErrorText;
+    // The names of the report whose template is being loaded, for the time
+    // of the load (the loader owns them).
+    FrLoadNames *frLoadNames = nullptr;
 
     TfrReportDesigner *frCurrentDesigner = nullptr;
     TfrDesignerClass frDesignerClass;

@@ -135,7 +135,13 @@ TfrView *TfrPage::FindObject(const QString &name) const
 
 void TfrPage::CreateUniqueName()
 {
-    const FrReportLink *report = frObjects().frCurrentReport;
+    FrObjectGlobals &g = frObjects();
+    const FrReportLink *report = g.frCurrentReport;
+    if (g.frLoadNames && report && g.frLoadNames->report() == report) {
+        const int n = g.frLoadNames->freePageNumber(QStringLiteral("Page"));
+        Name = n > 0 ? QStringLiteral("Page") + QString::number(n) : QStringLiteral("Page");
+        return;
+    }
     auto used = [report, this](const QString &candidate) {
         if (!report)
             return false;
@@ -148,7 +154,7 @@ void TfrPage::CreateUniqueName()
         }
         return false;
     };
-    for (int n = 1; n <= 10000; ++n) {
+    for (int n = 1; n <= kFrNameNumberLimit; ++n) {
         const QString candidate = QStringLiteral("Page") + QString::number(n);
         if (!used(candidate)) {
             Name = candidate;

@@ -208,6 +208,9 @@ public:
     bool HasOnBeforePrint() const override { return bool(OnBeforePrint); }
     void BeforePrintObject(QStringList &memo, TfrView *view) override;
     void Terminate() override { Cancelled = true; }
+    // Relays to OnBeginColumn and OnPrintColumn (report/build/frformat.cpp).
+    void BeginColumn(TfrBand *band) override;
+    void PrintColumn(int colNo, int &width) override;
     bool IsSimpleReport() const override { return ReportType == rtSimple; }
     TfrDataset *ReportDataset() const override { return Dataset(); }
 
@@ -287,6 +290,7 @@ private:
     QString m_progressLine;
     int m_stepResult = 0;
     bool m_askedTwoPass = false;
+    quint16 m_twoPassValue = 0;
 
     // Destroyed in the order dictionary, prepared pages, template pages.
     std::unique_ptr<TfrPages> m_pages;

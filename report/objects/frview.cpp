@@ -924,7 +924,15 @@ void TfrView::CreateUniqueName()
     if (IsDialogControl())
         if (FrPageLink *page = designPage())
             form = page->DialogForm();
-    for (int n = 1; n <= 10000; ++n) {
+    if (g.frLoadNames && g.frCurrentReport && g.frLoadNames->report() == g.frCurrentReport) {
+        const int n = g.frLoadNames->freeObjectNumber(BaseName, [form](const QString &name) {
+            return form && form->findChild<QObject *>(name);
+        });
+        if (n > 0)
+            SetPropertyValue(QStringLiteral("Name"), BaseName + QString::number(n));
+        return;
+    }
+    for (int n = 1; n <= kFrNameNumberLimit; ++n) {
         const QString candidate = BaseName + QString::number(n);
         if (g.frCurrentReport && g.frCurrentReport->FindObject(candidate))
             continue;

@@ -155,16 +155,58 @@ TEST_F(GestionFenetre, ModifyAndLinkRewriteTheLine)
     EXPECT_TRUE(dialogs().messages.empty());
 }
 
-TEST_F(GestionFenetre, AnIncompleteDateKeepsItsBlanks)
+TEST_F(GestionFenetre, DatesAndCoefficientsAreCheckedAtEntry)
 {
-    writeLines(kSaison + QStringLiteral("/Challenge.DBP"), {"1;  /10/2026;Un;P;1;100;;"});
+    // Lines already in the file are shown as they are.
+    const QByteArray depart("1;  /10/2026;Un;P;1;1O0;;\r\n");
+    writeBytes(kSaison + QStringLiteral("/Challenge.DBP"), depart);
     ouvrir();
-    cliquer(w->Bt_Modifier);
-    EXPECT_EQ(fichier(), QByteArray("1;  /10/2026;Un;P;1;100;;\r\n"));
+    EXPECT_EQ(w->MaskEdit1->displayText(), QStringLiteral("__/10/2026"));
+    EXPECT_EQ(w->Edit2->text(), QStringLiteral("1O0"));
+    EXPECT_EQ(cellule(1, 2), QStringLiteral("  /10/2026"));
+
+    const QString date = QStringLiteral("Date : '%1' n'est pas une date correcte (jj/mm/aaaa)");
+    const QString coef = QStringLiteral("Coéf. : '%1' n'est pas une valeur entière correcte.");
+    const struct {
+        const char *date; // typed into the cleared mask
+        const char *coefficient;
+        QPushButton *TVorn_FGestion::*bouton;
+        QString message;
+    } cas[] = {
+        {"", "100", &TVorn_FGestion::Bt_Modifier, date.arg("  /10/2026")},
+        {"1203", "100", &TVorn_FGestion::Bt_Ajouter, date.arg("12/03/    ")},
+        {"31022026", "100", &TVorn_FGestion::Bt_Ajouter, date.arg("31/02/2026")},
+        {"28022026", "1O0", &TVorn_FGestion::Bt_Modifier, coef.arg("1O0")},
+        {"28022026", "", &TVorn_FGestion::Bt_Ajouter, coef.arg("")},
+        {"28022026", "12.5", &TVorn_FGestion::BtResultat, coef.arg("12.5")},
+        {"00102026", "100", &TVorn_FGestion::BtResultat, date.arg("00/10/2026")},
+    };
+    for (const auto &c : cas) {
+        if (*c.date) {
+            w->MaskEdit1->clear();
+            QTest::keyClicks(w->MaskEdit1, QString::fromLatin1(c.date));
+        }
+        w->Edit2->setText(QString::fromLatin1(c.coefficient));
+        dialogs().messages.clear();
+        dialogs().files = {path(kSaison + QStringLiteral("/Un.chr"))};
+        cliquer(w->*c.bouton);
+        ASSERT_EQ(dialogs().messages.size(), 1u) << c.date << c.coefficient;
+        EXPECT_EQ(dialogs().messages[0].type, mtError);
+        EXPECT_EQ(dialogs().messages[0].text, c.message);
+        // Nothing stored, and no file asked for.
+        EXPECT_TRUE(dialogs().openRequests.empty());
+        EXPECT_EQ(fichier(), depart);
+        EXPECT_EQ(w->StrGrd->rowCount(), 2);
+    }
+
+    // Once both are right, the line is written.
     w->MaskEdit1->clear();
-    QTest::keyClicks(w->MaskEdit1, QStringLiteral("1203"));
-    cliquer(w->Bt_Ajouter);
-    EXPECT_EQ(fichier(), QByteArray("1;  /10/2026;Un;P;1;100;;\r\n2;12/03/    ;Un;P;1;100;;\r\n"));
+    QTest::keyClicks(w->MaskEdit1, QStringLiteral("28022026"));
+    w->Edit2->setText(QStringLiteral("100"));
+    dialogs().messages.clear();
+    cliquer(w->Bt_Modifier);
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_EQ(fichier(), QByteArray("1;28/02/2026;Un;P;1;100;;\r\n"));
 }
 
 TEST_F(GestionFenetre, LinkOnAnEmptyListWritesNothing)
@@ -176,6 +218,7 @@ TEST_F(GestionFenetre, LinkOnAnEmptyListWritesNothing)
     EXPECT_TRUE(dialogs().openRequests.empty());
     EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_EQ(readBytes(kSaison + QStringLiteral("/challenge.dbp")), QByteArray());
+    QTest::keyClicks(w->MaskEdit1, QStringLiteral("05102026"));
     cliquer(w->Bt_Ajouter);
     EXPECT_FALSE(exists(kSaison + QStringLiteral("/Challenge.DBP")));
     EXPECT_EQ(readBytes(kSaison + QStringLiteral("/challenge.dbp")).count('\n'), 1);
@@ -198,8 +241,9 @@ TEST_F(GestionFenetre, UnreadableListIsNeverOverwritten)
     ouvrir();
     EXPECT_EQ(dialogs().messages.size(), 2u); // missing: the error, then an empty list
     EXPECT_TRUE(w->Bt_Ajouter->isEnabled());
+    QTest::keyClicks(w->MaskEdit1, QStringLiteral("05102026"));
     cliquer(w->Bt_Ajouter);
-    EXPECT_TRUE(fichier().startsWith("1;"));
+    EXPECT_TRUE(fichier().startsWith("1;05/10/2026;"));
 }
 
 TEST_F(GestionFenetre, Screenshot)

@@ -2,11 +2,13 @@
 // writing commands, the case of its name, unreadable and missing files.
 #include "manager/core/lignechallenge.h"
 #include "manager/core/vorn_dec.h"
+#include "platform/text/exceptions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace
@@ -186,6 +188,87 @@ TEST_F(GestionListe, MissingFileStartsEmptyUnreadableFileIsKept)
     EXPECT_FALSE(liste.ajouter(tournoi(QStringLiteral("x"))));
     EXPECT_FALSE(liste.supprimer());
     EXPECT_TRUE(QFileInfo(chemin(QStringLiteral("Challenge.DBP"))).isDir());
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(GestionListe, DatesAndCoefficientsTheRankingCannotReadAreRefused)
+{
+    const QString date = QStringLiteral("Date : '%1' n'est pas une date correcte (jj/mm/aaaa)");
+    const QString coef = QStringLiteral("Coéf. : '%1' n'est pas une valeur entière correcte");
+    const struct {
+        const char *date;
+        const char *coefficient;
+        QString message; // empty: accepted
+    } cas[] = {
+        {"29/02/2028", "100", QString()},
+        {"31/12/2026", "0", QString()},
+        {"01/01/2027", " 75 ", QString()},
+        {"  /10/2026", "100", date.arg("  /10/2026")},
+        {"12/03/    ", "100", date.arg("12/03/    ")},
+        {"  /  /    ", "100", date.arg("  /  /    ")},
+        {"", "100", date.arg("")},
+        {"31/11/2026", "100", date.arg("31/11/2026")},
+        {"29/02/2027", "100", date.arg("29/02/2027")},
+        {"12/13/2026", "100", date.arg("12/13/2026")},
+        {"00/10/2026", "100", date.arg("00/10/2026")},
+        {"01/10/0000", "100", date.arg("01/10/0000")},
+        {"1/10/2026", "100", date.arg("1/10/2026")},
+        {"01-10-2026", "100", date.arg("01-10-2026")},
+        {"01/10/2026 ", "100", date.arg("01/10/2026 ")},
+        {"12/10/2026", "", coef.arg("")},
+        {"12/10/2026", "1O0", coef.arg("1O0")},
+        {"12/10/2026", "50,5", coef.arg("50,5")},
+        {"12/10/2026", "2147483648", coef.arg("2147483648")},
+        // Both wrong: the date is named first.
+        {"  /  /    ", "abc", date.arg("  /  /    ")},
+    };
+    const QByteArray depart("1;01/10/2026;Un;P;1;100;Un.chr;\r\n");
+    for (const auto &c : cas) {
+        ecrire(QStringLiteral("Challenge.DBP"), depart);
+        ListeTournois liste;
+        ASSERT_EQ(liste.charger(), ListeTournois::Chargement::Lu);
+        liste.normaliser();
+        LigneChallenge l = tournoi(QStringLiteral("Deux"));
+        l.date = QString::fromUtf8(c.date);
+        l.coefficient = QString::fromUtf8(c.coefficient);
+        // The three commands that write the edits.
+        const std::function<bool()> commandes[] = {
+            [&] { return liste.ajouter(l); }, [&] { return liste.modifier(l); },
+            [&] { return liste.lierResultat(l, QStringLiteral("/x/Deux.chr")); }};
+        for (const auto &commande : commandes) {
+            if (c.message.isEmpty()) {
+                EXPECT_TRUE(commande()) << c.date << " " << c.coefficient;
+                continue;
+            }
+            try {
+                commande();
+                ADD_FAILURE() << c.date << " " << c.coefficient;
+            } catch (const platform::EConvertError &e) {
+                EXPECT_EQ(e.Message(), c.message);
+            }
+            EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")), depart) << c.date;
+            EXPECT_EQ(liste.nombre(), 1);
+        }
+    }
+}
+
+TEST_F(GestionListe, EntriesAlreadyInTheFileAreReadAsTheyAre)
+{
+    const QByteArray octets("1;  /10/2026;Un;P;1;1O0;;\r\n2;31/02/2026;Deux;Q;2;;;\r\n");
+    ecrire(QStringLiteral("Challenge.DBP"), octets);
+    ListeTournois liste;
+    ASSERT_EQ(liste.charger(), ListeTournois::Chargement::Lu);
+    EXPECT_EQ(liste.ligne(0).date, QStringLiteral("  /10/2026"));
+    EXPECT_EQ(liste.ligne(0).coefficient, QStringLiteral("1O0"));
+    EXPECT_EQ(liste.ligne(1).date, QStringLiteral("31/02/2026"));
+    // Deleting one line keeps the other as it is.
+    liste.setCourant(2);
+    EXPECT_TRUE(liste.supprimer());
+    EXPECT_EQ(lire(QStringLiteral("Challenge.DBP")), QByteArray("1;  /10/2026;Un;P;1;1O0;;\r\n"));
 }
 
 } // namespace

@@ -2,12 +2,17 @@
 // series contents and a print that stays on one page.
 #include "platform/charts/chart.h"
 
+#include "tests/support/gui/controls.h"
+#include "tests/support/gui/drawn_texts.h"
+
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QChartView>
 #include <QPieSeries>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -75,4 +80,68 @@ TEST(PlayersChart, PrintsOnePage)
     const QString pdf = QString::fromLatin1(f.readAll());
     EXPECT_TRUE(pdf.startsWith(QStringLiteral("%PDF")));
     EXPECT_EQ(pdf.count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 1);
+}
+
+// In a tab page of the players list's size, with the marks and bar labels
+// of real seasons: two-decimal percentages, and every age band from 8 to
+// 98. Every text is drawn whole.
+TEST(PlayersChart, LabelsAreWholeInTheListsTab)
+{
+    const QStringList bandes = {QStringLiteral("Nons classés"), QStringLiteral("Quatrième série"),
+                                QStringLiteral("Troisième série"), QStringLiteral("Deuxième série"),
+                                QStringLiteral("Première série")};
+    const QList<QList<double>> parts = {
+        {1, 81, 38, 41, 26}, {3, 64, 31, 52, 49}, {0, 0, 1, 0, 0}, {77, 1, 1, 1, 118}};
+    QList<QList<double>> barres = {{0, 0, 1}};
+    QList<double> pleines;
+    for (int b = 0; b < 19; ++b)
+        pleines << double((b * 37) % 97 + 1);
+    barres << pleines;
+
+    QTabWidget onglets;
+    onglets.resize(434, 318);
+    auto *pie = new TChart(QStringLiteral("Chart1"));
+    auto *histo = new TChart(QStringLiteral("Chart2"));
+    histo->setLegendVisible(false);
+    onglets.addTab(pie, QStringLiteral("Indices"));
+    onglets.addTab(histo, QStringLiteral("Age"));
+    onglets.show();
+
+    const auto verifier = [&](TChart *graphique, int onglet, const QStringList &attendus) {
+        onglets.setCurrentIndex(onglet);
+        vorn_test::settle();
+        const QStringList textes = vorn_test::drawnTexts(graphique->view());
+        for (const QString &t : textes) {
+            EXPECT_FALSE(vorn_test::isElided(t)) << t.toStdString();
+        }
+        for (const QString &a : attendus) {
+            EXPECT_TRUE(textes.contains(a))
+                << a.toStdString() << " among " << textes.join(u'|').toStdString();
+        }
+    };
+    for (const QList<double> &valeurs : parts) {
+        QList<TChart::Point> points;
+        for (int b = 0; b < 5; ++b)
+            points.append({bandes[b], valeurs[b], QColor()});
+        pie->setTitle(QStringLiteral("la répartition des Indices"));
+        pie->setPieSeries(QStringLiteral("Series1"), points, TChart::Marks::Percent);
+        QStringList attendus = bandes;
+        attendus << pie->title();
+        for (int b = 0; b < 5; ++b)
+            if (valeurs[b] > 0)
+                attendus << pie->markTexts()[b];
+        verifier(pie, 0, attendus);
+    }
+    for (const QList<double> &valeurs : barres) {
+        QList<TChart::Point> points;
+        for (int b = 0; b < valeurs.size(); ++b)
+            points.append({QString::number(5 * b + 8), valeurs[b], QColor()});
+        histo->setTitle(QStringLiteral("L'age moyen est de 63,70 Ans"));
+        histo->setBarSeries(QStringLiteral("Series2"), points, TChart::Marks::Value);
+        QStringList attendus = histo->markTexts();
+        attendus << histo->title();
+        for (const TChart::Point &p : points)
+            attendus << p.label;
+        verifier(histo, 1, attendus);
+    }
 }

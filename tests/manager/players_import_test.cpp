@@ -154,6 +154,52 @@ TEST(PlayersImport, ExtractVariantsImportTheSamePlayers)
     }
 }
 
+// Each line ending ";" or not, header and data lines alike: the fields are
+// the same, only the final separator differs.
+TEST(PlayersImport, FinalSeparatorOfHeaderOrDataLines)
+{
+    const QByteArray utf8 = fixture();
+    const qsizetype finEntete = utf8.indexOf("\r\n");
+    const QByteArray entete = utf8.left(finEntete);
+    QByteArray donnees = utf8.mid(finEntete + 2);
+    const QByteArray donneesPointVirgule = QByteArray(donnees).replace("\r\n", ";\r\n");
+    const QByteArray golden = lireOctets(donnee("joueur_rebuilt.golden"));
+    const struct {
+        const char *nom;
+        QByteArray entete;
+        QByteArray donnees;
+    } cas[] = {
+        {"neither", entete, donnees},
+        {"header only", entete + ";", donnees},
+        {"header only, blanks after", entete + "; \t", donnees},
+        {"data lines only", entete, donneesPointVirgule},
+        {"both", entete + ";", donneesPointVirgule},
+    };
+    for (const auto &c : cas) {
+        Dossier d;
+        int n = 0;
+        EXPECT_EQ(d.importer(c.entete + "\r\n" + c.donnees, true, &n), QString()) << c.nom;
+        EXPECT_EQ(n, 8) << c.nom;
+        EXPECT_EQ(lireOctets(d.joueurs), golden) << c.nom;
+    }
+
+    // A data line that really lacks fields is still refused, with or
+    // without the header's final ";", whether its lines end with ";" or not.
+    const QByteArray coupee = remplacer(donnees, ";x32;x33\r\n456;", ";x32\r\n456;");
+    const QByteArray coupeePointVirgule =
+        remplacer(donneesPointVirgule, ";x32;x33;\r\n456;", ";\r\n456;");
+    const QByteArray avant = lireOctets(donnee("joueur_existing.dbp"));
+    for (const QByteArray &e : {entete, entete + ";"}) {
+        for (const QByteArray &lignes : {coupee, coupeePointVirgule}) {
+            Dossier d;
+            EXPECT_EQ(d.importer(e + "\r\n" + lignes, true),
+                      QStringLiteral("Le fichier d'extraction est incomplet (ligne 2)"))
+                << e.right(8).constData();
+            EXPECT_EQ(lireOctets(d.joueurs), avant);
+        }
+    }
+}
+
 TEST(PlayersImport, LineCountsAfterTheHeader)
 {
     const QByteArray utf8 = fixture();

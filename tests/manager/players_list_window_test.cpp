@@ -6,21 +6,27 @@
 #include "platform/charts/chart.h"
 #include "platform/printer/printers.h"
 #include "platform/shell/shell.h"
+#include "tests/support/gui/drawn_texts.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QtTest/QTest>
 
 using namespace platform;
 
@@ -349,6 +355,185 @@ TEST_F(PlayersListWindow, ChartPrintGoesToTheVirtualPrinter)
     EXPECT_TRUE(dialogs().messages.empty());
 }
 
+namespace
+{
+
+// The environment variables a test changes, put back as they were.
+class Environnement
+{
+public:
+    ~Environnement()
+    {
+        for (auto it = m_avant.cbegin(); it != m_avant.cend(); ++it) {
+            if (it.value().isNull())
+                qunsetenv(it.key().constData());
+            else
+                qputenv(it.key().constData(), it.value());
+        }
+    }
+    void poser(const char *nom, const QByteArray &valeur)
+    {
+        garder(nom);
+        qputenv(nom, valeur);
+    }
+    void retirer(const char *nom)
+    {
+        garder(nom);
+        qunsetenv(nom);
+    }
+
+private:
+    void garder(const char *nom)
+    {
+        if (!m_avant.contains(nom))
+            m_avant.insert(nom, qEnvironmentVariableIsSet(nom) ? qgetenv(nom) : QByteArray());
+    }
+    QMap<QByteArray, QByteArray> m_avant;
+};
+
+// The first page of a PDF as pdftoppm draws it (poppler-utils).
+QImage premierePage(const QString &pdf, const QString &prefixe)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+             QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+             QStringLiteral("-singlefile"), pdf, prefixe});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QImage();
+    return QImage(prefixe + QStringLiteral(".png"));
+}
+
+// The text of a PDF as pdftotext reads it (poppler-utils).
+QString texteDuPdf(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+// At the window's designed size, with a season of 200 players: every axis
+// label, mark and legend entry of both charts is drawn whole.
+TEST_F(PlayersListWindow, ChartLabelsAreWholeAtTheDesignedSize)
+{
+    writeBytes(Saison + QStringLiteral("/Joueur.DBP"), donnee("joueurs_200.dbp"));
+    ouvrir(false);
+    ASSERT_EQ(fenetre->size(), QSize(1280, 800));
+    const QString dossierImages = qEnvironmentVariable("VORN_SHOTS_DIR");
+    const char *noms[] = {"players_indices_200.png", "players_age_200.png"};
+    for (int onglet : {0, 1}) {
+        fenetre->PageControl1->setCurrentIndex(onglet);
+        vorn_test::settle();
+        TChart *graphique = onglet == 0 ? fenetre->Chart1 : fenetre->Chart2;
+        if (!dossierImages.isEmpty())
+            fenetre->grab().save(dossierImages + u'/' + QString::fromLatin1(noms[onglet]));
+        const QStringList textes = vorn_test::drawnTexts(graphique->view());
+        for (const QString &t : textes) {
+            EXPECT_FALSE(vorn_test::isElided(t)) << onglet << " " << t.toStdString();
+        }
+        // What must be there: the title, every mark, and the bar labels or
+        // the legend's band names.
+        QStringList attendus = graphique->markTexts();
+        attendus << graphique->title();
+        for (const TChart::Point &p : graphique->points())
+            attendus << p.label;
+        for (const QString &a : attendus) {
+            if (onglet == 0 && a.startsWith(u'0'))
+                continue; // an empty slice shows no mark
+            EXPECT_TRUE(textes.contains(a))
+                << onglet << " " << a.toStdString() << " among " << textes.join(u'|').toStdString();
+        }
+    }
+    // The season of the fixture has marks with decimals and bars for
+    // every age band.
+    EXPECT_TRUE(fenetre->Chart1->markTexts().join(u' ').contains(u','));
+    EXPECT_EQ(fenetre->Chart2->points().size(), 19);
+}
+
+// A user whose home has no documents folder: the virtual printer makes it;
+// when it cannot be made, the file goes to the home folder. Either way the
+// page holds the chart.
+TEST_F(PlayersListWindow, ChartPrintWithoutDocumentsFolder)
+{
+    QTemporaryDir maison;
+    ASSERT_TRUE(maison.isValid());
+    Environnement env;
+    env.poser("HOME", QFile::encodeName(maison.path()));
+    for (const char *nom : {"XDG_CONFIG_HOME", "XDG_DOCUMENTS_DIR"})
+        env.retirer(nom);
+    setVirtualPrinterOutput(QString());
+    setCurrentPrinterName(kVirtualPrinterName);
+    writeBytes(Saison + QStringLiteral("/Joueur.DBP"), donnee("joueurs_200.dbp"));
+    ouvrir(false);
+    const QString documents = QDir(maison.path()).filePath(QStringLiteral("Documents"));
+    ASSERT_EQ(virtualPrinterOutput(), documents + QStringLiteral("/Vorn_Lud.pdf"));
+    ASSERT_FALSE(QFileInfo::exists(documents));
+
+    const struct {
+        int onglet;
+        bool dossierImpossible; // "Documents" is a file: no folder can be made
+        QString pdf;
+    } cas[] = {
+        {0, false, documents + QStringLiteral("/Vorn_Lud.pdf")},
+        {1, false, documents + QStringLiteral("/Vorn_Lud.pdf")},
+        {0, true, maison.filePath(QStringLiteral("Vorn_Lud.pdf"))},
+    };
+    const QString dossierImages = qEnvironmentVariable("VORN_SHOTS_DIR");
+    for (const auto &c : cas) {
+        if (c.dossierImpossible) {
+            QDir(documents).removeRecursively();
+            QFile bloque(documents);
+            ASSERT_TRUE(bloque.open(QIODevice::WriteOnly));
+        }
+        dialogs().messages.clear();
+        fenetre->PageControl1->setCurrentIndex(c.onglet);
+        fenetre->Bt_Impression->click();
+        EXPECT_TRUE(dialogs().messages.empty())
+            << c.onglet << " " << dialogs().texts().join(u'|').toStdString();
+        ASSERT_TRUE(QFileInfo::exists(c.pdf)) << c.pdf.toStdString();
+
+        const QString prefixe =
+            maison.filePath(QStringLiteral("page%1%2").arg(c.onglet).arg(c.dossierImpossible));
+        const QImage page = premierePage(c.pdf, prefixe);
+        ASSERT_FALSE(page.isNull())
+            << "pdftoppm (poppler-utils) could not draw " << c.pdf.toStdString();
+        if (!dossierImages.isEmpty())
+            page.save(dossierImages + QStringLiteral("/printed_chart_%1%2.png")
+                                          .arg(c.onglet)
+                                          .arg(c.dossierImpossible ? "_home" : ""));
+        // Not a blank page: the chart's ink, and on the pie's page the pure
+        // red of the "Deuxième série" slice.
+        qint64 encre = 0;
+        bool rouge = false;
+        for (int y = 0; y < page.height(); ++y) {
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor p = page.pixelColor(x, y);
+                if (p.lightness() < 200)
+                    ++encre;
+                if (p.red() > 230 && p.green() < 30 && p.blue() < 30)
+                    rouge = true;
+            }
+        }
+        EXPECT_GT(encre, qint64(page.width()) * page.height() / 100) << c.onglet;
+        if (c.onglet == 0) {
+            EXPECT_TRUE(rouge);
+        }
+        // The whole chart: its title, and the pie's legend.
+        const QString texte = texteDuPdf(c.pdf);
+        TChart *graphique = c.onglet == 0 ? fenetre->Chart1 : fenetre->Chart2;
+        EXPECT_TRUE(texte.contains(graphique->title())) << texte.toStdString();
+        if (c.onglet == 0) {
+            EXPECT_TRUE(texte.contains(QStringLiteral("Deuxième série"))) << texte.toStdString();
+        }
+        QFile::remove(c.pdf);
+    }
+    setCurrentPrinterName(QString());
+}
+
 TEST_F(PlayersListWindow, PicturesOfBothTabs)
 {
     // 50 players spread over the bands and the ages.
@@ -389,4 +574,47 @@ TEST_F(PlayersListWindow, PicturesOfBothTabs)
     }
     EXPECT_TRUE(fenetre->Chart2->title().startsWith(QStringLiteral("L'age moyen est de ")));
     EXPECT_GT(fenetre->Chart2->points().size(), 5);
+}
+
+// On a 1024 x 700 screen the list opens fitted to it, and every control,
+// the charts and both buttons of the top row included, is reached by
+// scrolling and answers.
+TEST_F(PlayersListWindow, SmallScreenKeepsEveryControlReachable)
+{
+    setAvailableScreenArea(QRect(0, 0, 1024, 700));
+    fenetre = std::make_unique<TVorn_FEdition_Joueurs>(); // first shown on that screen
+    writeBytes(Saison + QStringLiteral("/Joueur.DBP"), donnee("joueurs_200.dbp"));
+    ouvrir(false);
+    vorn_test::settle();
+    setAvailableScreenArea(QRect(0, 0, 4096, 4096));
+    ASSERT_NE(fenetre->scrollArea(), nullptr);
+    EXPECT_LE(fenetre->frameGeometry().width(), 1024);
+    EXPECT_LE(fenetre->frameGeometry().height(), 700);
+    EXPECT_EQ(fenetre->scrollArea()->widget()->size(), QSize(1280, 800));
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty())
+        fenetre->grab().save(images + QStringLiteral("/players_1024x700.png"));
+
+    const QList<QWidget *> controles = {
+        fenetre->Bt_Action, fenetre->Bt_Impression, fenetre->Bt_Quitter, fenetre->PageControl1,
+        fenetre->StrGrd,    fenetre->GroupeClubs,   fenetre->CheckClubs, fenetre->Label2};
+    // Each corner of each control can be brought into the window.
+    QWidget *page = fenetre->scrollArea()->widget();
+    for (QWidget *c : controles) {
+        for (const QPoint coin : {QPoint(0, 0), QPoint(c->width() - 1, c->height() - 1)}) {
+            const QPoint surLaPage = c->mapTo(page, coin);
+            fenetre->scrollArea()->ensureVisible(surLaPage.x(), surLaPage.y(), 2, 2);
+            vorn_test::settle();
+            EXPECT_TRUE(fenetre->scrollArea()->viewport()->rect().contains(
+                c->mapTo(fenetre->scrollArea()->viewport(), coin)))
+                << c->objectName().toStdString();
+        }
+    }
+    // "Quitter", at the far right, still does its work once scrolled to.
+    fenetre->scrollArea()->ensureWidgetVisible(fenetre->Bt_Quitter);
+    vorn_test::settle();
+    if (!images.isEmpty())
+        fenetre->grab().save(images + QStringLiteral("/players_1024x700_scrolled.png"));
+    QTest::mouseClick(fenetre->Bt_Quitter, Qt::LeftButton);
+    EXPECT_FALSE(fenetre->isVisible());
 }

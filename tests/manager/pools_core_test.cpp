@@ -67,6 +67,38 @@ TEST(PoolsCore, TeamValueIsTheFourHighestIndexes)
     EXPECT_THROW(ValeurEquipe(equipe({"80", "6x"})), platform::EConvertError);
 }
 
+// Value indexes as large as a hand-edited file may hold: the team's value is
+// their exact sum, and a pool holding such teams still ranks.
+TEST(PoolsCore, HugeValueIndexesAddUpExactly)
+{
+    const struct {
+        QStringList ivs;
+        qint64 valeur;
+    } cas[] = {
+        {{"2000000000", "2000000000"}, 4000000000LL},
+        {{"2147483647", "2147483647", "2147483647", "2147483647", "1"}, 4LL * 2147483647},
+        {QStringList(8, "-2147483648"), 4LL * -2147483648LL},
+        {{"2147483647", "-2147483648", "5"}, 2147483647LL + 5 + 0 + 0},
+    };
+    for (const auto &c : cas) {
+        EXPECT_EQ(ValeurEquipe(equipe(c.ivs)), c.valeur) << c.ivs.join(' ').toStdString();
+        // Adding a player without index writes the same value.
+        QString l = equipe(c.ivs);
+        if (AjouteJoueur(l, {"9", "M.", "X", "Y", ""})) {
+            EXPECT_EQ(Champ(l, 40), QString::number(c.valeur));
+        }
+    }
+    QString l = equipe({"2000000000", "", "2000000000"});
+    ASSERT_TRUE(AjouteJoueur(l, {"9", "M.", "X", "Y", "2000000000"}));
+    EXPECT_EQ(Champ(l, 40), "6000000000");
+
+    QStringList poule = {"entete;", "A;" + QString(39, ';') + "100;",
+                         "B;" + QString(39, ';') + "6000000000;",
+                         "C;" + QString(39, ';') + "-4294967296;"};
+    RangeEquipes(poule, 3);
+    EXPECT_EQ(champs0(poule), QStringList({"entete/", "B/", "A/", "C/"}));
+}
+
 TEST(PoolsCore, AddingPlayersFillsTheFirstEmptyPlaceUpToEight)
 {
     QString l = LigneEquipeVide();

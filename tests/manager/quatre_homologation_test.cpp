@@ -287,3 +287,80 @@ TEST(QuatreLigneResultat, OneReaderForBothKinds)
 }
 
 } // namespace
+
+// Hand-edited files holding numbers near the 64-bit limit: sums that would
+// go past it stop with the conversion error naming the offending text, and
+// sums that fit are exact.
+TEST(QuatreTableau, TotalsBeyondSixtyFourBitsAreRefused)
+{
+    const QString max = QStringLiteral("9223372036854775807");
+    const QString min = QStringLiteral("-9223372036854775808");
+    const struct {
+        QString a, b;
+        QString total; // empty: refused, naming b
+    } cas[] = {
+        {max, QStringLiteral("1"), QString()},
+        {min, QStringLiteral("-1"), QString()},
+        {max, QStringLiteral("-1"), QStringLiteral("9223372036854775806")},
+        {max, min, QStringLiteral("-1")},
+        {QStringLiteral("4611686018427387904"), QStringLiteral("4611686018427387903"), max},
+    };
+    for (const auto &c : cas) {
+        TableauGroupe t;
+        t.charger({QStringLiteral(";A;B;C;;"), QStringLiteral("A;;") + c.a + ";" + c.b + ";;",
+                   QStringLiteral("B;;;;;"), QStringLiteral("C;;;;;")});
+        if (c.total.isEmpty()) {
+            try {
+                t.recalculerTotal(1);
+                ADD_FAILURE() << c.a.toStdString() << " + " << c.b.toStdString();
+            } catch (const platform::EConvertError &e) {
+                EXPECT_EQ(e.Message(),
+                          QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(c.b));
+            }
+        } else {
+            t.recalculerTotal(1);
+            EXPECT_EQ(t.cellule(1, 4), c.total);
+        }
+    }
+}
+
+TEST(QuatreHomologation, TotalsBeyondSixtyFourBitsAreRefused)
+{
+    const QString max = QStringLiteral("9223372036854775807");
+    const QString ligne = QStringLiteral("%1;M A0;;10000000;50;;;%2;");
+    const struct {
+        const char *nom;
+        QStringList lignes;
+    } cas[] = {
+        // One player on two lines: PE, then PC, summed past the limit.
+        {"merged PE", {ligne.arg(max, "1"), ligne.arg("100", "1")}},
+        {"merged PC", {ligne.arg("1", max), ligne.arg("1", "100")}},
+        // Different players: the totals go past it.
+        {"total PE",
+         {ligne.arg("9223372036854770000", "1"),
+          QStringLiteral("9223372036854770000;M A1;;10000001;50;;;1;")}},
+        {"total PC", {ligne.arg("1", max), QStringLiteral("1;M A1;;10000001;50;;;1;")}},
+        // PE rounded to whole points goes past the limit on its own.
+        {"rounded PE", {ligne.arg(max, "1")}},
+    };
+    for (const auto &c : cas) {
+        ListeHomologation liste;
+        liste.lignes() = c.lignes;
+        EXPECT_THROW(liste.fusionner(), platform::EConvertError) << c.nom;
+    }
+
+    ListeHomologation juste;
+    juste.lignes() = {ligne.arg("150", "4611686018427387903"),
+                      ligne.arg("250", "4611686018427387904")};
+    juste.fusionner();
+    EXPECT_EQ(juste.lignes(), QStringList({ligne.arg("400", max)}));
+    EXPECT_EQ(juste.TotalPE, 400);
+    EXPECT_EQ(juste.TotalPC, 9223372036854775807LL);
+
+    // The PV of the sheets summed past the limit.
+    QStringList lignes = matchCalcule();
+    lignes += matchCalcule();
+    lignes[12] = QStringLiteral(";;;") + max + QStringLiteral(";");
+    qint64 pvA = 0, pvB = 0;
+    EXPECT_THROW(juste.construire(lignes, 2, pvA, pvB), platform::EConvertError);
+}

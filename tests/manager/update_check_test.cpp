@@ -203,6 +203,9 @@ TEST_F(UpdateCheck, VersionPageThatFailsProvesNothing)
         {"server error", vorn_test::UpdateSite::status(500, QStringLiteral("Erreur"))},
         {"relocation to a closed port", refused},
         {"no answer", QByteArray()},
+        // Missing, but with a header the client cannot read: nothing proven.
+        {"missing page with a broken length",
+         "HTTP/1.0 404 Not Found\r\nContent-Length: 99999999999999999999\r\n\r\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);

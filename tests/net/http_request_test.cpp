@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <thread>
 
 using namespace net;
 using namespace nettest;
@@ -369,6 +371,22 @@ TEST_P(HttpRequest, FailuresCarryTheirCodesAndTexts)
         EXPECT_NE(rec.done[0].error, 0);
         EXPECT_EQ(client.StatusCode(), 404);
     }
+    for (const THttpRequest rq : {httpGET, httpHEAD}) {
+        // The peer takes the request and closes without a word.
+        ScriptedServer server;
+        server.addConnection({readRequest(), closeConnection()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetURL(server.url(QStringLiteral("/")));
+        if (rq == httpGET)
+            client.GetASync();
+        else
+            client.HeadAsync();
+        ASSERT_TRUE(waitDone(loop(), rec));
+        EXPECT_EQ(rec.done[0].error, httperrIncomplete);
+        EXPECT_EQ(client.StatusCode(), 0);
+        EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Empty reply"));
+    }
     pumpFor(loop(), 50);
 }
 
@@ -449,6 +467,74 @@ TEST_P(HttpRequest, AbortWhenIdleReportsBeforeReturning)
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("OK"));
     pumpFor(loop(), 50);
     EXPECT_EQ(rec.done.size(), 1u);
+}
+
+TEST_P(HttpRequest, EachRequestEndsWithExactlyOneCompletionWhateverTheAborts)
+{
+    enum When {
+        TwiceWhileRunning,
+        InReadyStateChange,
+        AfterAbortInReadyStateChange,
+        InCompletion,
+        AfterCompletion
+    };
+    struct Case {
+        const char *what;
+        bool answered;
+        When when;
+        std::uint16_t error;
+        int status;
+    } cases[] = {
+        {"twice while held", false, TwiceWhileRunning, httperrAborted, 404},
+        {"when the end is told, its completion queued", true, InReadyStateChange, 0, 200},
+        {"again when the abort is told", false, AfterAbortInReadyStateChange, httperrAborted, 404},
+        {"from the completion", true, InCompletion, 0, 200},
+        {"after the completion", true, AfterCompletion, 0, 200},
+    };
+    auto attempt = [&](const Case &c) {
+        ScriptedServer server;
+        if (c.answered)
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"),
+                                  closeConnection()});
+        else
+            server.addConnection({readRequest(), hold()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.OnStateChange = [&](THttpCli *sender) {
+            if (sender->State() == httpReady &&
+                (c.when == InReadyStateChange || c.when == AfterAbortInReadyStateChange))
+                sender->Abort();
+        };
+        client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
+            rec.done.push_back({rq, error, sender->StatusCode()});
+            if (c.when == InCompletion)
+                sender->Abort();
+        };
+        client.SetURL(server.url(QStringLiteral("/")));
+        client.GetASync();
+        if (!c.answered) {
+            ASSERT_TRUE(pumpUntil(loop(), [&] { return server.requests().size() == 1; }));
+            client.Abort();
+            if (c.when == TwiceWhileRunning)
+                client.Abort();
+        }
+        ASSERT_TRUE(waitDone(loop(), rec));
+        if (c.when == AfterCompletion)
+            client.Abort();
+        // Whatever was posted has arrived by now.
+        pumpFor(loop(), 100);
+        ASSERT_EQ(rec.done.size(), 1u);
+        EXPECT_EQ(rec.done[0].rq, httpGET);
+        EXPECT_EQ(rec.done[0].error, c.error);
+        EXPECT_EQ(rec.done[0].status, c.status);
+        EXPECT_EQ(client.StatusCode(), c.status);
+        EXPECT_EQ(client.State(), httpReady);
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        attempt(c);
+    }
 }
 
 TEST_P(HttpRequest, BusyAndVersionErrors)
@@ -560,6 +646,71 @@ TEST_P(HttpRequest, KeepAliveReusesTheConnectionUnlessBytesWereLeft)
         EXPECT_EQ(rec.done[1].error, 0);
         EXPECT_EQ(rec.done[1].status, 200);
     }
+}
+
+TEST_P(HttpRequest, StrayBytesOnAnIdleKeptAliveConnectionAreNeverTakenForTheNextAnswer)
+{
+    struct Answer {
+        const char *what;
+        QByteArray reply;
+        QByteArray body;
+    } answers[] = {
+        {"length", "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", "hello"},
+        {"204", "HTTP/1.1 204 No Content\r\n\r\n", ""},
+        {"304", "HTTP/1.1 304 Not Modified\r\n\r\n", ""},
+    };
+    // Shaped like a whole answer: read as the next one, it would pass for a
+    // success. Its lines are whole, so that the client hands them on.
+    const QByteArray stray = "HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nstale\r\n";
+    auto attempt = [&](const Answer &answer, int delay, bool readWhileIdle) {
+        ScriptedServer server;
+        server.addConnection({readRequest(), sendBytes(answer.reply), pause(delay),
+                              sendBytes(stray), confirmDelivery(), readRequest(),
+                              sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nreused"),
+                              hold()});
+        server.addConnection({readRequest(),
+                              sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh"),
+                              hold()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        int pushed = 0;
+        client.OnDataPush = [&](THttpCli *, std::uint16_t) { ++pushed; };
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(server.url(QStringLiteral("/1")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec));
+        EXPECT_EQ(rec.done[0].error, 0);
+        if (readWhileIdle) {
+            // The client reads them while idle: line by line, or with the end
+            // of the answer (it then closes the connection).
+            ASSERT_TRUE(pumpUntil(
+                loop(),
+                [&] {
+                    return server.deliveries() == 1 &&
+                           (pushed > 0 || client.CtrlSocket().State() != wsConnected);
+                },
+                20000));
+        } else {
+            // They wait in the socket, unread, when the next request starts.
+            for (int i = 0; i < 20000 && server.deliveries() == 0; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            ASSERT_EQ(server.deliveries(), 1);
+        }
+        client.SetURL(server.url(QStringLiteral("/2")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec, 2));
+        EXPECT_EQ(rec.done[1].error, 0);
+        EXPECT_EQ(rec.done[1].status, 200);
+        EXPECT_EQ(rec.body, answer.body + "fresh");
+        EXPECT_EQ(server.connections(), 2);
+    };
+    for (const Answer &answer : answers)
+        for (const int delay : {0, 5, 20, 100})
+            for (const bool readWhileIdle : {true, false}) {
+                SCOPED_TRACE(testing::Message() << answer.what << ", stray bytes after " << delay
+                                                << " ms, " << (readWhileIdle ? "read" : "unread"));
+                attempt(answer, delay, readWhileIdle);
+            }
 }
 
 TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)

@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -49,6 +51,18 @@ ServerStep hold()
 ServerStep waitRead(int ms)
 {
     return {ServerStep::WaitRead, {}, ms};
+}
+
+ServerStep confirmDelivery()
+{
+    return {ServerStep::Delivered, {}, 0};
+}
+
+ServerStep readBytes(int count)
+{
+    ServerStep step{ServerStep::ReadBytes, {}, 0};
+    step.count = count;
+    return step;
 }
 
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs)
@@ -147,18 +161,34 @@ bool waitReadable(int fd, int wakeFd, int ms, const std::atomic<bool> &stop)
 
 } // namespace
 
-bool ScriptedServer::readOneRequest(int fd, QByteArray &pending)
+bool ScriptedServer::readMore(int fd, QByteArray &pending)
 {
     char buffer[65536];
-    auto readMore = [&]() {
-        if (!waitReadable(fd, m_wakePipe[0], 20000, m_stop))
+    if (!waitReadable(fd, m_wakePipe[0], 20000, m_stop))
+        return false;
+    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0)
+        return false;
+    pending.append(buffer, static_cast<int>(n));
+    return true;
+}
+
+bool ScriptedServer::readExactly(int fd, QByteArray &pending, int count)
+{
+    while (pending.size() < count)
+        if (!readMore(fd, pending))
             return false;
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            return false;
-        pending.append(buffer, static_cast<int>(n));
-        return true;
-    };
+    {
+        std::lock_guard lock(m_mutex);
+        m_requests << pending.left(count);
+    }
+    pending.remove(0, count);
+    return true;
+}
+
+bool ScriptedServer::readOneRequest(int fd, QByteArray &pending)
+{
+    auto readMore = [&]() { return this->readMore(fd, pending); };
     qsizetype end;
     while ((end = pending.indexOf("\r\n\r\n")) < 0)
         if (!readMore())
@@ -219,6 +249,22 @@ void ScriptedServer::play(int fd, const std::vector<ServerStep> &steps)
         }
         case ServerStep::WaitRead:
             waitReadable(fd, m_wakePipe[0], step.ms, m_stop);
+            break;
+        case ServerStep::Delivered:
+            // Nothing left unacknowledged: the bytes are in the client's
+            // receive queue. Counted even when the limit passes, so that a
+            // waiting test goes on and fails on what it checks.
+            for (int i = 0; i < 20000 && !m_stop; ++i) {
+                int unacknowledged = 0;
+                if (::ioctl(fd, SIOCOUTQ, &unacknowledged) != 0 || unacknowledged == 0)
+                    break;
+                waitReadable(m_wakePipe[0], m_wakePipe[0], 1, m_stop);
+            }
+            ++m_delivered;
+            break;
+        case ServerStep::ReadBytes:
+            if (!readExactly(fd, pending, step.count))
+                open = false;
             break;
         }
     }
@@ -344,6 +390,82 @@ bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
 ProcessPeer::~ProcessPeer()
 {
     stopProcess();
+}
+
+bool ProcessPeer::startMicrosocks(const QString &user, const QString &password)
+{
+    QString microsocks = QStandardPaths::findExecutable(
+        QStringLiteral("microsocks"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
+    if (microsocks.isEmpty())
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_port = freePort();
+        m_process.setProgram(microsocks);
+        m_process.setArguments({QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
+                                QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-u"),
+                                user, QStringLiteral("-P"), password});
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start();
+        if (m_process.waitForStarted(5000) && waitListening())
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startDante()
+{
+    QString danted = QStandardPaths::findExecutable(
+        QStringLiteral("danted"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    if (danted.isEmpty() || !m_work.isValid())
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (startDanteOnce(danted))
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startDanteOnce(const QString &danted)
+{
+    m_port = freePort();
+    const QString dir = m_work.path();
+    QFile conf(dir + QStringLiteral("/danted.conf"));
+    if (!conf.open(QIODevice::WriteOnly))
+        return false;
+    // Clients and destinations on loopback only: nothing can be relayed
+    // outside the machine.
+    conf.write(QStringLiteral("logoutput: %1/danted.log\n"
+                              "internal: 127.0.0.1 port = %2\n"
+                              "external: 127.0.0.1\n"
+                              "clientmethod: none\n"
+                              "socksmethod: none\n"
+                              "%3"
+                              "client pass {\n"
+                              "  from: 127.0.0.0/8 to: 0.0.0.0/0\n"
+                              "}\n"
+                              "socks pass {\n"
+                              "  from: 127.0.0.0/8 to: 127.0.0.0/8\n"
+                              "  protocol: tcp\n"
+                              "}\n")
+                   .arg(dir)
+                   .arg(m_port)
+                   // Started by root, it must be told whom to run as.
+                   .arg(::geteuid() == 0 ? QStringLiteral("user.privileged: root\n"
+                                                          "user.unprivileged: nobody\n")
+                                         : QString())
+                   .toUtf8());
+    conf.close();
+    m_process.setProgram(danted);
+    m_process.setArguments({QStringLiteral("-f"), dir + QStringLiteral("/danted.conf"),
+                            QStringLiteral("-N"), QStringLiteral("1"), QStringLiteral("-p"),
+                            dir + QStringLiteral("/danted.pid")});
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
 }
 
 bool curlBody(const QString &url, QByteArray &body)

@@ -3,7 +3,7 @@
 // listener on a thread of its own that plays one script per accepted
 // connection (read a request, send pieces with pauses, close, reset) and
 // keeps the exact bytes of every request. ProcessPeer starts a real server
-// (python's http.server, nginx) on a free loopback port. Nothing here talks
+// (python's http.server, nginx, SOCKS servers) on a free loopback port. Nothing here talks
 // outside 127.0.0.0/8.
 #include "net/http/httpprot.h"
 #include "tests/net/net_support.h"
@@ -23,10 +23,11 @@ namespace nettest
 {
 
 struct ServerStep {
-    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead };
+    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead, Delivered, ReadBytes };
     Kind kind;
     QByteArray data;
     int ms = 0;
+    int count = 0;
 };
 
 // Step builders.
@@ -41,6 +42,12 @@ ServerStep hold();
 // Waits until the client's next byte has arrived (or it closed), without
 // reading it: the pacing of piece-by-piece replies.
 ServerStep waitRead(int ms);
+// Waits until the client's side has taken every byte sent so far (they wait
+// in its socket, read or not), then counts one delivery.
+ServerStep confirmDelivery();
+// Reads exactly count bytes, recorded as one request (binary exchanges such
+// as a SOCKS negotiation).
+ServerStep readBytes(int count);
 // A reply cut into pieces of the given size, each after a pause.
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs);
 
@@ -63,6 +70,8 @@ public:
     // Every request read so far, in order, header and body as received.
     QList<QByteArray> requests() const;
     int connections() const { return m_accepted; }
+    // Delivery confirmations reached by the scripts.
+    int deliveries() const { return m_delivered; }
     // Stops accepting and ends the scripts (holding ones end at once).
     void stop();
 
@@ -70,6 +79,8 @@ private:
     void run();
     void play(int fd, const std::vector<ServerStep> &steps);
     bool readOneRequest(int fd, QByteArray &pending);
+    bool readExactly(int fd, QByteArray &pending, int count);
+    bool readMore(int fd, QByteArray &pending);
 
     QString m_address;
     int m_listenFd = -1;
@@ -78,6 +89,7 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_accepted{0};
+    std::atomic<int> m_delivered{0};
     mutable std::mutex m_mutex;
     std::vector<std::vector<ServerStep>> m_scripts;
     size_t m_nextScript = 0;
@@ -89,6 +101,11 @@ private:
 class ProcessPeer
 {
 public:
+    // microsocks (SOCKS 5 with user name and password); false when missing.
+    bool startMicrosocks(const QString &user, const QString &password);
+    // dante (SOCKS 4 and 5, no authentication, loopback destinations only);
+    // false when missing.
+    bool startDante();
     // python3 -m http.server serving the folder; false when python is missing.
     bool startPython(const QString &folder);
     // nginx serving the folder; false when nginx is missing.
@@ -104,6 +121,7 @@ private:
     bool waitListening();
     bool startNginxOnce(const QString &nginx, const QString &folder);
     void stopProcess();
+    bool startDanteOnce(const QString &danted);
     QProcess m_process;
     QTemporaryDir m_work;
     int m_port = 0;

@@ -2,6 +2,7 @@
 // asked for (VORN_TEST_DISPLAY=1), one application object for the whole run,
 // with the program's exception barrier.
 #include "platform/forms/application.h"
+#include "platform/forms/form.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("LC_ALL", "C");
     platform::TApplication app(argc, argv);
+    // Every window fits, as on the developers' screens: the offscreen
+    // screen is only 800 x 600. Tests of smaller screens set their own.
+    platform::setAvailableScreenArea(QRect(0, 0, 4096, 4096));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

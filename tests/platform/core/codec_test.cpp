@@ -72,6 +72,14 @@ TEST(Codec, CharactersOutsideTheCodePageBecomeQuestionMarks)
     EXPECT_EQ(ansiByte(QChar(0x0080)), -1);
     EXPECT_EQ(ansiSafe(QString::fromUtf8("Œuvre \u0142\u00F3d\u017A")),
               QString::fromUtf8("Œuvre ?ód?"));
+    // One character beyond the basic plane (two UTF-16 units) is one '?', as
+    // the UTF-8 importers give it; so is a surrogate standing alone.
+    const QString lone = QString(QChar(0xDC00)) + QChar(0xD800);
+    EXPECT_EQ(toAnsi(QString::fromUtf8("Ω€😀é")), QByteArray("?\x80?\xE9"));
+    EXPECT_EQ(ansiSafe(QString::fromUtf8("Ω€😀é")), QString::fromUtf8("?€?é"));
+    EXPECT_EQ(toAnsi(lone + QStringLiteral("a")), QByteArray("??a"));
+    EXPECT_EQ(ansiSafe(lone), QStringLiteral("??"));
+    EXPECT_EQ(toAnsi(QString::fromUtf8("😀")), toAnsi(utf8ToAnsiText("\xF0\x9F\x98\x80")));
 }
 
 TEST(Utf8ToAnsi, KeepsEveryAccentedLetterOfTheCodePage)

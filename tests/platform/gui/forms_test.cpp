@@ -9,10 +9,23 @@
 #include "tests/support/gui/fakes.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QGridLayout>
+#include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest/QTest>
+#include <clocale>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -287,3 +300,186 @@ TEST(Guard, ReportsWhetherTheCallableThrew)
 }
 
 } // namespace
+
+// The test program runs with LC_ALL=C, as the machines do: the application
+// object still speaks French to the user, and leaves the environment and the
+// C library as they were.
+TEST(FrenchLocale, WhateverTheSystemSays)
+{
+    EXPECT_EQ(qgetenv("LC_ALL"), QByteArray("C"));
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+    EXPECT_EQ(QLocale().language(), QLocale::French);
+    EXPECT_EQ(QLocale().territory(), QLocale::France);
+    EXPECT_EQ(QLocale::system().language(), QLocale::French);
+
+    // A date field's calendar: French month and day names.
+    QDateEdit champ(QDate(2026, 12, 7));
+    champ.setCalendarPopup(true);
+    QCalendarWidget *calendrier = champ.calendarWidget();
+    ASSERT_NE(calendrier, nullptr);
+    calendrier->setSelectedDate(QDate(2026, 12, 7));
+    auto *mois = calendrier->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton"));
+    ASSERT_NE(mois, nullptr);
+    EXPECT_EQ(mois->text(), QStringLiteral("décembre"));
+    auto *vue = calendrier->findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
+    ASSERT_NE(vue, nullptr);
+    QStringList jours;
+    for (int c = 0; c < vue->model()->columnCount(); ++c)
+        jours << vue->model()->data(vue->model()->index(0, c)).toString();
+    EXPECT_TRUE(jours.contains(QStringLiteral("lun."))) << jours.join(u' ').toStdString();
+    EXPECT_EQ(champ.text(), QStringLiteral("07/12/2026"));
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty()) {
+        calendrier->resize(calendrier->sizeHint());
+        calendrier->grab().save(images + QStringLiteral("/calendar.png"));
+    }
+}
+
+// The file dialog's columns: sizes, dates and types in French.
+TEST(FrenchLocale, FileDialogColumns)
+{
+    ASSERT_TRUE(InstallFrenchTranslations());
+    QTemporaryDir dossier;
+    ASSERT_TRUE(QDir(dossier.path()).mkdir(QStringLiteral("sous")));
+    QFile fichier(dossier.filePath(QStringLiteral("a.txt")));
+    ASSERT_TRUE(fichier.open(QIODevice::WriteOnly));
+    fichier.write(QByteArray(5000, 'x'));
+    fichier.close();
+    const QDateTime date(QDate(2026, 12, 7), QTime(9, 10));
+    ASSERT_TRUE(fichier.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(fichier.setFileTime(date, QFileDevice::FileModificationTime));
+    fichier.close();
+
+    QFileDialog dialogue(nullptr, QStringLiteral("Ouvrir"), dossier.path());
+    dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    auto *modele = dialogue.findChild<QFileSystemModel *>();
+    ASSERT_NE(modele, nullptr);
+    const QModelIndex racine = modele->index(dossier.path());
+    QStringList lignes;
+    for (int essai = 0; essai < 200 && lignes.size() < 2; ++essai) {
+        QTest::qWait(10);
+        lignes.clear();
+        for (int r = 0; r < modele->rowCount(racine); ++r) {
+            QStringList colonnes;
+            for (int c = 0; c < 4; ++c)
+                colonnes << modele->data(modele->index(r, c, racine)).toString();
+            lignes << colonnes.join(u'|');
+        }
+    }
+    lignes.sort();
+    ASSERT_EQ(lignes.size(), 2);
+    EXPECT_TRUE(lignes[0].startsWith(QStringLiteral("a.txt|4,88 Kio|"))) << lignes[0].toStdString();
+    EXPECT_TRUE(lignes[0].endsWith(QStringLiteral("|07/12/2026 09:10"))) << lignes[0].toStdString();
+    EXPECT_TRUE(lignes[1].startsWith(QStringLiteral("sous||Dossier|"))) << lignes[1].toStdString();
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty()) {
+        dialogue.setViewMode(QFileDialog::Detail);
+        dialogue.resize(760, 420);
+        dialogue.show();
+        QTest::qWait(100);
+        dialogue.grab().save(images + QStringLiteral("/file_dialog.png"));
+    }
+}
+
+namespace
+{
+
+// A designed window: controls placed by hand, or laid out, as the
+// program's windows are.
+struct FenetreDessinee {
+    std::unique_ptr<TForm> fenetre;
+    QPushButton *premier = nullptr;
+    QPushButton *dernier = nullptr; // at the designed window's far corner
+    QLineEdit *cache = nullptr;     // explicitly hidden
+};
+
+FenetreDessinee fenetreDessinee(bool disposition, QSize taille)
+{
+    FenetreDessinee f;
+    f.fenetre = std::make_unique<TForm>(QStringLiteral("Dessinee"));
+    f.fenetre->resize(taille);
+    f.premier = new QPushButton(QStringLiteral("Premier"), f.fenetre.get());
+    f.premier->setObjectName(QStringLiteral("Premier"));
+    f.dernier = new QPushButton(QStringLiteral("Quitter"), f.fenetre.get());
+    f.dernier->setObjectName(QStringLiteral("Quitter"));
+    f.cache = new QLineEdit(f.fenetre.get());
+    f.cache->setObjectName(QStringLiteral("Cache"));
+    f.cache->hide();
+    if (disposition) {
+        auto *grille = new QGridLayout(f.fenetre.get());
+        grille->addWidget(f.premier, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+        grille->addWidget(f.cache, 1, 1);
+        grille->addWidget(f.dernier, 2, 2, Qt::AlignRight | Qt::AlignBottom);
+    } else {
+        f.premier->setGeometry(10, 10, 100, 26);
+        f.cache->setGeometry(300, 300, 100, 24);
+        f.dernier->setGeometry(taille.width() - 110, taille.height() - 36, 100, 26);
+    }
+    return f;
+}
+
+class ScreenArea
+{
+public:
+    explicit ScreenArea(QRect area) { setAvailableScreenArea(area); }
+    ~ScreenArea() { setAvailableScreenArea(QRect(0, 0, 4096, 4096)); }
+};
+
+} // namespace
+
+// On a screen smaller than the designed window, every control stays
+// reachable through a scroll area; on one large enough nothing changes.
+TEST_F(FormsTest, WindowLargerThanTheScreenScrolls)
+{
+    const struct {
+        bool disposition;
+        QSize taille;
+        QRect ecran;
+        bool defile;
+    } cas[] = {
+        {false, QSize(1280, 800), QRect(0, 0, 1024, 700), true},
+        {true, QSize(1280, 800), QRect(0, 0, 1024, 700), true},
+        {false, QSize(900, 800), QRect(100, 50, 1024, 700), true}, // too high only
+        {false, QSize(1280, 600), QRect(0, 0, 1024, 700), true},   // too wide only
+        {false, QSize(1000, 660), QRect(0, 0, 1024, 700), false},  // fits, frame included
+        {true, QSize(800, 500), QRect(0, 0, 1024, 700), false},
+    };
+    for (const auto &c : cas) {
+        const ScreenArea zone(c.ecran);
+        FenetreDessinee f = fenetreDessinee(c.disposition, c.taille);
+        TForm *w = f.fenetre.get();
+        w->Show();
+        settle();
+        const std::string nom = std::to_string(c.taille.width()) + "x" +
+                                std::to_string(c.taille.height()) +
+                                (c.disposition ? " laid out" : " placed");
+        ASSERT_EQ(w->scrollArea() != nullptr, c.defile) << nom;
+        EXPECT_EQ(f.premier->window(), w);
+        EXPECT_FALSE(f.cache->isVisible()) << nom;
+        EXPECT_TRUE(f.premier->isVisible()) << nom;
+        if (!c.defile) {
+            EXPECT_EQ(w->size(), c.taille) << nom;
+            EXPECT_EQ(f.dernier->parentWidget(), w) << nom;
+            continue;
+        }
+        // Fitted to the area; the controls at their designed places.
+        EXPECT_LE(w->frameGeometry().width(), c.ecran.width()) << nom;
+        EXPECT_LE(w->frameGeometry().height(), c.ecran.height()) << nom;
+        EXPECT_TRUE(c.ecran.contains(w->frameGeometry())) << nom;
+        QWidget *page = w->scrollArea()->widget();
+        EXPECT_EQ(page->size(), c.taille) << nom;
+        if (!c.disposition) {
+            EXPECT_EQ(f.dernier->geometry(),
+                      QRect(c.taille.width() - 110, c.taille.height() - 36, 100, 26));
+        }
+        // The far button is reached by scrolling, and answers a click.
+        w->scrollArea()->ensureWidgetVisible(f.dernier);
+        settle();
+        const QRect visible(f.dernier->mapTo(w, QPoint(0, 0)), f.dernier->size());
+        EXPECT_TRUE(w->rect().contains(visible)) << nom;
+        int clics = 0;
+        QObject::connect(f.dernier, &QPushButton::clicked, [&] { ++clics; });
+        QTest::mouseClick(f.dernier, Qt::LeftButton);
+        EXPECT_EQ(clics, 1) << nom;
+    }
+}

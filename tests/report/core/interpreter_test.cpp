@@ -130,6 +130,58 @@ TEST_F(InterpreterTest, CommentsAndLiterals)
               QStringLiteral("it's // not a comment"));
 }
 
+TEST_F(InterpreterTest, UnterminatedLiteralRunsToTheEndOfItsLine)
+{
+    struct Case {
+        const char *source;
+        const char *stored;
+    } cases[] = {
+        {"x := 'abc", "abc"},
+        {"x := 'abc' + 'de", "abcde"},
+        {"x := 'a; b  ", "a; b  "},
+        {"if 1 > 0 then x := 'it''s", "it's"},
+    };
+    for (const Case &c : cases) {
+        in.vars.clear();
+        run({QString::fromUtf8(c.source)});
+        EXPECT_EQ(in.vars.value(QStringLiteral("X")).toString(), QString::fromUtf8(c.stored))
+            << c.source;
+    }
+    // The literal ends with its line: what follows on the next line is read again.
+    prepare({QStringLiteral("begin"), QStringLiteral("  x := 'abc"), QStringLiteral("end")});
+    EXPECT_TRUE(errors.isEmpty()) << errors.join(QLatin1Char('\n')).toStdString();
+    in.DoScript(coded);
+    EXPECT_EQ(in.vars.value(QStringLiteral("X")).toString(), QStringLiteral("abc"));
+}
+
+TEST_F(InterpreterTest, ThousandsOfStatementsOnOneLine)
+{
+    const int count = 20000;
+    QString oneLine = QStringLiteral("begin n:=0");
+    QStringList lines{QStringLiteral("begin"), QStringLiteral("n:=0")};
+    for (int i = 0; i < count; ++i) {
+        oneLine += QStringLiteral(";n:=n+1");
+        lines << QStringLiteral(";n:=n+1");
+    }
+    lines << QStringLiteral("end");
+    prepare(lines);
+    ASSERT_TRUE(errors.isEmpty());
+    const QStringList separate = coded;
+    run({oneLine + QStringLiteral(";end")});
+    EXPECT_EQ(coded.size(), count + 1);
+    EXPECT_EQ(coded, separate);
+    EXPECT_EQ(var("N"), count);
+
+    // A fault after them is placed exactly, on the one line as on its own line.
+    prepare({oneLine + QStringLiteral(" x:=1 end")});
+    EXPECT_EQ(errors,
+              QStringList{
+                  QStringLiteral("Line 1/%1: Need \";\" or \"end\" here").arg(oneLine.size() + 2)});
+    prepare(lines.mid(0, lines.size() - 1) << QStringLiteral("x:=1 end"));
+    EXPECT_EQ(errors,
+              QStringList{QStringLiteral("Line %1/1: Need \";\" or \"end\" here").arg(count + 3)});
+}
+
 TEST_F(InterpreterTest, ErrorLinesPointIntoTheSource)
 {
     prepare({QStringLiteral("begin x := 1 y := 2 end")});

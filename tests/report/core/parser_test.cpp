@@ -7,6 +7,7 @@
 #include "report_core_fixture.h"
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 
@@ -131,6 +132,12 @@ TEST_F(ParserTest, WorkedValues)
         {"7.5 MOD 2", FrVariant(0)},
         {"6.5 MOD 4", FrVariant(2)},
         {"ROUND(2000000000) + ROUND(2000000000)", FrVariant(4e9)},
+        // Whatever fits a 32-bit integer is one; beyond, the value stays a real.
+        {"ROUND(-2147483648.4)", FrVariant(std::numeric_limits<int>::min())},
+        {"ROUND(2147483647.4)", FrVariant(std::numeric_limits<int>::max())},
+        {"ROUND(-2147483648.6)", FrVariant(-2147483649.0)},
+        {"ROUND(2147483647.5)", FrVariant(2147483648.0)},
+        {"ROUND(-1e300)", FrVariant(-1e300)},
         {"[UNKNOWN] + 1", FrVariant(1.0)},
         {"[UNKNOWN] + 'x'", FrVariant("x")},
     };
@@ -234,6 +241,30 @@ TEST_F(ParserTest, ArithmeticWithSignsAgreesWithOrdinaryRules)
             ADD_FAILURE() << text << " gave " << got << ", expected " << expected;
             ++wrong;
         }
+    }
+}
+
+TEST_F(ParserTest, UnterminatedLiteralIsTheRestOfTheText)
+{
+    struct Case {
+        const char *text;
+        QString postfix;
+        const char *value;
+    } cases[] = {
+        {"'abc", "'abc' ", "abc"},
+        {"'abc' + 'de", "'abc' 'de' +", "abcde"},
+        {"'a b  ", "'a b  ' ", "a b  "},
+        {"'it''s", "'it''s' ", "it's"},
+        {"'1+2; x", "'1+2; x' ", "1+2; x"},
+        {"'", "'' ", ""},
+        {"IF(1, 'a', 'b') + 'c", "IF(1, 'a', 'b')'c' +", "ac"},
+        {"'x' + ('y' + 'z", "'x' 'y' 'z' ++", "xyz"},
+    };
+    for (const Case &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(m.parser.ConvertToPostfix(text), c.postfix) << c.text;
+        EXPECT_TRUE(m.parser.Calc(text).identical(FrVariant(QString::fromUtf8(c.value))))
+            << c.text << " gave " << m.parser.Calc(text).toString().toStdString();
     }
 }
 

@@ -1,5 +1,6 @@
 // Byte encodings of report streams: the exact vectors, old terminated forms,
 // hostile and truncated input, and the 16-bit length limits.
+#include "platform/text/codec.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
@@ -100,6 +101,32 @@ TEST_F(StreamTest, StringsKeepWindows1252Bytes)
     FrMemoryStream odd(hex("01 00 41 7F 02"));
     EXPECT_EQ(frReadString(odd), QStringLiteral("A"));
     EXPECT_EQ(frReadByte(odd), 2);
+}
+
+TEST_F(StreamTest, EachCharacterTheCodePageLacksIsOneQuestionMark)
+{
+    // A character beyond the basic plane is two UTF-16 units but one character.
+    struct Case {
+        QString text;
+        const char *bytes;
+    } cases[] = {
+        {QString::fromUtf8("Ω€😀é"), "3F 80 3F E9"},
+        {QString::fromUtf8("😀😀"), "3F 3F"},
+        {QString::fromUtf8("a😀"), "61 3F"},
+        {QString(QChar(0xD83D)) + QLatin1Char('x'), "3F 78"}, // a lone high surrogate
+        {QLatin1Char('x') + QString(QChar(0xDE00)), "78 3F"}, // a lone low surrogate
+    };
+    for (const Case &c : cases) {
+        const QByteArray bytes = hex(c.bytes);
+        FrMemoryStream s;
+        frWriteString(s, c.text);
+        EXPECT_EQ(s.data(), QByteArray(1, char(bytes.size())) + '\0' + bytes + '\0') << c.bytes;
+        s.seek(0);
+        EXPECT_EQ(frReadString(s), platform::fromAnsi(bytes)) << c.bytes;
+        EXPECT_EQ(readMemo(memoBytes({c.text, c.text})),
+                  QStringList({platform::fromAnsi(bytes), platform::fromAnsi(bytes)}))
+            << c.bytes;
+    }
 }
 
 TEST_F(StreamTest, FixedWidthValuesAreLittleEndian)

@@ -145,5 +145,69 @@ TEST_F(BandsTest, TallerThanAPageEndsWithoutBlankPages)
     EXPECT_EQ(countsPerPage(QStringLiteral("GrandMemo")), (std::vector<int>{0, 1, 1}));
 }
 
+TEST_F(BandsTest, PageEdgeBandsNeverStartPagesThemselves)
+{
+    // Each would otherwise print itself again on the page it starts.
+    const struct {
+        int type;
+        quint16 flags;
+        int height;
+        const char *script;
+    } cases[] = {
+        {btPageHeader, flBandOnFirstPage | flBandNewPageAfter, 30, ""},
+        {btPageHeader, flBandOnFirstPage, 30, "NEWPAGE"},
+        {btPageHeader, flBandOnFirstPage | flBandPageBreak | flStretched, 1200, ""},
+        {btPageFooter, flBandOnFirstPage, 20, "NEWPAGE"},
+        {btColumnHeader, 0, 1200, ""},
+    };
+    for (const auto &c : cases) {
+        report->Pages().Clear();
+        page = report->Pages().Add();
+        TfrBandView *edge = bandWithMemo(c.type, 0, c.height, QStringLiteral("Bord"),
+                                         QStringLiteral("bord"), c.flags);
+        if (*c.script)
+            edge->Script = QStringList{QString::fromLatin1(c.script)};
+        bandWithMemo(btMasterData, 1300, 20, QStringLiteral("Donnees"), QStringLiteral("d"), 0,
+                     QStringLiteral("60"));
+        ASSERT_TRUE(report->PrepareReport()) << c.type << c.script;
+        EXPECT_LE(report->EMFPages().Count(), 60) << c.type << c.script;
+        EXPECT_EQ(countsPerPage(QStringLiteral("DonneesMemo")).size(),
+                  size_t(report->EMFPages().Count()));
+    }
+}
+
+TEST_F(BandsTest, BandWithCrossObjectsIsMeasuredPerColumn)
+{
+    band(btMasterData, 40, 20, QStringLiteral("Donnees"), flStretched, QStringLiteral("1"));
+    memo(QStringLiteral("Nom"), 20, 40, 100, 20, QStringLiteral("nom"));
+    auto cross = std::make_unique<TfrBandView>();
+    cross->Name = QStringLiteral("Colonnes");
+    cross->SetBandType(btCrossData);
+    cross->SetBounds(400, 0, 100, 1000);
+    cross->FormatStr = QStringLiteral("3");
+    page->Add(std::move(cross));
+    TfrMemoView *cell = memo(QStringLiteral("Cellule"), 410, 40, 80, 20, QStringLiteral("c"));
+    cell->Flags |= flStretched;
+    QStringList events;
+    report->OnBeginColumn = [&](TfrBand *b) { events.append(QStringLiteral("begin ") + b->Name); };
+    report->OnPrintColumn = [&](int column, int &) {
+        events.append(QStringLiteral("column %1").arg(column));
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(events.join(QLatin1Char(',')).toStdString(),
+              "begin Donnees,column 1,column 2,column 3");
+    // The cross band's own object is printed by the cross columns, not here.
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), "1:Nom@20,18 nom");
+}
+
+TEST_F(BandsTest, ABandShowingItselfStops)
+{
+    TfrBandView *title =
+        bandWithMemo(btReportTitle, 0, 20, QStringLiteral("Titre"), QStringLiteral("t"));
+    title->Script = QStringList{QStringLiteral("SHOWBAND(Titre)")};
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_GT(report->EMFPages().Count(), 0);
+}
+
 } // namespace
 } // namespace report::test

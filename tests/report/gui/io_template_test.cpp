@@ -11,6 +11,7 @@
 #include "tests/support/gui/fakes.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 using namespace report;
 using namespace report::test;
@@ -427,6 +428,116 @@ TEST_F(TemplateTest, Version22And21StreamsLoadWithGeneratedNames)
     EXPECT_NE(report.Pages().GetPage(0)->Object(0)->Flags & flWordWrap, 0);
     EXPECT_EQ(fr().frTemplateVersion, 21);
     EXPECT_TRUE(messages().isEmpty());
+}
+
+// The view part alone of a version 22 record (bands and lines have no more).
+QByteArray viewRecord22(int x, int frameTyp)
+{
+    return Bytes()
+        .int32(x)
+        .int32(40)
+        .int32(200)
+        .int32(30)
+        .word(0x0001)
+        .word(frameTyp)
+        .int32(1000)
+        .int32(0)
+        .word(0)
+        .int32(0x1FFFFFFF)
+        .int32(0)
+        .strz("")
+        .strz("")
+        .data;
+}
+
+struct OldObject {
+    quint8 typ;
+    quint8 page;
+};
+
+// A version 22 template of two pages holding the objects in file order.
+QByteArray template22(const std::vector<OldObject> &objects)
+{
+    Bytes b;
+    b.byte(22).word(0).word(0).strz("");
+    for (int p = 0; p < 2; ++p) {
+        b.byte(255).raw(pageRecordOld(9, false)).raw(QByteArray(6, 'z'));
+        b.word(0).word(0xFFFF).int32(1).int32(0);
+    }
+    int x = 0;
+    for (const OldObject &o : objects) {
+        b.byte(o.typ).byte(o.page);
+        x = (x + 7) % 500;
+        b.raw(o.typ == otMemo   ? memoRecord22(x, "Texte", 0)
+              : o.typ == otBand ? viewRecord22(x, btMasterData)
+                                : viewRecord22(x, frftLeft));
+    }
+    return b.data;
+}
+
+QStringList pageNames(TfrReport &report, int page)
+{
+    QStringList names;
+    for (const auto &view : report.Pages().GetPage(page)->Objects)
+        names << view->Name;
+    return names;
+}
+
+TEST_F(TemplateTest, GeneratedNamesOfOldTemplatesAreThoseOfTheObjectByObjectSearch)
+{
+    // Memos, bands and lines mixed over two pages, in an irregular order.
+    std::vector<OldObject> objects;
+    const quint8 types[] = {otMemo, otMemo, otBand, otLine, otMemo, otLine, otBand};
+    for (int i = 0; i < 300; ++i)
+        objects.push_back({types[(i * 5 + i / 7) % 7], quint8(i % 3 == 0 ? 1 : 0)});
+    TfrReport report;
+    load(report, template22(objects));
+    ASSERT_EQ(report.lastLoad(), TfrReport::LoadOutcome::Loaded);
+
+    // The same objects given their names one by one outside a load, where
+    // each name is searched for among all the objects already there.
+    TfrReport reference;
+    reference.makeCurrent();
+    for (int p = 0; p < 2; ++p)
+        reference.Pages().Add()->CreateUniqueName();
+    for (const OldObject &o : objects) {
+        std::unique_ptr<TfrView> view = frCreateObject(o.typ, QString());
+        view->CreateUniqueName();
+        reference.Pages().GetPage(o.page)->Add(std::move(view));
+    }
+    for (int p = 0; p < 2; ++p) {
+        EXPECT_EQ(report.Pages().GetPage(p)->Name, reference.Pages().GetPage(p)->Name);
+        EXPECT_EQ(pageNames(report, p), pageNames(reference, p)) << "page " << p;
+    }
+    const QStringList all = pageNames(report, 0) + pageNames(report, 1);
+    EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), 300) << "every name is its own";
+}
+
+TEST_F(TemplateTest, OldTemplateOfFourThousandMemosLoads)
+{
+    std::vector<OldObject> objects(4000, OldObject{otMemo, 0});
+    TfrReport report;
+    load(report, template22(objects));
+    ASSERT_EQ(report.lastLoad(), TfrReport::LoadOutcome::Loaded);
+    const QStringList names = pageNames(report, 0);
+    ASSERT_EQ(names.size(), 4000);
+    for (int i = 0; i < names.size(); ++i)
+        ASSERT_EQ(names[i], QStringLiteral("Memo%1").arg(i + 1));
+    EXPECT_TRUE(report.Pages().GetPage(1)->Objects.empty());
+}
+
+TEST_F(TemplateTest, GeneratedNumbersStopAtTenThousandPerClass)
+{
+    std::vector<OldObject> objects(kFrNameNumberLimit + 1, OldObject{otMemo, 0});
+    objects.push_back({otLine, 1});
+    TfrReport report;
+    load(report, template22(objects));
+    ASSERT_EQ(report.lastLoad(), TfrReport::LoadOutcome::Loaded);
+    const QStringList names = pageNames(report, 0);
+    ASSERT_EQ(names.size(), kFrNameNumberLimit + 1);
+    EXPECT_EQ(names.at(kFrNameNumberLimit - 1), QStringLiteral("Memo10000"));
+    EXPECT_EQ(names.last(), QString()) << "no number is left for the last memo";
+    EXPECT_EQ(pageNames(report, 1), QStringList{QStringLiteral("Line1")});
 }
 
 TEST_F(TemplateTest, Version23StreamAndMissingAddInStopsReading)
