@@ -254,7 +254,7 @@ TEST_F(DriverTest, EventsOfATwoPageReport)
     report->OnBeginBand = [&](TfrBand *b) { log.append(QStringLiteral("  begin ") + b->Name); };
     report->OnEndBand = [&](TfrBand *b) { log.append(QStringLiteral("  end ") + b->Name); };
     report->OnProgress = [&](int n) { log.append(QStringLiteral("progress %1").arg(n)); };
-    ASSERT_TRUE(report->PrepareReport());
+    prepareFixture(QStringLiteral("build_events"));
     EXPECT_EQ(report->EMFPages().Count(), 2);
     expectGolden(QStringLiteral("build_events.txt"), log.join(QLatin1Char('\n')) + '\n');
 }
