@@ -387,6 +387,58 @@ bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
     return m_process.waitForStarted(5000) && waitListening();
 }
 
+bool ProcessPeer::startTinyproxy(const QString &user, const QString &password)
+{
+    QString tinyproxy = QStandardPaths::findExecutable(
+        QStringLiteral("tinyproxy"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
+    if (tinyproxy.isEmpty() || !m_work.isValid())
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (startTinyproxyOnce(tinyproxy, user, password))
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startTinyproxyOnce(const QString &tinyproxy, const QString &user,
+                                     const QString &password)
+{
+    m_port = freePort();
+    const QString dir = m_work.path();
+    QFile filter(dir + QStringLiteral("/filter"));
+    QFile conf(dir + QStringLiteral("/tinyproxy.conf"));
+    if (!filter.open(QIODevice::WriteOnly) || !conf.open(QIODevice::WriteOnly))
+        return false;
+    // Only loopback destinations: the proxy never reaches outside.
+    filter.write("^127\\.0\\.0\\.1$\n");
+    filter.close();
+    conf.write(QStringLiteral("Port %1\n"
+                              "Listen 127.0.0.1\n"
+                              "Allow 127.0.0.1\n"
+                              "Timeout 30\n"
+                              "MaxClients 20\n"
+                              "LogFile \"%2/tinyproxy.log\"\n"
+                              "LogLevel Info\n"
+                              "PidFile \"%2/tinyproxy.pid\"\n"
+                              "BasicAuth %3 %4\n"
+                              "Filter \"%2/filter\"\n"
+                              "FilterType ere\n"
+                              "FilterDefaultDeny Yes\n"
+                              "DisableViaHeader Yes\n")
+                   .arg(m_port)
+                   .arg(dir, user, password)
+                   .toUtf8());
+    conf.close();
+    m_process.setProgram(tinyproxy);
+    m_process.setArguments(
+        {QStringLiteral("-d"), QStringLiteral("-c"), dir + QStringLiteral("/tinyproxy.conf")});
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
+}
+
 ProcessPeer::~ProcessPeer()
 {
     stopProcess();

@@ -110,6 +110,9 @@ public:
     bool startPython(const QString &folder);
     // nginx serving the folder; false when nginx is missing.
     bool startNginx(const QString &folder);
+    // tinyproxy on 127.0.0.1 requiring Basic credentials from its clients
+    // and forwarding to 127.0.0.1 only; false when tinyproxy is missing.
+    bool startTinyproxy(const QString &user, const QString &password);
     ~ProcessPeer();
     int port() const { return m_port; }
     QString url(const QString &path) const
@@ -120,6 +123,7 @@ public:
 private:
     bool waitListening();
     bool startNginxOnce(const QString &nginx, const QString &folder);
+    bool startTinyproxyOnce(const QString &tinyproxy, const QString &user, const QString &password);
     void stopProcess();
     bool startDanteOnce(const QString &danted);
     QProcess m_process;
