@@ -362,9 +362,9 @@ void TfrPreviewForm::buildArea()
     m_label = new QLabel(m_area);
     m_label->setObjectName(QStringLiteral("LPage"));
     connect(m_vbar, &QScrollBar::valueChanged, this,
-            platform::handler([this](int v) { VScrollChanged(v); }));
+            [this](int v) { platform::guard([&] { VScrollChanged(v); }); });
     connect(m_hbar, &QScrollBar::valueChanged, this,
-            platform::handler([this](int v) { HScrollChanged(v); }));
+            [this](int v) { platform::guard([&] { HScrollChanged(v); }); });
     m_area->installEventFilter(this);
     m_pbox->setFocusPolicy(Qt::StrongFocus);
 }

@@ -15,6 +15,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
