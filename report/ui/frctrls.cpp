@@ -685,8 +685,11 @@ QWidget *frControlAtPos(QWidget *parent, const QPoint &point)
         if (!w->geometry().contains(point))
             continue;
         const bool holdsControls =
-            std::any_of(w->children().begin(), w->children().end(),
-                        [](QObject *o) { return qobject_cast<QWidget *>(o) != nullptr; });
+            std::any_of(w->children().begin(), w->children().end(), [](QObject *o) {
+                // A window of its own (a tooltip, a popup) is not a control it holds.
+                auto *child = qobject_cast<QWidget *>(o);
+                return child && !child->isWindow();
+            });
         if (!holdsControls)
             return w;
         if (QWidget *inner = frControlAtPos(w, point - w->pos()))

@@ -430,7 +430,7 @@ void TfrPreviewForm::resizeEvent(QResizeEvent *event)
 
 void TfrPreviewForm::placeArea()
 {
-    const bool toolbarHere = m_toolbar->parentWidget() == this && !m_toolbar->isHidden();
+    const bool toolbarHere = m_toolbar->parentWidget() == this && m_toolbar->isVisibleTo(this);
     const int top = toolbarHere ? kToolbarHeight : 0;
     placeToolbar();
     if (m_area->parentWidget() == this)

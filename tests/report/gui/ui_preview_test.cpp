@@ -649,3 +649,70 @@ TEST_F(PreviewTest, LooksAsLaidOut)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+TEST_F(PreviewTest, SaveDialogOffersTheReportFileAndEveryExportFilter)
+{
+    frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
+    TfrPreviewForm &f = open();
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue"))};
+    f.SaveBtnClick();
+    ASSERT_EQ(fakes->dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(fakes->dialogs.saveRequests[0].filter,
+              QStringLiteral("Fichier d'état (*.frp)|*.frp|Enregistrement|*.txt"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("depuis_dialogue.frp"))));
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue.frp"))};
+    f.LoadBtnClick();
+    ASSERT_EQ(fakes->dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(fakes->dialogs.openRequests[0].filter,
+              QStringLiteral("Fichier d'état (*.frp)|*.frp"));
+    expectOwned(3, "load from the dialog");
+}
+
+TEST_F(PreviewTest, HelpFileWhileActiveAndHelpModeShowsAHint)
+{
+    platform::SetApplicationHelpFile(QStringLiteral("Vorn_Lud.hlp"));
+    TfrPreviewForm &f = open();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&f, &activate);
+    EXPECT_EQ(platform::ApplicationHelpFile(), QStringLiteral("VRuser.hlp"));
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(&f, &deactivate);
+    EXPECT_EQ(platform::ApplicationHelpFile(), QStringLiteral("Vorn_Lud.hlp"));
+
+    f.show();
+    f.HelpBtnClick();
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
+    TfrSpeedButton *find = f.Button(QStringLiteral("FindBtn"));
+    QMouseEvent press(QEvent::MouseButtonPress, find->mapTo(&f, QPointF(5, 5)),
+                      find->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(&f, &press);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    QWidget *hit = frControlAtPos(&f, find->mapTo(&f, QPoint(5, 5)));
+    // The hint shown under the mouse stays out of the way of the next lookup.
+    EXPECT_EQ(hit, find);
+}
+
+TEST_F(PreviewTest, ModelessPreviewGoesWithItsReport)
+{
+    frInstallPreview();
+    report->ModalPreview = false;
+    report->ShowReport();
+    TfrPreviewForm *shown = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *f = qobject_cast<TfrPreviewForm *>(w); f && f->isVisible())
+            shown = f;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->PageCount(), 3);
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+    QPointer<TfrPreviewForm> watch(shown);
+    report.reset();
+    EXPECT_TRUE(watch.isNull());
+}
+
+} // namespace
+} // namespace report::test
