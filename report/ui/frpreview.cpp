@@ -1328,23 +1328,23 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frPreviewSearchForm"));
     setWindowTitle(frLoadString(53000));
-    setFixedSize(278, 172);
+    setFixedSize(318, 172);
     auto *label = new QLabel(frLoadString(53001), this);
     label->setObjectName(QStringLiteral("Label1"));
-    label->setGeometry(8, 8, 262, 16);
+    label->setGeometry(8, 8, 302, 16);
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("Edit1"));
-    edit->setGeometry(8, 26, 262, 21);
+    edit->setGeometry(8, 26, 302, 21);
     label->setBuddy(edit);
     auto *options = new QGroupBox(frLoadString(53002), this);
     options->setObjectName(QStringLiteral("GroupBox1"));
-    options->setGeometry(8, 54, 128, 76);
+    options->setGeometry(8, 54, 172, 76);
     auto *caseBox = new QCheckBox(frLoadString(53003), options);
     caseBox->setObjectName(QStringLiteral("CB1"));
-    caseBox->setGeometry(8, 20, 116, 40);
+    caseBox->setGeometry(8, 20, 160, 40);
     auto *origin = new QGroupBox(frLoadString(53004), this);
     origin->setObjectName(QStringLiteral("GroupBox2"));
-    origin->setGeometry(142, 54, 128, 76);
+    origin->setGeometry(186, 54, 124, 76);
     auto *first = new QRadioButton(frLoadString(53005), origin);
     first->setObjectName(QStringLiteral("RB1"));
     first->setGeometry(8, 20, 116, 20);
@@ -1354,11 +1354,11 @@ TfrPreviewSearchForm::TfrPreviewSearchForm(QWidget *parent) : QDialog(parent)
     current->setGeometry(8, 44, 116, 20);
     auto *ok = new QPushButton(frLoadString(55000), this);
     ok->setObjectName(QStringLiteral("Button1"));
-    ok->setGeometry(116, 140, 75, 25);
+    ok->setGeometry(156, 140, 75, 25);
     ok->setDefault(true);
     auto *cancel = new QPushButton(frLoadString(55001), this);
     cancel->setObjectName(QStringLiteral("Button2"));
-    cancel->setGeometry(195, 140, 75, 25);
+    cancel->setGeometry(235, 140, 75, 25);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -95,10 +95,13 @@ protected:
                              .arg(EMFPages().Count()));
             if (throwOnPrint)
                 throw platform::Exception(QStringLiteral("imprimante en panne"));
+            if (printForReal)
+                return TfrReport::PrintPreparedPages(pageNumbers, copies, collate, printPages);
             return true;
         }
         QStringList calls;
         bool throwOnPrint = false;
+        bool printForReal = false;
     };
 
     void SetUp() override
@@ -612,6 +615,15 @@ TEST_F(PreviewTest, LooksAsLaidOut)
 {
     TfrPreviewForm &f = open();
     f.setWindowTitle(QStringLiteral("Prévisualiser"));
+    {
+        TfrPreviewSearchForm search(&f);
+        EXPECT_EQ(search.windowTitle(), QStringLiteral("Rechercher"));
+        EXPECT_TRUE(search.FromFirst());
+        EXPECT_FALSE(search.CaseSensitive());
+        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty())
+            search.grab().save(QString::fromLocal8Bit(dirName) +
+                               QStringLiteral("/preview_recherche.png"));
+    }
     for (int tag : {100, 1}) {
         f.ZoomItemClick(tag);
         f.VScrollBar()->setValue(0);
@@ -712,6 +724,47 @@ TEST_F(PreviewTest, ModelessPreviewGoesWithItsReport)
     QPointer<TfrPreviewForm> watch(shown);
     report.reset();
     EXPECT_TRUE(watch.isNull());
+}
+
+} // namespace
+} // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+TEST_F(PreviewTest, CtrlPPrintsOnTheVirtualPrinterIntoAPdf)
+{
+    auto system = std::make_unique<platform::FakePrinterSystem>(); // no printer at all
+    auto previous = platform::setPrinterSystem(std::move(system));
+    auto printer = std::make_unique<TfrPrinter>();
+    printer->SetPrinter();
+    frObjects().setPrinter(std::move(printer));
+    auto dialog = std::make_unique<FrScriptedPrintDialog>();
+    dialog->range = 2;
+    dialog->pages = QStringLiteral("2-3");
+    frObjects().setPrintDialog(std::move(dialog));
+    doc().printForReal = true;
+    const QString pdf = dir.filePath(QStringLiteral("liste.pdf"));
+    fakes->dialogs.files = {pdf};
+    TfrPreviewForm &f = open();
+    EXPECT_TRUE(f.Button(QStringLiteral("PrintBtn"))->isEnabled());
+    key(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(doc().LastPrintDone());
+    ASSERT_TRUE(QFile::exists(pdf));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page "),
+              2)
+        << "two pages printed";
+    expectOwned(3, "print into a PDF");
+    form.reset();
+    frObjects().setPrinter(nullptr);
+    platform::setPrinterSystem(std::move(previous));
 }
 
 } // namespace
