@@ -769,3 +769,66 @@ TEST_F(PreviewTest, CtrlPPrintsOnTheVirtualPrinterIntoAPdf)
 
 } // namespace
 } // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+TEST_F(PreviewTest, KeysScrollAndTurnPages)
+{
+    TfrPreviewForm &f = open({1000, 300});
+    f.ZoomItemClick(100);
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods;
+        int v; // vertical position after the key
+        int page;
+    } cases[] = {
+        {Qt::Key_Down, {}, 10, 1},
+        {Qt::Key_PageDown, {}, 210, 1},
+        {Qt::Key_Up, {}, 200, 1},
+        {Qt::Key_PageDown, Qt::ControlModifier, 1081, 2},
+        {Qt::Key_End, Qt::ControlModifier, 2162, 3},
+        {Qt::Key_PageUp, Qt::ControlModifier, 1081, 2},
+        {Qt::Key_Home, Qt::ControlModifier, 0, 1},
+    };
+    for (const Case &c : cases) {
+        key(c.key, c.mods);
+        EXPECT_EQ(f.VScrollBar()->value(), c.v) << c.key;
+        EXPECT_EQ(f.CurPage, c.page) << c.key;
+    }
+    key(Qt::Key_Right);
+    EXPECT_EQ(f.HScrollBar()->value(), 0); // nothing to scroll across at 100% in 1000
+}
+
+TEST_F(PreviewTest, GreyButtonsFromTheDesignerSettingOrTheReport)
+{
+    platform::SetApplicationTitle(QStringLiteral("Vorn_Lud"));
+    TfrPreviewForm &f = open();
+    EXPECT_FALSE(f.Button(QStringLiteral("LoadBtn"))->GrayedInactive());
+    report->GrayedButtons = true;
+    f.SetButtonsUp();
+    EXPECT_TRUE(f.Button(QStringLiteral("LoadBtn"))->GrayedInactive());
+    report->GrayedButtons = false;
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(
+            QStringLiteral("\\Software\\VornReport\\Vorn_Lud\\Form\\TfrDesignerForm"), true));
+        reg.WriteBool(QStringLiteral("GrayButtons"), true);
+    }
+    f.SetButtonsUp();
+    EXPECT_TRUE(f.Button(QStringLiteral("SaveBtn"))->GrayedInactive());
+    // Buttons the report leaves out are hidden, their separators with them.
+    report->PreviewButtons = pbPrint | pbPageSetup;
+    f.SetButtonsUp();
+    EXPECT_FALSE(f.Button(QStringLiteral("ZoomBtn"))->isVisibleTo(f.Toolbar()));
+    EXPECT_FALSE(
+        f.Toolbar()->findChild<QWidget *>(QStringLiteral("sep1"))->isVisibleTo(f.Toolbar()));
+    EXPECT_FALSE(
+        f.Toolbar()->findChild<QWidget *>(QStringLiteral("sep3"))->isVisibleTo(f.Toolbar()));
+    EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isVisibleTo(f.Toolbar()));
+}
+
+} // namespace
+} // namespace report::test
