@@ -5,6 +5,7 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace platform
@@ -49,17 +50,27 @@ QString ExceptionText(std::exception_ptr error);
 // goes no further. Returns false when f threw.
 bool guard(const std::function<void()> &f);
 
+namespace detail
+{
+// Calls f with the signal's arguments when it takes them, without otherwise.
+// The choice lives in a template of its own: inside handler()'s lambda the
+// call f() does not depend on the arguments, so clang would check it even in
+// the branch that is never taken.
+template <class F, class... A> void invokeHandler(const F &f, A &&...args)
+{
+    if constexpr (std::is_invocable_v<const F &, A...>)
+        f(std::forward<A>(args)...);
+    else
+        f();
+}
+} // namespace detail
+
 // Wraps a callable so that it runs under guard(); the result can be connected
 // to any signal (its arguments are passed on when the callable takes them).
 template <class F> auto handler(F f)
 {
     return [f = std::move(f)](auto &&...args) {
-        guard([&] {
-            if constexpr (std::is_invocable_v<F &, decltype(args)...>)
-                f(std::forward<decltype(args)>(args)...);
-            else
-                f();
-        });
+        guard([&] { detail::invokeHandler(f, std::forward<decltype(args)>(args)...); });
     };
 }
 
