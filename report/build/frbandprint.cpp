@@ -31,6 +31,19 @@ bool keepsOwnY(int t)
     return t == btPageFooter || t == btOverlay || t == btNone;
 }
 
+// Bands printed while a page or column changes: they never start another
+// page or column themselves, which would start them again without end.
+bool opensOrClosesPages(int t)
+{
+    return t == btPageHeader || t == btPageFooter || t == btColumnHeader || t == btColumnFooter ||
+           t == btOverlay || t == btNone;
+}
+
+// Bands drawn inside other bands' prints (child bands, SHOWBAND, page
+// changes): a chain of them that comes back to itself stops here.
+int s_drawDepth = 0;
+constexpr int kMaxDrawDepth = 100;
+
 TfrStretcheable *stretchable(TfrView *v)
 {
     return dynamic_cast<TfrStretcheable *>(v);
@@ -101,7 +114,9 @@ int TfrBand::TotalHeight()
 
 bool TfrBand::CheckPageBreak(int atY, int height, bool onlyTest)
 {
-    if (Typ == btColumnFooter || !Parent)
+    // The opening bands of a page fit whatever their height: moving on would
+    // print them again.
+    if (Typ == btColumnFooter || Typ == btPageHeader || Typ == btColumnHeader || !Parent)
         return false;
     TfrPage &p = *Parent;
     if (qint64(atY) + height + p.ColumnFooterHeight() <= p.CurBottomY)
@@ -314,6 +329,9 @@ void TfrBand::DoDraw()
     TfrPage &p = *Parent;
     const int savedY = y;
     const bool own = keepsOwnY(Typ);
+    // A split band of the page's own edges would split itself again on
+    // every new page.
+    FrRestore<bool> breaked(Breaked, Breaked && !opensOrClosesPages(Typ));
     if (!own)
         y = p.CurY;
     bool subReports = false;
@@ -373,8 +391,9 @@ void TfrBand::DoDraw()
 
 bool TfrBand::Draw()
 {
-    if (!Parent)
+    if (!Parent || s_drawDepth >= kMaxDrawDepth)
         return false;
+    FrRestore<int> depth(s_drawDepth, s_drawDepth + 1);
     TfrPage &p = *Parent;
     FrObjectGlobals &g = frObjects();
     TfrReport *report = fr().frCurrentReport;
@@ -399,6 +418,8 @@ bool TfrBand::Draw()
     const int noteY = p.CurY;
     if (frBuildTerminated())
         return false;
+    if (opensOrClosesPages(Typ))
+        NewPageCount = NewColumnCount = 0;
     for (int i = 0; i < NewPageCount; ++i) {
         p.CurColumn = std::max(1, int(p.Columns)) - 1;
         p.NewColumn(this);
@@ -441,7 +462,8 @@ bool TfrBand::Draw()
                 DoDraw();
                 if (Child && Child != this)
                     Child->Draw();
-                if (!isDataBand() && Typ != btGroupHeader && FormNewPage && Visible)
+                if (!isDataBand() && Typ != btGroupHeader && FormNewPage && Visible &&
+                    !opensOrClosesPages(Typ))
                     p.NewPage();
             }
         }

@@ -462,7 +462,9 @@ void TfrPage::FormPage()
     FrObjectGlobals &g = frObjects();
     int &pageNo = fr().frPageNo;
     TfrReport *master = frBuildMaster();
-    if (!master)
+    // A page that was not set up for this build (its type changed under a
+    // script) has nothing to form.
+    if (!master || !Initialized || !Bands[btNone])
         return;
     InFooter = false;
     m_queue.clear();
@@ -536,6 +538,7 @@ void TfrPage::DrawPageFooters(bool withFooter)
     XAdjust = LeftMarginPos();
     TfrBand *footer = Bands[btPageFooter];
     const int count = master ? master->EMFPages().Count() : 0;
+    withFooter = withFooter && footer;
     while (pageNo < count) {
         // A continued page whose footer is already there is left alone.
         if (!(g.frAppendPage && g.frAppendFooterPrinted)) {

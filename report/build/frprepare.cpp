@@ -100,18 +100,12 @@ bool TfrReport::PrepareReport()
 
     SelectReportPrinter(PrinterName);
     g.frReportDateTime = platform::Now();
-    for (int i = 0; i < m_pages->Count(); ++i) {
-        TfrPage *page = m_pages->GetPage(i);
-        g.frCurrentPage = page;
-        for (const auto &v : page->Objects)
-            if (v->BandAlign != baNone)
-                v->PrepareCanvas(g.measuringCanvas());
-    }
     g.frCurrentPage = nullptr;
     g.frCurrentBand = nullptr;
     g.frMasterReport = this;
     makeCurrent();
     m_askedTwoPass = TwoPass != 0;
+    m_twoPassValue = TwoPass;
     InstallCallbacks();
     g.frErrorOccurred = false;
     g.frErrorText.clear();
@@ -124,6 +118,16 @@ bool TfrReport::PrepareReport()
         // What the owner changed before the build is kept; what the build
         // changes is undone.
         SaveToStream(snapshot);
+        // Objects aligned to the printable area take their place (undone
+        // with the rest afterwards).
+        for (int i = 0; i < m_pages->Count(); ++i) {
+            TfrPage *page = m_pages->GetPage(i);
+            g.frCurrentPage = page;
+            for (const auto &v : page->Objects)
+                if (v->BandAlign != baNone)
+                    v->PrepareCanvas(g.measuringCanvas());
+        }
+        g.frCurrentPage = nullptr;
         RunPreparation();
     } catch (const std::exception &e) {
         // The build stops where it was: pages released, sources closed, the
@@ -153,7 +157,6 @@ bool TfrReport::PrepareReport()
     }
     g.frErrorOccurred = false;
     g.frErrorText.clear();
-    TwoPass = m_askedTwoPass ? 0xFFFF : 0;
     FinalPass = false;
 
     const bool cancelled = Cancelled || m_stepResult == platform::mrCancel;
@@ -217,7 +220,7 @@ void TfrReport::RunPreparation()
         runStep(frLoadString(55204));
     } else if (m_askedTwoPass) {
         // The final pass of two runs inside the window the first pass opened.
-        TwoPass = 0xFFFF;
+        TwoPass = m_twoPassValue;
         m_progressLine = frLoadString(55205);
         buildStep();
     } else {
@@ -242,7 +245,7 @@ void TfrReport::buildStep()
     } else {
         RunPreparation();
     }
-    TwoPass = 0xFFFF;
+    TwoPass = m_twoPassValue;
 }
 
 void TfrReport::Progress(int n)

@@ -112,8 +112,11 @@ void TfrBand::releaseDataSet()
     if (m_owned) {
         m_owned->Exit();
         m_owned.reset();
+    } else if (m_dataSet && m_opened) {
+        m_dataSet->Exit();
     }
     m_dataSet = nullptr;
+    m_opened = false;
 }
 
 void TfrBand::SetDataSource(const QString &text)
@@ -126,12 +129,15 @@ void TfrBand::SetDataSource(const QString &text)
         FrDataSourceRef ref = frGetDataSource(text);
         m_dataSet = ref.source;
         m_owned = std::move(ref.owned);
+        m_opened = m_dataSet != nullptr;
     }
     FrReportLink *report = frObjects().frCurrentReport;
     if (!m_dataSet && Typ == btMasterData && report && report->IsSimpleReport()) {
         m_dataSet = report->ReportDataset();
-        if (m_dataSet)
+        if (m_dataSet) {
             m_dataSet->Init();
+            m_opened = true;
+        }
     }
 }
 

@@ -152,6 +152,7 @@ private:
     void accumulate(FrAccumulator &entry, const FrVariant &x);
 
     TfrDataset *m_dataSet = nullptr;
+    bool m_opened = false; // opened by the band: closed with it
     std::unique_ptr<TfrDataset> m_owned;
     std::unique_ptr<TfrDataset> m_ownedCross;
     std::vector<std::pair<TfrView *, int>> m_stretched; // objects and their heights

@@ -283,6 +283,7 @@ private:
     QString m_progressLine;
     int m_stepResult = 0;
     bool m_askedTwoPass = false;
+    quint16 m_twoPassValue = 0;
 
     // Destroyed in the order dictionary, prepared pages, template pages.
     std::unique_ptr<TfrPages> m_pages;

@@ -145,5 +145,45 @@ TEST_F(BandsTest, TallerThanAPageEndsWithoutBlankPages)
     EXPECT_EQ(countsPerPage(QStringLiteral("GrandMemo")), (std::vector<int>{0, 1, 1}));
 }
 
+TEST_F(BandsTest, PageEdgeBandsNeverStartPagesThemselves)
+{
+    // Each would otherwise print itself again on the page it starts.
+    const struct {
+        int type;
+        quint16 flags;
+        int height;
+        const char *script;
+    } cases[] = {
+        {btPageHeader, flBandOnFirstPage | flBandNewPageAfter, 30, ""},
+        {btPageHeader, flBandOnFirstPage, 30, "NEWPAGE"},
+        {btPageHeader, flBandOnFirstPage | flBandPageBreak | flStretched, 1200, ""},
+        {btPageFooter, flBandOnFirstPage, 20, "NEWPAGE"},
+        {btColumnHeader, 0, 1200, ""},
+    };
+    for (const auto &c : cases) {
+        report->Pages().Clear();
+        page = report->Pages().Add();
+        TfrBandView *edge = bandWithMemo(c.type, 0, c.height, QStringLiteral("Bord"),
+                                         QStringLiteral("bord"), c.flags);
+        if (*c.script)
+            edge->Script = QStringList{QString::fromLatin1(c.script)};
+        bandWithMemo(btMasterData, 1300, 20, QStringLiteral("Donnees"), QStringLiteral("d"), 0,
+                     QStringLiteral("60"));
+        ASSERT_TRUE(report->PrepareReport()) << c.type << c.script;
+        EXPECT_LE(report->EMFPages().Count(), 60) << c.type << c.script;
+        EXPECT_EQ(countsPerPage(QStringLiteral("DonneesMemo")).size(),
+                  size_t(report->EMFPages().Count()));
+    }
+}
+
+TEST_F(BandsTest, ABandShowingItselfStops)
+{
+    TfrBandView *title =
+        bandWithMemo(btReportTitle, 0, 20, QStringLiteral("Titre"), QStringLiteral("t"));
+    title->Script = QStringList{QStringLiteral("SHOWBAND(Titre)")};
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_GT(report->EMFPages().Count(), 0);
+}
+
 } // namespace
 } // namespace report::test
