@@ -123,9 +123,9 @@ public:
     {
         m_done = true;
         bool ok = flushPage();
-        if (m_canvas)
-            ok = m_canvas->painter().end() && ok;
         m_canvas.reset();
+        if (m_painter.isActive())
+            ok = m_painter.end() && ok;
         m_writer.reset();
         if (!ok || m_sheets == 0) {
             m_file.cancelWriting();
@@ -136,9 +136,9 @@ public:
     void abort() override
     {
         m_done = true;
-        if (m_canvas)
-            m_canvas->painter().end();
         m_canvas.reset();
+        if (m_painter.isActive())
+            m_painter.end();
         m_writer.reset();
         m_file.cancelWriting();
     }
@@ -152,7 +152,10 @@ private:
     }
     QPageLayout layoutOf(const DeviceMode &mode) const
     {
-        return QPageLayout(pageSizeOf(mode), orientationOf(mode), QMarginsF(5, 5, 5, 5),
+        // The whole sheet is the device, so that a page bound by the sheet's
+        // edges is not clipped at the printable area; the painter's origin
+        // is moved to the printable corner.
+        return QPageLayout(pageSizeOf(mode), orientationOf(mode), QMarginsF(0, 0, 0, 0),
                            QPageLayout::Millimeter);
     }
     bool flushPage()
@@ -165,9 +168,11 @@ private:
                 m_writer->setTitle(m_title);
                 m_writer->setCreator(QStringLiteral("Vorn_Lud"));
                 m_writer->setPageLayout(layoutOf(m_pageMode));
-                m_canvas = std::make_unique<QPainterCanvas>(m_writer.get(), &m_measurer);
-                if (!m_canvas->painter().isActive())
+                if (!m_painter.begin(m_writer.get()))
                     return false;
+                const DeviceGeometry g = virtualPrinterGeometry(m_pageMode);
+                m_painter.translate(g.offsetX, g.offsetY);
+                m_canvas = std::make_unique<QPainterCanvas>(&m_painter, &m_measurer);
             } else {
                 m_writer->setPageLayout(layoutOf(m_pageMode));
                 if (!m_writer->newPage())
@@ -189,6 +194,7 @@ private:
     QtTextMeasurer m_measurer;
     std::unique_ptr<RecordingCanvas> m_recorder;
     std::unique_ptr<QPdfWriter> m_writer;
+    QPainter m_painter;
     std::unique_ptr<QPainterCanvas> m_canvas;
 };
 
@@ -389,7 +395,7 @@ std::unique_ptr<QPrinter> QtPrinterSystem::createQPrinter(const QString &printer
         auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
         qprinter->setOutputFormat(QPrinter::PdfFormat);
         qprinter->setPageSize(QPageSize(QPageSize::A4));
-        qprinter->setOutputFileName(virtualPrinterOutput());
+        qprinter->setOutputFileName(virtualPrinterFile());
         return qprinter;
     }
     return std::make_unique<QPrinter>(QPrinterInfo::printerInfo(printer), QPrinter::HighResolution);

@@ -278,7 +278,10 @@ void TfrEMFPages::Draw(int index, platform::Canvas &canvas, const QRect &rect)
         platform::RecordingCanvas recorder(frObjects().measurer(), page);
         const bool hadObjects = entry->Page != nullptr;
         {
+            // A prepared page draws as printed: no design marks, no fill
+            // where the objects have none.
             FrRestore<quint8> shown(entry->Shown, 1);
+            FrRestore<int> mode(frObjects().frDocMode, 1);
             DrawPage(index, recorder, page);
         }
         if (!hadObjects && !entry->Shown)

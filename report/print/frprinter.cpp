@@ -374,7 +374,7 @@ bool TfrPrinter::BeginDoc(const QString &title, int copies, bool &cancelled)
         request.title = frLoadString(55461);
         request.filter = frLoadString(55462) + QStringLiteral(" (*.pdf)|*.pdf");
         request.fileName = title + QStringLiteral(".pdf");
-        request.initialDir = QFileInfo(platform::virtualPrinterOutput()).absolutePath();
+        request.initialDir = QFileInfo(platform::virtualPrinterFile()).absolutePath();
         request.defaultExt = QStringLiteral("pdf");
         request.overwritePrompt = true;
         const std::optional<platform::FileAnswer> answer =

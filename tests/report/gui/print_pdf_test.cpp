@@ -1,0 +1,205 @@
+// The virtual printer's PDF, read back with the poppler tools: page count
+// and sizes, the text of each page and where the ink is at 50 dots an inch.
+#include "print_fixture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+
+namespace report::test
+{
+
+namespace
+{
+
+// Report pixels of a page to pixels of its sheet rendered at 50 dpi, the
+// page drawn into target (600 dpi device pixels from the printable corner).
+struct SheetMap {
+    QRect target;
+    int pageWidth, pageHeight; // report pixels
+    int offset = 118;
+    QRect box(const QRect &r) const
+    {
+        auto x = [&](double v) {
+            return (offset + target.left() + v * target.width() / pageWidth) / 12.0;
+        };
+        auto y = [&](double v) {
+            return (offset + target.top() + v * target.height() / pageHeight) / 12.0;
+        };
+        return QRect(QPoint(int(x(r.left())), int(y(r.top()))),
+                     QPoint(int(x(r.left() + r.width())), int(y(r.top() + r.height()))));
+    }
+};
+
+bool dark(const QImage &image, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+           qGray(image.pixel(x, y)) < 160;
+}
+
+// Every dark pixel lies within 2 px of one of the boxes, and the frame's
+// four edges are inked at their middles.
+void checkInk(const QImage &image, const QRect &frame, const QRect &number, const char *what)
+{
+    ASSERT_FALSE(image.isNull()) << what;
+    const QRect near1 = frame.adjusted(-2, -2, 2, 2), near2 = number.adjusted(-2, -2, 2, 2);
+    int inked = 0, stray = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (dark(image, x, y)) {
+                ++inked;
+                if (!near1.contains(x, y) && !near2.contains(x, y))
+                    ++stray;
+            }
+    EXPECT_GT(inked, 50) << what;
+    EXPECT_EQ(stray, 0) << what;
+    auto edgeInked = [&](int x, int y, bool horizontal) {
+        for (int d = -2; d <= 2; ++d)
+            if (dark(image, horizontal ? x : x + d, horizontal ? y + d : y))
+                return true;
+        return false;
+    };
+    const QPoint c = frame.center();
+    EXPECT_TRUE(edgeInked(c.x(), frame.top(), true)) << what << " top";
+    EXPECT_TRUE(edgeInked(c.x(), frame.bottom(), true)) << what << " bottom";
+    EXPECT_TRUE(edgeInked(frame.left(), c.y(), false)) << what << " left";
+    EXPECT_TRUE(edgeInked(frame.right(), c.y(), false)) << what << " right";
+}
+
+} // namespace
+
+class PdfPrintTest : public PrintTest
+{
+protected:
+    void SetUp() override
+    {
+        PrintTest::SetUp();
+        if (!haveTool(QStringLiteral("pdfinfo")) || !haveTool(QStringLiteral("pdftoppm")) ||
+            !haveTool(QStringLiteral("pdftotext")))
+            GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
+        // Pages 1 and 3 within margins of 18 px, page 2 on the whole sheet;
+        // page 3 on A5 landscape.
+        page->UseMargins = 0;
+        page->LeftMargin = page->TopMargin = page->RightMargin = page->BottomMargin = 18;
+        addPage();
+        addPage();
+        TfrPage *third = addPage(11, 1);
+        third->UseMargins = 0;
+        third->LeftMargin = third->TopMargin = third->RightMargin = third->BottomMargin = 18;
+        pdf = dir.filePath(QStringLiteral("etat.pdf"));
+    }
+    QStringList pageSizes()
+    {
+        const QString info =
+            run(QStringLiteral("pdfinfo"), {QStringLiteral("-f"), QStringLiteral("1"),
+                                            QStringLiteral("-l"), QStringLiteral("99"), pdf});
+        QStringList sizes;
+        const QRegularExpression line(QStringLiteral("Page +\\d+ size: +([\\d.]+) x ([\\d.]+)"));
+        for (auto it = line.globalMatch(info); it.hasNext();) {
+            const auto m = it.next();
+            sizes << QStringLiteral("%1x%2")
+                         .arg(qRound(m.captured(1).toDouble()))
+                         .arg(qRound(m.captured(2).toDouble()));
+        }
+        return sizes;
+    }
+    QString pageText(int n)
+    {
+        const QString number = QString::number(n);
+        return run(QStringLiteral("pdftotext"), {QStringLiteral("-f"), number, QStringLiteral("-l"),
+                                                 number, pdf, QStringLiteral("-")})
+            .remove(QRegularExpression(QStringLiteral("\\s")));
+    }
+    QImage render(int n)
+    {
+        const QString prefix = dir.filePath(QStringLiteral("rendu%1").arg(n));
+        const QString number = QString::number(n);
+        run(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-f"), number,
+             QStringLiteral("-l"), number, QStringLiteral("-png"), QStringLiteral("-singlefile"),
+             pdf, prefix});
+        return QImage(prefix + QStringLiteral(".png"));
+    }
+
+    QString pdf;
+};
+
+TEST_F(PdfPrintTest, SelectedPagesRepeatedWithTheirPapersAndInkInPlace)
+{
+    preparePages(3);
+    printer->SetPrinterIndex(printer->VirtualPrinterIndex());
+    report->Title = QStringLiteral("Essai");
+    fakes->dialogs.files.push_back(pdf);
+    report->PrintWithProgress(QStringLiteral("1,3"), 2, false, 0);
+    ASSERT_TRUE(report->LastPrintDone());
+    ASSERT_EQ(fakes->dialogs.saveRequests.size(), 1u);
+    EXPECT_EQ(fakes->dialogs.saveRequests[0].title, QStringLiteral("Imprimer dans un fichier PDF"));
+    EXPECT_EQ(fakes->dialogs.saveRequests[0].filter, QStringLiteral("Fichier PDF (*.pdf)|*.pdf"));
+    EXPECT_EQ(fakes->dialogs.saveRequests[0].fileName, QStringLiteral("Essai.pdf"));
+
+    EXPECT_EQ(pageSizes(), (QStringList{"595x842", "595x842", "595x420", "595x420"}));
+    const char *numbers[] = {"1", "1", "3", "3"};
+    for (int n = 1; n <= 4; ++n)
+        EXPECT_EQ(pageText(n), QStringLiteral("TitrePage%1").arg(QLatin1String(numbers[n - 1])))
+            << n;
+
+    // A4 within margins: the page goes into (118, 118)-(4607, 6662) of the
+    // printable area, 722 x 1035 report pixels wide and high less margins.
+    const SheetMap a4{QRect(118, 118, 4725 - 236, 6780 - 236), 758, 1071};
+    const QImage first = render(1);
+    checkInk(first, a4.box(QRect(0, 0, 200, 40)), a4.box(QRect(0, 60, 200, 30)), "page 1");
+    const SheetMap a5{QRect(118, 118, 4725 - 236, 3260 - 236), 758, 534};
+    const QImage third = render(3);
+    checkInk(third, a5.box(QRect(0, 0, 200, 40)), a5.box(QRect(0, 60, 200, 30)), "page 3");
+}
+
+TEST_F(PdfPrintTest, APageBoundByMarginsFillsTheSheet)
+{
+    preparePages(3);
+    printer->SetPrinterIndex(printer->VirtualPrinterIndex());
+    fakes->dialogs.files.push_back(pdf);
+    report->PrintWithProgress(QStringLiteral("2"), 1, true, 0);
+    ASSERT_TRUE(report->LastPrintDone());
+    EXPECT_EQ(pageSizes(), QStringList{"595x842"});
+    const SheetMap sheet{QRect(-118, -118, 4961, 7016), 758, 1071};
+    const QImage image = render(1);
+    checkInk(image, sheet.box(QRect(0, 0, 200, 40)), sheet.box(QRect(0, 60, 200, 30)), "page 2");
+    // The frame starts on the sheet's edge.
+    EXPECT_TRUE(dark(image, 0, 5) || dark(image, 1, 5));
+}
+
+TEST_F(PdfPrintTest, CancelledOrAbortedJobsLeaveTheOlderFile)
+{
+    preparePages(3);
+    printer->SetPrinterIndex(printer->VirtualPrinterIndex());
+    {
+        QFile older(pdf);
+        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
+        older.write("older");
+    }
+    auto content = [&] {
+        QFile f(pdf);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    // The user cancels the file dialog: nothing printed.
+    report->PrintWithProgress(QString(), 1, true, 0);
+    EXPECT_FALSE(report->LastPrintDone());
+    EXPECT_EQ(content(), QByteArray("older"));
+    // Cancelled after the first page.
+    fakes->dialogs.files.push_back(pdf);
+    report->OnProgress = [this](int) { report->Cancelled = true; };
+    report->PrintWithProgress(QString(), 1, true, 0);
+    EXPECT_FALSE(report->LastPrintDone());
+    EXPECT_EQ(content(), QByteArray("older"));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("etat*")}, QDir::Files),
+              QStringList{QStringLiteral("etat.pdf")});
+    // A folder that cannot be written: told, nothing printed.
+    fakes->dialogs.files.push_back(dir.filePath(QStringLiteral("absent/etat.pdf")));
+    report->OnProgress = nullptr;
+    report->PrintWithProgress(QString(), 1, true, 0);
+    EXPECT_FALSE(report->LastPrintDone());
+    EXPECT_EQ(fakes->dialogs.texts(),
+              QStringList{QStringLiteral("Impossible d'imprimer sur Imprimante virtuelle")});
+}
+
+} // namespace report::test
