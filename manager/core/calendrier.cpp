@@ -309,24 +309,33 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
     }
     std::stable_sort(jours.begin(), jours.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
-    QStringList triees;
-    triees.reserve(lecture.lignes.size());
-    for (const auto &j : jours)
-        triees.append(lecture.lignes.at(j.second));
 
+    // Labels resolved once per code met.
+    std::array<QHash<QString, QString>, NombreCodes> resolus;
     auto detail = [&](const QString &l) {
-        QString d = Champ(l, 0) + QLatin1Char(';');
-        for (int c = 0; c < NombreCodes; ++c)
-            d += libelles.libelle(c, Champ(l, c + 1)) + QLatin1Char(';');
+        const QList<QStringView> champs = QStringView(l).split(QLatin1Char(';'));
+        QString d;
+        d.reserve(l.size() + 16);
+        d += champs.value(0);
+        d += QLatin1Char(';');
+        for (int c = 0; c < NombreCodes; ++c) {
+            const QString code = champs.value(c + 1).toString();
+            auto it = resolus[std::size_t(c)].find(code);
+            if (it == resolus[std::size_t(c)].end())
+                it = resolus[std::size_t(c)].insert(code, libelles.libelle(c, code));
+            d += *it;
+            d += QLatin1Char(';');
+        }
         return d;
     };
 
     Impression out;
     if (genre == QLatin1Char('T')) {
         out.titres.append(0);
-        out.lignes.append(QStringLiteral("   ;%1;").arg(triees.size()));
-        for (const QString &l : triees)
-            out.lignes.append(detail(l));
+        out.lignes.reserve(lecture.lignes.size() + 1);
+        out.lignes.append(QStringLiteral("   ;%1;").arg(lecture.lignes.size()));
+        for (const auto &j : jours)
+            out.lignes.append(detail(lecture.lignes.at(j.second)));
         return out;
     }
     int code;
@@ -338,18 +347,17 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
         code = CodeArbitre;
     else
         return out;
+    // The lines of each key, in day order.
+    QHash<QString, std::vector<int>> parCle;
+    for (const auto &j : jours)
+        parCle[Champ(lecture.lignes.at(j.second), code + 1)].push_back(j.second);
     for (const QString &cle : lecture.codes[std::size_t(code)]) {
-        const int titre = int(out.lignes.size());
-        out.titres.append(titre);
-        out.lignes.append(QString());
-        int nombre = 0;
-        for (const QString &l : triees)
-            if (Champ(l, code + 1) == cle) {
-                out.lignes.append(detail(l));
-                ++nombre;
-            }
-        out.lignes[titre] = libelles.libelle(code, cle) + QLatin1Char(';') +
-                            QString::number(nombre) + QLatin1Char(';');
+        const std::vector<int> &lignes = parCle[cle];
+        out.titres.append(int(out.lignes.size()));
+        out.lignes.append(libelles.libelle(code, cle) + QLatin1Char(';') +
+                          QString::number(lignes.size()) + QLatin1Char(';'));
+        for (const int i : lignes)
+            out.lignes.append(detail(lecture.lignes.at(i)));
     }
     return out;
 }
