@@ -52,7 +52,7 @@ TVorn_FEdition::TVorn_FEdition(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_FEdition"), parent)
 {
     setCaption(QStringLiteral("Consultattion des Joueurs du Comité"));
-    setFixedSize(760, 520);
+    setFixedSize(800, 520);
 
     // Each edit under its label; the field of the players file it shows is
     // given by its place in fiche().
@@ -95,7 +95,7 @@ TVorn_FEdition::TVorn_FEdition(QWidget *parent)
     Bt_Precedant = bouton(this, "Bt_Precedant", QStringLiteral("Précédant"), {128, 342, 110, 30});
     Bt_Suivant = bouton(this, "Bt_Suivant", QStringLiteral("Suivant"), {244, 342, 110, 30});
     Bt_Fin = bouton(this, "Bt_Fin", QStringLiteral("Dernier"), {360, 342, 110, 30});
-    Bt_Quitter = bouton(this, "Bt_Quitter", QStringLiteral("Quitter"), {636, 476, 112, 32});
+    Bt_Quitter = bouton(this, "Bt_Quitter", QStringLiteral("Quitter"), {632, 476, 156, 32});
 
     RadioGroup1 = new platform::TRadioGroup(
         QStringLiteral("RadioGroup1"), QStringLiteral("Rechecher  par "),
@@ -106,9 +106,9 @@ TVorn_FEdition::TVorn_FEdition(QWidget *parent)
     ENom = edit(this, "ENom", {262, 418, 208, 26});
     ELicence->setVisible(false);
 
-    Button1 = bouton(this, "Button1", QStringLiteral("Impression Enveloppe"), {636, 30, 112, 48});
-    Button2 = bouton(this, "Button2", QStringLiteral("Modification"), {636, 84, 112, 30});
-    Button3 = bouton(this, "Button3", QStringLiteral("Courriel"), {636, 292, 112, 30});
+    Button1 = bouton(this, "Button1", QStringLiteral("Impression Enveloppe"), {632, 28, 156, 32});
+    Button2 = bouton(this, "Button2", QStringLiteral("Modification"), {632, 66, 156, 32});
+    Button3 = bouton(this, "Button3", QStringLiteral("Courriel"), {632, 292, 156, 32});
 
     frReport1 = new report::TfrReport(this);
     frReport1->setObjectName(QStringLiteral("frReport1"));

@@ -293,3 +293,25 @@ TEST_F(CalendarWindow, ValuesFollowTheRecordNumbers)
 }
 
 } // namespace
+
+namespace vorn_test
+{
+QStringList chevauchements(const QWidget *fenetre);
+}
+
+namespace
+{
+TEST_F(CalendarWindow, FilledWindowHasNoOverlapAndIsCaptured)
+{
+    active();
+    w->LBFichiers->item(0)->setSelected(true);
+    w->LBFichiers->item(1)->setSelected(true);
+    w->LBFichiers->item(3)->setSelected(true);
+    clique(w->LbLieu, "ClubA");
+    EXPECT_EQ(textes(w->LBTravail), QStringList({"accents.ics", "Bureau.ICS", "journees.ics"}));
+    EXPECT_EQ(vorn_test::chevauchements(w.get()), QStringList());
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!dossier.isEmpty())
+        w->grab().save(dossier + "/calendar_window.png");
+}
+} // namespace

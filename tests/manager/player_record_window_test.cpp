@@ -9,6 +9,7 @@
 #include "report/objects/frreport.h"
 #include "tests/support/gui/program_folder.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -306,4 +307,68 @@ TEST_F(PlayerRecordWindow, ReturningFromThePreviewIsNoActivation)
     EXPECT_EQ(w->ENom->text(), "B");
 }
 
+} // namespace
+
+namespace vorn_test
+{
+// Visible controls of a window that overlap or stick out of it, as text.
+QStringList chevauchements(const QWidget *fenetre)
+{
+    QStringList out;
+    QList<QWidget *> controles;
+    for (QWidget *c : fenetre->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (c->isVisible())
+            controles << c;
+    for (int i = 0; i < controles.size(); ++i) {
+        // A button's caption fits inside it.
+        if (auto *b = qobject_cast<QPushButton *>(controles[i]);
+            b && b->fontMetrics().horizontalAdvance(b->text()) + 12 > b->width())
+            out << b->objectName() + " coupé";
+        if (!fenetre->rect().contains(controles[i]->geometry()))
+            out << controles[i]->objectName() + " dépasse";
+        for (int j = i + 1; j < controles.size(); ++j)
+            if (controles[i]->geometry().intersects(controles[j]->geometry()))
+                out << controles[i]->objectName() + "/" + controles[j]->objectName() + "/" +
+                           (qobject_cast<QLabel *>(controles[i])
+                                ? qobject_cast<QLabel *>(controles[i])->text()
+                                : QString());
+    }
+    return out;
+}
+} // namespace vorn_test
+
+namespace
+{
+TEST_F(PlayerRecordWindow, FilledWindowHasNoOverlapAndIsCaptured)
+{
+    QStringList f(19);
+    const char *valeurs[] = {"0123456",
+                             "Mme",
+                             "DUPONT-MARTIN",
+                             "Marie-Hélène",
+                             "72",
+                             "Bridge Club de Ludmarre",
+                             "12 rue de l'Église",
+                             "Bât. B & C",
+                             "Résidence des Tilleuls",
+                             "69001",
+                             "LYON",
+                             "04 78 00 00 00",
+                             "04 72 00 00 00",
+                             "06 00 00 00 00",
+                             "marie.dupont@exemple.fr",
+                             "12/05/1956",
+                             "Licencié",
+                             "1 P",
+                             "2024"};
+    for (int i = 0; i < 19; ++i)
+        f[i] = QString::fromUtf8(valeurs[i]);
+    joueurs({f.join(';') + ';', joueur("2", "B", "b")});
+    active();
+    EXPECT_EQ(w->EdClub->text(), "Bridge Club de Ludmarre");
+    EXPECT_EQ(vorn_test::chevauchements(w.get()), QStringList());
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!dossier.isEmpty())
+        w->grab().save(dossier + "/player_record_window.png");
+}
 } // namespace
