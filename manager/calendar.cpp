@@ -169,9 +169,8 @@ TVorn_FCalendar::TVorn_FCalendar(QWidget *parent)
         QListWidget *l = *listes[std::size_t(c)];
         QPushButton *b = *boutons[std::size_t(c)];
         connect(l, &QListWidget::itemClicked, this,
-                platform::handler([this, l](QListWidgetItem *) { LBPhaseClick(l); }));
-        connect(b, &QPushButton::clicked, this,
-                platform::handler([this, b](bool) { BtPhaseClick(b); }));
+                platform::handler([this, l] { LBPhaseClick(l); }));
+        connect(b, &QPushButton::clicked, this, platform::handler([this, b] { BtPhaseClick(b); }));
     }
     connect(BtEdition, &QPushButton::clicked, this, handler(this, &W::BtEditionClick));
 }

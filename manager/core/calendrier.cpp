@@ -7,6 +7,7 @@
 #include "platform/text/linefile.h"
 
 #include <QCollator>
+#include <QDate>
 #include <QFile>
 #include <QLocale>
 #include <QSet>
@@ -117,6 +118,62 @@ QString messageDate(const QString &texte)
     return QStringLiteral("'%1' n'est pas une date correcte").arg(texte);
 }
 
+const QDate Origine(1899, 12, 30); // day 0 of TDateTime
+
+// Whole days of TDateTime from a date, and back to the short date text
+// "dd/mm/yyyy" (built here: the day lines are many, and the general
+// conversions go through the local time zone).
+platform::TDateTime joursDe(const QDate &d)
+{
+    return platform::TDateTime(Origine.daysTo(d));
+}
+
+QString texteJour(platform::TDateTime jour)
+{
+    const QDate d = Origine.addDays(qint64(jour));
+    QString t(10, Qt::Uninitialized);
+    QChar *c = t.data();
+    auto deux = [&](int v, int i) {
+        c[i] = QChar(u'0' + v / 10);
+        c[i + 1] = QChar(u'0' + v % 10);
+    };
+    deux(d.day(), 0);
+    c[2] = QLatin1Char('/');
+    deux(d.month(), 3);
+    c[5] = QLatin1Char('/');
+    const int a = d.year();
+    if (a < 1000 || a > 9999)
+        return platform::DateToStr(jour);
+    deux(a / 100, 6);
+    deux(a % 100, 8);
+    return t;
+}
+
+bool chiffres(QStringView t)
+{
+    for (const QChar c : t)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+// "dd/mm/yyyy" as written in the day lines; anything else through the
+// lenient reading. False when it is no date.
+bool lireJour(const QString &texte, platform::TDateTime &jour)
+{
+    if (texte.size() == 10 && texte.at(2) == QLatin1Char('/') && texte.at(5) == QLatin1Char('/')) {
+        const QStringView t(texte);
+        if (chiffres(t.left(2)) && chiffres(t.mid(3, 2)) && chiffres(t.mid(6))) {
+            const QDate d(t.mid(6).toInt(), t.mid(3, 2).toInt(), t.left(2).toInt());
+            if (!d.isValid())
+                return false;
+            jour = joursDe(d);
+            return true;
+        }
+    }
+    return platform::TryStrToDate(texte, jour);
+}
+
 // A start or end value: eight digits (year, month, day) before the time
 // part. allDay tells a value without time part.
 platform::TDateTime dateDe(const QString &ligne, bool &sansHeure)
@@ -129,6 +186,13 @@ platform::TDateTime dateDe(const QString &ligne, bool &sansHeure)
         d.mid(6, 2) + QLatin1Char('/') + d.mid(4, 2) + QLatin1Char('/') + d.left(4);
     if (d.size() < 8)
         throw platform::EConvertError(messageDate(texte));
+    if (chiffres(QStringView(d).left(8))) {
+        const QDate date(QStringView(d).left(4).toInt(), QStringView(d).mid(4, 2).toInt(),
+                         QStringView(d).mid(6, 2).toInt());
+        if (!date.isValid())
+            throw platform::EConvertError(messageDate(texte));
+        return joursDe(date);
+    }
     return platform::StrToDate(texte);
 }
 
@@ -187,7 +251,7 @@ void retenir(const Evenement &e, platform::TDateTime fenetreDebut, platform::TDa
                           arbitre + QLatin1Char(';');
     platform::TDateTime jour = debut;
     do {
-        lecture.lignes.append(platform::DateToStr(jour) + suite);
+        lecture.lignes.append(texteJour(jour) + suite);
         jour += 1;
     } while (jour <= fin);
 }
@@ -299,30 +363,37 @@ QString Impression::detail(int g, int n) const
 Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
                                 const LibellesCalendrier &libelles)
 {
+    // Each line split once; the views stay on the lecture's lines.
+    const qsizetype n = lecture.lignes.size();
+    std::vector<QList<QStringView>> champs;
+    champs.reserve(std::size_t(n));
+    for (const QString &l : lecture.lignes)
+        champs.push_back(QStringView(l).split(QLatin1Char(';')));
+    auto champ = [&](qsizetype i, int f) { return champs[std::size_t(i)].value(f); };
+
     // By day; lines of the same day keep their order.
     std::vector<std::pair<platform::TDateTime, int>> jours;
-    jours.reserve(std::size_t(lecture.lignes.size()));
-    for (int i = 0; i < lecture.lignes.size(); ++i) {
+    jours.reserve(std::size_t(n));
+    for (int i = 0; i < n; ++i) {
         platform::TDateTime d = 0;
-        platform::TryStrToDate(Champ(lecture.lignes.at(i), 0), d);
+        lireJour(champ(i, 0).toString(), d);
         jours.emplace_back(d, i);
     }
     std::stable_sort(jours.begin(), jours.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
 
     // Labels resolved once per code met.
-    std::array<QHash<QString, QString>, NombreCodes> resolus;
-    auto detail = [&](const QString &l) {
-        const QList<QStringView> champs = QStringView(l).split(QLatin1Char(';'));
+    std::array<QHash<QStringView, QString>, NombreCodes> resolus;
+    auto detail = [&](int i) {
         QString d;
-        d.reserve(l.size() + 16);
-        d += champs.value(0);
+        d.reserve(lecture.lignes.at(i).size() + 16);
+        d += champ(i, 0);
         d += QLatin1Char(';');
         for (int c = 0; c < NombreCodes; ++c) {
-            const QString code = champs.value(c + 1).toString();
+            const QStringView code = champ(i, c + 1);
             auto it = resolus[std::size_t(c)].find(code);
             if (it == resolus[std::size_t(c)].end())
-                it = resolus[std::size_t(c)].insert(code, libelles.libelle(c, code));
+                it = resolus[std::size_t(c)].insert(code, libelles.libelle(c, code.toString()));
             d += *it;
             d += QLatin1Char(';');
         }
@@ -332,10 +403,10 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
     Impression out;
     if (genre == QLatin1Char('T')) {
         out.titres.append(0);
-        out.lignes.reserve(lecture.lignes.size() + 1);
-        out.lignes.append(QStringLiteral("   ;%1;").arg(lecture.lignes.size()));
+        out.lignes.reserve(n + 1);
+        out.lignes.append(QStringLiteral("   ;%1;").arg(n));
         for (const auto &j : jours)
-            out.lignes.append(detail(lecture.lignes.at(j.second)));
+            out.lignes.append(detail(j.second));
         return out;
     }
     int code;
@@ -348,16 +419,18 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
     else
         return out;
     // The lines of each key, in day order.
-    QHash<QString, std::vector<int>> parCle;
+    QHash<QStringView, std::vector<int>> parCle;
     for (const auto &j : jours)
-        parCle[Champ(lecture.lignes.at(j.second), code + 1)].push_back(j.second);
+        parCle[champ(j.second, code + 1)].push_back(j.second);
+    static const std::vector<int> aucune;
     for (const QString &cle : lecture.codes[std::size_t(code)]) {
-        const std::vector<int> &lignes = parCle[cle];
+        const auto it = parCle.constFind(QStringView(cle));
+        const std::vector<int> &lignes = it == parCle.cend() ? aucune : *it;
         out.titres.append(int(out.lignes.size()));
         out.lignes.append(libelles.libelle(code, cle) + QLatin1Char(';') +
                           QString::number(lignes.size()) + QLatin1Char(';'));
         for (const int i : lignes)
-            out.lignes.append(detail(lecture.lignes.at(i)));
+            out.lignes.append(detail(i));
     }
     return out;
 }
@@ -365,12 +438,13 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
 QString jourDeLaSemaine(const QString &jour)
 {
     platform::TDateTime d = 0;
-    if (!platform::TryStrToDate(jour, d))
+    if (!lireJour(jour, d))
         return QString();
     static const char *const noms[] = {"Dimanche", "Lundi",    "Mardi", "Mercredi",
                                        "Jeudi",    "Vendredi", "Samedi"};
-    const int n = platform::DayOfWeek(d); // 1 = Sunday
-    return n >= 1 && n <= 7 ? QString::fromLatin1(noms[n - 1]) : QString();
+    // Monday 1 ... Sunday 7.
+    const int n = Origine.addDays(qint64(d)).dayOfWeek();
+    return n >= 1 && n <= 7 ? QString::fromLatin1(noms[n % 7]) : QString();
 }
 
 } // namespace manager
