@@ -228,6 +228,10 @@ void retenir(const Evenement &e, platform::TDateTime fenetreDebut, platform::TDa
         if (sansHeure)
             fin -= 1;
     }
+    // An end before the start leaves the start day alone, which the window
+    // must then hold like any other day.
+    if (fin < debut)
+        fin = debut;
 
     QString arbitre = valeur(e.description);
     const qsizetype echap = arbitre.indexOf(QLatin1Char('\\'));

@@ -49,17 +49,27 @@ QString ExceptionText(std::exception_ptr error);
 // goes no further. Returns false when f threw.
 bool guard(const std::function<void()> &f);
 
+namespace detail
+{
+// Calls f with the signal's arguments when it takes them, else without. A
+// template of its own, so that the call without arguments is only formed
+// for a callable that takes none (clang checks calls that do not depend on
+// a template parameter as soon as it sees them).
+template <class F, class... A> void callSlot(const F &f, A &&...args)
+{
+    if constexpr (std::is_invocable_v<const F &, A...>)
+        f(std::forward<A>(args)...);
+    else
+        f();
+}
+} // namespace detail
+
 // Wraps a callable so that it runs under guard(); the result can be connected
 // to any signal (its arguments are passed on when the callable takes them).
 template <class F> auto handler(F f)
 {
     return [f = std::move(f)](auto &&...args) {
-        guard([&] {
-            if constexpr (std::is_invocable_v<F &, decltype(args)...>)
-                f(std::forward<decltype(args)>(args)...);
-            else
-                f();
-        });
+        guard([&] { detail::callSlot(f, std::forward<decltype(args)>(args)...); });
     };
 }
 

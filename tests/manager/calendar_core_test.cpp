@@ -160,6 +160,16 @@ TEST(CalendarReader, HostileFilesAreSkippedOrRefusedClearly)
     }
 }
 
+TEST(CalendarReader, EndBeforeStartGivesTheStartDayOnly)
+{
+    const QByteArray ics = "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20200110\nDTEND;VALUE=DATE:20200105\n"
+                           "SUMMARY:Df Coupe Senior ClubA\nEND:VEVENT\n"
+                           "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20200210\nDTEND;VALUE=DATE:02220101\n"
+                           "SUMMARY:Fi Coupe Senior ClubA\nEND:VEVENT\n";
+    // The second starts after the window: out, whatever its end says.
+    EXPECT_EQ(joindre(lire(ics).lignes), "10/01/2020;Df;Coupe;Senior;ClubA;;");
+}
+
 TEST(CalendarReader, TenYearEventGivesOneLineADay)
 {
     const QByteArray ics = "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20200101\nDTEND;VALUE=DATE:20300101\n"
