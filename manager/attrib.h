@@ -1,6 +1,19 @@
 #pragma once
-// PP/PE attribution and the EASI export.
+// A distribution table applied to a challenge ranking: the attributed list
+// is printed and exported as the federation's EASI import file.
+#include "manager/core/attribution.h"
+#include "manager/impression.h"
 #include "platform/forms/form.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace platform
+{
+class TOpenDialog;
+class TRadioGroup;
+class TSaveDialog;
+} // namespace platform
 
 class TVornF_Attrib : public platform::TForm
 {
@@ -8,4 +21,40 @@ class TVornF_Attrib : public platform::TForm
 
 public:
     explicit TVornF_Attrib(QWidget *parent = nullptr);
+    ~TVornF_Attrib() override;
+
+    QPushButton *BtChargeClass;
+    QLineEdit *EdChargeClass;
+    QPushButton *BtChargeRepart;
+    QLineEdit *EfChargeRepart;
+    QPushButton *BtEdition;
+    QPushButton *BtExport;
+    QLineEdit *EdTitre;
+    platform::TRadioGroup *Rg_TypePts;
+    QPushButton *BtQuitte;
+    std::unique_ptr<platform::TOpenDialog> OpenDialog1;
+    std::unique_ptr<platform::TSaveDialog> SaveDialog1;
+    manager::ComposantsImpression composants;
+
+    void BtChargeClassClick();
+    void BtChargeRepartClick();
+    void BtEditionClick();
+    void BtExportClick();
+    void BtQuitteClick() { Hide(); }
+    void Attribuer();
+    void frReport1GetValue(const QString &parName, report::FrVariant &parValue);
+
+    const QStringList &attribuees() const { return m_attribuees; }
+    qint64 reste() const { return Reste; }
+
+protected:
+    void FormActivate() override;
+
+private:
+    void commandes(bool repartition, bool edition);
+
+    QStringList m_classement;
+    QStringList m_repartition;
+    QStringList m_attribuees;
+    qint64 Reste = 0;
 };

@@ -1,8 +1,231 @@
 #include "manager/challenge.h"
 
+#include "manager/core/lignechallenge.h"
+#include "manager/core/vorn_dec.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/application.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+#include "report/data/frdataset.h"
+#include "report/objects/frreport.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace platform;
+using manager::MaxJournees;
+
+namespace
+{
+
+QPushButton *bouton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+void poser(QTableWidget *grille, int r, int c, const QString &text)
+{
+    QTableWidgetItem *item = grille->item(r, c);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grille->setItem(r, c, item);
+    }
+    item->setText(text);
+}
+
+QString cellule(const QTableWidget *grille, int r, int c)
+{
+    const QTableWidgetItem *item = grille->item(r, c);
+    return item ? item->text() : QString();
+}
+
+} // namespace
+
 TVorn_FChallenge::TVorn_FChallenge(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_FChallenge"), parent)
 {
     setCaption(QStringLiteral("Edition du classement du Challenge"));
     resize(1000, 700);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setReadOnly(true);
+    Memo1->setFixedHeight(110);
+    StringGrid1 = new QTableWidget(2, 4, this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // The user moves rows by their header; the commands read the shown order.
+    StringGrid1->verticalHeader()->setSectionsMovable(true);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(22);
+    StringGrid1->setColumnWidth(1, 180);
+
+    Bt1_Class = bouton(this, "Bt1_Class", QStringLiteral("Edition classement général"));
+    Bt_ClassPro = bouton(this, "Bt_ClassPro", QStringLiteral("Classement Joueurs <= 40"));
+    SpinEdit1 = new QSpinBox(this);
+    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    SpinEdit1->setRange(20, 100);
+    SpinEdit1->setValue(40);
+    BtPageWeb = bouton(this, "BtPageWeb", QStringLiteral("Création des pages du Challenge.Htm"));
+    Bt_Quitter = bouton(this, "Bt_Quitter", QStringLiteral("Quitter"));
+
+    auto *boutons = new QHBoxLayout;
+    boutons->addWidget(Bt1_Class);
+    boutons->addWidget(Bt_ClassPro);
+    boutons->addWidget(SpinEdit1);
+    boutons->addWidget(BtPageWeb);
+    boutons->addStretch(1);
+    boutons->addWidget(Bt_Quitter);
+    auto *main = new QVBoxLayout(this);
+    main->addWidget(Memo1);
+    main->addWidget(StringGrid1, 1);
+    main->addLayout(boutons);
+
+    composants = manager::creerImpression(
+        this,
+        report::pbZoom | report::pbLoad | report::pbSave | report::pbPrint | report::pbFind |
+            report::pbHelp | report::pbExit,
+        [this](const QString &n, report::FrVariant &v) { frReport1GetValue(n, v); });
+
+    connect(Bt1_Class, &QPushButton::clicked, this, handler([this] { Bt1_ClassClick(Bt1_Class); }));
+    connect(Bt_ClassPro, &QPushButton::clicked, this,
+            handler([this] { Bt1_ClassClick(Bt_ClassPro); }));
+    connect(SpinEdit1, &QSpinBox::valueChanged, this,
+            handler(this, &TVorn_FChallenge::SpinEdit1Change));
+    connect(Bt_Quitter, &QPushButton::clicked, this,
+            handler(this, &TVorn_FChallenge::Bt_QuitterClick));
+}
+
+void TVorn_FChallenge::vider()
+{
+    m_classement = {};
+    m_impression = {};
+    StringGrid1->clearContents();
+    StringGrid1->setRowCount(2);
+    StringGrid1->setColumnCount(4);
+}
+
+void TVorn_FChallenge::FormActivate()
+{
+    Memo1->clear();
+    vider();
+    StringGrid1->hide();
+    for (QPushButton *b : {Bt1_Class, Bt_ClassPro, BtPageWeb})
+        b->setEnabled(false);
+    // A failed computation leaves nothing that a command could export.
+    ListeTournois tournois;
+    QString erreur;
+    if (tournois.charger(&erreur) == ListeTournois::Chargement::Illisible)
+        throw EFileError(erreur);
+    const manager::ClassementSaison c =
+        manager::CalculerClassement(tournois.lignes(), fichierSaison(QString()));
+    m_classement = c;
+    afficher();
+}
+
+void TVorn_FChallenge::afficher()
+{
+    for (const QString &l : m_classement.journal)
+        Memo1->appendPlainText(l);
+    const int n = m_classement.nombreJournees;
+    if (n == 0)
+        return;
+    StringGrid1->setColumnCount(n + 4);
+    StringGrid1->setRowCount(2 + int(m_classement.joueurs.size()));
+    const char *titres[] = {"P.C.", "Nom", "Licence", "Ind."};
+    for (int c = 0; c < 4; ++c) {
+        poser(StringGrid1, 0, c, QString::fromUtf8(titres[c]));
+        poser(StringGrid1, 1, c, QString());
+    }
+    for (int j = 0; j < n; ++j) {
+        poser(StringGrid1, 0, j + 4, m_classement.titres[j]);
+        poser(StringGrid1, 1, j + 4, m_classement.dates[j]);
+    }
+    int r = 2;
+    for (const manager::LigneJoueurClassement &l : m_classement.joueurs) {
+        poser(StringGrid1, r, 0, l.total);
+        poser(StringGrid1, r, 1, l.nom);
+        poser(StringGrid1, r, 2, l.licence);
+        poser(StringGrid1, r, 3, l.iv);
+        for (int j = 0; j < n; ++j)
+            poser(StringGrid1, r, j + 4, l.journees[j]);
+        ++r;
+    }
+    // Whole tournament names and dates over the journée columns.
+    for (int j = 0; j < n; ++j)
+        StringGrid1->resizeColumnToContents(j + 4);
+    StringGrid1->show();
+    for (QPushButton *b : {Bt1_Class, Bt_ClassPro, BtPageWeb})
+        b->setEnabled(true);
+}
+
+std::vector<manager::LigneJoueurClassement> TVorn_FChallenge::lignesAffichees() const
+{
+    std::vector<manager::LigneJoueurClassement> lignes;
+    const QHeaderView *entetes = StringGrid1->verticalHeader();
+    const int n = m_classement.nombreJournees;
+    for (int v = 0; v < StringGrid1->rowCount(); ++v) {
+        const int r = entetes->logicalIndex(v);
+        if (r < 2)
+            continue;
+        manager::LigneJoueurClassement l;
+        l.total = cellule(StringGrid1, r, 0);
+        l.nom = cellule(StringGrid1, r, 1);
+        l.licence = cellule(StringGrid1, r, 2);
+        l.iv = cellule(StringGrid1, r, 3);
+        for (int j = 0; j < n && j < MaxJournees; ++j)
+            l.journees[j] = cellule(StringGrid1, r, j + 4);
+        lignes.push_back(l);
+    }
+    return lignes;
+}
+
+void TVorn_FChallenge::SpinEdit1Change()
+{
+    Bt_ClassPro->setText(QStringLiteral("Classement Joueurs <= ") +
+                         QString::number(SpinEdit1->value()));
+}
+
+void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
+{
+    manager::ImpressionClassement imp;
+    imp.saison = SaisonEnCours;
+    imp.titre = QStringLiteral("Classement Open du challenge");
+    for (int j = 0; j < m_classement.nombreJournees && j < MaxJournees; ++j) {
+        imp.titres[j] = cellule(StringGrid1, 0, j + 4);
+        imp.dates[j] = cellule(StringGrid1, 1, j + 4);
+    }
+    imp.entrees = manager::ListeClassementGeneral(lignesAffichees());
+    QString fichier = QStringLiteral("Classement_general.PPE");
+    if (sender == Bt_ClassPro) {
+        const int n = SpinEdit1->value();
+        imp.titre =
+            QStringLiteral("Classement du challenge des joueurs I.V. <= ") + QString::number(n);
+        manager::FiltrerIV(imp.entrees, n);
+        fichier = QStringLiteral("Classement_IV_InferieurEgal") + QString::number(n) +
+                  QStringLiteral(".PPE");
+    }
+    m_impression = imp;
+    const QString chemin = fichierSaison(fichier);
+    if (MessageDlg(QStringLiteral("Création du fichier \n\n") + chemin, mtInformation,
+                   mbNo | mbOK) == mrOk)
+        LineFile::write(chemin, manager::LignesClassement(m_impression.entrees));
+    manager::imprimerModele(composants, int(m_impression.entrees.size()),
+                            QStringLiteral("Classem_General.frf"));
+}
+
+void TVorn_FChallenge::frReport1GetValue(const QString &parName, report::FrVariant &parValue)
+{
+    QString texte;
+    if (m_impression.valeur(parName, composants.frUserDataset1->RecNo, texte))
+        parValue = texte;
 }

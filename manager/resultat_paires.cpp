@@ -1,8 +1,338 @@
 #include "manager/resultat_paires.h"
 
+#include "manager/core/classement.h"
+#include "manager/core/fichejoueur.h"
+#include "manager/core/paires.h"
+#include "manager/core/vorn_dec.h"
+#include "platform/browser/browser.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/application.h"
+#include "platform/text/convert.h"
+#include "platform/text/linefile.h"
+#include "report/data/frdataset.h"
+#include "report/objects/frreport.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using namespace platform;
+
+namespace
+{
+
+const QString PrefixeResultat =
+    QStringLiteral("Gestion des résultats d'une épreuve du Challenge : ");
+
+QPushButton *bouton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+void poser(QTableWidget *grille, int r, int c, const QString &text)
+{
+    QTableWidgetItem *item = grille->item(r, c);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grille->setItem(r, c, item);
+    }
+    item->setText(text);
+}
+
+// Hundredths as points; a text that is no whole number is shown as it is.
+QString points(const QString &centiemes)
+{
+    qint64 v = 0;
+    return TryStrToInt64(centiemes, v) ? manager::FormatPoints(v) : centiemes;
+}
+
+} // namespace
+
 TVornF_Resultat_Paires::TVornF_Resultat_Paires(QWidget *parent)
     : platform::TForm(QStringLiteral("VornF_Resultat_Paires"), parent)
 {
     setCaption(QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :"));
-    resize(1000, 700);
+    resize(960, 640);
+
+    GroupBox1 = new QGroupBox(
+        QStringLiteral("Extraction résultat de tournois sur Internet par sauvegarde dans l'espace "
+                       "licencié"),
+        this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    Bt_Internet = bouton(GroupBox1, "Bt_Internet",
+                         QStringLiteral("Récupération du fichier Open/2 de l'espace licencier"));
+    Bt_Ouvrir_Groupe = bouton(GroupBox1, "Bt_Ouvrir_Groupe", QStringLiteral("Ouvrir"));
+    Bt_Load_Groupe = bouton(GroupBox1, "Bt_Load_Groupe", QStringLiteral("Enregistrer"));
+    Bt_Calcul_Groupe = bouton(GroupBox1, "Bt_Calcul_Groupe", QStringLiteral("Calculer"));
+    LabelK = new QLabel(QStringLiteral("K="), GroupBox1);
+    LabelK->setObjectName(QStringLiteral("LabelK"));
+    CoefK = new QLineEdit(QStringLiteral("100000"), GroupBox1);
+    CoefK->setObjectName(QStringLiteral("CoefK"));
+    CoefK->setFixedWidth(80);
+    auto *g1 = new QHBoxLayout(GroupBox1);
+    for (QWidget *w :
+         {static_cast<QWidget *>(Bt_Internet), static_cast<QWidget *>(Bt_Ouvrir_Groupe),
+          static_cast<QWidget *>(Bt_Load_Groupe), static_cast<QWidget *>(Bt_Calcul_Groupe),
+          static_cast<QWidget *>(LabelK), static_cast<QWidget *>(CoefK)})
+        g1->addWidget(w);
+    g1->addStretch(1);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Fichiers des résultats calculés "), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    Bt_load_resultat = bouton(GroupBox2, "Bt_load_resultat", QStringLiteral("Enregistrer"));
+    Bt_Ouvrie_Resultat = bouton(GroupBox2, "Bt_Ouvrie_Resultat", QStringLiteral("Ouvrir"));
+    Impression = bouton(GroupBox2, "Impression", QStringLiteral("Edition"));
+    auto *g2 = new QHBoxLayout(GroupBox2);
+    g2->addWidget(Bt_load_resultat);
+    g2->addWidget(Bt_Ouvrie_Resultat);
+    g2->addWidget(Impression);
+    g2->addStretch(1);
+
+    BtQuitter = bouton(this, "BtQuitter", QStringLiteral("Quitter"));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->addTab(new QWidget(PageControl1), QStringLiteral("**"));
+    auto *ongletInternet = new QWidget(PageControl1);
+    WebBrowser1 = new platform::TWebBrowser(QStringLiteral("WebBrowser1"), ongletInternet);
+    auto *li = new QVBoxLayout(ongletInternet);
+    li->setContentsMargins(0, 0, 0, 0);
+    li->addWidget(WebBrowser1);
+    PageControl1->addTab(ongletInternet, QStringLiteral("Extraction du résultat d'Internet"));
+    auto *ongletCalcul = new QWidget(PageControl1);
+    Grille = new QTableWidget(1, 6, ongletCalcul);
+    Grille->setObjectName(QStringLiteral("Grille"));
+    Grille->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grille->horizontalHeader()->hide();
+    Grille->verticalHeader()->hide();
+    Grille->verticalHeader()->setDefaultSectionSize(22);
+    Grille->setColumnWidth(0, 50);
+    Grille->setColumnWidth(1, 220);
+    Grille->setColumnWidth(2, 220);
+    Grille->setColumnWidth(3, 90);
+    Grille->setColumnWidth(4, 90);
+    Grille->horizontalHeader()->setStretchLastSection(true);
+    auto *lc = new QVBoxLayout(ongletCalcul);
+    lc->setContentsMargins(0, 0, 0, 0);
+    lc->addWidget(Grille);
+    PageControl1->addTab(ongletCalcul,
+                         QStringLiteral("Calcul des Points Challenges pour cette épreuve"));
+
+    auto *haut = new QHBoxLayout;
+    haut->addWidget(GroupBox1, 3);
+    haut->addWidget(GroupBox2, 2);
+    auto *bas = new QHBoxLayout;
+    bas->addStretch(1);
+    bas->addWidget(BtQuitter);
+    auto *main = new QVBoxLayout(this);
+    main->addLayout(haut);
+    main->addWidget(PageControl1, 1);
+    main->addLayout(bas);
+
+    composants = manager::creerImpression(
+        this,
+        report::pbZoom | report::pbPrint | report::pbFind | report::pbExit | report::pbPageSetup,
+        [this](const QString &n, report::FrVariant &v) { frReport1GetValue(n, v); });
+
+    using T = TVornF_Resultat_Paires;
+    connect(Bt_Internet, &QPushButton::clicked, this, handler(this, &T::Bt_InternetClick));
+    connect(Bt_Ouvrir_Groupe, &QPushButton::clicked, this,
+            handler(this, &T::Bt_Ouvrir_GroupeClick));
+    connect(Bt_Calcul_Groupe, &QPushButton::clicked, this,
+            handler(this, &T::Bt_Calcul_GroupeClick));
+    connect(Bt_load_resultat, &QPushButton::clicked, this,
+            handler(this, &T::Bt_load_resultatClick));
+    connect(Bt_Ouvrie_Resultat, &QPushButton::clicked, this,
+            handler(this, &T::Bt_Ouvrie_ResultatClick));
+    connect(Impression, &QPushButton::clicked, this, handler(this, &T::ImpressionClick));
+    connect(BtQuitter, &QPushButton::clicked, this, handler(this, &T::BtQuitterClick));
+    titresGrille();
+}
+
+QString TVornF_Resultat_Paires::dossierSaison() const
+{
+    return RepAppli + SaisonEnCours;
+}
+
+void TVornF_Resultat_Paires::titresGrille()
+{
+    const char *titres[] = {"Class.", "Equipe1", "Equipe2", "Numéro1", "Numéro2", "P.C."};
+    for (int c = 0; c < 6; ++c)
+        poser(Grille, 0, c, QString::fromUtf8(titres[c]));
+}
+
+void TVornF_Resultat_Paires::FormActivate()
+{
+    PageControl1->setCurrentIndex(1);
+    CoefK->setText(QStringLiteral("100000"));
+    const bool extrait = !m_extrait.isEmpty();
+    Bt_Load_Groupe->setEnabled(extrait);
+    Bt_Calcul_Groupe->setEnabled(extrait);
+    Bt_load_resultat->setEnabled(extrait && !m_resultats.isEmpty());
+    titresGrille();
+}
+
+void TVornF_Resultat_Paires::Bt_InternetClick()
+{
+    PageControl1->setCurrentIndex(1);
+    WebBrowser1->setVisible(true);
+    TOpenDialog page(this);
+    page.Title = QStringLiteral("Récupération page Internet Classement");
+    page.DefaultExt = QStringLiteral("htm");
+    page.Filter = QStringLiteral("au groupe (*.htm)|*.htm");
+    page.InitialDir = dossierSaison();
+    page.FileName.clear();
+    if (!page.Execute())
+        return;
+    const QStringList lignes = LineFile::read(page.FileName);
+    m_extrait.clear();
+    if (!manager::PagePaires(lignes))
+        return;
+    m_extrait = manager::ExtrairePaires(lignes);
+
+    TSaveDialog sauve(this);
+    sauve.Title = QStringLiteral("Sauvegarde classement internet ");
+    sauve.DefaultExt = QStringLiteral("Chi");
+    sauve.Filter = QStringLiteral("au groupe (*.chi)|*.chi");
+    sauve.InitialDir = dossierSaison();
+    sauve.OverwritePrompt = true;
+    sauve.FileName.clear();
+    if (!sauve.Execute())
+        return;
+    LineFile::write(sauve.FileName, m_extrait);
+    Bt_Load_Groupe->setEnabled(true);
+    Bt_Calcul_Groupe->setEnabled(true);
+    WebBrowser1->Navigate(sauve.FileName);
+}
+
+void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
+{
+    TOpenDialog d(this);
+    d.Title = QStringLiteral("Restauration page Internet Classement");
+    d.DefaultExt = QStringLiteral("chi");
+    d.Filter = QStringLiteral("au groupe (*.chi)|*.chi");
+    d.InitialDir = dossierSaison();
+    d.FileName.clear();
+    if (!d.Execute())
+        return;
+    m_extrait = LineFile::read(d.FileName);
+    Bt_Load_Groupe->setEnabled(true);
+    Bt_Calcul_Groupe->setEnabled(true);
+    Bt_load_resultat->setEnabled(true);
+    Impression->setEnabled(true);
+    PageControl1->setCurrentIndex(1);
+    WebBrowser1->Navigate(d.FileName);
+}
+
+void TVornF_Resultat_Paires::remplirGrille()
+{
+    Grille->clearContents();
+    Grille->setRowCount(int(m_resultats.size()) + 1);
+    titresGrille();
+    const int champs[] = {0, 1, 2, 3, 5, 7};
+    for (int r = 0; r < m_resultats.size(); ++r)
+        for (int c = 0; c < 6; ++c)
+            poser(Grille, r + 1, c, Champ(m_resultats[r], champs[c]));
+}
+
+void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
+{
+    // Everything is computed before anything is shown: a conversion error
+    // leaves the list, the grid and the buttons as they were.
+    const QStringList paires = manager::LirePaires(m_extrait);
+    const QList<manager::FicheJoueur> joueurs =
+        manager::lireFichierJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
+    const QStringList lignes = manager::CalculPointsPaires(paires, joueurs, CoefK->text());
+    const qint64 total = manager::TotalPoints(lignes);
+    m_resultats = lignes;
+    Total_Pc = total;
+    remplirGrille();
+    Bt_load_resultat->setEnabled(!m_resultats.isEmpty());
+    PageControl1->setCurrentIndex(2);
+}
+
+void TVornF_Resultat_Paires::Bt_load_resultatClick()
+{
+    TSaveDialog d(this);
+    d.Title = QStringLiteral("Sauvegarde résultat d'un tournoi ");
+    d.DefaultExt = QStringLiteral("Chr");
+    d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
+    d.InitialDir = dossierSaison();
+    d.OverwritePrompt = true;
+    d.FileName.clear();
+    if (!d.Execute())
+        return;
+    LineFile::write(d.FileName, m_resultats);
+    Total_Pc = manager::TotalPoints(m_resultats);
+    setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
+}
+
+void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
+{
+    TOpenDialog d(this);
+    d.Title = QStringLiteral("Restauration résultat d'un tournoi");
+    d.DefaultExt = QStringLiteral("chr");
+    d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
+    d.InitialDir = dossierSaison();
+    d.FileName.clear();
+    if (!d.Execute())
+        return;
+    const QStringList lignes = LineFile::read(d.FileName);
+    const qint64 total = manager::TotalPoints(lignes);
+    m_resultats = lignes;
+    Total_Pc = total;
+    setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
+    remplirGrille();
+    Bt_load_resultat->setEnabled(true);
+    PageControl1->setCurrentIndex(2);
+}
+
+void TVornF_Resultat_Paires::ImpressionClick()
+{
+    for (QStringList *l : {&m_places, &m_noms1, &m_noms2, &m_licences1, &m_licences2, &m_points})
+        l->clear();
+    for (const QString &l : m_resultats) {
+        m_places.append(Champ(l, 0));
+        m_noms1.append(Champ(l, 1));
+        m_noms2.append(Champ(l, 2));
+        m_licences1.append(Champ(l, 3));
+        m_licences2.append(Champ(l, 5));
+        m_points.append(Champ(l, 7));
+    }
+    manager::imprimerModele(composants, int(m_resultats.size()),
+                            QStringLiteral("Homologation_paires.frf"));
+}
+
+void TVornF_Resultat_Paires::frReport1GetValue(const QString &parName, report::FrVariant &parValue)
+{
+    const int r = composants.frUserDataset1->RecNo;
+    auto liste = [r](const QStringList &l) { return l.value(r); };
+    if (parName == u"Saison1")
+        parValue = SaisonEnCours;
+    else if (parName == u"Epreuve1")
+        parValue = Caption().mid(50, 40);
+    else if (parName == u"Classement1")
+        parValue = liste(m_places);
+    else if (parName == u"Nom1")
+        parValue = liste(m_noms1);
+    else if (parName == u"Nom2")
+        parValue = liste(m_noms2);
+    else if (parName == u"Licence1")
+        parValue = liste(m_licences1);
+    else if (parName == u"Licence2")
+        parValue = liste(m_licences2);
+    else if (parName == u"Pc1")
+        parValue = points(liste(m_points));
+    else if (parName == u"Total_Pc")
+        parValue = manager::FormatPoints(Total_Pc);
 }

@@ -1,6 +1,23 @@
 #pragma once
-// Pairs tournament results.
+// A pairs tournament's results: the ranking page saved from the licensee
+// area becomes an extract (".chi"), the pairs' challenge points and a result
+// file (".chr"); the homologation list is printed.
+#include "manager/impression.h"
 #include "platform/forms/form.h"
+
+#include <QStringList>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace platform
+{
+class TWebBrowser;
+}
 
 class TVornF_Resultat_Paires : public platform::TForm
 {
@@ -8,4 +25,47 @@ class TVornF_Resultat_Paires : public platform::TForm
 
 public:
     explicit TVornF_Resultat_Paires(QWidget *parent = nullptr);
+
+    QGroupBox *GroupBox1;
+    QGroupBox *GroupBox2;
+    QPushButton *Bt_Internet;
+    QPushButton *Bt_Ouvrir_Groupe;
+    QPushButton *Bt_Load_Groupe;
+    QPushButton *Bt_Calcul_Groupe;
+    QLabel *LabelK;
+    QLineEdit *CoefK;
+    QPushButton *Bt_load_resultat;
+    QPushButton *Bt_Ouvrie_Resultat;
+    QPushButton *Impression;
+    QPushButton *BtQuitter;
+    QTabWidget *PageControl1;
+    platform::TWebBrowser *WebBrowser1;
+    QTableWidget *Grille;
+    manager::ComposantsImpression composants;
+
+    void Bt_InternetClick();
+    void Bt_Ouvrir_GroupeClick();
+    void Bt_Calcul_GroupeClick();
+    void Bt_load_resultatClick();
+    void Bt_Ouvrie_ResultatClick();
+    void ImpressionClick();
+    void BtQuitterClick() { Hide(); }
+    void frReport1GetValue(const QString &parName, report::FrVariant &parValue);
+
+    const QStringList &extrait() const { return m_extrait; }
+    const QStringList &resultats() const { return m_resultats; }
+    qint64 totalPc() const { return Total_Pc; }
+
+protected:
+    void FormActivate() override;
+
+private:
+    void remplirGrille();
+    void titresGrille();
+    QString dossierSaison() const;
+
+    QStringList m_extrait;
+    QStringList m_resultats;
+    QStringList m_places, m_noms1, m_noms2, m_licences1, m_licences2, m_points;
+    qint64 Total_Pc = 0;
 };

@@ -1,0 +1,41 @@
+#pragma once
+// A distribution table applied to a challenge ranking: each ranked player
+// receives the points of the table's line with the same place text, as long
+// as the table's total lasts; the federation's EASI import file.
+#include <QString>
+#include <QStringList>
+
+namespace manager
+{
+
+// A ranking file: at least two lines, the first with a value index (which
+// a distribution file, of two fields, lacks).
+bool ClassementAccepte(const QStringList &lignes);
+// A distribution file: at least two lines.
+bool RepartitionAcceptee(const QStringList &lignes);
+
+struct Attribution {
+    // place; name; licence; value index; points; in ranking order.
+    QStringList lignes;
+    qint64 reste = 0; // the distribution's total less what was handed out
+};
+// EConvertError for a points field that is not a whole number.
+Attribution Attribuer(const QStringList &classement, const QStringList &repartition);
+// The sum of the points field of attributed lines.
+qint64 TotalAttribue(const QStringList &attribuees);
+
+enum class ColonneEasi { PE = 0, PP = 1 };
+// licence;points;; (PE) or licence;;points; (PP), one per attributed line.
+QStringList LignesEasi(const QStringList &attribuees, ColonneEasi colonne);
+
+// What the attribution printout is given.
+struct ImpressionAttribution {
+    QString titre;
+    QStringList lignes;
+    qint64 total = 0;
+    bool valeur(const QString &nom, int recNo, QString &texte, qint64 &entier,
+                bool &estEntier) const;
+    static QStringList noms();
+};
+
+} // namespace manager

@@ -1,0 +1,49 @@
+#pragma once
+// A pairs tournament's ranking page, saved from the federation's licensee
+// area, turned into challenge points: acceptance of the page, its ranking
+// extract (".chi"), the pairs read from the extract (two page layouts), the
+// players found by name, each pair's points and the category mentions.
+// Pages are kept as the lossless code page reads them: every comparison with
+// the page's own lines is on its bytes; names are decoded only once read.
+#include "manager/core/fichejoueur.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace manager
+{
+
+// True when one line is a known line of a pairs ranking page (ASCII letter
+// case ignored).
+bool PagePaires(const QStringList &page);
+// Line 0 of the page, then every line of its ranking blocks.
+QStringList ExtrairePaires(const QStringList &page);
+
+// Text of an extract line: 0 the line without leading blanks; 1 and 4 what
+// follows the mode-th ">" up to the next "<" (excluded) or ">" (included);
+// 3 the line after its first word and the blank that follows it.
+QString TexteHtml(const QString &line, int mode);
+// A page text as the code page holds it: valid UTF-8 bytes decoded, anything
+// else kept, then character references ("&amp;", "&#39;") resolved.
+QString TexteDePage(const QString &bytes);
+// The name key: blanks removed, a-z raised (accented letters stay).
+QString NomCompact(const QString &name);
+
+// "place;name 1;name 2;" for every pair of the extract, in ranking order.
+QStringList LirePaires(const QStringList &extract);
+
+// Points of the pair at position r (1..n) of n, in hundredths, rounded half
+// to even on the exact fraction. A single pair gets first-place points.
+qint64 PointsPaire(int n, int r, qint64 k);
+
+// The result lines of the pairs (LigneResultat, pairs kind): licences and
+// value indexes of the players found, points, category mentions. K is the
+// text of the constant; a K or a value index that is not a whole number
+// raises EConvertError and nothing is returned.
+QStringList CalculPointsPaires(const QStringList &paires, const QList<FicheJoueur> &joueurs,
+                               const QString &coefK);
+
+// The points of every line counted once per licence found on it.
+qint64 TotalPoints(const QStringList &lignes);
+
+} // namespace manager

@@ -1,0 +1,55 @@
+#include "manager/impression.h"
+
+#include "manager/core/vorn_dec.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/text/linefile.h"
+#include "report/data/frdataset.h"
+#include "report/objects/frreport.h"
+
+#include <QWidget>
+
+namespace manager
+{
+
+ComposantsImpression
+creerImpression(QWidget *fenetre, unsigned boutons,
+                std::function<void(const QString &, report::FrVariant &)> valeur)
+{
+    ComposantsImpression c;
+    c.frUserDataset1 = new report::TfrUserDataset;
+    c.frUserDataset1->setParent(fenetre);
+    c.frUserDataset1->setObjectName(QStringLiteral("frUserDataset1"));
+    c.frUserDataset1->RangeEnd = report::reCount;
+    c.frReport1 = new report::TfrReport(fenetre);
+    c.frReport1->setObjectName(QStringLiteral("frReport1"));
+    c.frReport1->setDataset(c.frUserDataset1);
+    c.frReport1->PreviewButtons = boutons;
+    c.frReport1->OnGetValue = std::move(valeur);
+    return c;
+}
+
+QString texteModeleAbsent(const QString &modele)
+{
+    return QStringLiteral("Modèle d'impression absent ou illisible : ") + modele;
+}
+
+bool imprimerModele(const ComposantsImpression &c, int enregistrements, const QString &modele,
+                    const QString *titre)
+{
+    c.frUserDataset1->RangeEnd = report::reCount;
+    c.frUserDataset1->RangeEndCount = enregistrements;
+    const QString chemin = fichierProgramme(modele);
+    // A template left over from the last print must not be shown in place of
+    // one that has gone.
+    if (!platform::LineFile::exists(chemin)) {
+        platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
+        return false;
+    }
+    if (!c.frReport1->LoadFromFile(platform::LineFile::resolve(chemin)))
+        return false;
+    if (titre)
+        c.frReport1->Title = *titre;
+    return c.frReport1->ShowReport();
+}
+
+} // namespace manager

@@ -1,0 +1,40 @@
+#pragma once
+// What the print windows share: the report component and its record
+// source, and showing a template of the program folder.
+#include "report/core/frvariant.h"
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace report
+{
+class TfrReport;
+class TfrUserDataset;
+} // namespace report
+
+namespace manager
+{
+
+// The report and record source of a print window, children of the window
+// (bands find "frUserDataset1" among them).
+struct ComposantsImpression {
+    report::TfrReport *frReport1 = nullptr;
+    report::TfrUserDataset *frUserDataset1 = nullptr;
+};
+ComposantsImpression
+creerImpression(QWidget *fenetre, unsigned boutons,
+                std::function<void(const QString &, report::FrVariant &)> valeur);
+
+// Sets the record count, loads RepAppli + modele and shows the report. A
+// missing template is told and nothing is prepared; an unreadable one was
+// already told by the engine. False when nothing was shown.
+// titre, when given, becomes the report's title once the template is loaded.
+bool imprimerModele(const ComposantsImpression &c, int enregistrements, const QString &modele,
+                    const QString *titre = nullptr);
+
+// The text every window gives a missing template.
+QString texteModeleAbsent(const QString &modele);
+
+} // namespace manager

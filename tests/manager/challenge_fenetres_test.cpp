@@ -1,0 +1,452 @@
+// The four challenge windows driven as a user would: pages imported and
+// computed, results saved and reopened, the season ranking exported and
+// printed, the distribution searched and saved, the attribution exported;
+// what hostile files and failed steps leave behind.
+#include "challenge_fenetre_support.h"
+
+#include "manager/attrib.h"
+#include "manager/challenge.h"
+#include "manager/core/fichejoueur.h"
+#include "manager/repart.h"
+#include "manager/resultat_paires.h"
+#include "platform/forms/controls.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+
+using namespace manager;
+
+namespace vorn_test
+{
+namespace
+{
+
+QStringList grille(const QTableWidget *g)
+{
+    QStringList rows;
+    for (int r = 0; r < g->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < g->columnCount(); ++c)
+            cells.append(g->item(r, c) ? g->item(r, c)->text() : QString());
+        rows.append(cells.join(QLatin1Char('|')));
+    }
+    return rows;
+}
+
+QString valeur(const std::function<void(const QString &, report::FrVariant &)> &get,
+               const QString &nom)
+{
+    report::FrVariant v;
+    get(nom, v);
+    return v.isUnassigned() ? QStringLiteral("<rien>") : v.toString();
+}
+
+class PairesFenetre : public ChallengeTest
+{
+protected:
+    void SetUp() override
+    {
+        ChallengeTest::SetUp();
+        ecrireFichierJoueurs(saison(QStringLiteral("Joueur.DBP")),
+                             {joueur(QStringLiteral("0100001"), QStringLiteral("Anne"),
+                                     QStringLiteral("NOMC"), QStringLiteral("30")),
+                              joueur(QStringLiteral("0100002"), QStringLiteral("Loïc"),
+                                     QStringLiteral("NOMB"), QStringLiteral("28")),
+                              joueur(QStringLiteral("0100003"), QStringLiteral("Jérôme"),
+                                     QStringLiteral("O'NEIL"), QStringLiteral("45"))});
+        QList<PairePage> paires = {
+            {QStringLiteral("1"), QStringLiteral("Anne de NOMC"), QStringLiteral("Loïc NOMB")},
+            {QStringLiteral("2"), QStringLiteral("Jérôme O&#39;NEIL"),
+             QStringLiteral("Jean Pierre NOMD")},
+            {QStringLiteral("3"), QStringLiteral("Paul INCONNU"), QStringLiteral("Zoé INCONNUE")}};
+        writeLines(SaisonEnCours + QStringLiteral("/classement.htm"), newLayoutPage(paires));
+        w = std::make_unique<TVornF_Resultat_Paires>();
+        w->activated();
+    }
+    void importer()
+    {
+        dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+        w->Bt_InternetClick();
+    }
+    std::function<void(const QString &, report::FrVariant &)> get()
+    {
+        return [this](const QString &n, report::FrVariant &v) { w->frReport1GetValue(n, v); };
+    }
+    std::unique_ptr<TVornF_Resultat_Paires> w;
+};
+
+TEST_F(PairesFenetre, ImportComputeSaveReopenAndPrint)
+{
+    EXPECT_FALSE(w->Bt_Calcul_Groupe->isEnabled());
+    EXPECT_EQ(w->CoefK->text(), QStringLiteral("100000"));
+    importer();
+    ASSERT_EQ(dialogs().openRequests.size(), 1u);
+    EXPECT_EQ(dialogs().openRequests[0].title,
+              QStringLiteral("Récupération page Internet Classement"));
+    ASSERT_EQ(dialogs().saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs().saveRequests[0].title, QStringLiteral("Sauvegarde classement internet "));
+    EXPECT_TRUE(exists(SaisonEnCours + QStringLiteral("/Open1.chi")));
+    EXPECT_TRUE(w->Bt_Calcul_Groupe->isEnabled());
+    EXPECT_FALSE(w->Bt_load_resultat->isEnabled());
+
+    w->Bt_Calcul_GroupeClick();
+    EXPECT_EQ(w->PageControl1->currentIndex(), 2);
+    EXPECT_TRUE(w->Bt_load_resultat->isEnabled());
+    const QStringList calcule = grille(w->Grille);
+    EXPECT_EQ(calcule, (QStringList{QStringLiteral("Class.|Equipe1|Equipe2|Numéro1|Numéro2|P.C."),
+                                    QStringLiteral("1|Anne de NOMC|Loïc NOMB|0100001|0100002|333"),
+                                    QStringLiteral("2|Jérôme O'NEIL|Jean Pierre NOMD|0100003||108"),
+                                    QStringLiteral("3|Paul INCONNU|Zoé INCONNUE|||33")}));
+    // The total is right at once: 2 licences, 1, then none.
+    EXPECT_EQ(valeur(get(), QStringLiteral("Total_Pc")), QStringLiteral("7,74"));
+    EXPECT_EQ(valeur(get(), QStringLiteral("Epreuve1")), QStringLiteral("Challenge :"));
+
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+    w->Bt_load_resultatClick();
+    expectChallengeGolden(QStringLiteral("Open1.chr"), lireSaison(QStringLiteral("Open1.chr")));
+    EXPECT_EQ(valeur(get(), QStringLiteral("Epreuve1")), QStringLiteral(" Open1.chr"));
+
+    auto autre = std::make_unique<TVornF_Resultat_Paires>();
+    autre->activated();
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+    autre->Bt_Ouvrie_ResultatClick();
+    EXPECT_EQ(grille(autre->Grille), calcule);
+    EXPECT_EQ(autre->totalPc(), 774);
+    EXPECT_EQ(autre->Caption(),
+              QStringLiteral("Gestion des résultats d'une épreuve du Challenge : Open1.chr"));
+
+    w->ImpressionClick();
+    ASSERT_EQ(preview->calls.size(), 1u);
+    EXPECT_EQ(preview->calls[0].pages, 1);
+    expectChallengeGolden(QStringLiteral("Homologation_paires.txt"),
+                          w->composants.frReport1->EMFPages().Dump().toUtf8());
+}
+
+TEST_F(PairesFenetre, HostileInputsLoseNothing)
+{
+    // Random bytes and an unrelated page: refused without a word.
+    QByteArray bruit;
+    for (int i = 0; i < 4000; ++i)
+        bruit.append(char((i * 7919) % 251));
+    writeBytes(SaisonEnCours + QStringLiteral("/bruit.htm"), bruit);
+    writeLines(SaisonEnCours + QStringLiteral("/autre.htm"),
+               {QStringLiteral("<html>"), QStringLiteral("<p>Open /2</p>")});
+    for (const char *page : {"bruit.htm", "autre.htm"}) {
+        dialogs().files.push_back(saison(QString::fromLatin1(page)));
+        w->Bt_InternetClick();
+        EXPECT_TRUE(w->extrait().isEmpty());
+        EXPECT_TRUE(dialogs().saveRequests.empty());
+    }
+    EXPECT_TRUE(dialogs().messages.empty());
+
+    importer();
+    w->Bt_Calcul_GroupeClick();
+    const QStringList avant = grille(w->Grille);
+    const QStringList resultats = w->resultats();
+    w->CoefK->setText(QStringLiteral("x"));
+    EXPECT_THROW(w->Bt_Calcul_GroupeClick(), platform::EConvertError);
+    EXPECT_EQ(grille(w->Grille), avant);
+    EXPECT_EQ(w->resultats(), resultats);
+
+    // A value index that is no number in the players file: same.
+    w->CoefK->setText(QStringLiteral("100000"));
+    ecrireFichierJoueurs(saison(QStringLiteral("Joueur.DBP")),
+                         {joueur(QStringLiteral("0100001"), QStringLiteral("Anne"),
+                                 QStringLiteral("NOMC"), QStringLiteral("x"))});
+    EXPECT_THROW(w->Bt_Calcul_GroupeClick(), platform::EConvertError);
+    EXPECT_EQ(w->resultats(), resultats);
+
+    // An extract without any pair: titles only, nothing to save.
+    writeLines(SaisonEnCours + QStringLiteral("/vide.chi"), {QStringLiteral("ligne 0")});
+    dialogs().files.push_back(saison(QStringLiteral("vide.chi")));
+    w->Bt_Ouvrir_GroupeClick();
+    w->Bt_Calcul_GroupeClick();
+    EXPECT_EQ(w->Grille->rowCount(), 1);
+    EXPECT_FALSE(w->Bt_load_resultat->isEnabled());
+}
+
+TEST_F(PairesFenetre, MissingTemplateIsToldAndNothingShows)
+{
+    QFile::remove(path(QStringLiteral("Homologation_paires.frf")));
+    w->ImpressionClick();
+    EXPECT_TRUE(preview->calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              QStringLiteral("Modèle d'impression absent ou illisible : Homologation_paires.frf"));
+}
+
+// --- the season ranking
+
+class ChallengeFenetre : public ChallengeTest
+{
+protected:
+    void SetUp() override
+    {
+        ChallengeTest::SetUp();
+        ecrireSaison(QStringLiteral("Open1.chr"),
+                     {QStringLiteral("1;Anne NOMA;Bob NOMB;01;52;02;40;1000;"),
+                      QStringLiteral("2;Cleo NOMC;Zoe NOMZ;03;38;09;60;0;")});
+        ecrireSaison(QStringLiteral("QuatreA.chr"), {QStringLiteral("300;Cleo NOMC;;03;38;;;800;"),
+                                                     QStringLiteral("200;Dan NOMD;;04;35;;;400;")});
+        ecrireSaison(QStringLiteral("QuatreB.chr"), {QStringLiteral("300;Cleo NOMC;;03;38;;;400;"),
+                                                     QStringLiteral("100;Anne NOMA;;01;52;;;500;"),
+                                                     QStringLiteral("100;Dan NOMD;;04;35;;;300;")});
+        ecrireSaison(QStringLiteral("Demi.chr"),
+                     {QStringLiteral("1;Bob NOMB;Dan NOMD;02;40;04;35;400;")});
+        ecrireSaison(QStringLiteral("Challenge.DBP"),
+                     {QStringLiteral("1;10/01/2025;Open Janvier;P;1;100;;"),
+                      QStringLiteral("2;12/01/2025;Open1;P;1;100;Open1.chr;"),
+                      QStringLiteral("3;14/02/2025;Quatre A;Q;3;100;QuatreA.chr;"),
+                      QStringLiteral("4;15/02/2025;Quatre B;Q;3;100;QuatreB.chr;"),
+                      QStringLiteral("5;01/03/2025;Hors;P;0;100;;"),
+                      QStringLiteral("6;20/03/2025;Demi;P;2;50;Demi.chr;")});
+        w = std::make_unique<TVorn_FChallenge>();
+    }
+    std::unique_ptr<TVorn_FChallenge> w;
+};
+
+TEST_F(ChallengeFenetre, GridExportsAndPrintout)
+{
+    w->activated();
+    EXPECT_EQ(w->Memo1->toPlainText().split(QLatin1Char('\n')).first(),
+              QStringLiteral("Nombre de Journée du Challenge : 3"));
+    EXPECT_EQ(grille(w->StringGrid1),
+              (QStringList{QStringLiteral("P.C.|Nom|Licence|Ind.|Open Janvier|Demi|Quatre A"),
+                           QStringLiteral("||||10/01/2025|20/03/2025|14/02/2025"),
+                           QStringLiteral("1500|Anne NOMA|01|52|1000||500"),
+                           QStringLiteral("1200|Bob NOMB|02|40|1000|200|"),
+                           QStringLiteral("1200|Cleo NOMC|03|38|0||1200"),
+                           QStringLiteral("900|Dan NOMD|04|35||200|700")}));
+
+    w->Bt1_Class->click();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text, QStringLiteral("Création du fichier \n\n") +
+                                              saison(QStringLiteral("Classement_general.PPE")));
+    expectChallengeGolden(QStringLiteral("Classement_general.PPE"),
+                          lireSaison(QStringLiteral("Classement_general.PPE")));
+    ASSERT_EQ(preview->calls.size(), 1u);
+    expectChallengeGolden(QStringLiteral("Classem_General.txt"),
+                          w->composants.frReport1->EMFPages().Dump().toUtf8());
+    const QString dump = w->composants.frReport1->EMFPages().Dump();
+    EXPECT_FALSE(dump.contains(QStringLiteral("Symbole")));
+
+    w->SpinEdit1->setValue(40);
+    w->SpinEdit1->setValue(41);
+    w->SpinEdit1->setValue(40);
+    EXPECT_EQ(w->Bt_ClassPro->text(), QStringLiteral("Classement Joueurs <= 40"));
+    w->Bt_ClassPro->click();
+    expectChallengeGolden(QStringLiteral("Classement_IV_InferieurEgal40.PPE"),
+                          lireSaison(QStringLiteral("Classement_IV_InferieurEgal40.PPE")));
+    report::FrVariant titre;
+    w->frReport1GetValue(QStringLiteral("Titre"), titre);
+    EXPECT_EQ(titre.toString(), QStringLiteral("Classement du challenge des joueurs I.V. <= 40"));
+
+    // "No": nothing written, the report still shows.
+    QFile::remove(saison(QStringLiteral("Classement_general.PPE")));
+    dialogs().answers.push_back(platform::mrNo);
+    w->Bt1_Class->click();
+    EXPECT_FALSE(exists(SaisonEnCours + QStringLiteral("/Classement_general.PPE")));
+    EXPECT_EQ(preview->calls.size(), 3u);
+
+    // A moved row takes the place of its new position.
+    w->StringGrid1->verticalHeader()->moveSection(5, 2);
+    w->Bt1_Class->click();
+    EXPECT_EQ(
+        platform::LineFile::read(saison(QStringLiteral("Classement_general.PPE"))),
+        (QStringList{QStringLiteral("1;Dan NOMD;04;35;"), QStringLiteral("2;Anne NOMA;01;52;"),
+                     QStringLiteral("3;Bob NOMB;02;40;"), QStringLiteral("3;Cleo NOMC;03;38;")}));
+    report::FrVariant nom;
+    w->composants.frUserDataset1->RecNo = 0;
+    w->frReport1GetValue(QStringLiteral("ClGeNom"), nom);
+    EXPECT_EQ(nom.toString(), QStringLiteral("Dan NOMD"));
+}
+
+TEST_F(ChallengeFenetre, FailedActivationLeavesNothingToExport)
+{
+    QFile::remove(saison(QStringLiteral("Demi.chr")));
+    w->activated();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, platform::mtError);
+    EXPECT_TRUE(w->StringGrid1->isHidden());
+    EXPECT_EQ(w->StringGrid1->rowCount(), 2);
+    EXPECT_FALSE(w->Bt1_Class->isEnabled());
+    EXPECT_FALSE(w->Bt_ClassPro->isEnabled());
+    EXPECT_FALSE(exists(SaisonEnCours + QStringLiteral("/Classement_general.PPE")));
+
+    // A value index that is no number stops the limited ranking, nothing written.
+    ecrireSaison(QStringLiteral("Demi.chr"),
+                 {QStringLiteral("1;Bob NOMB;Dan NOMD;02;x;04;35;400;")});
+    platform::TForm::resetActivation();
+    w->activated();
+    ASSERT_TRUE(w->Bt_ClassPro->isEnabled());
+    EXPECT_THROW(w->Bt1_ClassClick(w->Bt_ClassPro), platform::EConvertError);
+    EXPECT_FALSE(exists(SaisonEnCours + QStringLiteral("/Classement_IV_InferieurEgal40.PPE")));
+}
+
+// --- the distribution table
+
+class RepartFenetre : public ChallengeTest
+{
+protected:
+    void SetUp() override
+    {
+        ChallengeTest::SetUp();
+        w = std::make_unique<TVornF_repart>();
+        w->activated();
+    }
+    std::unique_ptr<TVornF_repart> w;
+};
+
+TEST_F(RepartFenetre, SearchSaveAndPrint)
+{
+    EXPECT_EQ(w->Rg_Type->ItemIndex(), 1);
+    EXPECT_EQ(w->E_Date->text(), QStringLiteral("Lundi 15 mars 2021"));
+    EXPECT_FALSE(w->Bt_Memorisation->isEnabled());
+    EXPECT_EQ(w->L_formule->text(), QStringLiteral("30 - [ (C-1) * (30 / K) ]"));
+    w->Button1Click();
+    EXPECT_EQ(w->E_Coef_K->text(), QStringLiteral("70,234375"));
+    EXPECT_TRUE(w->Bt_Memorisation->isEnabled());
+    dialogs().files.push_back(saison(QStringLiteral("Repart_1068.PPE")));
+    w->Bt_MemorisationClick();
+    EXPECT_EQ(dialogs().saveRequests.back().fileName,
+              path(SaisonEnCours + QStringLiteral("/Repart_")));
+    QFile golden(challengeData(QStringLiteral("repart_type1.PPE")));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lireSaison(QStringLiteral("Repart_1068.PPE")), golden.readAll());
+
+    w->Rg_Type->setItemIndex(0);
+    EXPECT_EQ(w->L_formule->text(), QStringLiteral("K - [ C * (K / 41) ]"));
+    w->Rg_Formule->setItemIndex(0);
+    EXPECT_EQ(w->L_formule->text(), QStringLiteral("(K + 0,51) - [ (C-1) * (K / 39) ]"));
+    w->Button1Click();
+    EXPECT_EQ(w->E_Coef_K->text(), QStringLiteral("52,34375"));
+
+    w->E_Coef_K->setText(QStringLiteral("0"));
+    EXPECT_FALSE(w->Bt_Memorisation->isEnabled());
+
+    QStringList douze;
+    int total = 0;
+    for (int i = 1; i <= 12; ++i) {
+        douze.append(QStringLiteral("%1;%2;").arg(i).arg(30 - i));
+        total += 30 - i;
+    }
+    ecrireSaison(QStringLiteral("Repart_douze.PPE"), douze);
+    for (int fois = 0; fois < 2; ++fois) {
+        dialogs().files.push_back(saison(QStringLiteral("Repart_douze.PPE")));
+        w->Bt_PPClick();
+    }
+    ASSERT_EQ(preview->calls.size(), 2u);
+    EXPECT_EQ(w->composants.frUserDataset1->RangeEndCount, 3);
+    EXPECT_EQ(w->composants.frReport1->Title, QStringLiteral("Balance de vérification"));
+    const QString dump = w->composants.frReport1->EMFPages().Dump();
+    EXPECT_TRUE(dump.contains(QStringLiteral("Total des points : %1").arg(total)));
+    expectChallengeGolden(QStringLiteral("Repartition_theorique_PP.txt"), dump.toUtf8());
+}
+
+TEST_F(RepartFenetre, SettingsThatCannotEndAreRefused)
+{
+    const struct {
+        int type;
+        const char *points, *x, *y;
+    } cas[] = {{1, "1068", "40", "0"}, {1, "0", "40", "30"}, {0, "1068", "1", "30"}};
+    for (const auto &c : cas) {
+        w->Rg_Type->setItemIndex(c.type);
+        w->Rg_Formule->setItemIndex(0);
+        w->E_Points->setText(QString::fromLatin1(c.points));
+        w->E_LigX->setText(QString::fromLatin1(c.x));
+        w->E_LigY->setText(QString::fromLatin1(c.y));
+        w->E_Coef_K->setText(QStringLiteral("0.000000"));
+        dialogs().messages.clear();
+        w->Button1Click();
+        ASSERT_EQ(dialogs().messages.size(), 1u);
+        EXPECT_EQ(dialogs().messages[0].text,
+                  QStringLiteral("Paramètres de répartition incorrects"));
+        EXPECT_EQ(w->E_Coef_K->text(), QStringLiteral("0.000000"));
+    }
+    w->E_LigY->setText(QStringLiteral("x"));
+    EXPECT_THROW(w->Button1Click(), platform::EConvertError);
+}
+
+// --- the attribution
+
+class AttribFenetre : public ChallengeTest
+{
+protected:
+    void SetUp() override
+    {
+        ChallengeTest::SetUp();
+        ecrireSaison(
+            QStringLiteral("Classement_general.PPE"),
+            {QStringLiteral("1;Anne NOMA;0123456;40;"), QStringLiteral("2;Bob NOMB;0200000;38;"),
+             QStringLiteral("2;Cleo NOMC;0300000;35;"), QStringLiteral("4;Dan NOMD;0400000;30;")});
+        ecrireSaison(QStringLiteral("Repart_test.PPE"),
+                     {QStringLiteral("1;30;"), QStringLiteral("2;25;"), QStringLiteral("3;20;"),
+                      QStringLiteral("4;15;")});
+        w = std::make_unique<TVornF_Attrib>();
+        w->activated();
+    }
+    void charger(const QString &classement, const QString &repartition)
+    {
+        dialogs().files.push_back(saison(classement));
+        w->BtChargeClass->click();
+        if (!w->BtChargeRepart->isEnabled())
+            return;
+        dialogs().files.push_back(saison(repartition));
+        w->BtChargeRepart->click();
+    }
+    std::unique_ptr<TVornF_Attrib> w;
+};
+
+TEST_F(AttribFenetre, AttributePrintAndExport)
+{
+    EXPECT_FALSE(w->BtChargeRepart->isEnabled());
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    EXPECT_TRUE(w->BtEdition->isEnabled());
+    EXPECT_EQ(w->attribuees().size(), 4);
+    w->BtEdition->click();
+    ASSERT_EQ(preview->calls.size(), 1u);
+    report::FrVariant nb;
+    w->frReport1GetValue(QStringLiteral("NbPts"), nb);
+    EXPECT_EQ(nb.type(), report::FrVariant::Integer);
+    EXPECT_EQ(nb.toInt(), 90);
+    expectChallengeGolden(QStringLiteral("Attibution_PPE.txt"),
+                          w->composants.frReport1->EMFPages().Dump().toUtf8());
+
+    w->Rg_TypePts->setItemIndex(1);
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    w->BtExport->click();
+    EXPECT_EQ(dialogs().saveRequests.back().fileName, QStringLiteral("Fichier_P.csv"));
+    QFile golden(challengeData(QStringLiteral("Fichier_P_PP.csv")));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), golden.readAll());
+}
+
+TEST_F(AttribFenetre, WrongFilesDisableTheCommands)
+{
+    charger(QStringLiteral("Repart_test.PPE"), QStringLiteral("Repart_test.PPE"));
+    EXPECT_FALSE(w->BtChargeRepart->isEnabled());
+    EXPECT_FALSE(w->BtEdition->isEnabled());
+    EXPECT_FALSE(w->BtExport->isEnabled());
+    ecrireSaison(QStringLiteral("une.PPE"), {QStringLiteral("1;30;")});
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("une.PPE"));
+    EXPECT_FALSE(w->BtEdition->isEnabled());
+    ecrireSaison(QStringLiteral("x.PPE"), {QStringLiteral("1;x;"), QStringLiteral("2;3;")});
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("x.PPE"));
+    EXPECT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(w->attribuees().isEmpty());
+    // With nothing attributed, the export asks nothing and writes nothing.
+    const size_t demandes = dialogs().saveRequests.size();
+    w->BtExportClick();
+    EXPECT_EQ(dialogs().saveRequests.size(), demandes);
+}
+
+} // namespace
+} // namespace vorn_test

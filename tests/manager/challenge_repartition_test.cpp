@@ -1,0 +1,230 @@
+// The distribution table (K searched so that the places add up to the
+// total, exact rounding, the remainder) and the attribution of a table to a
+// ranking with the EASI file.
+#include "challenge_support.h"
+#include "manager/core/attribution.h"
+#include "manager/core/ventilation.h"
+#include "platform/text/exceptions.h"
+
+using namespace manager;
+
+namespace
+{
+
+QList<qint64> points(const QStringList &table)
+{
+    QList<qint64> p;
+    for (const QString &l : table)
+        p.append(l.section(QLatin1Char(';'), 1, 1).toLongLong());
+    return p;
+}
+
+TEST(Repartition, SearchOfKForEachKind)
+{
+    const struct {
+        int type, formule;
+        QString k;
+        int places;
+        QList<qint64> fin;
+        const char *golden;
+    } cas[] = {
+        {1, 1, QStringLiteral("70,234375"), 70, {1, 1, 1}, "repart_type1.PPE"},
+        {0, 0, QStringLiteral("52,34375"), 40, {3, 2, 1}, "repart_type0_formule0.PPE"},
+        {0, 1, QStringLiteral("53,359375"), 40, {}, "repart_type0_formule1.PPE"},
+    };
+    for (const auto &c : cas) {
+        ParametresRepartition p;
+        p.type = c.type;
+        p.formule = c.formule;
+        p.total = 1068;
+        p.x = 40;
+        p.m = 30;
+        ASSERT_TRUE(p.valides());
+        const ConstanteK k = ChercherK(p);
+        EXPECT_EQ(TexteK(k), c.k);
+        EXPECT_EQ(SommePoints(p, k), 1068);
+        // The K read back from its text gives the same table.
+        const QStringList table = TableRepartition(p, LireK(TexteK(k)));
+        EXPECT_EQ(table, TableRepartition(p, k));
+        ASSERT_EQ(table.size(), c.places);
+        const QList<qint64> pts = points(table);
+        qint64 somme = 0;
+        for (int i = 0; i < pts.size(); ++i) {
+            somme += pts[i];
+            if (i > 0) {
+                EXPECT_LE(pts[i], pts[i - 1]);
+            }
+            EXPECT_TRUE(table[i].startsWith(QString::number(i + 1) + QLatin1Char(';')));
+        }
+        EXPECT_EQ(somme, 1068);
+        if (!c.fin.isEmpty()) {
+            EXPECT_EQ(pts.mid(pts.size() - c.fin.size()), c.fin);
+        }
+        if (c.type == 1) {
+            EXPECT_EQ(pts.mid(0, 5), (QList<qint64>{30, 30, 29, 29, 28}));
+        }
+        vorn_test::expectChallengeGolden(QString::fromLatin1(c.golden),
+                                         vorn_test::ansiLines(table));
+    }
+}
+
+TEST(Repartition, RemainderOnePointPerFurtherPlace)
+{
+    ParametresRepartition p;
+    p.type = 0;
+    p.formule = 0;
+    p.total = 100;
+    p.x = 4;
+    // K = 10: 11, 7, 4, 1 = 23 points; 77 more places of 1 point.
+    const QStringList table = TableRepartition(p, LireK(QStringLiteral("10")));
+    ASSERT_EQ(table.size(), 4 + 77);
+    EXPECT_EQ(table.mid(0, 5),
+              (QStringList{QStringLiteral("1;11;"), QStringLiteral("2;7;"), QStringLiteral("3;4;"),
+                           QStringLiteral("4;1;"), QStringLiteral("5;1;")}));
+    EXPECT_EQ(table.last(), QStringLiteral("81;1;"));
+}
+
+TEST(Repartition, ExactHalvesAndKTexts)
+{
+    ParametresRepartition p;
+    p.type = 1;
+    p.m = 3;
+    // 3 - (3 / 4) * 2 = 1.5 exactly: the even neighbour 2.
+    EXPECT_EQ(PointsPlace(p, LireK(QStringLiteral("4")), 3), 2);
+    // 3 - 3 * 5 / 6 = 0.5: 0, the table ends before it.
+    EXPECT_EQ(PointsPlace(p, LireK(QStringLiteral("6,0")), 6), 0);
+    const struct {
+        QString in, out;
+    } textes[] = {{QStringLiteral("0.000000"), QStringLiteral("0")},
+                  {QStringLiteral("70.234375"), QStringLiteral("70,234375")},
+                  {QStringLiteral(" 1,5 "), QStringLiteral("1,5")},
+                  {QStringLiteral("-2"), QStringLiteral("-2")}};
+    for (const auto &t : textes)
+        EXPECT_EQ(TexteK(LireK(t.in)), t.out) << t.in.toStdString();
+    EXPECT_TRUE(LireK(QStringLiteral("0.000000")).nulle());
+    EXPECT_THROW(LireK(QStringLiteral("x")), platform::EConvertError);
+    EXPECT_THROW(LireK(QString()), platform::EConvertError);
+}
+
+TEST(Repartition, SettingsThatWouldNeverEnd)
+{
+    const struct {
+        int type, formule;
+        qint64 t, x, m;
+        bool ok;
+    } cas[] = {{1, 0, 1068, 40, 0, false}, {1, 0, 0, 40, 30, false},   {0, 0, 1068, 1, 30, false},
+               {0, 1, 1068, 1, 30, true},  {0, 1, 1068, 0, 30, false}, {1, 0, 1, 0, 1, true}};
+    for (const auto &c : cas) {
+        ParametresRepartition p{c.type, c.formule, c.t, c.x, c.m};
+        EXPECT_EQ(p.valides(), c.ok) << c.type << c.formule << c.t << c.x << c.m;
+        if (p.valides()) {
+            EXPECT_LE(SommePoints(p, ChercherK(p)), c.t);
+        }
+    }
+}
+
+TEST(Repartition, UnreachableTotalGivesTheLargestBelow)
+{
+    // M = 100 and T = 101: the first place alone gives 100, two give ~200.
+    ParametresRepartition p{1, 0, 101, 0, 100};
+    const ConstanteK k = ChercherK(p);
+    EXPECT_LE(SommePoints(p, k), 101);
+    EXPECT_GT(SommePoints(p, k), 0);
+}
+
+TEST(RepartitionImpression, FiveLinesPerRecordAndRunningTotal)
+{
+    QStringList fichier;
+    qint64 total = 0;
+    for (int i = 1; i <= 12; ++i) {
+        fichier.append(QStringLiteral("%1;%2;").arg(i).arg(40 - 2 * i));
+        total += 40 - 2 * i;
+    }
+    ImpressionRepartition imp;
+    imp.charger(fichier);
+    EXPECT_EQ(imp.nombreEnregistrements(), 3);
+    QString t;
+    qint64 n = 0;
+    bool entier = false;
+    ASSERT_TRUE(imp.valeur(QStringLiteral("Class2"), 2, t, n, entier));
+    EXPECT_EQ(t, QStringLiteral("12"));
+    for (const char *nom : {"Class3", "aff_PP3", "Class5", "aff_PP5"}) {
+        ASSERT_TRUE(imp.valeur(QString::fromLatin1(nom), 2, t, n, entier));
+        EXPECT_EQ(t, QString()) << nom;
+    }
+    ASSERT_TRUE(imp.valeur(QStringLiteral("aff_PP1"), 1, t, n, entier));
+    EXPECT_EQ(t, QStringLiteral("28"));
+    ASSERT_TRUE(imp.valeur(QStringLiteral("Nbre_PP"), 2, t, n, entier));
+    EXPECT_TRUE(entier);
+    EXPECT_EQ(n, total);
+    ASSERT_TRUE(imp.valeur(QStringLiteral("Nbre_PP"), 0, t, n, entier));
+    EXPECT_EQ(n, 38 + 36 + 34 + 32 + 30);
+    EXPECT_FALSE(imp.valeur(QStringLiteral("class1"), 0, t, n, entier));
+    EXPECT_THROW(imp.charger({QStringLiteral("1;x;")}), platform::EConvertError);
+    EXPECT_EQ(imp.lignes, fichier);
+}
+
+TEST(Attribution, SharedPlacesAndTheTotalRunningOut)
+{
+    const QStringList classement = {
+        QStringLiteral("1;Anne;0123456;40;"), QStringLiteral("2;Bob;0200000;38;"),
+        QStringLiteral("2;Cleo;0300000;35;"), QStringLiteral("4;Dan;0400000;30;"),
+        QStringLiteral("5;Eve;0500000;30;")};
+    const QStringList repartition = {QStringLiteral("1;30;"), QStringLiteral("2;25;"),
+                                     QStringLiteral("3;20;"), QStringLiteral("4;15;")};
+    ASSERT_TRUE(ClassementAccepte(classement));
+    ASSERT_TRUE(RepartitionAcceptee(repartition));
+    const Attribution a = Attribuer(classement, repartition);
+    EXPECT_EQ(a.lignes, (QStringList{QStringLiteral("1;Anne;0123456;40;30;"),
+                                     QStringLiteral("2;Bob;0200000;38;25;"),
+                                     QStringLiteral("2;Cleo;0300000;35;25;"),
+                                     QStringLiteral("4;Dan;0400000;30;10;")}));
+    EXPECT_EQ(a.reste, 0);
+    EXPECT_EQ(TotalAttribue(a.lignes), 90);
+    const QStringList pp = LignesEasi(a.lignes, ColonneEasi::PP);
+    const QStringList pe = LignesEasi(a.lignes, ColonneEasi::PE);
+    EXPECT_EQ(pp[1], QStringLiteral("0200000;;25;"));
+    EXPECT_EQ(pe[1], QStringLiteral("0200000;25;;"));
+    vorn_test::expectChallengeGolden(QStringLiteral("Fichier_P_PP.csv"), vorn_test::ansiLines(pp));
+    vorn_test::expectChallengeGolden(QStringLiteral("Fichier_P_PE.csv"), vorn_test::ansiLines(pe));
+
+    // A place given twice gives the player two lines.
+    const Attribution double_ =
+        Attribuer(classement, {QStringLiteral("1;5;"), QStringLiteral("1;6;")});
+    EXPECT_EQ(double_.lignes.size(), 2);
+}
+
+TEST(Attribution, Acceptance)
+{
+    EXPECT_FALSE(ClassementAccepte({QStringLiteral("1;30;"), QStringLiteral("2;25;")}));
+    EXPECT_FALSE(ClassementAccepte({QStringLiteral("1;Anne;01;40;")}));
+    EXPECT_FALSE(RepartitionAcceptee({QStringLiteral("1;30;")}));
+    EXPECT_THROW(Attribuer({QStringLiteral("1;A;1;40;")}, {QStringLiteral("1;x;")}),
+                 platform::EConvertError);
+}
+
+TEST(AttributionImpression, Values)
+{
+    ImpressionAttribution imp;
+    imp.titre = QStringLiteral("T");
+    imp.lignes = {QStringLiteral("1;Anne;0123456;40;30;")};
+    imp.total = 30;
+    QString t;
+    qint64 n = 0;
+    bool entier = false;
+    const struct {
+        const char *nom;
+        const char *valeur;
+    } cas[] = {{"Titre", "T"},     {"Classem", "1"}, {"Nom", "Anne"},
+               {"Num", "0123456"}, {"Indice", "40"}, {"Points", "30"}};
+    for (const auto &c : cas) {
+        ASSERT_TRUE(imp.valeur(QString::fromLatin1(c.nom), 0, t, n, entier)) << c.nom;
+        EXPECT_EQ(t, QString::fromLatin1(c.valeur));
+    }
+    ASSERT_TRUE(imp.valeur(QStringLiteral("NbPts"), 0, t, n, entier));
+    EXPECT_TRUE(entier);
+    EXPECT_EQ(n, 30);
+    EXPECT_FALSE(imp.valeur(QStringLiteral("points"), 0, t, n, entier));
+}
+
+} // namespace
