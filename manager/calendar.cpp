@@ -1,7 +1,7 @@
 #include "manager/calendar.h"
 
 #include "manager/core/vorn_dec.h"
-#include "manager/modele_impression.h"
+#include "manager/impression.h"
 #include "platform/clock/clock.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/format/format.h"
@@ -154,6 +154,19 @@ TVorn_FCalendar::TVorn_FCalendar(QWidget *parent)
         d->RangeEnd = report::reCount;
         d->RangeEndCount = 0;
     }
+    // The engine looks at a group's lines before it prints the group (and
+    // so before the template asks for "Titre"): each move to a group gives
+    // the line source that group's count.
+    const auto groupeCourant = [this](QObject *) {
+        const int g = frUserDataset1->RecNo;
+        frUserDataset2->RangeEndCount =
+            g >= 0 && g < m_impression.groupes()
+                ? platform::StrToIntDef(Champ(m_impression.lignes.at(m_impression.titres.at(g)), 1),
+                                        0)
+                : 0;
+    };
+    frUserDataset1->OnFirst = groupeCourant;
+    frUserDataset1->OnNext = groupeCourant;
 
     using platform::handler;
     using W = TVorn_FCalendar;
@@ -410,7 +423,7 @@ void TVorn_FCalendar::BtEditionClick()
 {
     frUserDataset1->RangeEndCount = m_impression.groupes();
     frUserDataset2->RangeEndCount = 0;
-    if (chargerModeleImpression(*frReport1, QStringLiteral("calendrier.frf")))
+    if (manager::chargerModele(*frReport1, QStringLiteral("calendrier.frf")))
         frReport1->ShowReport();
 }
 

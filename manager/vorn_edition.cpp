@@ -2,7 +2,7 @@
 
 #include "manager/core/poule.h"
 #include "manager/core/vorn_dec.h"
-#include "manager/modele_impression.h"
+#include "manager/impression.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/forms/controls.h"
@@ -263,13 +263,13 @@ void TVorn_FEdition::Button1Click()
     m_adresse3 = EDAdress3->text();
     m_code = AdCode->text();
     m_ville = EdVille->text();
-    if (chargerModeleImpression(*frReport1, QStringLiteral("Enveloppes.frf")))
+    if (manager::chargerModele(*frReport1, QStringLiteral("Enveloppes.frf")))
         frReport1->ShowReport();
 }
 
 void TVorn_FEdition::Button2Click()
 {
-    modifierModeleImpression(*frReport1, QStringLiteral("Enveloppes.frf"));
+    manager::modifierModele(*frReport1, QStringLiteral("Enveloppes.frf"));
 }
 
 void TVorn_FEdition::Button3Click()
