@@ -272,6 +272,26 @@ TEST_F(PlayerRecordWindow, ModificationOpensTheDesignerOnTheTemplate)
     EXPECT_EQ(readBytes("Enveloppes.frf"), modele);
 }
 
+TEST_F(PlayerRecordWindow, UnreadableTemplateIsToldOnceAndNeitherShownNorDesigned)
+{
+    joueurs({joueur("1", "A", "a")});
+    writeBytes("Enveloppes.frf", "pas un modèle");
+    int ouvertures = 0;
+    report::frObjects().frDesignerClass = [&](int mode) {
+        auto d = std::make_unique<report::FrCountingDesigner>(mode);
+        d->edit = [&](report::FrCountingDesigner &) { ++ouvertures; };
+        return d;
+    };
+    active();
+    w->Button1->click();
+    EXPECT_TRUE(m_preview->calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_FALSE(dialogs().messages[0].text.startsWith("Modèle d'impression absent"));
+    w->Button2->click();
+    EXPECT_EQ(ouvertures, 0);
+    EXPECT_EQ(readBytes("Enveloppes.frf"), "pas un modèle");
+}
+
 TEST_F(PlayerRecordWindow, ReturningFromThePreviewIsNoActivation)
 {
     joueurs({joueur("1", "A", "a"), joueur("2", "B", "b"), joueur("3", "C", "c")});
