@@ -235,6 +235,12 @@ bool check(TfrReport &r, int records)
             ++g;
         }
     }
+    const QStringList names = textsOf(r, QStringLiteral("Champ3"));
+    if (names.size() != records || names.first() != nameOf(0) ||
+        names.last() != nameOf(records - 1)) {
+        std::printf("  FAILED: %lld names printed for %d records\n", qint64(names.size()), records);
+        ok = false;
+    }
     const QString totalText = textsOf(r, QStringLiteral("Total")).value(0);
     const QString countText = textsOf(r, QStringLiteral("Nombre")).value(0);
     if (totalText != QStringLiteral("Total : ") + money(total) ||
@@ -243,8 +249,8 @@ bool check(TfrReport &r, int records)
         ok = false;
     }
     if (ok)
-        std::printf("  checked: %lld group sums, %s, %s\n", qint64(groupSums.size()),
-                    qPrintable(totalText), qPrintable(countText));
+        std::printf("  checked: %lld records, %lld group sums, %s, %s\n", qint64(names.size()),
+                    qint64(groupSums.size()), qPrintable(totalText), qPrintable(countText));
     return ok;
 }
 

@@ -109,6 +109,8 @@ THttpCli::~THttpCli()
     m_socket->OnDataSent = nullptr;
     m_socket->OnDnsLookupDone = nullptr;
     m_socket->OnError = nullptr;
+    m_socket->OnSocksConnected = nullptr;
+    m_socket->OnSocksError = nullptr;
     m_socket.reset();
 }
 
@@ -134,6 +136,15 @@ void THttpCli::bindSocket()
     };
     m_socket->OnDnsLookupDone = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDNSLookupDone(error); });
+    };
+    // Relayed with the socket as the sender.
+    m_socket->OnSocksConnected = [this](TCustomWSocket *sender, std::uint16_t error) {
+        if (OnSocksConnected)
+            OnSocksConnected(sender, error);
+    };
+    m_socket->OnSocksError = [this](TCustomWSocket *sender, int error, const QString &msg) {
+        if (OnSocksError)
+            OnSocksError(sender, error, msg);
     };
     // Bound on purpose: the socket then reports instead of raising, and the
     // client reads its state after each call.
@@ -164,8 +175,10 @@ template <typename F> void THttpCli::guarded(F &&work)
 
 void THttpCli::failRequest(std::uint16_t code, const QString &reason)
 {
-    if (m_state == httpReady)
+    if (!requestRunning())
         return;
+    m_repeatPending = false;
+    m_completing = false;
     HTTP_TRACE(loProtSpecErr, QStringLiteral("Request failed: ") + reason);
     // Whatever the request had posted to itself is void now.
     ++m_generation;
@@ -285,8 +298,10 @@ void THttpCli::WndProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam
             SetState(httpReady);
         break;
     case WM_HTTP_LOGIN:
-        if (current)
+        if (current) {
+            m_repeatPending = false;
             Login();
+        }
         break;
     case WM_HTTP_SIM_CLOSE:
         if (current && m_simConnected) {
@@ -308,14 +323,20 @@ void THttpCli::SetState(THttpState newState)
         return;
     m_state = newState;
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("State = ") + HttpStateName(newState));
-    TriggerStateChange();
+    // Decided before the owner hears of the state: a handler that starts the
+    // next request must find a repeat under way busy.
     if (newState == httpReady)
         SetReady();
+    TriggerStateChange();
 }
 
 void THttpCli::SetReady()
 {
-    postRequestDone();
+    // Left set when a step raises, so that the barrier still finds a request
+    // to end.
+    m_completing = true;
+    authBookkeeping();
+    m_completing = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -394,13 +415,15 @@ bool THttpCli::connectionReusable()
 
 void THttpCli::DoRequestAsync(THttpRequest Rq)
 {
-    if (Rq != httpCLOSE && m_state != httpReady)
+    if (Rq != httpCLOSE && requestRunning())
         throw EHttpException(
             QStringLiteral("HTTP component ") + m_name + QStringLiteral(" is busy"), 1);
     if ((Rq == httpPOST || Rq == httpPUT) && m_sendStream == nullptr)
         throw EHttpException(QStringLiteral("HTTP component has nothing to post or put"), 2);
     ++m_generation;
     m_requestStarted = true;
+    // A close asked for during a repeat drops the repeat: its login is void.
+    m_repeatPending = false;
     if (Rq == httpCLOSE) {
         m_statusCode = 200;
         m_reasonPhrase = QStringLiteral("OK");
@@ -421,6 +444,10 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
     m_currConnection = m_connection;
     m_currProxyConnection = m_proxyConnection;
     setTargets();
+    m_authNTLMState = 0;
+    m_proxyAuthNTLMState = 0;
+    m_authBasicState = 0;
+    m_proxyAuthBasicState = 0;
 
     guarded([&] {
         if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
@@ -607,6 +634,21 @@ void THttpCli::SocketConfigure()
     m_socket->SetPort(m_port);
     m_socket->SetProto(QStringLiteral("tcp"));
     m_socket->SetMultiThreaded(m_multiThreaded);
+    m_socket->SetSocksServer(m_socksServer);
+    m_socket->SetSocksLevel(m_socksLevel.isEmpty() ? QStringLiteral("5") : m_socksLevel);
+    m_socket->SetSocksPort(m_socksPort);
+    m_socket->SetSocksUsercode(m_socksUsercode);
+    m_socket->SetSocksPassword(m_socksPassword);
+    m_socket->SetSocksAuthentication(m_socksAuthentication);
+}
+
+void THttpCli::SetSocksLevel(const QString &value)
+{
+    const QString level = value.toUpper();
+    if (!level.isEmpty() && level != QLatin1String("4") && level != QLatin1String("4A") &&
+        level != QLatin1String("5"))
+        throw ESocketException(QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
+    m_socksLevel = level;
 }
 
 void THttpCli::SocketDNSLookupDone(std::uint16_t error)
@@ -690,7 +732,8 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
         SetState(httpWaitingHeader);
         static const char *const methods[] = {"GET", "GET", "POST", "PUT", "HEAD", "GET"};
         SendRequest(QLatin1String(methods[m_requestType]), m_requestVer);
-        if (m_requestType == httpPOST || m_requestType == httpPUT) {
+        if ((m_requestType == httpPOST || m_requestType == httpPUT) && m_authNTLMState != 1 &&
+            m_proxyAuthNTLMState != 1) {
             TriggerSendBegin();
             m_allowSendData = true;
             SocketDataSent(0);
@@ -835,7 +878,9 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
         headers << QStringLiteral("Pragma: no-cache");
     if (!m_currProxyConnection.isEmpty())
         headers << QStringLiteral("Proxy-Connection: ") + m_currProxyConnection;
-    if (method == QLatin1String("CONNECT"))
+    // NTLM's first message goes without the body, which waits for message 3.
+    if (method == QLatin1String("CONNECT") ||
+        (post && (m_authNTLMState == 1 || m_proxyAuthNTLMState == 1)))
         headers << QStringLiteral("Content-Length: 0");
     else if (post)
         headers << QStringLiteral("Content-Length: ") +
@@ -844,6 +889,7 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
     if (m_modifiedSince != 0)
         headers << QStringLiteral("If-Modified-Since: ") + formatModifiedSince() +
                        QStringLiteral(" GMT");
+    authorizationLines(headers);
     if (!m_cookie.isEmpty())
         headers << QStringLiteral("Cookie: ") + m_cookie;
     // Only a range the owner asked for goes out, and only once; the values a
@@ -1677,6 +1723,11 @@ void THttpCli::takeRelocationCredentials(bool sameOrigin, const QString &user, c
     if (!sameOrigin) {
         m_currUsername = user;
         m_currPassword = pass;
+        // Nor do the server's authentication steps: the new origin asks
+        // for its own.
+        m_authNTLMState = 0;
+        m_authBasicState = 0;
+        m_authenticateValues.clear();
     } else if (!user.isEmpty() && !pass.isEmpty()) {
         m_currUsername = user;
         m_currPassword = pass;
@@ -1690,11 +1741,12 @@ void THttpCli::Abort()
 {
     // Between requests there is nothing to end: the last request has had,
     // or will have, its one completion.
-    if (m_state == httpReady && m_requestStarted)
+    if (!requestRunning() && m_requestStarted)
         return;
     m_closeHandler = CloseHandler::Normal;
     m_relocationPending = false;
-    if (m_state != httpReady) {
+    if (requestRunning()) {
+        m_repeatPending = false;
         const bool lookup = m_state == httpDnsLookup;
         // A next hop or a set-ready already posted belongs to the request
         // ended here: they must find it gone.
@@ -1730,7 +1782,7 @@ void THttpCli::Abort()
 void THttpCli::DoRequestSync(THttpRequest Rq)
 {
     DoRequestAsync(Rq);
-    while (m_state != httpReady) {
+    while (requestRunning()) {
         if (m_multiThreaded) {
             m_socket->ProcessMessages();
             std::this_thread::yield();

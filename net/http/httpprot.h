@@ -5,6 +5,7 @@
 // the thread's event loop. Results come back through events; errors of use
 // are EHttpException, network failures are codes and texts in StatusCode,
 // ReasonPhrase and RequestDoneError.
+#include "net/crypto/ntlm.h"
 #include "net/http/httpcontcod.h"
 #include "net/http/stream.h"
 #include "net/log/netlogger.h"
@@ -19,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace net
 {
@@ -68,8 +70,6 @@ enum THttpCliOption {
 };
 using THttpCliOptions = EnumSet<THttpCliOption>;
 
-enum TSocksAuthentication { socksNoAuthentication, socksAuthenticateUsercode };
-
 // Messages of the client's own target.
 constexpr unsigned WM_HTTP_REQUEST_DONE = WM_USER + 1;
 constexpr unsigned WM_HTTP_SET_READY = WM_USER + 2;
@@ -96,8 +96,6 @@ using TCookieRcvdEvent = std::function<void(THttpCli *Sender, const QString &Dat
 using TLocationChangeExceeded =
     std::function<void(THttpCli *Sender, int RelocationCount, bool &AllowMoreRelocations)>;
 using THttpDataAvailable = std::function<void(THttpCli *Sender, std::uint16_t ErrCode)>;
-using TSocksErrorEvent = std::function<void(TCustomWSocket *Sender, int Error, const QString &Msg)>;
-using TSocksAuthStateEvent = std::function<void(TCustomWSocket *Sender, int AuthState)>;
 
 class THttpCli
 {
@@ -191,7 +189,9 @@ public:
     QString SocksServer() const { return m_socksServer; }
     void SetSocksServer(const QString &value) { m_socksServer = value; }
     QString SocksLevel() const { return m_socksLevel; }
-    void SetSocksLevel(const QString &value) { m_socksLevel = value; }
+    // "", "4", "4A" (any case) or "5"; raises ESocketException otherwise. ""
+    // reaches the socket as "5".
+    void SetSocksLevel(const QString &value);
     QString SocksPort() const { return m_socksPort; }
     void SetSocksPort(const QString &value) { m_socksPort = value; }
     QString SocksUsercode() const { return m_socksUsercode; }
@@ -230,6 +230,12 @@ public:
     TWSocket &CtrlSocket() { return *m_socket; }
     THttpContCodHandler &ContentCodingHnd() { return *m_contentCodingHnd; }
     bool Connected() const { return m_connected; }
+    // Authentication of this request: NTLM 0 none, 1 message 1 to send,
+    // 3 message 3 to send, 4 done; Basic 0 none, 1 credentials to send, 2 done.
+    int AuthNTLMState() const { return m_authNTLMState; }
+    int ProxyAuthNTLMState() const { return m_proxyAuthNTLMState; }
+    int AuthBasicState() const { return m_authBasicState; }
+    int ProxyAuthBasicState() const { return m_proxyAuthBasicState; }
 
     // --- events
     THttpNotifyEvent OnStateChange;
@@ -286,6 +292,10 @@ protected:
     virtual void Login();
     virtual void InternalClear();
     virtual void StartRelocation();
+    virtual void StartAuthNTLM();
+    virtual void StartProxyAuthNTLM();
+    virtual void StartAuthBasic();
+    virtual void StartProxyAuthBasic();
     virtual void SocketDNSLookupDone(std::uint16_t error);
     virtual void SocketSessionClosed(std::uint16_t error);
     virtual void SocketSessionConnected(std::uint16_t error);
@@ -339,6 +349,17 @@ private:
     QString hostPortSuffix() const;
     QString proxyConnectPort() const;
     void takeRelocationCredentials(bool sameOrigin, const QString &user, const QString &pass);
+    // Turns a 401 or 407 into another attempt when a scheme applies; else
+    // posts request done.
+    void authBookkeeping();
+    bool prepareNTLMAuth(bool &repeat);
+    bool prepareBasicAuth(bool &repeat);
+    void authorizationLines(QStringList &headers) const;
+    // Message 3 for the challenge just read, or nothing when it cannot be
+    // made (the step is then given up).
+    std::optional<QString> ntlmMessage3(const QString &user, const QString &password,
+                                        const TNTLM_Msg2_Info &info) const;
+    bool requestRunning() const { return m_state != httpReady || m_repeatPending || m_completing; }
     bool socketConnected() const;
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
@@ -408,6 +429,19 @@ private:
     std::uint16_t m_requestDoneError = 0;
     QStringList m_receivedHeader;
     QStringList m_authenticateValues;
+    int m_authNTLMState = 0;
+    int m_proxyAuthNTLMState = 0;
+    int m_authBasicState = 0;
+    int m_proxyAuthBasicState = 0;
+    TNTLM_Msg2_Info m_ntlmMsg2Info;
+    TNTLM_Msg2_Info m_proxyNtlmMsg2Info;
+    QString m_ntlmMessage3;
+    QString m_proxyNtlmMessage3;
+    // From the bookkeeping that decided another attempt until its login
+    // message runs: the state reads httpReady, yet the request goes on.
+    bool m_repeatPending = false;
+    // While the bookkeeping decides.
+    bool m_completing = false;
     QByteArray m_requestHeader;
     QString m_lastLine;
     std::int64_t m_receivedHeaderBytes = 0;

@@ -330,6 +330,13 @@ bool TCustomWSocket::selectEvents(unsigned mask)
     return true;
 }
 
+void TCustomWSocket::servedFromBuffer()
+{
+    ++m_recvCalls;
+    if (m_select)
+        m_select->rearmRead();
+}
+
 QString TCustomWSocket::identity() const
 {
     return QStringLiteral("%1")
@@ -730,7 +737,12 @@ void TCustomWSocket::Do_FD_CLOSE(int error)
 {
     if (m_state == wsConnecting || m_hSocket == INVALID_SOCKET)
         return;
+    int fd = m_hSocket;
+    std::uint32_t generation = m_generation;
     ASyncReceive(0, m_options.without(wsoNoReceiveLoop));
+    // A handler that closed the socket during the drain has had its close.
+    if (m_hSocket != fd || m_generation != generation)
+        return;
     if (!m_closeInvoked) {
         m_closeInvoked = true;
         TriggerSessionClosed(error);
@@ -776,7 +788,7 @@ void TCustomWSocket::ASyncReceive(int error, TWSocketOptions options)
                 m_lastError = WSAGetLastError();
                 break;
             }
-            if (waiting == 0)
+            if (waiting == 0 && LayerPendingCount() == 0)
                 break;
         } catch (...) {
             break;
@@ -1816,8 +1828,5 @@ void TCustomWSocket::ThreadAttach()
     if (m_hSocket != INVALID_SOCKET && m_select)
         m_select->attach(m_loop);
 }
-
-TWSocket::TWSocket() = default;
-TWSocket::~TWSocket() = default;
 
 } // namespace net

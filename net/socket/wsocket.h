@@ -21,6 +21,7 @@
 #include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <vector>
 
 namespace net
 {
@@ -83,6 +84,13 @@ using TChangeState =
 using TNotifyEvent = std::function<void(TCustomWSocket *Sender)>;
 using TBgExceptionEvent =
     std::function<void(TCustomWSocket *Sender, const std::exception &E, bool &CanClose)>;
+
+enum TSocksAuthentication { socksNoAuthentication, socksAuthenticateUsercode };
+enum TSocksAuthState { socksAuthStart, socksAuthSuccess, socksAuthFailure, socksAuthNotRequired };
+using TSocksErrorEvent = std::function<void(TCustomWSocket *Sender, int Error, const QString &Msg)>;
+using TSocksAuthStateEvent = std::function<void(TCustomWSocket *Sender, TSocksAuthState AuthState)>;
+using TLineLimitEvent =
+    std::function<void(TCustomWSocket *Sender, int RcvdLength, bool &ClearData)>;
 
 // Unit-level routines.
 QString WSocketErrorDesc(int code);
@@ -238,6 +246,9 @@ protected:
     virtual void InternalAbort(int error);
     virtual void SetRemotePort(const QString &value);
     virtual int GetRcvdCount();
+    // Received bytes a layer holds for the owner beside those of the socket
+    // (they keep the receive loop going).
+    virtual int LayerPendingCount() { return 0; }
     virtual void BindSocket();
     virtual int RealSend(const void *data, int len);
     virtual void RaiseExceptionFmt(const QString &format, const QStringList &args);
@@ -275,6 +286,9 @@ protected:
     void WMAsyncGetHostByAddr(std::uintptr_t wParam);
     // Starts notifications for the current descriptor (WSAAsyncSelect).
     bool selectEvents(unsigned mask);
+    // A layer served a receive from bytes of its own: it counts as progress
+    // of the receive loop and lets read notifications come again.
+    void servedFromBuffer();
     QString identity() const;
     bool componentDestroying() const { return m_destroying; }
 
@@ -350,8 +364,201 @@ private:
     void applyLookupReverse(const QString &name, const QStringList &aliases);
 };
 
+// Connections through a SOCKS 4, 4A or 5 server (5 with user name and
+// password). With a server set, Connect reaches the server, the exchange runs
+// inside the socket's own read notifications, and the owner hears
+// OnSessionConnected only once the destination answered (or was refused).
+class TCustomSocksWSocket : public TCustomWSocket
+{
+public:
+    TCustomSocksWSocket() = default;
+
+    void Connect() override;
+    void Listen() override;
+
+    QString SocksServer() const { return m_socksServer; }
+    void SetSocksServer(const QString &value);
+    QString SocksPort() const { return m_socksPortStr; }
+    void SetSocksPort(const QString &value);
+    QString SocksLevel() const { return m_socksLevel; }
+    void SetSocksLevel(const QString &value);
+    QString SocksUsercode() const { return m_socksUsercode; }
+    void SetSocksUsercode(const QString &value) { m_socksUsercode = value; }
+    QString SocksPassword() const { return m_socksPassword; }
+    void SetSocksPassword(const QString &value) { m_socksPassword = value; }
+    TSocksAuthentication SocksAuthentication() const { return m_socksAuthentication; }
+    void SetSocksAuthentication(TSocksAuthentication value) { m_socksAuthentication = value; }
+    // What a level-5 server bound for the connection: the dotted address (or
+    // the name it gave) and the port in decimal.
+    QString SocksBoundAddr() const { return m_boundAddr; }
+    QString SocksBoundPort() const { return m_boundPort; }
+
+    TSocksErrorEvent OnSocksError;
+    TSessionConnected OnSocksConnected;
+    TSocksAuthStateEvent OnSocksAuthState;
+
+protected:
+    enum SocksState : std::uint8_t {
+        socksData,
+        socksNegociateMethods,
+        socksAuthenticate,
+        socksConnect
+    };
+
+    void AssignDefaultValue() override;
+    void TriggerSessionConnectedSpecial(int error) override;
+    void TriggerSessionClosed(int error) override;
+    bool TriggerDataAvailable(int error) override;
+    int GetRcvdCount() override;
+    int DoRecv(void *buffer, int size, int flags) override;
+    int LayerPendingCount() override { return m_socksCarryCnt; }
+    virtual void TriggerSocksConnected(int error);
+    virtual void TriggerSocksError(int error, const QString &msg);
+    virtual void TriggerSocksAuthState(TSocksAuthState state);
+    virtual void SocksDoConnect();
+    virtual void SocksDoAuthenticate();
+    virtual void SocksError(int error, const QString &msg);
+    // Receives of the socket itself, under the SOCKS layer's own bytes.
+    int kernelRecv(void *buffer, int size, int flags)
+    {
+        return TCustomWSocket::DoRecv(buffer, size, flags);
+    }
+    SocksState socksState() const { return m_socksState; }
+
+    SocksState m_socksState = socksData;
+
+private:
+    // Reads what the server sent into the reply buffer, up to limit bytes in
+    // all.
+    void readReply(int limit);
+    bool levelFour() const { return m_socksLevel.startsWith(QLatin1Char('4')); }
+    bool alive() const;
+    bool sendRequest(const QByteArray &request);
+    bool replyLevelFour();
+    bool replyLevelFive();
+    // The destination answered: the owner is told, then offered what came
+    // with the reply.
+    bool connectedThrough();
+
+    QString m_socksServer;
+    QString m_socksLevel = QStringLiteral("5");
+    QString m_socksPortStr;
+    bool m_socksPortAssigned = false;
+    bool m_socksServerAssigned = false;
+    QString m_socksUsercode;
+    QString m_socksPassword;
+    TSocksAuthentication m_socksAuthentication = socksNoAuthentication;
+    std::uint8_t m_socksAuthNumber = 0;
+    std::uint16_t m_socksDestPort = 0;
+    QString m_boundAddr;
+    QString m_boundPort;
+    // The longest reply is 262 bytes; what follows a level-5 reply in the
+    // same read belongs to the owner (carried over).
+    unsigned char m_socksRcvdBuf[512] = {};
+    int m_socksRcvdCnt = 0;
+    int m_socksCarryCnt = 0;
+    int m_socksCarryPos = 0;
+};
+
+// Line mode: received bytes are kept in a buffer of the socket's own and
+// offered to OnDataAvailable one line (ended by LineEnd) at a time, so that a
+// handler's Receive returns exactly that line. Optional echo and editing
+// (backspace, tab stops) for terminal-like peers, and a length limit for an
+// unfinished line.
+class TCustomLineWSocket : public TCustomSocksWSocket
+{
+public:
+    TCustomLineWSocket() = default;
+
+    // Queues text + LineEnd; returns their length (0 for empty text).
+    int SendLine(const QByteArray &text);
+
+    bool LineMode() const { return m_lineMode; }
+    void SetLineMode(bool value);
+    QByteArray LineEnd() const { return m_lineEnd; }
+    void SetLineEnd(const QByteArray &value);
+    int LineLimit() const { return m_lineLimit; }
+    void SetLineLimit(int value) { m_lineLimit = value; }
+    bool LineEcho() const { return m_lineEcho; }
+    void SetLineEcho(bool value) { m_lineEcho = value; }
+    bool LineEdit() const { return m_lineEdit; }
+    void SetLineEdit(bool value) { m_lineEdit = value; }
+    // Set when a line was found and at every close.
+    bool LineReceived() const { return m_lineReceivedFlag; }
+    // Bytes received and not yet taken by the owner.
+    int LineBufferedCount() const { return m_rcvdCnt; }
+
+    TLineLimitEvent OnLineLimitExceeded;
+
+protected:
+    void WndProc(unsigned msg, std::uintptr_t wParam, std::intptr_t lParam) override;
+    int GetRcvdCount() override;
+    int DoRecv(void *buffer, int size, int flags) override;
+    bool TriggerDataAvailable(int error) override;
+    void TriggerSessionClosed(int error) override;
+    virtual void TriggerLineLimitExceeded(int count, bool &clearData);
+    // Applies backspace and tab editing to the len new bytes at the end of
+    // the buffer; len becomes their edited length.
+    virtual void EditLine(int &len);
+
+private:
+    char *bufferStart() { return m_rcvdBuf.data() + m_rcvdStart; }
+    void reserveTail(int bytes);
+    void takeFront(int count);
+    void freeBuffer();
+    // First LineEnd from m_scanFrom on, relative to the buffered bytes; -1
+    // when none.
+    int findLineEnd();
+    // Offers the complete lines (and, once line mode is off, the raw rest);
+    // false when a pass left everything untaken.
+    bool deliver();
+    // Fires the layer below once; -1 without a handler, else the bytes the
+    // owner took from the line buffer.
+    long long offerOnce();
+    void triggerHeldData();
+
+    std::vector<char> m_rcvdBuf;
+    // The buffered bytes start here: taking a line only moves it.
+    int m_rcvdStart = 0;
+    int m_rcvdCnt = 0;
+    QByteArray m_lineEnd = QByteArrayLiteral("\r\n");
+    bool m_lineMode = false;
+    int m_lineLength = 0;
+    int m_lineLimit = 65536;
+    bool m_lineReceivedFlag = false;
+    bool m_lineFound = false;
+    bool m_lineClearData = false;
+    bool m_lineEcho = false;
+    bool m_lineEdit = false;
+    // No LineEnd starts before this offset of the buffered bytes.
+    int m_scanFrom = 0;
+    bool m_closingLines = false;
+    // Bytes taken from the line buffer so far: a pass that does not move it
+    // made no progress.
+    long long m_lineTaken = 0;
+};
+
+// Waits that run the socket's loop until a flag is set.
+class TCustomSyncWSocket : public TCustomLineWSocket
+{
+public:
+    TCustomSyncWSocket() = default;
+
+    // 0 once done is true; 12001 after the wait time-out or when the loop
+    // was asked to quit.
+    int WaitUntilReady(bool &done);
+    // Clears done, runs proc (when given), then waits for done.
+    int Synchronize(const std::function<void()> &proc, bool &done);
+    // Milliseconds; 0 waits without limit.
+    int WaitTimeout() const { return m_waitTimeout; }
+    void SetWaitTimeout(int ms) { m_waitTimeout = ms; }
+
+private:
+    int m_waitTimeout = 0;
+};
+
 // The component the HTTP client owns as its connection.
-class TWSocket : public TCustomWSocket
+class TWSocket : public TCustomSyncWSocket
 {
 public:
     TWSocket();

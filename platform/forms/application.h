@@ -5,6 +5,7 @@
 #include <QString>
 #include <exception>
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 namespace platform
@@ -51,11 +52,11 @@ bool guard(const std::function<void()> &f);
 
 namespace detail
 {
-// Calls f with the signal's arguments when it takes them, else without. A
-// template of its own, so that the call without arguments is only formed
-// for a callable that takes none (clang checks calls that do not depend on
-// a template parameter as soon as it sees them).
-template <class F, class... A> void callSlot(const F &f, A &&...args)
+// Calls f with the signal's arguments when it takes them, without otherwise.
+// The choice lives in a template of its own: inside handler()'s lambda the
+// call f() does not depend on the arguments, so clang would check it even in
+// the branch that is never taken.
+template <class F, class... A> void invokeHandler(const F &f, A &&...args)
 {
     if constexpr (std::is_invocable_v<const F &, A...>)
         f(std::forward<A>(args)...);
@@ -69,7 +70,7 @@ template <class F, class... A> void callSlot(const F &f, A &&...args)
 template <class F> auto handler(F f)
 {
     return [f = std::move(f)](auto &&...args) {
-        guard([&] { detail::callSlot(f, std::forward<decltype(args)>(args)...); });
+        guard([&] { detail::invokeHandler(f, std::forward<decltype(args)>(args)...); });
     };
 }
 

@@ -78,12 +78,36 @@ int TfrBand::CalcHeight()
     int h = dy;
     for (TfrView *v : Objects)
         v->SavedHeight = v->dy;
-    for (TfrView *v : Objects) {
-        TfrStretcheable *s = stretchable(v);
-        if (!s || v->Parent != this)
-            continue;
-        h = std::max<qint64>(h,
-                             std::min<qint64>(qint64(v->y) + s->ContentHeight(), kFrMaxGeometry));
+    auto measure = [this, &h](bool all) {
+        for (TfrView *v : Objects) {
+            TfrStretcheable *s = stretchable(v);
+            if (!s || (!all && v->Parent != this))
+                continue;
+            if (all)
+                s->DrawMode = 0;
+            h = int(std::max<qint64>(
+                h, std::min<qint64>(qint64(v->y) + s->ContentHeight(), kFrMaxGeometry)));
+        }
+    };
+    // A band with cross objects is as high as its highest cross column.
+    TfrBand *crossData = Parent ? Parent->Bands[btCrossData] : nullptr;
+    TfrDataset *columns = crossData && crossData->DataSet() ? crossData->DataSet() : CrossDataSet;
+    if (HasCrossObjects && Typ != btPageFooter && Parent && columns) {
+        FrReportLink *report = frObjects().frCurrentReport;
+        Parent->CrossColumn = 1;
+        if (report)
+            report->BeginColumn(this);
+        columns->First();
+        while (!columns->Eof() && !frBuildTerminated()) {
+            int width = 0;
+            if (report)
+                report->PrintColumn(Parent->CrossColumn, width);
+            measure(true);
+            ++Parent->CrossColumn;
+            columns->Next();
+        }
+    } else {
+        measure(false);
     }
     CalculatedHeight = h;
     return h;

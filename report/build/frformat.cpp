@@ -215,4 +215,16 @@ void TfrReport::FormatValue(const QString &expression, QString &result)
         result = FormatDisplayValue(value, format, formatStr);
 }
 
+void TfrReport::BeginColumn(TfrBand *band)
+{
+    if (OnBeginColumn)
+        OnBeginColumn(band);
+}
+
+void TfrReport::PrintColumn(int colNo, int &width)
+{
+    if (OnPrintColumn)
+        OnPrintColumn(colNo, width);
+}
+
 } // namespace report

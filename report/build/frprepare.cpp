@@ -109,6 +109,7 @@ bool TfrReport::PrepareReport()
     InstallCallbacks();
     g.frErrorOccurred = false;
     g.frErrorText.clear();
+    m_stepResult = platform::mrNone;
 
     bool failed = false;
     FrMemoryStream snapshot;
@@ -129,16 +130,21 @@ bool TfrReport::PrepareReport()
         }
         g.frCurrentPage = nullptr;
         RunPreparation();
-    } catch (const std::exception &e) {
+    } catch (...) {
         // The build stops where it was: pages released, sources closed, the
         // progress window closed; the error is told once below.
         failed = true;
-        frNoteBuildError(QString::fromUtf8(e.what()));
+        frNoteBuildError(platform::ExceptionText(std::current_exception()));
         for (int i = 0; i < m_pages->Count(); ++i) {
             try {
                 m_pages->GetPage(i)->DoneReport(true);
-            } catch (const std::exception &) {
+            } catch (...) {
             }
+        }
+        try {
+            if (ReportType == rtMultiple && Dataset())
+                Dataset()->Exit();
+        } catch (...) {
         }
         if (FrProgressWindow *progress = g.frProgressWindow(); progress && progress->IsShown())
             progress->SetModalResult(platform::mrCancel);

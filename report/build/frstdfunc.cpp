@@ -207,6 +207,8 @@ void aggregate(int kind, const FrVariant &p1, const FrVariant &p2, const FrVaria
         bandName = p1.toString();
         flag = p2.toString();
     }
+    // "SUM([x], MasterData1, 1)": the flag as the band reads it, without the blank.
+    flag = flag.trimmed();
     const QString expression = p1.toString();
     TfrBand *current = g.frCurrentBand;
     if (!current)
@@ -333,7 +335,9 @@ void TfrStdFunctionLibrary::DoFunction(int fno, const FrVariant &p1, const FrVar
         break;
     }
     case fnMessageBox:
-        val = FrVariant(messageBox(calcText(p1), calcText(p2), calc(p3).toInt()));
+        // Without flags the box has its one OK button.
+        val = FrVariant(messageBox(calcText(p1), calcText(p2),
+                                   p3.toString().trimmed().isEmpty() ? 0 : calc(p3).toInt()));
         break;
     case fnNameCase: {
         QString s = frLowerCase(calcText(p1));

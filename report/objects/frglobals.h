@@ -2,6 +2,7 @@
 // Globals of the report object layer, kept in the library context (fr()) and
 // reached through frObjects(). fr().resetForTests() frees them.
 #include "report/core/frlibrary.h"
+#include "report/core/frvariant.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frseams.h"
 

@@ -55,6 +55,9 @@ public:
     virtual void BeforePrintObject(QStringList &memo, TfrView *view);
     // Sets the report's stop flag.
     virtual void Terminate() {}
+    // A cross band begins its columns; a cross column may change its width.
+    virtual void BeginColumn(TfrBand *) {}
+    virtual void PrintColumn(int, int &) {}
 
     // The report's own record source and whether the report is simple
     // (its master data band takes that source when it names none).

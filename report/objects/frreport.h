@@ -204,6 +204,9 @@ public:
     bool HasOnBeforePrint() const override { return bool(OnBeforePrint); }
     void BeforePrintObject(QStringList &memo, TfrView *view) override;
     void Terminate() override { Cancelled = true; }
+    // Relays to OnBeginColumn and OnPrintColumn (report/build/frformat.cpp).
+    void BeginColumn(TfrBand *band) override;
+    void PrintColumn(int colNo, int &width) override;
     bool IsSimpleReport() const override { return ReportType == rtSimple; }
     TfrDataset *ReportDataset() const override { return Dataset(); }
 

@@ -58,6 +58,13 @@ ServerStep confirmDelivery()
     return {ServerStep::Delivered, {}, 0};
 }
 
+ServerStep readBytes(int count)
+{
+    ServerStep step{ServerStep::ReadBytes, {}, 0};
+    step.count = count;
+    return step;
+}
+
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs)
 {
     std::vector<ServerStep> steps;
@@ -154,18 +161,34 @@ bool waitReadable(int fd, int wakeFd, int ms, const std::atomic<bool> &stop)
 
 } // namespace
 
-bool ScriptedServer::readOneRequest(int fd, QByteArray &pending)
+bool ScriptedServer::readMore(int fd, QByteArray &pending)
 {
     char buffer[65536];
-    auto readMore = [&]() {
-        if (!waitReadable(fd, m_wakePipe[0], 20000, m_stop))
+    if (!waitReadable(fd, m_wakePipe[0], 20000, m_stop))
+        return false;
+    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0)
+        return false;
+    pending.append(buffer, static_cast<int>(n));
+    return true;
+}
+
+bool ScriptedServer::readExactly(int fd, QByteArray &pending, int count)
+{
+    while (pending.size() < count)
+        if (!readMore(fd, pending))
             return false;
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n <= 0)
-            return false;
-        pending.append(buffer, static_cast<int>(n));
-        return true;
-    };
+    {
+        std::lock_guard lock(m_mutex);
+        m_requests << pending.left(count);
+    }
+    pending.remove(0, count);
+    return true;
+}
+
+bool ScriptedServer::readOneRequest(int fd, QByteArray &pending)
+{
+    auto readMore = [&]() { return this->readMore(fd, pending); };
     qsizetype end;
     while ((end = pending.indexOf("\r\n\r\n")) < 0)
         if (!readMore())
@@ -238,6 +261,10 @@ void ScriptedServer::play(int fd, const std::vector<ServerStep> &steps)
                 waitReadable(m_wakePipe[0], m_wakePipe[0], 1, m_stop);
             }
             ++m_delivered;
+            break;
+        case ServerStep::ReadBytes:
+            if (!readExactly(fd, pending, step.count))
+                open = false;
             break;
         }
     }
@@ -360,9 +387,137 @@ bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
     return m_process.waitForStarted(5000) && waitListening();
 }
 
+bool ProcessPeer::startTinyproxy(const QString &user, const QString &password)
+{
+    QString tinyproxy = QStandardPaths::findExecutable(
+        QStringLiteral("tinyproxy"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
+    if (tinyproxy.isEmpty() || !m_work.isValid())
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (startTinyproxyOnce(tinyproxy, user, password))
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startTinyproxyOnce(const QString &tinyproxy, const QString &user,
+                                     const QString &password)
+{
+    m_port = freePort();
+    const QString dir = m_work.path();
+    QFile filter(dir + QStringLiteral("/filter"));
+    QFile conf(dir + QStringLiteral("/tinyproxy.conf"));
+    if (!filter.open(QIODevice::WriteOnly) || !conf.open(QIODevice::WriteOnly))
+        return false;
+    // Only loopback destinations: the proxy never reaches outside.
+    filter.write("^127\\.0\\.0\\.1$\n");
+    filter.close();
+    conf.write(QStringLiteral("Port %1\n"
+                              "Listen 127.0.0.1\n"
+                              "Allow 127.0.0.1\n"
+                              "Timeout 30\n"
+                              "MaxClients 20\n"
+                              "LogFile \"%2/tinyproxy.log\"\n"
+                              "LogLevel Info\n"
+                              "PidFile \"%2/tinyproxy.pid\"\n"
+                              "BasicAuth %3 %4\n"
+                              "Filter \"%2/filter\"\n"
+                              "FilterType ere\n"
+                              "FilterDefaultDeny Yes\n"
+                              "DisableViaHeader Yes\n")
+                   .arg(m_port)
+                   .arg(dir, user, password)
+                   .toUtf8());
+    conf.close();
+    m_process.setProgram(tinyproxy);
+    m_process.setArguments(
+        {QStringLiteral("-d"), QStringLiteral("-c"), dir + QStringLiteral("/tinyproxy.conf")});
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
+}
+
 ProcessPeer::~ProcessPeer()
 {
     stopProcess();
+}
+
+bool ProcessPeer::startMicrosocks(const QString &user, const QString &password)
+{
+    QString microsocks = QStandardPaths::findExecutable(
+        QStringLiteral("microsocks"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
+    if (microsocks.isEmpty())
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        m_port = freePort();
+        m_process.setProgram(microsocks);
+        m_process.setArguments({QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
+                                QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-u"),
+                                user, QStringLiteral("-P"), password});
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.setStandardErrorFile(QProcess::nullDevice());
+        m_process.start();
+        if (m_process.waitForStarted(5000) && waitListening())
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startDante()
+{
+    QString danted = QStandardPaths::findExecutable(
+        QStringLiteral("danted"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    if (danted.isEmpty() || !m_work.isValid())
+        return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (startDanteOnce(danted))
+            return true;
+        stopProcess();
+    }
+    return false;
+}
+
+bool ProcessPeer::startDanteOnce(const QString &danted)
+{
+    m_port = freePort();
+    const QString dir = m_work.path();
+    QFile conf(dir + QStringLiteral("/danted.conf"));
+    if (!conf.open(QIODevice::WriteOnly))
+        return false;
+    // Clients and destinations on loopback only: nothing can be relayed
+    // outside the machine.
+    conf.write(QStringLiteral("logoutput: %1/danted.log\n"
+                              "internal: 127.0.0.1 port = %2\n"
+                              "external: 127.0.0.1\n"
+                              "clientmethod: none\n"
+                              "socksmethod: none\n"
+                              "%3"
+                              "client pass {\n"
+                              "  from: 127.0.0.0/8 to: 0.0.0.0/0\n"
+                              "}\n"
+                              "socks pass {\n"
+                              "  from: 127.0.0.0/8 to: 127.0.0.0/8\n"
+                              "  protocol: tcp\n"
+                              "}\n")
+                   .arg(dir)
+                   .arg(m_port)
+                   // Started by root, it must be told whom to run as.
+                   .arg(::geteuid() == 0 ? QStringLiteral("user.privileged: root\n"
+                                                          "user.unprivileged: nobody\n")
+                                         : QString())
+                   .toUtf8());
+    conf.close();
+    m_process.setProgram(danted);
+    m_process.setArguments({QStringLiteral("-f"), dir + QStringLiteral("/danted.conf"),
+                            QStringLiteral("-N"), QStringLiteral("1"), QStringLiteral("-p"),
+                            dir + QStringLiteral("/danted.pid")});
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
 }
 
 bool curlBody(const QString &url, QByteArray &body)

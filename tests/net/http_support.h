@@ -3,7 +3,7 @@
 // listener on a thread of its own that plays one script per accepted
 // connection (read a request, send pieces with pauses, close, reset) and
 // keeps the exact bytes of every request. ProcessPeer starts a real server
-// (python's http.server, nginx) on a free loopback port. Nothing here talks
+// (python's http.server, nginx, SOCKS servers) on a free loopback port. Nothing here talks
 // outside 127.0.0.0/8.
 #include "net/http/httpprot.h"
 #include "tests/net/net_support.h"
@@ -23,10 +23,11 @@ namespace nettest
 {
 
 struct ServerStep {
-    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead, Delivered };
+    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead, Delivered, ReadBytes };
     Kind kind;
     QByteArray data;
     int ms = 0;
+    int count = 0;
 };
 
 // Step builders.
@@ -44,6 +45,9 @@ ServerStep waitRead(int ms);
 // Waits until the client's side has taken every byte sent so far (they wait
 // in its socket, read or not), then counts one delivery.
 ServerStep confirmDelivery();
+// Reads exactly count bytes, recorded as one request (binary exchanges such
+// as a SOCKS negotiation).
+ServerStep readBytes(int count);
 // A reply cut into pieces of the given size, each after a pause.
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs);
 
@@ -75,6 +79,8 @@ private:
     void run();
     void play(int fd, const std::vector<ServerStep> &steps);
     bool readOneRequest(int fd, QByteArray &pending);
+    bool readExactly(int fd, QByteArray &pending, int count);
+    bool readMore(int fd, QByteArray &pending);
 
     QString m_address;
     int m_listenFd = -1;
@@ -95,10 +101,18 @@ private:
 class ProcessPeer
 {
 public:
+    // microsocks (SOCKS 5 with user name and password); false when missing.
+    bool startMicrosocks(const QString &user, const QString &password);
+    // dante (SOCKS 4 and 5, no authentication, loopback destinations only);
+    // false when missing.
+    bool startDante();
     // python3 -m http.server serving the folder; false when python is missing.
     bool startPython(const QString &folder);
     // nginx serving the folder; false when nginx is missing.
     bool startNginx(const QString &folder);
+    // tinyproxy on 127.0.0.1 requiring Basic credentials from its clients
+    // and forwarding to 127.0.0.1 only; false when tinyproxy is missing.
+    bool startTinyproxy(const QString &user, const QString &password);
     ~ProcessPeer();
     int port() const { return m_port; }
     QString url(const QString &path) const
@@ -109,7 +123,9 @@ public:
 private:
     bool waitListening();
     bool startNginxOnce(const QString &nginx, const QString &folder);
+    bool startTinyproxyOnce(const QString &tinyproxy, const QString &user, const QString &password);
     void stopProcess();
+    bool startDanteOnce(const QString &danted);
     QProcess m_process;
     QTemporaryDir m_work;
     int m_port = 0;

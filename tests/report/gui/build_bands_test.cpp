@@ -84,7 +84,7 @@ TEST_F(BandsTest, BreakedMemoOverThreePages)
          QStringLiteral("1"));
     TfrMemoView *m = memo(QStringLiteral("Texte"), 20, 40, 300, 20, lines(150));
     m->Flags |= flStretched;
-    ASSERT_TRUE(report->PrepareReport());
+    const QString dump = prepareFixture(QStringLiteral("build_breaked"));
     const QStringList pieces = piecesOf(QStringLiteral("Texte"));
     ASSERT_EQ(pieces.size(), 3) << pieces.join(QLatin1Char('\n')).toStdString();
     QStringList joined;
@@ -95,7 +95,7 @@ TEST_F(BandsTest, BreakedMemoOverThreePages)
     EXPECT_EQ(joined.join(QLatin1Char('|')).toStdString(),
               lines(150).replace(QLatin1Char('\n'), QLatin1Char('|')).toStdString());
     EXPECT_EQ(countsPerPage(QStringLiteral("EnteteMemo")), (std::vector<int>{1, 1, 1}));
-    expectGolden(QStringLiteral("build_breaked.txt"), report->EMFPages().Dump());
+    expectGolden(QStringLiteral("build_breaked.txt"), dump);
 }
 
 TEST_F(BandsTest, InvisibleBandPrintsItsChildWhenAsked)
@@ -174,6 +174,30 @@ TEST_F(BandsTest, PageEdgeBandsNeverStartPagesThemselves)
         EXPECT_EQ(countsPerPage(QStringLiteral("DonneesMemo")).size(),
                   size_t(report->EMFPages().Count()));
     }
+}
+
+TEST_F(BandsTest, BandWithCrossObjectsIsMeasuredPerColumn)
+{
+    band(btMasterData, 40, 20, QStringLiteral("Donnees"), flStretched, QStringLiteral("1"));
+    memo(QStringLiteral("Nom"), 20, 40, 100, 20, QStringLiteral("nom"));
+    auto cross = std::make_unique<TfrBandView>();
+    cross->Name = QStringLiteral("Colonnes");
+    cross->SetBandType(btCrossData);
+    cross->SetBounds(400, 0, 100, 1000);
+    cross->FormatStr = QStringLiteral("3");
+    page->Add(std::move(cross));
+    TfrMemoView *cell = memo(QStringLiteral("Cellule"), 410, 40, 80, 20, QStringLiteral("c"));
+    cell->Flags |= flStretched;
+    QStringList events;
+    report->OnBeginColumn = [&](TfrBand *b) { events.append(QStringLiteral("begin ") + b->Name); };
+    report->OnPrintColumn = [&](int column, int &) {
+        events.append(QStringLiteral("column %1").arg(column));
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(events.join(QLatin1Char(',')).toStdString(),
+              "begin Donnees,column 1,column 2,column 3");
+    // The cross band's own object is printed by the cross columns, not here.
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), "1:Nom@20,18 nom");
 }
 
 TEST_F(BandsTest, ABandShowingItselfStops)

@@ -216,6 +216,27 @@ TEST_F(DriverTest, ManualBuildReplacesFormation)
               "1:EnteteMemo@20,100 Entete;2:EnteteMemo@20,18 Entete;2:EnteteMemo@20,48 Entete");
 }
 
+TEST_F(DriverTest, RecordModeRecordsInsteadOfPrinting)
+{
+    bandWithMemo(btPageHeader, 0, 30, QStringLiteral("Entete"), QStringLiteral("Entete"),
+                 flBandOnFirstPage);
+    bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
+                 QStringLiteral("2"));
+    QStringList recorded;
+    report->OnManualBuild = [&](TfrPage *p) {
+        p->RecordMode = true;
+        p->FormPage();
+        for (const FrBandRecord &r : p->RecordList)
+            recorded.append(r.band->Name + QLatin1Char(':') + QString::number(r.kind));
+        p->ClearRecList();
+        p->RecordMode = false;
+    };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(recorded.join(QLatin1Char(' ')).toStdString(),
+              "Donnees:1 Donnees:0 Donnees:2 Donnees:0 Donnees:2");
+    EXPECT_EQ(report->EMFPages().Count(), 0);
+}
+
 TEST_F(DriverTest, EventsOfATwoPageReport)
 {
     bandWithMemo(btPageHeader, 0, 30, QStringLiteral("Entete"), QStringLiteral("Entete"),
@@ -233,7 +254,7 @@ TEST_F(DriverTest, EventsOfATwoPageReport)
     report->OnBeginBand = [&](TfrBand *b) { log.append(QStringLiteral("  begin ") + b->Name); };
     report->OnEndBand = [&](TfrBand *b) { log.append(QStringLiteral("  end ") + b->Name); };
     report->OnProgress = [&](int n) { log.append(QStringLiteral("progress %1").arg(n)); };
-    ASSERT_TRUE(report->PrepareReport());
+    prepareFixture(QStringLiteral("build_events"));
     EXPECT_EQ(report->EMFPages().Count(), 2);
     expectGolden(QStringLiteral("build_events.txt"), log.join(QLatin1Char('\n')) + '\n');
 }

@@ -108,7 +108,7 @@ protected:
         }
         return counts;
     }
-    // Every prepared object as "page:name@x,y text".
+    // Every prepared object as "page:name@x,y text" (paragraph marks left out).
     QStringList placed()
     {
         QStringList out;
@@ -121,7 +121,7 @@ protected:
                                .arg(v->Name)
                                .arg(v->x)
                                .arg(v->y)
-                               .arg(v->Memo.join(QLatin1Char('|'))));
+                               .arg(v->Memo.join(QLatin1Char('|')).remove(QChar(1))));
             pages.Entry(i)->Page.reset();
         }
         return out;

@@ -125,7 +125,7 @@ TEST_F(SeamsTest, ExportHandsEveryPageToTheFilter)
 {
     bandWithMemo(btMasterData, 40, 520, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
                  QStringLiteral("2"));
-    ASSERT_TRUE(report->PrepareReport());
+    prepareFixture(QStringLiteral("build_export"));
     ASSERT_EQ(report->EMFPages().Count(), 2);
     FrRecordingExportFilter filter;
     EXPECT_TRUE(report->ExportTo(filter));

@@ -6,7 +6,10 @@
 #include "report/build/frformat.h"
 #include "report/expr/frparser.h"
 #include "report/expr/frvariables.h"
+#include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
+
+#include <stdexcept>
 
 using namespace report;
 using namespace report::test;
@@ -149,6 +152,113 @@ TEST_F(FormatsTest, CodeFieldsAndInlineForms)
             EXPECT_EQ(pattern, QString::fromUtf8(c.pattern)) << c.text;
         }
     }
+}
+
+// An expression of the current object through the report's value callback.
+class FormatValueTest : public FormatsTest
+{
+protected:
+    void SetUp() override
+    {
+        FormatsTest::SetUp();
+        report.makeCurrent();
+        report.installParserCallbacks(
+            [this](const QString &name, FrVariant &value) {
+                report.ResolveParserName(name, value);
+            },
+            [this](const QString &name, const FrVariant &p1, const FrVariant &p2,
+                   const FrVariant &p3,
+                   FrVariant &value) { report.CallParserFunction(name, p1, p2, p3, value); });
+        report.OnGetValue = [this](const QString &name, FrVariant &value) {
+            if (name == QLatin1String("Montant"))
+                value = 1234.5;
+            else if (name == QLatin1String("Zero"))
+                value = 0;
+            else if (name == QLatin1String("Panne"))
+                throw std::runtime_error("panne");
+            else if (name == QLatin1String("VU"))
+                seen = fr().frGlobalParser->Calc(QStringLiteral("VALUE"));
+        };
+        view.Format = frMakeFormat(fcNumber, 1, 1, QLatin1Char('.'));
+        frObjects().frCurrentView = &view;
+    }
+    void TearDown() override
+    {
+        frObjects().frCurrentView = nullptr;
+        FormatsTest::TearDown();
+    }
+    QString format(const QString &expression)
+    {
+        QString result = QStringLiteral("avant");
+        report.FormatValue(expression, result);
+        return result;
+    }
+
+    TfrReport report;
+    TfrMemoView view;
+    FrVariant seen;
+};
+
+TEST_F(FormatValueTest, ObjectFormatInlineFormatsAndHiddenZeros)
+{
+    const struct {
+        const char *expression;
+        quint16 flags;
+        const char *expected;
+    } cases[] = {
+        {"Montant", 0, "1234.5"},
+        {"[Montant] * 2", 0, "2469.0"},
+        {"Montant #N2", 0, "1234,50"},
+        {"Montant #2.", 0, "1234.50"},
+        {"Montant #Q", 0, "1234.5"}, // an unknown inline form keeps the object's
+        {"Zero", 0x40, ""},
+        {"Zero", 0, "0.0"},
+        {"'0'", 0x40, "0.0"}, // only numbers are hidden
+        {"Inconnu", 0, ""},   // the parser's error: nothing shown
+        {"1 / 'x'", 0, ""},
+        {"'a' + ", 0, ""},
+    };
+    for (const auto &c : cases) {
+        view.Flags = c.flags;
+        EXPECT_EQ(format(QString::fromUtf8(c.expression)), QString::fromUtf8(c.expected))
+            << c.expression;
+    }
+    // The value stays for VALUE, which reads empty while it is being computed.
+    view.Flags = 0;
+    format(QStringLiteral("Montant"));
+    EXPECT_EQ(fr().frGlobalParser->Calc(QStringLiteral("VALUE")).toString(),
+              QStringLiteral("1234,5"));
+    format(QStringLiteral("VU"));
+    EXPECT_TRUE(seen.isUnassigned());
+}
+
+TEST_F(FormatValueTest, OwnersErrorsGoThroughAndRegistrationFormatsNothing)
+{
+    EXPECT_THROW(format(QStringLiteral("Panne")), std::runtime_error);
+    frObjects().frAggregatePrepare = true;
+    EXPECT_EQ(format(QStringLiteral("Montant")), QStringLiteral("avant"));
+    frObjects().frAggregatePrepare = false;
+}
+
+TEST_F(FormatValueTest, ColumnEventsReachTheOwner)
+{
+    FrReportLink &link = report;
+    int width = 50;
+    link.BeginColumn(nullptr);
+    link.PrintColumn(1, width);
+    EXPECT_EQ(width, 50);
+    QStringList events;
+    report.OnBeginColumn = [&events](TfrBand *band) {
+        events.append(band ? QStringLiteral("bande") : QStringLiteral("aucune"));
+    };
+    report.OnPrintColumn = [&events](int colNo, int &w) {
+        events.append(QString::number(colNo));
+        w = 80;
+    };
+    link.BeginColumn(nullptr);
+    link.PrintColumn(3, width);
+    EXPECT_EQ(width, 80);
+    EXPECT_EQ(events, QStringList({"aucune", "3"}));
 }
 
 } // namespace

@@ -9,6 +9,9 @@
 #include "report/core/frlocale.h"
 #include "report/expr/frparser.h"
 #include "report/expr/frvariables.h"
+#include "report/objects/frband.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
 #include "tests/support/gui/fakes.h"
 
 using namespace report;
@@ -135,6 +138,10 @@ TEST_F(FunctionsTest, MessageBoxAndInputGoThroughTheDialogs)
               QStringLiteral("1"));
     EXPECT_EQ(fakes->dialogs.messages.back().type, platform::mtError);
     EXPECT_EQ(fakes->dialogs.messages.back().buttons, platform::mbOKCancel);
+
+    EXPECT_EQ(calc(QStringLiteral("MESSAGEBOX('Fini')")), QStringLiteral("1"));
+    EXPECT_EQ(fakes->dialogs.messages.back().buttons, platform::MsgDlgButtons(platform::mbOK));
+    EXPECT_EQ(fakes->dialogs.messages.back().type, platform::mtCustom);
 
     fakes->dialogs.inputs.push_back(QStringLiteral("Martin"));
     EXPECT_EQ(calc(QStringLiteral("INPUT('Nom ?', 'Dupont')")), QStringLiteral("Martin"));
@@ -333,6 +340,164 @@ TEST_F(FunctionsTest, DescriptionsKeepTheFirstOfANameAndFoldCategories)
     list.GetFunctionsOfCategory(QString(), names);
     EXPECT_EQ(names.size(), 4);
     EXPECT_EQ(list.GetFunctionDescription(QStringLiteral("GAMMA")), QStringLiteral("d"));
+}
+
+// The aggregate functions register their keys with the data band being
+// prepared, then read what it accumulated.
+class AggregateFunctionsTest : public FunctionsTest
+{
+protected:
+    void SetUp() override
+    {
+        FunctionsTest::SetUp();
+        page = report.Pages().Add();
+        for (const auto &[name, type] :
+             {std::pair{"MasterData1", btMasterData}, std::pair{"DetailData1", btDetailData},
+              std::pair{"GroupFooter1", btGroupFooter}, std::pair{"DetailFooter1", btDetailFooter},
+              std::pair{"ReportSummary1", btReportSummary},
+              std::pair{"PageHeader1", btPageHeader}}) {
+            auto view = std::make_unique<TfrBandView>();
+            view->Name = QString::fromLatin1(name);
+            view->SetBandType(type);
+            bands.push_back(std::make_unique<TfrBand>(view.get(), page));
+            views.push_back(std::move(view));
+        }
+    }
+    void TearDown() override
+    {
+        FrObjectGlobals &g = frObjects();
+        g.frAggregatePrepare = false;
+        g.frAggregateBand = nullptr;
+        g.frCurrentBand = nullptr;
+        bands.clear();
+        FunctionsTest::TearDown();
+    }
+    TfrBand *band(const char *name)
+    {
+        for (const auto &b : bands)
+            if (b->Name == QLatin1String(name))
+                return b.get();
+        return nullptr;
+    }
+    static QString key(const QString &head, int kind, const QString &expression,
+                       const QString &flag)
+    {
+        const QChar s(char16_t(1));
+        return head + s + QChar(char16_t(kind)) + s + expression + s + flag + s;
+    }
+
+    TfrReport report;
+    TfrPage *page = nullptr;
+    std::vector<std::unique_ptr<TfrBandView>> views;
+    std::vector<std::unique_ptr<TfrBand>> bands;
+};
+
+TEST_F(AggregateFunctionsTest, RegistrationKeysByBandAndKind)
+{
+    const struct {
+        const char *dataBand;
+        const char *shownIn;
+        const char *expression;
+        const char *key; // "" when nothing registers
+        int kind;
+        const char *keyExpression;
+        const char *flag;
+    } cases[] = {
+        {"MasterData1", "GroupFooter1", "SUM([Montant])", "GroupFooter1", 11, "[Montant]", ""},
+        {"MasterData1", "GroupFooter1", "min([Montant], MasterData1, 1)", "GroupFooter1", 12,
+         "[Montant]", "1"},
+        {"MasterData1", "ReportSummary1", "Max([Note], masterdata1 )", "ReportSummary1", 13,
+         "[Note]", ""},
+        {"MasterData1", "ReportSummary1", "AVG([Note])", "ReportSummary1", 14, "[Note]", ""},
+        {"MasterData1", "ReportSummary1", "COUNT(MasterData1)", "ReportSummary1", 15, "MasterData1",
+         ""},
+        {"MasterData1", "ReportSummary1", "COUNT(MasterData1, 1)", "ReportSummary1", 15,
+         "MasterData1", "1"},
+        // another band's aggregates, or a band that shows none by default
+        {"MasterData1", "GroupFooter1", "SUM([x], DetailData1)", "", 0, "", ""},
+        {"DetailData1", "ReportSummary1", "SUM([x])", "", 0, "", ""},
+        {"MasterData1", "PageHeader1", "SUM([x])", "", 0, "", ""},
+        {"DetailData1", "DetailFooter1", "SUM([y])", "DetailFooter1", 11, "[y]", ""},
+    };
+    FrObjectGlobals &g = frObjects();
+    g.frAggregatePrepare = true;
+    for (const auto &c : cases) {
+        TfrBand *data = band(c.dataBand);
+        TfrBand *shown = band(c.shownIn);
+        const int before = data->Values.Count();
+        shown->AggregateBand = nullptr;
+        g.frAggregateBand = data;
+        g.frCurrentBand = shown;
+        EXPECT_EQ(calc(QString::fromLatin1(c.expression)), QStringLiteral("0")) << c.expression;
+        if (!*c.key) {
+            EXPECT_EQ(data->Values.Count(), before) << c.expression;
+            EXPECT_EQ(shown->AggregateBand, nullptr) << c.expression;
+            continue;
+        }
+        const QString k = key(QString::fromLatin1(c.key), c.kind,
+                              QString::fromLatin1(c.keyExpression), QString::fromLatin1(c.flag));
+        EXPECT_EQ(data->Values.Count(), before + 1) << c.expression;
+        EXPECT_GE(data->Values.IndexOf(k), 0) << c.expression;
+        EXPECT_EQ(shown->AggregateBand, data) << c.expression;
+    }
+}
+
+TEST_F(AggregateFunctionsTest, FooterWithoutBandNameRegistersOnEveryMasterData)
+{
+    auto view = std::make_unique<TfrBandView>();
+    view->Name = QStringLiteral("MasterData2");
+    view->SetBandType(btMasterData);
+    bands.push_back(std::make_unique<TfrBand>(view.get(), page));
+    views.push_back(std::move(view));
+    FrObjectGlobals &g = frObjects();
+    g.frAggregatePrepare = true;
+    g.frCurrentBand = band("GroupFooter1");
+    for (const char *data : {"MasterData1", "MasterData2"}) {
+        g.frAggregateBand = band(data);
+        calc(QStringLiteral("SUM([Montant])"));
+    }
+    const QString k =
+        key(QStringLiteral("GroupFooter1"), 11, QStringLiteral("[Montant]"), QString());
+    EXPECT_GE(band("MasterData1")->Values.IndexOf(k), 0);
+    EXPECT_GE(band("MasterData2")->Values.IndexOf(k), 0);
+    EXPECT_EQ(band("GroupFooter1")->AggregateBand, band("MasterData2"));
+}
+
+TEST_F(AggregateFunctionsTest, CrossObjectsPrefixTheTemplateKey)
+{
+    FrObjectGlobals &g = frObjects();
+    g.frAggregatePrepare = true;
+    g.frAggregateBand = band("MasterData1");
+    g.frCurrentBand = band("GroupFooter1");
+    band("GroupFooter1")->HasCrossObjects = true;
+    calc(QStringLiteral("SUM([x])"));
+    const QString head = QStringLiteral("0") + QChar(char16_t(1)) + QStringLiteral("GroupFooter1");
+    EXPECT_GE(band("MasterData1")->Values.IndexOf(key(head, 11, QStringLiteral("[x]"), QString())),
+              0);
+}
+
+TEST_F(AggregateFunctionsTest, PrintingReadsTheDataBandsValue)
+{
+    FrObjectGlobals &g = frObjects();
+    TfrBand *master = band("MasterData1");
+    TfrBand *footer = band("GroupFooter1");
+    g.frCurrentBand = footer;
+    EXPECT_EQ(calc(QStringLiteral("SUM([Montant])")), QStringLiteral("0"));
+
+    g.frAggregatePrepare = true;
+    g.frAggregateBand = master;
+    calc(QStringLiteral("SUM([Montant])"));
+    calc(QStringLiteral("COUNT(MasterData1)"));
+    g.frAggregatePrepare = false;
+    master->SetAggregateValue(
+        key(QStringLiteral("GroupFooter1"), 11, QStringLiteral("[Montant]"), QString()),
+        FrVariant(42.5));
+    master->SetAggregateValue(
+        key(QStringLiteral("GroupFooter1"), 15, QStringLiteral("MasterData1"), QString()),
+        FrVariant(3));
+    EXPECT_EQ(calc(QStringLiteral("sum([Montant])")), QStringLiteral("42,5"));
+    EXPECT_EQ(calc(QStringLiteral("COUNT(MasterData1)")), QStringLiteral("3"));
+    EXPECT_EQ(calc(QStringLiteral("MAX([Montant])")), QStringLiteral("0"));
 }
 
 } // namespace

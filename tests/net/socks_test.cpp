@@ -1,0 +1,623 @@
+// Connections through SOCKS servers: a scripted server checks the exact bytes
+// of each request and plays every reply, whole and byte by byte; real
+// servers (microsocks, dante) are the second check, through the HTTP client.
+#include "net/http/httpprot.h"
+#include "net/socket/wsocket.h"
+#include "tests/net/http_support.h"
+
+#include <gtest/gtest.h>
+
+using namespace net;
+using namespace nettest;
+
+namespace
+{
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(static_cast<char>(v));
+    return out;
+}
+
+// The level-5 connect request for 127.0.0.1:8080.
+const QByteArray kRequest5 = bytes({5, 1, 0, 3, 9}) + "127.0.0.1" + bytes({0x1F, 0x90});
+const QByteArray kReply5 = bytes({5, 0, 0, 1, 127, 0, 0, 1, 0x1F, 0x90});
+
+// What a socket told its owner, in order.
+struct SocksRecorder {
+    explicit SocksRecorder(TCustomSocksWSocket &socket)
+    {
+        socket.OnSocksConnected = [this](TCustomWSocket *, std::uint16_t error) {
+            events << QStringLiteral("socks connected %1").arg(error);
+        };
+        socket.OnSocksError = [this](TCustomWSocket *, int error, const QString &msg) {
+            events << QStringLiteral("socks error %1 %2").arg(error).arg(msg);
+        };
+        socket.OnSocksAuthState = [this](TCustomWSocket *, TSocksAuthState state) {
+            authStates.push_back(state);
+        };
+        socket.OnSessionConnected = [this](TCustomWSocket *, std::uint16_t error) {
+            events << QStringLiteral("connected %1").arg(error);
+        };
+        socket.OnSessionClosed = [this](TCustomWSocket *, std::uint16_t error) {
+            events << QStringLiteral("closed %1").arg(error);
+            closed = true;
+        };
+        socket.OnDataAvailable = [this](TCustomWSocket *s, std::uint16_t) {
+            char buffer[3];
+            int n = s->Receive(buffer, sizeof buffer);
+            if (n > 0) {
+                if (data.isEmpty())
+                    firstRead = QByteArray(buffer, n);
+                data.append(buffer, n);
+            }
+        };
+    }
+    QStringList events;
+    std::vector<TSocksAuthState> authStates;
+    QByteArray data;
+    QByteArray firstRead;
+    bool closed = false;
+};
+
+class Socks : public BackendTest
+{
+protected:
+    // Connects to 127.0.0.1:8080 through the scripted server.
+    void start(TWSocket &socket, ScriptedServer &server, const QString &level,
+               const QString &addr = QStringLiteral("127.0.0.1"))
+    {
+        socket.SetAddr(addr);
+        socket.SetPort(QStringLiteral("8080"));
+        socket.SetSocksServer(QStringLiteral(" 127.0.0.1 "));
+        socket.SetSocksPort(QString::number(server.port()));
+        socket.SetSocksLevel(level);
+        socket.Connect();
+    }
+    bool waitEvent(const SocksRecorder &recorder, const QString &event)
+    {
+        return pumpUntil(loop(), [&] { return recorder.events.contains(event); });
+    }
+};
+
+TEST_P(Socks, LevelFourAndFourARequestsAreExact)
+{
+    int lookups = 0;
+    ResolverOverride resolver([&](const QString &, QStringList &) {
+        ++lookups;
+        return 11001;
+    });
+    struct Case {
+        QString level, addr;
+        QByteArray request;
+    } cases[] = {
+        {QStringLiteral("4"), QStringLiteral("127.0.0.1"),
+         bytes({4, 1, 0x1F, 0x90, 127, 0, 0, 1}) + "abc" + bytes({0})},
+        {QStringLiteral("4a"), QStringLiteral("localhost"),
+         bytes({4, 1, 0x1F, 0x90, 0, 0, 0, 1}) + "abc" + bytes({0}) + "localhost" + bytes({0})},
+    };
+    for (const Case &c : cases) {
+        ScriptedServer server;
+        server.addConnection({readBytes(static_cast<int>(c.request.size())),
+                              sendBytes(bytes({0, 90, 0x1F, 0x90, 127, 0, 0, 1})), sendBytes("hi"),
+                              hold()});
+        TWSocket socket;
+        SocksRecorder recorder(socket);
+        socket.SetSocksUsercode(QStringLiteral("abc"));
+        start(socket, server, c.level, c.addr);
+        EXPECT_EQ(socket.SocksLevel(), c.level.toUpper());
+        ASSERT_TRUE(pumpUntil(loop(), [&] { return recorder.data == "hi"; }))
+            << c.level.toStdString();
+        ASSERT_EQ(server.requests().size(), 1);
+        EXPECT_EQ(server.requests()[0].toHex(), c.request.toHex()) << c.level.toStdString();
+        EXPECT_EQ(recorder.events, QStringList({QStringLiteral("socks connected 0"),
+                                                QStringLiteral("connected 0")}));
+        socket.Close();
+        // Every close puts the server, its port and the level back.
+        EXPECT_EQ(socket.SocksServer(), QString());
+        EXPECT_EQ(socket.SocksPort(), QString());
+        EXPECT_EQ(socket.SocksLevel(), QStringLiteral("5"));
+        EXPECT_EQ(socket.SocksUsercode(), QStringLiteral("abc"));
+    }
+    EXPECT_EQ(lookups, 0) << "4A leaves the name to the server";
+}
+
+TEST_P(Socks, LevelFiveConnectsOnlyOnceTheDestinationAnswered)
+{
+    ScriptedServer server;
+    server.addConnection({readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), pause(300),
+                          sendBytes(kReply5), hold()});
+    TWSocket socket;
+    SocksRecorder recorder(socket);
+    start(socket, server, QStringLiteral("5"));
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return server.requests().size() == 2; }));
+    EXPECT_EQ(recorder.events, QStringList({QStringLiteral("socks connected 0")}));
+    EXPECT_EQ(socket.State(), wsConnected) << "the socket is up, its owner does not know yet";
+    ASSERT_TRUE(waitEvent(recorder, QStringLiteral("connected 0")));
+    EXPECT_EQ(server.requests()[0].toHex(), bytes({5, 1, 0}).toHex());
+    EXPECT_EQ(server.requests()[1].toHex(), kRequest5.toHex());
+    EXPECT_EQ(socket.SocksBoundAddr(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(socket.SocksBoundPort(), QStringLiteral("8080"));
+    EXPECT_TRUE(recorder.authStates.empty());
+}
+
+TEST_P(Socks, UserAndPasswordOrNoAuthenticationAfterAll)
+{
+    struct Case {
+        int method;
+        std::vector<TSocksAuthState> states;
+    } cases[] = {{2, {socksAuthStart, socksAuthSuccess}}, {0, {socksAuthNotRequired}}};
+    for (const Case &c : cases) {
+        ScriptedServer server;
+        const QByteArray auth = bytes({1, 5}) + "alice" + bytes({6}) + "s3cret";
+        if (c.method == 2) {
+            server.addConnection({readBytes(3), sendBytes(bytes({5, 2})), readBytes(14),
+                                  sendBytes(bytes({1, 0})), readBytes(16), sendBytes(kReply5),
+                                  hold()});
+        } else {
+            server.addConnection({readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+                                  sendBytes(kReply5), hold()});
+        }
+        TWSocket socket;
+        SocksRecorder recorder(socket);
+        socket.SetSocksUsercode(QStringLiteral("alice"));
+        socket.SetSocksPassword(QStringLiteral("s3cret"));
+        socket.SetSocksAuthentication(socksAuthenticateUsercode);
+        start(socket, server, QStringLiteral("5"));
+        ASSERT_TRUE(waitEvent(recorder, QStringLiteral("connected 0"))) << c.method;
+        QList<QByteArray> requests = server.requests();
+        ASSERT_EQ(requests.size(), c.method == 2 ? 3 : 2);
+        EXPECT_EQ(requests[0].toHex(), bytes({5, 1, 2}).toHex());
+        if (c.method == 2) {
+            EXPECT_EQ(requests[1].toHex(), auth.toHex());
+        }
+        EXPECT_EQ(requests.last().toHex(), kRequest5.toHex());
+        EXPECT_EQ(recorder.authStates, c.states) << c.method;
+    }
+}
+
+// A refusal reported once, in this order, whatever pieces the reply came in.
+TEST_P(Socks, EveryFailureIsErrorThenConnectedThenOneClose)
+{
+    const char *const replyTexts[] = {
+        "general SOCKS server failure", "connection not allowed by ruleset",
+        "network unreachable",          "host unreachable",
+        "connection refused",           "time to live expired",
+        "command not supported",        "address type not supported"};
+    struct Case {
+        QString level;
+        bool auth;
+        QByteArray methodReply; // level 5
+        QByteArray authReply;
+        QByteArray reply;
+        int error;
+        QString text;
+        bool wholeOnly = false;
+    };
+    std::vector<Case> cases;
+    for (int rep = 1; rep <= 9; ++rep)
+        cases.push_back({QStringLiteral("5"),
+                         false,
+                         bytes({5, 0}),
+                         {},
+                         bytes({5, rep, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
+                         20003 + rep,
+                         rep <= 8 ? QString::fromLatin1(replyTexts[rep - 1])
+                                  : QStringLiteral("unassigned error #9")});
+    cases.back().error = 20012;
+    cases.push_back({QStringLiteral("5"),
+                     false,
+                     bytes({5, 255}),
+                     {},
+                     {},
+                     20003,
+                     QStringLiteral("authentification method not acceptable")});
+    cases.push_back({QStringLiteral("5"),
+                     true,
+                     bytes({5, 2}),
+                     bytes({1, 1}),
+                     {},
+                     20015,
+                     QStringLiteral("socks authentication failed")});
+    cases.push_back({QStringLiteral("5"),
+                     true,
+                     bytes({5, 2}),
+                     bytes({1, 0, 0}),
+                     {},
+                     20001,
+                     QStringLiteral("too much data availaible"),
+                     true});
+    cases.push_back({QStringLiteral("5"),
+                     false,
+                     bytes({5, 0}),
+                     {},
+                     bytes({4, 0, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
+                     20002,
+                     QStringLiteral("socks version error")});
+    cases.push_back({QStringLiteral("5"),
+                     false,
+                     bytes({5, 0}),
+                     {},
+                     bytes({5, 0, 0, 4}) + QByteArray(18, '\0'),
+                     20011,
+                     QStringLiteral("address type not supported")});
+    const std::pair<int, const char *> fours[] = {{91, "request rejected or failed"},
+                                                  {92, "connection refused"},
+                                                  {93, "authentification failed"},
+                                                  {94, "unassigned error #94"}};
+    for (const auto &[code, text] : fours)
+        cases.push_back({QStringLiteral("4"),
+                         false,
+                         {},
+                         {},
+                         bytes({0, code, 0x1F, 0x90, 127, 0, 0, 1}),
+                         code == 91   ? 20016
+                         : code == 92 ? 20008
+                         : code == 93 ? 20015
+                                      : 20012,
+                         QString::fromLatin1(text)});
+    for (const Case &c : cases) {
+        for (bool piecewise : {false, true}) {
+            if (piecewise && c.wholeOnly)
+                continue;
+            auto send = [&](const QByteArray &reply) {
+                return piecewise ? sendPieces(reply, 1, 15)
+                                 : std::vector<ServerStep>{sendBytes(reply)};
+            };
+            std::vector<ServerStep> steps;
+            if (c.level == QLatin1String("4")) {
+                steps.push_back(readBytes(10));
+            } else {
+                steps.push_back(readBytes(3));
+                for (const ServerStep &s : send(c.methodReply))
+                    steps.push_back(s);
+                if (c.auth) {
+                    steps.push_back(readBytes(5));
+                    for (const ServerStep &s : send(c.authReply))
+                        steps.push_back(s);
+                } else if (!c.reply.isEmpty()) {
+                    steps.push_back(readBytes(16));
+                }
+            }
+            for (const ServerStep &s : send(c.reply))
+                steps.push_back(s);
+            steps.push_back(hold());
+            ScriptedServer server;
+            server.addConnection(steps);
+            TWSocket socket;
+            SocksRecorder recorder(socket);
+            socket.SetSocksUsercode(QStringLiteral("u"));
+            socket.SetSocksPassword(QStringLiteral("p"));
+            if (c.auth)
+                socket.SetSocksAuthentication(socksAuthenticateUsercode);
+            start(socket, server, c.level);
+            const QString where = c.text + (piecewise ? QStringLiteral(" (piecewise)") : QString());
+            ASSERT_TRUE(pumpUntil(loop(), [&] { return recorder.closed; })) << where.toStdString();
+            pumpFor(loop(), 30);
+            const QString n = QString::number(c.error);
+            EXPECT_EQ(
+                recorder.events,
+                QStringList({QStringLiteral("socks connected 0"),
+                             QStringLiteral("socks error ") + n + QLatin1Char(' ') + c.text,
+                             QStringLiteral("connected ") + n, QStringLiteral("closed ") + n}))
+                << where.toStdString();
+            EXPECT_EQ(socket.State(), wsClosed);
+        }
+    }
+}
+
+TEST_P(Socks, TheServerClosingOrAnOverlongFieldFails)
+{
+    struct Case {
+        std::vector<ServerStep> steps;
+        QString password;
+        int error;
+        QString text;
+        int requests;
+    } cases[] = {
+        {{readBytes(3), closeConnection()},
+         QStringLiteral("p"),
+         20014,
+         QStringLiteral("socks server closed the connection"),
+         1},
+        {{readBytes(3), sendBytes(bytes({5, 2})), hold()},
+         QString(256, QLatin1Char('x')),
+         20013,
+         QStringLiteral("socks request too long"),
+         1},
+    };
+    for (const Case &c : cases) {
+        ScriptedServer server;
+        server.addConnection(c.steps);
+        TWSocket socket;
+        SocksRecorder recorder(socket);
+        socket.SetSocksUsercode(QStringLiteral("u"));
+        socket.SetSocksPassword(c.password);
+        socket.SetSocksAuthentication(socksAuthenticateUsercode);
+        start(socket, server, QStringLiteral("5"));
+        ASSERT_TRUE(pumpUntil(loop(), [&] { return recorder.closed; })) << c.error;
+        pumpFor(loop(), 100);
+        const QString n = QString::number(c.error);
+        EXPECT_EQ(recorder.events,
+                  QStringList({QStringLiteral("socks connected 0"),
+                               QStringLiteral("socks error ") + n + QLatin1Char(' ') + c.text,
+                               QStringLiteral("connected ") + n, QStringLiteral("closed ") + n}));
+        server.stop();
+        EXPECT_EQ(server.requests().size(), c.requests) << "nothing sent after the offer";
+    }
+}
+
+TEST_P(Socks, DataAfterTheReplyComesFirstAndLongNamesFit)
+{
+    const QByteArray name(255, 'n');
+    const QByteArray longReply = bytes({5, 0, 0, 3, 255}) + name + bytes({0x1F, 0x91});
+    struct Case {
+        QByteArray reply;
+        bool piecewise;
+        QString bound, port;
+    } cases[] = {{kReply5 + "hello", false, QStringLiteral("127.0.0.1"), QStringLiteral("8080")},
+                 {longReply + "hello", false, QString::fromLatin1(name), QStringLiteral("8081")},
+                 {longReply + "hello", true, QString::fromLatin1(name), QStringLiteral("8081")}};
+    for (const Case &c : cases) {
+        ScriptedServer server;
+        std::vector<ServerStep> steps{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16)};
+        for (const ServerStep &s :
+             c.piecewise ? sendPieces(c.reply, 1, 5) : std::vector<ServerStep>{sendBytes(c.reply)})
+            steps.push_back(s);
+        steps.push_back(sendBytes("world"));
+        steps.push_back(hold());
+        server.addConnection(steps);
+        TWSocket socket;
+        SocksRecorder recorder(socket);
+        start(socket, server, QStringLiteral("5"));
+        ASSERT_TRUE(pumpUntil(loop(), [&] { return recorder.data.size() >= 10; }));
+        EXPECT_EQ(recorder.data, "helloworld");
+        if (!c.piecewise) {
+            EXPECT_EQ(recorder.firstRead, "hel") << "the bytes of the reply's read come first";
+        }
+        EXPECT_EQ(socket.SocksBoundAddr(), c.bound);
+        EXPECT_EQ(socket.SocksBoundPort(), c.port);
+        EXPECT_EQ(socket.ReadCount(), 10) << "each byte counted once";
+    }
+}
+
+TEST_P(Socks, RefusalsOfUse)
+{
+    TWSocket socket;
+    auto refusal = [](const std::function<void()> &call) {
+        try {
+            call();
+        } catch (const ESocketException &e) {
+            return e.Message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(refusal([&] { socket.SetSocksLevel(QStringLiteral("6")); }),
+              QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
+    EXPECT_EQ(refusal([&] { socket.SetSocksLevel(QString()); }),
+              QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
+    EXPECT_EQ(socket.SocksLevel(), QStringLiteral("5"));
+    socket.SetSocksServer(QStringLiteral("127.0.0.1"));
+    socket.SetSocksPort(QStringLiteral("1080"));
+    EXPECT_EQ(refusal([&] { socket.Listen(); }),
+              QStringLiteral("Listening is not supported thru socks server"));
+    socket.SetAddr(QStringLiteral("127.0.0.1"));
+    socket.SetPort(QStringLiteral("80"));
+    socket.SetProto(QStringLiteral("udp"));
+    EXPECT_EQ(refusal([&] { socket.Connect(); }),
+              QStringLiteral("TCP is the only protocol supported thru socks server"));
+    socket.SetProto(QStringLiteral("tcp"));
+    socket.SetSocksPort(QStringLiteral("nosuchservice"));
+    EXPECT_TRUE(refusal([&] {
+                    socket.Connect();
+                }).startsWith(QStringLiteral("Connect: Winsock Resolve Port: Cannot convert")));
+
+    // While connected (to a SOCKS server that never answers) nothing moves.
+    ScriptedServer server;
+    server.addConnection({hold()});
+    socket.SetSocksPort(QString::number(server.port()));
+    socket.Connect();
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
+    EXPECT_EQ(refusal([&] { socket.SetSocksServer(QStringLiteral("x")); }),
+              QStringLiteral("Can't change socks server if not closed"));
+    EXPECT_EQ(refusal([&] { socket.SetSocksPort(QStringLiteral("1")); }),
+              QStringLiteral("Can't change socks port if not closed"));
+    EXPECT_EQ(refusal([&] { socket.SetSocksLevel(QStringLiteral("4")); }),
+              QStringLiteral("Can't change socks level if not closed"));
+    EXPECT_EQ(refusal([&] { socket.Connect(); }), QStringLiteral("Connect: Socket already in use"));
+    EXPECT_EQ(socket.SocksServer(), QStringLiteral("127.0.0.1"));
+    // Closed by its owner during the exchange: a plain close, no SOCKS error.
+    QStringList events;
+    socket.OnSocksError = [&](TCustomWSocket *, int e, const QString &) {
+        events << QString::number(e);
+    };
+    socket.OnSessionClosed = [&](TCustomWSocket *, std::uint16_t e) {
+        events << QStringLiteral("closed %1").arg(e);
+    };
+    socket.Close();
+    EXPECT_EQ(events, QStringList({QStringLiteral("closed 0")}));
+}
+
+NET_INSTANTIATE_BACKENDS(Socks);
+
+// ---------------------------------------------------------------------------
+// The HTTP client through real SOCKS servers.
+
+class SocksInterop : public BackendTest
+{
+protected:
+    struct Outcome {
+        std::vector<HttpRecorder::Done> done;
+        QString reason;
+        QList<int> socksErrors;
+    };
+    Outcome head(const QString &url, const QString &level, int socksPort,
+                 const QString &user = QString(), const QString &password = QString())
+    {
+        THttpCli client;
+        HttpRecorder recorder(client);
+        Outcome outcome;
+        client.OnSocksError = [&](TCustomWSocket *sender, int error, const QString &) {
+            EXPECT_EQ(sender, &client.CtrlSocket());
+            outcome.socksErrors << error;
+        };
+        client.SetURL(url);
+        client.SetSocksServer(QStringLiteral("127.0.0.1"));
+        client.SetSocksPort(QString::number(socksPort));
+        client.SetSocksLevel(level);
+        if (!user.isEmpty()) {
+            client.SetSocksUsercode(user);
+            client.SetSocksPassword(password);
+            client.SetSocksAuthentication(socksAuthenticateUsercode);
+        }
+        client.HeadAsync();
+        EXPECT_TRUE(waitDone(loop(), recorder));
+        pumpFor(loop(), 50);
+        outcome.done = recorder.done;
+        outcome.reason = client.ReasonPhrase();
+        return outcome;
+    }
+    static std::vector<ServerStep> okReply()
+    {
+        return {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"), hold()};
+    }
+};
+
+TEST_P(SocksInterop, HeadThroughMicrosocksAndDante)
+{
+    ProcessPeer microsocks, dante;
+    const bool haveMicrosocks =
+        microsocks.startMicrosocks(QStringLiteral("user"), QStringLiteral("secret"));
+    const bool haveDante = dante.startDante();
+    if (!haveMicrosocks && !haveDante)
+        GTEST_SKIP() << "microsocks and dante are not installed";
+    struct Case {
+        ProcessPeer *peer;
+        QString level, user;
+    };
+    std::vector<Case> cases;
+    if (haveMicrosocks)
+        cases.push_back({&microsocks, QStringLiteral("5"), QStringLiteral("user")});
+    if (haveDante) {
+        cases.push_back({&dante, QStringLiteral("4"), QString()});
+        cases.push_back({&dante, QStringLiteral("5"), QString()});
+    }
+    for (const Case &c : cases) {
+        ScriptedServer origin;
+        origin.addConnection(okReply());
+        origin.addConnection(okReply());
+        Outcome direct;
+        {
+            THttpCli client;
+            HttpRecorder recorder(client);
+            client.SetURL(origin.url(QStringLiteral("/page")));
+            client.HeadAsync();
+            ASSERT_TRUE(waitDone(loop(), recorder));
+            direct.done = recorder.done;
+        }
+        Outcome relayed = head(origin.url(QStringLiteral("/page")), c.level, c.peer->port(), c.user,
+                               QStringLiteral("secret"));
+        ASSERT_EQ(relayed.done.size(), 1u) << c.level.toStdString();
+        EXPECT_EQ(relayed.done[0].error, 0);
+        EXPECT_EQ(relayed.done[0].status, 200);
+        ASSERT_EQ(origin.requests().size(), 2);
+        EXPECT_EQ(origin.requests()[1], origin.requests()[0]) << "request bytes as direct";
+    }
+}
+
+TEST_P(SocksInterop, RefusalsReachTheRequest)
+{
+    ProcessPeer microsocks, dante;
+    const bool haveMicrosocks =
+        microsocks.startMicrosocks(QStringLiteral("user"), QStringLiteral("secret"));
+    const bool haveDante = dante.startDante();
+    if (!haveMicrosocks && !haveDante)
+        GTEST_SKIP() << "microsocks and dante are not installed";
+    ScriptedServer origin;
+    struct Case {
+        ProcessPeer *peer;
+        QString level, user, password;
+        QString url;
+        int error;
+    };
+    std::vector<Case> cases;
+    if (haveMicrosocks)
+        cases.push_back({&microsocks, QStringLiteral("5"), QStringLiteral("user"),
+                         QStringLiteral("wrong"), origin.url(QStringLiteral("/")), 20015});
+    if (haveDante) {
+        cases.push_back({&dante, QStringLiteral("4A"), QString(), QString(),
+                         origin.url(QStringLiteral("/")), 20016});
+        cases.push_back({&dante, QStringLiteral("5"), QString(), QString(),
+                         QStringLiteral("http://127.0.0.1:%1/").arg(closedPort()), 20008});
+    }
+    for (const Case &c : cases) {
+        Outcome outcome = head(c.url, c.level, c.peer->port(), c.user, c.password);
+        ASSERT_EQ(outcome.done.size(), 1u) << c.error;
+        EXPECT_EQ(outcome.done[0].error, c.error);
+        EXPECT_EQ(outcome.done[0].status, 404);
+        EXPECT_EQ(outcome.reason, QStringLiteral("Not a WinSock error (Error #%1)").arg(c.error));
+        EXPECT_EQ(outcome.socksErrors, QList<int>({c.error}));
+    }
+    EXPECT_EQ(origin.connections(), 0);
+}
+
+TEST_P(SocksInterop, ClosedServerPortLeavingServerAndAbortDuringTheExchange)
+{
+    Outcome refused =
+        head(QStringLiteral("http://127.0.0.1:8080/"), QStringLiteral("5"), closedPort());
+    ASSERT_EQ(refused.done.size(), 1u);
+    EXPECT_EQ(refused.done[0].error, 10061);
+    EXPECT_EQ(refused.done[0].status, 404);
+    EXPECT_EQ(refused.reason, QStringLiteral("Connection refused (Error #10061)"));
+
+    // A server that leaves during the exchange fails the request.
+    ScriptedServer leaving;
+    leaving.addConnection({readBytes(3), closeConnection()});
+    Outcome left =
+        head(QStringLiteral("http://127.0.0.1:8080/"), QStringLiteral("5"), leaving.port());
+    ASSERT_EQ(left.done.size(), 1u);
+    EXPECT_EQ(left.done[0].error, 20014);
+    EXPECT_EQ(left.done[0].status, 404);
+    EXPECT_EQ(left.socksErrors, QList<int>({20014}));
+
+    ScriptedServer stalling;
+    stalling.addConnection({readBytes(3), hold()});
+    THttpCli client;
+    HttpRecorder recorder(client);
+    int socksConnected = 0;
+    client.OnSocksConnected = [&](TCustomWSocket *, std::uint16_t) { ++socksConnected; };
+    client.SetURL(QStringLiteral("http://127.0.0.1:8080/"));
+    client.SetSocksServer(QStringLiteral("127.0.0.1"));
+    client.SetSocksPort(QString::number(stalling.port()));
+    client.HeadAsync();
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return stalling.requests().size() == 1; }));
+    client.Abort();
+    pumpFor(loop(), 300);
+    ASSERT_EQ(recorder.done.size(), 1u);
+    EXPECT_EQ(recorder.done[0].error, httperrAborted);
+    EXPECT_EQ(socksConnected, 1);
+}
+
+TEST_P(SocksInterop, TheClientsLevelSetter)
+{
+    THttpCli client;
+    for (const char *level : {"", "4", "4a", "4A", "5"}) {
+        client.SetSocksLevel(QLatin1String(level));
+        EXPECT_EQ(client.SocksLevel(), QString::fromLatin1(level).toUpper());
+    }
+    for (const char *level : {"6", "4b", " 5"}) {
+        try {
+            client.SetSocksLevel(QLatin1String(level));
+            ADD_FAILURE() << level;
+        } catch (const ESocketException &e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
+        }
+    }
+    EXPECT_EQ(client.SocksLevel(), QStringLiteral("5"));
+}
+
+NET_INSTANTIATE_BACKENDS(SocksInterop);
+
+} // namespace
