@@ -15,50 +15,55 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <optional>
 
 namespace report
 {
 
 std::vector<int> frParsePageNumbers(const QString &text, int pageCount)
 {
+    pageCount = std::max(pageCount, 0);
     QString s;
     for (QChar c : text)
         if (c != QLatin1Char(' '))
             s += c;
-    std::set<int> pages;
+    std::vector<char> marked(size_t(pageCount) + 1, 0);
     auto addRange = [&](qint64 from, qint64 to) {
         from = std::max<qint64>(from, 1);
         to = std::min<qint64>(to, pageCount);
         for (qint64 n = from; n <= to; ++n)
-            pages.insert(int(n));
+            marked[size_t(n)] = 1;
     };
     if (s.isEmpty()) {
         addRange(1, pageCount);
-        return {pages.begin(), pages.end()};
-    }
-    if (s.endsWith(QLatin1Char('-')))
-        s += QString::number(pageCount);
-    s += QLatin1Char(',');
-    int partStart = 0;
-    std::optional<qint64> rangeStart;
-    for (int i = 0; i < s.size(); ++i) {
-        const QChar c = s.at(i);
-        if (c != QLatin1Char('-') && c != QLatin1Char(','))
-            continue;
-        // Raises the platform's conversion error for anything but a 32-bit number.
-        const qint64 number = platform::StrToInt(s.mid(partStart, i - partStart));
-        partStart = i + 1;
-        if (c == QLatin1Char('-')) {
-            rangeStart = number;
-        } else if (rangeStart) {
-            addRange(*rangeStart, number);
-            rangeStart.reset();
-        } else {
-            addRange(number, number);
+    } else {
+        if (s.endsWith(QLatin1Char('-')))
+            s += QString::number(pageCount);
+        s += QLatin1Char(',');
+        int partStart = 0;
+        std::optional<qint64> rangeStart;
+        for (int i = 0; i < s.size(); ++i) {
+            const QChar c = s.at(i);
+            if (c != QLatin1Char('-') && c != QLatin1Char(','))
+                continue;
+            // Raises the platform's conversion error for anything but a 32-bit number.
+            const qint64 number = platform::StrToInt(s.mid(partStart, i - partStart));
+            partStart = i + 1;
+            if (c == QLatin1Char('-')) {
+                rangeStart = number;
+            } else if (rangeStart) {
+                addRange(*rangeStart, number);
+                rangeStart.reset();
+            } else {
+                addRange(number, number);
+            }
         }
     }
-    return {pages.begin(), pages.end()};
+    std::vector<int> pages;
+    for (int n = 1; n <= pageCount; ++n)
+        if (marked[size_t(n)])
+            pages.push_back(n);
+    return pages;
 }
 
 int frMarginToHundredths(int pixels)
@@ -116,6 +121,34 @@ FrDisconnectScope::~FrDisconnectScope()
 {
     if (m_holder)
         m_holder->Connect(m_report);
+}
+
+bool frPrintFromPreview(TfrReport &report, FrPagesHolder *holder, int currentPage)
+{
+    FrObjectGlobals &g = frObjects();
+    FrPrintDialogSeam *dialog = g.frPrintDialog();
+    if (!dialog)
+        return false;
+    FrPrinterInfo &printer = g.frGlobalPrinter();
+    const int kept = printer.PrinterIndex();
+    FrPrintChoice choice;
+    choice.copies = report.DefaultCopies;
+    choice.collate = report.DefaultCollate;
+    if (!dialog->Execute(choice))
+        return false;
+    FrDisconnectScope disconnected(holder, report);
+    const int chosen = printer.PrinterIndex();
+    if (chosen != kept && report.CanRebuild) {
+        if (!report.ChangePrinter(kept, chosen))
+            return false;
+        report.PrepareReport();
+        // Pages laid out for the other printer, or none at all: no print.
+        if (report.EMFPages().Count() == 0)
+            return false;
+    }
+    report.PrintWithProgress(choice.pageList(currentPage), choice.copies, choice.collate,
+                             choice.kind);
+    return report.LastPrintDone();
 }
 
 namespace

@@ -94,4 +94,13 @@ private:
     TfrReport &m_report;
 };
 
+// The print command of a preview holding the report's pages (holder may be
+// null): the print dialog with the report's default copies and collation;
+// a printer chosen there is applied to the template, and pages the report
+// built are prepared again for it (loaded pages stay; a refused change or a
+// preparation giving no page stops); then the pages print, the current page
+// being currentPage. The holder gets the pages back whatever happens. False
+// when nothing was printed.
+bool frPrintFromPreview(TfrReport &report, FrPagesHolder *holder, int currentPage);
+
 } // namespace report

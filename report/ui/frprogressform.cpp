@@ -71,7 +71,8 @@ void TfrProgressForm::runInit()
     // The work is over: the window goes, with the result the work gave it.
     if (m_result == platform::mrNone)
         m_result = platform::mrOk;
-    QDialog::done(m_result);
+    if (isVisible())
+        QDialog::done(m_result);
 }
 
 int TfrProgressForm::Show(TfrReport &report)

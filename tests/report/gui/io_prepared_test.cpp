@@ -222,7 +222,10 @@ TEST_F(PreparedTest, PictureIsRecordedOnceAndReplayedAtAnyScale)
     TfrEMFPage &entry = *pages().Entry(0);
     platform::RecordingCanvas direct(measurer, QRect(0, 0, 758, 1071));
     entry.Shown = 1;
+    // The picture is the page as printed.
+    frObjects().frDocMode = 1;
     pages().DrawPage(0, direct, QRect(0, 0, 758, 1071));
+    frObjects().frDocMode = 0;
     entry.Shown = 0;
     entry.Page.reset();
 

@@ -10,12 +10,67 @@
 #include "report/print/frprint.h"
 #include "report/print/frprinter.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace report::test
 {
+
+// Report pixels of a page to pixels of its sheet rendered at 50 dpi, the
+// page drawn into target (600 dpi device pixels from the printable corner).
+struct SheetMap {
+    QRect target;
+    int pageWidth, pageHeight; // report pixels
+    int offset = 118;
+    QRect box(const QRect &r) const
+    {
+        auto x = [&](double v) {
+            return (offset + target.left() + v * target.width() / pageWidth) / 12.0;
+        };
+        auto y = [&](double v) {
+            return (offset + target.top() + v * target.height() / pageHeight) / 12.0;
+        };
+        return QRect(QPoint(int(x(r.left())), int(y(r.top()))),
+                     QPoint(int(x(r.left() + r.width())), int(y(r.top() + r.height()))));
+    }
+};
+
+inline bool dark(const QImage &image, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+           qGray(image.pixel(x, y)) < 160;
+}
+
+// Every dark pixel lies within 2 px of one of the boxes, and the frame's
+// four edges are inked at their middles.
+inline void checkInk(const QImage &image, const QRect &frame, const QRect &number, const char *what)
+{
+    ASSERT_FALSE(image.isNull()) << what;
+    const QRect near1 = frame.adjusted(-2, -2, 2, 2), near2 = number.adjusted(-2, -2, 2, 2);
+    int inked = 0, stray = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (dark(image, x, y)) {
+                ++inked;
+                if (!near1.contains(x, y) && !near2.contains(x, y))
+                    ++stray;
+            }
+    EXPECT_GT(inked, 50) << what;
+    EXPECT_EQ(stray, 0) << what;
+    auto edgeInked = [&](int x, int y, bool horizontal) {
+        for (int d = -2; d <= 2; ++d)
+            if (dark(image, horizontal ? x : x + d, horizontal ? y + d : y))
+                return true;
+        return false;
+    };
+    const QPoint c = frame.center();
+    EXPECT_TRUE(edgeInked(c.x(), frame.top(), true)) << what << " top";
+    EXPECT_TRUE(edgeInked(c.x(), frame.bottom(), true)) << what << " bottom";
+    EXPECT_TRUE(edgeInked(frame.left(), c.y(), false)) << what << " left";
+    EXPECT_TRUE(edgeInked(frame.right(), c.y(), false)) << what << " right";
+}
 
 class PrintTest : public BuildTest
 {

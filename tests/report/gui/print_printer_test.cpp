@@ -167,4 +167,29 @@ TEST_F(PrintTest, TheChosenPrinterIsThePlatformsCurrentOneWhichChartsPrintOn)
     EXPECT_TRUE(fakes->dialogs.saveRequests.empty());
 }
 
+TEST_F(PrintTest, PropertiesDialogTakesTheChosenPaperOrNothing)
+{
+    add600();
+    printers->setupAnswer = false;
+    platform::DeviceMode a5;
+    a5.paperSize = 11;
+    a5.paperWidth = 1480;
+    a5.paperHeight = 2100;
+    a5.orientation = 1;
+    printers->setupMode = a5;
+    EXPECT_FALSE(printer->PropertiesDialog());
+    EXPECT_EQ(printer->PaperSize(), 9);
+    printers->setupAnswer = true;
+    EXPECT_TRUE(printer->PropertiesDialog());
+    EXPECT_EQ(printers->setupShows, 2);
+    EXPECT_EQ(printer->PaperSize(), 11);
+    EXPECT_EQ(printer->Orientation(), 1);
+    EXPECT_EQ(printer->PaperWidth(), 2100);
+    EXPECT_EQ(printer->PaperHeight(), 1480);
+    TfrPrnInfo info;
+    printer->FillPrnInfo(info);
+    EXPECT_EQ(info.PPgw, 4961);
+    EXPECT_EQ(info.PPgh, 3496);
+}
+
 } // namespace report::test
