@@ -33,11 +33,8 @@ QString texteModeleAbsent(const QString &modele)
     return QStringLiteral("Modèle d'impression absent ou illisible : ") + modele;
 }
 
-bool imprimerModele(const ComposantsImpression &c, int enregistrements, const QString &modele,
-                    const QString *titre)
+bool chargerModele(report::TfrReport &report, const QString &modele)
 {
-    c.frUserDataset1->RangeEnd = report::reCount;
-    c.frUserDataset1->RangeEndCount = enregistrements;
     const QString chemin = fichierProgramme(modele);
     // A template left over from the last print must not be shown in place of
     // one that has gone.
@@ -45,7 +42,27 @@ bool imprimerModele(const ComposantsImpression &c, int enregistrements, const QS
         platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
         return false;
     }
-    if (!c.frReport1->LoadFromFile(platform::LineFile::resolve(chemin)))
+    return report.LoadFromFile(platform::LineFile::resolve(chemin));
+}
+
+void modifierModele(report::TfrReport &report, const QString &modele)
+{
+    const QString chemin = fichierProgramme(modele);
+    if (!platform::LineFile::exists(chemin)) {
+        report.Clear();
+        report.FileName = chemin;
+    } else if (!report.LoadFromFile(platform::LineFile::resolve(chemin))) {
+        return;
+    }
+    report.DesignReport();
+}
+
+bool imprimerModele(const ComposantsImpression &c, int enregistrements, const QString &modele,
+                    const QString *titre)
+{
+    c.frUserDataset1->RangeEnd = report::reCount;
+    c.frUserDataset1->RangeEndCount = enregistrements;
+    if (!chargerModele(*c.frReport1, modele))
         return false;
     if (titre)
         c.frReport1->Title = *titre;

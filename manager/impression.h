@@ -37,4 +37,15 @@ bool imprimerModele(const ComposantsImpression &c, int enregistrements, const QS
 // The text every window gives a missing template.
 QString texteModeleAbsent(const QString &modele);
 
+// Loads RepAppli + modele into report. A missing file is told; an
+// unreadable one was already told by the engine. False in both cases: print
+// nothing rather than whatever template the report held before.
+bool chargerModele(report::TfrReport &report, const QString &modele);
+
+// Opens the registered designer (if any) on RepAppli + modele. When the file
+// is missing the designer gets an empty report named after it, so that its
+// save creates that template and never writes over another one; an
+// unreadable file is left alone (the engine has said why).
+void modifierModele(report::TfrReport &report, const QString &modele);
+
 } // namespace manager

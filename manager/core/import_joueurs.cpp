@@ -15,55 +15,6 @@ namespace manager
 namespace
 {
 
-enum class Utf8 { Valide, Invalide, CoupeALaFin };
-
-// Strict UTF-8 check: overlong forms, surrogates and code points beyond
-// U+10FFFF are invalid. A sequence cut by the end of the data is told apart,
-// since it means the file itself was cut.
-Utf8 verifierUtf8(QByteArrayView bytes)
-{
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int suite;
-        unsigned char min2 = 0x80, max2 = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            suite = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            suite = 2;
-            if (c == 0xE0)
-                min2 = 0xA0;
-            else if (c == 0xED)
-                max2 = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            suite = 3;
-            if (c == 0xF0)
-                min2 = 0x90;
-            else if (c == 0xF4)
-                max2 = 0x8F;
-        } else {
-            return Utf8::Invalide;
-        }
-        for (int k = 1; k <= suite; ++k) {
-            if (i + k >= n)
-                return Utf8::CoupeALaFin;
-            const unsigned char d = p[i + k];
-            const unsigned char lo = k == 1 ? min2 : 0x80;
-            const unsigned char hi = k == 1 ? max2 : 0xBF;
-            if (d < lo || d > hi)
-                return Utf8::Invalide;
-        }
-        i += suite + 1;
-    }
-    return Utf8::Valide;
-}
-
 QString messageIncomplet(int ligne)
 {
     return QStringLiteral("Le fichier d'extraction est incomplet (ligne %1)").arg(ligne);
@@ -161,18 +112,14 @@ int entierStrict(QStringView texte)
 
 QString decoderExtraction(QByteArrayView bytes)
 {
+    bool coupe = false;
+    const QString texte = platform::decodeOutsideText(bytes, &coupe);
+    if (!coupe)
+        return texte;
+    // The line of the cut: count the line ends before it.
     QByteArrayView corps = bytes;
     if (corps.startsWith("\xEF\xBB\xBF"))
         corps = corps.sliced(3);
-    switch (verifierUtf8(corps)) {
-    case Utf8::Valide:
-        return platform::utf8ToAnsiText(corps);
-    case Utf8::Invalide:
-        return platform::fromAnsi(corps);
-    case Utf8::CoupeALaFin:
-        break;
-    }
-    // The line of the cut: count the line ends before it.
     int ligne = 1;
     for (qsizetype i = 0; i < corps.size(); ++i) {
         if (corps[i] == '\n' ||

@@ -267,6 +267,17 @@ int ChercheLicence(const QStringList &joueurs, const QString &saisie)
     return trouve;
 }
 
+int ChercheLicenceAuPlus(const QStringList &joueurs, const QString &saisie)
+{
+    const qint64 cherche = platform::StrToInt64(saisie);
+    for (int i = int(joueurs.size()) - 1; i >= 0; --i) {
+        const auto n = licenceNumerique(Champ(joueurs.at(i), 0));
+        if (n && *n <= cherche)
+            return i;
+    }
+    return -1;
+}
+
 int ChercheNom(const QStringList &joueurs, const QString &saisie)
 {
     const QString cherche = Majuscules1252(saisie);

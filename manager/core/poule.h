@@ -78,6 +78,11 @@ void TrieJoueursNom(QStringList &joueurs, int &courant);
 // number (the first player when none is); raises the conversion error when
 // the text is not a number. -1 for an empty list.
 int ChercheLicence(const QStringList &joueurs, const QString &saisie);
+// The player record's search: walking up from the last player, the first
+// whose licence (a whole number; other lines are passed over) is at most the
+// typed number; -1 when none is, so that the shown record stays. Raises the
+// conversion error when the text is not a number.
+int ChercheLicenceAuPlus(const QStringList &joueurs, const QString &saisie);
 // The first player whose family name begins with the typed text, both upper
 // cased; -1 when none does.
 int ChercheNom(const QStringList &joueurs, const QString &saisie);

@@ -199,4 +199,63 @@ QString upperAZ(const QString &text)
     return out;
 }
 
+Utf8Check checkUtf8(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int follow;
+        unsigned char min2 = 0x80, max2 = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            follow = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            follow = 2;
+            if (c == 0xE0)
+                min2 = 0xA0;
+            else if (c == 0xED)
+                max2 = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            follow = 3;
+            if (c == 0xF0)
+                min2 = 0x90;
+            else if (c == 0xF4)
+                max2 = 0x8F;
+        } else {
+            return Utf8Check::Invalid;
+        }
+        for (int k = 1; k <= follow; ++k) {
+            if (i + k >= n)
+                return Utf8Check::CutAtEnd;
+            const unsigned char d = p[i + k];
+            const unsigned char lo = k == 1 ? min2 : 0x80;
+            const unsigned char hi = k == 1 ? max2 : 0xBF;
+            if (d < lo || d > hi)
+                return Utf8Check::Invalid;
+        }
+        i += follow + 1;
+    }
+    return Utf8Check::Valid;
+}
+
+QString decodeOutsideText(QByteArrayView bytes, bool *cutAtEnd)
+{
+    QByteArrayView body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body = body.sliced(3);
+    const Utf8Check check = checkUtf8(body);
+    if (cutAtEnd)
+        *cutAtEnd = check == Utf8Check::CutAtEnd;
+    // A text cut inside its last character is UTF-8 all the same: the cut
+    // character becomes '?' and every accented letter before it survives.
+    if (check == Utf8Check::Invalid)
+        return fromAnsi(body);
+    return utf8ToAnsiText(body);
+}
+
 } // namespace platform

@@ -23,6 +23,18 @@ int ansiByte(QChar ch);
 // code page survives, anything else becomes '?'. A leading byte-order mark is
 // dropped; an invalid or truncated sequence gives '?' per bad byte.
 QString utf8ToAnsiText(QByteArrayView bytes);
+enum class Utf8Check { Valid, Invalid, CutAtEnd };
+// Strict UTF-8 check: overlong forms, surrogates and code points beyond
+// U+10FFFF are invalid. A sequence cut by the end of the data is told apart,
+// since it means the file itself was cut.
+Utf8Check checkUtf8(QByteArrayView bytes);
+// The one decoding rule of text files that come from outside (players
+// extracts, iCalendar files): a UTF-8 byte-order mark is skipped; valid
+// UTF-8 goes through utf8ToAnsiText; anything else is Windows-1252 bytes.
+// UTF-8 cut inside its last character decodes as UTF-8 (that character
+// becomes '?') and sets *cutAtEnd, so that a caller can refuse it.
+QString decodeOutsideText(QByteArrayView bytes, bool *cutAtEnd = nullptr);
+
 // Replaces every character outside the code page by one '?' (a surrogate
 // pair included).
 QString ansiSafe(const QString &text);

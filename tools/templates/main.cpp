@@ -22,7 +22,9 @@ int main(int argc, char **argv)
     } modeles[] = {{"Homologation_paires.frf", modeles::HomologationPaires},
                    {"Classem_General.frf", modeles::ClassemGeneral},
                    {"Repartition_theorique_PP.frf", modeles::RepartitionTheoriquePP},
-                   {"Attibution_PPE.frf", modeles::AttibutionPPE}};
+                   {"Attibution_PPE.frf", modeles::AttibutionPPE},
+                   {"Enveloppes.frf", modeles::Enveloppes},
+                   {"calendrier.frf", modeles::Calendrier}};
     int erreurs = 0;
     for (const auto &m : modeles) {
         report::TfrReport report;

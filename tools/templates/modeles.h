@@ -53,5 +53,7 @@ void HomologationPaires(report::TfrReport &report);
 void ClassemGeneral(report::TfrReport &report);
 void RepartitionTheoriquePP(report::TfrReport &report);
 void AttibutionPPE(report::TfrReport &report);
+void Enveloppes(report::TfrReport &report);
+void Calendrier(report::TfrReport &report);
 
 } // namespace modeles
