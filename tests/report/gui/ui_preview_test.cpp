@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -663,9 +664,21 @@ TEST_F(PreviewTest, LooksAsLaidOut)
         const QImage window = f.grab().toImage();
         const QImage surface = f.PBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(surface.size(), QSize(1000, 700));
-        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty())
-            window.save(QString::fromLocal8Bit(dirName) +
-                        QStringLiteral("/preview_%1.png").arg(tag == 1 ? "largeur" : "100"));
+        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty()) {
+            const QString file =
+                QString::fromLocal8Bit(dirName) +
+                QStringLiteral("/preview_%1.png").arg(tag == 1 ? "largeur" : "100");
+            if (f.isVisible()) {
+                // On a display: the window as the user sees it, caption included.
+                QTest::qWait(400);
+                const QRect frame = f.frameGeometry();
+                QGuiApplication::primaryScreen()
+                    ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                    .save(file);
+            } else {
+                window.save(file);
+            }
+        }
         const QRect page = f.EMFPages()->Entry(0)->ScreenRect;
         EXPECT_EQ(f.Button(QStringLiteral("ZoomBtn"))->Caption(),
                   tag == 1 ? QStringLiteral("129%") : QStringLiteral("100%"));
