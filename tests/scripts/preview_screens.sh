@@ -22,7 +22,8 @@ NoGrabServer
 RC
 cat >"$WORK/run.sh" <<'RUN'
 #!/bin/sh
-twm -f "$TWMRC" >/dev/null 2>&1 &
+# Its built-in fonts open only in the C locale.
+LC_ALL=C twm -f "$TWMRC" >/dev/null 2>&1 &
 WM=$!
 sleep 1
 VORN_TEST_DISPLAY=1 QT_QPA_PLATFORM=xcb "$BIN" "$FILTER"
