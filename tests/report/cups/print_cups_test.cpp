@@ -5,9 +5,13 @@
 // reads the scheduler's address once, at the first printer query.
 #include "tests/report/gui/print_fixture.h"
 
+#include "report/ui/frpreview.h"
+
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
@@ -172,7 +176,10 @@ TEST_F(CupsPrintTest, TheQueueComesBeforeTheVirtualPrinterWithItsPapers)
     EXPECT_GT(info.POfx, 0); // the queue's unprintable margin
 }
 
-TEST_F(CupsPrintTest, PrintingOnePageThroughTheQueue)
+// Ctrl+P in the preview of a 3-page report prepared for the virtual
+// printer: the print dialog chooses the queue and page "2"; the preview
+// prepares the report again for the queue and prints that page alone.
+TEST_F(CupsPrintTest, PrintingPageTwoFromThePreviewThroughTheQueue)
 {
     page->UseMargins = 0;
     page->LeftMargin = page->TopMargin = page->RightMargin = page->BottomMargin = 18;
@@ -181,10 +188,27 @@ TEST_F(CupsPrintTest, PrintingOnePageThroughTheQueue)
     second->UseMargins = 0;
     second->LeftMargin = second->TopMargin = second->RightMargin = second->BottomMargin = 18;
     addPage();
-    printer->SetPrinterIndex(0);
+    printer->SetPrinterIndex(1);
+    ASSERT_EQ(printer->Printers().value(1), QStringLiteral("Imprimante virtuelle"));
     preparePages(3);
     QFile::remove(output());
-    report->PrintWithProgress(QStringLiteral("2"), 1, true, 0);
+    auto owned = std::make_unique<FrScriptedPrintDialog>();
+    FrScriptedPrintDialog &dialog = *owned;
+    dialog.printer = 0;
+    dialog.range = 2;
+    dialog.pages = QStringLiteral("2");
+    frObjects().setPrintDialog(std::move(owned));
+    {
+        TfrPreviewForm preview;
+        preview.Connect(*report);
+        preview.SetButtonsUp();
+        preview.RedrawAll(true);
+        QKeyEvent ctrlP(QEvent::KeyPress, Qt::Key_P, Qt::ControlModifier);
+        QApplication::sendEvent(&preview, &ctrlP);
+        EXPECT_EQ(dialog.shows, 1);
+        EXPECT_EQ(preview.PageCount(), 3);
+    }
+    EXPECT_EQ(printer->PrinterIndex(), 0);
     ASSERT_TRUE(report->LastPrintDone());
     QElapsedTimer clock;
     clock.start();

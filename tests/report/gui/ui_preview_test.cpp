@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -608,12 +609,45 @@ namespace report::test
 namespace
 {
 
+// Pixels of two pictures of one size that differ by more than tolerance in
+// a channel, as a share of all pixels.
+double differingShare(const QImage &a, const QImage &b, int tolerance)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    if (x.size() != y.size() || x.isNull())
+        return 1.0;
+    qint64 differing = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row), q = y.pixel(col, row);
+            if (std::abs(qRed(p) - qRed(q)) > tolerance ||
+                std::abs(qGreen(p) - qGreen(q)) > tolerance ||
+                std::abs(qBlue(p) - qBlue(q)) > tolerance)
+                ++differing;
+        }
+    return double(differing) / (double(x.width()) * x.height());
+}
+
 // The window as a user sees it: grey around the pages, white paper with a
-// black border and a shadow, the zoom caption, ink in the title's box.
-// VORN_SHOTS_DIR set: the pictures are also written there.
+// black border and a shadow, the zoom caption, ink in the title's box, and
+// the surface as the reference pictures show it (text may be rendered a
+// little differently from one machine to the next, hence the tolerance).
+// Run offscreen with the other tests, and shown in a real display under a
+// window manager by the test_report_screens entry. VORN_SHOTS_DIR set: the
+// pictures are also written there; VORN_UPDATE_REFERENCES=1: the reference
+// pictures are written anew.
 TEST_F(PreviewTest, LooksAsLaidOut)
 {
+    // Text measured and drawn with the real fonts, as a user sees it.
+    frObjects().setMeasurer(nullptr);
     TfrPreviewForm &f = open();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        f.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+        // The shown window lays itself out: the surface set again.
+        f.setSurfaceSize({1000, 700});
+    }
     f.setWindowTitle(QStringLiteral("Prévisualiser"));
     {
         TfrPreviewSearchForm search(&f);
@@ -630,9 +664,21 @@ TEST_F(PreviewTest, LooksAsLaidOut)
         const QImage window = f.grab().toImage();
         const QImage surface = f.PBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(surface.size(), QSize(1000, 700));
-        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty())
-            window.save(QString::fromLocal8Bit(dirName) +
-                        QStringLiteral("/preview_%1.png").arg(tag == 1 ? "largeur" : "100"));
+        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty()) {
+            const QString file =
+                QString::fromLocal8Bit(dirName) +
+                QStringLiteral("/preview_%1.png").arg(tag == 1 ? "largeur" : "100");
+            if (f.isVisible()) {
+                // On a display: the window as the user sees it, caption included.
+                QTest::qWait(400);
+                const QRect frame = f.frameGeometry();
+                QGuiApplication::primaryScreen()
+                    ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+                    .save(file);
+            } else {
+                window.save(file);
+            }
+        }
         const QRect page = f.EMFPages()->Entry(0)->ScreenRect;
         EXPECT_EQ(f.Button(QStringLiteral("ZoomBtn"))->Caption(),
                   tag == 1 ? QStringLiteral("129%") : QStringLiteral("100%"));
@@ -656,6 +702,13 @@ TEST_F(PreviewTest, LooksAsLaidOut)
             for (int x = box.left() + 3; x < box.right() - 2; ++x)
                 ink += qGray(surface.pixel(x, y)) < 128 ? 1 : 0;
         EXPECT_GT(ink, 20) << tag;
+        const QString reference = QStringLiteral(VORN_TEST_DATA "/report/preview_%1.png")
+                                      .arg(tag == 1 ? "largeur" : "100");
+        if (qEnvironmentVariable("VORN_UPDATE_REFERENCES") == QLatin1String("1"))
+            surface.save(reference);
+        const QImage expected(reference);
+        ASSERT_FALSE(expected.isNull()) << reference.toStdString();
+        EXPECT_LT(differingShare(surface, expected, 40), 0.02) << reference.toStdString();
     }
 }
 
@@ -828,6 +881,94 @@ TEST_F(PreviewTest, GreyButtonsFromTheDesignerSettingOrTheReport)
     EXPECT_FALSE(
         f.Toolbar()->findChild<QWidget *>(QStringLiteral("sep3"))->isVisibleTo(f.Toolbar()));
     EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isVisibleTo(f.Toolbar()));
+}
+
+} // namespace
+} // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+// The save dialog's second file type and later ones are the registered
+// export filters: the name gets the filter's extension and every page goes
+// through it, while the preview keeps its pages.
+TEST_F(PreviewTest, SaveDialogExportsThroughTheChosenFilter)
+{
+    auto owned = std::make_unique<FrRecordingExportFilter>();
+    FrRecordingExportFilter &filter = *owned;
+    frObjects().frFilters.push_back(std::move(owned));
+    TfrPreviewForm &f = open();
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("liste.frp"))};
+    fakes->dialogs.filterIndexes = {2};
+    f.SaveBtnClick();
+    EXPECT_EQ(report->FileName, dir.filePath(QStringLiteral("liste.txt")));
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("liste.frp"))));
+    EXPECT_EQ(filter.events.count(QStringLiteral("begin page")), 3);
+    EXPECT_EQ(filter.events.count(QStringLiteral("end page")), 3);
+    EXPECT_EQ(filter.events.last(), QStringLiteral("end document"));
+    EXPECT_FALSE(filter.events.filter(QStringLiteral("\"Liste des joueurs\"")).isEmpty())
+        << filter.events.join(QLatin1Char('\n')).toStdString();
+    expectOwned(3, "export");
+
+    // A file type past the last filter exports nothing.
+    filter.events.clear();
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("autre"))};
+    fakes->dialogs.filterIndexes = {3};
+    f.SaveBtnClick();
+    EXPECT_TRUE(filter.events.isEmpty());
+    expectOwned(3, "unknown file type");
+}
+
+// "Modifier la page" with a designer registered: the designer gets the
+// current prepared page; the change stays on that page when the user says
+// yes, the template is untouched and the preview keeps every page.
+TEST_F(PreviewTest, EditPageGoesThroughTheRegisteredDesigner)
+{
+    int shows = 0;
+    frObjects().frDesignerClass = [&](int mode) {
+        auto d = std::make_unique<FrCountingDesigner>(mode);
+        d->edit = [&](FrCountingDesigner &self) {
+            ++shows;
+            auto *p = dynamic_cast<TfrPage *>(self.Page);
+            ASSERT_NE(p, nullptr);
+            ASSERT_FALSE(p->Objects.empty());
+            p->Objects.front()->Memo = QStringList{QStringLiteral("modifié")};
+            self.modified = true;
+        };
+        return d;
+    };
+    TfrPreviewForm &f = open();
+    const QString templateMemo =
+        report->Pages().GetPage(0)->Objects.front()->Memo.join(QLatin1Char('|'));
+    key(Qt::Key_PageDown, Qt::ControlModifier);
+    ASSERT_EQ(f.CurPage, 2);
+    const QString before = f.EMFPages()->Dump();
+    for (int answer : {platform::mrNo, platform::mrYes}) {
+        fakes->dialogs.answers.push_back(answer);
+        f.EditPageClick();
+        expectOwned(3, "edit");
+        const QString dump = f.EMFPages()->Dump();
+        const QStringList pages = dump.split(QStringLiteral("page "), Qt::SkipEmptyParts);
+        ASSERT_EQ(pages.size(), 3);
+        EXPECT_FALSE(pages[0].contains(QStringLiteral("modifié"))) << answer;
+        EXPECT_EQ(pages[1].contains(QStringLiteral("modifié")), answer == platform::mrYes)
+            << answer << pages[1].toStdString();
+        if (answer == platform::mrNo) {
+            EXPECT_EQ(dump, before);
+        }
+        ASSERT_EQ(report->Pages().Count(), 1);
+        EXPECT_EQ(report->Pages().GetPage(0)->Objects.front()->Memo.join(QLatin1Char('|')),
+                  templateMemo);
+    }
+    EXPECT_EQ(shows, 2);
+    EXPECT_EQ(frObjects().frCurrentDesigner, nullptr);
+
+    // Without prepared pages that may change, the command does nothing.
+    report->ModifyPrepared = false;
+    f.EditPageClick();
+    EXPECT_EQ(shows, 2);
 }
 
 } // namespace

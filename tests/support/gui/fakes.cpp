@@ -36,13 +36,22 @@ std::optional<platform::FileAnswer> takeFile(std::deque<std::optional<QString>> 
 }
 } // namespace
 
+int ScriptedDialogs::takeFilterIndex(int opened)
+{
+    if (filterIndexes.empty())
+        return opened;
+    const int index = filterIndexes.front();
+    filterIndexes.pop_front();
+    return index;
+}
+
 std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::FileRequest &request,
                                                               QWidget *)
 {
     openRequests.push_back(request);
     auto answer = takeFile(files);
     if (answer)
-        answer->filterIndex = request.filterIndex;
+        answer->filterIndex = takeFilterIndex(request.filterIndex);
     return answer;
 }
 
@@ -52,7 +61,7 @@ std::optional<platform::FileAnswer> ScriptedDialogs::saveFile(const platform::Fi
     saveRequests.push_back(request);
     auto answer = takeFile(files);
     if (answer)
-        answer->filterIndex = request.filterIndex;
+        answer->filterIndex = takeFilterIndex(request.filterIndex);
     return answer;
 }
 

@@ -43,6 +43,9 @@ public:
     std::deque<std::optional<QString>> folders;
     // Texts typed in input boxes; none scripted (or std::nullopt): cancel.
     std::deque<std::optional<QString>> inputs;
+    // The file type chosen in a file dialog that is not cancelled; none
+    // scripted: the one the dialog opened with.
+    std::deque<int> filterIndexes;
 
     // Called when a message is shown, before it answers (to look at the
     // program's state while the box is up).
@@ -61,6 +64,9 @@ public:
     // The texts of every message shown.
     QStringList texts() const;
     int count(const QString &text) const;
+
+private:
+    int takeFilterIndex(int opened);
 };
 
 class RecordingShell : public platform::Shell
