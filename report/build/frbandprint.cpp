@@ -209,17 +209,22 @@ void TfrBand::DrawObject(TfrView *view)
 
 bool TfrBand::DrawObjects()
 {
-    FrReportLink *report = frObjects().frCurrentReport;
     for (size_t i = 0; i < Objects.size(); ++i) {
         if (frBuildTerminated())
             break;
         TfrView *v = Objects[i];
-        // Subreports are played by their own layer; none is installed.
-        if (v->Typ == otSubReport)
-            continue;
+        if (v->Typ == otSubReport) {
+            // Subreport objects come last: the first visible one hands the
+            // rest of the band, and its advance, to the subreports.
+            if (!v->Visible)
+                continue;
+            SubIndex = int(i);
+            PrepareSubReports();
+            DoSubReports();
+            return true;
+        }
         DrawObject(v);
     }
-    (void)report;
     return false;
 }
 
@@ -469,11 +474,15 @@ bool TfrBand::Draw()
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone) {
                 const int total = TotalHeight();
                 if (qint64(p.CurY) + total > p.CurBottomY && !Breaked) {
-                    if (p.IsSubReportPage && p.RecordMode)
+                    // A subreport page retries the band on the next page,
+                    // unless it stands at the top of a page already: then
+                    // the band prints there, clipped.
+                    if (p.IsSubReportPage && p.RecordMode && !p.IsFresh())
                         return true;
                     CheckPageBreak(p.CurY, total, false);
                 }
             }
+            SubReportsDone = true;
             if (isDataBand() && DataSet() && Next && !Next->DataSet()) {
                 for (TfrBand *b = this; b; b = b->Next) {
                     if (b != this && b->DataSet())
@@ -493,6 +502,10 @@ bool TfrBand::Draw()
         }
     }
     g.frCurrentBand = this;
+    // Subreports left unfinished at the bottom of a subreport page: the
+    // player goes on with them on the next page.
+    if (!SubReportsDone)
+        result = true;
     TfrReport *master = frBuildMaster();
     const bool notLastSheet =
         Typ == btPageFooter && master && fr().frPageNo < master->EMFPages().Count() - 1;
