@@ -187,6 +187,12 @@ void TfrBand::DrawObject(TfrView *view)
             fr().frInterpreter->DoScript(view->Script);
         return;
     }
+    outputView(view, Parent->XAdjust - Parent->LeftMarginPos(), y);
+}
+
+void TfrBand::outputView(TfrView *view, int dx, int dy)
+{
+    FrObjectGlobals &g = frObjects();
     TfrReport *master = frBuildMaster();
     TfrEMFPage *entry = master ? master->EMFPages().Entry(fr().frPageNo) : nullptr;
     if (!entry || !entry->Stream)
@@ -194,7 +200,7 @@ void TfrBand::DrawObject(TfrView *view)
     const bool memo = view->Typ == otMemo;
     const int mode = memo ? static_cast<TfrMemoView *>(view)->DrawMode : 0;
     {
-        FrShift shift(*view, Parent->XAdjust - Parent->LeftMarginPos(), y);
+        FrShift shift(*view, dx, dy);
         FrStream &stream = *entry->Stream;
         stream.seek(stream.size());
         view->WriteToPreparedPage(stream);
@@ -371,6 +377,8 @@ void TfrBand::DoDraw()
             y = p.CurY;
         if (!Breaked) {
             subReports = DrawObjects();
+            if (HasCrossObjects && !subReports)
+                DrawCross();
             if (!own && !subReports)
                 p.CurY = frClampGeometry(qint64(p.CurY) + dy);
         } else {
@@ -388,6 +396,8 @@ void TfrBand::DoDraw()
             y = p.CurY;
         if (!Breaked) {
             subReports = DrawObjects();
+            if (HasCrossObjects && !subReports)
+                DrawCross();
         } else {
             DrawBreaked();
             h = 0;
@@ -414,7 +424,8 @@ void TfrBand::DoDraw()
         }
     }
     y = savedY;
-    if (isDataBand())
+    // A band with cross columns accumulated once per column while they printed.
+    if (isDataBand() && !HasCrossObjects)
         DoAggregate();
 }
 

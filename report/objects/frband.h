@@ -100,6 +100,11 @@ public:
     // Plays the subreport pages side by side until all are finished (or, on
     // a page that is itself played as a subreport, until the page ends).
     void DoSubReports();
+    // Prints the cross columns of a band with cross objects after its own
+    // objects: header, one cell per record of the cross source, footer.
+    void DrawCross();
+    // Prints the objects that the cross band shares with this band at x.
+    void DrawCrossCell(TfrBand *cross, int x);
     void DrawObject(TfrView *view);
     void DrawBreaked();
     void StretchObjects(int maxHeight);
@@ -161,6 +166,11 @@ public:
 
 private:
     void releaseDataSet();
+    // Streams a view onto the current prepared page, moved by dx, dy.
+    void outputView(TfrView *view, int dx, int dy);
+    // Moves the cross columns on to the next prepared page when a column of
+    // width would pass the right position; x is then the left position.
+    void fitCrossColumn(int width, int &x, int startPage);
     bool isDataBand() const;
     void accumulate(FrAccumulator &entry, const FrVariant &x);
 
