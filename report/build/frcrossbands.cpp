@@ -27,6 +27,12 @@ TfrBand *existing(TfrBand *band)
     return band && band->View ? band : nullptr;
 }
 
+// Set while a column fit shows the opening bands of the page it added. A
+// page header with cross cells would otherwise print its own columns there,
+// overflow again and add pages without end; its columns reach that page
+// through the header's own fit instead.
+bool s_openingAddedPage = false;
+
 void runBandScript(TfrBand *band)
 {
     FrObjectGlobals &g = frObjects();
@@ -84,6 +90,7 @@ void TfrBand::fitCrossColumn(int width, int &x, int startPage)
         TfrBand *const keptBand = g.frCurrentBand;
         TfrBand *const keptLast = p.LastBand;
         const int keptY = p.CurY;
+        FrRestore<bool> opening(s_openingAddedPage, true);
         p.ShowBand(p.Bands[btOverlay]);
         p.ShowBand(p.Bands[btNone]);
         TfrBand *header = p.Bands[btPageHeader];
@@ -106,7 +113,7 @@ void TfrBand::fitCrossColumn(int width, int &x, int startPage)
 
 void TfrBand::DrawCross()
 {
-    if (!Parent || Typ == btPageFooter)
+    if (!Parent || Typ == btPageFooter || s_openingAddedPage)
         return;
     TfrPage &p = *Parent;
     FrObjectGlobals &g = frObjects();

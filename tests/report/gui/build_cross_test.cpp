@@ -117,5 +117,49 @@ TEST_F(CrossTest, WidthChangedByOnPrintColumnHoldsForTheFollowingColumns)
     EXPECT_EQ(named(QStringLiteral("PiedLigne")).value(0).toStdString(), "1:PiedLigne@665,48 6");
 }
 
+TEST_F(CrossTest, StretchedRowTakesTheHeightOfItsTallestColumn)
+{
+    // The step from one row to the next, with the cells of the columns in
+    // tall holding three lines and the others one.
+    auto rowStep = [this](std::vector<int> tall) {
+        report->Clear();
+        page = report->Pages().Add();
+        crossTab(5);
+        TfrView *row = report->FindObject(QStringLiteral("Cellule"));
+        row->Flags |= flStretched;
+        for (const auto &v : page->Objects)
+            if (v->Name == QLatin1String("Ligne"))
+                v->Flags |= flStretched;
+        report->OnPrintColumn = [this, tall](int column, int &) {
+            TfrView *cell = report->FindObject(QStringLiteral("Cellule"));
+            const bool high = std::find(tall.begin(), tall.end(), column) != tall.end();
+            cell->Memo =
+                high ? QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}
+                     : QStringList{QStringLiteral("a")};
+        };
+        EXPECT_TRUE(report->PrepareReport());
+        const QStringList names = named(QStringLiteral("Nom"));
+        return names.value(1).section(QLatin1Char(','), 1).section(QLatin1Char(' '), 0, 0).toInt() -
+               names.value(0).section(QLatin1Char(','), 1).section(QLatin1Char(' '), 0, 0).toInt();
+    };
+    const int none = rowStep({}), third = rowStep({3}), all = rowStep({1, 2, 3, 4, 5});
+    EXPECT_EQ(none, 20);
+    EXPECT_GT(all, 20);
+    EXPECT_EQ(third, all);
+}
+
+TEST_F(CrossTest, PageHeaderWithColumnTitlesOverflowingAddsOnePage)
+{
+    crossTab(6);
+    memo(QStringLiteral("Titre"), 170, 0, 80, 20, QStringLiteral("T[COLUMN#]"));
+    ASSERT_TRUE(report->PrepareReport());
+    ASSERT_EQ(report->EMFPages().Count(), 2);
+    // Each title once, the sixth over the sixth column on the second page.
+    const QStringList titles = named(QStringLiteral("Titre"));
+    EXPECT_EQ(titles.size(), 6) << titles.join(' ').toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("2:Titre@88,18 T6")))
+        << titles.join(' ').toStdString();
+}
+
 } // namespace
 } // namespace report::test
