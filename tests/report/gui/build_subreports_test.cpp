@@ -85,6 +85,11 @@ TEST_F(SubReportsTest, LongSubreportGoesOnUnderTheNextPageHeaderAtTheSameX)
     EXPECT_TRUE(objects.contains(QStringLiteral("2:EnteteMemo@20,18 Page 2")));
     EXPECT_TRUE(objects.contains(QStringLiteral("2:Ligne@120,48 Ligne 52")));
     EXPECT_TRUE(objects.contains(QStringLiteral("2:ResumeMemo@20,1028 Fin")));
+    // Two passes give the same pages: the first plays the subreports too.
+    const QString once = report->EMFPages().Dump();
+    report->TwoPass = 1;
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Dump().toStdString(), once.toStdString());
 }
 
 TEST_F(SubReportsTest, InvisibleSubreportPrintsNothingAndHoldsNothingBack)
