@@ -113,6 +113,9 @@ TEST_F(CrossTest, WidthChangedByOnPrintColumnHoldsForTheFollowingColumns)
     EXPECT_EQ(cells.mid(0, 4).join(QLatin1Char(';')).toStdString(),
               "1:Cellule@170,48 1:1;1:Cellule@270,48 2:1;1:Cellule@470,48 3:1;"
               "1:Cellule@170,68 1:2");
+    // Every row starts from the designed width again.
+    EXPECT_EQ(cells.mid(3, 3).join(QLatin1Char(';')).toStdString(),
+              "1:Cellule@170,68 1:2;1:Cellule@270,68 2:2;1:Cellule@470,68 3:2");
     // The footer follows the third, doubled, column.
     EXPECT_EQ(named(QStringLiteral("PiedLigne")).value(0).toStdString(), "1:PiedLigne@665,48 6");
 }
