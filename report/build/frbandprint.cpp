@@ -187,6 +187,12 @@ void TfrBand::DrawObject(TfrView *view)
             fr().frInterpreter->DoScript(view->Script);
         return;
     }
+    outputView(view, Parent->XAdjust - Parent->LeftMarginPos(), y);
+}
+
+void TfrBand::outputView(TfrView *view, int dx, int dy)
+{
+    FrObjectGlobals &g = frObjects();
     TfrReport *master = frBuildMaster();
     TfrEMFPage *entry = master ? master->EMFPages().Entry(fr().frPageNo) : nullptr;
     if (!entry || !entry->Stream)
@@ -194,7 +200,7 @@ void TfrBand::DrawObject(TfrView *view)
     const bool memo = view->Typ == otMemo;
     const int mode = memo ? static_cast<TfrMemoView *>(view)->DrawMode : 0;
     {
-        FrShift shift(*view, Parent->XAdjust - Parent->LeftMarginPos(), y);
+        FrShift shift(*view, dx, dy);
         FrStream &stream = *entry->Stream;
         stream.seek(stream.size());
         view->WriteToPreparedPage(stream);
@@ -209,17 +215,22 @@ void TfrBand::DrawObject(TfrView *view)
 
 bool TfrBand::DrawObjects()
 {
-    FrReportLink *report = frObjects().frCurrentReport;
     for (size_t i = 0; i < Objects.size(); ++i) {
         if (frBuildTerminated())
             break;
         TfrView *v = Objects[i];
-        // Subreports are played by their own layer; none is installed.
-        if (v->Typ == otSubReport)
-            continue;
+        if (v->Typ == otSubReport) {
+            // Subreport objects come last: the first visible one hands the
+            // rest of the band, and its advance, to the subreports.
+            if (!v->Visible)
+                continue;
+            SubIndex = int(i);
+            PrepareSubReports();
+            DoSubReports();
+            return true;
+        }
         DrawObject(v);
     }
-    (void)report;
     return false;
 }
 
@@ -366,6 +377,8 @@ void TfrBand::DoDraw()
             y = p.CurY;
         if (!Breaked) {
             subReports = DrawObjects();
+            if (HasCrossObjects && !subReports)
+                DrawCross();
             if (!own && !subReports)
                 p.CurY = frClampGeometry(qint64(p.CurY) + dy);
         } else {
@@ -383,6 +396,8 @@ void TfrBand::DoDraw()
             y = p.CurY;
         if (!Breaked) {
             subReports = DrawObjects();
+            if (HasCrossObjects && !subReports)
+                DrawCross();
         } else {
             DrawBreaked();
             h = 0;
@@ -409,7 +424,8 @@ void TfrBand::DoDraw()
         }
     }
     y = savedY;
-    if (isDataBand())
+    // A band with cross columns accumulated once per column while they printed.
+    if (isDataBand() && !HasCrossObjects)
         DoAggregate();
 }
 
@@ -469,11 +485,15 @@ bool TfrBand::Draw()
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone) {
                 const int total = TotalHeight();
                 if (qint64(p.CurY) + total > p.CurBottomY && !Breaked) {
-                    if (p.IsSubReportPage && p.RecordMode)
+                    // A subreport page retries the band on the next page,
+                    // unless it stands at the top of a page already: then
+                    // the band prints there, clipped.
+                    if (p.IsSubReportPage && p.RecordMode && !p.IsFresh())
                         return true;
                     CheckPageBreak(p.CurY, total, false);
                 }
             }
+            SubReportsDone = true;
             if (isDataBand() && DataSet() && Next && !Next->DataSet()) {
                 for (TfrBand *b = this; b; b = b->Next) {
                     if (b != this && b->DataSet())
@@ -493,6 +513,10 @@ bool TfrBand::Draw()
         }
     }
     g.frCurrentBand = this;
+    // Subreports left unfinished at the bottom of a subreport page: the
+    // player goes on with them on the next page.
+    if (!SubReportsDone)
+        result = true;
     TfrReport *master = frBuildMaster();
     const bool notLastSheet =
         Typ == btPageFooter && master && fr().frPageNo < master->EMFPages().Count() - 1;

@@ -23,7 +23,10 @@
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace report
 {
@@ -112,22 +115,31 @@ bool TfrReport::PrepareReport()
     m_stepResult = platform::mrNone;
 
     bool failed = false;
-    FrMemoryStream snapshot;
+    // This report first, then the reports built inside it.
+    std::vector<TfrReport *> reports{this};
+    for (TfrReport *member : BuildMembers())
+        if (member && std::find(reports.begin(), reports.end(), member) == reports.end())
+            reports.push_back(member);
+    std::vector<std::unique_ptr<FrMemoryStream>> snapshots;
+    for (size_t r = 0; r < reports.size(); ++r)
+        snapshots.push_back(std::make_unique<FrMemoryStream>());
     try {
         if (OnBeginDoc)
             OnBeginDoc();
         // What the owner changed before the build is kept; what the build
         // changes is undone.
-        SaveToStream(snapshot);
+        for (size_t r = 0; r < reports.size(); ++r)
+            reports[r]->SaveToStream(*snapshots[r]);
         // Objects aligned to the printable area take their place (undone
         // with the rest afterwards).
-        for (int i = 0; i < m_pages->Count(); ++i) {
-            TfrPage *page = m_pages->GetPage(i);
-            g.frCurrentPage = page;
-            for (const auto &v : page->Objects)
-                if (v->BandAlign != baNone)
-                    v->PrepareCanvas(g.measuringCanvas());
-        }
+        for (TfrReport *report : reports)
+            for (int i = 0; i < report->Pages().Count(); ++i) {
+                TfrPage *page = report->Pages().GetPage(i);
+                g.frCurrentPage = page;
+                for (const auto &v : page->Objects)
+                    if (v->BandAlign != baNone)
+                        v->PrepareCanvas(g.measuringCanvas());
+            }
         g.frCurrentPage = nullptr;
         RunPreparation();
     } catch (...) {
@@ -135,12 +147,13 @@ bool TfrReport::PrepareReport()
         // progress window closed; the error is told once below.
         failed = true;
         frNoteBuildError(platform::ExceptionText(std::current_exception()));
-        for (int i = 0; i < m_pages->Count(); ++i) {
-            try {
-                m_pages->GetPage(i)->DoneReport(true);
-            } catch (...) {
+        for (TfrReport *report : reports)
+            for (int i = 0; i < report->Pages().Count(); ++i) {
+                try {
+                    report->Pages().GetPage(i)->DoneReport(true);
+                } catch (...) {
+                }
             }
-        }
         try {
             if (ReportType == rtMultiple && Dataset())
                 Dataset()->Exit();
@@ -157,10 +170,12 @@ bool TfrReport::PrepareReport()
     g.frCurrentBand = nullptr;
     g.frCurrentView = nullptr;
     g.frMemoObservers.clear();
-    if (snapshot.size() > 0) {
-        snapshot.seek(0);
-        LoadFromStream(snapshot);
-    }
+    for (size_t r = reports.size(); r-- > 0;)
+        if (snapshots[r]->size() > 0) {
+            snapshots[r]->seek(0);
+            reports[r]->LoadFromStream(*snapshots[r]);
+        }
+    makeCurrent();
     g.frErrorOccurred = false;
     g.frErrorText.clear();
     FinalPass = false;
@@ -289,7 +304,9 @@ void TfrReport::BuildPreparedPages()
         source->Init();
         source->First();
     }
-    const bool secondPass = m_askedTwoPass && FinalPass;
+    // Inside a composite report its passes govern.
+    const TfrReport *passes = frBuildMaster() ? frBuildMaster() : this;
+    const bool secondPass = passes->m_askedTwoPass && passes->FinalPass;
     if (!secondPass) {
         g.frMemoObservers.clear();
         for (int i = 0; i < m_pages->Count(); ++i)

@@ -242,8 +242,16 @@ void aggregate(int kind, const FrVariant &p1, const FrVariant &p2, const FrVaria
         return;
     QString head = current->Name;
     if (current->Typ == btCrossData) {
+        // A cross cell shows the column's copy of the key that the row
+        // registered; a footer row's keys live in its data band.
         const TfrPage *page = dynamic_cast<const TfrPage *>(current->Page);
         head = QString::number(page ? page->CrossColumn : 1) + sep + dataBand->Name;
+        const int t = dataBand->Typ;
+        if (t != btMasterData && t != btDetailData && t != btSubDetailData) {
+            dataBand = dataBand->AggregateBand;
+            if (!dataBand)
+                return;
+        }
     }
     val = dataBand->GetAggregateValue(
         TfrStdFunctionLibrary::AggregateKey(head, kind, expression, flag));

@@ -94,6 +94,17 @@ public:
     // True when the band does not fit; unless onlyTest, moves on.
     bool CheckPageBreak(int atY, int height, bool onlyTest);
     bool DrawObjects();
+    // Forms every visible subreport page of the band in record mode and
+    // places it at its object.
+    void PrepareSubReports();
+    // Plays the subreport pages side by side until all are finished (or, on
+    // a page that is itself played as a subreport, until the page ends).
+    void DoSubReports();
+    // Prints the cross columns of a band with cross objects after its own
+    // objects: header, one cell per record of the cross source, footer.
+    void DrawCross();
+    // Prints the objects that the cross band shares with this band at x.
+    void DrawCrossCell(TfrBand *cross, int x);
     void DrawObject(TfrView *view);
     void DrawBreaked();
     void StretchObjects(int maxHeight);
@@ -141,6 +152,13 @@ public:
          PrintChildIfInvisible = false;
     bool Visible = true;
     bool HasCrossObjects = false;
+    // Subreports: the first subreport object in Objects (they come last),
+    // the lowest Y they reached, whether all are finished, and one finished
+    // flag per subreport object from SubIndex.
+    int SubIndex = 0;
+    int MaxY = 0;
+    bool SubReportsDone = true;
+    std::vector<bool> SubReportEOF;
     std::vector<TfrView *> Objects;
     QStringList Memo, Script;
     TfrDataset *CrossDataSet = nullptr;
@@ -148,6 +166,11 @@ public:
 
 private:
     void releaseDataSet();
+    // Streams a view onto the current prepared page, moved by dx, dy.
+    void outputView(TfrView *view, int dx, int dy);
+    // Moves the cross columns on to the next prepared page when a column of
+    // width would pass the right position; x is then the left position.
+    void fitCrossColumn(int width, int &x, int startPage);
     bool isDataBand() const;
     void accumulate(FrAccumulator &entry, const FrVariant &x);
 
@@ -156,6 +179,7 @@ private:
     std::unique_ptr<TfrDataset> m_owned;
     std::unique_ptr<TfrDataset> m_ownedCross;
     std::vector<std::pair<TfrView *, int>> m_stretched; // objects and their heights
+    std::vector<TfrPage *> m_subPages; // per subreport object: the page it plays, or none
 };
 
 // The data set behind the data band that serves the band being printed.

@@ -100,6 +100,9 @@ public:
     int ColumnFooterHeight() const;
     void AddRecord(TfrBand *band, int kind);
     void ClearRecList();
+    // Plays the recorded bands from PlayPosition; true when it stopped at
+    // the end of the prepared page (the position stays on that band).
+    bool PlayRecList();
     // Queue of bands waiting to print together (headers with their first data).
     void QueueAdd(TfrBand *band);
     void QueueFlush();

@@ -231,6 +231,9 @@ public:
     void ExportPages();
     // Forms every page into the prepared pages (a composite report replaces it).
     virtual void BuildPreparedPages();
+    // Reports built inside this one's build (a composite report's members):
+    // their templates are kept and restored around the build as this one's.
+    virtual std::vector<TfrReport *> BuildMembers() const { return {}; }
     void RunPreparation();
     // Progress N: OnProgress, or the progress window's line.
     void Progress(int n);

@@ -194,10 +194,12 @@ TEST_F(BandsTest, BandWithCrossObjectsIsMeasuredPerColumn)
         events.append(QStringLiteral("column %1").arg(column));
     };
     ASSERT_TRUE(report->PrepareReport());
+    // Measured once, then printed: each time every column is announced.
     EXPECT_EQ(events.join(QLatin1Char(',')).toStdString(),
-              "begin Donnees,column 1,column 2,column 3");
-    // The cross band's own object is printed by the cross columns, not here.
-    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), "1:Nom@20,18 nom");
+              "begin Donnees,column 1,column 2,column 3,begin Donnees,column 1,column 2,column 3");
+    // The cross band's own object is printed by the cross columns, once each.
+    EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(),
+              "1:Nom@20,18 nom;1:Cellule@410,18 c;1:Cellule@510,18 c;1:Cellule@610,18 c");
 }
 
 TEST_F(BandsTest, ABandShowingItselfStops)
