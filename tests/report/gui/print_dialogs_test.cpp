@@ -199,6 +199,24 @@ TEST_F(PrintTest, ProgressCancelEscapeAndCloseRequests)
     }
 }
 
+TEST_F(PrintTest, ProgressHiddenForADialogPageAndShownAgain)
+{
+    TfrProgressForm form;
+    bool shownAgain = false;
+    const int result = form.ShowModal(*report, [&] {
+        form.SetShown(false); // a dialog page shows meanwhile
+        platform::ProcessMessages();
+        EXPECT_FALSE(form.IsShown());
+        form.SetShown(true);
+        platform::ProcessMessages();
+        shownAgain = form.IsShown();
+        form.SetModalResult(platform::mrOk);
+    });
+    EXPECT_TRUE(shownAgain);
+    EXPECT_EQ(result, platform::mrOk);
+    EXPECT_FALSE(form.isVisible());
+}
+
 TEST_F(PrintTest, AnErrorOfTheWorkIsRaisedAfterTheLoop)
 {
     TfrProgressForm form;
