@@ -7,6 +7,7 @@
 #include "platform/browser/browser.h"
 #include "platform/canvas/qpaintercanvas.h"
 #include "platform/canvas/textmeasurer.h"
+#include "platform/printer/printers.h"
 #include "platform/shell/shell.h"
 #include "platform/text/codec.h"
 #include "report/core/frlibrary.h"
@@ -17,6 +18,7 @@
 #include "report/objects/frreport.h"
 #include "report/objects/frseams.h"
 #include "report/objects/frview.h"
+#include "report/print/frprinter.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QCheckBox>
@@ -24,10 +26,12 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTabWidget>
 
 namespace
@@ -402,4 +406,232 @@ TEST_F(Convocations, MailBatches)
     w->BtCourriel->click();
     EXPECT_TRUE(shell().calls.empty());
     EXPECT_TRUE(dialogs().messages.empty());
+}
+
+namespace
+{
+
+QByteArray goldenDump(const QString &nom)
+{
+    return donnee(nom);
+}
+
+// Every bracketed name of the template's memos, the engine's own left out.
+QSet<QString> nomsDuModele(const QString &fichier)
+{
+    report::TfrReport r;
+    EXPECT_TRUE(r.LoadFromFile(fichier)) << fichier.toStdString();
+    QSet<QString> noms;
+    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
+    for (int p = 0; p < r.Pages().Count(); ++p)
+        for (const auto &v : r.Pages().GetPage(p)->Objects)
+            for (const QString &ligne : v->Memo)
+                for (const auto &m : crochets.globalMatch(ligne))
+                    if (m.captured(1) != u"PAGE#")
+                        noms.insert(m.captured(1));
+    return noms;
+}
+
+} // namespace
+
+TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
+{
+    active(true);
+    entete();
+    const QSet<QString> entete{"saison",
+                               "responsable",
+                               "publication",
+                               "prix",
+                               "epreuve",
+                               "phase",
+                               "date",
+                               "lieu",
+                               "modalites",
+                               "horaires1",
+                               "horaires2",
+                               "avertissement",
+                               "arbitre",
+                               "pied2",
+                               "pause",
+                               "caution",
+                               "Informations_Lieu",
+                               "info_arbitre",
+                               "info_responsable"};
+    const QSet<QString> liste{"classement2", "nom2", "joueur2", "indice2"};
+    const struct {
+        const char *modele;
+        QSet<QString> noms;
+    } cas[] = {{"convocation.frf", entete},
+               {"quatre.frf", entete + liste + QSet<QString>{"club2"}},
+               {"paires.frf", entete + liste}};
+    for (const auto &c : cas) {
+        const QString fichier = modele(QString::fromLatin1(c.modele));
+        EXPECT_EQ(nomsDuModele(fichier), c.noms) << c.modele;
+        for (const QString &n : c.noms)
+            EXPECT_NE(valeur(n), "inchangé") << c.modele << " " << n.toStdString();
+        QFile f(fichier);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        report::TfrReport r;
+        ASSERT_TRUE(r.LoadFromFile(fichier));
+        ASSERT_TRUE(r.SaveToFile(path("copie.frf")));
+        EXPECT_EQ(readBytes("copie.frf"), f.readAll()) << c.modele;
+    }
+}
+
+TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
+{
+    const struct {
+        bool quatre;
+        const char *fichier; // entries file opened, or none
+        const char *golden;
+        int pages;
+    } cas[] = {{true, nullptr, "convocation.txt", 1},
+               {true, "equipes.Quc", "quatre.txt", 1},
+               {false, "paires.Pag", "paires.txt", 1}};
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    for (const auto &c : cas) {
+        SCOPED_TRACE(c.golden);
+        preview->calls.clear();
+        active(c.quatre);
+        entete();
+        if (c.fichier) {
+            ouvre(QString::fromLatin1(c.fichier));
+            w->Impression->click();
+        } else {
+            w->Convocation->click();
+        }
+        ASSERT_EQ(preview->calls.size(), 1u);
+        EXPECT_EQ(preview->calls[0].pages, c.pages);
+        const QString dump = w->frReport1->EMFPages().Dump();
+        if (qEnvironmentVariableIsSet("VORN_WRITE_GOLDEN")) {
+            QFile f(QStringLiteral(VORN_TEST_DATA "/convocations/") +
+                    QString::fromLatin1(c.golden));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(dump.toUtf8());
+        }
+        EXPECT_EQ(dump.toUtf8(), goldenDump(QString::fromLatin1(c.golden)));
+        EXPECT_FALSE(dump.contains("Symbole non défini"));
+        if (!dossier.isEmpty()) {
+            // Measured as they will print, with the metric-compatible fonts.
+            report::frObjects().setMeasurer(nullptr);
+            ASSERT_TRUE(w->frReport1->PrepareReport());
+            const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
+            const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
+            QImage image(taille * 2, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                platform::QPainterCanvas canvas(&image);
+                w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
+            }
+            EXPECT_TRUE(image.save(dossier + "/" + QString::fromLatin1(c.golden).chopped(4) +
+                                   "_page1.png"));
+            report::frObjects().setMeasurer(&measurer);
+        }
+    }
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+}
+
+TEST_F(Convocations, WindowShots)
+{
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (dossier.isEmpty())
+        GTEST_SKIP() << "VORN_SHOTS_DIR not set";
+    active(true);
+    entete();
+    w->resize(1040, 560);
+    EXPECT_TRUE(w->grab().save(dossier + "/convocations_presentation.png"));
+    writeBytes("docs/FFB.htm", donnee("page_groupe.htm"));
+    dialogs().files = {path("docs/FFB.htm"), path("2023-2024/poule.Qug")};
+    w->Bt_Internet->click();
+    EXPECT_TRUE(w->grab().save(dossier + "/convocations_page_internet.png"));
+}
+
+TEST_F(Convocations, ModificationAndMissingTemplates)
+{
+    active(true);
+    int ouvertures = 0;
+    QStringList noms;
+    report::frObjects().frDesignerClass = [&](int mode) {
+        auto d = std::make_unique<report::FrCountingDesigner>(mode);
+        d->edit = [&](report::FrCountingDesigner &) {
+            ++ouvertures;
+            noms << QFileInfo(w->frReport1->FileName).fileName();
+            w->frReport1->SaveToFile(w->frReport1->FileName);
+        };
+        return d;
+    };
+    w->Bt_Convoc->click();
+    w->Bt_Impress->click();
+    active(false);
+    w->Bt_Impress->click();
+    EXPECT_EQ(noms, (QStringList{"convocation.frf", "quatre.frf", "paires.frf"}));
+
+    // Gone: printing says so and shows nothing; the designer gets an empty
+    // report named after it, and its save creates that file only.
+    QFile::remove(path("convocation.frf"));
+    const QByteArray quatre = readBytes("quatre.frf");
+    w->Convocation->click();
+    EXPECT_TRUE(preview->calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              "Modèle d'impression absent ou illisible : convocation.frf");
+    w->Bt_Convoc->click();
+    EXPECT_EQ(ouvertures, 4);
+    EXPECT_EQ(noms.back(), "convocation.frf");
+    ASSERT_EQ(w->frReport1->Pages().Count(), 1);
+    EXPECT_TRUE(w->frReport1->Pages().GetPage(0)->Objects.empty());
+    EXPECT_TRUE(exists("convocation.frf"));
+    EXPECT_EQ(readBytes("quatre.frf"), quatre);
+}
+
+TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
+    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
+    auto imprimante = std::make_unique<report::TfrPrinter>();
+    imprimante->SetPrinter();
+    report::frObjects().setPrinter(std::move(imprimante));
+    const auto texte = [&](const QString &nom) {
+        const QString pdf = path(nom + ".pdf");
+        platform::setVirtualPrinterOutput(pdf);
+        dialogs().files.push_back(pdf);
+        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        // Blanks left out: glyphs are placed one by one at design advances.
+        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+    };
+    const auto dansLOrdre = [](const QString &t, const QStringList &attendus) {
+        qsizetype depuis = 0;
+        for (QString a : attendus) {
+            a.remove(QLatin1Char(' '));
+            const qsizetype i = t.indexOf(a, depuis);
+            EXPECT_GE(i, 0) << a.toStdString() << " in " << t.toStdString();
+            if (i >= 0)
+                depuis = i + a.size();
+        }
+    };
+    active(true);
+    entete();
+    w->Convocation->click();
+    dansLOrdre(texte("convocation"),
+               {"Saison 2023-2024", "Convocation", "Coupe de France", "Demi-finale",
+                "Samedi 23 mars 2024", "Bridge Club de Lyon", "14h00 - 18h00", "Caution : 80",
+                "préalablement commandés", "Jean ARBITRE", "Paul MARTIN", "espace licencié",
+                "Fait le 16/03/2024", "Comité de Lyon"});
+    ouvre("equipes.Quc");
+    w->Impression->click();
+    dansLOrdre(texte("quatre"),
+               {"Coupe de France", "1. EQUIPE NORD", "Lille Bridge", "Jérôme MARTIN 45",
+                "Loïc DURAND 32", "2. EQUIPE SUD", "Anne O'NEIL 12", "ÉLODIE BLANC 28",
+                "3. EQUIPE EST", "Paul INCONNU 20", "Page 1"});
+    active(false);
+    ouvre("paires.Pag");
+    w->Impression->click();
+    dansLOrdre(texte("paires"), {"Caution : 40", "1. - Jérôme MARTIN 45", "Loïc DURAND 32",
+                                 "2. - Paul INCONNU 20", "Marc ABSENT 30"});
+    platform::setVirtualPrinterOutput(QString());
+    platform::setCurrentPrinterName(QString());
 }
