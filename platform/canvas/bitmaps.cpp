@@ -27,13 +27,77 @@ QImage emptyPicture()
     return img;
 }
 
+// A 16 x 16 toolbar glyph on olive, the colour buttons draw as transparent.
+QImage toolGlyph(const QString &name)
+{
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(QColor(128, 128, 0));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor ink(0, 0, 0);
+    const QColor paper(255, 255, 255);
+    const QColor blue(0, 0, 128);
+    const QColor yellow(255, 255, 0);
+    const QColor gray(128, 128, 128);
+    p.setPen(ink);
+    if (name == QLatin1String("FR_OPEN")) { // an open folder
+        p.fillRect(QRect(1, 4, 12, 9), yellow);
+        p.drawRect(QRect(1, 4, 12, 9));
+        p.drawLine(1, 4, 3, 2);
+        p.drawLine(3, 2, 6, 2);
+        p.drawLine(6, 2, 7, 4);
+    } else if (name == QLatin1String("FR_SAVE")) { // a disk
+        p.fillRect(QRect(1, 1, 14, 14), blue);
+        p.fillRect(QRect(4, 2, 8, 5), paper);
+        p.fillRect(QRect(4, 10, 8, 5), gray);
+        p.drawRect(QRect(1, 1, 13, 13));
+    } else if (name == QLatin1String("FR_PRINT")) { // a printer
+        p.fillRect(QRect(4, 1, 8, 5), paper);
+        p.drawRect(QRect(4, 1, 7, 5));
+        p.fillRect(QRect(1, 6, 14, 6), QColor(192, 192, 192));
+        p.drawRect(QRect(1, 6, 13, 6));
+        p.fillRect(QRect(4, 11, 8, 4), paper);
+        p.drawRect(QRect(4, 11, 7, 3));
+    } else if (name == QLatin1String("FR_FIND")) { // a magnifying glass
+        p.setBrush(QColor(166, 202, 240));
+        p.drawEllipse(QRect(1, 1, 8, 8));
+        p.setPen(QPen(ink, 2));
+        p.drawLine(9, 9, 14, 14);
+    } else if (name == QLatin1String("FR_HELP")) { // a question mark with an arrow
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(13);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(blue);
+        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+    } else if (name == QLatin1String("FR_EXIT")) { // a door
+        p.fillRect(QRect(3, 1, 9, 14), QColor(128, 64, 0));
+        p.drawRect(QRect(3, 1, 8, 13));
+        p.fillRect(QRect(9, 8, 2, 2), yellow);
+    } else if (name == QLatin1String("FR_PAGESETUP")) { // a page with its margins
+        p.fillRect(QRect(2, 1, 11, 14), paper);
+        p.drawRect(QRect(2, 1, 10, 13));
+        p.setPen(QPen(gray, 1, Qt::DotLine));
+        p.drawRect(QRect(4, 3, 6, 9));
+    } else if (name == QLatin1String("FR_PGUP") || name == QLatin1String("FR_PGDOWN")) {
+        const bool up = name == QLatin1String("FR_PGUP");
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        const int y0 = up ? 5 : 10, y1 = up ? 10 : 5;
+        p.drawPolygon(QPolygon({QPoint(3, y1), QPoint(12, y1), QPoint(8, y0)}));
+    } else {
+        return QImage();
+    }
+    return img;
+}
+
 } // namespace
 
 QImage LoadBitmap(const QString &name)
 {
     if (name.compare(QLatin1String("FR_EMPTY"), Qt::CaseInsensitive) == 0)
         return emptyPicture();
-    return QImage();
+    return toolGlyph(name.toUpper());
 }
 
 QImage checkerPattern(TColor even, TColor odd)

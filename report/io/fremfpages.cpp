@@ -292,6 +292,54 @@ void TfrEMFPages::Draw(int index, platform::Canvas &canvas, const QRect &rect)
                            double(rect.height()) / geometry.Pgh, rect.topLeft());
 }
 
+bool TfrEMFPages::HitTest(int index, const QPoint &point, bool click, Qt::CursorShape &cursor)
+{
+    TfrEMFPage *entry = Entry(index);
+    if (!entry)
+        return false;
+    const TfrPrnInfo &g = entry->PrinterGeometry;
+    double kx = 1, ky = 1;
+    double offX = 0, offY = 0;
+    if (!entry->BoundByMargins) {
+        // The picture is drawn into the printable area less the margins.
+        const int w = g.Pw - (entry->Margins[0] + entry->Margins[2]);
+        const int h = g.Ph - (entry->Margins[1] + entry->Margins[3]);
+        if (w <= 0 || h <= 0 || g.Pgw <= 0 || g.Pgh <= 0)
+            return false;
+        kx = double(g.Pgw) / w;
+        ky = double(g.Pgh) / h;
+        offX = g.Ofx + entry->Margins[0];
+        offY = g.Ofy + entry->Margins[1];
+    }
+    if (!entry->Page)
+        BuildPageObjects(index);
+    if (!entry->Page)
+        return false;
+    const auto &objects = entry->Page->Objects;
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        TfrView *view = it->get();
+        const int left = int(std::nearbyint(view->x / kx + offX));
+        const int top = int(std::nearbyint(view->y / ky + offY));
+        const int right = int(std::nearbyint((double(view->x) + view->dx) / kx + offX));
+        const int bottom = int(std::nearbyint((double(view->y) + view->dy) / ky + offY));
+        if (point.x() < left || point.x() >= right || point.y() < top || point.y() >= bottom)
+            continue;
+        if (!m_report)
+            return false;
+        if (click) {
+            if (!m_report->OnObjectClick)
+                return false;
+            m_report->OnObjectClick(view);
+            return true;
+        }
+        if (!m_report->OnMouseOverObject)
+            return false;
+        m_report->OnMouseOverObject(view, cursor);
+        return true;
+    }
+    return false;
+}
+
 void TfrEMFPages::applyPrinter(TfrEMFPage &entry)
 {
     FrPrinterInfo &printer = frObjects().frGlobalPrinter();

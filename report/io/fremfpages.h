@@ -6,6 +6,7 @@
 
 #include "platform/canvas/displaylist.h"
 
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <array>
@@ -79,6 +80,11 @@ public:
     // Draws the page's picture into rect, recording it once; an empty rect
     // releases the picture.
     void Draw(int index, platform::Canvas &canvas, const QRect &rect);
+    // The object under point (page coordinates of the preview, in report
+    // pixels) tells the report: its OnObjectClick when click, else its
+    // OnMouseOverObject, which may set cursor. True only when that event was
+    // called; the topmost object decides either way.
+    bool HitTest(int index, const QPoint &point, bool click, Qt::CursorShape &cursor);
 
     // The ".frp" file. Reading fills a new list that replaces this one only
     // when the whole file was read; errors raise EFrStreamError.

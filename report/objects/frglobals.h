@@ -10,9 +10,11 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPointer>
 #include <QRect>
 #include <QSet>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -190,6 +192,16 @@ public:
     FrVariant frCurrentValue;
     // The export filter in use.
     TfrExportFilter *frCurrentFilter = nullptr;
+    // Export filters offered by the preview's save dialog, in registration order.
+    std::vector<std::unique_ptr<TfrExportFilter>> frFilters;
+    // The zoom the last preview ended with (mode: a TfrPreviewZoom), reused by the next.
+    int frLastZoomMode = 0;
+    double frLastZoomPer = 1.0;
+    // The library's registry key under the current user; the designer appends
+    // the application title.
+    QString frRegistryKey = QStringLiteral("Software\\VornReport");
+    // The floating toolbar windows alive.
+    std::vector<QPointer<QWidget>> frFloatWindows;
     // Puts the build state back to rest (after a build, also a failed one).
     void resetBuildState();
 

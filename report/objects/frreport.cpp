@@ -78,6 +78,18 @@ TfrReport::TfrReport(QObject *owner) : QObject(owner)
     FileName = frLoadString(55209);
 }
 
+std::unique_ptr<TfrEMFPages> TfrReport::TakeEMFPages()
+{
+    auto pages = std::make_unique<TfrEMFPages>(this);
+    m_emfPages.swap(pages);
+    return pages;
+}
+
+void TfrReport::SetEMFPages(std::unique_ptr<TfrEMFPages> pages)
+{
+    m_emfPages = pages ? std::move(pages) : std::make_unique<TfrEMFPages>(this);
+}
+
 TfrReport::~TfrReport()
 {
     m_dictionary.reset();

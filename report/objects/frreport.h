@@ -150,6 +150,10 @@ public:
     // --- owned parts
     TfrPages &Pages() { return *m_pages; }
     TfrEMFPages &EMFPages() { return *m_emfPages; }
+    // Hands the prepared pages over (to a preview), leaving an empty set.
+    std::unique_ptr<TfrEMFPages> TakeEMFPages();
+    // Frees the current set and takes pages (a new empty set when null).
+    void SetEMFPages(std::unique_ptr<TfrEMFPages> pages);
     TfrDataDictionary &Dictionary() { return *m_dictionary; }
 
     // --- fields that are not published

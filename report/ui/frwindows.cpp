@@ -4,6 +4,7 @@
 #include "report/objects/frglobals.h"
 #include "report/print/frprinter.h"
 #include "report/ui/frfmtform.h"
+#include "report/ui/frpreview.h"
 #include "report/ui/frprintform.h"
 #include "report/ui/frprogressform.h"
 
@@ -31,6 +32,7 @@ void frInstallWindows()
     g.setProgressWindow(std::make_unique<TfrProgressForm>());
     g.setPrintDialog(std::make_unique<FrPrintFormDialog>());
     frInstallFormatDialog();
+    frInstallPreview();
 }
 
 void frUseWindows()

@@ -2,7 +2,7 @@
 // The program folder of the challenge window tests: season "2023-2024", the
 // report library started headless (fixed-advance measurer, virtual A4
 // printer, recording preview) and the builder's templates in the folder.
-#include "challenge_support.h"
+#include "tests/manager/core/challenge_support.h"
 #include "tests/support/gui/program_folder.h"
 
 #include "manager/core/vorn_dec.h"

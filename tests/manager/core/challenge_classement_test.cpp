@@ -1,10 +1,10 @@
 // The season ranking: journées, coefficients, teams matches adding up in a
 // cell, equal totals in first-appearance order, shared places, the limited
 // ranking, and a property test against an independent sum.
-#include "challenge_support.h"
 #include "manager/core/classement.h"
 #include "manager/core/ligneresultat.h"
 #include "platform/text/exceptions.h"
+#include "tests/manager/core/challenge_support.h"
 
 #include <QTemporaryDir>
 #include <map>

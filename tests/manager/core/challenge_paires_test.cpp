@@ -1,8 +1,8 @@
 // Pairs results: acceptance and extraction of a saved ranking page, the two
 // layouts, names decoded and matched, points and category mentions.
-#include "challenge_support.h"
 #include "manager/core/paires.h"
 #include "platform/text/exceptions.h"
+#include "tests/manager/core/challenge_support.h"
 
 #include <QRegularExpression>
 

@@ -1,10 +1,10 @@
 // The distribution table (K searched so that the places add up to the
 // total, exact rounding, the remainder) and the attribution of a table to a
 // ranking with the EASI file.
-#include "challenge_support.h"
 #include "manager/core/attribution.h"
 #include "manager/core/ventilation.h"
 #include "platform/text/exceptions.h"
+#include "tests/manager/core/challenge_support.h"
 
 using namespace manager;
 
