@@ -246,10 +246,28 @@ TEST_F(Convocations, OpeningTakesOnlyTheFilesOfTheMode)
 
 TEST_F(Convocations, ListPrintKeepsTheFileAndItsButtons)
 {
+    // A preview that runs modally over the window, as the real one does.
+    struct PreviewModal : report::FrPreviewSeam {
+        TVornF_Quatre_Webweb *owner;
+        int *shown;
+        void ShowPreviewForm(report::TfrReport &, const QString &, bool, bool) override
+        {
+            platform::ModalScope scope(owner);
+            ++*shown;
+        }
+        void ConnectPreview(QObject *, report::TfrReport &) override {}
+    };
+    int shown = 0;
+    auto modal = std::make_unique<PreviewModal>();
+    modal->owner = w.get();
+    modal->shown = &shown;
+    report::frObjects().setPreview(std::move(modal));
+    preview = nullptr;
     active(true);
     ouvre("equipes.Quc");
     w->Impression->click();
-    ASSERT_EQ(preview->calls.size(), 1u);
+    ASSERT_EQ(shown, 1);
+    w->activated(); // the focus comes back from the preview
     EXPECT_EQ(w->frUserDataset1->RangeEndCount, 3);
     EXPECT_EQ(boutonsActifs(), TroisBoutons);
     EXPECT_EQ(w->FichierInscrits, path("2023-2024/equipes.Quc"));
