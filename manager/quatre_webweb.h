@@ -2,14 +2,27 @@
 // Entries lists, convocations and their e-mails; its mode is in its caption.
 // Its tabs keep the reference lists of venues, referees and persons in
 // charge that feed the convocation's header.
+#include "manager/core/inscrits.h"
+#include "manager/impression.h"
 #include "platform/forms/form.h"
+#include "report/core/frvariant.h"
+
+#include <QStringList>
 
 class PanneauListe;
+class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QTableWidget;
+
+namespace platform
+{
+class TWebBrowser;
+}
 
 class TVornF_Quatre_Webweb : public platform::TForm
 {
@@ -24,6 +37,51 @@ public:
     QComboBox *CB_Lieu;
     QComboBox *Cb_Arbitre;
     QComboBox *Cb_Responsable;
+    QLineEdit *Saison1;
+    QLineEdit *Publication1;
+    QLineEdit *Epreuve1;
+    QLineEdit *Prix1;
+    QLineEdit *Phase1;
+    QLineEdit *Date1;
+    QLineEdit *Modalites1;
+    QLineEdit *Horaires1;
+    QLineEdit *Horaires2;
+    QLineEdit *Avertissement1;
+    QComboBox *Cb_Divers;
+    QLineEdit *Pied1;
+    QCheckBox *ChBx_Trie;
+    QSpinBox *Nbr_Courriel;
+    QCheckBox *Cb_BCC;
+    QPushButton *Convocation;
+    QPushButton *Bt_Convoc;
+    QPushButton *Impression;
+    QPushButton *BtCourriel;
+    QPushButton *Bt_Impress;
+    QPushButton *DateDuJour;
+    QGroupBox *GroupBoxEntete;
+    QPushButton *Bt_load_donnes;
+    QPushButton *Bt_Ouvrie_Donnes;
+    QPushButton *BtQuitter;
+    QGroupBox *GroupBox1;
+    QPushButton *Bt_Internet;
+    QPushButton *Bt_Load_Inscrits;
+    QPushButton *Bt_Ouvrir_Groupe;
+
+    // "Page Internet de la liste des inscrits".
+    QWidget *TabInternet;
+    platform::TWebBrowser *WebBrowser1;
+    QSpinBox *Sp_Suppression;
+    QPushButton *Bt_Suppression;
+
+    report::TfrReport *frReport1;
+    report::TfrUserDataset *frUserDataset1;
+
+    bool ModeQuatre = true;
+    // The current entries page or file, as its bytes read.
+    QStringList ListeInscrits;
+    QString FichierInscrits;
+    // The lists of the last extraction.
+    manager::inscrits::ListesConvocation Listes;
 
     // The three reference lists, in this order: venues, referees, persons
     // in charge.
@@ -41,6 +99,19 @@ public:
     QLineEdit *EdR_Information;
 
     void FormCreate();
+
+    void Bt_InternetClick();
+    void Bt_Load_InscritsClick();
+    void Bt_Ouvrir_GroupeClick();
+    void ConvocationClick();
+    void Bt_ConvocClick();
+    void ImpressionClick(QObject *Sender);
+    void Bt_ImpressClick();
+    void DateDuJourClick();
+    void Bt_load_donnesClick();
+    void Bt_Ouvrie_DonnesClick();
+    void BtQuitterClick();
+    void frReport1GetValue(const QString &ParName, report::FrVariant &ParValue);
 
     void BtL_DebutClick();
     void BtL_PrecedantClick();
@@ -70,6 +141,16 @@ public:
     QString InformationArbitre() const;
     QString InformationResponsable() const;
 
+protected:
+    void FormActivate() override;
+
 private:
+    // The header controls in the order of the header file.
+    QStringList entete() const;
+    void videFichier();
+    void prendFichier(const QString &nom, manager::inscrits::Bloc bloc);
+    void montreFichier();
+    manager::ComposantsImpression composants;
+
     void relie(PanneauListe *panneau, void (TVornF_Quatre_Webweb::*const handlers[7])());
 };

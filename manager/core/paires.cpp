@@ -172,11 +172,9 @@ QString TexteHtml(const QString &line, int mode)
 
 QString TexteDePage(const QString &bytes)
 {
-    const QByteArray brut = platform::toAnsi(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)utf8.decode(brut);
-    const QString texte = utf8.hasError() ? bytes : platform::utf8ToAnsiText(brut);
-    return references(texte);
+    // Decoding must run before its error flag means anything: the page's
+    // Windows-1252 bytes are kept whole, only valid UTF-8 is converted.
+    return references(platform::decodeOutsideText(platform::toAnsi(bytes)));
 }
 
 QString NomCompact(const QString &name)

@@ -1,4 +1,5 @@
 #include "platform/printer/printers.h"
+#include "platform/shell/shell.h"
 
 #include "platform/printer/printdevice.h"
 
@@ -54,10 +55,7 @@ QString virtualPrinterOutput()
 {
     if (!s_output.isEmpty())
         return s_output;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    return folder + QStringLiteral("/Vorn_Lud.pdf");
+    return DocumentsFolder() + QStringLiteral("/Vorn_Lud.pdf");
 }
 
 void setVirtualPrinterOutput(const QString &path)

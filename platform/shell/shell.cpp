@@ -1,5 +1,8 @@
 #include "platform/shell/shell.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
 #include "platform/dialogs/dialogs.h"
 
 #include <QDesktopServices>
@@ -97,6 +100,32 @@ bool OpenWebPage(const QString &address)
 void OpenDocument(const QString &path)
 {
     ShellExecute(QStringLiteral("open"), path, QString(), QString(), SW_SHOW);
+}
+
+namespace
+{
+QString &dossierDocuments()
+{
+    static QString dossier;
+    return dossier;
+}
+} // namespace
+
+QString DocumentsFolder()
+{
+    if (!dossierDocuments().isEmpty())
+        return dossierDocuments();
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+void setDocumentsFolder(const QString &folder)
+{
+    dossierDocuments() = folder;
 }
 
 } // namespace platform

@@ -42,4 +42,11 @@ bool OpenWebPage(const QString &address);
 // A document beside the program (help files): verb "open", result ignored.
 void OpenDocument(const QString &path);
 
+// The user's documents folder (the home folder when the desktop has none),
+// without a trailing separator. Tests point it at a folder of their own.
+QString DocumentsFolder();
+// Sets the folder DocumentsFolder() gives; an empty one restores the
+// desktop's.
+void setDocumentsFolder(const QString &folder);
+
 } // namespace platform

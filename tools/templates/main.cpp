@@ -24,7 +24,10 @@ int main(int argc, char **argv)
                    {"Repartition_theorique_PP.frf", modeles::RepartitionTheoriquePP},
                    {"Attibution_PPE.frf", modeles::AttibutionPPE},
                    {"Enveloppes.frf", modeles::Enveloppes},
-                   {"calendrier.frf", modeles::Calendrier}};
+                   {"calendrier.frf", modeles::Calendrier},
+                   {"convocation.frf", modeles::Convocation},
+                   {"quatre.frf", modeles::QuatreInscrits},
+                   {"paires.frf", modeles::PairesInscrits}};
     int erreurs = 0;
     for (const auto &m : modeles) {
         report::TfrReport report;

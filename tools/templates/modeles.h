@@ -55,5 +55,8 @@ void RepartitionTheoriquePP(report::TfrReport &report);
 void AttibutionPPE(report::TfrReport &report);
 void Enveloppes(report::TfrReport &report);
 void Calendrier(report::TfrReport &report);
+void Convocation(report::TfrReport &report);
+void QuatreInscrits(report::TfrReport &report);
+void PairesInscrits(report::TfrReport &report);
 
 } // namespace modeles

@@ -1,0 +1,655 @@
+// The convocations window: entries pages taken, saved and reopened; the
+// header file; the values the templates ask for; the e-mail batches; the
+// three templates the builder made, prepared through the window's commands
+// (golden dumps) and opened in the designer.
+#include "manager/core/vorn_dec.h"
+#include "manager/quatre_webweb.h"
+#include "platform/browser/browser.h"
+#include "platform/canvas/qpaintercanvas.h"
+#include "platform/canvas/textmeasurer.h"
+#include "platform/printer/printers.h"
+#include "platform/shell/shell.h"
+#include "platform/text/codec.h"
+#include "report/core/frlibrary.h"
+#include "report/data/frdataset.h"
+#include "report/io/fremfpages.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+#include "report/objects/frseams.h"
+#include "report/objects/frview.h"
+#include "report/print/frprinter.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+namespace
+{
+
+QByteArray donnee(const QString &nom)
+{
+    QFile f(QStringLiteral(VORN_TEST_DATA "/convocations/") + nom);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom.toStdString();
+    return f.readAll();
+}
+
+QString modele(const QString &nom)
+{
+    return QStringLiteral(VORN_TEMPLATES_DIR "/") + nom;
+}
+
+QString joueur(const char *nom, const char *prenom, const QString &courriel)
+{
+    QStringList champs(16);
+    champs[0] = QStringLiteral("0100001");
+    champs[2] = QString::fromUtf8(nom);
+    champs[3] = QString::fromUtf8(prenom);
+    champs[14] = courriel;
+    return champs.join(QLatin1Char(';'));
+}
+
+class Convocations : public vorn_test::ProgramFolderTest
+{
+protected:
+    void SetUp() override
+    {
+        ProgramFolderTest::SetUp();
+        report::fr().resetForTests();
+        report::fr().start();
+        report::frObjects().setMeasurer(&measurer);
+        auto p = std::make_unique<report::FrRecordingPreview>();
+        preview = p.get();
+        report::frObjects().setPreview(std::move(p));
+        clock().current = platform::EncodeDate(2024, 3, 16) + 10.0 / 24;
+        SaisonEnCours = QStringLiteral("2023-2024");
+        QDir().mkpath(path("2023-2024"));
+        QDir().mkpath(path("docs"));
+        platform::setDocumentsFolder(path("docs"));
+        writeLines("2023-2024/Joueur.DBP",
+                   {joueur("MARTIN", "Jérôme", "jerome@exemple.fr"),
+                    joueur("DURAND", "Loïc", "loic@exemple.fr"), joueur("SEUL", "Pierre", ""),
+                    joueur("BLANC", "Élodie", "elodie@exemple.fr"),
+                    joueur("O'NEIL", "Anne", "anne@exemple.fr")});
+        for (const char *m : {"convocation.frf", "quatre.frf", "paires.frf"})
+            QFile::copy(modele(QString::fromLatin1(m)), path(QString::fromLatin1(m)));
+        w = std::make_unique<TVornF_Quatre_Webweb>();
+    }
+    void TearDown() override
+    {
+        w.reset();
+        platform::setDocumentsFolder(QString());
+        report::fr().resetForTests();
+        ProgramFolderTest::TearDown();
+    }
+    // Shown from the main menu in a mode.
+    void active(bool quatre)
+    {
+        w->setCaption(quatre ? QStringLiteral("Editions des inscriptions par quatre")
+                             : QStringLiteral("Editions des inscriptions par paires"));
+        w->show();
+        // Coming from another window of the program.
+        platform::TForm::resetActivation();
+        w->activated();
+    }
+    // Opens an entries file copied from the test data into the season.
+    void ouvre(const QString &nom)
+    {
+        writeBytes("2023-2024/" + nom, donnee(nom));
+        dialogs().files.push_back(path("2023-2024/" + nom));
+        w->Bt_Ouvrir_Groupe->click();
+    }
+    void entete()
+    {
+        w->Saison1->setText("2023-2024");
+        w->Cb_Responsable->setCurrentText("Paul MARTIN");
+        w->Publication1->setText("Fait le 16/03/2024");
+        w->Epreuve1->setText("Coupe de France");
+        w->Prix1->setText("");
+        w->Phase1->setText("Demi-finale");
+        w->Date1->setText("Samedi 23 mars 2024");
+        w->CB_Lieu->setCurrentText("Bridge Club de Lyon");
+        w->Modalites1->setText("Patton suisse en 6 tours");
+        w->Horaires1->setText("14h00 - 18h00");
+        w->Horaires2->setText("20h30 - 23h00");
+        w->Cb_Arbitre->setCurrentText("Jean ARBITRE");
+        w->Cb_Divers->setCurrentIndex(1);
+        w->Pied1->setText("Comité de Lyon");
+    }
+    QString valeur(const QString &nom)
+    {
+        report::FrVariant v = QStringLiteral("inchangé");
+        w->frReport1GetValue(nom, v);
+        return v.toString();
+    }
+    QStringList boutonsActifs()
+    {
+        QStringList l;
+        for (QPushButton *b : {w->Bt_Load_Inscrits, w->Impression, w->BtCourriel})
+            if (b->isEnabled())
+                l << b->objectName();
+        return l;
+    }
+
+    platform::FixedAdvanceMeasurer measurer{7, 4};
+    report::FrRecordingPreview *preview = nullptr;
+    std::unique_ptr<TVornF_Quatre_Webweb> w;
+};
+
+const QStringList TroisBoutons{"Bt_Load_Inscrits", "Impression", "BtCourriel"};
+
+} // namespace
+
+TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
+{
+    active(true);
+    EXPECT_EQ(w->PageControl1->tabText(1), "Page Internet de la liste des inscrits");
+    EXPECT_TRUE(boutonsActifs().isEmpty());
+    writeBytes("docs/FFB.htm", donnee("page_groupe.htm"));
+    dialogs().files.push_back(path("docs/FFB.htm"));
+    dialogs().files.push_back(path("2023-2024/poule.Qug"));
+    w->Bt_Internet->click();
+
+    ASSERT_EQ(dialogs().openRequests.size(), 1u);
+    const platform::FileRequest &o = dialogs().openRequests[0];
+    EXPECT_EQ(o.title, "Récupération page Internet ");
+    EXPECT_EQ(o.initialDir, path("docs"));
+    EXPECT_EQ(o.fileName, path("docs/*.ht*"));
+    EXPECT_EQ(o.defaultExt, "htm");
+    EXPECT_EQ(o.filter, "Enregister sous (FFB - Espace Licencié.htm)|*.htm;*.html");
+    ASSERT_EQ(dialogs().saveRequests.size(), 1u);
+    const platform::FileRequest &s = dialogs().saveRequests[0];
+    EXPECT_EQ(s.title, "Sauvegarde des équipes du groupe ");
+    EXPECT_EQ(s.fileName, path("2023-2024/*.Qug"));
+    EXPECT_EQ(s.defaultExt, "Qug");
+    EXPECT_EQ(s.filter, "au groupe (*.Qug)|*.Qug");
+
+    EXPECT_EQ(readBytes("2023-2024/poule.Qug"), donnee("page_groupe.groupe"));
+    EXPECT_EQ(w->PageControl1->currentIndex(), 1);
+    EXPECT_EQ(boutonsActifs(), TroisBoutons);
+    EXPECT_EQ(w->GroupBox1->title(), "Liste des équipes du groupe");
+    EXPECT_EQ(w->WebBrowser1->LocationName(), path("2023-2024/poule.Qug"));
+    EXPECT_TRUE(w->WebBrowser1->toPlainText().contains("Saint-Étienne"));
+
+    // Saved again under the group title.
+    dialogs().files.push_back(path("2023-2024/copie.Qug"));
+    w->Bt_Load_Inscrits->click();
+    ASSERT_EQ(dialogs().saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs().saveRequests[1].title, "Sauvegarde des inscrits du groupe");
+    EXPECT_EQ(dialogs().saveRequests[1].fileName, path("2023-2024/poule.Qug"));
+    EXPECT_EQ(readBytes("2023-2024/copie.Qug"), donnee("page_groupe.groupe"));
+    EXPECT_EQ(w->FichierInscrits, path("2023-2024/copie.Qug"));
+
+    // Shown again from the menu: the file is forgotten, its buttons go.
+    active(true);
+    EXPECT_TRUE(w->FichierInscrits.isEmpty());
+    EXPECT_TRUE(boutonsActifs().isEmpty());
+    EXPECT_EQ(w->PageControl1->currentIndex(), 0);
+}
+
+TEST_F(Convocations, PageWithBothBlocksIsTakenTwiceAndOthersAreIgnored)
+{
+    active(false);
+    writeBytes("docs/deux.htm", donnee("page_les_deux.htm"));
+    dialogs().files = {path("docs/deux.htm"), path("2023-2024/g.Pag"), path("2023-2024/c.Pac")};
+    w->Bt_Internet->click();
+    ASSERT_EQ(dialogs().saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs().saveRequests[0].title, "Sauvegarde des paires du groupe ");
+    EXPECT_EQ(dialogs().saveRequests[1].title, "Sauvegarde des paires de la compétition ");
+    EXPECT_EQ(dialogs().saveRequests[1].filter, "au groupe (*.Pac)|*.Pac");
+    EXPECT_EQ(readBytes("2023-2024/g.Pag"), donnee("page_les_deux.groupe"));
+    EXPECT_EQ(readBytes("2023-2024/c.Pac"), donnee("page_les_deux.competition"));
+    EXPECT_EQ(w->FichierInscrits, path("2023-2024/c.Pac"));
+    EXPECT_EQ(w->GroupBox1->title(), "Liste des équipes de la compétition");
+
+    // Neither marker, or random bytes: nothing saved, nothing said.
+    active(false);
+    QByteArray bruit;
+    for (int i = 0; i < 5000; ++i)
+        bruit += char((i * 7919) >> 3);
+    writeBytes("docs/bruit.htm", bruit);
+    writeBytes("docs/aucune.htm", donnee("page_aucune.htm"));
+    for (const char *f : {"docs/aucune.htm", "docs/bruit.htm"}) {
+        dialogs().files.push_back(path(f));
+        w->Bt_Internet->click();
+    }
+    EXPECT_EQ(dialogs().saveRequests.size(), 2u);
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_TRUE(boutonsActifs().isEmpty());
+}
+
+TEST_F(Convocations, OpeningTakesOnlyTheFilesOfTheMode)
+{
+    active(false);
+    ouvre("equipes.Qug");
+    EXPECT_TRUE(w->FichierInscrits.isEmpty());
+    EXPECT_TRUE(w->ListeInscrits.isEmpty());
+    EXPECT_TRUE(boutonsActifs().isEmpty());
+    EXPECT_EQ(dialogs().openRequests.back().filter,
+              "inscrit du groupe(*.Pag) ou de la compétition (*.Pac)|*.Pag;*.Pac");
+    ouvre("paires.Pag");
+    EXPECT_EQ(w->FichierInscrits, path("2023-2024/paires.Pag"));
+    EXPECT_EQ(w->ListeInscrits.size(), 68);
+    EXPECT_EQ(boutonsActifs(), TroisBoutons);
+    EXPECT_EQ(w->PageControl1->currentIndex(), 1);
+}
+
+TEST_F(Convocations, ListPrintKeepsTheFileAndItsButtons)
+{
+    // A preview that runs modally over the window, as the real one does.
+    struct PreviewModal : report::FrPreviewSeam {
+        TVornF_Quatre_Webweb *owner;
+        int *shown;
+        void ShowPreviewForm(report::TfrReport &, const QString &, bool, bool) override
+        {
+            platform::ModalScope scope(owner);
+            ++*shown;
+        }
+        void ConnectPreview(QObject *, report::TfrReport &) override {}
+    };
+    int shown = 0;
+    auto modal = std::make_unique<PreviewModal>();
+    modal->owner = w.get();
+    modal->shown = &shown;
+    report::frObjects().setPreview(std::move(modal));
+    preview = nullptr;
+    active(true);
+    ouvre("equipes.Quc");
+    w->Impression->click();
+    ASSERT_EQ(shown, 1);
+    w->activated(); // the focus comes back from the preview
+    EXPECT_EQ(w->frUserDataset1->RangeEndCount, 3);
+    EXPECT_EQ(boutonsActifs(), TroisBoutons);
+    EXPECT_EQ(w->FichierInscrits, path("2023-2024/equipes.Quc"));
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+}
+
+TEST_F(Convocations, MissingPlayersFileStopsPrintAndMail)
+{
+    active(true);
+    ouvre("equipes.Quc");
+    QFile::remove(path("2023-2024/Joueur.DBP"));
+    w->Impression->click();
+    w->BtCourriel->click();
+    EXPECT_TRUE(preview->calls.empty());
+    EXPECT_TRUE(shell().calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 2u);
+    EXPECT_TRUE(dialogs().messages[0].text.contains("Joueur.DBP"))
+        << dialogs().messages[0].text.toStdString();
+    EXPECT_EQ(w->Listes.nombre(), 0);
+}
+
+TEST_F(Convocations, DateDuJour)
+{
+    active(true);
+    w->DateDuJour->click();
+    EXPECT_EQ(w->Publication1->text(), "Fait le 16/03/2024");
+}
+
+TEST_F(Convocations, HeaderFileRoundTripAndShortFiles)
+{
+    active(true);
+    const QByteArray golden = donnee("entete.qud");
+    writeBytes("2023-2024/lu.qud", golden);
+    dialogs().files.push_back(path("2023-2024/lu.qud"));
+    w->Bt_Ouvrie_Donnes->click();
+    EXPECT_EQ(w->CB_Lieu->currentText(), "Salle Émile Zola");
+    EXPECT_EQ(w->Cb_Divers->currentText(), "Pas de pause");
+    EXPECT_EQ(dialogs().openRequests.back().filter, "à la compétition (*.qud)|*.qud");
+    dialogs().files.push_back(path("2023-2024/ecrit.qud"));
+    w->Bt_load_donnes->click();
+    EXPECT_EQ(dialogs().saveRequests.back().title, "Sauvegarde des données ");
+    EXPECT_EQ(readBytes("2023-2024/ecrit.qud"), golden);
+
+    // 13 lines: told, nothing changed. 14: the venue is emptied.
+    QList<QByteArray> lignes = golden.split('\n');
+    lignes.removeLast();
+    writeBytes("2023-2024/court.qud", lignes.mid(0, 13).join('\n') + '\n');
+    writeBytes("2023-2024/quatorze.qud", lignes.mid(0, 14).join('\n') + '\n');
+    w->Saison1->setText("autre");
+    dialogs().files.push_back(path("2023-2024/court.qud"));
+    w->Bt_Ouvrie_Donnes->click();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              "Fichier d'en-tête incomplet : " + path("2023-2024/court.qud"));
+    EXPECT_EQ(w->Saison1->text(), "autre");
+    EXPECT_EQ(w->CB_Lieu->currentText(), "Salle Émile Zola");
+    dialogs().files.push_back(path("2023-2024/quatorze.qud"));
+    w->Bt_Ouvrie_Donnes->click();
+    EXPECT_EQ(w->Saison1->text(), "2023-2024");
+    EXPECT_EQ(w->CB_Lieu->currentText(), "");
+}
+
+TEST_F(Convocations, ValuesOfTheTemplates)
+{
+    active(true);
+    entete();
+    writeLines("Lieu.DBP", {"Bridge Club de Lyon 2;autre;", "Bridge Club de Lyon;12 rue A;"});
+    writeLines("Arbitre.DBP", {"Jean ARBITRE;06 01;"});
+    writeLines("Responsable.DBP", {"Paul MARTIN;06 02;"});
+    w.reset();
+    w = std::make_unique<TVornF_Quatre_Webweb>();
+    active(true);
+    entete();
+    const struct {
+        const char *nom;
+        const char *valeur;
+    } cas[] = {
+        {"saison", "2023-2024"},
+        {"responsable", "Paul MARTIN"},
+        {"publication", "Fait le 16/03/2024"},
+        {"prix", ""},
+        {"epreuve", "Coupe de France"},
+        {"phase", "Demi-finale"},
+        {"date", "Samedi 23 mars 2024"},
+        {"lieu", "Bridge Club de Lyon"},
+        {"modalites", "Patton suisse en 6 tours"},
+        {"horaires1", "14h00 - 18h00"},
+        {"horaires2", "20h30 - 23h00"},
+        {"avertissement", "Vous trouverez, dans  votre espace licencié, la liste et composition "
+                          "des équipes à jour."},
+        {"arbitre", "Jean ARBITRE"},
+        {"divers", "Sandwitchs fournis pendant la pause"},
+        {"pied2", "Comité de Lyon"},
+        {"Informations_Lieu", "12 rue A"},
+        {"info_arbitre", "06 01"},
+        {"info_responsable", "06 02"},
+        {"pause", "Le Club fournira les sandwichs (qui auront été préalablement commandés) "
+                  "pendant la pause."},
+        {"caution", "80"},
+        {"Saison", "inchangé"},
+    };
+    for (const auto &c : cas)
+        EXPECT_EQ(valeur(QString::fromUtf8(c.nom)), QString::fromUtf8(c.valeur)) << c.nom;
+    w->Cb_Divers->setCurrentText("Repas tiré du sac");
+    EXPECT_EQ(valeur("pause"), "");
+
+    ouvre("equipes.Qug");
+    w->Impression->click();
+    w->frUserDataset1->RecNo = 0;
+    EXPECT_EQ(valeur("classement2"), "1. EQUIPE JÉRÔME");
+    EXPECT_EQ(valeur("club2"), "Saint-Étienne & Co");
+    EXPECT_EQ(valeur("nom2"), "Jérôme MARTIN 45\r\nLoïc DURAND 32\r\n");
+    EXPECT_EQ(valeur("joueur2"), "ÉLODIE BLANC 28\r\nAnne O'NEIL 12");
+    EXPECT_EQ(valeur("indice2"), "117");
+    w->frUserDataset1->RecNo = 3;
+    EXPECT_EQ(valeur("classement2"), "");
+
+    active(false);
+    EXPECT_EQ(valeur("caution"), "40");
+    ouvre("paires.Pag");
+    w->Impression->click();
+    w->frUserDataset1->RecNo = 0;
+    EXPECT_EQ(valeur("club2"), "");
+    EXPECT_EQ(valeur("classement2"), "1. - Jérôme MARTIN 45");
+}
+
+TEST_F(Convocations, MailBatches)
+{
+    active(true);
+    ouvre("equipes.Quc");
+    w->Nbr_Courriel->setValue(3);
+    shell().results = {platform::SE_ERR_NOASSOC};
+    w->BtCourriel->click();
+    ASSERT_EQ(shell().calls.size(), 2u);
+    EXPECT_EQ(shell().calls[0].file, "mailto:jerome@exemple.fr;loic@exemple.fr;anne@exemple.fr; ?");
+    EXPECT_EQ(shell().calls[1].file, "mailto:elodie@exemple.fr; ?");
+    const QStringList textes = dialogs().texts();
+    ASSERT_EQ(textes.size(), 2);
+    EXPECT_EQ(textes[0], "Choisir son compte Courriel");
+    EXPECT_EQ(textes[1], platform::kMailMissing);
+
+    shell().calls.clear();
+    w->Cb_BCC->setChecked(true);
+    w->Nbr_Courriel->setValue(50);
+    w->BtCourriel->click();
+    ASSERT_EQ(shell().calls.size(), 1u);
+    EXPECT_EQ(shell().calls[0].file, "mailto: ? &bcc=jerome@exemple.fr;loic@exemple.fr;"
+                                     "anne@exemple.fr;elodie@exemple.fr;");
+
+    // Nobody known: no message, no shell call.
+    shell().calls.clear();
+    dialogs().messages.clear();
+    writeLines("2023-2024/Joueur.DBP", {joueur("PERSONNE", "Nul", "x@y")});
+    w->BtCourriel->click();
+    EXPECT_TRUE(shell().calls.empty());
+    EXPECT_TRUE(dialogs().messages.empty());
+}
+
+namespace
+{
+
+QByteArray goldenDump(const QString &nom)
+{
+    return donnee(nom);
+}
+
+// Every bracketed name of the template's memos, the engine's own left out.
+QSet<QString> nomsDuModele(const QString &fichier)
+{
+    report::TfrReport r;
+    EXPECT_TRUE(r.LoadFromFile(fichier)) << fichier.toStdString();
+    QSet<QString> noms;
+    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
+    for (int p = 0; p < r.Pages().Count(); ++p)
+        for (const auto &v : r.Pages().GetPage(p)->Objects)
+            for (const QString &ligne : v->Memo)
+                for (const auto &m : crochets.globalMatch(ligne))
+                    if (m.captured(1) != u"PAGE#")
+                        noms.insert(m.captured(1));
+    return noms;
+}
+
+} // namespace
+
+TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
+{
+    active(true);
+    entete();
+    const QSet<QString> entete{"saison",
+                               "responsable",
+                               "publication",
+                               "prix",
+                               "epreuve",
+                               "phase",
+                               "date",
+                               "lieu",
+                               "modalites",
+                               "horaires1",
+                               "horaires2",
+                               "avertissement",
+                               "arbitre",
+                               "pied2",
+                               "pause",
+                               "caution",
+                               "Informations_Lieu",
+                               "info_arbitre",
+                               "info_responsable"};
+    const QSet<QString> liste{"classement2", "nom2", "joueur2", "indice2"};
+    const struct {
+        const char *modele;
+        QSet<QString> noms;
+    } cas[] = {{"convocation.frf", entete},
+               {"quatre.frf", entete + liste + QSet<QString>{"club2"}},
+               {"paires.frf", entete + liste}};
+    for (const auto &c : cas) {
+        const QString fichier = modele(QString::fromLatin1(c.modele));
+        EXPECT_EQ(nomsDuModele(fichier), c.noms) << c.modele;
+        for (const QString &n : c.noms)
+            EXPECT_NE(valeur(n), "inchangé") << c.modele << " " << n.toStdString();
+        QFile f(fichier);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        report::TfrReport r;
+        ASSERT_TRUE(r.LoadFromFile(fichier));
+        ASSERT_TRUE(r.SaveToFile(path("copie.frf")));
+        EXPECT_EQ(readBytes("copie.frf"), f.readAll()) << c.modele;
+    }
+}
+
+TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
+{
+    const struct {
+        bool quatre;
+        const char *fichier; // entries file opened, or none
+        const char *golden;
+        int pages;
+    } cas[] = {{true, nullptr, "convocation.txt", 1},
+               {true, "equipes.Quc", "quatre.txt", 1},
+               {false, "paires.Pag", "paires.txt", 1}};
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    for (const auto &c : cas) {
+        SCOPED_TRACE(c.golden);
+        preview->calls.clear();
+        active(c.quatre);
+        entete();
+        if (c.fichier) {
+            ouvre(QString::fromLatin1(c.fichier));
+            w->Impression->click();
+        } else {
+            w->Convocation->click();
+        }
+        ASSERT_EQ(preview->calls.size(), 1u);
+        EXPECT_EQ(preview->calls[0].pages, c.pages);
+        const QString dump = w->frReport1->EMFPages().Dump();
+        if (qEnvironmentVariableIsSet("VORN_WRITE_GOLDEN")) {
+            QFile f(QStringLiteral(VORN_TEST_DATA "/convocations/") +
+                    QString::fromLatin1(c.golden));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(dump.toUtf8());
+        }
+        EXPECT_EQ(dump.toUtf8(), goldenDump(QString::fromLatin1(c.golden)));
+        EXPECT_FALSE(dump.contains("Symbole non défini"));
+        if (!dossier.isEmpty()) {
+            // Measured as they will print, with the metric-compatible fonts.
+            report::frObjects().setMeasurer(nullptr);
+            ASSERT_TRUE(w->frReport1->PrepareReport());
+            const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
+            const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
+            QImage image(taille * 2, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                platform::QPainterCanvas canvas(&image);
+                w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
+            }
+            EXPECT_TRUE(image.save(dossier + "/" + QString::fromLatin1(c.golden).chopped(4) +
+                                   "_page1.png"));
+            report::frObjects().setMeasurer(&measurer);
+        }
+    }
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+}
+
+TEST_F(Convocations, WindowShots)
+{
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (dossier.isEmpty())
+        GTEST_SKIP() << "VORN_SHOTS_DIR not set";
+    active(true);
+    entete();
+    w->resize(1040, 560);
+    EXPECT_TRUE(w->grab().save(dossier + "/convocations_presentation.png"));
+    writeBytes("docs/FFB.htm", donnee("page_groupe.htm"));
+    dialogs().files = {path("docs/FFB.htm"), path("2023-2024/poule.Qug")};
+    w->Bt_Internet->click();
+    EXPECT_TRUE(w->grab().save(dossier + "/convocations_page_internet.png"));
+}
+
+TEST_F(Convocations, ModificationAndMissingTemplates)
+{
+    active(true);
+    int ouvertures = 0;
+    QStringList noms;
+    report::frObjects().frDesignerClass = [&](int mode) {
+        auto d = std::make_unique<report::FrCountingDesigner>(mode);
+        d->edit = [&](report::FrCountingDesigner &) {
+            ++ouvertures;
+            noms << QFileInfo(w->frReport1->FileName).fileName();
+            w->frReport1->SaveToFile(w->frReport1->FileName);
+        };
+        return d;
+    };
+    w->Bt_Convoc->click();
+    w->Bt_Impress->click();
+    active(false);
+    w->Bt_Impress->click();
+    EXPECT_EQ(noms, (QStringList{"convocation.frf", "quatre.frf", "paires.frf"}));
+
+    // Gone: printing says so and shows nothing; the designer gets an empty
+    // report named after it, and its save creates that file only.
+    QFile::remove(path("convocation.frf"));
+    const QByteArray quatre = readBytes("quatre.frf");
+    w->Convocation->click();
+    EXPECT_TRUE(preview->calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              "Modèle d'impression absent ou illisible : convocation.frf");
+    w->Bt_Convoc->click();
+    EXPECT_EQ(ouvertures, 4);
+    EXPECT_EQ(noms.back(), "convocation.frf");
+    ASSERT_EQ(w->frReport1->Pages().Count(), 1);
+    EXPECT_TRUE(w->frReport1->Pages().GetPage(0)->Objects.empty());
+    EXPECT_TRUE(exists("convocation.frf"));
+    EXPECT_EQ(readBytes("quatre.frf"), quatre);
+}
+
+TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
+    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
+    auto imprimante = std::make_unique<report::TfrPrinter>();
+    imprimante->SetPrinter();
+    report::frObjects().setPrinter(std::move(imprimante));
+    const auto texte = [&](const QString &nom) {
+        const QString pdf = path(nom + ".pdf");
+        platform::setVirtualPrinterOutput(pdf);
+        dialogs().files.push_back(pdf);
+        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        // Blanks left out: glyphs are placed one by one at design advances.
+        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+    };
+    const auto dansLOrdre = [](const QString &t, const QStringList &attendus) {
+        qsizetype depuis = 0;
+        for (QString a : attendus) {
+            a.remove(QLatin1Char(' '));
+            const qsizetype i = t.indexOf(a, depuis);
+            EXPECT_GE(i, 0) << a.toStdString() << " in " << t.toStdString();
+            if (i >= 0)
+                depuis = i + a.size();
+        }
+    };
+    active(true);
+    entete();
+    w->Convocation->click();
+    dansLOrdre(texte("convocation"),
+               {"Saison 2023-2024", "Convocation", "Coupe de France", "Demi-finale",
+                "Samedi 23 mars 2024", "Bridge Club de Lyon", "14h00 - 18h00", "Caution : 80",
+                "préalablement commandés", "Jean ARBITRE", "Paul MARTIN", "espace licencié",
+                "Fait le 16/03/2024", "Comité de Lyon"});
+    ouvre("equipes.Quc");
+    w->Impression->click();
+    dansLOrdre(texte("quatre"),
+               {"Coupe de France", "1. EQUIPE NORD", "Lille Bridge", "Jérôme MARTIN 45",
+                "Loïc DURAND 32", "2. EQUIPE SUD", "Anne O'NEIL 12", "ÉLODIE BLANC 28",
+                "3. EQUIPE EST", "Paul INCONNU 20", "Page 1"});
+    active(false);
+    ouvre("paires.Pag");
+    w->Impression->click();
+    dansLOrdre(texte("paires"), {"Caution : 40", "1. - Jérôme MARTIN 45", "Loïc DURAND 32",
+                                 "2. - Paul INCONNU 20", "Marc ABSENT 30"});
+    platform::setVirtualPrinterOutput(QString());
+    platform::setCurrentPrinterName(QString());
+}
