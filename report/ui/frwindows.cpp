@@ -1,6 +1,7 @@
 #include "report/ui/frwindows.h"
 
 #include "report/core/frlibrary.h"
+#include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 #include "report/print/frprinter.h"
 #include "report/ui/frfmtform.h"
@@ -33,6 +34,7 @@ void frInstallWindows()
     g.setPrintDialog(std::make_unique<FrPrintFormDialog>());
     frInstallFormatDialog();
     frInstallPreview();
+    frRegisterCheckBoxView();
 }
 
 void frUseWindows()
