@@ -4,6 +4,7 @@
 #include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 #include "report/print/frprinter.h"
+#include "report/ui/frdialogform.h"
 #include "report/ui/frfmtform.h"
 #include "report/ui/frpreview.h"
 #include "report/ui/frprintform.h"
@@ -34,6 +35,7 @@ void frInstallWindows()
     g.setPrintDialog(std::make_unique<FrPrintFormDialog>());
     frInstallFormatDialog();
     frInstallPreview();
+    frInstallDialogForm();
     frRegisterCheckBoxView();
 }
 
