@@ -64,6 +64,7 @@ TEST_F(CheckBoxTest, RecordsOfVersions24And23)
     a.CheckStyle = csCheck;
     a.CheckColor = 0x00FF00;
     const QByteArray bytes = recordOf(a);
+    expectGoldenBytes(QStringLiteral("checkbox_v24.bin"), bytes);
     FrMemoryStream in(bytes);
     TfrCheckBoxView b;
     b.LoadFromStream(in);
@@ -89,6 +90,7 @@ TEST_F(CheckBoxTest, RecordsOfVersions24And23)
     frWriteMemo(old, {QStringLiteral("1")});
     frWriteMemo(old, {});
     frWriteWord(old, 0xFFFF);
+    expectGoldenBytes(QStringLiteral("checkbox_v23.bin"), old.data());
     fr().frTemplateVersion = 23;
     FrMemoryStream in23(old.data());
     TfrCheckBoxView c;
