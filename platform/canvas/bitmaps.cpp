@@ -85,6 +85,12 @@ QImage toolGlyph(const QString &name)
         p.setBrush(ink);
         const int y0 = up ? 5 : 10, y1 = up ? 10 : 5;
         p.drawPolygon(QPolygon({QPoint(3, y1), QPoint(12, y1), QPoint(8, y0)}));
+    } else if (name == QLatin1String("FR_CHARTVIEW")) { // three bars
+        p.fillRect(QRect(2, 8, 3, 6), QColor(255, 0, 0));
+        p.fillRect(QRect(6, 3, 3, 11), QColor(0, 128, 0));
+        p.fillRect(QRect(10, 6, 3, 8), blue);
+        p.drawLine(1, 14, 14, 14);
+        p.drawLine(1, 1, 1, 14);
     } else if (name == QLatin1String("FR_CHECKBOXVIEW")) { // a ticked box
         p.fillRect(QRect(2, 2, 12, 12), paper);
         p.drawRect(QRect(2, 2, 11, 11));

@@ -1,6 +1,7 @@
 #include "report/ui/frwindows.h"
 
 #include "report/core/frlibrary.h"
+#include "report/objects/frchartview.h"
 #include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 #include "report/print/frprinter.h"
@@ -37,6 +38,7 @@ void frInstallWindows()
     frInstallPreview();
     frInstallDialogForm();
     frRegisterCheckBoxView();
+    frRegisterChartView();
 }
 
 void frUseWindows()
