@@ -1,13 +1,15 @@
 // One add-in object record over arbitrary bytes. The first byte picks the
-// class (check box), the second the format version (21 to 24), the third
+// class (check box, chart), the second the format version (21 to 24), the third
 // whether the record is a prepared one and whether it is drawn printing or
 // designing. A record that reads is written again, read back from what was
 // written, drawn on a recording canvas and handed to the export hook, as
 // templates, prepared pages and the designer would.
 #include "platform/canvas/recordingcanvas.h"
+#include "platform/charts/chartdescription.h"
 #include "platform/text/exceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frstream.h"
+#include "report/objects/frchartview.h"
 #include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 
@@ -18,7 +20,7 @@
 namespace
 {
 
-const char *const kClasses[] = {"TfrCheckBoxView"};
+const char *const kClasses[] = {"TfrCheckBoxView", "TfrChartView"};
 
 } // namespace
 
@@ -33,6 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FrObjectGlobals &g = frObjects();
     g.setMeasurer(&measurer);
     frRegisterCheckBoxView();
+    frRegisterChartView();
+    // Charts are described, not rendered: the fuzzer looks at the records.
+    static const bool quietCharts =
+        (platform::setChartRenderer([](const auto &, const QSize &) { return QPicture(); }), true);
+    (void)quietCharts;
     const QString cls = QString::fromLatin1(kClasses[data[0] % std::size(kClasses)]);
     auto view = frCreateObject(otAddIn, cls);
     const quint8 version = quint8(21 + data[1] % 4);
