@@ -56,8 +56,8 @@ void TfrChartView::SaveToStream(FrStream &stream)
 
 void TfrChartView::ShowObjectEditor()
 {
-    if (frChartEditor())
-        frChartEditor()(*this);
+    if (FrObjectGlobals &g = frObjects(); g.chartEditor)
+        g.chartEditor(*this);
 }
 
 namespace
@@ -158,12 +158,6 @@ void TfrChartView::Draw(platform::Canvas &canvas)
         }
     }
     DrawFrame();
-}
-
-FrChartEditor &frChartEditor()
-{
-    static FrChartEditor editor;
-    return editor;
 }
 
 void frRegisterChartView()

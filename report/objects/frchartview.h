@@ -34,10 +34,6 @@ public:
     qint32 PointCounter = 0;
 };
 
-// The chart editor, installed by the windows layer: OK's answer.
-using FrChartEditor = std::function<bool(TfrChartView &view)>;
-FrChartEditor &frChartEditor();
-
 // Registers the chart with the add-in objects (once per library start).
 void frRegisterChartView();
 

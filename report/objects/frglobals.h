@@ -204,6 +204,10 @@ public:
     // dialog controls outside a dialog page's form, so that they can paint.
     // Created on first use.
     QWidget *frDialogForm();
+    // The chart object's editor (the windows layer installs it), true on OK,
+    // and its window, made on first use.
+    std::function<bool(TfrView &view)> chartEditor;
+    std::unique_ptr<QWidget> chartForm;
     // The floating toolbar windows alive.
     std::vector<QPointer<QWidget>> frFloatWindows;
     // Puts the build state back to rest (after a build, also a failed one).

@@ -5,6 +5,7 @@
 #include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 #include "report/print/frprinter.h"
+#include "report/ui/frchartform.h"
 #include "report/ui/frdialogform.h"
 #include "report/ui/frfmtform.h"
 #include "report/ui/frpreview.h"
@@ -37,6 +38,7 @@ void frInstallWindows()
     frInstallFormatDialog();
     frInstallPreview();
     frInstallDialogForm();
+    frInstallChartEditor();
     frRegisterCheckBoxView();
     frRegisterChartView();
 }

@@ -5,6 +5,18 @@
 
 #include "platform/canvas/qpaintercanvas.h"
 #include "report/objects/frchartview.h"
+#include "report/ui/frchartform.h"
+#include "report/ui/frctrls.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
 
 namespace report::test
 {
@@ -194,6 +206,82 @@ TEST_F(ChartViewTest, QtChartsRenderStaysInsideItsRectangle)
         EXPECT_GT(inside, 200) << kind;
         EXPECT_EQ(outside, 0) << kind;
     }
+}
+
+} // namespace
+} // namespace report::test
+
+namespace report::test
+{
+namespace
+{
+
+TEST_F(ChartViewTest, EditorShowsItsTextsAndWritesOnOk)
+{
+    frInstallChartEditor();
+    FrCountingDesigner designer;
+    frObjects().frCurrentDesigner = &designer;
+    TfrChartView v;
+    v.Chart.Options.Kind = 5;
+    v.Chart.Options.Reserved[3] = 9;
+    v.Chart.LabelSource = QStringLiteral("Nom");
+    TfrChartForm *shown = nullptr;
+    QStringList texts;
+    auto press = [&](const std::function<void(TfrChartForm &)> &edit, const char *button) {
+        QTimer::singleShot(0, [&, edit, button] {
+            shown = qobject_cast<TfrChartForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(shown, nullptr);
+            texts = {shown->windowTitle(),     shown->Pages->tabText(0),
+                     shown->Pages->tabText(1), shown->Pages->tabText(2),
+                     shown->CB3->text(),       shown->MarkButtons[3]->text(),
+                     shown->OkBtn->text(),     shown->CancelBtn->text()};
+            edit(*shown);
+            QTest::mouseClick(shown->findChild<QPushButton *>(QLatin1String(button)),
+                              Qt::LeftButton);
+            // A refused OK leaves the editor open: cancel it.
+            if (shown->isVisible())
+                QTest::mouseClick(shown->CancelBtn, Qt::LeftButton);
+        });
+        v.ShowObjectEditor();
+    };
+    press(
+        [](TfrChartForm &f) {
+            EXPECT_TRUE(f.KindButtons[5]->Down());
+            EXPECT_EQ(f.E1->text(), QStringLiteral("Nom"));
+            QTest::mouseClick(f.KindButtons[3], Qt::LeftButton);
+            f.E2->setText(QStringLiteral("Score"));
+            f.E3->setText(QStringLiteral("4"));
+            f.MarkButtons[2]->setChecked(true);
+            f.CB1->setChecked(false);
+        },
+        "Button1");
+    EXPECT_EQ(texts, QStringList({QStringLiteral("Objet Graphique"), QStringLiteral("Type"),
+                                  QStringLiteral("Données"), QStringLiteral("Marques"),
+                                  QStringLiteral("Voir la &légende"),
+                                  QStringLiteral("Libellé et pourcentage"), QStringLiteral("OK"),
+                                  QStringLiteral("Annuler")}));
+    EXPECT_EQ(v.Chart.Options.Kind, 3);
+    EXPECT_EQ(v.Chart.ValueSource, QStringLiteral("Score"));
+    EXPECT_EQ(v.Chart.Options.TopCount, 4);
+    EXPECT_EQ(v.Chart.Options.MarksKind, 2);
+    EXPECT_EQ(v.Chart.Options.Is3D, 0);
+    EXPECT_EQ(v.Chart.Options.Reserved[3], 9);
+    EXPECT_EQ(designer.beforeChanges, 1);
+
+    const FrChartRecord before = v.Chart;
+    press(
+        [](TfrChartForm &f) {
+            f.E1->setText(QStringLiteral("Autre"));
+            f.E3->setText(QStringLiteral("x"));
+        },
+        "Button1");
+    EXPECT_EQ(v.Chart.LabelSource, before.LabelSource);
+    EXPECT_EQ(v.Chart.Options.TopCount, 4);
+    EXPECT_EQ(designer.beforeChanges, 1);
+    ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+    EXPECT_EQ(fakes->dialogs.messages[0].text,
+              QStringLiteral("'x' n'est pas une valeur entière correcte"));
+    frObjects().frCurrentDesigner = nullptr;
 }
 
 } // namespace
