@@ -59,7 +59,6 @@ protected:
 
 TEST_F(ChartViewTest, BuildGathersTheNamedMemosPerGroup)
 {
-    fr().frVariables->SetVariable(QStringLiteral("Groupe"), QStringLiteral("[LINE#] div 3"));
     band(btMasterData, 40, 20, QStringLiteral("Donnees"), 0, QStringLiteral("5"));
     memo(QStringLiteral("Nom"), 20, 40, 100, 20, QStringLiteral("P[LINE#]"));
     memo(QStringLiteral("Score"), 200, 40, 100, 20, QStringLiteral("[LINE# * 10]"));
@@ -75,6 +74,28 @@ TEST_F(ChartViewTest, BuildGathersTheNamedMemosPerGroup)
     ASSERT_NE(prepared, nullptr);
     EXPECT_EQ(prepared->Memo,
               QStringList({QStringLiteral("P1;P2;P3;P4;P5;"), QStringLiteral("10;20;30;40;50;")}));
+}
+
+TEST_F(ChartViewTest, AChartInAGroupFooterShowsItsGroupOnly)
+{
+    band(btGroupHeader, 20, 10, QStringLiteral("Groupe"), 0, QStringLiteral("[LINE# > 2]"));
+    band(btMasterData, 40, 20, QStringLiteral("Donnees"), 0, QStringLiteral("5"));
+    memo(QStringLiteral("Nom"), 20, 40, 100, 20, QStringLiteral("P[LINE#]"));
+    memo(QStringLiteral("Score"), 200, 40, 100, 20, QStringLiteral("[LINE#]"));
+    band(btGroupFooter, 100, 210, QStringLiteral("PiedGroupe"));
+    chart(page, 100);
+    ASSERT_TRUE(report->PrepareReport());
+    QStringList charts;
+    TfrEMFPages &pages = report->EMFPages();
+    for (int i = 0; i < pages.Count(); ++i) {
+        pages.BuildPageObjects(i);
+        for (const auto &v : pages.Entry(i)->Page->Objects)
+            if (v->Name == QLatin1String("Chart1"))
+                charts << v->Memo.join(QLatin1Char('|'));
+    }
+    // LINE# counts within the group, so each footer's chart starts at P1.
+    EXPECT_EQ(charts,
+              QStringList({QStringLiteral("P1;P2;P3;|1;2;3;"), QStringLiteral("P1;P2;|1;2;")}));
 }
 
 TEST_F(ChartViewTest, DescriptionsOfEveryKindAndMark)
