@@ -8,6 +8,8 @@
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalStackedBarSeries>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPieSeries>
@@ -149,6 +151,11 @@ void addPie(QChart &chart, const ChartDescription &d)
     }
     pie->setPieSize(0.6);
     chart.addSeries(pie);
+    // The slices show their marks; the legend names the points.
+    const QList<QLegendMarker *> markers = chart.legend()->markers(pie);
+    const auto &points = d.series.first().points;
+    for (qsizetype i = 0; i < markers.size() && i < points.size(); ++i)
+        markers[i]->setLabel(points[i].label);
 }
 
 } // namespace
