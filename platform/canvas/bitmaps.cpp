@@ -85,9 +85,40 @@ QImage toolGlyph(const QString &name)
         p.setBrush(ink);
         const int y0 = up ? 5 : 10, y1 = up ? 10 : 5;
         p.drawPolygon(QPolygon({QPoint(3, y1), QPoint(12, y1), QPoint(8, y0)}));
+    } else if (name == QLatin1String("FR_CHARTVIEW")) { // three bars
+        p.fillRect(QRect(2, 8, 3, 6), QColor(255, 0, 0));
+        p.fillRect(QRect(6, 3, 3, 11), QColor(0, 128, 0));
+        p.fillRect(QRect(10, 6, 3, 8), blue);
+        p.drawLine(1, 14, 14, 14);
+        p.drawLine(1, 1, 1, 14);
+    } else if (name == QLatin1String("FR_CHECKBOXVIEW")) { // a ticked box
+        p.fillRect(QRect(2, 2, 12, 12), paper);
+        p.drawRect(QRect(2, 2, 11, 11));
+        p.setPen(QPen(ink, 2));
+        p.drawLine(4, 8, 7, 11);
+        p.drawLine(7, 11, 12, 4);
     } else {
         return QImage();
     }
+    return img;
+}
+
+// The 24 x 24 picture of a dialog component that shows no window: a grey
+// box holding a cog-like wheel.
+QImage nonVisualComponent()
+{
+    QImage img(24, 24, QImage::Format_RGB32);
+    img.fill(QColor(192, 192, 192));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QColor(0, 0, 0));
+    p.setBrush(QColor(0, 0, 128));
+    p.drawEllipse(QRect(5, 5, 13, 13));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QRect(9, 9, 5, 5));
+    for (const QRect &tooth :
+         {QRect(10, 1, 3, 4), QRect(10, 19, 3, 4), QRect(1, 10, 4, 3), QRect(19, 10, 4, 3)})
+        p.fillRect(tooth, QColor(0, 0, 128));
     return img;
 }
 
@@ -97,6 +128,8 @@ QImage LoadBitmap(const QString &name)
 {
     if (name.compare(QLatin1String("FR_EMPTY"), Qt::CaseInsensitive) == 0)
         return emptyPicture();
+    if (name.compare(QLatin1String("FR_NONVISUALCOMPONENT"), Qt::CaseInsensitive) == 0)
+        return nonVisualComponent();
     return toolGlyph(name.toUpper());
 }
 

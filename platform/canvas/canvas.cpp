@@ -1,5 +1,7 @@
 #include "platform/canvas/canvas.h"
 
+#include <QPainter>
+
 #include <cstdlib>
 
 namespace platform
@@ -295,6 +297,41 @@ void Canvas::drawMetafilePlaceholder(const QRect &rect)
     if (rect.isEmpty())
         return;
     paintMetafilePlaceholder(rect);
+}
+
+void Canvas::drawPicture(const QRect &rect, const QPicture &picture)
+{
+    if (rect.isEmpty() || picture.isNull() || picture.boundingRect().isEmpty())
+        return;
+    paintPicture(rect, picture);
+}
+
+// Plays picture stretched from its bounding rectangle into target.
+void playPicture(QPainter &painter, const QRectF &target, const QPicture &picture)
+{
+    const QRect src = picture.boundingRect();
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / src.width(), target.height() / src.height());
+    painter.translate(-src.topLeft());
+    painter.drawPicture(0, 0, picture);
+    painter.restore();
+}
+
+void Canvas::paintPicture(const QRect &rect, const QPicture &picture)
+{
+    // Devices of a bounded size only: a huge rectangle is drawn as a box.
+    if (qint64(rect.width()) * rect.height() > 64LL * 1024 * 1024) {
+        paintMetafilePlaceholder(rect);
+        return;
+    }
+    QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        playPicture(p, QRectF(QPointF(0, 0), QSizeF(rect.size())), picture);
+    }
+    paintImage(rect, image);
 }
 
 void Canvas::paintMetafilePlaceholder(const QRect &rect)

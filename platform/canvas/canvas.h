@@ -11,6 +11,8 @@
 
 #include <QImage>
 #include <QList>
+#include <QPainter>
+#include <QPicture>
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
@@ -166,6 +168,9 @@ public:
     void drawImage(const QRect &rect, const QImage &image);
     // Stands for a metafile picture that cannot be played: a framed, crossed box.
     void drawMetafilePlaceholder(const QRect &rect);
+    // A vector picture (charts) stretched into rect, kept as vectors where
+    // the device allows, so that it stays sharp in print and PDF.
+    void drawPicture(const QRect &rect, const QPicture &picture);
 
     // --- measuring with the current font and character extra
     FontMetrics fontMetrics() const { return measurer_->metrics(s_.font); }
@@ -192,6 +197,8 @@ protected:
     virtual void paintText(const TextDraw &text) = 0;
     virtual void paintImage(const QRect &rect, const QImage &image) = 0;
     virtual void paintMetafilePlaceholder(const QRect &rect);
+    // Default: the picture rendered into an image of rect's size.
+    virtual void paintPicture(const QRect &rect, const QPicture &picture);
     // The clip in the state changed.
     virtual void clipChanged() = 0;
 
@@ -213,4 +220,6 @@ private:
     std::vector<State> saved_;
 };
 
+// Plays picture stretched from its bounding rectangle into target.
+void playPicture(QPainter &painter, const QRectF &target, const QPicture &picture);
 } // namespace platform

@@ -182,6 +182,8 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
             target.drawImage(sc.rect(img->rect), img->image);
         } else if (const auto *meta = std::get_if<DlMetafile>(&item)) {
             target.drawMetafilePlaceholder(sc.rect(meta->rect));
+        } else if (const auto *pic = std::get_if<DlPicture>(&item)) {
+            target.drawPicture(sc.rect(pic->rect), pic->picture);
         } else if (const auto *clip = std::get_if<DlClip>(&item)) {
             if (clip->on) {
                 const QRegion r = sc.region(clip->region);
@@ -251,6 +253,8 @@ QString DisplayList::dump() const
                        .arg(imageHash(img->image), 8, 16, QLatin1Char('0'));
         } else if (const auto *meta = std::get_if<DlMetafile>(&item)) {
             out += QStringLiteral("metafile %1").arg(rectText(meta->rect));
+        } else if (const auto *pic = std::get_if<DlPicture>(&item)) {
+            out += QStringLiteral("picture %1").arg(rectText(pic->rect));
         } else if (const auto *clip = std::get_if<DlClip>(&item)) {
             if (!clip->on) {
                 out += QStringLiteral("clip none");

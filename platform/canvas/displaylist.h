@@ -41,13 +41,17 @@ struct DlImage {
 struct DlMetafile {
     QRect rect;
 };
+struct DlPicture {
+    QRect rect;
+    QPicture picture; // implicitly shared
+};
 struct DlClip {
     bool on = false;
     QRegion region;
 };
 
 using DisplayItem =
-    std::variant<DlFill, DlRectangle, DlPolyline, DlText, DlImage, DlMetafile, DlClip>;
+    std::variant<DlFill, DlRectangle, DlPolyline, DlText, DlImage, DlMetafile, DlPicture, DlClip>;
 
 // A text output of a display list: its index among the items, its text and
 // the rectangle of its cells.

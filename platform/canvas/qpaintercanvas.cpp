@@ -249,6 +249,14 @@ void QPainterCanvas::paintImage(const QRect &rect, const QImage &image)
     p_->restore();
 }
 
+void QPainterCanvas::paintPicture(const QRect &rect, const QPicture &picture)
+{
+    p_->save();
+    p_->setClipRect(QRectF(rect), Qt::IntersectClip);
+    playPicture(*p_, QRectF(rect), picture);
+    p_->restore();
+}
+
 void QPainterCanvas::clipChanged()
 {
     if (hasClip())

@@ -37,6 +37,7 @@ protected:
                        std::optional<TColor> gap) override;
     void paintText(const TextDraw &text) override;
     void paintImage(const QRect &rect, const QImage &image) override;
+    void paintPicture(const QRect &rect, const QPicture &picture) override;
     void clipChanged() override;
 
 private:

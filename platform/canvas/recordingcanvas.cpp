@@ -54,6 +54,11 @@ void RecordingCanvas::paintImage(const QRect &rect, const QImage &image)
     list_.items.emplace_back(DlImage{rect, image});
 }
 
+void RecordingCanvas::paintPicture(const QRect &rect, const QPicture &picture)
+{
+    list_.items.emplace_back(DlPicture{rect, picture});
+}
+
 void RecordingCanvas::paintMetafilePlaceholder(const QRect &rect)
 {
     list_.items.emplace_back(DlMetafile{rect});

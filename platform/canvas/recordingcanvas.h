@@ -25,6 +25,7 @@ protected:
     void paintText(const TextDraw &text) override;
     void paintImage(const QRect &rect, const QImage &image) override;
     void paintMetafilePlaceholder(const QRect &rect) override;
+    void paintPicture(const QRect &rect, const QPicture &picture) override;
     void clipChanged() override;
 
 private:

@@ -132,4 +132,14 @@ void frSetCurrentReport(TfrReport *report, FrReportLink *link, QObject *owner)
     frObjects().frCurrentReport = link;
 }
 
+QWidget *FrObjectGlobals::frDialogForm()
+{
+    if (!m_dialogForm) {
+        m_dialogForm = std::make_unique<QWidget>();
+        m_dialogForm->setObjectName(QStringLiteral("DialogForm"));
+        m_dialogForm->setGeometry(-100, -100, 10, 10);
+    }
+    return m_dialogForm.get();
+}
+
 } // namespace report

@@ -200,6 +200,14 @@ public:
     // The library's registry key under the current user; the designer appends
     // the application title.
     QString frRegistryKey = QStringLiteral("Software\\VornReport");
+    // The hidden window "DialogForm" (at -100, -100, 10 x 10): the parent of
+    // dialog controls outside a dialog page's form, so that they can paint.
+    // Created on first use.
+    QWidget *frDialogForm();
+    // The chart object's editor (the windows layer installs it), true on OK,
+    // and its window, made on first use.
+    std::function<bool(TfrView &view)> chartEditor;
+    std::unique_ptr<QWidget> chartForm;
     // The floating toolbar windows alive.
     std::vector<QPointer<QWidget>> frFloatWindows;
     // Puts the build state back to rest (after a build, also a failed one).
@@ -228,6 +236,7 @@ private:
     std::unique_ptr<FrProgressWindow> m_progress;
     std::unique_ptr<FrPreviewSeam> m_preview;
     std::unique_ptr<FrPrintDialogSeam> m_printDialog;
+    std::unique_ptr<QWidget> m_dialogForm;
 };
 
 // The object layer's globals, created on first use.

@@ -421,4 +421,9 @@ void TfrPage::SaveToStream(FrStream &stream) const
     frWriteMemo(stream, Script);
 }
 
+QObject *TfrPage::DialogForm() const
+{
+    return Form ? Form->Window() : nullptr;
+}
+
 } // namespace report

@@ -49,6 +49,7 @@ public:
     int ObjectCount() const override { return int(Objects.size()); }
     TfrView *Object(int index) const override;
     TfrView *FindObject(const QString &name) const override;
+    QObject *DialogForm() const override;
 
     // Applies a paper through the library printer; a refused size is asked
     // again as custom size 256. The page keeps what the printer took.

@@ -6,6 +6,7 @@
 // tests of the engine and of the windows that print.
 #include "platform/dialogs/dialogs.h"
 
+#include <QObject>
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -64,6 +65,9 @@ public:
     virtual int ShowModal(const std::function<void()> &activate) = 0;
     virtual void SetModalResult(int result) = 0;
     virtual int ModalResult() const = 0;
+    // The form's window, whose children's names a dialog control's name must
+    // not take; none for a form without one.
+    virtual QObject *Window() { return nullptr; }
 };
 using FrDialogFormClass = std::function<std::unique_ptr<FrDialogForm>(TfrPage &page)>;
 

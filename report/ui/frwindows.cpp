@@ -1,8 +1,12 @@
 #include "report/ui/frwindows.h"
 
 #include "report/core/frlibrary.h"
+#include "report/objects/frchartview.h"
+#include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 #include "report/print/frprinter.h"
+#include "report/ui/frchartform.h"
+#include "report/ui/frdialogform.h"
 #include "report/ui/frfmtform.h"
 #include "report/ui/frpreview.h"
 #include "report/ui/frprintform.h"
@@ -33,6 +37,10 @@ void frInstallWindows()
     g.setPrintDialog(std::make_unique<FrPrintFormDialog>());
     frInstallFormatDialog();
     frInstallPreview();
+    frInstallDialogForm();
+    frInstallChartEditor();
+    frRegisterCheckBoxView();
+    frRegisterChartView();
 }
 
 void frUseWindows()
