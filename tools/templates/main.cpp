@@ -24,7 +24,10 @@ int main(int argc, char **argv)
                    {"Repartition_theorique_PP.frf", modeles::RepartitionTheoriquePP},
                    {"Attibution_PPE.frf", modeles::AttibutionPPE},
                    {"Enveloppes.frf", modeles::Enveloppes},
-                   {"calendrier.frf", modeles::Calendrier}};
+                   {"calendrier.frf", modeles::Calendrier},
+                   {"Match_Quatre.frf", modeles::MatchQuatre},
+                   {"Groupe4_Quatre.frf", modeles::Groupe4Quatre},
+                   {"Homologation_quatre.frf", modeles::HomologationQuatre}};
     int erreurs = 0;
     for (const auto &m : modeles) {
         report::TfrReport report;

@@ -55,5 +55,8 @@ void RepartitionTheoriquePP(report::TfrReport &report);
 void AttibutionPPE(report::TfrReport &report);
 void Enveloppes(report::TfrReport &report);
 void Calendrier(report::TfrReport &report);
+void MatchQuatre(report::TfrReport &report);
+void Groupe4Quatre(report::TfrReport &report);
+void HomologationQuatre(report::TfrReport &report);
 
 } // namespace modeles
