@@ -4,6 +4,14 @@
 #include "manager/fenetres.h"
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
+#include "platform/canvas/textmeasurer.h"
+#include "platform/text/linefile.h"
+#include "report/core/frlibrary.h"
+#include "report/data/frdataset.h"
+#include "report/io/fremfpages.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frreport.h"
+#include "report/objects/frseams.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QComboBox>
@@ -629,6 +637,132 @@ TEST_F(QuatreFenetre, Screenshot)
         EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 8)
             << b->objectName().toStdString();
     }
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
+{
+    sessionDeReference();
+    const QString initiale = w->Caption();
+    const QString fichier = path(saison(QStringLiteral("Match1.chr")));
+
+    // Cancelled: nothing written, the caption stays.
+    dialogs().messages.clear();
+    cliquer(w->Bt_load_resultat);
+    ASSERT_EQ(dialogs().saveRequests.size(), 1u);
+    const FileRequest &q = dialogs().saveRequests[0];
+    EXPECT_EQ(q.title, QStringLiteral("Sauvegarde résultat d'une épreuve "));
+    EXPECT_EQ(q.defaultExt, QStringLiteral("Chr"));
+    EXPECT_EQ(q.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
+    EXPECT_TRUE(q.fileName.isEmpty());
+    EXPECT_FALSE(q.overwritePrompt);
+    EXPECT_EQ(QDir(q.initialDir).canonicalPath(), QDir(path(kSaison)).canonicalPath());
+    EXPECT_FALSE(QFile::exists(fichier));
+    EXPECT_EQ(w->Caption(), initiale);
+
+    // Saved, then saved again over an older file without a question.
+    writeLines(saison(QStringLiteral("Match1.chr")), {QStringLiteral("ancien;")});
+    dialogs().files.push_back(fichier);
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.chr"))),
+              golden(QStringLiteral("Match1.chr")));
+    EXPECT_EQ(
+        w->Caption(),
+        QStringLiteral("Gestion des résultats d'une épreuve par Quatre du Challenge : Match1.chr"));
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    report::FrVariant v;
+    w->frReport1GetValue(QStringLiteral("nom_fich"), v);
+    EXPECT_EQ(v.toString(), QStringLiteral("Match1.chr"));
+
+    // A single line is never a result file.
+    w->ListeHomologation.lignes() = QStringList{QStringLiteral("100;X;;1;50;;;100;")};
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(dialogs().saveRequests.size(), 2u);
+}
+
+class QuatreImpressions : public QuatreFenetre
+{
+protected:
+    void SetUp() override
+    {
+        QuatreFenetre::SetUp();
+        report::fr().resetForTests();
+        report::fr().start();
+        report::frObjects().setMeasurer(&measurer);
+        auto p = std::make_unique<report::FrRecordingPreview>();
+        preview = p.get();
+        report::frObjects().setPreview(std::move(p));
+        for (const char *m : {"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"})
+            QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/") + QLatin1String(m),
+                        path(QLatin1String(m)));
+    }
+    void TearDown() override
+    {
+        QuatreFenetre::TearDown();
+        report::fr().resetForTests();
+    }
+    QString imprimer(QPushButton *b)
+    {
+        preview->calls.clear();
+        cliquer(b);
+        return preview->calls.size() == 1 ? w->frReport1->EMFPages().Dump() : QString();
+    }
+
+    platform::FixedAdvanceMeasurer measurer{7, 4};
+    report::FrRecordingPreview *preview = nullptr;
+};
+
+TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
+{
+    // Nothing to print before any sheet or list.
+    ouvrir();
+    EXPECT_TRUE(imprimer(w->BtEditFMatch).isEmpty());
+    EXPECT_TRUE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+
+    sessionDeReference();
+    dialogs().messages.clear();
+    const QString feuille = imprimer(w->BtEditFMatch);
+    for (const char *t :
+         {"Lyon", "Sète", "Mlle DELMAS Julie", "01003673", "Match 1", "Poule A", "12,33", "7,67"})
+        EXPECT_TRUE(feuille.contains(QString::fromUtf8(t))) << t;
+
+    const QString groupe = imprimer(w->BtEditionGroupe);
+    for (const char *t : {"Lyon", "Sète", "Nice", "Pau", "12,33", "7,67"})
+        EXPECT_TRUE(groupe.contains(QString::fromUtf8(t))) << t;
+
+    const QString liste = imprimer(w->Bt_Edition_Resultat);
+    EXPECT_EQ(w->frUserDataset1->RangeEndCount, 8);
+    int position = 0;
+    for (const QString &l : w->ListeHomologation.lignes()) {
+        const int p = liste.indexOf(Champ(l, 1), position);
+        EXPECT_GT(p, position) << l.toStdString(); // one row per line, in list order
+        position = p;
+    }
+    EXPECT_TRUE(liste.contains(QStringLiteral("Total P.E. : 1440")));
+    EXPECT_TRUE(liste.contains(QStringLiteral("Total P.C. : 218,48")));
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    for (const QString &d : {feuille, groupe, liste})
+        EXPECT_FALSE(d.contains(QStringLiteral("Symbole non défini")));
+}
+
+TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
+{
+    sessionDeReference();
+    dialogs().messages.clear();
+    QFile::remove(path(QStringLiteral("Groupe4_Quatre.frf")));
+    EXPECT_TRUE(imprimer(w->BtEditionGroupe).isEmpty());
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{
+                  QStringLiteral("Modèle d'impression absent ou illisible : Groupe4_Quatre.frf")});
+
+    // A bad IMP edit fails its own sheet, never the homologation list.
+    dialogs().messages.clear();
+    poser("AImp30", QStringLiteral("x"));
+    EXPECT_FALSE(imprimer(w->Bt_Edition_Resultat).isEmpty());
 }
 
 } // namespace
