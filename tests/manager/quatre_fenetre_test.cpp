@@ -5,20 +5,28 @@
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
 #include "platform/canvas/textmeasurer.h"
+#include "platform/printer/printers.h"
 #include "platform/text/linefile.h"
 #include "report/core/frlibrary.h"
 #include "report/data/frdataset.h"
 #include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
+#include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 #include "report/objects/frseams.h"
+#include "report/objects/frview.h"
+#include "report/print/frprinter.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QComboBox>
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
@@ -773,6 +781,68 @@ TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
     dialogs().messages.clear();
     poser("AImp30", QStringLiteral("x"));
     EXPECT_FALSE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+}
+
+TEST_F(QuatreImpressions, TemplatesUseEveryAnsweredNameAndKeepTheirBytes)
+{
+    sessionDeReference();
+    QSet<QString> tous;
+    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
+    for (const char *m : {"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"}) {
+        const QString fichier = path(QLatin1String(m));
+        report::TfrReport r;
+        ASSERT_TRUE(r.LoadFromFile(fichier)) << m;
+        for (int p = 0; p < r.Pages().Count(); ++p)
+            for (const auto &v : r.Pages().GetPage(p)->Objects)
+                for (const QString &ligne : v->Memo)
+                    for (const auto &c : crochets.globalMatch(ligne))
+                        if (c.captured(1) != u"PAGE#")
+                            tous.insert(c.captured(1));
+        ASSERT_TRUE(r.SaveToFile(path(QStringLiteral("copie.frf"))));
+        EXPECT_EQ(readBytes(QStringLiteral("copie.frf")), readBytes(QLatin1String(m))) << m;
+    }
+    EXPECT_EQ(tous.size(), 109);
+    for (const QString &n : tous) {
+        report::FrVariant v;
+        w->frReport1GetValue(n, v);
+        EXPECT_FALSE(v.isUnassigned()) << n.toStdString();
+    }
+}
+
+TEST_F(QuatreImpressions, PrintedOnTheVirtualPdfPrinter)
+{
+    for (const char *outil : {"pdftotext", "pdfinfo"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(outil)).isEmpty())
+            GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
+    sessionDeReference();
+    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
+    auto imprimante = std::make_unique<report::TfrPrinter>();
+    imprimante->SetPrinter();
+    report::frObjects().setPrinter(std::move(imprimante));
+    auto texte = [&](QPushButton *b, const QString &nom) {
+        EXPECT_FALSE(imprimer(b).isEmpty()) << nom.toStdString();
+        const QString pdf = path(nom + QStringLiteral(".pdf"));
+        platform::setVirtualPrinterOutput(pdf);
+        dialogs().files.push_back(pdf);
+        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        // Glyphs are placed one by one: compare without blanks.
+        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+    };
+    const QString feuille = texte(w->BtEditFMatch, QStringLiteral("feuille"));
+    const QString groupe = texte(w->BtEditionGroupe, QStringLiteral("groupe"));
+    const QString liste = texte(w->Bt_Edition_Resultat, QStringLiteral("liste"));
+    for (const QString *t : {&feuille, &groupe}) {
+        for (const char *attendu : {"Lyon", "Sète", "12,33", "7,67"})
+            EXPECT_TRUE(t->contains(QString::fromUtf8(attendu))) << attendu;
+    }
+    for (const QString &l : w->ListeHomologation.lignes()) {
+        QString ligne = Champ(l, 1) + Champ(l, 3);
+        ligne.remove(QLatin1Char(' '));
+        EXPECT_TRUE(liste.contains(ligne)) << ligne.toStdString();
+    }
 }
 
 } // namespace
