@@ -4,6 +4,7 @@
 #include "manager/fenetres.h"
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
+#include "platform/canvas/qpaintercanvas.h"
 #include "platform/canvas/textmeasurer.h"
 #include "platform/printer/printers.h"
 #include "platform/text/linefile.h"
@@ -20,6 +21,7 @@
 
 #include <QComboBox>
 #include <QDirIterator>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -842,6 +844,36 @@ TEST_F(QuatreImpressions, PrintedOnTheVirtualPdfPrinter)
         QString ligne = Champ(l, 1) + Champ(l, 3);
         ligne.remove(QLatin1Char(' '));
         EXPECT_TRUE(liste.contains(ligne)) << ligne.toStdString();
+    }
+}
+
+TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
+{
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (dossier.isEmpty())
+        GTEST_SKIP() << "VORN_SHOTS_DIR not set";
+    report::frObjects().setMeasurer(nullptr);
+    sessionDeReference();
+    dialogs().files.push_back(path(saison(QStringLiteral("Match1.chr"))));
+    cliquer(w->Bt_load_resultat);
+    w->resize(w->sizeHint().expandedTo(w->size()));
+    vorn_test::settle();
+    EXPECT_TRUE(w->grab().save(dossier + QStringLiteral("/resultat_quatre_enregistre.png")));
+    const std::pair<QPushButton *, const char *> commandes[] = {
+        {w->BtEditFMatch, "match_quatre_page1"},
+        {w->BtEditionGroupe, "groupe4_quatre_page1"},
+        {w->Bt_Edition_Resultat, "homologation_quatre_page1"}};
+    for (const auto &[b, nom] : commandes) {
+        ASSERT_FALSE(imprimer(b).isEmpty()) << nom;
+        const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
+        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
+        QImage image(taille * 2, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            platform::QPainterCanvas canvas(&image);
+            w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
+        }
+        EXPECT_TRUE(image.save(dossier + QLatin1Char('/') + QLatin1String(nom) + ".png")) << nom;
     }
 }
 
