@@ -1,6 +1,8 @@
 #pragma once
 // The page of a pairs journée of the challenge: each tournament of the
 // journée with its pairs and their challenge points.
+#include "platform/text/convert.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,19 @@ namespace manager
 // name would leave the folder or replace a ranking page.
 QString PagePaires(const QStringList &tournois, int j, const QString &saison,
                    const QString &dossierSaison, const QString &dossierPages);
+
+// The teams-of-four journée j: "Quatre" + j + ".htm" with the cross table of
+// every group of the season folder, cells linking to their match pages.
+// A page modified more than seven days before now is kept as it is (its
+// name is still returned). Empty when the journée's first tournament has no
+// result file.
+QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
+                   const QString &dossierPages, platform::TDateTime maintenant);
+// The page of the match between teams t and o of group g (either order of
+// its file), written into dossierPages: the link around texte, or texte
+// itself when there is no match file or texte is empty.
+QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
+                          const QString &dossierPages);
 
 // The shared frame of the journée pages: head, banner and heading, then the
 // tail after the page's rows.
