@@ -216,7 +216,8 @@ void EcrirePagesClassement(const QString &dossier, const QString &saison,
     // Every page is built before it is written: a bad value index stops
     // the run with the pages already saved intact and no half page.
     if (!QDir(platform::LineFile::resolve(dossier)).exists())
-        throw platform::EFileError(QStringLiteral("Le dossier %1 n'existe pas").arg(dossier));
+        throw platform::EFileError(QStringLiteral("Le dossier des pages Internet est absent : ") +
+                                   dossier);
     platform::LineFile::write(dossier + QStringLiteral("Challenge.htm"),
                               PageClassement(saison, journees, entrees, 0));
     QList<EntreeClassement> filtrees = entrees;

@@ -5,7 +5,9 @@
 #include "manager/core/pageschallenge.h"
 #include "manager/core/poulequatre.h"
 #include "manager/core/tableaugroupe.h"
+#include "manager/core/vorn_dec.h"
 #include "platform/clock/clock.h"
+#include "platform/text/exceptions.h"
 
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
@@ -477,6 +479,25 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
     PiedDePage(p);
     platform::LineFile::write(chemin, p);
     return nom;
+}
+
+void PagesChallenge(const QStringList &tournois, int n, const QStringList &types,
+                    const QStringList &noms, const QStringList &dates, const QString &saison,
+                    const QString &dossierPages, QList<EntreeClassement> &entrees, int limite,
+                    platform::TDateTime maintenant)
+{
+    if (!QFileInfo(platform::LineFile::resolve(dossierPages)).isDir())
+        throw platform::EFileError(QStringLiteral("Le dossier des pages Internet est absent : ") +
+                                   dossierPages);
+    QList<JourneeWeb> journees;
+    for (int j = 1; j <= n; ++j) {
+        const QString type = types.value(j - 1);
+        const QString page =
+            type == u"P" ? PagePaires(tournois, j, saison, fichierSaison(QString()), dossierPages)
+                         : PageQuatre(tournois, j, saison, dossierPages, maintenant);
+        journees.append({type, TitreJournee(type, noms.value(j - 1), page), dates.value(j - 1)});
+    }
+    EcrirePagesClassement(dossierPages, saison, journees, entrees, limite);
 }
 
 } // namespace manager

@@ -1,6 +1,7 @@
 #pragma once
 // The page of a pairs journée of the challenge: each tournament of the
 // journée with its pairs and their challenge points.
+#include "manager/core/classement.h"
 #include "platform/text/convert.h"
 
 #include <QString>
@@ -28,6 +29,16 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
 // itself when there is no match file or texte is empty.
 QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
                           const QString &dossierPages);
+
+// Every page of the challenge into dossierPages: the journée pages first
+// (1 to n; types, names and dates per journée), their titles turned into
+// links, then both ranking pages from the open ranking's entries, which are
+// left limited to the value index limite. A missing folder is an error
+// before anything is read.
+void PagesChallenge(const QStringList &tournois, int n, const QStringList &types,
+                    const QStringList &noms, const QStringList &dates, const QString &saison,
+                    const QString &dossierPages, QList<EntreeClassement> &entrees, int limite,
+                    platform::TDateTime maintenant);
 
 // The shared frame of the journée pages: head, banner and heading, then the
 // tail after the page's rows.
