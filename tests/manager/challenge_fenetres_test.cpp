@@ -301,6 +301,20 @@ TEST_F(ChallengeFenetre, WebPagesOfTheJourneesAndTheRankings)
     EXPECT_FALSE(cat.contains(QStringLiteral(" Anne NOMA")));
     EXPECT_EQ(w->impression().entrees.size(), 3);
 
+    for (const char *nom :
+         {"Challenge.htm", "ChallengeCat.htm", "Quatre3.htm", "Match000001.htm", "Open1.htm"}) {
+        const QByteArray octets = readBytes(QStringLiteral("Page_Htm/") + QLatin1String(nom));
+        QFile g(QStringLiteral(VORN_TEST_DATA "/pages/") + QLatin1String(nom));
+        if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
+            QDir().mkpath(QStringLiteral(VORN_TEST_DATA "/pages"));
+            ASSERT_TRUE(g.open(QIODevice::WriteOnly));
+            g.write(octets);
+            g.close();
+        }
+        ASSERT_TRUE(g.open(QIODevice::ReadOnly)) << nom;
+        EXPECT_EQ(octets, g.readAll()) << nom;
+    }
+
     // A second run writes the same bytes.
     const QByteArray avant = readBytes(QStringLiteral("Page_Htm/Challenge.htm"));
     w->BtPageWeb->click();
