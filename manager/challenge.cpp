@@ -1,7 +1,9 @@
 #include "manager/challenge.h"
 
 #include "manager/core/lignechallenge.h"
+#include "manager/core/pagesjournee.h"
 #include "manager/core/vorn_dec.h"
+#include "platform/clock/clock.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/text/exceptions.h"
@@ -101,6 +103,7 @@ TVorn_FChallenge::TVorn_FChallenge(QWidget *parent)
             handler([this] { Bt1_ClassClick(Bt_ClassPro); }));
     connect(SpinEdit1, &QSpinBox::valueChanged, this,
             handler(this, &TVorn_FChallenge::SpinEdit1Change));
+    connect(BtPageWeb, &QPushButton::clicked, this, handler([this] { Bt1_ClassClick(BtPageWeb); }));
     connect(Bt_Quitter, &QPushButton::clicked, this,
             handler(this, &TVorn_FChallenge::Bt_QuitterClick));
 }
@@ -109,6 +112,7 @@ void TVorn_FChallenge::vider()
 {
     m_classement = {};
     m_impression = {};
+    m_tournois.clear();
     StringGrid1->clearContents();
     StringGrid1->setRowCount(2);
     StringGrid1->setColumnCount(4);
@@ -129,6 +133,7 @@ void TVorn_FChallenge::FormActivate()
     const manager::ClassementSaison c =
         manager::CalculerClassement(tournois.lignes(), fichierSaison(QString()));
     m_classement = c;
+    m_tournois = tournois.lignes();
     afficher();
 }
 
@@ -205,6 +210,15 @@ void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
         imp.dates[j] = cellule(StringGrid1, 1, j + 4);
     }
     imp.entrees = manager::ListeClassementGeneral(lignesAffichees());
+    if (sender == BtPageWeb) {
+        // The lists end up holding the limited ranking, as the pages leave it.
+        manager::PagesChallenge(m_tournois, m_classement.nombreJournees, typesJournee(),
+                                nomsJournee(), datesJournee(), SaisonEnCours,
+                                RepAppli + QStringLiteral("Page_Htm/"), imp.entrees,
+                                SpinEdit1->value(), platform::Now());
+        m_impression = imp;
+        return;
+    }
     QString fichier = QStringLiteral("Classement_general.PPE");
     if (sender == Bt_ClassPro) {
         const int n = SpinEdit1->value();

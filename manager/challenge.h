@@ -51,4 +51,6 @@ private:
 
     manager::ClassementSaison m_classement;
     manager::ImpressionClassement m_impression;
+    // The tournaments list read at activation, for the web pages.
+    QStringList m_tournois;
 };

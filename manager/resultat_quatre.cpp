@@ -9,6 +9,8 @@
 #include "platform/forms/application.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+#include "report/data/frdataset.h"
+#include "report/objects/frreport.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -116,6 +118,13 @@ TVorn_FResultat_Quatre::TVorn_FResultat_Quatre(QWidget *parent)
             handler(this, &TVorn_FResultat_Quatre::CB_AdversaireChange));
     connect(CB_Adversaire, &QComboBox::currentIndexChanged, this,
             handler(this, &TVorn_FResultat_Quatre::CB_AdversaireChange));
+    m_composants = manager::creerImpression(
+        this,
+        report::pbZoom | report::pbPrint | report::pbFind | report::pbExit | report::pbPageSetup,
+        [this](const QString &n, report::FrVariant &v) { frReport1GetValue(n, v); });
+    frReport1 = m_composants.frReport1;
+    frUserDataset1 = m_composants.frUserDataset1;
+
     using W = TVorn_FResultat_Quatre;
     const std::pair<QPushButton *, void (W::*)()> commandes[] = {
         {BtAjouGroupe, &W::BtAjouGroupeClick},
@@ -133,7 +142,11 @@ TVorn_FResultat_Quatre::TVorn_FResultat_Quatre(QWidget *parent)
         {BtB2, &W::BtB2Click},
         {BtAi, &W::BtAiClick},
         {BtNettoyage, &W::BtNettoyageClick},
-        {BtEnregistreMatch, &W::BtEnregistreMatchClick}};
+        {BtEnregistreMatch, &W::BtEnregistreMatchClick},
+        {Bt_load_resultat, &W::Bt_load_resultatClick},
+        {Bt_Edition_Resultat, &W::Bt_Edition_ResultatClick},
+        {BtEditFMatch, &W::BtEditFMatchClick},
+        {BtEditionGroupe, &W::BtEditionGroupeClick}};
     for (const auto &[b, m] : commandes)
         connect(b, &QPushButton::clicked, this, handler(this, m));
     connect(TabControl1, &QTabBar::currentChanged, this,
@@ -853,4 +866,67 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
     if (r == ReportTableau::HorsTableau)
         MessageDlg(QStringLiteral("Equipe hors du tableau du groupe : résultats non reportés"),
                    mtWarning, mbOK);
+}
+
+void TVorn_FResultat_Quatre::Bt_load_resultatClick()
+{
+    if (ListeHomologation.lignes().size() < 2)
+        return;
+    TSaveDialog d(this);
+    d.InitialDir = RepAppli + SaisonEnCours;
+    d.Title = QStringLiteral("Sauvegarde résultat d'une épreuve ");
+    d.FileName.clear();
+    d.DefaultExt = QStringLiteral("Chr");
+    d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
+    if (!d.Execute())
+        return;
+    // Written through a temporary file: a failure leaves an old file whole.
+    LineFile::write(d.FileName, ListeHomologation.lignes());
+    setCaption(PrefixeResultatQuatre + QFileInfo(d.FileName).fileName());
+}
+
+void TVorn_FResultat_Quatre::BtEditFMatchClick()
+{
+    if (TabControl1->count() < 1)
+        return;
+    if (manager::chargerModele(*frReport1, QStringLiteral("Match_Quatre.frf")))
+        frReport1->ShowReport();
+}
+
+void TVorn_FResultat_Quatre::BtEditionGroupeClick()
+{
+    if (manager::chargerModele(*frReport1, QStringLiteral("Groupe4_Quatre.frf")))
+        frReport1->ShowReport();
+}
+
+void TVorn_FResultat_Quatre::Bt_Edition_ResultatClick()
+{
+    if (ListeHomologation.lignes().isEmpty())
+        return;
+    manager::imprimerModele(m_composants, int(ListeHomologation.lignes().size()),
+                            QStringLiteral("Homologation_quatre.frf"));
+}
+
+ImpressionQuatre TVorn_FResultat_Quatre::impression() const
+{
+    ImpressionQuatre i;
+    i.saison = SaisonEnCours;
+    i.groupe = CB_Groupe->currentText();
+    const int onglet = TabControl1->currentIndex();
+    i.onglet = onglet >= 0 ? TabControl1->tabText(onglet) : QString();
+    i.legende = Caption();
+    i.feuille = feuilleAffichee();
+    i.tableau = &m_tableau;
+    i.homologation = &ListeHomologation.lignes();
+    i.totalPE = TotalPE;
+    i.totalPC = TotalPC;
+    i.enregistrement = frUserDataset1->RecNo;
+    return i;
+}
+
+void TVorn_FResultat_Quatre::frReport1GetValue(const QString &parName, report::FrVariant &parValue)
+{
+    QString texte;
+    if (impression().valeur(parName, texte))
+        parValue = texte;
 }

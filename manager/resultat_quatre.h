@@ -4,7 +4,9 @@
 // recording, and the homologation list of the match last recorded.
 #include "manager/core/feuillematch.h"
 #include "manager/core/homologation.h"
+#include "manager/core/impressionquatre.h"
 #include "manager/core/tableaugroupe.h"
+#include "manager/impression.h"
 #include "platform/forms/form.h"
 
 #include <QHash>
@@ -104,6 +106,15 @@ public:
     void BtAiClick();
     void BtNettoyageClick();
     void BtEnregistreMatchClick();
+    void Bt_load_resultatClick();
+    void Bt_Edition_ResultatClick();
+    void BtEditFMatchClick();
+    void BtEditionGroupeClick();
+    void frReport1GetValue(const QString &parName, report::FrVariant &parValue);
+
+    // The report component of the three printouts and its record source.
+    report::TfrReport *frReport1 = nullptr;
+    report::TfrUserDataset *frUserDataset1 = nullptr;
 
     // Operations shared with the printouts and the result file.
     static QString DeuxChiffres(int n);
@@ -129,12 +140,14 @@ private:
     void chargerEquipes(int groupe);
     void afficherGroupes(const QStringList &groupes);
     FeuilleMatch feuilleAffichee() const;
+    ImpressionQuatre impression() const;
     void afficherEdits(const FeuilleMatch &f);
     void SaisirJoueurs(int equipe, int miTemps);
     int baseFeuille() const;
     bool aDesResultats(int equipe) const;
 
     QHash<QString, QLineEdit *> m_edits;
+    manager::ComposantsImpression m_composants;
     TableauGroupe m_tableau;
     int m_feuilles = 0;
 };

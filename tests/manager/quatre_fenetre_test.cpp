@@ -4,13 +4,31 @@
 #include "manager/fenetres.h"
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
+#include "platform/canvas/qpaintercanvas.h"
+#include "platform/canvas/textmeasurer.h"
+#include "platform/printer/printers.h"
+#include "platform/text/linefile.h"
+#include "report/core/frlibrary.h"
+#include "report/data/frdataset.h"
+#include "report/io/fremfpages.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+#include "report/objects/frseams.h"
+#include "report/objects/frview.h"
+#include "report/print/frprinter.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QComboBox>
 #include <QDirIterator>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
@@ -628,6 +646,234 @@ TEST_F(QuatreFenetre, Screenshot)
             continue;
         EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 8)
             << b->objectName().toStdString();
+    }
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
+{
+    sessionDeReference();
+    const QString initiale = w->Caption();
+    const QString fichier = path(saison(QStringLiteral("Match1.chr")));
+
+    // Cancelled: nothing written, the caption stays.
+    dialogs().messages.clear();
+    cliquer(w->Bt_load_resultat);
+    ASSERT_EQ(dialogs().saveRequests.size(), 1u);
+    const FileRequest &q = dialogs().saveRequests[0];
+    EXPECT_EQ(q.title, QStringLiteral("Sauvegarde résultat d'une épreuve "));
+    EXPECT_EQ(q.defaultExt, QStringLiteral("Chr"));
+    EXPECT_EQ(q.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
+    EXPECT_TRUE(q.fileName.isEmpty());
+    EXPECT_FALSE(q.overwritePrompt);
+    EXPECT_EQ(QDir(q.initialDir).canonicalPath(), QDir(path(kSaison)).canonicalPath());
+    EXPECT_FALSE(QFile::exists(fichier));
+    EXPECT_EQ(w->Caption(), initiale);
+
+    // Saved, then saved again over an older file without a question.
+    writeLines(saison(QStringLiteral("Match1.chr")), {QStringLiteral("ancien;")});
+    dialogs().files.push_back(fichier);
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.chr"))),
+              golden(QStringLiteral("Match1.chr")));
+    EXPECT_EQ(
+        w->Caption(),
+        QStringLiteral("Gestion des résultats d'une épreuve par Quatre du Challenge : Match1.chr"));
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    report::FrVariant v;
+    w->frReport1GetValue(QStringLiteral("nom_fich"), v);
+    EXPECT_EQ(v.toString(), QStringLiteral("Match1.chr"));
+
+    // A single line is never a result file.
+    w->ListeHomologation.lignes() = QStringList{QStringLiteral("100;X;;1;50;;;100;")};
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(dialogs().saveRequests.size(), 2u);
+}
+
+class QuatreImpressions : public QuatreFenetre
+{
+protected:
+    void SetUp() override
+    {
+        QuatreFenetre::SetUp();
+        report::fr().resetForTests();
+        report::fr().start();
+        report::frObjects().setMeasurer(&measurer);
+        auto p = std::make_unique<report::FrRecordingPreview>();
+        preview = p.get();
+        report::frObjects().setPreview(std::move(p));
+        for (const char *m : {"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"})
+            QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/") + QLatin1String(m),
+                        path(QLatin1String(m)));
+    }
+    void TearDown() override
+    {
+        QuatreFenetre::TearDown();
+        report::fr().resetForTests();
+    }
+    QString imprimer(QPushButton *b)
+    {
+        preview->calls.clear();
+        cliquer(b);
+        return preview->calls.size() == 1 ? w->frReport1->EMFPages().Dump() : QString();
+    }
+
+    platform::FixedAdvanceMeasurer measurer{7, 4};
+    report::FrRecordingPreview *preview = nullptr;
+};
+
+TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
+{
+    // Nothing to print before any sheet or list.
+    ouvrir();
+    EXPECT_TRUE(imprimer(w->BtEditFMatch).isEmpty());
+    EXPECT_TRUE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+
+    sessionDeReference();
+    dialogs().messages.clear();
+    const QString feuille = imprimer(w->BtEditFMatch);
+    for (const char *t :
+         {"Lyon", "Sète", "Mlle DELMAS Julie", "01003673", "Match 1", "Poule A", "12,33", "7,67"})
+        EXPECT_TRUE(feuille.contains(QString::fromUtf8(t))) << t;
+
+    const QString groupe = imprimer(w->BtEditionGroupe);
+    for (const char *t : {"Lyon", "Sète", "Nice", "Pau", "12,33", "7,67"})
+        EXPECT_TRUE(groupe.contains(QString::fromUtf8(t))) << t;
+
+    const QString liste = imprimer(w->Bt_Edition_Resultat);
+    EXPECT_EQ(w->frUserDataset1->RangeEndCount, 8);
+    int position = 0;
+    for (const QString &l : w->ListeHomologation.lignes()) {
+        const int p = liste.indexOf(Champ(l, 1), position);
+        EXPECT_GT(p, position) << l.toStdString(); // one row per line, in list order
+        position = p;
+    }
+    EXPECT_TRUE(liste.contains(QStringLiteral("Total P.E. : 1440")));
+    EXPECT_TRUE(liste.contains(QStringLiteral("Total P.C. : 218,48")));
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    const std::pair<const QString *, const char *> dumps[] = {{&feuille, "Match_Quatre.txt"},
+                                                              {&groupe, "Groupe4_Quatre.txt"},
+                                                              {&liste, "Homologation_quatre.txt"}};
+    for (const auto &[d, nom] : dumps) {
+        EXPECT_FALSE(d->contains(QStringLiteral("Symbole non défini"))) << nom;
+        if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
+            QFile f(QStringLiteral(VORN_TEST_DATA "/quatre/") + QLatin1String(nom));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(d->toUtf8());
+        }
+        EXPECT_EQ(d->toUtf8(), golden(QLatin1String(nom))) << nom;
+    }
+}
+
+TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
+{
+    sessionDeReference();
+    dialogs().messages.clear();
+    QFile::remove(path(QStringLiteral("Groupe4_Quatre.frf")));
+    EXPECT_TRUE(imprimer(w->BtEditionGroupe).isEmpty());
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{
+                  QStringLiteral("Modèle d'impression absent ou illisible : Groupe4_Quatre.frf")});
+
+    // A bad IMP edit fails its own sheet, never the homologation list.
+    dialogs().messages.clear();
+    poser("AImp30", QStringLiteral("x"));
+    EXPECT_FALSE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+}
+
+TEST_F(QuatreImpressions, TemplatesUseEveryAnsweredNameAndKeepTheirBytes)
+{
+    sessionDeReference();
+    QSet<QString> tous;
+    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
+    for (const char *m : {"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"}) {
+        const QString fichier = path(QLatin1String(m));
+        report::TfrReport r;
+        ASSERT_TRUE(r.LoadFromFile(fichier)) << m;
+        for (int p = 0; p < r.Pages().Count(); ++p)
+            for (const auto &v : r.Pages().GetPage(p)->Objects)
+                for (const QString &ligne : v->Memo)
+                    for (const auto &c : crochets.globalMatch(ligne))
+                        if (c.captured(1) != u"PAGE#")
+                            tous.insert(c.captured(1));
+        ASSERT_TRUE(r.SaveToFile(path(QStringLiteral("copie.frf"))));
+        EXPECT_EQ(readBytes(QStringLiteral("copie.frf")), readBytes(QLatin1String(m))) << m;
+    }
+    EXPECT_EQ(tous.size(), 109);
+    for (const QString &n : tous) {
+        report::FrVariant v;
+        w->frReport1GetValue(n, v);
+        EXPECT_FALSE(v.isUnassigned()) << n.toStdString();
+    }
+}
+
+TEST_F(QuatreImpressions, PrintedOnTheVirtualPdfPrinter)
+{
+    for (const char *outil : {"pdftotext", "pdfinfo"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(outil)).isEmpty())
+            GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
+    sessionDeReference();
+    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
+    auto imprimante = std::make_unique<report::TfrPrinter>();
+    imprimante->SetPrinter();
+    report::frObjects().setPrinter(std::move(imprimante));
+    auto texte = [&](QPushButton *b, const QString &nom) {
+        EXPECT_FALSE(imprimer(b).isEmpty()) << nom.toStdString();
+        const QString pdf = path(nom + QStringLiteral(".pdf"));
+        platform::setVirtualPrinterOutput(pdf);
+        dialogs().files.push_back(pdf);
+        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(p.waitForFinished(30000));
+        // Glyphs are placed one by one: compare without blanks.
+        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+    };
+    const QString feuille = texte(w->BtEditFMatch, QStringLiteral("feuille"));
+    const QString groupe = texte(w->BtEditionGroupe, QStringLiteral("groupe"));
+    const QString liste = texte(w->Bt_Edition_Resultat, QStringLiteral("liste"));
+    for (const QString *t : {&feuille, &groupe}) {
+        for (const char *attendu : {"Lyon", "Sète", "12,33", "7,67"})
+            EXPECT_TRUE(t->contains(QString::fromUtf8(attendu))) << attendu;
+    }
+    for (const QString &l : w->ListeHomologation.lignes()) {
+        QString ligne = Champ(l, 1) + Champ(l, 3);
+        ligne.remove(QLatin1Char(' '));
+        EXPECT_TRUE(liste.contains(ligne)) << ligne.toStdString();
+    }
+}
+
+TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
+{
+    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (dossier.isEmpty())
+        GTEST_SKIP() << "VORN_SHOTS_DIR not set";
+    report::frObjects().setMeasurer(nullptr);
+    sessionDeReference();
+    dialogs().files.push_back(path(saison(QStringLiteral("Match1.chr"))));
+    cliquer(w->Bt_load_resultat);
+    w->resize(w->sizeHint().expandedTo(w->size()));
+    vorn_test::settle();
+    EXPECT_TRUE(w->grab().save(dossier + QStringLiteral("/resultat_quatre_enregistre.png")));
+    const std::pair<QPushButton *, const char *> commandes[] = {
+        {w->BtEditFMatch, "match_quatre_page1"},
+        {w->BtEditionGroupe, "groupe4_quatre_page1"},
+        {w->Bt_Edition_Resultat, "homologation_quatre_page1"}};
+    for (const auto &[b, nom] : commandes) {
+        ASSERT_FALSE(imprimer(b).isEmpty()) << nom;
+        const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
+        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
+        QImage image(taille * 2, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            platform::QPainterCanvas canvas(&image);
+            w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
+        }
+        EXPECT_TRUE(image.save(dossier + QLatin1Char('/') + QLatin1String(nom) + ".png")) << nom;
     }
 }
 

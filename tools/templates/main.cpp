@@ -27,7 +27,10 @@ int main(int argc, char **argv)
                    {"calendrier.frf", modeles::Calendrier},
                    {"convocation.frf", modeles::Convocation},
                    {"quatre.frf", modeles::QuatreInscrits},
-                   {"paires.frf", modeles::PairesInscrits}};
+                   {"paires.frf", modeles::PairesInscrits},
+                   {"Match_Quatre.frf", modeles::MatchQuatre},
+                   {"Groupe4_Quatre.frf", modeles::Groupe4Quatre},
+                   {"Homologation_quatre.frf", modeles::HomologationQuatre}};
     int erreurs = 0;
     for (const auto &m : modeles) {
         report::TfrReport report;

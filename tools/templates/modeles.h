@@ -58,5 +58,8 @@ void Calendrier(report::TfrReport &report);
 void Convocation(report::TfrReport &report);
 void QuatreInscrits(report::TfrReport &report);
 void PairesInscrits(report::TfrReport &report);
+void MatchQuatre(report::TfrReport &report);
+void Groupe4Quatre(report::TfrReport &report);
+void HomologationQuatre(report::TfrReport &report);
 
 } // namespace modeles

@@ -1,0 +1,163 @@
+// The teams-of-four journée page and its match pages, from the files of the
+// recorded session: links, merged players, the seven-day rule, odd groups
+// and the failures that leave no page behind.
+#include "manager/core/pagesjournee.h"
+#include "manager/core/vorn_dec.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace manager;
+
+namespace
+{
+
+class PagesQuatre : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(d.isValid());
+        ancienRep = RepAppli;
+        ancienneSaison = SaisonEnCours;
+        RepAppli = d.path() + QLatin1Char('/');
+        SaisonEnCours = QStringLiteral("2023-2024");
+        saison = RepAppli + SaisonEnCours + QLatin1Char('/');
+        pages = RepAppli + QStringLiteral("Page_Htm/");
+        ASSERT_TRUE(QDir().mkpath(saison));
+        ASSERT_TRUE(QDir().mkpath(pages));
+        for (const char *f : {"Poule.cpo", "PouleR0.cpo", "PouleM000001.cpo"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(VORN_TEST_DATA "/quatre/") + QLatin1String(f),
+                                    saison + QLatin1String(f)));
+        maintenant = platform::toDateTime(QDateTime::currentDateTime());
+    }
+    void TearDown() override
+    {
+        RepAppli = ancienRep;
+        SaisonEnCours = ancienneSaison;
+    }
+    QStringList lire(const QString &nom) const
+    {
+        QStringList l;
+        return platform::LineFile::readIfExists(pages + nom, l) ? l : QStringList();
+    }
+    QString page() { return PageQuatre(tournois, 1, SaisonEnCours, pages, maintenant); }
+
+    QTemporaryDir d;
+    QString ancienRep, ancienneSaison, saison, pages;
+    platform::TDateTime maintenant = 0;
+    QStringList tournois{QStringLiteral("Q;19/10/2023;Quatre;;1;;Quatre.chr;"),
+                         QStringLiteral("P;19/10/2023;Paires;;2;;Paires.chr;")};
+};
+
+TEST_F(PagesQuatre, CrossTableLinksBothCellsToTheMatchPage)
+{
+    EXPECT_EQ(page(), QStringLiteral("Quatre1.htm"));
+    const QStringList l = lire(QStringLiteral("Quatre1.htm"));
+    EXPECT_TRUE(l.contains(QStringLiteral("<title>Compétitions Résultats Quatre</title>")));
+    EXPECT_TRUE(l.contains(
+        QStringLiteral("<a Class=\"Lien\" href=\"Match000001.htm\" target=principal>12,33</a>")));
+    EXPECT_TRUE(l.contains(
+        QStringLiteral("<a Class=\"Lien\" href=\"Match000001.htm\" target=principal>7,67</a>")));
+    EXPECT_EQ(
+        l.count(QStringLiteral("<td colspan=\"8\" align=\"center\" height=\"37\" width=\"100%\">")),
+        1);
+    EXPECT_TRUE(l.contains(QStringLiteral("Résultats")));
+    // Five rows of eight cells: two side cells and six table cells.
+    EXPECT_EQ(l.count(QStringLiteral("</font></b></td>")), 1 + 5 * 6);
+    EXPECT_EQ(l.count(QStringLiteral("<td bgcolor=\"#66ff99\" width=\"15%\" align=\"center\">")),
+              3);
+    EXPECT_EQ(l.count(QStringLiteral("<td bgcolor=\"#66ff99\" align=\"center\">")), 1);
+
+    const QStringList m = lire(QStringLiteral("Match000001.htm"));
+    EXPECT_TRUE(m.contains(QStringLiteral("Poule A : Match 1")));
+    // Players of both halves are shown once, with both halves' sums.
+    EXPECT_EQ(m.count(QStringLiteral("M ARNAUD Luc")), 1);
+    const qsizetype i = m.indexOf(QStringLiteral("M ARNAUD Luc"));
+    ASSERT_GT(i, 0);
+    EXPECT_EQ(m[i + 4], QStringLiteral("24"));
+    EXPECT_EQ(m[i + 8], QStringLiteral("222"));
+    EXPECT_EQ(m[i + 12], QStringLiteral("32,62"));
+    EXPECT_TRUE(m.contains(QStringLiteral("12,33")));
+    EXPECT_TRUE(m.contains(QStringLiteral("40")));
+    EXPECT_TRUE(m.contains(QString::fromUtf8("Sète")));
+}
+
+TEST_F(PagesQuatre, HandicapTextAndTheOtherOrderOfTheTeams)
+{
+    QStringList lignes = platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
+    lignes[25] = QStringLiteral("3;0;;;");
+    platform::LineFile::write(saison + QStringLiteral("PouleM000100.cpo"), lignes);
+    QFile::remove(saison + QStringLiteral("PouleM000001.cpo"));
+    EXPECT_EQ(
+        PageFeuillesMatch(0, 0, 1, QStringLiteral("12,33"), SaisonEnCours, pages),
+        QStringLiteral("<a Class=\"Lien\" href=\"Match000100.htm\" target=principal>12,33</a>"));
+    const QStringList m = lire(QStringLiteral("Match000100.htm"));
+    EXPECT_TRUE(m.contains(QStringLiteral("40 + 3 = 43")));
+    EXPECT_TRUE(m.contains(QStringLiteral("30"))); // handicap "0": the IMPs alone
+    EXPECT_EQ(PageFeuillesMatch(0, 2, 3, QStringLiteral("5,00"), SaisonEnCours, pages),
+              QStringLiteral("5,00"));
+    EXPECT_EQ(PageFeuillesMatch(0, 0, 1, QString(), SaisonEnCours, pages), QString());
+}
+
+TEST_F(PagesQuatre, SevenDayRule)
+{
+    const struct {
+        double jours;
+        bool garde;
+    } cas[] = {{8, true}, {6, false}};
+    for (const auto &c : cas) {
+        platform::LineFile::write(pages + QStringLiteral("Quatre1.htm"),
+                                  {QStringLiteral("ancienne")});
+        QFile f(pages + QStringLiteral("Quatre1.htm"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(qint64(-c.jours * 86400)),
+                                  QFileDevice::FileModificationTime));
+        f.close();
+        EXPECT_EQ(page(), QStringLiteral("Quatre1.htm"));
+        EXPECT_EQ(lire(QStringLiteral("Quatre1.htm")) == QStringList{QStringLiteral("ancienne")},
+                  c.garde)
+            << c.jours;
+    }
+}
+
+TEST_F(PagesQuatre, NoPageOddGroupsAndFailures)
+{
+    tournois.prepend(QStringLiteral("Q;19/10/2023;Sans;;1;;;"));
+    EXPECT_EQ(page(), QString());
+    tournois.removeFirst();
+
+    // A second group without cross table, a third of three teams.
+    platform::LineFile::write(
+        saison + QStringLiteral("Poule.cpo"),
+        {QStringLiteral("Poule A"), QStringLiteral("Poule <B>"), QStringLiteral("Poule C")});
+    platform::LineFile::write(saison + QStringLiteral("PouleR2.cpo"),
+                              {QStringLiteral(";X;Y;Z;;"), QStringLiteral("X;;100;;100;"),
+                               QStringLiteral("Y;;;;;"), QStringLiteral("Z;;;;;")});
+    EXPECT_EQ(page(), QStringLiteral("Quatre1.htm"));
+    const QStringList l = lire(QStringLiteral("Quatre1.htm"));
+    EXPECT_TRUE(l.contains(QStringLiteral("Poule &lt;B&gt;")));
+    EXPECT_TRUE(l.contains(
+        QStringLiteral("<td colspan=\"7\" align=\"center\" height=\"37\" width=\"100%\">")));
+    EXPECT_TRUE(l.contains(QStringLiteral("1,00")));
+
+    // A cell that is not a number ends the page: nothing new written, no
+    // temporary file left.
+    QFile::remove(pages + QStringLiteral("Quatre1.htm"));
+    QFile::remove(pages + QStringLiteral("Match000001.htm"));
+    platform::LineFile::write(saison + QStringLiteral("PouleR2.cpo"),
+                              {QStringLiteral(";X;Y;Z;;"), QStringLiteral("X;;1x;;;")});
+    EXPECT_THROW(page(), platform::EConvertError);
+    EXPECT_FALSE(QFile::exists(pages + QStringLiteral("Quatre1.htm")));
+    EXPECT_EQ(QDir(pages).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Match000001.htm")});
+
+    QFile::remove(saison + QStringLiteral("Poule.cpo"));
+    EXPECT_THROW(page(), platform::Exception);
+}
+
+} // namespace
