@@ -18,6 +18,7 @@
 #include "report/objects/frseams.h"
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
+#include "tests/manager/template_names.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QImage>
@@ -28,6 +29,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
+
+using vorn_test::nomsDuModele;
 
 namespace
 {
@@ -44,22 +47,6 @@ QByteArray golden(const char *nom)
     QFile f(QStringLiteral(VORN_TEST_DATA "/calendars/") + QString::fromLatin1(nom));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom;
     return f.readAll();
-}
-
-// Every bracketed name of the template's memos, the engine's own left out.
-QSet<QString> nomsDuModele(const QString &fichier)
-{
-    report::TfrReport r;
-    EXPECT_TRUE(r.LoadFromFile(fichier)) << fichier.toStdString();
-    QSet<QString> noms;
-    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
-    for (int p = 0; p < r.Pages().Count(); ++p)
-        for (const auto &v : r.Pages().GetPage(p)->Objects)
-            for (const QString &ligne : v->Memo)
-                for (const auto &m : crochets.globalMatch(ligne))
-                    if (m.captured(1) != u"PAGE#")
-                        noms.insert(m.captured(1));
-    return noms;
 }
 
 QString run(const QString &programme, const QStringList &arguments)

@@ -3,6 +3,7 @@
 // virtual PDF printer, and screenshots of the windows and of page 1 of each
 // printout (VORN_SHOTS_DIR).
 #include "challenge_fenetre_support.h"
+#include "tests/manager/template_names.h"
 
 #include "manager/attrib.h"
 #include "manager/challenge.h"
@@ -34,22 +35,6 @@ namespace
 {
 
 using Getter = std::function<void(const QString &, report::FrVariant &)>;
-
-// Every bracketed name of the template's memos (the engine's own left out).
-QSet<QString> nomsDuModele(const QString &fichier)
-{
-    report::TfrReport r;
-    EXPECT_TRUE(r.LoadFromFile(fichier)) << fichier.toStdString();
-    QSet<QString> noms;
-    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
-    for (int p = 0; p < r.Pages().Count(); ++p)
-        for (const auto &v : r.Pages().GetPage(p)->Objects)
-            for (const QString &ligne : v->Memo)
-                for (const auto &m : crochets.globalMatch(ligne))
-                    if (m.captured(1) != u"PAGE#")
-                        noms.insert(m.captured(1));
-    return noms;
-}
 
 class Modeles : public ChallengeTest
 {

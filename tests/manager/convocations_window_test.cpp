@@ -19,6 +19,7 @@
 #include "report/objects/frseams.h"
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
+#include "tests/manager/template_names.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QCheckBox>
@@ -33,6 +34,8 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
+
+using vorn_test::nomsDuModele;
 
 namespace
 {
@@ -432,22 +435,6 @@ namespace
 QByteArray goldenDump(const QString &nom)
 {
     return donnee(nom);
-}
-
-// Every bracketed name of the template's memos, the engine's own left out.
-QSet<QString> nomsDuModele(const QString &fichier)
-{
-    report::TfrReport r;
-    EXPECT_TRUE(r.LoadFromFile(fichier)) << fichier.toStdString();
-    QSet<QString> noms;
-    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
-    for (int p = 0; p < r.Pages().Count(); ++p)
-        for (const auto &v : r.Pages().GetPage(p)->Objects)
-            for (const QString &ligne : v->Memo)
-                for (const auto &m : crochets.globalMatch(ligne))
-                    if (m.captured(1) != u"PAGE#")
-                        noms.insert(m.captured(1));
-    return noms;
 }
 
 } // namespace
