@@ -20,13 +20,6 @@ using namespace platform;
 namespace
 {
 
-QPushButton *bouton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 QLineEdit *edit(QWidget *parent, const char *name, const QString &text, bool lecture)
 {
     auto *e = new QLineEdit(text, parent);
@@ -45,17 +38,20 @@ TVornF_Attrib::TVornF_Attrib(QWidget *parent)
     setCaption(QStringLiteral("Attribution des PP et PE fonction du classement"));
     resize(720, 300);
 
-    BtChargeClass = bouton(this, "BtChargeClass", QStringLiteral("Fichier classement"));
+    BtChargeClass =
+        platform::newButton(this, "BtChargeClass", QStringLiteral("Fichier classement"));
     EdChargeClass = edit(this, "EdChargeClass", QString(), true);
-    BtChargeRepart = bouton(this, "BtChargeRepart", QStringLiteral("Fichier de répartition"));
+    BtChargeRepart =
+        platform::newButton(this, "BtChargeRepart", QStringLiteral("Fichier de répartition"));
     EfChargeRepart = edit(this, "EfChargeRepart", QString(), true);
-    BtEdition = bouton(this, "BtEdition", QStringLiteral("Edition"));
-    BtExport = bouton(this, "BtExport", QStringLiteral("Fichier exportation sur EASI"));
+    BtEdition = platform::newButton(this, "BtEdition", QStringLiteral("Edition"));
+    BtExport =
+        platform::newButton(this, "BtExport", QStringLiteral("Fichier exportation sur EASI"));
     EdTitre = edit(this, "EdTitre", QStringLiteral("Attribution Cat des PE"), false);
     Rg_TypePts = new TRadioGroup(QStringLiteral("Rg_TypePts"), QStringLiteral("Exportation des"),
                                  {QStringLiteral("PE"), QStringLiteral("PP")}, this, 2);
     Rg_TypePts->setItemIndex(0);
-    BtQuitte = bouton(this, "BtQuitte", QStringLiteral("Quitter"));
+    BtQuitte = platform::newButton(this, "BtQuitte", QStringLiteral("Quitter"));
 
     auto *g = new QGridLayout;
     g->addWidget(BtChargeClass, 0, 0);

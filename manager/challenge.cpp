@@ -6,6 +6,7 @@
 #include "platform/clock/clock.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/forms/controls.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 #include "report/data/frdataset.h"
@@ -24,29 +25,6 @@ using manager::MaxJournees;
 
 namespace
 {
-
-QPushButton *bouton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-void poser(QTableWidget *grille, int r, int c, const QString &text)
-{
-    QTableWidgetItem *item = grille->item(r, c);
-    if (!item) {
-        item = new QTableWidgetItem;
-        grille->setItem(r, c, item);
-    }
-    item->setText(text);
-}
-
-QString cellule(const QTableWidget *grille, int r, int c)
-{
-    const QTableWidgetItem *item = grille->item(r, c);
-    return item ? item->text() : QString();
-}
 
 } // namespace
 
@@ -71,14 +49,17 @@ TVorn_FChallenge::TVorn_FChallenge(QWidget *parent)
     StringGrid1->verticalHeader()->setDefaultSectionSize(22);
     StringGrid1->setColumnWidth(1, 180);
 
-    Bt1_Class = bouton(this, "Bt1_Class", QStringLiteral("Edition classement général"));
-    Bt_ClassPro = bouton(this, "Bt_ClassPro", QStringLiteral("Classement Joueurs <= 40"));
+    Bt1_Class =
+        platform::newButton(this, "Bt1_Class", QStringLiteral("Edition classement général"));
+    Bt_ClassPro =
+        platform::newButton(this, "Bt_ClassPro", QStringLiteral("Classement Joueurs <= 40"));
     SpinEdit1 = new QSpinBox(this);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setRange(20, 100);
     SpinEdit1->setValue(40);
-    BtPageWeb = bouton(this, "BtPageWeb", QStringLiteral("Création des pages du Challenge.Htm"));
-    Bt_Quitter = bouton(this, "Bt_Quitter", QStringLiteral("Quitter"));
+    BtPageWeb = platform::newButton(this, "BtPageWeb",
+                                    QStringLiteral("Création des pages du Challenge.Htm"));
+    Bt_Quitter = platform::newButton(this, "Bt_Quitter", QStringLiteral("Quitter"));
 
     auto *boutons = new QHBoxLayout;
     boutons->addWidget(Bt1_Class);
@@ -148,21 +129,21 @@ void TVorn_FChallenge::afficher()
     StringGrid1->setRowCount(2 + int(m_classement.joueurs.size()));
     const char *titres[] = {"P.C.", "Nom", "Licence", "Ind."};
     for (int c = 0; c < 4; ++c) {
-        poser(StringGrid1, 0, c, QString::fromUtf8(titres[c]));
-        poser(StringGrid1, 1, c, QString());
+        platform::setCellText(StringGrid1, 0, c, QString::fromUtf8(titres[c]));
+        platform::setCellText(StringGrid1, 1, c, QString());
     }
     for (int j = 0; j < n; ++j) {
-        poser(StringGrid1, 0, j + 4, m_classement.titres[j]);
-        poser(StringGrid1, 1, j + 4, m_classement.dates[j]);
+        platform::setCellText(StringGrid1, 0, j + 4, m_classement.titres[j]);
+        platform::setCellText(StringGrid1, 1, j + 4, m_classement.dates[j]);
     }
     int r = 2;
     for (const manager::LigneJoueurClassement &l : m_classement.joueurs) {
-        poser(StringGrid1, r, 0, l.total);
-        poser(StringGrid1, r, 1, l.nom);
-        poser(StringGrid1, r, 2, l.licence);
-        poser(StringGrid1, r, 3, l.iv);
+        platform::setCellText(StringGrid1, r, 0, l.total);
+        platform::setCellText(StringGrid1, r, 1, l.nom);
+        platform::setCellText(StringGrid1, r, 2, l.licence);
+        platform::setCellText(StringGrid1, r, 3, l.iv);
         for (int j = 0; j < n; ++j)
-            poser(StringGrid1, r, j + 4, l.journees[j]);
+            platform::setCellText(StringGrid1, r, j + 4, l.journees[j]);
         ++r;
     }
     // Whole tournament names and dates over the journée columns.
@@ -183,12 +164,12 @@ std::vector<manager::LigneJoueurClassement> TVorn_FChallenge::lignesAffichees() 
         if (r < 2)
             continue;
         manager::LigneJoueurClassement l;
-        l.total = cellule(StringGrid1, r, 0);
-        l.nom = cellule(StringGrid1, r, 1);
-        l.licence = cellule(StringGrid1, r, 2);
-        l.iv = cellule(StringGrid1, r, 3);
+        l.total = platform::cellText(StringGrid1, r, 0);
+        l.nom = platform::cellText(StringGrid1, r, 1);
+        l.licence = platform::cellText(StringGrid1, r, 2);
+        l.iv = platform::cellText(StringGrid1, r, 3);
         for (int j = 0; j < n && j < MaxJournees; ++j)
-            l.journees[j] = cellule(StringGrid1, r, j + 4);
+            l.journees[j] = platform::cellText(StringGrid1, r, j + 4);
         lignes.push_back(l);
     }
     return lignes;
@@ -206,8 +187,8 @@ void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
     imp.saison = SaisonEnCours;
     imp.titre = QStringLiteral("Classement Open du challenge");
     for (int j = 0; j < m_classement.nombreJournees && j < MaxJournees; ++j) {
-        imp.titres[j] = cellule(StringGrid1, 0, j + 4);
-        imp.dates[j] = cellule(StringGrid1, 1, j + 4);
+        imp.titres[j] = platform::cellText(StringGrid1, 0, j + 4);
+        imp.dates[j] = platform::cellText(StringGrid1, 1, j + 4);
     }
     imp.entrees = manager::ListeClassementGeneral(lignesAffichees());
     if (sender == BtPageWeb) {

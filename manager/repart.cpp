@@ -23,13 +23,6 @@ using namespace platform;
 namespace
 {
 
-QPushButton *bouton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
 QLineEdit *edit(QWidget *parent, const char *name, const QString &text)
 {
     auto *e = new QLineEdit(text, parent);
@@ -65,12 +58,13 @@ TVornF_repart::TVornF_repart(QWidget *parent)
     E_Titre = edit(this, "E_Titre", QStringLiteral("ANNEXE II"));
     E_sTitre = edit(this, "E_sTitre", QStringLiteral("Table de répartition théorique des PP"));
     E_Date = edit(this, "E_Date", QString());
-    Button1 = bouton(this, "Button1", QStringLiteral("Calcul de K"));
-    Bt_Memorisation =
-        bouton(this, "Bt_Memorisation", QStringLiteral("Mémorisation de la répartition"));
-    Bt_PP = bouton(this, "Bt_PP",
-                   QStringLiteral("Edition de la Ventillation des Points fonction du classement"));
-    Bt_Quitter = bouton(this, "Bt_Quitter", QStringLiteral("Quitter"));
+    Button1 = platform::newButton(this, "Button1", QStringLiteral("Calcul de K"));
+    Bt_Memorisation = platform::newButton(this, "Bt_Memorisation",
+                                          QStringLiteral("Mémorisation de la répartition"));
+    Bt_PP = platform::newButton(
+        this, "Bt_PP",
+        QStringLiteral("Edition de la Ventillation des Points fonction du classement"));
+    Bt_Quitter = platform::newButton(this, "Bt_Quitter", QStringLiteral("Quitter"));
 
     auto *reglages = new QFormLayout;
     reglages->addRow(QStringLiteral("Nombre de points à répartir : "), E_Points);

@@ -7,6 +7,7 @@
 #include "platform/browser/browser.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/forms/controls.h"
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
 #include "report/data/frdataset.h"
@@ -32,23 +33,6 @@ namespace
 const QString PrefixeResultat =
     QStringLiteral("Gestion des résultats d'une épreuve du Challenge : ");
 
-QPushButton *bouton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    return b;
-}
-
-void poser(QTableWidget *grille, int r, int c, const QString &text)
-{
-    QTableWidgetItem *item = grille->item(r, c);
-    if (!item) {
-        item = new QTableWidgetItem;
-        grille->setItem(r, c, item);
-    }
-    item->setText(text);
-}
-
 // Hundredths as points; a text that is no whole number is shown as it is.
 QString points(const QString &centiemes)
 {
@@ -69,11 +53,14 @@ TVornF_Resultat_Paires::TVornF_Resultat_Paires(QWidget *parent)
                        "licencié"),
         this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    Bt_Internet = bouton(GroupBox1, "Bt_Internet",
-                         QStringLiteral("Récupération du fichier Open/2 de l'espace licencier"));
-    Bt_Ouvrir_Groupe = bouton(GroupBox1, "Bt_Ouvrir_Groupe", QStringLiteral("Ouvrir"));
-    Bt_Load_Groupe = bouton(GroupBox1, "Bt_Load_Groupe", QStringLiteral("Enregistrer"));
-    Bt_Calcul_Groupe = bouton(GroupBox1, "Bt_Calcul_Groupe", QStringLiteral("Calculer"));
+    Bt_Internet =
+        platform::newButton(GroupBox1, "Bt_Internet",
+                            QStringLiteral("Récupération du fichier Open/2 de l'espace licencier"));
+    Bt_Ouvrir_Groupe = platform::newButton(GroupBox1, "Bt_Ouvrir_Groupe", QStringLiteral("Ouvrir"));
+    Bt_Load_Groupe =
+        platform::newButton(GroupBox1, "Bt_Load_Groupe", QStringLiteral("Enregistrer"));
+    Bt_Calcul_Groupe =
+        platform::newButton(GroupBox1, "Bt_Calcul_Groupe", QStringLiteral("Calculer"));
     LabelK = new QLabel(QStringLiteral("K="), GroupBox1);
     LabelK->setObjectName(QStringLiteral("LabelK"));
     CoefK = new QLineEdit(QStringLiteral("100000"), GroupBox1);
@@ -89,16 +76,18 @@ TVornF_Resultat_Paires::TVornF_Resultat_Paires(QWidget *parent)
 
     GroupBox2 = new QGroupBox(QStringLiteral("Fichiers des résultats calculés "), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    Bt_load_resultat = bouton(GroupBox2, "Bt_load_resultat", QStringLiteral("Enregistrer"));
-    Bt_Ouvrie_Resultat = bouton(GroupBox2, "Bt_Ouvrie_Resultat", QStringLiteral("Ouvrir"));
-    Impression = bouton(GroupBox2, "Impression", QStringLiteral("Edition"));
+    Bt_load_resultat =
+        platform::newButton(GroupBox2, "Bt_load_resultat", QStringLiteral("Enregistrer"));
+    Bt_Ouvrie_Resultat =
+        platform::newButton(GroupBox2, "Bt_Ouvrie_Resultat", QStringLiteral("Ouvrir"));
+    Impression = platform::newButton(GroupBox2, "Impression", QStringLiteral("Edition"));
     auto *g2 = new QHBoxLayout(GroupBox2);
     g2->addWidget(Bt_load_resultat);
     g2->addWidget(Bt_Ouvrie_Resultat);
     g2->addWidget(Impression);
     g2->addStretch(1);
 
-    BtQuitter = bouton(this, "BtQuitter", QStringLiteral("Quitter"));
+    BtQuitter = platform::newButton(this, "BtQuitter", QStringLiteral("Quitter"));
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -168,7 +157,7 @@ void TVornF_Resultat_Paires::titresGrille()
 {
     const char *titres[] = {"Class.", "Equipe1", "Equipe2", "Numéro1", "Numéro2", "P.C."};
     for (int c = 0; c < 6; ++c)
-        poser(Grille, 0, c, QString::fromUtf8(titres[c]));
+        platform::setCellText(Grille, 0, c, QString::fromUtf8(titres[c]));
 }
 
 void TVornF_Resultat_Paires::FormActivate()
@@ -242,7 +231,7 @@ void TVornF_Resultat_Paires::remplirGrille()
     const int champs[] = {0, 1, 2, 3, 5, 7};
     for (int r = 0; r < m_resultats.size(); ++r)
         for (int c = 0; c < 6; ++c)
-            poser(Grille, r + 1, c, Champ(m_resultats[r], champs[c]));
+            platform::setCellText(Grille, r + 1, c, Champ(m_resultats[r], champs[c]));
 }
 
 void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()

@@ -1,5 +1,8 @@
 #include "platform/forms/controls.h"
 
+#include <QPushButton>
+#include <QTableWidget>
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QLabel>
@@ -8,6 +11,29 @@
 
 namespace platform
 {
+
+QPushButton *newButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    return b;
+}
+
+void setCellText(QTableWidget *grid, int row, int column, const QString &text)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        grid->setItem(row, column, item);
+    }
+    item->setText(text);
+}
+
+QString cellText(const QTableWidget *grid, int row, int column)
+{
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
 
 TPanel::TPanel(const QString &name, QWidget *parent) : QFrame(parent)
 {

@@ -8,9 +8,18 @@
 class QButtonGroup;
 class QGridLayout;
 class QLabel;
+class QPushButton;
+class QTableWidget;
 
 namespace platform
 {
+
+// A push button with its caption, named as the system names the control.
+QPushButton *newButton(QWidget *parent, const char *name, const QString &caption);
+// Grid cells that may not exist yet: written by creating the item, read as
+// empty text.
+void setCellText(QTableWidget *grid, int row, int column, const QString &text);
+QString cellText(const QTableWidget *grid, int row, int column);
 
 // A raised panel showing a centred caption; it can hold other controls.
 class TPanel : public QFrame
