@@ -38,7 +38,7 @@ using namespace platform;
 namespace
 {
 
-const QString kSaison = QStringLiteral("2026-2027");
+const QString kSaison = QStringLiteral("2023-2024");
 const QString kConfirmer = QStringLiteral("Confirmer la suppression");
 
 class QuatreFenetre : public vorn_test::ProgramFolderTest
