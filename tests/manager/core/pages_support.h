@@ -36,6 +36,21 @@ inline QString desechapper(const QString &t)
     return s;
 }
 
+// Text a browser shows as it stands: no markup, and every "&" opens one of
+// the entities the pages write.
+inline bool texteSur(const QString &t)
+{
+    if (t.contains(u'<') || t.contains(u'>'))
+        return false;
+    for (qsizetype i = t.indexOf(u'&'); i >= 0; i = t.indexOf(u'&', i + 1)) {
+        const QStringView suite = QStringView(t).mid(i);
+        if (!suite.startsWith(u"&amp;") && !suite.startsWith(u"&lt;") &&
+            !suite.startsWith(u"&gt;") && !suite.startsWith(u"&nbsp;"))
+            return false;
+    }
+    return true;
+}
+
 struct RangLu {
     QString couleur; // the row's attribute, empty for "<tr > "
     QString place;
@@ -45,7 +60,8 @@ struct RangLu {
 };
 
 // Every ranking row of a page of n journées. A row whose cells are not laid
-// out as place, name, n journées and total (five lines each) is a failure.
+// out as place, name, n journées and total (five lines each), or a cell
+// whose text holds markup, is a failure.
 inline QList<RangLu> rangsLus(const QStringList &p, int n)
 {
     QList<RangLu> rangs;
@@ -69,6 +85,7 @@ inline QList<RangLu> rangsLus(const QStringList &p, int n)
                 ADD_FAILURE() << "cell " << k << " of the row at line " << i << " is malformed";
                 return rangs;
             }
+            EXPECT_TRUE(texteSur(p[b + 2])) << "line " << b + 2 << ": " << p[b + 2].toStdString();
             const QString v = p[b + 2] == u"&nbsp;" ? QString() : p[b + 2];
             if (k == 1) {
                 EXPECT_TRUE(v.endsWith(u' ')) << v.toStdString();
