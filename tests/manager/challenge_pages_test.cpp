@@ -304,6 +304,32 @@ TEST_F(PagesSaison, RankingPagesShowTheRankingsEntries)
     EXPECT_EQ(joueur4->total, QStringLiteral("34,56"));
 }
 
+TEST_F(PagesSaison, ABadCellEndsTheRunAndKeepsThePagesOfTheLastOne)
+{
+    QDir().mkpath(path(QStringLiteral("Page_Htm")));
+    w->activated();
+    w->BtPageWeb->click();
+    ASSERT_TRUE(dialogs().messages.empty());
+    const QDir pages(path(QStringLiteral("Page_Htm")));
+    const QStringList fichiers = pages.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    std::map<QString, QByteArray> avant;
+    for (const QString &f : fichiers)
+        avant[f] = readBytes(QStringLiteral("Page_Htm/") + f);
+
+    // The group of five's table now holds a cell that is no number.
+    QStringList tableau = platform::LineFile::read(saison(QStringLiteral("PouleR2.cpo")));
+    tableau[4] = QStringLiteral("Vienne;;10x0;;;;1000;");
+    ecrireSaison(QStringLiteral("PouleR2.cpo"), tableau);
+    w->BtPageWeb->click();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text.toStdString(),
+              "'10x0' n'est pas une valeur entière correcte.");
+    // Nothing half written, no temporary file, every page as it was.
+    EXPECT_EQ(pages.entryList(QDir::Files | QDir::Hidden, QDir::Name), fichiers);
+    for (const QString &f : fichiers)
+        EXPECT_EQ(readBytes(QStringLiteral("Page_Htm/") + f), avant[f]) << f.toStdString();
+}
+
 // The group of four of Quatre1.htm, line for line: its title and spacer,
 // five rows of the two side cells around six cells opened by the rules of
 // their column and row, and the closing spacer; the page's frame before it.
