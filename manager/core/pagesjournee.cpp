@@ -297,7 +297,7 @@ void pageFeuilles(QStringList &p, const QStringList &lignes)
                   << QStringLiteral(
                          "<td colspan=\"7\" align=\"center\" height=\"37\" width=\"100%\">")
                   << QStringLiteral("<b><font color=\"#1AAC30\" face=\"Arial\" size=\"6\">")
-                  << EchapperHtml(f(3)) + QStringLiteral(" : ") + EchapperHtml(f(0))
+                  << ou(EchapperHtml(f(3))) + QStringLiteral(" : ") + ou(EchapperHtml(f(0)))
                   << QStringLiteral("</font></b></td>");
             } else if (k == 1 || k == 11) {
                 p << QStringLiteral("</tr>") << QStringLiteral("<tr bgcolor=\"#0000ff\">")

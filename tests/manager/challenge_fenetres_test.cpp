@@ -269,58 +269,6 @@ TEST_F(ChallengeFenetre, GridExportsAndPrintout)
     EXPECT_EQ(nom.toString(), QStringLiteral("Dan NOMD"));
 }
 
-TEST_F(ChallengeFenetre, WebPagesOfTheJourneesAndTheRankings)
-{
-    for (const char *f : {"Poule.cpo", "PouleR0.cpo", "PouleM000001.cpo"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(VORN_TEST_DATA "/quatre/") + QLatin1String(f),
-                                saison(QLatin1String(f))));
-    w->activated();
-    // No folder: told, nothing written.
-    w->BtPageWeb->click();
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_TRUE(dialogs().messages[0].text.startsWith(
-        QStringLiteral("Le dossier des pages Internet est absent : ")));
-    EXPECT_FALSE(exists(QStringLiteral("Page_Htm")));
-
-    QDir().mkpath(path(QStringLiteral("Page_Htm")));
-    w->BtPageWeb->click();
-    EXPECT_EQ(dialogs().messages.size(), 1u) << dialogs().texts().join('|').toStdString();
-    EXPECT_TRUE(preview->calls.empty());
-    QDir pages(path(QStringLiteral("Page_Htm")));
-    EXPECT_EQ(pages.entryList(QDir::Files, QDir::Name),
-              (QStringList{"Challenge.htm", "ChallengeCat.htm", "Demi.htm", "Match000001.htm",
-                           "Open1.htm", "Quatre3.htm"}));
-    const QStringList open = platform::LineFile::read(pages.filePath("Challenge.htm"));
-    EXPECT_TRUE(open.contains(QStringLiteral("<b><a Class=\"Lien\" href=\"Open1.htm\" "
-                                             "target=principal>&nbsp;Open Janvier&nbsp;</a></b>")));
-    EXPECT_TRUE(open.contains(QStringLiteral("<b><a Class=\"LienCh\" href=\"Quatre3.htm\" "
-                                             "target=principal>&nbsp;Quatre A&nbsp;</a></b>")));
-    EXPECT_EQ(open.count(QStringLiteral("<tr bgcolor=\"#BFFF80\"> ")), 1); // Anne, 52
-    const QStringList cat = platform::LineFile::read(pages.filePath("ChallengeCat.htm"));
-    EXPECT_TRUE(cat.contains(QStringLiteral("Classement des joueurs I.V. Maximum 40")));
-    EXPECT_FALSE(cat.contains(QStringLiteral(" Anne NOMA")));
-    EXPECT_EQ(w->impression().entrees.size(), 3);
-
-    for (const char *nom :
-         {"Challenge.htm", "ChallengeCat.htm", "Quatre3.htm", "Match000001.htm", "Open1.htm"}) {
-        const QByteArray octets = readBytes(QStringLiteral("Page_Htm/") + QLatin1String(nom));
-        QFile g(QStringLiteral(VORN_TEST_DATA "/pages/") + QLatin1String(nom));
-        if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
-            QDir().mkpath(QStringLiteral(VORN_TEST_DATA "/pages"));
-            ASSERT_TRUE(g.open(QIODevice::WriteOnly));
-            g.write(octets);
-            g.close();
-        }
-        ASSERT_TRUE(g.open(QIODevice::ReadOnly)) << nom;
-        EXPECT_EQ(octets, g.readAll()) << nom;
-    }
-
-    // A second run writes the same bytes.
-    const QByteArray avant = readBytes(QStringLiteral("Page_Htm/Challenge.htm"));
-    w->BtPageWeb->click();
-    EXPECT_EQ(readBytes(QStringLiteral("Page_Htm/Challenge.htm")), avant);
-}
-
 TEST_F(ChallengeFenetre, FailedActivationLeavesNothingToExport)
 {
     QFile::remove(saison(QStringLiteral("Demi.chr")));

@@ -3,8 +3,10 @@
 // ranking, and a property test against an independent sum.
 #include "manager/core/classement.h"
 #include "manager/core/ligneresultat.h"
+#include "manager/core/pageschallenge.h"
 #include "platform/text/exceptions.h"
 #include "tests/manager/core/challenge_support.h"
+#include "tests/manager/core/pages_support.h"
 
 #include <QTemporaryDir>
 #include <map>
@@ -186,6 +188,12 @@ TEST(ClassementPropriete, FiveHundredRandomSeasons)
 {
     std::mt19937 rng(19);
     auto tirage = [&rng](int a, int b) { return std::uniform_int_distribution<int>(a, b)(rng); };
+    // Names sometimes hold what the pages must escape, an entity's start
+    // too (no ";": it ends a field).
+    const char *const suffixes[] = {"", "", "", " & Fils", " <b>x</b>", " a>b", " &lt"};
+    auto nom = [&](const QString &licence) {
+        return QStringLiteral("N") + licence + QLatin1String(suffixes[tirage(0, 6)]);
+    };
     for (int essai = 0; essai < 500; ++essai) {
         Saison s;
         const int journees = tirage(0, 16);
@@ -210,13 +218,14 @@ TEST(ClassementPropriete, FiveHundredRandomSeasons)
                     tirage(0, 3) == 0 ? QString() : QStringLiteral("L%1").arg(tirage(1, 15));
                 const int pts = tirage(0, 3) == 0 ? 0 : 100 * tirage(0, 12) + tirage(0, 1) * 11;
                 if (equipes)
-                    lignes.append(
-                        ligneResultatEquipe(QStringLiteral("0"), QStringLiteral("N") + lic1, lic1,
-                                            QString::number(tirage(20, 60)), QString::number(pts)));
+                    lignes.append(ligneResultatEquipe(QStringLiteral("0"), nom(lic1), lic1,
+                                                      QString::number(tirage(20, 60)),
+                                                      QString::number(pts)));
                 else
-                    lignes.append(QStringLiteral("1;N%1;N%2;%1;%3;%2;%4;%5;")
-                                      .arg(lic1, lic2)
+                    lignes.append(QStringLiteral("1;%1;%2;%3;%4;%5;%6;%7;")
+                                      .arg(nom(lic1), nom(lic2), lic1)
                                       .arg(tirage(20, 60))
+                                      .arg(lic2)
                                       .arg(tirage(20, 60))
                                       .arg(pts));
             }
@@ -261,7 +270,8 @@ TEST(ClassementPropriete, FiveHundredRandomSeasons)
         std::vector<LigneJoueurClassement> affichees = c.joueurs;
         if (affichees.size() > 1 && essai % 2 == 1)
             std::rotate(affichees.rbegin(), affichees.rbegin() + 1, affichees.rend());
-        QList<EntreeClassement> entrees = ListeClassementGeneral(affichees);
+        const QList<EntreeClassement> ouvertes = ListeClassementGeneral(affichees);
+        QList<EntreeClassement> entrees = ouvertes;
         const int limite = tirage(20, 60);
         if (essai % 3 == 0)
             FiltrerIV(entrees, limite);
@@ -292,6 +302,33 @@ TEST(ClassementPropriete, FiveHundredRandomSeasons)
             ASSERT_EQ(entrees.size(), qsizetype(affichees.size()));
             for (qsizetype i = 0; i < entrees.size(); ++i)
                 EXPECT_EQ(entrees[i].licence, affichees[size_t(i)].licence);
+        }
+
+        // Both ranking pages read back: every row is an entry of the
+        // ranking, in order, with its place, name, journée points and total.
+        const int n = c.nombreJournees;
+        QList<JourneeWeb> journeesWeb;
+        for (int j = 0; j < n; ++j)
+            journeesWeb.append({c.typesJournee.value(j),
+                                TitreJournee(c.typesJournee.value(j), c.nomsJournee.value(j), {}),
+                                c.datesJournee.value(j)});
+        QList<EntreeClassement> limitees = ouvertes;
+        FiltrerIV(limitees, limite);
+        const std::pair<QStringList, QList<EntreeClassement>> pages[] = {
+            {PageClassement(QStringLiteral("2023-2024"), journeesWeb, ouvertes, 0), ouvertes},
+            {PageClassement(QStringLiteral("2023-2024"), journeesWeb, limitees, limite), limitees}};
+        for (const auto &[page, attendues] : pages) {
+            const QList<vorn_test::RangLu> lus = vorn_test::rangsLus(page, n);
+            ASSERT_EQ(lus.size(), attendues.size()) << "essai " << essai;
+            for (qsizetype i = 0; i < lus.size(); ++i) {
+                const EntreeClassement &e = attendues[i];
+                EXPECT_EQ(lus[i].place, e.place);
+                EXPECT_EQ(lus[i].nom, e.nom);
+                EXPECT_EQ(lus[i].total, e.total);
+                ASSERT_EQ(lus[i].points.size(), n);
+                for (int j = 0; j < n; ++j)
+                    EXPECT_EQ(lus[i].points[j], e.points[size_t(j)]) << "essai " << essai;
+            }
         }
     }
 }

@@ -90,6 +90,8 @@ TEST_F(PagesQuatre, CrossTableLinksBothCellsToTheMatchPage)
 TEST_F(PagesQuatre, HandicapTextAndTheOtherOrderOfTheTeams)
 {
     QStringList lignes = platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
+    lignes[12] = QStringLiteral("24;25;50;1233;");
+    lignes[24] = QStringLiteral("24;25;60;767;");
     lignes[25] = QStringLiteral("3;0;;;");
     platform::LineFile::write(saison + QStringLiteral("PouleM000100.cpo"), lignes);
     QFile::remove(saison + QStringLiteral("PouleM000001.cpo"));
@@ -97,8 +99,8 @@ TEST_F(PagesQuatre, HandicapTextAndTheOtherOrderOfTheTeams)
         PageFeuillesMatch(0, 0, 1, QStringLiteral("12,33"), SaisonEnCours, pages),
         QStringLiteral("<a Class=\"Lien\" href=\"Match000100.htm\" target=principal>12,33</a>"));
     const QStringList m = lire(QStringLiteral("Match000100.htm"));
-    EXPECT_TRUE(m.contains(QStringLiteral("40 + 3 = 43")));
-    EXPECT_TRUE(m.contains(QStringLiteral("30"))); // handicap "0": the IMPs alone
+    EXPECT_TRUE(m.contains(QStringLiteral("25 + 3 = 28")));
+    EXPECT_EQ(m.count(QStringLiteral("25")), 1); // handicap "0": the IMPs alone
     EXPECT_EQ(PageFeuillesMatch(0, 2, 3, QStringLiteral("5,00"), SaisonEnCours, pages),
               QStringLiteral("5,00"));
     EXPECT_EQ(PageFeuillesMatch(0, 0, 1, QString(), SaisonEnCours, pages), QString());
@@ -122,6 +124,67 @@ TEST_F(PagesQuatre, SevenDayRule)
         EXPECT_EQ(lire(QStringLiteral("Quatre1.htm")) == QStringList{QStringLiteral("ancienne")},
                   c.garde)
             << c.jours;
+        // A page kept keeps its match pages as they are too.
+        EXPECT_EQ(QFile::exists(pages + QStringLiteral("Match000001.htm")), !c.garde) << c.jours;
+    }
+}
+
+TEST_F(PagesQuatre, LinkToTheMatchFileOfEitherOrder)
+{
+    const QStringList feuille =
+        platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
+    const struct {
+        std::initializer_list<const char *> fichiers;
+        const char *attendu;
+    } cas[] = {{{"PouleM000102.cpo", "PouleM000201.cpo"},
+                "<a Class=\"Lien\" href=\"Match000102.htm\" target=principal>21,50</a>"},
+               {{"PouleM000201.cpo"},
+                "<a Class=\"Lien\" href=\"Match000201.htm\" target=principal>21,50</a>"},
+               {{}, "21,50"}};
+    for (const auto &c : cas) {
+        for (const char *f : {"PouleM000102.cpo", "PouleM000201.cpo"})
+            QFile::remove(saison + QLatin1String(f));
+        for (const char *f : c.fichiers)
+            platform::LineFile::write(saison + QLatin1String(f), feuille);
+        // Row 2, column 4: team 1 against team 2.
+        platform::LineFile::write(saison + QStringLiteral("PouleR0.cpo"),
+                                  {QStringLiteral(";A;B;C;D;;"), QStringLiteral("A;;;;;;"),
+                                   QStringLiteral("B;;;2150;;2150;"), QStringLiteral("C;;;;;;"),
+                                   QStringLiteral("D;;;;;;")});
+        EXPECT_EQ(page(), QStringLiteral("Quatre1.htm"));
+        EXPECT_TRUE(lire(QStringLiteral("Quatre1.htm")).contains(QLatin1String(c.attendu)))
+            << c.attendu;
+    }
+}
+
+TEST_F(PagesQuatre, MatchFileCutMidSheetShowsItsCompleteSheets)
+{
+    QStringList deux = platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
+    deux += deux;
+    // The second sheet's line 0 with no group and no name: read as "&nbsp;".
+    deux[50] = QStringLiteral(";400;;;");
+    deux += deux.mid(0, 20);
+    const struct {
+        int lignes;
+        QStringList titres;
+    } cas[] = {{49, {}},
+               {50, {QStringLiteral("Poule A : Match 1")}},
+               {75, {QStringLiteral("Poule A : Match 1")}},
+               {120, {QStringLiteral("Poule A : Match 1"), QStringLiteral("&nbsp; : &nbsp;")}}};
+    for (const auto &c : cas) {
+        platform::LineFile::write(saison + QStringLiteral("PouleM000001.cpo"),
+                                  deux.mid(0, c.lignes));
+        EXPECT_EQ(PageFeuillesMatch(0, 0, 1, QStringLiteral("12,33"), SaisonEnCours, pages),
+                  QStringLiteral(
+                      "<a Class=\"Lien\" href=\"Match000001.htm\" target=principal>12,33</a>"));
+        const QStringList m = lire(QStringLiteral("Match000001.htm"));
+        QStringList titres;
+        for (qsizetype i = 1; i < m.size(); ++i)
+            if (m[i - 1] == u"<b><font color=\"#1AAC30\" face=\"Arial\" size=\"6\">")
+                titres << m[i];
+        EXPECT_EQ(titres, c.titres) << c.lignes;
+        EXPECT_EQ(m.count(QStringLiteral("M ARNAUD Luc")), c.titres.size()) << c.lignes;
+        EXPECT_EQ(m.last(), QStringLiteral("</body></html>"));
     }
 }
 
