@@ -372,18 +372,20 @@ void pageFeuilles(QStringList &p, const QStringList &lignes)
 
 } // namespace
 
-QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
-                          const QString &dossierPages)
+namespace
 {
-    if (texte.isEmpty())
-        return texte;
+
+// Builds and writes the page of the match file of cell (g, t, o), either
+// order of the teams; its name, or empty when there is no match file.
+QString pageMatch(int g, int t, int o, const QString &saison, const QString &dossierPages)
+{
     int a = t, b = o;
     QString fichier = fichierMatch(g, a, b);
     if (!platform::LineFile::exists(fichier)) {
         std::swap(a, b);
         fichier = fichierMatch(g, a, b);
         if (!platform::LineFile::exists(fichier))
-            return texte;
+            return QString();
     }
     const QStringList lignes = lireCpo(fichier);
     QStringList p;
@@ -393,12 +395,38 @@ QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QStri
     const QString nom =
         QStringLiteral("Match") + DeuxChiffres(g) + DeuxChiffres(a) + DeuxChiffres(b) + ".htm";
     platform::LineFile::write(dossierPages + nom, p);
+    return nom;
+}
+
+} // namespace
+
+QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
+                          const QString &dossierPages, PagesMatchFaites *faites)
+{
+    if (texte.isEmpty())
+        return texte;
+    QString nom;
+    if (!faites) {
+        nom = pageMatch(g, t, o, saison, dossierPages);
+    } else {
+        const QString cle = fichierMatch(g, t, o);
+        const auto deja = faites->constFind(cle);
+        if (deja != faites->cend()) {
+            nom = *deja;
+        } else {
+            nom = pageMatch(g, t, o, saison, dossierPages);
+            faites->insert(cle, nom);
+        }
+    }
+    if (nom.isEmpty())
+        return texte;
     return QStringLiteral("<a Class=\"Lien\" href=\"") + nom +
            QStringLiteral("\" target=principal>") + texte + QStringLiteral("</a>");
 }
 
 QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
-                   const QString &dossierPages, platform::TDateTime maintenant)
+                   const QString &dossierPages, platform::TDateTime maintenant,
+                   PagesMatchFaites *faites)
 {
     QStringList p;
     TeteDePage(p, GenrePage::Quatre, saison);
@@ -460,8 +488,8 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
                         } else if (!texte.isEmpty()) {
                             texte = FormatPoints(texte);
                             if (c <= n + 1)
-                                texte =
-                                    PageFeuillesMatch(g, r - 1, c - 2, texte, saison, dossierPages);
+                                texte = PageFeuillesMatch(g, r - 1, c - 2, texte, saison,
+                                                          dossierPages, faites);
                         }
                     }
                     p << td << font << ou(texte) << QStringLiteral("</font></b></td>");
@@ -490,11 +518,12 @@ void PagesChallenge(const QStringList &tournois, int n, const QStringList &types
         throw platform::EFileError(QStringLiteral("Le dossier des pages Internet est absent : ") +
                                    dossierPages);
     QList<JourneeWeb> journees;
+    PagesMatchFaites faites;
     for (int j = 1; j <= n; ++j) {
         const QString type = types.value(j - 1);
         const QString page =
             type == u"P" ? PagePaires(tournois, j, saison, fichierSaison(QString()), dossierPages)
-                         : PageQuatre(tournois, j, saison, dossierPages, maintenant);
+                         : PageQuatre(tournois, j, saison, dossierPages, maintenant, &faites);
         journees.append({type, TitreJournee(type, noms.value(j - 1), page), dates.value(j - 1)});
     }
     EcrirePagesClassement(dossierPages, saison, journees, entrees, limite);

@@ -4,6 +4,7 @@
 #include "manager/core/classement.h"
 #include "platform/text/convert.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -17,18 +18,28 @@ namespace manager
 QString PagePaires(const QStringList &tournois, int j, const QString &saison,
                    const QString &dossierSaison, const QString &dossierPages);
 
+// The match pages one generation has made so far, by cell (the match file
+// looked up first): the page name, or empty when the cell has no match file.
+// Every teams-of-four journée shows the same groups and match files, so a
+// generation reads, builds and writes each match page once; later cells of
+// the same generation only link to it. Good for one generation only: the
+// next one must see the files as they are then.
+using PagesMatchFaites = QHash<QString, QString>;
+
 // The teams-of-four journée j: "Quatre" + j + ".htm" with the cross table of
 // every group of the season folder, cells linking to their match pages.
 // A page modified more than seven days before now is kept as it is (its
 // name is still returned). Empty when the journée's first tournament has no
 // result file.
 QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
-                   const QString &dossierPages, platform::TDateTime maintenant);
+                   const QString &dossierPages, platform::TDateTime maintenant,
+                   PagesMatchFaites *faites = nullptr);
 // The page of the match between teams t and o of group g (either order of
 // its file), written into dossierPages: the link around texte, or texte
-// itself when there is no match file or texte is empty.
+// itself when there is no match file or texte is empty. With faites, a page
+// this generation has already made is not made again.
 QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
-                          const QString &dossierPages);
+                          const QString &dossierPages, PagesMatchFaites *faites = nullptr);
 
 // Every page of the challenge into dossierPages: the journée pages first
 // (1 to n; types, names and dates per journée), their titles turned into

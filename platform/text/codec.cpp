@@ -83,17 +83,33 @@ QString fromAnsi(QByteArrayView bytes)
 
 QByteArray toAnsi(const QString &text)
 {
-    QByteArray out(text.size(), Qt::Uninitialized);
-    char *d = out.data();
+    QByteArray out;
+    appendAnsi(out, text);
+    return out;
+}
+
+void appendAnsi(QByteArray &out, QStringView text)
+{
+    const qsizetype start = out.size();
+    const qsizetype n = text.size();
+    out.resize(start + n);
+    char *d = out.data() + start;
+    const char16_t *s = text.utf16();
     qsizetype o = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int b = byteOf(text[i].unicode());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = s[i];
+        // Plain ASCII, the bulk of every file, maps to itself.
+        if (u < 0x80) {
+            d[o++] = static_cast<char>(u);
+            continue;
+        }
+        const int b = byteOf(u);
         d[o++] = static_cast<char>(b < 0 ? '?' : b);
-        if (pairedSurrogate(text, i))
+        // A character beyond the basic plane is one '?', not two.
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
             ++i;
     }
-    out.truncate(o);
-    return out;
+    out.truncate(start + o);
 }
 
 QChar ansiChar(unsigned char byte)

@@ -14,6 +14,8 @@ QString fromAnsi(QByteArrayView bytes);
 // Text to bytes; a character the code page cannot hold is written as '?',
 // one for a character beyond the basic plane (a surrogate pair) too.
 QByteArray toAnsi(const QString &text);
+// The same bytes appended to out, for writers that build a whole file.
+void appendAnsi(QByteArray &out, QStringView text);
 // The character a byte stands for, and back (-1 when the code page lacks it).
 QChar ansiChar(unsigned char byte);
 int ansiByte(QChar ch);

@@ -128,8 +128,8 @@ void LineFile::write(const QString &path, const QStringList &lines)
     QByteArray bytes;
     bytes.reserve(size);
     for (const QString &l : lines) {
-        bytes += toAnsi(l);
-        bytes += "\r\n";
+        appendAnsi(bytes, l);
+        bytes.append("\r\n", 2);
     }
     writeBytes(path, bytes);
 }

@@ -80,6 +80,12 @@ TEST(Codec, CharactersOutsideTheCodePageBecomeQuestionMarks)
     EXPECT_EQ(toAnsi(lone + QStringLiteral("a")), QByteArray("??a"));
     EXPECT_EQ(ansiSafe(lone), QStringLiteral("??"));
     EXPECT_EQ(toAnsi(QString::fromUtf8("😀")), toAnsi(utf8ToAnsiText("\xF0\x9F\x98\x80")));
+    // Appending keeps the bytes already there and ends right after the text,
+    // also when a pair of units gave one byte.
+    QByteArray out("ab\r\n");
+    appendAnsi(out, QString::fromUtf8("😀é"));
+    appendAnsi(out, u"x\u20AC");
+    EXPECT_EQ(out, QByteArray("ab\r\n?\xE9x\x80"));
 }
 
 TEST(Utf8ToAnsi, KeepsEveryAccentedLetterOfTheCodePage)
