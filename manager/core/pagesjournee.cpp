@@ -12,6 +12,7 @@
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace manager
 {
@@ -45,14 +46,19 @@ void celluleLaterale(QStringList &p, bool large)
 }
 
 // A result file name turned into its page name, or empty when that page
-// would be written outside the folder or over a ranking page.
+// would be written outside the folder or over a page the generation writes
+// itself: a ranking page, a teams-of-four journée page or a match page (a
+// pairs file named "Quatre1.chr" would otherwise replace journée 1's page,
+// or be replaced by it).
 QString nomDePage(const QString &fichier)
 {
+    static const QRegularExpression reservees(
+        QStringLiteral("^(challenge|challengecat|quatre[0-9]+|match[0-9]{6})\\.htm$"),
+        QRegularExpression::CaseInsensitiveOption);
     const QString base = fichier.left(qMax<qsizetype>(0, fichier.size() - 4));
     const QString nom = base + QStringLiteral(".htm");
     if (base.isEmpty() || nom.contains(u'/') || nom.contains(u'\\') ||
-        nom.compare(QStringLiteral("Challenge.htm"), Qt::CaseInsensitive) == 0 ||
-        nom.compare(QStringLiteral("ChallengeCat.htm"), Qt::CaseInsensitive) == 0)
+        reservees.match(nom).hasMatch())
         return QString();
     return nom;
 }

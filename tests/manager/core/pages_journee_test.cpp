@@ -82,7 +82,8 @@ TEST_F(PagesJournee, NamesThatNeverBecomeAPage)
     EXPECT_EQ(PagePaires(tournois, 3, QStringLiteral("2023-2024"), saison, pages), QString());
     EXPECT_EQ(PagePaires(tournois, 9, QStringLiteral("2023-2024"), saison, pages), QString());
     for (const char *fichier :
-         {"../x.chr", "a\\b.chr", ".chr", "Challenge.chr", "challengecat.chr"}) {
+         {"../x.chr", "a\\b.chr", ".chr", "Challenge.chr", "challengecat.chr", "Quatre1.chr",
+          "quatre12.chr", "Match000102.chr"}) {
         const QStringList t{QStringLiteral("P;1/1/2024;T;;4;;") + QLatin1String(fichier) + ';'};
         EXPECT_EQ(PagePaires(t, 4, QStringLiteral("2023-2024"), saison, pages), QString())
             << fichier;
