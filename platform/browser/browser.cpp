@@ -68,6 +68,18 @@ QString asBrowsersRead(const QString &html)
     qsizetype copied = 0;
     for (auto it = token.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
+        if (m.captured(1).compare(QLatin1String("style"), Qt::CaseInsensitive) == 0) {
+            // Old pages hide their rules from old browsers in a comment; the
+            // style reader drops the whole sheet at those marks.
+            QString style = m.captured(0);
+            if (style.contains(QLatin1String("<!--")) || style.contains(QLatin1String("-->"))) {
+                out += QStringView(html).mid(copied, m.capturedStart() - copied);
+                out += style.replace(QLatin1String("<!--"), QLatin1String("    "))
+                           .replace(QLatin1String("-->"), QLatin1String("   "));
+                copied = m.capturedEnd();
+            }
+            continue;
+        }
         const QString name = m.captured(3).toLower();
         Kind k;
         if (name == QLatin1String("table"))

@@ -1,11 +1,13 @@
 // The embedded browser: end tags that close nothing in the innermost table
 // are dropped as web browsers drop them, so an inner table keeps its rows;
-// "middle" cells are centred; everything else reaches the rich text reader
-// unchanged.
+// "middle" cells are centred; a style sheet hidden in a comment is read;
+// everything else reaches the rich text reader unchanged.
 #include "platform/browser/browser.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -39,45 +41,58 @@ TEST(WebBrowser, StrayTableEndTags)
          "<TR align=\"center\"><TD bgColor=#00FFff align=\"center\">a<td align=\"center\">b"
          "<td align=\"center\" x=1>c<img align=middle>"},
         {"<td valign=middle align=middleton>", "<td valign=middle align=middleton>"},
-        // Comments and style bodies are not markup.
-        {"<style><!-- a:link { x } </tr> --></style><!-- </td> -->",
-         "<style><!-- a:link { x } </tr> --></style><!-- </td> -->"},
+        // Comments and style bodies are not markup; the marks that hide a
+        // style sheet's rules in a comment are blanked, other comments kept.
+        {"<STYLE><!-- a:link { x } </tr> --></STYLE><!-- </td> -->",
+         "<STYLE>     a:link { x } </tr>    </STYLE><!-- </td> -->"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(platform::asBrowsersRead(QString::fromLatin1(c.in)).toStdString(), c.out) << c.in;
 }
 
-int tables(QTextFrame *frame, QList<int> &rows)
+void tables(QTextFrame *frame, QList<QTextTable *> &out)
 {
-    int n = 0;
     for (QTextFrame *child : frame->childFrames()) {
-        if (auto *t = qobject_cast<QTextTable *>(child)) {
-            ++n;
-            rows.append(t->rows());
-        }
-        n += tables(child, rows);
+        if (auto *t = qobject_cast<QTextTable *>(child))
+            out.append(t);
+        tables(child, out);
     }
-    return n;
 }
 
-TEST(WebBrowser, InnerTableKeepsItsRowsAfterAStrayRowEnd)
+TEST(WebBrowser, PageAsBrowsersShowIt)
 {
     QTemporaryDir d;
     ASSERT_TRUE(d.isValid());
     const QString page = d.filePath(QStringLiteral("page.htm"));
     QFile f(page);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<html><body><table border=1><tr><td><table border=2>"
-            "<tr><td>Lyon</td><td>24</td></tr>\r\n</tr>\r\n"
+    f.write("<html><head><style><!-- \r\n"
+            "a.Lien:link { text-decoration: none; color: #FF0000; font-size: 16pt }\r\n"
+            " --></style></head><body><table border=1><tr><td><table border=2>"
+            "<tr><td>Lyon</td><td valign=top><a Class=\"Lien\" href=\"M.htm\">24</a></td></tr>"
+            "\r\n</tr>\r\n"
             "<tr><td>S\xE8te</td><td>24</td></tr>"
             "</table></td></tr></table></body></html>");
     f.close();
     platform::TWebBrowser b(QStringLiteral("WebBrowser1"));
     b.Navigate(page);
-    QList<int> rows;
-    EXPECT_EQ(tables(b.document()->rootFrame(), rows), 2);
-    EXPECT_EQ(rows, (QList<int>{1, 2}));
     EXPECT_TRUE(b.toPlainText().contains(QStringLiteral("Sète")));
+
+    // The inner table keeps both its rows, the outer one has one.
+    QList<QTextTable *> t;
+    tables(b.document()->rootFrame(), t);
+    ASSERT_EQ(t.size(), 2);
+    EXPECT_EQ(t[0]->rows(), 1);
+    EXPECT_EQ(t[1]->rows(), 2);
+    // Cells centred vertically unless the page says otherwise.
+    EXPECT_EQ(t[1]->cellAt(0, 0).format().verticalAlignment(), QTextCharFormat::AlignMiddle);
+    EXPECT_EQ(t[1]->cellAt(0, 1).format().verticalAlignment(), QTextCharFormat::AlignTop);
+    // The link styled by the sheet in its comment.
+    const QTextCursor c = b.document()->find(QStringLiteral("24"));
+    ASSERT_FALSE(c.isNull());
+    EXPECT_TRUE(c.charFormat().isAnchor());
+    EXPECT_FALSE(c.charFormat().fontUnderline());
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(0xFF, 0, 0));
 }
 
 } // namespace
