@@ -289,26 +289,31 @@ int compte(const QString &page, const QString &motif)
 }
 
 // Ranking and pairs pages: one row per entry, a cell per column, the place
-// in column `place`,
-// the names in the cells aligned left; a header block of two rows before
-// every 50 entries on the ranking pages.
+// in column `place`, the names in the cells aligned left, in the page's
+// order; on the ranking pages a header block of three rows before every 50
+// entries.
 void verifierClassement(const Noeud &doc, const QString &brut, int place, int nomsParEntree)
 {
     const QStringList nomsBruts = brutes(brut, QStringLiteral("<td align=\"left\">\r\n<font[^>]*>"
                                                               "\r\n([^\r]*)\r\n"));
     const int attendues = int(nomsBruts.size()) / nomsParEntree;
     ASSERT_GT(attendues, 0) << "no entry in the raw page";
+    // The entries of every table, in page order; the ranking's table is the
+    // one holding most.
     const Noeud *table = nullptr;
+    qsizetype plus = 0;
     QList<const Noeud *> entrees;
     for (const Noeud *t : elements(doc, QStringLiteral("table"))) {
-        QList<const Noeud *> e;
+        qsizetype n = 0;
         for (const Noeud *tr : rangees(*t)) {
             const auto c = cellules(*tr);
-            if (c.size() > place + 1 && c.size() == largeur(*tr) && entier(propre(*c[place])))
-                e.append(tr);
+            if (c.size() > place + 1 && c.size() == largeur(*tr) && entier(propre(*c[place]))) {
+                entrees.append(tr);
+                ++n;
+            }
         }
-        if (e.size() > entrees.size()) {
-            entrees = e;
+        if (n > plus) {
+            plus = n;
             table = t;
         }
     }
