@@ -21,4 +21,14 @@ private:
     QString m_location;
 };
 
+// The markup as web browsers read it, for the rich text reader: the end
+// tags of cells, rows and tables that close nothing open in the innermost
+// table are dropped (browsers ignore them; the reader would close the
+// enclosing table's row at a stray "</tr>" and pour the rest of an inner
+// table into the outer one), and align="middle" on a cell or row centres it
+// as browsers do (the reader ignores that value); the comment marks "<!--"
+// and "-->" around a style sheet's rules are blanked (browsers skip them;
+// the style reader would drop the whole sheet). Nothing else changes.
+QString asBrowsersRead(const QString &html);
+
 } // namespace platform
