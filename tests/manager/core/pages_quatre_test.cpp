@@ -46,6 +46,25 @@ protected:
         return platform::LineFile::readIfExists(pages + nom, l) ? l : QStringList();
     }
     QString page() { return PageQuatre(tournois, 1, SaisonEnCours, pages, maintenant); }
+    QString texte(const QString &nom) const { return lire(nom).join(u'\n'); }
+    // The sheets of PouleM000001.cpo with team A's handicap set to h.
+    void ecrireMatch(const QString &nom, const QString &h)
+    {
+        QStringList l = platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
+        l[25] = h + QStringLiteral(";0;;;");
+        platform::LineFile::write(saison + nom, l);
+    }
+    // A whole generation of two teams-of-four journées.
+    void generer()
+    {
+        QList<EntreeClassement> entrees;
+        PagesChallenge({QStringLiteral("Q;19/10/2023;Quatre;;1;;Quatre1.chr;"),
+                        QStringLiteral("Q;26/10/2023;Quatre;;2;;Quatre2.chr;")},
+                       2, {QStringLiteral("Q"), QStringLiteral("Q")},
+                       {QStringLiteral("J1"), QStringLiteral("J2")},
+                       {QStringLiteral("19/10/2023"), QStringLiteral("26/10/2023")}, SaisonEnCours,
+                       pages, entrees, 40, maintenant);
+    }
 
     QTemporaryDir d;
     QString ancienRep, ancienneSaison, saison, pages;
@@ -221,6 +240,42 @@ TEST_F(PagesQuatre, NoPageOddGroupsAndFailures)
 
     QFile::remove(saison + QStringLiteral("Poule.cpo"));
     EXPECT_THROW(page(), platform::Exception);
+}
+
+// One generation makes each match page once for all its teams-of-four
+// journées: every cell still leads to the page of the file it finds first,
+// and each generation shows the files as they are then.
+TEST_F(PagesQuatre, EveryJourneeLinksEachCellToItsOwnFileAndPagesFollowTheFiles)
+{
+    // Both orders of the match exist: Lyon's cell finds 000001 first, Sète's
+    // cell 000100; stale pages stand where the generation writes.
+    ecrireMatch(QStringLiteral("PouleM000001.cpo"), QStringLiteral("1"));
+    ecrireMatch(QStringLiteral("PouleM000100.cpo"), QStringLiteral("3"));
+    for (const char *p : {"Match000001.htm", "Match000100.htm"})
+        platform::LineFile::write(pages + QLatin1String(p), {QStringLiteral("ancienne")});
+
+    generer();
+    for (const char *j : {"Quatre1.htm", "Quatre2.htm"}) {
+        const QString page = texte(QLatin1String(j));
+        EXPECT_TRUE(page.contains(QStringLiteral(
+            "<a Class=\"Lien\" href=\"Match000001.htm\" target=principal>12,33</a>")))
+            << j;
+        EXPECT_TRUE(page.contains(
+            QStringLiteral("<a Class=\"Lien\" href=\"Match000100.htm\" target=principal>7,67</a>")))
+            << j;
+    }
+    EXPECT_TRUE(texte(QStringLiteral("Match000001.htm")).contains(QStringLiteral("40 + 1 = 41")));
+    EXPECT_TRUE(texte(QStringLiteral("Match000100.htm")).contains(QStringLiteral("40 + 3 = 43")));
+
+    // The next generation reads the match files again.
+    ecrireMatch(QStringLiteral("PouleM000001.cpo"), QStringLiteral("5"));
+    QFile::remove(saison + QStringLiteral("PouleM000100.cpo"));
+    generer();
+    EXPECT_TRUE(texte(QStringLiteral("Match000001.htm")).contains(QStringLiteral("40 + 5 = 45")));
+    const QString page = texte(QStringLiteral("Quatre2.htm"));
+    EXPECT_TRUE(page.contains(
+        QStringLiteral("<a Class=\"Lien\" href=\"Match000001.htm\" target=principal>7,67</a>")));
+    EXPECT_FALSE(page.contains(QStringLiteral("Match000100.htm")));
 }
 
 } // namespace
