@@ -13,6 +13,7 @@
 #include "platform/text/linefile.h"
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace manager
 {
@@ -49,7 +50,9 @@ void celluleLaterale(QStringList &p, bool large)
 // would be written outside the folder or over a page the generation writes
 // itself: a ranking page, a teams-of-four journée page or a match page (a
 // pairs file named "Quatre1.chr" would otherwise replace journée 1's page,
-// or be replaced by it).
+// or be replaced by it). A control character never names a file on the
+// committee's machines, and a NUL would cut the name short when the file is
+// created ("Quatre1.htm" + NUL + ".chr" would replace journée 1's page).
 QString nomDePage(const QString &fichier)
 {
     static const QRegularExpression reservees(
@@ -57,8 +60,10 @@ QString nomDePage(const QString &fichier)
         QRegularExpression::CaseInsensitiveOption);
     const QString base = fichier.left(qMax<qsizetype>(0, fichier.size() - 4));
     const QString nom = base + QStringLiteral(".htm");
-    if (base.isEmpty() || nom.contains(u'/') || nom.contains(u'\\') ||
-        reservees.match(nom).hasMatch())
+    const bool interdit = std::any_of(nom.cbegin(), nom.cend(), [](QChar c) {
+        return c == u'/' || c == u'\\' || c.unicode() < 0x20;
+    });
+    if (base.isEmpty() || interdit || reservees.match(nom).hasMatch())
         return QString();
     return nom;
 }
@@ -228,10 +233,12 @@ QString ou(const QString &v)
     return v.isEmpty() ? QStringLiteral("&nbsp;") : v;
 }
 
+// Sheet numbers are read as 32-bit whole numbers: a wider text is the
+// conversion error, and the sum of two never overflows.
 qint64 somme(const QString &a, const QString &b)
 {
-    return (a.isEmpty() ? 0 : platform::StrToInt64(a)) +
-           (b.isEmpty() ? 0 : platform::StrToInt64(b));
+    return qint64(a.isEmpty() ? 0 : platform::StrToInt(a)) +
+           qint64(b.isEmpty() ? 0 : platform::StrToInt(b));
 }
 
 QString ligne4(const QString &a, const QString &b, const QString &c, const QString &d)

@@ -81,12 +81,19 @@ TEST_F(PagesJournee, NamesThatNeverBecomeAPage)
 {
     EXPECT_EQ(PagePaires(tournois, 3, QStringLiteral("2023-2024"), saison, pages), QString());
     EXPECT_EQ(PagePaires(tournois, 9, QStringLiteral("2023-2024"), saison, pages), QString());
-    for (const char *fichier :
-         {"../x.chr", "a\\b.chr", ".chr", "Challenge.chr", "challengecat.chr", "Quatre1.chr",
-          "quatre12.chr", "Match000102.chr"}) {
+    for (const char *fichier : {"../x.chr", "a\\b.chr", ".chr", "Challenge.chr", "challengecat.chr",
+                                "Quatre1.chr", "quatre12.chr", "Match000102.chr"}) {
         const QStringList t{QStringLiteral("P;1/1/2024;T;;4;;") + QLatin1String(fichier) + ';'};
         EXPECT_EQ(PagePaires(t, 4, QStringLiteral("2023-2024"), saison, pages), QString())
             << fichier;
+    }
+    // A control character never names a page: a NUL would cut the name
+    // short where the file is created.
+    for (const QChar c : {QChar(0), QChar(1)}) {
+        const QStringList t{QStringLiteral("P;1/1/2024;T;;4;;Tournoi1.chr") + c +
+                            QStringLiteral(".chr;")};
+        EXPECT_EQ(PagePaires(t, 4, QStringLiteral("2023-2024"), saison, pages), QString())
+            << int(c.unicode());
     }
     EXPECT_EQ(QDir(pages).entryList(QDir::Files), QStringList());
     EXPECT_FALSE(QFile::exists(d.path() + QStringLiteral("/x.htm")));

@@ -125,6 +125,47 @@ TEST_F(PagesQuatre, HandicapTextAndTheOtherOrderOfTheTeams)
     EXPECT_EQ(PageFeuillesMatch(0, 0, 1, QString(), SaisonEnCours, pages), QString());
 }
 
+// The sums of a sheet: a player of both halves, the IMPs and the handicap.
+// An empty number counts 0; one too wide to be a whole number is the
+// conversion error, never a sum gone wrong.
+TEST_F(PagesQuatre, SheetSums)
+{
+    const QStringList feuille =
+        platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
+    const char *const grand = "9223372036854775807";
+    const struct {
+        const char *pe1, *pe2, *imp, *handicap;
+        const char *pe, *texteImp; // nullptr: the conversion error
+    } cas[] = {{"11097", "11097", "40", "3", "222", "40 + 3 = 43"},
+               {"", "11097", "40", "", "111", "40"},
+               {"2147483647", "2147483647", "2147483647", "2147483647", "42949673",
+                "2147483647 + 2147483647 = 4294967294"},
+               {grand, grand, "40", "", nullptr, nullptr},
+               {"11097", "11097", grand, "3", nullptr, nullptr}};
+    for (const auto &c : cas) {
+        QStringList l = feuille;
+        l[6] = QStringLiteral("12;200;%1;1631;").arg(QLatin1String(c.pe1));
+        l[11] = QStringLiteral("12;200;%1;1631;").arg(QLatin1String(c.pe2));
+        l[12] = QStringLiteral("24;%1;50;1233;").arg(QLatin1String(c.imp));
+        l[25] = QStringLiteral("%1;0;;;").arg(QLatin1String(c.handicap));
+        platform::LineFile::write(saison + QStringLiteral("PouleM000001.cpo"), l);
+        QFile::remove(pages + QStringLiteral("Match000001.htm"));
+        if (!c.pe) {
+            EXPECT_THROW(PageFeuillesMatch(0, 0, 1, QStringLiteral("1"), SaisonEnCours, pages),
+                         platform::EConvertError)
+                << c.pe1 << " " << c.imp;
+            EXPECT_FALSE(QFile::exists(pages + QStringLiteral("Match000001.htm")));
+            continue;
+        }
+        PageFeuillesMatch(0, 0, 1, QStringLiteral("1"), SaisonEnCours, pages);
+        const QStringList m = lire(QStringLiteral("Match000001.htm"));
+        const qsizetype i = m.indexOf(QStringLiteral("M ARNAUD Luc"));
+        ASSERT_GT(i, 0) << c.pe1;
+        EXPECT_EQ(m[i + 8], QLatin1String(c.pe)) << c.pe1;
+        EXPECT_TRUE(m.contains(QLatin1String(c.texteImp))) << c.texteImp;
+    }
+}
+
 TEST_F(PagesQuatre, SevenDayRule)
 {
     const struct {
