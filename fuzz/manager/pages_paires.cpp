@@ -3,7 +3,10 @@
 // file of that tournament and of a second one of the same journée. Only the
 // conversion and file errors may stop it; the page lands in the pages folder
 // under a sound name or nowhere, and no text of the files adds markup: the
-// page holds as many "<" as the page of the same files without "<" and ">".
+// page holds as many "<" as the page of the same files with a letter in place
+// of every "<" and ">".
+// The same holds for the ranking pages of the players of those lines.
+#include "manager/core/pageschallenge.h"
 #include "manager/core/pagesjournee.h"
 #include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
@@ -64,6 +67,41 @@ qsizetype chevrons(const QString &racine, const QString &tournoi, const QStringL
     return platform::LineFile::read(pages + nom).join(QString()).count(u'<');
 }
 
+// The "<" of both ranking pages of the result lines' first players, the
+// journée titled by the tournament's name and linked to the page, or -1
+// when a value index or points field is not a whole number.
+qsizetype chevronsClassement(const QString &tournoi, const QStringList &resultats,
+                             const QString &nom)
+{
+    try {
+        // Places and points as the ranking makes them; names, value indexes
+        // and the journée's texts as the files hold them.
+        QList<manager::EntreeClassement> entrees;
+        for (const QString &l : resultats) {
+            manager::EntreeClassement e;
+            e.place = QString::number(entrees.size() + 1);
+            e.nom = platform::Champ(l, 1);
+            e.licence = platform::Champ(l, 3);
+            e.iv = platform::Champ(l, 4);
+            e.total = manager::FormatPoints(platform::Champ(l, 7));
+            e.points[0] = e.total;
+            entrees.append(e);
+        }
+        const QString type = platform::Champ(tournoi, 3);
+        const QList<manager::JourneeWeb> journees{
+            {type, manager::TitreJournee(type, platform::Champ(tournoi, 2), nom),
+             platform::Champ(tournoi, 1)}};
+        return manager::PageClassement(QStringLiteral("S<i>"), journees, entrees, 0)
+                   .join(QString())
+                   .count(u'<') +
+               manager::PageClassement(QStringLiteral("S<i>"), journees, entrees, 40)
+                   .join(QString())
+                   .count(u'<');
+    } catch (const platform::EConvertError &) {
+        return -1;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -80,12 +118,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     QString nom;
     const qsizetype n = chevrons(racine, tournoi, resultats, nom);
-    QStringList sans = resultats;
-    for (QString &l : sans)
-        l.remove(u'<').remove(u'>');
+    // The same files with a letter for every "<" and ">": every field keeps
+    // its kind (a number stays one or not), only the markup could change.
+    auto sansChevrons = [](QString t) { return t.replace(u'<', u'x').replace(u'>', u'x'); };
+    QStringList sans;
+    for (const QString &l : resultats)
+        sans << sansChevrons(l);
+    const QString tournoiSans = sansChevrons(tournoi);
     QString nomSans;
-    const qsizetype m = chevrons(racine, QString(tournoi).remove(u'<').remove(u'>'), sans, nomSans);
+    const qsizetype m = chevrons(racine, tournoiSans, sans, nomSans);
+    if (nom.isEmpty() != nomSans.isEmpty())
+        std::abort();
     if (n >= 0 && m >= 0 && n != m)
+        std::abort();
+    const qsizetype c = chevronsClassement(tournoi, resultats, nom);
+    const qsizetype d = chevronsClassement(tournoiSans, sans, nomSans);
+    if (c >= 0 && d >= 0 && c != d)
         std::abort();
     return 0;
 }
