@@ -22,7 +22,15 @@ LineFile::WriteHook &writeHook()
 
 QString nativeName(const QString &path)
 {
-    return QDir::toNativeSeparators(path);
+    QString name = QDir::toNativeSeparators(path);
+    return name.replace(QChar(u'\0'), QLatin1Char('?'));
+}
+
+// The system cuts a name at its first NUL: "Quatre1.htm\0.chr" would read
+// or replace "Quatre1.htm". Such a name names no file here.
+bool cutShort(const QString &path)
+{
+    return path.contains(QChar(u'\0'));
 }
 
 // The entry of folder whose name matches name ignoring case; the exact name
@@ -65,7 +73,7 @@ QStringList splitLines(const QByteArray &bytes)
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (cutShort(path) || !f.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)));
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
@@ -77,7 +85,7 @@ QByteArray readAll(const QString &path)
 
 QString LineFile::resolve(const QString &path)
 {
-    if (path.isEmpty() || QFileInfo::exists(path))
+    if (path.isEmpty() || cutShort(path) || QFileInfo::exists(path))
         return path;
     const QFileInfo info(path);
     QString folder = info.path();
@@ -103,7 +111,7 @@ QString LineFile::resolve(const QString &path)
 
 bool LineFile::exists(const QString &path)
 {
-    return QFileInfo(resolve(path)).isFile();
+    return !cutShort(path) && QFileInfo(resolve(path)).isFile();
 }
 
 QStringList LineFile::read(const QString &path)
@@ -114,7 +122,7 @@ QStringList LineFile::read(const QString &path)
 bool LineFile::readIfExists(const QString &path, QStringList &lines)
 {
     const QString real = resolve(path);
-    if (!QFileInfo(real).isFile())
+    if (cutShort(real) || !QFileInfo(real).isFile())
         return false;
     lines = splitLines(readAll(real));
     return true;
@@ -140,7 +148,7 @@ void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
     // on the original file system; otherwise two files would differ by case.
     const QString real = resolve(path);
     QSaveFile f(real);
-    if (!f.open(QIODevice::WriteOnly))
+    if (cutShort(real) || !f.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
     const qsizetype half = bytes.size() / 2;
     bool ok = f.write(bytes.constData(), half) == half;

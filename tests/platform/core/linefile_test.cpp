@@ -133,6 +133,31 @@ TEST_F(LineFileTest, ErrorsAreReportedInFrench)
     EXPECT_FALSE(LineFile::exists(path("nulle.part")));
 }
 
+TEST_F(LineFileTest, ANameHoldingANulNamesNoFile)
+{
+    // The system would cut the name at the NUL and touch "garde.htm".
+    put("garde.htm", "garde\r\n");
+    const QString cut = path("garde.htm") + QChar(u'\0') + QStringLiteral(".chr");
+    const QString shown = path("garde.htm") + QStringLiteral("?.chr");
+    try {
+        LineFile::write(cut, {QStringLiteral("x")});
+        FAIL() << "no exception";
+    } catch (const EFileError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Impossible de créer le fichier %1").arg(shown));
+    }
+    try {
+        LineFile::read(cut);
+        FAIL() << "no exception";
+    } catch (const EFileError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Impossible d'ouvrir le fichier %1").arg(shown));
+    }
+    QStringList untouched = {QStringLiteral("x")};
+    EXPECT_FALSE(LineFile::readIfExists(cut, untouched));
+    EXPECT_FALSE(LineFile::exists(cut));
+    EXPECT_EQ(bytesOf("garde.htm"), QByteArray("garde\r\n"));
+    EXPECT_EQ(entries(), QStringList{"garde.htm"});
+}
+
 TEST_F(LineFileTest, FindsFilesAndFoldersWhoseNameDiffersByCase)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Saison 2019")));
