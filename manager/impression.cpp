@@ -6,6 +6,7 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frreport.h"
 
+#include <QFileInfo>
 #include <QWidget>
 
 namespace manager
@@ -42,13 +43,23 @@ bool chargerModele(report::TfrReport &report, const QString &modele)
         platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
         return false;
     }
-    return report.LoadFromFile(platform::LineFile::resolve(chemin));
+    if (!report.LoadFromFile(platform::LineFile::resolve(chemin)))
+        return false;
+    // An empty file loads nothing: the report still holds the last template.
+    if (report.lastLoad() == report::TfrReport::LoadOutcome::Empty) {
+        platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
+        return false;
+    }
+    return true;
 }
 
 void modifierModele(report::TfrReport &report, const QString &modele)
 {
     const QString chemin = fichierProgramme(modele);
-    if (!platform::LineFile::exists(chemin)) {
+    // An empty file would load nothing and leave the last template, which
+    // the designer's save would then write under this name.
+    if (!platform::LineFile::exists(chemin) ||
+        QFileInfo(platform::LineFile::resolve(chemin)).size() == 0) {
         report.Clear();
         report.FileName = chemin;
     } else if (!report.LoadFromFile(platform::LineFile::resolve(chemin))) {
