@@ -729,10 +729,11 @@ protected:
 
 TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
 {
-    // Nothing to print before any sheet or list.
+    // Nothing to print before any sheet or list; the group table always.
     ouvrir();
     EXPECT_TRUE(imprimer(w->BtEditFMatch).isEmpty());
     EXPECT_TRUE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+    EXPECT_FALSE(imprimer(w->BtEditionGroupe).isEmpty());
 
     sessionDeReference();
     dialogs().messages.clear();
