@@ -6,6 +6,7 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frreport.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QWidget>
 
@@ -38,8 +39,9 @@ bool chargerModele(report::TfrReport &report, const QString &modele)
 {
     const QString chemin = fichierProgramme(modele);
     // A template left over from the last print must not be shown in place of
-    // one that has gone.
-    if (!platform::LineFile::exists(chemin)) {
+    // one that has gone or cannot be opened (the engine fails that silently).
+    QFile fichier(platform::LineFile::resolve(chemin));
+    if (!platform::LineFile::exists(chemin) || !fichier.open(QIODevice::ReadOnly)) {
         platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
         return false;
     }

@@ -33,6 +33,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -785,17 +786,23 @@ TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
         bool present;
         QByteArray octets;
         QString message;
+        bool lisible = true;
     } cas[] = {
         {"absent", false, {}, absent},
         {"vide", true, {}, absent},
         {"tronqué", true, modele.left(modele.size() / 2), report::frLoadString(55345)},
         {"illisible", true, QByteArray(4000, '\xff'), report::frLoadString(55345)},
+        {"sans droit de lecture", true, modele, absent, false},
     };
     for (const auto &c : cas) {
+        if (!c.lisible && geteuid() == 0)
+            continue; // the administrator reads every file
         ASSERT_FALSE(imprimer(w->BtEditFMatch).isEmpty()) << c.cas;
         QFile::remove(path(fichier));
         if (c.present)
             writeBytes(fichier, c.octets);
+        if (!c.lisible)
+            QFile::setPermissions(path(fichier), QFileDevice::WriteOwner);
         dialogs().messages.clear();
         EXPECT_TRUE(imprimer(w->BtEditionGroupe).isEmpty()) << c.cas;
         EXPECT_EQ(dialogs().texts(), QStringList{c.message}) << c.cas;
