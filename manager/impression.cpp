@@ -6,6 +6,8 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frreport.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace manager
@@ -37,18 +39,29 @@ bool chargerModele(report::TfrReport &report, const QString &modele)
 {
     const QString chemin = fichierProgramme(modele);
     // A template left over from the last print must not be shown in place of
-    // one that has gone.
-    if (!platform::LineFile::exists(chemin)) {
+    // one that has gone or cannot be opened (the engine fails that silently).
+    QFile fichier(platform::LineFile::resolve(chemin));
+    if (!platform::LineFile::exists(chemin) || !fichier.open(QIODevice::ReadOnly)) {
         platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
         return false;
     }
-    return report.LoadFromFile(platform::LineFile::resolve(chemin));
+    if (!report.LoadFromFile(platform::LineFile::resolve(chemin)))
+        return false;
+    // An empty file loads nothing: the report still holds the last template.
+    if (report.lastLoad() == report::TfrReport::LoadOutcome::Empty) {
+        platform::MessageDlg(texteModeleAbsent(modele), platform::mtWarning, platform::mbOK);
+        return false;
+    }
+    return true;
 }
 
 void modifierModele(report::TfrReport &report, const QString &modele)
 {
     const QString chemin = fichierProgramme(modele);
-    if (!platform::LineFile::exists(chemin)) {
+    // An empty file would load nothing and leave the last template, which
+    // the designer's save would then write under this name.
+    if (!platform::LineFile::exists(chemin) ||
+        QFileInfo(platform::LineFile::resolve(chemin)).size() == 0) {
         report.Clear();
         report.FileName = chemin;
     } else if (!report.LoadFromFile(platform::LineFile::resolve(chemin))) {

@@ -1,7 +1,7 @@
 #include "manager/core/impressionquatre.h"
 
-#include "manager/core/arrondi.h"
 #include "manager/core/classement.h"
+#include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
 
@@ -75,8 +75,13 @@ QString CentiemesEntiers(const QString &centiemes)
     if (centiemes.isEmpty())
         return QString();
     const qint64 n = platform::StrToInt64(centiemes);
-    const qint64 a = DivisionArrondiePaire(n < 0 ? -n : n, 100);
-    return QString::number(n < 0 ? -a : a);
+    // On the magnitude, unsigned: the most negative number has no positive.
+    const quint64 a = n < 0 ? quint64(0) - quint64(n) : quint64(n);
+    quint64 q = a / 100;
+    const quint64 r = a % 100;
+    if (r > 50 || (r == 50 && (q & 1)))
+        ++q;
+    return (n < 0 && q > 0 ? QStringLiteral("-") : QString()) + QString::number(q);
 }
 
 bool ImpressionQuatre::valeur(const QString &nom, QString &texte) const
@@ -95,11 +100,14 @@ bool ImpressionQuatre::valeur(const QString &nom, QString &texte) const
         case Format::Entiers:
             texte = CentiemesEntiers(brut);
             break;
-        case Format::ImpTotal:
-            // The handicap sits on line 25, field 0 for A, 1 for B.
-            texte = QString::number(entierOuZero(brut) +
-                                    entierOuZero(feuille.valeur(25, c.ligne == 12 ? 0 : 1)));
+        case Format::ImpTotal: {
+            // The handicap sits on line 25, field 0 for A, 1 for B. A sum
+            // beyond 64 bits is a conversion error, as a number too large is.
+            const QString handicap = feuille.valeur(25, c.ligne == 12 ? 0 : 1);
+            texte =
+                QString::number(AjouteValeur(entierOuZero(brut), entierOuZero(handicap), handicap));
             break;
+        }
         }
         return true;
     }

@@ -157,6 +157,9 @@ void TForm::fitToScreen()
     }
     if (QLayout *own = layout())
         page->setLayout(own); // takes the layout from the window
+    // The layout had set the window's minimum to its own, which may be wider
+    // or higher than the screen; the scroll area now sets it.
+    setMinimumSize(0, 0);
     m_scrollArea = new QScrollArea(this);
     m_scrollArea->setObjectName(objectName() + QStringLiteral("_Defilement"));
     m_scrollArea->setFrameShape(QFrame::NoFrame);

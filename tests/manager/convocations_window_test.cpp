@@ -587,6 +587,20 @@ TEST_F(Convocations, ModificationAndMissingTemplates)
     EXPECT_TRUE(w->frReport1->Pages().GetPage(0)->Objects.empty());
     EXPECT_TRUE(exists("convocation.frf"));
     EXPECT_EQ(readBytes("quatre.frf"), quatre);
+
+    // Emptied: the same, never the layout the report held last.
+    writeBytes("convocation.frf", QByteArray());
+    dialogs().messages.clear();
+    w->Convocation->click();
+    EXPECT_TRUE(preview->calls.empty());
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{"Modèle d'impression absent ou illisible : convocation.frf"});
+    w->Bt_Impress->click(); // the report now holds "paires.frf"
+    w->Bt_Convoc->click();
+    EXPECT_EQ(noms.back(), "convocation.frf");
+    ASSERT_EQ(w->frReport1->Pages().Count(), 1);
+    EXPECT_TRUE(w->frReport1->Pages().GetPage(0)->Objects.empty());
+    EXPECT_EQ(readBytes("quatre.frf"), quatre);
 }
 
 TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)

@@ -9,6 +9,7 @@
 #include "platform/printer/printers.h"
 #include "platform/text/linefile.h"
 #include "report/core/frlibrary.h"
+#include "report/core/frlocale.h"
 #include "report/data/frdataset.h"
 #include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
@@ -32,6 +33,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -728,10 +730,11 @@ protected:
 
 TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
 {
-    // Nothing to print before any sheet or list.
+    // Nothing to print before any sheet or list; the group table always.
     ouvrir();
     EXPECT_TRUE(imprimer(w->BtEditFMatch).isEmpty());
     EXPECT_TRUE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+    EXPECT_FALSE(imprimer(w->BtEditionGroupe).isEmpty());
 
     sessionDeReference();
     dialogs().messages.clear();
@@ -769,15 +772,41 @@ TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
     }
 }
 
+// A cross-table template that is missing, empty or unreadable is told and
+// prints nothing, never the sheet's template the report still holds.
 TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
 {
     sessionDeReference();
-    dialogs().messages.clear();
-    QFile::remove(path(QStringLiteral("Groupe4_Quatre.frf")));
-    EXPECT_TRUE(imprimer(w->BtEditionGroupe).isEmpty());
-    EXPECT_EQ(dialogs().texts(),
-              QStringList{
-                  QStringLiteral("Modèle d'impression absent ou illisible : Groupe4_Quatre.frf")});
+    const QString fichier = QStringLiteral("Groupe4_Quatre.frf");
+    const QByteArray modele = readBytes(fichier);
+    const QString absent =
+        QStringLiteral("Modèle d'impression absent ou illisible : Groupe4_Quatre.frf");
+    const struct {
+        const char *cas;
+        bool present;
+        QByteArray octets;
+        QString message;
+        bool lisible = true;
+    } cas[] = {
+        {"absent", false, {}, absent},
+        {"vide", true, {}, absent},
+        {"tronqué", true, modele.left(modele.size() / 2), report::frLoadString(55345)},
+        {"illisible", true, QByteArray(4000, '\xff'), report::frLoadString(55345)},
+        {"sans droit de lecture", true, modele, absent, false},
+    };
+    for (const auto &c : cas) {
+        if (!c.lisible && geteuid() == 0)
+            continue; // the administrator reads every file
+        ASSERT_FALSE(imprimer(w->BtEditFMatch).isEmpty()) << c.cas;
+        QFile::remove(path(fichier));
+        if (c.present)
+            writeBytes(fichier, c.octets);
+        if (!c.lisible)
+            QFile::setPermissions(path(fichier), QFileDevice::WriteOwner);
+        dialogs().messages.clear();
+        EXPECT_TRUE(imprimer(w->BtEditionGroupe).isEmpty()) << c.cas;
+        EXPECT_EQ(dialogs().texts(), QStringList{c.message}) << c.cas;
+    }
 
     // A bad IMP edit fails its own sheet, never the homologation list.
     dialogs().messages.clear();

@@ -147,6 +147,37 @@ TEST(ImpressionQuatre, ABadNumberFailsOnlyItsOwnVariables)
     EXPECT_EQ(d.v("c0r1"), QStringLiteral("Lyon"));
 }
 
+// Numbers typed at the edge of 64 bits print or fail with the conversion
+// error; none may overflow.
+TEST(ImpressionQuatre, NumbersAtTheLimits)
+{
+    const struct {
+        const char *edit;
+        const char *texte;
+        const char *nom;
+        const char *attendu; // nullptr: the conversion error
+    } cas[] = {
+        {"APe15", "-9223372036854775808", "Ape15", "-92233720368547758"},
+        {"APe15", "9223372036854775807", "Ape15", "92233720368547758"},
+        {"APe15", "-40", "Ape15", "0"},
+        {"APe15", "99999999999999999999", "Ape15", nullptr},
+        {"APv30", "-9223372036854775808", "Apv30", "-92233720368547758,08"},
+        {"Handicap_A", "9223372036854775795", "Aimp30", "9223372036854775807"},
+        {"Handicap_A", "9223372036854775796", "Aimp30", nullptr},
+        {"Handicap_B", "-9223372036854775808", "Bimp30", "-9223372036854775768"},
+    };
+    for (const auto &c : cas) {
+        Donnees d;
+        d.i.feuille.setValeur(QLatin1String(c.edit), QLatin1String(c.texte));
+        if (c.attendu) {
+            EXPECT_EQ(d.v(c.nom), QLatin1String(c.attendu)) << c.edit << " " << c.texte;
+        } else {
+            QString t;
+            EXPECT_THROW(d.i.valeur(QLatin1String(c.nom), t), platform::EConvertError) << c.texte;
+        }
+    }
+}
+
 TEST(ImpressionQuatre, EveryNameOfTheThreePrintoutsIsAnswered)
 {
     Donnees d;

@@ -393,7 +393,7 @@ struct FenetreDessinee {
     QLineEdit *cache = nullptr;     // explicitly hidden
 };
 
-FenetreDessinee fenetreDessinee(bool disposition, QSize taille)
+FenetreDessinee fenetreDessinee(bool disposition, QSize taille, int largeurMinimale = 0)
 {
     FenetreDessinee f;
     f.fenetre = std::make_unique<TForm>(QStringLiteral("Dessinee"));
@@ -405,6 +405,8 @@ FenetreDessinee fenetreDessinee(bool disposition, QSize taille)
     f.cache = new QLineEdit(f.fenetre.get());
     f.cache->setObjectName(QStringLiteral("Cache"));
     f.cache->hide();
+    if (largeurMinimale > 0)
+        f.premier->setMinimumWidth(largeurMinimale);
     if (disposition) {
         auto *grille = new QGridLayout(f.fenetre.get());
         grille->addWidget(f.premier, 0, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -436,23 +438,25 @@ TEST_F(FormsTest, WindowLargerThanTheScreenScrolls)
         QSize taille;
         QRect ecran;
         bool defile;
+        int largeurMinimale = 0; // of a control: laid out, the window's own
     } cas[] = {
         {false, QSize(1280, 800), QRect(0, 0, 1024, 700), true},
         {true, QSize(1280, 800), QRect(0, 0, 1024, 700), true},
-        {false, QSize(900, 800), QRect(100, 50, 1024, 700), true}, // too high only
-        {false, QSize(1280, 600), QRect(0, 0, 1024, 700), true},   // too wide only
-        {false, QSize(1000, 660), QRect(0, 0, 1024, 700), false},  // fits, frame included
+        {true, QSize(1280, 800), QRect(0, 0, 1024, 700), true, 1100}, // wider than the screen
+        {false, QSize(900, 800), QRect(100, 50, 1024, 700), true},    // too high only
+        {false, QSize(1280, 600), QRect(0, 0, 1024, 700), true},      // too wide only
+        {false, QSize(1000, 660), QRect(0, 0, 1024, 700), false},     // fits, frame included
         {true, QSize(800, 500), QRect(0, 0, 1024, 700), false},
     };
     for (const auto &c : cas) {
         const ScreenArea zone(c.ecran);
-        FenetreDessinee f = fenetreDessinee(c.disposition, c.taille);
+        FenetreDessinee f = fenetreDessinee(c.disposition, c.taille, c.largeurMinimale);
         TForm *w = f.fenetre.get();
         w->Show();
         settle();
-        const std::string nom = std::to_string(c.taille.width()) + "x" +
-                                std::to_string(c.taille.height()) +
-                                (c.disposition ? " laid out" : " placed");
+        const std::string nom =
+            std::to_string(c.taille.width()) + "x" + std::to_string(c.taille.height()) +
+            (c.disposition ? " laid out" : " placed") + " min " + std::to_string(c.largeurMinimale);
         ASSERT_EQ(w->scrollArea() != nullptr, c.defile) << nom;
         EXPECT_EQ(f.premier->window(), w);
         EXPECT_FALSE(f.cache->isVisible()) << nom;
