@@ -889,6 +889,7 @@ void TVorn_FResultat_Quatre::BtEditFMatchClick()
 {
     if (TabControl1->count() < 1)
         return;
+    impression().verifierFeuille();
     if (manager::chargerModele(*frReport1, QStringLiteral("Match_Quatre.frf")))
         frReport1->ShowReport();
 }

@@ -84,6 +84,13 @@ QString CentiemesEntiers(const QString &centiemes)
     return (n < 0 && q > 0 ? QStringLiteral("-") : QString()) + QString::number(q);
 }
 
+void ImpressionQuatre::verifierFeuille() const
+{
+    QString texte;
+    for (auto it = casesFeuille().cbegin(); it != casesFeuille().cend(); ++it)
+        valeur(it.key(), texte);
+}
+
 bool ImpressionQuatre::valeur(const QString &nom, QString &texte) const
 {
     const auto trouve = casesFeuille().constFind(nom);

@@ -24,6 +24,11 @@ struct ImpressionQuatre {
     // templates uses (the engine's value then stays). A number field that
     // is not a whole number raises EConvertError.
     bool valeur(const QString &nom, QString &texte) const;
+    // Works out every value of the match sheet: raises the conversion error
+    // of its first number that is not a whole number. The report engine
+    // prints a value it cannot work out as an empty cell, so a sheet is
+    // checked before it is printed, never printed silently wrong.
+    void verifierFeuille() const;
 };
 
 // What saving a result file puts before the file's name in the caption.

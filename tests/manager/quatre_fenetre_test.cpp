@@ -808,10 +808,24 @@ TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
         EXPECT_EQ(dialogs().texts(), QStringList{c.message}) << c.cas;
     }
 
-    // A bad IMP edit fails its own sheet, never the homologation list.
-    dialogs().messages.clear();
-    poser("AImp30", QStringLiteral("x"));
-    EXPECT_FALSE(imprimer(w->Bt_Edition_Resultat).isEmpty());
+    // A bad number in the sheet is told and the sheet not printed (the engine
+    // would print it as an empty cell); the other printouts never read it.
+    QFile::remove(path(QStringLiteral("Groupe4_Quatre.frf")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/Groupe4_Quatre.frf"),
+                            path(QStringLiteral("Groupe4_Quatre.frf"))));
+    for (const char *edit : {"AImp30", "Handicap_B", "BPe15", "APc25", "BPv30"}) {
+        sessionDeReference();
+        poser(edit, QStringLiteral("1x"));
+        dialogs().messages.clear();
+        EXPECT_TRUE(imprimer(w->BtEditFMatch).isEmpty()) << edit;
+        EXPECT_EQ(dialogs().texts(),
+                  QStringList{QStringLiteral("'1x' n'est pas une valeur entière correcte.")})
+            << edit;
+        dialogs().messages.clear();
+        EXPECT_FALSE(imprimer(w->Bt_Edition_Resultat).isEmpty()) << edit;
+        EXPECT_FALSE(imprimer(w->BtEditionGroupe).isEmpty()) << edit;
+        EXPECT_TRUE(dialogs().messages.empty()) << edit;
+    }
 }
 
 TEST_F(QuatreImpressions, TemplatesUseEveryAnsweredNameAndKeepTheirBytes)
