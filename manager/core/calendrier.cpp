@@ -8,9 +8,12 @@
 
 #include <QCollator>
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSet>
+#include <QTimeZone>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -69,32 +72,76 @@ QString texteDeChamp(const QString &texte)
 namespace
 {
 
-// The lines of a decoded text, folded lines joined: a line that starts with
-// a blank or a tab continues the previous one, without that character.
-QStringList lignesDepliees(const QString &texte)
+// A content line once unfolded, with the line of the file where it starts.
+struct Ligne {
+    QString texte;
+    int numero = 0;
+};
+
+bool blanche(QByteArrayView l)
 {
-    QStringList lignes;
-    const qsizetype n = texte.size();
+    for (const char c : l)
+        if (c != ' ' && c != '\t')
+            return false;
+    return true;
+}
+
+// The content lines of a file. Lines are unfolded on the bytes, before
+// decoding, since programs fold at a number of bytes, inside an accented
+// letter too: a line that starts with a blank or a tab continues the
+// previous one, without that character. Blank lines (nothing but blanks
+// and tabs) are skipped, between the parts of a folded line as well.
+std::vector<Ligne> lignesDepliees(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QByteArray texte; // the unfolded lines joined by '\n'
+    texte.reserve(bytes.size());
+    std::vector<int> numeros;
+    int numero = 0;
     qsizetype debut = 0;
+    const qsizetype n = bytes.size();
     auto ajoute = [&](qsizetype fin) {
-        const QStringView l = QStringView(texte).mid(debut, fin - debut);
-        if (!lignes.isEmpty() && !l.isEmpty() &&
-            (l.front() == QLatin1Char(' ') || l.front() == QLatin1Char('\t')))
-            lignes.last() += l.mid(1);
-        else
-            lignes.append(l.toString());
+        ++numero;
+        const QByteArrayView l = bytes.sliced(debut, fin - debut);
+        if (blanche(l))
+            return;
+        if (!numeros.empty() && (l.front() == ' ' || l.front() == '\t')) {
+            texte += l.sliced(1);
+            return;
+        }
+        if (!numeros.empty())
+            texte += '\n';
+        texte += l;
+        numeros.push_back(numero);
     };
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = texte.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+        const char c = bytes[i];
+        if (c == '\r' || c == '\n') {
             ajoute(i);
-            if (c == QLatin1Char('\r') && i + 1 < n && texte.at(i + 1) == QLatin1Char('\n'))
+            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
                 ++i;
             debut = i + 1;
         }
     }
     if (debut < n)
         ajoute(n);
+
+    std::vector<Ligne> lignes;
+    if (numeros.empty())
+        return lignes;
+    // Decoded whole, so that one rule picks the encoding for the file; the
+    // line ends are the same bytes in both encodings.
+    const QString decode = platform::decodeOutsideText(texte);
+    lignes.reserve(numeros.size());
+    qsizetype i = 0;
+    for (const int num : numeros) {
+        qsizetype j = decode.indexOf(QLatin1Char('\n'), i);
+        if (j < 0)
+            j = decode.size();
+        lignes.push_back({decode.mid(i, j - i), num});
+        i = j + 1;
+    }
     return lignes;
 }
 
@@ -109,6 +156,44 @@ QString valeur(const QString &ligne)
             guillemets = !guillemets;
         else if (c == QLatin1Char(':') && !guillemets)
             return ligne.mid(i + 1);
+    }
+    return QString();
+}
+
+// The property's name: what comes before the first ";" or ":".
+QStringView nomDe(const QString &ligne)
+{
+    qsizetype i = 0;
+    while (i < ligne.size() && ligne.at(i) != QLatin1Char(';') && ligne.at(i) != QLatin1Char(':'))
+        ++i;
+    return QStringView(ligne).left(i);
+}
+
+// The value of a parameter of a content line, its name in any letter case,
+// without the quotes around it; empty when the line has none.
+QString parametre(const QString &ligne, QLatin1String nom)
+{
+    bool guillemets = false;
+    qsizetype debut = -1; // of the current parameter
+    for (qsizetype i = 0; i < ligne.size(); ++i) {
+        const QChar c = ligne.at(i);
+        if (c == QLatin1Char('"'))
+            guillemets = !guillemets;
+        if (guillemets || (c != QLatin1Char(';') && c != QLatin1Char(':')))
+            continue;
+        if (debut >= 0) {
+            const QStringView p = QStringView(ligne).mid(debut, i - debut);
+            const qsizetype egal = p.indexOf(QLatin1Char('='));
+            if (egal >= 0 && p.left(egal).compare(nom, Qt::CaseInsensitive) == 0) {
+                QStringView v = p.mid(egal + 1);
+                if (v.size() >= 2 && v.front() == QLatin1Char('"') && v.back() == QLatin1Char('"'))
+                    v = v.mid(1, v.size() - 2);
+                return v.toString();
+            }
+        }
+        if (c == QLatin1Char(':'))
+            break;
+        debut = i + 1;
     }
     return QString();
 }
@@ -174,117 +259,359 @@ bool lireJour(const QString &texte, platform::TDateTime &jour)
     return platform::TryStrToDate(texte, jour);
 }
 
-// A start or end value: eight digits (year, month, day) before the time
-// part. allDay tells a value without time part.
-platform::TDateTime dateDe(const QString &ligne, bool &sansHeure)
+// Paris, where the committee's days are counted. Without the machine's zone
+// data, the rule of the European summer time.
+const QTimeZone &paris()
 {
-    const QString v = valeur(ligne);
-    const qsizetype t = v.indexOf(QLatin1Char('T'));
-    sansHeure = t < 0;
-    const QString d = t < 0 ? v : v.left(t);
-    const QString texte =
-        d.mid(6, 2) + QLatin1Char('/') + d.mid(4, 2) + QLatin1Char('/') + d.left(4);
-    if (d.size() < 8)
-        throw platform::EConvertError(messageDate(texte));
-    if (chiffres(QStringView(d).left(8))) {
-        const QDate date(QStringView(d).left(4).toInt(), QStringView(d).mid(4, 2).toInt(),
-                         QStringView(d).mid(6, 2).toInt());
-        if (!date.isValid())
-            throw platform::EConvertError(messageDate(texte));
-        return joursDe(date);
-    }
-    return platform::StrToDate(texte);
+    static const QTimeZone zone = [] {
+        QTimeZone z("Europe/Paris");
+        if (!z.isValid())
+            z = QTimeZone("CET-1CEST,M3.5.0,M10.5.0/3");
+        if (!z.isValid())
+            z = QTimeZone(3600);
+        return z;
+    }();
+    return zone;
 }
 
+// The machine's zone names, by their lower-case form. Only these are ever
+// handed to the zone library, so that a name from a file never becomes the
+// path of a file to open.
+const QHash<QString, QByteArray> &zonesConnues()
+{
+    static const QHash<QString, QByteArray> zones = [] {
+        QHash<QString, QByteArray> z;
+        for (const QByteArray &id : QTimeZone::availableTimeZoneIds())
+            z.insert(QString::fromLatin1(id).toLower(), id);
+        return z;
+    }();
+    return zones;
+}
+
+// The zone a TZID names: a zone name in any letter case, the name Windows
+// programs write ("Romance Standard Time"), or a path ending in a zone name
+// as older programs wrote ("/mozilla.org/20070129_1/Europe/Paris").
+// Invalid when the machine knows none of them.
+QTimeZone zoneNommee(const QString &tzid)
+{
+    const QHash<QString, QByteArray> &connues = zonesConnues();
+    auto chercher = [&](QStringView nom) {
+        const auto it = connues.constFind(nom.toString().toLower());
+        return it == connues.cend() ? QTimeZone() : QTimeZone(*it);
+    };
+    if (tzid.isEmpty())
+        return QTimeZone();
+    QTimeZone z = chercher(tzid);
+    if (z.isValid())
+        return z;
+    const QByteArray windows = QTimeZone::windowsIdToDefaultIanaId(tzid.toUtf8());
+    if (!windows.isEmpty()) {
+        z = chercher(QString::fromLatin1(windows));
+        if (z.isValid())
+            return z;
+    }
+    for (qsizetype i = tzid.indexOf(QLatin1Char('/')); i >= 0;
+         i = tzid.indexOf(QLatin1Char('/'), i + 1)) {
+        z = chercher(QStringView(tzid).mid(i + 1));
+        if (z.isValid())
+            return z;
+    }
+    return QTimeZone();
+}
+
+// A start or end value read. A time in UTC or in a zone the machine knows
+// is converted to Paris time before its day is taken; a date, a time
+// without zone or in a zone nobody here knows keeps its clock as written:
+// it is then held in UTC, where no change of time moves it.
+struct Moment {
+    QDateTime heure;
+    bool telQuel = true;
+
+    QDateTime aParis() const { return telQuel ? heure : heure.toTimeZone(paris()); }
+};
+
+// A duration: sign, whole days (weeks included) and seconds. Beyond ten
+// million days (any date a calendar can hold is nearer), a number counts
+// as that many.
+struct Duree {
+    bool negative = false;
+    qint64 jours = 0;
+    qint64 secondes = 0;
+};
+
+constexpr qint64 JoursMax = 10'000'000;
+
+// The duration grammar of iCalendar, strictly: a sign, "P", then weeks
+// ("2W") alone, or days ("2D") and/or a time part "T" with hours, minutes
+// and seconds in that order, none skipped between two given ("T1H30M",
+// "T30M10S", "T10S"; not "T1H10S").
+bool lireDuree(QStringView t, Duree &d)
+{
+    d = Duree();
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    if (i < n && (t[i] == QLatin1Char('+') || t[i] == QLatin1Char('-')))
+        d.negative = t[i++] == QLatin1Char('-');
+    if (i >= n || t[i] != QLatin1Char('P'))
+        return false;
+    ++i;
+    // One or more digits; a value past the limit stays at the limit.
+    auto nombre = [&](qint64 &v) {
+        const qsizetype d0 = i;
+        v = 0;
+        for (; i < n && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9'); ++i)
+            v = std::min(v * 10 + (t[i].unicode() - u'0'), JoursMax * 86400);
+        return i > d0 && i < n; // a unit must follow
+    };
+    qint64 v = 0;
+    if (i < n && t[i] != QLatin1Char('T')) {
+        if (!nombre(v))
+            return false;
+        if (t[i] == QLatin1Char('W')) {
+            d.jours = std::min(v * 7, JoursMax);
+            return i + 1 == n;
+        }
+        if (t[i] != QLatin1Char('D'))
+            return false;
+        d.jours = std::min(v, JoursMax);
+        if (++i == n)
+            return true;
+    }
+    if (i >= n || t[i] != QLatin1Char('T'))
+        return false;
+    ++i;
+    static const QLatin1Char unites[] = {QLatin1Char('H'), QLatin1Char('M'), QLatin1Char('S')};
+    static const qint64 valeurs[] = {3600, 60, 1};
+    int suivante = -1; // the unit that may follow, -1 before the first
+    while (i < n) {
+        if (!nombre(v))
+            return false;
+        int u = 0;
+        while (u < 3 && t[i] != unites[u])
+            ++u;
+        if (u == 3 || (suivante >= 0 && u != suivante))
+            return false;
+        d.secondes = std::min(d.secondes + v * valeurs[u], JoursMax * 86400);
+        suivante = u + 1;
+        ++i;
+    }
+    return suivante >= 0;
+}
+
+// A property of the event being read and the line of the file it starts at.
+struct Propriete {
+    QString ligne;
+    int numero = 0;
+
+    bool vide() const { return ligne.isEmpty(); }
+};
+
 struct Evenement {
-    QString resume;
-    QString debut;
-    QString fin;
-    QString description;
+    Propriete resume;
+    Propriete debut;
+    Propriete fin;
+    Propriete duree;
+    Propriete description;
     bool ouvert = false;
 
     void clear() { *this = Evenement(); }
 };
 
-void retenir(const Evenement &e, platform::TDateTime fenetreDebut, platform::TDateTime fenetreFin,
-             LectureCalendrier &lecture)
+// Reads the events of one file into a lecture.
+class Lecteur
 {
-    if (e.debut.isEmpty())
+public:
+    Lecteur(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
+            LectureCalendrier &lecture)
+        : m_fichier(fichier), m_debut(std::floor(debut)), m_fin(std::floor(fin)), m_lecture(lecture)
+    {
+    }
+
+    void retenir(const Evenement &e);
+
+private:
+    // Stops the reading: the conversion message, then where the value is.
+    [[noreturn]] void refuser(const QString &message, int numero) const
+    {
+        // One substitution: the message may hold a "%" of the file.
+        const QString ligne = QString::number(numero);
+        if (m_fichier.isEmpty())
+            throw platform::EConvertError(QStringLiteral("%1 (ligne %2)").arg(message, ligne));
+        throw platform::EConvertError(
+            QStringLiteral("%1 (calendrier %2, ligne %3)").arg(message, m_fichier, ligne));
+    }
+    Moment momentDe(const Propriete &p);
+    QTimeZone zone(const QString &tzid);
+
+    QString m_fichier;
+    platform::TDateTime m_debut;
+    platform::TDateTime m_fin;
+    LectureCalendrier &m_lecture;
+    QHash<QString, QTimeZone> m_zones; // by TZID as written
+};
+
+QTimeZone Lecteur::zone(const QString &tzid)
+{
+    auto it = m_zones.constFind(tzid);
+    if (it == m_zones.cend())
+        it = m_zones.insert(tzid, zoneNommee(tzid));
+    return *it;
+}
+
+// A start or end value: eight digits (year, month, day), then maybe a time
+// part "T" + six digits (hours, minutes, seconds) + "Z" in UTC.
+Moment Lecteur::momentDe(const Propriete &p)
+{
+    const QString v = valeur(p.ligne);
+    const qsizetype t = v.indexOf(QLatin1Char('T'));
+    const QString d = t < 0 ? v : v.left(t);
+    const QString texte =
+        d.mid(6, 2) + QLatin1Char('/') + d.mid(4, 2) + QLatin1Char('/') + d.left(4);
+    if (d.size() < 8)
+        refuser(messageDate(texte), p.numero);
+    QDate date;
+    if (chiffres(QStringView(d).left(8))) {
+        date = QDate(QStringView(d).left(4).toInt(), QStringView(d).mid(4, 2).toInt(),
+                     QStringView(d).mid(6, 2).toInt());
+    } else {
+        platform::TDateTime jour = 0;
+        if (platform::TryStrToDate(texte, jour))
+            date = Origine.addDays(qint64(std::floor(jour)));
+    }
+    if (!date.isValid())
+        refuser(messageDate(texte), p.numero);
+
+    Moment m;
+    if (t < 0) {
+        m.heure = QDateTime(date, QTime(0, 0), Qt::UTC);
+        return m;
+    }
+    QStringView h = QStringView(v).mid(t + 1);
+    const bool utc = h.endsWith(QLatin1Char('Z'));
+    if (utc)
+        h.chop(1);
+    QTime heure;
+    if (h.size() == 6 && chiffres(h)) {
+        // A leap second is the last second of its minute.
+        const int s = h.mid(4).toInt();
+        heure = QTime(h.left(2).toInt(), h.mid(2, 2).toInt(), s == 60 ? 59 : s);
+    }
+    if (!heure.isValid())
+        refuser(QStringLiteral("'%1:%2:%3' n'est pas une heure correcte")
+                    .arg(h.left(2), h.mid(2, 2), h.mid(4)),
+                p.numero);
+    if (utc) {
+        m.heure = QDateTime(date, heure, Qt::UTC);
+        m.telQuel = false;
+        return m;
+    }
+    const QTimeZone z = zone(parametre(p.ligne, QLatin1String("TZID")));
+    if (z.isValid()) {
+        m.heure = QDateTime(date, heure, z);
+        m.telQuel = !m.heure.isValid();
+    }
+    if (m.telQuel)
+        m.heure = QDateTime(date, heure, Qt::UTC);
+    return m;
+}
+
+void Lecteur::retenir(const Evenement &e)
+{
+    if (e.debut.vide())
         return;
     // Four codes separated by single blanks, none empty.
-    const QStringList parties = valeur(e.resume).split(QLatin1Char(' '));
+    const QStringList parties = valeur(e.resume.ligne).split(QLatin1Char(' '));
     if (parties.size() != 4)
         return;
     for (const QString &p : parties)
         if (p.isEmpty())
             return;
 
-    bool sansHeure = false;
-    const platform::TDateTime debut = std::floor(dateDe(e.debut, sansHeure));
-    platform::TDateTime fin = debut;
-    if (!e.fin.isEmpty()) {
-        fin = std::floor(dateDe(e.fin, sansHeure));
-        // An all-day event's end is the day after its last one.
-        if (sansHeure)
-            fin -= 1;
+    const Moment debut = momentDe(e.debut);
+    const QDate premier = debut.aParis().date();
+    // The end is the instant the event stops: a date's end (midnight) or a
+    // time exactly at midnight leaves that day out.
+    QDateTime finale;
+    if (!e.fin.vide()) {
+        finale = momentDe(e.fin).aParis();
+    } else if (!e.duree.vide()) {
+        const QString v = valeur(e.duree.ligne);
+        Duree d;
+        if (!lireDuree(v, d))
+            refuser(QStringLiteral("'%1' n'est pas une durée correcte").arg(v), e.duree.numero);
+        const qint64 signe = d.negative ? -1 : 1;
+        Moment fin = debut;
+        fin.heure = debut.heure.addDays(signe * d.jours).addSecs(signe * d.secondes);
+        finale = fin.aParis();
     }
+    QDate dernier = premier;
+    if (finale.isValid())
+        dernier = finale.time() == QTime(0, 0) ? finale.date().addDays(-1) : finale.date();
+    if (!premier.isValid())
+        return;
+    const platform::TDateTime jourDebut = joursDe(premier);
     // An end before the start leaves the start day alone, which the window
     // must then hold like any other day.
-    if (fin < debut)
-        fin = debut;
+    const platform::TDateTime jourFin =
+        dernier.isValid() ? std::max(joursDe(dernier), jourDebut) : jourDebut;
 
-    QString arbitre = valeur(e.description);
+    QString arbitre = valeur(e.description.ligne);
     const qsizetype echap = arbitre.indexOf(QLatin1Char('\\'));
     if (echap >= 0)
         arbitre.truncate(echap);
     arbitre.remove(QLatin1Char(' '));
 
-    if (debut < fenetreDebut || fin > fenetreFin)
+    if (jourDebut < m_debut || jourFin > m_fin)
         return;
     QStringList codes;
     for (int i = 0; i < 4; ++i) {
         codes.append(texteDeChamp(parties.at(i)));
-        lecture.codes[std::size_t(i)].append(codes.last());
+        m_lecture.codes[std::size_t(i)].append(codes.last());
     }
     arbitre = texteDeChamp(arbitre);
     if (!arbitre.isEmpty() && arbitre != QLatin1String(" "))
-        lecture.codes[CodeArbitre].append(arbitre);
+        m_lecture.codes[CodeArbitre].append(arbitre);
     else
         arbitre.clear();
     const QString suite = QLatin1Char(';') + codes.join(QLatin1Char(';')) + QLatin1Char(';') +
                           arbitre + QLatin1Char(';');
-    platform::TDateTime jour = debut;
+    platform::TDateTime jour = jourDebut;
     do {
-        lecture.lignes.append(texteJour(jour) + suite);
+        m_lecture.lignes.append(texteJour(jour) + suite);
         jour += 1;
-    } while (jour <= fin);
+    } while (jour <= jourFin);
+}
+
+bool estLigne(const QString &ligne, QLatin1String texte)
+{
+    return ligne.compare(texte, Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
-                         LectureCalendrier &lecture)
+                         LectureCalendrier &lecture, const QString &nomFichier)
 {
-    const QStringList lignes = lignesDepliees(platform::decodeOutsideText(bytes));
-    debut = std::floor(debut);
-    fin = std::floor(fin);
+    Lecteur lecteur(nomFichier, debut, fin, lecture);
     Evenement e;
     // Depth of components nested in the event (reminders): their lines are
-    // not the event's.
+    // not the event's. Names of components and properties are read whatever
+    // their letter case.
     int imbrication = 0;
-    for (const QString &ligne : lignes) {
+    for (const Ligne &l : lignesDepliees(bytes)) {
+        const QString &ligne = l.texte;
         if (!e.ouvert) {
-            if (ligne == QLatin1String("BEGIN:VEVENT")) {
+            if (estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 e.clear();
                 e.ouvert = true;
                 imbrication = 0;
             }
             continue;
         }
-        if (ligne.startsWith(QLatin1String("BEGIN:"))) {
-            if (imbrication == 0 && ligne == QLatin1String("BEGIN:VEVENT")) {
+        if (ligne.startsWith(QLatin1String("BEGIN:"), Qt::CaseInsensitive)) {
+            if (imbrication == 0 && estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 // The last event was never closed: it ends here.
-                retenir(e, debut, fin, lecture);
+                lecteur.retenir(e);
                 e.clear();
                 e.ouvert = true;
             } else {
@@ -292,12 +619,12 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
             }
             continue;
         }
-        if (ligne.startsWith(QLatin1String("END:"))) {
+        if (ligne.startsWith(QLatin1String("END:"), Qt::CaseInsensitive)) {
             if (imbrication > 0) {
                 --imbrication;
-            } else if (ligne == QLatin1String("END:VEVENT") ||
-                       ligne == QLatin1String("END:VCALENDAR")) {
-                retenir(e, debut, fin, lecture);
+            } else if (estLigne(ligne, QLatin1String("END:VEVENT")) ||
+                       estLigne(ligne, QLatin1String("END:VCALENDAR"))) {
+                lecteur.retenir(e);
                 e.clear();
             }
             continue;
@@ -305,23 +632,30 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
         if (imbrication > 0)
             continue;
         const QStringView tete = QStringView(ligne).left(6);
-        if (tete == QLatin1String("SUMMAR"))
-            e.resume = ligne;
-        else if (tete == QLatin1String("DTSTAR"))
-            e.debut = ligne;
-        else if (tete == QLatin1String("DTEND;") || tete == QLatin1String("DTEND:"))
-            e.fin = ligne;
-        else if (tete == QLatin1String("DESCRI"))
-            e.description = ligne;
+        auto est = [&](const char *t) {
+            return tete.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
+        };
+        const Propriete p{ligne, l.numero};
+        if (est("SUMMAR"))
+            e.resume = p;
+        else if (est("DTSTAR"))
+            e.debut = p;
+        else if (est("DTEND;") || est("DTEND:"))
+            e.fin = p;
+        else if (est("DESCRI"))
+            e.description = p;
+        else if (nomDe(ligne).compare(QLatin1String("DURATION"), Qt::CaseInsensitive) == 0)
+            e.duree = p;
     }
     if (e.ouvert)
-        retenir(e, debut, fin, lecture);
+        lecteur.retenir(e);
 }
 
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
                     LectureCalendrier &lecture)
 {
-    QFile f(platform::LineFile::resolve(fichier));
+    const QString chemin = platform::LineFile::resolve(fichier);
+    QFile f(chemin);
     if (!f.open(QIODevice::ReadOnly))
         throw platform::EFileError(
             QStringLiteral("Impossible de lire le calendrier %1").arg(fichier));
@@ -329,7 +663,7 @@ void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform:
     if (f.error() != QFileDevice::NoError)
         throw platform::EFileError(
             QStringLiteral("Impossible de lire le calendrier %1").arg(fichier));
-    lireCalendrierTexte(bytes, debut, fin, lecture);
+    lireCalendrierTexte(bytes, debut, fin, lecture, QFileInfo(chemin).fileName());
 }
 
 LibellesCalendrier::LibellesCalendrier(const QString &fichierIni)

@@ -42,11 +42,15 @@ struct LectureCalendrier {
 QString texteDeChamp(const QString &texte);
 
 // Reads the events of one iCalendar file held in memory whose days lie
-// within [debut, fin] (whole days) and appends their lines and codes.
-// Throws EConvertError for a start or end date that cannot be read; the
-// lecture then holds what came before (the caller drops it).
+// within [debut, fin] (whole days) and appends their lines and codes. The
+// days are those of Paris: times in UTC or in a zone the machine knows are
+// converted, other times taken as written; an event ending at midnight
+// leaves the next day out. Throws EConvertError for a start, end or
+// duration that cannot be read, the message saying where (the file's name
+// when given, and the line); the lecture then holds what came before (the
+// caller drops it).
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
-                         LectureCalendrier &lecture);
+                         LectureCalendrier &lecture, const QString &nomFichier = QString());
 // Same from a file; EFileError (French) when it cannot be read.
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
                     LectureCalendrier &lecture);

@@ -139,7 +139,11 @@ TEST_F(CalendarWindow, UnreadableDateStopsAndKeepsTheFiles)
     const QByteArray imprime = readBytes("cal/imprime.text");
     ASSERT_FALSE(resultat.isEmpty());
     w->LBFichiers->item(5)->setSelected(true);
-    EXPECT_EQ(dialogs().texts(), QStringList({"'04/XX/2020' n'est pas une date correcte."}));
+    // The message says in which file and at which line the date stands.
+    EXPECT_EQ(
+        dialogs().texts(),
+        QStringList({"'04/XX/2020' n'est pas une date correcte (calendrier zz.ics, ligne 2)"}))
+        << dialogs().texts().join('|').toStdString();
     EXPECT_EQ(readBytes("cal/resultat.text"), resultat);
     EXPECT_EQ(readBytes("cal/imprime.text"), imprime);
     EXPECT_FALSE(w->BtEdition->isEnabled());
