@@ -1,5 +1,7 @@
 // An iCalendar file with any bytes, read over a window of two years, then the
-// print lists of the four kinds built from what it gave.
+// print lists of the four kinds built from what it gave. The seeds hold the
+// forms calendar programs write: durations, times in UTC or in named zones,
+// names in any letter case, blank lines, folds inside a letter.
 #include "manager/core/calendrier.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -16,8 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         lireCalendrierTexte(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)),
                             platform::EncodeDate(2020, 1, 1), platform::EncodeDate(2021, 12, 31),
                             lecture);
-    } catch (const platform::EConvertError &) {
-        return 0; // a date that cannot be read: the processing stops there
+    } catch (const platform::EConvertError &e) {
+        // A date, time or duration that cannot be read stops the processing,
+        // and the message says at which line.
+        if (!e.Message().contains(QLatin1String(" (ligne ")) ||
+            !e.Message().endsWith(QLatin1Char(')')))
+            std::abort();
+        return 0;
     }
     lecture.finir();
     for (const QString &l : lecture.lignes) {

@@ -51,7 +51,8 @@ QString texteDeChamp(const QString &texte);
 // caller drops it).
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
                          LectureCalendrier &lecture, const QString &nomFichier = QString());
-// Same from a file; EFileError (French) when it cannot be read.
+// Same from a file, its name given in the conversion messages; EFileError
+// (French) when it cannot be read.
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
                     LectureCalendrier &lecture);
 
