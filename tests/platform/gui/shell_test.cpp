@@ -3,6 +3,9 @@
 #include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/fakes.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -139,6 +142,31 @@ TEST(Shell, DesktopShellTellsWhetherAProgramTookTheLink)
         const QString warning = c.mail ? kMailMissing : kBrowserMissing;
         EXPECT_EQ(fakes.dialogs.texts(), c.opened ? QStringList() : QStringList{warning}) << c.name;
     }
+}
+
+// An opener still running after a while runs the program it started (an
+// opener that waits for its program): the link was taken, and the opener is
+// left to end by itself.
+TEST(Shell, AnOpenerStillRunningHasTakenTheLink)
+{
+    vorn_test::SeamFakes fakes;
+    std::unique_ptr<Shell> recording = setShell(nullptr);
+    {
+        vorn_test::FakeDesktop desktop;
+        desktop.setHandler(QStringLiteral("mailto"), QStringLiteral("courrier.desktop"));
+        desktop.holdOpener();
+        EXPECT_TRUE(OpenMailLink(QStringLiteral("mailto:a@b.fr")));
+        EXPECT_TRUE(fakes.dialogs.messages.empty());
+        EXPECT_EQ(desktop.openerRuns(), QStringList{"mailto:a@b.fr"});
+        EXPECT_TRUE(desktop.release()) << "the opener was still there";
+        QDeadlineTimer limit(10000);
+        while (!qApp->findChildren<QProcess *>().isEmpty() && !limit.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_TRUE(qApp->findChildren<QProcess *>().isEmpty()) << "freed once ended";
+    }
+    setShell(std::move(recording));
 }
 
 } // namespace

@@ -2,43 +2,31 @@
 
 #include <QFile>
 #include <QFileDevice>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vorn_test
 {
 
-namespace
-{
-
-// Single quotes for sh: the folder's name is taken literally.
-QByteArray quoted(const QString &text)
-{
-    QByteArray out = text.toLocal8Bit();
-    out.replace('\'', "'\\''");
-    return '\'' + out + '\'';
-}
-
-} // namespace
-
-// The stand-ins use only the shell's own commands: PATH holds nothing else.
+// The stand-ins use only the shell's own commands (PATH holds nothing else)
+// and find their files beside themselves.
 FakeDesktop::FakeDesktop()
 {
-    const QByteArray dir = quoted(m_dir.path());
-    writeScript(QStringLiteral("xdg-open"), "printf '%s\\n' \"$*\" >> " + dir +
-                                                "/xdg-open.log\n"
-                                                "status=0\n"
-                                                "if [ -f " +
-                                                dir + "/status ]; then read -r status < " + dir +
-                                                "/status; fi\n"
-                                                "exit \"$status\"\n");
-    writeScript(QStringLiteral("xdg-mime"),
-                "printf '%s\\n' \"$*\" >> " + dir +
-                    "/xdg-mime.log\n"
-                    "[ \"$1\" = query ] && [ \"$2\" = default ] || exit 1\n"
-                    "f=" +
-                    dir +
-                    "/handler-\"${3#x-scheme-handler/}\"\n"
-                    "if [ -f \"$f\" ]; then read -r h < \"$f\"; printf '%s\\n' \"$h\"; fi\n"
-                    "exit 0\n");
+    writeScript(QStringLiteral("xdg-open"), R"(d=${0%/*}
+printf '%s\n' "$*" >> "$d/xdg-open.log"
+if [ -p "$d/hold" ]; then read -r line < "$d/hold"; fi
+status=0
+if [ -f "$d/status" ]; then read -r status < "$d/status"; fi
+exit "$status"
+)");
+    writeScript(QStringLiteral("xdg-mime"), R"(d=${0%/*}
+printf '%s\n' "$*" >> "$d/xdg-mime.log"
+[ "$1" = query ] && [ "$2" = default ] || exit 1
+f="$d/handler-${3#x-scheme-handler/}"
+if [ -f "$f" ]; then read -r h < "$f"; printf '%s\n' "$h"; fi
+exit 0
+)");
     m_hadPath = qEnvironmentVariableIsSet("PATH");
     m_previousPath = qgetenv("PATH");
     qputenv("PATH", m_dir.path().toLocal8Bit());
@@ -46,6 +34,8 @@ FakeDesktop::FakeDesktop()
 
 FakeDesktop::~FakeDesktop()
 {
+    // An opener left waiting ends.
+    release();
     if (m_hadPath)
         qputenv("PATH", m_previousPath);
     else
@@ -79,6 +69,23 @@ void FakeDesktop::setOpenerStatus(int status)
     QFile f(m_dir.filePath(QStringLiteral("status")));
     if (f.open(QIODevice::WriteOnly))
         f.write(QByteArray::number(status) + '\n');
+}
+
+void FakeDesktop::holdOpener()
+{
+    ::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("hold"))).constData(), 0600);
+}
+
+bool FakeDesktop::release()
+{
+    // Only an opener waiting on the pipe takes the line: never blocks.
+    const int fd = ::open(QFile::encodeName(m_dir.filePath(QStringLiteral("hold"))).constData(),
+                          O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, "go\n", 3) == 3;
+    ::close(fd);
+    return written;
 }
 
 void FakeDesktop::removeOpener()

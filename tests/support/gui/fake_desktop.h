@@ -26,6 +26,10 @@ public:
     void setOpenerStatus(int status);
     // No opener at all on PATH.
     void removeOpener();
+    // The opener stays running, as one that waits for the program it
+    // started, until release(), which tells whether one was waiting.
+    void holdOpener();
+    bool release();
 
     // The arguments of each run, in order.
     QStringList openerRuns() const;
