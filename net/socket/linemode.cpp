@@ -55,6 +55,30 @@ void TCustomLineWSocket::freeBuffer()
     m_rcvdCnt = 0;
     m_lineLength = 0;
     m_scanFrom = 0;
+    m_skipCutLine = false;
+}
+
+int TCustomLineWSocket::endStartAtTail()
+{
+    const char *base = bufferStart();
+    for (int k = std::min(static_cast<int>(m_lineEnd.size()) - 1, m_rcvdCnt); k > 0; --k)
+        if (std::memcmp(base + m_rcvdCnt - k, m_lineEnd.constData(), static_cast<size_t>(k)) == 0)
+            return k;
+    return 0;
+}
+
+bool TCustomLineWSocket::skipCutLine()
+{
+    const int endLen = static_cast<int>(m_lineEnd.size());
+    const int pos = endLen > 0 ? findLineEnd() : -1;
+    if (pos < 0) {
+        // An end split across reads is found once its last bytes arrive.
+        takeFront(m_rcvdCnt - endStartAtTail());
+        return false;
+    }
+    takeFront(pos + endLen);
+    m_skipCutLine = false;
+    return true;
 }
 
 int TCustomLineWSocket::findLineEnd()
@@ -91,6 +115,12 @@ void TCustomLineWSocket::SetLineMode(bool value)
     // A line left half-taken becomes raw data, in its order.
     if (!value)
         m_lineLength = 0;
+    // Raw data has no lines to skip; what was kept of a cleared line stays
+    // cleared.
+    if (!value && m_skipCutLine) {
+        takeFront(m_rcvdCnt);
+        m_skipCutLine = false;
+    }
     if (m_rcvdCnt > 0 && m_loop != nullptr && m_window != 0)
         m_loop->post(m_window, WM_TRIGGER_DATA_AVAILABLE, m_generation, 0);
 }
@@ -179,7 +209,6 @@ bool TCustomLineWSocket::deliver()
             m_lineLength = pos + static_cast<int>(m_lineEnd.size());
             m_lineReceivedFlag = true;
             m_lineFound = true;
-            m_lineClearData = false;
         }
         long long took = offerOnce();
         if (took < 0) {
@@ -220,17 +249,20 @@ bool TCustomLineWSocket::TriggerDataAvailable(int error)
             Send(bufferStart() + m_rcvdCnt, got);
     }
     m_rcvdCnt += got;
+    if (m_skipCutLine && !skipCutLine())
+        return true;
     if (!deliver())
         return true;
     if (m_lineLimit > 0 && m_rcvdCnt > m_lineLimit) {
         bool clearData = true;
         TriggerLineLimitExceeded(m_rcvdCnt, clearData);
-        m_lineClearData = clearData;
         if (clearData) {
             m_lineLength = 0;
-            m_rcvdStart = 0;
-            m_rcvdCnt = 0;
             m_scanFrom = 0;
+            // The rest of the cleared line is no line of its own: it is
+            // skipped up to its end, so that the next line offered is whole.
+            m_skipCutLine = m_lineMode && !m_lineEnd.isEmpty();
+            takeFront(m_rcvdCnt - (m_skipCutLine ? endStartAtTail() : 0));
         }
     }
     return true;
@@ -247,8 +279,9 @@ void TCustomLineWSocket::TriggerSessionClosed(int error)
     m_lineReceivedFlag = true;
     if (m_lineMode && m_rcvdCnt > 0 && !m_closingLines) {
         m_closingLines = true;
-        // Complete lines first, then the unfinished rest as a last line.
-        if (deliver() && m_lineMode && m_rcvdCnt > 0 && !m_lineClearData) {
+        // Complete lines first, then the unfinished rest as a last line; the
+        // rest of a cleared line is no line.
+        if ((!m_skipCutLine || skipCutLine()) && deliver() && m_lineMode && m_rcvdCnt > 0) {
             m_lineLength = m_rcvdCnt;
             while (m_lineMode && m_lineLength > 0)
                 if (offerOnce() <= 0)

@@ -276,9 +276,11 @@ bool TCustomSocksWSocket::TriggerDataAvailable(int error)
                 TriggerSocksAuthState(socksAuthNotRequired);
             if (alive())
                 SocksDoConnect();
-        } else if (m_socksRcvdBuf[1] == 2) {
+        } else if (m_socksRcvdBuf[1] == 2 && m_socksAuthNumber == 2) {
             SocksDoAuthenticate();
         } else {
+            // A method the offer did not name: in particular no user name or
+            // password goes to a server the user never meant them for.
             SocksError(20003, QStringLiteral("authentification method not acceptable"));
         }
         return true;

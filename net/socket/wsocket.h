@@ -509,6 +509,12 @@ private:
     // First LineEnd from m_scanFrom on, relative to the buffered bytes; -1
     // when none.
     int findLineEnd();
+    // Drops the rest of a cleared line up to and including its end; true
+    // once that end has been found.
+    bool skipCutLine();
+    // Length of the longest start of LineEnd that ends the buffered bytes
+    // (shorter than LineEnd).
+    int endStartAtTail();
     // Offers the complete lines (and, once line mode is off, the raw rest);
     // false when a pass left everything untaken.
     bool deliver();
@@ -527,7 +533,9 @@ private:
     int m_lineLimit = 65536;
     bool m_lineReceivedFlag = false;
     bool m_lineFound = false;
-    bool m_lineClearData = false;
+    // A line was cleared at the limit: its rest, up to and including its
+    // end, is dropped as it arrives.
+    bool m_skipCutLine = false;
     bool m_lineEcho = false;
     bool m_lineEdit = false;
     // No LineEnd starts before this offset of the buffered bytes.

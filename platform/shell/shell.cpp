@@ -5,9 +5,12 @@
 
 #include "platform/dialogs/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
 #include <QUrl>
+#include <optional>
 
 namespace platform
 {
@@ -28,6 +31,66 @@ bool looksLikeUrl(const QString &file)
     return colon > 1;
 }
 
+// How long the opener may take to say that nothing could open a link. One
+// still running then runs the program it started (openers that wait for
+// their program) and has succeeded.
+constexpr int kOpenerAnswerMs = 2000;
+constexpr int kQueryAnswerMs = 5000;
+
+// The program the desktop names for a scheme's links ("" when none); empty
+// optional when the desktop could not be asked.
+std::optional<QString> schemeHandler(const QString &scheme)
+{
+    QProcess query;
+    query.setStandardInputFile(QProcess::nullDevice());
+    query.setStandardErrorFile(QProcess::nullDevice());
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                             QStringLiteral("x-scheme-handler/") + scheme});
+    if (!query.waitForStarted())
+        return std::nullopt;
+    if (!query.waitForFinished(kQueryAnswerMs)) {
+        query.kill();
+        query.waitForFinished();
+        return std::nullopt;
+    }
+    if (query.exitStatus() != QProcess::NormalExit || query.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(query.readAllStandardOutput()).trimmed();
+}
+
+// Links go to the desktop's opener, whose exit status tells whether a
+// program took them (the desktop's own services report success as soon as
+// they have started something, which hid a missing mail program).
+int openLink(const QUrl &url)
+{
+    const QString scheme = url.scheme().toLower();
+    // With no mail program the opener would fall back to a web browser,
+    // which sends no mail.
+    if (scheme == QLatin1String("mailto")) {
+        const std::optional<QString> handler = schemeHandler(scheme);
+        if (handler && handler->isEmpty())
+            return SE_ERR_NOASSOC;
+    }
+    auto opener = std::make_unique<QProcess>();
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    // One argument, never a command line: nothing in the link is run.
+    opener->start(QStringLiteral("xdg-open"), {QString::fromLatin1(url.toEncoded())});
+    if (!opener->waitForStarted())
+        return SE_ERR_NOASSOC;
+    if (opener->waitForFinished(kOpenerAnswerMs))
+        return opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0
+                   ? SHELL_OK
+                   : SE_ERR_NOASSOC;
+    // Handed to the application, so that it finishes on its own instead of
+    // being stopped here.
+    QProcess *running = opener.release();
+    running->setParent(QCoreApplication::instance());
+    QObject::connect(running, &QProcess::finished, running, &QObject::deleteLater);
+    return SHELL_OK;
+}
+
 class DesktopShell : public Shell
 {
 public:
@@ -38,14 +101,13 @@ public:
         // program; the desktop has no other verbs to offer.
         if (file.isEmpty())
             return SE_ERR_FNF;
-        QUrl url;
         if (looksLikeUrl(file)) {
-            url = QUrl(file, QUrl::TolerantMode);
-        } else {
-            if (!QFileInfo::exists(file))
-                return SE_ERR_FNF;
-            url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
+            const QUrl url(file, QUrl::TolerantMode);
+            return url.isValid() ? openLink(url) : SE_ERR_FNF;
         }
+        if (!QFileInfo::exists(file))
+            return SE_ERR_FNF;
+        const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
         if (!url.isValid())
             return SE_ERR_FNF;
         return QDesktopServices::openUrl(url) ? SHELL_OK : SE_ERR_NOASSOC;

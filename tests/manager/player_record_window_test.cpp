@@ -7,6 +7,7 @@
 #include "report/core/frlibrary.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
+#include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QLabel>
@@ -196,6 +197,41 @@ TEST_F(PlayerRecordWindow, MailLinkAfterTheMessage)
     w->Button3->click();
     EXPECT_EQ(dialogs().messages.size(), 3u);
     EXPECT_EQ(shell().calls.size(), 2u);
+}
+
+// Through the real shell: with no program to take the link, the user hears
+// of it instead of waiting for a mail that never opens.
+TEST_F(PlayerRecordWindow, MailWithoutAMailProgramIsTold)
+{
+    joueurs({joueur("1", "A", "a", "M.", "a@exemple.fr")});
+    active();
+    const QString choix = QStringLiteral("Choisir son compte Courriel");
+    const struct {
+        const char *name;
+        QString program;
+        int status;
+        QStringList texts;
+        QStringList runs;
+    } cases[] = {
+        {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
+        {"the opener fails",
+         "courrier.desktop",
+         3,
+         {choix, platform::kMailMissing},
+         {"mailto:a@exemple.fr"}},
+        {"a program takes it", "courrier.desktop", 0, {choix}, {"mailto:a@exemple.fr"}},
+    };
+    std::unique_ptr<platform::Shell> recording = platform::setShell(nullptr);
+    for (const auto &c : cases) {
+        vorn_test::FakeDesktop desktop;
+        desktop.setHandler(QStringLiteral("mailto"), c.program);
+        desktop.setOpenerStatus(c.status);
+        dialogs().messages.clear();
+        w->Button3->click();
+        EXPECT_EQ(dialogs().texts(), c.texts) << c.name;
+        EXPECT_EQ(desktop.openerRuns(), c.runs) << c.name;
+    }
+    platform::setShell(std::move(recording));
 }
 
 TEST_F(PlayerRecordWindow, EnvelopeValuesComeFromTheEdits)

@@ -182,7 +182,9 @@ TEST_P(LineMode, TheLimitClearsOrKeepsAnUnfinishedLine)
     EXPECT_EQ(exceeded, std::vector<int>({70000}));
     EXPECT_EQ(socket.LineBufferedCount(), 0);
     read("x\r\n");
-    EXPECT_EQ(lines, QList<QByteArray>({"x\r\n"}));
+    EXPECT_TRUE(lines.isEmpty()) << "the end of the cleared line";
+    read("y\r\n");
+    EXPECT_EQ(lines, QList<QByteArray>({"y\r\n"}));
 
     lines.clear();
     exceeded.clear();
@@ -216,6 +218,107 @@ TEST_P(LineMode, AClearedOverlongLineStaysDroppedAtTheCloseUntilALineEnds)
     api->endOfStream();
     socket.inject(FD_CLOSE);
     EXPECT_EQ(lines, QList<QByteArray>({"<closed>"})) << "the rest of an overlong line";
+}
+
+// A line cut by the limit is skipped up to and including its end, however
+// its rest arrives: the next line offered is the first whole one.
+TEST_P(LineMode, TheRestOfAClearedLineIsSkippedUpToItsEnd)
+{
+    const QByteArray overlong(20, 'a');
+    struct Case {
+        const char *name;
+        QList<QByteArray> reads;
+        QList<QByteArray> expected;
+        std::vector<int> exceeded;
+        QByteArray end = QByteArrayLiteral("\r\n");
+    } cases[] = {
+        {"rest and a line in one read", {overlong, "tail\r\nnext\r\n"}, {"next\r\n"}, {20}},
+        {"end split across reads", {overlong + "\r", "\nnext\r\n"}, {"next\r\n"}, {21}},
+        {"rest over several reads, end split",
+         {overlong, "bbb", "cc\r", "\nnext\r\n"},
+         {"next\r\n"},
+         {20}},
+        {"a CR alone is no end", {overlong, "b\rc\r", "\nnext\r\n"}, {"next\r\n"}, {20}},
+        {"only the end is left",
+         {"ok\r\n" + overlong, "\r\nnext\r\n"},
+         {"ok\r\n", "next\r\n"},
+         {20}},
+        {"overlong lines in a row",
+         {overlong, "x\r\n" + QByteArray(15, 'b'), "y\r\nz\r\n"},
+         {"z\r\n"},
+         {20, 15}},
+        {"a three-byte end split over three reads",
+         {overlong + "-", "-", "\nok--\n"},
+         {"ok--\n"},
+         {21},
+         "--\n"},
+        {"one-byte end", {overlong, "tail\nnext\n"}, {"next\n"}, {20}, "\n"},
+    };
+    for (const Case &c : cases) {
+        script();
+        ScriptedSocket &socket = *socketPtr;
+        std::vector<int> exceeded;
+        socket.OnLineLimitExceeded = [&](TCustomWSocket *, int length, bool &) {
+            exceeded.push_back(length);
+        };
+        socket.SetLineLimit(10);
+        socket.SetLineEnd(c.end);
+        for (const QByteArray &bytes : c.reads)
+            read(bytes);
+        EXPECT_EQ(lines, c.expected) << c.name;
+        EXPECT_EQ(exceeded, c.exceeded) << c.name;
+        EXPECT_EQ(socket.LineBufferedCount(), 0) << c.name;
+        TearDown();
+        lines.clear();
+    }
+}
+
+TEST_P(LineMode, TheCloseDropsTheRestOfAClearedLineOnly)
+{
+    const QByteArray overlong(20, 'a');
+    struct Case {
+        const char *name;
+        QList<QByteArray> reads;
+        QList<QByteArray> expected;
+    } cases[] = {
+        {"rest without its end", {overlong, "tail"}, {"<closed>"}},
+        {"half an end", {overlong, "tail\r"}, {"<closed>"}},
+        {"a new line begun after the end", {overlong, "tail\r\nabc"}, {"abc", "<closed>"}},
+        {"a new line begun, end split", {overlong + "\r", "\nabc"}, {"abc", "<closed>"}},
+    };
+    for (const Case &c : cases) {
+        script();
+        ScriptedSocket &socket = *socketPtr;
+        socket.OnLineLimitExceeded = [](TCustomWSocket *, int, bool &) {};
+        socket.SetLineLimit(10);
+        for (const QByteArray &bytes : c.reads)
+            read(bytes);
+        api->endOfStream();
+        socket.inject(FD_CLOSE);
+        EXPECT_EQ(lines, c.expected) << c.name;
+        TearDown();
+        lines.clear();
+    }
+}
+
+// Line mode switched off when the limit is met: what comes next is raw data,
+// the cleared bytes stay gone.
+TEST_P(LineMode, LineModeOffAtTheLimitReadsTheRestRaw)
+{
+    script();
+    ScriptedSocket &socket = *socketPtr;
+    QByteArray raw;
+    socket.SetLineLimit(10);
+    socket.OnLineLimitExceeded = [&](TCustomWSocket *, int, bool &) { socket.SetLineMode(false); };
+    socket.OnDataAvailable = [&](TCustomWSocket *s, std::uint16_t) {
+        char buffer[64];
+        int n = s->Receive(buffer, sizeof buffer);
+        if (n > 0)
+            raw.append(buffer, n);
+    };
+    read(QByteArray(20, 'a') + "\r");
+    read("\nrest");
+    EXPECT_EQ(raw, "\nrest");
 }
 
 TEST_P(LineMode, RandomCutsGiveTheLinesOfOneRead)

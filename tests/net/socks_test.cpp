@@ -349,6 +349,52 @@ TEST_P(Socks, TheServerClosingOrAnOverlongFieldFails)
     }
 }
 
+// A server may only choose a method it was offered: one that asks for
+// credentials the client did not offer gets none of them, only a close.
+TEST_P(Socks, AMethodNotOfferedGetsNoCredentials)
+{
+    struct Case {
+        const char *name;
+        QString user, password;
+        TSocksAuthentication authentication;
+        int method;
+        int offered;
+    } cases[] = {
+        {"no user name, user/password chosen", {}, {}, socksNoAuthentication, 2, 0},
+        {"credentials set but not offered", QStringLiteral("alice"), QStringLiteral("s3cret"),
+         socksNoAuthentication, 2, 0},
+        {"user/password offered, another chosen", QStringLiteral("alice"), QStringLiteral("s3cret"),
+         socksAuthenticateUsercode, 1, 2},
+    };
+    for (const Case &c : cases) {
+        ScriptedServer server;
+        // Anything the client sends after the method reply is recorded.
+        server.addConnection({readBytes(3), sendBytes(bytes({5, c.method})), readBytes(1), hold()});
+        TWSocket socket;
+        SocksRecorder recorder(socket);
+        socket.SetSocksUsercode(c.user);
+        socket.SetSocksPassword(c.password);
+        socket.SetSocksAuthentication(c.authentication);
+        start(socket, server, QStringLiteral("5"));
+        EXPECT_TRUE(pumpUntil(
+            loop(), [&] { return recorder.closed; }, 3000))
+            << c.name;
+        pumpFor(loop(), 50);
+        server.stop();
+        const QList<QByteArray> received = server.requests();
+        ASSERT_FALSE(received.isEmpty()) << c.name;
+        EXPECT_EQ(received[0].toHex(), bytes({5, 1, c.offered}).toHex()) << c.name;
+        EXPECT_EQ(received.size(), 1) << c.name << ": nothing after the offer, got "
+                                      << received.value(1).toHex().toStdString();
+        EXPECT_EQ(recorder.events.join(QStringLiteral(" | ")).toStdString(),
+                  "socks connected 0 | socks error 20003 authentification method not acceptable"
+                  " | connected 20003 | closed 20003")
+            << c.name;
+        EXPECT_TRUE(recorder.authStates.empty()) << c.name;
+        EXPECT_EQ(socket.State(), wsClosed) << c.name;
+    }
+}
+
 TEST_P(Socks, DataAfterTheReplyComesFirstAndLongNamesFit)
 {
     const QByteArray name(255, 'n');

@@ -1,7 +1,11 @@
 // The shell seam and the hand-off convention for mail links and web pages.
 #include "platform/shell/shell.h"
+#include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/fakes.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -61,6 +65,108 @@ TEST(Shell, DesktopShellReportsAMissingDocumentAsFileNotFound)
     EXPECT_EQ(ShellExecute(QStringLiteral("open"), dir.path() + QStringLiteral("/absent.pdf")),
               SE_ERR_FNF);
     EXPECT_EQ(ShellExecute(QStringLiteral("open"), QString()), SE_ERR_FNF);
+}
+
+// The real shell over a desktop of the test's own: a link counts as opened
+// only when a program took it, so that the user is warned otherwise.
+TEST(Shell, DesktopShellTellsWhetherAProgramTookTheLink)
+{
+    struct Case {
+        const char *name;
+        QString link;
+        bool mail;
+        QString mailProgram;
+        int openerStatus;
+        bool opener;
+        bool opened;
+        QStringList openerRuns;
+    } cases[] = {
+        {"mail program named, opener opens",
+         "mailto:a@b.fr?subject=Vorn_Lud 2",
+         true,
+         "courrier.desktop",
+         0,
+         true,
+         true,
+         {"mailto:a@b.fr?subject=Vorn_Lud%202"}},
+        {"no mail program: nothing is run", "mailto:a@b.fr", true, "", 0, true, false, {}},
+        {"mail program named, opener fails",
+         "mailto:a@b.fr;c@d.fr; ?",
+         true,
+         "courrier.desktop",
+         3,
+         true,
+         false,
+         {"mailto:a@b.fr;c@d.fr;%20?"}},
+        {"no opener at all", "mailto:a@b.fr", true, "courrier.desktop", 0, false, false, {}},
+        {"web page opened",
+         "http://127.0.0.1/page?a=1&b=2",
+         false,
+         "",
+         0,
+         true,
+         true,
+         {"http://127.0.0.1/page?a=1&b=2"}},
+        {"no web browser", "https://127.0.0.1/", false, "", 3, true, false, {"https://127.0.0.1/"}},
+        {"opener's action failed",
+         "http://127.0.0.1/",
+         false,
+         "",
+         4,
+         true,
+         false,
+         {"http://127.0.0.1/"}},
+    };
+    for (const Case &c : cases) {
+        vorn_test::SeamFakes fakes;
+        std::unique_ptr<Shell> recording = setShell(nullptr);
+        bool opened = false;
+        QStringList openerRuns, queryRuns;
+        {
+            vorn_test::FakeDesktop desktop;
+            desktop.setHandler(QStringLiteral("mailto"), c.mailProgram);
+            desktop.setOpenerStatus(c.openerStatus);
+            if (!c.opener)
+                desktop.removeOpener();
+            opened = c.mail ? OpenMailLink(c.link) : OpenWebPage(c.link);
+            openerRuns = desktop.openerRuns();
+            queryRuns = desktop.queryRuns();
+        }
+        setShell(std::move(recording));
+        EXPECT_EQ(opened, c.opened) << c.name;
+        EXPECT_EQ(openerRuns, c.openerRuns) << c.name;
+        // Only a mail link asks which program takes it.
+        EXPECT_EQ(queryRuns,
+                  c.mail ? QStringList{"query default x-scheme-handler/mailto"} : QStringList())
+            << c.name;
+        const QString warning = c.mail ? kMailMissing : kBrowserMissing;
+        EXPECT_EQ(fakes.dialogs.texts(), c.opened ? QStringList() : QStringList{warning}) << c.name;
+    }
+}
+
+// An opener still running after a while runs the program it started (an
+// opener that waits for its program): the link was taken, and the opener is
+// left to end by itself.
+TEST(Shell, AnOpenerStillRunningHasTakenTheLink)
+{
+    vorn_test::SeamFakes fakes;
+    std::unique_ptr<Shell> recording = setShell(nullptr);
+    {
+        vorn_test::FakeDesktop desktop;
+        desktop.setHandler(QStringLiteral("mailto"), QStringLiteral("courrier.desktop"));
+        desktop.holdOpener();
+        EXPECT_TRUE(OpenMailLink(QStringLiteral("mailto:a@b.fr")));
+        EXPECT_TRUE(fakes.dialogs.messages.empty());
+        EXPECT_EQ(desktop.openerRuns(), QStringList{"mailto:a@b.fr"});
+        EXPECT_TRUE(desktop.release()) << "the opener was still there";
+        QDeadlineTimer limit(10000);
+        while (!qApp->findChildren<QProcess *>().isEmpty() && !limit.hasExpired()) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_TRUE(qApp->findChildren<QProcess *>().isEmpty()) << "freed once ended";
+    }
+    setShell(std::move(recording));
 }
 
 } // namespace
