@@ -101,6 +101,8 @@ QString joueurs(int equipe, int n)
 constexpr int Lignes1 = 60, Lignes2 = 30; // the calendar's two groups
 // Players of team rec in "quatre.frf": six, or from 2 to 8 when 0.
 int s_joueurs = 6;
+// Length of the envelope's address lines.
+int s_adresse = 40;
 int joueursDe(int rec)
 {
     return s_joueurs > 0 ? s_joueurs : 2 + rec % 7;
@@ -169,7 +171,8 @@ QString valeur(const QString &modele, const QString &n, int rec, int groupe)
         if (n == u"Nom")
             return QStringLiteral("M. ") + nom(3);
         if (n.startsWith(QLatin1String("Adresse")))
-            return sur(QStringLiteral("Résidence des Jardins de l'Hôtel de Ville bâtiment C"), 40);
+            return sur(QStringLiteral("Résidence des Jardins de l'Hôtel de Ville bâtiment C"),
+                       s_adresse);
         if (n == u"Code")
             return QStringLiteral("69100");
         if (n == u"Ville")
@@ -403,6 +406,21 @@ TEST_F(DonneesLongues, EveryPlayerOfTeamsOfTwoToEightAndTheHeadingsOfEveryPage)
     for (int i = 0; i < entetes.size(); ++i)
         EXPECT_EQ(entetes[i], (QStringList{"Equipe", "Club", "Joueurs", "Indice"})) << i;
     s_joueurs = 6;
+}
+
+TEST_F(DonneesLongues, EnvelopeAddressLongerThanItsLineWrapsOnTheEnvelope)
+{
+    s_adresse = 90;
+    const auto p = preparer(QStringLiteral("Enveloppes.frf"));
+    s_adresse = 40;
+    report::TfrEMFPages &pages = p->composants.frReport1->EMFPages();
+    ASSERT_EQ(pages.Count(), 1);
+    EXPECT_EQ(vorn_test::defautsImpression(pages, vorn_test::motsDe(p->textes)), QStringList());
+    pages.BuildPageObjects(0);
+    ASSERT_EQ(pages.Entry(0)->Page->Objects.size(), 1u);
+    // Three address lines of two lines each: eight lines of 22 px.
+    EXPECT_EQ(pages.Entry(0)->Page->Objects.front()->dy, 8 * 22 + 2);
+    pages.Entry(0)->Page.reset();
 }
 
 TEST_F(DonneesLongues, CalendarGroupGoesOnUnderItsHeadingsAndTheTotalsHaveTheirs)
