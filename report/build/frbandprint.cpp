@@ -470,6 +470,7 @@ bool TfrBand::Draw()
         p.CurY = noteY;
 
     bool result = false;
+    bool longChain = m_inLongChain;
     if (!Visible) {
         if (Child && PrintChildIfInvisible)
             Child->Draw();
@@ -483,7 +484,17 @@ bool TfrBand::Draw()
         if (Exists()) {
             CalculatedHeight = dy;
             if (Typ != btPageFooter && Typ != btOverlay && Typ != btColumnFooter && Typ != btNone) {
-                const int total = TotalHeight();
+                int total = TotalHeight();
+                // A band is kept with its child bands when they fit on one
+                // page. A chain taller than a page cannot be kept together:
+                // moving on for it (or for the part of it still to come)
+                // would leave pages nearly blank, so each of its bands only
+                // has to fit itself, like rows of a table.
+                const int top = p.FreshY >= 0 ? p.FreshY : p.TopMarginPos();
+                if (Child && qint64(total) > qint64(p.CurBottomY) - top - p.ColumnFooterHeight())
+                    longChain = true;
+                if (longChain)
+                    total = CalculatedHeight < 0 ? dy : CalculatedHeight;
                 if (qint64(p.CurY) + total > p.CurBottomY && !Breaked) {
                     // A subreport page retries the band on the next page,
                     // unless it stands at the top of a page already: then
@@ -504,8 +515,10 @@ bool TfrBand::Draw()
                 g.frCurrentBand = this;
             } else {
                 DoDraw();
-                if (Child && Child != this)
+                if (Child && Child != this) {
+                    FrRestore<bool> inChain(Child->m_inLongChain, longChain);
                     Child->Draw();
+                }
                 if (!isDataBand() && Typ != btGroupHeader && FormNewPage && Visible &&
                     !opensOrClosesPages(Typ))
                     p.NewPage();

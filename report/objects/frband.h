@@ -179,6 +179,9 @@ private:
     std::unique_ptr<TfrDataset> m_owned;
     std::unique_ptr<TfrDataset> m_ownedCross;
     std::vector<std::pair<TfrView *, int>> m_stretched; // objects and their heights
+    // Drawn as a child of a band whose chain of child bands is taller than a
+    // page: it is not kept together with the rest of that chain.
+    bool m_inLongChain = false;
     std::vector<TfrPage *> m_subPages; // per subreport object: the page it plays, or none
 };
 

@@ -832,7 +832,8 @@ TEST_F(QuatreImpressions, TemplatesUseEveryAnsweredNameAndKeepTheirBytes)
 {
     sessionDeReference();
     QSet<QString> tous;
-    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
+    // The innermost brackets: an expression's names are inside its own.
+    static const QRegularExpression crochets(QStringLiteral("\\[([^\\[\\]]+)\\]"));
     for (const char *m : {"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"}) {
         const QString fichier = path(QLatin1String(m));
         report::TfrReport r;

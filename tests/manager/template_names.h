@@ -19,7 +19,8 @@ inline QSet<QString> nomsDuModele(const QString &fichier)
     report::TfrReport r;
     EXPECT_TRUE(r.LoadFromFile(fichier)) << fichier.toStdString();
     QSet<QString> noms;
-    static const QRegularExpression crochets(QStringLiteral("\\[([^\\]]+)\\]"));
+    // The innermost brackets: an expression's names are inside its own.
+    static const QRegularExpression crochets(QStringLiteral("\\[([^\\[\\]]+)\\]"));
     for (int p = 0; p < r.Pages().Count(); ++p)
         for (const auto &v : r.Pages().GetPage(p)->Objects)
             for (const QString &ligne : v->Memo)

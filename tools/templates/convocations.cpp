@@ -22,15 +22,19 @@ TfrMemoView *valeur(Modele &m, const QString &nom, int x, int y, int dx, int dy,
     return v;
 }
 
-TfrMemoView *etiquette(Modele &m, const QString &nom, int y, const QString &texte, int taille)
+TfrMemoView *etiquette(Modele &m, const QString &nom, int y, const QString &texte, int taille,
+                       int pas)
 {
-    TfrMemoView *v = m.texte(nom, 0, y, Libelle, taille + 8, texte, Police{taille, false});
+    TfrMemoView *v =
+        m.texte(nom, 0, y, Libelle, std::min(taille + 8, pas), texte, Police{taille, false});
     v->Alignment = frtaLeft;
     return v;
 }
 
-// The header lines, label then value(s); returns the y below them.
-int lignesEntete(Modele &m, int y, int taille, int pas)
+// The header lines, label then value(s), each in a band of its own printed
+// under the one before (rang), so that a value of several lines pushes the
+// lines under it down; returns the y below them.
+int lignesEntete(Modele &m, TfrBandView *&rang, int y, int taille, int pas)
 {
     const int l = m.largeur();
     const int dx = l - Libelle;
@@ -52,9 +56,11 @@ int lignesEntete(Modele &m, int y, int taille, int pas)
     int n = 0;
     for (const auto &ligne : lignes) {
         ++n;
+        ++y; // an object on a band's bottom edge would belong to that band
+        rang = m.rangee(rang, y, pas, QStringLiteral("Ligne%1").arg(n));
         if (ligne.libelle) {
             etiquette(m, QStringLiteral("Libelle%1").arg(n), y, QString::fromUtf8(ligne.libelle),
-                      taille);
+                      taille, pas);
             valeur(m, QStringLiteral("Valeur%1").arg(n), Libelle, y, dx, pas,
                    QString::fromLatin1(ligne.valeur1), taille);
         } else {
@@ -63,6 +69,8 @@ int lignesEntete(Modele &m, int y, int taille, int pas)
         }
         y += pas;
         if (ligne.valeur2) {
+            ++y;
+            rang = m.rangee(rang, y, pas, QStringLiteral("LigneComplement%1").arg(n));
             valeur(m, QStringLiteral("Complement%1").arg(n), Libelle, y, dx, pas,
                    QString::fromLatin1(ligne.valeur2), taille);
             y += pas;
@@ -90,14 +98,18 @@ int titre(Modele &m, int y, int grand, int moyen, int texte)
     return y;
 }
 
-// The warning (italic) and the publication line (right).
-int fin(Modele &m, int y, int taille, int pas)
+// The warning (italic) and the publication line (right), each a band under
+// rang; espace is left under the publication line.
+int fin(Modele &m, TfrBandView *&rang, int y, int taille, int pas, int espace)
 {
     const int l = m.largeur();
+    ++y;
+    rang = m.rangee(rang, y, 2 * pas, QStringLiteral("LigneAvertissement"));
     TfrMemoView *a = valeur(m, QStringLiteral("Avertissement"), 0, y, l, 2 * pas,
                             QStringLiteral("[avertissement]"), taille);
     a->Font.Style = 1; // italic
-    y += 2 * pas;
+    y += 2 * pas + 1;
+    rang = m.rangee(rang, y, pas + espace, QStringLiteral("LignePublication"));
     TfrMemoView *p = m.texte(QStringLiteral("Publication"), 0, y, l, pas,
                              QStringLiteral("[publication]"), Police{taille, false}, frtaRight);
     p->Alignment = frtaRight;
@@ -119,10 +131,10 @@ void liste(TfrReport &report, bool quatre)
 {
     Modele m(report, false);
     const int l = m.largeur();
-    int y = titre(m, 0, 14, 11, 9);
-    y = lignesEntete(m, y + 4, 9, 16);
-    y = fin(m, y + 4, 9, 16);
-    m.bande(btReportTitle, 0, y + 8, QStringLiteral("Entete"));
+    int y = titre(m, 0, 14, 11, 9) + 4;
+    TfrBandView *rang = m.bande(btReportTitle, 0, y, QStringLiteral("Entete"));
+    y = lignesEntete(m, rang, y, 9, 16);
+    y = fin(m, rang, y, 9, 16, 8);
 
     // Columns: entry, club (teams), the players in two columns, value index.
     struct Colonne {
@@ -178,10 +190,10 @@ void liste(TfrReport &report, bool quatre)
 void Convocation(TfrReport &report)
 {
     Modele m(report, false);
-    int y = titre(m, 0, 16, 14, 11);
-    y = lignesEntete(m, y + 16, 11, 34);
-    y = fin(m, y + 10, 11, 22);
-    m.bande(btReportTitle, 0, y + 8, QStringLiteral("Convocation"));
+    int y = titre(m, 0, 16, 14, 11) + 16;
+    TfrBandView *rang = m.bande(btReportTitle, 0, y, QStringLiteral("Convocation"));
+    y = lignesEntete(m, rang, y, 11, 34);
+    y = fin(m, rang, y, 11, 22, 8);
     pied(m, y + 40, false);
 }
 

@@ -33,7 +33,20 @@ TfrBandView *Modele::bande(int type, int y, int hauteur, const QString &nom)
         v->FormatStr = SourceFenetre;
     if (type == btPageFooter || type == btPageHeader)
         v->Flags = flBandOnFirstPage | flBandOnLastPage;
+    // A row whose text wraps must hold all its lines: a band that does not
+    // grow cuts them and prints the rest over the next row.
+    if (type != btPageFooter)
+        v->Flags |= flStretched;
+    if (type == btMasterHeader || type == btDetailHeader)
+        v->Flags |= flBandRepeatHeader;
     return static_cast<TfrBandView *>(m_page->Add(std::move(v)));
+}
+
+TfrBandView *Modele::rangee(TfrBandView *apres, int y, int hauteur, const QString &nom)
+{
+    TfrBandView *v = bande(btChild, y, hauteur, nom);
+    apres->ChildBand = nom;
+    return v;
 }
 
 TfrMemoView *Modele::texte(const QString &nom, int x, int y, int dx, int dy, const QString &texte,
@@ -58,6 +71,7 @@ TfrMemoView *Modele::cellule(const QString &nom, int x, int y, int dx, int dy, c
 {
     TfrMemoView *v = texte(nom, x, y, dx, dy, t, police, alignement);
     v->FrameTyp = 15;
+    v->Flags = flWordWrap | flStretched;
     return v;
 }
 

@@ -31,9 +31,15 @@ public:
     int largeur() const;
 
     // A band of that type at design position y; data bands walk the window's
-    // record source.
+    // record source. Every band but the page footer grows with its texts, and
+    // column headings come back at the top of a page that continues them.
     report::TfrBandView *bande(int type, int y, int hauteur, const QString &nom);
-    // A framed cell (text aligned left, right or centred, vertically middle).
+    // A row of a table drawn under the band apres (printed right after it), that
+    // grows with its tallest cell; the rows of a fixed table are chained so.
+    report::TfrBandView *rangee(report::TfrBandView *apres, int y, int hauteur, const QString &nom);
+    // A framed cell (text aligned left, right or centred, vertically middle)
+    // that wraps at blanks and, in a band that grows, grows with it, so that
+    // the frames of a row stay aligned.
     report::TfrMemoView *cellule(const QString &nom, int x, int y, int dx, int dy,
                                  const QString &texte, Police police, qint32 alignement);
     // A text without frame.
