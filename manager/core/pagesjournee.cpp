@@ -21,7 +21,7 @@ namespace manager
 namespace
 {
 
-QString regle(const char *classe, const char *etat, const char *fond, const char *couleur)
+QString regleLien(const char *classe, const char *etat, const char *fond, const char *couleur)
 {
     return QStringLiteral("a.%1:%2 { text-decoration: none; background-color: %3; color: %4; "
                           "font-family: Arial; font-size: 16pt; font-style: none; "
@@ -33,9 +33,9 @@ QString regle(const char *classe, const char *etat, const char *fond, const char
 void regles(QStringList &p, const char *classe, const char *fond)
 {
     for (const char *etat : {"link", "visited"})
-        p << regle(classe, etat, fond, "#0000FF");
-    p << regle(classe, "active", "#0000FF", fond == QByteArrayView("#CCFFFF") ? "#00FFFF" : fond)
-      << regle(classe, "hover", "#0000FF", "#FFFFFF");
+        p << regleLien(classe, etat, fond, "#0000FF");
+    p << regleLien(classe, "active", "#0000FF", fond == QByteArrayView("#CCFFFF") ? "#00FFFF" : fond)
+      << regleLien(classe, "hover", "#0000FF", "#FFFFFF");
 }
 
 void celluleLaterale(QStringList &p, bool large)

@@ -183,7 +183,7 @@ private:
     }
 };
 
-std::unique_ptr<Dialogs> &current()
+std::unique_ptr<Dialogs> &currentDialogs()
 {
     static std::unique_ptr<Dialogs> dialogs = std::make_unique<QtDialogs>();
     return dialogs;
@@ -193,14 +193,14 @@ std::unique_ptr<Dialogs> &current()
 
 Dialogs &dialogs()
 {
-    return *current();
+    return *currentDialogs();
 }
 
 std::unique_ptr<Dialogs> setDialogs(std::unique_ptr<Dialogs> dialogs)
 {
     if (!dialogs)
         dialogs = std::make_unique<QtDialogs>();
-    current().swap(dialogs);
+    currentDialogs().swap(dialogs);
     return dialogs;
 }
 

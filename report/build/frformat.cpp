@@ -5,6 +5,7 @@
 #include "report/core/frlibrary.h"
 #include "report/expr/frparser.h"
 #include "report/objects/frglobals.h"
+#include "report/objects/frmemoview.h"
 #include "report/objects/frreport.h"
 #include "report/objects/frview.h"
 
@@ -13,9 +14,6 @@ namespace report
 
 namespace
 {
-
-// Memo flag: a value equal to zero prints nothing.
-constexpr quint16 flHideZeros = 0x40;
 
 QString valueText(const FrVariant &value)
 {

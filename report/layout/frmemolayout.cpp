@@ -15,11 +15,6 @@ namespace report
 namespace
 {
 
-int rnd(double v)
-{
-    return platform::roundToPixel(v);
-}
-
 bool isBreak(QChar c)
 {
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
@@ -247,9 +242,9 @@ void frDrawMemoUnderlines(TfrMemoView &m)
 {
     platform::Canvas &c = *m.Canvas;
     const int fontPx = std::abs(m.Font.canvasFont(m.ScaleY).height);
-    const int h = std::max(1, fontPx + rnd(m.LineSpacing * m.ScaleY));
-    const int offset = fontPx + rnd(2 * m.ScaleY);
-    c.setPen(platform::FrPen{m.FrameColor, rnd(m.DrawnFrameWidth()), platform::PenStyle::Solid});
+    const int h = std::max(1, fontPx + platform::roundToPixel(m.LineSpacing * m.ScaleY));
+    const int offset = fontPx + platform::roundToPixel(2 * m.ScaleY);
+    c.setPen(platform::FrPen{m.FrameColor, platform::roundToPixel(m.DrawnFrameWidth()), platform::PenStyle::Solid});
     const int count = m.dy / h;
     // Only the rules that can show are drawn: a damaged height must not
     // make millions of them.
@@ -278,10 +273,10 @@ void frShowMemoLines(TfrMemoView &m)
     const platform::FrFont font = m.Font.canvasFont(m.ScaleY);
     c.setFont(font);
     c.setBackgroundMode(platform::BackgroundMode::Transparent);
-    c.setTextCharacterExtra(rnd(m.CharSpacing * m.ScaleX));
+    c.setTextCharacterExtra(platform::roundToPixel(m.CharSpacing * m.ScaleX));
     const QRect clip = platform::rectLTRB(L + 1, T, std::max(L + 1, R - 2), std::max(T, B - 1));
     const int clipBottom = B - 1;
-    g.frTextHeight = rnd(g.frTextHeight * m.ScaleY);
+    g.frTextHeight = platform::roundToPixel(g.frTextHeight * m.ScaleY);
     const int th = g.frTextHeight;
 
     FrRestore<qint32> keepX(m.x), keepY(m.y), keepAlign(m.Alignment);
@@ -308,7 +303,7 @@ void frShowMemoLines(TfrMemoView &m)
 
     if (!vertical) {
         int cy = m.y + m.GapY;
-        const int step = std::max(1, fontPx + rnd(m.LineSpacing * m.ScaleY));
+        const int step = std::max(1, fontPx + platform::roundToPixel(m.LineSpacing * m.ScaleY));
         const bool designBracket = g.frDocMode == 0 && count == 1 &&
                                    lines.first().startsWith(QLatin1Char('[')) &&
                                    c.textWidth(lines.first()) > qint64(rectW) - 2 * qint64(m.GapX);
@@ -360,7 +355,7 @@ void frShowMemoLines(TfrMemoView &m)
     c.save();
     c.setFont(platform::frRotatedFont(font));
     int cx = m.x + m.GapX;
-    const int step = std::max(1, fontPx + rnd(m.LineSpacing * m.ScaleX));
+    const int step = std::max(1, fontPx + platform::roundToPixel(m.LineSpacing * m.ScaleX));
     for (int k = 0; k < count; ++k) {
         bool hadMark = false;
         const QString line = stripMarks(lines.at(k), hadMark);
@@ -451,10 +446,10 @@ int frMemoTextWidth(TfrMemoView &m, const QStringList &lines)
         text.chop(2);
     platform::Canvas &c = frObjects().measuringCanvas();
     c.setFont(m.Font.canvasFont(m.ScaleY));
-    c.setTextCharacterExtra(rnd(m.CharSpacing * m.ScaleX));
+    c.setTextCharacterExtra(platform::roundToPixel(m.CharSpacing * m.ScaleX));
     const QSize box = c.calcRect(text);
     const double sx = m.ScaleX == 0 ? 1.0 : m.ScaleX;
-    return rnd(box.width() / sx + m.FrameWidth + 2.0 * m.GapX + 1);
+    return platform::roundToPixel(box.width() / sx + m.FrameWidth + 2.0 * m.GapX + 1);
 }
 
 } // namespace report

@@ -20,10 +20,6 @@ namespace report
 namespace
 {
 
-int rnd(double v)
-{
-    return platform::roundToPixel(v);
-}
 
 bool startsWith(const QByteArray &b, std::initializer_list<unsigned char> sig)
 {
@@ -290,11 +286,11 @@ void TfrPictureView::Draw(platform::Canvas &canvas)
         l = L;
         t = T;
         if (Flags & flPictCenter) {
-            l += (dr.width() - rnd(pw * ScaleX)) / 2;
-            t += (dr.height() - rnd(ph * ScaleY)) / 2;
+            l += (dr.width() - platform::roundToPixel(pw * ScaleX)) / 2;
+            t += (dr.height() - platform::roundToPixel(ph * ScaleY)) / 2;
         }
-        r = l + rnd(pw * ScaleX);
-        b = t + rnd(ph * ScaleY);
+        r = l + platform::roundToPixel(pw * ScaleX);
+        b = t + platform::roundToPixel(ph * ScaleY);
     } else if (!(Flags & flPictRatio)) {
         l = L;
         t = T;
@@ -306,9 +302,9 @@ void TfrPictureView::Draw(platform::Canvas &canvas)
         t = T;
         if (kx < ky) {
             r = R;
-            b = T + rnd(ph * kx);
+            b = T + platform::roundToPixel(ph * kx);
         } else {
-            r = L + rnd(pw * ky);
+            r = L + platform::roundToPixel(pw * ky);
             b = B;
         }
         if (Flags & flPictCenter) {
