@@ -127,6 +127,12 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
 {
     const Scaler sc{scaleX, scaleY, offset};
     target.save();
+    // Nothing else draws on the target while the list plays.
+    struct Batch {
+        Canvas &c;
+        explicit Batch(Canvas &canvas) : c(canvas) { c.beginBatch(); }
+        ~Batch() { c.endBatch(); }
+    } batch(target);
     const bool baseOn = target.hasClip();
     const QRegion base = target.clipRegion();
     target.setTextCharacterExtra(0);

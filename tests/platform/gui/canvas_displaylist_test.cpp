@@ -261,6 +261,78 @@ TEST(CanvasDisplayList, ReplayOntoAnImageEqualsDirectPainting)
     EXPECT_EQ(direct.pixelColor(25, 5), QColor(Qt::red));
 }
 
+TEST(CanvasDisplayList, ReplayKeepsTheOrderOfTextsAndFills)
+{
+    // Texts of one font and colour, fills over and under them, a second
+    // colour and a clip in between: played back, each shows as drawn.
+    const auto scene = [](Canvas &c) {
+        FrFont f;
+        f.height = -15;
+        c.setFont(f);
+        c.setBackgroundMode(BackgroundMode::Transparent);
+        c.setBrushColor(clSilver);
+        c.fillRect(rectLTRB(0, 0, 60, 20));
+        c.textOut(2, 2, QStringLiteral("Avant"));
+        c.textOut(62, 2, QStringLiteral("Suite"));
+        c.setBrushColor(clWhite);
+        c.fillRect(rectLTRB(20, 0, 40, 40)); // covers the middle of "Avant"
+        c.textOut(2, 22, QStringLiteral("Dessus"));
+        f.color = clRed;
+        c.setFont(f);
+        c.textOut(30, 22, QStringLiteral("Rouge"));
+        c.setClipRect(rectLTRB(0, 40, 50, 60));
+        c.textOut(2, 42, QStringLiteral("Coupé au milieu"));
+        c.clearClip();
+        c.setPen(FrPen{clBlue, 1, PenStyle::Solid});
+        c.moveTo(0, 30);
+        c.lineTo(120, 30); // over "Dessus" and "Rouge"
+        c.textOut(2, 62, QStringLiteral("Dernier"));
+    };
+    QtTextMeasurer measurer;
+    QImage direct(120, 80, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::white);
+    QImage replayed = direct;
+    {
+        QPainterCanvas c(&direct, &measurer);
+        scene(c);
+    }
+    RecordingCanvas rec(measurer, rectLTRB(0, 0, 120, 80));
+    scene(rec);
+    {
+        QPainterCanvas c(&replayed, &measurer);
+        rec.displayList().replay(c);
+    }
+    EXPECT_EQ(direct, replayed);
+    // The white fill hides the middle of the first text; the blue line
+    // crosses the red one.
+    bool inkUnderFill = false;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 20; x < 40; ++x)
+            inkUnderFill |= direct.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_FALSE(inkUnderFill);
+    EXPECT_EQ(replayed.pixelColor(60, 30), QColor(Qt::blue));
+}
+
+TEST(CanvasDisplayList, ABorrowedPainterGetsItsPenAndFontBack)
+{
+    QtTextMeasurer measurer;
+    QImage img(60, 30, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    const QFont font(QStringLiteral("Liberation Mono"), 9);
+    p.setPen(QPen(Qt::green, 3));
+    p.setFont(font);
+    {
+        QPainterCanvas c(&p, &measurer);
+        FrFont f;
+        f.color = clRed;
+        c.setFont(f);
+        c.textOut(2, 2, QStringLiteral("Texte"));
+    }
+    EXPECT_EQ(p.pen(), QPen(Qt::green, 3));
+    EXPECT_EQ(p.font(), font);
+}
+
 TEST(CanvasDisplayList, ReplayAtDoubleScaleOntoAnImage)
 {
     FixedAdvanceMeasurer fixed(7, 4);
