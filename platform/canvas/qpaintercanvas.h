@@ -1,8 +1,9 @@
 #pragma once
 // A canvas on any Qt paint device (a window, an image, a printer, a PDF
-// writer), or on a painter that a caller already holds. Characters are put at
-// the measurer's advances one by one, so what is drawn is as wide as what was
-// measured; lines and rectangle outlines of one pixel are set pixel by pixel.
+// writer), or on a painter that a caller already holds. Each character is put
+// at the measurer's advance (a text goes out as one run of glyphs so placed),
+// so what is drawn is as wide as what was measured; lines and rectangle
+// outlines of one pixel are set pixel by pixel.
 #include "platform/canvas/canvas.h"
 
 #include <QPainter>
