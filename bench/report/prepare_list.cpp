@@ -84,6 +84,9 @@ struct Built {
     std::unique_ptr<TfrUserDataset> source;
 };
 
+// Font style bits: 1 italic, 2 bold.
+constexpr quint16 kBold = platform::fsBold;
+
 TfrMemoView *addMemo(TfrPage &page, const QString &name, int x, int y, int dx, int dy,
                      const QString &text, int size = 8, quint16 style = 0)
 {
@@ -125,7 +128,8 @@ Built build(int records)
 
     int y = 0;
     addBand(p, QStringLiteral("PageHeader1"), btPageHeader, y, mm(13));
-    addMemo(p, QStringLiteral("Titre"), 40, y, 400, 20, QStringLiteral("Liste des joueurs"), 12, 1);
+    addMemo(p, QStringLiteral("Titre"), 40, y, 400, 20, QStringLiteral("Liste des joueurs"), 12,
+            kBold);
     addMemo(p, QStringLiteral("NumPage"), 500, y, 200, 16,
             QStringLiteral("Page [PAGE#] sur [TOTALPAGES]"), 9);
     const char *captions[6] = {"Id", "Groupe", "Nom", "Ville", "Code", "Montant"};
@@ -133,10 +137,10 @@ Built build(int records)
     const int ws[6] = {56, 56, 176, 116, 96, 100};
     for (int i = 0; i < 6; ++i)
         addMemo(p, QStringLiteral("Legende%1").arg(i + 1), xs[i], y + 28, ws[i], 16,
-                QString::fromLatin1(captions[i]), 9, 1);
+                QString::fromLatin1(captions[i]), 9, kBold);
     y += 80;
     addBand(p, QStringLiteral("GroupHeader1"), btGroupHeader, y, mm(6), QStringLiteral("[Grp]"));
-    addMemo(p, QStringLiteral("Groupe"), 40, y, 300, 18, QStringLiteral("Groupe [Grp]"), 10, 1);
+    addMemo(p, QStringLiteral("Groupe"), 40, y, 300, 18, QStringLiteral("Groupe [Grp]"), 10, kBold);
     y += 40;
     addBand(p, QStringLiteral("MasterData1"), btMasterData, y, mm(5));
     const char *fields[6] = {"[Id]", "[Grp]", "[Nom]", "[Ville]", "[Code]", "[Montant #N2]"};
@@ -153,7 +157,7 @@ Built build(int records)
     y += 40;
     addBand(p, QStringLiteral("ReportSummary1"), btReportSummary, y, mm(13));
     addMemo(p, QStringLiteral("Total"), 360, y, 300, 18,
-            QStringLiteral("Total : [SUM([Montant]) #N2]"), 11, 1);
+            QStringLiteral("Total : [SUM([Montant]) #N2]"), 11, kBold);
     addMemo(p, QStringLiteral("Nombre"), 360, y + 22, 300, 18,
             QStringLiteral("Nombre : [COUNT(MasterData1)]"), 11);
 
@@ -209,9 +213,39 @@ QStringList textsOf(TfrReport &r, const QString &name)
     return out;
 }
 
+// The font style of the first prepared object of that name (-1: none).
+int styleOf(TfrReport &r, const QString &name)
+{
+    TfrEMFPages &pages = r.EMFPages();
+    int style = -1;
+    for (int i = 0; i < pages.Count() && style < 0; ++i) {
+        pages.BuildPageObjects(i);
+        for (const auto &v : pages.Entry(i)->Page->Objects)
+            if (auto *memo = dynamic_cast<TfrMemoView *>(v.get()); memo && memo->Name == name) {
+                style = memo->Font.Style;
+                break;
+            }
+        pages.Entry(i)->Page.reset();
+    }
+    return style;
+}
+
 bool check(TfrReport &r, int records)
 {
     bool ok = true;
+    // Titles, captions, group headings and the total print bold, as described;
+    // the rows plain.
+    const auto expectStyle = [&](const char *name, int expected) {
+        const int style = styleOf(r, QString::fromLatin1(name));
+        if (style != expected) {
+            std::printf("  FAILED: %s prints with style %d, expected %d\n", name, style, expected);
+            ok = false;
+        }
+    };
+    for (const char *name : {"Titre", "Legende1", "Legende6", "Groupe", "Total"})
+        expectStyle(name, kBold);
+    for (const char *name : {"Champ1", "SommeGroupe"})
+        expectStyle(name, 0);
     std::map<int, double> sums;
     double total = 0;
     for (int i = 0; i < records; ++i) {

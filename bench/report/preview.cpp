@@ -5,8 +5,8 @@
 // whole on the virtual PDF printer. Prints the seconds of each step, the PDF
 // bytes a page and the pages still holding built objects after the print
 // (goals, Release: load under 0.3 s, first paint under 50 ms, Find under
-// 1.5 s, PDF under 5 s, that is 10 ms a page; no page left built).
-// Usage: bench_preview [pages]
+// 1.5 s, PDF under 1.5 s, that is 3 ms a page; no page left built).
+// Usage: bench_preview [pages [pdf]] (pdf: where the printed file is kept)
 #include "platform/canvas/textmeasurer.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/printer/printers.h"
@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 using namespace report;
 
@@ -37,6 +38,15 @@ namespace
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The process's processor time: on a busy machine the wall clock also counts
+// the time others had the processor.
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
 // The file dialog of the virtual printer answers with the benchmark's file.
@@ -118,7 +128,8 @@ int main(int argc, char **argv)
     frObjects().setMeasurer(&measurer);
     QTemporaryDir dir;
     const QString frp = dir.filePath(QStringLiteral("volume.frp"));
-    const QString pdf = dir.filePath(QStringLiteral("volume.pdf"));
+    const QString pdf =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.filePath(QStringLiteral("volume.pdf"));
     if (!writePreparedReport(frp, pageCount)) {
         std::printf("the prepared report could not be written\n");
         return 1;
@@ -174,8 +185,10 @@ int main(int argc, char **argv)
     frObjects().setPrinter(std::move(printer));
     report.ShowProgress = false;
     start = std::chrono::steady_clock::now();
+    const double cpuStart = cpuSeconds();
     report.PrintWithProgress(QString(), 1, true, 0);
     const double pdfSeconds = secondsSince(start);
+    const double pdfCpu = cpuSeconds() - cpuStart;
     int stillBuilt = 0;
     for (int p = 0; p < report.EMFPages().Count(); ++p)
         stillBuilt += report.EMFPages().Entry(p)->Page ? 1 : 0;
@@ -190,9 +203,9 @@ int main(int argc, char **argv)
                 1000 * paintAll / pageCount);
     std::printf("find on the last page: %.3f s (goal < 1.5 s)%s\n", findSeconds,
                 found ? "" : " (NOT FOUND)");
-    std::printf("print all on the virtual PDF printer: %.3f s, %.1f ms a page (goal < 5 s), "
-                "%lld PDF bytes a page, %d pages still built%s\n",
-                pdfSeconds, 1000 * pdfSeconds / pageCount,
+    std::printf("print all on the virtual PDF printer: %.3f s (processor %.3f s), %.1f ms a page "
+                "(goal < 1.5 s), %lld PDF bytes a page, %d pages still built%s\n",
+                pdfSeconds, pdfCpu, 1000 * pdfSeconds / pageCount,
                 static_cast<long long>(pdfBytes / std::max(pageCount, 1)), stillBuilt,
                 report.LastPrintDone() ? "" : " (NOT PRINTED)");
     platform::setDialogs(nullptr);

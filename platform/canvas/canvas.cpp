@@ -58,6 +58,39 @@ void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
         return true;
     };
 
+    phase = period == 0 ? 0 : ((phase % period) + period) % period;
+    if (dx == 0 || dy == 0) {
+        // Straight across or down (frames, table rules): the runs follow the
+        // pattern's lengths, with no need to visit each pixel.
+        const auto pixel = [&](qint64 i) {
+            return QPoint(static_cast<int>(a.x() + sx * i), static_cast<int>(a.y() + sy * i));
+        };
+        qint64 done = 0;
+        while (done < n) {
+            qint64 length = n - done;
+            bool on = true;
+            if (period != 0) {
+                int p = phase;
+                for (std::size_t k = 0; k < pattern.size(); ++k) {
+                    if (p < pattern[k]) {
+                        length = std::min<qint64>(length, pattern[k] - p);
+                        on = k % 2 == 0;
+                        break;
+                    }
+                    p -= pattern[k];
+                }
+                phase = static_cast<int>((phase + length) % period);
+            }
+            const QPoint first = pixel(done);
+            const QPoint last = pixel(done + length - 1);
+            report(QRect(QPoint(std::min(first.x(), last.x()), std::min(first.y(), last.y())),
+                         QPoint(std::max(first.x(), last.x()), std::max(first.y(), last.y()))),
+                   on);
+            done += length;
+        }
+        return;
+    }
+
     // Runs of pixels along the major axis with one state.
     QPoint runStart;
     QPoint runEnd;
@@ -76,7 +109,6 @@ void walkCosmeticLine(QPoint a, QPoint b, PenStyle style, int &phase,
     int x = a.x();
     int y = a.y();
     qint64 err = (xMajor ? adx : ady) / 2;
-    phase = period == 0 ? 0 : ((phase % period) + period) % period;
     for (qint64 i = 0; i < n; ++i) {
         const bool on = isOn(phase);
         if (period != 0 && ++phase == period)

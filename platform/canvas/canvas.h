@@ -172,6 +172,12 @@ public:
     // the device allows, so that it stays sharp in print and PDF.
     void drawPicture(const QRect &rect, const QPicture &picture);
 
+    // Between these two calls the caller draws nothing on the device by other
+    // means, so the canvas may hold outputs back and merge them (many texts
+    // of one font into one output), keeping the order of what shows. Nests.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
+
     // --- measuring with the current font and character extra
     FontMetrics fontMetrics() const { return measurer_->metrics(s_.font); }
     int textWidth(QStringView text) const;

@@ -1,7 +1,9 @@
 #include "platform/canvas/displaylist.h"
 
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace platform
 {
@@ -59,6 +61,121 @@ struct Scaler {
         return out;
     }
 };
+
+// A pen of one pixel (or a hairline) played larger than its recording is as
+// wide as one recorded pixel played at that scale, never under one device
+// pixel: its pixels cover what a fill of the same pixels covers, and its
+// dashes grow with it. So a frame prints as wide on paper as it shows at
+// 100 %.
+bool thinPenGrows(const Scaler &sc, const FrPen &pen)
+{
+    return pen.width <= 1 && (sc.sx > 1 || sc.sy > 1) && std::isfinite(sc.sx) &&
+           std::isfinite(sc.sy);
+}
+
+// Where the target's clip lets pixels show (empty: nowhere); nothing without
+// a clip. (A recording target's bounds are no limit: a job may play a page
+// beyond its printable area.)
+std::optional<QRect> visibleArea(const Canvas &target)
+{
+    if (!target.hasClip())
+        return std::nullopt;
+    return target.clipRegion().boundingRect();
+}
+
+// Longest stretch of a thin line walked pixel run by pixel run; longer ones
+// only come from damaged files and are drawn plain.
+constexpr qint64 kMaxWalkedPixels = 1 << 16;
+
+void playThinPolyline(Canvas &target, const Scaler &sc, const QList<QPoint> &points,
+                      const FrPen &pen, std::optional<TColor> gap)
+{
+    FrBrush on;
+    on.color = pen.color;
+    FrBrush off;
+    off.color = gap.value_or(clNone);
+    const std::optional<QRect> area = visibleArea(target);
+    const auto fillRun = [&](const QRect &run, bool isOn) {
+        if (!isOn && !gap)
+            return;
+        const int l = sc.x(run.left()), r = sc.x(run.right() + 1.0);
+        const int t = sc.y(run.top()), b = sc.y(run.bottom() + 1.0);
+        int left = std::min(l, r), right = std::max(l, r);
+        int top = std::min(t, b), bottom = std::max(t, b);
+        right = std::max(right, left + 1);
+        bottom = std::max(bottom, top + 1);
+        target.setBrush(isOn ? on : off);
+        target.fillRect(rectLTRB(left, top, right, bottom));
+    };
+    // The source pixels of [lo, hi] along one axis whose scaled place can
+    // show in [from, to] of the target.
+    const auto sourceSpan = [](double scale, int offset, int from, int to) {
+        const double a = (double(from) - offset) / scale, b = (double(to) + 1 - offset) / scale;
+        return std::pair<double, double>{std::min(a, b) - 1, std::max(a, b) + 1};
+    };
+    int phase = 0;
+    for (qsizetype i = 0; i + 1 < points.size(); ++i) {
+        const QPoint a = points[i];
+        const QPoint b = points[i + 1];
+        const qint64 dx = qint64(b.x()) - a.x();
+        const qint64 dy = qint64(b.y()) - a.y();
+        const qint64 n = std::max(std::abs(dx), std::abs(dy));
+        if (n == 0)
+            continue;
+        if (dx != 0 && dy != 0) {
+            // Slanting: a stroke as wide as the pen has grown (solid when
+            // wider than a pixel, as every wide pen).
+            FrPen wide = pen;
+            wide.width = std::clamp(roundToPixel(std::max(std::abs(sc.sx), std::abs(sc.sy))), 1,
+                                    kMaxFontPixels);
+            target.setPen(wide);
+            target.setBrush(off);
+            target.setBackgroundMode(gap ? BackgroundMode::Opaque : BackgroundMode::Transparent);
+            target.polyline({sc.point(a), sc.point(b)});
+            advanceDashPhase(pen.style, phase, n);
+            continue;
+        }
+        if (area && area->isEmpty()) {
+            advanceDashPhase(pen.style, phase, n);
+            continue;
+        }
+        // Only the part that can show is walked, the pattern keeping its place.
+        const bool horizontal = dy == 0;
+        const qint64 start = horizontal ? a.x() : a.y();
+        const qint64 step = (horizontal ? dx : dy) > 0 ? 1 : -1;
+        qint64 first = 0, last = n - 1;
+        if (area) {
+            const double scale = horizontal ? sc.sx : sc.sy;
+            if (scale != 0) {
+                const auto [lo, hi] =
+                    horizontal ? sourceSpan(scale, sc.off.x(), area->left(), area->right())
+                               : sourceSpan(scale, sc.off.y(), area->top(), area->bottom());
+                const double f = step > 0 ? lo - double(start) : double(start) - hi;
+                const double l = step > 0 ? hi - double(start) : double(start) - lo;
+                first = qint64(std::clamp(std::floor(f), 0.0, double(n)));
+                last = qint64(std::clamp(std::ceil(l), -1.0, double(n - 1)));
+            }
+        }
+        if (first > last) {
+            advanceDashPhase(pen.style, phase, n);
+            continue;
+        }
+        advanceDashPhase(pen.style, phase, first);
+        const QPoint from = horizontal ? QPoint(int(start + step * first), a.y())
+                                       : QPoint(a.x(), int(start + step * first));
+        const QPoint to = horizontal ? QPoint(int(start + step * (last + 1)), a.y())
+                                     : QPoint(a.x(), int(start + step * (last + 1)));
+        if (last - first + 1 > kMaxWalkedPixels) {
+            fillRun(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                          QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))),
+                    true);
+            advanceDashPhase(pen.style, phase, last - first + 1);
+        } else {
+            walkCosmeticLine(from, to, pen.style, phase, fillRun);
+        }
+        advanceDashPhase(pen.style, phase, n - 1 - last);
+    }
+}
 
 QString colorText(TColor c)
 {
@@ -127,6 +244,12 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
 {
     const Scaler sc{scaleX, scaleY, offset};
     target.save();
+    // Nothing else draws on the target while the list plays.
+    struct Batch {
+        Canvas &c;
+        explicit Batch(Canvas &canvas) : c(canvas) { c.beginBatch(); }
+        ~Batch() { c.endBatch(); }
+    } batch(target);
     const bool baseOn = target.hasClip();
     const QRegion base = target.clipRegion();
     target.setTextCharacterExtra(0);
@@ -153,11 +276,28 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
             target.setBrush(fill->brush);
             target.fillRect(sc.rect(fill->rect));
         } else if (const auto *rect = std::get_if<DlRectangle>(&item)) {
+            if (thinPenGrows(sc, rect->pen)) {
+                // The inside as a fill, the outline as the pen's own pixels.
+                if (rect->brush.style != BrushStyle::Clear) {
+                    target.setBrush(rect->brush);
+                    target.fillRect(sc.rect(rect->rect));
+                }
+                const QRect &r = rect->rect;
+                playThinPolyline(
+                    target, sc,
+                    {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft(), r.topLeft()},
+                    rect->pen, rect->gap);
+                continue;
+            }
             target.setPen(sc.pen(rect->pen));
             setGap(rect->gap, rect->brush);
             target.setBrush(rect->brush);
             target.rectangle(sc.rect(rect->rect));
         } else if (const auto *line = std::get_if<DlPolyline>(&item)) {
+            if (thinPenGrows(sc, line->pen)) {
+                playThinPolyline(target, sc, line->points, line->pen, line->gap);
+                continue;
+            }
             target.setPen(sc.pen(line->pen));
             FrBrush none;
             none.style = BrushStyle::Clear;

@@ -71,8 +71,10 @@ public:
 
     // Draws the list onto target: every coordinate c becomes
     // Round(c x scale) + offset, font heights and wide pens scale too, and
-    // each character keeps its scaled place. The target's own clip bounds
-    // the list's clips; its state is left as it was.
+    // each character keeps its scaled place. Played larger, a one-pixel pen
+    // covers the scaled place of its pixels (at least one device pixel), its
+    // dashes scaled too. The target's own clip bounds the list's clips; its
+    // state is left as it was.
     void replay(Canvas &target, double scaleX = 1.0, double scaleY = 1.0,
                 QPoint offset = QPoint()) const;
 

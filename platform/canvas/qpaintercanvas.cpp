@@ -1,6 +1,8 @@
 #include "platform/canvas/qpaintercanvas.h"
 
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QVarLengthArray>
 
 namespace platform
 {
@@ -24,6 +26,8 @@ void QPainterCanvas::init(const TextMeasurer *measurer)
         ownMeasurer_ = std::make_unique<QtTextMeasurer>();
         setMeasurer(ownMeasurer_.get());
     }
+    basePen_ = p_->pen();
+    baseFont_ = p_->font();
     if (p_->hasClipping()) {
         baseHasClip_ = true;
         baseClip_ = p_->clipRegion();
@@ -40,14 +44,19 @@ void QPainterCanvas::init(const TextMeasurer *measurer)
 
 QPainterCanvas::~QPainterCanvas()
 {
+    flushBatch();
     if (ownPainter_) {
         if (ownPainter_->isActive())
             ownPainter_->end();
-    } else if (baseHasClip_) {
-        p_->setClipRegion(baseClip_);
-    } else {
-        p_->setClipping(false);
+        return;
     }
+    // A borrowed painter gets back what texts changed.
+    p_->setPen(basePen_);
+    p_->setFont(baseFont_);
+    if (baseHasClip_)
+        p_->setClipRegion(baseClip_);
+    else
+        p_->setClipping(false);
 }
 
 QRect QPainterCanvas::bounds() const
@@ -72,6 +81,54 @@ std::optional<QRect> QPainterCanvas::visibleArea() const
     return v;
 }
 
+void QPainterCanvas::endBatch()
+{
+    if (batchDepth_ > 0 && --batchDepth_ == 0)
+        flushBatch();
+}
+
+void QPainterCanvas::flushBatch()
+{
+    if (!heldGlyphs_.isEmpty()) {
+        p_->setPen(heldColour_);
+        QGlyphRun run;
+        run.setRawFont(heldFace_->raw);
+        run.setGlyphIndexes(heldGlyphs_);
+        run.setPositions(heldPositions_);
+        p_->drawGlyphRun(QPointF(0, 0), run);
+        heldGlyphs_.clear();
+        heldPositions_.clear();
+    }
+    if (!heldFills_.isEmpty()) {
+        // One brush for all of them: a fill each would set and take back the
+        // pen and brush every time. Each stays a shape of its own, as a fill
+        // alone would be (a PDF viewer smooths the edges of one shape made
+        // of many rectangles otherwise).
+        const QPen pen = p_->pen();
+        const QBrush brush = p_->brush();
+        p_->setPen(Qt::NoPen);
+        p_->setBrush(heldColour_);
+        for (const QRect &r : std::as_const(heldFills_))
+            p_->drawRect(r);
+        p_->setBrush(brush);
+        p_->setPen(pen);
+        heldFills_.clear();
+    }
+    heldFace_ = nullptr;
+}
+
+void QPainterCanvas::fillSolid(const QRect &rect, const QColor &colour)
+{
+    if (batchDepth_ == 0) {
+        p_->fillRect(rect, colour);
+        return;
+    }
+    if (!heldGlyphs_.isEmpty() || (!heldFills_.isEmpty() && heldColour_ != colour))
+        flushBatch();
+    heldColour_ = colour;
+    heldFills_.append(rect.normalized());
+}
+
 QBrush QPainterCanvas::qbrush(const FrBrush &brush) const
 {
     if (brush.style == BrushStyle::Pattern && !brush.pattern.isNull())
@@ -83,6 +140,11 @@ void QPainterCanvas::paintFill(const QRect &rect, const FrBrush &brush)
 {
     if (brush.style == BrushStyle::Solid && brush.color == clNone)
         return;
+    if (brush.style != BrushStyle::Pattern) {
+        fillSolid(rect, toQColor(brush.color));
+        return;
+    }
+    flushBatch();
     p_->fillRect(rect, qbrush(brush));
 }
 
@@ -101,6 +163,7 @@ void QPainterCanvas::paintRectangle(const QRect &rect, const FrPen &pen, const F
         cosmeticPolyline({tl, tr, br, bl, tl}, pen, gap);
         return;
     }
+    flushBatch();
     p_->save();
     QPen qp(toQColor(pen.color), std::min(pen.width, kMaxFontPixels), Qt::SolidLine, Qt::SquareCap,
             Qt::MiterJoin);
@@ -126,9 +189,9 @@ void QPainterCanvas::cosmeticPolyline(const QList<QPoint> &points, const FrPen &
     const QColor off = gap ? toQColor(*gap) : QColor();
     const auto paint = [&](const QRect &run, bool isOn) {
         if (isOn)
-            p_->fillRect(run, on);
+            fillSolid(run, on);
         else if (gap)
-            p_->fillRect(run, off);
+            fillSolid(run, off);
     };
     const std::optional<QRect> area = visibleArea();
     int phase = 0;
@@ -176,6 +239,7 @@ void QPainterCanvas::cosmeticPolyline(const QList<QPoint> &points, const FrPen &
         }
         if (n > (1 << 16)) {
             // An oblique line longer than any page: drawn plain by the painter.
+            flushBatch();
             p_->save();
             p_->setPen(QPen(on, 0));
             p_->drawLine(a, b);
@@ -194,6 +258,7 @@ void QPainterCanvas::widePolyline(const QList<QPoint> &points, const FrPen &pen)
     poly.reserve(points.size());
     for (const QPoint &pt : points)
         poly.append(QPointF(pt.x() + 0.5, pt.y() + 0.5));
+    flushBatch();
     p_->save();
     p_->setPen(QPen(toQColor(pen.color), std::min(pen.width, kMaxFontPixels), Qt::SolidLine,
                     Qt::RoundCap, Qt::RoundJoin));
@@ -202,18 +267,157 @@ void QPainterCanvas::widePolyline(const QList<QPoint> &points, const FrPen &pen)
     p_->restore();
 }
 
+const QPainterCanvas::DrawFace &QPainterCanvas::drawFace(const FrFont &font)
+{
+    const int style = font.style & (fsBold | fsItalic);
+    const auto same = [&](const DrawFace &f) {
+        return f.height == font.height && f.style == style && f.name == font.name;
+    };
+    if (lastFace_ && same(*lastFace_))
+        return *lastFace_;
+    for (const auto &f : faces_)
+        if (same(*f)) {
+            lastFace_ = f.get();
+            return *f;
+        }
+    // A report uses a handful of fonts; a damaged one may ask for thousands.
+    if (faces_.size() >= 64) {
+        flushBatch();
+        faces_.clear();
+    }
+    auto face = std::make_unique<DrawFace>();
+    face->name = font.name;
+    face->height = font.height;
+    face->style = style;
+    face->font = measurer().qfont(font);
+    face->raw = QRawFont::fromFont(face->font);
+    face->metrics = measurer().metrics(font);
+    lastFace_ = face.get();
+    faces_.push_back(std::move(face));
+    return *lastFace_;
+}
+
 void QPainterCanvas::paintText(const TextDraw &t)
+{
+    if (t.font.escapement != 0) {
+        paintTurnedText(t);
+        return;
+    }
+    const DrawFace &face = drawFace(t.font);
+    const FontMetrics &m = face.metrics;
+    const int total = t.totalAdvance();
+    const QColor colour = toQColor(t.font.color);
+    const int ox = t.origin.x();
+    const int oy = t.origin.y();
+    const qreal baseline = qreal(oy) + m.ascent;
+    const qsizetype n = t.text.size();
+
+    // Each character the face has goes into one run at its measured place;
+    // one the face lacks is drawn alone, so that Qt finds it in another font.
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    QVarLengthArray<std::pair<qsizetype, qreal>, 4> alone;
+    QVarLengthArray<quint32, 128> indexes(n);
+    int indexCount = int(n);
+    if (!face.raw.isValid() ||
+        !face.raw.glyphIndexesForChars(t.text.constData(), int(n), indexes.data(), &indexCount))
+        indexCount = 0;
+    glyphs.reserve(n);
+    positions.reserve(n);
+    qint64 x = ox;
+    int glyph = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = t.text[i];
+        const bool pair = c.isHighSurrogate() && i + 1 < n && t.text[i + 1].isLowSurrogate();
+        const quint32 index = glyph < indexCount ? indexes[glyph] : 0;
+        ++glyph;
+        if (pair || (c.unicode() > 0x20 && !c.isSurrogate())) {
+            if (index != 0) {
+                glyphs.append(index);
+                positions.append(QPointF(qreal(x), baseline));
+            } else {
+                alone.append({i, qreal(x)});
+            }
+        }
+        x += i < t.dx.size() ? t.dx[i] : 0;
+        if (pair) {
+            ++i;
+            x += i < t.dx.size() ? t.dx[i] : 0;
+        }
+    }
+
+    // The text's own clip only where something could reach past it: most
+    // texts lie well inside their box, and a clip costs a state change on
+    // every device (and bytes in a PDF).
+    bool inside = true;
+    if (t.clip) {
+        const QRectF box(*t.clip);
+        inside = alone.isEmpty();
+        if (inside && total > 0 && (t.background || t.font.underline() || t.font.strikeOut()))
+            inside = box.contains(QRectF(ox, oy, total, m.height));
+        for (qsizetype g = 0; inside && g < glyphs.size(); ++g) {
+            const QRectF ink = face.raw.boundingRect(glyphs[g]).translated(positions[g]);
+            inside = ink.isEmpty() || box.contains(ink);
+        }
+    }
+    const bool plain =
+        inside && !t.background && alone.isEmpty() && !t.font.underline() && !t.font.strikeOut();
+    if (batchDepth_ > 0 && plain) {
+        if (!heldFills_.isEmpty() ||
+            (!heldGlyphs_.isEmpty() && (heldFace_ != &face || heldColour_ != colour)))
+            flushBatch();
+        heldFace_ = &face;
+        heldColour_ = colour;
+        heldGlyphs_.append(glyphs);
+        heldPositions_.append(positions);
+        return;
+    }
+    flushBatch();
+    const bool clipped = !inside;
+    if (clipped) {
+        p_->save();
+        p_->setClipRect(*t.clip, p_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+
+    if (t.background && total > 0)
+        p_->fillRect(QRect(ox, oy, total, m.height), toQColor(*t.background));
+    p_->setPen(colour);
+    if (!glyphs.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(face.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        p_->drawGlyphRun(QPointF(0, 0), run);
+    }
+    if (!alone.isEmpty()) {
+        p_->setFont(face.font);
+        for (const auto &[i, at] : alone) {
+            const bool pair = t.text[i].isHighSurrogate();
+            p_->drawText(QPointF(at, baseline), t.text.mid(i, pair ? 2 : 1));
+        }
+    }
+    if (total > 0) {
+        if (t.font.underline())
+            p_->fillRect(QRect(ox, oy + m.ascent + m.underlinePos, total, m.lineWidth), colour);
+        if (t.font.strikeOut())
+            p_->fillRect(QRect(ox, oy + m.ascent - m.strikeOutPos, total, m.lineWidth), colour);
+    }
+    if (clipped)
+        p_->restore();
+}
+
+void QPainterCanvas::paintTurnedText(const TextDraw &t)
 {
     const FontMetrics m = measurer().metrics(t.font);
     const int total = t.totalAdvance();
     const QColor colour = toQColor(t.font.color);
 
+    flushBatch();
     p_->save();
     if (t.clip)
         p_->setClipRect(*t.clip, p_->hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     p_->translate(t.origin);
-    if (t.font.escapement != 0)
-        p_->rotate(-t.font.escapement / 10.0);
+    p_->rotate(-t.font.escapement / 10.0);
 
     if (t.background && total > 0)
         p_->fillRect(QRect(0, 0, total, m.height), toQColor(*t.background));
@@ -243,6 +447,7 @@ void QPainterCanvas::paintText(const TextDraw &t)
 
 void QPainterCanvas::paintImage(const QRect &rect, const QImage &image)
 {
+    flushBatch();
     p_->save();
     p_->setRenderHint(QPainter::SmoothPixmapTransform, false);
     p_->drawImage(QRectF(rect), image);
@@ -251,6 +456,7 @@ void QPainterCanvas::paintImage(const QRect &rect, const QImage &image)
 
 void QPainterCanvas::paintPicture(const QRect &rect, const QPicture &picture)
 {
+    flushBatch();
     p_->save();
     p_->setClipRect(QRectF(rect), Qt::IntersectClip);
     playPicture(*p_, QRectF(rect), picture);
@@ -259,6 +465,7 @@ void QPainterCanvas::paintPicture(const QRect &rect, const QPicture &picture)
 
 void QPainterCanvas::clipChanged()
 {
+    flushBatch();
     if (hasClip())
         p_->setClipRegion(baseHasClip_ ? baseClip_.intersected(clipRegion()) : clipRegion());
     else if (baseHasClip_)

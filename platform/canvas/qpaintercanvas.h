@@ -1,12 +1,15 @@
 #pragma once
 // A canvas on any Qt paint device (a window, an image, a printer, a PDF
-// writer), or on a painter that a caller already holds. Characters are put at
-// the measurer's advances one by one, so what is drawn is as wide as what was
-// measured; lines and rectangle outlines of one pixel are set pixel by pixel.
+// writer), or on a painter that a caller already holds. Each character is put
+// at the measurer's advance (a text goes out as one run of glyphs so placed),
+// so what is drawn is as wide as what was measured; lines and rectangle
+// outlines of one pixel are set pixel by pixel.
 #include "platform/canvas/canvas.h"
 
 #include <QPainter>
+#include <QRawFont>
 #include <memory>
+#include <vector>
 
 class QPaintDevice;
 
@@ -25,9 +28,15 @@ public:
     explicit QPainterCanvas(QPainter *painter, const TextMeasurer *measurer = nullptr);
     ~QPainterCanvas() override;
 
-    QPainter &painter() { return *p_; }
+    QPainter &painter()
+    {
+        flushBatch();
+        return *p_;
+    }
     QRect bounds() const override;
     bool rectVisible(const QRect &rect) const override;
+    void beginBatch() override { ++batchDepth_; }
+    void endBatch() override;
 
 protected:
     void paintFill(const QRect &rect, const FrBrush &brush) override;
@@ -47,6 +56,22 @@ private:
     std::optional<QRect> visibleArea() const;
     void cosmeticPolyline(const QList<QPoint> &points, const FrPen &pen, std::optional<TColor> gap);
     void widePolyline(const QList<QPoint> &points, const FrPen &pen);
+    // The faces drawn with, by font: a text is set as one run of glyphs
+    // rather than one call per character.
+    struct DrawFace {
+        QString name;
+        int height = 0;
+        int style = 0;
+        QFont font;
+        QRawFont raw;
+        FontMetrics metrics;
+    };
+    const DrawFace &drawFace(const FrFont &font);
+    void paintTurnedText(const TextDraw &text);
+    // Solid fills, batched while a batch is open.
+    void fillSolid(const QRect &rect, const QColor &colour);
+    // Draws what a batch holds back.
+    void flushBatch();
 
     std::unique_ptr<QtTextMeasurer> ownMeasurer_;
     std::unique_ptr<QPainter> ownPainter_;
@@ -54,6 +79,19 @@ private:
     QRect deviceRect_;
     bool baseHasClip_ = false;
     QRegion baseClip_;
+    QPen basePen_;
+    QFont baseFont_;
+    std::vector<std::unique_ptr<DrawFace>> faces_;
+    DrawFace *lastFace_ = nullptr;
+
+    // Held back while a batch is open: glyphs of one face and colour, or
+    // fills of one colour; never both.
+    int batchDepth_ = 0;
+    const DrawFace *heldFace_ = nullptr;
+    QColor heldColour_;
+    QList<quint32> heldGlyphs_;
+    QList<QPointF> heldPositions_;
+    QList<QRect> heldFills_;
 };
 
 } // namespace platform

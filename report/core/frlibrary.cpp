@@ -21,8 +21,10 @@ void TfrCompressor::DeCompress(FrStream &, FrStream &) {}
 FrEvalGuard::FrEvalGuard(const QString &name, bool trackName) : m_tracked(false)
 {
     FrEvalState &state = fr().evalState;
+    // Too deep is not unknown: the user must learn to simplify the expression.
     if (state.depth >= kMaxDepth)
-        raiseUndefined(name);
+        throw EParserError(
+            QStringLiteral("Imbrication trop profonde (plus de %1 niveaux)").arg(kMaxDepth));
     if (trackName) {
         for (const QString &n : std::as_const(state.names))
             if (frSameText(n, name))

@@ -44,8 +44,9 @@ class FrEvalGuard
 {
 public:
     static constexpr int kMaxDepth = 64;
-    // Raises EParserError ("Symbole non défini" "name") beyond kMaxDepth levels,
-    // or, with trackName, when name is already under evaluation.
+    // Raises EParserError beyond kMaxDepth levels ("Imbrication trop
+    // profonde"), and ("Symbole non défini" "name") with trackName when name is
+    // already under evaluation.
     FrEvalGuard(const QString &name, bool trackName);
     ~FrEvalGuard();
     FrEvalGuard(const FrEvalGuard &) = delete;

@@ -147,7 +147,9 @@ TEST(CanvasDisplayList, ScalingRoundsHalfToEvenAndKeepsCharacterPlaces)
     EXPECT_EQ(std::get<DlFill>(items[0]).rect, rectLTRB(12, 2, 14, 4));
     EXPECT_EQ(std::get<DlPolyline>(items[1]).pen.width, 4);
     EXPECT_EQ(std::get<DlPolyline>(items[1]).points, (QList<QPoint>{{10, 0}, {25, 0}}));
-    EXPECT_EQ(std::get<DlPolyline>(items[2]).pen.width, 1);
+    // The one-pixel dashed line down x = 10, y 0 to 9 (within its first
+    // dash): column 10 covers 15 to 16.5 -> 16, so one pixel; rows 0 to 15.
+    EXPECT_EQ(std::get<DlFill>(items[2]).rect, rectLTRB(25, 0, 26, 15));
     const TextDraw &t = std::get<DlText>(items[3]).draw;
     EXPECT_EQ(t.font.height, -20); // 19.5 -> 20
     // Places 7, 14, 21 become 10.5, 21, 31.5 -> 10, 21, 32.
@@ -261,6 +263,78 @@ TEST(CanvasDisplayList, ReplayOntoAnImageEqualsDirectPainting)
     EXPECT_EQ(direct.pixelColor(25, 5), QColor(Qt::red));
 }
 
+TEST(CanvasDisplayList, ReplayKeepsTheOrderOfTextsAndFills)
+{
+    // Texts of one font and colour, fills over and under them, a second
+    // colour and a clip in between: played back, each shows as drawn.
+    const auto scene = [](Canvas &c) {
+        FrFont f;
+        f.height = -15;
+        c.setFont(f);
+        c.setBackgroundMode(BackgroundMode::Transparent);
+        c.setBrushColor(clSilver);
+        c.fillRect(rectLTRB(0, 0, 60, 20));
+        c.textOut(2, 2, QStringLiteral("Avant"));
+        c.textOut(62, 2, QStringLiteral("Suite"));
+        c.setBrushColor(clWhite);
+        c.fillRect(rectLTRB(20, 0, 40, 40)); // covers the middle of "Avant"
+        c.textOut(2, 22, QStringLiteral("Dessus"));
+        f.color = clRed;
+        c.setFont(f);
+        c.textOut(30, 22, QStringLiteral("Rouge"));
+        c.setClipRect(rectLTRB(0, 40, 50, 60));
+        c.textOut(2, 42, QStringLiteral("Coupé au milieu"));
+        c.clearClip();
+        c.setPen(FrPen{clBlue, 1, PenStyle::Solid});
+        c.moveTo(0, 30);
+        c.lineTo(120, 30); // over "Dessus" and "Rouge"
+        c.textOut(2, 62, QStringLiteral("Dernier"));
+    };
+    QtTextMeasurer measurer;
+    QImage direct(120, 80, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::white);
+    QImage replayed = direct;
+    {
+        QPainterCanvas c(&direct, &measurer);
+        scene(c);
+    }
+    RecordingCanvas rec(measurer, rectLTRB(0, 0, 120, 80));
+    scene(rec);
+    {
+        QPainterCanvas c(&replayed, &measurer);
+        rec.displayList().replay(c);
+    }
+    EXPECT_EQ(direct, replayed);
+    // The white fill hides the middle of the first text; the blue line
+    // crosses the red one.
+    bool inkUnderFill = false;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 20; x < 40; ++x)
+            inkUnderFill |= direct.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_FALSE(inkUnderFill);
+    EXPECT_EQ(replayed.pixelColor(60, 30), QColor(Qt::blue));
+}
+
+TEST(CanvasDisplayList, ABorrowedPainterGetsItsPenAndFontBack)
+{
+    QtTextMeasurer measurer;
+    QImage img(60, 30, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    const QFont font(QStringLiteral("Liberation Mono"), 9);
+    p.setPen(QPen(Qt::green, 3));
+    p.setFont(font);
+    {
+        QPainterCanvas c(&p, &measurer);
+        FrFont f;
+        f.color = clRed;
+        c.setFont(f);
+        c.textOut(2, 2, QStringLiteral("Texte"));
+    }
+    EXPECT_EQ(p.pen(), QPen(Qt::green, 3));
+    EXPECT_EQ(p.font(), font);
+}
+
 TEST(CanvasDisplayList, ReplayAtDoubleScaleOntoAnImage)
 {
     FixedAdvanceMeasurer fixed(7, 4);
@@ -279,4 +353,68 @@ TEST(CanvasDisplayList, ReplayAtDoubleScaleOntoAnImage)
     EXPECT_EQ(img.pixelColor(30, 30), QColor(Qt::blue));
     EXPECT_EQ(img.pixelColor(45, 30), QColor(Qt::white));
     EXPECT_EQ(img.pixelColor(24, 30), QColor(Qt::white));
+}
+
+namespace
+{
+
+// Pixels of one kind (dark or light) met from (x, y) on in the direction
+// (dx, dy).
+int runOf(const QImage &img, bool dark, int x, int y, int dx, int dy)
+{
+    int n = 0;
+    for (; x >= 0 && y >= 0 && x < img.width() && y < img.height() &&
+           (qGray(img.pixel(x, y)) < 128) == dark;
+         x += dx, y += dy)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(CanvasDisplayList, OnePixelPensGrowWithTheScaleNeverUnderAPixel)
+{
+    FixedAdvanceMeasurer fixed(7, 4);
+    RecordingCanvas rec(fixed);
+    rec.setBrushClear();
+    rec.setPen(FrPen{clBlack, 1, PenStyle::Solid});
+    rec.rectangle(10, 10, 40, 30);
+    rec.setPen(FrPen{clBlack, 1, PenStyle::Dot});
+    rec.moveTo(10, 40);
+    rec.lineTo(40, 40);
+    rec.setPen(FrPen{clBlack, 0, PenStyle::Solid});
+    rec.moveTo(50, 10);
+    rec.lineTo(50, 40);
+
+    // A 600 dpi printer: 600 / (93 / 1.015) device pixels a report pixel.
+    const double paper = 600 / (93 / 1.015);
+    struct Case {
+        double scale;
+        int lo, hi; // the widths a recorded pixel may take
+    };
+    for (const Case k :
+         {Case{0.5, 1, 1}, Case{1, 1, 1}, Case{2, 2, 2}, Case{4, 4, 4}, Case{paper, 6, 7}}) {
+        QImage img(int(60 * k.scale) + 2, int(60 * k.scale) + 2, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        {
+            QPainterCanvas c(&img, &fixed);
+            rec.displayList().replay(c, k.scale, k.scale);
+        }
+        const auto at = [&](int v) { return int(std::nearbyint(v * k.scale)); };
+        // The rectangle's left edge across, its top edge down, the hairline.
+        const int left = runOf(img, true, at(10), at(20), 1, 0);
+        const int top = runOf(img, true, at(25), at(10), 0, 1);
+        const int hair = runOf(img, true, at(50), at(25), 1, 0);
+        for (int w : {left, top, hair}) {
+            EXPECT_GE(w, k.lo) << k.scale;
+            EXPECT_LE(w, k.hi) << k.scale;
+        }
+        // Dots of 3 on and 3 off: as long as 3 recorded pixels once the pen
+        // has grown, the device's own pattern below.
+        const int dot = runOf(img, true, at(10), at(40), 1, 0);
+        const int gap = runOf(img, false, at(10) + dot, at(40), 1, 0);
+        const int expected = k.scale > 1 ? at(13) - at(10) : 3;
+        EXPECT_EQ(dot, expected) << k.scale;
+        EXPECT_EQ(gap, k.scale > 1 ? at(16) - at(13) : 3) << k.scale;
+    }
 }

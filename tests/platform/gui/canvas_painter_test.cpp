@@ -359,6 +359,68 @@ TEST(CanvasPainter, TextPlacesEachCharacterAtItsMeasuredAdvance)
     EXPECT_EQ(whole, pieces);
 }
 
+TEST(CanvasPainter, TextReachingPastItsClipIsCutThereOnly)
+{
+    const QString text = QStringLiteral("WWWWWW");
+    QImage cut = blank(120, 30);
+    QImage free = blank(120, 30);
+    QImage roomy = blank(120, 30);
+    {
+        QPainterCanvas c(&cut);
+        c.setFont(arial13());
+        c.setBrushClear();
+        c.textRect(rectLTRB(5, 5, 31, 25), 5, 5, text);
+    }
+    {
+        QPainterCanvas c(&free);
+        c.setFont(arial13());
+        c.setBrushClear();
+        c.textOut(5, 5, text);
+    }
+    {
+        QPainterCanvas c(&roomy);
+        c.setFont(arial13());
+        c.setBrushClear();
+        c.textRect(rectLTRB(0, 0, 120, 30), 5, 5, text);
+    }
+    // Cut at x = 31, whole before it; a clip that holds the text changes nothing.
+    EXPECT_EQ(inkColumns(cut, 0, 30).second, 30);
+    EXPECT_GT(inkColumns(free, 0, 30).second, 60);
+    EXPECT_EQ(cut.copy(0, 0, 31, 30), free.copy(0, 0, 31, 30));
+    EXPECT_EQ(roomy, free);
+}
+
+TEST(CanvasPainter, ACharacterTheFontLacksIsDrawnFromAnotherFont)
+{
+    // U+263A is not in the metric twin of Arial; Qt draws it from a font
+    // that has it, as a single character would be.
+    const QString text = QStringLiteral("a\u263Ab");
+    QImage canvas = blank(80, 30);
+    QImage direct = blank(80, 30);
+    QList<int> placed;
+    QtTextMeasurer measurer;
+    {
+        QPainterCanvas c(&canvas, &measurer);
+        c.setFont(arial13());
+        c.setBrushClear();
+        placed = c.placedAdvances(text);
+        c.textOut(4, 4, text);
+    }
+    {
+        QPainter p(&direct);
+        p.setRenderHint(QPainter::TextAntialiasing, true);
+        p.setFont(measurer.qfont(arial13()));
+        p.setPen(Qt::black);
+        const int baseline = 4 + measurer.metrics(arial13()).ascent;
+        int x = 4;
+        for (int i = 0; i < 3; ++i) {
+            p.drawText(QPointF(x, baseline), text.mid(i, 1));
+            x += placed[i];
+        }
+    }
+    EXPECT_EQ(canvas, direct);
+}
+
 TEST(CanvasPainter, JustificationMovesTheWordsAfterEachBlank)
 {
     const QString text = QStringLiteral("ab cd");

@@ -464,8 +464,26 @@ TEST_F(ParserTest, DeepNestingIsBounded)
     deep += QStringLiteral("7");
     for (int i = 0; i < 100; ++i)
         deep += QStringLiteral(", 0)");
-    EXPECT_THROW(m.parser.Calc(deep), EParserError);
+    // The user is told why, not that a symbol is unknown; the splitter that
+    // looks for aggregates in the same text says the same.
+    const QString tooDeep = QStringLiteral("Imbrication trop profonde (plus de 64 niveaux)");
+    try {
+        m.parser.Calc(deep);
+        ADD_FAILURE() << "no error";
+    } catch (const EParserError &e) {
+        EXPECT_EQ(e.Message().toStdString(), tooDeep.toStdString());
+    }
     EXPECT_EQ(fr().evalState.depth, 0);
+    QStringList match{QStringLiteral("SUM")}, found;
+    TfrFunctionSplitter splitter(match, found, nullptr);
+    try {
+        splitter.Split(deep);
+        ADD_FAILURE() << "no error";
+    } catch (const EParserError &e) {
+        EXPECT_EQ(e.Message().toStdString(), tooDeep.toStdString());
+    }
+    EXPECT_EQ(fr().evalState.depth, 0);
+    EXPECT_TRUE(fr().evalState.names.isEmpty());
 
     QString fine;
     for (int i = 0; i < 30; ++i)

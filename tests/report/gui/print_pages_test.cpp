@@ -157,15 +157,16 @@ TEST_F(PrintTest, WhereAPageLandsOnTheSheet)
     // page went: into (118, 118)-(4643, 6698), margins of 18 px scaled by
     // 4761 / 727 and 6816 / 1041, so 200 px span 200 x 4525 / 758 device
     // pixels; with BoundByMargins into the whole sheet moved by the offsets,
-    // (-100, -100)-(4861, 6916).
+    // (-100, -100)-(4861, 6916). Its edges are one report pixel wide on the
+    // sheet too: 6 device pixels, 7 on the whole sheet.
     const QString margins = printers->jobs[0].pages[0].picture.dump();
-    EXPECT_TRUE(margins.contains(QStringLiteral("polyline 118,118 118,"))) << margins.toStdString();
-    EXPECT_TRUE(margins.contains(QStringLiteral("polyline 1312,118 1312,")));
+    EXPECT_TRUE(margins.contains(QStringLiteral("fill 118,118 6x"))) << margins.toStdString();
+    EXPECT_TRUE(margins.contains(QStringLiteral("fill 1312,118 6x")));
     // The number at y 60: 118 + 60 x 6580 / 1071.
     EXPECT_TRUE(margins.contains(QStringLiteral("clip=124,487 ")));
     const QString sheet = printers->jobs[0].pages[1].picture.dump();
-    EXPECT_TRUE(sheet.contains(QStringLiteral("polyline -100,-100 -100,"))) << sheet.toStdString();
-    EXPECT_TRUE(sheet.contains(QStringLiteral("polyline 1209,-100 1209,")));
+    EXPECT_TRUE(sheet.contains(QStringLiteral("fill -100,-100 7x"))) << sheet.toStdString();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("fill 1209,-100 7x")));
     // The objects of every printed page are freed.
     for (int i = 0; i < report->EMFPages().Count(); ++i) {
         EXPECT_FALSE(report->EMFPages().Entry(i)->Page) << i;

@@ -66,8 +66,36 @@ protected:
         return image;
     }
 
+    // A piece of page n rendered at the printer's own 600 dpi.
+    QImage render600(int n, const QRect &piece)
+    {
+        const QString prefix = dir.filePath(QStringLiteral("detail%1").arg(n));
+        const QString number = QString::number(n);
+        run(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-f"), number,
+             QStringLiteral("-l"), number, QStringLiteral("-x"), QString::number(piece.x()),
+             QStringLiteral("-y"), QString::number(piece.y()), QStringLiteral("-W"),
+             QString::number(piece.width()), QStringLiteral("-H"), QString::number(piece.height()),
+             QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix});
+        return QImage(prefix + QStringLiteral(".png"));
+    }
+
     QString pdf;
 };
+
+// Dark pixels met from (x, y) on in the direction (dx, dy), after the light
+// ones before the first dark.
+int darkRun(const QImage &image, int x, int y, int dx, int dy)
+{
+    while (x >= 0 && y >= 0 && x < image.width() && y < image.height() && !dark(image, x, y)) {
+        x += dx;
+        y += dy;
+    }
+    int run = 0;
+    for (; dark(image, x, y); x += dx, y += dy)
+        ++run;
+    return run;
+}
 
 TEST_F(PdfPrintTest, SelectedPagesRepeatedWithTheirPapersAndInkInPlace)
 {
@@ -145,6 +173,33 @@ TEST_F(PdfPrintTest, CancelledOrAbortedJobsLeaveTheOlderFile)
     EXPECT_FALSE(report->LastPrintDone());
     EXPECT_EQ(fakes->dialogs.texts(),
               QStringList{QStringLiteral("Impossible d'imprimer sur Imprimante virtuelle")});
+}
+
+TEST_F(PdfPrintTest, AFrameOfOnePixelPrintsAsWideAsOnTheScreen)
+{
+    preparePages(3);
+    printer->SetPrinterIndex(printer->VirtualPrinterIndex());
+    fakes->dialogs.files.push_back(pdf);
+    report->PrintWithProgress(QStringLiteral("1"), 1, true, 0);
+    ASSERT_TRUE(report->LastPrintDone());
+    // Page 1 goes into (118, 118, 4489, 6544) of the printable area, 118
+    // device pixels from the sheet's corner: one report pixel is 5.9 device
+    // pixels across and 6.1 down. The title's frame is (0, 0, 200, 40).
+    const double kx = 4489.0 / 758, ky = 6544.0 / 1071;
+    const int corner = 118 + 118;
+    // Its left edge, crossed at mid-height.
+    const QImage left = render600(1, QRect(corner - 30, corner + int(20 * ky) - 10, 80, 20));
+    ASSERT_FALSE(left.isNull());
+    const int across = darkRun(left, 0, 10, 1, 0);
+    EXPECT_GE(across, int(kx) - 1);
+    EXPECT_LE(across, int(kx) + 1);
+    // Its bottom edge, crossed from below at a quarter of its width.
+    const QImage bottom =
+        render600(1, QRect(corner + int(50 * kx) - 10, corner + int(40 * ky) - 30, 20, 80));
+    ASSERT_FALSE(bottom.isNull());
+    const int down = darkRun(bottom, 10, bottom.height() - 1, 0, -1);
+    EXPECT_GE(down, int(ky) - 1);
+    EXPECT_LE(down, int(ky) + 1);
 }
 
 } // namespace report::test

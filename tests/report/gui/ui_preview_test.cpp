@@ -712,6 +712,65 @@ TEST_F(PreviewTest, LooksAsLaidOut)
     }
 }
 
+// Dark pixels in a row from x on, after any light ones before the first dark.
+int darkRun(const QImage &image, int x, int y, int dx, int dy)
+{
+    while (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+           qGray(image.pixel(x, y)) >= 128) {
+        x += dx;
+        y += dy;
+    }
+    int run = 0;
+    while (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+           qGray(image.pixel(x, y)) < 128) {
+        ++run;
+        x += dx;
+        y += dy;
+    }
+    return run;
+}
+
+TEST_F(PreviewTest, AFrameOfOnePixelGrowsWithTheZoom)
+{
+    TfrPreviewForm &f = open();
+    for (int zoom : {100, 200, 400}) {
+        f.ZoomItemClick(zoom);
+        f.VScrollBar()->setValue(0);
+        QImage surface(1000, 700, QImage::Format_RGB32);
+        {
+            QPainter painter(&surface);
+            f.paintSurface(painter, surface.rect());
+        }
+        // The title's frame (20, 20, 400, 40) on the page's picture: its left
+        // edge crossed at mid-height, its bottom edge (from below, clear of
+        // the title's text) at a quarter of its width.
+        const TfrEMFPage &e = *f.EMFPages()->Entry(0);
+        const TfrPrnInfo &g = e.PrinterGeometry;
+        QRect target = e.ScreenRect;
+        if (!e.BoundByMargins)
+            target = QRect(target.left() + int(std::nearbyint((g.Ofx + e.Margins[0]) * f.per)),
+                           target.top() + int(std::nearbyint((g.Ofy + e.Margins[1]) * f.per)),
+                           int(std::nearbyint((g.Pw - e.Margins[0] - e.Margins[2]) * f.per)),
+                           int(std::nearbyint((g.Ph - e.Margins[1] - e.Margins[3]) * f.per)));
+        const double kx = double(target.width()) / g.Pgw;
+        const double ky = double(target.height()) / g.Pgh;
+        const int frameLeft = target.left() + int(std::nearbyint(20 * kx));
+        const int frameTop = target.top() + int(std::nearbyint(20 * ky));
+        const int across = darkRun(surface, frameLeft - 4, frameTop + int(20 * ky), 1, 0);
+        const int down =
+            darkRun(surface, frameLeft + int(100 * kx), frameTop + int(40 * ky) + 4, 0, -1);
+        // As wide as one report pixel at this zoom, and never under one pixel.
+        EXPECT_GE(across, std::max(1, int(std::floor(kx)))) << zoom;
+        EXPECT_LE(across, std::max(1, int(std::ceil(kx)))) << zoom;
+        EXPECT_GE(down, std::max(1, int(std::floor(ky)))) << zoom;
+        EXPECT_LE(down, std::max(1, int(std::ceil(ky)))) << zoom;
+        if (zoom == 200) {
+            EXPECT_EQ(across, 2);
+            EXPECT_EQ(down, 2);
+        }
+    }
+}
+
 } // namespace
 } // namespace report::test
 
