@@ -157,15 +157,18 @@ void THttpCli::bindSocket()
 template <typename F> void THttpCli::guarded(F &&work)
 {
     QString reason;
-    try {
-        work();
-        return;
-    } catch (const platform::Exception &e) {
-        reason = e.Message();
-    } catch (const std::exception &e) {
-        reason = QString::fromUtf8(e.what());
-    } catch (...) {
-        reason = QStringLiteral("Unknown exception");
+    {
+        WorkScope scope(*this);
+        try {
+            work();
+            return;
+        } catch (const platform::Exception &e) {
+            reason = e.Message();
+        } catch (const std::exception &e) {
+            reason = QString::fromUtf8(e.what());
+        } catch (...) {
+            reason = QStringLiteral("Unknown exception");
+        }
     }
     try {
         failRequest(httperrProtocol, reason);
@@ -181,7 +184,7 @@ void THttpCli::failRequest(std::uint16_t code, const QString &reason)
     m_completing = false;
     HTTP_TRACE(loProtSpecErr, QStringLiteral("Request failed: ") + reason);
     // Whatever the request had posted to itself is void now.
-    ++m_generation;
+    const std::uint32_t generation = ++m_generation;
     m_requestDoneError = code;
     m_reasonPhrase = reason;
     m_lineHandler = LineHandler::None;
@@ -191,6 +194,9 @@ void THttpCli::failRequest(std::uint16_t code, const QString &reason)
     emptyBuffer();
     stopBandwidthTimer();
     SetState(httpAborting);
+    // Aborted from that state change: ended there.
+    if (m_generation != generation)
+        return;
     m_closeHandler = CloseHandler::Ignore;
     try {
         socketAbort();
@@ -420,7 +426,7 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
             QStringLiteral("HTTP component ") + m_name + QStringLiteral(" is busy"), 1);
     if ((Rq == httpPOST || Rq == httpPUT) && m_sendStream == nullptr)
         throw EHttpException(QStringLiteral("HTTP component has nothing to post or put"), 2);
-    ++m_generation;
+    const std::uint32_t generation = ++m_generation;
     m_requestStarted = true;
     // A close asked for during a repeat drops the repeat: its login is void.
     m_repeatPending = false;
@@ -428,6 +434,8 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
         m_statusCode = 200;
         m_reasonPhrase = QStringLiteral("OK");
         SetState(httpClosing);
+        if (m_generation != generation)
+            return;
         if (!m_simulating && m_socket->State() == wsClosed)
             postSetReady();
         else if (m_simulating && !m_simConnected)
@@ -458,6 +466,8 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
         if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed))
             socketAbort();
         SetState(httpNotConnected);
+        if (stopped())
+            return;
         Login();
     });
 }
@@ -620,6 +630,8 @@ void THttpCli::Login()
         m_connectionSpoiled = false;
         m_dnsResult.clear();
         SetState(httpDnsLookup);
+        if (stopped())
+            return;
         m_socket->SetLocalAddr(m_localAddr);
         m_socket->DnsLookup(m_hostName);
     } else {
@@ -666,6 +678,8 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
         return;
     m_dnsResult = m_socket->DnsResult();
     SetState(httpDnsLookupDone);
+    if (stopped())
+        return;
     SocketConfigure();
     m_connectedHost = m_hostName;
     m_connectedPort = m_port;
@@ -688,6 +702,9 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
                QStringLiteral("connect to ") + m_dnsResult + QLatin1Char('/') + m_port);
     m_socket->SetLastError(0);
     m_socket->Connect();
+    // The owner aborted from an event the connect fired.
+    if (stopped())
+        return;
     TSocketState state = m_socket->State();
     if (state != wsConnecting && state != wsConnected) {
         // The socket reported the failure through OnError and returned.
@@ -707,6 +724,10 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
 {
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("SessionConnected"));
     if (error != 0) {
+        // A connection that fails after its request was aborted (from a
+        // SOCKS event, say) concerns nobody.
+        if (m_state == httpReady || m_state == httpAborting)
+            return;
         m_requestDoneError = error;
         m_statusCode = 404;
         m_reasonPhrase = WSocketErrorDesc(error) + QStringLiteral(" (Error #") +
@@ -717,11 +738,17 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
     m_relocationPending = false;
     m_connected = true;
     SetState(httpConnected);
+    if (stopped())
+        return;
     TriggerSessionConnected();
+    if (stopped())
+        return;
     m_lineHandler = LineHandler::Header;
     try {
         if (!m_proxy.isEmpty() && m_protocol == QLatin1String("https")) {
             SetState(httpWaitingProxyConnect);
+            if (stopped())
+                return;
             m_requestHeader.clear();
             if (m_requestVer == QLatin1String("1.0") || m_responseVersion == QLatin1String("1.0") ||
                 m_responseVersion.isEmpty())
@@ -730,14 +757,21 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
             return;
         }
         SetState(httpWaitingHeader);
+        if (stopped())
+            return;
         static const char *const methods[] = {"GET", "GET", "POST", "PUT", "HEAD", "GET"};
         SendRequest(QLatin1String(methods[m_requestType]), m_requestVer);
+        // Aborted from an event of the header, or its connection failed.
+        if (stopped() || !m_connected)
+            return;
         if ((m_requestType == httpPOST || m_requestType == httpPUT) && m_authNTLMState != 1 &&
             m_proxyAuthNTLMState != 1) {
             TriggerSendBegin();
+            if (stopped())
+                return;
             m_allowSendData = true;
             SocketDataSent(0);
-            while (m_simulating && m_allowSendData)
+            while (m_simulating && m_allowSendData && !stopped())
                 SocketDataSent(0);
         }
     } catch (...) {
@@ -845,6 +879,8 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
     QStringList headers;
     m_requestHeader.clear();
     TriggerRequestHeaderBegin();
+    if (stopped())
+        return;
 
     const bool post = m_requestType == httpPOST || m_requestType == httpPUT;
     if (method == QLatin1String("CONNECT")) {
@@ -911,10 +947,19 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
         DebugLog(loProtSpecInfo, text);
     }
     TriggerBeforeHeaderSend(method, headers);
-    for (const QString &line : headers)
+    if (stopped())
+        return;
+    for (const QString &line : headers) {
         SendCommand(line);
+        if (stopped())
+            return;
+    }
     TriggerRequestHeaderEnd();
+    if (stopped())
+        return;
     SendCommand(QString());
+    if (stopped())
+        return;
     QByteArray whole = m_requestHeader;
     m_requestHeader.clear();
     socketSend(whole.constData(), static_cast<int>(whole.size()));
@@ -948,6 +993,8 @@ void THttpCli::SocketDataSent(std::uint16_t)
     }
     m_sentCount += n;
     TriggerSendData(m_sndBuf, n);
+    if (stopped())
+        return;
     socketSend(m_sndBuf, n);
 }
 
@@ -981,7 +1028,7 @@ void THttpCli::emptyBuffer()
 bool THttpCli::interrupted() const
 {
     // The owner aborted, or started another request, from an event.
-    return m_state == httpReady || m_generation != m_dataGeneration;
+    return m_state == httpReady || stopped();
 }
 
 std::int64_t THttpCli::bodyLength() const
@@ -994,7 +1041,6 @@ std::int64_t THttpCli::bodyLength() const
 
 void THttpCli::SocketDataAvailable(std::uint16_t error)
 {
-    m_dataGeneration = m_generation;
     int len;
     int room = kBufferSize - m_rcvdCount - 3;
     if (room <= 0) {
@@ -1091,7 +1137,7 @@ void THttpCli::pushIdleLines(std::uint16_t error)
     while (takeLine()) {
         if (OnDataPush)
             OnDataPush(this, error);
-        if (m_generation != m_dataGeneration || !m_answerComplete)
+        if (stopped() || !m_answerComplete)
             return;
     }
 }
@@ -1149,9 +1195,11 @@ void THttpCli::responseEnded()
 
 void THttpCli::GetHeaderLineNext()
 {
-    if (m_headerLineCount == 0)
+    if (m_headerLineCount == 0) {
         TriggerHeaderBegin();
-    else if (m_headerLineCount == -1)
+        if (stopped())
+            return;
+    } else if (m_headerLineCount == -1)
         m_headerLineCount = 0;
     ++m_headerLineCount;
     const QString line = m_lastLine;
@@ -1163,8 +1211,12 @@ void THttpCli::GetHeaderLineNext()
             if (m_contentType.isEmpty())
                 m_contentType = QStringLiteral("text/html");
             SetState(httpWaitingBody);
+            if (stopped())
+                return;
             m_lineHandler = LineHandler::Body;
             TriggerHeaderEnd();
+            if (stopped())
+                return;
             QByteArray bytes = platform::toAnsi(line);
             m_bodyData = bytes.constData();
             m_bodyDataLen = static_cast<int>(bytes.size());
@@ -1185,6 +1237,8 @@ void THttpCli::GetHeaderLineNext()
         statusLine(line);
     else
         headerField(line);
+    if (stopped())
+        return;
     TriggerHeaderData();
 }
 
@@ -1316,6 +1370,8 @@ void THttpCli::headerEnded()
             // and the close completes it.
             emptyBuffer();
             SetState(httpWaitingBody);
+            if (stopped())
+                return;
             m_lineHandler = LineHandler::None;
             socketCloseDelayed();
         } else {
@@ -1326,6 +1382,8 @@ void THttpCli::headerEnded()
     }
     AdjustDocName();
     SetState(httpWaitingBody);
+    if (stopped())
+        return;
     m_lineHandler = LineHandler::Body;
     m_bodyLeftover = 0;
     if (m_rcvdCount > 0) {
@@ -1355,6 +1413,8 @@ void THttpCli::GetBodyLineNext()
         m_chunkDigits = 0;
         m_chunkSawDigit = false;
         TriggerDocBegin();
+        if (stopped())
+            return;
         m_contentCodingHnd->Prepare(m_contentEncoding);
         m_receiveStreamStartSize = m_receiveStream != nullptr ? m_receiveStream->Size() : 0;
     }
@@ -1466,9 +1526,15 @@ void THttpCli::endOfBody()
     m_bodyLineCount = 0;
     m_lineHandler = LineHandler::None;
     SetState(httpBodyReceived);
+    if (stopped())
+        return;
     stopBandwidthTimer();
     m_contentCodingHnd->Complete();
+    if (stopped())
+        return;
     TriggerDocEnd();
+    if (stopped())
+        return;
     if (m_closeReq)
         socketCloseDelayed();
 }
@@ -1499,6 +1565,8 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
     const bool running = m_state != httpReady && m_state != httpAborting;
     if (m_receivingHeader) {
         TriggerHeaderEnd();
+        if (stopped())
+            return;
         // A status line without the rest of its header, or an interim
         // answer without the final one.
         if (running && m_requestDoneError == 0 && m_headerLineCount != 0 &&
@@ -1518,8 +1586,10 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
     } else {
         if (m_bodyLineCount > 0) {
             stopBandwidthTimer();
-            TriggerDocEnd();
             m_bodyLineCount = 0;
+            TriggerDocEnd();
+            if (stopped())
+                return;
         }
         // A body announced by length or chunks that stopped short.
         if (running && m_requestDoneError == 0 && m_lineHandler == LineHandler::Body && !isHead() &&
@@ -1532,6 +1602,8 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
         return;
     }
     TriggerSessionClosed();
+    if (stopped())
+        return;
     if (m_state != httpReady)
         postSetReady();
 }
@@ -1556,6 +1628,8 @@ void THttpCli::StartRelocation()
         bool allow = false;
         if (OnLocationChangeExceeded)
             OnLocationChangeExceeded(this, m_locationChangeCurCount, allow);
+        if (stopped())
+            return;
         if (!allow) {
             m_relocationPending = false;
             if (m_closeReq)
@@ -1567,6 +1641,8 @@ void THttpCli::StartRelocation()
     if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
         m_connectedProtocol == m_protocol && !m_closeReq && connectionReusable()) {
         TriggerLocationChange();
+        if (stopped())
+            return;
         // Rewound before the reset clears the count of bytes sent.
         rewindStreams();
         QString location = m_location;
@@ -1615,6 +1691,8 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
         m_requestType = httpGET;
     m_closeHandler = CloseHandler::Normal;
     TriggerLocationChange();
+    if (stopped())
+        return;
     m_receivedHeader.clear();
     m_receivedHeaderBytes = 0;
     m_headerLineCount = 0;
@@ -1750,8 +1828,11 @@ void THttpCli::Abort()
         const bool lookup = m_state == httpDnsLookup;
         // A next hop or a set-ready already posted belongs to the request
         // ended here: they must find it gone.
-        ++m_generation;
+        const std::uint32_t generation = ++m_generation;
         SetState(httpAborting);
+        // Aborted again, or replaced, from that state change: ended there.
+        if (m_generation != generation)
+            return;
         if (lookup && !m_simulating)
             m_socket->CancelDnsLookup();
         m_statusCode = 404;
@@ -1759,10 +1840,14 @@ void THttpCli::Abort()
         m_requestDoneError = httperrAborted;
         m_lineHandler = LineHandler::None;
         stopBandwidthTimer();
-        if (lookup)
+        if (lookup) {
+            WorkScope scope(*this);
             SocketSessionClosed(0);
-        else
+        } else {
             socketClose();
+        }
+        if (m_generation != generation)
+            return;
         m_requestDoneError = httperrAborted;
         SetState(httpReady);
         return;

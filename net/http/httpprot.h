@@ -376,6 +376,26 @@ private:
     // An entry point's barrier: a fault anywhere in the work it started
     // ends the request once, with error 7 and the fault's text.
     template <typename F> void guarded(F &&work);
+    // Ties the work of an entry point to the request under way. An Abort or
+    // a new request from one of the owner's handlers leaves it stale: the
+    // work then stops where the handler returns, and nothing more is done
+    // for the request that is gone.
+    class WorkScope
+    {
+    public:
+        explicit WorkScope(THttpCli &client) : m_client(client), m_outer(client.m_workGeneration)
+        {
+            client.m_workGeneration = client.m_generation;
+        }
+        ~WorkScope() { m_client.m_workGeneration = m_outer; }
+        WorkScope(const WorkScope &) = delete;
+        WorkScope &operator=(const WorkScope &) = delete;
+
+    private:
+        THttpCli &m_client;
+        std::uint32_t m_outer;
+    };
+    bool stopped() const { return m_generation != m_workGeneration; }
     void failRequest(std::uint16_t code, const QString &reason);
     void socketClose();
     void socketCloseDelayed();
@@ -479,8 +499,8 @@ private:
     // no request to end.
     bool m_requestStarted = false;
     std::uint32_t m_generation = 0;
-    // The request the data being read belongs to.
-    std::uint32_t m_dataGeneration = 0;
+    // The request the work under way belongs to (see WorkScope).
+    std::uint32_t m_workGeneration = 0;
 
     char m_sndBuf[8193];
     char m_rcvdBuffer[8193 + 1];

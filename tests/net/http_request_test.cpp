@@ -12,7 +12,9 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -534,6 +536,295 @@ TEST_P(HttpRequest, EachRequestEndsWithExactlyOneCompletionWhateverTheAborts)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         attempt(c);
+    }
+}
+
+// Every event the client fires, logged by name; a state change logs the
+// state's name. seen() runs after the entry is logged.
+void hookEveryEvent(THttpCli &client, const std::function<void(THttpCli *, const QString &)> &seen)
+{
+    auto notify = [seen](const char *name) {
+        return [seen, name](THttpCli *sender) { seen(sender, QLatin1String(name)); };
+    };
+    client.OnStateChange = [seen](THttpCli *sender) {
+        seen(sender, HttpStateName(sender->State()));
+    };
+    client.OnSessionConnected = notify("OnSessionConnected");
+    client.OnSessionClosed = notify("OnSessionClosed");
+    client.OnRequestHeaderBegin = notify("OnRequestHeaderBegin");
+    client.OnRequestHeaderEnd = notify("OnRequestHeaderEnd");
+    client.OnBeforeHeaderSend = [seen](THttpCli *sender, const QString &, QStringList &) {
+        seen(sender, QStringLiteral("OnBeforeHeaderSend"));
+    };
+    client.OnCommand = [seen](THttpCli *sender, QString &) {
+        seen(sender, QStringLiteral("OnCommand"));
+    };
+    client.OnSendBegin = notify("OnSendBegin");
+    client.OnSendEnd = notify("OnSendEnd");
+    client.OnSendData = [seen](THttpCli *sender, const char *, int) {
+        seen(sender, QStringLiteral("OnSendData"));
+    };
+    client.OnHeaderBegin = notify("OnHeaderBegin");
+    client.OnHeaderEnd = notify("OnHeaderEnd");
+    client.OnHeaderData = notify("OnHeaderData");
+    client.OnCookie = [seen](THttpCli *sender, const QString &, bool &) {
+        seen(sender, QStringLiteral("OnCookie"));
+    };
+    client.OnDocBegin = notify("OnDocBegin");
+    client.OnDocEnd = notify("OnDocEnd");
+    client.OnDocData = [seen](THttpCli *sender, const char *, int) {
+        seen(sender, QStringLiteral("OnDocData"));
+    };
+    client.OnLocationChange = notify("OnLocationChange");
+    client.OnDataPush = [seen](THttpCli *sender, std::uint16_t) {
+        seen(sender, QStringLiteral("OnDataPush"));
+    };
+    client.OnDataPush2 = notify("OnDataPush2");
+    THttpCli *self = &client;
+    client.OnSocksConnected = [seen, self](TCustomWSocket *, std::uint16_t) {
+        seen(self, QStringLiteral("OnSocksConnected"));
+    };
+    client.OnSocketError = notify("OnSocketError");
+}
+
+TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneCompletion)
+{
+    // Each way a request goes, run once to learn its events and states, then
+    // once per event and per state with an Abort from it. From then on the
+    // request makes no look-up, no connection and sends nothing; it ends
+    // with one completion, error 3.
+    enum Route { Plain, Proxy, Tunnel, Socks, Relocated, BasicRetry, NtlmFirst, NtlmThird };
+    struct RouteCase {
+        const char *what;
+        Route route;
+    } routes[] = {
+        {"POST on a new connection", Plain},
+        {"through a proxy", Proxy},
+        {"https tunnel through a proxy", Tunnel},
+        {"through SOCKS 5", Socks},
+        {"second hop of a relocation", Relocated},
+        {"Basic retry on a new connection", BasicRetry},
+        {"NTLM message 1 on a new connection", NtlmFirst},
+        {"NTLM message 3 on the same connection", NtlmThird},
+    };
+    const QByteArray ok = "HTTP/1.0 200 OK\r\nSet-Cookie: a=1\r\nContent-Length: 2\r\n\r\nok";
+    const QByteArray message2 = "TlRMTVNTUAACAAAADAAMADAAAAAFggIAASNFZ4mrze8AAAAAAAAAACQAJAA8AAAAR"
+                                "ABPAE0AQQBJAE4AAgAMAEQATwBNAEEASQBOAAEADABTAEUAUgBWAEUAUgAAAAAA";
+    auto lookups = std::make_shared<std::atomic<int>>(0);
+    ResolverOverride resolver([lookups](const QString &host, QStringList &list) {
+        ++*lookups;
+        if (host != QLatin1String("origine.test") && host != QLatin1String("127.0.0.1"))
+            return 11001;
+        list << QStringLiteral("127.0.0.1");
+        return 0;
+    });
+    auto connects = std::make_shared<std::atomic<int>>(0);
+    auto sends = std::make_shared<std::atomic<int>>(0);
+    ApiOverride api;
+    api.api().connect = [next = api.guarded().connect, connects](int fd, const sockaddr *a,
+                                                                  socklen_t len) {
+        ++*connects;
+        return next(fd, a, len);
+    };
+    api.api().send = [next = api.guarded().send, sends](int fd, const void *b, size_t n, int f) {
+        ++*sends;
+        return next(fd, b, n, f);
+    };
+
+    struct Outcome {
+        QStringList log;
+        qsizetype abortedAt = -1;
+        int lookups = 0, connects = 0, sends = 0;
+        std::vector<HttpRecorder::Done> done;
+        QString reason;
+        THttpState state = httpReady;
+    };
+    // trigger empty: the request runs to its end.
+    auto play = [&](Route route, const QString &trigger) {
+        Outcome out;
+        ScriptedServer server;
+        const QByteArray socksReply("\x05\x00\x00\x01\x7f\x00\x00\x01\x00\x00", 10);
+        switch (route) {
+        case Plain:
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 200 OK\r\nSet-Cookie: a=1\r\n\r\ncorps"),
+                                  closeConnection()});
+            break;
+        case Proxy:
+        case Relocated:
+            if (route == Relocated)
+                server.addConnection(
+                    {readRequest(),
+                     sendBytes("HTTP/1.0 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n"),
+                     closeConnection()});
+            server.addConnection({readRequest(), sendBytes(ok), closeConnection()});
+            break;
+        case Tunnel:
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 200 Connection established\r\n\r\n"),
+                                  closeConnection()});
+            break;
+        case Socks:
+            server.addConnection({readBytes(3), sendBytes(QByteArray("\x05\x00", 2)),
+                                  readBytes(16), sendBytes(socksReply), readRequest(),
+                                  sendBytes(ok), closeConnection()});
+            break;
+        case BasicRetry:
+            server.addConnection(
+                {readRequest(),
+                 sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: Basic realm=\"x\"\r\n"
+                           "Content-Length: 0\r\n\r\n"),
+                 closeConnection()});
+            server.addConnection({readRequest(), sendBytes(ok), closeConnection()});
+            break;
+        case NtlmFirst:
+        case NtlmThird:
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM\r\n"
+                                            "Content-Length: 0\r\n\r\n"),
+                                  closeConnection()});
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM " +
+                                            message2 +
+                                            "\r\nConnection: keep-alive\r\n"
+                                            "Content-Length: 0\r\n\r\n"),
+                                  readRequest(), sendBytes(ok), closeConnection()});
+            break;
+        }
+        const QString port = QString::number(server.port());
+        QByteArray sent = pattern(20, 7);
+        TMemoryStream stream(sent);
+        THttpCli client;
+        HttpRecorder rec(client);
+        auto armed = [&](THttpCli *c) {
+            switch (route) {
+            case Relocated:
+                return out.log.contains(QStringLiteral("OnLocationChange"));
+            case BasicRetry:
+                return c->AuthBasicState() == 1;
+            case NtlmFirst:
+                return c->AuthNTLMState() == 1;
+            case NtlmThird:
+                return c->AuthNTLMState() == 3;
+            default:
+                return true;
+            }
+        };
+        hookEveryEvent(client, [&](THttpCli *sender, const QString &name) {
+            out.log << name;
+            if (trigger.isEmpty() || out.abortedAt >= 0 || name != trigger || !armed(sender))
+                return;
+            out.abortedAt = out.log.size();
+            out.lookups = *lookups;
+            out.connects = *connects;
+            out.sends = *sends;
+            sender->Abort();
+        });
+        client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
+            out.log << QStringLiteral("OnRequestDone");
+            rec.done.push_back({rq, error, sender->StatusCode()});
+        };
+        client.SetURL(QStringLiteral("http://origine.test:") + port + QStringLiteral("/a"));
+        switch (route) {
+        case Proxy:
+            client.SetProxy(QStringLiteral("127.0.0.1:") + port);
+            break;
+        case Tunnel:
+            client.SetProxy(QStringLiteral("127.0.0.1:") + port);
+            client.SetURL(QStringLiteral("https://origine.test/a"));
+            break;
+        case Socks:
+            client.SetSocksServer(QStringLiteral("127.0.0.1"));
+            client.SetSocksPort(port);
+            client.SetSocksLevel(QStringLiteral("5"));
+            break;
+        case BasicRetry:
+        case NtlmFirst:
+        case NtlmThird:
+            client.SetUsername(QStringLiteral("arbitre"));
+            client.SetPassword(QStringLiteral("secret"));
+            break;
+        default:
+            break;
+        }
+        if (route == Plain) {
+            client.SetSendStream(&stream);
+            client.PostASync();
+        } else {
+            client.GetASync();
+        }
+        EXPECT_TRUE(waitDone(loop(), rec));
+        // Whatever a request that goes on would do has happened by now.
+        pumpFor(loop(), 30);
+        out.done = rec.done;
+        out.reason = client.ReasonPhrase();
+        out.state = client.State();
+        if (out.abortedAt < 0) {
+            out.lookups = *lookups;
+            out.connects = *connects;
+            out.sends = *sends;
+        } else {
+            out.lookups = *lookups - out.lookups;
+            out.connects = *connects - out.connects;
+            out.sends = *sends - out.sends;
+        }
+        return out;
+    };
+
+    // What may still be heard of once the request is aborted: its close.
+    const QStringList closing = {QStringLiteral("httpAborting"), QStringLiteral("httpReady"),
+                                 QStringLiteral("OnHeaderEnd"), QStringLiteral("OnDocEnd"),
+                                 QStringLiteral("OnSessionClosed"),
+                                 QStringLiteral("OnRequestDone")};
+    for (const RouteCase &r : routes) {
+        SCOPED_TRACE(r.what);
+        const Outcome whole = play(r.route, QString());
+        ASSERT_EQ(whole.done.size(), 1u);
+        ASSERT_EQ(whole.done[0].error, 0);
+        // The triggers: every event and state of the route once armed, the
+        // end of the request aside.
+        QStringList triggers;
+        for (const QString &name : whole.log)
+            if (!closing.contains(name) && !triggers.contains(name))
+                triggers << name;
+        switch (r.route) {
+        case Plain:
+            for (const char *expected :
+                 {"httpNotConnected", "httpDnsLookup", "httpDnsLookupDone", "httpConnected",
+                  "OnSendData", "OnCookie", "OnDocData"})
+                EXPECT_TRUE(triggers.contains(QLatin1String(expected))) << expected;
+            break;
+        case Tunnel:
+            EXPECT_TRUE(triggers.contains(QStringLiteral("httpWaitingProxyConnect")));
+            EXPECT_TRUE(triggers.contains(QStringLiteral("OnDataPush")));
+            break;
+        case Socks:
+            EXPECT_TRUE(triggers.contains(QStringLiteral("OnSocksConnected")));
+            break;
+        default:
+            EXPECT_TRUE(triggers.contains(QStringLiteral("httpConnected")));
+            break;
+        }
+        for (const QString &trigger : triggers) {
+            SCOPED_TRACE(trigger.toStdString());
+            const Outcome cut = play(r.route, trigger);
+            if (cut.abortedAt < 0)
+                continue; // Heard before the route's retry only.
+            EXPECT_EQ(cut.done.size(), 1u) << cut.log.join(' ').toStdString();
+            if (cut.done.empty())
+                continue;
+            EXPECT_EQ(cut.done[0].error, httperrAborted);
+            EXPECT_EQ(cut.done[0].status, 404);
+            EXPECT_EQ(cut.reason, QStringLiteral("Connection aborted on request"));
+            EXPECT_EQ(cut.state, httpReady);
+            EXPECT_EQ(cut.lookups, 0);
+            EXPECT_EQ(cut.connects, 0);
+            EXPECT_EQ(cut.sends, 0);
+            QStringList after = cut.log.mid(cut.abortedAt);
+            for (const QString &name : after)
+                EXPECT_TRUE(closing.contains(name) && after.count(name) == 1)
+                    << name.toStdString() << " after the abort: " << after.join(' ').toStdString();
+        }
     }
 }
 
