@@ -622,7 +622,7 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
     auto sends = std::make_shared<std::atomic<int>>(0);
     ApiOverride api;
     api.api().connect = [next = api.guarded().connect, connects](int fd, const sockaddr *a,
-                                                                  socklen_t len) {
+                                                                 socklen_t len) {
         ++*connects;
         return next(fd, a, len);
     };
@@ -665,9 +665,9 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
                                   closeConnection()});
             break;
         case Socks:
-            server.addConnection({readBytes(3), sendBytes(QByteArray("\x05\x00", 2)),
-                                  readBytes(16), sendBytes(socksReply), readRequest(),
-                                  sendBytes(ok), closeConnection()});
+            server.addConnection({readBytes(3), sendBytes(QByteArray("\x05\x00", 2)), readBytes(16),
+                                  sendBytes(socksReply), readRequest(), sendBytes(ok),
+                                  closeConnection()});
             break;
         case BasicRetry:
             server.addConnection(
@@ -683,12 +683,12 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
                                   sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM\r\n"
                                             "Content-Length: 0\r\n\r\n"),
                                   closeConnection()});
-            server.addConnection({readRequest(),
-                                  sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM " +
-                                            message2 +
-                                            "\r\nConnection: keep-alive\r\n"
-                                            "Content-Length: 0\r\n\r\n"),
-                                  readRequest(), sendBytes(ok), closeConnection()});
+            server.addConnection(
+                {readRequest(),
+                 sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM " + message2 +
+                           "\r\nConnection: keep-alive\r\n"
+                           "Content-Length: 0\r\n\r\n"),
+                 readRequest(), sendBytes(ok), closeConnection()});
             break;
         }
         const QString port = QString::number(server.port());
@@ -772,10 +772,10 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
     };
 
     // What may still be heard of once the request is aborted: its close.
-    const QStringList closing = {QStringLiteral("httpAborting"), QStringLiteral("httpReady"),
-                                 QStringLiteral("OnHeaderEnd"), QStringLiteral("OnDocEnd"),
-                                 QStringLiteral("OnSessionClosed"),
-                                 QStringLiteral("OnRequestDone")};
+    const QStringList closing = {
+        QStringLiteral("httpAborting"),    QStringLiteral("httpReady"),
+        QStringLiteral("OnHeaderEnd"),     QStringLiteral("OnDocEnd"),
+        QStringLiteral("OnSessionClosed"), QStringLiteral("OnRequestDone")};
     for (const RouteCase &r : routes) {
         SCOPED_TRACE(r.what);
         const Outcome whole = play(r.route, QString());
@@ -789,9 +789,8 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
                 triggers << name;
         switch (r.route) {
         case Plain:
-            for (const char *expected :
-                 {"httpNotConnected", "httpDnsLookup", "httpDnsLookupDone", "httpConnected",
-                  "OnSendData", "OnCookie", "OnDocData"})
+            for (const char *expected : {"httpNotConnected", "httpDnsLookup", "httpDnsLookupDone",
+                                         "httpConnected", "OnSendData", "OnCookie", "OnDocData"})
                 EXPECT_TRUE(triggers.contains(QLatin1String(expected))) << expected;
             break;
         case Tunnel:
