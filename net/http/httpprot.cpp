@@ -1226,6 +1226,10 @@ void THttpCli::GetHeaderLineNext()
         }
     }
     if (line.isEmpty()) {
+        // An answer begins with its status line: an empty line first is no
+        // answer (and would complete with status 0 as if all went well).
+        if (m_headerLineCount == 1)
+            throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
         headerEnded();
         return;
     }
@@ -1248,7 +1252,11 @@ void THttpCli::statusLine(const QString &line)
     if (head != QLatin1String("HTTP/1.0") && head != QLatin1String("HTTP/1.1")) {
         if (OnDataPush2)
             OnDataPush2(this);
-        return;
+        if (stopped())
+            return;
+        // Whatever the peer speaks, it is no answer of ours: what follows
+        // cannot be trusted either, so the connection goes with it.
+        throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
     }
     m_responseVersion = line.mid(5, 3);
     if (m_requestVer == QLatin1String("1.1") && m_responseVersion == QLatin1String("1.0"))

@@ -1003,6 +1003,52 @@ TEST_P(HttpRequest, StrayBytesOnAnIdleKeptAliveConnectionAreNeverTakenForTheNext
             }
 }
 
+TEST_P(HttpRequest, AFollowUpAnsweredWithoutAStatusLineIsAnErrorAndClosesTheConnection)
+{
+    // The first answer leaves the connection open; what answers the next
+    // request there is no status line. Read as an answer it would end with
+    // status 0 and no error, as if it had succeeded.
+    const QByteArray answers[] = {"HTTP/1.1 204 No Content\r\n\r\n",
+                                  "HTTP/1.1 304 Not Modified\r\n\r\n",
+                                  "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"};
+    const QByteArray strays[] = {"JUNK\r\n\r\n", "\r\n",
+                                 "\r\nHTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n",
+                                 "Bonjour\r\nContent-Length: 0\r\n\r\n"};
+    for (const QByteArray &answer : answers)
+        for (const QByteArray &stray : strays) {
+            SCOPED_TRACE(testing::Message()
+                         << answer.left(12).data() << " then " << stray.toPercentEncoding().data());
+            ScriptedServer server;
+            server.addConnection(
+                {readRequest(), sendBytes(answer), readRequest(), sendBytes(stray), hold()});
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh"),
+                                  hold()});
+            THttpCli client;
+            HttpRecorder rec(client);
+            client.SetRequestVer(QStringLiteral("1.1"));
+            client.SetURL(server.url(QStringLiteral("/1")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec));
+            EXPECT_EQ(rec.done[0].error, 0);
+            client.SetURL(server.url(QStringLiteral("/2")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec, 2));
+            EXPECT_EQ(rec.done[1].error, httperrProtocol);
+            EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Invalid status line"));
+            EXPECT_EQ(client.CtrlSocket().State(), wsClosed);
+            // The next request does not meet the rest of those bytes.
+            client.SetURL(server.url(QStringLiteral("/3")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec, 3));
+            EXPECT_EQ(rec.done[2].error, 0);
+            EXPECT_EQ(rec.done[2].status, 200);
+            EXPECT_EQ(server.connections(), 2);
+            pumpFor(loop(), 20);
+            EXPECT_EQ(rec.done.size(), 3u);
+        }
+}
+
 TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
 {
     ScriptedServer server;
