@@ -352,6 +352,9 @@ private:
     // Turns a 401 or 407 into another attempt when a scheme applies; else
     // posts request done.
     void authBookkeeping();
+    // A 407 is answered only when it can come from a proxy of ours: an
+    // origin asking for proxy credentials is given none.
+    bool proxyInUse() const { return !m_proxy.isEmpty(); }
     bool prepareNTLMAuth(bool &repeat);
     bool prepareBasicAuth(bool &repeat);
     void authorizationLines(QStringList &headers) const;
