@@ -1,6 +1,8 @@
 #include "net/http/httpprot.h"
 
 #include "net/http/urlsplit.h"
+#include "net/sys/socketapi.h"
+#include "net/sys/wsockerr.h"
 #include "platform/text/codec.h"
 
 #include <algorithm>
@@ -108,6 +110,7 @@ THttpCli::~THttpCli()
     m_socket->OnDataAvailable = nullptr;
     m_socket->OnDataSent = nullptr;
     m_socket->OnDnsLookupDone = nullptr;
+    m_socket->OnSendData = nullptr;
     m_socket->OnError = nullptr;
     m_socket->OnSocksConnected = nullptr;
     m_socket->OnSocksError = nullptr;
@@ -137,6 +140,7 @@ void THttpCli::bindSocket()
     m_socket->OnDnsLookupDone = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDNSLookupDone(error); });
     };
+    m_socket->OnSendData = [this](TCustomWSocket *, int bytes) { m_requestBytesWritten += bytes; };
     // Relayed with the socket as the sender.
     m_socket->OnSocksConnected = [this](TCustomWSocket *sender, std::uint16_t error) {
         if (OnSocksConnected)
@@ -416,7 +420,17 @@ bool THttpCli::connectionReusable()
         return m_simulated.isEmpty();
     // Bytes that came after the last answer and wait unread would be taken
     // for the next one.
-    return m_socket->RcvdCount() == 0;
+    return m_socket->RcvdCount() == 0 && !peerGone();
+}
+
+bool THttpCli::peerGone()
+{
+    // A server closes a kept-alive connection once it has been idle a while;
+    // when its close came before the notification of it, a request written
+    // there would meet the close instead of an answer.
+    char byte;
+    const int got = wsRecv(m_socket->HSocket(), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return got == 0 || (got < 0 && WSAGetLastError() != 10035);
 }
 
 void THttpCli::DoRequestAsync(THttpRequest Rq)
@@ -607,6 +621,7 @@ void THttpCli::Login()
     if (m_simulating) {
         // The simulated connection opens at once, to whatever host.
         if (!m_simConnected) {
+            m_requestsOnConnection = 0;
             m_connectionSpoiled = false;
             m_simConnected = true;
             m_connectedHost = m_hostName;
@@ -627,6 +642,7 @@ void THttpCli::Login()
         return;
     }
     if (m_socket->State() != wsConnected) {
+        m_requestsOnConnection = 0;
         m_connectionSpoiled = false;
         m_dnsResult.clear();
         SetState(httpDnsLookup);
@@ -829,6 +845,7 @@ void THttpCli::socketSend(const char *data, int len)
 {
     if (m_simulating) {
         m_simulatedSent.append(data, len);
+        m_requestBytesWritten += len;
         return;
     }
     if (len > 0)
@@ -962,6 +979,8 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
         return;
     QByteArray whole = m_requestHeader;
     m_requestHeader.clear();
+    ++m_requestsOnConnection;
+    m_requestBytesWritten = 0;
     socketSend(whole.constData(), static_cast<int>(whole.size()));
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("SendRequest Done"));
 }
@@ -1567,6 +1586,8 @@ void THttpCli::closeHandlerDispatch(std::uint16_t error)
 void THttpCli::SocketSessionClosed(std::uint16_t error)
 {
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("SessionClosed Error: ") + QString::number(error));
+    if (retryOnFreshConnection())
+        return;
     if (error != 0)
         m_requestDoneError = error;
     m_connected = false;
@@ -1614,6 +1635,40 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
         return;
     if (m_state != httpReady)
         postSetReady();
+}
+
+bool THttpCli::retryOnFreshConnection()
+{
+    // Not a byte of answer, on a connection an earlier answer had used: the
+    // server ended it while it was idle, as servers do after a while.
+    if (m_state != httpWaitingHeader || m_receivingHeader || m_answerComplete ||
+        m_lineHandler != LineHandler::Header || m_headerLineCount != 0 || m_rcvdCount != 0 ||
+        m_requestsOnConnection < 2)
+        return false;
+    // GET and HEAD change nothing and may always go again. Any other request
+    // only when the server cannot have had it: not a byte of it left us (a
+    // byte the system took may have reached the server, which may have acted
+    // on it before closing).
+    if (m_requestType != httpGET && m_requestType != httpHEAD && m_requestBytesWritten != 0)
+        return false;
+    // The last NTLM step belongs to the connection that carried the others.
+    if (m_authNTLMState == 3 || m_proxyAuthNTLMState == 3)
+        return false;
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("Connection closed before any answer: "
+                                              "request sent again on a new connection"));
+    // What the dead connection had posted is void.
+    ++m_generation;
+    m_connected = false;
+    m_closeHandler = CloseHandler::Normal;
+    stopBandwidthTimer();
+    rewindStreams();
+    const QString docName = m_docName;
+    const QString location = m_location;
+    InternalClear();
+    m_docName = docName;
+    m_location = location;
+    postMessage(WM_HTTP_LOGIN);
+    return true;
 }
 
 void THttpCli::incomplete()
@@ -1667,6 +1722,13 @@ void THttpCli::StartRelocation()
     }
 }
 
+QString THttpCli::schemeOf(const QString &url)
+{
+    QString proto, user, pass, host, port, path;
+    SplitUrl(url, proto, user, pass, host, port, path);
+    return proto.isEmpty() ? QStringLiteral("http") : proto;
+}
+
 QString THttpCli::pathOf(const QString &url)
 {
     QString proto, user, pass, host, port, path;
@@ -1718,26 +1780,32 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
     postMessage(WM_HTTP_LOGIN);
 }
 
-void THttpCli::relocationTarget(const QString &value)
+void THttpCli::relocationTarget(const QString &location)
 {
-    const QString lower = value.left(8).toLower();
-    const bool absolute =
-        lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://"));
+    // A reference to another host of the same scheme ("//host/x") names
+    // that host, as any other URL with a scheme does; everything else
+    // without a scheme is resolved against the URL of this request.
+    QString value = location;
+    if (value.startsWith(QLatin1String("//"))) {
+        QString scheme = m_protocol.isEmpty() ? QStringLiteral("http") : m_protocol;
+        if (!m_proxy.isEmpty())
+            scheme = schemeOf(m_path);
+        value = scheme + QLatin1Char(':') + value;
+    }
+    const bool absolute = HasSchemeAndAuthority(value);
     QString proto, user, pass, host, port, path;
     if (!m_proxy.isEmpty()) {
-        if (value.startsWith(QLatin1Char('/'))) {
+        if (!absolute) {
             SplitUrl(m_path, proto, user, pass, host, port, path);
             m_location = (proto.isEmpty() ? QStringLiteral("http") : proto) +
                          QStringLiteral("://") + host +
-                         (port.isEmpty() ? QString() : QLatin1Char(':') + port) + value;
+                         (port.isEmpty() ? QString() : QLatin1Char(':') + port) +
+                         ResolvePath(path.isEmpty() ? QStringLiteral("/") : path, value);
             setPath(m_location);
             if (!user.isEmpty() && !pass.isEmpty()) {
                 m_currUsername = user;
                 m_currPassword = pass;
             }
-        } else if (!absolute) {
-            setPath(UrlPath(m_path) + value);
-            m_location = m_path;
         } else {
             SplitUrl(value, proto, user, pass, host, port, path);
             const QString newPort = port.isEmpty() ? QStringLiteral("80") : port;
@@ -1756,11 +1824,8 @@ void THttpCli::relocationTarget(const QString &value)
         }
         return;
     }
-    if (value.startsWith(QLatin1Char('/'))) {
-        setPath(value);
-        m_location = QStringLiteral("http://") + m_hostName + hostPortSuffix() + m_path;
-    } else if (!absolute) {
-        setPath(UrlPath(m_path) + value);
+    if (!absolute) {
+        setPath(ResolvePath(m_path, value));
         m_location = QStringLiteral("http://") + m_hostName + hostPortSuffix() + m_path;
     } else {
         SplitUrl(value, proto, user, pass, host, port, path);

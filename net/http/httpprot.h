@@ -338,7 +338,7 @@ private:
     void headerEnded();
     void statusLine(const QString &line);
     void headerField(const QString &line);
-    void relocationTarget(const QString &value);
+    void relocationTarget(const QString &location);
     void rewindStreams();
     void endOfBody();
     void bodyFromBuffer();
@@ -346,6 +346,7 @@ private:
     void incomplete();
     void stripFragment();
     static QString pathOf(const QString &url);
+    static QString schemeOf(const QString &url);
     QString hostPortSuffix() const;
     QString proxyConnectPort() const;
     void takeRelocationCredentials(bool sameOrigin, const QString &user, const QString &pass);
@@ -367,6 +368,12 @@ private:
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
     bool connectionReusable();
+    // The peer's close (or reset) already waits in the socket.
+    bool peerGone();
+    // A request that went out on a connection an earlier answer had used,
+    // and heard nothing back before the close, goes once more on a new
+    // connection when that is safe; true when it does.
+    bool retryOnFreshConnection();
     // Moves the first whole line of the buffer to m_lastLine.
     bool takeLine();
     void pushIdleLines(std::uint16_t error);
@@ -498,6 +505,10 @@ private:
     // it for the next answer, which could not be told from such bytes.
     bool m_answerComplete = false;
     bool m_connectionSpoiled = false;
+    // Requests written on the connection now open, this one included.
+    int m_requestsOnConnection = 0;
+    // Bytes of this request the system took (the header and the body).
+    std::int64_t m_requestBytesWritten = 0;
     // Set by the first request: from then on an Abort between requests has
     // no request to end.
     bool m_requestStarted = false;

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 
 using namespace net;
@@ -1049,6 +1050,157 @@ TEST_P(HttpRequest, AFollowUpAnsweredWithoutAStatusLineIsAnErrorAndClosesTheConn
         }
 }
 
+TEST_P(HttpRequest, AConnectionTheServerClosedWhileIdleIsNotTakenForALiveOne)
+{
+    // The server ends the kept-alive connection (or resets it) after its
+    // answer; its close is still unread when the next request starts.
+    const QByteArray hello = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
+    const QByteArray fresh = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh";
+    for (const bool reset : {false, true})
+        for (const THttpRequest rq : {httpGET, httpHEAD, httpPOST}) {
+            SCOPED_TRACE(testing::Message() << (reset ? "reset" : "closed") << ", request " << rq);
+            ScriptedServer server;
+            server.addConnection({readRequest(), sendBytes(hello), awaitRelease(),
+                                  reset ? resetConnection() : closeConnection()});
+            server.addConnection(
+                {readRequest(),
+                 sendBytes(rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh),
+                 hold()});
+            QByteArray data = pattern(40, 5);
+            TMemoryStream stream(data);
+            THttpCli client;
+            HttpRecorder rec(client);
+            client.SetRequestVer(QStringLiteral("1.1"));
+            client.SetURL(server.url(QStringLiteral("/1")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec));
+            ASSERT_EQ(rec.done[0].error, 0);
+            // Until the close has reached the client's socket, unread.
+            server.release();
+            pollfd watch{client.CtrlSocket().HSocket(), POLLRDHUP, 0};
+            ASSERT_EQ(::poll(&watch, 1, 20000), 1);
+            client.SetURL(server.url(QStringLiteral("/2")));
+            client.SetSendStream(&stream);
+            client.DoRequestAsync(rq);
+            ASSERT_TRUE(waitDone(loop(), rec, 2));
+            EXPECT_EQ(rec.done[1].error, 0);
+            EXPECT_EQ(rec.done[1].status, 200);
+            EXPECT_EQ(rec.body, rq == httpHEAD ? QByteArray("hello") : QByteArray("hellofresh"));
+            EXPECT_EQ(server.connections(), 2);
+            ASSERT_EQ(server.requests().size(), 2);
+            if (rq == httpPOST) {
+                EXPECT_TRUE(server.requests()[1].endsWith("\r\n\r\n" + data));
+            }
+        }
+}
+
+TEST_P(HttpRequest, ARequestTheServerDroppedWithoutAWordIsSentOnceMoreWhenThatIsSafe)
+{
+    // The request went out on a connection an earlier answer had used, and
+    // the connection ended before a byte of answer came: a server's idle
+    // time-out met the request. GET and HEAD go again on a new connection,
+    // once; a POST that may have reached the server does not.
+    const QByteArray hello = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
+    const QByteArray fresh = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh";
+    struct Case {
+        const char *what;
+        THttpRequest rq;
+        bool reset;
+        bool secondDrops;
+        std::uint16_t error;
+    } cases[] = {
+        {"GET, closed", httpGET, false, false, 0},
+        {"GET, reset", httpGET, true, false, 0},
+        {"HEAD, closed", httpHEAD, false, false, 0},
+        {"POST, closed", httpPOST, false, false, httperrIncomplete},
+        {"POST, reset", httpPOST, true, false, 10054},
+        {"GET, the new connection drops it too", httpGET, false, true, httperrIncomplete},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedServer server;
+        server.addConnection({readRequest(), sendBytes(hello), readRequest(),
+                              c.reset ? resetConnection() : closeConnection()});
+        if (c.secondDrops)
+            server.addConnection({readRequest(), closeConnection()});
+        else
+            server.addConnection(
+                {readRequest(),
+                 sendBytes(c.rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh),
+                 hold()});
+        QByteArray data = pattern(40, 6);
+        TMemoryStream stream(data);
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(server.url(QStringLiteral("/1")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec));
+        client.SetURL(server.url(QStringLiteral("/2")));
+        client.SetSendStream(&stream);
+        client.DoRequestAsync(c.rq);
+        ASSERT_TRUE(waitDone(loop(), rec, 2));
+        pumpFor(loop(), 30);
+        ASSERT_EQ(rec.done.size(), 2u);
+        EXPECT_EQ(rec.done[1].error, c.error);
+        const bool again = c.rq != httpPOST;
+        EXPECT_EQ(server.connections(), again ? 2 : 1);
+        const QList<QByteArray> requests = server.requests();
+        ASSERT_EQ(requests.size(), again ? 3 : 2);
+        if (again) {
+            EXPECT_EQ(requests[2], requests[1]);
+        }
+        if (c.error == 0) {
+            EXPECT_EQ(rec.done[1].status, 200);
+            EXPECT_EQ(rec.body, c.rq == httpHEAD ? QByteArray("hello") : QByteArray("hellofresh"));
+        }
+    }
+}
+
+TEST_P(HttpRequest, APostWhoseConnectionFailedBeforeAByteLeftIsSentOnANewConnection)
+{
+    // The first write of the request fails (the server had reset the
+    // connection): not a byte left, so even a POST is safe to send again.
+    ScriptedServer server;
+    server.addConnection(
+        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"), hold()});
+    server.addConnection(
+        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh"), hold()});
+    auto failNext = std::make_shared<std::atomic<bool>>(false);
+    ApiOverride api;
+    api.api().send = [next = api.guarded().send, failNext](int fd, const void *b, size_t n,
+                                                           int f) -> ssize_t {
+        if (failNext->exchange(false)) {
+            errno = ECONNRESET;
+            return -1;
+        }
+        return next(fd, b, n, f);
+    };
+    QByteArray data = pattern(40, 8);
+    TMemoryStream stream(data);
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(server.url(QStringLiteral("/1")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(loop(), rec));
+    client.SetURL(server.url(QStringLiteral("/2")));
+    client.SetSendStream(&stream);
+    *failNext = true;
+    client.PostASync();
+    ASSERT_TRUE(waitDone(loop(), rec, 2));
+    pumpFor(loop(), 30);
+    ASSERT_EQ(rec.done.size(), 2u);
+    EXPECT_EQ(rec.done[1].error, 0);
+    EXPECT_EQ(rec.done[1].status, 200);
+    EXPECT_EQ(rec.body, QByteArray("hellofresh"));
+    EXPECT_EQ(server.connections(), 2);
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_TRUE(server.requests()[1].startsWith("POST /2 HTTP/1.1\r\n"));
+    EXPECT_TRUE(server.requests()[1].endsWith("\r\n\r\n" + data));
+    EXPECT_EQ(client.SentCount(), 40);
+}
+
 TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
 {
     ScriptedServer server;
@@ -1181,6 +1333,10 @@ TEST_P(HttpRequest, RelocationsThroughAProxyStayWithTheProxy)
     } cases[] = {
         {"/neuf", "GET http://site.example/neuf HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
         {"c", "GET http://site.example/a/c HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"../ok2", "GET http://site.example/ok2 HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"?y=1", "GET http://site.example/a/b?y=1 HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"//autre.example/x", "GET http://autre.example/x HTTP/1.0\r\n",
+         "\r\nHost: autre.example\r\n"},
         {"http://autre.example:8080/z", "GET http://autre.example:8080/z HTTP/1.0\r\n",
          "\r\nHost: autre.example:8080\r\n"},
     };
