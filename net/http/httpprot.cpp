@@ -894,7 +894,9 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
     if (m_options.has(httpoBandwidthControl))
         bandwidthSetup();
     QStringList headers;
+    headers.reserve(20);
     m_requestHeader.clear();
+    m_requestHeader.reserve(512);
     TriggerRequestHeaderBegin();
     if (stopped())
         return;
@@ -991,13 +993,27 @@ void THttpCli::SendCommand(const QString &cmd)
     if (OnCommand)
         OnCommand(this, line);
     // A line break inside a line would start a header line of its own: the
-    // request is refused before anything is sent.
-    for (QChar c : line)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 0)
+    // request is refused before anything is sent. ASCII, the usual case, is
+    // written as it is checked; any other text through the code page.
+    const qsizetype at = m_requestHeader.size();
+    m_requestHeader.resize(at + line.size());
+    char *out = m_requestHeader.data() + at;
+    bool ascii = true;
+    for (QChar c : line) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == 0) {
+            m_requestHeader.truncate(at);
             throw EHttpException(QStringLiteral("Invalid header line"), httperrProtocol);
-    if (!line.isEmpty())
-        m_requestHeader += platform::toAnsi(line);
-    m_requestHeader += "\r\n";
+        }
+        if (u >= 0x80)
+            ascii = false;
+        *out++ = static_cast<char>(u);
+    }
+    if (!ascii) {
+        m_requestHeader.truncate(at);
+        platform::appendAnsi(m_requestHeader, line);
+    }
+    m_requestHeader.append("\r\n", 2);
 }
 
 void THttpCli::SocketDataSent(std::uint16_t)
@@ -1143,7 +1159,13 @@ bool THttpCli::takeLine()
     int textLen = lineLen;
     if (textLen > 0 && m_rcvdBuffer[textLen - 1] == '\r')
         --textLen;
-    m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
+    // ASCII, the usual case, reads the same in Windows-1252 and in Latin-1,
+    // whose conversion is the fast one.
+    const auto *bytes = reinterpret_cast<const unsigned char *>(m_rcvdBuffer);
+    if (std::all_of(bytes, bytes + textLen, [](unsigned char b) { return b < 0x80; }))
+        m_lastLine = QString::fromLatin1(m_rcvdBuffer, textLen);
+    else
+        m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
     HTTP_TRACE(loProtSpecDump, QStringLiteral(">|") + m_lastLine + QStringLiteral("|"));
     consumeFront(lineLen + 1);
     return true;
@@ -1300,64 +1322,79 @@ void THttpCli::statusLine(const QString &line)
 
 void THttpCli::headerField(const QString &line)
 {
-    int colon = line.indexOf(QLatin1Char(':'));
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
     if (colon < 0)
         return;
-    const QString name = line.left(colon).toLower();
-    int v = colon + 1;
+    // Most lines of an answer are of no interest here: they are told apart
+    // without a lower-cased copy of their name (the bytes come decoded from
+    // Windows-1252, where only ASCII letters lower-case to ASCII letters).
+    const QStringView name = QStringView(line).left(colon);
+    auto is = [&name](QLatin1String known) {
+        if (name.size() != known.size())
+            return false;
+        for (qsizetype i = 0; i < known.size(); ++i) {
+            char16_t c = name[i].unicode();
+            if (c >= u'A' && c <= u'Z')
+                c = char16_t(c + 32);
+            if (c != char16_t(static_cast<unsigned char>(known.data()[i])))
+                return false;
+        }
+        return true;
+    };
+    qsizetype v = colon + 1;
     while (v < line.size() && (line.at(v) == QLatin1Char(' ') || line.at(v) == QLatin1Char('\t')))
         ++v;
-    const QString value = line.mid(v);
+    auto value = [&line, v] { return line.mid(v); };
 
-    if (name == QLatin1String("location")) {
+    if (is(QLatin1String("location"))) {
         if (m_requestType == httpPUT) {
-            m_location = value;
+            m_location = value();
         } else if (m_followRelocation) {
             m_relocationPending = true;
-            relocationTarget(value);
+            relocationTarget(value());
         }
-    } else if (name == QLatin1String("content-length")) {
+    } else if (is(QLatin1String("content-length"))) {
         // Digits only: a sign, a fraction or a value past 64 bits is no
         // length, and guessing one could take the next answer for this body.
-        const QString digits = value.trimmed();
+        const QStringView digits = QStringView(line).mid(v).trimmed();
         bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), isDigit);
         qlonglong n = ok ? digits.toLongLong(&ok) : -1;
         if (!ok)
             throw EHttpException(QStringLiteral("Invalid content length"), httperrProtocol);
         m_contentLength = n;
-    } else if (name == QLatin1String("transfer-encoding")) {
-        m_transferEncoding = value.toLower();
-    } else if (name == QLatin1String("content-range")) {
+    } else if (is(QLatin1String("transfer-encoding"))) {
+        m_transferEncoding = value().toLower();
+    } else if (is(QLatin1String("content-range"))) {
         // "bytes 100-199/1000"; a form without a dash gives no values.
-        int dash = value.indexOf(QLatin1Char('-'));
+        const QString range = value();
+        int dash = range.indexOf(QLatin1Char('-'));
         if (dash < 0) {
             m_contentRangeBegin.clear();
             m_contentRangeEnd.clear();
         } else {
-            m_contentRangeBegin = dash > 6 ? value.mid(6, dash - 6) : QString();
-            int slash = value.indexOf(QLatin1Char('/'), dash + 1);
+            m_contentRangeBegin = dash > 6 ? range.mid(6, dash - 6) : QString();
+            int slash = range.indexOf(QLatin1Char('/'), dash + 1);
             m_contentRangeEnd =
-                slash >= 0 ? value.mid(dash + 1, slash - dash - 1) : value.mid(dash + 1);
+                slash >= 0 ? range.mid(dash + 1, slash - dash - 1) : range.mid(dash + 1);
         }
         m_rangeSetByOwner = false;
-    } else if (name == QLatin1String("accept-ranges")) {
-        m_acceptRanges = value;
-    } else if (name == QLatin1String("content-type")) {
-        m_contentType = value.toLower();
-    } else if (name == QLatin1String("www-authenticate") ||
-               name == QLatin1String("proxy-authenticate")) {
-        m_authenticateValues << value;
-    } else if (name == QLatin1String("set-cookie")) {
+    } else if (is(QLatin1String("accept-ranges"))) {
+        m_acceptRanges = value();
+    } else if (is(QLatin1String("content-type"))) {
+        m_contentType = value().toLower();
+    } else if (is(QLatin1String("www-authenticate")) || is(QLatin1String("proxy-authenticate"))) {
+        m_authenticateValues << value();
+    } else if (is(QLatin1String("set-cookie"))) {
         bool accept = true;
-        TriggerCookie(value, accept);
-    } else if (name == QLatin1String("connection") || name == QLatin1String("proxy-connection")) {
-        QString v2 = value.trimmed().toLower();
+        TriggerCookie(value(), accept);
+    } else if (is(QLatin1String("connection")) || is(QLatin1String("proxy-connection"))) {
+        QString v2 = value().trimmed().toLower();
         if (v2 == QLatin1String("close"))
             m_closeReq = true;
         else if (v2 == QLatin1String("keep-alive"))
             m_closeReq = false;
-    } else if (name == QLatin1String("content-encoding")) {
-        m_contentEncoding = value;
+    } else if (is(QLatin1String("content-encoding"))) {
+        m_contentEncoding = value();
     }
 }
 
