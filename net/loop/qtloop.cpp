@@ -1,5 +1,6 @@
 #include "net/loop/qtloop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -50,6 +51,18 @@ QtEventLoop::QtEventLoop()
     if (QCoreApplication::instance() != nullptr)
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_dispatcher,
                          [this] { m_quit = true; });
+    // A loop that starts inside one of our callbacks (a dialog, a
+    // synchronous request) must see what the callback posted.
+    if (QAbstractEventDispatcher *events = QThread::currentThread()->eventDispatcher()) {
+        auto settle = [this] {
+            if (m_drainOwed) {
+                m_drainOwed = false;
+                postDrain();
+            }
+        };
+        QObject::connect(events, &QAbstractEventDispatcher::awake, m_dispatcher, settle);
+        QObject::connect(events, &QAbstractEventDispatcher::aboutToBlock, m_dispatcher, settle);
+    }
     m_limit = new QTimer(m_dispatcher);
     m_limit->setSingleShot(true);
     m_limit->setTimerType(Qt::PreciseTimer);
@@ -78,23 +91,60 @@ QtEventLoop::~QtEventLoop()
 
 void QtEventLoop::postedOne()
 {
+    // Posted from inside one of our callbacks: delivered when the outermost
+    // one returns (settle()), without a Qt event, whose wake-up of the
+    // dispatcher costs three system calls; a loop that starts meanwhile
+    // gets the event after all.
+    if (m_depth > 0) {
+        m_drainOwed = true;
+        return;
+    }
+    postDrain();
+}
+
+void QtEventLoop::postDrain()
+{
     if (m_drainPending)
         return;
     m_drainPending = true;
     QCoreApplication::postEvent(m_dispatcher, new QEvent(kDrainEvent));
 }
 
-void QtEventLoop::onDrainEvent()
+void QtEventLoop::settle()
 {
-    m_drainPending = false;
-    // Only here, outside every notifier's and timer's signal, may they be freed.
-    if (m_depth == 0)
+    // A few rounds at most, so that a handler posting without end still
+    // lets the other events in.
+    for (int round = 0; round < 4 && m_depth == 0 && m_drainOwed; ++round) {
+        m_drainOwed = false;
+        drain(false);
+    }
+    if (m_depth == 0 && (m_drainOwed || hasPosted() || !m_graveyard.empty())) {
+        m_drainOwed = false;
+        postDrain();
+    }
+}
+
+void QtEventLoop::drain(bool fromEvent)
+{
+    // Only from our own event, outside every notifier's and timer's signal,
+    // may they be freed.
+    if (fromEvent && m_depth == 0)
         freeGraveyard();
     ++m_depth;
     deliverPosted();
     --m_depth;
-    if (hasPosted() || (m_depth == 0 && !m_graveyard.empty()))
+}
+
+void QtEventLoop::onDrainEvent()
+{
+    m_drainPending = false;
+    drain(true);
+    if (m_depth == 0) {
+        m_drainOwed = m_drainOwed || hasPosted();
+        settle();
+    } else if (hasPosted()) {
         postedOne();
+    }
 }
 
 WatchId QtEventLoop::watch(int fd, bool read, bool write, WatchCallback callback)
@@ -204,8 +254,8 @@ void QtEventLoop::activated(WatchId id, bool readable, bool writable)
             applyInterest(found->second);
         }
     }
-    if (m_depth == 0 && !m_graveyard.empty())
-        postedOne();
+    if (m_depth == 0)
+        settle();
 }
 
 TimerId QtEventLoop::startTimer(int intervalMs, TimerCallback callback, bool singleShot)
@@ -245,8 +295,8 @@ void QtEventLoop::fireTimer(TimerId id)
     ++m_depth;
     guarded([&] { (*callback)(); });
     --m_depth;
-    if (m_depth == 0 && !m_graveyard.empty())
-        postedOne();
+    if (m_depth == 0)
+        settle();
 }
 
 void QtEventLoop::bury(QObject *object)

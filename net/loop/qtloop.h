@@ -69,6 +69,9 @@ private:
     void fireTimer(TimerId id);
     void bury(QObject *object);
     void freeGraveyard();
+    void postDrain();
+    void drain(bool fromEvent);
+    void settle();
 
     Notifiers *takeNotifiers(int fd, WatchId id);
 
@@ -79,6 +82,7 @@ private:
     std::vector<std::unique_ptr<Notifiers>> m_notifiers;
     std::vector<Notifiers *> m_freeNotifiers;
     bool m_drainPending = false;
+    bool m_drainOwed = false;
     int m_depth = 0;
     std::map<WatchId, Watch> m_watches;
     std::map<TimerId, Timer> m_timers;
