@@ -531,8 +531,20 @@ void THttpCli::setPath(const QString &path)
 
 void THttpCli::setTargets()
 {
-    QString proto, user, pass, host, port, path;
-    SplitUrl(m_url, proto, user, pass, host, port, path);
+    // The same URL again (the usual case of a client asking one page over
+    // and over) splits as before.
+    if (m_urlSplit.url != m_url || m_urlSplit.url.isNull()) {
+        m_urlSplit.url = m_url;
+        m_urlSplit.path.clear();
+        SplitUrl(m_url, m_urlSplit.proto, m_urlSplit.user, m_urlSplit.pass, m_urlSplit.host,
+                 m_urlSplit.port, m_urlSplit.path);
+    }
+    const QString &proto = m_urlSplit.proto;
+    const QString &user = m_urlSplit.user;
+    const QString &pass = m_urlSplit.pass;
+    const QString &host = m_urlSplit.host;
+    QString port = m_urlSplit.port;
+    const QString &path = m_urlSplit.path;
     QString docSource;
     QString connHost, connPort;
     if (!m_proxy.isEmpty()) {
@@ -999,7 +1011,7 @@ void THttpCli::SendCommand(const QString &cmd)
     m_requestHeader.resize(at + line.size());
     char *out = m_requestHeader.data() + at;
     bool ascii = true;
-    for (QChar c : line) {
+    for (QChar c : std::as_const(line)) {
         const char16_t u = c.unicode();
         if (u == u'\r' || u == u'\n' || u == 0) {
             m_requestHeader.truncate(at);

@@ -487,6 +487,10 @@ private:
     std::int64_t m_sentCount = 0;
 
     QString m_hostName, m_port, m_targetHost, m_targetPort, m_protocol;
+    // The parts of URL as last split.
+    struct {
+        QString url, proto, user, pass, host, port, path;
+    } m_urlSplit;
     QString m_connectedHost, m_connectedPort, m_connectedProtocol;
     QString m_dnsResult;
     QString m_currUsername, m_currPassword;
