@@ -1,7 +1,9 @@
 // HTTP client throughput against a local nginx, beside libcurl doing the same
 // work: (a) sequential HEAD requests of a 1 KiB file, HTTP/1.0, a new
-// connection each; (b) one GET of a large file into a sink that keeps
-// nothing. Prints requests per second, megabytes per second and the ratios
+// connection each; (b) sequential GETs of that file the same way; (c) one GET
+// of a large file into a sink that keeps nothing. Prints requests per second,
+// the CPU time this process spent per request (user + system, microseconds;
+// nginx runs apart and is not counted), megabytes per second and the ratios
 // (client / libcurl).
 //
 // Usage: bench_http_bench [HEAD_COUNT=10000] [MEGABYTES=256]
@@ -17,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -34,6 +37,20 @@ double seconds(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
+
+// CPU time of the whole process so far (every thread), in microseconds.
+double cpuMicroseconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto us = [](const timeval &t) { return t.tv_sec * 1e6 + t.tv_usec; };
+    return us(usage.ru_utime) + us(usage.ru_stime);
+}
+
+struct Rate {
+    double perSecond = 0;
+    double cpuPerRequest = 0; // microseconds
+};
 
 int freePort()
 {
@@ -95,30 +112,38 @@ bool startNginx(QProcess &process, const QString &work, const QString &root, int
     return false;
 }
 
-// Sequential HEADs by the client; returns requests per second.
-double clientHeads(const QString &url, int count)
+// Sequential HEADs or GETs by the client, HTTP/1.0: the server closes each
+// connection after its answer.
+Rate clientRequests(const QString &url, int count, net::THttpRequest rq, std::int64_t bodySize)
 {
     net::EventLoop *loop = net::EventLoop::current();
     net::THttpCli client;
     bool done = false;
     int failures = 0;
+    std::int64_t bytes = 0;
     client.OnRequestDone = [&](net::THttpCli *c, net::THttpRequest, std::uint16_t error) {
         done = true;
         if (error != 0 || c->StatusCode() != 200)
             ++failures;
     };
+    client.OnDocData = [&](net::THttpCli *, const char *, int len) { bytes += len; };
     client.SetURL(url);
     auto start = Clock::now();
+    double cpuStart = cpuMicroseconds();
     for (int i = 0; i < count; ++i) {
         done = false;
-        client.HeadAsync();
+        client.DoRequestAsync(rq);
         while (!done)
             loop->waitAndProcess(100);
     }
+    double cpu = cpuMicroseconds() - cpuStart;
     double s = seconds(start);
     if (failures > 0)
         std::printf("  client: %d failed requests\n", failures);
-    return count / s;
+    if (bytes != bodySize * count)
+        std::printf("  client: %lld body bytes of %lld\n", static_cast<long long>(bytes),
+                    static_cast<long long>(bodySize * count));
+    return {count / s, cpu / count};
 }
 
 // One GET into a sink; returns megabytes per second.
@@ -149,25 +174,31 @@ size_t discard(char *, size_t size, size_t count, void *user)
     return size * count;
 }
 
-double curlHeads(const QString &url, int count)
+Rate curlRequests(const QString &url, int count, bool head)
 {
     CURL *curl = curl_easy_init();
     QByteArray u = url.toLatin1();
+    std::int64_t bytes = 0;
     curl_easy_setopt(curl, CURLOPT_URL, u.constData());
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    if (head)
+        curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &bytes);
     curl_easy_setopt(curl, CURLOPT_FORBID_REUSE, 1L);
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
     int failures = 0;
     auto start = Clock::now();
+    double cpuStart = cpuMicroseconds();
     for (int i = 0; i < count; ++i)
         if (curl_easy_perform(curl) != CURLE_OK)
             ++failures;
+    double cpu = cpuMicroseconds() - cpuStart;
     double s = seconds(start);
     curl_easy_cleanup(curl);
     if (failures > 0)
         std::printf("  curl: %d failed requests\n", failures);
-    return count / s;
+    return {count / s, cpu / count};
 }
 
 double curlGet(const QString &url)
@@ -217,21 +248,36 @@ int main(int argc, char **argv)
     const QString base = QStringLiteral("http://127.0.0.1:") + QString::number(port);
     net::LoopScope scope(net::EventLoop::Backend::Qt);
 
+    const QString small = base + QStringLiteral("/petit.html");
     std::printf("HEAD x %d (1 KiB file, HTTP/1.0, new connection each)\n", heads);
-    double clientRate = clientHeads(base + QStringLiteral("/petit.html"), heads);
-    std::printf("  THttpCli: %10.0f req/s\n", clientRate);
+    Rate clientHead = clientRequests(small, heads, net::httpHEAD, 0);
+    std::printf("  THttpCli: %10.0f req/s %8.1f us CPU/req\n", clientHead.perSecond,
+                clientHead.cpuPerRequest);
+    std::printf("GET x %d (1 KiB file, HTTP/1.0, new connection each)\n", heads);
+    Rate clientSmallGet = clientRequests(small, heads, net::httpGET, 1024);
+    std::printf("  THttpCli: %10.0f req/s %8.1f us CPU/req\n", clientSmallGet.perSecond,
+                clientSmallGet.cpuPerRequest);
     std::printf("GET of %d MiB into a null sink\n", megabytes);
     double clientSpeed =
         clientGet(base + QStringLiteral("/gros.bin"), std::int64_t(megabytes) * 1024 * 1024);
     std::printf("  THttpCli: %10.1f MB/s\n", clientSpeed);
 #ifdef VORN_HAVE_CURL
     curl_global_init(CURL_GLOBAL_DEFAULT);
-    double curlRate = curlHeads(base + QStringLiteral("/petit.html"), heads);
+    Rate curlHead = curlRequests(small, heads, true);
+    Rate curlSmallGet = curlRequests(small, heads, false);
     double curlSpeed = curlGet(base + QStringLiteral("/gros.bin"));
     curl_global_cleanup();
-    std::printf("  libcurl:  %10.0f req/s, %10.1f MB/s\n", curlRate, curlSpeed);
-    std::printf("ratios (THttpCli / libcurl): HEAD %.2f, GET %.2f\n", clientRate / curlRate,
-                clientSpeed / curlSpeed);
+    std::printf("  libcurl:  HEAD %10.0f req/s %8.1f us CPU/req\n", curlHead.perSecond,
+                curlHead.cpuPerRequest);
+    std::printf("  libcurl:  GET  %10.0f req/s %8.1f us CPU/req\n", curlSmallGet.perSecond,
+                curlSmallGet.cpuPerRequest);
+    std::printf("  libcurl:  %10.1f MB/s\n", curlSpeed);
+    std::printf("ratios (THttpCli / libcurl): HEAD %.2f (CPU %.2f), small GET %.2f (CPU %.2f), "
+                "large GET %.2f\n",
+                clientHead.perSecond / curlHead.perSecond,
+                clientHead.cpuPerRequest / curlHead.cpuPerRequest,
+                clientSmallGet.perSecond / curlSmallGet.perSecond,
+                clientSmallGet.cpuPerRequest / curlSmallGet.cpuPerRequest, clientSpeed / curlSpeed);
 #else
     std::printf("libcurl was not found at build time: no reference figures\n");
 #endif

@@ -113,7 +113,7 @@ bool THttpCli::prepareNTLMAuth(bool &repeat)
         applies = true;
         StartAuthNTLM();
         repeat = m_authNTLMState == 1 || m_authNTLMState == 3;
-    } else if (m_statusCode == 407 && offered && m_proxyAuthBasicState == 0 &&
+    } else if (m_statusCode == 407 && proxyInUse() && offered && m_proxyAuthBasicState == 0 &&
                !m_proxyUsername.isEmpty() && !m_proxyPassword.isEmpty()) {
         applies = true;
         StartProxyAuthNTLM();
@@ -134,8 +134,8 @@ bool THttpCli::prepareBasicAuth(bool &repeat)
         repeat = m_authBasicState == 1;
         return true;
     }
-    if (m_statusCode == 407 && offered && m_proxyAuthNTLMState == 0 && !m_proxyUsername.isEmpty() &&
-        !m_proxyPassword.isEmpty()) {
+    if (m_statusCode == 407 && proxyInUse() && offered && m_proxyAuthNTLMState == 0 &&
+        !m_proxyUsername.isEmpty() && !m_proxyPassword.isEmpty()) {
         StartProxyAuthBasic();
         repeat = m_proxyAuthBasicState == 1;
         return true;
@@ -290,6 +290,10 @@ void THttpCli::authorizationLines(QStringList &headers) const
             headers << QStringLiteral("Authorization: Basic ") +
                            basicCredentials(m_currUsername, m_currPassword);
     }
+    // The proxy's credentials are for a proxy only: whatever the states say,
+    // never for the origin.
+    if (!proxyInUse())
+        return;
     if (m_proxyAuthNTLMState == 1)
         headers << QStringLiteral("Proxy-Authorization: NTLM ") + NtlmGetMessage1();
     else if (m_proxyAuthNTLMState == 3)

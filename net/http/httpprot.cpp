@@ -1,6 +1,8 @@
 #include "net/http/httpprot.h"
 
 #include "net/http/urlsplit.h"
+#include "net/sys/socketapi.h"
+#include "net/sys/wsockerr.h"
 #include "platform/text/codec.h"
 
 #include <algorithm>
@@ -108,6 +110,7 @@ THttpCli::~THttpCli()
     m_socket->OnDataAvailable = nullptr;
     m_socket->OnDataSent = nullptr;
     m_socket->OnDnsLookupDone = nullptr;
+    m_socket->OnSendData = nullptr;
     m_socket->OnError = nullptr;
     m_socket->OnSocksConnected = nullptr;
     m_socket->OnSocksError = nullptr;
@@ -137,6 +140,7 @@ void THttpCli::bindSocket()
     m_socket->OnDnsLookupDone = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDNSLookupDone(error); });
     };
+    m_socket->OnSendData = [this](TCustomWSocket *, int bytes) { m_requestBytesWritten += bytes; };
     // Relayed with the socket as the sender.
     m_socket->OnSocksConnected = [this](TCustomWSocket *sender, std::uint16_t error) {
         if (OnSocksConnected)
@@ -157,15 +161,18 @@ void THttpCli::bindSocket()
 template <typename F> void THttpCli::guarded(F &&work)
 {
     QString reason;
-    try {
-        work();
-        return;
-    } catch (const platform::Exception &e) {
-        reason = e.Message();
-    } catch (const std::exception &e) {
-        reason = QString::fromUtf8(e.what());
-    } catch (...) {
-        reason = QStringLiteral("Unknown exception");
+    {
+        WorkScope scope(*this);
+        try {
+            work();
+            return;
+        } catch (const platform::Exception &e) {
+            reason = e.Message();
+        } catch (const std::exception &e) {
+            reason = QString::fromUtf8(e.what());
+        } catch (...) {
+            reason = QStringLiteral("Unknown exception");
+        }
     }
     try {
         failRequest(httperrProtocol, reason);
@@ -181,7 +188,7 @@ void THttpCli::failRequest(std::uint16_t code, const QString &reason)
     m_completing = false;
     HTTP_TRACE(loProtSpecErr, QStringLiteral("Request failed: ") + reason);
     // Whatever the request had posted to itself is void now.
-    ++m_generation;
+    const std::uint32_t generation = ++m_generation;
     m_requestDoneError = code;
     m_reasonPhrase = reason;
     m_lineHandler = LineHandler::None;
@@ -191,6 +198,9 @@ void THttpCli::failRequest(std::uint16_t code, const QString &reason)
     emptyBuffer();
     stopBandwidthTimer();
     SetState(httpAborting);
+    // Aborted from that state change: ended there.
+    if (m_generation != generation)
+        return;
     m_closeHandler = CloseHandler::Ignore;
     try {
         socketAbort();
@@ -410,7 +420,17 @@ bool THttpCli::connectionReusable()
         return m_simulated.isEmpty();
     // Bytes that came after the last answer and wait unread would be taken
     // for the next one.
-    return m_socket->RcvdCount() == 0;
+    return m_socket->RcvdCount() == 0 && !peerGone();
+}
+
+bool THttpCli::peerGone()
+{
+    // A server closes a kept-alive connection once it has been idle a while;
+    // when its close came before the notification of it, a request written
+    // there would meet the close instead of an answer.
+    char byte;
+    const int got = wsRecv(m_socket->HSocket(), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    return got == 0 || (got < 0 && WSAGetLastError() != 10035);
 }
 
 void THttpCli::DoRequestAsync(THttpRequest Rq)
@@ -420,7 +440,7 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
             QStringLiteral("HTTP component ") + m_name + QStringLiteral(" is busy"), 1);
     if ((Rq == httpPOST || Rq == httpPUT) && m_sendStream == nullptr)
         throw EHttpException(QStringLiteral("HTTP component has nothing to post or put"), 2);
-    ++m_generation;
+    const std::uint32_t generation = ++m_generation;
     m_requestStarted = true;
     // A close asked for during a repeat drops the repeat: its login is void.
     m_repeatPending = false;
@@ -428,6 +448,8 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
         m_statusCode = 200;
         m_reasonPhrase = QStringLiteral("OK");
         SetState(httpClosing);
+        if (m_generation != generation)
+            return;
         if (!m_simulating && m_socket->State() == wsClosed)
             postSetReady();
         else if (m_simulating && !m_simConnected)
@@ -458,6 +480,8 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
         if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed))
             socketAbort();
         SetState(httpNotConnected);
+        if (stopped())
+            return;
         Login();
     });
 }
@@ -507,8 +531,20 @@ void THttpCli::setPath(const QString &path)
 
 void THttpCli::setTargets()
 {
-    QString proto, user, pass, host, port, path;
-    SplitUrl(m_url, proto, user, pass, host, port, path);
+    // The same URL again (the usual case of a client asking one page over
+    // and over) splits as before.
+    if (m_urlSplit.url != m_url || m_urlSplit.url.isNull()) {
+        m_urlSplit.url = m_url;
+        m_urlSplit.path.clear();
+        SplitUrl(m_url, m_urlSplit.proto, m_urlSplit.user, m_urlSplit.pass, m_urlSplit.host,
+                 m_urlSplit.port, m_urlSplit.path);
+    }
+    const QString &proto = m_urlSplit.proto;
+    const QString &user = m_urlSplit.user;
+    const QString &pass = m_urlSplit.pass;
+    const QString &host = m_urlSplit.host;
+    QString port = m_urlSplit.port;
+    const QString &path = m_urlSplit.path;
     QString docSource;
     QString connHost, connPort;
     if (!m_proxy.isEmpty()) {
@@ -597,6 +633,7 @@ void THttpCli::Login()
     if (m_simulating) {
         // The simulated connection opens at once, to whatever host.
         if (!m_simConnected) {
+            m_requestsOnConnection = 0;
             m_connectionSpoiled = false;
             m_simConnected = true;
             m_connectedHost = m_hostName;
@@ -617,9 +654,12 @@ void THttpCli::Login()
         return;
     }
     if (m_socket->State() != wsConnected) {
+        m_requestsOnConnection = 0;
         m_connectionSpoiled = false;
         m_dnsResult.clear();
         SetState(httpDnsLookup);
+        if (stopped())
+            return;
         m_socket->SetLocalAddr(m_localAddr);
         m_socket->DnsLookup(m_hostName);
     } else {
@@ -666,6 +706,8 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
         return;
     m_dnsResult = m_socket->DnsResult();
     SetState(httpDnsLookupDone);
+    if (stopped())
+        return;
     SocketConfigure();
     m_connectedHost = m_hostName;
     m_connectedPort = m_port;
@@ -688,6 +730,9 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
                QStringLiteral("connect to ") + m_dnsResult + QLatin1Char('/') + m_port);
     m_socket->SetLastError(0);
     m_socket->Connect();
+    // The owner aborted from an event the connect fired.
+    if (stopped())
+        return;
     TSocketState state = m_socket->State();
     if (state != wsConnecting && state != wsConnected) {
         // The socket reported the failure through OnError and returned.
@@ -707,6 +752,10 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
 {
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("SessionConnected"));
     if (error != 0) {
+        // A connection that fails after its request was aborted (from a
+        // SOCKS event, say) concerns nobody.
+        if (m_state == httpReady || m_state == httpAborting)
+            return;
         m_requestDoneError = error;
         m_statusCode = 404;
         m_reasonPhrase = WSocketErrorDesc(error) + QStringLiteral(" (Error #") +
@@ -717,11 +766,17 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
     m_relocationPending = false;
     m_connected = true;
     SetState(httpConnected);
+    if (stopped())
+        return;
     TriggerSessionConnected();
+    if (stopped())
+        return;
     m_lineHandler = LineHandler::Header;
     try {
         if (!m_proxy.isEmpty() && m_protocol == QLatin1String("https")) {
             SetState(httpWaitingProxyConnect);
+            if (stopped())
+                return;
             m_requestHeader.clear();
             if (m_requestVer == QLatin1String("1.0") || m_responseVersion == QLatin1String("1.0") ||
                 m_responseVersion.isEmpty())
@@ -730,14 +785,21 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
             return;
         }
         SetState(httpWaitingHeader);
+        if (stopped())
+            return;
         static const char *const methods[] = {"GET", "GET", "POST", "PUT", "HEAD", "GET"};
         SendRequest(QLatin1String(methods[m_requestType]), m_requestVer);
+        // Aborted from an event of the header, or its connection failed.
+        if (stopped() || !m_connected)
+            return;
         if ((m_requestType == httpPOST || m_requestType == httpPUT) && m_authNTLMState != 1 &&
             m_proxyAuthNTLMState != 1) {
             TriggerSendBegin();
+            if (stopped())
+                return;
             m_allowSendData = true;
             SocketDataSent(0);
-            while (m_simulating && m_allowSendData)
+            while (m_simulating && m_allowSendData && !stopped())
                 SocketDataSent(0);
         }
     } catch (...) {
@@ -795,6 +857,7 @@ void THttpCli::socketSend(const char *data, int len)
 {
     if (m_simulating) {
         m_simulatedSent.append(data, len);
+        m_requestBytesWritten += len;
         return;
     }
     if (len > 0)
@@ -843,8 +906,12 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
     if (m_options.has(httpoBandwidthControl))
         bandwidthSetup();
     QStringList headers;
+    headers.reserve(20);
     m_requestHeader.clear();
+    m_requestHeader.reserve(512);
     TriggerRequestHeaderBegin();
+    if (stopped())
+        return;
 
     const bool post = m_requestType == httpPOST || m_requestType == httpPUT;
     if (method == QLatin1String("CONNECT")) {
@@ -911,12 +978,23 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
         DebugLog(loProtSpecInfo, text);
     }
     TriggerBeforeHeaderSend(method, headers);
-    for (const QString &line : headers)
+    if (stopped())
+        return;
+    for (const QString &line : headers) {
         SendCommand(line);
+        if (stopped())
+            return;
+    }
     TriggerRequestHeaderEnd();
+    if (stopped())
+        return;
     SendCommand(QString());
+    if (stopped())
+        return;
     QByteArray whole = m_requestHeader;
     m_requestHeader.clear();
+    ++m_requestsOnConnection;
+    m_requestBytesWritten = 0;
     socketSend(whole.constData(), static_cast<int>(whole.size()));
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("SendRequest Done"));
 }
@@ -927,13 +1005,27 @@ void THttpCli::SendCommand(const QString &cmd)
     if (OnCommand)
         OnCommand(this, line);
     // A line break inside a line would start a header line of its own: the
-    // request is refused before anything is sent.
-    for (QChar c : line)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 0)
+    // request is refused before anything is sent. ASCII, the usual case, is
+    // written as it is checked; any other text through the code page.
+    const qsizetype at = m_requestHeader.size();
+    m_requestHeader.resize(at + line.size());
+    char *out = m_requestHeader.data() + at;
+    bool ascii = true;
+    for (QChar c : std::as_const(line)) {
+        const char16_t u = c.unicode();
+        if (u == u'\r' || u == u'\n' || u == 0) {
+            m_requestHeader.truncate(at);
             throw EHttpException(QStringLiteral("Invalid header line"), httperrProtocol);
-    if (!line.isEmpty())
-        m_requestHeader += platform::toAnsi(line);
-    m_requestHeader += "\r\n";
+        }
+        if (u >= 0x80)
+            ascii = false;
+        *out++ = static_cast<char>(u);
+    }
+    if (!ascii) {
+        m_requestHeader.truncate(at);
+        platform::appendAnsi(m_requestHeader, line);
+    }
+    m_requestHeader.append("\r\n", 2);
 }
 
 void THttpCli::SocketDataSent(std::uint16_t)
@@ -948,6 +1040,8 @@ void THttpCli::SocketDataSent(std::uint16_t)
     }
     m_sentCount += n;
     TriggerSendData(m_sndBuf, n);
+    if (stopped())
+        return;
     socketSend(m_sndBuf, n);
 }
 
@@ -981,7 +1075,7 @@ void THttpCli::emptyBuffer()
 bool THttpCli::interrupted() const
 {
     // The owner aborted, or started another request, from an event.
-    return m_state == httpReady || m_generation != m_dataGeneration;
+    return m_state == httpReady || stopped();
 }
 
 std::int64_t THttpCli::bodyLength() const
@@ -994,7 +1088,6 @@ std::int64_t THttpCli::bodyLength() const
 
 void THttpCli::SocketDataAvailable(std::uint16_t error)
 {
-    m_dataGeneration = m_generation;
     int len;
     int room = kBufferSize - m_rcvdCount - 3;
     if (room <= 0) {
@@ -1078,7 +1171,13 @@ bool THttpCli::takeLine()
     int textLen = lineLen;
     if (textLen > 0 && m_rcvdBuffer[textLen - 1] == '\r')
         --textLen;
-    m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
+    // ASCII, the usual case, reads the same in Windows-1252 and in Latin-1,
+    // whose conversion is the fast one.
+    const auto *bytes = reinterpret_cast<const unsigned char *>(m_rcvdBuffer);
+    if (std::all_of(bytes, bytes + textLen, [](unsigned char b) { return b < 0x80; }))
+        m_lastLine = QString::fromLatin1(m_rcvdBuffer, textLen);
+    else
+        m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
     HTTP_TRACE(loProtSpecDump, QStringLiteral(">|") + m_lastLine + QStringLiteral("|"));
     consumeFront(lineLen + 1);
     return true;
@@ -1091,7 +1190,7 @@ void THttpCli::pushIdleLines(std::uint16_t error)
     while (takeLine()) {
         if (OnDataPush)
             OnDataPush(this, error);
-        if (m_generation != m_dataGeneration || !m_answerComplete)
+        if (stopped() || !m_answerComplete)
             return;
     }
 }
@@ -1149,9 +1248,11 @@ void THttpCli::responseEnded()
 
 void THttpCli::GetHeaderLineNext()
 {
-    if (m_headerLineCount == 0)
+    if (m_headerLineCount == 0) {
         TriggerHeaderBegin();
-    else if (m_headerLineCount == -1)
+        if (stopped())
+            return;
+    } else if (m_headerLineCount == -1)
         m_headerLineCount = 0;
     ++m_headerLineCount;
     const QString line = m_lastLine;
@@ -1163,8 +1264,12 @@ void THttpCli::GetHeaderLineNext()
             if (m_contentType.isEmpty())
                 m_contentType = QStringLiteral("text/html");
             SetState(httpWaitingBody);
+            if (stopped())
+                return;
             m_lineHandler = LineHandler::Body;
             TriggerHeaderEnd();
+            if (stopped())
+                return;
             QByteArray bytes = platform::toAnsi(line);
             m_bodyData = bytes.constData();
             m_bodyDataLen = static_cast<int>(bytes.size());
@@ -1174,6 +1279,10 @@ void THttpCli::GetHeaderLineNext()
         }
     }
     if (line.isEmpty()) {
+        // An answer begins with its status line: an empty line first is no
+        // answer (and would complete with status 0 as if all went well).
+        if (m_headerLineCount == 1)
+            throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
         headerEnded();
         return;
     }
@@ -1185,6 +1294,8 @@ void THttpCli::GetHeaderLineNext()
         statusLine(line);
     else
         headerField(line);
+    if (stopped())
+        return;
     TriggerHeaderData();
 }
 
@@ -1194,7 +1305,11 @@ void THttpCli::statusLine(const QString &line)
     if (head != QLatin1String("HTTP/1.0") && head != QLatin1String("HTTP/1.1")) {
         if (OnDataPush2)
             OnDataPush2(this);
-        return;
+        if (stopped())
+            return;
+        // Whatever the peer speaks, it is no answer of ours: what follows
+        // cannot be trusted either, so the connection goes with it.
+        throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
     }
     m_responseVersion = line.mid(5, 3);
     if (m_requestVer == QLatin1String("1.1") && m_responseVersion == QLatin1String("1.0"))
@@ -1219,64 +1334,79 @@ void THttpCli::statusLine(const QString &line)
 
 void THttpCli::headerField(const QString &line)
 {
-    int colon = line.indexOf(QLatin1Char(':'));
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
     if (colon < 0)
         return;
-    const QString name = line.left(colon).toLower();
-    int v = colon + 1;
+    // Most lines of an answer are of no interest here: they are told apart
+    // without a lower-cased copy of their name (the bytes come decoded from
+    // Windows-1252, where only ASCII letters lower-case to ASCII letters).
+    const QStringView name = QStringView(line).left(colon);
+    auto is = [&name](QLatin1String known) {
+        if (name.size() != known.size())
+            return false;
+        for (qsizetype i = 0; i < known.size(); ++i) {
+            char16_t c = name[i].unicode();
+            if (c >= u'A' && c <= u'Z')
+                c = char16_t(c + 32);
+            if (c != char16_t(static_cast<unsigned char>(known.data()[i])))
+                return false;
+        }
+        return true;
+    };
+    qsizetype v = colon + 1;
     while (v < line.size() && (line.at(v) == QLatin1Char(' ') || line.at(v) == QLatin1Char('\t')))
         ++v;
-    const QString value = line.mid(v);
+    auto value = [&line, v] { return line.mid(v); };
 
-    if (name == QLatin1String("location")) {
+    if (is(QLatin1String("location"))) {
         if (m_requestType == httpPUT) {
-            m_location = value;
+            m_location = value();
         } else if (m_followRelocation) {
             m_relocationPending = true;
-            relocationTarget(value);
+            relocationTarget(value());
         }
-    } else if (name == QLatin1String("content-length")) {
+    } else if (is(QLatin1String("content-length"))) {
         // Digits only: a sign, a fraction or a value past 64 bits is no
         // length, and guessing one could take the next answer for this body.
-        const QString digits = value.trimmed();
+        const QStringView digits = QStringView(line).mid(v).trimmed();
         bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), isDigit);
         qlonglong n = ok ? digits.toLongLong(&ok) : -1;
         if (!ok)
             throw EHttpException(QStringLiteral("Invalid content length"), httperrProtocol);
         m_contentLength = n;
-    } else if (name == QLatin1String("transfer-encoding")) {
-        m_transferEncoding = value.toLower();
-    } else if (name == QLatin1String("content-range")) {
+    } else if (is(QLatin1String("transfer-encoding"))) {
+        m_transferEncoding = value().toLower();
+    } else if (is(QLatin1String("content-range"))) {
         // "bytes 100-199/1000"; a form without a dash gives no values.
-        int dash = value.indexOf(QLatin1Char('-'));
+        const QString range = value();
+        int dash = range.indexOf(QLatin1Char('-'));
         if (dash < 0) {
             m_contentRangeBegin.clear();
             m_contentRangeEnd.clear();
         } else {
-            m_contentRangeBegin = dash > 6 ? value.mid(6, dash - 6) : QString();
-            int slash = value.indexOf(QLatin1Char('/'), dash + 1);
+            m_contentRangeBegin = dash > 6 ? range.mid(6, dash - 6) : QString();
+            int slash = range.indexOf(QLatin1Char('/'), dash + 1);
             m_contentRangeEnd =
-                slash >= 0 ? value.mid(dash + 1, slash - dash - 1) : value.mid(dash + 1);
+                slash >= 0 ? range.mid(dash + 1, slash - dash - 1) : range.mid(dash + 1);
         }
         m_rangeSetByOwner = false;
-    } else if (name == QLatin1String("accept-ranges")) {
-        m_acceptRanges = value;
-    } else if (name == QLatin1String("content-type")) {
-        m_contentType = value.toLower();
-    } else if (name == QLatin1String("www-authenticate") ||
-               name == QLatin1String("proxy-authenticate")) {
-        m_authenticateValues << value;
-    } else if (name == QLatin1String("set-cookie")) {
+    } else if (is(QLatin1String("accept-ranges"))) {
+        m_acceptRanges = value();
+    } else if (is(QLatin1String("content-type"))) {
+        m_contentType = value().toLower();
+    } else if (is(QLatin1String("www-authenticate")) || is(QLatin1String("proxy-authenticate"))) {
+        m_authenticateValues << value();
+    } else if (is(QLatin1String("set-cookie"))) {
         bool accept = true;
-        TriggerCookie(value, accept);
-    } else if (name == QLatin1String("connection") || name == QLatin1String("proxy-connection")) {
-        QString v2 = value.trimmed().toLower();
+        TriggerCookie(value(), accept);
+    } else if (is(QLatin1String("connection")) || is(QLatin1String("proxy-connection"))) {
+        QString v2 = value().trimmed().toLower();
         if (v2 == QLatin1String("close"))
             m_closeReq = true;
         else if (v2 == QLatin1String("keep-alive"))
             m_closeReq = false;
-    } else if (name == QLatin1String("content-encoding")) {
-        m_contentEncoding = value;
+    } else if (is(QLatin1String("content-encoding"))) {
+        m_contentEncoding = value();
     }
 }
 
@@ -1316,6 +1446,8 @@ void THttpCli::headerEnded()
             // and the close completes it.
             emptyBuffer();
             SetState(httpWaitingBody);
+            if (stopped())
+                return;
             m_lineHandler = LineHandler::None;
             socketCloseDelayed();
         } else {
@@ -1326,6 +1458,8 @@ void THttpCli::headerEnded()
     }
     AdjustDocName();
     SetState(httpWaitingBody);
+    if (stopped())
+        return;
     m_lineHandler = LineHandler::Body;
     m_bodyLeftover = 0;
     if (m_rcvdCount > 0) {
@@ -1355,6 +1489,8 @@ void THttpCli::GetBodyLineNext()
         m_chunkDigits = 0;
         m_chunkSawDigit = false;
         TriggerDocBegin();
+        if (stopped())
+            return;
         m_contentCodingHnd->Prepare(m_contentEncoding);
         m_receiveStreamStartSize = m_receiveStream != nullptr ? m_receiveStream->Size() : 0;
     }
@@ -1466,9 +1602,15 @@ void THttpCli::endOfBody()
     m_bodyLineCount = 0;
     m_lineHandler = LineHandler::None;
     SetState(httpBodyReceived);
+    if (stopped())
+        return;
     stopBandwidthTimer();
     m_contentCodingHnd->Complete();
+    if (stopped())
+        return;
     TriggerDocEnd();
+    if (stopped())
+        return;
     if (m_closeReq)
         socketCloseDelayed();
 }
@@ -1493,12 +1635,16 @@ void THttpCli::closeHandlerDispatch(std::uint16_t error)
 void THttpCli::SocketSessionClosed(std::uint16_t error)
 {
     HTTP_TRACE(loProtSpecInfo, QStringLiteral("SessionClosed Error: ") + QString::number(error));
+    if (retryOnFreshConnection())
+        return;
     if (error != 0)
         m_requestDoneError = error;
     m_connected = false;
     const bool running = m_state != httpReady && m_state != httpAborting;
     if (m_receivingHeader) {
         TriggerHeaderEnd();
+        if (stopped())
+            return;
         // A status line without the rest of its header, or an interim
         // answer without the final one.
         if (running && m_requestDoneError == 0 && m_headerLineCount != 0 &&
@@ -1518,8 +1664,10 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
     } else {
         if (m_bodyLineCount > 0) {
             stopBandwidthTimer();
-            TriggerDocEnd();
             m_bodyLineCount = 0;
+            TriggerDocEnd();
+            if (stopped())
+                return;
         }
         // A body announced by length or chunks that stopped short.
         if (running && m_requestDoneError == 0 && m_lineHandler == LineHandler::Body && !isHead() &&
@@ -1532,8 +1680,44 @@ void THttpCli::SocketSessionClosed(std::uint16_t error)
         return;
     }
     TriggerSessionClosed();
+    if (stopped())
+        return;
     if (m_state != httpReady)
         postSetReady();
+}
+
+bool THttpCli::retryOnFreshConnection()
+{
+    // Not a byte of answer, on a connection an earlier answer had used: the
+    // server ended it while it was idle, as servers do after a while.
+    if (m_state != httpWaitingHeader || m_receivingHeader || m_answerComplete ||
+        m_lineHandler != LineHandler::Header || m_headerLineCount != 0 || m_rcvdCount != 0 ||
+        m_requestsOnConnection < 2)
+        return false;
+    // GET and HEAD change nothing and may always go again. Any other request
+    // only when the server cannot have had it: not a byte of it left us (a
+    // byte the system took may have reached the server, which may have acted
+    // on it before closing).
+    if (m_requestType != httpGET && m_requestType != httpHEAD && m_requestBytesWritten != 0)
+        return false;
+    // The last NTLM step belongs to the connection that carried the others.
+    if (m_authNTLMState == 3 || m_proxyAuthNTLMState == 3)
+        return false;
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("Connection closed before any answer: "
+                                              "request sent again on a new connection"));
+    // What the dead connection had posted is void.
+    ++m_generation;
+    m_connected = false;
+    m_closeHandler = CloseHandler::Normal;
+    stopBandwidthTimer();
+    rewindStreams();
+    const QString docName = m_docName;
+    const QString location = m_location;
+    InternalClear();
+    m_docName = docName;
+    m_location = location;
+    postMessage(WM_HTTP_LOGIN);
+    return true;
 }
 
 void THttpCli::incomplete()
@@ -1556,6 +1740,8 @@ void THttpCli::StartRelocation()
         bool allow = false;
         if (OnLocationChangeExceeded)
             OnLocationChangeExceeded(this, m_locationChangeCurCount, allow);
+        if (stopped())
+            return;
         if (!allow) {
             m_relocationPending = false;
             if (m_closeReq)
@@ -1567,6 +1753,8 @@ void THttpCli::StartRelocation()
     if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
         m_connectedProtocol == m_protocol && !m_closeReq && connectionReusable()) {
         TriggerLocationChange();
+        if (stopped())
+            return;
         // Rewound before the reset clears the count of bytes sent.
         rewindStreams();
         QString location = m_location;
@@ -1581,6 +1769,13 @@ void THttpCli::StartRelocation()
         m_closeHandler = CloseHandler::Relocation;
         socketCloseDelayed();
     }
+}
+
+QString THttpCli::schemeOf(const QString &url)
+{
+    QString proto, user, pass, host, port, path;
+    SplitUrl(url, proto, user, pass, host, port, path);
+    return proto.isEmpty() ? QStringLiteral("http") : proto;
 }
 
 QString THttpCli::pathOf(const QString &url)
@@ -1615,6 +1810,8 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
         m_requestType = httpGET;
     m_closeHandler = CloseHandler::Normal;
     TriggerLocationChange();
+    if (stopped())
+        return;
     m_receivedHeader.clear();
     m_receivedHeaderBytes = 0;
     m_headerLineCount = 0;
@@ -1632,26 +1829,32 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
     postMessage(WM_HTTP_LOGIN);
 }
 
-void THttpCli::relocationTarget(const QString &value)
+void THttpCli::relocationTarget(const QString &location)
 {
-    const QString lower = value.left(8).toLower();
-    const bool absolute =
-        lower.startsWith(QLatin1String("http://")) || lower.startsWith(QLatin1String("https://"));
+    // A reference to another host of the same scheme ("//host/x") names
+    // that host, as any other URL with a scheme does; everything else
+    // without a scheme is resolved against the URL of this request.
+    QString value = location;
+    if (value.startsWith(QLatin1String("//"))) {
+        QString scheme = m_protocol.isEmpty() ? QStringLiteral("http") : m_protocol;
+        if (!m_proxy.isEmpty())
+            scheme = schemeOf(m_path);
+        value = scheme + QLatin1Char(':') + value;
+    }
+    const bool absolute = HasSchemeAndAuthority(value);
     QString proto, user, pass, host, port, path;
     if (!m_proxy.isEmpty()) {
-        if (value.startsWith(QLatin1Char('/'))) {
+        if (!absolute) {
             SplitUrl(m_path, proto, user, pass, host, port, path);
             m_location = (proto.isEmpty() ? QStringLiteral("http") : proto) +
                          QStringLiteral("://") + host +
-                         (port.isEmpty() ? QString() : QLatin1Char(':') + port) + value;
+                         (port.isEmpty() ? QString() : QLatin1Char(':') + port) +
+                         ResolvePath(path.isEmpty() ? QStringLiteral("/") : path, value);
             setPath(m_location);
             if (!user.isEmpty() && !pass.isEmpty()) {
                 m_currUsername = user;
                 m_currPassword = pass;
             }
-        } else if (!absolute) {
-            setPath(UrlPath(m_path) + value);
-            m_location = m_path;
         } else {
             SplitUrl(value, proto, user, pass, host, port, path);
             const QString newPort = port.isEmpty() ? QStringLiteral("80") : port;
@@ -1670,11 +1873,8 @@ void THttpCli::relocationTarget(const QString &value)
         }
         return;
     }
-    if (value.startsWith(QLatin1Char('/'))) {
-        setPath(value);
-        m_location = QStringLiteral("http://") + m_hostName + hostPortSuffix() + m_path;
-    } else if (!absolute) {
-        setPath(UrlPath(m_path) + value);
+    if (!absolute) {
+        setPath(ResolvePath(m_path, value));
         m_location = QStringLiteral("http://") + m_hostName + hostPortSuffix() + m_path;
     } else {
         SplitUrl(value, proto, user, pass, host, port, path);
@@ -1750,8 +1950,11 @@ void THttpCli::Abort()
         const bool lookup = m_state == httpDnsLookup;
         // A next hop or a set-ready already posted belongs to the request
         // ended here: they must find it gone.
-        ++m_generation;
+        const std::uint32_t generation = ++m_generation;
         SetState(httpAborting);
+        // Aborted again, or replaced, from that state change: ended there.
+        if (m_generation != generation)
+            return;
         if (lookup && !m_simulating)
             m_socket->CancelDnsLookup();
         m_statusCode = 404;
@@ -1759,10 +1962,14 @@ void THttpCli::Abort()
         m_requestDoneError = httperrAborted;
         m_lineHandler = LineHandler::None;
         stopBandwidthTimer();
-        if (lookup)
+        if (lookup) {
+            WorkScope scope(*this);
             SocketSessionClosed(0);
-        else
+        } else {
             socketClose();
+        }
+        if (m_generation != generation)
+            return;
         m_requestDoneError = httperrAborted;
         SetState(httpReady);
         return;

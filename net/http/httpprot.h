@@ -338,7 +338,7 @@ private:
     void headerEnded();
     void statusLine(const QString &line);
     void headerField(const QString &line);
-    void relocationTarget(const QString &value);
+    void relocationTarget(const QString &location);
     void rewindStreams();
     void endOfBody();
     void bodyFromBuffer();
@@ -346,12 +346,16 @@ private:
     void incomplete();
     void stripFragment();
     static QString pathOf(const QString &url);
+    static QString schemeOf(const QString &url);
     QString hostPortSuffix() const;
     QString proxyConnectPort() const;
     void takeRelocationCredentials(bool sameOrigin, const QString &user, const QString &pass);
     // Turns a 401 or 407 into another attempt when a scheme applies; else
     // posts request done.
     void authBookkeeping();
+    // A 407 is answered only when it can come from a proxy of ours: an
+    // origin asking for proxy credentials is given none.
+    bool proxyInUse() const { return !m_proxy.isEmpty(); }
     bool prepareNTLMAuth(bool &repeat);
     bool prepareBasicAuth(bool &repeat);
     void authorizationLines(QStringList &headers) const;
@@ -364,6 +368,12 @@ private:
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
     bool connectionReusable();
+    // The peer's close (or reset) already waits in the socket.
+    bool peerGone();
+    // A request that went out on a connection an earlier answer had used,
+    // and heard nothing back before the close, goes once more on a new
+    // connection when that is safe; true when it does.
+    bool retryOnFreshConnection();
     // Moves the first whole line of the buffer to m_lastLine.
     bool takeLine();
     void pushIdleLines(std::uint16_t error);
@@ -376,6 +386,26 @@ private:
     // An entry point's barrier: a fault anywhere in the work it started
     // ends the request once, with error 7 and the fault's text.
     template <typename F> void guarded(F &&work);
+    // Ties the work of an entry point to the request under way. An Abort or
+    // a new request from one of the owner's handlers leaves it stale: the
+    // work then stops where the handler returns, and nothing more is done
+    // for the request that is gone.
+    class WorkScope
+    {
+    public:
+        explicit WorkScope(THttpCli &client) : m_client(client), m_outer(client.m_workGeneration)
+        {
+            client.m_workGeneration = client.m_generation;
+        }
+        ~WorkScope() { m_client.m_workGeneration = m_outer; }
+        WorkScope(const WorkScope &) = delete;
+        WorkScope &operator=(const WorkScope &) = delete;
+
+    private:
+        THttpCli &m_client;
+        std::uint32_t m_outer;
+    };
+    bool stopped() const { return m_generation != m_workGeneration; }
     void failRequest(std::uint16_t code, const QString &reason);
     void socketClose();
     void socketCloseDelayed();
@@ -457,6 +487,10 @@ private:
     std::int64_t m_sentCount = 0;
 
     QString m_hostName, m_port, m_targetHost, m_targetPort, m_protocol;
+    // The parts of URL as last split.
+    struct {
+        QString url, proto, user, pass, host, port, path;
+    } m_urlSplit;
     QString m_connectedHost, m_connectedPort, m_connectedProtocol;
     QString m_dnsResult;
     QString m_currUsername, m_currPassword;
@@ -475,12 +509,16 @@ private:
     // it for the next answer, which could not be told from such bytes.
     bool m_answerComplete = false;
     bool m_connectionSpoiled = false;
+    // Requests written on the connection now open, this one included.
+    int m_requestsOnConnection = 0;
+    // Bytes of this request the system took (the header and the body).
+    std::int64_t m_requestBytesWritten = 0;
     // Set by the first request: from then on an Abort between requests has
     // no request to end.
     bool m_requestStarted = false;
     std::uint32_t m_generation = 0;
-    // The request the data being read belongs to.
-    std::uint32_t m_dataGeneration = 0;
+    // The request the work under way belongs to (see WorkScope).
+    std::uint32_t m_workGeneration = 0;
 
     char m_sndBuf[8193];
     char m_rcvdBuffer[8193 + 1];

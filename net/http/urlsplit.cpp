@@ -168,6 +168,79 @@ QString UrlPath(const QString &url)
     return url.left(cut + 1);
 }
 
+QString RemoveDotSegments(const QString &path)
+{
+    QString input = path;
+    QString output;
+    auto dropLastSegment = [&output] {
+        const qsizetype slash = output.lastIndexOf(QLatin1Char('/'));
+        output.truncate(slash < 0 ? 0 : slash);
+    };
+    while (!input.isEmpty()) {
+        if (input.startsWith(QLatin1String("../"))) {
+            input.remove(0, 3);
+        } else if (input.startsWith(QLatin1String("./"))) {
+            input.remove(0, 2);
+        } else if (input.startsWith(QLatin1String("/./"))) {
+            input.remove(0, 2);
+        } else if (input == QLatin1String("/.")) {
+            input = QStringLiteral("/");
+        } else if (input.startsWith(QLatin1String("/../"))) {
+            input.remove(0, 3);
+            dropLastSegment();
+        } else if (input == QLatin1String("/..")) {
+            input = QStringLiteral("/");
+            dropLastSegment();
+        } else if (input == QLatin1String(".") || input == QLatin1String("..")) {
+            input.clear();
+        } else {
+            qsizetype next = input.indexOf(QLatin1Char('/'), 1);
+            if (next < 0)
+                next = input.size();
+            output += input.left(next);
+            input.remove(0, next);
+        }
+    }
+    return output;
+}
+
+QString ResolvePath(const QString &basePathQuery, const QString &reference)
+{
+    QString ref = reference;
+    const qsizetype hash = ref.indexOf(QLatin1Char('#'));
+    if (hash >= 0)
+        ref.truncate(hash);
+    const qsizetype baseQuery = basePathQuery.indexOf(QLatin1Char('?'));
+    const QString basePath = baseQuery >= 0 ? basePathQuery.left(baseQuery) : basePathQuery;
+    if (ref.isEmpty())
+        return basePathQuery;
+    if (ref.startsWith(QLatin1Char('?')))
+        return basePath + ref;
+    const qsizetype query = ref.indexOf(QLatin1Char('?'));
+    const QString refPath = query >= 0 ? ref.left(query) : ref;
+    const QString refQuery = query >= 0 ? ref.mid(query) : QString();
+    if (refPath.startsWith(QLatin1Char('/')))
+        return RemoveDotSegments(refPath) + refQuery;
+    const qsizetype slash = basePath.lastIndexOf(QLatin1Char('/'));
+    const QString merged = (slash < 0 ? QStringLiteral("/") : basePath.left(slash + 1)) + refPath;
+    return RemoveDotSegments(merged) + refQuery;
+}
+
+bool HasSchemeAndAuthority(const QString &url)
+{
+    const qsizetype end = url.indexOf(QLatin1String("://"));
+    if (end <= 0)
+        return false;
+    for (qsizetype i = 0; i < end; ++i) {
+        const ushort u = url.at(i).toLower().unicode();
+        const bool letter = u >= 'a' && u <= 'z';
+        if (i == 0 ? !letter
+                   : !(letter || (u >= '0' && u <= '9') || u == '+' || u == '-' || u == '.'))
+            return false;
+    }
+    return true;
+}
+
 bool IsXDigit(QChar c)
 {
     ushort u = c.unicode();

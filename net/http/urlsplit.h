@@ -4,7 +4,8 @@
 // path. Known departures from RFC 3986 kept on purpose, since callers rely on
 // them: the last "@" ends the user information; "//host/x" without a scheme is
 // a path; "//g", "?y", ";x" and "g#s" are not resolved against the base; an
-// IPv6 literal splits at its last ":" (the client speaks IPv4 only).
+// IPv6 literal splits at its last ":" (the client speaks IPv4 only). The
+// targets of relocations are resolved by ResolvePath, as RFC 3986 says.
 #include <QString>
 
 namespace net
@@ -18,6 +19,14 @@ void SplitUrl(const QString &url, QString &Proto, QString &User, QString &Pass, 
 int NthPos(const QString &sub, const QString &s, int n);
 // The URL cut after the last "/" or ":" before the first "?"; empty if none.
 QString UrlPath(const QString &url);
+// The path and query a relative reference names from a base path and query
+// (RFC 3986, 5.2.2 and 5.2.4: "../ok2", "?y=1", "./c", "#s" ...). The
+// reference has neither scheme nor authority; its fragment is dropped.
+QString ResolvePath(const QString &basePathQuery, const QString &reference);
+// The path with its "." and ".." segments worked out (RFC 3986, 5.2.4).
+QString RemoveDotSegments(const QString &path);
+// True when the text starts with a scheme followed by "://".
+bool HasSchemeAndAuthority(const QString &url);
 bool IsXDigit(QChar c);
 // 0-15 for a hexadecimal digit of either case.
 int XDigit(QChar c);

@@ -108,13 +108,14 @@ void EventLoop::setWake(std::function<void()> wake)
 
 void EventLoop::takeInbox()
 {
-    std::deque<PostedMessage> incoming;
-    {
-        std::lock_guard lock(m_inbox->m_mutex);
-        incoming.swap(m_inbox->m_queue);
-    }
-    for (const PostedMessage &message : incoming)
+    // Taken under the lock, without a queue of its own: a deque allocates as
+    // soon as it exists, and most rounds find the inbox empty.
+    std::lock_guard lock(m_inbox->m_mutex);
+    if (m_inbox->m_queue.empty())
+        return;
+    for (const PostedMessage &message : m_inbox->m_queue)
         m_posted.push_back(message);
+    m_inbox->m_queue.clear();
 }
 
 void EventLoop::deliverPosted()

@@ -1,5 +1,6 @@
 #include "net/loop/qtloop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -50,15 +51,34 @@ QtEventLoop::QtEventLoop()
     if (QCoreApplication::instance() != nullptr)
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, m_dispatcher,
                          [this] { m_quit = true; });
+    // A loop that starts inside one of our callbacks (a dialog, a
+    // synchronous request) must see what the callback posted.
+    if (QAbstractEventDispatcher *events = QThread::currentThread()->eventDispatcher()) {
+        auto settle = [this] {
+            if (m_drainOwed) {
+                m_drainOwed = false;
+                postDrain();
+            }
+        };
+        QObject::connect(events, &QAbstractEventDispatcher::awake, m_dispatcher, settle);
+        QObject::connect(events, &QAbstractEventDispatcher::aboutToBlock, m_dispatcher, settle);
+    }
+    m_limit = new QTimer(m_dispatcher);
+    m_limit->setSingleShot(true);
+    m_limit->setTimerType(Qt::PreciseTimer);
+    QObject::connect(m_limit, &QTimer::timeout, m_dispatcher, [this] { m_limitExpired = true; });
 }
 
 QtEventLoop::~QtEventLoop()
 {
     setWake(nullptr);
-    for (auto &entry : m_watches) {
-        delete entry.second.readNotifier;
-        delete entry.second.writeNotifier;
+    m_watches.clear();
+    for (auto &pair : m_notifiers) {
+        delete pair->read;
+        delete pair->write;
     }
+    m_notifiers.clear();
+    m_freeNotifiers.clear();
     for (auto &entry : m_timers)
         delete entry.second.timer;
     m_watches.clear();
@@ -71,50 +91,110 @@ QtEventLoop::~QtEventLoop()
 
 void QtEventLoop::postedOne()
 {
+    // Posted from inside one of our callbacks: delivered when the outermost
+    // one returns (settle()), without a Qt event, whose wake-up of the
+    // dispatcher costs three system calls; a loop that starts meanwhile
+    // gets the event after all.
+    if (m_depth > 0) {
+        m_drainOwed = true;
+        return;
+    }
+    postDrain();
+}
+
+void QtEventLoop::postDrain()
+{
     if (m_drainPending)
         return;
     m_drainPending = true;
     QCoreApplication::postEvent(m_dispatcher, new QEvent(kDrainEvent));
 }
 
-void QtEventLoop::onDrainEvent()
+void QtEventLoop::settle()
 {
-    m_drainPending = false;
-    // Only here, outside every notifier's and timer's signal, may they be freed.
-    if (m_depth == 0)
+    // A few rounds at most, so that a handler posting without end still
+    // lets the other events in.
+    for (int round = 0; round < 4 && m_depth == 0 && m_drainOwed; ++round) {
+        m_drainOwed = false;
+        drain(false);
+    }
+    if (m_depth == 0 && (m_drainOwed || hasPosted() || !m_graveyard.empty())) {
+        m_drainOwed = false;
+        postDrain();
+    }
+}
+
+void QtEventLoop::drain(bool fromEvent)
+{
+    // Only from our own event, outside every notifier's and timer's signal,
+    // may they be freed.
+    if (fromEvent && m_depth == 0)
         freeGraveyard();
     ++m_depth;
     deliverPosted();
     --m_depth;
-    if (hasPosted() || (m_depth == 0 && !m_graveyard.empty()))
+}
+
+void QtEventLoop::onDrainEvent()
+{
+    m_drainPending = false;
+    drain(true);
+    if (m_depth == 0) {
+        m_drainOwed = m_drainOwed || hasPosted();
+        settle();
+    } else if (hasPosted()) {
         postedOne();
+    }
 }
 
 WatchId QtEventLoop::watch(int fd, bool read, bool write, WatchCallback callback)
 {
     WatchId id = m_nextWatch++;
-    Watch w{fd,
-            read,
-            write,
-            false,
-            nullptr,
-            nullptr,
-            std::make_shared<WatchCallback>(std::move(callback))};
-    w.readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, m_dispatcher);
-    w.writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, m_dispatcher);
-    QObject::connect(w.readNotifier, &QSocketNotifier::activated, m_dispatcher,
-                     [this, id] { activated(id, true, false); });
-    QObject::connect(w.writeNotifier, &QSocketNotifier::activated, m_dispatcher,
-                     [this, id] { activated(id, false, true); });
+    Notifiers *pair = takeNotifiers(fd, id);
+    Watch w{fd,          read,  write,
+            false,       false, pair->read,
+            pair->write, pair,  std::make_shared<WatchCallback>(std::move(callback))};
     auto inserted = m_watches.emplace(id, std::move(w));
     applyInterest(inserted.first->second);
     return id;
 }
 
+QtEventLoop::Notifiers *QtEventLoop::takeNotifiers(int fd, WatchId id)
+{
+    Notifiers *pair = nullptr;
+    if (!m_freeNotifiers.empty()) {
+        pair = m_freeNotifiers.back();
+        m_freeNotifiers.pop_back();
+    } else {
+        auto made = std::make_unique<Notifiers>();
+        pair = made.get();
+        // Made without a descriptor, hence disabled: only the kinds asked
+        // for are registered with the dispatcher, each a wake-up of it.
+        pair->read = new QSocketNotifier(QSocketNotifier::Read, m_dispatcher);
+        pair->write = new QSocketNotifier(QSocketNotifier::Write, m_dispatcher);
+        QObject::connect(pair->read, &QSocketNotifier::activated, m_dispatcher,
+                         [this, pair] { activated(pair->id, true, false); });
+        QObject::connect(pair->write, &QSocketNotifier::activated, m_dispatcher,
+                         [this, pair] { activated(pair->id, false, true); });
+        m_notifiers.push_back(std::move(made));
+    }
+    pair->id = id;
+    pair->read->setSocket(fd);
+    pair->write->setSocket(fd);
+    return pair;
+}
+
 void QtEventLoop::applyInterest(Watch &w)
 {
-    w.readNotifier->setEnabled(w.read && !w.busy);
-    w.writeNotifier->setEnabled(w.write && !w.busy);
+    // Each change of a notifier wakes the dispatcher up. Read interest comes
+    // and goes with every block received (the socket turns it off until the
+    // owner reads): it is turned off for real only if the descriptor turns
+    // out ready while nobody wants it (activated() then does it).
+    if (w.suppressed)
+        w.readNotifier->setEnabled(false);
+    else if (w.read)
+        w.readNotifier->setEnabled(true);
+    w.writeNotifier->setEnabled(w.write && !w.suppressed);
 }
 
 void QtEventLoop::setInterest(WatchId id, bool read, bool write)
@@ -132,31 +212,50 @@ void QtEventLoop::unwatch(WatchId id)
     auto found = m_watches.find(id);
     if (found == m_watches.end())
         return;
-    bury(found->second.readNotifier);
-    bury(found->second.writeNotifier);
+    // Kept for the next watch; an activation already under way for them
+    // finds no watch of this id and does nothing.
+    Notifiers *pair = found->second.notifiers;
+    pair->read->setEnabled(false);
+    pair->write->setEnabled(false);
+    pair->id = 0;
+    m_freeNotifiers.push_back(pair);
     m_watches.erase(found);
 }
 
 void QtEventLoop::activated(WatchId id, bool readable, bool writable)
 {
     auto found = m_watches.find(id);
-    if (found == m_watches.end() || found->second.busy)
+    if (found == m_watches.end())
         return;
-    if ((readable && !found->second.read) || (writable && !found->second.write))
+    if (found->second.busy) {
+        // A loop nested in the callback: turning the notifiers off for every
+        // callback would cost the dispatcher two wake-ups each time, so it
+        // is done only now that it is needed.
+        found->second.suppressed = true;
+        applyInterest(found->second);
+        return;
+    }
+    if (readable && !found->second.read) {
+        found->second.readNotifier->setEnabled(false);
+        return;
+    }
+    if (writable && !found->second.write)
         return;
     std::shared_ptr<WatchCallback> callback = found->second.callback;
     found->second.busy = true;
-    applyInterest(found->second);
     ++m_depth;
     guarded([&] { (*callback)(readable, writable); });
     --m_depth;
     found = m_watches.find(id);
     if (found != m_watches.end()) {
         found->second.busy = false;
-        applyInterest(found->second);
+        if (found->second.suppressed) {
+            found->second.suppressed = false;
+            applyInterest(found->second);
+        }
     }
-    if (m_depth == 0 && !m_graveyard.empty())
-        postedOne();
+    if (m_depth == 0)
+        settle();
 }
 
 TimerId QtEventLoop::startTimer(int intervalMs, TimerCallback callback, bool singleShot)
@@ -196,8 +295,8 @@ void QtEventLoop::fireTimer(TimerId id)
     ++m_depth;
     guarded([&] { (*callback)(); });
     --m_depth;
-    if (m_depth == 0 && !m_graveyard.empty())
-        postedOne();
+    if (m_depth == 0)
+        settle();
 }
 
 void QtEventLoop::bury(QObject *object)
@@ -238,15 +337,16 @@ void QtEventLoop::waitAndProcess(int maxMs)
     // and this timer bounds the wait. A stale wake-up of the dispatcher or
     // another object's event also ends one round: wait on until one of our
     // handlers ran or the time is up.
-    bool expired = false;
-    QTimer limit;
-    limit.setSingleShot(true);
-    limit.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&limit, &QTimer::timeout, [&expired] { expired = true; });
-    limit.start(std::max(0, maxMs));
+    // A nested wait (from a handler) restarts the one timer: the outer wait
+    // then ends with the inner one at the latest, as it would on any event.
+    const bool outerExpired = m_limitExpired;
+    m_limitExpired = false;
+    m_limit->start(std::max(0, maxMs));
     std::uint64_t before = activity();
-    while (!expired && activity() == before && !m_quit)
+    while (!m_limitExpired && activity() == before && !m_quit)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    m_limit->stop();
+    m_limitExpired = outerExpired;
 }
 
 } // namespace net

@@ -6,6 +6,7 @@
 #include "net/loop/eventloop.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class QObject;
@@ -37,13 +38,25 @@ protected:
     void postedOne() override;
 
 private:
+    // A pair of notifiers with their connections, kept for the next watch
+    // when its watch ends: making and freeing QObjects for every connection
+    // costs more than the connection's own work on loopback.
+    struct Notifiers {
+        QSocketNotifier *read;
+        QSocketNotifier *write;
+        WatchId id;
+    };
     struct Watch {
         int fd;
         bool read;
         bool write;
         bool busy;
+        // A nested loop met the watch busy: its notifiers stay off until
+        // the callback returns, so that a readable descriptor cannot spin.
+        bool suppressed;
         QSocketNotifier *readNotifier;
         QSocketNotifier *writeNotifier;
+        Notifiers *notifiers;
         std::shared_ptr<WatchCallback> callback;
     };
     struct Timer {
@@ -56,9 +69,20 @@ private:
     void fireTimer(TimerId id);
     void bury(QObject *object);
     void freeGraveyard();
+    void postDrain();
+    void drain(bool fromEvent);
+    void settle();
+
+    Notifiers *takeNotifiers(int fd, WatchId id);
 
     QObject *m_dispatcher = nullptr;
+    // Bounds the wait of waitAndProcess; made once.
+    QTimer *m_limit = nullptr;
+    bool m_limitExpired = false;
+    std::vector<std::unique_ptr<Notifiers>> m_notifiers;
+    std::vector<Notifiers *> m_freeNotifiers;
     bool m_drainPending = false;
+    bool m_drainOwed = false;
     int m_depth = 0;
     std::map<WatchId, Watch> m_watches;
     std::map<TimerId, Timer> m_timers;

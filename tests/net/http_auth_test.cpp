@@ -374,6 +374,76 @@ TEST_F(HttpAuth, CredentialsStayWithTheirOrigin)
     }
 }
 
+TEST_F(HttpAuth, ProxyCredentialsGoOnlyToTheProxy)
+{
+    // The same 407 from the one server the client talks to: an origin
+    // (direct, or behind SOCKS, which is no HTTP proxy) must not be given
+    // the proxy's user name and password; a proxy is.
+    enum Route { Direct, Socks, Proxy };
+    const QList<QByteArray> offers[] = {
+        {"Basic realm=\"p\""}, {"NTLM"}, {"NTLM", "Basic realm=\"p\""}};
+    const QByteArray socksReply("\x05\x00\x00\x01\x7f\x00\x00\x01\x00\x00", 10);
+    for (const Route route : {Direct, Socks, Proxy})
+        for (const QList<QByteArray> &offer : offers) {
+            SCOPED_TRACE(testing::Message() << route << " " << offer.join(", ").data());
+            ScriptedServer server;
+            std::vector<ServerStep> steps;
+            if (route == Socks)
+                steps = {readBytes(3), sendBytes(QByteArray("\x05\x00", 2)), readBytes(16),
+                         sendBytes(socksReply)};
+            steps.push_back(readRequest());
+            steps.push_back(sendBytes(refusal(407, offer)));
+            if (offer.first() == "NTLM") {
+                steps.push_back(readRequest());
+                steps.push_back(sendBytes(refusal(407, {"NTLM " + kMessage2})));
+            }
+            steps.push_back(readRequest());
+            steps.push_back(sendBytes(kOk));
+            steps.push_back(hold());
+            server.addConnection(steps);
+            THttpCli client;
+            HttpRecorder rec(client);
+            client.SetRequestVer(QStringLiteral("1.1"));
+            client.SetProxyUsername(QStringLiteral("pu"));
+            client.SetProxyPassword(QStringLiteral("pw"));
+            client.SetURL(server.url(QStringLiteral("/doc")));
+            if (route == Proxy)
+                client.SetProxy(server.hostPort());
+            if (route == Socks) {
+                client.SetSocksServer(QStringLiteral("127.0.0.1"));
+                client.SetSocksPort(QString::number(server.port()));
+            }
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec));
+            for (int i = 0; i < 10; ++i)
+                loop().processPending();
+            ASSERT_EQ(rec.done.size(), 1u);
+            EXPECT_EQ(rec.done[0].error, 0);
+            QList<QByteArray> requests = server.requests();
+            if (route == Socks)
+                requests = requests.mid(2);
+            if (route != Proxy) {
+                EXPECT_EQ(client.StatusCode(), 407);
+                ASSERT_EQ(requests.size(), 1);
+                EXPECT_TRUE(headerValue(requests[0], "Proxy-Authorization").isNull());
+                continue;
+            }
+            EXPECT_EQ(client.StatusCode(), 200);
+            ASSERT_GE(requests.size(), 2);
+            EXPECT_FALSE(headerValue(requests[1], "Proxy-Authorization").isNull());
+        }
+    // A synchronous request takes the 407 as an answer, not as an error.
+    ScriptedServer server;
+    server.addConnection({readRequest(), sendBytes(refusal(407, {"Basic realm=\"p\""})), hold()});
+    THttpCli client;
+    client.SetProxyUsername(QStringLiteral("pu"));
+    client.SetProxyPassword(QStringLiteral("pw"));
+    client.SetURL(server.url(QStringLiteral("/")));
+    EXPECT_NO_THROW(client.Get());
+    EXPECT_EQ(client.StatusCode(), 407);
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
 TEST_F(HttpAuth, ARepeatUnderWayIsBusyAndAbortable)
 {
     for (bool abort : {false, true}) {
@@ -512,6 +582,8 @@ public:
         client.SetPassword(QStringLiteral("Password"));
         client.SetProxyUsername(QStringLiteral("ProxyUser"));
         client.SetProxyPassword(QStringLiteral("ProxyPassword"));
+        // Through a proxy: both sides' states can move.
+        client.SetProxy(QStringLiteral("127.0.0.1:3128"));
         client.SetURL(QStringLiteral("http://127.0.0.1/w"));
         client.simulateResponse(httpGET);
         for (const Answer &a : path) {
@@ -584,7 +656,7 @@ private:
 
     static int requestCount(THttpCli &client)
     {
-        return int(client.simulatedRequest().count("GET /w HTTP/1.1\r\n"));
+        return int(client.simulatedRequest().count("GET http://127.0.0.1/w HTTP/1.1\r\n"));
     }
 
     static QByteArray text(const Answer &a)

@@ -12,8 +12,11 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mutex>
+#include <poll.h>
 #include <thread>
 
 using namespace net;
@@ -537,6 +540,294 @@ TEST_P(HttpRequest, EachRequestEndsWithExactlyOneCompletionWhateverTheAborts)
     }
 }
 
+// Every event the client fires, logged by name; a state change logs the
+// state's name. seen() runs after the entry is logged.
+void hookEveryEvent(THttpCli &client, const std::function<void(THttpCli *, const QString &)> &seen)
+{
+    auto notify = [seen](const char *name) {
+        return [seen, name](THttpCli *sender) { seen(sender, QLatin1String(name)); };
+    };
+    client.OnStateChange = [seen](THttpCli *sender) {
+        seen(sender, HttpStateName(sender->State()));
+    };
+    client.OnSessionConnected = notify("OnSessionConnected");
+    client.OnSessionClosed = notify("OnSessionClosed");
+    client.OnRequestHeaderBegin = notify("OnRequestHeaderBegin");
+    client.OnRequestHeaderEnd = notify("OnRequestHeaderEnd");
+    client.OnBeforeHeaderSend = [seen](THttpCli *sender, const QString &, QStringList &) {
+        seen(sender, QStringLiteral("OnBeforeHeaderSend"));
+    };
+    client.OnCommand = [seen](THttpCli *sender, QString &) {
+        seen(sender, QStringLiteral("OnCommand"));
+    };
+    client.OnSendBegin = notify("OnSendBegin");
+    client.OnSendEnd = notify("OnSendEnd");
+    client.OnSendData = [seen](THttpCli *sender, const char *, int) {
+        seen(sender, QStringLiteral("OnSendData"));
+    };
+    client.OnHeaderBegin = notify("OnHeaderBegin");
+    client.OnHeaderEnd = notify("OnHeaderEnd");
+    client.OnHeaderData = notify("OnHeaderData");
+    client.OnCookie = [seen](THttpCli *sender, const QString &, bool &) {
+        seen(sender, QStringLiteral("OnCookie"));
+    };
+    client.OnDocBegin = notify("OnDocBegin");
+    client.OnDocEnd = notify("OnDocEnd");
+    client.OnDocData = [seen](THttpCli *sender, const char *, int) {
+        seen(sender, QStringLiteral("OnDocData"));
+    };
+    client.OnLocationChange = notify("OnLocationChange");
+    client.OnDataPush = [seen](THttpCli *sender, std::uint16_t) {
+        seen(sender, QStringLiteral("OnDataPush"));
+    };
+    client.OnDataPush2 = notify("OnDataPush2");
+    THttpCli *self = &client;
+    client.OnSocksConnected = [seen, self](TCustomWSocket *, std::uint16_t) {
+        seen(self, QStringLiteral("OnSocksConnected"));
+    };
+    client.OnSocketError = notify("OnSocketError");
+}
+
+TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneCompletion)
+{
+    // Each way a request goes, run once to learn its events and states, then
+    // once per event and per state with an Abort from it. From then on the
+    // request makes no look-up, no connection and sends nothing; it ends
+    // with one completion, error 3.
+    enum Route { Plain, Proxy, Tunnel, Socks, Relocated, BasicRetry, NtlmFirst, NtlmThird };
+    struct RouteCase {
+        const char *what;
+        Route route;
+    } routes[] = {
+        {"POST on a new connection", Plain},
+        {"through a proxy", Proxy},
+        {"https tunnel through a proxy", Tunnel},
+        {"through SOCKS 5", Socks},
+        {"second hop of a relocation", Relocated},
+        {"Basic retry on a new connection", BasicRetry},
+        {"NTLM message 1 on a new connection", NtlmFirst},
+        {"NTLM message 3 on the same connection", NtlmThird},
+    };
+    const QByteArray ok = "HTTP/1.0 200 OK\r\nSet-Cookie: a=1\r\nContent-Length: 2\r\n\r\nok";
+    const QByteArray message2 = "TlRMTVNTUAACAAAADAAMADAAAAAFggIAASNFZ4mrze8AAAAAAAAAACQAJAA8AAAAR"
+                                "ABPAE0AQQBJAE4AAgAMAEQATwBNAEEASQBOAAEADABTAEUAUgBWAEUAUgAAAAAA";
+    auto lookups = std::make_shared<std::atomic<int>>(0);
+    ResolverOverride resolver([lookups](const QString &host, QStringList &list) {
+        ++*lookups;
+        if (host != QLatin1String("origine.test") && host != QLatin1String("127.0.0.1"))
+            return 11001;
+        list << QStringLiteral("127.0.0.1");
+        return 0;
+    });
+    auto connects = std::make_shared<std::atomic<int>>(0);
+    auto sends = std::make_shared<std::atomic<int>>(0);
+    ApiOverride api;
+    api.api().connect = [next = api.guarded().connect, connects](int fd, const sockaddr *a,
+                                                                 socklen_t len) {
+        ++*connects;
+        return next(fd, a, len);
+    };
+    api.api().send = [next = api.guarded().send, sends](int fd, const void *b, size_t n, int f) {
+        ++*sends;
+        return next(fd, b, n, f);
+    };
+
+    struct Outcome {
+        QStringList log;
+        qsizetype abortedAt = -1;
+        int lookups = 0, connects = 0, sends = 0;
+        std::vector<HttpRecorder::Done> done;
+        QString reason;
+        THttpState state = httpReady;
+    };
+    // trigger empty: the request runs to its end.
+    auto play = [&](Route route, const QString &trigger) {
+        Outcome out;
+        ScriptedServer server;
+        const QByteArray socksReply("\x05\x00\x00\x01\x7f\x00\x00\x01\x00\x00", 10);
+        switch (route) {
+        case Plain:
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 200 OK\r\nSet-Cookie: a=1\r\n\r\ncorps"),
+                                  closeConnection()});
+            break;
+        case Proxy:
+        case Relocated:
+            if (route == Relocated)
+                server.addConnection(
+                    {readRequest(),
+                     sendBytes("HTTP/1.0 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n"),
+                     closeConnection()});
+            server.addConnection({readRequest(), sendBytes(ok), closeConnection()});
+            break;
+        case Tunnel:
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 200 Connection established\r\n\r\n"),
+                                  closeConnection()});
+            break;
+        case Socks:
+            server.addConnection({readBytes(3), sendBytes(QByteArray("\x05\x00", 2)), readBytes(16),
+                                  sendBytes(socksReply), readRequest(), sendBytes(ok),
+                                  closeConnection()});
+            break;
+        case BasicRetry:
+            server.addConnection(
+                {readRequest(),
+                 sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: Basic realm=\"x\"\r\n"
+                           "Content-Length: 0\r\n\r\n"),
+                 closeConnection()});
+            server.addConnection({readRequest(), sendBytes(ok), closeConnection()});
+            break;
+        case NtlmFirst:
+        case NtlmThird:
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM\r\n"
+                                            "Content-Length: 0\r\n\r\n"),
+                                  closeConnection()});
+            server.addConnection(
+                {readRequest(),
+                 sendBytes("HTTP/1.0 401 Refused\r\nWWW-Authenticate: NTLM " + message2 +
+                           "\r\nConnection: keep-alive\r\n"
+                           "Content-Length: 0\r\n\r\n"),
+                 readRequest(), sendBytes(ok), closeConnection()});
+            break;
+        }
+        const QString port = QString::number(server.port());
+        QByteArray sent = pattern(20, 7);
+        TMemoryStream stream(sent);
+        THttpCli client;
+        HttpRecorder rec(client);
+        auto armed = [&](THttpCli *c) {
+            switch (route) {
+            case Relocated:
+                return out.log.contains(QStringLiteral("OnLocationChange"));
+            case BasicRetry:
+                return c->AuthBasicState() == 1;
+            case NtlmFirst:
+                return c->AuthNTLMState() == 1;
+            case NtlmThird:
+                return c->AuthNTLMState() == 3;
+            default:
+                return true;
+            }
+        };
+        hookEveryEvent(client, [&](THttpCli *sender, const QString &name) {
+            out.log << name;
+            if (trigger.isEmpty() || out.abortedAt >= 0 || name != trigger || !armed(sender))
+                return;
+            out.abortedAt = out.log.size();
+            out.lookups = *lookups;
+            out.connects = *connects;
+            out.sends = *sends;
+            sender->Abort();
+        });
+        client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
+            out.log << QStringLiteral("OnRequestDone");
+            rec.done.push_back({rq, error, sender->StatusCode()});
+        };
+        client.SetURL(QStringLiteral("http://origine.test:") + port + QStringLiteral("/a"));
+        switch (route) {
+        case Proxy:
+            client.SetProxy(QStringLiteral("127.0.0.1:") + port);
+            break;
+        case Tunnel:
+            client.SetProxy(QStringLiteral("127.0.0.1:") + port);
+            client.SetURL(QStringLiteral("https://origine.test/a"));
+            break;
+        case Socks:
+            client.SetSocksServer(QStringLiteral("127.0.0.1"));
+            client.SetSocksPort(port);
+            client.SetSocksLevel(QStringLiteral("5"));
+            break;
+        case BasicRetry:
+        case NtlmFirst:
+        case NtlmThird:
+            client.SetUsername(QStringLiteral("arbitre"));
+            client.SetPassword(QStringLiteral("secret"));
+            break;
+        default:
+            break;
+        }
+        if (route == Plain) {
+            client.SetSendStream(&stream);
+            client.PostASync();
+        } else {
+            client.GetASync();
+        }
+        EXPECT_TRUE(waitDone(loop(), rec));
+        // Whatever a request that goes on would do has happened by now.
+        pumpFor(loop(), 30);
+        out.done = rec.done;
+        out.reason = client.ReasonPhrase();
+        out.state = client.State();
+        if (out.abortedAt < 0) {
+            out.lookups = *lookups;
+            out.connects = *connects;
+            out.sends = *sends;
+        } else {
+            out.lookups = *lookups - out.lookups;
+            out.connects = *connects - out.connects;
+            out.sends = *sends - out.sends;
+        }
+        return out;
+    };
+
+    // What may still be heard of once the request is aborted: its close.
+    const QStringList closing = {
+        QStringLiteral("httpAborting"),    QStringLiteral("httpReady"),
+        QStringLiteral("OnHeaderEnd"),     QStringLiteral("OnDocEnd"),
+        QStringLiteral("OnSessionClosed"), QStringLiteral("OnRequestDone")};
+    for (const RouteCase &r : routes) {
+        SCOPED_TRACE(r.what);
+        const Outcome whole = play(r.route, QString());
+        ASSERT_EQ(whole.done.size(), 1u);
+        ASSERT_EQ(whole.done[0].error, 0);
+        // The triggers: every event and state of the route once armed, the
+        // end of the request aside.
+        QStringList triggers;
+        for (const QString &name : whole.log)
+            if (!closing.contains(name) && !triggers.contains(name))
+                triggers << name;
+        switch (r.route) {
+        case Plain:
+            for (const char *expected : {"httpNotConnected", "httpDnsLookup", "httpDnsLookupDone",
+                                         "httpConnected", "OnSendData", "OnCookie", "OnDocData"})
+                EXPECT_TRUE(triggers.contains(QLatin1String(expected))) << expected;
+            break;
+        case Tunnel:
+            EXPECT_TRUE(triggers.contains(QStringLiteral("httpWaitingProxyConnect")));
+            EXPECT_TRUE(triggers.contains(QStringLiteral("OnDataPush")));
+            break;
+        case Socks:
+            EXPECT_TRUE(triggers.contains(QStringLiteral("OnSocksConnected")));
+            break;
+        default:
+            EXPECT_TRUE(triggers.contains(QStringLiteral("httpConnected")));
+            break;
+        }
+        for (const QString &trigger : triggers) {
+            SCOPED_TRACE(trigger.toStdString());
+            const Outcome cut = play(r.route, trigger);
+            if (cut.abortedAt < 0)
+                continue; // Heard before the route's retry only.
+            EXPECT_EQ(cut.done.size(), 1u) << cut.log.join(' ').toStdString();
+            if (cut.done.empty())
+                continue;
+            EXPECT_EQ(cut.done[0].error, httperrAborted);
+            EXPECT_EQ(cut.done[0].status, 404);
+            EXPECT_EQ(cut.reason, QStringLiteral("Connection aborted on request"));
+            EXPECT_EQ(cut.state, httpReady);
+            EXPECT_EQ(cut.lookups, 0);
+            EXPECT_EQ(cut.connects, 0);
+            EXPECT_EQ(cut.sends, 0);
+            QStringList after = cut.log.mid(cut.abortedAt);
+            for (const QString &name : after)
+                EXPECT_TRUE(closing.contains(name) && after.count(name) == 1)
+                    << name.toStdString() << " after the abort: " << after.join(' ').toStdString();
+        }
+    }
+}
+
 TEST_P(HttpRequest, BusyAndVersionErrors)
 {
     ScriptedServer server;
@@ -713,6 +1004,203 @@ TEST_P(HttpRequest, StrayBytesOnAnIdleKeptAliveConnectionAreNeverTakenForTheNext
             }
 }
 
+TEST_P(HttpRequest, AFollowUpAnsweredWithoutAStatusLineIsAnErrorAndClosesTheConnection)
+{
+    // The first answer leaves the connection open; what answers the next
+    // request there is no status line. Read as an answer it would end with
+    // status 0 and no error, as if it had succeeded.
+    const QByteArray answers[] = {"HTTP/1.1 204 No Content\r\n\r\n",
+                                  "HTTP/1.1 304 Not Modified\r\n\r\n",
+                                  "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"};
+    const QByteArray strays[] = {"JUNK\r\n\r\n", "\r\n",
+                                 "\r\nHTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n",
+                                 "Bonjour\r\nContent-Length: 0\r\n\r\n"};
+    for (const QByteArray &answer : answers)
+        for (const QByteArray &stray : strays) {
+            SCOPED_TRACE(testing::Message()
+                         << answer.left(12).data() << " then " << stray.toPercentEncoding().data());
+            ScriptedServer server;
+            server.addConnection(
+                {readRequest(), sendBytes(answer), readRequest(), sendBytes(stray), hold()});
+            server.addConnection({readRequest(),
+                                  sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh"),
+                                  hold()});
+            THttpCli client;
+            HttpRecorder rec(client);
+            client.SetRequestVer(QStringLiteral("1.1"));
+            client.SetURL(server.url(QStringLiteral("/1")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec));
+            EXPECT_EQ(rec.done[0].error, 0);
+            client.SetURL(server.url(QStringLiteral("/2")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec, 2));
+            EXPECT_EQ(rec.done[1].error, httperrProtocol);
+            EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Invalid status line"));
+            EXPECT_EQ(client.CtrlSocket().State(), wsClosed);
+            // The next request does not meet the rest of those bytes.
+            client.SetURL(server.url(QStringLiteral("/3")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec, 3));
+            EXPECT_EQ(rec.done[2].error, 0);
+            EXPECT_EQ(rec.done[2].status, 200);
+            EXPECT_EQ(server.connections(), 2);
+            pumpFor(loop(), 20);
+            EXPECT_EQ(rec.done.size(), 3u);
+        }
+}
+
+TEST_P(HttpRequest, AConnectionTheServerClosedWhileIdleIsNotTakenForALiveOne)
+{
+    // The server ends the kept-alive connection (or resets it) after its
+    // answer; its close is still unread when the next request starts.
+    const QByteArray hello = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
+    const QByteArray fresh = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh";
+    for (const bool reset : {false, true})
+        for (const THttpRequest rq : {httpGET, httpHEAD, httpPOST}) {
+            SCOPED_TRACE(testing::Message() << (reset ? "reset" : "closed") << ", request " << rq);
+            ScriptedServer server;
+            server.addConnection({readRequest(), sendBytes(hello), awaitRelease(),
+                                  reset ? resetConnection() : closeConnection()});
+            server.addConnection(
+                {readRequest(),
+                 sendBytes(rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh),
+                 hold()});
+            QByteArray data = pattern(40, 5);
+            TMemoryStream stream(data);
+            THttpCli client;
+            HttpRecorder rec(client);
+            client.SetRequestVer(QStringLiteral("1.1"));
+            client.SetURL(server.url(QStringLiteral("/1")));
+            client.GetASync();
+            ASSERT_TRUE(waitDone(loop(), rec));
+            ASSERT_EQ(rec.done[0].error, 0);
+            // Until the close has reached the client's socket, unread.
+            server.release();
+            pollfd watch{client.CtrlSocket().HSocket(), POLLRDHUP, 0};
+            ASSERT_EQ(::poll(&watch, 1, 20000), 1);
+            client.SetURL(server.url(QStringLiteral("/2")));
+            client.SetSendStream(&stream);
+            client.DoRequestAsync(rq);
+            ASSERT_TRUE(waitDone(loop(), rec, 2));
+            EXPECT_EQ(rec.done[1].error, 0);
+            EXPECT_EQ(rec.done[1].status, 200);
+            EXPECT_EQ(rec.body, rq == httpHEAD ? QByteArray("hello") : QByteArray("hellofresh"));
+            EXPECT_EQ(server.connections(), 2);
+            ASSERT_EQ(server.requests().size(), 2);
+            if (rq == httpPOST) {
+                EXPECT_TRUE(server.requests()[1].endsWith("\r\n\r\n" + data));
+            }
+        }
+}
+
+TEST_P(HttpRequest, ARequestTheServerDroppedWithoutAWordIsSentOnceMoreWhenThatIsSafe)
+{
+    // The request went out on a connection an earlier answer had used, and
+    // the connection ended before a byte of answer came: a server's idle
+    // time-out met the request. GET and HEAD go again on a new connection,
+    // once; a POST that may have reached the server does not.
+    const QByteArray hello = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello";
+    const QByteArray fresh = "HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh";
+    struct Case {
+        const char *what;
+        THttpRequest rq;
+        bool reset;
+        bool secondDrops;
+        std::uint16_t error;
+    } cases[] = {
+        {"GET, closed", httpGET, false, false, 0},
+        {"GET, reset", httpGET, true, false, 0},
+        {"HEAD, closed", httpHEAD, false, false, 0},
+        {"POST, closed", httpPOST, false, false, httperrIncomplete},
+        {"POST, reset", httpPOST, true, false, 10054},
+        {"GET, the new connection drops it too", httpGET, false, true, httperrIncomplete},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedServer server;
+        server.addConnection({readRequest(), sendBytes(hello), readRequest(),
+                              c.reset ? resetConnection() : closeConnection()});
+        if (c.secondDrops)
+            server.addConnection({readRequest(), closeConnection()});
+        else
+            server.addConnection(
+                {readRequest(),
+                 sendBytes(c.rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh),
+                 hold()});
+        QByteArray data = pattern(40, 6);
+        TMemoryStream stream(data);
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(server.url(QStringLiteral("/1")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec));
+        client.SetURL(server.url(QStringLiteral("/2")));
+        client.SetSendStream(&stream);
+        client.DoRequestAsync(c.rq);
+        ASSERT_TRUE(waitDone(loop(), rec, 2));
+        pumpFor(loop(), 30);
+        ASSERT_EQ(rec.done.size(), 2u);
+        EXPECT_EQ(rec.done[1].error, c.error);
+        const bool again = c.rq != httpPOST;
+        EXPECT_EQ(server.connections(), again ? 2 : 1);
+        const QList<QByteArray> requests = server.requests();
+        ASSERT_EQ(requests.size(), again ? 3 : 2);
+        if (again) {
+            EXPECT_EQ(requests[2], requests[1]);
+        }
+        if (c.error == 0) {
+            EXPECT_EQ(rec.done[1].status, 200);
+            EXPECT_EQ(rec.body, c.rq == httpHEAD ? QByteArray("hello") : QByteArray("hellofresh"));
+        }
+    }
+}
+
+TEST_P(HttpRequest, APostWhoseConnectionFailedBeforeAByteLeftIsSentOnANewConnection)
+{
+    // The first write of the request fails (the server had reset the
+    // connection): not a byte left, so even a POST is safe to send again.
+    ScriptedServer server;
+    server.addConnection(
+        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"), hold()});
+    server.addConnection(
+        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nfresh"), hold()});
+    auto failNext = std::make_shared<std::atomic<bool>>(false);
+    ApiOverride api;
+    api.api().send = [next = api.guarded().send, failNext](int fd, const void *b, size_t n,
+                                                           int f) -> ssize_t {
+        if (failNext->exchange(false)) {
+            errno = ECONNRESET;
+            return -1;
+        }
+        return next(fd, b, n, f);
+    };
+    QByteArray data = pattern(40, 8);
+    TMemoryStream stream(data);
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetRequestVer(QStringLiteral("1.1"));
+    client.SetURL(server.url(QStringLiteral("/1")));
+    client.GetASync();
+    ASSERT_TRUE(waitDone(loop(), rec));
+    client.SetURL(server.url(QStringLiteral("/2")));
+    client.SetSendStream(&stream);
+    *failNext = true;
+    client.PostASync();
+    ASSERT_TRUE(waitDone(loop(), rec, 2));
+    pumpFor(loop(), 30);
+    ASSERT_EQ(rec.done.size(), 2u);
+    EXPECT_EQ(rec.done[1].error, 0);
+    EXPECT_EQ(rec.done[1].status, 200);
+    EXPECT_EQ(rec.body, QByteArray("hellofresh"));
+    EXPECT_EQ(server.connections(), 2);
+    ASSERT_EQ(server.requests().size(), 2);
+    EXPECT_TRUE(server.requests()[1].startsWith("POST /2 HTTP/1.1\r\n"));
+    EXPECT_TRUE(server.requests()[1].endsWith("\r\n\r\n" + data));
+    EXPECT_EQ(client.SentCount(), 40);
+}
+
 TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
 {
     ScriptedServer server;
@@ -845,6 +1333,10 @@ TEST_P(HttpRequest, RelocationsThroughAProxyStayWithTheProxy)
     } cases[] = {
         {"/neuf", "GET http://site.example/neuf HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
         {"c", "GET http://site.example/a/c HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"../ok2", "GET http://site.example/ok2 HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"?y=1", "GET http://site.example/a/b?y=1 HTTP/1.0\r\n", "\r\nHost: site.example\r\n"},
+        {"//autre.example/x", "GET http://autre.example/x HTTP/1.0\r\n",
+         "\r\nHost: autre.example\r\n"},
         {"http://autre.example:8080/z", "GET http://autre.example:8080/z HTTP/1.0\r\n",
          "\r\nHost: autre.example:8080\r\n"},
     };

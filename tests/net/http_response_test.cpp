@@ -158,25 +158,45 @@ TEST_F(HttpResponse, AnswerWithoutHeaderIsAllBody)
     EXPECT_EQ(r.done[0].error, 0);
 }
 
-TEST_F(HttpResponse, RelativeRelocationsOnTheSameHost)
+TEST_F(HttpResponse, RelativeRelocationsResolveAgainstTheRequestsUrl)
 {
+    // Targets as a browser would take them from the same page.
     struct Case {
+        const char *url;
         const char *location;
         const char *request;
-    } cases[] = {{"/new", "GET /new HTTP/1.0\r\n"},
-                 {"c", "GET /a/c HTTP/1.0\r\n"},
-                 {"c#part", "GET /a/c HTTP/1.0\r\n"},
-                 {"/a\rb", "GET /a%0Db HTTP/1.0\r\n"},
-                 // Without a scheme this is a path of the same host.
-                 {"//autre/x", "GET //autre/x HTTP/1.0\r\n"}};
+        const char *host;
+        const char *resolved;
+    } cases[] = {
+        {"http://127.0.0.1/a/b", "/new", "GET /new", "127.0.0.1", "http://127.0.0.1/new"},
+        {"http://127.0.0.1/a/b", "c", "GET /a/c", "127.0.0.1", "http://127.0.0.1/a/c"},
+        {"http://127.0.0.1/a/b", "c#part", "GET /a/c", "127.0.0.1", "http://127.0.0.1/a/c"},
+        {"http://127.0.0.1/a/b", "/a\rb", "GET /a%0Db", "127.0.0.1", "http://127.0.0.1/a%0Db"},
+        {"http://127.0.0.1/a/b/c", "../ok2", "GET /a/ok2", "127.0.0.1", "http://127.0.0.1/a/ok2"},
+        {"http://127.0.0.1/a/b?x=1", "?y=1", "GET /a/b?y=1", "127.0.0.1",
+         "http://127.0.0.1/a/b?y=1"},
+        {"http://127.0.0.1/a/b?x=1", "c", "GET /a/c", "127.0.0.1", "http://127.0.0.1/a/c"},
+        {"http://127.0.0.1/a/b?x=1", "#haut", "GET /a/b?x=1", "127.0.0.1",
+         "http://127.0.0.1/a/b?x=1"},
+        {"http://127.0.0.1/a/b", "./c/../d", "GET /a/d", "127.0.0.1", "http://127.0.0.1/a/d"},
+        {"http://127.0.0.1/a/b", "/x/./y/../z", "GET /x/z", "127.0.0.1", "http://127.0.0.1/x/z"},
+        {"http://127.0.0.1/a/b", "../../../haut", "GET /haut", "127.0.0.1",
+         "http://127.0.0.1/haut"},
+        {"http://127.0.0.1:8080/a/b", "c?q=1", "GET /a/c?q=1", "127.0.0.1:8080",
+         "http://127.0.0.1:8080/a/c?q=1"},
+        // Another host of the same scheme.
+        {"http://127.0.0.1/a/b", "//autre/x", "GET /x", "autre", "http://autre/x"},
+        {"http://127.0.0.1:8080/a/b", "//autre:81/x?q", "GET /x?q", "autre:81",
+         "http://autre:81/x?q"},
+    };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.location);
+        SCOPED_TRACE(testing::Message() << c.url << " + " << c.location);
         QByteArray first = QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location +
                            "\r\nContent-Length: 0\r\n\r\n";
         QByteArray second = "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok";
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetURL(kUrl);
+        client.SetURL(QLatin1String(c.url));
         client.simulateResponse(httpGET);
         client.simulateData(first.constData(), int(first.size()));
         for (int i = 0; i < 6; ++i)
@@ -186,8 +206,13 @@ TEST_F(HttpResponse, RelativeRelocationsOnTheSameHost)
         for (int i = 0; i < 6; ++i)
             loop().processPending();
         const QByteArray sent = client.simulatedRequest();
-        EXPECT_TRUE(sent.startsWith("GET /a/b HTTP/1.0\r\n"));
-        EXPECT_TRUE(sent.contains(QByteArray("\r\n\r\n") + c.request)) << sent.data();
+        const qsizetype hop = sent.indexOf("\r\n\r\n") + 4;
+        ASSERT_GT(hop, 4);
+        EXPECT_TRUE(sent.mid(hop).startsWith(QByteArray(c.request) + " HTTP/1.0\r\n"))
+            << sent.data();
+        EXPECT_TRUE(sent.mid(hop).contains(QByteArray("\r\nHost: ") + c.host + "\r\n"))
+            << sent.data();
+        EXPECT_EQ(client.Location(), QLatin1String(c.resolved));
         // No carriage return reaches the wire but those ending lines.
         EXPECT_EQ(sent.count('\r'), sent.count("\r\n"));
         EXPECT_EQ(rec.body, QByteArray("ok"));
@@ -443,6 +468,15 @@ TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
          "Invalid content length"},
         {"empty length", "HTTP/1.0 200 OK\r\nContent-Length:\r\n\r\nabcdef", 7,
          "Invalid content length"},
+        // Bytes that are no status line are no answer, whatever follows.
+        {"no status line", "SSH-2.0-OpenSSH_9.2\r\n", 7, "Invalid status line"},
+        {"lines without a status line", "Bonjour\r\nContent-Length: 0\r\n\r\n", 7,
+         "Invalid status line"},
+        {"an empty line for a status line", "\r\n\r\n", 7, "Invalid status line"},
+        {"another protocol's status line", "HTTP/2 200\r\nContent-Length: 0\r\n\r\n", 7,
+         "Invalid status line"},
+        {"a markup line that is no page", "<?xml version=\"1.0\"?>\r\n<a/>\r\n", 7,
+         "Invalid status line"},
         {"bad length beside chunks",
          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Length: -1\r\n\r\n0\r\n\r\n", 7,
          "Invalid content length"},

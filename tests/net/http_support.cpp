@@ -58,6 +58,11 @@ ServerStep confirmDelivery()
     return {ServerStep::Delivered, {}, 0};
 }
 
+ServerStep awaitRelease()
+{
+    return {ServerStep::AwaitRelease, {}, 0};
+}
+
 ServerStep readBytes(int count)
 {
     ServerStep step{ServerStep::ReadBytes, {}, 0};
@@ -265,6 +270,11 @@ void ScriptedServer::play(int fd, const std::vector<ServerStep> &steps)
         case ServerStep::ReadBytes:
             if (!readExactly(fd, pending, step.count))
                 open = false;
+            break;
+        case ServerStep::AwaitRelease:
+            while (!m_stop && m_released.load() == 0)
+                waitReadable(m_wakePipe[0], m_wakePipe[0], 1, m_stop);
+            --m_released;
             break;
         }
     }

@@ -23,7 +23,18 @@ namespace nettest
 {
 
 struct ServerStep {
-    enum Kind { ReadRequest, Send, Delay, Close, Reset, Hold, WaitRead, Delivered, ReadBytes };
+    enum Kind {
+        ReadRequest,
+        Send,
+        Delay,
+        Close,
+        Reset,
+        Hold,
+        WaitRead,
+        Delivered,
+        ReadBytes,
+        AwaitRelease
+    };
     Kind kind;
     QByteArray data;
     int ms = 0;
@@ -48,6 +59,9 @@ ServerStep confirmDelivery();
 // Reads exactly count bytes, recorded as one request (binary exchanges such
 // as a SOCKS negotiation).
 ServerStep readBytes(int count);
+// Waits until the test calls release() (the steps that follow happen at a
+// moment the test chooses, not after a pause).
+ServerStep awaitRelease();
 // A reply cut into pieces of the given size, each after a pause.
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs);
 
@@ -74,6 +88,8 @@ public:
     int deliveries() const { return m_delivered; }
     // Stops accepting and ends the scripts (holding ones end at once).
     void stop();
+    // Lets one script waiting at awaitRelease() go on.
+    void release() { ++m_released; }
 
 private:
     void run();
@@ -90,6 +106,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_accepted{0};
     std::atomic<int> m_delivered{0};
+    std::atomic<int> m_released{0};
     mutable std::mutex m_mutex;
     std::vector<std::vector<ServerStep>> m_scripts;
     size_t m_nextScript = 0;

@@ -197,6 +197,58 @@ TEST_P(NetLoop, WatchIsLevelTriggeredAndSuspendedWhileItsCallbackRuns)
     ::close(pair[1]);
 }
 
+TEST_P(NetLoop, MessagesPostedInACallbackReachALoopNestedInItAndStarveNothing)
+{
+    int pair[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, pair), 0);
+    std::vector<int> seen;
+    TargetId target = loop().registerTarget(
+        [&](unsigned, std::uintptr_t wParam, std::intptr_t) { seen.push_back(int(wParam)); });
+    bool nestedSaw = false;
+    WatchId id = loop().watch(pair[0], true, false, [&](bool, bool) {
+        char c;
+        EXPECT_EQ(::read(pair[0], &c, 1), 1);
+        loop().post(target, WM_USER, 1);
+        // A loop inside the callback, as a dialog or a synchronous request
+        // makes one, hears of what the callback posted before it.
+        nestedSaw = pumpUntil(
+            loop(), [&] { return !seen.empty(); }, 5000);
+        loop().post(target, WM_USER, 2);
+        loop().post(target, WM_USER, 3);
+    });
+    ASSERT_EQ(::write(pair[1], "x", 1), 1);
+    ASSERT_TRUE(pumpUntil(loop(), [&] { return seen.size() == 3; }));
+    EXPECT_TRUE(nestedSaw);
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3}));
+    loop().unwatch(id);
+
+    // A handler that posts itself without end lets the other events in.
+    int rounds = 0;
+    bool stop = false;
+    TargetId echo = 0;
+    echo = loop().registerTarget([&](unsigned, std::uintptr_t, std::intptr_t) {
+        ++rounds;
+        if (!stop)
+            loop().post(echo, WM_USER, 0);
+    });
+    int watched = 0;
+    id = loop().watch(pair[0], true, false, [&](bool, bool) {
+        char c;
+        EXPECT_EQ(::read(pair[0], &c, 1), 1);
+        ++watched;
+        stop = true;
+    });
+    loop().post(echo, WM_USER, 0);
+    ASSERT_EQ(::write(pair[1], "y", 1), 1);
+    EXPECT_TRUE(pumpUntil(loop(), [&] { return watched == 1; }));
+    stop = true;
+    pumpFor(loop(), 20);
+    EXPECT_GT(rounds, 0);
+    loop().unwatch(id);
+    ::close(pair[0]);
+    ::close(pair[1]);
+}
+
 TEST_P(NetLoop, UnwatchInsideItsOwnCallbackIsSafe)
 {
     int pair[2];

@@ -2,6 +2,7 @@
 #include "net/http/urlsplit.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 using namespace net;
 
@@ -123,6 +124,62 @@ TEST(Url, NthPosUrlPathAndHexDigits)
     }
     for (QChar c : QStringLiteral("gGz/:@ \xe9"))
         EXPECT_FALSE(IsXDigit(c)) << int(c.unicode());
+}
+
+TEST(Url, ReferencesResolveAsTheStandardsExamples)
+{
+    // The examples of RFC 3986 (5.4) from the base http://a/b/c/d;p?q,
+    // as the path and query they give.
+    const QString base = QStringLiteral("/b/c/d;p?q");
+    const std::pair<const char *, const char *> examples[] = {
+        {"g", "/b/c/g"},
+        {"./g", "/b/c/g"},
+        {"g/", "/b/c/g/"},
+        {"/g", "/g"},
+        {"?y", "/b/c/d;p?y"},
+        {"g?y", "/b/c/g?y"},
+        {"#s", "/b/c/d;p?q"},
+        {"g#s", "/b/c/g"},
+        {"g?y#s", "/b/c/g?y"},
+        {";x", "/b/c/;x"},
+        {"g;x", "/b/c/g;x"},
+        {"", "/b/c/d;p?q"},
+        {".", "/b/c/"},
+        {"./", "/b/c/"},
+        {"..", "/b/"},
+        {"../", "/b/"},
+        {"../g", "/b/g"},
+        {"../..", "/"},
+        {"../../", "/"},
+        {"../../g", "/g"},
+        {"../../../g", "/g"},
+        {"../../../../g", "/g"},
+        {"/./g", "/g"},
+        {"/../g", "/g"},
+        {"g.", "/b/c/g."},
+        {".g", "/b/c/.g"},
+        {"g..", "/b/c/g.."},
+        {"..g", "/b/c/..g"},
+        {"./../g", "/b/g"},
+        {"./g/.", "/b/c/g/"},
+        {"g/./h", "/b/c/g/h"},
+        {"g/../h", "/b/c/h"},
+        {"g;x=1/./y", "/b/c/g;x=1/y"},
+        {"g;x=1/../y", "/b/c/y"},
+        {"g?y/./x", "/b/c/g?y/./x"},
+        {"g?y/../x", "/b/c/g?y/../x"},
+        {"g#s/./x", "/b/c/g"},
+        {"g#s/../x", "/b/c/g"},
+    };
+    for (const auto &[reference, target] : examples)
+        EXPECT_EQ(ResolvePath(base, QLatin1String(reference)), QLatin1String(target)) << reference;
+    EXPECT_EQ(RemoveDotSegments(QStringLiteral("/a/b/c/./../../g")), QStringLiteral("/a/g"));
+    EXPECT_EQ(RemoveDotSegments(QStringLiteral("mid/content=5/../6")), QStringLiteral("mid/6"));
+
+    for (const char *url : {"http://h/x", "HTTPS://h", "ftp://h", "svn+ssh://h", "a.b-c://h"})
+        EXPECT_TRUE(HasSchemeAndAuthority(QLatin1String(url))) << url;
+    for (const char *url : {"//h/x", "/a://b", "?x=http://h", "c", "1http://h", "://h", "h t://x"})
+        EXPECT_FALSE(HasSchemeAndAuthority(QLatin1String(url))) << url;
 }
 
 } // namespace
