@@ -20,6 +20,7 @@
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
 #include "tests/manager/template_names.h"
+#include "tests/support/gui/browser_page.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QCheckBox>
@@ -27,9 +28,11 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -182,7 +185,21 @@ TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
     EXPECT_EQ(boutonsActifs(), TroisBoutons);
     EXPECT_EQ(w->GroupBox1->title(), "Liste des équipes du groupe");
     EXPECT_EQ(w->WebBrowser1->LocationName(), path("2023-2024/poule.Qug"));
-    EXPECT_TRUE(w->WebBrowser1->toPlainText().contains("Saint-Étienne"));
+    // The saved extract shows as the page it was cut from.
+    ASSERT_TRUE(vorn_test::waitForPage(*w->WebBrowser1));
+    EXPECT_TRUE(vorn_test::evaluate(*w->WebBrowser1, "document.body.innerText")
+                    .toString()
+                    .contains("Saint-Étienne & Co"));
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty()) {
+        // The window as the user sees it, caption included when a window
+        // manager draws one.
+        QDir().mkpath(images);
+        const QRect cadre = w->frameGeometry();
+        const QPixmap ecran =
+            w->screen()->grabWindow(0, cadre.x(), cadre.y(), cadre.width(), cadre.height());
+        EXPECT_TRUE(ecran.save(images + QStringLiteral("/convocations_page.png")));
+    }
 
     // Saved again under the group title.
     dialogs().files.push_back(path("2023-2024/copie.Qug"));
