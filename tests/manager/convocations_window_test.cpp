@@ -232,7 +232,8 @@ TEST_F(Convocations, PageWithBothBlocksIsTakenTwiceAndOthersAreIgnored)
     EXPECT_EQ(w->FichierInscrits, path("2023-2024/c.Pac"));
     EXPECT_EQ(w->GroupBox1->title(), "Liste des équipes de la compétition");
 
-    // Neither marker, or random bytes: nothing saved, nothing said.
+    // Neither marker, or random bytes: nothing saved, and the user told why
+    // the tab stays empty.
     active(false);
     QByteArray bruit;
     for (int i = 0; i < 5000; ++i)
@@ -242,9 +243,13 @@ TEST_F(Convocations, PageWithBothBlocksIsTakenTwiceAndOthersAreIgnored)
     for (const char *f : {"docs/aucune.htm", "docs/bruit.htm"}) {
         dialogs().files.push_back(path(f));
         w->Bt_Internet->click();
+        ASSERT_FALSE(dialogs().messages.empty()) << f;
+        EXPECT_EQ(dialogs().messages.back().text,
+                  "Aucune liste d'inscrits dans cette page : " + path(f));
+        EXPECT_EQ(dialogs().messages.back().type, platform::mtWarning);
     }
+    EXPECT_EQ(dialogs().messages.size(), 2u);
     EXPECT_EQ(dialogs().saveRequests.size(), 2u);
-    EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_TRUE(boutonsActifs().isEmpty());
 }
 
