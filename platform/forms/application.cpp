@@ -11,7 +11,6 @@
 #include <clocale>
 #include <iterator>
 #include <optional>
-#include <unistd.h>
 
 namespace platform
 {
@@ -40,29 +39,6 @@ int &frenchSystemLocale(int &argc)
         qputenv(name, "fr_FR.UTF-8");
     }
     return argc;
-}
-
-// The embedded browser's engine shares its drawing contexts with the
-// application's, which must be asked for before the application object
-// exists. Run as root, the engine's renderer refuses to start inside its
-// sandbox and ends the whole program at the first page shown: it goes
-// without the sandbox then (the engine only ever sees the user's own files
-// and never reaches the network).
-void prepareEmbeddedBrowser()
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    if (::geteuid() == 0) {
-        const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-        if (!flags.contains("--no-sandbox"))
-            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
-    }
-}
-
-// Everything that must happen before QApplication's constructor.
-int &beforeApplication(int &argc)
-{
-    prepareEmbeddedBrowser();
-    return frenchSystemLocale(argc);
 }
 
 // Once Qt has read them, the user's own values come back, for the C library
@@ -105,7 +81,7 @@ public:
 
 } // namespace
 
-TApplication::TApplication(int &argc, char **argv) : QApplication(beforeApplication(argc), argv)
+TApplication::TApplication(int &argc, char **argv) : QApplication(frenchSystemLocale(argc), argv)
 {
     // The program speaks French whatever the system's settings: Qt's system
     // locale is read now, while the variables say French; the default locale

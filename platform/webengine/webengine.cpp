@@ -18,15 +18,37 @@
 #include <QWebEngineUrlSchemeHandler>
 #include <QWebEngineView>
 
+#include <unistd.h>
+
+// Made by the engine's library for the start-ups that prepare it before the
+// application object: creates the drawing context the engine shares with the
+// application's windows, when none exists yet.
+namespace QtWebEngineCore
+{
+void initialize();
+}
+
 namespace
 {
 
 const QByteArray LocalScheme = QByteArrayLiteral("vorn-fichier");
 
-// The scheme must be known to the engine before its first profile exists.
-void registerLocalScheme()
+// Before the engine's first profile exists: the drawing context it shares
+// with the windows is made now, not at the program's start, where it would
+// cost every start-up the loading of the graphics drivers; the scheme must be
+// known to it; and as root its renderer would refuse to start inside its sandbox and end
+// the whole program at the first page shown, so it goes without the sandbox
+// then (the engine only ever sees the user's own files and never reaches the
+// network).
+void prepareEngine()
 {
     static const bool done = [] {
+        if (::geteuid() == 0) {
+            const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+            if (!flags.contains("--no-sandbox"))
+                qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --no-sandbox").trimmed());
+        }
+        QtWebEngineCore::initialize();
         QWebEngineUrlScheme scheme(LocalScheme);
         scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
         // A local page: it may read local files (its pictures and style
@@ -125,7 +147,7 @@ class View : public QWebEngineView, public platform::WebEngineView
 public:
     View(QWidget *parent, const std::function<void(bool)> &loaded) : QWebEngineView(parent)
     {
-        registerLocalScheme();
+        prepareEngine();
         // A profile of its own that keeps nothing on disk (no cache, no
         // cookies), with the interceptor that keeps it offline.
         m_profile = new QWebEngineProfile;

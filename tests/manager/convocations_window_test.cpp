@@ -195,6 +195,7 @@ TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
         // The window as the user sees it, caption included when a window
         // manager draws one.
         QDir().mkpath(images);
+        ASSERT_TRUE(vorn_test::waitForPaint(*w->WebBrowser1));
         const QRect cadre = w->frameGeometry();
         const QPixmap ecran =
             w->screen()->grabWindow(0, cadre.x(), cadre.y(), cadre.width(), cadre.height());

@@ -3,7 +3,7 @@
 // (UTF-8, their head cut off) are read by the web engine into the document
 // their data calls for: every table row, every accented word, names holding
 // "&" or markup shown as text, the pages' colours. With VORN_SHOTS_DIR set,
-// each whole page is saved there as a PNG.
+// each page's first screen is saved there as a PNG.
 #include "platform/browser/browser.h"
 #include "platform/text/codec.h"
 #include "tests/support/gui/browser_page.h"
@@ -80,7 +80,6 @@ TEST(PagesRendu, GoldenPagesInTheBrowser)
             ASSERT_TRUE(f.open(QIODevice::ReadOnly));
             const QByteArray octets = f.readAll();
             const QString brut = decode(octets);
-            b.resize(1000, 700);
             b.Navigate(f.fileName());
             ASSERT_TRUE(waitForPage(b));
             const QString titre = evaluate(b, "document.title").toString();
@@ -143,11 +142,8 @@ TEST(PagesRendu, GoldenPagesInTheBrowser)
             }
 
             if (!images.isEmpty()) {
-                // The whole page in one picture.
-                const int hauteur = evaluate(b, "document.documentElement.scrollHeight").toInt();
-                b.resize(1000, std::clamp(hauteur, 200, 16000));
-                ASSERT_TRUE(vorn_test::waitUntil(
-                    [&] { return evaluate(b, "window.innerHeight").toInt() == b.height(); }));
+                // The page's first screen, as drawn.
+                ASSERT_TRUE(vorn_test::waitForPaint(b));
                 const QImage image = b.grab().toImage();
                 const QString png =
                     images + QLatin1Char('/') + QFileInfo(nom).fileName() + QStringLiteral(".png");

@@ -50,4 +50,20 @@ inline QVariant evaluate(platform::TWebBrowser &b, const QString &script)
     return r->value;
 }
 
+// Until the page has drawn two frames at the browser's present size and
+// the view has had them: for pictures of the page.
+inline bool waitForPaint(platform::TWebBrowser &b)
+{
+    if (!waitUntil([&] { return evaluate(b, "window.innerHeight").toInt() == b.height(); }))
+        return false;
+    evaluate(b, "window.dessine = 0; requestAnimationFrame(() => requestAnimationFrame(() => "
+                "window.dessine = 1))");
+    if (!waitUntil([&] { return evaluate(b, "window.dessine").toInt() == 1; }))
+        return false;
+    QDeadlineTimer encore(200);
+    while (!encore.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return true;
+}
+
 } // namespace vorn_test
