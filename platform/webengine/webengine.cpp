@@ -33,11 +33,11 @@ namespace
 
 const QByteArray LocalScheme = QByteArrayLiteral("vorn-fichier");
 
-// Before the engine's first profile exists: the drawing context it shares
-// with the windows is made now, not at the program's start, where it would
-// cost every start-up the loading of the graphics drivers; the scheme must be
-// known to it; and as root its renderer would refuse to start inside its sandbox and end
-// the whole program at the first page shown, so it goes without the sandbox
+// Before the engine's first profile exists. The drawing context it shares
+// with the windows is made now rather than at the program's start, where it
+// would make every start-up load the graphics drivers. The scheme must be
+// known to it. As root, its renderer refuses to start inside its sandbox and
+// ends the whole program at the first page shown: it goes without the sandbox
 // then (the engine only ever sees the user's own files and never reaches the
 // network).
 void prepareEngine()
