@@ -17,7 +17,8 @@ function(vorn_collect out)
 endfunction()
 
 # Qt modules whose headers a Core-only module may not include.
-set(VORN_QT_WIDGET_MODULES QtGui QtWidgets QtPrintSupport QtCharts QtOpenGL QtOpenGLWidgets QtSvg)
+set(VORN_QT_WIDGET_MODULES QtGui QtWidgets QtPrintSupport QtCharts QtOpenGL QtOpenGLWidgets QtSvg
+    QtWebEngineCore QtWebEngineWidgets)
 
 # Fails the configuration when a source of a Core-only module includes a
 # header of a widget-side Qt module, or a project header from a folder that is

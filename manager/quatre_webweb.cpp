@@ -431,7 +431,16 @@ void TVornF_Quatre_Webweb::Bt_InternetClick()
     if (!ouvrir.Execute())
         return;
     const QStringList page = platform::LineFile::read(ouvrir.FileName);
-    for (Bloc bloc : BlocsDeLaPage(page)) {
+    const QList<Bloc> blocs = BlocsDeLaPage(page);
+    if (blocs.isEmpty()) {
+        // Said, rather than an empty tab: the user picked another page than
+        // the list of the entries.
+        platform::MessageDlg(QStringLiteral("Aucune liste d'inscrits dans cette page : ") +
+                                 ouvrir.FileName,
+                             platform::mtWarning, platform::mbOK);
+        return;
+    }
+    for (Bloc bloc : blocs) {
         const bool groupe = bloc == Bloc::Groupe;
         const QString ext = Extension(bloc, ModeQuatre);
         platform::TSaveDialog sauver(this);

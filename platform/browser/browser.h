@@ -1,34 +1,61 @@
 #pragma once
-// The embedded browser of a window: shows a local page or extract.
-#include <QTextBrowser>
+// The embedded browser of a window: shows a local page or extract as a web
+// browser shows it (style sheets, scripts), and never reaches the network.
+// The web engine is loaded when a browser is first shown, so that the
+// program starts without it.
+#include <QString>
+#include <QVariant>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
 
 namespace platform
 {
 
-class TWebBrowser : public QTextBrowser
+class WebEngineView;
+
+class TWebBrowser : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit TWebBrowser(const QString &name, QWidget *parent = nullptr);
+    ~TWebBrowser() override;
 
-    // Shows the file; its bytes are UTF-8 when they decode as such, else
-    // Windows-1252. A file that cannot be read shows nothing.
+    // Shows the file as an HTML page whatever its extension; its text is
+    // UTF-8 when its bytes decode as such, else Windows-1252. A file that
+    // cannot be read shows an empty page. Before the browser is first shown
+    // the name is only kept, and shown then.
     void Navigate(const QString &path);
     QString LocationName() const { return m_location; }
 
-private:
-    QString m_location;
-};
+    // Whether the engine runs (it starts when the browser is first shown).
+    bool engineStarted() const { return m_view != nullptr; }
+    // True once the file last navigated to is shown, fully loaded.
+    bool pageShown() const;
+    // Runs a script in the page shown; done gets its value (never called
+    // when the engine has not started).
+    void runScript(const QString &script, const std::function<void(const QVariant &)> &done);
 
-// The markup as web browsers read it, for the rich text reader: the end
-// tags of cells, rows and tables that close nothing open in the innermost
-// table are dropped (browsers ignore them; the reader would close the
-// enclosing table's row at a stray "</tr>" and pour the rest of an inner
-// table into the outer one), and align="middle" on a cell or row centres it
-// as browsers do (the reader ignores that value); the comment marks "<!--"
-// and "-->" around a style sheet's rules are blanked (browsers skip them;
-// the style reader would drop the whole sheet). Nothing else changes.
-QString asBrowsersRead(const QString &html);
+signals:
+    // A load finished in the view (ok false when the page could not be
+    // shown).
+    void pageLoaded(bool ok);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void startEngine();
+
+    QString m_location;
+    // Owned through its widget, a child of this browser.
+    WebEngineView *m_view = nullptr;
+    // Shown instead when the engine's module cannot be loaded.
+    QLabel *m_missing = nullptr;
+};
 
 } // namespace platform

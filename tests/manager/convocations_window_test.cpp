@@ -20,6 +20,7 @@
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
 #include "tests/manager/template_names.h"
+#include "tests/support/gui/browser_page.h"
 #include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/program_folder.h"
 
@@ -28,9 +29,11 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -183,7 +186,22 @@ TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
     EXPECT_EQ(boutonsActifs(), TroisBoutons);
     EXPECT_EQ(w->GroupBox1->title(), "Liste des équipes du groupe");
     EXPECT_EQ(w->WebBrowser1->LocationName(), path("2023-2024/poule.Qug"));
-    EXPECT_TRUE(w->WebBrowser1->toPlainText().contains("Saint-Étienne"));
+    // The saved extract shows as the page it was cut from.
+    ASSERT_TRUE(vorn_test::waitForPage(*w->WebBrowser1));
+    EXPECT_TRUE(vorn_test::evaluate(*w->WebBrowser1, "document.body.innerText")
+                    .toString()
+                    .contains("Saint-Étienne & Co"));
+    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
+    if (!images.isEmpty()) {
+        // The window as the user sees it, caption included when a window
+        // manager draws one.
+        QDir().mkpath(images);
+        ASSERT_TRUE(vorn_test::waitForPaint(*w->WebBrowser1));
+        const QRect cadre = w->frameGeometry();
+        const QPixmap ecran =
+            w->screen()->grabWindow(0, cadre.x(), cadre.y(), cadre.width(), cadre.height());
+        EXPECT_TRUE(ecran.save(images + QStringLiteral("/convocations_page.png")));
+    }
 
     // Saved again under the group title.
     dialogs().files.push_back(path("2023-2024/copie.Qug"));
@@ -216,7 +234,8 @@ TEST_F(Convocations, PageWithBothBlocksIsTakenTwiceAndOthersAreIgnored)
     EXPECT_EQ(w->FichierInscrits, path("2023-2024/c.Pac"));
     EXPECT_EQ(w->GroupBox1->title(), "Liste des équipes de la compétition");
 
-    // Neither marker, or random bytes: nothing saved, nothing said.
+    // Neither marker, or random bytes: nothing saved, and the user told why
+    // the tab stays empty.
     active(false);
     QByteArray bruit;
     for (int i = 0; i < 5000; ++i)
@@ -226,9 +245,13 @@ TEST_F(Convocations, PageWithBothBlocksIsTakenTwiceAndOthersAreIgnored)
     for (const char *f : {"docs/aucune.htm", "docs/bruit.htm"}) {
         dialogs().files.push_back(path(f));
         w->Bt_Internet->click();
+        ASSERT_FALSE(dialogs().messages.empty()) << f;
+        EXPECT_EQ(dialogs().messages.back().text,
+                  "Aucune liste d'inscrits dans cette page : " + path(f));
+        EXPECT_EQ(dialogs().messages.back().type, platform::mtWarning);
     }
+    EXPECT_EQ(dialogs().messages.size(), 2u);
     EXPECT_EQ(dialogs().saveRequests.size(), 2u);
-    EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_TRUE(boutonsActifs().isEmpty());
 }
 

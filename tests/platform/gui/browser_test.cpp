@@ -1,98 +1,195 @@
-// The embedded browser: end tags that close nothing in the innermost table
-// are dropped as web browsers drop them, so an inner table keeps its rows;
-// "middle" cells are centred; a style sheet hidden in a comment is read;
-// everything else reaches the rich text reader unchanged.
+// The embedded browser: the engine starts when the browser is first shown;
+// a file is read as an HTML page whatever its extension, in the encoding its
+// bytes hold; and no request leaves the machine.
 #include "platform/browser/browser.h"
+#include "tests/support/gui/browser_page.h"
 
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextTable>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <memory>
 
 namespace
 {
 
-TEST(WebBrowser, StrayTableEndTags)
+using vorn_test::evaluate;
+using vorn_test::waitForPage;
+using vorn_test::waitUntil;
+
+void ecrire(const QString &nom, const QByteArray &octets)
 {
-    const struct {
-        const char *in;
-        const char *out;
-    } cases[] = {
-        // Well-formed and merely sloppy markup is left alone.
-        {"<table><tr><td>a</td></tr></table>", "<table><tr><td>a</td></tr></table>"},
-        {"<TABLE><TR><TD>a<TD>b<TR><TD>c</TABLE>", "<TABLE><TR><TD>a<TD>b<TR><TD>c</TABLE>"},
-        {"<p>x</b></font></p>", "<p>x</b></font></p>"},
-        // A second row end, a cell end after its row's, a table end too many.
-        {"<table><tr><td>a</td></tr>\r\n</tr>\r\n<tr><td>b</td></tr></table>",
-         "<table><tr><td>a</td></tr>\r\n\r\n<tr><td>b</td></tr></table>"},
-        {"<table><tr><td>t</tr></td></font><tr><td>u</td></tr></table>",
-         "<table><tr><td>t</tr></font><tr><td>u</td></tr></table>"},
-        {"<table><tr><td>a</td></tr></table></table></TD>", "<table><tr><td>a</td></tr></table>"},
-        // A row end inside an inner table never reaches the outer row.
-        {"<table><tr><td><table><tr><td>i</td></tr></tr></table></td></tr></table>",
-         "<table><tr><td><table><tr><td>i</td></tr></table></td></tr></table>"},
-        // "middle" is the centre across a cell or row, not elsewhere.
-        {"<TR align=Middle><TD bgColor=#00FFff align=middle>a<td align=\"middle\">b"
-         "<td align='middle' x=1>c<img align=middle>",
-         "<TR align=\"center\"><TD bgColor=#00FFff align=\"center\">a<td align=\"center\">b"
-         "<td align=\"center\" x=1>c<img align=middle>"},
-        {"<td valign=middle align=middleton>", "<td valign=middle align=middleton>"},
-        // Comments and style bodies are not markup; the marks that hide a
-        // style sheet's rules in a comment are blanked, other comments kept.
-        {"<STYLE><!-- a:link { x } </tr> --></STYLE><!-- </td> -->",
-         "<STYLE>     a:link { x } </tr>    </STYLE><!-- </td> -->"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(platform::asBrowsersRead(QString::fromLatin1(c.in)).toStdString(), c.out) << c.in;
+    QFile f(nom);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(octets);
 }
 
-void tables(QTextFrame *frame, QList<QTextTable *> &out)
-{
-    for (QTextFrame *child : frame->childFrames()) {
-        if (auto *t = qobject_cast<QTextTable *>(child))
-            out.append(t);
-        tables(child, out);
-    }
-}
-
-TEST(WebBrowser, PageAsBrowsersShowIt)
+TEST(WebBrowser, PagesWhateverTheirNameAndEncoding)
 {
     QTemporaryDir d;
     ASSERT_TRUE(d.isValid());
-    const QString page = d.filePath(QStringLiteral("page.htm"));
-    QFile f(page);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<html><head><style><!-- \r\n"
-            "a.Lien:link { text-decoration: none; color: #FF0000; font-size: 16pt }\r\n"
-            " --></style></head><body><table border=1><tr><td><table border=2>"
-            "<tr><td>Lyon</td><td valign=top><a Class=\"Lien\" href=\"M.htm\">24</a></td></tr>"
-            "\r\n</tr>\r\n"
-            "<tr><td>S\xE8te</td><td>24</td></tr>"
-            "</table></td></tr></table></body></html>");
-    f.close();
-    platform::TWebBrowser b(QStringLiteral("WebBrowser1"));
-    b.Navigate(page);
-    EXPECT_TRUE(b.toPlainText().contains(QStringLiteral("Sète")));
+    // An extract keeps the page's lines but not its head: no charset.
+    const QByteArray corps = "<!DOCTYPE html>\r\n<div class=\"x\"><table><tr><td>";
+    ecrire(d.filePath("poule.Qug"), corps + "Saint-\xC3\x89tienne &amp; Co</td></tr>"
+                                            "<tr><td>M. J\xC3\xA9r\xC3\xB4me</td></tr></table>");
+    ecrire(d.filePath("ancien.chi"),
+           corps + "S\xE8te</td></tr><tr><td>Lo\xEF"
+                   "c</td></tr><tr><td>&lt;b&gt;SA&lt;/b&gt;</td></tr></table>");
+    ecrire(d.filePath("page.htm"), "<html><head><meta charset=\"utf-8\"><title>T</title>"
+                                   "<style>td { color: rgb(255, 0, 0) }</style></head><body>"
+                                   "<table><tr><td>\xC3\x80 voir</td></tr></table>"
+                                   "<script>document.title = 'lu ' + 6 * 7</script></body></html>");
 
-    // The inner table keeps both its rows, the outer one has one.
-    QList<QTextTable *> t;
-    tables(b.document()->rootFrame(), t);
-    ASSERT_EQ(t.size(), 2);
-    EXPECT_EQ(t[0]->rows(), 1);
-    EXPECT_EQ(t[1]->rows(), 2);
-    // Cells centred vertically unless the page says otherwise.
-    EXPECT_EQ(t[1]->cellAt(0, 0).format().verticalAlignment(), QTextCharFormat::AlignMiddle);
-    EXPECT_EQ(t[1]->cellAt(0, 1).format().verticalAlignment(), QTextCharFormat::AlignTop);
-    // The link styled by the sheet in its comment.
-    const QTextCursor c = b.document()->find(QStringLiteral("24"));
-    ASSERT_FALSE(c.isNull());
-    EXPECT_TRUE(c.charFormat().isAnchor());
-    EXPECT_FALSE(c.charFormat().fontUnderline());
-    EXPECT_EQ(c.charFormat().foreground().color(), QColor(0xFF, 0, 0));
+    platform::TWebBrowser b(QStringLiteral("WebBrowser1"));
+    b.resize(800, 600);
+    // Told a page while hidden: nothing starts until it is shown.
+    b.Navigate(d.filePath("poule.Qug"));
+    EXPECT_FALSE(b.engineStarted());
+    EXPECT_EQ(b.LocationName(), d.filePath("poule.Qug"));
+    b.show();
+    ASSERT_TRUE(b.engineStarted());
+    ASSERT_TRUE(waitForPage(b));
+    EXPECT_EQ(evaluate(b, "document.contentType").toString(), "text/html");
+    EXPECT_EQ(evaluate(b, "document.querySelectorAll('tr').length").toInt(), 2);
+    EXPECT_EQ(evaluate(b, "document.body.innerText").toString(), "Saint-Étienne & Co\nM. Jérôme");
+
+    b.Navigate(d.filePath("ancien.chi"));
+    ASSERT_TRUE(waitForPage(b));
+    EXPECT_EQ(evaluate(b, "document.querySelectorAll('tr').length").toInt(), 3);
+    EXPECT_EQ(evaluate(b, "document.body.innerText").toString(), "Sète\nLoïc\n<b>SA</b>");
+    EXPECT_EQ(evaluate(b, "document.querySelectorAll('b').length").toInt(), 0);
+
+    // A page's own style sheet and scripts work.
+    b.Navigate(d.filePath("page.htm"));
+    ASSERT_TRUE(waitForPage(b));
+    EXPECT_EQ(evaluate(b, "document.title").toString(), "lu 42");
+    EXPECT_EQ(evaluate(b, "getComputedStyle(document.querySelector('td')).color").toString(),
+              "rgb(255, 0, 0)");
+    EXPECT_EQ(evaluate(b, "document.body.innerText").toString(), "À voir");
+
+    // A file that cannot be read shows an empty page.
+    bool charge = false;
+    QObject::connect(&b, &platform::TWebBrowser::pageLoaded, &b, [&] { charge = true; });
+    b.Navigate(d.filePath("absent.Qug"));
+    ASSERT_TRUE(waitUntil([&] { return charge; }));
+    EXPECT_EQ(evaluate(b, "document.body ? document.body.innerText : ''").toString(), "");
+}
+
+// A web server on 127.0.0.1 that counts its connections and answers each
+// with a small page.
+class Serveur
+{
+public:
+    Serveur()
+    {
+        m_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t n = sizeof a;
+        if (m_fd < 0 || ::bind(m_fd, reinterpret_cast<sockaddr *>(&a), n) != 0 ||
+            ::listen(m_fd, 16) != 0 ||
+            ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&a), &n) != 0)
+            return;
+        port = ntohs(a.sin_port);
+        m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            const int c = ::accept(m_fd, nullptr, nullptr);
+            if (c < 0)
+                return;
+            ++connexions;
+            const char reponse[] = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>ici</p>";
+            (void)!::write(c, reponse, sizeof reponse - 1);
+            ::close(c);
+        });
+    }
+    ~Serveur()
+    {
+        m_notifier.reset();
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    // Waits a little for a connection still on its way.
+    void attendre(int ms)
+    {
+        pollfd p{m_fd, POLLIN, 0};
+        (void)::poll(&p, 1, ms);
+        QCoreApplication::processEvents();
+    }
+
+    int port = 0;
+    int connexions = 0;
+
+private:
+    int m_fd = -1;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+TEST(WebBrowser, NothingLeavesTheMachine)
+{
+    Serveur serveur;
+    ASSERT_NE(serveur.port, 0);
+    const QByteArray hote = "http://127.0.0.1:" + QByteArray::number(serveur.port);
+    QTemporaryDir d;
+    ASSERT_TRUE(d.isValid());
+    // Every way a page reaches a server: a picture, a style sheet, a script,
+    // a frame, and a script's own request, whose end the page records.
+    ecrire(d.filePath("page.htm"),
+           "<html><head><link rel=stylesheet href=\"" + hote +
+               "/a.css\">"
+               "<script src=\"" +
+               hote +
+               "/a.js\"></script></head><body>"
+               "<img src=\"" +
+               hote + "/a.png\"><iframe src=\"" + hote +
+               "/cadre\"></iframe>"
+               "<script>fetch('" +
+               hote +
+               "/donnees').then(() => document.title = 'servi',"
+               " () => document.title = 'refus\xC3\xA9');</script></body></html>");
+
+    platform::TWebBrowser b(QStringLiteral("WebBrowser1"));
+    b.resize(800, 600);
+    b.show();
+    b.Navigate(d.filePath("page.htm"));
+    ASSERT_TRUE(waitForPage(b));
+    ASSERT_TRUE(waitUntil([&] { return evaluate(b, "document.title").toString() != ""; }));
+    EXPECT_EQ(evaluate(b, "document.title").toString(), "refusé");
+    EXPECT_EQ(evaluate(b, "document.images[0].naturalWidth").toInt(), 0);
+
+    // A link the user follows to the server: the page's script could not
+    // go there, a click could.
+    ecrire(d.filePath("lien.htm"),
+           "<html><body style=\"margin: 0\"><a href=\"" + hote +
+               "/\" style=\"display: block; height: 100vh\">Site</a></body></html>");
+    b.Navigate(d.filePath("lien.htm"));
+    ASSERT_TRUE(waitForPage(b));
+    QWidget *surface = nullptr;
+    for (QWidget *w : b.findChildren<QWidget *>())
+        if (w->isVisible() && w->findChildren<QWidget *>().isEmpty())
+            surface = w;
+    ASSERT_NE(surface, nullptr);
+    bool fini = false;
+    bool reussi = true;
+    QObject::connect(&b, &platform::TWebBrowser::pageLoaded, &b, [&](bool ok) {
+        fini = true;
+        reussi = ok;
+    });
+    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(50, 50));
+    ASSERT_TRUE(waitUntil([&] { return fini || serveur.connexions > 0; }));
+    EXPECT_FALSE(reussi);
+
+    // Anything sent would have arrived by now; give a late one its chance.
+    serveur.attendre(300);
+    EXPECT_EQ(serveur.connexions, 0);
 }
 
 } // namespace
