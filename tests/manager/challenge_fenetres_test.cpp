@@ -7,6 +7,7 @@
 #include "manager/attrib.h"
 #include "manager/challenge.h"
 #include "manager/core/fichejoueur.h"
+#include "manager/core/ventilation.h"
 #include "manager/repart.h"
 #include "manager/resultat_paires.h"
 #include "platform/forms/controls.h"
@@ -373,6 +374,38 @@ TEST_F(RepartFenetre, SettingsThatCannotEndAreRefused)
     }
     w->E_LigY->setText(QStringLiteral("x"));
     EXPECT_THROW(w->Button1Click(), platform::EConvertError);
+}
+
+TEST_F(RepartFenetre, HugeTotalsGiveAnAnswerOrAMessage)
+{
+    for (const char *total : {"999999999", "2147483647"}) {
+        // The first place at most 30: no table holds that many points.
+        w->Rg_Type->setItemIndex(1);
+        w->E_LigY->setText(QStringLiteral("30"));
+        w->E_Points->setText(QString::fromLatin1(total));
+        w->E_Coef_K->setText(QStringLiteral("0.000000"));
+        dialogs().messages.clear();
+        w->Button1->click();
+        ASSERT_EQ(dialogs().messages.size(), 1u) << total;
+        EXPECT_TRUE(dialogs().messages[0].text.startsWith(
+            QStringLiteral("Nombre de points à répartir trop grand : ") +
+            QString::fromLatin1(total)))
+            << dialogs().messages[0].text.toStdString();
+        EXPECT_EQ(w->E_Coef_K->text(), QStringLiteral("0.000000"));
+        EXPECT_FALSE(w->Bt_Memorisation->isEnabled());
+
+        // Forty players to endow: K is found.
+        w->Rg_Type->setItemIndex(0);
+        w->Rg_Formule->setItemIndex(1);
+        w->E_LigX->setText(QStringLiteral("40"));
+        dialogs().messages.clear();
+        w->Button1->click();
+        EXPECT_TRUE(dialogs().messages.empty()) << total;
+        const ParametresRepartition p{0, 1, QString::fromLatin1(total).toLongLong(), 40, 30};
+        const qint64 s = SommePoints(p, LireK(w->E_Coef_K->text()));
+        EXPECT_LE(s, p.total);
+        EXPECT_GE(s, p.total - 40) << w->E_Coef_K->text().toStdString();
+    }
 }
 
 // --- the attribution
