@@ -158,6 +158,7 @@ void TVornF_Attrib::BtExportClick()
     SaveDialog1->Filter = QStringLiteral("Fichier EASI PP et PE (*.)|*.csv*");
     SaveDialog1->DefaultExt = QStringLiteral("CSV");
     SaveDialog1->FileName = QStringLiteral("Fichier_P.csv");
+    SaveDialog1->OverwritePrompt = true;
     if (!SaveDialog1->Execute())
         return;
     LineFile::write(SaveDialog1->FileName, lignes);

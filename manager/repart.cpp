@@ -195,6 +195,7 @@ void TVornF_repart::Bt_MemorisationClick()
     d.Filter = FiltrePPE;
     d.DefaultExt = QStringLiteral("PPE");
     d.FileName = RepAppli + SaisonEnCours + QStringLiteral("/Repart_");
+    d.OverwritePrompt = true;
     if (!d.Execute())
         return;
     LineFile::write(d.FileName, table);

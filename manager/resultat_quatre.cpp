@@ -878,10 +878,14 @@ void TVorn_FResultat_Quatre::Bt_load_resultatClick()
     d.FileName.clear();
     d.DefaultExt = QStringLiteral("Chr");
     d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
+    // Another competition's results may have that name.
+    d.OverwritePrompt = true;
+    d.CurrentFile = m_fichierResultat;
     if (!d.Execute())
         return;
     // Written through a temporary file: a failure leaves an old file whole.
     LineFile::write(d.FileName, ListeHomologation.lignes());
+    m_fichierResultat = d.FileName;
     setCaption(PrefixeResultatQuatre + QFileInfo(d.FileName).fileName());
 }
 

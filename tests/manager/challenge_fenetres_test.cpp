@@ -131,6 +131,45 @@ TEST_F(PairesFenetre, ImportComputeSaveReopenAndPrint)
                           w->composants.frReport1->EMFPages().Dump().toUtf8());
 }
 
+// The extract and the results the window has open are saved again without
+// a question; another existing file is replaced only when the user says so.
+TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
+{
+    importer();
+    w->Bt_Calcul_GroupeClick();
+    for (int fois = 0; fois < 2; ++fois) {
+        dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+        w->Bt_load_resultatClick();
+    }
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    expectChallengeGolden(QStringLiteral("Open1.chr"), lireSaison(QStringLiteral("Open1.chr")));
+
+    ecrireSaison(QStringLiteral("Open2.chr"), {QStringLiteral("autre;")});
+    dialogs().files.push_back(saison(QStringLiteral("Open2.chr")));
+    dialogs().answers.push_back(platform::mrNo);
+    w->Bt_load_resultatClick();
+    EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral(
+                                     "Le fichier Open2.chr existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
+
+    // A window that opened the extract saves a page again over it.
+    auto autre = std::make_unique<TVornF_Resultat_Paires>();
+    autre->activated();
+    dialogs().messages.clear();
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+    autre->Bt_Ouvrir_GroupeClick();
+    dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+    autre->Bt_InternetClick();
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+    dialogs().files.push_back(saison(QStringLiteral("Open2.chr")));
+    dialogs().answers.push_back(platform::mrNo);
+    autre->Bt_InternetClick();
+    EXPECT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
+}
+
 TEST_F(PairesFenetre, HostileInputsLoseNothing)
 {
     // Random bytes and an unrelated page: refused without a word.
@@ -479,6 +518,37 @@ TEST_F(AttribFenetre, WrongFilesDisableTheCommands)
     const size_t demandes = dialogs().saveRequests.size();
     w->BtExportClick();
     EXPECT_EQ(dialogs().saveRequests.size(), demandes);
+}
+
+// The EASI file and the distribution table are saved over an existing file
+// only when the user says so.
+TEST_F(AttribFenetre, ExportAsksBeforeReplacingAFile)
+{
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    ecrireSaison(QStringLiteral("Fichier_P.csv"), {QStringLiteral("autre;")});
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    dialogs().answers.push_back(platform::mrNo);
+    w->BtExport->click();
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{
+                  QStringLiteral("Le fichier Fichier_P.csv existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), QByteArray("autre;\r\n"));
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    dialogs().answers.push_back(platform::mrYes);
+    w->BtExport->click();
+    EXPECT_TRUE(lireSaison(QStringLiteral("Fichier_P.csv")).startsWith("0123456;30;;\r\n"));
+}
+
+TEST_F(RepartFenetre, SavingTheTableAsksBeforeReplacingAFile)
+{
+    w->Button1Click();
+    ecrireSaison(QStringLiteral("Repart_1068.PPE"), {QStringLiteral("1;1;")});
+    dialogs().files.push_back(saison(QStringLiteral("Repart_1068.PPE")));
+    w->Bt_MemorisationClick();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              QStringLiteral("Le fichier Repart_1068.PPE existe déjà\nVoulez-vous l'écraser ?"));
+    EXPECT_EQ(lireSaison(QStringLiteral("Repart_1068.PPE")), QByteArray("1;1;\r\n"));
 }
 
 } // namespace

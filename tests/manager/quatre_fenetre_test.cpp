@@ -671,29 +671,50 @@ TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
     EXPECT_EQ(q.defaultExt, QStringLiteral("Chr"));
     EXPECT_EQ(q.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
     EXPECT_TRUE(q.fileName.isEmpty());
-    EXPECT_FALSE(q.overwritePrompt);
     EXPECT_EQ(QDir(q.initialDir).canonicalPath(), QDir(path(kSaison)).canonicalPath());
     EXPECT_FALSE(QFile::exists(fichier));
     EXPECT_EQ(w->Caption(), initiale);
 
-    // Saved, then saved again over an older file without a question.
-    writeLines(saison(QStringLiteral("Match1.chr")), {QStringLiteral("ancien;")});
+    // Another competition's file of that name (here a pairs result, as the
+    // name is written in any letter case) is replaced only when the user
+    // says so: "Non" goes back to the dialog, which is cancelled.
+    writeLines(saison(QStringLiteral("Match1.Chr")), {QStringLiteral("ancien;")});
+    const QString question =
+        QStringLiteral("Le fichier Match1.Chr existe déjà\nVoulez-vous l'écraser ?");
     dialogs().files.push_back(fichier);
+    dialogs().answers.push_back(mrNo);
     cliquer(w->Bt_load_resultat);
-    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.chr"))),
+    EXPECT_EQ(dialogs().texts(), QStringList{question});
+    EXPECT_EQ(dialogs().saveRequests.back().fileName, fichier);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.Chr"))), QByteArray("ancien;\r\n"));
+    EXPECT_EQ(w->Caption(), initiale);
+
+    dialogs().messages.clear();
+    dialogs().files.push_back(fichier);
+    dialogs().answers.push_back(mrYes);
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(dialogs().texts(), QStringList{question});
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.Chr"))),
               golden(QStringLiteral("Match1.chr")));
+    EXPECT_FALSE(QFile::exists(fichier)) << "written under the name the file has";
     EXPECT_EQ(
         w->Caption(),
         QStringLiteral("Gestion des résultats d'une épreuve par Quatre du Challenge : Match1.chr"));
+
+    // The file the window now names is saved again without a question.
+    dialogs().messages.clear();
+    dialogs().files.push_back(fichier);
+    cliquer(w->Bt_load_resultat);
     EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
     report::FrVariant v;
     w->frReport1GetValue(QStringLiteral("nom_fich"), v);
     EXPECT_EQ(v.toString(), QStringLiteral("Match1.chr"));
 
     // A single line is never a result file.
+    const size_t demandes = dialogs().saveRequests.size();
     w->ListeHomologation.lignes() = QStringList{QStringLiteral("100;X;;1;50;;;100;")};
     cliquer(w->Bt_load_resultat);
-    EXPECT_EQ(dialogs().saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs().saveRequests.size(), demandes);
 }
 
 class QuatreImpressions : public QuatreFenetre
