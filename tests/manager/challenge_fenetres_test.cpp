@@ -520,6 +520,47 @@ TEST_F(AttribFenetre, WrongFilesDisableTheCommands)
     EXPECT_EQ(dialogs().saveRequests.size(), demandes);
 }
 
+// A refused distribution never leaves the name of one file with the
+// attribution of another: a points field that is no whole number keeps the
+// previous file, its attribution and its commands; a file of one line
+// empties the window and disables printing and export.
+TEST_F(AttribFenetre, RefusedDistributionLeavesNoMixedWindow)
+{
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    const QString bonne = saison(QStringLiteral("Repart_test.PPE"));
+    ASSERT_EQ(w->EfChargeRepart->text(), bonne);
+    const QStringList attribuees = w->attribuees();
+    ASSERT_EQ(attribuees.size(), 4);
+
+    ecrireSaison(QStringLiteral("trente.PPE"),
+                 {QStringLiteral("1;trente;"), QStringLiteral("2;25;")});
+    dialogs().files.push_back(saison(QStringLiteral("trente.PPE")));
+    w->BtChargeRepart->click();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'trente'")));
+    EXPECT_EQ(w->EfChargeRepart->text(), bonne);
+    EXPECT_EQ(w->attribuees(), attribuees);
+    EXPECT_TRUE(w->BtEdition->isEnabled());
+    EXPECT_TRUE(w->BtExport->isEnabled());
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    w->BtExport->click();
+    // The export is the attribution of the name shown.
+    QFile golden(challengeData(QStringLiteral("Fichier_P_PE.csv")));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), golden.readAll());
+
+    ecrireSaison(QStringLiteral("une.PPE"), {QStringLiteral("1;trente;")});
+    dialogs().files.push_back(saison(QStringLiteral("une.PPE")));
+    w->BtChargeRepart->click();
+    EXPECT_TRUE(w->EfChargeRepart->text().isEmpty());
+    EXPECT_TRUE(w->attribuees().isEmpty());
+    EXPECT_FALSE(w->BtEdition->isEnabled());
+    EXPECT_FALSE(w->BtExport->isEnabled());
+    const size_t demandes = dialogs().saveRequests.size();
+    w->BtExportClick();
+    EXPECT_EQ(dialogs().saveRequests.size(), demandes);
+}
+
 // The EASI file and the distribution table are saved over an existing file
 // only when the user says so.
 TEST_F(AttribFenetre, ExportAsksBeforeReplacingAFile)
