@@ -117,7 +117,7 @@ std::optional<ConstanteK> ChercherK(const ParametresRepartition &p)
     const auto pas = [&sommeK](qint64 n) { return sommeK(__int128(n) * 10 * Unite); };
     qint64 sous = 0, atteint = 1;
     while (pas(atteint) < t) {
-        // Past this K every place a table can hold has its largest points.
+        // No table of at most MaxPlaces places reaches the total.
         if (atteint == PasMax)
             return std::nullopt;
         sous = atteint;
