@@ -122,13 +122,29 @@ void TVornF_Attrib::BtChargeRepartClick()
 {
     if (!OpenDialog1->Execute())
         return;
-    EfChargeRepart->setText(OpenDialog1->FileName);
-    m_repartition = LineFile::read(OpenDialog1->FileName);
-    if (!manager::RepartitionAcceptee(m_repartition)) {
+    const QStringList repartition = LineFile::read(OpenDialog1->FileName);
+    if (!manager::RepartitionAcceptee(repartition)) {
+        // Nothing of the previous distribution stays to print or export
+        // under no name.
+        EfChargeRepart->clear();
+        m_repartition.clear();
+        m_attribuees.clear();
+        Reste = 0;
         commandes(false, false);
         return;
     }
-    Attribuer();
+    // A points field that is no whole number stops the attribution before
+    // the window takes the file: the name, the attribution and the commands
+    // stay those of the previous distribution.
+    const QStringList precedente = m_repartition;
+    m_repartition = repartition;
+    try {
+        Attribuer();
+    } catch (...) {
+        m_repartition = precedente;
+        throw;
+    }
+    EfChargeRepart->setText(OpenDialog1->FileName);
     commandes(true, true);
 }
 
@@ -158,6 +174,7 @@ void TVornF_Attrib::BtExportClick()
     SaveDialog1->Filter = QStringLiteral("Fichier EASI PP et PE (*.)|*.csv*");
     SaveDialog1->DefaultExt = QStringLiteral("CSV");
     SaveDialog1->FileName = QStringLiteral("Fichier_P.csv");
+    SaveDialog1->OverwritePrompt = true;
     if (!SaveDialog1->Execute())
         return;
     LineFile::write(SaveDialog1->FileName, lignes);

@@ -610,6 +610,7 @@ void TVorn_FEdition_Joueurs::ExporterJoueurs(const QString &nom)
 {
     const QStringList lignes = manager::lignesExportation(m_listes);
     SaveDialog1->FileName = fichierSaison(nom + QStringLiteral(".txt"));
+    SaveDialog1->OverwritePrompt = true;
     if (!SaveDialog1->Execute())
         return;
     LineFile::write(SaveDialog1->FileName, lignes);

@@ -455,6 +455,7 @@ void TVorn_Fmcf_Poule::Button1Click()
     platform::TSaveDialog dialogue(this);
     dialogue.FileName = Champ(m_poule.value(0), 0) + QStringLiteral(".txt");
     dialogue.InitialDir = RepAppli + SaisonEnCours;
+    dialogue.OverwritePrompt = true;
     if (dialogue.Execute())
         platform::LineFile::write(dialogue.FileName, lignes);
 }

@@ -454,6 +454,7 @@ void TVornF_Quatre_Webweb::Bt_InternetClick()
             sauver.Title = groupe ? QStringLiteral("Sauvegarde des paires du groupe ")
                                   : QStringLiteral("Sauvegarde des paires de la compétition ");
         sauver.Filter = QStringLiteral("au groupe (*.%1)|*.%1").arg(ext);
+        sauver.OverwritePrompt = true;
         if (!sauver.Execute())
             return;
         const QStringList garde = GarderBloc(page, bloc);
@@ -472,6 +473,9 @@ void TVornF_Quatre_Webweb::Bt_Load_InscritsClick()
         sauver.Title = titre;
         sauver.DefaultExt = ext;
         sauver.Filter = filtre;
+        sauver.OverwritePrompt = true;
+        // The entries file open in the window is saved again without a question.
+        sauver.CurrentFile = FichierInscrits;
         if (!sauver.Execute())
             return;
         platform::LineFile::write(sauver.FileName, ListeInscrits);
@@ -536,9 +540,12 @@ void TVornF_Quatre_Webweb::Bt_load_donnesClick()
     sauver.Title = QStringLiteral("Sauvegarde des données ");
     sauver.DefaultExt = ModeQuatre ? QStringLiteral("qud") : QStringLiteral("pad");
     sauver.Filter = QStringLiteral("au groupe (*.%1)|*.%1").arg(sauver.DefaultExt);
+    sauver.OverwritePrompt = true;
+    sauver.CurrentFile = FichierDonnees;
     if (!sauver.Execute())
         return;
     platform::LineFile::write(sauver.FileName, entete());
+    FichierDonnees = sauver.FileName;
 }
 
 void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
@@ -573,6 +580,7 @@ void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
     Cb_Divers->setCurrentText(l[12]);
     Pied1->setText(l[13]);
     CB_Lieu->setCurrentText(l.size() > 14 ? l[14] : QString());
+    FichierDonnees = ouvrir.FileName;
     PageControl1->setCurrentIndex(0);
 }
 

@@ -80,6 +80,8 @@ public:
     // The current entries page or file, as its bytes read.
     QStringList ListeInscrits;
     QString FichierInscrits;
+    // The header data file last opened or saved.
+    QString FichierDonnees;
     // The lists of the last extraction.
     manager::inscrits::ListesConvocation Listes;
 

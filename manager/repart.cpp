@@ -174,7 +174,16 @@ void TVornF_repart::Button1Click()
         MessageDlg(QStringLiteral("Paramètres de répartition incorrects"), mtWarning, mbOK);
         return;
     }
-    E_Coef_K->setText(manager::TexteK(manager::ChercherK(p)));
+    const std::optional<manager::ConstanteK> k = manager::ChercherK(p);
+    if (!k) {
+        MessageDlg(QStringLiteral("Nombre de points à répartir trop grand : %1 points ne "
+                                  "peuvent pas être répartis sur %2 places au plus.")
+                       .arg(t)
+                       .arg(manager::MaxPlacesRepartition),
+                   mtWarning, mbOK);
+        return;
+    }
+    E_Coef_K->setText(manager::TexteK(*k));
 }
 
 void TVornF_repart::Bt_MemorisationClick()
@@ -186,6 +195,7 @@ void TVornF_repart::Bt_MemorisationClick()
     d.Filter = FiltrePPE;
     d.DefaultExt = QStringLiteral("PPE");
     d.FileName = RepAppli + SaisonEnCours + QStringLiteral("/Repart_");
+    d.OverwritePrompt = true;
     if (!d.Execute())
         return;
     LineFile::write(d.FileName, table);

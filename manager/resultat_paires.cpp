@@ -195,10 +195,12 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     sauve.Filter = QStringLiteral("au groupe (*.chi)|*.chi");
     sauve.InitialDir = dossierSaison();
     sauve.OverwritePrompt = true;
+    sauve.CurrentFile = m_fichierExtrait;
     sauve.FileName.clear();
     if (!sauve.Execute())
         return;
     LineFile::write(sauve.FileName, m_extrait);
+    m_fichierExtrait = sauve.FileName;
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
     WebBrowser1->Navigate(sauve.FileName);
@@ -215,6 +217,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     if (!d.Execute())
         return;
     m_extrait = LineFile::read(d.FileName);
+    m_fichierExtrait = d.FileName;
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
     Bt_load_resultat->setEnabled(true);
@@ -258,10 +261,12 @@ void TVornF_Resultat_Paires::Bt_load_resultatClick()
     d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
     d.InitialDir = dossierSaison();
     d.OverwritePrompt = true;
+    d.CurrentFile = m_fichierResultat;
     d.FileName.clear();
     if (!d.Execute())
         return;
     LineFile::write(d.FileName, m_resultats);
+    m_fichierResultat = d.FileName;
     Total_Pc = manager::TotalPoints(m_resultats);
     setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
 }
@@ -280,6 +285,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
     Total_Pc = total;
+    m_fichierResultat = d.FileName;
     setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
     remplirGrille();
     Bt_load_resultat->setEnabled(true);

@@ -66,6 +66,9 @@ private:
 
     QStringList m_extrait;
     QStringList m_resultats;
+    // The extract and the result file last opened or saved: saved again
+    // without a question.
+    QString m_fichierExtrait, m_fichierResultat;
     QStringList m_places, m_noms1, m_noms2, m_licences1, m_licences2, m_points;
     qint64 Total_Pc = 0;
 };

@@ -803,7 +803,9 @@ void TVorn_FResultat_Quatre::SaisirJoueurs(int equipe, int miTemps)
     FeuilleMatch f = feuilleAffichee();
     QString texte = Donnee->text();
     saisirJoueurs(f, equipe == 0 ? Equipe::A : Equipe::B, miTemps, texte, joueurs,
-                  [] { ShowMessage(QStringLiteral("Erreur dans le numéro")); });
+                  [](const QString &numero) {
+                      ShowMessage(QStringLiteral("Erreur dans le numéro ") + numero);
+                  });
     Donnee->setText(texte);
     afficherEdits(f);
 }
@@ -848,6 +850,19 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
 {
     if (TabControl1->currentIndex() < 0)
         return;
+    // Checked on the sheets as they would be stored, before any file is
+    // written: a match file recorded without its table would disagree with it.
+    QStringList aEnregistrer = LignesMatch;
+    feuilleAffichee().enregistrer(aEnregistrer, baseFeuille());
+    const int nonCalculee = FeuilleNonCalculee(aEnregistrer, m_feuilles);
+    if (nonCalculee >= 0) {
+        MessageDlg(QStringLiteral("La feuille ") +
+                       Champ(aEnregistrer, FeuilleMatch::Lignes * nonCalculee, 0) +
+                       QStringLiteral(" n'est pas calculée : le match doit être calculé "
+                                      "(Calculer) avant d'être enregistré."),
+                   mtWarning, mbOK);
+        return;
+    }
     EnregistrerFeuille(baseFeuille());
     ecrireCpo(NomFichierMatch(0), LignesMatch);
     const int g = CB_Groupe->currentIndex();
@@ -878,10 +893,14 @@ void TVorn_FResultat_Quatre::Bt_load_resultatClick()
     d.FileName.clear();
     d.DefaultExt = QStringLiteral("Chr");
     d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
+    // Another competition's results may have that name.
+    d.OverwritePrompt = true;
+    d.CurrentFile = m_fichierResultat;
     if (!d.Execute())
         return;
     // Written through a temporary file: a failure leaves an old file whole.
     LineFile::write(d.FileName, ListeHomologation.lignes());
+    m_fichierResultat = d.FileName;
     setCaption(PrefixeResultatQuatre + QFileInfo(d.FileName).fileName());
 }
 

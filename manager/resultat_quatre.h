@@ -150,4 +150,6 @@ private:
     manager::ComposantsImpression m_composants;
     TableauGroupe m_tableau;
     int m_feuilles = 0;
+    // The result file the caption names: saved again without a question.
+    QString m_fichierResultat;
 };

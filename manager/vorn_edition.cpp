@@ -85,6 +85,9 @@ TVorn_FEdition::TVorn_FEdition(QWidget *parent)
     };
     for (const Zone &z : zones) {
         *z.edit = edit(this, z.nom, z.zone);
+        // The window only shows the players file: typing would be lost at
+        // the next record without a word.
+        (*z.edit)->setReadOnly(true);
         if (*z.libelle) {
             auto *l = new QLabel(QString::fromUtf8(z.libelle), this);
             l->setGeometry(z.zone.x(), z.zone.y() - 20, z.zone.width(), 18);

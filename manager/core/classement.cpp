@@ -180,8 +180,9 @@ QList<EntreeClassement> ListeClassementGeneral(const std::vector<LigneJoueurClas
 void FiltrerIV(QList<EntreeClassement> &entrees, int limite)
 {
     QList<EntreeClassement> gardees;
+    // A player without a value index counts 0, as the pages colour him.
     for (const EntreeClassement &e : entrees)
-        if (platform::StrToInt(e.iv) <= limite)
+        if ((e.iv.isEmpty() ? 0 : platform::StrToInt(e.iv)) <= limite)
             gardees.append(e);
     for (qsizetype i = 0; i < gardees.size(); ++i)
         if (i == 0 || gardees[i].total != gardees[i - 1].total)

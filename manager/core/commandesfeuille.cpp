@@ -2,6 +2,7 @@
 
 #include "manager/core/calculquatre.h"
 #include "manager/core/saisie.h"
+#include "platform/text/convert.h"
 #include "platform/text/linefile.h"
 
 namespace
@@ -105,6 +106,20 @@ void nettoyerFeuille(FeuilleMatch &f)
         f.setValeur(QLatin1String(nom), QString());
 }
 
+int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles)
+{
+    for (int s = 0; s < feuilles; ++s) {
+        const FeuilleMatch f = FeuilleMatch::depuisLignes(lignesMatch, FeuilleMatch::Lignes * s);
+        for (const char *nom : {"APv30", "BPv30", "APe15", "APC15", "APe25", "APc25", "BPe15",
+                                "BPc15", "BPe25", "BPc25"}) {
+            qint64 valeur = 0;
+            if (!platform::TryStrToInt64(f.valeur(QLatin1String(nom)), valeur))
+                return s;
+        }
+    }
+    return -1;
+}
+
 bool ControleNumero(QString &numero, bool *chiffreOk)
 {
     if (chiffreOk)
@@ -150,7 +165,8 @@ template <typename Prendre> void parcourir(const QString &texte, Prendre prendre
 } // namespace
 
 void saisirJoueurs(FeuilleMatch &f, Equipe equipe, int miTemps, QString &donnee,
-                   const QStringList &joueurs, const std::function<void()> &avertir)
+                   const QStringList &joueurs,
+                   const std::function<void(const QString &numero)> &avertir)
 {
     if (donnee.isEmpty())
         return;
@@ -163,7 +179,7 @@ void saisirJoueurs(FeuilleMatch &f, Equipe equipe, int miTemps, QString &donnee,
         if (!ControleNumero(numero, &chiffreOk))
             return;
         if (!chiffreOk && avertir)
-            avertir();
+            avertir(numero);
         const int ligne = premiere + rang - 1;
         f.setValeur(ligne, 1, numero);
         for (const QString &joueur : joueurs) {

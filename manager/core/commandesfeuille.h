@@ -21,6 +21,10 @@ void penaliteFeuille(FeuilleMatch &f, const QString &legendePenalite);
 void calculerFeuille(FeuilleMatch &f);
 // Empties the twenty computed fields.
 void nettoyerFeuille(FeuilleMatch &f);
+// The first of the match's sheets (from 0) whose PV, PE or PC of either
+// side is not a whole number, i.e. that was not calculated; -1 when every
+// sheet is. Recording reads those fields as numbers.
+int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles);
 
 // The check of a membership number, padded in place to eight digits (a
 // single character stays as it is). False for an empty number; chiffreOk
@@ -31,8 +35,10 @@ enum class Equipe { A, B };
 // Players of one half of one side from the numbers of `donnee` (which gets
 // a "+" appended): each non-digit ends a number, slot k takes the k-th
 // number, an empty number leaves its slot as it was. `joueurs` is the
-// players file; `avertir` is called for each wrong check digit.
+// players file; `avertir` is called with the number as entered (padded)
+// for each wrong check digit.
 void saisirJoueurs(FeuilleMatch &f, Equipe equipe, int miTemps, QString &donnee,
-                   const QStringList &joueurs, const std::function<void()> &avertir);
+                   const QStringList &joueurs,
+                   const std::function<void(const QString &numero)> &avertir);
 // IMPs of A, deals of the match and IMPs of B from `donnee`.
 void saisirResultat(FeuilleMatch &f, QString &donnee);

@@ -1,8 +1,11 @@
 #include "manager/core/ventilation.h"
 
 #include "platform/text/convert.h"
+#include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace manager
@@ -16,9 +19,20 @@ namespace
 constexpr int Bits = 40;
 constexpr __int128 Unite = __int128(1) << Bits;
 
-// The table never holds more places than this: a K typed by hand could
-// otherwise endow millions of places.
-constexpr qint64 MaxPlaces = 100000;
+constexpr qint64 MaxPlaces = MaxPlacesRepartition;
+
+// What a typed K may hold: |K| below MaxK, at most MaxChiffres significant
+// digits and MaxDecimales decimals, so that K's numerator stays below 2^80
+// and its denominator below 2^67 (a K of the search: 2^74 and 2^40).
+constexpr double MaxK = 1e12;
+constexpr int MaxChiffres = 24;
+constexpr int MaxDecimales = 20;
+
+// The search of K stops at K = 10 * PasMax (about 1e10): a total the table
+// does not reach by then is far beyond any season's (type 0 reaches every
+// 32-bit total long before), and every product of the formulas stays
+// within 128 bits.
+constexpr qint64 PasMax = qint64(1) << 30;
 
 qint64 arrondi(__int128 num, __int128 den)
 {
@@ -92,42 +106,66 @@ qint64 SommePoints(const ParametresRepartition &p, const ConstanteK &k)
     return somme(p, k, std::numeric_limits<qint64>::max() / 2);
 }
 
-ConstanteK ChercherK(const ParametresRepartition &p)
+std::optional<ConstanteK> ChercherK(const ParametresRepartition &p)
 {
     const qint64 t = p.total;
-    __int128 k = 10 * Unite;
-    for (;;) {
-        const qint64 s = somme(p, enUnites(k), t);
-        if (s == t)
-            return enUnites(k);
-        if (s > t)
-            break;
-        k += 10 * Unite;
+    const auto sommeK = [&p, t](__int128 k) { return somme(p, enUnites(k), t); };
+    // The first K of the steps 10, 20, 30 ... whose sum reaches the total.
+    // The sum never decreases as K grows, so doubling then halving finds the
+    // same step as walking them, in a number of sums that does not grow
+    // with the total.
+    const auto pas = [&sommeK](qint64 n) { return sommeK(__int128(n) * 10 * Unite); };
+    qint64 sous = 0, atteint = 1;
+    while (pas(atteint) < t) {
+        // No table of at most MaxPlaces places reaches the total.
+        if (atteint == PasMax)
+            return std::nullopt;
+        sous = atteint;
+        atteint = std::min(2 * atteint, PasMax);
     }
-    const __int128 haut0 = k, bas0 = k - 10 * Unite;
-    __int128 haut = haut0, bas = bas0;
-    qint64 cible = t;
-    const qint64 sBas = somme(p, enUnites(bas0), t);
-    k -= 5 * Unite;
+    while (atteint - sous > 1) {
+        const qint64 milieu = sous + (atteint - sous) / 2;
+        if (pas(milieu) < t)
+            sous = milieu;
+        else
+            atteint = milieu;
+    }
+    const __int128 haut0 = __int128(atteint) * 10 * Unite, bas0 = haut0 - 10 * Unite;
+    if (sommeK(haut0) == t)
+        return enUnites(haut0);
+
+    // Bisection of that step towards the total. When the bracket closes
+    // without reaching it, the search starts again on the whole step with a
+    // target one lower, and follows the same halvings until a sum met on the
+    // way equals the new target: so the next target that can succeed is the
+    // largest sum below the target met on the way, reached at the first K
+    // that gave it, unless it lies below what the step's low end gives,
+    // which is then the answer.
+    const qint64 sBas = sommeK(bas0);
     // 1e-10 in units of 2^-40.
     const __int128 ecartMin = 110;
-    while (somme(p, enUnites(k), t) != cible) {
-        if (haut - bas < ecartMin) {
-            haut = haut0;
-            bas = bas0;
-            --cible;
-            // Below what the bracket's low end gives, no K of the bracket
-            // can be found: that end is the answer.
-            if (cible < sBas)
-                return enUnites(bas0);
-        } else if (somme(p, enUnites(k), t) < cible) {
-            bas = k;
-        } else {
-            haut = k;
+    __int128 haut = haut0, bas = bas0, k = bas0 + 5 * Unite;
+    qint64 meilleure = -1;
+    __int128 kMeilleure = 0;
+    for (;;) {
+        const qint64 s = sommeK(k);
+        if (s == t)
+            return enUnites(k);
+        if (s < t && s > meilleure) {
+            meilleure = s;
+            kMeilleure = k;
         }
+        if (haut - bas < ecartMin)
+            break;
+        if (s < t)
+            bas = k;
+        else
+            haut = k;
         k = bas + (haut - bas) / 2;
     }
-    return enUnites(k);
+    if (meilleure < sBas)
+        return enUnites(bas0);
+    return enUnites(kMeilleure);
 }
 
 QString TexteK(const ConstanteK &k)
@@ -146,8 +184,13 @@ ConstanteK LireK(const QString &texte)
     QString t = texte.trimmed();
     t.replace(QLatin1Char('.'), QLatin1Char(','));
     const double v = platform::StrToFloat(t);
-    // A plain decimal is kept exactly; anything else (an exponent) through
-    // its binary value.
+    // Points of more than a thousand billion have no table; the limits keep
+    // every product of the formulas within 128 bits, whatever X and M.
+    if (!(std::fabs(v) < MaxK))
+        throw platform::EConvertError(QStringLiteral("Valeur de K trop grande : ") + texte);
+    // A plain decimal is kept exactly, up to MaxChiffres significant digits
+    // and MaxDecimales decimals (those beyond change no point count);
+    // anything else (an exponent) through its binary value.
     bool negatif = false;
     qsizetype i = 0;
     if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) {
@@ -155,7 +198,7 @@ ConstanteK LireK(const QString &texte)
         ++i;
     }
     __int128 num = 0, den = 1;
-    int chiffres = 0;
+    int chiffres = 0, decimales = 0;
     bool apres = false, simple = i < t.size();
     for (; i < t.size(); ++i) {
         const QChar c = t[i];
@@ -170,17 +213,16 @@ ConstanteK LireK(const QString &texte)
         if (num == 0 && c == QLatin1Char('0') && !apres) {
             continue;
         }
-        // Digits beyond 30 add nothing a point count could show.
-        if (chiffres >= 30) {
-            if (!apres)
-                simple = false;
+        // Below MaxK the whole part always fits: only decimals are dropped.
+        if (apres && (chiffres >= MaxChiffres || decimales >= MaxDecimales))
             continue;
-        }
         num = num * 10 + c.digitValue();
         if (num != 0)
             ++chiffres;
-        if (apres)
+        if (apres) {
             den *= 10;
+            ++decimales;
+        }
     }
     if (simple)
         return ConstanteK{negatif ? -num : num, den};

@@ -8,8 +8,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace manager
 {
+
+// The table never holds more places than this: a K typed by hand could
+// otherwise endow millions of places.
+constexpr qint64 MaxPlacesRepartition = 100000;
 
 // K as an exact fraction num / den (den > 0).
 struct ConstanteK {
@@ -35,8 +41,10 @@ qint64 PointsPlace(const ParametresRepartition &p, const ConstanteK &k, qint64 c
 // The sum over the endowed places (from 1 while the points are at least 1).
 qint64 SommePoints(const ParametresRepartition &p, const ConstanteK &k);
 // The K that gives the total, or the one that gives the largest total below
-// it that the bisection reaches. The settings must be valid.
-ConstanteK ChercherK(const ParametresRepartition &p);
+// it that the bisection reaches; nothing when no table of at most
+// MaxPlacesRepartition places reaches the total. The settings must be valid.
+// The number of sums taken does not grow with the total.
+std::optional<ConstanteK> ChercherK(const ParametresRepartition &p);
 
 // K as the platform writes a real number: up to 15 significant digits, ",".
 QString TexteK(const ConstanteK &k);

@@ -2,8 +2,10 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
+#include "platform/text/linefile.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -286,16 +288,53 @@ bool TOpenDialog::Execute()
     return true;
 }
 
+QString overwriteQuestion(const QString &fileName)
+{
+    return QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?").arg(fileName);
+}
+
+namespace
+{
+
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo fa(a), fb(b);
+    if (fa.exists() && fb.exists())
+        return fa.canonicalFilePath() == fb.canonicalFilePath();
+    return fa.absoluteFilePath() == fb.absoluteFilePath();
+}
+
+} // namespace
+
 bool TSaveDialog::Execute()
 {
     ModalScope scope(m_owner);
+    // The question is asked here rather than by the dialog: the file is
+    // written under the name it already has in another letter case, and the
+    // window's own file is saved again without a question.
     FileRequest r = request();
-    r.overwritePrompt = OverwritePrompt;
-    std::optional<FileAnswer> answer = dialogs().saveFile(r, scope.parentWidget());
-    if (!answer || answer->files.isEmpty())
-        return false;
-    take(*answer);
-    return true;
+    for (;;) {
+        std::optional<FileAnswer> answer = dialogs().saveFile(r, scope.parentWidget());
+        if (!answer || answer->files.isEmpty())
+            return false;
+        const QString chosen = answer->files.first();
+        const QString existing = LineFile::resolve(chosen);
+        if (OverwritePrompt && QFileInfo(existing).isFile() &&
+            (CurrentFile.isEmpty() || !sameFile(existing, LineFile::resolve(CurrentFile)))) {
+            const QString caption =
+                r.title.isEmpty() ? QStringLiteral("Enregistrer sous") : r.title;
+            if (dialogs().message({overwriteQuestion(QFileInfo(existing).fileName()), mtWarning,
+                                   mbYes | mbNo, caption},
+                                  scope.parentWidget()) != mrYes) {
+                // Back to the dialog, on the name chosen.
+                r.fileName = chosen;
+                r.filterIndex = answer->filterIndex;
+                continue;
+            }
+        }
+        take(*answer);
+        return true;
+    }
 }
 
 QStringList qtNameFilters(const QString &filter)

@@ -143,9 +143,18 @@ class TSaveDialog : public TOpenDialog
 {
 public:
     using TOpenDialog::TOpenDialog;
+    // Ask before replacing a file that exists (under any letter case, as the
+    // file is written): "No" goes back to the dialog.
     bool OverwritePrompt = false;
+    // The file the window has open: saving it again replaces it without
+    // asking.
+    QString CurrentFile;
     bool Execute() override;
 };
+
+// The question asked before a save replaces a file, as the platform's file
+// dialogs word it.
+QString overwriteQuestion(const QString &fileName);
 
 // Splits a "Description|pattern|..." filter into Qt's name filters
 // ("Description (pattern1 pattern2)"); patterns separated by ";" in the

@@ -7,6 +7,7 @@
 #include "manager/attrib.h"
 #include "manager/challenge.h"
 #include "manager/core/fichejoueur.h"
+#include "manager/core/ventilation.h"
 #include "manager/repart.h"
 #include "manager/resultat_paires.h"
 #include "platform/forms/controls.h"
@@ -128,6 +129,45 @@ TEST_F(PairesFenetre, ImportComputeSaveReopenAndPrint)
     EXPECT_EQ(preview->calls[0].pages, 1);
     expectChallengeGolden(QStringLiteral("Homologation_paires.txt"),
                           w->composants.frReport1->EMFPages().Dump().toUtf8());
+}
+
+// The extract and the results the window has open are saved again without
+// a question; another existing file is replaced only when the user says so.
+TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
+{
+    importer();
+    w->Bt_Calcul_GroupeClick();
+    for (int fois = 0; fois < 2; ++fois) {
+        dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+        w->Bt_load_resultatClick();
+    }
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    expectChallengeGolden(QStringLiteral("Open1.chr"), lireSaison(QStringLiteral("Open1.chr")));
+
+    ecrireSaison(QStringLiteral("Open2.chr"), {QStringLiteral("autre;")});
+    dialogs().files.push_back(saison(QStringLiteral("Open2.chr")));
+    dialogs().answers.push_back(platform::mrNo);
+    w->Bt_load_resultatClick();
+    EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral(
+                                     "Le fichier Open2.chr existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
+
+    // A window that opened the extract saves a page again over it.
+    auto autre = std::make_unique<TVornF_Resultat_Paires>();
+    autre->activated();
+    dialogs().messages.clear();
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+    autre->Bt_Ouvrir_GroupeClick();
+    dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+    autre->Bt_InternetClick();
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+    dialogs().files.push_back(saison(QStringLiteral("Open2.chr")));
+    dialogs().answers.push_back(platform::mrNo);
+    autre->Bt_InternetClick();
+    EXPECT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
 }
 
 TEST_F(PairesFenetre, HostileInputsLoseNothing)
@@ -375,6 +415,38 @@ TEST_F(RepartFenetre, SettingsThatCannotEndAreRefused)
     EXPECT_THROW(w->Button1Click(), platform::EConvertError);
 }
 
+TEST_F(RepartFenetre, HugeTotalsGiveAnAnswerOrAMessage)
+{
+    for (const char *total : {"999999999", "2147483647"}) {
+        // The first place at most 30: no table holds that many points.
+        w->Rg_Type->setItemIndex(1);
+        w->E_LigY->setText(QStringLiteral("30"));
+        w->E_Points->setText(QString::fromLatin1(total));
+        w->E_Coef_K->setText(QStringLiteral("0.000000"));
+        dialogs().messages.clear();
+        w->Button1->click();
+        ASSERT_EQ(dialogs().messages.size(), 1u) << total;
+        EXPECT_TRUE(dialogs().messages[0].text.startsWith(
+            QStringLiteral("Nombre de points à répartir trop grand : ") +
+            QString::fromLatin1(total)))
+            << dialogs().messages[0].text.toStdString();
+        EXPECT_EQ(w->E_Coef_K->text(), QStringLiteral("0.000000"));
+        EXPECT_FALSE(w->Bt_Memorisation->isEnabled());
+
+        // Forty players to endow: K is found.
+        w->Rg_Type->setItemIndex(0);
+        w->Rg_Formule->setItemIndex(1);
+        w->E_LigX->setText(QStringLiteral("40"));
+        dialogs().messages.clear();
+        w->Button1->click();
+        EXPECT_TRUE(dialogs().messages.empty()) << total;
+        const ParametresRepartition p{0, 1, QString::fromLatin1(total).toLongLong(), 40, 30};
+        const qint64 s = SommePoints(p, LireK(w->E_Coef_K->text()));
+        EXPECT_LE(s, p.total);
+        EXPECT_GE(s, p.total - 40) << w->E_Coef_K->text().toStdString();
+    }
+}
+
 // --- the attribution
 
 class AttribFenetre : public ChallengeTest
@@ -446,6 +518,78 @@ TEST_F(AttribFenetre, WrongFilesDisableTheCommands)
     const size_t demandes = dialogs().saveRequests.size();
     w->BtExportClick();
     EXPECT_EQ(dialogs().saveRequests.size(), demandes);
+}
+
+// A refused distribution never leaves the name of one file with the
+// attribution of another: a points field that is no whole number keeps the
+// previous file, its attribution and its commands; a file of one line
+// empties the window and disables printing and export.
+TEST_F(AttribFenetre, RefusedDistributionLeavesNoMixedWindow)
+{
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    const QString bonne = saison(QStringLiteral("Repart_test.PPE"));
+    ASSERT_EQ(w->EfChargeRepart->text(), bonne);
+    const QStringList attribuees = w->attribuees();
+    ASSERT_EQ(attribuees.size(), 4);
+
+    ecrireSaison(QStringLiteral("trente.PPE"),
+                 {QStringLiteral("1;trente;"), QStringLiteral("2;25;")});
+    dialogs().files.push_back(saison(QStringLiteral("trente.PPE")));
+    w->BtChargeRepart->click();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'trente'")));
+    EXPECT_EQ(w->EfChargeRepart->text(), bonne);
+    EXPECT_EQ(w->attribuees(), attribuees);
+    EXPECT_TRUE(w->BtEdition->isEnabled());
+    EXPECT_TRUE(w->BtExport->isEnabled());
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    w->BtExport->click();
+    // The export is the attribution of the name shown.
+    QFile golden(challengeData(QStringLiteral("Fichier_P_PE.csv")));
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), golden.readAll());
+
+    ecrireSaison(QStringLiteral("une.PPE"), {QStringLiteral("1;trente;")});
+    dialogs().files.push_back(saison(QStringLiteral("une.PPE")));
+    w->BtChargeRepart->click();
+    EXPECT_TRUE(w->EfChargeRepart->text().isEmpty());
+    EXPECT_TRUE(w->attribuees().isEmpty());
+    EXPECT_FALSE(w->BtEdition->isEnabled());
+    EXPECT_FALSE(w->BtExport->isEnabled());
+    const size_t demandes = dialogs().saveRequests.size();
+    w->BtExportClick();
+    EXPECT_EQ(dialogs().saveRequests.size(), demandes);
+}
+
+// The EASI file and the distribution table are saved over an existing file
+// only when the user says so.
+TEST_F(AttribFenetre, ExportAsksBeforeReplacingAFile)
+{
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    ecrireSaison(QStringLiteral("Fichier_P.csv"), {QStringLiteral("autre;")});
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    dialogs().answers.push_back(platform::mrNo);
+    w->BtExport->click();
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{
+                  QStringLiteral("Le fichier Fichier_P.csv existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), QByteArray("autre;\r\n"));
+    dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
+    dialogs().answers.push_back(platform::mrYes);
+    w->BtExport->click();
+    EXPECT_TRUE(lireSaison(QStringLiteral("Fichier_P.csv")).startsWith("0123456;30;;\r\n"));
+}
+
+TEST_F(RepartFenetre, SavingTheTableAsksBeforeReplacingAFile)
+{
+    w->Button1Click();
+    ecrireSaison(QStringLiteral("Repart_1068.PPE"), {QStringLiteral("1;1;")});
+    dialogs().files.push_back(saison(QStringLiteral("Repart_1068.PPE")));
+    w->Bt_MemorisationClick();
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text,
+              QStringLiteral("Le fichier Repart_1068.PPE existe déjà\nVoulez-vous l'écraser ?"));
+    EXPECT_EQ(lireSaison(QStringLiteral("Repart_1068.PPE")), QByteArray("1;1;\r\n"));
 }
 
 } // namespace

@@ -715,3 +715,50 @@ TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
     platform::setVirtualPrinterOutput(QString());
     platform::setCurrentPrinterName(QString());
 }
+
+// The entries and the header data are saved over another existing file only
+// when the user says so; the file the window has open is saved again
+// without a question.
+TEST_F(Convocations, SavingAsksExceptForTheOpenFile)
+{
+    const auto question = [](const char *nom) {
+        return QStringLiteral("Le fichier ") + QString::fromUtf8(nom) +
+               QStringLiteral(" existe déjà\nVoulez-vous l'écraser ?");
+    };
+    active(true);
+    writeBytes("docs/FFB.htm", donnee("page_groupe.htm"));
+    writeBytes("2023-2024/ancien.Qug", "ancien\r\n");
+    dialogs().files = {path("docs/FFB.htm"), path("2023-2024/ancien.Qug")};
+    dialogs().answers = {platform::mrNo};
+    w->Bt_Internet->click();
+    EXPECT_EQ(dialogs().texts(), QStringList{question("ancien.Qug")});
+    EXPECT_EQ(readBytes("2023-2024/ancien.Qug"), "ancien\r\n");
+
+    dialogs().messages.clear();
+    dialogs().files = {path("docs/FFB.htm"), path("2023-2024/poule.Qug")};
+    w->Bt_Internet->click();
+    ASSERT_EQ(w->FichierInscrits, path("2023-2024/poule.Qug"));
+    dialogs().files = {path("2023-2024/poule.Qug")};
+    w->Bt_Load_Inscrits->click();
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    dialogs().files = {path("2023-2024/ancien.Qug")};
+    dialogs().answers = {platform::mrYes};
+    w->Bt_Load_Inscrits->click();
+    EXPECT_EQ(dialogs().texts(), QStringList{question("ancien.Qug")});
+    EXPECT_EQ(readBytes("2023-2024/ancien.Qug"), donnee("page_groupe.groupe"));
+
+    dialogs().messages.clear();
+    writeBytes("2023-2024/lu.qud", donnee("entete.qud"));
+    writeBytes("2023-2024/autre.qud", "autre\r\n");
+    dialogs().files = {path("2023-2024/lu.qud")};
+    w->Bt_Ouvrie_Donnes->click();
+    dialogs().files = {path("2023-2024/lu.qud")};
+    w->Bt_load_donnes->click();
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    dialogs().files = {path("2023-2024/autre.qud")};
+    dialogs().answers = {platform::mrNo};
+    w->Bt_load_donnes->click();
+    EXPECT_EQ(dialogs().texts(), QStringList{question("autre.qud")});
+    EXPECT_EQ(readBytes("2023-2024/autre.qud"), "autre\r\n");
+    EXPECT_EQ(readBytes("2023-2024/lu.qud"), donnee("entete.qud"));
+}

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QtTest/QTest>
 
 namespace
 {
@@ -263,6 +264,31 @@ TEST_F(PlayerRecordWindow, EnvelopeValuesComeFromTheEdits)
         EXPECT_EQ(v.toString(), "42") << autre;
     }
     EXPECT_EQ(readBytes("2024/Joueur.DBP"), avant);
+}
+
+// The record is shown, never edited: typing into its fields changes nothing
+// (it would be lost at the next record), while the search fields take it.
+TEST_F(PlayerRecordWindow, RecordFieldsTakeNoTyping)
+{
+    joueurs({joueur("1", "DUPONT", "Jean", "M.", "jean@exemple.fr"), joueur("2", "MARTIN", "Zoé")});
+    active();
+    int champs = 0;
+    for (QLineEdit *e : w->findChildren<QLineEdit *>()) {
+        if (e == w->ELicence || e == w->ENom)
+            continue;
+        ++champs;
+        const QString avant = e->text();
+        e->setFocus();
+        QTest::keyClicks(e, "x9");
+        QTest::keyClick(e, Qt::Key_Backspace);
+        QTest::keyClick(e, Qt::Key_Home);
+        QTest::keyClick(e, Qt::Key_Delete);
+        EXPECT_EQ(e->text(), avant) << e->objectName().toStdString();
+        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+    }
+    EXPECT_EQ(champs, 19);
+    QTest::keyClicks(w->ENom, "mar");
+    EXPECT_EQ(w->EdNom->text(), QStringLiteral("MARTIN"));
 }
 
 TEST_F(PlayerRecordWindow, ModificationOpensTheDesignerOnTheTemplate)

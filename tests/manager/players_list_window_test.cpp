@@ -329,6 +329,21 @@ TEST_F(PlayersListWindow, ExportOfTheListedPlayers)
     EXPECT_EQ(dialogs().saveRequests[1].fileName,
               path(Saison + QStringLiteral("/Publipostage.txt")));
     EXPECT_EQ(readBytes(Saison + QStringLiteral("/Publipostage.txt")), donnee("export_b.golden"));
+
+    // The export of the last time is replaced only when the user says so.
+    dialogs().messages.clear();
+    writeBytes(Saison + QStringLiteral("/Publipostage.txt"), "ancien\r\n");
+    dialogs().files.push_back(path(Saison + QStringLiteral("/Publipostage.txt")));
+    dialogs().answers.push_back(platform::mrNo);
+    fenetre->Publipostage1->trigger();
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral(
+                  "Le fichier Publipostage.txt existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(readBytes(Saison + QStringLiteral("/Publipostage.txt")), "ancien\r\n");
+    dialogs().files.push_back(path(Saison + QStringLiteral("/Publipostage.txt")));
+    dialogs().answers.push_back(platform::mrYes);
+    fenetre->Publipostage1->trigger();
+    EXPECT_EQ(readBytes(Saison + QStringLiteral("/Publipostage.txt")), donnee("export_b.golden"));
 }
 
 TEST_F(PlayersListWindow, ChartPrintGoesToTheVirtualPrinter)

@@ -250,10 +250,22 @@ TEST_F(PoolsWindow, EntriesFileMatchesTheGoldenFile)
     EXPECT_EQ(dialogs().saveRequests.size(), 2u);
     EXPECT_FALSE(exists("20150305.txt"));
 
+    // Over an existing file: asked first; "Non" goes back to the dialog and
+    // keeps the file.
+    writeBytes("sortie.txt", "ancien\r\n");
+    dialogs().files.push_back(path("sortie.txt"));
+    dialogs().answers.push_back(platform::mrNo);
+    w->Button1->click();
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{
+                  QString::fromUtf8("Le fichier sortie.txt existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(dialogs().saveRequests.size(), 4u);
+    EXPECT_EQ(readBytes("sortie.txt"), "ancien\r\n");
+
     // A hundred rounds are refused before the dialog.
     w->EdNbTour->setText("100");
     w->Button1->click();
-    EXPECT_EQ(dialogs().saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs().saveRequests.size(), 4u);
     EXPECT_EQ(dialogs().messages.back().text, "Nombre de tours invalide");
     EXPECT_EQ(dialogs().messages.back().type, platform::mtError);
 }

@@ -137,6 +137,13 @@ protected:
     // worked sheet Lyon - Sète entered and recorded without handicap.
     void sessionDeReference()
     {
+        saisieDeReference();
+        cliquer(w->BtCalculMacth);
+        cliquer(w->BtEnregistreMatch);
+    }
+    // The same session up to the entry of the result, not calculated.
+    void saisieDeReference()
+    {
         ouvrir();
         ajouterGroupe(QStringLiteral("Poule A"));
         for (const char *equipe : {"Lyon", "Sète", "Nice", "Pau"})
@@ -153,8 +160,6 @@ protected:
         EXPECT_EQ(w->Donnee->text(), QStringLiteral("1001601+1002378+1002526+1003673++"));
         w->Donnee->setText(QStringLiteral("40+24+30"));
         cliquer(w->BtAi);
-        cliquer(w->BtCalculMacth);
-        cliquer(w->BtEnregistreMatch);
     }
 
     std::unique_ptr<Fenetres> m_fenetres;
@@ -191,6 +196,28 @@ TEST_F(QuatreFenetre, GoldenSessionWritesTheReferenceFiles)
     EXPECT_EQ(cellule(1, 2), QStringLiteral("1233"));
     EXPECT_EQ(cellule(2, 1), QStringLiteral("767"));
     EXPECT_EQ(cellule(1, 5), QStringLiteral("1233"));
+}
+
+// "Enregistrer" before "Calculer": told so, and neither the match file nor
+// the cross table is written; once calculated, the files of the session.
+TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
+{
+    saisieDeReference();
+    const QMap<QString, QByteArray> avant = dossier();
+    dialogs().messages.clear();
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("La feuille Match 1 n'est pas calculée : le match doit "
+                                         "être calculé (Calculer) avant d'être enregistré.")});
+    EXPECT_EQ(dossier(), avant);
+    EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
+    EXPECT_EQ(cellule(1, 2), QString());
+
+    cliquer(w->BtCalculMacth);
+    cliquer(w->BtEnregistreMatch);
+    for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
+        EXPECT_EQ(readBytes(saison(QLatin1String(nom))), golden(QLatin1String(nom))) << nom;
+    EXPECT_EQ(w->ListeHomologation.lignes().size(), 8);
 }
 
 TEST_F(QuatreFenetre, AFreshWindowReloadsTheSessionAndRewritesTheSameBytes)
@@ -303,7 +330,8 @@ TEST_F(QuatreFenetre, WrongCheckDigitWarnsAndEnters)
     w->Donnee->setText(QStringLiteral("19+7"));
     dialogs().messages.clear();
     cliquer(w->BtB2);
-    EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral("Erreur dans le numéro")});
+    // The warning names the number, as entered, among the several typed.
+    EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral("Erreur dans le numéro 00000019")});
     // A plain message with its one OK button.
     EXPECT_EQ(dialogs().messages[0].type, mtCustom);
     EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbOK));
@@ -324,6 +352,7 @@ TEST_F(QuatreFenetre, MatchFileNamesAndTheReversedPair)
     EXPECT_TRUE(w->NomFichierMatch(1).endsWith(QStringLiteral("/PouleM000502.cpo")));
     EXPECT_TRUE(w->NomFichierMatch(2).endsWith(QStringLiteral("/PouleM00.cpo")));
     creerFeuille(QStringLiteral("Aller"));
+    cliquer(w->BtCalculMacth);
     cliquer(w->BtEnregistreMatch);
     EXPECT_TRUE(exists(saison(QStringLiteral("PouleM000205.cpo"))));
 
@@ -534,15 +563,18 @@ TEST_F(QuatreFenetre, UncomputedSheetAndBadTableCell)
 {
     sessionDeReference();
     const QByteArray tableau = readBytes(saison(QStringLiteral("PouleR0.cpo")));
+    const QMap<QString, QByteArray> avant = dossier();
+    const QStringList liste = w->ListeHomologation.lignes();
     cliquer(w->BtNettoyage);
     dialogs().messages.clear();
     cliquer(w->BtEnregistreMatch);
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].type, mtError);
-    EXPECT_TRUE(readBytes(saison(QStringLiteral("PouleM000001.cpo"))).contains("\r\n24;40;;;\r\n"));
-    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))), tableau);
-    EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
-    EXPECT_EQ(w->TotalPE, 0);
+    // Told before anything is written: the match file and the table agree.
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("La feuille Match 1 n'est pas calculée : le match doit "
+                                         "être calculé (Calculer) avant d'être enregistré.")});
+    EXPECT_EQ(dialogs().messages[0].type, mtWarning);
+    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(w->ListeHomologation.lignes(), liste);
 
     cliquer(w->BtCalculMacth);
     cliquer(w->BtEnregistreMatch);
@@ -671,29 +703,50 @@ TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
     EXPECT_EQ(q.defaultExt, QStringLiteral("Chr"));
     EXPECT_EQ(q.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
     EXPECT_TRUE(q.fileName.isEmpty());
-    EXPECT_FALSE(q.overwritePrompt);
     EXPECT_EQ(QDir(q.initialDir).canonicalPath(), QDir(path(kSaison)).canonicalPath());
     EXPECT_FALSE(QFile::exists(fichier));
     EXPECT_EQ(w->Caption(), initiale);
 
-    // Saved, then saved again over an older file without a question.
-    writeLines(saison(QStringLiteral("Match1.chr")), {QStringLiteral("ancien;")});
+    // Another competition's file of that name (here a pairs result, as the
+    // name is written in any letter case) is replaced only when the user
+    // says so: "Non" goes back to the dialog, which is cancelled.
+    writeLines(saison(QStringLiteral("Match1.Chr")), {QStringLiteral("ancien;")});
+    const QString question =
+        QStringLiteral("Le fichier Match1.Chr existe déjà\nVoulez-vous l'écraser ?");
     dialogs().files.push_back(fichier);
+    dialogs().answers.push_back(mrNo);
     cliquer(w->Bt_load_resultat);
-    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.chr"))),
+    EXPECT_EQ(dialogs().texts(), QStringList{question});
+    EXPECT_EQ(dialogs().saveRequests.back().fileName, fichier);
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.Chr"))), QByteArray("ancien;\r\n"));
+    EXPECT_EQ(w->Caption(), initiale);
+
+    dialogs().messages.clear();
+    dialogs().files.push_back(fichier);
+    dialogs().answers.push_back(mrYes);
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(dialogs().texts(), QStringList{question});
+    EXPECT_EQ(readBytes(saison(QStringLiteral("Match1.Chr"))),
               golden(QStringLiteral("Match1.chr")));
+    EXPECT_FALSE(QFile::exists(fichier)) << "written under the name the file has";
     EXPECT_EQ(
         w->Caption(),
         QStringLiteral("Gestion des résultats d'une épreuve par Quatre du Challenge : Match1.chr"));
+
+    // The file the window now names is saved again without a question.
+    dialogs().messages.clear();
+    dialogs().files.push_back(fichier);
+    cliquer(w->Bt_load_resultat);
     EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
     report::FrVariant v;
     w->frReport1GetValue(QStringLiteral("nom_fich"), v);
     EXPECT_EQ(v.toString(), QStringLiteral("Match1.chr"));
 
     // A single line is never a result file.
+    const size_t demandes = dialogs().saveRequests.size();
     w->ListeHomologation.lignes() = QStringList{QStringLiteral("100;X;;1;50;;;100;")};
     cliquer(w->Bt_load_resultat);
-    EXPECT_EQ(dialogs().saveRequests.size(), 2u);
+    EXPECT_EQ(dialogs().saveRequests.size(), demandes);
 }
 
 class QuatreImpressions : public QuatreFenetre

@@ -40,7 +40,9 @@ TEST(Repartition, SearchOfKForEachKind)
         p.x = 40;
         p.m = 30;
         ASSERT_TRUE(p.valides());
-        const ConstanteK k = ChercherK(p);
+        const std::optional<ConstanteK> trouve = ChercherK(p);
+        ASSERT_TRUE(trouve);
+        const ConstanteK k = *trouve;
         EXPECT_EQ(TexteK(k), c.k);
         EXPECT_EQ(SommePoints(p, k), 1068);
         // The K read back from its text gives the same table.
@@ -106,6 +108,32 @@ TEST(Repartition, ExactHalvesAndKTexts)
     EXPECT_THROW(LireK(QString()), platform::EConvertError);
 }
 
+// K typed by hand with as many digits as the edit takes, or huge: read
+// within what the formulas can multiply, with the largest X and M a whole
+// number allows, or refused with the conversion error.
+TEST(Repartition, ExtremeKTexts)
+{
+    const qint64 grand = 2147483647;
+    for (const char *texte :
+         {"0,00000000000000000000000000000000000000000000000000000000001",
+          "123456789012,1234567890123456789012345678901234567890",
+          "999999999998,99999999999999999999999999999999", "-999999999999", "0,5"}) {
+        const ConstanteK k = LireK(QString::fromLatin1(texte));
+        for (int type = 0; type <= 1; ++type)
+            for (int formule = 0; formule <= 1; ++formule)
+                for (qint64 c : {qint64(1), qint64(2), MaxPlacesRepartition}) {
+                    const ParametresRepartition p{type, formule, grand, grand, grand};
+                    PointsPlace(p, k, c);
+                }
+        // Read back from its own text, K stays the same to 15 digits.
+        EXPECT_EQ(TexteK(LireK(TexteK(k))), TexteK(k)) << texte;
+    }
+    EXPECT_EQ(TexteK(LireK(QStringLiteral("123456789012,123456789"))),
+              QStringLiteral("123456789012,123"));
+    for (const char *texte : {"1E30", "1000000000000", "-1e15", "99999999999999999999999999999"})
+        EXPECT_THROW(LireK(QString::fromLatin1(texte)), platform::EConvertError) << texte;
+}
+
 TEST(Repartition, SettingsThatWouldNeverEnd)
 {
     const struct {
@@ -118,7 +146,8 @@ TEST(Repartition, SettingsThatWouldNeverEnd)
         ParametresRepartition p{c.type, c.formule, c.t, c.x, c.m};
         EXPECT_EQ(p.valides(), c.ok) << c.type << c.formule << c.t << c.x << c.m;
         if (p.valides()) {
-            EXPECT_LE(SommePoints(p, ChercherK(p)), c.t);
+            ASSERT_TRUE(ChercherK(p));
+            EXPECT_LE(SommePoints(p, *ChercherK(p)), c.t);
         }
     }
 }
@@ -127,9 +156,101 @@ TEST(Repartition, UnreachableTotalGivesTheLargestBelow)
 {
     // M = 100 and T = 101: the first place alone gives 100, two give ~200.
     ParametresRepartition p{1, 0, 101, 0, 100};
-    const ConstanteK k = ChercherK(p);
+    ASSERT_TRUE(ChercherK(p));
+    const ConstanteK k = *ChercherK(p);
     EXPECT_LE(SommePoints(p, k), 101);
     EXPECT_GT(SommePoints(p, k), 0);
+}
+
+// The search as it was first written: K walks by steps of 10, then the
+// bracket is halved, the target lowered by one each time it closes.
+ConstanteK kPasAPas(const ParametresRepartition &p)
+{
+    const __int128 unite = __int128(1) << 40;
+    const auto s = [&p](__int128 k) { return SommePoints(p, ConstanteK{k, __int128(1) << 40}); };
+    const qint64 t = p.total;
+    __int128 k = 10 * unite;
+    for (;;) {
+        if (s(k) == t)
+            return ConstanteK{k, unite};
+        if (s(k) > t)
+            break;
+        k += 10 * unite;
+    }
+    const __int128 haut0 = k, bas0 = k - 10 * unite;
+    __int128 haut = haut0, bas = bas0;
+    qint64 cible = t;
+    const qint64 sBas = s(bas0);
+    k -= 5 * unite;
+    while (s(k) != cible) {
+        if (haut - bas < 110) {
+            haut = haut0;
+            bas = bas0;
+            if (--cible < sBas)
+                return ConstanteK{bas0, unite};
+        } else if (s(k) < cible) {
+            bas = k;
+        } else {
+            haut = k;
+        }
+        k = bas + (haut - bas) / 2;
+    }
+    return ConstanteK{k, unite};
+}
+
+TEST(Repartition, SearchFindsTheSameKAsTheStepByStepWalk)
+{
+    // Small totals of every kind, reachable or not (T = 101 with M = 100
+    // cannot be met), including first places so large that the first step
+    // of 10 already passes the total.
+    int compares = 0;
+    for (int type = 0; type <= 1; ++type)
+        for (int formule = 0; formule <= (type == 0 ? 1 : 0); ++formule)
+            for (qint64 xm : {1, 2, 3, 7, 30, 100})
+                for (qint64 t : {1, 2, 3, 5, 17, 50, 99, 101, 150, 199, 333, 500, 1068, 2500}) {
+                    ParametresRepartition p{type, formule, t, xm, xm};
+                    if (!p.valides())
+                        continue;
+                    const std::optional<ConstanteK> k = ChercherK(p);
+                    ASSERT_TRUE(k) << type << formule << xm << ' ' << t;
+                    const ConstanteK attendu = kPasAPas(p);
+                    EXPECT_TRUE(k->num * attendu.den == attendu.num * k->den)
+                        << type << formule << ' ' << xm << ' ' << t << ": "
+                        << TexteK(*k).toStdString() << " au lieu de "
+                        << TexteK(attendu).toStdString();
+                    ++compares;
+                }
+    EXPECT_GT(compares, 200);
+}
+
+TEST(Repartition, HugeTotalsAreAnsweredOrRefused)
+{
+    for (qint64 t : {qint64(999999999), qint64(2147483647)}) {
+        // A first place of 30 points: the table cannot hold that many
+        // points, whatever K.
+        ParametresRepartition parMaximum{1, 1, t, 40, 30};
+        EXPECT_FALSE(ChercherK(parMaximum)) << t;
+        // Forty players share them: K grows with the total, the search
+        // does not walk to it.
+        for (int formule : {0, 1}) {
+            ParametresRepartition parJoueurs{0, formule, t, 40, 30};
+            const std::optional<ConstanteK> k = ChercherK(parJoueurs);
+            ASSERT_TRUE(k) << t << ' ' << formule;
+            const qint64 s = SommePoints(parJoueurs, *k);
+            EXPECT_LE(s, t);
+            // Rounding forty places moves the sum by a few points only.
+            EXPECT_GE(s, t - 40) << t << ' ' << formule;
+            // The forty places, then the remainder one point per place.
+            EXPECT_EQ(TableRepartition(parJoueurs, *k).size(), 40 + (t - s));
+        }
+    }
+    // The largest total a first place of 30 can reach over the largest
+    // table is still answered.
+    ParametresRepartition limite{1, 1, 30 * MaxPlacesRepartition - 100, 40, 30};
+    const std::optional<ConstanteK> k = ChercherK(limite);
+    ASSERT_TRUE(k);
+    EXPECT_LE(SommePoints(limite, *k), limite.total);
+    EXPECT_GE(SommePoints(limite, *k), limite.total - 30);
 }
 
 TEST(RepartitionImpression, FiveLinesPerRecordAndRunningTotal)

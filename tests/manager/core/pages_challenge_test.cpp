@@ -3,6 +3,7 @@
 #include "manager/core/pageschallenge.h"
 #include "platform/text/exceptions.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -149,6 +150,42 @@ TEST(PagesChallenge, BothFilesLimitedRankingAndMissingFolder)
         premier = octets;
     }
     EXPECT_TRUE(QFile::exists(dossier + QStringLiteral("Challenge.htm")));
+}
+
+// A ranked player whose value index is empty (missing from the players
+// file) counts 0: he stays in the limited ranking, coloured as the lowest
+// band on both pages, and both files are written.
+TEST(PagesChallenge, EmptyValueIndexCountsZero)
+{
+    QTemporaryDir d;
+    ASSERT_TRUE(d.isValid());
+    const QString dossier = d.path() + QStringLiteral("/Page_Htm/");
+    ASSERT_TRUE(QDir().mkpath(dossier));
+    QList<EntreeClassement> e = classement(3);
+    e[0].iv = QStringLiteral("55");
+    e[1].iv = QString();
+    e[2].iv = QStringLiteral("35");
+
+    QList<EntreeClassement> limitee = e;
+    FiltrerIV(limitee, 40);
+    QStringList gardes;
+    for (const EntreeClassement &x : limitee)
+        gardes << x.place + QLatin1Char(':') + x.nom;
+    EXPECT_EQ(gardes, (QStringList{QStringLiteral("1:Joueur 1"), QStringLiteral("2:Joueur 2")}));
+
+    EcrirePagesClassement(dossier, QStringLiteral("2023-2024"), Journees, e, 40);
+    for (const char *page : {"Challenge.htm", "ChallengeCat.htm"}) {
+        QFile f(dossier + QLatin1String(page));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << page;
+        const QString texte = QString::fromLatin1(f.readAll());
+        const qsizetype joueur = texte.indexOf(QStringLiteral("Joueur 1"));
+        ASSERT_GE(joueur, 0) << page;
+        const qsizetype ligne = texte.lastIndexOf(QStringLiteral("<tr "), joueur);
+        EXPECT_TRUE(texte.mid(ligne).startsWith(QStringLiteral("<tr ") + CouleurIV(QString())))
+            << page;
+    }
+    ASSERT_EQ(e.size(), 2);
+    EXPECT_EQ(e[0].nom, QStringLiteral("Joueur 1"));
 }
 
 } // namespace

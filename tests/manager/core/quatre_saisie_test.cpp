@@ -43,7 +43,7 @@ TEST(QuatreSaisie, PlayersOfAHalf)
     FeuilleMatch f;
     QString donnee = QStringLiteral("1234567+18");
     int avertissements = 0;
-    saisirJoueurs(f, Equipe::A, 1, donnee, joueurs, [&] { ++avertissements; });
+    saisirJoueurs(f, Equipe::A, 1, donnee, joueurs, [&](const QString &) { ++avertissements; });
     EXPECT_EQ(donnee, QStringLiteral("1234567+18+"));
     EXPECT_EQ(avertissements, 0);
     EXPECT_EQ(f.valeur(QStringLiteral("ALic11")), QStringLiteral("01234567"));
@@ -65,8 +65,9 @@ TEST(QuatreSaisie, SeparatorsSkipSlotsAndBadDigitsWarn)
     f.setValeur(QStringLiteral("BNom14"), QStringLiteral("Inconnu d'avant"));
     f.setValeur(QStringLiteral("BIV24"), QStringLiteral("77"));
     QString donnee = QStringLiteral("18  25 19 99 33");
-    int avertissements = 0;
-    saisirJoueurs(f, Equipe::B, 2, donnee, joueurs, [&] { ++avertissements; });
+    QStringList avertis;
+    saisirJoueurs(f, Equipe::B, 2, donnee, joueurs,
+                  [&](const QString &numero) { avertis.append(numero); });
     EXPECT_EQ(f.valeur(QStringLiteral("BLic21")), QStringLiteral("00000018"));
     EXPECT_TRUE(f.valeur(QStringLiteral("BLic22")).isEmpty());
     EXPECT_EQ(f.valeur(QStringLiteral("BLic23")), QStringLiteral("00000025"));
@@ -76,8 +77,9 @@ TEST(QuatreSaisie, SeparatorsSkipSlotsAndBadDigitsWarn)
     EXPECT_EQ(f.valeur(QStringLiteral("BLic24")), QStringLiteral("00000019"));
     EXPECT_TRUE(f.valeur(QStringLiteral("BNom24")).isEmpty());
     EXPECT_TRUE(f.valeur(QStringLiteral("BIV24")).isEmpty());
-    // 25 (5 + 4) and 19 warn; 99 comes fifth: neither checked nor entered.
-    EXPECT_EQ(avertissements, 2);
+    // 25 (5 + 4) and 19 warn, each naming its number as entered; 99 comes
+    // fifth: neither checked nor entered.
+    EXPECT_EQ(avertis, (QStringList{QStringLiteral("00000025"), QStringLiteral("00000019")}));
     // Other halves untouched.
     EXPECT_EQ(f.valeur(QStringLiteral("BNom12")), QStringLiteral("Gardé"));
     EXPECT_EQ(f.valeur(QStringLiteral("BNom14")), QStringLiteral("Inconnu d'avant"));

@@ -6,6 +6,7 @@
 #include "tests/support/gui/fakes.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -176,7 +177,7 @@ TEST(ScriptedDialogs, FileComponentsPassTheirFieldsAndTakeTheAnswer)
     save.FileName = QStringLiteral("keep");
     EXPECT_FALSE(save.Execute());
     EXPECT_EQ(save.FileName, QStringLiteral("keep"));
-    EXPECT_TRUE(fakes.dialogs.saveRequests.at(0).overwritePrompt);
+    EXPECT_EQ(fakes.dialogs.saveRequests.at(0).fileName, QStringLiteral("keep"));
 
     QString folder = QStringLiteral("unchanged");
     EXPECT_FALSE(SelectDirectory(QStringLiteral("Ouvrir un projet"), QStringLiteral("/r"), folder));
@@ -185,6 +186,82 @@ TEST(ScriptedDialogs, FileComponentsPassTheirFieldsAndTakeTheAnswer)
     EXPECT_TRUE(SelectDirectory(QStringLiteral("Ouvrir un projet"), QStringLiteral("/r"), folder));
     EXPECT_EQ(folder, QStringLiteral("/r/2020"));
     EXPECT_EQ(fakes.dialogs.folderRequests.at(1).caption, QStringLiteral("Ouvrir un projet"));
+}
+
+// Replacing a file is asked first, with the platform's French question;
+// "Non" goes back to the dialog on the chosen name; the file the window has
+// open, or a save without the option, asks nothing.
+TEST(ScriptedDialogs, SaveAsksBeforeReplacingAFileOtherThanTheOpenOne)
+{
+    QTemporaryDir dir;
+    const auto chemin = [&dir](const char *nom) { return dir.filePath(QString::fromLatin1(nom)); };
+    for (const char *nom : {"Open1.Chr", "Inscrits.Qug"}) {
+        QFile f(chemin(nom));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    vorn_test::SeamFakes fakes;
+
+    TSaveDialog save;
+    save.Title = QStringLiteral("Sauvegarde résultat d'une épreuve ");
+    save.OverwritePrompt = true;
+    fakes.dialogs.files = {chemin("Open1.Chr"), chemin("Open2.Chr")};
+    fakes.dialogs.answers = {mrNo};
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName, chemin("Open2.Chr"));
+    ASSERT_EQ(fakes.dialogs.messages.size(), 1u);
+    EXPECT_EQ(fakes.dialogs.messages[0].text,
+              QStringLiteral("Le fichier Open1.Chr existe déjà\nVoulez-vous l'écraser ?"));
+    EXPECT_EQ(fakes.dialogs.messages[0].type, mtWarning);
+    EXPECT_EQ(fakes.dialogs.messages[0].buttons, MsgDlgButtons(mbYes | mbNo));
+    EXPECT_EQ(fakes.dialogs.messages[0].caption, save.Title);
+    ASSERT_EQ(fakes.dialogs.saveRequests.size(), 2u);
+    EXPECT_EQ(fakes.dialogs.saveRequests[1].fileName, chemin("Open1.Chr"));
+
+    // The name typed in another letter case is the same file once written.
+    fakes.dialogs.messages.clear();
+    fakes.dialogs.files = {chemin("open1.chr")};
+    fakes.dialogs.answers = {mrYes};
+    ASSERT_TRUE(save.Execute());
+    EXPECT_EQ(
+        fakes.dialogs.texts(),
+        QStringList{QStringLiteral("Le fichier Open1.Chr existe déjà\nVoulez-vous l'écraser ?")});
+
+    // "Non" then cancel: nothing chosen.
+    fakes.dialogs.messages.clear();
+    save.FileName = QStringLiteral("avant");
+    fakes.dialogs.files = {chemin("Open1.Chr")};
+    fakes.dialogs.answers = {mrNo};
+    EXPECT_FALSE(save.Execute());
+    EXPECT_EQ(save.FileName, QStringLiteral("avant"));
+
+    // The window's own file: no question; another existing one: asked.
+    TSaveDialog inscrits;
+    inscrits.OverwritePrompt = true;
+    inscrits.CurrentFile = chemin("Inscrits.Qug");
+    fakes.dialogs.messages.clear();
+    fakes.dialogs.files = {chemin("Inscrits.Qug")};
+    ASSERT_TRUE(inscrits.Execute());
+    EXPECT_TRUE(fakes.dialogs.messages.empty());
+    fakes.dialogs.files = {chemin("Open1.Chr")};
+    fakes.dialogs.answers = {mrYes};
+    ASSERT_TRUE(inscrits.Execute());
+    EXPECT_EQ(fakes.dialogs.messages.size(), 1u);
+
+    // Without the option, as before.
+    TSaveDialog libre;
+    fakes.dialogs.messages.clear();
+    fakes.dialogs.files = {chemin("Open1.Chr")};
+    ASSERT_TRUE(libre.Execute());
+    EXPECT_TRUE(fakes.dialogs.messages.empty());
+}
+
+TEST_F(QtDialogsTest, OverwriteQuestionIsTheFileDialogsOwn)
+{
+    ASSERT_TRUE(m_french) << "qtbase_fr translation missing (qt6-translations-l10n)";
+    EXPECT_EQ(
+        overwriteQuestion(QStringLiteral("Open1.Chr")),
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QStringLiteral("Open1.Chr")));
 }
 
 } // namespace
