@@ -96,8 +96,14 @@ public:
                 button = box.addButton(QStringLiteral("&Tout"), QMessageBox::AcceptRole);
             made.append({button, b.result});
         }
-        // Default: OK, else Yes, else Retry, as the platform chose.
+        // Default: the one asked for, else OK, else Yes, else Retry, as the
+        // platform chose.
+        for (const ButtonMap &b : kButtons)
+            if ((request.defaultButton & buttons & b.button) && b.standard != QMessageBox::NoButton)
+                box.setDefaultButton(b.standard);
         for (MsgDlgBtn preferred : {mbOK, mbYes, mbRetry}) {
+            if (request.defaultButton & buttons)
+                break;
             if (!(buttons & preferred))
                 continue;
             for (const ButtonMap &b : kButtons)
@@ -318,13 +324,15 @@ bool TSaveDialog::Execute()
         if (!answer || answer->files.isEmpty())
             return false;
         const QString chosen = answer->files.first();
-        const QString existing = LineFile::resolve(chosen);
+        const QString existing = LineFile::resolve(
+            WrittenName ? WrittenName(chosen, answer->filterIndex) : chosen);
         if (OverwritePrompt && QFileInfo(existing).isFile() &&
             (CurrentFile.isEmpty() || !sameFile(existing, LineFile::resolve(CurrentFile)))) {
             const QString caption =
                 r.title.isEmpty() ? QStringLiteral("Enregistrer sous") : r.title;
+            // "Non" by default, as the file dialogs ask: Enter keeps the file.
             if (dialogs().message({overwriteQuestion(QFileInfo(existing).fileName()), mtWarning,
-                                   mbYes | mbNo, caption},
+                                   mbYes | mbNo, caption, mbNo},
                                   scope.parentWidget()) != mrYes) {
                 // Back to the dialog, on the name chosen.
                 r.fileName = chosen;

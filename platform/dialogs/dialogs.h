@@ -6,6 +6,7 @@
 // it is not an activation of that window.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,6 +58,8 @@ struct MessageRequest {
     // Window caption; empty gives the type's French caption ("Avertissement",
     // "Erreur", "Information", "Confirmation") or the application title.
     QString caption;
+    // The button Enter presses; 0: OK, else Yes, else Retry.
+    MsgDlgButtons defaultButton = 0;
 };
 
 // An open or save dialog. filter: "Description (*.ext)|*.ext|..." pairs;
@@ -149,6 +152,10 @@ public:
     // The file the window has open: saving it again replaces it without
     // asking.
     QString CurrentFile;
+    // The name the window will write for a chosen name and file type (from
+    // 1), when it puts an extension of its own: the question is about that
+    // file. Unset: the chosen name itself.
+    std::function<QString(const QString &, int)> WrittenName;
     bool Execute() override;
 };
 

@@ -1086,15 +1086,37 @@ void TfrPreviewForm::LoadFromFile(const QString &fileName)
     RedrawAll(false);
 }
 
-void TfrPreviewForm::SaveToFile(const QString &fileName)
+namespace
 {
-    if (!m_doc)
-        return;
+
+// A prepared report is always written with its own extension, whatever the
+// name typed ended with.
+QString preparedFileName(const QString &fileName)
+{
     QString name = fileName;
     const QString suffix = QFileInfo(fileName).suffix();
     if (!suffix.isEmpty())
         name.chop(suffix.size() + 1);
-    name += QStringLiteral(".frp");
+    return name + QStringLiteral(".frp");
+}
+
+// An export takes its filter's extension when the name has another.
+QString exportFileName(const QString &fileName, const TfrExportFilter &f)
+{
+    const QString ext = f.Extension().mid(f.Extension().lastIndexOf(QLatin1Char('.')));
+    if (fileName.endsWith(ext, Qt::CaseInsensitive))
+        return fileName;
+    return QFileInfo(fileName).path() + QLatin1Char('/') + QFileInfo(fileName).completeBaseName() +
+           ext;
+}
+
+} // namespace
+
+void TfrPreviewForm::SaveToFile(const QString &fileName)
+{
+    if (!m_doc)
+        return;
+    const QString name = preparedFileName(fileName);
     bool ok = false;
     {
         FrCommandScope scope(*this);
@@ -1115,6 +1137,15 @@ void TfrPreviewForm::SaveBtnClick()
         filter += QLatin1Char('|') + f->Description() + QLatin1Char('|') + f->Extension();
     dlg.Filter = filter;
     dlg.FilterIndex = 1;
+    // The file written gets its extension after the choice: the question
+    // before replacing a file is about that name, not the one typed.
+    dlg.OverwritePrompt = true;
+    dlg.WrittenName = [&filters](const QString &chosen, int filterIndex) {
+        if (filterIndex <= 1)
+            return preparedFileName(chosen);
+        const size_t index = size_t(filterIndex - 2);
+        return index < filters.size() ? exportFileName(chosen, *filters[index]) : chosen;
+    };
     if (!dlg.Execute())
         return;
     if (dlg.FilterIndex <= 1) {
@@ -1125,12 +1156,8 @@ void TfrPreviewForm::SaveBtnClick()
     if (index >= filters.size())
         return;
     TfrExportFilter &f = *filters[index];
-    QString name = dlg.FileName;
-    const QString ext = f.Extension().mid(f.Extension().lastIndexOf(QLatin1Char('.')));
-    if (!name.endsWith(ext, Qt::CaseInsensitive))
-        name = QFileInfo(name).path() + QLatin1Char('/') + QFileInfo(name).completeBaseName() + ext;
     FrCommandScope scope(*this);
-    m_doc->FileName = name;
+    m_doc->FileName = exportFileName(dlg.FileName, f);
     m_doc->ExportTo(f);
 }
 

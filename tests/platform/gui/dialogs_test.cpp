@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -214,6 +215,7 @@ TEST(ScriptedDialogs, SaveAsksBeforeReplacingAFileOtherThanTheOpenOne)
     EXPECT_EQ(fakes.dialogs.messages[0].type, mtWarning);
     EXPECT_EQ(fakes.dialogs.messages[0].buttons, MsgDlgButtons(mbYes | mbNo));
     EXPECT_EQ(fakes.dialogs.messages[0].caption, save.Title);
+    EXPECT_EQ(fakes.dialogs.messages[0].defaultButton, MsgDlgButtons(mbNo));
     ASSERT_EQ(fakes.dialogs.saveRequests.size(), 2u);
     EXPECT_EQ(fakes.dialogs.saveRequests[1].fileName, chemin("Open1.Chr"));
 
@@ -253,6 +255,32 @@ TEST(ScriptedDialogs, SaveAsksBeforeReplacingAFileOtherThanTheOpenOne)
     fakes.dialogs.files = {chemin("Open1.Chr")};
     ASSERT_TRUE(libre.Execute());
     EXPECT_TRUE(fakes.dialogs.messages.empty());
+}
+
+TEST_F(QtDialogsTest, EnterPressesTheDefaultButtonAskedFor)
+{
+    ASSERT_TRUE(m_french) << "qtbase_fr translation missing (qt6-translations-l10n)";
+    QString pressed;
+    const auto pressEnter = [&pressed] {
+        QTimer::singleShot(20, [&pressed] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            pressed = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+    };
+    pressEnter();
+    EXPECT_EQ(dialogs().message({QStringLiteral("Remplacer ?"), mtWarning, mbYes | mbNo,
+                                 QString(), mbNo},
+                                nullptr),
+              mrNo);
+    EXPECT_EQ(pressed, QStringLiteral("&Non"));
+    // Unset: Yes, as before.
+    pressEnter();
+    EXPECT_EQ(dialogs().message({QStringLiteral("Remplacer ?"), mtWarning, mbYes | mbNo}, nullptr),
+              mrYes);
+    EXPECT_EQ(pressed, QStringLiteral("&Oui"));
 }
 
 TEST_F(QtDialogsTest, OverwriteQuestionIsTheFileDialogsOwn)

@@ -980,6 +980,55 @@ TEST_F(PreviewTest, SaveDialogExportsThroughTheChosenFilter)
     expectOwned(3, "unknown file type");
 }
 
+// The report file and an export get their extension after the dialog: a
+// name typed without it still asks before replacing the file it lands on.
+TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
+{
+    frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
+    TfrPreviewForm &f = open();
+    const QString frp = dir.filePath(QStringLiteral("Rapport.frp"));
+    const QString txt = dir.filePath(QStringLiteral("Rapport.txt"));
+    for (const QString &name : {frp, txt}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("à garder");
+    }
+    const auto contents = [](const QString &name) {
+        QFile file(name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+
+    // "Non", then the dialog cancelled: the file stays as it was.
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
+    fakes->dialogs.answers = {platform::mrNo};
+    f.SaveBtnClick();
+    EXPECT_EQ(fakes->dialogs.texts(),
+              QStringList{QStringLiteral("Le fichier Rapport.frp existe déjà\nVoulez-vous "
+                                         "l'écraser ?")});
+    EXPECT_EQ(contents(frp), QByteArray("à garder"));
+
+    // An export over an existing file of its type is asked about the same way.
+    fakes->dialogs.messages.clear();
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport.frp"))};
+    fakes->dialogs.filterIndexes = {2};
+    fakes->dialogs.answers = {platform::mrNo};
+    f.SaveBtnClick();
+    EXPECT_EQ(fakes->dialogs.texts(),
+              QStringList{QStringLiteral("Le fichier Rapport.txt existe déjà\nVoulez-vous "
+                                         "l'écraser ?")});
+    EXPECT_EQ(contents(txt), QByteArray("à garder"));
+
+    // "Oui" replaces it with the prepared pages.
+    fakes->dialogs.messages.clear();
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
+    fakes->dialogs.filterIndexes = {1};
+    fakes->dialogs.answers = {platform::mrYes};
+    f.SaveBtnClick();
+    EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
+    EXPECT_NE(contents(frp), QByteArray("à garder"));
+    EXPECT_GT(contents(frp).size(), 100);
+}
+
 // "Modifier la page" with a designer registered: the designer gets the
 // current prepared page; the change stays on that page when the user says
 // yes, the template is untouched and the preview keeps every page.
