@@ -187,7 +187,12 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     m_extrait.clear();
     if (!manager::PagePaires(lignes))
         return;
-    m_extrait = manager::ExtrairePaires(lignes);
+    // A page saved before it was whole is refused here, before any extract
+    // is kept or saved.
+    const QStringList extrait = manager::ExtrairePaires(lignes);
+    manager::LirePaires(extrait, page.FileName);
+    m_extrait = extrait;
+    m_fichierExtrait = page.FileName;
 
     TSaveDialog sauve(this);
     sauve.Title = QStringLiteral("Sauvegarde classement internet ");
@@ -199,6 +204,7 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     if (!sauve.Execute())
         return;
     LineFile::write(sauve.FileName, m_extrait);
+    m_fichierExtrait = sauve.FileName;
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
     WebBrowser1->Navigate(sauve.FileName);
@@ -215,6 +221,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     if (!d.Execute())
         return;
     m_extrait = LineFile::read(d.FileName);
+    m_fichierExtrait = d.FileName;
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
     Bt_load_resultat->setEnabled(true);
@@ -238,7 +245,7 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
 {
     // Everything is computed before anything is shown: a conversion error
     // leaves the list, the grid and the buttons as they were.
-    const QStringList paires = manager::LirePaires(m_extrait);
+    const QStringList paires = manager::LirePaires(m_extrait, m_fichierExtrait);
     const QList<manager::FicheJoueur> joueurs =
         manager::lireFichierJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
     const QStringList lignes = manager::CalculPointsPaires(paires, joueurs, CoefK->text());

@@ -65,6 +65,7 @@ private:
     QString dossierSaison() const;
 
     QStringList m_extrait;
+    QString m_fichierExtrait; // the page or ".chi" the extract came from
     QStringList m_resultats;
     QStringList m_places, m_noms1, m_noms2, m_licences1, m_licences2, m_points;
     qint64 Total_Pc = 0;
