@@ -616,7 +616,7 @@ void TVornF_Quatre_Webweb::ImpressionClick(QObject *Sender)
     if (ListeInscrits.size() < 20)
         return;
     Listes = Extraire(ListeInscrits, GenreFichier(FichierInscrits, ModeQuatre), ModeQuatre,
-                      IndexJoueurs(joueurs), ChBx_Trie->isChecked());
+                      IndexJoueurs(joueurs), ChBx_Trie->isChecked(), FichierInscrits);
     if (Sender == Impression) {
         manager::imprimerModele(composants, Listes.nombre(),
                                 ModeQuatre ? QStringLiteral("quatre.frf")

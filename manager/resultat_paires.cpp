@@ -187,7 +187,12 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     m_extrait.clear();
     if (!manager::PagePaires(lignes))
         return;
-    m_extrait = manager::ExtrairePaires(lignes);
+    // A page saved before it was whole is refused here, before any extract
+    // is kept or saved.
+    const QStringList extrait = manager::ExtrairePaires(lignes);
+    manager::LirePaires(extrait, page.FileName);
+    m_extrait = extrait;
+    m_fichierExtrait = page.FileName;
 
     TSaveDialog sauve(this);
     sauve.Title = QStringLiteral("Sauvegarde classement internet ");
@@ -241,7 +246,7 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
 {
     // Everything is computed before anything is shown: a conversion error
     // leaves the list, the grid and the buttons as they were.
-    const QStringList paires = manager::LirePaires(m_extrait);
+    const QStringList paires = manager::LirePaires(m_extrait, m_fichierExtrait);
     const QList<manager::FicheJoueur> joueurs =
         manager::lireFichierJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
     const QStringList lignes = manager::CalculPointsPaires(paires, joueurs, CoefK->text());

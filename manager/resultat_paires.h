@@ -65,6 +65,7 @@ private:
     QString dossierSaison() const;
 
     QStringList m_extrait;
+    QString m_fichierExtrait; // the page or ".chi" the extract came from
     QStringList m_resultats;
     // The extract and the result file last opened or saved: saved again
     // without a question.

@@ -445,8 +445,16 @@ void TVorn_FResultat_Quatre::ChargerTableauGroupe()
         StGrResultat->hide();
         return;
     }
+    try {
+        m_tableau.charger(lignes, fichierTableau(g));
+    } catch (const EGroupeTropGrand &) {
+        // Refused: no other group's table may stay shown in its place.
+        m_tableau.vider();
+        afficherTableau();
+        StGrResultat->hide();
+        throw;
+    }
     StGrResultat->show();
-    m_tableau.charger(lignes);
     afficherTableau();
 }
 

@@ -6,13 +6,21 @@
 // page holds as many "<" as the page of the same files with a letter in place
 // of every "<" and ">".
 // The same holds for the ranking pages of the players of those lines.
+// Then the whole challenge is published from those files as the challenge
+// window does it: the season ranking, every journée page and both ranking
+// pages, or a conversion or file error; once published, both ranking pages
+// exist and the entries left are those within the value index limit.
+#include "manager/core/classement.h"
 #include "manager/core/pageschallenge.h"
 #include "manager/core/pagesjournee.h"
+#include "manager/core/vorn_dec.h"
 #include "platform/text/codec.h"
+#include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdint>
@@ -102,6 +110,33 @@ qsizetype chevronsClassement(const QString &tournoi, const QStringList &resultat
     }
 }
 
+void publier(const QString &racine, const QString &tournoi, const QStringList &resultats)
+{
+    RepAppli = racine;
+    SaisonEnCours = QStringLiteral("S");
+    const QString saison = racine + QStringLiteral("S/");
+    const QString pages = racine + QStringLiteral("Page_Htm/");
+    viderDossier(saison);
+    viderDossier(pages);
+    platform::LineFile::write(saison + QStringLiteral("Tournoi.chr"), resultats);
+    const QStringList tournois{tournoi, QStringLiteral("P;d;Deux;P;1;100;Tournoi.chr;")};
+    try {
+        const manager::ClassementSaison c = manager::CalculerClassement(tournois, saison);
+        QList<manager::EntreeClassement> entrees = manager::ListeClassementGeneral(c.joueurs);
+        manager::PagesChallenge(tournois, c.nombreJournees, c.typesJournee, c.nomsJournee,
+                                c.datesJournee, QStringLiteral("S<b>&"), pages, entrees, 40,
+                                45000.0);
+        for (const char *page : {"Challenge.htm", "ChallengeCat.htm"})
+            if (!QFile::exists(pages + QLatin1String(page)))
+                std::abort();
+        for (const manager::EntreeClassement &e : entrees)
+            if (!e.iv.isEmpty() && platform::StrToInt(e.iv) > 40)
+                std::abort();
+    } catch (const platform::EConvertError &) {
+    } catch (const platform::EFileError &) {
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -135,5 +170,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qsizetype d = chevronsClassement(tournoiSans, sans, nomSans);
     if (c >= 0 && d >= 0 && c != d)
         std::abort();
+    publier(racine, tournoi, resultats);
     return 0;
 }

@@ -1,8 +1,9 @@
 // The teams-of-four journée page and its match pages from any bytes: the
 // first half of the input is the group's cross table, the rest its match
-// file. Only the conversion error may stop them, never a crash or a read
-// past a line.
+// file. Only the conversion error, or a table of more teams than a group
+// holds, may stop them, never a crash or a read past a line.
 #include "manager/core/pagesjournee.h"
+#include "manager/core/tableaugroupe.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
@@ -12,6 +13,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdlib>
 
 namespace
 {
@@ -51,6 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         manager::PageQuatre({QStringLiteral("Q;d;T;Q;1;100;T.chr;")}, 1, QStringLiteral("S"), pages,
                             0);
     } catch (const platform::EConvertError &) {
+    } catch (const EGroupeTropGrand &) {
+        // A table of more teams than a group holds makes no page.
+        if (QFile::exists(pages + QStringLiteral("Quatre1.htm")))
+            std::abort();
     }
     try {
         manager::PageFeuillesMatch(0, 1, 0, QStringLiteral("1,00"), QStringLiteral("S"), pages);

@@ -1,8 +1,8 @@
 // A saved ranking page of the licensee area, as the pairs results window
 // takes it: acceptance, the extract of its ranking blocks, the pairs read at
 // their fixed offsets, the names decoded and matched, the points computed.
-// Whatever the bytes, nothing reads past a line list and every result line
-// is a whole pairs record.
+// Whatever the bytes, nothing reads past a line list, a page cut inside a
+// pair gives no pair, and every result line is a whole pairs record.
 #include "manager/core/ligneresultat.h"
 #include "manager/core/paires.h"
 #include "platform/text/codec.h"
@@ -28,7 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (extrait.size() > page.size() || (!page.isEmpty() && extrait.value(0) != page[0]))
         std::abort();
     for (const QStringList &source : {extrait, page}) {
-        const QStringList paires = manager::LirePaires(source);
+        QStringList paires;
+        try {
+            paires = manager::LirePaires(source, QStringLiteral("classement.htm"));
+        } catch (const manager::EPageIncomplete &) {
+            // Cut inside a pair: nothing is read from it.
+            continue;
+        }
         for (const QString &p : paires)
             if (p.count(QLatin1Char(';')) != 3 || !p.endsWith(QLatin1Char(';')) ||
                 p.contains(QLatin1Char('\n')) || p.contains(QLatin1Char('\r')))

@@ -1,11 +1,17 @@
 #pragma once
 // Shared set-up of the report file fuzz targets: a fresh library, a
-// fixed-advance measurer and message boxes that answer without showing.
+// fixed-advance measurer and message boxes that answer without showing; the
+// add-in objects a program registers, for the targets that read templates.
 #include "platform/canvas/textmeasurer.h"
 #include "platform/dialogs/dialogs.h"
 #include "report/core/frlibrary.h"
+#include "report/objects/frchartview.h"
+#include "report/objects/frcheckboxview.h"
+#include "report/objects/frdialogcontrols.h"
 #include "report/objects/frglobals.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <memory>
 
 namespace report::fuzz
@@ -45,6 +51,39 @@ inline void freshLibrary()
     fr().resetForTests();
     fr().start();
     frObjects().setMeasurer(&measurer);
+}
+
+// A dialog control as the concrete ones are made: a widget of the dialog
+// form, which the object paints and places.
+class EditControl : public TfrControl
+{
+public:
+    EditControl()
+    {
+        BaseName = QStringLiteral("Edit");
+        auto *edit = new QLineEdit(frObjects().frDialogForm());
+        edit->setText(QStringLiteral("Saisie"));
+        Control = edit;
+    }
+    std::unique_ptr<TfrView> Create() const override { return std::make_unique<EditControl>(); }
+    QString ClassName() const override { return QStringLiteral("TfrEditControl"); }
+};
+
+// The check box, the chart and a dialog control, registered after
+// freshLibrary() as a program registers its add-ins; controls are widgets,
+// so the application is made once.
+inline void registerAddIns()
+{
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char *argv[] = {name, nullptr};
+    if (!QApplication::instance())
+        new QApplication(argc, argv);
+    frRegisterCheckBoxView();
+    frRegisterChartView();
+    frRegisterObject(
+        QStringLiteral("TfrEditControl"), [] { return std::make_unique<EditControl>(); }, QImage(),
+        QStringLiteral("Edit"));
 }
 
 inline QByteArray bytesOf(const uint8_t *data, size_t size)

@@ -2,7 +2,8 @@
 // left out: the build either completes, stops or reports its error, and the
 // template is restored. Counted record sources above 10,000 are refused and
 // builds past 300 pages or endless scripts are stopped, so only a hang or a
-// crash counts as a finding.
+// crash counts as a finding. Check boxes, charts and a dialog control are
+// registered, as in the program.
 #include "report_files_support.h"
 
 #include "platform/text/convert.h"
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     using namespace report;
     fuzz::freshLibrary();
+    fuzz::registerAddIns();
     fr().frInterpreter = std::make_unique<BoundedInterpreter>();
     {
         TfrReport report;

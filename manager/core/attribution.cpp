@@ -1,7 +1,11 @@
 #include "manager/core/attribution.h"
 
+#include "manager/core/saisie.h"
 #include "platform/text/convert.h"
+#include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+
+#include <QHash>
 
 namespace manager
 {
@@ -21,20 +25,30 @@ Attribution Attribuer(const QStringList &classement, const QStringList &repartit
     Attribution a;
     QList<qint64> points;
     points.reserve(repartition.size());
-    for (const QString &r : repartition) {
-        points.append(platform::StrToInt64(platform::Champ(r, 1)));
-        a.reste += points.last();
+    // The distribution's lines by place text, in file order: each ranked
+    // player looks up his place's lines only.
+    QHash<QString, QList<qsizetype>> parPlace;
+    for (qsizetype j = 0; j < repartition.size(); ++j) {
+        const QString texte = platform::Champ(repartition[j], 1);
+        points.append(platform::StrToInt64(texte));
+        a.reste = AjouteValeur(a.reste, points.last(), texte);
+        parPlace[platform::Champ(repartition[j], 0)].append(j);
     }
     for (const QString &c : classement) {
-        const QString place = platform::Champ(c, 0);
-        for (qsizetype j = 0; j < repartition.size(); ++j) {
+        const auto lignesPlace = parPlace.constFind(platform::Champ(c, 0));
+        if (lignesPlace == parPlace.cend())
+            continue;
+        for (qsizetype j : *lignesPlace) {
             if (a.reste <= 0)
                 break;
-            if (platform::Champ(repartition[j], 0) != place)
-                continue;
             const qint64 p = points[j] < a.reste ? points[j] : a.reste;
             a.lignes.append(c + QString::number(p) + QLatin1Char(';'));
-            a.reste -= p;
+            // A negative line gives back points: the remainder grows, and
+            // must stay within 64 bits like the total.
+            if (__builtin_sub_overflow(a.reste, p, &a.reste))
+                throw platform::EConvertError(
+                    QStringLiteral("'%1' n'est pas une valeur entière correcte")
+                        .arg(platform::Champ(repartition[j], 1)));
         }
     }
     return a;
@@ -44,7 +58,7 @@ qint64 TotalAttribue(const QStringList &attribuees)
 {
     qint64 total = 0;
     for (const QString &l : attribuees)
-        total += platform::StrToInt64(platform::Champ(l, 4));
+        total = AjouteEntier(total, platform::Champ(l, 4));
     return total;
 }
 

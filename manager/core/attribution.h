@@ -19,9 +19,10 @@ struct Attribution {
     QStringList lignes;
     qint64 reste = 0; // the distribution's total less what was handed out
 };
-// EConvertError for a points field that is not a whole number.
+// EConvertError for a points field that is not a whole number or a total of
+// the points beyond 64 bits.
 Attribution Attribuer(const QStringList &classement, const QStringList &repartition);
-// The sum of the points field of attributed lines.
+// The sum of the points field of attributed lines (EConvertError as above).
 qint64 TotalAttribue(const QStringList &attribuees);
 
 enum class ColonneEasi { PE = 0, PP = 1 };

@@ -1,6 +1,7 @@
 #include "manager/core/classement.h"
 
 #include "manager/core/ligneresultat.h"
+#include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
 
@@ -103,13 +104,15 @@ ClassementSaison CalculerClassement(const QStringList &tournois, const QString &
                     }
                     LigneJoueurClassement &ligne = c.joueurs[rang];
                     Cumul &cumul = cumuls[rang];
-                    cumul.total += pts;
+                    // A season of huge coefficients or points is refused
+                    // rather than ranked on a sum that wrapped round.
+                    cumul.total = AjouteValeur(cumul.total, pts, e.points);
                     ligne.nom = e.nom;
                     ligne.licence = e.licence;
                     ligne.iv = e.iv;
                     // Teams results come one file per match: a journée's cell
                     // adds like the total does.
-                    cumul.journees[j - 1] += pts;
+                    cumul.journees[j - 1] = AjouteValeur(cumul.journees[j - 1], pts, e.points);
                     cumul.present[j - 1] = true;
                 }
             }

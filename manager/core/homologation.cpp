@@ -6,6 +6,9 @@
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
 
+#include <QHash>
+#include <QPair>
+
 void ListeHomologation::vider()
 {
     m_lignes.clear();
@@ -43,30 +46,45 @@ void ListeHomologation::fusionner()
 {
     TotalPE = 0;
     TotalPC = 0;
-    int i = 0;
-    while (i < m_lignes.size() - 1) {
-        const QString nom = platform::Champ(m_lignes[i], 1);
-        const QString licence = platform::Champ(m_lignes[i], 3);
-        int j = -1;
-        for (int k = m_lignes.size() - 1; k > i; --k) {
-            if (platform::Champ(m_lignes[k], 1) == nom &&
-                platform::Champ(m_lignes[k], 3) == licence) {
-                j = k;
-                break;
-            }
+    // Every line of a player (same name and licence) merges into his first
+    // one, the later lines added from the last back; one pass with the
+    // players' first lines looked up, so a long match file merges in time
+    // proportional to its lines.
+    QHash<QPair<QString, QString>, qsizetype> premiere;
+    QList<QList<qsizetype>> suivantes;
+    QList<qsizetype> premieres;
+    for (qsizetype k = 0; k < m_lignes.size(); ++k) {
+        const QPair<QString, QString> cle{platform::Champ(m_lignes[k], 1),
+                                          platform::Champ(m_lignes[k], 3)};
+        const auto it = premiere.constFind(cle);
+        if (it == premiere.cend()) {
+            premiere.insert(cle, premieres.size());
+            premieres.append(k);
+            suivantes.append(QList<qsizetype>());
+        } else {
+            suivantes[*it].append(k);
         }
-        if (j < 0) {
-            ++i;
+    }
+    QStringList fusionnees;
+    fusionnees.reserve(premieres.size());
+    for (qsizetype p = 0; p < premieres.size(); ++p) {
+        const QString &l = m_lignes[premieres[p]];
+        if (suivantes[p].isEmpty()) {
+            fusionnees.append(l);
             continue;
         }
-        const qint64 pe = AjouteEntier(platform::StrToInt64(platform::Champ(m_lignes[i], 0)),
-                                       platform::Champ(m_lignes[j], 0));
-        const qint64 pc = AjouteEntier(platform::StrToInt64(platform::Champ(m_lignes[i], 7)),
-                                       platform::Champ(m_lignes[j], 7));
-        m_lignes[i] = ligneResultatEquipe(QString::number(pe), nom, licence,
-                                          platform::Champ(m_lignes[i], 4), QString::number(pc));
-        m_lignes.removeAt(j);
+        qint64 pe = platform::StrToInt64(platform::Champ(l, 0));
+        qint64 pc = platform::StrToInt64(platform::Champ(l, 7));
+        for (qsizetype k = suivantes[p].size() - 1; k >= 0; --k) {
+            const QString &autre = m_lignes[suivantes[p][k]];
+            pe = AjouteEntier(pe, platform::Champ(autre, 0));
+            pc = AjouteEntier(pc, platform::Champ(autre, 7));
+        }
+        fusionnees.append(ligneResultatEquipe(QString::number(pe), platform::Champ(l, 1),
+                                              platform::Champ(l, 3), platform::Champ(l, 4),
+                                              QString::number(pc)));
     }
+    m_lignes = fusionnees;
     for (const QString &line : std::as_const(m_lignes)) {
         const QString texte = platform::Champ(line, 0);
         const qint64 pe = platform::StrToInt64(texte);
@@ -89,7 +107,7 @@ int indexDansTableau(const QString &texte, const TableauGroupe &tableau)
 {
     bool ok = false;
     const int i = texte.toInt(&ok);
-    if (!ok || i < 0 || i + 1 >= tableau.lignes() || i + 1 > tableau.colonnes() - 2)
+    if (!ok || i < 0 || i >= tableau.lignes() - 1 || i > tableau.colonnes() - 3)
         return -1;
     return i;
 }

@@ -10,11 +10,6 @@ namespace manager::inscrits
 namespace
 {
 
-QString ligne(const QStringList &lignes, qsizetype i)
-{
-    return i >= 0 && i < lignes.size() ? lignes[i] : QString();
-}
-
 QString compacte(const QString &l)
 {
     const qsizetype parenthese = l.indexOf(QLatin1Char('('));
@@ -191,45 +186,133 @@ QString IndexJoueurs::Courriel(int joueur) const
     return joueur < 0 ? QString() : platform::Champ(lignes.value(joueur), 14);
 }
 
+EInscritsIncomplets::EInscritsIncomplets(const QString &fichier, int entree)
+    : platform::Exception(QStringLiteral("Fichier des inscrits incomplet : %1\n"
+                                         "L'inscription %2 s'arrête avant sa fin : la page a "
+                                         "été enregistrée avant d'être entièrement chargée ou "
+                                         "le fichier a été coupé.")
+                              .arg(fichier)
+                              .arg(entree))
+{
+}
+
 namespace
 {
 
-struct Lecture {
+// The lines of an entries file with their mode 0 readings worked out once:
+// every look-up below is then a constant-time step, so a file is read in
+// time proportional to its size.
+class Lecture
+{
+public:
+    explicit Lecture(const QStringList &lignes) : l(lignes)
+    {
+        debuts.reserve(l.size());
+        for (const QString &x : l)
+            debuts.append(TexteHtml(x, 0));
+    }
+    qsizetype taille() const { return l.size(); }
+    QString operator()(qsizetype i, int mode) const
+    {
+        if (i < 0 || i >= l.size())
+            return QString();
+        return mode == 0 ? debuts[i] : TexteHtml(l[i], mode);
+    }
+    const QString &debut(qsizetype i) const
+    {
+        static const QString vide;
+        return i >= 0 && i < debuts.size() ? debuts[i] : vide;
+    }
+
+private:
     const QStringList &l;
-    QString operator()(qsizetype i, int mode) const { return TexteHtml(ligne(l, i), mode); }
+    QStringList debuts;
+};
+
+const QString FinJoueurs = QStringLiteral("</div>");
+const QString CelluleClub = QStringLiteral("<td class=\"text-center\">");
+
+struct Joueurs {
+    QString texte;
+    QString indice;
+    bool complet = false;
 };
 
 // The players from line p on, one every `pas` lines, until the line two
-// after a player reads "</div>" or the lines run out; the value index three
-// lines after that one.
-QPair<QString, QString> LireJoueurs(const QStringList &l, qsizetype p, int pas)
+// after a player reads "</div>"; the value index three lines after that one.
+// The block stops before `limite` (the next entry's line); it is complete
+// when it closed and its value index line lies within the file.
+Joueurs LireJoueurs(const Lecture &lire, qsizetype p, int pas, qsizetype limite)
 {
-    const Lecture lire{l};
-    QString joueurs;
+    Joueurs j;
     for (;;) {
-        joueurs += TexteImprime(lire(p, 3));
-        if (lire(p + 2, 0) == QLatin1String("</div>") || p + pas >= l.size())
+        j.texte += TexteImprime(lire(p, 3));
+        if (lire.debut(p + 2) == FinJoueurs) {
+            j.complet = p + 5 < lire.taille();
             break;
+        }
+        if (p + pas >= lire.taille())
+            break;
+        if (p + pas >= limite) {
+            // Runs into the next entry: what was read is this entry's.
+            j.complet = p + 5 < lire.taille();
+            break;
+        }
         p += pas;
     }
-    return {joueurs, lire(p + 5, 0)};
+    j.indice = lire(p + 5, 0);
+    return j;
 }
 
 } // namespace
 
 ListesConvocation Extraire(const QStringList &inscrits, Fichier genre, bool quatre,
-                           const IndexJoueurs &joueurs, bool trie)
+                           const IndexJoueurs &joueurs, bool trie, const QString &fichier)
 {
     ListesConvocation listes;
     if (inscrits.size() < 20 || genre == Fichier::Aucun)
         return listes;
-    const Lecture lire{inscrits};
+    const Lecture lire(inscrits);
+    const qsizetype taille = inscrits.size();
     const bool groupe = genre == Fichier::Groupe;
-    int n = 1;
-    for (qsizetype i = 0; i < inscrits.size(); ++i) {
-        if (lire(i, 0) != QString::number(n) + QLatin1Char('.'))
-            continue;
-        ++n;
+    // The entries' lines: entry n is the first line after entry n - 1 that
+    // reads "n.".
+    QList<qsizetype> entrees;
+    for (qsizetype i = 0; i < taille; ++i)
+        if (lire.debut(i) == QString::number(entrees.size() + 1) + QLatin1Char('.'))
+            entrees.append(i);
+    // For a team's club in a competition file: the first line at or after
+    // each line that reads as the club's cell.
+    QList<qsizetype> cellule;
+    if (!groupe && quatre) {
+        cellule.resize(taille + 1);
+        cellule[taille] = taille;
+        for (qsizetype j = taille - 1; j >= 0; --j)
+            cellule[j] = lire.debut(j) == CelluleClub ? j : cellule[j + 1];
+    }
+    for (qsizetype e = 0; e < entrees.size(); ++e) {
+        const qsizetype i = entrees[e];
+        const qsizetype suivante = e + 1 < entrees.size() ? entrees[e + 1] : taille;
+        QString club;
+        qsizetype premierJoueur = 0;
+        int pas = 1;
+        if (groupe) {
+            if (quatre)
+                club = TexteImprime(lire(i + 3, 0));
+            premierJoueur = i + 8;
+            pas = 2;
+        } else if (quatre) {
+            const qsizetype j = i + 1 < taille ? cellule[i + 1] : taille;
+            const qsizetype d = 1 + (j - i);
+            club = TexteImprime(lire(i + d, 0));
+            premierJoueur = i + d + 4;
+        } else {
+            premierJoueur = i + 10;
+        }
+        const Joueurs bloc = LireJoueurs(lire, premierJoueur, pas, suivante);
+        if (!bloc.complet)
+            throw EInscritsIncomplets(fichier, int(e + 1));
+
         QStringList candidates;
         for (int k = 0; k < 7; ++k)
             candidates.append(TexteImprime(groupe ? lire(i + 8 + 2 * k, 3) : lire(i + 16 + k, 1)));
@@ -251,26 +334,10 @@ ListesConvocation Extraire(const QStringList &inscrits, Fichier genre, bool quat
         else
             listes.classement.append(TexteImprime(lire(i, 0)) + QStringLiteral(" - ") +
                                      TexteImprime(lire(i + (groupe ? 8 : 16), 3)));
-        qsizetype premierJoueur = 0;
-        int pas = 1;
-        if (groupe) {
-            if (quatre)
-                listes.club.append(TexteImprime(lire(i + 3, 0)));
-            premierJoueur = i + 8;
-            pas = 2;
-        } else if (quatre) {
-            qsizetype j = i + 1;
-            while (j < inscrits.size() && lire(j, 0) != QLatin1String("<td class=\"text-center\">"))
-                ++j;
-            const qsizetype d = 1 + (j - i);
-            listes.club.append(TexteImprime(lire(i + d, 0)));
-            premierJoueur = i + d + 4;
-        } else {
-            premierJoueur = i + 10;
-        }
-        const auto [texte, indice] = LireJoueurs(inscrits, premierJoueur, pas);
-        listes.joueurs.append(texte);
-        listes.indice.append(indice);
+        if (quatre)
+            listes.club.append(club);
+        listes.joueurs.append(bloc.texte);
+        listes.indice.append(bloc.indice);
     }
     return listes;
 }

@@ -7,6 +7,8 @@
 // Pages and entries files are read with the lossless code page, so every
 // comparison with the page's own lines is on its bytes; the texts that get
 // printed are decoded (UTF-8, then character references) once read.
+#include "platform/text/exceptions.h"
+
 #include <QHash>
 #include <QList>
 #include <QPair>
@@ -84,12 +86,25 @@ struct ListesConvocation {
     int nombre() const { return int(classement.size()); }
 };
 
+// An entries file (or the page it was kept from) that ends inside an entry:
+// the page was saved before it was whole, or the file was cut. Its message
+// names the file and the entry.
+class EInscritsIncomplets : public platform::Exception
+{
+public:
+    EInscritsIncomplets(const QString &fichier, int entree);
+};
+
 // Reads the entries of an entries file of the given kind. Fewer than 20
 // lines give nothing. With `trie`, an entry is taken only when one of its
 // candidate lines names a known player (its number is consumed all the
-// same). Lines past the end read as empty.
+// same). Candidate lines past the end read as empty, but an entry whose
+// players block or value index line lies past the end raises
+// EInscritsIncomplets naming `fichier`, and nothing is taken. A players
+// block never runs into the next entry.
 ListesConvocation Extraire(const QStringList &inscrits, Fichier genre, bool quatre,
-                           const IndexJoueurs &joueurs, bool trie);
+                           const IndexJoueurs &joueurs, bool trie,
+                           const QString &fichier = QString());
 
 // The players text of an entry cut in two halves for the two columns of the
 // list: players 1 to h each followed by CR LF, then players h + 1 to k

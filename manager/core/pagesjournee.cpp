@@ -471,7 +471,7 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
         // table of another group.
         TableauGroupe tableau;
         if (platform::LineFile::exists(fichierTableau(g)))
-            tableau.charger(lireCpo(fichierTableau(g)));
+            tableau.charger(lireCpo(fichierTableau(g)), fichierTableau(g));
         const int n = qMax(0, tableau.lignes() - 1);
         const int colspan = tableau.estVide() ? 8 : n + 4;
         p << QStringLiteral("<tr>")

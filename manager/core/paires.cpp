@@ -184,7 +184,17 @@ QString NomCompact(const QString &name)
     return platform::upperAZ(sans);
 }
 
-QStringList LirePaires(const QStringList &extract)
+EPageIncomplete::EPageIncomplete(const QString &fichier, int paire)
+    : platform::Exception(QStringLiteral("Page du classement incomplète : %1\n"
+                                         "La paire %2 s'arrête avant sa fin : la page a été "
+                                         "enregistrée avant d'être entièrement chargée ou le "
+                                         "fichier a été coupé.")
+                              .arg(fichier)
+                              .arg(paire))
+{
+}
+
+QStringList LirePaires(const QStringList &extract, const QString &fichier)
 {
     const qsizetype n = extract.size();
     const QString nouvelle = blancs(36) + QStringLiteral("<optgroup label=\"Clubs participants\">");
@@ -205,6 +215,9 @@ QStringList LirePaires(const QStringList &extract)
         return paires;
     i += nouveau ? 3 : 6;
     do {
+        // The row's last line read: past the end, the page was cut inside it.
+        if (i + (nouveau ? 22 : 10) >= n)
+            throw EPageIncomplete(fichier, int(paires.size() + 1));
         QString place, nom1, nom2;
         if (nouveau) {
             place = TexteHtml(ligne(extract, i), 0);
@@ -230,6 +243,9 @@ QStringList LirePaires(const QStringList &extract)
         };
         paires.append(champ(place) + champ(nom1) + champ(nom2));
     } while (i < n - 8);
+    // A pair's opening cell among the last lines: its row was cut off.
+    if (nouveau && i <= n)
+        throw EPageIncomplete(fichier, int(paires.size() + 1));
     return paires;
 }
 

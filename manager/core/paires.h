@@ -6,6 +6,7 @@
 // Pages are kept as the lossless code page reads them: every comparison with
 // the page's own lines is on its bytes; names are decoded only once read.
 #include "manager/core/fichejoueur.h"
+#include "platform/text/exceptions.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,8 +30,20 @@ QString TexteDePage(const QString &bytes);
 // The name key: blanks removed, a-z raised (accented letters stay).
 QString NomCompact(const QString &name);
 
+// A ranking page, or its extract, that ends inside a pair's row: the page
+// was saved before it was whole, or the extract was cut. The message names
+// the file and the pair.
+class EPageIncomplete : public platform::Exception
+{
+public:
+    EPageIncomplete(const QString &fichier, int paire);
+};
+
 // "place;name 1;name 2;" for every pair of the extract, in ranking order.
-QStringList LirePaires(const QStringList &extract);
+// A pair whose lines lie past the extract's end, or (current layout) a
+// pair's opening cell too near the end to hold its row, raises
+// EPageIncomplete naming `fichier`: no pair is read from a cut page.
+QStringList LirePaires(const QStringList &extract, const QString &fichier = QString());
 
 // Points of the pair at position r (1..n) of n, in hundredths, rounded half
 // to even on the exact fraction. A single pair gets first-place points.

@@ -3,6 +3,21 @@
 #include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 
+EGroupeTropGrand::EGroupeTropGrand(const QString &fichier, qsizetype equipes)
+    : platform::EFileError(QStringLiteral("Le tableau du groupe %1 annonce %2 équipes : un groupe "
+                                          "en compte au plus %3.")
+                               .arg(fichier)
+                               .arg(equipes)
+                               .arg(TableauGroupe::EquipesMax))
+{
+}
+
+EGroupeTropGrand::EGroupeTropGrand()
+    : platform::EFileError(QStringLiteral("Ajout impossible : un groupe compte au plus %1 équipes.")
+                               .arg(TableauGroupe::EquipesMax))
+{
+}
+
 QString TableauGroupe::cellule(int ligne, int colonne) const
 {
     if (ligne < 0 || ligne >= m_cases.size() || colonne < 0 || colonne >= m_colonnes)
@@ -42,24 +57,32 @@ void TableauGroupe::redimensionner(int lignes, int colonnes)
     }
 }
 
-void TableauGroupe::charger(const QStringList &lignesFichier)
+void TableauGroupe::charger(const QStringList &lignesFichier, const QString &fichier)
 {
     m_cases.clear();
-    int maxColonnes = 1;
+    m_colonnes = 1;
+    // The size the file announces is checked before anything is built: the
+    // grid is rows times columns.
+    const qsizetype colonnes =
+        lignesFichier.isEmpty() ? 1 : qMax<qsizetype>(1, lignesFichier.last().count(u';'));
+    const qsizetype equipes = qMax(lignesFichier.size() - 1, colonnes - 2);
+    if (equipes > EquipesMax)
+        throw EGroupeTropGrand(fichier, equipes);
     for (const QString &line : lignesFichier) {
         QStringList row{QString()};
         for (QChar ch : line) {
-            if (ch == QLatin1Char(';'))
+            if (ch == QLatin1Char(';')) {
+                // Cells past the table's columns are dropped anyway.
+                if (row.size() > colonnes)
+                    break;
                 row.append(QString());
-            else
+            } else {
                 row.last().append(ch);
+            }
         }
-        maxColonnes = qMax(maxColonnes, int(row.size()));
         m_cases.append(row);
     }
-    const int colonnes =
-        lignesFichier.isEmpty() ? 1 : int(lignesFichier.last().count(QLatin1Char(';')));
-    redimensionner(m_cases.size(), colonnes);
+    redimensionner(int(m_cases.size()), int(colonnes));
 }
 
 QStringList TableauGroupe::versLignes() const
@@ -126,6 +149,8 @@ void TableauGroupe::recalculerTotaux()
 void TableauGroupe::ajouterEquipe(const QStringList &equipes)
 {
     // Worked on a copy: a cell that is not a number leaves the table whole.
+    if (equipes.size() > EquipesMax)
+        throw EGroupeTropGrand();
     TableauGroupe t = *this;
     const int n = equipes.size();
     t.redimensionner(n + 1, n + 2);

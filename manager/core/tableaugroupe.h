@@ -2,13 +2,28 @@
 // The cross table of a teams-of-four group: n + 1 rows and n + 2 columns;
 // row 0 and column 0 hold the team names, cell (r, c) the PV in hundredths
 // that team r - 1 scored against team c - 1, the last column the row total.
+#include "platform/text/exceptions.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+// A group of more teams than a group holds: a cross table file that
+// announces them (by its rows or its columns), or a team added to a full
+// group.
+class EGroupeTropGrand : public platform::EFileError
+{
+public:
+    EGroupeTropGrand(const QString &fichier, qsizetype equipes);
+    EGroupeTropGrand();
+};
+
 class TableauGroupe
 {
 public:
+    // The teams a group holds: the table's rows and columns 0 to 18.
+    static constexpr int EquipesMax = 17;
+
     int lignes() const { return m_cases.size(); }
     int colonnes() const { return m_colonnes; }
     bool estVide() const { return m_cases.isEmpty(); }
@@ -20,7 +35,10 @@ public:
 
     // The file's lines, read character by character: ";" closes a cell.
     // The column count is the number of ";" of the last line (at least 1).
-    void charger(const QStringList &lignesFichier);
+    // A file of more rows than EquipesMax + 1, or of more columns than
+    // EquipesMax + 2, raises EGroupeTropGrand naming `fichier` and leaves
+    // the table empty.
+    void charger(const QStringList &lignesFichier, const QString &fichier = QString());
     // Every cell of every row followed by ";".
     QStringList versLignes() const;
 
@@ -38,6 +56,7 @@ public:
 
     // A team added to the n - 1 listed: the old totals column becomes the
     // new team's column, left empty, and the totals are worked out again.
+    // More than EquipesMax teams raise EGroupeTropGrand, the table unchanged.
     void ajouterEquipe(const QStringList &equipes);
     // A team removed when no later team has a result: the grid shrinks,
     // names are rewritten and totals worked out again.

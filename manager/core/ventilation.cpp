@@ -1,5 +1,6 @@
 #include "manager/core/ventilation.h"
 
+#include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -262,7 +263,7 @@ void ImpressionRepartition::charger(const QStringList &fichier)
     QList<qint64> c;
     qint64 s = 0;
     for (const QString &l : fichier) {
-        s += platform::StrToInt64(platform::Champ(l, 1));
+        s = AjouteEntier(s, platform::Champ(l, 1));
         c.append(s);
     }
     lignes = fichier;

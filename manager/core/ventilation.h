@@ -63,7 +63,8 @@ struct ImpressionRepartition {
     QStringList lignes;   // the loaded distribution file
     QList<qint64> cumuls; // sum of the points of lines 0..i
 
-    // Reads every points field; EConvertError for one that is not a whole number.
+    // Reads every points field; EConvertError for one that is not a whole
+    // number or that takes the running sum beyond 64 bits.
     void charger(const QStringList &fichier);
     int nombreEnregistrements() const { return int((lignes.size() + 4) / 5); }
     bool valeur(const QString &nom, int recNo, QString &texte, qint64 &entier,

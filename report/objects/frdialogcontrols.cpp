@@ -81,7 +81,12 @@ void TfrControl::PaintControl()
 {
     if (!Canvas || dx < 0 || dy < 0)
         return;
-    QImage image(dx + 1, dy + 1, QImage::Format_RGB32);
+    // The widget is painted at most as large as a screen and stretched over
+    // the object's box: a box of a damaged template can be millions of pixels
+    // wide, far more than any picture can hold.
+    constexpr qint64 kPlusGrande = 4096;
+    QImage image(int(std::min<qint64>(qint64(dx) + 1, kPlusGrande)),
+                 int(std::min<qint64>(qint64(dy) + 1, kPlusGrande)), QImage::Format_RGB32);
     image.fill(platform::toQColor(clBtnFace));
     if (Control) {
         keepParented();
@@ -89,7 +94,9 @@ void TfrControl::PaintControl()
         Control->render(&image, QPoint(), QRegion(),
                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
-    Canvas->drawImage(QRect(x, y, image.width(), image.height()), image);
+    Canvas->drawImage(QRect(x, y, int(std::min<qint64>(qint64(dx) + 1, kFrMaxGeometry + 1)),
+                            int(std::min<qint64>(qint64(dy) + 1, kFrMaxGeometry + 1))),
+                      image);
 }
 
 // ------------------------------------------------------- TfrNonVisualControl

@@ -7,6 +7,7 @@
 #include "manager/attrib.h"
 #include "manager/challenge.h"
 #include "manager/core/fichejoueur.h"
+#include "manager/core/paires.h"
 #include "manager/core/ventilation.h"
 #include "manager/repart.h"
 #include "manager/resultat_paires.h"
@@ -211,6 +212,51 @@ TEST_F(PairesFenetre, HostileInputsLoseNothing)
     w->Bt_Calcul_GroupeClick();
     EXPECT_EQ(w->Grille->rowCount(), 1);
     EXPECT_FALSE(w->Bt_load_resultat->isEnabled());
+}
+
+TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
+{
+    // The page saved while its third pair's row was still loading.
+    QList<PairePage> paires = {
+        {QStringLiteral("1"), QStringLiteral("Anne de NOMC"), QStringLiteral("Loïc NOMB")},
+        {QStringLiteral("2"), QStringLiteral("Paul INCONNU"), QStringLiteral("Zoé INCONNUE")},
+        {QStringLiteral("3"), QStringLiteral("Jérôme O&#39;NEIL"), QStringLiteral("Jean NOMD")}};
+    const QStringList page = newLayoutPage(paires);
+    const qsizetype troisieme = page.indexOf(QStringLiteral("                            3"));
+    ASSERT_GT(troisieme, 0);
+    writeLines(SaisonEnCours + QStringLiteral("/coupe.htm"), page.mid(0, troisieme + 12));
+    dialogs().files.push_back(saison(QStringLiteral("coupe.htm")));
+    try {
+        w->Bt_InternetClick();
+        ADD_FAILURE() << "a cut page was taken";
+    } catch (const EPageIncomplete &e) {
+        EXPECT_TRUE(e.Message().contains(saison(QStringLiteral("coupe.htm"))));
+        EXPECT_TRUE(e.Message().contains(QStringLiteral("La paire 3 ")));
+    }
+    EXPECT_TRUE(w->extrait().isEmpty());
+    EXPECT_TRUE(dialogs().saveRequests.empty());
+    EXPECT_FALSE(w->Bt_Calcul_Groupe->isEnabled());
+
+    // An extract cut the same way, reopened: "Calculer" refuses it and the
+    // results computed before stay as they were.
+    importer();
+    w->Bt_Calcul_GroupeClick();
+    const QStringList avant = grille(w->Grille);
+    const QStringList resultats = w->resultats();
+    const QStringList extrait = ExtrairePaires(page);
+    writeLines(
+        SaisonEnCours + QStringLiteral("/coupe.chi"),
+        extrait.mid(0, extrait.indexOf(QStringLiteral("                            3")) + 4));
+    dialogs().files.push_back(saison(QStringLiteral("coupe.chi")));
+    w->Bt_Ouvrir_GroupeClick();
+    try {
+        w->Bt_Calcul_GroupeClick();
+        ADD_FAILURE() << "a cut extract was computed";
+    } catch (const EPageIncomplete &e) {
+        EXPECT_TRUE(e.Message().contains(saison(QStringLiteral("coupe.chi"))));
+    }
+    EXPECT_EQ(grille(w->Grille), avant);
+    EXPECT_EQ(w->resultats(), resultats);
 }
 
 TEST_F(PairesFenetre, MissingTemplateIsToldAndNothingShows)

@@ -316,6 +316,24 @@ TEST_F(Convocations, MissingPlayersFileStopsPrintAndMail)
     EXPECT_EQ(w->Listes.nombre(), 0);
 }
 
+TEST_F(Convocations, CutEntriesFileIsRefusedWithItsName)
+{
+    // The group file ends two lines into its third team.
+    active(true);
+    ouvre("equipes_coupe.Qug");
+    w->Impression->click();
+    w->BtCourriel->click();
+    EXPECT_TRUE(preview->calls.empty());
+    EXPECT_TRUE(shell().calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 2u);
+    for (const auto &m : dialogs().messages) {
+        EXPECT_TRUE(m.text.contains(path("2023-2024/equipes_coupe.Qug")))
+            << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains("L'inscription 3 ")) << m.text.toStdString();
+    }
+    EXPECT_EQ(w->Listes.nombre(), 0);
+}
+
 TEST_F(Convocations, DateDuJour)
 {
     active(true);

@@ -123,7 +123,10 @@ def main():
     # Entries files for the extraction.
     def fichier(nom, lignes):
         ecrire(nom, lignes)
-    fichier('equipes.Qug', ['<!DOCTYPE html>'] + bloc_groupe() + [
+    fichier('equipes.Qug', ['<!DOCTYPE html>'] + bloc_groupe())
+    # The same file as a page saved before it was whole: it ends two lines
+    # into the third team.
+    fichier('equipes_coupe.Qug', ['<!DOCTYPE html>'] + bloc_groupe() + [
         '      3. EQUIPE TROIS', '      <br>'])
     paires = [GROUPE] + entree_groupe(1, 'PAIRE UN', '', ['Jérôme MARTIN 45',
                                       'Loïc DURAND 32'], '77') \

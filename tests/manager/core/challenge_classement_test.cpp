@@ -153,6 +153,15 @@ TEST(Classement, ErrorsStopTheComputation)
                  platform::EConvertError);
     EXPECT_THROW(CalculerClassement({QStringLiteral("1;d;T;P;1;cent;;")}, s.dossier()),
                  platform::EConvertError);
+    // A player's total beyond 64 bits, over one journée or over two.
+    const QString ligne = QStringLiteral("1;A;B;01;30;02;28;2147483647;");
+    s.ecrire(QStringLiteral("gros.chr"), QStringList(250, ligne));
+    s.ecrire(QStringLiteral("moitie.chr"), QStringList(126, ligne));
+    for (const QStringList &tournois :
+         {QStringList{QStringLiteral("1;d;T;P;1;2147483647;gros.chr;")},
+          QStringList{QStringLiteral("1;d;T;P;1;2147483647;moitie.chr;"),
+                      QStringLiteral("2;d;U;P;2;2147483647;moitie.chr;")}})
+        EXPECT_THROW(CalculerClassement(tournois, s.dossier()), platform::EConvertError);
     // Outside 1 to 16 a column is never counted, like column 0.
     const ClassementSaison c = CalculerClassement(
         {QStringLiteral("1;d;T;P;17;100;absent.chr;"), QStringLiteral("1;d;T;P;-1;100;;")},

@@ -102,19 +102,44 @@ TEST(PairesLecture, BothLayoutsGiveTheSamePairs)
     }
 }
 
-TEST(PairesLecture, CutExtractAndPagesWithoutTable)
+TEST(PairesLecture, CutPagesAreRefusedWhole)
 {
-    QStringList extrait = ExtrairePaires(vorn_test::newLayoutPage(troisPaires()));
-    // Cut inside the last pair: its names lie past the end and read empty.
-    const qsizetype dernier = extrait.lastIndexOf(QRegularExpression(QStringLiteral("^ +2$")));
-    ASSERT_GT(dernier, 0);
-    // The second name's line lies past the end: it reads empty.
-    QStringList paires = LirePaires(extrait.mid(0, dernier + 20));
-    ASSERT_EQ(paires.size(), 3);
-    EXPECT_EQ(paires[2], QStringLiteral("2;hélène NOME;;"));
-    // Too little left after the second pair: the scan ends there.
-    paires = LirePaires(extrait.mid(0, dernier + 5));
-    EXPECT_EQ(paires.size(), 2);
+    // A ranking of six pairs saved before the page was whole: wherever the
+    // cut falls inside the sixth pair's row, nothing is read and the message
+    // names the page and the pair.
+    QList<PairePage> six = troisPaires();
+    six += troisPaires();
+    const QStringList nouvelle = ExtrairePaires(vorn_test::newLayoutPage(six));
+    const QStringList ancienne = ExtrairePaires(vorn_test::oldLayoutPage(six));
+    ASSERT_EQ(LirePaires(nouvelle).size(), 6);
+    ASSERT_EQ(LirePaires(ancienne).size(), 6);
+    const qsizetype sixieme = nouvelle.lastIndexOf(QRegularExpression(QStringLiteral("^ +2$")));
+    const qsizetype sixiemeAncienne =
+        ancienne.lastIndexOf(QRegularExpression(QStringLiteral("^<td class=\"place\">2</td>$")));
+    ASSERT_GT(sixieme, 0);
+    ASSERT_GT(sixiemeAncienne, 0);
+    const QStringList coupes[] = {
+        nouvelle.mid(0, sixieme + 1),         nouvelle.mid(0, sixieme + 5),
+        nouvelle.mid(0, sixieme + 19),        nouvelle.mid(0, sixieme + 22),
+        ancienne.mid(0, sixiemeAncienne + 9), ancienne.mid(0, sixiemeAncienne + 10)};
+    for (const QStringList &coupe : coupes) {
+        SCOPED_TRACE(coupe.size());
+        try {
+            const QStringList lues = LirePaires(coupe, QStringLiteral("/saison/Open1.htm"));
+            ADD_FAILURE() << "read " << lues.size() << " pairs from a cut page";
+        } catch (const EPageIncomplete &e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("/saison/Open1.htm")));
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("La paire 6 ")));
+        }
+    }
+    // Cut inside the opening pair.
+    EXPECT_THROW(LirePaires(nouvelle.mid(
+                     0, nouvelle.indexOf(QRegularExpression(QStringLiteral("^ +1$"))) + 10)),
+                 EPageIncomplete);
+}
+
+TEST(PairesLecture, PagesWithoutTableAndBrokenRecords)
+{
     EXPECT_TRUE(LirePaires({QStringLiteral("rien")}).isEmpty());
     // A reference to a line break or a ";" cannot split the record.
     const QStringList casse = LirePaires(ExtrairePaires(vorn_test::newLayoutPage(

@@ -282,6 +282,16 @@ TEST(RepartitionImpression, FiveLinesPerRecordAndRunningTotal)
     EXPECT_EQ(n, 38 + 36 + 34 + 32 + 30);
     EXPECT_FALSE(imp.valeur(QStringLiteral("class1"), 0, t, n, entier));
     EXPECT_THROW(imp.charger({QStringLiteral("1;x;")}), platform::EConvertError);
+    // A running total beyond 64 bits either way: refused, nothing kept.
+    ImpressionRepartition limites;
+    EXPECT_THROW(
+        limites.charger({QStringLiteral("1;9223372036854775807;"), QStringLiteral("2;1;")}),
+        platform::EConvertError);
+    EXPECT_THROW(
+        limites.charger({QStringLiteral("1;-9223372036854775808;"), QStringLiteral("2;-1;")}),
+        platform::EConvertError);
+    EXPECT_TRUE(limites.lignes.isEmpty());
+    EXPECT_TRUE(limites.cumuls.isEmpty());
     EXPECT_EQ(imp.lignes, fichier);
 }
 
@@ -313,6 +323,34 @@ TEST(Attribution, SharedPlacesAndTheTotalRunningOut)
     const Attribution double_ =
         Attribuer(classement, {QStringLiteral("1;5;"), QStringLiteral("1;6;")});
     EXPECT_EQ(double_.lignes.size(), 2);
+}
+
+TEST(Attribution, SumsBeyondSixtyFourBitsAreRefused)
+{
+    const QStringList classement = {QStringLiteral("1;A;1;40;"), QStringLiteral("2;B;2;40;"),
+                                    QStringLiteral("3;C;3;40;")};
+    const QString max = QStringLiteral("9223372036854775807");
+    const QList<QStringList> repartitions = {
+        // The distribution's total.
+        {QStringLiteral("1;") + max + QLatin1Char(';'), QStringLiteral("2;1;")},
+        {QStringLiteral("1;-9223372036854775808;"), QStringLiteral("2;-1;")},
+        // A negative line given back to a remainder already near the limit.
+        {QStringLiteral("1;-10;"), QStringLiteral("2;") + max + QLatin1Char(';'),
+         QStringLiteral("3;5;")}};
+    for (const QStringList &r : repartitions) {
+        SCOPED_TRACE(r.join(QLatin1Char(' ')).toStdString());
+        try {
+            Attribuer(classement, r);
+            ADD_FAILURE() << "attributed on a wrapped sum";
+        } catch (const platform::EConvertError &e) {
+            EXPECT_TRUE(
+                e.Message().contains(QStringLiteral("n'est pas une valeur entière correcte")));
+        }
+    }
+    // The printout's total of attributed lines.
+    EXPECT_THROW(TotalAttribue({QStringLiteral("1;A;1;40;") + max + QLatin1Char(';'),
+                                QStringLiteral("2;B;2;40;1;")}),
+                 platform::EConvertError);
 }
 
 TEST(Attribution, Acceptance)

@@ -30,6 +30,12 @@ QStringList lignes(const QByteArray &octets)
     return l;
 }
 
+// An entries file of the test data.
+QStringList entier(const QString &nom)
+{
+    return lignes(donnee(nom));
+}
+
 // As the entries file is written: CR LF after every line.
 QByteArray fichier(const QStringList &l)
 {
@@ -225,11 +231,10 @@ TEST(Extraction, ListsOfTheFourKindsOfFiles)
     const Cas cas[] = {
         {"equipes.Qug",
          true,
-         {u("1. EQUIPE JÉRÔME"), u("2. EQUIPE LOÏC"), QStringLiteral("3. EQUIPE TROIS")},
-         {u("Saint-Étienne & Co"), QStringLiteral("Bridge Club de Lyon"), QString()},
-         {martin + durand + blanc + oneil, QStringLiteral("Paul INCONNU 20Marc ABSENT 30"),
-          QString()},
-         {QStringLiteral("117"), QStringLiteral("50"), QString()},
+         {u("1. EQUIPE JÉRÔME"), u("2. EQUIPE LOÏC")},
+         {u("Saint-Étienne & Co"), QStringLiteral("Bridge Club de Lyon")},
+         {martin + durand + blanc + oneil, QStringLiteral("Paul INCONNU 20Marc ABSENT 30")},
+         {QStringLiteral("117"), QStringLiteral("50")},
          {"jerome@exemple.fr", "loic@exemple.fr", "elodie@exemple.fr", "anne@exemple.fr"}},
         {"paires.Pag",
          false,
@@ -261,7 +266,7 @@ TEST(Extraction, ListsOfTheFourKindsOfFiles)
         SCOPED_TRACE(c.fichier);
         const QString nom = QString::fromLatin1(c.fichier);
         const ListesConvocation l =
-            Extraire(lignes(donnee(nom)), GenreFichier(nom, c.quatre), c.quatre, index, false);
+            Extraire(entier(nom), GenreFichier(nom, c.quatre), c.quatre, index, false);
         EXPECT_EQ(l.classement, c.classement);
         EXPECT_EQ(l.club, c.club);
         EXPECT_EQ(l.joueurs, c.joueurs);
@@ -270,8 +275,7 @@ TEST(Extraction, ListsOfTheFourKindsOfFiles)
         EXPECT_EQ(l.nombre(), c.classement.size());
         // The other mode's extension takes nothing.
         EXPECT_EQ(
-            Extraire(lignes(donnee(nom)), GenreFichier(nom, !c.quatre), !c.quatre, index, false)
-                .nombre(),
+            Extraire(entier(nom), GenreFichier(nom, !c.quatre), !c.quatre, index, false).nombre(),
             0);
     }
 }
@@ -279,8 +283,8 @@ TEST(Extraction, ListsOfTheFourKindsOfFiles)
 TEST(Extraction, SortingSkipsEntriesWithoutKnownPlayers)
 {
     const IndexJoueurs index(joueursDbp());
-    const ListesConvocation l = Extraire(lignes(donnee(QStringLiteral("equipes.Quc"))),
-                                         Fichier::Competition, true, index, true);
+    const ListesConvocation l =
+        Extraire(entier(QStringLiteral("equipes.Quc")), Fichier::Competition, true, index, true);
     // Entry 3 names nobody.
     EXPECT_EQ(l.classement,
               (QStringList{QStringLiteral("1. EQUIPE NORD"), QStringLiteral("2. EQUIPE SUD")}));
@@ -301,21 +305,65 @@ TEST(Extraction, SortingSkipsEntriesWithoutKnownPlayers)
 TEST(Extraction, ShortAndCutFiles)
 {
     const IndexJoueurs index(joueursDbp());
-    const QStringList entier = lignes(donnee(QStringLiteral("equipes.Qug")));
-    // Cut after the ninth line of entry 2 (its first player line).
-    const qsizetype debut2 = entier.indexOf(QRegularExpression(QStringLiteral("^ *2\\. .*")));
+    const QStringList coupe = entier(QStringLiteral("equipes_coupe.Qug"));
+    const QStringList whole = entier(QStringLiteral("equipes.Qug"));
+    // The file as the page was saved before it was whole ends two lines into
+    // entry 3, and a file cut inside entry 2's players: refused whole, the
+    // message naming the file and the entry, whatever the mode or sorting.
+    const qsizetype debut2 = whole.indexOf(QRegularExpression(QStringLiteral("^ *2\\. .*")));
     ASSERT_GT(debut2, 0);
-    const ListesConvocation l =
-        Extraire(entier.mid(0, debut2 + 9), Fichier::Groupe, true, index, false);
-    ASSERT_EQ(l.nombre(), 2);
-    EXPECT_EQ(l.classement[0], u("1. EQUIPE JÉRÔME"));
-    EXPECT_EQ(l.joueurs[0], u("Jérôme MARTIN 45Loïc DURAND 32ÉLODIE BLANC 28Anne O'NEIL 12"));
-    EXPECT_EQ(l.club[1], QStringLiteral("Bridge Club de Lyon"));
-    EXPECT_EQ(l.joueurs[1], QStringLiteral("Paul INCONNU 20"));
-    EXPECT_EQ(l.indice[1], QString());
+    struct Cas {
+        QStringList lignes;
+        const char *entree;
+    };
+    const Cas cas[] = {{coupe, "L'inscription 3 "},
+                       {whole.mid(0, debut2 + 9), "L'inscription 2 "},
+                       {whole.mid(0, debut2 + 15), "L'inscription 2 "},
+                       {whole.mid(0, 22), "L'inscription 1 "}};
+    for (const Cas &c : cas)
+        for (bool trie : {false, true}) {
+            SCOPED_TRACE(c.entree);
+            try {
+                Extraire(c.lignes, Fichier::Groupe, true, index, trie,
+                         QStringLiteral("/saison/poule.Qug"));
+                ADD_FAILURE() << "a cut file was read";
+            } catch (const EInscritsIncomplets &e) {
+                EXPECT_TRUE(e.Message().contains(QStringLiteral("/saison/poule.Qug")));
+                EXPECT_TRUE(e.Message().contains(QString::fromLatin1(c.entree)));
+            }
+        }
+    // Whole up to an entry's value index line: read.
+    EXPECT_EQ(Extraire(whole.mid(0, debut2 + 16), Fichier::Groupe, true, index, false).nombre(), 2);
+    EXPECT_EQ(Extraire(whole.mid(0, 23), Fichier::Groupe, true, index, false).nombre(), 1);
+    // Fewer than 20 lines are not looked at.
+    EXPECT_EQ(Extraire(whole.mid(0, 19), Fichier::Groupe, true, index, false).nombre(), 0);
+}
 
-    EXPECT_EQ(Extraire(entier.mid(0, 19), Fichier::Groupe, true, index, false).nombre(), 0);
-    EXPECT_EQ(Extraire(entier.mid(0, 20), Fichier::Groupe, true, index, false).nombre(), 1);
+TEST(Extraction, PlayersNeverRunIntoTheNextEntry)
+{
+    // Entry 1's players block never closes: its players stop before entry 2,
+    // whose own block is read as usual.
+    QStringList l(9, QStringLiteral("      <br>"));
+    l[0] = QStringLiteral("<!DOCTYPE html>");
+    l[1] = QStringLiteral("      1. EQUIPE UN");
+    l.append(QStringLiteral("        M. Jean UN 10"));
+    l.append(QStringLiteral("      <br>"));
+    l.append(QStringLiteral("        M. Jean DEUX 11"));
+    // Entry 2 on a player line's parity: a block that ran on would take its
+    // players.
+    l.append(QStringLiteral("      <br>"));
+    for (const char *x :
+         {"      2. EQUIPE DEUX", "      <br>", "      <br>", "      CLUB", "      <br>",
+          "      <br>", "      <br>", "      <br>", "        M. Anne TROIS 12", "      <br>",
+          "      </div>", "      <br>", "      <br>", "      30", "      <br>"})
+        l.append(QString::fromLatin1(x));
+    const ListesConvocation c =
+        Extraire(l, Fichier::Groupe, true, IndexJoueurs(joueursDbp()), false);
+    EXPECT_EQ(c.classement,
+              (QStringList{QStringLiteral("1. EQUIPE UN"), QStringLiteral("2. EQUIPE DEUX")}));
+    EXPECT_EQ(c.joueurs, (QStringList{QStringLiteral("Jean UN 10Jean DEUX 11"),
+                                      QStringLiteral("Anne TROIS 12")}));
+    EXPECT_EQ(c.indice.value(1), QStringLiteral("30"));
 }
 
 TEST(JoueurConnu, FirstPlayerInFileOrderBySubstring)

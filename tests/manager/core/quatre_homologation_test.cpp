@@ -157,6 +157,8 @@ TEST(QuatreHomologation, TeamsOutsideTheTable)
     for (const auto &[a, b] : {std::pair{QStringLiteral("4"), QStringLiteral("1")},
                                std::pair{QStringLiteral("0"), QStringLiteral("-1")},
                                std::pair{QStringLiteral("x"), QStringLiteral("1")},
+                               std::pair{QStringLiteral("2147483647"), QStringLiteral("1")},
+                               std::pair{QStringLiteral("0"), QStringLiteral("2147483647")},
                                std::pair{QStringLiteral(""), QStringLiteral("1")}}) {
         QStringList lignes = matchCalcule();
         lignes[1] = QStringLiteral("Lyon;") + a + QStringLiteral(";;;");
@@ -195,6 +197,53 @@ TEST(QuatreTableau, LoadsCharacterByCharacter)
     vide.charger({QStringLiteral("sans separateur")});
     EXPECT_EQ(vide.colonnes(), 1);
     EXPECT_EQ(vide.cellule(0, 0), QStringLiteral("sans separateur"));
+}
+
+TEST(QuatreTableau, MoreTeamsThanAGroupHoldsAreRefused)
+{
+    // Seventeen teams: 18 rows and 19 columns, the largest group.
+    QStringList plein{QString(QLatin1Char(';')).repeated(19)};
+    for (int t = 1; t <= 17; ++t)
+        plein << QStringLiteral("E%1;").arg(t) + QString(QLatin1Char(';')).repeated(18);
+    TableauGroupe t;
+    t.charger(plein, QStringLiteral("PouleR0.cpo"));
+    EXPECT_EQ(t.lignes(), 18);
+    EXPECT_EQ(t.colonnes(), 19);
+    const QStringList avant = t.versLignes();
+
+    // One row too many, a last line announcing 18 teams by its columns, and
+    // a damaged file of 20,000 empty lines: refused with the file's name,
+    // the table left empty.
+    QStringList ligneDeTrop = plein;
+    ligneDeTrop << QStringLiteral("E18;");
+    QStringList colonnes = plein.mid(0, 3);
+    colonnes << QString(QLatin1Char(';')).repeated(20);
+    const QStringList vides(20000, QString());
+    const struct {
+        QStringList lignes;
+        const char *equipes;
+    } cas[] = {{ligneDeTrop, " annonce 18 équipes"},
+               {colonnes, " annonce 18 équipes"},
+               {vides, " annonce 19999 équipes"}};
+    for (const auto &c : cas) {
+        TableauGroupe refuse = t;
+        try {
+            refuse.charger(c.lignes, QStringLiteral("/saison/PouleR3.cpo"));
+            ADD_FAILURE() << "a table of " << c.lignes.size() << " lines was built";
+        } catch (const EGroupeTropGrand &e) {
+            EXPECT_TRUE(e.Message().contains(QStringLiteral("/saison/PouleR3.cpo")));
+            EXPECT_TRUE(e.Message().contains(QString::fromUtf8(c.equipes)))
+                << e.Message().toStdString();
+        }
+        EXPECT_TRUE(refuse.estVide());
+    }
+
+    // An eighteenth team cannot be added: the table stays as it was.
+    QStringList equipes;
+    for (int e = 1; e <= 18; ++e)
+        equipes << QStringLiteral("E%1").arg(e);
+    EXPECT_THROW(t.ajouterEquipe(equipes), EGroupeTropGrand);
+    EXPECT_EQ(t.versLignes(), avant);
 }
 
 TEST(QuatreTableau, AddingATeamAfterResults)

@@ -94,6 +94,20 @@ TEST_F(DialogControlsTest, VisibleNameAndPlacement)
     EXPECT_FALSE(form.PlaceControl(memo));
 }
 
+TEST_F(DialogControlsTest, HugeControlOfADamagedTemplateDrawsOverItsBox)
+{
+    // A box as large as a template may hold: drawn over the whole box
+    // without a picture of that size.
+    TestEditControl e;
+    e.SetBounds(5, 6, kFrMaxGeometry, kFrMaxGeometry);
+    platform::RecordingCanvas canvas(measurer, QRect(0, 0, 800, 1100));
+    e.Draw(canvas);
+    const QString dump = canvas.displayList().dump();
+    EXPECT_TRUE(
+        dump.contains(QStringLiteral("image 5,6 %1x%1 source=4096x4096").arg(kFrMaxGeometry + 1)))
+        << dump.left(300).toStdString();
+}
+
 TEST_F(DialogControlsTest, DesignPictureShowsTheControl)
 {
     TestEditControl e;
