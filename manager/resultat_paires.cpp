@@ -192,6 +192,8 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     const QStringList extrait = manager::ExtrairePaires(lignes);
     manager::LirePaires(extrait, page.FileName);
     m_extrait = extrait;
+    // The extract open until now may be saved over without a question.
+    const QString ouvert = m_fichierExtrait;
     m_fichierExtrait = page.FileName;
 
     TSaveDialog sauve(this);
@@ -200,7 +202,7 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     sauve.Filter = QStringLiteral("au groupe (*.chi)|*.chi");
     sauve.InitialDir = dossierSaison();
     sauve.OverwritePrompt = true;
-    sauve.CurrentFile = m_fichierExtrait;
+    sauve.CurrentFile = ouvert;
     sauve.FileName.clear();
     if (!sauve.Execute())
         return;

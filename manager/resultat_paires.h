@@ -65,10 +65,10 @@ private:
     QString dossierSaison() const;
 
     QStringList m_extrait;
-    QString m_fichierExtrait; // the page or ".chi" the extract came from
     QStringList m_resultats;
-    // The extract and the result file last opened or saved: saved again
-    // without a question.
+    // The page or ".chi" the extract came from (named when it is refused),
+    // and the result file last opened or saved: saving one of them again
+    // asks no question.
     QString m_fichierExtrait, m_fichierResultat;
     QStringList m_places, m_noms1, m_noms2, m_licences1, m_licences2, m_points;
     qint64 Total_Pc = 0;

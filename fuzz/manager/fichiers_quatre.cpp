@@ -74,7 +74,7 @@ qint64 nombre(const QString &texte)
 void saisir(FeuilleMatch &f, const QStringList &saisies, const QStringList &joueurs)
 {
     int avertissements = 0;
-    const auto avertir = [&avertissements] { ++avertissements; };
+    const auto avertir = [&avertissements](const QString &) { ++avertissements; };
     const Equipe equipes[2] = {Equipe::A, Equipe::B};
     for (int k = 0; k < 4; ++k) {
         QString donnee = saisies.value(k);

@@ -151,7 +151,7 @@ TEST(PagesRendu, GoldenPagesInTheBrowser)
             }
         }
     }
-    EXPECT_EQ(pages, 5 + 9);
+    EXPECT_EQ(pages, 5 + 10);
     EXPECT_GT(avecDupont, 0) << "no golden page holds the team whose name carries markup";
     EXPECT_GT(avecEtienne, 0);
     EXPECT_GT(motsAccentues, 100);
