@@ -86,9 +86,13 @@ std::optional<QRect> visibleArea(const Canvas &target)
 // Longest stretch of a thin line walked pixel run by pixel run; longer ones
 // only come from damaged files and are drawn plain.
 constexpr qint64 kMaxWalkedPixels = 1 << 16;
+// What one replay walks at the most, all lines together: a printed page of
+// dotted table rules walks a few hundred thousand pixels, while a damaged
+// file of a few kilobytes could otherwise ask for billions of dashes.
+constexpr qint64 kMaxWalkedPixelsPerReplay = 1 << 21;
 
 void playThinPolyline(Canvas &target, const Scaler &sc, const QList<QPoint> &points,
-                      const FrPen &pen, std::optional<TColor> gap)
+                      const FrPen &pen, std::optional<TColor> gap, qint64 &walkBudget)
 {
     FrBrush on;
     on.color = pen.color;
@@ -165,12 +169,13 @@ void playThinPolyline(Canvas &target, const Scaler &sc, const QList<QPoint> &poi
                                        : QPoint(a.x(), int(start + step * first));
         const QPoint to = horizontal ? QPoint(int(start + step * (last + 1)), a.y())
                                      : QPoint(a.x(), int(start + step * (last + 1)));
-        if (last - first + 1 > kMaxWalkedPixels) {
+        if (last - first + 1 > std::min(kMaxWalkedPixels, walkBudget)) {
             fillRun(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                           QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))),
                     true);
             advanceDashPhase(pen.style, phase, last - first + 1);
         } else {
+            walkBudget -= last - first + 1;
             walkCosmeticLine(from, to, pen.style, phase, fillRun);
         }
         advanceDashPhase(pen.style, phase, n - 1 - last);
@@ -252,6 +257,7 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
     } batch(target);
     const bool baseOn = target.hasClip();
     const QRegion base = target.clipRegion();
+    qint64 walkBudget = kMaxWalkedPixelsPerReplay;
     target.setTextCharacterExtra(0);
     target.setTextJustification(0, 0);
 
@@ -286,7 +292,7 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
                 playThinPolyline(
                     target, sc,
                     {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft(), r.topLeft()},
-                    rect->pen, rect->gap);
+                    rect->pen, rect->gap, walkBudget);
                 continue;
             }
             target.setPen(sc.pen(rect->pen));
@@ -295,7 +301,7 @@ void DisplayList::replay(Canvas &target, double scaleX, double scaleY, QPoint of
             target.rectangle(sc.rect(rect->rect));
         } else if (const auto *line = std::get_if<DlPolyline>(&item)) {
             if (thinPenGrows(sc, line->pen)) {
-                playThinPolyline(target, sc, line->points, line->pen, line->gap);
+                playThinPolyline(target, sc, line->points, line->pen, line->gap, walkBudget);
                 continue;
             }
             target.setPen(sc.pen(line->pen));

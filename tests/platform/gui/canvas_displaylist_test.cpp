@@ -4,6 +4,7 @@
 #include "platform/canvas/recordingcanvas.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -371,6 +372,37 @@ int runOf(const QImage &img, bool dark, int x, int y, int dx, int dy)
 }
 
 } // namespace
+
+// A damaged prepared page of a few kilobytes can hold hundreds of dotted
+// lines tens of thousands of pixels long: played larger, their dots are
+// walked only up to a bound, the rest drawn plain, so that the page neither
+// takes gigabytes nor leaves out a line.
+TEST(CanvasDisplayList, DottedLinesOfADamagedPageAreWalkedOnlyUpToABound)
+{
+    FixedAdvanceMeasurer fixed(7, 4);
+    RecordingCanvas rec(fixed);
+    rec.setPen(FrPen{clBlack, 1, PenStyle::Dot});
+    for (int i = 0; i < 200; ++i) {
+        rec.moveTo(0, i);
+        rec.lineTo(60000, i);
+    }
+    RecordingCanvas played(fixed);
+    rec.displayList().replay(played, 2, 2);
+    const std::vector<DisplayItem> &items = played.displayList().items;
+    // Unbounded, the dots of these 12,000,000 pixels would be about four
+    // million fills (one for every three pixels walked).
+    EXPECT_LT(items.size(), 1000000u);
+    // Every line still reaches its end: the last one's far end is covered.
+    const bool farEnd = std::any_of(items.begin(), items.end(), [](const DisplayItem &item) {
+        const auto *fill = std::get_if<DlFill>(&item);
+        return fill && fill->rect.contains(QPoint(119990, 2 * 199));
+    });
+    EXPECT_TRUE(farEnd);
+    // The first lines keep their dots: 3 pixels on, 3 off, twice as long.
+    const auto *first = std::get_if<DlFill>(&items.front());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->rect.width(), 6);
+}
 
 TEST(CanvasDisplayList, OnePixelPensGrowWithTheScaleNeverUnderAPixel)
 {
