@@ -3,6 +3,7 @@
 // out and the remainder make the distribution's total, every attributed line
 // is a ranking line with its points, and the EASI lines follow them one for
 // one. Only the conversion error may stop it.
+#include "fuzz/manager/fuzz_lignes.h"
 #include "manager/core/attribution.h"
 #include "platform/text/codec.h"
 #include "platform/text/convert.h"
@@ -15,27 +16,13 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace
-{
-
-QStringList lignesDe(const QString &texte)
-{
-    static const QRegularExpression fin(QStringLiteral("\r\n|\n|\r"));
-    QStringList lignes = texte.split(fin);
-    if (!lignes.isEmpty() && lignes.last().isEmpty())
-        lignes.removeLast();
-    return lignes;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString texte =
         platform::fromAnsi(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     const qsizetype coupe = texte.indexOf(u'\f');
-    const QStringList classement = lignesDe(coupe < 0 ? texte : texte.left(coupe));
-    const QStringList repartition = lignesDe(coupe < 0 ? QString() : texte.mid(coupe + 1));
+    const QStringList classement = fuzz::lignesDe(coupe < 0 ? texte : texte.left(coupe));
+    const QStringList repartition = fuzz::lignesDe(coupe < 0 ? QString() : texte.mid(coupe + 1));
     manager::ClassementAccepte(classement);
     manager::RepartitionAcceptee(repartition);
     // A player gets a line for every distribution line of his place: the

@@ -4,6 +4,7 @@
 // ranking; a ranking made holds players in decreasing order of totals, each
 // total the sum of its journées, and the ranked entries, limited or not,
 // keep their order and shared places.
+#include "fuzz/manager/fuzz_lignes.h"
 #include "manager/core/classement.h"
 #include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
@@ -17,15 +18,6 @@
 
 namespace
 {
-
-QStringList lignesDe(const QString &texte)
-{
-    static const QRegularExpression fin(QStringLiteral("\r\n|\n|\r"));
-    QStringList lignes = texte.split(fin);
-    if (!lignes.isEmpty() && lignes.last().isEmpty())
-        lignes.removeLast();
-    return lignes;
-}
 
 void verifierEntrees(const QList<manager::EntreeClassement> &entrees)
 {
@@ -52,9 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString texte =
         platform::fromAnsi(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     const QStringList parties = texte.split(u'\f');
-    const QStringList tournois = lignesDe(parties.value(0));
+    const QStringList tournois = fuzz::lignesDe(parties.value(0));
     for (qsizetype k = 1; k < parties.size() && k <= 4; ++k)
-        platform::LineFile::write(saison + QStringLiteral("R%1.chr").arg(k), lignesDe(parties[k]));
+        platform::LineFile::write(saison + QStringLiteral("R%1.chr").arg(k),
+                                  fuzz::lignesDe(parties[k]));
 
     manager::ClassementSaison c;
     try {

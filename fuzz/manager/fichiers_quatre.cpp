@@ -7,6 +7,7 @@
 // is written back keeps every record's shape, and the work stays in
 // proportion to the input (a table of more teams than a group holds is
 // refused, never built).
+#include "fuzz/manager/fuzz_lignes.h"
 #include "manager/core/calculquatre.h"
 #include "manager/core/commandesfeuille.h"
 #include "manager/core/feuillematch.h"
@@ -103,15 +104,6 @@ void saisir(FeuilleMatch &f, const QStringList &saisies, const QStringList &joue
     }
 }
 
-QStringList lignesDeTexte(const QString &texte)
-{
-    static const QRegularExpression fin(QStringLiteral("\r\n|\n|\r"));
-    QStringList lignes = texte.split(fin);
-    if (!lignes.isEmpty() && lignes.last().isEmpty())
-        lignes.removeLast();
-    return lignes;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -119,13 +111,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString texte =
         platform::fromAnsi(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     const QStringList parties = texte.split(u'\f');
-    const QStringList lignes = lignesDeTexte(parties[0]);
+    const QStringList lignes = fuzz::lignesDe(parties[0]);
     TableauGroupe t;
     tableau(lignes, t);
 
     // The second part as a match file, or the same lines.
-    QStringList match = parties.size() > 1 ? lignesDeTexte(parties[1]) : lignes;
-    const QStringList saisies = parties.size() > 2 ? lignesDeTexte(parties[2]) : QStringList();
+    QStringList match = parties.size() > 1 ? fuzz::lignesDe(parties[1]) : lignes;
+    const QStringList saisies = parties.size() > 2 ? fuzz::lignesDe(parties[2]) : QStringList();
     const QStringList joueurs = saisies.mid(7);
     const int feuilles = int(match.size()) / FeuilleMatch::Lignes;
     for (int s = 0; s < feuilles; ++s) {

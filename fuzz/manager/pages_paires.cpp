@@ -10,6 +10,7 @@
 // window does it: the season ranking, every journée page and both ranking
 // pages, or a conversion or file error; once published, both ranking pages
 // exist and the entries left are those within the value index limit.
+#include "fuzz/manager/fuzz_lignes.h"
 #include "manager/core/classement.h"
 #include "manager/core/pageschallenge.h"
 #include "manager/core/pagesjournee.h"
@@ -28,15 +29,6 @@
 
 namespace
 {
-
-QStringList lignesDe(const QString &texte)
-{
-    static const QRegularExpression fin(QStringLiteral("\r\n|\n|\r"));
-    QStringList lignes = texte.split(fin);
-    if (!lignes.isEmpty() && lignes.last().isEmpty())
-        lignes.removeLast();
-    return lignes;
-}
 
 void viderDossier(const QString &dossier)
 {
@@ -149,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         platform::fromAnsi(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     const qsizetype fin = texte.indexOf(u'\n');
     const QString tournoi = fin < 0 ? texte : texte.left(fin);
-    const QStringList resultats = lignesDe(fin < 0 ? QString() : texte.mid(fin + 1));
+    const QStringList resultats = fuzz::lignesDe(fin < 0 ? QString() : texte.mid(fin + 1));
 
     QString nom;
     const qsizetype n = chevrons(racine, tournoi, resultats, nom);
