@@ -159,6 +159,7 @@ void FrLibrary::resetForTests()
     m_forms.clear();
     m_dataModules.clear();
     evalState = FrEvalState();
+    designerLayer.reset();
     objectLayer.reset();
 }
 
@@ -198,55 +199,86 @@ QList<QObject *> FrLibrary::applicationComponents() const
     return result;
 }
 
+namespace
+{
+struct ColourEntry {
+    const char *name;
+    qint64 value;
+};
+// The named colours of scripts and of the designer's colour choosers.
+const ColourEntry kColours[] = {
+    {"clWhite", 0xFFFFFF},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clTransparent", 0x1FFFFFFF},
+    {"clScrollBar", 0x80000000},
+    {"clBackground", 0x80000001},
+    {"clActiveCaption", 0x80000002},
+    {"clInactiveCaption", 0x80000003},
+    {"clMenu", 0x80000004},
+    {"clWindow", 0x80000005},
+    {"clWindowFrame", 0x80000006},
+    {"clMenuText", 0x80000007},
+    {"clWindowText", 0x80000008},
+    {"clCaptionText", 0x80000009},
+    {"clActiveBorder", 0x8000000A},
+    {"clInactiveBorder", 0x8000000B},
+    {"clAppWorkSpace", 0x8000000C},
+    {"clHighlight", 0x8000000D},
+    {"clHighlightText", 0x8000000E},
+    {"clBtnFace", 0x8000000F},
+    {"clBtnShadow", 0x80000010},
+    {"clGrayText", 0x80000011},
+    {"clBtnText", 0x80000012},
+    {"clInactiveCaptionText", 0x80000013},
+    {"clBtnHighlight", 0x80000014},
+    {"cl3DDkShadow", 0x80000015},
+    {"cl3DLight", 0x80000016},
+    {"clInfoText", 0x80000017},
+    {"clInfoBk", 0x80000018},
+};
+} // namespace
+
+const QStringList &frColorNames()
+{
+    static const QStringList names = [] {
+        QStringList list;
+        for (const ColourEntry &e : kColours)
+            list << QString::fromLatin1(e.name);
+        return list;
+    }();
+    return names;
+}
+
+const QList<qint32> &frColorValues()
+{
+    static const QList<qint32> values = [] {
+        QList<qint32> list;
+        for (const ColourEntry &e : kColours)
+            list << qint32(quint32(e.value));
+        return list;
+    }();
+    return values;
+}
+
 void frFillConstants(TfrVariables &consts)
 {
     struct Entry {
         const char *name;
         qint64 value;
-    };
-    static const Entry colours[] = {
-        {"clWhite", 0xFFFFFF},
-        {"clBlack", 0x000000},
-        {"clMaroon", 0x000080},
-        {"clGreen", 0x008000},
-        {"clOlive", 0x008080},
-        {"clNavy", 0x800000},
-        {"clPurple", 0x800080},
-        {"clTeal", 0x808000},
-        {"clGray", 0x808080},
-        {"clSilver", 0xC0C0C0},
-        {"clRed", 0x0000FF},
-        {"clLime", 0x00FF00},
-        {"clYellow", 0x00FFFF},
-        {"clBlue", 0xFF0000},
-        {"clFuchsia", 0xFF00FF},
-        {"clAqua", 0xFFFF00},
-        {"clTransparent", 0x1FFFFFFF},
-        {"clScrollBar", 0x80000000},
-        {"clBackground", 0x80000001},
-        {"clActiveCaption", 0x80000002},
-        {"clInactiveCaption", 0x80000003},
-        {"clMenu", 0x80000004},
-        {"clWindow", 0x80000005},
-        {"clWindowFrame", 0x80000006},
-        {"clMenuText", 0x80000007},
-        {"clWindowText", 0x80000008},
-        {"clCaptionText", 0x80000009},
-        {"clActiveBorder", 0x8000000A},
-        {"clInactiveBorder", 0x8000000B},
-        {"clAppWorkSpace", 0x8000000C},
-        {"clHighlight", 0x8000000D},
-        {"clHighlightText", 0x8000000E},
-        {"clBtnFace", 0x8000000F},
-        {"clBtnShadow", 0x80000010},
-        {"clGrayText", 0x80000011},
-        {"clBtnText", 0x80000012},
-        {"clInactiveCaptionText", 0x80000013},
-        {"clBtnHighlight", 0x80000014},
-        {"cl3DDkShadow", 0x80000015},
-        {"cl3DLight", 0x80000016},
-        {"clInfoText", 0x80000017},
-        {"clInfoBk", 0x80000018},
     };
     static const Entry modalResults[] = {
         {"mrNone", 0}, {"mrOk", 1}, {"mrCancel", 2}, {"mrYes", 6}, {"mrNo", 7}};
@@ -275,7 +307,8 @@ void frFillConstants(TfrVariables &consts)
         for (const Entry &e : table)
             consts.SetVariable(QString::fromLatin1(e.name), FrVariant(qint32(quint32(e.value))));
     };
-    add(colours);
+    for (qsizetype i = 0; i < frColorNames().size(); ++i)
+        consts.SetVariable(frColorNames()[i], FrVariant(frColorValues()[i]));
     add(modalResults);
     consts.SetVariable(QStringLiteral("CRLF"), FrVariant(QStringLiteral("\r\n")));
     consts.SetVariable(QStringLiteral("Null"), FrVariant::null());

@@ -119,6 +119,8 @@ public:
 
     // The object layer's globals (report/objects: frObjects()).
     std::unique_ptr<FrLibraryExtension> objectLayer;
+    // The designer's program-wide state (its clipboard, last-used attributes).
+    std::unique_ptr<FrLibraryExtension> designerLayer;
 
     // Steps that the layers above the core add to the creation of the
     // globals (run last) and to their release (run first): the object layer
@@ -142,5 +144,9 @@ FrLibrary &fr();
 
 // Fills a constants list with the library's named constants, in their order.
 void frFillConstants(TfrVariables &consts);
+// The 42 named colours ("clWhite" ... "clInfoBk") and their values, in one
+// order: script constants and the designer's colour choosers share them.
+const QStringList &frColorNames();
+const QList<qint32> &frColorValues();
 
 } // namespace report

@@ -40,6 +40,14 @@ struct TfrAddInObjectInfo {
     quint8 Flag = 0; // 1: dialog control (button shown on dialog pages only)
 };
 
+// One registered designer tool (a button of the "Outils" tool bar and an
+// item of its menu).
+struct TfrToolsInfo {
+    QString Caption; // a text, or a string id written as a whole number
+    QImage ButtonBmp;
+    std::function<void()> OnClick;
+};
+
 // A canvas that draws nothing: measuring, and counting the lines that fit.
 class FrNullCanvas : public platform::Canvas
 {
@@ -130,6 +138,11 @@ public:
 
     TfrReportDesigner *frCurrentDesigner = nullptr;
     TfrDesignerClass frDesignerClass;
+    // What a host program forbids in the designer (bits 0-14, 0 = nothing);
+    // the designer only reads it.
+    quint16 frDesignerRestrictions = 0;
+    // Tools a host program adds to the designer.
+    std::vector<TfrToolsInfo> frToolsList;
     FrPropEditors frPropEditors;
 
     // --- function libraries (report/build/frfunclib.h): the registered

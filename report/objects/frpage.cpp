@@ -1,5 +1,7 @@
 #include "report/objects/frpage.h"
 
+#include <algorithm>
+
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
@@ -10,6 +12,7 @@
 #include "report/objects/frseams.h"
 #include "report/objects/frview.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace report
@@ -106,6 +109,12 @@ TfrView *TfrPage::Add(std::unique_ptr<TfrView> view)
 {
     Objects.push_back(std::move(view));
     return Objects.back().get();
+}
+
+TfrView *TfrPage::Insert(int index, std::unique_ptr<TfrView> view)
+{
+    index = std::clamp(index, 0, ObjectCount());
+    return Objects.insert(Objects.begin() + index, std::move(view))->get();
 }
 
 std::unique_ptr<TfrView> TfrPage::Take(int index)

@@ -65,6 +65,9 @@ public:
     void EditScript();
     // Appends an object the page then owns.
     TfrView *Add(std::unique_ptr<TfrView> view);
+    // Inserts an object at index (clamped to 0..count), the others keeping
+    // their order; the page owns it.
+    TfrView *Insert(int index, std::unique_ptr<TfrView> view);
     // Takes an object out of the page without freeing it (nullptr out of range).
     std::unique_ptr<TfrView> Take(int index);
 

@@ -165,6 +165,8 @@ public:
     bool CanRebuild = false;
     QString FileName;
     bool Modified = false;
+    // Set when the designer changed the report (SetModified(true) in mode 1).
+    bool ChangedInDesign = false;
     TfrPage *BuildPage = nullptr;
 
     // --- operations

@@ -1,0 +1,25 @@
+#include "designer/core/designerglobals.h"
+
+#include "report/core/frlibrary.h"
+
+namespace designer
+{
+
+namespace
+{
+class DesignerLayer : public report::FrLibraryExtension
+{
+public:
+    DesignerGlobals globals;
+};
+} // namespace
+
+DesignerGlobals &designerGlobals()
+{
+    report::FrLibrary &lib = report::fr();
+    if (!lib.designerLayer)
+        lib.designerLayer = std::make_unique<DesignerLayer>();
+    return static_cast<DesignerLayer &>(*lib.designerLayer).globals;
+}
+
+} // namespace designer

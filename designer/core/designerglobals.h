@@ -1,0 +1,41 @@
+#pragma once
+// What the designer keeps for the whole program run, beside the engine's
+// globals: its clipboard (outlives every designer window) and the attributes
+// last chosen on the tool bars, which new objects take. Held in the library
+// context, so fr().resetForTests() forgets them.
+#include "platform/canvas/colors.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace designer
+{
+
+struct LastUsedAttributes {
+    quint16 FrameTyp = 0;
+    float FrameWidth = 1.0f;
+    float LineWidth = 2.0f;
+    platform::TColor FillColor = platform::clNone;
+    platform::TColor FrameColor = 0;
+    platform::TColor FontColor = 0;
+    quint16 FontStyle = 0;
+    qint32 Alignment = 0;
+    qint32 Charset = 1;
+    // Start as the window's default font (never "" and 0).
+    QString FontName = QStringLiteral("Arial");
+    int FontSize = 10;
+};
+
+class DesignerGlobals
+{
+public:
+    // One record per copied object: type byte, class name, view record.
+    std::vector<QByteArray> clipboard;
+    LastUsedAttributes lastUsed;
+};
+
+// Created on first use in the library context.
+DesignerGlobals &designerGlobals();
+
+} // namespace designer

@@ -1,0 +1,47 @@
+#pragma once
+// The designer's keyboard commands (the window previews every key): tool
+// reset, deletion, frame and font shortcuts, clipboard keys, scrolling, and
+// the arrow keys that move, resize or jump between objects.
+#include <Qt>
+#include <vector>
+
+namespace report
+{
+class TfrView;
+}
+
+namespace designer
+{
+
+class DesignerState;
+class SurfaceRenderer;
+class UndoManager;
+class GestureEngine;
+class DesignerCore;
+
+class KeyCommands
+{
+public:
+    KeyCommands(DesignerState &state, SurfaceRenderer &surface, UndoManager &undo,
+                GestureEngine &gestures, DesignerCore &core);
+
+    // Runs the key tests in order; a test that handles the key sets it to 0
+    // where the key must not reach the focused control.
+    void FormKeyDown(int &key, Qt::KeyboardModifiers modifiers);
+    // Removes the selected objects that may be deleted (one undo entry for
+    // exactly those), clearing child-band references to removed child bands.
+    void DeleteSelectedObjects();
+    // Index of the nearest object from the single selection in a direction
+    // (dx, dy one of the four unit steps), or -1.
+    int NearestObject(int dx, int dy) const;
+
+private:
+    void moveOrResize(int ddx, int ddy, bool resize);
+    DesignerState &m_state;
+    SurfaceRenderer &m_surface;
+    UndoManager &m_undo;
+    GestureEngine &m_gestures;
+    DesignerCore &m_core;
+};
+
+} // namespace designer
