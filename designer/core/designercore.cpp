@@ -13,15 +13,9 @@ DesignerCore::DesignerCore(report::TfrReportDesigner &designer, DesignerView &vi
 {
 }
 DesignerCore::~DesignerCore() = default;
-void DesignerCore::CopySelection() {}
-void DesignerCore::CutSelection() {}
-void DesignerCore::Paste() {}
-void DesignerCore::Undo() {}
-void DesignerCore::Redo() {}
 void DesignerCore::RemovePage(int) {}
 void DesignerCore::SelectByName(const QString &) {}
 QString DesignerCore::PickExpressionResult(const QString &text) { return text; }
 QStringList DesignerCore::pageTabTexts() const { return {}; }
-void DesignerCore::templateRebuilt() {}
 
 } // namespace designer
