@@ -2,9 +2,13 @@
 
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
+#include "platform/canvas/colors.h"
 #include "platform/text/linefile.h"
 
+
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -149,6 +153,38 @@ public:
         if (!ok)
             return std::nullopt;
         return typed;
+    }
+
+    std::optional<std::int32_t> chooseColor(std::int32_t start, QWidget *parent) override
+    {
+        QColorDialog dialog(toQColor(start == clNone ? clBlack : start), parent);
+        // Opened in full: the custom colour part is shown at once.
+        dialog.setOptions(QColorDialog::DontUseNativeDialog);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return fromQColor(dialog.selectedColor());
+    }
+
+    std::optional<FontChoice> chooseFont(const FontChoice &start, QWidget *parent) override
+    {
+        QFont font(start.name);
+        font.setPointSize(std::max(1, start.size));
+        font.setBold(start.bold);
+        font.setItalic(start.italic);
+        font.setUnderline(start.underline);
+        font.setStrikeOut(start.strikeOut);
+        bool ok = false;
+        const QFont chosen = QFontDialog::getFont(&ok, font, parent);
+        if (!ok)
+            return std::nullopt;
+        FontChoice answer;
+        answer.name = chosen.family();
+        answer.size = chosen.pointSize();
+        answer.bold = chosen.bold();
+        answer.italic = chosen.italic();
+        answer.underline = chosen.underline();
+        answer.strikeOut = chosen.strikeOut();
+        return answer;
     }
 
 private:

@@ -6,6 +6,7 @@
 // it is not an activation of that window.
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,6 +81,17 @@ struct FileAnswer {
     int filterIndex = 1;
 };
 
+// A font as the font dialog shows and returns it.
+struct FontChoice {
+    QString name;
+    int size = 10; // points
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    bool operator==(const FontChoice &) const = default;
+};
+
 class Dialogs
 {
 public:
@@ -93,6 +105,22 @@ public:
     // A one-line text entry: the text typed, or nothing on cancel.
     virtual std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                              const QString &text, QWidget *parent) = 0;
+    // The colour dialog, opened in full, starting from a colour (0x00BBGGRR):
+    // the chosen colour, or nothing when cancelled. Cancelled unless a
+    // stand-in answers.
+    virtual std::optional<std::int32_t> chooseColor(std::int32_t start, QWidget *parent)
+    {
+        (void)start;
+        (void)parent;
+        return std::nullopt;
+    }
+    // The font dialog starting from a font: the chosen font, or nothing.
+    virtual std::optional<FontChoice> chooseFont(const FontChoice &start, QWidget *parent)
+    {
+        (void)start;
+        (void)parent;
+        return std::nullopt;
+    }
 };
 
 // The dialogs in use (Qt's unless a test installed others).

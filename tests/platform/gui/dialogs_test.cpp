@@ -293,3 +293,50 @@ TEST_F(QtDialogsTest, OverwriteQuestionIsTheFileDialogsOwn)
 }
 
 } // namespace
+
+// A stand-in written before the colour and font dialogs existed overrides
+// neither: both must then answer "cancelled", never a made-up choice.
+TEST(ScriptedDialogs, ColourAndFontDialogsAnswerCancelledUnlessScripted)
+{
+    class OldFake : public platform::Dialogs
+    {
+    public:
+        int message(const platform::MessageRequest &, QWidget *) override { return 0; }
+        std::optional<platform::FileAnswer> openFile(const platform::FileRequest &,
+                                                     QWidget *) override
+        {
+            return std::nullopt;
+        }
+        std::optional<platform::FileAnswer> saveFile(const platform::FileRequest &,
+                                                     QWidget *) override
+        {
+            return std::nullopt;
+        }
+        std::optional<QString> selectDirectory(const QString &, const QString &,
+                                               QWidget *) override
+        {
+            return std::nullopt;
+        }
+        std::optional<QString> inputText(const QString &, const QString &, const QString &,
+                                         QWidget *) override
+        {
+            return std::nullopt;
+        }
+    } old;
+    EXPECT_FALSE(old.chooseColor(0x0000FF, nullptr).has_value());
+    EXPECT_FALSE(old.chooseFont({QStringLiteral("Arial"), 10}, nullptr).has_value());
+
+    vorn_test::ScriptedDialogs scripted;
+    platform::FontChoice bold{QStringLiteral("Arial"), 12, true};
+    scripted.colors = {0x00FF00, std::nullopt};
+    scripted.fonts = {bold};
+    EXPECT_EQ(scripted.chooseColor(0x0000FF, nullptr), std::optional<std::int32_t>(0x00FF00));
+    EXPECT_FALSE(scripted.chooseColor(0x00FF00, nullptr).has_value());
+    EXPECT_FALSE(scripted.chooseColor(0, nullptr).has_value());
+    EXPECT_EQ(scripted.chooseFont({QStringLiteral("Courier New"), 9}, nullptr), bold);
+    EXPECT_FALSE(scripted.chooseFont(bold, nullptr).has_value());
+    // What each dialog started from is kept, for the tests to check.
+    EXPECT_EQ(scripted.colorRequests, (std::vector<std::int32_t>{0x0000FF, 0x00FF00, 0}));
+    ASSERT_EQ(scripted.fontRequests.size(), 2u);
+    EXPECT_EQ(scripted.fontRequests[0].name, QStringLiteral("Courier New"));
+}

@@ -87,6 +87,27 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &caption, const 
     return next;
 }
 
+std::optional<std::int32_t> ScriptedDialogs::chooseColor(std::int32_t start, QWidget *)
+{
+    colorRequests.push_back(start);
+    if (colors.empty())
+        return std::nullopt;
+    std::optional<std::int32_t> next = colors.front();
+    colors.pop_front();
+    return next;
+}
+
+std::optional<platform::FontChoice> ScriptedDialogs::chooseFont(const platform::FontChoice &start,
+                                                                QWidget *)
+{
+    fontRequests.push_back(start);
+    if (fonts.empty())
+        return std::nullopt;
+    std::optional<platform::FontChoice> next = fonts.front();
+    fonts.pop_front();
+    return next;
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList result;

@@ -46,6 +46,12 @@ public:
     // The file type chosen in a file dialog that is not cancelled; none
     // scripted: the one the dialog opened with.
     std::deque<int> filterIndexes;
+    // Colour and font dialogs: what they started from, and the answers
+    // (none scripted, or std::nullopt: cancel).
+    std::vector<std::int32_t> colorRequests;
+    std::vector<platform::FontChoice> fontRequests;
+    std::deque<std::optional<std::int32_t>> colors;
+    std::deque<std::optional<platform::FontChoice>> fonts;
 
     // Called when a message is shown, before it answers (to look at the
     // program's state while the box is up).
@@ -60,6 +66,9 @@ public:
                                            QWidget *parent) override;
     std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                      const QString &text, QWidget *parent) override;
+    std::optional<std::int32_t> chooseColor(std::int32_t start, QWidget *parent) override;
+    std::optional<platform::FontChoice> chooseFont(const platform::FontChoice &start,
+                                                   QWidget *parent) override;
 
     // The texts of every message shown.
     QStringList texts() const;
