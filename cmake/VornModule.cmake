@@ -20,13 +20,10 @@ endfunction()
 set(VORN_QT_WIDGET_MODULES QtGui QtWidgets QtPrintSupport QtCharts QtOpenGL QtOpenGLWidgets QtSvg
     QtWebEngineCore QtWebEngineWidgets)
 
-# Fails the configuration when a source of a Core-only module includes a
-# header of a widget-side Qt module, or a project header from a folder that is
-# not its own nor one of its Core-only dependencies'. A stray include would
-# otherwise compile (the Qt root include folder is shared by every module) and
-# drag the widgets into tests, benchmarks and fuzz targets that must run
-# without them.
-function(vorn_check_core_includes name allowed_dirs)
+include(${CMAKE_CURRENT_LIST_DIR}/VornIncludeCheck.cmake)
+
+# The Qt root include folder (the parent of QtCore), or "".
+function(vorn_qt_root out)
   get_target_property(qt_dirs Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
   set(qt_root "")
   foreach(d IN LISTS qt_dirs)
@@ -34,53 +31,19 @@ function(vorn_check_core_includes name allowed_dirs)
       set(qt_root ${CMAKE_MATCH_1})
     endif()
   endforeach()
-  set(bad "")
-  foreach(src IN LISTS ARGN)
-    file(STRINGS ${src} lines REGEX "^[ \t]*#[ \t]*include")
-    get_filename_component(src_dir ${src} DIRECTORY)
-    foreach(line IN LISTS lines)
-      if(line MATCHES "#[ \t]*include[ \t]*<([^>]+)>")
-        set(h ${CMAKE_MATCH_1})
-        set(widget OFF)
-        if(h MATCHES "^(Qt[A-Za-z]+)/")
-          if(CMAKE_MATCH_1 IN_LIST VORN_QT_WIDGET_MODULES)
-            set(widget ON)
-          endif()
-        elseif(qt_root)
-          foreach(m IN LISTS VORN_QT_WIDGET_MODULES)
-            if(EXISTS ${qt_root}/${m}/${h} AND NOT EXISTS ${qt_root}/QtCore/${h})
-              set(widget ON)
-            endif()
-          endforeach()
-        endif()
-        if(widget)
-          list(APPEND bad "${src}: <${h}>")
-        endif()
-      elseif(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)\"")
-        set(h ${CMAKE_MATCH_1})
-        if(EXISTS ${src_dir}/${h})
-          get_filename_component(path ${src_dir}/${h} ABSOLUTE)
-        else()
-          get_filename_component(path ${CMAKE_SOURCE_DIR}/${h} ABSOLUTE)
-        endif()
-        set(ok OFF)
-        foreach(dir IN LISTS allowed_dirs)
-          string(FIND "${path}" "${CMAKE_SOURCE_DIR}/${dir}/" at)
-          if(at EQUAL 0)
-            set(ok ON)
-          endif()
-        endforeach()
-        if(NOT ok)
-          list(APPEND bad "${src}: \"${h}\"")
-        endif()
-      endif()
-    endforeach()
-  endforeach()
-  if(bad)
-    list(JOIN bad "\n  " text)
-    message(FATAL_ERROR "${name} is a Core-only library; these includes reach widget-side code "
-                        "(allowed project folders: ${allowed_dirs}):\n  ${text}")
-  endif()
+  set(${out} ${qt_root} PARENT_SCOPE)
+endfunction()
+
+# Fails the configuration when a source of a Core-only module includes a
+# header of a widget-side Qt module, or a project header from a folder that is
+# not its own nor one of its Core-only dependencies'. A stray include would
+# otherwise compile (the Qt root include folder is shared by every module) and
+# drag the widgets into tests, benchmarks and fuzz targets that must run
+# without them.
+function(vorn_check_core_includes name allowed_dirs)
+  vorn_qt_root(qt_root)
+  vorn_check_includes("${name} is a Core-only library" "${qt_root}" "${VORN_QT_WIDGET_MODULES}"
+                      "${allowed_dirs}" ${CMAKE_SOURCE_DIR} ${ARGN})
 endfunction()
 
 # vorn_module(NAME DIRS dir... [EXCLUDE dir...] LIBS lib... [GUI] [NO_UNITY])
