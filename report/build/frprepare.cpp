@@ -631,9 +631,16 @@ void TfrReport::EditPreparedPage(int pageIndex)
     FrObjectGlobals &g = frObjects();
     if (!g.frDesignerClass || !m_emfPages->Entry(pageIndex))
         return;
+    // An outer designer (the preview was opened from it) loses its page while
+    // the template is rebuilt; it gets the page of the same index back.
     TfrReportDesigner *kept = g.frCurrentDesigner;
-    if (kept)
+    int keptIndex = 0;
+    if (kept) {
+        for (int i = 0; i < m_pages->Count(); ++i)
+            if (m_pages->GetPage(i) == kept->Page)
+                keptIndex = i;
         kept->Page = nullptr;
+    }
     std::unique_ptr<TfrReportDesigner> designer = g.frDesignerClass(0);
     g.frCurrentDesigner = designer.get();
 
@@ -654,8 +661,12 @@ void TfrReport::EditPreparedPage(int pageIndex)
         LoadFromStream(snapshot);
         designer.reset();
         g.frCurrentDesigner = kept;
-        if (kept)
-            kept->Page = m_pages->GetPage(0);
+        if (kept) {
+            kept->Page = m_pages->GetPage(keptIndex) ? m_pages->GetPage(keptIndex)
+                                                     : m_pages->GetPage(0);
+            // Every object was made anew, with new IDs.
+            kept->TemplateRebuilt();
+        }
     };
     try {
         designer->ShowModal();

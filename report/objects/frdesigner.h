@@ -35,6 +35,9 @@ public:
     virtual QString PickExpression() = 0;
     // Shows the window modally; its modal result.
     virtual int ShowModal() = 0;
+    // The template's objects were all made anew (new IDs) while the designer
+    // was open: what it holds of them must be found again.
+    virtual void TemplateRebuilt() {}
 
     int DesignMode;
     // The page shown (the designer's current page).
@@ -89,6 +92,7 @@ public:
     QString PickDataField() override { return dataField; }
     QString PickExpression() override { return expression; }
     // Runs the scripted edit, then answers the scripted result.
+    void TemplateRebuilt() override { ++rebuilds; }
     int ShowModal() override
     {
         ++shows;
@@ -99,6 +103,7 @@ public:
 
     int modalResult = 1;
     int shows = 0;
+    int rebuilds = 0;
     std::function<void(FrCountingDesigner &)> edit;
     bool modified = false;
     int beforeChanges = 0;

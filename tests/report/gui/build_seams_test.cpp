@@ -121,6 +121,28 @@ TEST_F(SeamsTest, EditPreparedPageStoresOnYesOnly)
     EXPECT_EQ(fakes->dialogs.messages[0].caption.toStdString(), "Confirmation");
 }
 
+// A prepared page edited from a designer's preview: the template is made
+// anew under the open designer, which gets the page of the same index back
+// and is told that every object changed identity; its unsaved state stays.
+TEST_F(SeamsTest, EditPreparedPageGivesAnOuterDesignerItsPageBack)
+{
+    threePages();
+    report->Pages().Add()->Name = QStringLiteral("Page2");
+    ASSERT_TRUE(report->PrepareReport());
+    report->Modified = true;
+    FrCountingDesigner outer(1);
+    outer.Page = report->Pages()[1];
+    frObjects().frCurrentDesigner = &outer;
+    frObjects().frDesignerClass = [](int mode) { return std::make_unique<FrCountingDesigner>(mode); };
+    report->EditPreparedPage(0);
+    EXPECT_EQ(frObjects().frCurrentDesigner, &outer);
+    ASSERT_EQ(report->Pages().Count(), 2);
+    EXPECT_EQ(outer.Page, report->Pages()[1]);
+    EXPECT_EQ(outer.rebuilds, 1);
+    EXPECT_TRUE(report->Modified);
+    frObjects().frCurrentDesigner = nullptr;
+}
+
 TEST_F(SeamsTest, ExportHandsEveryPageToTheFilter)
 {
     bandWithMemo(btMasterData, 40, 520, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,
