@@ -639,6 +639,7 @@ void TfrReport::EditPreparedPage(int pageIndex)
         for (int i = 0; i < m_pages->Count(); ++i)
             if (m_pages->GetPage(i) == kept->Page)
                 keptIndex = i;
+        kept->TemplateAboutToRebuild();
         kept->Page = nullptr;
     }
     std::unique_ptr<TfrReportDesigner> designer = g.frDesignerClass(0);

@@ -35,8 +35,10 @@ public:
     virtual QString PickExpression() = 0;
     // Shows the window modally; its modal result.
     virtual int ShowModal() = 0;
-    // The template's objects were all made anew (new IDs) while the designer
-    // was open: what it holds of them must be found again.
+    // The template's objects are about to be made anew (new IDs) while the
+    // designer is open, and have been: what it holds of them is noted before
+    // and found again after.
+    virtual void TemplateAboutToRebuild() {}
     virtual void TemplateRebuilt() {}
 
     int DesignMode;
@@ -92,6 +94,7 @@ public:
     QString PickDataField() override { return dataField; }
     QString PickExpression() override { return expression; }
     // Runs the scripted edit, then answers the scripted result.
+    void TemplateAboutToRebuild() override { ++rebuildNotes; }
     void TemplateRebuilt() override { ++rebuilds; }
     int ShowModal() override
     {
@@ -103,6 +106,7 @@ public:
 
     int modalResult = 1;
     int shows = 0;
+    int rebuildNotes = 0;
     int rebuilds = 0;
     std::function<void(FrCountingDesigner &)> edit;
     bool modified = false;

@@ -138,6 +138,7 @@ TEST_F(SeamsTest, EditPreparedPageGivesAnOuterDesignerItsPageBack)
     EXPECT_EQ(frObjects().frCurrentDesigner, &outer);
     ASSERT_EQ(report->Pages().Count(), 2);
     EXPECT_EQ(outer.Page, report->Pages()[1]);
+    EXPECT_EQ(outer.rebuildNotes, 1);
     EXPECT_EQ(outer.rebuilds, 1);
     EXPECT_TRUE(report->Modified);
     frObjects().frCurrentDesigner = nullptr;
