@@ -327,6 +327,15 @@ TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
     rebuild();
     core->templateRebuilt();
     EXPECT_EQ(undoCount(), 0);
+
+    select({page->Object(0)});
+    undo().RecordUndo(ukEdited);
+    undo().RecordUndo(ukEdited);
+    core->templateAboutToRebuild();
+    core->Undo();
+    rebuild();
+    core->templateRebuilt();
+    EXPECT_EQ(undoCount() + redoCount(), 0);
 }
 
 namespace
