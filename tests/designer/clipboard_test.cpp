@@ -184,6 +184,19 @@ TEST_F(ClipboardTest, ScrolledPageTakesTheGridPointAtTheScrollPosition)
     EXPECT_EQ(QPoint(pasted[0]->x, pasted[0]->y), QPoint(0, 48));
 }
 
+TEST_F(ClipboardTest, FarAwayObjectsComeToTheCornerToo)
+{
+    TfrMemoView *m1 = idMemo(QStringLiteral("Memo1"), 40000, 50000);
+    TfrMemoView *m2 = idMemo(QStringLiteral("Memo2"), 40100, 50020);
+    select({m1, m2});
+    core->CopySelection();
+    core->Paste();
+    const std::vector<TfrView *> pasted = selected();
+    ASSERT_EQ(pasted.size(), 2u);
+    EXPECT_EQ(QPoint(pasted[0]->x, pasted[0]->y), QPoint(0, 0));
+    EXPECT_EQ(QPoint(pasted[1]->x, pasted[1]->y), QPoint(100, 20));
+}
+
 TEST_F(ClipboardTest, NoInsertRestrictionPastesNothing)
 {
     TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 40, 50);
