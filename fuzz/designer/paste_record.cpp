@@ -125,16 +125,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                         std::abort();
                     names.insert(name);
                 }
+                bool undoable = false;
                 for (const auto &v : page->Objects)
-                    if (v->Selected && !designer::DesignerClipboard::readRecord(
-                                           designer::DesignerClipboard::recordOf(*v)))
-                        std::abort(); // what the clipboard writes it must read
-                core.Undo();
-                if (objectCount(report) != before)
-                    std::abort();
-                core.Redo();
-                if (objectCount(report) != after)
-                    std::abort();
+                    if (v->Selected) {
+                        if (!designer::DesignerClipboard::readRecord(
+                                designer::DesignerClipboard::recordOf(*v)))
+                            std::abort(); // what the clipboard writes it must read
+                        undoable = !(v->Flags & designer::kFlagNoUndo);
+                    }
+                // An object flagged out of undo records stays where it is.
+                if (undoable) {
+                    core.Undo();
+                    if (objectCount(report) != before)
+                        std::abort();
+                    core.Redo();
+                    if (objectCount(report) != after)
+                        std::abort();
+                }
             }
         }
         frObjects().frCurrentDesigner = nullptr;
