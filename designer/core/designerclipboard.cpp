@@ -149,11 +149,17 @@ void DesignerClipboard::Paste(DesignerState &state, SurfaceRenderer &surface, Un
                     if (const TfrView *v = link->Object(i))
                         used.insert(report::frUpperCase(v->Name));
 
+    QSet<int> bandTypes;
+    for (const auto &v : page->Objects)
+        if (auto *band = dynamic_cast<report::TfrBandView *>(v.get()))
+            bandTypes.insert(band->GetBandType());
+
     for (auto &view : objects) {
         if (auto *band = dynamic_cast<report::TfrBandView *>(view.get())) {
             const int type = band->GetBandType();
-            if (!repeatableBand(type) && state.BandTypeUsed(type))
+            if (!repeatableBand(type) && bandTypes.contains(type))
                 continue;
+            bandTypes.insert(type);
         }
         if (auto *sub = dynamic_cast<report::TfrSubReportView *>(view.get()))
             if (!validSubreportTarget(state, *sub, page))
