@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QPainter>
-#include <QSet>
 
 namespace designer::test
 {
@@ -561,28 +560,6 @@ TEST_F(SurfaceTest, Screenshot)
     QDir().mkpath(QString::fromLocal8Bit(dir));
     ASSERT_TRUE(surface().composed().save(QString::fromLocal8Bit(dir) +
                                           QStringLiteral("/surface_grid.png")));
-}
-
-// --- the program's own glyphs
-
-TEST(DesignerGlyphs, EveryGlyphIsDrawn)
-{
-    for (const char *name : {"FR_PENCIL", "FR_SCRIPT", "FR_HIGHLIGHT", "FR_CHECK", "FR_RADIO",
-                             "FR_BOLD", "FR_ITALIC", "FR_UNDRLINE", "fr_pencil"}) {
-        const QImage img = platform::LoadBitmap(QString::fromLatin1(name));
-        ASSERT_FALSE(img.isNull()) << name;
-        EXPECT_LE(img.width(), 16) << name;
-        QSet<QRgb> colours;
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                colours.insert(img.pixel(x, y));
-        EXPECT_GE(colours.size(), 2) << name;
-    }
-    // Three different letters, not one glyph thrice.
-    EXPECT_NE(platform::LoadBitmap(QStringLiteral("FR_BOLD")),
-              platform::LoadBitmap(QStringLiteral("FR_ITALIC")));
-    EXPECT_NE(platform::LoadBitmap(QStringLiteral("FR_ITALIC")),
-              platform::LoadBitmap(QStringLiteral("FR_UNDRLINE")));
 }
 
 } // namespace
