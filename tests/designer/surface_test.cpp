@@ -179,6 +179,20 @@ TEST_F(SurfaceTest, MarginsAndThreeColumnsWithoutGapTouch)
     page->Columns = 1;
     drawAll();
     EXPECT_EQ(countInColumn(200, 100, 300, kGrey), 0);
+
+    // Scrolled into the middle of a column on a page three times as high:
+    // neither of its sides shows, its bottom edge does.
+    settings().UnlimitedHeight = true;
+    page->Columns = 2;
+    page->ColumnGap = 0;
+    view.visible = QRect(100, 700, 100, 200);
+    drawAll();
+    EXPECT_EQ(page->ColWidth, 280);
+    int bottomDots = 0;
+    for (int x = 100; x < 200; ++x)
+        bottomDots += px(x, 800) == kGrey;
+    EXPECT_GT(bottomDots, 20);
+    EXPECT_EQ(px(150, 759), kGrey); // the margin's bottom edge, solid
 }
 
 // --- objects in their stacking order
@@ -256,7 +270,9 @@ TEST_F(SurfaceTest, AMarkDrawnTwiceIsGone)
 
     // A silver outline, each pixel once (the corners too); right and bottom
     // edges left out.
+    view.changed = QRegion();
     surface().xorRect(edges(8, 16, 50, 42));
+    EXPECT_EQ(view.changed.boundingRect(), QRect(8, 16, 42, 26)); // shown at once
     EXPECT_EQ(px(9, 16), 0xFF3F3F3F);  // white ^ silver
     EXPECT_EQ(px(8, 16), 0xFFC0C0C0);  // a grid dot ^ silver
     EXPECT_EQ(px(49, 41), 0xFFC0C03F); // blue ^ silver, the corner once
