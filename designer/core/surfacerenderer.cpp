@@ -433,6 +433,24 @@ void SurfaceRenderer::toggle(const XorMark &mark)
     m_state.View.surfaceChanged(QRegion(box));
 }
 
+QRect SurfaceRenderer::normalizeRect(const QRect &r)
+{
+    return edges(std::min(r.left(), r.right()), std::min(r.top(), r.bottom()),
+                 std::max(r.left(), r.right()), std::max(r.top(), r.bottom()));
+}
+
+void SurfaceRenderer::normalizeObject(TfrView &view)
+{
+    if (view.dx < 0) {
+        view.x = frClampGeometry(qint64(view.x) + view.dx);
+        view.dx = frClampGeometry(-qint64(view.dx));
+    }
+    if (view.dy < 0) {
+        view.y = frClampGeometry(qint64(view.y) + view.dy);
+        view.dy = frClampGeometry(-qint64(view.dy));
+    }
+}
+
 std::vector<QRect> SurfaceRenderer::markPixels(const XorMark &mark, QRect *box)
 {
     std::vector<QRect> out;

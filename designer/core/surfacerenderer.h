@@ -79,6 +79,12 @@ public:
     // Forgets the cache (page switched, surface resized, scrolled).
     void invalidate();
 
+    // Edges swapped so that left <= right and top <= bottom.
+    static QRect normalizeRect(const QRect &r);
+    // A negative width becomes positive and x moves left by it; the same
+    // for height and y.
+    static void normalizeObject(report::TfrView &view);
+
     // The pixels a mark changes (surface coordinates), as rectangles that
     // never overlap; a line too long to be walked pixel by pixel is left to
     // the painter (none listed, its box in `box`).

@@ -273,9 +273,9 @@ TEST_F(SurfaceTest, AMarkDrawnTwiceIsGone)
     view.changed = QRegion();
     surface().xorRect(edges(8, 16, 50, 42));
     EXPECT_EQ(view.changed.boundingRect(), QRect(8, 16, 42, 26)); // shown at once
-    EXPECT_EQ(px(9, 16), 0xFF3F3F3F);  // white ^ silver
-    EXPECT_EQ(px(8, 16), 0xFFC0C0C0);  // a grid dot ^ silver
-    EXPECT_EQ(px(49, 41), 0xFFC0C03F); // blue ^ silver, the corner once
+    EXPECT_EQ(px(9, 16), 0xFF3F3F3F);                             // white ^ silver
+    EXPECT_EQ(px(8, 16), 0xFFC0C0C0);                             // a grid dot ^ silver
+    EXPECT_EQ(px(49, 41), 0xFFC0C03F);                            // blue ^ silver, the corner once
     EXPECT_EQ(px(8, 41), 0xFF3F3F3F);
     EXPECT_EQ(px(30, 30), kBlue); // inside untouched
     EXPECT_EQ(px(50, 42), kBlue);
@@ -468,6 +468,27 @@ TEST_F(SurfaceTest, LayoutPlacesThePageByThePagePosition)
     page->FormWidth = 380;
     page->FormHeight = 300;
     EXPECT_EQ(surface().layout(1000, 1000), QRect(0, 0, 380, 300));
+}
+
+TEST_F(SurfaceTest, NormalizingTurnsRectanglesAndObjectsRightWayRound)
+{
+    const QRect r = SurfaceRenderer::normalizeRect(edges(50, 80, 10, 20));
+    EXPECT_EQ(r.left(), 10);
+    EXPECT_EQ(r.top(), 20);
+    EXPECT_EQ(r.right(), 50);
+    EXPECT_EQ(r.bottom(), 80);
+
+    report::TfrMemoView *m = memo("Memo1", 100, 100, -30, 20);
+    SurfaceRenderer::normalizeObject(*m);
+    EXPECT_EQ(QRect(m->x, m->y, m->dx, m->dy), QRect(70, 100, 30, 20));
+    m->SetBounds(100, 100, 30, -40);
+    SurfaceRenderer::normalizeObject(*m);
+    EXPECT_EQ(QRect(m->x, m->y, m->dx, m->dy), QRect(100, 60, 30, 40));
+    // Far out of range: kept within the geometry's limits.
+    m->SetBounds(-(1 << 26), 0, INT_MIN, 10);
+    SurfaceRenderer::normalizeObject(*m);
+    EXPECT_EQ(m->x, -(1 << 26));
+    EXPECT_EQ(m->dx, 1 << 26);
 }
 
 // --- absurd geometry from damaged files
