@@ -21,7 +21,8 @@ using report::frClampGeometry;
 using report::TfrPage;
 using report::TfrView;
 
-namespace
+// Helpers of the surface's drawing (named: the module is built as one unit).
+namespace surfacepaint
 {
 
 // The cache holds what a screen shows: a damaged view size must not make it
@@ -89,7 +90,7 @@ void linePixels(QPoint a, QPoint b, std::vector<QRect> &out)
                                });
 }
 
-} // namespace
+} // namespace surfacepaint
 
 SurfaceRenderer::SurfaceRenderer(DesignerState &state) : m_state(state) {}
 
@@ -99,11 +100,11 @@ QSize SurfaceRenderer::surfaceSize() const
     if (!p)
         return {};
     if (p->PageType() == report::ptDialog)
-        return QSize(clampSide(p->FormWidth), clampSide(p->FormHeight));
+        return QSize(surfacepaint::clampSide(p->FormWidth), surfacepaint::clampSide(p->FormHeight));
     qint64 h = p->PageHeight();
     if (m_state.Settings.UnlimitedHeight)
         h *= 3;
-    return QSize(clampSide(p->PageWidth()), clampSide(h));
+    return QSize(surfacepaint::clampSide(p->PageWidth()), surfacepaint::clampSide(h));
 }
 
 QRect SurfaceRenderer::layout(int clientWidth, int scrollBoxWidth) const
@@ -138,9 +139,10 @@ QRect SurfaceRenderer::cacheArea() const
     QRect area = m_state.View.visibleRect() & QRect(QPoint(0, 0), surfaceSize());
     if (area.isEmpty())
         return {};
-    area.setWidth(std::min(area.width(), kMaxCacheSide));
-    area.setHeight(std::min(area.height(), kMaxCacheSide));
-    area.setHeight(int(std::min<qint64>(area.height(), kMaxCachePixels / area.width())));
+    area.setWidth(std::min(area.width(), surfacepaint::kMaxCacheSide));
+    area.setHeight(std::min(area.height(), surfacepaint::kMaxCacheSide));
+    area.setHeight(
+        int(std::min<qint64>(area.height(), surfacepaint::kMaxCachePixels / area.width())));
     return area;
 }
 
@@ -262,15 +264,15 @@ void SurfaceRenderer::drawBackground(platform::QPainterCanvas &canvas, const QRe
     if (!s.GridShow || s.GridSize == 18)
         canvas.setBrushColor(colour);
     else
-        canvas.setBrushPattern(gridPattern(colour, s.GridSize));
+        canvas.setBrushPattern(surfacepaint::gridPattern(colour, s.GridSize));
     canvas.fillRect(area);
     if (!s.GridShow || s.GridSize != 18)
         return;
     // Grid of 5 mm: single dots, only where the background shows.
     QPolygon dots;
     for (const QRect &r : background) {
-        for (int y = int(ceilDiv(r.top(), 18) * 18); y <= r.bottom(); y += 18)
-            for (int x = int(ceilDiv(r.left(), 18) * 18); x <= r.right(); x += 18)
+        for (int y = int(surfacepaint::ceilDiv(r.top(), 18) * 18); y <= r.bottom(); y += 18)
+            for (int x = int(surfacepaint::ceilDiv(r.left(), 18) * 18); x <= r.right(); x += 18)
                 dots.append(QPoint(x, y));
     }
     if (dots.isEmpty())
@@ -310,11 +312,11 @@ void SurfaceRenderer::drawMarginsAndColumns(platform::QPainterCanvas &canvas, co
         hi -= left;
         qint64 first = 0, last = columns - 1;
         if (step > 0) {
-            first = std::max(first, ceilDiv(lo, step));
-            last = std::min(last, floorDiv(hi, step));
+            first = std::max(first, surfacepaint::ceilDiv(lo, step));
+            last = std::min(last, surfacepaint::floorDiv(hi, step));
         } else if (step < 0) {
-            first = std::max(first, ceilDiv(hi, step));
-            last = std::min(last, floorDiv(lo, step));
+            first = std::max(first, surfacepaint::ceilDiv(hi, step));
+            last = std::min(last, surfacepaint::floorDiv(lo, step));
         } else if (lo > 0 || hi < 0) {
             return {1, 0};
         } else {
@@ -370,8 +372,9 @@ void SurfaceRenderer::drawSelection(int mode)
         if (mode == 1)
             toggleHandles(i, *v);
         else if (mode == 2)
-            xorRect(edges(markCoord(v->x), markCoord(v->y), markCoord(qint64(v->x) + v->dx + 1),
-                          markCoord(qint64(v->y) + v->dy + 1)));
+            xorRect(edges(surfacepaint::markCoord(v->x), surfacepaint::markCoord(v->y),
+                          surfacepaint::markCoord(qint64(v->x) + v->dx + 1),
+                          surfacepaint::markCoord(qint64(v->y) + v->dy + 1)));
     }
 }
 
@@ -381,35 +384,36 @@ void SurfaceRenderer::toggleHandles(int index, const TfrView &v)
     const auto handle = [&](qint64 hx, qint64 hy, platform::TColor colour) {
         XorMark m;
         m.kind = XorMark::Handle;
-        m.r = QRect(markCoord(hx), markCoord(hy), 1, 1);
-        m.width = kHandleSize;
+        m.r = QRect(surfacepaint::markCoord(hx), surfacepaint::markCoord(hy), 1, 1);
+        m.width = surfacepaint::kHandleSize;
         m.color = unsigned(colour);
         toggle(m);
     };
     const bool sized = dx != 0 && dy != 0;
-    handle(x, y, kHandleWhite);
+    handle(x, y, surfacepaint::kHandleWhite);
     if (sized) {
-        handle(x + dx, y, kHandleWhite);
-        handle(x, y + dy, kHandleWhite);
+        handle(x + dx, y, surfacepaint::kHandleWhite);
+        handle(x, y + dy, surfacepaint::kHandleWhite);
     }
-    handle(x + dx, y + dy, index == m_state.CornerIndex ? kCornerTeal : kHandleWhite);
+    handle(x + dx, y + dy,
+           index == m_state.CornerIndex ? surfacepaint::kCornerTeal : surfacepaint::kHandleWhite);
     if (m_state.SelectedCount == 1 && sized) {
         // Division rounds toward zero, as the resize engine expects.
-        handle(x + dx / 2, y, kHandleWhite);
-        handle(x + dx / 2, y + dy, kHandleWhite);
-        handle(x, y + dy / 2, kHandleWhite);
-        handle(x + dx, y + dy / 2, kHandleWhite);
+        handle(x + dx / 2, y, surfacepaint::kHandleWhite);
+        handle(x + dx / 2, y + dy, surfacepaint::kHandleWhite);
+        handle(x, y + dy / 2, surfacepaint::kHandleWhite);
+        handle(x + dx, y + dy / 2, surfacepaint::kHandleWhite);
     }
 }
 
 void SurfaceRenderer::xorRect(const QRect &r)
 {
-    toggle(XorMark{XorMark::Rect, r, 1, unsigned(kXorSilver)});
+    toggle(XorMark{XorMark::Rect, r, 1, unsigned(surfacepaint::kXorSilver)});
 }
 
 void SurfaceRenderer::xorLine(const QRect &r)
 {
-    toggle(XorMark{XorMark::Line, r, 1, unsigned(kXorSilver)});
+    toggle(XorMark{XorMark::Line, r, 1, unsigned(surfacepaint::kXorSilver)});
 }
 
 void SurfaceRenderer::rubberLine(const QRect &r)
@@ -456,12 +460,13 @@ std::vector<QRect> SurfaceRenderer::markPixels(const XorMark &mark, QRect *box)
     std::vector<QRect> out;
     const qint64 l0 = mark.r.left(), t0 = mark.r.top(), r0 = mark.r.right(), b0 = mark.r.bottom();
     const auto span = [](qint64 a, qint64 b) { // [a, b) as two ints
-        return std::pair<int, int>(markCoord(a), markCoord(b));
+        return std::pair<int, int>(surfacepaint::markCoord(a), surfacepaint::markCoord(b));
     };
     switch (mark.kind) {
     case XorMark::Handle: {
         const int half = mark.width / 2;
-        out.push_back(QRect(markCoord(l0 - half), markCoord(t0 - half), mark.width, mark.width));
+        out.push_back(QRect(surfacepaint::markCoord(l0 - half), surfacepaint::markCoord(t0 - half),
+                            mark.width, mark.width));
         break;
     }
     case XorMark::Rect: {
@@ -485,16 +490,17 @@ std::vector<QRect> SurfaceRenderer::markPixels(const XorMark &mark, QRect *box)
         break;
     }
     case XorMark::Line: {
-        const QPoint a(markCoord(l0), markCoord(t0)), b(markCoord(r0), markCoord(b0));
+        const QPoint a(surfacepaint::markCoord(l0), surfacepaint::markCoord(t0)),
+            b(surfacepaint::markCoord(r0), surfacepaint::markCoord(b0));
         if (a == b)
             break;
         const qint64 n = std::max(std::abs(qint64(b.x()) - a.x()), std::abs(qint64(b.y()) - a.y()));
-        if (a.x() != b.x() && a.y() != b.y() && n > kLongestWalkedLine) {
+        if (a.x() != b.x() && a.y() != b.y() && n > surfacepaint::kLongestWalkedLine) {
             if (box)
                 *box = QRect(a, b).normalized();
             return out;
         }
-        linePixels(a, b, out);
+        surfacepaint::linePixels(a, b, out);
         break;
     }
     case XorMark::RubberLine: {
@@ -507,7 +513,7 @@ std::vector<QRect> SurfaceRenderer::markPixels(const XorMark &mark, QRect *box)
         // The last pixel is left out, as for any line.
         const qint64 lo = from < to ? from : to + 1, hi = from < to ? to : from + 1;
         const auto [a, b] = span(lo, hi);
-        const int across = markCoord((horizontal ? t0 : l0) - before);
+        const int across = surfacepaint::markCoord((horizontal ? t0 : l0) - before);
         out.push_back(horizontal ? QRect(a, across, b - a, w) : QRect(across, a, w, b - a));
         break;
     }
@@ -542,8 +548,10 @@ void SurfaceRenderer::paint(QPainter &painter, const QRegion &region) const
         const QColor colour = platform::toQColor(platform::TColor(mark.color));
         if (pixels.empty()) { // a long oblique line
             painter.setPen(QPen(colour, 0));
-            painter.drawLine(QPoint(markCoord(mark.r.left()), markCoord(mark.r.top())),
-                             QPoint(markCoord(mark.r.right()), markCoord(mark.r.bottom())));
+            painter.drawLine(QPoint(surfacepaint::markCoord(mark.r.left()),
+                                    surfacepaint::markCoord(mark.r.top())),
+                             QPoint(surfacepaint::markCoord(mark.r.right()),
+                                    surfacepaint::markCoord(mark.r.bottom())));
             continue;
         }
         for (const QRect &r : pixels)
