@@ -112,8 +112,9 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
     const bool shift = mods & Qt::ShiftModifier;
     const bool ctrl = mods & Qt::ControlModifier;
     DesignerView &view = m_state.View;
-    const bool anySelected = m_state.SelectedCount > 0;
-    const bool oneSelected = m_state.SelectedCount == 1;
+    // Asked again at each test: an earlier one may have changed the selection.
+    const auto anySelected = [this] { return m_state.SelectedCount > 0; };
+    const auto oneSelected = [this] { return m_state.SelectedCount == 1; };
 
     if (key == Qt::Key_Escape && !m_surface.Down)
         escape();
@@ -133,24 +134,24 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
         key = 0;
     }
     // Delete typed in a tool-bar box edits the box, never the page.
-    if (key == Qt::Key_Delete && !shift && anySelected && !textBoxHasFocus()) {
+    if (key == Qt::Key_Delete && !shift && anySelected() && !textBoxHasFocus()) {
         DeleteSelectedObjects();
         key = 0;
     }
-    if (isEnter(key) && oneSelected && m_state.Requests.objectEditor) {
+    if (isEnter(key) && oneSelected() && m_state.Requests.objectEditor) {
         if (TfrPage *p = m_state.page(); p && m_state.TopSelectedIndex() >= 0)
             m_state.Requests.objectEditor(p->Object(m_state.TopSelectedIndex()), ctrl);
     }
-    if (ctrl && key >= Qt::Key_1 && key <= Qt::Key_9 && anySelected) {
+    if (ctrl && key >= Qt::Key_1 && key <= Qt::Key_9 && anySelected()) {
         view.setLineWidthText(QString::number(key - Qt::Key_0));
         runAttributeCommand(kTagLineWidth);
         key = 0;
     }
-    if (ctrl && key == Qt::Key_F && anySelected) {
+    if (ctrl && key == Qt::Key_F && anySelected()) {
         runAttributeCommand(kTagAllFrames);
         key = 0;
     }
-    if (ctrl && key == Qt::Key_D && anySelected) {
+    if (ctrl && key == Qt::Key_D && anySelected()) {
         runAttributeCommand(kTagNoFrame);
         key = 0;
     }
@@ -160,14 +161,14 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
         m_surface.Draw(10000, std::nullopt);
         key = 0;
     }
-    if (ctrl && oneSelected && (key == Qt::Key_B || key == Qt::Key_I || key == Qt::Key_U)) {
+    if (ctrl && oneSelected() && (key == Qt::Key_B || key == Qt::Key_I || key == Qt::Key_U)) {
         const int which = key == Qt::Key_B ? 0 : key == Qt::Key_I ? 1 : 2;
         view.toggleStyleButton(which);
         runAttributeCommand(which == 0 ? kTagBold : which == 1 ? kTagItalic : kTagUnderline);
     }
-    if (shift && key == Qt::Key_Delete && anySelected)
+    if (shift && key == Qt::Key_Delete && anySelected())
         m_core.CutSelection();
-    if (ctrl && key == Qt::Key_Insert && anySelected)
+    if (ctrl && key == Qt::Key_Insert && anySelected())
         m_core.CopySelection();
     if (shift && key == Qt::Key_Insert && !designerGlobals().clipboard.empty())
         m_core.Paste();
@@ -178,7 +179,7 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
         key = 0;
     }
     // Arrow keys typed in a tool-bar box move its caret, never the objects.
-    if (anySelected && !textBoxHasFocus()) {
+    if (anySelected() && !textBoxHasFocus()) {
         switch (key) {
         case Qt::Key_Up:
             arrow(0, -1, mods);
