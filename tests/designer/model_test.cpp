@@ -46,6 +46,8 @@ protected:
     // One undo and one redo entry, so that clearing them shows.
     void fillBothBuffers(TfrView *v)
     {
+        core->undo.ClearUndoBuffer();
+        core->undo.ClearRedoBuffer();
         select({v});
         core->undo.RecordUndo(ukEdited);
         core->undo.RecordUndo(ukEdited);
@@ -133,13 +135,14 @@ TEST_F(ModelTest, RemovePageRefusedByTheRestrictionOrOutOfRange)
     frObjects().frDesignerRestrictions = 0;
     for (int n : {-1, 3, 99}) {
         fillBothBuffers(m);
+        designerWindow->modified = false;
         core->RemovePage(n);
+        EXPECT_FALSE(designerWindow->modified) << n;
         EXPECT_EQ(rep->Pages().Count(), 3) << n;
         EXPECT_EQ(core->undo.count(UndoManager::UndoBuffer), 0) << n;
         EXPECT_EQ(core->undo.count(UndoManager::RedoBuffer), 0) << n;
     }
     EXPECT_TRUE(view.shownPages.empty());
-    EXPECT_FALSE(designerWindow->modified);
 }
 
 TEST_F(ModelTest, APreparedPageDesignerRemovesNoPage)
