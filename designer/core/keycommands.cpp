@@ -139,8 +139,8 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
         key = 0;
     }
     if (isEnter(key) && oneSelected() && m_state.Requests.objectEditor) {
-        if (TfrPage *p = m_state.page(); p && m_state.TopSelectedIndex() >= 0)
-            m_state.Requests.objectEditor(p->Object(m_state.TopSelectedIndex()), ctrl);
+        if (TfrView *v = singleSelected())
+            m_state.Requests.objectEditor(v, ctrl);
     }
     if (ctrl && key >= Qt::Key_1 && key <= Qt::Key_9 && anySelected()) {
         view.setLineWidthText(QString::number(key - Qt::Key_0));
@@ -166,11 +166,13 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
         view.toggleStyleButton(which);
         runAttributeCommand(which == 0 ? kTagBold : which == 1 ? kTagItalic : kTagUnderline);
     }
-    if (shift && key == Qt::Key_Delete && anySelected())
+    // In a tool-bar box the clipboard keys cut, copy and paste its text.
+    const bool boxTyping = textBoxHasFocus();
+    if (shift && key == Qt::Key_Delete && anySelected() && !boxTyping)
         m_core.CutSelection();
-    if (ctrl && key == Qt::Key_Insert && anySelected())
+    if (ctrl && key == Qt::Key_Insert && anySelected() && !boxTyping)
         m_core.CopySelection();
-    if (shift && key == Qt::Key_Insert && !designerGlobals().clipboard.empty())
+    if (shift && key == Qt::Key_Insert && !designerGlobals().clipboard.empty() && !boxTyping)
         m_core.Paste();
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
         const QRect visible = view.visibleRect();

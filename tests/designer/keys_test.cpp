@@ -369,7 +369,7 @@ TEST_F(KeysTest, CtrlGTogglesTheGridAndPageKeysScroll)
 TEST_F(KeysTest, DeleteIsTheBoxsOwnWhileATextBoxHasTheFocus)
 {
     TfrView *a = memo(QStringLiteral("A"), 100, 100, 50, 20);
-    for (bool *focus : {&view.fontSizeFocus, &view.lineWidthFocus}) {
+    for (bool *focus : {&view.fontSizeFocus, &view.lineWidthFocus, &view.fontNameFocus}) {
         select({a});
         *focus = true;
         EXPECT_EQ(press(Qt::Key_Delete), int(Qt::Key_Delete));
@@ -463,6 +463,15 @@ TEST_F(KeysTest, ShiftDeleteCutsToTheClipboardDeleteDoesNot)
     press(Qt::Key_Insert, Qt::ControlModifier);
     EXPECT_EQ(designerGlobals().clipboard.size(), 1u);
     EXPECT_EQ(page->ObjectCount(), 1);
+
+    // Typing in the font name box, the same keys are the box's own.
+    view.fontNameFocus = true;
+    press(Qt::Key_Insert, Qt::ShiftModifier);
+    press(Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(page->ObjectCount(), 1);
+    designerGlobals().clipboard.clear();
+    press(Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_TRUE(designerGlobals().clipboard.empty());
 }
 
 } // namespace designer::test
