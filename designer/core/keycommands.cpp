@@ -180,23 +180,14 @@ void KeyCommands::FormKeyDown(int &key, Qt::KeyboardModifiers modifiers)
                       visible.top() + (key == Qt::Key_PageUp ? -kPageScroll : kPageScroll));
         key = 0;
     }
-    // Arrow keys typed in a tool-bar box move its caret, never the objects.
+    // Arrow keys typed in a tool-bar box move its caret, never the objects;
+    // with a selection they belong to it (the scroll box must not scroll too).
     if (anySelected() && !textBoxHasFocus()) {
-        switch (key) {
-        case Qt::Key_Up:
-            arrow(0, -1, mods);
-            break;
-        case Qt::Key_Down:
-            arrow(0, 1, mods);
-            break;
-        case Qt::Key_Left:
-            arrow(-1, 0, mods);
-            break;
-        case Qt::Key_Right:
-            arrow(1, 0, mods);
-            break;
-        default:
-            break;
+        const int dx = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+        const int dy = key == Qt::Key_Up ? -1 : key == Qt::Key_Down ? 1 : 0;
+        if (dx != 0 || dy != 0) {
+            arrow(dx, dy, mods);
+            key = 0;
         }
     }
 }

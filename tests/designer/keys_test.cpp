@@ -184,7 +184,7 @@ TEST_F(KeysTest, CtrlArrowsMoveShiftArrowsResizeAndAnUnsizableObjectMovesInstead
     TfrView *a = memo(QStringLiteral("A"), 100, 100, 50, 20);
     TfrView *b = memo(QStringLiteral("B"), 300, 100, 50, 20);
     select({a, b});
-    press(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(press(Qt::Key_Left, Qt::ControlModifier), 0);
     press(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(geometry(a), QRect(99, 101, 50, 20));
     EXPECT_EQ(geometry(b), QRect(299, 101, 50, 20));
@@ -218,8 +218,8 @@ TEST_F(KeysTest, ArrowsChangeNothingWithoutASelectionOrWhileABoxIsTypedIn)
 {
     TfrView *a = memo(QStringLiteral("A"), 100, 100, 50, 20);
     TfrView *b = memo(QStringLiteral("B"), 200, 100, 50, 20);
-    press(Qt::Key_Right, Qt::ControlModifier);
-    press(Qt::Key_Right);
+    EXPECT_EQ(press(Qt::Key_Right, Qt::ControlModifier), int(Qt::Key_Right));
+    EXPECT_EQ(press(Qt::Key_Right), int(Qt::Key_Right));
     EXPECT_EQ(geometry(a), QRect(100, 100, 50, 20));
     EXPECT_EQ(undoCount(), 0);
 
