@@ -8,6 +8,7 @@
 #include "report/objects/frmemoview.h"
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
+#include "report/objects/frview.h"
 
 #include <algorithm>
 
@@ -270,7 +271,10 @@ void DesignerState::computeGroupRect()
         TfrView *v = p->Objects[size_t(i)].get();
         if (!v->Selected)
             continue;
-        v->SavedBounds = QRect(v->x, v->y, v->dx, v->dy);
+        // Kept within the range files and edits hold, so the rectangle's own
+        // arithmetic (x + width - 1) cannot overflow.
+        v->SavedBounds = QRect(report::frClampGeometry(v->x), report::frClampGeometry(v->y),
+                               report::frClampGeometry(v->dx), report::frClampGeometry(v->dy));
         const qint64 r = qint64(v->x) + v->dx, b = qint64(v->y) + v->dy;
         if (r > right || (r == right && b > bottom)) {
             right = r;

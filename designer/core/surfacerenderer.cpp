@@ -168,6 +168,25 @@ bool SurfaceRenderer::covers(const QRect &rect) const
     return !m_image.isNull() && QRect(m_origin, m_image.size()).contains(rect);
 }
 
+void SurfaceRenderer::FirstDrawing()
+{
+    TfrPage *p = m_state.page();
+    if (!p)
+        return;
+    report::FrObjectGlobals &g = report::frObjects();
+    g.frDocMode = 0;
+    // A one-pixel image: the objects run their drawing, nothing is kept.
+    QImage scratch(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&scratch);
+    platform::QPainterCanvas canvas(&painter, &g.measurer());
+    canvas.setClipRect(QRect(0, 0, 1, 1));
+    for (int i = 0; i < p->ObjectCount(); ++i)
+        if (TfrView *v = p->Object(i)) {
+            canvas.setTextCharacterExtra(0);
+            v->Draw(canvas);
+        }
+}
+
 void SurfaceRenderer::Draw(int topIndex, std::optional<QRegion> clip)
 {
     TfrPage *p = m_state.page();

@@ -56,6 +56,10 @@ public:
     // area), the background through what remains, margins and columns, and
     // the handles unless a button is held.
     void Draw(int topIndex, std::optional<QRegion> clip);
+    // Draws every object of the page once off screen, so that each settles
+    // its drawing state (a band's full width, a line's orientation) before
+    // it is shown or edited, also the objects outside the visible part.
+    void FirstDrawing();
     // 0 every object again, 1 handles (XOR), 2 focus rectangles (XOR).
     void drawSelection(int mode);
     void xorRect(const QRect &r); // edges

@@ -113,6 +113,7 @@ protected:
                               report::TfrPage *on = nullptr)
     {
         auto v = std::make_unique<report::TfrMemoView>();
+        v->ID = report::frObjects().frNextObjectID++; // undo finds objects by ID
         v->Name = name;
         v->SetBounds(x, y, dx, dy);
         return static_cast<report::TfrMemoView *>((on ? on : page)->Add(std::move(v)));
@@ -121,6 +122,7 @@ protected:
                               report::TfrPage *on = nullptr)
     {
         auto v = std::make_unique<report::TfrBandView>();
+        v->ID = report::frObjects().frNextObjectID++;
         v->Name = name;
         v->SetBandType(type);
         v->SetBounds(0, y, 700, dy);

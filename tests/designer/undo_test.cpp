@@ -170,6 +170,9 @@ TEST_F(UndoTest, UndoAndRedoOfAnEditRestoreEveryStoredByte)
     TfrBandView *bnd = band(btMasterData, 60, 30, QStringLiteral("MasterData1"));
     bnd->ID = frObjects().frNextObjectID++;
 
+    // Lines and bands settle their drawing state (orientation, band frame)
+    // when first drawn, as every page is when the designer shows it.
+    core->surface.Draw(10000, std::nullopt);
     const std::vector<TfrView *> objects{m, l, bnd};
     auto bytes = [&] {
         QList<QByteArray> all;
