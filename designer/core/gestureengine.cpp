@@ -269,6 +269,10 @@ void GestureEngine::toolPressed(int, bool shift)
 
 void GestureEngine::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
+    // Only the left and right buttons take part: any other would leave Down
+    // set with no release to clear it.
+    if (button != Qt::LeftButton && button != Qt::RightButton)
+        return;
     CtrlDown = modifiers.testFlag(Qt::ControlModifier);
     if (IgnoreNextDown) {
         IgnoreNextDown = false;

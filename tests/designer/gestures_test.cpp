@@ -1,11 +1,33 @@
 #include "tests/designer/designer_fixture.h"
 
+#include "report/objects/frcheckboxview.h"
+
 #include <random>
 
 namespace designer::test
 {
 
 using namespace report;
+
+namespace
+{
+// A dialog control of the tests' own: a fixed size, no editor after insertion.
+class TestControl : public TfrView
+{
+public:
+    TestControl()
+    {
+        BaseName = QStringLiteral("TestControl");
+        Typ = otAddIn;
+        dx = 75;
+        dy = 25;
+    }
+    std::unique_ptr<TfrView> Create() const override { return std::make_unique<TestControl>(); }
+    void Draw(platform::Canvas &) override {}
+    QString ClassName() const override { return QStringLiteral("TTestControl"); }
+    bool IsDialogControl() const override { return true; }
+};
+} // namespace
 
 class GesturesTest : public DesignerFixture
 {
@@ -187,6 +209,40 @@ TEST_F(GesturesTest, ShiftOnTheToolKeepsItArmedAndTheSelectToolDisarmsIt)
     useTool(kToolMemo);
     click(40, 200);
     EXPECT_EQ(view.tool, kToolSelect);
+}
+
+TEST_F(GesturesTest, AddInToolsCreateTheirRegisteredClass)
+{
+    designerGlobals().lastUsed.FrameWidth = 3;
+    std::vector<TfrView *> edited;
+    core->state.Requests.objectEditor = [&](TfrView *v, bool) { edited.push_back(v); };
+    frRegisterCheckBoxView();
+    frRegisterObject(
+        QStringLiteral("TTestControl"), [] { return std::make_unique<TestControl>(); }, QImage(),
+        QStringLiteral("Test"), 1);
+    const int checkBox = kToolAddInBase + int(frObjects().frAddInList.size()) - 2;
+    const int control = checkBox + 1;
+    useTool(checkBox);
+    click(50, 50);
+    ASSERT_EQ(page->ObjectCount(), 1);
+    EXPECT_EQ(last()->ClassName(), QStringLiteral("TfrCheckBoxView"));
+    EXPECT_EQ(geometry(last()), QRect(48, 48, 96, 18));
+    EXPECT_EQ(last()->FrameWidth, TfrCheckBoxView().FrameWidth)
+        << "add-ins keep their own frame width";
+    EXPECT_EQ(edited, std::vector<TfrView *>{last()});
+    // On a dialog page a control keeps its own size and opens no editor.
+    page->PageTypeValue = ptDialog;
+    useTool(control);
+    click(50, 70);
+    ASSERT_EQ(page->ObjectCount(), 2);
+    EXPECT_EQ(last()->ClassName(), QStringLiteral("TTestControl"));
+    EXPECT_EQ(geometry(last()), QRect(48, 68, 75, 25));
+    EXPECT_EQ(last()->Name, QStringLiteral("TestControl1"));
+    EXPECT_EQ(edited.size(), 1u);
+    // A tool past the registered classes places nothing.
+    useTool(control + 1);
+    click(50, 200);
+    EXPECT_EQ(page->ObjectCount(), 2);
 }
 
 TEST_F(GesturesTest, InsertRestrictionInsertsNothingAndGivesTheSelectToolBack)
@@ -702,6 +758,39 @@ TEST_F(GesturesTest, RightButtonSelectsAndOpensThePopup)
     EXPECT_EQ(view.popups, std::vector<QPoint>{QPoint(110, 110)});
     EXPECT_FALSE(g().down());
     g().mouseUp(Qt::RightButton, Qt::NoModifier, 110, 110);
+}
+
+TEST_F(GesturesTest, OtherButtonsStartNoGesture)
+{
+    settings().GridAlign = false;
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    click(110, 110);
+    g().mouseDown(Qt::MiddleButton, Qt::NoModifier, 110, 110);
+    EXPECT_FALSE(g().down());
+    hover(150, 150);
+    g().mouseUp(Qt::MiddleButton, Qt::NoModifier, 150, 150);
+    EXPECT_EQ(geometry(m), QRect(100, 100, 50, 30));
+    EXPECT_TRUE(m->Selected);
+}
+
+TEST_F(GesturesTest, ThousandsOfSelectedObjectsMoveAndScale)
+{
+    settings().GridAlign = false;
+    for (int i = 0; i < 5000; ++i)
+        memo(QStringLiteral("Memo%1").arg(i + 1), 10 + (i % 70) * 10, 10 + (i / 70) * 10, 10, 10);
+    core->state.SelectAllObjects();
+    core->state.computeGroupRect();
+    drag(15, 15, 25, 35);
+    EXPECT_EQ(geometry(page->Object(0)), QRect(20, 30, 10, 10));
+    EXPECT_EQ(geometry(page->Object(4999)), QRect(310, 740, 10, 10));
+    // The group (20, 30)-(720, 740) doubled by its corner.
+    hover(720, 740);
+    ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+    press(720, 740);
+    dragTo(1420, 1450);
+    release(1420, 1450);
+    EXPECT_EQ(geometry(page->Object(0)), QRect(20, 30, 20, 20));
+    EXPECT_EQ(geometry(page->Object(4999)), QRect(600, 1450, 20, 20));
 }
 
 // ------------------------------------------------------------------ double click
