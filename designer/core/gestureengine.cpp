@@ -149,6 +149,23 @@ void GestureEngine::xorRubberRect(const QRect &r)
         m_surface.xorRect(r);
 }
 
+void GestureEngine::showNewObjectRect()
+{
+    hideNewObjectRect();
+    if (!reportPage())
+        return;
+    m_newRect = m_state.RubberRect;
+    xorRubberRect(*m_newRect);
+}
+
+void GestureEngine::hideNewObjectRect()
+{
+    if (!m_newRect)
+        return;
+    xorRubberRect(*m_newRect);
+    m_newRect.reset();
+}
+
 void GestureEngine::xorRubberLine(const QRect &r)
 {
     if (!isEmptyRect(r))
@@ -249,19 +266,25 @@ void GestureEngine::resetMouseState()
 {
     m_surface.Down = false;
     IgnoreNextDown = false;
+    m_ignoreUp = false;
     RubberBand = false;
     ResizeEdge = 0;
+    // The page is drawn afresh: no mark of ours is left on it.
+    m_newRect.reset();
     setCursor(SurfaceCursor::Default);
 }
 
 void GestureEngine::selectToolPressed()
 {
     m_state.KeepTool = false;
+    hideNewObjectRect();
 }
 
 void GestureEngine::toolPressed(int, bool shift)
 {
     m_state.KeepTool = shift;
+    // The next hover shows the new tool's rectangle, not beside the old one.
+    hideNewObjectRect();
     setCursor(SurfaceCursor::Default);
 }
 
@@ -275,9 +298,13 @@ void GestureEngine::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modi
         return;
     CtrlDown = modifiers.testFlag(Qt::ControlModifier);
     if (IgnoreNextDown) {
+        // The double click's second press: its release is swallowed too, or
+        // it would draw the handles that this press did not erase.
         IgnoreNextDown = false;
+        m_ignoreUp = button == Qt::LeftButton;
         return;
     }
+    m_ignoreUp = false;
     TfrPage *p = page();
     if (!p)
         return;
@@ -291,8 +318,7 @@ void GestureEngine::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modi
     if (button == Qt::LeftButton && (CtrlDown || c == SurfaceCursor::Cross)) {
         RubberBand = true;
         if (c == SurfaceCursor::Cross) {
-            if (reportPage())
-                xorRubberRect(m_state.RubberRect);
+            hideNewObjectRect();
             if (m_state.Settings.GridAlign) {
                 x = truncate(x);
                 y = truncate(y);
@@ -688,6 +714,8 @@ void GestureEngine::mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mo
     // 3. Hover: the active tool decides the cursor.
     const int tool = m_state.View.activeTool();
     if (!isDown) {
+        if (tool == kToolLine || tool == kToolSelect)
+            hideNewObjectRect(); // the tool changed under the pointer
         if (tool == kToolLine) {
             SelectMode = true;
             setCursor(SurfaceCursor::Pencil);
@@ -707,8 +735,7 @@ void GestureEngine::mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mo
                 if (tool == kToolBand)
                     size.setWidth(surfaceWidth());
                 m_state.RubberRect = edges(tx, ty, tx + size.width(), ty + size.height());
-                if (reportPage())
-                    xorRubberRect(m_state.RubberRect);
+                showNewObjectRect();
                 setCursor(SurfaceCursor::Cross);
             }
         }
@@ -716,11 +743,8 @@ void GestureEngine::mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mo
 
     // 4. The new object's rectangle follows the pointer.
     if (!SelectMode && !isDown) {
-        if (reportPage())
-            xorRubberRect(m_state.RubberRect);
         moveRubberTo(snap ? truncate(x) : x, snap ? truncate(y) : y);
-        if (reportPage())
-            xorRubberRect(m_state.RubberRect);
+        showNewObjectRect();
         m_state.ShowRubberSize = true;
         m_state.View.positionChanged();
         return;
@@ -843,13 +867,15 @@ void GestureEngine::insertObject()
 {
     TfrPage *p = page();
     SelectMode = true;
-    if (reportPage())
+    // A drop shows the rectangle that followed the pointer, a drag its area.
+    if (m_newRect)
+        hideNewObjectRect();
+    else
         xorRubberRect(m_state.RubberRect);
     if (isEmptyRect(m_state.RubberRect))
         m_state.RubberRect = m_state.OldRubberRect;
     m_state.RubberRect = normalized(m_state.RubberRect);
     RubberBand = false;
-    m_inserted = nullptr;
 
     std::unique_ptr<TfrView> created;
     const int tool = m_state.View.activeTool();
@@ -910,6 +936,8 @@ void GestureEngine::insertObject()
         o->FrameColor = last.FrameColor;
         o->FillColor = last.FillColor;
         if (auto *m = dynamic_cast<report::TfrMemoView *>(o)) {
+            if (m_dropField)
+                m->Memo = QStringList{QLatin1Char('[') + *m_dropField + QLatin1Char(']')};
             m->FrameTyp = last.FrameTyp;
             m->Font.Name = last.FontName;
             m->Font.Size = last.FontSize;
@@ -931,8 +959,7 @@ void GestureEngine::insertObject()
         m_surface.Draw(10000, o->GetClipRegion(true));
         m_state.View.selectionChanged();
         m_undo.RecordUndo(ukInserted);
-        m_inserted = o;
-        if (m_state.Settings.EditAfterInsert && !m_dropping && !o->IsDialogControl() &&
+        if (m_state.Settings.EditAfterInsert && !m_dropField && !o->IsDialogControl() &&
             m_state.Requests.objectEditor)
             m_state.Requests.objectEditor(o, false);
     }
@@ -940,8 +967,8 @@ void GestureEngine::insertObject()
     if (!m_state.KeepTool) {
         m_state.View.pressTool(kToolSelect);
         setCursor(SurfaceCursor::Default);
-    } else if (reportPage()) {
-        xorRubberRect(m_state.RubberRect);
+    } else {
+        showNewObjectRect();
     }
 }
 
@@ -983,7 +1010,6 @@ void GestureEngine::insertLine()
     m_surface.Draw(10000, o->GetClipRegion(true));
     m_state.View.selectionChanged();
     m_undo.RecordUndo(ukInserted);
-    m_inserted = o;
 }
 
 void GestureEngine::finishRubberBand()
@@ -1021,6 +1047,10 @@ void GestureEngine::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int, 
 {
     if (button != Qt::LeftButton)
         return;
+    if (m_ignoreUp) {
+        m_ignoreUp = false;
+        return;
+    }
     TfrPage *p = page();
     m_surface.Down = false;
     if (!p) {
@@ -1109,8 +1139,7 @@ void GestureEngine::doubleClick()
 void GestureEngine::mouseLeave()
 {
     if ((!SelectMode && !down()) || DragActive) {
-        if (reportPage())
-            xorRubberRect(m_state.RubberRect);
+        hideNewObjectRect();
         m_state.RubberRect.translate(-10000, -10000);
         // The next drag over the surface starts a fresh rectangle.
         DragActive = false;
@@ -1125,15 +1154,13 @@ bool GestureEngine::dragOver(bool fromFieldList, int x, int y)
         DragActive = true;
         const QSize size = DefaultObjectSize();
         m_state.RubberRect = edges(x - 4, y - 4, x - 4 + size.width(), y - 4 + size.height());
-    } else {
-        xorRubberRect(m_state.RubberRect);
     }
     if (m_state.Settings.GridAlign) {
         x = truncate(x);
         y = truncate(y);
     }
     moveRubberTo(x - 4, y - 4);
-    xorRubberRect(m_state.RubberRect);
+    showNewObjectRect();
     return true;
 }
 
@@ -1144,16 +1171,11 @@ void GestureEngine::dragDrop(const QString &field)
     m_surface.drawSelection(1);
     m_state.View.pressTool(kToolMemo);
     setCursor(SurfaceCursor::Cross);
-    m_dropping = true;
-    m_inserted = nullptr;
+    // The text goes in before the new memo is drawn, so it is drawn once.
+    m_dropField = field;
     mouseUp(Qt::LeftButton, Qt::NoModifier, 0, 0);
-    m_dropping = false;
+    m_dropField.reset();
     DragActive = false;
-    if (TfrView *o = m_inserted) {
-        o->Memo = QStringList{QLatin1Char('[') + field + QLatin1Char(']')};
-        m_surface.Draw(10000, o->GetClipRegion(true));
-    }
-    m_inserted = nullptr;
 }
 
 } // namespace designer

@@ -11,6 +11,7 @@
 #include <QSize>
 #include <QString>
 #include <Qt>
+#include <optional>
 
 namespace report
 {
@@ -91,6 +92,12 @@ private:
     // put into the overlay (a later erase of them stays a no-op as well).
     void xorRubberRect(const QRect &r);
     void xorRubberLine(const QRect &r);
+    // The rectangle of the object an insert tool would place, shown while
+    // the pointer hovers (or a field is dragged) over a report page; the
+    // rectangle shown is kept, so it is erased where it was drawn whatever
+    // changed RubberRect since.
+    void showNewObjectRect();
+    void hideNewObjectRect();
     void moveRubberTo(int x, int y);
     void clearSelection();
     report::TfrView *singleSelected() const;
@@ -113,10 +120,11 @@ private:
     DesignerState &m_state;
     SurfaceRenderer &m_surface;
     UndoManager &m_undo;
-    // The object placed by the last insertion (a drop fills its text).
-    report::TfrView *m_inserted = nullptr;
-    // The insertion comes from a field drop (no editor opens).
-    bool m_dropping = false;
+    std::optional<QRect> m_newRect;
+    // The field of a drop being inserted (its memo opens no editor).
+    std::optional<QString> m_dropField;
+    // The release of a swallowed press is swallowed as well.
+    bool m_ignoreUp = false;
 };
 
 } // namespace designer
