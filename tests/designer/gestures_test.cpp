@@ -386,6 +386,9 @@ TEST_F(GesturesTest, PencilSnapsToANearCornerElseToTheNearestGridPoint)
 
 TEST_F(GesturesTest, LineTakesItsDominantDirectionsEnd)
 {
+    // A drawn line keeps only its dominant direction (the line's own
+    // drawing): here the rectangle that the gesture gives it is checked.
+    core->surface.PaintLocked = true;
     settings().GridAlign = false;
     useTool(kToolLine);
     drag(100, 50, 40, 60);
@@ -791,6 +794,104 @@ TEST_F(GesturesTest, ThousandsOfSelectedObjectsMoveAndScale)
     release(1420, 1450);
     EXPECT_EQ(geometry(page->Object(0)), QRect(20, 30, 20, 20));
     EXPECT_EQ(geometry(page->Object(4999)), QRect(600, 1450, 20, 20));
+}
+
+// ------------------------------------------------------------------ marks
+
+// After each gesture the surface shows the selection's handles and nothing
+// else: no rectangle, line or handle left over by an unpaired XOR.
+TEST_F(GesturesTest, EveryGestureLeavesOnlyTheHandlesOfTheSelection)
+{
+    auto onlyHandles = [&](const char *what) {
+        core->surface.drawSelection(1);
+        EXPECT_TRUE(core->surface.overlay().empty())
+            << what << ": " << core->surface.overlay().size() << " marks";
+        core->surface.drawSelection(1);
+    };
+    settings().GridAlign = false;
+    settings().EditAfterInsert = false;
+    core->state.Requests.bandType = [](bool) { return std::optional<int>(btMasterData); };
+    core->surface.Draw(10000, std::nullopt);
+    TfrMemoView *a = memo(QStringLiteral("Memo1"), 100, 300, 50, 30);
+    TfrMemoView *b = memo(QStringLiteral("Memo2"), 150, 300, 40, 30);
+    core->surface.Draw(10000, std::nullopt);
+    onlyHandles("start");
+    click(120, 310);
+    onlyHandles("click");
+    click(170, 310, Qt::ShiftModifier);
+    onlyHandles("shift click");
+    ASSERT_EQ(core->state.SelectedCount, 2);
+    hover(151, 305);
+    ASSERT_EQ(view.cursor, SurfaceCursor::HorizontalSplit);
+    drag(151, 305, 161, 305);
+    ASSERT_EQ(b->x, 160);
+    onlyHandles("split");
+    hover(190, 330);
+    ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+    drag(190, 330, 220, 350);
+    onlyHandles("scale");
+    drag(600, 600, 90, 290);
+    ASSERT_EQ(core->state.SelectedCount, 2);
+    onlyHandles("frame");
+    click(400, 400);
+    click(a->x + 5, a->y + 5);
+    drag(a->x + 5, a->y + 5, a->x + 25, a->y + 25);
+    onlyHandles("move");
+    hover(a->x, a->y);
+    ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+    drag(a->x, a->y, a->x + 5, a->y - 10);
+    onlyHandles("resize");
+    g().mouseDown(Qt::RightButton, Qt::NoModifier, a->x + 2, a->y + 2);
+    g().mouseUp(Qt::RightButton, Qt::NoModifier, a->x + 2, a->y + 2);
+    onlyHandles("popup");
+    // A double click as it comes: press, release, double click, release.
+    for (int i = 0; i < 2; ++i) {
+        press(a->x + 2, a->y + 2);
+        release(a->x + 2, a->y + 2);
+        if (i == 0)
+            g().doubleClick();
+    }
+    onlyHandles("double click");
+    for (int tool : {kToolMemo, kToolPicture, kToolBand, kToolSubReport}) {
+        useTool(tool);
+        click(20, 500);
+        onlyHandles("insert by click");
+        useTool(tool);
+        drag(20, 600, 120, 650);
+        onlyHandles("insert by drag");
+    }
+    useTool(kToolLine);
+    drag(300, 700, 400, 700);
+    onlyHandles("line");
+    drag(300, 710, 300, 710);
+    onlyHandles("line of no length");
+    // Hovering with an insert tool shows one rectangle, gone on leaving,
+    // on switching tools and on the select tool's return.
+    useTool(kToolMemo);
+    hover(500, 500);
+    hover(510, 520);
+    EXPECT_EQ(core->surface.overlay().size() % 2, 1u) << "the rectangle is shown";
+    g().mouseLeave();
+    onlyHandles("leave");
+    hover(500, 500);
+    useTool(kToolPicture);
+    onlyHandles("other tool");
+    hover(500, 500);
+    view.tool = kToolSelect;
+    hover(510, 510);
+    onlyHandles("select tool back");
+    useTool(kToolMemo, true);
+    click(600, 100);
+    click(600, 200);
+    g().selectToolPressed();
+    onlyHandles("kept tool");
+    ASSERT_TRUE(g().dragOver(true, 500, 800));
+    ASSERT_TRUE(g().dragOver(true, 520, 810));
+    g().mouseLeave();
+    onlyHandles("drag left the surface");
+    ASSERT_TRUE(g().dragOver(true, 500, 800));
+    g().dragDrop(QStringLiteral("Clients.\"Nom\""));
+    onlyHandles("drop");
 }
 
 // ------------------------------------------------------------------ double click
