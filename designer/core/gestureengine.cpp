@@ -278,6 +278,8 @@ void GestureEngine::selectToolPressed()
 {
     m_state.KeepTool = false;
     hideNewObjectRect();
+    // A press before the pointer moves again must not place an object.
+    setCursor(SurfaceCursor::Default);
 }
 
 void GestureEngine::toolPressed(int, bool shift)

@@ -206,6 +206,10 @@ TEST_F(GesturesTest, ShiftOnTheToolKeepsItArmedAndTheSelectToolDisarmsIt)
     EXPECT_EQ(page->Object(1)->Name, QStringLiteral("Memo2"));
     g().selectToolPressed();
     EXPECT_FALSE(core->state.KeepTool);
+    view.tool = kToolSelect;
+    press(40, 300);
+    release(40, 300);
+    EXPECT_EQ(page->ObjectCount(), 2) << "the select tool places nothing";
     useTool(kToolMemo);
     click(40, 200);
     EXPECT_EQ(view.tool, kToolSelect);
@@ -892,6 +896,45 @@ TEST_F(GesturesTest, EveryGestureLeavesOnlyTheHandlesOfTheSelection)
     ASSERT_TRUE(g().dragOver(true, 500, 800));
     g().dragDrop(QStringLiteral("Clients.\"Nom\""));
     onlyHandles("drop");
+}
+
+// With focus rectangles shown while a button is held, a gesture ends with
+// none of them left, also when a band picks up its objects or the page
+// scrolls under a drag.
+TEST_F(GesturesTest, FocusRectanglesComeAndGoInPairs)
+{
+    auto onlyHandles = [&](const char *what) {
+        core->surface.drawSelection(1);
+        EXPECT_TRUE(core->surface.overlay().empty())
+            << what << ": " << core->surface.overlay().size() << " marks";
+        core->surface.drawSelection(1);
+    };
+    settings().GridAlign = false;
+    settings().Selection = 0;
+    band(btMasterData, 100, 60, QStringLiteral("MasterData1"));
+    memo(QStringLiteral("Memo1"), 10, 110, 50, 20);
+    TfrMemoView *m = memo(QStringLiteral("Memo2"), 300, 300, 50, 20);
+    core->surface.Draw(10000, std::nullopt);
+    click(400, 130);
+    press(400, 130);
+    EXPECT_FALSE(core->surface.overlay().empty()) << "the band's focus rectangle";
+    dragTo(400, 150);
+    EXPECT_EQ(core->state.SelectedCount, 2);
+    dragTo(400, 170);
+    release(400, 170);
+    onlyHandles("band carried");
+    click(310, 310);
+    hover(310, 310);
+    press(310, 310);
+    dragTo(900, 700);
+    EXPECT_NE(view.visible.topLeft(), QPoint(0, 0));
+    dragTo(850, 650);
+    release(850, 650);
+    onlyHandles("scrolled");
+    hover(m->x + m->dx, m->y + m->dy);
+    ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+    drag(m->x + m->dx, m->y + m->dy, m->x + m->dx + 10, m->y + m->dy + 10);
+    onlyHandles("resized");
 }
 
 // ------------------------------------------------------------------ double click
