@@ -46,20 +46,21 @@ bool isEmptyRect(const QRect &r)
     return r.left() == r.right() && r.top() == r.bottom();
 }
 
-// A negative width or height becomes positive, the origin moving by it;
-// true when the object was turned over on either axis.
-bool normalizeObject(TfrView *v)
+// A negative width or height becomes positive, the origin moving by it.
+// The axes the object was turned over on: 1 horizontal, 2 vertical.
+constexpr int kTurnedX = 1, kTurnedY = 2;
+int normalizeObject(TfrView *v)
 {
-    bool turned = false;
+    int turned = 0;
     if (v->dx < 0) {
         v->x = frClampGeometry(qint64(v->x) + v->dx);
         v->dx = frClampGeometry(-qint64(v->dx));
-        turned = true;
+        turned |= kTurnedX;
     }
     if (v->dy < 0) {
         v->y = frClampGeometry(qint64(v->y) + v->dy);
         v->dy = frClampGeometry(-qint64(v->dy));
-        turned = true;
+        turned |= kTurnedY;
     }
     return turned;
 }
@@ -653,10 +654,19 @@ void GestureEngine::resizeOne(int sx, int sy)
         o->y = frClampGeometry(y);
         o->dx = frClampGeometry(dx);
         o->dy = frClampGeometry(dy);
-        if (normalizeObject(o)) {
-            // Turned over: the drag goes on from the opposite edge.
-            static constexpr int opposite[9] = {0, 2, 1, 4, 3, 6, 5, 8, 7};
-            ResizeEdge = opposite[ResizeEdge];
+        if (const int turned = normalizeObject(o)) {
+            // Turned over: the drag goes on from the edge now under the
+            // pointer. A corner turned over on one axis only becomes the
+            // corner beside it (top-left past the right edge: top-right),
+            // else its bottom edge would follow a pointer that holds the top.
+            static constexpr int mirrorX[9] = {0, 3, 4, 1, 2, 6, 5, 7, 8};
+            static constexpr int mirrorY[9] = {0, 4, 3, 2, 1, 5, 6, 8, 7};
+            if (turned & kTurnedX)
+                ResizeEdge = mirrorX[ResizeEdge];
+            if (turned & kTurnedY)
+                ResizeEdge = mirrorY[ResizeEdge];
+            if (ResizeEdge >= 1 && ResizeEdge <= 4)
+                setCursor(ResizeEdge <= 2 ? SurfaceCursor::SizeNWSE : SurfaceCursor::SizeNESW);
         }
     }
     if (option == 0) {

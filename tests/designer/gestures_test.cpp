@@ -534,6 +534,72 @@ TEST_F(GesturesTest, ResizingThroughZeroTurnsTheObjectOverAndGoesOn)
     EXPECT_EQ(undoCount(), 1);
 }
 
+TEST_F(GesturesTest, ACornerTurnedOverOnOneAxisBecomesTheCornerBesideIt)
+{
+    settings().GridAlign = false;
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    select({m});
+    hover(100, 100);
+    press(100, 100);
+    dragTo(170, 110);
+    EXPECT_EQ(geometry(m), QRect(150, 110, 20, 20));
+    EXPECT_EQ(g().ResizeEdge, 3);
+    EXPECT_EQ(view.cursor, SurfaceCursor::SizeNESW);
+    // The pointer keeps the top-right corner.
+    dragTo(180, 115);
+    EXPECT_EQ(geometry(m), QRect(150, 115, 30, 15));
+    release(180, 115);
+}
+
+// Whatever way a handle is dragged, through zero size and beyond, the edges
+// it holds stay under the pointer and the object never has a negative size.
+TEST_F(GesturesTest, ResizedObjectsKeepTheHeldEdgesUnderThePointer)
+{
+    settings().GridAlign = false;
+    std::mt19937 random(103);
+    std::uniform_int_distribution<int> pos(100, 300), size(0, 60), step(-45, 45), pick(0, 7);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0, 1, 1);
+    for (int round = 0; round < 300; ++round) {
+        m->SetBounds(pos(random), pos(random), size(random) + 8, size(random) + 8);
+        select({m});
+        const int handle = pick(random);
+        const int hx[8] = {m->x, m->x + m->dx,     m->x + m->dx,
+                           m->x, m->x + m->dx / 2, m->x + m->dx / 2,
+                           m->x, m->x + m->dx};
+        const int hy[8] = {m->y,
+                           m->y + m->dy,
+                           m->y,
+                           m->y + m->dy,
+                           m->y,
+                           m->y + m->dy,
+                           m->y + m->dy / 2,
+                           m->y + m->dy / 2};
+        hover(hx[handle], hy[handle]);
+        ASSERT_NE(view.cursor, SurfaceCursor::Default) << "round " << round;
+        press(hx[handle], hy[handle]);
+        int px = hx[handle], py = hy[handle];
+        for (int k = 0; k < 5; ++k) {
+            px += step(random);
+            py += step(random);
+            dragTo(px, py);
+            ASSERT_GE(m->dx, 0);
+            ASSERT_GE(m->dy, 0);
+            const bool holdsX = handle < 4 || handle >= 6;
+            const bool holdsY = handle < 6;
+            if (holdsX) {
+                ASSERT_TRUE(px == m->x || px == m->x + m->dx)
+                    << "round " << round << " handle " << handle;
+            }
+            if (holdsY) {
+                ASSERT_TRUE(py == m->y || py == m->y + m->dy)
+                    << "round " << round << " handle " << handle;
+            }
+        }
+        release(px, py);
+        hover(-100, -100);
+    }
+}
+
 TEST_F(GesturesTest, HandlesGiveTheirCursorAndEdge)
 {
     settings().GridAlign = false;
