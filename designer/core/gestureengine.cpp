@@ -493,6 +493,11 @@ void GestureEngine::carryBandObjects(int sx, int sy, Qt::KeyboardModifiers modif
     if (!band || !isBand(band) || (band->Restrictions & frrfDontMove))
         return;
     const qint64 right = qint64(band->x) + band->dx, bottom = qint64(band->y) + band->dy;
+    // Focus rectangles are shown for the selection: the band's goes, then
+    // every carried object's comes with it.
+    const bool focus = m_state.Settings.Selection == 0;
+    if (focus)
+        m_surface.drawSelection(2);
     for (const auto &v : p->Objects) {
         if (isBand(v.get()) || v->Selected)
             continue;
@@ -502,6 +507,8 @@ void GestureEngine::carryBandObjects(int sx, int sy, Qt::KeyboardModifiers modif
             ++m_state.SelectedCount;
         }
     }
+    if (focus)
+        m_surface.drawSelection(2);
     m_state.View.selectionChanged();
     m_state.computeGroupRect();
 }
