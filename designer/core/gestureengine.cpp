@@ -906,13 +906,13 @@ void GestureEngine::insertObject()
             if (m_state.Requests.bandType)
                 type = m_state.Requests.bandType(currentPageIsSubreportTarget());
             if (type) {
-                auto band = std::make_unique<TfrBandView>();
+                created = report::frCreateObject(report::otBand, QString());
+                auto *band = static_cast<TfrBandView *>(created.get());
                 band->SetBandType(*type);
                 const QStringList &names = report::fr().frBandNames;
                 const int t = band->GetBandType();
                 if (t >= 0 && t < names.size())
                     band->BaseName = bandNameBase(names[t]);
-                created = std::move(band);
             }
         } else if (tool == kToolSubReport) {
             if (m_state.Report && m_state.DesignMode() == 1) {

@@ -3,6 +3,7 @@
 #include "report/objects/frcheckboxview.h"
 
 #include <random>
+#include <set>
 
 namespace designer::test
 {
@@ -303,6 +304,11 @@ TEST_F(GesturesTest, BandToolAsksTheTypeAndNamesTheBandWithoutBlanks)
     useTool(kToolBand);
     click(20, 400);
     EXPECT_EQ(page->ObjectCount(), 3);
+    // Every new object has an ID of its own (undo and the selection go by it).
+    std::set<qint32> ids;
+    for (const auto &v : page->Objects)
+        ids.insert(v->ID);
+    EXPECT_EQ(ids.size(), 3u);
 }
 
 TEST_F(GesturesTest, BandNameBaseDropsBlanksAndApostrophes)
