@@ -26,7 +26,8 @@ using report::TfrBandView;
 using report::TfrPage;
 using report::TfrView;
 
-namespace
+// Helpers of the mouse engine (named: the module is built as one unit).
+namespace gesturehelpers
 {
 
 // Rounding to the nearest integer, halves to the even one.
@@ -81,7 +82,9 @@ bool near3(qint64 px, qint64 py, int x, int y)
     return std::llabs(px - x) <= 3 && std::llabs(py - y) <= 3;
 }
 
-} // namespace
+} // namespace gesturehelpers
+
+using namespace gesturehelpers;
 
 GestureEngine::GestureEngine(DesignerState &state, SurfaceRenderer &surface, UndoManager &undo)
     : m_state(state), m_surface(surface), m_undo(undo)
