@@ -27,7 +27,7 @@ using report::TfrPage;
 using report::TfrView;
 
 // Helpers of the mouse engine (named: the module is built as one unit).
-namespace gesturehelpers
+namespace gesture
 {
 
 // Rounding to the nearest integer, halves to the even one.
@@ -82,9 +82,7 @@ bool near3(qint64 px, qint64 py, int x, int y)
     return std::llabs(px - x) <= 3 && std::llabs(py - y) <= 3;
 }
 
-} // namespace gesturehelpers
-
-using namespace gesturehelpers;
+} // namespace gesture
 
 GestureEngine::GestureEngine(DesignerState &state, SurfaceRenderer &surface, UndoManager &undo)
     : m_state(state), m_surface(surface), m_undo(undo)
@@ -149,7 +147,7 @@ SurfaceCursor GestureEngine::cursor() const
 
 void GestureEngine::xorRubberRect(const QRect &r)
 {
-    if (!isEmptyRect(r))
+    if (!gesture::isEmptyRect(r))
         m_surface.xorRect(r);
 }
 
@@ -172,7 +170,7 @@ void GestureEngine::hideNewObjectRect()
 
 void GestureEngine::xorRubberLine(const QRect &r)
 {
-    if (!isEmptyRect(r))
+    if (!gesture::isEmptyRect(r))
         m_surface.rubberLine(r);
 }
 
@@ -357,8 +355,8 @@ void GestureEngine::mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modi
                 x = corner.x();
                 y = corner.y();
             } else {
-                x = int(rnd(double(x) / g) * g);
-                y = int(rnd(double(y) / g) * g);
+                x = int(gesture::rnd(double(x) / g) * g);
+                y = int(gesture::rnd(double(y) / g) * g);
             }
         }
         m_state.RubberRect = edges(x, y, x, y);
@@ -434,13 +432,13 @@ void GestureEngine::hoverCursor(int x, int y)
             const int r = int(qint64(v->x) + v->dx), b = int(qint64(v->y) + v->dy);
             const int mx = int(v->x + qint64(v->dx) / 2), my = int(v->y + qint64(v->dy) / 2);
             SurfaceCursor c = SurfaceCursor::Default;
-            if (onHandle(l, t, x, y) || onHandle(r, b, x, y))
+            if (gesture::onHandle(l, t, x, y) || gesture::onHandle(r, b, x, y))
                 c = SurfaceCursor::SizeNWSE;
-            else if (onHandle(r, t, x, y) || onHandle(l, b, x, y))
+            else if (gesture::onHandle(r, t, x, y) || gesture::onHandle(l, b, x, y))
                 c = SurfaceCursor::SizeNESW;
-            else if (onHandle(mx, t, x, y) || onHandle(mx, b, x, y))
+            else if (gesture::onHandle(mx, t, x, y) || gesture::onHandle(mx, b, x, y))
                 c = SurfaceCursor::SizeNS;
-            else if (onHandle(l, my, x, y) || onHandle(r, my, x, y))
+            else if (gesture::onHandle(l, my, x, y) || gesture::onHandle(r, my, x, y))
                 c = SurfaceCursor::SizeWE;
             setCursor(c);
         }
@@ -449,19 +447,19 @@ void GestureEngine::hoverCursor(int x, int y)
         return;
     if (m_state.CornerIndex >= 0 && m_state.CornerIndex < p->ObjectCount()) {
         const TfrView *corner = p->Object(m_state.CornerIndex);
-        if (onHandle(int(qint64(corner->x) + corner->dx), int(qint64(corner->y) + corner->dy), x,
-                     y))
+        if (gesture::onHandle(int(qint64(corner->x) + corner->dx),
+                              int(qint64(corner->y) + corner->dy), x, y))
             setCursor(SurfaceCursor::SizeNWSE);
     }
     // A border shared by two selected objects side by side.
     for (const auto &a : p->Objects) {
-        if (!a->Selected || isBand(a.get()) || a->Typ == report::otLine)
+        if (!a->Selected || gesture::isBand(a.get()) || a->Typ == report::otLine)
             continue;
         const qint64 ar = qint64(a->x) + a->dx, ab = qint64(a->y) + a->dy;
         if (!(a->x <= x && x <= ar && a->y <= y && y <= ab))
             continue;
         for (const auto &b : p->Objects) {
-            if (b == a || !b->Selected || isBand(b.get()))
+            if (b == a || !b->Selected || gesture::isBand(b.get()))
                 continue;
             const qint64 br = qint64(b->x) + b->dx;
             int border = 0;
@@ -493,7 +491,7 @@ void GestureEngine::carryBandObjects(int sx, int sy, Qt::KeyboardModifiers modif
         modifiers.testFlag(Qt::AltModifier))
         return;
     TfrView *band = singleSelected();
-    if (!band || !isBand(band) || (band->Restrictions & frrfDontMove))
+    if (!band || !gesture::isBand(band) || (band->Restrictions & frrfDontMove))
         return;
     const qint64 right = qint64(band->x) + band->dx, bottom = qint64(band->y) + band->dy;
     // Focus rectangles are shown for the selection: the band's goes, then
@@ -502,7 +500,7 @@ void GestureEngine::carryBandObjects(int sx, int sy, Qt::KeyboardModifiers modif
     if (focus)
         m_surface.drawSelection(2);
     for (const auto &v : p->Objects) {
-        if (isBand(v.get()) || v->Selected)
+        if (gesture::isBand(v.get()) || v->Selected)
             continue;
         if (v->x >= band->x && qint64(v->x) + v->dx <= right && v->y >= band->y &&
             qint64(v->y) + v->dy <= bottom) {
@@ -544,14 +542,16 @@ void GestureEngine::scaleGroup(int sx, int sy)
             // an edge before share it after the rounding.
             const QRect &s = v->SavedBounds;
             if (scaleX) {
-                const qint64 l = rnd(double(qint64(s.x()) - m_state.GroupLeft) * kx);
-                const qint64 r = rnd(double(qint64(s.x()) + s.width() - m_state.GroupLeft) * kx);
+                const qint64 l = gesture::rnd(double(qint64(s.x()) - m_state.GroupLeft) * kx);
+                const qint64 r =
+                    gesture::rnd(double(qint64(s.x()) + s.width() - m_state.GroupLeft) * kx);
                 v->x = frClampGeometry(m_state.GroupLeft + l);
                 v->dx = frClampGeometry(r - l);
             }
             if (scaleY) {
-                const qint64 t = rnd(double(qint64(s.y()) - m_state.GroupTop) * ky);
-                const qint64 b = rnd(double(qint64(s.y()) + s.height() - m_state.GroupTop) * ky);
+                const qint64 t = gesture::rnd(double(qint64(s.y()) - m_state.GroupTop) * ky);
+                const qint64 b =
+                    gesture::rnd(double(qint64(s.y()) + s.height() - m_state.GroupTop) * ky);
                 v->y = frClampGeometry(m_state.GroupTop + t);
                 v->dy = frClampGeometry(b - t);
             }
@@ -610,23 +610,28 @@ void GestureEngine::resizeOne(int sx, int sy)
         switch (c) {
         case SurfaceCursor::SizeNWSE:
             ResizeEdge =
-                (ResizeEdge == 1 || (ResizeEdge != 2 && near3(o->x, o->y, LastX, LastY))) ? 1 : 2;
+                (ResizeEdge == 1 || (ResizeEdge != 2 && gesture::near3(o->x, o->y, LastX, LastY)))
+                    ? 1
+                    : 2;
             break;
         case SurfaceCursor::SizeNESW:
             ResizeEdge =
-                (ResizeEdge == 3 || (ResizeEdge != 4 && near3(r, o->y, LastX, LastY))) ? 3 : 4;
+                (ResizeEdge == 3 || (ResizeEdge != 4 && gesture::near3(r, o->y, LastX, LastY))) ? 3
+                                                                                                : 4;
             break;
         case SurfaceCursor::SizeWE:
-            ResizeEdge = (ResizeEdge == 5 ||
-                          (ResizeEdge != 6 && near3(o->x, o->y + qint64(o->dy) / 2, LastX, LastY)))
-                             ? 5
-                             : 6;
+            ResizeEdge =
+                (ResizeEdge == 5 ||
+                 (ResizeEdge != 6 && gesture::near3(o->x, o->y + qint64(o->dy) / 2, LastX, LastY)))
+                    ? 5
+                    : 6;
             break;
         case SurfaceCursor::SizeNS:
-            ResizeEdge = (ResizeEdge == 7 ||
-                          (ResizeEdge != 8 && near3(o->x + qint64(o->dx) / 2, o->y, LastX, LastY)))
-                             ? 7
-                             : 8;
+            ResizeEdge =
+                (ResizeEdge == 7 ||
+                 (ResizeEdge != 8 && gesture::near3(o->x + qint64(o->dx) / 2, o->y, LastX, LastY)))
+                    ? 7
+                    : 8;
             break;
         default:
             break;
@@ -664,16 +669,16 @@ void GestureEngine::resizeOne(int sx, int sy)
         o->y = frClampGeometry(y);
         o->dx = frClampGeometry(dx);
         o->dy = frClampGeometry(dy);
-        if (const int turned = normalizeObject(o)) {
+        if (const int turned = gesture::normalizeObject(o)) {
             // Turned over: the drag goes on from the edge now under the
             // pointer. A corner turned over on one axis only becomes the
             // corner beside it (top-left past the right edge: top-right),
             // else its bottom edge would follow a pointer that holds the top.
             static constexpr int mirrorX[9] = {0, 3, 4, 1, 2, 6, 5, 7, 8};
             static constexpr int mirrorY[9] = {0, 4, 3, 2, 1, 5, 6, 8, 7};
-            if (turned & kTurnedX)
+            if (turned & gesture::kTurnedX)
                 ResizeEdge = mirrorX[ResizeEdge];
-            if (turned & kTurnedY)
+            if (turned & gesture::kTurnedY)
                 ResizeEdge = mirrorY[ResizeEdge];
             if (ResizeEdge >= 1 && ResizeEdge <= 4)
                 setCursor(ResizeEdge <= 2 ? SurfaceCursor::SizeNWSE : SurfaceCursor::SizeNESW);
@@ -894,9 +899,9 @@ void GestureEngine::insertObject()
         hideNewObjectRect();
     else
         xorRubberRect(m_state.RubberRect);
-    if (isEmptyRect(m_state.RubberRect))
+    if (gesture::isEmptyRect(m_state.RubberRect))
         m_state.RubberRect = m_state.OldRubberRect;
-    m_state.RubberRect = normalized(m_state.RubberRect);
+    m_state.RubberRect = gesture::normalized(m_state.RubberRect);
     RubberBand = false;
 
     std::unique_ptr<TfrView> created;
@@ -973,7 +978,7 @@ void GestureEngine::insertObject()
         o->CreateUniqueName();
         if (newPage)
             m_state.View.pageTabsChanged();
-        if (isBand(o))
+        if (gesture::isBand(o))
             m_state.SortObjects();
         m_state.SelectedCount = 1;
         m_state.setLastSelected(o);
@@ -999,7 +1004,7 @@ void GestureEngine::insertLine()
     TfrPage *p = page();
     const QRect r = m_state.RubberRect;
     xorRubberLine(r);
-    if (isEmptyRect(r) || DesignerState::restricted(drNoInsertObject))
+    if (gesture::isEmptyRect(r) || DesignerState::restricted(drNoInsertObject))
         return;
     std::unique_ptr<TfrView> line = report::frCreateObject(report::otLine, QString());
     TfrView *o = line.get();
@@ -1039,7 +1044,7 @@ void GestureEngine::finishRubberBand()
     TfrPage *p = page();
     xorRubberRect(m_state.RubberRect);
     RubberBand = false;
-    const QRect r = normalized(m_state.RubberRect);
+    const QRect r = gesture::normalized(m_state.RubberRect);
     m_state.RubberRect = r;
     auto touches = [&](const TfrView *v) {
         return v->x <= r.right() && qint64(v->x) + v->dx >= r.left() && v->y <= r.bottom() &&
@@ -1048,7 +1053,7 @@ void GestureEngine::finishRubberBand()
     m_state.UnselectAll();
     int count = 0;
     for (const auto &v : p->Objects)
-        if (!isBand(v.get()) && touches(v.get())) {
+        if (!gesture::isBand(v.get()) && touches(v.get())) {
             v->Selected = true;
             ++count;
         }
@@ -1124,7 +1129,7 @@ void GestureEngine::mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers, int, 
         m_state.View.selectionChanged();
     } else if (m_state.SelectedCount == 1) {
         if (TfrView *o = singleSelected()) {
-            normalizeObject(o);
+            gesture::normalizeObject(o);
             if (c != SurfaceCursor::Default)
                 o->SpareHook();
         }
