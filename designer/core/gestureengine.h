@@ -46,12 +46,15 @@ public:
     // Inserts a memo holding "[" + field + "]" where the rectangle was shown.
     void dragDrop(const QString &field);
     // Clears Down, IgnoreNextDown, RubberBand, ResizeEdge; default cursor.
+    // For a page drawn afresh (no mark of the engine is left on it).
     void resetMouseState();
 
-    // The select tool was pressed (OB1): an insert tool no longer stays.
+    // The select tool was pressed (OB1): an insert tool no longer stays;
+    // the new-object rectangle goes and the cursor is the default one.
     void selectToolPressed();
     // An object tool was pressed (OB2..OB6, add-ins); with Shift it stays
-    // armed after each insertion.
+    // armed after each insertion. The previous tool's rectangle goes and
+    // the cursor is the default one, so the next hover shows the new tool's.
     void toolPressed(int tag, bool shift);
 
     // Size of an object placed by a click.
