@@ -285,6 +285,15 @@ TEST_F(GesturesTest, BandToolAsksTheTypeAndNamesTheBandWithoutBlanks)
     useTool(kToolBand);
     click(20, 10);
     EXPECT_TRUE(page->FindObject(QStringLiteral("TitreDeLétat1")));
+    // A band takes the surface's width, a cross band a narrow column.
+    EXPECT_EQ(b->dx, core->surface.surfaceSize().width());
+    answer = btCrossData;
+    useTool(kToolBand);
+    click(20, 600);
+    ASSERT_NE(page->FindObject(QStringLiteral("DonnéeTableauCroisé1")), nullptr);
+    EXPECT_EQ(page->FindObject(QStringLiteral("DonnéeTableauCroisé1"))->dx, 40);
+    page->Delete(
+        page->IndexOfObjectID(page->FindObject(QStringLiteral("DonnéeTableauCroisé1"))->ID));
     // Cancel inserts nothing.
     answer.reset();
     useTool(kToolBand);
@@ -298,7 +307,7 @@ TEST_F(GesturesTest, BandToolAsksTheTypeAndNamesTheBandWithoutBlanks)
     second->Add(std::move(sub));
     useTool(kToolBand);
     click(20, 250);
-    EXPECT_EQ(targets, (std::vector<bool>{false, false, false, true}));
+    EXPECT_EQ(targets, (std::vector<bool>{false, false, false, false, true}));
     // With no dialog there is no band.
     core->state.Requests.bandType = nullptr;
     useTool(kToolBand);
