@@ -34,6 +34,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace designer
 {
@@ -88,8 +89,10 @@ QString frPositionText(const QRect &box, int units, const QPoint *pictureScale)
         if (units == 0) {
             parts << QString::number(v);
         } else {
-            double u = units == 1 ? v / 18.0 * 5 : v / 18.0 * 5 / 25.4;
-            parts << platform::FloatToStrF(u, platform::TFloatFormat::ffGeneral, 4, 2);
+            // Two decimals, then at most four significant digits.
+            const double u = units == 1 ? v / 18.0 * 5 : v / 18.0 * 5 / 25.4;
+            parts << platform::FloatToStrF(std::nearbyint(u * 100) / 100,
+                                           platform::TFloatFormat::ffGeneral, 4, 2);
         }
     }
     QString text = parts.join(units == 0 ? QStringLiteral(";") : QStringLiteral("; "));
