@@ -59,6 +59,9 @@ public:
     static QString PickExpressionResult(const QString &text);
     // The tab text of each page (subreport names, else "Page" + n).
     QStringList pageTabTexts() const;
+    // The template is about to be rebuilt (preview, prepared page edited):
+    // the objects' places are noted for templateRebuilt.
+    void templateAboutToRebuild();
     // The template was rebuilt (preview, prepared page edited): undo entries
     // are mapped to the new objects, the selection is cleared.
     void templateRebuilt();

@@ -4,12 +4,14 @@
 // stream copy), so Undo restores every stored property, not only geometry.
 #include <QtGlobal>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace report
 {
 class TfrView;
-}
+class TfrPage;
+} // namespace report
 
 namespace designer
 {
@@ -26,29 +28,54 @@ public:
 
     explicit UndoManager(DesignerState &state);
     ~UndoManager();
+    UndoManager(const UndoManager &) = delete;
+    UndoManager &operator=(const UndoManager &) = delete;
 
     // Records the current page's selection (every object for an order change).
     void RecordUndo(TfrUndoKind kind);
-    // Records only these objects (Delete: only what it will remove).
+    // Records only these objects of the current page (Delete: only what it
+    // will remove), in the page's order; an order change still records every
+    // object. Like RecordUndo, an empty list sets Modified and forgets the
+    // redo buffer: call it only when something will change.
     void RecordObjects(TfrUndoKind kind, const std::vector<report::TfrView *> &objects);
-    // Undo (UndoBuffer) or redo (RedoBuffer) the newest entry.
-    void ApplyUndoEntry(Buffer buffer);
+    // Undo (UndoBuffer) or redo (RedoBuffer) the newest entry; false when
+    // nothing was applied (empty buffer, or the entry belongs to another page).
+    bool ApplyUndoEntry(Buffer buffer);
     void ClearUndoBuffer();
     void ClearRedoBuffer();
     int count(Buffer buffer) const;
+    // The page index of the newest entry of a buffer, if any.
+    std::optional<int> newestPage(Buffer buffer) const;
+
+    // The template is about to be rebuilt (a preview, a prepared page
+    // edited): the IDs of every page's objects are noted in order, so that
+    // remapAfterRebuild can find the new objects by (page, index).
+    void rememberObjects();
     // The page's objects were rebuilt with new IDs (the template reloaded):
-    // IDs are mapped again by (page, index); a page whose object count
-    // changed empties both buffers.
+    // IDs are mapped again by (page, index). Both buffers are emptied when
+    // nothing was noted before, when an entry was made or applied since, or
+    // when a page's object count (or the page count) changed.
     void remapAfterRebuild();
 
 private:
     struct Record;
     struct Entry;
+    using Pairs = std::vector<std::pair<report::TfrView *, int>>;
+
+    // The current page and its index in the report's page list (-1: none).
+    report::TfrPage *currentPage(int *index) const;
+    void PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex);
+    void clearBuffer(Buffer buffer);
+    // Every object of the page with its index (order entries).
+    static Pairs allObjects(const report::TfrPage &page);
+    // A selected data component: the DB fields window refreshes its list.
+    void refreshFieldsFor(const std::vector<report::TfrView *> &objects) const;
+
     DesignerState &m_state;
     std::vector<std::unique_ptr<Entry>> m_buffers[2];
-    // Object count of each page when an entry was last made (for the remap).
-    std::vector<int> m_pageCounts;
-    std::vector<std::vector<qint32>> m_pageIDs;
+    // The object IDs of every page, in order, as rememberObjects() saw them;
+    // dropped by every change to the buffers, as they may no longer match.
+    std::optional<std::vector<std::vector<qint32>>> m_rememberedIDs;
 };
 
 } // namespace designer
