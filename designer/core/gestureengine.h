@@ -3,8 +3,11 @@
 // insertion of new objects, line drawing, shared-border moves, field drops
 // and the object popup. Feedback is drawn in XOR; real changes repaint only
 // the damaged region.
+#include "designer/core/designerview.h"
+
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QSize>
 #include <QString>
 #include <Qt>
@@ -12,7 +15,8 @@
 namespace report
 {
 class TfrView;
-}
+class TfrPage;
+} // namespace report
 
 namespace designer
 {
@@ -31,6 +35,9 @@ public:
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    // A double click arms IgnoreNextDown: the window passes the double
+    // click's second press on to mouseDown afterwards (as QWidget's own
+    // double-click handler does), and that press is swallowed.
     void doubleClick();
     void mouseLeave();
     // A field dragged from the DB fields window's list; true when accepted.
@@ -39,6 +46,12 @@ public:
     void dragDrop(const QString &field);
     // Clears Down, IgnoreNextDown, RubberBand, ResizeEdge; default cursor.
     void resetMouseState();
+
+    // The select tool was pressed (OB1): an insert tool no longer stays.
+    void selectToolPressed();
+    // An object tool was pressed (OB2..OB6, add-ins); with Shift it stays
+    // armed after each insertion.
+    void toolPressed(int tag, bool shift);
 
     // Size of an object placed by a click.
     QSize DefaultObjectSize() const;
@@ -64,9 +77,46 @@ public:
     bool down() const;
 
 private:
+    report::TfrPage *page() const;
+    bool reportPage() const;
+    int gridSize() const;
+    bool snapping(Qt::KeyboardModifiers modifiers) const;
+    int truncate(int v) const;
+    // Cuts a pointer step to whole grid steps under snapping; false while
+    // neither component has reached one step yet.
+    bool gridStep(bool snap, int &sx, int &sy) const;
+    void setCursor(SurfaceCursor cursor);
+    SurfaceCursor cursor() const;
+    // Rectangles and lines of no extent show nothing, so they are never
+    // put into the overlay (a later erase of them stays a no-op as well).
+    void xorRubberRect(const QRect &r);
+    void xorRubberLine(const QRect &r);
+    void moveRubberTo(int x, int y);
+    void clearSelection();
+    report::TfrView *singleSelected() const;
+    void updateLastSelected();
+    bool sizeRestricted(const report::TfrView *v) const;
+    bool moveRestricted(const report::TfrView *v) const;
+    // Dragging a lone band also takes the objects lying wholly inside it.
+    void carryBandObjects(int sx, int sy, Qt::KeyboardModifiers modifiers);
+    void hoverCursor(int x, int y);
+    void scaleGroup(int sx, int sy);
+    void moveSelection(int sx, int sy);
+    void resizeOne(int sx, int sy);
+    void autoScroll(int x, int y);
+    void insertObject();
+    void insertLine();
+    void finishRubberBand();
+    bool currentPageIsSubreportTarget() const;
+    int surfaceWidth() const;
+
     DesignerState &m_state;
     SurfaceRenderer &m_surface;
     UndoManager &m_undo;
+    // The object placed by the last insertion (a drop fills its text).
+    report::TfrView *m_inserted = nullptr;
+    // The insertion comes from a field drop (no editor opens).
+    bool m_dropping = false;
 };
 
 } // namespace designer

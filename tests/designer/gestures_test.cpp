@@ -1,0 +1,763 @@
+#include "tests/designer/designer_fixture.h"
+
+#include <random>
+
+namespace designer::test
+{
+
+using namespace report;
+
+class GesturesTest : public DesignerFixture
+{
+protected:
+    void SetUp() override
+    {
+        DesignerFixture::SetUp();
+        page->PrnInfo.Pgw = 700;
+        page->PrnInfo.Pgh = 1000;
+    }
+
+    // Objects with IDs of their own, as the object factory gives them (the
+    // selection keeps its last object by ID).
+    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy)
+    {
+        TfrMemoView *v = DesignerFixture::memo(name, x, y, dx, dy);
+        v->ID = frObjects().frNextObjectID++;
+        return v;
+    }
+    TfrBandView *band(int type, int y, int dy, const QString &name)
+    {
+        TfrBandView *v = DesignerFixture::band(type, y, dy, name);
+        v->ID = frObjects().frNextObjectID++;
+        return v;
+    }
+
+    GestureEngine &g() { return core->gestures; }
+    DesignerSettings &settings() { return core->state.Settings; }
+
+    void hover(int x, int y, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        g().mouseMove(Qt::NoButton, m, x, y);
+    }
+    void press(int x, int y, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        g().mouseDown(Qt::LeftButton, m, x, y);
+    }
+    void dragTo(int x, int y, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        g().mouseMove(Qt::LeftButton, m, x, y);
+    }
+    void release(int x, int y) { g().mouseUp(Qt::LeftButton, Qt::NoModifier, x, y); }
+    // A whole gesture as the window delivers it: the pointer comes over the
+    // start point, the button goes down, moves to the end, goes up.
+    void drag(int x0, int y0, int x1, int y1, Qt::KeyboardModifiers m = Qt::NoModifier)
+    {
+        hover(x0, y0, m);
+        press(x0, y0, m);
+        dragTo(x1, y1, m);
+        release(x1, y1);
+    }
+    void click(int x, int y, Qt::KeyboardModifiers m = Qt::NoModifier) { drag(x, y, x, y, m); }
+    void useTool(int tag, bool keep = false)
+    {
+        view.tool = tag;
+        g().toolPressed(tag, keep);
+    }
+    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
+    static QRect geometry(const TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
+    TfrView *last() const { return page->Objects.back().get(); }
+};
+
+// ------------------------------------------------------------------ insertion
+
+TEST_F(GesturesTest, ClickWithTheMemoToolPlacesADefaultSizedMemoOnTheGrid)
+{
+    settings().GridSize = 8;
+    int edits = 0;
+    core->state.Requests.objectEditor = [&](TfrView *, bool) { ++edits; };
+    useTool(kToolMemo);
+    click(13, 21);
+    ASSERT_EQ(page->ObjectCount(), 1);
+    auto *m = dynamic_cast<TfrMemoView *>(last());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(geometry(m), QRect(8, 16, 96, 18));
+    EXPECT_EQ(m->Name, QStringLiteral("Memo1"));
+    // The last-used font starts as the window's default font, never "" and 0.
+    EXPECT_EQ(m->Font.Name, QStringLiteral("Arial"));
+    EXPECT_EQ(m->Font.Size, 10);
+    EXPECT_TRUE(m->Selected);
+    EXPECT_EQ(core->state.SelectedCount, 1);
+    EXPECT_EQ(core->state.LastSelected(), m);
+    EXPECT_EQ(edits, 1);
+    // The select tool comes back and the cursor with it.
+    EXPECT_EQ(view.tool, kToolSelect);
+    EXPECT_EQ(view.cursor, SurfaceCursor::Default);
+}
+
+TEST_F(GesturesTest, DefaultSizeFollowsTheGridAndTheLastUsedFontSize)
+{
+    settings().EditAfterInsert = false;
+    LastUsedAttributes &lastUsed = designerGlobals().lastUsed;
+    const struct {
+        int grid, fontSize;
+        QSize size;
+    } cases[] = {{4, 10, {96, 18}}, {18, 10, {108, 18}}, {4, 11, {96, 18}}, {4, 12, {96, 20}},
+                 {4, 13, {96, 20}}, {4, 14, {96, 24}},   {4, 16, {96, 24}}, {4, 17, {96, 18}}};
+    int y = 0;
+    for (const auto &c : cases) {
+        settings().GridSize = c.grid;
+        lastUsed.FontSize = c.fontSize;
+        lastUsed.FontName = QStringLiteral("Courier New");
+        useTool(kToolMemo);
+        click(36, y += 36);
+        auto *m = dynamic_cast<TfrMemoView *>(last());
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(QSize(m->dx, m->dy), c.size) << c.grid << " " << c.fontSize;
+        EXPECT_EQ(m->Font.Size, c.fontSize);
+        EXPECT_EQ(m->Font.Name, QStringLiteral("Courier New"));
+    }
+}
+
+TEST_F(GesturesTest, DraggedAreaGivesTheSizeAndADegenerateOneFallsBack)
+{
+    settings().GridSize = 8;
+    settings().EditAfterInsert = false;
+    useTool(kToolMemo);
+    drag(16, 16, 120, 56);
+    EXPECT_EQ(geometry(last()), QRect(16, 16, 104, 40));
+    // Dragged backwards: the rectangle is normalized.
+    useTool(kToolMemo);
+    drag(200, 200, 160, 120);
+    EXPECT_EQ(geometry(last()), QRect(160, 120, 40, 80));
+    // No height: a picture is 36 x 36, a memo takes the default size.
+    useTool(kToolPicture);
+    drag(16, 304, 120, 304);
+    ASSERT_NE(dynamic_cast<TfrPictureView *>(last()), nullptr);
+    EXPECT_EQ(geometry(last()), QRect(16, 304, 36, 36));
+    useTool(kToolMemo);
+    drag(16, 400, 16, 480);
+    EXPECT_EQ(geometry(last()), QRect(16, 400, 96, 18));
+    EXPECT_EQ(page->ObjectCount(), 4);
+}
+
+TEST_F(GesturesTest, NewObjectsTakeTheLastUsedAttributes)
+{
+    settings().EditAfterInsert = false;
+    LastUsedAttributes &a = designerGlobals().lastUsed;
+    a.FrameTyp = frftLeft | frftTop;
+    a.FrameWidth = 3;
+    a.LineWidth = 5;
+    a.FrameColor = 0x0000FF;
+    a.FillColor = 0x00FF00;
+    a.FontColor = 0xFF0000;
+    a.FontStyle = 2;
+    a.Alignment = frtaCenter;
+    useTool(kToolMemo);
+    click(40, 40);
+    auto *m = dynamic_cast<TfrMemoView *>(last());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->FrameTyp, frftLeft | frftTop);
+    EXPECT_EQ(m->FrameWidth, 3.0f);
+    EXPECT_EQ(m->FrameColor, 0x0000FF);
+    EXPECT_EQ(m->FillColor, 0x00FF00);
+    EXPECT_EQ(m->Font.Color, 0xFF0000);
+    EXPECT_EQ(m->Font.Style, 2);
+    EXPECT_EQ(m->Alignment, frtaCenter);
+    // A line takes the line width, not the frame width.
+    useTool(kToolLine);
+    drag(300, 300, 400, 300);
+    auto *line = dynamic_cast<TfrLineView *>(last());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->FrameWidth, 5.0f);
+    EXPECT_EQ(line->FrameColor, 0x0000FF);
+}
+
+TEST_F(GesturesTest, ShiftOnTheToolKeepsItArmedAndTheSelectToolDisarmsIt)
+{
+    settings().EditAfterInsert = false;
+    useTool(kToolMemo, true);
+    click(40, 40);
+    click(40, 100);
+    EXPECT_EQ(page->ObjectCount(), 2);
+    EXPECT_EQ(view.tool, kToolMemo);
+    EXPECT_EQ(view.cursor, SurfaceCursor::Cross);
+    EXPECT_EQ(page->Object(1)->Name, QStringLiteral("Memo2"));
+    g().selectToolPressed();
+    EXPECT_FALSE(core->state.KeepTool);
+    useTool(kToolMemo);
+    click(40, 200);
+    EXPECT_EQ(view.tool, kToolSelect);
+}
+
+TEST_F(GesturesTest, InsertRestrictionInsertsNothingAndGivesTheSelectToolBack)
+{
+    frObjects().frDesignerRestrictions = 1 << drNoInsertObject;
+    useTool(kToolMemo);
+    click(40, 40);
+    useTool(kToolLine);
+    drag(100, 100, 200, 100);
+    EXPECT_EQ(page->ObjectCount(), 0);
+    EXPECT_EQ(undoCount(), 0);
+    EXPECT_FALSE(g().dragOver(true, 50, 50));
+    frObjects().frDesignerRestrictions = 0;
+    EXPECT_TRUE(g().dragOver(true, 50, 50));
+    EXPECT_FALSE(g().dragOver(false, 50, 50));
+}
+
+TEST_F(GesturesTest, BandToolAsksTheTypeAndNamesTheBandWithoutBlanks)
+{
+    settings().EditAfterInsert = false;
+    std::vector<bool> targets;
+    std::optional<int> answer = btMasterData;
+    core->state.Requests.bandType = [&](bool target) {
+        targets.push_back(target);
+        return answer;
+    };
+    memo(QStringLiteral("Memo1"), 10, 300, 50, 20);
+    useTool(kToolBand);
+    click(20, 100);
+    auto *b = dynamic_cast<TfrBandView *>(page->Object(0));
+    ASSERT_NE(b, nullptr) << "bands go before the other objects";
+    EXPECT_EQ(b->Name, QStringLiteral("DonnéesMaitre1"));
+    EXPECT_EQ(b->GetBandType(), btMasterData);
+    answer = btReportTitle;
+    useTool(kToolBand);
+    click(20, 10);
+    EXPECT_TRUE(page->FindObject(QStringLiteral("TitreDeLétat1")));
+    // Cancel inserts nothing.
+    answer.reset();
+    useTool(kToolBand);
+    click(20, 200);
+    EXPECT_EQ(page->ObjectCount(), 3);
+    EXPECT_EQ(view.tool, kToolSelect);
+    // The dialog is told when the page is a subreport's target.
+    TfrPage *second = rep->Pages().Add();
+    auto sub = std::make_unique<TfrSubReportView>();
+    sub->SubPage = 0;
+    second->Add(std::move(sub));
+    useTool(kToolBand);
+    click(20, 250);
+    EXPECT_EQ(targets, (std::vector<bool>{false, false, false, true}));
+    // With no dialog there is no band.
+    core->state.Requests.bandType = nullptr;
+    useTool(kToolBand);
+    click(20, 400);
+    EXPECT_EQ(page->ObjectCount(), 3);
+}
+
+TEST_F(GesturesTest, BandNameBaseDropsBlanksAndApostrophes)
+{
+    EXPECT_EQ(GestureEngine::bandNameBase(QStringLiteral("Titre de l'état")),
+              QStringLiteral("TitreDeLétat"));
+    EXPECT_EQ(GestureEngine::bandNameBase(QStringLiteral("Données maitre")),
+              QStringLiteral("DonnéesMaitre"));
+    // Only a-z after a blank is upper-cased.
+    EXPECT_EQ(GestureEngine::bandNameBase(QStringLiteral("a  b 1 é x’y")),
+              QStringLiteral("aB1éXy"));
+    EXPECT_EQ(GestureEngine::bandNameBase(QString()), QString());
+}
+
+TEST_F(GesturesTest, SubreportToolAppendsItsTargetPage)
+{
+    settings().EditAfterInsert = false;
+    useTool(kToolSubReport);
+    click(50, 50);
+    auto *sub = dynamic_cast<TfrSubReportView *>(last());
+    ASSERT_NE(sub, nullptr);
+    EXPECT_EQ(sub->SubPage, 1);
+    EXPECT_EQ(rep->Pages().Count(), 2);
+    EXPECT_EQ(view.tabChanges, 1);
+    EXPECT_EQ(geometry(sub), QRect(48, 48, 96, 18));
+}
+
+TEST_F(GesturesTest, DroppedFieldBecomesABracketedMemoWithoutEditor)
+{
+    int edits = 0;
+    core->state.Requests.objectEditor = [&](TfrView *, bool) { ++edits; };
+    const QString field = QStringLiteral("Clients.\"Nom\"");
+    ASSERT_TRUE(g().dragOver(true, 30, 30));
+    ASSERT_TRUE(g().dragOver(true, 50, 61));
+    g().dragDrop(field);
+    ASSERT_EQ(page->ObjectCount(), 1);
+    auto *m = dynamic_cast<TfrMemoView *>(last());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->Memo, QStringList{QStringLiteral("[Clients.\"Nom\"]")});
+    EXPECT_EQ(geometry(m), QRect(44, 56, 96, 18));
+    EXPECT_EQ(edits, 0);
+    EXPECT_FALSE(g().DragActive);
+    // A drop that was never accepted inserts nothing and writes into no one.
+    m->Memo.clear();
+    g().dragDrop(field);
+    EXPECT_EQ(page->ObjectCount(), 1);
+    EXPECT_TRUE(m->Memo.isEmpty());
+}
+
+TEST_F(GesturesTest, NewMemosRecordOneUndoEntryEach)
+{
+    settings().EditAfterInsert = false;
+    useTool(kToolMemo);
+    click(40, 40);
+    EXPECT_EQ(undoCount(), 1);
+    useTool(kToolLine);
+    drag(100, 100, 200, 100);
+    EXPECT_EQ(undoCount(), 2);
+}
+
+// ------------------------------------------------------------------ lines
+
+TEST_F(GesturesTest, PencilSnapsToANearCornerElseToTheNearestGridPoint)
+{
+    settings().GridSize = 8;
+    memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    useTool(kToolLine);
+    hover(300, 300);
+    EXPECT_EQ(view.cursor, SurfaceCursor::Pencil);
+    press(103, 104); // 5 px from (100, 100)
+    EXPECT_EQ(core->state.RubberRect, edges(100, 100, 100, 100));
+    release(103, 104);
+    press(153, 126); // 5 px from (150, 130)
+    EXPECT_EQ(core->state.RubberRect, edges(150, 130, 150, 130));
+    release(153, 126);
+    // Nothing nearer than a grid step: halves go to the even grid line.
+    press(12, 20);
+    EXPECT_EQ(core->state.RubberRect, edges(16, 16, 16, 16));
+    release(12, 20);
+    press(20, 36);
+    EXPECT_EQ(core->state.RubberRect, edges(16, 32, 16, 32));
+    release(20, 36);
+    EXPECT_EQ(page->ObjectCount(), 1) << "a click draws no line";
+}
+
+TEST_F(GesturesTest, LineTakesItsDominantDirectionsEnd)
+{
+    settings().GridAlign = false;
+    useTool(kToolLine);
+    drag(100, 50, 40, 60);
+    auto *line = dynamic_cast<TfrLineView *>(last());
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(geometry(line), QRect(40, 50, 60, 10));
+    EXPECT_TRUE(line->Selected);
+    EXPECT_EQ(view.tool, kToolLine) << "the line tool stays";
+    drag(200, 300, 210, 200);
+    EXPECT_EQ(geometry(last()), QRect(200, 200, 10, 100));
+    EXPECT_EQ(page->Object(0)->Selected, false);
+    // Under snapping the line waits for whole grid steps.
+    settings().GridAlign = true;
+    settings().GridSize = 8;
+    drag(400, 400, 427, 403);
+    EXPECT_EQ(geometry(last()), QRect(400, 400, 24, 0));
+}
+
+// ------------------------------------------------------------------ moving
+
+TEST_F(GesturesTest, MovesSnapToWholeGridStepsAndAltInvertsTheGrid)
+{
+    settings().GridSize = 8;
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    click(120, 110);
+    ASSERT_TRUE(m->Selected);
+    drag(120, 110, 125, 110);
+    EXPECT_EQ(geometry(m), QRect(100, 100, 50, 30));
+    EXPECT_EQ(undoCount(), 0) << "a move under one grid step records nothing";
+    drag(120, 110, 132, 110);
+    EXPECT_EQ(geometry(m), QRect(108, 100, 50, 30));
+    EXPECT_EQ(undoCount(), 1);
+    drag(130, 110, 135, 110, Qt::AltModifier);
+    EXPECT_EQ(geometry(m), QRect(113, 100, 50, 30));
+    EXPECT_EQ(undoCount(), 2);
+    // Several steps in one gesture record once.
+    press(130, 110);
+    dragTo(140, 120);
+    dragTo(150, 130);
+    release(150, 130);
+    EXPECT_EQ(geometry(m), QRect(129, 116, 50, 30));
+    EXPECT_EQ(undoCount(), 3);
+}
+
+TEST_F(GesturesTest, MoveRestrictionsKeepObjectsInPlace)
+{
+    settings().GridAlign = false;
+    TfrMemoView *a = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    TfrMemoView *b = memo(QStringLiteral("Memo2"), 200, 100, 50, 30);
+    b->Restrictions = frrfDontMove;
+    select({a, b});
+    drag(110, 110, 130, 140);
+    EXPECT_EQ(geometry(a), QRect(120, 130, 50, 30));
+    EXPECT_EQ(geometry(b), QRect(200, 100, 50, 30));
+    frObjects().frDesignerRestrictions = 1 << drNoMove;
+    drag(130, 140, 150, 150);
+    EXPECT_EQ(geometry(a), QRect(120, 130, 50, 30));
+}
+
+TEST_F(GesturesTest, DraggingABandCarriesWhatLiesWhollyInsideUnlessAltIsHeld)
+{
+    settings().GridAlign = false;
+    TfrBandView *b = band(btMasterData, 100, 60, QStringLiteral("MasterData1"));
+    TfrMemoView *inside = memo(QStringLiteral("Memo1"), 10, 110, 50, 20);
+    TfrMemoView *across = memo(QStringLiteral("Memo2"), 100, 150, 50, 20);
+    click(300, 130);
+    ASSERT_TRUE(b->Selected);
+    ASSERT_EQ(core->state.SelectedCount, 1);
+    drag(300, 130, 300, 150);
+    EXPECT_EQ(b->y, 120);
+    EXPECT_EQ(inside->y, 130);
+    EXPECT_EQ(across->y, 150);
+    EXPECT_TRUE(inside->Selected);
+    EXPECT_EQ(undoCount(), 1);
+    // Undo puts the carried memo back as well as the band.
+    core->Undo();
+    EXPECT_EQ(page->FindObject(QStringLiteral("MasterData1"))->y, 100);
+    EXPECT_EQ(page->FindObject(QStringLiteral("Memo1"))->y, 110);
+    // Alt: the band alone.
+    click(650, 500);
+    b = static_cast<TfrBandView *>(page->FindObject(QStringLiteral("MasterData1")));
+    inside = static_cast<TfrMemoView *>(page->FindObject(QStringLiteral("Memo1")));
+    click(300, 130);
+    ASSERT_EQ(core->state.SelectedCount, 1);
+    drag(300, 130, 300, 150, Qt::AltModifier);
+    EXPECT_EQ(b->y, 120);
+    EXPECT_EQ(inside->y, 110);
+    EXPECT_FALSE(inside->Selected);
+}
+
+TEST_F(GesturesTest, MovesStayWithinTheGeometryRange)
+{
+    settings().GridAlign = false;
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), kFrMaxGeometry - 40, 10, 30, 30);
+    select({m});
+    view.visible = QRect(kFrMaxGeometry - 100, 0, 50, 50);
+    hover(kFrMaxGeometry - 25, 25);
+    press(kFrMaxGeometry - 25, 25);
+    dragTo(kFrMaxGeometry + 100, 25);
+    release(kFrMaxGeometry + 100, 25);
+    EXPECT_EQ(m->x, kFrMaxGeometry);
+}
+
+TEST_F(GesturesTest, DraggingPastTheVisiblePartScrolls)
+{
+    settings().GridAlign = false;
+    memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    click(110, 110);
+    hover(110, 110);
+    press(110, 110);
+    dragTo(850, 650);
+    EXPECT_EQ(view.visible.topLeft(), QPoint(50, 50));
+    // A held key stops the scrolling.
+    g().mouseMove(Qt::LeftButton, Qt::ShiftModifier, 950, 650);
+    EXPECT_EQ(view.visible.topLeft(), QPoint(50, 50));
+    dragTo(20, 30);
+    EXPECT_EQ(view.visible.topLeft(), QPoint(20, 30));
+    release(20, 30);
+}
+
+// ------------------------------------------------------------------ resizing
+
+TEST_F(GesturesTest, ResizingThroughZeroTurnsTheObjectOverAndGoesOn)
+{
+    settings().GridAlign = false;
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    click(120, 110);
+    hover(100, 100);
+    ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+    press(100, 100);
+    dragTo(170, 150);
+    EXPECT_EQ(geometry(m), QRect(150, 130, 20, 20));
+    EXPECT_EQ(g().ResizeEdge, 2);
+    // Onwards the bottom-right corner is held.
+    dragTo(180, 160);
+    EXPECT_EQ(geometry(m), QRect(150, 130, 30, 30));
+    release(180, 160);
+    EXPECT_EQ(g().ResizeEdge, 0);
+    EXPECT_EQ(undoCount(), 1);
+}
+
+TEST_F(GesturesTest, HandlesGiveTheirCursorAndEdge)
+{
+    settings().GridAlign = false;
+    struct Case {
+        QPoint handle;
+        SurfaceCursor cursor;
+        QRect after; // dragged by (10, 6) from (100, 100, 50, 30)
+    };
+    const Case cases[] = {
+        {{100, 100}, SurfaceCursor::SizeNWSE, {110, 106, 40, 24}},
+        {{150, 130}, SurfaceCursor::SizeNWSE, {100, 100, 60, 36}},
+        {{150, 100}, SurfaceCursor::SizeNESW, {100, 106, 60, 24}},
+        {{100, 130}, SurfaceCursor::SizeNESW, {110, 100, 40, 36}},
+        {{125, 100}, SurfaceCursor::SizeNS, {100, 106, 50, 24}},
+        {{125, 130}, SurfaceCursor::SizeNS, {100, 100, 50, 36}},
+        {{100, 115}, SurfaceCursor::SizeWE, {110, 100, 40, 30}},
+        {{150, 115}, SurfaceCursor::SizeWE, {100, 100, 60, 30}},
+    };
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    for (const Case &c : cases) {
+        m->SetBounds(100, 100, 50, 30);
+        select({m});
+        // The handle takes the pointer 2 pixels before it to 3 after.
+        hover(c.handle.x() + 3, c.handle.y() - 2);
+        EXPECT_EQ(view.cursor, c.cursor) << c.handle.x() << "," << c.handle.y();
+        press(c.handle.x(), c.handle.y());
+        dragTo(c.handle.x() + 10, c.handle.y() + 6);
+        release(c.handle.x() + 10, c.handle.y() + 6);
+        EXPECT_EQ(geometry(m), c.after) << c.handle.x() << "," << c.handle.y();
+        hover(300, 300);
+        EXPECT_EQ(view.cursor, SurfaceCursor::Default);
+    }
+    // "Don't size" and the designer's no-resize bit hold the size.
+    m->SetBounds(100, 100, 50, 30);
+    m->Restrictions = frrfDontSize;
+    hover(150, 130);
+    drag(150, 130, 170, 140);
+    EXPECT_EQ(geometry(m), QRect(100, 100, 50, 30));
+    m->Restrictions = 0;
+    frObjects().frDesignerRestrictions = 1 << drNoResize;
+    hover(150, 130);
+    drag(150, 130, 170, 140);
+    EXPECT_EQ(geometry(m), QRect(100, 100, 50, 30));
+}
+
+// ------------------------------------------------------------------ groups
+
+TEST_F(GesturesTest, ScalingAGroupByItsCornerKeepsSharedEdgesShared)
+{
+    settings().GridAlign = false;
+    std::mt19937 random(25);
+    for (int round = 0; round < 150; ++round) {
+        while (page->ObjectCount() > 0)
+            page->Delete(0);
+        // A grid of memos side by side and one above the other.
+        std::uniform_int_distribution<int> size(3, 37), step(-23, 29), count(2, 4);
+        const int cols = count(random), rows = count(random);
+        std::vector<int> xs{10 + size(random)}, ys{10 + size(random)};
+        for (int i = 0; i < cols; ++i)
+            xs.push_back(xs.back() + size(random));
+        for (int j = 0; j < rows; ++j)
+            ys.push_back(ys.back() + size(random));
+        for (int j = 0; j < rows; ++j)
+            for (int i = 0; i < cols; ++i)
+                memo(QStringLiteral("M%1_%2").arg(i).arg(j), xs[i], ys[j], xs[i + 1] - xs[i],
+                     ys[j + 1] - ys[j]);
+        core->state.SelectAllObjects();
+        core->state.computeGroupRect();
+        const int cornerX = xs.back(), cornerY = ys.back();
+        hover(cornerX, cornerY);
+        ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+        press(cornerX, cornerY);
+        int px = cornerX, py = cornerY;
+        for (int k = 0; k < 4; ++k) {
+            px += step(random);
+            py += step(random);
+            dragTo(px, py);
+        }
+        release(px, py);
+        for (int j = 0; j < rows; ++j)
+            for (int i = 0; i < cols; ++i) {
+                const TfrView *v = page->Object(j * cols + i);
+                ASSERT_GE(v->dx, 0);
+                ASSERT_GE(v->dy, 0);
+                if (i + 1 < cols) {
+                    ASSERT_EQ(v->x + v->dx, page->Object(j * cols + i + 1)->x) << "round " << round;
+                }
+                if (j + 1 < rows) {
+                    ASSERT_EQ(v->y + v->dy, page->Object((j + 1) * cols + i)->y)
+                        << "round " << round;
+                }
+            }
+        // The group keeps its top-left corner.
+        EXPECT_EQ(page->Object(0)->x, xs[0]);
+        EXPECT_EQ(page->Object(0)->y, ys[0]);
+        hover(1000, 1000);
+    }
+}
+
+TEST_F(GesturesTest, ScalingAGroupDoublesItAndLeavesAFlatAxisAlone)
+{
+    settings().GridAlign = false;
+    TfrMemoView *a = memo(QStringLiteral("Memo1"), 100, 100, 40, 20);
+    TfrMemoView *b = memo(QStringLiteral("Memo2"), 140, 120, 60, 30);
+    select({a, b});
+    core->state.computeGroupRect();
+    hover(200, 150);
+    press(200, 150);
+    dragTo(300, 200);
+    release(300, 200);
+    EXPECT_EQ(geometry(a), QRect(100, 100, 80, 40));
+    EXPECT_EQ(geometry(b), QRect(180, 140, 120, 60));
+    // Two objects on one vertical line: no width to scale by.
+    auto vertical = [&](int y) {
+        auto line = std::make_unique<TfrLineView>();
+        line->SetBounds(400, y, 0, 20);
+        line->ID = frObjects().frNextObjectID++;
+        return page->Add(std::move(line));
+    };
+    TfrView *c = vertical(100);
+    TfrView *d = vertical(130);
+    select({c, d});
+    core->state.computeGroupRect();
+    hover(400, 150);
+    ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
+    press(400, 150);
+    dragTo(410, 200);
+    release(410, 200);
+    EXPECT_EQ(geometry(c), QRect(400, 100, 0, 40));
+    EXPECT_EQ(geometry(d), QRect(400, 160, 0, 40));
+}
+
+TEST_F(GesturesTest, SharedBorderMovesUnlessAnObjectWouldVanish)
+{
+    settings().GridAlign = false;
+    TfrMemoView *a = memo(QStringLiteral("Memo1"), 100, 100, 50, 20);
+    TfrMemoView *b = memo(QStringLiteral("Memo2"), 150, 100, 40, 20);
+    select({a, b});
+    core->state.computeGroupRect();
+    hover(151, 110);
+    ASSERT_EQ(view.cursor, SurfaceCursor::HorizontalSplit);
+    EXPECT_EQ(g().SplitLeft, a);
+    EXPECT_EQ(g().SplitRight, b);
+    press(151, 110);
+    dragTo(171, 115);
+    release(171, 115);
+    EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
+    EXPECT_EQ(geometry(b), QRect(170, 100, 20, 20));
+    // From the left object's side of the border, past the right one's end.
+    hover(169, 110);
+    ASSERT_EQ(view.cursor, SurfaceCursor::HorizontalSplit);
+    press(169, 110);
+    dragTo(189, 110);
+    release(189, 110);
+    EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
+    EXPECT_EQ(geometry(b), QRect(170, 100, 20, 20));
+    // Past the left one's start.
+    hover(171, 110);
+    press(171, 110);
+    dragTo(101, 110);
+    release(101, 110);
+    EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
+    EXPECT_EQ(geometry(b), QRect(170, 100, 20, 20));
+    // "Don't move" on the right one holds the border.
+    b->Restrictions = frrfDontMove;
+    hover(171, 110);
+    press(171, 110);
+    dragTo(161, 110);
+    release(161, 110);
+    EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
+}
+
+// ------------------------------------------------------------------ selection
+
+TEST_F(GesturesTest, SelectionFramePrefersObjectsToBands)
+{
+    TfrBandView *b = band(btMasterData, 100, 60, QStringLiteral("MasterData1"));
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 10, 110, 50, 20);
+    TfrMemoView *far = memo(QStringLiteral("Memo2"), 500, 400, 50, 20);
+    drag(5, 50, 30, 120);
+    EXPECT_TRUE(m->Selected);
+    EXPECT_FALSE(b->Selected);
+    EXPECT_FALSE(far->Selected);
+    EXPECT_EQ(core->state.SelectedCount, 1);
+    EXPECT_EQ(core->state.LastSelected(), m);
+    drag(400, 50, 300, 120);
+    EXPECT_TRUE(b->Selected);
+    EXPECT_FALSE(m->Selected);
+    EXPECT_EQ(core->state.SelectedCount, 1);
+    // Ctrl starts a frame even on an object.
+    drag(20, 115, 600, 600, Qt::ControlModifier);
+    EXPECT_TRUE(m->Selected);
+    EXPECT_TRUE(far->Selected);
+    EXPECT_FALSE(b->Selected);
+    EXPECT_EQ(core->state.SelectedCount, 2);
+    EXPECT_TRUE(core->state.GroupValid);
+    // Nothing touched: nothing selected.
+    drag(600, 700, 650, 750);
+    EXPECT_EQ(core->state.SelectedCount, 0);
+    EXPECT_EQ(core->state.LastSelected(), nullptr);
+}
+
+TEST_F(GesturesTest, ClicksSelectTheTopmostObjectAndShiftToggles)
+{
+    TfrMemoView *under = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    TfrMemoView *over = memo(QStringLiteral("Memo2"), 120, 110, 50, 30);
+    click(130, 120);
+    EXPECT_TRUE(over->Selected);
+    EXPECT_FALSE(under->Selected);
+    click(105, 105, Qt::ShiftModifier);
+    EXPECT_EQ(core->state.SelectedCount, 2);
+    EXPECT_EQ(core->state.LastSelected(), over);
+    // A click on a selected object keeps the selection (to drag it).
+    click(105, 105);
+    EXPECT_EQ(core->state.SelectedCount, 2);
+    click(130, 120, Qt::ShiftModifier);
+    EXPECT_EQ(core->state.SelectedCount, 1);
+    EXPECT_EQ(core->state.LastSelected(), under);
+    click(400, 400);
+    EXPECT_EQ(core->state.SelectedCount, 0);
+    EXPECT_FALSE(under->Selected);
+}
+
+TEST_F(GesturesTest, RightButtonSelectsAndOpensThePopup)
+{
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    g().mouseDown(Qt::RightButton, Qt::NoModifier, 110, 110);
+    EXPECT_TRUE(m->Selected);
+    EXPECT_EQ(view.popups, std::vector<QPoint>{QPoint(110, 110)});
+    EXPECT_FALSE(g().down());
+    g().mouseUp(Qt::RightButton, Qt::NoModifier, 110, 110);
+}
+
+// ------------------------------------------------------------------ double click
+
+TEST_F(GesturesTest, DoubleClickOpensPageOptionsScriptOrEditorOnce)
+{
+    int options = 0, scripts = 0;
+    std::vector<std::pair<TfrView *, bool>> edits;
+    core->state.Requests.pageOptions = [&] {
+        ++options;
+        return true;
+    };
+    core->state.Requests.pageScript = [&] { ++scripts; };
+    core->state.Requests.objectEditor = [&](TfrView *v, bool ctrl) { edits.emplace_back(v, ctrl); };
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 100, 100, 50, 30);
+    click(400, 400);
+    g().doubleClick();
+    // The double click's second press is swallowed.
+    click(120, 110);
+    EXPECT_EQ(options, 1);
+    EXPECT_FALSE(m->Selected);
+    click(120, 110);
+    EXPECT_TRUE(m->Selected);
+    g().doubleClick();
+    click(120, 110);
+    // Ctrl at the first press asks for the text editor.
+    click(120, 110, Qt::ControlModifier);
+    EXPECT_TRUE(m->Selected);
+    g().doubleClick();
+    click(120, 110, Qt::ControlModifier);
+    ASSERT_EQ(edits.size(), 2u);
+    EXPECT_EQ(edits[0], std::make_pair(static_cast<TfrView *>(m), false));
+    EXPECT_EQ(edits[1], std::make_pair(static_cast<TfrView *>(m), true));
+    // Page options refused by the restriction word.
+    frObjects().frDesignerRestrictions = 1 << drNoPageOptions;
+    click(400, 400);
+    g().doubleClick();
+    EXPECT_EQ(options, 1);
+    frObjects().frDesignerRestrictions = 0;
+    // A dialog page opens its script instead.
+    page->PageTypeValue = ptDialog;
+    g().resetMouseState();
+    g().doubleClick();
+    EXPECT_EQ(scripts, 1);
+    EXPECT_EQ(options, 1);
+}
+
+TEST_F(GesturesTest, LeavingTheSurfaceTakesTheNewObjectRectangleAway)
+{
+    useTool(kToolMemo);
+    hover(40, 40);
+    EXPECT_EQ(core->state.RubberRect, edges(40, 40, 136, 58));
+    g().mouseLeave();
+    EXPECT_EQ(core->state.RubberRect, edges(-9960, -9960, -9864, -9942));
+    hover(80, 80);
+    EXPECT_EQ(core->state.RubberRect, edges(80, 80, 176, 98));
+}
+
+} // namespace designer::test
