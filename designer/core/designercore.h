@@ -9,6 +9,7 @@
 #include "designer/core/undomanager.h"
 
 #include <QString>
+#include <optional>
 
 namespace designer
 {
@@ -57,6 +58,13 @@ public:
     void SelectByName(const QString &name);
     // The expression builder's text as a field reference.
     static QString PickExpressionResult(const QString &text);
+    // The field picker's choice as a field reference ("" when cancelled).
+    static QString PickDataFieldResult(const std::optional<QString> &field);
+    // The designer interface's pickers over their request slots.
+    QString PickExpression();
+    QString PickDataField();
+    // Opens the DB fields window (designing a report page only).
+    void ShowDBFieldsWindow();
     // The tab text of each page (subreport names, else "Page" + n).
     QStringList pageTabTexts() const;
     // The template is about to be rebuilt (preview, prepared page edited):

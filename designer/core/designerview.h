@@ -68,6 +68,9 @@ public:
     // Which tool-bar combo box holds the keyboard focus.
     virtual bool fontSizeBoxHasFocus() const { return false; }
     virtual bool lineWidthBoxHasFocus() const { return false; }
+    virtual bool fontNameBoxHasFocus() const { return false; }
+    // GridShow or GridAlign changed: GB1 and GB2 follow.
+    virtual void gridOptionsChanged() {}
     // The button state of FnB1..FnB3 (bold, italic, underline) is toggled.
     virtual void toggleStyleButton(int /*which 0..2*/) {}
     // Puts a text into the line width box C4.

@@ -60,6 +60,7 @@ public:
     void openObjectPopup(const QPoint &p) override { popups.push_back(p); }
     bool fontSizeBoxHasFocus() const override { return fontSizeFocus; }
     bool lineWidthBoxHasFocus() const override { return lineWidthFocus; }
+    bool fontNameBoxHasFocus() const override { return fontNameFocus; }
     void toggleStyleButton(int which) override { toggled.push_back(which); }
     void setLineWidthText(const QString &text) override { lineWidthText = text; }
 
@@ -73,6 +74,7 @@ public:
     QString lineWidthText;
     QRegion changed;
     bool fontSizeFocus = false, lineWidthFocus = false;
+    bool fontNameFocus = false;
     int surfaceChanges = 0, scrolls = 0, selectionChanges = 0, positionChanges = 0,
         tabChanges = 0, undoStateChanges = 0;
 };
