@@ -97,8 +97,67 @@ QImage toolGlyph(const QString &name)
         p.setPen(QPen(ink, 2));
         p.drawLine(4, 8, 7, 11);
         p.drawLine(7, 11, 12, 4);
+    } else if (name == QLatin1String("FR_PENCIL")) { // a pencil, tip at the bottom left
+        p.setPen(Qt::NoPen);
+        p.setBrush(yellow);
+        p.drawPolygon(QPolygon({QPoint(3, 10), QPoint(11, 2), QPoint(14, 5), QPoint(6, 13)}));
+        p.setBrush(QColor(255, 160, 160)); // the eraser
+        p.drawPolygon(QPolygon({QPoint(11, 2), QPoint(13, 0), QPoint(16, 3), QPoint(14, 5)}));
+        p.setPen(ink);
+        p.setBrush(Qt::NoBrush);
+        p.drawLine(3, 10, 11, 2);
+        p.drawLine(6, 13, 14, 5);
+        p.drawLine(0, 15, 3, 10);
+        p.drawLine(0, 15, 6, 13);
+        // the lead
+        p.fillRect(QRect(0, 14, 2, 2), ink);
+    } else if (name == QLatin1String("FR_CHECK")) { // a tick
+        p.setPen(QPen(ink, 2));
+        p.drawLine(3, 8, 6, 11);
+        p.drawLine(6, 11, 12, 4);
+    } else if (name == QLatin1String("FR_RADIO")) { // a round bullet
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawEllipse(QRect(5, 5, 6, 6));
+    } else if (name == QLatin1String("FR_BOLD") || name == QLatin1String("FR_ITALIC") ||
+               name == QLatin1String("FR_UNDRLINE")) { // a letter in that style
+        QFont f(QStringLiteral("Times New Roman"));
+        f.setPixelSize(14);
+        f.setBold(name == QLatin1String("FR_BOLD"));
+        f.setItalic(name == QLatin1String("FR_ITALIC"));
+        p.setFont(f);
+        p.drawText(QRect(0, -1, 16, 16), Qt::AlignCenter,
+                   name == QLatin1String("FR_BOLD")     ? QStringLiteral("G")
+                   : name == QLatin1String("FR_ITALIC") ? QStringLiteral("I")
+                                                        : QStringLiteral("S"));
+        if (name == QLatin1String("FR_UNDRLINE"))
+            p.drawLine(3, 14, 12, 14);
     } else {
         return QImage();
+    }
+    return img;
+}
+
+// The small marks the designer puts in the top-left corner of an object:
+// 8 x 8, drawn as they are (no transparent colour).
+QImage objectMark(const QString &name)
+{
+    QImage img(8, 8, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (name == QLatin1String("FR_SCRIPT")) { // a sheet of program lines
+        img.fill(QColor(255, 255, 255));
+        p.setPen(QColor(0, 0, 128));
+        p.drawRect(QRect(0, 0, 7, 7));
+        p.drawLine(2, 2, 5, 2);
+        p.drawLine(3, 4, 5, 4);
+        p.drawLine(2, 6, 4, 6);
+    } else { // FR_HIGHLIGHT: a marker's yellow stroke on a red frame
+        img.fill(QColor(255, 255, 0));
+        p.setPen(QColor(255, 0, 0));
+        p.drawRect(QRect(0, 0, 7, 7));
+        p.drawLine(2, 5, 5, 2);
+        p.drawLine(2, 4, 4, 2);
     }
     return img;
 }
@@ -130,6 +189,9 @@ QImage LoadBitmap(const QString &name)
         return emptyPicture();
     if (name.compare(QLatin1String("FR_NONVISUALCOMPONENT"), Qt::CaseInsensitive) == 0)
         return nonVisualComponent();
+    if (name.compare(QLatin1String("FR_SCRIPT"), Qt::CaseInsensitive) == 0 ||
+        name.compare(QLatin1String("FR_HIGHLIGHT"), Qt::CaseInsensitive) == 0)
+        return objectMark(name.toUpper());
     return toolGlyph(name.toUpper());
 }
 

@@ -2,6 +2,7 @@
 #include "platform/canvas/bitmaps.h"
 #include "platform/canvas/frfont.h"
 
+#include <QSet>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -17,6 +18,24 @@ TEST(CanvasBitmaps, OwnBitmapsByNameAndNullForOthers)
     EXPECT_NE(empty.pixelColor(0, 0), empty.pixelColor(8, 8));
     EXPECT_TRUE(LoadBitmap(QStringLiteral("FR_NOTHING")).isNull());
     EXPECT_TRUE(LoadBitmap(QString()).isNull());
+}
+
+TEST(CanvasBitmaps, DesignerGlyphsAreDrawnInCode)
+{
+    for (const char *name : {"FR_PENCIL", "FR_SCRIPT", "FR_HIGHLIGHT", "FR_CHECK", "FR_RADIO",
+                             "FR_BOLD", "FR_ITALIC", "FR_UNDRLINE", "fr_pencil"}) {
+        const QImage img = LoadBitmap(QString::fromLatin1(name));
+        ASSERT_FALSE(img.isNull()) << name;
+        EXPECT_LE(img.width(), 16) << name;
+        QSet<QRgb> colours;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                colours.insert(img.pixel(x, y));
+        EXPECT_GE(colours.size(), 2) << name;
+    }
+    // Three different letters, not one glyph thrice.
+    EXPECT_NE(LoadBitmap(QStringLiteral("FR_BOLD")), LoadBitmap(QStringLiteral("FR_ITALIC")));
+    EXPECT_NE(LoadBitmap(QStringLiteral("FR_ITALIC")), LoadBitmap(QStringLiteral("FR_UNDRLINE")));
 }
 
 TEST(CanvasBitmaps, CheckerPatternAlternatesByPixel)
