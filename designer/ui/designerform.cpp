@@ -1146,6 +1146,11 @@ bool TfrDesignerForm::eventFilter(QObject *watched, QEvent *event)
         auto *w = qobject_cast<QWidget *>(watched);
         if (!w || w->window() != this || !isVisible() || QApplication::activePopupWidget())
             break;
+        // A key not taken goes up the parents, through this filter again:
+        // the window sees it once, at the control that has the focus.
+        QWidget *target = focusWidget() ? focusWidget() : this;
+        if (w != target)
+            break;
         auto *k = static_cast<QKeyEvent *>(event);
         int key = k->key();
         bool handled = false;

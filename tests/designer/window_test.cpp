@@ -127,6 +127,7 @@ protected:
     }
     static void drag(QWidget *w, QPoint from, QPoint to, Qt::KeyboardModifiers mods = {})
     {
+        mouse(w, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton, mods);
         mouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, mods);
         const QPoint mid = (from + to) / 2;
         mouse(w, QEvent::MouseMove, mid, Qt::NoButton, Qt::LeftButton, mods);
@@ -525,6 +526,7 @@ TEST_F(WindowTest, MemoInsertedMovedResizedThenUndoneAndRedone)
         EXPECT_EQ(page->ObjectCount(), 1);
 
         // Copy with Ctrl+Insert, paste with Shift+Insert: a second memo.
+        f.PageView->setFocus();
         for (const auto &v : page->Objects)
             v->Selected = true;
         f.state().SelectedCount = 1;
@@ -536,6 +538,7 @@ TEST_F(WindowTest, MemoInsertedMovedResizedThenUndoneAndRedone)
 
         // Esc gives the select tool back.
         QTest::mouseClick(f.button(QStringLiteral("OB2")), Qt::LeftButton);
+        f.PageView->setFocus();
         EXPECT_EQ(f.activeTool(), kToolMemo);
         QTest::keyClick(f.PageView, Qt::Key_Escape);
         EXPECT_EQ(f.activeTool(), kToolSelect);
