@@ -807,6 +807,9 @@ void TfrDesignerForm::FormCreate()
         auto run = [click] { platform::guard(click); };
         b->OnClick = run;
         connect(a, &QAction::triggered, this, run);
+        // An empty bar is shorter than high and would turn across: lay it
+        // along the bottom dock before arranging it again.
+        Panel6->resize(std::max(Panel6->width(), Panel6->height()) + 22, 26);
         Panel6->AdjustBounds();
     };
     if (DesignMode == 1) {
@@ -1020,6 +1023,8 @@ void TfrDesignerForm::FormShow()
     PaintColorGlyph(0, button(QStringLiteral("ClB3")), 2);
     // 13.
     LinePanel->hide();
+    C2->setCurrentText(last.FontName);
+    C3->setCurrentText(QString::number(last.FontSize));
     if (st.Requests.inspectorRefill)
         st.Requests.inspectorRefill();
     SetGridShow(st.Settings.GridShow);
@@ -1080,7 +1085,8 @@ void TfrDesignerForm::layoutFrame()
     frDock2->setGeometry(0, midTop, leftW, midH);
     frDock4->setGeometry(w - rightW, midTop, rightW, midH);
     m_central->setGeometry(leftW, midTop, std::max(1, w - leftW - rightW), midH);
-    const int tabH = Tab1->sizeHint().height();
+    // The tab row keeps its height while the tabs are rebuilt.
+    const int tabH = std::max(Tab1->sizeHint().height(), Tab1->fontMetrics().height() + 12);
     Tab1->setGeometry(0, 0, m_central->width(), tabH);
     ScrollBox1->setGeometry(0, tabH, m_central->width(), std::max(1, midH - tabH));
     StatusBar1->setGeometry(0, h - statusH, w, statusH);
@@ -1109,6 +1115,7 @@ void TfrDesignerForm::layoutSurface()
         PageForm->OnResize = nullptr;
         PageView->setGeometry(PageForm->rect());
         PageForm->OnResize = std::move(keep);
+        m_scrollContent->resize(ScrollBox1->viewport()->size());
     } else {
         const int client = ScrollBox1->viewport()->width();
         const QRect r = m_core->surface.layout(client, ScrollBox1->width());

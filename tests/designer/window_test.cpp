@@ -650,6 +650,50 @@ TEST_F(WindowTest, OwnerIsNotActivatedWhenTheDesignerCloses)
     EXPECT_EQ(ownerForm.activations, before);
 }
 
+TEST_F(WindowTest, MainWindowShowsBandsMemosToolBarsTabsAndThePosition)
+{
+    band(btPageHeader, 0, 40, QStringLiteral("EnTeteDePage1"));
+    memo(QStringLiteral("Titre"), 8, 16, 96, 18);
+    memo(QStringLiteral("Date"), 500, 16, 120, 18);
+    band(btMasterData, 80, 24, QStringLiteral("DonneesMaitre1"), QStringLiteral("10"));
+    memo(QStringLiteral("Nom"), 8, 84, 200, 18)->Memo = QStringList{QStringLiteral("[Nom]")};
+    memo(QStringLiteral("Points"), 220, 84, 80, 18)->Memo = QStringList{QStringLiteral("[Points]")};
+    rep->Pages().Add()->Name = QStringLiteral("Page2");
+    design([&](TfrDesignerForm &f) {
+        f.resize(1000, 700);
+        f.SetGridSize(8);
+        QApplication::processEvents();
+        f.SelectByName(QStringLiteral("Titre"));
+        f.selectionChanged();
+        EXPECT_EQ(f.PBox1->text(), QStringLiteral("8;16;96;18"));
+        EXPECT_EQ(f.StatusBar1->panelText(0), QStringLiteral("Pixels"));
+        ASSERT_EQ(f.Tab1->count(), 2);
+        EXPECT_EQ(f.Tab1->tabText(1), QStringLiteral("Page2"));
+        for (TfrToolBar *bar : {f.Panel1, f.Panel2, f.Panel3, f.Panel4, f.Panel5, f.Panel6}) {
+            EXPECT_TRUE(bar->isVisible()) << bar->objectName().toStdString();
+            // Every button lies inside its bar (nothing cut off).
+            for (QWidget *w : bar->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (!w->isHidden()) {
+                    EXPECT_TRUE(bar->rect().contains(w->geometry()))
+                        << w->objectName().toStdString() << " in " << bar->width() << "x"
+                        << bar->height() << " at " << w->x() << "," << w->y() << " " << w->width()
+                        << "x" << w->height();
+                }
+            }
+            EXPECT_TRUE(bar->parentWidget()->rect().contains(bar->geometry()))
+                << bar->objectName().toStdString();
+        }
+        EXPECT_GE(f.button(QStringLiteral("ExitB"))->width(),
+                  f.button(QStringLiteral("ExitB"))
+                          ->fontMetrics()
+                          .horizontalAdvance(QStringLiteral("Fermer")) +
+                      16);
+        QApplication::processEvents();
+        if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty())
+            f.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/designer_main.png"));
+    });
+}
+
 TEST_F(WindowTest, RegistrationGivesTheKeyOfTheTitleAgainAfterAReset)
 {
     EXPECT_EQ(frRegistryKey(), QStringLiteral("Software\\VornReport\\") + kTitle);
