@@ -7,6 +7,7 @@
 #include "designer/core/designerglobals.h"
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
+#include "designer/ui/fieldmime.h"
 
 #include "platform/canvas/textmeasurer.h"
 #include "platform/forms/application.h"
@@ -14,6 +15,7 @@
 #include "platform/registry/registry.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
+#include "report/core/frstream.h"
 #include "report/objects/frbandview.h"
 #include "report/objects/frchartview.h"
 #include "report/objects/frcheckboxview.h"
@@ -31,6 +33,7 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -692,6 +695,110 @@ TEST_F(WindowTest, MainWindowShowsBandsMemosToolBarsTabsAndThePosition)
         if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty())
             f.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/designer_main.png"));
     });
+}
+
+TEST_F(WindowTest, FieldDroppedOnTheSurfaceBecomesAMemo)
+{
+    band(btMasterData, 40, 40, QStringLiteral("DonneesMaitre1"), QStringLiteral("5"));
+    design([&](TfrDesignerForm &f) {
+        QMimeData data;
+        data.setData(frFieldMimeType(), QStringLiteral("Clients.\"Nom\"").toUtf8());
+        QDragEnterEvent enter(QPoint(40, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.PageView, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDragMoveEvent over(QPoint(40, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.PageView, &over);
+        EXPECT_TRUE(over.isAccepted());
+        QDropEvent drop(QPointF(40, 50), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(f.PageView, &drop);
+        ASSERT_EQ(page->ObjectCount(), 2);
+        EXPECT_EQ(page->Objects[1]->Memo, QStringList{QStringLiteral("[Clients.\"Nom\"]")});
+        // Anything else dragged there is refused.
+        QMimeData text;
+        text.setText(QStringLiteral("Nom"));
+        QDragEnterEvent other(QPoint(40, 50), Qt::CopyAction, &text, Qt::LeftButton, {});
+        QApplication::sendEvent(f.PageView, &other);
+        EXPECT_FALSE(other.isAccepted());
+    });
+}
+
+// Templates as files may hold them: each is shown, selected, moved, undone
+// and closed, and comes out as it went in.
+TEST_F(WindowTest, HostileTemplatesAreShownEditedUndoneAndClosedUnchanged)
+{
+    struct Case {
+        const char *what;
+        std::function<void(TfrPage &)> build;
+    };
+    const Case cases[] = {
+        {"far objects and bad sizes",
+         [&](TfrPage &p) {
+             memo(QStringLiteral("Loin"), 1 << 26, -(1 << 26), 50, 20, &p);
+             memo(QStringLiteral("Vide"), 10, 10, 0, 0, &p);
+             memo(QStringLiteral("Envers"), 100, 100, -40, -20, &p);
+         }},
+        {"band type 150 and subreports out of range",
+         [&](TfrPage &p) {
+             band(150, 20, 20, QStringLiteral("Bande1"));
+             for (int target : {-1, 99}) {
+                 auto sub = std::make_unique<TfrSubReportView>();
+                 sub->Name = QStringLiteral("SousEtat%1").arg(target);
+                 sub->SubPage = target;
+                 sub->SetBounds(20, 60, 100, 30);
+                 p.Add(std::move(sub));
+             }
+         }},
+        {"two billion columns and a negative gap",
+         [&](TfrPage &p) {
+             p.Columns = 2000000000;
+             p.ColumnGap = -500;
+             memo(QStringLiteral("Colonnes"), 20, 20, 50, 20, &p);
+         }},
+        {"a 100 m paper",
+         [&](TfrPage &p) {
+             p.ChangePaper(256, 2100, 1000000, -1, 0);
+             memo(QStringLiteral("Bas"), 20, p.PageHeight() - 40, 50, 20, &p);
+         }},
+        {"5000 objects",
+         [&](TfrPage &p) {
+             for (int i = 0; i < 5000; ++i)
+                 memo(QStringLiteral("Memo%1").arg(i + 1), (i % 20) * 36, (i / 20) * 4, 30, 12, &p);
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        page->Clear();
+        page->Columns = 1;
+        page->ColumnGap = 0;
+        page->ChangePaper(9, 0, 0, -1, 0);
+        c.build(*page);
+        // Drawn once, a band takes the page's width: that is the template's
+        // state before the edits.
+        design([](TfrDesignerForm &) {});
+        FrMemoryStream before;
+        rep->SaveToStream(before);
+        design([&](TfrDesignerForm &f) {
+            if (std::string(c.what) == "a 100 m paper") {
+                f.state().Settings.UnlimitedHeight = true;
+                f.FormResize();
+            }
+            f.ScrollBox1->verticalScrollBar()->setValue(
+                f.ScrollBox1->verticalScrollBar()->maximum());
+            f.SelAllBClick();
+            f.PageView->setFocus();
+            TfrView *last = page->Objects.back().get();
+            const int x = last->x;
+            QTest::keyClick(f.PageView, Qt::Key_Right, Qt::ControlModifier);
+            EXPECT_EQ(last->x, x + 1);
+            f.UndoBClick();
+            f.RepaintPage();
+            QApplication::processEvents();
+            EXPECT_LE(f.PageView->height(), QWIDGETSIZE_MAX);
+        });
+        FrMemoryStream after;
+        rep->SaveToStream(after);
+        EXPECT_EQ(after.data(), before.data());
+    }
 }
 
 TEST_F(WindowTest, RegistrationGivesTheKeyOfTheTitleAgainAfterAReset)
