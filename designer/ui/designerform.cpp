@@ -721,7 +721,7 @@ void TfrDesignerForm::buildStatusBar()
 void TfrDesignerForm::connectCommand(const QString &handler, const QStringList &controls,
                                      std::function<void()> run)
 {
-    auto wrapped = [this, run] { platform::guard(run); };
+    auto wrapped = [run] { platform::guard(run); };
     for (const QString &name : controls) {
         if (TfrSpeedButton *b = button(name))
             b->OnClick = wrapped;
@@ -851,14 +851,14 @@ void TfrDesignerForm::FormCreate()
     connectCommand(QStringLiteral("ExitBClick"), {QStringLiteral("ExitB"), QStringLiteral("N10")},
                    [this] { ExitBClick(); });
     connectCommand(QStringLiteral("OB1Click"), {QStringLiteral("OB1")}, [this] { OB1Click(); });
+    // Tools > Tool bars: each item shows or hides its bar.
     for (int i = 0; i < 5; ++i)
-        if (i != 5)
-            connectCommand(QStringLiteral("Pan2Click"), {QStringLiteral("Pan%1").arg(i + 1)},
-                           [this, i] {
-                               TfrToolBar *bars[] = {Panel1, Panel2, Panel3, Panel4, Panel5};
-                               bars[i]->SetIsVisible(!bars[i]->IsVisible());
-                               layoutFrame();
-                           });
+        connectCommand(QStringLiteral("Pan2Click"), {QStringLiteral("Pan%1").arg(i + 1)},
+                       [this, i] {
+                           TfrToolBar *bars[] = {Panel1, Panel2, Panel3, Panel4, Panel5};
+                           bars[i]->SetIsVisible(!bars[i]->IsVisible());
+                           layoutFrame();
+                       });
     connectCommand(QStringLiteral("Pan2Click"), {QStringLiteral("Pan7")}, [this] {
         Panel6->SetIsVisible(!Panel6->IsVisible());
         layoutFrame();

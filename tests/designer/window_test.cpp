@@ -424,6 +424,17 @@ TEST_F(WindowTest, AddInHintsAndToolsOfTheHostProgram)
         // Menu items show the glyph of their button.
         EXPECT_FALSE(f.action(QStringLiteral("N11"))->icon().isNull());
         EXPECT_FALSE(f.action(QStringLiteral("N46"))->icon().isNull());
+        // The tool bar items hide and show their bar, ticked while it shows.
+        QMenu *bars = f.findChild<QMenu *>(QStringLiteral("N37"));
+        ASSERT_NE(bars, nullptr);
+        emit bars->aboutToShow();
+        EXPECT_FALSE(f.action(QStringLiteral("Pan1"))->icon().isNull());
+        f.action(QStringLiteral("Pan1"))->trigger();
+        EXPECT_FALSE(f.Panel1->IsVisible());
+        emit bars->aboutToShow();
+        EXPECT_TRUE(f.action(QStringLiteral("Pan1"))->icon().isNull());
+        f.action(QStringLiteral("Pan1"))->trigger();
+        EXPECT_TRUE(f.Panel1->IsVisible());
     });
 }
 
