@@ -1055,6 +1055,12 @@ void TfrDesignerForm::FormDestroy()
     }
     if (DesignMode == 1 && st.Requests.dbFieldsHide)
         st.Requests.dbFieldsHide();
+    // The rules go before the widgets: nothing may reach them afterwards.
+    Tab1->disconnect(this);
+    ScrollBox1->horizontalScrollBar()->disconnect(this);
+    ScrollBox1->verticalScrollBar()->disconnect(this);
+    delete PageView;
+    PageView = nullptr;
     delete PageForm.data();
 }
 
@@ -1287,12 +1293,15 @@ int TfrDesignerForm::ShowModal()
 
 void TfrDesignerForm::surfaceChanged(const QRegion &region)
 {
-    PageView->update(region);
+    if (PageView)
+        PageView->update(region);
 }
 
 void TfrDesignerForm::setSurfaceCursor(SurfaceCursor cursor)
 {
     m_cursor = cursor;
+    if (!PageView)
+        return;
     switch (cursor) {
     case SurfaceCursor::Default:
         PageView->setCursor(Qt::ArrowCursor);
@@ -1323,6 +1332,8 @@ void TfrDesignerForm::setSurfaceCursor(SurfaceCursor cursor)
 
 QRect TfrDesignerForm::visibleRect() const
 {
+    if (!PageView)
+        return {};
     if (PageForm && PageView->parentWidget() == PageForm)
         return PageView->rect();
     const QWidget *vp = ScrollBox1->viewport();
@@ -1334,6 +1345,8 @@ QRect TfrDesignerForm::visibleRect() const
 
 void TfrDesignerForm::scrollTo(int x, int y)
 {
+    if (!PageView)
+        return;
     if (PageForm && PageView->parentWidget() == PageForm)
         return;
     ScrollBox1->horizontalScrollBar()->setValue(x + PageView->x());
@@ -1419,6 +1432,8 @@ void TfrDesignerForm::undoStateChanged()
 
 void TfrDesignerForm::openObjectPopup(const QPoint &surfacePos)
 {
+    if (!PageView)
+        return;
     Popup1->popup(PageView->mapToGlobal(surfacePos));
 }
 
