@@ -778,6 +778,7 @@ void TfrDesignerForm::FormCreate()
     m_scrollContent->setPalette(pal);
     ScrollBox1->setWidget(m_scrollContent);
     ScrollBox1->viewport()->installEventFilter(this);
+    ScrollBox1->installEventFilter(this);
     for (QScrollBar *bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, platform::handler([this] {
                     m_core->surface.invalidate();
@@ -1077,6 +1078,11 @@ void TfrDesignerForm::layoutFrame()
     if (!MainMenu1 || !m_central)
         return;
     const int w = width(), h = height();
+    // On a narrow screen the frame bar leaves the text bar's row rather than
+    // being cut off at the window's edge.
+    if (Panel1->Dock() == frDock1 && Panel3->Dock() == frDock1 && Panel1->y() == Panel3->y() &&
+        Panel1->x() + Panel1->width() > w)
+        Panel1->DockTo(frDock1, 0, frDock1->height() - 1);
     const int menuH = MainMenu1->sizeHint().height();
     MainMenu1->setGeometry(0, 0, w, menuH);
     const int statusH = StatusBar1->height();
@@ -1203,6 +1209,8 @@ bool TfrDesignerForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Resize:
         if (watched == frDock1 || watched == frDock2 || watched == frDock3 || watched == frDock4)
             layoutFrame();
+        else if (watched == ScrollBox1 && !m_destroying && isVisible())
+            platform::guard([&] { layoutSurface(); });
         break;
     default:
         break;
