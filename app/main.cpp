@@ -1,6 +1,7 @@
 // The main block: the application object, the French texts of the standard
-// dialogs, the report library, the windows (the main one shown), then the
-// message loop.
+// dialogs, the report library, the application title and the designer, the
+// windows (the main one shown), then the message loop.
+#include "designer/ui/designerregistration.h"
 #include "manager/fenetres.h"
 #include "platform/forms/application.h"
 #include "report/core/frlibrary.h"
@@ -14,6 +15,9 @@ int main(int argc, char **argv)
     // printer, progress window and dialogs are the real ones.
     report::frUseWindows();
     report::fr().start();
+    // The designer's registry key carries the title: the title comes first.
+    platform::SetApplicationTitle(titreApplication());
+    designer::frRegisterDesigner();
     std::unique_ptr<Fenetres> fenetres = demarrerApplication();
     const int code = app.exec();
     fenetres.reset();

@@ -105,11 +105,13 @@ std::unique_ptr<Fenetres> creerFenetres()
     return std::make_unique<Fenetres>();
 }
 
+QString titreApplication()
+{
+    return QStringLiteral("VORNisation en LUDmarre");
+}
+
 std::unique_ptr<Fenetres> demarrerApplication()
 {
-    // The report designer registers its window class with the report engine
-    // here, before any window exists.
-    platform::SetApplicationTitle(QStringLiteral("VORNisation en LUDmarre"));
     auto fenetres = creerFenetres();
     Vorn_FPr->Show();
     return fenetres;

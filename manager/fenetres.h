@@ -2,6 +2,7 @@
 // The program's sixteen windows: created at start-up in a fixed order, the
 // first being the main window, and kept until exit. Each is reached through
 // its global pointer, null outside a run.
+#include <QString>
 #include <memory>
 #include <vector>
 
@@ -63,7 +64,11 @@ private:
 // Creates the sixteen windows in order; the first is the main window.
 std::unique_ptr<Fenetres> creerFenetres();
 
-// The start of a run after the application object exists: the report
-// designer's registration, the application title, the windows, the main
-// window shown. The caller then runs the message loop.
+// The program's title (message box captions, the designer's registry key);
+// the main block sets it before anything else needs it.
+QString titreApplication();
+
+// The start of a run after the application object exists and the title is
+// set: the windows, the main window shown. The caller then runs the message
+// loop.
 std::unique_ptr<Fenetres> demarrerApplication();

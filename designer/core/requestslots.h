@@ -4,6 +4,7 @@
 // that needs it is disabled: the window asks isSet() before enabling it.
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace report
@@ -53,6 +54,10 @@ struct RequestSlots {
     std::function<void(int tag)> attributeCommand;
     // The page's script editor (double click on an empty dialog page).
     std::function<void()> pageScript;
+    // The window's commands that later parts build, by handler name
+    // ("FileBtn1Click", "ZB1Click", "Align3Click", "ClB1Click", ...): a name
+    // without a function leaves its buttons and menu items disabled.
+    std::map<QString, std::function<void()>> commands;
 };
 
 } // namespace designer

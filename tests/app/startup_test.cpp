@@ -18,8 +18,15 @@ using namespace platform;
 namespace
 {
 
+// The main block sets the title before the windows.
 class StartupTest : public vorn_test::ProgramFolderTest
 {
+protected:
+    void SetUp() override
+    {
+        vorn_test::ProgramFolderTest::SetUp();
+        SetApplicationTitle(titreApplication());
+    }
 };
 
 TEST_F(StartupTest, SixteenWindowsInOrderAndOnlyTheMainOneVisible)
