@@ -78,6 +78,18 @@ QPixmap transparentGlyph(const QImage &glyph)
 
 } // namespace
 
+int designerKeyOf(const QKeyEvent &event)
+{
+    // Ctrl + 1..9 sets the line width by the digit key, whatever the layout:
+    // on a French keyboard the digits are the shifted level of their keys,
+    // so the key arrives as "&", "é"... The keys of the digit row are known
+    // by their position (X key codes 10 to 18).
+    const quint32 code = event.nativeScanCode();
+    if ((event.modifiers() & Qt::ControlModifier) && code >= 10 && code <= 18)
+        return Qt::Key_1 + int(code - 10);
+    return event.key();
+}
+
 // --- position text
 
 QString frPositionText(const QRect &box, int units, const QPoint *pictureScale)
@@ -1171,7 +1183,7 @@ bool TfrDesignerForm::eventFilter(QObject *watched, QEvent *event)
         if (w != target)
             break;
         auto *k = static_cast<QKeyEvent *>(event);
-        int key = k->key();
+        int key = designerKeyOf(*k);
         bool handled = false;
         platform::guard([&] {
             m_core->keys.FormKeyDown(key, k->modifiers());
@@ -1267,20 +1279,28 @@ void TfrDesignerForm::SelectByName(const QString &name)
 
 QString TfrDesignerForm::PickDataField()
 {
-    const auto &slot = m_core->state.Requests.fieldPicker;
-    if (!slot)
-        return {};
-    const std::optional<QString> field = slot();
-    return field && !field->isEmpty() ? QLatin1Char('[') + *field + QLatin1Char(']') : QString();
+    return m_core->PickDataField();
 }
 
 QString TfrDesignerForm::PickExpression()
 {
-    const auto &slot = m_core->state.Requests.expressionBuilder;
-    if (!slot)
-        return {};
-    const std::optional<QString> text = slot();
-    return text ? DesignerCore::PickExpressionResult(*text) : QString();
+    return m_core->PickExpression();
+}
+
+void TfrDesignerForm::TemplateAboutToRebuild()
+{
+    m_core->templateAboutToRebuild();
+}
+
+void TfrDesignerForm::TemplateRebuilt()
+{
+    // The engine gave back the page of the same index, made anew.
+    m_core->templateRebuilt();
+    if (m_destroying || !m_core->state.Report)
+        return;
+    const int n = m_core->state.Report->Pages().Count();
+    if (n > 0)
+        SetCurPage(std::clamp(m_core->state.CurPage, 0, n - 1));
 }
 
 int TfrDesignerForm::ShowModal()
@@ -1380,14 +1400,13 @@ void TfrDesignerForm::pressTool(int tag)
 
 void TfrDesignerForm::OB1Click()
 {
-    m_core->state.KeepTool = false;
+    m_core->gestures.selectToolPressed();
 }
 
-void TfrDesignerForm::OB2MouseDown(int, Qt::KeyboardModifiers modifiers)
+void TfrDesignerForm::OB2MouseDown(int tag, Qt::KeyboardModifiers modifiers)
 {
     // Shift keeps the tool after one insertion.
-    m_core->state.KeepTool = modifiers & Qt::ShiftModifier;
-    setSurfaceCursor(SurfaceCursor::Default);
+    m_core->gestures.toolPressed(tag, modifiers & Qt::ShiftModifier);
 }
 
 void TfrDesignerForm::selectionChanged()
@@ -1720,8 +1739,10 @@ void TfrDesignerForm::SetCurPage(int n)
         Tab1->setCurrentIndex(n);
     }
     st.UnselectAll();
+    st.setLastSelected(nullptr);
     st.SortObjects();
-    report::frObjects().frDocMode = 0;
+    // Every object settles its drawing state once before it is shown.
+    m_core->surface.FirstDrawing();
     layoutSurface();
     selectionChanged();
 }

@@ -18,6 +18,7 @@
 
 class QAction;
 class QComboBox;
+class QKeyEvent;
 class QMenu;
 class QMenuBar;
 class QScrollArea;
@@ -34,6 +35,10 @@ class TfrPage;
 
 namespace designer
 {
+
+// The key a designer command reads from a key event (the digit row keeps its
+// digits under Ctrl on every keyboard layout).
+int designerKeyOf(const QKeyEvent &event);
 
 class TfrDesignerForm;
 
@@ -142,6 +147,8 @@ public:
     QString PickExpression() override;
     // exec() in a modal scope: 1 (closed with Exit) or 2 (cancelled).
     int ShowModal() override;
+    void TemplateAboutToRebuild() override;
+    void TemplateRebuilt() override;
 
     // --- DesignerView
     void surfaceChanged(const QRegion &region) override;
