@@ -6,6 +6,8 @@
 #include "report/expr/frvariables.h"
 #include "report_core_fixture.h"
 
+#include <QSet>
+
 using namespace report;
 using report::test::ReportCoreTest;
 
@@ -111,6 +113,25 @@ TEST_F(ContextTest, ConstantsByGroup)
     EXPECT_TRUE(c.GetVariable(QStringLiteral("Null")).isNull());
     for (int i = 1; i < c.Count(); ++i)
         EXPECT_LT(frCompareText(c.GetName(i - 1), c.GetName(i)), 0) << "sorted, no duplicate";
+    fr().end();
+}
+
+// The colour choosers list the script's colour constants: one table, so a
+// name and its value can never differ between the two.
+TEST_F(ContextTest, ColourTableIsTheOneOfTheConstants)
+{
+    fr().start();
+    const QStringList &names = frColorNames();
+    const QList<qint32> &values = frColorValues();
+    ASSERT_EQ(names.size(), 42);
+    ASSERT_EQ(values.size(), 42);
+    EXPECT_EQ(names.front(), QStringLiteral("clWhite"));
+    EXPECT_EQ(names.back(), QStringLiteral("clInfoBk"));
+    EXPECT_EQ(values[names.indexOf(QStringLiteral("clLime"))], 0x00FF00);
+    EXPECT_EQ(quint32(values.back()), 0x80000018u);
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 42);
+    for (qsizetype i = 0; i < names.size(); ++i)
+        EXPECT_EQ(fr().frConsts->GetVariable(names[i]).toInt(), values[i]) << names[i].toStdString();
     fr().end();
 }
 

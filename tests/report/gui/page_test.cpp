@@ -262,4 +262,26 @@ TEST_F(PageTest, PageRecordWithoutMarkerHasNoScript)
     EXPECT_EQ(page.BorderStyle, 2);
 }
 
+// Undo puts a deleted object back at its place: the others keep their order
+// and an index past either end is taken as the nearest end.
+TEST_F(PageTest, InsertAtAnIndexKeepsTheOthersInOrder)
+{
+    TfrPage page(9, 0, 0, kFrDefaultBin, 0);
+    auto named = [](const char *name) {
+        auto v = std::make_unique<TfrMemoView>();
+        v->Name = QString::fromLatin1(name);
+        return v;
+    };
+    page.Add(named("A"));
+    page.Add(named("B"));
+    page.Add(named("C"));
+    page.Insert(1, named("X"));
+    page.Insert(99, named("End"));
+    page.Insert(-5, named("Start"));
+    QStringList order;
+    for (const auto &v : page.Objects)
+        order << v->Name;
+    EXPECT_EQ(order.join(u','), QStringLiteral("Start,A,X,B,C,End"));
+}
+
 } // namespace
