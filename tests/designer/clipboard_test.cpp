@@ -37,12 +37,11 @@ QByteArray golden(const QString &name, const QByteArray &actual)
 class ClipboardTest : public DesignerFixture
 {
 protected:
+    // Memos of the size most tests use.
     TfrMemoView *idMemo(const QString &name, int x, int y, int dx = 40, int dy = 18,
                         TfrPage *on = nullptr)
     {
-        TfrMemoView *m = memo(name, x, y, dx, dy, on);
-        m->ID = frObjects().frNextObjectID++;
-        return m;
+        return memo(name, x, y, dx, dy, on);
     }
     TfrBandView *idBand(int type, int y, const QString &name)
     {

@@ -40,20 +40,6 @@ protected:
         page->PrnInfo.Pgh = 1000;
     }
 
-    // Objects with IDs of their own, as the object factory gives them (the
-    // selection keeps its last object by ID).
-    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy)
-    {
-        TfrMemoView *v = DesignerFixture::memo(name, x, y, dx, dy);
-        v->ID = frObjects().frNextObjectID++;
-        return v;
-    }
-    TfrBandView *band(int type, int y, int dy, const QString &name)
-    {
-        TfrBandView *v = DesignerFixture::band(type, y, dy, name);
-        v->ID = frObjects().frNextObjectID++;
-        return v;
-    }
 
     GestureEngine &g() { return core->gestures; }
     DesignerSettings &settings() { return core->state.Settings; }

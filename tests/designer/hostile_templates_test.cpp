@@ -12,24 +12,6 @@ namespace designer::test
 
 using namespace report;
 
-namespace
-{
-
-QByteArray saved(TfrReport &r)
-{
-    FrMemoryStream stream;
-    r.SaveToStream(stream);
-    return stream.data();
-}
-
-void loaded(TfrReport &r, const QByteArray &bytes)
-{
-    FrMemoryStream stream(bytes);
-    r.LoadFromStream(stream);
-}
-
-} // namespace
-
 class HostileTemplateTest : public DesignerFixture
 {
 protected:
@@ -43,7 +25,7 @@ protected:
             designerWindow->Page = rep->Pages()[p];
             core->surface.FirstDrawing();
         }
-        const QByteArray before = saved(*rep);
+        const QByteArray before = report::test::save(*rep);
         for (int p = 0; p < rep->Pages().Count(); ++p) {
             designerWindow->Page = rep->Pages()[p];
             core->state.CurPage = p;
@@ -77,7 +59,7 @@ protected:
                 core->Undo();
             core->surface.Draw(10000, std::nullopt);
         }
-        EXPECT_EQ(saved(*rep), before);
+        EXPECT_EQ(report::test::save(*rep), before);
     }
 };
 
@@ -85,10 +67,10 @@ TEST_F(HostileTemplateTest, TheGoldenTemplateCutAtEveryRecordBoundary)
 {
     TfrReport full;
     report::test::buildTemplate(full);
-    const QByteArray bytes = saved(full);
+    const QByteArray bytes = report::test::save(full);
     TfrReport bare;
     report::test::buildTemplate(bare, false);
-    const QByteArray bareBytes = saved(bare);
+    const QByteArray bareBytes = report::test::save(bare);
     // The object records start where the bare template's dictionary starts.
     FrMemoryStream dictionary;
     frWriteByte(dictionary, 254);
@@ -112,9 +94,9 @@ TEST_F(HostileTemplateTest, TheGoldenTemplateCutAtEveryRecordBoundary)
     // Each cut is a whole template with fewer objects; cuts inside records
     // load nothing and must not harm the designer either.
     for (qint64 cut : boundaries) {
-        loaded(*rep, bytes.left(cut));
+        report::test::load(*rep, bytes.left(cut));
         exercise(qPrintable(QStringLiteral("cut at %1").arg(cut)));
-        loaded(*rep, bytes.left(cut + 3));
+        report::test::load(*rep, bytes.left(cut + 3));
         exercise(qPrintable(QStringLiteral("cut at %1 + 3").arg(cut)));
     }
 }

@@ -11,20 +11,6 @@ using namespace report;
 class KeysTest : public DesignerFixture
 {
 protected:
-    // Objects carry IDs as the object factory gives them (the selection and
-    // undo find objects by ID).
-    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy)
-    {
-        TfrMemoView *v = DesignerFixture::memo(name, x, y, dx, dy);
-        v->ID = frObjects().frNextObjectID++;
-        return v;
-    }
-    TfrBandView *band(int type, int y, int dy, const QString &name)
-    {
-        TfrBandView *v = DesignerFixture::band(type, y, dy, name);
-        v->ID = frObjects().frNextObjectID++;
-        return v;
-    }
     // Presses a key; returns what is left of it for the focused control.
     int press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {

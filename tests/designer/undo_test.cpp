@@ -15,13 +15,11 @@ using namespace report;
 class UndoTest : public DesignerFixture
 {
 protected:
-    // Objects with their own IDs, as the loader and the mouse make them.
+    // Memos of the size most tests use.
     TfrMemoView *idMemo(const QString &name, int x, int y, int dx = 40, int dy = 18,
                         TfrPage *on = nullptr)
     {
-        TfrMemoView *m = memo(name, x, y, dx, dy, on);
-        m->ID = frObjects().frNextObjectID++;
-        return m;
+        return memo(name, x, y, dx, dy, on);
     }
     QStringList names(const TfrPage *p = nullptr) const
     {

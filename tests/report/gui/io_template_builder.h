@@ -1,6 +1,7 @@
 #pragma once
 // A report template built in code with every kind of object, option and
 // dictionary entry, shared by the template, component and prepared-page tests.
+#include "report/core/frstream.h"
 #include "report/data/frdictionary.h"
 #include "report/objects/frbandview.h"
 #include "report/objects/frlineview.h"
@@ -15,6 +16,20 @@
 
 namespace report::test
 {
+
+// A report's template stream, and a report loaded from one.
+inline QByteArray save(TfrReport &report)
+{
+    FrMemoryStream stream;
+    report.SaveToStream(stream);
+    return stream.data();
+}
+
+inline void load(TfrReport &report, const QByteArray &bytes)
+{
+    FrMemoryStream stream(bytes);
+    report.LoadFromStream(stream);
+}
 
 inline QByteArray bitmapFile(int width, int height)
 {

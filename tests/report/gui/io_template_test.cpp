@@ -19,19 +19,6 @@ using namespace report::test;
 namespace
 {
 
-QByteArray save(TfrReport &report)
-{
-    FrMemoryStream stream;
-    report.SaveToStream(stream);
-    return stream.data();
-}
-
-void load(TfrReport &report, const QByteArray &bytes)
-{
-    FrMemoryStream stream(bytes);
-    report.LoadFromStream(stream);
-}
-
 QStringList objectSummary(TfrReport &report)
 {
     QStringList out;
