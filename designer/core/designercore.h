@@ -17,17 +17,17 @@ namespace designer
 // Which commands exist for a window: a pure function of the mode, the
 // designer restriction word and whether the report is a composite one.
 struct Availability {
-    bool newReport = false;   // FileBtn1, N23
-    bool preview = false;     // FileBtn4, N39
-    bool bandTool = false;    // OB3
+    bool newReport = false;     // FileBtn1, N23
+    bool preview = false;       // FileBtn4, N39
+    bool bandTool = false;      // OB3
     bool subreportTool = false; // OB5
-    bool open = false;        // FileBtn2, N19
-    bool save = false;        // FileBtn3, N17, N20
-    bool addPage = false;     // PgB1, N29, N41
-    bool deletePage = false;  // PgB2, N30, N43
-    bool pageOptions = false; // PgB3, N25, N44
+    bool open = false;          // FileBtn2, N19
+    bool save = false;          // FileBtn3, N17, N20
+    bool addPage = false;       // PgB1, N29, N41
+    bool deletePage = false;    // PgB2, N30, N43
+    bool pageOptions = false;   // PgB3, N25, N44
     bool addDialogPage = false; // PgB4, N15, N45
-    bool dictionary = false;  // N42
+    bool dictionary = false;    // N42
     bool reportOptions = false; // N8
 };
 Availability computeAvailability(int designMode, quint16 restrictions, bool compositeReport);

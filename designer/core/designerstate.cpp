@@ -193,7 +193,8 @@ bool DesignerState::BandTypeUsed(int type) const
     if (const TfrPage *p = page())
         for (const auto &v : p->Objects)
             if (v->Typ == report::otBand)
-                if (auto *band = dynamic_cast<TfrBandView *>(v.get()); band && band->GetBandType() == type)
+                if (auto *band = dynamic_cast<TfrBandView *>(v.get());
+                    band && band->GetBandType() == type)
                     return true;
     return false;
 }

@@ -68,7 +68,7 @@ struct DesignerSettings {
     int Units = 0; // 0 pixels, 1 millimetres, 2 inches
     bool GrayButtons = false;
     bool EditAfterInsert = true;
-    int Selection = 1; // 1 objects redrawn while moved; 0 focus rectangles only
+    int Selection = 1;    // 1 objects redrawn while moved; 0 focus rectangles only
     int PagePosition = 5; // 3 left, 4 right, 5 centre
     bool UnlimitedHeight = false;
 };
@@ -132,7 +132,7 @@ public:
     double UnitsToPixels(double x) const;
 
     // --- marks of a gesture (surface coordinates)
-    QRect RubberRect;     // as (Left, Top, Right, Bottom) in x1,y1,x2,y2
+    QRect RubberRect; // as (Left, Top, Right, Bottom) in x1,y1,x2,y2
     QRect OldRubberRect;
     bool GroupValid = false;
     int CornerIndex = -1;

@@ -12,13 +12,13 @@ namespace designer
 
 // The surface cursor doubles as the mouse engine's mode.
 enum class SurfaceCursor {
-    Default,      // select and move
-    Pencil,       // draw a line (cursor number 11)
-    Cross,        // place a new object
-    SizeNWSE,     // top-left / bottom-right handle
-    SizeNESW,     // top-right / bottom-left handle
-    SizeNS,       // top or bottom middle handle
-    SizeWE,       // left or right middle handle
+    Default,        // select and move
+    Pencil,         // draw a line (cursor number 11)
+    Cross,          // place a new object
+    SizeNWSE,       // top-left / bottom-right handle
+    SizeNESW,       // top-right / bottom-left handle
+    SizeNS,         // top or bottom middle handle
+    SizeWE,         // left or right middle handle
     HorizontalSplit // a border shared by two selected objects
 };
 

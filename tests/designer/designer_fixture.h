@@ -75,8 +75,8 @@ public:
     QRegion changed;
     bool fontSizeFocus = false, lineWidthFocus = false;
     bool fontNameFocus = false;
-    int surfaceChanges = 0, scrolls = 0, selectionChanges = 0, positionChanges = 0,
-        tabChanges = 0, undoStateChanges = 0;
+    int surfaceChanges = 0, scrolls = 0, selectionChanges = 0, positionChanges = 0, tabChanges = 0,
+        undoStateChanges = 0;
 };
 
 class DesignerFixture : public ::testing::Test

@@ -40,7 +40,6 @@ protected:
         page->PrnInfo.Pgh = 1000;
     }
 
-
     GestureEngine &g() { return core->gestures; }
     DesignerSettings &settings() { return core->state.Settings; }
 

@@ -39,10 +39,10 @@ protected:
             core->surface.Draw(10000, std::nullopt);
             // Press inside the last object (on top), drag by two grid steps.
             TfrView *top = pg->Objects.back().get();
-            const int px = int(std::clamp<qint64>(qint64(top->x) + top->dx / 2, -kFrMaxGeometry,
-                                                  kFrMaxGeometry));
-            const int py = int(std::clamp<qint64>(qint64(top->y) + top->dy / 2, -kFrMaxGeometry,
-                                                  kFrMaxGeometry));
+            const int px = int(
+                std::clamp<qint64>(qint64(top->x) + top->dx / 2, -kFrMaxGeometry, kFrMaxGeometry));
+            const int py = int(
+                std::clamp<qint64>(qint64(top->y) + top->dy / 2, -kFrMaxGeometry, kFrMaxGeometry));
             view.tool = kToolSelect;
             view.cursor = SurfaceCursor::Default;
             core->gestures.mouseMove(Qt::NoButton, Qt::NoModifier, px, py);
@@ -55,7 +55,8 @@ protected:
             core->keys.FormKeyDown(key, Qt::ControlModifier);
             key = Qt::Key_Down;
             core->keys.FormKeyDown(key, Qt::ShiftModifier);
-            for (int guard = 0; core->undo.count(UndoManager::UndoBuffer) > 0 && guard < 10; ++guard)
+            for (int guard = 0; core->undo.count(UndoManager::UndoBuffer) > 0 && guard < 10;
+                 ++guard)
                 core->Undo();
             core->surface.Draw(10000, std::nullopt);
         }

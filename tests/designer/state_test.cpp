@@ -21,7 +21,8 @@ TEST_F(StateTest, SortObjectsPutsBandsUnderTheObjectsOverlayFirstCrossBandsLast)
     QStringList names;
     for (const auto &v : page->Objects)
         names << v->Name;
-    EXPECT_EQ(names.join(u','), QStringLiteral("Overlay1,PageFooter1,MasterData1,CrossData1,Memo1,Line1"));
+    EXPECT_EQ(names.join(u','),
+              QStringLiteral("Overlay1,PageFooter1,MasterData1,CrossData1,Memo1,Line1"));
 }
 
 TEST_F(StateTest, FirstFreeBandTypeGivesMasterDataWhenEveryTypeIsThere)
