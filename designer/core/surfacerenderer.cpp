@@ -222,11 +222,13 @@ void SurfaceRenderer::Draw(int topIndex, std::optional<QRegion> clip)
             if (i <= topIndex && !remaining.isEmpty()) {
                 if (v->Selected) {
                     canvas.setClipRegion(remaining);
+                    clearUnder(canvas, own);
                     drawObject(canvas, *v);
                     if (!full)
                         changed += v->GetClipRegion(true) & remaining;
                 } else if (own.intersects(clipRegion)) {
                     canvas.setClipRegion(full ? remaining : remaining & clipRegion);
+                    clearUnder(canvas, own);
                     drawObject(canvas, *v);
                 }
             }
@@ -249,6 +251,18 @@ void SurfaceRenderer::Draw(int topIndex, std::optional<QRegion> clip)
     m_state.View.surfaceChanged(changed);
     if (!Down)
         drawSelection(1);
+}
+
+void SurfaceRenderer::clearUnder(platform::QPainterCanvas &canvas, const QRegion &own)
+{
+    // Bands and objects without a fill paint only their lines and texts:
+    // their area takes the page's plain colour first, or what was there
+    // before (an object since moved away) would show through.
+    const TfrPage *p = m_state.page();
+    canvas.setBrushColor(p->PageType() == report::ptDialog ? platform::TColor(p->Color)
+                                                           : platform::clWhite);
+    for (const QRect &r : own)
+        canvas.fillRect(r);
 }
 
 void SurfaceRenderer::drawObject(platform::QPainterCanvas &canvas, TfrView &view)

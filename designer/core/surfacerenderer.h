@@ -101,6 +101,7 @@ private:
     QRect cacheArea() const;
     // Reallocates the cache for area; true when it was (all of it to draw).
     bool ensureCache(const QRect &area);
+    void clearUnder(platform::QPainterCanvas &canvas, const QRegion &own);
     void drawObject(platform::QPainterCanvas &canvas, report::TfrView &view);
     void drawBackground(platform::QPainterCanvas &canvas, const QRect &area,
                         const QRegion &background);

@@ -212,6 +212,41 @@ TEST_F(SurfaceTest, ALowerObjectShowsOnlyItsUncoveredPartSelectedOrNot)
     }
 }
 
+// Bands and memos without a fill draw only lines and texts: when a memo is
+// dragged off them, what the partial repaints leave must be what a whole
+// drawing shows, with no trace of the memo where it was.
+TEST_F(SurfaceTest, DraggingOffABandOrAnUnfilledMemoLeavesNoTrace)
+{
+    settings().GridShow = true;
+    settings().GridAlign = false;
+    band(report::btReportTitle, 20, 300, QStringLiteral("ReportTitle1"));
+    report::TfrMemoView *under = memo(QStringLiteral("Dessous"), 40, 60, 300, 120);
+    under->Memo = {QStringLiteral("Texte du dessous")};
+    report::TfrMemoView *moved = memo(QStringLiteral("Adresse"), 200, 100, 200, 100);
+    moved->Memo = {QStringLiteral("[Nom]"), QStringLiteral("[Adresse1]"),
+                   QStringLiteral("[Code] [Ville]")};
+    surface().FirstDrawing();
+    drawAll();
+    const int cx = 300, cy = 150;
+    for (int step : {20, 90, 250}) {
+        core->gestures.mouseMove(Qt::NoButton, {}, cx, cy);
+        core->gestures.mouseDown(Qt::LeftButton, {}, cx, cy);
+        core->gestures.mouseMove(Qt::LeftButton, {}, cx + step / 2, cy + step / 3);
+        core->gestures.mouseMove(Qt::LeftButton, {}, cx + step, cy + step);
+        core->gestures.mouseUp(Qt::LeftButton, {}, cx + step, cy + step);
+        const QImage incremental = surface().composed();
+        surface().invalidate();
+        drawAll();
+        EXPECT_EQ(incremental, surface().composed()) << "moved by " << step;
+        // Back where it was, for the next step.
+        moved->x = 200;
+        moved->y = 100;
+        core->state.UnselectAll();
+        surface().invalidate();
+        drawAll();
+    }
+}
+
 TEST_F(SurfaceTest, APartialDrawLeavesHigherObjectsAlone)
 {
     report::TfrMemoView *lower = filled("Memo1", 40, 40, 100, 60, platform::clRed);
