@@ -1534,7 +1534,9 @@ void TfrDesignerForm::updateAvailability()
     setCommand({QStringLiteral("Pan6")}, bool(req.inspectorShow));
     setCommand({QStringLiteral("Pan8")}, bool(req.dbFieldsShow));
     later("HelpBtnClick", true);
-    button(QStringLiteral("OB3"))->setEnabled(av.bandTool);
+    // The band tool asks for the band's type: without that dialog it could
+    // only ever insert nothing.
+    button(QStringLiteral("OB3"))->setEnabled(av.bandTool && bool(req.bandType));
     button(QStringLiteral("OB5"))->setEnabled(av.subreportTool);
     SetModified(IsModified());
 

@@ -219,7 +219,7 @@ TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
     design([&](TfrDesignerForm &f) {
         for (const char *name : {"FileBtn1", "FileBtn2", "FileBtn3", "FileBtn4", "ZB1", "ZB2",
                                  "PgB1", "PgB2", "PgB3", "PgB4", "GB3", "Align1", "Align10", "HlB1",
-                                 "ClB1", "FnB1", "FrB5", "StB1", "HelpBtn"})
+                                 "ClB1", "FnB1", "FrB5", "StB1", "HelpBtn", "OB3"})
             EXPECT_FALSE(f.button(QString::fromLatin1(name))->isEnabled()) << name;
         for (const char *name :
              {"N23", "N19", "N20", "N17", "N39", "N25",  "N8",   "N42", "N29", "N30", "N15", "N32",
@@ -595,6 +595,7 @@ TEST_F(WindowTest, DesignerModeOneOffersWhatThePreparedPageEditorDoesNot)
         for (const char *handler :
              {"FileBtn1Click", "FileBtn2Click", "FileBtn4Click", "PgB1Click", "PgB2Click"})
             f.state().Requests.commands[QString::fromLatin1(handler)] = [] {};
+        f.state().Requests.bandType = [](bool) { return std::optional<int>(); };
         f.updateAvailability();
         for (const char *name : {"FileBtn1", "FileBtn2", "FileBtn4", "OB3", "OB5", "PgB1", "PgB2"})
             EXPECT_TRUE(f.button(QString::fromLatin1(name))->isEnabled()) << name;
