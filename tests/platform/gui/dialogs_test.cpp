@@ -271,14 +271,15 @@ TEST_F(QtDialogsTest, EnterPressesTheDefaultButtonAskedFor)
         });
     };
     pressEnter();
-    EXPECT_EQ(dialogs().message({QStringLiteral("Remplacer ?"), mtWarning, mbYes | mbNo,
-                                 QString(), mbNo},
-                                nullptr),
-              mrNo);
+    EXPECT_EQ(
+        dialogs().message({QStringLiteral("Remplacer ?"), mtWarning, mbYes | mbNo, QString(), mbNo},
+                          nullptr),
+        mrNo);
     EXPECT_EQ(pressed, QStringLiteral("&Non"));
     // Unset: Yes, as before.
     pressEnter();
-    EXPECT_EQ(dialogs().message({QStringLiteral("Remplacer ?"), mtWarning, mbYes | mbNo}, nullptr),
+    EXPECT_EQ(dialogs().message(
+                  {QStringLiteral("Remplacer ?"), mtWarning, mbYes | mbNo, QString(), 0}, nullptr),
               mrYes);
     EXPECT_EQ(pressed, QStringLiteral("&Oui"));
 }
@@ -312,8 +313,7 @@ TEST(ScriptedDialogs, ColourAndFontDialogsAnswerCancelledUnlessScripted)
         {
             return std::nullopt;
         }
-        std::optional<QString> selectDirectory(const QString &, const QString &,
-                                               QWidget *) override
+        std::optional<QString> selectDirectory(const QString &, const QString &, QWidget *) override
         {
             return std::nullopt;
         }
