@@ -433,18 +433,23 @@ TEST_F(PreviewTest, AnotherPrinterRebuildsBuiltPagesNotLoadedOnes)
     dialog->printer = 1;
     frObjects().setPrintDialog(std::move(dialog));
     TfrPreviewForm &f = open();
-    const TfrEMFPages *before = f.EMFPages();
+    // A mark on the pages shown: pages prepared again do not carry it (the
+    // new list may well take the freed one's address).
+    constexpr qint32 kMark = -12345;
+    f.EMFPages()->Entry(0)->Bin = kMark;
     f.PrintBtnClick();
-    EXPECT_NE(f.EMFPages(), before); // prepared again
+    ASSERT_NE(f.EMFPages()->Entry(0), nullptr);
+    EXPECT_NE(f.EMFPages()->Entry(0)->Bin, kMark); // prepared again
     expectOwned(3, "print after a printer change");
     EXPECT_EQ(report->PrinterName, QStringLiteral("Imprimante virtuelle"));
 
     f.SaveToFile(dir.filePath(QStringLiteral("l.frp")));
     f.LoadFromFile(dir.filePath(QStringLiteral("l.frp")));
     frObjects().frGlobalPrinter().SetPrinterIndex(0);
-    const TfrEMFPages *loaded = f.EMFPages();
+    f.EMFPages()->Entry(0)->Bin = kMark;
     f.PrintBtnClick();
-    EXPECT_EQ(f.EMFPages(), loaded);
+    ASSERT_NE(f.EMFPages()->Entry(0), nullptr);
+    EXPECT_EQ(f.EMFPages()->Entry(0)->Bin, kMark); // the loaded pages, not rebuilt
     EXPECT_EQ(doc().calls.size(), 2);
 }
 
