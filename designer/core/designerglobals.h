@@ -7,10 +7,15 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
+
+class QObject;
 
 namespace designer
 {
+
+class DesignerCore;
 
 struct LastUsedAttributes {
     quint16 FrameTyp = 0;
@@ -27,12 +32,19 @@ struct LastUsedAttributes {
     int FontSize = 10;
 };
 
+// A step run when a designer window is made, after its own parts: the
+// commands, editors and dialogs built beside the window fill their request
+// slots there (window: the designer window, a parent for their own windows).
+using DesignerExtension = std::function<void(DesignerCore &core, QObject *window)>;
+
 class DesignerGlobals
 {
 public:
     // One record per copied object: type byte, class name, view record.
     std::vector<QByteArray> clipboard;
     LastUsedAttributes lastUsed;
+    // Run in registration order by every new designer window.
+    std::vector<DesignerExtension> extensions;
 };
 
 // Created on first use in the library context.

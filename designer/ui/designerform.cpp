@@ -366,6 +366,11 @@ TfrDesignerForm::TfrDesignerForm(int designMode) : QDialog(nullptr), TfrReportDe
     setObjectName(QStringLiteral("frDesigner"));
     m_core = std::make_unique<DesignerCore>(*this, *this);
     FormCreate();
+    // What was built beside the window fills its slots; the commands then
+    // follow what is there.
+    for (const DesignerExtension &extend : designerGlobals().extensions)
+        extend(*m_core, this);
+    updateAvailability();
 }
 
 TfrDesignerForm::~TfrDesignerForm()

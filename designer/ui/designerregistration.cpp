@@ -23,4 +23,10 @@ void frRegisterDesigner()
         QStringLiteral("Software\\VornReport\\") + platform::ApplicationTitle();
 }
 
+void frAddDesignerExtension(DesignerExtension extension)
+{
+    if (extension)
+        designerGlobals().extensions.push_back(std::move(extension));
+}
+
 } // namespace designer

@@ -217,9 +217,10 @@ TEST_F(WindowTest, ConstructorRunsWithoutACurrentDesigner)
 TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
 {
     design([&](TfrDesignerForm &f) {
-        for (const char *name : {"FileBtn1", "FileBtn2", "FileBtn3", "FileBtn4", "ZB1", "ZB2",
-                                 "PgB1", "PgB2", "PgB3", "PgB4", "GB3", "Align1", "Align10", "HlB1",
-                                 "ClB1", "FnB1", "FrB5", "StB1", "HelpBtn", "OB3"})
+        for (const char *name :
+             {"FileBtn1", "FileBtn2", "FileBtn3", "FileBtn4", "ZB1",     "ZB2",     "PgB1",
+              "PgB2",     "PgB3",     "PgB4",     "GB3",      "Align1",  "Align10", "HlB1",
+              "ClB1",     "FnB1",     "FrB5",     "StB1",     "HelpBtn", "OB3"})
             EXPECT_FALSE(f.button(QString::fromLatin1(name))->isEnabled()) << name;
         for (const char *name :
              {"N23", "N19", "N20", "N17", "N39", "N25",  "N8",   "N42", "N29", "N30", "N15", "N32",
@@ -248,6 +249,28 @@ TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
         EXPECT_EQ(opened, 2);
         EXPECT_EQ(f.PickDataField(), QStringLiteral("[Nom]"));
     });
+}
+
+// Commands built beside the window reach it through an extension step: the
+// slots it fills are there from the start, and the commands follow them.
+TEST_F(WindowTest, ExtensionsFillTheirSlotsInEveryNewWindow)
+{
+    int made = 0;
+    QObject *seenWindow = nullptr;
+    frAddDesignerExtension([&](DesignerCore &core, QObject *window) {
+        ++made;
+        seenWindow = window;
+        core.state.Requests.bandType = [](bool) { return std::optional<int>(btMasterData); };
+    });
+    for (int round = 0; round < 2; ++round)
+        design([&](TfrDesignerForm &f) {
+            EXPECT_EQ(seenWindow, &f);
+            EXPECT_TRUE(f.button(QStringLiteral("OB3"))->isEnabled());
+        });
+    EXPECT_EQ(made, 2);
+    // A reset of the library forgets them, as every test starts afresh.
+    fr().resetForTests();
+    EXPECT_TRUE(designerGlobals().extensions.empty());
 }
 
 TEST_F(WindowTest, SaveFollowsTheModifiedFlagUnlessSavingIsForbidden)
