@@ -33,6 +33,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <cmath>
 
@@ -983,6 +984,8 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
         m_keyFilter = true;
     }
     platform::guard([&] { FormShow(); });
+    // The window system's frame is known once the window is on the screen.
+    QTimer::singleShot(0, this, [this] { platform::guard([&] { fitToScreen(); }); });
 }
 
 void TfrDesignerForm::FormShow()
@@ -1308,10 +1311,32 @@ void TfrDesignerForm::TemplateRebuilt()
         SetCurPage(std::clamp(m_core->state.CurPage, 0, n - 1));
 }
 
+void TfrDesignerForm::fitToScreen()
+{
+    // On a screen smaller than the window (a small laptop) the window opens
+    // fitted to it, frame included; the page area scrolls.
+    const QRect area = platform::availableScreenArea(this);
+    if (area.isEmpty())
+        return;
+    const QMargins frame = platform::windowFrameMargins(this);
+    const QSize room(area.width() - frame.left() - frame.right(),
+                     area.height() - frame.top() - frame.bottom());
+    if (room.width() <= 0 || room.height() <= 0)
+        return;
+    resize(size().boundedTo(room));
+    // A window's position is that of its frame.
+    const int fw = width() + frame.left() + frame.right();
+    const int fh = height() + frame.top() + frame.bottom();
+    move(std::clamp(x(), area.left(), std::max(area.left(), area.left() + area.width() - fw)),
+         std::clamp(y(), area.top(), std::max(area.top(), area.top() + area.height() - fh)));
+}
+
 int TfrDesignerForm::ShowModal()
 {
     platform::ModalScope scope;
     setModal(true);
+    winId(); // the frame of a window already made is known before it shows
+    fitToScreen();
     const int result = exec();
     if (m_keyFilter) {
         qApp->removeEventFilter(this);

@@ -147,6 +147,8 @@ public:
     QString PickExpression() override;
     // exec() in a modal scope: 1 (closed with Exit) or 2 (cancelled).
     int ShowModal() override;
+    // Keeps the window within the screen's available area.
+    void fitToScreen();
     void TemplateAboutToRebuild() override;
     void TemplateRebuilt() override;
 

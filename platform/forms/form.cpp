@@ -44,6 +44,11 @@ QMargins frameMargins(const QWidget *window)
 }
 } // namespace
 
+QMargins windowFrameMargins(const QWidget *window)
+{
+    return frameMargins(window);
+}
+
 QRect availableScreenArea(const QWidget *window)
 {
     if (!s_screenArea.isEmpty())

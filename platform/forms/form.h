@@ -9,6 +9,7 @@
 // place and when the window hides. Getting the focus back from one of its
 // own dialogs (message boxes, file dialogs, previews: they run inside a
 // ModalScope) or from another application does not count as an activation.
+#include <QMargins>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -93,6 +94,9 @@ private:
 QRect availableScreenArea(const QWidget *window);
 // Tests set the area they want; an empty rectangle gives back the screen's.
 void setAvailableScreenArea(const QRect &area);
+// The window system's frame around a top-level window (title bar, borders):
+// its own once shown, else that of a window already on the screen, else none.
+QMargins windowFrameMargins(const QWidget *window);
 
 // Marks a window busy while one of its own dialogs runs: the activation it
 // gets back when the dialog closes is not an activation of the window. The

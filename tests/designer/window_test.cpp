@@ -273,6 +273,25 @@ TEST_F(WindowTest, ExtensionsFillTheirSlotsInEveryNewWindow)
     EXPECT_TRUE(designerGlobals().extensions.empty());
 }
 
+// A small laptop's screen: the window opens within it, its status bar and
+// position box in sight, and the page area scrolls.
+TEST_F(WindowTest, OpensWithinASmallScreen)
+{
+    page->PrnInfo.Pgw = 1123;
+    page->PrnInfo.Pgh = 794;
+    const QRect screen(0, 0, 1024, 576);
+    platform::setAvailableScreenArea(screen);
+    design([&](TfrDesignerForm &f) {
+        QApplication::processEvents();
+        EXPECT_TRUE(screen.contains(f.frameGeometry()))
+            << f.frameGeometry().x() << "," << f.frameGeometry().y() << " "
+            << f.frameGeometry().width() << "x" << f.frameGeometry().height();
+        EXPECT_TRUE(f.rect().contains(f.StatusBar1->geometry()));
+        EXPECT_GT(f.ScrollBox1->horizontalScrollBar()->maximum(), 0);
+    });
+    platform::setAvailableScreenArea(QRect(0, 0, 4096, 4096));
+}
+
 TEST_F(WindowTest, SaveFollowsTheModifiedFlagUnlessSavingIsForbidden)
 {
     design([&](TfrDesignerForm &f) {
