@@ -984,7 +984,9 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
         m_keyFilter = true;
     }
     platform::guard([&] { FormShow(); });
-    // The window system's frame is known once the window is on the screen.
+    // On the screen: placed by the window system, and its frame known now or
+    // a little later.
+    platform::guard([&] { fitToScreen(); });
     QTimer::singleShot(0, this, [this] { platform::guard([&] { fitToScreen(); }); });
 }
 
@@ -1314,7 +1316,8 @@ void TfrDesignerForm::TemplateRebuilt()
 void TfrDesignerForm::fitToScreen()
 {
     // On a screen smaller than the window (a small laptop) the window opens
-    // fitted to it, frame included; the page area scrolls.
+    // fitted to it, frame included; the page area scrolls. A window that fits
+    // keeps the place the window system gives it.
     const QRect area = platform::availableScreenArea(this);
     if (area.isEmpty())
         return;
@@ -1323,12 +1326,17 @@ void TfrDesignerForm::fitToScreen()
                      area.height() - frame.top() - frame.bottom());
     if (room.width() <= 0 || room.height() <= 0)
         return;
-    resize(size().boundedTo(room));
-    // A window's position is that of its frame.
-    const int fw = width() + frame.left() + frame.right();
-    const int fh = height() + frame.top() + frame.bottom();
-    move(std::clamp(x(), area.left(), std::max(area.left(), area.left() + area.width() - fw)),
-         std::clamp(y(), area.top(), std::max(area.top(), area.top() + area.height() - fh)));
+    const bool tooLarge = width() > room.width() || height() > room.height();
+    if (tooLarge)
+        resize(size().boundedTo(room));
+    // Before it shows, the window system places it; once shown, a window
+    // lying partly off the screen is moved onto it. Its position is that of
+    // its frame.
+    const QRect outer(pos(), size().grownBy(frame));
+    if (!isVisible() || area.contains(outer))
+        return;
+    move(std::clamp(x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+         std::clamp(y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
 }
 
 int TfrDesignerForm::ShowModal()
