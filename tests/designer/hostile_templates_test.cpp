@@ -5,7 +5,6 @@
 #include "tests/designer/designer_fixture.h"
 #include "tests/report/gui/io_template_builder.h"
 
-#include "report/core/frstream.h"
 
 namespace designer::test
 {
@@ -66,31 +65,9 @@ protected:
 
 TEST_F(HostileTemplateTest, TheGoldenTemplateCutAtEveryRecordBoundary)
 {
-    TfrReport full;
-    report::test::buildTemplate(full);
-    const QByteArray bytes = report::test::save(full);
-    TfrReport bare;
-    report::test::buildTemplate(bare, false);
-    const QByteArray bareBytes = report::test::save(bare);
-    // The object records start where the bare template's dictionary starts.
-    FrMemoryStream dictionary;
-    frWriteByte(dictionary, 254);
-    full.Dictionary().SaveToStream(dictionary);
-    const qint64 objectsStart = bareBytes.size() - dictionary.data().size();
-    QList<qint64> boundaries{objectsStart};
-    FrMemoryStream walk(bytes);
-    walk.seek(objectsStart);
-    for (;;) {
-        const quint8 lead = frReadByte(walk);
-        if (lead == 254)
-            break;
-        if (lead == otAddIn)
-            frReadString(walk);
-        frReadByte(walk);
-        const qint32 end = frReadInteger(walk);
-        boundaries << end;
-        walk.seek(end);
-    }
+    const report::test::TemplateRecords records = report::test::builtTemplateRecords();
+    const QByteArray &bytes = records.bytes;
+    const QList<qint64> &boundaries = records.boundaries;
     ASSERT_GT(boundaries.size(), 20);
     // Each cut is a whole template with fewer objects; cuts inside records
     // load nothing and must not harm the designer either.

@@ -207,4 +207,43 @@ inline void buildTemplate(TfrReport &report, bool withObjects = true)
     d.BandDataSources.SetVariable(QStringLiteral("Source1"), FrVariant("Principale"));
 }
 
+// The built template's bytes and the offsets between its object records:
+// the first is where the objects start, the last where the dictionary
+// record starts (dictionaryStart, found from the template without objects).
+struct TemplateRecords {
+    QByteArray bytes;
+    QList<qint64> boundaries;
+    qint64 dictionaryStart = 0;
+};
+
+inline TemplateRecords builtTemplateRecords()
+{
+    TemplateRecords out;
+    TfrReport full;
+    buildTemplate(full);
+    out.bytes = save(full);
+    TfrReport bare;
+    buildTemplate(bare, false);
+    FrMemoryStream dictionary;
+    frWriteByte(dictionary, 254);
+    full.Dictionary().SaveToStream(dictionary);
+    const qint64 objectsStart = save(bare).size() - dictionary.data().size();
+    out.dictionaryStart = out.bytes.size() - dictionary.data().size();
+    out.boundaries << objectsStart;
+    FrMemoryStream walk(out.bytes);
+    walk.seek(objectsStart);
+    for (;;) {
+        const quint8 lead = frReadByte(walk);
+        if (lead == 254)
+            break;
+        if (lead == otAddIn)
+            frReadString(walk);
+        frReadByte(walk);
+        const qint32 end = frReadInteger(walk);
+        out.boundaries << end;
+        walk.seek(end);
+    }
+    return out;
+}
+
 } // namespace report::test

@@ -264,37 +264,12 @@ TEST_F(TemplateTest, RecordsWithBadPageIndexOrTypeAreSkippedInVersion24)
 
 TEST_F(TemplateTest, EveryCutInsideARecordIsAFormatError)
 {
-    TfrReport report;
-    buildTemplate(report);
-    const QByteArray bytes = save(report);
-    TfrReport bare;
-    buildTemplate(bare, false);
-    const QByteArray bareBytes = save(bare);
-    QByteArray dictionaryRecord;
-    {
-        FrMemoryStream s;
-        frWriteByte(s, 254);
-        report.Dictionary().SaveToStream(s);
-        dictionaryRecord = s.data();
-    }
-    // Object records run from the end of the page records to the dictionary.
-    const qint64 objectsStart = bareBytes.size() - dictionaryRecord.size();
-    QList<qint64> boundaries{objectsStart};
-    FrMemoryStream walk(bytes);
-    walk.seek(objectsStart);
-    for (;;) {
-        const quint8 lead = frReadByte(walk);
-        if (lead == 254)
-            break;
-        if (lead == otAddIn)
-            frReadString(walk);
-        frReadByte(walk);
-        const qint32 end = frReadInteger(walk);
-        boundaries << end;
-        walk.seek(end);
-    }
+    const TemplateRecords records = builtTemplateRecords();
+    const QByteArray &bytes = records.bytes;
+    const QList<qint64> &boundaries = records.boundaries;
+    const qint64 objectsStart = boundaries.first();
     ASSERT_EQ(boundaries.size(), 1 + 23 + 12 + 3 + 4);
-    ASSERT_EQ(boundaries.last(), bytes.size() - dictionaryRecord.size());
+    ASSERT_EQ(boundaries.last(), records.dictionaryStart);
 
     int objectsLoaded = 0;
     for (qint64 cut = objectsStart; cut < boundaries.last(); ++cut) {
