@@ -5,7 +5,6 @@
 #include "tests/designer/designer_fixture.h"
 #include "tests/report/gui/io_template_builder.h"
 
-
 namespace designer::test
 {
 
