@@ -2,7 +2,12 @@
 // The dialogs and editors that the designer opens, one slot each. A slot
 // that no one filled answers "cancelled" (or does nothing), and the command
 // that needs it is disabled: the window asks isSet() before enabling it.
+#include "platform/canvas/colors.h"
+
+#include <QImage>
+#include <QRect>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <optional>
@@ -10,10 +15,57 @@
 namespace report
 {
 class TfrView;
-}
+class FrDataSet;
+} // namespace report
 
 namespace designer
 {
+
+// The conditional highlight of memos, as the highlight dialog edits it.
+struct HighlightChoice {
+    QString condition;
+    platform::TColor fontColor = 0;
+    platform::TColor fillColor = 0x1FFFFFFF; // transparent
+    int fontStyle = 0;                        // italic 1, bold 2, underline 4
+};
+
+// The report options dialog's values.
+struct ReportOptionsChoice {
+    QStringList printers;
+    int printerIndex = 0;
+    bool selectAtLoad = true; // first option word 0
+    bool twoPass = false;     // second option word not 0
+};
+
+// The designer options dialog's values (its editor fonts it stores itself).
+struct DesignerOptionsChoice {
+    bool showGrid = true;
+    bool alignToGrid = true;
+    int gridSize = 4; // 4, 8 or 18
+    bool showContents = true;
+    int units = 0; // 0 pixels, 1 millimetres, 2 inches
+    bool coloredButtons = true;
+    bool editAfterInsert = true;
+    bool bandTitles = true;
+    int pagePosition = 5; // 5 centre, 3 left, 4 right
+    bool localizedNames = false;
+};
+
+// A report saved as a template: its description and picture.
+struct NewTemplateChoice {
+    QStringList description;
+    QImage picture;
+};
+
+// The insert-fields dialog's values.
+struct InsertFieldsChoice {
+    report::FrDataSet *dataSet = nullptr;
+    QString dataSetName; // as listed
+    QStringList fields;  // the selected list texts, in list order
+    bool horizontal = true;
+    bool headers = true;
+    bool bands = false;
+};
 
 struct RequestSlots {
     // Page options of the current page; true when confirmed.
@@ -24,6 +76,9 @@ struct RequestSlots {
     // The editor of an object (dispatch by kind: band editors, the object's
     // own editor); ctrlText: Ctrl held, the memo text editor instead.
     std::function<void(report::TfrView *view, bool ctrlText)> objectEditor;
+    // The editor of a data, cross data or group band (types 5, 8, 11, 16,
+    // 19); true on OK.
+    std::function<bool(report::TfrView *band)> bandEditor;
     std::function<void(report::TfrView *view)> tagEditor;
     std::function<void(report::TfrView *view)> restrictionsEditor;
     std::function<void(report::TfrView *view)> pictureEditor;
@@ -31,16 +86,24 @@ struct RequestSlots {
     std::function<std::optional<QString>()> expressionBuilder;
     // DB field picker: the chosen field on OK.
     std::function<std::optional<QString>()> fieldPicker;
-    std::function<void()> highlight;
-    std::function<void()> templates;
-    std::function<void()> designerOptions;
-    std::function<void()> reportOptions;
-    std::function<void()> insertFields;
+    // Highlight dialog from the values of the top memo; the values on OK.
+    std::function<std::optional<HighlightChoice>(const HighlightChoice &initial)> highlight;
+    // New report from a template: the chosen template's full file name.
+    std::function<std::optional<QString>()> templates;
+    // Save as template: the description and picture to write.
+    std::function<std::optional<NewTemplateChoice>()> newTemplate;
+    std::function<std::optional<DesignerOptionsChoice>(const DesignerOptionsChoice &initial)>
+        designerOptions;
+    std::function<std::optional<ReportOptionsChoice>(const ReportOptionsChoice &initial)>
+        reportOptions;
+    std::function<std::optional<InsertFieldsChoice>()> insertFields;
     // The DB fields tool window.
     std::function<void()> dbFieldsShow;
     std::function<void()> dbFieldsHide;
     std::function<void()> dbFieldsRefresh;
     std::function<void()> dbFieldsExpand;
+    // Whether the DB fields window is open (saved with the settings).
+    std::function<bool()> dbFieldsVisible;
     // The field chosen in the DB fields window (for a drop on the surface).
     std::function<QString()> dbFieldsChosen;
     std::function<void()> dictionary;
@@ -48,8 +111,25 @@ struct RequestSlots {
     std::function<void()> inspectorShow;
     std::function<void()> inspectorRefill;
     std::function<void(bool locked)> inspectorLock;
+    // The inspector's settings kept with the designer's: its split position,
+    // visibility (and, inside the inspector, its placement).
+    std::function<void(int splitPos, bool visible)> inspectorRestore;
+    std::function<std::pair<int, bool>()> inspectorSettings;
+    // Frames of the two tool windows on the screen (empty when closed), for
+    // stacking them; set moves and sizes one. clientHeight < 20 counts as
+    // rolled up.
+    std::function<QRect()> inspectorFrame;
+    std::function<void(const QRect &frame)> setInspectorFrame;
+    std::function<int()> inspectorClientHeight;
+    std::function<QRect()> dbFieldsFrame;
+    std::function<void(const QRect &frame)> setDbFieldsFrame;
+    // Called by the tool windows when rolled up or down, or resized.
+    std::function<void()> toolWindowChanged;
     std::function<void()> about;
     std::function<void()> help;
+    // Pop-up help of a control: its topic (400 + tag, 430 + tag on the
+    // objects tool bar).
+    std::function<void(int topic)> helpTopic;
     // Attribute command of the tool bars by tag (DoClick).
     std::function<void(int tag)> attributeCommand;
     // The page's script editor (double click on an empty dialog page).

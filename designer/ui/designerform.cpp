@@ -3,6 +3,7 @@
 #include "designer/core/designerclipboard.h"
 #include "designer/core/designerglobals.h"
 #include "designer/ui/designerglyphs.h"
+#include "designer/ui/designerparts.h"
 #include "designer/ui/fieldmime.h"
 
 #include "platform/canvas/bitmaps.h"
@@ -369,6 +370,7 @@ TfrDesignerForm::TfrDesignerForm(int designMode) : QDialog(nullptr), TfrReportDe
     FormCreate();
     // What was built beside the window fills its slots; the commands then
     // follow what is there.
+    installDesignerParts(*m_core, this);
     for (const DesignerExtension &extend : designerGlobals().extensions)
         extend(*m_core, this);
     updateAvailability();
@@ -834,11 +836,7 @@ void TfrDesignerForm::FormCreate()
     if (DesignMode == 1) {
         addTool(
             QStringLiteral("55305"), Image2,
-            [this] {
-                if (m_core->state.Requests.insertFields)
-                    m_core->state.Requests.insertFields();
-            },
-            false);
+            [this] { runLater(QStringLiteral("InsertFieldsClick")); }, false);
         for (const report::TfrToolsInfo &tool : report::frObjects().frToolsList)
             addTool(
                 tool.Caption, tool.ButtonBmp, tool.OnClick ? tool.OnClick : [] {}, true);
@@ -892,18 +890,6 @@ void TfrDesignerForm::FormCreate()
             return;
         st.Requests.objectEditor(page->Object(st.TopSelectedIndex()), false);
     });
-    connectCommand(QString(), {QStringLiteral("N8")}, [&req] {
-        if (req.reportOptions)
-            req.reportOptions();
-    });
-    connectCommand(QString(), {QStringLiteral("N42")}, [&req] {
-        if (req.dictionary)
-            req.dictionary();
-    });
-    connectCommand(QString(), {QStringLiteral("N14")}, [&req] {
-        if (req.designerOptions)
-            req.designerOptions();
-    });
     connectCommand(QString(), {QStringLiteral("N34")}, [&req] {
         if (req.about)
             req.about();
@@ -919,14 +905,6 @@ void TfrDesignerForm::FormCreate()
     connectCommand(QString(), {QStringLiteral("Pan8")}, [&req] {
         if (req.dbFieldsShow)
             req.dbFieldsShow();
-    });
-    connectCommand(QString(), {QStringLiteral("HlB1")}, [&req] {
-        if (req.highlight)
-            req.highlight();
-    });
-    connectCommand(QString(), {QStringLiteral("N23")}, [&req] {
-        if (req.templates)
-            req.templates();
     });
     const std::pair<const char *, QStringList> later[] = {
         {"FileBtn1Click", {QStringLiteral("FileBtn1")}},
@@ -944,6 +922,13 @@ void TfrDesignerForm::FormCreate()
         {"HelpBtnClick", {QStringLiteral("HelpBtn"), QStringLiteral("N35")}},
         {"ClB1Click", {QStringLiteral("ClB1"), QStringLiteral("ClB2"), QStringLiteral("ClB3")}},
         {"StB1Click", {QStringLiteral("StB1")}},
+        // Commands over dialogs: enabled when both the command and its
+        // dialog's slot are filled.
+        {"N8Click", {QStringLiteral("N8")}},
+        {"N42Click", {QStringLiteral("N42")}},
+        {"N14Click", {QStringLiteral("N14")}},
+        {"HlB1Click", {QStringLiteral("HlB1")}},
+        {"N23Click", {QStringLiteral("N23")}},
     };
     for (const auto &[handler, controls] : later) {
         const QString name = QString::fromLatin1(handler);
@@ -1556,7 +1541,7 @@ void TfrDesignerForm::updateAvailability()
         setCommand(m_laterControls[name], allowed && hasLater(name));
     };
     later("FileBtn1Click", av.newReport);
-    setCommand({QStringLiteral("N23")}, av.newReport && bool(req.templates));
+    later("N23Click", av.newReport && bool(req.templates));
     later("FileBtn2Click", av.open);
     later("N20Click", av.save);
     later("FileBtn4Click", av.preview);
@@ -1564,9 +1549,9 @@ void TfrDesignerForm::updateAvailability()
     later("PgB2Click", av.deletePage);
     later("PgB3Click", av.pageOptions);
     later("PgB4Click", av.addDialogPage);
-    setCommand({QStringLiteral("N42")}, av.dictionary && bool(req.dictionary));
-    setCommand({QStringLiteral("N8")}, av.reportOptions && bool(req.reportOptions));
-    setCommand({QStringLiteral("N14")}, bool(req.designerOptions));
+    later("N42Click", av.dictionary && bool(req.dictionary));
+    later("N8Click", av.reportOptions && bool(req.reportOptions));
+    later("N14Click", bool(req.designerOptions));
     setCommand({QStringLiteral("N34")}, bool(req.about));
     setCommand({QStringLiteral("N22")}, bool(req.help));
     setCommand({QStringLiteral("Pan6")}, bool(req.inspectorShow));
@@ -1611,7 +1596,7 @@ void TfrDesignerForm::updateAvailability()
     C2->setEnabled(text && attributes);
     C3->setEnabled(text && attributes);
     setCommand({QStringLiteral("ClB2")}, text && hasLater(QStringLiteral("ClB1Click")));
-    setCommand({QStringLiteral("HlB1")}, text && bool(req.highlight));
+    later("HlB1Click", text && bool(req.highlight));
     undoStateChanged();
 }
 
