@@ -134,6 +134,9 @@ struct RequestSlots {
     std::function<void(int tag)> attributeCommand;
     // The page's script editor (double click on an empty dialog page).
     std::function<void()> pageScript;
+    // Asked before the window closes: false keeps it open; may turn the
+    // modal result (platform values, 1 OK) into another one.
+    std::function<bool(int &modalResult)> closeQuery;
     // The window's commands that later parts build, by handler name
     // ("FileBtn1Click", "ZB1Click", "Align3Click", "ClB1Click", ...): a name
     // without a function leaves its buttons and menu items disabled.

@@ -975,6 +975,19 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, [this] { platform::guard([&] { fitToScreen(); }); });
 }
 
+void TfrDesignerForm::done(int result)
+{
+    const RequestSlots &req = m_core->state.Requests;
+    if (req.closeQuery && !m_destroying) {
+        int modalResult = result == QDialog::Accepted ? platform::mrOk : platform::mrCancel;
+        bool allowed = false;
+        if (!platform::guard([&] { allowed = req.closeQuery(modalResult); }) || !allowed)
+            return;
+        result = modalResult == platform::mrOk ? QDialog::Accepted : QDialog::Rejected;
+    }
+    QDialog::done(result);
+}
+
 void TfrDesignerForm::FormShow()
 {
     DesignerState &st = m_core->state;

@@ -234,6 +234,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing asks the close question first (Exit, the window's close box).
+    void done(int result) override;
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;

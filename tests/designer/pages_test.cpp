@@ -1,0 +1,446 @@
+// The designer's page, order and report commands: order of objects, fit to
+// the grid, pages added, removed and moved, page and report options, the
+// variables, and the object items of the surface's popup.
+#include "tests/designer/designer_fixture.h"
+
+#include "designer/core/pagecommands.h"
+#include "platform/dialogs/dialogs.h"
+#include "report/core/frlocale.h"
+#include "report/data/frdictionary.h"
+#include "report/objects/frpopupmenu.h"
+#include "report/objects/frprinterinfo.h"
+
+namespace designer::test
+{
+
+using namespace report;
+
+class PagesTest : public DesignerFixture
+{
+protected:
+    void SetUp() override
+    {
+        DesignerFixture::SetUp();
+        pages = installPageCommands(*core);
+    }
+    void TearDown() override
+    {
+        pages.reset();
+        DesignerFixture::TearDown();
+    }
+    void run(const char *handler) { core->state.Requests.commands.at(QString::fromLatin1(handler))(); }
+    QStringList names() const
+    {
+        QStringList out;
+        for (const auto &v : core->state.page()->Objects)
+            out << v->Name;
+        return out;
+    }
+    TfrPage *addPage(const QString &name)
+    {
+        TfrPage *p = rep->Pages().Add();
+        p->Name = name;
+        return p;
+    }
+    TfrSubReportView *subreport(TfrPage *on, int target)
+    {
+        auto v = std::make_unique<TfrSubReportView>();
+        v->ID = frObjects().frNextObjectID++;
+        v->Name = QStringLiteral("SousEtat%1").arg(on->ObjectCount() + 1);
+        v->SubPage = target;
+        return static_cast<TfrSubReportView *>(on->Add(std::move(v)));
+    }
+    vorn_test::ScriptedDialogs &dialogs() { return fakes->dialogs; }
+
+    std::shared_ptr<PageCommands> pages;
+};
+
+TEST_F(PagesTest, BringToFrontAndSendToBackKeepTheSelectedOrder)
+{
+    TfrMemoView *m1 = memo(QStringLiteral("M1"), 0, 0, 10, 10);
+    memo(QStringLiteral("M2"), 0, 0, 10, 10);
+    TfrMemoView *m3 = memo(QStringLiteral("M3"), 0, 0, 10, 10);
+    TfrMemoView *m4 = memo(QStringLiteral("M4"), 0, 0, 10, 10);
+    TfrBandView *b = band(btMasterData, 100, 40, QStringLiteral("Donnees"));
+    core->state.SortObjects();
+
+    select({m1, m3});
+    run("ZB1Click");
+    EXPECT_EQ(names().join(u','), QStringLiteral("Donnees,M2,M4,M1,M3"));
+    select({m1, m4});
+    run("ZB2Click");
+    EXPECT_EQ(names().join(u','), QStringLiteral("Donnees,M4,M1,M2,M3"));
+    // A band selected with them stays before every other object.
+    select({m3, b});
+    run("ZB2Click");
+    EXPECT_EQ(names().front(), QStringLiteral("Donnees"));
+    EXPECT_EQ(names()[1], QStringLiteral("M3"));
+
+    // "Don't move" stays where it is; the others go.
+    m4->Restrictions = frrfDontMove;
+    select({m4, m3});
+    run("ZB1Click");
+    EXPECT_EQ(names().join(u','), QStringLiteral("Donnees,M4,M1,M2,M3"));
+
+    // Each change is one step back.
+    for (int i = 0; i < 4; ++i)
+        core->Undo();
+    EXPECT_EQ(names(), QStringList({QStringLiteral("Donnees"), QStringLiteral("M1"),
+                                    QStringLiteral("M2"), QStringLiteral("M3"),
+                                    QStringLiteral("M4")}));
+}
+
+TEST_F(PagesTest, FitToGridRoundsHalfToEvenAndNeverLeavesASizeOfZero)
+{
+    struct Case {
+        int grid;
+        QRect before; // x, y, width, height
+        QRect after;
+    };
+    const Case cases[] = {
+        {8, {13, 5, 3, 20}, {16, 8, 8, 16}},
+        {4, {6, 2, 1, 10}, {8, 0, 4, 8}},
+        {18, {27, 45, 9, 100}, {36, 36, 18, 108}},
+        {8, {-13, 4, 12, 4}, {-16, 0, 16, 8}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.grid);
+        page->Clear();
+        core->undo.ClearUndoBuffer();
+        core->state.Settings.GridSize = c.grid;
+        TfrMemoView *m = memo(QStringLiteral("Memo1"), c.before.x(), c.before.y(),
+                              c.before.width(), c.before.height());
+        TfrMemoView *other = memo(QStringLiteral("Memo2"), 13, 13, 13, 13);
+        select({m});
+        run("GB3Click");
+        EXPECT_EQ(QRect(m->x, m->y, m->dx, m->dy), c.after);
+        EXPECT_EQ(QRect(other->x, other->y, other->dx, other->dy), QRect(13, 13, 13, 13));
+        core->Undo();
+        m = static_cast<TfrMemoView *>(page->FindObject(QStringLiteral("Memo1")));
+        ASSERT_TRUE(m);
+        EXPECT_EQ(QRect(m->x, m->y, m->dx, m->dy), c.before);
+    }
+}
+
+TEST_F(PagesTest, AnAddedPageStaysOnlyWhenItsOptionsAreConfirmed)
+{
+    int asked = 0;
+    bool confirm = false;
+    core->state.Requests.pageOptions = [&] {
+        ++asked;
+        // The dialog works on the new page.
+        EXPECT_NE(core->state.page(), page);
+        EXPECT_EQ(core->state.page(), rep->Pages()[1]);
+        return confirm;
+    };
+    run("PgB1Click");
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(rep->Pages().Count(), 1);
+    EXPECT_EQ(core->state.page(), page);
+    EXPECT_FALSE(rep->Modified);
+
+    confirm = true;
+    run("PgB1Click");
+    ASSERT_EQ(rep->Pages().Count(), 2);
+    EXPECT_EQ(rep->Pages()[1]->Name, QStringLiteral("Page2"));
+    EXPECT_EQ(core->state.CurPage, 1);
+    EXPECT_EQ(view.shownPages.back(), 1);
+    EXPECT_TRUE(rep->Modified);
+
+    // A dialog page needs no options.
+    run("PgB4Click");
+    ASSERT_EQ(rep->Pages().Count(), 3);
+    EXPECT_EQ(rep->Pages()[2]->PageType(), int(ptDialog));
+    EXPECT_EQ(core->state.CurPage, 2);
+    EXPECT_EQ(asked, 2);
+
+    // Neither when adding pages is forbidden.
+    frObjects().frDesignerRestrictions = quint16(1 << drNoAddPage);
+    run("PgB1Click");
+    run("PgB4Click");
+    EXPECT_EQ(rep->Pages().Count(), 3);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(PagesTest, DeletingAPageAsksAndTheLastPageStays)
+{
+    memo(QStringLiteral("Memo1"), 0, 0, 10, 10);
+    run("PgB2Click");
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_EQ(rep->Pages().Count(), 1);
+    EXPECT_EQ(page->ObjectCount(), 1);
+
+    TfrPage *second = addPage(QStringLiteral("Page2"));
+    designerWindow->Page = second;
+    core->state.CurPage = 1;
+    dialogs().answers = {platform::mrNo, platform::mrYes};
+    run("PgB2Click");
+    EXPECT_EQ(rep->Pages().Count(), 2);
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].text, QStringLiteral("Supprimer cette page ?"));
+    EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("Confirmation"));
+    EXPECT_EQ(dialogs().messages[0].buttons, platform::mbYes | platform::mbNo);
+    run("PgB2Click");
+    ASSERT_EQ(rep->Pages().Count(), 1);
+    EXPECT_EQ(rep->Pages()[0], page);
+    EXPECT_TRUE(rep->Modified);
+}
+
+TEST_F(PagesTest, AMovedPageTakesItsSubreportsAlongAndStaysShown)
+{
+    struct Case {
+        int from, to;
+        std::array<int, 3> targets; // where targets 0, 1, 2 end
+        std::array<const char *, 3> order;
+    };
+    const Case cases[] = {
+        {0, 2, {2, 0, 1}, {"Page2", "Page3", "Page1"}},
+        {2, 0, {1, 2, 0}, {"Page3", "Page1", "Page2"}},
+        {1, 2, {0, 2, 1}, {"Page1", "Page3", "Page2"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.from * 10 + c.to);
+        while (rep->Pages().Count() > 1)
+            rep->Pages().Delete(1);
+        page->Clear();
+        page->Name = QStringLiteral("Page1");
+        addPage(QStringLiteral("Page2"));
+        addPage(QStringLiteral("Page3"));
+        std::array<TfrSubReportView *, 3> subs{};
+        for (int i = 0; i < 3; ++i)
+            subs[size_t(i)] = subreport(rep->Pages()[(i + 1) % 3], i);
+        memo(QStringLiteral("Memo1"), 0, 0, 10, 10);
+        core->undo.RecordUndo(ukInserted);
+        core->state.CurPage = c.from;
+        designerWindow->Page = rep->Pages()[c.from];
+        core->state.storeModified(false);
+
+        pages->MovePage(c.from, c.to);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(subs[size_t(i)]->SubPage, c.targets[size_t(i)]) << i;
+            EXPECT_EQ(rep->Pages()[i]->Name, QString::fromLatin1(c.order[size_t(i)]));
+        }
+        EXPECT_EQ(core->state.CurPage, c.to);
+        EXPECT_EQ(core->state.page(), rep->Pages()[c.to]);
+        EXPECT_EQ(view.shownPages.back(), c.to);
+        EXPECT_EQ(core->undo.count(UndoManager::UndoBuffer), 0);
+        EXPECT_EQ(core->undo.count(UndoManager::RedoBuffer), 0);
+        EXPECT_TRUE(rep->Modified);
+        page = rep->Pages()[0];
+    }
+}
+
+TEST(PageOptionsValues, MillimetresAndPixels)
+{
+    EXPECT_EQ(frPixelsToMillimetreText(36), QStringLiteral("10"));
+    EXPECT_EQ(frPixelsToMillimetreText(0), QStringLiteral("0"));
+    EXPECT_EQ(frPixelsToMillimetreText(4), QStringLiteral("1,111"));
+    EXPECT_EQ(frPixelsToMillimetreText(-18), QStringLiteral("-5"));
+    EXPECT_EQ(frMillimetresToPixels(10), 36);
+    // 1.25 mm is 4.5 pixels: half to even.
+    EXPECT_EQ(frMillimetresToPixels(1.25), 4);
+    EXPECT_EQ(frMillimetresToPixels(1.75), 6);
+}
+
+TEST_F(PagesTest, PageOptionsFillFromThePageAndApplyBack)
+{
+    page->ChangePaper(kFrCustomPaper, 2100, 1485, kFrDefaultBin, 1);
+    page->LeftMargin = 36;
+    page->TopMargin = 18;
+    page->ColumnGap = 72;
+    page->Columns = 2;
+    page->PrintToPrevPage = 0xFFFF;
+    page->UseMargins = 0;
+    const PageOptionsChoice c = pages->currentPageOptions();
+    EXPECT_TRUE(c.customSize());
+    EXPECT_EQ(c.paperWidth, QStringLiteral("210"));
+    EXPECT_EQ(c.paperHeight, QStringLiteral("148,5"));
+    EXPECT_TRUE(c.landscape);
+    EXPECT_EQ(c.margins[0], QStringLiteral("10"));
+    EXPECT_EQ(c.margins[1], QStringLiteral("5"));
+    EXPECT_EQ(c.columnGap, QStringLiteral("20"));
+    EXPECT_EQ(c.columns, 2);
+    EXPECT_TRUE(c.printToPrevious);
+    EXPECT_TRUE(c.stretch);
+    EXPECT_EQ(c.paperNames.size(), qsizetype(c.paperCodes.size()));
+
+    // Unchanged values give the page back as it was.
+    PageOptionsChoice edited = c;
+    edited.margins = {QStringLiteral("1,25"), QStringLiteral("10"), QStringLiteral("0"),
+                      QStringLiteral("2,5")};
+    edited.paperWidth = QStringLiteral("100,04");
+    edited.columns = 0;
+    edited.stretch = false;
+    edited.printToPrevious = false;
+    edited.unlimitedHeight = true;
+    ASSERT_TRUE(pages->applyPageOptions(edited));
+    EXPECT_EQ(page->LeftMargin, 4);
+    EXPECT_EQ(page->TopMargin, 36);
+    EXPECT_EQ(page->BottomMargin, 9);
+    EXPECT_EQ(page->PaperWidth, 1000);
+    EXPECT_EQ(page->Columns, 0);
+    EXPECT_EQ(page->UseMargins, 0xFFFF);
+    EXPECT_EQ(page->PrintToPrevPage, 0);
+    EXPECT_TRUE(core->state.Settings.UnlimitedHeight);
+    EXPECT_TRUE(rep->Modified);
+
+    // A standard paper: no size is taken from the fields.
+    edited = pages->currentPageOptions();
+    const auto a4 = std::find(edited.paperCodes.begin(), edited.paperCodes.end(), 9);
+    ASSERT_NE(a4, edited.paperCodes.end());
+    edited.paperIndex = int(a4 - edited.paperCodes.begin());
+    edited.paperWidth = QStringLiteral("abc");
+    edited.landscape = false;
+    ASSERT_TRUE(pages->applyPageOptions(edited));
+    EXPECT_EQ(page->Size, 9);
+    EXPECT_EQ(page->PaperWidth, 2100);
+    EXPECT_EQ(page->Orientation, 0);
+
+    // A printer without bins leaves the page's bin.
+    page->Bin = 7;
+    edited = pages->currentPageOptions();
+    edited.binNames.clear();
+    edited.binCodes.clear();
+    edited.binIndex = -1;
+    ASSERT_TRUE(pages->applyPageOptions(edited));
+    EXPECT_EQ(page->Bin, 7);
+}
+
+TEST_F(PagesTest, PageOptionsRefuseWhatIsNoLength)
+{
+    page->ChangePaper(kFrCustomPaper, 2100, 2970, kFrDefaultBin, 0);
+    page->LeftMargin = 36;
+    struct Case {
+        const char *what;
+        PageOptionsField field;
+        const char *text;
+        const char *message; // empty: the conversion text
+    };
+    const Case cases[] = {
+        {"margin abc", PageOptionsField::Left, "abc", ""},
+        {"margin 1e999", PageOptionsField::Bottom, "1e999", ""},
+        {"gap empty", PageOptionsField::Gap, "", ""},
+        {"width 0", PageOptionsField::Width, "0", "La largeur et la hauteur du papier doivent être positives."},
+        {"height -5", PageOptionsField::Height, "-5", "La largeur et la hauteur du papier doivent être positives."},
+        {"width nan", PageOptionsField::Width, "nan", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        PageOptionsChoice choice = pages->currentPageOptions();
+        const QString text = QString::fromUtf8(c.text);
+        switch (c.field) {
+        case PageOptionsField::Left:
+            choice.margins[0] = text;
+            break;
+        case PageOptionsField::Bottom:
+            choice.margins[3] = text;
+            break;
+        case PageOptionsField::Gap:
+            choice.columnGap = text;
+            break;
+        case PageOptionsField::Width:
+            choice.paperWidth = text;
+            break;
+        case PageOptionsField::Height:
+            choice.paperHeight = text;
+            break;
+        default:
+            break;
+        }
+        choice.margins[1] = QStringLiteral("20"); // would change the page if applied
+        const std::optional<PageOptionsProblem> problem = frCheckPageOptions(choice);
+        ASSERT_TRUE(problem);
+        EXPECT_EQ(problem->field, c.field);
+        if (*c.message)
+            EXPECT_EQ(problem->message, QString::fromUtf8(c.message));
+        else
+            EXPECT_TRUE(problem->message.contains(QStringLiteral("n'est pas une valeur")))
+                << problem->message.toStdString();
+        EXPECT_FALSE(pages->applyPageOptions(choice));
+        EXPECT_EQ(page->LeftMargin, 36);
+        EXPECT_EQ(page->TopMargin, 0);
+        EXPECT_EQ(page->PaperWidth, 2100);
+        EXPECT_FALSE(rep->Modified);
+    }
+    // With the page options forbidden nothing applies either.
+    frObjects().frDesignerRestrictions = quint16(1 << drNoPageOptions);
+    EXPECT_FALSE(pages->applyPageOptions(pages->currentPageOptions()));
+    int asked = 0;
+    core->state.Requests.pageOptions = [&] { return ++asked > 0; };
+    run("PgB3Click");
+    EXPECT_EQ(asked, 0);
+}
+
+TEST_F(PagesTest, ReportOptionsStoreTheOptionWords)
+{
+    std::optional<ReportOptionsChoice> answer;
+    ReportOptionsChoice shown;
+    core->state.Requests.reportOptions = [&](const ReportOptionsChoice &initial) {
+        shown = initial;
+        return answer;
+    };
+    rep->KeepPrinter = 0xFFFF;
+    rep->TwoPass = 0;
+    run("N8Click");
+    EXPECT_FALSE(shown.selectAtLoad);
+    EXPECT_FALSE(shown.twoPass);
+    EXPECT_EQ(shown.printers, frObjects().frGlobalPrinter().Printers());
+    EXPECT_FALSE(rep->Modified);
+
+    struct Case {
+        bool selectAtLoad, twoPass;
+        quint16 keep, passes;
+    };
+    for (const Case &c : {Case{false, true, 0xFFFF, 0xFFFF}, Case{true, false, 0, 0}}) {
+        answer = shown;
+        answer->selectAtLoad = c.selectAtLoad;
+        answer->twoPass = c.twoPass;
+        run("N8Click");
+        EXPECT_EQ(rep->KeepPrinter, c.keep);
+        EXPECT_EQ(rep->TwoPass, c.passes);
+        EXPECT_TRUE(rep->Modified);
+    }
+}
+
+TEST_F(PagesTest, VariablesMarkTheReportOnlyWhenTheDictionaryChanged)
+{
+    int refreshed = 0;
+    bool change = false;
+    core->state.Requests.dbFieldsRefresh = [&] { ++refreshed; };
+    core->state.Requests.dictionary = [&] {
+        if (change)
+            rep->Dictionary().Variables.SetVariable(QStringLiteral("Total"), FrVariant("1"));
+    };
+    run("N42Click");
+    EXPECT_FALSE(rep->Modified);
+    EXPECT_EQ(refreshed, 0);
+    change = true;
+    run("N42Click");
+    EXPECT_TRUE(rep->Modified);
+    EXPECT_EQ(refreshed, 1);
+}
+
+TEST_F(PagesTest, ThePopupOffersTheItemsOfTheSelectedObjects)
+{
+    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 0, 0, 10, 10);
+    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 0, 20, 10, 10);
+    auto pic = std::make_unique<TfrPictureView>();
+    pic->Name = QStringLiteral("Picture1");
+    TfrView *picture = page->Add(std::move(pic));
+    TfrBandView *b = band(btMasterData, 100, 40, QStringLiteral("Donnees"));
+    auto itemsOf = [this](std::initializer_list<TfrView *> selection) {
+        select(selection);
+        FrRecordingPopup popup;
+        pages->fillObjectPopup(popup);
+        return popup.texts();
+    };
+    const QStringList one = itemsOf({m1});
+    EXPECT_FALSE(one.isEmpty());
+    EXPECT_EQ(itemsOf({m1, m2}), one);
+    EXPECT_TRUE(itemsOf({m1, picture}).isEmpty());
+    EXPECT_TRUE(itemsOf({b}).isEmpty());
+    EXPECT_FALSE(itemsOf({picture}).isEmpty());
+    EXPECT_TRUE(itemsOf({}).isEmpty());
+}
+
+} // namespace designer::test
