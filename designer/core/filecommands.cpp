@@ -67,11 +67,11 @@ QString frOpenFilter()
            QStringLiteral(" (*.frd)|*.frd");
 }
 
-QString frSaveFilter()
+QString frSaveFilter(bool templates)
 {
-    return frLoadString(55213) + QStringLiteral(" (*.frf)|*.frf|") + frLoadString(55214) +
-           QStringLiteral(" (*.frt)|*.frt|") + frLoadString(55215) +
-           QStringLiteral(" (*.frd)|*.frd");
+    return frLoadString(55213) + QStringLiteral(" (*.frf)|*.frf|") +
+           (templates ? frLoadString(55214) + QStringLiteral(" (*.frt)|*.frt|") : QString()) +
+           frLoadString(55215) + QStringLiteral(" (*.frd)|*.frd");
 }
 
 QString frBaseName(const QString &fileName)
@@ -335,26 +335,30 @@ void FileCommands::SaveAs()
     if (!filecmd_detail::available(st, &Availability::save))
         return;
     SaveCompleted = false;
-    static const QString extensions[] = {QStringLiteral(".frf"), QStringLiteral(".frt"),
-                                         QStringLiteral(".frd")};
-    auto extensionOf = [](int filterIndex) {
-        return extensions[filterIndex >= 1 && filterIndex <= 3 ? filterIndex - 1 : 0];
+    // Without the dialog that describes a template, the type is not offered.
+    const bool templates = bool(st.Requests.newTemplate);
+    QStringList types = {QStringLiteral(".frf"), QStringLiteral(".frt"), QStringLiteral(".frd")};
+    if (!templates)
+        types.removeAt(1);
+    auto extensionOf = [types](int filterIndex) {
+        return types[filterIndex >= 1 && filterIndex <= types.size() ? filterIndex - 1 : 0];
     };
     platform::TSaveDialog dialog(dialogOwner);
-    dialog.Filter = frSaveFilter();
-    dialog.FileName = untitled() ? QString() : fileName();
+    dialog.Filter = frSaveFilter(templates);
+    dialog.FileName = fileName();
     dialog.FilterIndex = 1;
     dialog.WrittenName = [extensionOf](const QString &chosen, int filterIndex) {
         return frWithExtension(chosen, extensionOf(filterIndex));
     };
     if (!dialog.Execute())
         return;
-    const int type = dialog.FilterIndex >= 1 && dialog.FilterIndex <= 3 ? dialog.FilterIndex : 1;
-    const QString name = frWithExtension(dialog.FileName, extensionOf(type));
+    const QString extension = extensionOf(dialog.FilterIndex);
+    const QString name = frWithExtension(dialog.FileName, extension);
+    const int type = extension == QLatin1String(".frt") ? 2
+                     : extension == QLatin1String(".frd") ? 3
+                                                          : 1;
     switch (type) {
     case 2: {
-        if (!st.Requests.newTemplate)
-            return;
         const std::optional<NewTemplateChoice> choice = st.Requests.newTemplate();
         if (!choice)
             return;

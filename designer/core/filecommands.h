@@ -16,8 +16,9 @@ class DesignerCore;
 
 // The open dialog's types: reports and dictionaries.
 QString frOpenFilter();
-// The save dialog's types: reports, templates and dictionaries.
-QString frSaveFilter();
+// The save dialog's types: reports, templates (while a template can be
+// described) and dictionaries.
+QString frSaveFilter(bool templates = true);
 // The name with its extension (".frf"...) in place of the one it had, or
 // added when it had none; folders keep their dots.
 QString frWithExtension(const QString &fileName, const QString &extension);

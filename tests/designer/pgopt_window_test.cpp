@@ -13,18 +13,16 @@
 #include "report/core/frlocale.h"
 #include "report/ui/frctrls.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -87,12 +85,6 @@ TEST_F(PgoptFormTest, TheSizeFieldsAreOfferedForTheCustomSizeOnly)
     form.RB2->click();
     EXPECT_FALSE(form.ImgPortrait->isVisible());
     EXPECT_TRUE(form.ImgLandscape->isVisible());
-    // The column count never goes below 0.
-    form.Edit1->setValue(0);
-    form.Edit1->stepDown();
-    EXPECT_EQ(form.Edit1->value(), 0);
-    form.Edit1->stepUp();
-    EXPECT_EQ(form.Edit1->value(), 1);
 
     if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty()) {
         form.RB1->click();
@@ -280,27 +272,6 @@ TEST_F(FilesWindowTest, SaveAsNamesTheWindowAndClosingAfterASaveAsksNothing)
     EXPECT_TRUE(fakes->dialogs.messages.empty());
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Nouveau.frf"))));
     EXPECT_EQ(rep->FileName, dir.filePath(QStringLiteral("Nouveau.frf")));
-}
-
-TEST_F(FilesWindowTest, ThePopupKeepsItsSevenItemsAndAddsTheSelectedObjects)
-{
-    design([&](TfrDesignerForm &f) {
-        auto m = std::make_unique<TfrMemoView>();
-        m->Name = QStringLiteral("Memo1");
-        m->SetBounds(10, 10, 50, 20);
-        m->Selected = true;
-        f.state().page()->Add(std::move(m));
-        f.selectionChanged();
-        for (int round = 0; round < 2; ++round) {
-            emit f.Popup1->aboutToShow();
-            EXPECT_GT(f.Popup1->actions().size(), 7);
-        }
-        const qsizetype withMemo = f.Popup1->actions().size();
-        f.state().UnselectAll();
-        emit f.Popup1->aboutToShow();
-        EXPECT_EQ(f.Popup1->actions().size(), 7);
-        EXPECT_GT(withMemo, 7);
-    });
 }
 
 } // namespace designer::test
