@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -272,6 +273,27 @@ TEST_F(FilesWindowTest, SaveAsNamesTheWindowAndClosingAfterASaveAsksNothing)
     EXPECT_TRUE(fakes->dialogs.messages.empty());
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Nouveau.frf"))));
     EXPECT_EQ(rep->FileName, dir.filePath(QStringLiteral("Nouveau.frf")));
+}
+
+TEST_F(FilesWindowTest, ThePopupKeepsItsSevenItemsAndAddsTheSelectedObjects)
+{
+    design([&](TfrDesignerForm &f) {
+        auto m = std::make_unique<TfrMemoView>();
+        m->SetBounds(10, 10, 50, 20);
+        m->Selected = true;
+        f.state().page()->Add(std::move(m));
+        f.selectionChanged();
+        std::vector<qsizetype> counts;
+        for (bool selected : {true, true, false}) {
+            if (!selected)
+                f.state().UnselectAll();
+            emit f.Popup1->aboutToShow();
+            counts.push_back(f.Popup1->actions().size());
+        }
+        EXPECT_GT(counts[0], 7);
+        EXPECT_EQ(counts[1], counts[0]);
+        EXPECT_EQ(counts[2], 7);
+    });
 }
 
 } // namespace designer::test
