@@ -63,7 +63,13 @@ std::optional<double> AttributeCommands::readFrameWidth(const QString &text)
 
 QString AttributeCommands::frameWidthText(double width)
 {
-    return platform::FloatToStrF(width, platform::TFloatFormat::ffGeneral, 2, 0, QLatin1Char(','));
+    // Widths of 100 and more would read "1E2": they keep their digits.
+    const QString text =
+        platform::FloatToStrF(width, platform::TFloatFormat::ffGeneral, 2, 0, QLatin1Char(','));
+    if (text.contains(QLatin1Char('E')))
+        return platform::FloatToStrF(width, platform::TFloatFormat::ffGeneral, 15, 0,
+                                     QLatin1Char(','));
+    return text;
 }
 
 bool AttributeCommands::checkNumber(int tag, const QString &text, AttributeOutcome &outcome,
@@ -77,7 +83,8 @@ bool AttributeCommands::checkNumber(int tag, const QString &text, AttributeOutco
             outcome.error = e.Message();
         }
         if (outcome.error.isEmpty()) {
-            number = std::clamp<double>(size, attrcmd_detail::kMinFontSize, attrcmd_detail::kMaxFontSize);
+            number = std::clamp<double>(size, attrcmd_detail::kMinFontSize,
+                                        attrcmd_detail::kMaxFontSize);
             if (number != size)
                 outcome.boxText = QString::number(int(number));
             return true;
@@ -96,8 +103,8 @@ bool AttributeCommands::checkNumber(int tag, const QString &text, AttributeOutco
             outcome.error = e.Message();
         }
         if (outcome.error.isEmpty()) // read as a number only by the platform: not a finite one
-            outcome.error = QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte")
-                                .arg(text);
+            outcome.error =
+                QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(text);
         outcome.boxText = m_shownWidth;
     }
     attrcmd_detail::showConversionError(outcome.error);
@@ -120,7 +127,8 @@ AttributeOutcome AttributeCommands::applyAttribute(int tag, const AttributeValue
     // The number boxes are read before anything is recorded: a text that
     // is no number leaves the page and the history as they were.
     double number = 0;
-    if ((tag == atFontSize || tag == atFrameWidth) && !checkNumber(tag, value.text, outcome, number))
+    if ((tag == atFontSize || tag == atFrameWidth) &&
+        !checkNumber(tag, value.text, outcome, number))
         return outcome;
     if (tag == atFontSize)
         m_shownSize = outcome.boxText.value_or(value.text);
@@ -275,7 +283,9 @@ bool AttributeCommands::applyHighlight()
         memo->HighlightCondition = choice->condition;
         memo->Highlight.FontColor = choice->fontColor;
         memo->Highlight.FillColor = choice->fillColor;
-        memo->Highlight.FontStyle = quint16(choice->fontStyle & (attrcmd_detail::kBold | attrcmd_detail::kItalic | attrcmd_detail::kUnderline));
+        memo->Highlight.FontStyle =
+            quint16(choice->fontStyle &
+                    (attrcmd_detail::kBold | attrcmd_detail::kItalic | attrcmd_detail::kUnderline));
     }
     m_core.surface.Draw(10000, std::nullopt);
     st.View.undoStateChanged();
@@ -359,8 +369,8 @@ ToolbarState AttributeCommands::computeUiState()
             }
         }
     } else if (selected > 1) {
-        for (const char *name : {"FrB1", "FrB2", "FrB3", "FrB4", "FnB1", "FnB2", "FnB3", "AlB4",
-                                 "AlB5"})
+        for (const char *name :
+             {"FrB1", "FrB2", "FrB3", "FrB4", "FnB1", "FnB2", "FnB3", "AlB4", "AlB5"})
             ui.down[QString::fromLatin1(name)] = false;
         for (int i = 0; i < 4; ++i)
             ui.down[QString::fromLatin1(kHorizontal[i])] = i == 0;

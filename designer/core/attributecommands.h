@@ -50,10 +50,10 @@ enum AttributeTag : int {
 
 // What the sender control holds when its command runs.
 struct AttributeValue {
-    bool down = false;           // toggles: edges, bold, italic, underline, vertical text
-    QString text;                // combo boxes: font name, font size, frame width
-    platform::TColor color = 0;  // colour buttons
-    int verticalAlign = 0;       // tag 15: 0 top, 8 middle, 16 bottom
+    bool down = false;          // toggles: edges, bold, italic, underline, vertical text
+    QString text;               // combo boxes: font name, font size, frame width
+    platform::TColor color = 0; // colour buttons
+    int verticalAlign = 0;      // tag 15: 0 top, 8 middle, 16 bottom
 
     static AttributeValue toggle(bool down)
     {
@@ -109,8 +109,8 @@ struct ToolbarState {
     bool remove = false;
     bool edit = false;
     // Control values by control name; a control absent keeps what it shows.
-    std::map<QString, bool> down;     // FrB1-4, FnB1-3, AlB1-8
-    std::map<QString, QString> texts; // C2, C3, C4
+    std::map<QString, bool> down;               // FrB1-4, FnB1-3, AlB1-8
+    std::map<QString, QString> texts;           // C2, C3, C4
     std::map<QString, platform::TColor> glyphs; // ClB1, ClB2, ClB3
     // The status bar's third panel.
     QString status;

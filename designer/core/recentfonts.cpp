@@ -52,11 +52,10 @@ std::vector<FontEntry> frSortedFontList(std::vector<FontEntry> families,
         const int c = a.name.compare(b.name, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a.name < b.name;
     });
-    families.erase(std::unique(families.begin(), families.end(),
-                               [](const FontEntry &a, const FontEntry &b) {
-                                   return a.name == b.name;
-                               }),
-                   families.end());
+    families.erase(
+        std::unique(families.begin(), families.end(),
+                    [](const FontEntry &a, const FontEntry &b) { return a.name == b.name; }),
+        families.end());
     return families;
 }
 
@@ -137,8 +136,10 @@ void RecentFonts::writeAll()
         return;
     for (int i = 0; i < kMaxRecent; ++i) {
         const bool used = i <= m_recentCount;
-        reg.WriteString(recentfonts_detail::valueName("Font", i), used ? m_items[size_t(i)].name : QString());
-        reg.WriteInteger(recentfonts_detail::valueName("FontType", i), used ? m_items[size_t(i)].type : 0);
+        reg.WriteString(recentfonts_detail::valueName("Font", i),
+                        used ? m_items[size_t(i)].name : QString());
+        reg.WriteInteger(recentfonts_detail::valueName("FontType", i),
+                         used ? m_items[size_t(i)].type : 0);
     }
 }
 

@@ -30,6 +30,24 @@ QImage swatch(platform::TColor color, int width, int height, int square)
     return img;
 }
 
+// A swatch is drawn whole: its transparent colour is one it does not hold
+// (olive, the usual one, is a colour of the palette).
+void setSwatchGlyph(report::TfrSpeedButton *button, const QImage &glyph)
+{
+    QRgb unused = qRgb(128, 128, 0);
+    for (int probe = 0;; ++probe) {
+        bool found = false;
+        for (int y = 0; y < glyph.height() && !found; ++y)
+            for (int x = 0; x < glyph.width() && !found; ++x)
+                found = (glyph.pixel(x, y) | 0xFF000000) == (unused | 0xFF000000);
+        if (!found || glyph.isNull())
+            break;
+        unused = qRgb(1 + probe, 2, 3 + probe);
+    }
+    button->GlyphHolder().SetTransparentColor(unused);
+    button->SetGlyph(glyph);
+}
+
 } // namespace colorsel_detail
 
 using report::TfrSpeedButton;
@@ -62,7 +80,8 @@ TColorSelector::TColorSelector(QWidget *owner) : QFrame(owner)
             const int tag = r * 4 + c;
             TfrSpeedButton *b = make(tag, QRect(c * 22 + 4, r * 22 + 4, 22, 22));
             b->setObjectName(QStringLiteral("ColorButton%1").arg(tag));
-            b->SetGlyph(frColorSwatch(tag < values.size() ? values[tag] : 0));
+            colorsel_detail::setSwatchGlyph(b,
+                                            frColorSwatch(tag < values.size() ? values[tag] : 0));
         }
     TfrSpeedButton *transparent = make(colorsel_detail::kTransparentTag, QRect(4, 92, 88, 18));
     transparent->setObjectName(QStringLiteral("TransparentButton"));
@@ -113,7 +132,7 @@ void TColorSelector::SelectColor(platform::TColor color)
             b->SetDown(true);
         m_other->SetGlyph(QImage());
     } else {
-        m_other->SetGlyph(colorsel_detail::swatch(color, 12, 13, 12));
+        colorsel_detail::setSwatchGlyph(m_other, colorsel_detail::swatch(color, 12, 13, 12));
     }
     SelectedColor = color;
 }

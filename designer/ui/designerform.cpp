@@ -949,9 +949,9 @@ void TfrDesignerForm::FormCreate()
             });
         };
     }
-    for (TfrCustomComboBox *combo : {static_cast<TfrCustomComboBox *>(C2),
-                                     static_cast<TfrCustomComboBox *>(C3),
-                                     static_cast<TfrCustomComboBox *>(C4)})
+    for (TfrCustomComboBox *combo :
+         {static_cast<TfrCustomComboBox *>(C2), static_cast<TfrCustomComboBox *>(C3),
+          static_cast<TfrCustomComboBox *>(C4)})
         combo->OnClick = [this, combo] {
             if (m_core->state.Requests.attributeCommand)
                 m_core->state.Requests.attributeCommand(tagOf(combo));

@@ -130,8 +130,7 @@ TfrCustomComboBox::TfrCustomComboBox(QWidget *parent) : QComboBox(parent)
     lineEdit()->setFrame(false);
     lineEdit()->installEventFilter(this);
     resize(100, std::max(fontMetrics().height() + 8, 22));
-    connect(this, qOverload<int>(&QComboBox::activated), this,
-            platform::handler([this](int index) {
+    connect(this, qOverload<int>(&QComboBox::activated), this, platform::handler([this](int index) {
                 if (!m_updating)
                     choiceMade(index);
             }));
@@ -180,8 +179,10 @@ void TfrCustomComboBox::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     const int w = width(), h = height(), bw = m_buttonWidth;
-    const QColor face = flatcombo_detail::sys(platform::clBtnFace), window = flatcombo_detail::sys(platform::clWindow),
-                 shadow = flatcombo_detail::sys(platform::clBtnShadow), light = flatcombo_detail::sys(platform::clBtnHighlight),
+    const QColor face = flatcombo_detail::sys(platform::clBtnFace),
+                 window = flatcombo_detail::sys(platform::clWindow),
+                 shadow = flatcombo_detail::sys(platform::clBtnShadow),
+                 light = flatcombo_detail::sys(platform::clBtnHighlight),
                  dark = flatcombo_detail::sys(platform::systemColor(platform::COLOR_3DDKSHADOW));
     auto edge = [&](const QRect &r, const QColor &topLeft, const QColor &bottomRight) {
         p.setPen(topLeft);
@@ -376,8 +377,8 @@ std::function<std::vector<FontEntry>()> &TfrFontComboBox::familySource()
         for (const QString &f : QFontDatabase::families()) {
             if (QFontDatabase::isPrivateFamily(f))
                 continue;
-            list.push_back({f, QFontDatabase::isSmoothlyScalable(f) ? kFontTypeScalable
-                                                                    : kFontTypeRaster});
+            list.push_back(
+                {f, QFontDatabase::isSmoothlyScalable(f) ? kFontTypeScalable : kFontTypeRaster});
         }
         return list;
     };
@@ -466,7 +467,8 @@ void TfrFontComboBox::afterDropDown()
     if (currentIndex() < RecentFonts::kMaxRecent && count() > 0)
         view()->setCurrentIndex(model()->index(0, 0));
     const QRect box(mapToGlobal(QPoint(0, 0)), size());
-    Preview->move(frFontPreviewPos(box, Preview->size(), flatcombo_detail::screenOf(this), DroppedUp()));
+    Preview->move(
+        frFontPreviewPos(box, Preview->size(), flatcombo_detail::screenOf(this), DroppedUp()));
     Preview->show();
     Preview->raise();
 }
