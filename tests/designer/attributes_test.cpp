@@ -556,7 +556,7 @@ TEST_F(RecentFontsTest, WithoutRecentFontsTheRegistryIsNeverTouched)
     // Filling a clean store with the list on writes nothing either.
     RecentFonts on;
     on.fill(installed);
-    EXPECT_FALSE(QFile::exists(file()) && !bytes().isEmpty() && bytes().contains("Font"));
+    EXPECT_FALSE(QFile::exists(file()));
     on.setKey(QString());
     EXPECT_EQ(on.key(), QStringLiteral("\\Software\\VornReport\\MRUFont"));
 }
