@@ -53,6 +53,36 @@ QImage lineStyleGlyph(int style)
     return img;
 }
 
+// A colour button's glyph in a colour: olive, the strip's transparent
+// background, would vanish from the bar, so the background then takes
+// another transparent colour.
+void paintColorButton(TfrDesignerForm *form, platform::TColor color, report::TfrSpeedButton *button,
+                      int kind)
+{
+    if (!button)
+        return;
+    const QRgb olive = qRgb(128, 128, 0);
+    form->PaintColorGlyph(color, button, kind);
+    if (color == platform::clNone || platform::toQColor(color).rgb() != olive) {
+        if (button->GlyphHolder().TransparentColor() != olive) {
+            button->GlyphHolder().SetTransparentColor(olive);
+            button->SetGlyph(QImage(button->Glyph()));
+        }
+        return;
+    }
+    QImage g = button->Glyph().convertToFormat(QImage::Format_RGB32);
+    const QRgb background = qRgb(1, 2, 3);
+    for (int y = 0; y < g.height(); ++y)
+        for (int x = 0; x < g.width(); ++x) {
+            const bool bar = y >= 12 && y <= 14 && x % 16 >= 1 && x % 16 <= 14;
+            if (!bar && g.pixel(x, y) == olive)
+                g.setPixel(x, y, background);
+        }
+    button->GlyphHolder().SetTransparentColor(background);
+    button->SetGlyph(g);
+    button->SetNumGlyphs(2);
+}
+
 } // namespace attrbars_detail
 
 using report::TfrSpeedButton;
@@ -223,7 +253,7 @@ void TfrAttributeToolbars::fillControls()
             box->setCurrentText(text);
     }
     for (const auto &[name, color] : ui.glyphs)
-        m_form->PaintColorGlyph(color, m_form->button(name), glyphKind(name));
+        attrbars_detail::paintColorButton(m_form, color, m_form->button(name), glyphKind(name));
     Commands.Synchronizing = false;
 }
 
@@ -272,7 +302,8 @@ void TfrAttributeToolbars::colorSelected()
     TfrSpeedButton *b = m_colorButton;
     if (!b)
         return;
-    m_form->PaintColorGlyph(ColorSelector->SelectedColor, b, glyphKind(b->objectName()));
+    attrbars_detail::paintColorButton(m_form, ColorSelector->SelectedColor, b,
+                                      glyphKind(b->objectName()));
     // The glyph now holds the colour; DoClick reads it from there.
     AttributeValue value = AttributeValue::ofColor(ColorSelector->SelectedColor);
     afterCommand(Commands.applyAttribute(attrbars_detail::tagOf(b), value), b);

@@ -231,6 +231,17 @@ TEST_F(AttributeWindowTest, ColourSelectorOpensUnderItsButtonAndPaintsThePick)
         EXPECT_EQ(m->FillColor, 0x0000FF);
         EXPECT_EQ(fill->Glyph().pixel(2, 14), qRgb(255, 0, 0));
         EXPECT_EQ(TfrAttributeToolbars::glyphColor(fill), 0x0000FF);
+        // Olive, the glyphs' usual transparent colour, still shows on the bar.
+        leftClick(fill);
+        leftClick(sel->buttonOfTag(4));
+        EXPECT_EQ(m->FillColor, 0x008080);
+        const QImage shown = fill->grab().toImage();
+        int olive = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                olive += shown.pixel(x, y) == qRgb(128, 128, 0);
+        EXPECT_GE(olive, 14 * 3);
+        EXPECT_EQ(TfrAttributeToolbars::glyphColor(fill), 0x008080);
 
         // The font colour through "Autre...", from the colour dialog.
         fakes->dialogs.colors.push_back(0x123456);
