@@ -132,6 +132,8 @@ struct RequestSlots {
     std::function<void(int topic)> helpTopic;
     // Attribute command of the tool bars by tag (DoClick).
     std::function<void(int tag)> attributeCommand;
+    // The attribute tool bars take the values of the selection.
+    std::function<void()> fillToolbars;
     // The page's script editor (double click on an empty dialog page).
     std::function<void()> pageScript;
     // Asked before the window closes: false keeps it open; may turn the

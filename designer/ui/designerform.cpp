@@ -1,10 +1,12 @@
 #include "designer/ui/designerform.h"
 
+#include "designer/core/attributecommands.h"
 #include "designer/core/designerclipboard.h"
 #include "designer/core/designerglobals.h"
 #include "designer/ui/designerglyphs.h"
 #include "designer/ui/designerparts.h"
 #include "designer/ui/fieldmime.h"
+#include "designer/ui/flatcombos.h"
 
 #include "platform/canvas/bitmaps.h"
 #include "platform/canvas/colors.h"
@@ -492,18 +494,15 @@ void TfrDesignerForm::buildToolBars()
 
     // Text: font name and size first.
     Panel3 = makeBar("Panel3", 53083, frDock1);
-    C2 = new QComboBox(Panel3);
+    C2 = new TfrFontComboBox(Panel3);
     C2->setObjectName(QStringLiteral("C2"));
     C2->setProperty("Tag", 7);
     C2->setToolTip(frLoadString(53121));
-    C2->setEditable(true);
-    C2->addItems(QFontDatabase::families());
     C2->setGeometry(12, 1, 130, 22);
-    C3 = new QComboBox(Panel3);
+    C3 = new TfrComboBox(Panel3);
     C3->setObjectName(QStringLiteral("C3"));
     C3->setProperty("Tag", 8);
     C3->setToolTip(frLoadString(53120));
-    C3->setEditable(true);
     for (int s : {5, 6, 7, 8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
         C3->addItem(QString::number(s));
     C3->setGeometry(142, 1, 46, 22);
@@ -541,11 +540,10 @@ void TfrDesignerForm::buildToolBars()
                   {nullptr, 0, 0},
                   {"ClB1", 5, 53128},
                   {"ClB3", 19, 53129}});
-    C4 = new QComboBox(Panel1);
+    C4 = new TfrComboBox(Panel1);
     C4->setObjectName(QStringLiteral("C4"));
     C4->setProperty("Tag", 6);
     C4->setToolTip(frLoadString(53130));
-    C4->setEditable(true);
     C4->addItems({QStringLiteral("0,1"), QStringLiteral("0,5"), QStringLiteral("1"),
                   QStringLiteral("1,5"), QStringLiteral("2"), QStringLiteral("3"),
                   QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"),
@@ -951,11 +949,13 @@ void TfrDesignerForm::FormCreate()
             });
         };
     }
-    for (QComboBox *combo : {C2, C3, C4})
-        connect(combo, &QComboBox::textActivated, this, platform::handler([this, combo] {
-                    if (m_core->state.Requests.attributeCommand)
-                        m_core->state.Requests.attributeCommand(tagOf(combo));
-                }));
+    for (TfrCustomComboBox *combo :
+         {static_cast<TfrCustomComboBox *>(C2), static_cast<TfrCustomComboBox *>(C3),
+          static_cast<TfrCustomComboBox *>(C4)})
+        combo->OnClick = [this, combo] {
+            if (m_core->state.Requests.attributeCommand)
+                m_core->state.Requests.attributeCommand(tagOf(combo));
+        };
 
     // Key previewing while the window lives; wheel steps of 8 pixels.
     setFocusPolicy(Qt::StrongFocus);
@@ -1452,24 +1452,9 @@ void TfrDesignerForm::selectionChanged()
     DesignerState &st = m_core->state;
     st.SelectedCount = st.countSelected();
     // The third panel names the single selected object.
-    QString text;
-    if (report::TfrPage *page = st.page(); page && st.SelectedCount == 1) {
-        for (const auto &v : page->Objects) {
-            if (!v->Selected)
-                continue;
-            text = v->Name;
-            if (auto *band = dynamic_cast<report::TfrBandView *>(v.get())) {
-                const QStringList &names = report::fr().frBandNames;
-                const int t = band->GetBandType();
-                if (t >= 0 && t < names.size())
-                    text += QStringLiteral(": ") + names[t];
-            } else if (!v->Memo.isEmpty()) {
-                text += QStringLiteral(": ") + v->Memo.first();
-            }
-            break;
-        }
-    }
-    StatusBar1->setPanelText(2, text);
+    StatusBar1->setPanelText(2, frSelectionStatusText(st));
+    if (st.Requests.fillToolbars)
+        st.Requests.fillToolbars();
     updateAvailability();
     PBox1->update();
     if (st.Requests.inspectorRefill)

@@ -17,7 +17,6 @@
 #include <vector>
 
 class QAction;
-class QComboBox;
 class QKeyEvent;
 class QMenu;
 class QMenuBar;
@@ -35,6 +34,9 @@ class TfrPage;
 
 namespace designer
 {
+
+class TfrComboBox;
+class TfrFontComboBox;
 
 // The key a designer command reads from a key event (the digit row keeps its
 // digits under Ctrl on every keyboard layout).
@@ -224,7 +226,8 @@ public:
     report::TfrDock *frDock4 = nullptr; // right
     report::TfrToolBar *Panel1 = nullptr, *Panel2 = nullptr, *Panel3 = nullptr, *Panel4 = nullptr,
                        *Panel5 = nullptr, *Panel6 = nullptr;
-    QComboBox *C2 = nullptr, *C3 = nullptr, *C4 = nullptr;
+    TfrFontComboBox *C2 = nullptr;
+    TfrComboBox *C3 = nullptr, *C4 = nullptr;
     QWidget *LinePanel = nullptr;
     QImage Image1, Image2;
     report::TfrSpeedButton *button(const QString &name) const;

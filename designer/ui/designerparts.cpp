@@ -2,6 +2,7 @@
 
 #include "designer/core/designercore.h"
 #include "designer/ui/filepageparts.h"
+#include "designer/ui/attributetoolbars.h"
 
 namespace designer
 {
@@ -10,6 +11,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
 {
     // One line per part, in the order their slots depend on each other.
     installFilePageParts(core, window);
+    installAttributeCommands(core, window);
 }
 
 } // namespace designer

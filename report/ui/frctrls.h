@@ -87,6 +87,13 @@ public:
     int NumGlyphs() const { return m_numGlyphs; }
     void SetNumGlyphs(int n);
     QRgb TransparentColor() const { return m_transparent; }
+    // Glyphs whose pictures hold olive themselves (colour swatches) name
+    // another colour that shows what lies under them.
+    void SetTransparentColor(QRgb color)
+    {
+        Invalidate();
+        m_transparent = color;
+    }
     // The image of a state, built on first use; null without a glyph.
     QPixmap StateImage(TfrButtonState state);
     QSize GlyphSize() const;
