@@ -460,13 +460,17 @@ TEST_F(DictFormTest, SelectingAVariableShowsAndStoresItsValue)
     EXPECT_EQ(f.Model.value(QStringLiteral("Vide")), QString());
 
     if (const QByteArray dir = qgetenv("VORN_SHOTS_DIR"); !dir.isEmpty()) {
-        choose(f, node(f, QStringLiteral("Jour")));
-        f.resize(560, 380);
-        f.show();
+        // One category, two variables, the second on a system variable.
+        setList(dict().Variables,
+                {{" Joueurs", ""}, {"NomJoueur", "Clients.\"Nom\""}, {"Jour", "DATE"}});
+        TfrDictForm shot(*rep);
+        shot.Prepare();
+        choose(shot, node(shot, QStringLiteral("Jour")));
+        shot.show();
         QApplication::processEvents();
         QDir().mkpath(QString::fromLocal8Bit(dir));
-        f.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("dict_vars.png")));
-        f.hide();
+        shot.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("dict_vars.png")));
+        shot.hide();
     }
 }
 
