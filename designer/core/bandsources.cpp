@@ -84,7 +84,8 @@ QString bandSourceText(const BandSourceChoice &choice, const QStringList &items,
 QString CrossSourceRow::text() const
 {
     const QStringList &names = report::fr().frBandNames;
-    return name + QStringLiteral(": ") + (type >= 0 && type < names.size() ? names.at(type) : QString());
+    return name + QStringLiteral(": ") +
+           (type >= 0 && type < names.size() ? names.at(type) : QString());
 }
 
 std::vector<CrossSourceRow> crossSourceRows(const report::TfrPage &page, const QString &text)

@@ -36,9 +36,8 @@ QString keyOf(const QString &name, bool category)
 
 void sortNames(QStringList &list)
 {
-    std::sort(list.begin(), list.end(), [](const QString &a, const QString &b) {
-        return report::frCompareText(a, b) < 0;
-    });
+    std::sort(list.begin(), list.end(),
+              [](const QString &a, const QString &b) { return report::frCompareText(a, b) < 0; });
 }
 
 // The smallest free "base" + n from 1: past 1000 the search goes on, so a
@@ -76,13 +75,12 @@ QStringList fieldNamesOf(const QString &dataSetName)
 
 } // namespace dictmodel_detail
 
-
 const QStringList &dictSystemNames()
 {
-    static const QStringList names{
-        QStringLiteral("PAGE#"),   QStringLiteral("DATE"),        QStringLiteral("TIME"),
-        QStringLiteral("LINE#"),   QStringLiteral("LINETHROUGH#"), QStringLiteral("COLUMN#"),
-        QStringLiteral("CURRENT#"), QStringLiteral("TOTALPAGES")};
+    static const QStringList names{QStringLiteral("PAGE#"),        QStringLiteral("DATE"),
+                                   QStringLiteral("TIME"),         QStringLiteral("LINE#"),
+                                   QStringLiteral("LINETHROUGH#"), QStringLiteral("COLUMN#"),
+                                   QStringLiteral("CURRENT#"),     QStringLiteral("TOTALPAGES")};
     return names;
 }
 
@@ -134,7 +132,8 @@ void dictLinesToList(const QStringList &lines, report::TfrVariables &vars)
         // The blank that marks a variable is not part of its name, nor are
         // further blanks: a key starting with one would read as a category.
         const bool variable = line.at(0).isSpace();
-        const QString key = variable ? name.left(dictmodel_detail::kMaxVariableName) : QLatin1Char(' ') + name;
+        const QString key =
+            variable ? name.left(dictmodel_detail::kMaxVariableName) : QLatin1Char(' ') + name;
         const QString upper = report::frUpperCase(key);
         if (taken.contains(upper))
             continue;
@@ -350,8 +349,8 @@ QString DictionaryEditModel::rowValue(int sourceItem, int row) const
 QStringList DictionaryEditModel::enabledDataSets() const
 {
     QStringList all, names;
-    report::frGetComponents(report::fr().frCurrentReportOwner(), report::FrDataSet::staticMetaObject,
-                            all);
+    report::frGetComponents(report::fr().frCurrentReportOwner(),
+                            report::FrDataSet::staticMetaObject, all);
     for (const QString &name : std::as_const(all))
         if (Dictionary.IsDataSetEnabled(name))
             names.append(name);

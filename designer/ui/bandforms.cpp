@@ -367,8 +367,7 @@ void TfrBandTypesForm::layOut()
     const QSize ok(std::max(75, Button1->sizeHint().width()), 25);
     const QSize cancel(std::max(75, Button2->sizeHint().width()), 25);
     Button2->setGeometry(clientWidth - cancel.width() - 5, buttonTop, cancel.width(), 25);
-    Button1->setGeometry(clientWidth - ok.width() - cancel.width() - 10, buttonTop, ok.width(),
-                         25);
+    Button1->setGeometry(clientWidth - ok.width() - cancel.width() - 10, buttonTop, ok.width(), 25);
     setFixedSize(clientWidth, buttonTop + 25 + margin);
 }
 

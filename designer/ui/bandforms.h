@@ -6,6 +6,8 @@
 #include "designer/core/bandsources.h"
 #include "report/ui/frdialogform.h"
 
+#include "platform/dialogs/dialogs.h"
+
 #include <QIcon>
 #include <array>
 #include <vector>
@@ -36,6 +38,8 @@ class TfrBandEditorForm : public report::TfrObjEditorForm
     Q_OBJECT
 public:
     explicit TfrBandEditorForm(QWidget *parent = nullptr);
+    // Escape and the close box answer Cancel, as the buttons do.
+    void reject() override { done(platform::mrCancel); }
     int ShowEditor(report::TfrView &view) override;
 
     void Load(const report::TfrBandView &band);
@@ -55,6 +59,8 @@ class TfrVBandEditorForm : public report::TfrObjEditorForm
     Q_OBJECT
 public:
     explicit TfrVBandEditorForm(QWidget *parent = nullptr);
+    // Escape and the close box answer Cancel, as the buttons do.
+    void reject() override { done(platform::mrCancel); }
     // Cancel, unshown, when the page has no band the cross band crosses.
     int ShowEditor(report::TfrView &view) override;
 
@@ -85,6 +91,8 @@ class TfrBandTypesForm : public QDialog
     Q_OBJECT
 public:
     explicit TfrBandTypesForm(QWidget *parent = nullptr);
+    // Escape and the close box answer Cancel, as the buttons do.
+    void reject() override { done(platform::mrCancel); }
 
     // Enables the types a new band of the page may take and selects the
     // first of them; usedOnPage(type): the page already holds one.
@@ -106,6 +114,8 @@ class TfrGroupEditorForm : public QDialog
     Q_OBJECT
 public:
     explicit TfrGroupEditorForm(QWidget *parent = nullptr);
+    // Escape and the close box answer Cancel, as the buttons do.
+    void reject() override { done(platform::mrCancel); }
     int ShowEditor(report::TfrBandView &band);
 
     void Load(const report::TfrBandView &band);

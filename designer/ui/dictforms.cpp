@@ -228,8 +228,8 @@ TfrDictAliasTab::TfrDictAliasTab(DictionaryEditModel &model, bool fields, QWidge
 
     auto *buttons = new QVBoxLayout;
     buttons->addStretch();
-    AddBtn = dictforms_detail::moveButton(QStringLiteral(">"), QStringLiteral("AddBtn") + suffix,
-                                          this);
+    AddBtn =
+        dictforms_detail::moveButton(QStringLiteral(">"), QStringLiteral("AddBtn") + suffix, this);
     RemoveBtn = dictforms_detail::moveButton(QStringLiteral("<"),
                                              QStringLiteral("RemoveBtn") + suffix, this);
     AddAllBtn = dictforms_detail::moveButton(QStringLiteral(">>"),
@@ -269,8 +269,10 @@ TfrDictAliasTab::TfrDictAliasTab(DictionaryEditModel &model, bool fields, QWidge
     layout->setColumnStretch(2, 3);
     layout->setRowStretch(1, 1);
 
-    connect(AddBtn, &QPushButton::clicked, this, platform::handler(this, &TfrDictAliasTab::addSelected));
-    connect(AddAllBtn, &QPushButton::clicked, this, platform::handler(this, &TfrDictAliasTab::addAll));
+    connect(AddBtn, &QPushButton::clicked, this,
+            platform::handler(this, &TfrDictAliasTab::addSelected));
+    connect(AddAllBtn, &QPushButton::clicked, this,
+            platform::handler(this, &TfrDictAliasTab::addAll));
     connect(RemoveBtn, &QPushButton::clicked, this,
             platform::handler(this, &TfrDictAliasTab::removeSelected));
     connect(RemoveAllBtn, &QPushButton::clicked, this,
@@ -311,8 +313,8 @@ QTreeWidgetItem *TfrDictAliasTab::addDataSetNode(const DictAliasNode &node)
     }
     // Kept in name order.
     int at = 0;
-    while (at < Root->childCount() &&
-           QString::compare(dictforms_detail::nameOf(Root->child(at)), node.name, Qt::CaseInsensitive) < 0)
+    while (at < Root->childCount() && QString::compare(dictforms_detail::nameOf(Root->child(at)),
+                                                       node.name, Qt::CaseInsensitive) < 0)
         ++at;
     Root->insertChild(at, item);
     return item;
@@ -503,7 +505,7 @@ bool TfrDictAliasTab::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
-        QObject *target = watched == Tree->viewport() ? static_cast<QObject *>(Tree)
+        QObject *target = watched == Tree->viewport()   ? static_cast<QObject *>(Tree)
                           : watched == List->viewport() ? static_cast<QObject *>(List)
                                                         : nullptr;
         if (target) {
@@ -649,13 +651,13 @@ TfrDictForm::TfrDictForm(report::TfrReport &report, QWidget *parent)
                 if (!Updating)
                     renamed(node);
             }));
-    connect(ValCombo, &QComboBox::currentIndexChanged, this,
-            platform::handler([this](int item) {
+    connect(ValCombo, &QComboBox::currentIndexChanged, this, platform::handler([this](int item) {
                 if (!Updating)
                     valueSourceChosen(item);
             }));
-    connect(ValList, &QListWidget::itemClicked, this,
-            platform::handler([this](QListWidgetItem *item) { valueRowClicked(ValList->row(item)); }));
+    connect(
+        ValList, &QListWidget::itemClicked, this,
+        platform::handler([this](QListWidgetItem *item) { valueRowClicked(ValList->row(item)); }));
     connect(ExprCB, &QCheckBox::clicked, this,
             platform::handler([this](bool on) { expressionChecked(on); }));
     connect(ExprEdit->lineEdit(), &QLineEdit::editingFinished, this,
@@ -676,7 +678,8 @@ bool TfrDictForm::editingName() const
 
 bool TfrDictForm::aucunState() const
 {
-    return VarTree->topLevelItemCount() == 1 && dictforms_detail::imageOf(VarTree->topLevelItem(0)) == 0;
+    return VarTree->topLevelItemCount() == 1 &&
+           dictforms_detail::imageOf(VarTree->topLevelItem(0)) == 0;
 }
 
 QTreeWidgetItem *TfrDictForm::currentNode() const
@@ -868,7 +871,8 @@ void TfrDictForm::editList()
 
 void TfrDictForm::storeExpression()
 {
-    if (!CurrentNode || dictforms_detail::imageOf(CurrentNode) != dictforms_detail::kImageVariable ||
+    if (!CurrentNode ||
+        dictforms_detail::imageOf(CurrentNode) != dictforms_detail::kImageVariable ||
         !ExprCB->isChecked() || !ExprEdit->isEnabled())
         return;
     Model.setValue(dictforms_detail::nameOf(CurrentNode), ExprEdit->currentText());
@@ -906,7 +910,8 @@ void TfrDictForm::selectNode(QTreeWidgetItem *node)
 {
     storeExpression();
     CurrentNode = dictforms_detail::imageOf(node) == 0 ? nullptr : node;
-    const bool variable = dictforms_detail::imageOf(CurrentNode) == dictforms_detail::kImageVariable;
+    const bool variable =
+        dictforms_detail::imageOf(CurrentNode) == dictforms_detail::kImageVariable;
     ExprCB->setEnabled(variable);
     if (!variable) {
         Updating = true;
@@ -930,7 +935,8 @@ void TfrDictForm::valueSourceChosen(int item)
     for (int i = 0; i < rows.size(); ++i) {
         auto *row = new QListWidgetItem(rows.at(i), ValList);
         if (i > 0)
-            row->setIcon(system ? dictValueIcon(true) : dictTreeImage(dictforms_detail::kImageField));
+            row->setIcon(system ? dictValueIcon(true)
+                                : dictTreeImage(dictforms_detail::kImageField));
     }
     ValList->setCurrentRow(0);
     Updating = was;
@@ -945,7 +951,8 @@ void TfrDictForm::valueRowClicked(int row)
     ExprEdit->setEditText(QString());
     ExprEdit->setEnabled(false);
     Updating = false;
-    Model.setValue(dictforms_detail::nameOf(CurrentNode), Model.rowValue(ValCombo->currentIndex(), row));
+    Model.setValue(dictforms_detail::nameOf(CurrentNode),
+                   Model.rowValue(ValCombo->currentIndex(), row));
 }
 
 void TfrDictForm::expressionChecked(bool checked)

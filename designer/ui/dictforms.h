@@ -5,7 +5,9 @@
 // the small dialog that edits the category and variable list as text.
 #include "designer/core/dictionarymodel.h"
 
+#include "platform/dialogs/dialogs.h"
 #include <QDialog>
+
 #include <QIcon>
 #include <functional>
 #include <optional>
@@ -94,6 +96,8 @@ class TfrDictForm : public QDialog
     Q_OBJECT
 public:
     explicit TfrDictForm(report::TfrReport &report, QWidget *parent = nullptr);
+    // Escape and the close box answer Cancel, as the buttons do.
+    void reject() override { done(platform::mrCancel); }
 
     // Fills every tab from the dictionary (the dialog being shown).
     void Prepare();
@@ -158,6 +162,8 @@ class TfrVaredForm : public QDialog
     Q_OBJECT
 public:
     explicit TfrVaredForm(QWidget *parent = nullptr);
+    // Escape and the close box answer Cancel, as the buttons do.
+    void reject() override { done(platform::mrCancel); }
 
     void Load(const report::TfrVariables &vars);
     void Apply(report::TfrVariables &vars);

@@ -8,6 +8,7 @@
 #include "designer/ui/bandforms.h"
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
+#include "designer/ui/dictparts.h"
 
 #include "platform/forms/application.h"
 #include "platform/registry/registry.h"
@@ -55,7 +56,8 @@ protected:
         for (const char *name : {"Source1", "Source2"})
             (new TfrUserDataset(&owner))->setObjectName(QString::fromLatin1(name));
         fr().registerForm(&owner);
-        rep->Dictionary().BandDataSources.SetVariable(QStringLiteral("Source1"), FrVariant(QString()));
+        rep->Dictionary().BandDataSources.SetVariable(QStringLiteral("Source1"),
+                                                      FrVariant(QString()));
         rep->Dictionary().BandDataSources.SetVariable(QStringLiteral("Source2"),
                                                       FrVariant(QStringLiteral("Lignes")));
     }
@@ -78,15 +80,14 @@ TEST_F(BandEditorTest, SourceTextsReadAndWritten)
         const char *count;
         const char *written; // what the same choice writes back
     } cases[] = {
-        {"12", 1, "12", "12"},
-        {"", 0, "", "[Aucun]"},
+        {"12", 1, "12", "12"},          {"", 0, "", "[Aucun]"},
         {"0", 0, "", "[Aucun]"}, // not a count: no such source
-        {"Source2", 2, "", "Source2"},
-        {"Source1", 3, "", "Source1"},
+        {"Source2", 2, "", "Source2"},  {"Source1", 3, "", "Source1"},
         {"Inconnue", 0, "", "[Aucun]"},
     };
     for (const Case &c : cases) {
-        const BandSourceChoice choice = classifyBandSource(QString::fromUtf8(c.text), items, dict());
+        const BandSourceChoice choice =
+            classifyBandSource(QString::fromUtf8(c.text), items, dict());
         EXPECT_EQ(choice.item, c.item) << c.text;
         EXPECT_EQ(choice.count, QString::fromUtf8(c.count)) << c.text;
         EXPECT_EQ(bandSourceText(choice, items, dict()), QString::fromUtf8(c.written)) << c.text;
@@ -107,7 +108,9 @@ TEST_F(BandEditorTest, CrossBandSourceLists)
         {"MasterData1=5;", {"5", "0"}, "MasterData1=5;DetailData1=0;"},
         {"7", {"7", "7"}, "MasterData1=7;DetailData1=7;"},
         {"", {"", ""}, "MasterData1=;DetailData1=;"},
-        {"detaildata1=Source1;MASTERDATA1=3;", {"3", "Source1"}, "MasterData1=3;DetailData1=Source1;"},
+        {"detaildata1=Source1;MASTERDATA1=3;",
+         {"3", "Source1"},
+         "MasterData1=3;DetailData1=Source1;"},
         // A name ending another's is not that one.
         {"XMasterData1=9;MasterData1=4;", {"4", "0"}, "MasterData1=4;DetailData1=0;"},
     };
@@ -131,14 +134,14 @@ TEST_F(BandEditorTest, BandTypeAvailability)
         bool target;
         bool available;
     } cases[] = {
-        {btPageHeader, false, false, true},   {btPageHeader, true, false, false},
-        {btGroupHeader, true, false, true},   {btMasterData, true, false, true},
+        {btPageHeader, false, false, true},     {btPageHeader, true, false, false},
+        {btGroupHeader, true, false, true},     {btMasterData, true, false, true},
         {btSubDetailFooter, true, false, true}, {btChild, true, false, true},
-        {btOverlay, true, false, false},      {btCrossData, true, false, false},
-        {btReportTitle, false, true, false},  {btPageFooter, false, true, false},
-        {btColumnHeader, false, true, false}, {btGroupFooter, true, true, false},
-        {btMasterHeader, true, true, true},   {btOverlay, false, true, true},
-        {btCrossHeader, false, true, true},   {btChild, true, true, true},
+        {btOverlay, true, false, false},        {btCrossData, true, false, false},
+        {btReportTitle, false, true, false},    {btPageFooter, false, true, false},
+        {btColumnHeader, false, true, false},   {btGroupFooter, true, true, false},
+        {btMasterHeader, true, true, true},     {btOverlay, false, true, true},
+        {btCrossHeader, false, true, true},     {btChild, true, true, true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(bandTypeAvailable(c.type, c.used, c.target), c.available)
@@ -300,9 +303,12 @@ TEST_F(BandEditorTest, DispatchByBandType)
         int type;
         const char *dialog; // nullptr: none
     } cases[] = {
-        {btMasterData, "frBandEditorForm"},  {btDetailData, "frBandEditorForm"},
-        {btSubDetailData, "frBandEditorForm"}, {btGroupHeader, "frGroupEditorForm"},
-        {btCrossData, "frVBandEditorForm"}, {btPageHeader, nullptr},
+        {btMasterData, "frBandEditorForm"},
+        {btDetailData, "frBandEditorForm"},
+        {btSubDetailData, "frBandEditorForm"},
+        {btGroupHeader, "frGroupEditorForm"},
+        {btCrossData, "frVBandEditorForm"},
+        {btPageHeader, nullptr},
         {btGroupFooter, nullptr},
     };
     band(btMasterData, 300, 20, QStringLiteral("Crossed"));
@@ -316,7 +322,8 @@ TEST_F(BandEditorTest, DispatchByBandType)
                 if (!w)
                     return;
                 shown = w->objectName();
-                w->findChild<QPushButton *>(ok ? QStringLiteral("Button1") : QStringLiteral("Button2"))
+                w->findChild<QPushButton *>(ok ? QStringLiteral("Button1")
+                                               : QStringLiteral("Button2"))
                     ->click();
             });
             const bool result = frEditBand(b, nullptr);
@@ -327,6 +334,26 @@ TEST_F(BandEditorTest, DispatchByBandType)
             page->Delete(page->IndexOfObjectID(b->ID));
         }
     }
+}
+
+// The install step fills the three slots; the type dialog hears the page's
+// bands through the designer's state.
+TEST_F(BandEditorTest, InstallFillsTheSlots)
+{
+    installDictionaryParts(*core, nullptr);
+    RequestSlots &req = core->state.Requests;
+    ASSERT_TRUE(req.dictionary && req.bandType && req.bandEditor);
+    band(btReportTitle, 0, 20, QStringLiteral("ReportTitle1"));
+    int offered = -1;
+    QTimer::singleShot(0, [&] {
+        auto *f = qobject_cast<TfrBandTypesForm *>(QApplication::activeModalWidget());
+        ASSERT_NE(f, nullptr);
+        offered = f->SelectedType;
+        f->Button1->click();
+    });
+    EXPECT_EQ(req.bandType(false), std::optional<int>(btReportSummary));
+    EXPECT_EQ(offered, btReportSummary);
+    EXPECT_FALSE(req.bandEditor(band(btPageHeader, 30, 20, QStringLiteral("PageHeader1"))));
 }
 
 // --- the real window

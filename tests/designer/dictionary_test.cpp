@@ -104,9 +104,11 @@ TEST_F(DictionaryTest, NewNamesAndTheirPlaces)
     // Before the next category with 0; at the end with "".
     EXPECT_EQ(m.addVariable(QStringLiteral("Category1")), QStringLiteral("Variable1"));
     EXPECT_EQ(m.addVariable(QStringLiteral("category2")), QStringLiteral("Variable2"));
-    EXPECT_EQ(keys(m.VarsCopy), (QStringList{QStringLiteral(" Category1"), QStringLiteral("Variable1"),
-                                             QStringLiteral(" Category2"), QStringLiteral("Variable2")}));
-    EXPECT_EQ(values(m.VarsCopy), (QStringList{QString(), QStringLiteral("0"), QString(), QString()}));
+    EXPECT_EQ(keys(m.VarsCopy),
+              (QStringList{QStringLiteral(" Category1"), QStringLiteral("Variable1"),
+                           QStringLiteral(" Category2"), QStringLiteral("Variable2")}));
+    EXPECT_EQ(values(m.VarsCopy),
+              (QStringList{QString(), QStringLiteral("0"), QString(), QString()}));
     EXPECT_FALSE(m.addVariable(QStringLiteral("Nowhere")));
     // A taken name in another case is skipped; a free one below is reused.
     m.VarsCopy.SetVariable(QStringLiteral("VARIABLE3"), FrVariant(QString()));
@@ -124,7 +126,8 @@ TEST_F(DictionaryTest, NamesPastAThousandNeverReuseAnEntry)
     for (int n = 1; n <= 1000; ++n)
         m.VarsCopy.Append(QStringLiteral("Variable%1").arg(n), FrVariant(QStringLiteral("v")));
     EXPECT_EQ(m.nextVariableName(), QStringLiteral("Variable1001"));
-    EXPECT_EQ(m.VarsCopy.GetVariable(QStringLiteral("Variable1000")).toString(), QStringLiteral("v"));
+    EXPECT_EQ(m.VarsCopy.GetVariable(QStringLiteral("Variable1000")).toString(),
+              QStringLiteral("v"));
 }
 
 TEST_F(DictionaryTest, RenamesFollowTheCollisionAndBlankRules)
@@ -146,7 +149,8 @@ TEST_F(DictionaryTest, RenamesFollowTheCollisionAndBlankRules)
         {"Cat", true, "Ventes ", QStringLiteral("Ventes")},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(m.rename(QString::fromUtf8(c.old), c.category, QString::fromUtf8(c.typed)), c.result)
+        EXPECT_EQ(m.rename(QString::fromUtf8(c.old), c.category, QString::fromUtf8(c.typed)),
+                  c.result)
             << c.old << " -> '" << c.typed << "'";
     EXPECT_EQ(keys(m.VarsCopy), (QStringList{QStringLiteral(" Ventes"), QStringLiteral("Amount"),
                                              QStringLiteral("Autre"), QStringLiteral(" Divers")}));
@@ -211,8 +215,10 @@ TEST_F(DictionaryTest, ValuesShowAsFieldSystemRowExpressionOrNone)
 // real names, and reads back to the same rows.
 TEST_F(DictionaryTest, AliasedDataSetsAndFieldsStoreTheirRealNames)
 {
-    dict().FieldAliases.SetVariable(QStringLiteral("Clients"), FrVariant(QStringLiteral("Membres")));
-    dict().FieldAliases.SetVariable(QStringLiteral("Clients.Ville"), FrVariant(QStringLiteral("Commune")));
+    dict().FieldAliases.SetVariable(QStringLiteral("Clients"),
+                                    FrVariant(QStringLiteral("Membres")));
+    dict().FieldAliases.SetVariable(QStringLiteral("Clients.Ville"),
+                                    FrVariant(QStringLiteral("Commune")));
     DictionaryEditModel m(dict());
     const QStringList sources = m.valueSources();
     ASSERT_EQ(sources.first(), QStringLiteral("Membres"));
@@ -231,8 +237,9 @@ TEST_F(DictionaryTest, TextLinesBecomeCategoriesAndVariables)
 {
     TfrVariables vars;
     setList(vars, {{" Cat", ""}, {"Amount", "10"}, {"Rate", "0.2"}, {" Other", ""}});
-    EXPECT_EQ(dictListToLines(vars), (QStringList{QStringLiteral("Cat"), QStringLiteral(" Amount"),
-                                                  QStringLiteral(" Rate"), QStringLiteral("Other")}));
+    EXPECT_EQ(dictListToLines(vars),
+              (QStringList{QStringLiteral("Cat"), QStringLiteral(" Amount"),
+                           QStringLiteral(" Rate"), QStringLiteral("Other")}));
     struct Case {
         QStringList lines;
         QStringList keys;
@@ -260,7 +267,8 @@ TEST_F(DictionaryTest, TextLinesBecomeCategoriesAndVariables)
     }
     // A variable's name is at most 255 characters.
     TfrVariables edited;
-    dictLinesToList({QStringLiteral("C"), QLatin1Char(' ') + QString(300, QLatin1Char('v'))}, edited);
+    dictLinesToList({QStringLiteral("C"), QLatin1Char(' ') + QString(300, QLatin1Char('v'))},
+                    edited);
     EXPECT_EQ(edited.GetName(1).size(), 255);
 }
 
@@ -289,7 +297,8 @@ TEST_F(DictionaryTest, DataSetsMoveBetweenListAndTree)
 {
     DictionaryEditModel m(dict());
     m.load();
-    EXPECT_EQ(m.aliasListNames(), (QStringList{QStringLiteral("Clients"), QStringLiteral("Commandes")}));
+    EXPECT_EQ(m.aliasListNames(),
+              (QStringList{QStringLiteral("Clients"), QStringLiteral("Commandes")}));
     EXPECT_TRUE(m.aliasTreeNodes().empty());
     m.aliasToTree(QStringLiteral("Clients"));
     EXPECT_EQ(values(m.AliasesCopy), QStringList{QString()});
@@ -317,13 +326,15 @@ TEST_F(DictionaryTest, DataSetsMoveBetweenListAndTree)
     m.aliasToTree(QStringLiteral("Clients"));
     m.aliasToTree(QStringLiteral("Commandes"));
     m.setAlias(QStringLiteral("Clients.Ville"), QStringLiteral("Commune"));
-    EXPECT_EQ(m.aliasAllToList(), (QStringList{QStringLiteral("Clients"), QStringLiteral("Commandes")}));
+    EXPECT_EQ(m.aliasAllToList(),
+              (QStringList{QStringLiteral("Clients"), QStringLiteral("Commandes")}));
     EXPECT_EQ(m.AliasesCopy.Count(), 0);
 }
 
 TEST_F(DictionaryTest, RecordSourcesMoveTheSameWay)
 {
-    dict().BandDataSources.SetVariable(QStringLiteral("Source2"), FrVariant(QStringLiteral("Lignes")));
+    dict().BandDataSources.SetVariable(QStringLiteral("Source2"),
+                                       FrVariant(QStringLiteral("Lignes")));
     DictionaryEditModel m(dict());
     m.load();
     EXPECT_EQ(m.sourceListNames(), QStringList{QStringLiteral("Source1")});
@@ -331,7 +342,8 @@ TEST_F(DictionaryTest, RecordSourcesMoveTheSameWay)
     EXPECT_EQ(m.sourceTreeNodes()[0].text(), QStringLiteral("Source2 {Lignes}"));
     m.sourceToTree(QStringLiteral("Source1"));
     m.setSourceAlias(QStringLiteral("Source1"), QStringLiteral("Principale"));
-    EXPECT_EQ(m.sourceAllToList(), (QStringList{QStringLiteral("Source1"), QStringLiteral("Source2")}));
+    EXPECT_EQ(m.sourceAllToList(),
+              (QStringList{QStringLiteral("Source1"), QStringLiteral("Source2")}));
     EXPECT_EQ(m.SourcesCopy.Count(), 0);
     m.sourceToTree(QStringLiteral("Source2"));
     m.sourceToList(QStringLiteral("Source2"));
@@ -352,7 +364,8 @@ protected:
                                    {"Somme", "1+2"},
                                    {"Vide", ""}});
         dict().FieldAliases.SetVariable(QStringLiteral("Clients"), FrVariant(QString()));
-        dict().BandDataSources.SetVariable(QStringLiteral("Source1"), FrVariant(QStringLiteral("Lignes")));
+        dict().BandDataSources.SetVariable(QStringLiteral("Source1"),
+                                           FrVariant(QStringLiteral("Lignes")));
     }
     static QTreeWidgetItem *node(TfrDictForm &f, const QString &text)
     {
@@ -454,6 +467,14 @@ TEST_F(DictFormTest, SelectingAVariableShowsAndStoresItsValue)
     // A category has no value: the box is off and disabled.
     EXPECT_FALSE(f.ExprCB->isEnabled());
     EXPECT_FALSE(f.ExprCB->isChecked());
+    // The expression button puts the builder's text in the box and the
+    // value; without a builder it changes nothing.
+    choose(f, node(f, QStringLiteral("Vide")));
+    f.ExprEdit->OnButtonClick();
+    EXPECT_EQ(f.ExprEdit->currentText(), QStringLiteral("Somme * 2"));
+    f.BuildExpression = [] { return std::optional<QString>(QStringLiteral("[Jour] + 1")); };
+    f.ExprEdit->OnButtonClick();
+    EXPECT_EQ(f.Model.value(QStringLiteral("Vide")), QStringLiteral("[Jour] + 1"));
     // Unticking empties the value.
     choose(f, node(f, QStringLiteral("Vide")));
     f.ExprCB->click();
@@ -469,7 +490,8 @@ TEST_F(DictFormTest, SelectingAVariableShowsAndStoresItsValue)
         shot.show();
         QApplication::processEvents();
         QDir().mkpath(QString::fromLocal8Bit(dir));
-        shot.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("dict_vars.png")));
+        shot.grab().save(
+            QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("dict_vars.png")));
         shot.hide();
     }
 }
@@ -514,7 +536,8 @@ TEST_F(DictFormTest, OnlyOkWritesTheCopiesBack)
             f.newCategory();
             f.AliasesTab->addAll();
             f.SourcesTab->removeAll();
-            QTest::mouseClick(f.findChild<QPushButton *>(QString::fromLatin1(button)), Qt::LeftButton);
+            QTest::mouseClick(f.findChild<QPushButton *>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
         });
         const int result = f.Execute();
         if (QByteArray(button) == "Button2") {
@@ -542,7 +565,8 @@ TEST_F(DictFormTest, TheListDialogRebuildsTheTree)
         EXPECT_EQ(vared->M1->toPlainText().split(u'\n').first(), QStringLiteral("Joueurs"));
         QStringList lines;
         for (int i = 0; i < 20000; ++i)
-            lines.append(i % 1000 == 0 ? QStringLiteral("C%1").arg(i) : QStringLiteral(" V%1").arg(i));
+            lines.append(i % 1000 == 0 ? QStringLiteral("C%1").arg(i)
+                                       : QStringLiteral(" V%1").arg(i));
         lines.append(QStringLiteral(" Somme"));
         lines.append(QStringLiteral("  somme"));
         vared->M1->setPlainText(lines.join(u'\n'));
