@@ -66,8 +66,7 @@ void fillPicker(QListWidget *list, const QStringList &items)
     list->clear();
     for (int i = 0; i < items.size(); ++i) {
         auto *row = new QListWidgetItem(items.at(i), list);
-        if (i > 0)
-            row->setIcon(bandSourceIcon(i == 1));
+        row->setIcon(i > 0 ? bandSourceIcon(i == 1) : blankPickerIcon());
     }
 }
 
@@ -75,10 +74,7 @@ void fillPicker(QComboBox *combo, const QStringList &items)
 {
     combo->clear();
     for (int i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            combo->addItem(bandSourceIcon(i == 1), items.at(i));
-        else
-            combo->addItem(items.at(i));
+        combo->addItem(i > 0 ? bandSourceIcon(i == 1) : blankPickerIcon(), items.at(i));
     }
 }
 
@@ -112,6 +108,13 @@ QIcon bandSourceIcon(bool recordCount)
         p.drawLine(11, 5, 11, 13);
         p.drawLine(1, 9, 16, 9);
     }
+    return QIcon(pixmap);
+}
+
+QIcon blankPickerIcon()
+{
+    QPixmap pixmap(18, 16);
+    pixmap.fill(Qt::transparent);
     return QIcon(pixmap);
 }
 

@@ -32,6 +32,9 @@ namespace designer
 // The picker's icon of an item (18 x 16): the record count's, or a record
 // source's.
 QIcon bandSourceIcon(bool recordCount);
+// An empty icon of that size: a row without an icon keeps its text in line
+// with the others' (20 pixels from the left).
+QIcon blankPickerIcon();
 
 class TfrBandEditorForm : public report::TfrObjEditorForm
 {

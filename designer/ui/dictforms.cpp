@@ -1,5 +1,7 @@
 #include "designer/ui/dictforms.h"
 
+#include "designer/ui/bandforms.h"
+
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -780,6 +782,8 @@ void TfrDictForm::Prepare()
 int TfrDictForm::Execute()
 {
     Prepare();
+    const QRect screen = platform::availableScreenArea(this);
+    move(screen.center() - rect().center());
     platform::ModalScope scope(parentWidget());
     return exec();
 }
@@ -934,7 +938,9 @@ void TfrDictForm::valueSourceChosen(int item)
     const bool system = item == ValCombo->count() - 1;
     for (int i = 0; i < rows.size(); ++i) {
         auto *row = new QListWidgetItem(rows.at(i), ValList);
-        if (i > 0)
+        if (i == 0)
+            row->setIcon(blankPickerIcon());
+        else
             row->setIcon(system ? dictValueIcon(true)
                                 : dictTreeImage(dictforms_detail::kImageField));
     }

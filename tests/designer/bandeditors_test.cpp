@@ -158,7 +158,7 @@ TEST_F(BandEditorTest, DataBandEditorOpensOnTheCountAndWritesOnce)
     EXPECT_EQ(f.LB1->currentItem()->text(), QStringLiteral("Source virtuelle"));
     EXPECT_EQ(f.E1->text(), QStringLiteral("12"));
     EXPECT_TRUE(f.E1->isEnabled());
-    EXPECT_TRUE(f.LB1->item(0)->icon().isNull());
+    EXPECT_EQ(f.LB1->item(0)->icon().pixmap(18, 16).toImage().pixelColor(9, 8).alpha(), 0);
     EXPECT_FALSE(f.LB1->item(1)->icon().isNull());
     f.LB1->setCurrentRow(2);
     EXPECT_FALSE(f.E1->isEnabled());
