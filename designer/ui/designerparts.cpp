@@ -3,6 +3,7 @@
 #include "designer/core/designercore.h"
 #include "designer/ui/filepageparts.h"
 #include "designer/ui/attributetoolbars.h"
+#include "designer/ui/dictparts.h"
 
 namespace designer
 {
@@ -12,6 +13,9 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     // One line per part, in the order their slots depend on each other.
     installFilePageParts(core, window);
     installAttributeCommands(core, window);
+    (void)core;
+    (void)window;
+    installDictionaryParts(core, window);
 }
 
 } // namespace designer

@@ -2,6 +2,8 @@
 
 #include "report/core/frutils.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 namespace report
@@ -125,8 +127,30 @@ void TfrVariables::Assign(const TfrVariables &source)
     if (&source == this)
         return;
     Clear();
-    for (const Item &item : source.m_items)
-        SetVariable(item.name, item.value);
+    // A list holds each name once, so the copy needs no look-up per entry
+    // (a look-up each made copying a long list quadratic); a name met twice
+    // still keeps its first place and its last value.
+    QHash<QString, size_t> seen;
+    seen.reserve(qsizetype(source.m_items.size()));
+    m_items.reserve(source.m_items.size());
+    for (const Item &item : source.m_items) {
+        const auto found = seen.constFind(frUpperCase(item.name));
+        if (found != seen.constEnd()) {
+            m_items[*found].value = item.value;
+            continue;
+        }
+        seen.insert(frUpperCase(item.name), m_items.size());
+        m_items.push_back(item);
+    }
+    if (m_sorted)
+        sortItems();
+}
+
+void TfrVariables::Append(const QString &name, const FrVariant &value)
+{
+    m_items.push_back(Item{name, value});
+    if (m_sorted)
+        sortItems();
 }
 
 void TfrVariables::SetSorted(bool sorted)

@@ -35,6 +35,9 @@ public:
     void Delete(int index);
     void Clear();
     void Assign(const TfrVariables &source);
+    // Adds at the end without looking the name up, for callers that know the
+    // name is new (a sorted list puts it in its place).
+    void Append(const QString &name, const FrVariant &value);
     void SetSorted(bool sorted);
     bool Sorted() const { return m_sorted; }
 
