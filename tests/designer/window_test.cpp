@@ -222,7 +222,7 @@ TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
         for (const char *name : {"FileBtn3", "ZB1", "ZB2", "GB3", "Align1", "Align10", "HlB1",
                                  "ClB1", "FnB1", "FrB5", "StB1", "HelpBtn"})
             EXPECT_FALSE(f.button(QString::fromLatin1(name))->isEnabled()) << name;
-        for (const char *name : {"N23", "N20", "N8", "N42", "N32", "N33", "N14", "N34", "N22",
+        for (const char *name : {"N23", "N20", "N8", "N32", "N33", "N14", "N34", "N22",
                                  "N35", "Pan6", "Pan8"})
             EXPECT_FALSE(f.action(QString::fromLatin1(name))->isEnabled()) << name;
         // The insert-fields tool is there but has nothing to open yet.
