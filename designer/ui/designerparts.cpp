@@ -1,6 +1,7 @@
 #include "designer/ui/designerparts.h"
 
 #include "designer/core/designercore.h"
+#include "designer/ui/inspform.h"
 
 namespace designer
 {
@@ -10,6 +11,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     // One line per part, in the order their slots depend on each other.
     (void)core;
     (void)window;
+    installInspector(core, window);
 }
 
 } // namespace designer
