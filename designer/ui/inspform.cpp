@@ -680,7 +680,7 @@ void TfrInspForm::ComboBtnClick()
     } else {
         left = GridWidth - w + 2;
     }
-    QPoint at = Panel->mapToGlobal(QPoint(left, Edit1->geometry().bottom() + 2));
+    QPoint at = Panel->mapToGlobal(QPoint(left, Edit1->geometry().bottom() + 1));
     if (at.x() < 0)
         at.setX(0);
     PopupList->setGeometry(at.x(), at.y(), width, h);
