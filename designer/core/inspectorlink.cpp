@@ -36,7 +36,7 @@ std::vector<TfrView *> selectedViews(const TfrPage &page)
 }
 
 const report::TfrPropRec *findIn(const std::vector<report::TfrPropRec> &list, size_t hint,
-                                  const QString &name)
+                                 const QString &name)
 {
     // Objects of one class list their properties in one order: try the same
     // place first.
@@ -253,10 +253,9 @@ bool InspectorLink::modifyPage(const QString &name, const FrVariant &value)
     if (report::frSameText(name, QLatin1String("Type"))) {
         const int type = value.toInt();
         if (type != page->PageTypeValue && page->ObjectCount() > 0) {
-            if (platform::MessageDlgWithCaption(report::frLoadString(55473),
-                                                report::frLoadString(55472), platform::mtWarning,
-                                                platform::mbYes | platform::mbNo) !=
-                platform::mrYes)
+            if (platform::MessageDlgWithCaption(
+                    report::frLoadString(55473), report::frLoadString(55472), platform::mtWarning,
+                    platform::mbYes | platform::mbNo) != platform::mrYes)
                 return false;
             // Undo entries would point at the objects deleted now.
             st.UnselectAll();

@@ -140,9 +140,8 @@ void TProp::SetValue(const FrVariant &value)
         double d = 0;
         if (value.type() == FrVariant::Integer || value.type() == FrVariant::Double)
             d = value.toDouble();
-        else if (!platform::TryStrToFloat(QString(ValueText).replace(QLatin1Char('.'),
-                                                                     QLatin1Char(',')),
-                                          d))
+        else if (!platform::TryStrToFloat(
+                     QString(ValueText).replace(QLatin1Char('.'), QLatin1Char(',')), d))
             return;
         if (std::isfinite(d))
             ValueText = frInspectorFloatText(d);
@@ -181,8 +180,7 @@ void TPropList::ClearProperties()
 }
 
 void TPropList::AddProperty(const QString &name, const FrVariant &value, quint16 kind,
-                            const QStringList &choiceNames,
-                            const QList<FrVariant> &choiceValues,
+                            const QStringList &choiceNames, const QList<FrVariant> &choiceValues,
                             const report::FrPropEditor &editorProc)
 {
     auto prop = std::make_unique<TProp>();

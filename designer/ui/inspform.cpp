@@ -71,8 +71,7 @@ TInspPanel::TInspPanel(QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-TfrInspPaintBox::TfrInspPaintBox(TfrInspForm *form, QWidget *parent)
-    : QWidget(parent), m_form(form)
+TfrInspPaintBox::TfrInspPaintBox(TfrInspForm *form, QWidget *parent) : QWidget(parent), m_form(form)
 {
     setObjectName(QStringLiteral("PaintBox1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -99,8 +98,7 @@ void TfrInspPaintBox::mousePressEvent(QMouseEvent *event)
 void TfrInspPaintBox::mouseMoveEvent(QMouseEvent *event)
 {
     platform::guard([&] {
-        m_form->GridMouseMove(event->position().toPoint(),
-                              event->buttons() & Qt::LeftButton);
+        m_form->GridMouseMove(event->position().toPoint(), event->buttons() & Qt::LeftButton);
     });
 }
 
@@ -152,6 +150,9 @@ TfrPopupListbox::TfrPopupListbox(QWidget *parent) : QListWidget(parent)
 {
     setObjectName(QStringLiteral("PopupList"));
     setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    // The press that closes the list (on the arrow button too) goes no
+    // further: a second click on the button only closes it.
+    setAttribute(Qt::WA_NoMouseReplay);
     setFrameShape(QFrame::Box);
     setLineWidth(1);
     setUniformItemSizes(true);
@@ -271,18 +272,40 @@ TfrInspForm::TfrInspForm(QWidget *owner) : QWidget(owner, Qt::Tool)
     EditPanel->hide();
     ComboPanel->hide();
 
-    connect(EditBtn, &QToolButton::clicked, this, platform::handler(this, &TfrInspForm::EditBtnClick));
+    connect(EditBtn, &QToolButton::clicked, this,
+            platform::handler(this, &TfrInspForm::EditBtnClick));
     connect(ComboBtn, &QToolButton::clicked, this,
             platform::handler(this, &TfrInspForm::ComboBtnClick));
     connect(CB1, &QComboBox::textActivated, this,
             platform::handler([this](const QString &name) { CB1Activated(name); }));
 
+    LoadLocalizedNames();
     resize(185, 320);
     SavedHeight = height();
     layoutParts();
 }
 
 TfrInspForm::~TfrInspForm() = default;
+
+void TfrInspForm::LoadLocalizedNames()
+{
+    // "Name=Display name" texts from 58001 up to the first empty one.
+    for (int id = 58001;; ++id) {
+        const QString text = report::frLoadString(id);
+        if (text.isEmpty())
+            break;
+        const qsizetype eq = text.indexOf(QLatin1Char('='));
+        if (eq > 0 && eq < text.size() - 1)
+            LocalizedNames.insert(text.left(eq), text.mid(eq + 1, 255));
+    }
+}
+
+QString TfrInspForm::displayName(const QString &name) const
+{
+    if (report::frLocale().LocalizedPropNames)
+        return LocalizedNames.value(name, name);
+    return name;
+}
 
 QFont TfrInspForm::gridFont() const
 {
@@ -770,7 +793,7 @@ void TfrInspForm::drawRow(QPainter &p, int row, bool current)
     p.setPen(Qt::black);
     const QRect nameRect(QPoint(5, top + 1), QPoint(SplitX - 3, top + RowHeight - 2));
     p.setClipRect(nameRect);
-    p.drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter, Props.Items(row));
+    p.drawText(nameRect, Qt::AlignLeft | Qt::AlignVCenter, displayName(Props.Items(row)));
     p.setClipping(false);
     if (!current) {
         p.setPen(kValueColor);

@@ -7,6 +7,7 @@
 #include "designer/core/inspectorprop.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
@@ -153,6 +154,10 @@ public:
     bool DraggingSplit = false;
     quint32 LastClickTick = 0;
     QString LastPropName;
+    // Property name -> display name, shown when the locale asks for them.
+    QHash<QString, QString> LocalizedNames;
+    void LoadLocalizedNames();
+    QString displayName(const QString &name) const;
 
     // The height under the title strip; under 20 counts as rolled up.
     int clientHeight() const { return height() - kTitleHeight; }

@@ -109,14 +109,23 @@ TEST_F(InspectorPropTest, UnreadableTextsRaiseTheConversionError)
         quint16 kind;
         const char *text;
     } cases[] = {
-        {propInteger, "12a"},  {propInteger, "99999999999"}, {propInteger, "1e400"},
-        {propInteger, ""},     {propFloat, "12a"},           {propFloat, "1e400"},
-        {propFloat, ""},       {propColor, "12a"},           {propColor, "$FFFFFFFFFF"},
-        {propColor, "clNothing"}, {propColor, ""},           {propEnum, "12a"},
+        {propInteger, "12a"},
+        {propInteger, "99999999999"},
+        {propInteger, "1e400"},
+        {propInteger, ""},
+        {propFloat, "12a"},
+        {propFloat, "1e400"},
+        {propFloat, ""},
+        {propColor, "12a"},
+        {propColor, "$FFFFFFFFFF"},
+        {propColor, "clNothing"},
+        {propColor, ""},
+        {propEnum, "12a"},
         {propEnum, ""},
     };
     for (const auto &c : cases) {
-        TProp p = row(c.kind, abc, c.kind == propEnum ? QList<FrVariant>{0, 1} : QList<FrVariant>{});
+        TProp p =
+            row(c.kind, abc, c.kind == propEnum ? QList<FrVariant>{0, 1} : QList<FrVariant>{});
         p.ValueText = QString::fromUtf8(c.text);
         EXPECT_THROW(p.Value(), platform::EConvertError) << c.kind << " " << c.text;
     }
@@ -294,11 +303,20 @@ TEST_F(InspectorLinkTest, UnreadableValuesAreRefusedBeforeAnythingChanges)
         const char *row;
         const char *text;
     } cases[] = {
-        {"Left", "12a"},          {"Left", "99999999999"}, {"Left", "1e400"},
-        {"Left", ""},             {"FrameWidth", "12a"},   {"FrameWidth", "1e400"},
-        {"FrameWidth", ""},       {"FillColor", "12a"},    {"FillColor", "$FFFFFFFFFF"},
-        {"FillColor", "clNothing"}, {"FillColor", ""},     {"FrameStyle", "12a"},
-        {"FrameStyle", ""},       {"FrameTyp", "99999999999"},
+        {"Left", "12a"},
+        {"Left", "99999999999"},
+        {"Left", "1e400"},
+        {"Left", ""},
+        {"FrameWidth", "12a"},
+        {"FrameWidth", "1e400"},
+        {"FrameWidth", ""},
+        {"FillColor", "12a"},
+        {"FillColor", "$FFFFFFFFFF"},
+        {"FillColor", "clNothing"},
+        {"FillColor", ""},
+        {"FrameStyle", "12a"},
+        {"FrameStyle", ""},
+        {"FrameTyp", "99999999999"},
     };
     for (const auto &c : cases) {
         const size_t shown = dialogs().messages.size();
@@ -349,7 +367,10 @@ TEST_F(InspectorLinkTest, ChangingThePageTypeAsksThenDeletesObjectsAndForgetsUnd
     auto *m = memo(QStringLiteral("Memo1"), 10, 10, 50, 18);
     select({m});
     EXPECT_TRUE(edit(QStringLiteral("Left"), QStringLiteral("30")));
+    EXPECT_TRUE(edit(QStringLiteral("Left"), QStringLiteral("40")));
+    core->Undo();
     ASSERT_EQ(undoCount(), 1);
+    ASSERT_EQ(core->undo.count(UndoManager::RedoBuffer), 1);
     core->state.UnselectAll();
 
     dialogs().answers.push_back(platform::mrNo);
@@ -362,6 +383,7 @@ TEST_F(InspectorLinkTest, ChangingThePageTypeAsksThenDeletesObjectsAndForgetsUnd
     EXPECT_EQ(ask.buttons, platform::mbYes | platform::mbNo);
     EXPECT_EQ(page->ObjectCount(), 1);
     EXPECT_EQ(page->PageTypeValue, report::ptReport);
+    EXPECT_EQ(undoCount(), 1);
 
     dialogs().answers.push_back(platform::mrYes);
     EXPECT_TRUE(edit(QStringLiteral("Type"), QStringLiteral("ptDialog")));

@@ -63,9 +63,10 @@ protected:
         p.AddProperty(QStringLiteral("Name"), FrVariant(QStringLiteral("Memo1")), propString, {},
                       {}, {});
         p.AddProperty(QStringLiteral("Visible"), FrVariant(false), propBoolean, {}, {}, {});
-        p.AddProperty(QStringLiteral("FrameStyle"), FrVariant(2), propEnum,
-                      {QStringLiteral("psSolid"), QStringLiteral("psDash"), QStringLiteral("psDot")},
-                      {0, 1, 2}, {});
+        p.AddProperty(
+            QStringLiteral("FrameStyle"), FrVariant(2), propEnum,
+            {QStringLiteral("psSolid"), QStringLiteral("psDash"), QStringLiteral("psDot")},
+            {0, 1, 2}, {});
         p.AddProperty(QStringLiteral("FillColor"), FrVariant(0xFF), propColor, {}, {}, {});
         p.AddProperty(QStringLiteral("Memo"), FrVariant(QStringLiteral("(Memo)")),
                       propEditor | propOneObject, {}, {}, [this] { ++editorCalls; });
@@ -274,8 +275,9 @@ TEST_F(InspFormTest, DraggingTheColumnBorderAndRollingUp)
 {
     fill();
     QTest::mousePress(form->PaintBox1, Qt::LeftButton, {}, QPoint(form->SplitX, 5));
-    QMouseEvent move(QEvent::MouseMove, QPointF(100, 5), form->PaintBox1->mapToGlobal(QPointF(100, 5)),
-                     Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, QPointF(100, 5),
+                     form->PaintBox1->mapToGlobal(QPointF(100, 5)), Qt::NoButton, Qt::LeftButton,
+                     {});
     QApplication::sendEvent(form->PaintBox1, &move);
     QTest::mouseRelease(form->PaintBox1, Qt::LeftButton, {}, QPoint(100, 5));
     EXPECT_EQ(form->SplitX, 100);
@@ -377,6 +379,17 @@ TEST_F(InspWindowTest, ALeftTypedInTheInspectorMovesTheMemoAndCtrlZPutsItBack)
         EXPECT_EQ(m->x, 100);
         EXPECT_EQ(insp.Edit1->text(), QStringLiteral("100"));
         EXPECT_TRUE(f.IsModified());
+
+        // An unreadable value is refused with its message; the row shows the
+        // object's value again.
+        QTest::keyClicks(insp.Edit1, QStringLiteral("12a"));
+        QTest::keyClick(insp.Edit1, Qt::Key_Return);
+        ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+        EXPECT_EQ(fakes->dialogs.messages[0].text,
+                  QStringLiteral("'12a' n'est pas une valeur entière correcte"));
+        EXPECT_EQ(m->x, 100);
+        EXPECT_EQ(insp.Edit1->text(), QStringLiteral("100"));
+        EXPECT_EQ(f.core().undo.count(UndoManager::UndoBuffer), 1);
 
         f.activateWindow();
         QApplication::setActiveWindow(&f);
