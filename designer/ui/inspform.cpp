@@ -615,7 +615,7 @@ void TfrInspForm::Edit1DblClick()
     const quint16 kind = prop.Kind;
     auto commitValue = [&](const report::FrVariant &value) {
         prop.SetValue(value);
-        CommitText(prop.ValueText);
+        CommitText(QString(prop.ValueText)); // a copy: the rows may be refilled
     };
     if (kind & propEditor) {
         EditBtnClick();
