@@ -4,6 +4,7 @@
 #include "designer/ui/filepageparts.h"
 #include "designer/ui/attributetoolbars.h"
 #include "designer/ui/dictparts.h"
+#include "designer/ui/inspform.h"
 
 namespace designer
 {
@@ -16,6 +17,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     (void)core;
     (void)window;
     installDictionaryParts(core, window);
+    installInspector(core, window);
 }
 
 } // namespace designer
