@@ -7,6 +7,7 @@
 #include "designer/ui/designerform.h"
 
 #include "platform/forms/application.h"
+#include "platform/registry/registry.h"
 #include "platform/shell/shell.h"
 #include "report/core/frlocale.h"
 #include "report/objects/frglobals.h"
@@ -102,6 +103,26 @@ QList<QRect> screenAreas()
     for (QScreen *s : QGuiApplication::screens())
         areas.append(s->availableGeometry());
     return areas;
+}
+
+// Where a docked tool bar was saved, nothing when it never was.
+std::optional<QPoint> storedToolBarPlace(const report::TfrToolBar *bar)
+{
+    platform::TRegistry reg;
+    if (!reg.OpenKey(QLatin1Char('\\') + report::frRegistryKey() + QStringLiteral("\\ToolBar\\") +
+                         bar->objectName(),
+                     false))
+        return std::nullopt;
+    const auto read = [&](const char *name, int fallback) {
+        try {
+            return reg.ValueExists(QString::fromLatin1(name))
+                       ? reg.ReadInteger(QString::fromLatin1(name))
+                       : fallback;
+        } catch (const std::exception &) {
+            return fallback;
+        }
+    };
+    return QPoint(read("XPosition", bar->x()), read("YPosition", bar->y()));
 }
 
 std::vector<report::TfrToolBar *> toolBars(TfrDesignerForm &form)
@@ -209,14 +230,26 @@ void frLoadDesignerWindowSettings(TfrDesignerForm &form)
         form.core().ShowDBFieldsWindow();
 
     const QList<QRect> screens = screenAreas();
+    std::vector<std::pair<report::TfrToolBar *, QPoint>> docked;
     for (report::TfrToolBar *bar : toolBars(form)) {
+        // A bar never saved keeps the place the window gave it.
+        const std::optional<QPoint> place = storedToolBarPlace(bar);
+        if (!place)
+            continue;
         report::frRestoreToolbarPosition(bar);
-        // A floating bar stored off every screen comes back onto one.
         if (bar->IsFloat()) {
+            // A floating bar stored off every screen comes back onto one.
             const QRect frame = bar->FloatWindow()->geometry();
             bar->FloatWindow()->move(report::frOnScreen(frame, screens).topLeft());
+        } else {
+            docked.emplace_back(bar, *place);
         }
     }
+    // Each bar hides while it is restored, and its dock closes the row it
+    // leaves: the others are put back at their places once all are there.
+    for (const auto &[bar, place] : docked)
+        if (bar->IsVisible())
+            bar->move(place);
     // The extra tools bar holds at least one tool's room, and is hidden
     // when it holds no tool.
     report::TfrToolBar *extra = form.Panel6;
@@ -235,13 +268,16 @@ void frSaveDesignerWindowSettings(TfrDesignerForm &form)
     const bool design = form.DesignMode == 1;
     frWriteDesignerSettings(currentSettings(form), bool(req.inspectorSettings),
                             design && bool(req.dbFieldsVisible));
-    for (report::TfrToolBar *bar : toolBars(form)) {
+    // All are saved before any hides: a hidden bar's row closes up.
+    const std::vector<report::TfrToolBar *> bars = toolBars(form);
+    for (report::TfrToolBar *bar : bars) {
         // The extra tools exist only while designing a report.
         if (bar == form.Panel6 && !design)
             continue;
         report::frSaveToolbarPosition(bar);
-        bar->SetIsVisible(false);
     }
+    for (report::TfrToolBar *bar : bars)
+        bar->SetIsVisible(false);
     report::frSaveFormPosition(&form);
 }
 
@@ -290,6 +326,11 @@ void installSettingsParts(DesignerCore &core, QObject *window)
     if (!req.helpTopic)
         req.helpTopic = [](int) {};
     auto *helpTool = new HelpTool(form, core);
+    // The help button stays down while the tool waits for its click.
+    if (report::TfrSpeedButton *b = form->button(QStringLiteral("HelpBtn"))) {
+        b->SetGroupIndex(40);
+        b->SetAllowAllUp(true);
+    }
     commands[QStringLiteral("HelpBtnClick")] = [helpTool] { helpTool->start(); };
 
     // The inspector and the DB fields window share the column beside the
