@@ -93,8 +93,8 @@ bool AlignCommands::run(int n)
         auto sorted = selected;
         sortBy(sorted, vertical);
         auto pos = [vertical](TfrView *v) -> qint32 & { return vertical ? v->y : v->x; };
-        const qint64 step =
-            (qint64(pos(sorted.back().first)) - pos(sorted.front().first)) / qint64(sorted.size() - 1);
+        const qint64 step = (qint64(pos(sorted.back().first)) - pos(sorted.front().first)) /
+                            qint64(sorted.size() - 1);
         for (size_t i = 1; i + 1 < sorted.size(); ++i)
             if (movable(sorted[i].first))
                 pos(sorted[i].first) = clamp(pos(sorted[i - 1].first) + step);
@@ -110,15 +110,32 @@ bool AlignCommands::run(int n)
             if (!movable(v))
                 continue;
             switch (n) {
-            case 1: v->x = ref->x; break;
-            case 2: v->x = clamp(qint64(ref->x) + ref->dx / 2 - v->dx / 2); break;
-            case 3: v->x = clamp(v->x - shift); break;
-            case 5: v->x = clamp(qint64(ref->x) + ref->dx - v->dx); break;
-            case 6: v->y = ref->y; break;
-            case 7: v->y = clamp(qint64(ref->y) + ref->dy / 2 - v->dy / 2); break;
-            case 8: v->y = clamp(v->y - shift); break;
-            case 10: v->y = clamp(qint64(ref->y) + ref->dy - v->dy); break;
-            default: break;
+            case 1:
+                v->x = ref->x;
+                break;
+            case 2:
+                v->x = clamp(qint64(ref->x) + ref->dx / 2 - v->dx / 2);
+                break;
+            case 3:
+                v->x = clamp(v->x - shift);
+                break;
+            case 5:
+                v->x = clamp(qint64(ref->x) + ref->dx - v->dx);
+                break;
+            case 6:
+                v->y = ref->y;
+                break;
+            case 7:
+                v->y = clamp(qint64(ref->y) + ref->dy / 2 - v->dy / 2);
+                break;
+            case 8:
+                v->y = clamp(v->y - shift);
+                break;
+            case 10:
+                v->y = clamp(qint64(ref->y) + ref->dy - v->dy);
+                break;
+            default:
+                break;
             }
         }
     }
@@ -150,15 +167,13 @@ bool AlignCommands::rowAlongBand(bool fromRight)
         TfrView *v = page->Object(i);
         if (!v->Selected)
             continue;
-        if (fromRight ? qint64(v->x) + v->dx > qint64(extreme->x) + extreme->dx
-                      : v->x < extreme->x)
+        if (fromRight ? qint64(v->x) + v->dx > qint64(extreme->x) + extreme->dx : v->x < extreme->x)
             extreme = v;
     }
     std::vector<std::pair<TfrView *, int>> row;
     for (int i = 0; i < page->ObjectCount(); ++i) {
         TfrView *v = page->Object(i);
-        if (!isBand(v) && band->y <= v->y &&
-            qint64(v->y) + v->dy <= qint64(band->y) + band->dy)
+        if (!isBand(v) && band->y <= v->y && qint64(v->y) + v->dy <= qint64(band->y) + band->dy)
             row.emplace_back(v, i);
     }
     sortBy(row, false);

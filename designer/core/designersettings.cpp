@@ -171,9 +171,8 @@ QString frHelpDocument(const QString &helpFile)
 }
 
 std::optional<ToolWindowFrames> frStackToolWindows(const QRect &inspector,
-                                                   int inspectorClientHeight,
-                                                   const QRect &dbFields, int columnTop,
-                                                   int columnHeight)
+                                                   int inspectorClientHeight, const QRect &dbFields,
+                                                   int columnTop, int columnHeight)
 {
     if (inspector.isEmpty() || dbFields.isEmpty())
         return std::nullopt;

@@ -34,8 +34,7 @@ QString dbFieldsSettingsKey();
 StoredDesignerSettings frReadDesignerSettings();
 // Writes the options; the inspector's values only when known (inspector),
 // the DB fields window's only when designing a report (dbFields).
-void frWriteDesignerSettings(const StoredDesignerSettings &settings, bool inspector,
-                             bool dbFields);
+void frWriteDesignerSettings(const StoredDesignerSettings &settings, bool inspector, bool dbFields);
 
 // The designer options dialog's values from the settings, and the settings
 // the dialog's answer gives (grid 4, 8 or else 18; units 1, 2 or else 0;
@@ -60,8 +59,7 @@ struct ToolWindowFrames {
     QRect dbFields;
 };
 std::optional<ToolWindowFrames> frStackToolWindows(const QRect &inspector,
-                                                   int inspectorClientHeight,
-                                                   const QRect &dbFields, int columnTop,
-                                                   int columnHeight);
+                                                   int inspectorClientHeight, const QRect &dbFields,
+                                                   int columnTop, int columnHeight);
 
 } // namespace designer

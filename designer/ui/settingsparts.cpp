@@ -40,9 +40,9 @@ const std::vector<RestrictionRow> &restrictionTable()
     static const std::vector<RestrictionRow> rows = {
         {drNoObjectEditors, {"N6", "N7"}},
         {drNoAttributeChange,
-         {"FrB1", "FrB2", "FrB3", "FrB4", "FrB5", "FrB6", "ClB1", "ClB2", "ClB3", "StB1", "C2",
-          "C3", "C4", "FnB1", "FnB2", "FnB3", "AlB1", "AlB2", "AlB3", "AlB4", "AlB5", "AlB6",
-          "AlB7", "AlB8", "HlB1"}},
+         {"FrB1", "FrB2", "FrB3", "FrB4", "FrB5", "FrB6", "ClB1", "ClB2", "ClB3",
+          "StB1", "C2",   "C3",   "C4",   "FnB1", "FnB2", "FnB3", "AlB1", "AlB2",
+          "AlB3", "AlB4", "AlB5", "AlB6", "AlB7", "AlB8", "HlB1"}},
         {drNoMove,
          {"Align1", "Align2", "Align3", "Align4", "Align5", "Align6", "Align7", "Align8", "Align9",
           "Align10", "ZB1", "ZB2", "N32", "N33"}},
@@ -138,10 +138,16 @@ public:
     HelpTool(TfrDesignerForm *form, DesignerCore &core) : QObject(form), m_form(form), m_core(core)
     {
     }
+    // Goes with the window, whose buttons are gone by then: only the mouse
+    // and the cursor are given back.
     ~HelpTool() override
     {
-        if (m_active)
-            end();
+        if (!m_active)
+            return;
+        qApp->removeEventFilter(this);
+        if (QWidget::mouseGrabber() == m_form)
+            m_form->releaseMouse();
+        QApplication::restoreOverrideCursor();
     }
 
     void start()
@@ -189,7 +195,8 @@ private:
             return;
         if (!w->toolTip().isEmpty())
             QToolTip::showText(global, w->toolTip(), w);
-        const int topic = frHelpTopic(w->property("Tag").toInt(), w->parentWidget() == m_form->Panel4);
+        const int topic =
+            frHelpTopic(w->property("Tag").toInt(), w->parentWidget() == m_form->Panel4);
         if (m_core.state.Requests.helpTopic)
             m_core.state.Requests.helpTopic(topic);
     }
@@ -291,7 +298,9 @@ void installSettingsParts(DesignerCore &core, QObject *window)
     auto &commands = req.commands;
 
     for (int n = 1; n <= 10; ++n)
-        commands[QStringLiteral("Align%1Click").arg(n)] = [&core, n] { AlignCommands(core).run(n); };
+        commands[QStringLiteral("Align%1Click").arg(n)] = [&core, n] {
+            AlignCommands(core).run(n);
+        };
 
     commands[QStringLiteral("InsertFieldsClick")] = [&core] {
         DesignerState &st = core.state;

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <tuple>
 
 namespace designer::test
 {
@@ -53,60 +54,32 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(SettingsStoreTest, AnEmptyStoreGivesTheDefaults)
+// Every value kept, in one comparable row.
+auto row(const StoredDesignerSettings &s)
 {
-    const StoredDesignerSettings s = frReadDesignerSettings();
-    EXPECT_EQ(s.options.GridSize, 4);
-    EXPECT_TRUE(s.options.GridAlign);
-    EXPECT_TRUE(s.options.GridShow);
-    EXPECT_EQ(s.options.Units, 0);
-    EXPECT_FALSE(s.options.GrayButtons);
-    EXPECT_TRUE(s.options.EditAfterInsert);
-    EXPECT_EQ(s.options.Selection, 1);
-    EXPECT_EQ(s.options.PagePosition, 5);
-    EXPECT_FALSE(s.options.UnlimitedHeight);
-    EXPECT_TRUE(s.BandTitles);
-    EXPECT_FALSE(s.LocalizedPropNames);
-    EXPECT_EQ(s.SplitPos, 75);
-    EXPECT_TRUE(s.InspectorVisible);
-    EXPECT_TRUE(s.DBFieldsVisible);
+    const DesignerSettings &o = s.options;
+    return std::make_tuple(o.GridSize, o.GridAlign, o.GridShow, o.Units, o.GrayButtons,
+                           o.EditAfterInsert, o.Selection, o.PagePosition, o.UnlimitedHeight,
+                           s.BandTitles, s.LocalizedPropNames, s.SplitPos, s.InspectorVisible,
+                           s.DBFieldsVisible);
 }
 
-TEST_F(SettingsStoreTest, SaveThenLoadRoundTripsEveryValue)
+TEST_F(SettingsStoreTest, AnEmptyStoreGivesTheDefaultsAndSavedValuesComeBack)
 {
+    EXPECT_EQ(row(frReadDesignerSettings()), std::make_tuple(4, true, true, 0, false, true, 1, 5,
+                                                             false, true, false, 75, true, true));
     StoredDesignerSettings s;
-    s.options.GridSize = 18;
-    s.options.GridAlign = false;
-    s.options.GridShow = false;
-    s.options.Units = 2;
-    s.options.GrayButtons = true;
-    s.options.EditAfterInsert = false;
-    s.options.Selection = 0;
-    s.options.PagePosition = 3;
-    s.options.UnlimitedHeight = true;
+    s.options = {18, false, false, 2, true, false, 0, 3, true};
     s.BandTitles = false;
     s.LocalizedPropNames = true;
     s.SplitPos = 140;
     s.InspectorVisible = false;
     s.DBFieldsVisible = false;
     frWriteDesignerSettings(s, true, true);
-    const StoredDesignerSettings r = frReadDesignerSettings();
-    EXPECT_EQ(r.options.GridSize, 18);
-    EXPECT_FALSE(r.options.GridAlign);
-    EXPECT_FALSE(r.options.GridShow);
-    EXPECT_EQ(r.options.Units, 2);
-    EXPECT_TRUE(r.options.GrayButtons);
-    EXPECT_FALSE(r.options.EditAfterInsert);
-    EXPECT_EQ(r.options.Selection, 0);
-    EXPECT_EQ(r.options.PagePosition, 3);
-    EXPECT_TRUE(r.options.UnlimitedHeight);
-    EXPECT_FALSE(r.BandTitles);
-    EXPECT_TRUE(r.LocalizedPropNames);
-    EXPECT_EQ(r.SplitPos, 140);
-    EXPECT_FALSE(r.InspectorVisible);
-    EXPECT_FALSE(r.DBFieldsVisible);
+    EXPECT_EQ(row(frReadDesignerSettings()), row(s));
     // Under the library's key, in the designer's own section.
-    EXPECT_EQ(designerSettingsKey(), QStringLiteral("\\Software\\VornReport\\Form\\TfrDesignerForm"));
+    EXPECT_EQ(designerSettingsKey(),
+              QStringLiteral("\\Software\\VornReport\\Form\\TfrDesignerForm"));
 }
 
 TEST_F(SettingsStoreTest, InspectorAndFieldWindowValuesAreWrittenOnlyWhenKnown)
@@ -181,9 +154,8 @@ TEST_F(SettingsStoreTest, TheOptionsDialogReadsAndGivesBackTheSettings)
         int expectedGrid, expectedUnits, expectedPosition, expectedSelection;
     };
     const Case cases[] = {
-        {4, 0, 5, true, 4, 0, 5, 1},   {8, 1, 3, false, 8, 1, 3, 0},
-        {18, 2, 4, true, 18, 2, 4, 1}, {5, 9, 0, false, 18, 0, 5, 0},
-        {0, -1, 7, true, 18, 0, 5, 1},
+        {4, 0, 5, true, 4, 0, 5, 1},   {8, 1, 3, false, 8, 1, 3, 0},  {18, 2, 4, true, 18, 2, 4, 1},
+        {5, 9, 0, false, 18, 0, 5, 0}, {0, -1, 7, true, 18, 0, 5, 1},
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.grid);
@@ -213,8 +185,8 @@ TEST(DesignerHelpTest, TopicsByTagAndToolBar)
         int topic;
     };
     const Case cases[] = {
-        {"FrB1", 1, false, 401},  {"Align1", 60, false, 460}, {"OB3", 2, true, 432},
-        {"OB1", -1, true, 429},   {"OB6", 4, true, 434},      {"add-in 10", 10, true, 435},
+        {"FrB1", 1, false, 401},      {"Align1", 60, false, 460}, {"OB3", 2, true, 432},
+        {"OB1", -1, true, 429},       {"OB6", 4, true, 434},      {"add-in 10", 10, true, 435},
         {"add-in 12", 12, true, 435},
     };
     for (const Case &c : cases)
@@ -251,7 +223,8 @@ TEST(ToolWindowStackingTest, StacksBothWindowsInTheColumnBesideThePage)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.layout);
-        const auto frames = frStackToolWindows(c.inspector, c.clientHeight, c.dbFields, top, height);
+        const auto frames =
+            frStackToolWindows(c.inspector, c.clientHeight, c.dbFields, top, height);
         ASSERT_EQ(frames.has_value(), c.stacked);
         if (!frames)
             continue;
@@ -338,12 +311,9 @@ TEST_F(AlignTest, SpacingComparesPositionsAsNumbers)
         std::vector<int> expected;
     };
     const Case cases[] = {
-        {4, {10, 50, 200}, {10, 105, 200}},
-        {4, {200, 10, 50}, {200, 10, 105}},
-        {4, {10000, 9999, 50}, {10000, 5025, 50}},
-        {4, {-5, -30, 50}, {10, -30, 50}},
-        {4, {0, 10, 20, 90}, {0, 30, 60, 90}},
-        {9, {10, 50, 200}, {10, 105, 200}},
+        {4, {10, 50, 200}, {10, 105, 200}},        {4, {200, 10, 50}, {200, 10, 105}},
+        {4, {10000, 9999, 50}, {10000, 5025, 50}}, {4, {-5, -30, 50}, {10, -30, 50}},
+        {4, {0, 10, 20, 90}, {0, 30, 60, 90}},     {9, {10, 50, 200}, {10, 105, 200}},
         {9, {10000, 9999, 50}, {10000, 5025, 50}},
     };
     for (const Case &c : cases) {
