@@ -130,23 +130,8 @@ TEST_F(SettingsStoreTest, UnreadableOrOutOfRangeValuesReadTheirDefaults)
     }
 }
 
-TEST_F(SettingsStoreTest, TheOptionsDialogReadsAndGivesBackTheSettings)
+TEST_F(SettingsStoreTest, TheOptionsDialogsAnswerMapsOntoTheThreeChoicesOfEachGroup)
 {
-    StoredDesignerSettings s;
-    s.options.GridSize = 8;
-    s.options.Selection = 0;
-    s.options.GrayButtons = true;
-    s.options.Units = 1;
-    s.options.PagePosition = 4;
-    s.LocalizedPropNames = true;
-    const DesignerOptionsChoice c = frDesignerOptionsOf(s);
-    EXPECT_EQ(c.gridSize, 8);
-    EXPECT_FALSE(c.showContents);
-    EXPECT_FALSE(c.coloredButtons);
-    EXPECT_EQ(c.units, 1);
-    EXPECT_EQ(c.pagePosition, 4);
-    EXPECT_TRUE(c.localizedNames);
-
     // What the dialog answers, mapped onto the three choices of each group.
     struct Case {
         int grid, units, position;
@@ -293,16 +278,6 @@ TEST_F(AlignTest, AnUnmovableReferenceStillAlignsTheOthers)
     EXPECT_EQ(b->x, 300) << "\"Don't move\" stays";
 }
 
-TEST_F(AlignTest, WithoutAReferenceTheTopMostSelectedObjectLeads)
-{
-    TfrMemoView *a = memo(QStringLiteral("A"), 10, 100, 30, 20);
-    TfrMemoView *b = memo(QStringLiteral("B"), 200, 150, 30, 20);
-    a->Selected = b->Selected = true;
-    core->state.setLastSelected(nullptr);
-    ASSERT_TRUE(run(6));
-    EXPECT_EQ(a->y, 150);
-}
-
 TEST_F(AlignTest, SpacingComparesPositionsAsNumbers)
 {
     struct Case {
@@ -330,20 +305,6 @@ TEST_F(AlignTest, SpacingComparesPositionsAsNumbers)
         for (size_t i = 0; i < memos.size(); ++i)
             EXPECT_EQ(c.button == 9 ? memos[i]->y : memos[i]->x, c.expected[i]) << i;
     }
-}
-
-TEST_F(AlignTest, SpacingCountsOnFromAnUnmovableObject)
-{
-    TfrMemoView *a = memo(QStringLiteral("A"), 0, 5, 20, 10);
-    TfrMemoView *b = memo(QStringLiteral("B"), 10, 5, 20, 10);
-    TfrMemoView *c = memo(QStringLiteral("C"), 20, 5, 20, 10);
-    TfrMemoView *d = memo(QStringLiteral("D"), 90, 5, 20, 10);
-    b->Restrictions = frrfDontMove;
-    for (TfrMemoView *m : {a, b, c, d})
-        m->Selected = true;
-    ASSERT_TRUE(run(4));
-    EXPECT_EQ(b->x, 10);
-    EXPECT_EQ(c->x, 40);
 }
 
 TEST_F(AlignTest, CentringPutsTheGroupInTheMiddleOfTheSurface)
