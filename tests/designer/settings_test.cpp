@@ -55,7 +55,7 @@ protected:
 };
 
 // Every value kept, in one comparable row.
-auto row(const StoredDesignerSettings &s)
+auto keptValues(const StoredDesignerSettings &s)
 {
     const DesignerSettings &o = s.options;
     return std::make_tuple(o.GridSize, o.GridAlign, o.GridShow, o.Units, o.GrayButtons,
@@ -66,8 +66,9 @@ auto row(const StoredDesignerSettings &s)
 
 TEST_F(SettingsStoreTest, AnEmptyStoreGivesTheDefaultsAndSavedValuesComeBack)
 {
-    EXPECT_EQ(row(frReadDesignerSettings()), std::make_tuple(4, true, true, 0, false, true, 1, 5,
-                                                             false, true, false, 75, true, true));
+    EXPECT_EQ(
+        keptValues(frReadDesignerSettings()),
+        std::make_tuple(4, true, true, 0, false, true, 1, 5, false, true, false, 75, true, true));
     StoredDesignerSettings s;
     s.options = {18, false, false, 2, true, false, 0, 3, true};
     s.BandTitles = false;
@@ -76,7 +77,7 @@ TEST_F(SettingsStoreTest, AnEmptyStoreGivesTheDefaultsAndSavedValuesComeBack)
     s.InspectorVisible = false;
     s.DBFieldsVisible = false;
     frWriteDesignerSettings(s, true, true);
-    EXPECT_EQ(row(frReadDesignerSettings()), row(s));
+    EXPECT_EQ(keptValues(frReadDesignerSettings()), keptValues(s));
     // Under the library's key, in the designer's own section.
     EXPECT_EQ(designerSettingsKey(),
               QStringLiteral("\\Software\\VornReport\\Form\\TfrDesignerForm"));
