@@ -223,6 +223,11 @@ void frDisableRestrictedCommands(TfrDesignerForm &form)
                 w->setEnabled(false);
         }
     }
+    // The tools of the registered object classes insert objects too.
+    if (DesignerState::restricted(drNoInsertObject))
+        for (report::TfrTBButton *b : form.Panel4->findChildren<report::TfrTBButton *>())
+            if (b->property("Tag").toInt() >= kToolAddInBase)
+                b->setEnabled(false);
 }
 
 void frLoadDesignerWindowSettings(TfrDesignerForm &form)

@@ -15,6 +15,7 @@
 #include "report/data/frdataset.h"
 #include "report/data/frdb.h"
 #include "report/objects/frbandview.h"
+#include "report/objects/frcheckboxview.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frmemoview.h"
 #include "report/objects/frpage.h"
@@ -536,7 +537,7 @@ std::vector<RestrictionRow> restrictionRows()
              return f.state().page()->ObjectCount() != before;
          }},
         {drNoInsertObject,
-         {"PstB", "N13", "N3", "OB2", "OB3", "OB4", "OB5", "OB6", "Tool1", "ToolBtn1"},
+         {"PstB", "N13", "N3", "OB2", "OB3", "OB4", "OB5", "OB6", "AddIn0", "Tool1", "ToolBtn1"},
          [](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
              const int before = f.state().page()->ObjectCount();
              f.PstBClick();
@@ -556,6 +557,7 @@ std::vector<RestrictionRow> restrictionRows()
 
 TEST_F(SettingsWindowTest, EachRestrictionBitDisablesAndRefusesItsCommands)
 {
+    frRegisterCheckBoxView();
     frAddDesignerExtension([](DesignerCore &core, QObject *) { fillEverything(core); });
     const std::vector<RestrictionRow> rows = restrictionRows();
     ASSERT_EQ(rows.size(), 15u);
