@@ -7,6 +7,7 @@
 #include "designer/ui/designerparts.h"
 #include "designer/ui/fieldmime.h"
 #include "designer/ui/flatcombos.h"
+#include "designer/ui/settingsparts.h"
 
 #include "platform/canvas/bitmaps.h"
 #include "platform/canvas/colors.h"
@@ -897,12 +898,18 @@ void TfrDesignerForm::FormCreate()
             req.help();
     });
     connectCommand(QString(), {QStringLiteral("Pan6")}, [&req] {
-        if (req.inspectorShow)
+        if (req.inspectorSettings && req.inspectorRestore && req.inspectorSettings().second)
+            req.inspectorRestore(req.inspectorSettings().first, false);
+        else if (req.inspectorShow)
             req.inspectorShow();
     });
-    connectCommand(QString(), {QStringLiteral("Pan8")}, [&req] {
-        if (req.dbFieldsShow)
-            req.dbFieldsShow();
+    connectCommand(QString(), {QStringLiteral("Pan8")}, [this, &req] {
+        if (req.dbFieldsVisible && req.dbFieldsVisible()) {
+            if (req.dbFieldsHide)
+                req.dbFieldsHide();
+        } else {
+            m_core->ShowDBFieldsWindow();
+        }
     });
     const std::pair<const char *, QStringList> later[] = {
         {"FileBtn1Click", {QStringLiteral("FileBtn1")}},
@@ -1048,6 +1055,7 @@ void TfrDesignerForm::FormShow()
     C3->setCurrentText(QString::number(last.FontSize));
     if (st.Requests.inspectorRefill)
         st.Requests.inspectorRefill();
+    frLoadDesignerWindowSettings(*this);
     SetGridShow(st.Settings.GridShow);
     SetGridAlign(st.Settings.GridAlign);
     button(QStringLiteral("GB1"))->SetDown(st.Settings.GridShow);
@@ -1059,6 +1067,8 @@ void TfrDesignerForm::FormShow()
 
 void TfrDesignerForm::FormDestroy()
 {
+    if (!m_firstShowPending)
+        frSaveDesignerWindowSettings(*this);
     m_destroying = true;
     if (m_keyFilter) {
         qApp->removeEventFilter(this);
@@ -1595,7 +1605,11 @@ void TfrDesignerForm::updateAvailability()
     C3->setEnabled(text && attributes);
     setCommand({QStringLiteral("ClB2")}, text && hasLater(QStringLiteral("ClB1Click")));
     later("HlB1Click", text && bool(req.highlight));
+    setCommand({QStringLiteral("Tool1"), QStringLiteral("ToolBtn1")},
+               DesignMode == 1 && hasLater(QStringLiteral("InsertFieldsClick")) &&
+                   bool(req.insertFields));
     undoStateChanged();
+    frDisableRestrictedCommands(*this);
 }
 
 void TfrDesignerForm::afterEdit()
@@ -1878,6 +1892,12 @@ void TfrDesignerForm::refreshMenuGlyphs()
         QAction *a = action(QStringLiteral("Pan%1").arg(i + 1));
         a->setIcon(bars[i]->IsVisible() && !check.isNull() ? QIcon(check) : QIcon());
     }
+    // The tool windows' items by whether those windows are open.
+    const RequestSlots &req = m_core->state.Requests;
+    const bool inspector = req.inspectorSettings && req.inspectorSettings().second;
+    const bool dbFields = req.dbFieldsVisible && req.dbFieldsVisible();
+    action(QStringLiteral("Pan6"))->setIcon(inspector && !check.isNull() ? QIcon(check) : QIcon());
+    action(QStringLiteral("Pan8"))->setIcon(dbFields && !check.isNull() ? QIcon(check) : QIcon());
 }
 
 } // namespace designer

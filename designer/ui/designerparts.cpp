@@ -5,6 +5,7 @@
 #include "designer/ui/attributetoolbars.h"
 #include "designer/ui/dictparts.h"
 #include "designer/ui/inspform.h"
+#include "designer/ui/settingsparts.h"
 
 namespace designer
 {
@@ -18,6 +19,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     (void)window;
     installDictionaryParts(core, window);
     installInspector(core, window);
+    installSettingsParts(core, window);
 }
 
 } // namespace designer

@@ -5,6 +5,8 @@
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
 
+#include <optional>
+
 namespace report
 {
 
@@ -33,10 +35,14 @@ public:
         return m_onGetText ? m_onGetText(v) : v.toString();
     }
     bool hasOnGetText() const override { return bool(m_onGetText); }
+    int displayWidth() const override { return m_displayWidth; }
+    QString displayLabel() const override { return m_label ? *m_label : m_name; }
     // Text held for a blob stands for its Windows-1252 bytes.
     QByteArray blob() const override { return platform::toAnsi(value().toString()); }
 
     std::function<QString(const FrVariant &)> m_onGetText;
+    int m_displayWidth = 0;
+    std::optional<QString> m_label;
 
 private:
     FrMemoryDataSet *m_owner;
@@ -64,6 +70,20 @@ void FrMemoryDataSet::setOnGetText(const QString &name,
     for (auto &f : m_fields)
         if (f->fieldName() == name)
             f->m_onGetText = std::move(handler);
+}
+
+void FrMemoryDataSet::setDisplayWidth(const QString &name, int width)
+{
+    for (auto &f : m_fields)
+        if (f->fieldName() == name)
+            f->m_displayWidth = width;
+}
+
+void FrMemoryDataSet::setDisplayLabel(const QString &name, const QString &label)
+{
+    for (auto &f : m_fields)
+        if (f->fieldName() == name)
+            f->m_label = label;
 }
 
 void FrMemoryDataSet::open()

@@ -69,6 +69,10 @@ public:
     virtual bool hasOnGetText() const = 0;
     // The bytes of a blob field.
     virtual QByteArray blob() const = 0;
+    // Width in characters shown for the field (0: none given) and its
+    // caption, as the data set describes them.
+    virtual int displayWidth() const { return 0; }
+    virtual QString displayLabel() const { return fieldName(); }
 };
 
 class FrDataSet : public QObject
@@ -118,6 +122,8 @@ public:
     void appendRow(const std::vector<FrVariant> &values);
     // Gives the field a display-text handler.
     void setOnGetText(const QString &name, std::function<QString(const FrVariant &)> handler);
+    void setDisplayWidth(const QString &name, int width);
+    void setDisplayLabel(const QString &name, const QString &label);
     int recordCount() const { return int(m_rows.size()); }
     int recNo() const { return m_row; }
     int openCount() const { return m_openCount; }

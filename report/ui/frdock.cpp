@@ -517,6 +517,8 @@ void TfrToolBar::arrange(bool vertical)
         resize(width(), length);
     else
         resize(length, height());
+    // The grip keeps its corner place even when the size did not change.
+    m_grip->setGeometry(0, 0, vertical ? width() : kGrip, vertical ? kGrip : height());
 }
 
 void TfrToolBar::AdjustBounds()

@@ -1,0 +1,602 @@
+// The designer window with its kept settings, the restriction word over its
+// commands, the tool bars menu, the units panel, help, the options dialog,
+// the insert-fields tool and the stacking of its tool windows.
+#include "tests/designer/test_dialog_control.h"
+
+#include "designer/core/designerglobals.h"
+#include "designer/core/designersettings.h"
+#include "designer/ui/designerform.h"
+#include "designer/ui/designerregistration.h"
+
+#include "platform/forms/application.h"
+#include "platform/registry/registry.h"
+#include "report/core/frlibrary.h"
+#include "report/core/frlocale.h"
+#include "report/data/frdataset.h"
+#include "report/data/frdb.h"
+#include "report/objects/frbandview.h"
+#include "report/objects/frcheckboxview.h"
+#include "report/objects/frglobals.h"
+#include "report/objects/frmemoview.h"
+#include "report/objects/frpage.h"
+#include "report/objects/frreport.h"
+#include "report/ui/frdock.h"
+#include "report/ui/frpreview.h"
+#include "tests/support/gui/fakes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+
+namespace designer::test
+{
+namespace
+{
+
+using namespace report;
+
+class SettingsWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        fr().resetForTests();
+        fr().start();
+        fakes.emplace();
+        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
+        platform::SetApplicationTitle(QStringLiteral("Vorn_Lud"));
+        frRegisterDesigner();
+        rep = std::make_unique<TfrReport>(&owner);
+        rep->ShowProgress = false;
+        page = rep->Pages().Add();
+        page->Name = QStringLiteral("Page1");
+        clients.addField(QStringLiteral("Nom"), ftString);
+    }
+    void TearDown() override
+    {
+        rep.reset();
+        fr().resetForTests();
+        platform::TRegistry::setFileName(QString());
+        fakes.reset();
+    }
+
+    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy)
+    {
+        auto v = std::make_unique<TfrMemoView>();
+        v->Name = name;
+        v->SetBounds(x, y, dx, dy);
+        v->Memo = QStringList{name};
+        return static_cast<TfrMemoView *>(page->Add(std::move(v)));
+    }
+    static TfrDesignerForm *current()
+    {
+        return dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
+    }
+    int design(const std::function<void(TfrDesignerForm &)> &body)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            TfrDesignerForm *f = current();
+            if (!f)
+                return;
+            ran = true;
+            body(*f);
+            if (f->isVisible())
+                f->ExitBClick();
+        });
+        const int result = rep->DesignReport();
+        EXPECT_TRUE(ran) << "the designer was not shown";
+        return result;
+    }
+    void store(const QString &key, const QString &name, int value)
+    {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(key, true));
+        reg.WriteInteger(name, value);
+    }
+    int stored(const QString &key, const QString &name)
+    {
+        platform::TRegistry reg;
+        if (!reg.OpenKey(key, false) || !reg.ValueExists(name))
+            return -99999;
+        return reg.ReadInteger(name);
+    }
+    QString toolBarKey(const char *bar) const
+    {
+        return QLatin1Char('\\') + frRegistryKey() + QStringLiteral("\\ToolBar\\") +
+               QString::fromLatin1(bar);
+    }
+    static void mousePress(QWidget *w, QPoint p, QEvent::Type type = QEvent::MouseButtonPress)
+    {
+        QMouseEvent e(type, p, w->mapToGlobal(p), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(w, &e);
+    }
+    // Every command and dialog filled with something that does nothing, so
+    // that only the mode, the selection and the restriction word decide.
+    static void fillEverything(DesignerCore &core)
+    {
+        RequestSlots &req = core.state.Requests;
+        for (const char *handler : {"FileBtn1Click", "FileBtn2Click", "FileBtn3Click", "N20Click",
+                                    "FileBtn4Click", "ZB1Click", "ZB2Click", "GB3Click",
+                                    "PgB1Click", "PgB2Click", "PgB3Click", "PgB4Click", "ClB1Click",
+                                    "StB1Click", "N8Click", "N42Click", "HlB1Click", "N23Click"})
+            req.commands[QString::fromLatin1(handler)] = [] {};
+        req.objectEditor = [](TfrView *, bool) {};
+        req.templates = [] { return std::optional<QString>(); };
+        req.dictionary = [] {};
+        req.reportOptions = [](const ReportOptionsChoice &) {
+            return std::optional<ReportOptionsChoice>();
+        };
+        req.highlight = [](const HighlightChoice &) { return std::optional<HighlightChoice>(); };
+        req.attributeCommand = [](int) {};
+        req.bandType = [](bool) { return std::optional<int>(); };
+        req.insertFields = [] { return std::optional<InsertFieldsChoice>(); };
+    }
+
+    QTemporaryDir dir;
+    std::optional<vorn_test::SeamFakes> fakes;
+    QObject owner;
+    std::unique_ptr<TfrReport> rep;
+    TfrPage *page = nullptr;
+    FrMemoryDataSet clients;
+};
+
+TEST_F(SettingsWindowTest, SettingsAreLoadedAtShowAndSavedWhenTheWindowGoes)
+{
+    std::map<QString, QRect> places;
+    const QString key = designerSettingsKey();
+    store(key, QStringLiteral("GridSize"), 8);
+    store(key, QStringLiteral("GridShow"), 0);
+    store(key, QStringLiteral("Units"), 1);
+    store(key, QStringLiteral("GrayButtons"), 1);
+    store(key, QStringLiteral("BandTitles"), 0);
+    store(key, QStringLiteral("LocalizedPropNames"), 1);
+    store(key, QStringLiteral("PagePosition"), 3);
+    design([&](TfrDesignerForm &f) {
+        const DesignerSettings &s = f.state().Settings;
+        EXPECT_EQ(s.GridSize, 8);
+        EXPECT_FALSE(s.GridShow);
+        EXPECT_FALSE(f.button(QStringLiteral("GB1"))->Down());
+        EXPECT_TRUE(f.button(QStringLiteral("GB2"))->Down());
+        EXPECT_EQ(f.StatusBar1->panelText(0), QStringLiteral("MM"));
+        EXPECT_TRUE(f.button(QStringLiteral("FileBtn1"))->GrayedInactive());
+        EXPECT_EQ(s.PagePosition, 3);
+        EXPECT_FALSE(frObjects().frBandTitles);
+        EXPECT_TRUE(frLocale().LocalizedPropNames);
+        f.SetUnits(2);
+        f.SetGridAlign(false);
+        f.move(40, 30);
+        // The frame bar goes to a row of its own.
+        f.Panel1->DockTo(f.frDock1, 0, f.frDock1->height() - 1);
+        f.frDock1->AdjustBounds();
+        for (TfrToolBar *bar : {f.Panel1, f.Panel2, f.Panel3, f.Panel4, f.Panel5, f.Panel6})
+            places[bar->objectName()] = bar->geometry();
+    });
+    EXPECT_EQ(stored(key, QStringLiteral("Units")), 2);
+    EXPECT_EQ(stored(key, QStringLiteral("GridAlign")), 0);
+    EXPECT_EQ(stored(key, QStringLiteral("GridSize")), 8);
+    EXPECT_EQ(stored(key, QStringLiteral("GrayButtons")), 1);
+    for (const char *bar : {"Panel1", "Panel2", "Panel3", "Panel4", "Panel5", "Panel6"})
+        EXPECT_EQ(stored(toolBarKey(bar), QStringLiteral("isVisible")), 1) << bar;
+    EXPECT_NE(stored(key, QStringLiteral("XPosition")), -99999) << "the window's placement";
+
+    // The next window finds every bar where this one left it, none over
+    // another.
+    design([&](TfrDesignerForm &f) {
+        const std::vector<TfrToolBar *> bars = {f.Panel1, f.Panel2, f.Panel3,
+                                                f.Panel4, f.Panel5, f.Panel6};
+        for (TfrToolBar *bar : bars) {
+            EXPECT_EQ(bar->geometry(), places[bar->objectName()])
+                << bar->objectName().toStdString();
+            for (TfrToolBar *other : bars) {
+                if (other != bar && other->parentWidget() == bar->parentWidget()) {
+                    EXPECT_FALSE(bar->geometry().intersects(other->geometry()))
+                        << bar->objectName().toStdString() << other->objectName().toStdString();
+                }
+            }
+        }
+        EXPECT_EQ(f.StatusBar1->panelText(0), QStringLiteral("Pouces"));
+    });
+
+    // The preview greys its buttons as the designer saved.
+    memo(QStringLiteral("Titre"), 8, 16, 96, 18);
+    ASSERT_TRUE(rep->PrepareReport());
+    TfrPreviewForm preview;
+    preview.Connect(*rep);
+    preview.SetButtonsUp();
+    EXPECT_TRUE(preview.Button(QStringLiteral("SaveBtn"))->GrayedInactive());
+}
+
+TEST_F(SettingsWindowTest, ThePreparedPageEditorKeepsTheExtraToolsPlacement)
+{
+    memo(QStringLiteral("Texte"), 20, 40, 200, 20);
+    ASSERT_TRUE(rep->PrepareReport());
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        TfrDesignerForm *f = current();
+        ASSERT_NE(f, nullptr);
+        ran = true;
+        EXPECT_EQ(f->DesignMode, 0);
+        EXPECT_FALSE(f->Panel6->IsVisible()) << "no tool: the bar is hidden";
+        f->ExitBClick();
+    });
+    rep->EditPreparedPage(0);
+    ASSERT_TRUE(ran);
+    EXPECT_EQ(stored(toolBarKey("Panel1"), QStringLiteral("isVisible")), 1);
+    EXPECT_EQ(stored(toolBarKey("Panel6"), QStringLiteral("isVisible")), -99999);
+    EXPECT_FALSE(platform::TRegistry().KeyExists(dbFieldsSettingsKey()));
+}
+
+TEST_F(SettingsWindowTest, PlacementsStoredOffTheScreenComeBackOntoIt)
+{
+    const QString bar = toolBarKey("Panel5");
+    store(bar, QStringLiteral("isFloat"), 1);
+    store(bar, QStringLiteral("isVisible"), 1);
+    store(bar, QStringLiteral("XPosition"), -30000);
+    store(bar, QStringLiteral("YPosition"), 40000);
+    store(designerSettingsKey(), QStringLiteral("XPosition"), 50000);
+    store(designerSettingsKey(), QStringLiteral("YPosition"), -9000);
+    design([&](TfrDesignerForm &f) {
+        QList<QRect> screens;
+        for (QScreen *s : QGuiApplication::screens())
+            screens << s->availableGeometry();
+        auto onScreen = [&](const QRect &r) {
+            return std::any_of(screens.begin(), screens.end(),
+                               [&](const QRect &s) { return s.intersects(r); });
+        };
+        ASSERT_TRUE(f.Panel5->IsFloat());
+        EXPECT_TRUE(onScreen(f.Panel5->FloatWindow()->geometry()));
+        EXPECT_TRUE(onScreen(f.geometry()));
+    });
+}
+
+TEST_F(SettingsWindowTest, ToolWindowsGetTheirSettingsAndTheirMenuItems)
+{
+    store(inspectorSettingsKey(), QStringLiteral("SplitPos"), 5);
+    store(inspectorSettingsKey(), QStringLiteral("isVisible"), 0);
+    std::optional<std::pair<int, bool>> restored;
+    bool inspectorVisible = false, fieldsVisible = false;
+    int inspectorShown = 0;
+    frAddDesignerExtension([&](DesignerCore &core, QObject *) {
+        RequestSlots &req = core.state.Requests;
+        req.inspectorRestore = [&](int split, bool visible) {
+            restored = std::make_pair(split, visible);
+            inspectorVisible = visible;
+        };
+        req.inspectorSettings = [&] { return std::make_pair(130, inspectorVisible); };
+        req.inspectorShow = [&] {
+            ++inspectorShown;
+            inspectorVisible = true;
+        };
+        req.dbFieldsShow = [&] { fieldsVisible = true; };
+        req.dbFieldsHide = [&] { fieldsVisible = false; };
+        req.dbFieldsVisible = [&] { return fieldsVisible; };
+    });
+    design([&](TfrDesignerForm &f) {
+        ASSERT_TRUE(restored);
+        EXPECT_EQ(restored->first, 20) << "a split of 5 shows as 20";
+        EXPECT_FALSE(restored->second);
+        EXPECT_TRUE(fieldsVisible) << "shown by default when designing a report";
+
+        // The tool bars menu ticks each item as its window or bar shows.
+        QMenu *bars = f.findChild<QMenu *>(QStringLiteral("N37"));
+        ASSERT_NE(bars, nullptr);
+        auto ticked = [&](const char *item) {
+            emit bars->aboutToShow();
+            return !f.action(QString::fromLatin1(item))->icon().isNull();
+        };
+        const bool checkGlyph = ticked("Pan1");
+        EXPECT_FALSE(ticked("Pan6"));
+        EXPECT_EQ(ticked("Pan8"), checkGlyph);
+
+        // Each item shows or hides its window.
+        f.action(QStringLiteral("Pan6"))->trigger();
+        EXPECT_EQ(inspectorShown, 1);
+        EXPECT_EQ(ticked("Pan6"), checkGlyph);
+        f.action(QStringLiteral("Pan6"))->trigger();
+        EXPECT_FALSE(inspectorVisible);
+        f.action(QStringLiteral("Pan8"))->trigger();
+        EXPECT_FALSE(fieldsVisible);
+        EXPECT_FALSE(ticked("Pan8"));
+        f.action(QStringLiteral("Pan8"))->trigger();
+        EXPECT_TRUE(fieldsVisible);
+        const bool frameBar = f.Panel1->IsVisible();
+        f.action(QStringLiteral("Pan1"))->trigger();
+        EXPECT_NE(f.Panel1->IsVisible(), frameBar);
+        f.action(QStringLiteral("Pan1"))->trigger();
+        fieldsVisible = false;
+        inspectorVisible = true;
+    });
+    EXPECT_EQ(stored(inspectorSettingsKey(), QStringLiteral("SplitPos")), 130);
+    EXPECT_EQ(stored(inspectorSettingsKey(), QStringLiteral("isVisible")), 1);
+    EXPECT_EQ(stored(dbFieldsSettingsKey(), QStringLiteral("isVisible")), 0);
+}
+
+TEST_F(SettingsWindowTest, ADoubleClickOnTheFirstStatusPanelCyclesTheUnits)
+{
+    design([&](TfrDesignerForm &f) {
+        const QStringList expected = {QStringLiteral("MM"), QStringLiteral("Pouces"),
+                                      QStringLiteral("Pixels"), QStringLiteral("MM")};
+        for (const QString &text : expected) {
+            mousePress(f.StatusBar1, QPoint(30, 10), QEvent::MouseButtonDblClick);
+            EXPECT_EQ(f.StatusBar1->panelText(0), text);
+        }
+        // Beyond the first panel nothing changes.
+        mousePress(f.StatusBar1, QPoint(120, 10), QEvent::MouseButtonDblClick);
+        EXPECT_EQ(f.state().Settings.Units, 1);
+    });
+}
+
+TEST_F(SettingsWindowTest, F1OpensTheUsersGuideBesideTheProgram)
+{
+    design([&](TfrDesignerForm &f) {
+        f.activateWindow();
+        QApplication::setActiveWindow(&f);
+        QTest::keyClick(&f, Qt::Key_F1);
+        ASSERT_EQ(fakes->shell.calls.size(), 1u);
+        EXPECT_EQ(fakes->shell.calls[0].verb, QStringLiteral("open"));
+        EXPECT_EQ(fakes->shell.calls[0].file,
+                  QCoreApplication::applicationDirPath() + QStringLiteral("/VRuser.pdf"));
+    });
+}
+
+TEST_F(SettingsWindowTest, TheHelpToolShowsTheHintAndAsksForTheControlsTopic)
+{
+    std::vector<int> topics;
+    frAddDesignerExtension([&](DesignerCore &core, QObject *) {
+        core.state.Requests.helpTopic = [&](int topic) { topics.push_back(topic); };
+    });
+    design([&](TfrDesignerForm &f) {
+        f.activateWindow();
+        QApplication::setActiveWindow(&f);
+        struct Case {
+            const char *control;
+            int topic;
+        };
+        const Case cases[] = {{"FrB1", 401}, {"OB3", 432}, {"Align1", 460}};
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.control);
+            QTest::keyClick(&f, Qt::Key_F1, Qt::ShiftModifier);
+            EXPECT_TRUE(f.button(QStringLiteral("HelpBtn"))->Down());
+            ASSERT_NE(QApplication::overrideCursor(), nullptr);
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WhatsThisCursor);
+            // The mouse is the window's: the click comes to it.
+            QWidget *target = f.button(QString::fromLatin1(c.control));
+            ASSERT_TRUE(target->isVisible());
+            mousePress(&f, target->mapTo(&f, target->rect().center()));
+            EXPECT_FALSE(f.button(QStringLiteral("HelpBtn"))->Down());
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+            ASSERT_FALSE(topics.empty());
+            EXPECT_EQ(topics.back(), c.topic);
+            EXPECT_EQ(QToolTip::text(), target->toolTip());
+        }
+        EXPECT_EQ(topics.size(), 3u);
+        // The button itself asks for nothing.
+        f.button(QStringLiteral("HelpBtn"))->OnClick();
+        QWidget *help = f.button(QStringLiteral("HelpBtn"));
+        mousePress(&f, help->mapTo(&f, help->rect().center()));
+        EXPECT_EQ(topics.size(), 3u);
+        QToolTip::hideText();
+        // Closed while waiting for its click: the cursor comes back.
+        f.button(QStringLiteral("HelpBtn"))->OnClick();
+    });
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(SettingsWindowTest, DesignerOptionsAreAppliedOnOk)
+{
+    std::optional<DesignerOptionsChoice> seen;
+    std::optional<DesignerOptionsChoice> answer;
+    frAddDesignerExtension([&](DesignerCore &core, QObject *) {
+        core.state.Requests.designerOptions = [&](const DesignerOptionsChoice &initial) {
+            seen = initial;
+            return answer;
+        };
+    });
+    design([&](TfrDesignerForm &f) {
+        EXPECT_TRUE(f.action(QStringLiteral("N14"))->isEnabled());
+        f.action(QStringLiteral("N14"))->trigger();
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(seen->gridSize, 4);
+        EXPECT_TRUE(seen->coloredButtons);
+        EXPECT_EQ(seen->pagePosition, 5);
+        EXPECT_EQ(f.state().Settings.GridSize, 4) << "cancelled: nothing changes";
+
+        DesignerOptionsChoice c;
+        c.showGrid = false;
+        c.gridSize = 18;
+        c.units = 2;
+        c.coloredButtons = false;
+        c.pagePosition = 3;
+        c.bandTitles = false;
+        c.showContents = false;
+        c.editAfterInsert = false;
+        answer = c;
+        f.action(QStringLiteral("N14"))->trigger();
+        const DesignerSettings &s = f.state().Settings;
+        EXPECT_EQ(s.GridSize, 18);
+        EXPECT_EQ(f.StatusBar1->panelText(0), QStringLiteral("Pouces"));
+        EXPECT_FALSE(f.button(QStringLiteral("GB1"))->Down());
+        EXPECT_TRUE(f.button(QStringLiteral("ZB1"))->GrayedInactive());
+        EXPECT_EQ(s.PagePosition, 3);
+        EXPECT_EQ(s.Selection, 0);
+        EXPECT_FALSE(s.EditAfterInsert);
+        EXPECT_FALSE(frObjects().frBandTitles);
+    });
+}
+
+TEST_F(SettingsWindowTest, TheInsertFieldsToolInsertsOrShowsTheRecordSourcesError)
+{
+    InsertFieldsChoice choice;
+    choice.dataSet = &clients;
+    choice.dataSetName = QStringLiteral("Clients");
+    choice.fields = {QStringLiteral("Nom")};
+    choice.headers = false;
+    choice.bands = true;
+    frAddDesignerExtension([&](DesignerCore &core, QObject *) {
+        core.state.Requests.insertFields = [&] {
+            return std::optional<InsertFieldsChoice>(choice);
+        };
+    });
+    QObject form;
+    form.setObjectName(QStringLiteral("Fiche"));
+    auto *broken = new TfrDBDataSet(&form);
+    broken->setObjectName(QStringLiteral("Vide"));
+    fr().registerForm(&form);
+    design([&](TfrDesignerForm &f) {
+        QAction *tool = f.action(QStringLiteral("Tool1"));
+        ASSERT_NE(tool, nullptr);
+        EXPECT_TRUE(tool->isEnabled());
+        EXPECT_TRUE(f.button(QStringLiteral("ToolBtn1"))->isEnabled());
+        tool->trigger();
+        EXPECT_EQ(page->ObjectCount(), 0);
+        EXPECT_EQ(fakes->dialogs.count(QStringLiteral("Unable to open dataset Vide.")), 1)
+            << fakes->dialogs.texts().join(u'|').toStdString();
+        broken->setDataSet(&clients);
+        f.button(QStringLiteral("ToolBtn1"))->OnClick();
+        ASSERT_EQ(page->ObjectCount(), 2);
+        EXPECT_EQ(page->Object(1)->Memo, QStringList{QStringLiteral("[Clients.\"Nom\"]")});
+        EXPECT_EQ(page->Object(0)->FormatStr, QStringLiteral("Fiche.Vide"));
+        f.UndoBClick();
+        EXPECT_EQ(page->ObjectCount(), 0);
+    });
+    fr().unregisterComponent(&form);
+}
+
+TEST_F(SettingsWindowTest, ToolWindowsAreStackedBesideThePageArea)
+{
+    QRect inspector(2000, 100, 200, 300), fields(2050, 600, 200, 150);
+    frAddDesignerExtension([&](DesignerCore &core, QObject *) {
+        RequestSlots &req = core.state.Requests;
+        req.inspectorFrame = [&] { return inspector; };
+        req.setInspectorFrame = [&](const QRect &r) { inspector = r; };
+        req.inspectorClientHeight = [&] { return inspector.height() - 20; };
+        req.dbFieldsFrame = [&] { return fields; };
+        req.setDbFieldsFrame = [&](const QRect &r) { fields = r; };
+    });
+    design([&](TfrDesignerForm &f) {
+        ASSERT_TRUE(f.state().Requests.toolWindowChanged);
+        f.state().Requests.toolWindowChanged();
+        const int top = f.ScrollBox1->mapToGlobal(QPoint(0, 0)).y();
+        const int height = f.ScrollBox1->height() - 2;
+        EXPECT_EQ(fields, QRect(2050, top + height - 150, 200, 150));
+        EXPECT_EQ(inspector, QRect(2000, top, 200, height - 150));
+    });
+}
+
+// Each bit of the restriction word: the controls of its commands are
+// disabled when the window shows, its commands refuse when run, and both
+// work again with the bit cleared. One row per bit; `run` (when given) runs
+// the command on two selected memos and tells whether it changed anything.
+struct RestrictionRow {
+    int bit;
+    std::vector<const char *> controls;
+    std::function<bool(TfrDesignerForm &, TfrMemoView *, TfrMemoView *)> run;
+};
+
+std::vector<RestrictionRow> restrictionRows()
+{
+    auto command = [](const char *name) {
+        return [name](TfrDesignerForm &f) {
+            f.state().Requests.commands[QString::fromLatin1(name)]();
+        };
+    };
+    return {
+        {drNoObjectEditors, {"N6", "N7"}, nullptr},
+        {drNoAttributeChange,
+         {"FrB1", "FrB5", "ClB1", "StB1", "C2", "C3", "C4", "FnB1", "AlB1", "HlB1"},
+         nullptr},
+        {drNoResize,
+         {},
+         [](TfrDesignerForm &f, TfrMemoView *a, TfrMemoView *) {
+             const int dx = a->dx;
+             f.FormKeyDown(Qt::Key_Right, Qt::ShiftModifier);
+             return a->dx != dx;
+         }},
+        {drNoMove,
+         {"Align1", "Align4", "Align10", "ZB1", "ZB2", "N32", "N33"},
+         [command](TfrDesignerForm &f, TfrMemoView *a, TfrMemoView *b) {
+             command("Align1Click")(f);
+             return a->x == b->x;
+         }},
+        {drNoDeleteObject,
+         {"CutB", "N11", "N2", "N5", "N27"},
+         [](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
+             const int before = f.state().page()->ObjectCount();
+             f.N5Click();
+             return f.state().page()->ObjectCount() != before;
+         }},
+        {drNoInsertObject,
+         {"PstB", "N13", "N3", "OB2", "OB3", "OB4", "OB5", "OB6", "AddIn0", "Tool1", "ToolBtn1"},
+         [](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
+             const int before = f.state().page()->ObjectCount();
+             f.PstBClick();
+             return f.state().page()->ObjectCount() != before;
+         }},
+        {drNoDeletePage, {"PgB2", "N30", "N43"}, nullptr},
+        {drNoAddPage, {"PgB1", "N29", "N41", "PgB4", "N15", "N45"}, nullptr},
+        {drNoPageOptions, {"PgB3", "N25", "N44"}, nullptr},
+        {drNoNewReport, {"FileBtn1", "N23"}, nullptr},
+        {drNoOpenReport, {"FileBtn2", "N19"}, nullptr},
+        {drNoSaveReport, {"FileBtn3", "N20", "N17"}, nullptr},
+        {drNoPreview, {"FileBtn4", "N39"}, nullptr},
+        {drNoDictionary, {"N42"}, nullptr},
+        {drNoReportOptions, {"N8"}, nullptr},
+    };
+}
+
+TEST_F(SettingsWindowTest, EachRestrictionBitDisablesAndRefusesItsCommands)
+{
+    frRegisterCheckBoxView();
+    frAddDesignerExtension([](DesignerCore &core, QObject *) { fillEverything(core); });
+    const std::vector<RestrictionRow> rows = restrictionRows();
+    ASSERT_EQ(rows.size(), 15u);
+    for (const RestrictionRow &row : rows) {
+        for (const bool restricted : {true, false}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "bit " << row.bit << (restricted ? " set" : " clear"));
+            page->Clear();
+            TfrMemoView *a = memo(QStringLiteral("Memo1"), 10, 20, 40, 18);
+            TfrMemoView *b = memo(QStringLiteral("Memo2"), 100, 60, 40, 18);
+            designerGlobals().clipboard.clear();
+            frObjects().frDesignerRestrictions = restricted ? quint16(1u << row.bit) : 0;
+            design([&](TfrDesignerForm &f) {
+                // One memo selected, the clipboard filled, a change to save.
+                f.state().setLastSelected(a);
+                a->Selected = true;
+                f.CopyBClick();
+                f.SetModified(true);
+                f.selectionChanged();
+                for (const char *name : row.controls) {
+                    const QString n = QString::fromLatin1(name);
+                    QObject *control = f.button(n);
+                    if (!control)
+                        control = f.action(n);
+                    if (!control)
+                        control = f.findChild<QWidget *>(n);
+                    ASSERT_NE(control, nullptr) << name;
+                    EXPECT_EQ(control->property("enabled").toBool(), !restricted) << name;
+                }
+                if (row.run) {
+                    b->Selected = true;
+                    f.selectionChanged();
+                    EXPECT_EQ(row.run(f, a, b), !restricted);
+                }
+            });
+            frObjects().frDesignerRestrictions = 0;
+        }
+    }
+}
+
+} // namespace
+} // namespace designer::test
