@@ -15,8 +15,6 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     // One line per part, in the order their slots depend on each other.
     installFilePageParts(core, window);
     installAttributeCommands(core, window);
-    (void)core;
-    (void)window;
     installDictionaryParts(core, window);
     installInspector(core, window);
     installSettingsParts(core, window);
