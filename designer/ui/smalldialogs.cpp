@@ -229,7 +229,8 @@ TfrGEditorForm::TfrGEditorForm(QWidget *parent) : report::TfrObjEditorForm(paren
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(okCancelRow(this, Button1, Button2));
-    connect(Button3, &QPushButton::clicked, this, platform::handler(this, &TfrGEditorForm::loadPicture));
+    connect(Button3, &QPushButton::clicked, this,
+            platform::handler(this, &TfrGEditorForm::loadPicture));
     connect(Button4, &QPushButton::clicked, this,
             platform::handler(this, &TfrGEditorForm::clearPicture));
     // Keys reach the form whichever control has the focus.
@@ -500,6 +501,7 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
     CB6->setObjectName(QStringLiteral("CB6"));
     Label1 = label(GroupBox2, "Label1", report::frLoadString(53293));
     Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->installEventFilter(this);
     auto *g2 = new QHBoxLayout(GroupBox2);
     g2->addWidget(CB6, 0, Qt::AlignTop);
@@ -586,9 +588,8 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
     GroupBox7 = group(Tab2, "GroupBox7", 53305);
     ERB1 = radio(GroupBox7, "ERB1", 53306);
     ERB2 = radio(GroupBox7, "ERB2", 53307);
-    fontBoxes(GroupBox7, "Label2", "TextFontNameCB", "Label3", "TextFontSizeCB",
-              "SampleTextPanel", Label2, TextFontNameCB, Label3, TextFontSizeCB,
-              SampleTextPanel);
+    fontBoxes(GroupBox7, "Label2", "TextFontNameCB", "Label3", "TextFontSizeCB", "SampleTextPanel",
+              Label2, TextFontNameCB, Label3, TextFontSizeCB, SampleTextPanel);
     auto *g7 = new QGridLayout(GroupBox7);
     g7->addWidget(ERB1, 0, 0, 1, 3);
     g7->addWidget(ERB2, 1, 0, 1, 3);
@@ -672,8 +673,7 @@ DesignerOptionsChoice TfrDesOptionsForm::choice() const
 
 void TfrDesOptionsForm::enableFontControls()
 {
-    report::frEnableControls({Label2, TextFontNameCB, Label3, TextFontSizeCB},
-                             ERB2->isChecked());
+    report::frEnableControls({Label2, TextFontNameCB, Label3, TextFontSizeCB}, ERB2->isChecked());
 }
 
 namespace smalldialogs_detail

@@ -157,8 +157,8 @@ public:
 
     QTabWidget *PageControl1;
     QWidget *Tab1, *Tab2;
-    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4, *GroupBox5, *GroupBox6,
-        *GroupBox7, *GroupBox8;
+    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3, *GroupBox4, *GroupBox5, *GroupBox6, *GroupBox7,
+        *GroupBox8;
     QCheckBox *CB1, *CB2, *CB3, *CB4, *CB5, *CB6, *CB7;
     QLabel *Label1;
     QRadioButton *RB1, *RB2, *RB3, *RB6, *RB7, *RB8, *RB9, *RB10, *RB11;

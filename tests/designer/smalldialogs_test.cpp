@@ -136,12 +136,9 @@ TEST(DialogRulesTest, PictureIsCentredWhenItFitsAndStretchedOtherwise)
         QSize box, picture;
         QRect expected;
     } cases[] = {
-        {{100, 100}, {10, 10}, {45, 45, 10, 10}},
-        {{100, 100}, {11, 11}, {44, 44, 11, 11}},
-        {{100, 100}, {100, 100}, {0, 0, 100, 100}},
-        {{100, 100}, {200, 50}, {0, 0, 100, 100}},
-        {{100, 100}, {50, 101}, {0, 0, 100, 100}},
-        {{100, 60}, {0, 0}, {0, 0, 100, 60}},
+        {{100, 100}, {10, 10}, {45, 45, 10, 10}},   {{100, 100}, {11, 11}, {44, 44, 11, 11}},
+        {{100, 100}, {100, 100}, {0, 0, 100, 100}}, {{100, 100}, {200, 50}, {0, 0, 100, 100}},
+        {{100, 100}, {50, 101}, {0, 0, 100, 100}},  {{100, 60}, {0, 0}, {0, 0, 100, 60}},
     };
     for (const auto &c : cases)
         EXPECT_EQ(picturePreviewRect(c.box, c.picture), c.expected) << c.picture.width();
@@ -293,7 +290,8 @@ TEST_F(SmallDialogsTest, HostilePictureFilesLeaveTheWorkingCopyAndSayWhy)
         const size_t shown = fakes->dialogs.messages.size();
         form.loadPicture();
         ASSERT_EQ(fakes->dialogs.messages.size(), shown + 1) << c.name;
-        EXPECT_EQ(fakes->dialogs.messages.back().text, QStringLiteral("Format d'image non reconnu."));
+        EXPECT_EQ(fakes->dialogs.messages.back().text,
+                  QStringLiteral("Format d'image non reconnu."));
         EXPECT_EQ(fakes->dialogs.messages.back().caption, QStringLiteral("Erreur"));
         EXPECT_EQ(form.Image1.bytes(), kept) << c.name;
     }
@@ -421,15 +419,22 @@ TEST_F(SmallDialogsTest, DamagedTemplateShowsWhatCanBeReadAndStaysUntouched)
     const QByteArray whole = readFile(folder + QStringLiteral("entier.frt"));
     const QByteArray cut = whole.left(12);
     writeFile(folder + QStringLiteral("coupe.frt"), cut);
+    // Its body cut short: the header still reads whole.
+    const QByteArray noBody = whole.left(whole.size() - 40);
+    writeFile(folder + QStringLiteral("corps.frt"), noBody);
     TfrTemplForm form(rep.get());
     form.show();
-    ASSERT_EQ(form.LB1->count(), 2);
-    form.LB1->item(0)->setSelected(true); // "coupe"
+    ASSERT_EQ(form.LB1->count(), 3);
+    form.LB1->item(1)->setSelected(true); // "coupe"
     EXPECT_TRUE(form.Button1->isEnabled());
     EXPECT_TRUE(form.Image1->image().isNull());
-    form.LB1->item(1)->setSelected(true);
-    EXPECT_EQ(form.Memo1->toPlainText(), description.join(QLatin1Char('\n')));
+    for (int row : {0, 2}) { // "corps", "entier"
+        form.LB1->item(row)->setSelected(true);
+        EXPECT_EQ(form.Memo1->toPlainText(), description.join(QLatin1Char('\n'))) << row;
+        EXPECT_EQ(form.Image1->image().size(), QSize(16, 16)) << row;
+    }
     EXPECT_EQ(readFile(folder + QStringLiteral("coupe.frt")), cut);
+    EXPECT_EQ(readFile(folder + QStringLiteral("corps.frt")), noBody);
 }
 
 TEST_F(SmallDialogsTest, DesignerOptionsMapEveryChoice)
@@ -550,9 +555,9 @@ TEST_F(SmallDialogsTest, DamagedFontSizesShowTheDefaultAndCancelKeepsThem)
 
 TEST_F(SmallDialogsTest, InsertFieldsListsDataSetsAndReturnsTheChosenFields)
 {
-    FrMemoryDataSet *clients = dataSet(QStringLiteral("Clients"),
-                                       {QStringLiteral("Nom"), QStringLiteral("Ville"),
-                                        QStringLiteral("Code")});
+    FrMemoryDataSet *clients =
+        dataSet(QStringLiteral("Clients"),
+                {QStringLiteral("Nom"), QStringLiteral("Ville"), QStringLiteral("Code")});
     dataSet(QStringLiteral("Articles"), {QStringLiteral("Libelle")});
     onModal([](QDialog &d) {
         auto &f = static_cast<TfrInsertFieldsForm &>(d);
@@ -682,8 +687,8 @@ TEST_F(FieldsWindowTest, ReopensOnTheLastDataSetAndGivesTheDraggedText)
     EXPECT_EQ(f->DatasetsLB->currentItem()->text(), QStringLiteral("Factures"));
     f->FieldsLB->setCurrentRow(1);
     f->FieldsLBStartDrag();
-    EXPECT_EQ(req.dbFieldsChosen(), QStringLiteral("Factures.\"") + f->FieldsLB->item(1)->text() +
-                                         QStringLiteral("\""));
+    EXPECT_EQ(req.dbFieldsChosen(),
+              QStringLiteral("Factures.\"") + f->FieldsLB->item(1)->text() + QStringLiteral("\""));
 
     // A data set that went away: the first one is shown.
     designerGlobals().lastFieldsDataSet = QStringLiteral("Disparu");
@@ -765,6 +770,7 @@ TEST_F(FieldsWindowTest, ANewDesignerOpensItWithInsAndTakesADroppedField)
     b->FormatStr = QStringLiteral("5");
     page->Add(std::move(b));
     frObjects().frCurrentDesigner = nullptr;
+    frObjects().setMeasurer(nullptr); // the page's texts as the user sees them
     bool ran = false;
     QTimer::singleShot(0, [&] {
         auto *d = dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
@@ -789,12 +795,17 @@ TEST_F(FieldsWindowTest, ANewDesignerOpensItWithInsAndTakesADroppedField)
         ASSERT_EQ(p->ObjectCount(), 2);
         EXPECT_EQ(p->Object(1)->Memo, QStringList{QStringLiteral("[Clients.\"Nom\"]")});
         d->resize(800, 560);
-        f->move(d->mapToGlobal(QPoint(560, 120)));
         QApplication::processEvents();
         if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty()) {
+            // The offscreen platform draws no window frames: the tool
+            // window gets a plain caption bar over the designer's picture.
             QImage canvas = d->grab().toImage();
             QPainter painter(&canvas);
-            painter.drawPixmap(QPoint(560, 120), f->grab());
+            const QRect bar(556, 100, f->width() + 8, 22);
+            painter.fillRect(bar.adjusted(0, 0, 0, f->height() + 4), QColor(70, 90, 140));
+            painter.setPen(Qt::white);
+            painter.drawText(bar.adjusted(6, 0, 0, 0), Qt::AlignVCenter, f->windowTitle());
+            painter.drawPixmap(QPoint(560, 122), f->grab());
             painter.end();
             canvas.save(QString::fromLocal8Bit(shots) + QStringLiteral("/dbfields.png"));
         }
