@@ -776,6 +776,9 @@ TEST_F(FieldsWindowTest, ANewDesignerOpensItWithInsAndTakesADroppedField)
         auto *d = dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
         ASSERT_NE(d, nullptr);
         ran = true;
+        // The about box and the DB fields window are there from the start.
+        EXPECT_TRUE(d->action(QStringLiteral("N34"))->isEnabled());
+        EXPECT_TRUE(d->action(QStringLiteral("Pan8"))->isEnabled());
         QTest::keyClick(d->PageView, Qt::Key_Insert);
         RequestSlots &req = d->state().Requests;
         ASSERT_TRUE(req.dbFieldsVisible && req.dbFieldsVisible());

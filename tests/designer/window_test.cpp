@@ -223,8 +223,8 @@ TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
               "ClB1",     "FnB1",     "FrB5",     "StB1",     "HelpBtn", "OB3"})
             EXPECT_FALSE(f.button(QString::fromLatin1(name))->isEnabled()) << name;
         for (const char *name :
-             {"N23", "N19", "N20", "N17", "N39", "N25",  "N8",   "N42", "N29", "N30", "N15", "N32",
-              "N33", "N14", "N34", "N22", "N35", "Pan6", "Pan8", "N41", "N43", "N44", "N45"})
+             {"N23", "N19", "N20", "N17", "N39", "N25",  "N8",  "N42", "N29", "N30", "N15",
+              "N32", "N33", "N14", "N22", "N35", "Pan6", "N41", "N43", "N44", "N45"})
             EXPECT_FALSE(f.action(QString::fromLatin1(name))->isEnabled()) << name;
         // The insert-fields tool is there but has nothing to open yet.
         EXPECT_TRUE(f.MastMenu->isEnabled());
