@@ -41,9 +41,6 @@ bool wholePicture(const QByteArray &b)
     if (size >= 2 && b[0] == 'B' && b[1] == 'M') {
         if (size < 30)
             return false;
-        const quint32 declared = le32(b, 2);
-        if (declared != 0 && declared > quint32(size))
-            return false;
         const quint32 offBits = le32(b, 10);
         const quint32 headerSize = le32(b, 14);
         if (offBits > quint32(size) || headerSize < 12)
@@ -55,7 +52,7 @@ bool wholePicture(const QByteArray &b)
             const quint32 compression = le32(b, 30);
             if (compression == 0 || compression == 3) {
                 const qint64 row = ((std::abs(width) * bpp + 31) / 32) * 4;
-                if (qint64(offBits) + row * height > size)
+                if (row > 0 && height > (size - qint64(offBits)) / row)
                     return false;
             }
         }

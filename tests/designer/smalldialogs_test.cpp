@@ -19,6 +19,7 @@
 #include "report/data/frdictionary.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -93,6 +94,15 @@ QByteArray readFile(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray icoBytes()
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    filled(16, 16, qRgb(10, 20, 30)).save(&buffer, "ICO");
+    return bytes;
 }
 
 // A bitmap header declaring a size far beyond what any reader allocates.
@@ -280,6 +290,7 @@ TEST_F(SmallDialogsTest, HostilePictureFilesLeaveTheWorkingCopyAndSayWhy)
         {"enorme.bmp", hugeBmp()},
         {"hasard.ico", random},
         {"vide.bmp", QByteArray()},
+        {"coupe.ico", icoBytes().left(icoBytes().size() / 2)},
     };
     TfrGEditorForm form;
     form.Image1.setImage(filled(5, 5, qRgb(1, 2, 3)));
