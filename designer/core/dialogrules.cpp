@@ -82,7 +82,11 @@ std::optional<report::FrPicture> readPictureFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    return readPictureData(file.readAll());
+}
+
+std::optional<report::FrPicture> readPictureData(const QByteArray &bytes)
+{
     report::FrPicture picture;
     if (!dialogrules_detail::wholePicture(bytes) || !picture.loadData(bytes) || picture.isEmpty())
         return std::nullopt;

@@ -32,6 +32,8 @@ QRect picturePreviewRect(const QSize &box, const QSize &picture);
 // damaged format, a size beyond the image allocation limit, an empty or
 // unreadable file), so the caller keeps its picture untouched.
 std::optional<report::FrPicture> readPictureFile(const QString &path);
+// The same over a file's bytes.
+std::optional<report::FrPicture> readPictureData(const QByteArray &bytes);
 
 // The folder new reports are made from: the library's template folder
 // setting, else the program's folder; "/"-separated with a trailing "/".
