@@ -45,6 +45,9 @@ public:
     LastUsedAttributes lastUsed;
     // Run in registration order by every new designer window.
     std::vector<DesignerExtension> extensions;
+    // The data set (or category) the DB fields window showed when it was
+    // last hidden or refreshed: shown again when it opens.
+    QString lastFieldsDataSet;
 };
 
 // Created on first use in the library context.

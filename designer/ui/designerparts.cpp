@@ -6,6 +6,7 @@
 #include "designer/ui/dictparts.h"
 #include "designer/ui/inspform.h"
 #include "designer/ui/settingsparts.h"
+#include "designer/ui/dialogparts.h"
 
 namespace designer
 {
@@ -18,6 +19,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     installDictionaryParts(core, window);
     installInspector(core, window);
     installSettingsParts(core, window);
+    installSmallDialogs(core, window);
 }
 
 } // namespace designer

@@ -213,6 +213,9 @@ public:
     // The library's registry key under the current user; the designer appends
     // the application title.
     QString frRegistryKey = QStringLiteral("Software\\VornReport");
+    // Where new reports' templates (".frt") are listed; empty: the program's
+    // own folder.
+    QString frTemplateDir;
     // The hidden window "DialogForm" (at -100, -100, 10 x 10): the parent of
     // dialog controls outside a dialog page's form, so that they can paint.
     // Created on first use.

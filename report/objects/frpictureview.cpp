@@ -44,7 +44,8 @@ bool isMetafile(const QByteArray &b)
 QSize metafileSize(const QByteArray &b)
 {
     auto i16 = [&b](int off) { return int(qFromLittleEndian<qint16>(b.constData() + off)); };
-    auto i32 = [&b](int off) { return int(qFromLittleEndian<qint32>(b.constData() + off)); };
+    // Wide enough for the difference of two bounds of any sign.
+    auto i32 = [&b](int off) { return qint64(qFromLittleEndian<qint32>(b.constData() + off)); };
     if (b.size() >= 22 && startsWith(b, {0xD7, 0xCD, 0xC6, 0x9A})) {
         const int inch = qFromLittleEndian<quint16>(b.constData() + 14);
         if (inch <= 0)
@@ -53,8 +54,8 @@ QSize metafileSize(const QByteArray &b)
                      std::abs(i16(12) - i16(8)) * 96 / inch);
     }
     if (b.size() >= 44 && b.mid(40, 4) == " EMF")
-        return QSize(std::clamp(i32(16) - i32(8) + 1, 0, 1 << 16),
-                     std::clamp(i32(20) - i32(12) + 1, 0, 1 << 16));
+        return QSize(int(std::clamp<qint64>(i32(16) - i32(8) + 1, 0, 1 << 16)),
+                     int(std::clamp<qint64>(i32(20) - i32(12) + 1, 0, 1 << 16)));
     return {};
 }
 

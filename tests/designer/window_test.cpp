@@ -222,7 +222,7 @@ TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
         for (const char *name : {"FileBtn3", "ZB1", "ZB2", "GB3", "Align1", "Align10", "HlB1",
                                  "ClB1", "FnB1", "FrB5", "StB1"})
             EXPECT_FALSE(f.button(QString::fromLatin1(name))->isEnabled()) << name;
-        for (const char *name : {"N23", "N20", "N8", "N32", "N33", "N14", "N34", "Pan8"})
+        for (const char *name : {"N20", "N8", "N32", "N33"})
             EXPECT_FALSE(f.action(QString::fromLatin1(name))->isEnabled()) << name;
         // The object inspector is built beside the window.
         EXPECT_TRUE(f.action(QStringLiteral("Pan6"))->isEnabled());
