@@ -6,6 +6,7 @@
 #include "designer/ui/attributetoolbars.h"
 #include "designer/ui/colorselector.h"
 #include "designer/ui/designerform.h"
+#include "report/ui/frdock.h"
 #include "designer/ui/designerregistration.h"
 #include "designer/ui/flatcombos.h"
 
