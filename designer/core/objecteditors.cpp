@@ -152,7 +152,15 @@ bool dispatchObjectEditor(DesignerCore &core, TfrView *view, bool ctrlText)
         if (bandHasEditor(band->GetBandType()) && state.Requests.bandEditor)
             accepted = state.Requests.bandEditor(band);
     } else {
+        // Some objects' own editors (the chart's) record nothing: a change
+        // they made must still be saved.
+        const QByteArray before = pageSnapshot(state);
         accepted = frObjects().frPropEditors.Run([view] { view->ShowObjectEditor(); });
+        if (pageSnapshot(state) != before) {
+            accepted = true;
+            if (!state.isModified())
+                state.setModified(true);
+        }
     }
     afterEditor(core);
     return accepted;

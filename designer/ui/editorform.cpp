@@ -151,6 +151,9 @@ TfrEditorForm::TfrEditorForm(DesignerCore &core, QWidget *parent)
     };
     OkB = addButton(QStringLiteral("OkB"), frLoadString(55000), QString(), QImage(), 75);
     CancelB = addButton(QStringLiteral("CancelB"), frLoadString(55001), QString(), QImage(), 75);
+    // The two buttons that close the window look like buttons at rest too.
+    OkB->SetFlat(false);
+    CancelB->SetFlat(false);
     x += 8;
     ExprB = addButton(QStringLiteral("ExprB"), QString(), frLoadString(53061),
                       editorGlyph(QStringLiteral("ExprB")), 22);

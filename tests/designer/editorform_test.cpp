@@ -182,6 +182,33 @@ TEST_F(EditorFormTest, BandHasNoScriptPaneAndRestrictionsMakePanesReadOnly)
     });
 }
 
+TEST_F(EditorFormTest, ClipboardButtonsActOnTheLastFocusedPane)
+{
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0, 80, 20);
+    m->Memo = QStringList{QStringLiteral("[Nom]")};
+    m->Restrictions = frrfDontEditScript;
+    edit(*m, [](TfrEditorForm &f) {
+        QApplication::setActiveWindow(&f);
+        f.M1->selectAll();
+        click(f.CutB);
+        EXPECT_TRUE(f.M1->toPlainText().isEmpty());
+        // The script pane is read-only: pasting there changes nothing.
+        f.ScriptMemo->setFocus();
+        EXPECT_EQ(f.ActiveMemo, f.ScriptMemo);
+        click(f.PasteB);
+        EXPECT_EQ(f.ScriptMemo->toPlainText(), QStringLiteral("begin\n  \nend"));
+        f.M1->setFocus();
+        click(f.PasteB);
+        click(f.PasteB);
+        EXPECT_EQ(f.M1->toPlainText(), QStringLiteral("[Nom][Nom]"));
+        f.M1->selectAll();
+        click(f.CopyB);
+        f.M1->moveCursor(QTextCursor::End);
+        click(f.PasteB);
+        EXPECT_EQ(f.M1->toPlainText(), QStringLiteral("[Nom][Nom][Nom][Nom]"));
+    });
+}
+
 TEST_F(EditorFormTest, BarDragMovesTheBorderWithinTheWindow)
 {
     TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0, 80, 20);

@@ -116,6 +116,23 @@ TEST_F(EditorsTest, DispatchOpensTheEditorOfEachKindOfObject)
     EXPECT_EQ(view.shownPages, std::vector<int>{1});
 }
 
+// An object whose own editor changes it without telling the designer.
+class SilentEditorView : public TfrMemoView
+{
+public:
+    void ShowObjectEditor() override { Memo = QStringList{QStringLiteral("changé")}; }
+};
+
+TEST_F(EditorsTest, ChangeBySilentEditorStillMarksTheReportModified)
+{
+    auto owned = std::make_unique<SilentEditorView>();
+    owned->ID = frObjects().frNextObjectID++;
+    TfrView *v = page->Add(std::move(owned));
+    select({v});
+    EXPECT_TRUE(dispatchObjectEditor(*core, v, false));
+    EXPECT_TRUE(designerWindow->modified);
+}
+
 TEST_F(EditorsTest, GateKeepsEditorsClosedButNotTheRestrictionsEditor)
 {
     TfrMemoView *m = memo(QStringLiteral("Memo1"), 10, 10, 80, 20);
