@@ -225,7 +225,7 @@ int TfrEditorForm::panesHeight() const
 
 bool TfrEditorForm::scriptVisible() const
 {
-    return m_scriptAllowed && ScriptShown;
+    return m_scriptAllowed && m_scriptPaneShown;
 }
 
 void TfrEditorForm::layoutPanes()
@@ -260,6 +260,7 @@ int TfrEditorForm::ShowEditor(report::TfrView &view)
 {
     const MemoEditorOpening opening = memoEditorOpening(view, readEditorFonts());
     m_scriptAllowed = opening.scriptAllowed;
+    m_scriptPaneShown = ScriptShown;
     ErrorPanel->hide();
     M1->setLineWrapMode(WordWrapB->Down() ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     M1->setPlainText(opening.text.join(QLatin1Char('\n')));
@@ -307,7 +308,7 @@ void TfrEditorForm::OkBClick()
         return;
     }
     if (!scriptVisible()) {
-        ScriptShown = true;
+        m_scriptPaneShown = true;
         ScriptB->SetDown(true);
     }
     ErrorPanel->setText(QLatin1Char(' ') + errors.first());
@@ -355,10 +356,11 @@ void TfrEditorForm::ScriptBClick()
         ScriptB->SetDown(true);
         return;
     }
-    ScriptShown = ScriptB->Down();
-    Splitter->setCursor(ScriptShown ? Qt::SplitVCursor : Qt::ArrowCursor);
+    // Kept for the next opening only when the editor closes with OK.
+    m_scriptPaneShown = ScriptB->Down();
+    Splitter->setCursor(m_scriptPaneShown ? Qt::SplitVCursor : Qt::ArrowCursor);
     layoutPanes();
-    if (!ScriptShown && ActiveMemo == ScriptMemo) {
+    if (!m_scriptPaneShown && ActiveMemo == ScriptMemo) {
         ActiveMemo = M1;
         M1->setFocus();
     }

@@ -101,6 +101,7 @@ private:
     DesignerCore &m_core;
     QWidget *m_panes = nullptr;
     bool m_scriptAllowed = true;
+    bool m_scriptPaneShown = true; // while the window is open
 };
 
 // Creates the memo text editor of a designer window and fills the window's

@@ -173,6 +173,12 @@ TEST_F(EditorFormTest, BandHasNoScriptPaneAndRestrictionsMakePanesReadOnly)
         click(f.OkB);
     });
     EXPECT_FALSE(form->ScriptShown);
+    // Shown again and cancelled: the next opening keeps it hidden.
+    edit(*m, [](TfrEditorForm &f) {
+        click(f.ScriptB);
+        EXPECT_TRUE(f.ScriptPanel->isVisible());
+        click(f.CancelB);
+    });
     m->Restrictions = frrfDontEditScript;
     edit(*m, [](TfrEditorForm &f) {
         EXPECT_FALSE(f.M1->isReadOnly());

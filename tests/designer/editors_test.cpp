@@ -280,17 +280,6 @@ TEST_F(EditorsTest, CancelledEditorsRecordNothing)
     EXPECT_TRUE(frObjects().frPropEditors.Call(FrEditorKind::Tag));
 }
 
-TEST_F(EditorsTest, PageScriptIsEditedInTheTextEditor)
-{
-    page->Script = QStringList{QStringLiteral("a := 1;")};
-    core->state.Requests.pageScript();
-    ASSERT_EQ(memoEdited.size(), 1u);
-    // A temporary memo, not an object of the page, carried the script.
-    EXPECT_EQ(page->ObjectCount(), 0);
-    EXPECT_EQ(page->Script, QStringList{QStringLiteral("édité")});
-    EXPECT_EQ(frObjects().frCurrentView, nullptr);
-}
-
 TEST_F(EditorsTest, DataFieldEditorStoresThePickedField)
 {
     TfrPictureView *pic = nullptr;
@@ -421,16 +410,6 @@ TEST_F(MemoEditRulesTest, OpeningFollowsTheKindOfViewAndItsRestrictions)
 TEST_F(MemoEditRulesTest, ScriptCheckPointsAtTheFirstError)
 {
     EXPECT_TRUE(checkScript(memoScriptTemplate()).isEmpty());
-    EXPECT_TRUE(
-        checkScript({QStringLiteral("begin"), QStringLiteral("  x := 1;"), QStringLiteral("end")})
-            .isEmpty());
-    const QStringList errors = checkScript({QStringLiteral("begin x := 1 y := 2 end")});
-    ASSERT_FALSE(errors.isEmpty());
-    const auto place = scriptErrorPlace(errors.first());
-    ASSERT_TRUE(place.has_value()) << errors.first().toStdString();
-    EXPECT_EQ(place->line, 0);
-    EXPECT_EQ(place->column, 13);
-    // On a later line.
     const QStringList second =
         checkScript({QStringLiteral("begin"), QStringLiteral("  x := (1;"), QStringLiteral("end")});
     ASSERT_FALSE(second.isEmpty());
