@@ -72,8 +72,8 @@ bool editMemo(DesignerCore &core, TfrView &view)
     return true;
 }
 
-// An editor of Designer IV's dialogs answers nothing: the page as saved
-// before and after tells whether its OK changed anything.
+// The tag, restrictions, picture and highlight dialogs answer nothing: the
+// page as saved before and after tells whether their OK changed anything.
 bool changedBy(DesignerCore &core, const std::function<void()> &open)
 {
     const QByteArray before = pageSnapshot(core.state);
