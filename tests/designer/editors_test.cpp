@@ -366,45 +366,24 @@ class MemoEditRulesTest : public DesignerFixture
 {
 };
 
-TEST_F(MemoEditRulesTest, OpeningFollowsTheKindOfViewAndItsRestrictions)
+TEST_F(MemoEditRulesTest, TextPaneFontFollowsTheMemoUnlessToldOtherwise)
 {
     EditorFonts fonts;
     fonts.textName = QStringLiteral("Courier New");
     fonts.textSize = 14;
-    fonts.scriptName = QStringLiteral("Liberation Mono");
-    fonts.scriptSize = 9;
     TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0, 10, 10);
     m->Font.Name = QStringLiteral("Times New Roman");
     m->Font.Size = 20;
-    m->Memo = QStringList{QStringLiteral("[Nom]")};
-
     MemoEditorOpening o = memoEditorOpening(*m, fonts);
-    EXPECT_TRUE(o.scriptAllowed);
-    EXPECT_EQ(o.script, memoScriptTemplate());
-    EXPECT_EQ(o.text, QStringList{QStringLiteral("[Nom]")});
-    EXPECT_EQ(o.textFontName, QStringLiteral("Times New Roman"));
-    EXPECT_EQ(o.textFontSize, 10);
-    EXPECT_EQ(o.scriptFontName, QStringLiteral("Liberation Mono"));
-    EXPECT_EQ(o.scriptFontSize, 9);
-    EXPECT_FALSE(o.textReadOnly || o.scriptReadOnly);
-
+    EXPECT_EQ(std::pair(o.textFontName, o.textFontSize),
+              std::pair(QStringLiteral("Times New Roman"), 10));
     fonts.useDefault = false;
-    m->Restrictions = frrfDontEditMemo;
-    m->Script = QStringList{QStringLiteral("x := 1;")};
     o = memoEditorOpening(*m, fonts);
-    EXPECT_EQ(o.textFontName, QStringLiteral("Courier New"));
-    EXPECT_EQ(o.textFontSize, 14);
-    EXPECT_TRUE(o.textReadOnly);
-    EXPECT_FALSE(o.scriptReadOnly);
-    EXPECT_EQ(o.script, m->Script);
-
-    TfrBandView *b = band(btMasterData, 0, 20, QStringLiteral("Donnees"));
-    b->Restrictions = frrfDontEditScript;
+    EXPECT_EQ(std::pair(o.textFontName, o.textFontSize), std::pair(fonts.textName, 14));
+    // Other views always take the editor's font.
     fonts.useDefault = true;
-    o = memoEditorOpening(*b, fonts);
-    EXPECT_FALSE(o.scriptAllowed);
-    EXPECT_TRUE(o.scriptReadOnly);
-    EXPECT_EQ(o.textFontName, QStringLiteral("Courier New"));
+    o = memoEditorOpening(*band(btMasterData, 0, 20, QStringLiteral("Donnees")), fonts);
+    EXPECT_EQ(o.textFontName, fonts.textName);
 }
 
 TEST_F(MemoEditRulesTest, ScriptCheckPointsAtTheFirstError)
@@ -416,28 +395,13 @@ TEST_F(MemoEditRulesTest, ScriptCheckPointsAtTheFirstError)
     EXPECT_EQ(scriptErrorPlace(second.first())->line, 1);
 }
 
-TEST_F(MemoEditRulesTest, OkStoresTextAndScriptOnce)
+TEST_F(MemoEditRulesTest, TemplateLeftAsItIsClearsAnExistingScript)
 {
     TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0, 10, 10);
-    const QStringList text{QStringLiteral("Total"), QStringLiteral("[Somme]")};
-    const QStringList script{QStringLiteral("begin"), QStringLiteral("  x := 1;"),
-                             QStringLiteral("end")};
-
-    storeMemoEditorResult(*m, text, memoScriptTemplate(), true);
-    EXPECT_EQ(m->Memo, text);
+    m->Script = QStringList{QStringLiteral("x := 1;")};
+    storeMemoEditorResult(*m, {}, memoScriptTemplate(), true);
     EXPECT_TRUE(m->Script.isEmpty());
-    storeMemoEditorResult(*m, text, script, true);
-    EXPECT_EQ(m->Script, script);
-    storeMemoEditorResult(*m, text, memoScriptTemplate(), true);
-    EXPECT_TRUE(m->Script.isEmpty());
-    EXPECT_EQ(designerWindow->beforeChanges, 3);
-
-    // A view without a script pane keeps the one it has.
-    TfrBandView *b = band(btMasterData, 0, 20, QStringLiteral("Donnees"));
-    b->Script = script;
-    storeMemoEditorResult(*b, text, memoScriptTemplate(), false);
-    EXPECT_EQ(b->Script, script);
-    EXPECT_EQ(b->Memo, text);
+    EXPECT_EQ(designerWindow->beforeChanges, 1);
 }
 
 } // namespace
