@@ -1,5 +1,7 @@
 #include "designer/core/designercore.h"
 
+#include "designer/core/designerglobals.h"
+
 #include "report/core/frlocale.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frpage.h"
@@ -43,9 +45,14 @@ DesignerCore::DesignerCore(report::TfrReportDesigner &designer, DesignerView &vi
     : state(designer, view), surface(state), undo(state), gestures(state, surface, undo),
       keys(state, surface, undo, gestures, *this)
 {
+    designerGlobals().openCores.emplace_back(&designer, this);
 }
 
-DesignerCore::~DesignerCore() = default;
+DesignerCore::~DesignerCore()
+{
+    auto &open = designerGlobals().openCores;
+    std::erase_if(open, [this](const auto &entry) { return entry.second == this; });
+}
 
 void DesignerCore::RemovePage(int n)
 {

@@ -22,4 +22,14 @@ DesignerGlobals &designerGlobals()
     return static_cast<DesignerLayer &>(*lib.designerLayer).globals;
 }
 
+DesignerCore *designerCoreOf(const report::TfrReportDesigner *designer)
+{
+    if (!designer)
+        return nullptr;
+    for (const auto &[open, core] : designerGlobals().openCores)
+        if (open == designer)
+            return core;
+    return nullptr;
+}
+
 } // namespace designer

@@ -8,9 +8,15 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QObject;
+
+namespace report
+{
+class TfrReportDesigner;
+}
 
 namespace designer
 {
@@ -48,7 +54,13 @@ public:
     // The data set (or category) the DB fields window showed when it was
     // last hidden or refreshed: shown again when it opens.
     QString lastFieldsDataSet;
+    // The rules of each open designer window by its engine interface, so
+    // that what the engine calls through frCurrentDesigner finds them.
+    std::vector<std::pair<const report::TfrReportDesigner *, DesignerCore *>> openCores;
 };
+
+// The rules of an open designer window, or nullptr (none open, or closed).
+DesignerCore *designerCoreOf(const report::TfrReportDesigner *designer);
 
 // Created on first use in the library context.
 DesignerGlobals &designerGlobals();

@@ -79,6 +79,9 @@ struct RequestSlots {
     // The editor of a data, cross data or group band (types 5, 8, 11, 16,
     // 19); true on OK.
     std::function<bool(report::TfrView *band)> bandEditor;
+    // The memo text editor on a view (an object of the page or a temporary
+    // one holding a page script); true on OK, after it stored the texts.
+    std::function<bool(report::TfrView *view)> memoEditor;
     std::function<void(report::TfrView *view)> tagEditor;
     std::function<void(report::TfrView *view)> restrictionsEditor;
     std::function<void(report::TfrView *view)> pictureEditor;

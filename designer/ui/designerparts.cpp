@@ -7,6 +7,7 @@
 #include "designer/ui/inspform.h"
 #include "designer/ui/settingsparts.h"
 #include "designer/ui/dialogparts.h"
+#include "designer/ui/editorform.h"
 
 namespace designer
 {
@@ -20,6 +21,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     installInspector(core, window);
     installSettingsParts(core, window);
     installSmallDialogs(core, window);
+    installEditorForm(core, window);
 }
 
 } // namespace designer

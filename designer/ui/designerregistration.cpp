@@ -1,6 +1,7 @@
 #include "designer/ui/designerregistration.h"
 
 #include "designer/core/designerglobals.h"
+#include "designer/core/objecteditors.h"
 #include "designer/ui/designerform.h"
 
 #include "platform/forms/application.h"
@@ -21,6 +22,8 @@ void frRegisterDesigner()
     globals.lastUsed = LastUsedAttributes();
     report::frRegistryKey() =
         QStringLiteral("Software\\VornReport\\") + platform::ApplicationTitle();
+    // Once for the whole run: property lists keep copies of these.
+    registerPropertyEditors();
 }
 
 void frAddDesignerExtension(DesignerExtension extension)

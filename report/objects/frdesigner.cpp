@@ -5,11 +5,16 @@ namespace report
 
 bool FrPropEditors::Call(FrEditorKind kind) const
 {
-    const FrPropEditor &editor = Get(kind);
+    return Run(Get(kind));
+}
+
+bool FrPropEditors::Run(const FrPropEditor &editor) const
+{
     if (!editor)
         return false;
+    m_accepted = true;
     editor();
-    return true;
+    return m_accepted;
 }
 
 } // namespace report

@@ -72,11 +72,21 @@ public:
     }
     // The editor, or an empty function when none is registered.
     const FrPropEditor &Get(FrEditorKind kind) const { return m_editors[size_t(kind)]; }
-    // Calls it when there is one; false otherwise.
+    // Calls it when there is one; false otherwise, and false when the
+    // editor was cancelled (see Answer), so that callers record nothing.
     bool Call(FrEditorKind kind) const;
+    // Calls an editor taken from a property list the same way.
+    bool Run(const FrPropEditor &editor) const;
+    // Said by an editor while it runs: false when it was cancelled or could
+    // not open. Editors that say nothing count as accepted. The answer stays
+    // until the next editor starts, so a caller around an object's own editor
+    // operation (which calls the registry itself) can read it.
+    void Answer(bool accepted) const { m_accepted = accepted; }
+    bool LastAnswer() const { return m_accepted; }
 
 private:
     std::array<FrPropEditor, size_t(FrEditorKind::Count)> m_editors;
+    mutable bool m_accepted = true;
 };
 
 // A designer that only counts the calls the objects make; its page and the

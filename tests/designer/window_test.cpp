@@ -553,6 +553,8 @@ TEST_F(WindowTest, DialogPageMovesTheSurfaceIntoItsWindowAndSwapsTheObjectTools)
 TEST_F(WindowTest, MemoInsertedMovedResizedThenUndoneAndRedone)
 {
     design([&](TfrDesignerForm &f) {
+        // The memo editor would open on the new memo.
+        f.state().Settings.EditAfterInsert = false;
         f.SetGridSize(8);
         f.SetGridAlign(true);
         QTest::mouseClick(f.button(QStringLiteral("OB2")), Qt::LeftButton);
