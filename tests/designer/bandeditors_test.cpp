@@ -400,6 +400,8 @@ TEST_F(BandToolWindowTest, TheBandToolAsksTheTypeOfTheNewBand)
         }
         ran = true;
         QApplication::processEvents();
+        // The band's own editor would open on the new band.
+        f->state().Settings.EditAfterInsert = false;
         EXPECT_TRUE(f->button(QStringLiteral("OB3"))->isEnabled());
         QTest::mouseClick(f->button(QStringLiteral("OB3")), Qt::LeftButton);
         int offered = -1;
