@@ -6,6 +6,8 @@
 #include "platform/canvas/colors.h"
 
 #include <QByteArray>
+#include "designer/core/exprhelpers.h"
+
 #include <QString>
 #include <functional>
 #include <vector>
@@ -45,6 +47,8 @@ public:
     LastUsedAttributes lastUsed;
     // Run in registration order by every new designer window.
     std::vector<DesignerExtension> extensions;
+    // What the expression builder's pickers reopen on.
+    PickerMemory pickers;
 };
 
 // Created on first use in the library context.

@@ -1,6 +1,7 @@
 #include "designer/ui/designerparts.h"
 
 #include "designer/core/designercore.h"
+#include "designer/ui/attrforms.h"
 
 namespace designer
 {
@@ -8,8 +9,7 @@ namespace designer
 void installDesignerParts(DesignerCore &core, QObject *window)
 {
     // One line per part, in the order their slots depend on each other.
-    (void)core;
-    (void)window;
+    installExpressionDialogs(core, window);
 }
 
 } // namespace designer
