@@ -393,7 +393,13 @@ TEST_F(ExprBuilder, TenThousandVariablesFillThePicker)
     QStringList many;
     for (int i = 0; i < 10000; ++i)
         many << QStringLiteral("V%1").arg(i, 5, 10, QLatin1Char('0'));
+    // Built sorted (the blank puts the category first): a plain list would
+    // look every name up one by one.
+    TfrVariables &v = dict().Variables;
+    v.SetSorted(true);
     addCategory(QStringLiteral("Masse"), many);
+    v.SetSorted(false);
+    ASSERT_EQ(v.GetName(0), QStringLiteral(" Masse"));
     int count = 0;
     const std::optional<QString> result = build(QString(), [&](TfrExprForm &f) {
         whenShown<TfrVarForm>([&](TfrVarForm &p) {

@@ -217,6 +217,10 @@ TEST_F(WindowTest, ConstructorRunsWithoutACurrentDesigner)
 TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
 {
     design([&](TfrDesignerForm &f) {
+        // The parts built beside the window filled their slots at its
+        // making: emptied, the window is on its own.
+        f.state().Requests = RequestSlots{};
+        f.updateAvailability();
         for (const char *name :
              {"FileBtn1", "FileBtn2", "FileBtn3", "FileBtn4", "ZB1",     "ZB2",     "PgB1",
               "PgB2",     "PgB3",     "PgB4",     "GB3",      "Align1",  "Align10", "HlB1",
