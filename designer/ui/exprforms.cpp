@@ -11,7 +11,6 @@
 #include "report/ui/frctrls.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -25,6 +24,7 @@
 #include <QShowEvent>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <array>
 
 namespace designer
 {
@@ -182,8 +182,13 @@ int findEntry(const QListWidget *list, const QString &text, int kind)
 
 using namespace exprforms_detail;
 
-QPixmap exprGlyph(ExprGlyph kind)
+const QImage &exprGlyphImage(ExprGlyph kind)
 {
+    // Drawn once: list rows ask for their glyph at every paint.
+    static std::array<QImage, 7> cache;
+    QImage &cached = cache[size_t(kind)];
+    if (!cached.isNull())
+        return cached;
     QImage image = blankGlyph();
     {
         QPainter p(&image);
@@ -211,9 +216,18 @@ QPixmap exprGlyph(ExprGlyph kind)
             break;
         }
     }
-    QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setMask(QBitmap::fromImage(image.createMaskFromColor(kGlyphKey, Qt::MaskInColor)));
-    return pixmap;
+    // The key colour becomes see-through.
+    cached = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < cached.height(); ++y)
+        for (int x = 0; x < cached.width(); ++x)
+            if (cached.pixel(x, y) == kGlyphKey)
+                cached.setPixel(x, y, 0);
+    return cached;
+}
+
+QPixmap exprGlyph(ExprGlyph kind)
+{
+    return QPixmap::fromImage(exprGlyphImage(kind));
 }
 
 FrGlyphRowDelegate::FrGlyphRowDelegate(QObject *parent) : QStyledItemDelegate(parent) {}
@@ -228,13 +242,13 @@ void FrGlyphRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->fillRect(r, selected ? pal.highlight() : pal.base());
     const QVariant glyph = index.data(kGlyphRole);
     if (glyph.isValid())
-        painter->drawPixmap(r.left() + 2, r.top(), exprGlyph(ExprGlyph(glyph.toInt())));
+        painter->drawImage(r.left() + 2, r.top(), exprGlyphImage(ExprGlyph(glyph.toInt())));
     painter->setPen(selected ? pal.highlightedText().color() : pal.text().color());
     painter->setFont(option.font);
     const QRect textRect(r.left() + 20, r.top() + 1, std::max(0, r.width() - 20), r.height() - 1);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
-    if (option.state & QStyle::State_HasFocus && selected) {
+    if (option.state & QStyle::State_HasFocus && selected && option.widget) {
         QStyleOptionFocusRect focus;
         focus.rect = r;
         focus.palette = pal;

@@ -3,6 +3,7 @@
 // operator and insert buttons, the data field, variable and function
 // pickers, and the argument window of a function call.
 #include <QDialog>
+#include <QImage>
 #include <QPixmap>
 #include <QString>
 #include <QStyledItemDelegate>
@@ -28,6 +29,7 @@ namespace designer
 // The little pictures of our list rows, 18 x 16, drawn on their transparent
 // colour and keyed out.
 enum class ExprGlyph { DataSet, Field, Category, Variable, Function, AllFunctions, Printer };
+const QImage &exprGlyphImage(ExprGlyph kind);
 QPixmap exprGlyph(ExprGlyph kind);
 
 // Rows of 16 pixels: the glyph (item data kGlyphRole, an ExprGlyph) two
