@@ -3,11 +3,10 @@
 // globals: its clipboard (outlives every designer window) and the attributes
 // last chosen on the tool bars, which new objects take. Held in the library
 // context, so fr().resetForTests() forgets them.
+#include "designer/core/exprhelpers.h"
 #include "platform/canvas/colors.h"
 
 #include <QByteArray>
-#include "designer/core/exprhelpers.h"
-
 #include <QString>
 #include <functional>
 #include <vector>
