@@ -3,6 +3,7 @@
 // globals: its clipboard (outlives every designer window) and the attributes
 // last chosen on the tool bars, which new objects take. Held in the library
 // context, so fr().resetForTests() forgets them.
+#include "designer/core/exprhelpers.h"
 #include "platform/canvas/colors.h"
 
 #include <QByteArray>
@@ -57,6 +58,8 @@ public:
     // The rules of each open designer window by its engine interface, so
     // that what the engine calls through frCurrentDesigner finds them.
     std::vector<std::pair<const report::TfrReportDesigner *, DesignerCore *>> openCores;
+    // What the expression builder's pickers reopen on.
+    PickerMemory pickers;
 };
 
 // The rules of an open designer window, or nullptr (none open, or closed).

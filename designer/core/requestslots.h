@@ -87,6 +87,9 @@ struct RequestSlots {
     std::function<void(report::TfrView *view)> pictureEditor;
     // Expression builder: the text of its editor on OK.
     std::function<std::optional<QString>()> expressionBuilder;
+    // Expression builder opened on a text (the expression buttons of other
+    // dialogs): its text on OK.
+    std::function<std::optional<QString>(const QString &initial)> expressionEditor;
     // DB field picker: the chosen field on OK.
     std::function<std::optional<QString>()> fieldPicker;
     // Highlight dialog from the values of the top memo; the values on OK.

@@ -8,6 +8,7 @@
 #include "designer/ui/settingsparts.h"
 #include "designer/ui/dialogparts.h"
 #include "designer/ui/editorform.h"
+#include "designer/ui/attrforms.h"
 
 namespace designer
 {
@@ -22,6 +23,7 @@ void installDesignerParts(DesignerCore &core, QObject *window)
     installSettingsParts(core, window);
     installSmallDialogs(core, window);
     installEditorForm(core, window);
+    installExpressionDialogs(core, window);
 }
 
 } // namespace designer
