@@ -49,7 +49,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text)
 }
 
 // OK (default) and Cancel at the bottom right.
-QHBoxLayout *okCancelRow(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
+QHBoxLayout *okCancelButtons(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
 {
     ok = button(dialog, "Button1", report::frLoadString(55000));
     cancel = button(dialog, "Button2", report::frLoadString(55001));
@@ -228,7 +228,7 @@ TfrGEditorForm::TfrGEditorForm(QWidget *parent) : report::TfrObjEditorForm(paren
     top->addLayout(side);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelRow(this, Button1, Button2));
+    layout->addLayout(okCancelButtons(this, Button1, Button2));
     connect(Button3, &QPushButton::clicked, this,
             platform::handler(this, &TfrGEditorForm::loadPicture));
     connect(Button4, &QPushButton::clicked, this,
@@ -336,7 +336,7 @@ TfrTemplNewForm::TfrTemplNewForm(QWidget *parent) : QDialog(parent)
     top->addWidget(GroupBox1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelRow(this, Button1, Button2));
+    layout->addLayout(okCancelButtons(this, Button1, Button2));
     Button1->setDefault(false);
     resize(420, 240);
     connect(Button3, &QPushButton::clicked, this,
@@ -407,7 +407,7 @@ TfrTemplForm::TfrTemplForm(report::TfrReport *report, QWidget *parent)
     top->addWidget(GroupBox1, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelRow(this, Button1, Button2));
+    layout->addLayout(okCancelButtons(this, Button1, Button2));
     resize(520, 320);
     connect(LB1, &QListWidget::itemSelectionChanged, this,
             platform::handler(this, &TfrTemplForm::itemChosen));
@@ -619,7 +619,7 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
-    layout->addLayout(okCancelRow(this, Button1, Button2));
+    layout->addLayout(okCancelButtons(this, Button1, Button2));
 
     connect(ERB1, &QRadioButton::toggled, this,
             platform::handler([this](bool) { enableFontControls(); }));
@@ -770,7 +770,7 @@ TfrInsertFieldsForm::TfrInsertFieldsForm(report::TfrReport *report, QWidget *par
     top->addLayout(right);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelRow(this, Button1, Button2));
+    layout->addLayout(okCancelButtons(this, Button1, Button2));
     resize(400, 300);
     connect(DatasetCB, &QComboBox::currentIndexChanged, this,
             platform::handler([this](int) { dataSetChosen(); }));
@@ -844,7 +844,7 @@ TfrRestrictionsForm::TfrRestrictionsForm(QWidget *parent) : QDialog(parent)
         layout->addWidget(Boxes[i]);
     }
     layout->addSpacing(8);
-    layout->addLayout(okCancelRow(this, Button1, Button2));
+    layout->addLayout(okCancelButtons(this, Button1, Button2));
 }
 
 void TfrRestrictionsForm::setBoxes(const RestrictionBoxes &boxes)
