@@ -275,6 +275,8 @@ TEST_F(AttributeWindowTest, HighlightAndFontEditorRunFromTheirControls)
         TfrSpeedButton *hl = f.button(QStringLiteral("HlB1"));
         selectOnly(f, {m});
         // Without the dialog the command is not offered.
+        f.state().Requests.highlight = nullptr;
+        f.updateAvailability();
         EXPECT_FALSE(hl->isEnabled());
         f.state().Requests.highlight = [](const HighlightChoice &) {
             return std::optional<HighlightChoice>(
