@@ -599,7 +599,7 @@ TfrDictForm::TfrDictForm(report::TfrReport &report, QWidget *parent)
     ExprEdit->OnButtonClick = [this] {
         if (!BuildExpression)
             return;
-        if (const std::optional<QString> text = BuildExpression()) {
+        if (const std::optional<QString> text = BuildExpression(ExprEdit->currentText())) {
             ExprEdit->setEditText(*text);
             storeExpression();
         }

@@ -129,7 +129,7 @@ public:
     bool Updating = false;
     QTreeWidgetItem *CurrentNode = nullptr;
     // The expression builder (its text on OK); empty: the button does nothing.
-    std::function<std::optional<QString>()> BuildExpression;
+    std::function<std::optional<QString>(const QString &current)> BuildExpression;
 
     QTabWidget *PageControl1 = nullptr;
     QLabel *VarLabel = nullptr, *ValLabel = nullptr;

@@ -20,9 +20,10 @@ void installDictionaryParts(DesignerCore &core, QObject *window)
         if (!core.state.Report)
             return;
         TfrDictForm form(*core.state.Report, parent.data());
-        form.BuildExpression = [&core]() -> std::optional<QString> {
-            const auto &build = core.state.Requests.expressionBuilder;
-            return build ? build() : std::nullopt;
+        // The builder opens on the expression already typed.
+        form.BuildExpression = [&core](const QString &current) -> std::optional<QString> {
+            const auto &build = core.state.Requests.expressionEditor;
+            return build ? build(current) : std::nullopt;
         };
         form.Execute();
     };

@@ -9,6 +9,8 @@
 #include "platform/forms/application.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
+#include "report/objects/frdesigner.h"
+#include "report/objects/frglobals.h"
 #include "report/ui/frdock.h"
 
 #include <QApplication>
@@ -567,8 +569,9 @@ void TfrInspForm::EditBtnClick()
         return;
     // A copy: the editor may refill the rows, freeing the one it came from.
     const report::FrPropEditor editor = Props.Prop(ItemIndex).EditorProc;
+    // The editor records its own change; a cancelled one records nothing.
     if (editor)
-        editor();
+        report::frObjects().frPropEditors.Run(editor);
     Edit1->selectAll();
 }
 

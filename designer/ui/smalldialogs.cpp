@@ -1,5 +1,7 @@
 #include "designer/ui/smalldialogs.h"
 
+#include "designer/ui/flatcombos.h"
+
 #include "designer/core/editorfonts.h"
 
 #include "platform/canvas/qpaintercanvas.h"
@@ -558,21 +560,19 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
     // editors tab
     const QStringList sizes{QStringLiteral("8"),  QStringLiteral("9"),  QStringLiteral("10"),
                             QStringLiteral("11"), QStringLiteral("12"), QStringLiteral("14")};
-    const QStringList families = QFontDatabase::families();
     auto fontBoxes = [&](QGroupBox *box, const char *nameL, const char *nameCB, const char *sizeL,
                          const char *sizeCB, const char *sample, QLabel *&nameLabel,
                          QComboBox *&nameBox, QLabel *&sizeLabel, QComboBox *&sizeBox,
                          QLabel *&samplePanel) {
         nameLabel = label(box, nameL, report::frLoadString(53308));
-        nameBox = new QComboBox(box);
+        // The designer's own flat boxes: the font list with its recent
+        // fonts, and the sizes.
+        nameBox = new TfrFontComboBox(box);
         nameBox->setObjectName(QLatin1String(nameCB));
-        nameBox->setEditable(true);
-        nameBox->addItems(families);
         nameLabel->setBuddy(nameBox);
         sizeLabel = label(box, sizeL, report::frLoadString(53309));
-        sizeBox = new QComboBox(box);
+        sizeBox = new TfrComboBox(box);
         sizeBox->setObjectName(QLatin1String(sizeCB));
-        sizeBox->setEditable(true);
         sizeBox->addItems(sizes);
         sizeLabel->setBuddy(sizeBox);
         samplePanel = label(box, sample, QStringLiteral("AaBbÀàßÿ"));

@@ -472,7 +472,9 @@ TEST_F(DictFormTest, SelectingAVariableShowsAndStoresItsValue)
     choose(f, node(f, QStringLiteral("Vide")));
     f.ExprEdit->OnButtonClick();
     EXPECT_EQ(f.ExprEdit->currentText(), QStringLiteral("Somme * 2"));
-    f.BuildExpression = [] { return std::optional<QString>(QStringLiteral("[Jour] + 1")); };
+    f.BuildExpression = [](const QString &) {
+        return std::optional<QString>(QStringLiteral("[Jour] + 1"));
+    };
     f.ExprEdit->OnButtonClick();
     EXPECT_EQ(f.Model.value(QStringLiteral("Vide")), QStringLiteral("[Jour] + 1"));
     // Unticking empties the value.

@@ -3,10 +3,13 @@
 // would, through the designer's slots.
 #include "tests/designer/designer_fixture.h"
 
+#include "designer/core/attributecommands.h"
 #include "designer/core/exprhelpers.h"
+#include "designer/core/pagecommands.h"
 #include "designer/ui/attrforms.h"
 #include "designer/ui/exprforms.h"
 #include "report/build/frfunclib.h"
+#include "report/core/frstream.h"
 #include "report/core/frlocale.h"
 #include "report/data/frdb.h"
 #include "report/data/frdictionary.h"
@@ -603,15 +606,23 @@ TEST_F(ExprDialogs, HighlightBackgroundChoices)
 
 // The highlight of the selection through the designer: the dialog's values,
 // and, once the command that applies them is there, the memos they reach.
+QByteArray viewRecord(TfrView &view)
+{
+    report::FrMemoryStream s;
+    view.SaveToStream(s);
+    return s.data();
+}
+
 TEST_F(ExprDialogs, HighlightThroughTheDesigner)
 {
-    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 10, 10, 50, 20);
-    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 10, 40, 50, 20);
+    // The dialog opens on the top-most selected memo: Memo1, made last.
     auto pic = std::make_unique<TfrPictureView>();
     pic->ID = frObjects().frNextObjectID++;
     pic->Name = QStringLiteral("Picture1");
     pic->SetBounds(100, 10, 40, 40);
     TfrView *picture = page->Add(std::move(pic));
+    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 10, 40, 50, 20);
+    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 10, 10, 50, 20);
     m1->HighlightCondition = QStringLiteral("[Old]");
     m1->Highlight.FillColor = 0x1FFFFFFF;
     select({m1, m2, picture});
@@ -640,25 +651,21 @@ TEST_F(ExprDialogs, HighlightThroughTheDesigner)
         f.SpeedButton1->click();
         script(f);
     });
-    const auto &commands = core->state.Requests.commands;
-    if (commands.count(QStringLiteral("HlB1Click"))) {
-        const int undoBefore = core->undo.count(UndoManager::UndoBuffer);
-        commands.at(QStringLiteral("HlB1Click"))();
-        for (TfrMemoView *m : {m1, m2}) {
-            EXPECT_EQ(m->HighlightCondition, QStringLiteral("[Total] > 100"));
-            EXPECT_EQ(m->Highlight.FontColor, platform::TColor(0x0000FF));
-            EXPECT_EQ(m->Highlight.FillColor, platform::TColor(0x1FFFFFFF));
-            EXPECT_EQ(m->Highlight.FontStyle & 7, 5);
-        }
-        EXPECT_EQ(core->undo.count(UndoManager::UndoBuffer), undoBefore + 1);
-    } else {
-        const std::optional<HighlightChoice> out = core->state.Requests.highlight(initial);
-        ASSERT_TRUE(out);
-        EXPECT_EQ(out->condition, QStringLiteral("[Total] > 100"));
-        EXPECT_EQ(out->fontColor, platform::TColor(0x0000FF));
-        EXPECT_EQ(out->fillColor, platform::TColor(0x1FFFFFFF));
-        EXPECT_EQ(out->fontStyle & 7, 5);
+    // The command writes what the dialog handed back into the memos only,
+    // as one undo entry.
+    const QByteArray pictureBefore = viewRecord(*picture);
+    const int undoBefore = core->undo.count(UndoManager::UndoBuffer);
+    AttributeCommands attributes(*core);
+    EXPECT_EQ(attributes.highlightStart().condition, QStringLiteral("[Old]"));
+    EXPECT_TRUE(attributes.applyHighlight());
+    for (TfrMemoView *m : {m1, m2}) {
+        EXPECT_EQ(m->HighlightCondition, QStringLiteral("[Total] > 100"));
+        EXPECT_EQ(m->Highlight.FontColor, platform::TColor(0x0000FF));
+        EXPECT_EQ(m->Highlight.FillColor, platform::TColor(0x1FFFFFFF));
+        EXPECT_EQ(m->Highlight.FontStyle & 7, 5);
     }
+    EXPECT_EQ(viewRecord(*picture), pictureBefore);
+    EXPECT_EQ(core->undo.count(UndoManager::UndoBuffer), undoBefore + 1);
     // Cancel hands nothing back.
     whenShown<TfrHilightForm>([](TfrHilightForm &f) {
         f.CB1->setChecked(true);
@@ -725,25 +732,41 @@ TEST_F(ExprDialogs, ReportOptionsRoundTrip)
         f.LB1->setCurrentRow(0);
         f.OkB->click();
     };
-    const auto &commands = core->state.Requests.commands;
-    if (commands.count(QStringLiteral("N8Click"))) {
-        whenShown<TfrDocOptForm>(script);
-        const size_t shown = view.shownPages.size();
-        commands.at(QStringLiteral("N8Click"))();
-        EXPECT_EQ(rep->KeepPrinter, 0xFFFF);
-        EXPECT_EQ(rep->TwoPass, 0xFFFF);
-        EXPECT_TRUE(designerWindow->IsModified());
-        EXPECT_GT(view.shownPages.size(), shown);
-    } else {
-        whenShown<TfrDocOptForm>(script);
-        const std::optional<ReportOptionsChoice> out = core->state.Requests.reportOptions(initial);
-        ASSERT_TRUE(out);
-        EXPECT_FALSE(out->selectAtLoad);
-        EXPECT_TRUE(out->twoPass);
-        EXPECT_EQ(out->printerIndex, 0);
-        EXPECT_EQ(out->printers, initial.printers);
-        EXPECT_EQ(openedOn, 1);
-    }
+    // The dialog hands back what was ticked and chosen.
+    whenShown<TfrDocOptForm>(script);
+    const std::optional<ReportOptionsChoice> out = core->state.Requests.reportOptions(initial);
+    ASSERT_TRUE(out);
+    EXPECT_FALSE(out->selectAtLoad);
+    EXPECT_TRUE(out->twoPass);
+    EXPECT_EQ(out->printerIndex, 0);
+    EXPECT_EQ(out->printers, initial.printers);
+    EXPECT_EQ(openedOn, 1);
+
+    // The command stores it in the report and shows the page anew, after
+    // Cancel too, which changes nothing.
+    PageCommands pages(*core);
+    const int printers = int(frObjects().frGlobalPrinter().Printers().size());
+    whenShown<TfrDocOptForm>(script);
+    size_t shown = view.shownPages.size();
+    pages.ReportOptions();
+    EXPECT_EQ(rep->KeepPrinter, 0xFFFF);
+    EXPECT_EQ(rep->TwoPass, 0xFFFF);
+    if (printers > 1)
+        EXPECT_EQ(frObjects().frGlobalPrinter().PrinterIndex(), 0);
+    EXPECT_TRUE(designerWindow->IsModified());
+    EXPECT_GT(view.shownPages.size(), shown);
+    designerWindow->SetModified(false);
+    whenShown<TfrDocOptForm>([](TfrDocOptForm &f) {
+        f.CB1->setChecked(true);
+        f.CB2->setChecked(false);
+        f.CancelB->click();
+    });
+    shown = view.shownPages.size();
+    pages.ReportOptions();
+    EXPECT_EQ(rep->KeepPrinter, 0xFFFF);
+    EXPECT_EQ(rep->TwoPass, 0xFFFF);
+    EXPECT_FALSE(designerWindow->IsModified());
+    EXPECT_GT(view.shownPages.size(), shown);
     whenShown<TfrDocOptForm>([](TfrDocOptForm &f) {
         f.CB2->setChecked(true);
         f.CancelB->click();

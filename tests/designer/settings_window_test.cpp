@@ -3,11 +3,13 @@
 // the insert-fields tool and the stacking of its tool windows.
 #include "tests/designer/test_dialog_control.h"
 
+#include "designer/core/attributecommands.h"
 #include "designer/core/designerglobals.h"
 #include "designer/core/designersettings.h"
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
 
+#include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/registry/registry.h"
 #include "report/core/frlibrary.h"
@@ -44,6 +46,9 @@ namespace
 {
 
 using namespace report;
+
+// Calls of the dialogs the restriction test scripts.
+int dialogCalls = 0;
 
 class SettingsWindowTest : public ::testing::Test
 {
@@ -123,24 +128,31 @@ protected:
     }
     // Every command and dialog filled with something that does nothing, so
     // that only the mode, the selection and the restriction word decide.
-    static void fillEverything(DesignerCore &core)
+    // The window's own commands run as they are; the dialogs they open
+    // answer at once and count their calls.
+    static void scriptDialogs(DesignerCore &core)
     {
         RequestSlots &req = core.state.Requests;
-        for (const char *handler : {"FileBtn1Click", "FileBtn2Click", "FileBtn3Click", "N20Click",
-                                    "FileBtn4Click", "ZB1Click", "ZB2Click", "GB3Click",
-                                    "PgB1Click", "PgB2Click", "PgB3Click", "PgB4Click", "ClB1Click",
-                                    "StB1Click", "N8Click", "N42Click", "HlB1Click", "N23Click"})
-            req.commands[QString::fromLatin1(handler)] = [] {};
-        req.objectEditor = [](TfrView *, bool) {};
-        req.templates = [] { return std::optional<QString>(); };
-        req.dictionary = [] {};
+        req.pageOptions = [] {
+            ++dialogCalls;
+            return false;
+        };
+        req.templates = [] {
+            ++dialogCalls;
+            return std::optional<QString>();
+        };
+        req.dictionary = [] { ++dialogCalls; };
         req.reportOptions = [](const ReportOptionsChoice &) {
+            ++dialogCalls;
             return std::optional<ReportOptionsChoice>();
         };
-        req.highlight = [](const HighlightChoice &) { return std::optional<HighlightChoice>(); };
-        req.attributeCommand = [](int) {};
+        req.highlight = [](const HighlightChoice &) {
+            ++dialogCalls;
+            return std::optional<HighlightChoice>();
+        };
         req.bandType = [](bool) { return std::optional<int>(); };
         req.insertFields = [] { return std::optional<InsertFieldsChoice>(); };
+        req.newTemplate = [] { return std::optional<NewTemplateChoice>(); };
     }
 
     QTemporaryDir dir;
@@ -504,6 +516,11 @@ struct RestrictionRow {
     std::function<bool(TfrDesignerForm &, TfrMemoView *, TfrMemoView *)> run;
 };
 
+vorn_test::ScriptedDialogs &scripted()
+{
+    return dynamic_cast<vorn_test::ScriptedDialogs &>(platform::dialogs());
+}
+
 std::vector<RestrictionRow> restrictionRows()
 {
     auto command = [](const char *name) {
@@ -511,11 +528,31 @@ std::vector<RestrictionRow> restrictionRows()
             f.state().Requests.commands[QString::fromLatin1(name)]();
         };
     };
+    // The command opened its dialog (or did its work up to it).
+    auto dialogAsked = [command](const char *name) {
+        return [command, name](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
+            const int before = dialogCalls;
+            command(name)(f);
+            return dialogCalls != before;
+        };
+    };
     return {
-        {drNoObjectEditors, {"N6", "N7"}, nullptr},
+        {drNoObjectEditors,
+         {"N6", "N7"},
+         [](TfrDesignerForm &f, TfrMemoView *a, TfrMemoView *) {
+             int opened = 0;
+             frObjects().frPropEditors.Register(FrEditorKind::Memo, [&] { ++opened; });
+             f.state().Requests.objectEditor(a, false);
+             return opened > 0;
+         }},
         {drNoAttributeChange,
          {"FrB1", "FrB5", "ClB1", "StB1", "C2", "C3", "C4", "FnB1", "AlB1", "HlB1"},
-         nullptr},
+         [](TfrDesignerForm &f, TfrMemoView *a, TfrMemoView *) {
+             const int style = a->Font.Style;
+             f.button(QStringLiteral("FnB1"))->SetDown(!f.button(QStringLiteral("FnB1"))->Down());
+             f.state().Requests.attributeCommand(atBold);
+             return a->Font.Style != style;
+         }},
         {drNoResize,
          {},
          [](TfrDesignerForm &f, TfrMemoView *a, TfrMemoView *) {
@@ -543,22 +580,47 @@ std::vector<RestrictionRow> restrictionRows()
              f.PstBClick();
              return f.state().page()->ObjectCount() != before;
          }},
-        {drNoDeletePage, {"PgB2", "N30", "N43"}, nullptr},
-        {drNoAddPage, {"PgB1", "N29", "N41", "PgB4", "N15", "N45"}, nullptr},
-        {drNoPageOptions, {"PgB3", "N25", "N44"}, nullptr},
-        {drNoNewReport, {"FileBtn1", "N23"}, nullptr},
-        {drNoOpenReport, {"FileBtn2", "N19"}, nullptr},
-        {drNoSaveReport, {"FileBtn3", "N20", "N17"}, nullptr},
+        {drNoDeletePage,
+         {"PgB2", "N30", "N43"},
+         [command](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
+             // A second page, shown and deleted: the first one stays.
+             f.state().Report->Pages().Add();
+             f.SetCurPage(1);
+             const int before = f.state().Report->Pages().Count();
+             scripted().answers.push_back(platform::mrYes);
+             command("PgB2Click")(f);
+             scripted().answers.clear();
+             return f.state().Report->Pages().Count() != before;
+         }},
+        {drNoAddPage, {"PgB1", "N29", "N41", "PgB4", "N15", "N45"}, dialogAsked("PgB1Click")},
+        {drNoPageOptions, {"PgB3", "N25", "N44"}, dialogAsked("PgB3Click")},
+        {drNoNewReport, {"FileBtn1", "N23"}, dialogAsked("N23Click")},
+        {drNoOpenReport,
+         {"FileBtn2", "N19"},
+         [command](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
+             const size_t before = scripted().openRequests.size();
+             scripted().answers.push_back(platform::mrNo); // the save question
+             command("FileBtn2Click")(f);
+             scripted().answers.clear();
+             return scripted().openRequests.size() != before;
+         }},
+        {drNoSaveReport,
+         {"FileBtn3", "N20", "N17"},
+         [command](TfrDesignerForm &f, TfrMemoView *, TfrMemoView *) {
+             const size_t before = scripted().saveRequests.size();
+             command("FileBtn3Click")(f);
+             return scripted().saveRequests.size() != before;
+         }},
         {drNoPreview, {"FileBtn4", "N39"}, nullptr},
-        {drNoDictionary, {"N42"}, nullptr},
-        {drNoReportOptions, {"N8"}, nullptr},
+        {drNoDictionary, {"N42"}, dialogAsked("N42Click")},
+        {drNoReportOptions, {"N8"}, dialogAsked("N8Click")},
     };
 }
 
 TEST_F(SettingsWindowTest, EachRestrictionBitDisablesAndRefusesItsCommands)
 {
     frRegisterCheckBoxView();
-    frAddDesignerExtension([](DesignerCore &core, QObject *) { fillEverything(core); });
+    frAddDesignerExtension([](DesignerCore &core, QObject *) { scriptDialogs(core); });
     const std::vector<RestrictionRow> rows = restrictionRows();
     ASSERT_EQ(rows.size(), 15u);
     for (const RestrictionRow &row : rows) {
