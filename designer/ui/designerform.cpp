@@ -1267,9 +1267,8 @@ void TfrDesignerForm::SetModified(bool value)
     // A report named after a file that is not there yet (a template the
     // program designs before it exists) can be saved unchanged: otherwise
     // nothing would ever create that file.
-    const report::TfrReport *rep = m_core->state.Report;
-    const bool notOnDisk = DesignMode == 1 && rep && !rep->FileName.isEmpty() &&
-                           !QFileInfo::exists(rep->FileName);
+    const bool notOnDisk = DesignMode == 1 && !m_fileName.isEmpty() &&
+                           m_fileName != frLoadString(55209) && !QFileInfo::exists(m_fileName);
     const bool save = (value || notOnDisk) && !DesignerState::restricted(drNoSaveReport) &&
                       hasLater(QStringLiteral("FileBtn3Click"));
     button(QStringLiteral("FileBtn3"))->setEnabled(save);

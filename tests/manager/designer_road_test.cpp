@@ -309,6 +309,7 @@ TEST_F(DesignerRoad, ModificationEditsSavesAndThePreparedReportFollows)
             EXPECT_FALSE(v->Selected) << v->Name.toStdString();
             bottom = std::max(bottom, v->y + v->dy);
         }
+        EXPECT_EQ(f.state().SelectedCount, 0);
         EXPECT_TRUE(f.button(QStringLiteral("OB1"))->Down());
 
         // The memo tool, then a click under the band, where nothing lies.
