@@ -29,6 +29,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <functional>
 
 namespace designer_road
