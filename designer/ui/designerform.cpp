@@ -26,6 +26,7 @@
 #include "report/ui/frdock.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QFontDatabase>
@@ -1263,7 +1264,12 @@ bool TfrDesignerForm::IsModified() const
 void TfrDesignerForm::SetModified(bool value)
 {
     m_core->state.storeModified(value);
-    const bool save = value && !DesignerState::restricted(drNoSaveReport) &&
+    // A report named after a file that is not there yet (a template the
+    // program designs before it exists) can be saved unchanged: otherwise
+    // nothing would ever create that file.
+    const bool notOnDisk = DesignMode == 1 && !m_fileName.isEmpty() &&
+                           m_fileName != frLoadString(55209) && !QFileInfo::exists(m_fileName);
+    const bool save = (value || notOnDisk) && !DesignerState::restricted(drNoSaveReport) &&
                       hasLater(QStringLiteral("FileBtn3Click"));
     button(QStringLiteral("FileBtn3"))->setEnabled(save);
     action(QStringLiteral("N20"))->setEnabled(save);

@@ -31,6 +31,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -156,6 +157,14 @@ protected:
         return names;
     }
     static QRect geometry(const TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
+    // A report file on disk.
+    QString existingFile()
+    {
+        const QString name = dir.filePath(QStringLiteral("Classement.frf"));
+        QFile f(name);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        return name;
+    }
 
     QTemporaryDir dir;
     std::optional<vorn_test::SeamFakes> fakes;
@@ -216,6 +225,8 @@ TEST_F(WindowTest, ConstructorRunsWithoutACurrentDesigner)
 
 TEST_F(WindowTest, CommandsWithoutTheirSlotStayDisabledAndSlotsAnswerCancelled)
 {
+    // A report whose file exists: one not yet on disk may be saved unchanged.
+    rep->FileName = existingFile();
     design([&](TfrDesignerForm &f) {
         // Nothing selected and nothing changed: save, order, grid, alignment
         // and the attribute tools wait.
@@ -299,6 +310,7 @@ TEST_F(WindowTest, OpensWithinASmallScreen)
 
 TEST_F(WindowTest, SaveFollowsTheModifiedFlagUnlessSavingIsForbidden)
 {
+    rep->FileName = existingFile();
     design([&](TfrDesignerForm &f) {
         f.state().Requests.commands[QStringLiteral("FileBtn3Click")] = [] {};
         EXPECT_FALSE(f.IsModified());
