@@ -373,9 +373,8 @@ TEST_F(DesignerRoad, ModificationEditsSavesAndThePreparedReportFollows)
 
         const QString shots = qEnvironmentVariable("VORN_SHOTS_DIR");
         if (!shots.isEmpty()) {
-            for (const auto &v : page->Objects)
-                v->Selected = v->Name == memoName;
-            f.selectionChanged();
+            // Selected as a user would by the inspector's list: handles drawn.
+            f.SelectByName(memoName);
             if (f.state().Requests.inspectorShow)
                 f.state().Requests.inspectorShow();
             QApplication::processEvents();
