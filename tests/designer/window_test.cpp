@@ -3,6 +3,7 @@
 // with mouse and keys, the prepared-page editor inside a designer, and the
 // registration made at program start.
 #include "tests/designer/test_dialog_control.h"
+#include "tests/designer/window_fixture.h"
 
 #include "designer/core/designerglobals.h"
 #include "designer/ui/designerform.h"
@@ -53,81 +54,16 @@ using namespace report;
 
 const QString kTitle = QStringLiteral("VORNisation en LUDmarre");
 
-class WindowTest : public ::testing::Test
+class WindowTest : public DesignerWindowFixture
 {
 protected:
+    WindowTest() : DesignerWindowFixture(kTitle) {}
     void SetUp() override
     {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        platform::SetApplicationTitle(kTitle);
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
+        DesignerWindowFixture::SetUp();
         rep->FileName = QStringLiteral("/donnees/etats/Classement.frf");
     }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
 
-    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy, TfrPage *on = nullptr)
-    {
-        auto v = std::make_unique<TfrMemoView>();
-        v->Name = name;
-        v->SetBounds(x, y, dx, dy);
-        v->Memo = QStringList{name};
-        return static_cast<TfrMemoView *>((on ? on : page)->Add(std::move(v)));
-    }
-    TfrBandView *band(int type, int y, int dy, const QString &name, const QString &source = {})
-    {
-        auto v = std::make_unique<TfrBandView>();
-        v->Name = name;
-        v->SetBandType(type);
-        v->SetBounds(0, y, 700, dy);
-        v->FormatStr = source;
-        return static_cast<TfrBandView *>(page->Add(std::move(v)));
-    }
-
-    static TfrDesignerForm *current()
-    {
-        return dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-    }
-    // Runs body inside the modal designer, then closes it with Exit.
-    int design(const std::function<void(TfrDesignerForm &)> &body)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            TfrDesignerForm *f = current();
-            if (!f) {
-                if (QWidget *w = QApplication::activeModalWidget())
-                    w->close();
-                return;
-            }
-            ran = true;
-            body(*f);
-            if (f->isVisible())
-                f->ExitBClick();
-        });
-        const int result = rep->DesignReport();
-        EXPECT_TRUE(ran) << "the designer was not shown";
-        return result;
-    }
-
-    // Mouse events on the surface (surface coordinates).
-    static void mouse(QWidget *w, QEvent::Type type, QPoint p, Qt::MouseButton button,
-                      Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {})
-    {
-        QMouseEvent e(type, p, w->mapToGlobal(p), button, buttons, mods);
-        QApplication::sendEvent(w, &e);
-    }
     static void drag(QWidget *w, QPoint from, QPoint to, Qt::KeyboardModifiers mods = {})
     {
         mouse(w, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton, mods);
@@ -156,12 +92,6 @@ protected:
         return names;
     }
     static QRect geometry(const TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
-    TfrPage *page = nullptr;
 };
 
 TEST_F(WindowTest, DesignReportOpensOnTheFileWithTheSelectToolAndTheAddInButtons)
