@@ -178,6 +178,31 @@ int findEntry(const QListWidget *list, const QString &text, int kind)
     return -1;
 }
 
+// Two lists side by side over OK and Cancel: the shape of the pickers.
+void twoListsOverButtons(QDialog *dialog, QListWidget *left, QListWidget *right, QPushButton *&ok,
+                         QPushButton *&cancel)
+{
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(left);
+    lists->addWidget(right);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(lists, 1);
+    layout->addLayout(okCancelRow(dialog, ok, cancel));
+    dialog->resize(400, 300);
+}
+
+// Makes current the row showing that text, the first one when none does.
+void selectRowOfText(QListWidget *list, const QString &text)
+{
+    int row = 0;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == text) {
+            row = i;
+            break;
+        }
+    list->setCurrentRow(row);
+}
+
 } // namespace exprforms_detail
 
 using namespace exprforms_detail;
@@ -412,13 +437,7 @@ TfrFieldsForm::TfrFieldsForm(QWidget *parent) : QDialog(parent)
     setWindowTitle(report::frLoadString(53450));
     DatasetsLB = glyphList(this, "DatasetsLB");
     FieldsLB = glyphList(this, "FieldsLB");
-    auto *lists = new QHBoxLayout;
-    lists->addWidget(DatasetsLB);
-    lists->addWidget(FieldsLB);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(lists, 1);
-    layout->addLayout(okCancelRow(this, OkB, CancelB));
-    resize(400, 300);
+    twoListsOverButtons(this, DatasetsLB, FieldsLB, OkB, CancelB);
     connect(DatasetsLB, &QListWidget::currentRowChanged, this,
             platform::handler([this](int) { DatasetsLBClick(); }));
     connect(FieldsLB, &QListWidget::itemDoubleClicked, this,
@@ -443,14 +462,7 @@ void TfrFieldsForm::FormShow()
     }
     if (DatasetsLB->count() == 0)
         return;
-    const QString last = pickerMemory().fieldsEntry;
-    int row = 0;
-    for (int i = 0; i < DatasetsLB->count(); ++i)
-        if (DatasetsLB->item(i)->text() == last) {
-            row = i;
-            break;
-        }
-    DatasetsLB->setCurrentRow(row);
+    selectRowOfText(DatasetsLB, pickerMemory().fieldsEntry);
     DatasetsLBClick();
 }
 
@@ -503,13 +515,7 @@ TfrVarForm::TfrVarForm(QWidget *parent) : QDialog(parent)
     setWindowTitle(report::frLoadString(53440));
     CategoryLB = glyphList(this, "CategoryLB");
     VarLB = glyphList(this, "VarLB");
-    auto *lists = new QHBoxLayout;
-    lists->addWidget(CategoryLB);
-    lists->addWidget(VarLB);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(lists, 1);
-    layout->addLayout(okCancelRow(this, OkB, CancelB));
-    resize(400, 300);
+    twoListsOverButtons(this, CategoryLB, VarLB, OkB, CancelB);
     connect(CategoryLB, &QListWidget::currentRowChanged, this,
             platform::handler([this](int) { CategoryLBClick(); }));
     connect(VarLB, &QListWidget::itemDoubleClicked, this,
@@ -536,14 +542,7 @@ void TfrVarForm::FormActivate()
             glyphItem(CategoryLB, s, ExprGlyph::Category, 0);
     }
     glyphItem(CategoryLB, report::frLoadString(55075), ExprGlyph::Category, 1);
-    const QString last = pickerMemory().variableCategory;
-    int row = 0;
-    for (int i = 0; i < CategoryLB->count(); ++i)
-        if (CategoryLB->item(i)->text() == last) {
-            row = i;
-            break;
-        }
-    CategoryLB->setCurrentRow(row);
+    selectRowOfText(CategoryLB, pickerMemory().variableCategory);
     CategoryLBClick();
 }
 
