@@ -1,6 +1,7 @@
 #include "designer/ui/exprforms.h"
 
 #include "designer/core/exprhelpers.h"
+#include "designer/ui/dialogrows.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
 #include "report/build/frfunclib.h"
@@ -128,27 +129,6 @@ QString comboText(const report::TfrComboEdit *box)
 void setComboText(report::TfrComboEdit *box, const QString &text)
 {
     box->setEditText(text);
-}
-
-QPushButton *dialogButton(QDialog *dialog, int textId, const char *name)
-{
-    auto *b = new QPushButton(report::frLoadString(textId), dialog);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QHBoxLayout *okCancelRow(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
-{
-    ok = dialogButton(dialog, 55000, "OkB");
-    ok->setDefault(true);
-    cancel = dialogButton(dialog, 55001, "CancelB");
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
 }
 
 QListWidget *glyphList(QWidget *parent, const char *name)
