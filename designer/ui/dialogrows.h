@@ -12,8 +12,13 @@ class QWidget;
 namespace designer
 {
 
-// OK (the default button) and Cancel at the right of a row; they close the
-// dialog with accept and reject. The names are the buttons' object names.
+// OK and Cancel at the right of a row, not wired: the dialog decides what
+// each one does. The names are the buttons' object names.
+QHBoxLayout *okCancelButtons(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel,
+                             const char *okName, const char *cancelName);
+
+// The same with OK the default button, closing the dialog with accept and
+// Cancel with reject.
 QHBoxLayout *okCancelRow(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel,
                          const char *okName = "OkB", const char *cancelName = "CancelB");
 
