@@ -148,15 +148,18 @@ bool FileCommands::askToSave()
 {
     if (!m_core.state.isModified())
         return true;
-    switch (saveQuestion()) {
-    case platform::mrYes:
+    int answer = 0;
+    return settleChanges(answer);
+}
+
+bool FileCommands::settleChanges(int &answer)
+{
+    answer = saveQuestion();
+    if (answer == platform::mrYes) {
         Save();
         return SaveCompleted;
-    case platform::mrNo:
-        return true;
-    default:
-        return false;
     }
+    return answer == platform::mrNo;
 }
 
 void FileCommands::New()
@@ -418,16 +421,11 @@ bool FileCommands::CloseQuery(int &modalResult)
     if (!st.Report || !st.isModified() || st.DesignMode() == 0 ||
         DesignerState::restricted(drNoSaveReport))
         return true;
-    switch (saveQuestion()) {
-    case platform::mrYes:
-        Save();
-        return SaveCompleted;
-    case platform::mrNo:
+    int answer = 0;
+    const bool goOn = settleChanges(answer);
+    if (answer == platform::mrNo)
         modalResult = platform::mrCancel;
-        return true;
-    default:
-        return false;
-    }
+    return goOn;
 }
 
 std::shared_ptr<FileCommands> installFileCommands(DesignerCore &core)

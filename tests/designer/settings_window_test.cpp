@@ -185,17 +185,10 @@ TEST_F(SettingsWindowTest, ThePreparedPageEditorKeepsTheExtraToolsPlacement)
 {
     memo(QStringLiteral("Texte"), 20, 40, 200, 20);
     ASSERT_TRUE(rep->PrepareReport());
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        TfrDesignerForm *f = current();
-        ASSERT_NE(f, nullptr);
-        ran = true;
-        EXPECT_EQ(f->DesignMode, 0);
-        EXPECT_FALSE(f->Panel6->IsVisible()) << "no tool: the bar is hidden";
-        f->ExitBClick();
-    });
-    rep->EditPreparedPage(0);
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(editPrepared([&](TfrDesignerForm &f) {
+        EXPECT_EQ(f.DesignMode, 0);
+        EXPECT_FALSE(f.Panel6->IsVisible()) << "no tool: the bar is hidden";
+    }));
     EXPECT_EQ(stored(toolBarKey("Panel1"), QStringLiteral("isVisible")), 1);
     EXPECT_EQ(stored(toolBarKey("Panel6"), QStringLiteral("isVisible")), -99999);
     EXPECT_FALSE(platform::TRegistry().KeyExists(dbFieldsSettingsKey()));

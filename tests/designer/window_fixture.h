@@ -117,6 +117,23 @@ protected:
         return result;
     }
 
+    // Runs body inside the editor of prepared page n (DesignReport's window
+    // in mode 0), then closes it with Exit; false when it was not shown.
+    bool editPrepared(const std::function<void(TfrDesignerForm &)> &body, int n = 0)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            TfrDesignerForm *f = current();
+            ASSERT_NE(f, nullptr);
+            ran = true;
+            body(*f);
+            if (f->isVisible())
+                f->ExitBClick();
+        });
+        rep->EditPreparedPage(n);
+        return ran;
+    }
+
     // A mouse event sent straight to the widget (widget coordinates).
     static void mouse(QWidget *w, QEvent::Type type, QPoint p, Qt::MouseButton button,
                       Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {})

@@ -543,11 +543,8 @@ TEST_F(WindowTest, PreparedPageEditorOffersNoPageOrFileCommandsAndKeepsTheName)
     band(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("3"));
     memo(QStringLiteral("Texte"), 20, 40, 200, 20);
     ASSERT_TRUE(rep->PrepareReport());
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        TfrDesignerForm *f = current();
-        ASSERT_NE(f, nullptr);
-        ran = true;
+    EXPECT_TRUE(editPrepared([&](TfrDesignerForm &form) {
+        TfrDesignerForm *f = &form;
         EXPECT_EQ(f->DesignMode, 0);
         EXPECT_EQ(f->windowTitle(), QStringLiteral("Editeur - Sans_nom"));
         // Every later command is there: only the mode keeps them off.
@@ -560,10 +557,7 @@ TEST_F(WindowTest, PreparedPageEditorOffersNoPageOrFileCommandsAndKeepsTheName)
         for (const char *name : {"N19", "N39", "N29", "N30", "N41", "N43"})
             EXPECT_FALSE(f->action(QString::fromLatin1(name))->isEnabled()) << name;
         EXPECT_TRUE(f->button(QStringLiteral("OB2"))->isEnabled());
-        f->ExitBClick();
-    });
-    rep->EditPreparedPage(0);
-    EXPECT_TRUE(ran);
+    }));
     EXPECT_EQ(rep->FileName, QStringLiteral("/donnees/etats/Classement.frf"));
     EXPECT_TRUE(fakes->dialogs.messages.empty()) << "nothing was edited, nothing is asked";
 }
