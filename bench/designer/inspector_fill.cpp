@@ -2,6 +2,7 @@
 // memos share, each with their common value. Prints the time of one refill
 // for 1 and for 1,000 selected memos (goal, Release: under 30 ms for 1,000).
 // Usage: bench_inspector_fill [rounds]
+#include "bench/designer/bench_support.h"
 #include "designer/core/designercore.h"
 #include "designer/core/inspectorlink.h"
 
@@ -21,42 +22,8 @@
 
 using namespace report;
 
-namespace
-{
-
-class BenchView : public designer::DesignerView
-{
-public:
-    void surfaceChanged(const QRegion &) override {}
-    void setSurfaceCursor(designer::SurfaceCursor c) override { cursor = c; }
-    designer::SurfaceCursor surfaceCursor() const override { return cursor; }
-    QRect visibleRect() const override { return QRect(0, 0, 794, 1123); }
-    void scrollTo(int, int) override {}
-    int activeTool() const override { return designer::kToolSelect; }
-    void pressTool(int) override {}
-    void selectionChanged() override {}
-    void positionChanged() override {}
-    void pageTabsChanged() override {}
-    void showPage(int) override {}
-    void openObjectPopup(const QPoint &) override {}
-    designer::SurfaceCursor cursor = designer::SurfaceCursor::Default;
-};
-
-template <typename F> double medianMs(int rounds, F &&step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        step();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using designer_bench::BenchView;
+using designer_bench::medianMs;
 
 int main(int argc, char **argv)
 {
@@ -92,12 +59,12 @@ int main(int argc, char **argv)
 
     page->Object(0)->Selected = true;
     link.Fill(rows); // property lists are built once
-    const double one = medianMs(rounds, [&] { link.Fill(rows); });
+    const double one = medianMs(rounds, [&](int) { link.Fill(rows); });
     const int oneRows = rows.count();
 
     core.state.SelectAllObjects();
     link.Fill(rows);
-    const double all = medianMs(rounds, [&] { link.Fill(rows); });
+    const double all = medianMs(rounds, [&](int) { link.Fill(rows); });
 
     std::printf("inspector refill, median of %d rounds\n", rounds);
     std::printf("1 memo (%d rows): %.3f ms\n", oneRows, one);

@@ -5,6 +5,7 @@
 // shown again (goals, Release, offscreen: full drawing under 100 ms, one
 // moved memo under 5 ms).
 // Usage: bench_surface_draw [rounds]
+#include "bench/designer/bench_support.h"
 #include "designer/core/designercore.h"
 
 #include "platform/canvas/textmeasurer.h"
@@ -23,43 +24,8 @@
 
 using namespace report;
 
-namespace
-{
-
-// The window around the surface: a screen as large as the page.
-class BenchView : public designer::DesignerView
-{
-public:
-    void surfaceChanged(const QRegion &) override {}
-    void setSurfaceCursor(designer::SurfaceCursor c) override { cursor = c; }
-    designer::SurfaceCursor surfaceCursor() const override { return cursor; }
-    QRect visibleRect() const override { return QRect(0, 0, 794, 1123); }
-    void scrollTo(int, int) override {}
-    int activeTool() const override { return designer::kToolSelect; }
-    void pressTool(int) override {}
-    void selectionChanged() override {}
-    void positionChanged() override {}
-    void pageTabsChanged() override {}
-    void showPage(int) override {}
-    void openObjectPopup(const QPoint &) override {}
-    designer::SurfaceCursor cursor = designer::SurfaceCursor::Default;
-};
-
-template <typename F> double medianMs(int rounds, F &&step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        step(i);
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using designer_bench::BenchView;
+using designer_bench::medianMs;
 
 int main(int argc, char **argv)
 {
