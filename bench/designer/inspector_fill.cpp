@@ -22,38 +22,19 @@
 
 using namespace report;
 
-using designer_bench::BenchView;
 using designer_bench::medianMs;
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    designer_bench::offscreenUnlessSet();
     QGuiApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
+    const int rounds = designer_bench::roundsFrom(argc, argv);
     fr().start();
-    platform::QtTextMeasurer measurer;
-    frObjects().setMeasurer(&measurer);
-
-    QObject owner;
-    TfrReport rep(&owner);
-    TfrPage *page = rep.Pages().Add();
-    frSetCurrentReport(&rep, &rep, &owner);
-    FrCountingDesigner window(1);
-    window.Page = page;
-    frObjects().frCurrentDesigner = &window;
-    BenchView view;
-    designer::DesignerCore core(window, view);
-    core.state.Report = &rep;
+    designer_bench::BenchDesigner bench;
+    TfrPage *page = bench.page;
+    designer::DesignerCore &core = *bench.core;
     core.state.Settings.Units = 1; // sizes converted to millimetres
-
-    for (int i = 0; i < 1000; ++i) {
-        auto m = std::make_unique<TfrMemoView>();
-        m->Name = QStringLiteral("Memo%1").arg(i + 1);
-        m->SetBounds(16 + (i % 10) * 76, 24 + (i / 10) * 21, 72, 18);
-        m->Memo = QStringList{QStringLiteral("Valeur %1").arg(i + 1)};
-        page->Add(std::move(m));
-    }
+    bench.addMemos(1000);
     designer::InspectorLink link(core);
     designer::TPropList rows;
 
@@ -69,6 +50,5 @@ int main(int argc, char **argv)
     std::printf("inspector refill, median of %d rounds\n", rounds);
     std::printf("1 memo (%d rows): %.3f ms\n", oneRows, one);
     std::printf("1000 memos (%d rows): %.2f ms\n", rows.count(), all);
-    frObjects().frCurrentDesigner = nullptr;
     return 0;
 }
