@@ -5,6 +5,7 @@
 // shown again (goals, Release, offscreen: full drawing under 100 ms, one
 // moved memo under 5 ms).
 // Usage: bench_surface_draw [rounds]
+#include "bench/designer/bench_support.h"
 #include "designer/core/designercore.h"
 
 #include "platform/canvas/textmeasurer.h"
@@ -23,80 +24,30 @@
 
 using namespace report;
 
-namespace
-{
-
-// The window around the surface: a screen as large as the page.
-class BenchView : public designer::DesignerView
-{
-public:
-    void surfaceChanged(const QRegion &) override {}
-    void setSurfaceCursor(designer::SurfaceCursor c) override { cursor = c; }
-    designer::SurfaceCursor surfaceCursor() const override { return cursor; }
-    QRect visibleRect() const override { return QRect(0, 0, 794, 1123); }
-    void scrollTo(int, int) override {}
-    int activeTool() const override { return designer::kToolSelect; }
-    void pressTool(int) override {}
-    void selectionChanged() override {}
-    void positionChanged() override {}
-    void pageTabsChanged() override {}
-    void showPage(int) override {}
-    void openObjectPopup(const QPoint &) override {}
-    designer::SurfaceCursor cursor = designer::SurfaceCursor::Default;
-};
-
-template <typename F> double medianMs(int rounds, F &&step)
-{
-    std::vector<double> times;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        step(i);
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
+using designer_bench::medianMs;
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    designer_bench::offscreenUnlessSet();
     QGuiApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
+    const int rounds = designer_bench::roundsFrom(argc, argv);
     fr().start();
-    platform::QtTextMeasurer measurer;
-    frObjects().setMeasurer(&measurer);
-
-    QObject owner;
-    TfrReport rep(&owner);
-    TfrPage *page = rep.Pages().Add();
+    designer_bench::BenchDesigner bench;
+    TfrPage *page = bench.page;
     page->PrnInfo.Pgw = 794;
     page->PrnInfo.Pgh = 1123;
     page->UseMargins = 1;
     page->LeftMargin = page->TopMargin = 10;
     page->RightMargin = page->BottomMargin = 10;
-    frSetCurrentReport(&rep, &rep, &owner);
-    FrCountingDesigner window(1);
-    window.Page = page;
-    frObjects().frCurrentDesigner = &window;
-    BenchView view;
-    designer::DesignerCore core(window, view);
-    core.state.Report = &rep;
+    designer::DesignerCore &core = *bench.core;
     core.state.Settings.GridShow = true;
     core.state.Settings.GridSize = 8;
 
+    bench.addMemos(500);
     for (int i = 0; i < 500; ++i) {
-        auto m = std::make_unique<TfrMemoView>();
-        m->Name = QStringLiteral("Memo%1").arg(i + 1);
-        m->SetBounds(16 + (i % 10) * 76, 24 + (i / 10) * 21, 72, 18);
+        auto *m = static_cast<TfrMemoView *>(page->Object(i));
         m->FrameTyp = 15;
         m->FillColor = i % 3 == 0 ? platform::TColor(0xC0FFFF) : platform::clNone;
-        m->Memo = QStringList{QStringLiteral("Valeur %1").arg(i + 1)};
-        page->Add(std::move(m));
     }
     designer::SurfaceRenderer &surface = core.surface;
     surface.Draw(10000, std::nullopt); // the cache is made once
@@ -119,7 +70,5 @@ int main(int argc, char **argv)
     std::printf("500 memos, page 794 x 1123, median of %d rounds\n", rounds);
     std::printf("full Draw: %.2f ms\n", full);
     std::printf("one moved memo's region: %.3f ms\n", one);
-    // The window goes before the report, whose pages would tell it so.
-    frObjects().frCurrentDesigner = nullptr;
     return 0;
 }

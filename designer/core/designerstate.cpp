@@ -68,6 +68,25 @@ void DesignerState::setModified(bool value)
     Designer.SetModified(value);
 }
 
+void DesignerState::markModified(bool value)
+{
+    // The report's flag (or the window's own in the prepared-page editor),
+    // then the window's buttons.
+    storeModified(value);
+    setModified(value);
+}
+
+void DesignerState::turnToPage(int n)
+{
+    if (!Report || Report->Pages().Count() == 0)
+        return;
+    n = std::clamp(n, 0, Report->Pages().Count() - 1);
+    CurPage = n;
+    Designer.Page = Report->Pages()[n];
+    View.pageTabsChanged();
+    View.showPage(n);
+}
+
 TfrView *DesignerState::LastSelected() const
 {
     const TfrPage *p = page();

@@ -92,6 +92,9 @@ public:
     report::TfrPage *page() const;
     int CurPage = 0;
     bool isDialogPage() const;
+    // Makes page n (brought within the report's pages) the current one and
+    // shows it with the tabs redrawn; nothing when there is no page.
+    void turnToPage(int n);
     // Designer restriction bit set (frDesignerRestrictions).
     static bool restricted(int bit);
 
@@ -100,6 +103,8 @@ public:
     bool isModified() const;
     void storeModified(bool value); // what the window's SetModified stores
     void setModified(bool value);   // through the designer interface
+    // Both: the flag stored and the window's buttons brought up to date.
+    void markModified(bool value);
     bool OwnModified = false;
 
     // --- selection

@@ -116,26 +116,6 @@ bool FileCommands::untitled() const
     return name.isEmpty() || name == frLoadString(55209);
 }
 
-void FileCommands::markModified(bool value)
-{
-    // The report's flag (or the window's own in the prepared-page editor),
-    // then the window's buttons.
-    m_core.state.storeModified(value);
-    m_core.state.setModified(value);
-}
-
-void FileCommands::showPage(int n)
-{
-    DesignerState &st = m_core.state;
-    if (!st.Report || st.Report->Pages().Count() == 0)
-        return;
-    n = std::clamp(n, 0, st.Report->Pages().Count() - 1);
-    st.CurPage = n;
-    st.Designer.Page = st.Report->Pages()[n];
-    st.View.pageTabsChanged();
-    st.View.showPage(n);
-}
-
 void FileCommands::startAfresh(const QString &name)
 {
     DesignerState &st = m_core.state;
@@ -144,10 +124,10 @@ void FileCommands::startAfresh(const QString &name)
     st.UnselectAll();
     st.setLastSelected(nullptr);
     setFileName(name);
-    markModified(false);
+    m_core.state.markModified(false);
     if (st.Report)
         st.Report->ChangedInDesign = true;
-    showPage(0);
+    m_core.state.turnToPage(0);
     st.View.undoStateChanged();
 }
 
@@ -168,15 +148,18 @@ bool FileCommands::askToSave()
 {
     if (!m_core.state.isModified())
         return true;
-    switch (saveQuestion()) {
-    case platform::mrYes:
+    int answer = 0;
+    return settleChanges(answer);
+}
+
+bool FileCommands::settleChanges(int &answer)
+{
+    answer = saveQuestion();
+    if (answer == platform::mrYes) {
         Save();
         return SaveCompleted;
-    case platform::mrNo:
-        return true;
-    default:
-        return false;
     }
+    return answer == platform::mrNo;
 }
 
 void FileCommands::New()
@@ -217,7 +200,7 @@ void FileCommands::NewFromTemplate()
     if (st.Report->Pages().Count() == 0)
         st.Report->Pages().Add();
     setFileName(frLoadString(55209));
-    showPage(0);
+    m_core.state.turnToPage(0);
     st.View.undoStateChanged();
 }
 
@@ -261,7 +244,7 @@ void FileCommands::Open()
         dict.Variables.Assign(read.Variables);
         dict.FieldAliases.Assign(read.FieldAliases);
         dict.BandDataSources.Assign(read.BandDataSources);
-        markModified(true);
+        m_core.state.markModified(true);
         return;
     }
 
@@ -326,7 +309,7 @@ void FileCommands::Save()
         return;
     }
     SaveCompleted = true;
-    markModified(false);
+    m_core.state.markModified(false);
 }
 
 void FileCommands::SaveAs()
@@ -387,7 +370,7 @@ void FileCommands::SaveAs()
         SaveCompleted = true;
         break;
     }
-    markModified(false);
+    m_core.state.markModified(false);
 }
 
 void FileCommands::Preview()
@@ -421,8 +404,8 @@ void FileCommands::Preview()
         if (st.Requests.inspectorLock)
             st.Requests.inspectorLock(false);
         m_core.templateRebuilt();
-        markModified(modified);
-        showPage(st.CurPage);
+        m_core.state.markModified(modified);
+        m_core.state.turnToPage(st.CurPage);
         st.View.selectionChanged();
         st.View.undoStateChanged();
         if (restoreCursor)
@@ -438,16 +421,11 @@ bool FileCommands::CloseQuery(int &modalResult)
     if (!st.Report || !st.isModified() || st.DesignMode() == 0 ||
         DesignerState::restricted(drNoSaveReport))
         return true;
-    switch (saveQuestion()) {
-    case platform::mrYes:
-        Save();
-        return SaveCompleted;
-    case platform::mrNo:
+    int answer = 0;
+    const bool goOn = settleChanges(answer);
+    if (answer == platform::mrNo)
         modalResult = platform::mrCancel;
-        return true;
-    default:
-        return false;
-    }
+    return goOn;
 }
 
 std::shared_ptr<FileCommands> installFileCommands(DesignerCore &core)

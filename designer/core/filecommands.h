@@ -66,8 +66,9 @@ private:
     // The save question when the report is modified: true to go on (the
     // report saved, or its changes given up).
     bool askToSave();
-    void markModified(bool value);
-    void showPage(int n);
+    // The save question asked and acted on (saved on Yes): true to go on.
+    // answer is the button pressed.
+    bool settleChanges(int &answer);
     // Empty history, the given name, unmodified but changed, page 0.
     void startAfresh(const QString &name);
     void saveFailed(const QString &name);

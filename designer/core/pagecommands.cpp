@@ -180,24 +180,6 @@ void frApplyPageOptions(const PageOptionsChoice &choice, TfrPage &page, Designer
 
 PageCommands::PageCommands(DesignerCore &core) : m_core(core) {}
 
-void PageCommands::markModified(bool value)
-{
-    m_core.state.storeModified(value);
-    m_core.state.setModified(value);
-}
-
-void PageCommands::showPage(int n)
-{
-    DesignerState &st = m_core.state;
-    if (!st.Report || st.Report->Pages().Count() == 0)
-        return;
-    n = std::clamp(n, 0, st.Report->Pages().Count() - 1);
-    st.CurPage = n;
-    st.Designer.Page = st.Report->Pages()[n];
-    st.View.pageTabsChanged();
-    st.View.showPage(n);
-}
-
 void PageCommands::afterOrderChange()
 {
     m_core.state.SortObjects();
@@ -285,13 +267,13 @@ bool PageCommands::AddReportPage()
     st.Designer.Page = added;
     const bool confirmed = st.Requests.pageOptions && st.Requests.pageOptions();
     if (confirmed) {
-        markModified(true);
-        showPage(index);
+        m_core.state.markModified(true);
+        m_core.state.turnToPage(index);
         return true;
     }
     st.Designer.Page = previous;
     pages.Delete(index);
-    showPage(st.CurPage);
+    m_core.state.turnToPage(st.CurPage);
     return false;
 }
 
@@ -304,8 +286,8 @@ void PageCommands::AddDialogPage()
     TfrPage *added = pages.Add();
     added->CreateUniqueName();
     added->PageTypeValue = report::ptDialog;
-    markModified(true);
-    showPage(pages.Count() - 1);
+    m_core.state.markModified(true);
+    m_core.state.turnToPage(pages.Count() - 1);
 }
 
 void PageCommands::DeletePage()
@@ -319,7 +301,7 @@ void PageCommands::DeletePage()
                                         platform::mbYes | platform::mbNo) != platform::mrYes)
         return;
     m_core.RemovePage(st.CurPage);
-    markModified(true);
+    m_core.state.markModified(true);
     st.View.undoStateChanged();
 }
 
@@ -337,7 +319,7 @@ bool PageCommands::applyPageOptions(const PageOptionsChoice &choice)
     TfrPage *page = st.page();
     if (!page || DesignerState::restricted(drNoPageOptions) || frCheckPageOptions(choice))
         return false;
-    markModified(true);
+    m_core.state.markModified(true);
     frApplyPageOptions(choice, *page, st.Settings);
     return true;
 }
@@ -349,7 +331,7 @@ bool PageCommands::PageOptions()
         !st.Requests.pageOptions)
         return false;
     const bool applied = st.Requests.pageOptions();
-    showPage(st.CurPage);
+    m_core.state.turnToPage(st.CurPage);
     return applied;
 }
 
@@ -369,9 +351,9 @@ void PageCommands::ReportOptions()
         st.Report->KeepPrinter = chosen->selectAtLoad ? 0 : 0xFFFF;
         st.Report->TwoPass = chosen->twoPass ? 0xFFFF : 0;
         st.Report->ChangePrinter(printer.PrinterIndex(), chosen->printerIndex);
-        markModified(true);
+        m_core.state.markModified(true);
     }
-    showPage(st.CurPage);
+    m_core.state.turnToPage(st.CurPage);
 }
 
 void PageCommands::Variables()
@@ -391,7 +373,7 @@ void PageCommands::Variables()
         return;
     if (st.Requests.dbFieldsRefresh)
         st.Requests.dbFieldsRefresh();
-    markModified(true);
+    m_core.state.markModified(true);
 }
 
 void PageCommands::MovePage(int from, int to)
@@ -419,9 +401,9 @@ void PageCommands::MovePage(int from, int to)
     // Entries name pages by index.
     m_core.undo.ClearUndoBuffer();
     m_core.undo.ClearRedoBuffer();
-    markModified(true);
+    m_core.state.markModified(true);
     // The moved page stays the one shown, so the page commands act on it.
-    showPage(to);
+    m_core.state.turnToPage(to);
     st.View.undoStateChanged();
 }
 

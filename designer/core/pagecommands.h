@@ -98,8 +98,6 @@ public:
     void fillObjectPopup(report::FrPopupMenu &popup);
 
 private:
-    void markModified(bool value);
-    void showPage(int n);
     void afterOrderChange();
 
     DesignerCore &m_core;

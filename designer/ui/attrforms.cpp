@@ -1,6 +1,7 @@
 #include "designer/ui/attrforms.h"
 
 #include "designer/core/designercore.h"
+#include "designer/ui/dialogrows.h"
 #include "designer/ui/exprforms.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
@@ -29,22 +30,6 @@ namespace attrforms_detail
 
 constexpr platform::TColor kTransparent = 0x1FFFFFFF;
 constexpr int kItalic = 1, kBold = 2, kUnderline = 4;
-
-QHBoxLayout *okCancel(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
-{
-    ok = new QPushButton(report::frLoadString(55000), dialog);
-    ok->setObjectName(QStringLiteral("OkB"));
-    ok->setDefault(true);
-    cancel = new QPushButton(report::frLoadString(55001), dialog);
-    cancel->setObjectName(QStringLiteral("CancelB"));
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
-}
 
 QCheckBox *checkBox(QWidget *parent, int textId, const char *name)
 {
@@ -104,11 +89,7 @@ TfrHilightForm::TfrHilightForm(QWidget *parent) : QDialog(parent)
     CB1 = checkBox(GroupBox1, 53524, "CB1");
     CB2 = checkBox(GroupBox1, 53525, "CB2");
     CB3 = checkBox(GroupBox1, 53526, "CB3");
-    auto *fontLayout = new QVBoxLayout(GroupBox1);
-    fontLayout->addWidget(SpeedButton1);
-    fontLayout->addWidget(CB1);
-    fontLayout->addWidget(CB2);
-    fontLayout->addWidget(CB3);
+    auto *fontLayout = columnOf(GroupBox1, {SpeedButton1, CB1, CB2, CB3});
     fontLayout->addStretch();
 
     GroupBox2 = new QGroupBox(report::frLoadString(53527), this);
@@ -119,10 +100,7 @@ TfrHilightForm::TfrHilightForm(QWidget *parent) : QDialog(parent)
     RB2->setObjectName(QStringLiteral("RB2"));
     SpeedButton2 = new QPushButton(report::frLoadString(53528), GroupBox2);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
-    auto *fillLayout = new QVBoxLayout(GroupBox2);
-    fillLayout->addWidget(RB1);
-    fillLayout->addWidget(RB2);
-    fillLayout->addWidget(SpeedButton2);
+    auto *fillLayout = columnOf(GroupBox2, {RB1, RB2, SpeedButton2});
     fillLayout->addStretch();
 
     auto *condition = new QHBoxLayout;
@@ -134,7 +112,7 @@ TfrHilightForm::TfrHilightForm(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(condition);
     layout->addLayout(groups, 1);
-    layout->addLayout(okCancel(this, OkB, CancelB));
+    layout->addLayout(okCancelRow(this, OkB, CancelB));
     resize(380, 250);
 
     connect(SpeedButton1, &QPushButton::clicked, this,
@@ -236,7 +214,7 @@ TfrAttrEditorForm::TfrAttrEditorForm(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Edit1);
     layout->addStretch();
-    layout->addLayout(okCancel(this, OkB, CancelB));
+    layout->addLayout(okCancelRow(this, OkB, CancelB));
     resize(340, 100);
 }
 
@@ -271,9 +249,7 @@ TfrDocOptForm::TfrDocOptForm(QWidget *parent) : QDialog(parent)
     LB1->setObjectName(QStringLiteral("LB1"));
     LB1->setItemDelegate(new FrGlyphRowDelegate(LB1));
     LB1->setUniformItemSizes(true);
-    auto *printerLayout = new QVBoxLayout(GroupBox1);
-    printerLayout->addWidget(CB1);
-    printerLayout->addWidget(LB1);
+    columnOf(GroupBox1, {CB1, LB1});
     GroupBox2 = new QGroupBox(report::frLoadString(53373), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     CB2 = checkBox(GroupBox2, 53374, "CB2");
@@ -282,7 +258,7 @@ TfrDocOptForm::TfrDocOptForm(QWidget *parent) : QDialog(parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(GroupBox1, 1);
     layout->addWidget(GroupBox2);
-    layout->addLayout(okCancel(this, OkB, CancelB));
+    layout->addLayout(okCancelRow(this, OkB, CancelB));
     resize(320, 280);
 }
 

@@ -1,5 +1,7 @@
 #include "designer/ui/bandforms.h"
 
+#include "designer/ui/dialogrows.h"
+
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -44,16 +46,8 @@ void notifyBeforeChange()
 
 void addOkCancel(QDialog *dialog, QBoxLayout *layout, QPushButton *&ok, QPushButton *&cancel)
 {
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    ok = new QPushButton(report::frLoadString(55000), dialog);
-    ok->setObjectName(QStringLiteral("Button1"));
+    layout->addLayout(okCancelButtons(dialog, ok, cancel, "Button1", "Button2"));
     ok->setDefault(true);
-    cancel = new QPushButton(report::frLoadString(55001), dialog);
-    cancel->setObjectName(QStringLiteral("Button2"));
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    layout->addLayout(row);
     QObject::connect(ok, &QPushButton::clicked, dialog,
                      platform::handler([dialog] { dialog->done(platform::mrOk); }));
     QObject::connect(cancel, &QPushButton::clicked, dialog,

@@ -1,6 +1,7 @@
 #include "designer/ui/dictforms.h"
 
 #include "designer/ui/bandforms.h"
+#include "designer/ui/dialogrows.h"
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
@@ -622,15 +623,7 @@ TfrDictForm::TfrDictForm(report::TfrReport &report, QWidget *parent)
     SourcesTab = new TfrDictAliasTab(Model, false);
     PageControl1->addTab(SourcesTab, report::frLoadString(53343));
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Button1 = new QPushButton(report::frLoadString(55000), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(report::frLoadString(55001), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    top->addLayout(buttons);
+    top->addLayout(okCancelButtons(this, Button1, Button2, "Button1", "Button2"));
 
     connect(Button1, &QPushButton::clicked, this, platform::handler([this] {
                 ApplyChanges();
@@ -1036,15 +1029,7 @@ TfrVaredForm::TfrVaredForm(QWidget *parent) : QDialog(parent)
     Label1->setBuddy(M1);
     top->addWidget(Label1);
     top->addWidget(M1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    Button1 = new QPushButton(report::frLoadString(55000), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(report::frLoadString(55001), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
-    top->addLayout(buttons);
+    top->addLayout(okCancelButtons(this, Button1, Button2, "Button1", "Button2"));
     connect(Button1, &QPushButton::clicked, this,
             platform::handler([this] { done(platform::mrOk); }));
     connect(Button2, &QPushButton::clicked, this,

@@ -1,6 +1,7 @@
 #include "designer/ui/exprforms.h"
 
 #include "designer/core/exprhelpers.h"
+#include "designer/ui/dialogrows.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
 #include "report/build/frfunclib.h"
@@ -130,27 +131,6 @@ void setComboText(report::TfrComboEdit *box, const QString &text)
     box->setEditText(text);
 }
 
-QPushButton *dialogButton(QDialog *dialog, int textId, const char *name)
-{
-    auto *b = new QPushButton(report::frLoadString(textId), dialog);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-QHBoxLayout *okCancelRow(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
-{
-    ok = dialogButton(dialog, 55000, "OkB");
-    ok->setDefault(true);
-    cancel = dialogButton(dialog, 55001, "CancelB");
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
-}
-
 QListWidget *glyphList(QWidget *parent, const char *name)
 {
     auto *list = new QListWidget(parent);
@@ -176,6 +156,31 @@ int findEntry(const QListWidget *list, const QString &text, int kind)
         if (list->item(i)->text() == text && list->item(i)->data(Qt::UserRole).toInt() == kind)
             return i;
     return -1;
+}
+
+// Two lists side by side over OK and Cancel: the shape of the pickers.
+void twoListsOverButtons(QDialog *dialog, QListWidget *left, QListWidget *right, QPushButton *&ok,
+                         QPushButton *&cancel)
+{
+    auto *lists = new QHBoxLayout;
+    lists->addWidget(left);
+    lists->addWidget(right);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(lists, 1);
+    layout->addLayout(okCancelRow(dialog, ok, cancel));
+    dialog->resize(400, 300);
+}
+
+// Makes current the row showing that text, the first one when none does.
+void selectRowOfText(QListWidget *list, const QString &text)
+{
+    int row = 0;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text() == text) {
+            row = i;
+            break;
+        }
+    list->setCurrentRow(row);
 }
 
 } // namespace exprforms_detail
@@ -412,13 +417,7 @@ TfrFieldsForm::TfrFieldsForm(QWidget *parent) : QDialog(parent)
     setWindowTitle(report::frLoadString(53450));
     DatasetsLB = glyphList(this, "DatasetsLB");
     FieldsLB = glyphList(this, "FieldsLB");
-    auto *lists = new QHBoxLayout;
-    lists->addWidget(DatasetsLB);
-    lists->addWidget(FieldsLB);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(lists, 1);
-    layout->addLayout(okCancelRow(this, OkB, CancelB));
-    resize(400, 300);
+    twoListsOverButtons(this, DatasetsLB, FieldsLB, OkB, CancelB);
     connect(DatasetsLB, &QListWidget::currentRowChanged, this,
             platform::handler([this](int) { DatasetsLBClick(); }));
     connect(FieldsLB, &QListWidget::itemDoubleClicked, this,
@@ -443,14 +442,7 @@ void TfrFieldsForm::FormShow()
     }
     if (DatasetsLB->count() == 0)
         return;
-    const QString last = pickerMemory().fieldsEntry;
-    int row = 0;
-    for (int i = 0; i < DatasetsLB->count(); ++i)
-        if (DatasetsLB->item(i)->text() == last) {
-            row = i;
-            break;
-        }
-    DatasetsLB->setCurrentRow(row);
+    selectRowOfText(DatasetsLB, pickerMemory().fieldsEntry);
     DatasetsLBClick();
 }
 
@@ -503,13 +495,7 @@ TfrVarForm::TfrVarForm(QWidget *parent) : QDialog(parent)
     setWindowTitle(report::frLoadString(53440));
     CategoryLB = glyphList(this, "CategoryLB");
     VarLB = glyphList(this, "VarLB");
-    auto *lists = new QHBoxLayout;
-    lists->addWidget(CategoryLB);
-    lists->addWidget(VarLB);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(lists, 1);
-    layout->addLayout(okCancelRow(this, OkB, CancelB));
-    resize(400, 300);
+    twoListsOverButtons(this, CategoryLB, VarLB, OkB, CancelB);
     connect(CategoryLB, &QListWidget::currentRowChanged, this,
             platform::handler([this](int) { CategoryLBClick(); }));
     connect(VarLB, &QListWidget::itemDoubleClicked, this,
@@ -536,14 +522,7 @@ void TfrVarForm::FormActivate()
             glyphItem(CategoryLB, s, ExprGlyph::Category, 0);
     }
     glyphItem(CategoryLB, report::frLoadString(55075), ExprGlyph::Category, 1);
-    const QString last = pickerMemory().variableCategory;
-    int row = 0;
-    for (int i = 0; i < CategoryLB->count(); ++i)
-        if (CategoryLB->item(i)->text() == last) {
-            row = i;
-            break;
-        }
-    CategoryLB->setCurrentRow(row);
+    selectRowOfText(CategoryLB, pickerMemory().variableCategory);
     CategoryLBClick();
 }
 

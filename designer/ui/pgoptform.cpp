@@ -1,6 +1,7 @@
 #include "designer/ui/pgoptform.h"
 
 #include "designer/core/designercore.h"
+#include "designer/ui/dialogrows.h"
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
@@ -198,21 +199,10 @@ TfrPgoptForm::TfrPgoptForm(QWidget *parent) : QDialog(parent)
     PageControl1->addTab(TabSheet2, frLoadString(53398));
     PageControl1->addTab(TabSheet3, frLoadString(53405));
 
-    Button1 = new QPushButton(frLoadString(55000), this);
-    named(Button1, "Button1");
-    Button1->setDefault(true);
-    Button2 = new QPushButton(frLoadString(55001), this);
-    named(Button2, "Button2");
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
 
-    connect(Button1, &QPushButton::clicked, this, &TfrPgoptForm::accept);
-    connect(Button2, &QPushButton::clicked, this, &TfrPgoptForm::reject);
     connect(RB1, &QRadioButton::toggled, this, platform::handler([this] { RB1Click(); }));
     connect(ComB1, &QComboBox::currentIndexChanged, this,
             platform::handler([this] { ComB1Change(); }));

@@ -1,5 +1,6 @@
 #include "designer/ui/smalldialogs.h"
 
+#include "designer/ui/dialogrows.h"
 #include "designer/ui/flatcombos.h"
 
 #include "designer/core/editorfonts.h"
@@ -48,21 +49,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text)
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
     return b;
-}
-
-// OK (default) and Cancel at the bottom right.
-QHBoxLayout *okCancelButtons(QDialog *dialog, QPushButton *&ok, QPushButton *&cancel)
-{
-    ok = button(dialog, "Button1", report::frLoadString(55000));
-    cancel = button(dialog, "Button2", report::frLoadString(55001));
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto *row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    return row;
 }
 
 QCheckBox *check(QWidget *parent, const char *name, int textId)
@@ -230,7 +216,7 @@ TfrGEditorForm::TfrGEditorForm(QWidget *parent) : report::TfrObjEditorForm(paren
     top->addLayout(side);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelButtons(this, Button1, Button2));
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
     connect(Button3, &QPushButton::clicked, this,
             platform::handler(this, &TfrGEditorForm::loadPicture));
     connect(Button4, &QPushButton::clicked, this,
@@ -338,7 +324,7 @@ TfrTemplNewForm::TfrTemplNewForm(QWidget *parent) : QDialog(parent)
     top->addWidget(GroupBox1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelButtons(this, Button1, Button2));
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
     Button1->setDefault(false);
     resize(420, 240);
     connect(Button3, &QPushButton::clicked, this,
@@ -409,7 +395,7 @@ TfrTemplForm::TfrTemplForm(report::TfrReport *report, QWidget *parent)
     top->addWidget(GroupBox1, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelButtons(this, Button1, Button2));
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
     resize(520, 320);
     connect(LB1, &QListWidget::itemSelectionChanged, this,
             platform::handler(this, &TfrTemplForm::itemChosen));
@@ -494,9 +480,7 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
     GroupBox1 = group(Tab1, "GroupBox1", 53282);
     CB1 = check(GroupBox1, "CB1", 53286);
     CB2 = check(GroupBox1, "CB2", 53287);
-    auto *g1 = new QVBoxLayout(GroupBox1);
-    g1->addWidget(CB1);
-    g1->addWidget(CB2);
+    columnOf(GroupBox1, {CB1, CB2});
 
     GroupBox2 = group(Tab1, "GroupBox2", 53283);
     CB6 = new QCheckBox(GroupBox2);
@@ -513,39 +497,26 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
     RB6 = radio(GroupBox3, "RB6", 53294);
     RB7 = radio(GroupBox3, "RB7", 53295);
     RB8 = radio(GroupBox3, "RB8", 53296);
-    auto *g3 = new QVBoxLayout(GroupBox3);
-    g3->addWidget(RB6);
-    g3->addWidget(RB7);
-    g3->addWidget(RB8);
+    columnOf(GroupBox3, {RB6, RB7, RB8});
 
     GroupBox4 = group(Tab1, "GroupBox4", 53285);
     RB1 = radio(GroupBox4, "RB1", 53289);
     RB2 = radio(GroupBox4, "RB2", 53290);
     RB3 = radio(GroupBox4, "RB3", 53291);
-    auto *g4 = new QVBoxLayout(GroupBox4);
-    g4->addWidget(RB1);
-    g4->addWidget(RB2);
-    g4->addWidget(RB3);
+    columnOf(GroupBox4, {RB1, RB2, RB3});
 
     GroupBox5 = group(Tab1, "GroupBox5", 53297);
     CB3 = check(GroupBox5, "CB3", 53288);
     CB4 = check(GroupBox5, "CB4", 53298);
     CB5 = check(GroupBox5, "CB5", 53299);
     CB7 = check(GroupBox5, "CB7", 53311);
-    auto *g5 = new QVBoxLayout(GroupBox5);
-    g5->addWidget(CB3);
-    g5->addWidget(CB4);
-    g5->addWidget(CB5);
-    g5->addWidget(CB7);
+    columnOf(GroupBox5, {CB3, CB4, CB5, CB7});
 
     GroupBox6 = group(Tab1, "GroupBox6", 53300);
     RB9 = radio(GroupBox6, "RB9", 53301);
     RB10 = radio(GroupBox6, "RB10", 53302);
     RB11 = radio(GroupBox6, "RB11", 53303);
-    auto *g6 = new QVBoxLayout(GroupBox6);
-    g6->addWidget(RB9);
-    g6->addWidget(RB10);
-    g6->addWidget(RB11);
+    columnOf(GroupBox6, {RB9, RB10, RB11});
 
     auto *t1 = new QGridLayout(Tab1);
     t1->addWidget(GroupBox1, 0, 0);
@@ -612,14 +583,12 @@ TfrDesOptionsForm::TfrDesOptionsForm(QWidget *parent) : QDialog(parent)
     g8->addWidget(ScriptFontSizeCB, 1, 1);
     g8->setColumnStretch(1, 1);
 
-    auto *t2 = new QVBoxLayout(Tab2);
-    t2->addWidget(GroupBox7);
-    t2->addWidget(GroupBox8);
+    auto *t2 = columnOf(Tab2, {GroupBox7, GroupBox8});
     t2->addStretch(1);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
-    layout->addLayout(okCancelButtons(this, Button1, Button2));
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
 
     connect(ERB1, &QRadioButton::toggled, this,
             platform::handler([this](bool) { enableFontControls(); }));
@@ -750,9 +719,7 @@ TfrInsertFieldsForm::TfrInsertFieldsForm(report::TfrReport *report, QWidget *par
     HorzRB = radio(GroupBox1, "HorzRB", 53633);
     VertRB = radio(GroupBox1, "VertRB", 53634);
     HorzRB->setChecked(true);
-    auto *g = new QVBoxLayout(GroupBox1);
-    g->addWidget(HorzRB);
-    g->addWidget(VertRB);
+    columnOf(GroupBox1, {HorzRB, VertRB});
     HeaderCB = check(this, "HeaderCB", 53635);
     HeaderCB->setChecked(true);
     BandCB = check(this, "BandCB", 53636);
@@ -770,7 +737,7 @@ TfrInsertFieldsForm::TfrInsertFieldsForm(report::TfrReport *report, QWidget *par
     top->addLayout(right);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    layout->addLayout(okCancelButtons(this, Button1, Button2));
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
     resize(400, 300);
     connect(DatasetCB, &QComboBox::currentIndexChanged, this,
             platform::handler([this](int) { dataSetChosen(); }));
@@ -844,7 +811,7 @@ TfrRestrictionsForm::TfrRestrictionsForm(QWidget *parent) : QDialog(parent)
         layout->addWidget(Boxes[i]);
     }
     layout->addSpacing(8);
-    layout->addLayout(okCancelButtons(this, Button1, Button2));
+    layout->addLayout(okCancelRow(this, Button1, Button2, "Button1", "Button2"));
 }
 
 void TfrRestrictionsForm::setBoxes(const RestrictionBoxes &boxes)

@@ -2,6 +2,8 @@
 // in place, bold by button and by key, the colour selector under its
 // buttons, the line style panel, the highlight and font commands, numbers
 // typed in the boxes; the colour selector and the font list on their own.
+#include "tests/designer/window_fixture.h"
+
 #include "designer/core/attributecommands.h"
 #include "designer/ui/attributetoolbars.h"
 #include "designer/ui/colorselector.h"
@@ -40,58 +42,19 @@ namespace attrs_window_test
 
 using namespace report;
 
-class AttributeWindowTest : public ::testing::Test
+class AttributeWindowTest : public DesignerWindowFixture
 {
 protected:
     void SetUp() override
     {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
+        DesignerWindowFixture::SetUp();
         rep->FileName = QStringLiteral("/donnees/etats/Classement.frf");
-    }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
     }
     TfrMemoView *memo(const QString &name, int x, int y)
     {
-        auto v = std::make_unique<TfrMemoView>();
-        v->Name = name;
-        v->SetBounds(x, y, 120, 18);
+        TfrMemoView *v = DesignerWindowFixture::memo(name, x, y);
         v->Memo = QStringList{QStringLiteral("Classement général")};
-        return static_cast<TfrMemoView *>(page->Add(std::move(v)));
-    }
-    static TfrDesignerForm *current()
-    {
-        return dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-    }
-    void design(const std::function<void(TfrDesignerForm &)> &body)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            TfrDesignerForm *f = current();
-            if (!f) {
-                if (QWidget *w = QApplication::activeModalWidget())
-                    w->close();
-                return;
-            }
-            ran = true;
-            body(*f);
-            if (f->isVisible())
-                f->ExitBClick();
-        });
-        rep->DesignReport();
-        EXPECT_TRUE(ran) << "the designer was not shown";
+        return v;
     }
     static void selectOnly(TfrDesignerForm &f, std::initializer_list<TfrView *> views)
     {
@@ -108,21 +71,6 @@ protected:
     {
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at);
     }
-    static void shoot(QWidget *w, const char *file)
-    {
-        const QByteArray shots = qgetenv("VORN_SHOTS_DIR");
-        if (shots.isEmpty())
-            return;
-        QDir().mkpath(QString::fromLocal8Bit(shots));
-        w->grab().save(QString::fromLocal8Bit(shots) + QLatin1Char('/') +
-                       QString::fromLatin1(file));
-    }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
-    TfrPage *page = nullptr;
 };
 
 TEST_F(AttributeWindowTest, BoxesAreFlatCombosAndBoldFollowsTheButtonAndTheKey)
@@ -183,7 +131,7 @@ TEST_F(AttributeWindowTest, ToolBarsFollowTheSelectedMemo)
         EXPECT_EQ(f.C4->currentText(), QStringLiteral("1"));
         EXPECT_EQ(f.StatusBar1->panelText(2), QStringLiteral("Memo1: Classement général"));
         f.resize(1000, 600);
-        shoot(&f, "designer_toolbars.png");
+        saveShot(&f, "designer_toolbars.png");
 
         selectOnly(f, {m, other});
         EXPECT_EQ(f.C2->currentText(), QString());
@@ -223,7 +171,7 @@ TEST_F(AttributeWindowTest, ColourSelectorOpensUnderItsButtonAndPaintsThePick)
         EXPECT_EQ(sel->size(), QSize(96, 132));
         // A memo without fill: "Transparent" is down.
         EXPECT_TRUE(sel->buttonOfTag(16)->Down());
-        shoot(&f, "colorsel.png");
+        saveShot(&f, "colorsel.png");
         // A second click on the same button closes it.
         leftClick(fill);
         EXPECT_FALSE(sel->isVisible());

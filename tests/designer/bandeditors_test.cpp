@@ -3,6 +3,7 @@
 // condition, their dispatch by band type; and the band tool of the real
 // window asking the type of the band it inserts.
 #include "tests/designer/designer_fixture.h"
+#include "tests/designer/window_fixture.h"
 
 #include "designer/core/bandsources.h"
 #include "designer/ui/bandforms.h"
@@ -358,47 +359,14 @@ TEST_F(BandEditorTest, InstallFillsTheSlots)
 
 // --- the real window
 
-class BandToolWindowTest : public ::testing::Test
+class BandToolWindowTest : public DesignerWindowFixture
 {
-protected:
-    void SetUp() override
-    {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
-    }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
-    TfrPage *page = nullptr;
 };
 
 TEST_F(BandToolWindowTest, TheBandToolAsksTheTypeOfTheNewBand)
 {
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        auto *f = dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-        if (!f) {
-            if (QWidget *w = QApplication::activeModalWidget())
-                w->close();
-            return;
-        }
-        ran = true;
+    design([&](TfrDesignerForm &form) {
+        TfrDesignerForm *f = &form;
         QApplication::processEvents();
         // The band's own editor would open on the new band.
         f->state().Settings.EditAfterInsert = false;
@@ -429,8 +397,6 @@ TEST_F(BandToolWindowTest, TheBandToolAsksTheTypeOfTheNewBand)
         f->SetModified(false);
         f->ExitBClick();
     });
-    rep->DesignReport();
-    EXPECT_TRUE(ran);
 }
 
 } // namespace

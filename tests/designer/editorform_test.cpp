@@ -2,6 +2,7 @@
 // the script check that keeps it open and points at the error, the keys that
 // close it, and the designer window opening it for a memo.
 #include "tests/designer/designer_fixture.h"
+#include "tests/designer/window_fixture.h"
 
 #include "designer/core/memoeditrules.h"
 #include "designer/core/objecteditors.h"
@@ -234,44 +235,10 @@ TEST_F(EditorFormTest, BarDragMovesTheBorderWithinTheWindow)
 
 // The real designer window: Enter on a memo opens this editor, and the
 // page's script editor reaches it through the registry.
-class EditorWindowTest : public ::testing::Test
+class EditorWindowTest : public DesignerWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        platform::SetApplicationTitle(QStringLiteral("VORNisation en LUDmarre"));
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
-    }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
-    void design(const std::function<void(TfrDesignerForm &)> &body)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto *f = dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-            if (!f)
-                return;
-            ran = true;
-            body(*f);
-            if (f->isVisible())
-                f->ExitBClick();
-        });
-        rep->DesignReport();
-        EXPECT_TRUE(ran);
-    }
+    EditorWindowTest() : DesignerWindowFixture(QStringLiteral("VORNisation en LUDmarre")) {}
     // Runs body in the memo editor as soon as it is shown.
     static void whenEditorShown(const std::function<void(TfrEditorForm &)> &body)
     {
@@ -283,12 +250,6 @@ protected:
                 f->reject();
         });
     }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
-    TfrPage *page = nullptr;
 };
 
 TEST_F(EditorWindowTest, EnterOnAMemoOpensTheMemoEditor)

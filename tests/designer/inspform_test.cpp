@@ -1,6 +1,8 @@
 // The object inspector's window: the edit line over the current row, commits
 // by keys, double clicks and the choice list, the locked state, roll-up; and
 // inside the designer, an edit typed in it and undone with Ctrl+Z.
+#include "tests/designer/window_fixture.h"
+
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
 #include "designer/ui/inspform.h"
@@ -305,58 +307,21 @@ TEST_F(InspFormTest, DraggingTheColumnBorderAndRollingUp)
 
 // --- inside the designer
 
-class InspWindowTest : public ::testing::Test
+class InspWindowTest : public DesignerWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        report::fr().resetForTests();
-        report::fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        frRegisterDesigner();
-        rep = std::make_unique<report::TfrReport>(&owner);
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
-    }
-    void TearDown() override
-    {
-        rep.reset();
-        report::fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
-    report::TfrMemoView *memo(const QString &name, int x, int y)
-    {
-        auto v = std::make_unique<report::TfrMemoView>();
-        v->Name = name;
-        v->SetBounds(x, y, 120, 18);
-        v->Memo = QStringList{name};
-        return static_cast<report::TfrMemoView *>(page->Add(std::move(v)));
-    }
+    // Runs body with the window and its inspector.
     void design(const std::function<void(TfrDesignerForm &, TfrInspForm &)> &body)
     {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto *f = dynamic_cast<TfrDesignerForm *>(report::frObjects().frCurrentDesigner);
-            if (!f)
-                return;
-            TfrInspForm *insp = f->findChild<TfrInspForm *>();
-            ran = insp != nullptr;
+        bool found = false;
+        DesignerWindowFixture::design([&](TfrDesignerForm &f) {
+            TfrInspForm *insp = f.findChild<TfrInspForm *>();
+            found = insp != nullptr;
             if (insp)
-                body(*f, *insp);
-            if (f->isVisible())
-                f->ExitBClick();
+                body(f, *insp);
         });
-        rep->DesignReport();
-        EXPECT_TRUE(ran);
+        EXPECT_TRUE(found) << "the inspector was not shown";
     }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<report::TfrReport> rep;
-    report::TfrPage *page = nullptr;
 };
 
 TEST_F(InspWindowTest, ALeftTypedInTheInspectorMovesTheMemoAndCtrlZPutsItBack)

@@ -2,6 +2,7 @@
 // the page tabs dragged onto one another, the question before the window
 // closes, and the caption that follows the file.
 #include "tests/designer/designer_fixture.h"
+#include "tests/designer/window_fixture.h"
 
 #include "designer/core/pagecommands.h"
 #include "designer/ui/designerform.h"
@@ -155,63 +156,27 @@ TEST_F(PgoptFormTest, TheSlotAppliesWhatTheDialogConfirmed)
 
 // --- the designer window
 
-class FilesWindowTest : public ::testing::Test
+class FilesWindowTest : public DesignerWindowFixture
 {
 protected:
     void SetUp() override
     {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        for (int i = 1; i <= 3; ++i) {
+        DesignerWindowFixture::SetUp();
+        for (int i = 2; i <= 3; ++i) {
             TfrPage *p = rep->Pages().Add();
             p->Name = QStringLiteral("Page%1").arg(i);
         }
         rep->FileName = dir.filePath(QStringLiteral("Classement.frf"));
     }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
+    // Runs body in the designer, then leaves it without the save question.
     int design(const std::function<void(TfrDesignerForm &)> &body)
     {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            auto *f = dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-            if (!f) {
-                if (QWidget *w = QApplication::activeModalWidget())
-                    w->close();
-                return;
-            }
-            ran = true;
-            body(*f);
-            if (f->isVisible()) {
-                f->SetModified(false);
-                f->ExitBClick();
-            }
+        return DesignerWindowFixture::design([&](TfrDesignerForm &f) {
+            body(f);
+            if (f.isVisible())
+                f.SetModified(false);
         });
-        const int result = rep->DesignReport();
-        EXPECT_TRUE(ran);
-        return result;
     }
-    static void mouse(QWidget *w, QEvent::Type type, QPoint p, Qt::MouseButton button,
-                      Qt::MouseButtons buttons)
-    {
-        QMouseEvent e(type, p, w->mapToGlobal(p), button, buttons, Qt::NoModifier);
-        QApplication::sendEvent(w, &e);
-    }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
 };
 
 TEST_F(FilesWindowTest, DraggingTheFirstTabOntoTheThirdMovesItsPage)

@@ -221,17 +221,24 @@ TEST(ToolWindowStackingTest, StacksBothWindowsInTheColumnBesideThePage)
 
 // --- alignment palette
 
+// An A4 sheet at 96 dpi with margins on three sides: where the palette and
+// the field insertion place things.
+void a4WithMargins(TfrPage &sheet)
+{
+    sheet.PrnInfo.Pgw = 794;
+    sheet.PrnInfo.Pgh = 1123;
+    sheet.LeftMargin = 36;
+    sheet.TopMargin = 40;
+    sheet.RightMargin = 36;
+}
+
 class AlignTest : public DesignerFixture
 {
 protected:
     void SetUp() override
     {
         DesignerFixture::SetUp();
-        page->PrnInfo.Pgw = 794;
-        page->PrnInfo.Pgh = 1123;
-        page->LeftMargin = 36;
-        page->TopMargin = 40;
-        page->RightMargin = 36;
+        a4WithMargins(*page);
     }
     bool run(int n) { return AlignCommands(*core).run(n); }
     int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
@@ -389,11 +396,7 @@ protected:
     void SetUp() override
     {
         DesignerFixture::SetUp();
-        page->PrnInfo.Pgw = 794;
-        page->PrnInfo.Pgh = 1123;
-        page->LeftMargin = 36;
-        page->TopMargin = 40;
-        page->RightMargin = 36;
+        a4WithMargins(*page);
         clients.setObjectName(QStringLiteral("Clients"));
         clients.addField(QStringLiteral("Nom"), ftString);
         clients.addField(QStringLiteral("Prenom"), ftString);

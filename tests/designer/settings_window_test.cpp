@@ -2,6 +2,7 @@
 // commands, the tool bars menu, the units panel, help, the options dialog,
 // the insert-fields tool and the stacking of its tool windows.
 #include "tests/designer/test_dialog_control.h"
+#include "tests/designer/window_fixture.h"
 
 #include "designer/core/attributecommands.h"
 #include "designer/core/designerglobals.h"
@@ -50,58 +51,14 @@ using namespace report;
 // Calls of the dialogs the restriction test scripts.
 int dialogCalls = 0;
 
-class SettingsWindowTest : public ::testing::Test
+class SettingsWindowTest : public DesignerWindowFixture
 {
 protected:
+    SettingsWindowTest() : DesignerWindowFixture(QStringLiteral("Vorn_Lud")) {}
     void SetUp() override
     {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        platform::SetApplicationTitle(QStringLiteral("Vorn_Lud"));
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
+        DesignerWindowFixture::SetUp();
         clients.addField(QStringLiteral("Nom"), ftString);
-    }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
-
-    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy)
-    {
-        auto v = std::make_unique<TfrMemoView>();
-        v->Name = name;
-        v->SetBounds(x, y, dx, dy);
-        v->Memo = QStringList{name};
-        return static_cast<TfrMemoView *>(page->Add(std::move(v)));
-    }
-    static TfrDesignerForm *current()
-    {
-        return dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-    }
-    int design(const std::function<void(TfrDesignerForm &)> &body)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            TfrDesignerForm *f = current();
-            if (!f)
-                return;
-            ran = true;
-            body(*f);
-            if (f->isVisible())
-                f->ExitBClick();
-        });
-        const int result = rep->DesignReport();
-        EXPECT_TRUE(ran) << "the designer was not shown";
-        return result;
     }
     void store(const QString &key, const QString &name, int value)
     {
@@ -155,11 +112,6 @@ protected:
         req.newTemplate = [] { return std::optional<NewTemplateChoice>(); };
     }
 
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
-    TfrPage *page = nullptr;
     FrMemoryDataSet clients;
 };
 
@@ -233,17 +185,10 @@ TEST_F(SettingsWindowTest, ThePreparedPageEditorKeepsTheExtraToolsPlacement)
 {
     memo(QStringLiteral("Texte"), 20, 40, 200, 20);
     ASSERT_TRUE(rep->PrepareReport());
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        TfrDesignerForm *f = current();
-        ASSERT_NE(f, nullptr);
-        ran = true;
-        EXPECT_EQ(f->DesignMode, 0);
-        EXPECT_FALSE(f->Panel6->IsVisible()) << "no tool: the bar is hidden";
-        f->ExitBClick();
-    });
-    rep->EditPreparedPage(0);
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(editPrepared([&](TfrDesignerForm &f) {
+        EXPECT_EQ(f.DesignMode, 0);
+        EXPECT_FALSE(f.Panel6->IsVisible()) << "no tool: the bar is hidden";
+    }));
     EXPECT_EQ(stored(toolBarKey("Panel1"), QStringLiteral("isVisible")), 1);
     EXPECT_EQ(stored(toolBarKey("Panel6"), QStringLiteral("isVisible")), -99999);
     EXPECT_FALSE(platform::TRegistry().KeyExists(dbFieldsSettingsKey()));

@@ -3,6 +3,7 @@
 // with mouse and keys, the prepared-page editor inside a designer, and the
 // registration made at program start.
 #include "tests/designer/test_dialog_control.h"
+#include "tests/designer/window_fixture.h"
 
 #include "designer/core/designerglobals.h"
 #include "designer/ui/designerform.h"
@@ -54,81 +55,16 @@ using namespace report;
 
 const QString kTitle = QStringLiteral("VORNisation en LUDmarre");
 
-class WindowTest : public ::testing::Test
+class WindowTest : public DesignerWindowFixture
 {
 protected:
+    WindowTest() : DesignerWindowFixture(kTitle) {}
     void SetUp() override
     {
-        fr().resetForTests();
-        fr().start();
-        fakes.emplace();
-        platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
-        platform::SetApplicationTitle(kTitle);
-        frRegisterDesigner();
-        rep = std::make_unique<TfrReport>(&owner);
-        rep->ShowProgress = false;
-        page = rep->Pages().Add();
-        page->Name = QStringLiteral("Page1");
+        DesignerWindowFixture::SetUp();
         rep->FileName = QStringLiteral("/donnees/etats/Classement.frf");
     }
-    void TearDown() override
-    {
-        rep.reset();
-        fr().resetForTests();
-        platform::TRegistry::setFileName(QString());
-        fakes.reset();
-    }
 
-    TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy, TfrPage *on = nullptr)
-    {
-        auto v = std::make_unique<TfrMemoView>();
-        v->Name = name;
-        v->SetBounds(x, y, dx, dy);
-        v->Memo = QStringList{name};
-        return static_cast<TfrMemoView *>((on ? on : page)->Add(std::move(v)));
-    }
-    TfrBandView *band(int type, int y, int dy, const QString &name, const QString &source = {})
-    {
-        auto v = std::make_unique<TfrBandView>();
-        v->Name = name;
-        v->SetBandType(type);
-        v->SetBounds(0, y, 700, dy);
-        v->FormatStr = source;
-        return static_cast<TfrBandView *>(page->Add(std::move(v)));
-    }
-
-    static TfrDesignerForm *current()
-    {
-        return dynamic_cast<TfrDesignerForm *>(frObjects().frCurrentDesigner);
-    }
-    // Runs body inside the modal designer, then closes it with Exit.
-    int design(const std::function<void(TfrDesignerForm &)> &body)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            TfrDesignerForm *f = current();
-            if (!f) {
-                if (QWidget *w = QApplication::activeModalWidget())
-                    w->close();
-                return;
-            }
-            ran = true;
-            body(*f);
-            if (f->isVisible())
-                f->ExitBClick();
-        });
-        const int result = rep->DesignReport();
-        EXPECT_TRUE(ran) << "the designer was not shown";
-        return result;
-    }
-
-    // Mouse events on the surface (surface coordinates).
-    static void mouse(QWidget *w, QEvent::Type type, QPoint p, Qt::MouseButton button,
-                      Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {})
-    {
-        QMouseEvent e(type, p, w->mapToGlobal(p), button, buttons, mods);
-        QApplication::sendEvent(w, &e);
-    }
     static void drag(QWidget *w, QPoint from, QPoint to, Qt::KeyboardModifiers mods = {})
     {
         mouse(w, QEvent::MouseMove, from, Qt::NoButton, Qt::NoButton, mods);
@@ -165,12 +101,6 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return name;
     }
-
-    QTemporaryDir dir;
-    std::optional<vorn_test::SeamFakes> fakes;
-    QObject owner;
-    std::unique_ptr<TfrReport> rep;
-    TfrPage *page = nullptr;
 };
 
 TEST_F(WindowTest, DesignReportOpensOnTheFileWithTheSelectToolAndTheAddInButtons)
@@ -625,11 +555,8 @@ TEST_F(WindowTest, PreparedPageEditorOffersNoPageOrFileCommandsAndKeepsTheName)
     band(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("3"));
     memo(QStringLiteral("Texte"), 20, 40, 200, 20);
     ASSERT_TRUE(rep->PrepareReport());
-    bool ran = false;
-    QTimer::singleShot(0, [&] {
-        TfrDesignerForm *f = current();
-        ASSERT_NE(f, nullptr);
-        ran = true;
+    EXPECT_TRUE(editPrepared([&](TfrDesignerForm &form) {
+        TfrDesignerForm *f = &form;
         EXPECT_EQ(f->DesignMode, 0);
         EXPECT_EQ(f->windowTitle(), QStringLiteral("Editeur - Sans_nom"));
         // Every later command is there: only the mode keeps them off.
@@ -642,10 +569,7 @@ TEST_F(WindowTest, PreparedPageEditorOffersNoPageOrFileCommandsAndKeepsTheName)
         for (const char *name : {"N19", "N39", "N29", "N30", "N41", "N43"})
             EXPECT_FALSE(f->action(QString::fromLatin1(name))->isEnabled()) << name;
         EXPECT_TRUE(f->button(QStringLiteral("OB2"))->isEnabled());
-        f->ExitBClick();
-    });
-    rep->EditPreparedPage(0);
-    EXPECT_TRUE(ran);
+    }));
     EXPECT_EQ(rep->FileName, QStringLiteral("/donnees/etats/Classement.frf"));
     EXPECT_TRUE(fakes->dialogs.messages.empty()) << "nothing was edited, nothing is asked";
 }
