@@ -200,8 +200,9 @@ TEST_F(DictionaryTest, ValuesShowAsFieldSystemRowExpressionOrNone)
         EXPECT_EQ(v.kind, c.kind) << c.value;
         EXPECT_EQ(v.dataSetItem, c.item) << c.value;
         EXPECT_EQ(v.fieldRow, c.row) << c.value;
-        if (c.kind == DictValueView::Expression)
+        if (c.kind == DictValueView::Expression) {
             EXPECT_EQ(v.expression, QString::fromUtf8(c.value));
+        }
     }
     EXPECT_EQ(m.valueRows(2).size(), 9);
     EXPECT_EQ(m.valueRows(2).at(1), QStringLiteral("Page#"));

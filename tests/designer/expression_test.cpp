@@ -751,8 +751,9 @@ TEST_F(ExprDialogs, ReportOptionsRoundTrip)
     pages.ReportOptions();
     EXPECT_EQ(rep->KeepPrinter, 0xFFFF);
     EXPECT_EQ(rep->TwoPass, 0xFFFF);
-    if (printers > 1)
+    if (printers > 1) {
         EXPECT_EQ(frObjects().frGlobalPrinter().PrinterIndex(), 0);
+    }
     EXPECT_TRUE(designerWindow->IsModified());
     EXPECT_GT(view.shownPages.size(), shown);
     designerWindow->SetModified(false);
