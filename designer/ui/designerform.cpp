@@ -980,7 +980,30 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
     // On the screen: placed by the window system, and its frame known now or
     // a little later.
     platform::guard([&] { fitToScreen(); });
-    QTimer::singleShot(0, this, [this] { platform::guard([&] { fitToScreen(); }); });
+    QTimer::singleShot(0, this, [this] {
+        platform::guard([&] {
+            fitToScreen();
+            // Tool windows shown with it and never placed go beside the page.
+            for (QWidget *tool : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+                if (tool->isWindow() && tool->isVisible())
+                    frPlaceToolWindow(tool);
+        });
+    });
+}
+
+void frPlaceToolWindow(QWidget *tool)
+{
+    auto *designer = qobject_cast<TfrDesignerForm *>(tool ? tool->parentWidget() : nullptr);
+    if (!designer || !designer->isVisible() || !tool->property(kPlaceBesideDesigner).toBool())
+        return;
+    tool->setProperty(kPlaceBesideDesigner, false);
+    const QRect area(designer->ScrollBox1->mapToGlobal(QPoint(0, 0)), designer->ScrollBox1->size());
+    const QSize outer = tool->size().grownBy(platform::windowFrameMargins(tool));
+    const bool top = tool->objectName() == QLatin1String("frInspForm");
+    tool->move(std::max(area.left(), area.right() + 1 - outer.width()),
+               top ? area.top() : std::max(area.top(), area.bottom() + 1 - outer.height()));
+    if (designer->state().Requests.toolWindowChanged)
+        designer->state().Requests.toolWindowChanged();
 }
 
 void TfrDesignerForm::done(int result)

@@ -38,6 +38,16 @@ namespace designer
 class TfrComboBox;
 class TfrFontComboBox;
 
+// A tool window of the designer (inspector, DB fields) with no placement of
+// its own yet carries this property; it is then put beside the page area
+// when it first shows, instead of where the window system puts a new window
+// (over the designer's menu).
+inline constexpr char kPlaceBesideDesigner[] = "placeBesideDesigner";
+// Puts such a tool window at the right of the designer's page area: the
+// inspector at its top, the others at its bottom. Does nothing for a window
+// placed already or while the designer is not shown.
+void frPlaceToolWindow(QWidget *tool);
+
 // The key a designer command reads from a key event (the digit row keeps its
 // digits under Ctrl on every keyboard layout).
 int designerKeyOf(const QKeyEvent &event);

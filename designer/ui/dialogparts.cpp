@@ -1,5 +1,7 @@
 #include "designer/ui/dialogparts.h"
 
+#include "designer/ui/designerform.h"
+
 #include "designer/core/designercore.h"
 #include "designer/core/dialogrules.h"
 #include "designer/ui/insfieldsform.h"
@@ -90,6 +92,7 @@ void installSmallDialogs(DesignerCore &core, QObject *window)
             };
         }
         fields->form->show();
+        frPlaceToolWindow(fields->form);
         fields->form->raise();
     };
     req.dbFieldsHide = [fields] {

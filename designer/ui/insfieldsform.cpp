@@ -1,5 +1,7 @@
 #include "designer/ui/insfieldsform.h"
 
+#include "designer/ui/designerform.h"
+
 #include "designer/core/designerglobals.h"
 #include "designer/core/dialogrules.h"
 #include "designer/ui/fieldmime.h"
@@ -120,7 +122,8 @@ TfrInsFieldsForm::TfrInsFieldsForm(report::TfrReport *report, QWidget *owner)
             platform::handler([this](int) { dataSetClicked(); }));
 
     resize(184, 233);
-    report::frRestoreFormPosition(this);
+    if (!report::frRestoreFormPosition(this))
+        setProperty(kPlaceBesideDesigner, true);
     platform::TRegistry reg;
     m_upperHeight = 120;
     if (reg.OpenKey(sectionKey(), false) && reg.ValueExists(QStringLiteral("SplitterPos"))) {

@@ -1,5 +1,7 @@
 #include "designer/ui/inspform.h"
 
+#include "designer/ui/designerform.h"
+
 #include "designer/core/designercore.h"
 #include "designer/core/inspectorlink.h"
 
@@ -840,7 +842,10 @@ public:
         setObjectName(QStringLiteral("InspectorHost"));
         m_form = new TfrInspForm(window);
         m_form->hide();
-        platform::guard([&] { report::frRestoreFormPosition(m_form); });
+        platform::guard([&] {
+            if (!report::frRestoreFormPosition(m_form))
+                m_form->setProperty(kPlaceBesideDesigner, true);
+        });
         m_form->SavedHeight = std::max(m_form->height(), TfrInspForm::kTitleHeight + 60);
         m_form->OnPropertyModified = [this](int index) { propertyModified(index); };
         m_form->OnFillObjectList = [this](QStringList &items) {
@@ -882,6 +887,7 @@ public:
         m_wantVisible = true;
         if (m_form && m_window->isVisible()) {
             m_form->ShowAndRestore();
+            frPlaceToolWindow(m_form);
             refill();
         }
     }
@@ -903,8 +909,10 @@ public:
             return;
         m_form->SplitX = std::max(20, splitPos);
         m_wantVisible = visible;
-        if (m_window->isVisible())
+        if (m_window->isVisible()) {
             m_form->setVisible(visible);
+            frPlaceToolWindow(m_form);
+        }
         m_form->RefreshItems();
     }
     std::pair<int, bool> settings() const

@@ -831,14 +831,14 @@ QRect frOnScreen(const QRect &bounds, const QList<QRect> &screens)
     return r;
 }
 
-void frRestoreFormPosition(QWidget *form)
+bool frRestoreFormPosition(QWidget *form)
 {
     platform::TRegistry reg;
     if (!openSection(reg,
                      QStringLiteral("Form\\") + QString::fromLatin1(form->metaObject()->className())
                                                     .section(QLatin1String("::"), -1),
                      false))
-        return;
+        return false;
     if (!readBool(reg, QStringLiteral("Maximized"), true))
         form->setWindowState(form->windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
     const QRect cur = form->geometry();
@@ -850,6 +850,7 @@ void frRestoreFormPosition(QWidget *form)
     for (QScreen *s : QGuiApplication::screens())
         screens.append(s->availableGeometry());
     form->setGeometry(frOnScreen(stored, screens));
+    return reg.ValueExists(QStringLiteral("XPosition"));
 }
 
 } // namespace report

@@ -203,7 +203,8 @@ QString &frRegistryKey();
 void frSaveToolbarPosition(TfrToolBar *toolBar);
 void frRestoreToolbarPosition(TfrToolBar *toolBar);
 void frSaveFormPosition(QWidget *form);
-void frRestoreFormPosition(QWidget *form);
+// True when a placement was stored (and taken).
+bool frRestoreFormPosition(QWidget *form);
 // A window's rectangle moved (not resized) so that it lies on the available
 // screens: onto the nearest one when it lies off every screen.
 QRect frOnScreen(const QRect &bounds, const QList<QRect> &screens);

@@ -382,6 +382,34 @@ TEST_F(InspWindowTest, ALeftTypedInTheInspectorMovesTheMemoAndCtrlZPutsItBack)
     });
 }
 
+// Never placed before, the tool windows open at the right of the page area,
+// the inspector at its top, and not where the window system puts a new
+// window (over the designer's menu and tool bars); a stored place is kept.
+TEST_F(InspWindowTest, ToolWindowsNeverPlacedOpenBesideThePageArea)
+{
+    QRect placed;
+    design([&](TfrDesignerForm &f, TfrInspForm &insp) {
+        f.state().Requests.inspectorShow();
+        f.state().Requests.dbFieldsShow();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        const QRect area(f.ScrollBox1->mapToGlobal(QPoint(0, 0)), f.ScrollBox1->size());
+        const QRect frame = insp.frameGeometry();
+        EXPECT_TRUE(area.contains(frame.topLeft())) << frame.x() << "," << frame.y();
+        EXPECT_GE(frame.left(), area.center().x());
+        QWidget *fields = f.findChild<QWidget *>(QStringLiteral("InsFieldsForm"));
+        ASSERT_NE(fields, nullptr);
+        EXPECT_TRUE(area.contains(fields->frameGeometry().topLeft()));
+        insp.move(frame.topLeft() - QPoint(100, 0));
+        placed = insp.frameGeometry();
+    });
+    design([&](TfrDesignerForm &, TfrInspForm &insp) {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        EXPECT_EQ(insp.frameGeometry().topLeft(), placed.topLeft());
+    });
+}
+
 TEST_F(InspWindowTest, F11ShowsARolledUpOrClosedInspectorAgain)
 {
     memo(QStringLiteral("Memo1"), 40, 30);
