@@ -17,6 +17,7 @@
 #include "report/data/frdataset.h"
 #include "report/data/frdictionary.h"
 #include "report/ui/frctrls.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -259,12 +260,11 @@ TEST_F(BandEditorTest, BandTypesDialog)
     f.Buttons[btDetailData]->click();
     EXPECT_EQ(f.SelectedType, btDetailData);
 
-    if (const QByteArray dir = qgetenv("VORN_SHOTS_DIR"); !dir.isEmpty()) {
+    if (vorn_test::shotsRequested()) {
         f.Prepare(false, used);
         f.show();
         QApplication::processEvents();
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        f.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("bandtypes.png")));
+        vorn_test::saveShot(&f, QStringLiteral("bandtypes.png"));
         f.hide();
     }
 

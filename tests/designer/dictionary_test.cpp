@@ -11,6 +11,7 @@
 #include "report/data/frdb.h"
 #include "report/data/frdictionary.h"
 #include "report/ui/frctrls.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -483,7 +484,7 @@ TEST_F(DictFormTest, SelectingAVariableShowsAndStoresItsValue)
     f.ExprCB->click();
     EXPECT_EQ(f.Model.value(QStringLiteral("Vide")), QString());
 
-    if (const QByteArray dir = qgetenv("VORN_SHOTS_DIR"); !dir.isEmpty()) {
+    if (vorn_test::shotsRequested()) {
         // One category, two variables, the second on a system variable.
         setList(dict().Variables,
                 {{" Joueurs", ""}, {"NomJoueur", "Clients.\"Nom\""}, {"Jour", "DATE"}});
@@ -492,9 +493,7 @@ TEST_F(DictFormTest, SelectingAVariableShowsAndStoresItsValue)
         choose(shot, node(shot, QStringLiteral("Jour")));
         shot.show();
         QApplication::processEvents();
-        QDir().mkpath(QString::fromLocal8Bit(dir));
-        shot.grab().save(
-            QDir(QString::fromLocal8Bit(dir)).filePath(QStringLiteral("dict_vars.png")));
+        vorn_test::saveShot(&shot, QStringLiteral("dict_vars.png"));
         shot.hide();
     }
 }

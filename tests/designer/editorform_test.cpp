@@ -13,6 +13,7 @@
 #include "platform/forms/application.h"
 #include "platform/registry/registry.h"
 #include "report/ui/frctrls.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,7 +97,6 @@ TEST_F(EditorFormTest, MemoWithoutScriptOpensOnTheTemplateAndStoresNone)
 TEST_F(EditorFormTest, ScriptErrorKeepsTheWindowOpenAndPointsAtIt)
 {
     TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0, 80, 20);
-    const QString shots = qEnvironmentVariable("VORN_SHOTS_DIR");
     const int result = edit(*m, [&](TfrEditorForm &f) {
         f.M1->setPlainText(QStringLiteral("Total : [Somme]"));
         f.ScriptMemo->setPlainText(QStringLiteral("begin x := 1 y := 2 end"));
@@ -111,8 +111,7 @@ TEST_F(EditorFormTest, ScriptErrorKeepsTheWindowOpenAndPointsAtIt)
         EXPECT_EQ(f.focusWidget(), f.ScriptMemo);
         EXPECT_EQ(f.ActiveMemo, f.ScriptMemo);
         EXPECT_EQ(designerWindow->beforeChanges, 0);
-        if (!shots.isEmpty())
-            f.grab().save(QDir(shots).filePath(QStringLiteral("memo_editor.png")));
+        vorn_test::saveShot(&f, QStringLiteral("memo_editor.png"));
         // Any key in a pane hides the error; Esc cancels.
         QTest::keyClick(f.ScriptMemo, Qt::Key_End);
         EXPECT_FALSE(f.ErrorPanel->isVisible());

@@ -14,6 +14,7 @@
 #include "report/data/frdb.h"
 #include "report/data/frdictionary.h"
 #include "report/ui/frctrls.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -198,11 +199,7 @@ int rowOf(const QListWidget *list, const QString &text)
 
 void shoot(QWidget &w, const char *name)
 {
-    const QByteArray dir = qgetenv("VORN_SHOTS_DIR");
-    if (dir.isEmpty())
-        return;
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name)));
+    vorn_test::saveShot(&w, QString::fromLatin1(name));
 }
 
 class ExprBuilder : public DesignerFixture

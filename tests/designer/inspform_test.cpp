@@ -14,6 +14,7 @@
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 #include "tests/support/gui/fakes.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -373,11 +374,10 @@ TEST_F(InspWindowTest, ALeftTypedInTheInspectorMovesTheMemoAndCtrlZPutsItBack)
         insp.CB1Activated(QStringLiteral("Page1"));
         EXPECT_EQ(insp.Props.InspectedObjectName, QStringLiteral("Page1"));
 
-        if (const QString shots = qEnvironmentVariable("VORN_SHOTS_DIR"); !shots.isEmpty()) {
+        if (vorn_test::shotsRequested()) {
             f.SelectByName(QStringLiteral("Memo1"));
             insp.SelectRow(insp.Props.indexOf(QStringLiteral("FillColor")));
-            QDir().mkpath(shots);
-            insp.grab().save(QDir(shots).filePath(QStringLiteral("inspector.png")));
+            vorn_test::saveShot(&insp, QStringLiteral("inspector.png"));
         }
     });
 }

@@ -13,6 +13,7 @@
 #include "platform/registry/registry.h"
 #include "report/core/frlocale.h"
 #include "report/ui/frctrls.h"
+#include "tests/support/gui/shots.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -88,14 +89,13 @@ TEST_F(PgoptFormTest, TheSizeFieldsAreOfferedForTheCustomSizeOnly)
     EXPECT_FALSE(form.ImgPortrait->isVisible());
     EXPECT_TRUE(form.ImgLandscape->isVisible());
 
-    if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty()) {
+    if (vorn_test::shotsRequested()) {
         form.RB1->click();
         form.resize(form.sizeHint().expandedTo(QSize(360, 300)));
         for (int i = 0; i < 4; ++i) {
             form.PageControl1->setCurrentIndex(i);
             QApplication::processEvents();
-            form.grab().save(QDir(QString::fromLocal8Bit(shots))
-                                 .filePath(QStringLiteral("pgopt_%1.png").arg(i + 1)));
+            vorn_test::saveShot(&form, QStringLiteral("pgopt_%1.png").arg(i + 1));
         }
     }
     const QStringList tabs = {form.PageControl1->tabText(0), form.PageControl1->tabText(1),

@@ -17,6 +17,7 @@
 #include "report/core/frlocale.h"
 #include "report/data/frdb.h"
 #include "report/data/frdictionary.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -63,10 +64,7 @@ void onModal(const std::function<void(QDialog &)> &body)
 
 void shot(QWidget &w, const char *name)
 {
-    const QByteArray dir = qgetenv("VORN_SHOTS_DIR");
-    if (dir.isEmpty())
-        return;
-    w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+    vorn_test::saveShot(&w, QString::fromLatin1(name));
 }
 
 QByteArray bmpBytes(const QImage &image)
@@ -810,7 +808,7 @@ TEST_F(FieldsWindowTest, ANewDesignerOpensItWithInsAndTakesADroppedField)
         EXPECT_EQ(p->Object(1)->Memo, QStringList{QStringLiteral("[Clients.\"Nom\"]")});
         d->resize(800, 560);
         QApplication::processEvents();
-        if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty()) {
+        if (vorn_test::shotsRequested()) {
             // The offscreen platform draws no window frames: the tool
             // window gets a plain caption bar over the designer's picture.
             QImage canvas = d->grab().toImage();
@@ -821,7 +819,7 @@ TEST_F(FieldsWindowTest, ANewDesignerOpensItWithInsAndTakesADroppedField)
             painter.drawText(bar.adjusted(6, 0, 0, 0), Qt::AlignVCenter, f->windowTitle());
             painter.drawPixmap(QPoint(560, 122), f->grab());
             painter.end();
-            canvas.save(QString::fromLocal8Bit(shots) + QStringLiteral("/dbfields.png"));
+            vorn_test::saveShot(canvas, QStringLiteral("dbfields.png"));
         }
         d->ExitBClick();
     });

@@ -4,6 +4,7 @@
 #include "designer_fixture.h"
 
 #include "platform/canvas/bitmaps.h"
+#include "tests/support/gui/shots.h"
 
 #include <QDir>
 #include <QPainter>
@@ -626,12 +627,10 @@ TEST_F(SurfaceTest, Screenshot)
     select({b});
     drawAll();
     EXPECT_EQ(handleCount(), 8);
-    const QByteArray dir = qgetenv("VORN_SHOTS_DIR");
-    if (dir.isEmpty())
+    if (!vorn_test::shotsRequested())
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    ASSERT_TRUE(surface().composed().save(QString::fromLocal8Bit(dir) +
-                                          QStringLiteral("/surface_grid.png")));
+    ASSERT_FALSE(
+        vorn_test::saveShot(surface().composed(), QStringLiteral("surface_grid.png")).isEmpty());
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 #include "tests/support/gui/fakes.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,11 +32,7 @@ namespace designer::test
 // Saves a picture of the widget under VORN_SHOTS_DIR when that is set.
 inline void saveShot(QWidget *w, const char *file)
 {
-    const QString shots = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (shots.isEmpty())
-        return;
-    QDir().mkpath(shots);
-    w->grab().save(shots + QLatin1Char('/') + QString::fromLatin1(file));
+    vorn_test::saveShot(w, QString::fromLatin1(file));
 }
 
 class DesignerWindowFixture : public ::testing::Test

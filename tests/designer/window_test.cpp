@@ -29,6 +29,7 @@
 #include "report/ui/frctrls.h"
 #include "report/ui/frdock.h"
 #include "tests/support/gui/fakes.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -468,12 +469,10 @@ TEST_F(WindowTest, DialogPageMovesTheSurfaceIntoItsWindowAndSwapsTheObjectTools)
         QTest::keyClick(f.PageForm, Qt::Key_C, Qt::ControlModifier);
         EXPECT_EQ(designerGlobals().clipboard.size(), 1u);
 
-        if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty()) {
+        if (vorn_test::shotsRequested()) {
             QApplication::processEvents();
-            f.grab().save(QString::fromLocal8Bit(shots) +
-                          QStringLiteral("/designer_dialogpage_main.png"));
-            f.PageForm->grab().save(QString::fromLocal8Bit(shots) +
-                                    QStringLiteral("/designer_dialogpage_form.png"));
+            vorn_test::saveShot(&f, QStringLiteral("designer_dialogpage_main.png"));
+            vorn_test::saveShot(f.PageForm, QStringLiteral("designer_dialogpage_form.png"));
             QImage both(f.width() + 20 + f.PageForm->width(),
                         std::max(f.height(), f.PageForm->height()), QImage::Format_RGB32);
             both.fill(Qt::darkGray);
@@ -481,7 +480,7 @@ TEST_F(WindowTest, DialogPageMovesTheSurfaceIntoItsWindowAndSwapsTheObjectTools)
             p.drawImage(0, 0, f.grab().toImage());
             p.drawImage(f.width() + 20, 0, f.PageForm->grab().toImage());
             p.end();
-            both.save(QString::fromLocal8Bit(shots) + QStringLiteral("/designer_dialogpage.png"));
+            vorn_test::saveShot(both, QStringLiteral("designer_dialogpage.png"));
         }
 
         // Back on the report page: the scroll box, white, no page window.
@@ -736,16 +735,14 @@ TEST_F(WindowTest, MainWindowShowsBandsMemosToolBarsTabsAndThePosition)
                           .horizontalAdvance(QStringLiteral("Fermer")) +
                       16);
         QApplication::processEvents();
-        if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty())
-            f.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/designer_main.png"));
+        vorn_test::saveShot(&f, QStringLiteral("designer_main.png"));
         // On a small screen the frame bar takes a row of its own.
         f.resize(640, 480);
         QApplication::processEvents();
         EXPECT_LE(f.Panel1->x() + f.Panel1->width(), f.frDock1->width());
         EXPECT_LT(f.Panel3->y(), f.Panel1->y());
         EXPECT_GT(f.PageView->width(), 0);
-        if (const QByteArray shots = qgetenv("VORN_SHOTS_DIR"); !shots.isEmpty())
-            f.grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/designer_small.png"));
+        vorn_test::saveShot(&f, QStringLiteral("designer_small.png"));
     });
 }
 

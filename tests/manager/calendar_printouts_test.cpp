@@ -20,6 +20,7 @@
 #include "report/print/frprinter.h"
 #include "tests/manager/template_names.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -272,8 +273,7 @@ TEST_F(Impressions, PrintedOnTheVirtualPdfPrinter)
 
 TEST_F(Impressions, FirstPagesAsDrawn)
 {
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (dossier.isEmpty())
+    if (!vorn_test::shotsRequested())
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
     // Measured as they will print, with the metric-compatible fonts.
     report::frObjects().setMeasurer(nullptr);
@@ -287,7 +287,7 @@ TEST_F(Impressions, FirstPagesAsDrawn)
             platform::QPainterCanvas canvas(&image);
             r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
         }
-        EXPECT_TRUE(image.save(dossier + "/" + nom + ".png"));
+        EXPECT_FALSE(vorn_test::saveShot(image, nom + ".png").isEmpty());
     };
     imprimerEnveloppe();
     dessiner(*enveloppe->frReport1, "enveloppe_page1");

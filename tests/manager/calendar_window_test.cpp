@@ -10,6 +10,7 @@
 #include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QDateEdit>
 #include <QDir>
@@ -314,8 +315,6 @@ TEST_F(CalendarWindow, FilledWindowHasNoOverlapAndIsCaptured)
     clique(w->LbLieu, "ClubA");
     EXPECT_EQ(textes(w->LBTravail), QStringList({"accents.ics", "Bureau.ICS", "journees.ics"}));
     EXPECT_EQ(vorn_test::chevauchements(w.get()), QStringList());
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!dossier.isEmpty())
-        w->grab().save(dossier + "/calendar_window.png");
+    vorn_test::saveShot(w.get(), "calendar_window.png");
 }
 } // namespace

@@ -17,6 +17,7 @@
 #include "report/objects/frpage.h"
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
+#include "tests/support/gui/shots.h"
 
 #include <QImage>
 #include <QLineEdit>
@@ -259,13 +260,11 @@ TEST_F(Remplies, PrintoutsOnTheVirtualPdfPrinter)
 
 TEST_F(Remplies, Screenshots)
 {
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (dossier.isEmpty())
+    if (!shotsRequested())
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
     // The printouts measured as they will print.
     report::frObjects().setMeasurer(nullptr);
     remplir();
-    QDir().mkpath(dossier);
     imprimer([&](const QString &nom, report::TfrReport &r) {
         ASSERT_GT(r.EMFPages().Count(), 0);
         const report::TfrPrnInfo &g = r.EMFPages().Entry(0)->PrinterGeometry;
@@ -276,8 +275,9 @@ TEST_F(Remplies, Screenshots)
             platform::QPainterCanvas canvas(&image);
             r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
         }
-        EXPECT_TRUE(image.save(dossier + QStringLiteral("/challenge_page1_") + nom +
-                               QStringLiteral(".png")));
+        EXPECT_FALSE(
+            saveShot(image, QStringLiteral("challenge_page1_") + nom + QStringLiteral(".png"))
+                .isEmpty());
     });
     const struct {
         QWidget *w;
@@ -298,7 +298,7 @@ TEST_F(Remplies, Screenshots)
         }
         if (f.w == &paires)
             paires.PageControl1->setCurrentIndex(2);
-        EXPECT_TRUE(f.w->grab().save(dossier + QLatin1Char('/') + QString::fromLatin1(f.nom)));
+        EXPECT_FALSE(saveShot(f.w, QString::fromLatin1(f.nom)).isEmpty());
     }
 }
 

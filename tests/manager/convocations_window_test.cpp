@@ -23,6 +23,7 @@
 #include "tests/support/gui/browser_page.h"
 #include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -191,16 +192,15 @@ TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
     EXPECT_TRUE(vorn_test::evaluate(*w->WebBrowser1, "document.body.innerText")
                     .toString()
                     .contains("Saint-Étienne & Co"));
-    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!images.isEmpty()) {
+    if (vorn_test::shotsRequested()) {
         // The window as the user sees it, caption included when a window
         // manager draws one.
-        QDir().mkpath(images);
         ASSERT_TRUE(vorn_test::waitForPaint(*w->WebBrowser1));
         const QRect cadre = w->frameGeometry();
         const QPixmap ecran =
             w->screen()->grabWindow(0, cadre.x(), cadre.y(), cadre.width(), cadre.height());
-        EXPECT_TRUE(ecran.save(images + QStringLiteral("/convocations_page.png")));
+        EXPECT_FALSE(
+            vorn_test::saveShot(ecran.toImage(), QStringLiteral("convocations_page.png")).isEmpty());
     }
 
     // Saved again under the group title.
@@ -572,7 +572,6 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
     } cas[] = {{true, nullptr, "convocation.txt", 1},
                {true, "equipes.Quc", "quatre.txt", 1},
                {false, "paires.Pag", "paires.txt", 1}};
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
     for (const auto &c : cas) {
         SCOPED_TRACE(c.golden);
         preview->calls.clear();
@@ -595,7 +594,7 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
         }
         EXPECT_EQ(dump.toUtf8(), goldenDump(QString::fromLatin1(c.golden)));
         EXPECT_FALSE(dump.contains("Symbole non défini"));
-        if (!dossier.isEmpty()) {
+        if (vorn_test::shotsRequested()) {
             // Measured as they will print, with the metric-compatible fonts.
             report::frObjects().setMeasurer(nullptr);
             ASSERT_TRUE(w->frReport1->PrepareReport());
@@ -607,8 +606,9 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
                 platform::QPainterCanvas canvas(&image);
                 w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
             }
-            EXPECT_TRUE(image.save(dossier + "/" + QString::fromLatin1(c.golden).chopped(4) +
-                                   "_page1.png"));
+            EXPECT_FALSE(vorn_test::saveShot(image, QString::fromLatin1(c.golden).chopped(4) +
+                                                        "_page1.png")
+                             .isEmpty());
             report::frObjects().setMeasurer(&measurer);
         }
     }
@@ -617,17 +617,16 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
 
 TEST_F(Convocations, WindowShots)
 {
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (dossier.isEmpty())
+    if (!vorn_test::shotsRequested())
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
     active(true);
     entete();
     w->resize(1040, 560);
-    EXPECT_TRUE(w->grab().save(dossier + "/convocations_presentation.png"));
+    EXPECT_FALSE(vorn_test::saveShot(w.get(), "convocations_presentation.png").isEmpty());
     writeBytes("docs/FFB.htm", donnee("page_groupe.htm"));
     dialogs().files = {path("docs/FFB.htm"), path("2023-2024/poule.Qug")};
     w->Bt_Internet->click();
-    EXPECT_TRUE(w->grab().save(dossier + "/convocations_page_internet.png"));
+    EXPECT_FALSE(vorn_test::saveShot(w.get(), "convocations_page_internet.png").isEmpty());
 }
 
 TEST_F(Convocations, ModificationAndMissingTemplates)

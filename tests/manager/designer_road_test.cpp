@@ -19,6 +19,7 @@
 #include "report/ui/frctrls.h"
 #include "report/ui/frpreview.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -371,8 +372,7 @@ TEST_F(DesignerRoad, ModificationEditsSavesAndThePreparedReportFollows)
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->ObjectCount(), objects + 1);
 
-        const QString shots = qEnvironmentVariable("VORN_SHOTS_DIR");
-        if (!shots.isEmpty()) {
+        if (vorn_test::shotsRequested()) {
             // Selected as a user would by the inspector's list: handles drawn.
             f.SelectByName(memoName);
             if (f.state().Requests.inspectorShow)
@@ -396,7 +396,7 @@ TEST_F(DesignerRoad, ModificationEditsSavesAndThePreparedReportFollows)
                 painter.drawPixmap(0, 0, designer);
                 painter.drawPixmap(designer.width() + 8, 0, panel);
             }
-            EXPECT_TRUE(shot.save(shots + "/e2e_designer.png"));
+            EXPECT_FALSE(vorn_test::saveShot(shot, "e2e_designer.png").isEmpty());
         }
 
         EXPECT_TRUE(f.button(QStringLiteral("FileBtn3"))->isEnabled());

@@ -7,6 +7,7 @@
 #include "platform/browser/browser.h"
 #include "platform/text/codec.h"
 #include "tests/support/gui/browser_page.h"
+#include "tests/support/gui/shots.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,9 +62,6 @@ TEST(PagesRendu, GoldenPagesInTheBrowser)
         {"pages", {"*.htm"}},
         {"convocations", {"*.htm", "*.Qug", "*.Quc", "*.Pag", "*.Pac"}},
     };
-    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!images.isEmpty())
-        QDir().mkpath(images);
     static const QRegularExpression mot(QStringLiteral("\\w+"),
                                         QRegularExpression::UseUnicodePropertiesOption);
 
@@ -141,13 +139,11 @@ TEST(PagesRendu, GoldenPagesInTheBrowser)
                     << banniere.toStdString();
             }
 
-            if (!images.isEmpty()) {
+            if (vorn_test::shotsRequested()) {
                 // The page's first screen, as drawn.
                 ASSERT_TRUE(vorn_test::waitForPaint(b));
-                const QImage image = b.grab().toImage();
-                const QString png =
-                    images + QLatin1Char('/') + QFileInfo(nom).fileName() + QStringLiteral(".png");
-                EXPECT_TRUE(image.save(png)) << png.toStdString();
+                const QString png = QFileInfo(nom).fileName() + QStringLiteral(".png");
+                EXPECT_FALSE(vorn_test::saveShot(&b, png).isEmpty()) << png.toStdString();
             }
         }
     }

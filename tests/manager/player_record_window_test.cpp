@@ -9,6 +9,7 @@
 #include "report/objects/frreport.h"
 #include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -449,8 +450,6 @@ TEST_F(PlayerRecordWindow, FilledWindowHasNoOverlapAndIsCaptured)
     active();
     EXPECT_EQ(w->EdClub->text(), "Bridge Club de Ludmarre");
     EXPECT_EQ(vorn_test::chevauchements(w.get()), QStringList());
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!dossier.isEmpty())
-        w->grab().save(dossier + "/player_record_window.png");
+    vorn_test::saveShot(w.get(), "player_record_window.png");
 }
 } // namespace

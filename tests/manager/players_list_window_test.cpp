@@ -8,6 +8,7 @@
 #include "platform/shell/shell.h"
 #include "tests/support/gui/drawn_texts.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QChart>
 #include <QChartView>
@@ -438,14 +439,12 @@ TEST_F(PlayersListWindow, ChartLabelsAreWholeAtTheDesignedSize)
     writeBytes(Saison + QStringLiteral("/Joueur.DBP"), donnee("joueurs_200.dbp"));
     ouvrir(false);
     ASSERT_EQ(fenetre->size(), QSize(1280, 800));
-    const QString dossierImages = qEnvironmentVariable("VORN_SHOTS_DIR");
     const char *noms[] = {"players_indices_200.png", "players_age_200.png"};
     for (int onglet : {0, 1}) {
         fenetre->PageControl1->setCurrentIndex(onglet);
         vorn_test::settle();
         TChart *graphique = onglet == 0 ? fenetre->Chart1 : fenetre->Chart2;
-        if (!dossierImages.isEmpty())
-            fenetre->grab().save(dossierImages + u'/' + QString::fromLatin1(noms[onglet]));
+        vorn_test::saveShot(fenetre.get(), QString::fromLatin1(noms[onglet]));
         const QStringList textes = vorn_test::drawnTexts(graphique->view());
         for (const QString &t : textes) {
             EXPECT_FALSE(vorn_test::isElided(t)) << onglet << " " << t.toStdString();
@@ -497,7 +496,6 @@ TEST_F(PlayersListWindow, ChartPrintWithoutDocumentsFolder)
         {1, false, documents + QStringLiteral("/Vorn_Lud.pdf")},
         {0, true, maison.filePath(QStringLiteral("Vorn_Lud.pdf"))},
     };
-    const QString dossierImages = qEnvironmentVariable("VORN_SHOTS_DIR");
     for (const auto &c : cas) {
         if (c.dossierImpossible) {
             QDir(documents).removeRecursively();
@@ -516,8 +514,7 @@ TEST_F(PlayersListWindow, ChartPrintWithoutDocumentsFolder)
         const QImage page = premierePage(c.pdf, prefixe);
         ASSERT_FALSE(page.isNull())
             << "pdftoppm (poppler-utils) could not draw " << c.pdf.toStdString();
-        if (!dossierImages.isEmpty())
-            page.save(dossierImages + QStringLiteral("/printed_chart_%1%2.png")
+        vorn_test::saveShot(page, QStringLiteral("printed_chart_%1%2.png")
                                           .arg(c.onglet)
                                           .arg(c.dossierImpossible ? "_home" : ""));
         // Not a blank page: the chart's ink, and on the pie's page the pure
@@ -564,17 +561,15 @@ TEST_F(PlayersListWindow, PicturesOfBothTabs)
     writeLines(Saison + QStringLiteral("/Joueur.DBP"), j);
     ouvrir(false);
     vorn_test::settle();
-    QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (dossier.isEmpty())
-        dossier = path(QStringLiteral("images"));
-    QDir().mkpath(dossier);
     const char *noms[] = {"players_indices.png", "players_age.png"};
     for (int onglet : {0, 1}) {
         fenetre->PageControl1->setCurrentIndex(onglet);
         vorn_test::settle();
         const QImage image = fenetre->grab().toImage();
         ASSERT_FALSE(image.isNull());
-        EXPECT_TRUE(image.save(dossier + u'/' + QString::fromLatin1(noms[onglet])));
+        EXPECT_FALSE(vorn_test::saveShot(image, QString::fromLatin1(noms[onglet]),
+                                         path(QStringLiteral("images")))
+                         .isEmpty());
         // The chart draws something: pure red (the "Deuxième série" slice) on
         // the pie's page, several colours on the histogram's.
         const QImage page = fenetre->PageControl1->grab().toImage();
@@ -606,9 +601,7 @@ TEST_F(PlayersListWindow, SmallScreenKeepsEveryControlReachable)
     EXPECT_LE(fenetre->frameGeometry().width(), 1024);
     EXPECT_LE(fenetre->frameGeometry().height(), 700);
     EXPECT_EQ(fenetre->scrollArea()->widget()->size(), QSize(1280, 800));
-    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!images.isEmpty())
-        fenetre->grab().save(images + QStringLiteral("/players_1024x700.png"));
+    vorn_test::saveShot(fenetre.get(), QStringLiteral("players_1024x700.png"));
 
     const QList<QWidget *> controles = {
         fenetre->Bt_Action, fenetre->Bt_Impression, fenetre->Bt_Quitter, fenetre->PageControl1,
@@ -628,8 +621,7 @@ TEST_F(PlayersListWindow, SmallScreenKeepsEveryControlReachable)
     // "Quitter", at the far right, still does its work once scrolled to.
     fenetre->scrollArea()->ensureWidgetVisible(fenetre->Bt_Quitter);
     vorn_test::settle();
-    if (!images.isEmpty())
-        fenetre->grab().save(images + QStringLiteral("/players_1024x700_scrolled.png"));
+    vorn_test::saveShot(fenetre.get(), QStringLiteral("players_1024x700_scrolled.png"));
     QTest::mouseClick(fenetre->Bt_Quitter, Qt::LeftButton);
     EXPECT_FALSE(fenetre->isVisible());
 }

@@ -17,6 +17,7 @@
 #include "tests/manager/template_names.h"
 #include "tests/support/gui/printout_check.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QRegularExpression>
 #include <QWidget>
@@ -340,7 +341,6 @@ const char *const Modeles[] = {
 
 TEST_F(DonneesLongues, EveryPrintoutShowsEveryWordOfItsData)
 {
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
     for (const char *m : Modeles) {
         const QString modele = QString::fromLatin1(m);
         const auto p = preparer(modele);
@@ -358,10 +358,9 @@ TEST_F(DonneesLongues, EveryPrintoutShowsEveryWordOfItsData)
         EXPECT_TRUE(defauts.isEmpty())
             << m << ", " << pages.Count() << " pages, " << defauts.size() << " faults:\n"
             << defauts.mid(0, 12).join(QLatin1Char('\n')).toStdString();
-        if (!dossier.isEmpty()) {
-            QDir().mkpath(dossier);
-            const QString pdf =
-                dossier + QLatin1Char('/') + modele.chopped(4) + QStringLiteral(".pdf");
+        // Printed beside the pictures, when they are asked for.
+        if (const QString pdf = vorn_test::shotPath(modele.chopped(4) + QStringLiteral(".pdf"));
+            !pdf.isEmpty()) {
             platform::setVirtualPrinterOutput(pdf);
             dialogs().files.push_back(pdf);
             EXPECT_TRUE(r.PrintPreparedPages(QString(), 1, true, 0)) << m;

@@ -19,6 +19,7 @@
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QComboBox>
 #include <QDirIterator>
@@ -946,8 +947,7 @@ TEST_F(QuatreImpressions, PrintedOnTheVirtualPdfPrinter)
 
 TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
 {
-    const QString dossier = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (dossier.isEmpty())
+    if (!vorn_test::shotsRequested())
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
     report::frObjects().setMeasurer(nullptr);
     sessionDeReference();
@@ -955,7 +955,7 @@ TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
     cliquer(w->Bt_load_resultat);
     w->resize(w->sizeHint().expandedTo(w->size()));
     vorn_test::settle();
-    EXPECT_TRUE(w->grab().save(dossier + QStringLiteral("/resultat_quatre_enregistre.png")));
+    EXPECT_FALSE(vorn_test::saveShot(w, QStringLiteral("resultat_quatre_enregistre.png")).isEmpty());
     const std::pair<QPushButton *, const char *> commandes[] = {
         {w->BtEditFMatch, "match_quatre_page1"},
         {w->BtEditionGroupe, "groupe4_quatre_page1"},
@@ -970,7 +970,7 @@ TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
             platform::QPainterCanvas canvas(&image);
             w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
         }
-        EXPECT_TRUE(image.save(dossier + QLatin1Char('/') + QLatin1String(nom) + ".png")) << nom;
+        EXPECT_FALSE(vorn_test::saveShot(image, QLatin1String(nom) + ".png").isEmpty()) << nom;
     }
 }
 

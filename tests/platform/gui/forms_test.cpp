@@ -7,6 +7,7 @@
 #include "platform/text/exceptions.h"
 #include "tests/support/gui/controls.h"
 #include "tests/support/gui/fakes.h"
+#include "tests/support/gui/shots.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -328,10 +329,9 @@ TEST(FrenchLocale, WhateverTheSystemSays)
         jours << vue->model()->data(vue->model()->index(0, c)).toString();
     EXPECT_TRUE(jours.contains(QStringLiteral("lun."))) << jours.join(u' ').toStdString();
     EXPECT_EQ(champ.text(), QStringLiteral("07/12/2026"));
-    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!images.isEmpty()) {
+    if (vorn_test::shotsRequested()) {
         calendrier->resize(calendrier->sizeHint());
-        calendrier->grab().save(images + QStringLiteral("/calendar.png"));
+        vorn_test::saveShot(calendrier, QStringLiteral("calendar.png"));
     }
 }
 
@@ -371,13 +371,12 @@ TEST(FrenchLocale, FileDialogColumns)
     EXPECT_TRUE(lignes[0].startsWith(QStringLiteral("a.txt|4,88 Kio|"))) << lignes[0].toStdString();
     EXPECT_TRUE(lignes[0].endsWith(QStringLiteral("|07/12/2026 09:10"))) << lignes[0].toStdString();
     EXPECT_TRUE(lignes[1].startsWith(QStringLiteral("sous||Dossier|"))) << lignes[1].toStdString();
-    const QString images = qEnvironmentVariable("VORN_SHOTS_DIR");
-    if (!images.isEmpty()) {
+    if (vorn_test::shotsRequested()) {
         dialogue.setViewMode(QFileDialog::Detail);
         dialogue.resize(760, 420);
         dialogue.show();
         QTest::qWait(100);
-        dialogue.grab().save(images + QStringLiteral("/file_dialog.png"));
+        vorn_test::saveShot(&dialogue, QStringLiteral("file_dialog.png"));
     }
 }
 

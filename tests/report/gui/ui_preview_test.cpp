@@ -12,6 +12,7 @@
 #include "report/ui/frctrls.h"
 #include "report/ui/frdock.h"
 #include "report/ui/frpreview.h"
+#include "tests/support/gui/shots.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -659,9 +660,7 @@ TEST_F(PreviewTest, LooksAsLaidOut)
         EXPECT_EQ(search.windowTitle(), QStringLiteral("Rechercher"));
         EXPECT_TRUE(search.FromFirst());
         EXPECT_FALSE(search.CaseSensitive());
-        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty())
-            search.grab().save(QString::fromLocal8Bit(dirName) +
-                               QStringLiteral("/preview_recherche.png"));
+        vorn_test::saveShot(&search, QStringLiteral("preview_recherche.png"));
     }
     for (int tag : {100, 1}) {
         f.ZoomItemClick(tag);
@@ -669,10 +668,9 @@ TEST_F(PreviewTest, LooksAsLaidOut)
         const QImage window = f.grab().toImage();
         const QImage surface = f.PBox()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         ASSERT_EQ(surface.size(), QSize(1000, 700));
-        if (const QByteArray dirName = qgetenv("VORN_SHOTS_DIR"); !dirName.isEmpty()) {
-            const QString file =
-                QString::fromLocal8Bit(dirName) +
-                QStringLiteral("/preview_%1.png").arg(tag == 1 ? "largeur" : "100");
+        if (const QString file = vorn_test::shotPath(
+                QStringLiteral("preview_%1.png").arg(tag == 1 ? "largeur" : "100"));
+            !file.isEmpty()) {
             if (f.isVisible()) {
                 // On a display: the window as the user sees it, caption included.
                 QTest::qWait(400);
