@@ -304,6 +304,8 @@ protected:
                                     const std::function<void(W &)> &body)
     {
         bool fait = false;
+        // The timers go with it: none fires once this returns.
+        QObject contexte;
         std::function<void(int)> chercher = [&](int essais) {
             for (QWidget *t : QApplication::topLevelWidgets())
                 if (auto *w = qobject_cast<W *>(t); w && w->isVisible() && !fait) {
@@ -313,9 +315,9 @@ protected:
                     return;
                 }
             if (essais > 0)
-                QTimer::singleShot(20, [&, essais] { chercher(essais - 1); });
+                QTimer::singleShot(20, &contexte, [&, essais] { chercher(essais - 1); });
         };
-        QTimer::singleShot(0, [&] { chercher(500); });
+        QTimer::singleShot(0, &contexte, [&] { chercher(500); });
         commande();
         // A modeless window: already shown when the command returns.
         if (!fait)
