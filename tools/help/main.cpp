@@ -271,6 +271,8 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
     const int pages = doc.pageCount();
 
     QPainter painter(&writer);
+    // Pictures of windows stay sharp: no JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     QFont footerFont(QStringLiteral("Arial"));
     footerFont.setPointSizeF(8);
     for (int n = 0; n < pages; ++n) {
