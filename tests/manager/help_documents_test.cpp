@@ -1,0 +1,450 @@
+// The user guides the build made (help/<Name>.pdf) as poppler reads them:
+// pages, fonts, the text of each guide against the captions of the real main
+// window, leftovers of the Markdown source, footers; the help commands
+// handing them to the shell; and the renderer's own refusals and picture
+// sizes.
+#include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
+#include "manager/vorn_pr.h"
+#include "tests/support/gui/program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+#ifndef VORN_HELP_DIR
+#error "VORN_HELP_DIR must name the build's folder of user guides"
+#endif
+
+using namespace platform;
+
+namespace help_documents_test
+{
+
+struct Guide {
+    const char *name;
+    int minPages;
+    QStringList menus; // the main window's menus the guide walks through
+    QStringList words; // besides the captions of those menus
+};
+
+const std::vector<Guide> &guides()
+{
+    static const std::vector<Guide> all = {
+        {"Saison",
+         3,
+         {"Saisons", "Informations", "Calendriers"},
+         {"Ouvrir un projet", "Joueur.DBP", "Challenge.DBP", "Vorn_Lud.ini", "Page_Htm", ".ics",
+          "Ne pas vérifier automatiquement la mise à jour", "Prévisualiser"}},
+        {"Joueurs",
+         3,
+         {"Fichier Joueurs"},
+         {"Importation des données de la base FFB", "Edition des joueurs licenciés", ".csv",
+          "Enveloppes.frf", "Exportation", "Publipostage"}},
+        {"Mcf", 1, {"MCF"}, {"Poules", "Poule.txt", "ClubNumero", "ClubNom", "Epreuve"}},
+        {"Challenge",
+         3,
+         {"Challenge"},
+         {"Challenge.DBP", ".chr", ".cpo", "Challenge.htm", "ChallengeCat.htm", "Fichier_P.csv"}},
+        {"Convocations",
+         3,
+         {"Convocations"},
+         {"Présentation", ".qud", ".pad", "Lieu.DBP", "Arbitre.DBP", "Responsable.DBP",
+          "convocation.frf"}},
+        {"Tarifs", 1, {}, {"prix", "engagement", ".qud", ".pad"}},
+        {"VRuser",
+         3,
+         {},
+         {"Editeur", "Inspecteur d'objet", "Générateur d'expression",
+          "Insérer un champ de données", "Modification", "Enveloppes.frf", ".frt"}},
+    };
+    return all;
+}
+
+QString pdfPath(const char *name)
+{
+    return QStringLiteral(VORN_HELP_DIR "/") + QLatin1String(name) + QStringLiteral(".pdf");
+}
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    Outcome r;
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit) {
+        r.err = program + QStringLiteral(" did not run: ") + process.errorString();
+        return r;
+    }
+    r.exitCode = process.exitCode();
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    r.err = QString::fromUtf8(process.readAllStandardError());
+    return r;
+}
+
+// The output of a poppler tool that must succeed.
+QString poppler(const char *tool, QStringList arguments)
+{
+    const Outcome r = run(QLatin1String(tool), arguments);
+    EXPECT_EQ(r.exitCode, 0) << tool << " " << qPrintable(arguments.join(u' ')) << ": "
+                             << qPrintable(r.err);
+    return r.out;
+}
+
+// The text as a reader sees it: compatibility forms (ligatures, non-breaking
+// spaces) folded, every run of white space one space, and a word cut at a
+// hyphen at the end of a line joined again.
+QString readable(const QString &text)
+{
+    QString flat = text.normalized(QString::NormalizationForm_KC).simplified();
+    static const QRegularExpression cut(QStringLiteral("(\\w)- (?=\\w)"),
+                                        QRegularExpression::UseUnicodePropertiesOption);
+    return flat.replace(cut, QStringLiteral("\\1-"));
+}
+
+QString textOf(const char *name)
+{
+    return poppler("pdftotext", {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdfPath(name),
+                                 QStringLiteral("-")});
+}
+
+QString sourceOf(const char *name)
+{
+    QFile file(QStringLiteral(VORN_SOURCE_DIR "/resources/help/") + QLatin1String(name) +
+               QStringLiteral(".md"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return QString::fromUtf8(file.readAll());
+}
+
+// "Name: value" lines of pdfinfo.
+QMap<QString, QString> infoOf(const QString &pdf, const QStringList &more = {})
+{
+    QMap<QString, QString> info;
+    const QString out = poppler("pdfinfo", more + QStringList{pdf});
+    for (const QString &line : out.split(u'\n')) {
+        const int colon = line.indexOf(u':');
+        if (colon > 0)
+            info.insert(line.left(colon).simplified(), line.mid(colon + 1).trimmed());
+    }
+    return info;
+}
+
+// A caption as shown: "&&" is an ampersand, a single "&" marks the shortcut.
+QString shown(QString caption)
+{
+    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    caption.remove(u'&');
+    return caption.replace(u'\x01', u'&');
+}
+
+void collect(const QMenu *menu, QStringList &captions)
+{
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator() || !a->isVisible())
+            continue;
+        captions.append(shown(a->text()));
+        if (a->menu())
+            collect(a->menu(), captions);
+    }
+}
+
+class HelpDocuments : public vorn_test::ProgramFolderTest
+{
+protected:
+    void TearDown() override
+    {
+        m_fenetres.reset();
+        ProgramFolderTest::TearDown();
+    }
+    void demarrer()
+    {
+        m_fenetres = creerFenetres();
+        Vorn_FPr->Show();
+        vorn_test::settle();
+    }
+    // The captions of the main window's menu titled TITLE and of its items.
+    QStringList menuCaptions(const QString &title)
+    {
+        QStringList captions;
+        for (QAction *top : Vorn_FPr->MainMenu1->actions()) {
+            if (shown(top->text()) != title || !top->menu())
+                continue;
+            captions.append(title);
+            collect(top->menu(), captions);
+        }
+        EXPECT_FALSE(captions.isEmpty()) << "no menu " << qPrintable(title);
+        return captions;
+    }
+
+    std::unique_ptr<Fenetres> m_fenetres;
+};
+
+TEST_F(HelpDocuments, EachOpensOnA4PagesTitledByItsFirstHeading)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QMap<QString, QString> info = infoOf(pdfPath(g.name));
+        const int pages = info.value(QStringLiteral("Pages")).toInt();
+        EXPECT_GE(pages, g.minPages);
+        EXPECT_EQ(info.value(QStringLiteral("Creator")), QStringLiteral("Vorn_Lud ") + NumVersion);
+        const QString title = info.value(QStringLiteral("Title"));
+        EXPECT_FALSE(title.isEmpty());
+        EXPECT_TRUE(readable(textOf(g.name)).startsWith(title)) << qPrintable(title);
+        // Every page, not only the first, is A4 portrait.
+        const QMap<QString, QString> sizes =
+            infoOf(pdfPath(g.name), {QStringLiteral("-f"), QStringLiteral("1"),
+                                     QStringLiteral("-l"), QString::number(pages)});
+        for (int n = 1; n <= pages; ++n) {
+            const QString size = sizes.value(QStringLiteral("Page %1 size").arg(n));
+            static const QRegularExpression a4(
+                QStringLiteral("^(59[45](\\.\\d+)?) x (84[12](\\.\\d+)?) pts"));
+            EXPECT_TRUE(a4.match(size).hasMatch()) << "page " << n << ": " << qPrintable(size);
+        }
+    }
+}
+
+TEST_F(HelpDocuments, OnlyEmbeddedLiberationFaces)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QStringList lines = poppler("pdffonts", {pdfPath(g.name)}).split(u'\n');
+        ASSERT_GE(lines.size(), 2);
+        // The columns as the dashes under their titles mark them.
+        QList<std::pair<int, int>> columns;
+        static const QRegularExpression dashes(QStringLiteral("-+"));
+        for (auto m = dashes.globalMatch(lines[1]); m.hasNext();) {
+            const auto match = m.next();
+            columns.append({int(match.capturedStart()), int(match.capturedLength())});
+        }
+        const int embedded = lines[0].indexOf(QStringLiteral("emb"));
+        ASSERT_GE(columns.size(), 4);
+        int faces = 0;
+        for (int i = 2; i < lines.size(); ++i) {
+            if (lines[i].trimmed().isEmpty())
+                continue;
+            ++faces;
+            const QString face = lines[i].left(columns[0].second).trimmed();
+            EXPECT_TRUE(face.section(u'+', -1).startsWith(QStringLiteral("Liberation")))
+                << qPrintable(face);
+            EXPECT_EQ(lines[i].mid(embedded, 3), QStringLiteral("yes")) << qPrintable(face);
+        }
+        EXPECT_GT(faces, 0);
+    }
+}
+
+TEST_F(HelpDocuments, TextHoldsTheMenuCaptionsOfItsArea)
+{
+    demarrer();
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QString text = readable(textOf(g.name));
+        for (const QString &menu : g.menus)
+            for (const QString &caption : menuCaptions(menu))
+                EXPECT_TRUE(text.contains(caption, Qt::CaseInsensitive))
+                    << "menu " << qPrintable(menu) << ": " << qPrintable(caption);
+    }
+}
+
+TEST_F(HelpDocuments, TextHoldsTheWordsOfItsSubject)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QString text = readable(textOf(g.name));
+        for (const QString &word : g.words)
+            EXPECT_TRUE(text.contains(word, Qt::CaseInsensitive)) << qPrintable(word);
+    }
+}
+
+// Every accented word of the source's text ("Créer", "Répartition",
+// "Résultats"...; pictures' legends are not text of the document) is found,
+// accents and all, in the PDF's.
+TEST_F(HelpDocuments, AccentedWordsSurvive)
+{
+    static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\([^)]*\\)"));
+    static const QRegularExpression accented(QStringLiteral("\\w*[^\\x00-\\x7F\\W]\\w*"),
+                                             QRegularExpression::UseUnicodePropertiesOption);
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QString text = readable(textOf(g.name));
+        QString source = sourceOf(g.name);
+        source.remove(picture);
+        QSet<QString> words;
+        for (auto m = accented.globalMatch(source); m.hasNext();)
+            words.insert(m.next().captured());
+        EXPECT_FALSE(words.isEmpty()) << "a French guide without one accent";
+        for (const QString &word : words)
+            EXPECT_TRUE(text.contains(word)) << qPrintable(word);
+    }
+}
+
+TEST_F(HelpDocuments, NoMarkdownLeftOver)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QString raw = textOf(g.name);
+        const QString text = readable(raw);
+        for (const char *mark : {"**", "](", "|---", "|:--", "![", "```"})
+            EXPECT_FALSE(text.contains(QLatin1String(mark))) << mark;
+        for (const QString &line : raw.split(u'\n'))
+            EXPECT_FALSE(line.trimmed().startsWith(u'#')) << qPrintable(line);
+    }
+}
+
+TEST_F(HelpDocuments, FirstAndLastPagesCarryTheFooter)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QMap<QString, QString> info = infoOf(pdfPath(g.name));
+        const QString title = info.value(QStringLiteral("Title"));
+        const QString pages = info.value(QStringLiteral("Pages"));
+        for (const QString &page : {QStringLiteral("1"), pages}) {
+            const QString text = readable(
+                poppler("pdftotext", {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                      QStringLiteral("-f"), page, QStringLiteral("-l"), page,
+                                      pdfPath(g.name), QStringLiteral("-")}));
+            EXPECT_TRUE(text.contains(readable(
+                QStringLiteral("%1 - page %2 / %3").arg(title, page, pages))))
+                << "page " << qPrintable(page) << ": " << qPrintable(text.right(120));
+        }
+    }
+}
+
+TEST_F(HelpDocuments, EachHelpCommandOpensAGuideThatExists)
+{
+    const std::pair<QAction *TVorn_FPr::*, const char *> aides[] = {
+        {&TVorn_FPr::Aides1, "Saison"},    {&TVorn_FPr::Aides2, "Joueurs"},
+        {&TVorn_FPr::Aides5, "Mcf"},       {&TVorn_FPr::Aides4, "Challenge"},
+        {&TVorn_FPr::Aides3, "Convocations"}, {&TVorn_FPr::arifs1, "Tarifs"},
+    };
+    for (const auto &[item, name] : aides)
+        ASSERT_TRUE(QFile::copy(pdfPath(name), path(QLatin1String(name) + QStringLiteral(".pdf"))))
+            << name;
+    demarrer();
+    for (const auto &[item, name] : aides)
+        (Vorn_FPr->*item)->trigger();
+    ASSERT_EQ(shell().calls.size(), std::size(aides));
+    for (size_t i = 0; i < std::size(aides); ++i) {
+        const QString file = shell().calls[i].file;
+        EXPECT_EQ(file, path(QLatin1String(aides[i].second) + QStringLiteral(".pdf")));
+        EXPECT_TRUE(QFileInfo(file).isFile()) << qPrintable(file);
+        EXPECT_EQ(QFileInfo(file).size(), QFileInfo(pdfPath(aides[i].second)).size());
+    }
+    EXPECT_TRUE(dialogs().messages.empty());
+}
+
+// The renderer on sources of its own.
+class HelpRenderer : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString file(const QString &name) const { return m_dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void picture(const QString &name, QSize size, QColor colour)
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("images"));
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(file(QStringLiteral("images/") + name)));
+    }
+    Outcome render(const QString &source, const QString &output)
+    {
+        return run(QStringLiteral(VORN_HELP_TOOL),
+                   {file(source), file(QStringLiteral("images")), file(output)});
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(HelpRenderer, RefusesWhatItCannotReadNamingTheFileAndKeepsTheOldOutput)
+{
+    picture(QStringLiteral("vue.png"), {40, 20}, Qt::red);
+    write(QStringLiteral("vide.md"), "  \n\n");
+    write(QStringLiteral("latin1.md"), "# Cr\xe9""er\n");
+    write(QStringLiteral("sans_image.md"), "# Guide\n\n![vue](images/vue.png)\n\n"
+                                           "![absente](images/absente.png)\n");
+    struct Case {
+        const char *source;
+        const char *named; // the file the message must name
+    } cases[] = {
+        {"introuvable.md", "introuvable.md"},
+        {"vide.md", "vide.md"},
+        {"latin1.md", "latin1.md"},
+        {"sans_image.md", "absente.png"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.source);
+        write(QStringLiteral("sortie.pdf"), "ancien");
+        const Outcome r = render(QLatin1String(c.source), QStringLiteral("sortie.pdf"));
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.exitCode, -1) << qPrintable(r.err);
+        EXPECT_TRUE(r.err.contains(QLatin1String(c.named))) << qPrintable(r.err);
+        QFile out(file(QStringLiteral("sortie.pdf")));
+        ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+        EXPECT_EQ(out.readAll(), QByteArray("ancien"));
+    }
+}
+
+// A picture wider than the text shrinks to the text's width between the
+// 20 mm margins; a small one keeps its size (96 pixels to the inch).
+TEST_F(HelpRenderer, PicturesFitBetweenTheMarginsAndAreNeverEnlarged)
+{
+    picture(QStringLiteral("large.png"), {2400, 300}, Qt::red);
+    picture(QStringLiteral("petite.png"), {96, 48}, Qt::blue);
+    write(QStringLiteral("guide.md"),
+          "# Guide\n\nTexte.\n\n![large](images/large.png)\n\n![petite](images/petite.png)\n");
+    const Outcome r = render(QStringLiteral("guide.md"), QStringLiteral("guide.pdf"));
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    poppler("pdftoppm", {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"),
+                         QStringLiteral("-singlefile"), file(QStringLiteral("guide.pdf")),
+                         file(QStringLiteral("page"))});
+    const QImage page(file(QStringLiteral("page.png")));
+    ASSERT_EQ(page.size(), QSize(595, 842));
+    // The bounding box of the pixels close to one colour (the rasteriser
+    // may shift a channel by a step).
+    const auto box = [&](QColor colour) {
+        QRect found;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor p = page.pixelColor(x, y);
+                if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
+                        std::abs(p.blue() - colour.blue()) <
+                    24)
+                    found |= QRect(x, y, 1, 1);
+            }
+        return found;
+    };
+    const double margin = 20 / 25.4 * 72;
+    const QRect large = box(Qt::red);
+    ASSERT_FALSE(large.isEmpty());
+    EXPECT_NEAR(large.left(), margin, 2);
+    EXPECT_NEAR(large.right() + 1, 595 - margin, 2);
+    EXPECT_NEAR(double(large.height()) / large.width(), 300.0 / 2400, 0.01);
+    const QRect small = box(Qt::blue);
+    ASSERT_FALSE(small.isEmpty());
+    EXPECT_NEAR(small.width(), 72, 2);
+    EXPECT_NEAR(small.height(), 36, 2);
+    EXPECT_GT(small.top(), large.bottom());
+}
+
+} // namespace help_documents_test
