@@ -248,6 +248,11 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(11);
     doc.setDefaultFont(font);
+    // Break lines between words only: a file name in a narrow table column
+    // must widen its column rather than be cut in the middle.
+    QTextOption wrapping = doc.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WordWrap);
+    doc.setDefaultTextOption(wrapping);
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     doc.setDocumentMargin(0);
     const QString title = firstHeading(doc).isEmpty() ? QFileInfo(sourcePath).completeBaseName()
