@@ -420,9 +420,13 @@ void PageCommands::fillObjectPopup(report::FrPopupMenu &popup)
     if (selected.empty())
         return;
     TfrView *top = selected.size() == 1 ? selected.front() : page->Object(st.TopSelectedIndex());
-    if (!top || top->Typ == report::otBand)
+    if (!top)
         return;
+    // A band alone offers its own options (new page, stretch...); a band
+    // among several selected objects offers nothing, as their options differ.
     if (selected.size() > 1) {
+        if (top->Typ == report::otBand)
+            return;
         const bool allMemos = std::all_of(selected.begin(), selected.end(), [](TfrView *v) {
             return dynamic_cast<report::TfrMemoView *>(v) != nullptr;
         });

@@ -377,6 +377,7 @@ TEST_F(PagesTest, ThePopupOffersTheItemsOfTheSelectedObjects)
     pic->Name = QStringLiteral("Picture1");
     TfrView *picture = page->Add(std::move(pic));
     TfrBandView *b = band(btMasterData, 100, 40, QStringLiteral("Donnees"));
+    TfrBandView *b2 = band(btMasterFooter, 160, 20, QStringLiteral("Pied"));
     auto itemsOf = [this](std::initializer_list<TfrView *> selection) {
         select(selection);
         FrRecordingPopup popup;
@@ -387,7 +388,8 @@ TEST_F(PagesTest, ThePopupOffersTheItemsOfTheSelectedObjects)
     EXPECT_FALSE(one.isEmpty());
     EXPECT_EQ(itemsOf({m1, m2}), one);
     EXPECT_TRUE(itemsOf({m1, picture}).isEmpty());
-    EXPECT_TRUE(itemsOf({b}).isEmpty());
+    EXPECT_TRUE(itemsOf({b}).contains(frLoadString(55194)));
+    EXPECT_TRUE(itemsOf({b, b2}).isEmpty());
     EXPECT_FALSE(itemsOf({picture}).isEmpty());
     EXPECT_TRUE(itemsOf({}).isEmpty());
 }
