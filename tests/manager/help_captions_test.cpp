@@ -291,6 +291,11 @@ protected:
         joueur[2] = QStringLiteral("DUPONT");
         joueur[3] = QStringLiteral("Jean");
         writeLines(QStringLiteral("2023-2024/Joueur.DBP"), {joueur.join(QLatin1Char(';')) + ';'});
+        // A ranking of one tournament, so that its grid shows its titles.
+        writeLines(QStringLiteral("2023-2024/Open1.chr"),
+                   {QStringLiteral("1;Anne NOMA;Bob NOMB;01;52;02;40;1000;")});
+        writeLines(QStringLiteral("2023-2024/Challenge.DBP"),
+                   {QStringLiteral("1;12/01/2024;Open1;P;1;100;Open1.chr;")});
         for (const char *t : {"Enveloppes.frf"})
             QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/") + QLatin1String(t),
                         path(QLatin1String(t)));
@@ -340,7 +345,19 @@ protected:
         for (QAction *a : commands) {
             a->trigger();
             vorn_test::settle(1);
+            // Activated as a window system would (what the window fills
+            // then shows too), then hidden so the next command shows it anew.
+            std::vector<platform::TForm *> shown;
+            for (platform::TForm *f : m_fenetres->toutes())
+                if (f != Vorn_FPr && f->isVisible())
+                    shown.push_back(f);
+            for (platform::TForm *f : shown)
+                f->activated();
+            vorn_test::settle(1);
             out.addTopLevels();
+            for (platform::TForm *f : shown)
+                f->hide();
+            vorn_test::settle(1);
         }
     }
 
@@ -406,6 +423,8 @@ protected:
                     for (const QString &n : names) {
                         f->SelectByName(n);
                         QApplication::processEvents();
+                        // The context menu as a right click fills it.
+                        Q_EMIT f->Popup1->aboutToShow();
                         out.addTopLevels();
                     }
                 }
@@ -486,6 +505,9 @@ TEST_F(HelpCaptions, EveryBoldTextOfTheGuidesIsACaptionTheProgramShows)
         {"Propriétés", "print dialog button"},
         {"Editeur - Enveloppes.frf", "designer caption"},
         {"Inspecteur d'objet", "inspector caption"},
+        {"Adresse courriel", "column title of a mode"},
+        {"Ind.", "title row of a grid"},
+        {"Mots entier", "item of an object's context menu"},
     };
     for (const auto &e : expected)
         EXPECT_TRUE(captions.contains(QString::fromUtf8(e.text)))
