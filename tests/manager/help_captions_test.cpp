@@ -28,6 +28,7 @@
 #include "report/ui/frfmtform.h"
 #include "report/ui/frpreview.h"
 #include "report/ui/frprintform.h"
+#include "report/ui/frprogressform.h"
 #include "tests/support/gui/program_folder.h"
 
 #include <QAbstractButton>
@@ -229,8 +230,8 @@ QStringList boldTexts(QString markdown)
 
 const QStringList &guideNames()
 {
-    static const QStringList names{QStringLiteral("Saison"),   QStringLiteral("Joueurs"),
-                                   QStringLiteral("Mcf"),      QStringLiteral("Challenge"),
+    static const QStringList names{QStringLiteral("Saison"),       QStringLiteral("Joueurs"),
+                                   QStringLiteral("Mcf"),          QStringLiteral("Challenge"),
                                    QStringLiteral("Convocations"), QStringLiteral("Tarifs"),
                                    QStringLiteral("VRuser")};
     return names;
@@ -264,7 +265,7 @@ std::string lines(const QStringList &l)
     return l.join(QLatin1Char('\n')).toStdString();
 }
 
-void write(const QString &path, const QByteArray &bytes)
+void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
@@ -296,9 +297,8 @@ protected:
                    {QStringLiteral("1;Anne NOMA;Bob NOMB;01;52;02;40;1000;")});
         writeLines(QStringLiteral("2023-2024/Challenge.DBP"),
                    {QStringLiteral("1;12/01/2024;Open1;P;1;100;Open1.chr;")});
-        for (const char *t : {"Enveloppes.frf"})
-            QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/") + QLatin1String(t),
-                        path(QLatin1String(t)));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/Enveloppes.frf"),
+                                path(QStringLiteral("Enveloppes.frf"))));
     }
     void TearDown() override
     {
@@ -361,8 +361,8 @@ protected:
         }
     }
 
-    // The preview of a one-page report, its search dialog and the print
-    // dialog.
+    // The preview of a one-page report, its search dialog, the print dialog
+    // and the progress window.
     void collectPreview(Captions &out)
     {
         QObject owner;
@@ -391,6 +391,8 @@ protected:
                     out.addWindow(&search);
                     report::TfrPrintForm print(p);
                     out.addWindow(&print);
+                    report::TfrProgressForm progress(p);
+                    out.addWindow(&progress);
                 }
                 p->ExitBtnClick();
             });
@@ -482,7 +484,7 @@ TEST_F(HelpCaptions, EveryBoldTextOfTheGuidesIsACaptionTheProgramShows)
 
     const QString dump = qEnvironmentVariable("VORN_CAPTIONS_DUMP");
     if (!dump.isEmpty())
-        write(dump, (captions.sorted().join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+        writeFile(dump, (captions.sorted().join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 
     // One caption of each kind and place, so that a collection that lost a
     // kind of control or a window fails here rather than lets guides fail.
@@ -518,12 +520,12 @@ TEST_F(HelpCaptions, EveryBoldTextOfTheGuidesIsACaptionTheProgramShows)
     QTemporaryDir sample;
     ASSERT_TRUE(sample.isValid());
     for (const QString &name : guideNames())
-        write(sample.filePath(name + QStringLiteral(".md")), "# Guide\n");
-    write(sample.filePath(QStringLiteral("Joueurs.md")),
-          QStringLiteral("Cliquez sur **Courriel**, puis sur **Courriels**.\n").toUtf8());
-    EXPECT_EQ(guideFaults(sample.path(), captions),
-              QStringList{QStringLiteral(
-                  "Joueurs.md: **Courriels** is no caption the program shows")});
+        writeFile(sample.filePath(name + QStringLiteral(".md")), "# Guide\n");
+    writeFile(sample.filePath(QStringLiteral("Joueurs.md")),
+              QStringLiteral("Cliquez sur **Courriel**, puis sur **Courriels**.\n").toUtf8());
+    EXPECT_EQ(
+        guideFaults(sample.path(), captions),
+        QStringList{QStringLiteral("Joueurs.md: **Courriels** is no caption the program shows")});
 
     const QStringList faults =
         guideFaults(QStringLiteral(VORN_SOURCE_DIR "/resources/help"), captions);
@@ -561,7 +563,7 @@ TEST(HelpCaptionsCheck, FaultsNameTheGuideAndTheTextAndAMissingGuideFails)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const auto guide = [&](const QString &name, const char *text) {
-        write(dir.filePath(name + QStringLiteral(".md")), QByteArray(text));
+        writeFile(dir.filePath(name + QStringLiteral(".md")), QByteArray(text));
     };
     for (const QString &name : guideNames())
         guide(name, "# Titre\n");
