@@ -284,8 +284,6 @@ protected:
         report::fr().start();
         report::frInstallPreview();
         designer::frRegisterDesigner();
-        writeLines(QStringLiteral("Vorn_Lud.ini"),
-                   {QStringLiteral("[Param]"), QStringLiteral("Saison=2023-2024")});
         QStringList joueur(19);
         joueur[0] = QStringLiteral("0123456");
         joueur[1] = QStringLiteral("M.");
@@ -333,7 +331,11 @@ protected:
         m_fenetres = creerFenetres();
         Vorn_FPr->Show();
         vorn_test::settle();
+        out.addTopLevels(); // no season yet
+        writeLines(QStringLiteral("Vorn_Lud.ini"),
+                   {QStringLiteral("[Param]"), QStringLiteral("Saison=2023-2024")});
         Vorn_FPr->LireSaison();
+        ASSERT_EQ(SaisonEnCours, QStringLiteral("2023-2024"));
         out.addTopLevels();
         const QSet<QString> skipped{QStringLiteral("Quiter"), QStringLiteral("Fermer1")};
         QList<QAction *> commands;
@@ -503,6 +505,7 @@ TEST_F(HelpCaptions, EveryBoldTextOfTheGuidesIsACaptionTheProgramShows)
         {"Présentation", "tab"},
         {"Edition classement général", "button"},
         {"Saison en cours", "panel caption"},
+        {"Pas de Saison", "panel caption before a season is open"},
         {"Imprimer", "print dialog caption"},
         {"Propriétés", "print dialog button"},
         {"Editeur - Enveloppes.frf", "designer caption"},
