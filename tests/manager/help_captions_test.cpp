@@ -40,6 +40,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
@@ -101,21 +102,22 @@ public:
             m_texts.insert(text);
     }
     // A label's text: plain, or its rich text read as plain; each of its
-    // lines counts on its own too.
+    // lines counts on its own too. Only a label with a buddy takes "&" as
+    // an accelerator mark.
     void addLabel(const QLabel *label)
     {
         QString text = label->text();
         if (label->textFormat() == Qt::RichText ||
             (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(text)))
             text = QTextDocumentFragment::fromHtml(text).toPlainText();
-        for (const QString &line : text.split(QRegularExpression(QStringLiteral("[\r\n\u2029]")))) {
-            add(line);
-            if (!label->buddy())
-                addLiteral(line);
+        QStringList parts = text.split(QRegularExpression(QStringLiteral("[\\r\\n\\x{2029}]")));
+        parts.append(text);
+        for (const QString &part : parts) {
+            if (label->buddy())
+                add(part);
+            else
+                addLiteral(part);
         }
-        add(text);
-        if (!label->buddy())
-            addLiteral(text);
     }
     void addMenu(const QList<QAction *> &actions)
     {
@@ -581,6 +583,42 @@ TEST(HelpCaptionsCheck, FaultsNameTheGuideAndTheTextAndAMissingGuideFails)
                            "Mcf.md: **&Ouvrir** is no caption the program shows",
                            "Mcf.md: **ouvrir** is no caption the program shows",
                            "VRuser.md: missing or unreadable"}));
+}
+
+TEST(HelpCaptionsCheck, EachKindOfControlGivesItsTextAsShown)
+{
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Fenêtre"));
+    auto *bar = new QMenuBar(&window);
+    QMenu *file = bar->addMenu(QStringLiteral("&Fichier"));
+    file->addAction(QStringLiteral("Dupont && Fils\tCtrl+D"));
+    file->addMenu(QStringLiteral("Exporter"))->addAction(QStringLiteral("&Texte"));
+    auto *button = new QPushButton(QStringLiteral("  &Valider   tout "), &window);
+    button->setToolTip(QStringLiteral("Enregistrer"));
+    new QLabel(QStringLiteral("<b>Nom</b> du club<br>Ville :"), &window);
+    new QLabel(QStringLiteral("Prix & frais"), &window);
+    new QGroupBox(QStringLiteral("Filtres"), &window);
+    auto *tabs = new QTabWidget(&window);
+    tabs->addTab(new QWidget, QStringLiteral("&Présentation"));
+    auto *titled = new QTableWidget(1, 2, &window);
+    titled->setHorizontalHeaderLabels({QStringLiteral("Licence"), QStringLiteral("Nom")});
+    titled->setItem(0, 0, new QTableWidgetItem(QStringLiteral("0123456")));
+    auto *grid = new QTableWidget(2, 1, &window);
+    grid->horizontalHeader()->hide();
+    grid->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Ind.")));
+    grid->setItem(1, 0, new QTableWidgetItem(QStringLiteral("52")));
+    auto *tree = new QTreeWidget(&window);
+    tree->setHeaderLabels({QStringLiteral("Champ")});
+
+    Captions captions;
+    captions.addWindow(&window);
+    QStringList expected{
+        "Fenêtre",      "Fichier",     "Dupont & Fils", "Exporter", "Texte",
+        "Valider tout", "Enregistrer", "Nom du club",   "Ville :",  "Nom du club Ville :",
+        "Prix & frais", "Filtres",     "Présentation",  "Licence",  "Nom",
+        "Ind.",         "Champ"};
+    expected.sort();
+    EXPECT_EQ(captions.sorted(), expected) << "no cell under a title row, no data row";
 }
 
 } // namespace help_captions_test
