@@ -17,6 +17,7 @@
 #include "manager/vorn_pr.h"
 #include "manager/vorn_saison.h"
 #include "platform/forms/application.h"
+#include "report/core/frlibrary.h"
 
 TVorn_FPr *Vorn_FPr = nullptr;
 TApropos *Apropos = nullptr;
@@ -42,6 +43,10 @@ template <class W> void creer(std::vector<std::unique_ptr<platform::TForm>> &own
 {
     auto window = std::make_unique<W>();
     global = window.get();
+    // The report library looks for the record sources of a report among the
+    // program's windows: the designer lists a window's sources for its bands
+    // only when the window is known to the library.
+    report::fr().registerForm(window.get());
     owned.push_back(std::move(window));
 }
 

@@ -3,13 +3,17 @@
 // resized, previewed, undone, redone and saved; the saved template prepared
 // as edited; closing unchanged and designing a missing template; then one
 // prepared page of the envelope edited from its preview.
+#include "designer/core/bandsources.h"
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
 #include "designer/ui/editorform.h"
+#include "manager/calendar.h"
+#include "manager/fenetres.h"
 #include "manager/vorn_edition.h"
 #include "platform/canvas/textmeasurer.h"
 #include "platform/dialogs/dialogs.h"
 #include "report/core/frlibrary.h"
+#include "report/data/frdictionary.h"
 #include "report/io/fremfpages.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frglobals.h"
@@ -521,6 +525,29 @@ TEST_F(DesignerRoad, PreparedPageEditedFromThePreviewKeepsTheTemplate)
     EXPECT_EQ(w->frReport1->FileName, nameDuringEdit);
     EXPECT_FALSE(nameDuringEdit.isEmpty());
     EXPECT_FALSE(watchdog.fired);
+}
+
+// The band dialog of the designer offers the record sources of the program's
+// windows: a band of the calendar template keeps its window's source through
+// the dialog's OK, instead of losing it to "[Aucun]", and the sources of the
+// other windows are offered under their window's name.
+TEST_F(DesignerRoad, BandDialogOffersTheRecordSourcesOfTheProgramsWindows)
+{
+    writeLines("Vorn_Lud.ini", {"[MiseAjour]", "NoValide=1", "Date=10/03/2024"});
+    clock().current = platform::EncodeDate(2024, 3, 16) + 0.5;
+    const std::unique_ptr<Fenetres> fenetres = creerFenetres();
+    Vorn_FCalendar->frReport1->makeCurrent();
+    report::TfrDataDictionary &dictionary = Vorn_FCalendar->frReport1->Dictionary();
+    const QStringList items = designer::bandSourceItems(dictionary);
+    for (const char *source : {"frUserDataset1", "frUserDataset2"}) {
+        const QString name = QString::fromLatin1(source);
+        const designer::BandSourceChoice choice =
+            designer::classifyBandSource(name, items, dictionary);
+        EXPECT_GE(choice.item, 2) << source << " not offered among " << items.join('|').toStdString();
+        EXPECT_EQ(designer::bandSourceText(choice, items, dictionary), name);
+    }
+    EXPECT_TRUE(items.contains(QStringLiteral("Vorn_FChallenge.frUserDataset1")))
+        << items.join('|').toStdString();
 }
 
 } // namespace designer_road
