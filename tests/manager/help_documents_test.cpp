@@ -306,6 +306,21 @@ TEST_F(HelpDocuments, NoMarkdownLeftOver)
     }
 }
 
+// A picture pushed to the next page is not also drawn, out of sight, at the
+// foot of the page before: each picture of the source is in the PDF once.
+TEST_F(HelpDocuments, EachPictureIsDrawnOnce)
+{
+    static const QRegularExpression picture(QStringLiteral("!\\[[^\\]]*\\]\\([^)]*\\)"));
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const qsizetype named = sourceOf(g.name).count(picture);
+        const QStringList lines = poppler("pdfimages", {QStringLiteral("-list"), pdfPath(g.name)})
+                                      .split(u'\n', Qt::SkipEmptyParts);
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_EQ(lines.size() - 2, named) << qPrintable(lines.join(u'\n'));
+    }
+}
+
 TEST_F(HelpDocuments, FirstAndLastPagesCarryTheFooter)
 {
     for (const Guide &g : guides()) {

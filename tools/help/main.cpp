@@ -223,6 +223,33 @@ void keepHeadingsWithText(QTextDocument &doc, double pageHeight)
     }
 }
 
+// A picture that does not fit at the foot of a page is laid on the next one,
+// but its paragraph still starts on the page before, where drawing would put
+// a hidden copy of it into the PDF: such a paragraph starts the next page.
+void keepPicturesWhole(QTextDocument &doc, double pageHeight)
+{
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().pageBreakPolicy() != 0)
+            continue;
+        bool picture = false;
+        for (auto it = block.begin(); !it.atEnd() && !picture; ++it)
+            picture = it.fragment().charFormat().isImageFormat();
+        if (!picture)
+            continue;
+        doc.documentLayout()->documentSize(); // lays out what changed
+        const QTextLayout *layout = block.layout();
+        if (!layout || layout->lineCount() == 0)
+            continue;
+        const double blockTop = doc.documentLayout()->blockBoundingRect(block).top();
+        const double firstLine = layout->position().y() + layout->lineAt(0).y();
+        if (std::floor(blockTop / pageHeight) != std::floor((firstLine + 1) / pageHeight)) {
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(format);
+        }
+    }
+}
+
 QString firstHeading(const QTextDocument &doc)
 {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
@@ -273,6 +300,7 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setPageSize(body);
     keepHeadingsWithText(doc, body.height());
+    keepPicturesWhole(doc, body.height());
     const int pages = doc.pageCount();
 
     QPainter painter(&writer);
