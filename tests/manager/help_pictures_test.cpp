@@ -4,6 +4,7 @@
 // fails here until its picture is taken again (the message says how).
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
+#include "manager/core/import_joueurs.h"
 #include "manager/calendar.h"
 #include "manager/challenge.h"
 #include "manager/core/vorn_dec.h"
@@ -94,6 +95,8 @@ QString ligneJoueur(const Joueur &j)
     f[14] = QString::fromUtf8(j.courriel);
     f[15] = QString::fromUtf8(j.naissance);
     f[16] = QStringLiteral("Senior Licence");
+    // The ranking code an import gives that value index.
+    f[17] = manager::CodeClassement(f[4]);
     f[18] = QStringLiteral("2027");
     return f.join(QLatin1Char(';')) + QLatin1Char(';');
 }
