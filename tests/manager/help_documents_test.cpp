@@ -19,6 +19,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #ifndef VORN_HELP_DIR
 #error "VORN_HELP_DIR must name the build's folder of user guides"
 #endif
@@ -318,6 +320,59 @@ TEST_F(HelpDocuments, EachPictureIsDrawnOnce)
                                       .split(u'\n', Qt::SkipEmptyParts);
         ASSERT_GE(lines.size(), 2);
         EXPECT_EQ(lines.size() - 2, named) << qPrintable(lines.join(u'\n'));
+    }
+}
+
+// The words of the source's tables, as the PDF shows them.
+QSet<QString> tableWords(const QString &source)
+{
+    QSet<QString> words;
+    for (const QString &line : source.split(u'\n'))
+        if (line.trimmed().startsWith(u'|'))
+            for (const QString &word : readable(QString(line).remove(QStringLiteral("**")).remove(u'`'))
+                                           .split(QRegularExpression(QStringLiteral("[\\s|]+")),
+                                                  Qt::SkipEmptyParts))
+                words.insert(word);
+    return words;
+}
+
+// The last line of a paragraph split between two pages is not also written,
+// out of sight, on the next page (nor a page's first line on the page
+// before): a search or a copy of the text would find it twice. Paragraphs are
+// kept whole for that; a table split between two pages may still carry such
+// a hidden line, which the layout draws with the row before the page's first.
+TEST_F(HelpDocuments, NoParagraphLineIsWrittenOnTwoPages)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QSet<QString> inTables = tableWords(sourceOf(g.name));
+        const int pages = infoOf(pdfPath(g.name)).value(QStringLiteral("Pages")).toInt();
+        QList<QStringList> lines; // each page's lines, the footer left out
+        for (int n = 1; n <= pages; ++n) {
+            const QString page = QString::number(n);
+            QStringList text = poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                     QStringLiteral("UTF-8"), QStringLiteral("-f"), page,
+                                                     QStringLiteral("-l"), page, pdfPath(g.name),
+                                                     QStringLiteral("-")})
+                                   .split(u'\n', Qt::SkipEmptyParts);
+            for (QString &line : text)
+                line = readable(line);
+            text.removeAll(QString());
+            if (!text.isEmpty())
+                text.removeLast();
+            lines.append(text);
+        }
+        for (int n = 0; n + 1 < lines.size(); ++n) {
+            if (lines[n].isEmpty() || lines[n + 1].isEmpty() ||
+                lines[n].last() != lines[n + 1].first())
+                continue;
+            const QStringList words = lines[n].last().split(u' ');
+            if (std::all_of(words.begin(), words.end(),
+                            [&](const QString &w) { return inTables.contains(w); }))
+                continue;
+            ADD_FAILURE() << "pages " << n + 1 << " and " << n + 2 << ": "
+                          << qPrintable(lines[n].last());
+        }
     }
 }
 

@@ -223,30 +223,46 @@ void keepHeadingsWithText(QTextDocument &doc, double pageHeight)
     }
 }
 
-// A picture that does not fit at the foot of a page is laid on the next one,
-// but its paragraph still starts on the page before, where drawing would put
-// a hidden copy of it into the PDF: such a paragraph starts the next page.
-void keepPicturesWhole(QTextDocument &doc, double pageHeight)
+// A paragraph of the page's text (tables keep their rows whole by themselves)
+// is never split between two pages, and a picture that does not fit at the
+// foot of a page starts the next one with its paragraph. Drawing a page also
+// draws, out of sight, the last line of a split paragraph that ends on the page
+// before, and a picture moved to the next page at the foot of the page before:
+// hidden copies that a search, a copy or a text extraction of the PDF would
+// find. A heading just before such a paragraph moves along with it.
+void keepParagraphsWhole(QTextDocument &doc, double pageHeight)
 {
+    auto startPage = [](const QTextBlock &block) {
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    };
+    // A line laid at the very top of a page may sit a fraction of a dot above it.
+    auto pageOf = [pageHeight](double y) { return std::floor((y + 1) / pageHeight); };
+    QTextFrame *const text = doc.rootFrame();
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().pageBreakPolicy() != 0)
-            continue;
-        bool picture = false;
-        for (auto it = block.begin(); !it.atEnd() && !picture; ++it)
-            picture = it.fragment().charFormat().isImageFormat();
-        if (!picture)
+        if (block.blockFormat().headingLevel() > 0 || block.blockFormat().pageBreakPolicy() != 0 ||
+            QTextCursor(block).currentFrame() != text)
             continue;
         doc.documentLayout()->documentSize(); // lays out what changed
         const QTextLayout *layout = block.layout();
         if (!layout || layout->lineCount() == 0)
             continue;
+        const QTextLine first = layout->lineAt(0);
+        const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+        const double top = layout->position().y() + first.y();
+        const double bottom = layout->position().y() + last.y() + last.height();
         const double blockTop = doc.documentLayout()->blockBoundingRect(block).top();
-        const double firstLine = layout->position().y() + layout->lineAt(0).y();
-        if (std::floor(blockTop / pageHeight) != std::floor((firstLine + 1) / pageHeight)) {
-            QTextBlockFormat format = block.blockFormat();
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(block).setBlockFormat(format);
-        }
+        const bool split = pageOf(top) != pageOf(bottom - 2);
+        const bool pushed = pageOf(blockTop - 1) != pageOf(top);
+        // Longer than a page: it has to be split anyway.
+        if ((!split && !pushed) || bottom - top > pageHeight / 2)
+            continue;
+        const QTextBlock previous = block.previous();
+        const bool heading = previous.isValid() && previous.blockFormat().headingLevel() > 0 &&
+                             previous.blockFormat().pageBreakPolicy() == 0 &&
+                             QTextCursor(previous).currentFrame() == text;
+        startPage(heading ? previous : block);
     }
 }
 
@@ -300,7 +316,7 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setPageSize(body);
     keepHeadingsWithText(doc, body.height());
-    keepPicturesWhole(doc, body.height());
+    keepParagraphsWhole(doc, body.height());
     const int pages = doc.pageCount();
 
     QPainter painter(&writer);
@@ -316,7 +332,10 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
         painter.translate(0, -view.top());
         painter.setClipRect(view);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
+        // A line laid exactly on the page's edge belongs to one page only:
+        // the layout draws every line that touches its clip, and a line
+        // clipped away by the painter would still be text of this page.
+        context.clip = view.adjusted(0, 1, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
