@@ -349,10 +349,11 @@ void FileCommands::SaveAs()
             saveFailed(name);
             return;
         }
-        // The changes are in the template written; the report stays under
-        // its own name (or untitled).
+        // The changes are in the template written, not in the report's own
+        // file: the report stays under its own name (or untitled) and still
+        // modified, so that closing asks before its changes are left behind.
         SaveCompleted = true;
-        break;
+        return;
     }
     case 3:
         try {

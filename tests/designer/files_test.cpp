@@ -90,7 +90,7 @@ TEST_F(FilesTest, UntitledSaveAsksForANameAndTheChosenTypeDecides)
         return std::optional<NewTemplateChoice>({{QStringLiteral("Classement")}, QImage()});
     };
     for (const Case &c : {Case{1, "x.txt", "x.frf", true, false},
-                          Case{2, "modele.frf", "modele.frt", false, false},
+                          Case{2, "modele.frf", "modele.frt", false, true},
                           Case{3, "dico", "dico.frd", false, true}}) {
         SCOPED_TRACE(c.typed);
         files->setFileName(untitled());
