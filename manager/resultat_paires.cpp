@@ -167,7 +167,7 @@ void TVornF_Resultat_Paires::FormActivate()
     const bool extrait = !m_extrait.isEmpty();
     Bt_Load_Groupe->setEnabled(extrait);
     Bt_Calcul_Groupe->setEnabled(extrait);
-    Bt_load_resultat->setEnabled(extrait && !m_resultats.isEmpty());
+    Bt_load_resultat->setEnabled(extrait && m_resultatsAJour && !m_resultats.isEmpty());
     titresGrille();
 }
 
@@ -185,13 +185,23 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
         return;
     const QStringList lignes = LineFile::read(page.FileName);
     m_extrait.clear();
-    if (!manager::PagePaires(lignes))
+    if (!manager::PagePaires(lignes)) {
+        // Another page of the site is passed over as before; a file that is
+        // no web page at all was surely picked by mistake: say so.
+        if (!manager::PageHtml(lignes))
+            MessageDlg(QStringLiteral("Ce fichier n'est pas une page de classement : ") +
+                           page.FileName,
+                       mtWarning, mbOK);
         return;
+    }
     // A page saved before it was whole is refused here, before any extract
     // is kept or saved.
     const QStringList extrait = manager::ExtrairePaires(lignes);
     manager::LirePaires(extrait, page.FileName);
     m_extrait = extrait;
+    // Results calculated until now belong to another extract.
+    m_resultatsAJour = false;
+    Bt_load_resultat->setEnabled(false);
     // The extract open until now may be saved over without a question.
     const QString ouvert = m_fichierExtrait;
     m_fichierExtrait = page.FileName;
@@ -225,9 +235,12 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
         return;
     m_extrait = LineFile::read(d.FileName);
     m_fichierExtrait = d.FileName;
+    // Nothing is calculated for this extract yet: saving the results now
+    // would write those of another extract, or an empty file.
+    m_resultatsAJour = false;
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
-    Bt_load_resultat->setEnabled(true);
+    Bt_load_resultat->setEnabled(false);
     Impression->setEnabled(true);
     PageControl1->setCurrentIndex(1);
     WebBrowser1->Navigate(d.FileName);
@@ -255,6 +268,7 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
     Total_Pc = total;
+    m_resultatsAJour = true;
     remplirGrille();
     Bt_load_resultat->setEnabled(!m_resultats.isEmpty());
     PageControl1->setCurrentIndex(2);
@@ -262,6 +276,14 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
 
 void TVornF_Resultat_Paires::Bt_load_resultatClick()
 {
+    // An empty list would empty the result file chosen, and the tournament
+    // linked to it would lose its points at the next ranking.
+    if (!m_resultatsAJour || m_resultats.isEmpty()) {
+        MessageDlg(QStringLiteral("Aucun résultat calculé pour ce classement : les points "
+                                  "doivent être calculés (Calculer) avant d'être enregistrés."),
+                   mtWarning, mbOK);
+        return;
+    }
     TSaveDialog d(this);
     d.Title = QStringLiteral("Sauvegarde résultat d'un tournoi ");
     d.DefaultExt = QStringLiteral("Chr");
@@ -292,10 +314,11 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
     Total_Pc = total;
+    m_resultatsAJour = true;
     m_fichierResultat = d.FileName;
     setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
     remplirGrille();
-    Bt_load_resultat->setEnabled(true);
+    Bt_load_resultat->setEnabled(!m_resultats.isEmpty());
     PageControl1->setCurrentIndex(2);
 }
 

@@ -70,6 +70,9 @@ private:
     // and the result file last opened or saved: saving one of them again
     // asks no question.
     QString m_fichierExtrait, m_fichierResultat;
+    // The result list was calculated from the extract shown, or read from
+    // the result file named in the caption: only then may it be saved.
+    bool m_resultatsAJour = false;
     QStringList m_places, m_noms1, m_noms2, m_licences1, m_licences2, m_points;
     qint64 Total_Pc = 0;
 };

@@ -106,6 +106,15 @@ bool PagePaires(const QStringList &page)
     return false;
 }
 
+bool PageHtml(const QStringList &page)
+{
+    for (const QString &l : page)
+        if (l.contains(QLatin1String("<html"), Qt::CaseInsensitive) ||
+            l.contains(QLatin1String("<!doctype"), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 QStringList ExtrairePaires(const QStringList &page)
 {
     QStringList extrait;

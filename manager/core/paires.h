@@ -17,6 +17,9 @@ namespace manager
 // True when one line is a known line of a pairs ranking page (ASCII letter
 // case ignored).
 bool PagePaires(const QStringList &page);
+// True when the file is a web page at all: a line opens its document
+// ("<html" or "<!DOCTYPE", letter case ignored).
+bool PageHtml(const QStringList &page);
 // Line 0 of the page, then every line of its ranking blocks.
 QStringList ExtrairePaires(const QStringList &page);
 

@@ -173,7 +173,8 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
 
 TEST_F(PairesFenetre, HostileInputsLoseNothing)
 {
-    // Random bytes and an unrelated page: refused without a word.
+    // Random bytes and an unrelated page are refused; the bytes, which are
+    // no web page at all, are named.
     QByteArray bruit;
     for (int i = 0; i < 4000; ++i)
         bruit.append(char((i * 7919) % 251));
@@ -186,7 +187,10 @@ TEST_F(PairesFenetre, HostileInputsLoseNothing)
         EXPECT_TRUE(w->extrait().isEmpty());
         EXPECT_TRUE(dialogs().saveRequests.empty());
     }
-    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("Ce fichier n'est pas une page de classement : ") +
+                          saison(QStringLiteral("bruit.htm"))});
+    dialogs().messages.clear();
 
     importer();
     w->Bt_Calcul_GroupeClick();
@@ -212,6 +216,69 @@ TEST_F(PairesFenetre, HostileInputsLoseNothing)
     w->Bt_Calcul_GroupeClick();
     EXPECT_EQ(w->Grille->rowCount(), 1);
     EXPECT_FALSE(w->Bt_load_resultat->isEnabled());
+}
+
+// The results are saved only when calculated for the extract shown (or
+// read from a result file): an extract reopened or imported since, or an
+// empty result file, leaves nothing to save, and no file is emptied.
+TEST_F(PairesFenetre, ResultsAreSavedOnlyWhenCalculatedForTheExtractShown)
+{
+    importer();
+    w->Bt_Calcul_GroupeClick();
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+    w->Bt_load_resultatClick();
+    const QByteArray enregistre = lireSaison(QStringLiteral("Open1.chr"));
+    ASSERT_FALSE(enregistre.isEmpty());
+    ecrireSaison(QStringLiteral("vide.chr"), {});
+    const QString refus = QStringLiteral("Aucun résultat calculé pour ce classement : les points "
+                                         "doivent être calculés (Calculer) avant d'être "
+                                         "enregistrés.");
+
+    const struct {
+        const char *cas;
+        std::function<void(TVornF_Resultat_Paires &)> avant;
+    } cas[] = {
+        {"extract reopened in a fresh window",
+         [this](TVornF_Resultat_Paires &f) {
+             dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+             f.Bt_Ouvrir_GroupeClick();
+         }},
+        {"extract reopened after a calculation",
+         [this](TVornF_Resultat_Paires &f) {
+             importer();
+             f.Bt_Calcul_GroupeClick();
+             dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+             f.Bt_Ouvrir_GroupeClick();
+             f.activated();
+         }},
+        {"page imported after a calculation",
+         [this](TVornF_Resultat_Paires &f) {
+             importer();
+             f.Bt_Calcul_GroupeClick();
+             importer();
+         }},
+        {"empty result file opened",
+         [this](TVornF_Resultat_Paires &f) {
+             dialogs().files.push_back(saison(QStringLiteral("vide.chr")));
+             f.Bt_Ouvrie_ResultatClick();
+         }},
+    };
+    for (const auto &c : cas) {
+        w = std::make_unique<TVornF_Resultat_Paires>();
+        w->activated();
+        c.avant(*w);
+        dialogs().messages.clear();
+        dialogs().saveRequests.clear();
+        EXPECT_FALSE(w->Bt_load_resultat->isEnabled()) << c.cas;
+        dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+        dialogs().answers.push_back(platform::mrYes);
+        w->Bt_load_resultatClick();
+        EXPECT_EQ(dialogs().texts(), QStringList{refus}) << c.cas;
+        EXPECT_TRUE(dialogs().saveRequests.empty()) << c.cas;
+        EXPECT_EQ(lireSaison(QStringLiteral("Open1.chr")), enregistre) << c.cas;
+        dialogs().files.clear();
+        dialogs().answers.clear();
+    }
 }
 
 TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
