@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -452,12 +453,21 @@ void TVorn_Fmcf_Poule::Button1Click()
         platform::MessageDlg(e.Message(), platform::mtError, platform::mbOK);
         return;
     }
+    // The scoring software looks for a ".txt" file: a name typed without
+    // an extension gets it, and the question before replacing a file is
+    // about that name.
+    const auto avecExtension = [](const QString &nom, int) {
+        return QFileInfo(nom).suffix().isEmpty() ? nom + QStringLiteral(".txt") : nom;
+    };
     platform::TSaveDialog dialogue(this);
     dialogue.FileName = Champ(m_poule.value(0), 0) + QStringLiteral(".txt");
     dialogue.InitialDir = RepAppli + SaisonEnCours;
+    dialogue.Filter = QStringLiteral("Fichier texte (*.txt)|*.txt");
+    dialogue.DefaultExt = QStringLiteral("txt");
     dialogue.OverwritePrompt = true;
+    dialogue.WrittenName = avecExtension;
     if (dialogue.Execute())
-        platform::LineFile::write(dialogue.FileName, lignes);
+        platform::LineFile::write(avecExtension(dialogue.FileName, 1), lignes);
 }
 
 void TVorn_Fmcf_Poule::BtCourrielClick()

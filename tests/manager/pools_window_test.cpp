@@ -270,6 +270,43 @@ TEST_F(PoolsWindow, EntriesFileMatchesTheGoldenFile)
     EXPECT_EQ(dialogs().messages.back().type, platform::mtError);
 }
 
+// With no pool file, the entries file carries the header the window shows
+// (the stored default, spelling included), under the name typed with the
+// ".txt" the dialog offers; the question before replacing is about that file.
+TEST_F(PoolsWindow, EntriesFileOfTheDefaultHeaderUnderTheTypedName)
+{
+    active();
+    QStringList montre;
+    for (QLineEdit *e :
+         {w->EdNumero, w->EdLieu, w->EdType, w->EdEntite, w->EdDistrict, w->EdPhase, w->EdGroupe})
+        montre << e->text();
+    EXPECT_EQ(w->EdPhase->text(), "septenbre");
+    const struct {
+        const char *tape;
+        const char *ecrit;
+        int questions;
+    } cas[] = {{"inscrits", "inscrits.txt", 0},
+               {"inscrits", "inscrits.txt", 1},
+               {"autre.txt", "autre.txt", 0}};
+    for (const auto &c : cas) {
+        dialogs().messages.clear();
+        dialogs().files.push_back(path(c.tape));
+        dialogs().answers.push_back(platform::mrYes);
+        w->Button1->click();
+        dialogs().answers.clear();
+        EXPECT_EQ(int(dialogs().messages.size()), c.questions) << c.tape;
+        EXPECT_FALSE(exists(c.tape) && QString(c.tape) != c.ecrit) << c.tape;
+        const QStringList lignes = platform::LineFile::read(path(c.ecrit));
+        ASSERT_GE(lignes.size(), 2) << c.ecrit;
+        EXPECT_EQ(lignes[1],
+                  "PAS;" + montre[0] + ";" + montre[0] + ";;" + montre.mid(1).join(';') + ";O101;8")
+            << c.ecrit;
+    }
+    ASSERT_EQ(dialogs().saveRequests.size(), 3u);
+    EXPECT_EQ(dialogs().saveRequests[0].defaultExt, "txt");
+    EXPECT_EQ(dialogs().saveRequests[0].filter, "Fichier texte (*.txt)|*.txt");
+}
+
 TEST_F(PoolsWindow, MailToThePlayersOfTheTeams)
 {
     active();
