@@ -12,6 +12,7 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frreport.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -515,6 +516,10 @@ void TVorn_FResultat_Quatre::ChargerMatch()
         choisir(CB_Adversaire, a);
     }
     m_feuilles = LignesMatch.size() / FeuilleMatch::Lignes;
+    m_matchLu = LignesMatch;
+    m_groupeMontre = CB_Groupe->currentIndex();
+    m_composMontre = CB_Compos->currentIndex();
+    m_adversaireMontre = CB_Adversaire->currentIndex();
     if (m_feuilles > 0) {
         {
             const QSignalBlocker bloque(TabControl1);
@@ -602,6 +607,8 @@ void TVorn_FResultat_Quatre::afficherGroupes(const QStringList &groupes)
 
 void TVorn_FResultat_Quatre::CB_GroupeChange()
 {
+    if (!quitterMatch())
+        return;
     if (CB_Groupe->count() > 0 && CB_Groupe->currentIndex() >= 0)
         chargerEquipes(CB_Groupe->currentIndex());
     RafraichirFormulaire();
@@ -609,12 +616,16 @@ void TVorn_FResultat_Quatre::CB_GroupeChange()
 
 void TVorn_FResultat_Quatre::CB_AdversaireChange()
 {
+    if (!quitterMatch())
+        return;
     ChargerMatch();
 }
 
 void TVorn_FResultat_Quatre::BtAjouGroupeClick()
 {
     if (!EdAjoutGroupe->isHidden() && !EdAjoutGroupe->text().isEmpty()) {
+        if (!quitterMatch())
+            return;
         remplir(CB_Compos, {});
         QStringList groupes = elements(CB_Groupe);
         groupes << champSaisi(EdAjoutGroupe->text());
@@ -634,7 +645,7 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
 void TVorn_FResultat_Quatre::BtSuprGroupeClick()
 {
     const int g = CB_Groupe->currentIndex();
-    if (g < 0)
+    if (g < 0 || !quitterMatch())
         return;
     if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
         return;
@@ -648,6 +659,8 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
 {
     const int g = CB_Groupe->currentIndex();
     if (g >= 0 && !Ed_Compo->isHidden() && !Ed_Compo->text().isEmpty()) {
+        if (!quitterMatch())
+            return;
         QStringList equipes = elements(CB_Compos);
         equipes << champSaisi(Ed_Compo->text());
         // The new table first: a total that cannot be worked out stops the
@@ -681,7 +694,7 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
 {
     const int g = CB_Groupe->currentIndex();
     const int t = CB_Compos->currentIndex();
-    if (g < 0 || t < 0)
+    if (g < 0 || t < 0 || !quitterMatch())
         return;
     if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
         return;
@@ -759,7 +772,64 @@ void TVorn_FResultat_Quatre::TabControl1Change()
 
 void TVorn_FResultat_Quatre::BtQuitterClick()
 {
+    if (!quitterMatch())
+        return;
     Hide();
+}
+
+void TVorn_FResultat_Quatre::closeEvent(QCloseEvent *event)
+{
+    bool quitte = false;
+    // Recording may fail: the window then stays, and the error is shown.
+    platform::guard([&] { quitte = quitterMatch(); });
+    if (!quitte) {
+        event->ignore();
+        return;
+    }
+    platform::TForm::closeEvent(event);
+}
+
+int TVorn_FResultat_Quatre::feuilleNonEnregistree() const
+{
+    if (m_feuilles == 0)
+        return -1;
+    QStringList maintenant = LignesMatch;
+    if (TabControl1->currentIndex() >= 0)
+        feuilleAffichee().enregistrer(maintenant, baseFeuille());
+    return FeuilleModifiee(m_matchLu, maintenant, m_feuilles);
+}
+
+bool TVorn_FResultat_Quatre::quitterMatch()
+{
+    const int s = feuilleNonEnregistree();
+    if (s < 0)
+        return true;
+    const int groupe = CB_Groupe->currentIndex();
+    const int compos = CB_Compos->currentIndex();
+    const int adversaire = CB_Adversaire->currentIndex();
+    // The lists show the match in question while it is asked about, and
+    // the match file is named after them when it is recorded.
+    choisir(CB_Groupe, m_groupeMontre);
+    choisir(CB_Compos, m_composMontre);
+    choisir(CB_Adversaire, m_adversaireMontre);
+    const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
+    const int reponse =
+        MessageDlg(QStringLiteral("La feuille ") + nom +
+                       QStringLiteral(" n'est pas enregistrée.\nVoulez-vous l'enregistrer ?"),
+                   mtConfirmation, mbYesNoCancel);
+    if (reponse == mrYes) {
+        if (!enregistrerMatch())
+            return false;
+    } else if (reponse == mrNo) {
+        // Dropped: what the window holds is the file again.
+        ChargerMatch();
+    } else {
+        return false;
+    }
+    choisir(CB_Groupe, groupe);
+    choisir(CB_Compos, compos);
+    choisir(CB_Adversaire, adversaire);
+    return true;
 }
 
 // --- Sheet commands ---------------------------------------------------------
@@ -858,6 +928,11 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
 {
     if (TabControl1->currentIndex() < 0)
         return;
+    enregistrerMatch();
+}
+
+bool TVorn_FResultat_Quatre::enregistrerMatch()
+{
     // Checked on the sheets as they would be stored, before any file is
     // written: a match file recorded without its table would disagree with it.
     QStringList aEnregistrer = LignesMatch;
@@ -869,10 +944,11 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
                        QStringLiteral(" n'est pas calculée : le match doit être calculé "
                                       "(Calculer) avant d'être enregistré."),
                    mtWarning, mbOK);
-        return;
+        return false;
     }
     EnregistrerFeuille(baseFeuille());
     ecrireCpo(NomFichierMatch(0), LignesMatch);
+    m_matchLu = LignesMatch;
     const int g = CB_Groupe->currentIndex();
     ReportTableau r = ReportTableau::HorsTableau;
     try {
@@ -889,12 +965,18 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
     if (r == ReportTableau::HorsTableau)
         MessageDlg(QStringLiteral("Equipe hors du tableau du groupe : résultats non reportés"),
                    mtWarning, mbOK);
+    return true;
 }
 
 void TVorn_FResultat_Quatre::Bt_load_resultatClick()
 {
-    if (ListeHomologation.lignes().size() < 2)
+    if (ListeHomologation.lignes().size() < 2) {
+        MessageDlg(QStringLiteral("Aucune feuille de match enregistrée : il n'y a pas de "
+                                  "résultat à enregistrer. Enregistrez d'abord la feuille de "
+                                  "match calculée."),
+                   mtWarning, mbOK);
         return;
+    }
     TSaveDialog d(this);
     d.InitialDir = RepAppli + SaisonEnCours;
     d.Title = QStringLiteral("Sauvegarde résultat d'une épreuve ");

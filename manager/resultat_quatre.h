@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QStringList>
 
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -130,6 +131,7 @@ public:
 
 protected:
     void FormActivate() override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void construirePanneauHaut(QWidget *haut);
@@ -145,11 +147,25 @@ private:
     void SaisirJoueurs(int equipe, int miTemps);
     int baseFeuille() const;
     bool aDesResultats(int equipe) const;
+    // Records the match shown as "Enregistrer" does; false when it is
+    // refused (a sheet not calculated, told to the user).
+    bool enregistrerMatch();
+    // The first sheet of the match shown that was changed since it was read
+    // or recorded, with what the edits hold; -1 when none was.
+    int feuilleNonEnregistree() const;
+    // Before the match shown is left: asks whether to record a changed
+    // sheet. False when the user stays on it (the lists then show its group
+    // and teams again).
+    bool quitterMatch();
 
     QHash<QString, QLineEdit *> m_edits;
     manager::ComposantsImpression m_composants;
     TableauGroupe m_tableau;
     int m_feuilles = 0;
+    // The match shown as read or last recorded, and the group and teams
+    // chosen for it.
+    QStringList m_matchLu;
+    int m_groupeMontre = -1, m_composMontre = -1, m_adversaireMontre = -1;
     // The result file the caption names: saved again without a question.
     QString m_fichierResultat;
 };

@@ -120,6 +120,28 @@ int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles)
     return -1;
 }
 
+namespace
+{
+
+QStringList telleQuEnregistree(const QStringList &lignes, int base)
+{
+    QStringList feuille = lignes.mid(base, FeuilleMatch::Lignes);
+    FeuilleMatch::depuisLignes(lignes, base).enregistrer(feuille, 0);
+    return feuille;
+}
+
+} // namespace
+
+int FeuilleModifiee(const QStringList &lues, const QStringList &actuelles, int feuilles)
+{
+    for (int s = 0; s < feuilles; ++s) {
+        const int base = FeuilleMatch::Lignes * s;
+        if (telleQuEnregistree(lues, base) != telleQuEnregistree(actuelles, base))
+            return s;
+    }
+    return -1;
+}
+
 bool ControleNumero(QString &numero, bool *chiffreOk)
 {
     if (chiffreOk)

@@ -25,6 +25,11 @@ void nettoyerFeuille(FeuilleMatch &f);
 // side is not a whole number, i.e. that was not calculated; -1 when every
 // sheet is. Recording reads those fields as numbers.
 int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles);
+// The first of the match's sheets (from 0) that differs between the lines
+// as read or recorded and the lines now, both as recording writes them (so
+// a file's own spelling of an unchanged sheet does not count); -1 when none
+// does.
+int FeuilleModifiee(const QStringList &lues, const QStringList &actuelles, int feuilles);
 
 // The check of a membership number, padded in place to eight digits (a
 // single character stays as it is). False for an empty number; chiffreOk

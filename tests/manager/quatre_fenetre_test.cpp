@@ -149,6 +149,11 @@ protected:
         ajouterGroupe(QStringLiteral("Poule A"));
         for (const char *equipe : {"Lyon", "Sète", "Nice", "Pau"})
             ajouterEquipe(QString::fromUtf8(equipe));
+        saisieFeuille();
+    }
+    // The worked sheet of Lyon - Sète created and typed, not calculated.
+    void saisieFeuille()
+    {
         w->CB_Adversaire->setCurrentIndex(1);
         creerFeuille(QStringLiteral("Match 1"));
         w->Donnee->setText(QStringLiteral("1000158+1000306+1000380+1001453"));
@@ -219,6 +224,74 @@ TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
     for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
         EXPECT_EQ(readBytes(saison(QLatin1String(nom))), golden(QLatin1String(nom))) << nom;
     EXPECT_EQ(w->ListeHomologation.lignes().size(), 8);
+}
+
+// A sheet calculated and not recorded is not left without a question:
+// "Oui" records it as "Enregistrer" does, "Non" drops it, "Annuler" stays on
+// it with the lists as they were; a match as read or recorded asks nothing.
+// With no sheet recorded, saving the result file says why it cannot.
+TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
+{
+    ouvrir();
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("Aucune feuille de match enregistrée : il n'y a pas de "
+                                         "résultat à enregistrer. Enregistrez d'abord la feuille "
+                                         "de match calculée.")});
+    EXPECT_TRUE(dialogs().saveRequests.empty());
+
+    saisieDeReference();
+    const QString question =
+        QStringLiteral("La feuille Match 1 n'est pas enregistrée.\nVoulez-vous l'enregistrer ?");
+    const QString match = saison(QStringLiteral("PouleM000001.cpo"));
+    const struct {
+        const char *action;
+        std::function<void()> quitter;
+    } actions[] = {
+        {"Quitter", [this] { cliquer(w->BtQuitter); }},
+        {"close box", [this] { w->close(); }},
+        {"opponent", [this] { w->CB_Adversaire->setCurrentIndex(2); }},
+        {"team", [this] { w->CB_Compos->setCurrentIndex(2); }},
+    };
+    for (const auto &a : actions) {
+        cliquer(w->BtCalculMacth);
+        dialogs().messages.clear();
+        dialogs().answers = {mrCancel};
+        a.quitter();
+        EXPECT_EQ(dialogs().texts(), QStringList{question}) << a.action;
+        EXPECT_EQ(dialogs().messages.front().buttons, mbYesNoCancel) << a.action;
+        EXPECT_TRUE(w->isVisible()) << a.action;
+        EXPECT_EQ(w->CB_Compos->currentIndex(), 0) << a.action;
+        EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1) << a.action;
+        EXPECT_EQ(e("APv30"), QStringLiteral("1233")) << a.action;
+        EXPECT_FALSE(exists(match)) << a.action;
+
+        dialogs().answers = {mrNo};
+        a.quitter();
+        EXPECT_FALSE(exists(match)) << a.action;
+        EXPECT_EQ(w->TabControl1->count(), 0) << a.action;
+        // The sheet typed again for the next way out.
+        ouvrir();
+        w->CB_Compos->setCurrentIndex(0);
+        saisieFeuille();
+    }
+
+    cliquer(w->BtCalculMacth);
+    dialogs().messages.clear();
+    dialogs().answers = {mrYes};
+    w->CB_Adversaire->setCurrentIndex(2);
+    EXPECT_EQ(dialogs().texts(), QStringList{question});
+    for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
+        EXPECT_EQ(readBytes(saison(QLatin1String(nom))), golden(QLatin1String(nom))) << nom;
+    EXPECT_EQ(w->ListeHomologation.lignes().size(), 8);
+    EXPECT_EQ(w->CB_Adversaire->currentIndex(), 2);
+
+    dialogs().messages.clear();
+    w->CB_Adversaire->setCurrentIndex(1);
+    ASSERT_EQ(w->TabControl1->count(), 1);
+    cliquer(w->BtQuitter);
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(QuatreFenetre, AFreshWindowReloadsTheSessionAndRewritesTheSameBytes)
