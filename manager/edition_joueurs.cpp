@@ -567,11 +567,11 @@ void TVorn_FEdition_Joueurs::Bt_CourrielClick()
     RemplirGrille();
 }
 
-void TVorn_FEdition_Joueurs::EnvoyerCourriel(const QStringList &adresses)
+bool TVorn_FEdition_Joueurs::EnvoyerCourriel(const QStringList &adresses)
 {
     if (adresses.isEmpty())
-        return;
-    OpenMailLink(manager::lienCourriel(adresses, CB_BCC->isChecked()));
+        return true;
+    return OpenMailLink(manager::lienCourriel(adresses, CB_BCC->isChecked()));
 }
 
 void TVorn_FEdition_Joueurs::Bt_ActionClick()
@@ -591,8 +591,11 @@ void TVorn_FEdition_Joueurs::Bt_ActionClick()
         if (cellule && cellule->text() == Marque)
             adresses.append(StrGrd->item(r, 6) ? StrGrd->item(r, 6)->text() : QString());
     }
+    // Without a mail program no group can go: warned once, the rest is not
+    // tried.
     for (const QStringList &lot : manager::lotsCourriel(adresses, Nbr_Courriel->value()))
-        EnvoyerCourriel(lot);
+        if (!EnvoyerCourriel(lot))
+            break;
     Hide();
 }
 

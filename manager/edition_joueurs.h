@@ -117,7 +117,8 @@ public:
     void Publipostage1Click();
     void Bt_ImpressionClick();
     void Bt_QuitterClick();
-    void EnvoyerCourriel(const QStringList &adresses);
+    // False when no mail program took the link (the user was warned).
+    bool EnvoyerCourriel(const QStringList &adresses);
     void ExporterJoueurs(const QString &nom);
 
     // The filters as the controls set them.

@@ -627,7 +627,8 @@ void TVornF_Quatre_Webweb::ImpressionClick(QObject *Sender)
         platform::ShowMessage(QStringLiteral("Choisir son compte Courriel"));
         for (const QString &lien :
              manager::liensCourriel(Listes.courriels, Nbr_Courriel->value(), Cb_BCC->isChecked()))
-            platform::OpenMailLink(lien);
+            if (!platform::OpenMailLink(lien))
+                break; // warned once; without a mail program no group goes
     }
 }
 

@@ -444,11 +444,18 @@ TEST_F(Convocations, MailBatches)
     active(true);
     ouvre("equipes.Quc");
     w->Nbr_Courriel->setValue(3);
-    shell().results = {platform::SE_ERR_NOASSOC};
     w->BtCourriel->click();
     ASSERT_EQ(shell().calls.size(), 2u);
     EXPECT_EQ(shell().calls[0].file, "mailto:jerome@exemple.fr;loic@exemple.fr;anne@exemple.fr; ?");
     EXPECT_EQ(shell().calls[1].file, "mailto:elodie@exemple.fr; ?");
+    EXPECT_EQ(dialogs().texts(), QStringList{"Choisir son compte Courriel"});
+
+    // The first batch refused: warned once, the next one is not tried.
+    shell().calls.clear();
+    dialogs().messages.clear();
+    shell().results = {platform::SE_ERR_NOASSOC};
+    w->BtCourriel->click();
+    ASSERT_EQ(shell().calls.size(), 1u);
     const QStringList textes = dialogs().texts();
     ASSERT_EQ(textes.size(), 2);
     EXPECT_EQ(textes[0], "Choisir son compte Courriel");
@@ -471,7 +478,8 @@ TEST_F(Convocations, MailBatches)
     EXPECT_TRUE(dialogs().messages.empty());
 }
 
-// Through the real shell: every batch that no program takes is told.
+// Through the real shell: a batch that no program takes is told once, and
+// the batches after it are not tried.
 TEST_F(Convocations, MailWithoutAMailProgramIsTold)
 {
     active(true);
@@ -487,12 +495,8 @@ TEST_F(Convocations, MailWithoutAMailProgramIsTold)
         QStringList texts;
         QStringList runs;
     } cases[] = {
-        {"no mail program", "", 0, {choix, platform::kMailMissing, platform::kMailMissing}, {}},
-        {"the opener fails",
-         "courrier.desktop",
-         3,
-         {choix, platform::kMailMissing, platform::kMailMissing},
-         {lot1, lot2}},
+        {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
+        {"the opener fails", "courrier.desktop", 3, {choix, platform::kMailMissing}, {lot1}},
         {"a program takes them", "courrier.desktop", 0, {choix}, {lot1, lot2}},
     };
     std::unique_ptr<platform::Shell> recording = platform::setShell(nullptr);
