@@ -493,6 +493,9 @@ void THttpCli::InternalClear()
     m_requestDoneError = 0;
     m_docName.clear();
     m_statusCode = 0;
+    // An answer without a status line has no reason either: the last
+    // request's must not show through.
+    m_reasonPhrase.clear();
     m_receivedCount = 0;
     m_sentCount = 0;
     m_headerLineCount = 0;
@@ -1318,18 +1321,22 @@ void THttpCli::statusLine(const QString &line)
         m_closeReq = m_requestVer == QLatin1String("1.0");
     HTTP_TRACE(loProtSpecDump, QStringLiteral("FCloseReq=") +
                                    (m_closeReq ? QStringLiteral("1") : QStringLiteral("0")));
-    int start = 9;
-    while (start < line.size() && !isDigit(line.at(start)))
+    // The version, blanks, exactly three digits, then the end of the line or
+    // a blank and the reason. Anything else in between (stray bytes such as
+    // an encoded "%20" before a real answer) makes no status: the code is
+    // never looked for further along the line.
+    qsizetype start = 8;
+    while (start < line.size() && line.at(start) == QLatin1Char(' '))
         ++start;
-    QString code = line.mid(start, 3);
-    bool ok = !code.isEmpty();
-    for (QChar c : code)
-        if (!isDigit(c))
-            ok = false;
+    const qsizetype end = start + 3;
+    bool ok =
+        start > 8 && end <= line.size() && (end == line.size() || line.at(end) == QLatin1Char(' '));
+    for (qsizetype i = start; ok && i < end; ++i)
+        ok = isDigit(line.at(i));
     if (!ok)
         throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
-    m_statusCode = code.toInt();
-    m_reasonPhrase = line.mid(start + 4);
+    m_statusCode = QStringView(line).mid(start, 3).toInt();
+    m_reasonPhrase = line.mid(end + 1);
 }
 
 void THttpCli::headerField(const QString &line)
@@ -1819,6 +1826,7 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
     m_contentLength = -1;
     m_contentType.clear();
     m_statusCode = 0;
+    m_reasonPhrase.clear();
     m_transferEncoding.clear();
     m_contentEncoding.clear();
     m_lineHandler = LineHandler::None;

@@ -63,6 +63,57 @@ TEST_F(HttpResponse, StatusLinesAndInterimAnswers)
     EXPECT_EQ(client.ResponseVersion(), QStringLiteral("1.0"));
 }
 
+TEST_F(HttpResponse, StatusLineIsReadStrictly)
+{
+    // One client answers every line in turn, so that each row also shows
+    // what the request before it leaves behind: an answer without a status
+    // line has neither a status nor a reason of its own.
+    struct Case {
+        const char *line;
+        std::uint16_t error;
+        int status;
+        const char *reason;
+    } cases[] = {
+        {"HTTP/1.1 200 OK", 0, 200, "OK"},
+        {"<HTML><BODY>", 0, 0, ""},
+        {"HTTP/1.0 200 OK", 0, 200, "OK"},
+        {"<!DOCTYPE html>", 0, 0, ""},
+        {"HTTP/1.1 204", 0, 204, ""},
+        {"HTTP/1.1 503 Service Unavailable", 0, 503, "Service Unavailable"},
+        // Stray bytes before, inside or after the code make no status.
+        {"HTTP/1.1%20200%20OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 HTTP/1.1 200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 x200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1\t200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 -200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 20 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 2000 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 200OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 200\tOK", 7, 0, "Invalid status line"},
+        {"HTTP/1.10 200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 ", 7, 0, "Invalid status line"},
+    };
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(kUrl);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const size_t before = rec.done.size();
+        client.simulateResponse(httpGET);
+        QByteArray reply = QByteArray(c.line) + "\r\nContent-Length: 0\r\n\r\n";
+        client.simulateData(reply.constData(), int(reply.size()));
+        client.simulateClose();
+        settle();
+        ASSERT_EQ(rec.done.size(), before + 1);
+        EXPECT_EQ(rec.done.back().error, c.error);
+        EXPECT_EQ(client.ReasonPhrase(), QLatin1String(c.reason));
+        if (c.error == 0) {
+            EXPECT_EQ(client.StatusCode(), c.status);
+        }
+        EXPECT_EQ(client.State(), httpReady);
+    }
+}
+
 TEST_F(HttpResponse, ChunkedBodies)
 {
     SimulatedRun one = run("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"
