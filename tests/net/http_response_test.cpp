@@ -963,6 +963,63 @@ TEST_F(HttpResponse, BandwidthLimitKeepsEachSampleWithinItsBudget)
     EXPECT_GE(points.back().ms, 2000);
 }
 
+TEST_F(HttpResponse, ALargeBodyIsReadInLargeBlocks)
+{
+    // What the client's socket reads: the size it asked for and what came.
+    struct Read {
+        size_t asked;
+        ssize_t got;
+    };
+    const QByteArray data = pattern(4 * 1024 * 1024, 9);
+    QByteArray chunked;
+    for (qsizetype at = 0; at < data.size(); at += 1024 * 1024)
+        chunked += "100000\r\n" + data.mid(at, 1024 * 1024) + "\r\n";
+    chunked += "0\r\n\r\n";
+    const struct Case {
+        const char *what;
+        QByteArray reply;
+    } cases[] = {
+        {"by length", "HTTP/1.0 200 OK\r\nContent-Length: 4194304\r\n\r\n" + data},
+        {"by chunks", "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedServer server;
+        server.addConnection({readRequest(), sendBytes(c.reply), closeConnection()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        std::vector<Read> reads;
+        ApiOverride api;
+        api.api().recv = [recv = api.guarded().recv, &reads, &rec, &data](int fd, void *buf,
+                                                                          size_t len, int flags) {
+            const ssize_t got = recv(fd, buf, len, flags);
+            if (!(flags & MSG_PEEK) && rec.body.size() < data.size())
+                reads.push_back({len, got});
+            return got;
+        };
+        client.SetURL(server.url(QStringLiteral("/gros")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec, 1));
+        EXPECT_TRUE(rec.body == data);
+        EXPECT_EQ(rec.done[0].error, 0);
+        // The first read brings the header. Every read of the body after it
+        // asks for a block far larger than a line, and on average they bring
+        // at least what a reader of 16 KiB blocks takes each time (256 such
+        // reads for the body, where 8 KiB blocks need more than 500).
+        const size_t first = 1;
+        ASSERT_GT(reads.size(), first);
+        std::int64_t bytes = 0;
+        int small = 0;
+        for (size_t i = first; i < reads.size(); ++i) {
+            if (reads[i].asked < size_t(64 * 1024))
+                ++small;
+            bytes += std::max<ssize_t>(0, reads[i].got);
+        }
+        EXPECT_EQ(small, 0);
+        EXPECT_LE(std::int64_t(reads.size() - first) * 16 * 1024, bytes);
+    }
+}
+
 TEST_F(HttpResponse, BandwidthSettingsOfNothingStillLetTheBodyThrough)
 {
     // No sampling length and no budget: 1 ms samples of 1 byte, never a
