@@ -3,8 +3,8 @@
 // connection each; (b) sequential GETs of that file the same way; (c) one GET
 // of a large file into a sink that keeps nothing. Prints requests per second,
 // the CPU time this process spent per request (user + system, microseconds;
-// nginx runs apart and is not counted), megabytes per second and the ratios
-// (client / libcurl).
+// nginx runs apart and is not counted), MiB per second and CPU per MiB of the
+// large GET, and the ratios (client / libcurl).
 //
 // Usage: bench_http_bench [HEAD_COUNT=10000] [MEGABYTES=256]
 #include "net/http/httpprot.h"
@@ -51,6 +51,18 @@ struct Rate {
     double perSecond = 0;
     double cpuPerRequest = 0; // microseconds
 };
+
+// A large transfer: MiB per second and CPU microseconds per MiB.
+struct Transfer {
+    double mibPerSecond = 0;
+    double cpuPerMib = 0;
+};
+
+Transfer transfer(std::int64_t bytes, double s, double cpu)
+{
+    const double mib = bytes / 1048576.0;
+    return {mib / s, mib > 0 ? cpu / mib : 0};
+}
 
 int freePort()
 {
@@ -146,8 +158,8 @@ Rate clientRequests(const QString &url, int count, net::THttpRequest rq, std::in
     return {count / s, cpu / count};
 }
 
-// One GET into a sink; returns megabytes per second.
-double clientGet(const QString &url, std::int64_t expected)
+// One GET into a sink.
+Transfer clientGet(const QString &url, std::int64_t expected)
 {
     net::EventLoop *loop = net::EventLoop::current();
     net::THttpCli client;
@@ -155,16 +167,22 @@ double clientGet(const QString &url, std::int64_t expected)
     std::int64_t bytes = 0;
     client.OnRequestDone = [&](net::THttpCli *, net::THttpRequest, std::uint16_t) { done = true; };
     client.OnDocData = [&](net::THttpCli *, const char *, int len) { bytes += len; };
+    // Header and body as they came from the connection, before it closes.
+    std::int64_t wire = 0;
+    client.OnDocEnd = [&](net::THttpCli *c) { wire = c->CtrlSocket().ReadCount(); };
     client.SetURL(url);
     auto start = Clock::now();
+    double cpuStart = cpuMicroseconds();
     client.GetASync();
     while (!done)
         loop->waitAndProcess(100);
+    double cpu = cpuMicroseconds() - cpuStart;
     double s = seconds(start);
     if (bytes != expected)
         std::printf("  client: %lld bytes of %lld\n", static_cast<long long>(bytes),
                     static_cast<long long>(expected));
-    return bytes / 1048576.0 / s;
+    std::printf("  THttpCli: %lld bytes read from the connection\n", static_cast<long long>(wire));
+    return transfer(bytes, s, cpu);
 }
 
 #ifdef VORN_HAVE_CURL
@@ -201,7 +219,7 @@ Rate curlRequests(const QString &url, int count, bool head)
     return {count / s, cpu / count};
 }
 
-double curlGet(const QString &url)
+Transfer curlGet(const QString &url)
 {
     CURL *curl = curl_easy_init();
     QByteArray u = url.toLatin1();
@@ -211,10 +229,12 @@ double curlGet(const QString &url)
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &bytes);
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
     auto start = Clock::now();
+    double cpuStart = cpuMicroseconds();
     curl_easy_perform(curl);
+    double cpu = cpuMicroseconds() - cpuStart;
     double s = seconds(start);
     curl_easy_cleanup(curl);
-    return bytes / 1048576.0 / s;
+    return transfer(bytes, s, cpu);
 }
 #endif
 
@@ -258,26 +278,30 @@ int main(int argc, char **argv)
     std::printf("  THttpCli: %10.0f req/s %8.1f us CPU/req\n", clientSmallGet.perSecond,
                 clientSmallGet.cpuPerRequest);
     std::printf("GET of %d MiB into a null sink\n", megabytes);
-    double clientSpeed =
+    Transfer clientLarge =
         clientGet(base + QStringLiteral("/gros.bin"), std::int64_t(megabytes) * 1024 * 1024);
-    std::printf("  THttpCli: %10.1f MB/s\n", clientSpeed);
+    std::printf("  THttpCli: %10.1f MiB/s %8.1f us CPU/MiB\n", clientLarge.mibPerSecond,
+                clientLarge.cpuPerMib);
 #ifdef VORN_HAVE_CURL
     curl_global_init(CURL_GLOBAL_DEFAULT);
     Rate curlHead = curlRequests(small, heads, true);
     Rate curlSmallGet = curlRequests(small, heads, false);
-    double curlSpeed = curlGet(base + QStringLiteral("/gros.bin"));
+    Transfer curlLarge = curlGet(base + QStringLiteral("/gros.bin"));
     curl_global_cleanup();
     std::printf("  libcurl:  HEAD %10.0f req/s %8.1f us CPU/req\n", curlHead.perSecond,
                 curlHead.cpuPerRequest);
     std::printf("  libcurl:  GET  %10.0f req/s %8.1f us CPU/req\n", curlSmallGet.perSecond,
                 curlSmallGet.cpuPerRequest);
-    std::printf("  libcurl:  %10.1f MB/s\n", curlSpeed);
+    std::printf("  libcurl:  %10.1f MiB/s %8.1f us CPU/MiB\n", curlLarge.mibPerSecond,
+                curlLarge.cpuPerMib);
     std::printf("ratios (THttpCli / libcurl): HEAD %.2f (CPU %.2f), small GET %.2f (CPU %.2f), "
-                "large GET %.2f\n",
+                "large GET %.2f (CPU %.2f)\n",
                 clientHead.perSecond / curlHead.perSecond,
                 clientHead.cpuPerRequest / curlHead.cpuPerRequest,
                 clientSmallGet.perSecond / curlSmallGet.perSecond,
-                clientSmallGet.cpuPerRequest / curlSmallGet.cpuPerRequest, clientSpeed / curlSpeed);
+                clientSmallGet.cpuPerRequest / curlSmallGet.cpuPerRequest,
+                clientLarge.mibPerSecond / curlLarge.mibPerSecond,
+                clientLarge.cpuPerMib / curlLarge.cpuPerMib);
 #else
     std::printf("libcurl was not found at build time: no reference figures\n");
 #endif

@@ -20,6 +20,9 @@ namespace
 constexpr unsigned WM_HTTP_SIM_CLOSE = WM_USER + 10;
 
 constexpr int kBufferSize = 8193;
+// A body's bytes go from the socket to their owner in blocks of this size:
+// fewer, larger reads cost less than many of the line buffer's size.
+constexpr int kBodyBlockSize = 256 * 1024;
 // Beyond these a header is hostile, not large.
 constexpr std::int64_t kMaxHeaderBytes = 256 * 1024;
 constexpr int kMaxHeaderLines = 1000;
@@ -493,6 +496,9 @@ void THttpCli::InternalClear()
     m_requestDoneError = 0;
     m_docName.clear();
     m_statusCode = 0;
+    // An answer without a status line has no reason either: the last
+    // request's must not show through.
+    m_reasonPhrase.clear();
     m_receivedCount = 0;
     m_sentCount = 0;
     m_headerLineCount = 0;
@@ -1088,6 +1094,14 @@ std::int64_t THttpCli::bodyLength() const
 
 void THttpCli::SocketDataAvailable(std::uint16_t error)
 {
+    // A body with nothing left in the line buffer needs no line search: it
+    // is read in large blocks straight where it is handed on. A throttled
+    // transfer keeps the small reads its budget is counted in.
+    if (m_state == httpWaitingBody && m_rcvdCount == 0 && m_lineHandler == LineHandler::Body &&
+        !isHead() && m_bandwidthTimer == 0 && !m_bodyBlockInUse) {
+        bodyFromSocket();
+        return;
+    }
     int len;
     int room = kBufferSize - m_rcvdCount - 3;
     if (room <= 0) {
@@ -1228,6 +1242,51 @@ void THttpCli::bodyFromBuffer()
     responseEnded();
 }
 
+void THttpCli::bodyFromSocket()
+{
+    if (!m_bodyBlock)
+        m_bodyBlock = std::make_unique<char[]>(kBodyBlockSize);
+    const int len = receive(m_bodyBlock.get(), kBodyBlockSize);
+    HTTP_TRACE(loProtSpecInfo, QStringLiteral("Data available. Len=") + QString::number(len));
+    if (m_requestType == httpABORT)
+        return;
+    if (len <= 0) {
+        // Nothing waiting (would block) is no fault; the close is reported
+        // by the socket on its own.
+        HTTP_TRACE(loProtSpecInfo, QStringLiteral("**data available. Len=") + QString::number(len));
+        return;
+    }
+    int blockLen = len;
+    const std::int64_t length = bodyLength();
+    if (length >= 0 && length < m_receivedCount + len)
+        blockLen = static_cast<int>(std::max<std::int64_t>(0, length - m_receivedCount));
+    // An owner's handler that pumps the loop must not read over the block
+    // being handed on.
+    m_bodyBlockInUse = true;
+    m_bodyData = m_bodyBlock.get();
+    m_bodyDataLen = blockLen;
+    m_bodyLeftover = 0;
+    try {
+        GetBodyLineNext();
+    } catch (...) {
+        m_bodyBlockInUse = false;
+        m_bodyDataLen = 0;
+        throw;
+    }
+    m_bodyBlockInUse = false;
+    m_bodyDataLen = 0;
+    if (interrupted())
+        return;
+    if (m_lineHandler == LineHandler::Body) {
+        GetBodyLineNext();
+        return;
+    }
+    // Bytes behind the body's length end the connection as those left in
+    // the line buffer do.
+    m_bodyLeftover += len - blockLen;
+    responseEnded();
+}
+
 void THttpCli::responseEnded()
 {
     // Bytes left behind the response belong to nothing we asked for: the
@@ -1318,18 +1377,22 @@ void THttpCli::statusLine(const QString &line)
         m_closeReq = m_requestVer == QLatin1String("1.0");
     HTTP_TRACE(loProtSpecDump, QStringLiteral("FCloseReq=") +
                                    (m_closeReq ? QStringLiteral("1") : QStringLiteral("0")));
-    int start = 9;
-    while (start < line.size() && !isDigit(line.at(start)))
+    // The version, blanks, exactly three digits, then the end of the line or
+    // a blank and the reason. Anything else in between (stray bytes such as
+    // an encoded "%20" before a real answer) makes no status: the code is
+    // never looked for further along the line.
+    qsizetype start = 8;
+    while (start < line.size() && line.at(start) == QLatin1Char(' '))
         ++start;
-    QString code = line.mid(start, 3);
-    bool ok = !code.isEmpty();
-    for (QChar c : code)
-        if (!isDigit(c))
-            ok = false;
+    const qsizetype end = start + 3;
+    bool ok =
+        start > 8 && end <= line.size() && (end == line.size() || line.at(end) == QLatin1Char(' '));
+    for (qsizetype i = start; ok && i < end; ++i)
+        ok = isDigit(line.at(i));
     if (!ok)
         throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
-    m_statusCode = code.toInt();
-    m_reasonPhrase = line.mid(start + 4);
+    m_statusCode = QStringView(line).mid(start, 3).toInt();
+    m_reasonPhrase = line.mid(end + 1);
 }
 
 void THttpCli::headerField(const QString &line)
@@ -1819,6 +1882,7 @@ void THttpCli::LocationSessionClosed(std::uint16_t)
     m_contentLength = -1;
     m_contentType.clear();
     m_statusCode = 0;
+    m_reasonPhrase.clear();
     m_transferEncoding.clear();
     m_contentEncoding.clear();
     m_lineHandler = LineHandler::None;

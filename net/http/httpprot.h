@@ -342,6 +342,7 @@ private:
     void rewindStreams();
     void endOfBody();
     void bodyFromBuffer();
+    void bodyFromSocket();
     void responseEnded();
     void incomplete();
     void stripFragment();
@@ -528,6 +529,10 @@ private:
     int m_bodyDataLen = 0;
     // Bytes of the last block behind the end of the body.
     int m_bodyLeftover = 0;
+    // A body is read in blocks larger than the line buffer, taken once the
+    // first body arrives.
+    std::unique_ptr<char[]> m_bodyBlock;
+    bool m_bodyBlockInUse = false;
 
     std::int64_t m_chunkLength = 0;
     std::int64_t m_chunkRcvd = 0;

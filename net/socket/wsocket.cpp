@@ -759,6 +759,7 @@ void TCustomWSocket::ASyncReceive(int error, TWSocketOptions options)
         try {
             m_lastError = 0;
             std::uint64_t before = m_recvCalls;
+            m_recvDrained = false;
             if (!TriggerDataAvailable(error)) {
                 char discard[1024];
                 int got = DoRecv(discard, sizeof discard, 0);
@@ -782,6 +783,10 @@ void TCustomWSocket::ASyncReceive(int error, TWSocketOptions options)
             // nothing: spinning would starve the loop.
             if (m_hSocket == INVALID_SOCKET || fd != m_hSocket || generation != m_generation ||
                 m_recvCalls == before)
+                break;
+            // A stream read that came back short emptied the socket: asking
+            // how many bytes wait would only cost a call per read.
+            if (m_recvDrained && LayerPendingCount() == 0)
                 break;
             int waiting = 0;
             if (wsIoctlFionread(m_hSocket, &waiting) != 0) {
@@ -820,6 +825,8 @@ int TCustomWSocket::DoRecv(void *buffer, int size, int flags)
     ++m_recvCalls;
     int got = wsRecv(m_hSocket, buffer, size, flags);
     m_rcvdFlag = got >= size;
+    // A datagram socket returns one datagram a read, whatever else waits.
+    m_recvDrained = !m_rcvdFlag && !(flags & MSG_PEEK) && m_type == SOCK_STREAM;
     if (m_select)
         m_select->rearmRead();
     return got;

@@ -353,6 +353,10 @@ protected:
     std::uint32_t m_generation = 0;
     // Receives that reached the kernel: a receive pass that made none ends.
     std::uint64_t m_recvCalls = 0;
+    // The last receive of a stream came back short of what it asked for:
+    // nothing was left waiting then, and the readiness watch reports what
+    // arrives later.
+    bool m_recvDrained = false;
     bool m_destroying = false;
     std::unique_ptr<SelectWatch> m_select;
 

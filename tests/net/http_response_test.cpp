@@ -63,6 +63,57 @@ TEST_F(HttpResponse, StatusLinesAndInterimAnswers)
     EXPECT_EQ(client.ResponseVersion(), QStringLiteral("1.0"));
 }
 
+TEST_F(HttpResponse, StatusLineIsReadStrictly)
+{
+    // One client answers every line in turn, so that each row also shows
+    // what the request before it leaves behind: an answer without a status
+    // line has neither a status nor a reason of its own.
+    struct Case {
+        const char *line;
+        std::uint16_t error;
+        int status;
+        const char *reason;
+    } cases[] = {
+        {"HTTP/1.1 200 OK", 0, 200, "OK"},
+        {"<HTML><BODY>", 0, 0, ""},
+        {"HTTP/1.0 200 OK", 0, 200, "OK"},
+        {"<!DOCTYPE html>", 0, 0, ""},
+        {"HTTP/1.1 204", 0, 204, ""},
+        {"HTTP/1.1 503 Service Unavailable", 0, 503, "Service Unavailable"},
+        // Stray bytes before, inside or after the code make no status.
+        {"HTTP/1.1%20200%20OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 HTTP/1.1 200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 x200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1\t200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 -200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 20 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 2000 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 200OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 200\tOK", 7, 0, "Invalid status line"},
+        {"HTTP/1.10 200 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.1 ", 7, 0, "Invalid status line"},
+    };
+    THttpCli client;
+    HttpRecorder rec(client);
+    client.SetURL(kUrl);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        const size_t before = rec.done.size();
+        client.simulateResponse(httpGET);
+        QByteArray reply = QByteArray(c.line) + "\r\nContent-Length: 0\r\n\r\n";
+        client.simulateData(reply.constData(), int(reply.size()));
+        client.simulateClose();
+        settle();
+        ASSERT_EQ(rec.done.size(), before + 1);
+        EXPECT_EQ(rec.done.back().error, c.error);
+        EXPECT_EQ(client.ReasonPhrase(), QLatin1String(c.reason));
+        if (c.error == 0) {
+            EXPECT_EQ(client.StatusCode(), c.status);
+        }
+        EXPECT_EQ(client.State(), httpReady);
+    }
+}
+
 TEST_F(HttpResponse, ChunkedBodies)
 {
     SimulatedRun one = run("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n"
@@ -910,6 +961,63 @@ TEST_F(HttpResponse, BandwidthLimitKeepsEachSampleWithinItsBudget)
     // 300,000 bytes need at least three samples.
     ASSERT_FALSE(points.empty());
     EXPECT_GE(points.back().ms, 2000);
+}
+
+TEST_F(HttpResponse, ALargeBodyIsReadInLargeBlocks)
+{
+    // What the client's socket reads: the size it asked for and what came.
+    struct Read {
+        size_t asked;
+        ssize_t got;
+    };
+    const QByteArray data = pattern(4 * 1024 * 1024, 9);
+    QByteArray chunked;
+    for (qsizetype at = 0; at < data.size(); at += 1024 * 1024)
+        chunked += "100000\r\n" + data.mid(at, 1024 * 1024) + "\r\n";
+    chunked += "0\r\n\r\n";
+    const struct Case {
+        const char *what;
+        QByteArray reply;
+    } cases[] = {
+        {"by length", "HTTP/1.0 200 OK\r\nContent-Length: 4194304\r\n\r\n" + data},
+        {"by chunks", "HTTP/1.0 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + chunked},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedServer server;
+        server.addConnection({readRequest(), sendBytes(c.reply), closeConnection()});
+        THttpCli client;
+        HttpRecorder rec(client);
+        std::vector<Read> reads;
+        ApiOverride api;
+        api.api().recv = [recv = api.guarded().recv, &reads, &rec, &data](int fd, void *buf,
+                                                                          size_t len, int flags) {
+            const ssize_t got = recv(fd, buf, len, flags);
+            if (!(flags & MSG_PEEK) && rec.body.size() < data.size())
+                reads.push_back({len, got});
+            return got;
+        };
+        client.SetURL(server.url(QStringLiteral("/gros")));
+        client.GetASync();
+        ASSERT_TRUE(waitDone(loop(), rec, 1));
+        EXPECT_TRUE(rec.body == data);
+        EXPECT_EQ(rec.done[0].error, 0);
+        // The first read brings the header. Every read of the body after it
+        // asks for a block far larger than a line, and on average they bring
+        // at least what a reader of 16 KiB blocks takes each time (256 such
+        // reads for the body, where 8 KiB blocks need more than 500).
+        const size_t first = 1;
+        ASSERT_GT(reads.size(), first);
+        std::int64_t bytes = 0;
+        int small = 0;
+        for (size_t i = first; i < reads.size(); ++i) {
+            if (reads[i].asked < size_t(64 * 1024))
+                ++small;
+            bytes += std::max<ssize_t>(0, reads[i].got);
+        }
+        EXPECT_EQ(small, 0);
+        EXPECT_LE(std::int64_t(reads.size() - first) * 16 * 1024, bytes);
+    }
 }
 
 TEST_F(HttpResponse, BandwidthSettingsOfNothingStillLetTheBodyThrough)
