@@ -402,7 +402,10 @@ void TVorn_FPr::Crer1Click()
 
 void TVorn_FPr::ouvrirAide(const QString &document)
 {
-    OpenDocument(RepAppli + document);
+    const QString chemin = RepAppli + document;
+    const int resultat = OpenDocument(chemin);
+    if (resultat <= 32)
+        MessageDlg(DocumentNotOpened(chemin, resultat), mtWarning, mbYes);
 }
 
 void TVorn_FPr::Aides1Click()

@@ -6,6 +6,7 @@
 #include "designer/core/insertfields.h"
 #include "designer/ui/designerform.h"
 
+#include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/registry/registry.h"
 #include "platform/shell/shell.h"
@@ -332,7 +333,13 @@ void installSettingsParts(DesignerCore &core, QObject *window)
 
     // Help: the user's guide beside the program; the help tool's topics
     // select nothing in it, so by default a topic only shows the hint.
-    req.help = [] { platform::OpenDocument(frHelpDocument(platform::ApplicationHelpFile())); };
+    req.help = [] {
+        const QString guide = frHelpDocument(platform::ApplicationHelpFile());
+        const int result = platform::OpenDocument(guide);
+        if (result <= 32)
+            platform::MessageDlg(platform::DocumentNotOpened(guide, result), platform::mtWarning,
+                                 platform::mbYes);
+    };
     commands[QStringLiteral("N22Click")] = [&req] {
         if (req.help)
             req.help();

@@ -6,7 +6,6 @@
 #include "platform/dialogs/dialogs.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -110,7 +109,9 @@ public:
         const QUrl url = QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath());
         if (!url.isValid())
             return SE_ERR_FNF;
-        return QDesktopServices::openUrl(url) ? SHELL_OK : SE_ERR_NOASSOC;
+        // As for links: the desktop's services report success once they have
+        // started the opener, even when no program takes the file.
+        return openLink(url);
     }
 };
 
@@ -159,9 +160,18 @@ bool OpenWebPage(const QString &address)
     return handOver(address, kBrowserMissing);
 }
 
-void OpenDocument(const QString &path)
+int OpenDocument(const QString &path)
 {
-    ShellExecute(QStringLiteral("open"), path, QString(), QString(), SW_SHOW);
+    return ShellExecute(QStringLiteral("open"), path, QString(), QString(), SW_SHOW);
+}
+
+QString DocumentNotOpened(const QString &path, int result)
+{
+    if (result == SE_ERR_FNF)
+        return QStringLiteral("Le document d'aide\r\r%1\r\rest introuvable").arg(path);
+    return QStringLiteral("Aucun logiciel n'a pu ouvrir le document d'aide\r\r%1\r\rLe lecteur "
+                          "de documents PDF par défaut n'est pas installé correctement")
+        .arg(path);
 }
 
 namespace

@@ -39,8 +39,12 @@ extern const QString kMailMissing; // "Le courier électronique par défaut\r\rn
 extern const QString kBrowserMissing;
 bool OpenMailLink(const QString &link);
 bool OpenWebPage(const QString &address);
-// A document beside the program (help files): verb "open", result ignored.
-void OpenDocument(const QString &path);
+// A document beside the program (help files): verb "open"; returns the
+// shell's result (greater than 32: opened).
+int OpenDocument(const QString &path);
+// What the caller tells the user when OpenDocument gave RESULT for PATH: the
+// guide is missing, or no program could open it.
+QString DocumentNotOpened(const QString &path, int result);
 
 // The user's documents folder (the home folder when the desktop has none),
 // without a trailing separator. Tests point it at a folder of their own.

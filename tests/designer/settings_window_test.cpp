@@ -294,16 +294,46 @@ TEST_F(SettingsWindowTest, ADoubleClickOnTheFirstStatusPanelCyclesTheUnits)
     });
 }
 
-TEST_F(SettingsWindowTest, F1OpensTheUsersGuideBesideTheProgram)
+// F1 and "Sommaire de l'aide…" open the user's guide beside the program; a
+// guide that is missing, or that no program could open, is named in a
+// warning.
+TEST_F(SettingsWindowTest, F1OpensTheUsersGuideBesideTheProgramOrSaysWhyNot)
 {
     design([&](TfrDesignerForm &f) {
         f.activateWindow();
         QApplication::setActiveWindow(&f);
-        QTest::keyClick(&f, Qt::Key_F1);
-        ASSERT_EQ(fakes->shell.calls.size(), 1u);
-        EXPECT_EQ(fakes->shell.calls[0].verb, QStringLiteral("open"));
-        EXPECT_EQ(fakes->shell.calls[0].file,
-                  QCoreApplication::applicationDirPath() + QStringLiteral("/VRuser.pdf"));
+        const QString guide =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/VRuser.pdf");
+        QAction *contents = f.findChild<QAction *>(QStringLiteral("N22"));
+        ASSERT_NE(contents, nullptr);
+        struct Case {
+            const char *command;
+            int result;
+            QString warning;
+        } cases[] = {
+            {"F1", platform::SHELL_OK, QString()},
+            {"F1", platform::SE_ERR_FNF,
+             QStringLiteral("Le document d'aide\r\r%1\r\rest introuvable").arg(guide)},
+            {"Sommaire de l'aide", platform::SE_ERR_NOASSOC,
+             QStringLiteral("Aucun logiciel n'a pu ouvrir le document d'aide\r\r%1\r\rLe lecteur "
+                            "de documents PDF par défaut n'est pas installé correctement")
+                 .arg(guide)},
+        };
+        for (const Case &c : cases) {
+            SCOPED_TRACE(c.command);
+            fakes->shell.calls.clear();
+            fakes->dialogs.messages.clear();
+            fakes->shell.defaultResult = c.result;
+            if (QLatin1String(c.command) == QLatin1String("F1"))
+                QTest::keyClick(&f, Qt::Key_F1);
+            else
+                contents->trigger();
+            ASSERT_EQ(fakes->shell.calls.size(), 1u);
+            EXPECT_EQ(fakes->shell.calls[0].verb, QStringLiteral("open"));
+            EXPECT_EQ(fakes->shell.calls[0].file, guide);
+            EXPECT_EQ(fakes->dialogs.texts(),
+                      c.warning.isEmpty() ? QStringList() : QStringList{c.warning});
+        }
     });
 }
 

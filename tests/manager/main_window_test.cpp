@@ -286,7 +286,10 @@ TEST_F(MainWindowTest, EveryWindowCommandShowsItsWindow)
               QStringLiteral("Poules"));
 }
 
-TEST_F(MainWindowTest, HelpDocumentsGoToTheShellBesideTheProgram)
+// Each help command hands its guide, beside the program, to the shell; a
+// guide that is missing, or that no program could open, is named in a
+// warning instead of nothing happening.
+TEST_F(MainWindowTest, HelpCommandsOpenTheirGuideOrSayWhyNot)
 {
     demarrer();
     const std::pair<QAction *, const char *> aides[] = {
@@ -294,16 +297,36 @@ TEST_F(MainWindowTest, HelpDocumentsGoToTheShellBesideTheProgram)
         {Vorn_FPr->Aides4, "Challenge.pdf"}, {Vorn_FPr->Aides3, "Convocations.pdf"},
         {Vorn_FPr->Aides5, "Mcf.pdf"},       {Vorn_FPr->arifs1, "Tarifs.pdf"},
     };
-    shell().defaultResult = SE_ERR_FNF; // missing documents show nothing
-    for (const auto &[item, document] : aides)
-        item->trigger();
-    ASSERT_EQ(shell().calls.size(), std::size(aides));
-    for (size_t i = 0; i < std::size(aides); ++i) {
-        EXPECT_EQ(shell().calls[i].verb, QStringLiteral("open"));
-        EXPECT_EQ(shell().calls[i].file, repAppli() + QLatin1String(aides[i].second));
-        EXPECT_EQ(shell().calls[i].showCommand, 5);
-    }
-    EXPECT_TRUE(dialogs().messages.empty());
+    struct Case {
+        int result;
+        const char *warning; // %1: the guide's path
+    } cases[] = {
+        {SHELL_OK, nullptr},
+        {SE_ERR_FNF, "Le document d'aide\r\r%1\r\rest introuvable"},
+        {SE_ERR_NOASSOC, "Aucun logiciel n'a pu ouvrir le document d'aide\r\r%1\r\rLe lecteur "
+                         "de documents PDF par défaut n'est pas installé correctement"},
+    };
+    for (const Case &c : cases)
+        for (const auto &[item, document] : aides) {
+            SCOPED_TRACE(document);
+            shell().calls.clear();
+            dialogs().messages.clear();
+            shell().defaultResult = c.result;
+            item->trigger();
+            const QString guide = repAppli() + QLatin1String(document);
+            ASSERT_EQ(shell().calls.size(), 1u);
+            EXPECT_EQ(shell().calls[0].verb, QStringLiteral("open"));
+            EXPECT_EQ(shell().calls[0].file, guide);
+            EXPECT_EQ(shell().calls[0].showCommand, 5);
+            if (!c.warning) {
+                EXPECT_TRUE(dialogs().messages.empty());
+                continue;
+            }
+            ASSERT_EQ(dialogs().messages.size(), 1u);
+            EXPECT_EQ(dialogs().messages[0].text, QString::fromUtf8(c.warning).arg(guide));
+            EXPECT_EQ(dialogs().messages[0].type, mtWarning);
+            EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbYes));
+        }
 }
 
 TEST_F(MainWindowTest, MailToTheAuthorAndTheSoftwareSite)

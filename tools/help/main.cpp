@@ -15,11 +15,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextTable>
 #include <cmath>
@@ -197,72 +199,320 @@ void styleTables(QTextDocument &doc)
     }
 }
 
-// A heading left at the foot of a page with no room under it for a few lines
-// of text starts the next page instead.
-void keepHeadingsWithText(QTextDocument &doc, double pageHeight)
+// Page breaks, decided from the top of the document down, each once the
+// pages above it are settled (a break decided on an earlier layout would be
+// stale and leave a page almost empty).
+class Paginator
 {
-    const double room = mmToDots(18);
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().headingLevel() == 0 || block.blockFormat().pageBreakPolicy() != 0)
-            continue;
-        doc.documentLayout()->documentSize(); // lays out what changed
-        const QTextLayout *layout = block.layout();
-        if (!layout || layout->lineCount() == 0)
-            continue;
-        const QTextLine last = layout->lineAt(layout->lineCount() - 1);
-        const double top = layout->position().y() + layout->lineAt(0).y();
-        const double bottom = layout->position().y() + last.y() + last.height();
-        // A line laid at the very top of a page may sit a fraction of a dot
-        // above it.
-        const double pageStart = std::floor((top + 1) / pageHeight) * pageHeight;
-        if (pageStart + pageHeight - bottom < room && top > pageStart + room) {
-            QTextBlockFormat format = block.blockFormat();
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            QTextCursor(block).setBlockFormat(format);
+public:
+    Paginator(QTextDocument &doc, double pageHeight, double dotsPerScreenPixel)
+        : m_doc(doc), m_pageHeight(pageHeight), m_dotsPerScreenPixel(dotsPerScreenPixel)
+    {
+    }
+
+    void run()
+    {
+        for (Item item = itemAt(0); item.valid(); item = next(item)) {
+            if (item.table) {
+                keepRowsWhole(item.table);
+                continue;
+            }
+            if (item.block.blockFormat().pageBreakPolicy() != 0)
+                continue;
+            if (item.block.blockFormat().headingLevel() > 0)
+                keepHeadingWithItsFirstLines(item);
+            else
+                keepParagraphWhole(item.block);
         }
     }
-}
 
-// A paragraph of the page's text (tables keep their rows whole by themselves)
-// is never split between two pages, and a picture that does not fit at the
-// foot of a page starts the next one with its paragraph. Drawing a page also
-// draws, out of sight, the last line of a split paragraph that ends on the page
-// before, and a picture moved to the next page at the foot of the page before:
-// hidden copies that a search, a copy or a text extraction of the PDF would
-// find. A heading just before such a paragraph moves along with it.
-void keepParagraphsWhole(QTextDocument &doc, double pageHeight)
-{
-    auto startPage = [](const QTextBlock &block) {
+private:
+    // One piece of the page's text: a paragraph (heading, list item, picture)
+    // or a table.
+    struct Item {
+        QTextBlock block;
+        QTextTable *table = nullptr;
+        bool valid() const { return table || block.isValid(); }
+    };
+
+    Item itemAt(int position) const
+    {
+        const QTextBlock block = m_doc.findBlock(position);
+        if (!block.isValid())
+            return {};
+        QTextFrame *frame = QTextCursor(block).currentFrame();
+        while (frame && frame->parentFrame() != m_doc.rootFrame() && frame != m_doc.rootFrame())
+            frame = frame->parentFrame();
+        if (frame && frame != m_doc.rootFrame())
+            return {QTextBlock(), qobject_cast<QTextTable *>(frame)};
+        return {block, nullptr};
+    }
+
+    Item next(const Item &item) const
+    {
+        return itemAt(item.table ? item.table->lastPosition() + 1
+                                 : item.block.position() + item.block.length());
+    }
+
+    struct Extent {
+        double top = 0;
+        double bottom = 0;
+        bool valid() const { return bottom > top; }
+    };
+
+    // A line laid at the very top of a page may sit a fraction of a dot
+    // above it.
+    int pageOf(double y) const { return int(std::floor((y + 1) / m_pageHeight)); }
+    bool crossesPages(const Extent &e) const { return pageOf(e.top) != pageOf(e.bottom - 2); }
+
+    void layOut() const { m_doc.documentLayout()->documentSize(); }
+
+    // The lines [first, first + count) of a block; every line when count < 0.
+    Extent linesOf(const QTextBlock &block, int first = 0, int count = -1) const
+    {
+        layOut();
+        const QTextLayout *layout = block.layout();
+        if (!layout || layout->lineCount() <= first)
+            return {};
+        const int last =
+            count < 0 ? layout->lineCount() - 1 : std::min(layout->lineCount(), first + count) - 1;
+        const double origin = m_doc.documentLayout()->blockBoundingRect(block).top();
+        const QTextLine a = layout->lineAt(first);
+        const QTextLine b = layout->lineAt(last);
+        return {origin + a.y(), origin + b.y() + b.height()};
+    }
+
+    // The text of one row of a table, every cell's lines.
+    Extent rowOf(QTextTable *table, int row) const
+    {
+        Extent e;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row)
+                continue;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                const Extent lines = linesOf(it.currentBlock());
+                if (!lines.valid())
+                    continue;
+                if (!e.valid()) {
+                    e = lines;
+                    continue;
+                }
+                e.top = std::min(e.top, lines.top);
+                e.bottom = std::max(e.bottom, lines.bottom);
+            }
+        }
+        return e;
+    }
+
+    static void startPage(const QTextBlock &block)
+    {
         QTextBlockFormat format = block.blockFormat();
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(block).setBlockFormat(format);
-    };
-    // A line laid at the very top of a page may sit a fraction of a dot above it.
-    auto pageOf = [pageHeight](double y) { return std::floor((y + 1) / pageHeight); };
-    QTextFrame *const text = doc.rootFrame();
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block.blockFormat().headingLevel() > 0 || block.blockFormat().pageBreakPolicy() != 0 ||
-            QTextCursor(block).currentFrame() != text)
+    }
+
+    static void startPage(QTextTable *table)
+    {
+        QTextTableFormat format = table->format();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        table->setFormat(format);
+    }
+
+    // What must share the page of a heading: the next heading with what it
+    // keeps, a paragraph or picture whole when it is short, the first two
+    // lines of a long one, a table's first row under its header.
+    Extent firstLinesAfter(const Item &heading) const
+    {
+        for (Item item = next(heading); item.valid(); item = next(item)) {
+            if (item.table)
+                return rowOf(item.table, std::min(item.table->rows() - 1,
+                                                  item.table->format().headerRowCount()));
+            const Extent whole = linesOf(item.block);
+            if (!whole.valid())
+                continue; // an empty paragraph
+            if (item.block.blockFormat().headingLevel() > 0)
+                return firstLinesAfter(item);
+            return whole.bottom - whole.top <= m_pageHeight / 2 ? whole : linesOf(item.block, 0, 2);
+        }
+        return {};
+    }
+
+    void keepHeadingWithItsFirstLines(const Item &item)
+    {
+        const Extent heading = linesOf(item.block);
+        const Extent next = firstLinesAfter(item);
+        if (!heading.valid() || !next.valid())
+            return;
+        if (pageOf(heading.top) != pageOf(next.bottom - 2) && !atPageTop(heading.top))
+            startPage(item.block);
+    }
+
+    bool atPageTop(double y) const { return y - pageOf(y) * m_pageHeight < 2; }
+
+    // A paragraph split between two pages, or a picture moved to the next one,
+    // would also be drawn, out of sight, on the page before: hidden copies
+    // that a search, a copy or a text extraction of the PDF would find.
+    // Longer than half a page, a paragraph is split all the same.
+    void keepParagraphWhole(const QTextBlock &block)
+    {
+        const Extent lines = linesOf(block);
+        if (!lines.valid() || lines.bottom - lines.top > m_pageHeight / 2)
+            return;
+        const double blockTop = m_doc.documentLayout()->blockBoundingRect(block).top();
+        if (crossesPages(lines) || pageOf(blockTop - 1) != pageOf(lines.top))
+            startPage(block);
+    }
+
+    // A row split between two pages is drawn whole on both, half of it out of
+    // sight. A row that does not fit at the foot of a page goes whole to the
+    // next one, in a table of its own under a copy of the header row.
+    void keepRowsWhole(QTextTable *table)
+    {
+        const int headerRows = table->format().headerRowCount();
+        // A row's box reaches below its text by the cell's padding and border.
+        const double below =
+            (table->format().cellPadding() + table->format().border()) * m_dotsPerScreenPixel;
+        double previousTop = 0;
+        for (int row = headerRows; row < table->rows(); ++row) {
+            Extent e = rowOf(table, row);
+            if (!e.valid())
+                continue;
+            e.bottom += below;
+            // The layout itself moves a row whose text all falls on the next
+            // page, and stretches the row before down to the foot of the page.
+            const bool moved = row > headerRows && pageOf(e.top) != pageOf(previousTop);
+            previousTop = e.top;
+            if ((!crossesPages(e) && !moved) || e.bottom - e.top > m_pageHeight / 2)
+                continue;
+            if (row == headerRows) {
+                if (!atPageTop(m_doc.documentLayout()->frameBoundingRect(table).top()))
+                    startPage(table);
+            } else {
+                splitBefore(table, row);
+            }
+            return;
+        }
+    }
+
+    void splitBefore(QTextTable *table, int row)
+    {
+        const int headerRows = table->format().headerRowCount();
+        const int columns = table->columns();
+        // Both parts keep the columns as laid out now.
+        QTextTableFormat format = table->format();
+        QList<QTextLength> widths;
+        const QRectF frame = m_doc.documentLayout()->frameBoundingRect(table);
+        for (int column = 0; column < columns; ++column) {
+            const auto left = [&](int c) {
+                return m_doc.documentLayout()
+                    ->blockBoundingRect(table->cellAt(0, c).firstCursorPosition().block())
+                    .left();
+            };
+            const double right = column + 1 < columns ? left(column + 1) : frame.right();
+            widths.append(QTextLength(QTextLength::FixedLength,
+                                      (right - left(column)) / m_dotsPerScreenPixel));
+        }
+        format.setColumnWidthConstraints(widths);
+        table->setFormat(format);
+
+        QTextCursor cursor(&m_doc);
+        cursor.setPosition(table->lastPosition() + 1);
+        cursor.insertBlock();
+        cursor.movePosition(QTextCursor::PreviousBlock);
+        QTextTable *rest = cursor.insertTable(headerRows + table->rows() - row, columns, format);
+        const auto copyRow = [&](int from, int to) {
+            for (int column = 0; column < columns; ++column) {
+                const QTextTableCell source = table->cellAt(from, column);
+                QTextCursor selection = source.firstCursorPosition();
+                selection.setPosition(source.lastCursorPosition().position(),
+                                      QTextCursor::KeepAnchor);
+                QTextTableCell target = rest->cellAt(to, column);
+                target.setFormat(source.format());
+                QTextCursor at = target.firstCursorPosition();
+                at.setBlockFormat(source.firstCursorPosition().blockFormat());
+                at.insertFragment(selection.selection());
+            }
+        };
+        for (int r = 0; r < headerRows; ++r)
+            copyRow(r, r);
+        for (int r = row; r < table->rows(); ++r)
+            copyRow(r, headerRows + r - row);
+        table->removeRows(row, table->rows() - row);
+        // The first part ends the page: its margin below would spill onto
+        // the next one.
+        format = table->format();
+        format.setBottomMargin(0);
+        table->setFormat(format);
+        // The paragraph between the two parts starts the next page, where it
+        // takes almost no room: left at the foot of the page it could not
+        // fit and would push the rest a page further.
+        const QTextBlock between = m_doc.findBlock(table->lastPosition() + 1);
+        QTextBlockFormat gap = between.blockFormat();
+        gap.setTopMargin(0);
+        gap.setBottomMargin(0);
+        gap.setLineHeight(1, QTextBlockFormat::FixedHeight);
+        gap.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(between).setBlockFormat(gap);
+        // Already at the top of the next page, it would start one more.
+        const int lastPage = pageOf(rowOf(table, table->rows() - 1).top);
+        if (pageOf(m_doc.documentLayout()->blockBoundingRect(between).top()) > lastPage + 1) {
+            gap.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+            QTextCursor(between).setBlockFormat(gap);
+        }
+    }
+
+    QTextDocument &m_doc;
+    const double m_pageHeight;
+    const double m_dotsPerScreenPixel;
+};
+
+// French typography: the space before ":", ";", "?", "!" and "»" and the one
+// after "«" never break, so that no line starts with one of them (nor ends
+// with "«"). Only spaces the text has are made non-breaking: a message the
+// program writes without one is quoted as it is. A table's alignment row
+// ("| :--- |") and a picture ("![") are left alone.
+QString frenchSpacing(QString text)
+{
+    static const QRegularExpression before(
+        QStringLiteral("(?<=[^\\s|])[ \\t]+(?=[:;?\\x{00BB}]|!(?!\\[))"));
+    static const QRegularExpression after(QStringLiteral("\\x{00AB}[ \\t]+"));
+    return text.replace(before, QStringLiteral("\u00A0"))
+        .replace(after, QStringLiteral("\u00AB\u00A0"));
+}
+
+// A source line "<!-- nouvelle page -->" (invisible wherever Markdown is
+// shown) starts a new page with what follows it: a sheet meant to be printed
+// alone, such as a blank form.
+const QString PageBreakLine = QStringLiteral("<!-- nouvelle page -->");
+constexpr QChar PageBreakMark(0xE000);
+
+void applyPageBreaks(QTextDocument &doc)
+{
+    QTextBlock block = doc.begin();
+    while (block.isValid()) {
+        const QTextBlock next = block.next();
+        if (block.text() != QString(PageBreakMark)) {
+            block = next;
             continue;
-        doc.documentLayout()->documentSize(); // lays out what changed
-        const QTextLayout *layout = block.layout();
-        if (!layout || layout->lineCount() == 0)
-            continue;
-        const QTextLine first = layout->lineAt(0);
-        const QTextLine last = layout->lineAt(layout->lineCount() - 1);
-        const double top = layout->position().y() + first.y();
-        const double bottom = layout->position().y() + last.y() + last.height();
-        const double blockTop = doc.documentLayout()->blockBoundingRect(block).top();
-        const bool split = pageOf(top) != pageOf(bottom - 2);
-        const bool pushed = pageOf(blockTop - 1) != pageOf(top);
-        // Longer than a page: it has to be split anyway.
-        if ((!split && !pushed) || bottom - top > pageHeight / 2)
-            continue;
-        const QTextBlock previous = block.previous();
-        const bool heading = previous.isValid() && previous.blockFormat().headingLevel() > 0 &&
-                             previous.blockFormat().pageBreakPolicy() == 0 &&
-                             QTextCursor(previous).currentFrame() == text;
-        startPage(heading ? previous : block);
+        }
+        const QTextFrame *text = QTextCursor(block).currentFrame();
+        QTextCursor after(&doc);
+        after.setPosition(block.position() + block.length());
+        if (auto *table = qobject_cast<QTextTable *>(after.currentFrame());
+            table && table->parentFrame() == text) {
+            QTextTableFormat format = table->format();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            table->setFormat(format);
+        } else if (next.isValid()) {
+            QTextBlockFormat format = next.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(next).setBlockFormat(format);
+        }
+        QTextCursor mark(block);
+        mark.select(QTextCursor::BlockUnderCursor);
+        mark.removeSelectedText();
+        block = doc.begin();
     }
 }
 
@@ -276,10 +526,8 @@ QString firstHeading(const QTextDocument &doc)
 
 void render(const QString &sourcePath, const QString &picturesPath, const QString &outputPath)
 {
-    QString markdown = readSource(sourcePath);
-    // French quotation marks never end or start a line apart from their words.
-    markdown.replace(QStringLiteral("\u00AB "), QStringLiteral("\u00AB\u00A0"))
-        .replace(QStringLiteral(" \u00BB"), QStringLiteral("\u00A0\u00BB"));
+    QString markdown = frenchSpacing(readSource(sourcePath));
+    markdown.replace(PageBreakLine, QString(PageBreakMark));
     const QDir pictures(picturesPath);
 
     QPageLayout page(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -303,6 +551,7 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
     loadPictures(doc, pictures, sourcePath, body);
     styleText(doc);
     styleTables(doc);
+    applyPageBreaks(doc);
 
     QSaveFile output(outputPath);
     if (!output.open(QIODevice::WriteOnly))
@@ -315,8 +564,7 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
 
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setPageSize(body);
-    keepHeadingsWithText(doc, body.height());
-    keepParagraphsWhole(doc, body.height());
+    Paginator(doc, body.height(), writer.logicalDpiY() / ScreenDpi).run();
     const int pages = doc.pageCount();
 
     QPainter painter(&writer);

@@ -5,8 +5,10 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -47,15 +49,53 @@ TEST(Shell, WebPageFailureHasItsOwnWarning)
                   "Le logiciel de surff par défaut\r\rn'est pas installé correctement")});
 }
 
-TEST(Shell, DocumentsAreOpenedWithoutLookingAtTheResult)
+// A document goes to the shell with the verb "open"; its result comes back
+// to the caller, who tells the user. The real shell counts a document as
+// opened only when a program took it.
+TEST(Shell, DocumentsTellWhetherAProgramTookThem)
 {
-    vorn_test::SeamFakes fakes;
-    fakes.shell.defaultResult = SE_ERR_FNF;
-    OpenDocument(QStringLiteral("/p/Saison.pdf"));
-    EXPECT_TRUE(fakes.dialogs.messages.empty());
-    ASSERT_EQ(fakes.shell.calls.size(), 1u);
-    EXPECT_EQ(fakes.shell.calls[0].verb, QStringLiteral("open"));
-    EXPECT_EQ(fakes.shell.calls[0].file, QStringLiteral("/p/Saison.pdf"));
+    {
+        vorn_test::SeamFakes fakes;
+        fakes.shell.defaultResult = SE_ERR_FNF;
+        EXPECT_EQ(OpenDocument(QStringLiteral("/p/Saison.pdf")), SE_ERR_FNF);
+        EXPECT_TRUE(fakes.dialogs.messages.empty());
+        ASSERT_EQ(fakes.shell.calls.size(), 1u);
+        EXPECT_EQ(fakes.shell.calls[0].verb, QStringLiteral("open"));
+        EXPECT_EQ(fakes.shell.calls[0].file, QStringLiteral("/p/Saison.pdf"));
+    }
+    QTemporaryDir dir;
+    const QString guide = dir.filePath(QStringLiteral("Guide d'aide.pdf"));
+    QFile file(guide);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QString url = QUrl::fromLocalFile(guide).toEncoded();
+    struct Case {
+        const char *name;
+        QString document;
+        int openerStatus;
+        bool opened;
+        QStringList openerRuns;
+    } cases[] = {
+        {"a program opens it", guide, 0, true, {url}},
+        {"no program for it", guide, 3, false, {url}},
+        {"missing", dir.filePath(QStringLiteral("absent.pdf")), 0, false, {}},
+    };
+    for (const Case &c : cases) {
+        vorn_test::SeamFakes fakes;
+        std::unique_ptr<Shell> recording = setShell(nullptr);
+        int result = 0;
+        QStringList openerRuns;
+        {
+            vorn_test::FakeDesktop desktop;
+            desktop.setOpenerStatus(c.openerStatus);
+            result = OpenDocument(c.document);
+            openerRuns = desktop.openerRuns();
+        }
+        setShell(std::move(recording));
+        EXPECT_EQ(result > 32, c.opened) << c.name;
+        EXPECT_EQ(openerRuns, c.openerRuns) << c.name;
+        EXPECT_TRUE(fakes.dialogs.messages.empty()) << c.name;
+    }
 }
 
 TEST(Shell, DesktopShellReportsAMissingDocumentAsFileNotFound)
