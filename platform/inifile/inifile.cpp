@@ -134,37 +134,38 @@ struct IniContent {
     Stamp stamp;
     QStringList lines;
 
+    // A section's keys are looked at only once one of them is asked for: a
+    // large file costs its reading and no more before then.
     struct Section {
         int end = 0;              // the line after the section
+        bool indexed = false;     // keys filled
         QHash<QString, int> keys; // folded key -> its first line
     };
-    QHash<QString, int> firstSection; // folded name -> line of its first header
-    QHash<int, Section> sections;     // header line -> section
+    QHash<QString, int> firstSection;     // folded name -> line of its first header
+    mutable QHash<int, Section> sections; // header line -> section
 
     void setLines(QStringList l)
     {
         lines = std::move(l);
         firstSection.clear();
         sections.clear();
-        QString name, k, v;
+        QString name;
         int current = -1;
         for (int i = 0; i < int(lines.size()); ++i) {
-            if (sectionName(lines[i], name)) {
-                if (current >= 0)
-                    sections[current].end = i;
-                current = i;
-                sections[current].end = int(lines.size());
-                const QString f = folded(name);
-                if (!firstSection.contains(f))
-                    firstSection.insert(f, i);
+            // Most lines are keys: a look at their first character is enough.
+            const QString &line = lines[i];
+            qsizetype c = 0;
+            while (c < line.size() && line[c].isSpace())
+                ++c;
+            if (c == line.size() || line[c] != QLatin1Char('[') || !sectionName(line, name))
                 continue;
-            }
-            if (current >= 0 && keyValue(lines[i], k, v)) {
-                QHash<QString, int> &keys = sections[current].keys;
-                const QString f = folded(k);
-                if (!keys.contains(f))
-                    keys.insert(f, i);
-            }
+            if (current >= 0)
+                sections[current].end = i;
+            current = i;
+            sections[current].end = int(lines.size());
+            const QString f = folded(name);
+            if (!firstSection.contains(f))
+                firstSection.insert(f, i);
         }
     }
 
@@ -181,8 +182,20 @@ struct IniContent {
     {
         if (sectionLine < 0)
             return -1;
-        const auto s = sections.constFind(sectionLine);
-        return s == sections.cend() ? -1 : s->keys.value(folded(key), -1);
+        const auto s = sections.find(sectionLine);
+        if (s == sections.end())
+            return -1;
+        if (!s->indexed) {
+            QString k, v;
+            for (int i = sectionLine + 1; i < s->end; ++i)
+                if (keyValue(lines[i], k, v)) {
+                    const QString f = folded(k);
+                    if (!s->keys.contains(f))
+                        s->keys.insert(f, i);
+                }
+            s->indexed = true;
+        }
+        return s->keys.value(folded(key), -1);
     }
 };
 
