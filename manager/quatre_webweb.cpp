@@ -1,4 +1,5 @@
 #include "manager/quatre_webweb.h"
+#include "manager/core/entete_convocation.h"
 #include "manager/core/liste_joueurs.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/panneau_liste.h"
@@ -557,29 +558,30 @@ void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
     ouvrir.Filter = QStringLiteral("à la compétition (*.%1)|*.%1").arg(ouvrir.DefaultExt);
     if (!ouvrir.Execute())
         return;
-    const QStringList l = platform::LineFile::read(ouvrir.FileName);
+    using manager::EnteteConvocation;
     // Checked before any control changes: a short file leaves the header as
     // it was.
-    if (l.size() < 14) {
+    const std::optional<EnteteConvocation> e = manager::lireEnteteConvocation(ouvrir.FileName);
+    if (!e) {
         platform::MessageDlg(QStringLiteral("Fichier d'en-tête incomplet : ") + ouvrir.FileName,
                              platform::mtWarning, platform::mbOK);
         return;
     }
-    Saison1->setText(l[0]);
-    Cb_Responsable->setCurrentText(l[1]);
-    Publication1->setText(l[2]);
-    Epreuve1->setText(l[3]);
-    Prix1->setText(l[4]);
-    Phase1->setText(l[5]);
-    Date1->setText(l[6]);
-    Modalites1->setText(l[7]);
-    Horaires1->setText(l[8]);
-    Horaires2->setText(l[9]);
-    Avertissement1->setText(l[10]);
-    Cb_Arbitre->setCurrentText(l[11]);
-    Cb_Divers->setCurrentText(l[12]);
-    Pied1->setText(l[13]);
-    CB_Lieu->setCurrentText(l.size() > 14 ? l[14] : QString());
+    Saison1->setText(e->texte(EnteteConvocation::Saison));
+    Cb_Responsable->setCurrentText(e->texte(EnteteConvocation::Responsable));
+    Publication1->setText(e->texte(EnteteConvocation::Publication));
+    Epreuve1->setText(e->texte(EnteteConvocation::Epreuve));
+    Prix1->setText(e->texte(EnteteConvocation::Prix));
+    Phase1->setText(e->texte(EnteteConvocation::Phase));
+    Date1->setText(e->texte(EnteteConvocation::Date));
+    Modalites1->setText(e->texte(EnteteConvocation::Modalites));
+    Horaires1->setText(e->texte(EnteteConvocation::Horaires1));
+    Horaires2->setText(e->texte(EnteteConvocation::Horaires2));
+    Avertissement1->setText(e->texte(EnteteConvocation::Avertissement));
+    Cb_Arbitre->setCurrentText(e->texte(EnteteConvocation::Arbitre));
+    Cb_Divers->setCurrentText(e->texte(EnteteConvocation::Divers));
+    Pied1->setText(e->texte(EnteteConvocation::Pied));
+    CB_Lieu->setCurrentText(e->texte(EnteteConvocation::Lieu));
     FichierDonnees = ouvrir.FileName;
     PageControl1->setCurrentIndex(0);
 }

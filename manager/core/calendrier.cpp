@@ -412,6 +412,11 @@ struct Evenement {
     Propriete fin;
     Propriete duree;
     Propriete description;
+    // What tells a moved or replaced occurrence of a repeated event: the
+    // event it belongs to and the start of the occurrence it stands for.
+    Propriete uid;
+    Propriete recurrence;
+    Propriete sequence;
     bool ouvert = false;
 
     void clear() { *this = Evenement(); }
@@ -428,8 +433,12 @@ public:
     }
 
     void retenir(const Evenement &e);
+    // The events of a whole file, in file order, but for a repeated event's
+    // first occurrence that another event of the file replaces.
+    void retenirTous(const std::vector<Evenement> &evenements);
 
 private:
+    bool memeDebut(const Propriete &debut, const Propriete &recurrence);
     // Stops the reading: the conversion message, then where the value is.
     [[noreturn]] void refuser(const QString &message, int numero) const
     {
@@ -467,8 +476,9 @@ Moment Lecteur::momentDe(const Propriete &p)
     const QString d = t < 0 ? v : v.left(t);
     const QString texte =
         d.mid(6, 2) + QLatin1Char('/') + d.mid(4, 2) + QLatin1Char('/') + d.left(4);
+    // The message names the value as the file holds it.
     if (d.size() < 8)
-        refuser(messageDate(texte), p.numero);
+        refuser(messageDate(v), p.numero);
     QDate date;
     if (chiffres(QStringView(d).left(8))) {
         date = QDate(QStringView(d).left(4).toInt(), QStringView(d).mid(4, 2).toInt(),
@@ -479,7 +489,7 @@ Moment Lecteur::momentDe(const Propriete &p)
             date = Origine.addDays(qint64(std::floor(jour)));
     }
     if (!date.isValid())
-        refuser(messageDate(texte), p.numero);
+        refuser(messageDate(v), p.numero);
 
     Moment m;
     if (t < 0) {
@@ -582,6 +592,60 @@ void Lecteur::retenir(const Evenement &e)
     } while (jour <= jourFin);
 }
 
+// Repeated events are not expanded: their first occurrence alone is
+// printed, on the day of their start. An event of the same UID carrying
+// that start as its RECURRENCE-ID is that occurrence moved or changed: it is
+// printed instead. Of several such events, the one of highest SEQUENCE wins,
+// the last one of the file on a tie. An occurrence id that cannot be read
+// replaces nothing.
+void Lecteur::retenirTous(const std::vector<Evenement> &evenements)
+{
+    QHash<QString, std::size_t> premieres; // UID -> the event it first names
+    for (std::size_t i = 0; i < evenements.size(); ++i) {
+        const Evenement &e = evenements[i];
+        if (e.recurrence.vide() && !e.uid.vide() && !premieres.contains(valeur(e.uid.ligne)))
+            premieres.insert(valeur(e.uid.ligne), i);
+    }
+    std::vector<bool> ecarte(evenements.size(), false);
+    QHash<QString, std::size_t> remplacants; // UID -> the event printed instead
+    for (std::size_t i = 0; i < evenements.size(); ++i) {
+        const Evenement &e = evenements[i];
+        if (e.recurrence.vide() || e.uid.vide())
+            continue;
+        const QString uid = valeur(e.uid.ligne);
+        const auto premiere = premieres.constFind(uid);
+        if (premiere == premieres.cend() || !memeDebut(evenements[*premiere].debut, e.recurrence))
+            continue;
+        ecarte[*premiere] = true;
+        const auto avant = remplacants.constFind(uid);
+        if (avant != remplacants.cend()) {
+            auto sequence = [](const Evenement &x) {
+                return valeur(x.sequence.ligne).trimmed().toLongLong();
+            };
+            if (sequence(e) < sequence(evenements[*avant])) {
+                ecarte[i] = true;
+                continue;
+            }
+            ecarte[*avant] = true;
+        }
+        remplacants.insert(uid, i);
+    }
+    for (std::size_t i = 0; i < evenements.size(); ++i)
+        if (!ecarte[i])
+            retenir(evenements[i]);
+}
+
+bool Lecteur::memeDebut(const Propriete &debut, const Propriete &recurrence)
+{
+    if (debut.vide())
+        return false;
+    try {
+        return momentDe(debut).heure == momentDe(recurrence).heure;
+    } catch (const platform::EConvertError &) {
+        return false;
+    }
+}
+
 bool estLigne(const QString &ligne, QLatin1String texte)
 {
     return ligne.compare(texte, Qt::CaseInsensitive) == 0;
@@ -593,6 +657,8 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
                          LectureCalendrier &lecture, const QString &nomFichier)
 {
     Lecteur lecteur(nomFichier, debut, fin, lecture);
+    // Kept until the file is read: an event may be replaced by one further on.
+    std::vector<Evenement> evenements;
     Evenement e;
     // Depth of components nested in the event (reminders): their lines are
     // not the event's. Names of components and properties are read whatever
@@ -611,7 +677,7 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
         if (ligne.startsWith(QLatin1String("BEGIN:"), Qt::CaseInsensitive)) {
             if (imbrication == 0 && estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 // The last event was never closed: it ends here.
-                lecteur.retenir(e);
+                evenements.push_back(e);
                 e.clear();
                 e.ouvert = true;
             } else {
@@ -624,7 +690,7 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
                 --imbrication;
             } else if (estLigne(ligne, QLatin1String("END:VEVENT")) ||
                        estLigne(ligne, QLatin1String("END:VCALENDAR"))) {
-                lecteur.retenir(e);
+                evenements.push_back(e);
                 e.clear();
             }
             continue;
@@ -646,9 +712,16 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
             e.description = p;
         else if (nomDe(ligne).compare(QLatin1String("DURATION"), Qt::CaseInsensitive) == 0)
             e.duree = p;
+        else if (nomDe(ligne).compare(QLatin1String("UID"), Qt::CaseInsensitive) == 0)
+            e.uid = p;
+        else if (nomDe(ligne).compare(QLatin1String("RECURRENCE-ID"), Qt::CaseInsensitive) == 0)
+            e.recurrence = p;
+        else if (nomDe(ligne).compare(QLatin1String("SEQUENCE"), Qt::CaseInsensitive) == 0)
+            e.sequence = p;
     }
     if (e.ouvert)
-        lecteur.retenir(e);
+        evenements.push_back(e);
+    lecteur.retenirTous(evenements);
 }
 
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,

@@ -3,6 +3,13 @@
 #include "platform/format/format.h"
 #include "platform/text/linefile.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <mutex>
+#include <sys/stat.h>
+#include <vector>
+
 namespace platform
 {
 
@@ -48,9 +55,29 @@ bool keyValue(const QString &line, QString &key, QString &value)
     return true;
 }
 
-bool same(const QString &a, const QString &b)
+// The form under which names compare equal ignoring case: each character
+// folded as QString::compare folds it, so that a look-up finds what a
+// case-insensitive comparison would.
+QString folded(const QString &name)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    const QString t = name.trimmed();
+    QString out;
+    out.reserve(t.size());
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        char32_t c = t[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < t.size() && t[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(t[i].unicode(), t[i + 1].unicode());
+            ++i;
+        }
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            out.append(QChar(QChar::highSurrogate(c)));
+            out.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            out.append(QChar(char16_t(c)));
+        }
+    }
+    return out;
 }
 
 // A line break inside a value would cut the file's structure in two.
@@ -65,57 +92,183 @@ QString oneLine(const QString &value)
 
 } // namespace
 
+// One file's lines and where its sections and keys lie. Shared by every
+// TIniFile of the same path (see registry()).
+struct IniContent {
+    // What tells that a file changed on disk: a same-size rewrite within
+    // the same second still changes the nanoseconds or the status-change
+    // time, and a file replaced through a rename is another inode.
+    struct Stamp {
+        bool exists = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified{};
+        timespec changed{};
+
+        bool operator==(const Stamp &o) const
+        {
+            return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
+                   modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+                   changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+        }
+    };
+
+    static Stamp stampOf(const QString &path)
+    {
+        Stamp s;
+        struct stat st = {};
+        if (path.contains(QChar(u'\0')) || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+            return s;
+        s.exists = true;
+        s.device = st.st_dev;
+        s.inode = st.st_ino;
+        s.size = st.st_size;
+        s.modified = st.st_mtim;
+        s.changed = st.st_ctim;
+        return s;
+    }
+
+    QString key; // the absolute path of the file read
+    bool read = false;
+    Stamp stamp;
+    QStringList lines;
+
+    // A section's keys are looked at only once one of them is asked for: a
+    // large file costs its reading and no more before then.
+    struct Section {
+        int end = 0;              // the line after the section
+        bool indexed = false;     // keys filled
+        QHash<QString, int> keys; // folded key -> its first line
+    };
+    QHash<QString, int> firstSection;     // folded name -> line of its first header
+    mutable QHash<int, Section> sections; // header line -> section
+
+    void setLines(QStringList l)
+    {
+        lines = std::move(l);
+        firstSection.clear();
+        sections.clear();
+        QString name;
+        int current = -1;
+        for (int i = 0; i < int(lines.size()); ++i) {
+            // Most lines are keys: a look at their first character is enough.
+            const QString &line = lines[i];
+            qsizetype c = 0;
+            while (c < line.size() && line[c].isSpace())
+                ++c;
+            if (c == line.size() || line[c] != QLatin1Char('[') || !sectionName(line, name))
+                continue;
+            if (current >= 0)
+                sections[current].end = i;
+            current = i;
+            sections[current].end = int(lines.size());
+            const QString f = folded(name);
+            if (!firstSection.contains(f))
+                firstSection.insert(f, i);
+        }
+    }
+
+    int findSection(const QString &section) const
+    {
+        return firstSection.value(folded(section), -1);
+    }
+    int sectionEnd(int sectionLine) const
+    {
+        const auto s = sections.constFind(sectionLine);
+        return s == sections.cend() ? sectionLine + 1 : s->end;
+    }
+    int findKey(int sectionLine, const QString &key) const
+    {
+        if (sectionLine < 0)
+            return -1;
+        const auto s = sections.find(sectionLine);
+        if (s == sections.end())
+            return -1;
+        if (!s->indexed) {
+            QString k, v;
+            for (int i = sectionLine + 1; i < s->end; ++i)
+                if (keyValue(lines[i], k, v)) {
+                    const QString f = folded(k);
+                    if (!s->keys.contains(f))
+                        s->keys.insert(f, i);
+                }
+            s->indexed = true;
+        }
+        return s->keys.value(folded(key), -1);
+    }
+};
+
+namespace
+{
+
+// The files read, by absolute path, while some TIniFile holds them: objects
+// created one after another on the same file share one content, and a file
+// no object holds any more costs no memory.
+std::mutex &registryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+QHash<QString, std::weak_ptr<IniContent>> &registry()
+{
+    static QHash<QString, std::weak_ptr<IniContent>> r;
+    return r;
+}
+
+} // namespace
+
 TIniFile::TIniFile(QString path) : m_path(std::move(path)) {}
 
-void TIniFile::load() const
+const IniContent &TIniFile::current() const
 {
-    m_lines.clear();
-    LineFile::readIfExists(m_path, m_lines);
+    const QString real = LineFile::resolve(m_path);
+    const QString key = QFileInfo(real).absoluteFilePath();
+    if (!m_content || m_content->key != key) {
+        auto &r = registry();
+        m_content = r.value(key).lock();
+        if (!m_content) {
+            // Forget the files nobody holds before the list grows.
+            for (auto it = r.begin(); it != r.end();)
+                it = it->expired() ? r.erase(it) : std::next(it);
+            m_content = std::make_shared<IniContent>();
+            m_content->key = key;
+            r.insert(key, m_content);
+        }
+    }
+    // The stamp is taken before the lines: a change in between is seen at
+    // the next call.
+    const IniContent::Stamp stamp = IniContent::stampOf(real);
+    if (!m_content->read || !(m_content->stamp == stamp)) {
+        QStringList lines;
+        LineFile::readIfExists(real, lines);
+        m_content->setLines(std::move(lines));
+        m_content->stamp = stamp;
+        m_content->read = true;
+    }
+    return *m_content;
 }
 
-void TIniFile::save()
+template <typename Edit> void TIniFile::update(Edit edit)
 {
-    LineFile::write(m_path, m_lines);
-}
-
-int TIniFile::findSection(const QString &section) const
-{
-    const QString wanted = section.trimmed();
-    QString name;
-    for (int i = 0; i < m_lines.size(); ++i)
-        if (sectionName(m_lines[i], name) && same(name, wanted))
-            return i;
-    return -1;
-}
-
-int TIniFile::sectionEnd(int sectionLine) const
-{
-    QString name;
-    int i = sectionLine + 1;
-    while (i < m_lines.size() && !sectionName(m_lines[i], name))
-        ++i;
-    return i;
-}
-
-int TIniFile::findKey(int sectionLine, const QString &key) const
-{
-    if (sectionLine < 0)
-        return -1;
-    const QString wanted = key.trimmed();
-    const int end = sectionEnd(sectionLine);
-    QString k, v;
-    for (int i = sectionLine + 1; i < end; ++i)
-        if (keyValue(m_lines[i], k, v) && same(k, wanted))
-            return i;
-    return -1;
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    current();
+    QStringList lines = m_content->lines;
+    if (!edit(*m_content, lines))
+        return;
+    LineFile::write(m_path, lines);
+    m_content->setLines(std::move(lines));
+    m_content->stamp = IniContent::stampOf(LineFile::resolve(m_path));
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &def) const
 {
-    load();
-    const int line = findKey(findSection(section), key);
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    const IniContent &c = current();
+    const int line = c.findKey(c.findSection(section), key);
     QString k, v;
-    if (line < 0 || !keyValue(m_lines[line], k, v))
+    if (line < 0 || !keyValue(c.lines[line], k, v))
         return def;
     return v;
 }
@@ -150,32 +303,32 @@ TDateTime TIniFile::ReadDateTime(const QString &section, const QString &key, TDa
 
 void TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    load();
     const QString v = oneLine(value);
-    int s = findSection(section);
-    if (s < 0) {
-        m_lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
-        m_lines.append(key.trimmed() + QLatin1Char('=') + v);
-        save();
-        return;
-    }
-    const int line = findKey(s, key);
-    if (line >= 0) {
-        // The key keeps its spelling and spacing in the file.
-        const QString &old = m_lines[line];
-        const QString updated = old.left(old.indexOf(QLatin1Char('=')) + 1) + v;
-        if (updated == old)
-            return;
-        m_lines[line] = updated;
-    } else {
-        // After the section's last non-blank line, so blank lines before the
-        // next section stay where they are.
-        int at = sectionEnd(s);
-        while (at - 1 > s && m_lines[at - 1].trimmed().isEmpty())
-            --at;
-        m_lines.insert(at, key.trimmed() + QLatin1Char('=') + v);
-    }
-    save();
+    update([&](const IniContent &c, QStringList &lines) {
+        const int s = c.findSection(section);
+        if (s < 0) {
+            lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
+            lines.append(key.trimmed() + QLatin1Char('=') + v);
+            return true;
+        }
+        const int line = c.findKey(s, key);
+        if (line >= 0) {
+            // The key keeps its spelling and spacing in the file.
+            const QString &old = lines[line];
+            const QString updated = old.left(old.indexOf(QLatin1Char('=')) + 1) + v;
+            if (updated == old)
+                return false;
+            lines[line] = updated;
+        } else {
+            // After the section's last non-blank line, so blank lines before
+            // the next section stay where they are.
+            int at = c.sectionEnd(s);
+            while (at - 1 > s && lines[at - 1].trimmed().isEmpty())
+                --at;
+            lines.insert(at, key.trimmed() + QLatin1Char('=') + v);
+        }
+        return true;
+    });
 }
 
 void TIniFile::WriteInteger(const QString &section, const QString &key, int value)
@@ -201,52 +354,56 @@ void TIniFile::WriteDateTime(const QString &section, const QString &key, TDateTi
 
 bool TIniFile::SectionExists(const QString &section) const
 {
-    load();
-    return findSection(section) >= 0;
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    return current().findSection(section) >= 0;
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const
 {
-    load();
-    return findKey(findSection(section), key) >= 0;
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    const IniContent &c = current();
+    return c.findKey(c.findSection(section), key) >= 0;
 }
 
 QStringList TIniFile::ReadSection(const QString &section) const
 {
-    load();
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    const IniContent &c = current();
     QStringList keys;
-    const int s = findSection(section);
+    const int s = c.findSection(section);
     if (s < 0)
         return keys;
-    const int end = sectionEnd(s);
+    const int end = c.sectionEnd(s);
     QString k, v;
     for (int i = s + 1; i < end; ++i)
-        if (keyValue(m_lines[i], k, v))
+        if (keyValue(c.lines[i], k, v))
             keys.append(k);
     return keys;
 }
 
 QStringList TIniFile::ReadSectionValues(const QString &section) const
 {
-    load();
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    const IniContent &c = current();
     QStringList out;
-    const int s = findSection(section);
+    const int s = c.findSection(section);
     if (s < 0)
         return out;
-    const int end = sectionEnd(s);
+    const int end = c.sectionEnd(s);
     QString k, v;
     for (int i = s + 1; i < end; ++i)
-        if (keyValue(m_lines[i], k, v))
+        if (keyValue(c.lines[i], k, v))
             out.append(k + QLatin1Char('=') + v);
     return out;
 }
 
 QStringList TIniFile::ReadSections() const
 {
-    load();
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    const IniContent &c = current();
     QStringList out;
     QString name;
-    for (const QString &l : std::as_const(m_lines))
+    for (const QString &l : c.lines)
         if (sectionName(l, name))
             out.append(name);
     return out;
@@ -254,22 +411,24 @@ QStringList TIniFile::ReadSections() const
 
 void TIniFile::EraseSection(const QString &section)
 {
-    load();
-    const int s = findSection(section);
-    if (s < 0)
-        return;
-    m_lines.remove(s, sectionEnd(s) - s);
-    save();
+    update([&](const IniContent &c, QStringList &lines) {
+        const int s = c.findSection(section);
+        if (s < 0)
+            return false;
+        lines.remove(s, c.sectionEnd(s) - s);
+        return true;
+    });
 }
 
 void TIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    load();
-    const int line = findKey(findSection(section), key);
-    if (line < 0)
-        return;
-    m_lines.removeAt(line);
-    save();
+    update([&](const IniContent &c, QStringList &lines) {
+        const int line = c.findKey(c.findSection(section), key);
+        if (line < 0)
+            return false;
+        lines.removeAt(line);
+        return true;
+    });
 }
 
 } // namespace platform

@@ -6,12 +6,21 @@
 // Windows-1252; every other line keeps its place and bytes. Each write goes
 // to disk at once (atomically), as the platform's profile calls did; the file
 // is created on the first write. Open, use and drop around each use.
+//
+// The file is read and parsed once, then read again only when it changed on
+// disk (another size, time, inode or status change); every object on the
+// same file, while one lives, shares what was read, so a write through one
+// is seen by the others at once. A look-up costs the same whatever the
+// file's size: reading N keys is proportional to N and the file.
 #include "platform/text/convert.h"
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace platform
 {
+
+struct IniContent;
 
 class TIniFile
 {
@@ -42,16 +51,15 @@ public:
     const QString &FileName() const { return m_path; }
 
 private:
-    // Every call reads the file afresh, as the platform's profile calls did,
-    // so two objects on the same file never see stale lines.
-    void load() const;
-    void save();
-    int findSection(const QString &section) const;
-    int findKey(int sectionLine, const QString &key) const;
-    int sectionEnd(int sectionLine) const;
+    // The file's content, brought up to date with the disk.
+    const IniContent &current() const;
+    // The lines changed by `edit`, written, then shared; nothing is written
+    // when `edit` returns false. A failed write leaves the shared content as
+    // the file still is.
+    template <typename Edit> void update(Edit edit);
 
     QString m_path;
-    mutable QStringList m_lines;
+    mutable std::shared_ptr<IniContent> m_content;
 };
 
 } // namespace platform

@@ -20,6 +20,12 @@ LineFile::WriteHook &writeHook()
     return hook;
 }
 
+LineFile::ReadHook &readHook()
+{
+    static LineFile::ReadHook hook;
+    return hook;
+}
+
 QString nativeName(const QString &path)
 {
     QString name = QDir::toNativeSeparators(path);
@@ -72,6 +78,8 @@ QStringList splitLines(const QByteArray &bytes)
 
 QByteArray readAll(const QString &path)
 {
+    if (readHook())
+        readHook()(path);
     QFile f(path);
     if (cutShort(path) || !f.open(QIODevice::ReadOnly))
         throw EFileError(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)));
@@ -170,6 +178,13 @@ LineFile::WriteHook LineFile::setWriteHook(WriteHook hook)
 {
     WriteHook previous = std::move(writeHook());
     writeHook() = std::move(hook);
+    return previous;
+}
+
+LineFile::ReadHook LineFile::setReadHook(ReadHook hook)
+{
+    ReadHook previous = std::move(readHook());
+    readHook() = std::move(hook);
     return previous;
 }
 

@@ -34,6 +34,9 @@ public:
     // full disk would. Returns the previous hook; an empty one removes it.
     using WriteHook = std::function<bool(const QString &path)>;
     static WriteHook setWriteHook(WriteHook hook);
+    // Test seam: called with the path each time a file is opened to be read.
+    using ReadHook = std::function<void(const QString &path)>;
+    static ReadHook setReadHook(ReadHook hook);
 };
 
 // Field n (from 0) of a ";" record: the text between the n-th ";" and the

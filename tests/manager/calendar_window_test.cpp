@@ -143,7 +143,7 @@ TEST_F(CalendarWindow, UnreadableDateStopsAndKeepsTheFiles)
     // The message says in which file and at which line the date stands.
     EXPECT_EQ(
         dialogs().texts(),
-        QStringList({"'04/XX/2020' n'est pas une date correcte (calendrier zz.ics, ligne 2)"}))
+        QStringList({"'2020XX04' n'est pas une date correcte (calendrier zz.ics, ligne 2)"}))
         << dialogs().texts().join('|').toStdString();
     EXPECT_EQ(readBytes("cal/resultat.text"), resultat);
     EXPECT_EQ(readBytes("cal/imprime.text"), imprime);

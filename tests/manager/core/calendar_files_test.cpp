@@ -356,11 +356,14 @@ TEST(CalendarFiles, UnreadableDateNamesTheFileAndTheLine)
     // In memory: the line only.
     verifierRefus({
         {"début", evenement({"DTSTART:2024XX09T100000"}),
-         "'09/XX/2024' n'est pas une date correcte", 3},
+         "'2024XX09T100000' n'est pas une date correcte", 3},
         {"fin", evenement({"DTSTART;VALUE=DATE:20240309", "DTEND;VALUE=DATE:20240230"}),
-         "'30/02/2024' n'est pas une date correcte", 4},
+         "'20240230' n'est pas une date correcte", 4},
         {"courte", evenement({"DESCRIPTION:x", "DTSTART:2024031"}),
-         "'1/03/2024' n'est pas une date correcte", 4},
+         "'2024031' n'est pas une date correcte", 4},
+        // A "T" inside the value is no time part to cut at.
+        {"texte", evenement({"DTSTART:INVALID-DATE"}), "'INVALID-DATE' n'est pas une date correcte",
+         3},
     });
 
     // From a file: its name too, the line counted as the file has it.
@@ -383,10 +386,56 @@ TEST(CalendarFiles, UnreadableDateNamesTheFileAndTheLine)
             LireCalendrier(chemin, EncodeDate(2024, 3, 1), EncodeDate(2024, 7, 31), l);
             ADD_FAILURE() << v.nom;
         } catch (const platform::EConvertError &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("'32/13/2024' n'est pas une date correcte "
+            EXPECT_EQ(e.Message(), QStringLiteral("'20241332' n'est pas une date correcte "
                                                   "(calendrier Saison été.ics, ligne %1)")
                                        .arg(numeros.value(7)))
                 << v.nom;
         }
     }
+}
+
+// A repeated event is read as its first occurrence; an event of the same UID
+// whose RECURRENCE-ID is that occurrence's start moves or changes it.
+TEST(CalendarFiles, MovedFirstOccurrenceReplacesIt)
+{
+    auto ics = [](std::initializer_list<QByteArray> evenements) {
+        QByteArray out = "BEGIN:VCALENDAR\n";
+        for (const QByteArray &e : evenements)
+            out += "BEGIN:VEVENT\n" + e + "END:VEVENT\n";
+        return out + "END:VCALENDAR\n";
+    };
+    const QByteArray serie = "UID:serie@club\nDTSTART;TZID=Europe/Paris:20240309T140000\n"
+                             "RRULE:FREQ=WEEKLY;COUNT=4\nSUMMARY:Df Coupe Senior ClubA\n";
+    auto deplace = [](const char *uid, const char *occurrence, const char *jour,
+                      const char *lieu = "ClubA", const char *sequence = "") {
+        return "UID:" + QByteArray(uid) + "\nRECURRENCE-ID;" + occurrence + "\nDTSTART:" + jour +
+               "T130000Z\nSUMMARY:Df Coupe Senior " + lieu + "\n" + sequence;
+    };
+    const QString b = QStringLiteral("12/03/2024;Df;Coupe;Senior;ClubB;;");
+    verifier({
+        {"déplacée",
+         ics({serie, deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240311")}),
+         lignesDe({"11/03/2024"})},
+        // Same instant written in UTC; placed before the series in the file.
+        {"avant, en UTC",
+         ics({deplace("serie@club", "VALUE=DATE-TIME:20240309T130000Z", "20240312", "ClubB"),
+              serie}),
+         b},
+        {"deux versions",
+         ics({serie,
+              deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240312", "ClubB",
+                      "SEQUENCE:2\n"),
+              deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240311", "ClubA",
+                      "SEQUENCE:1\n")}),
+         b},
+        // Another occurrence, another event or an unreadable id: both kept.
+        {"autre occurrence",
+         ics({serie, deplace("serie@club", "TZID=Europe/Paris:20240316T140000", "20240311")}),
+         lignesDe({"09/03/2024", "11/03/2024"})},
+        {"autre UID",
+         ics({serie, deplace("autre@club", "TZID=Europe/Paris:20240309T140000", "20240311")}),
+         lignesDe({"09/03/2024", "11/03/2024"})},
+        {"id illisible", ics({serie, deplace("serie@club", "VALUE=DATE:2024XX09", "20240311")}),
+         lignesDe({"09/03/2024", "11/03/2024"})},
+    });
 }

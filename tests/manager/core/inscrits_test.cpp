@@ -1,10 +1,14 @@
 // Entries pages recognised and cut into entries files, the convocation lists
-// read from entries files, the players text halves and the line readings.
+// read from entries files, the players text halves and the line readings;
+// the convocations header file.
+#include "manager/core/entete_convocation.h"
 #include "manager/core/inscrits.h"
 #include "platform/text/codec.h"
+#include "platform/text/linefile.h"
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace manager::inscrits;
@@ -414,4 +418,35 @@ TEST(TextePause, EachCateringChoice)
     EXPECT_EQ(TextePause(QStringLiteral("Pas de pause")), QStringLiteral("Pas de pause"));
     EXPECT_EQ(TextePause(QStringLiteral("pas de pause")), QString());
     EXPECT_EQ(TextePause(QString()), QString());
+}
+
+// The header file: each line to its text, the venue optional, too short a
+// file refused whole; any line end.
+TEST(EnteteConvocation, LinesOfTheFile)
+{
+    using manager::EnteteConvocation;
+    QStringList golden = lignes(donnee("entete.qud"));
+    ASSERT_EQ(golden.size(), EnteteConvocation::NbLignes);
+    QTemporaryDir dir;
+    const QString chemin = dir.filePath(QStringLiteral("lu.pad"));
+    const struct {
+        int lignes;
+        const char *fin;
+        bool lu;
+    } cas[] = {{13, "\r\n", false}, {14, "\n", true}, {15, "\r", true}, {17, "\r\n", true}};
+    for (const auto &c : cas) {
+        QStringList l = golden;
+        l << QStringLiteral("en trop") << QStringLiteral("aussi");
+        l = l.mid(0, c.lignes);
+        platform::LineFile::writeBytes(chemin, platform::toAnsi(l.join(QLatin1String(c.fin))));
+        const std::optional<EnteteConvocation> e = manager::lireEnteteConvocation(chemin);
+        ASSERT_EQ(e.has_value(), c.lu) << c.lignes;
+        if (!e)
+            continue;
+        for (int i = 0; i < EnteteConvocation::NbLignes; ++i)
+            EXPECT_EQ(e->texte(EnteteConvocation::Ligne(i)), i < c.lignes ? golden[i] : QString())
+                << c.lignes << " " << i;
+    }
+    EXPECT_EQ(manager::lireEnteteConvocation(chemin)->texte(EnteteConvocation::Lieu),
+              QString::fromUtf8("Salle Émile Zola"));
 }

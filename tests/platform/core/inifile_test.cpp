@@ -5,8 +5,11 @@
 #include "platform/text/linefile.h"
 #include "tests/platform/core/qt_printers.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -195,4 +198,87 @@ TEST_F(IniFileTest, ProfileNamedInAnotherCaseIsUsed)
     EXPECT_EQ(ini.ReadString("Param", "Saison", ""), QStringLiteral("2019-2020"));
     ini.WriteString("Param", "Saison", "2021-2022");
     EXPECT_EQ(bytes(), edited("Saison=2019-2020", "Saison=2021-2022"));
+}
+
+// The file is read once for any number of look-ups, by every object on it,
+// and read again only when it changed on disk, however it changed.
+TEST_F(IniFileTest, ReadsTheFileOnceUntilItChangesOnDisk)
+{
+    int reads = 0;
+    LineFile::setReadHook([&](const QString &) { ++reads; });
+    // A whole second, so that a rewrite can put the same time back.
+    const QDateTime when = QDateTime::fromSecsSinceEpoch(1600000000);
+    auto setModified = [&](const QDateTime &t) {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) &&
+                    f.setFileTime(t, QFileDevice::FileModificationTime));
+    };
+    setModified(when);
+
+    const TIniFile ini(file());
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_EQ(ini.ReadString("Param", "Saison", ""), QStringLiteral("2019-2020"));
+        EXPECT_TRUE(ini.ReadBool("MiseAjour", "NePasVerifier", false));
+        EXPECT_EQ(ini.ReadSection("Epreuve").size(), 2);
+        EXPECT_TRUE(ini.ValueExists("inconnue", "CLE"));
+    }
+    EXPECT_EQ(ini.ReadSections().size(), 4);
+    // Another object on the same file, named in another case, reads nothing.
+    TIniFile other(dir.path() + QStringLiteral("/VORN_LUD.INI"));
+    EXPECT_EQ(other.ReadString("Epreuve", "1", ""), QString::fromUtf8("Épreuve"));
+    EXPECT_EQ(reads, 1);
+    EXPECT_EQ(bytes(), kProfile);
+    // What one writes the other sees, without reading the file again.
+    other.WriteString("Param", "Saison", "2020-2021");
+    EXPECT_EQ(ini.ReadString("Param", "Saison", ""), QStringLiteral("2020-2021"));
+    EXPECT_EQ(reads, 1);
+
+    auto rewrite = [&](const QByteArray &b) {
+        QFile f(file());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(b);
+    };
+    // The time of the file as it now is put back to that same second, then
+    // enough time for the file system's clock to move on.
+    setModified(when);
+    EXPECT_EQ(ini.ReadString("Param", "Saison", ""), QStringLiteral("2020-2021"));
+    QThread::msleep(30);
+    struct Change {
+        const char *what;
+        std::function<void()> apply;
+        const char *saison; // then read
+    };
+    const Change changes[] = {
+        // Same size, same inode, same time: only its status changed.
+        {"rewritten in place",
+         [&] {
+             QByteArray b = bytes();
+             b.replace("Saison=2020-2021", "Saison=2030-2031");
+             rewrite(b);
+             setModified(when);
+         },
+         "2030-2031"},
+        {"replaced through a rename",
+         [&] {
+             const QString other = dir.path() + QStringLiteral("/autre.ini");
+             QFile f(other);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write(edited("Saison=2019-2020", "Saison=2040-2041"));
+             f.close();
+             QFile::remove(file());
+             ASSERT_TRUE(QFile::rename(other, file()));
+             setModified(when);
+         },
+         "2040-2041"},
+        {"removed", [&] { QFile::remove(file()); }, "aucune"},
+        {"created again", [&] { rewrite("[PARAM]\r\nsaison=2050\r\n"); }, "2050"},
+    };
+    for (const Change &c : changes) {
+        c.apply();
+        EXPECT_EQ(ini.ReadString("Param", "Saison", "aucune"), QString::fromLatin1(c.saison))
+            << c.what;
+        EXPECT_EQ(other.ReadString("Param", "Saison", "aucune"), QString::fromLatin1(c.saison))
+            << c.what;
+    }
+    LineFile::setReadHook({});
 }
