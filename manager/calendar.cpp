@@ -363,9 +363,11 @@ int TVorn_FCalendar::ligneDe(QObject *sender) const
 
 namespace
 {
+// Searched at any depth: on a screen too small for the window its controls
+// live in a scroll area's page, no longer directly in the window.
 template <class T> T *enfant(const QObject *parent, const QString &nom)
 {
-    for (T *w : parent->findChildren<T *>(Qt::FindDirectChildrenOnly))
+    for (T *w : parent->findChildren<T *>())
         if (w->objectName().compare(nom, Qt::CaseInsensitive) == 0)
             return w;
     return nullptr;

@@ -26,14 +26,15 @@
 #include "report/ui/frdock.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QComboBox>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -979,6 +980,7 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
     platform::guard([&] { FormShow(); });
     // On the screen: placed by the window system, and its frame known now or
     // a little later.
+    m_awaitingFrame = true;
     platform::guard([&] { fitToScreen(); });
     QTimer::singleShot(0, this, [this] {
         platform::guard([&] {
@@ -989,6 +991,18 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
                     frPlaceToolWindow(tool);
         });
     });
+}
+
+void TfrDesignerForm::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    // The window manager frames and places a new window a moment after it
+    // shows, where it likes: once its frame is known, the window is fitted
+    // again. Later moves are the user's.
+    if (m_awaitingFrame && isVisible() && frameGeometry() != geometry()) {
+        m_awaitingFrame = false;
+        platform::guard([&] { fitToScreen(); });
+    }
 }
 
 void frPlaceToolWindow(QWidget *tool)

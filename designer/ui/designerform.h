@@ -247,6 +247,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     // Closing asks the close question first (Exit, the window's close box).
     void done(int result) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -286,6 +287,8 @@ private:
     bool m_firstShowPending = true;
     bool m_destroying = false;
     bool m_keyFilter = false;
+    // Shown, but not yet framed and placed by the window system.
+    bool m_awaitingFrame = false;
     QCursor m_pencil;
 };
 

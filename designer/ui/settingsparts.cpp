@@ -8,6 +8,7 @@
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/forms/form.h"
 #include "platform/registry/registry.h"
 #include "platform/shell/shell.h"
 #include "report/core/frlocale.h"
@@ -17,10 +18,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QScrollArea>
 #include <QToolTip>
 
@@ -96,14 +95,6 @@ void applySettings(TfrDesignerForm &form, const StoredDesignerSettings &s)
     o.UnlimitedHeight = s.options.UnlimitedHeight;
     report::frObjects().frBandTitles = s.BandTitles;
     report::frLocale().LocalizedPropNames = s.LocalizedPropNames;
-}
-
-QList<QRect> screenAreas()
-{
-    QList<QRect> areas;
-    for (QScreen *s : QGuiApplication::screens())
-        areas.append(s->availableGeometry());
-    return areas;
 }
 
 // Where a docked tool bar was saved, nothing when it never was.
@@ -242,7 +233,7 @@ void frLoadDesignerWindowSettings(TfrDesignerForm &form)
     if (form.DesignMode == 1 && s.DBFieldsVisible)
         form.core().ShowDBFieldsWindow();
 
-    const QList<QRect> screens = screenAreas();
+    const QList<QRect> screens = platform::availableScreenAreas();
     std::vector<std::pair<report::TfrToolBar *, QPoint>> docked;
     for (report::TfrToolBar *bar : toolBars(form)) {
         // A bar never saved keeps the place the window gave it.

@@ -10,7 +10,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace platform
 {
@@ -24,9 +26,15 @@ int s_busyDepth = 0;
 int s_created = 0;
 QRect s_screenArea;
 
+// What a window manager's frame takes at most on the desktops the program
+// runs on (a title bar and thin borders): allowed for while no window tells
+// its frame, so that a window fitted to the screen before it shows does not
+// end with its bottom below the screen once the title bar is added.
+constexpr QMargins kFrameAllowance(4, 32, 4, 4);
+
 // The window system's frame around a top-level window (title bar, borders):
 // this window's own once it has been shown, else that of a window already
-// on the screen, else none.
+// on the screen, else the allowance; none for a window without a frame.
 QMargins frameMargins(const QWidget *window)
 {
     const auto margins = [](const QWidget *w) {
@@ -35,12 +43,17 @@ QMargins frameMargins(const QWidget *window)
         return QMargins(inner.left() - frame.left(), inner.top() - frame.top(),
                         frame.right() - inner.right(), frame.bottom() - inner.bottom());
     };
+    if (window->windowFlags() & Qt::FramelessWindowHint)
+        return QMargins();
+    const Qt::WindowType type = window->windowType();
+    if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen)
+        return QMargins();
     if (window->testAttribute(Qt::WA_WState_Created) && !margins(window).isNull())
         return margins(window);
     for (const QWidget *other : QApplication::topLevelWidgets())
         if (other != window && other->isVisible() && !margins(other).isNull())
             return margins(other);
-    return QMargins();
+    return kFrameAllowance;
 }
 } // namespace
 
@@ -57,6 +70,16 @@ QRect availableScreenArea(const QWidget *window)
     if (!screen)
         screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry() : QRect();
+}
+
+QList<QRect> availableScreenAreas()
+{
+    if (!s_screenArea.isEmpty())
+        return {s_screenArea};
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
 }
 
 void setAvailableScreenArea(const QRect &area)
@@ -129,7 +152,28 @@ bool TForm::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         activated();
-    return QWidget::event(event);
+    const bool result = QWidget::event(event);
+    if (event->type() == QEvent::Move && m_awaitingFrame && isVisible())
+        keepInArea();
+    return result;
+}
+
+void TForm::keepInArea()
+{
+    // A window manager places a new window where it likes (cascading, at
+    // random), perhaps partly off the screen: once it has framed the window,
+    // the frame is brought whole into the area. Later moves are the user's.
+    const QRect frame = frameGeometry();
+    if (frame == geometry())
+        return; // not framed yet
+    m_awaitingFrame = false;
+    const QRect area = availableScreenArea(this);
+    if (area.isEmpty() || area.contains(frame))
+        return;
+    move(
+        std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
+        std::clamp(frame.y(), area.top(),
+                   std::max(area.top(), area.bottom() + 1 - frame.height())));
 }
 
 void TForm::fitToScreen()
@@ -173,7 +217,27 @@ void TForm::fitToScreen()
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(m_scrollArea);
-    resize(std::min(designed.width(), room.width()), std::min(designed.height(), room.height()));
+
+    // A scroll bar takes its room beside the page, not out of it: a window
+    // too high only is made wider by the vertical bar where the screen has
+    // that room, so that the bar covers no control of the right-hand side
+    // and no sideways scrolling is needed; a bar the other way may in turn
+    // call for the other one.
+    const int bar =
+        m_scrollArea->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollArea);
+    bool across = designed.width() > room.width();
+    bool down = designed.height() > room.height();
+    if (down && !across && designed.width() + bar > room.width())
+        across = true;
+    if (across && !down && designed.height() + bar > room.height())
+        down = true;
+    const QSize fitted(std::min(designed.width() + (down ? bar : 0), room.width()),
+                       std::min(designed.height() + (across ? bar : 0), room.height()));
+    // A window of fixed size may now grow by a bar.
+    setMaximumSize(std::max(maximumWidth(), designed.width() + bar),
+                   std::max(maximumHeight(), designed.height() + bar));
+    resize(fitted);
+    // Its frame's top left corner at the area's.
     move(area.topLeft());
 }
 
@@ -181,11 +245,14 @@ void TForm::showEvent(QShowEvent *event)
 {
     if (!event->spontaneous() && !m_placed) {
         m_placed = true;
+        m_awaitingFrame = true;
         fitToScreen();
         if (m_position == Position::ScreenCenter) {
-            if (QScreen *screen = QGuiApplication::primaryScreen()) {
-                QRect r = frameGeometry();
-                r.moveCenter(screen->availableGeometry().center());
+            const QRect area = availableScreenArea(this);
+            if (!area.isEmpty()) {
+                // The frame, known or allowed for, centred in the area.
+                QRect r = geometry().marginsAdded(frameMargins(this));
+                r.moveCenter(area.center());
                 move(r.topLeft());
             }
         }

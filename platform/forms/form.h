@@ -9,6 +9,7 @@
 // place and when the window hides. Getting the focus back from one of its
 // own dialogs (message boxes, file dialogs, previews: they run inside a
 // ModalScope) or from another application does not count as an activation.
+#include <QList>
 #include <QMargins>
 #include <QPointer>
 #include <QRect>
@@ -78,9 +79,12 @@ private:
 
     void deactivated();
     void fitToScreen();
+    void keepInArea();
 
     Position m_position = Position::Designed;
     bool m_placed = false;
+    // Shown, but not yet framed and placed by the window system.
+    bool m_awaitingFrame = false;
     int m_busy = 0;
     bool m_returningFromModal = false;
     int m_creationIndex = 0;
@@ -92,10 +96,13 @@ private:
 // larger opens fitted to it, its controls in a scroll area at their designed
 // size; one that fits opens as designed.
 QRect availableScreenArea(const QWidget *window);
+// The same for every screen (the one the tests set, when they set one).
+QList<QRect> availableScreenAreas();
 // Tests set the area they want; an empty rectangle gives back the screen's.
 void setAvailableScreenArea(const QRect &area);
 // The window system's frame around a top-level window (title bar, borders):
-// its own once shown, else that of a window already on the screen, else none.
+// its own once shown, else that of a window already on the screen, else an
+// allowance for a title bar and borders; none for a frameless window.
 QMargins windowFrameMargins(const QWidget *window);
 
 // Marks a window busy while one of its own dialogs runs: the activation it

@@ -1,15 +1,14 @@
 #include "report/ui/frdock.h"
 
 #include "platform/forms/application.h"
+#include "platform/forms/form.h"
 #include "platform/registry/registry.h"
 #include "report/objects/frglobals.h"
 
 #include <QChildEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
-#include <QScreen>
 #include <algorithm>
 
 namespace report
@@ -808,26 +807,33 @@ QRect frOnScreen(const QRect &bounds, const QList<QRect> &screens)
 {
     if (screens.isEmpty())
         return bounds;
-    for (const QRect &s : screens)
-        if (s.intersects(bounds))
-            return bounds;
-    // Off every screen: onto the nearest, kept whole where it fits.
-    const QRect *best = &screens.front();
-    qint64 bestDist = -1;
+    // The screen holding most of it, else the nearest.
+    const QRect *best = nullptr;
+    qint64 bestArea = 0;
     for (const QRect &s : screens) {
-        const qint64 dx = std::max({s.left() - bounds.right(), bounds.left() - s.right(), 0});
-        const qint64 dy = std::max({s.top() - bounds.bottom(), bounds.top() - s.bottom(), 0});
-        const qint64 d = dx * dx + dy * dy;
-        if (bestDist < 0 || d < bestDist) {
-            bestDist = d;
+        const QRect common = s.intersected(bounds);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (!common.isEmpty() && area > bestArea) {
+            bestArea = area;
             best = &s;
         }
     }
-    QRect r = bounds;
-    r.moveLeft(
-        std::clamp(r.left(), best->left(), std::max(best->left(), best->right() + 1 - r.width())));
-    r.moveTop(
-        std::clamp(r.top(), best->top(), std::max(best->top(), best->bottom() + 1 - r.height())));
+    if (!best) {
+        qint64 bestDist = -1;
+        for (const QRect &s : screens) {
+            const qint64 dx = std::max({s.left() - bounds.right(), bounds.left() - s.right(), 0});
+            const qint64 dy = std::max({s.top() - bounds.bottom(), bounds.top() - s.bottom(), 0});
+            const qint64 d = dx * dx + dy * dy;
+            if (bestDist < 0 || d < bestDist) {
+                bestDist = d;
+                best = &s;
+            }
+        }
+    }
+    // Whole on it: no larger than it, moved in as little as it takes.
+    QRect r(bounds.topLeft(), bounds.size().boundedTo(best->size()));
+    r.moveLeft(std::clamp(r.left(), best->left(), best->right() + 1 - r.width()));
+    r.moveTop(std::clamp(r.top(), best->top(), best->bottom() + 1 - r.height()));
     return r;
 }
 
@@ -846,10 +852,11 @@ bool frRestoreFormPosition(QWidget *form)
                        readInt(reg, QStringLiteral("YPosition"), cur.y()),
                        readInt(reg, QStringLiteral("Width"), cur.width()),
                        readInt(reg, QStringLiteral("Height"), cur.height()));
-    QList<QRect> screens;
-    for (QScreen *s : QGuiApplication::screens())
-        screens.append(s->availableGeometry());
-    form->setGeometry(frOnScreen(stored, screens));
+    // Stored on another screen, perhaps a larger one: the window and its
+    // frame (known or allowed for) come back whole on the current screens.
+    const QMargins frame = platform::windowFrameMargins(form);
+    form->setGeometry(frOnScreen(stored.marginsAdded(frame), platform::availableScreenAreas())
+                          .marginsRemoved(frame));
     return reg.ValueExists(QStringLiteral("XPosition"));
 }
 

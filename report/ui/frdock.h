@@ -205,8 +205,9 @@ void frRestoreToolbarPosition(TfrToolBar *toolBar);
 void frSaveFormPosition(QWidget *form);
 // True when a placement was stored (and taken).
 bool frRestoreFormPosition(QWidget *form);
-// A window's rectangle moved (not resized) so that it lies on the available
-// screens: onto the nearest one when it lies off every screen.
+// A window's rectangle (frame included) made to lie whole on the screen
+// that holds most of it, or on the nearest when it lies off every screen:
+// moved in, and made no larger than that screen.
 QRect frOnScreen(const QRect &bounds, const QList<QRect> &screens);
 
 } // namespace report

@@ -12,6 +12,7 @@
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/forms/form.h"
 #include "platform/registry/registry.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
@@ -31,7 +32,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
-#include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -204,9 +204,7 @@ TEST_F(SettingsWindowTest, PlacementsStoredOffTheScreenComeBackOntoIt)
     store(designerSettingsKey(), QStringLiteral("XPosition"), 50000);
     store(designerSettingsKey(), QStringLiteral("YPosition"), -9000);
     design([&](TfrDesignerForm &f) {
-        QList<QRect> screens;
-        for (QScreen *s : QGuiApplication::screens())
-            screens << s->availableGeometry();
+        const QList<QRect> screens = platform::availableScreenAreas();
         auto onScreen = [&](const QRect &r) {
             return std::any_of(screens.begin(), screens.end(),
                                [&](const QRect &s) { return s.intersects(r); });

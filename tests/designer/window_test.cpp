@@ -28,6 +28,7 @@
 #include "report/objects/frsubreportview.h"
 #include "report/ui/frctrls.h"
 #include "report/ui/frdock.h"
+#include "report/ui/frpreview.h"
 #include "tests/support/gui/fakes.h"
 #include "tests/support/gui/shots.h"
 
@@ -236,6 +237,67 @@ TEST_F(WindowTest, OpensWithinASmallScreen)
         EXPECT_TRUE(f.rect().contains(f.StatusBar1->geometry()));
         EXPECT_GT(f.ScrollBox1->horizontalScrollBar()->maximum(), 0);
     });
+    platform::setAvailableScreenArea(QRect(0, 0, 4096, 4096));
+}
+
+// Places saved on a large screen, then the designer opened on a laptop's:
+// the window, its inspector, its DB fields window and the preview come back
+// whole within the free area, their frames (told by the window system, else
+// allowed for) included.
+TEST_F(WindowTest, RestoredWindowsFitASmallerScreen)
+{
+    const auto store = [](const char *form, QRect r) {
+        platform::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(QLatin1Char('\\') + report::frRegistryKey() +
+                                    QStringLiteral("\\Form\\") + QLatin1String(form),
+                                true));
+        reg.WriteInteger(QStringLiteral("XPosition"), r.x());
+        reg.WriteInteger(QStringLiteral("YPosition"), r.y());
+        reg.WriteInteger(QStringLiteral("Width"), r.width());
+        reg.WriteInteger(QStringLiteral("Height"), r.height());
+        reg.WriteBool(QStringLiteral("Maximized"), false);
+    };
+    const auto fits = [](QWidget *w, const QRect &screen, const QString &shot) {
+        vorn_test::waitUntilPlaced(w);
+        const QMargins frame = platform::windowFrameMargins(w);
+        const QRect outer = w->geometry().marginsAdded(frame);
+        const std::string name = w->metaObject()->className() + std::string(" on ") +
+                                 std::to_string(screen.width()) + "x" +
+                                 std::to_string(screen.height());
+        EXPECT_TRUE(w->isVisible()) << name;
+        EXPECT_GT(frame.top(), 0) << name; // a title bar, told or allowed for
+        EXPECT_TRUE(screen.contains(outer)) << name << ": " << outer.x() << "," << outer.y() << " "
+                                            << outer.width() << "x" << outer.height();
+        vorn_test::saveShot(vorn_test::screenPicture(w, screen), shot);
+    };
+    for (const QRect screen : {QRect(0, 0, 1366, 768), QRect(0, 0, 1024, 600)}) {
+        // Where they were on a 1920 x 1200 screen.
+        store("TfrDesignerForm", QRect(40, 30, 1800, 1100));
+        store("TfrInspForm", QRect(900, 400, 185, 420));
+        store("TfrInsFieldsForm", QRect(700, 500, 184, 300));
+        store("TfrPreviewForm", QRect(200, 150, 1400, 950));
+        platform::setAvailableScreenArea(screen);
+        const QString size = QStringLiteral("_%1x%2.png").arg(screen.width()).arg(screen.height());
+        design([&](TfrDesignerForm &f) {
+            f.state().Requests.inspectorShow();
+            f.state().Requests.dbFieldsShow();
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+            QWidget *inspector = f.findChild<QWidget *>(QStringLiteral("frInspForm"));
+            QWidget *fields = f.findChild<QWidget *>(QStringLiteral("InsFieldsForm"));
+            ASSERT_NE(inspector, nullptr);
+            ASSERT_NE(fields, nullptr);
+            fits(&f, screen, QStringLiteral("designer") + size);
+            fits(inspector, screen, QStringLiteral("inspector") + size);
+            fits(fields, screen, QStringLiteral("dbfields") + size);
+        });
+        report::TfrPreviewForm preview;
+        preview.show();
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+        fits(&preview, screen, QStringLiteral("preview") + size);
+        preview.hide();
+    }
     platform::setAvailableScreenArea(QRect(0, 0, 4096, 4096));
 }
 

@@ -11,12 +11,15 @@
 #include "platform/forms/controls.h"
 #include "platform/inifile/inifile.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 
@@ -377,6 +380,57 @@ TEST_F(MainWindowTest, QuitEndsTheRunAndActivationRereadsTheSeason)
     EXPECT_FALSE(Terminated());
     Vorn_FPr->Quiter->trigger();
     EXPECT_TRUE(Terminated());
+}
+
+// On a laptop's screen each of the sixteen windows opens whole within the
+// free area, its frame (as the window system tells it, else allowed for)
+// included; one that must scroll takes its scroll bar beside its controls:
+// where the screen has room for the page and the bar, nothing scrolls
+// sideways and no control lies under the bar.
+TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen)
+{
+    for (const QRect ecran : {QRect(0, 0, 1366, 768), QRect(0, 0, 1024, 600)}) {
+        setAvailableScreenArea(ecran);
+        demarrer(); // every window first shown on that screen
+        for (TForm *w : m_fenetres->toutes()) {
+            const std::string nom = w->objectName().toStdString() + " on " +
+                                    std::to_string(ecran.width()) + "x" +
+                                    std::to_string(ecran.height());
+            w->Show();
+            vorn_test::settle();
+            vorn_test::waitUntilPlaced(w);
+            const QMargins cadre = windowFrameMargins(w);
+            EXPECT_GT(cadre.top(), 0) << nom; // a title bar, told or allowed for
+            const QRect exterieur = w->geometry().marginsAdded(cadre);
+            EXPECT_TRUE(ecran.contains(exterieur))
+                << nom << ": " << exterieur.x() << "," << exterieur.y() << " " << exterieur.width()
+                << "x" << exterieur.height();
+            vorn_test::saveShot(
+                vorn_test::screenPicture(w, ecran),
+                w->objectName() +
+                    QStringLiteral("_%1x%2.png").arg(ecran.width()).arg(ecran.height()));
+            if (QScrollArea *zone = w->scrollArea()) {
+                const QScrollBar *barre = zone->verticalScrollBar();
+                const bool place = zone->widget()->width() + barre->sizeHint().width() +
+                                       cadre.left() + cadre.right() <=
+                                   ecran.width();
+                if (barre->isVisible() && place) {
+                    EXPECT_EQ(zone->horizontalScrollBar()->maximum(), 0) << nom;
+                    const QRect sousLaBarre(barre->mapTo(w, QPoint(0, 0)), barre->size());
+                    for (const QWidget *c : zone->widget()->findChildren<QWidget *>()) {
+                        if (!c->isVisible() || c->isWindow())
+                            continue;
+                        const QRect r(c->mapTo(w, QPoint(0, 0)), c->size());
+                        EXPECT_FALSE(r.intersects(sousLaBarre))
+                            << nom << ": " << c->objectName().toStdString();
+                    }
+                }
+            }
+            w->Hide();
+        }
+        m_fenetres.reset();
+    }
+    setAvailableScreenArea(QRect(0, 0, 4096, 4096));
 }
 
 } // namespace

@@ -532,8 +532,10 @@ TEST_F(PreviewTest, FormPlacementComesBackOnScreen)
         {{100, 100, 400, 300}, {100, 100, 400, 300}},
         {{5000, 100, 400, 300}, {2400 - 400, 100, 400, 300}}, // the nearer second screen
         {{-900, -900, 400, 300}, {0, 0, 400, 300}},
-        {{1500, 50, 400, 300}, {1500, 50, 400, 300}},       // partly on the second screen
+        {{1500, 50, 400, 300}, {1600, 50, 400, 300}},       // partly on the second screen
         {{1100, 50, 400, 300}, {1024 - 400, 50, 400, 300}}, // between the screens
+        {{300, 500, 400, 300}, {300, 768 - 300, 400, 300}}, // its bottom below the first
+        {{-50, 300, 1700, 1000}, {0, 0, 1024, 768}},        // saved on a larger screen
     };
     const QList<QRect> screens{QRect(0, 0, 1024, 768), QRect(1600, 0, 800, 600)};
     for (const Case &c : cases)

@@ -1,7 +1,10 @@
 #include "tests/support/gui/shots.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 namespace vorn_test
@@ -39,6 +42,24 @@ QString saveShot(QWidget *widget, const QString &name, const QString &fallback)
     if (shotPath(name, fallback).isEmpty())
         return QString();
     return saveShot(widget->grab().toImage(), name, fallback);
+}
+
+QImage screenPicture(QWidget *window, const QRect &area)
+{
+    QScreen *screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen") && screen)
+        return screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+    return window ? window->grab().toImage() : QImage();
+}
+
+void waitUntilPlaced(QWidget *window)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || !window)
+        return;
+    (void)QTest::qWaitForWindowExposed(window, 1000);
+    (void)QTest::qWaitFor([&] { return window->frameGeometry() != window->geometry(); }, 1000);
+    // The window may still be moved into the screen once framed.
+    QTest::qWait(200);
 }
 
 } // namespace vorn_test

@@ -5,6 +5,7 @@
 // be), else the folder the test passes, usually its temporary folder. A test
 // that passes none takes pictures only when VORN_SHOTS_DIR is set.
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 class QWidget;
@@ -25,5 +26,14 @@ QString shotPath(const QString &name, const QString &fallback = QString());
 // file could not be written.
 QString saveShot(QWidget *widget, const QString &name, const QString &fallback = QString());
 QString saveShot(const QImage &image, const QString &name, const QString &fallback = QString());
+
+// What a user sees of the screen's area, window frames and what lies beyond
+// the window included, in a real display (VORN_TEST_DISPLAY); offscreen,
+// where there is no screen to look at, the window as it draws itself.
+QImage screenPicture(QWidget *window, const QRect &area);
+
+// In a real display, waits until the window manager has framed and placed
+// the window just shown (a second at most); offscreen, nothing to wait for.
+void waitUntilPlaced(QWidget *window);
 
 } // namespace vorn_test
