@@ -328,7 +328,7 @@ int runOne(int records)
                     m == 0 ? "program's" : "fixed", median, pages,
                     median > 0 ? records / median : 0.0);
     }
-    std::printf("N = %d: peak resident memory %.1f MB\n", records, peakKb() / 1024.0);
+    std::printf("N = %d: peak resident memory %.1f MiB\n", records, peakKb() / 1024.0);
     fr().end();
     return ok ? 0 : 1;
 }

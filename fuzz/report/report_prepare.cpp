@@ -1,8 +1,8 @@
 // A template of arbitrary bytes loaded and prepared with every window seam
 // left out: the build either completes, stops or reports its error, and the
 // template is restored. Counted record sources above 10,000 are refused and
-// builds past 300 pages or endless scripts are stopped, so only a hang or a
-// crash counts as a finding. Check boxes, charts and a dialog control are
+// builds past 300 pages and columns or endless scripts are stopped, so only
+// a hang or a crash counts as a finding. Check boxes, charts and a dialog control are
 // registered, as in the program.
 #include "report_files_support.h"
 
@@ -62,8 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         report.LoadFromStream(stream);
         if (report.lastLoad() == TfrReport::LoadOutcome::Loaded && !tooManyRecords(report)) {
             report.ShowProgress = false;
-            report.OnProgress = [&report](int n) {
-                if (n > 300)
+            // Pages and columns are both reported: 300 of them end the build.
+            int reports = 0;
+            report.OnProgress = [&report, &reports](int) {
+                if (++reports > 300)
                     report.Cancelled = true;
             };
             FrMemoryStream before;

@@ -91,9 +91,13 @@ QByteArray toAnsi(const QString &text)
 void appendAnsi(QByteArray &out, QStringView text)
 {
     const qsizetype start = out.size();
+    out.resize(start + text.size());
+    out.truncate(start + encodeAnsi(text, out.data() + start));
+}
+
+qsizetype encodeAnsi(QStringView text, char *d)
+{
     const qsizetype n = text.size();
-    out.resize(start + n);
-    char *d = out.data() + start;
     const char16_t *s = text.utf16();
     qsizetype o = 0;
     for (qsizetype i = 0; i < n; ++i) {
@@ -109,7 +113,7 @@ void appendAnsi(QByteArray &out, QStringView text)
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(s[i + 1]))
             ++i;
     }
-    out.truncate(start + o);
+    return o;
 }
 
 QChar ansiChar(unsigned char byte)

@@ -16,6 +16,9 @@ QString fromAnsi(QByteArrayView bytes);
 QByteArray toAnsi(const QString &text);
 // The same bytes appended to out, for writers that build a whole file.
 void appendAnsi(QByteArray &out, QStringView text);
+// The same bytes into out, which has room for text.size() of them; returns
+// how many were written (fewer when the text holds surrogate pairs).
+qsizetype encodeAnsi(QStringView text, char *out);
 // The character a byte stands for, and back (-1 when the code page lacks it).
 QChar ansiChar(unsigned char byte);
 int ansiByte(QChar ch);

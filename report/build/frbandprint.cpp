@@ -460,11 +460,12 @@ bool TfrBand::Draw()
         return false;
     if (opensOrClosesPages(Typ))
         NewPageCount = NewColumnCount = 0;
-    for (int i = 0; i < NewPageCount; ++i) {
+    // Counts a script ran up; a stopped build stops starting pages for them.
+    for (int i = 0; i < NewPageCount && !frBuildTerminated(); ++i) {
         p.CurColumn = std::max(1, int(p.Columns)) - 1;
         p.NewColumn(this);
     }
-    for (int i = 0; i < NewColumnCount; ++i)
+    for (int i = 0; i < NewColumnCount && !frBuildTerminated(); ++i)
         p.NewColumn(this);
     if (KeepY)
         p.CurY = noteY;

@@ -292,10 +292,14 @@ void TfrPage::InitReport()
 
     linkBands();
 
-    if (Columns < 1)
-        Columns = 1;
-    ColWidth = int((qint64(RightMarginPos()) - LeftMarginPos() - qint64(Columns - 1) * ColumnGap) /
-                   Columns);
+    // A page holds no more columns than its width can show, a pixel each at
+    // least: a damaged count would split a band into columns that all lie
+    // on top of each other, or run off the page to the left.
+    const qint64 width = qint64(RightMarginPos()) - LeftMarginPos();
+    const qint64 stride = 1 + std::max(0, ColumnGap);
+    Columns =
+        int(std::clamp<qint64>(Columns, 1, std::max<qint64>(1, (width + stride - 1) / stride)));
+    ColWidth = int((width - qint64(Columns - 1) * ColumnGap) / Columns);
     CrossColumn = 1;
     RecordCount = 1;
     Initialized = true;
@@ -576,6 +580,9 @@ void TfrPage::NewPage()
 void TfrPage::NewColumn(TfrBand *band)
 {
     if (CurColumn < Columns - 1) {
+        // A column is work like a page: it is reported, so that the progress
+        // window can stop a band split into columns for ever.
+        frBuildProgress(fr().frPageNo + 1);
         ShowBand(Bands[btColumnFooter]);
         ++CurColumn;
         XAdjust = frClampGeometry(qint64(XAdjust) + ColWidth + ColumnGap);

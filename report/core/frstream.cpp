@@ -4,7 +4,9 @@
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 
+#include <QVarLengthArray>
 #include <QtGlobal>
+#include <algorithm>
 #include <cstring>
 
 namespace report
@@ -31,12 +33,12 @@ QByteArray FrStream::readBytes(qint64 count)
 
 void FrMemoryStream::seek(qint64 position)
 {
-    m_pos = qBound<qint64>(0, position, m_data.size());
+    m_pos = qBound<qint64>(0, position, m_size);
 }
 
 qint64 FrMemoryStream::read(char *data, qint64 count)
 {
-    qint64 n = qMin(count, qint64(m_data.size()) - m_pos);
+    qint64 n = qMin(count, m_size - m_pos);
     if (n <= 0)
         return 0;
     std::memcpy(data, m_data.constData() + m_pos, size_t(n));
@@ -48,17 +50,32 @@ void FrMemoryStream::write(const char *data, qint64 count)
 {
     if (count <= 0)
         return;
-    qint64 end = m_pos + count;
+    const qint64 end = m_pos + count;
     if (end > m_data.size())
-        m_data.resize(end);
+        m_data.resize(std::max<qint64>({end, 2 * qint64(m_data.size()), 256}));
     std::memcpy(m_data.data() + m_pos, data, size_t(count));
     m_pos = end;
+    m_size = std::max(m_size, end);
+}
+
+const QByteArray &FrMemoryStream::data() const
+{
+    if (m_data.size() != m_size)
+        m_data.resize(m_size); // the allocation stays for further writes
+    return m_data;
 }
 
 void FrMemoryStream::clear()
 {
     m_data.clear();
+    m_size = 0;
     m_pos = 0;
+}
+
+void FrMemoryStream::squeeze()
+{
+    m_data.resize(m_size);
+    m_data.squeeze();
 }
 
 FrFileStream::FrFileStream(const QString &path, Mode mode) : m_file(path)
@@ -141,17 +158,25 @@ void frWriteInteger(FrStream &stream, qint32 value)
 namespace
 {
 
-// The bytes of a line or string, cut to what a 16-bit length can hold so
-// that the rest of the stream stays readable.
-QByteArray countedBytes(const QString &text)
+// A counted text: its 16-bit byte length, its bytes cut to what that length
+// can hold (so that the rest of the stream stays readable), then the byte
+// `after` unless it is negative. One write; short texts, nearly all of them,
+// are encoded on the stack.
+void writeCounted(FrStream &stream, QStringView text, int after)
 {
-    QByteArray bytes = platform::toAnsi(text);
-    if (bytes.size() > kFrMaxCountedLength) {
-        qWarning("report stream: text of %lld bytes truncated to %d", qint64(bytes.size()),
+    QVarLengthArray<char, 512> buffer(text.size() + 3);
+    qsizetype n = platform::encodeAnsi(text, buffer.data() + 2);
+    if (n > kFrMaxCountedLength) {
+        qWarning("report stream: text of %lld bytes truncated to %d", qint64(n),
                  kFrMaxCountedLength);
-        bytes.truncate(kFrMaxCountedLength);
+        n = kFrMaxCountedLength;
     }
-    return bytes;
+    buffer[0] = char(n & 0xFF);
+    buffer[1] = char((n >> 8) & 0xFF);
+    qsizetype total = n + 2;
+    if (after >= 0)
+        buffer[total++] = char(after);
+    stream.write(buffer.data(), total);
 }
 
 } // namespace
@@ -168,10 +193,7 @@ QString frReadString(FrStream &stream)
 
 void frWriteString(FrStream &stream, const QString &text)
 {
-    QByteArray bytes = countedBytes(text);
-    frWriteWord(stream, quint16(bytes.size()));
-    stream.write(bytes);
-    frWriteByte(stream, 0);
+    writeCounted(stream, text, 0);
 }
 
 void frReadMemo(FrStream &stream, QStringList &lines)
@@ -200,13 +222,8 @@ void frWriteMemo(FrStream &stream, const QStringList &lines)
         qWarning("report stream: memo of %lld lines written with the count %d", qint64(count),
                  kFrMaxCountedLength);
     frWriteWord(stream, quint16(qMin<qsizetype>(count, kFrMaxCountedLength)));
-    for (qsizetype i = 0; i < count; ++i) {
-        QByteArray bytes = countedBytes(lines.at(i));
-        frWriteWord(stream, quint16(bytes.size()));
-        stream.write(bytes);
-        if (i != count - 1)
-            frWriteByte(stream, 13);
-    }
+    for (qsizetype i = 0; i < count; ++i)
+        writeCounted(stream, lines.at(i), i != count - 1 ? 13 : -1);
     frWriteByte(stream, 0);
 }
 

@@ -32,24 +32,31 @@ public:
     void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
 };
 
-// A stream over bytes in memory.
+// A stream over bytes in memory. Its room grows by doubling, so that records
+// written a few bytes at a time cost one copy per doubling, not per write.
 class FrMemoryStream : public FrStream
 {
 public:
     FrMemoryStream() = default;
-    explicit FrMemoryStream(QByteArray data) : m_data(std::move(data)) {}
+    explicit FrMemoryStream(QByteArray data) : m_data(std::move(data)), m_size(m_data.size()) {}
     qint64 position() const override { return m_pos; }
-    qint64 size() const override { return m_data.size(); }
+    qint64 size() const override { return m_size; }
     void seek(qint64 position) override;
     qint64 read(char *data, qint64 count) override;
     void write(const char *data, qint64 count) override;
     using FrStream::write;
 
-    const QByteArray &data() const { return m_data; }
+    // The bytes written, without the spare room.
+    const QByteArray &data() const;
     void clear();
+    // Gives back the spare room of a stream that is complete (a prepared
+    // page once the next one begins); writing again is allowed.
+    void squeeze();
 
 private:
-    QByteArray m_data;
+    // Its size runs ahead of the stream's: the room for the next writes.
+    mutable QByteArray m_data;
+    qint64 m_size = 0;
     qint64 m_pos = 0;
 };
 

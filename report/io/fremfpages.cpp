@@ -133,6 +133,10 @@ void TfrEMFPages::InsertPage(int index, const TfrPage &page)
 
 void TfrEMFPages::AddPage(const TfrPage &page)
 {
+    // The page before is complete (its footer is drawn before a new page
+    // begins): its stream gives back its spare room.
+    if (!m_pages.empty() && m_pages.back()->Stream)
+        m_pages.back()->Stream->squeeze();
     InsertPage(Count(), page);
     const int pageNo = fr().frPageNo;
     TfrReport *current = fr().frCurrentReport;

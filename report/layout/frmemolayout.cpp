@@ -35,6 +35,13 @@ int clampInt(qint64 v)
     return int(std::clamp<qint64>(v, -platform::kMaxCoordinate, platform::kMaxCoordinate));
 }
 
+// Taller than any paper at any printer resolution (A0 at 1200 dpi is 56,000
+// pixels): underlines further down a page are not drawn.
+constexpr qint64 kSanePageHeight = 1 << 16;
+// A page holds far fewer lines of text than this, even at 1200 dpi in the
+// smallest font: more underlines come from a damaged file.
+constexpr qint64 kMaxUnderlines = 10000;
+
 } // namespace
 
 namespace
@@ -244,20 +251,34 @@ void frDrawMemoUnderlines(TfrMemoView &m)
     const int fontPx = std::abs(m.Font.canvasFont(m.ScaleY).height);
     const int h = std::max(1, fontPx + platform::roundToPixel(m.LineSpacing * m.ScaleY));
     const int offset = fontPx + platform::roundToPixel(2 * m.ScaleY);
-    c.setPen(platform::FrPen{m.FrameColor, platform::roundToPixel(m.DrawnFrameWidth()), platform::PenStyle::Solid});
+    c.setPen(platform::FrPen{m.FrameColor, platform::roundToPixel(m.DrawnFrameWidth()),
+                             platform::PenStyle::Solid});
     const int count = m.dy / h;
-    // Only the rules that can show are drawn: a damaged height must not
-    // make millions of them.
-    const QRect area = c.bounds();
+    if (count < 1)
+        return;
+    // Only the rules that can show are drawn: within the device, its clip and
+    // a page of sane height, and never more than a page can hold. A damaged
+    // height on a page declared kilometres high would otherwise record
+    // millions of them.
     const qint64 base = qint64(m.y) + m.GapY + offset;
-    int first = 1, last = count;
-    if (!area.isEmpty()) {
-        first = int(std::max<qint64>(1, (qint64(area.top()) - base) / h));
-        last = int(std::min<qint64>(count, (qint64(area.bottom()) - base) / h + 2));
-    } else
-        last = std::min(count, 100000);
-    for (int k = first; k <= last; ++k) {
-        const int ly = clampInt(base + qint64(k - 1) * h);
+    qint64 top = base, bottom = base + qint64(count - 1) * h;
+    if (const QRect area = c.bounds(); !area.isEmpty()) {
+        top = std::max<qint64>(top, area.top());
+        bottom = std::min<qint64>(bottom, area.bottom());
+    }
+    if (c.hasClip()) {
+        const QRect clip = c.clipRegion().boundingRect();
+        top = std::max<qint64>(top, clip.top());
+        bottom = std::min<qint64>(bottom, clip.bottom());
+    }
+    bottom = std::min(bottom, top + kSanePageHeight);
+    if (bottom < top)
+        return;
+    const qint64 first = std::max<qint64>(1, (top - base) / h);
+    const qint64 last =
+        std::min<qint64>({count, (bottom - base) / h + 2, first + kMaxUnderlines - 1});
+    for (qint64 k = first; k <= last; ++k) {
+        const int ly = clampInt(base + (k - 1) * h);
         c.moveTo(m.x, ly);
         c.lineTo(m.x + m.dx - 1, ly);
     }

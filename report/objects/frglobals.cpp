@@ -101,6 +101,7 @@ void FrObjectGlobals::resetBuildState()
     frAggregatePrepare = false;
     frAggregateBand = nullptr;
     frMemoObservers.clear();
+    frBracketCuts.clear();
     frCurrentValue = FrVariant();
     frCurrentFilter = nullptr;
     frCurrentPage = nullptr;

@@ -172,6 +172,11 @@ public:
     // The text of a memo field: expression between the brackets -> value text
     // formatted for the view. Unset: the global parser's value as text.
     std::function<QString(const QString &expression, TfrView *view)> memoFieldValue;
+    // Memo texts cut at their bracketed expressions: literal, expression,
+    // literal, ..., literal. The same texts come back for every record, so
+    // each is cut once; emptied after a build and when it grows past a few
+    // thousand texts (a script may give a memo a new text for every record).
+    QHash<QString, QStringList> frBracketCuts;
     // A view handed to the current export filter.
     std::function<void(TfrView *view, int x, int y)> exportObject;
     // One memo line handed to the export filter: drawing rectangle, x (or

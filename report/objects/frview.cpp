@@ -15,6 +15,7 @@
 #include "report/objects/frsubreportview.h"
 
 #include <QObject>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -78,10 +79,18 @@ QStringList frSplitLines(const QString &text)
 {
     QStringList lines;
     const int n = int(text.size());
+    const QChar *chars = text.constData();
+    const auto isBreak = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
+    if (std::none_of(chars, chars + n, isBreak)) {
+        // Most texts are one line.
+        if (n > 0)
+            lines.append(text);
+        return lines;
+    }
     int start = 0;
     for (int i = 0; i < n; ++i) {
         const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+        if (isBreak(c)) {
             lines.append(text.mid(start, i - start));
             if (c == QLatin1Char('\r') && i + 1 < n && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
@@ -93,26 +102,56 @@ QStringList frSplitLines(const QString &text)
     return lines;
 }
 
-void frExpandVariables(TfrView *view, QString &text)
+namespace
 {
-    FrObjectGlobals &g = frObjects();
-    int pos = 1;
+
+// An unmatched bracket and what follows it stay in the last literal, as
+// written.
+QStringList cutAtBrackets(const QString &text)
+{
+    QStringList pieces;
+    int pos = 1, from = 0;
     while (pos <= text.size()) {
         const int open = int(text.indexOf(QLatin1Char('['), pos - 1)) + 1;
         if (open <= 0)
-            return;
+            break;
         int openPos = open, closePos = open;
         const QString expr = frGetBracketedName(text, openPos, closePos);
         if (closePos > text.size())
-            return; // unmatched: the rest stays as written
-        QString value;
-        if (g.memoFieldValue)
-            value = g.memoFieldValue(expr, view);
-        else if (fr().frGlobalParser)
-            value = fr().frGlobalParser->Calc(expr).toString();
-        text.replace(open - 1, closePos - open + 1, value);
-        pos = open + int(value.size());
+            break;
+        pieces.append(text.mid(from, open - 1 - from));
+        pieces.append(expr);
+        from = closePos;
+        pos = closePos + 1;
     }
+    pieces.append(text.mid(from));
+    return pieces;
+}
+
+} // namespace
+
+void frExpandVariables(TfrView *view, QString &text)
+{
+    if (!text.contains(QLatin1Char('[')))
+        return;
+    FrObjectGlobals &g = frObjects();
+    auto cut = g.frBracketCuts.constFind(text);
+    if (cut == g.frBracketCuts.constEnd()) {
+        if (g.frBracketCuts.size() >= 4096)
+            g.frBracketCuts.clear();
+        cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+    }
+    // A copy: the values may expand other texts, which changes the cache.
+    const QStringList pieces = *cut;
+    QString result = pieces.first();
+    for (qsizetype i = 1; i + 1 < pieces.size(); i += 2) {
+        if (g.memoFieldValue)
+            result += g.memoFieldValue(pieces.at(i), view);
+        else if (fr().frGlobalParser)
+            result += fr().frGlobalParser->Calc(pieces.at(i)).toString();
+        result += pieces.at(i + 1);
+    }
+    text = result;
 }
 
 qint32 frEncodeFrameWidth(float width)

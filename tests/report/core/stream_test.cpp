@@ -143,6 +143,18 @@ TEST_F(StreamTest, FixedWidthValuesAreLittleEndian)
     EXPECT_EQ(frReadInteger(s), -2);
     EXPECT_EQ(frReadInteger(s), 0x01020304);
     EXPECT_THROW(frReadByte(s), EFrStreamError);
+    // Overwritten in place, then grown past its room and squeezed: the
+    // bytes, size and end stay those written, never the spare room.
+    s.seek(1);
+    frWriteWord(s, 0xBEEF);
+    s.seek(s.size());
+    const QByteArray tail(1000, 'z');
+    s.write(tail);
+    s.squeeze();
+    frWriteByte(s, 0x11);
+    EXPECT_EQ(s.size(), 1012);
+    EXPECT_EQ(s.data(), hex("AB EF BE FE FF FF FF 04 03 02 01") + tail + hex("11"));
+    EXPECT_THROW(frReadByte(s), EFrStreamError);
 }
 
 TEST_F(StreamTest, EveryTruncatedRecordIsRefused)

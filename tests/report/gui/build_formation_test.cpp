@@ -117,6 +117,28 @@ TEST_F(FormationTest, TwoColumnsWithAGap)
     EXPECT_TRUE(objects.contains(QStringLiteral("1:DonneesMemo@391,178 60")));
 }
 
+// A column count read from a damaged file: a split band moving its far
+// object up one column at a time reports each of its four new columns as
+// progress (beside the build's own three reports), so that the progress
+// window and the caller can stop it; and the page holds no more columns than
+// its 722 px can show, one pixel each: the object that ends the band prints
+// in the fifth column, 4 px right of the first.
+TEST_F(FormationTest, ColumnsBeyondThePageWidthAreProgressAndOnePixelApart)
+{
+    page->Columns = 1178861568;
+    band(btReportTitle, 0, 5000, QStringLiteral("Titre"), flBandPageBreak);
+    memo(QStringLiteral("Fin"), 20, 4900, 300, 20, QStringLiteral("Fin"));
+    int reports = 0;
+    report->OnProgress = [&reports](int) { ++reports; };
+    ASSERT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 1);
+    EXPECT_EQ(reports, 3 + 4);
+    const QStringList objects = placed();
+    ASSERT_EQ(objects.size(), 1);
+    EXPECT_TRUE(objects.first().startsWith(QStringLiteral("1:Fin@24,")))
+        << objects.first().toStdString();
+}
+
 TEST_F(FormationTest, ObjectOutsideEveryBandOnEveryPage)
 {
     bandWithMemo(btMasterData, 100, 20, QStringLiteral("Donnees"), QStringLiteral("[LINE#]"), 0,

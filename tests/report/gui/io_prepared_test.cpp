@@ -251,6 +251,66 @@ TEST_F(PreparedTest, PictureIsRecordedOnceAndReplayedAtAnyScale)
     EXPECT_TRUE(none.displayList().isEmpty());
 }
 
+// Heights of the horizontal strokes a display list holds.
+QList<int> ruleHeights(const platform::DisplayList &list)
+{
+    QList<int> ys;
+    for (const auto &item : list.items)
+        if (const auto *line = std::get_if<platform::DlPolyline>(&item))
+            if (line->points.size() == 2 && line->points[0].y() == line->points[1].y())
+                ys.append(line->points[0].y());
+    return ys;
+}
+
+// Underlines of a memo read from a file: one a line on a plain page; a
+// damaged height on a page declared a hundred metres high records no more
+// rules than a page of five metres could show at one a pixel, all on the
+// page; drawn into a preview's clip, only the rules within it.
+TEST_F(PreparedTest, UnderlinesStayWithinWhatThePageCanShow)
+{
+    struct Case {
+        int pageTenths, memoHeight, lineSpacing;
+        QRect clip; // empty: the whole page picture through its cache
+        int atLeast, atMost;
+    };
+    const Case cases[] = {
+        {2970, 150, 2, {}, 10, 10}, // 13 px font + 2: 150 px hold 10 lines
+        {1000000, 1 << 30, -12, {}, 1000, 20000},
+        {1000000, 1 << 30, -12, QRect(0, 0, 758, 50), 1, 52},
+    };
+    for (const Case &c : cases) {
+        pages().Clear();
+        TfrPage page(kFrCustomPaper, 2100, c.pageTenths, kFrDefaultBin, 0);
+        pages().AddPage(page);
+        TfrEMFPage &entry = *pages().Entry(0);
+        TfrMemoView memo;
+        memo.SetBounds(20, 40, 300, c.memoHeight);
+        memo.Flags = flUnderlines;
+        memo.LineSpacing = c.lineSpacing;
+        addPrepared(entry, memo);
+        QList<int> ys;
+        const int pageHeight = entry.PrinterGeometry.Pgh;
+        if (c.clip.isEmpty()) {
+            platform::RecordingCanvas preview(measurer, QRect(0, 0, 758, 1071));
+            pages().Draw(0, preview, QRect(0, 0, 758, 1071));
+            ASSERT_NE(entry.Picture, nullptr);
+            ys = ruleHeights(*entry.Picture);
+        } else {
+            entry.Shown = 1;
+            FrRestore<int> printed(frObjects().frDocMode, 1); // no design marks
+            platform::RecordingCanvas preview(measurer, QRect(0, 0, 758, 1071));
+            preview.setClipRect(c.clip);
+            pages().DrawPage(0, preview, QRect(0, 0, 758, 1071));
+            ys = ruleHeights(preview.displayList());
+        }
+        EXPECT_GE(ys.size(), c.atLeast) << c.pageTenths << " " << c.clip.height();
+        EXPECT_LE(ys.size(), c.atMost) << c.pageTenths << " " << c.clip.height();
+        const int bottom = c.clip.isEmpty() ? pageHeight : c.clip.bottom() + 2;
+        for (int y : ys)
+            ASSERT_TRUE(y >= 0 && y <= bottom) << y;
+    }
+}
+
 TEST_F(PreparedTest, CompressedFilesNeedTheSameCompressor)
 {
     addFilledPage(1);

@@ -125,6 +125,12 @@ TEST_F(MemoLayoutTest, FieldExpansion)
     memo.Memo = {QStringLiteral("<[F('[x]')]>")};
     memo.ExpandMemoVariables();
     EXPECT_EQ(memo.Memo1, QStringList{QStringLiteral("<ok>")});
+    // A text met again takes the values of the moment.
+    memo.Memo = {QStringLiteral("a [N] b [N")};
+    memo.ExpandMemoVariables();
+    fields[QStringLiteral("N")] = QStringLiteral("13");
+    memo.ExpandMemoVariables();
+    EXPECT_EQ(memo.Memo1, QStringList{QStringLiteral("a 13 b [N")});
 }
 
 TEST_F(MemoLayoutTest, HeightsComeFromSizeAndSpacingOnly)
