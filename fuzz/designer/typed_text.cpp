@@ -2,8 +2,9 @@
 // first byte says where it goes, the second which row or field, the rest is
 // the text (UTF-8).
 //   0  the inspector: a row (second byte) of the page, of a dialog page or
-//      of one or several objects (band, memo, line, picture, subreport,
-//      check box, dialog control), in pixels, millimetres or inches;
+//      of one or several objects (bands, one a child band, memo, line,
+//      picture, subreport, check box, dialog control), in pixels,
+//      millimetres or inches;
 //   1  the page options: one field (width, height, margins, column gap) of
 //      a custom or a standard paper;
 //   2  the expression builder: a picked name, a function's syntax line,
@@ -155,7 +156,8 @@ struct Fixture {
     TfrReport &report;
     TfrPage *page;
     TfrPage *dialog;
-    std::vector<TfrView *> objects; // report page objects, then the dialog control
+    // Report page objects, the dialog control, then the master's child band.
+    std::vector<TfrView *> objects;
 };
 
 void selectOnly(designer::DesignerCore &core, std::initializer_list<TfrView *> views)
@@ -172,45 +174,20 @@ void typeIntoInspector(designer::DesignerCore &core, Fixture &f, quint8 what, qu
 {
     core.state.Settings.Units = (what / 60) % 3;
     answering()->yes = what & 0x80;
-    const std::vector<TfrView *> &o = f.objects;
-    switch ((what / 5) % 12) {
-    case 0:
-        break; // the page
-    case 1:
-        selectOnly(core, {o[0]});
-        break;
-    case 2:
-        selectOnly(core, {o[1]});
-        break;
-    case 3:
-        selectOnly(core, {o[2]});
-        break;
-    case 4:
-        selectOnly(core, {o[4]});
-        break;
-    case 5:
-        selectOnly(core, {o[5]});
-        break;
-    case 6:
-        selectOnly(core, {o[6]});
-        break;
-    case 7:
-        selectOnly(core, {o[7]});
-        break;
-    case 8:
-        selectOnly(core, {o[2], o[3]});
-        break;
-    case 9:
-        selectOnly(core, {o[2], o[4], o[0]});
-        break;
-    case 10:
-        core.state.turnToPage(2);
-        break;
-    default:
-        core.state.turnToPage(2);
-        selectOnly(core, {o[8]});
-        break;
-    }
+    // Who receives the text: the page shown (report page 0 or dialog page
+    // 2) or objects of it, by their index in the fixture's list.
+    static const struct {
+        int page;
+        std::vector<size_t> objects;
+    } targets[] = {{0, {}},  {0, {0}}, {0, {1}},    {0, {2}},       {0, {4}}, {0, {5}}, {0, {6}},
+                   {0, {7}}, {0, {9}}, {0, {2, 3}}, {0, {2, 4, 0}}, {2, {}},  {2, {8}}};
+    const auto &target = targets[(what / 5) % std::size(targets)];
+    core.state.turnToPage(target.page);
+    core.state.UnselectAll();
+    for (size_t i : target.objects)
+        f.objects[i]->Selected = true;
+    core.state.SelectedCount = int(target.objects.size());
+    core.state.setLastSelected(target.objects.size() == 1 ? f.objects[target.objects[0]] : nullptr);
     // Shown once, as the window shows it: drawing fits the bands to the page.
     core.surface.Draw(10000, std::nullopt);
     designer::InspectorLink link(core);
@@ -229,7 +206,7 @@ void typeIntoInspector(designer::DesignerCore &core, Fixture &f, quint8 what, qu
         failed(__LINE__); // only the conversion error is shown, and by the link
     }
     checkObjects(f.report);
-    if (changed && onObject && !frSameText(rows.Items(index), QLatin1String("Name"))) {
+    if (changed && onObject) {
         // One undo entry takes the change back.
         core.Undo();
         if (saved(f.report) != before)
@@ -391,8 +368,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             add(*page, otAddIn, QStringLiteral("TfrCheckBoxView"), "CheckBox1", 420, 84, 16, 16),
             add(*dialog, otAddIn, QStringLiteral("TfrEditControl"), "Edit1", 20, 20, 120, 21),
         };
-        TfrBandView *child = addBand(*page, btChild, "Child1", 130);
-        master->ChildBand = child->Name;
+        f.objects.push_back(addBand(*page, btChild, "Child1", 130));
+        master->ChildBand = f.objects.back()->Name;
         static_cast<TfrSubReportView *>(f.objects[6])->SubPage = 1;
         add(*target, otMemo, QString(), "Memo3", 8, 8, 96, 18);
         frSetCurrentReport(&report, &report, &owner);
