@@ -333,6 +333,11 @@ void FileCommands::SaveAs()
     dialog.WrittenName = [extensionOf](const QString &chosen, int filterIndex) {
         return frWithExtension(chosen, extensionOf(filterIndex));
     };
+    // Another report, template or dictionary is replaced only when the user
+    // says so; the file being edited is saved again without a question.
+    dialog.OverwritePrompt = true;
+    if (!untitled())
+        dialog.CurrentFile = fileName();
     if (!dialog.Execute())
         return;
     const QString extension = extensionOf(dialog.FilterIndex);

@@ -1,6 +1,7 @@
 #include "designer/core/inspectorlink.h"
 
 #include "designer/core/designercore.h"
+#include "designer/core/pagecommands.h"
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/text/exceptions.h"
@@ -51,6 +52,35 @@ const report::TfrPropRec *findIn(const std::vector<report::TfrPropRec> &list, si
 bool isGeometry(const QString &name, const char *a, const char *b)
 {
     return report::frSameText(name, QLatin1String(a)) || report::frSameText(name, QLatin1String(b));
+}
+
+// A page value typed beyond what a page can be, refused as the page options
+// refuse it, naming the field; nothing for the other rows. px: the value in
+// pixels as typed, not yet clamped.
+std::optional<QString> pageValueRefusal(const QString &name, double px, const FrVariant &value,
+                                        const QString &typed)
+{
+    const std::pair<const char *, PageOptionsField> lengths[] = {
+        {"Width", PageOptionsField::Width},       {"Height", PageOptionsField::Height},
+        {"LeftMargin", PageOptionsField::Left},   {"TopMargin", PageOptionsField::Top},
+        {"RightMargin", PageOptionsField::Right}, {"BottomMargin", PageOptionsField::Bottom},
+        {"ColumnGap", PageOptionsField::Gap}};
+    for (const auto &[property, field] : lengths) {
+        if (!report::frSameText(name, QLatin1String(property)))
+            continue;
+        const bool paper = field == PageOptionsField::Width || field == PageOptionsField::Height;
+        // Whole pixels, then tenths of a millimetre for the paper, as stored.
+        const double stored = paper ? std::nearbyint(px) * 50.0 / 18.0 : px;
+        if (std::isfinite(px) && frPageLengthFits(field, stored))
+            return std::nullopt;
+        return frPageLengthRefusal(field, typed);
+    }
+    if (report::frSameText(name, QLatin1String("Columns"))) {
+        const int columns = value.toInt();
+        if (columns < 0 || columns > kFrMaxPageColumns)
+            return frPageColumnsRefusal(typed);
+    }
+    return std::nullopt;
 }
 
 } // namespace insplink_detail
@@ -158,6 +188,14 @@ bool InspectorLink::PropertyModified(const TPropList &rows, int index)
     }
     const std::vector<TfrView *> views = selectedViews(*page);
     TfrObject *target = views.empty() ? static_cast<TfrObject *>(page) : views.front();
+    if (views.empty() && !st.isDialogPage()) {
+        const double px = (prop.Kind & propSize) ? st.UnitsToPixels(value.toDouble()) : 0.0;
+        if (const std::optional<QString> refusal =
+                pageValueRefusal(name, px, value, prop.ValueText)) {
+            platform::MessageDlg(*refusal, platform::mtError, platform::mbOK);
+            return false;
+        }
+    }
     if (prop.Kind & propSize) {
         const report::TfrPropRec *rec = target->FindProperty(name);
         value = sizeToPixels(value, !(rec && (rec->PropType & propFloat)));

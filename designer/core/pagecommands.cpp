@@ -4,7 +4,7 @@
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/format/format.h"
-#include "platform/text/exceptions.h"
+#include "platform/text/convert.h"
 #include "report/build/frcompositereport.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
@@ -45,24 +45,27 @@ bool movable(const TfrView &v)
     return !DesignerState::restricted(drNoMove) && !(v.Restrictions & frrfDontMove);
 }
 
-// A field's number; the platform's conversion text when it is none, or not
-// a finite one.
-std::optional<QString> numberProblem(const QString &text, double &value)
+// A field's number; nothing when it is none.
+std::optional<double> numberIn(const QString &text)
 {
-    try {
-        value = platform::StrToFloat(text.trimmed());
-    } catch (const platform::EConvertError &e) {
-        return e.Message();
-    }
-    if (!std::isfinite(value))
-        return QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(text);
-    return std::nullopt;
+    double value = 0;
+    if (!platform::TryStrToFloat(text.trimmed(), value) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 double numberOf(const QString &text)
 {
-    double v = 0;
-    return numberProblem(text, v) ? 0.0 : v;
+    return numberIn(text).value_or(0.0);
+}
+
+// A count with a blank between thousands, as the messages write it.
+QString grouped(int n)
+{
+    QString digits = QString::number(n);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(' '));
+    return digits;
 }
 
 } // namespace pagecmd_detail
@@ -117,34 +120,75 @@ PageOptionsChoice frPageOptionsOf(const TfrPage &page, const DesignerSettings &s
     return c;
 }
 
+bool frPageLengthFits(PageOptionsField field, double stored)
+{
+    // Rounded as stored; a NaN fails both comparisons.
+    const double v = std::nearbyint(stored);
+    if (field == PageOptionsField::Width || field == PageOptionsField::Height)
+        return v >= kFrMinPaperTenths && v <= kFrMaxPaperTenths;
+    return v >= 0 && v <= kFrMaxPageLengthPixels;
+}
+
+QString frPageLengthRefusal(PageOptionsField field, const QString &typed)
+{
+    const char *what = "";
+    switch (field) {
+    case PageOptionsField::Width:
+        what = "la largeur du papier";
+        break;
+    case PageOptionsField::Height:
+        what = "la hauteur du papier";
+        break;
+    case PageOptionsField::Left:
+        what = "la marge gauche";
+        break;
+    case PageOptionsField::Top:
+        what = "la marge du haut";
+        break;
+    case PageOptionsField::Right:
+        what = "la marge droite";
+        break;
+    case PageOptionsField::Bottom:
+        what = "la marge du bas";
+        break;
+    case PageOptionsField::Gap:
+        what = "l'écart entre colonnes";
+        break;
+    }
+    const bool paper = field == PageOptionsField::Width || field == PageOptionsField::Height;
+    return QStringLiteral("'%1' n'est pas une valeur correcte pour %2 : de %3 à %4 mm")
+        .arg(typed, QString::fromUtf8(what),
+             pagecmd_detail::grouped(paper ? kFrMinPaperTenths / 10 : 0),
+             pagecmd_detail::grouped(paper ? kFrMaxPaperTenths / 10
+                                           : kFrMaxPageLengthPixels * 5 / 18));
+}
+
+QString frPageColumnsRefusal(const QString &typed)
+{
+    return QStringLiteral(
+               "'%1' n'est pas une valeur correcte pour le nombre de colonnes : de 0 à %2")
+        .arg(typed, QString::number(kFrMaxPageColumns));
+}
+
 std::optional<PageOptionsProblem> frCheckPageOptions(const PageOptionsChoice &choice)
 {
-    double v = 0;
-    if (choice.customSize()) {
-        const std::pair<PageOptionsField, const QString *> sizes[] = {
-            {PageOptionsField::Width, &choice.paperWidth},
-            {PageOptionsField::Height, &choice.paperHeight}};
-        for (const auto &[field, text] : sizes) {
-            if (auto problem = pagecmd_detail::numberProblem(*text, v))
-                return PageOptionsProblem{field, *problem};
-            if (platform::roundHalfEven(v * 10) <= 0)
-                return PageOptionsProblem{field, frLoadString(55471)};
-        }
-    }
-    const std::pair<PageOptionsField, const QString *> lengths[] = {
-        {PageOptionsField::Left, &choice.margins[0]},
-        {PageOptionsField::Top, &choice.margins[1]},
-        {PageOptionsField::Right, &choice.margins[2]},
-        {PageOptionsField::Bottom, &choice.margins[3]},
-        {PageOptionsField::Gap, &choice.columnGap}};
-    for (const auto &[field, text] : lengths) {
-        if (auto problem = pagecmd_detail::numberProblem(*text, v))
-            return PageOptionsProblem{field, *problem};
-        // A length beyond what a page position holds is no length either.
-        if (std::abs(v * 18.0 / 5.0) > 1e9)
-            return PageOptionsProblem{
-                field,
-                QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(*text)};
+    // Every field is read as the page stores it: a value that is no number,
+    // or one beyond what a page can be, is refused naming its field, before
+    // anything could wrap when stored.
+    std::vector<std::pair<PageOptionsField, const QString *>> fields;
+    if (choice.customSize())
+        fields = {{PageOptionsField::Width, &choice.paperWidth},
+                  {PageOptionsField::Height, &choice.paperHeight}};
+    fields.insert(fields.end(), {{PageOptionsField::Left, &choice.margins[0]},
+                                 {PageOptionsField::Top, &choice.margins[1]},
+                                 {PageOptionsField::Right, &choice.margins[2]},
+                                 {PageOptionsField::Bottom, &choice.margins[3]},
+                                 {PageOptionsField::Gap, &choice.columnGap}});
+    for (const auto &[field, text] : fields) {
+        const bool paper = field == PageOptionsField::Width || field == PageOptionsField::Height;
+        const std::optional<double> mm = pagecmd_detail::numberIn(*text);
+        if (!mm || !frPageLengthFits(field, paper ? *mm * 10 : *mm * 18.0 / 5.0))
+            return PageOptionsProblem{field, frPageLengthRefusal(field, *text)};
     }
     return std::nullopt;
 }

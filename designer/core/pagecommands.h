@@ -53,6 +53,22 @@ struct PageOptionsProblem {
     QString message;
 };
 
+// What a page can be: a paper of 1 mm to 10 m, margins and a column gap of
+// 0 to 10 m, at most 999 columns. Beyond, a size no longer fits the page's
+// 32-bit fields once scaled for drawing.
+constexpr int kFrMinPaperTenths = 10;
+constexpr int kFrMaxPaperTenths = 100000;
+constexpr int kFrMaxPageLengthPixels = 36000;
+constexpr int kFrMaxPageColumns = 999;
+
+// Whether a stored value lies within those bounds: tenths of a millimetre
+// for the paper's width and height, pixels for the margins and the gap.
+bool frPageLengthFits(PageOptionsField field, double stored);
+// The message refusing a text typed for a field, naming the field and its
+// bounds.
+QString frPageLengthRefusal(PageOptionsField field, const QString &typed);
+QString frPageColumnsRefusal(const QString &typed);
+
 // Millimetres as the fields show them (up to four significant digits).
 QString frMillimetreText(double millimetres);
 // Pixels to the millimetre text (18 pixels make 5 mm) and back (half to even).
@@ -62,7 +78,7 @@ int frMillimetresToPixels(double millimetres);
 // The dialog's values for a page.
 PageOptionsChoice frPageOptionsOf(const report::TfrPage &page, const DesignerSettings &settings,
                                   const report::FrPrinterInfo &printer);
-// The first value that is no finite number, or a custom size not above 0.
+// The first value that is no number or lies outside what a page can be.
 std::optional<PageOptionsProblem> frCheckPageOptions(const PageOptionsChoice &choice);
 // Puts checked values into the page (its paper through the printer).
 void frApplyPageOptions(const PageOptionsChoice &choice, report::TfrPage &page,

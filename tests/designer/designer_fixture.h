@@ -8,6 +8,7 @@
 
 #include "platform/canvas/textmeasurer.h"
 #include "report/core/frlibrary.h"
+#include "report/core/frstream.h"
 #include "report/objects/frbandview.h"
 #include "report/objects/frdesigner.h"
 #include "report/objects/frglobals.h"
@@ -137,6 +138,14 @@ protected:
         core->state.SelectedCount = int(views.size());
         if (views.size() == 1)
             core->state.setLastSelected(*views.begin());
+    }
+
+    // The report as its file holds it.
+    QByteArray saved()
+    {
+        report::FrMemoryStream s;
+        rep->SaveToStream(s);
+        return s.data();
     }
 
     platform::FixedAdvanceMeasurer measurer{7, 4};

@@ -111,6 +111,55 @@ TEST_F(FilesTest, UntitledSaveAsksForANameAndTheChosenTypeDecides)
     EXPECT_TRUE(back.LoadFromFile(path("x.frf")));
 }
 
+// Another file of any of the three types is replaced only after "Oui" to the
+// replace question ("Non" by default); "Non" writes nothing and leaves the
+// report's name and changes; the open file itself is saved again unasked.
+TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
+{
+    core->state.Requests.newTemplate = [] {
+        return std::optional<NewTemplateChoice>({{QStringLiteral("Enveloppes")}, QImage()});
+    };
+    insertMemo();
+    const QString open = path("Enveloppes.frf");
+    files->setFileName(open);
+    struct Case {
+        int filter;
+        const char *typed, *replaced;
+    };
+    for (const Case &c : {Case{1, "calendrier.txt", "calendrier.frf"},
+                          Case{2, "modele.frt", "modele.frt"}, Case{3, "dico", "dico.frd"}}) {
+        SCOPED_TRACE(c.typed);
+        const QString replaced = path(c.replaced);
+        writeBytes(replaced, "autre");
+        for (const int answer : {platform::mrNo, platform::mrYes}) {
+            dialogs().messages.clear();
+            core->state.storeModified(true);
+            dialogs().files.push_back(path(c.typed));
+            dialogs().filterIndexes.push_back(c.filter);
+            dialogs().answers.push_back(answer); // "Non": the dialog again, then cancelled
+            files->SaveAs();
+            ASSERT_EQ(dialogs().messages.size(), 1u);
+            const platform::MessageRequest &m = dialogs().messages[0];
+            EXPECT_EQ(m.text, QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
+                                  .arg(QString::fromLatin1(c.replaced)));
+            EXPECT_EQ(m.defaultButton, platform::MsgDlgButtons(platform::mbNo));
+            EXPECT_EQ(bytesOf(replaced) == "autre", answer == platform::mrNo);
+            EXPECT_EQ(files->SaveCompleted, answer == platform::mrYes && c.filter != 3);
+            EXPECT_EQ(files->fileName(),
+                      answer == platform::mrYes && c.filter == 1 ? replaced : open);
+            EXPECT_EQ(rep->Modified, answer == platform::mrNo || c.filter != 1);
+            files->setFileName(open);
+        }
+    }
+    writeBytes(open, "ancien");
+    dialogs().messages.clear();
+    dialogs().files.push_back(open);
+    files->SaveAs();
+    EXPECT_TRUE(dialogs().messages.empty());
+    EXPECT_TRUE(files->SaveCompleted);
+    EXPECT_NE(bytesOf(open), "ancien");
+}
+
 TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
 {
     insertMemo();

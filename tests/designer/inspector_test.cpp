@@ -154,12 +154,6 @@ protected:
         return link().PropertyModified(rows, i);
     }
     int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
-    QByteArray saved()
-    {
-        report::FrMemoryStream s;
-        rep->SaveToStream(s);
-        return s.data();
-    }
     vorn_test::ScriptedDialogs &dialogs() { return fakes->dialogs; }
 };
 
@@ -359,7 +353,37 @@ TEST_F(InspectorLinkTest, NothingSelectedShowsAndEditsThePage)
     link().ObjectSelected(QStringLiteral("Memo1"));
     EXPECT_TRUE(page->Object(0)->Selected);
 
+    // What no page can be is refused naming the field, in the units shown,
+    // before anything is stored.
     core->state.UnselectAll();
+    const struct {
+        int units;
+        const char *row, *text, *what;
+    } refused[] = {
+        {0, "Width", "2147483647", "la largeur du papier : de 1 à 10 000 mm"},
+        {1, "Height", "0,5", "la hauteur du papier : de 1 à 10 000 mm"},
+        {1, "Width", "1e300", "la largeur du papier : de 1 à 10 000 mm"},
+        {2, "LeftMargin", "-1", "la marge gauche : de 0 à 10 000 mm"},
+        {1, "ColumnGap", "10001", "l'écart entre colonnes : de 0 à 10 000 mm"},
+        {0, "Columns", "2147483647", "le nombre de colonnes : de 0 à 999"},
+        {0, "Columns", "-1", "le nombre de colonnes : de 0 à 999"},
+    };
+    const QByteArray before = saved();
+    for (const auto &c : refused) {
+        SCOPED_TRACE(c.text);
+        core->state.Settings.Units = c.units;
+        EXPECT_FALSE(edit(QString::fromLatin1(c.row), QString::fromLatin1(c.text)));
+        ASSERT_FALSE(dialogs().messages.empty());
+        EXPECT_EQ(dialogs().messages.back().text,
+                  QStringLiteral("'%1' n'est pas une valeur correcte pour %2")
+                      .arg(QString::fromLatin1(c.text), QString::fromUtf8(c.what)));
+    }
+    EXPECT_EQ(saved(), before);
+    EXPECT_FALSE(designerWindow->modified);
+    core->state.Settings.Units = 1;
+    EXPECT_TRUE(edit(QStringLiteral("ColumnGap"), QStringLiteral("10000")));
+    EXPECT_EQ(page->ColumnGap, 36000);
+    core->state.Settings.Units = 0;
     EXPECT_TRUE(edit(QStringLiteral("Columns"), QStringLiteral("2")));
     EXPECT_EQ(page->Columns, 2);
     EXPECT_TRUE(designerWindow->modified);

@@ -276,46 +276,60 @@ TEST_F(PagesTest, PageOptionsFillFromThePageAndApplyBack)
               QList<int>({9, 2100, 0, 7}));
 }
 
-TEST_F(PagesTest, PageOptionsRefuseWhatIsNoLength)
+// Whatever is typed, a value no page can have is refused naming its field,
+// before anything is stored (a width of 214748365 mm once wrapped to a
+// negative one, 9.2e18 raised a generic error).
+TEST_F(PagesTest, PageOptionsRefuseWhatNoPageCanBeNamingTheField)
 {
     page->ChangePaper(kFrCustomPaper, 2100, 2970, kFrDefaultBin, 0);
     page->LeftMargin = 36;
-    const QString positive = frLoadString(55471);
     struct Case {
         PageOptionsField field;
-        QString PageOptionsChoice::*text;
         const char *typed;
-        bool sizeMessage;
+        const char *what; // nullptr: accepted
     };
     const Case cases[] = {
-        {PageOptionsField::Left, nullptr, "abc", false},
-        {PageOptionsField::Bottom, nullptr, "1e999", false},
-        {PageOptionsField::Gap, &PageOptionsChoice::columnGap, "", false},
-        {PageOptionsField::Width, &PageOptionsChoice::paperWidth, "0", true},
-        {PageOptionsField::Height, &PageOptionsChoice::paperHeight, "-5", true},
-        {PageOptionsField::Width, &PageOptionsChoice::paperWidth, "nan", false},
+        {PageOptionsField::Left, "abc", "la marge gauche : de 0 à 10 000 mm"},
+        {PageOptionsField::Bottom, "1e999", "la marge du bas : de 0 à 10 000 mm"},
+        {PageOptionsField::Top, "-0,2", "la marge du haut : de 0 à 10 000 mm"},
+        {PageOptionsField::Right, "10000,2", "la marge droite : de 0 à 10 000 mm"},
+        {PageOptionsField::Gap, "", "l'écart entre colonnes : de 0 à 10 000 mm"},
+        {PageOptionsField::Gap, "9.2e18", "l'écart entre colonnes : de 0 à 10 000 mm"},
+        {PageOptionsField::Width, "0", "la largeur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Height, "-5", "la hauteur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Width, "nan", "la largeur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Height, "inf", "la hauteur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Width, "214748365", "la largeur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Width, "9.2e18", "la largeur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Height, "1e300", "la hauteur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Height, "10000,1", "la hauteur du papier : de 1 à 10 000 mm"},
+        {PageOptionsField::Width, "1", nullptr},
+        {PageOptionsField::Height, "10000", nullptr},
+        {PageOptionsField::Gap, "10000", nullptr},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
         PageOptionsChoice choice = pages->currentPageOptions();
         const QString typed = QString::fromLatin1(c.typed);
-        if (c.text)
-            choice.*c.text = typed;
-        else
-            choice.margins[c.field == PageOptionsField::Left ? 0 : 3] = typed;
-        choice.margins[1] = QStringLiteral("20"); // would change the page if applied
+        QString *fields[] = {&choice.paperWidth, &choice.paperHeight, &choice.margins[0],
+                             &choice.margins[1], &choice.margins[2],  &choice.margins[3],
+                             &choice.columnGap};
+        *fields[int(c.field)] = typed;
+        if (c.field != PageOptionsField::Top)
+            choice.margins[1] = QStringLiteral("20"); // would change the page if applied
+        const QByteArray before = saved();
         const std::optional<PageOptionsProblem> problem = frCheckPageOptions(choice);
+        if (!c.what) {
+            EXPECT_FALSE(problem);
+            continue;
+        }
         ASSERT_TRUE(problem);
         EXPECT_EQ(problem->field, c.field);
-        if (c.sizeMessage)
-            EXPECT_EQ(problem->message, positive);
-        else
-            EXPECT_EQ(problem->message,
-                      QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte")
-                          .arg(typed));
+        EXPECT_EQ(problem->message,
+                  QStringLiteral("'%1' n'est pas une valeur correcte pour ").arg(typed) +
+                      QString::fromUtf8(c.what));
         EXPECT_FALSE(pages->applyPageOptions(choice));
-        EXPECT_EQ(page->TopMargin, 0);
-        EXPECT_EQ(page->LeftMargin, 36);
+        EXPECT_EQ(saved(), before);
         EXPECT_FALSE(rep->Modified);
     }
 }

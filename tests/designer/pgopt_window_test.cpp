@@ -104,7 +104,7 @@ TEST_F(PgoptFormTest, TheSizeFieldsAreOfferedForTheCustomSizeOnly)
                                  QStringLiteral("Marges"), QStringLiteral("Options")}));
 }
 
-TEST_F(PgoptFormTest, OkRefusesAFieldThatIsNoNumberAndShowsIt)
+TEST_F(PgoptFormTest, OkRefusesAFieldNoPageCanHaveNamesItAndShowsIt)
 {
     page->ChangePaper(kFrCustomPaper, 2100, 2970, kFrDefaultBin, 0);
     TfrPgoptForm form;
@@ -114,10 +114,14 @@ TEST_F(PgoptFormTest, OkRefusesAFieldThatIsNoNumberAndShowsIt)
         QLineEdit *field;
         const char *text;
         QWidget *sheet;
+        const char *what;
     };
-    const Case cases[] = {{form.E3, "abc", form.TabSheet2},
-                          {form.E7, "1e999", form.TabSheet3},
-                          {form.E1, "0", form.TabSheet1}};
+    const Case cases[] = {
+        {form.E3, "abc", form.TabSheet2, "la marge gauche : de 0 à 10 000 mm"},
+        {form.E7, "1e999", form.TabSheet3, "l'écart entre colonnes : de 0 à 10 000 mm"},
+        {form.E1, "0", form.TabSheet1, "la largeur du papier : de 1 à 10 000 mm"},
+        {form.E2, "9.2e18", form.TabSheet1, "la hauteur du papier : de 1 à 10 000 mm"},
+        {form.E1, "214748365", form.TabSheet1, "la largeur du papier : de 1 à 10 000 mm"}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         fakes->dialogs.messages.clear();
@@ -129,6 +133,10 @@ TEST_F(PgoptFormTest, OkRefusesAFieldThatIsNoNumberAndShowsIt)
         EXPECT_NE(form.result(), int(QDialog::Accepted));
         ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
         EXPECT_EQ(fakes->dialogs.messages[0].caption, QStringLiteral("Erreur"));
+        EXPECT_EQ(fakes->dialogs.messages[0].text,
+                  QStringLiteral("'%1' n'est pas une valeur correcte pour ")
+                          .arg(QString::fromLatin1(c.text)) +
+                      QString::fromUtf8(c.what));
         EXPECT_EQ(form.PageControl1->currentWidget(), c.sheet);
         EXPECT_EQ(form.focusWidget(), c.field);
         c.field->setText(before);
