@@ -259,7 +259,15 @@ bool InspectorLink::renameObject(const QString &newName)
                     return false;
             }
         }
-    m_core.undo.RecordUndo(ukEdited);
+    // The bands of this page that name it as their child band change with
+    // it: one undo must give them back their link too.
+    std::vector<TfrView *> changed{v};
+    for (const auto &o : page->Objects)
+        if (auto *band = dynamic_cast<report::TfrBandView *>(o.get()))
+            if (band != v && !band->ChildBand.isEmpty() &&
+                report::frSameText(band->ChildBand, oldName))
+                changed.push_back(band);
+    m_core.undo.RecordObjects(ukEdited, changed);
     v->SetPropertyValue(QStringLiteral("Name"), FrVariant(newName));
     // Bands naming the object as their child band follow it.
     const int count = pages ? pages->Count() : 1;

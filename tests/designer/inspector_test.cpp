@@ -282,6 +282,12 @@ TEST_F(InspectorLinkTest, NamesMustBeUniqueNotBlankAndChildBandsFollow)
     EXPECT_TRUE(edit(QStringLiteral("Name"), QStringLiteral("Suite")));
     EXPECT_EQ(master->ChildBand, QStringLiteral("Suite"));
     EXPECT_EQ(header->ChildBand, QStringLiteral("Suite"));
+    // One undo takes the rename back with the links that followed it.
+    auto links = [&] { return QStringList{child->Name, master->ChildBand, header->ChildBand}; };
+    core->Undo();
+    EXPECT_EQ(links(), QStringList({"Child1", "Child1", "child1"}));
+    core->Redo();
+    EXPECT_EQ(links(), QStringList({"Suite", "Suite", "Suite"}));
     // The band's choice lists its child band by the new name.
     select({master});
     link().Fill(rows);
