@@ -12,7 +12,6 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frreport.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -872,16 +871,12 @@ void TVorn_FResultat_Quatre::BtQuitterClick()
     Hide();
 }
 
-void TVorn_FResultat_Quatre::closeEvent(QCloseEvent *event)
+bool TVorn_FResultat_Quatre::CloseQuery()
 {
-    bool quitte = false;
-    // Recording may fail: the window then stays, and the error is shown.
-    platform::guard([&] { quitte = quitterMatch(); });
-    if (!quitte) {
-        event->ignore();
-        return;
-    }
-    platform::TForm::closeEvent(event);
+    // The close box, and the end of the run while the window holds the
+    // sheet (switching to another window left it there). Recording may
+    // fail: the window then stays, and the error is shown.
+    return quitterMatch();
 }
 
 int TVorn_FResultat_Quatre::feuilleNonEnregistree() const

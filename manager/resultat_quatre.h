@@ -12,7 +12,6 @@
 #include <QHash>
 #include <QStringList>
 
-class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -131,7 +130,7 @@ public:
 
 protected:
     void FormActivate() override;
-    void closeEvent(QCloseEvent *event) override;
+    bool CloseQuery() override;
 
 private:
     void construirePanneauHaut(QWidget *haut);

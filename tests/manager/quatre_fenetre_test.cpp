@@ -233,6 +233,8 @@ TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
 // A sheet calculated and not recorded is not left without a question:
 // "Oui" records it as "Enregistrer" does, "Non" drops it, "Annuler" stays on
 // it with the lists as they were; a match as read or recorded asks nothing.
+// Quitting the program from the main window asks alike; "Annuler" keeps it
+// open.
 // With no sheet recorded, saving the result file says why it cannot.
 TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
 {
@@ -251,11 +253,26 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
     const struct {
         const char *action;
         std::function<void()> quitter;
+        // Leaving the program ends the run once the sheet is left.
+        bool finDuProgramme;
     } actions[] = {
-        {"Quitter", [this] { cliquer(w->BtQuitter); }},
-        {"close box", [this] { w->close(); }},
-        {"opponent", [this] { w->CB_Adversaire->setCurrentIndex(2); }},
-        {"team", [this] { w->CB_Compos->setCurrentIndex(2); }},
+        {"Quitter", [this] { cliquer(w->BtQuitter); }, false},
+        {"close box", [this] { w->close(); }, false},
+        {"opponent", [this] { w->CB_Adversaire->setCurrentIndex(2); }, false},
+        {"team", [this] { w->CB_Compos->setCurrentIndex(2); }, false},
+        // The main window comes first: its activation leaves the sheet there.
+        {"main window's close box",
+         [] {
+             Vorn_FPr->activated();
+             Vorn_FPr->close();
+         },
+         true},
+        {"main window's Quitter",
+         [] {
+             Vorn_FPr->activated();
+             Vorn_FPr->Quiter->trigger();
+         },
+         true},
     };
     for (const auto &a : actions) {
         cliquer(w->BtCalculMacth);
@@ -265,6 +282,8 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         EXPECT_EQ(dialogs().texts(), QStringList{question}) << a.action;
         EXPECT_EQ(dialogs().messages.front().buttons, mbYesNoCancel) << a.action;
         EXPECT_TRUE(w->isVisible()) << a.action;
+        EXPECT_TRUE(Vorn_FPr->isVisible()) << a.action;
+        EXPECT_FALSE(Terminated()) << a.action;
         EXPECT_EQ(w->CB_Compos->currentIndex(), 0) << a.action;
         EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1) << a.action;
         EXPECT_EQ(e("APv30"), QStringLiteral("1233")) << a.action;
@@ -274,6 +293,9 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         a.quitter();
         EXPECT_FALSE(exists(match)) << a.action;
         EXPECT_EQ(w->TabControl1->count(), 0) << a.action;
+        EXPECT_EQ(Terminated(), a.finDuProgramme) << a.action;
+        ResetTerminated();
+        Vorn_FPr->Show();
         // The sheet typed again for the next way out.
         ouvrir();
         w->CB_Compos->setCurrentIndex(0);
