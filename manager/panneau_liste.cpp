@@ -1,5 +1,8 @@
 #include "manager/panneau_liste.h"
 
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
+
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -129,9 +132,31 @@ void PanneauListe::dernier()
     rafraichit();
 }
 
+bool PanneauListe::relue()
+{
+    if (m_liste.lue())
+        return true;
+    // The file may have become readable since the window was created; while
+    // it is not, the change is refused and the file stays as it is.
+    try {
+        charge();
+    } catch (const platform::Exception &) {
+        // A file that could not even be created has nothing to lose: its
+        // own error says why.
+        if (!platform::LineFile::exists(m_liste.chemin()))
+            throw;
+    }
+    m_liste.verifieLue();
+    return false;
+}
+
 void PanneauListe::ajoute()
 {
-    m_liste.ajoute(m_edNom->text(), m_edInfo->text());
+    // The entry typed is added to the list as read, even read just now.
+    const QString nom = m_edNom->text();
+    const QString information = m_edInfo->text();
+    relue();
+    m_liste.ajoute(nom, information);
     rechargeCombo();
     rafraichit();
     m_liste.ecrit();
@@ -139,6 +164,9 @@ void PanneauListe::ajoute()
 
 void PanneauListe::modifie()
 {
+    // A list read just now has no row chosen by the user yet.
+    if (!relue())
+        return;
     m_liste.modifie(m_edNom->text(), m_edInfo->text());
     rechargeCombo();
     rafraichit();
@@ -147,6 +175,8 @@ void PanneauListe::modifie()
 
 void PanneauListe::supprime()
 {
+    if (!relue())
+        return;
     m_liste.supprime();
     rechargeCombo();
     rafraichit();

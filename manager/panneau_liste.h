@@ -24,7 +24,9 @@ public:
                  const QString &nomEdNom, const QString &nomEdInfo, const QString &entete,
                  QComboBox *combo, QWidget *parent = nullptr);
 
-    // Creates the file when missing, loads it, fills the combo box.
+    // Creates the file when missing, loads it, fills the combo box. A file
+    // that cannot be read leaves the list empty and every change refused
+    // until it can.
     void charge();
     void rafraichit();
 
@@ -48,6 +50,10 @@ public:
 
 private:
     void rechargeCombo();
+    // Before a change: a list whose file could not be read is read again.
+    // True when it was already read, false when it has just been; throws the
+    // refusal (naming the file) when the file still cannot be read.
+    bool relue();
 
     ListeReference m_liste;
     QString m_entete;

@@ -12,8 +12,8 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frreport.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,6 +72,15 @@ void choisir(QComboBox *cb, int index)
 {
     const QSignalBlocker bloque(cb);
     cb->setCurrentIndex(index);
+}
+
+// The refusal of a command that would replace a file that exists but could
+// not be read: what the window shows holds none of its lines.
+platform::EFileError fichierIllisible(const QString &fichier)
+{
+    return platform::EFileError(
+        QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.")
+            .arg(QDir::toNativeSeparators(LineFile::resolve(fichier))));
 }
 
 QStringList elements(const QComboBox *cb)
@@ -439,21 +448,28 @@ void TVorn_FResultat_Quatre::ChargerTableauGroupe()
 {
     QStringList lignes;
     const int g = CB_Groupe->currentIndex();
-    if (g < 0 || !LineFile::readIfExists(fichierTableau(g), lignes) || lignes.isEmpty()) {
+    m_tableauIllisible.clear();
+    bool lu = false;
+    try {
+        lu = g >= 0 && LineFile::readIfExists(fichierTableau(g), lignes) && !lignes.isEmpty();
+        if (lu)
+            m_tableau.charger(lignes, fichierTableau(g));
+    } catch (const platform::Exception &) {
+        // Unreadable or refused: no other group's table may stay shown in
+        // its place, and the empty one shown must not replace the file.
+        m_tableauIllisible = fichierTableau(g);
+        lu = false;
+        m_tableau.vider();
+        afficherTableau();
+        StGrResultat->hide();
+        throw;
+    }
+    if (!lu) {
         // No table yet: nothing of another group's may stay behind it.
         m_tableau.vider();
         afficherTableau();
         StGrResultat->hide();
         return;
-    }
-    try {
-        m_tableau.charger(lignes, fichierTableau(g));
-    } catch (const EGroupeTropGrand &) {
-        // Refused: no other group's table may stay shown in its place.
-        m_tableau.vider();
-        afficherTableau();
-        StGrResultat->hide();
-        throw;
     }
     StGrResultat->show();
     afficherTableau();
@@ -504,16 +520,29 @@ void TVorn_FResultat_Quatre::ChargerMatch()
             TabControl1->removeTab(0);
     }
     QString charge;
-    if (LineFile::exists(NomFichierMatch(0))) {
-        charge = NomFichierMatch(0);
-        LignesMatch = lireCpo(charge);
-    } else if (LineFile::exists(NomFichierMatch(1))) {
-        charge = NomFichierMatch(1);
-        LignesMatch = lireCpo(charge);
-        // The file's team A becomes the home team.
-        const int a = CB_Compos->currentIndex();
-        choisir(CB_Compos, CB_Adversaire->currentIndex());
-        choisir(CB_Adversaire, a);
+    m_matchIllisible.clear();
+    m_matchLu.clear();
+    try {
+        if (LineFile::exists(NomFichierMatch(0))) {
+            charge = NomFichierMatch(0);
+            LignesMatch = lireCpo(charge);
+        } else if (LineFile::exists(NomFichierMatch(1))) {
+            charge = NomFichierMatch(1);
+            LignesMatch = lireCpo(charge);
+            // The file's team A becomes the home team.
+            const int a = CB_Compos->currentIndex();
+            choisir(CB_Compos, CB_Adversaire->currentIndex());
+            choisir(CB_Adversaire, a);
+        }
+    } catch (const platform::Exception &) {
+        // No sheet is shown; one created now must not replace the file.
+        TabControl1->hide();
+        PanneauFeuille->hide();
+        m_matchIllisible = charge;
+        m_groupeMontre = CB_Groupe->currentIndex();
+        m_composMontre = CB_Compos->currentIndex();
+        m_adversaireMontre = CB_Adversaire->currentIndex();
+        throw;
     }
     m_feuilles = LignesMatch.size() / FeuilleMatch::Lignes;
     m_matchLu = LignesMatch;
@@ -562,10 +591,15 @@ void TVorn_FResultat_Quatre::chargerEquipes(int groupe)
 {
     QStringList equipes;
     std::exception_ptr erreur;
+    m_equipesIllisibles.clear();
     try {
         equipes = lireCpo(fichierEquipes(groupe));
     } catch (const platform::Exception &) {
         erreur = std::current_exception();
+        // A missing file is an empty list; one that is there but could not
+        // be read is not.
+        if (LineFile::exists(fichierEquipes(groupe)))
+            m_equipesIllisibles = fichierEquipes(groupe);
     }
     remplir(CB_Compos, equipes);
     remplir(CB_Adversaire, equipes);
@@ -585,8 +619,62 @@ void TVorn_FResultat_Quatre::FormActivate()
     Ed_FMatch->hide();
     Ed_IV->hide();
     QStringList groupes;
-    LineFile::readIfExists(fichierPoules(), groupes);
+    m_groupesIllisibles.clear();
+    try {
+        LineFile::readIfExists(fichierPoules(), groupes);
+    } catch (const platform::Exception &) {
+        // Nothing of the groups' files may stay shown, and a group added to
+        // the empty list must not replace the file.
+        m_groupesIllisibles = fichierPoules();
+        afficherGroupes({});
+        throw;
+    }
     afficherGroupes(groupes);
+}
+
+void TVorn_FResultat_Quatre::relireGroupes()
+{
+    if (m_groupesIllisibles.isEmpty())
+        return;
+    QStringList groupes;
+    try {
+        LineFile::readIfExists(fichierPoules(), groupes);
+    } catch (const platform::Exception &) {
+        throw fichierIllisible(m_groupesIllisibles);
+    }
+    m_groupesIllisibles.clear();
+    afficherGroupes(groupes);
+}
+
+void TVorn_FResultat_Quatre::relireEquipesEtTableau()
+{
+    if (!m_equipesIllisibles.isEmpty()) {
+        QStringList equipes;
+        try {
+            equipes = lireCpo(m_equipesIllisibles);
+        } catch (const platform::Exception &) {
+            throw fichierIllisible(m_equipesIllisibles);
+        }
+        m_equipesIllisibles.clear();
+        remplir(CB_Compos, equipes);
+        remplir(CB_Adversaire, equipes);
+        choisir(CB_Compos, equipes.isEmpty() ? -1 : 0);
+        choisir(CB_Adversaire, equipes.isEmpty() ? -1 : 0);
+        RafraichirFormulaire();
+    }
+    relireTableau();
+}
+
+void TVorn_FResultat_Quatre::relireTableau()
+{
+    if (m_tableauIllisible.isEmpty())
+        return;
+    const QString fichier = m_tableauIllisible;
+    try {
+        ChargerTableauGroupe();
+    } catch (const platform::Exception &) {
+        throw fichierIllisible(fichier);
+    }
 }
 
 // Shows the groups and selects the first one with its teams, or empties the
@@ -601,6 +689,8 @@ void TVorn_FResultat_Quatre::afficherGroupes(const QStringList &groupes)
         choisir(CB_Groupe, -1);
         remplir(CB_Compos, {});
         remplir(CB_Adversaire, {});
+        m_equipesIllisibles.clear();
+        m_tableauIllisible.clear();
     }
     RafraichirFormulaire();
 }
@@ -626,12 +716,14 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
     if (!EdAjoutGroupe->isHidden() && !EdAjoutGroupe->text().isEmpty()) {
         if (!quitterMatch())
             return;
+        relireGroupes();
         remplir(CB_Compos, {});
         QStringList groupes = elements(CB_Groupe);
         groupes << champSaisi(EdAjoutGroupe->text());
         remplir(CB_Groupe, groupes);
         EdAjoutGroupe->clear();
         ecrireCpo(fichierEquipes(groupes.size() - 1), {});
+        m_equipesIllisibles.clear();
         choisir(CB_Groupe, groupes.size() - 1);
         ecrireCpo(fichierPoules(), groupes);
         remplir(CB_Adversaire, {});
@@ -661,6 +753,7 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
     if (g >= 0 && !Ed_Compo->isHidden() && !Ed_Compo->text().isEmpty()) {
         if (!quitterMatch())
             return;
+        relireEquipesEtTableau();
         QStringList equipes = elements(CB_Compos);
         equipes << champSaisi(Ed_Compo->text());
         // The new table first: a total that cannot be worked out stops the
@@ -698,6 +791,7 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
         return;
     if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
         return;
+    relireEquipesEtTableau();
     // Teams are known by their position: removing one that has results, or
     // that precedes a team with results, would move those results onto
     // other teams.
@@ -777,16 +871,12 @@ void TVorn_FResultat_Quatre::BtQuitterClick()
     Hide();
 }
 
-void TVorn_FResultat_Quatre::closeEvent(QCloseEvent *event)
+bool TVorn_FResultat_Quatre::CloseQuery()
 {
-    bool quitte = false;
-    // Recording may fail: the window then stays, and the error is shown.
-    platform::guard([&] { quitte = quitterMatch(); });
-    if (!quitte) {
-        event->ignore();
-        return;
-    }
-    platform::TForm::closeEvent(event);
+    // The close box, and the end of the run while the window holds the
+    // sheet (switching to another window left it there). Recording may
+    // fail: the window then stays, and the error is shown.
+    return quitterMatch();
 }
 
 int TVorn_FResultat_Quatre::feuilleNonEnregistree() const
@@ -821,8 +911,13 @@ bool TVorn_FResultat_Quatre::quitterMatch()
         if (!enregistrerMatch())
             return false;
     } else if (reponse == mrNo) {
-        // Dropped: what the window holds is the file again.
-        ChargerMatch();
+        // Dropped: what the window holds is the file again. A file that
+        // cannot be read was told so when it was shown; the window then
+        // holds no sheet, which is what leaving needs.
+        try {
+            ChargerMatch();
+        } catch (const platform::Exception &) {
+        }
     } else {
         return false;
     }
@@ -946,6 +1041,11 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
                    mtWarning, mbOK);
         return false;
     }
+    // Neither the match file nor the table is written over a file of them
+    // that could not be read.
+    if (!m_matchIllisible.isEmpty())
+        throw fichierIllisible(m_matchIllisible);
+    relireTableau();
     EnregistrerFeuille(baseFeuille());
     ecrireCpo(NomFichierMatch(0), LignesMatch);
     m_matchLu = LignesMatch;

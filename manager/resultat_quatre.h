@@ -12,7 +12,6 @@
 #include <QHash>
 #include <QStringList>
 
-class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -131,7 +130,7 @@ public:
 
 protected:
     void FormActivate() override;
-    void closeEvent(QCloseEvent *event) override;
+    bool CloseQuery() override;
 
 private:
     void construirePanneauHaut(QWidget *haut);
@@ -141,6 +140,13 @@ private:
     // them and reports the error.
     void chargerEquipes(int groupe);
     void afficherGroupes(const QStringList &groupes);
+    // Before a command that writes the groups file, or the team list and
+    // table of the group shown: those that could not be read are read again
+    // and shown; one that still cannot be read refuses the command
+    // (EFileError naming it).
+    void relireGroupes();
+    void relireEquipesEtTableau();
+    void relireTableau();
     FeuilleMatch feuilleAffichee() const;
     ImpressionQuatre impression() const;
     void afficherEdits(const FeuilleMatch &f);
@@ -168,4 +174,8 @@ private:
     int m_groupeMontre = -1, m_composMontre = -1, m_adversaireMontre = -1;
     // The result file the caption names: saved again without a question.
     QString m_fichierResultat;
+    // Files of the groups, teams, table and match shown that exist but
+    // could not be read (empty when read or missing): the window shows none
+    // of their lines, so it never writes them.
+    QString m_groupesIllisibles, m_equipesIllisibles, m_tableauIllisible, m_matchIllisible;
 };

@@ -365,7 +365,9 @@ void TVorn_FPr::LireSaison()
 
 void TVorn_FPr::QuiterClick()
 {
-    Terminate();
+    // A window holding unsaved work may keep the program open.
+    if (TForm::CloseQueryAll())
+        Terminate();
 }
 
 void TVorn_FPr::Saison2Click()

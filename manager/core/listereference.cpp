@@ -2,7 +2,9 @@
 #include "manager/core/majuscules.h"
 #include "manager/core/saisie.h"
 #include "platform/text/codec.h"
+#include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+#include <QDir>
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -13,15 +15,27 @@ ListeReference::ListeReference(QString chemin) : m_chemin(std::move(chemin)) {}
 
 void ListeReference::charge()
 {
+    m_lue = false;
+    m_lignes.clear();
+    m_courant = 0;
     if (!platform::LineFile::exists(m_chemin))
         platform::LineFile::write(m_chemin, {});
     m_lignes = platform::LineFile::read(m_chemin);
-    m_courant = 0;
+    m_lue = true;
     normalise();
+}
+
+void ListeReference::verifieLue() const
+{
+    if (!m_lue)
+        throw platform::EFileError(
+            QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.")
+                .arg(QDir::toNativeSeparators(platform::LineFile::resolve(m_chemin))));
 }
 
 void ListeReference::ecrit() const
 {
+    verifieLue();
     platform::LineFile::write(m_chemin, m_lignes);
 }
 

@@ -12,9 +12,16 @@ class ListeReference
 public:
     explicit ListeReference(QString chemin = QString());
 
-    // Creates the file empty when it is missing, then loads it.
+    // Creates the file empty when it is missing, then loads it. When that
+    // fails the list is left empty and unread.
     void charge();
+    // Refused (EFileError naming the file) while the list is unread: the
+    // list then holds none of the file's lines, and would replace them.
     void ecrit() const;
+    // The last charge() read the file.
+    bool lue() const { return m_lue; }
+    // Throws the refusal of ecrit() when the list is unread.
+    void verifieLue() const;
 
     const QString &chemin() const { return m_chemin; }
     const QStringList &lignes() const { return m_lignes; }
@@ -49,6 +56,7 @@ private:
     QString m_chemin;
     QStringList m_lignes;
     int m_courant = 0;
+    bool m_lue = false;
 };
 
 // The information of the entry chosen by its name: the last line whose name

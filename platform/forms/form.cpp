@@ -14,6 +14,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include <algorithm>
+#include <vector>
+
 namespace platform
 {
 
@@ -268,11 +271,39 @@ void TForm::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
+bool TForm::CloseQueryAll()
+{
+    std::vector<TForm *> forms;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *form = qobject_cast<TForm *>(w))
+            forms.push_back(form);
+    std::sort(forms.begin(), forms.end(), [](const TForm *a, const TForm *b) {
+        return a->m_creationIndex < b->m_creationIndex;
+    });
+    for (TForm *form : forms) {
+        bool accepte = false;
+        guard([&] { accepte = form->CloseQuery(); });
+        if (!accepte)
+            return false;
+    }
+    return true;
+}
+
 void TForm::closeEvent(QCloseEvent *event)
 {
     // Closing the main window ends the run; any other window only hides.
+    const bool principale = MainForm() == this;
+    bool accepte = false;
+    if (principale)
+        accepte = CloseQueryAll();
+    else
+        guard([&] { accepte = CloseQuery(); });
+    if (!accepte) {
+        event->ignore();
+        return;
+    }
     event->accept();
-    if (MainForm() == this)
+    if (principale)
         Terminate();
 }
 

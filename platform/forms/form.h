@@ -63,11 +63,20 @@ public:
     // size did not fit the screen at its first showing; null otherwise.
     QScrollArea *scrollArea() const { return m_scrollArea; }
 
+    // Asks every window, in creation order, whether the run may end (see
+    // CloseQuery); false as soon as one keeps it going. The main window's
+    // close box and the program's own quit command ask it first.
+    static bool CloseQueryAll();
+
 protected:
     virtual void FormActivate() {}
     virtual void FormDeactivate() {}
     // Runs once, when the window is first shown, before it is activated.
     virtual void FormShow() {}
+    // Asked before the window closes and before the run ends: false keeps
+    // the window, and the run, going. An exception it raises is shown and
+    // counts as false.
+    virtual bool CloseQuery() { return true; }
 
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -2,11 +2,14 @@
 // sheets, entry, calculation and recording, against golden files.
 #include "manager/core/vorn_dec.h"
 #include "manager/fenetres.h"
+#include "manager/panneau_liste.h"
+#include "manager/quatre_webweb.h"
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
 #include "platform/canvas/qpaintercanvas.h"
 #include "platform/canvas/textmeasurer.h"
 #include "platform/printer/printers.h"
+#include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
@@ -22,6 +25,7 @@
 #include "tests/support/gui/shots.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDirIterator>
 #include <QImage>
 #include <QLabel>
@@ -229,6 +233,8 @@ TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
 // A sheet calculated and not recorded is not left without a question:
 // "Oui" records it as "Enregistrer" does, "Non" drops it, "Annuler" stays on
 // it with the lists as they were; a match as read or recorded asks nothing.
+// Quitting the program from the main window asks alike; "Annuler" keeps it
+// open.
 // With no sheet recorded, saving the result file says why it cannot.
 TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
 {
@@ -247,11 +253,26 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
     const struct {
         const char *action;
         std::function<void()> quitter;
+        // Leaving the program ends the run once the sheet is left.
+        bool finDuProgramme;
     } actions[] = {
-        {"Quitter", [this] { cliquer(w->BtQuitter); }},
-        {"close box", [this] { w->close(); }},
-        {"opponent", [this] { w->CB_Adversaire->setCurrentIndex(2); }},
-        {"team", [this] { w->CB_Compos->setCurrentIndex(2); }},
+        {"Quitter", [this] { cliquer(w->BtQuitter); }, false},
+        {"close box", [this] { w->close(); }, false},
+        {"opponent", [this] { w->CB_Adversaire->setCurrentIndex(2); }, false},
+        {"team", [this] { w->CB_Compos->setCurrentIndex(2); }, false},
+        // The main window comes first: its activation leaves the sheet there.
+        {"main window's close box",
+         [] {
+             Vorn_FPr->activated();
+             Vorn_FPr->close();
+         },
+         true},
+        {"main window's Quitter",
+         [] {
+             Vorn_FPr->activated();
+             Vorn_FPr->Quiter->trigger();
+         },
+         true},
     };
     for (const auto &a : actions) {
         cliquer(w->BtCalculMacth);
@@ -261,6 +282,8 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         EXPECT_EQ(dialogs().texts(), QStringList{question}) << a.action;
         EXPECT_EQ(dialogs().messages.front().buttons, mbYesNoCancel) << a.action;
         EXPECT_TRUE(w->isVisible()) << a.action;
+        EXPECT_TRUE(Vorn_FPr->isVisible()) << a.action;
+        EXPECT_FALSE(Terminated()) << a.action;
         EXPECT_EQ(w->CB_Compos->currentIndex(), 0) << a.action;
         EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1) << a.action;
         EXPECT_EQ(e("APv30"), QStringLiteral("1233")) << a.action;
@@ -270,6 +293,9 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         a.quitter();
         EXPECT_FALSE(exists(match)) << a.action;
         EXPECT_EQ(w->TabControl1->count(), 0) << a.action;
+        EXPECT_EQ(Terminated(), a.finDuProgramme) << a.action;
+        ResetTerminated();
+        Vorn_FPr->Show();
         // The sheet typed again for the next way out.
         ouvrir();
         w->CB_Compos->setCurrentIndex(0);
@@ -555,6 +581,114 @@ TEST_F(QuatreFenetre, MissingTeamFileGivesEmptyLists)
     // Adding a team now writes only this group's team.
     ajouterEquipe(QStringLiteral("Nouvelle"));
     EXPECT_EQ(readBytes(saison(QStringLiteral("Poule2.cpo"))), QByteArray("Nouvelle\r\n"));
+}
+
+// A list file that is there but cannot be read leaves its list empty: the
+// change that would write that empty list reads the file again first, and
+// is refused, naming the file, while it still cannot be read. The list of
+// venues of the convocations window is read once, when the window is made.
+TEST_F(QuatreFenetre, AFileThatCannotBeReadIsNeverReplaced)
+{
+    const auto lignes = [](const QByteArray &bytes) { return bytes.toStdString(); };
+    const struct {
+        const char *fichier;
+        std::function<void()> changer;
+        const char *apres;
+    } cas[] = {
+        {"Lieu.DBP",
+         [] {
+             VornF_Quatre_Webweb->EdL_Lieu->setText(QStringLiteral("Salle B"));
+             VornF_Quatre_Webweb->EdL_Informations->setText(QStringLiteral("2 rue B"));
+             VornF_Quatre_Webweb->ListeLieux->bouton(PanneauListe::Ajouter)->click();
+         },
+         "Salle A;1 rue A;\r\nSalle B;2 rue B;\r\nSalle C;3 rue C;\r\n"},
+        {"2023-2024/Poule1.cpo",
+         [this] {
+             w->Ed_Compo->show();
+             w->Ed_Compo->setText(QStringLiteral("C"));
+             cliquer(w->BtAjoutCompos);
+         },
+         "A\r\nB\r\nC\r\n"},
+        {"2023-2024/PouleR0.cpo",
+         [this] {
+             w->Ed_Compo->show();
+             w->Ed_Compo->setText(QStringLiteral("C"));
+             cliquer(w->BtAjoutCompos);
+         },
+         ";A;B;C;;\r\nA;;1200;;1200;\r\nB;800;;;800;\r\nC;;;;;\r\n"},
+        {"2023-2024/Poule.cpo",
+         [this] {
+             w->EdAjoutGroupe->show();
+             w->EdAjoutGroupe->setText(QStringLiteral("Deux"));
+             cliquer(w->BtAjouGroupe);
+         },
+         "Un\r\nDeux\r\n"},
+    };
+    // The program started again over the files, the one named unreadable.
+    const auto recommencer = [this](const QString &nom) {
+        m_fenetres.reset();
+        writeLines(QStringLiteral("Lieu.DBP"), {"Salle A;1 rue A;", "Salle C;3 rue C;"});
+        writeLines(saison(QStringLiteral("Poule.cpo")), {"Un"});
+        writeLines(saison(QStringLiteral("Poule1.cpo")), {"A", "B"});
+        writeLines(saison(QStringLiteral("PouleR0.cpo")),
+                   {";A;B;;", "A;;1200;1200;", "B;800;;800;"});
+        writeLines(saison(QStringLiteral("PouleM000001.cpo")), {"Match 0"});
+        LineFile::ReadHook precedent = LineFile::setReadHook([nom](const QString &p) {
+            if (QFileInfo(p).fileName() == nom)
+                throw EFileError(QStringLiteral("Erreur de lecture du fichier ") + p);
+        });
+        m_fenetres = creerFenetres();
+        TForm::resetActivation();
+        Vorn_FPr->activated();
+        w = Vorn_FResultat_Quatre;
+        ouvrir();
+        return precedent;
+    };
+    for (const auto &c : cas) {
+        const QString fichier = QLatin1String(c.fichier);
+        LineFile::ReadHook precedent = recommencer(QFileInfo(fichier).fileName());
+        const QByteArray avant = readBytes(fichier);
+        const QByteArray equipes = readBytes(saison(QStringLiteral("Poule1.cpo")));
+        EXPECT_FALSE(dialogs().messages.empty()) << c.fichier;
+        dialogs().messages.clear();
+        c.changer();
+        EXPECT_EQ(lignes(readBytes(fichier)), lignes(avant)) << c.fichier;
+        // Nor is the team list of the first group emptied by a group added.
+        EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))), equipes) << c.fichier;
+        EXPECT_EQ(dialogs().texts().join('|').toStdString(),
+                  QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.")
+                      .arg(QDir::toNativeSeparators(path(fichier)))
+                      .toStdString())
+            << c.fichier;
+
+        // Readable again: the change is made to the lines of the file.
+        LineFile::setReadHook(std::move(precedent));
+        dialogs().messages.clear();
+        c.changer();
+        EXPECT_TRUE(dialogs().messages.empty())
+            << c.fichier << dialogs().texts().join('|').toStdString();
+        EXPECT_EQ(lignes(readBytes(fichier)), c.apres) << c.fichier;
+    }
+
+    // A match file: a sheet created over it is not recorded, and leaving
+    // that sheet without recording it is still possible.
+    const QString match = saison(QStringLiteral("PouleM000001.cpo"));
+    LineFile::ReadHook precedent = recommencer(QStringLiteral("PouleM000001.cpo"));
+    saisieFeuille();
+    cliquer(w->BtCalculMacth);
+    dialogs().messages.clear();
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(readBytes(match), QByteArray("Match 0\r\n"));
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.")
+                              .arg(QDir::toNativeSeparators(path(match)))});
+    dialogs().messages.clear();
+    dialogs().answers = {mrNo};
+    cliquer(w->BtQuitter);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(dialogs().messages.size(), 1u) << dialogs().texts().join('|').toStdString();
+    LineFile::setReadHook(std::move(precedent));
+    EXPECT_EQ(readBytes(match), QByteArray("Match 0\r\n"));
 }
 
 TEST_F(QuatreFenetre, TypedSeparatorsStayInsideTheirField)
@@ -1028,7 +1162,8 @@ TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
     cliquer(w->Bt_load_resultat);
     w->resize(w->sizeHint().expandedTo(w->size()));
     vorn_test::settle();
-    EXPECT_FALSE(vorn_test::saveShot(w, QStringLiteral("resultat_quatre_enregistre.png")).isEmpty());
+    EXPECT_FALSE(
+        vorn_test::saveShot(w, QStringLiteral("resultat_quatre_enregistre.png")).isEmpty());
     const std::pair<QPushButton *, const char *> commandes[] = {
         {w->BtEditFMatch, "match_quatre_page1"},
         {w->BtEditionGroupe, "groupe4_quatre_page1"},
