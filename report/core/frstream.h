@@ -48,16 +48,26 @@ public:
 
     // The bytes written, without the spare room.
     const QByteArray &data() const;
+    // The same bytes as a copy (shared, not copied, unless packed), leaving
+    // a packed stream packed: for reading a complete stream through another.
+    QByteArray bytes() const;
     void clear();
     // Gives back the spare room of a stream that is complete (a prepared
-    // page once the next one begins); writing again is allowed.
-    void squeeze();
+    // page once the next one begins) and keeps its bytes packed when that
+    // saves room: object records repeat, field for field, down a page.
+    // Reading or writing it again unpacks it; its bytes never change.
+    void pack();
+    bool isPacked() const { return m_packed; }
 
 private:
+    void unpack() const;
+
     // Its size runs ahead of the stream's: the room for the next writes.
+    // Packed: the packed form, which unpacks to m_size bytes.
     mutable QByteArray m_data;
     qint64 m_size = 0;
     qint64 m_pos = 0;
+    mutable bool m_packed = false;
 };
 
 // A stream over a file; opening failures and write failures throw EFrStreamError.
