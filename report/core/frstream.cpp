@@ -192,7 +192,9 @@ void FrMemoryStream::write(const char *data, qint64 count)
     const qint64 end = m_pos + count;
     if (end > m_data.size())
         m_data.resize(std::max<qint64>({end, 2 * qint64(m_data.size()), 256}));
-    std::memcpy(m_data.data() + m_pos, data, size_t(count));
+    m_window.bytes = m_data.data(); // detached: nobody else sees these bytes
+    m_window.room = m_data.size();
+    std::memcpy(m_window.bytes + m_pos, data, size_t(count));
     m_pos = end;
     m_size = std::max(m_size, end);
 }
@@ -203,6 +205,7 @@ const QByteArray &FrMemoryStream::data() const
         unpack();
     if (m_data.size() != m_size)
         m_data.resize(m_size); // the allocation stays for further writes
+    m_window.clear();          // the caller may keep a shared copy
     return m_data;
 }
 
@@ -223,12 +226,14 @@ void FrMemoryStream::clear()
     m_size = 0;
     m_pos = 0;
     m_packed = false;
+    m_window.clear();
 }
 
 void FrMemoryStream::pack()
 {
     if (m_packed)
         return;
+    m_window.clear();
     m_data.resize(m_size);
     // Positions are kept in 32 bits while packing.
     if (m_size >= kPackMinSize && m_size <= std::numeric_limits<qint32>::max()) {
@@ -251,6 +256,7 @@ void FrMemoryStream::unpack() const
 {
     m_data = bytes();
     m_packed = false;
+    m_window.clear();
 }
 
 FrFileStream::FrFileStream(const QString &path, Mode mode) : m_file(path)
@@ -310,16 +316,29 @@ qint32 frReadInteger(FrStream &stream)
                   (quint32(b[3]) << 24));
 }
 
+namespace
+{
+
+void put(FrStream &stream, const char *data, qint64 count)
+{
+    if (FrMemoryStream *memory = stream.memoryStream())
+        memory->put(data, count);
+    else
+        stream.write(data, count);
+}
+
+} // namespace
+
 void frWriteByte(FrStream &stream, quint8 value)
 {
     char c = char(value);
-    stream.write(&c, 1);
+    put(stream, &c, 1);
 }
 
 void frWriteWord(FrStream &stream, quint16 value)
 {
     char b[2] = {char(value & 0xFF), char(value >> 8)};
-    stream.write(b, 2);
+    put(stream, b, 2);
 }
 
 void frWriteInteger(FrStream &stream, qint32 value)
@@ -327,7 +346,7 @@ void frWriteInteger(FrStream &stream, qint32 value)
     quint32 v = quint32(value);
     char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
                  char((v >> 24) & 0xFF)};
-    stream.write(b, 4);
+    put(stream, b, 4);
 }
 
 namespace
@@ -351,7 +370,7 @@ void writeCounted(FrStream &stream, QStringView text, int after)
     qsizetype total = n + 2;
     if (after >= 0)
         buffer[total++] = char(after);
-    stream.write(buffer.data(), total);
+    put(stream, buffer.data(), total);
 }
 
 } // namespace

@@ -196,7 +196,12 @@ TEST_F(StreamTest, PackedStreamsGiveBackTheirBytesExactly)
         EXPECT_FALSE(s.isPacked()) << c.what;
         s.pack();
         frWriteByte(s, 0x11);
-        EXPECT_EQ(s.data(), c.bytes + hex("11")) << c.what;
+        const QByteArray kept = s.bytes();
+        EXPECT_EQ(kept, c.bytes + hex("11")) << c.what;
+        s.seek(0);
+        frWriteWord(s, 0x2222);
+        EXPECT_EQ(kept, c.bytes + hex("11")) << c.what << ": a copy keeps its bytes";
+        EXPECT_EQ(s.data().left(2), hex("22 22")) << c.what;
     }
 }
 
