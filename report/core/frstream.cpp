@@ -7,10 +7,145 @@
 #include <QVarLengthArray>
 #include <QtGlobal>
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <limits>
+#include <vector>
 
 namespace report
 {
+
+namespace
+{
+
+// The packed form of a memory stream, which only lives in memory: tokens of
+// a literal count (7 bits a byte, high bit: more follows), the literal
+// bytes, then, unless the bytes are complete, a match length less 4 and the
+// distance back to the earlier bytes it repeats (both counted the same way).
+constexpr int kPackHashBits = 12;
+constexpr qint64 kPackMinMatch = 4;
+constexpr qint64 kPackMinSize = 256;
+
+quint32 load32(const unsigned char *p)
+{
+    quint32 v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+quint64 load64(const unsigned char *p)
+{
+    quint64 v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+
+bool putCount(unsigned char *&out, const unsigned char *end, quint64 value)
+{
+    do {
+        if (out == end)
+            return false;
+        const auto low = static_cast<unsigned char>(value & 0x7F);
+        value >>= 7;
+        *out++ = value ? (low | 0x80) : low;
+    } while (value);
+    return true;
+}
+
+bool getCount(const unsigned char *&in, const unsigned char *end, quint64 &value)
+{
+    value = 0;
+    for (int shift = 0; shift < 64; shift += 7) {
+        if (in == end)
+            return false;
+        const unsigned char b = *in++;
+        value |= quint64(b & 0x7F) << shift;
+        if (!(b & 0x80))
+            return true;
+    }
+    return false;
+}
+
+// Packs size bytes into out, which has room for cap bytes; -1 when the
+// packed form would not fit (then packing saves nothing worth having).
+qint64 packBytes(const unsigned char *src, qint64 size, unsigned char *out, qint64 cap)
+{
+    std::array<qint32, 1 << kPackHashBits> last;
+    last.fill(-1);
+    unsigned char *o = out;
+    const unsigned char *const end = out + cap;
+    qint64 anchor = 0;
+    qint64 i = 0;
+    const auto literals = [&](qint64 upTo) {
+        const qint64 n = upTo - anchor;
+        if (!putCount(o, end, quint64(n)) || end - o < n)
+            return false;
+        std::memcpy(o, src + anchor, size_t(n));
+        o += n;
+        return true;
+    };
+    while (i + kPackMinMatch <= size) {
+        const quint32 v = load32(src + i);
+        const quint32 h = (v * 2654435761u) >> (32 - kPackHashBits);
+        const qint64 from = last[h];
+        last[h] = qint32(i);
+        if (from < 0 || load32(src + from) != v) {
+            ++i;
+            continue;
+        }
+        qint64 len = kPackMinMatch;
+        while (i + len + 8 <= size) {
+            const quint64 diff = load64(src + from + len) ^ load64(src + i + len);
+            if (diff) {
+                len += qCountTrailingZeroBits(diff) / 8;
+                break;
+            }
+            len += 8;
+        }
+        if (i + len + 8 > size)
+            while (i + len < size && src[from + len] == src[i + len])
+                ++len;
+        if (!literals(i) || !putCount(o, end, quint64(len - kPackMinMatch)) ||
+            !putCount(o, end, quint64(i - from)))
+            return -1;
+        i += len;
+        anchor = i;
+    }
+    return literals(size) ? o - out : -1;
+}
+
+// Unpacks what packBytes made into exactly size bytes; false if it does not.
+bool unpackBytes(const unsigned char *in, qint64 inSize, unsigned char *dst, qint64 size)
+{
+    const unsigned char *const end = in + inSize;
+    qint64 d = 0;
+    for (;;) {
+        quint64 n;
+        if (!getCount(in, end, n) || n > quint64(size - d) || n > quint64(end - in))
+            return false;
+        std::memcpy(dst + d, in, size_t(n));
+        in += n;
+        d += qint64(n);
+        if (d == size)
+            return in == end;
+        quint64 len;
+        quint64 back;
+        if (!getCount(in, end, len) || !getCount(in, end, back) || back == 0 || back > quint64(d) ||
+            len > quint64(size - d) || qint64(len) + kPackMinMatch > size - d)
+            return false;
+        const unsigned char *from = dst + d - qint64(back);
+        unsigned char *to = dst + d;
+        const qint64 count = qint64(len) + kPackMinMatch;
+        if (qint64(back) >= count)
+            std::memcpy(to, from, size_t(count));
+        else
+            for (qint64 k = 0; k < count; ++k) // overlapping: a run repeating itself
+                to[k] = from[k];
+        d += count;
+    }
+}
+
+} // namespace
 
 void FrStream::readExact(char *data, qint64 count)
 {
@@ -38,6 +173,8 @@ void FrMemoryStream::seek(qint64 position)
 
 qint64 FrMemoryStream::read(char *data, qint64 count)
 {
+    if (m_packed)
+        unpack();
     qint64 n = qMin(count, m_size - m_pos);
     if (n <= 0)
         return 0;
@@ -50,19 +187,37 @@ void FrMemoryStream::write(const char *data, qint64 count)
 {
     if (count <= 0)
         return;
+    if (m_packed)
+        unpack();
     const qint64 end = m_pos + count;
     if (end > m_data.size())
         m_data.resize(std::max<qint64>({end, 2 * qint64(m_data.size()), 256}));
-    std::memcpy(m_data.data() + m_pos, data, size_t(count));
+    m_window.bytes = m_data.data(); // detached: nobody else sees these bytes
+    m_window.room = m_data.size();
+    std::memcpy(m_window.bytes + m_pos, data, size_t(count));
     m_pos = end;
     m_size = std::max(m_size, end);
 }
 
 const QByteArray &FrMemoryStream::data() const
 {
+    if (m_packed)
+        unpack();
     if (m_data.size() != m_size)
         m_data.resize(m_size); // the allocation stays for further writes
+    m_window.clear();          // the caller may keep a shared copy
     return m_data;
+}
+
+QByteArray FrMemoryStream::bytes() const
+{
+    if (!m_packed)
+        return data();
+    QByteArray out(m_size, Qt::Uninitialized);
+    if (!unpackBytes(reinterpret_cast<const unsigned char *>(m_data.constData()), m_data.size(),
+                     reinterpret_cast<unsigned char *>(out.data()), m_size))
+        throw EFrStreamError(QStringLiteral("Page en mémoire endommagée"));
+    return out;
 }
 
 void FrMemoryStream::clear()
@@ -70,12 +225,38 @@ void FrMemoryStream::clear()
     m_data.clear();
     m_size = 0;
     m_pos = 0;
+    m_packed = false;
+    m_window.clear();
 }
 
-void FrMemoryStream::squeeze()
+void FrMemoryStream::pack()
 {
+    if (m_packed)
+        return;
+    m_window.clear();
     m_data.resize(m_size);
+    // Positions are kept in 32 bits while packing.
+    if (m_size >= kPackMinSize && m_size <= std::numeric_limits<qint32>::max()) {
+        // Worth keeping only when it saves at least an eighth.
+        static thread_local std::vector<unsigned char> scratch;
+        const qint64 cap = m_size - m_size / 8;
+        scratch.resize(size_t(cap));
+        const qint64 packed = packBytes(reinterpret_cast<const unsigned char *>(m_data.constData()),
+                                        m_size, scratch.data(), cap);
+        if (packed > 0) {
+            m_data = QByteArray(reinterpret_cast<const char *>(scratch.data()), packed);
+            m_packed = true;
+            return;
+        }
+    }
     m_data.squeeze();
+}
+
+void FrMemoryStream::unpack() const
+{
+    m_data = bytes();
+    m_packed = false;
+    m_window.clear();
 }
 
 FrFileStream::FrFileStream(const QString &path, Mode mode) : m_file(path)
@@ -135,16 +316,29 @@ qint32 frReadInteger(FrStream &stream)
                   (quint32(b[3]) << 24));
 }
 
+namespace
+{
+
+void put(FrStream &stream, const char *data, qint64 count)
+{
+    if (FrMemoryStream *memory = stream.memoryStream())
+        memory->put(data, count);
+    else
+        stream.write(data, count);
+}
+
+} // namespace
+
 void frWriteByte(FrStream &stream, quint8 value)
 {
     char c = char(value);
-    stream.write(&c, 1);
+    put(stream, &c, 1);
 }
 
 void frWriteWord(FrStream &stream, quint16 value)
 {
     char b[2] = {char(value & 0xFF), char(value >> 8)};
-    stream.write(b, 2);
+    put(stream, b, 2);
 }
 
 void frWriteInteger(FrStream &stream, qint32 value)
@@ -152,7 +346,7 @@ void frWriteInteger(FrStream &stream, qint32 value)
     quint32 v = quint32(value);
     char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
                  char((v >> 24) & 0xFF)};
-    stream.write(b, 4);
+    put(stream, b, 4);
 }
 
 namespace
@@ -176,7 +370,7 @@ void writeCounted(FrStream &stream, QStringView text, int after)
     qsizetype total = n + 2;
     if (after >= 0)
         buffer[total++] = char(after);
-    stream.write(buffer.data(), total);
+    put(stream, buffer.data(), total);
 }
 
 } // namespace

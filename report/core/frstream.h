@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace report
@@ -26,6 +28,9 @@ public:
     virtual void write(const char *data, qint64 count) = 0;
 
     qint64 remaining() const { return size() - position(); }
+    // The stream itself when it is a memory stream, whose small writes can
+    // then be taken in without a call.
+    virtual class FrMemoryStream *memoryStream() { return nullptr; }
     // Reads exactly count bytes or throws EFrStreamError (nothing is consumed then).
     void readExact(char *data, qint64 count);
     QByteArray readBytes(qint64 count);
@@ -45,19 +50,64 @@ public:
     qint64 read(char *data, qint64 count) override;
     void write(const char *data, qint64 count) override;
     using FrStream::write;
+    FrMemoryStream *memoryStream() final { return this; }
+    // write() for the few bytes of a field: straight into the room there is.
+    void put(const char *data, qint64 count)
+    {
+        if (count > 0 && count <= m_window.room - m_pos) {
+            std::memcpy(m_window.bytes + m_pos, data, size_t(count));
+            m_pos += count;
+            m_size = std::max(m_size, m_pos);
+        } else {
+            write(data, count);
+        }
+    }
 
     // The bytes written, without the spare room.
     const QByteArray &data() const;
+    // The same bytes as a copy (shared, not copied, unless packed), leaving
+    // a packed stream packed: for reading a complete stream through another.
+    QByteArray bytes() const;
     void clear();
     // Gives back the spare room of a stream that is complete (a prepared
-    // page once the next one begins); writing again is allowed.
-    void squeeze();
+    // page once the next one begins) and keeps its bytes packed when that
+    // saves room: object records repeat, field for field, down a page.
+    // Reading or writing it again unpacks it; its bytes never change.
+    void pack();
+    bool isPacked() const { return m_packed; }
 
 private:
+    void unpack() const;
+
     // Its size runs ahead of the stream's: the room for the next writes.
+    // Packed: the packed form, which unpacks to m_size bytes.
     mutable QByteArray m_data;
     qint64 m_size = 0;
     qint64 m_pos = 0;
+    mutable bool m_packed = false;
+    // The bytes put() may write to: m_data's own, unshared bytes, none
+    // (room 0) whenever m_data may be shared or packed. A copied or moved
+    // stream starts without it.
+    struct Window {
+        char *bytes = nullptr;
+        qint64 room = 0;
+        Window() = default;
+        Window(const Window &) {}
+        Window(Window &&other) noexcept { other.clear(); }
+        Window &operator=(const Window &) { return clear(); }
+        Window &operator=(Window &&other) noexcept
+        {
+            other.clear();
+            return clear();
+        }
+        Window &clear()
+        {
+            bytes = nullptr;
+            room = 0;
+            return *this;
+        }
+    };
+    mutable Window m_window;
 };
 
 // A stream over a file; opening failures and write failures throw EFrStreamError.

@@ -134,9 +134,9 @@ void TfrEMFPages::InsertPage(int index, const TfrPage &page)
 void TfrEMFPages::AddPage(const TfrPage &page)
 {
     // The page before is complete (its footer is drawn before a new page
-    // begins): its stream gives back its spare room.
+    // begins): its stream gives back its spare room and is kept packed.
     if (!m_pages.empty() && m_pages.back()->Stream)
-        m_pages.back()->Stream->squeeze();
+        m_pages.back()->Stream->pack();
     InsertPage(Count(), page);
     const int pageNo = fr().frPageNo;
     TfrReport *current = fr().frCurrentReport;
@@ -163,8 +163,8 @@ void TfrEMFPages::BuildPageObjects(int index)
     FrObjectGlobals &g = frObjects();
     g.frCurrentPage = page.get();
 
-    FrMemoryStream &stream = *entry->Stream;
-    stream.seek(0);
+    // Read through a stream of its own, so that a packed page stays packed.
+    FrMemoryStream stream(entry->Stream->bytes());
     fr().frTemplateVersion = frReadByte(stream);
     while (stream.position() < stream.size()) {
         const quint8 typ = frReadByte(stream);
@@ -190,8 +190,7 @@ void TfrEMFPages::ExportPage(int index)
     TfrEMFPage *entry = Entry(index);
     if (!entry || !entry->Stream)
         return;
-    FrMemoryStream &stream = *entry->Stream;
-    stream.seek(0);
+    FrMemoryStream stream(entry->Stream->bytes());
     FrRestore<quint8> version(fr().frTemplateVersion, frReadByte(stream));
     while (stream.position() < stream.size()) {
         const quint8 typ = frReadByte(stream);
@@ -374,12 +373,11 @@ void TfrEMFPages::SaveToStream(FrStream &stream)
         frWriteByte(stream, entry->BoundByMargins);
         for (qint32 margin : entry->Margins)
             frWriteInteger(stream, margin);
-        FrMemoryStream &data = *entry->Stream;
         if (compressed && !isBuiltIn(packer)) {
-            data.seek(0);
+            FrMemoryStream data(entry->Stream->bytes());
             packer->Compress(data, stream);
         } else {
-            stream.write(data.data());
+            stream.write(entry->Stream->bytes());
         }
         const qint64 end = stream.position();
         stream.seek(start);

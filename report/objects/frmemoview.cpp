@@ -155,6 +155,8 @@ void TfrMemoView::ExpandMemoVariables()
             frExpandVariables(this, s);
         if (s.isEmpty())
             Memo1.append(QString());
+        else if (!s.contains(QLatin1Char('\r')) && !s.contains(QLatin1Char('\n')))
+            Memo1.append(std::move(s)); // one line, as nearly all are: no list to build
         else
             Memo1.append(frSplitLines(s));
     }

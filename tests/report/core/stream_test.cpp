@@ -150,11 +150,59 @@ TEST_F(StreamTest, FixedWidthValuesAreLittleEndian)
     s.seek(s.size());
     const QByteArray tail(1000, 'z');
     s.write(tail);
-    s.squeeze();
+    s.pack();
     frWriteByte(s, 0x11);
     EXPECT_EQ(s.size(), 1012);
     EXPECT_EQ(s.data(), hex("AB EF BE FE FF FF FF 04 03 02 01") + tail + hex("11"));
     EXPECT_THROW(frReadByte(s), EFrStreamError);
+}
+
+TEST_F(StreamTest, PackedStreamsGiveBackTheirBytesExactly)
+{
+    // Records alike but for a few bytes, as down a prepared page; a run of
+    // one byte (a match overlapping itself) ending the stream; bytes with
+    // nothing to share; a stream too small to bother.
+    QByteArray records;
+    for (int i = 0; i < 60; ++i)
+        records += QByteArray("\x02\x06\x00Champ3\x00") + char(i) + char(i * 7) +
+                   QByteArray(30, char(i % 3)) + QByteArray::number(i * 37) + "Arial";
+    QByteArray noise;
+    quint32 seed = 12345;
+    for (int i = 0; i < 5000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        noise += char(seed >> 16);
+    }
+    const struct {
+        const char *what;
+        QByteArray bytes;
+        bool packs;
+    } cases[] = {
+        {"records", records, true},
+        {"run", QByteArray("abc") + QByteArray(999, 'z'), true},
+        {"records then noise", records + noise.left(7), true},
+        {"noise", noise, false},
+        {"small", records.left(200), false},
+    };
+    for (const auto &c : cases) {
+        FrMemoryStream s;
+        s.write(c.bytes);
+        s.pack();
+        EXPECT_EQ(s.isPacked(), c.packs) << c.what;
+        EXPECT_EQ(s.size(), c.bytes.size()) << c.what;
+        EXPECT_EQ(s.bytes(), c.bytes) << c.what;
+        EXPECT_EQ(s.isPacked(), c.packs) << c.what << ": reading a copy leaves it packed";
+        s.seek(c.bytes.size() - 5);
+        EXPECT_EQ(s.readBytes(5), c.bytes.right(5)) << c.what;
+        EXPECT_FALSE(s.isPacked()) << c.what;
+        s.pack();
+        frWriteByte(s, 0x11);
+        const QByteArray kept = s.bytes();
+        EXPECT_EQ(kept, c.bytes + hex("11")) << c.what;
+        s.seek(0);
+        frWriteWord(s, 0x2222);
+        EXPECT_EQ(kept, c.bytes + hex("11")) << c.what << ": a copy keeps its bytes";
+        EXPECT_EQ(s.data().left(2), hex("22 22")) << c.what;
+    }
 }
 
 TEST_F(StreamTest, EveryTruncatedRecordIsRefused)
