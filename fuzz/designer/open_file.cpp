@@ -17,6 +17,7 @@
 #include "designer/core/filecommands.h"
 #include "designer/core/inspectorlink.h"
 #include "designer/core/inspectorprop.h"
+#include "fuzz/designer/quiet_view.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
 #include "report/data/frdictionary.h"
@@ -43,25 +44,6 @@ using namespace report;
     std::fprintf(stderr, "open_file.cpp:%d: rule broken\n", line);
     std::abort();
 }
-
-class QuietView : public designer::DesignerView
-{
-public:
-    void surfaceChanged(const QRegion &) override {}
-    void setSurfaceCursor(designer::SurfaceCursor c) override { cursor = c; }
-    designer::SurfaceCursor surfaceCursor() const override { return cursor; }
-    QRect visibleRect() const override { return {0, 0, 800, 600}; }
-    void scrollTo(int, int) override {}
-    int activeTool() const override { return designer::kToolSelect; }
-    void pressTool(int) override {}
-    void selectionChanged() override {}
-    void positionChanged() override {}
-    void pageTabsChanged() override {}
-    void showPage(int) override {}
-    void openObjectPopup(const QPoint &) override {}
-
-    designer::SurfaceCursor cursor = designer::SurfaceCursor::Default;
-};
 
 // The open dialog picks the fuzzed file; questions are answered No (the
 // changes are given up), other boxes OK, each box counted.
@@ -192,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FrCountingDesigner window(1);
         window.Page = page;
         frObjects().frCurrentDesigner = &window;
-        QuietView view;
+        report::fuzz::QuietView view;
         {
             designer::DesignerCore core(window, view);
             core.state.Report = &report;

@@ -10,6 +10,7 @@
 #include "designer/core/designerclipboard.h"
 #include "designer/core/designercore.h"
 #include "designer/core/designerglobals.h"
+#include "fuzz/designer/quiet_view.h"
 #include "report/core/frutils.h"
 #include "report/objects/frbandview.h"
 #include "report/objects/frdesigner.h"
@@ -26,26 +27,6 @@ namespace
 {
 
 using namespace report;
-
-class QuietView : public designer::DesignerView
-{
-public:
-    void surfaceChanged(const QRegion &) override {}
-    void setSurfaceCursor(designer::SurfaceCursor c) override { cursor = c; }
-    designer::SurfaceCursor surfaceCursor() const override { return cursor; }
-    QRect visibleRect() const override { return visible; }
-    void scrollTo(int x, int y) override { visible.moveTopLeft(QPoint(x, y)); }
-    int activeTool() const override { return designer::kToolSelect; }
-    void pressTool(int) override {}
-    void selectionChanged() override {}
-    void positionChanged() override {}
-    void pageTabsChanged() override {}
-    void showPage(int) override {}
-    void openObjectPopup(const QPoint &) override {}
-
-    designer::SurfaceCursor cursor = designer::SurfaceCursor::Default;
-    QRect visible{0, 0, 800, 600};
-};
 
 void addObject(TfrPage &page, int typ, const QString &name, int x, int y, int dx, int dy)
 {
@@ -97,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FrCountingDesigner window(1);
         window.Page = page;
         frObjects().frCurrentDesigner = &window;
-        QuietView view;
+        report::fuzz::QuietView view;
         {
             designer::DesignerCore core(window, view);
             core.state.Report = &report;

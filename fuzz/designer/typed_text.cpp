@@ -24,6 +24,7 @@
 #include "designer/core/inspectorprop.h"
 #include "designer/core/memoeditrules.h"
 #include "designer/core/pagecommands.h"
+#include "fuzz/designer/quiet_view.h"
 #include "platform/text/exceptions.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
@@ -51,26 +52,6 @@ using namespace report;
     std::fprintf(stderr, "typed_text.cpp:%d: rule broken\n", line);
     std::abort();
 }
-
-class QuietView : public designer::DesignerView
-{
-public:
-    void surfaceChanged(const QRegion &) override {}
-    void setSurfaceCursor(designer::SurfaceCursor c) override { cursor = c; }
-    designer::SurfaceCursor surfaceCursor() const override { return cursor; }
-    QRect visibleRect() const override { return {0, 0, 800, 600}; }
-    void scrollTo(int, int) override {}
-    int activeTool() const override { return tool; }
-    void pressTool(int t) override { tool = t; }
-    void selectionChanged() override {}
-    void positionChanged() override {}
-    void pageTabsChanged() override {}
-    void showPage(int) override {}
-    void openObjectPopup(const QPoint &) override {}
-
-    designer::SurfaceCursor cursor = designer::SurfaceCursor::Default;
-    int tool = designer::kToolSelect;
-};
 
 // Message boxes answer Yes or No (the page type question), as chosen.
 class AnsweringDialogs : public fuzz::SilentDialogs
@@ -376,7 +357,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FrCountingDesigner window(1);
         window.Page = page;
         frObjects().frCurrentDesigner = &window;
-        QuietView view;
+        report::fuzz::QuietView view;
         {
             designer::DesignerCore core(window, view);
             core.state.Report = &report;
