@@ -17,7 +17,7 @@
 #include "designer/core/filecommands.h"
 #include "designer/core/inspectorlink.h"
 #include "designer/core/inspectorprop.h"
-#include "fuzz/designer/quiet_view.h"
+#include "fuzz/designer/designer_fuzz.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
 #include "report/data/frdictionary.h"
@@ -38,11 +38,9 @@ namespace
 
 using namespace report;
 
-// A broken rule: where it is written, then the stop libFuzzer reports.
 [[noreturn]] void failed(int line)
 {
-    std::fprintf(stderr, "open_file.cpp:%d: rule broken\n", line);
-    std::abort();
+    fuzz::ruleBroken("open_file.cpp", line);
 }
 
 // The open dialog picks the fuzzed file; questions are answered No (the

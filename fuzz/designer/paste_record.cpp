@@ -10,7 +10,7 @@
 #include "designer/core/designerclipboard.h"
 #include "designer/core/designercore.h"
 #include "designer/core/designerglobals.h"
-#include "fuzz/designer/quiet_view.h"
+#include "fuzz/designer/designer_fuzz.h"
 #include "report/core/frutils.h"
 #include "report/objects/frbandview.h"
 #include "report/objects/frdesigner.h"

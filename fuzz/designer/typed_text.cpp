@@ -24,7 +24,7 @@
 #include "designer/core/inspectorprop.h"
 #include "designer/core/memoeditrules.h"
 #include "designer/core/pagecommands.h"
-#include "fuzz/designer/quiet_view.h"
+#include "fuzz/designer/designer_fuzz.h"
 #include "platform/text/exceptions.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
@@ -46,11 +46,9 @@ namespace
 
 using namespace report;
 
-// A broken rule: where it is written, then the stop libFuzzer reports.
 [[noreturn]] void failed(int line)
 {
-    std::fprintf(stderr, "typed_text.cpp:%d: rule broken\n", line);
-    std::abort();
+    fuzz::ruleBroken("typed_text.cpp", line);
 }
 
 // Message boxes answer Yes or No (the page type question), as chosen.

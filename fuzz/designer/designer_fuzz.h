@@ -1,5 +1,5 @@
-// The designer's view for the fuzz targets: no window, a fixed 800x600
-// visible area that scrolls where asked, the tool pressed last.
+// What the designer's fuzz targets share: a view with no window, and the
+// stop for a broken rule.
 #pragma once
 
 #include "designer/core/designercore.h"
@@ -7,10 +7,21 @@
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
+#include <cstdio>
+#include <cstdlib>
 
 namespace report::fuzz
 {
 
+// A broken rule: where it is written, then the stop libFuzzer reports.
+[[noreturn]] inline void ruleBroken(const char *file, int line)
+{
+    std::fprintf(stderr, "%s:%d: rule broken\n", file, line);
+    std::abort();
+}
+
+// The designer's view: a fixed 800x600 visible area that scrolls where
+// asked, the tool pressed last.
 class QuietView : public designer::DesignerView
 {
 public:
