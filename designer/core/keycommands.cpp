@@ -248,8 +248,22 @@ void KeyCommands::DeleteSelectedObjects()
         for (const auto &v : p->Objects)
             if (mayDelete(*v))
                 doomed.push_back(v.get());
+    // The bands that stay and lose their link to a child band going now: the
+    // same entry keeps them, so that Undo gives back the link with the band.
+    // A child band kept out of undo never comes back, nor does its link.
+    std::vector<TfrView *> unlinked;
+    for (const TfrView *gone : doomed) {
+        if (gone->Typ != report::otBand || report::frBandTypeOf(gone) != report::btChild ||
+            (gone->Flags & kFlagNoUndo))
+            continue;
+        for (const auto &v : p->Objects)
+            if (auto *band = dynamic_cast<report::TfrBandView *>(v.get()))
+                if (!mayDelete(*band) && !band->ChildBand.isEmpty() &&
+                    report::frSameText(band->ChildBand, gone->Name))
+                    unlinked.push_back(band);
+    }
     if (!doomed.empty())
-        m_undo.RecordObjects(ukDeleted, doomed);
+        m_undo.RecordObjects(ukDeleted, doomed, unlinked);
     m_state.SelectionRegion = m_state.selectionRegionOfKind(1);
     m_surface.drawSelection(1);
     if (!doomed.empty())

@@ -30,6 +30,9 @@ struct UndoManager::Entry {
     TfrUndoKind kind = ukInserted;
     int pageIndex = 0;
     std::vector<Record> records;
+    // Other objects of the page the action edited along the way, as they
+    // were: applied like an edit whatever the entry's kind.
+    std::vector<Record> linked;
 };
 
 namespace
@@ -139,7 +142,8 @@ void UndoManager::RecordUndo(TfrUndoKind kind)
     refreshFieldsFor(selected);
 }
 
-void UndoManager::RecordObjects(TfrUndoKind kind, const std::vector<TfrView *> &objects)
+void UndoManager::RecordObjects(TfrUndoKind kind, const std::vector<TfrView *> &objects,
+                                const std::vector<TfrView *> &linked)
 {
     if (kind == ukOrderChanged) {
         RecordUndo(kind);
@@ -150,23 +154,30 @@ void UndoManager::RecordObjects(TfrUndoKind kind, const std::vector<TfrView *> &
     int pageIndex = -1;
     const TfrPage *page = currentPage(&pageIndex);
     const std::unordered_set<TfrView *> wanted(objects.begin(), objects.end());
+    const std::unordered_set<TfrView *> alsoEdited(linked.begin(), linked.end());
     Pairs pairs;
+    Pairs edited;
     if (page)
         for (int i = 0; i < page->ObjectCount(); ++i) {
             TfrView *v = page->Objects[size_t(i)].get();
-            if (wanted.count(v) && !(v->Flags & kFlagNoUndo))
+            if (v->Flags & kFlagNoUndo)
+                continue;
+            if (wanted.count(v))
                 pairs.emplace_back(v, i);
+            else if (alsoEdited.count(v))
+                edited.emplace_back(v, i);
         }
     if (pairs.empty())
         m_state.setModified(true);
     else
-        PushUndoEntry(UndoBuffer, kind, pairs, pageIndex);
+        PushUndoEntry(UndoBuffer, kind, pairs, pageIndex, edited);
     refreshFieldsFor(objects);
 }
 
-void UndoManager::PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex)
+void UndoManager::PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex,
+                                const Pairs &linked)
 {
-    if (pairs.empty()) {
+    if (pairs.empty() && linked.empty()) {
         // Nothing left to record (every object of an entry gone).
         m_state.setModified(true);
         return;
@@ -184,6 +195,9 @@ void UndoManager::PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pa
             r.copy = copyOf(*view);
         entry->records.push_back(std::move(r));
     }
+    entry->linked.reserve(linked.size());
+    for (const auto &[view, index] : linked)
+        entry->linked.push_back(Record{view->ID, copyOf(*view), index});
     auto &entries = m_buffers[buffer];
     if (int(entries.size()) >= kCapacity)
         entries.erase(entries.begin());
@@ -208,6 +222,17 @@ bool UndoManager::ApplyUndoEntry(Buffer buffer)
     const Buffer other = buffer == UndoBuffer ? RedoBuffer : UndoBuffer;
     std::vector<Record> &records = entry->records;
     Pairs inverse;
+    // The linked objects' present state goes into the inverse entry with
+    // the main records, before anything on the page changes.
+    Pairs linkedInverse;
+    std::vector<const Record *> linkedToApply;
+    for (const Record &r : entry->linked) {
+        const int i = locate(*page, r.id, r.index);
+        if (i >= 0 && r.copy) {
+            linkedInverse.emplace_back(page->Objects[size_t(i)].get(), i);
+            linkedToApply.push_back(&r);
+        }
+    }
 
     switch (entry->kind) {
     case ukInserted: {
@@ -219,7 +244,7 @@ bool UndoManager::ApplyUndoEntry(Buffer buffer)
                 places.push_back(i);
             }
         }
-        PushUndoEntry(other, ukDeleted, inverse, pageIndex);
+        PushUndoEntry(other, ukDeleted, inverse, pageIndex, linkedInverse);
         // From the last place down, so that the places found stay valid.
         std::sort(places.begin(), places.end());
         for (auto it = places.rbegin(); it != places.rend(); ++it)
@@ -237,7 +262,7 @@ bool UndoManager::ApplyUndoEntry(Buffer buffer)
                 inverse.emplace_back(r.copy.get(), r.index);
                 inserted.push_back(&r);
             }
-        PushUndoEntry(other, ukInserted, inverse, pageIndex);
+        PushUndoEntry(other, ukInserted, inverse, pageIndex, linkedInverse);
         for (Record *r : inserted)
             page->Insert(r->index, std::move(r->copy));
         break;
@@ -252,14 +277,14 @@ bool UndoManager::ApplyUndoEntry(Buffer buffer)
             }
         }
         // The inverse copies hold the state before this undo.
-        PushUndoEntry(other, ukEdited, inverse, pageIndex);
+        PushUndoEntry(other, ukEdited, inverse, pageIndex, linkedInverse);
         for (const auto &[i, r] : targets)
             page->Objects[size_t(i)]->Assign(*r->copy);
         break;
     }
     case ukOrderChanged: {
         // The present order, every object, is what the inverse restores.
-        PushUndoEntry(other, ukOrderChanged, allObjects(*page), pageIndex);
+        PushUndoEntry(other, ukOrderChanged, allObjects(*page), pageIndex, linkedInverse);
         const int n = page->ObjectCount();
         std::vector<bool> claimed(size_t(n), false);
         std::vector<std::unique_ptr<TfrView>> placed;
@@ -303,6 +328,10 @@ bool UndoManager::ApplyUndoEntry(Buffer buffer)
         break;
     }
     }
+    // Found again by ID: the main records may have moved them.
+    for (const Record *r : linkedToApply)
+        if (const int i = locate(*page, r->id, r->index); i >= 0)
+            page->Objects[size_t(i)]->Assign(*r->copy);
 
     m_state.UnselectAll();
     m_state.setLastSelected(nullptr);
@@ -383,14 +412,15 @@ void UndoManager::remapAfterRebuild()
             if (entry->pageIndex < 0 || entry->pageIndex >= int(maps.size()))
                 continue;
             const QHash<qint32, qint32> &map = maps[size_t(entry->pageIndex)];
-            for (Record &r : entry->records) {
-                const auto it = map.constFind(r.id);
-                if (it == map.constEnd())
-                    continue; // not on the page: a deleted object's copy
-                r.id = it.value();
-                if (r.copy)
-                    r.copy->ID = r.id;
-            }
+            for (auto *records : {&entry->records, &entry->linked})
+                for (Record &r : *records) {
+                    const auto it = map.constFind(r.id);
+                    if (it == map.constEnd())
+                        continue; // not on the page: a deleted object's copy
+                    r.id = it.value();
+                    if (r.copy)
+                        r.copy->ID = r.id;
+                }
         }
 }
 

@@ -37,7 +37,12 @@ public:
     // will remove), in the page's order; an order change still records every
     // object. Like RecordUndo, an empty list sets Modified and forgets the
     // redo buffer: call it only when something will change.
-    void RecordObjects(TfrUndoKind kind, const std::vector<report::TfrView *> &objects);
+    // `linked` are other objects of the page that the same action edits
+    // (bands whose link to a deleted child band is cleared): the entry keeps
+    // their state too, so that one Undo gives them back and Redo edits them
+    // again.
+    void RecordObjects(TfrUndoKind kind, const std::vector<report::TfrView *> &objects,
+                       const std::vector<report::TfrView *> &linked = {});
     // Undo (UndoBuffer) or redo (RedoBuffer) the newest entry; false when
     // nothing was applied (empty buffer, or the entry belongs to another page).
     bool ApplyUndoEntry(Buffer buffer);
@@ -64,7 +69,8 @@ private:
 
     // The current page and its index in the report's page list (-1: none).
     report::TfrPage *currentPage(int *index) const;
-    void PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex);
+    void PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex,
+                       const Pairs &linked = {});
     void clearBuffer(Buffer buffer);
     // Every object of the page with its index (order entries).
     static Pairs allObjects(const report::TfrPage &page);

@@ -410,20 +410,101 @@ TEST_F(KeysTest, DeletingOnlyProtectedObjectsRecordsNothing)
     EXPECT_FALSE(designerWindow->modified);
 }
 
-TEST_F(KeysTest, DeletingAChildBandClearsTheReferencesToIt)
+TEST_F(KeysTest, DeletingAChildBandClearsTheReferencesToItAndUndoGivesThemBack)
 {
-    TfrBandView *master = band(btMasterData, 100, 40, QStringLiteral("MasterData1"));
-    TfrBandView *other = band(btPageHeader, 0, 40, QStringLiteral("PageHeader1"));
-    TfrBandView *child = band(btChild, 150, 40, QStringLiteral("Child1"));
-    band(btChild, 200, 40, QStringLiteral("Child2"));
-    master->ChildBand = QStringLiteral("child1");
-    other->ChildBand = QStringLiteral("Child2");
-    select({child});
-    press(Qt::Key_Delete);
-    EXPECT_EQ(names(), (QStringList{QStringLiteral("MasterData1"), QStringLiteral("PageHeader1"),
-                                    QStringLiteral("Child2")}));
-    EXPECT_EQ(master->ChildBand, QString());
-    EXPECT_EQ(other->ChildBand, QStringLiteral("Child2"));
+    enum How { Delete, CutAndPaste, DeleteAndPreview };
+    const struct {
+        const char *what;
+        QStringList selected;
+        How how;
+        QStringList links; // of MasterData1, PageHeader1, Child1 afterwards
+        QStringList names; // the page afterwards
+    } cases[] = {
+        {"one child band",
+         {"Child1"},
+         Delete,
+         {"", "Child2", ""},
+         {"MasterData1", "PageHeader1", "Child2", "Child3", "Memo1"}},
+        {"the child of a child",
+         {"Child3"},
+         Delete,
+         {"child1", "Child2", ""},
+         {"MasterData1", "PageHeader1", "Child1", "Child2", "Memo1"}},
+        {"several objects at once",
+         {"Child1", "Child2", "Memo1"},
+         Delete,
+         {"", "", ""},
+         {"MasterData1", "PageHeader1", "Child3"}},
+        // Paste drops a child band while the page has one: only the memo
+        // comes back.
+        {"cut, then pasted",
+         {"Child1", "Memo1"},
+         CutAndPaste,
+         {"", "Child2", ""},
+         {"MasterData1", "PageHeader1", "Child2", "Child3", "Memo1"}},
+        // A preview rebuilds the template: every object gets a new ID.
+        {"deleted, then previewed",
+         {"Child1"},
+         DeleteAndPreview,
+         {"", "Child2", ""},
+         {"MasterData1", "PageHeader1", "Child2", "Child3", "Memo1"}},
+    };
+    for (const auto &c : cases) {
+        page->Clear();
+        core->undo.ClearUndoBuffer();
+        core->undo.ClearRedoBuffer();
+        TfrBandView *master = band(btMasterData, 100, 40, QStringLiteral("MasterData1"));
+        TfrBandView *header = band(btPageHeader, 0, 40, QStringLiteral("PageHeader1"));
+        band(btChild, 150, 40, QStringLiteral("Child1"))->ChildBand = QStringLiteral("Child3");
+        band(btChild, 200, 40, QStringLiteral("Child2"));
+        band(btChild, 250, 40, QStringLiteral("Child3"));
+        memo(QStringLiteral("Memo1"), 8, 104, 50, 20);
+        master->ChildBand = QStringLiteral("child1");
+        header->ChildBand = QStringLiteral("Child2");
+        core->surface.Draw(10000, std::nullopt);
+        const QByteArray before = saved();
+        core->state.UnselectAll();
+        for (const QString &name : c.selected)
+            page->FindObject(name)->Selected = true;
+        core->state.SelectedCount = int(c.selected.size());
+
+        int steps = 1;
+        if (c.how == CutAndPaste) {
+            press(Qt::Key_Delete, Qt::ShiftModifier);
+            press(Qt::Key_Insert, Qt::ShiftModifier);
+            steps = 2;
+        } else {
+            press(Qt::Key_Delete);
+        }
+        if (c.how == DeleteAndPreview) {
+            core->templateAboutToRebuild();
+            FrMemoryStream snapshot;
+            rep->SaveToStream(snapshot);
+            snapshot.seek(0);
+            rep->LoadFromStream(snapshot);
+            page = rep->Pages().GetPage(0);
+            designerWindow->Page = page;
+            core->templateRebuilt();
+        }
+        EXPECT_EQ(names().join(u','), c.names.join(u',')) << c.what;
+        auto links = [&] {
+            QStringList out;
+            for (const char *name : {"MasterData1", "PageHeader1", "Child1"}) {
+                const auto *b = dynamic_cast<TfrBandView *>(page->FindObject(QLatin1String(name)));
+                out << (b ? b->ChildBand : QString());
+            }
+            return out;
+        };
+        EXPECT_EQ(links().join(u','), c.links.join(u',')) << c.what;
+        // Undo gives back the file the user had, Redo the one after.
+        const QByteArray after = saved();
+        for (int i = 0; i < steps; ++i)
+            core->Undo();
+        EXPECT_EQ(saved(), before) << c.what;
+        for (int i = 0; i < steps; ++i)
+            core->Redo();
+        EXPECT_EQ(saved(), after) << c.what;
+    }
 }
 
 TEST_F(KeysTest, ShiftDeleteCutsToTheClipboardDeleteDoesNot)
