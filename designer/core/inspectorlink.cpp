@@ -269,20 +269,15 @@ bool InspectorLink::renameObject(const QString &newName)
                 changed.push_back(band);
     m_core.undo.RecordObjects(ukEdited, changed);
     v->SetPropertyValue(QStringLiteral("Name"), FrVariant(newName));
-    // Bands naming the object as their child band follow it.
-    const int count = pages ? pages->Count() : 1;
-    for (int i = 0; i < count; ++i) {
-        TfrPage *p = pages ? (*pages)[i] : page;
-        if (!p)
-            continue;
-        for (const auto &o : p->Objects)
-            if (auto *band = dynamic_cast<report::TfrBandView *>(o.get()))
-                if (band != v && !band->ChildBand.isEmpty() &&
-                    report::frSameText(band->ChildBand, oldName)) {
-                    band->ChildBand = v->Name;
-                    band->ClearPropertyList();
-                }
-    }
+    // Bands naming the object as their child band follow it. A child band
+    // is looked for on its master's own page, so a band of another page
+    // naming the old name never meant this one.
+    for (TfrView *o : changed)
+        if (o != v) {
+            auto *band = static_cast<report::TfrBandView *>(o);
+            band->ChildBand = v->Name;
+            band->ClearPropertyList();
+        }
     st.View.undoStateChanged();
     st.View.pageTabsChanged();
     m_core.surface.Draw(10000, std::nullopt);

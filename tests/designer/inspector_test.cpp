@@ -278,14 +278,21 @@ TEST_F(InspectorLinkTest, NamesMustBeUniqueNotBlankAndChildBandsFollow)
     auto *header = band(report::btPageHeader, 0, 20, QStringLiteral("PageHeader1"));
     master->ChildBand = QStringLiteral("Child1");
     header->ChildBand = QStringLiteral("child1");
+    // A band of another page names a child band of its own page.
+    auto *elsewhere = band(report::btMasterData, 0, 20, QStringLiteral("MasterData9"), other);
+    elsewhere->ChildBand = QStringLiteral("Child1");
     select({child});
+    core->surface.Draw(10000, std::nullopt); // bands settle their frame when drawn
+    const QByteArray beforeRename = saved();
     EXPECT_TRUE(edit(QStringLiteral("Name"), QStringLiteral("Suite")));
     EXPECT_EQ(master->ChildBand, QStringLiteral("Suite"));
     EXPECT_EQ(header->ChildBand, QStringLiteral("Suite"));
+    EXPECT_EQ(elsewhere->ChildBand, QStringLiteral("Child1"));
     // One undo takes the rename back with the links that followed it.
     auto links = [&] { return QStringList{child->Name, master->ChildBand, header->ChildBand}; };
     core->Undo();
     EXPECT_EQ(links(), QStringList({"Child1", "Child1", "child1"}));
+    EXPECT_EQ(saved(), beforeRename);
     core->Redo();
     EXPECT_EQ(links(), QStringList({"Suite", "Suite", "Suite"}));
     // The band's choice lists its child band by the new name.
