@@ -259,23 +259,27 @@ bool InspectorLink::renameObject(const QString &newName)
                     return false;
             }
         }
-    // The bands of this page that name it as their child band change with
-    // it: one undo must give them back their link too.
+    // The bands of this page that name it, as their child band or as the
+    // data band of their group, change with it: one undo must give them
+    // back their link too. Both are looked for on the band's own page, so a
+    // band of another page naming the old name never meant this one.
+    const auto names = [&oldName](const QString &link) {
+        return !link.isEmpty() && report::frSameText(link, oldName);
+    };
     std::vector<TfrView *> changed{v};
     for (const auto &o : page->Objects)
         if (auto *band = dynamic_cast<report::TfrBandView *>(o.get()))
-            if (band != v && !band->ChildBand.isEmpty() &&
-                report::frSameText(band->ChildBand, oldName))
+            if (band != v && (names(band->ChildBand) || names(band->Master)))
                 changed.push_back(band);
     m_core.undo.RecordObjects(ukEdited, changed);
     v->SetPropertyValue(QStringLiteral("Name"), FrVariant(newName));
-    // Bands naming the object as their child band follow it. A child band
-    // is looked for on its master's own page, so a band of another page
-    // naming the old name never meant this one.
     for (TfrView *o : changed)
         if (o != v) {
             auto *band = static_cast<report::TfrBandView *>(o);
-            band->ChildBand = v->Name;
+            if (names(band->ChildBand))
+                band->ChildBand = v->Name;
+            if (names(band->Master))
+                band->Master = v->Name;
             band->ClearPropertyList();
         }
     st.View.undoStateChanged();

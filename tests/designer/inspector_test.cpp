@@ -299,6 +299,18 @@ TEST_F(InspectorLinkTest, NamesMustBeUniqueNotBlankAndChildBandsFollow)
     select({master});
     link().Fill(rows);
     EXPECT_EQ(valueOf(QStringLiteral("ChildBand")), QStringLiteral("Suite"));
+
+    // A group names its data band: renaming the data band keeps the group on
+    // it, and Undo gives back both names.
+    auto *group = band(report::btGroupHeader, 60, 20, QStringLiteral("GroupHeader1"));
+    group->Master = QStringLiteral("masterdata1");
+    core->surface.Draw(10000, std::nullopt);
+    const QByteArray beforeMasterRename = saved();
+    select({master});
+    EXPECT_TRUE(edit(QStringLiteral("Name"), QStringLiteral("Donnees")));
+    EXPECT_EQ(group->Master, QStringLiteral("Donnees"));
+    core->Undo();
+    EXPECT_EQ(saved(), beforeMasterRename);
 }
 
 TEST_F(InspectorLinkTest, UnreadableValuesAreRefusedBeforeAnythingChanges)
