@@ -54,8 +54,27 @@ TWebBrowser::~TWebBrowser() = default;
 void TWebBrowser::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!m_view && !m_missing)
-        startEngine();
+    startSoon();
+}
+
+void TWebBrowser::startSoon()
+{
+    // Where the engine's view draws through the graphics card, the toolkit
+    // makes the browser's window again when the view joins it. Done while an
+    // event is being delivered to that window (its activation shows the
+    // browser's tab), the toolkit then goes on with the window it has just
+    // deleted and crashes: the engine starts once that event is over.
+    if (m_view || m_missing || m_startPending)
+        return;
+    m_startPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_startPending = false;
+            if (!m_view && !m_missing && isVisible())
+                startEngine();
+        },
+        Qt::QueuedConnection);
 }
 
 void TWebBrowser::startEngine()
@@ -81,8 +100,8 @@ void TWebBrowser::Navigate(const QString &path)
     m_location = path;
     if (m_view)
         m_view->showFile(path);
-    else if (isVisible() && !m_missing)
-        startEngine();
+    else if (isVisible())
+        startSoon();
 }
 
 bool TWebBrowser::pageShown() const

@@ -32,7 +32,8 @@ public:
     void Navigate(const QString &path);
     QString LocationName() const { return m_location; }
 
-    // Whether the engine runs (it starts when the browser is first shown).
+    // Whether the engine runs (it starts once the event that first showed
+    // the browser is over).
     bool engineStarted() const { return m_view != nullptr; }
     // True once the file last navigated to is shown, fully loaded.
     bool pageShown() const;
@@ -50,12 +51,14 @@ protected:
 
 private:
     void startEngine();
+    void startSoon();
 
     QString m_location;
     // Owned through its widget, a child of this browser.
     WebEngineView *m_view = nullptr;
     // Shown instead when the engine's module cannot be loaded.
     QLabel *m_missing = nullptr;
+    bool m_startPending = false;
 };
 
 } // namespace platform

@@ -2,11 +2,14 @@
 // a file is read as an HTML page whatever its extension, in the encoding its
 // bytes hold; and no request leaves the machine.
 #include "platform/browser/browser.h"
+#include "platform/forms/form.h"
 #include "tests/support/gui/browser_page.h"
 
 #include <QFile>
 #include <QSocketNotifier>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -55,7 +58,7 @@ TEST(WebBrowser, PagesWhateverTheirNameAndEncoding)
     EXPECT_FALSE(b.engineStarted());
     EXPECT_EQ(b.LocationName(), d.filePath("poule.Qug"));
     b.show();
-    ASSERT_TRUE(b.engineStarted());
+    ASSERT_TRUE(waitUntil([&] { return b.engineStarted(); }));
     ASSERT_TRUE(waitForPage(b));
     EXPECT_EQ(evaluate(b, "document.contentType").toString(), "text/html");
     EXPECT_EQ(evaluate(b, "document.querySelectorAll('tr').length").toInt(), 2);
@@ -81,6 +84,46 @@ TEST(WebBrowser, PagesWhateverTheirNameAndEncoding)
     b.Navigate(d.filePath("absent.Qug"));
     ASSERT_TRUE(waitUntil([&] { return charge; }));
     EXPECT_EQ(evaluate(b, "document.body ? document.body.innerText : ''").toString(), "");
+}
+
+// A window whose activation shows its browser's tab, as the pairs results
+// window does. Under a display (VORN_TEST_DISPLAY) the engine's view makes
+// the toolkit make the window again; during the activation, the toolkit
+// crashed on the window it had deleted.
+class FenetreNavigateur : public platform::TForm
+{
+public:
+    FenetreNavigateur() : TForm(QStringLiteral("F"))
+    {
+        onglets = new QTabWidget(this);
+        (new QVBoxLayout(this))->addWidget(onglets);
+        onglets->addTab(new QWidget, QStringLiteral("**"));
+        navigateur = new platform::TWebBrowser(QStringLiteral("WebBrowser1"));
+        onglets->addTab(navigateur, QStringLiteral("Internet"));
+        resize(600, 400);
+    }
+    QTabWidget *onglets;
+    platform::TWebBrowser *navigateur;
+
+protected:
+    void FormActivate() override { onglets->setCurrentWidget(navigateur); }
+};
+
+TEST(WebBrowser, AWindowsActivationMayShowItsBrowser)
+{
+    QTemporaryDir d;
+    ASSERT_TRUE(d.isValid());
+    ecrire(d.filePath("page.htm"), "<p>ici</p>");
+    FenetreNavigateur f;
+    // Offscreen, no window system activates it.
+    f.navigateur->Navigate(d.filePath("page.htm"));
+    f.Show();
+    if (qEnvironmentVariableIsEmpty("VORN_TEST_DISPLAY"))
+        f.activated();
+    else
+        ASSERT_TRUE(waitUntil([&f] { return platform::TForm::activeForm() == &f; }));
+    ASSERT_TRUE(waitForPage(*f.navigateur));
+    EXPECT_EQ(evaluate(*f.navigateur, "document.body.innerText").toString(), "ici");
 }
 
 // A web server on 127.0.0.1 that counts its connections and answers each
