@@ -35,7 +35,8 @@ namespace report
 
 TfrReport *frBuildMaster()
 {
-    return dynamic_cast<TfrReport *>(frObjects().frMasterReport);
+    FrReportLink *master = frObjects().frMasterReport;
+    return master ? master->AsReport() : nullptr;
 }
 
 bool frBuildTerminated()

@@ -265,11 +265,13 @@ void TfrMemoView::WriteToPreparedPage(FrStream &stream)
     FrRestore<quint8> bandAlign(BandAlign);
     if (AlignToRunTimeBand())
         BandAlign = baNone;
-    const QString text = frMemoText(Memo1);
-    if (!((Flags & flSuppress) && text == LastValue)) {
+    // The joined text only serves to suppress a repeated value.
+    const bool suppress = Flags & flSuppress;
+    const QString text = suppress ? frMemoText(Memo1) : QString();
+    if (!(suppress && text == LastValue)) {
         WriteTypeCode(stream);
         SaveToStream(stream);
-        if (Flags & flSuppress)
+        if (suppress)
             LastValue = text;
     }
     if (DrawMode == 2) {
