@@ -148,18 +148,25 @@ void TfrMemoView::LoadFromBlobField(const FrField *field)
 
 void TfrMemoView::ExpandMemoVariables()
 {
-    Memo1.clear();
+    // Built aside and moved in: one allocation for the usual one-line memo
+    // (clear() would allocate a fresh list while Memo1 shares Memo's).
+    Memo1 = QStringList();
+    QStringList lines;
+    lines.reserve(Memo.size());
     for (const QString &line : std::as_const(Memo)) {
         QString s = line;
         if (!s.isEmpty() && !(Flags & flTextOnly))
             frExpandVariables(this, s);
         if (s.isEmpty())
-            Memo1.append(QString());
-        else if (!s.contains(QLatin1Char('\r')) && !s.contains(QLatin1Char('\n')))
-            Memo1.append(std::move(s)); // one line, as nearly all are: no list to build
+            lines.append(QString());
+        else if (std::none_of(s.cbegin(), s.cend(), [](QChar c) {
+                     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+                 }))
+            lines.append(std::move(s)); // one line, as nearly all are: no list to build
         else
-            Memo1.append(frSplitLines(s));
+            lines.append(frSplitLines(s));
     }
+    Memo1 = std::move(lines);
 }
 
 bool TfrMemoView::HighlightHolds()

@@ -106,10 +106,14 @@ namespace
 {
 
 // An unmatched bracket and what follows it stay in the last literal, as
-// written.
+// written. An empty literal is a null text, to which a value is added
+// without a copy: "[Field]" alone is by far the commonest memo.
 QStringList cutAtBrackets(const QString &text)
 {
     QStringList pieces;
+    const auto literal = [&text](int from, int count) {
+        return count > 0 ? text.mid(from, count) : QString();
+    };
     int pos = 1, from = 0;
     while (pos <= text.size()) {
         const int open = int(text.indexOf(QLatin1Char('['), pos - 1)) + 1;
@@ -119,12 +123,12 @@ QStringList cutAtBrackets(const QString &text)
         const QString expr = frGetBracketedName(text, openPos, closePos);
         if (closePos > text.size())
             break;
-        pieces.append(text.mid(from, open - 1 - from));
+        pieces.append(literal(from, open - 1 - from));
         pieces.append(expr);
         from = closePos;
         pos = closePos + 1;
     }
-    pieces.append(text.mid(from));
+    pieces.append(literal(from, int(text.size()) - from));
     return pieces;
 }
 
