@@ -332,20 +332,16 @@ void TfrMemoView::LoadFromStream(FrStream &stream)
 void TfrMemoView::SaveToStream(FrStream &stream)
 {
     TfrView::SaveToStream(stream);
+    FrFieldBytes fields;
     frWriteString(stream, Font.Name);
-    frWriteInteger(stream, Font.Size);
-    frWriteWord(stream, Font.Style);
-    frWriteInteger(stream, Font.Color);
-    frWriteInteger(stream, Alignment);
-    frWriteWord(stream, quint16(Font.Charset & 0xFF));
+    fields.integer(Font.Size).word(Font.Style).integer(Font.Color).integer(Alignment);
+    fields.word(quint16(Font.Charset & 0xFF));
     if (!Prepared) {
-        frWriteWord(stream, Highlight.FontStyle);
-        frWriteInteger(stream, Highlight.FontColor);
-        frWriteInteger(stream, Highlight.FillColor);
+        fields.word(Highlight.FontStyle).integer(Highlight.FontColor);
+        fields.integer(Highlight.FillColor).writeTo(stream);
         frWriteString(stream, HighlightCondition);
     }
-    frWriteInteger(stream, LineSpacing);
-    frWriteInteger(stream, CharSpacing);
+    fields.integer(LineSpacing).integer(CharSpacing).writeTo(stream);
 }
 
 void TfrMemoView::AddPopupItems(FrPopupMenu &popup)
