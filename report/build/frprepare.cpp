@@ -397,7 +397,7 @@ void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
         FrVariant answer;
         OnGetValue(name, answer);
         if (!answer.isUnassigned()) {
-            value = answer;
+            value = std::move(answer);
             return;
         }
     }
