@@ -347,9 +347,12 @@ qsizetype encodeCounted(char *buffer, QStringView text, int after, int before)
 
 void writeCounted(FrStream &stream, QStringView text, int after, int before = -1)
 {
-    // Encoded one byte a character at most, with two counts and a byte.
+    // Encoded one byte a character at most, with two counts and a byte. A
+    // text to be cut short goes through the buffer: its bytes past the cut
+    // must not land on bytes of the stream that follow.
     const qsizetype most = text.size() + 5;
-    if (FrMemoryStream *memory = stream.memoryStream())
+    FrMemoryStream *memory = most <= kFrMaxCountedLength ? stream.memoryStream() : nullptr;
+    if (memory)
         if (char *room = memory->room(most)) {
             memory->advance(encodeCounted(room, text, after, before));
             return;
