@@ -162,38 +162,22 @@ Built build(int records)
             QStringLiteral("Nombre : [COUNT(MasterData1)]"), 11);
 
     TfrUserDataset *src = b.source.get();
+    // Names are matched as the template writes them, as the program's
+    // windows do: the engine hands them over unchanged.
     r.OnGetValue = [src](const QString &name, FrVariant &value) {
         const int i = src->RecNo;
-        if (name.isEmpty())
-            return;
-        switch (name.at(0).toUpper().unicode()) {
-        case 'I':
-            if (name.compare(QLatin1String("Id"), Qt::CaseInsensitive) == 0)
-                value = i;
-            break;
-        case 'G':
-            if (name.compare(QLatin1String("Grp"), Qt::CaseInsensitive) == 0)
-                value = i / 50;
-            break;
-        case 'N':
-            if (name.compare(QLatin1String("Nom"), Qt::CaseInsensitive) == 0)
-                value = nameOf(i);
-            break;
-        case 'V':
-            if (name.compare(QLatin1String("Ville"), Qt::CaseInsensitive) == 0)
-                value = QString::fromLatin1(kTowns[i % 8]);
-            break;
-        case 'C':
-            if (name.compare(QLatin1String("Code"), Qt::CaseInsensitive) == 0)
-                value = QStringLiteral("C-%1").arg(i % 100000, 5, 10, QLatin1Char('0'));
-            break;
-        case 'M':
-            if (name.compare(QLatin1String("Montant"), Qt::CaseInsensitive) == 0)
-                value = montantOf(i);
-            break;
-        default:
-            break;
-        }
+        if (name == QLatin1String("Id"))
+            value = i;
+        else if (name == QLatin1String("Grp"))
+            value = i / 50;
+        else if (name == QLatin1String("Nom"))
+            value = nameOf(i);
+        else if (name == QLatin1String("Ville"))
+            value = QString::fromLatin1(kTowns[i % 8]);
+        else if (name == QLatin1String("Code"))
+            value = QStringLiteral("C-%1").arg(i % 100000, 5, 10, QLatin1Char('0'));
+        else if (name == QLatin1String("Montant"))
+            value = montantOf(i);
     };
     return b;
 }

@@ -236,18 +236,6 @@ QString specialText(double value)
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString groupThousands(const QString &digits)
-{
-    QString out;
-    for (qsizetype i = 0; i < digits.size(); ++i) {
-        out.append(digits[i]);
-        const qsizetype right = digits.size() - 1 - i;
-        if (right > 0 && right % 3 == 0)
-            out.append(FormatSettings().ThousandSeparator);
-    }
-    return out;
-}
-
 // "d,dddE-5": the general format's scientific form.
 QString generalScientific(const DecimalDigits &d, int expDigits, QChar decimalSeparator)
 {
@@ -346,13 +334,28 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
         if (d.exponent > precision)
             return minus + generalScientific(d, 0, decimalSeparator);
         roundDecimalDigits(d, digits, HalfRounding::AwayFromZero);
-        const QString sign = d.isZero() ? QString() : minus;
-        QString intPart = d.exponent > 0 ? digitsText(d, 0, d.exponent) : QStringLiteral("0");
-        if (format != TFloatFormat::ffFixed)
-            intPart = groupThousands(intPart);
-        QString out = sign + intPart;
-        if (digits > 0)
-            out += decimalSeparator + digitsText(d, d.exponent, digits);
+        // Built in one text: reports print every amount through here.
+        const auto digit = [&d](int i) {
+            return QLatin1Char(i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[i] : '0');
+        };
+        const int intDigits = std::max(d.exponent, 0);
+        QString out;
+        out.reserve(intDigits + intDigits / 3 + digits + 3);
+        if (!d.isZero())
+            out += minus;
+        if (intDigits == 0)
+            out += QLatin1Char('0');
+        for (int i = 0; i < intDigits; ++i) {
+            out += digit(i);
+            const int right = intDigits - 1 - i;
+            if (format != TFloatFormat::ffFixed && right > 0 && right % 3 == 0)
+                out += fs.ThousandSeparator;
+        }
+        if (digits > 0) {
+            out += decimalSeparator;
+            for (int i = d.exponent; i < d.exponent + digits; ++i)
+                out += digit(i);
+        }
         if (format == TFloatFormat::ffCurrency)
             out += QLatin1Char(' ') + fs.CurrencyString;
         return out;

@@ -35,7 +35,8 @@ namespace report
 
 TfrReport *frBuildMaster()
 {
-    return dynamic_cast<TfrReport *>(frObjects().frMasterReport);
+    FrReportLink *master = frObjects().frMasterReport;
+    return master ? master->AsReport() : nullptr;
 }
 
 bool frBuildTerminated()
@@ -396,7 +397,7 @@ void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
         FrVariant answer;
         OnGetValue(name, answer);
         if (!answer.isUnassigned()) {
-            value = answer;
+            value = std::move(answer);
             return;
         }
     }

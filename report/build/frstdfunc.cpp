@@ -372,7 +372,7 @@ void frStartObjectLayer(FrLibrary &library)
         QString::fromLatin1(TfrStdFunctionLibrary::kClassName));
     frObjects().memoFieldValue = [](const QString &expression, TfrView *view) {
         FrObjectGlobals &g = frObjects();
-        auto *report = dynamic_cast<TfrReport *>(g.frCurrentReport);
+        TfrReport *report = g.frCurrentReport ? g.frCurrentReport->AsReport() : nullptr;
         if (!report)
             return fr().frGlobalParser ? fr().frGlobalParser->Calc(expression).toString()
                                        : QString();

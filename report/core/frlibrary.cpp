@@ -73,9 +73,12 @@ void FrLibrary::addLayerHooks(LayerHook onStart, LayerHook onEnd)
 FrLibrary::FrLibrary() = default;
 FrLibrary::~FrLibrary() = default;
 
-FrLibrary &fr()
+FrLibrary *frInstance = nullptr;
+
+FrLibrary &frMake()
 {
     static FrLibrary library;
+    frInstance = &library;
     return library;
 }
 

@@ -140,7 +140,14 @@ private:
     QList<QPointer<QObject>> m_dataModules;
 };
 
-FrLibrary &fr();
+// The one instance, made on the first call. Inline: the engine asks for it
+// several times for every object it prints.
+FrLibrary &frMake();
+extern FrLibrary *frInstance;
+inline FrLibrary &fr()
+{
+    return frInstance ? *frInstance : frMake();
+}
 
 // Fills a constants list with the library's named constants, in their order.
 void frFillConstants(TfrVariables &consts);

@@ -319,58 +319,46 @@ qint32 frReadInteger(FrStream &stream)
 namespace
 {
 
-void put(FrStream &stream, const char *data, qint64 count)
-{
-    if (FrMemoryStream *memory = stream.memoryStream())
-        memory->put(data, count);
-    else
-        stream.write(data, count);
-}
-
-} // namespace
-
-void frWriteByte(FrStream &stream, quint8 value)
-{
-    char c = char(value);
-    put(stream, &c, 1);
-}
-
-void frWriteWord(FrStream &stream, quint16 value)
-{
-    char b[2] = {char(value & 0xFF), char(value >> 8)};
-    put(stream, b, 2);
-}
-
-void frWriteInteger(FrStream &stream, qint32 value)
-{
-    quint32 v = quint32(value);
-    char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
-                 char((v >> 24) & 0xFF)};
-    put(stream, b, 4);
-}
-
-namespace
-{
-
 // A counted text: its 16-bit byte length, its bytes cut to what that length
 // can hold (so that the rest of the stream stays readable), then the byte
-// `after` unless it is negative. One write; short texts, nearly all of them,
-// are encoded on the stack.
-void writeCounted(FrStream &stream, QStringView text, int after)
+// `after` unless it is negative; `before`, a 16-bit word, comes first unless
+// it is negative. One write; short texts, nearly all of them, are encoded on
+// the stack.
+qsizetype encodeCounted(char *buffer, QStringView text, int after, int before)
 {
-    QVarLengthArray<char, 512> buffer(text.size() + 3);
-    qsizetype n = platform::encodeAnsi(text, buffer.data() + 2);
+    const qsizetype lead = before >= 0 ? 2 : 0;
+    if (lead) {
+        buffer[0] = char(before & 0xFF);
+        buffer[1] = char((before >> 8) & 0xFF);
+    }
+    qsizetype n = platform::encodeAnsi(text, buffer + lead + 2);
     if (n > kFrMaxCountedLength) {
         qWarning("report stream: text of %lld bytes truncated to %d", qint64(n),
                  kFrMaxCountedLength);
         n = kFrMaxCountedLength;
     }
-    buffer[0] = char(n & 0xFF);
-    buffer[1] = char((n >> 8) & 0xFF);
-    qsizetype total = n + 2;
+    buffer[lead] = char(n & 0xFF);
+    buffer[lead + 1] = char((n >> 8) & 0xFF);
+    qsizetype total = lead + n + 2;
     if (after >= 0)
         buffer[total++] = char(after);
-    put(stream, buffer.data(), total);
+    return total;
+}
+
+void writeCounted(FrStream &stream, QStringView text, int after, int before = -1)
+{
+    // Encoded one byte a character at most, with two counts and a byte. A
+    // text to be cut short goes through the buffer: its bytes past the cut
+    // must not land on bytes of the stream that follow.
+    const qsizetype most = text.size() + 5;
+    FrMemoryStream *memory = most <= kFrMaxCountedLength ? stream.memoryStream() : nullptr;
+    if (memory)
+        if (char *room = memory->room(most)) {
+            memory->advance(encodeCounted(room, text, after, before));
+            return;
+        }
+    QVarLengthArray<char, 512> buffer(most);
+    frPut(stream, buffer.data(), encodeCounted(buffer.data(), text, after, before));
 }
 
 } // namespace
@@ -415,6 +403,11 @@ void frWriteMemo(FrStream &stream, const QStringList &lines)
     if (count > kFrMaxCountedLength)
         qWarning("report stream: memo of %lld lines written with the count %d", qint64(count),
                  kFrMaxCountedLength);
+    if (count == 1) {
+        // Nearly every memo: its count, its line and the closing 0 in one write.
+        writeCounted(stream, lines.at(0), 0, 1);
+        return;
+    }
     frWriteWord(stream, quint16(qMin<qsizetype>(count, kFrMaxCountedLength)));
     for (qsizetype i = 0; i < count; ++i)
         writeCounted(stream, lines.at(i), i != count - 1 ? 13 : -1);

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QtEndian>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -61,6 +62,18 @@ public:
         } else {
             write(data, count);
         }
+    }
+
+    // Where count bytes may be written at the position, straight into the
+    // room there is, or null; advance() then moves on over those written.
+    char *room(qint64 count)
+    {
+        return count <= m_window.room - m_pos ? m_window.bytes + m_pos : nullptr;
+    }
+    void advance(qint64 count)
+    {
+        m_pos += count;
+        m_size = std::max(m_size, m_pos);
     }
 
     // The bytes written, without the spare room.
@@ -133,9 +146,67 @@ constexpr int kFrMaxCountedLength = 65535;
 quint8 frReadByte(FrStream &stream);
 quint16 frReadWord(FrStream &stream);
 qint32 frReadInteger(FrStream &stream);
-void frWriteByte(FrStream &stream, quint8 value);
-void frWriteWord(FrStream &stream, quint16 value);
-void frWriteInteger(FrStream &stream, qint32 value);
+// Inline: a prepared page is written a few bytes at a time, some thirty
+// fields for every object.
+inline void frPut(FrStream &stream, const char *data, qint64 count)
+{
+    if (FrMemoryStream *memory = stream.memoryStream())
+        memory->put(data, count);
+    else
+        stream.write(data, count);
+}
+inline void frWriteByte(FrStream &stream, quint8 value)
+{
+    const char c = char(value);
+    frPut(stream, &c, 1);
+}
+inline void frWriteWord(FrStream &stream, quint16 value)
+{
+    const char b[2] = {char(value & 0xFF), char(value >> 8)};
+    frPut(stream, b, 2);
+}
+inline void frWriteInteger(FrStream &stream, qint32 value)
+{
+    const quint32 v = quint32(value);
+    const char b[4] = {char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
+                       char((v >> 24) & 0xFF)};
+    frPut(stream, b, 4);
+}
+
+// A run of fixed-size fields gathered on the stack and written in one go,
+// in the byte order of frWriteByte, frWriteWord and frWriteInteger.
+class FrFieldBytes
+{
+public:
+    FrFieldBytes &byte(quint8 value)
+    {
+        m_bytes[m_size++] = char(value);
+        return *this;
+    }
+    FrFieldBytes &word(quint16 value)
+    {
+        qToLittleEndian(value, m_bytes + m_size);
+        m_size += 2;
+        return *this;
+    }
+    FrFieldBytes &integer(qint32 value)
+    {
+        qToLittleEndian(value, m_bytes + m_size);
+        m_size += 4;
+        return *this;
+    }
+    // Writes the fields gathered and starts again.
+    void writeTo(FrStream &stream)
+    {
+        frPut(stream, m_bytes, m_size);
+        m_size = 0;
+    }
+
+private:
+    static constexpr int kRoom = 64; // more than any record's run of fields
+    char m_bytes[kRoom];
+    int m_size = 0;
+};
 
 // Counted string: uint16 length, the bytes, one byte 0 (skipped unchecked).
 QString frReadString(FrStream &stream);

@@ -6,6 +6,7 @@
 #include "report/core/frutils.h"
 #include "report/expr/frvariables.h"
 
+#include <QVarLengthArray>
 #include <cmath>
 #include <vector>
 
@@ -480,11 +481,12 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
 
 FrVariant TfrParser::EvaluatePostfix(const QString &postfix)
 {
-    std::vector<FrVariant> st;
-    st.reserve(8);
+    // On the stack: most expressions hold a value or two, and the group
+    // conditions and aggregates are evaluated again for every record.
+    QVarLengthArray<FrVariant, 8> st;
     const int n = int(postfix.size());
 
-    auto need = [&st](size_t count) {
+    auto need = [&st](qsizetype count) {
         if (st.size() < count)
             throw EVariantError::invalidOp();
     };

@@ -142,7 +142,8 @@ void TfrEMFPages::AddPage(const TfrPage &page)
     TfrReport *current = fr().frCurrentReport;
     if (current && current->OnBeginPage)
         current->OnBeginPage(pageNo);
-    auto *master = dynamic_cast<TfrReport *>(frObjects().frMasterReport);
+    FrReportLink *link = frObjects().frMasterReport;
+    TfrReport *master = link ? link->AsReport() : nullptr;
     if (master && master != current && master->OnBeginPage)
         master->OnBeginPage(pageNo);
 }

@@ -119,7 +119,7 @@ namespace
     (FrLibrary::addLayerHooks(&frStartObjectLayer, &frEndObjectLayer), true);
 } // namespace
 
-FrObjectGlobals &frObjects()
+FrObjectGlobals &frMakeObjects()
 {
     FrLibrary &lib = fr();
     if (!lib.objectLayer)

@@ -260,8 +260,13 @@ private:
     std::unique_ptr<QWidget> m_dialogForm;
 };
 
-// The object layer's globals, created on first use.
-FrObjectGlobals &frObjects();
+// The object layer's globals, created on first use (frMakeObjects()).
+FrObjectGlobals &frMakeObjects();
+inline FrObjectGlobals &frObjects()
+{
+    FrLibraryExtension *layer = fr().objectLayer.get();
+    return layer ? static_cast<FrObjectGlobals &>(*layer) : frMakeObjects();
+}
 // Sets the current report of the context and of the object layer together.
 void frSetCurrentReport(TfrReport *report, FrReportLink *link, QObject *owner);
 

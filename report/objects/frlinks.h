@@ -14,6 +14,7 @@ namespace report
 class TfrView;
 class TfrBand;
 class TfrDataset;
+class TfrReport;
 
 enum TfrPageType { ptReport = 0, ptDialog = 1 };
 
@@ -63,6 +64,9 @@ public:
     // (its master data band takes that source when it names none).
     virtual bool IsSimpleReport() const { return true; }
     virtual TfrDataset *ReportDataset() const { return nullptr; }
+    // The report component behind the link, if it is one: asked for every
+    // object printed, where a dynamic_cast would cost more than the object.
+    virtual TfrReport *AsReport() { return nullptr; }
 };
 
 } // namespace report

@@ -148,18 +148,25 @@ void TfrMemoView::LoadFromBlobField(const FrField *field)
 
 void TfrMemoView::ExpandMemoVariables()
 {
-    Memo1.clear();
+    // Built aside and moved in: one allocation for the usual one-line memo
+    // (clear() would allocate a fresh list while Memo1 shares Memo's).
+    Memo1 = QStringList();
+    QStringList lines;
+    lines.reserve(Memo.size());
     for (const QString &line : std::as_const(Memo)) {
         QString s = line;
         if (!s.isEmpty() && !(Flags & flTextOnly))
             frExpandVariables(this, s);
         if (s.isEmpty())
-            Memo1.append(QString());
-        else if (!s.contains(QLatin1Char('\r')) && !s.contains(QLatin1Char('\n')))
-            Memo1.append(std::move(s)); // one line, as nearly all are: no list to build
+            lines.append(QString());
+        else if (std::none_of(s.cbegin(), s.cend(), [](QChar c) {
+                     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+                 }))
+            lines.append(std::move(s)); // one line, as nearly all are: no list to build
         else
-            Memo1.append(frSplitLines(s));
+            lines.append(frSplitLines(s));
     }
+    Memo1 = std::move(lines);
 }
 
 bool TfrMemoView::HighlightHolds()
@@ -265,11 +272,13 @@ void TfrMemoView::WriteToPreparedPage(FrStream &stream)
     FrRestore<quint8> bandAlign(BandAlign);
     if (AlignToRunTimeBand())
         BandAlign = baNone;
-    const QString text = frMemoText(Memo1);
-    if (!((Flags & flSuppress) && text == LastValue)) {
+    // The joined text only serves to suppress a repeated value.
+    const bool suppress = Flags & flSuppress;
+    const QString text = suppress ? frMemoText(Memo1) : QString();
+    if (!(suppress && text == LastValue)) {
         WriteTypeCode(stream);
         SaveToStream(stream);
-        if (Flags & flSuppress)
+        if (suppress)
             LastValue = text;
     }
     if (DrawMode == 2) {
@@ -323,20 +332,16 @@ void TfrMemoView::LoadFromStream(FrStream &stream)
 void TfrMemoView::SaveToStream(FrStream &stream)
 {
     TfrView::SaveToStream(stream);
+    FrFieldBytes fields;
     frWriteString(stream, Font.Name);
-    frWriteInteger(stream, Font.Size);
-    frWriteWord(stream, Font.Style);
-    frWriteInteger(stream, Font.Color);
-    frWriteInteger(stream, Alignment);
-    frWriteWord(stream, quint16(Font.Charset & 0xFF));
+    fields.integer(Font.Size).word(Font.Style).integer(Font.Color).integer(Alignment);
+    fields.word(quint16(Font.Charset & 0xFF));
     if (!Prepared) {
-        frWriteWord(stream, Highlight.FontStyle);
-        frWriteInteger(stream, Highlight.FontColor);
-        frWriteInteger(stream, Highlight.FillColor);
+        fields.word(Highlight.FontStyle).integer(Highlight.FontColor);
+        fields.integer(Highlight.FillColor).writeTo(stream);
         frWriteString(stream, HighlightCondition);
     }
-    frWriteInteger(stream, LineSpacing);
-    frWriteInteger(stream, CharSpacing);
+    fields.integer(LineSpacing).integer(CharSpacing).writeTo(stream);
 }
 
 void TfrMemoView::AddPopupItems(FrPopupMenu &popup)

@@ -208,6 +208,7 @@ public:
     int PageCount() const override;
     FrPageLink *Page(int index) const override;
     bool HasOnBeforePrint() const override { return bool(OnBeforePrint); }
+    TfrReport *AsReport() override { return this; }
     void BeforePrintObject(QStringList &memo, TfrView *view) override;
     void Terminate() override { Cancelled = true; }
     // Relays to OnBeginColumn and OnPrintColumn (report/build/frformat.cpp).

@@ -106,10 +106,14 @@ namespace
 {
 
 // An unmatched bracket and what follows it stay in the last literal, as
-// written.
+// written. An empty literal is a null text, to which a value is added
+// without a copy: "[Field]" alone is by far the commonest memo.
 QStringList cutAtBrackets(const QString &text)
 {
     QStringList pieces;
+    const auto literal = [&text](int from, int count) {
+        return count > 0 ? text.mid(from, count) : QString();
+    };
     int pos = 1, from = 0;
     while (pos <= text.size()) {
         const int open = int(text.indexOf(QLatin1Char('['), pos - 1)) + 1;
@@ -119,12 +123,12 @@ QStringList cutAtBrackets(const QString &text)
         const QString expr = frGetBracketedName(text, openPos, closePos);
         if (closePos > text.size())
             break;
-        pieces.append(text.mid(from, open - 1 - from));
+        pieces.append(literal(from, open - 1 - from));
         pieces.append(expr);
         from = closePos;
         pos = closePos + 1;
     }
-    pieces.append(text.mid(from));
+    pieces.append(literal(from, int(text.size()) - from));
     return pieces;
 }
 
@@ -902,33 +906,26 @@ void TfrView::LoadFromStream(FrStream &stream)
 
 void TfrView::SaveToStream(FrStream &stream)
 {
+    // Every object of every prepared page comes through here: the fixed
+    // fields between the texts go out in one write each.
+    FrFieldBytes fields;
     frWriteString(stream, Name);
-    frWriteByte(stream, 2);
-    frWriteByte(stream, StreamMinor);
-    frWriteInteger(stream, x);
-    frWriteInteger(stream, y);
-    frWriteInteger(stream, dx);
-    frWriteInteger(stream, dy);
-    frWriteWord(stream, Flags);
-    frWriteWord(stream, FrameTyp);
-    frWriteInteger(stream, frEncodeFrameWidth(FrameWidth));
-    frWriteInteger(stream, FrameColor);
-    frWriteWord(stream, FrameStyle);
-    frWriteInteger(stream, FillColor);
+    fields.byte(2).byte(StreamMinor).integer(x).integer(y).integer(dx).integer(dy);
+    fields.word(Flags).word(FrameTyp).integer(frEncodeFrameWidth(FrameWidth));
+    fields.integer(FrameColor).word(FrameStyle).integer(FillColor);
     if (!Prepared) {
-        frWriteInteger(stream, Format);
+        fields.integer(Format).writeTo(stream);
         frWriteString(stream, FormatStr);
         frWriteMemo(stream, Memo);
         frWriteMemo(stream, Script);
-        frWriteWord(stream, Visible);
+        fields.word(Visible);
     } else {
+        fields.writeTo(stream);
         frWriteMemo(stream, Memo1);
     }
-    frWriteWord(stream, Restrictions);
+    fields.word(Restrictions).writeTo(stream);
     frWriteString(stream, Tag);
-    frWriteInteger(stream, GapX);
-    frWriteInteger(stream, GapY);
-    frWriteByte(stream, BandAlign);
+    fields.integer(GapX).integer(GapY).byte(BandAlign).writeTo(stream);
 }
 
 void TfrView::Assign(TfrView &source)
