@@ -273,10 +273,33 @@ void TfrBand::DrawBreaked()
             s->ContentHeight();
     int lowest = 0;
     bool pending = true;
+    // Blank space of the band laid out so far in fresh columns. A band drawn
+    // on the page holds less blank space than the page is high: more comes
+    // from a damaged file, and would fill column after column with nothing.
+    qint64 blank = 0;
     while (pending && !frBuildTerminated()) {
         const bool fresh = p.IsFresh();
         const qint64 free =
             std::max<qint64>(1, qint64(p.CurBottomY) - p.ColumnFooterHeight() - y - 2);
+        if (fresh) {
+            qint64 nearest = kFrMaxGeometry;
+            bool shows = false;
+            for (TfrView *v : own)
+                if (v->Pending) {
+                    shows = shows || v->y < free;
+                    nearest = std::min<qint64>(nearest, v->y);
+                }
+            if (!shows) {
+                if (blank + nearest > p.PageHeight()) {
+                    // The rest starts at the top of this column instead.
+                    for (TfrView *v : own)
+                        if (v->Pending)
+                            v->y = frClampGeometry(v->y - nearest);
+                } else {
+                    blank += free;
+                }
+            }
+        }
         lowest = 0;
         for (size_t i = 0; i < own.size(); ++i) {
             TfrView *v = own[i];
@@ -346,6 +369,10 @@ void TfrBand::DrawBreaked()
         pending = false;
         for (TfrView *v : own) {
             v->y = frClampGeometry(qint64(v->y) - free);
+            // A frame that ended in this part ends its object: text beyond
+            // the frame of an object the band does not stretch is left out.
+            if (qint64(v->y) + v->dy < 0)
+                v->Pending = false;
             pending = pending || v->Pending;
         }
         if (pending && !frBuildTerminated()) {

@@ -145,6 +145,29 @@ TEST_F(BandsTest, TallerThanAPageEndsWithoutBlankPages)
     EXPECT_EQ(countsPerPage(QStringLiteral("GrandMemo")), (std::vector<int>{0, 1, 1}));
 }
 
+TEST_F(BandsTest, SplitMemoEndsWithItsFrame)
+{
+    // A band drawn on the page and split, not stretched: its memo holds more
+    // text than its frame. The frame's rest continues on page 2 with the
+    // text that follows; past its frame the memo ends, and so does the band.
+    bandWithMemo(btReportTitle, 0, 500, QStringLiteral("Titre"), QStringLiteral("Titre"));
+    band(btMasterData, 510, 550, QStringLiteral("Donnees"), flBandPageBreak, QStringLiteral("1"));
+    memo(QStringLiteral("Texte"), 20, 510, 300, 550, lines(400));
+    // Stops a build that would start pages for ever.
+    report->OnProgress = [this](int page) {
+        if (page > 20)
+            report->Cancelled = true;
+    };
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+    const QStringList pieces = piecesOf(QStringLiteral("Texte"));
+    ASSERT_EQ(pieces.size(), 2) << pieces.join(QLatin1Char('\n')).toStdString();
+    const QString last = pieces[0].section(QLatin1Char('|'), -1);
+    const int next = last.section(QLatin1Char(' '), 1).toInt() + 1;
+    EXPECT_TRUE(pieces[1].startsWith(QStringLiteral("2@18:Ligne %1|").arg(next)))
+        << pieces[1].left(40).toStdString();
+}
+
 TEST_F(BandsTest, PageEdgeBandsNeverStartPagesThemselves)
 {
     // Each would otherwise print itself again on the page it starts.
