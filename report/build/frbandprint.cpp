@@ -273,9 +273,10 @@ void TfrBand::DrawBreaked()
             s->ContentHeight();
     int lowest = 0;
     bool pending = true;
-    // Blank space of the band laid out so far in fresh columns. A band drawn
-    // on the page holds less blank space than the page is high: more comes
-    // from a damaged file, and would fill column after column with nothing.
+    // Blank space of the band laid out so far in fresh columns, with the
+    // lengths of lines laid out there alone. A band drawn on the page holds
+    // less of both than the page is high: more comes from a damaged file,
+    // and would fill column after column with nothing or a bit of rule.
     qint64 blank = 0;
     while (pending && !frBuildTerminated()) {
         const bool fresh = p.IsFresh();
@@ -301,12 +302,21 @@ void TfrBand::DrawBreaked()
             }
         }
         lowest = 0;
+        bool content = false;
+        qint64 lines = 0;
+        auto laidOut = [&content, &lines](TfrView *v, qint64 height) {
+            if (dynamic_cast<TfrLineView *>(v))
+                lines = std::max(lines, height);
+            else
+                content = true;
+        };
         for (size_t i = 0; i < own.size(); ++i) {
             TfrView *v = own[i];
             if (!v->Pending)
                 continue;
             TfrStretcheable *s = stretchable(v);
             auto piece = [&](qint64 top, qint64 height) {
+                laidOut(v, height);
                 const int keepY = v->y, keepH = v->dy;
                 v->y = int(top);
                 v->dy = frClampGeometry(height);
@@ -346,6 +356,7 @@ void TfrBand::DrawBreaked()
                 // Whole; on a fresh page a rigid object taller than the page
                 // prints clipped rather than moving on for ever.
                 const int keepY = v->y;
+                laidOut(v, v->dy);
                 DrawObject(v);
                 v->y = keepY;
                 lowest = int(std::max<qint64>(lowest, qint64(v->y) + v->dy));
@@ -365,6 +376,13 @@ void TfrBand::DrawBreaked()
                     v->y = int(free);
                 }
             }
+        }
+        if (fresh && !content && lines > 0) {
+            blank += lines;
+            if (blank > p.PageHeight())
+                for (TfrView *v : own)
+                    if (dynamic_cast<TfrLineView *>(v))
+                        v->Pending = false;
         }
         pending = false;
         for (TfrView *v : own) {
