@@ -381,7 +381,7 @@ void TfrBand::DrawBreaked()
             blank += lines;
             if (blank > p.PageHeight())
                 for (TfrView *v : own)
-                    if (dynamic_cast<TfrLineView *>(v))
+                    if (v->y < free && dynamic_cast<TfrLineView *>(v))
                         v->Pending = false;
         }
         pending = false;
@@ -389,7 +389,7 @@ void TfrBand::DrawBreaked()
             v->y = frClampGeometry(qint64(v->y) - free);
             // A frame that ended in this part ends its object: text beyond
             // the frame of an object the band does not stretch is left out.
-            if (qint64(v->y) + v->dy < 0)
+            if (v->y < 0 && qint64(v->y) + v->dy < 0)
                 v->Pending = false;
             pending = pending || v->Pending;
         }
