@@ -273,17 +273,50 @@ void TfrBand::DrawBreaked()
             s->ContentHeight();
     int lowest = 0;
     bool pending = true;
+    // Blank space of the band laid out so far in fresh columns, with the
+    // lengths of lines laid out there alone. A band drawn on the page holds
+    // less of both than the page is high: more comes from a damaged file,
+    // and would fill column after column with nothing or a bit of rule.
+    qint64 blank = 0;
     while (pending && !frBuildTerminated()) {
         const bool fresh = p.IsFresh();
         const qint64 free =
             std::max<qint64>(1, qint64(p.CurBottomY) - p.ColumnFooterHeight() - y - 2);
+        if (fresh) {
+            qint64 nearest = kFrMaxGeometry;
+            bool shows = false;
+            for (TfrView *v : own)
+                if (v->Pending) {
+                    shows = shows || v->y < free;
+                    nearest = std::min<qint64>(nearest, v->y);
+                }
+            if (!shows) {
+                if (blank + nearest > p.PageHeight()) {
+                    // The rest starts at the top of this column instead.
+                    for (TfrView *v : own)
+                        if (v->Pending)
+                            v->y = frClampGeometry(v->y - nearest);
+                } else {
+                    blank += free;
+                }
+            }
+        }
         lowest = 0;
+        bool content = false;
+        qint64 lines = 0;
+        auto laidOut = [&content, &lines](TfrView *v, qint64 height) {
+            if (dynamic_cast<TfrLineView *>(v))
+                lines = std::max(lines, height);
+            else
+                content = true;
+        };
         for (size_t i = 0; i < own.size(); ++i) {
             TfrView *v = own[i];
             if (!v->Pending)
                 continue;
             TfrStretcheable *s = stretchable(v);
             auto piece = [&](qint64 top, qint64 height) {
+                laidOut(v, height);
                 const int keepY = v->y, keepH = v->dy;
                 v->y = int(top);
                 v->dy = frClampGeometry(height);
@@ -323,6 +356,7 @@ void TfrBand::DrawBreaked()
                 // Whole; on a fresh page a rigid object taller than the page
                 // prints clipped rather than moving on for ever.
                 const int keepY = v->y;
+                laidOut(v, v->dy);
                 DrawObject(v);
                 v->y = keepY;
                 lowest = int(std::max<qint64>(lowest, qint64(v->y) + v->dy));
@@ -343,9 +377,20 @@ void TfrBand::DrawBreaked()
                 }
             }
         }
+        if (fresh && !content && lines > 0) {
+            blank += lines;
+            if (blank > p.PageHeight())
+                for (TfrView *v : own)
+                    if (v->y < free && dynamic_cast<TfrLineView *>(v))
+                        v->Pending = false;
+        }
         pending = false;
         for (TfrView *v : own) {
             v->y = frClampGeometry(qint64(v->y) - free);
+            // A frame that ended in this part ends its object: text beyond
+            // the frame of an object the band does not stretch is left out.
+            if (v->y < 0 && qint64(v->y) + v->dy < 0)
+                v->Pending = false;
             pending = pending || v->Pending;
         }
         if (pending && !frBuildTerminated()) {

@@ -2,6 +2,7 @@
 // bands or objects taller than a page.
 #include "build_fixture.h"
 
+#include "report/objects/frlineview.h"
 #include "report/objects/frpictureview.h"
 
 namespace report::test
@@ -143,6 +144,42 @@ TEST_F(BandsTest, TallerThanAPageEndsWithoutBlankPages)
     }
     EXPECT_EQ(countsPerPage(QStringLiteral("Image")), (std::vector<int>{1, 0, 0}));
     EXPECT_EQ(countsPerPage(QStringLiteral("GrandMemo")), (std::vector<int>{0, 1, 1}));
+}
+
+TEST_F(BandsTest, SplitObjectsEndWithinWhatTheyCanShow)
+{
+    // Stops a build that would start pages for ever.
+    report->OnProgress = [this](int page) {
+        if (page > 20)
+            report->Cancelled = true;
+    };
+    // A band drawn on the page and split, not stretched: its memo holds more
+    // text than its frame. The frame's rest continues on page 2 with the
+    // text that follows; past its frame the memo ends, and so does the band.
+    bandWithMemo(btReportTitle, 0, 500, QStringLiteral("Titre"), QStringLiteral("Titre"));
+    band(btMasterData, 510, 550, QStringLiteral("Donnees"), flBandPageBreak, QStringLiteral("1"));
+    memo(QStringLiteral("Texte"), 20, 510, 300, 550, lines(400));
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(report->EMFPages().Count(), 2);
+    const QStringList pieces = piecesOf(QStringLiteral("Texte"));
+    ASSERT_EQ(pieces.size(), 2) << pieces.join(QLatin1Char('\n')).toStdString();
+    const QString last = pieces[0].section(QLatin1Char('|'), -1);
+    const int next = last.section(QLatin1Char(' '), 1).toInt() + 1;
+    EXPECT_TRUE(pieces[1].startsWith(QStringLiteral("2@18:Ligne %1|").arg(next)))
+        << pieces[1].left(40).toStdString();
+
+    // A rule as long as a damaged band allows: a page of it and the next,
+    // not a piece on each of 65,000 pages.
+    report->Pages().Clear();
+    page = report->Pages().Add();
+    band(btMasterData, 0, kFrMaxGeometry, QStringLiteral("Long"), flBandPageBreak,
+         QStringLiteral("1"));
+    auto rule = std::make_unique<TfrLineView>();
+    rule->Name = QStringLiteral("Trait");
+    rule->SetBounds(20, 0, 0, kFrMaxGeometry);
+    page->Add(std::move(rule));
+    EXPECT_TRUE(report->PrepareReport());
+    EXPECT_EQ(countsPerPage(QStringLiteral("Trait")), (std::vector<int>{1, 1}));
 }
 
 TEST_F(BandsTest, PageEdgeBandsNeverStartPagesThemselves)

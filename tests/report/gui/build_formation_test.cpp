@@ -117,26 +117,44 @@ TEST_F(FormationTest, TwoColumnsWithAGap)
     EXPECT_TRUE(objects.contains(QStringLiteral("1:DonneesMemo@391,178 60")));
 }
 
-// A column count read from a damaged file: a split band moving its far
-// object up one column at a time reports each of its four new columns as
-// progress (beside the build's own three reports), so that the progress
-// window and the caller can stop it; and the page holds no more columns than
-// its 722 px can show, one pixel each: the object that ends the band prints
-// in the fifth column, 4 px right of the first.
+// A column count read from a damaged file: the page holds no more columns
+// than its 722 px can show, one pixel each. Under an 833 px column header a
+// split band has 200 px a column: its far object moves up one column at a
+// time, each new column reported as progress so that the progress window and
+// the caller can stop it, and prints in the fifth column, 4 px right of the
+// first. A band whose blank space runs beyond a page (a damaged height)
+// does not lay it out: its object prints in the first column, one column
+// or one page making the whole report.
 TEST_F(FormationTest, ColumnsBeyondThePageWidthAreProgressAndOnePixelApart)
 {
-    page->Columns = 1178861568;
-    band(btReportTitle, 0, 5000, QStringLiteral("Titre"), flBandPageBreak);
-    memo(QStringLiteral("Fin"), 20, 4900, 300, 20, QStringLiteral("Fin"));
-    int reports = 0;
-    report->OnProgress = [&reports](int) { ++reports; };
-    ASSERT_TRUE(report->PrepareReport());
-    EXPECT_EQ(report->EMFPages().Count(), 1);
-    EXPECT_EQ(reports, 3 + 4);
-    const QStringList objects = placed();
-    ASSERT_EQ(objects.size(), 1);
-    EXPECT_TRUE(objects.first().startsWith(QStringLiteral("1:Fin@24,")))
-        << objects.first().toStdString();
+    const struct {
+        qint32 columns;
+        int bandHeight, objectTop, newColumns;
+        const char *where;
+    } cases[] = {
+        {1178861568, 920, 1740, 4, "1:Fin@24,951 Fin"},
+        {1178861568, kFrMaxGeometry - 840, kFrMaxGeometry - 20, 0, "1:Fin@20,851 Fin"},
+        {1, kFrMaxGeometry - 840, kFrMaxGeometry - 20, 0, "1:Fin@20,851 Fin"},
+    };
+    for (const auto &c : cases) {
+        report->Pages().Clear();
+        page = report->Pages().Add();
+        page->Columns = c.columns;
+        band(btColumnHeader, 0, 833, QStringLiteral("Colonne"));
+        band(btMasterData, 840, c.bandHeight, QStringLiteral("Donnees"), flBandPageBreak,
+             QStringLiteral("1"));
+        memo(QStringLiteral("Fin"), 20, c.objectTop, 300, 20, QStringLiteral("Fin"));
+        int reports = 0;
+        // Stops a build that would lay out a column per pixel of the band.
+        report->OnProgress = [this, &reports](int) {
+            if (++reports > 1000)
+                report->Cancelled = true;
+        };
+        EXPECT_TRUE(report->PrepareReport()) << c.bandHeight;
+        EXPECT_EQ(report->EMFPages().Count(), 1) << c.bandHeight;
+        EXPECT_EQ(reports, 3 + c.newColumns) << c.bandHeight;
+        EXPECT_EQ(placed().join(QLatin1Char(';')).toStdString(), c.where) << c.bandHeight;
+    }
 }
 
 TEST_F(FormationTest, ObjectOutsideEveryBandOnEveryPage)
