@@ -137,7 +137,7 @@ void SelectWatch::onReady(bool readable, bool writable)
             // A receive made for the owner tells data from a close by
             // itself; asking how many bytes wait would cost a call on every
             // wake-up of a long transfer.
-            int got = m_readAhead && (m_mask & FD_READ) ? m_readAhead() : NotRead;
+            int got = m_readAhead ? m_readAhead() : NotRead;
             int waiting = 0;
             if (got == NotRead && wsIoctlFionread(m_fd, &waiting) == 0 && waiting > 0) {
                 if (m_mask & FD_READ) {

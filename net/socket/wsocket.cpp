@@ -295,6 +295,7 @@ void TCustomWSocket::AssignDefaultValue()
     m_lingerTimeout = 0;
     m_hSocket = INVALID_SOCKET;
     m_aheadCount = 0;
+    m_aheadError = 0;
     m_selectEvent = 0;
     m_state = wsClosed;
     m_allSent = true;
@@ -309,6 +310,7 @@ void TCustomWSocket::newDescriptor(int fd)
     m_hSocket = fd;
     m_generation = ++g_generation;
     m_aheadCount = 0;
+    m_aheadError = 0;
     std::uint32_t generation = m_generation;
     m_select =
         std::make_unique<SelectWatch>(fd, [this, fd, generation](unsigned events, int error) {
@@ -324,17 +326,24 @@ void TCustomWSocket::dropDescriptor()
     m_select.reset();
     m_hSocket = INVALID_SOCKET;
     m_aheadCount = 0;
+    m_aheadError = 0;
 }
 
 int TCustomWSocket::readAhead()
 {
     // Only a plain connected stream whose bytes reach the owner as they come
     // is read ahead; a layer holding bytes of its own serves them first.
+    // A failure a read of the receive loop met is reported as if met now.
+    if (m_aheadError != 0) {
+        WSASetLastError(m_aheadError);
+        m_aheadError = 0;
+        return -1;
+    }
     char *buffer = nullptr;
     int size = 0;
     if (!m_nextReceive || m_aheadCount > 0 || m_paused || m_state != wsConnected ||
-        m_type != SOCK_STREAM || LayerPendingCount() != 0 || !m_nextReceive(buffer, size) ||
-        buffer == nullptr || size <= 0)
+        m_type != SOCK_STREAM || !(m_selectEvent & FD_READ) || LayerPendingCount() != 0 ||
+        !m_nextReceive(buffer, size) || buffer == nullptr || size <= 0)
         return SelectWatch::NotRead;
     int got = wsRecv(m_hSocket, buffer, size, 0);
     if (got > 0) {
@@ -831,6 +840,22 @@ void TCustomWSocket::ASyncReceive(int error, TWSocketOptions options)
             // how many bytes wait would only cost a call per read.
             if (m_recvDrained && LayerPendingCount() == 0 && m_aheadCount == 0)
                 break;
+            // A read that filled its block may have left more behind: the
+            // owner's next receive, made now, tells without asking how many
+            // bytes wait. The end, or a failure (kept for the readiness
+            // watch, which reports it with the close), waits for the watch.
+            if (LayerPendingCount() == 0 && m_aheadCount == 0) {
+                int got = readAhead();
+                if (got > 0)
+                    continue;
+                if (got < 0 && got != SelectWatch::NotRead) {
+                    int code = WSAGetLastError();
+                    if (code != 10035 && code != 10004)
+                        m_aheadError = code;
+                }
+                if (got != SelectWatch::NotRead)
+                    break;
+            }
             int waiting = 0;
             if (wsIoctlFionread(m_hSocket, &waiting) != 0) {
                 m_lastError = WSAGetLastError();

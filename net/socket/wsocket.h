@@ -372,6 +372,9 @@ protected:
     char *m_aheadBuffer = nullptr;
     int m_aheadSize = 0;
     int m_aheadCount = 0;
+    // A failure met by a read ahead of the receive loop, for the readiness
+    // watch to report.
+    int m_aheadError = 0;
     bool m_destroying = false;
     std::unique_ptr<SelectWatch> m_select;
 
