@@ -138,9 +138,11 @@ void THttpCli::bindSocket()
     m_socket->OnDataAvailable = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDataAvailable(error); });
     };
-    // The body's next block is where the socket may read as it wakes up.
+    // The body's next block is where the socket may read as it wakes up,
+    // unless bytes the socket holds itself would come first.
     m_socket->SetNextReceive([this](char *&buffer, int &size) {
-        if (m_simulating || !bodyStraightFromSocket())
+        if (m_simulating || !bodyStraightFromSocket() || m_socket->LineMode() ||
+            m_socket->LineBufferedCount() > 0)
             return false;
         if (!m_bodyBlock)
             m_bodyBlock = std::make_unique<char[]>(kBodyBlockSize);
