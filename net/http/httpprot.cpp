@@ -23,10 +23,6 @@ constexpr int kBufferSize = 8193;
 // A body's bytes go from the socket to their owner in blocks of this size:
 // fewer, larger reads cost less than many of the line buffer's size.
 constexpr int kBodyBlockSize = 256 * 1024;
-// While a body of known length comes, its socket reports data once this much
-// (or all that is still to come, if less) is there: a reader that keeps up
-// with the sender would otherwise wake up for every packet.
-constexpr std::int64_t kBodyLowWater = 128 * 1024;
 // Beyond these a header is hostile, not large.
 constexpr std::int64_t kMaxHeaderBytes = 256 * 1024;
 constexpr int kMaxHeaderLines = 1000;
@@ -925,7 +921,6 @@ void THttpCli::SendRequest(const QString &method, const QString &version)
     // What came before the request cannot be part of its answer.
     m_answerComplete = false;
     emptyBuffer();
-    m_socket->SetReceiveLowWater(1);
     m_bandwidthCount = 0;
     if (m_options.has(httpoBandwidthControl))
         bandwidthSetup();
@@ -1283,11 +1278,6 @@ void THttpCli::bodyFromSocket()
     const std::int64_t length = bodyLength();
     if (length >= 0 && length < m_receivedCount + len)
         blockLen = static_cast<int>(std::max<std::int64_t>(0, length - m_receivedCount));
-    if (length >= 0 && !m_simulating) {
-        const std::int64_t rest = length - m_receivedCount - blockLen;
-        m_socket->SetReceiveLowWater(rest > 0 ? static_cast<int>(std::min(rest, kBodyLowWater))
-                                              : 1);
-    }
     // An owner's handler that pumps the loop must not read over the block
     // being handed on.
     m_bodyBlockInUse = true;
@@ -1317,8 +1307,6 @@ void THttpCli::bodyFromSocket()
 
 void THttpCli::responseEnded()
 {
-    // The next answer on this connection is reported from its first byte.
-    m_socket->SetReceiveLowWater(1);
     // Bytes left behind the response belong to nothing we asked for: the
     // connection is not used again.
     if (m_rcvdCount > 0 || m_bodyLeftover > 0) {

@@ -311,7 +311,6 @@ void TCustomWSocket::newDescriptor(int fd)
     m_generation = ++g_generation;
     m_aheadCount = 0;
     m_aheadError = 0;
-    m_lowWater = 1;
     std::uint32_t generation = m_generation;
     m_select =
         std::make_unique<SelectWatch>(fd, [this, fd, generation](unsigned events, int error) {
@@ -328,18 +327,6 @@ void TCustomWSocket::dropDescriptor()
     m_hSocket = INVALID_SOCKET;
     m_aheadCount = 0;
     m_aheadError = 0;
-}
-
-void TCustomWSocket::SetReceiveLowWater(int bytes)
-{
-    // Beyond half the receive buffer the system would narrow the window the
-    // peer may fill, and the transfer would slow down.
-    bytes = std::max(1, std::min(bytes, m_rcvBufSize / 2));
-    if (m_hSocket == INVALID_SOCKET || m_type != SOCK_STREAM || bytes == m_lowWater)
-        return;
-    // A refusal only costs wake-ups.
-    if (wsSetSockOpt(m_hSocket, SOL_SOCKET, SO_RCVLOWAT, &bytes, sizeof bytes) == 0)
-        m_lowWater = bytes;
 }
 
 int TCustomWSocket::readAhead()

@@ -162,10 +162,6 @@ public:
     // stays the owner's and is left alone until that Receive.
     using TNextReceive = std::function<bool(char *&buffer, int &size)>;
     void SetNextReceive(TNextReceive next) { m_nextReceive = std::move(next); }
-    // Bytes that must have arrived before the socket reports data; its end
-    // and its failures are reported at once. A long transfer of known length
-    // then wakes its owner up less often. Each new connection starts at 1.
-    void SetReceiveLowWater(int bytes);
 
     // --- properties
     QString Name() const { return m_name; }
@@ -379,7 +375,6 @@ protected:
     // A failure met by a read ahead of the receive loop, for the readiness
     // watch to report.
     int m_aheadError = 0;
-    int m_lowWater = 1;
     bool m_destroying = false;
     std::unique_ptr<SelectWatch> m_select;
 
