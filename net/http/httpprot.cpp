@@ -111,6 +111,7 @@ THttpCli::~THttpCli()
     m_socket->OnSessionConnected = nullptr;
     m_socket->OnSessionClosed = nullptr;
     m_socket->OnDataAvailable = nullptr;
+    m_socket->SetNextReceive(nullptr);
     m_socket->OnDataSent = nullptr;
     m_socket->OnDnsLookupDone = nullptr;
     m_socket->OnSendData = nullptr;
@@ -137,6 +138,18 @@ void THttpCli::bindSocket()
     m_socket->OnDataAvailable = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDataAvailable(error); });
     };
+    // The body's next block is where the socket may read as it wakes up,
+    // unless bytes the socket holds itself would come first.
+    m_socket->SetNextReceive([this](char *&buffer, int &size) {
+        if (m_simulating || !bodyStraightFromSocket() || m_socket->LineMode() ||
+            m_socket->LineBufferedCount() > 0)
+            return false;
+        if (!m_bodyBlock)
+            m_bodyBlock = std::make_unique<char[]>(kBodyBlockSize);
+        buffer = m_bodyBlock.get();
+        size = kBodyBlockSize;
+        return true;
+    });
     m_socket->OnDataSent = [this](TCustomWSocket *, std::uint16_t error) {
         guarded([&] { SocketDataSent(error); });
     };
@@ -1094,11 +1107,7 @@ std::int64_t THttpCli::bodyLength() const
 
 void THttpCli::SocketDataAvailable(std::uint16_t error)
 {
-    // A body with nothing left in the line buffer needs no line search: it
-    // is read in large blocks straight where it is handed on. A throttled
-    // transfer keeps the small reads its budget is counted in.
-    if (m_state == httpWaitingBody && m_rcvdCount == 0 && m_lineHandler == LineHandler::Body &&
-        !isHead() && m_bandwidthTimer == 0 && !m_bodyBlockInUse) {
+    if (bodyStraightFromSocket()) {
         bodyFromSocket();
         return;
     }
@@ -1240,6 +1249,15 @@ void THttpCli::bodyFromBuffer()
         return;
     }
     responseEnded();
+}
+
+bool THttpCli::bodyStraightFromSocket() const
+{
+    // A body with nothing left in the line buffer needs no line search: it
+    // is read in large blocks straight where it is handed on. A throttled
+    // transfer keeps the small reads its budget is counted in.
+    return m_state == httpWaitingBody && m_rcvdCount == 0 && m_lineHandler == LineHandler::Body &&
+           !isHead() && m_bandwidthTimer == 0 && !m_bodyBlockInUse;
 }
 
 void THttpCli::bodyFromSocket()

@@ -342,6 +342,7 @@ private:
     void rewindStreams();
     void endOfBody();
     void bodyFromBuffer();
+    bool bodyStraightFromSocket() const;
     void bodyFromSocket();
     void responseEnded();
     void incomplete();

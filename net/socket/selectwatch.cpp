@@ -134,15 +134,21 @@ void SelectWatch::onReady(bool readable, bool writable)
             events |= FD_WRITE;
     } else if (m_mode == Mode::Stream) {
         if (readable) {
+            // A receive made for the owner tells data from a close by
+            // itself; asking how many bytes wait would cost a call on every
+            // wake-up of a long transfer.
+            int got = m_readAhead ? m_readAhead() : NotRead;
             int waiting = 0;
-            if (wsIoctlFionread(m_fd, &waiting) == 0 && waiting > 0) {
+            if (got == NotRead && wsIoctlFionread(m_fd, &waiting) == 0 && waiting > 0) {
                 if (m_mask & FD_READ) {
                     events |= FD_READ;
                     m_readArmed = false;
                 }
             } else {
-                char probe;
-                int got = wsRecv(m_fd, &probe, 1, MSG_PEEK);
+                if (got == NotRead) {
+                    char probe;
+                    got = wsRecv(m_fd, &probe, 1, MSG_PEEK);
+                }
                 if (got == 0) {
                     events |= FD_CLOSE;
                     m_closeDelivered = true;

@@ -7,6 +7,9 @@
 //   wins);
 // - connected: bytes waiting give FD_READ; none waiting, a peek telling the
 //   end or an error gives FD_CLOSE, after which nothing more is reported;
+//   when the owner has said where its next receive goes, that receive is
+//   made at once instead of asking: bytes give FD_READ, the end or an error
+//   FD_CLOSE, as the question would have;
 // - read and accept notifications stay off after one is reported until the
 //   owner receives or accepts again, as the platform re-enables them, so a
 //   handler that reads nothing cannot spin;
@@ -24,6 +27,11 @@ public:
     enum class Mode { Idle, Connecting, Stream, Listening, Datagram };
     // Called with the notification bits and one error number.
     using Sink = std::function<void(unsigned events, int error)>;
+    // Reads ahead for the owner: the count read, 0 at the end, -1 on failure
+    // (the error number set as by a receive), or NotRead when the owner has
+    // no receive to make now.
+    using ReadAhead = std::function<int()>;
+    static constexpr int NotRead = -2;
 
     SelectWatch(int fd, Sink sink);
     ~SelectWatch();
@@ -40,6 +48,7 @@ public:
     // The owner received or accepted: read notifications may come again.
     void rearmRead();
     void setPaused(bool paused);
+    void setReadAhead(ReadAhead readAhead) { m_readAhead = std::move(readAhead); }
 
 private:
     void update();
@@ -47,6 +56,7 @@ private:
 
     int m_fd;
     Sink m_sink;
+    ReadAhead m_readAhead;
     EventLoop *m_loop = nullptr;
     WatchId m_watch = 0;
     unsigned m_mask = 0;

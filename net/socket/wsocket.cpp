@@ -10,6 +10,7 @@
 #include <arpa/inet.h>
 #include <atomic>
 #include <climits>
+#include <cstring>
 #include <mutex>
 #include <netinet/tcp.h>
 #include <system_error>
@@ -293,6 +294,8 @@ void TCustomWSocket::AssignDefaultValue()
     m_lingerOnOff = wsLingerOn;
     m_lingerTimeout = 0;
     m_hSocket = INVALID_SOCKET;
+    m_aheadCount = 0;
+    m_aheadError = 0;
     m_selectEvent = 0;
     m_state = wsClosed;
     m_allSent = true;
@@ -306,12 +309,15 @@ void TCustomWSocket::newDescriptor(int fd)
 {
     m_hSocket = fd;
     m_generation = ++g_generation;
+    m_aheadCount = 0;
+    m_aheadError = 0;
     std::uint32_t generation = m_generation;
     m_select =
         std::make_unique<SelectWatch>(fd, [this, fd, generation](unsigned events, int error) {
             WndProc(WM_ASYNCSELECT, packSelect(generation, fd),
                     static_cast<std::intptr_t>(events | (static_cast<unsigned>(error) << 16)));
         });
+    m_select->setReadAhead([this] { return readAhead(); });
     m_select->attach(m_loop);
 }
 
@@ -319,6 +325,52 @@ void TCustomWSocket::dropDescriptor()
 {
     m_select.reset();
     m_hSocket = INVALID_SOCKET;
+    m_aheadCount = 0;
+    m_aheadError = 0;
+}
+
+int TCustomWSocket::readAhead()
+{
+    // Only a plain connected stream whose bytes reach the owner as they come
+    // is read ahead; a layer holding bytes of its own serves them first.
+    // A failure a read of the receive loop met is reported as if met now.
+    if (m_aheadError != 0) {
+        WSASetLastError(m_aheadError);
+        m_aheadError = 0;
+        return -1;
+    }
+    char *buffer = nullptr;
+    int size = 0;
+    if (!m_nextReceive || m_aheadCount > 0 || m_paused || m_state != wsConnected ||
+        m_type != SOCK_STREAM || !(m_selectEvent & FD_READ) || LayerPendingCount() != 0 ||
+        !m_nextReceive(buffer, size) || buffer == nullptr || size <= 0)
+        return SelectWatch::NotRead;
+    int got = wsRecv(m_hSocket, buffer, size, 0);
+    if (got > 0) {
+        m_aheadBuffer = buffer;
+        m_aheadSize = size;
+        m_aheadCount = got;
+    }
+    return got;
+}
+
+int TCustomWSocket::takeAhead(void *buffer, int size, int flags)
+{
+    const int held = m_aheadCount;
+    // The receive the bytes were read for takes them where they already are.
+    const bool same = buffer == m_aheadBuffer && size == m_aheadSize;
+    const int count = same ? held : std::min(std::max(size, 0), held);
+    if (!same && count > 0)
+        std::memmove(buffer, m_aheadBuffer, static_cast<size_t>(count));
+    if (!(flags & MSG_PEEK)) {
+        if (count < held)
+            std::memmove(m_aheadBuffer, m_aheadBuffer + count, static_cast<size_t>(held - count));
+        m_aheadCount -= count;
+    }
+    m_rcvdFlag = count >= size;
+    // A read ahead that came back short emptied the socket then.
+    m_recvDrained = m_aheadCount == 0 && held < m_aheadSize && !(flags & MSG_PEEK);
+    return count;
 }
 
 bool TCustomWSocket::selectEvents(unsigned mask)
@@ -786,14 +838,30 @@ void TCustomWSocket::ASyncReceive(int error, TWSocketOptions options)
                 break;
             // A stream read that came back short emptied the socket: asking
             // how many bytes wait would only cost a call per read.
-            if (m_recvDrained && LayerPendingCount() == 0)
+            if (m_recvDrained && LayerPendingCount() == 0 && m_aheadCount == 0)
                 break;
+            // A read that filled its block may have left more behind: the
+            // owner's next receive, made now, tells without asking how many
+            // bytes wait. The end, or a failure (kept for the readiness
+            // watch, which reports it with the close), waits for the watch.
+            if (LayerPendingCount() == 0 && m_aheadCount == 0) {
+                int got = readAhead();
+                if (got > 0)
+                    continue;
+                if (got < 0 && got != SelectWatch::NotRead) {
+                    int code = WSAGetLastError();
+                    if (code != 10035 && code != 10004)
+                        m_aheadError = code;
+                }
+                if (got != SelectWatch::NotRead)
+                    break;
+            }
             int waiting = 0;
             if (wsIoctlFionread(m_hSocket, &waiting) != 0) {
                 m_lastError = WSAGetLastError();
                 break;
             }
-            if (waiting == 0 && LayerPendingCount() == 0)
+            if (waiting == 0 && LayerPendingCount() == 0 && m_aheadCount == 0)
                 break;
         } catch (...) {
             break;
@@ -813,7 +881,7 @@ int TCustomWSocket::GetRcvdCount()
         SocketError(QStringLiteral("ioctlSocket"));
         return -1;
     }
-    return waiting;
+    return waiting + m_aheadCount;
 }
 
 int TCustomWSocket::DoRecv(void *buffer, int size, int flags)
@@ -823,6 +891,12 @@ int TCustomWSocket::DoRecv(void *buffer, int size, int flags)
         return -1;
     }
     ++m_recvCalls;
+    if (m_aheadCount > 0) {
+        int count = takeAhead(buffer, size, flags);
+        if (m_select)
+            m_select->rearmRead();
+        return count;
+    }
     int got = wsRecv(m_hSocket, buffer, size, flags);
     m_rcvdFlag = got >= size;
     // A datagram socket returns one datagram a read, whatever else waits.
@@ -1517,7 +1591,7 @@ void TCustomWSocket::WaitForClose()
         int waiting = 0;
         if (wsIoctlFionread(m_hSocket, &waiting) != 0)
             break;
-        if (waiting > 0) {
+        if (waiting > 0 || m_aheadCount > 0) {
             TriggerDataAvailable(0);
         } else {
             char probe;

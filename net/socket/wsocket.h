@@ -154,6 +154,15 @@ public:
     virtual void ThreadAttach();
     virtual void ThreadDetach();
 
+    // Where the owner's data-available handler will read next, asked each
+    // time the socket turns readable: false when it will not read straight
+    // into one buffer. Otherwise the socket reads there at once, which tells
+    // data from a close without asking the system how many bytes wait, and
+    // the handler's Receive of that buffer hands the bytes over. The buffer
+    // stays the owner's and is left alone until that Receive.
+    using TNextReceive = std::function<bool(char *&buffer, int &size)>;
+    void SetNextReceive(TNextReceive next) { m_nextReceive = std::move(next); }
+
     // --- properties
     QString Name() const { return m_name; }
     void SetName(const QString &name) { m_name = name; }
@@ -357,12 +366,23 @@ protected:
     // nothing was left waiting then, and the readiness watch reports what
     // arrives later.
     bool m_recvDrained = false;
+    // Bytes read ahead into the owner's next receive buffer and not yet
+    // handed over, with the buffer and the size that read asked for.
+    TNextReceive m_nextReceive;
+    char *m_aheadBuffer = nullptr;
+    int m_aheadSize = 0;
+    int m_aheadCount = 0;
+    // A failure met by a read ahead of the receive loop, for the readiness
+    // watch to report.
+    int m_aheadError = 0;
     bool m_destroying = false;
     std::unique_ptr<SelectWatch> m_select;
 
 private:
     void newDescriptor(int fd);
     void dropDescriptor();
+    int readAhead();
+    int takeAhead(void *buffer, int size, int flags);
     void postWriteEvent();
     void startLookup(const QString &host, bool reverse, unsigned msg);
     void applyLookupReverse(const QString &name, const QStringList &aliases);
