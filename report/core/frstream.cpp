@@ -356,6 +356,14 @@ qsizetype encodeCounted(char *buffer, QStringView text, int after, int before)
     return total;
 }
 
+// Through a buffer: kept apart so that the common case below needs no room
+// for it on the stack.
+Q_NEVER_INLINE void writeCountedBuffered(FrStream &stream, QStringView text, int after, int before)
+{
+    QVarLengthArray<char, 512> buffer(text.size() + 5);
+    frPut(stream, buffer.data(), encodeCounted(buffer.data(), text, after, before));
+}
+
 void writeCounted(FrStream &stream, QStringView text, int after, int before = -1)
 {
     // Encoded one byte a character at most, with two counts and a byte. A
@@ -368,8 +376,7 @@ void writeCounted(FrStream &stream, QStringView text, int after, int before = -1
             memory->advance(encodeCounted(room, text, after, before));
             return;
         }
-    QVarLengthArray<char, 512> buffer(most);
-    frPut(stream, buffer.data(), encodeCounted(buffer.data(), text, after, before));
+    writeCountedBuffered(stream, text, after, before);
 }
 
 } // namespace
