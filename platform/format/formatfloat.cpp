@@ -2,6 +2,8 @@
 
 #include "platform/text/decimal.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -334,28 +336,30 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
         if (d.exponent > precision)
             return minus + generalScientific(d, 0, decimalSeparator);
         roundDecimalDigits(d, digits, HalfRounding::AwayFromZero);
-        // Built in one text: reports print every amount through here.
+        // Gathered on the stack, then one text: reports print every amount
+        // through here.
         const auto digit = [&d](int i) {
-            return QLatin1Char(i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[i] : '0');
+            return QChar(
+                QLatin1Char(i >= 0 && i < static_cast<int>(d.digits.size()) ? d.digits[i] : '0'));
         };
         const int intDigits = std::max(d.exponent, 0);
-        QString out;
-        out.reserve(intDigits + intDigits / 3 + digits + 3);
-        if (!d.isZero())
-            out += minus;
+        QVarLengthArray<QChar, 64> chars;
+        if (!d.isZero() && !minus.isEmpty())
+            chars.append(QLatin1Char('-'));
         if (intDigits == 0)
-            out += QLatin1Char('0');
+            chars.append(QLatin1Char('0'));
         for (int i = 0; i < intDigits; ++i) {
-            out += digit(i);
+            chars.append(digit(i));
             const int right = intDigits - 1 - i;
             if (format != TFloatFormat::ffFixed && right > 0 && right % 3 == 0)
-                out += fs.ThousandSeparator;
+                chars.append(fs.ThousandSeparator);
         }
         if (digits > 0) {
-            out += decimalSeparator;
+            chars.append(decimalSeparator);
             for (int i = d.exponent; i < d.exponent + digits; ++i)
-                out += digit(i);
+                chars.append(digit(i));
         }
+        QString out(chars.constData(), chars.size());
         if (format == TFloatFormat::ffCurrency)
             out += QLatin1Char(' ') + fs.CurrencyString;
         return out;

@@ -9,6 +9,8 @@
 #include "report/objects/frreport.h"
 #include "report/objects/frview.h"
 
+#include <algorithm>
+
 namespace report
 {
 
@@ -107,6 +109,10 @@ QString formatted(const FrVariant &value, qint32 format, const QString &formatSt
 
 bool frSplitInlineFormat(const QString &text, QString &expression, QString &inlineFormat)
 {
+    // Most fields have no format of their own: no "#" at all, nothing to read.
+    const QChar *chars = text.constData();
+    if (std::find(chars, chars + text.size(), QLatin1Char('#')) == chars + text.size())
+        return false;
     int found = -1;
     QChar quote;
     for (int i = 0; i + 1 < text.size(); ++i) {

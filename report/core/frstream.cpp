@@ -42,6 +42,11 @@ quint64 load64(const unsigned char *p)
 
 bool putCount(unsigned char *&out, const unsigned char *end, quint64 value)
 {
+    // Nearly every count of a page fits in one byte.
+    if (value < 0x80 && out != end) {
+        *out++ = static_cast<unsigned char>(value);
+        return true;
+    }
     do {
         if (out == end)
             return false;
@@ -80,7 +85,13 @@ qint64 packBytes(const unsigned char *src, qint64 size, unsigned char *out, qint
         const qint64 n = upTo - anchor;
         if (!putCount(o, end, quint64(n)) || end - o < n)
             return false;
-        std::memcpy(o, src + anchor, size_t(n));
+        // The few bytes between two matches, most often: copied sixteen at
+        // a time where both sides have that room, without a call.
+        if (n <= 16 && end - o >= 16 && size - anchor >= 16) {
+            std::memcpy(o, src + anchor, 16);
+        } else {
+            std::memcpy(o, src + anchor, size_t(n));
+        }
         o += n;
         return true;
     };
@@ -345,6 +356,14 @@ qsizetype encodeCounted(char *buffer, QStringView text, int after, int before)
     return total;
 }
 
+// Through a buffer: kept apart so that the common case below needs no room
+// for it on the stack.
+Q_NEVER_INLINE void writeCountedBuffered(FrStream &stream, QStringView text, int after, int before)
+{
+    QVarLengthArray<char, 512> buffer(text.size() + 5);
+    frPut(stream, buffer.data(), encodeCounted(buffer.data(), text, after, before));
+}
+
 void writeCounted(FrStream &stream, QStringView text, int after, int before = -1)
 {
     // Encoded one byte a character at most, with two counts and a byte. A
@@ -357,8 +376,7 @@ void writeCounted(FrStream &stream, QStringView text, int after, int before = -1
             memory->advance(encodeCounted(room, text, after, before));
             return;
         }
-    QVarLengthArray<char, 512> buffer(most);
-    frPut(stream, buffer.data(), encodeCounted(buffer.data(), text, after, before));
+    writeCountedBuffered(stream, text, after, before);
 }
 
 } // namespace

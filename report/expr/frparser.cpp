@@ -481,6 +481,18 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
 
 FrVariant TfrParser::EvaluatePostfix(const QString &postfix)
 {
+    auto it = m_names.constFind(postfix);
+    if (it == m_names.constEnd()) {
+        if (m_names.size() >= kCacheLimit)
+            m_names.clear();
+        it = m_names.insert(postfix, std::make_shared<std::vector<BracketedName>>());
+    }
+    const BracketedNames names = *it; // kept should a nested evaluation clear the cache
+    return evaluate(postfix, names);
+}
+
+FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &names)
+{
     // On the stack: most expressions hold a value or two, and the group
     // conditions and aggregates are evaluated again for every record.
     QVarLengthArray<FrVariant, 8> st;
@@ -497,7 +509,8 @@ FrVariant TfrParser::EvaluatePostfix(const QString &postfix)
         st.back() = op(st.back(), b);
     };
 
-    int i = 0; // index from 0 of the character being read
+    int i = 0;          // index from 0 of the character being read
+    size_t bracket = 0; // the next bracketed name, in the order they are read
     while (i < n) {
         const char16_t c = postfix.at(i).unicode();
         switch (c) {
@@ -576,8 +589,21 @@ FrVariant TfrParser::EvaluatePostfix(const QString &postfix)
             ++i;
             continue;
         case '[': {
-            int open = i + 1, close = i + 1;
-            QString name = frGetBracketedName(postfix, open, close);
+            // The same text is read the same way each time; a name cut at
+            // another place (none should be) is read again.
+            int close;
+            QString name;
+            if (bracket < names->size() && (*names)[bracket].open == i) {
+                close = (*names)[bracket].close;
+                name = (*names)[bracket].name;
+            } else {
+                int open = i + 1;
+                close = i + 1;
+                name = frGetBracketedName(postfix, open, close);
+                if (bracket == names->size())
+                    names->push_back({i, close, name});
+            }
+            ++bracket;
             FrVariant value;
             if (OnGetValue)
                 OnGetValue(name, value);
@@ -679,13 +705,16 @@ FrVariant TfrParser::Calc(const QString &text)
 {
     FrEvalGuard guard(text, false);
     auto it = m_cache.constFind(text);
-    if (it != m_cache.constEnd())
-        return EvaluatePostfix(it.value());
-    QString postfix = ConvertToPostfix(text);
-    if (m_cache.size() >= kCacheLimit)
-        m_cache.clear();
-    m_cache.insert(text, postfix);
-    return EvaluatePostfix(postfix);
+    if (it == m_cache.constEnd()) {
+        Compiled compiled{ConvertToPostfix(text), std::make_shared<std::vector<BracketedName>>()};
+        if (m_cache.size() >= kCacheLimit)
+            m_cache.clear();
+        it = m_cache.insert(text, std::move(compiled));
+    }
+    // Copies: a nested evaluation may clear the cache.
+    const QString postfix = it->postfix;
+    const BracketedNames names = it->names;
+    return evaluate(postfix, names);
 }
 
 TfrFunctionSplitter::TfrFunctionSplitter(const QStringList &matchFunctions, QStringList &splitTo,

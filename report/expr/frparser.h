@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace report
 {
@@ -59,15 +61,38 @@ public:
 
     static constexpr int kCacheLimit = 2048;
     int cachedCount() const { return int(m_cache.size()); }
-    void clearCache() { m_cache.clear(); }
+    void clearCache()
+    {
+        m_cache.clear();
+        m_names.clear();
+    }
 
 private:
+    // The bracketed names of a postfix string, cut the first time it is
+    // evaluated: group conditions and aggregates are evaluated again for
+    // every record, and their names would otherwise be read and allocated
+    // each time. Each holds where its "[" and its "]" stand. Shared, so that
+    // an evaluation keeps them while a nested one clears the caches.
+    struct BracketedName {
+        int open;
+        int close;
+        QString name;
+    };
+    using BracketedNames = std::shared_ptr<std::vector<BracketedName>>;
+    struct Compiled {
+        QString postfix;
+        BracketedNames names;
+    };
+    FrVariant evaluate(const QString &postfix, const BracketedNames &names);
+
     static QString readLiteral(const QString &text, int &pos, bool &closed);
     FrVariant callFunction(const QString &name, const QString &p1, const QString &p2,
                            const QString &p3);
     FrVariant valueOfName(const QString &name);
 
-    QHash<QString, QString> m_cache;
+    // Both keyed by text, so that a changed expression is a new entry.
+    QHash<QString, Compiled> m_cache;       // infix text
+    QHash<QString, BracketedNames> m_names; // postfix text given to EvaluatePostfix
 };
 
 // Finds every call of the functions listed in matchFunctions inside an

@@ -148,10 +148,11 @@ void TfrMemoView::LoadFromBlobField(const FrField *field)
 
 void TfrMemoView::ExpandMemoVariables()
 {
-    // Built aside and moved in: one allocation for the usual one-line memo
-    // (clear() would allocate a fresh list while Memo1 shares Memo's).
+    // Built aside, in the list of the record before once Memo1 lets go of
+    // it (clear() would allocate a fresh list while Memo1 shares Memo's).
     Memo1 = QStringList();
-    QStringList lines;
+    QStringList lines = std::move(ExpandedLines);
+    lines.clear();
     lines.reserve(Memo.size());
     for (const QString &line : std::as_const(Memo)) {
         QString s = line;
@@ -166,6 +167,7 @@ void TfrMemoView::ExpandMemoVariables()
         else
             lines.append(frSplitLines(s));
     }
+    ExpandedLines = lines;
     Memo1 = std::move(lines);
 }
 

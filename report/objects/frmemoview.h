@@ -72,6 +72,9 @@ public:
 
     FrFontProps Font;
     QString LastValue;
+    // The room of the last expanded text, which Memo1 shares until the next
+    // record: the list is filled again rather than allocated for each one.
+    QStringList ExpandedLines;
     bool TextFormatted = false;
     bool WholeLinesOnly = false;
     qint32 LineHeight = 0;

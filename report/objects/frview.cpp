@@ -136,18 +136,31 @@ QStringList cutAtBrackets(const QString &text)
 
 void frExpandVariables(TfrView *view, QString &text)
 {
-    if (!text.contains(QLatin1Char('[')))
-        return;
     FrObjectGlobals &g = frObjects();
-    auto cut = g.frBracketCuts.constFind(text);
-    if (cut == g.frBracketCuts.constEnd()) {
-        if (g.frBracketCuts.size() >= 4096)
-            g.frBracketCuts.clear();
-        cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+    // A copy (read through const: never detached): the values may expand
+    // other texts, which changes the caches.
+    QStringList pieces;
+    if (view && !view->CutText.isNull() && text.constData() == view->CutText.constData() &&
+        text.size() == view->CutText.size()) {
+        // The template's own line again, for the next record.
+        pieces = view->CutPieces;
+    } else {
+        if (!text.contains(QLatin1Char('[')))
+            return;
+        auto cut = g.frBracketCuts.constFind(text);
+        if (cut == g.frBracketCuts.constEnd()) {
+            if (g.frBracketCuts.size() >= 4096)
+                g.frBracketCuts.clear();
+            cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+        }
+        pieces = *cut;
+        // Only bytes the text owns: borrowed ones could change in place.
+        if (view && text.data_ptr().d_ptr()) {
+            view->CutText = text;
+            view->CutPieces = pieces;
+        }
     }
-    // A copy: the values may expand other texts, which changes the cache.
-    const QStringList pieces = *cut;
-    QString result = pieces.first();
+    QString result = pieces.constFirst();
     for (qsizetype i = 1; i + 1 < pieces.size(); i += 2) {
         if (g.memoFieldValue)
             result += g.memoFieldValue(pieces.at(i), view);

@@ -158,6 +158,11 @@ public:
     bool IsPrinting = false;
     // Designer: bounds kept while a group is scaled.
     QRect SavedBounds;
+    // The last text frExpandVariables cut at its brackets here and the cut.
+    // The text is shared, not copied: the same bytes are the same text, and
+    // a text changed since (by a script, by the designer) has other bytes.
+    QString CutText;
+    QStringList CutPieces;
 
     // The frame width as drawing uses it: damaged files can hold any float,
     // drawing takes it within 0 to 1000 pixels (the stored value is kept).
