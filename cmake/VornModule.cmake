@@ -123,8 +123,8 @@ function(vorn_test name)
   target_compile_options(${name} PRIVATE $<$<CONFIG:Debug>:-O0>)
   # The undefined-behaviour checks are for the code under test, which every
   # library is built with; instrumenting the assertions too made the tests
-  # compile a third slower. The address checks stay: the tests' copies of
-  # inline functions and templates are the ones the libraries end up calling.
+  # compile a third slower. The address checks stay: the linker may keep the
+  # tests' copies of inline functions and templates for the libraries too.
   if(VORN_SANITIZE)
     target_compile_options(${name} PRIVATE -fno-sanitize=undefined)
   endif()
