@@ -1,6 +1,7 @@
 #include "platform/browser/browser.h"
 
 #include "platform/browser/webengine.h"
+#include "platform/forms/form.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -90,6 +91,12 @@ void TWebBrowser::startEngine()
         layout()->addWidget(m_missing);
         return;
     }
+    // The view makes the toolkit make its window again: the focus leaving
+    // and coming back meanwhile is no switch between windows (the window's
+    // activation handler would otherwise run again and undo what showed the
+    // browser, such as a file just opened).
+    if (auto *form = qobject_cast<TForm *>(window()))
+        form->aboutToBeRemade();
     m_view = create(this, [this](bool ok) { emit pageLoaded(ok); });
     layout()->addWidget(m_view->widget());
     m_view->showFile(m_location);

@@ -12,6 +12,7 @@
 #include <QShowEvent>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 #include <algorithm>
@@ -25,6 +26,8 @@ namespace
 QPointer<TForm> s_active;
 // The window whose own dialog just closed: its next activation is a return.
 QPointer<TForm> s_returning;
+// The active window that the toolkit is making again (aboutToBeRemade).
+QPointer<TForm> s_remade;
 int s_busyDepth = 0;
 int s_created = 0;
 QRect s_screenArea;
@@ -123,6 +126,14 @@ void TForm::resetActivation()
 {
     s_active = nullptr;
     s_returning = nullptr;
+    s_remade = nullptr;
+}
+
+void TForm::aboutToBeRemade()
+{
+    // Only the active window hands the focus on when it goes.
+    if (s_active == this)
+        s_remade = this;
 }
 
 void TForm::activated()
@@ -130,6 +141,17 @@ void TForm::activated()
     // While a dialog runs, the windows it raises belong to it.
     if (s_busyDepth > 0)
         return;
+    if (s_remade) {
+        // The window being made again is still the active one: another
+        // window that gets the focus before it is back on the screen got it
+        // from the window system, and the window's own return is no
+        // activation (s_active is still this window).
+        const QWindow *handle = s_remade->windowHandle();
+        const bool away = s_remade->isVisible() && !(handle && handle->isExposed());
+        if (s_remade != this && away)
+            return;
+        s_remade = nullptr;
+    }
     const bool returning = s_returning == this;
     s_returning = nullptr;
     if (s_active == this || returning)
@@ -145,6 +167,8 @@ void TForm::deactivated()
 {
     if (s_returning == this)
         s_returning = nullptr;
+    if (s_remade == this)
+        s_remade = nullptr;
     if (s_active != this)
         return;
     s_active = nullptr;

@@ -59,6 +59,13 @@ public:
     // window; used where no window system activates (offscreen platforms).
     void activated();
 
+    // The toolkit is about to make the window again (a view drawing through
+    // the graphics card joins it). Meanwhile the window system gives the
+    // focus to another of the program's windows and back again: while the
+    // window is off the screen those activations are not the user's, and
+    // neither handler runs for them.
+    void aboutToBeRemade();
+
     // The scroll area that holds the window's controls when its designed
     // size did not fit the screen at its first showing; null otherwise.
     QScrollArea *scrollArea() const { return m_scrollArea; }

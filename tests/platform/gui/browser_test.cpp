@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,73 @@ TEST(WebBrowser, AWindowsActivationMayShowItsBrowser)
         ASSERT_TRUE(waitUntil([&f] { return platform::TForm::activeForm() == &f; }));
     ASSERT_TRUE(waitForPage(*f.navigateur));
     EXPECT_EQ(evaluate(*f.navigateur, "document.body.innerText").toString(), "ici");
+}
+
+// A window whose activation shows its first tab, as the entries window does;
+// the browser is on another tab.
+class FenetreOnglets : public platform::TForm
+{
+public:
+    FenetreOnglets() : TForm(QStringLiteral("G"))
+    {
+        onglets = new QTabWidget(this);
+        (new QVBoxLayout(this))->addWidget(onglets);
+        onglets->addTab(new QWidget, QStringLiteral("Présentation"));
+        navigateur = new platform::TWebBrowser(QStringLiteral("WebBrowser1"));
+        onglets->addTab(navigateur, QStringLiteral("Internet"));
+        resize(600, 400);
+    }
+    QTabWidget *onglets;
+    platform::TWebBrowser *navigateur;
+    int activations = 0;
+
+protected:
+    void FormActivate() override
+    {
+        ++activations;
+        onglets->setCurrentIndex(0);
+    }
+};
+
+// Under a display (VORN_TEST_DISPLAY, with a window manager) the engine's
+// view makes the toolkit make the window again: the window manager gives the
+// focus to another window of the program and back. That is no switch: the
+// activation handler does not run again and undo the tab the user chose.
+TEST(WebBrowser, TheEnginesStartIsNoSwitchBetweenWindows)
+{
+    QTemporaryDir d;
+    ASSERT_TRUE(d.isValid());
+    ecrire(d.filePath("page.htm"), "<p>ici</p>");
+    const bool ecran = !qEnvironmentVariableIsEmpty("VORN_TEST_DISPLAY");
+    // Each shown and active in turn, as the window system or the test has it.
+    const auto montrer = [ecran](platform::TForm &w) {
+        w.Show();
+        if (!ecran)
+            w.activated();
+        return waitUntil([&w] { return platform::TForm::activeForm() == &w; });
+    };
+    platform::TForm autre(QStringLiteral("Autre"));
+    autre.resize(300, 200);
+    ASSERT_TRUE(montrer(autre));
+    FenetreOnglets f;
+    ASSERT_TRUE(montrer(f));
+    QTest::qWait(300);
+    ASSERT_EQ(platform::TForm::activeForm(), &f);
+    f.activations = 0;
+
+    f.navigateur->Navigate(d.filePath("page.htm"));
+    f.onglets->setCurrentWidget(f.navigateur);
+    ASSERT_TRUE(waitForPage(*f.navigateur));
+    if (ecran) {
+        // The focus has come back to the window made again.
+        ASSERT_TRUE(waitUntil([&f] {
+            return f.windowHandle() && f.windowHandle()->isExposed() &&
+                   platform::TForm::activeForm() == &f;
+        }));
+        QTest::qWait(500);
+    }
+    EXPECT_EQ(f.activations, 0);
+    EXPECT_EQ(f.onglets->currentWidget(), f.navigateur);
 }
 
 // A web server on 127.0.0.1 that counts its connections and answers each
