@@ -982,9 +982,23 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
     // a little later.
     m_awaitingFrame = true;
     platform::guard([&] { fitToScreen(); });
-    QTimer::singleShot(0, this, [this] {
+    // The tool windows shown with it (inspector, DB fields, floating bars)
+    // reach the screen before the window itself: a window manager that meets
+    // them first cannot tie them to a window it does not know yet, and keeps
+    // them below it for good (openbox does). Once the window is on the
+    // screen, they come again.
+    QList<QPointer<QWidget>> early;
+    for (QWidget *tool : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (tool->isWindow() && tool->windowType() == Qt::Tool && tool->isVisible())
+            early.append(tool);
+    QTimer::singleShot(0, this, [this, early] {
         platform::guard([&] {
             fitToScreen();
+            for (const QPointer<QWidget> &tool : early)
+                if (tool && tool->isVisible() && isVisible()) {
+                    tool->hide();
+                    tool->show();
+                }
             // Tool windows shown with it and never placed go beside the page.
             for (QWidget *tool : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 if (tool->isWindow() && tool->isVisible())

@@ -37,9 +37,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QWindow>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace designer::test
 {
@@ -477,6 +480,47 @@ TEST_F(SettingsWindowTest, ToolWindowsAreStackedBesideThePageArea)
         EXPECT_EQ(fields, QRect(2050, top + height - 150, 200, 150));
         EXPECT_EQ(inspector, QRect(2000, top, 200, height - 150));
     });
+}
+
+// The tool windows shown with the designer reach the screen after it, at
+// every opening: a window manager that meets a tool window before the window
+// it belongs to stacks it as a stranger, below the designer, out of reach.
+TEST_F(SettingsWindowTest, ToolWindowsReachTheScreenAfterTheDesigner)
+{
+    // The windows handed to the window system, in order.
+    struct ShownWindows : QObject {
+        std::vector<QWindow *> order;
+        bool eventFilter(QObject *watched, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show && watched->isWindowType())
+                order.push_back(static_cast<QWindow *>(watched));
+            return false;
+        }
+    } shown;
+    const auto firstShown = [&](QWidget *w) {
+        const auto it = std::find(shown.order.begin(), shown.order.end(), w->windowHandle());
+        return it == shown.order.end() ? -1 : int(it - shown.order.begin());
+    };
+    const auto lastShown = [&](QWidget *w) {
+        const auto it = std::find(shown.order.rbegin(), shown.order.rend(), w->windowHandle());
+        return it == shown.order.rend() ? -1 : int(shown.order.rend() - it) - 1;
+    };
+    qApp->installEventFilter(&shown);
+    for (int opening = 1; opening <= 2; ++opening) {
+        shown.order.clear();
+        design([&](TfrDesignerForm &f) {
+            for (int i = 0; i < 5; ++i)
+                QApplication::processEvents();
+            ASSERT_GE(firstShown(&f), 0);
+            for (const char *name : {"frInspForm", "InsFieldsForm"}) {
+                auto *tool = f.findChild<QWidget *>(QLatin1String(name));
+                ASSERT_NE(tool, nullptr) << name;
+                EXPECT_TRUE(tool->isVisible()) << name;
+                EXPECT_GT(lastShown(tool), firstShown(&f)) << name << ", opening " << opening;
+            }
+        });
+    }
+    qApp->removeEventFilter(&shown);
 }
 
 // Each bit of the restriction word: the controls of its commands are
