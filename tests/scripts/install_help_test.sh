@@ -97,6 +97,16 @@ record_matches "fourth build"
 cmp -s "$WORK/data.before" "$WORK/data.after" || fail "data files or templates changed: $(diff "$WORK/data.before" "$WORK/data.after")"
 [ -z "$(find "$DEST" -name '*.new')" ] || fail "temporary files left: $(find "$DEST" -name '*.new')"
 
+# A fresh folder where the committee put its sheet before any installation:
+# kept, and no word of a guide installed before.
+FRESH="$WORK/Neuf"
+mkdir -p "$FRESH"
+cp "$WORK/tarifs.comite" "$FRESH/Tarifs.pdf"
+sh "$ROOT/scripts/install-help" "$BUILT" "$FRESH" >"$WORK/out" 2>&1 || fail "fresh folder: install-help failed: $(cat "$WORK/out")"
+cmp -s "$WORK/tarifs.comite" "$FRESH/Tarifs.pdf" || fail "fresh folder: the committee's Tarifs.pdf was replaced"
+[ "$(cat "$WORK/out")" = "$FRESH/Tarifs.pdf est gardé : c'est le document du comité." ] ||
+    fail "fresh folder said: $(cat "$WORK/out")"
+
 # A build that made no guide installs nothing and says so.
 rm -rf "$BUILT"
 mkdir -p "$BUILT"
