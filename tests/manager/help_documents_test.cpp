@@ -64,8 +64,8 @@ const std::vector<Guide> &guides()
         {"VRuser",
          3,
          {},
-         {"Editeur", "Inspecteur d'objet", "Générateur d'expression",
-          "Insérer un champ de données", "Modification", "Enveloppes.frf", ".frt"}},
+         {"Editeur", "Inspecteur d'objet", "Générateur d'expression", "Insérer un champ de données",
+          "Modification", "Enveloppes.frf", ".frt"}},
     };
     return all;
 }
@@ -442,6 +442,106 @@ TEST_F(HelpDocuments, NoTextIsWrittenOutOfSightOrOnTwoPages)
     }
 }
 
+// The source's headings as the PDF's text gives them.
+QSet<QString> headingsOf(const char *name)
+{
+    QSet<QString> headings;
+    static const QRegularExpression heading(QStringLiteral("^#+\\s+(.*)$"));
+    for (const QString &line : sourceOf(name).split(u'\n')) {
+        const auto m = heading.match(line);
+        if (m.hasMatch())
+            headings.insert(readable(m.captured(1).remove(QStringLiteral("**")).remove(u'`')));
+    }
+    return headings;
+}
+
+// A page never ends on a heading, nor on a sentence that announces a list or
+// a table with ":", nor with one of them followed by a single line: they go
+// with what they introduce. And "->" is one sign, never cut by a line's end.
+TEST_F(HelpDocuments, NoPageEndsOnWhatIntroducesTheNextNorInsideAnArrow)
+{
+    for (const Guide &g : guides()) {
+        SCOPED_TRACE(g.name);
+        const QSet<QString> headings = headingsOf(g.name);
+        QStringList text =
+            poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                  QStringLiteral("UTF-8"), pdfPath(g.name), QStringLiteral("-")})
+                .split(u'\f');
+        if (!text.isEmpty() && text.last().trimmed().isEmpty())
+            text.removeLast();
+        QString before; // the line read last
+        for (int n = 0; n < text.size(); ++n) {
+            QStringList lines = text[n].split(u'\n');
+            lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                       [](const QString &l) { return readable(l).isEmpty(); }),
+                        lines.end());
+            if (!lines.isEmpty())
+                lines.removeLast(); // the footer
+            for (const QString &line : std::as_const(lines)) {
+                EXPECT_FALSE(before.endsWith(u'-') && readable(line).startsWith(u'>'))
+                    << "page " << n + 1 << ": " << qPrintable(before) << " / "
+                    << qPrintable(readable(line));
+                before = readable(line);
+            }
+            if (n + 1 == text.size())
+                continue;
+            for (qsizetype i = std::max<qsizetype>(0, lines.size() - 2); i < lines.size(); ++i) {
+                const QString line = readable(lines[i]);
+                // A heading starts at the margin; a table's cell may hold
+                // the same words.
+                EXPECT_FALSE(!lines[i].startsWith(u' ') && headings.contains(line))
+                    << "page " << n + 1 << " ends on the heading " << qPrintable(line);
+                EXPECT_FALSE(line.endsWith(u':'))
+                    << "page " << n + 1 << " ends on " << qPrintable(line);
+            }
+        }
+    }
+}
+
+// The blank fee form, printed to be filled in by hand, has its frame whole:
+// the ends of its rules are joined by its left and right borders.
+TEST_F(HelpDocuments, TheBlankFormHasItsWholeFrame)
+{
+    const QList<QList<Word>> pages = wordsOf("Tarifs");
+    int form = -1;
+    for (int n = 0; n < pages.size() && form < 0; ++n)
+        for (const Word &w : pages[n])
+            if (w.text == QStringLiteral("Barème"))
+                form = n + 1;
+    ASSERT_GT(form, 0);
+    QTemporaryDir shots;
+    poppler("pdftoppm", {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-gray"),
+                         QStringLiteral("-f"), QString::number(form), QStringLiteral("-l"),
+                         QString::number(form), QStringLiteral("-singlefile"), pdfPath("Tarifs"),
+                         shots.filePath(QStringLiteral("p"))});
+    const QImage page(shots.filePath(QStringLiteral("p.pgm")));
+    ASSERT_FALSE(page.isNull());
+    const auto dark = [&](int x, int y) { return qGray(page.pixel(x, y)) < 128; };
+    // The rules: rows dark over most of the page's width.
+    QList<int> rules;
+    int left = page.width(), right = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0, run = 0; x < page.width(); ++x) {
+            run = dark(x, y) ? run + 1 : 0;
+            if (run > page.width() / 2) {
+                if (rules.isEmpty() || rules.last() != y)
+                    rules.append(y);
+                left = std::min(left, x + 1 - run);
+                right = std::max(right, x);
+            }
+        }
+    }
+    ASSERT_GE(rules.size(), 10);
+    int leftGaps = 0, rightGaps = 0;
+    for (int y = rules.first(); y <= rules.last(); ++y) {
+        leftGaps += !dark(left, y) && !dark(left + 1, y);
+        rightGaps += !dark(right, y) && !dark(right - 1, y);
+    }
+    EXPECT_EQ(leftGaps, 0);
+    EXPECT_EQ(rightGaps, 0) << "from " << rules.first() << " to " << rules.last() << " at "
+                            << right;
+}
+
 TEST_F(HelpDocuments, FirstAndLastPagesCarryTheFooter)
 {
     for (const Guide &g : guides()) {
@@ -450,12 +550,12 @@ TEST_F(HelpDocuments, FirstAndLastPagesCarryTheFooter)
         const QString title = info.value(QStringLiteral("Title"));
         const QString pages = info.value(QStringLiteral("Pages"));
         for (const QString &page : {QStringLiteral("1"), pages}) {
-            const QString text = readable(
-                poppler("pdftotext", {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
-                                      QStringLiteral("-f"), page, QStringLiteral("-l"), page,
-                                      pdfPath(g.name), QStringLiteral("-")}));
-            EXPECT_TRUE(text.contains(readable(
-                QStringLiteral("%1 - page %2 / %3").arg(title, page, pages))))
+            const QString text =
+                readable(poppler("pdftotext", {QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                                               QStringLiteral("-f"), page, QStringLiteral("-l"),
+                                               page, pdfPath(g.name), QStringLiteral("-")}));
+            EXPECT_TRUE(text.contains(
+                readable(QStringLiteral("%1 - page %2 / %3").arg(title, page, pages))))
                 << "page " << qPrintable(page) << ": " << qPrintable(text.right(120));
         }
     }
@@ -463,9 +563,9 @@ TEST_F(HelpDocuments, FirstAndLastPagesCarryTheFooter)
 
 TEST_F(HelpDocuments, EachHelpCommandOpensAGuideThatExists)
 {
-    const std::pair<QAction *TVorn_FPr::*, const char *> aides[] = {
-        {&TVorn_FPr::Aides1, "Saison"},    {&TVorn_FPr::Aides2, "Joueurs"},
-        {&TVorn_FPr::Aides5, "Mcf"},       {&TVorn_FPr::Aides4, "Challenge"},
+    const std::pair<QAction * TVorn_FPr::*, const char *> aides[] = {
+        {&TVorn_FPr::Aides1, "Saison"},       {&TVorn_FPr::Aides2, "Joueurs"},
+        {&TVorn_FPr::Aides5, "Mcf"},          {&TVorn_FPr::Aides4, "Challenge"},
         {&TVorn_FPr::Aides3, "Convocations"}, {&TVorn_FPr::arifs1, "Tarifs"},
     };
     for (const auto &[item, name] : aides)
@@ -516,7 +616,8 @@ TEST_F(HelpRenderer, RefusesWhatItCannotReadNamingTheFileAndKeepsTheOldOutput)
 {
     picture(QStringLiteral("vue.png"), {40, 20}, Qt::red);
     write(QStringLiteral("vide.md"), "  \n\n");
-    write(QStringLiteral("latin1.md"), "# Cr\xe9""er\n");
+    write(QStringLiteral("latin1.md"), "# Cr\xe9"
+                                       "er\n");
     write(QStringLiteral("sans_image.md"), "# Guide\n\n![vue](images/vue.png)\n\n"
                                            "![absente](images/absente.png)\n");
     struct Case {

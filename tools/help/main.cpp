@@ -23,6 +23,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextList>
 #include <QTextTable>
 #include <cmath>
 #include <cstdio>
@@ -36,9 +37,9 @@
 namespace vorn_help
 {
 
-constexpr int Resolution = 300;   // dots per inch of the PDF's painter
+constexpr int Resolution = 300; // dots per inch of the PDF's painter
 constexpr double MarginMm = 20.0;
-constexpr double FooterMm = 9.0;  // reserved at the bottom of the text area
+constexpr double FooterMm = 9.0;   // reserved at the bottom of the text area
 constexpr double ScreenDpi = 96.0; // unit of the document's picture sizes
 
 struct Failure {
@@ -120,8 +121,7 @@ void loadPictures(QTextDocument &doc, const QDir &pictures, const QString &sourc
             fail(QStringLiteral("%1: picture %2 is missing or unreadable (looked for %3)")
                      .arg(source, name, QDir::cleanPath(path)));
         doc.addResource(QTextDocument::ImageResource, QUrl(name), image);
-        const double scale =
-            std::min({1.0, maxWidth / image.width(), maxHeight / image.height()});
+        const double scale = std::min({1.0, maxWidth / image.width(), maxHeight / image.height()});
         format.setWidth(image.width() * scale);
         format.setHeight(image.height() * scale);
         setFormat(doc, f.position, f.length, format);
@@ -220,9 +220,9 @@ public:
             if (item.block.blockFormat().pageBreakPolicy() != 0)
                 continue;
             if (item.block.blockFormat().headingLevel() > 0)
-                keepHeadingWithItsFirstLines(item);
-            else
-                keepParagraphWhole(item.block);
+                keepWithWhatItIntroduces(item);
+            else if (!keepParagraphWhole(item.block) && announces(item.block))
+                keepWithWhatItIntroduces(item);
         }
     }
 
@@ -319,32 +319,73 @@ private:
         table->setFormat(format);
     }
 
-    // What must share the page of a heading: the next heading with what it
-    // keeps, a paragraph or picture whole when it is short, the first two
-    // lines of a long one, a table's first row under its header.
-    Extent firstLinesAfter(const Item &heading) const
+    // A sentence ending with ":" announces the list, table or picture under
+    // it.
+    static bool announces(const QTextBlock &block)
     {
-        for (Item item = next(heading); item.valid(); item = next(item)) {
+        return block.blockFormat().headingLevel() == 0 && block.text().trimmed().endsWith(u':');
+    }
+
+    static bool isPicture(const QTextBlock &block)
+    {
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                return true;
+        return false;
+    }
+
+    static Extent merged(const Extent &a, const Extent &b)
+    {
+        if (!a.valid())
+            return b;
+        if (!b.valid())
+            return a;
+        return {std::min(a.top, b.top), std::max(a.bottom, b.bottom)};
+    }
+
+    // What must share the page of a heading or of a sentence announcing what
+    // follows: at least two lines of it, counted over its paragraphs (a
+    // short paragraph or a picture whole, the first two lines of a long
+    // one), the first two entries of a list, a table's first row under its
+    // header; a heading or an announcing sentence met on the way brings
+    // what it keeps in its turn.
+    Extent introducedBy(const Item &from) const
+    {
+        Extent kept;
+        int lines = 0;
+        const QTextList *list = nullptr;
+        int entries = 0;
+        for (Item item = next(from); item.valid(); item = next(item)) {
             if (item.table)
-                return rowOf(item.table, std::min(item.table->rows() - 1,
-                                                  item.table->format().headerRowCount()));
+                return merged(kept,
+                              rowOf(item.table, std::min(item.table->rows() - 1,
+                                                         item.table->format().headerRowCount())));
             const Extent whole = linesOf(item.block);
             if (!whole.valid())
                 continue; // an empty paragraph
-            if (item.block.blockFormat().headingLevel() > 0)
-                return firstLinesAfter(item);
-            return whole.bottom - whole.top <= m_pageHeight / 2 ? whole : linesOf(item.block, 0, 2);
+            if (item.block.blockFormat().headingLevel() > 0 || announces(item.block))
+                return merged(merged(kept, whole), introducedBy(item));
+            const bool isLong = whole.bottom - whole.top > m_pageHeight / 2;
+            kept = merged(kept, isLong ? linesOf(item.block, 0, 2) : whole);
+            lines += isLong || isPicture(item.block) ? 2 : item.block.layout()->lineCount();
+            const QTextList *entryOf = item.block.textList();
+            if (!list)
+                list = entryOf;
+            if (entryOf && entryOf == list)
+                ++entries;
+            if (lines >= 2 && (!list || entries >= std::min(2, list->count())))
+                return kept;
         }
-        return {};
+        return kept;
     }
 
-    void keepHeadingWithItsFirstLines(const Item &item)
+    void keepWithWhatItIntroduces(const Item &item)
     {
-        const Extent heading = linesOf(item.block);
-        const Extent next = firstLinesAfter(item);
-        if (!heading.valid() || !next.valid())
+        const Extent own = linesOf(item.block);
+        const Extent next = introducedBy(item);
+        if (!own.valid() || !next.valid())
             return;
-        if (pageOf(heading.top) != pageOf(next.bottom - 2) && !atPageTop(heading.top))
+        if (pageOf(own.top) != pageOf(next.bottom - 2) && !atPageTop(own.top))
             startPage(item.block);
     }
 
@@ -354,14 +395,17 @@ private:
     // would also be drawn, out of sight, on the page before: hidden copies
     // that a search, a copy or a text extraction of the PDF would find.
     // Longer than half a page, a paragraph is split all the same.
-    void keepParagraphWhole(const QTextBlock &block)
+    // Whether it started a page with the paragraph.
+    bool keepParagraphWhole(const QTextBlock &block)
     {
         const Extent lines = linesOf(block);
         if (!lines.valid() || lines.bottom - lines.top > m_pageHeight / 2)
-            return;
+            return false;
         const double blockTop = m_doc.documentLayout()->blockBoundingRect(block).top();
-        if (crossesPages(lines) || pageOf(blockTop - 1) != pageOf(lines.top))
-            startPage(block);
+        if (!crossesPages(lines) && pageOf(blockTop - 1) == pageOf(lines.top))
+            return false;
+        startPage(block);
+        return true;
     }
 
     // A row split between two pages is drawn whole on both, half of it out of
@@ -467,6 +511,39 @@ private:
     const double m_dotsPerScreenPixel;
 };
 
+// "->" (the arrow of a caption such as "Courriels ->") is one sign, but the
+// line breaker may end a line after any hyphen: where it did so inside an
+// arrow, the line ends instead at the last space before the arrow's word.
+void keepArrowsWhole(QTextDocument &doc)
+{
+    for (bool moved = true; moved;) {
+        moved = false;
+        doc.documentLayout()->documentSize();
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            const QString text = block.text();
+            const QTextLayout *layout = block.layout();
+            if (!layout || !text.contains(QLatin1String("->")))
+                continue;
+            for (int n = 0; n + 1 < layout->lineCount(); ++n) {
+                const QTextLine line = layout->lineAt(n);
+                const int end = line.textStart() + line.textLength();
+                if (end < 1 || end >= text.size() || text.at(end - 1) != u'-' ||
+                    text.at(end) != u'>')
+                    continue;
+                const int space = int(text.lastIndexOf(u' ', end - 1));
+                if (space < line.textStart())
+                    continue; // the arrow's word fills the line alone
+                QTextCursor cursor(&doc);
+                cursor.setPosition(block.position() + space);
+                cursor.setPosition(block.position() + space + 1, QTextCursor::KeepAnchor);
+                cursor.insertText(QString(QChar::LineSeparator));
+                moved = true;
+                break;
+            }
+        }
+    }
+}
+
 // French typography: the space before ":", ";", "?", "!" and "»" and the one
 // after "«" never break, so that no line starts with one of them (nor ends
 // with "«"). Only spaces the text has are made non-breaking: a message the
@@ -546,8 +623,8 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
     doc.setDefaultTextOption(wrapping);
     doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
     doc.setDocumentMargin(0);
-    const QString title = firstHeading(doc).isEmpty() ? QFileInfo(sourcePath).completeBaseName()
-                                                      : firstHeading(doc);
+    const QString title =
+        firstHeading(doc).isEmpty() ? QFileInfo(sourcePath).completeBaseName() : firstHeading(doc);
     loadPictures(doc, pictures, sourcePath, body);
     styleText(doc);
     styleTables(doc);
@@ -564,6 +641,7 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
 
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setPageSize(body);
+    keepArrowsWhole(doc);
     Paginator(doc, body.height(), writer.logicalDpiY() / ScreenDpi).run();
     const int pages = doc.pageCount();
 
@@ -578,12 +656,16 @@ void render(const QString &sourcePath, const QString &picturesPath, const QStrin
         const QRectF view(0, n * body.height(), body.width(), body.height());
         painter.save();
         painter.translate(0, -view.top());
-        painter.setClipRect(view);
+        // Only the other pages' text is clipped away, not the margins: a
+        // table as wide as the text has its right border on the edge of the
+        // view, half outside.
+        const QRectF page = view.adjusted(-mmToDots(MarginMm), 0, mmToDots(MarginMm), 0);
+        painter.setClipRect(page);
         QAbstractTextDocumentLayout::PaintContext context;
         // A line laid exactly on the page's edge belongs to one page only:
         // the layout draws every line that touches its clip, and a line
         // clipped away by the painter would still be text of this page.
-        context.clip = view.adjusted(0, 1, 0, -1);
+        context.clip = page.adjusted(0, 1, 0, -1);
         context.palette.setColor(QPalette::Text, Qt::black);
         doc.documentLayout()->draw(&painter, context);
         painter.restore();
