@@ -11,16 +11,24 @@ int main(int argc, char **argv)
 {
     platform::TApplication app(argc, argv);
     platform::InstallFrenchTranslations();
-    // The report library's globals exist before any window can print; its
-    // printer, progress window and dialogs are the real ones.
-    report::frUseWindows();
-    report::fr().start();
-    // The designer's registry key carries the title: the title comes first.
+    // The title comes first: it is the caption of the error box, and the
+    // designer's registry key carries it.
     platform::SetApplicationTitle(titreApplication());
-    designer::frRegisterDesigner();
-    std::unique_ptr<Fenetres> fenetres = demarrerApplication();
-    const int code = app.exec();
-    fenetres.reset();
-    report::fr().end();
+    // An error before the message loop runs is shown as a command's error
+    // is; the run ends only when there is no window to go on with.
+    std::unique_ptr<Fenetres> fenetres;
+    platform::guard([&] {
+        // The report library's globals exist before any window can print;
+        // its printer, progress window and dialogs are the real ones.
+        report::frUseWindows();
+        report::fr().start();
+        designer::frRegisterDesigner();
+        fenetres = demarrerApplication();
+    });
+    const int code = fenetres ? app.exec() : 1;
+    platform::guard([&] {
+        fenetres.reset();
+        report::fr().end();
+    });
     return code;
 }

@@ -167,7 +167,8 @@ TApropos::TApropos(QWidget *parent)
     connect(m_attente, &QTimer::timeout, this, platform::handler(this, &TApropos::finDefilement));
     connect(Button1, &QPushButton::clicked, this, platform::handler(this, &TApropos::Button1Click));
 
-    FormCreate();
+    // An error is shown; the window still comes up with the others.
+    platform::guard([this] { FormCreate(); });
 }
 
 TApropos::~TApropos() = default;

@@ -4,6 +4,7 @@
 #include "manager/attrib.h"
 #include "manager/calendar.h"
 #include "manager/challenge.h"
+#include "manager/core/vorn_dec.h"
 #include "manager/edition_joueurs.h"
 #include "manager/gestion.h"
 #include "manager/mcf_poule.h"
@@ -16,8 +17,12 @@
 #include "manager/vorn_imp.h"
 #include "manager/vorn_pr.h"
 #include "manager/vorn_saison.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/inifile/inifile.h"
 #include "report/core/frlibrary.h"
+
+#include <QDir>
 
 TVorn_FPr *Vorn_FPr = nullptr;
 TApropos *Apropos = nullptr;
@@ -54,6 +59,17 @@ template <class W> void creer(std::vector<std::unique_ptr<platform::TForm>> &own
 
 Fenetres::Fenetres()
 {
+    try {
+        creerToutes();
+    } catch (...) {
+        // No global pointer is left on a window that is gone.
+        vider();
+        throw;
+    }
+}
+
+void Fenetres::creerToutes()
+{
     // The first window created is the program's main window.
     platform::SetMainForm(nullptr);
     creer(m_fenetres, Vorn_FPr);
@@ -76,6 +92,11 @@ Fenetres::Fenetres()
 }
 
 Fenetres::~Fenetres()
+{
+    vider();
+}
+
+void Fenetres::vider()
 {
     while (!m_fenetres.empty())
         m_fenetres.pop_back();
@@ -117,7 +138,23 @@ QString titreApplication()
 
 std::unique_ptr<Fenetres> demarrerApplication()
 {
-    auto fenetres = creerFenetres();
-    Vorn_FPr->Show();
+    // An error here is shown as a command's error is: the program goes on
+    // with its windows, or ends when they could not be made.
+    std::unique_ptr<Fenetres> fenetres;
+    if (!platform::guard([&] { fenetres = creerFenetres(); }))
+        return nullptr;
+    platform::guard([] { Vorn_FPr->Show(); });
+    // Settings that cannot be read are not replaced by the defaults the
+    // program runs on (TIniFile refuses the file for the run): say so once.
+    const QString ini = fichierIni();
+    if (platform::TIniFile(ini).Refused())
+        platform::guard([&] {
+            platform::MessageDlg(
+                QStringLiteral("Le fichier de paramètres %1 ne peut pas être lu.\n\n"
+                               "Le programme utilise les réglages par défaut et "
+                               "n'enregistrera rien dans ce fichier avant d'être relancé.")
+                    .arg(QDir::toNativeSeparators(ini)),
+                platform::mtWarning, platform::mbOK);
+        });
     return fenetres;
 }

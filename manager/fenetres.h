@@ -58,6 +58,10 @@ public:
     std::vector<platform::TForm *> toutes() const;
 
 private:
+    void creerToutes();
+    // Destroys the windows and clears the global pointers.
+    void vider();
+
     std::vector<std::unique_ptr<platform::TForm>> m_fenetres;
 };
 
@@ -69,6 +73,7 @@ std::unique_ptr<Fenetres> creerFenetres();
 QString titreApplication();
 
 // The start of a run after the application object exists and the title is
-// set: the windows, the main window shown. The caller then runs the message
-// loop.
+// set: the windows, the main window shown, and a word when the settings file
+// cannot be read. The caller then runs the message loop; null when the
+// windows could not be made (the error was shown).
 std::unique_ptr<Fenetres> demarrerApplication();

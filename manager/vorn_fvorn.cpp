@@ -98,7 +98,8 @@ TVorn_FVorn::TVorn_FVorn(QWidget *parent) : platform::TForm(QStringLiteral("Vorn
     buildTimetable();
     buildBonus();
     buildDistribution();
-    FormCreate();
+    // An error is shown; the window still comes up with the others.
+    platform::guard([this] { FormCreate(); });
 }
 
 void TVorn_FVorn::buildTimetable()

@@ -142,7 +142,8 @@ TVorn_FPr::TVorn_FPr(QWidget *parent) : TForm(QStringLiteral("Vorn_FPr"), parent
     };
     // --- end of the update check
 
-    FormCreate();
+    // An error is shown; the window still comes up with the others.
+    platform::guard([this] { FormCreate(); });
 }
 
 void TVorn_FPr::buildMenu()

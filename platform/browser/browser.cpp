@@ -1,6 +1,7 @@
 #include "platform/browser/browser.h"
 
 #include "platform/browser/webengine.h"
+#include "platform/forms/application.h"
 #include "platform/forms/form.h"
 
 #include <QCoreApplication>
@@ -68,14 +69,11 @@ void TWebBrowser::startSoon()
     if (m_view || m_missing || m_startPending)
         return;
     m_startPending = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            m_startPending = false;
-            if (!m_view && !m_missing && isVisible())
-                startEngine();
-        },
-        Qt::QueuedConnection);
+    later(this, [this] {
+        m_startPending = false;
+        if (!m_view && !m_missing && isVisible())
+            startEngine();
+    });
 }
 
 void TWebBrowser::startEngine()

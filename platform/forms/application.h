@@ -81,6 +81,14 @@ template <class T, class R> auto handler(T *object, R (T::*method)())
     return [object, method](auto &&...) { guard([&] { (object->*method)(); }); };
 }
 
+// Runs f once the event being delivered is over (a queued call on context,
+// dropped when context is gone by then), under guard(): the program's timers
+// and queued calls go through here or through handler().
+template <class F> void later(QObject *context, F f)
+{
+    QMetaObject::invokeMethod(context, handler(std::move(f)), Qt::QueuedConnection);
+}
+
 // Processes every pending event (the platform's ProcessMessages).
 void ProcessMessages();
 

@@ -179,7 +179,11 @@ bool TForm::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
         activated();
-    const bool result = QWidget::event(event);
+    // An error that the window's own event handlers (show, paint, resize,
+    // keys...) let out is shown here, as a command's is, before it could
+    // unwind through the toolkit; the event counts as handled.
+    bool result = true;
+    guard([&] { result = QWidget::event(event); });
     if (event->type() == QEvent::Move && m_awaitingFrame && isVisible())
         keepInArea();
     return result;

@@ -1,11 +1,13 @@
 #include "platform/inifile/inifile.h"
 
 #include "platform/format/format.h"
+#include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <mutex>
 #include <sys/stat.h>
 #include <vector>
@@ -100,6 +102,7 @@ struct IniContent {
     // time, and a file replaced through a rename is another inode.
     struct Stamp {
         bool exists = false;
+        bool regular = false;
         dev_t device = 0;
         ino_t inode = 0;
         off_t size = 0;
@@ -108,9 +111,10 @@ struct IniContent {
 
         bool operator==(const Stamp &o) const
         {
-            return exists == o.exists && device == o.device && inode == o.inode && size == o.size &&
-                   modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
-                   changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+            return exists == o.exists && regular == o.regular && device == o.device &&
+                   inode == o.inode && size == o.size && modified.tv_sec == o.modified.tv_sec &&
+                   modified.tv_nsec == o.modified.tv_nsec && changed.tv_sec == o.changed.tv_sec &&
+                   changed.tv_nsec == o.changed.tv_nsec;
         }
     };
 
@@ -121,6 +125,7 @@ struct IniContent {
         if (path.contains(QChar(u'\0')) || ::stat(QFile::encodeName(path).constData(), &st) != 0)
             return s;
         s.exists = true;
+        s.regular = S_ISREG(st.st_mode);
         s.device = st.st_dev;
         s.inode = st.st_ino;
         s.size = st.st_size;
@@ -131,6 +136,7 @@ struct IniContent {
 
     QString key; // the absolute path of the file read
     bool read = false;
+    bool refused = false; // could not be read: see refusedFiles()
     Stamp stamp;
     QStringList lines;
 
@@ -217,6 +223,16 @@ QHash<QString, std::weak_ptr<IniContent>> &registry()
     return r;
 }
 
+// The files found unreadable during the run, by absolute path. Kept when no
+// object holds them any more: a file refused once is neither read again nor
+// written until the program starts again, so that settings the program
+// never saw are not replaced by its defaults.
+QSet<QString> &refusedFiles()
+{
+    static QSet<QString> r;
+    return r;
+}
+
 } // namespace
 
 TIniFile::TIniFile(QString path) : m_path(std::move(path)) {}
@@ -237,12 +253,34 @@ const IniContent &TIniFile::current() const
             r.insert(key, m_content);
         }
     }
+    if (refusedFiles().contains(key)) {
+        if (!m_content->refused) {
+            m_content->setLines({});
+            m_content->refused = true;
+            m_content->read = true;
+        }
+        return *m_content;
+    }
     // The stamp is taken before the lines: a change in between is seen at
     // the next call.
     const IniContent::Stamp stamp = IniContent::stampOf(real);
     if (!m_content->read || !(m_content->stamp == stamp)) {
         QStringList lines;
-        LineFile::readIfExists(real, lines);
+        // Something other than a regular file is not opened at all (a FIFO
+        // would wait for a writer).
+        bool readable = !stamp.exists || stamp.regular;
+        if (readable) {
+            try {
+                LineFile::readIfExists(real, lines);
+            } catch (const EFileError &) {
+                readable = false;
+            }
+        }
+        if (!readable) {
+            refusedFiles().insert(key);
+            m_content->refused = true;
+            lines.clear();
+        }
         m_content->setLines(std::move(lines));
         m_content->stamp = stamp;
         m_content->read = true;
@@ -254,12 +292,20 @@ template <typename Edit> void TIniFile::update(Edit edit)
 {
     const std::lock_guard<std::mutex> lock(registryMutex());
     current();
+    if (m_content->refused)
+        return;
     QStringList lines = m_content->lines;
     if (!edit(*m_content, lines))
         return;
     LineFile::write(m_path, lines);
     m_content->setLines(std::move(lines));
     m_content->stamp = IniContent::stampOf(LineFile::resolve(m_path));
+}
+
+bool TIniFile::Refused() const
+{
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    return current().refused;
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &def) const

@@ -12,6 +12,11 @@
 // same file, while one lives, shares what was read, so a write through one
 // is seen by the others at once. A look-up costs the same whatever the
 // file's size: reading N keys is proportional to N and the file.
+//
+// A file that exists but cannot be read (no permission, a folder or another
+// thing that is not a regular file in its place) is refused for the rest of
+// the run: it reads as empty, so every value is its default, and nothing is
+// ever written to it, since a write would replace settings never seen.
 #include "platform/text/convert.h"
 #include <QString>
 #include <QStringList>
@@ -49,6 +54,9 @@ public:
     void DeleteKey(const QString &section, const QString &key);
 
     const QString &FileName() const { return m_path; }
+    // The file could not be read (see above): values are the defaults and
+    // writes are dropped.
+    bool Refused() const;
 
 private:
     // The file's content, brought up to date with the disk.

@@ -1,5 +1,7 @@
 #include "report/objects/frpopupmenu.h"
 
+#include "platform/forms/application.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QStringList>
@@ -45,7 +47,8 @@ void FrQMenuPopup::addItem(const FrPopupItem &item)
     action->setEnabled(item.enabled);
     if (item.command) {
         auto command = item.command;
-        QObject::connect(action, &QAction::triggered, action, [command] { command(); });
+        QObject::connect(action, &QAction::triggered, action,
+                         platform::handler([command] { command(); }));
     }
 }
 

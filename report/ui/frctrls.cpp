@@ -285,10 +285,10 @@ TfrSpeedButton::TfrSpeedButton(QWidget *parent) : QAbstractButton(parent)
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
-    connect(this, &QAbstractButton::clicked, this, [this] {
-        if (OnClick)
-            OnClick();
-    });
+    connect(this, &QAbstractButton::clicked, this, platform::handler([this] {
+                if (OnClick)
+                    OnClick();
+            }));
 }
 
 TfrSpeedButton::~TfrSpeedButton()

@@ -15,7 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -223,7 +222,7 @@ void TfrFmtForm::done(int result)
 bool TfrFmtForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == SplEdit && event->type() == QEvent::FocusIn)
-        QTimer::singleShot(0, SplEdit, [this] { SplEditEnter(); });
+        platform::later(SplEdit, [this] { SplEditEnter(); });
     return QDialog::eventFilter(watched, event);
 }
 

@@ -191,7 +191,8 @@ TfrPrintForm::TfrPrintForm(QWidget *parent) : QDialog(parent)
     connect(CB1, &QComboBox::activated, this, platform::handler(this, &TfrPrintForm::CB1Click));
     connect(PropButton, &QPushButton::clicked, this,
             platform::handler(this, &TfrPrintForm::PropButtonClick));
-    connect(CollateCB, &QCheckBox::toggled, this, [this] { drawCollate(); });
+    connect(CollateCB, &QCheckBox::toggled, this,
+            platform::handler(this, &TfrPrintForm::drawCollate));
     connect(RB3, &QRadioButton::clicked, this, platform::handler(this, &TfrPrintForm::RB3Click));
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);

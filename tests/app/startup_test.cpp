@@ -6,8 +6,13 @@
 #include "platform/forms/application.h"
 #include "platform/forms/controls.h"
 #include "platform/registry/registry.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
 #include "tests/support/gui/program_folder.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -101,6 +106,48 @@ TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheLoopGoesOn)
     EXPECT_TRUE(SaisonEnCours.isEmpty());
     EXPECT_TRUE(resteOuverte) << "the window stays for another name";
 }
+
+// A settings file that cannot be read (no permission, made through the read
+// seam since the tests run as root; a folder in its place) does not stop the
+// start: the program says so, runs on the defaults and never writes it.
+class UnreadableSettingsTest : public StartupTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(UnreadableSettingsTest, AreSaidAndNeverWritten)
+{
+    const bool folder = GetParam();
+    const QByteArray reglages = "[Param]\r\nSaison=2019-2020\r\n";
+    const QString ini = path(QStringLiteral("Vorn_Lud.ini"));
+    if (folder)
+        QDir().mkdir(ini);
+    else
+        writeBytes(QStringLiteral("Vorn_Lud.ini"), reglages);
+    LineFile::setReadHook([ini](const QString &lu) {
+        if (lu == ini)
+            throw EFileError(QStringLiteral("Impossible d'ouvrir le fichier ") + lu);
+    });
+    std::unique_ptr<Fenetres> fenetres;
+    EXPECT_NO_THROW(fenetres = demarrerApplication());
+    vorn_test::settle();
+    LineFile::setReadHook({});
+    ASSERT_TRUE(fenetres);
+    EXPECT_TRUE(Vorn_FPr->isVisible());
+    EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Pas de Saison"));
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_EQ(dialogs().messages[0].type, mtWarning);
+    EXPECT_TRUE(dialogs().messages[0].text.contains(ini))
+        << dialogs().messages[0].text.toStdString();
+    Vorn_FPr->Fermer1->trigger();
+    Vorn_FPr->Nepasvrifierlamisejour1->trigger();
+    if (folder)
+        EXPECT_TRUE(QFileInfo(ini).isDir());
+    else
+        EXPECT_EQ(readBytes(QStringLiteral("Vorn_Lud.ini")), reglages);
+    EXPECT_EQ(dialogs().messages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(PermissionOrFolder, UnreadableSettingsTest, ::testing::Bool());
 
 } // namespace
 

@@ -6,7 +6,9 @@
 #include "tests/platform/core/qt_printers.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <functional>
@@ -43,7 +45,11 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(kProfile);
     }
-    void TearDown() override { LineFile::setWriteHook({}); }
+    void TearDown() override
+    {
+        LineFile::setWriteHook({});
+        LineFile::setReadHook({});
+    }
     QString file() const { return dir.path() + QStringLiteral("/Vorn_Lud.ini"); }
     QByteArray bytes() const
     {
@@ -190,6 +196,54 @@ TEST_F(IniFileTest, FileIsCreatedOnFirstWriteAndWritesAreAtomic)
     LineFile::setWriteHook([](const QString &) { return false; });
     EXPECT_THROW(profile.WriteString("Param", "Saison", "perdue"), EFileError);
     EXPECT_EQ(bytes(), kProfile);
+}
+
+// A file that exists but cannot be read (no permission, which the tests,
+// run as root, make through the read seam; a folder in its place) gives the
+// defaults, and is never written in the run, even once it reads again.
+TEST_F(IniFileTest, UnreadableFileGivesTheDefaultsAndIsNeverWritten)
+{
+    const struct {
+        const char *name;
+        std::function<void(const QString &)> makeUnreadable;
+    } cases[] = {
+        {"permission",
+         [](const QString &path) {
+             LineFile::setReadHook([path](const QString &read) {
+                 if (read == path)
+                     throw EFileError(QStringLiteral("Impossible d'ouvrir le fichier ") + read);
+             });
+         }},
+        {"folder",
+         [](const QString &path) {
+             QFile::remove(path);
+             QDir().mkdir(path);
+         }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = dir.path() + QLatin1Char('/') + QLatin1String(c.name) + ".ini";
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(kProfile);
+        }
+        c.makeUnreadable(path);
+        TIniFile ini(path);
+        EXPECT_EQ(ini.ReadString("Param", "Saison", "aucune"), QStringLiteral("aucune"));
+        EXPECT_TRUE(ini.Refused());
+        EXPECT_NO_THROW(ini.WriteString("Param", "Saison", "2021-2022"));
+        LineFile::setReadHook({});
+        TIniFile later(path);
+        EXPECT_EQ(later.ReadString("Param", "Saison", "aucune"), QStringLiteral("aucune"));
+        EXPECT_NO_THROW(later.WriteBool("MiseAjour", "NoValide", true));
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly))
+            EXPECT_EQ(f.readAll(), kProfile);
+        else
+            EXPECT_TRUE(QFileInfo(path).isDir());
+    }
+    EXPECT_FALSE(TIniFile(file()).Refused());
 }
 
 TEST_F(IniFileTest, ProfileNamedInAnotherCaseIsUsed)

@@ -20,6 +20,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -27,6 +28,7 @@
 #include <QToolButton>
 #include <QtTest/QTest>
 #include <clocale>
+#include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -277,6 +279,43 @@ TEST_F(FormsTest, ExceptionInActivationIsShownAndTheWindowStillActivates)
     form.activated();
     EXPECT_EQ(TForm::activeForm(), &form);
     EXPECT_EQ(fakes.dialogs.texts(), QStringList{QStringLiteral("boom.")});
+}
+
+// An error stops at the program's own entry point from the event loop (a
+// window's event handler, a queued call) and is shown as a command's is.
+TEST_F(FormsTest, ErrorsStopWhereTheEventLoopEntersTheProgram)
+{
+    vorn_test::SeamFakes fakes;
+    class Failing : public TForm
+    {
+    public:
+        Failing() : TForm(QStringLiteral("Failing")) {}
+
+    protected:
+        void resizeEvent(QResizeEvent *) override
+        {
+            throw EFileError(QStringLiteral("Disque plein"));
+        }
+    } form;
+    QObject context;
+    const struct {
+        const char *kind;
+        QObject *target;
+        std::function<void()> trigger;
+    } cases[] = {
+        {"event handler", &form,
+         [&] {
+             QResizeEvent resize(QSize(300, 200), QSize(200, 100));
+             QCoreApplication::sendEvent(&form, &resize);
+         }},
+        {"queued call", &context,
+         [&] { later(&context, [] { throw EFileError(QStringLiteral("Disque plein")); }); }},
+    };
+    for (const auto &c : cases) {
+        fakes.dialogs.messages.clear();
+        EXPECT_EQ(vorn_test::escapedFrom(c.target, c.trigger), 0) << c.kind;
+        EXPECT_EQ(fakes.dialogs.texts(), QStringList{QStringLiteral("Disque plein.")}) << c.kind;
+    }
 }
 
 TEST(ExceptionText, PeriodIsAddedUnlessTheTextEndsWithPunctuationAtOrBelowAPeriod)

@@ -1,6 +1,9 @@
 // Toolbar buttons: glyph strips, the layout of glyph and caption, the grey
 // look, the shared image lists, groups; the combo edit; the control helpers.
+#include "platform/text/exceptions.h"
 #include "report/ui/frctrls.h"
+#include "tests/support/gui/controls.h"
+#include "tests/support/gui/fakes.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -40,6 +43,17 @@ TEST(SpeedButton, GlyphCountFollowsTheStrip)
     EXPECT_EQ(b.NumGlyphs(), 4);
     b.SetMargin(-5);
     EXPECT_EQ(b.Margin(), -1);
+}
+
+// A failing command stops at the button and is shown as a command's error is.
+TEST(SpeedButton, ErrorOfItsCommandStopsThere)
+{
+    vorn_test::SeamFakes fakes;
+    TfrSpeedButton b;
+    b.OnClick = [] { throw platform::EFileError(QStringLiteral("Disque plein")); };
+    b.show();
+    EXPECT_EQ(vorn_test::escapedFrom(&b, [&] { QTest::mouseClick(&b, Qt::LeftButton); }), 0);
+    EXPECT_EQ(fakes.dialogs.texts(), QStringList{QStringLiteral("Disque plein.")});
 }
 
 TEST(SpeedButton, LayoutPlacesGlyphAndCaption)

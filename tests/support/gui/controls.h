@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace vorn_test
@@ -28,5 +29,10 @@ QWidget *topLevel(const QString &name);
 
 // Lets pending events (activation, posted calls) be delivered.
 void settle(int rounds = 3);
+
+// Runs trigger, then lets pending events be delivered, handing target its own
+// events outside the application's barrier: returns how many exceptions left
+// target's event handling (and would have unwound through the toolkit).
+int escapedFrom(QObject *target, const std::function<void()> &trigger);
 
 } // namespace vorn_test
