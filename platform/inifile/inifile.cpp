@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <mutex>
 #include <sys/stat.h>
 #include <vector>
@@ -223,13 +222,14 @@ QHash<QString, std::weak_ptr<IniContent>> &registry()
     return r;
 }
 
-// The files found unreadable during the run, by absolute path. Kept when no
-// object holds them any more: a file refused once is neither read again nor
-// written until the program starts again, so that settings the program
-// never saw are not replaced by its defaults.
-QSet<QString> &refusedFiles()
+// The files found unreadable during the run, by absolute path, with what
+// the program set in them since: a file refused once is neither read again
+// nor written until the program starts again, so that settings the program
+// never saw are not replaced by its defaults, while the run itself keeps
+// what it changed (a season opened stays open).
+QHash<QString, std::shared_ptr<IniContent>> &refusedFiles()
 {
-    static QSet<QString> r;
+    static QHash<QString, std::shared_ptr<IniContent>> r;
     return r;
 }
 
@@ -253,12 +253,8 @@ const IniContent &TIniFile::current() const
             r.insert(key, m_content);
         }
     }
-    if (refusedFiles().contains(key)) {
-        if (!m_content->refused) {
-            m_content->setLines({});
-            m_content->refused = true;
-            m_content->read = true;
-        }
+    if (const auto kept = refusedFiles().value(key)) {
+        m_content = kept;
         return *m_content;
     }
     // The stamp is taken before the lines: a change in between is seen at
@@ -277,7 +273,7 @@ const IniContent &TIniFile::current() const
             }
         }
         if (!readable) {
-            refusedFiles().insert(key);
+            refusedFiles().insert(key, m_content);
             m_content->refused = true;
             lines.clear();
         }
@@ -292,11 +288,13 @@ template <typename Edit> void TIniFile::update(Edit edit)
 {
     const std::lock_guard<std::mutex> lock(registryMutex());
     current();
-    if (m_content->refused)
-        return;
     QStringList lines = m_content->lines;
     if (!edit(*m_content, lines))
         return;
+    if (m_content->refused) {
+        m_content->setLines(std::move(lines));
+        return;
+    }
     LineFile::write(m_path, lines);
     m_content->setLines(std::move(lines));
     m_content->stamp = IniContent::stampOf(LineFile::resolve(m_path));
