@@ -1,13 +1,14 @@
 // A template of arbitrary bytes loaded and prepared with every window seam
 // left out: the build either completes, stops or reports its error, and the
-// template is restored. Counted record sources above 10,000 are refused and
-// builds past 300 pages and columns or endless scripts are stopped, so only
-// a hang or a crash counts as a finding. Check boxes, charts and a dialog control are
-// registered, as in the program.
+// template is restored. Counted record sources above 10,000 are refused;
+// builds past 300 pages and columns are stopped, and so are endless scripts,
+// the way a user's cancel stops them: the message pump they yield to cancels
+// the build. So only a hang or a crash counts as a finding. Check boxes,
+// charts and a dialog control are registered, as in the program.
 #include "report_files_support.h"
 
 #include "platform/text/convert.h"
-#include "report/build/frinterpretator.h"
+#include "report/build/frbuild.h"
 #include "report/core/frstream.h"
 #include "report/io/fremfpages.h"
 #include "report/objects/frbandview.h"
@@ -16,24 +17,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <stdexcept>
 
 namespace
 {
-
-// Stops a script that runs too long (a script may loop for ever).
-class BoundedInterpreter : public report::TInterpretator
-{
-protected:
-    void BeforeLine(int) override
-    {
-        if (++m_lines > 100000)
-            throw std::runtime_error("script too long");
-    }
-
-private:
-    int m_lines = 0;
-};
 
 bool tooManyRecords(report::TfrReport &report)
 {
@@ -55,7 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     using namespace report;
     fuzz::freshLibrary();
     fuzz::registerAddIns();
-    fr().frInterpreter = std::make_unique<BoundedInterpreter>();
+    // A script yields every few thousand lines: 25 yields of the pump (the
+    // build yields once more for each pass) are the user pressing cancel.
+    int yields = 0;
+    frObjects().messagePump = [&yields] {
+        if (++yields > 25)
+            if (TfrReport *master = frBuildMaster())
+                master->Cancelled = true;
+    };
     {
         TfrReport report;
         FrMemoryStream stream(fuzz::bytesOf(data, size));

@@ -1,5 +1,6 @@
-// Scripts over arbitrary text: check and translate, then run under an
-// interpreter that stops after 10,000 evaluations (a script may loop for ever).
+// Scripts over arbitrary text: check and translate, then run. A script may
+// loop for ever: the run stops at its third yield to the event loop, as a
+// cancelled build stops it, and after 10,000 evaluations of names and calls.
 #include "platform/text/codec.h"
 #include "report/core/frlibrary.h"
 #include "report/expr/frinterpreter.h"
@@ -37,9 +38,10 @@ public:
     }
 
 protected:
-    void BeforeLine(int) override { count(); }
+    bool YieldToEvents() override { return ++yields < 3; }
 
 private:
+    int yields = 0;
     void count()
     {
         if (++evaluations > 10000)

@@ -187,7 +187,7 @@ void TfrBand::DrawObject(TfrView *view)
             fr().frInterpreter->DoScript(view->Script);
         return;
     }
-    outputView(view, Parent->XAdjust - Parent->LeftMarginPos(), y);
+    outputView(view, frClampGeometry(qint64(Parent->XAdjust) - Parent->LeftMarginPos()), y);
 }
 
 void TfrBand::outputView(TfrView *view, int dx, int dy)

@@ -1,6 +1,6 @@
 #include "report/build/frinterpretator.h"
 
-#include "platform/forms/application.h"
+#include "report/build/frbuild.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frutils.h"
 #include "report/data/frdictionary.h"
@@ -76,7 +76,7 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
         const QString text = value.toString();
         if (FrProgressWindow *progress = g.frProgressWindow())
             progress->SetLine(text);
-        platform::ProcessMessages();
+        g.ProcessMessages();
         return;
     }
     TfrObject *object = nullptr;
@@ -88,6 +88,12 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
     }
     if (lib.frVariables)
         lib.frVariables->SetVariable(name, value);
+}
+
+bool TInterpretator::YieldToEvents()
+{
+    frObjects().ProcessMessages();
+    return !frBuildTerminated();
 }
 
 const QStringList &TAggregateFunctionsSplitter::AggregateNames()

@@ -21,6 +21,10 @@ public:
     void SetValue(const QString &name, const FrVariant &value) override;
     void DoFunction(const QString &name, const FrVariant &p1, const FrVariant &p2,
                     const FrVariant &p3, FrVariant &value) override;
+
+protected:
+    // A long script lets the progress window's cancel act, and stops on it.
+    bool YieldToEvents() override;
 };
 
 // Collects the calls of AVG, COUNT, MAX, MIN and SUM in the bracketed

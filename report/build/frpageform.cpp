@@ -294,12 +294,13 @@ void TfrPage::InitReport()
 
     // A page holds no more columns than its width can show, a pixel each at
     // least: a damaged count would split a band into columns that all lie
-    // on top of each other, or run off the page to the left.
+    // on top of each other, or run off the page to the left. The gap and the
+    // margins are kept as read from the file: the sums are taken in 64 bits.
     const qint64 width = qint64(RightMarginPos()) - LeftMarginPos();
-    const qint64 stride = 1 + std::max(0, ColumnGap);
+    const qint64 stride = 1 + std::max<qint64>(0, ColumnGap);
     Columns =
         int(std::clamp<qint64>(Columns, 1, std::max<qint64>(1, (width + stride - 1) / stride)));
-    ColWidth = int((width - qint64(Columns - 1) * ColumnGap) / Columns);
+    ColWidth = frClampGeometry((width - qint64(Columns - 1) * ColumnGap) / Columns);
     CrossColumn = 1;
     RecordCount = 1;
     Initialized = true;

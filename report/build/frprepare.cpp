@@ -287,13 +287,13 @@ void TfrReport::Progress(int n)
                     QString::number(g.frTotalPages);
         progress->SetLine(line);
     }
-    platform::ProcessMessages();
+    g.ProcessMessages();
 }
 
 void TfrReport::BuildPreparedPages()
 {
     FrObjectGlobals &g = frObjects();
-    platform::ProcessMessages();
+    g.ProcessMessages();
     CanRebuild = true;
     makeCurrent();
     m_dictionary->ClearCache();
@@ -463,7 +463,8 @@ void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
             return;
         }
         if (n == QLatin1String("FREESPACE")) {
-            value = page->CurBottomY - page->CurY;
+            // The top may be a margin as read from the file, whatever it holds.
+            value = frClampGeometry(qint64(page->CurBottomY) - page->CurY);
             return;
         }
         if (n == QLatin1String("PAGEHEIGHT")) {
@@ -664,8 +665,8 @@ void TfrReport::EditPreparedPage(int pageIndex)
         designer.reset();
         g.frCurrentDesigner = kept;
         if (kept) {
-            kept->Page = m_pages->GetPage(keptIndex) ? m_pages->GetPage(keptIndex)
-                                                     : m_pages->GetPage(0);
+            kept->Page =
+                m_pages->GetPage(keptIndex) ? m_pages->GetPage(keptIndex) : m_pages->GetPage(0);
             // Every object was made anew, with new IDs.
             kept->TemplateRebuilt();
         }

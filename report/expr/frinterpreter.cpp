@@ -773,6 +773,11 @@ void TfrInterpretator::GetValue(const QString &, FrVariant &) {}
 
 void TfrInterpretator::BeforeLine(int) {}
 
+bool TfrInterpretator::YieldToEvents()
+{
+    return true;
+}
+
 void TfrInterpretator::SetValue(const QString &, const FrVariant &) {}
 
 void TfrInterpretator::DoFunction(const QString &, const FrVariant &, const FrVariant &,
@@ -792,8 +797,14 @@ void TfrInterpretator::DoScript(const QStringList &coded)
 {
     const int n = int(coded.size());
     int i = 0;
+    int sinceYield = 0;
     while (i >= 0 && i < n) {
         BeforeLine(i);
+        if (++sinceYield == kYieldLines) {
+            sinceYield = 0;
+            if (!YieldToEvents())
+                return;
+        }
         const QString &line = coded.at(i);
         if (line.isEmpty()) {
             ++i;

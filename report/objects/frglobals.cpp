@@ -1,6 +1,7 @@
 #include "report/objects/frglobals.h"
 
 #include "platform/canvas/bitmaps.h"
+#include "platform/forms/application.h"
 #include "report/build/frfunclib.h"
 #include "report/build/frstdfunc.h"
 #include "report/core/frutils.h"
@@ -89,6 +90,14 @@ void FrObjectGlobals::setPrinter(std::unique_ptr<FrPrinterInfo> printer)
 void FrObjectGlobals::setPrintDialog(std::unique_ptr<FrPrintDialogSeam> dialog)
 {
     m_printDialog = std::move(dialog);
+}
+
+void FrObjectGlobals::ProcessMessages()
+{
+    if (messagePump)
+        messagePump();
+    else
+        platform::ProcessMessages();
 }
 
 void FrObjectGlobals::resetBuildState()

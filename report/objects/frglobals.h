@@ -243,6 +243,11 @@ public:
     FrPreviewSeam *frPreview() const { return m_preview.get(); }
     void setPreview(std::unique_ptr<FrPreviewSeam> preview) { m_preview = std::move(preview); }
     FrDialogFormClass frDialogFormClass;
+    // The message pump a build yields to (pages, the PROGRESS line, long
+    // scripts); unset: the platform's. Tests and fuzz targets count the
+    // yields or cancel the build from it, as the progress window's cancel does.
+    std::function<void()> messagePump;
+    void ProcessMessages();
     // The print dialog the preview opens (report/print/frprint.h); none: no
     // print from the preview.
     FrPrintDialogSeam *frPrintDialog() const { return m_printDialog.get(); }

@@ -5,6 +5,7 @@
 #include "build_fixture.h"
 #include "io_support.h"
 
+#include "report/build/frinterpretator.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
 #include "report/data/frdictionary.h"
@@ -71,6 +72,49 @@ TEST_F(DriverTest, ProgressWindowLinesAndCancel)
     progress->cancelAtLine = 2;
     EXPECT_FALSE(report->PrepareReport());
     EXPECT_EQ(report->EMFPages().Count(), 0);
+}
+
+// A script that never ends yields to the message pump; the user's cancel,
+// seen there, stops it and the build. The interpreter is the report's own,
+// only counting its lines so that a script that would not stop fails here.
+TEST_F(DriverTest, EndlessScriptsYieldAndStopWhenTheBuildIsCancelled)
+{
+    struct CountingInterpreter : TInterpretator {
+        int lines = 0;
+        void BeforeLine(int) override
+        {
+            if (++lines > 25 * kYieldLines)
+                throw std::runtime_error("script sans fin");
+        }
+    };
+    const QString scripts[] = {
+        QStringLiteral("while 1 do i := 1"), QStringLiteral("repeat i := 1 until 0"),
+        QStringLiteral("begin 10: i := 1; goto 10 end"), QStringLiteral("while 1 do begin end")};
+    for (const bool onBand : {false, true})
+        for (const QString &script : scripts) {
+            SCOPED_TRACE(script.toStdString() + (onBand ? " (bande)" : " (texte)"));
+            TearDown();
+            SetUp();
+            TfrBandView *data = bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"),
+                                             QStringLiteral("[LINE#]"), 0, QStringLiteral("60"));
+            TfrView *holder = onBand ? static_cast<TfrView *>(data) : page->Objects.back().get();
+            holder->Script = QStringList{script};
+            auto owned = std::make_unique<CountingInterpreter>();
+            CountingInterpreter *interpreter = owned.get();
+            fr().frInterpreter = std::move(owned);
+            int pumps = 0;
+            g().messagePump = [&] {
+                if (++pumps == 3)
+                    report->Cancelled = true; // the user presses "Annuler"
+            };
+            const QByteArray before = templateBytes();
+            EXPECT_FALSE(report->PrepareReport());
+            EXPECT_TRUE(fakes->dialogs.messages.empty());
+            EXPECT_LT(interpreter->lines, 4 * TInterpretator::kYieldLines);
+            EXPECT_EQ(pumps, 3);
+            EXPECT_EQ(templateBytes(), before);
+            EXPECT_FALSE(g().frBuilding);
+        }
 }
 
 TEST_F(DriverTest, CancelledDialogPageBuildsNothing)
