@@ -1407,9 +1407,12 @@ void THttpCli::statusLine(const QString &line)
         start > 8 && end <= line.size() && (end == line.size() || line.at(end) == QLatin1Char(' '));
     for (qsizetype i = start; ok && i < end; ++i)
         ok = isDigit(line.at(i));
-    if (!ok)
+    // Codes begin at 100: "000" would complete as status 0, a failure
+    // taken for success.
+    const int code = ok ? QStringView(line).mid(start, 3).toInt() : 0;
+    if (code < 100)
         throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
-    m_statusCode = QStringView(line).mid(start, 3).toInt();
+    m_statusCode = code;
     m_reasonPhrase = line.mid(end + 1);
 }
 
