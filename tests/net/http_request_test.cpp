@@ -459,6 +459,68 @@ TEST_P(HttpRequest, AbortWhileWaitingForTheHeaderThenANewRequestAtOnce)
     EXPECT_EQ(rec.body, QByteArray("bonjour"));
 }
 
+TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
+{
+    // Reconnecting code ends the request and starts the next one from
+    // OnSessionClosed, however the connection ended: the next one connects,
+    // is answered and completes, and no descriptor is left behind.
+    struct Case {
+        const char *what;
+        std::vector<ServerStep> first;
+        bool abort;
+    } cases[] = {
+        {"closed by the server",
+         {readRequest(), sendBytes("HTTP/1.0 200 OK\r\n\r\npremier"), closeConnection()},
+         false},
+        {"closed by the client",
+         {readRequest(), sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 7\r\n\r\npremier"), hold()},
+         false},
+        {"aborted by the owner", {readRequest(), hold()}, true},
+    };
+    auto attempt = [&](const Case &c) {
+        OpenDescriptors descriptors;
+        ScriptedServer first;
+        first.addConnection(c.first);
+        ScriptedServer next;
+        next.addConnection({readRequest(),
+                            sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nsecond"),
+                            closeConnection()});
+        {
+            THttpCli client;
+            HttpRecorder rec(client);
+            int closed = 0;
+            client.OnSessionClosed = [&](THttpCli *sender) {
+                if (++closed > 1)
+                    return;
+                sender->Abort();
+                sender->SetURL(next.url(QStringLiteral("/")));
+                sender->GetASync();
+            };
+            client.SetURL(first.url(QStringLiteral("/")));
+            client.GetASync();
+            if (c.abort) {
+                ASSERT_TRUE(pumpUntil(loop(), [&] { return first.requests().size() == 1; }));
+                client.Abort();
+            }
+            ASSERT_TRUE(waitDone(loop(), rec, 2, 5000));
+            pumpFor(loop(), 100);
+            ASSERT_EQ(rec.done.size(), 2u);
+            EXPECT_EQ(rec.done[0].error, httperrAborted);
+            EXPECT_EQ(rec.done[1].error, 0);
+            EXPECT_EQ(rec.done[1].status, 200);
+            EXPECT_TRUE(rec.body.endsWith("second"));
+            EXPECT_EQ(next.requests().size(), 1);
+            EXPECT_EQ(closed, 2);
+            EXPECT_EQ(client.State(), httpReady);
+        }
+        EXPECT_EQ(descriptors.count(), 0);
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        attempt(c);
+    }
+}
+
 TEST_P(HttpRequest, AbortWhenIdleReportsBeforeReturning)
 {
     THttpCli client;
