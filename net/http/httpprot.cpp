@@ -493,8 +493,12 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
             SocketSessionConnected(0);
             return;
         }
-        if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed))
+        if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed)) {
             socketAbort();
+            // The owner heard of the close and started another request.
+            if (stopped())
+                return;
+        }
         SetState(httpNotConnected);
         if (stopped())
             return;
