@@ -21,6 +21,7 @@
 #include <sys/socket.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 using namespace net;
 using namespace nettest;
@@ -658,7 +659,16 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
     // Reconnecting code opens the next connection from OnSessionClosed,
     // however the last one ended: the new one is reported, stays open, is
     // closed in its turn, and no descriptor is left behind.
-    enum End { Here, Aborted, ByThePeer, SendRefused, SocksRefused, SocksLeft };
+    enum End {
+        Here,
+        Aborted,
+        ByThePeer,
+        Refused,
+        SendRefused,
+        SendFailed,
+        SocksRefused,
+        SocksLeft
+    };
     struct Case {
         const char *what;
         End end;
@@ -668,7 +678,9 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         {"closed here", Here, {hold()}, {0}},
         {"aborted", Aborted, {hold()}, {0}},
         {"closed by the peer", ByThePeer, {closeConnection()}, {0}},
+        {"refused", Refused, {}, {10061}},
         {"send refused while connecting", SendRefused, {hold()}, {}},
+        {"send failed", SendFailed, {hold()}, {0}},
         {"refused by the SOCKS server",
          SocksRefused,
          {nettest::readBytes(3), sendBytes(QByteArray("\x05\xFF", 2)), hold()},
@@ -677,6 +689,16 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
     };
     auto attempt = [&](const Case &c) {
         OpenDescriptors descriptors;
+        ApiOverride api;
+        auto failSend = std::make_shared<bool>(false);
+        api.api().send = [failSend, send = api.api().send](int fd, const void *buf, size_t len,
+                                                           int flags) -> ssize_t {
+            if (std::exchange(*failSend, false)) {
+                errno = EPIPE;
+                return -1;
+            }
+            return send(fd, buf, len, flags);
+        };
         ScriptedServer first;
         ScriptedServer next;
         first.addConnection(c.first);
@@ -684,9 +706,14 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         TWSocket socket;
         std::vector<int> connected;
         int closed = 0;
+        int sentBeforeConnected = 0;
         socket.OnError = [](TCustomWSocket *) {};
         socket.OnSessionConnected = [&](TCustomWSocket *, std::uint16_t e) {
             connected.push_back(e);
+        };
+        socket.OnDataSent = [&](TCustomWSocket *, std::uint16_t) {
+            if (socket.State() != wsConnected)
+                ++sentBeforeConnected;
         };
         socket.OnSessionClosed = [&](TCustomWSocket *, std::uint16_t) {
             if (++closed > 1)
@@ -704,18 +731,22 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
             socket.SetSocksServer(QStringLiteral("127.0.0.1"));
             socket.SetSocksPort(QString::number(first.port()));
         } else {
-            socket.SetPort(QString::number(first.port()));
+            socket.SetPort(QString::number(c.end == Refused ? closedPort() : first.port()));
         }
         socket.Connect();
         if (c.end == SendRefused) {
             EXPECT_EQ(socket.Send("x", 1), -1);
             EXPECT_EQ(socket.State(), wsConnecting);
-        } else if (c.end == Here || c.end == Aborted) {
+        } else if (c.end == Here || c.end == Aborted || c.end == SendFailed) {
             ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
-            if (c.end == Here)
+            if (c.end == Here) {
                 socket.Close();
-            else
+            } else if (c.end == Aborted) {
                 socket.Abort();
+            } else {
+                *failSend = true;
+                socket.Send("x", 1);
+            }
             EXPECT_EQ(socket.State(), wsConnecting);
         }
         ASSERT_TRUE(pumpUntil(
@@ -727,6 +758,7 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         expected.push_back(0);
         EXPECT_EQ(connected, expected);
         EXPECT_EQ(closed, 1);
+        EXPECT_EQ(sentBeforeConnected, 0);
         EXPECT_EQ(socket.State(), wsConnected);
         EXPECT_EQ(descriptors.count(), 1);
         socket.Close();
