@@ -493,8 +493,12 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
             SocketSessionConnected(0);
             return;
         }
-        if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed))
+        if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed)) {
             socketAbort();
+            // The owner heard of the close and started another request.
+            if (stopped())
+                return;
+        }
         SetState(httpNotConnected);
         if (stopped())
             return;
@@ -1407,9 +1411,12 @@ void THttpCli::statusLine(const QString &line)
         start > 8 && end <= line.size() && (end == line.size() || line.at(end) == QLatin1Char(' '));
     for (qsizetype i = start; ok && i < end; ++i)
         ok = isDigit(line.at(i));
-    if (!ok)
+    // Codes begin at 100: "000" would complete as status 0, a failure
+    // taken for success.
+    const int code = ok ? QStringView(line).mid(start, 3).toInt() : 0;
+    if (code < 100)
         throw EHttpException(QStringLiteral("Invalid status line"), httperrProtocol);
-    m_statusCode = QStringView(line).mid(start, 3).toInt();
+    m_statusCode = code;
     m_reasonPhrase = line.mid(end + 1);
 }
 

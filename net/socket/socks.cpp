@@ -231,9 +231,16 @@ void TCustomSocksWSocket::SocksDoAuthenticate()
 
 void TCustomSocksWSocket::SocksError(int error, const QString &msg)
 {
+    // An owner that closed and opened the next connection from one of these
+    // events keeps it: the failure was this connection's.
+    const std::uint32_t generation = m_generation;
     TriggerSocksError(error, msg);
+    if (m_generation != generation)
+        return;
     m_socksState = socksData;
     TriggerSessionConnectedSpecial(error);
+    if (m_generation != generation)
+        return;
     InternalClose(true, error);
 }
 

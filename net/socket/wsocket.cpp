@@ -311,6 +311,11 @@ void TCustomWSocket::newDescriptor(int fd)
     m_generation = ++g_generation;
     m_aheadCount = 0;
     m_aheadError = 0;
+    // A connection opened from the close handler of the last one starts
+    // afresh: that close has not reset these yet, and never will.
+    m_closeInvoked = false;
+    m_paused = false;
+    m_readCount = 0;
     std::uint32_t generation = m_generation;
     m_select =
         std::make_unique<SelectWatch>(fd, [this, fd, generation](unsigned events, int error) {
@@ -452,6 +457,7 @@ void TCustomWSocket::SocketError(const QString &function)
     if (lastRawErrno() != 0 && CheckLogOptions(loWsockErr))
         DebugLog(loWsockErr, text + QStringLiteral(" errno ") + QString::number(lastRawErrno()));
     if (code == 10054 || code == 10057) {
+        const std::uint32_t generation = m_generation;
         if (m_hSocket != INVALID_SOCKET) {
             int fd = m_hSocket;
             dropDescriptor();
@@ -459,7 +465,9 @@ void TCustomWSocket::SocketError(const QString &function)
         }
         if (m_state != wsClosed)
             TriggerSessionClosed(code);
-        ChangeState(wsClosed);
+        // A connection the handler opened is not the one that failed.
+        if (m_generation == generation)
+            ChangeState(wsClosed);
     }
     m_lastError = code;
     RaiseException(text);
@@ -469,13 +477,16 @@ void TCustomWSocket::socketErrorThenClose(const QString &function)
 {
     // The socket is closed even when the error leaves as an exception: it
     // would otherwise stay bound, holding its descriptor.
+    const std::uint32_t generation = m_generation;
     try {
         SocketError(function);
     } catch (...) {
-        Close();
+        if (m_generation == generation)
+            Close();
         throw;
     }
-    Close();
+    if (m_generation == generation)
+        Close();
 }
 
 void TCustomWSocket::HandleBackGroundException(const std::exception &e)
@@ -757,9 +768,11 @@ void TCustomWSocket::WMASyncSelect(std::uintptr_t wParam, std::intptr_t lParam)
 void TCustomWSocket::Do_FD_CONNECT(int error)
 {
     if (m_state != wsConnected) {
+        const std::uint32_t generation = m_generation;
         ChangeState(wsConnected);
         TriggerSessionConnectedSpecial(error);
-        if (error != 0 && m_state != wsClosed)
+        // A handler that tried again at once keeps its new attempt.
+        if (error != 0 && m_state != wsClosed && m_generation == generation)
             Close();
     }
 }
@@ -775,7 +788,12 @@ void TCustomWSocket::Do_FD_READ(int error)
 
 void TCustomWSocket::Do_FD_WRITE(int error)
 {
+    const std::uint32_t generation = m_generation;
     TryToSend();
+    // A send that failed closed the connection; one opened since from its
+    // close handler has sent nothing yet.
+    if (m_generation != generation)
+        return;
     if (m_bufList.empty() || m_allSent)
         TriggerDataSent(error);
 }
@@ -799,7 +817,9 @@ void TCustomWSocket::Do_FD_CLOSE(int error)
         m_closeInvoked = true;
         TriggerSessionClosed(error);
     }
-    if (m_state != wsClosed)
+    // The handler may have closed this connection and opened the next one:
+    // that one is not closed here.
+    if (m_generation == generation && m_state != wsClosed)
         Close();
 }
 
@@ -1003,8 +1023,9 @@ int TCustomWSocket::Send(const void *data, int len)
         PutDataInSendBuffer(data, len);
         result = len;
     }
+    const std::uint32_t generation = m_generation;
     TryToSend();
-    if (m_allSent)
+    if (m_allSent && m_generation == generation)
         postWriteEvent();
     return result;
 }
@@ -1517,10 +1538,15 @@ void TCustomWSocket::Shutdown(int how)
 
 void TCustomWSocket::InternalClose(bool shut, int error)
 {
+    // A handler fired here may open the next connection (reconnecting code
+    // does it from OnSessionClosed): resetting the socket after it would
+    // drop that connection's descriptor unclosed.
+    const std::uint32_t generation = m_generation;
     if (m_hSocket == INVALID_SOCKET) {
         if (m_state != wsClosed) {
             ChangeState(wsClosed);
-            AssignDefaultValue();
+            if (m_generation == generation)
+                AssignDefaultValue();
         }
         return;
     }
@@ -1545,9 +1571,13 @@ void TCustomWSocket::InternalClose(bool shut, int error)
     }
     ChangeState(wsClosed);
     if (!m_destroying && !m_closeInvoked) {
-        m_closeInvoked = true;
+        // The mark belongs to a connection opened meanwhile, if any.
+        if (m_generation == generation)
+            m_closeInvoked = true;
         TriggerSessionClosed(error);
     }
+    if (m_generation != generation)
+        return;
     try {
         AssignDefaultValue();
     } catch (...) {
@@ -1584,9 +1614,12 @@ void TCustomWSocket::Flush()
 
 void TCustomWSocket::WaitForClose()
 {
-    while (m_hSocket != INVALID_SOCKET && m_state != wsClosed) {
+    // Waits for this connection's end, not for that of one its close
+    // handler opened.
+    const std::uint32_t generation = m_generation;
+    while (m_hSocket != INVALID_SOCKET && m_state != wsClosed && m_generation == generation) {
         ProcessMessages();
-        if (m_hSocket == INVALID_SOCKET)
+        if (m_hSocket == INVALID_SOCKET || m_generation != generation)
             break;
         int waiting = 0;
         if (wsIoctlFionread(m_hSocket, &waiting) != 0)

@@ -459,6 +459,88 @@ TEST_P(HttpRequest, AbortWhileWaitingForTheHeaderThenANewRequestAtOnce)
     EXPECT_EQ(rec.body, QByteArray("bonjour"));
 }
 
+TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
+{
+    // Reconnecting code ends the request and starts the next one from
+    // OnSessionClosed, however the connection ended: the next one connects,
+    // is answered and completes, and no descriptor is left behind.
+    enum End { Ends, OwnerAborts, OtherHostWhileKept };
+    struct Case {
+        const char *what;
+        std::vector<ServerStep> first;
+        End end;
+        std::vector<std::uint16_t> errors;
+    } cases[] = {
+        {"closed by the server",
+         {readRequest(), sendBytes("HTTP/1.0 200 OK\r\n\r\npremier"), closeConnection()},
+         Ends,
+         {httperrAborted, 0}},
+        {"closed by the client",
+         {readRequest(), sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 7\r\n\r\npremier"), hold()},
+         Ends,
+         {httperrAborted, 0}},
+        {"aborted by the owner", {readRequest(), hold()}, OwnerAborts, {httperrAborted, 0}},
+        {"kept, then left for another host",
+         {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\npremier"), hold()},
+         OtherHostWhileKept,
+         {0, 0}},
+    };
+    auto attempt = [&](const Case &c) {
+        OpenDescriptors descriptors;
+        ScriptedServer first;
+        first.addConnection(c.first);
+        ScriptedServer next;
+        next.addConnection({readRequest(),
+                            sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nsecond"),
+                            closeConnection()});
+        {
+            THttpCli client;
+            client.SetRequestVer(QStringLiteral("1.1"));
+            HttpRecorder rec(client);
+            int closed = 0;
+            client.OnSessionClosed = [&](THttpCli *sender) {
+                if (++closed > 1)
+                    return;
+                sender->Abort();
+                sender->SetURL(next.url(QStringLiteral("/")));
+                sender->GetASync();
+            };
+            client.SetURL(first.url(QStringLiteral("/")));
+            client.GetASync();
+            if (c.end == OwnerAborts) {
+                ASSERT_TRUE(pumpUntil(loop(), [&] { return first.requests().size() == 1; }));
+                client.Abort();
+            } else if (c.end != Ends) {
+                ASSERT_TRUE(waitDone(loop(), rec));
+                client.SetURL(next.url(QStringLiteral("/")));
+                client.GetASync();
+            }
+            ASSERT_TRUE(waitDone(loop(), rec, c.errors.size(), 5000));
+            pumpFor(loop(), 100);
+            std::vector<std::uint16_t> errors;
+            for (const HttpRecorder::Done &d : rec.done)
+                errors.push_back(d.error);
+            EXPECT_EQ(errors, c.errors);
+            EXPECT_EQ(rec.done.back().status, 200);
+            EXPECT_TRUE(rec.body.endsWith("second"));
+            EXPECT_EQ(next.requests().size(), 1);
+            EXPECT_EQ(closed, 2);
+            EXPECT_EQ(client.State(), httpReady);
+            // The next request went the way of any other.
+            const QStringList plain = {"httpNotConnected", "httpDnsLookup",     "httpDnsLookupDone",
+                                       "httpConnected",    "httpWaitingHeader", "httpWaitingBody",
+                                       "httpBodyReceived", "httpReady"};
+            EXPECT_EQ(rec.states.mid(rec.states.size() - plain.size()).join(' ').toStdString(),
+                      plain.join(' ').toStdString());
+        }
+        EXPECT_EQ(descriptors.count(), 0);
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        attempt(c);
+    }
+}
+
 TEST_P(HttpRequest, AbortWhenIdleReportsBeforeReturning)
 {
     THttpCli client;

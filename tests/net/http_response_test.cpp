@@ -92,6 +92,9 @@ TEST_F(HttpResponse, StatusLineIsReadStrictly)
         {"HTTP/1.1 200\tOK", 7, 0, "Invalid status line"},
         {"HTTP/1.10 200 OK", 7, 0, "Invalid status line"},
         {"HTTP/1.1 ", 7, 0, "Invalid status line"},
+        // No code below 100 exists.
+        {"HTTP/1.1 000 OK", 7, 0, "Invalid status line"},
+        {"HTTP/1.0 099", 7, 0, "Invalid status line"},
     };
     THttpCli client;
     HttpRecorder rec(client);

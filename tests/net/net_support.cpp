@@ -258,6 +258,23 @@ void SocketTest::collectInto(net::TCustomWSocket &socket, QByteArray &into)
     };
 }
 
+OpenDescriptors::OpenDescriptors()
+{
+    net::SocketApi &api = m_api.api();
+    api.socket = [make = api.socket, count = m_count](int domain, int type, int protocol) {
+        int fd = make(domain, type, protocol);
+        if (fd >= 0)
+            ++*count;
+        return fd;
+    };
+    api.close = [close = api.close, count = m_count](int fd) {
+        int result = close(fd);
+        if (result == 0)
+            --*count;
+        return result;
+    };
+}
+
 void echo(int fd)
 {
     char buffer[65536];

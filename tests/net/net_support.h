@@ -12,6 +12,7 @@
 #include <atomic>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <thread>
 
 namespace nettest
@@ -116,6 +117,19 @@ public:
 
 private:
     net::SocketApi m_previous;
+};
+
+// Counts, for one test, the descriptors the socket layer makes and has not
+// closed since (the peers' own descriptors are not counted).
+class OpenDescriptors
+{
+public:
+    OpenDescriptors();
+    int count() const { return *m_count; }
+
+private:
+    ApiOverride m_api;
+    std::shared_ptr<std::atomic<int>> m_count = std::make_shared<std::atomic<int>>(0);
 };
 
 // A poll loop for tests that need one but no backend parameter.

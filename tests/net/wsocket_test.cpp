@@ -1,6 +1,7 @@
 // The asynchronous socket against loopback peers, on both loop backends.
 #include "net/socket/wsocket.h"
 #include "net/sys/wsockerr.h"
+#include "tests/net/http_support.h"
 #include "tests/net/net_support.h"
 
 #include <QCryptographicHash>
@@ -20,6 +21,7 @@
 #include <sys/socket.h>
 #include <system_error>
 #include <unistd.h>
+#include <utility>
 
 using namespace net;
 using namespace nettest;
@@ -650,6 +652,123 @@ TEST_P(WSocket, ReleaseFreesTheSocketFromTheLoop)
     raw->Close();
     EXPECT_TRUE(closedInHandler);
     ASSERT_TRUE(pumpUntil(loop(), [&] { return WSocketGCount() == countBefore - 1; }));
+}
+
+TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
+{
+    // Reconnecting code opens the next connection from OnSessionClosed,
+    // however the last one ended: the new one is reported, stays open, is
+    // closed in its turn, and no descriptor is left behind.
+    enum End {
+        Here,
+        Aborted,
+        ByThePeer,
+        Refused,
+        SendRefused,
+        SendFailed,
+        SocksRefused,
+        SocksLeft
+    };
+    struct Case {
+        const char *what;
+        End end;
+        std::vector<ServerStep> first;
+        std::vector<int> firstConnected;
+    } cases[] = {
+        {"closed here", Here, {hold()}, {0}},
+        {"aborted", Aborted, {hold()}, {0}},
+        {"closed by the peer", ByThePeer, {closeConnection()}, {0}},
+        {"refused", Refused, {}, {10061}},
+        {"send refused while connecting", SendRefused, {hold()}, {}},
+        {"send failed", SendFailed, {hold()}, {0}},
+        {"refused by the SOCKS server",
+         SocksRefused,
+         {nettest::readBytes(3), sendBytes(QByteArray("\x05\xFF", 2)), hold()},
+         {20003}},
+        {"the SOCKS server left", SocksLeft, {nettest::readBytes(3), closeConnection()}, {20014}},
+    };
+    auto attempt = [&](const Case &c) {
+        OpenDescriptors descriptors;
+        ApiOverride api;
+        auto failSend = std::make_shared<bool>(false);
+        api.api().send = [failSend, send = api.api().send](int fd, const void *buf, size_t len,
+                                                           int flags) -> ssize_t {
+            if (std::exchange(*failSend, false)) {
+                errno = EPIPE;
+                return -1;
+            }
+            return send(fd, buf, len, flags);
+        };
+        ScriptedServer first;
+        ScriptedServer next;
+        first.addConnection(c.first);
+        next.addConnection({hold()});
+        TWSocket socket;
+        std::vector<int> connected;
+        int closed = 0;
+        int sentBeforeConnected = 0;
+        socket.OnError = [](TCustomWSocket *) {};
+        socket.OnSessionConnected = [&](TCustomWSocket *, std::uint16_t e) {
+            connected.push_back(e);
+        };
+        socket.OnDataSent = [&](TCustomWSocket *, std::uint16_t) {
+            if (socket.State() != wsConnected)
+                ++sentBeforeConnected;
+        };
+        socket.OnSessionClosed = [&](TCustomWSocket *, std::uint16_t) {
+            if (++closed > 1)
+                return;
+            if (socket.State() != wsClosed)
+                socket.Close();
+            socket.SetSocksServer(QString());
+            socket.SetAddr(QStringLiteral("127.0.0.1"));
+            socket.SetPort(QString::number(next.port()));
+            socket.Connect();
+        };
+        socket.SetAddr(QStringLiteral("127.0.0.1"));
+        if (c.end == SocksRefused || c.end == SocksLeft) {
+            socket.SetPort(QStringLiteral("8080"));
+            socket.SetSocksServer(QStringLiteral("127.0.0.1"));
+            socket.SetSocksPort(QString::number(first.port()));
+        } else {
+            socket.SetPort(QString::number(c.end == Refused ? closedPort() : first.port()));
+        }
+        socket.Connect();
+        if (c.end == SendRefused) {
+            EXPECT_EQ(socket.Send("x", 1), -1);
+            EXPECT_EQ(socket.State(), wsConnecting);
+        } else if (c.end == Here || c.end == Aborted || c.end == SendFailed) {
+            ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
+            if (c.end == Here) {
+                socket.Close();
+            } else if (c.end == Aborted) {
+                socket.Abort();
+            } else {
+                *failSend = true;
+                socket.Send("x", 1);
+            }
+            EXPECT_EQ(socket.State(), wsConnecting);
+        }
+        ASSERT_TRUE(pumpUntil(
+            loop(),
+            [&] { return next.connections() == 1 && connected.size() > c.firstConnected.size(); },
+            3000));
+        pumpFor(loop(), 50);
+        std::vector<int> expected = c.firstConnected;
+        expected.push_back(0);
+        EXPECT_EQ(connected, expected);
+        EXPECT_EQ(closed, 1);
+        EXPECT_EQ(sentBeforeConnected, 0);
+        EXPECT_EQ(socket.State(), wsConnected);
+        EXPECT_EQ(descriptors.count(), 1);
+        socket.Close();
+        EXPECT_EQ(closed, 2);
+        EXPECT_EQ(descriptors.count(), 0);
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        attempt(c);
+    }
 }
 
 NET_INSTANTIATE_BACKENDS(WSocket);
