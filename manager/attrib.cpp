@@ -1,5 +1,6 @@
 #include "manager/attrib.h"
 
+#include "manager/core/genrefichier.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
@@ -110,8 +111,11 @@ void TVornF_Attrib::BtChargeClassClick()
     OpenDialog1->DefaultExt = QStringLiteral("PPE");
     if (!OpenDialog1->Execute())
         return;
+    // Another kind of file is refused before the window takes its name.
+    QStringList classement = manager::LireFichierDuGenre(
+        OpenDialog1->FileName, QStringLiteral("un fichier de classement"));
     EdChargeClass->setText(OpenDialog1->FileName);
-    m_classement = LineFile::read(OpenDialog1->FileName);
+    m_classement = std::move(classement);
     if (manager::ClassementAccepte(m_classement))
         commandes(true, false);
     else
@@ -122,7 +126,8 @@ void TVornF_Attrib::BtChargeRepartClick()
 {
     if (!OpenDialog1->Execute())
         return;
-    const QStringList repartition = LineFile::read(OpenDialog1->FileName);
+    const QStringList repartition = manager::LireFichierDuGenre(
+        OpenDialog1->FileName, QStringLiteral("un fichier de répartition"));
     if (!manager::RepartitionAcceptee(repartition)) {
         // Nothing of the previous distribution stays to print or export
         // under no name.

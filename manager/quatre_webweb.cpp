@@ -1,5 +1,6 @@
 #include "manager/quatre_webweb.h"
 #include "manager/core/entete_convocation.h"
+#include "manager/core/genrefichier.h"
 #include "manager/core/liste_joueurs.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/panneau_liste.h"
@@ -509,7 +510,8 @@ void TVornF_Quatre_Webweb::Bt_Ouvrir_GroupeClick()
     const Fichier genre = GenreFichier(ouvrir.FileName, ModeQuatre);
     if (genre == Fichier::Aucun)
         return;
-    ListeInscrits = platform::LineFile::read(ouvrir.FileName);
+    ListeInscrits =
+        manager::LireFichierDuGenre(ouvrir.FileName, QStringLiteral("une liste d'inscrits"));
     prendFichier(ouvrir.FileName, genre == Fichier::Groupe ? Bloc::Groupe : Bloc::Competition);
 }
 

@@ -1,5 +1,6 @@
 #include "manager/repart.h"
 
+#include "manager/core/genrefichier.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/clock/clock.h"
 #include "platform/dialogs/dialogs.h"
@@ -212,7 +213,8 @@ void TVornF_repart::Bt_PPClick()
     imp.sousTitre = E_sTitre->text();
     imp.date = E_Date->text();
     if (d.Execute())
-        imp.charger(LineFile::read(d.FileName));
+        imp.charger(
+            manager::LireFichierDuGenre(d.FileName, QStringLiteral("un fichier de répartition")));
     m_impression = imp;
     const QString titre = QStringLiteral("Balance de vérification");
     manager::imprimerModele(composants, m_impression.nombreEnregistrements(),

@@ -2,6 +2,7 @@
 
 #include "manager/core/classement.h"
 #include "manager/core/fichejoueur.h"
+#include "manager/core/genrefichier.h"
 #include "manager/core/paires.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/browser/browser.h"
@@ -32,6 +33,8 @@ namespace
 
 const QString PrefixeResultat =
     QStringLiteral("Gestion des résultats d'une épreuve du Challenge : ");
+const QString TitreFenetre =
+    QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :");
 
 // Hundredths as points; a text that is no whole number is shown as it is.
 QString points(const QString &centiemes)
@@ -45,7 +48,7 @@ QString points(const QString &centiemes)
 TVornF_Resultat_Paires::TVornF_Resultat_Paires(QWidget *parent)
     : platform::TForm(QStringLiteral("VornF_Resultat_Paires"), parent)
 {
-    setCaption(QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :"));
+    setCaption(TitreFenetre);
     resize(960, 640);
 
     GroupBox1 = new QGroupBox(
@@ -189,9 +192,9 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
         // Another page of the site is passed over as before; a file that is
         // no web page at all was surely picked by mistake: say so.
         if (!manager::PageHtml(lignes))
-            MessageDlg(QStringLiteral("Ce fichier n'est pas une page de classement : ") +
-                           page.FileName,
-                       mtWarning, mbOK);
+            MessageDlg(
+                manager::TexteAutreGenre(QStringLiteral("une page de classement"), page.FileName),
+                mtWarning, mbOK);
         return;
     }
     // A page saved before it was whole is refused here, before any extract
@@ -202,8 +205,7 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     // Results calculated until now belong to another extract.
     m_resultatsAJour = false;
     Bt_load_resultat->setEnabled(false);
-    // The extract open until now may be saved over without a question.
-    const QString ouvert = m_fichierExtrait;
+    oublierFichierResultat();
     m_fichierExtrait = page.FileName;
 
     TSaveDialog sauve(this);
@@ -211,8 +213,9 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     sauve.DefaultExt = QStringLiteral("Chi");
     sauve.Filter = QStringLiteral("au groupe (*.chi)|*.chi");
     sauve.InitialDir = dossierSaison();
+    // A new extract: the one open until now is replaced only when the user
+    // says so, as any other file.
     sauve.OverwritePrompt = true;
-    sauve.CurrentFile = ouvert;
     sauve.FileName.clear();
     if (!sauve.Execute())
         return;
@@ -233,11 +236,12 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     d.FileName.clear();
     if (!d.Execute())
         return;
-    m_extrait = LineFile::read(d.FileName);
+    m_extrait = manager::LireFichierDuGenre(d.FileName, QStringLiteral("un extrait de classement"));
     m_fichierExtrait = d.FileName;
     // Nothing is calculated for this extract yet: saving the results now
     // would write those of another extract, or an empty file.
     m_resultatsAJour = false;
+    oublierFichierResultat();
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
     Bt_load_resultat->setEnabled(false);
@@ -269,9 +273,18 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
     m_resultats = lignes;
     Total_Pc = total;
     m_resultatsAJour = true;
+    oublierFichierResultat();
     remplirGrille();
     Bt_load_resultat->setEnabled(!m_resultats.isEmpty());
     PageControl1->setCurrentIndex(2);
+}
+
+void TVornF_Resultat_Paires::oublierFichierResultat()
+{
+    // The results shown are no longer those of the file: saving them over
+    // it asks, and neither the caption nor the printout names it.
+    m_fichierResultat.clear();
+    setCaption(TitreFenetre);
 }
 
 void TVornF_Resultat_Paires::Bt_load_resultatClick()
@@ -310,7 +323,8 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
     d.FileName.clear();
     if (!d.Execute())
         return;
-    const QStringList lignes = LineFile::read(d.FileName);
+    const QStringList lignes =
+        manager::LireFichierDuGenre(d.FileName, QStringLiteral("un fichier de résultats"));
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
     Total_Pc = total;

@@ -61,15 +61,18 @@ protected:
 
 private:
     void remplirGrille();
+    void oublierFichierResultat();
     void titresGrille();
     QString dossierSaison() const;
 
     QStringList m_extrait;
     QStringList m_resultats;
-    // The page or ".chi" the extract came from (named when it is refused),
-    // and the result file last opened or saved: saving one of them again
-    // asks no question.
-    QString m_fichierExtrait, m_fichierResultat;
+    // The page or ".chi" the extract came from (named when it is refused).
+    QString m_fichierExtrait;
+    // The result file the results shown were read from or last saved to:
+    // saving them again asks no question. Empty once a new extract or a new
+    // calculation replaces them.
+    QString m_fichierResultat;
     // The result list was calculated from the extract shown, or read from
     // the result file named in the caption: only then may it be saved.
     bool m_resultatsAJour = false;

@@ -58,6 +58,8 @@ QLabel *etiquette(QWidget *parent, const QString &text, const char *name = nullp
 const QString kConfirmer = QStringLiteral("Confirmer la suppression");
 const QString kHintCalcul = QStringLiteral("Faire le calcul des PE et PP par mi-temps");
 const QString kPenalite = QStringLiteral("Pénalité IVMax = ");
+const QString kTitreFenetre =
+    QStringLiteral("Gestion des résultats d'une épreuve par quatre du Challenge :");
 
 // Fills a list without telling its change handler: only the user's choices
 // load a match.
@@ -96,7 +98,7 @@ QStringList elements(const QComboBox *cb)
 TVorn_FResultat_Quatre::TVorn_FResultat_Quatre(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_FResultat_Quatre"), parent)
 {
-    setCaption(QStringLiteral("Gestion des résultats d'une épreuve par quatre du Challenge :"));
+    setCaption(kTitreFenetre);
     resize(1230, 830);
 
     auto *haut = new QWidget(this);
@@ -1051,6 +1053,10 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
     m_matchLu = LignesMatch;
     const int g = CB_Groupe->currentIndex();
     ReportTableau r = ReportTableau::HorsTableau;
+    // The list is built anew: the result file named until now holds another
+    // one, which saving replaces only when the user says so.
+    m_fichierResultat.clear();
+    setCaption(kTitreFenetre);
     try {
         r = enregistrerHomologation(ListeHomologation, m_tableau, LignesMatch, m_feuilles,
                                     [g](const TableauGroupe &t) {

@@ -172,7 +172,8 @@ private:
     // chosen for it.
     QStringList m_matchLu;
     int m_groupeMontre = -1, m_composMontre = -1, m_adversaireMontre = -1;
-    // The result file the caption names: saved again without a question.
+    // The result file the caption names, while the homologation list is the
+    // one saved to it: saved again without a question.
     QString m_fichierResultat;
     // Files of the groups, teams, table and match shown that exist but
     // could not be read (empty when read or missing): the window shows none

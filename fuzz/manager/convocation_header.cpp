@@ -1,8 +1,10 @@
 // A convocations header file (".qud", ".pad") with any bytes, read as the
-// convocations window restores it: a file of fewer lines than the header
-// needs gives nothing, any other gives each line to its text, the venue
-// empty when the file stops before it, and no text holds a line break.
+// convocations window restores it: a file that is no text is refused, one
+// of fewer lines than the header needs gives nothing, any other gives each
+// line to its text, the venue empty when the file stops before it, and no
+// text holds a line break.
 #include "manager/core/entete_convocation.h"
+#include "manager/core/genrefichier.h"
 #include "platform/text/linefile.h"
 
 #include <QByteArray>
@@ -19,7 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     platform::LineFile::writeBytes(
         chemin, QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
     const QStringList lignes = platform::LineFile::read(chemin);
-    const std::optional<EnteteConvocation> entete = manager::lireEnteteConvocation(chemin);
+    std::optional<EnteteConvocation> entete;
+    try {
+        entete = manager::lireEnteteConvocation(chemin);
+    } catch (const manager::EAutreGenre &) {
+        if (!manager::FichierBinaire(lignes))
+            std::abort();
+        return 0;
+    }
+    if (manager::FichierBinaire(lignes))
+        std::abort();
     if (entete.has_value() != (lignes.size() >= EnteteConvocation::LignesRequises))
         std::abort();
     if (!entete)

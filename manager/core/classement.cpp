@@ -1,5 +1,6 @@
 #include "manager/core/classement.h"
 
+#include "manager/core/genrefichier.h"
 #include "manager/core/ligneresultat.h"
 #include "manager/core/saisie.h"
 #include "platform/text/convert.h"
@@ -77,7 +78,8 @@ ClassementSaison CalculerClassement(const QStringList &tournois, const QString &
             QStringList resultat;
             const QString fichier = platform::Champ(t, 6);
             if (!fichier.isEmpty())
-                resultat = platform::LineFile::read(dossierSaison + fichier);
+                resultat = LireFichierDuGenre(dossierSaison + fichier,
+                                              QStringLiteral("un fichier de résultats"));
             if (c.titres[j - 1].isEmpty()) {
                 c.titres[j - 1] = platform::Champ(t, 2);
                 c.nomsJournee[j - 1] = platform::Champ(t, 2);

@@ -41,9 +41,9 @@ struct ClassementSaison {
 };
 
 // The tournaments list's lines and the season folder (with its trailing
-// separator). A missing result file raises EFileError, a column,
-// coefficient or points field that is not a whole number, or a player's
-// total beyond 64 bits, EConvertError.
+// separator). A missing result file raises EFileError (EAutreGenre for one
+// that is no text), a column, coefficient or points field that is not a
+// whole number, or a player's total beyond 64 bits, EConvertError.
 ClassementSaison CalculerClassement(const QStringList &tournois, const QString &dossierSaison);
 // The journées of the list: its largest column within 1 to 16, else 0.
 int NombreJournees(const QStringList &tournois);

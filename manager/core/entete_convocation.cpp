@@ -1,6 +1,6 @@
 #include "manager/core/entete_convocation.h"
 
-#include "platform/text/linefile.h"
+#include "manager/core/genrefichier.h"
 
 namespace manager
 {
@@ -17,7 +17,8 @@ std::optional<EnteteConvocation> EnteteConvocation::depuisLignes(const QStringLi
 
 std::optional<EnteteConvocation> lireEnteteConvocation(const QString &fichier)
 {
-    return EnteteConvocation::depuisLignes(platform::LineFile::read(fichier));
+    return EnteteConvocation::depuisLignes(
+        LireFichierDuGenre(fichier, QStringLiteral("un fichier d'en-tête de convocation")));
 }
 
 } // namespace manager

@@ -43,7 +43,7 @@ struct EnteteConvocation {
 };
 
 // The header of a file, read as a line file (EFileError when it cannot be
-// read); nothing for a file too short.
+// read, EAutreGenre when it is no text); nothing for a file too short.
 std::optional<EnteteConvocation> lireEnteteConvocation(const QString &fichier);
 
 } // namespace manager

@@ -1,6 +1,7 @@
 #include "manager/core/pagesjournee.h"
 
 #include "manager/core/classement.h"
+#include "manager/core/genrefichier.h"
 #include "manager/core/impressionquatre.h"
 #include "manager/core/pageschallenge.h"
 #include "manager/core/poulequatre.h"
@@ -139,7 +140,8 @@ QString PagePaires(const QStringList &tournois, int j, const QString &saison,
             if (nom.isEmpty())
                 return QString();
         }
-        const QStringList resultats = platform::LineFile::read(dossierSaison + fichier);
+        const QStringList resultats =
+            LireFichierDuGenre(dossierSaison + fichier, QStringLiteral("un fichier de résultats"));
         p << QStringLiteral("<tr>")
           << QStringLiteral("<td colspan=\"6\" align=\"center\" height=\"37\" width=\"100%\">")
           << QStringLiteral("<b><font color=\"#0000ff\" face=\"Arial\" size=\"6\">")

@@ -13,8 +13,9 @@ namespace manager
 
 // The pairs journée j of the tournaments list: its page written into
 // dossierPages, named after the first tournament's result file (read from
-// dossierSaison). Empty when the journée has no result file, or when that
-// name would leave the folder or replace a ranking page.
+// dossierSaison; EAutreGenre when one is no text). Empty when the journée
+// has no result file, or when that name would leave the folder or replace a
+// ranking page.
 QString PagePaires(const QStringList &tournois, int j, const QString &saison,
                    const QString &dossierSaison, const QString &dossierPages);
 

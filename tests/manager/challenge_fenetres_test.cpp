@@ -153,22 +153,58 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
                                      "Le fichier Open2.chr existe déjà\nVoulez-vous l'écraser ?")});
     EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
 
-    // A window that opened the extract saves a page again over it.
-    auto autre = std::make_unique<TVornF_Resultat_Paires>();
-    autre->activated();
-    dialogs().messages.clear();
-    dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
-    autre->Bt_Ouvrir_GroupeClick();
-    dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-    dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
-    autre->Bt_InternetClick();
-    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
-    dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-    dialogs().files.push_back(saison(QStringLiteral("Open2.chr")));
-    dialogs().answers.push_back(platform::mrNo);
-    autre->Bt_InternetClick();
-    EXPECT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
+    // The file stops being the open one once the results shown are no
+    // longer those read from it or saved to it: the caption no longer names
+    // it and saving over it asks. So does saving a new page's extract over
+    // the extract opened until then.
+    const QString titre =
+        QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :");
+    const auto question = [](const char *f) {
+        return QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
+            .arg(QLatin1String(f));
+    };
+    ecrireSaison(QStringLiteral("old.chr"), {QStringLiteral("1;Anne NOMA;;01;52;;;70;")});
+    const QByteArray ancien = lireSaison(QStringLiteral("old.chr"));
+    const struct {
+        const char *cas;
+        std::function<void(TVornF_Resultat_Paires &)> ensuite;
+    } cas[] = {
+        {"extract opened",
+         [this](TVornF_Resultat_Paires &f) {
+             dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+             f.Bt_Ouvrir_GroupeClick();
+         }},
+        {"page imported",
+         [this](TVornF_Resultat_Paires &f) {
+             dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+             dialogs().files.push_back(saison(QStringLiteral("Open2.chi")));
+             f.Bt_InternetClick();
+         }},
+    };
+    for (const auto &c : cas) {
+        auto autre = std::make_unique<TVornF_Resultat_Paires>();
+        autre->activated();
+        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+        autre->Bt_Ouvrir_GroupeClick();
+        dialogs().files.push_back(saison(QStringLiteral("old.chr")));
+        autre->Bt_Ouvrie_ResultatClick();
+        dialogs().messages.clear();
+        c.ensuite(*autre);
+        autre->Bt_Calcul_GroupeClick();
+        EXPECT_EQ(autre->Caption(), titre) << c.cas;
+        dialogs().files.push_back(saison(QStringLiteral("old.chr")));
+        dialogs().answers.push_back(platform::mrNo);
+        autre->Bt_load_resultatClick();
+        EXPECT_EQ(dialogs().texts(), QStringList{question("old.chr")}) << c.cas;
+        EXPECT_EQ(lireSaison(QStringLiteral("old.chr")), ancien) << c.cas;
+        dialogs().messages.clear();
+        dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
+        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
+        dialogs().answers.push_back(platform::mrNo);
+        autre->Bt_InternetClick();
+        EXPECT_EQ(dialogs().texts(), QStringList{question("Open1.chi")}) << c.cas;
+        dialogs().messages.clear();
+    }
 }
 
 TEST_F(PairesFenetre, HostileInputsLoseNothing)
@@ -672,6 +708,50 @@ TEST_F(AttribFenetre, RefusedDistributionLeavesNoMixedWindow)
     const size_t demandes = dialogs().saveRequests.size();
     w->BtExportClick();
     EXPECT_EQ(dialogs().saveRequests.size(), demandes);
+}
+
+// A picture picked in place of the file asked for is refused with its name,
+// before the window takes it: no empty grid, no conversion error about
+// nothing the user can see, no ranking silently without it.
+TEST_F(AttribFenetre, FileOfAnotherKindIsRefusedNamingIt)
+{
+    const QByteArray image = QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10;1;", 23);
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    TVornF_Resultat_Paires paires;
+    paires.activated();
+    TVornF_repart repart;
+    repart.activated();
+    TVorn_FChallenge challenge;
+    const struct {
+        const char *fichier, *genre;
+        std::function<void()> choisir;
+    } cas[] = {
+        {"image.chr", "un fichier de résultats", [&] { paires.Bt_Ouvrie_Resultat->click(); }},
+        {"image.chi", "un extrait de classement", [&] { paires.Bt_Ouvrir_Groupe->click(); }},
+        {"image.PPE", "un fichier de classement", [&] { w->BtChargeClass->click(); }},
+        {"image.PPE", "un fichier de répartition", [&] { w->BtChargeRepart->click(); }},
+        {"image.PPE", "un fichier de répartition", [&] { repart.Bt_PP->click(); }},
+        {"Demi.chr", "un fichier de résultats", [&] { challenge.activated(); }},
+    };
+    ecrireSaison(QStringLiteral("Challenge.DBP"),
+                 {QStringLiteral("6;20/03/2025;Demi;P;2;50;Demi.chr;")});
+    for (const auto &c : cas) {
+        const QString fichier = saison(QString::fromLatin1(c.fichier));
+        writeBytes(SaisonEnCours + QLatin1Char('/') + QString::fromLatin1(c.fichier), image);
+        dialogs().messages.clear();
+        dialogs().files.push_back(fichier);
+        c.choisir();
+        EXPECT_EQ(dialogs().texts(),
+                  QStringList{QStringLiteral("Ce fichier n'est pas ") + QString::fromUtf8(c.genre) +
+                              QStringLiteral(" : ") + fichier + QLatin1Char('.')})
+            << c.fichier;
+        dialogs().files.clear();
+    }
+    EXPECT_FALSE(paires.Bt_Calcul_Groupe->isEnabled());
+    EXPECT_EQ(w->EdChargeClass->text(), saison(QStringLiteral("Classement_general.PPE")));
+    EXPECT_EQ(w->attribuees().size(), 4);
+    EXPECT_TRUE(preview->calls.empty());
+    EXPECT_TRUE(challenge.StringGrid1->isHidden());
 }
 
 // The EASI file and the distribution table are saved over an existing file

@@ -10,6 +10,7 @@
 #include "platform/printer/printers.h"
 #include "platform/shell/shell.h"
 #include "platform/text/codec.h"
+#include "platform/text/linefile.h"
 #include "report/core/frlibrary.h"
 #include "report/data/frdataset.h"
 #include "report/io/fremfpages.h"
@@ -332,6 +333,33 @@ TEST_F(Convocations, CutEntriesFileIsRefusedWithItsName)
         EXPECT_TRUE(m.text.contains("L'inscription 3 ")) << m.text.toStdString();
     }
     EXPECT_EQ(w->Listes.nombre(), 0);
+}
+
+// A picture picked in place of an entries or header file is refused with
+// its name; the window keeps what it had.
+TEST_F(Convocations, FileOfAnotherKindIsRefusedNamingIt)
+{
+    active(true);
+    ouvre("equipes.Qug");
+    w->Saison1->setText("autre");
+    const QByteArray image("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10;1;", 23);
+    const struct {
+        const char *fichier, *genre;
+        QPushButton *bouton;
+    } cas[] = {{"image.Qug", "une liste d'inscrits", w->Bt_Ouvrir_Groupe},
+               {"image.qud", "un fichier d'en-tête de convocation", w->Bt_Ouvrie_Donnes}};
+    for (const auto &c : cas) {
+        writeBytes(QStringLiteral("2023-2024/") + c.fichier, image);
+        dialogs().messages.clear();
+        dialogs().files.push_back(path(QStringLiteral("2023-2024/") + c.fichier));
+        c.bouton->click();
+        EXPECT_EQ(dialogs().texts(),
+                  QStringList{QStringLiteral("Ce fichier n'est pas ") + QString::fromUtf8(c.genre) +
+                              " : " + path(QStringLiteral("2023-2024/") + c.fichier) + "."});
+    }
+    EXPECT_EQ(w->FichierInscrits, path("2023-2024/equipes.Qug"));
+    EXPECT_EQ(w->ListeInscrits, platform::LineFile::read(w->FichierInscrits));
+    EXPECT_EQ(w->Saison1->text(), "autre");
 }
 
 TEST_F(Convocations, DateDuJour)

@@ -950,6 +950,16 @@ TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
     w->frReport1GetValue(QStringLiteral("nom_fich"), v);
     EXPECT_EQ(v.toString(), QStringLiteral("Match1.chr"));
 
+    // Recording the match again builds the list anew: the file is no longer
+    // named, and saving over it asks.
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(w->Caption(), initiale);
+    dialogs().messages.clear();
+    dialogs().files.push_back(fichier);
+    dialogs().answers.push_back(mrNo);
+    cliquer(w->Bt_load_resultat);
+    EXPECT_EQ(dialogs().texts(), QStringList{question});
+
     // A single line is never a result file.
     const size_t demandes = dialogs().saveRequests.size();
     w->ListeHomologation.lignes() = QStringList{QStringLiteral("100;X;;1;50;;;100;")};

@@ -1,5 +1,6 @@
 // The page of a pairs journée: its tournaments' blocks, rows, grey names,
 // the bytes written and the names that never become a page.
+#include "manager/core/genrefichier.h"
 #include "manager/core/pagesjournee.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -112,6 +113,31 @@ TEST_F(PagesJournee, FailuresWriteNothing)
     EXPECT_THROW(
         PagePaires(tournois, 1, QStringLiteral("s"), saison, d.path() + QStringLiteral("/Absent/")),
         platform::Exception);
+
+    // A linked file of another kind is refused with its name; tabs, page
+    // ends, an end mark and any byte from 0x20 are text.
+    const struct {
+        QByteArray octets;
+        bool refuse;
+    } cas[] = {{QByteArray("1;A;B;1;;2;;5;\r\n\x89PNG\x1a\n\0\0", 24), true},
+               {QByteArray("1;A;B;1;;2;;5;\x01\r\n"), true},
+               {QByteArray("1;A;B;1;;2;;5;\x1f"), true},
+               {QByteArray("1;A\tB;B\x0b;1;;2;;5;\x0c\r\n\x1a"), false},
+               {QByteArray("1;\xc3\xa9\x81\x7f\xff;B;1;;2;;5;\r\n"), false}};
+    t = {QStringLiteral("P;1/1/2024;T;;5;;Octets.chr;")};
+    for (const auto &c : cas) {
+        platform::LineFile::writeBytes(saison + QStringLiteral("Octets.chr"), c.octets);
+        try {
+            EXPECT_EQ(PagePaires(t, 5, QStringLiteral("s"), saison, pages),
+                      QStringLiteral("Octets.htm"));
+            EXPECT_FALSE(c.refuse) << c.octets.toHex().constData();
+        } catch (const EAutreGenre &e) {
+            EXPECT_TRUE(c.refuse) << c.octets.toHex().constData();
+            EXPECT_EQ(e.Message(),
+                      QStringLiteral("Ce fichier n'est pas un fichier de résultats : ") + saison +
+                          QStringLiteral("Octets.chr"));
+        }
+    }
 }
 
 } // namespace

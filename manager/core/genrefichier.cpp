@@ -1,0 +1,39 @@
+#include "manager/core/genrefichier.h"
+
+#include "platform/text/linefile.h"
+
+namespace manager
+{
+
+bool FichierBinaire(const QStringList &lignes)
+{
+    for (const QString &l : lignes)
+        for (const QChar c : l) {
+            const char16_t u = c.unicode();
+            // Tab, vertical tab, form feed, and the end mark (0x1A) some old
+            // editors put at the end of a text file.
+            if (u < 0x20 && u != 0x09 && u != 0x0B && u != 0x0C && u != 0x1A)
+                return true;
+        }
+    return false;
+}
+
+QString TexteAutreGenre(const QString &genre, const QString &fichier)
+{
+    return QStringLiteral("Ce fichier n'est pas ") + genre + QStringLiteral(" : ") + fichier;
+}
+
+EAutreGenre::EAutreGenre(const QString &genre, const QString &fichier)
+    : platform::EFileError(TexteAutreGenre(genre, fichier))
+{
+}
+
+QStringList LireFichierDuGenre(const QString &fichier, const QString &genre)
+{
+    QStringList lignes = platform::LineFile::read(fichier);
+    if (FichierBinaire(lignes))
+        throw EAutreGenre(genre, fichier);
+    return lignes;
+}
+
+} // namespace manager
