@@ -329,6 +329,9 @@ void TVorn_FCalendar::TraiterCalendriers()
     m_lecture.finir();
     for (int c = 0; c < manager::NombreCodes; ++c)
         remplir(liste(c), m_lecture.codes[std::size_t(c)]);
+    // Both text files or neither.
+    platform::LineFile::checkWritable(d + QStringLiteral("resultat.text"));
+    platform::LineFile::checkWritable(d + QStringLiteral("imprime.text"));
     platform::LineFile::write(d + QStringLiteral("resultat.text"), m_lecture.lignes);
     if (!m_lecture.lignes.isEmpty())
         ConstruireImpression();

@@ -143,7 +143,7 @@ bool PanneauListe::relue()
     } catch (const platform::Exception &) {
         // A file that could not even be created has nothing to lose: its
         // own error says why.
-        if (!platform::LineFile::exists(m_liste.chemin()))
+        if (!platform::LineFile::present(m_liste.chemin()))
             throw;
     }
     m_liste.verifieLue();

@@ -525,10 +525,10 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     m_matchIllisible.clear();
     m_matchLu.clear();
     try {
-        if (LineFile::exists(NomFichierMatch(0))) {
+        if (LineFile::present(NomFichierMatch(0))) {
             charge = NomFichierMatch(0);
             LignesMatch = lireCpo(charge);
-        } else if (LineFile::exists(NomFichierMatch(1))) {
+        } else if (LineFile::present(NomFichierMatch(1))) {
             charge = NomFichierMatch(1);
             LignesMatch = lireCpo(charge);
             // The file's team A becomes the home team.
@@ -600,7 +600,7 @@ void TVorn_FResultat_Quatre::chargerEquipes(int groupe)
         erreur = std::current_exception();
         // A missing file is an empty list; one that is there but could not
         // be read is not.
-        if (LineFile::exists(fichierEquipes(groupe)))
+        if (LineFile::present(fichierEquipes(groupe)))
             m_equipesIllisibles = fichierEquipes(groupe);
     }
     remplir(CB_Compos, equipes);
@@ -615,6 +615,16 @@ void TVorn_FResultat_Quatre::chargerEquipes(int groupe)
 
 void TVorn_FResultat_Quatre::FormActivate()
 {
+    // Back from another window: a sheet typed and not recorded stays as it
+    // was, with the lists that name its match. Only the group's cross table,
+    // which recording adds to, is read again. A season changed meanwhile
+    // asked about the sheet first.
+    if (SaisonEnCours == m_saisonMontree && feuilleNonEnregistree() >= 0) {
+        if (CB_Groupe->currentIndex() >= 0)
+            ChargerTableauGroupe();
+        return;
+    }
+    m_saisonMontree = SaisonEnCours;
     remplir(CB_Groupe, {});
     EdAjoutGroupe->hide();
     Ed_Compo->hide();
@@ -719,9 +729,12 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
         if (!quitterMatch())
             return;
         relireGroupes();
-        remplir(CB_Compos, {});
         QStringList groupes = elements(CB_Groupe);
         groupes << champSaisi(EdAjoutGroupe->text());
+        // The group's team file and the groups file, both or neither.
+        LineFile::checkWritable(fichierEquipes(groupes.size() - 1));
+        LineFile::checkWritable(fichierPoules());
+        remplir(CB_Compos, {});
         remplir(CB_Groupe, groupes);
         EdAjoutGroupe->clear();
         ecrireCpo(fichierEquipes(groupes.size() - 1), {});
@@ -756,6 +769,8 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
         if (!quitterMatch())
             return;
         relireEquipesEtTableau();
+        LineFile::checkWritable(fichierEquipes(g));
+        LineFile::checkWritable(fichierTableau(g));
         QStringList equipes = elements(CB_Compos);
         equipes << champSaisi(Ed_Compo->text());
         // The new table first: a total that cannot be worked out stops the
@@ -807,6 +822,9 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
     }
     QStringList equipes = elements(CB_Compos);
     equipes.removeAt(t);
+    LineFile::checkWritable(fichierEquipes(g));
+    if (!equipes.isEmpty())
+        LineFile::checkWritable(fichierTableau(g));
     TableauGroupe nouveau = m_tableau;
     nouveau.retirerEquipe(equipes);
     ecrireCpo(fichierEquipes(g), equipes);
@@ -1048,10 +1066,14 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
     if (!m_matchIllisible.isEmpty())
         throw fichierIllisible(m_matchIllisible);
     relireTableau();
+    const int g = CB_Groupe->currentIndex();
+    // The match file and the table, both or neither.
+    LineFile::checkWritable(NomFichierMatch(0));
+    if (g >= 0)
+        LineFile::checkWritable(fichierTableau(g));
     EnregistrerFeuille(baseFeuille());
     ecrireCpo(NomFichierMatch(0), LignesMatch);
     m_matchLu = LignesMatch;
-    const int g = CB_Groupe->currentIndex();
     ReportTableau r = ReportTableau::HorsTableau;
     // The list is built anew: the result file named until now holds another
     // one, which saving replaces only when the user says so.

@@ -172,6 +172,8 @@ private:
     // chosen for it.
     QStringList m_matchLu;
     int m_groupeMontre = -1, m_composMontre = -1, m_adversaireMontre = -1;
+    // The season whose files the lists were read from.
+    QString m_saisonMontree;
     // The result file the caption names, while the homologation list is the
     // one saved to it: saved again without a question.
     QString m_fichierResultat;

@@ -384,6 +384,10 @@ void TVorn_FPr::Saison2Click()
         choisi.size() > racine.size() + 1) {
         const QString nom = choisi.mid(racine.size() + 1);
         if (LineFile::exists(RepAppli + nom + QStringLiteral("/Joueur.DBP"))) {
+            // A window holding unrecorded work is asked before its season
+            // goes; "Annuler" keeps the season open.
+            if (nom != SaisonEnCours && !TForm::CloseQueryAll())
+                return;
             SaisonEnCours = nom;
             TIniFile(fichierIni()).WriteString(kParam, kSaison, nom);
         }
@@ -393,6 +397,8 @@ void TVorn_FPr::Saison2Click()
 
 void TVorn_FPr::Fermer1Click()
 {
+    if (!SaisonEnCours.isEmpty() && !TForm::CloseQueryAll())
+        return;
     SaisonEnCours.clear();
     TIniFile(fichierIni()).WriteString(kParam, kSaison, QString());
     LireSaison();

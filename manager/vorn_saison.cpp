@@ -77,7 +77,19 @@ void TVorn_FSaison::ButCreerClick()
     }
     const QString dossier = RepAppli + nom;
     const QString joueurs = dossier + QStringLiteral("/Joueur.DBP");
-    if (LineFile::exists(joueurs)) {
+    const QString challenge = dossier + QStringLiteral("/Challenge.DBP");
+    const bool existe = LineFile::exists(joueurs);
+    if (!existe) {
+        // The season's two files, both or neither.
+        if (!LineFile::exists(challenge))
+            LineFile::checkWritable(challenge);
+        LineFile::checkWritable(joueurs);
+    }
+    // A window holding unrecorded work is asked before its season goes;
+    // "Annuler" leaves everything as it was.
+    if (nom != SaisonEnCours && !TForm::CloseQueryAll())
+        return;
+    if (existe) {
         SaisonEnCours = nom;
         TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
         Hide();
@@ -86,7 +98,6 @@ void TVorn_FSaison::ButCreerClick()
 
     // A failure to create the folder shows as the failure to write its files.
     QDir().mkpath(dossier);
-    const QString challenge = dossier + QStringLiteral("/Challenge.DBP");
     if (!LineFile::exists(challenge))
         LineFile::write(challenge, {});
 

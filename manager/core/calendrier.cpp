@@ -728,14 +728,14 @@ void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform:
                     LectureCalendrier &lecture)
 {
     const QString chemin = platform::LineFile::resolve(fichier);
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
+    // Neither a folder nor a pipe (never waited on) is read.
+    QByteArray bytes;
+    try {
+        bytes = platform::LineFile::readBytes(chemin);
+    } catch (const platform::EFileError &) {
         throw platform::EFileError(
             QStringLiteral("Impossible de lire le calendrier %1").arg(fichier));
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw platform::EFileError(
-            QStringLiteral("Impossible de lire le calendrier %1").arg(fichier));
+    }
     lireCalendrierTexte(bytes, debut, fin, lecture, QFileInfo(chemin).fileName());
 }
 

@@ -180,14 +180,8 @@ int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLig
 int LireExtraction(const QString &fichier, Extraction &extraction, int maxLignes)
 {
     extraction.clear();
-    QFile f(platform::LineFile::resolve(fichier));
-    if (!f.open(QIODevice::ReadOnly))
-        throw platform::EFileError(
-            QStringLiteral("Impossible d'ouvrir le fichier %1").arg(fichier));
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw platform::EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(fichier));
-    return lireExtractionTexte(bytes, extraction, maxLignes);
+    // Neither a folder nor a pipe (never waited on) is read.
+    return lireExtractionTexte(platform::LineFile::readBytes(fichier), extraction, maxLignes);
 }
 
 QString CodeClassement(const QString &indice)

@@ -18,7 +18,9 @@ void ListeReference::charge()
     m_lue = false;
     m_lignes.clear();
     m_courant = 0;
-    if (!platform::LineFile::exists(m_chemin))
+    // A folder or pipe of that name is a list that cannot be read, not a
+    // missing one.
+    if (!platform::LineFile::present(m_chemin))
         platform::LineFile::write(m_chemin, {});
     m_lignes = platform::LineFile::read(m_chemin);
     m_lue = true;

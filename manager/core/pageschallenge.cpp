@@ -218,6 +218,9 @@ void EcrirePagesClassement(const QString &dossier, const QString &saison,
     if (!QDir(platform::LineFile::resolve(dossier)).exists())
         throw platform::EFileError(QStringLiteral("Le dossier des pages Internet est absent : ") +
                                    dossier);
+    // Both pages or neither.
+    platform::LineFile::checkWritable(dossier + QStringLiteral("Challenge.htm"));
+    platform::LineFile::checkWritable(dossier + QStringLiteral("ChallengeCat.htm"));
     platform::LineFile::write(dossier + QStringLiteral("Challenge.htm"),
                               PageClassement(saison, journees, entrees, 0));
     QList<EntreeClassement> filtrees = entrees;

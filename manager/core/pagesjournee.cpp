@@ -35,7 +35,8 @@ void regles(QStringList &p, const char *classe, const char *fond)
 {
     for (const char *etat : {"link", "visited"})
         p << regleLien(classe, etat, fond, "#0000FF");
-    p << regleLien(classe, "active", "#0000FF", fond == QByteArrayView("#CCFFFF") ? "#00FFFF" : fond)
+    p << regleLien(classe, "active", "#0000FF",
+                   fond == QByteArrayView("#CCFFFF") ? "#00FFFF" : fond)
       << regleLien(classe, "hover", "#0000FF", "#FFFFFF");
 }
 
@@ -396,10 +397,11 @@ QString pageMatch(int g, int t, int o, const QString &saison, const QString &dos
 {
     int a = t, b = o;
     QString fichier = fichierMatch(g, a, b);
-    if (!platform::LineFile::exists(fichier)) {
+    // A folder or pipe of that name is a match file that cannot be read.
+    if (!platform::LineFile::present(fichier)) {
         std::swap(a, b);
         fichier = fichierMatch(g, a, b);
-        if (!platform::LineFile::exists(fichier))
+        if (!platform::LineFile::present(fichier))
             return QString();
     }
     const QStringList lignes = lireCpo(fichier);
@@ -472,7 +474,7 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
         // A group without its cross table shows its title only, never the
         // table of another group.
         TableauGroupe tableau;
-        if (platform::LineFile::exists(fichierTableau(g)))
+        if (platform::LineFile::present(fichierTableau(g)))
             tableau.charger(lireCpo(fichierTableau(g)), fichierTableau(g));
         const int n = qMax(0, tableau.lignes() - 1);
         const int colspan = tableau.estVide() ? 8 : n + 4;

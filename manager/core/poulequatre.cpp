@@ -99,16 +99,30 @@ void supprimerGroupe(int groupe, QStringList noms)
     const int nombre = noms.size();
     if (groupe < 0 || groupe >= nombre)
         return;
-    supprimerFichier(fichierEquipes(groupe));
-    supprimerFichier(fichierTableau(groupe));
+    QStringList supprimes = {fichierEquipes(groupe), fichierTableau(groupe)};
     for (const FichierMatchTrouve &f : fichiersMatchDuGroupe(groupe))
-        supprimerFichier(f.chemin);
+        supprimes << f.chemin;
+    QList<std::pair<QString, QString>> renommes;
     for (int i = groupe + 1; i < nombre; ++i) {
-        renommerFichier(fichierEquipes(i), fichierEquipes(i - 1));
-        renommerFichier(fichierTableau(i), fichierTableau(i - 1));
+        renommes.append({fichierEquipes(i), fichierEquipes(i - 1)});
+        renommes.append({fichierTableau(i), fichierTableau(i - 1)});
         for (const FichierMatchTrouve &f : fichiersMatchDuGroupe(i))
-            renommerFichier(f.chemin, fichierMatch(i - 1, f.equipeA, f.equipeB));
+            renommes.append({f.chemin, fichierMatch(i - 1, f.equipeA, f.equipeB)});
     }
+    // Every file is looked at before any is touched: a removal stopped
+    // halfway would leave files that no longer agree.
+    platform::LineFile::checkWritable(fichierPoules());
+    for (const QString &f : std::as_const(supprimes))
+        platform::LineFile::checkRemovable(f);
+    for (const auto &[de, vers] : std::as_const(renommes)) {
+        platform::LineFile::checkRemovable(de);
+        platform::LineFile::checkRemovable(vers);
+    }
+    // The list first: a group it names always has its files.
     noms.removeAt(groupe);
     ecrireCpo(fichierPoules(), noms);
+    for (const QString &f : std::as_const(supprimes))
+        supprimerFichier(f);
+    for (const auto &[de, vers] : std::as_const(renommes))
+        renommerFichier(de, vers);
 }

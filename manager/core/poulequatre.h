@@ -34,7 +34,9 @@ struct FichierMatchTrouve {
 };
 QList<FichierMatchTrouve> fichiersMatchDuGroupe(int groupe);
 
-// Removes group g of `nombre` groups: deletes its team file, cross table and
-// match files, moves every later group's files one number down (in
-// increasing order) and writes the remaining names to "Poule.cpo" last.
+// Removes group g of the groups noms: writes the remaining names to
+// "Poule.cpo", then deletes its team file, cross table and match files and
+// moves every later group's files one number down (in increasing order).
+// Nothing is changed when one of those files could not be written, deleted
+// or moved (EFileError naming it).
 void supprimerGroupe(int groupe, QStringList noms);

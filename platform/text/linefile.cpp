@@ -8,6 +8,11 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform
 {
 
@@ -76,13 +81,65 @@ QStringList splitLines(const QByteArray &bytes)
     return lines;
 }
 
+enum class Kind { Absent, Regular, Other };
+
+// What bears the name, links followed. A name that cannot be looked at (a
+// folder on the way that may not be searched) may hide a file: not absent.
+Kind kindOf(const QString &path)
+{
+    if (path.isEmpty() || cutShort(path))
+        return Kind::Absent;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? Kind::Absent : Kind::Other;
+    return S_ISREG(st.st_mode) ? Kind::Regular : Kind::Other;
+}
+
+bool writableFolder(const QString &folder)
+{
+    struct stat st;
+    const QByteArray name = QFile::encodeName(folder);
+    return ::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(name.constData(), W_OK | X_OK) == 0;
+}
+
+// The folder of path, or the nearest one above it that exists.
+QString existingFolder(const QString &path)
+{
+    QString folder = QFileInfo(path).absolutePath();
+    while (!QFileInfo::exists(folder)) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    return folder;
+}
+
 QByteArray readAll(const QString &path)
 {
     if (readHook())
         readHook()(path);
-    QFile f(path);
-    if (cutShort(path) || !f.open(QIODevice::ReadOnly))
-        throw EFileError(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)));
+    const auto cannotOpen = [&path] {
+        return EFileError(
+            QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)));
+    };
+    // A folder, pipe or device holds no data file, and opening a pipe would
+    // wait for a writer: looked at before it is opened, and once opened
+    // (without waiting) in case it changed in between.
+    if (kindOf(path) != Kind::Regular)
+        throw cannotOpen();
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        throw cannotOpen();
+    struct stat st;
+    QFile f;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw cannotOpen();
+    }
     QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(nativeName(path)));
@@ -122,6 +179,11 @@ bool LineFile::exists(const QString &path)
     return !cutShort(path) && QFileInfo(resolve(path)).isFile();
 }
 
+bool LineFile::present(const QString &path)
+{
+    return kindOf(resolve(path)) != Kind::Absent;
+}
+
 QStringList LineFile::read(const QString &path)
 {
     return splitLines(readAll(resolve(path)));
@@ -130,10 +192,37 @@ QStringList LineFile::read(const QString &path)
 bool LineFile::readIfExists(const QString &path, QStringList &lines)
 {
     const QString real = resolve(path);
-    if (cutShort(real) || !QFileInfo(real).isFile())
+    if (kindOf(real) == Kind::Absent)
         return false;
     lines = splitLines(readAll(real));
     return true;
+}
+
+QByteArray LineFile::readBytes(const QString &path)
+{
+    return readAll(resolve(path));
+}
+
+void LineFile::checkWritable(const QString &path)
+{
+    const QString real = resolve(path);
+    const Kind kind = kindOf(real);
+    const QByteArray name = QFile::encodeName(real);
+    if (cutShort(real) || kind == Kind::Other ||
+        (kind == Kind::Regular && ::access(name.constData(), W_OK) != 0) ||
+        !writableFolder(existingFolder(real)))
+        throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
+}
+
+void LineFile::checkRemovable(const QString &path)
+{
+    const QString real = resolve(path);
+    const Kind kind = kindOf(real);
+    if (kind == Kind::Absent)
+        return;
+    if (kind == Kind::Other || !writableFolder(QFileInfo(real).absolutePath()))
+        throw EFileError(
+            QStringLiteral("Impossible de supprimer le fichier %1").arg(nativeName(real)));
 }
 
 void LineFile::write(const QString &path, const QStringList &lines)
@@ -156,7 +245,8 @@ void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
     // on the original file system; otherwise two files would differ by case.
     const QString real = resolve(path);
     QSaveFile f(real);
-    if (cutShort(real) || !f.open(QIODevice::WriteOnly))
+    // The temporary file renamed over a pipe or device would replace it.
+    if (cutShort(real) || kindOf(real) == Kind::Other || !f.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
     const qsizetype half = bytes.size() / 2;
     bool ok = f.write(bytes.constData(), half) == half;

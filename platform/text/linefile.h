@@ -13,21 +13,37 @@ class LineFile
 public:
     // Reads CR LF, LF or CR line ends. A missing file under its exact name is
     // looked up case-insensitively in its folder (folders copied from the
-    // original platform). Throws EFileError when the file cannot be read.
+    // original platform). Throws EFileError when the file cannot be read; a
+    // folder, pipe or device of that name cannot (a pipe is never waited on).
     static QStringList read(const QString &path);
-    // Same, but a missing file gives false and leaves lines untouched.
+    // Same, but a name that nothing bears gives false and leaves lines
+    // untouched; one borne by anything but a regular file cannot be read.
     static bool readIfExists(const QString &path, QStringList &lines);
+    // The bytes of a regular file, as read() reads it.
+    static QByteArray readBytes(const QString &path);
     // Writes to a temporary file in the same folder, flushes it, then renames
     // it over the old one: a failure leaves the old file intact. An empty
     // list gives a 0-byte file. Throws EFileError with a French message.
     static void write(const QString &path, const QStringList &lines);
-    // Raw bytes, atomically, for files that are not line records.
+    // Raw bytes, atomically, for files that are not line records. A folder,
+    // pipe or device of that name is never replaced.
     static void writeBytes(const QString &path, const QByteArray &bytes);
+    // Before a command that writes several files: throws the EFileError
+    // that write() would give when it cannot write path as far as can be
+    // told beforehand (a name borne by anything but a regular file, a file or
+    // folder without write permission). A folder still to be made counts as
+    // the nearest one above it that exists.
+    static void checkWritable(const QString &path);
+    // The same before a file is deleted or renamed away; a missing one passes.
+    static void checkRemovable(const QString &path);
 
     // The path under which the file exists: itself, or a case-insensitive
     // match in its folder; the path itself when there is none.
     static QString resolve(const QString &path);
+    // A regular file bears the name.
     static bool exists(const QString &path);
+    // Anything bears the name: a file, folder, pipe or device.
+    static bool present(const QString &path);
 
     // Test seam: called once the first half of the bytes of a write has gone
     // to the temporary file; returning false makes that write fail there, as a

@@ -43,10 +43,12 @@ void showError(const QString &text)
 
 QByteArray readWholeFile(const QString &fileName)
 {
-    QFile file(platform::LineFile::resolve(fileName));
-    if (!file.open(QIODevice::ReadOnly))
+    // Neither a folder nor a pipe (never waited on) is read.
+    try {
+        return platform::LineFile::readBytes(fileName);
+    } catch (const platform::EFileError &) {
         throw EFrStreamError(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName);
-    return file.readAll();
+    }
 }
 
 bool saveWholeFile(const QString &fileName, const QByteArray &bytes)

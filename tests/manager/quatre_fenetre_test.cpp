@@ -4,10 +4,13 @@
 #include "manager/fenetres.h"
 #include "manager/panneau_liste.h"
 #include "manager/quatre_webweb.h"
+#include "manager/resultat_paires.h"
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
+#include "manager/vorn_saison.h"
 #include "platform/canvas/qpaintercanvas.h"
 #include "platform/canvas/textmeasurer.h"
+#include "platform/inifile/inifile.h"
 #include "platform/printer/printers.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -38,6 +41,7 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -234,7 +238,8 @@ TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
 // "Oui" records it as "Enregistrer" does, "Non" drops it, "Annuler" stays on
 // it with the lists as they were; a match as read or recorded asks nothing.
 // Quitting the program from the main window asks alike; "Annuler" keeps it
-// open.
+// open. So do the season commands: "Annuler" keeps the season, "Non" lets it
+// change.
 // With no sheet recorded, saving the result file says why it cannot.
 TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
 {
@@ -255,6 +260,7 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         std::function<void()> quitter;
         // Leaving the program ends the run once the sheet is left.
         bool finDuProgramme;
+        bool autreSaison = false;
     } actions[] = {
         {"Quitter", [this] { cliquer(w->BtQuitter); }, false},
         {"close box", [this] { w->close(); }, false},
@@ -273,7 +279,29 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
              Vorn_FPr->Quiter->trigger();
          },
          true},
+        {"Saisons Fermer",
+         [] {
+             Vorn_FPr->activated();
+             Vorn_FPr->Fermer1->trigger();
+         },
+         false, true},
+        {"Saisons Ouvrir",
+         [this] {
+             dialogs().folders = {path(QStringLiteral("2024-2025"))};
+             Vorn_FPr->activated();
+             Vorn_FPr->Saison2->trigger();
+         },
+         false, true},
+        {"Saisons Créer",
+         [] {
+             Vorn_FSaison->Show();
+             Vorn_FSaison->activated();
+             Vorn_FSaison->Edit1->setText(QStringLiteral("2025-2026"));
+             Vorn_FSaison->ButCreer->click();
+         },
+         false, true},
     };
+    writeLines(QStringLiteral("2024-2025/Joueur.DBP"), {});
     for (const auto &a : actions) {
         cliquer(w->BtCalculMacth);
         dialogs().messages.clear();
@@ -288,13 +316,18 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1) << a.action;
         EXPECT_EQ(e("APv30"), QStringLiteral("1233")) << a.action;
         EXPECT_FALSE(exists(match)) << a.action;
+        EXPECT_EQ(SaisonEnCours, kSaison) << a.action;
 
         dialogs().answers = {mrNo};
         a.quitter();
         EXPECT_FALSE(exists(match)) << a.action;
         EXPECT_EQ(w->TabControl1->count(), 0) << a.action;
         EXPECT_EQ(Terminated(), a.finDuProgramme) << a.action;
+        EXPECT_EQ(SaisonEnCours != kSaison, a.autreSaison) << a.action;
         ResetTerminated();
+        TIniFile(fichierIni())
+            .WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), kSaison);
+        Vorn_FPr->LireSaison();
         Vorn_FPr->Show();
         // The sheet typed again for the next way out.
         ouvrir();
@@ -691,6 +724,114 @@ TEST_F(QuatreFenetre, AFileThatCannotBeReadIsNeverReplaced)
     EXPECT_EQ(readBytes(match), QByteArray("Match 0\r\n"));
 }
 
+// A folder or pipe bearing the name of one of the files: before the window
+// reads it, it is a file that cannot be read, refused as one; made after,
+// the command that would write it refuses before any file is written or
+// deleted. A removal writes the groups file first.
+TEST_F(QuatreFenetre, AFolderOrPipeInPlaceOfAFileChangesNoFile)
+{
+    const QString illisible =
+        QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.");
+    const QString creer = QStringLiteral("Impossible de créer le fichier %1.");
+    const QString supprimer = QStringLiteral("Impossible de supprimer le fichier %1.");
+    const auto ajouterGroupe = [this] {
+        w->EdAjoutGroupe->show();
+        w->EdAjoutGroupe->setText(QStringLiteral("Deux"));
+        cliquer(w->BtAjouGroupe);
+    };
+    const auto ajouterEquipe = [this] {
+        w->Ed_Compo->show();
+        w->Ed_Compo->setText(QStringLiteral("C"));
+        cliquer(w->BtAjoutCompos);
+    };
+    const auto enleverEquipe = [this] {
+        w->CB_Compos->setCurrentIndex(1);
+        dialogs().answers = {mrYes};
+        cliquer(w->BtSupprCompos);
+    };
+    const auto enregistrer = [this] { cliquer(w->BtEnregistreMatch); };
+    const auto enleverGroupe = [this] {
+        dialogs().answers = {mrYes};
+        cliquer(w->BtSuprGroupe);
+    };
+    const struct {
+        const char *fichier;
+        bool avantOuverture;
+        std::function<void()> commande;
+        const QString &message;
+        // The sheet of teams 0 and 1 typed and calculated first.
+        bool feuille = false;
+    } cas[] = {
+        {"Poule.cpo", true, ajouterGroupe, illisible},
+        {"Poule1.cpo", true, ajouterEquipe, illisible},
+        {"PouleR0.cpo", true, ajouterEquipe, illisible},
+        {"PouleM000001.cpo", true, enregistrer, illisible, true},
+        {"Poule.cpo", false, ajouterGroupe, creer},
+        {"PouleR0.cpo", false, ajouterEquipe, creer},
+        {"PouleR0.cpo", false, enleverEquipe, creer},
+        {"PouleR0.cpo", false, enregistrer, creer, true},
+        {"Poule.cpo", false, enleverGroupe, creer},
+        {"PouleR0.cpo", false, enleverGroupe, supprimer},
+    };
+    const auto erreurs = [this] {
+        return std::count_if(dialogs().messages.begin(), dialogs().messages.end(),
+                             [](const MessageRequest &m) { return m.type == mtError; });
+    };
+    for (const bool tube : {false, true}) {
+        for (const auto &c : cas) {
+            const QString nom = QLatin1String(c.fichier);
+            const std::string quoi = (tube ? "pipe " : "folder ") + nom.toStdString() +
+                                     (c.avantOuverture ? " before" : " after");
+            m_fenetres.reset();
+            for (const QFileInfo &f :
+                 QDir(path(kSaison))
+                     .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+                if (f.isDir())
+                    QDir(f.filePath()).removeRecursively();
+                else if (f.fileName() != QLatin1String("Joueur.DBP"))
+                    QFile::remove(f.filePath());
+            }
+            writeLines(saison(QStringLiteral("Poule.cpo")), {"Un"});
+            writeLines(saison(QStringLiteral("Poule1.cpo")), {"A", "B"});
+            writeLines(saison(QStringLiteral("PouleR0.cpo")), {";A;B;;", "A;;;;", "B;;;;"});
+            const auto remplacer = [&] {
+                QFile::remove(path(saison(nom)));
+                const QByteArray chemin = QFile::encodeName(path(saison(nom)));
+                ASSERT_EQ(tube ? ::mkfifo(chemin.constData(), 0644)
+                               : ::mkdir(chemin.constData(), 0755),
+                          0);
+            };
+            if (c.avantOuverture)
+                remplacer();
+            m_fenetres = creerFenetres();
+            TForm::resetActivation();
+            Vorn_FPr->activated();
+            w = Vorn_FResultat_Quatre;
+            dialogs().messages.clear();
+            ouvrir();
+            if (c.feuille) {
+                saisieFeuille();
+                cliquer(w->BtCalculMacth);
+            }
+            // The file was said to be unreadable when it was read.
+            EXPECT_EQ(erreurs(), c.avantOuverture ? 1 : 0) << quoi;
+            if (!c.avantOuverture)
+                remplacer();
+            const QMap<QString, QByteArray> avant = dossier();
+            dialogs().messages.clear();
+            c.commande();
+            EXPECT_EQ(dossier(), avant) << quoi;
+            // After the confirmation of a removal, the one refusal.
+            EXPECT_EQ(erreurs(), 1) << quoi;
+            EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).toStdString(),
+                      c.message.arg(QDir::toNativeSeparators(path(saison(nom)))).toStdString())
+                << quoi;
+            EXPECT_EQ(QFileInfo(path(saison(nom))).isDir(), !tube) << quoi;
+            EXPECT_FALSE(QFileInfo(path(saison(nom))).isFile()) << quoi;
+        }
+    }
+}
+
 TEST_F(QuatreFenetre, TypedSeparatorsStayInsideTheirField)
 {
     ouvrir();
@@ -841,11 +982,44 @@ TEST_F(QuatreFenetre, OwnDialogsAreNotActivations)
     EXPECT_EQ(w->TabControl1->count(), 1);
     EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1);
     EXPECT_EQ(e("APv30"), QStringLiteral("1233"));
-    // A sheet created and not recorded is dropped by a real activation.
+    // A sheet created and not recorded stays as it was typed when the user
+    // comes back from another window, or chooses this one again.
     creerFeuille(QStringLiteral("Non enregistrée"));
-    EXPECT_EQ(w->TabControl1->count(), 2);
-    quitterEtRevenir();
-    EXPECT_EQ(w->CB_Adversaire->currentIndex(), 0);
+    poser("ANom14", QStringLiteral("tapé"));
+    w->Donnee->setText(QStringLiteral("40+24+30"));
+    const struct {
+        const char *retour;
+        std::function<void()> revenir;
+    } retours[] = {
+        {"main window", [this] { quitterEtRevenir(); }},
+        {"pairs results",
+         [this] {
+             VornF_Resultat_Paires->activated();
+             w->activated();
+         }},
+        {"menu",
+         [this] {
+             Vorn_FPr->activated();
+             Vorn_FPr->RsultatsQuatre1->trigger();
+             w->activated();
+         }},
+    };
+    dialogs().messages.clear();
+    for (const auto &r : retours) {
+        r.revenir();
+        EXPECT_EQ(w->TabControl1->count(), 2) << r.retour;
+        EXPECT_EQ(w->TabControl1->currentIndex(), 1) << r.retour;
+        EXPECT_EQ(w->CB_Compos->currentIndex(), 0) << r.retour;
+        EXPECT_EQ(w->CB_Adversaire->currentIndex(), 1) << r.retour;
+        EXPECT_EQ(e("ANom14"), QStringLiteral("tapé")) << r.retour;
+        EXPECT_EQ(w->Donnee->text(), QStringLiteral("40+24+30")) << r.retour;
+        EXPECT_EQ(cellule(0, 2), QStringLiteral("Sète")) << r.retour;
+    }
+    EXPECT_TRUE(dialogs().messages.empty()) << dialogs().texts().join('|').toStdString();
+    // Dropped when leaving it: the file's one sheet again.
+    dialogs().answers = {mrNo};
+    cliquer(w->BtQuitter);
+    ouvrir();
     w->CB_Adversaire->setCurrentIndex(1);
     EXPECT_EQ(w->TabControl1->count(), 1);
 }

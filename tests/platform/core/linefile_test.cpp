@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -131,6 +134,49 @@ TEST_F(LineFileTest, ErrorsAreReportedInFrench)
     EXPECT_FALSE(LineFile::readIfExists(path("nulle.part"), untouched));
     EXPECT_EQ(untouched, QStringList({"garde"}));
     EXPECT_FALSE(LineFile::exists(path("nulle.part")));
+}
+
+// A folder, pipe or device bearing a data file's name is no missing file:
+// it cannot be read (a pipe without waiting for a writer), nor replaced.
+TEST_F(LineFileTest, ANameBorneByAnythingButAFileCannotBeReadNorReplaced)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dossier.cpo")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("tube.cpo")).constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("appareil.cpo")));
+    for (const char *name : {"dossier.cpo", "tube.cpo", "appareil.cpo"}) {
+        const QString p = path(QLatin1String(name));
+        const QString opening = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(p);
+        const QString creating = QStringLiteral("Impossible de créer le fichier %1").arg(p);
+        const std::pair<std::function<void()>, QString> refused[] = {
+            {[&] { LineFile::read(p); }, opening},
+            {[&] {
+                 QStringList lines;
+                 LineFile::readIfExists(p, lines);
+             },
+             opening},
+            {[&] { LineFile::readBytes(p); }, opening},
+            {[&] { LineFile::write(p, {QStringLiteral("x")}); }, creating},
+            {[&] { LineFile::checkWritable(p); }, creating},
+            {[&] { LineFile::checkRemovable(p); },
+             QStringLiteral("Impossible de supprimer le fichier %1").arg(p)},
+        };
+        for (const auto &[call, message] : refused) {
+            try {
+                call();
+                ADD_FAILURE() << name << ": no exception, expected " << message.toStdString();
+            } catch (const EFileError &e) {
+                EXPECT_EQ(e.Message(), message) << name;
+            }
+        }
+        EXPECT_TRUE(LineFile::present(p)) << name;
+        EXPECT_FALSE(LineFile::exists(p)) << name;
+    }
+    // The pipe is still a pipe.
+    EXPECT_FALSE(QFileInfo(path("tube.cpo")).isFile());
+    // A missing file in a folder that takes files passes both checks.
+    LineFile::checkWritable(path("nouveau.cpo"));
+    LineFile::checkRemovable(path("nouveau.cpo"));
+    EXPECT_FALSE(LineFile::present(path("nouveau.cpo")));
 }
 
 TEST_F(LineFileTest, ANameHoldingANulNamesNoFile)
