@@ -1020,9 +1020,31 @@ void TfrDesignerForm::toolsOnScreen()
                 if (tool && tool->isVisible() && isVisible()) {
                     tool->hide();
                     tool->show();
+                    m_framingTools.append(tool);
                 }
         });
     });
+}
+
+void TfrDesignerForm::toolFramed(QObject *handle)
+{
+    for (qsizetype i = 0; i < m_framingTools.size(); ++i) {
+        const QPointer<QWidget> &tool = m_framingTools.at(i);
+        if (!tool || tool->windowHandle() != handle || !tool->windowHandle()->isExposed())
+            continue;
+        m_framingTools.removeAt(i);
+        // Placed while their frames were only allowed for: with the frames
+        // the window manager gave them, the inspector and the DB fields
+        // window are stacked or kept apart again.
+        QTimer::singleShot(0, this, [this] {
+            platform::guard([&] {
+                if (m_core->state.Requests.toolWindowChanged)
+                    m_core->state.Requests.toolWindowChanged();
+                frKeepToolWindowsApart(this);
+            });
+        });
+        return;
+    }
 }
 
 void TfrDesignerForm::moveEvent(QMoveEvent *event)
@@ -1334,6 +1356,8 @@ bool TfrDesignerForm::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Expose:
         if (m_toolsAwaitExposure && watched == windowHandle() && windowHandle()->isExposed())
             toolsOnScreen();
+        else if (!m_framingTools.isEmpty() && watched->isWindowType())
+            toolFramed(watched);
         break;
     case QEvent::Resize:
         if (watched == frDock1 || watched == frDock2 || watched == frDock3 || watched == frDock4)

@@ -279,6 +279,8 @@ private:
     void afterEdit();
     // The window is on the screen: the tool windows shown before it come again.
     void toolsOnScreen();
+    // A tool window shown again is on the screen, framed.
+    void toolFramed(QObject *handle);
 
     std::unique_ptr<DesignerCore> m_core;
     std::map<QString, report::TfrSpeedButton *> m_buttons;
@@ -297,6 +299,8 @@ private:
     // Tool windows shown before the window reached the screen.
     QList<QPointer<QWidget>> m_earlyTools;
     bool m_toolsAwaitExposure = false;
+    // Tool windows shown again, not yet on the screen.
+    QList<QPointer<QWidget>> m_framingTools;
     QCursor m_pencil;
 };
 
