@@ -68,7 +68,8 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_Fmcf_Poule"), parent), m_equipes(new QButtonGroup(this))
 {
     setCaption(QStringLiteral("Poules"));
-    setFixedSize(1040, 596);
+    // Whole, frame included, on a 1024x600 screen.
+    setFixedSize(1012, 556);
 
     // Header of the pool: label above its edit.
     struct Champ_ {
@@ -112,8 +113,8 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
     // Team slots, two columns of fourteen.
     m_equipes->setExclusive(true);
     for (int i = 1; i <= kSlots; ++i) {
-        const int x = i <= 14 ? 8 : 340;
-        const int y = 162 + ((i - 1) % 14) * 30;
+        const int x = i <= 14 ? 8 : 332;
+        const int y = 156 + ((i - 1) % 14) * 28;
         RB[i] = new QRadioButton(QString::number(i), this);
         RB[i]->setObjectName(QStringLiteral("RB%1").arg(i));
         RB[i]->setGeometry(x, y, 44, 26);
@@ -129,8 +130,8 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
     }
 
     // The current player and its search.
-    const int x = 680;
-    const int w = 352;
+    const int x = 670;
+    const int w = 334;
     RadioGroup1 = new platform::TRadioGroup(
         QStringLiteral("RadioGroup1"), QStringLiteral("Rechecher  par "),
         {QStringLiteral("Numéros de licences"), QStringLiteral("Nom")}, this);
@@ -144,13 +145,13 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
     EdIv = edit(this, QStringLiteral("EdIv"), {x + 202, 130, w - 202, 26});
     EdNom = edit(this, QStringLiteral("EdNom"), {x, 162, 150, 26});
     EdPrenom = edit(this, QStringLiteral("EdPrenom"), {x + 156, 162, w - 156, 26});
-    Premier = bouton(this, QStringLiteral("Premier"), QStringLiteral("Premier"), {x, 198, 85, 30});
+    Premier = bouton(this, QStringLiteral("Premier"), QStringLiteral("Premier"), {x, 198, 82, 30});
     Precedent = bouton(this, QStringLiteral("Precedent"), QStringLiteral("Précédant"),
-                       {x + 89, 198, 85, 30});
+                       {x + 84, 198, 82, 30});
     Suivant =
-        bouton(this, QStringLiteral("Suivant"), QStringLiteral("Suivant"), {x + 178, 198, 85, 30});
+        bouton(this, QStringLiteral("Suivant"), QStringLiteral("Suivant"), {x + 168, 198, 82, 30});
     Dernier =
-        bouton(this, QStringLiteral("Dernier"), QStringLiteral("Dernier"), {x + 267, 198, 85, 30});
+        bouton(this, QStringLiteral("Dernier"), QStringLiteral("Dernier"), {x + 252, 198, 82, 30});
     Button4 = bouton(this, QStringLiteral("Button4"),
                      QStringLiteral("Valide le nom pour une Equipe"), {x, 248, w, 32});
     Suppression = bouton(this, QStringLiteral("Suppression"),
@@ -162,7 +163,7 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
         bouton(this, QStringLiteral("Button1"), QStringLiteral("Créer Fichier"), {x, 382, w, 32});
     BtCourriel = bouton(this, QStringLiteral("BtCourriel"), QStringLiteral("Courriel aux joueurs"),
                         {x, 420, w, 32});
-    Quitter = bouton(this, QStringLiteral("Quitter"), QStringLiteral("Quitter"), {x, 546, w, 32});
+    Quitter = bouton(this, QStringLiteral("Quitter"), QStringLiteral("Quitter"), {x, 514, w, 32});
     Button4->setEnabled(false);
     Suppression->setEnabled(false);
 

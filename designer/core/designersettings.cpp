@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
 
 namespace designer
 {
@@ -181,6 +182,12 @@ std::optional<ToolWindowFrames> frStackToolWindows(const QRect &inspector,
         return std::nullopt;
     ToolWindowFrames f{inspector, dbFields};
     const int dbHeight = dbFields.height();
+    // A column too short for both leaves them where they are.
+    const bool rolledUp = inspectorClientHeight < 20;
+    const int least =
+        rolledUp ? inspector.height() : inspector.height() - inspectorClientHeight + 60;
+    if (columnHeight - dbHeight < least)
+        return std::nullopt;
     const bool dbBelow = dbFields.top() > inspector.bottom();
     f.dbFields.moveTop(dbBelow ? columnTop + columnHeight - dbHeight : columnTop);
     f.inspector.moveTop(dbBelow ? columnTop : columnTop + dbHeight);
@@ -188,6 +195,48 @@ std::optional<ToolWindowFrames> frStackToolWindows(const QRect &inspector,
     if (inspectorClientHeight >= 20)
         f.inspector.setHeight(std::max(0, columnHeight - dbHeight));
     return f;
+}
+
+QRect frSeparateToolWindows(const QRect &inspector, const QRect &dbFields,
+                            const QList<QRect> &areas)
+{
+    if (inspector.isEmpty() || dbFields.isEmpty() || !inspector.intersects(dbFields))
+        return dbFields;
+    QRect area = areas.isEmpty() ? QRect() : areas.first();
+    for (const QRect &a : areas)
+        if (a.contains(inspector.center())) {
+            area = a;
+            break;
+        }
+    const auto slide = [](int at, int low, int high) { return std::max(low, std::min(at, high)); };
+    // Under, above, left of and right of the inspector; each slides along
+    // that side into the area.
+    const QRect places[] = {
+        dbFields.translated(0, inspector.bottom() + 1 - dbFields.top()),
+        dbFields.translated(0, inspector.top() - 1 - dbFields.bottom()),
+        dbFields.translated(inspector.left() - 1 - dbFields.right(), 0),
+        dbFields.translated(inspector.right() + 1 - dbFields.left(), 0),
+    };
+    std::optional<QRect> best;
+    int bestDistance = 0;
+    for (int i = 0; i < 4; ++i) {
+        QRect place = places[i];
+        if (!area.isEmpty()) {
+            if (i < 2)
+                place.moveLeft(slide(place.left(), area.left(), area.right() + 1 - place.width()));
+            else
+                place.moveTop(slide(place.top(), area.top(), area.bottom() + 1 - place.height()));
+            if (!area.contains(place))
+                continue;
+        }
+        const int distance =
+            std::abs(place.left() - dbFields.left()) + std::abs(place.top() - dbFields.top());
+        if (!best || distance < bestDistance) {
+            best = place;
+            bestDistance = distance;
+        }
+    }
+    return best.value_or(dbFields);
 }
 
 } // namespace designer

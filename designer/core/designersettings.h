@@ -6,6 +6,7 @@
 #include "designer/core/designerstate.h"
 #include "designer/core/requestslots.h"
 
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <optional>
@@ -61,5 +62,11 @@ struct ToolWindowFrames {
 std::optional<ToolWindowFrames> frStackToolWindows(const QRect &inspector,
                                                    int inspectorClientHeight, const QRect &dbFields,
                                                    int columnTop, int columnHeight);
+// Where the DB fields window goes (frames) so that it lies beside the
+// inspector or above or under it, never over it: where it is when they do
+// not overlap, else the nearest such place whole within the screen area that
+// holds the inspector; where it is when there is no such place.
+QRect frSeparateToolWindows(const QRect &inspector, const QRect &dbFields,
+                            const QList<QRect> &areas);
 
 } // namespace designer

@@ -3,6 +3,7 @@
 #include "designer/core/attributecommands.h"
 #include "designer/core/designerclipboard.h"
 #include "designer/core/designerglobals.h"
+#include "designer/core/designersettings.h"
 #include "designer/ui/designerglyphs.h"
 #include "designer/ui/designerparts.h"
 #include "designer/ui/fieldmime.h"
@@ -41,7 +42,9 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QWheelEvent>
+#include <QWindow>
 #include <cmath>
+#include <utility>
 
 namespace designer
 {
@@ -985,26 +988,63 @@ void TfrDesignerForm::showEvent(QShowEvent *event)
     // The tool windows shown with it (inspector, DB fields, floating bars)
     // reach the screen before the window itself: a window manager that meets
     // them first cannot tie them to a window it does not know yet, and keeps
-    // them below it for good (openbox does). Once the window is on the
-    // screen, they come again.
-    QList<QPointer<QWidget>> early;
+    // them below it for good (openbox does), or loses them when they come
+    // again before it has taken the window. Once the window is really on the
+    // screen (exposed: the window manager has taken it), they come again.
+    m_earlyTools.clear();
     for (QWidget *tool : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
         if (tool->isWindow() && tool->windowType() == Qt::Tool && tool->isVisible())
-            early.append(tool);
-    QTimer::singleShot(0, this, [this, early] {
+            m_earlyTools.append(tool);
+    m_toolsAwaitExposure = true;
+    if (windowHandle() && windowHandle()->isExposed())
+        toolsOnScreen();
+    QTimer::singleShot(0, this, [this] {
         platform::guard([&] {
             fitToScreen();
-            for (const QPointer<QWidget> &tool : early)
-                if (tool && tool->isVisible() && isVisible()) {
-                    tool->hide();
-                    tool->show();
-                }
             // Tool windows shown with it and never placed go beside the page.
             for (QWidget *tool : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
                 if (tool->isWindow() && tool->isVisible())
                     frPlaceToolWindow(tool);
+            frKeepToolWindowsApart(this);
         });
     });
+}
+
+void TfrDesignerForm::toolsOnScreen()
+{
+    m_toolsAwaitExposure = false;
+    QTimer::singleShot(0, this, [this] {
+        platform::guard([&] {
+            const QList<QPointer<QWidget>> early = std::exchange(m_earlyTools, {});
+            for (const QPointer<QWidget> &tool : early)
+                if (tool && tool->isVisible() && isVisible()) {
+                    tool->hide();
+                    tool->show();
+                    m_framingTools.append(tool);
+                }
+        });
+    });
+}
+
+void TfrDesignerForm::toolFramed(QObject *handle)
+{
+    for (qsizetype i = 0; i < m_framingTools.size(); ++i) {
+        const QPointer<QWidget> &tool = m_framingTools.at(i);
+        if (!tool || tool->windowHandle() != handle || !tool->windowHandle()->isExposed())
+            continue;
+        m_framingTools.removeAt(i);
+        // Placed while their frames were only allowed for: with the frames
+        // the window manager gave them, the inspector and the DB fields
+        // window are stacked or kept apart again.
+        QTimer::singleShot(0, this, [this] {
+            platform::guard([&] {
+                if (m_core->state.Requests.toolWindowChanged)
+                    m_core->state.Requests.toolWindowChanged();
+                frKeepToolWindowsApart(this);
+            });
+        });
+        return;
+    }
 }
 
 void TfrDesignerForm::moveEvent(QMoveEvent *event)
@@ -1032,6 +1072,31 @@ void frPlaceToolWindow(QWidget *tool)
                top ? area.top() : std::max(area.top(), area.bottom() + 1 - outer.height()));
     if (designer->state().Requests.toolWindowChanged)
         designer->state().Requests.toolWindowChanged();
+}
+
+void frKeepToolWindowsApart(QWidget *designer)
+{
+    if (!designer || !designer->isVisible())
+        return;
+    QWidget *inspector = nullptr, *fields = nullptr;
+    for (QWidget *tool : designer->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!tool->isWindow() || !tool->isVisible())
+            continue;
+        if (tool->objectName() == QLatin1String("frInspForm"))
+            inspector = tool;
+        else if (tool->objectName() == QLatin1String("InsFieldsForm"))
+            fields = tool;
+    }
+    if (!inspector || !fields)
+        return;
+    // Frames as the window system tells them, else allowed for.
+    const QMargins margins = platform::windowFrameMargins(fields);
+    const QRect frame = fields->geometry().marginsAdded(margins);
+    const QRect apart = frSeparateToolWindows(
+        inspector->geometry().marginsAdded(platform::windowFrameMargins(inspector)), frame,
+        platform::availableScreenAreas());
+    if (apart != frame)
+        fields->setGeometry(apart.marginsRemoved(margins));
 }
 
 void TfrDesignerForm::done(int result)
@@ -1288,6 +1353,12 @@ bool TfrDesignerForm::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     }
+    case QEvent::Expose:
+        if (m_toolsAwaitExposure && watched == windowHandle() && windowHandle()->isExposed())
+            toolsOnScreen();
+        else if (!m_framingTools.isEmpty() && watched->isWindowType())
+            toolFramed(watched);
+        break;
     case QEvent::Resize:
         if (watched == frDock1 || watched == frDock2 || watched == frDock3 || watched == frDock4)
             layoutFrame();

@@ -47,6 +47,9 @@ inline constexpr char kPlaceBesideDesigner[] = "placeBesideDesigner";
 // inspector at its top, the others at its bottom. Does nothing for a window
 // placed already or while the designer is not shown.
 void frPlaceToolWindow(QWidget *tool);
+// Restored or placed, the DB fields window of a shown designer never lies
+// over its inspector (frames included): it moves beside, above or under it.
+void frKeepToolWindowsApart(QWidget *designer);
 
 // The key a designer command reads from a key event (the digit row keeps its
 // digits under Ctrl on every keyboard layout).
@@ -274,6 +277,10 @@ private:
     bool hasLater(const QString &handler) const;
     void refreshMenuGlyphs();
     void afterEdit();
+    // The window is on the screen: the tool windows shown before it come again.
+    void toolsOnScreen();
+    // A tool window shown again is on the screen, framed.
+    void toolFramed(QObject *handle);
 
     std::unique_ptr<DesignerCore> m_core;
     std::map<QString, report::TfrSpeedButton *> m_buttons;
@@ -289,6 +296,11 @@ private:
     bool m_keyFilter = false;
     // Shown, but not yet framed and placed by the window system.
     bool m_awaitingFrame = false;
+    // Tool windows shown before the window reached the screen.
+    QList<QPointer<QWidget>> m_earlyTools;
+    bool m_toolsAwaitExposure = false;
+    // Tool windows shown again, not yet on the screen.
+    QList<QPointer<QWidget>> m_framingTools;
     QCursor m_pencil;
 };
 

@@ -7,6 +7,7 @@
 #include "designer/ui/insfieldsform.h"
 #include "designer/ui/smalldialogs.h"
 
+#include "platform/forms/form.h"
 #include "report/objects/frreport.h"
 
 #include <QPointer>
@@ -93,6 +94,7 @@ void installSmallDialogs(DesignerCore &core, QObject *window)
         }
         fields->form->show();
         frPlaceToolWindow(fields->form);
+        frKeepToolWindowsApart(owner);
         fields->form->raise();
     };
     req.dbFieldsHide = [fields] {
@@ -116,7 +118,11 @@ void installSmallDialogs(DesignerCore &core, QObject *window)
     req.dbFieldsVisible = [fields] { return fields->form && fields->form->isVisible(); };
     req.dbFieldsChosen = [fields] { return fields->form ? fields->form->DBField : QString(); };
     req.dbFieldsFrame = [fields] {
-        return fields->form && fields->form->isVisible() ? fields->form->frameGeometry() : QRect();
+        // The frame as the window system tells it, else allowed for.
+        TfrInsFieldsForm *form = fields->form;
+        return form && form->isVisible()
+                   ? form->geometry().marginsAdded(platform::windowFrameMargins(form))
+                   : QRect();
     };
     req.setDbFieldsFrame = [fields](const QRect &frame) {
         TfrInsFieldsForm *form = fields->form;
@@ -124,11 +130,7 @@ void installSmallDialogs(DesignerCore &core, QObject *window)
             return;
         // The frame is the window's outer rectangle; its client area lies
         // inside by the frame's margins.
-        const QRect outer = form->frameGeometry();
-        const QRect inner = form->geometry();
-        const QMargins margins(inner.left() - outer.left(), inner.top() - outer.top(),
-                               outer.right() - inner.right(), outer.bottom() - inner.bottom());
-        form->setGeometry(frame.marginsRemoved(margins));
+        form->setGeometry(frame.marginsRemoved(platform::windowFrameMargins(form)));
     };
 }
 

@@ -9,6 +9,7 @@
 #include "platform/clock/clock.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/forms/form.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
 #include "report/objects/frdesigner.h"
@@ -888,6 +889,7 @@ public:
         if (m_form && m_window->isVisible()) {
             m_form->ShowAndRestore();
             frPlaceToolWindow(m_form);
+            frKeepToolWindowsApart(m_window);
             refill();
         }
     }
@@ -912,6 +914,7 @@ public:
         if (m_window->isVisible()) {
             m_form->setVisible(visible);
             frPlaceToolWindow(m_form);
+            frKeepToolWindowsApart(m_window);
         }
         m_form->RefreshItems();
     }
@@ -922,16 +925,17 @@ public:
     }
     QRect frame() const
     {
-        return m_form && m_form->isVisible() ? m_form->frameGeometry() : QRect();
+        // The frame as the window system tells it, else allowed for.
+        return m_form && m_form->isVisible()
+                   ? m_form->geometry().marginsAdded(platform::windowFrameMargins(m_form))
+                   : QRect();
     }
     void setFrame(const QRect &frame)
     {
         if (!m_form || frame.isEmpty())
             return;
-        const QRect g = m_form->geometry(), f = m_form->frameGeometry();
         m_placing = true;
-        m_form->setGeometry(frame.adjusted(g.left() - f.left(), g.top() - f.top(),
-                                           g.right() - f.right(), g.bottom() - f.bottom()));
+        m_form->setGeometry(frame.marginsRemoved(platform::windowFrameMargins(m_form)));
         m_placing = false;
     }
     int clientHeight() const { return m_form ? m_form->clientHeight() : 0; }

@@ -1,15 +1,14 @@
 #include "platform/dialogs/dialogs.h"
 
+#include "platform/canvas/colors.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
-#include "platform/canvas/colors.h"
 #include "platform/text/linefile.h"
-
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -360,8 +359,8 @@ bool TSaveDialog::Execute()
         if (!answer || answer->files.isEmpty())
             return false;
         const QString chosen = answer->files.first();
-        const QString existing = LineFile::resolve(
-            WrittenName ? WrittenName(chosen, answer->filterIndex) : chosen);
+        const QString existing =
+            LineFile::resolve(WrittenName ? WrittenName(chosen, answer->filterIndex) : chosen);
         if (OverwritePrompt && QFileInfo(existing).isFile() &&
             (CurrentFile.isEmpty() || !sameFile(existing, LineFile::resolve(CurrentFile)))) {
             const QString caption =
@@ -381,15 +380,39 @@ bool TSaveDialog::Execute()
     }
 }
 
+namespace
+{
+
+// The patterns of a blank-separated list, sorted.
+QStringList patternSet(const QString &list)
+{
+    QStringList patterns = list.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    patterns.sort();
+    return patterns;
+}
+
+} // namespace
+
 QStringList qtNameFilters(const QString &filter)
 {
     QStringList result;
     const QStringList parts = filter.split(QLatin1Char('|'));
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        result.append(parts.at(i).trimmed() + QLatin1String(" (") + patterns.trimmed() +
-                      QLatin1Char(')'));
+        // A description that already ends with its own patterns in brackets
+        // ("Etat (*.frf)") says it all: the dialog takes the blank-separated
+        // patterns of the last brackets.
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (description.endsWith(QLatin1Char(')')) && open >= 0 &&
+            patternSet(description.mid(open + 1, description.size() - open - 2)) ==
+                patternSet(patterns) &&
+            !patternSet(patterns).isEmpty())
+            result.append(description);
+        else
+            result.append(description + QLatin1String(" (") + patterns.trimmed() +
+                          QLatin1Char(')'));
     }
     return result;
 }

@@ -193,7 +193,8 @@ QString overwriteQuestion(const QString &fileName);
 
 // Splits a "Description|pattern|..." filter into Qt's name filters
 // ("Description (pattern1 pattern2)"); patterns separated by ";" in the
-// original become blanks.
+// original become blanks. A description that already ends with its patterns
+// in brackets is kept as it is.
 QStringList qtNameFilters(const QString &filter);
 // The patterns of filter pair index (from 1), e.g. {"*.Qug", "*.Quc"}.
 QStringList filterPatterns(const QString &filter, int index);

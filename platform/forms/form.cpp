@@ -337,9 +337,15 @@ void TForm::closeEvent(QCloseEvent *event)
 
 ModalScope::ModalScope(QWidget *owner)
 {
+    QWidget *modal = owner ? nullptr : QApplication::activeModalWidget();
     if (!owner)
         owner = TForm::activeForm();
     m_parent = owner && owner->isVisible() ? owner->window() : nullptr;
+    // A dialog tied to a window that a modal one covers would bring that
+    // window above the modal one (window managers raise the window a dialog
+    // belongs to along with it): it goes above the modal window instead.
+    if (modal && modal->isVisible())
+        m_parent = modal;
     m_owner = qobject_cast<TForm *>(owner ? owner->window() : nullptr);
     if (m_owner)
         ++m_owner->m_busy;

@@ -124,7 +124,8 @@ QMargins windowFrameMargins(const QWidget *window);
 // Marks a window busy while one of its own dialogs runs: the activation it
 // gets back when the dialog closes is not an activation of the window. The
 // dialog, preview and designer seams open one around their modal loop.
-// owner null: the program's active window.
+// owner null: the program's active window, the dialog going above the modal
+// window on top (a designer, a preview) when one runs.
 class ModalScope
 {
 public:

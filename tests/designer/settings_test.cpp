@@ -205,6 +205,14 @@ TEST(ToolWindowStackingTest, StacksBothWindowsInTheColumnBesideThePage)
         {"rolled up", QRect(1000, 100, 200, 18), 0, QRect(1000, 500, 200, 150), true,
          QRect(1000, 80, 200, 18), QRect(1000, 530, 200, 150)},
         {"side by side", QRect(700, 100, 200, 300), 280, QRect(1000, 500, 200, 150), false, {}, {}},
+        // A column too short for both: stacked, one would lie over the other.
+        {"short column",
+         QRect(1000, 100, 200, 300),
+         280,
+         QRect(1000, 200, 200, 560),
+         false,
+         {},
+         {}},
         {"fields closed", QRect(1000, 100, 200, 300), 280, QRect(), false, {}, {}},
     };
     for (const Case &c : cases) {

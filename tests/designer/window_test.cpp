@@ -243,7 +243,8 @@ TEST_F(WindowTest, OpensWithinASmallScreen)
 // Places saved on a large screen, then the designer opened on a laptop's:
 // the window, its inspector, its DB fields window and the preview come back
 // whole within the free area, their frames (told by the window system, else
-// allowed for) included.
+// allowed for) included. Restored or placed afresh, the DB fields window
+// never lies over the inspector.
 TEST_F(WindowTest, RestoredWindowsFitASmallerScreen)
 {
     const auto store = [](const char *form, QRect r) {
@@ -270,34 +271,52 @@ TEST_F(WindowTest, RestoredWindowsFitASmallerScreen)
                                             << outer.width() << "x" << outer.height();
         vorn_test::saveShot(vorn_test::screenPicture(w, screen), shot);
     };
-    for (const QRect screen : {QRect(0, 0, 1366, 768), QRect(0, 0, 1024, 600)}) {
-        // Where they were on a 1920 x 1200 screen.
-        store("TfrDesignerForm", QRect(40, 30, 1800, 1100));
-        store("TfrInspForm", QRect(900, 400, 185, 420));
-        store("TfrInsFieldsForm", QRect(700, 500, 184, 300));
-        store("TfrPreviewForm", QRect(200, 150, 1400, 950));
-        platform::setAvailableScreenArea(screen);
-        const QString size = QStringLiteral("_%1x%2.png").arg(screen.width()).arg(screen.height());
-        design([&](TfrDesignerForm &f) {
-            f.state().Requests.inspectorShow();
-            f.state().Requests.dbFieldsShow();
+    const auto outer = [](QWidget *w) {
+        return w->geometry().marginsAdded(platform::windowFrameMargins(w));
+    };
+    for (const bool saved : {true, false})
+        for (const QRect screen : {QRect(0, 0, 1366, 768), QRect(0, 0, 1024, 600)}) {
+            if (saved) {
+                // Where they were on a 1920 x 1200 screen.
+                store("TfrDesignerForm", QRect(40, 30, 1800, 1100));
+                store("TfrInspForm", QRect(900, 400, 185, 420));
+                store("TfrInsFieldsForm", QRect(700, 500, 184, 300));
+                store("TfrPreviewForm", QRect(200, 150, 1400, 950));
+            } else {
+                platform::TRegistry reg;
+                for (const char *form : {"TfrInspForm", "TfrInsFieldsForm"})
+                    reg.DeleteKey(QLatin1Char('\\') + report::frRegistryKey() +
+                                  QStringLiteral("\\Form\\") + QLatin1String(form));
+            }
+            platform::setAvailableScreenArea(screen);
+            const QString size = QStringLiteral("%1_%2x%3.png")
+                                     .arg(saved ? "" : "_fresh")
+                                     .arg(screen.width())
+                                     .arg(screen.height());
+            design([&](TfrDesignerForm &f) {
+                f.state().Requests.inspectorShow();
+                f.state().Requests.dbFieldsShow();
+                for (int i = 0; i < 5; ++i)
+                    QApplication::processEvents();
+                QWidget *inspector = f.findChild<QWidget *>(QStringLiteral("frInspForm"));
+                QWidget *fields = f.findChild<QWidget *>(QStringLiteral("InsFieldsForm"));
+                ASSERT_NE(inspector, nullptr);
+                ASSERT_NE(fields, nullptr);
+                fits(&f, screen, QStringLiteral("designer") + size);
+                if (saved)
+                    fits(inspector, screen, QStringLiteral("inspector") + size);
+                fits(fields, screen, QStringLiteral("dbfields") + size);
+                EXPECT_FALSE(outer(fields).intersects(outer(inspector)))
+                    << (saved ? "saved" : "fresh") << " on " << screen.width() << "x"
+                    << screen.height();
+            });
+            report::TfrPreviewForm preview;
+            preview.show();
             for (int i = 0; i < 5; ++i)
                 QApplication::processEvents();
-            QWidget *inspector = f.findChild<QWidget *>(QStringLiteral("frInspForm"));
-            QWidget *fields = f.findChild<QWidget *>(QStringLiteral("InsFieldsForm"));
-            ASSERT_NE(inspector, nullptr);
-            ASSERT_NE(fields, nullptr);
-            fits(&f, screen, QStringLiteral("designer") + size);
-            fits(inspector, screen, QStringLiteral("inspector") + size);
-            fits(fields, screen, QStringLiteral("dbfields") + size);
-        });
-        report::TfrPreviewForm preview;
-        preview.show();
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
-        fits(&preview, screen, QStringLiteral("preview") + size);
-        preview.hide();
-    }
+            fits(&preview, screen, QStringLiteral("preview") + size);
+            preview.hide();
+        }
     platform::setAvailableScreenArea(QRect(0, 0, 4096, 4096));
 }
 

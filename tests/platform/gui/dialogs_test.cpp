@@ -130,7 +130,7 @@ TEST_F(QtDialogsTest, OpenDialogShowsTitleFilterAndStartingFolder)
     open.FileName = QStringLiteral("Joueur.DBP");
     EXPECT_FALSE(open.Execute());
     EXPECT_EQ(title, QStringLiteral("Recherche fichier licenciés"));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Fichier Licencieés (Joueur.DBP) (Joueur.DBP)")});
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Fichier Licencieés (Joueur.DBP)")});
     EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
     EXPECT_EQ(open.FileName, QStringLiteral("Joueur.DBP")) << "a cancelled dialog keeps the name";
 }
@@ -141,8 +141,12 @@ TEST(Filters, DescriptionPatternPairsBecomeQtFilters)
                   "inscrit du groupe(*.Qug) ou de la compétition (*.Quc)|*.Qug;*.Quc")),
               QStringList{QStringLiteral(
                   "inscrit du groupe(*.Qug) ou de la compétition (*.Quc) (*.Qug *.Quc)")});
-    EXPECT_EQ(qtNameFilters(QStringLiteral("Texte (*.txt)|*.txt|Tous|*.*")),
-              (QStringList{QStringLiteral("Texte (*.txt) (*.txt)"), QStringLiteral("Tous (*.*)")}));
+    // A description ending with its own patterns in brackets is kept as it is.
+    EXPECT_EQ(
+        qtNameFilters(QStringLiteral("Texte (*.txt)|*.txt|Tous|*.*|A et B (*.a *.b)|*.b;*.a|"
+                                     "Etat (*.FRF)|*.frf")),
+        (QStringList{QStringLiteral("Texte (*.txt)"), QStringLiteral("Tous (*.*)"),
+                     QStringLiteral("A et B (*.a *.b)"), QStringLiteral("Etat (*.FRF) (*.frf)")}));
     EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
     // A description without its pattern is dropped rather than invented.
     EXPECT_EQ(qtNameFilters(QStringLiteral("A|*.a|B")).size(), 1);

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -186,6 +187,39 @@ TEST_F(FormsTest, OwnerIsBusyOnlyWhileItsDialogRuns)
     MessageDlg(QStringLiteral("x"), mtInformation, mbOK);
     EXPECT_TRUE(busyDuring);
     EXPECT_FALSE(a.isBusy());
+}
+
+// A message goes above the window it belongs to; while a modal window that
+// window opened runs (a designer), above that one, so that the window it
+// covers does not come up with the message.
+TEST_F(FormsTest, AMessageGoesAboveTheModalWindowThatRuns)
+{
+    struct ParentSeen : vorn_test::ScriptedDialogs {
+        QWidget *parent = nullptr;
+        int message(const MessageRequest &request, QWidget *p) override
+        {
+            parent = p;
+            return ScriptedDialogs::message(request, p);
+        }
+    };
+    auto *seen = new ParentSeen;
+    auto previous = setDialogs(std::unique_ptr<Dialogs>(seen));
+    CountingForm a(QStringLiteral("A"));
+    a.Show();
+    settle();
+    MessageDlg(QStringLiteral("x"), mtError, mbOK);
+    EXPECT_EQ(seen->parent, &a);
+    QDialog modal(&a);
+    modal.setModal(true);
+    modal.show();
+    settle();
+    bool busyDuring = false;
+    seen->onMessage = [&](const MessageRequest &) { busyDuring = a.isBusy(); };
+    MessageDlg(QStringLiteral("x"), mtError, mbOK);
+    EXPECT_EQ(seen->parent, &modal);
+    EXPECT_TRUE(busyDuring);
+    modal.hide();
+    setDialogs(std::move(previous));
 }
 
 TEST_F(FormsTest, ClosingAWindowHidesItAndClosingTheMainWindowEndsTheRun)
