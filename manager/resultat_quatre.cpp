@@ -7,6 +7,7 @@
 #include "manager/core/vorn_dec.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 #include "report/data/frdataset.h"
@@ -924,7 +925,7 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     choisir(CB_Adversaire, m_adversaireMontre);
     const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
     const int reponse =
-        MessageDlg(QStringLiteral("La feuille ") + nom +
+        MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
                        QStringLiteral(" n'est pas enregistrée.\nVoulez-vous l'enregistrer ?"),
                    mtConfirmation, mbYesNoCancel);
     if (reponse == mrYes) {
@@ -1054,11 +1055,12 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
     feuilleAffichee().enregistrer(aEnregistrer, baseFeuille());
     const int nonCalculee = FeuilleNonCalculee(aEnregistrer, m_feuilles);
     if (nonCalculee >= 0) {
-        MessageDlg(QStringLiteral("La feuille ") +
-                       Champ(aEnregistrer, FeuilleMatch::Lignes * nonCalculee, 0) +
-                       QStringLiteral(" n'est pas calculée : le match doit être calculé "
-                                      "(Calculer) avant d'être enregistré."),
-                   mtWarning, mbOK);
+        MessageDlg(
+            QStringLiteral("La feuille ") +
+                platform::excerpt(Champ(aEnregistrer, FeuilleMatch::Lignes * nonCalculee, 0)) +
+                QStringLiteral(" n'est pas calculée : le match doit être calculé "
+                               "(Calculer) avant d'être enregistré."),
+            mtWarning, mbOK);
         return false;
     }
     // Neither the match file nor the table is written over a file of them

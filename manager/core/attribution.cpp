@@ -48,7 +48,7 @@ Attribution Attribuer(const QStringList &classement, const QStringList &repartit
             if (__builtin_sub_overflow(a.reste, p, &a.reste))
                 throw platform::EConvertError(
                     QStringLiteral("'%1' n'est pas une valeur entière correcte")
-                        .arg(platform::Champ(repartition[j], 1)));
+                        .arg(platform::excerpt(platform::Champ(repartition[j], 1))));
         }
     }
     return a;

@@ -3,6 +3,7 @@
 #include "platform/format/format.h"
 #include "platform/inifile/inifile.h"
 #include "platform/text/codec.h"
+#include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
@@ -200,7 +201,7 @@ QString parametre(const QString &ligne, QLatin1String nom)
 
 QString messageDate(const QString &texte)
 {
-    return QStringLiteral("'%1' n'est pas une date correcte").arg(texte);
+    return QStringLiteral("'%1' n'est pas une date correcte").arg(platform::excerpt(texte));
 }
 
 const QDate Origine(1899, 12, 30); // day 0 of TDateTime
@@ -507,8 +508,7 @@ Moment Lecteur::momentDe(const Propriete &p)
         heure = QTime(h.left(2).toInt(), h.mid(2, 2).toInt(), s == 60 ? 59 : s);
     }
     if (!heure.isValid())
-        refuser(QStringLiteral("'%1:%2:%3' n'est pas une heure correcte")
-                    .arg(h.left(2), h.mid(2, 2), h.mid(4)),
+        refuser(QStringLiteral("'%1' n'est pas une heure correcte").arg(platform::excerpt(v)),
                 p.numero);
     if (utc) {
         m.heure = QDateTime(date, heure, Qt::UTC);
@@ -548,7 +548,8 @@ void Lecteur::retenir(const Evenement &e)
         const QString v = valeur(e.duree.ligne);
         Duree d;
         if (!lireDuree(v, d))
-            refuser(QStringLiteral("'%1' n'est pas une durée correcte").arg(v), e.duree.numero);
+            refuser(QStringLiteral("'%1' n'est pas une durée correcte").arg(platform::excerpt(v)),
+                    e.duree.numero);
         const qint64 signe = d.negative ? -1 : 1;
         Moment fin = debut;
         fin.heure = debut.heure.addDays(signe * d.jours).addSecs(signe * d.secondes);

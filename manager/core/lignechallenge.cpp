@@ -66,11 +66,13 @@ void LigneChallenge::verifier() const
 {
     if (!dateReelle(date))
         throw platform::EConvertError(
-            QStringLiteral("Date : '%1' n'est pas une date correcte (jj/mm/aaaa)").arg(date));
+            QStringLiteral("Date : '%1' n'est pas une date correcte (jj/mm/aaaa)")
+                .arg(platform::excerpt(date)));
     int valeur = 0;
     if (!platform::TryStrToInt(coefficient, valeur))
         throw platform::EConvertError(
-            QStringLiteral("Coéf. : '%1' n'est pas une valeur entière correcte").arg(coefficient));
+            QStringLiteral("Coéf. : '%1' n'est pas une valeur entière correcte")
+                .arg(platform::excerpt(coefficient)));
 }
 
 QString ListeTournois::cheminFichier()

@@ -49,7 +49,7 @@ namespace
 [[noreturn]] void horsLimites(const QString &texte)
 {
     throw platform::EConvertError(
-        QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(texte));
+        QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(platform::excerpt(texte)));
 }
 } // namespace
 

@@ -188,7 +188,8 @@ ConstanteK LireK(const QString &texte)
     // Points of more than a thousand billion have no table; the limits keep
     // every product of the formulas within 128 bits, whatever X and M.
     if (!(std::fabs(v) < MaxK))
-        throw platform::EConvertError(QStringLiteral("Valeur de K trop grande : ") + texte);
+        throw platform::EConvertError(QStringLiteral("Valeur de K trop grande : ") +
+                                      platform::excerpt(texte));
     // A plain decimal is kept exactly, up to MaxChiffres significant digits
     // and MaxDecimales decimals (those beyond change no point count);
     // anything else (an exponent) through its binary value.

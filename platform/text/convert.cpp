@@ -95,7 +95,8 @@ bool parseInteger(const QString &text, qint64 min, qint64 max, quint64 hexMax, q
 
 [[noreturn]] void badInteger(const QString &text)
 {
-    throw EConvertError(QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(text));
+    throw EConvertError(
+        QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(excerpt(text)));
 }
 
 // Blanks around, optional sign, digits with "," as decimal separator, at
@@ -329,6 +330,19 @@ bool TryStrToInt(const QString &text, int &value)
     return true;
 }
 
+QString excerpt(const QString &value)
+{
+    constexpr int kShown = 60;
+    // Counted in characters: a pair of surrogates is one, never cut.
+    qsizetype end = 0;
+    for (int n = 0; n < kShown && end < value.size(); ++n)
+        end += value.at(end).isHighSurrogate() && end + 1 < value.size() &&
+                       value.at(end + 1).isLowSurrogate()
+                   ? 2
+                   : 1;
+    return end >= value.size() ? value : value.left(end) + QChar(0x2026);
+}
+
 bool TryStrToInt64(const QString &text, qint64 &value)
 {
     return parseInteger(text, std::numeric_limits<qint64>::min(),
@@ -340,7 +354,8 @@ double StrToFloat(const QString &text)
     double v;
     if (!parseFloat(text, v))
         throw EConvertError(
-            QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(text));
+            QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte")
+                .arg(excerpt(text)));
     return v;
 }
 
@@ -392,7 +407,7 @@ TDateTime StrToDate(const QString &text)
 {
     TDateTime v;
     if (!TryStrToDate(text, v))
-        throw EConvertError(QStringLiteral("'%1' n'est pas une date correcte").arg(text));
+        throw EConvertError(QStringLiteral("'%1' n'est pas une date correcte").arg(excerpt(text)));
     return v;
 }
 
@@ -400,7 +415,7 @@ TDateTime StrToTime(const QString &text)
 {
     TDateTime v;
     if (!TryStrToTime(text, v))
-        throw EConvertError(QStringLiteral("'%1' n'est pas une heure correcte").arg(text));
+        throw EConvertError(QStringLiteral("'%1' n'est pas une heure correcte").arg(excerpt(text)));
     return v;
 }
 
@@ -408,7 +423,8 @@ TDateTime StrToDateTime(const QString &text)
 {
     TDateTime v;
     if (!TryStrToDateTime(text, v))
-        throw EConvertError(QStringLiteral("'%1' n'est pas une date et heure correcte").arg(text));
+        throw EConvertError(
+            QStringLiteral("'%1' n'est pas une date et heure correcte").arg(excerpt(text)));
     return v;
 }
 

@@ -11,6 +11,12 @@ namespace platform
 
 using TDateTime = double;
 
+// A value read from a file or typed, as a message quotes it: whole up to 60
+// characters, else its first 60 followed by "…", so that a huge value
+// neither slows the message box down nor pushes what follows it (the file,
+// the line) out of sight.
+QString excerpt(const QString &value);
+
 // "'%s' n'est pas une valeur entière correcte" on failure (EConvertError).
 // Optional sign, decimal digits or "$" and hexadecimal digits; blanks are
 // accepted before and after (a value typed with a stray blank is still the

@@ -5,6 +5,7 @@
 #include "platform/clock/clock.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/text/convert.h"
 #include "report/build/frbuild.h"
 #include "report/build/frfunclib.h"
 #include "report/core/frexceptions.h"
@@ -58,7 +59,7 @@ void frNoteScriptErrors(const QString &name, const QStringList &errors)
     for (const QString &error : errors) {
         if (!g.frErrorText.isEmpty())
             g.frErrorText += QLatin1Char('\n');
-        g.frErrorText += name + QStringLiteral(": ") + error;
+        g.frErrorText += platform::excerpt(name) + QStringLiteral(": ") + error;
     }
 }
 

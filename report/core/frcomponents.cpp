@@ -1,5 +1,6 @@
 #include "report/core/frcomponents.h"
 
+#include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frutils.h"
@@ -81,7 +82,7 @@ QObject *frFindComponent(const QObject *owner, const QString &name)
         QObject *frame = frOwnedComponent(form, rest.left(dot2));
         return frame ? frOwnedComponent(frame, rest.mid(dot2 + 1)) : nullptr;
     } catch (const std::exception &) {
-        throw EClassNotFound(QStringLiteral("Missing ") + name);
+        throw EClassNotFound(QStringLiteral("Missing ") + platform::excerpt(name));
     }
 }
 

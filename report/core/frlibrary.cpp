@@ -46,7 +46,8 @@ FrEvalGuard::~FrEvalGuard()
 
 void FrEvalGuard::raiseUndefined(const QString &name)
 {
-    throw EParserError(frLoadString(55439) + QStringLiteral(" \"") + name + QLatin1Char('"'));
+    throw EParserError(frLoadString(55439) + QStringLiteral(" \"") + platform::excerpt(name) +
+                       QLatin1Char('"'));
 }
 
 namespace

@@ -1,5 +1,6 @@
 #include "report/objects/frview.h"
 
+#include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
@@ -266,7 +267,7 @@ std::unique_ptr<TfrView> frCreateObject(int typ, const QString &className)
             }
         if (!view) {
             g.frErrorOccurred = true;
-            g.frErrorText += className + QChar(13);
+            g.frErrorText += platform::excerpt(className) + QChar(13);
             throw EClassNotFound(g.frErrorText);
         }
         view->Typ = otAddIn;
@@ -338,7 +339,8 @@ void frNoteBuildError(const QString &message)
     text += frLoadString(55201) + QLatin1Char(' ') +
             (g.frCurrentReport ? g.frCurrentReport->ReportName() : QString()) + cr;
     if (g.frCurrentView)
-        text += frLoadString(55202) + QLatin1Char(' ') + g.frCurrentView->Name + cr;
+        text +=
+            frLoadString(55202) + QLatin1Char(' ') + platform::excerpt(g.frCurrentView->Name) + cr;
     text += cr + message;
     g.frErrorText = text;
     if (g.frCurrentReport)

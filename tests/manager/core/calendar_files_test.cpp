@@ -257,17 +257,40 @@ TEST(CalendarFiles, UtcAndKnownZonesGiveTheDayInParis)
 
 TEST(CalendarFiles, UnreadableTimeIsRefusedWithItsLine)
 {
+    // The value as the file holds it, as for a date.
     verifierRefus({
         {"heure 25", evenement({"DTSTART:20240309T253000"}),
-         "'25:30:00' n'est pas une heure correcte", 3},
+         "'20240309T253000' n'est pas une heure correcte", 3},
         {"heure courte", evenement({"DTSTART:20240309T2330"}),
-         "'23:30:' n'est pas une heure correcte", 3},
+         "'20240309T2330' n'est pas une heure correcte", 3},
         {"heure vide", evenement({"DTEND:20240309T", "DTSTART:20240309T100000"}),
-         "'::' n'est pas une heure correcte", 3},
+         "'20240309T' n'est pas une heure correcte", 3},
         {"lettres", evenement({"DTSTART:20240309T1O0000"}),
-         "'1O:00:00' n'est pas une heure correcte", 3},
+         "'20240309T1O0000' n'est pas une heure correcte", 3},
         {"fin", evenement({"DTSTART:20240309T100000", "DTEND:20240309T106000Z"}),
-         "'10:60:00' n'est pas une heure correcte", 4},
+         "'20240309T106000Z' n'est pas une heure correcte", 4},
+        {"secondes courtes en UTC", evenement({"DTSTART:20240309T100000", "DTEND:20240309T10300Z"}),
+         "'20240309T10300Z' n'est pas une heure correcte", 4},
+    });
+}
+
+TEST(CalendarFiles, HugeRefusedValueIsQuotedShort)
+{
+    // The place of the value must show after it.
+    const QByteArray x(100000, 'x');
+    const QByteArray y(60, 'y');
+    const QByteArray cite = "'" + y + "\xE2\x80\xA6'";
+    const QByteArray date = cite + " n'est pas une date correcte";
+    const QByteArray duree = cite + " n'est pas une durée correcte";
+    verifierRefus({
+        {"date", evenement({("DTSTART:" + y + x).constData()}), date.constData(), 3},
+        {"heure", evenement({("DTSTART:20240309T" + y.mid(9) + x).constData()}),
+         ("'20240309T" + y.mid(9) + "\xE2\x80\xA6' n'est pas une heure correcte").constData(), 3},
+        {"durée", evenement({"DTSTART;VALUE=DATE:20240309", ("DURATION:" + y + x).constData()}),
+         duree.constData(), 4},
+        // Sixty characters are quoted whole.
+        {"soixante", evenement({("DTSTART:" + y).constData()}),
+         ("'" + y + "' n'est pas une date correcte").constData(), 3},
     });
 }
 

@@ -199,6 +199,8 @@ TEST_F(GestionListe, DatesAndCoefficientsTheRankingCannotReadAreRefused)
 {
     const QString date = QStringLiteral("Date : '%1' n'est pas une date correcte (jj/mm/aaaa)");
     const QString coef = QStringLiteral("Coéf. : '%1' n'est pas une valeur entière correcte");
+    const QByteArray longue(61, '7');
+    const QString cite = QString::fromLatin1(longue.left(60)) + QStringLiteral("…");
     const struct {
         const char *date;
         const char *coefficient;
@@ -225,6 +227,9 @@ TEST_F(GestionListe, DatesAndCoefficientsTheRankingCannotReadAreRefused)
         {"12/10/2026", "2147483648", coef.arg("2147483648")},
         // Both wrong: the date is named first.
         {"  /  /    ", "abc", date.arg("  /  /    ")},
+        // A huge value is quoted short.
+        {longue.constData(), "100", date.arg(cite)},
+        {"12/10/2026", longue.constData(), coef.arg(cite)},
     };
     const QByteArray depart("1;01/10/2026;Un;P;1;100;Un.chr;\r\n");
     for (const auto &c : cas) {

@@ -149,6 +149,34 @@ TEST(StrToTime, ReadsHoursMinutesAndMore)
               QStringLiteral("'25/12/2020 25:00' n'est pas une date et heure correcte"));
 }
 
+TEST(ConvertErrors, QuoteAtMostSixtyCharactersOfTheValue)
+{
+    // A value read from a file may be huge: the message stays readable.
+    const QString soixante(60, QLatin1Char('x'));
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two units
+    const std::pair<QString, QString> cases[] = {
+        {soixante, soixante},
+        {soixante + QLatin1Char('y'), soixante + QChar(0x2026)},
+        {QString(1000000, QLatin1Char('x')), soixante + QChar(0x2026)},
+        {QString(59, QLatin1Char('x')) + emoji, QString(59, QLatin1Char('x')) + emoji},
+        {QString(59, QLatin1Char('x')) + emoji + QLatin1Char('y'),
+         QString(59, QLatin1Char('x')) + emoji + QChar(0x2026)},
+    };
+    for (const auto &[value, quoted] : cases) {
+        EXPECT_EQ(errorOf([&] { StrToInt64(value); }),
+                  QStringLiteral("'%1' n'est pas une valeur entière correcte").arg(quoted));
+        EXPECT_EQ(
+            errorOf([&] { StrToFloat(value); }),
+            QStringLiteral("'%1' n'est pas une valeur en virgule flottante correcte").arg(quoted));
+        EXPECT_EQ(errorOf([&] { StrToDate(value); }),
+                  QStringLiteral("'%1' n'est pas une date correcte").arg(quoted));
+        EXPECT_EQ(errorOf([&] { StrToTime(value); }),
+                  QStringLiteral("'%1' n'est pas une heure correcte").arg(quoted));
+        EXPECT_EQ(errorOf([&] { StrToDateTime(value); }),
+                  QStringLiteral("'%1' n'est pas une date et heure correcte").arg(quoted));
+    }
+}
+
 TEST(Rounding, HalfToEvenOnWholeNumbersAndHundredths)
 {
     const std::pair<double, qint64> whole[] = {
