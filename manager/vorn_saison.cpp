@@ -1,5 +1,6 @@
 #include "manager/vorn_saison.h"
 
+#include "manager/core/genrefichier.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/forms/application.h"
 #include "platform/inifile/inifile.h"
@@ -96,11 +97,8 @@ void TVorn_FSaison::ButCreerClick()
         return;
     }
 
-    // A failure to create the folder shows as the failure to write its files.
-    QDir().mkpath(dossier);
-    if (!LineFile::exists(challenge))
-        LineFile::write(challenge, {});
-
+    // The players to import are read before anything is made: a file that
+    // cannot be read, or is not a players file, leaves no half-made season.
     QStringList lignes;
     if (MessageDlg(QStringLiteral("Importer les licenciés d'une saison précédente?"),
                    mtConfirmation, mbYes | mbNo) == mrYes) {
@@ -110,8 +108,14 @@ void TVorn_FSaison::ButCreerClick()
         OpenDialog1->InitialDir = dossier;
         if (OpenDialog1->Execute() &&
             QFileInfo(OpenDialog1->FileName).fileName() == QLatin1String("Joueur.DBP"))
-            lignes = LineFile::read(OpenDialog1->FileName);
+            lignes = manager::LireFichierDuGenre(OpenDialog1->FileName,
+                                                 QStringLiteral("un fichier de licenciés"));
     }
+
+    // A failure to create the folder shows as the failure to write its files.
+    QDir().mkpath(dossier);
+    if (!LineFile::exists(challenge))
+        LineFile::write(challenge, {});
     LineFile::write(joueurs, lignes);
 
     // The season becomes the current one only once its files exist.

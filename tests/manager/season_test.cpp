@@ -197,6 +197,20 @@ TEST_F(SeasonTest, ImportingAPreviousPlayersFileCopiesItByteForByte)
     EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Challenge.DBP")), QByteArray());
 }
 
+TEST_F(SeasonTest, APreviousPlayersFileThatIsNotOneCreatesNothing)
+{
+    writeBytes(QStringLiteral("2019-2020/Joueur.DBP"), QByteArray("\x89PNG\r\n\x1a\n\0\0;1;", 14));
+    const auto before = snapshot();
+    dialogs().answers.push_back(mrYes);
+    dialogs().files.push_back(path(QStringLiteral("2019-2020/Joueur.DBP")));
+    creer(QStringLiteral("2020-2021"));
+    EXPECT_EQ(dialogs().texts().value(1),
+              QStringLiteral("Ce fichier n'est pas un fichier de licenciés : ") +
+                  path(QStringLiteral("2019-2020/Joueur.DBP")) + QLatin1Char('.'));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(SaisonEnCours, QString());
+}
+
 TEST_F(SeasonTest, CancellingTheFileChoiceGivesAnEmptyPlayersFile)
 {
     dialogs().answers.push_back(mrYes);
