@@ -97,23 +97,31 @@ void TVorn_FSaison::ButCreerClick()
         return;
     }
 
-    // The players to import are read before anything is made: a file that
-    // cannot be read, or is not a players file, leaves no half-made season.
+    // The new season's folder is there when the file dialog opens in it. The
+    // players to import are read before any file is made: a file that cannot
+    // be read, or is not a players file, leaves no half-made season.
+    const bool dossierNeuf = !QFileInfo::exists(dossier);
+    QDir().mkpath(dossier);
     QStringList lignes;
-    if (MessageDlg(QStringLiteral("Importer les licenciés d'une saison précédente?"),
-                   mtConfirmation, mbYes | mbNo) == mrYes) {
-        OpenDialog1->Title = QStringLiteral("Recherche fichier licenciés");
-        OpenDialog1->Filter = QStringLiteral("Fichier Licencieés (Joueur.DBP)|Joueur.DBP");
-        OpenDialog1->FileName = RepAppli + QStringLiteral("Joueur.DBP");
-        OpenDialog1->InitialDir = dossier;
-        if (OpenDialog1->Execute() &&
-            QFileInfo(OpenDialog1->FileName).fileName() == QLatin1String("Joueur.DBP"))
-            lignes = manager::LireFichierDuGenre(OpenDialog1->FileName,
-                                                 QStringLiteral("un fichier de licenciés"));
+    try {
+        if (MessageDlg(QStringLiteral("Importer les licenciés d'une saison précédente?"),
+                       mtConfirmation, mbYes | mbNo) == mrYes) {
+            OpenDialog1->Title = QStringLiteral("Recherche fichier licenciés");
+            OpenDialog1->Filter = QStringLiteral("Fichier Licencieés (Joueur.DBP)|Joueur.DBP");
+            OpenDialog1->FileName = RepAppli + QStringLiteral("Joueur.DBP");
+            OpenDialog1->InitialDir = dossier;
+            if (OpenDialog1->Execute() &&
+                QFileInfo(OpenDialog1->FileName).fileName() == QLatin1String("Joueur.DBP"))
+                lignes = manager::LireFichierDuGenre(OpenDialog1->FileName,
+                                                     QStringLiteral("un fichier de licenciés"));
+        }
+    } catch (...) {
+        if (dossierNeuf)
+            QDir().rmdir(dossier); // only while still empty
+        throw;
     }
 
     // A failure to create the folder shows as the failure to write its files.
-    QDir().mkpath(dossier);
     if (!LineFile::exists(challenge))
         LineFile::write(challenge, {});
     LineFile::write(joueurs, lignes);
