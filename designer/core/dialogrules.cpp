@@ -1,6 +1,8 @@
 #include "designer/core/dialogrules.h"
 
 #include "designer/core/designercore.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frpage.h"
 #include "report/objects/frview.h"
@@ -79,10 +81,15 @@ bool wholePicture(const QByteArray &b)
 
 std::optional<report::FrPicture> readPictureFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Through the line files' reader: a pipe picked by mistake is refused
+    // instead of waited on.
+    QByteArray bytes;
+    try {
+        bytes = platform::LineFile::readBytes(path);
+    } catch (const platform::EFileError &) {
         return std::nullopt;
-    return readPictureData(file.readAll());
+    }
+    return readPictureData(bytes);
 }
 
 std::optional<report::FrPicture> readPictureData(const QByteArray &bytes)

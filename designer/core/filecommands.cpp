@@ -28,8 +28,8 @@ namespace filecmd_detail
 bool available(const DesignerState &st, bool Availability::*which)
 {
     const bool composite = dynamic_cast<report::TfrCompositeReport *>(st.Report) != nullptr;
-    const Availability a = computeAvailability(
-        st.DesignMode(), report::frObjects().frDesignerRestrictions, composite);
+    const Availability a =
+        computeAvailability(st.DesignMode(), report::frObjects().frDesignerRestrictions, composite);
     return st.Report && a.*which;
 }
 
@@ -249,11 +249,12 @@ void FileCommands::Open()
     }
 
     // A missing file changes nothing; one that cannot be read says so.
-    if (!platform::LineFile::exists(name))
+    if (!platform::LineFile::present(name))
         return;
     {
+        // A folder or pipe of that name is not opened: it cannot be read.
         QFile probe(platform::LineFile::resolve(name));
-        if (!probe.open(QIODevice::ReadOnly)) {
+        if (!platform::LineFile::exists(name) || !probe.open(QIODevice::ReadOnly)) {
             filecmd_detail::showError(QStringLiteral("Impossible d'ouvrir le fichier ") + name);
             return;
         }
@@ -342,7 +343,7 @@ void FileCommands::SaveAs()
         return;
     const QString extension = extensionOf(dialog.FilterIndex);
     const QString name = frWithExtension(dialog.FileName, extension);
-    const int type = extension == QLatin1String(".frt") ? 2
+    const int type = extension == QLatin1String(".frt")   ? 2
                      : extension == QLatin1String(".frd") ? 3
                                                           : 1;
     switch (type) {

@@ -89,9 +89,9 @@ TEST_F(FilesTest, UntitledSaveAsksForANameAndTheChosenTypeDecides)
     core->state.Requests.newTemplate = [] {
         return std::optional<NewTemplateChoice>({{QStringLiteral("Classement")}, QImage()});
     };
-    for (const Case &c : {Case{1, "x.txt", "x.frf", true, false},
-                          Case{2, "modele.frf", "modele.frt", false, true},
-                          Case{3, "dico", "dico.frd", false, true}}) {
+    for (const Case &c :
+         {Case{1, "x.txt", "x.frf", true, false}, Case{2, "modele.frf", "modele.frt", false, true},
+          Case{3, "dico", "dico.frd", false, true}}) {
         SCOPED_TRACE(c.typed);
         files->setFileName(untitled());
         core->state.storeModified(true);
@@ -175,7 +175,8 @@ TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
     EXPECT_FALSE(files->SaveCompleted);
     EXPECT_TRUE(rep->Modified);
     ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, QStringLiteral("Impossible d'enregistrer le fichier ") + name);
+    EXPECT_EQ(dialogs().messages[0].text,
+              QStringLiteral("Impossible d'enregistrer le fichier ") + name);
     EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("Erreur"));
     EXPECT_EQ(bytesOf(name), saved);
 
@@ -192,8 +193,9 @@ TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
     dialogs().files.push_back(path("dico.frd"));
     dialogs().filterIndexes.push_back(2);
     files->SaveAs();
-    EXPECT_EQ(dialogs().saveRequests.back().filter,
-              QStringLiteral("Etat VornReport (*.frf)|*.frf|Dictionnaire VornReport (*.frd)|*.frd"));
+    EXPECT_EQ(
+        dialogs().saveRequests.back().filter,
+        QStringLiteral("Etat VornReport (*.frf)|*.frf|Dictionnaire VornReport (*.frd)|*.frd"));
     EXPECT_EQ(dialogs().texts().last(),
               QStringLiteral("Impossible d'enregistrer le fichier ") + path("dico.frd"));
     EXPECT_TRUE(rep->Modified);
@@ -313,8 +315,9 @@ TEST_F(FilesTest, ADictionaryIsTakenWholeOrNotAtAll)
     EXPECT_FALSE(rep->Modified);
 
     command("FileBtn2Click");
-    EXPECT_EQ(dialogs().openRequests.back().filter,
-              QStringLiteral("Etat VornReport (*.frf)|*.frf|Dictionnaire VornReport (*.frd)|*.frd"));
+    EXPECT_EQ(
+        dialogs().openRequests.back().filter,
+        QStringLiteral("Etat VornReport (*.frf)|*.frf|Dictionnaire VornReport (*.frd)|*.frd"));
     EXPECT_EQ(rep->Dictionary().Variables.Count(), other.Dictionary().Variables.Count());
     EXPECT_EQ(rep->Dictionary().FieldAliases.Count(), other.Dictionary().FieldAliases.Count());
     // The report, its name and its history stay; the change is to be saved.
@@ -338,10 +341,12 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         int mode;
         int errors; // "Format FRF non supporté" shown
         bool taken;
+        bool unreadable = false; // "Impossible d'ouvrir le fichier" shown
     };
+    QDir().mkdir(path("dossier.frf"));
     const Case cases[] = {{"recent.frf", 1, 1, false}, {"vide.frf", 1, 1, false},
-                          {"absent.frf", 1, 0, false}, {"bon.frf", 0, 0, false},
-                          {"bon.frf", 1, 0, true}};
+                          {"absent.frf", 1, 0, false}, {"dossier.frf", 1, 0, false, true},
+                          {"bon.frf", 0, 0, false},    {"bon.frf", 1, 0, true}};
     const QString name = path("Classement.frf");
     files->setFileName(name);
     rep->FileName = name;
@@ -354,6 +359,8 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         designerWindow->DesignMode = c.mode;
         files->Open();
         EXPECT_EQ(dialogs().count(frfError()), c.errors);
+        EXPECT_EQ(dialogs().count(QStringLiteral("Impossible d'ouvrir le fichier ") + path(c.file)),
+                  c.unreadable ? 1 : 0);
         EXPECT_EQ(files->fileName(), c.taken ? path(c.file) : name);
         EXPECT_EQ(undoCount(), c.taken ? 0 : 1);
         EXPECT_EQ(rep->Modified, !c.taken);
@@ -365,7 +372,7 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         }
     }
     // The prepared-page editor asked nothing at all.
-    EXPECT_EQ(dialogs().openRequests.size(), 4u);
+    EXPECT_EQ(dialogs().openRequests.size(), 5u);
 }
 
 TEST_F(FilesTest, ADamagedReportLeavesTheDesignerUntitledSoItIsNeverSavedOver)
