@@ -126,6 +126,18 @@ QString textOf(const char *name)
                                  QStringLiteral("-")});
 }
 
+// Each page's text as laid out (pdftotext ends every page with a form feed).
+QStringList pagesOf(const char *name)
+{
+    QStringList pages =
+        poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                              QStringLiteral("UTF-8"), pdfPath(name), QStringLiteral("-")})
+            .split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    return pages;
+}
+
 QString sourceOf(const char *name)
 {
     QFile file(QStringLiteral(VORN_SOURCE_DIR "/resources/help/") + QLatin1String(name) +
@@ -417,13 +429,7 @@ TEST_F(HelpDocuments, NoTextIsWrittenOutOfSightOrOnTwoPages)
             EXPECT_GT(lowest - bodyTop * dots, (bodyBottom - bodyTop) * dots / 4)
                 << "page " << n + 1 << " is almost empty";
         }
-        // pdftotext ends every page with a form feed.
-        QStringList text =
-            poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                  QStringLiteral("UTF-8"), pdfPath(g.name), QStringLiteral("-")})
-                .split(u'\f');
-        if (!text.isEmpty() && text.last().trimmed().isEmpty())
-            text.removeLast();
+        QStringList text = pagesOf(g.name);
         QList<QStringList> lines; // each page's lines, the footer left out
         for (const QString &page : std::as_const(text)) {
             QStringList pageLines = page.split(u'\n', Qt::SkipEmptyParts);
@@ -463,12 +469,7 @@ TEST_F(HelpDocuments, NoPageEndsOnWhatIntroducesTheNextNorInsideAnArrow)
     for (const Guide &g : guides()) {
         SCOPED_TRACE(g.name);
         const QSet<QString> headings = headingsOf(g.name);
-        QStringList text =
-            poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                  QStringLiteral("UTF-8"), pdfPath(g.name), QStringLiteral("-")})
-                .split(u'\f');
-        if (!text.isEmpty() && text.last().trimmed().isEmpty())
-            text.removeLast();
+        QStringList text = pagesOf(g.name);
         QString before; // the line read last
         for (int n = 0; n < text.size(); ++n) {
             QStringList lines = text[n].split(u'\n');
