@@ -19,7 +19,7 @@
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
 #include "tests/manager/template_names.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
 
 #include <QImage>
@@ -38,22 +38,10 @@ namespace
 
 using Getter = std::function<void(const QString &, report::FrVariant &)>;
 
-QString modele(const char *nom)
+// The golden dump of that name.
+QByteArray golden(const char *nom, const QString &dump)
 {
-    return QStringLiteral(VORN_TEMPLATES_DIR "/") + QString::fromLatin1(nom);
-}
-
-// The golden dump of that name; VORN_UPDATE_GOLDEN=1 writes dump there first.
-QByteArray golden(const char *nom, const QString &dump = QString())
-{
-    QFile f(QStringLiteral(VORN_TEST_DATA "/calendars/") + QString::fromLatin1(nom));
-    if (!dump.isEmpty() && qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << nom;
-        f.write(dump.toUtf8());
-        f.close();
-    }
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom;
-    return f.readAll();
+    return vorn_test::golden(QStringLiteral("calendars/") + nom, dump.toUtf8());
 }
 
 QString run(const QString &programme, const QStringList &arguments)
@@ -75,32 +63,23 @@ const char *const Saison =
     "SUMMARY:Df Trophee Mixte ClubA\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nDTSTART:20240316\r\n"
     "SUMMARY:Fi Trophee Mixte ClubA\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
-class Impressions : public vorn_test::ProgramFolderTest
+class Impressions : public vorn_test::ReportWindowTest<>
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        report::fr().resetForTests();
-        report::fr().start();
-        report::frObjects().setMeasurer(&measurer);
-        auto p = std::make_unique<report::FrRecordingPreview>();
-        preview = p.get();
-        report::frObjects().setPreview(std::move(p));
+        ReportWindowTest::SetUp();
         clock().current = platform::EncodeDate(2024, 3, 16) + 10.0 / 24;
         SaisonEnCours = "2023-2024";
-        for (const char *m : {"Enveloppes.frf", "calendrier.frf"})
-            QFile::copy(modele(m), path(QString::fromLatin1(m)));
-        QStringList f(19);
-        f[0] = "0123456";
-        f[1] = "M.";
-        f[2] = "DUPONT";
-        f[3] = "Jean";
-        f[6] = "12 rue de l'Église";
-        f[8] = "Bât. B & C";
-        f[9] = "69001";
-        f[10] = "LYON";
-        writeLines("2023-2024/Joueur.DBP", {f.join(';') + ';'});
+        copierModeles({"Enveloppes.frf", "calendrier.frf"});
+        writeLines("2023-2024/Joueur.DBP", {vorn_test::ligneJoueur({{0, "0123456"},
+                                                                    {1, "M."},
+                                                                    {2, "DUPONT"},
+                                                                    {3, "Jean"},
+                                                                    {6, "12 rue de l'Église"},
+                                                                    {8, "Bât. B & C"},
+                                                                    {9, "69001"},
+                                                                    {10, "LYON"}})});
         writeBytes("cal/saison.ics", Saison);
         writeLines("Vorn_Lud.ini", {"[Calendart]", "Date Depart=01/03/2024", "Date Fin=31/03/2024",
                                     "Repertoire=" + path("cal/*.ics"), "[Lieu]",
@@ -112,8 +91,7 @@ protected:
     {
         enveloppe.reset();
         calendrier.reset();
-        report::fr().resetForTests();
-        ProgramFolderTest::TearDown();
+        ReportWindowTest::TearDown();
     }
     void imprimerEnveloppe()
     {
@@ -130,8 +108,6 @@ protected:
         calendrier->BtEdition->click();
     }
 
-    platform::FixedAdvanceMeasurer measurer{7, 4};
-    report::FrRecordingPreview *preview = nullptr;
     std::unique_ptr<TVorn_FEdition> enveloppe;
     std::unique_ptr<TVorn_FCalendar> calendrier;
 };
@@ -152,7 +128,7 @@ TEST_F(Impressions, TemplatesBindExactlyWhatTheirWindowsAnswer)
           "Arbitres", "Jour"}},
     };
     for (const auto &c : cas) {
-        const QString fichier = modele(c.modele);
+        const QString fichier = vorn_test::modeleLivre(QString::fromLatin1(c.modele));
         const QSet<QString> utilises = nomsDuModele(fichier);
         EXPECT_EQ(utilises, QSet<QString>(c.noms.begin(), c.noms.end())) << c.modele;
         for (const QString &n : c.noms) {

@@ -9,7 +9,7 @@
 #include "report/data/frdataset.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
 
 #include <QDateEdit>
@@ -24,30 +24,17 @@ namespace
 
 QByteArray fixture(const QString &name)
 {
-    QFile f(QStringLiteral(VORN_TEST_DATA "/calendars/") + name);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
-    return f.readAll();
+    return vorn_test::donneeDeTest("calendars/" + name);
 }
 
-QStringList textes(const QListWidget *l)
-{
-    QStringList out;
-    for (int i = 0; i < l->count(); ++i)
-        out << l->item(i)->text();
-    return out;
-}
+using vorn_test::textes;
 
-class CalendarWindow : public vorn_test::ProgramFolderTest
+class CalendarWindow : public vorn_test::ReportWindowTest<>
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        report::fr().resetForTests();
-        report::fr().start();
-        auto preview = std::make_unique<report::FrRecordingPreview>();
-        m_preview = preview.get();
-        report::frObjects().setPreview(std::move(preview));
+        ReportWindowTest::SetUp();
         SaisonEnCours = "2019-2020";
         // Files as calendar programs leave them: LF and CR LF, any case of
         // the extension, and a file that is no calendar.
@@ -67,8 +54,7 @@ protected:
     void TearDown() override
     {
         w.reset();
-        report::fr().resetForTests();
-        ProgramFolderTest::TearDown();
+        ReportWindowTest::TearDown();
     }
     void active()
     {
@@ -84,7 +70,6 @@ protected:
         w->LBPhaseClick(l);
     }
 
-    report::FrRecordingPreview *m_preview = nullptr;
     std::unique_ptr<TVorn_FCalendar> w;
 };
 
@@ -141,9 +126,8 @@ TEST_F(CalendarWindow, UnreadableDateStopsAndKeepsTheFiles)
     ASSERT_FALSE(resultat.isEmpty());
     w->LBFichiers->item(5)->setSelected(true);
     // The message says in which file and at which line the date stands.
-    EXPECT_EQ(
-        dialogs().texts(),
-        QStringList({"'2020XX04' n'est pas une date correcte (calendrier zz.ics, ligne 2)"}))
+    EXPECT_EQ(dialogs().texts(),
+              QStringList({"'2020XX04' n'est pas une date correcte (calendrier zz.ics, ligne 2)"}))
         << dialogs().texts().join('|').toStdString();
     EXPECT_EQ(readBytes("cal/resultat.text"), resultat);
     EXPECT_EQ(readBytes("cal/imprime.text"), imprime);
@@ -293,7 +277,7 @@ TEST_F(CalendarWindow, ValuesFollowTheRecordNumbers)
     w->BtEdition->click();
     EXPECT_EQ(dialogs().texts(),
               QStringList({"Modèle d'impression absent ou illisible : calendrier.frf"}));
-    EXPECT_TRUE(m_preview->calls.empty());
+    EXPECT_TRUE(preview->calls.empty());
     EXPECT_EQ(w->frUserDataset1->RangeEndCount, 4);
 }
 

@@ -68,7 +68,7 @@ TEST_F(Modeles, EachTemplateBindsExactlyWhatItsWindowAnswers)
          ImpressionAttribution::noms()},
     };
     for (const auto &c : cas) {
-        const QString fichier = templatePath(QString::fromLatin1(c.modele));
+        const QString fichier = modeleLivre(QString::fromLatin1(c.modele));
         const QSet<QString> utilises = nomsDuModele(fichier);
         const QSet<QString> repondus(c.noms.begin(), c.noms.end());
         EXPECT_EQ(utilises, repondus) << c.modele;
@@ -119,7 +119,7 @@ TEST_F(Modeles, ProgramFolderKeepsChangedTemplatesAndGetsMissingOnesBack)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray("changé dans le concepteur"));
     QFile revenu(dest + QStringLiteral("/Attibution_PPE.frf"));
-    QFile source(templatePath(QStringLiteral("Attibution_PPE.frf")));
+    QFile source(modeleLivre(QStringLiteral("Attibution_PPE.frf")));
     ASSERT_TRUE(revenu.open(QIODevice::ReadOnly));
     ASSERT_TRUE(source.open(QIODevice::ReadOnly));
     EXPECT_EQ(revenu.readAll(), source.readAll());

@@ -21,9 +21,9 @@
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
 #include "tests/manager/template_names.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/browser_page.h"
 #include "tests/support/gui/fake_desktop.h"
-#include "tests/support/gui/program_folder.h"
 #include "tests/support/gui/shots.h"
 
 #include <QCheckBox>
@@ -48,14 +48,7 @@ namespace
 
 QByteArray donnee(const QString &nom)
 {
-    QFile f(QStringLiteral(VORN_TEST_DATA "/convocations/") + nom);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom.toStdString();
-    return f.readAll();
-}
-
-QString modele(const QString &nom)
-{
-    return QStringLiteral(VORN_TEMPLATES_DIR "/") + nom;
+    return vorn_test::donneeDeTest("convocations/" + nom);
 }
 
 QString joueur(const char *nom, const char *prenom, const QString &courriel)
@@ -68,18 +61,12 @@ QString joueur(const char *nom, const char *prenom, const QString &courriel)
     return champs.join(QLatin1Char(';'));
 }
 
-class Convocations : public vorn_test::ProgramFolderTest
+class Convocations : public vorn_test::ReportWindowTest<>
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        report::fr().resetForTests();
-        report::fr().start();
-        report::frObjects().setMeasurer(&measurer);
-        auto p = std::make_unique<report::FrRecordingPreview>();
-        preview = p.get();
-        report::frObjects().setPreview(std::move(p));
+        ReportWindowTest::SetUp();
         clock().current = platform::EncodeDate(2024, 3, 16) + 10.0 / 24;
         SaisonEnCours = QStringLiteral("2023-2024");
         QDir().mkpath(path("2023-2024"));
@@ -90,16 +77,14 @@ protected:
                     joueur("DURAND", "Loïc", "loic@exemple.fr"), joueur("SEUL", "Pierre", ""),
                     joueur("BLANC", "Élodie", "elodie@exemple.fr"),
                     joueur("O'NEIL", "Anne", "anne@exemple.fr")});
-        for (const char *m : {"convocation.frf", "quatre.frf", "paires.frf"})
-            QFile::copy(modele(QString::fromLatin1(m)), path(QString::fromLatin1(m)));
+        copierModeles({"convocation.frf", "quatre.frf", "paires.frf"});
         w = std::make_unique<TVornF_Quatre_Webweb>();
     }
     void TearDown() override
     {
         w.reset();
         platform::setDocumentsFolder(QString());
-        report::fr().resetForTests();
-        ProgramFolderTest::TearDown();
+        ReportWindowTest::TearDown();
     }
     // Shown from the main menu in a mode.
     void active(bool quatre)
@@ -150,8 +135,6 @@ protected:
         return l;
     }
 
-    platform::FixedAdvanceMeasurer measurer{7, 4};
-    report::FrRecordingPreview *preview = nullptr;
     std::unique_ptr<TVornF_Quatre_Webweb> w;
 };
 
@@ -200,8 +183,8 @@ TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
         const QRect cadre = w->frameGeometry();
         const QPixmap ecran =
             w->screen()->grabWindow(0, cadre.x(), cadre.y(), cadre.width(), cadre.height());
-        EXPECT_FALSE(
-            vorn_test::saveShot(ecran.toImage(), QStringLiteral("convocations_page.png")).isEmpty());
+        EXPECT_FALSE(vorn_test::saveShot(ecran.toImage(), QStringLiteral("convocations_page.png"))
+                         .isEmpty());
     }
 
     // Saved again under the group title.
@@ -274,27 +257,12 @@ TEST_F(Convocations, OpeningTakesOnlyTheFilesOfTheMode)
 
 TEST_F(Convocations, ListPrintKeepsTheFileAndItsButtons)
 {
-    // A preview that runs modally over the window, as the real one does.
-    struct PreviewModal : report::FrPreviewSeam {
-        TVornF_Quatre_Webweb *owner;
-        int *shown;
-        void ShowPreviewForm(report::TfrReport &, const QString &, bool, bool) override
-        {
-            platform::ModalScope scope(owner);
-            ++*shown;
-        }
-        void ConnectPreview(QObject *, report::TfrReport &) override {}
-    };
-    int shown = 0;
-    auto modal = std::make_unique<PreviewModal>();
-    modal->owner = w.get();
-    modal->shown = &shown;
-    report::frObjects().setPreview(std::move(modal));
+    const vorn_test::ModalPreview *modal = vorn_test::installModalPreview(w.get());
     preview = nullptr;
     active(true);
     ouvre("equipes.Quc");
     w->Impression->click();
-    ASSERT_EQ(shown, 1);
+    ASSERT_EQ(modal->shown, 1);
     w->activated(); // the focus comes back from the preview
     EXPECT_EQ(w->frUserDataset1->RangeEndCount, 3);
     EXPECT_EQ(boutonsActifs(), TroisBoutons);
@@ -328,8 +296,7 @@ TEST_F(Convocations, CutEntriesFileIsRefusedWithItsName)
     EXPECT_TRUE(shell().calls.empty());
     ASSERT_EQ(dialogs().messages.size(), 2u);
     for (const auto &m : dialogs().messages) {
-        EXPECT_TRUE(m.text.contains(path("2023-2024/equipes_coupe.Qug")))
-            << m.text.toStdString();
+        EXPECT_TRUE(m.text.contains(path("2023-2024/equipes_coupe.Qug"))) << m.text.toStdString();
         EXPECT_TRUE(m.text.contains("L'inscription 3 ")) << m.text.toStdString();
     }
     EXPECT_EQ(w->Listes.nombre(), 0);
@@ -540,16 +507,6 @@ TEST_F(Convocations, MailWithoutAMailProgramIsTold)
     platform::setShell(std::move(recording));
 }
 
-namespace
-{
-
-QByteArray goldenDump(const QString &nom)
-{
-    return donnee(nom);
-}
-
-} // namespace
-
 TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
 {
     active(true);
@@ -581,7 +538,7 @@ TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
                {"quatre.frf", entete + liste + QSet<QString>{"club2"}},
                {"paires.frf", entete + liste}};
     for (const auto &c : cas) {
-        const QString fichier = modele(QString::fromLatin1(c.modele));
+        const QString fichier = vorn_test::modeleLivre(QString::fromLatin1(c.modele));
         EXPECT_EQ(nomsDuModele(fichier), c.noms) << c.modele;
         for (const QString &n : c.noms)
             EXPECT_NE(valeur(n), "inchangé") << c.modele << " " << n.toStdString();
@@ -618,13 +575,8 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
         ASSERT_EQ(preview->calls.size(), 1u);
         EXPECT_EQ(preview->calls[0].pages, c.pages);
         const QString dump = w->frReport1->EMFPages().Dump();
-        if (qEnvironmentVariableIsSet("VORN_WRITE_GOLDEN")) {
-            QFile f(QStringLiteral(VORN_TEST_DATA "/convocations/") +
-                    QString::fromLatin1(c.golden));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(dump.toUtf8());
-        }
-        EXPECT_EQ(dump.toUtf8(), goldenDump(QString::fromLatin1(c.golden)));
+        EXPECT_EQ(dump.toUtf8(),
+                  vorn_test::golden(QStringLiteral("convocations/") + c.golden, dump.toUtf8()));
         EXPECT_FALSE(dump.contains("Symbole non défini"));
         if (vorn_test::shotsRequested()) {
             // Measured as they will print, with the metric-compatible fonts.
@@ -638,9 +590,9 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
                 platform::QPainterCanvas canvas(&image);
                 w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
             }
-            EXPECT_FALSE(vorn_test::saveShot(image, QString::fromLatin1(c.golden).chopped(4) +
-                                                        "_page1.png")
-                             .isEmpty());
+            EXPECT_FALSE(
+                vorn_test::saveShot(image, QString::fromLatin1(c.golden).chopped(4) + "_page1.png")
+                    .isEmpty());
             report::frObjects().setMeasurer(&measurer);
         }
     }

@@ -22,7 +22,7 @@
 #include "report/objects/frreport.h"
 #include "report/ui/frctrls.h"
 #include "report/ui/frpreview.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
 
 #include <QApplication>
@@ -46,31 +46,14 @@ using report::TfrMemoView;
 using report::TfrPage;
 using report::TfrView;
 
-QString modele(const char *nom)
-{
-    return QStringLiteral(VORN_TEMPLATES_DIR "/") + QString::fromLatin1(nom);
-}
-
-// The golden dump of that name; VORN_UPDATE_GOLDEN=1 writes dump there first.
-QByteArray golden(const char *nom, const QString &dump)
-{
-    QFile f(QStringLiteral(VORN_TEST_DATA "/calendars/") + QString::fromLatin1(nom));
-    if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly)) << nom;
-        f.write(dump.toUtf8());
-        f.close();
-    }
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nom;
-    return f.readAll();
-}
-
 // The registered designer, seen from outside: the window's own modal result
 // is kept, as the manager's command drops it. The window is the open
 // designer while it runs, so that its parts find themselves.
 class ResultKeepingDesigner : public report::TfrReportDesigner
 {
 public:
-    ResultKeepingDesigner(std::unique_ptr<report::TfrReportDesigner> inner, std::vector<int> &results)
+    ResultKeepingDesigner(std::unique_ptr<report::TfrReportDesigner> inner,
+                          std::vector<int> &results)
         : TfrReportDesigner(inner->DesignMode), m_inner(std::move(inner)), m_results(results)
     {
     }
@@ -178,8 +161,7 @@ void key(TfrDesignerForm &f, Qt::Key k)
 // Runs body in the modal window of type W shown next (the call that shows
 // it blocks until it closes; some work may come first, so the window is
 // waited for); the window is closed after body if still open.
-template <class W>
-void whenShown(bool &ran, std::function<void(W &)> body, int tries = 3000)
+template <class W> void whenShown(bool &ran, std::function<void(W &)> body, int tries = 3000)
 {
     QTimer::singleShot(10, [&ran, body, tries] {
         auto *w = qobject_cast<W *>(QApplication::activeModalWidget());
@@ -213,16 +195,14 @@ protected:
             return std::make_unique<ResultKeepingDesigner>(real(mode), results);
         };
         SaisonEnCours = "2024";
-        QStringList f(19);
-        f[0] = "0123456";
-        f[1] = "M.";
-        f[2] = "DUPONT";
-        f[3] = "Jean";
-        f[6] = "12 rue de l'Église";
-        f[9] = "69001";
-        f[10] = "LYON";
-        writeLines("2024/Joueur.DBP", {f.join(';') + ';'});
-        ASSERT_TRUE(QFile::copy(modele("Enveloppes.frf"), path("Enveloppes.frf")));
+        writeLines("2024/Joueur.DBP", {vorn_test::ligneJoueur({{0, "0123456"},
+                                                               {1, "M."},
+                                                               {2, "DUPONT"},
+                                                               {3, "Jean"},
+                                                               {6, "12 rue de l'Église"},
+                                                               {9, "69001"},
+                                                               {10, "LYON"}})});
+        ASSERT_TRUE(QFile::copy(vorn_test::modeleLivre("Enveloppes.frf"), path("Enveloppes.frf")));
         shipped = readBytes("Enveloppes.frf");
         w = std::make_unique<CountedWindow>();
         w->show();
@@ -431,7 +411,7 @@ TEST_F(DesignerRoad, ModificationEditsSavesAndThePreparedReportFollows)
 
     // Prepared as edited: the shipped envelope plus exactly that memo.
     const QString dump = prepared(path("Enveloppes.frf"));
-    EXPECT_EQ(dump.toUtf8(), golden("enveloppe_modifiee.txt", dump));
+    EXPECT_EQ(dump.toUtf8(), vorn_test::golden("calendars/enveloppe_modifiee.txt", dump.toUtf8()));
     writeBytes("livre.frf", shipped);
     const QString before = prepared(path("livre.frf"));
     QStringList added = dump.split('\n'), removed = before.split('\n');
@@ -489,8 +469,8 @@ TEST_F(DesignerRoad, PreparedPageEditedFromThePreviewKeepsTheTemplate)
             designed = true;
             EXPECT_EQ(f->DesignMode, 0);
             EXPECT_EQ(f->windowTitle(), QStringLiteral("Editeur - Sans_nom"));
-            for (const char *name : {"FileBtn1", "FileBtn2", "FileBtn4", "OB3", "OB5", "PgB1",
-                                     "PgB2"})
+            for (const char *name :
+                 {"FileBtn1", "FileBtn2", "FileBtn4", "OB3", "OB5", "PgB1", "PgB2"})
                 EXPECT_FALSE(f->button(QString::fromLatin1(name))->isEnabled()) << name;
             TfrPage *page = w->frReport1->Pages().GetPage(0);
             ASSERT_NE(page, nullptr);
@@ -543,7 +523,8 @@ TEST_F(DesignerRoad, BandDialogOffersTheRecordSourcesOfTheProgramsWindows)
         const QString name = QString::fromLatin1(source);
         const designer::BandSourceChoice choice =
             designer::classifyBandSource(name, items, dictionary);
-        EXPECT_GE(choice.item, 2) << source << " not offered among " << items.join('|').toStdString();
+        EXPECT_GE(choice.item, 2) << source << " not offered among "
+                                  << items.join('|').toStdString();
         EXPECT_EQ(designer::bandSourceText(choice, items, dictionary), name);
     }
     EXPECT_TRUE(items.contains(QStringLiteral("Vorn_FChallenge.frUserDataset1")))

@@ -29,7 +29,7 @@
 #include "report/ui/frpreview.h"
 #include "report/ui/frprintform.h"
 #include "report/ui/frprogressform.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -286,12 +286,9 @@ protected:
         report::fr().start();
         report::frInstallPreview();
         designer::frRegisterDesigner();
-        QStringList joueur(19);
-        joueur[0] = QStringLiteral("0123456");
-        joueur[1] = QStringLiteral("M.");
-        joueur[2] = QStringLiteral("DUPONT");
-        joueur[3] = QStringLiteral("Jean");
-        writeLines(QStringLiteral("2023-2024/Joueur.DBP"), {joueur.join(QLatin1Char(';')) + ';'});
+        writeLines(
+            QStringLiteral("2023-2024/Joueur.DBP"),
+            {vorn_test::ligneJoueur({{0, "0123456"}, {1, "M."}, {2, "DUPONT"}, {3, "Jean"}})});
         // A ranking of one tournament, so that its grid shows its titles.
         writeLines(QStringLiteral("2023-2024/Open1.chr"),
                    {QStringLiteral("1;Anne NOMA;Bob NOMB;01;52;02;40;1000;")});

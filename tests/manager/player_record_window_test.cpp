@@ -7,8 +7,8 @@
 #include "report/core/frlibrary.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/fake_desktop.h"
-#include "tests/support/gui/program_folder.h"
 #include "tests/support/gui/shots.h"
 
 #include <QLabel>
@@ -35,25 +35,19 @@ QString joueur(const QString &licence, const QString &nom, const QString &prenom
     return f.join(';') + ';';
 }
 
-class PlayerRecordWindow : public vorn_test::ProgramFolderTest
+class PlayerRecordWindow : public vorn_test::ReportWindowTest<>
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        report::fr().resetForTests();
-        report::fr().start();
-        auto preview = std::make_unique<report::FrRecordingPreview>();
-        m_preview = preview.get();
-        report::frObjects().setPreview(std::move(preview));
+        ReportWindowTest::SetUp();
         SaisonEnCours = "2024";
         w = std::make_unique<TVorn_FEdition>();
     }
     void TearDown() override
     {
         w.reset();
-        report::fr().resetForTests();
-        ProgramFolderTest::TearDown();
+        ReportWindowTest::TearDown();
     }
     void joueurs(const QStringList &lignes) { writeLines("2024/Joueur.DBP", lignes); }
     void active()
@@ -71,7 +65,6 @@ protected:
         return s;
     }
 
-    report::FrRecordingPreview *m_preview = nullptr;
     std::unique_ptr<TVorn_FEdition> w;
 };
 
@@ -246,7 +239,7 @@ TEST_F(PlayerRecordWindow, EnvelopeValuesComeFromTheEdits)
     // Without the template: told, nothing prepared or shown.
     EXPECT_EQ(dialogs().texts(),
               QStringList({"Modèle d'impression absent ou illisible : Enveloppes.frf"}));
-    EXPECT_TRUE(m_preview->calls.empty());
+    EXPECT_TRUE(preview->calls.empty());
 
     const struct {
         const char *nom;
@@ -347,7 +340,7 @@ TEST_F(PlayerRecordWindow, UnreadableTemplateIsToldOnceAndNeitherShownNorDesigne
     };
     active();
     w->Button1->click();
-    EXPECT_TRUE(m_preview->calls.empty());
+    EXPECT_TRUE(preview->calls.empty());
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_FALSE(dialogs().messages[0].text.startsWith("Modèle d'impression absent"));
     w->Button2->click();
@@ -358,23 +351,7 @@ TEST_F(PlayerRecordWindow, UnreadableTemplateIsToldOnceAndNeitherShownNorDesigne
 TEST_F(PlayerRecordWindow, ReturningFromThePreviewIsNoActivation)
 {
     joueurs({joueur("1", "A", "a"), joueur("2", "B", "b"), joueur("3", "C", "c")});
-    TVorn_FEdition *fenetre = w.get();
-    // A preview that runs modally over the window, as the real one does.
-    struct PreviewModal : report::FrPreviewSeam {
-        TVorn_FEdition *owner;
-        int *shown;
-        void ShowPreviewForm(report::TfrReport &, const QString &, bool, bool) override
-        {
-            platform::ModalScope scope(owner);
-            ++*shown;
-        }
-        void ConnectPreview(QObject *, report::TfrReport &) override {}
-    };
-    int shown = 0;
-    auto preview = std::make_unique<PreviewModal>();
-    preview->owner = fenetre;
-    preview->shown = &shown;
-    report::frObjects().setPreview(std::move(preview));
+    const vorn_test::ModalPreview *modal = vorn_test::installModalPreview(w.get());
     report::TfrReport vide;
     vide.Pages().Add();
     ASSERT_TRUE(vide.SaveToFile(path("Enveloppes.frf")));
@@ -384,7 +361,7 @@ TEST_F(PlayerRecordWindow, ReturningFromThePreviewIsNoActivation)
     w->ENom->setText("B");
     EXPECT_EQ(licence(), "2");
     w->Button1->click();
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(modal->shown, 1);
     w->activated(); // the focus comes back from the preview
     EXPECT_EQ(licence(), "2");
     EXPECT_EQ(w->ENom->text(), "B");

@@ -24,7 +24,7 @@
 #include "report/objects/frseams.h"
 #include "report/objects/frview.h"
 #include "report/print/frprinter.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
 
 #include <QComboBox>
@@ -97,24 +97,16 @@ protected:
         w->activated();
     }
     static void cliquer(QPushButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
-    void ajouterGroupe(const QString &nom)
+    // A button that shows its edit, then takes what is typed in it.
+    static void saisir(QPushButton *b, QLineEdit *e, const QString &nom)
     {
-        cliquer(w->BtAjouGroupe);
-        w->EdAjoutGroupe->setText(nom);
-        cliquer(w->BtAjouGroupe);
+        cliquer(b);
+        e->setText(nom);
+        cliquer(b);
     }
-    void ajouterEquipe(const QString &nom)
-    {
-        cliquer(w->BtAjoutCompos);
-        w->Ed_Compo->setText(nom);
-        cliquer(w->BtAjoutCompos);
-    }
-    void creerFeuille(const QString &nom)
-    {
-        cliquer(w->BtCrerFMAtch);
-        w->Ed_FMatch->setText(nom);
-        cliquer(w->BtCrerFMAtch);
-    }
+    void ajouterGroupe(const QString &nom) { saisir(w->BtAjouGroupe, w->EdAjoutGroupe, nom); }
+    void ajouterEquipe(const QString &nom) { saisir(w->BtAjoutCompos, w->Ed_Compo, nom); }
+    void creerFeuille(const QString &nom) { saisir(w->BtCrerFMAtch, w->Ed_FMatch, nom); }
     QString e(const char *nom) const { return w->edit(QLatin1String(nom))->text(); }
     void poser(const char *nom, const QString &t) { w->edit(QLatin1String(nom))->setText(t); }
     QString saison(const QString &nom) const { return kSaison + QLatin1Char('/') + nom; }
@@ -1141,26 +1133,13 @@ TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
     EXPECT_EQ(dialogs().saveRequests.size(), demandes);
 }
 
-class QuatreImpressions : public QuatreFenetre
+class QuatreImpressions : public vorn_test::ReportWindowTest<QuatreFenetre>
 {
 protected:
     void SetUp() override
     {
-        QuatreFenetre::SetUp();
-        report::fr().resetForTests();
-        report::fr().start();
-        report::frObjects().setMeasurer(&measurer);
-        auto p = std::make_unique<report::FrRecordingPreview>();
-        preview = p.get();
-        report::frObjects().setPreview(std::move(p));
-        for (const char *m : {"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"})
-            QFile::copy(QStringLiteral(VORN_TEMPLATES_DIR "/") + QLatin1String(m),
-                        path(QLatin1String(m)));
-    }
-    void TearDown() override
-    {
-        QuatreFenetre::TearDown();
-        report::fr().resetForTests();
+        ReportWindowTest::SetUp();
+        copierModeles({"Match_Quatre.frf", "Groupe4_Quatre.frf", "Homologation_quatre.frf"});
     }
     QString imprimer(QPushButton *b)
     {
@@ -1168,9 +1147,6 @@ protected:
         cliquer(b);
         return preview->calls.size() == 1 ? w->frReport1->EMFPages().Dump() : QString();
     }
-
-    platform::FixedAdvanceMeasurer measurer{7, 4};
-    report::FrRecordingPreview *preview = nullptr;
 };
 
 TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
@@ -1208,12 +1184,8 @@ TEST_F(QuatreImpressions, TheThreePrintoutsOfTheRecordedMatch)
                                                               {&liste, "Homologation_quatre.txt"}};
     for (const auto &[d, nom] : dumps) {
         EXPECT_FALSE(d->contains(QStringLiteral("Symbole non défini"))) << nom;
-        if (qEnvironmentVariableIntValue("VORN_UPDATE_GOLDEN") == 1) {
-            QFile f(QStringLiteral(VORN_TEST_DATA "/quatre/") + QLatin1String(nom));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(d->toUtf8());
-        }
-        EXPECT_EQ(d->toUtf8(), golden(QLatin1String(nom))) << nom;
+        EXPECT_EQ(d->toUtf8(), vorn_test::golden(QStringLiteral("quatre/") + nom, d->toUtf8()))
+            << nom;
     }
 }
 
