@@ -17,7 +17,7 @@ using namespace nettest;
 namespace
 {
 
-const QByteArray kOk = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
+const QByteArray kOk = okWith("");
 // Message 2 of the protocol's worked example (challenge 0123456789abcdef).
 const QByteArray kMessage2 =
     "TlRMTVNTUAACAAAADAAMADAAAAAFggIAASNFZ4mrze8AAAAAAAAAACQAJAA8AAAARABPAE0AQQBJAE4AAgAMAEQATw"
@@ -51,6 +51,13 @@ class HttpAuth : public ::testing::Test
 protected:
     HttpAuth() : m_scope(EventLoop::Backend::Poll) {}
     EventLoop &loop() { return m_scope.loop(); }
+    // A 1.1 client with the server's user name and password.
+    static void signIn(THttpCli &client, const char *user, const char *password)
+    {
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetUsername(QString::fromUtf8(user));
+        client.SetPassword(QString::fromUtf8(password));
+    }
 
 private:
     LoopScope m_scope;
@@ -79,12 +86,8 @@ TEST_F(HttpAuth, BasicCredentials)
                               sendBytes(c.accepted ? kOk : basic), hold()});
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QString::fromUtf8(c.user));
-        client.SetPassword(QString::fromUtf8(c.password));
-        client.SetURL(server.url(QStringLiteral("/secret")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, c.user, c.password);
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/secret"))));
         pumpFor(loop(), 30);
         const QList<QByteArray> requests = server.requests();
         ASSERT_EQ(requests.size(), c.requests);
@@ -136,9 +139,7 @@ TEST_F(HttpAuth, NtlmHandshake)
         client.SetRequestVer(QLatin1String(version));
         client.SetUsername(QStringLiteral("User"));
         client.SetPassword(QStringLiteral("Password"));
-        client.SetURL(server.url(QStringLiteral("/intranet")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/intranet"))));
         const QList<QByteArray> requests = server.requests();
         ASSERT_EQ(requests.size(), 3);
         EXPECT_EQ(server.connections(), 1);
@@ -184,21 +185,17 @@ TEST_F(HttpAuth, NtlmEndsWithTheRefusal)
         const QByteArray offer = refusal(401, {"NTLM"}, c.closeEach);
         const QByteArray challenge = refusal(401, {c.challenge}, c.closeEach);
         if (c.closeEach) {
-            server.addConnection({readRequest(), sendBytes(offer), closeConnection()});
-            server.addConnection({readRequest(), sendBytes(challenge), closeConnection()});
-            server.addConnection({readRequest(), sendBytes(offer), closeConnection()});
+            server.addConnection(answerOnce(offer));
+            server.addConnection(answerOnce(challenge));
+            server.addConnection(answerOnce(offer));
         } else {
             server.addConnection({readRequest(), sendBytes(offer), readRequest(),
                                   sendBytes(challenge), readRequest(), sendBytes(offer), hold()});
         }
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("User"));
-        client.SetPassword(QStringLiteral("Password"));
-        client.SetURL(server.url(QStringLiteral("/")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, "User", "Password");
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         pumpFor(loop(), 30);
         EXPECT_EQ(server.requests().size(), c.requests);
         ASSERT_EQ(rec.done.size(), 1u);
@@ -213,15 +210,11 @@ TEST_F(HttpAuth, StrayBytesSendMessage3ToANewConnection)
     ScriptedServer server;
     server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
                           sendBytes(refusal(401, {"NTLM " + kMessage2}) + "X"), hold()});
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), hold()});
+    server.addConnection(answerOnce(refusal(401, {"NTLM"}), true));
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetUsername(QStringLiteral("User"));
-    client.SetPassword(QStringLiteral("Password"));
-    client.SetURL(server.url(QStringLiteral("/")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(loop(), rec));
+    signIn(client, "User", "Password");
+    ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
     pumpFor(loop(), 30);
     ASSERT_EQ(server.requests().size(), 3);
     EXPECT_TRUE(headerValue(server.requests()[2], "Authorization").startsWith("NTLM TlRMTVNTUAAD"));
@@ -255,9 +248,7 @@ TEST_F(HttpAuth, SchemeChoice)
         client.SetOptions(c.options);
         client.SetUsername(QStringLiteral("u"));
         client.SetPassword(QStringLiteral("p"));
-        client.SetURL(server.url(QStringLiteral("/")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         const QList<QByteArray> requests = server.requests();
         if (c.scheme.isEmpty()) {
             EXPECT_EQ(requests.size(), 1);
@@ -281,9 +272,7 @@ TEST_F(HttpAuth, PostSendsItsBodyWithMessage3Only)
     HttpRecorder rec(client);
     int sendBegin = 0;
     client.OnSendBegin = [&](THttpCli *) { ++sendBegin; };
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetUsername(QStringLiteral("User"));
-    client.SetPassword(QStringLiteral("Password"));
+    signIn(client, "User", "Password");
     client.SetSendStream(&stream);
     client.SetURL(server.url(QStringLiteral("/form")));
     client.PostASync();
@@ -305,13 +294,9 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
     if (!proxy.startTinyproxy(QStringLiteral("pu"), QStringLiteral("pw")))
         GTEST_SKIP() << "tinyproxy is not available";
     ScriptedServer origin;
-    origin.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic "
-                                    "realm=\"o\"\r\nContent-Length: 0\r\n\r\n"),
-                          closeConnection()});
-    origin.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"),
-                          closeConnection()});
+    origin.addConnection(answerOnce("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic "
+                                    "realm=\"o\"\r\nContent-Length: 0\r\n\r\n"));
+    origin.addConnection(answerOnce(okWith("ok", "1.0")));
     THttpCli client;
     HttpRecorder rec(client);
     QList<QStringList> sent;
@@ -324,9 +309,7 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
     client.SetProxyPassword(QStringLiteral("pw"));
     client.SetUsername(QStringLiteral("ou"));
     client.SetPassword(QStringLiteral("ow"));
-    client.SetURL(origin.url(QStringLiteral("/doc")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(loop(), rec));
+    ASSERT_TRUE(getDone(loop(), client, rec, origin.url(QStringLiteral("/doc"))));
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(rec.body, "ok");
     ASSERT_EQ(sent.size(), 3);
@@ -344,7 +327,7 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
 TEST_F(HttpAuth, CredentialsStayWithTheirOrigin)
 {
     ScriptedServer other(QStringLiteral("127.0.0.2"));
-    other.addConnection({readRequest(), sendBytes(kOk), hold()});
+    other.addConnection(answerOnce(kOk, true));
     const struct {
         QByteArray location;
         bool sameOrigin;
@@ -359,12 +342,8 @@ TEST_F(HttpAuth, CredentialsStayWithTheirOrigin)
                               hold()});
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("u"));
-        client.SetPassword(QStringLiteral("p"));
-        client.SetURL(server.url(QStringLiteral("/x")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, "u", "p");
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/x"))));
         EXPECT_EQ(client.StatusCode(), 200);
         const QList<QByteArray> requests = c.sameOrigin ? server.requests() : other.requests();
         ASSERT_EQ(requests.size(), c.sameOrigin ? 3 : 1);
@@ -434,7 +413,7 @@ TEST_F(HttpAuth, ProxyCredentialsGoOnlyToTheProxy)
         }
     // A synchronous request takes the 407 as an answer, not as an error.
     ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(407, {"Basic realm=\"p\""})), hold()});
+    server.addConnection(answerOnce(refusal(407, {"Basic realm=\"p\""}), true));
     THttpCli client;
     client.SetProxyUsername(QStringLiteral("pu"));
     client.SetProxyPassword(QStringLiteral("pw"));
@@ -469,12 +448,8 @@ TEST_F(HttpAuth, ARepeatUnderWayIsBusyAndAbortable)
                 busyCode = e.ErrorCode();
             }
         };
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("u"));
-        client.SetPassword(QStringLiteral("p"));
-        client.SetURL(server.url(QStringLiteral("/")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, "u", "p");
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         pumpFor(loop(), 100);
         ASSERT_EQ(rec.done.size(), 1u);
         if (abort) {
@@ -502,15 +477,11 @@ protected:
 TEST_F(HttpAuth, AFailingStepEndsTheRequestWithSeven)
 {
     ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})), hold()});
+    server.addConnection(answerOnce(refusal(401, {"Basic realm=\"x\""}), true));
     FailingBasicClient client;
     HttpRecorder rec(client);
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetUsername(QStringLiteral("u"));
-    client.SetPassword(QStringLiteral("p"));
-    client.SetURL(server.url(QStringLiteral("/")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(loop(), rec));
+    signIn(client, "u", "p");
+    ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
     pumpFor(loop(), 50);
     ASSERT_EQ(rec.done.size(), 1u);
     EXPECT_EQ(rec.done[0].error, httperrProtocol);
@@ -527,9 +498,7 @@ TEST_F(HttpAuth, SynchronousRequestWaitsForTheRepeat)
         server.addConnection(
             {readRequest(), sendBytes(basic), readRequest(), sendBytes(accepted ? kOk : basic)});
         THttpCli client;
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("u"));
-        client.SetPassword(QStringLiteral("p"));
+        signIn(client, "u", "p");
         client.SetURL(server.url(QStringLiteral("/")));
         EXPECT_NO_THROW(client.Get());
         EXPECT_EQ(client.StatusCode(), accepted ? 200 : 401);
