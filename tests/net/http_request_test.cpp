@@ -881,20 +881,14 @@ TEST_P(HttpRequest, BusyAndVersionErrors)
     HttpRecorder rec(client);
     client.SetURL(server.url(QStringLiteral("/")));
     client.HeadAsync();
-    try {
-        client.HeadAsync();
-        ADD_FAILURE() << "a second request was accepted";
-    } catch (const EHttpException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("HTTP component HttpCli1 is busy"));
-        EXPECT_EQ(e.ErrorCode(), 1);
-    }
-    try {
-        client.SetRequestVer(QStringLiteral("2.0"));
-        ADD_FAILURE() << "version 2.0 was accepted";
-    } catch (const EHttpException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Insupported HTTP version"));
-        EXPECT_EQ(e.ErrorCode(), 5);
-    }
+    int code = 0;
+    EXPECT_EQ(thrownMessage<EHttpException>([&] { client.HeadAsync(); }, &code),
+              QStringLiteral("HTTP component HttpCli1 is busy"));
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(
+        thrownMessage<EHttpException>([&] { client.SetRequestVer(QStringLiteral("2.0")); }, &code),
+        QStringLiteral("Insupported HTTP version"));
+    EXPECT_EQ(code, 5);
     EXPECT_EQ(client.RequestVer(), QStringLiteral("1.0"));
     THttpCli other;
     EXPECT_THROW(other.PostASync(), EHttpException);
@@ -1205,13 +1199,10 @@ TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
     server.addConnection(answerOnce("HTTP/1.0 401 Unauthorized\r\n\r\n"));
     THttpCli client;
     client.SetURL(server.url(QStringLiteral("/absent")));
-    try {
-        client.Get();
-        ADD_FAILURE() << "no exception for a 404";
-    } catch (const EHttpException &e) {
-        EXPECT_EQ(e.ErrorCode(), 404);
-        EXPECT_EQ(e.Message(), QStringLiteral("Not Found"));
-    }
+    int code = 0;
+    EXPECT_EQ(thrownMessage<EHttpException>([&] { client.Get(); }, &code),
+              QStringLiteral("Not Found"));
+    EXPECT_EQ(code, 404);
     client.SetURL(server.url(QStringLiteral("/protege")));
     EXPECT_NO_THROW(client.Get());
     EXPECT_EQ(client.StatusCode(), 401);
@@ -1242,13 +1233,10 @@ TEST_P(HttpRequest, SynchronousRequestPumpsItsWayAndStopsWhenTheProgramQuits)
                 loop().requestQuit();
         };
         client.SetURL(server.url(QStringLiteral("/jamais")));
-        try {
-            client.Get();
-            ADD_FAILURE() << "no exception for an abandoned request";
-        } catch (const EHttpException &e) {
-            EXPECT_EQ(e.ErrorCode(), 404);
-            EXPECT_EQ(e.Message(), QStringLiteral("Connection aborted on request"));
-        }
+        int code = 0;
+        EXPECT_EQ(thrownMessage<EHttpException>([&] { client.Get(); }, &code),
+                  QStringLiteral("Connection aborted on request"));
+        EXPECT_EQ(code, 404);
         EXPECT_EQ(client.State(), httpReady);
         loop().clearQuit();
         ASSERT_TRUE(waitDone(loop(), rec));

@@ -650,14 +650,11 @@ TEST_P(SocksInterop, TheClientsLevelSetter)
         client.SetSocksLevel(QLatin1String(level));
         EXPECT_EQ(client.SocksLevel(), QString::fromLatin1(level).toUpper());
     }
-    for (const char *level : {"6", "4b", " 5"}) {
-        try {
-            client.SetSocksLevel(QLatin1String(level));
-            ADD_FAILURE() << level;
-        } catch (const ESocketException &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
-        }
-    }
+    for (const char *level : {"6", "4b", " 5"})
+        EXPECT_EQ(
+            thrownMessage<ESocketException>([&] { client.SetSocksLevel(QLatin1String(level)); }),
+            QStringLiteral("Invalid socks level. Must be 4, 4A or 5."))
+            << level;
     EXPECT_EQ(client.SocksLevel(), QStringLiteral("5"));
 }
 
