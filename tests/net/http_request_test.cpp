@@ -598,8 +598,9 @@ TEST_P(HttpRequest, EachRequestEndsWithExactlyOneCompletionWhateverTheAborts)
 // state's name. seen() runs after the entry is logged.
 void hookEveryEvent(THttpCli &client, const std::function<void(THttpCli *, const QString &)> &seen)
 {
+    // Whatever else an event passes, its sender comes first.
     auto notify = [seen](const char *name) {
-        return [seen, name](THttpCli *sender) { seen(sender, QLatin1String(name)); };
+        return [seen, name](THttpCli *sender, auto &&...) { seen(sender, QLatin1String(name)); };
     };
     client.OnStateChange = [seen](THttpCli *sender) {
         seen(sender, HttpStateName(sender->State()));
@@ -608,32 +609,20 @@ void hookEveryEvent(THttpCli &client, const std::function<void(THttpCli *, const
     client.OnSessionClosed = notify("OnSessionClosed");
     client.OnRequestHeaderBegin = notify("OnRequestHeaderBegin");
     client.OnRequestHeaderEnd = notify("OnRequestHeaderEnd");
-    client.OnBeforeHeaderSend = [seen](THttpCli *sender, const QString &, QStringList &) {
-        seen(sender, QStringLiteral("OnBeforeHeaderSend"));
-    };
-    client.OnCommand = [seen](THttpCli *sender, QString &) {
-        seen(sender, QStringLiteral("OnCommand"));
-    };
+    client.OnBeforeHeaderSend = notify("OnBeforeHeaderSend");
+    client.OnCommand = notify("OnCommand");
     client.OnSendBegin = notify("OnSendBegin");
     client.OnSendEnd = notify("OnSendEnd");
-    client.OnSendData = [seen](THttpCli *sender, const char *, int) {
-        seen(sender, QStringLiteral("OnSendData"));
-    };
+    client.OnSendData = notify("OnSendData");
     client.OnHeaderBegin = notify("OnHeaderBegin");
     client.OnHeaderEnd = notify("OnHeaderEnd");
     client.OnHeaderData = notify("OnHeaderData");
-    client.OnCookie = [seen](THttpCli *sender, const QString &, bool &) {
-        seen(sender, QStringLiteral("OnCookie"));
-    };
+    client.OnCookie = notify("OnCookie");
     client.OnDocBegin = notify("OnDocBegin");
     client.OnDocEnd = notify("OnDocEnd");
-    client.OnDocData = [seen](THttpCli *sender, const char *, int) {
-        seen(sender, QStringLiteral("OnDocData"));
-    };
+    client.OnDocData = notify("OnDocData");
     client.OnLocationChange = notify("OnLocationChange");
-    client.OnDataPush = [seen](THttpCli *sender, std::uint16_t) {
-        seen(sender, QStringLiteral("OnDataPush"));
-    };
+    client.OnDataPush = notify("OnDataPush");
     client.OnDataPush2 = notify("OnDataPush2");
     THttpCli *self = &client;
     client.OnSocksConnected = [seen, self](TCustomWSocket *, std::uint16_t) {

@@ -197,67 +197,39 @@ TEST_P(Socks, EveryFailureIsErrorThenConnectedThenOneClose)
         bool wholeOnly = false;
     };
     std::vector<Case> cases;
+    auto add = [&](const char *level, bool auth, const QByteArray &methodReply,
+                   const QByteArray &authReply, const QByteArray &reply, int error,
+                   const QString &text, bool wholeOnly = false) {
+        cases.push_back(
+            {QLatin1String(level), auth, methodReply, authReply, reply, error, text, wholeOnly});
+    };
     for (int rep = 1; rep <= 9; ++rep)
-        cases.push_back({QStringLiteral("5"),
-                         false,
-                         bytes({5, 0}),
-                         {},
-                         bytes({5, rep, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
-                         20003 + rep,
-                         rep <= 8 ? QString::fromLatin1(replyTexts[rep - 1])
-                                  : QStringLiteral("unassigned error #9")});
+        add("5", false, bytes({5, 0}), {}, bytes({5, rep, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
+            20003 + rep,
+            rep <= 8 ? QString::fromLatin1(replyTexts[rep - 1])
+                     : QStringLiteral("unassigned error #9"));
     cases.back().error = 20012;
-    cases.push_back({QStringLiteral("5"),
-                     false,
-                     bytes({5, 255}),
-                     {},
-                     {},
-                     20003,
-                     QStringLiteral("authentification method not acceptable")});
-    cases.push_back({QStringLiteral("5"),
-                     true,
-                     bytes({5, 2}),
-                     bytes({1, 1}),
-                     {},
-                     20015,
-                     QStringLiteral("socks authentication failed")});
-    cases.push_back({QStringLiteral("5"),
-                     true,
-                     bytes({5, 2}),
-                     bytes({1, 0, 0}),
-                     {},
-                     20001,
-                     QStringLiteral("too much data availaible"),
-                     true});
-    cases.push_back({QStringLiteral("5"),
-                     false,
-                     bytes({5, 0}),
-                     {},
-                     bytes({4, 0, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
-                     20002,
-                     QStringLiteral("socks version error")});
-    cases.push_back({QStringLiteral("5"),
-                     false,
-                     bytes({5, 0}),
-                     {},
-                     bytes({5, 0, 0, 4}) + QByteArray(18, '\0'),
-                     20011,
-                     QStringLiteral("address type not supported")});
+    add("5", false, bytes({5, 255}), {}, {}, 20003,
+        QStringLiteral("authentification method not acceptable"));
+    add("5", true, bytes({5, 2}), bytes({1, 1}), {}, 20015,
+        QStringLiteral("socks authentication failed"));
+    add("5", true, bytes({5, 2}), bytes({1, 0, 0}), {}, 20001,
+        QStringLiteral("too much data availaible"), true);
+    add("5", false, bytes({5, 0}), {}, bytes({4, 0, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}), 20002,
+        QStringLiteral("socks version error"));
+    add("5", false, bytes({5, 0}), {}, bytes({5, 0, 0, 4}) + QByteArray(18, '\0'), 20011,
+        QStringLiteral("address type not supported"));
     const std::pair<int, const char *> fours[] = {{91, "request rejected or failed"},
                                                   {92, "connection refused"},
                                                   {93, "authentification failed"},
                                                   {94, "unassigned error #94"}};
     for (const auto &[code, text] : fours)
-        cases.push_back({QStringLiteral("4"),
-                         false,
-                         {},
-                         {},
-                         bytes({0, code, 0x1F, 0x90, 127, 0, 0, 1}),
-                         code == 91   ? 20016
-                         : code == 92 ? 20008
-                         : code == 93 ? 20015
-                                      : 20012,
-                         QString::fromLatin1(text)});
+        add("4", false, {}, {}, bytes({0, code, 0x1F, 0x90, 127, 0, 0, 1}),
+            code == 91   ? 20016
+            : code == 92 ? 20008
+            : code == 93 ? 20015
+                         : 20012,
+            QString::fromLatin1(text));
     for (const Case &c : cases) {
         for (bool piecewise : {false, true}) {
             if (piecewise && c.wholeOnly)
@@ -433,12 +405,7 @@ TEST_P(Socks, RefusalsOfUse)
 {
     TWSocket socket;
     auto refusal = [](const std::function<void()> &call) {
-        try {
-            call();
-        } catch (const ESocketException &e) {
-            return e.Message();
-        }
-        return QString();
+        return thrownMessage<ESocketException>(call);
     };
     EXPECT_EQ(refusal([&] { socket.SetSocksLevel(QStringLiteral("6")); }),
               QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
