@@ -129,11 +129,10 @@ TEST_F(HttpAuth, NtlmHandshake)
 {
     for (const char *version : {"1.1", "1.0"}) {
         SCOPED_TRACE(version);
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"}, false, version)),
-                              readRequest(),
-                              sendBytes(refusal(401, {"NTLM " + kMessage2}, false, version)),
-                              readRequest(), sendBytes(kOk), hold()});
+        ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"NTLM"}, false, version)),
+                               readRequest(),
+                               sendBytes(refusal(401, {"NTLM " + kMessage2}, false, version)),
+                               readRequest(), sendBytes(kOk), hold()}};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QLatin1String(version));
@@ -207,10 +206,9 @@ TEST_F(HttpAuth, NtlmEndsWithTheRefusal)
 
 TEST_F(HttpAuth, StrayBytesSendMessage3ToANewConnection)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
-                          sendBytes(refusal(401, {"NTLM " + kMessage2}) + "X"), hold()});
-    server.addConnection(answerOnce(refusal(401, {"NTLM"}), true));
+    ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
+                           sendBytes(refusal(401, {"NTLM " + kMessage2}) + "X"), hold()},
+                          answerOnce(refusal(401, {"NTLM"}), true)};
     THttpCli client;
     HttpRecorder rec(client);
     signIn(client, "User", "Password");
@@ -239,9 +237,8 @@ TEST_F(HttpAuth, SchemeChoice)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.offers.join(", ").toStdString());
-        ScriptedServer server;
-        server.addConnection(
-            {readRequest(), sendBytes(refusal(401, c.offers)), readRequest(), sendBytes(kOk)});
+        ScriptedServer server{
+            {readRequest(), sendBytes(refusal(401, c.offers)), readRequest(), sendBytes(kOk)}};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QStringLiteral("1.1"));
@@ -262,10 +259,9 @@ TEST_F(HttpAuth, SchemeChoice)
 
 TEST_F(HttpAuth, PostSendsItsBodyWithMessage3Only)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
-                          sendBytes(refusal(401, {"NTLM " + kMessage2})), readRequest(),
-                          sendBytes(kOk), hold()});
+    ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
+                           sendBytes(refusal(401, {"NTLM " + kMessage2})), readRequest(),
+                           sendBytes(kOk), hold()}};
     const QByteArray body = pattern(1000);
     TMemoryStream stream(body);
     THttpCli client;
@@ -293,10 +289,9 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
     ProcessPeer proxy;
     if (!proxy.startTinyproxy(QStringLiteral("pu"), QStringLiteral("pw")))
         GTEST_SKIP() << "tinyproxy is not available";
-    ScriptedServer origin;
-    origin.addConnection(answerOnce("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic "
-                                    "realm=\"o\"\r\nContent-Length: 0\r\n\r\n"));
-    origin.addConnection(answerOnce(okWith("ok", "1.0")));
+    ScriptedServer origin{answerOnce("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic "
+                                     "realm=\"o\"\r\nContent-Length: 0\r\n\r\n"),
+                          answerOnce(okWith("ok", "1.0"))};
     THttpCli client;
     HttpRecorder rec(client);
     QList<QStringList> sent;
@@ -412,8 +407,7 @@ TEST_F(HttpAuth, ProxyCredentialsGoOnlyToTheProxy)
             EXPECT_FALSE(headerValue(requests[1], "Proxy-Authorization").isNull());
         }
     // A synchronous request takes the 407 as an answer, not as an error.
-    ScriptedServer server;
-    server.addConnection(answerOnce(refusal(407, {"Basic realm=\"p\""}), true));
+    ScriptedServer server{answerOnce(refusal(407, {"Basic realm=\"p\""}), true)};
     THttpCli client;
     client.SetProxyUsername(QStringLiteral("pu"));
     client.SetProxyPassword(QStringLiteral("pw"));
@@ -427,9 +421,8 @@ TEST_F(HttpAuth, ARepeatUnderWayIsBusyAndAbortable)
 {
     for (bool abort : {false, true}) {
         SCOPED_TRACE(abort ? "abort" : "busy");
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})),
-                              readRequest(), sendBytes(kOk), hold()});
+        ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})),
+                               readRequest(), sendBytes(kOk), hold()}};
         THttpCli client;
         HttpRecorder rec(client);
         int busyCode = -1;
@@ -476,8 +469,7 @@ protected:
 
 TEST_F(HttpAuth, AFailingStepEndsTheRequestWithSeven)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(refusal(401, {"Basic realm=\"x\""}), true));
+    ScriptedServer server{answerOnce(refusal(401, {"Basic realm=\"x\""}), true)};
     FailingBasicClient client;
     HttpRecorder rec(client);
     signIn(client, "u", "p");

@@ -41,8 +41,7 @@ class HttpRequest : public BackendTest
 
 TEST_P(HttpRequest, UpdateCheckHeadIsExactlyThisOnTheWire)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer server{answerOnce(kOkEmpty)};
     THttpCli client;
     likeUpdateClient(client);
     HttpRecorder rec(client);
@@ -66,9 +65,7 @@ TEST_P(HttpRequest, UpdateCheckHeadIsExactlyThisOnTheWire)
 
 TEST_P(HttpRequest, TargetPortQueryAndDocumentNames)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(kOkEmpty));
-    server.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer server{answerOnce(kOkEmpty), answerOnce(kOkEmpty)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetURL(server.url(QStringLiteral("/a/b.html?x=1")));
@@ -95,8 +92,7 @@ TEST_P(HttpRequest, ThroughAProxyTheTargetIsTheAbsoluteUrlWithoutUserInformation
         asked << host;
         return 11001;
     });
-    ScriptedServer proxy;
-    proxy.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer proxy{answerOnce(kOkEmpty)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetProxy(QStringLiteral("127.0.0.1"));
@@ -134,9 +130,7 @@ TEST_P(HttpRequest, AcceptEncodingGoesWithGetNeverWithHead)
 {
     TContCodingsList::instance().RegisterContentCoding(std::make_shared<TestCodingClass>(), 0.5f);
     {
-        ScriptedServer server;
-        server.addConnection(answerOnce(kOkEmpty));
-        server.addConnection(answerOnce(kOkEmpty));
+        ScriptedServer server{answerOnce(kOkEmpty), answerOnce(kOkEmpty)};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetOptions({httpoEnableContentCoding});
@@ -154,8 +148,7 @@ TEST_P(HttpRequest, AcceptEncodingGoesWithGetNeverWithHead)
 
 TEST_P(HttpRequest, PostSendsWhatIsLeftOfTheStream)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer server{answerOnce(kOkEmpty)};
     QByteArray data = pattern(100, 3);
     TMemoryStream stream(data);
     stream.Seek(10);
@@ -178,8 +171,7 @@ TEST_P(HttpRequest, PostSendsWhatIsLeftOfTheStream)
 
 TEST_P(HttpRequest, TenMebibytePostArrivesIntact)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer server{answerOnce(kOkEmpty)};
     QByteArray data = pattern(10 * 1024 * 1024, 9);
     TMemoryStream stream(data);
     THttpCli client;
@@ -216,8 +208,7 @@ TEST_P(HttpRequest, IfModifiedSinceIsTheStoredValueLabelledGmt)
          "If-Modified-Since: Thu, 29 Feb 2024 23:59:59 GMT"},
     };
     for (const Case &c : cases) {
-        ScriptedServer server;
-        server.addConnection(answerOnce(kOkEmpty));
+        ScriptedServer server{answerOnce(kOkEmpty)};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetModifiedSince(c.value);
@@ -231,8 +222,7 @@ TEST_P(HttpRequest, IfModifiedSinceIsTheStoredValueLabelledGmt)
 
 TEST_P(HttpRequest, HeaderLinesAsTheOwnerLeavesThem)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer server{answerOnce(kOkEmpty)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetAccept(QString());
@@ -259,11 +249,10 @@ TEST_P(HttpRequest, HeaderLinesAsTheOwnerLeavesThem)
 
 TEST_P(HttpRequest, RangeOnlyOnceAndOnlyWhenTheOwnerAskedForIt)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(),
-                          sendBytes("HTTP/1.1 206 Partial\r\nContent-Range: bytes 100-199/1000\r\n"
-                                    "Accept-Ranges: bytes\r\nContent-Length: 3\r\n\r\nabc"),
-                          readRequest(), sendBytes(okWith("de")), closeConnection()});
+    ScriptedServer server{{readRequest(),
+                           sendBytes("HTTP/1.1 206 Partial\r\nContent-Range: bytes 100-199/1000\r\n"
+                                     "Accept-Ranges: bytes\r\nContent-Length: 3\r\n\r\nabc"),
+                           readRequest(), sendBytes(okWith("de")), closeConnection()}};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetRequestVer(QStringLiteral("1.1"));
@@ -284,8 +273,7 @@ TEST_P(HttpRequest, RangeOnlyOnceAndOnlyWhenTheOwnerAskedForIt)
 
 TEST_P(HttpRequest, InjectedLineBreaksAreRefusedBeforeAnythingIsSent)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(kOkEmpty));
+    ScriptedServer server{answerOnce(kOkEmpty)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetAgent(QStringLiteral("A\r\nX-Injected: 1"));
@@ -355,8 +343,7 @@ TEST_P(HttpRequest, FailuresCarryTheirCodesAndTexts)
     }
     for (const THttpRequest rq : {httpGET, httpHEAD}) {
         // The peer takes the request and closes without a word.
-        ScriptedServer server;
-        server.addConnection({readRequest(), closeConnection()});
+        ScriptedServer server{{readRequest(), closeConnection()}};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetURL(server.url(QStringLiteral("/")));
@@ -415,10 +402,8 @@ TEST_P(HttpRequest, AbortDuringABlockedLookupCompletesOnce)
 
 TEST_P(HttpRequest, AbortWhileWaitingForTheHeaderThenANewRequestAtOnce)
 {
-    ScriptedServer silent;
-    silent.addConnection({readRequest(), hold()});
-    ScriptedServer answering;
-    answering.addConnection(answerOnce("HTTP/1.0 200 OK\r\n\r\nbonjour"));
+    ScriptedServer silent{{readRequest(), hold()}};
+    ScriptedServer answering{answerOnce("HTTP/1.0 200 OK\r\n\r\nbonjour")};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetURL(silent.url(QStringLiteral("/")));
@@ -463,10 +448,8 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
     };
     auto attempt = [&](const Case &c) {
         OpenDescriptors descriptors;
-        ScriptedServer first;
-        first.addConnection(c.first);
-        ScriptedServer next;
-        next.addConnection(answerOnce(okWith("second", "1.0")));
+        ScriptedServer first{c.first};
+        ScriptedServer next{answerOnce(okWith("second", "1.0"))};
         {
             THttpCli client;
             client.SetRequestVer(QStringLiteral("1.1"));
@@ -863,8 +846,7 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
 
 TEST_P(HttpRequest, BusyAndVersionErrors)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(), hold()});
+    ScriptedServer server{{readRequest(), hold()}};
     THttpCli client;
     likeUpdateClient(client);
     HttpRecorder rec(client);
@@ -888,9 +870,8 @@ TEST_P(HttpRequest, BusyAndVersionErrors)
 TEST_P(HttpRequest, KeepAliveReusesTheConnectionUnlessBytesWereLeft)
 {
     {
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(okWith("hello")), readRequest(),
-                              sendBytes(okWith("world")), hold()});
+        ScriptedServer server{{readRequest(), sendBytes(okWith("hello")), readRequest(),
+                               sendBytes(okWith("world")), hold()}};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QStringLiteral("1.1"));
@@ -902,10 +883,9 @@ TEST_P(HttpRequest, KeepAliveReusesTheConnectionUnlessBytesWereLeft)
         EXPECT_EQ(server.requests().size(), 2);
     }
     {
-        ScriptedServer server;
-        server.addConnection(
-            answerOnce("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA", true));
-        server.addConnection(answerOnce(okWith("world"), true));
+        ScriptedServer server{
+            answerOnce("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA", true),
+            answerOnce(okWith("world"), true)};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QStringLiteral("1.1"));
@@ -922,13 +902,13 @@ TEST_P(HttpRequest, KeepAliveReusesTheConnectionUnlessBytesWereLeft)
         // anything else is pumped: the connection being dropped must not be
         // taken for a live one.
         SCOPED_TRACE(chunked ? "chunked" : "by length");
-        ScriptedServer server;
-        server.addConnection(answerOnce(
-            chunked ? QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                                 "5\r\nhello\r\n0\r\n\r\nEXTRA")
-                    : QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA"),
-            true));
-        server.addConnection(answerOnce(okWith("world"), true));
+        ScriptedServer server{
+            answerOnce(chunked
+                           ? QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                        "5\r\nhello\r\n0\r\n\r\nEXTRA")
+                           : QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhelloEXTRA"),
+                       true),
+            answerOnce(okWith("world"), true)};
         THttpCli client;
         HttpRecorder rec(client);
         client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
@@ -962,11 +942,10 @@ TEST_P(HttpRequest, StrayBytesOnAnIdleKeptAliveConnectionAreNeverTakenForTheNext
     // success. Its lines are whole, so that the client hands them on.
     const QByteArray stray = "HTTP/1.1 200 OK\r\nContent-Length: 7\r\n\r\nstale\r\n";
     auto attempt = [&](const Answer &answer, int delay, bool readWhileIdle) {
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(answer.reply), pause(delay),
-                              sendBytes(stray), confirmDelivery(), readRequest(),
-                              sendBytes(okWith("reused")), hold()});
-        server.addConnection(answerOnce(okWith("fresh"), true));
+        ScriptedServer server{{readRequest(), sendBytes(answer.reply), pause(delay),
+                               sendBytes(stray), confirmDelivery(), readRequest(),
+                               sendBytes(okWith("reused")), hold()},
+                              answerOnce(okWith("fresh"), true)};
         THttpCli client;
         HttpRecorder rec(client);
         int pushed = 0;
@@ -1019,10 +998,9 @@ TEST_P(HttpRequest, AFollowUpAnsweredWithoutAStatusLineIsAnErrorAndClosesTheConn
         for (const QByteArray &stray : strays) {
             SCOPED_TRACE(testing::Message()
                          << answer.left(12).data() << " then " << stray.toPercentEncoding().data());
-            ScriptedServer server;
-            server.addConnection(
-                {readRequest(), sendBytes(answer), readRequest(), sendBytes(stray), hold()});
-            server.addConnection(answerOnce(okWith("fresh"), true));
+            ScriptedServer server{
+                {readRequest(), sendBytes(answer), readRequest(), sendBytes(stray), hold()},
+                answerOnce(okWith("fresh"), true)};
             THttpCli client;
             HttpRecorder rec(client);
             client.SetRequestVer(QStringLiteral("1.1"));
@@ -1051,11 +1029,10 @@ TEST_P(HttpRequest, AConnectionTheServerClosedWhileIdleIsNotTakenForALiveOne)
     for (const bool reset : {false, true})
         for (const THttpRequest rq : {httpGET, httpHEAD, httpPOST}) {
             SCOPED_TRACE(testing::Message() << (reset ? "reset" : "closed") << ", request " << rq);
-            ScriptedServer server;
-            server.addConnection({readRequest(), sendBytes(hello), awaitRelease(),
-                                  reset ? resetConnection() : closeConnection()});
-            server.addConnection(
-                answerOnce(rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh, true));
+            ScriptedServer server{
+                {readRequest(), sendBytes(hello), awaitRelease(),
+                 reset ? resetConnection() : closeConnection()},
+                answerOnce(rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh, true)};
             QByteArray data = pattern(40, 5);
             TMemoryStream stream(data);
             THttpCli client;
@@ -1106,9 +1083,8 @@ TEST_P(HttpRequest, ARequestTheServerDroppedWithoutAWordIsSentOnceMoreWhenThatIs
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(hello), readRequest(),
-                              c.reset ? resetConnection() : closeConnection()});
+        ScriptedServer server{{readRequest(), sendBytes(hello), readRequest(),
+                               c.reset ? resetConnection() : closeConnection()}};
         if (c.secondDrops)
             server.addConnection({readRequest(), closeConnection()});
         else
@@ -1145,9 +1121,7 @@ TEST_P(HttpRequest, APostWhoseConnectionFailedBeforeAByteLeftIsSentOnANewConnect
 {
     // The first write of the request fails (the server had reset the
     // connection): not a byte left, so even a POST is safe to send again.
-    ScriptedServer server;
-    server.addConnection(answerOnce(okWith("hello"), true));
-    server.addConnection(answerOnce(okWith("fresh"), true));
+    ScriptedServer server{answerOnce(okWith("hello"), true), answerOnce(okWith("fresh"), true)};
     auto failNext = std::make_shared<std::atomic<bool>>(false);
     ApiOverride api;
     api.api().send = [next = api.guarded().send, failNext](int fd, const void *b, size_t n,
@@ -1183,9 +1157,8 @@ TEST_P(HttpRequest, APostWhoseConnectionFailedBeforeAByteLeftIsSentOnANewConnect
 
 TEST_P(HttpRequest, SynchronousRequestRaisesForErrorsButNotForAuthentication)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce("HTTP/1.0 404 Not Found\r\n\r\n"));
-    server.addConnection(answerOnce("HTTP/1.0 401 Unauthorized\r\n\r\n"));
+    ScriptedServer server{answerOnce("HTTP/1.0 404 Not Found\r\n\r\n"),
+                          answerOnce("HTTP/1.0 401 Unauthorized\r\n\r\n")};
     THttpCli client;
     client.SetURL(server.url(QStringLiteral("/absent")));
     int code = 0;
@@ -1201,8 +1174,7 @@ TEST_P(HttpRequest, SynchronousRequestPumpsItsWayAndStopsWhenTheProgramQuits)
 {
     {
         // The socket's own pump, when the client says it is threaded.
-        ScriptedServer server;
-        server.addConnection(answerOnce(okWith("ok", "1.0")));
+        ScriptedServer server{answerOnce(okWith("ok", "1.0"))};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetMultiThreaded(true);
@@ -1213,8 +1185,7 @@ TEST_P(HttpRequest, SynchronousRequestPumpsItsWayAndStopsWhenTheProgramQuits)
         ASSERT_TRUE(waitDone(loop(), rec));
     }
     {
-        ScriptedServer server;
-        server.addConnection({readRequest(), hold()});
+        ScriptedServer server{{readRequest(), hold()}};
         THttpCli client;
         HttpRecorder rec(client);
         client.OnStateChange = [&](THttpCli *sender) {
@@ -1237,8 +1208,7 @@ TEST_P(HttpRequest, SynchronousRequestPumpsItsWayAndStopsWhenTheProgramQuits)
 
 TEST_P(HttpRequest, TracesGoToTheLoggerWhenAsked)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(okWith("ok", "1.0")));
+    ScriptedServer server{answerOnce(okWith("ok", "1.0"))};
     TNetLogger logger;
     QStringList messages;
     logger.SetLogOptions({loDestEvent, loProtSpecInfo});
@@ -1265,8 +1235,7 @@ TEST_P(HttpRequest, TracesGoToTheLoggerWhenAsked)
 
 TEST_P(HttpRequest, HttpsThroughAProxyAsksForATunnelAndPushesTheAnswer)
 {
-    ScriptedServer proxy;
-    proxy.addConnection(answerOnce("HTTP/1.0 200 Connection established\r\n\r\n", true));
+    ScriptedServer proxy{answerOnce("HTTP/1.0 200 Connection established\r\n\r\n", true)};
     THttpCli client;
     HttpRecorder rec(client);
     QStringList pushed;
@@ -1312,10 +1281,9 @@ TEST_P(HttpRequest, RelocationsThroughAProxyStayWithTheProxy)
             asked << host;
             return 11001;
         });
-        ScriptedServer proxy;
-        proxy.addConnection(
-            answerOnce(QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location + "\r\n\r\n"));
-        proxy.addConnection(answerOnce(okWith("fin", "1.0")));
+        ScriptedServer proxy{
+            answerOnce(QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location + "\r\n\r\n"),
+            answerOnce(okWith("fin", "1.0"))};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetProxy(QStringLiteral("127.0.0.1:") + QString::number(proxy.port()));
@@ -1401,8 +1369,7 @@ TEST_P(HttpRequest, PropertiesStartWithTheirDefaults)
 
 TEST_P(HttpRequest, EventsComeInTheirOrder)
 {
-    ScriptedServer server;
-    server.addConnection(answerOnce(okWith("ok", "1.0")));
+    ScriptedServer server{answerOnce(okWith("ok", "1.0"))};
     TMemoryStream body(QByteArray("xyz"));
     THttpCli client;
     QStringList events;

@@ -733,12 +733,11 @@ TEST_F(HttpResponse, BodiesEqualCurlsForTheSameReplies)
 TEST_F(HttpResponse, TrailersDoNotSpillIntoTheNextKeptAliveResponse)
 {
     LoopScope qt(EventLoop::Backend::Qt);
-    ScriptedServer server;
-    server.addConnection(
+    ScriptedServer server{
         {readRequest(),
          sendBytes("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc"
                    "\r\n0\r\nX-Un: 1\r\nX-Deux: 2\r\n\r\n"),
-         readRequest(), sendBytes("HTTP/1.1 201 Created\r\nContent-Length: 3\r\n\r\ndef"), hold()});
+         readRequest(), sendBytes("HTTP/1.1 201 Created\r\nContent-Length: 3\r\n\r\ndef"), hold()}};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetRequestVer(QStringLiteral("1.1"));
@@ -754,9 +753,7 @@ TEST_F(HttpResponse, TrailersDoNotSpillIntoTheNextKeptAliveResponse)
 TEST_F(HttpResponse, BytesAfterAHeadAnswerCloseTheConnection)
 {
     LoopScope qt(EventLoop::Backend::Qt);
-    ScriptedServer server;
-    server.addConnection(answerOnce(okWith("hello"), true));
-    server.addConnection(answerOnce(okWith("ok"), true));
+    ScriptedServer server{answerOnce(okWith("hello"), true), answerOnce(okWith("ok"), true)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetRequestVer(QStringLiteral("1.1"));
@@ -838,9 +835,8 @@ TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
 TEST_F(HttpResponse, RelocationToAnImpossiblePortIsRefusedWithAnError)
 {
     LoopScope qt(EventLoop::Backend::Qt);
-    ScriptedServer server;
-    server.addConnection(answerOnce("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:70000/x\r\n"
-                                    "\r\n"));
+    ScriptedServer server{answerOnce("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:70000/x\r\n"
+                                     "\r\n")};
     THttpCli client;
     HttpRecorder rec(client);
     ASSERT_TRUE(getDone(qt.loop(), client, rec, server.url(QStringLiteral("/"))));
@@ -854,8 +850,7 @@ TEST_F(HttpResponse, BandwidthLimitKeepsEachSampleWithinItsBudget)
 {
     LoopScope qt(EventLoop::Backend::Qt);
     const QByteArray data = pattern(300000, 5);
-    ScriptedServer server;
-    server.addConnection(answerOnce("HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" + data));
+    ScriptedServer server{answerOnce("HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" + data)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetOptions({httpoBandwidthControl});
@@ -978,8 +973,7 @@ TEST_F(HttpResponse, BandwidthSettingsOfNothingStillLetTheBodyThrough)
     // division by zero nor a stall.
     LoopScope qt(EventLoop::Backend::Qt);
     const QByteArray data = pattern(20000, 7);
-    ScriptedServer server;
-    server.addConnection(answerOnce("HTTP/1.0 200 OK\r\nContent-Length: 20000\r\n\r\n" + data));
+    ScriptedServer server{answerOnce("HTTP/1.0 200 OK\r\nContent-Length: 20000\r\n\r\n" + data)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetOptions({httpoBandwidthControl});

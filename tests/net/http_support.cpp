@@ -100,6 +100,13 @@ ScriptedServer::ScriptedServer(const QString &address) : m_address(address)
     m_thread = std::thread([this] { run(); });
 }
 
+ScriptedServer::ScriptedServer(std::initializer_list<std::vector<ServerStep>> scripts)
+    : ScriptedServer()
+{
+    for (const std::vector<ServerStep> &steps : scripts)
+        addConnection(steps);
+}
+
 ScriptedServer::~ScriptedServer()
 {
     stop();

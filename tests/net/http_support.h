@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -75,6 +76,8 @@ class ScriptedServer
 public:
     // Binds a loopback address (127.0.0.1, 127.0.0.2 ... are distinct hosts).
     explicit ScriptedServer(const QString &address = QStringLiteral("127.0.0.1"));
+    // On 127.0.0.1, with the scripts of its first connections, in order.
+    ScriptedServer(std::initializer_list<std::vector<ServerStep>> scripts);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer &) = delete;
     ScriptedServer &operator=(const ScriptedServer &) = delete;

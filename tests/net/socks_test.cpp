@@ -99,10 +99,9 @@ TEST_P(Socks, LevelFourAndFourARequestsAreExact)
          bytes({4, 1, 0x1F, 0x90, 0, 0, 0, 1}) + "abc" + bytes({0}) + "localhost" + bytes({0})},
     };
     for (const Case &c : cases) {
-        ScriptedServer server;
-        server.addConnection({readBytes(static_cast<int>(c.request.size())),
-                              sendBytes(bytes({0, 90, 0x1F, 0x90, 127, 0, 0, 1})), sendBytes("hi"),
-                              hold()});
+        ScriptedServer server{{readBytes(static_cast<int>(c.request.size())),
+                               sendBytes(bytes({0, 90, 0x1F, 0x90, 127, 0, 0, 1})), sendBytes("hi"),
+                               hold()}};
         TWSocket socket;
         SocksRecorder recorder(socket);
         socket.SetSocksUsercode(QStringLiteral("abc"));
@@ -126,9 +125,8 @@ TEST_P(Socks, LevelFourAndFourARequestsAreExact)
 
 TEST_P(Socks, LevelFiveConnectsOnlyOnceTheDestinationAnswered)
 {
-    ScriptedServer server;
-    server.addConnection({readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), pause(300),
-                          sendBytes(kReply5), hold()});
+    ScriptedServer server{{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), pause(300),
+                           sendBytes(kReply5), hold()}};
     TWSocket socket;
     SocksRecorder recorder(socket);
     start(socket, server, QStringLiteral("5"));
@@ -256,8 +254,7 @@ TEST_P(Socks, EveryFailureIsErrorThenConnectedThenOneClose)
             for (const ServerStep &s : send(c.reply))
                 steps.push_back(s);
             steps.push_back(hold());
-            ScriptedServer server;
-            server.addConnection(steps);
+            ScriptedServer server{steps};
             TWSocket socket;
             SocksRecorder recorder(socket);
             socket.SetSocksUsercode(QStringLiteral("u"));
@@ -301,8 +298,7 @@ TEST_P(Socks, TheServerClosingOrAnOverlongFieldFails)
          1},
     };
     for (const Case &c : cases) {
-        ScriptedServer server;
-        server.addConnection(c.steps);
+        ScriptedServer server{c.steps};
         TWSocket socket;
         SocksRecorder recorder(socket);
         socket.SetSocksUsercode(QStringLiteral("u"));
@@ -428,8 +424,7 @@ TEST_P(Socks, RefusalsOfUse)
                 }).startsWith(QStringLiteral("Connect: Winsock Resolve Port: Cannot convert")));
 
     // While connected (to a SOCKS server that never answers) nothing moves.
-    ScriptedServer server;
-    server.addConnection({hold()});
+    ScriptedServer server{{hold()}};
     socket.SetSocksPort(QString::number(server.port()));
     socket.Connect();
     ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
@@ -515,9 +510,7 @@ TEST_P(SocksInterop, HeadThroughMicrosocksAndDante)
         cases.push_back({&dante, QStringLiteral("5"), QString()});
     }
     for (const Case &c : cases) {
-        ScriptedServer origin;
-        origin.addConnection(okReply());
-        origin.addConnection(okReply());
+        ScriptedServer origin{okReply(), okReply()};
         Outcome direct;
         {
             THttpCli client;
@@ -583,8 +576,7 @@ TEST_P(SocksInterop, ClosedServerPortLeavingServerAndAbortDuringTheExchange)
     EXPECT_EQ(refused.reason, QStringLiteral("Connection refused (Error #10061)"));
 
     // A server that leaves during the exchange fails the request.
-    ScriptedServer leaving;
-    leaving.addConnection({readBytes(3), closeConnection()});
+    ScriptedServer leaving{{readBytes(3), closeConnection()}};
     Outcome left =
         head(QStringLiteral("http://127.0.0.1:8080/"), QStringLiteral("5"), leaving.port());
     ASSERT_EQ(left.done.size(), 1u);
@@ -592,8 +584,7 @@ TEST_P(SocksInterop, ClosedServerPortLeavingServerAndAbortDuringTheExchange)
     EXPECT_EQ(left.done[0].status, 404);
     EXPECT_EQ(left.socksErrors, QList<int>({20014}));
 
-    ScriptedServer stalling;
-    stalling.addConnection({readBytes(3), hold()});
+    ScriptedServer stalling{{readBytes(3), hold()}};
     THttpCli client;
     HttpRecorder recorder(client);
     int socksConnected = 0;
