@@ -197,8 +197,7 @@ TEST_F(HttpAuth, NtlmEndsWithTheRefusal)
         ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         pumpFor(loop(), 30);
         EXPECT_EQ(server.requests().size(), c.requests);
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, 0);
+        ASSERT_EQ(rec.errors(), Errors{0});
         EXPECT_EQ(client.StatusCode(), 401);
         EXPECT_EQ(client.AuthNTLMState(), 0);
     }
@@ -391,8 +390,7 @@ TEST_F(HttpAuth, ProxyCredentialsGoOnlyToTheProxy)
             ASSERT_TRUE(waitDone(loop(), rec));
             for (int i = 0; i < 10; ++i)
                 loop().processPending();
-            ASSERT_EQ(rec.done.size(), 1u);
-            EXPECT_EQ(rec.done[0].error, 0);
+            ASSERT_EQ(rec.errors(), Errors{0});
             QList<QByteArray> requests = server.requests();
             if (route == Socks)
                 requests = requests.mid(2);
@@ -475,8 +473,7 @@ TEST_F(HttpAuth, AFailingStepEndsTheRequestWithSeven)
     signIn(client, "u", "p");
     ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
     pumpFor(loop(), 50);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrProtocol);
+    ASSERT_EQ(rec.errors(), Errors{httperrProtocol});
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Unexpected AuthBasicState"));
     EXPECT_EQ(client.State(), httpReady);
     EXPECT_NO_THROW(client.GetASync());

@@ -393,8 +393,7 @@ TEST_P(HttpRequest, AbortDuringABlockedLookupCompletesOnce)
     // The late answer of the look-up must find the request gone.
     ASSERT_TRUE(pumpUntil(loop(), [&] { return finished->load(); }));
     pumpFor(loop(), 100);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
+    ASSERT_EQ(rec.errors(), Errors{httperrAborted});
     EXPECT_EQ(client.StatusCode(), 404);
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Connection aborted on request"));
     EXPECT_EQ(client.State(), httpReady);
@@ -413,9 +412,7 @@ TEST_P(HttpRequest, AbortWhileWaitingForTheHeaderThenANewRequestAtOnce)
     client.Abort();
     ASSERT_TRUE(getDone(loop(), client, rec, answering.url(QStringLiteral("/")), 2));
     pumpFor(loop(), 100);
-    ASSERT_EQ(rec.done.size(), 2u);
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
-    EXPECT_EQ(rec.done[1].error, 0);
+    ASSERT_EQ(rec.errors(), (Errors{httperrAborted, 0}));
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(rec.body, QByteArray("bonjour"));
 }
@@ -474,10 +471,7 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
             }
             ASSERT_TRUE(waitDone(loop(), rec, c.errors.size(), 5000));
             pumpFor(loop(), 100);
-            std::vector<std::uint16_t> errors;
-            for (const HttpRecorder::Done &d : rec.done)
-                errors.push_back(d.error);
-            EXPECT_EQ(errors, c.errors);
+            EXPECT_EQ(rec.errors(), c.errors);
             EXPECT_EQ(rec.done.back().status, 200);
             EXPECT_TRUE(rec.body.endsWith("second"));
             EXPECT_EQ(next.requests().size(), 1);
@@ -503,8 +497,7 @@ TEST_P(HttpRequest, AbortWhenIdleReportsBeforeReturning)
     THttpCli client;
     HttpRecorder rec(client);
     client.Abort();
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, 0);
+    ASSERT_EQ(rec.errors(), Errors{0});
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("OK"));
     pumpFor(loop(), 50);
@@ -1201,8 +1194,7 @@ TEST_P(HttpRequest, SynchronousRequestPumpsItsWayAndStopsWhenTheProgramQuits)
         loop().clearQuit();
         ASSERT_TRUE(waitDone(loop(), rec));
         pumpFor(loop(), 50);
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, httperrAborted);
+        ASSERT_EQ(rec.errors(), Errors{httperrAborted});
     }
 }
 

@@ -155,8 +155,7 @@ TEST_F(HttpResponse, HeadEndsWithTheCloseWithoutABody)
     settle();
     EXPECT_EQ(client.ContentLength(), 1000);
     EXPECT_EQ(client.State(), httpReady);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, 0);
+    ASSERT_EQ(rec.errors(), Errors{0});
     EXPECT_EQ(rec.docBegin, 0);
     EXPECT_TRUE(rec.body.isEmpty());
 }
@@ -262,8 +261,7 @@ TEST_F(HttpResponse, RelativeRelocationsResolveAgainstTheRequestsUrl)
         // No carriage return reaches the wire but those ending lines.
         EXPECT_EQ(sent.count('\r'), sent.count("\r\n"));
         EXPECT_EQ(rec.body, QByteArray("ok"));
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, 0);
+        ASSERT_EQ(rec.errors(), Errors{0});
         EXPECT_EQ(client.StatusCode(), 200);
         EXPECT_EQ(client.LocationChangeCurCount(), 1);
     }
@@ -347,8 +345,7 @@ TEST_F(HttpResponse, AbortWhileARelocationWaitsToStartEndsTheRequest)
     settle();
     settle();
     EXPECT_EQ(client.State(), httpReady);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
+    ASSERT_EQ(rec.errors(), Errors{httperrAborted});
     EXPECT_EQ(client.simulatedRequest().count("GET "), 1);
 }
 
@@ -368,8 +365,7 @@ TEST_F(HttpResponse, BytesBeforeANextHopOnTheSameConnectionAreNotItsAnswer)
     EXPECT_TRUE(client.simulatedRequest().contains("\r\n\r\nGET /b HTTP/1.1\r\n"));
     feed(client, okWith("ok"));
     settle();
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, 0);
+    ASSERT_EQ(rec.errors(), Errors{0});
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(client.ReceivedHeader(), (QStringList{"HTTP/1.1 200 OK", "Content-Length: 2"}));
     EXPECT_EQ(rec.body, QByteArray("ok"));
@@ -524,8 +520,7 @@ TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
         client.simulateClose();
         for (int i = 0; i < 4; ++i)
             loop().processPending();
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, c.error);
+        ASSERT_EQ(rec.errors(), Errors{c.error});
         EXPECT_EQ(client.ReasonPhrase(), QLatin1String(c.reason));
         EXPECT_EQ(client.State(), httpReady);
     }
@@ -542,8 +537,7 @@ TEST_F(HttpResponse, TruncatedBodyKeepsItsStatusAndEndsTheDocumentOnce)
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(client.ReceivedCount(), 500);
     EXPECT_EQ(rec.docEnd, 1);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrIncomplete);
+    ASSERT_EQ(rec.errors(), Errors{httperrIncomplete});
 }
 
 TEST_F(HttpResponse, OverlongLineKeepsOnlyItsEnd)
@@ -568,8 +562,7 @@ TEST_F(HttpResponse, AFaultInAnOwnersHandlerEndsTheRequestOnce)
     settle();
     client.simulateClose();
     settle();
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrProtocol);
+    ASSERT_EQ(rec.errors(), Errors{httperrProtocol});
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("panne du gestionnaire"));
     EXPECT_EQ(client.State(), httpReady);
     EXPECT_TRUE(rec.body.isEmpty());
@@ -617,9 +610,7 @@ TEST_F(HttpResponse, ANewRequestFromInsideAnEventLeavesTheOldBodyBehind)
     feed(client, okWith("ok"));
     settle();
     EXPECT_EQ(rec.body, QByteArray("0123456789ok"));
-    ASSERT_EQ(rec.done.size(), 2u);
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
-    EXPECT_EQ(rec.done[1].error, 0);
+    ASSERT_EQ(rec.errors(), (Errors{httperrAborted, 0}));
     EXPECT_EQ(client.StatusCode(), 200);
 }
 

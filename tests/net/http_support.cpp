@@ -561,6 +561,14 @@ HttpRecorder::HttpRecorder(net::THttpCli &client)
     };
 }
 
+Errors HttpRecorder::errors() const
+{
+    Errors all;
+    for (const Done &d : done)
+        all.push_back(d.error);
+    return all;
+}
+
 bool waitDone(net::EventLoop &loop, const HttpRecorder &recorder, size_t count, int limitMs)
 {
     return pumpUntil(

@@ -160,6 +160,8 @@ private:
     int m_port = 0;
 };
 
+using Errors = std::vector<std::uint16_t>;
+
 // What a client told its owner.
 struct HttpRecorder {
     explicit HttpRecorder(net::THttpCli &client);
@@ -179,6 +181,8 @@ struct HttpRecorder {
     int locationChanges = 0;
     QStringList cookies;
     QStringList states;
+    // The error of each completion so far.
+    Errors errors() const;
 };
 
 // Pumps until the client reported count completions (false after 20 s).

@@ -100,8 +100,7 @@ TEST_P(WSocket, SendWhileConnectingIsRefusedAndClosesTheSocket)
     EXPECT_EQ(socket.Send("abc", 3), -1);
     EXPECT_EQ(errors, 1);
     EXPECT_EQ(socket.LastError(), 10057);
-    ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0], 10057);
+    ASSERT_EQ(closed, std::vector<int>{10057});
     EXPECT_EQ(socket.State(), wsClosed);
 }
 
@@ -475,8 +474,7 @@ TEST_P(WSocket, BrokenPipeInTheMiddleOfTheQueueClosesOnce)
     connectTo(socket, server.port());
     socket.Send(pattern(20000));
     pumpFor(loop(), 100);
-    ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0], 10053);
+    ASSERT_EQ(closed, std::vector<int>{10053});
     EXPECT_EQ(socket.State(), wsClosed);
 }
 
