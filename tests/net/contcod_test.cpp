@@ -1,5 +1,6 @@
 // Content codings: the Accept-Encoding value and the decoder chain.
 #include "net/http/httpcontcod.h"
+#include "tests/net/net_support.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -139,12 +140,8 @@ TEST_F(ContCod, CodingNamesComeFromClassNames)
     EXPECT_EQ(THttpCCodIdentity::Class()->GetCoding(), QStringLiteral("identity"));
     EXPECT_EQ(THttpCCodStar::Class()->GetCoding(), QStringLiteral("*"));
     EXPECT_EQ(XorClass().GetCoding(), QStringLiteral("xor"));
-    try {
-        Unnamed().GetCoding();
-        ADD_FAILURE() << "no exception";
-    } catch (const EHttpContentCodingException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("GetCoding must be overriden in TMyCoding"));
-    }
+    EXPECT_EQ(nettest::thrownMessage<EHttpContentCodingException>([&] { Unnamed().GetCoding(); }),
+              QStringLiteral("GetCoding must be overriden in TMyCoding"));
 }
 
 TEST_F(ContCod, BodiesGoStraightThroughWhenOff)

@@ -3,6 +3,7 @@
 #include "net/crypto/base64.h"
 #include "net/crypto/des.h"
 #include "net/crypto/md4.h"
+#include "tests/net/net_support.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -134,12 +135,8 @@ TEST(Crypto, Md4MatchesOpenssl)
 TEST(Crypto, Md4OutsideADigestRaises)
 {
     auto expectRaise = [](const std::function<void()> &call) {
-        try {
-            call();
-            ADD_FAILURE() << "no exception";
-        } catch (const MD4Exception &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("MD4 not initialized"));
-        }
+        EXPECT_EQ(nettest::thrownMessage<MD4Exception>(call),
+                  QStringLiteral("MD4 not initialized"));
     };
     TMD4Context fresh;
     expectRaise([&] { fresh.Update(QByteArrayView("x")); });

@@ -17,7 +17,7 @@ using namespace nettest;
 namespace
 {
 
-const QByteArray kOk = "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n";
+const QByteArray kOk = okWith("");
 // Message 2 of the protocol's worked example (challenge 0123456789abcdef).
 const QByteArray kMessage2 =
     "TlRMTVNTUAACAAAADAAMADAAAAAFggIAASNFZ4mrze8AAAAAAAAAACQAJAA8AAAARABPAE0AQQBJAE4AAgAMAEQATw"
@@ -51,6 +51,13 @@ class HttpAuth : public ::testing::Test
 protected:
     HttpAuth() : m_scope(EventLoop::Backend::Poll) {}
     EventLoop &loop() { return m_scope.loop(); }
+    // A 1.1 client with the server's user name and password.
+    static void signIn(THttpCli &client, const char *user, const char *password)
+    {
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetUsername(QString::fromUtf8(user));
+        client.SetPassword(QString::fromUtf8(password));
+    }
 
 private:
     LoopScope m_scope;
@@ -79,12 +86,8 @@ TEST_F(HttpAuth, BasicCredentials)
                               sendBytes(c.accepted ? kOk : basic), hold()});
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QString::fromUtf8(c.user));
-        client.SetPassword(QString::fromUtf8(c.password));
-        client.SetURL(server.url(QStringLiteral("/secret")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, c.user, c.password);
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/secret"))));
         pumpFor(loop(), 30);
         const QList<QByteArray> requests = server.requests();
         ASSERT_EQ(requests.size(), c.requests);
@@ -126,19 +129,16 @@ TEST_F(HttpAuth, NtlmHandshake)
 {
     for (const char *version : {"1.1", "1.0"}) {
         SCOPED_TRACE(version);
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"}, false, version)),
-                              readRequest(),
-                              sendBytes(refusal(401, {"NTLM " + kMessage2}, false, version)),
-                              readRequest(), sendBytes(kOk), hold()});
+        ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"NTLM"}, false, version)),
+                               readRequest(),
+                               sendBytes(refusal(401, {"NTLM " + kMessage2}, false, version)),
+                               readRequest(), sendBytes(kOk), hold()}};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QLatin1String(version));
         client.SetUsername(QStringLiteral("User"));
         client.SetPassword(QStringLiteral("Password"));
-        client.SetURL(server.url(QStringLiteral("/intranet")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/intranet"))));
         const QList<QByteArray> requests = server.requests();
         ASSERT_EQ(requests.size(), 3);
         EXPECT_EQ(server.connections(), 1);
@@ -184,25 +184,20 @@ TEST_F(HttpAuth, NtlmEndsWithTheRefusal)
         const QByteArray offer = refusal(401, {"NTLM"}, c.closeEach);
         const QByteArray challenge = refusal(401, {c.challenge}, c.closeEach);
         if (c.closeEach) {
-            server.addConnection({readRequest(), sendBytes(offer), closeConnection()});
-            server.addConnection({readRequest(), sendBytes(challenge), closeConnection()});
-            server.addConnection({readRequest(), sendBytes(offer), closeConnection()});
+            server.addConnection(answerOnce(offer));
+            server.addConnection(answerOnce(challenge));
+            server.addConnection(answerOnce(offer));
         } else {
             server.addConnection({readRequest(), sendBytes(offer), readRequest(),
                                   sendBytes(challenge), readRequest(), sendBytes(offer), hold()});
         }
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("User"));
-        client.SetPassword(QStringLiteral("Password"));
-        client.SetURL(server.url(QStringLiteral("/")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, "User", "Password");
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         pumpFor(loop(), 30);
         EXPECT_EQ(server.requests().size(), c.requests);
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, 0);
+        ASSERT_EQ(rec.errors(), Errors{0});
         EXPECT_EQ(client.StatusCode(), 401);
         EXPECT_EQ(client.AuthNTLMState(), 0);
     }
@@ -210,18 +205,13 @@ TEST_F(HttpAuth, NtlmEndsWithTheRefusal)
 
 TEST_F(HttpAuth, StrayBytesSendMessage3ToANewConnection)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
-                          sendBytes(refusal(401, {"NTLM " + kMessage2}) + "X"), hold()});
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), hold()});
+    ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
+                           sendBytes(refusal(401, {"NTLM " + kMessage2}) + "X"), hold()},
+                          answerOnce(refusal(401, {"NTLM"}), true)};
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetUsername(QStringLiteral("User"));
-    client.SetPassword(QStringLiteral("Password"));
-    client.SetURL(server.url(QStringLiteral("/")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(loop(), rec));
+    signIn(client, "User", "Password");
+    ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
     pumpFor(loop(), 30);
     ASSERT_EQ(server.requests().size(), 3);
     EXPECT_TRUE(headerValue(server.requests()[2], "Authorization").startsWith("NTLM TlRMTVNTUAAD"));
@@ -246,18 +236,15 @@ TEST_F(HttpAuth, SchemeChoice)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.offers.join(", ").toStdString());
-        ScriptedServer server;
-        server.addConnection(
-            {readRequest(), sendBytes(refusal(401, c.offers)), readRequest(), sendBytes(kOk)});
+        ScriptedServer server{
+            {readRequest(), sendBytes(refusal(401, c.offers)), readRequest(), sendBytes(kOk)}};
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QStringLiteral("1.1"));
         client.SetOptions(c.options);
         client.SetUsername(QStringLiteral("u"));
         client.SetPassword(QStringLiteral("p"));
-        client.SetURL(server.url(QStringLiteral("/")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         const QList<QByteArray> requests = server.requests();
         if (c.scheme.isEmpty()) {
             EXPECT_EQ(requests.size(), 1);
@@ -271,19 +258,16 @@ TEST_F(HttpAuth, SchemeChoice)
 
 TEST_F(HttpAuth, PostSendsItsBodyWithMessage3Only)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
-                          sendBytes(refusal(401, {"NTLM " + kMessage2})), readRequest(),
-                          sendBytes(kOk), hold()});
+    ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"NTLM"})), readRequest(),
+                           sendBytes(refusal(401, {"NTLM " + kMessage2})), readRequest(),
+                           sendBytes(kOk), hold()}};
     const QByteArray body = pattern(1000);
     TMemoryStream stream(body);
     THttpCli client;
     HttpRecorder rec(client);
     int sendBegin = 0;
     client.OnSendBegin = [&](THttpCli *) { ++sendBegin; };
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetUsername(QStringLiteral("User"));
-    client.SetPassword(QStringLiteral("Password"));
+    signIn(client, "User", "Password");
     client.SetSendStream(&stream);
     client.SetURL(server.url(QStringLiteral("/form")));
     client.PostASync();
@@ -304,14 +288,9 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
     ProcessPeer proxy;
     if (!proxy.startTinyproxy(QStringLiteral("pu"), QStringLiteral("pw")))
         GTEST_SKIP() << "tinyproxy is not available";
-    ScriptedServer origin;
-    origin.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic "
-                                    "realm=\"o\"\r\nContent-Length: 0\r\n\r\n"),
-                          closeConnection()});
-    origin.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"),
-                          closeConnection()});
+    ScriptedServer origin{answerOnce("HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic "
+                                     "realm=\"o\"\r\nContent-Length: 0\r\n\r\n"),
+                          answerOnce(okWith("ok", "1.0"))};
     THttpCli client;
     HttpRecorder rec(client);
     QList<QStringList> sent;
@@ -324,9 +303,7 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
     client.SetProxyPassword(QStringLiteral("pw"));
     client.SetUsername(QStringLiteral("ou"));
     client.SetPassword(QStringLiteral("ow"));
-    client.SetURL(origin.url(QStringLiteral("/doc")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(loop(), rec));
+    ASSERT_TRUE(getDone(loop(), client, rec, origin.url(QStringLiteral("/doc"))));
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(rec.body, "ok");
     ASSERT_EQ(sent.size(), 3);
@@ -344,7 +321,7 @@ TEST_F(HttpAuth, ThroughTinyproxyToAnOriginAskingBasic)
 TEST_F(HttpAuth, CredentialsStayWithTheirOrigin)
 {
     ScriptedServer other(QStringLiteral("127.0.0.2"));
-    other.addConnection({readRequest(), sendBytes(kOk), hold()});
+    other.addConnection(answerOnce(kOk, true));
     const struct {
         QByteArray location;
         bool sameOrigin;
@@ -359,12 +336,8 @@ TEST_F(HttpAuth, CredentialsStayWithTheirOrigin)
                               hold()});
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("u"));
-        client.SetPassword(QStringLiteral("p"));
-        client.SetURL(server.url(QStringLiteral("/x")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, "u", "p");
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/x"))));
         EXPECT_EQ(client.StatusCode(), 200);
         const QList<QByteArray> requests = c.sameOrigin ? server.requests() : other.requests();
         ASSERT_EQ(requests.size(), c.sameOrigin ? 3 : 1);
@@ -417,8 +390,7 @@ TEST_F(HttpAuth, ProxyCredentialsGoOnlyToTheProxy)
             ASSERT_TRUE(waitDone(loop(), rec));
             for (int i = 0; i < 10; ++i)
                 loop().processPending();
-            ASSERT_EQ(rec.done.size(), 1u);
-            EXPECT_EQ(rec.done[0].error, 0);
+            ASSERT_EQ(rec.errors(), Errors{0});
             QList<QByteArray> requests = server.requests();
             if (route == Socks)
                 requests = requests.mid(2);
@@ -433,8 +405,7 @@ TEST_F(HttpAuth, ProxyCredentialsGoOnlyToTheProxy)
             EXPECT_FALSE(headerValue(requests[1], "Proxy-Authorization").isNull());
         }
     // A synchronous request takes the 407 as an answer, not as an error.
-    ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(407, {"Basic realm=\"p\""})), hold()});
+    ScriptedServer server{answerOnce(refusal(407, {"Basic realm=\"p\""}), true)};
     THttpCli client;
     client.SetProxyUsername(QStringLiteral("pu"));
     client.SetProxyPassword(QStringLiteral("pw"));
@@ -448,9 +419,8 @@ TEST_F(HttpAuth, ARepeatUnderWayIsBusyAndAbortable)
 {
     for (bool abort : {false, true}) {
         SCOPED_TRACE(abort ? "abort" : "busy");
-        ScriptedServer server;
-        server.addConnection({readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})),
-                              readRequest(), sendBytes(kOk), hold()});
+        ScriptedServer server{{readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})),
+                               readRequest(), sendBytes(kOk), hold()}};
         THttpCli client;
         HttpRecorder rec(client);
         int busyCode = -1;
@@ -469,12 +439,8 @@ TEST_F(HttpAuth, ARepeatUnderWayIsBusyAndAbortable)
                 busyCode = e.ErrorCode();
             }
         };
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("u"));
-        client.SetPassword(QStringLiteral("p"));
-        client.SetURL(server.url(QStringLiteral("/")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec));
+        signIn(client, "u", "p");
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
         pumpFor(loop(), 100);
         ASSERT_EQ(rec.done.size(), 1u);
         if (abort) {
@@ -501,19 +467,13 @@ protected:
 
 TEST_F(HttpAuth, AFailingStepEndsTheRequestWithSeven)
 {
-    ScriptedServer server;
-    server.addConnection({readRequest(), sendBytes(refusal(401, {"Basic realm=\"x\""})), hold()});
+    ScriptedServer server{answerOnce(refusal(401, {"Basic realm=\"x\""}), true)};
     FailingBasicClient client;
     HttpRecorder rec(client);
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetUsername(QStringLiteral("u"));
-    client.SetPassword(QStringLiteral("p"));
-    client.SetURL(server.url(QStringLiteral("/")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(loop(), rec));
+    signIn(client, "u", "p");
+    ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/"))));
     pumpFor(loop(), 50);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrProtocol);
+    ASSERT_EQ(rec.errors(), Errors{httperrProtocol});
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Unexpected AuthBasicState"));
     EXPECT_EQ(client.State(), httpReady);
     EXPECT_NO_THROW(client.GetASync());
@@ -527,9 +487,7 @@ TEST_F(HttpAuth, SynchronousRequestWaitsForTheRepeat)
         server.addConnection(
             {readRequest(), sendBytes(basic), readRequest(), sendBytes(accepted ? kOk : basic)});
         THttpCli client;
-        client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetUsername(QStringLiteral("u"));
-        client.SetPassword(QStringLiteral("p"));
+        signIn(client, "u", "p");
         client.SetURL(server.url(QStringLiteral("/")));
         EXPECT_NO_THROW(client.Get());
         EXPECT_EQ(client.StatusCode(), accepted ? 200 : 401);

@@ -34,6 +34,12 @@ protected:
         for (int i = 0; i < 6; ++i)
             loop().processPending();
     }
+    // The client in simulation, waiting for the answer to its request.
+    static void respond(THttpCli &client, THttpRequest rq = httpGET, const QString &url = kUrl)
+    {
+        client.SetURL(url);
+        client.simulateResponse(rq);
+    }
     SimulatedRun run(const QByteArray &reply, bool close = true, THttpRequest rq = httpGET,
                      const QString &url = kUrl)
     {
@@ -54,10 +60,8 @@ TEST_F(HttpResponse, StatusLinesAndInterimAnswers)
 
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetURL(kUrl);
-    client.simulateResponse(httpGET);
-    QByteArray reply = "HTTP/1.0  404 Not Found\r\nContent-Length: 0\r\n\r\n";
-    client.simulateData(reply.constData(), int(reply.size()));
+    respond(client);
+    feed(client, "HTTP/1.0  404 Not Found\r\nContent-Length: 0\r\n\r\n");
     EXPECT_EQ(client.StatusCode(), 404);
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Not Found"));
     EXPECT_EQ(client.ResponseVersion(), QStringLiteral("1.0"));
@@ -103,8 +107,7 @@ TEST_F(HttpResponse, StatusLineIsReadStrictly)
         SCOPED_TRACE(c.line);
         const size_t before = rec.done.size();
         client.simulateResponse(httpGET);
-        QByteArray reply = QByteArray(c.line) + "\r\nContent-Length: 0\r\n\r\n";
-        client.simulateData(reply.constData(), int(reply.size()));
+        feed(client, QByteArray(c.line) + "\r\nContent-Length: 0\r\n\r\n");
         client.simulateClose();
         settle();
         ASSERT_EQ(rec.done.size(), before + 1);
@@ -146,16 +149,13 @@ TEST_F(HttpResponse, HeadEndsWithTheCloseWithoutABody)
 {
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetURL(kUrl);
-    client.simulateResponse(httpHEAD);
-    QByteArray reply = "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n";
-    client.simulateData(reply.constData(), int(reply.size()));
+    respond(client, httpHEAD);
+    feed(client, "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n\r\n");
     EXPECT_TRUE(rec.done.empty());
     settle();
     EXPECT_EQ(client.ContentLength(), 1000);
     EXPECT_EQ(client.State(), httpReady);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, 0);
+    ASSERT_EQ(rec.errors(), Errors{0});
     EXPECT_EQ(rec.docBegin, 0);
     EXPECT_TRUE(rec.body.isEmpty());
 }
@@ -164,13 +164,12 @@ TEST_F(HttpResponse, HeaderValuesTheClientInterprets)
 {
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetURL(QStringLiteral("http://127.0.0.1/prog.EXE"));
-    client.simulateResponse(httpGET);
+    respond(client, httpGET, QStringLiteral("http://127.0.0.1/prog.EXE"));
     QByteArray reply = "HTTP/1.1 206 Partial\r\nContent-Range: bytes 100-199/1000\r\n"
                        "Content-Type: Text/HTML\r\nSet-Cookie: a=1; path=/\r\n"
                        "Content-Encoding: identity\r\nAccept-Ranges: bytes\r\n"
                        "Connection: close\r\nContent-Length: 2\r\n\r\nok";
-    client.simulateData(reply.constData(), int(reply.size()));
+    feed(client, reply);
     EXPECT_EQ(client.ContentRangeBegin(), QStringLiteral("100"));
     EXPECT_EQ(client.ContentRangeEnd(), QStringLiteral("199"));
     EXPECT_EQ(client.ContentType(), QStringLiteral("text/html"));
@@ -186,19 +185,15 @@ TEST_F(HttpResponse, HeaderValuesTheClientInterprets)
         presets.push_back(accept);
         accept = false;
     };
-    cookies.SetURL(kUrl);
-    cookies.simulateResponse(httpGET);
-    QByteArray cookieReply = "HTTP/1.1 200 OK\r\nSet-Cookie: a=1\r\nSet-Cookie: b=2\r\n"
-                             "Content-Length: 0\r\n\r\n";
-    cookies.simulateData(cookieReply.constData(), int(cookieReply.size()));
+    respond(cookies);
+    feed(cookies, "HTTP/1.1 200 OK\r\nSet-Cookie: a=1\r\nSet-Cookie: b=2\r\n"
+                  "Content-Length: 0\r\n\r\n");
     EXPECT_EQ(presets, (std::vector<bool>{true, true}));
 
     THttpCli star;
-    star.SetURL(kUrl);
-    star.simulateResponse(httpGET);
-    QByteArray starReply = "HTTP/1.1 416 Range\r\nContent-Range: bytes */1000\r\n"
-                           "Content-Length: 0\r\n\r\n";
-    star.simulateData(starReply.constData(), int(starReply.size()));
+    respond(star);
+    feed(star, "HTTP/1.1 416 Range\r\nContent-Range: bytes */1000\r\n"
+               "Content-Length: 0\r\n\r\n");
     EXPECT_TRUE(star.ContentRangeBegin().isEmpty());
     EXPECT_TRUE(star.ContentRangeEnd().isEmpty());
 }
@@ -247,18 +242,14 @@ TEST_F(HttpResponse, RelativeRelocationsResolveAgainstTheRequestsUrl)
         SCOPED_TRACE(testing::Message() << c.url << " + " << c.location);
         QByteArray first = QByteArray("HTTP/1.0 302 Found\r\nLocation: ") + c.location +
                            "\r\nContent-Length: 0\r\n\r\n";
-        QByteArray second = "HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok";
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetURL(QLatin1String(c.url));
-        client.simulateResponse(httpGET);
-        client.simulateData(first.constData(), int(first.size()));
-        for (int i = 0; i < 6; ++i)
-            loop().processPending();
-        client.simulateData(second.constData(), int(second.size()));
+        respond(client, httpGET, QLatin1String(c.url));
+        feed(client, first);
+        settle();
+        feed(client, okWith("ok", "1.0"));
         client.simulateClose();
-        for (int i = 0; i < 6; ++i)
-            loop().processPending();
+        settle();
         const QByteArray sent = client.simulatedRequest();
         const qsizetype hop = sent.indexOf("\r\n\r\n") + 4;
         ASSERT_GT(hop, 4);
@@ -270,8 +261,7 @@ TEST_F(HttpResponse, RelativeRelocationsResolveAgainstTheRequestsUrl)
         // No carriage return reaches the wire but those ending lines.
         EXPECT_EQ(sent.count('\r'), sent.count("\r\n"));
         EXPECT_EQ(rec.body, QByteArray("ok"));
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, 0);
+        ASSERT_EQ(rec.errors(), Errors{0});
         EXPECT_EQ(client.StatusCode(), 200);
         EXPECT_EQ(client.LocationChangeCurCount(), 1);
     }
@@ -295,10 +285,8 @@ TEST_F(HttpResponse, OddStatusesAndLengthsReadConservatively)
 
     // The largest length there is, with blanks and leading zeros, is a length.
     THttpCli largest;
-    largest.SetURL(kUrl);
-    largest.simulateResponse(httpGET);
-    QByteArray reply = "HTTP/1.0 200 OK\r\nContent-Length:  009223372036854775807 \r\n\r\nab";
-    largest.simulateData(reply.constData(), int(reply.size()));
+    respond(largest);
+    feed(largest, "HTTP/1.0 200 OK\r\nContent-Length:  009223372036854775807 \r\n\r\nab");
     EXPECT_EQ(largest.ContentLength(), std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(largest.ReceivedCount(), 2);
     EXPECT_EQ(largest.State(), httpWaitingBody);
@@ -335,11 +323,9 @@ TEST_F(HttpResponse, DocumentNamesFromTheUrlAndTheContentType)
         SCOPED_TRACE(c.url.toStdString());
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetURL(c.url);
-        client.simulateResponse(httpGET);
-        QByteArray reply = "HTTP/1.0 200 OK\r\nContent-Type: " + c.contentType.toLatin1() +
-                           "\r\nContent-Length: 1\r\n\r\nx";
-        client.simulateData(reply.constData(), int(reply.size()));
+        respond(client, httpGET, c.url);
+        feed(client, "HTTP/1.0 200 OK\r\nContent-Type: " + c.contentType.toLatin1() +
+                         "\r\nContent-Length: 1\r\n\r\nx");
         settle();
         EXPECT_EQ(client.DocumentName(), c.name);
         ASSERT_EQ(rec.done.size(), 1u);
@@ -352,17 +338,14 @@ TEST_F(HttpResponse, AbortWhileARelocationWaitsToStartEndsTheRequest)
     THttpCli client;
     HttpRecorder rec(client);
     client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetURL(kUrl);
-    client.simulateResponse(httpGET);
-    QByteArray first = "HTTP/1.1 302 Found\r\nLocation: /ailleurs\r\nContent-Length: 0\r\n\r\n";
-    client.simulateData(first.constData(), int(first.size()));
+    respond(client);
+    feed(client, "HTTP/1.1 302 Found\r\nLocation: /ailleurs\r\nContent-Length: 0\r\n\r\n");
     EXPECT_EQ(rec.locationChanges, 1);
     client.Abort();
     settle();
     settle();
     EXPECT_EQ(client.State(), httpReady);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
+    ASSERT_EQ(rec.errors(), Errors{httperrAborted});
     EXPECT_EQ(client.simulatedRequest().count("GET "), 1);
 }
 
@@ -373,21 +356,16 @@ TEST_F(HttpResponse, BytesBeforeANextHopOnTheSameConnectionAreNotItsAnswer)
     int pushed = 0;
     client.OnDataPush = [&](THttpCli *, std::uint16_t) { ++pushed; };
     client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetURL(kUrl);
-    client.simulateResponse(httpGET);
-    QByteArray first = "HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n";
-    client.simulateData(first.constData(), int(first.size()));
+    respond(client);
+    feed(client, "HTTP/1.1 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n");
     // Before the next hop is sent: a whole line, then the start of another.
-    QByteArray stray = "HTTP/1.1 200 OK\r\nHTTP/1.1 500 Ra";
-    client.simulateData(stray.constData(), int(stray.size()));
+    feed(client, "HTTP/1.1 200 OK\r\nHTTP/1.1 500 Ra");
     EXPECT_EQ(pushed, 1);
     settle();
     EXPECT_TRUE(client.simulatedRequest().contains("\r\n\r\nGET /b HTTP/1.1\r\n"));
-    QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
-    client.simulateData(second.constData(), int(second.size()));
+    feed(client, okWith("ok"));
     settle();
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, 0);
+    ASSERT_EQ(rec.errors(), Errors{0});
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(client.ReceivedHeader(), (QStringList{"HTTP/1.1 200 OK", "Content-Length: 2"}));
     EXPECT_EQ(rec.body, QByteArray("ok"));
@@ -412,12 +390,10 @@ TEST_F(HttpResponse, ReceiveStreamKeepsOnlyTheFinalBodyAfterTheOwnersBytes)
         HttpRecorder rec(client);
         client.SetReceiveStream(&stream);
         client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetURL(kUrl);
-        client.simulateResponse(httpGET);
-        client.simulateData(c.relocation.constData(), int(c.relocation.size()));
+        respond(client);
+        feed(client, c.relocation);
         settle();
-        QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
-        client.simulateData(second.constData(), int(second.size()));
+        feed(client, okWith("ok"));
         settle();
         ASSERT_EQ(rec.done.size(), 1u);
         EXPECT_EQ(stream.Data(), QByteArray("avant:ok"));
@@ -539,14 +515,12 @@ TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
         SCOPED_TRACE(c.what);
         THttpCli client;
         HttpRecorder rec(client);
-        client.SetURL(kUrl);
-        client.simulateResponse(httpGET);
-        client.simulateData(c.reply.constData(), int(c.reply.size()));
+        respond(client);
+        feed(client, c.reply);
         client.simulateClose();
         for (int i = 0; i < 4; ++i)
             loop().processPending();
-        ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].error, c.error);
+        ASSERT_EQ(rec.errors(), Errors{c.error});
         EXPECT_EQ(client.ReasonPhrase(), QLatin1String(c.reason));
         EXPECT_EQ(client.State(), httpReady);
     }
@@ -556,17 +530,14 @@ TEST_F(HttpResponse, TruncatedBodyKeepsItsStatusAndEndsTheDocumentOnce)
 {
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetURL(kUrl);
-    client.simulateResponse(httpGET);
-    QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(500, 'a');
-    client.simulateData(reply.constData(), int(reply.size()));
+    respond(client);
+    feed(client, "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(500, 'a'));
     client.simulateClose();
     settle();
     EXPECT_EQ(client.StatusCode(), 200);
     EXPECT_EQ(client.ReceivedCount(), 500);
     EXPECT_EQ(rec.docEnd, 1);
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrIncomplete);
+    ASSERT_EQ(rec.errors(), Errors{httperrIncomplete});
 }
 
 TEST_F(HttpResponse, OverlongLineKeepsOnlyItsEnd)
@@ -586,15 +557,12 @@ TEST_F(HttpResponse, AFaultInAnOwnersHandlerEndsTheRequestOnce)
     THttpCli client;
     HttpRecorder rec(client);
     client.OnHeaderData = [](THttpCli *) { throw std::runtime_error("panne du gestionnaire"); };
-    client.SetURL(kUrl);
-    client.simulateResponse(httpGET);
-    QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nabcd";
-    client.simulateData(reply.constData(), int(reply.size()));
+    respond(client);
+    feed(client, okWith("abcd"));
     settle();
     client.simulateClose();
     settle();
-    ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].error, httperrProtocol);
+    ASSERT_EQ(rec.errors(), Errors{httperrProtocol});
     EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("panne du gestionnaire"));
     EXPECT_EQ(client.State(), httpReady);
     EXPECT_TRUE(rec.body.isEmpty());
@@ -607,13 +575,10 @@ TEST_F(HttpResponse, PostRelocatedBecomesGetWithTheStreamRewound)
     HttpRecorder rec(client);
     client.SetSendStream(&body);
     client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetURL(kUrl);
-    client.simulateResponse(httpPOST);
-    QByteArray first = "HTTP/1.1 303 See Other\r\nLocation: /merci\r\nContent-Length: 0\r\n\r\n";
-    client.simulateData(first.constData(), int(first.size()));
+    respond(client, httpPOST);
+    feed(client, "HTTP/1.1 303 See Other\r\nLocation: /merci\r\nContent-Length: 0\r\n\r\n");
     settle();
-    QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
-    client.simulateData(second.constData(), int(second.size()));
+    feed(client, okWith("ok"));
     settle();
     const QByteArray sent = client.simulatedRequest();
     EXPECT_TRUE(sent.startsWith("POST /a/b HTTP/1.1\r\n"));
@@ -638,19 +603,14 @@ TEST_F(HttpResponse, ANewRequestFromInsideAnEventLeavesTheOldBodyBehind)
         }
     };
     client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetURL(kUrl);
-    client.simulateResponse(httpGET);
-    QByteArray first = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n0123456789";
-    client.simulateData(first.constData(), int(first.size()));
+    respond(client);
+    feed(client, "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\n0123456789");
     settle();
     EXPECT_EQ(client.State(), httpWaitingHeader);
-    QByteArray second = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok";
-    client.simulateData(second.constData(), int(second.size()));
+    feed(client, okWith("ok"));
     settle();
     EXPECT_EQ(rec.body, QByteArray("0123456789ok"));
-    ASSERT_EQ(rec.done.size(), 2u);
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
-    EXPECT_EQ(rec.done[1].error, 0);
+    ASSERT_EQ(rec.errors(), (Errors{httperrAborted, 0}));
     EXPECT_EQ(client.StatusCode(), 200);
 }
 
@@ -679,8 +639,7 @@ QList<Canned> cannedReplies()
          {"HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\ndone"},
          false},
         {"relocation",
-         {"HTTP/1.1 302 Found\r\nLocation: /new\r\nContent-Length: 3\r\n\r\nabc",
-          "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"},
+         {"HTTP/1.1 302 Found\r\nLocation: /new\r\nContent-Length: 3\r\n\r\nabc", okWith("ok")},
          false},
     };
 }
@@ -699,29 +658,7 @@ SimulatedRun runSplit(EventLoop &loop, const Canned &c, int which, int cut, bool
             pieces << reply;
         }
     }
-    THttpCli client;
-    HttpRecorder rec(client);
-    client.SetURL(kUrl);
-    client.SetRequestVer(QStringLiteral("1.1"));
-    client.simulateResponse(httpGET);
-    for (const QByteArray &piece : pieces) {
-        for (int i = 0; i < 4; ++i)
-            loop.processPending();
-        client.simulateData(piece.constData(), int(piece.size()));
-    }
-    for (int i = 0; i < 4; ++i)
-        loop.processPending();
-    if (c.close)
-        client.simulateClose();
-    for (int i = 0; i < 6; ++i)
-        loop.processPending();
-    SimulatedRun r;
-    r.body = rec.body;
-    r.status = client.StatusCode();
-    r.header = client.ReceivedHeader();
-    r.done = rec.done;
-    r.docEnd = rec.docEnd;
-    return r;
+    return simulate(loop, httpGET, kUrl, pieces, c.close, QStringLiteral("1.1"));
 }
 
 void expectSame(const SimulatedRun &a, const SimulatedRun &b)
@@ -770,16 +707,14 @@ TEST_F(HttpResponse, BodiesEqualCurlsForTheSameReplies)
         SCOPED_TRACE(c.name);
         ScriptedServer server;
         for (int i = 0; i < 2; ++i)
-            server.addConnection({readRequest(), sendBytes(c.replies[0]), closeConnection()});
+            server.addConnection(answerOnce(c.replies[0]));
         QByteArray reference;
         if (!curlBody(server.url(QStringLiteral("/x")), reference))
             GTEST_SKIP() << "curl is not installed";
         THttpCli client;
         HttpRecorder rec(client);
         client.SetRequestVer(QStringLiteral("1.1"));
-        client.SetURL(server.url(QStringLiteral("/x")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(qt.loop(), rec));
+        ASSERT_TRUE(getDone(qt.loop(), client, rec, server.url(QStringLiteral("/x"))));
         EXPECT_FALSE(reference.isEmpty());
         EXPECT_EQ(rec.body, reference);
         EXPECT_EQ(rec.done[0].error, 0);
@@ -789,18 +724,15 @@ TEST_F(HttpResponse, BodiesEqualCurlsForTheSameReplies)
 TEST_F(HttpResponse, TrailersDoNotSpillIntoTheNextKeptAliveResponse)
 {
     LoopScope qt(EventLoop::Backend::Qt);
-    ScriptedServer server;
-    server.addConnection(
+    ScriptedServer server{
         {readRequest(),
          sendBytes("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n3\r\nabc"
                    "\r\n0\r\nX-Un: 1\r\nX-Deux: 2\r\n\r\n"),
-         readRequest(), sendBytes("HTTP/1.1 201 Created\r\nContent-Length: 3\r\n\r\ndef"), hold()});
+         readRequest(), sendBytes("HTTP/1.1 201 Created\r\nContent-Length: 3\r\n\r\ndef"), hold()}};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetRequestVer(QStringLiteral("1.1"));
-    client.SetURL(server.url(QStringLiteral("/1")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(qt.loop(), rec));
+    ASSERT_TRUE(getDone(qt.loop(), client, rec, server.url(QStringLiteral("/1"))));
     client.GetASync();
     ASSERT_TRUE(waitDone(qt.loop(), rec, 2));
     EXPECT_EQ(rec.body, QByteArray("abcdef"));
@@ -812,11 +744,7 @@ TEST_F(HttpResponse, TrailersDoNotSpillIntoTheNextKeptAliveResponse)
 TEST_F(HttpResponse, BytesAfterAHeadAnswerCloseTheConnection)
 {
     LoopScope qt(EventLoop::Backend::Qt);
-    ScriptedServer server;
-    server.addConnection(
-        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello"), hold()});
-    server.addConnection(
-        {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"), hold()});
+    ScriptedServer server{answerOnce(okWith("hello"), true), answerOnce(okWith("ok"), true)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetRequestVer(QStringLiteral("1.1"));
@@ -848,7 +776,7 @@ TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
                                               servers[i + 1]->url(QStringLiteral("/p")).toLatin1() +
                                               "\r\n\r\n"
                                         : QByteArray("HTTP/1.0 200 OK\r\n\r\nfin");
-            servers[i]->addConnection({readRequest(), sendBytes(reply), closeConnection()});
+            servers[i]->addConnection(answerOnce(reply));
         }
         THttpCli client;
         HttpRecorder rec(client);
@@ -860,9 +788,7 @@ TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
                 EXPECT_FALSE(allow);
                 allow = true;
             };
-        client.SetURL(servers[0]->url(QStringLiteral("/p")));
-        client.GetASync();
-        EXPECT_TRUE(waitDone(qt.loop(), rec));
+        EXPECT_TRUE(getDone(qt.loop(), client, rec, servers[0]->url(QStringLiteral("/p"))));
         pumpFor(qt.loop(), 50);
         EXPECT_EQ(rec.done.size(), 1u);
         struct Outcome {
@@ -900,16 +826,11 @@ TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
 TEST_F(HttpResponse, RelocationToAnImpossiblePortIsRefusedWithAnError)
 {
     LoopScope qt(EventLoop::Backend::Qt);
-    ScriptedServer server;
-    server.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:70000/x\r\n"
-                                    "\r\n"),
-                          closeConnection()});
+    ScriptedServer server{answerOnce("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:70000/x\r\n"
+                                     "\r\n")};
     THttpCli client;
     HttpRecorder rec(client);
-    client.SetURL(server.url(QStringLiteral("/")));
-    client.GetASync();
-    ASSERT_TRUE(waitDone(qt.loop(), rec));
+    ASSERT_TRUE(getDone(qt.loop(), client, rec, server.url(QStringLiteral("/"))));
     pumpFor(qt.loop(), 50);
     ASSERT_EQ(rec.done.size(), 1u);
     EXPECT_NE(rec.done[0].error, 0);
@@ -920,10 +841,7 @@ TEST_F(HttpResponse, BandwidthLimitKeepsEachSampleWithinItsBudget)
 {
     LoopScope qt(EventLoop::Backend::Qt);
     const QByteArray data = pattern(300000, 5);
-    ScriptedServer server;
-    server.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" + data),
-                          closeConnection()});
+    ScriptedServer server{answerOnce("HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" + data)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetOptions({httpoBandwidthControl});
@@ -1016,9 +934,7 @@ TEST_F(HttpResponse, ALargeBodyIsReadInLargeBlocks)
                 ++probes;
             return ioctl(fd, count);
         };
-        client.SetURL(server.url(QStringLiteral("/gros")));
-        client.GetASync();
-        ASSERT_TRUE(waitDone(loop(), rec, 1));
+        ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/gros")), 1));
         EXPECT_TRUE(rec.body == data);
         EXPECT_EQ(rec.done[0].error, 0);
         // The first read brings the header. Every read of the body after it
@@ -1048,10 +964,7 @@ TEST_F(HttpResponse, BandwidthSettingsOfNothingStillLetTheBodyThrough)
     // division by zero nor a stall.
     LoopScope qt(EventLoop::Backend::Qt);
     const QByteArray data = pattern(20000, 7);
-    ScriptedServer server;
-    server.addConnection({readRequest(),
-                          sendBytes("HTTP/1.0 200 OK\r\nContent-Length: 20000\r\n\r\n" + data),
-                          closeConnection()});
+    ScriptedServer server{answerOnce("HTTP/1.0 200 OK\r\nContent-Length: 20000\r\n\r\n" + data)};
     THttpCli client;
     HttpRecorder rec(client);
     client.SetOptions({httpoBandwidthControl});

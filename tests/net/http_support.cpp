@@ -81,12 +81,30 @@ std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pa
     return steps;
 }
 
+std::vector<ServerStep> answerOnce(const QByteArray &reply, bool keepOpen)
+{
+    return {readRequest(), sendBytes(reply), keepOpen ? hold() : closeConnection()};
+}
+
+QByteArray okWith(const QByteArray &body, const QByteArray &version)
+{
+    return "HTTP/" + version + " 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\n\r\n" + body;
+}
+
 ScriptedServer::ScriptedServer(const QString &address) : m_address(address)
 {
     m_listenFd = vorn_test::listenOnLoopback(16, m_port, address);
     if (::pipe2(m_wakePipe, O_CLOEXEC) != 0)
         m_wakePipe[0] = m_wakePipe[1] = -1;
     m_thread = std::thread([this] { run(); });
+}
+
+ScriptedServer::ScriptedServer(std::initializer_list<std::vector<ServerStep>> scripts)
+    : ScriptedServer()
+{
+    for (const std::vector<ServerStep> &steps : scripts)
+        addConnection(steps);
 }
 
 ScriptedServer::~ScriptedServer()
@@ -313,19 +331,30 @@ bool ProcessPeer::startPython(const QString &folder)
     QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (python.isEmpty())
         return false;
+    return retry([&] {
+        m_port = freePort();
+        return launch(python, {QStringLiteral("-m"), QStringLiteral("http.server"),
+                               QString::number(m_port), QStringLiteral("--bind"),
+                               QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), folder});
+    });
+}
+
+bool ProcessPeer::launch(const QString &program, const QStringList &arguments)
+{
+    m_process.setProgram(program);
+    m_process.setArguments(arguments);
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
+    m_process.start();
+    return m_process.waitForStarted(5000) && waitListening();
+}
+
+bool ProcessPeer::retry(const std::function<bool()> &start)
+{
     // The free port may be taken by someone else before the server binds
     // it: then another one is tried.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        m_port = freePort();
-        m_process.setProgram(python);
-        m_process.setArguments({QStringLiteral("-m"), QStringLiteral("http.server"),
-                                QString::number(m_port), QStringLiteral("--bind"),
-                                QStringLiteral("127.0.0.1"), QStringLiteral("--directory"),
-                                folder});
-        m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.setStandardErrorFile(QProcess::nullDevice());
-        m_process.start();
-        if (m_process.waitForStarted(5000) && waitListening())
+        if (start())
             return true;
         stopProcess();
     }
@@ -349,12 +378,7 @@ bool ProcessPeer::startNginx(const QString &folder)
         QStringLiteral("nginx"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
     if (nginx.isEmpty() || !m_work.isValid())
         return false;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (startNginxOnce(nginx, folder))
-            return true;
-        stopProcess();
-    }
-    return false;
+    return retry([&] { return startNginxOnce(nginx, folder); });
 }
 
 bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
@@ -388,13 +412,8 @@ bool ProcessPeer::startNginxOnce(const QString &nginx, const QString &folder)
                    .arg(folder)
                    .toUtf8());
     conf.close();
-    m_process.setProgram(nginx);
-    m_process.setArguments(
-        {QStringLiteral("-p"), dir, QStringLiteral("-c"), dir + QStringLiteral("/nginx.conf")});
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start();
-    return m_process.waitForStarted(5000) && waitListening();
+    return launch(nginx, {QStringLiteral("-p"), dir, QStringLiteral("-c"),
+                          dir + QStringLiteral("/nginx.conf")});
 }
 
 bool ProcessPeer::startTinyproxy(const QString &user, const QString &password)
@@ -403,12 +422,7 @@ bool ProcessPeer::startTinyproxy(const QString &user, const QString &password)
         QStringLiteral("tinyproxy"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
     if (tinyproxy.isEmpty() || !m_work.isValid())
         return false;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (startTinyproxyOnce(tinyproxy, user, password))
-            return true;
-        stopProcess();
-    }
-    return false;
+    return retry([&] { return startTinyproxyOnce(tinyproxy, user, password); });
 }
 
 bool ProcessPeer::startTinyproxyOnce(const QString &tinyproxy, const QString &user,
@@ -440,13 +454,8 @@ bool ProcessPeer::startTinyproxyOnce(const QString &tinyproxy, const QString &us
                    .arg(dir, user, password)
                    .toUtf8());
     conf.close();
-    m_process.setProgram(tinyproxy);
-    m_process.setArguments(
-        {QStringLiteral("-d"), QStringLiteral("-c"), dir + QStringLiteral("/tinyproxy.conf")});
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start();
-    return m_process.waitForStarted(5000) && waitListening();
+    return launch(tinyproxy, {QStringLiteral("-d"), QStringLiteral("-c"),
+                              dir + QStringLiteral("/tinyproxy.conf")});
 }
 
 ProcessPeer::~ProcessPeer()
@@ -460,20 +469,12 @@ bool ProcessPeer::startMicrosocks(const QString &user, const QString &password)
         QStringLiteral("microsocks"), {QStringLiteral("/usr/bin"), QStringLiteral("/usr/sbin")});
     if (microsocks.isEmpty())
         return false;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    return retry([&] {
         m_port = freePort();
-        m_process.setProgram(microsocks);
-        m_process.setArguments({QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
-                                QStringLiteral("-p"), QString::number(m_port), QStringLiteral("-u"),
-                                user, QStringLiteral("-P"), password});
-        m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.setStandardErrorFile(QProcess::nullDevice());
-        m_process.start();
-        if (m_process.waitForStarted(5000) && waitListening())
-            return true;
-        stopProcess();
-    }
-    return false;
+        return launch(microsocks, {QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
+                                   QStringLiteral("-p"), QString::number(m_port),
+                                   QStringLiteral("-u"), user, QStringLiteral("-P"), password});
+    });
 }
 
 bool ProcessPeer::startDante()
@@ -482,12 +483,7 @@ bool ProcessPeer::startDante()
         QStringLiteral("danted"), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
     if (danted.isEmpty() || !m_work.isValid())
         return false;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (startDanteOnce(danted))
-            return true;
-        stopProcess();
-    }
-    return false;
+    return retry([&] { return startDanteOnce(danted); });
 }
 
 bool ProcessPeer::startDanteOnce(const QString &danted)
@@ -520,14 +516,9 @@ bool ProcessPeer::startDanteOnce(const QString &danted)
                                          : QString())
                    .toUtf8());
     conf.close();
-    m_process.setProgram(danted);
-    m_process.setArguments({QStringLiteral("-f"), dir + QStringLiteral("/danted.conf"),
-                            QStringLiteral("-N"), QStringLiteral("1"), QStringLiteral("-p"),
-                            dir + QStringLiteral("/danted.pid")});
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start();
-    return m_process.waitForStarted(5000) && waitListening();
+    return launch(danted,
+                  {QStringLiteral("-f"), dir + QStringLiteral("/danted.conf"), QStringLiteral("-N"),
+                   QStringLiteral("1"), QStringLiteral("-p"), dir + QStringLiteral("/danted.pid")});
 }
 
 bool curlBody(const QString &url, QByteArray &body)
@@ -570,24 +561,46 @@ HttpRecorder::HttpRecorder(net::THttpCli &client)
     };
 }
 
+Errors HttpRecorder::errors() const
+{
+    Errors all;
+    for (const Done &d : done)
+        all.push_back(d.error);
+    return all;
+}
+
 bool waitDone(net::EventLoop &loop, const HttpRecorder &recorder, size_t count, int limitMs)
 {
     return pumpUntil(
         loop, [&] { return recorder.done.size() >= count; }, limitMs);
 }
 
+bool getDone(net::EventLoop &loop, net::THttpCli &client, const HttpRecorder &recorder,
+             const QString &url, size_t count)
+{
+    client.SetURL(url);
+    client.GetASync();
+    return waitDone(loop, recorder, count);
+}
+
+void feed(net::THttpCli &client, const QByteArray &bytes)
+{
+    client.simulateData(bytes.constData(), static_cast<int>(bytes.size()));
+}
+
 SimulatedRun simulate(net::EventLoop &loop, net::THttpRequest rq, const QString &url,
-                      const QList<QByteArray> &pieces, bool closeAtEnd)
+                      const QList<QByteArray> &pieces, bool closeAtEnd, const QString &version)
 {
     SimulatedRun run;
     net::THttpCli client;
     HttpRecorder recorder(client);
     client.SetURL(url);
+    client.SetRequestVer(version);
     client.simulateResponse(rq);
     for (const QByteArray &piece : pieces) {
         for (int i = 0; i < 4; ++i)
             loop.processPending();
-        client.simulateData(piece.constData(), static_cast<int>(piece.size()));
+        feed(client, piece);
     }
     for (int i = 0; i < 4; ++i)
         loop.processPending();

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <atomic>
+#include <functional>
+#include <initializer_list>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -64,12 +66,18 @@ ServerStep readBytes(int count);
 ServerStep awaitRelease();
 // A reply cut into pieces of the given size, each after a pause.
 std::vector<ServerStep> sendPieces(const QByteArray &data, int pieceSize, int pauseMs);
+// Reads one request and sends the reply, then closes (or holds) the connection.
+std::vector<ServerStep> answerOnce(const QByteArray &reply, bool keepOpen = false);
+// A 200 answer of the given version carrying the body with its length.
+QByteArray okWith(const QByteArray &body, const QByteArray &version = "1.1");
 
 class ScriptedServer
 {
 public:
     // Binds a loopback address (127.0.0.1, 127.0.0.2 ... are distinct hosts).
     explicit ScriptedServer(const QString &address = QStringLiteral("127.0.0.1"));
+    // On 127.0.0.1, with the scripts of its first connections, in order.
+    ScriptedServer(std::initializer_list<std::vector<ServerStep>> scripts);
     ~ScriptedServer();
     ScriptedServer(const ScriptedServer &) = delete;
     ScriptedServer &operator=(const ScriptedServer &) = delete;
@@ -139,6 +147,10 @@ public:
 
 private:
     bool waitListening();
+    // Starts the program, its output thrown away; true once it listens.
+    bool launch(const QString &program, const QStringList &arguments);
+    // Up to three starts, each on a new free port.
+    bool retry(const std::function<bool()> &start);
     bool startNginxOnce(const QString &nginx, const QString &folder);
     bool startTinyproxyOnce(const QString &tinyproxy, const QString &user, const QString &password);
     void stopProcess();
@@ -147,6 +159,8 @@ private:
     QTemporaryDir m_work;
     int m_port = 0;
 };
+
+using Errors = std::vector<std::uint16_t>;
 
 // What a client told its owner.
 struct HttpRecorder {
@@ -167,11 +181,18 @@ struct HttpRecorder {
     int locationChanges = 0;
     QStringList cookies;
     QStringList states;
+    // The error of each completion so far.
+    Errors errors() const;
 };
 
 // Pumps until the client reported count completions (false after 20 s).
 bool waitDone(net::EventLoop &loop, const HttpRecorder &recorder, size_t count = 1,
               int limitMs = 20000);
+// Points the client at the URL, starts a GET and waits for the count-th completion.
+bool getDone(net::EventLoop &loop, net::THttpCli &client, const HttpRecorder &recorder,
+             const QString &url, size_t count = 1);
+// Hands the bytes to a client in simulation.
+void feed(net::THttpCli &client, const QByteArray &bytes);
 
 // Free loopback port of a fresh listener, closed again.
 int freePort();
@@ -190,6 +211,7 @@ struct SimulatedRun {
     QByteArray sent;
 };
 SimulatedRun simulate(net::EventLoop &loop, net::THttpRequest rq, const QString &url,
-                      const QList<QByteArray> &pieces, bool closeAtEnd);
+                      const QList<QByteArray> &pieces, bool closeAtEnd,
+                      const QString &version = QStringLiteral("1.0"));
 
 } // namespace nettest

@@ -144,9 +144,9 @@ int closedPort()
 namespace
 {
 
-// Addresses the hosts file maps: the only reverse look-ups the real resolver
-// may answer without asking the network.
-bool hostsFileMaps(const QString &address)
+// Whether a line of the hosts file (its fields) matches: the only look-ups
+// the real resolver may answer without asking a name server.
+bool hostsFileHas(const std::function<bool(const QStringList &)> &match)
 {
     QFile hosts(QStringLiteral("/etc/hosts"));
     if (!hosts.open(QIODevice::ReadOnly))
@@ -154,26 +154,24 @@ bool hostsFileMaps(const QString &address)
     while (!hosts.atEnd()) {
         QString line = QString::fromLatin1(hosts.readLine()).section(QLatin1Char('#'), 0, 0);
         QStringList fields = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (fields.size() >= 2 && fields.first() == address)
+        if (fields.size() >= 2 && match(fields))
             return true;
     }
     return false;
 }
 
-// A name the hosts file gives an address to: the system answers it without
-// a name server.
+// An address the hosts file maps.
+bool hostsFileMaps(const QString &address)
+{
+    return hostsFileHas([&](const QStringList &fields) { return fields.first() == address; });
+}
+
+// A name the hosts file gives an address to.
 bool hostsFileNames(const QString &host)
 {
-    QFile hosts(QStringLiteral("/etc/hosts"));
-    if (!hosts.open(QIODevice::ReadOnly))
-        return false;
-    while (!hosts.atEnd()) {
-        QString line = QString::fromLatin1(hosts.readLine()).section(QLatin1Char('#'), 0, 0);
-        QStringList fields = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (fields.size() >= 2 && fields.mid(1).contains(host, Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    return hostsFileHas([&](const QStringList &fields) {
+        return fields.mid(1).contains(host, Qt::CaseInsensitive);
+    });
 }
 
 // Loopback only; multicast groups only inside the test's private network.

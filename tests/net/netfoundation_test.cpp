@@ -213,22 +213,12 @@ TEST(NetFoundation, VersionCannotChangeWhileTheBindingIsInUse)
         socket.Connect();
         EXPECT_TRUE(socketLibraryLoaded());
         EXPECT_NO_THROW(socket.SetReqVerLow(1)) << "the same value changes nothing";
-        try {
-            socket.SetReqVerLow(2);
-            ADD_FAILURE() << "no exception";
-        } catch (const ESocketException &e) {
-            EXPECT_EQ(e.Message(),
-                      QStringLiteral("Invalid argument (#10022 in SetReqVerLow: WinSock version "
-                                     "can't be changed now)"));
-        }
-        try {
-            socket.SetReqVerHigh(2);
-            ADD_FAILURE() << "no exception";
-        } catch (const ESocketException &e) {
-            EXPECT_EQ(e.Message(),
-                      QStringLiteral("Invalid argument (#10022 in SetReqVerHigh: WinSock version "
-                                     "can't be changed now)"));
-        }
+        EXPECT_EQ(nettest::thrownMessage<ESocketException>([&] { socket.SetReqVerLow(2); }),
+                  QStringLiteral("Invalid argument (#10022 in SetReqVerLow: WinSock version "
+                                 "can't be changed now)"));
+        EXPECT_EQ(nettest::thrownMessage<ESocketException>([&] { socket.SetReqVerHigh(2); }),
+                  QStringLiteral("Invalid argument (#10022 in SetReqVerHigh: WinSock version "
+                                 "can't be changed now)"));
         EXPECT_EQ(socket.ReqVerLow(), 1);
         socket.Close();
     }
@@ -269,46 +259,27 @@ TEST(NetFoundation, SendFlagsAndDefaults)
     EXPECT_EQ(socket.SendFlags(), wsSendNormal);
     socket.SetSendFlags(wsSendUrgent);
     EXPECT_EQ(socket.SendFlags(), wsSendUrgent);
-    try {
-        socket.SetSendFlags(static_cast<TSocketSendFlags>(7));
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid SendFlags"));
-    }
+    EXPECT_EQ(nettest::thrownMessage<ESocketException>(
+                  [&] { socket.SetSendFlags(static_cast<TSocketSendFlags>(7)); }),
+              QStringLiteral("Invalid SendFlags"));
     socket.SetLocalAddr(QString());
     EXPECT_EQ(socket.LocalAddr(), QStringLiteral("0.0.0.0"));
-    try {
-        socket.Connect();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Connect: No Port Specified"));
-    }
+    EXPECT_EQ(nettest::thrownMessage<ESocketException>([&] { socket.Connect(); }),
+              QStringLiteral("Connect: No Port Specified"));
     socket.SetPort(QStringLiteral("80"));
-    try {
-        socket.Connect();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Connect: No IP Address Specified"));
-    }
+    EXPECT_EQ(nettest::thrownMessage<ESocketException>([&] { socket.Connect(); }),
+              QStringLiteral("Connect: No IP Address Specified"));
     socket.SetAddr(QStringLiteral("127.0.0.1"));
     socket.SetPort(QStringLiteral("70000"));
-    try {
-        socket.Connect();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("connect: Winsock Resolve Port: Invalid Port."));
-    }
+    EXPECT_EQ(nettest::thrownMessage<ESocketException>([&] { socket.Connect(); }),
+              QStringLiteral("connect: Winsock Resolve Port: Invalid Port."));
 }
 
 TEST(NetFoundation, NoLoopOnTheThreadMeansNoSocket)
 {
     std::thread bare([] {
-        try {
-            TWSocket socket;
-            ADD_FAILURE() << "a socket without a loop";
-        } catch (const ESocketException &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Cannot create a hidden window for TWSocket"));
-        }
+        EXPECT_EQ(nettest::thrownMessage<ESocketException>([&] { TWSocket socket; }),
+                  QStringLiteral("Cannot create a hidden window for TWSocket"));
     });
     bare.join();
 }
@@ -391,12 +362,9 @@ TEST(NetLogger, FileNeedsANameThenWritesLines)
     QTemporaryDir dir;
     TNetLogger logger;
     logger.SetLogOptions({loDestFile});
-    try {
-        logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("lost"));
-        ADD_FAILURE() << "no exception";
-    } catch (const ELoggerException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("File name empty"));
-    }
+    EXPECT_EQ(nettest::thrownMessage<ELoggerException>(
+                  [&] { logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("lost")); }),
+              QStringLiteral("File name empty"));
     // The lock was released: the next call goes through.
     QString path = dir.filePath(QStringLiteral("net.log"));
     logger.SetLogFileName(path);

@@ -363,8 +363,7 @@ TEST_P(NetLoop, WaitingBytesAreOfferedBeforeTheCloseNotification)
     ASSERT_TRUE(pumpUntil(loop(), [&] { return !closed.empty(); }));
     pumpFor(loop(), 50);
     EXPECT_EQ(received, QByteArray("0123456789"));
-    ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0], 0);
+    ASSERT_EQ(closed, std::vector<int>{0});
     EXPECT_EQ(socket.State(), wsClosed);
 }
 
@@ -386,8 +385,7 @@ TEST_P(NetLoop, PeerResetReportsConnectionReset)
     socket.Connect();
     ASSERT_TRUE(pumpUntil(loop(), [&] { return !closed.empty(); }));
     pumpFor(loop(), 30);
-    ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0], 10054);
+    ASSERT_EQ(closed, std::vector<int>{10054});
     EXPECT_EQ(socket.State(), wsClosed);
 }
 

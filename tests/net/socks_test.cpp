@@ -99,10 +99,9 @@ TEST_P(Socks, LevelFourAndFourARequestsAreExact)
          bytes({4, 1, 0x1F, 0x90, 0, 0, 0, 1}) + "abc" + bytes({0}) + "localhost" + bytes({0})},
     };
     for (const Case &c : cases) {
-        ScriptedServer server;
-        server.addConnection({readBytes(static_cast<int>(c.request.size())),
-                              sendBytes(bytes({0, 90, 0x1F, 0x90, 127, 0, 0, 1})), sendBytes("hi"),
-                              hold()});
+        ScriptedServer server{{readBytes(static_cast<int>(c.request.size())),
+                               sendBytes(bytes({0, 90, 0x1F, 0x90, 127, 0, 0, 1})), sendBytes("hi"),
+                               hold()}};
         TWSocket socket;
         SocksRecorder recorder(socket);
         socket.SetSocksUsercode(QStringLiteral("abc"));
@@ -126,9 +125,8 @@ TEST_P(Socks, LevelFourAndFourARequestsAreExact)
 
 TEST_P(Socks, LevelFiveConnectsOnlyOnceTheDestinationAnswered)
 {
-    ScriptedServer server;
-    server.addConnection({readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), pause(300),
-                          sendBytes(kReply5), hold()});
+    ScriptedServer server{{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), pause(300),
+                           sendBytes(kReply5), hold()}};
     TWSocket socket;
     SocksRecorder recorder(socket);
     start(socket, server, QStringLiteral("5"));
@@ -197,67 +195,39 @@ TEST_P(Socks, EveryFailureIsErrorThenConnectedThenOneClose)
         bool wholeOnly = false;
     };
     std::vector<Case> cases;
+    auto add = [&](const char *level, bool auth, const QByteArray &methodReply,
+                   const QByteArray &authReply, const QByteArray &reply, int error,
+                   const QString &text, bool wholeOnly = false) {
+        cases.push_back(
+            {QLatin1String(level), auth, methodReply, authReply, reply, error, text, wholeOnly});
+    };
     for (int rep = 1; rep <= 9; ++rep)
-        cases.push_back({QStringLiteral("5"),
-                         false,
-                         bytes({5, 0}),
-                         {},
-                         bytes({5, rep, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
-                         20003 + rep,
-                         rep <= 8 ? QString::fromLatin1(replyTexts[rep - 1])
-                                  : QStringLiteral("unassigned error #9")});
+        add("5", false, bytes({5, 0}), {}, bytes({5, rep, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
+            20003 + rep,
+            rep <= 8 ? QString::fromLatin1(replyTexts[rep - 1])
+                     : QStringLiteral("unassigned error #9"));
     cases.back().error = 20012;
-    cases.push_back({QStringLiteral("5"),
-                     false,
-                     bytes({5, 255}),
-                     {},
-                     {},
-                     20003,
-                     QStringLiteral("authentification method not acceptable")});
-    cases.push_back({QStringLiteral("5"),
-                     true,
-                     bytes({5, 2}),
-                     bytes({1, 1}),
-                     {},
-                     20015,
-                     QStringLiteral("socks authentication failed")});
-    cases.push_back({QStringLiteral("5"),
-                     true,
-                     bytes({5, 2}),
-                     bytes({1, 0, 0}),
-                     {},
-                     20001,
-                     QStringLiteral("too much data availaible"),
-                     true});
-    cases.push_back({QStringLiteral("5"),
-                     false,
-                     bytes({5, 0}),
-                     {},
-                     bytes({4, 0, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}),
-                     20002,
-                     QStringLiteral("socks version error")});
-    cases.push_back({QStringLiteral("5"),
-                     false,
-                     bytes({5, 0}),
-                     {},
-                     bytes({5, 0, 0, 4}) + QByteArray(18, '\0'),
-                     20011,
-                     QStringLiteral("address type not supported")});
+    add("5", false, bytes({5, 255}), {}, {}, 20003,
+        QStringLiteral("authentification method not acceptable"));
+    add("5", true, bytes({5, 2}), bytes({1, 1}), {}, 20015,
+        QStringLiteral("socks authentication failed"));
+    add("5", true, bytes({5, 2}), bytes({1, 0, 0}), {}, 20001,
+        QStringLiteral("too much data availaible"), true);
+    add("5", false, bytes({5, 0}), {}, bytes({4, 0, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}), 20002,
+        QStringLiteral("socks version error"));
+    add("5", false, bytes({5, 0}), {}, bytes({5, 0, 0, 4}) + QByteArray(18, '\0'), 20011,
+        QStringLiteral("address type not supported"));
     const std::pair<int, const char *> fours[] = {{91, "request rejected or failed"},
                                                   {92, "connection refused"},
                                                   {93, "authentification failed"},
                                                   {94, "unassigned error #94"}};
     for (const auto &[code, text] : fours)
-        cases.push_back({QStringLiteral("4"),
-                         false,
-                         {},
-                         {},
-                         bytes({0, code, 0x1F, 0x90, 127, 0, 0, 1}),
-                         code == 91   ? 20016
-                         : code == 92 ? 20008
-                         : code == 93 ? 20015
-                                      : 20012,
-                         QString::fromLatin1(text)});
+        add("4", false, {}, {}, bytes({0, code, 0x1F, 0x90, 127, 0, 0, 1}),
+            code == 91   ? 20016
+            : code == 92 ? 20008
+            : code == 93 ? 20015
+                         : 20012,
+            QString::fromLatin1(text));
     for (const Case &c : cases) {
         for (bool piecewise : {false, true}) {
             if (piecewise && c.wholeOnly)
@@ -284,8 +254,7 @@ TEST_P(Socks, EveryFailureIsErrorThenConnectedThenOneClose)
             for (const ServerStep &s : send(c.reply))
                 steps.push_back(s);
             steps.push_back(hold());
-            ScriptedServer server;
-            server.addConnection(steps);
+            ScriptedServer server{steps};
             TWSocket socket;
             SocksRecorder recorder(socket);
             socket.SetSocksUsercode(QStringLiteral("u"));
@@ -329,8 +298,7 @@ TEST_P(Socks, TheServerClosingOrAnOverlongFieldFails)
          1},
     };
     for (const Case &c : cases) {
-        ScriptedServer server;
-        server.addConnection(c.steps);
+        ScriptedServer server{c.steps};
         TWSocket socket;
         SocksRecorder recorder(socket);
         socket.SetSocksUsercode(QStringLiteral("u"));
@@ -433,12 +401,7 @@ TEST_P(Socks, RefusalsOfUse)
 {
     TWSocket socket;
     auto refusal = [](const std::function<void()> &call) {
-        try {
-            call();
-        } catch (const ESocketException &e) {
-            return e.Message();
-        }
-        return QString();
+        return thrownMessage<ESocketException>(call);
     };
     EXPECT_EQ(refusal([&] { socket.SetSocksLevel(QStringLiteral("6")); }),
               QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
@@ -461,8 +424,7 @@ TEST_P(Socks, RefusalsOfUse)
                 }).startsWith(QStringLiteral("Connect: Winsock Resolve Port: Cannot convert")));
 
     // While connected (to a SOCKS server that never answers) nothing moves.
-    ScriptedServer server;
-    server.addConnection({hold()});
+    ScriptedServer server{{hold()}};
     socket.SetSocksPort(QString::number(server.port()));
     socket.Connect();
     ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
@@ -525,10 +487,7 @@ protected:
         outcome.reason = client.ReasonPhrase();
         return outcome;
     }
-    static std::vector<ServerStep> okReply()
-    {
-        return {readRequest(), sendBytes("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"), hold()};
-    }
+    static std::vector<ServerStep> okReply() { return answerOnce(okWith(""), true); }
 };
 
 TEST_P(SocksInterop, HeadThroughMicrosocksAndDante)
@@ -551,9 +510,7 @@ TEST_P(SocksInterop, HeadThroughMicrosocksAndDante)
         cases.push_back({&dante, QStringLiteral("5"), QString()});
     }
     for (const Case &c : cases) {
-        ScriptedServer origin;
-        origin.addConnection(okReply());
-        origin.addConnection(okReply());
+        ScriptedServer origin{okReply(), okReply()};
         Outcome direct;
         {
             THttpCli client;
@@ -619,8 +576,7 @@ TEST_P(SocksInterop, ClosedServerPortLeavingServerAndAbortDuringTheExchange)
     EXPECT_EQ(refused.reason, QStringLiteral("Connection refused (Error #10061)"));
 
     // A server that leaves during the exchange fails the request.
-    ScriptedServer leaving;
-    leaving.addConnection({readBytes(3), closeConnection()});
+    ScriptedServer leaving{{readBytes(3), closeConnection()}};
     Outcome left =
         head(QStringLiteral("http://127.0.0.1:8080/"), QStringLiteral("5"), leaving.port());
     ASSERT_EQ(left.done.size(), 1u);
@@ -628,8 +584,7 @@ TEST_P(SocksInterop, ClosedServerPortLeavingServerAndAbortDuringTheExchange)
     EXPECT_EQ(left.done[0].status, 404);
     EXPECT_EQ(left.socksErrors, QList<int>({20014}));
 
-    ScriptedServer stalling;
-    stalling.addConnection({readBytes(3), hold()});
+    ScriptedServer stalling{{readBytes(3), hold()}};
     THttpCli client;
     HttpRecorder recorder(client);
     int socksConnected = 0;
@@ -653,14 +608,11 @@ TEST_P(SocksInterop, TheClientsLevelSetter)
         client.SetSocksLevel(QLatin1String(level));
         EXPECT_EQ(client.SocksLevel(), QString::fromLatin1(level).toUpper());
     }
-    for (const char *level : {"6", "4b", " 5"}) {
-        try {
-            client.SetSocksLevel(QLatin1String(level));
-            ADD_FAILURE() << level;
-        } catch (const ESocketException &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Invalid socks level. Must be 4, 4A or 5."));
-        }
-    }
+    for (const char *level : {"6", "4b", " 5"})
+        EXPECT_EQ(
+            thrownMessage<ESocketException>([&] { client.SetSocksLevel(QLatin1String(level)); }),
+            QStringLiteral("Invalid socks level. Must be 4, 4A or 5."))
+            << level;
     EXPECT_EQ(client.SocksLevel(), QStringLiteral("5"));
 }
 

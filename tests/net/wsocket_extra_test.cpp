@@ -103,19 +103,10 @@ TEST_P(WSocketExtra, ListenerDupsAcceptedHandleAndServesCurl)
 TEST_P(WSocketExtra, AcceptOnASocketThatDoesNotListenIsRefused)
 {
     TWSocket socket;
-    try {
-        socket.Accept();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral("Invalid argument (#10022 in not a listening socket)"));
-    }
-    try {
-        socket.Dup(-1);
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Invalid argument (#10022 in Dup)"));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.Accept(); }),
+              QStringLiteral("Invalid argument (#10022 in not a listening socket)"));
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.Dup(-1); }),
+              QStringLiteral("Invalid argument (#10022 in Dup)"));
 }
 
 TEST_P(WSocketExtra, DatagramsBothWays)
@@ -171,18 +162,12 @@ TEST_P(WSocketExtra, RawListenReportsTheMissingOptionOrTheMissingRight)
     socket.SetAddr(QStringLiteral("127.0.0.1"));
     socket.SetPort(QStringLiteral("0"));
     socket.SetComponentOptions({wsoSIO_RCVALL});
-    try {
-        socket.Listen();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        QString text = e.Message();
-        EXPECT_TRUE(text ==
-                        QStringLiteral(
+    const QString text = thrownMessage<ESocketException>([&] { socket.Listen(); });
+    EXPECT_TRUE(text == QStringLiteral(
                             "Operation not supported on socket (#10045 in WSAIoctl(SIO_RCVALL))") ||
-                    text == QStringLiteral("Permission denied (#10013 in socket)") ||
-                    text == QStringLiteral("Operation not supported on socket (#10045 in socket)"))
-            << text.toStdString();
-    }
+                text == QStringLiteral("Permission denied (#10013 in socket)") ||
+                text == QStringLiteral("Operation not supported on socket (#10045 in socket)"))
+        << text.toStdString();
     EXPECT_EQ(socket.State(), wsClosed);
     EXPECT_EQ(socket.HSocket(), INVALID_SOCKET);
 }
@@ -256,21 +241,14 @@ TEST_P(WSocketExtra, SocketMovesToAnotherThreadAndBack)
     });
     intruder.join();
     EXPECT_EQ(refused, QStringLiteral("Cannot detach from other thread"));
-    try {
-        socket.ThreadAttach();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot attach when not detached"));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.ThreadAttach(); }),
+              QStringLiteral("Cannot attach when not detached"));
 
     socket.ThreadDetach();
     EXPECT_EQ(socket.Handle(), 0u);
-    try {
-        socket.DnsLookup(QStringLiteral("localhost"));
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("DNS Lookup: Window not assigned"));
-    }
+    EXPECT_EQ(
+        thrownMessage<ESocketException>([&] { socket.DnsLookup(QStringLiteral("localhost")); }),
+        QStringLiteral("DNS Lookup: Window not assigned"));
 
     QByteArray atWorker;
     bool workerOk = false;

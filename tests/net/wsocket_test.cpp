@@ -85,12 +85,8 @@ TEST_P(WSocket, SendWhileConnectingIsRefusedAndClosesTheSocket)
         socket.SetPort(server.portText());
         socket.Connect();
         ASSERT_EQ(socket.State(), wsConnecting);
-        try {
-            socket.Send("abc", 3);
-            ADD_FAILURE() << "no exception";
-        } catch (const ESocketException &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Socket is not connected (#10057 in Send)"));
-        }
+        EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.Send("abc", 3); }),
+                  QStringLiteral("Socket is not connected (#10057 in Send)"));
         EXPECT_EQ(socket.State(), wsClosed);
     }
     TWSocket socket;
@@ -104,8 +100,7 @@ TEST_P(WSocket, SendWhileConnectingIsRefusedAndClosesTheSocket)
     EXPECT_EQ(socket.Send("abc", 3), -1);
     EXPECT_EQ(errors, 1);
     EXPECT_EQ(socket.LastError(), 10057);
-    ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0], 10057);
+    ASSERT_EQ(closed, std::vector<int>{10057});
     EXPECT_EQ(socket.State(), wsClosed);
 }
 
@@ -258,12 +253,8 @@ TEST_P(WSocket, ChangingThePortWhileConnectedIsRefused)
     LoopbackServer server(echo);
     TWSocket socket;
     connectTo(socket, server.port());
-    try {
-        socket.SetPort(QStringLiteral("81"));
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Cannot change Port if not closed"));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.SetPort(QStringLiteral("81")); }),
+              QStringLiteral("Cannot change Port if not closed"));
     int errors = 0;
     socket.OnError = [&](TCustomWSocket *) { ++errors; };
     EXPECT_NO_THROW(socket.SetPort(QStringLiteral("82")));
@@ -384,20 +375,14 @@ TEST_P(WSocket, LookupThatCannotStartSaysSo)
     TWSocket socket;
     std::vector<int> done;
     socket.OnDnsLookupDone = [&](TCustomWSocket *, std::uint16_t e) { done.push_back(e); };
-    try {
-        socket.DnsLookup(QStringLiteral("host.test"));
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("host.test: can't start DNS lookup - No buffer "
-                                              "space available (#10055)"));
-    }
-    try {
-        socket.ReverseDnsLookup(QStringLiteral("127.0.0.1"));
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("127.0.0.1: can't start reverse DNS lookup - No "
-                                              "buffer space available (#10055)"));
-    }
+    EXPECT_EQ(
+        thrownMessage<ESocketException>([&] { socket.DnsLookup(QStringLiteral("host.test")); }),
+        QStringLiteral("host.test: can't start DNS lookup - No buffer "
+                       "space available (#10055)"));
+    EXPECT_EQ(thrownMessage<ESocketException>(
+                  [&] { socket.ReverseDnsLookup(QStringLiteral("127.0.0.1")); }),
+              QStringLiteral("127.0.0.1: can't start reverse DNS lookup - No "
+                             "buffer space available (#10055)"));
     // Nothing was left pending: cancelling reports nothing.
     socket.CancelDnsLookup();
     pumpFor(loop(), 50);
@@ -439,12 +424,8 @@ TEST_P(WSocket, InjectedSocketAndConnectFailures)
     TWSocket socket;
     socket.SetAddr(QStringLiteral("127.0.0.1"));
     socket.SetPort(QStringLiteral("80"));
-    try {
-        socket.Connect();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Too many open files (#10024 in Connect (socket))"));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.Connect(); }),
+              QStringLiteral("Too many open files (#10024 in Connect (socket))"));
 
     api.api() = api.guarded();
     api.api().connect = [](int, const sockaddr *, socklen_t) {
@@ -463,12 +444,8 @@ TEST_P(WSocket, InjectedSocketAndConnectFailures)
     socket.Close();
     socket.SetAddr(QStringLiteral("127.0.0.1"));
     socket.SetPort(QStringLiteral("80"));
-    try {
-        socket.Connect();
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Network is unreachable (#10051 in Connect)"));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { socket.Connect(); }),
+              QStringLiteral("Network is unreachable (#10051 in Connect)"));
     socket.Close();
 }
 
@@ -497,8 +474,7 @@ TEST_P(WSocket, BrokenPipeInTheMiddleOfTheQueueClosesOnce)
     connectTo(socket, server.port());
     socket.Send(pattern(20000));
     pumpFor(loop(), 100);
-    ASSERT_EQ(closed.size(), 1u);
-    EXPECT_EQ(closed[0], 10053);
+    ASSERT_EQ(closed, std::vector<int>{10053});
     EXPECT_EQ(socket.State(), wsClosed);
 }
 
@@ -841,20 +817,13 @@ TEST(WSocketNames, DottedAddresses)
     EXPECT_EQ(WSocketResolveHost(QStringLiteral("127.0.0.1")), htonl(0x7F000001));
     EXPECT_EQ(WSocketResolveHost(QStringLiteral(" 10.1.2.3 ")), htonl(0x0A010203));
     EXPECT_EQ(WSocketResolveHost(QStringLiteral("255.255.255.255")), 0xFFFFFFFFu);
-    try {
-        WSocketResolveHost(QString());
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Winsock Resolve Host: '' Invalid Hostname."));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>([&] { WSocketResolveHost(QString()); }),
+              QStringLiteral("Winsock Resolve Host: '' Invalid Hostname."));
     ResolverOverride fake([](const QString &, QStringList &) { return 11001; });
-    try {
-        WSocketResolveHost(QStringLiteral("nowhere.example"));
-        ADD_FAILURE() << "no exception";
-    } catch (const ESocketException &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Winsock Resolve Host: Cannot convert host address "
-                                              "'nowhere.example' - Host not found (#11001)"));
-    }
+    EXPECT_EQ(thrownMessage<ESocketException>(
+                  [&] { WSocketResolveHost(QStringLiteral("nowhere.example")); }),
+              QStringLiteral("Winsock Resolve Host: Cannot convert host address "
+                             "'nowhere.example' - Host not found (#11001)"));
 }
 
 TEST(WSocketNames, LocalHostNameIsTerminated)
