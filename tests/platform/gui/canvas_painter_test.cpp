@@ -43,32 +43,18 @@ QString runs(const QImage &img, int y, int x0, int x1)
     return out.join(QStringLiteral(", "));
 }
 
-// Columns that hold dark ink between rows y0 and y1 (excluded).
-std::pair<int, int> inkColumns(const QImage &img, int y0, int y1)
+// First and last columns (or rows, across) that hold dark ink between rows
+// (or columns) a0 and a1, excluded.
+std::pair<int, int> inkSpan(const QImage &img, int a0, int a1, bool across)
 {
     int first = -1;
     int last = -1;
-    for (int x = 0; x < img.width(); ++x)
-        for (int y = y0; y < y1; ++y)
-            if (dark(img, x, y)) {
+    for (int i = 0; i < (across ? img.height() : img.width()); ++i)
+        for (int a = a0; a < a1; ++a)
+            if (across ? dark(img, a, i) : dark(img, i, a)) {
                 if (first < 0)
-                    first = x;
-                last = x;
-                break;
-            }
-    return {first, last};
-}
-
-std::pair<int, int> inkRows(const QImage &img, int x0, int x1)
-{
-    int first = -1;
-    int last = -1;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = x0; x < x1; ++x)
-            if (dark(img, x, y)) {
-                if (first < 0)
-                    first = y;
-                last = y;
+                    first = i;
+                last = i;
                 break;
             }
     return {first, last};
@@ -264,7 +250,7 @@ TEST(CanvasPainter, ClipRectRegionSaveAndRestore)
     EXPECT_EQ(at(img, 26, 1), QColor(Qt::red));
     EXPECT_EQ(at(img, 5, 25), QColor(Qt::white)); // restored clip held the fill out
     EXPECT_EQ(at(img, 41, 1), QColor(Qt::black));
-    const auto cols = inkColumns(img, 30, 50);
+    const auto cols = inkSpan(img, 30, 50, false);
     EXPECT_GE(cols.first, 40);
     EXPECT_LE(cols.second, 44);
 }
@@ -322,7 +308,7 @@ TEST(CanvasPainter, DrawnTextIsAsWideAsMeasured)
         c.textOut(5, 5, QString(40, u'i'));
     }
     EXPECT_EQ(width, 120);
-    const auto cols = inkColumns(img, 0, 30);
+    const auto cols = inkSpan(img, 0, 30, false);
     EXPECT_GE(cols.first, 5);
     EXPECT_GE(cols.second, 5 + 39 * 3);
     EXPECT_LT(cols.second, 5 + 40 * 3);
@@ -384,8 +370,8 @@ TEST(CanvasPainter, TextReachingPastItsClipIsCutThereOnly)
         c.textRect(rectLTRB(0, 0, 120, 30), 5, 5, text);
     }
     // Cut at x = 31, whole before it; a clip that holds the text changes nothing.
-    EXPECT_EQ(inkColumns(cut, 0, 30).second, 30);
-    EXPECT_GT(inkColumns(free, 0, 30).second, 60);
+    EXPECT_EQ(inkSpan(cut, 0, 30, false).second, 30);
+    EXPECT_GT(inkSpan(free, 0, 30, false).second, 60);
     EXPECT_EQ(cut.copy(0, 0, 31, 30), free.copy(0, 0, 31, 30));
     EXPECT_EQ(roomy, free);
 }
@@ -466,7 +452,7 @@ TEST(CanvasPainter, TextSitsAtTheTopOfItsCell)
         c.textOut(80, 100, QStringLiteral("ab"));
     }
     // H stands on the baseline: top + ascent (12).
-    const auto rows = inkRows(img, 10, 30);
+    const auto rows = inkSpan(img, 10, 30, true);
     EXPECT_EQ(rows.second, 10 + 12 - 1);
     EXPECT_GE(rows.first, 10 + 2);
     const QColor yellow(255, 255, 0);
