@@ -3,6 +3,7 @@
 #include "platform/canvas/qpaintercanvas.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -65,6 +66,15 @@ FrFont arial13()
     FrFont f;
     f.height = -13;
     return f;
+}
+
+// Draws on img in Arial 13 with no background brush.
+void withText(QImage &img, const std::function<void(QPainterCanvas &)> &draw)
+{
+    QPainterCanvas c(&img);
+    c.setFont(arial13());
+    c.setBrushClear();
+    draw(c);
 }
 
 } // namespace
@@ -300,13 +310,10 @@ TEST(CanvasPainter, DrawnTextIsAsWideAsMeasured)
     // Forty narrow letters: fractional advances would end 4 pixels short.
     QImage img = blank(200, 30);
     int width = 0;
-    {
-        QPainterCanvas c(&img);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(img, [&](QPainterCanvas &c) {
         width = c.textWidth(QString(40, u'i'));
         c.textOut(5, 5, QString(40, u'i'));
-    }
+    });
     EXPECT_EQ(width, 120);
     const auto cols = inkSpan(img, 0, 30, false);
     EXPECT_GE(cols.first, 5);
@@ -320,10 +327,7 @@ TEST(CanvasPainter, TextPlacesEachCharacterAtItsMeasuredAdvance)
     QImage whole = blank(260, 30);
     QImage pieces = blank(260, 30);
     QList<int> placed;
-    {
-        QPainterCanvas c(&whole);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(whole, [&](QPainterCanvas &c) {
         c.setTextCharacterExtra(2);
         placed = c.placedAdvances(text);
         c.textOut(3, 4, text);
@@ -331,17 +335,14 @@ TEST(CanvasPainter, TextPlacesEachCharacterAtItsMeasuredAdvance)
         for (int a : placed)
             total += a;
         EXPECT_EQ(total, c.textWidth(text));
-    }
-    {
-        QPainterCanvas c(&pieces);
-        c.setFont(arial13());
-        c.setBrushClear();
+    });
+    withText(pieces, [&](QPainterCanvas &c) {
         int x = 3;
         for (qsizetype i = 0; i < text.size(); ++i) {
             c.textOut(x, 4, text.mid(i, 1));
             x += placed[i];
         }
-    }
+    });
     EXPECT_EQ(whole, pieces);
 }
 
@@ -351,24 +352,9 @@ TEST(CanvasPainter, TextReachingPastItsClipIsCutThereOnly)
     QImage cut = blank(120, 30);
     QImage free = blank(120, 30);
     QImage roomy = blank(120, 30);
-    {
-        QPainterCanvas c(&cut);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textRect(rectLTRB(5, 5, 31, 25), 5, 5, text);
-    }
-    {
-        QPainterCanvas c(&free);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textOut(5, 5, text);
-    }
-    {
-        QPainterCanvas c(&roomy);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textRect(rectLTRB(0, 0, 120, 30), 5, 5, text);
-    }
+    withText(cut, [&](QPainterCanvas &c) { c.textRect(rectLTRB(5, 5, 31, 25), 5, 5, text); });
+    withText(free, [&](QPainterCanvas &c) { c.textOut(5, 5, text); });
+    withText(roomy, [&](QPainterCanvas &c) { c.textRect(rectLTRB(0, 0, 120, 30), 5, 5, text); });
     // Cut at x = 31, whole before it; a clip that holds the text changes nothing.
     EXPECT_EQ(inkSpan(cut, 0, 30, false).second, 30);
     EXPECT_GT(inkSpan(free, 0, 30, false).second, 60);
@@ -412,22 +398,14 @@ TEST(CanvasPainter, JustificationMovesTheWordsAfterEachBlank)
     const QString text = QStringLiteral("ab cd");
     QImage plain = blank(120, 30);
     QImage spread = blank(120, 30);
-    {
-        QPainterCanvas c(&plain);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textOut(2, 2, text);
-    }
+    withText(plain, [&](QPainterCanvas &c) { c.textOut(2, 2, text); });
     int split = 0;
-    {
-        QPainterCanvas c(&spread);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(spread, [&](QPainterCanvas &c) {
         split = 2 + c.textWidth(u"ab ");
         c.setTextJustification(10, 1);
         c.textOut(2, 2, text);
         EXPECT_EQ(c.placedAdvances(text)[2], c.measurer().advance(c.font(), u' ') + 10);
-    }
+    });
     EXPECT_EQ(plain.copy(0, 0, split, 30), spread.copy(0, 0, split, 30));
     EXPECT_EQ(plain.copy(split, 0, 60, 30), spread.copy(split + 10, 0, 60, 30));
 }
@@ -436,10 +414,7 @@ TEST(CanvasPainter, TextSitsAtTheTopOfItsCell)
 {
     QImage img = blank(120, 120);
     int width = 0;
-    {
-        QPainterCanvas c(&img);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(img, [&](QPainterCanvas &c) {
         c.textOut(10, 10, QStringLiteral("H"));
         // Opaque background: the whole cell takes the brush colour.
         c.setBrushColor(rgb(255, 255, 0));
@@ -450,7 +425,7 @@ TEST(CanvasPainter, TextSitsAtTheTopOfItsCell)
         // of x and above y.
         c.setFont(arial13().rotated());
         c.textOut(80, 100, QStringLiteral("ab"));
-    }
+    });
     // H stands on the baseline: top + ascent (12).
     const auto rows = inkSpan(img, 10, 30, true);
     EXPECT_EQ(rows.second, 10 + 12 - 1);
