@@ -71,8 +71,6 @@ protected:
         view.tool = tag;
         g().toolPressed(tag, keep);
     }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
-    static QRect geometry(const TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
     TfrView *last() const { return page->Objects.back().get(); }
     void onlyHandles(const char *what)
     {
