@@ -149,11 +149,6 @@ TEST_P(UnreadableSettingsTest, AreSaidAndNeverWritten)
 
 INSTANTIATE_TEST_SUITE_P(PermissionOrFolder, UnreadableSettingsTest, ::testing::Bool());
 
-} // namespace
-
-namespace
-{
-
 class FixtureTest : public vorn_test::ProgramFolderTest
 {
 };

@@ -50,7 +50,6 @@ protected:
         v->SetBounds(10, 200, 100, 0);
         return static_cast<report::TfrLineView *>(page->Add(std::move(v)));
     }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
 
     std::optional<AttributeCommands> attrs;
 };

@@ -37,12 +37,6 @@ QByteArray golden(const QString &name, const QByteArray &actual)
 class ClipboardTest : public DesignerFixture
 {
 protected:
-    // Memos of the size most tests use.
-    TfrMemoView *idMemo(const QString &name, int x, int y, int dx = 40, int dy = 18,
-                        TfrPage *on = nullptr)
-    {
-        return memo(name, x, y, dx, dy, on);
-    }
     TfrBandView *idBand(int type, int y, const QString &name)
     {
         TfrBandView *b = band(type, y, 20, name);
@@ -70,8 +64,8 @@ protected:
 
 TEST_F(ClipboardTest, PasteOnAnUnscrolledPageKeepsTheShapeAtTheCornerUnderNewNames)
 {
-    TfrMemoView *m1 = idMemo(QStringLiteral("Memo1"), 40, 50);
-    TfrMemoView *m2 = idMemo(QStringLiteral("Memo2"), 100, 80);
+    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 40, 50);
+    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 100, 80);
     m2->Memo = {QStringLiteral("[Clients.\"Nom\"]")};
     select({m1, m2});
     core->CopySelection();
@@ -110,7 +104,7 @@ TEST_F(ClipboardTest, BandsOfAKindThatStandsOnceAreNotPastedTwice)
 {
     TfrBandView *header = idBand(btPageHeader, 0, QStringLiteral("PageHeader1"));
     TfrBandView *data = idBand(btMasterData, 40, QStringLiteral("MasterData1"));
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 8, 44);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 8, 44);
     select({header, data, m});
     core->CopySelection();
     core->Paste();
@@ -138,8 +132,8 @@ TEST_F(ClipboardTest, BandsOfAKindThatStandsOnceAreNotPastedTwice)
 
 TEST_F(ClipboardTest, SelectedBandGivesEveryPastedTopAndLeavesNoBandSelected)
 {
-    TfrMemoView *m1 = idMemo(QStringLiteral("Memo1"), 40, 50);
-    TfrMemoView *m2 = idMemo(QStringLiteral("Memo2"), 100, 80);
+    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 40, 50);
+    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 100, 80);
     select({m1, m2});
     core->CopySelection();
     TfrBandView *first = idBand(btMasterData, 120, QStringLiteral("MasterData1"));
@@ -164,8 +158,8 @@ TEST_F(ClipboardTest, SelectedBandGivesEveryPastedTopAndLeavesNoBandSelected)
 
 TEST_F(ClipboardTest, ScrolledPageTakesTheGridPointAtTheScrollPosition)
 {
-    TfrMemoView *m1 = idMemo(QStringLiteral("Memo1"), 40, 50);
-    TfrMemoView *m2 = idMemo(QStringLiteral("Memo2"), 100, 80);
+    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 40, 50);
+    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 100, 80);
     select({m1, m2});
     core->CopySelection();
     core->state.Settings.GridSize = 8;
@@ -185,8 +179,8 @@ TEST_F(ClipboardTest, ScrolledPageTakesTheGridPointAtTheScrollPosition)
 
 TEST_F(ClipboardTest, FarAwayObjectsComeToTheCornerToo)
 {
-    TfrMemoView *m1 = idMemo(QStringLiteral("Memo1"), 40000, 50000);
-    TfrMemoView *m2 = idMemo(QStringLiteral("Memo2"), 40100, 50020);
+    TfrMemoView *m1 = memo(QStringLiteral("Memo1"), 40000, 50000);
+    TfrMemoView *m2 = memo(QStringLiteral("Memo2"), 40100, 50020);
     select({m1, m2});
     core->CopySelection();
     core->Paste();
@@ -198,7 +192,7 @@ TEST_F(ClipboardTest, FarAwayObjectsComeToTheCornerToo)
 
 TEST_F(ClipboardTest, NoInsertRestrictionPastesNothing)
 {
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 40, 50);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 40, 50);
     select({m});
     core->CopySelection();
     designerWindow->modified = false;
@@ -212,7 +206,7 @@ TEST_F(ClipboardTest, NoInsertRestrictionPastesNothing)
 
 TEST_F(ClipboardTest, SecondDesignerPastesWhatTheFirstCopied)
 {
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 40, 50);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 40, 50);
     m->Memo = {QStringLiteral("Convocation")};
     select({m});
     core->CopySelection();
@@ -334,7 +328,7 @@ TEST_F(ClipboardTest, CopiedMemoRecordIsPinned)
 
 TEST_F(ClipboardTest, DamagedRecordsAreDroppedAndLeaveNoErrorBehind)
 {
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 40, 50);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 40, 50);
     select({m});
     core->CopySelection();
     const QByteArray good = clipboard()[0];
@@ -358,7 +352,7 @@ TEST_F(ClipboardTest, ThousandsOfPastedObjectsAllGetFreeNames)
 {
     constexpr int n = 5000;
     for (int i = 0; i < n; ++i)
-        idMemo(QStringLiteral("Memo%1").arg(i + 1), i % 50, i / 50);
+        memo(QStringLiteral("Memo%1").arg(i + 1), i % 50, i / 50);
     core->state.SelectAllObjects();
     core->CopySelection();
     core->Paste();

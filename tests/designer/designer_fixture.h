@@ -110,7 +110,7 @@ protected:
     }
 
     // Objects added to a page (the current one by default).
-    report::TfrMemoView *memo(const QString &name, int x, int y, int dx, int dy,
+    report::TfrMemoView *memo(const QString &name, int x, int y, int dx = 40, int dy = 18,
                               report::TfrPage *on = nullptr)
     {
         auto v = std::make_unique<report::TfrMemoView>();
@@ -147,6 +147,27 @@ protected:
         rep->SaveToStream(s);
         return s.data();
     }
+    // The report saved and loaded again, as a preview rebuilds it: every
+    // object comes back with a new ID.
+    void reload()
+    {
+        report::FrMemoryStream snapshot;
+        rep->SaveToStream(snapshot);
+        snapshot.seek(0);
+        rep->LoadFromStream(snapshot);
+        page = rep->Pages().GetPage(0);
+        designerWindow->Page = page;
+    }
+    // The names of the objects of a page (the current one by default).
+    QStringList names(const report::TfrPage *on = nullptr) const
+    {
+        QStringList out;
+        for (const auto &v : (on ? on : page)->Objects)
+            out << v->Name;
+        return out;
+    }
+    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
+    static QRect geometry(const report::TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
 
     platform::FixedAdvanceMeasurer measurer{7, 4};
     std::optional<vorn_test::SeamFakes> fakes;

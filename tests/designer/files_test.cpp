@@ -58,7 +58,6 @@ protected:
         core->state.storeModified(true);
         return m;
     }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
     void command(const char *handler)
     {
         core->state.Requests.commands.at(QString::fromLatin1(handler))();

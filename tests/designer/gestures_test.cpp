@@ -71,9 +71,14 @@ protected:
         view.tool = tag;
         g().toolPressed(tag, keep);
     }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
-    static QRect geometry(const TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
     TfrView *last() const { return page->Objects.back().get(); }
+    void onlyHandles(const char *what)
+    {
+        core->surface.drawSelection(1);
+        EXPECT_TRUE(core->surface.overlay().empty())
+            << what << ": " << core->surface.overlay().size() << " marks";
+        core->surface.drawSelection(1);
+    }
 };
 
 // ------------------------------------------------------------------ insertion
@@ -489,10 +494,7 @@ TEST_F(GesturesTest, MovesStayWithinTheGeometryRange)
     TfrMemoView *m = memo(QStringLiteral("Memo1"), kFrMaxGeometry - 40, 10, 30, 30);
     select({m});
     view.visible = QRect(kFrMaxGeometry - 100, 0, 50, 50);
-    hover(kFrMaxGeometry - 25, 25);
-    press(kFrMaxGeometry - 25, 25);
-    dragTo(kFrMaxGeometry + 100, 25);
-    release(kFrMaxGeometry + 100, 25);
+    drag(kFrMaxGeometry - 25, 25, kFrMaxGeometry + 100, 25);
     EXPECT_EQ(m->x, kFrMaxGeometry);
 }
 
@@ -706,10 +708,7 @@ TEST_F(GesturesTest, ScalingAGroupDoublesItAndLeavesAFlatAxisAlone)
     TfrMemoView *b = memo(QStringLiteral("Memo2"), 140, 120, 60, 30);
     select({a, b});
     core->state.computeGroupRect();
-    hover(200, 150);
-    press(200, 150);
-    dragTo(300, 200);
-    release(300, 200);
+    drag(200, 150, 300, 200);
     EXPECT_EQ(geometry(a), QRect(100, 100, 80, 40));
     EXPECT_EQ(geometry(b), QRect(180, 140, 120, 60));
     // Two objects on one vertical line: no width to scale by.
@@ -725,9 +724,7 @@ TEST_F(GesturesTest, ScalingAGroupDoublesItAndLeavesAFlatAxisAlone)
     core->state.computeGroupRect();
     hover(400, 150);
     ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
-    press(400, 150);
-    dragTo(410, 200);
-    release(410, 200);
+    drag(400, 150, 410, 200);
     EXPECT_EQ(geometry(c), QRect(400, 100, 0, 40));
     EXPECT_EQ(geometry(d), QRect(400, 160, 0, 40));
 }
@@ -743,32 +740,22 @@ TEST_F(GesturesTest, SharedBorderMovesUnlessAnObjectWouldVanish)
     ASSERT_EQ(view.cursor, SurfaceCursor::HorizontalSplit);
     EXPECT_EQ(g().SplitLeft, a);
     EXPECT_EQ(g().SplitRight, b);
-    press(151, 110);
-    dragTo(171, 115);
-    release(171, 115);
+    drag(151, 110, 171, 115);
     EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
     EXPECT_EQ(geometry(b), QRect(170, 100, 20, 20));
     // From the left object's side of the border, past the right one's end.
     hover(169, 110);
     ASSERT_EQ(view.cursor, SurfaceCursor::HorizontalSplit);
-    press(169, 110);
-    dragTo(189, 110);
-    release(189, 110);
+    drag(169, 110, 189, 110);
     EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
     EXPECT_EQ(geometry(b), QRect(170, 100, 20, 20));
     // Past the left one's start.
-    hover(171, 110);
-    press(171, 110);
-    dragTo(101, 110);
-    release(101, 110);
+    drag(171, 110, 101, 110);
     EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
     EXPECT_EQ(geometry(b), QRect(170, 100, 20, 20));
     // "Don't move" on the right one holds the border.
     b->Restrictions = frrfDontMove;
-    hover(171, 110);
-    press(171, 110);
-    dragTo(161, 110);
-    release(161, 110);
+    drag(171, 110, 161, 110);
     EXPECT_EQ(geometry(a), QRect(100, 100, 70, 20));
 }
 
@@ -859,9 +846,7 @@ TEST_F(GesturesTest, ThousandsOfSelectedObjectsMoveAndScale)
     // The group (20, 30)-(720, 740) doubled by its corner.
     hover(720, 740);
     ASSERT_EQ(view.cursor, SurfaceCursor::SizeNWSE);
-    press(720, 740);
-    dragTo(1420, 1450);
-    release(1420, 1450);
+    drag(720, 740, 1420, 1450);
     EXPECT_EQ(geometry(page->Object(0)), QRect(20, 30, 20, 20));
     EXPECT_EQ(geometry(page->Object(4999)), QRect(600, 1450, 20, 20));
 }
@@ -872,12 +857,6 @@ TEST_F(GesturesTest, ThousandsOfSelectedObjectsMoveAndScale)
 // else: no rectangle, line or handle left over by an unpaired XOR.
 TEST_F(GesturesTest, EveryGestureLeavesOnlyTheHandlesOfTheSelection)
 {
-    auto onlyHandles = [&](const char *what) {
-        core->surface.drawSelection(1);
-        EXPECT_TRUE(core->surface.overlay().empty())
-            << what << ": " << core->surface.overlay().size() << " marks";
-        core->surface.drawSelection(1);
-    };
     settings().GridAlign = false;
     settings().EditAfterInsert = false;
     core->state.Requests.bandType = [](bool) { return std::optional<int>(btMasterData); };
@@ -969,12 +948,6 @@ TEST_F(GesturesTest, EveryGestureLeavesOnlyTheHandlesOfTheSelection)
 // scrolls under a drag.
 TEST_F(GesturesTest, FocusRectanglesComeAndGoInPairs)
 {
-    auto onlyHandles = [&](const char *what) {
-        core->surface.drawSelection(1);
-        EXPECT_TRUE(core->surface.overlay().empty())
-            << what << ": " << core->surface.overlay().size() << " marks";
-        core->surface.drawSelection(1);
-    };
     settings().GridAlign = false;
     settings().Selection = 0;
     band(btMasterData, 100, 60, QStringLiteral("MasterData1"));

@@ -153,7 +153,6 @@ protected:
         rows.Prop(i).ValueText = text;
         return link().PropertyModified(rows, i);
     }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
     vorn_test::ScriptedDialogs &dialogs() { return fakes->dialogs; }
 };
 

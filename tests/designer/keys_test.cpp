@@ -17,15 +17,6 @@ protected:
         core->keys.FormKeyDown(key, modifiers);
         return key;
     }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
-    QStringList names() const
-    {
-        QStringList out;
-        for (const auto &v : page->Objects)
-            out << v->Name;
-        return out;
-    }
-    static QRect geometry(const TfrView *v) { return QRect(v->x, v->y, v->dx, v->dy); }
     // Every tag the attribute command was run with.
     void recordAttributeCommands()
     {
@@ -478,12 +469,7 @@ TEST_F(KeysTest, DeletingAChildBandClearsTheReferencesToItAndUndoGivesThemBack)
         }
         if (c.how == DeleteAndPreview) {
             core->templateAboutToRebuild();
-            FrMemoryStream snapshot;
-            rep->SaveToStream(snapshot);
-            snapshot.seek(0);
-            rep->LoadFromStream(snapshot);
-            page = rep->Pages().GetPage(0);
-            designerWindow->Page = page;
+            reload();
             core->templateRebuilt();
         }
         EXPECT_EQ(names().join(u','), c.names.join(u',')) << c.what;

@@ -249,7 +249,6 @@ protected:
         a4WithMargins(*page);
     }
     bool run(int n) { return AlignCommands(*core).run(n); }
-    int undoCount() const { return core->undo.count(UndoManager::UndoBuffer); }
 };
 
 TEST_F(AlignTest, EachButtonMovesTheOthersOnTheReference)

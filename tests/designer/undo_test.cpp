@@ -15,27 +15,13 @@ using namespace report;
 class UndoTest : public DesignerFixture
 {
 protected:
-    // Memos of the size most tests use.
-    TfrMemoView *idMemo(const QString &name, int x, int y, int dx = 40, int dy = 18,
-                        TfrPage *on = nullptr)
-    {
-        return memo(name, x, y, dx, dy, on);
-    }
-    QStringList names(const TfrPage *p = nullptr) const
-    {
-        QStringList list;
-        for (const auto &v : (p ? p : page)->Objects)
-            list << v->Name;
-        return list;
-    }
     UndoManager &undo() { return core->undo; }
-    int undoCount() { return undo().count(UndoManager::UndoBuffer); }
     int redoCount() { return undo().count(UndoManager::RedoBuffer); }
 };
 
 TEST_F(UndoTest, HundredAndFirstEntryDropsTheOldestAndUndoStopsAtTheFormerSecond)
 {
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 0, 0);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0);
     select({m});
     for (int i = 0; i <= UndoManager::kCapacity; ++i) {
         m->x = i; // entry i holds x = i
@@ -58,10 +44,10 @@ TEST_F(UndoTest, HundredAndFirstEntryDropsTheOldestAndUndoStopsAtTheFormerSecond
 
 TEST_F(UndoTest, InsertUndoRedoBringsBackTheSameObjectsInTheirPlaces)
 {
-    idMemo(QStringLiteral("Memo1"), 0, 0);
-    TfrMemoView *a = idMemo(QStringLiteral("Memo2"), 10, 10);
-    idMemo(QStringLiteral("Memo3"), 20, 20);
-    TfrMemoView *b = idMemo(QStringLiteral("Memo4"), 30, 30);
+    memo(QStringLiteral("Memo1"), 0, 0);
+    TfrMemoView *a = memo(QStringLiteral("Memo2"), 10, 10);
+    memo(QStringLiteral("Memo3"), 20, 20);
+    TfrMemoView *b = memo(QStringLiteral("Memo4"), 30, 30);
     a->Memo = {QStringLiteral("[Clients.\"Nom\"]")};
     const qint32 idA = a->ID, idB = b->ID;
     select({a, b});
@@ -90,8 +76,8 @@ TEST_F(UndoTest, InsertUndoRedoBringsBackTheSameObjectsInTheirPlaces)
 TEST_F(UndoTest, EntriesWaitForTheirPage)
 {
     TfrPage *second = rep->Pages().Add();
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 8, 8);
-    idMemo(QStringLiteral("Memo2"), 8, 8, 40, 18, second);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 8, 8);
+    memo(QStringLiteral("Memo2"), 8, 8, 40, 18, second);
     select({m});
     undo().RecordUndo(ukEdited);
     m->x = 100;
@@ -113,10 +99,10 @@ TEST_F(UndoTest, EntriesWaitForTheirPage)
 
 TEST_F(UndoTest, OrderChangesUndoExactlyWithObjectsThatOtherwiseEscapeUndo)
 {
-    TfrMemoView *a = idMemo(QStringLiteral("A"), 0, 0);
-    TfrMemoView *b = idMemo(QStringLiteral("B"), 0, 0);
-    idMemo(QStringLiteral("C"), 0, 0);
-    TfrMemoView *d = idMemo(QStringLiteral("D"), 0, 0);
+    TfrMemoView *a = memo(QStringLiteral("A"), 0, 0);
+    TfrMemoView *b = memo(QStringLiteral("B"), 0, 0);
+    memo(QStringLiteral("C"), 0, 0);
+    TfrMemoView *d = memo(QStringLiteral("D"), 0, 0);
     b->Flags |= kFlagNoUndo;
     d->Flags |= kFlagNoUndo;
     select({a});
@@ -136,9 +122,9 @@ TEST_F(UndoTest, OrderChangesUndoExactlyWithObjectsThatOtherwiseEscapeUndo)
 
 TEST_F(UndoTest, OrderEntryWithAnObjectGoneNeitherLosesNorDoublesTheOthers)
 {
-    idMemo(QStringLiteral("A"), 0, 0);
-    idMemo(QStringLiteral("B"), 0, 0);
-    idMemo(QStringLiteral("C"), 0, 0);
+    memo(QStringLiteral("A"), 0, 0);
+    memo(QStringLiteral("B"), 0, 0);
+    memo(QStringLiteral("C"), 0, 0);
     undo().RecordUndo(ukOrderChanged);
     // Send C to the back, then B goes without an entry (a rebuilt page, a
     // script): C's recorded place now lies past the end.
@@ -156,7 +142,7 @@ TEST_F(UndoTest, OrderEntryWithAnObjectGoneNeitherLosesNorDoublesTheOthers)
 
 TEST_F(UndoTest, UndoAndRedoOfAnEditRestoreEveryStoredByte)
 {
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 8, 16, 96, 18);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 8, 16, 96, 18);
     m->Memo = {QStringLiteral("Total : [Somme]")};
     m->Font.Name = QStringLiteral("Arial");
     m->Font.Size = 10;
@@ -203,7 +189,7 @@ TEST_F(UndoTest, UndoAndRedoOfAnEditRestoreEveryStoredByte)
 
 TEST_F(UndoTest, NothingSelectedStillSetsModifiedAndForgetsRedo)
 {
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 8, 8);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 8, 8);
     select({m});
     undo().RecordUndo(ukEdited);
     core->Undo();
@@ -227,9 +213,9 @@ TEST_F(UndoTest, NothingSelectedStillSetsModifiedAndForgetsRedo)
 
 TEST_F(UndoTest, DeleteRecordsOnlyWhatItRemovesAndUndoMakesNoDuplicate)
 {
-    TfrMemoView *a = idMemo(QStringLiteral("Memo1"), 0, 0);
-    TfrMemoView *b = idMemo(QStringLiteral("Memo2"), 0, 20);
-    TfrMemoView *c = idMemo(QStringLiteral("Memo3"), 0, 40);
+    TfrMemoView *a = memo(QStringLiteral("Memo1"), 0, 0);
+    TfrMemoView *b = memo(QStringLiteral("Memo2"), 0, 20);
+    TfrMemoView *c = memo(QStringLiteral("Memo3"), 0, 40);
     b->Restrictions = frrfDontDelete;
     select({a, b, c});
     // What the delete command does: record the removable ones, remove them.
@@ -262,7 +248,7 @@ TEST_F(UndoTest, DeleteRecordsOnlyWhatItRemovesAndUndoMakesNoDuplicate)
 
 TEST_F(UndoTest, DeletedCopyIsNotInsertedOverItsLivingObject)
 {
-    TfrMemoView *a = idMemo(QStringLiteral("Memo1"), 0, 0);
+    TfrMemoView *a = memo(QStringLiteral("Memo1"), 0, 0);
     select({a});
     // An entry that records the object although it stays on the page.
     undo().RecordUndo(ukDeleted);
@@ -272,8 +258,8 @@ TEST_F(UndoTest, DeletedCopyIsNotInsertedOverItsLivingObject)
 
 TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
 {
-    idMemo(QStringLiteral("Memo1"), 0, 0);
-    TfrMemoView *inserted = idMemo(QStringLiteral("Memo2"), 40, 40);
+    memo(QStringLiteral("Memo1"), 0, 0);
+    TfrMemoView *inserted = memo(QStringLiteral("Memo2"), 40, 40);
     select({inserted});
     undo().RecordUndo(ukInserted);
     TfrMemoView *edited = static_cast<TfrMemoView *>(page->Object(0));
@@ -282,18 +268,9 @@ TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
     edited->x = 77;
     const qint32 oldID = inserted->ID;
 
-    // The template is saved and loaded again, as a preview or a prepared page
-    // edit does: every object comes back with a new ID.
-    auto rebuild = [&] {
-        FrMemoryStream snapshot;
-        rep->SaveToStream(snapshot);
-        snapshot.seek(0);
-        rep->LoadFromStream(snapshot);
-        page = rep->Pages().GetPage(0);
-        designerWindow->Page = page;
-    };
+    // Saved and loaded again, as a preview or a prepared page edit does.
     core->templateAboutToRebuild();
-    rebuild();
+    reload();
     core->templateRebuilt();
     ASSERT_EQ(names().join(u','), QStringLiteral("Memo1,Memo2"));
     ASSERT_NE(page->Object(1)->ID, oldID);
@@ -308,7 +285,7 @@ TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
 
     // Without a note of the places, or with a page whose count changed, the
     // history cannot be trusted and goes.
-    rebuild();
+    reload();
     core->templateRebuilt();
     EXPECT_EQ(undoCount() + redoCount(), 0);
 
@@ -316,7 +293,7 @@ TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
     undo().RecordUndo(ukEdited);
     core->templateAboutToRebuild();
     page->Delete(1);
-    rebuild();
+    reload();
     core->templateRebuilt();
     EXPECT_EQ(undoCount(), 0);
 
@@ -325,7 +302,7 @@ TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
     undo().RecordUndo(ukEdited);
     core->templateAboutToRebuild();
     undo().RecordUndo(ukEdited);
-    rebuild();
+    reload();
     core->templateRebuilt();
     EXPECT_EQ(undoCount(), 0);
 
@@ -334,7 +311,7 @@ TEST_F(UndoTest, RebuiltTemplateKeepsItsHistoryByPlace)
     undo().RecordUndo(ukEdited);
     core->templateAboutToRebuild();
     core->Undo();
-    rebuild();
+    reload();
     core->templateRebuilt();
     EXPECT_EQ(undoCount() + redoCount(), 0);
 }
@@ -352,7 +329,7 @@ public:
 TEST_F(UndoTest, SelectedDataComponentRefreshesTheFieldsWindow)
 {
     int refreshes = 0;
-    TfrMemoView *m = idMemo(QStringLiteral("Memo1"), 0, 0);
+    TfrMemoView *m = memo(QStringLiteral("Memo1"), 0, 0);
     select({m});
     undo().RecordUndo(ukEdited); // no slot: nothing to call
     core->state.Requests.dbFieldsRefresh = [&] { ++refreshes; };

@@ -92,9 +92,10 @@ protected:
     {
         return dynamic_cast<TfrDesignerForm *>(report::frObjects().frCurrentDesigner);
     }
-    // Runs body inside the modal designer, then closes it with Exit; returns
-    // what DesignReport returned.
-    int design(const std::function<void(TfrDesignerForm &)> &body)
+    // Runs body inside the designer window that open shows, then closes it
+    // with Exit; false when it was not shown.
+    bool inside(const std::function<void(TfrDesignerForm &)> &body,
+                const std::function<void()> &open)
     {
         bool ran = false;
         QTimer::singleShot(0, [&] {
@@ -109,26 +110,21 @@ protected:
             if (f->isVisible())
                 f->ExitBClick();
         });
-        const int result = rep->DesignReport();
+        open();
         EXPECT_TRUE(ran) << "the designer was not shown";
+        return ran;
+    }
+    // The modal designer; returns what DesignReport returned.
+    int design(const std::function<void(TfrDesignerForm &)> &body)
+    {
+        int result = 0;
+        inside(body, [&] { result = rep->DesignReport(); });
         return result;
     }
-
-    // Runs body inside the editor of prepared page n (DesignReport's window
-    // in mode 0), then closes it with Exit; false when it was not shown.
+    // The editor of prepared page n (DesignReport's window in mode 0).
     bool editPrepared(const std::function<void(TfrDesignerForm &)> &body, int n = 0)
     {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            TfrDesignerForm *f = current();
-            ASSERT_NE(f, nullptr);
-            ran = true;
-            body(*f);
-            if (f->isVisible())
-                f->ExitBClick();
-        });
-        rep->EditPreparedPage(n);
-        return ran;
+        return inside(body, [&] { rep->EditPreparedPage(n); });
     }
 
     // A mouse event sent straight to the widget (widget coordinates).

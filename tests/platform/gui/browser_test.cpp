@@ -94,11 +94,14 @@ TEST(WebBrowser, PagesWhateverTheirNameAndEncoding)
 class FenetreNavigateur : public platform::TForm
 {
 public:
-    FenetreNavigateur() : TForm(QStringLiteral("F"))
+    // A first tab of the given title, the browser on the second.
+    explicit FenetreNavigateur(const QString &name = QStringLiteral("F"),
+                               const QString &premier = QStringLiteral("**"))
+        : TForm(name)
     {
         onglets = new QTabWidget(this);
         (new QVBoxLayout(this))->addWidget(onglets);
-        onglets->addTab(new QWidget, QStringLiteral("**"));
+        onglets->addTab(new QWidget, premier);
         navigateur = new platform::TWebBrowser(QStringLiteral("WebBrowser1"));
         onglets->addTab(navigateur, QStringLiteral("Internet"));
         resize(600, 400);
@@ -129,20 +132,10 @@ TEST(WebBrowser, AWindowsActivationMayShowItsBrowser)
 
 // A window whose activation shows its first tab, as the entries window does;
 // the browser is on another tab.
-class FenetreOnglets : public platform::TForm
+class FenetreOnglets : public FenetreNavigateur
 {
 public:
-    FenetreOnglets() : TForm(QStringLiteral("G"))
-    {
-        onglets = new QTabWidget(this);
-        (new QVBoxLayout(this))->addWidget(onglets);
-        onglets->addTab(new QWidget, QStringLiteral("Présentation"));
-        navigateur = new platform::TWebBrowser(QStringLiteral("WebBrowser1"));
-        onglets->addTab(navigateur, QStringLiteral("Internet"));
-        resize(600, 400);
-    }
-    QTabWidget *onglets;
-    platform::TWebBrowser *navigateur;
+    FenetreOnglets() : FenetreNavigateur(QStringLiteral("G"), QStringLiteral("Présentation")) {}
     int activations = 0;
 
 protected:

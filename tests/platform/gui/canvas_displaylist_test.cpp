@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -97,6 +98,40 @@ void drawScene(Canvas &c)
     c.clearClip();
     c.moveTo(0, 119);
     c.lineTo(200, 119);
+}
+
+// Pixels of one kind (dark or light) met from (x, y) on in the direction
+// (dx, dy).
+int runOf(const QImage &img, bool dark, int x, int y, int dx, int dy)
+{
+    int n = 0;
+    for (; x >= 0 && y >= 0 && x < img.width() && y < img.height() &&
+           (qGray(img.pixel(x, y)) < 128) == dark;
+         x += dx, y += dy)
+        ++n;
+    return n;
+}
+
+// The scene painted straight onto a white w x h image, and recorded then
+// played back onto another.
+std::pair<QImage, QImage> paintedAndReplayed(int w, int h,
+                                             const std::function<void(Canvas &)> &scene)
+{
+    QtTextMeasurer measurer;
+    QImage direct(w, h, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::white);
+    QImage replayed = direct;
+    {
+        QPainterCanvas c(&direct, &measurer);
+        scene(c);
+    }
+    RecordingCanvas rec(measurer, rectLTRB(0, 0, w, h));
+    scene(rec);
+    {
+        QPainterCanvas c(&replayed, &measurer);
+        rec.displayList().replay(c);
+    }
+    return {direct, replayed};
 }
 
 } // namespace
@@ -243,20 +278,7 @@ TEST(CanvasDisplayList, TakingTheListStartsAFreshOneWithTheClipInForce)
 
 TEST(CanvasDisplayList, ReplayOntoAnImageEqualsDirectPainting)
 {
-    QtTextMeasurer measurer;
-    QImage direct(200, 120, QImage::Format_ARGB32_Premultiplied);
-    direct.fill(Qt::white);
-    QImage replayed = direct;
-    {
-        QPainterCanvas c(&direct, &measurer);
-        drawScene(c);
-    }
-    RecordingCanvas rec(measurer, rectLTRB(0, 0, 200, 120));
-    drawScene(rec);
-    {
-        QPainterCanvas c(&replayed, &measurer);
-        rec.displayList().replay(c);
-    }
+    const auto [direct, replayed] = paintedAndReplayed(200, 120, drawScene);
     EXPECT_EQ(direct, replayed);
     // The scene did paint: the red clip-region fill shows left of x = 10 only.
     EXPECT_EQ(direct.pixelColor(5, 5), QColor(Qt::red));
@@ -291,20 +313,7 @@ TEST(CanvasDisplayList, ReplayKeepsTheOrderOfTextsAndFills)
         c.lineTo(120, 30); // over "Dessus" and "Rouge"
         c.textOut(2, 62, QStringLiteral("Dernier"));
     };
-    QtTextMeasurer measurer;
-    QImage direct(120, 80, QImage::Format_ARGB32_Premultiplied);
-    direct.fill(Qt::white);
-    QImage replayed = direct;
-    {
-        QPainterCanvas c(&direct, &measurer);
-        scene(c);
-    }
-    RecordingCanvas rec(measurer, rectLTRB(0, 0, 120, 80));
-    scene(rec);
-    {
-        QPainterCanvas c(&replayed, &measurer);
-        rec.displayList().replay(c);
-    }
+    const auto [direct, replayed] = paintedAndReplayed(120, 80, scene);
     EXPECT_EQ(direct, replayed);
     // The white fill hides the middle of the first text; the blue line
     // crosses the red one.
@@ -355,23 +364,6 @@ TEST(CanvasDisplayList, ReplayAtDoubleScaleOntoAnImage)
     EXPECT_EQ(img.pixelColor(45, 30), QColor(Qt::white));
     EXPECT_EQ(img.pixelColor(24, 30), QColor(Qt::white));
 }
-
-namespace
-{
-
-// Pixels of one kind (dark or light) met from (x, y) on in the direction
-// (dx, dy).
-int runOf(const QImage &img, bool dark, int x, int y, int dx, int dy)
-{
-    int n = 0;
-    for (; x >= 0 && y >= 0 && x < img.width() && y < img.height() &&
-           (qGray(img.pixel(x, y)) < 128) == dark;
-         x += dx, y += dy)
-        ++n;
-    return n;
-}
-
-} // namespace
 
 // A damaged prepared page of a few kilobytes can hold hundreds of dotted
 // lines tens of thousands of pixels long: played larger, their dots are

@@ -3,6 +3,7 @@
 #include "platform/canvas/qpaintercanvas.h"
 
 #include <QPainter>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace platform;
@@ -43,32 +44,18 @@ QString runs(const QImage &img, int y, int x0, int x1)
     return out.join(QStringLiteral(", "));
 }
 
-// Columns that hold dark ink between rows y0 and y1 (excluded).
-std::pair<int, int> inkColumns(const QImage &img, int y0, int y1)
+// First and last columns (or rows, across) that hold dark ink between rows
+// (or columns) a0 and a1, excluded.
+std::pair<int, int> inkSpan(const QImage &img, int a0, int a1, bool across)
 {
     int first = -1;
     int last = -1;
-    for (int x = 0; x < img.width(); ++x)
-        for (int y = y0; y < y1; ++y)
-            if (dark(img, x, y)) {
+    for (int i = 0; i < (across ? img.height() : img.width()); ++i)
+        for (int a = a0; a < a1; ++a)
+            if (across ? dark(img, a, i) : dark(img, i, a)) {
                 if (first < 0)
-                    first = x;
-                last = x;
-                break;
-            }
-    return {first, last};
-}
-
-std::pair<int, int> inkRows(const QImage &img, int x0, int x1)
-{
-    int first = -1;
-    int last = -1;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = x0; x < x1; ++x)
-            if (dark(img, x, y)) {
-                if (first < 0)
-                    first = y;
-                last = y;
+                    first = i;
+                last = i;
                 break;
             }
     return {first, last};
@@ -79,6 +66,15 @@ FrFont arial13()
     FrFont f;
     f.height = -13;
     return f;
+}
+
+// Draws on img in Arial 13 with no background brush.
+void withText(QImage &img, const std::function<void(QPainterCanvas &)> &draw)
+{
+    QPainterCanvas c(&img);
+    c.setFont(arial13());
+    c.setBrushClear();
+    draw(c);
 }
 
 } // namespace
@@ -264,7 +260,7 @@ TEST(CanvasPainter, ClipRectRegionSaveAndRestore)
     EXPECT_EQ(at(img, 26, 1), QColor(Qt::red));
     EXPECT_EQ(at(img, 5, 25), QColor(Qt::white)); // restored clip held the fill out
     EXPECT_EQ(at(img, 41, 1), QColor(Qt::black));
-    const auto cols = inkColumns(img, 30, 50);
+    const auto cols = inkSpan(img, 30, 50, false);
     EXPECT_GE(cols.first, 40);
     EXPECT_LE(cols.second, 44);
 }
@@ -314,15 +310,12 @@ TEST(CanvasPainter, DrawnTextIsAsWideAsMeasured)
     // Forty narrow letters: fractional advances would end 4 pixels short.
     QImage img = blank(200, 30);
     int width = 0;
-    {
-        QPainterCanvas c(&img);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(img, [&](QPainterCanvas &c) {
         width = c.textWidth(QString(40, u'i'));
         c.textOut(5, 5, QString(40, u'i'));
-    }
+    });
     EXPECT_EQ(width, 120);
-    const auto cols = inkColumns(img, 0, 30);
+    const auto cols = inkSpan(img, 0, 30, false);
     EXPECT_GE(cols.first, 5);
     EXPECT_GE(cols.second, 5 + 39 * 3);
     EXPECT_LT(cols.second, 5 + 40 * 3);
@@ -334,10 +327,7 @@ TEST(CanvasPainter, TextPlacesEachCharacterAtItsMeasuredAdvance)
     QImage whole = blank(260, 30);
     QImage pieces = blank(260, 30);
     QList<int> placed;
-    {
-        QPainterCanvas c(&whole);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(whole, [&](QPainterCanvas &c) {
         c.setTextCharacterExtra(2);
         placed = c.placedAdvances(text);
         c.textOut(3, 4, text);
@@ -345,17 +335,14 @@ TEST(CanvasPainter, TextPlacesEachCharacterAtItsMeasuredAdvance)
         for (int a : placed)
             total += a;
         EXPECT_EQ(total, c.textWidth(text));
-    }
-    {
-        QPainterCanvas c(&pieces);
-        c.setFont(arial13());
-        c.setBrushClear();
+    });
+    withText(pieces, [&](QPainterCanvas &c) {
         int x = 3;
         for (qsizetype i = 0; i < text.size(); ++i) {
             c.textOut(x, 4, text.mid(i, 1));
             x += placed[i];
         }
-    }
+    });
     EXPECT_EQ(whole, pieces);
 }
 
@@ -365,27 +352,12 @@ TEST(CanvasPainter, TextReachingPastItsClipIsCutThereOnly)
     QImage cut = blank(120, 30);
     QImage free = blank(120, 30);
     QImage roomy = blank(120, 30);
-    {
-        QPainterCanvas c(&cut);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textRect(rectLTRB(5, 5, 31, 25), 5, 5, text);
-    }
-    {
-        QPainterCanvas c(&free);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textOut(5, 5, text);
-    }
-    {
-        QPainterCanvas c(&roomy);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textRect(rectLTRB(0, 0, 120, 30), 5, 5, text);
-    }
+    withText(cut, [&](QPainterCanvas &c) { c.textRect(rectLTRB(5, 5, 31, 25), 5, 5, text); });
+    withText(free, [&](QPainterCanvas &c) { c.textOut(5, 5, text); });
+    withText(roomy, [&](QPainterCanvas &c) { c.textRect(rectLTRB(0, 0, 120, 30), 5, 5, text); });
     // Cut at x = 31, whole before it; a clip that holds the text changes nothing.
-    EXPECT_EQ(inkColumns(cut, 0, 30).second, 30);
-    EXPECT_GT(inkColumns(free, 0, 30).second, 60);
+    EXPECT_EQ(inkSpan(cut, 0, 30, false).second, 30);
+    EXPECT_GT(inkSpan(free, 0, 30, false).second, 60);
     EXPECT_EQ(cut.copy(0, 0, 31, 30), free.copy(0, 0, 31, 30));
     EXPECT_EQ(roomy, free);
 }
@@ -426,22 +398,14 @@ TEST(CanvasPainter, JustificationMovesTheWordsAfterEachBlank)
     const QString text = QStringLiteral("ab cd");
     QImage plain = blank(120, 30);
     QImage spread = blank(120, 30);
-    {
-        QPainterCanvas c(&plain);
-        c.setFont(arial13());
-        c.setBrushClear();
-        c.textOut(2, 2, text);
-    }
+    withText(plain, [&](QPainterCanvas &c) { c.textOut(2, 2, text); });
     int split = 0;
-    {
-        QPainterCanvas c(&spread);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(spread, [&](QPainterCanvas &c) {
         split = 2 + c.textWidth(u"ab ");
         c.setTextJustification(10, 1);
         c.textOut(2, 2, text);
         EXPECT_EQ(c.placedAdvances(text)[2], c.measurer().advance(c.font(), u' ') + 10);
-    }
+    });
     EXPECT_EQ(plain.copy(0, 0, split, 30), spread.copy(0, 0, split, 30));
     EXPECT_EQ(plain.copy(split, 0, 60, 30), spread.copy(split + 10, 0, 60, 30));
 }
@@ -450,10 +414,7 @@ TEST(CanvasPainter, TextSitsAtTheTopOfItsCell)
 {
     QImage img = blank(120, 120);
     int width = 0;
-    {
-        QPainterCanvas c(&img);
-        c.setFont(arial13());
-        c.setBrushClear();
+    withText(img, [&](QPainterCanvas &c) {
         c.textOut(10, 10, QStringLiteral("H"));
         // Opaque background: the whole cell takes the brush colour.
         c.setBrushColor(rgb(255, 255, 0));
@@ -464,9 +425,9 @@ TEST(CanvasPainter, TextSitsAtTheTopOfItsCell)
         // of x and above y.
         c.setFont(arial13().rotated());
         c.textOut(80, 100, QStringLiteral("ab"));
-    }
+    });
     // H stands on the baseline: top + ascent (12).
-    const auto rows = inkRows(img, 10, 30);
+    const auto rows = inkSpan(img, 10, 30, true);
     EXPECT_EQ(rows.second, 10 + 12 - 1);
     EXPECT_GE(rows.first, 10 + 2);
     const QColor yellow(255, 255, 0);

@@ -55,24 +55,6 @@ protected:
         r.SaveToStream(s);
         return s.data();
     }
-    // Every prepared object of r as "page:name@x,y text".
-    static QStringList placedIn(TfrReport &r)
-    {
-        QStringList out;
-        TfrEMFPages &pages = r.EMFPages();
-        for (int i = 0; i < pages.Count(); ++i) {
-            pages.BuildPageObjects(i);
-            for (const auto &v : pages.Entry(i)->Page->Objects)
-                out.append(QStringLiteral("%1:%2@%3,%4 %5")
-                               .arg(i + 1)
-                               .arg(v->Name)
-                               .arg(v->x)
-                               .arg(v->y)
-                               .arg(v->Memo.join(QLatin1Char('|')).remove(QChar(1))));
-            pages.Entry(i)->Page.reset();
-        }
-        return out;
-    }
 
     std::unique_ptr<TfrReport> second;
     TfrPage *secondPage = nullptr;

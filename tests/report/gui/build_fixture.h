@@ -96,23 +96,18 @@ protected:
     // Counts the objects of each prepared page whose name starts with prefix.
     std::vector<int> countsPerPage(const QString &prefix)
     {
-        std::vector<int> counts;
-        TfrEMFPages &pages = report->EMFPages();
-        for (int i = 0; i < pages.Count(); ++i) {
-            pages.BuildPageObjects(i);
-            int n = 0;
-            for (const auto &v : pages.Entry(i)->Page->Objects)
-                n += v->Name.startsWith(prefix) ? 1 : 0;
-            pages.Entry(i)->Page.reset();
-            counts.push_back(n);
-        }
+        std::vector<int> counts(size_t(report->EMFPages().Count()));
+        for (const QString &o : placed())
+            if (o.section(QLatin1Char(':'), 1).startsWith(prefix))
+                ++counts[size_t(o.section(QLatin1Char(':'), 0, 0).toInt() - 1)];
         return counts;
     }
     // Every prepared object as "page:name@x,y text" (paragraph marks left out).
-    QStringList placed()
+    QStringList placed() { return placedIn(*report); }
+    static QStringList placedIn(TfrReport &r)
     {
         QStringList out;
-        TfrEMFPages &pages = report->EMFPages();
+        TfrEMFPages &pages = r.EMFPages();
         for (int i = 0; i < pages.Count(); ++i) {
             pages.BuildPageObjects(i);
             for (const auto &v : pages.Entry(i)->Page->Objects)

@@ -229,14 +229,6 @@ TEST_F(ChartViewTest, QtChartsRenderStaysInsideItsRectangle)
     }
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 TEST_F(ChartViewTest, EditorShowsItsTextsAndWritesOnOk)
 {
     frInstallChartEditor();

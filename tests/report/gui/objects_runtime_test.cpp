@@ -269,14 +269,6 @@ TEST_F(ObjectsRuntimeTest, MemoBlockPaintsAsTheGoldenImage)
     EXPECT_LT(differing, image.width() * image.height() / 200) << differing;
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 TEST_F(ObjectsRuntimeTest, PreparedRecordsOfPlainViewsExpandTheTagAndFollowTheBand)
 {
     useFieldMap();
@@ -346,14 +338,6 @@ TEST_F(ObjectsRuntimeTest, BandClipRegionHoldsTheTitleTab)
     EXPECT_TRUE(band.GetClipRegion(false).contains(QPoint(-10, 150)));
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 TEST_F(ObjectsRuntimeTest, PicturesNameTheirBlobKindsAndLoadFiles)
 {
     TfrPictureView pic;
@@ -377,14 +361,6 @@ TEST_F(ObjectsRuntimeTest, PicturesNameTheirBlobKindsAndLoadFiles)
     EXPECT_TRUE(pic.GetPropertyValue(QStringLiteral("center")).toBool());
     EXPECT_TRUE(pic.GetPropertyValue(QStringLiteral("KeepAspect")).toBool());
 }
-
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
 
 // A page whose margins were read from a damaged file.
 class FarMarginsPage : public ListPage

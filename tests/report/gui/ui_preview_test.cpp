@@ -609,14 +609,6 @@ TEST_F(PreviewTest, ShowReportOpensTheModalPreviewOverItsOwner)
     EXPECT_EQ(report->EMFPages().Count(), 0);
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 // Pixels of two pictures of one size that differ by more than tolerance in
 // a channel, as a share of all pixels.
 double differingShare(const QImage &a, const QImage &b, int tolerance)
@@ -776,14 +768,6 @@ TEST_F(PreviewTest, AFrameOfOnePixelGrowsWithTheZoom)
     }
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 TEST_F(PreviewTest, SaveDialogOffersTheReportFileAndEveryExportFilter)
 {
     frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
@@ -843,14 +827,6 @@ TEST_F(PreviewTest, ModelessPreviewGoesWithItsReport)
     EXPECT_TRUE(watch.isNull());
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 TEST_F(PreviewTest, CtrlPPrintsOnTheVirtualPrinterIntoAPdf)
 {
     auto system = std::make_unique<platform::FakePrinterSystem>(); // no printer at all
@@ -883,14 +859,6 @@ TEST_F(PreviewTest, CtrlPPrintsOnTheVirtualPrinterIntoAPdf)
     frObjects().setPrinter(nullptr);
     platform::setPrinterSystem(std::move(previous));
 }
-
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
 
 TEST_F(PreviewTest, KeysScrollAndTurnPages)
 {
@@ -946,14 +914,6 @@ TEST_F(PreviewTest, GreyButtonsFromTheDesignerSettingOrTheReport)
         f.Toolbar()->findChild<QWidget *>(QStringLiteral("sep3"))->isVisibleTo(f.Toolbar()));
     EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isVisibleTo(f.Toolbar()));
 }
-
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
 
 // The save dialog's second file type and later ones are the registered
 // export filters: the name gets the filter's extension and every page goes

@@ -382,14 +382,6 @@ TEST_F(ViewRecordTest, AssignCopiesThroughATemplateRecordAndKeepsTheVersion)
     EXPECT_EQ(dest.Memo, source.Memo);
 }
 
-} // namespace
-} // namespace report::test
-
-namespace report::test
-{
-namespace
-{
-
 // The fuzz seeds of single view records: one per class, version and form.
 // VORN_UPDATE_GOLDEN=1 writes them; otherwise each must read to its end.
 TEST_F(ViewRecordTest, FuzzSeedsReadWhole)
