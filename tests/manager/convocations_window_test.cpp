@@ -41,6 +41,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 
+using vorn_test::dansLOrdre;
 using vorn_test::nomsDuModele;
 
 namespace
@@ -542,12 +543,7 @@ TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
         EXPECT_EQ(nomsDuModele(fichier), c.noms) << c.modele;
         for (const QString &n : c.noms)
             EXPECT_NE(valeur(n), "inchangé") << c.modele << " " << n.toStdString();
-        QFile f(fichier);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        report::TfrReport r;
-        ASSERT_TRUE(r.LoadFromFile(fichier));
-        ASSERT_TRUE(r.SaveToFile(path("copie.frf")));
-        EXPECT_EQ(readBytes("copie.frf"), f.readAll()) << c.modele;
+        ASSERT_NO_FATAL_FAILURE(gardeSesOctets(fichier, c.modele));
     }
 }
 
@@ -669,31 +665,8 @@ TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
-    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
-    auto imprimante = std::make_unique<report::TfrPrinter>();
-    imprimante->SetPrinter();
-    report::frObjects().setPrinter(std::move(imprimante));
-    const auto texte = [&](const QString &nom) {
-        const QString pdf = path(nom + ".pdf");
-        platform::setVirtualPrinterOutput(pdf);
-        dialogs().files.push_back(pdf);
-        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        EXPECT_TRUE(p.waitForFinished(30000));
-        // Blanks left out: glyphs are placed one by one at design advances.
-        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
-    };
-    const auto dansLOrdre = [](const QString &t, const QStringList &attendus) {
-        qsizetype depuis = 0;
-        for (QString a : attendus) {
-            a.remove(QLatin1Char(' '));
-            const qsizetype i = t.indexOf(a, depuis);
-            EXPECT_GE(i, 0) << a.toStdString() << " in " << t.toStdString();
-            if (i >= 0)
-                depuis = i + a.size();
-        }
-    };
+    imprimantePdf();
+    const auto texte = [&](const QString &nom) { return textePdf(*w->frReport1, nom); };
     active(true);
     entete();
     w->Convocation->click();
@@ -713,8 +686,6 @@ TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
     w->Impression->click();
     dansLOrdre(texte("paires"), {"Caution : 40", "1. - Jérôme MARTIN 45", "Loïc DURAND 32",
                                  "2. - Paul INCONNU 20", "Marc ABSENT 30"});
-    platform::setVirtualPrinterOutput(QString());
-    platform::setCurrentPrinterName(QString());
 }
 
 // The entries and the header data are saved over another existing file only
