@@ -226,22 +226,10 @@ TEST_F(Impressions, FirstPagesAsDrawn)
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
     // Measured as they will print, with the metric-compatible fonts.
     report::frObjects().setMeasurer(nullptr);
-    auto dessiner = [&](report::TfrReport &r, const QString &nom) {
-        ASSERT_GT(r.EMFPages().Count(), 0);
-        const report::TfrPrnInfo &g = r.EMFPages().Entry(0)->PrinterGeometry;
-        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-        QImage image(taille * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            platform::QPainterCanvas canvas(&image);
-            r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-        }
-        EXPECT_FALSE(vorn_test::saveShot(image, nom + ".png").isEmpty());
-    };
     imprimerEnveloppe();
-    dessiner(*enveloppe->frReport1, "enveloppe_page1");
+    vorn_test::dessinerPage1(*enveloppe->frReport1, "enveloppe_page1.png");
     imprimerCalendrier("Clubs");
-    dessiner(*calendrier->frReport1, "calendrier_page1");
+    vorn_test::dessinerPage1(*calendrier->frReport1, "calendrier_page1.png");
 }
 
 } // namespace

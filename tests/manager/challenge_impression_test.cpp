@@ -251,18 +251,7 @@ TEST_F(Remplies, Screenshots)
     report::frObjects().setMeasurer(nullptr);
     remplir();
     imprimer([&](const QString &nom, report::TfrReport &r) {
-        ASSERT_GT(r.EMFPages().Count(), 0);
-        const report::TfrPrnInfo &g = r.EMFPages().Entry(0)->PrinterGeometry;
-        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-        QImage image(taille * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            platform::QPainterCanvas canvas(&image);
-            r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-        }
-        EXPECT_FALSE(
-            saveShot(image, QStringLiteral("challenge_page1_") + nom + QStringLiteral(".png"))
-                .isEmpty());
+        dessinerPage1(r, QStringLiteral("challenge_page1_") + nom + QStringLiteral(".png"));
     });
     const struct {
         QWidget *w;

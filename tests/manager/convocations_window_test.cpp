@@ -578,17 +578,8 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
             // Measured as they will print, with the metric-compatible fonts.
             report::frObjects().setMeasurer(nullptr);
             ASSERT_TRUE(w->frReport1->PrepareReport());
-            const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
-            const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-            QImage image(taille * 2, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            {
-                platform::QPainterCanvas canvas(&image);
-                w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-            }
-            EXPECT_FALSE(
-                vorn_test::saveShot(image, QString::fromLatin1(c.golden).chopped(4) + "_page1.png")
-                    .isEmpty());
+            vorn_test::dessinerPage1(*w->frReport1,
+                                     QString::fromLatin1(c.golden).chopped(4) + "_page1.png");
             report::frObjects().setMeasurer(&measurer);
         }
     }

@@ -1287,15 +1287,7 @@ TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
         {w->Bt_Edition_Resultat, "homologation_quatre_page1"}};
     for (const auto &[b, nom] : commandes) {
         ASSERT_FALSE(imprimer(b).isEmpty()) << nom;
-        const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
-        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-        QImage image(taille * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            platform::QPainterCanvas canvas(&image);
-            w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-        }
-        EXPECT_FALSE(vorn_test::saveShot(image, QLatin1String(nom) + ".png").isEmpty()) << nom;
+        vorn_test::dessinerPage1(*w->frReport1, QLatin1String(nom) + ".png");
     }
 }
 

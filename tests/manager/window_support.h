@@ -4,19 +4,23 @@
 // (fixed-advance measurer, recording preview) over a program folder.
 #include "manager/fenetres.h"
 #include "manager/vorn_pr.h"
+#include "platform/canvas/qpaintercanvas.h"
 #include "platform/canvas/textmeasurer.h"
 #include "platform/forms/form.h"
 #include "platform/printer/printers.h"
 #include "report/core/frlibrary.h"
+#include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
 #include "report/objects/frseams.h"
 #include "report/print/frprinter.h"
 #include "tests/support/gui/program_folder.h"
+#include "tests/support/gui/shots.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QListWidget>
 #include <QProcess>
 #include <QRegularExpression>
@@ -105,6 +109,22 @@ inline void dansLOrdre(const QString &t, const QStringList &attendus)
         if (i >= 0)
             depuis = i + a.size();
     }
+}
+
+// The first prepared page of r drawn at twice the size of its paper (A4
+// when the printer gives none) and saved as the picture nom.
+inline void dessinerPage1(report::TfrReport &r, const QString &nom)
+{
+    ASSERT_GT(r.EMFPages().Count(), 0) << nom.toStdString();
+    const report::TfrPrnInfo &g = r.EMFPages().Entry(0)->PrinterGeometry;
+    const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
+    QImage image(taille * 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        platform::QPainterCanvas canvas(&image);
+        r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
+    }
+    EXPECT_FALSE(saveShot(image, nom).isEmpty()) << nom.toStdString();
 }
 
 // The program's windows over the folder, destroyed before it.
