@@ -484,28 +484,13 @@ TEST_F(Convocations, MailWithoutAMailProgramIsTold)
     const QString choix = QStringLiteral("Choisir son compte Courriel");
     const QString lot1 = "mailto:jerome@exemple.fr;loic@exemple.fr;anne@exemple.fr;%20?";
     const QString lot2 = "mailto:elodie@exemple.fr;%20?";
-    const struct {
-        const char *name;
-        QString program;
-        int status;
-        QStringList texts;
-        QStringList runs;
-    } cases[] = {
-        {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
-        {"the opener fails", "courrier.desktop", 3, {choix, platform::kMailMissing}, {lot1}},
-        {"a program takes them", "courrier.desktop", 0, {choix}, {lot1, lot2}},
-    };
-    std::unique_ptr<platform::Shell> recording = platform::setShell(nullptr);
-    for (const auto &c : cases) {
-        vorn_test::FakeDesktop desktop;
-        desktop.setHandler(QStringLiteral("mailto"), c.program);
-        desktop.setOpenerStatus(c.status);
-        dialogs().messages.clear();
-        w->BtCourriel->click();
-        EXPECT_EQ(dialogs().texts(), c.texts) << c.name;
-        EXPECT_EQ(desktop.openerRuns(), c.runs) << c.name;
-    }
-    platform::setShell(std::move(recording));
+    courriels(
+        w->BtCourriel,
+        {
+            {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
+            {"the opener fails", "courrier.desktop", 3, {choix, platform::kMailMissing}, {lot1}},
+            {"a program takes them", "courrier.desktop", 0, {choix}, {lot1, lot2}},
+        });
 }
 
 TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)

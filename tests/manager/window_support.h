@@ -8,15 +8,18 @@
 #include "platform/canvas/textmeasurer.h"
 #include "platform/forms/form.h"
 #include "platform/printer/printers.h"
+#include "platform/shell/shell.h"
 #include "report/core/frlibrary.h"
 #include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
 #include "report/objects/frseams.h"
 #include "report/print/frprinter.h"
+#include "tests/support/gui/fake_desktop.h"
 #include "tests/support/gui/program_folder.h"
 #include "tests/support/gui/shots.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -191,6 +194,30 @@ protected:
         p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
         EXPECT_TRUE(p.waitForFinished(30000));
         return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+    }
+    // A mail sent by bouton through the real shell, desktop by desktop: its
+    // mail program (none when empty) and its opener's exit status, then the
+    // messages told and the links opened.
+    struct CasCourriel {
+        const char *name;
+        QString program;
+        int status;
+        QStringList texts;
+        QStringList runs;
+    };
+    void courriels(QAbstractButton *bouton, std::initializer_list<CasCourriel> cases)
+    {
+        std::unique_ptr<platform::Shell> recording = platform::setShell(nullptr);
+        for (const auto &c : cases) {
+            FakeDesktop desktop;
+            desktop.setHandler(QStringLiteral("mailto"), c.program);
+            desktop.setOpenerStatus(c.status);
+            this->dialogs().messages.clear();
+            bouton->click();
+            EXPECT_EQ(this->dialogs().texts(), c.texts) << c.name;
+            EXPECT_EQ(desktop.openerRuns(), c.runs) << c.name;
+        }
+        platform::setShell(std::move(recording));
     }
     // Loaded and saved again, the template at fichier keeps its bytes.
     void gardeSesOctets(const QString &fichier, const std::string &quoi)
