@@ -4,9 +4,9 @@
 // fails here until its picture is taken again (the message says how).
 #include "designer/ui/designerform.h"
 #include "designer/ui/designerregistration.h"
+#include "manager/core/import_joueurs.h"
 #include "manager/calendar.h"
 #include "manager/challenge.h"
-#include "manager/core/import_joueurs.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/edition_joueurs.h"
 #include "manager/fenetres.h"
@@ -22,7 +22,7 @@
 #include "report/core/frlibrary.h"
 #include "report/objects/frglobals.h"
 #include "report/ui/frpreview.h"
-#include "tests/manager/window_support.h"
+#include "tests/support/gui/program_folder.h"
 #include "tests/support/gui/shots.h"
 
 #include <QApplication>
@@ -54,7 +54,8 @@ const Joueur kJoueurs[] = {
      "14 avenue du Maréchal de Lattre de Tassigny", "36000", "CHÂTEAUROUX",
      "jc.arnaud-deschamps@exemple.fr", "12/03/1958"},
     {"01000306", "Mme", "BERTHIER-LAMBERT", "Anne-Sophie", "48", "BRIDGE CLUB DE LUDMARRE",
-     "3 rue des Tilleuls", "36000", "CHÂTEAUROUX", "anne-sophie.berthier@exemple.fr", "05/07/1962"},
+     "3 rue des Tilleuls", "36000", "CHÂTEAUROUX", "anne-sophie.berthier@exemple.fr",
+     "05/07/1962"},
     {"01000380", "M.", "CARON", "Éric", "45", "BRIDGE CLUB DE LUDMARRE", "27 boulevard de la Gare",
      "36100", "ISSOUDUN", "eric.caron@exemple.fr", "21/11/1949"},
     {"01001453", "Mme", "DELMAS", "Marie-Hélène", "40", "BRIDGE CLUB DE LUDMARRE",
@@ -67,14 +68,16 @@ const Joueur kJoueurs[] = {
      "18100", "VIERZON", "paul.garcia@exemple.fr", "08/08/1966"},
     {"01003673", "Mme", "HUGON", "Rose-Marie", "50", "CERCLE DE BRIDGE DU BERRY",
      "16 chemin des Prés", "18100", "VIERZON", "", "19/12/1952"},
-    {"01004120", "M.", "LEFÈVRE", "François", "35", "BRIDGE CLUB DU BLANC", "2 quai Saint-Nicolas",
-     "36300", "LE BLANC", "francois.lefevre@exemple.fr", "11/01/1980"},
+    {"01004120", "M.", "LEFÈVRE", "François", "35", "BRIDGE CLUB DU BLANC",
+     "2 quai Saint-Nicolas", "36300", "LE BLANC", "francois.lefevre@exemple.fr", "11/01/1980"},
     {"01004255", "Mme", "MARCHAND", "Geneviève", "33", "BRIDGE CLUB DU BLANC",
-     "6 rue de la République", "36300", "LE BLANC", "genevieve.marchand@exemple.fr", "23/06/1947"},
-    {"01005011", "M.", "PÉRIGNON", "Jacques", "30", "BRIDGE CLUB DE LA CHÂTRE", "11 rue Nationale",
-     "36400", "LA CHÂTRE", "jacques.perignon@exemple.fr", "03/03/1975"},
+     "6 rue de la République", "36300", "LE BLANC", "genevieve.marchand@exemple.fr",
+     "23/06/1947"},
+    {"01005011", "M.", "PÉRIGNON", "Jacques", "30", "BRIDGE CLUB DE LA CHÂTRE",
+     "11 rue Nationale", "36400", "LA CHÂTRE", "jacques.perignon@exemple.fr", "03/03/1975"},
     {"01005123", "Mme", "VAN DEN BERGHE", "Marie-Claude", "28", "BRIDGE CLUB DE LA CHÂTRE",
-     "4 allée des Marronniers", "36400", "LA CHÂTRE", "mc.vandenberghe@exemple.fr", "17/10/1983"},
+     "4 allée des Marronniers", "36400", "LA CHÂTRE", "mc.vandenberghe@exemple.fr",
+     "17/10/1983"},
 };
 
 QString ligneJoueur(const Joueur &j)
@@ -168,12 +171,12 @@ const char *const kRafraichir =
     "VORN_SHOTS_DIR=$PWD/resources/help/images QT_QPA_PLATFORM=offscreen "
     "build/test/tests/test_manager --gtest_filter='HelpPictures.*'";
 
-class HelpPictures : public vorn_test::ProgrammeTest
+class HelpPictures : public vorn_test::ProgramFolderTest
 {
 protected:
     void SetUp() override
     {
-        ProgrammeTest::SetUp();
+        ProgramFolderTest::SetUp();
         // Saturday 21 November 2026, 10:00.
         clock().current = platform::EncodeDate(2026, 11, 21) + 10.0 / 24;
         report::fr().resetForTests();
@@ -183,31 +186,22 @@ protected:
         designer::frRegisterDesigner();
 
         writeLines(QStringLiteral("Vorn_Lud.ini"),
-                   {QStringLiteral("[Param]"),
-                    QStringLiteral("Saison=") + kSaison,
+                   {QStringLiteral("[Param]"), QStringLiteral("Saison=") + kSaison,
                     QStringLiteral("ClubNumero=4700123"),
                     QStringLiteral("ClubNom=Bridge Club de Ludmarre"),
                     QStringLiteral("Epreuve=Coupe du Berry"),
                     QStringLiteral("DomaineFederation=ffbridge.fr"),
-                    QStringLiteral("[Calendart]"),
-                    QStringLiteral("Date Depart=01/09/2026"),
+                    QStringLiteral("[Calendart]"), QStringLiteral("Date Depart=01/09/2026"),
                     QStringLiteral("Date Fin=30/06/2027"),
                     QStringLiteral("Repertoire=") + path(QStringLiteral("calendriers/*.ics")),
-                    QStringLiteral("[Phase]"),
-                    QStringLiteral("Qf=Quart de finale"),
-                    QStringLiteral("Df=Demi-finale"),
-                    QStringLiteral("Fi=Finale"),
-                    QStringLiteral("[Epreuve]"),
-                    QStringLiteral("Coupe=Coupe du Berry"),
-                    QStringLiteral("Trophee=Trophée du Comité"),
-                    QStringLiteral("[Categorie]"),
-                    QStringLiteral("Senior=Seniors"),
-                    QStringLiteral("Dames=Dames"),
-                    QStringLiteral("Mixte=Mixte"),
-                    QStringLiteral("[Lieu]"),
+                    QStringLiteral("[Phase]"), QStringLiteral("Qf=Quart de finale"),
+                    QStringLiteral("Df=Demi-finale"), QStringLiteral("Fi=Finale"),
+                    QStringLiteral("[Epreuve]"), QStringLiteral("Coupe=Coupe du Berry"),
+                    QStringLiteral("Trophee=Trophée du Comité"), QStringLiteral("[Categorie]"),
+                    QStringLiteral("Senior=Seniors"), QStringLiteral("Dames=Dames"),
+                    QStringLiteral("Mixte=Mixte"), QStringLiteral("[Lieu]"),
                     QStringLiteral("Ludmarre=Bridge Club de Ludmarre"),
-                    QStringLiteral("Berry=Cercle de Bridge du Berry"),
-                    QStringLiteral("[Arbitre]"),
+                    QStringLiteral("Berry=Cercle de Bridge du Berry"), QStringLiteral("[Arbitre]"),
                     QStringLiteral("Dumont=Bernard DUMONT"),
                     QStringLiteral("Leclerc=Sylvie LECLERC")});
         QStringList joueurs;
@@ -231,8 +225,7 @@ protected:
         writeLines(QStringLiteral("Lieu.DBP"),
                    {QStringLiteral("Bridge Club de Ludmarre;14 avenue de la Gare 36000 Ludmarre;"),
                     QStringLiteral("Cercle de Bridge du Berry;45 rue Moyenne 18000 Bourges;")});
-        writeLines(QStringLiteral("Arbitre.DBP"),
-                   {QStringLiteral("Bernard DUMONT;06 12 34 56 78;")});
+        writeLines(QStringLiteral("Arbitre.DBP"), {QStringLiteral("Bernard DUMONT;06 12 34 56 78;")});
         writeLines(QStringLiteral("Responsable.DBP"),
                    {QStringLiteral("Sylvie LECLERC;06 98 76 54 32;")});
         writeBytes(QStringLiteral("calendriers/saison.ics"), kCalendrier);
@@ -241,14 +234,18 @@ protected:
         for (const QString &m : modeles.entryList({QStringLiteral("*.frf")}, QDir::Files))
             QFile::copy(modeles.filePath(m), path(m));
 
-        demarrer(true);
+        m_fenetres = creerFenetres();
+        Vorn_FPr->Show();
+        vorn_test::settle();
+        if (platform::TForm::activeForm() != Vorn_FPr)
+            Vorn_FPr->activated();
         ASSERT_EQ(SaisonEnCours, kSaison);
     }
     void TearDown() override
     {
         m_fenetres.reset();
         report::fr().resetForTests();
-        ProgrammeTest::TearDown();
+        ProgramFolderTest::TearDown();
     }
 
     // The window shown by a command of the main menu, active as the user
@@ -289,9 +286,9 @@ protected:
             return;
         }
         if (attendu.size() != image.size()) {
-            ADD_FAILURE() << nom.toStdString() << " is " << image.width() << "x" << image.height()
-                          << ", the committed one " << attendu.width() << "x" << attendu.height()
-                          << "; take it again with: " << kRafraichir;
+            ADD_FAILURE() << nom.toStdString() << " is " << image.width() << "x"
+                          << image.height() << ", the committed one " << attendu.width() << "x"
+                          << attendu.height() << "; take it again with: " << kRafraichir;
             return;
         }
         const qint64 differents = pixelsDifferents(image, attendu);
@@ -306,8 +303,8 @@ protected:
     // Runs body on the first visible top-level window of type W once a
     // command has shown it (modal or not), then closes it. False when none
     // showed.
-    template <class W>
-    bool pendant(const std::function<void()> &commande, const std::function<void(W &)> &body)
+    template <class W> bool pendant(const std::function<void()> &commande,
+                                    const std::function<void(W &)> &body)
     {
         bool fait = false;
         // The timers go with it: none fires once this returns.
@@ -330,6 +327,8 @@ protected:
             chercher(0);
         return fait;
     }
+
+    std::unique_ptr<Fenetres> m_fenetres;
 };
 
 TEST_F(HelpPictures, MainWindowWithASeason)
@@ -344,15 +343,14 @@ TEST_F(HelpPictures, PreviewOfTheCalendar)
     vorn_test::settle();
     Vorn_FCalendar->BSelectionner->click();
     ASSERT_TRUE(Vorn_FCalendar->BtEdition->isEnabled());
-    const bool montre =
-        pendant<report::TfrPreviewForm>([&] { Vorn_FCalendar->BtEdition->click(); },
-                                        [&](report::TfrPreviewForm &p) {
-                                            EXPECT_GE(p.PageCount(), 1);
-                                            // The page's whole width, as the zoom menu's "Largeur
-                                            // de page" shows it.
-                                            p.ZoomItemClick(1);
-                                            photographier(&p, QStringLiteral("saison_apercu.png"));
-                                        });
+    const bool montre = pendant<report::TfrPreviewForm>(
+        [&] { Vorn_FCalendar->BtEdition->click(); },
+        [&](report::TfrPreviewForm &p) {
+            EXPECT_GE(p.PageCount(), 1);
+            // The page's whole width, as the zoom menu's "Largeur de page" shows it.
+            p.ZoomItemClick(1);
+            photographier(&p, QStringLiteral("saison_apercu.png"));
+        });
     EXPECT_TRUE(montre) << dialogs().texts().join(u'|').toStdString();
 }
 
@@ -364,25 +362,14 @@ TEST_F(HelpPictures, PlayersImport)
     QByteArray extrait = modele.readLine();
     for (const Joueur &j : kJoueurs) {
         QStringList naissance = QString::fromUtf8(j.naissance).split(u'/');
-        const QStringList champs = {QString::fromUtf8(j.licence),
-                                    QString::fromUtf8(j.titre),
-                                    QString::fromUtf8(j.nom),
-                                    QString::fromUtf8(j.prenom),
-                                    naissance.value(2) + u'-' + naissance.value(1) + u'-' +
-                                        naissance.value(0),
-                                    QString::fromUtf8(j.adresse),
-                                    QString(),
-                                    QString::fromUtf8(j.code),
-                                    QString::fromUtf8(j.ville),
-                                    QStringLiteral("FRANCE"),
-                                    QString(),
-                                    QString(),
-                                    QString::fromUtf8(j.courriel),
-                                    QStringLiteral("Licence"),
-                                    QStringLiteral("Senior"),
-                                    QStringLiteral("S"),
-                                    QString::fromUtf8(j.club),
-                                    QString::fromUtf8(j.iv)};
+        const QStringList champs = {
+            QString::fromUtf8(j.licence), QString::fromUtf8(j.titre), QString::fromUtf8(j.nom),
+            QString::fromUtf8(j.prenom),
+            naissance.value(2) + u'-' + naissance.value(1) + u'-' + naissance.value(0),
+            QString::fromUtf8(j.adresse), QString(), QString::fromUtf8(j.code),
+            QString::fromUtf8(j.ville), QStringLiteral("FRANCE"), QString(), QString(),
+            QString::fromUtf8(j.courriel), QStringLiteral("Licence"), QStringLiteral("Senior"),
+            QStringLiteral("S"), QString::fromUtf8(j.club), QString::fromUtf8(j.iv)};
         extrait += (champs.join(u';') + QString(16, u';')).toUtf8() + "\r\n";
     }
     writeBytes(QStringLiteral("extraction.csv"), extrait);
