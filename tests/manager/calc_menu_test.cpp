@@ -3,7 +3,7 @@
 #include "manager/vorn_fvorn.h"
 #include "manager/vorn_pr.h"
 #include "platform/forms/controls.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,7 +12,7 @@
 namespace
 {
 
-class CalcMenu : public vorn_test::ProgramFolderTest
+class CalcMenu : public vorn_test::ProgrammeTest
 {
 protected:
     void SetUp() override
@@ -23,12 +23,6 @@ protected:
         writeLines("Vorn_Lud.ini", {"[MiseAjour]", "NoValide=1", "Date=10/03/2024"});
         m_fenetres = creerFenetres();
     }
-    void TearDown() override
-    {
-        m_fenetres.reset();
-        ProgramFolderTest::TearDown();
-    }
-    std::unique_ptr<Fenetres> m_fenetres;
 };
 
 } // namespace

@@ -31,6 +31,7 @@
 #include <QSet>
 #include <QStandardPaths>
 
+using vorn_test::dansLOrdre;
 using vorn_test::nomsDuModele;
 
 namespace
@@ -136,13 +137,7 @@ TEST_F(Impressions, TemplatesBindExactlyWhatTheirWindowsAnswer)
             c.get(n, v);
             EXPECT_FALSE(v.isUnassigned()) << c.modele << " " << n.toStdString();
         }
-        // Loaded and saved again, a template keeps its bytes.
-        QFile f(fichier);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        report::TfrReport r;
-        ASSERT_TRUE(r.LoadFromFile(fichier));
-        ASSERT_TRUE(r.SaveToFile(path("copie.frf")));
-        EXPECT_EQ(readBytes("copie.frf"), f.readAll()) << c.modele;
+        ASSERT_NO_FATAL_FAILURE(gardeSesOctets(fichier, c.modele));
     }
 }
 
@@ -185,30 +180,10 @@ TEST_F(Impressions, PrintedOnTheVirtualPdfPrinter)
     for (const char *outil : {"pdftotext", "pdfinfo"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(outil)).isEmpty())
             GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
-    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
-    auto imprimante = std::make_unique<report::TfrPrinter>();
-    imprimante->SetPrinter();
-    report::frObjects().setPrinter(std::move(imprimante));
-
+    imprimantePdf();
     auto imprimer = [&](report::TfrReport &r, const QString &nom) {
-        const QString pdf = path(nom + ".pdf");
-        platform::setVirtualPrinterOutput(pdf);
-        dialogs().files.push_back(pdf);
-        EXPECT_TRUE(r.PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
-        // Blanks left out: glyphs are placed one by one at design advances.
-        return std::make_pair(
-            run("pdftotext", {"-layout", pdf, "-"}).remove(QRegularExpression("\\s")),
-            run("pdfinfo", {pdf}));
-    };
-    auto dansLOrdre = [](const QString &texte, const QStringList &attendus) {
-        qsizetype depuis = 0;
-        for (QString a : attendus) {
-            a.remove(QLatin1Char(' '));
-            const qsizetype i = texte.indexOf(a, depuis);
-            EXPECT_GE(i, 0) << a.toStdString() << " in " << texte.toStdString();
-            if (i >= 0)
-                depuis = i + a.size();
-        }
+        const QString texte = textePdf(r, nom);
+        return std::make_pair(texte, run("pdfinfo", {path(nom + ".pdf")}));
     };
 
     imprimerEnveloppe();
@@ -243,8 +218,6 @@ TEST_F(Impressions, PrintedOnTheVirtualPdfPrinter)
                                  "16/03/2024",
                                  "Fi",
                                  "Page 1"});
-    platform::setVirtualPrinterOutput(QString());
-    platform::setCurrentPrinterName(QString());
 }
 
 TEST_F(Impressions, FirstPagesAsDrawn)
@@ -253,22 +226,10 @@ TEST_F(Impressions, FirstPagesAsDrawn)
         GTEST_SKIP() << "VORN_SHOTS_DIR not set";
     // Measured as they will print, with the metric-compatible fonts.
     report::frObjects().setMeasurer(nullptr);
-    auto dessiner = [&](report::TfrReport &r, const QString &nom) {
-        ASSERT_GT(r.EMFPages().Count(), 0);
-        const report::TfrPrnInfo &g = r.EMFPages().Entry(0)->PrinterGeometry;
-        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-        QImage image(taille * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            platform::QPainterCanvas canvas(&image);
-            r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-        }
-        EXPECT_FALSE(vorn_test::saveShot(image, nom + ".png").isEmpty());
-    };
     imprimerEnveloppe();
-    dessiner(*enveloppe->frReport1, "enveloppe_page1");
+    vorn_test::dessinerPage1(*enveloppe->frReport1, "enveloppe_page1.png");
     imprimerCalendrier("Clubs");
-    dessiner(*calendrier->frReport1, "calendrier_page1");
+    vorn_test::dessinerPage1(*calendrier->frReport1, "calendrier_page1.png");
 }
 
 } // namespace

@@ -32,6 +32,12 @@ protected:
     {
         writeLines(SaisonEnCours + QLatin1Char('/') + name, lines);
     }
+    // The question asked before a file of that name is replaced.
+    static QString ecraser(const char *nom)
+    {
+        return QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
+            .arg(QString::fromUtf8(nom));
+    }
     QByteArray lireSaison(const QString &name) const
     {
         return readBytes(SaisonEnCours + QLatin1Char('/') + name);

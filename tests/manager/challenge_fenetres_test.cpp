@@ -149,8 +149,7 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
     dialogs().files.push_back(saison(QStringLiteral("Open2.chr")));
     dialogs().answers.push_back(platform::mrNo);
     w->Bt_load_resultatClick();
-    EXPECT_EQ(dialogs().texts(), QStringList{QStringLiteral(
-                                     "Le fichier Open2.chr existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(dialogs().texts(), QStringList{ecraser("Open2.chr")});
     EXPECT_EQ(lireSaison(QStringLiteral("Open2.chr")), QByteArray("autre;\r\n"));
 
     // The file stops being the open one once the results shown are no
@@ -159,10 +158,6 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
     // the extract opened until then.
     const QString titre =
         QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :");
-    const auto question = [](const char *f) {
-        return QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
-            .arg(QLatin1String(f));
-    };
     ecrireSaison(QStringLiteral("old.chr"), {QStringLiteral("1;Anne NOMA;;01;52;;;70;")});
     const QByteArray ancien = lireSaison(QStringLiteral("old.chr"));
     const struct {
@@ -195,14 +190,14 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
         dialogs().files.push_back(saison(QStringLiteral("old.chr")));
         dialogs().answers.push_back(platform::mrNo);
         autre->Bt_load_resultatClick();
-        EXPECT_EQ(dialogs().texts(), QStringList{question("old.chr")}) << c.cas;
+        EXPECT_EQ(dialogs().texts(), QStringList{ecraser("old.chr")}) << c.cas;
         EXPECT_EQ(lireSaison(QStringLiteral("old.chr")), ancien) << c.cas;
         dialogs().messages.clear();
         dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
         dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
         dialogs().answers.push_back(platform::mrNo);
         autre->Bt_InternetClick();
-        EXPECT_EQ(dialogs().texts(), QStringList{question("Open1.chi")}) << c.cas;
+        EXPECT_EQ(dialogs().texts(), QStringList{ecraser("Open1.chi")}) << c.cas;
         dialogs().messages.clear();
     }
 }
@@ -507,9 +502,8 @@ TEST_F(RepartFenetre, SearchSaveAndPrint)
     w->Bt_MemorisationClick();
     EXPECT_EQ(dialogs().saveRequests.back().fileName,
               path(SaisonEnCours + QStringLiteral("/Repart_")));
-    QFile golden(challengeData(QStringLiteral("repart_type1.PPE")));
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    EXPECT_EQ(lireSaison(QStringLiteral("Repart_1068.PPE")), golden.readAll());
+    expectChallengeGolden(QStringLiteral("repart_type1.PPE"),
+                          lireSaison(QStringLiteral("Repart_1068.PPE")));
 
     w->Rg_Type->setItemIndex(0);
     EXPECT_EQ(w->L_formule->text(), QStringLiteral("K - [ C * (K / 41) ]"));
@@ -645,9 +639,8 @@ TEST_F(AttribFenetre, AttributePrintAndExport)
     dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
     w->BtExport->click();
     EXPECT_EQ(dialogs().saveRequests.back().fileName, QStringLiteral("Fichier_P.csv"));
-    QFile golden(challengeData(QStringLiteral("Fichier_P_PP.csv")));
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), golden.readAll());
+    expectChallengeGolden(QStringLiteral("Fichier_P_PP.csv"),
+                          lireSaison(QStringLiteral("Fichier_P.csv")));
 }
 
 TEST_F(AttribFenetre, WrongFilesDisableTheCommands)
@@ -694,9 +687,8 @@ TEST_F(AttribFenetre, RefusedDistributionLeavesNoMixedWindow)
     dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
     w->BtExport->click();
     // The export is the attribution of the name shown.
-    QFile golden(challengeData(QStringLiteral("Fichier_P_PE.csv")));
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly));
-    EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), golden.readAll());
+    expectChallengeGolden(QStringLiteral("Fichier_P_PE.csv"),
+                          lireSaison(QStringLiteral("Fichier_P.csv")));
 
     ecrireSaison(QStringLiteral("une.PPE"), {QStringLiteral("1;trente;")});
     dialogs().files.push_back(saison(QStringLiteral("une.PPE")));
@@ -763,9 +755,7 @@ TEST_F(AttribFenetre, ExportAsksBeforeReplacingAFile)
     dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
     dialogs().answers.push_back(platform::mrNo);
     w->BtExport->click();
-    EXPECT_EQ(dialogs().texts(),
-              QStringList{
-                  QStringLiteral("Le fichier Fichier_P.csv existe déjà\nVoulez-vous l'écraser ?")});
+    EXPECT_EQ(dialogs().texts(), QStringList{ecraser("Fichier_P.csv")});
     EXPECT_EQ(lireSaison(QStringLiteral("Fichier_P.csv")), QByteArray("autre;\r\n"));
     dialogs().files.push_back(saison(QStringLiteral("Fichier_P.csv")));
     dialogs().answers.push_back(platform::mrYes);
@@ -780,8 +770,7 @@ TEST_F(RepartFenetre, SavingTheTableAsksBeforeReplacingAFile)
     dialogs().files.push_back(saison(QStringLiteral("Repart_1068.PPE")));
     w->Bt_MemorisationClick();
     ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text,
-              QStringLiteral("Le fichier Repart_1068.PPE existe déjà\nVoulez-vous l'écraser ?"));
+    EXPECT_EQ(dialogs().messages[0].text, ecraser("Repart_1068.PPE"));
     EXPECT_EQ(lireSaison(QStringLiteral("Repart_1068.PPE")), QByteArray("1;1;\r\n"));
 }
 

@@ -81,17 +81,7 @@ TEST_F(Modeles, EachTemplateBindsExactlyWhatItsWindowAnswers)
         c.get(QStringLiteral("Inconnu"), inconnu);
         EXPECT_TRUE(inconnu.isUnassigned()) << c.modele;
 
-        // Loaded and saved again, a template keeps its bytes.
-        QFile f(fichier);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray octets = f.readAll();
-        report::TfrReport r;
-        ASSERT_TRUE(r.LoadFromFile(fichier));
-        const QString copie = path(QStringLiteral("copie.frf"));
-        ASSERT_TRUE(r.SaveToFile(copie));
-        QFile g(copie);
-        ASSERT_TRUE(g.open(QIODevice::ReadOnly));
-        EXPECT_EQ(g.readAll(), octets) << c.modele;
+        ASSERT_NO_FATAL_FAILURE(gardeSesOctets(fichier, c.modele));
     }
 }
 
@@ -205,10 +195,7 @@ protected:
 
 TEST_F(Remplies, PrintoutsOnTheVirtualPdfPrinter)
 {
-    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
-    auto imprimante = std::make_unique<report::TfrPrinter>();
-    imprimante->SetPrinter();
-    report::frObjects().setPrinter(std::move(imprimante));
+    imprimantePdf();
     remplir();
     QMap<QString, QStringList> attendus;
     attendus[QStringLiteral("Homologation_paires")] = {QStringLiteral("Saison 2023-2024"),
@@ -254,8 +241,6 @@ TEST_F(Remplies, PrintoutsOnTheVirtualPdfPrinter)
             EXPECT_TRUE(texte.contains(a.remove(QLatin1Char(' '))))
                 << nom.toStdString() << ": " << a.toStdString();
     });
-    platform::setVirtualPrinterOutput(QString());
-    platform::setCurrentPrinterName(QString());
 }
 
 TEST_F(Remplies, Screenshots)
@@ -266,18 +251,7 @@ TEST_F(Remplies, Screenshots)
     report::frObjects().setMeasurer(nullptr);
     remplir();
     imprimer([&](const QString &nom, report::TfrReport &r) {
-        ASSERT_GT(r.EMFPages().Count(), 0);
-        const report::TfrPrnInfo &g = r.EMFPages().Entry(0)->PrinterGeometry;
-        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-        QImage image(taille * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            platform::QPainterCanvas canvas(&image);
-            r.EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-        }
-        EXPECT_FALSE(
-            saveShot(image, QStringLiteral("challenge_page1_") + nom + QStringLiteral(".png"))
-                .isEmpty());
+        dessinerPage1(r, QStringLiteral("challenge_page1_") + nom + QStringLiteral(".png"));
     });
     const struct {
         QWidget *w;

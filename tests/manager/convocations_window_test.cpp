@@ -41,6 +41,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 
+using vorn_test::dansLOrdre;
 using vorn_test::nomsDuModele;
 
 namespace
@@ -483,28 +484,13 @@ TEST_F(Convocations, MailWithoutAMailProgramIsTold)
     const QString choix = QStringLiteral("Choisir son compte Courriel");
     const QString lot1 = "mailto:jerome@exemple.fr;loic@exemple.fr;anne@exemple.fr;%20?";
     const QString lot2 = "mailto:elodie@exemple.fr;%20?";
-    const struct {
-        const char *name;
-        QString program;
-        int status;
-        QStringList texts;
-        QStringList runs;
-    } cases[] = {
-        {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
-        {"the opener fails", "courrier.desktop", 3, {choix, platform::kMailMissing}, {lot1}},
-        {"a program takes them", "courrier.desktop", 0, {choix}, {lot1, lot2}},
-    };
-    std::unique_ptr<platform::Shell> recording = platform::setShell(nullptr);
-    for (const auto &c : cases) {
-        vorn_test::FakeDesktop desktop;
-        desktop.setHandler(QStringLiteral("mailto"), c.program);
-        desktop.setOpenerStatus(c.status);
-        dialogs().messages.clear();
-        w->BtCourriel->click();
-        EXPECT_EQ(dialogs().texts(), c.texts) << c.name;
-        EXPECT_EQ(desktop.openerRuns(), c.runs) << c.name;
-    }
-    platform::setShell(std::move(recording));
+    courriels(
+        w->BtCourriel,
+        {
+            {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
+            {"the opener fails", "courrier.desktop", 3, {choix, platform::kMailMissing}, {lot1}},
+            {"a program takes them", "courrier.desktop", 0, {choix}, {lot1, lot2}},
+        });
 }
 
 TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
@@ -542,12 +528,7 @@ TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
         EXPECT_EQ(nomsDuModele(fichier), c.noms) << c.modele;
         for (const QString &n : c.noms)
             EXPECT_NE(valeur(n), "inchangé") << c.modele << " " << n.toStdString();
-        QFile f(fichier);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        report::TfrReport r;
-        ASSERT_TRUE(r.LoadFromFile(fichier));
-        ASSERT_TRUE(r.SaveToFile(path("copie.frf")));
-        EXPECT_EQ(readBytes("copie.frf"), f.readAll()) << c.modele;
+        ASSERT_NO_FATAL_FAILURE(gardeSesOctets(fichier, c.modele));
     }
 }
 
@@ -582,17 +563,8 @@ TEST_F(Convocations, PreparedPagesOfTheThreeTemplates)
             // Measured as they will print, with the metric-compatible fonts.
             report::frObjects().setMeasurer(nullptr);
             ASSERT_TRUE(w->frReport1->PrepareReport());
-            const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
-            const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-            QImage image(taille * 2, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            {
-                platform::QPainterCanvas canvas(&image);
-                w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-            }
-            EXPECT_FALSE(
-                vorn_test::saveShot(image, QString::fromLatin1(c.golden).chopped(4) + "_page1.png")
-                    .isEmpty());
+            vorn_test::dessinerPage1(*w->frReport1,
+                                     QString::fromLatin1(c.golden).chopped(4) + "_page1.png");
             report::frObjects().setMeasurer(&measurer);
         }
     }
@@ -669,31 +641,8 @@ TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
-    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
-    auto imprimante = std::make_unique<report::TfrPrinter>();
-    imprimante->SetPrinter();
-    report::frObjects().setPrinter(std::move(imprimante));
-    const auto texte = [&](const QString &nom) {
-        const QString pdf = path(nom + ".pdf");
-        platform::setVirtualPrinterOutput(pdf);
-        dialogs().files.push_back(pdf);
-        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        EXPECT_TRUE(p.waitForFinished(30000));
-        // Blanks left out: glyphs are placed one by one at design advances.
-        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
-    };
-    const auto dansLOrdre = [](const QString &t, const QStringList &attendus) {
-        qsizetype depuis = 0;
-        for (QString a : attendus) {
-            a.remove(QLatin1Char(' '));
-            const qsizetype i = t.indexOf(a, depuis);
-            EXPECT_GE(i, 0) << a.toStdString() << " in " << t.toStdString();
-            if (i >= 0)
-                depuis = i + a.size();
-        }
-    };
+    imprimantePdf();
+    const auto texte = [&](const QString &nom) { return textePdf(*w->frReport1, nom); };
     active(true);
     entete();
     w->Convocation->click();
@@ -713,8 +662,6 @@ TEST_F(Convocations, PrintedOnTheVirtualPdfPrinter)
     w->Impression->click();
     dansLOrdre(texte("paires"), {"Caution : 40", "1. - Jérôme MARTIN 45", "Loïc DURAND 32",
                                  "2. - Paul INCONNU 20", "Marc ABSENT 30"});
-    platform::setVirtualPrinterOutput(QString());
-    platform::setCurrentPrinterName(QString());
 }
 
 // The entries and the header data are saved over another existing file only

@@ -4,7 +4,7 @@
 #include "manager/fenetres.h"
 #include "manager/gestion.h"
 #include "manager/vorn_pr.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,26 +19,17 @@ namespace
 
 const QString kSaison = QStringLiteral("2026-2027");
 
-class GestionFenetre : public vorn_test::ProgramFolderTest
+class GestionFenetre : public vorn_test::ProgrammeTest
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
+        ProgrammeTest::SetUp();
         writeLines(QStringLiteral("Vorn_Lud.ini"),
                    {QStringLiteral("[Param]"), QStringLiteral("Saison=") + kSaison});
         writeLines(kSaison + QStringLiteral("/Joueur.DBP"), {});
-        m_fenetres = creerFenetres();
-        Vorn_FPr->Show();
-        vorn_test::settle();
-        if (TForm::activeForm() != Vorn_FPr)
-            Vorn_FPr->activated();
+        demarrer(true);
         w = Vorn_FGestion;
-    }
-    void TearDown() override
-    {
-        m_fenetres.reset();
-        ProgramFolderTest::TearDown();
     }
     void ouvrir()
     {
@@ -56,8 +47,6 @@ protected:
         return i ? i->text() : QString();
     }
     QByteArray fichier() const { return readBytes(kSaison + QStringLiteral("/Challenge.DBP")); }
-
-    std::unique_ptr<Fenetres> m_fenetres;
     TVorn_FGestion *w = nullptr;
 };
 

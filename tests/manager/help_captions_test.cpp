@@ -276,12 +276,12 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 // --- the collection
 
-class HelpCaptions : public vorn_test::ProgramFolderTest
+class HelpCaptions : public vorn_test::ProgrammeTest
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
+        ProgrammeTest::SetUp();
         report::fr().resetForTests();
         report::fr().start();
         report::frInstallPreview();
@@ -301,7 +301,7 @@ protected:
     {
         m_fenetres.reset();
         report::fr().resetForTests();
-        ProgramFolderTest::TearDown();
+        ProgrammeTest::TearDown();
     }
 
     // Runs body on the window find gives once it is shown (by a modal call
@@ -327,9 +327,7 @@ protected:
     // changes what one shows.
     void collectWindows(Captions &out)
     {
-        m_fenetres = creerFenetres();
-        Vorn_FPr->Show();
-        vorn_test::settle();
+        demarrer();
         out.addTopLevels(); // no season yet
         writeLines(QStringLiteral("Vorn_Lud.ini"),
                    {QStringLiteral("[Param]"), QStringLiteral("Saison=2023-2024")});
@@ -472,8 +470,6 @@ protected:
             out.addWindow(dialog.get());
         }
     }
-
-    std::unique_ptr<Fenetres> m_fenetres;
 };
 
 TEST_F(HelpCaptions, EveryBoldTextOfTheGuidesIsACaptionTheProgramShows)

@@ -6,7 +6,7 @@
 #include "manager/core/vorn_dec.h"
 #include "manager/fenetres.h"
 #include "manager/vorn_pr.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -178,20 +178,9 @@ void collect(const QMenu *menu, QStringList &captions)
     }
 }
 
-class HelpDocuments : public vorn_test::ProgramFolderTest
+class HelpDocuments : public vorn_test::ProgrammeTest
 {
 protected:
-    void TearDown() override
-    {
-        m_fenetres.reset();
-        ProgramFolderTest::TearDown();
-    }
-    void demarrer()
-    {
-        m_fenetres = creerFenetres();
-        Vorn_FPr->Show();
-        vorn_test::settle();
-    }
     // The captions of the main window's menu titled TITLE and of its items.
     QStringList menuCaptions(const QString &title)
     {
@@ -205,8 +194,6 @@ protected:
         EXPECT_FALSE(captions.isEmpty()) << "no menu " << qPrintable(title);
         return captions;
     }
-
-    std::unique_ptr<Fenetres> m_fenetres;
 };
 
 TEST_F(HelpDocuments, EachOpensOnA4PagesTitledByItsFirstHeading)

@@ -10,7 +10,7 @@
 #include "manager/vorn_pr.h"
 #include "platform/forms/controls.h"
 #include "platform/inifile/inifile.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
 
 #include <QAbstractButton>
@@ -33,23 +33,10 @@ using namespace platform;
 namespace
 {
 
-class MainWindowTest : public vorn_test::ProgramFolderTest
+class MainWindowTest : public vorn_test::ProgrammeTest
 {
 protected:
-    void TearDown() override
-    {
-        m_fenetres.reset();
-        ProgramFolderTest::TearDown();
-    }
-    void demarrer()
-    {
-        m_fenetres = creerFenetres();
-        Vorn_FPr->Show();
-        vorn_test::settle();
-    }
     QByteArray ini() const { return readBytes(QStringLiteral("Vorn_Lud.ini")); }
-
-    std::unique_ptr<Fenetres> m_fenetres;
 };
 
 TEST_F(MainWindowTest, DesignCaptionMenuAndSeasonPanels)

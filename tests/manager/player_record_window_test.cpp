@@ -201,32 +201,16 @@ TEST_F(PlayerRecordWindow, MailWithoutAMailProgramIsTold)
     joueurs({joueur("1", "A", "a", "M.", "a@exemple.fr")});
     active();
     const QString choix = QStringLiteral("Choisir son compte Courriel");
-    const struct {
-        const char *name;
-        QString program;
-        int status;
-        QStringList texts;
-        QStringList runs;
-    } cases[] = {
-        {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
-        {"the opener fails",
-         "courrier.desktop",
-         3,
-         {choix, platform::kMailMissing},
-         {"mailto:a@exemple.fr"}},
-        {"a program takes it", "courrier.desktop", 0, {choix}, {"mailto:a@exemple.fr"}},
-    };
-    std::unique_ptr<platform::Shell> recording = platform::setShell(nullptr);
-    for (const auto &c : cases) {
-        vorn_test::FakeDesktop desktop;
-        desktop.setHandler(QStringLiteral("mailto"), c.program);
-        desktop.setOpenerStatus(c.status);
-        dialogs().messages.clear();
-        w->Button3->click();
-        EXPECT_EQ(dialogs().texts(), c.texts) << c.name;
-        EXPECT_EQ(desktop.openerRuns(), c.runs) << c.name;
-    }
-    platform::setShell(std::move(recording));
+    courriels(w->Button3,
+              {
+                  {"no mail program", "", 0, {choix, platform::kMailMissing}, {}},
+                  {"the opener fails",
+                   "courrier.desktop",
+                   3,
+                   {choix, platform::kMailMissing},
+                   {"mailto:a@exemple.fr"}},
+                  {"a program takes it", "courrier.desktop", 0, {choix}, {"mailto:a@exemple.fr"}},
+              });
 }
 
 TEST_F(PlayerRecordWindow, EnvelopeValuesComeFromTheEdits)

@@ -52,12 +52,12 @@ namespace
 const QString kSaison = QStringLiteral("2023-2024");
 const QString kConfirmer = QStringLiteral("Confirmer la suppression");
 
-class QuatreFenetre : public vorn_test::ProgramFolderTest
+class QuatreFenetre : public vorn_test::ProgrammeTest
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
+        ProgrammeTest::SetUp();
         // The main window opens the season named in the settings.
         writeLines(QStringLiteral("Vorn_Lud.ini"),
                    {QStringLiteral("[Param]"), QStringLiteral("Saison=") + kSaison});
@@ -70,20 +70,10 @@ protected:
                     QStringLiteral("01002378;Mme;FABRE;Lise;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;"),
                     QStringLiteral("01002526;M;GARCIA;Paul;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;"),
                     QStringLiteral("01003673;Mme;HUGON;Rose;60;SÈTE BRIDGE;;;;;;;;;;;;;2027;")});
-        m_fenetres = creerFenetres();
-        Vorn_FPr->Show();
-        vorn_test::settle();
-        if (TForm::activeForm() != Vorn_FPr)
-            Vorn_FPr->activated();
+        demarrer(true);
         ASSERT_EQ(SaisonEnCours, kSaison);
         w = Vorn_FResultat_Quatre;
     }
-    void TearDown() override
-    {
-        m_fenetres.reset();
-        ProgramFolderTest::TearDown();
-    }
-
     void ouvrir()
     {
         w->Show();
@@ -107,6 +97,15 @@ protected:
     void ajouterGroupe(const QString &nom) { saisir(w->BtAjouGroupe, w->EdAjoutGroupe, nom); }
     void ajouterEquipe(const QString &nom) { saisir(w->BtAjoutCompos, w->Ed_Compo, nom); }
     void creerFeuille(const QString &nom) { saisir(w->BtCrerFMAtch, w->Ed_FMatch, nom); }
+    // Typed into the edit shown, as after the first click, and taken.
+    void taper(QLineEdit *e, QPushButton *b, const QString &t)
+    {
+        e->show();
+        e->setText(t);
+        cliquer(b);
+    }
+    void equipeC() { taper(w->Ed_Compo, w->BtAjoutCompos, QStringLiteral("C")); }
+    void groupeDeux() { taper(w->EdAjoutGroupe, w->BtAjouGroupe, QStringLiteral("Deux")); }
     QString e(const char *nom) const { return w->edit(QLatin1String(nom))->text(); }
     void poser(const char *nom, const QString &t) { w->edit(QLatin1String(nom))->setText(t); }
     QString saison(const QString &nom) const { return kSaison + QLatin1Char('/') + nom; }
@@ -167,8 +166,6 @@ protected:
         w->Donnee->setText(QStringLiteral("40+24+30"));
         cliquer(w->BtAi);
     }
-
-    std::unique_ptr<Fenetres> m_fenetres;
     TVorn_FResultat_Quatre *w = nullptr;
 };
 
@@ -627,27 +624,10 @@ TEST_F(QuatreFenetre, AFileThatCannotBeReadIsNeverReplaced)
              VornF_Quatre_Webweb->ListeLieux->bouton(PanneauListe::Ajouter)->click();
          },
          "Salle A;1 rue A;\r\nSalle B;2 rue B;\r\nSalle C;3 rue C;\r\n"},
-        {"2023-2024/Poule1.cpo",
-         [this] {
-             w->Ed_Compo->show();
-             w->Ed_Compo->setText(QStringLiteral("C"));
-             cliquer(w->BtAjoutCompos);
-         },
-         "A\r\nB\r\nC\r\n"},
-        {"2023-2024/PouleR0.cpo",
-         [this] {
-             w->Ed_Compo->show();
-             w->Ed_Compo->setText(QStringLiteral("C"));
-             cliquer(w->BtAjoutCompos);
-         },
+        {"2023-2024/Poule1.cpo", [this] { equipeC(); }, "A\r\nB\r\nC\r\n"},
+        {"2023-2024/PouleR0.cpo", [this] { equipeC(); },
          ";A;B;C;;\r\nA;;1200;;1200;\r\nB;800;;;800;\r\nC;;;;;\r\n"},
-        {"2023-2024/Poule.cpo",
-         [this] {
-             w->EdAjoutGroupe->show();
-             w->EdAjoutGroupe->setText(QStringLiteral("Deux"));
-             cliquer(w->BtAjouGroupe);
-         },
-         "Un\r\nDeux\r\n"},
+        {"2023-2024/Poule.cpo", [this] { groupeDeux(); }, "Un\r\nDeux\r\n"},
     };
     // The program started again over the files, the one named unreadable.
     const auto recommencer = [this](const QString &nom) {
@@ -726,16 +706,8 @@ TEST_F(QuatreFenetre, AFolderOrPipeInPlaceOfAFileChangesNoFile)
         QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.");
     const QString creer = QStringLiteral("Impossible de créer le fichier %1.");
     const QString supprimer = QStringLiteral("Impossible de supprimer le fichier %1.");
-    const auto ajouterGroupe = [this] {
-        w->EdAjoutGroupe->show();
-        w->EdAjoutGroupe->setText(QStringLiteral("Deux"));
-        cliquer(w->BtAjouGroupe);
-    };
-    const auto ajouterEquipe = [this] {
-        w->Ed_Compo->show();
-        w->Ed_Compo->setText(QStringLiteral("C"));
-        cliquer(w->BtAjoutCompos);
-    };
+    const auto ajouterGroupe = [this] { groupeDeux(); };
+    const auto ajouterEquipe = [this] { equipeC(); };
     const auto enleverEquipe = [this] {
         w->CB_Compos->setCurrentIndex(1);
         dialogs().answers = {mrYes};
@@ -1278,21 +1250,10 @@ TEST_F(QuatreImpressions, PrintedOnTheVirtualPdfPrinter)
         if (QStandardPaths::findExecutable(QString::fromLatin1(outil)).isEmpty())
             GTEST_SKIP() << "poppler-utils missing (scripts/install-deps installs it)";
     sessionDeReference();
-    platform::setCurrentPrinterName(platform::kVirtualPrinterName);
-    auto imprimante = std::make_unique<report::TfrPrinter>();
-    imprimante->SetPrinter();
-    report::frObjects().setPrinter(std::move(imprimante));
+    imprimantePdf();
     auto texte = [&](QPushButton *b, const QString &nom) {
         EXPECT_FALSE(imprimer(b).isEmpty()) << nom.toStdString();
-        const QString pdf = path(nom + QStringLiteral(".pdf"));
-        platform::setVirtualPrinterOutput(pdf);
-        dialogs().files.push_back(pdf);
-        EXPECT_TRUE(w->frReport1->PrintPreparedPages(QString(), 1, true, 0)) << nom.toStdString();
-        QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        EXPECT_TRUE(p.waitForFinished(30000));
-        // Glyphs are placed one by one: compare without blanks.
-        return QString::fromUtf8(p.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+        return textePdf(*w->frReport1, nom);
     };
     const QString feuille = texte(w->BtEditFMatch, QStringLiteral("feuille"));
     const QString groupe = texte(w->BtEditionGroupe, QStringLiteral("groupe"));
@@ -1326,15 +1287,7 @@ TEST_F(QuatreImpressions, FirstPagesAndWindowAsDrawn)
         {w->Bt_Edition_Resultat, "homologation_quatre_page1"}};
     for (const auto &[b, nom] : commandes) {
         ASSERT_FALSE(imprimer(b).isEmpty()) << nom;
-        const report::TfrPrnInfo &g = w->frReport1->EMFPages().Entry(0)->PrinterGeometry;
-        const QSize taille = g.Pgw > 0 ? QSize(g.Pgw, g.Pgh) : QSize(758, 1071);
-        QImage image(taille * 2, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            platform::QPainterCanvas canvas(&image);
-            w->frReport1->EMFPages().Draw(0, canvas, QRect(QPoint(0, 0), image.size()));
-        }
-        EXPECT_FALSE(vorn_test::saveShot(image, QLatin1String(nom) + ".png").isEmpty()) << nom;
+        vorn_test::dessinerPage1(*w->frReport1, QLatin1String(nom) + ".png");
     }
 }
 

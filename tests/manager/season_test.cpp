@@ -5,7 +5,7 @@
 #include "manager/vorn_saison.h"
 #include "platform/forms/controls.h"
 #include "platform/inifile/inifile.h"
-#include "tests/support/gui/program_folder.h"
+#include "tests/manager/window_support.h"
 
 #include <QDirIterator>
 #include <QLineEdit>
@@ -20,20 +20,13 @@ namespace
 
 const QString kQuestion = QStringLiteral("Importer les licenciés d'une saison précédente?");
 
-class SeasonTest : public vorn_test::ProgramFolderTest
+class SeasonTest : public vorn_test::ProgrammeTest
 {
 protected:
     void SetUp() override
     {
-        ProgramFolderTest::SetUp();
-        m_fenetres = creerFenetres();
-        Vorn_FPr->Show();
-        vorn_test::settle();
-    }
-    void TearDown() override
-    {
-        m_fenetres.reset();
-        ProgramFolderTest::TearDown();
+        ProgrammeTest::SetUp();
+        demarrer();
     }
 
     // Types a name into the creation window and clicks "&Créer", as the user.
@@ -78,8 +71,6 @@ protected:
                 return false;
         return true;
     }
-
-    std::unique_ptr<Fenetres> m_fenetres;
 };
 
 TEST_F(SeasonTest, CreatingASeasonWritesTwoEmptyFilesThenSelectsIt)
@@ -325,9 +316,7 @@ TEST_F(SeasonTest, TheSeasonSurvivesARestartThroughTheSettingsFile)
     m_fenetres.reset();
     SaisonEnCours.clear();
 
-    m_fenetres = creerFenetres();
-    Vorn_FPr->Show();
-    vorn_test::settle();
+    demarrer();
     Vorn_FPr->LireSaison();
     EXPECT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
     EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("2020-2021"));
