@@ -48,6 +48,8 @@ void TCustomSocksWSocket::SetSocksServer(const QString &value)
     }
     m_socksServer = value.trimmed();
     m_socksServerAssigned = !m_socksServer.isEmpty();
+    if (m_resolvedForSocks)
+        m_addrResolved = false;
 }
 
 void TCustomSocksWSocket::SetSocksPort(const QString &value)
@@ -58,6 +60,8 @@ void TCustomSocksWSocket::SetSocksPort(const QString &value)
     }
     m_socksPortStr = value.trimmed();
     m_socksPortAssigned = !m_socksPortStr.isEmpty();
+    if (m_resolvedForSocks)
+        m_portResolved = false;
 }
 
 void TCustomSocksWSocket::SetSocksLevel(const QString &value)
@@ -82,6 +86,7 @@ void TCustomSocksWSocket::AssignDefaultValue()
     m_socksPortStr.clear();
     m_socksServerAssigned = false;
     m_socksPortAssigned = false;
+    m_resolvedForSocks = false;
     m_socksLevel = QStringLiteral("5");
     m_socksRcvdCnt = 0;
     m_socksCarryCnt = 0;
@@ -91,10 +96,32 @@ void TCustomSocksWSocket::AssignDefaultValue()
 // ---------------------------------------------------------------------------
 // Connecting
 
+void TCustomSocksWSocket::resolveFor(bool throughSocks)
+{
+    // A connection opened from the close handler of the last one finds what
+    // was resolved for that one (the close resets it only after the
+    // handler), with Addr and Port possibly set again to the same text.
+    if (m_resolvedForSocks != throughSocks) {
+        m_addrResolved = false;
+        m_portResolved = false;
+    }
+    m_resolvedForSocks = throughSocks;
+}
+
 void TCustomSocksWSocket::Connect()
 {
     // A socket in use is refused by the base without disturbing its exchange.
-    if (!m_socksServerAssigned || (m_hSocket != INVALID_SOCKET && m_state != wsClosed)) {
+    if (m_hSocket != INVALID_SOCKET && m_state != wsClosed) {
+        TCustomWSocket::Connect();
+        return;
+    }
+    resolveFor(m_socksServerAssigned);
+    // Nothing of the last connection's exchange belongs to this one.
+    m_socksState = socksData;
+    m_socksRcvdCnt = 0;
+    m_socksCarryCnt = 0;
+    m_socksCarryPos = 0;
+    if (!m_socksServerAssigned) {
         TCustomWSocket::Connect();
         return;
     }
@@ -133,6 +160,7 @@ void TCustomSocksWSocket::Listen()
         RaiseException(QStringLiteral("Listening is not supported thru socks server"));
         return;
     }
+    resolveFor(false);
     TCustomWSocket::Listen();
 }
 

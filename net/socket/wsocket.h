@@ -463,12 +463,18 @@ private:
     // The destination answered: the owner is told, then offered what came
     // with the reply.
     bool connectedThrough();
+    // The next connection goes to the SOCKS server or not: an address and
+    // port resolved for the other way are resolved again.
+    void resolveFor(bool throughSocks);
 
     QString m_socksServer;
     QString m_socksLevel = QStringLiteral("5");
     QString m_socksPortStr;
     bool m_socksPortAssigned = false;
     bool m_socksServerAssigned = false;
+    // The resolved address and port are the SOCKS server's, not Addr's and
+    // Port's.
+    bool m_resolvedForSocks = false;
     QString m_socksUsercode;
     QString m_socksPassword;
     TSocksAuthentication m_socksAuthentication = socksNoAuthentication;

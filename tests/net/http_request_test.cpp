@@ -421,13 +421,19 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
 {
     // Reconnecting code ends the request and starts the next one from
     // OnSessionClosed, however the connection ended: the next one connects,
-    // is answered and completes, and no descriptor is left behind.
+    // is answered and completes, and no descriptor is left behind. Without
+    // the SOCKS server the last one went through, the same URL goes direct.
     enum End { Ends, OwnerAborts, OtherHostWhileKept };
+    const std::vector<ServerStep> socksOk{
+        readBytes(3),  sendBytes(QByteArray("\x05\x00", 2)),
+        readBytes(16), sendBytes(QByteArray("\x05\x00\x00\x01\x7F\x00\x00\x01\x1F\x90", 10)),
+        readRequest(), hold()};
     struct Case {
         const char *what;
         std::vector<ServerStep> first;
         End end;
         std::vector<std::uint16_t> errors;
+        bool socks = false;
     } cases[] = {
         {"closed by the server",
          answerOnce("HTTP/1.0 200 OK\r\n\r\npremier"),
@@ -442,6 +448,12 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
          answerOnce(okWith("premier"), true),
          OtherHostWhileKept,
          {0, 0}},
+        {"refused by the SOCKS server",
+         {readBytes(3), sendBytes(QByteArray("\x05\xFF", 2)), hold()},
+         Ends,
+         {httperrAborted, 0},
+         true},
+        {"aborted by the owner through SOCKS", socksOk, OwnerAborts, {httperrAborted, 0}, true},
     };
     auto attempt = [&](const Case &c) {
         OpenDescriptors descriptors;
@@ -456,13 +468,20 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
                 if (++closed > 1)
                     return;
                 sender->Abort();
+                sender->SetSocksServer(QString());
                 sender->SetURL(next.url(QStringLiteral("/")));
                 sender->GetASync();
             };
-            client.SetURL(first.url(QStringLiteral("/")));
+            // Through SOCKS, to the very URL the next request goes to directly.
+            client.SetURL((c.socks ? next : first).url(QStringLiteral("/")));
+            if (c.socks) {
+                client.SetSocksServer(QStringLiteral("127.0.0.1"));
+                client.SetSocksPort(QString::number(first.port()));
+            }
             client.GetASync();
             if (c.end == OwnerAborts) {
-                ASSERT_TRUE(pumpUntil(loop(), [&] { return first.requests().size() == 1; }));
+                ASSERT_TRUE(pumpUntil(
+                    loop(), [&] { return first.requests().size() == (c.socks ? 3 : 1); }));
                 client.Abort();
             } else if (c.end != Ends) {
                 ASSERT_TRUE(waitDone(loop(), rec));
@@ -475,6 +494,7 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
             EXPECT_EQ(rec.done.back().status, 200);
             EXPECT_TRUE(rec.body.endsWith("second"));
             EXPECT_EQ(next.requests().size(), 1);
+            EXPECT_EQ(first.connections(), 1);
             EXPECT_EQ(closed, 2);
             EXPECT_EQ(client.State(), httpReady);
             // The next request went the way of any other.

@@ -634,7 +634,9 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
 {
     // Reconnecting code opens the next connection from OnSessionClosed,
     // however the last one ended: the new one is reported, stays open, is
-    // closed in its turn, and no descriptor is left behind.
+    // closed in its turn, and no descriptor is left behind. It goes where its
+    // owner set it, directly or through a SOCKS server, whichever way the
+    // last one went, though Addr and Port keep their text.
     enum End {
         Here,
         Aborted,
@@ -643,25 +645,38 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         SendRefused,
         SendFailed,
         SocksRefused,
-        SocksLeft
+        SocksLeft,
+        InConnected
     };
+    // A SOCKS server that connects, then sends data behind its reply.
+    auto socksOk = [](const QByteArray &data) {
+        const QByteArray reply("\x05\x00\x00\x01\x7F\x00\x00\x01\x1F\x90", 10);
+        return std::vector<ServerStep>{nettest::readBytes(3), sendBytes(QByteArray("\x05\x00", 2)),
+                                       nettest::readBytes(16), sendBytes(reply + data), hold()};
+    };
+    const std::vector<ServerStep> socksRefused{nettest::readBytes(3),
+                                               sendBytes(QByteArray("\x05\xFF", 2)), hold()};
+    const std::vector<ServerStep> socksLeft{nettest::readBytes(3), closeConnection()};
     struct Case {
         const char *what;
         End end;
+        bool socksFirst, socksNext;
         std::vector<ServerStep> first;
         std::vector<int> firstConnected;
     } cases[] = {
-        {"closed here", Here, {hold()}, {0}},
-        {"aborted", Aborted, {hold()}, {0}},
-        {"closed by the peer", ByThePeer, {closeConnection()}, {0}},
-        {"refused", Refused, {}, {10061}},
-        {"send refused while connecting", SendRefused, {hold()}, {}},
-        {"send failed", SendFailed, {hold()}, {0}},
-        {"refused by the SOCKS server",
-         SocksRefused,
-         {nettest::readBytes(3), sendBytes(QByteArray("\x05\xFF", 2)), hold()},
-         {20003}},
-        {"the SOCKS server left", SocksLeft, {nettest::readBytes(3), closeConnection()}, {20014}},
+        {"closed here", Here, false, false, {hold()}, {0}},
+        {"aborted", Aborted, false, false, {hold()}, {0}},
+        {"closed by the peer", ByThePeer, false, false, {closeConnection()}, {0}},
+        {"refused", Refused, false, false, {}, {10061}},
+        {"send refused while connecting", SendRefused, false, false, {hold()}, {}},
+        {"send failed", SendFailed, false, false, {hold()}, {0}},
+        {"refused by the SOCKS server", SocksRefused, true, false, socksRefused, {20003}},
+        {"the SOCKS server left", SocksLeft, true, false, socksLeft, {20014}},
+        {"closed here through SOCKS", Here, true, false, socksOk({}), {0}},
+        {"aborted through SOCKS", Aborted, true, false, socksOk({}), {0}},
+        {"closed on SOCKS success, data behind", InConnected, true, false, socksOk("x"), {0}},
+        {"closed here, then through SOCKS", Here, false, true, {hold()}, {0}},
+        {"SOCKS refusal, then another server", SocksRefused, true, true, socksRefused, {20003}},
     };
     auto attempt = [&](const Case &c) {
         OpenDescriptors descriptors;
@@ -678,14 +693,29 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         ScriptedServer first;
         ScriptedServer next;
         first.addConnection(c.first);
-        next.addConnection({hold()});
+        next.addConnection(c.socksNext ? socksOk("next")
+                                       : std::vector<ServerStep>{sendBytes("next"), hold()});
+        // The same destination text both times: directly, the server that
+        // must get the next connection; through SOCKS, only bytes of a request.
+        const QString port = QString::number(c.socksFirst       ? next.port()
+                                             : c.end == Refused ? closedPort()
+                                                                : first.port());
         TWSocket socket;
         std::vector<int> connected;
         int closed = 0;
         int sentBeforeConnected = 0;
+        QByteArray received;
         socket.OnError = [](TCustomWSocket *) {};
         socket.OnSessionConnected = [&](TCustomWSocket *, std::uint16_t e) {
             connected.push_back(e);
+            if (c.end == InConnected && connected.size() == 1)
+                socket.Close();
+        };
+        socket.OnDataAvailable = [&](TCustomWSocket *, std::uint16_t) {
+            char buffer[64];
+            int n = socket.Receive(buffer, sizeof buffer);
+            if (n > 0)
+                received.append(buffer, n);
         };
         socket.OnDataSent = [&](TCustomWSocket *, std::uint16_t) {
             if (socket.State() != wsConnected)
@@ -696,25 +726,24 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
                 return;
             if (socket.State() != wsClosed)
                 socket.Close();
-            socket.SetSocksServer(QString());
+            socket.SetSocksServer(c.socksNext ? QStringLiteral("127.0.0.1") : QString());
+            socket.SetSocksPort(c.socksNext ? QString::number(next.port()) : QString());
             socket.SetAddr(QStringLiteral("127.0.0.1"));
-            socket.SetPort(QString::number(next.port()));
+            socket.SetPort(c.socksNext ? port : QString::number(next.port()));
             socket.Connect();
         };
         socket.SetAddr(QStringLiteral("127.0.0.1"));
-        if (c.end == SocksRefused || c.end == SocksLeft) {
-            socket.SetPort(QStringLiteral("8080"));
+        socket.SetPort(port);
+        if (c.socksFirst) {
             socket.SetSocksServer(QStringLiteral("127.0.0.1"));
             socket.SetSocksPort(QString::number(first.port()));
-        } else {
-            socket.SetPort(QString::number(c.end == Refused ? closedPort() : first.port()));
         }
         socket.Connect();
         if (c.end == SendRefused) {
             EXPECT_EQ(socket.Send("x", 1), -1);
             EXPECT_EQ(socket.State(), wsConnecting);
         } else if (c.end == Here || c.end == Aborted || c.end == SendFailed) {
-            ASSERT_TRUE(pumpUntil(loop(), [&] { return socket.State() == wsConnected; }));
+            ASSERT_TRUE(pumpUntil(loop(), [&] { return connected.size() == 1; }));
             if (c.end == Here) {
                 socket.Close();
             } else if (c.end == Aborted) {
@@ -727,7 +756,10 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         }
         ASSERT_TRUE(pumpUntil(
             loop(),
-            [&] { return next.connections() == 1 && connected.size() > c.firstConnected.size(); },
+            [&] {
+                return next.connections() == 1 && connected.size() > c.firstConnected.size() &&
+                       received.size() >= 4;
+            },
             3000));
         pumpFor(loop(), 50);
         std::vector<int> expected = c.firstConnected;
@@ -736,6 +768,9 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
         EXPECT_EQ(closed, 1);
         EXPECT_EQ(sentBeforeConnected, 0);
         EXPECT_EQ(socket.State(), wsConnected);
+        EXPECT_EQ(first.connections(), c.end == Refused ? 0 : 1);
+        EXPECT_EQ(next.requests().size(), c.socksNext ? 2 : 0);
+        EXPECT_EQ(received.toStdString(), "next") << "only the next connection's data";
         EXPECT_EQ(descriptors.count(), 1);
         socket.Close();
         EXPECT_EQ(closed, 2);
