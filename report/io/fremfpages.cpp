@@ -1,12 +1,15 @@
 #include "report/io/fremfpages.h"
 
 #include "platform/canvas/recordingcanvas.h"
+#include "platform/format/format.h"
+#include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frstream.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frmemoview.h"
 #include "report/objects/frpage.h"
+#include "report/objects/frpagelimits.h"
 #include "report/objects/frpictureview.h"
 #include "report/objects/frreport.h"
 #include "report/objects/frview.h"
@@ -41,6 +44,37 @@ qint32 checkedEnd(FrStream &stream)
     if (end <= stream.position() || end > stream.size())
         throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
     return end;
+}
+
+// A page record holds a paper and margins the designer would accept for a
+// page; anything else is a damaged file, refused before the printer or the
+// drawing scale it (a page kilometres high, a margin that overflows).
+void checkPageRecord(const TfrEMFPage &entry, int pageNo)
+{
+    struct Length {
+        const char *what;
+        qint32 value;
+        bool paper; // tenths of a millimetre; else report pixels
+    } lengths[] = {
+        {"la largeur du papier", entry.Width, true},  {"la hauteur du papier", entry.Height, true},
+        {"la marge gauche", entry.Margins[0], false}, {"la marge du haut", entry.Margins[1], false},
+        {"la marge droite", entry.Margins[2], false}, {"la marge du bas", entry.Margins[3], false},
+    };
+    for (const Length &l : lengths) {
+        const int low = l.paper ? kFrMinPaperTenths : 0;
+        const int high = l.paper ? kFrMaxPaperTenths : kFrMaxPageLengthPixels;
+        if (l.value >= low && l.value <= high)
+            continue;
+        auto mm = [&l](double v) {
+            return platform::FormatFloat(QStringLiteral("#,##0.#"),
+                                         l.paper ? v / 10.0 : v * 5.0 / 18.0);
+        };
+        throw EFrStreamError(
+            QStringLiteral(
+                "Page %1 : '%2 mm' n'est pas une valeur correcte pour %3 : de %4 à %5 mm")
+                .arg(QString::number(pageNo), platform::excerpt(mm(l.value)),
+                     QString::fromUtf8(l.what), mm(low), mm(high)));
+    }
 }
 
 QString currentPrinterName()
@@ -433,6 +467,7 @@ void TfrEMFPages::loadCurrent(FrStream &stream, quint8 version, quint8 compresse
                 margin = frReadInteger(stream);
         if (stream.position() > end)
             throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+        checkPageRecord(*entry, i + 1);
         FrMemoryStream data(stream.readBytes(end - stream.position()));
         entry->Stream = std::make_unique<FrMemoryStream>();
         if (compressed != 0 && !isBuiltIn(packer)) {
@@ -465,6 +500,7 @@ void TfrEMFPages::loadOlder(FrStream &stream, std::vector<std::unique_ptr<TfrEMF
         entry->Bin = -1;
         if (stream.position() > end)
             throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+        checkPageRecord(*entry, i + 1);
         const QByteArray metafile = stream.readBytes(end - stream.position());
         applyPrinter(*entry);
 
