@@ -96,12 +96,17 @@ bool isBuiltIn(const TfrCompressor *c)
     return !c || typeid(*c) == typeid(TfrCompressor);
 }
 
-// A coordinate scaled and moved, kept within what a canvas can take
-// (positions read from a file may be anything).
+// A coordinate rounded and kept within what a canvas can take (positions
+// and margins read from a file may be anything).
+int rounded(double v)
+{
+    return int(std::clamp(std::nearbyint(v), -1e8, 1e8));
+}
+
+// The same, scaled and moved.
 int scaled(double value, double scale, int offset)
 {
-    const double v = std::nearbyint(value * scale) + offset;
-    return int(std::clamp(v, -1e8, 1e8));
+    return rounded(std::nearbyint(value * scale) + offset);
 }
 
 QString dumpText(const QString &line)
@@ -339,15 +344,16 @@ bool TfrEMFPages::HitTest(int index, const QPoint &point, bool click, Qt::Cursor
     double kx = 1, ky = 1;
     double offX = 0, offY = 0;
     if (!entry->BoundByMargins) {
-        // The picture is drawn into the printable area less the margins.
-        const int w = g.Pw - (entry->Margins[0] + entry->Margins[2]);
-        const int h = g.Ph - (entry->Margins[1] + entry->Margins[3]);
+        // The picture is drawn into the printable area less the margins
+        // (whatever margins the page holds: no sum may overflow).
+        const double w = double(g.Pw) - (double(entry->Margins[0]) + entry->Margins[2]);
+        const double h = double(g.Ph) - (double(entry->Margins[1]) + entry->Margins[3]);
         if (w <= 0 || h <= 0 || g.Pgw <= 0 || g.Pgh <= 0)
             return false;
-        kx = double(g.Pgw) / w;
-        ky = double(g.Pgh) / h;
-        offX = g.Ofx + entry->Margins[0];
-        offY = g.Ofy + entry->Margins[1];
+        kx = g.Pgw / w;
+        ky = g.Pgh / h;
+        offX = double(g.Ofx) + entry->Margins[0];
+        offY = double(g.Ofy) + entry->Margins[1];
     }
     if (!entry->Page)
         BuildPageObjects(index);
@@ -356,10 +362,10 @@ bool TfrEMFPages::HitTest(int index, const QPoint &point, bool click, Qt::Cursor
     const auto &objects = entry->Page->Objects;
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
         TfrView *view = it->get();
-        const int left = int(std::nearbyint(view->x / kx + offX));
-        const int top = int(std::nearbyint(view->y / ky + offY));
-        const int right = int(std::nearbyint((double(view->x) + view->dx) / kx + offX));
-        const int bottom = int(std::nearbyint((double(view->y) + view->dy) / ky + offY));
+        const int left = rounded(view->x / kx + offX);
+        const int top = rounded(view->y / ky + offY);
+        const int right = rounded((double(view->x) + view->dx) / kx + offX);
+        const int bottom = rounded((double(view->y) + view->dy) / ky + offY);
         if (point.x() < left || point.x() >= right || point.y() < top || point.y() >= bottom)
             continue;
         if (!m_report)
