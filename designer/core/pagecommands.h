@@ -3,6 +3,8 @@
 // back, fit to the grid, add, delete and move pages, the page options'
 // values and their application, report options, variables, and the object
 // part of the surface's popup menu.
+#include "report/objects/frpagelimits.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -53,13 +55,11 @@ struct PageOptionsProblem {
     QString message;
 };
 
-// What a page can be: a paper of 1 mm to 10 m, margins and a column gap of
-// 0 to 10 m, at most 999 columns. Beyond, a size no longer fits the page's
-// 32-bit fields once scaled for drawing.
-constexpr int kFrMinPaperTenths = 10;
-constexpr int kFrMaxPaperTenths = 100000;
-constexpr int kFrMaxPageLengthPixels = 36000;
-constexpr int kFrMaxPageColumns = 999;
+// What a page can be (the engine's bounds, which prepared reports are read with).
+using report::kFrMaxPageColumns;
+using report::kFrMaxPageLengthPixels;
+using report::kFrMaxPaperTenths;
+using report::kFrMinPaperTenths;
 
 // Whether a stored value lies within those bounds: tenths of a millimetre
 // for the paper's width and height, pixels for the margins and the gap.
@@ -98,7 +98,7 @@ public:
     void AddDialogPage(); // PgB4Click
     void DeletePage();    // PgB2Click
     // The options of the current page; true when applied.
-    bool PageOptions(); // PgB3Click
+    bool PageOptions();   // PgB3Click
     void ReportOptions(); // N8Click
     void Variables();     // N42Click
     // The page at from moves to to (a tab dropped on another); it stays the

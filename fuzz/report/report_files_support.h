@@ -17,6 +17,13 @@
 namespace report::fuzz
 {
 
+// The file a save dialog answers; none (the default) cancels it.
+inline QString &savedFileAnswer()
+{
+    static QString name;
+    return name;
+}
+
 class SilentDialogs : public platform::Dialogs
 {
 public:
@@ -27,7 +34,9 @@ public:
     }
     std::optional<platform::FileAnswer> saveFile(const platform::FileRequest &, QWidget *) override
     {
-        return std::nullopt;
+        if (savedFileAnswer().isEmpty())
+            return std::nullopt;
+        return platform::FileAnswer{{savedFileAnswer()}, 1};
     }
     std::optional<QString> selectDirectory(const QString &, const QString &, QWidget *) override
     {

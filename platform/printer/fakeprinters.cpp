@@ -4,6 +4,7 @@
 #include "platform/canvas/textmeasurer.h"
 
 #include <QPrinter>
+#include <algorithm>
 #include <cmath>
 
 namespace platform
@@ -150,11 +151,11 @@ std::optional<DeviceGeometry> FakePrinterSystem::geometry(const QString &printer
         std::swap(width, height);
     DeviceGeometry g;
     g.dpiX = g.dpiY = p->dpi;
-    g.physicalWidth = int(std::nearbyint(width * double(p->dpi) / 254.0));
-    g.physicalHeight = int(std::nearbyint(height * double(p->dpi) / 254.0));
+    g.physicalWidth = sheetPixels(width, p->dpi);
+    g.physicalHeight = sheetPixels(height, p->dpi);
     g.offsetX = g.offsetY = p->offset;
-    g.printableWidth = g.physicalWidth - 2 * p->offset;
-    g.printableHeight = g.physicalHeight - 2 * p->offset;
+    g.printableWidth = std::max(0, g.physicalWidth - 2 * p->offset);
+    g.printableHeight = std::max(0, g.physicalHeight - 2 * p->offset);
     return g;
 }
 

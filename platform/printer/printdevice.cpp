@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 namespace platform
@@ -39,7 +40,8 @@ QPageSize pageSizeOf(const DeviceMode &mode)
         if (id != QPageSize::Custom)
             return QPageSize(id);
     }
-    const QSizeF size(std::max(mode.paperWidth, 10) / 10.0, std::max(mode.paperHeight, 10) / 10.0);
+    const QSizeF size(std::clamp(mode.paperWidth, kMinPaperTenths, kMaxPaperTenths) / 10.0,
+                      std::clamp(mode.paperHeight, kMinPaperTenths, kMaxPaperTenths) / 10.0);
     return QPageSize(size, QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
 }
 
@@ -226,9 +228,16 @@ std::optional<QSize> paperSizeOfCode(int code)
     return QSize(roundHalfEven(mm.width() * 10), roundHalfEven(mm.height() * 10));
 }
 
+int sheetPixels(qint64 tenths, int dpi)
+{
+    const qint64 length = std::clamp<qint64>(tenths, kMinPaperTenths, kMaxPaperTenths);
+    const qint64 dots = std::clamp(dpi, 1, 100000);
+    return int(std::nearbyint(double(length * dots) / 254.0));
+}
+
 DeviceGeometry virtualPrinterGeometry(const DeviceMode &mode)
 {
-    int width = mode.paperWidth, height = mode.paperHeight;
+    qint64 width = mode.paperWidth, height = mode.paperHeight;
     if (const std::optional<QSize> size = paperSizeOfCode(mode.paperSize)) {
         width = size->width();
         height = size->height();
@@ -237,11 +246,11 @@ DeviceGeometry virtualPrinterGeometry(const DeviceMode &mode)
         std::swap(width, height);
     DeviceGeometry g;
     g.dpiX = g.dpiY = 600;
-    g.physicalWidth = roundHalfEven(width * 600.0 / 254.0);
-    g.physicalHeight = roundHalfEven(height * 600.0 / 254.0);
-    g.offsetX = g.offsetY = roundHalfEven(50 * 600.0 / 254.0);
-    g.printableWidth = g.physicalWidth - 2 * g.offsetX;
-    g.printableHeight = g.physicalHeight - 2 * g.offsetY;
+    g.physicalWidth = sheetPixels(width, 600);
+    g.physicalHeight = sheetPixels(height, 600);
+    g.offsetX = g.offsetY = sheetPixels(50, 600);
+    g.printableWidth = std::max(0, g.physicalWidth - 2 * g.offsetX);
+    g.printableHeight = std::max(0, g.physicalHeight - 2 * g.offsetY);
     return g;
 }
 

@@ -25,6 +25,15 @@ constexpr int kCustomPaperCode = 256;
 constexpr int kDefaultBinCode = 0xFFFF;
 // At most this many papers or bins are taken from a driver.
 constexpr int kMaxDriverEntries = 256;
+// The sheets the printer layer handles, tenths of a millimetre: 1 mm to
+// 10 m. A paper outside is taken at the nearest bound, so that no length in
+// device pixels overflows, whatever paper a caller asks for.
+constexpr int kMinPaperTenths = 10;
+constexpr int kMaxPaperTenths = 100000;
+
+// A paper length in pixels at dpi dots per inch (half to even), the length
+// first kept within the sheets above and dpi within 1 to 100,000.
+int sheetPixels(qint64 tenths, int dpi);
 
 struct PrinterPaper {
     int code = 0;  // the platform's paper code (1 Letter, 9 A4 ...)
@@ -143,7 +152,8 @@ PrinterSystem &printerSystem();
 std::unique_ptr<PrinterSystem> setPrinterSystem(std::unique_ptr<PrinterSystem> printers);
 
 // The virtual printer's sheet for a device mode: 600 dots per inch, 5 mm
-// unprintable on each side (A4: 4961 x 7016, offsets 118, printable 4725 x 6780).
+// unprintable on each side (A4: 4961 x 7016, offsets 118, printable 4725 x 6780);
+// a paper beyond the sheets above at its bound, a printable area never negative.
 DeviceGeometry virtualPrinterGeometry(const DeviceMode &mode);
 // Paper size of a platform paper code in tenths of a millimetre, portrait;
 // nothing for a code Qt does not know.

@@ -1,12 +1,15 @@
 #include "report/io/fremfpages.h"
 
 #include "platform/canvas/recordingcanvas.h"
+#include "platform/format/format.h"
+#include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frstream.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frmemoview.h"
 #include "report/objects/frpage.h"
+#include "report/objects/frpagelimits.h"
 #include "report/objects/frpictureview.h"
 #include "report/objects/frreport.h"
 #include "report/objects/frview.h"
@@ -43,6 +46,37 @@ qint32 checkedEnd(FrStream &stream)
     return end;
 }
 
+// A page record holds a paper and margins the designer would accept for a
+// page; anything else is a damaged file, refused before the printer or the
+// drawing scale it (a page kilometres high, a margin that overflows).
+void checkPageRecord(const TfrEMFPage &entry, int pageNo)
+{
+    struct Length {
+        const char *what;
+        qint32 value;
+        bool paper; // tenths of a millimetre; else report pixels
+    } lengths[] = {
+        {"la largeur du papier", entry.Width, true},  {"la hauteur du papier", entry.Height, true},
+        {"la marge gauche", entry.Margins[0], false}, {"la marge du haut", entry.Margins[1], false},
+        {"la marge droite", entry.Margins[2], false}, {"la marge du bas", entry.Margins[3], false},
+    };
+    for (const Length &l : lengths) {
+        const int low = l.paper ? kFrMinPaperTenths : 0;
+        const int high = l.paper ? kFrMaxPaperTenths : kFrMaxPageLengthPixels;
+        if (l.value >= low && l.value <= high)
+            continue;
+        auto mm = [&l](double v) {
+            return platform::FormatFloat(QStringLiteral("#,##0.#"),
+                                         l.paper ? v / 10.0 : v * 5.0 / 18.0);
+        };
+        throw EFrStreamError(
+            QStringLiteral(
+                "Page %1 : '%2 mm' n'est pas une valeur correcte pour %3 : de %4 à %5 mm")
+                .arg(QString::number(pageNo), platform::excerpt(mm(l.value)),
+                     QString::fromUtf8(l.what), mm(low), mm(high)));
+    }
+}
+
 QString currentPrinterName()
 {
     const FrPrinterInfo &printer = frObjects().frGlobalPrinter();
@@ -62,12 +96,17 @@ bool isBuiltIn(const TfrCompressor *c)
     return !c || typeid(*c) == typeid(TfrCompressor);
 }
 
-// A coordinate scaled and moved, kept within what a canvas can take
-// (positions read from a file may be anything).
+// A coordinate rounded and kept within what a canvas can take (positions
+// and margins read from a file may be anything).
+int rounded(double v)
+{
+    return int(std::clamp(std::nearbyint(v), -1e8, 1e8));
+}
+
+// The same, scaled and moved.
 int scaled(double value, double scale, int offset)
 {
-    const double v = std::nearbyint(value * scale) + offset;
-    return int(std::clamp(v, -1e8, 1e8));
+    return rounded(std::nearbyint(value * scale) + offset);
 }
 
 QString dumpText(const QString &line)
@@ -305,15 +344,16 @@ bool TfrEMFPages::HitTest(int index, const QPoint &point, bool click, Qt::Cursor
     double kx = 1, ky = 1;
     double offX = 0, offY = 0;
     if (!entry->BoundByMargins) {
-        // The picture is drawn into the printable area less the margins.
-        const int w = g.Pw - (entry->Margins[0] + entry->Margins[2]);
-        const int h = g.Ph - (entry->Margins[1] + entry->Margins[3]);
+        // The picture is drawn into the printable area less the margins
+        // (whatever margins the page holds: no sum may overflow).
+        const double w = double(g.Pw) - (double(entry->Margins[0]) + entry->Margins[2]);
+        const double h = double(g.Ph) - (double(entry->Margins[1]) + entry->Margins[3]);
         if (w <= 0 || h <= 0 || g.Pgw <= 0 || g.Pgh <= 0)
             return false;
-        kx = double(g.Pgw) / w;
-        ky = double(g.Pgh) / h;
-        offX = g.Ofx + entry->Margins[0];
-        offY = g.Ofy + entry->Margins[1];
+        kx = g.Pgw / w;
+        ky = g.Pgh / h;
+        offX = double(g.Ofx) + entry->Margins[0];
+        offY = double(g.Ofy) + entry->Margins[1];
     }
     if (!entry->Page)
         BuildPageObjects(index);
@@ -322,10 +362,10 @@ bool TfrEMFPages::HitTest(int index, const QPoint &point, bool click, Qt::Cursor
     const auto &objects = entry->Page->Objects;
     for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
         TfrView *view = it->get();
-        const int left = int(std::nearbyint(view->x / kx + offX));
-        const int top = int(std::nearbyint(view->y / ky + offY));
-        const int right = int(std::nearbyint((double(view->x) + view->dx) / kx + offX));
-        const int bottom = int(std::nearbyint((double(view->y) + view->dy) / ky + offY));
+        const int left = rounded(view->x / kx + offX);
+        const int top = rounded(view->y / ky + offY);
+        const int right = rounded((double(view->x) + view->dx) / kx + offX);
+        const int bottom = rounded((double(view->y) + view->dy) / ky + offY);
         if (point.x() < left || point.x() >= right || point.y() < top || point.y() >= bottom)
             continue;
         if (!m_report)
@@ -433,6 +473,7 @@ void TfrEMFPages::loadCurrent(FrStream &stream, quint8 version, quint8 compresse
                 margin = frReadInteger(stream);
         if (stream.position() > end)
             throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+        checkPageRecord(*entry, i + 1);
         FrMemoryStream data(stream.readBytes(end - stream.position()));
         entry->Stream = std::make_unique<FrMemoryStream>();
         if (compressed != 0 && !isBuiltIn(packer)) {
@@ -465,6 +506,7 @@ void TfrEMFPages::loadOlder(FrStream &stream, std::vector<std::unique_ptr<TfrEMF
         entry->Bin = -1;
         if (stream.position() > end)
             throw EFrStreamError(QStringLiteral("Position de fin de page incorrecte"));
+        checkPageRecord(*entry, i + 1);
         const QByteArray metafile = stream.readBytes(end - stream.position());
         applyPrinter(*entry);
 

@@ -417,7 +417,13 @@ void TfrReport::ReadBinaryData(FrStream &stream)
 void TfrReport::LoadPreparedFile(const QString &fileName)
 {
     FrMemoryStream stream(readWholeFile(fileName));
-    m_emfPages->LoadFromStream(stream);
+    try {
+        m_emfPages->LoadFromStream(stream);
+    } catch (const EFrStreamError &e) {
+        // A damaged file says which file it was.
+        throw EFrStreamError(
+            QStringLiteral("Le fichier %1 n'a pas pu être lu.\n\n%2").arg(fileName, e.Message()));
+    }
     CanRebuild = false;
 }
 

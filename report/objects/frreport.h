@@ -193,7 +193,8 @@ public:
     void ReadBinaryData(FrStream &stream);
     void WriteBinaryData(FrStream &stream);
 
-    // Prepared reports (".frp").
+    // Prepared reports (".frp"). A file that cannot be read raises
+    // EFrStreamError naming it; the pages shown stay.
     void LoadPreparedFile(const QString &fileName);
     bool SavePreparedFile(const QString &fileName);
 

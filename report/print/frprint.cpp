@@ -171,9 +171,12 @@ bool samePaper(const FrPrinterInfo &printer, const TfrEMFPage &entry)
     return printer.IsEqual(entry.Size, entry.Width, entry.Height, bin, entry.Orientation);
 }
 
+// A margin in device pixels, kept within what a sheet's rectangle can take
+// whatever margin the page holds.
 int scaledMargin(int margin, int devicePixels, int reportPixels)
 {
-    return static_cast<int>(std::nearbyint(double(margin) * devicePixels / reportPixels));
+    const double v = std::nearbyint(double(margin) * devicePixels / reportPixels);
+    return int(std::clamp(v, -1e8, 1e8));
 }
 
 // Where a page goes on the sheet, in device pixels from the printable corner.

@@ -425,4 +425,52 @@ TEST_F(PreparedTest, DamagedFilesFailAndKeepThePreviousPages)
     EXPECT_EQ(failures, int(damaged.size()));
 }
 
+// A page record holding a paper or a margin the designer would not accept
+// for a page is refused, naming the file and the value; the bounds load.
+TEST_F(PreparedTest, PapersAndMarginsBeyondAPageAreRefusedNamingTheFile)
+{
+    addFilledPage(1);
+    const QByteArray good = saved();
+    const qsizetype page = 2 + 2 + 20 + 1 + 4 + 4; // the first record's size code
+    const QString path = tempPath(QStringLiteral("abime.frp"));
+    struct Case {
+        qsizetype at; // from the size code: width 2, height 6, margins 16 to 28
+        qint32 value;
+        const char *refusal; // nothing: loads
+    } cases[] = {
+        {6, 2000000000,
+         "Page 1 : '200 000 000 mm' n'est pas une valeur correcte pour la hauteur du papier : "
+         "de 1 à 10 000 mm"},
+        {2, 9,
+         "Page 1 : '0,9 mm' n'est pas une valeur correcte pour la largeur du papier : "
+         "de 1 à 10 000 mm"},
+        {16, -1,
+         "Page 1 : '-0,3 mm' n'est pas une valeur correcte pour la marge gauche : "
+         "de 0 à 10 000 mm"},
+        {28, 36001,
+         "Page 1 : '10 000,3 mm' n'est pas une valeur correcte pour la marge du bas : "
+         "de 0 à 10 000 mm"},
+        {2, 10, nullptr},
+        {6, 100000, nullptr},
+        {20, 36000, nullptr},
+    };
+    for (const Case &c : cases) {
+        QByteArray bytes = good;
+        bytes.replace(page, 2, Bytes().word(kFrCustomPaper).data);
+        bytes.replace(page + c.at, 4, Bytes().int32(c.value).data);
+        writeFileBytes(path, bytes);
+        TfrReport other;
+        try {
+            other.LoadPreparedFile(path);
+            EXPECT_EQ(c.refusal, nullptr) << c.value;
+            EXPECT_EQ(other.EMFPages().Count(), 1);
+        } catch (const EFrStreamError &e) {
+            ASSERT_NE(c.refusal, nullptr) << c.value;
+            EXPECT_EQ(e.Message(),
+                      QStringLiteral("Le fichier %1 n'a pas pu être lu.\n\n").arg(path) +
+                          QString::fromUtf8(c.refusal));
+        }
+    }
+}
+
 } // namespace

@@ -192,4 +192,35 @@ TEST_F(PrintTest, PropertiesDialogTakesTheChosenPaperOrNothing)
     EXPECT_EQ(info.PPgh, 3496);
 }
 
+// Whatever paper a caller gives, the virtual printer's sheet is one a PDF
+// can hold (1 mm to 10 m, nothing negative); margins wider than any sheet
+// put the page nowhere instead of overflowing.
+TEST_F(PrintTest, AnyPaperOrMarginsGiveASheetWithinBounds)
+{
+    struct Case {
+        platform::DeviceMode mode;
+        QSize sheet, printable;
+    } cases[] = {
+        {{9, 0, 0}, {4961, 7016}, {4725, 6780}},
+        {{256, 2100, 2000000000}, {4961, 236220}, {4725, 235984}},
+        {{256, INT_MIN, INT_MAX, 1}, {236220, 24}, {235984, 0}},
+        {{-32768, 100001, -5}, {236220, 24}, {235984, 0}},
+    };
+    for (const Case &c : cases) {
+        const platform::DeviceGeometry g = platform::virtualPrinterGeometry(c.mode);
+        EXPECT_EQ(QSize(g.physicalWidth, g.physicalHeight), c.sheet) << c.mode.paperHeight;
+        EXPECT_EQ(QSize(g.printableWidth, g.printableHeight), c.printable) << c.mode.paperHeight;
+        EXPECT_EQ(QPoint(g.offsetX, g.offsetY), QPoint(118, 118));
+    }
+    add600();
+    preparePages(1);
+    TfrEMFPage &entry = *report->EMFPages().Entry(0);
+    entry.BoundByMargins = 0;
+    entry.Margins = {2000000000, 0, 0, -2000000000};
+    report->PrintWithProgress(QString(), 1, true, 0);
+    ASSERT_EQ(printers->jobs.size(), 1u);
+    ASSERT_EQ(printers->jobs[0].pages.size(), 1u);
+    EXPECT_TRUE(printers->jobs[0].pages[0].picture.isEmpty());
+}
+
 } // namespace report::test

@@ -353,6 +353,11 @@ TEST_F(PreviewTest, ClickOnAnObjectCallsTheReportAtEveryZoom)
     e.Margins = {400, 0, 400, 0};
     Qt::CursorShape cursor = Qt::ArrowCursor;
     EXPECT_FALSE(f.EMFPages()->HitTest(0, QPoint(100, 100), true, cursor));
+    // Nor with margins no page can have; none overflows.
+    e.Margins = {2000000000, 0, 2000000000, 0};
+    EXPECT_FALSE(f.EMFPages()->HitTest(0, QPoint(100, 100), true, cursor));
+    e.Margins = {-2000000000, -2000000000, -2000000000, -2000000000};
+    EXPECT_FALSE(f.EMFPages()->HitTest(0, QPoint(100, 100), true, cursor));
 }
 
 TEST_F(PreviewTest, PagesStayWithThePreviewThroughEveryCommand)
