@@ -620,8 +620,8 @@ void TVorn_FResultat_Quatre::FormActivate()
 {
     // Back from another window: a sheet typed and not recorded stays as it
     // was, with the lists that name its match. Only the group's cross table,
-    // which recording adds to, is read again. A season changed meanwhile
-    // asked about the sheet first.
+    // which recording adds to, is read again. The season commands asked
+    // about the sheet before they changed the season.
     const PorteeSaison saison(m_saisonMontree);
     if (SaisonEnCours == m_saisonMontree.nom() && feuilleNonEnregistree() >= 0) {
         if (CB_Groupe->currentIndex() >= 0)

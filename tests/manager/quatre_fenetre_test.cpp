@@ -348,7 +348,8 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
 // the question, which names both seasons, records the sheet into the season
 // it was read from, never into the other one nor the program folder. Coming
 // back to the window asks too, then shows the season open, the entry field
-// emptied.
+// emptied. A season folder gone meanwhile refuses the recording, naming both
+// seasons, and the program stays open.
 TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
 {
     const QString s2 = QStringLiteral("2024-2025");
@@ -360,14 +361,22 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
         QFile::remove(ini);
         QDir().mkdir(ini);
     };
+    const QString parti = kSaison + QStringLiteral(".parti");
     const struct {
         const char *cas;
         std::function<void()> changer;
         bool revenir;
         const char *ouverte;
+        bool dossierParti = false;
     } cas[] = {
         {"settings name another season, main window's Quitter", autreSaison, false, "2024-2025"},
         {"settings name another season, back to the window", autreSaison, true, "2024-2025"},
+        {"season folder gone, main window's Quitter",
+         [&] {
+             autreSaison();
+             QDir().rename(path(kSaison), path(parti));
+         },
+         false, "2024-2025", true},
         // Last: the settings file is refused for the rest of the run.
         {"folder in place of the settings, main window's Quitter", dossierIni, false, "aucune"},
     };
@@ -375,8 +384,16 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
     const auto poules = [this](const QString &dossier) {
         return QDir(path(dossier)).entryList({QStringLiteral("Poule*")}, QDir::Files);
     };
+    const auto contenu = [this](const QString &dossier) {
+        QMap<QString, QByteArray> out;
+        for (const QString &f : QDir(path(dossier)).entryList(QDir::Files))
+            out.insert(f, readBytes(dossier + QLatin1Char('/') + f));
+        return out;
+    };
     for (const auto &c : cas) {
         m_fenetres.reset();
+        if (QFileInfo(path(parti)).isDir())
+            QDir().rename(path(parti), path(kSaison));
         for (const QString &d : {kSaison, s2})
             for (const QString &f : poules(d))
                 QFile::remove(path(d + QLatin1Char('/') + f));
@@ -388,6 +405,7 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
         saisieDeReference();
         cliquer(w->BtCalculMacth);
         EXPECT_TRUE(poules(kSaison).contains(QStringLiteral("Poule.cpo"))) << c.cas;
+        const QMap<QString, QByteArray> avant = contenu(kSaison);
         c.changer();
         dialogs().messages.clear();
         Vorn_FPr->activated();
@@ -405,9 +423,18 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
                       .arg(kSaison, QLatin1String(c.ouverte))
                       .toStdString())
             << c.cas;
-        for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
-            EXPECT_TRUE(readBytes(saison(QLatin1String(nom))) == golden(QLatin1String(nom)))
-                << c.cas << nom;
+        if (c.dossierParti) {
+            EXPECT_EQ(dialogs().texts().value(1).toStdString(),
+                      "Le dossier de la saison 2023-2024, dont cette fenêtre montre les fichiers, "
+                      "n'existe plus (saison ouverte : 2024-2025) : rien n'est enregistré.");
+            EXPECT_TRUE(contenu(parti) == avant);
+            EXPECT_FALSE(exists(kSaison));
+            EXPECT_FALSE(Terminated());
+        } else {
+            for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
+                EXPECT_TRUE(readBytes(saison(QLatin1String(nom))) == golden(QLatin1String(nom)))
+                    << c.cas << nom;
+        }
         EXPECT_EQ(poules(s2), QStringList()) << c.cas;
         EXPECT_EQ(poules(QString()), QStringList()) << c.cas;
         if (c.revenir) {
