@@ -106,6 +106,10 @@ void TVorn_FChallenge::FormActivate()
     StringGrid1->hide();
     for (QPushButton *b : {Bt1_Class, Bt_ClassPro, BtPageWeb})
         b->setEnabled(false);
+    m_saison.lire();
+    // No season: nothing of the program folder is ranked.
+    if (!m_saison.ouverte())
+        return;
     // A failed computation leaves nothing that a command could export.
     ListeTournois tournois;
     QString erreur;
@@ -184,7 +188,7 @@ void TVorn_FChallenge::SpinEdit1Change()
 void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
 {
     manager::ImpressionClassement imp;
-    imp.saison = SaisonEnCours;
+    imp.saison = m_saison.nom();
     imp.titre = QStringLiteral("Classement Open du challenge");
     for (int j = 0; j < m_classement.nombreJournees && j < MaxJournees; ++j) {
         imp.titres[j] = platform::cellText(StringGrid1, 0, j + 4);
@@ -194,7 +198,7 @@ void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
     if (sender == BtPageWeb) {
         // The lists end up holding the limited ranking, as the pages leave it.
         manager::PagesChallenge(m_tournois, m_classement.nombreJournees, typesJournee(),
-                                nomsJournee(), datesJournee(), SaisonEnCours,
+                                nomsJournee(), datesJournee(), m_saison.nom(),
                                 RepAppli + QStringLiteral("Page_Htm/"), imp.entrees,
                                 SpinEdit1->value(), platform::Now());
         m_impression = imp;
@@ -210,6 +214,7 @@ void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
                   QStringLiteral(".PPE");
     }
     m_impression = imp;
+    const EcritureSaison saison(m_saison);
     const QString chemin = fichierSaison(fichier);
     if (MessageDlg(QStringLiteral("Création du fichier \n\n") + chemin, mtInformation,
                    mbNo | mbOK) == mrOk)

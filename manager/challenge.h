@@ -3,6 +3,7 @@
 // tournaments list and the linked result files; exported as ".PPE" and
 // printed, open or limited by value index.
 #include "manager/core/classement.h"
+#include "manager/core/vorn_dec.h"
 #include "manager/impression.h"
 #include "platform/forms/form.h"
 
@@ -50,6 +51,8 @@ private:
     void afficher();
 
     manager::ClassementSaison m_classement;
+    // The season the window's data were read from: written there only.
+    SaisonLue m_saison;
     manager::ImpressionClassement m_impression;
     // The tournaments list read at activation, for the web pages.
     QStringList m_tournois;

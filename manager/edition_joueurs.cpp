@@ -325,6 +325,7 @@ void TVorn_FEdition_Joueurs::reglerColonnes()
 
 void TVorn_FEdition_Joueurs::FormActivate()
 {
+    m_saison.lire();
     m_joueurs = LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
     CheckBoxNom->setChecked(false);
 
@@ -611,6 +612,7 @@ void TVorn_FEdition_Joueurs::Publipostage1Click()
 
 void TVorn_FEdition_Joueurs::ExporterJoueurs(const QString &nom)
 {
+    const EcritureSaison saison(m_saison);
     const QStringList lignes = manager::lignesExportation(m_listes);
     SaveDialog1->FileName = fichierSaison(nom + QStringLiteral(".txt"));
     SaveDialog1->OverwritePrompt = true;

@@ -3,6 +3,7 @@
 // chooses its mode through the caption of Bt_Action ("Editer" or "Courriel")
 // and the visibility of the mail controls.
 #include "manager/core/liste_joueurs.h"
+#include "manager/core/vorn_dec.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/form.h"
 
@@ -138,6 +139,8 @@ private:
 
     // The players file, loaded at each activation.
     QStringList m_joueurs;
+    // The season the window's data were read from: written there only.
+    SaisonLue m_saison;
     // The players of the grid's rows, so that what the grid shows can be
     // exported even once the window has let go of the players file.
     QStringList m_listes;

@@ -144,17 +144,21 @@ std::unique_ptr<Fenetres> demarrerApplication()
     if (!platform::guard([&] { fenetres = creerFenetres(); }))
         return nullptr;
     platform::guard([] { Vorn_FPr->Show(); });
-    // Settings that cannot be read are not replaced by the defaults the
-    // program runs on (TIniFile refuses the file for the run): say so once.
-    const QString ini = fichierIni();
-    if (platform::TIniFile(ini).Refused())
-        platform::guard([&] {
-            platform::MessageDlg(
-                QStringLiteral("Le fichier de paramètres %1 ne peut pas être lu.\n\n"
-                               "Le programme utilise les réglages par défaut et "
-                               "n'enregistrera rien dans ce fichier avant d'être relancé.")
-                    .arg(QDir::toNativeSeparators(ini)),
-                platform::mtWarning, platform::mbOK);
-        });
+    platform::guard([] { direParametresIllisibles(); });
     return fenetres;
+}
+
+void direParametresIllisibles()
+{
+    // Settings that cannot be read are not replaced by the defaults the
+    // program runs on (TIniFile refuses the file for the run): said once,
+    // at start-up or when the file stops being readable.
+    const QString ini = fichierIni();
+    if (platform::TIniFile(ini).RefusalToTell())
+        platform::MessageDlg(
+            QStringLiteral("Le fichier de paramètres %1 ne peut pas être lu.\n\n"
+                           "Le programme utilise les réglages par défaut et "
+                           "n'enregistrera rien dans ce fichier avant d'être relancé.")
+                .arg(QDir::toNativeSeparators(ini)),
+            platform::mtWarning, platform::mbOK);
 }

@@ -77,3 +77,6 @@ QString titreApplication();
 // cannot be read. The caller then runs the message loop; null when the
 // windows could not be made (the error was shown).
 std::unique_ptr<Fenetres> demarrerApplication();
+// Tells once in the run that the settings file cannot be read (at start-up,
+// or when it stops being readable while the program runs).
+void direParametresIllisibles();

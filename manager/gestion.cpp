@@ -144,6 +144,13 @@ QString TVorn_FGestion::Champ(int i, int n) const
 
 void TVorn_FGestion::FormActivate()
 {
+    m_saison.lire();
+    if (!m_saison.ouverte()) {
+        // No season: nothing of the program folder is shown as its list.
+        m_liste = ListeTournois();
+        AfficherTournois();
+        return;
+    }
     QString erreur;
     const ListeTournois::Chargement etat = m_liste.charger(&erreur);
     m_liste.setCourant(0);
@@ -254,18 +261,21 @@ void TVorn_FGestion::Bt_FinClick()
 
 void TVorn_FGestion::Bt_AjouterClick()
 {
+    const EcritureSaison saison(m_saison);
     m_liste.ajouter(ligneDesEdits());
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_SupprimerClick()
 {
+    const EcritureSaison saison(m_saison);
     m_liste.supprimer();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_ModifierClick()
 {
+    const EcritureSaison saison(m_saison);
     m_liste.modifier(ligneDesEdits());
     AfficherTournois();
 }
@@ -275,9 +285,10 @@ void TVorn_FGestion::BtResultatClick()
     // Without a current line there is nothing to link.
     if (m_liste.courant() < 1 || !m_liste.ecritureAutorisee())
         return;
+    const EcritureSaison saison(m_saison);
     // The edits are written with the link: refused before the file is chosen.
     ligneDesEdits().verifier();
-    OpenDialog1->InitialDir = RepAppli + SaisonEnCours;
+    OpenDialog1->InitialDir = m_saison.dossier();
     OpenDialog1->Title = QStringLiteral("Lier un résultat d'un tournoi");
     OpenDialog1->FileName.clear();
     OpenDialog1->DefaultExt = QStringLiteral("chr");

@@ -2,6 +2,7 @@
 // The challenge's tournaments list: "Challenge.DBP" of the open season, one
 // tournament per line, browsed and edited one line at a time.
 #include "manager/core/lignechallenge.h"
+#include "manager/core/vorn_dec.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/form.h"
 
@@ -64,4 +65,6 @@ private:
     QString dateSaisie() const;
 
     ListeTournois m_liste;
+    // The season the window's data were read from: written there only.
+    SaisonLue m_saison;
 };

@@ -210,6 +210,11 @@ void TVorn_Fmcf_Poule::FormActivate()
     Drapeau chargement(m_chargement);
     sauvePoule();
     m_poule.clear();
+    m_joueurs.clear();
+    // The pool is written back when the window is left: with no season,
+    // nothing of the program folder is read or written as its files.
+    m_saison.lire();
+    m_saison.verifierEcriture();
 
     m_joueurs = platform::LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
     m_courant = -1;
@@ -460,9 +465,10 @@ void TVorn_Fmcf_Poule::Button1Click()
     const auto avecExtension = [](const QString &nom, int) {
         return QFileInfo(nom).suffix().isEmpty() ? nom + QStringLiteral(".txt") : nom;
     };
+    m_saison.verifierEcriture();
     platform::TSaveDialog dialogue(this);
     dialogue.FileName = Champ(m_poule.value(0), 0) + QStringLiteral(".txt");
-    dialogue.InitialDir = RepAppli + SaisonEnCours;
+    dialogue.InitialDir = m_saison.dossier();
     dialogue.Filter = QStringLiteral("Fichier texte (*.txt)|*.txt");
     dialogue.DefaultExt = QStringLiteral("txt");
     dialogue.OverwritePrompt = true;

@@ -2,6 +2,7 @@
 // Pools of teams of four: players taken from the season's players file are
 // put into up to 28 team slots, ranked by value, mailed, kept in
 // "Poule.txt" and written to the entries file of the scoring software.
+#include "manager/core/vorn_dec.h"
 #include "platform/forms/form.h"
 #include <QStringList>
 #include <array>
@@ -102,6 +103,8 @@ private:
     QStringList m_joueurs;
     int m_courant = -1;
     QStringList m_poule;
+    // The season the window's data were read from: written there only.
+    SaisonLue m_saison;
     bool m_chargement = false;
     // "Poule.txt" is written back only when this activation loaded it, to
     // the path it was loaded from.

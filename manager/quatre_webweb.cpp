@@ -421,6 +421,8 @@ void TVornF_Quatre_Webweb::prendFichier(const QString &nom, Bloc bloc)
 
 void TVornF_Quatre_Webweb::Bt_InternetClick()
 {
+    // The lists taken from the page are saved in the season.
+    verifierSaisonOuverte();
     PageControl1->setCurrentWidget(TabInternet);
     WebBrowser1->setVisible(true);
     platform::TOpenDialog ouvrir(this);
@@ -468,6 +470,7 @@ void TVornF_Quatre_Webweb::Bt_InternetClick()
 
 void TVornF_Quatre_Webweb::Bt_Load_InscritsClick()
 {
+    verifierSaisonOuverte();
     const auto sauve = [this](const QString &titre, const QString &ext, const QString &filtre) {
         platform::TSaveDialog sauver(this);
         sauver.InitialDir = RepAppli + SaisonEnCours;
@@ -538,6 +541,7 @@ QStringList TVornF_Quatre_Webweb::entete() const
 
 void TVornF_Quatre_Webweb::Bt_load_donnesClick()
 {
+    verifierSaisonOuverte();
     platform::TSaveDialog sauver(this);
     sauver.InitialDir = RepAppli + SaisonEnCours;
     sauver.Title = QStringLiteral("Sauvegarde des données ");

@@ -191,6 +191,7 @@ void TVornF_repart::Bt_MemorisationClick()
 {
     const manager::ConstanteK k = manager::LireK(E_Coef_K->text());
     const QStringList table = manager::TableRepartition(parametres(), k);
+    verifierSaisonOuverte();
     TSaveDialog d(this);
     d.InitialDir = RepAppli + SaisonEnCours + QLatin1Char('/');
     d.Filter = FiltrePPE;

@@ -208,6 +208,7 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     oublierFichierResultat();
     m_fichierExtrait = page.FileName;
 
+    verifierSaisonOuverte();
     TSaveDialog sauve(this);
     sauve.Title = QStringLiteral("Sauvegarde classement internet ");
     sauve.DefaultExt = QStringLiteral("Chi");
@@ -297,6 +298,7 @@ void TVornF_Resultat_Paires::Bt_load_resultatClick()
                    mtWarning, mbOK);
         return;
     }
+    verifierSaisonOuverte();
     TSaveDialog d(this);
     d.Title = QStringLiteral("Sauvegarde résultat d'un tournoi ");
     d.DefaultExt = QStringLiteral("Chr");

@@ -526,7 +526,9 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     m_matchIllisible.clear();
     m_matchLu.clear();
     try {
-        if (LineFile::present(NomFichierMatch(0))) {
+        if (!m_saisonMontree.ouverte()) {
+            // No season: nothing of the program folder is read as its files.
+        } else if (LineFile::present(NomFichierMatch(0))) {
             charge = NomFichierMatch(0);
             LignesMatch = lireCpo(charge);
         } else if (LineFile::present(NomFichierMatch(1))) {
@@ -618,14 +620,22 @@ void TVorn_FResultat_Quatre::FormActivate()
 {
     // Back from another window: a sheet typed and not recorded stays as it
     // was, with the lists that name its match. Only the group's cross table,
-    // which recording adds to, is read again. A season changed meanwhile
-    // asked about the sheet first.
-    if (SaisonEnCours == m_saisonMontree && feuilleNonEnregistree() >= 0) {
+    // which recording adds to, is read again. The season commands asked
+    // about the sheet before they changed the season.
+    const PorteeSaison saison(m_saisonMontree);
+    if (SaisonEnCours == m_saisonMontree.nom() && feuilleNonEnregistree() >= 0) {
         if (CB_Groupe->currentIndex() >= 0)
             ChargerTableauGroupe();
         return;
     }
-    m_saisonMontree = SaisonEnCours;
+    // The season changed without the window being asked (the settings file
+    // names another one, or cannot be read any more): the sheet is asked
+    // about, and recorded, in its own season; "Annuler" keeps it shown.
+    if (!quitterMatch())
+        return;
+    m_saisonMontree.lire();
+    // What was typed for the sheets of another match is not added to.
+    Donnee->clear();
     remplir(CB_Groupe, {});
     EdAjoutGroupe->hide();
     Ed_Compo->hide();
@@ -634,7 +644,8 @@ void TVorn_FResultat_Quatre::FormActivate()
     QStringList groupes;
     m_groupesIllisibles.clear();
     try {
-        LineFile::readIfExists(fichierPoules(), groupes);
+        if (m_saisonMontree.ouverte())
+            LineFile::readIfExists(fichierPoules(), groupes);
     } catch (const platform::Exception &) {
         // Nothing of the groups' files may stay shown, and a group added to
         // the empty list must not replace the file.
@@ -710,6 +721,7 @@ void TVorn_FResultat_Quatre::afficherGroupes(const QStringList &groupes)
 
 void TVorn_FResultat_Quatre::CB_GroupeChange()
 {
+    const PorteeSaison saison(m_saisonMontree);
     if (!quitterMatch())
         return;
     if (CB_Groupe->count() > 0 && CB_Groupe->currentIndex() >= 0)
@@ -719,6 +731,7 @@ void TVorn_FResultat_Quatre::CB_GroupeChange()
 
 void TVorn_FResultat_Quatre::CB_AdversaireChange()
 {
+    const PorteeSaison saison(m_saisonMontree);
     if (!quitterMatch())
         return;
     ChargerMatch();
@@ -727,6 +740,7 @@ void TVorn_FResultat_Quatre::CB_AdversaireChange()
 void TVorn_FResultat_Quatre::BtAjouGroupeClick()
 {
     if (!EdAjoutGroupe->isHidden() && !EdAjoutGroupe->text().isEmpty()) {
+        const EcritureSaison saison(m_saisonMontree);
         if (!quitterMatch())
             return;
         relireGroupes();
@@ -753,7 +767,10 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
 void TVorn_FResultat_Quatre::BtSuprGroupeClick()
 {
     const int g = CB_Groupe->currentIndex();
-    if (g < 0 || !quitterMatch())
+    if (g < 0)
+        return;
+    const EcritureSaison saison(m_saisonMontree);
+    if (!quitterMatch())
         return;
     if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
         return;
@@ -767,6 +784,7 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
 {
     const int g = CB_Groupe->currentIndex();
     if (g >= 0 && !Ed_Compo->isHidden() && !Ed_Compo->text().isEmpty()) {
+        const EcritureSaison saison(m_saisonMontree);
         if (!quitterMatch())
             return;
         relireEquipesEtTableau();
@@ -805,7 +823,10 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
 {
     const int g = CB_Groupe->currentIndex();
     const int t = CB_Compos->currentIndex();
-    if (g < 0 || t < 0 || !quitterMatch())
+    if (g < 0 || t < 0)
+        return;
+    const EcritureSaison saison(m_saisonMontree);
+    if (!quitterMatch())
         return;
     if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
         return;
@@ -915,6 +936,7 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     const int s = feuilleNonEnregistree();
     if (s < 0)
         return true;
+    const PorteeSaison saison(m_saisonMontree);
     const int groupe = CB_Groupe->currentIndex();
     const int compos = CB_Compos->currentIndex();
     const int adversaire = CB_Adversaire->currentIndex();
@@ -924,10 +946,18 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     choisir(CB_Compos, m_composMontre);
     choisir(CB_Adversaire, m_adversaireMontre);
     const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
-    const int reponse =
-        MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
-                       QStringLiteral(" n'est pas enregistrée.\nVoulez-vous l'enregistrer ?"),
-                   mtConfirmation, mbYesNoCancel);
+    // Another season opened meanwhile is named: the sheet goes to its own.
+    const QString ou = SaisonEnCours == m_saisonMontree.nom()
+                           ? QString()
+                           : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
+                                 .arg(platform::excerpt(m_saisonMontree.nom()),
+                                      SaisonEnCours.isEmpty() ? QStringLiteral("aucune")
+                                                              : platform::excerpt(SaisonEnCours));
+    const int reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
+                                       QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
+                                                      "l'enregistrer") +
+                                       ou + QStringLiteral(" ?"),
+                                   mtConfirmation, mbYesNoCancel);
     if (reponse == mrYes) {
         if (!enregistrerMatch())
             return false;
@@ -993,6 +1023,7 @@ void TVorn_FResultat_Quatre::SaisirJoueurs(int equipe, int miTemps)
 {
     if (Donnee->text().isEmpty())
         return;
+    const PorteeSaison saison(m_saisonMontree);
     const QStringList joueurs = LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
     FeuilleMatch f = feuilleAffichee();
     QString texte = Donnee->text();
@@ -1049,6 +1080,7 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
 
 bool TVorn_FResultat_Quatre::enregistrerMatch()
 {
+    const EcritureSaison saison(m_saisonMontree);
     // Checked on the sheets as they would be stored, before any file is
     // written: a match file recorded without its table would disagree with it.
     QStringList aEnregistrer = LignesMatch;
@@ -1107,8 +1139,9 @@ void TVorn_FResultat_Quatre::Bt_load_resultatClick()
                    mtWarning, mbOK);
         return;
     }
+    m_saisonMontree.verifierEcriture();
     TSaveDialog d(this);
-    d.InitialDir = RepAppli + SaisonEnCours;
+    d.InitialDir = m_saisonMontree.dossier();
     d.Title = QStringLiteral("Sauvegarde résultat d'une épreuve ");
     d.FileName.clear();
     d.DefaultExt = QStringLiteral("Chr");
@@ -1150,7 +1183,7 @@ void TVorn_FResultat_Quatre::Bt_Edition_ResultatClick()
 ImpressionQuatre TVorn_FResultat_Quatre::impression() const
 {
     ImpressionQuatre i;
-    i.saison = SaisonEnCours;
+    i.saison = m_saisonMontree.nom();
     i.groupe = CB_Groupe->currentText();
     const int onglet = TabControl1->currentIndex();
     i.onglet = onglet >= 0 ? TabControl1->tabText(onglet) : QString();

@@ -6,6 +6,7 @@
 #include "manager/core/homologation.h"
 #include "manager/core/impressionquatre.h"
 #include "manager/core/tableaugroupe.h"
+#include "manager/core/vorn_dec.h"
 #include "manager/impression.h"
 #include "platform/forms/form.h"
 
@@ -172,8 +173,9 @@ private:
     // chosen for it.
     QStringList m_matchLu;
     int m_groupeMontre = -1, m_composMontre = -1, m_adversaireMontre = -1;
-    // The season whose files the lists were read from.
-    QString m_saisonMontree;
+    // The season whose files the lists were read from: every command reads
+    // and writes that season's files, whatever season is open since.
+    SaisonLue m_saisonMontree;
     // The result file the caption names, while the homologation list is the
     // one saved to it: saved again without a question.
     QString m_fichierResultat;

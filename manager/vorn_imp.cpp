@@ -143,6 +143,8 @@ void TVorn_Fimp::importer()
     Panel1->hide();
     Timer1->stop();
     m_import.clear();
+    // The players file read here is the one written back.
+    verifierSaisonOuverte();
     m_import.chargerJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
 
     OpenDialog1->InitialDir = RepAppli;

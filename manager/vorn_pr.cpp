@@ -362,6 +362,9 @@ void TVorn_FPr::LireSaison()
         P_Saison1->setCaption(QStringLiteral("Pas de Saison"));
         P_Saison2->setCaption(QStringLiteral("sélectionnée"));
     }
+    // A settings file that stopped being readable closes the season: said,
+    // not silently.
+    direParametresIllisibles();
 }
 
 void TVorn_FPr::QuiterClick()

@@ -15,7 +15,8 @@ extern platform::TDateTime DateMiseAjour;
 
 // RepAppli + name: a program-level file (templates, settings, lists).
 QString fichierProgramme(const QString &name);
-// RepAppli + SaisonEnCours + "/" + name: a file of the open season.
+// RepAppli + SaisonEnCours + "/" + name: a file of the open season, or of
+// the season a PorteeSaison names while one lives.
 QString fichierSaison(const QString &name);
 // RepAppli + "Vorn_Lud.ini".
 QString fichierIni();
@@ -25,3 +26,53 @@ QString dossierProgramme();
 // Makes dossierProgramme() answer folder (a trailing separator is added);
 // an empty text goes back to the program file's folder. For tests.
 void imposerDossierProgramme(const QString &folder);
+
+// The season a window read its files from. The open season may change under
+// a window that stays open (the main window reads the settings file at each
+// activation, and another copy of the program may have written another
+// season there): the window's commands read and write the season it shows,
+// never another one, and never the program folder.
+class SaisonLue
+{
+public:
+    // The season open now, when the window reads its files.
+    void lire() { m_nom = SaisonEnCours; }
+    const QString &nom() const { return m_nom; }
+    bool ouverte() const { return !m_nom.isEmpty(); }
+    // RepAppli + the season: the folder its dialogs start in.
+    QString dossier() const { return RepAppli + m_nom; }
+    // Refuses (EFileError) a command that would write files of the season:
+    // with no season read, or once its folder is gone (naming the season
+    // open now as well).
+    void verifierEcriture() const;
+
+private:
+    QString m_nom;
+};
+
+// For a window that reads nothing of a season before it writes there (its
+// data come from files the user picks, or from what is typed): refused as
+// SaisonLue::verifierEcriture says when no season is open now.
+void verifierSaisonOuverte();
+
+// While one lives, fichierSaison names the files of the season given, so
+// that a command reads and writes the season its window read.
+class PorteeSaison
+{
+public:
+    explicit PorteeSaison(const SaisonLue &saison);
+    ~PorteeSaison();
+    PorteeSaison(const PorteeSaison &) = delete;
+    PorteeSaison &operator=(const PorteeSaison &) = delete;
+
+private:
+    const QString *m_avant;
+};
+
+// The same for a command that writes season files: refused first, as
+// SaisonLue::verifierEcriture says, before anything is written.
+class EcritureSaison : public PorteeSaison
+{
+public:
+    explicit EcritureSaison(const SaisonLue &saison);
+};

@@ -136,6 +136,7 @@ struct IniContent {
     QString key; // the absolute path of the file read
     bool read = false;
     bool refused = false; // could not be read: see refusedFiles()
+    bool told = false;    // its refusal was told to the user
     Stamp stamp;
     QStringList lines;
 
@@ -304,6 +305,16 @@ bool TIniFile::Refused() const
 {
     const std::lock_guard<std::mutex> lock(registryMutex());
     return current().refused;
+}
+
+bool TIniFile::RefusalToTell()
+{
+    const std::lock_guard<std::mutex> lock(registryMutex());
+    current();
+    if (!m_content->refused || m_content->told)
+        return false;
+    m_content->told = true;
+    return true;
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &def) const

@@ -57,6 +57,9 @@ public:
     // The file could not be read (see above): values are the defaults and
     // writes are dropped.
     bool Refused() const;
+    // True the first time it is asked about a file refused for the run,
+    // whether found so at start-up or later: the caller tells the user once.
+    bool RefusalToTell();
 
 private:
     // The file's content, brought up to date with the disk.

@@ -342,6 +342,118 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
     EXPECT_FALSE(w->isVisible());
 }
 
+// The season changed under a sheet typed and not recorded, by another copy
+// of the program (another season in the settings file) or by a settings
+// file that cannot be read any more (said once, as at start-up): "Oui" of
+// the question, which names both seasons, records the sheet into the season
+// it was read from, never into the other one nor the program folder. Coming
+// back to the window asks too, then shows the season open, the entry field
+// emptied. A season folder gone meanwhile refuses the recording, naming both
+// seasons, and the program stays open.
+TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
+{
+    const QString s2 = QStringLiteral("2024-2025");
+    const QString ini = path(QStringLiteral("Vorn_Lud.ini"));
+    const auto autreSaison = [&] {
+        writeLines(QStringLiteral("Vorn_Lud.ini"), {"[Param]", "Saison=" + s2});
+    };
+    const auto dossierIni = [&] {
+        QFile::remove(ini);
+        QDir().mkdir(ini);
+    };
+    const QString parti = kSaison + QStringLiteral(".parti");
+    const struct {
+        const char *cas;
+        std::function<void()> changer;
+        bool revenir;
+        const char *ouverte;
+        bool dossierParti = false;
+    } cas[] = {
+        {"settings name another season, main window's Quitter", autreSaison, false, "2024-2025"},
+        {"settings name another season, back to the window", autreSaison, true, "2024-2025"},
+        {"season folder gone, main window's Quitter",
+         [&] {
+             autreSaison();
+             QDir().rename(path(kSaison), path(parti));
+         },
+         false, "2024-2025", true},
+        // Last: the settings file is refused for the rest of the run.
+        {"folder in place of the settings, main window's Quitter", dossierIni, false, "aucune"},
+    };
+    writeLines(s2 + QStringLiteral("/Joueur.DBP"), {});
+    const auto poules = [this](const QString &dossier) {
+        return QDir(path(dossier)).entryList({QStringLiteral("Poule*")}, QDir::Files);
+    };
+    const auto contenu = [this](const QString &dossier) {
+        QMap<QString, QByteArray> out;
+        for (const QString &f : QDir(path(dossier)).entryList(QDir::Files))
+            out.insert(f, readBytes(dossier + QLatin1Char('/') + f));
+        return out;
+    };
+    for (const auto &c : cas) {
+        m_fenetres.reset();
+        if (QFileInfo(path(parti)).isDir())
+            QDir().rename(path(parti), path(kSaison));
+        for (const QString &d : {kSaison, s2})
+            for (const QString &f : poules(d))
+                QFile::remove(path(d + QLatin1Char('/') + f));
+        writeLines(QStringLiteral("Vorn_Lud.ini"), {"[Param]", "Saison=" + kSaison});
+        m_fenetres = creerFenetres();
+        TForm::resetActivation();
+        Vorn_FPr->activated();
+        w = Vorn_FResultat_Quatre;
+        saisieDeReference();
+        cliquer(w->BtCalculMacth);
+        EXPECT_TRUE(poules(kSaison).contains(QStringLiteral("Poule.cpo"))) << c.cas;
+        const QMap<QString, QByteArray> avant = contenu(kSaison);
+        c.changer();
+        dialogs().messages.clear();
+        Vorn_FPr->activated();
+        const QStringList avis = dialogs().texts();
+        dialogs().messages.clear();
+        dialogs().answers = {mrYes};
+        if (c.revenir)
+            w->activated();
+        else
+            Vorn_FPr->Quiter->trigger();
+        EXPECT_EQ(dialogs().texts().value(0).toStdString(),
+                  QStringLiteral("La feuille Match 1 n'est pas enregistrée.\nVoulez-vous "
+                                 "l'enregistrer dans la saison %1 (saison ouverte maintenant : "
+                                 "%2) ?")
+                      .arg(kSaison, QLatin1String(c.ouverte))
+                      .toStdString())
+            << c.cas;
+        if (c.dossierParti) {
+            EXPECT_EQ(dialogs().texts().value(1).toStdString(),
+                      "Le dossier de la saison 2023-2024, dont cette fenêtre montre les fichiers, "
+                      "n'existe plus (saison ouverte : 2024-2025) : rien n'est enregistré.");
+            EXPECT_TRUE(contenu(parti) == avant);
+            EXPECT_FALSE(exists(kSaison));
+            EXPECT_FALSE(Terminated());
+        } else {
+            for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
+                EXPECT_TRUE(readBytes(saison(QLatin1String(nom))) == golden(QLatin1String(nom)))
+                    << c.cas << nom;
+        }
+        EXPECT_EQ(poules(s2), QStringList()) << c.cas;
+        EXPECT_EQ(poules(QString()), QStringList()) << c.cas;
+        if (c.revenir) {
+            EXPECT_EQ(w->CB_Groupe->count(), 0) << c.cas;
+            EXPECT_EQ(w->Donnee->text(), QString()) << c.cas;
+        }
+        EXPECT_EQ(avis.join('|').toStdString(),
+                  QFileInfo(ini).isDir()
+                      ? QStringLiteral("Le fichier de paramètres %1 ne peut pas être lu.\n\n"
+                                       "Le programme utilise les réglages par défaut et "
+                                       "n'enregistrera rien dans ce fichier avant d'être relancé.")
+                            .arg(QDir::toNativeSeparators(ini))
+                            .toStdString()
+                      : std::string())
+            << c.cas;
+        ResetTerminated();
+    }
+}
+
 TEST_F(QuatreFenetre, AFreshWindowReloadsTheSessionAndRewritesTheSameBytes)
 {
     sessionDeReference();

@@ -1,6 +1,12 @@
 // Seasons: creation window, opening and closing from the main window.
 #include "manager/core/vorn_dec.h"
+#include "manager/edition_joueurs.h"
 #include "manager/fenetres.h"
+#include "manager/gestion.h"
+#include "manager/mcf_poule.h"
+#include "manager/quatre_webweb.h"
+#include "manager/repart.h"
+#include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
 #include "manager/vorn_saison.h"
 #include "platform/forms/controls.h"
@@ -256,6 +262,76 @@ TEST_F(SeasonTest, ClosingWritesAnEmptySeasonAndDisablesTheSeasonMenus)
     EXPECT_TRUE(menusSaison(false));
     // The season files stay.
     EXPECT_TRUE(exists(QStringLiteral("2020-2021/Joueur.DBP")));
+}
+
+// Windows left open when the season is closed: what would write season
+// files is refused, saying why, and nothing is written in the program folder
+// (its own players file there, or a file chosen there, notwithstanding).
+TEST_F(SeasonTest, WithNoSeasonOpenNoWindowWritesSeasonFiles)
+{
+    dialogs().answers.push_back(mrNo);
+    creer(QStringLiteral("2020-2021"));
+    writeBytes(QStringLiteral("Joueur.DBP"), "01000158;M;ARNAUD;Luc;50;LYON BC;\r\n");
+    const auto montrer = [](TForm *f) {
+        f->Show();
+        f->activated();
+    };
+    const struct {
+        const char *fenetre;
+        TForm *f;
+        std::function<void()> commande;
+    } cas[] = {
+        {"teams: Ajouter a group", Vorn_FResultat_Quatre,
+         [] {
+             Vorn_FResultat_Quatre->EdAjoutGroupe->show();
+             Vorn_FResultat_Quatre->EdAjoutGroupe->setText(QStringLiteral("G"));
+             Vorn_FResultat_Quatre->BtAjouGroupe->click();
+         }},
+        {"tournaments: Ajouter", Vorn_FGestion,
+         [] {
+             Vorn_FGestion->MaskEdit1->setText(QStringLiteral("01/02/2021"));
+             Vorn_FGestion->Edit1->setText(QStringLiteral("T"));
+             Vorn_FGestion->Bt_Ajouter->click();
+         }},
+        {"pools: left", Vorn_Fmcf_Poule, [] { Vorn_FPr->activated(); }},
+        {"players list: Exportation", Vorn_FEdition_Joueurs,
+         [this] {
+             dialogs().files.push_back(path(QStringLiteral("Exportation.txt")));
+             Vorn_FEdition_Joueurs->Exportation1->trigger();
+         }},
+        {"distribution: Mémorisation", VornF_repart,
+         [this] {
+             VornF_repart->Button1->click();
+             dialogs().files.push_back(path(QStringLiteral("Repart_1.PPE")));
+             VornF_repart->Bt_Memorisation->click();
+         }},
+        {"entries: data saved", VornF_Quatre_Webweb,
+         [this] {
+             dialogs().files.push_back(path(QStringLiteral("Donnees.qud")));
+             VornF_Quatre_Webweb->Bt_load_donnes->click();
+         }},
+    };
+    for (const auto &c : cas) {
+        Vorn_FPr->activated();
+        montrer(c.f);
+        Vorn_FPr->activated();
+        Vorn_FPr->Fermer1->trigger();
+        ASSERT_TRUE(SaisonEnCours.isEmpty());
+        const auto avant = snapshot();
+        dialogs().messages.clear();
+        montrer(c.f);
+        c.commande();
+        vorn_test::settle();
+        EXPECT_EQ(snapshot(), avant) << c.fenetre;
+        EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).toStdString(),
+                  "Aucune saison n'est ouverte : rien n'est enregistré.\n\nOuvrez ou créez une "
+                  "saison (menu Saisons), puis revenez à cette fenêtre.")
+            << c.fenetre << " " << dialogs().texts().join('|').toStdString();
+        dialogs().folders.push_back(path(QStringLiteral("2020-2021")));
+        Vorn_FPr->activated();
+        Vorn_FPr->Saison2->trigger();
+        ASSERT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
+    }
 }
 
 TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)

@@ -234,9 +234,12 @@ TEST_F(IniFileTest, UnreadableFileGivesTheDefaultsAndIsNeverWritten)
         EXPECT_TRUE(ini.Refused());
         EXPECT_NO_THROW(ini.WriteString("Param", "Saison", "2021-2022"));
         LineFile::setReadHook({});
-        // What the run set is kept for the run, and only there.
+        // What the run set is kept for the run, and only there; the refusal
+        // is to be told once, whichever reader asks.
         TIniFile later(path);
         EXPECT_EQ(later.ReadString("Param", "Saison", "aucune"), QStringLiteral("2021-2022"));
+        EXPECT_TRUE(later.RefusalToTell());
+        EXPECT_FALSE(ini.RefusalToTell());
         EXPECT_NO_THROW(later.WriteBool("MiseAjour", "NoValide", true));
         QFile f(path);
         if (f.open(QIODevice::ReadOnly))
@@ -245,6 +248,7 @@ TEST_F(IniFileTest, UnreadableFileGivesTheDefaultsAndIsNeverWritten)
             EXPECT_TRUE(QFileInfo(path).isDir());
     }
     EXPECT_FALSE(TIniFile(file()).Refused());
+    EXPECT_FALSE(TIniFile(file()).RefusalToTell());
 }
 
 TEST_F(IniFileTest, ProfileNamedInAnotherCaseIsUsed)
