@@ -177,7 +177,14 @@ void TVornF_Resultat_Paires::FormActivate()
     const bool extrait = !m_extrait.isEmpty();
     Bt_Load_Groupe->setEnabled(extrait);
     Bt_Calcul_Groupe->setEnabled(extrait);
-    Bt_load_resultat->setEnabled(extrait && m_resultatsAJour && !m_resultats.isEmpty());
+    const bool enregistrable = extrait && m_resultatsAJour && !m_resultats.isEmpty();
+    Bt_load_resultat->setEnabled(enregistrable);
+    if (!enregistrable) {
+        // Results read from a file of the other season are no longer saved
+        // from here: the caption stops naming that file.
+        m_resultatsAJour = false;
+        oublierFichierResultat();
+    }
     titresGrille();
 }
 

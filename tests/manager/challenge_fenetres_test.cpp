@@ -356,25 +356,30 @@ TEST_F(PairesFenetre, ResultsAreSavedOnlyWhenCalculatedForTheExtractShown)
 
 // Back from another window, the window is as it was left: a result file
 // reopened can still be saved, points calculated with another K stay
-// beside it. A season changed meanwhile starts again at the page.
+// beside it. A season changed meanwhile starts again at the page; results
+// read from a file can then no longer be saved, and the caption no longer
+// names it.
 TEST_F(PairesFenetre, ComingBackKeepsTheWindow)
 {
     ecrireSaison(QStringLiteral("Open1.chr"), {QStringLiteral("1;Anne NOMA;;01;52;;;70;")});
     const struct {
         const char *cas;
         std::function<void()> faire;
+        bool enregistrableApresSaison;
     } cas[] = {
         {"result file opened",
          [this] {
              dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
              w->Bt_Ouvrie_ResultatClick();
-         }},
+         },
+         false},
         {"calculated with another K",
          [this] {
              importer();
              w->CoefK->setText(QStringLiteral("50000"));
              w->Bt_Calcul_GroupeClick();
-         }},
+         },
+         true},
     };
     TVornF_Resultat_Paires ailleurs;
     for (const auto &c : cas) {
@@ -386,12 +391,19 @@ TEST_F(PairesFenetre, ComingBackKeepsTheWindow)
         w->activated();
         EXPECT_EQ(etat(*w), avant) << c.cas;
         EXPECT_TRUE(w->Bt_load_resultat->isEnabled()) << c.cas;
+
+        const QString saisonLue = SaisonEnCours;
+        SaisonEnCours = QStringLiteral("2024-2025");
+        ailleurs.activated();
+        w->activated();
+        SaisonEnCours = saisonLue;
+        EXPECT_EQ(w->PageControl1->currentIndex(), 1) << c.cas;
+        EXPECT_EQ(w->CoefK->text(), QStringLiteral("100000")) << c.cas;
+        EXPECT_EQ(w->Bt_load_resultat->isEnabled(), c.enregistrableApresSaison) << c.cas;
+        EXPECT_EQ(w->Caption(),
+                  QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :"))
+            << c.cas;
     }
-    SaisonEnCours = QStringLiteral("2024-2025");
-    ailleurs.activated();
-    w->activated();
-    EXPECT_EQ(w->PageControl1->currentIndex(), 1);
-    EXPECT_EQ(w->CoefK->text(), QStringLiteral("100000"));
 }
 
 TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
