@@ -3,6 +3,7 @@
 #include "manager/core/classement.h"
 #include "manager/core/fichejoueur.h"
 #include "manager/core/genrefichier.h"
+#include "manager/core/ligneresultat.h"
 #include "manager/core/paires.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/browser/browser.h"
@@ -165,19 +166,33 @@ void TVornF_Resultat_Paires::titresGrille()
 
 void TVornF_Resultat_Paires::FormActivate()
 {
+    // Back from another window, the window is as the user left it: a result
+    // file reopened can still be saved, K and the tab shown stay. Only a
+    // season changed meanwhile starts it again at the page.
+    if (m_saisonMontree && *m_saisonMontree == SaisonEnCours)
+        return;
+    m_saisonMontree = SaisonEnCours;
     PageControl1->setCurrentIndex(1);
     CoefK->setText(QStringLiteral("100000"));
     const bool extrait = !m_extrait.isEmpty();
     Bt_Load_Groupe->setEnabled(extrait);
     Bt_Calcul_Groupe->setEnabled(extrait);
-    Bt_load_resultat->setEnabled(extrait && m_resultatsAJour && !m_resultats.isEmpty());
+    const bool enregistrable = extrait && m_resultatsAJour && !m_resultats.isEmpty();
+    Bt_load_resultat->setEnabled(enregistrable);
+    if (!enregistrable) {
+        // Results read from a file of the other season are no longer saved
+        // from here: the caption stops naming that file.
+        m_resultatsAJour = false;
+        oublierFichierResultat();
+    }
     titresGrille();
 }
 
 void TVornF_Resultat_Paires::Bt_InternetClick()
 {
-    PageControl1->setCurrentIndex(1);
-    WebBrowser1->setVisible(true);
+    // Nothing the window shows changes before the new extract is saved: a
+    // page refused, or a dialog cancelled, leaves the extract, the results
+    // and the buttons as they were.
     TOpenDialog page(this);
     page.Title = QStringLiteral("Récupération page Internet Classement");
     page.DefaultExt = QStringLiteral("htm");
@@ -187,7 +202,6 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     if (!page.Execute())
         return;
     const QStringList lignes = LineFile::read(page.FileName);
-    m_extrait.clear();
     if (!manager::PagePaires(lignes)) {
         // Another page of the site is passed over as before; a file that is
         // no web page at all was surely picked by mistake: say so.
@@ -201,12 +215,6 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     // is kept or saved.
     const QStringList extrait = manager::ExtrairePaires(lignes);
     manager::LirePaires(extrait, page.FileName);
-    m_extrait = extrait;
-    // Results calculated until now belong to another extract.
-    m_resultatsAJour = false;
-    Bt_load_resultat->setEnabled(false);
-    oublierFichierResultat();
-    m_fichierExtrait = page.FileName;
 
     verifierSaisonOuverte();
     TSaveDialog sauve(this);
@@ -220,10 +228,17 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     sauve.FileName.clear();
     if (!sauve.Execute())
         return;
-    LineFile::write(sauve.FileName, m_extrait);
+    LineFile::write(sauve.FileName, extrait);
+    m_extrait = extrait;
     m_fichierExtrait = sauve.FileName;
+    // Results calculated until now belong to another extract.
+    m_resultatsAJour = false;
+    Bt_load_resultat->setEnabled(false);
+    oublierFichierResultat();
     Bt_Load_Groupe->setEnabled(true);
     Bt_Calcul_Groupe->setEnabled(true);
+    PageControl1->setCurrentIndex(1);
+    WebBrowser1->setVisible(true);
     WebBrowser1->Navigate(sauve.FileName);
 }
 
@@ -325,8 +340,12 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
     d.FileName.clear();
     if (!d.Execute())
         return;
-    const QStringList lignes =
-        manager::LireFichierDuGenre(d.FileName, QStringLiteral("un fichier de résultats"));
+    const QString genre = QStringLiteral("un fichier de résultats");
+    const QStringList lignes = manager::LireFichierDuGenre(d.FileName, genre);
+    // A text of another kind (a web page saved under the name) would fill
+    // the grid with its lines; an empty file only empties it.
+    if (!lignes.isEmpty() && !contientLigneResultat(lignes))
+        throw manager::EAutreGenre(genre, d.FileName);
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
     Total_Pc = total;

@@ -6,6 +6,7 @@
 #include "platform/forms/form.h"
 
 #include <QStringList>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -65,6 +66,9 @@ private:
     void titresGrille();
     QString dossierSaison() const;
 
+    // The season shown at the last activation: coming back to the same one
+    // keeps the window as it was.
+    std::optional<QString> m_saisonMontree;
     QStringList m_extrait;
     QStringList m_resultats;
     // The page or ".chi" the extract came from (named when it is refused).

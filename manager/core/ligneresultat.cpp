@@ -26,6 +26,14 @@ LigneResultat lireLigneResultat(const QString &line)
     return r;
 }
 
+bool contientLigneResultat(const QStringList &lignes)
+{
+    for (const QString &l : lignes)
+        if (lireLigneResultat(l).complete)
+            return true;
+    return false;
+}
+
 QString ligneResultatEquipe(const QString &pe, const QString &nom, const QString &licence,
                             const QString &iv, const QString &pc)
 {

@@ -5,6 +5,7 @@
 // stops at the eighth ";" so the category mentions never disturb it.
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct JoueurResultat {
     QString nom;
@@ -23,6 +24,9 @@ struct LigneResultat {
 };
 
 LigneResultat lireLigneResultat(const QString &line);
+// True when one line at least has a result line's eight fields: a text of
+// another kind has none.
+bool contientLigneResultat(const QStringList &lignes);
 
 // A teams-kind line: PE ";" name ";;" licence ";" IV ";;;" PC ";".
 QString ligneResultatEquipe(const QString &pe, const QString &nom, const QString &licence,

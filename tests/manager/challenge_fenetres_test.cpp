@@ -11,6 +11,7 @@
 #include "manager/core/ventilation.h"
 #include "manager/repart.h"
 #include "manager/resultat_paires.h"
+#include "platform/browser/browser.h"
 #include "platform/forms/controls.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -40,6 +41,19 @@ QStringList grille(const QTableWidget *g)
         rows.append(cells.join(QLatin1Char('|')));
     }
     return rows;
+}
+
+// What the user sees of the pairs window: grid, results, extract, caption,
+// tab, K, the page shown and which buttons are enabled.
+std::string etat(const TVornF_Resultat_Paires &f)
+{
+    QStringList e = grille(f.Grille) + f.resultats();
+    e << QStringLiteral("extrait: %1 lignes").arg(f.extrait().size()) << f.Caption()
+      << QString::number(f.PageControl1->currentIndex()) << f.CoefK->text()
+      << f.WebBrowser1->LocationName();
+    for (const QPushButton *b : f.findChildren<QPushButton *>())
+        e << b->objectName() + (b->isEnabled() ? u'+' : u'-');
+    return e.join(QLatin1Char('\n')).toStdString();
 }
 
 QString valeur(const std::function<void(const QString &, report::FrVariant &)> &get,
@@ -204,27 +218,55 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
 
 TEST_F(PairesFenetre, HostileInputsLoseNothing)
 {
-    // Random bytes and an unrelated page are refused; the bytes, which are
-    // no web page at all, are named.
+    // Random bytes, an unrelated page, a web page named as a result file,
+    // and dialogs cancelled leave the window as it was; the files that are
+    // no web page, or no result file, at all are named.
     QByteArray bruit;
     for (int i = 0; i < 4000; ++i)
         bruit.append(char((i * 7919) % 251));
     writeBytes(SaisonEnCours + QStringLiteral("/bruit.htm"), bruit);
     writeLines(SaisonEnCours + QStringLiteral("/autre.htm"),
                {QStringLiteral("<html>"), QStringLiteral("<p>Open /2</p>")});
-    for (const char *page : {"bruit.htm", "autre.htm"}) {
-        dialogs().files.push_back(saison(QString::fromLatin1(page)));
-        w->Bt_InternetClick();
-        EXPECT_TRUE(w->extrait().isEmpty());
-        EXPECT_TRUE(dialogs().saveRequests.empty());
-    }
-    EXPECT_EQ(dialogs().texts(),
-              QStringList{QStringLiteral("Ce fichier n'est pas une page de classement : ") +
-                          saison(QStringLiteral("bruit.htm"))});
-    dialogs().messages.clear();
-
+    ecrireSaison(QStringLiteral("texte.chr"),
+                 {QStringLiteral("<!DOCTYPE html>"), QStringLiteral("<html><body>"),
+                  QStringLiteral("<p>Classement</p>"), QStringLiteral("</body></html>")});
     importer();
     w->Bt_Calcul_GroupeClick();
+    dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+    w->Bt_load_resultatClick();
+    const QString pas = QStringLiteral("Ce fichier n'est pas ");
+    const struct {
+        std::deque<std::optional<QString>> fichiers; // none: the dialog is cancelled
+        QPushButton *bouton;
+        QString message;
+    } refus[] = {
+        {{saison(QStringLiteral("bruit.htm"))},
+         w->Bt_Internet,
+         pas + QStringLiteral("une page de classement : ") + saison(QStringLiteral("bruit.htm"))},
+        {{saison(QStringLiteral("autre.htm"))}, w->Bt_Internet, {}},
+        {{}, w->Bt_Internet, {}},
+        {{saison(QStringLiteral("classement.htm"))}, w->Bt_Internet, {}},
+        {{}, w->Bt_Ouvrir_Groupe, {}},
+        {{saison(QStringLiteral("texte.chr"))},
+         w->Bt_Ouvrie_Resultat,
+         pas + QStringLiteral("un fichier de résultats : ") + saison(QStringLiteral("texte.chr")) +
+             QLatin1Char('.')},
+        {{}, w->Bt_Ouvrie_Resultat, {}},
+    };
+    const std::string fenetre = etat(*w);
+    for (const auto &r : refus) {
+        const std::string cas = (r.bouton->objectName() + u' ' +
+                                 (r.fichiers.empty() ? QString() : r.fichiers.front().value()))
+                                    .toStdString();
+        dialogs().messages.clear();
+        dialogs().files = r.fichiers;
+        r.bouton->click();
+        EXPECT_EQ(etat(*w), fenetre) << cas;
+        EXPECT_EQ(dialogs().texts(), r.message.isEmpty() ? QStringList() : QStringList{r.message})
+            << cas;
+    }
+    dialogs().messages.clear();
+
     const QStringList avant = grille(w->Grille);
     const QStringList resultats = w->resultats();
     w->CoefK->setText(QStringLiteral("x"));
@@ -309,6 +351,58 @@ TEST_F(PairesFenetre, ResultsAreSavedOnlyWhenCalculatedForTheExtractShown)
         EXPECT_EQ(lireSaison(QStringLiteral("Open1.chr")), enregistre) << c.cas;
         dialogs().files.clear();
         dialogs().answers.clear();
+    }
+}
+
+// Back from another window, the window is as it was left: a result file
+// reopened can still be saved, points calculated with another K stay
+// beside it. A season changed meanwhile starts again at the page; results
+// read from a file can then no longer be saved, and the caption no longer
+// names it.
+TEST_F(PairesFenetre, ComingBackKeepsTheWindow)
+{
+    ecrireSaison(QStringLiteral("Open1.chr"), {QStringLiteral("1;Anne NOMA;;01;52;;;70;")});
+    const struct {
+        const char *cas;
+        std::function<void()> faire;
+        bool enregistrableApresSaison;
+    } cas[] = {
+        {"result file opened",
+         [this] {
+             dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
+             w->Bt_Ouvrie_ResultatClick();
+         },
+         false},
+        {"calculated with another K",
+         [this] {
+             importer();
+             w->CoefK->setText(QStringLiteral("50000"));
+             w->Bt_Calcul_GroupeClick();
+         },
+         true},
+    };
+    TVornF_Resultat_Paires ailleurs;
+    for (const auto &c : cas) {
+        w = std::make_unique<TVornF_Resultat_Paires>();
+        w->activated();
+        c.faire();
+        const std::string avant = etat(*w);
+        ailleurs.activated();
+        w->activated();
+        EXPECT_EQ(etat(*w), avant) << c.cas;
+        EXPECT_TRUE(w->Bt_load_resultat->isEnabled()) << c.cas;
+
+        const QString saisonLue = SaisonEnCours;
+        SaisonEnCours = QStringLiteral("2024-2025");
+        ailleurs.activated();
+        w->activated();
+        SaisonEnCours = saisonLue;
+        EXPECT_EQ(w->PageControl1->currentIndex(), 1) << c.cas;
+        EXPECT_EQ(w->CoefK->text(), QStringLiteral("100000")) << c.cas;
+        EXPECT_EQ(w->Bt_load_resultat->isEnabled(), c.enregistrableApresSaison) << c.cas;
+        EXPECT_EQ(w->Caption(),
+                  QStringLiteral("Gestion des résultats d'une épreuve par paires du Challenge :"))
+            << c.cas;
     }
 }
 
