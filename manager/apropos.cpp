@@ -5,9 +5,10 @@
 #include "manager/core/vorn_dec.h"
 #include "platform/forms/application.h"
 #include "platform/shell/shell.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
 
 #include <QEvent>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -111,9 +112,15 @@ TApropos::TApropos(QWidget *parent)
     Image2 = new QLabel(this);
     Image2->setObjectName(QStringLiteral("Image2"));
     Image2->setGeometry(16, 16, 65, 65);
-    const QString logo = fichierProgramme(site::fichierLogo());
+    // Read as the data files are: a pipe of its name is not waited on (the
+    // box is made at start-up).
+    QByteArray octets;
+    try {
+        octets = platform::LineFile::readBytes(fichierProgramme(site::fichierLogo()));
+    } catch (const platform::EFileError &) {
+    }
     QPixmap image;
-    if (QFileInfo::exists(logo) && image.load(logo))
+    if (!octets.isEmpty() && image.loadFromData(octets))
         image = image.scaled(65, 65, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     else
         image = logoDessine();

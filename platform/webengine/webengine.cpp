@@ -3,6 +3,8 @@
 // request is refused before anything leaves the machine.
 #include "platform/browser/webengine.h"
 #include "platform/text/codec.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -83,10 +85,20 @@ QByteArray asUtf8WithMark(const QByteArray &bytes)
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
 }
 
+// The largest file served to a page: far above the pictures, style sheets
+// and scripts a saved page keeps (a ranking page's logos weigh kilobytes, a
+// photograph a few megabytes), and small enough that reading it whole on the
+// UI thread, then handing it to the engine, stays a moment.
+constexpr qint64 MaxServedBytes = 64 * 1024 * 1024;
+
 // Serves local files. The page itself is HTML whatever its extension (the
 // entries and ranking extracts are pages kept under names of their own, which
 // a file: URL would show as plain text); the other files (pictures, style
-// sheets, scripts saved beside it) are typed by their extension.
+// sheets, scripts saved beside it) are typed by their extension. Only what a
+// saved page keeps beside it is read: regular files in the page's folder and
+// below, of a sane size. A device would never end, a pipe would wait for a
+// writer on the UI thread, and a file elsewhere is none of the page's: all
+// fail as not found.
 class LocalFiles : public QWebEngineUrlSchemeHandler
 {
 public:
@@ -98,13 +110,12 @@ public:
 
     void requestStarted(QWebEngineUrlRequestJob *job) override
     {
-        const QString path = job->requestUrl().path(QUrl::FullyDecoded);
-        QFile f(path);
-        if (job->requestMethod() != "GET" || !f.open(QIODevice::ReadOnly)) {
+        const QString path = besidePage(job->requestUrl().path(QUrl::FullyDecoded));
+        QByteArray bytes;
+        if (job->requestMethod() != "GET" || !readServed(path, bytes)) {
             job->fail(QWebEngineUrlRequestJob::UrlNotFound);
             return;
         }
-        QByteArray bytes = f.readAll();
         QByteArray type;
         if (QFileInfo(path) == QFileInfo(m_page)) {
             type = "text/html";
@@ -122,12 +133,43 @@ public:
     }
 
 private:
+    // The file path names, links followed, when it lies in the page's folder
+    // or below; empty otherwise. Names differing only in case are found as
+    // the line files find them (pages saved on another system).
+    QString besidePage(const QString &path) const
+    {
+        if (m_page.isEmpty())
+            return {};
+        QString folder = QFileInfo(QFileInfo(m_page).absolutePath()).canonicalFilePath();
+        const QString real = QFileInfo(platform::LineFile::resolve(path)).canonicalFilePath();
+        if (folder.isEmpty() || real.isEmpty())
+            return {};
+        if (!folder.endsWith(QLatin1Char('/')))
+            folder += QLatin1Char('/');
+        return real.startsWith(folder) ? real : QString();
+    }
+
+    // Through the line files' checked read: a regular file only, opened
+    // without waiting.
+    static bool readServed(const QString &path, QByteArray &bytes)
+    {
+        if (path.isEmpty() || QFileInfo(path).size() > MaxServedBytes)
+            return false;
+        try {
+            bytes = platform::LineFile::readBytes(path);
+        } catch (const platform::EFileError &) {
+            return false;
+        }
+        return bytes.size() <= MaxServedBytes;
+    }
+
     const QString &m_page;
 };
 
-// Keeps the engine off the network: only local files are loaded, and the
-// data: URLs a page carries inside itself (no request is made for those);
-// every other request is refused before anything is sent.
+// Keeps the engine off the network: only local files are loaded (file: URLs
+// under the same rule as the page's own files), and the data: URLs a page
+// carries inside itself (no request is made for those); every other request
+// is refused before anything is sent.
 class OfflineOnly : public QWebEngineUrlRequestInterceptor
 {
 public:
@@ -135,10 +177,15 @@ public:
 
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme != QLatin1String(LocalScheme) && scheme != QLatin1String("file") &&
-            scheme != QLatin1String("data"))
+        QUrl url = info.requestUrl();
+        const QString scheme = url.scheme();
+        if (scheme == QLatin1String("file")) {
+            // Read as the page's own files are, under the same rule.
+            url.setScheme(QString::fromLatin1(LocalScheme));
+            info.redirect(url);
+        } else if (scheme != QLatin1String(LocalScheme) && scheme != QLatin1String("data")) {
             info.block(true);
+        }
     }
 };
 

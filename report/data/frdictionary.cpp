@@ -12,8 +12,6 @@
 #include "report/data/frdb.h"
 #include "report/expr/frparser.h"
 
-#include <QFile>
-
 namespace report
 {
 
@@ -172,10 +170,14 @@ void TfrDataDictionary::readOlderLayout(FrStream &stream)
 
 void TfrDataDictionary::LoadFromFile(const QString &fileName)
 {
-    QFile file(platform::LineFile::resolve(fileName));
-    if (!file.open(QIODevice::ReadOnly))
+    // Neither a folder nor a pipe (never waited on) is read.
+    QByteArray bytes;
+    try {
+        bytes = platform::LineFile::readBytes(fileName);
+    } catch (const platform::EFileError &) {
         throw EFrStreamError(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName);
-    FrMemoryStream stream(file.readAll());
+    }
+    FrMemoryStream stream(bytes);
     frReadByte(stream);
     LoadFromStream(stream);
 }

@@ -1,6 +1,8 @@
 #include "report/objects/frpictureview.h"
 
 #include "platform/canvas/bitmaps.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
@@ -11,7 +13,6 @@
 #include "report/objects/frpopupmenu.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QtEndian>
 
 namespace report
@@ -19,7 +20,6 @@ namespace report
 
 namespace
 {
-
 
 bool startsWith(const QByteArray &b, std::initializer_list<unsigned char> sig)
 {
@@ -142,10 +142,14 @@ bool FrPicture::loadData(const QByteArray &bytes)
 
 bool FrPicture::loadFromFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A template names it: a pipe would be waited on, a device never ends.
+    QByteArray bytes;
+    try {
+        bytes = platform::LineFile::readBytes(path);
+    } catch (const platform::EFileError &) {
         return false;
-    return loadData(file.readAll());
+    }
+    return loadData(bytes);
 }
 
 void FrPicture::setImage(const QImage &image)

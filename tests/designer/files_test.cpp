@@ -13,8 +13,11 @@
 #include "report/data/frdictionary.h"
 #include "report/objects/frseams.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace designer::test
 {
@@ -305,12 +308,22 @@ TEST_F(FilesTest, ADictionaryIsTakenWholeOrNotAtAll)
     files->setFileName(name);
     files->Save();
 
-    dialogs().files = {cut, whole};
-    dialogs().filterIndexes = {2, 2};
-    files->Open();
-    EXPECT_EQ(dictionary(), before);
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("Erreur"));
+    // Cut, a folder, a pipe (never waited on): nothing is taken.
+    const QString dossier = path("dossier.frd"), tube = path("tube.frd");
+    ASSERT_TRUE(QDir().mkdir(dossier));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+    dialogs().files = {cut, dossier, tube, whole};
+    dialogs().filterIndexes = {2, 2, 2, 2};
+    for (const QString &f : {cut, dossier, tube}) {
+        files->Open();
+        EXPECT_EQ(dictionary(), before);
+        ASSERT_EQ(dialogs().messages.back().caption, QStringLiteral("Erreur"));
+        if (f != cut) {
+            EXPECT_EQ(dialogs().messages.back().text,
+                      QStringLiteral("Impossible d'ouvrir le fichier ") + f);
+        }
+    }
+    EXPECT_EQ(dialogs().messages.size(), 3u);
     EXPECT_FALSE(rep->Modified);
 
     command("FileBtn2Click");

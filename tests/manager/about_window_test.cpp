@@ -2,14 +2,18 @@
 #include "manager/apropos.h"
 #include "manager/core/historique.h"
 #include "manager/core/site.h"
+#include "manager/core/site_auteur.h"
 #include "platform/shell/shell.h"
 #include "tests/support/gui/program_folder.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 namespace
 {
@@ -120,4 +124,20 @@ TEST_F(AboutWindow, HandCursorOverTheAddress)
     EXPECT_EQ(w->Label3->cursor().shape(), Qt::PointingHandCursor);
     w->Label3MouseLeave();
     EXPECT_EQ(w->Label3->cursor().shape(), Qt::ArrowCursor);
+}
+
+// The committee's logo beside the program is shown; a pipe of its name is
+// not waited on (the box is made at start-up): the drawn logo stands in.
+TEST_F(AboutWindow, TheLogoBesideTheProgram)
+{
+    const QString logo = fichierProgramme(site::fichierLogo());
+    for (const bool tube : {false, true}) {
+        QFile::remove(logo);
+        QImage vert(10, 10, QImage::Format_RGB32);
+        vert.fill(Qt::green);
+        ASSERT_TRUE(tube ? ::mkfifo(QFile::encodeName(logo).constData(), 0600) == 0
+                         : vert.save(logo));
+        TApropos a;
+        EXPECT_EQ(a.Image2->pixmap().toImage().pixelColor(1, 1) == Qt::green, !tube);
+    }
 }

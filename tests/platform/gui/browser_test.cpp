@@ -5,7 +5,10 @@
 #include "platform/forms/form.h"
 #include "tests/support/gui/browser_page.h"
 
+#include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QSocketNotifier>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -18,6 +21,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <memory>
@@ -85,6 +89,62 @@ TEST(WebBrowser, PagesWhateverTheirNameAndEncoding)
     b.Navigate(d.filePath("absent.Qug"));
     ASSERT_TRUE(waitUntil([&] { return charge; }));
     EXPECT_EQ(evaluate(b, "document.body ? document.body.innerText : ''").toString(), "");
+}
+
+// A page reads only what a saved page keeps beside it: regular files in its
+// folder and below, of a picture's size. A device, a pipe, a folder or a
+// file elsewhere fails as not found, and none holds the program up.
+TEST(WebBrowser, APageReadsOnlyFilesKeptBesideIt)
+{
+    QTemporaryDir d;
+    ASSERT_TRUE(d.isValid());
+    ASSERT_TRUE(QDir(d.path()).mkpath(QStringLiteral("page/images/dossier.png")));
+    QByteArray png;
+    QBuffer tampon(&png);
+    ASSERT_TRUE(tampon.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QImage(3, 2, QImage::Format_RGB32).save(&tampon, "PNG"));
+    for (const char *nom : {"page/a.png", "page/images/b.png", "dehors.png", "page/gros.png"})
+        ecrire(d.filePath(QLatin1String(nom)), png);
+    // A picture whose file goes on past the bound: shown if it were read.
+    ASSERT_TRUE(QFile::resize(d.filePath("page/gros.png"), 64 * 1024 * 1024 + 1));
+    ASSERT_TRUE(QFile::link(d.filePath("dehors.png"), d.filePath("page/lien.png")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(d.filePath("page/tube.png")).constData(), 0600), 0);
+    const struct {
+        QString source;
+        bool montree;
+    } cas[] = {{"a.png", true},
+               {"images/b.png", true},
+               {QUrl::fromLocalFile(d.filePath("page/a.png")).toString(), true},
+               {"/dev/zero", false},
+               {"file:///dev/zero", false},
+               {"tube.png", false},
+               {"images/dossier.png", false},
+               {"../dehors.png", false},
+               {QUrl::fromLocalFile(d.filePath("dehors.png")).toString(), false},
+               {"lien.png", false},
+               {"gros.png", false}};
+    QByteArray html = "<html><body>";
+    for (const auto &c : cas)
+        html += "<img src=\"" + c.source.toUtf8() + "\">";
+    ecrire(d.filePath("page/p.chi"), html + "</body></html>");
+
+    platform::TWebBrowser b(QStringLiteral("WebBrowser1"));
+    b.resize(800, 600);
+    b.show();
+    b.Navigate(d.filePath("page/p.chi"));
+    ASSERT_TRUE(waitForPage(b));
+    ASSERT_TRUE(waitUntil([&] {
+        return evaluate(b, "Array.from(document.images).every(i => i.complete)").toBool();
+    }));
+    for (int i = 0; i < int(std::size(cas)); ++i)
+        EXPECT_EQ(evaluate(b, QStringLiteral("document.images[%1].naturalWidth").arg(i)).toInt(),
+                  cas[i].montree ? 3 : 0)
+            << cas[i].source.toStdString();
+    // Nor is a pipe read as the page itself.
+    bool fini = false;
+    QObject::connect(&b, &platform::TWebBrowser::pageLoaded, &b, [&] { fini = true; });
+    b.Navigate(d.filePath("page/tube.png"));
+    EXPECT_TRUE(waitUntil([&] { return fini; }));
 }
 
 // A window whose activation shows its browser's tab, as the pairs results

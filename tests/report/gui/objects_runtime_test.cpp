@@ -12,9 +12,12 @@
 #include "report/objects/frband.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <limits>
+
+#include <sys/stat.h>
 
 namespace report::test
 {
@@ -353,8 +356,14 @@ TEST_F(ObjectsRuntimeTest, PicturesNameTheirBlobKindsAndLoadFiles)
     pic.CallMethod(QStringLiteral("LoadFromFile"), QStringLiteral("'") + file + "'", {}, {});
     EXPECT_EQ(pic.Picture.kind(), FrPicture::Bitmap);
     EXPECT_EQ(pic.Picture.size(), QSize(6, 4));
-    pic.CallMethod(QStringLiteral("LOADFROMFILE"), QStringLiteral("'nowhere.bmp'"), {}, {});
-    EXPECT_TRUE(pic.Picture.isEmpty());
+    // Nor a pipe (never waited on) nor a device (endless) is read.
+    const QString tube = dir.filePath(QStringLiteral("tube.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+    for (const QString &f : {QStringLiteral("nowhere.bmp"), tube, QStringLiteral("/dev/zero")}) {
+        pic.CallMethod(QStringLiteral("LoadFromFile"), QStringLiteral("'") + file + "'", {}, {});
+        pic.CallMethod(QStringLiteral("LOADFROMFILE"), QStringLiteral("'") + f + "'", {}, {});
+        EXPECT_TRUE(pic.Picture.isEmpty()) << f.toStdString();
+    }
     pic.SetPropertyValue(QStringLiteral("BlobType"), 2);
     pic.SetPropertyValue(QStringLiteral("Center"), true);
     EXPECT_EQ(pic.GetPropertyValue(QStringLiteral("BLOBTYPE")).toInt(), 2);
