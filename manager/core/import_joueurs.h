@@ -17,6 +17,11 @@ namespace manager
 
 // The extract holds at most this many lines, header included.
 constexpr int MaxLignesExtraction = 65536;
+// No line of a real extract comes near this many bytes: its longest lines
+// hold about 270 (34 short fields, names and addresses, accented letters
+// taking two bytes), so a file larger than the limit's lines at this length
+// is no extract and is refused before it is read.
+constexpr qint64 OctetsParLigneExtraction = 1024;
 // Columns 0 to 33 of an extract line carry data; text beyond is refused.
 constexpr int MaxColonnesExtraction = 34;
 
@@ -56,7 +61,9 @@ struct Extraction {
 // whole number. The extract is left empty on every failure.
 int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction,
                         int maxLignes = MaxLignesExtraction);
-// Same from a file; EFileError when it cannot be read.
+// Same from a file; EFileError when it cannot be read. One larger than
+// maxLignes lines of OctetsParLigneExtraction bytes is refused before it is
+// read, and one past maxLignes lines as soon as that line is read.
 int LireExtraction(const QString &fichier, Extraction &extraction,
                    int maxLignes = MaxLignesExtraction);
 
