@@ -17,10 +17,11 @@ namespace manager
 
 // The extract holds at most this many lines, header included.
 constexpr int MaxLignesExtraction = 65536;
-// No line of a real extract comes near this many bytes: its longest lines
-// hold about 270 (34 short fields, names and addresses, accented letters
-// taking two bytes), so a file larger than the limit's lines at this length
-// is no extract and is refused before it is read.
+// No line of a real extract comes near this many bytes: of its 34 fields the
+// longest (names, addresses, town, e-mail, club) hold a few tens of
+// characters, an accented letter taking two bytes; the fixture's longest line
+// takes 270. A file larger than the limit's lines at this length is no
+// extract and is refused before it is read.
 constexpr qint64 OctetsParLigneExtraction = 1024;
 // Columns 0 to 33 of an extract line carry data; text beyond is refused.
 constexpr int MaxColonnesExtraction = 34;
