@@ -321,8 +321,9 @@ void TVorn_FCalendar::TraiterCalendriers()
         for (int i = 0; i < LBTravail->count(); ++i)
             LireCalendrier(d + LBTravail->item(i)->text());
     } catch (...) {
-        // A date that cannot be read stops everything: no partial result,
-        // and both text files keep what they held.
+        // A refused calendar (a date that cannot be read, too many lines)
+        // stops everything: no partial result, and both text files keep
+        // what they held.
         m_lecture.clear();
         throw;
     }

@@ -1,7 +1,8 @@
 // An iCalendar file with any bytes, read over a window of two years, then the
-// print lists of the four kinds built from what it gave. The seeds hold the
-// forms calendar programs write: durations, times in UTC or in named zones,
-// names in any letter case, blank lines, folds inside a letter.
+// print lists of the four kinds built from what it gave; a file that would
+// give too many lines is refused whole. The seeds hold the forms calendar
+// programs write: durations, times in UTC or in named zones, names in any
+// letter case, blank lines, folds inside a letter.
 #include "manager/core/calendrier.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -20,12 +21,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                             lecture);
     } catch (const platform::EConvertError &e) {
         // A date, time or duration that cannot be read stops the processing,
-        // and the message says at which line.
+        // and the message says at which line; nothing of the file stays.
         if (!e.Message().contains(QLatin1String(" (ligne ")) ||
-            !e.Message().endsWith(QLatin1Char(')')))
+            !e.Message().endsWith(QLatin1Char(')')) || !lecture.lignes.isEmpty())
+            std::abort();
+        return 0;
+    } catch (const ECalendrierError &e) {
+        // A calendar past the bounds: refused with its count, nothing kept.
+        if (!e.Message().startsWith(QLatin1String("Le calendrier donnerait ")) ||
+            !lecture.lignes.isEmpty())
             std::abort();
         return 0;
     }
+    if (lecture.lignes.size() > MaxLignesCalendrier)
+        std::abort();
     lecture.finir();
     for (const QString &l : lecture.lignes) {
         // Six fields, each ended by ";", one day in the window.

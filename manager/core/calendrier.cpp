@@ -440,6 +440,10 @@ public:
 
 private:
     bool memeDebut(const Propriete &debut, const Propriete &recurrence);
+    bool tropGrand() const
+    {
+        return m_lignes > MaxLignesCalendrier || m_caracteres > MaxCaracteresCalendrier;
+    }
     // Stops the reading: the conversion message, then where the value is.
     [[noreturn]] void refuser(const QString &message, int numero) const
     {
@@ -454,6 +458,10 @@ private:
     QTimeZone zone(const QString &tzid);
 
     QString m_fichier;
+    // What the file's events would give, counted before their lines are
+    // made: past a bound, none more is made and the file is refused.
+    qint64 m_lignes = 0;
+    qint64 m_caracteres = 0;
     platform::TDateTime m_debut;
     platform::TDateTime m_fin;
     LectureCalendrier &m_lecture;
@@ -474,21 +482,12 @@ Moment Lecteur::momentDe(const Propriete &p)
 {
     const QString v = valeur(p.ligne);
     const qsizetype t = v.indexOf(QLatin1Char('T'));
-    const QString d = t < 0 ? v : v.left(t);
-    const QString texte =
-        d.mid(6, 2) + QLatin1Char('/') + d.mid(4, 2) + QLatin1Char('/') + d.left(4);
-    // The message names the value as the file holds it.
-    if (d.size() < 8)
+    const QStringView d = QStringView(v).left(t < 0 ? v.size() : t);
+    // Eight digits exactly: a blank or a ninth digit would otherwise give
+    // another year. The message names the value as the file holds it.
+    if (d.size() != 8 || !chiffres(d))
         refuser(messageDate(v), p.numero);
-    QDate date;
-    if (chiffres(QStringView(d).left(8))) {
-        date = QDate(QStringView(d).left(4).toInt(), QStringView(d).mid(4, 2).toInt(),
-                     QStringView(d).mid(6, 2).toInt());
-    } else {
-        platform::TDateTime jour = 0;
-        if (platform::TryStrToDate(texte, jour))
-            date = Origine.addDays(qint64(std::floor(jour)));
-    }
+    const QDate date(d.left(4).toInt(), d.mid(4, 2).toInt(), d.mid(6, 2).toInt());
     if (!date.isValid())
         refuser(messageDate(v), p.numero);
 
@@ -575,17 +574,22 @@ void Lecteur::retenir(const Evenement &e)
     if (jourDebut < m_debut || jourFin > m_fin)
         return;
     QStringList codes;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         codes.append(texteDeChamp(parties.at(i)));
-        m_lecture.codes[std::size_t(i)].append(codes.last());
-    }
     arbitre = texteDeChamp(arbitre);
-    if (!arbitre.isEmpty() && arbitre != QLatin1String(" "))
-        m_lecture.codes[CodeArbitre].append(arbitre);
-    else
+    if (arbitre == QLatin1String(" "))
         arbitre.clear();
     const QString suite = QLatin1Char(';') + codes.join(QLatin1Char(';')) + QLatin1Char(';') +
                           arbitre + QLatin1Char(';');
+    const qint64 jours = qint64(jourFin - jourDebut) + 1;
+    m_lignes += jours;
+    m_caracteres += jours * (10 + suite.size());
+    if (tropGrand())
+        return;
+    for (int i = 0; i < 4; ++i)
+        m_lecture.codes[std::size_t(i)].append(codes.at(i));
+    if (!arbitre.isEmpty())
+        m_lecture.codes[CodeArbitre].append(arbitre);
     platform::TDateTime jour = jourDebut;
     do {
         m_lecture.lignes.append(texteJour(jour) + suite);
@@ -634,6 +638,16 @@ void Lecteur::retenirTous(const std::vector<Evenement> &evenements)
     for (std::size_t i = 0; i < evenements.size(); ++i)
         if (!ecarte[i])
             retenir(evenements[i]);
+    if (!tropGrand())
+        return;
+    const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
+    const bool lignes = m_lignes > MaxLignesCalendrier;
+    throw ECalendrierError(
+        QStringLiteral("Le calendrier%1 donnerait %2 %3, plus que les %4 qu'un calendrier peut "
+                       "donner")
+            .arg(nom, QString::number(lignes ? m_lignes : m_caracteres),
+                 lignes ? QStringLiteral("lignes") : QStringLiteral("caractères"),
+                 QString::number(lignes ? MaxLignesCalendrier : MaxCaracteresCalendrier)));
 }
 
 bool Lecteur::memeDebut(const Propriete &debut, const Propriete &recurrence)
@@ -652,10 +666,8 @@ bool estLigne(const QString &ligne, QLatin1String texte)
     return ligne.compare(texte, Qt::CaseInsensitive) == 0;
 }
 
-} // namespace
-
-void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
-                         LectureCalendrier &lecture, const QString &nomFichier)
+void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
+                    LectureCalendrier &lecture, const QString &nomFichier)
 {
     Lecteur lecteur(nomFichier, debut, fin, lecture);
     // Kept until the file is read: an event may be replaced by one further on.
@@ -723,6 +735,26 @@ void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platfo
     if (e.ouvert)
         evenements.push_back(e);
     lecteur.retenirTous(evenements);
+}
+
+} // namespace
+
+void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
+                         LectureCalendrier &lecture, const QString &nomFichier)
+{
+    // Nothing of a refused file stays.
+    const qsizetype lignes = lecture.lignes.size();
+    std::array<qsizetype, NombreCodes> codes;
+    for (int c = 0; c < NombreCodes; ++c)
+        codes[std::size_t(c)] = lecture.codes[std::size_t(c)].size();
+    try {
+        lireEvenements(bytes, debut, fin, lecture, nomFichier);
+    } catch (...) {
+        lecture.lignes.resize(lignes);
+        for (int c = 0; c < NombreCodes; ++c)
+            lecture.codes[std::size_t(c)].resize(codes[std::size_t(c)]);
+        throw;
+    }
 }
 
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,

@@ -7,6 +7,7 @@
 // Calendar line: day (dd/mm/yyyy); phase; event; category; venue; referee;
 // (each field followed by ";", the referee may be empty).
 #include "platform/text/convert.h"
+#include "platform/text/exceptions.h"
 
 #include <QByteArrayView>
 #include <QHash>
@@ -41,14 +42,29 @@ struct LectureCalendrier {
 // becomes "," and a line break a blank.
 QString texteDeChamp(const QString &texte);
 
+// What one calendar may yield: a real season's calendar gives a few
+// thousand lines (some hundred events of one to a few days) of about 40
+// characters. Past either bound the file is no season's calendar: an event
+// gives a line a day, and a few long events or long codes would otherwise
+// fill the memory.
+constexpr qint64 MaxLignesCalendrier = 100000;
+constexpr qint64 MaxCaracteresCalendrier = MaxLignesCalendrier * 160;
+
+// A calendar that would yield more than the bounds above.
+class ECalendrierError : public platform::Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // Reads the events of one iCalendar file held in memory whose days lie
 // within [debut, fin] (whole days) and appends their lines and codes. The
 // days are those of Paris: times in UTC or in a zone the machine knows are
 // converted, other times taken as written; an event ending at midnight
 // leaves the next day out. Throws EConvertError for a start, end or
 // duration that cannot be read, the message saying where (the file's name
-// when given, and the line); the lecture then holds what came before (the
-// caller drops it).
+// when given, and the line), and ECalendrierError, naming the file and the
+// count, for a calendar past the bounds; the lecture is then left as it was.
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
                          LectureCalendrier &lecture, const QString &nomFichier = QString());
 // Same from a file, its name given in the conversion messages; EFileError

@@ -4,9 +4,11 @@
 #include "platform/text/codec.h"
 #include "platform/text/linefile.h"
 
+#include <QDir>
 #include <QFile>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace manager
@@ -88,6 +90,57 @@ int separateursEntete(QStringView entete)
     return n;
 }
 
+EImportError tropDeLignes(int maxLignes)
+{
+    return EImportError(QStringLiteral("Le fichier d'extraction dépasse %1 lignes").arg(maxLignes));
+}
+
+// Counts the lines of an extract as its bytes come, so that one past the
+// limit is refused before the rest is read or decoded. A line counts once it
+// holds an ASCII character other than a blank: blank lines at the end do not
+// count against the limit, and another byte may decode to a blank.
+class CompteurLignes
+{
+public:
+    explicit CompteurLignes(int maxLignes) : m_max(maxLignes) {}
+
+    void lire(QByteArrayView octets)
+    {
+        const char *d = octets.data();
+        const char *const fin = d + octets.size();
+        if (d == fin)
+            return;
+        // Short of the limit the line feeds alone are counted, as fast as
+        // the C library finds them: they number the lines from below (a
+        // file of lone CRs is left to the check after decoding).
+        qsizetype lf = 0;
+        for (const char *p = d;
+             (p = static_cast<const char *>(std::memchr(p, '\n', size_t(fin - p)))); ++p)
+            ++lf;
+        if (m_ligne + lf <= m_max) {
+            m_ligne += lf;
+            m_apresCR = fin[-1] == '\r';
+            return;
+        }
+        for (const char c : octets) {
+            if (c == '\n' || c == '\r') {
+                if (c == '\r' || !m_apresCR)
+                    ++m_ligne;
+                m_apresCR = c == '\r';
+                continue;
+            }
+            m_apresCR = false;
+            if (m_ligne > m_max && uchar(c) < 0x80 && c != ' ' && (c < '\t' || c > '\r'))
+                throw tropDeLignes(m_max);
+        }
+    }
+
+private:
+    qint64 m_max;
+    qint64 m_ligne = 1; // the line being read, from 1 (never above the truth)
+    bool m_apresCR = false;
+};
+
 int entierStrict(QStringView texte)
 {
     // Plain digits, the usual case, are read here; anything else (signs,
@@ -129,9 +182,12 @@ QString decoderExtraction(QByteArrayView bytes)
     throw EImportError(messageIncomplet(ligne));
 }
 
-int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLignes)
+namespace
 {
-    extraction.clear();
+
+// The extract once its bytes passed the line count.
+int lireDecodee(QByteArrayView bytes, Extraction &extraction, int maxLignes)
+{
     const QString texte = decoderExtraction(bytes);
     const QList<QStringView> lignes = decouperLignes(texte);
 
@@ -140,8 +196,7 @@ int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLig
     while (total > 0 && lignes[total - 1].trimmed().isEmpty())
         --total;
     if (total > maxLignes)
-        throw EImportError(
-            QStringLiteral("Le fichier d'extraction dépasse %1 lignes").arg(maxLignes));
+        throw tropDeLignes(maxLignes);
 
     qsizetype entete = -1;
     for (qsizetype i = 0; i < total; ++i) {
@@ -177,11 +232,40 @@ int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLig
     return int(extraction.lignes.size());
 }
 
+} // namespace
+
+int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction, int maxLignes)
+{
+    extraction.clear();
+    CompteurLignes(maxLignes).lire(bytes);
+    return lireDecodee(bytes, extraction, maxLignes);
+}
+
 int LireExtraction(const QString &fichier, Extraction &extraction, int maxLignes)
 {
     extraction.clear();
+    const qint64 maxOctets = qint64(maxLignes) * OctetsParLigneExtraction;
+    const auto tropGros = [&] {
+        return EImportError(
+            QStringLiteral("Le fichier %1 est trop volumineux pour une extraction de %2 lignes")
+                .arg(QDir::toNativeSeparators(fichier), QString::number(maxLignes)));
+    };
+    CompteurLignes compteur(maxLignes);
+    qint64 lus = 0;
+    platform::LineFile::Watch watch;
+    watch.sized = [&](qint64 taille) {
+        if (taille > maxOctets)
+            throw tropGros();
+    };
+    // A file that grows while it is read is held to the same bound.
+    watch.piece = [&](QByteArrayView piece) {
+        lus += piece.size();
+        if (lus > maxOctets)
+            throw tropGros();
+        compteur.lire(piece);
+    };
     // Neither a folder nor a pipe (never waited on) is read.
-    return lireExtractionTexte(platform::LineFile::readBytes(fichier), extraction, maxLignes);
+    return lireDecodee(platform::LineFile::readBytes(fichier, watch), extraction, maxLignes);
 }
 
 QString CodeClassement(const QString &indice)

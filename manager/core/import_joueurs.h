@@ -17,6 +17,12 @@ namespace manager
 
 // The extract holds at most this many lines, header included.
 constexpr int MaxLignesExtraction = 65536;
+// No line of a real extract comes near this many bytes: of its 34 fields the
+// longest (names, addresses, town, e-mail, club) hold a few tens of
+// characters, an accented letter taking two bytes; the fixture's longest line
+// takes 270. A file larger than the limit's lines at this length is no
+// extract and is refused before it is read.
+constexpr qint64 OctetsParLigneExtraction = 1024;
 // Columns 0 to 33 of an extract line carry data; text beyond is refused.
 constexpr int MaxColonnesExtraction = 34;
 
@@ -56,7 +62,9 @@ struct Extraction {
 // whole number. The extract is left empty on every failure.
 int lireExtractionTexte(QByteArrayView bytes, Extraction &extraction,
                         int maxLignes = MaxLignesExtraction);
-// Same from a file; EFileError when it cannot be read.
+// Same from a file; EFileError when it cannot be read. One larger than
+// maxLignes lines of OctetsParLigneExtraction bytes is refused before it is
+// read, and one past maxLignes lines as soon as that line is read.
 int LireExtraction(const QString &fichier, Extraction &extraction,
                    int maxLignes = MaxLignesExtraction);
 

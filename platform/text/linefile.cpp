@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -116,7 +117,7 @@ QString existingFolder(const QString &path)
     return folder;
 }
 
-QByteArray readAll(const QString &path)
+QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
 {
     if (readHook())
         readHook()(path);
@@ -140,10 +141,35 @@ QByteArray readAll(const QString &path)
         ::close(fd);
         throw cannotOpen();
     }
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(nativeName(path)));
-    return bytes;
+    const auto readError = [&path] {
+        return EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(nativeName(path)));
+    };
+    if (!watch) {
+        QByteArray bytes = f.readAll();
+        if (f.error() != QFileDevice::NoError)
+            throw readError();
+        return bytes;
+    }
+    if (watch->sized)
+        watch->sized(qint64(st.st_size));
+    // In pieces, so that the watcher may stop a file long before its end.
+    constexpr qint64 Piece = 1 << 20;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(std::min<qint64>(st.st_size, qint64(256) << 20)) + 1);
+    for (;;) {
+        const qsizetype start = bytes.size();
+        const qint64 room = bytes.capacity() - start;
+        const qint64 want = room > 0 ? std::min(room, Piece) : Piece;
+        bytes.resize(start + qsizetype(want));
+        const qint64 n = f.read(bytes.data() + start, want);
+        if (n < 0)
+            throw readError();
+        bytes.resize(start + qsizetype(n));
+        if (n == 0)
+            return bytes;
+        if (watch->piece)
+            watch->piece(QByteArrayView(bytes).sliced(start));
+    }
 }
 
 } // namespace
@@ -201,6 +227,11 @@ bool LineFile::readIfExists(const QString &path, QStringList &lines)
 QByteArray LineFile::readBytes(const QString &path)
 {
     return readAll(resolve(path));
+}
+
+QByteArray LineFile::readBytes(const QString &path, const Watch &watch)
+{
+    return readAll(resolve(path), &watch);
 }
 
 void LineFile::checkWritable(const QString &path)

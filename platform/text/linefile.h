@@ -1,6 +1,7 @@
 #pragma once
 // Data files: Windows-1252 text read whole into a list of lines and written
 // whole, CR LF after every line (the last one too).
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -21,6 +22,15 @@ public:
     static bool readIfExists(const QString &path, QStringList &lines);
     // The bytes of a regular file, as read() reads it.
     static QByteArray readBytes(const QString &path);
+    // The same for a reader that refuses a file as soon as it can tell:
+    // sized is told the file's size once it is open, before a byte is read;
+    // piece is then handed each piece as it is read. Either may throw to
+    // stop the read there.
+    struct Watch {
+        std::function<void(qint64 size)> sized;
+        std::function<void(QByteArrayView piece)> piece;
+    };
+    static QByteArray readBytes(const QString &path, const Watch &watch);
     // Writes to a temporary file in the same folder, flushes it, then renames
     // it over the old one: a failure leaves the old file intact. An empty
     // list gives a 0-byte file. Throws EFileError with a French message.

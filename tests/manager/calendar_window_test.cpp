@@ -114,27 +114,43 @@ TEST_F(CalendarWindow, KindComesFromTheCaption)
     EXPECT_EQ(w->impression().groupes(), 1);
 }
 
-TEST_F(CalendarWindow, UnreadableDateStopsAndKeepsTheFiles)
+TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
 {
-    writeBytes("cal/zz.ics", "BEGIN:VEVENT\r\nDTSTART:2020XX04\r\nSUMMARY:Df Coupe Senior ClubA\r\n"
-                             "END:VEVENT\r\n");
-    active();
-    w->LBFichiers->item(3)->setSelected(true);
-    ASSERT_EQ(textes(w->LBTravail), QStringList({"journees.ics"}));
-    const QByteArray resultat = readBytes("cal/resultat.text");
-    const QByteArray imprime = readBytes("cal/imprime.text");
-    ASSERT_FALSE(resultat.isEmpty());
-    w->LBFichiers->item(5)->setSelected(true);
-    // The message says in which file and at which line the date stands.
-    EXPECT_EQ(dialogs().texts(),
-              QStringList({"'2020XX04' n'est pas une date correcte (calendrier zz.ics, ligne 2)"}))
-        << dialogs().texts().join('|').toStdString();
-    EXPECT_EQ(readBytes("cal/resultat.text"), resultat);
-    EXPECT_EQ(readBytes("cal/imprime.text"), imprime);
-    EXPECT_FALSE(w->BtEdition->isEnabled());
-    EXPECT_EQ(w->LBPhase->count(), 0);
-    EXPECT_TRUE(w->lecture().lignes.isEmpty());
-    EXPECT_EQ(w->impression().groupes(), 0);
+    // A date that cannot be read, and a calendar of too many lines (3,300
+    // events over the 31 days of the window).
+    const struct {
+        QByteArray ics;
+        const char *message;
+    } cas[] = {
+        {"BEGIN:VEVENT\r\nDTSTART:2020XX04\r\nSUMMARY:Df Coupe Senior ClubA\r\nEND:VEVENT\r\n",
+         "'2020XX04' n'est pas une date correcte (calendrier zz.ics, ligne 2)"},
+        {QByteArray("BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20200101\r\nDTEND;VALUE=DATE:20200201\r\n"
+                    "SUMMARY:Df Coupe Senior ClubA\r\nEND:VEVENT\r\n")
+             .repeated(3300),
+         "Le calendrier zz.ics donnerait 102300 lignes, plus que les 100000 qu'un calendrier peut "
+         "donner."},
+    };
+    for (const auto &c : cas) {
+        writeBytes("cal/zz.ics", c.ics);
+        active();
+        w->BDeselectionner->click();
+        w->LBFichiers->item(3)->setSelected(true);
+        ASSERT_EQ(textes(w->LBTravail), QStringList({"journees.ics"}));
+        const QByteArray resultat = readBytes("cal/resultat.text");
+        const QByteArray imprime = readBytes("cal/imprime.text");
+        ASSERT_FALSE(resultat.isEmpty());
+        dialogs().messages.clear();
+        w->LBFichiers->item(5)->setSelected(true);
+        // The message names the file, and the line of the date or the count.
+        EXPECT_EQ(dialogs().texts(), QStringList({QString::fromUtf8(c.message)}))
+            << dialogs().texts().join('|').toStdString();
+        EXPECT_EQ(readBytes("cal/resultat.text"), resultat);
+        EXPECT_EQ(readBytes("cal/imprime.text"), imprime);
+        EXPECT_FALSE(w->BtEdition->isEnabled());
+        EXPECT_EQ(w->LBPhase->count(), 0);
+        EXPECT_TRUE(w->lecture().lignes.isEmpty());
+        EXPECT_EQ(w->impression().groupes(), 0);
+    }
 }
 
 TEST_F(CalendarWindow, CodeLinesStoreLabels)

@@ -150,6 +150,10 @@ TEST(CalendarReader, HostileFilesAreSkippedOrRefusedClearly)
         {"DTSTART:20200102\nDTEND:2020", "'2020' n'est pas une date correcte (ligne 3)"},
         // A "%" of the file stays as written.
         {"DTSTART:%1%2%3", "'%1%2%3' n'est pas une date correcte (ligne 2)"},
+        // Eight digits exactly, neither fewer read leniently nor more cut.
+        {"DTSTART;VALUE=DATE:201 1105", "'201 1105' n'est pas une date correcte (ligne 2)"},
+        {"DTSTART:20200102\nDTEND;VALUE=DATE:202001055",
+         "'202001055' n'est pas une date correcte (ligne 3)"},
     };
     for (const auto &d : dates) {
         const QByteArray ics = "BEGIN:VEVENT\n" + d.valeur + "\nSUMMARY:Df Coupe Senior ClubA\n";
@@ -180,6 +184,47 @@ TEST(CalendarReader, TenYearEventGivesOneLineADay)
     ASSERT_EQ(l.lignes.size(), 3653);
     EXPECT_TRUE(l.lignes.first().startsWith("01/01/2020;"));
     EXPECT_TRUE(l.lignes.last().startsWith("31/12/2029;"));
+}
+
+// A calendar yields a bounded number of lines and characters: beyond, it is
+// refused with the count, and what was read before it stays as it was.
+TEST(CalendarReader, TooManyLinesAreRefusedWithTheirCount)
+{
+    auto evenements = [](int n, const QByteArray &fin, const QByteArray &resume) {
+        return ("BEGIN:VEVENT\nDTSTART;VALUE=DATE:20200101\nDTEND;VALUE=DATE:" + fin +
+                "\nSUMMARY:" + resume + "\nEND:VEVENT\n")
+            .repeated(n);
+    };
+    const QByteArray mille = evenements(100, "20220927", "Fi Coupe Senior Club"); // 1,000 days
+    const QString lignes =
+        QStringLiteral("Le calendrier donnerait %1 lignes, plus que les 100000 qu'un calendrier "
+                       "peut donner");
+    const struct {
+        QByteArray ics;
+        QString message; // empty: read
+    } cas[] = {
+        {mille, QString()},
+        {mille + evenements(1, "20200102", "Df Coupe Senior Club"), lignes.arg(100001)},
+        {evenements(1200, "20220101", "Fi Coupe Senior Club"), lignes.arg(877200)},
+        {evenements(1, "20200410", "Fi Coupe Senior " + QByteArray(200000, 'c')),
+         QStringLiteral("Le calendrier donnerait 20002900 caractères, plus que les 16000000 "
+                        "qu'un calendrier peut donner")},
+    };
+    for (const auto &c : cas) {
+        LectureCalendrier l;
+        l.lignes = QStringList{"avant"};
+        l.codes[CodeLieu] = QStringList{"avant"};
+        try {
+            lireCalendrierTexte(c.ics, EncodeDate(2020, 1, 1), EncodeDate(2022, 12, 31), l);
+            EXPECT_TRUE(c.message.isEmpty());
+            EXPECT_EQ(l.lignes.size(), 100001);
+        } catch (const platform::Exception &e) {
+            EXPECT_EQ(e.Message(), c.message);
+            EXPECT_EQ(l.lignes, QStringList{"avant"});
+            EXPECT_EQ(l.codes[CodeLieu], QStringList{"avant"});
+            EXPECT_TRUE(l.codes[CodePhase].isEmpty());
+        }
+    }
 }
 
 TEST(CalendarPrint, KindsGiveTheirGoldenLists)

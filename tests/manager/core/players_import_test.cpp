@@ -435,3 +435,57 @@ TEST(PlayersImport, LimitIsAParameter)
     // Blank lines at the end do not count.
     EXPECT_EQ(lireExtractionTexte(extrait + "\r\n\r\n\r\n", e, 9), 8);
 }
+
+namespace
+{
+// What this process has read from files so far.
+qint64 octetsLus()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    EXPECT_TRUE(io.open(QIODevice::ReadOnly));
+    for (const QByteArray &l : io.readAll().split('\n'))
+        if (l.startsWith("rchar:"))
+            return l.mid(6).trimmed().toLongLong();
+    return -1;
+}
+} // namespace
+
+// An extract past its limits is refused as soon as that shows: past the
+// line limit once its line is read, whatever follows; larger than any
+// extract before a byte of it is read.
+TEST(PlayersImport, OverLimitExtractIsRefusedEarly)
+{
+    QTemporaryDir dir;
+    const QString extrait = dir.filePath(QStringLiteral("extrait.csv"));
+    const QString lignes = QStringLiteral("Le fichier d'extraction dépasse %1 lignes");
+    const QString taille =
+        QStringLiteral("Le fichier %1 est trop volumineux pour une extraction de %2 lignes");
+    const struct {
+        int lignes;    // of "1;" first
+        qint64 octets; // the file's size, filled with NUL bytes (sparse)
+        int maxLignes;
+        qint64 luAuPlus;
+        QString message;
+    } cas[] = {
+        {65537, 48 << 20, MaxLignesExtraction, 4 << 20, lignes.arg(65536)},
+        {0, (qint64(64) << 20) + 1, MaxLignesExtraction, 4096, taille.arg(extrait).arg(65536)},
+        {0, 100 * 1024 + 1, 100, 4096, taille.arg(extrait).arg(100)},
+    };
+    for (const auto &c : cas) {
+        QFile f(extrait);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("1;\n").repeated(c.lignes));
+        ASSERT_TRUE(f.resize(c.octets));
+        f.close();
+        Extraction e;
+        const qint64 avant = octetsLus();
+        try {
+            LireExtraction(extrait, e, c.maxLignes);
+            ADD_FAILURE() << c.octets;
+        } catch (const EImportError &erreur) {
+            EXPECT_EQ(erreur.Message(), c.message);
+        }
+        EXPECT_LT(octetsLus() - avant, c.luAuPlus) << c.octets;
+        EXPECT_TRUE(e.lignes.isEmpty());
+    }
+}
