@@ -14,6 +14,12 @@ class TfrView;
 TfrReport *frBuildMaster();
 // The master report was stopped (STOPREPORT, cancel, an error).
 bool frBuildTerminated();
+// Units of work of the build (a band draw, a record): the message pump runs
+// when the library's pace says a yield is due; the caller tests
+// frBuildTerminated() where it can stop.
+void frBuildWork(int units);
+constexpr int kFrDrawUnits = 16;
+constexpr int kFrRecordUnits = 8;
 // Reports progress N of the master report.
 void frBuildProgress(int n);
 // Notes script errors met while setting up: each as "name: error line".

@@ -148,13 +148,19 @@ void frExpandVariables(TfrView *view, QString &text)
     } else {
         if (!text.contains(QLatin1Char('[')))
             return;
-        auto cut = g.frBracketCuts.constFind(text);
-        if (cut == g.frBracketCuts.constEnd()) {
-            if (g.frBracketCuts.size() >= 4096)
-                g.frBracketCuts.clear();
-            cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+        if (text.size() > 1024) {
+            // Only template lines come back record after record; a long text
+            // a script made would keep megabytes in the cache.
+            pieces = cutAtBrackets(text);
+        } else {
+            auto cut = g.frBracketCuts.constFind(text);
+            if (cut == g.frBracketCuts.constEnd()) {
+                if (g.frBracketCuts.size() >= 4096)
+                    g.frBracketCuts.clear();
+                cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+            }
+            pieces = *cut;
         }
-        pieces = *cut;
         // Only bytes the text owns: borrowed ones could change in place.
         if (view && text.data_ptr().d_ptr()) {
             view->CutText = text;
@@ -163,10 +169,15 @@ void frExpandVariables(TfrView *view, QString &text)
     }
     QString result = pieces.constFirst();
     for (qsizetype i = 1; i + 1 < pieces.size(); i += 2) {
+        QString value;
         if (g.memoFieldValue)
-            result += g.memoFieldValue(pieces.at(i), view);
+            value = g.memoFieldValue(pieces.at(i), view);
         else if (fr().frGlobalParser)
-            result += fr().frGlobalParser->Calc(pieces.at(i)).toString();
+            value = fr().frGlobalParser->Calc(pieces.at(i)).toString();
+        // The text a memo shows is a value too: long values many times over
+        // in one memo stop the build as one long value does.
+        frCheckTextLength(qint64(result.size()) + value.size() + pieces.at(i + 1).size());
+        result += value;
         result += pieces.at(i + 1);
     }
     text = result;
