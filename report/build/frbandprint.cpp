@@ -100,6 +100,7 @@ int TfrBand::CalcHeight()
             report->BeginColumn(this);
         columns->First();
         while (!columns->Eof() && !frBuildTerminated()) {
+            frBuildWork(kFrRecordUnits);
             int width = 0;
             if (report)
                 report->PrintColumn(Parent->CrossColumn, width);
