@@ -92,11 +92,11 @@ private:
     std::uint32_t m_last = 0;
 };
 
-// Bounds of what scripts and expressions build, far above any real template
-// (the longest text of the program's own is a few hundred characters): one
-// text value holds at most kFrMaxTextLength characters (2 MB; a hundred pages
-// of small print in one memo), and the variables scripts create hold at most
-// kFrMaxHeldText characters together. Past them the evaluation raises
+// Bounds of what scripts and expressions build, far above any real memo (a
+// page of small print holds some 10,000 characters): one text value holds at
+// most kFrMaxTextLength characters (2 MB, a hundred such pages in one memo),
+// and the variables scripts create hold at most kFrMaxHeldText characters
+// together. Past them the evaluation raises
 // EFrLimitError: a script doubling a text in a loop stops within a few
 // megabytes instead of taking all the memory.
 constexpr qint64 kFrMaxTextLength = 1 << 20;
