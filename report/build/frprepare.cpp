@@ -47,9 +47,9 @@ bool frBuildTerminated()
     return master && master->Cancelled;
 }
 
-void frBuildWork(int units)
+void frBuildYield()
 {
-    if (fr().pace.step(units) && !frBuildTerminated())
+    if (!frBuildTerminated())
         frObjects().ProcessMessages();
 }
 

@@ -169,16 +169,15 @@ void frExpandVariables(TfrView *view, QString &text)
     }
     QString result = pieces.constFirst();
     for (qsizetype i = 1; i + 1 < pieces.size(); i += 2) {
-        QString value;
         if (g.memoFieldValue)
-            value = g.memoFieldValue(pieces.at(i), view);
+            result += g.memoFieldValue(pieces.at(i), view);
         else if (fr().frGlobalParser)
-            value = fr().frGlobalParser->Calc(pieces.at(i)).toString();
+            result += fr().frGlobalParser->Calc(pieces.at(i)).toString();
+        result += pieces.at(i + 1);
         // The text a memo shows is a value too: long values many times over
         // in one memo stop the build as one long value does.
-        frCheckTextLength(qint64(result.size()) + value.size() + pieces.at(i + 1).size());
-        result += value;
-        result += pieces.at(i + 1);
+        if (result.size() > kFrMaxTextLength)
+            frCheckTextLength(result.size());
     }
     text = result;
 }
