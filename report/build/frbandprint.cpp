@@ -2,6 +2,7 @@
 // pages, outputting its objects into the current prepared page, band
 // columns, and the accumulators of the aggregates it feeds or shows.
 #include "report/build/frbuild.h"
+#include "report/core/frexceptions.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
 #include "report/data/frdataset.h"
@@ -40,7 +41,7 @@ bool opensOrClosesPages(int t)
 }
 
 // Bands drawn inside other bands' prints (child bands, SHOWBAND, page
-// changes): a chain of them that comes back to itself stops here.
+// changes): a chain of them that comes back to itself stops the build here.
 int s_drawDepth = 0;
 constexpr int kMaxDrawDepth = 100;
 
@@ -99,6 +100,7 @@ int TfrBand::CalcHeight()
             report->BeginColumn(this);
         columns->First();
         while (!columns->Eof() && !frBuildTerminated()) {
+            frBuildWork(kFrRecordUnits);
             int width = 0;
             if (report)
                 report->PrintColumn(Parent->CrossColumn, width);
@@ -476,8 +478,16 @@ void TfrBand::DoDraw()
 
 bool TfrBand::Draw()
 {
-    if (!Parent || s_drawDepth >= kMaxDrawDepth)
+    if (!Parent)
         return false;
+    // Every draw counts toward the build's yields, so that bands drawn by
+    // the thousand (records of no height, bands shown by scripts) let
+    // "Annuler" act.
+    frBuildWork(kFrDrawUnits);
+    if (s_drawDepth >= kMaxDrawDepth)
+        throw EFrLimitError(
+            QStringLiteral("Imbrication des bandes trop profonde (plus de %1 niveaux)")
+                .arg(kMaxDrawDepth));
     FrRestore<int> depth(s_drawDepth, s_drawDepth + 1);
     TfrPage &p = *Parent;
     FrObjectGlobals &g = frObjects();

@@ -1,6 +1,8 @@
 #pragma once
 // Shared helpers of the build: the report receiving the prepared pages, the
 // stop flag, progress and the build's error notes.
+#include "report/core/frlibrary.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,17 @@ class TfrView;
 TfrReport *frBuildMaster();
 // The master report was stopped (STOPREPORT, cancel, an error).
 bool frBuildTerminated();
+// Units of work of the build (a band draw, a record): the message pump runs
+// when the library's pace says a yield is due; the caller tests
+// frBuildTerminated() where it can stop. Inline: it runs for every record.
+void frBuildYield();
+inline void frBuildWork(int units)
+{
+    if (fr().pace.step(units))
+        frBuildYield();
+}
+constexpr int kFrDrawUnits = 16;
+constexpr int kFrRecordUnits = 8;
 // Reports progress N of the master report.
 void frBuildProgress(int n);
 // Notes script errors met while setting up: each as "name: error line".

@@ -140,6 +140,7 @@ void TfrBand::DrawCross()
         if (columns) {
             columns->First();
             while (!columns->Eof() && !frBuildTerminated()) {
+                frBuildWork(kFrRecordUnits);
                 int w = d->dx;
                 if (report)
                     report->PrintColumn(p.CrossColumn, w);

@@ -1,6 +1,7 @@
 #include "report/build/frinterpretator.h"
 
 #include "report/build/frbuild.h"
+#include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frutils.h"
 #include "report/data/frdictionary.h"
@@ -26,6 +27,25 @@ TfrDataDictionary *currentDictionary()
 
 } // namespace
 
+void frSetScriptVariable(const QString &name, const FrVariant &value)
+{
+    TfrVariables *variables = fr().frVariables.get();
+    if (!variables)
+        return;
+    auto text = [](const FrVariant &v) -> qint64 {
+        return v.isString() ? v.stringValue().size() : 0;
+    };
+    // A new entry holds its name too.
+    const FrVariant *old = variables->find(name);
+    const qint64 held =
+        variables->HeldText() + text(value) - (old ? text(*old) : -qint64(name.size()));
+    if (held > kFrMaxHeldText)
+        throw EFrLimitError(
+            QStringLiteral("Variables trop volumineuses (plus de %1 caractères en tout)")
+                .arg(kFrMaxHeldText));
+    variables->SetVariable(name, value);
+}
+
 void TInterpretator::GetValue(const QString &name, FrVariant &value)
 {
     TfrParser *parser = fr().frGlobalParser.get();
@@ -46,7 +66,7 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
     FrLibrary &lib = fr();
     FrObjectGlobals &g = frObjects();
     if (lib.frVariables && lib.frVariables->IndexOf(name) >= 0) {
-        lib.frVariables->SetVariable(name, value);
+        frSetScriptVariable(name, value);
         return;
     }
     if (TfrDataDictionary *dictionary = currentDictionary();
@@ -86,14 +106,18 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
         object->SetPropertyValue(property, value);
         return;
     }
-    if (lib.frVariables)
-        lib.frVariables->SetVariable(name, value);
+    frSetScriptVariable(name, value);
 }
 
 bool TInterpretator::YieldToEvents()
 {
-    frObjects().ProcessMessages();
-    return !frBuildTerminated();
+    if (!frBuildTerminated())
+        frObjects().ProcessMessages();
+    if (!frBuildTerminated())
+        return true;
+    // The scripts the stopped build still runs end at their first line.
+    fr().pace.hurry();
+    return false;
 }
 
 const QStringList &TAggregateFunctionsSplitter::AggregateNames()

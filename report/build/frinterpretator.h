@@ -27,6 +27,10 @@ protected:
     bool YieldToEvents() override;
 };
 
+// Sets a variable of the scripts in fr().frVariables; raises EFrLimitError
+// when the variables would hold more than kFrMaxHeldText characters together.
+void frSetScriptVariable(const QString &name, const FrVariant &value);
+
 // Collects the calls of AVG, COUNT, MAX, MIN and SUM in the bracketed
 // expressions of memo lines and in coded script lines, with the current
 // report's dictionary variables expanded.

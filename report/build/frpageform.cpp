@@ -2,6 +2,7 @@
 // their objects and links), formed into prepared pages (opening bands, data
 // loops, closing bands, new pages and columns, page footers), then released.
 #include "report/build/frbuild.h"
+#include "report/core/frexceptions.h"
 #include "report/core/frutils.h"
 #include "report/data/frdataset.h"
 #include "report/data/frdb.h"
@@ -443,9 +444,17 @@ void TfrPage::ShowBand(TfrBand *band)
 
 void TfrPage::ShowBandByName(const QString &name)
 {
+    // A stopped build starts no more bands for its scripts.
+    if (frBuildTerminated())
+        return;
     for (int t = 0; t <= btNone; ++t)
         for (TfrBand *b = Bands[size_t(t)]; b; b = b->Next)
             if (b->View && frSameText(b->View->Name, name)) {
+                FrObjectGlobals &g = frObjects();
+                if (++g.frShownBands > g.frShownBandsLimit)
+                    throw EFrLimitError(
+                        QStringLiteral("Trop de bandes affichées par ShowBand (plus de %1)")
+                            .arg(g.frShownBandsLimit));
                 ShowBand(b);
                 return;
             }
@@ -660,6 +669,8 @@ void TfrPage::DoLoop(int level)
         if (b->FooterBand)
             b->FooterBand->InitValues();
         while (!ds->Eof() && !frBuildTerminated()) {
+            // Records count toward the build's yields, printed or not.
+            frBuildWork(kFrRecordUnits);
             QueueAdd(b);
             bool printed = true;
             if (DeepestLevel > level) {

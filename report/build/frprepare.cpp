@@ -8,6 +8,7 @@
 #include "platform/text/convert.h"
 #include "report/build/frbuild.h"
 #include "report/build/frfunclib.h"
+#include "report/build/frinterpretator.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
@@ -44,6 +45,12 @@ bool frBuildTerminated()
 {
     const TfrReport *master = frBuildMaster();
     return master && master->Cancelled;
+}
+
+void frBuildYield()
+{
+    if (!frBuildTerminated())
+        frObjects().ProcessMessages();
 }
 
 void frBuildProgress(int n)
@@ -115,6 +122,13 @@ bool TfrReport::PrepareReport()
     g.frErrorOccurred = false;
     g.frErrorText.clear();
     m_stepResult = platform::mrNone;
+    g.frShownBands = 0;
+    fr().pace.yielded();
+    // The scripts' variables as they were: a build stopped by an error gives
+    // back what its scripts made (a long text among them).
+    TfrVariables variablesBefore;
+    if (fr().frVariables)
+        variablesBefore.Assign(*fr().frVariables);
 
     bool failed = false;
     // This report first, then the reports built inside it.
@@ -190,6 +204,9 @@ bool TfrReport::PrepareReport()
 
     if (errorOccurred) {
         m_emfPages->Clear();
+        if (fr().frVariables)
+            fr().frVariables->Assign(variablesBefore);
+        variablesBefore.Clear();
         platform::MessageDlgWithCaption(frLoadString(55206), errorText, platform::mtError,
                                         platform::mbOK);
         return false;
@@ -553,8 +570,7 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
             const FrVariant v =
                 lib.frGlobalParser ? lib.frGlobalParser->Calc(p3.toString()) : FrVariant(p3);
             if (dot < 0) {
-                if (lib.frVariables)
-                    lib.frVariables->SetVariable(arrayVariable(array, index), v);
+                frSetScriptVariable(arrayVariable(array, index), v);
             } else if (TfrView *object = FindObject(array.left(dot))) {
                 object->CallMethod(QStringLiteral("SETINDEXPROPERTY"), array.mid(dot + 1), index,
                                    v);

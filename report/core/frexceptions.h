@@ -29,6 +29,15 @@ public:
     }
 };
 
+// A bound of what a template may build was passed (a value's length, the
+// variables of scripts, the nesting or the count of band draws): unlike an
+// expression error, never taken as an empty value; it stops the build.
+class EFrLimitError : public platform::Exception
+{
+public:
+    using Exception::Exception;
+};
+
 // Integer division or remainder by zero.
 class EDivByZero : public platform::Exception
 {

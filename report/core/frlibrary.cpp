@@ -1,5 +1,6 @@
 #include "report/core/frlibrary.h"
 
+#include "platform/clock/clock.h"
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
@@ -48,6 +49,33 @@ void FrEvalGuard::raiseUndefined(const QString &name)
 {
     throw EParserError(frLoadString(55439) + QStringLiteral(" \"") + platform::excerpt(name) +
                        QLatin1Char('"'));
+}
+
+void FrPace::yielded()
+{
+    m_units = 0;
+    m_hurry = false;
+    m_last = platform::GetTickCount();
+}
+
+bool FrPace::clockSaysYield()
+{
+    m_units = 0;
+    if (m_hurry)
+        return true;
+    const std::uint32_t now = platform::GetTickCount();
+    // Unsigned: the tick count wraps.
+    if (now - m_last < kYieldMs)
+        return false;
+    m_last = now;
+    return true;
+}
+
+void frCheckTextLength(qint64 length)
+{
+    if (length > kFrMaxTextLength)
+        throw EFrLimitError(
+            QStringLiteral("Valeur trop longue (plus de %1 caractères)").arg(kFrMaxTextLength));
 }
 
 namespace
@@ -163,6 +191,7 @@ void FrLibrary::resetForTests()
     m_forms.clear();
     m_dataModules.clear();
     evalState = FrEvalState();
+    pace = FrPace();
     designerLayer.reset();
     objectLayer.reset();
 }

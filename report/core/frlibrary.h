@@ -59,6 +59,51 @@ private:
     bool m_tracked;
 };
 
+// The pace of the work of a build, counted over the whole build and not per
+// script run: script lines, band draws and records add cheap units; every
+// kCheckUnits units the clock is read, and once kYieldMs have passed since
+// the last yield a yield to the message pump is due. "Annuler" is so seen
+// every few tens of milliseconds, whatever the template, without reading
+// the clock for every line.
+class FrPace
+{
+public:
+    static constexpr int kCheckUnits = 64;
+    static constexpr std::uint32_t kYieldMs = 25;
+    // Units of work done; true when a yield is due now (it counts as taken).
+    bool step(int units = 1)
+    {
+        m_units += units;
+        return (m_units >= kCheckUnits || m_hurry) && clockSaysYield();
+    }
+    // Work that cannot yield where it is done (a long value built inside an
+    // expression): the next step sees it.
+    void add(int units) { m_units += units; }
+    // A yield was taken (or a build starts): the next one is due kYieldMs on.
+    void yielded();
+    // The build stopped: every step is due until the next yield is taken, so
+    // that the scripts still running end at once.
+    void hurry() { m_hurry = true; }
+
+private:
+    bool clockSaysYield();
+    bool m_hurry = false;
+    int m_units = 0;
+    std::uint32_t m_last = 0;
+};
+
+// Bounds of what scripts and expressions build, far above any real memo (a
+// page of small print holds some 10,000 characters): one text value holds at
+// most kFrMaxTextLength characters (2 MB, a hundred such pages in one memo),
+// and the variables scripts create hold at most kFrMaxHeldText characters
+// together. Past them the evaluation raises
+// EFrLimitError: a script doubling a text in a loop stops within a few
+// megabytes instead of taking all the memory.
+constexpr qint64 kFrMaxTextLength = 1 << 20;
+constexpr qint64 kFrMaxHeldText = 16 * kFrMaxTextLength;
+// Raises the error of a text of length characters, when beyond the bound.
+void frCheckTextLength(qint64 length);
+
 // State kept by the layers above the core (report objects, pages, printing),
 // which link widgets and so cannot live in the core: they create it on first
 // use and the context frees it with everything else.
@@ -116,6 +161,7 @@ public:
     QList<QObject *> applicationComponents() const;
 
     FrEvalState evalState;
+    FrPace pace;
 
     // The object layer's globals (report/objects: frObjects()).
     std::unique_ptr<FrLibraryExtension> objectLayer;

@@ -3,6 +3,7 @@
 #include "platform/text/codec.h"
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
+#include "report/core/frlibrary.h"
 
 #include <QDate>
 #include <cmath>
@@ -173,8 +174,16 @@ FrVariant frAdd(const FrVariant &a, const FrVariant &b)
 {
     if (a.isNull() || b.isNull())
         return FrVariant::null();
-    if (isTextLike(a) && isTextLike(b) && (a.isString() || b.isString()))
-        return FrVariant(a.toString() + b.toString());
+    if (isTextLike(a) && isTextLike(b) && (a.isString() || b.isString())) {
+        const QString x = a.toString(), y = b.toString();
+        const qint64 length = qint64(x.size()) + y.size();
+        // Checked before it is built: a text doubled in a loop stops here.
+        frCheckTextLength(length);
+        // A long copy is work the build's pace must see (16 K characters a unit).
+        if (length >= 1 << 14)
+            fr().pace.add(int(length >> 14));
+        return FrVariant(x + y);
+    }
     Num x = numberOf(a), y = numberOf(b);
     if (x.kind == Num::Int && y.kind == Num::Int)
         return FrVariant::fromInt64(x.i + y.i);

@@ -1,6 +1,7 @@
 #include "report/expr/frinterpreter.h"
 
 #include "platform/text/exceptions.h"
+#include "report/core/frlibrary.h"
 #include "report/core/frutils.h"
 #include "report/expr/frvariables.h"
 
@@ -797,14 +798,13 @@ void TfrInterpretator::DoScript(const QStringList &coded)
 {
     const int n = int(coded.size());
     int i = 0;
-    int sinceYield = 0;
+    // Lines are counted with the rest of the build's work, not per run: a
+    // thousand short runs yield as one long run does.
+    FrPace &pace = fr().pace;
     while (i >= 0 && i < n) {
         BeforeLine(i);
-        if (++sinceYield == kYieldLines) {
-            sinceYield = 0;
-            if (!YieldToEvents())
-                return;
-        }
+        if (pace.step() && !YieldToEvents())
+            return;
         const QString &line = coded.at(i);
         if (line.isEmpty()) {
             ++i;

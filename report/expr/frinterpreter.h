@@ -45,18 +45,15 @@ public:
     // The highest line number a two-byte jump target can hold; also the
     // target of a goto whose label no statement carries (it ends the run).
     static constexpr int kMaxCodedLines = 65535;
-    // A run yields to the event loop after this many lines, and again after
-    // as many more: a script may loop for ever, and only the event loop can
-    // tell it to stop.
-    static constexpr int kYieldLines = 4096;
 
 protected:
     // Called before each coded line runs; a harness that must bound a run
     // (a script may legitimately loop for ever) raises from here.
     virtual void BeforeLine(int index);
-    // Every kYieldLines lines of a run: the descendant lets the event loop
-    // run and returns false when the run must stop there (its build was
-    // cancelled meanwhile). The base has no loop to yield to.
+    // When the library's pace says a yield is due (a script may loop for
+    // ever, and only the event loop can tell it to stop): the descendant lets
+    // the event loop run and returns false when the run must stop there (its
+    // build was cancelled meanwhile). The base has no loop to yield to.
     virtual bool YieldToEvents();
 
     TfrParser m_parser;

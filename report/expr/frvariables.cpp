@@ -9,6 +9,17 @@
 namespace report
 {
 
+namespace
+{
+
+// The characters an entry holds: its name and, for a text, its value.
+qint64 heldBy(const QString &name, const FrVariant &value)
+{
+    return name.size() + (value.isString() ? value.stringValue().size() : 0);
+}
+
+} // namespace
+
 int TfrVariables::lowerBound(const QString &name) const
 {
     int lo = 0, hi = int(m_items.size());
@@ -53,9 +64,10 @@ void TfrVariables::SetVariable(const QString &name, const FrVariant &value)
 {
     int i = IndexOf(name);
     if (i >= 0) {
-        m_items[size_t(i)].value = value;
+        SetValue(i, value);
         return;
     }
+    m_held += heldBy(name, value);
     if (m_sorted)
         m_items.insert(m_items.begin() + lowerBound(name), Item{name, value});
     else
@@ -77,8 +89,11 @@ FrVariant TfrVariables::GetValue(int index) const
 
 void TfrVariables::SetValue(int index, const FrVariant &value)
 {
-    if (index >= 0 && index < Count())
-        m_items[size_t(index)].value = value;
+    if (index < 0 || index >= Count())
+        return;
+    Item &item = m_items[size_t(index)];
+    m_held += heldBy(item.name, value) - heldBy(item.name, item.value);
+    item.value = value;
 }
 
 QString TfrVariables::GetName(int index) const
@@ -92,7 +107,9 @@ void TfrVariables::SetName(int index, const QString &name)
 {
     if (index < 0 || index >= Count())
         return;
-    m_items[size_t(index)].name = name;
+    Item &item = m_items[size_t(index)];
+    m_held += name.size() - item.name.size();
+    item.name = name;
     if (m_sorted)
         sortItems();
 }
@@ -113,13 +130,16 @@ void TfrVariables::Insert(int position, const QString &name)
 
 void TfrVariables::Delete(int index)
 {
-    if (index >= 0 && index < Count())
-        m_items.erase(m_items.begin() + index);
+    if (index < 0 || index >= Count())
+        return;
+    m_held -= heldBy(m_items[size_t(index)].name, m_items[size_t(index)].value);
+    m_items.erase(m_items.begin() + index);
 }
 
 void TfrVariables::Clear()
 {
     m_items.clear();
+    m_held = 0;
 }
 
 void TfrVariables::Assign(const TfrVariables &source)
@@ -136,11 +156,12 @@ void TfrVariables::Assign(const TfrVariables &source)
     for (const Item &item : source.m_items) {
         const auto found = seen.constFind(frUpperCase(item.name));
         if (found != seen.constEnd()) {
-            m_items[*found].value = item.value;
+            SetValue(int(*found), item.value);
             continue;
         }
         seen.insert(frUpperCase(item.name), m_items.size());
         m_items.push_back(item);
+        m_held += heldBy(item.name, item.value);
     }
     if (m_sorted)
         sortItems();
@@ -149,6 +170,7 @@ void TfrVariables::Assign(const TfrVariables &source)
 void TfrVariables::Append(const QString &name, const FrVariant &value)
 {
     m_items.push_back(Item{name, value});
+    m_held += heldBy(name, value);
     if (m_sorted)
         sortItems();
 }

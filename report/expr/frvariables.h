@@ -29,6 +29,8 @@ public:
     void SetName(int index, const QString &name);
     int IndexOf(const QString &name) const;
     int Count() const { return int(m_items.size()); }
+    // Characters held by the names and the text values together.
+    qint64 HeldText() const { return m_held; }
     // Sets name to the integer 0, then moves it to position (a sorted list
     // keeps its order and ignores position).
     void Insert(int position, const QString &name);
@@ -55,6 +57,7 @@ private:
 
     std::vector<Item> m_items;
     bool m_sorted = false;
+    qint64 m_held = 0;
 };
 
 } // namespace report

@@ -98,6 +98,8 @@ void FrObjectGlobals::ProcessMessages()
         messagePump();
     else
         platform::ProcessMessages();
+    // The next yield of the build is due a full interval later.
+    fr().pace.yielded();
 }
 
 void FrObjectGlobals::resetBuildState()
@@ -109,6 +111,7 @@ void FrObjectGlobals::resetBuildState()
     frPrevPageBottom = 0;
     frAggregatePrepare = false;
     frAggregateBand = nullptr;
+    frShownBands = 0;
     frMemoObservers.clear();
     frBracketCuts.clear();
     frCurrentValue = FrVariant();

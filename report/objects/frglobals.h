@@ -231,6 +231,14 @@ public:
     std::unique_ptr<QWidget> chartForm;
     // The floating toolbar windows alive.
     std::vector<QPointer<QWidget>> frFloatWindows;
+    // Band draws the SHOWBAND function started in this build, and how many it
+    // may start. A band whose script shows bands that show bands again
+    // multiplies its draws at every level (two a level make 2^100 under the
+    // nesting bound); a script shows a band once or a few times a record,
+    // and a million draws are far beyond any real list. Tests lower it.
+    static constexpr qint64 kFrMaxShownBands = 1000000;
+    qint64 frShownBands = 0;
+    qint64 frShownBandsLimit = kFrMaxShownBands;
     // Puts the build state back to rest (after a build, also a failed one).
     void resetBuildState();
 

@@ -148,13 +148,19 @@ void frExpandVariables(TfrView *view, QString &text)
     } else {
         if (!text.contains(QLatin1Char('[')))
             return;
-        auto cut = g.frBracketCuts.constFind(text);
-        if (cut == g.frBracketCuts.constEnd()) {
-            if (g.frBracketCuts.size() >= 4096)
-                g.frBracketCuts.clear();
-            cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+        if (text.size() > 1024) {
+            // Only template lines come back record after record; a long text
+            // a script made would keep megabytes in the cache.
+            pieces = cutAtBrackets(text);
+        } else {
+            auto cut = g.frBracketCuts.constFind(text);
+            if (cut == g.frBracketCuts.constEnd()) {
+                if (g.frBracketCuts.size() >= 4096)
+                    g.frBracketCuts.clear();
+                cut = g.frBracketCuts.insert(text, cutAtBrackets(text));
+            }
+            pieces = *cut;
         }
-        pieces = *cut;
         // Only bytes the text owns: borrowed ones could change in place.
         if (view && text.data_ptr().d_ptr()) {
             view->CutText = text;
@@ -168,6 +174,10 @@ void frExpandVariables(TfrView *view, QString &text)
         else if (fr().frGlobalParser)
             result += fr().frGlobalParser->Calc(pieces.at(i)).toString();
         result += pieces.at(i + 1);
+        // The text a memo shows is a value too: long values many times over
+        // in one memo stop the build as one long value does.
+        if (result.size() > kFrMaxTextLength)
+            frCheckTextLength(result.size());
     }
     text = result;
 }

@@ -1,5 +1,6 @@
 // Scripts: the coded lines byte for byte, runs through a map-backed
 // interpreter, and the checker's error lines with their positions.
+#include "report/core/frexceptions.h"
 #include "report/expr/frvariables.h"
 #include "report_core_fixture.h"
 
@@ -270,6 +271,19 @@ TEST_F(InterpreterTest, RunawayScriptsStopThroughTheDescendant)
     in.evaluations = 0;
     prepare({QStringLiteral("while 1 do begin end")});
     EXPECT_THROW(in.DoScript(coded), std::runtime_error) << "each line is counted";
+}
+
+// A text is bounded where it is built: doubled in a loop, it stops with an
+// error at the bound instead of taking the memory; the bound itself is kept.
+TEST_F(InterpreterTest, TextsStopAtTheirBound)
+{
+    const QString loop = QStringLiteral("begin s := 'x'; i := 0; while i < %1 do begin s := s + s; "
+                                        "i := i + 1 end end");
+    run({loop.arg(20)});
+    EXPECT_EQ(in.vars.value(QStringLiteral("S")).stringValue().size(), kFrMaxTextLength);
+    prepare({loop.arg(22)});
+    EXPECT_THROW(in.DoScript(coded), EFrLimitError);
+    EXPECT_EQ(in.vars.value(QStringLiteral("S")).stringValue().size(), kFrMaxTextLength);
 }
 
 TEST_F(InterpreterTest, SplitExpressionsOfCodedLines)

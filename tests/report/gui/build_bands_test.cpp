@@ -239,13 +239,15 @@ TEST_F(BandsTest, BandWithCrossObjectsIsMeasuredPerColumn)
               "1:Nom@20,18 nom;1:Cellule@410,18 c;1:Cellule@510,18 c;1:Cellule@610,18 c");
 }
 
-TEST_F(BandsTest, ABandShowingItselfStops)
+TEST_F(BandsTest, ABandShowingItselfStopsAtTheNestingBound)
 {
     TfrBandView *title =
         bandWithMemo(btReportTitle, 0, 20, QStringLiteral("Titre"), QStringLiteral("t"));
     title->Script = QStringList{QStringLiteral("SHOWBAND(Titre)")};
-    EXPECT_TRUE(report->PrepareReport());
-    EXPECT_GT(report->EMFPages().Count(), 0);
+    EXPECT_FALSE(report->PrepareReport());
+    ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+    EXPECT_TRUE(fakes->dialogs.messages[0].text.contains(
+        QStringLiteral("Imbrication des bandes trop profonde (plus de 100 niveaux)")));
 }
 
 } // namespace

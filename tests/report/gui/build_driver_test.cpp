@@ -5,6 +5,7 @@
 #include "build_fixture.h"
 #include "io_support.h"
 
+#include "report/build/frbuild.h"
 #include "report/build/frinterpretator.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
@@ -74,47 +75,132 @@ TEST_F(DriverTest, ProgressWindowLinesAndCancel)
     EXPECT_EQ(report->EMFPages().Count(), 0);
 }
 
-// A script that never ends yields to the message pump; the user's cancel,
-// seen there, stops it and the build. The interpreter is the report's own,
-// only counting its lines so that a script that would not stop fails here.
-TEST_F(DriverTest, EndlessScriptsYieldAndStopWhenTheBuildIsCancelled)
+// The report's own interpreter, counting its lines, so that a script that
+// would not stop fails here instead of hanging.
+struct CountingInterpreter : TInterpretator {
+    int lines = 0;
+    void BeforeLine(int) override
+    {
+        if (++lines > 1000000)
+            throw std::runtime_error("script sans fin");
+    }
+};
+
+// Work is counted over the whole build (script lines, band draws, records),
+// and a yield comes once the clock says so, whatever the unit: the user's
+// cancel, seen at the third pump, stops any of these builds within two yields.
+// Each reading of the clock here stands for a millisecond of work.
+TEST_F(DriverTest, EveryKindOfWorkYieldsAndStopsWhenTheBuildIsCancelled)
 {
-    struct CountingInterpreter : TInterpretator {
-        int lines = 0;
-        void BeforeLine(int) override
-        {
-            if (++lines > 25 * kYieldLines)
-                throw std::runtime_error("script sans fin");
-        }
-    };
-    const QString scripts[] = {
+    const QString endless[] = {
         QStringLiteral("while 1 do i := 1"), QStringLiteral("repeat i := 1 until 0"),
-        QStringLiteral("begin 10: i := 1; goto 10 end"), QStringLiteral("while 1 do begin end")};
+        QStringLiteral("begin 10: i := 1; goto 10 end"), QStringLiteral("while 1 do begin end"),
+        QStringLiteral("begin s := ''; while 1 do s := s + '") + QString(49, QLatin1Char('x')) +
+            QStringLiteral("' end")};
+    struct Row {
+        QString script;
+        bool onBand;
+        const char *records;
+        int height;
+    };
+    std::vector<Row> rows;
     for (const bool onBand : {false, true})
-        for (const QString &script : scripts) {
-            SCOPED_TRACE(script.toStdString() + (onBand ? " (bande)" : " (texte)"));
-            TearDown();
-            SetUp();
-            TfrBandView *data = bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"),
-                                             QStringLiteral("[LINE#]"), 0, QStringLiteral("60"));
-            TfrView *holder = onBand ? static_cast<TfrView *>(data) : page->Objects.back().get();
-            holder->Script = QStringList{script};
-            auto owned = std::make_unique<CountingInterpreter>();
-            CountingInterpreter *interpreter = owned.get();
-            fr().frInterpreter = std::move(owned);
-            int pumps = 0;
-            g().messagePump = [&] {
-                if (++pumps == 3)
-                    report->Cancelled = true; // the user presses "Annuler"
-            };
-            const QByteArray before = templateBytes();
-            EXPECT_FALSE(report->PrepareReport());
-            EXPECT_TRUE(fakes->dialogs.messages.empty());
-            EXPECT_LT(interpreter->lines, 4 * TInterpretator::kYieldLines);
-            EXPECT_EQ(pumps, 3);
-            EXPECT_EQ(templateBytes(), before);
-            EXPECT_FALSE(g().frBuilding);
+        for (const QString &script : endless)
+            rows.push_back({script, onBand, "60", 20});
+    // Short runs on many records, and records of no height without a script.
+    rows.push_back(
+        {QStringLiteral("begin j := 0; while j < 300 do j := j + 1 end"), true, "200", 20});
+    rows.push_back({QString(), true, "5000", 0});
+    const int perYield = int(FrPace::kYieldMs) * FrPace::kCheckUnits;
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.script.toStdString() + (row.onBand ? " (bande) " : " (texte) ") +
+                     row.records);
+        TearDown();
+        SetUp();
+        fakes->clock.tickStep = 1;
+        TfrBandView *data =
+            bandWithMemo(btMasterData, 40, row.height, QStringLiteral("Donnees"),
+                         QStringLiteral("[LINE#]"), 0, QString::fromLatin1(row.records));
+        TfrView *holder = row.onBand ? static_cast<TfrView *>(data) : page->Objects.back().get();
+        if (!row.script.isEmpty())
+            holder->Script = QStringList{row.script};
+        auto owned = std::make_unique<CountingInterpreter>();
+        CountingInterpreter *interpreter = owned.get();
+        fr().frInterpreter = std::move(owned);
+        int pumps = 0, draws = 0;
+        report->OnBeginBand = [&](TfrBand *) { ++draws; };
+        g().messagePump = [&] {
+            if (++pumps == 3)
+                report->Cancelled = true; // the user presses "Annuler"
+        };
+        const QByteArray before = templateBytes();
+        EXPECT_FALSE(report->PrepareReport());
+        EXPECT_TRUE(fakes->dialogs.messages.empty());
+        EXPECT_EQ(pumps, 3);
+        EXPECT_LE(interpreter->lines + draws * kFrDrawUnits, 3 * perYield);
+        EXPECT_EQ(templateBytes(), before);
+        EXPECT_FALSE(g().frBuilding);
+    }
+}
+
+// Past a bound of what a template builds, the build stops with one box
+// naming the object, and what its scripts made is given back.
+TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
+{
+    const QString doubled = QStringLiteral("s := 'x'; i := 0; while i < %1 do begin s := s + s; "
+                                           "i := i + 1 end");
+    const struct {
+        const char *bound;
+        QString script;
+        QString text;
+        const char *object;
+    } rows[] = {
+        {"Valeur trop longue", QStringLiteral("begin ") + doubled.arg(22) + QStringLiteral(" end"),
+         QStringLiteral("x"), "Texte"},
+        {"Valeur trop longue", QStringLiteral("begin ") + doubled.arg(18) + QStringLiteral(" end"),
+         QStringLiteral("[s][s][s][s][s]"), "Texte"},
+        {"Variables trop volumineuses",
+         QStringLiteral("begin ") + doubled.arg(19) +
+             QStringLiteral("; i := 0; while i < 40 do begin a[i] := s; i := i + 1 end end"),
+         QStringLiteral("x"), "Texte"},
+        {"Imbrication des bandes trop profonde",
+         QStringLiteral("begin ShowBand(Donnees); ShowBand(Donnees) end"), QString(), "Donnees"},
+        {"Trop de bandes affichées par ShowBand (plus de 1000)",
+         QStringLiteral("begin ShowBand(C1); ShowBand(C1) end"), QString(), "C"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.bound);
+        TearDown();
+        SetUp();
+        fr().frInterpreter = std::make_unique<CountingInterpreter>();
+        g().frShownBandsLimit = 1000;
+        fr().frVariables->SetVariable(QStringLiteral("Avant"), FrVariant(1));
+        TfrBandView *data = band(btMasterData, 40, row.text.isEmpty() ? 0 : 20,
+                                 QStringLiteral("Donnees"), 0, QStringLiteral("1"));
+        if (row.text.isEmpty()) {
+            data->Script = QStringList{row.script};
+        } else {
+            memo(QStringLiteral("Texte"), 20, 40, 300, 20, row.text)->Script =
+                QStringList{row.script};
         }
+        // Bands shown only by scripts, each showing the next one twice.
+        for (int i = 1; i <= 12; ++i)
+            band(btChild, 100 + i, 0, QStringLiteral("C%1").arg(i))->Script =
+                QStringList{QStringLiteral("begin ShowBand(C%1); ShowBand(C%1) end").arg(i + 1)};
+        const QByteArray before = templateBytes();
+        EXPECT_FALSE(report->PrepareReport());
+        EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
+        const QString text =
+            fakes->dialogs.messages.empty() ? QString() : fakes->dialogs.messages[0].text;
+        EXPECT_TRUE(text.contains(QString::fromUtf8(row.bound))) << text.toStdString();
+        EXPECT_TRUE(
+            text.contains(frLoadString(55202) + QLatin1Char(' ') + QString::fromLatin1(row.object)))
+            << text.toStdString();
+        EXPECT_EQ(templateBytes(), before);
+        EXPECT_EQ(report->EMFPages().Count(), 0);
+        EXPECT_EQ(fr().frVariables->Count(), 1) << "the scripts' variables are given back";
+        EXPECT_EQ(fr().frVariables->GetVariable(QStringLiteral("Avant")).toInt(), 1);
+    }
 }
 
 TEST_F(DriverTest, CancelledDialogPageBuildsNothing)

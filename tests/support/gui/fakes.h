@@ -101,10 +101,12 @@ class FakeClock : public platform::Clock
 {
 public:
     platform::TDateTime current = 0;
-    std::uint32_t ticks = 0;
+    mutable std::uint32_t ticks = 0;
+    // Each reading of the tick count moves it on by this much (work takes time).
+    std::uint32_t tickStep = 0;
     // Sleeping moves the clock forward by that much.
     platform::TDateTime now() const override { return current; }
-    std::uint32_t tickCount() const override { return ticks; }
+    std::uint32_t tickCount() const override { return ticks += tickStep; }
     void sleep(int milliseconds) override;
 };
 
