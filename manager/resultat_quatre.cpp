@@ -7,6 +7,7 @@
 #include "manager/core/vorn_dec.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/forms/form.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -100,7 +102,18 @@ TVorn_FResultat_Quatre::TVorn_FResultat_Quatre(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_FResultat_Quatre"), parent)
 {
     setCaption(kTitreFenetre);
-    resize(1230, 830);
+    // As wide as designed where the screen has room; on a narrower one (1024
+    // pixels) no wider than the screen beside the vertical scroll bar that
+    // its height calls for, down to what the sheet needs: the sheet's
+    // right-hand column is never left under the bar.
+    int largeur = 1230;
+    if (const QRect ecran = platform::availableScreenArea(this); !ecran.isEmpty()) {
+        const QMargins cadre = platform::windowFrameMargins(this);
+        largeur = std::clamp(ecran.width() - cadre.left() - cadre.right() -
+                                 style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                             990, largeur);
+    }
+    resize(largeur, 830);
 
     auto *haut = new QWidget(this);
     haut->setObjectName(QStringLiteral("PanneauHaut"));
@@ -223,7 +236,7 @@ void TVorn_FResultat_Quatre::construirePanneauHaut(QWidget *haut)
     StGrResultat->verticalHeader()->hide();
     StGrResultat->verticalHeader()->setDefaultSectionSize(22);
     StGrResultat->horizontalHeader()->setDefaultSectionSize(78);
-    StGrResultat->setMinimumWidth(560);
+    StGrResultat->setMinimumWidth(340); // the cross table scrolls within itself
 
     for (QComboBox *cb : {CB_Groupe, CB_Compos, CB_Adversaire})
         cb->setMinimumWidth(190);
@@ -349,7 +362,7 @@ void TVorn_FResultat_Quatre::construireFeuille()
 
     // Extra height goes below the sheet, not between its rows.
     g->setRowStretch(23, 1);
-    g->setColumnMinimumWidth(1, 190);
+    g->setColumnMinimumWidth(1, 140);
     g->setColumnStretch(1, 3);
     g->setColumnStretch(4, 2);
     for (const QString &nom : noms) {
@@ -363,7 +376,7 @@ void TVorn_FResultat_Quatre::construireFeuille()
         else if (joueur && pos.champ == 2)
             e->setFixedWidth(42);
         else if (joueur && pos.champ == 3)
-            e->setMinimumWidth(120);
+            e->setMinimumWidth(100);
         else if (!joueur && pos.ligne != 1 && pos.ligne != 13)
             e->setFixedWidth(62);
     }
@@ -390,12 +403,12 @@ void TVorn_FResultat_Quatre::construireFeuille()
     cmd->addStretch(1);
     for (QWidget *w : {static_cast<QWidget *>(Donnee), static_cast<QWidget *>(BtAi),
                        static_cast<QWidget *>(Bt_Penalite)})
-        w->setMinimumWidth(180);
+        w->setMinimumWidth(160);
 
     auto *h = new QHBoxLayout(p);
     h->setContentsMargins(6, 6, 6, 6);
     h->addLayout(g, 1);
-    h->addSpacing(10);
+    h->addSpacing(6);
     h->addLayout(cmd);
 }
 

@@ -13,12 +13,39 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace platform
 {
 
 namespace
 {
+
+// Each file type of a "Description|pattern|..." filter: the text the dialog
+// shows, and its patterns blank-separated.
+QList<std::pair<QString, QString>> fileTypes(const QString &filter)
+{
+    static const QRegularExpression brackets(QStringLiteral("\\([^()]*\\)"));
+    QList<std::pair<QString, QString>> types;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        QStringList list = parts.at(i + 1).split(QLatin1Char(';'));
+        for (QString &p : list)
+            p = p.trimmed();
+        list.removeAll(QString());
+        const QString patterns = list.join(QLatin1Char(' '));
+        // The program's description is shown as written where it says what
+        // it takes in brackets of its own ("au groupe (*.chr)", even
+        // "Ventilation PP et PE (*.)"); a bare one ("Tous") gets its patterns.
+        types.append(
+            {description.contains(brackets)
+                 ? description
+                 : (description + QLatin1String(" (") + patterns + QLatin1Char(')')).trimmed(),
+             patterns});
+    }
+    return types;
+}
 
 QString displayText(QString text)
 {
@@ -199,7 +226,11 @@ private:
             dialog.setFileMode(QFileDialog::AnyFile);
         if (!request.overwritePrompt)
             dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        // Qt takes a type's patterns from the last brackets of its name
+        // filter and, told to hide them, shows the text before them: each
+        // type shows its description and its patterns once.
         const QStringList filters = qtNameFilters(request.filter);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         if (!filters.isEmpty()) {
             dialog.setNameFilters(filters);
             const int index = qBound(1, request.filterIndex, int(filters.size()));
@@ -219,7 +250,13 @@ private:
             return std::nullopt;
         FileAnswer answer;
         answer.files = dialog.selectedFiles();
-        answer.filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
+        // The filter chosen comes back as shown, or whole.
+        const QString chosen = dialog.selectedNameFilter();
+        QStringList shown;
+        for (const auto &type : fileTypes(request.filter))
+            shown.append(type.first);
+        answer.filterIndex =
+            int(shown.contains(chosen) ? shown.indexOf(chosen) : filters.indexOf(chosen)) + 1;
         if (answer.filterIndex < 1)
             answer.filterIndex = 1;
         return answer;
@@ -380,40 +417,11 @@ bool TSaveDialog::Execute()
     }
 }
 
-namespace
-{
-
-// The patterns of a blank-separated list, sorted.
-QStringList patternSet(const QString &list)
-{
-    QStringList patterns = list.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    patterns.sort();
-    return patterns;
-}
-
-} // namespace
-
 QStringList qtNameFilters(const QString &filter)
 {
     QStringList result;
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts.at(i).trimmed();
-        QString patterns = parts.at(i + 1);
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        // A description that already ends with its own patterns in brackets
-        // ("Etat (*.frf)") says it all: the dialog takes the blank-separated
-        // patterns of the last brackets.
-        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-        if (description.endsWith(QLatin1Char(')')) && open >= 0 &&
-            patternSet(description.mid(open + 1, description.size() - open - 2)) ==
-                patternSet(patterns) &&
-            !patternSet(patterns).isEmpty())
-            result.append(description);
-        else
-            result.append(description + QLatin1String(" (") + patterns.trimmed() +
-                          QLatin1Char(')'));
-    }
+    for (const auto &[shown, patterns] : fileTypes(filter))
+        result.append(shown + QLatin1String(" (") + patterns + QLatin1Char(')'));
     return result;
 }
 

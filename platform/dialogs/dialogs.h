@@ -191,10 +191,11 @@ public:
 // dialogs word it.
 QString overwriteQuestion(const QString &fileName);
 
-// Splits a "Description|pattern|..." filter into Qt's name filters
-// ("Description (pattern1 pattern2)"); patterns separated by ";" in the
-// original become blanks. A description that already ends with its patterns
-// in brackets is kept as it is.
+// Splits a "Description|pattern|..." filter into Qt's name filters, one per
+// file type: the text the dialog shows, then the type's patterns in brackets
+// (";" becomes a blank), which the dialog hides and filters with. The text
+// shown is the description as written when it has brackets of its own, else
+// the description followed by its patterns: each type shows them once.
 QStringList qtNameFilters(const QString &filter);
 // The patterns of filter pair index (from 1), e.g. {"*.Qug", "*.Quc"}.
 QStringList filterPatterns(const QString &filter, int index);

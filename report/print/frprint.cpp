@@ -88,7 +88,7 @@ QString FrPrintChoice::pageList(int currentPage) const
     }
 }
 
-bool FrScriptedPrintDialog::Execute(FrPrintChoice &choice)
+bool FrScriptedPrintDialog::Execute(FrPrintChoice &choice, QWidget *)
 {
     ++shows;
     received = choice;
@@ -134,7 +134,7 @@ bool frPrintFromPreview(TfrReport &report, FrPagesHolder *holder, int currentPag
     FrPrintChoice choice;
     choice.copies = report.DefaultCopies;
     choice.collate = report.DefaultCollate;
-    if (!dialog->Execute(choice))
+    if (!dialog->Execute(choice, nullptr))
         return false;
     FrDisconnectScope disconnected(holder, report);
     const int chosen = printer.PrinterIndex();

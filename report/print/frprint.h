@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+class QWidget;
+
 namespace report
 {
 
@@ -43,8 +45,10 @@ class FrPrintDialogSeam
 public:
     virtual ~FrPrintDialogSeam() = default;
     // choice holds the defaults (copies, collate) and receives the answer;
-    // true on OK.
-    virtual bool Execute(FrPrintChoice &choice) = 0;
+    // true on OK. The dialog belongs to owner (the preview that asks), so
+    // that the window manager keeps it above that window; none: the active
+    // window of the program.
+    virtual bool Execute(FrPrintChoice &choice, QWidget *owner) = 0;
 };
 
 // A dialog that answers as told: it chooses printer (when >= 0) as the user
@@ -52,7 +56,7 @@ public:
 class FrScriptedPrintDialog : public FrPrintDialogSeam
 {
 public:
-    bool Execute(FrPrintChoice &choice) override;
+    bool Execute(FrPrintChoice &choice, QWidget *owner) override;
 
     int printer = -1;
     int copies = 1;

@@ -1185,7 +1185,9 @@ void TfrPreviewForm::PrintBtnClick()
     FrPrintChoice choice;
     choice.copies = m_doc->DefaultCopies;
     choice.collate = m_doc->DefaultCollate;
-    if (!dialog->Execute(choice))
+    // The preview's own dialog: above the preview, and above a designer
+    // that opened it, not behind the window that opened them.
+    if (!dialog->Execute(choice, this))
         return;
     if (printer.PrinterIndex() != oldIndex && m_doc->CanRebuild) {
         if (!m_doc->ChangePrinter(oldIndex, printer.PrinterIndex()))

@@ -288,9 +288,9 @@ bool TfrPrintForm::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool FrPrintFormDialog::Execute(FrPrintChoice &choice)
+bool FrPrintFormDialog::Execute(FrPrintChoice &choice, QWidget *owner)
 {
-    TfrPrintForm form(platform::TForm::activeForm());
+    TfrPrintForm form(owner ? owner : platform::TForm::activeForm());
     return form.Execute(choice);
 }
 

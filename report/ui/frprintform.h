@@ -62,7 +62,7 @@ private:
 class FrPrintFormDialog : public FrPrintDialogSeam
 {
 public:
-    bool Execute(FrPrintChoice &choice) override;
+    bool Execute(FrPrintChoice &choice, QWidget *owner) override;
 };
 
 // The printer picture of the printer list (18 x 16).

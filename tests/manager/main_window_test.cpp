@@ -6,6 +6,7 @@
 #include "manager/edition_joueurs.h"
 #include "manager/fenetres.h"
 #include "manager/quatre_webweb.h"
+#include "manager/resultat_quatre.h"
 #include "manager/vorn_fvorn.h"
 #include "manager/vorn_pr.h"
 #include "platform/forms/controls.h"
@@ -27,6 +28,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTest>
 
 using namespace platform;
 
@@ -393,8 +395,37 @@ TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen)
                qobject_cast<const QComboBox *>(c) || qobject_cast<const QAbstractSpinBox *>(c) ||
                qobject_cast<const QLabel *>(c);
     };
+    // What a window shows once the user works in it, beyond its first empty
+    // showing: the teams window with a group, its teams and a match sheet.
+    const auto remplir = [](TForm *w) {
+        auto *q = qobject_cast<TVorn_FResultat_Quatre *>(w);
+        if (!q)
+            return;
+        const auto saisir = [](QPushButton *b, QLineEdit *e, const char *texte) {
+            QTest::mouseClick(b, Qt::LeftButton);
+            e->setText(QString::fromUtf8(texte));
+            QTest::mouseClick(b, Qt::LeftButton);
+        };
+        saisir(q->BtAjouGroupe, q->EdAjoutGroupe, "Poule des Pyrénées-Orientales");
+        for (const char *equipe : {"Perpignan Bridge Club Catalan", "Sète"})
+            saisir(q->BtAjoutCompos, q->Ed_Compo, equipe);
+        q->CB_Adversaire->setCurrentIndex(1);
+        saisir(q->BtCrerFMAtch, q->Ed_FMatch, "Match 1");
+        EXPECT_TRUE(q->PanneauFeuille->isVisible());
+    };
     for (const QRect ecran : {QRect(0, 0, 1366, 768), QRect(0, 0, 1024, 600)}) {
         setAvailableScreenArea(ecran);
+        const QString saison = QStringLiteral("S%1").arg(ecran.width());
+        writeLines(QStringLiteral("Vorn_Lud.ini"),
+                   {QStringLiteral("[Param]"), QStringLiteral("Saison=") + saison});
+        // Lists filled from the season: 200 players, tournaments.
+        QDir().mkpath(path(saison));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VORN_TEST_DATA "/players/joueurs_200.dbp"),
+                                path(saison + QStringLiteral("/Joueur.DBP"))));
+        writeLines(
+            saison + QStringLiteral("/Challenge.DBP"),
+            {QStringLiteral("1;10/01/2025;Open de la Ligue des Pyrénées-Orientales;P;1;100;;"),
+             QStringLiteral("2;14/02/2025;Quatre Excellence;Q;3;100;;")});
         demarrer(); // every window first shown on that screen
         for (TForm *w : m_fenetres->toutes()) {
             const std::string nom = w->objectName().toStdString() + " on " +
@@ -403,6 +434,8 @@ TEST_F(MainWindowTest, EveryWindowFitsALaptopScreen)
             w->Show();
             vorn_test::settle();
             vorn_test::waitUntilPlaced(w);
+            remplir(w);
+            vorn_test::settle();
             const QMargins cadre = windowFrameMargins(w);
             EXPECT_GT(cadre.top(), 0) << nom; // a title bar, told or allowed for
             const QRect exterieur = w->geometry().marginsAdded(cadre);

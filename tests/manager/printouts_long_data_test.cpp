@@ -347,6 +347,14 @@ TEST_F(DonneesLongues, EveryPrintoutShowsEveryWordOfItsData)
         report::TfrReport &r = *p->composants.frReport1;
         report::TfrEMFPages &pages = r.EMFPages();
         ASSERT_GT(pages.Count(), 0) << m;
+        // Scripts and the designer find an object by its name: one per template.
+        QSet<QString> noms;
+        for (int i = 0; i < r.Pages().Count(); ++i)
+            for (const auto &v : r.Pages().GetPage(i)->Objects) {
+                EXPECT_FALSE(noms.contains(v->Name))
+                    << m << ": two named " << v->Name.toStdString();
+                noms.insert(v->Name);
+            }
         // Every name the template asks for was answered: nothing prints "?".
         for (const QString &n :
              vorn_test::nomsDuModele(QStringLiteral(VORN_TEMPLATES_DIR "/") + modele))

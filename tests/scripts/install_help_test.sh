@@ -107,6 +107,18 @@ cmp -s "$WORK/tarifs.comite" "$FRESH/Tarifs.pdf" || fail "fresh folder: the comm
 [ "$(cat "$WORK/out")" = "$FRESH/Tarifs.pdf est gardé : c'est le document du comité." ] ||
     fail "fresh folder said: $(cat "$WORK/out")"
 
+# A folder bearing a guide's name is no guide: left as it is, said, not
+# recorded; the other guides are installed.
+FOLDER="$WORK/Dossier"
+mkdir -p "$FOLDER/Mcf.pdf"
+printf 'notes\n' >"$FOLDER/Mcf.pdf/notes.txt"
+sh "$ROOT/scripts/install-help" "$BUILT" "$FOLDER" >"$WORK/out" 2>&1 || fail "guide folder: install-help failed: $(cat "$WORK/out")"
+[ "$(ls "$FOLDER/Mcf.pdf")" = notes.txt ] || fail "guide folder: its content became $(ls "$FOLDER/Mcf.pdf")"
+[ "$(cat "$WORK/out")" = "$FOLDER/Mcf.pdf est laissé tel quel : ce n'est pas un fichier, le guide n'y est pas installé." ] ||
+    fail "guide folder said: $(cat "$WORK/out")"
+! grep -q ' Mcf\.pdf$' "$FOLDER/Aides.sha256" || fail "guide folder: recorded as installed"
+[ -z "$(find "$FOLDER" -name '*.new')" ] || fail "guide folder: temporary files left"
+
 # A build that made no guide installs nothing and says so.
 rm -rf "$BUILT"
 mkdir -p "$BUILT"

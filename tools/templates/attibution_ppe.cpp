@@ -13,8 +13,8 @@ void AttibutionPPE(TfrReport &report)
     const int l = m.largeur();
 
     m.bande(btReportTitle, 0, 40, QStringLiteral("Titre"));
-    m.texte(QStringLiteral("Titre1"), 0, 4, l, 28, QStringLiteral("[Titre]"), Police{14, true},
-            frtaCenter);
+    m.texte(QStringLiteral("TitreAttribution"), 0, 4, l, 28, QStringLiteral("[Titre]"),
+            Police{14, true}, frtaCenter);
 
     const struct {
         const char *titre;

@@ -6,8 +6,10 @@
 #include "tests/support/gui/fakes.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,7 +121,9 @@ TEST_F(QtDialogsTest, OpenDialogShowsTitleFilterAndStartingFolder)
         if (!dialog)
             return;
         title = dialog->windowTitle();
-        filters = dialog->nameFilters();
+        if (const auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < types->count(); ++i)
+                filters.append(types->itemText(i));
         folder = dialog->directory().absolutePath();
         dialog->reject();
     });
@@ -135,18 +139,59 @@ TEST_F(QtDialogsTest, OpenDialogShowsTitleFilterAndStartingFolder)
     EXPECT_EQ(open.FileName, QStringLiteral("Joueur.DBP")) << "a cancelled dialog keeps the name";
 }
 
+// Each file type shows its description and its patterns once, filters with
+// its patterns, and comes back as chosen.
+TEST_F(QtDialogsTest, EachFileTypeShowsItsPatternsOnce)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char *filter;
+        QStringList shown, patterns; // patterns: those of the type chosen
+        int index = 1;
+    } rows[] = {
+        {"inscrit du groupe(*.Qug) ou de la compétition (*.Quc)|*.Qug;*.Quc",
+         {"inscrit du groupe(*.Qug) ou de la compétition (*.Quc)"},
+         {"*.Qug", "*.Quc"}},
+        {"inscrit du groupe(*.Pag) ou de la compétition (*.Pac)|*.Pag;*.Pac",
+         {"inscrit du groupe(*.Pag) ou de la compétition (*.Pac)"},
+         {"*.Pag", "*.Pac"}},
+        {"Ventilation PP et PE (*.)|*.PPE*", {"Ventilation PP et PE (*.)"}, {"*.PPE*"}},
+        {"Fichier EASI PP et PE (*.)|*.csv*", {"Fichier EASI PP et PE (*.)"}, {"*.csv*"}},
+        {"Enregister sous (FFB - Espace Licencié.htm)|*.htm;*.html",
+         {"Enregister sous (FFB - Espace Licencié.htm)"},
+         {"*.htm", "*.html"}},
+        {"Texte (*.txt)|*.txt|Tous|*.*|A et B (*.a *.b)| *.a ; *.b|Etat|*.frf",
+         {"Texte (*.txt)", "Tous (*.*)", "A et B (*.a *.b)", "Etat (*.frf)"},
+         {"*.a", "*.b"},
+         3},
+    };
+    for (const auto &row : rows) {
+        QStringList shown, patterns;
+        QTimer::singleShot(50, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            if (const auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
+                for (int i = 0; i < types->count(); ++i)
+                    shown.append(types->itemText(i));
+            if (const auto *model = dialog->findChild<QFileSystemModel *>())
+                patterns = model->nameFilters();
+            static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+        });
+        TOpenDialog open;
+        open.Filter = QString::fromUtf8(row.filter);
+        open.FilterIndex = row.index;
+        open.InitialDir = dir.path();
+        open.FileName = QStringLiteral("x.txt");
+        EXPECT_TRUE(open.Execute()) << row.filter;
+        EXPECT_EQ(shown.join(u'\n').toStdString(), row.shown.join(u'\n').toStdString());
+        EXPECT_EQ(patterns.join(u' ').toStdString(), row.patterns.join(u' ').toStdString());
+        EXPECT_EQ(open.FilterIndex, row.index) << row.filter;
+    }
+}
+
 TEST(Filters, DescriptionPatternPairsBecomeQtFilters)
 {
-    EXPECT_EQ(qtNameFilters(QStringLiteral(
-                  "inscrit du groupe(*.Qug) ou de la compétition (*.Quc)|*.Qug;*.Quc")),
-              QStringList{QStringLiteral(
-                  "inscrit du groupe(*.Qug) ou de la compétition (*.Quc) (*.Qug *.Quc)")});
-    // A description ending with its own patterns in brackets is kept as it is.
-    EXPECT_EQ(
-        qtNameFilters(QStringLiteral("Texte (*.txt)|*.txt|Tous|*.*|A et B (*.a *.b)|*.b;*.a|"
-                                     "Etat (*.FRF)|*.frf")),
-        (QStringList{QStringLiteral("Texte (*.txt)"), QStringLiteral("Tous (*.*)"),
-                     QStringLiteral("A et B (*.a *.b)"), QStringLiteral("Etat (*.FRF) (*.frf)")}));
     EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
     // A description without its pattern is dropped rather than invented.
     EXPECT_EQ(qtNameFilters(QStringLiteral("A|*.a|B")).size(), 1);

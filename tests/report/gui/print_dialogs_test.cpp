@@ -143,7 +143,7 @@ TEST_F(PrintTest, CancellingThePrintDialogPutsThePrinterBack)
     scripted.printer = 1;
     scripted.ok = false;
     FrPrintChoice choice;
-    EXPECT_FALSE(scripted.Execute(choice));
+    EXPECT_FALSE(scripted.Execute(choice, nullptr));
     EXPECT_EQ(printer->PrinterIndex(), 0);
 }
 

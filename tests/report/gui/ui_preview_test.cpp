@@ -12,6 +12,7 @@
 #include "report/ui/frctrls.h"
 #include "report/ui/frdock.h"
 #include "report/ui/frpreview.h"
+#include "report/ui/frprintform.h"
 #include "tests/support/gui/shots.h"
 
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace report::test
 {
@@ -401,6 +403,30 @@ TEST_F(PreviewTest, PagesStayWithThePreviewThroughEveryCommand)
     f.Disconnect();
     EXPECT_EQ(report->EMFPages().Count(), 3);
     EXPECT_FALSE(f.Connected());
+}
+
+// The print dialog is the preview's own: the window manager keeps it above
+// the preview, never raising the window that opened the preview or designer.
+TEST_F(PreviewTest, PrintDialogBelongsToThePreview)
+{
+    frObjects().setPrintDialog(std::make_unique<FrPrintFormDialog>());
+    platform::TForm opener(QStringLiteral("Ouvrante"));
+    opener.Show();
+    opener.activated();
+    TfrPreviewForm &f = open();
+    f.show();
+    QWidget *parent = nullptr;
+    QWindow *transient = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        parent = dialog->parentWidget();
+        transient = dialog->windowHandle()->transientParent();
+        dialog->reject();
+    });
+    f.PrintBtnClick();
+    EXPECT_EQ(parent, &f) << (parent ? parent->objectName().toStdString() : "no parent");
+    EXPECT_EQ(transient, f.windowHandle());
 }
 
 TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
