@@ -144,18 +144,21 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
     const auto readError = [&path] {
         return EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(nativeName(path)));
     };
-    if (!watch) {
-        QByteArray bytes = f.readAll();
-        if (f.error() != QFileDevice::NoError)
-            throw readError();
-        return bytes;
-    }
-    if (watch->sized)
+    // No data file, template or page comes near this: a larger file (or a
+    // special file that never ends) would only fill memory.
+    const auto tooLarge = [&path] {
+        return EFileError(QStringLiteral("Le fichier %1 est trop volumineux pour être lu.")
+                              .arg(nativeName(path)));
+    };
+    if (watch && watch->sized)
         watch->sized(qint64(st.st_size));
-    // In pieces, so that the watcher may stop a file long before its end.
+    if (qint64(st.st_size) > LineFile::MaxReadBytes)
+        throw tooLarge();
+    // In pieces, so that a watcher may stop a file long before its end, and
+    // a file that grows while it is read stops at the bound.
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
-    bytes.reserve(qsizetype(std::min<qint64>(st.st_size, qint64(256) << 20)) + 1);
+    bytes.reserve(qsizetype(st.st_size) + 1);
     for (;;) {
         const qsizetype start = bytes.size();
         const qint64 room = bytes.capacity() - start;
@@ -167,7 +170,9 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
         bytes.resize(start + qsizetype(n));
         if (n == 0)
             return bytes;
-        if (watch->piece)
+        if (bytes.size() > LineFile::MaxReadBytes)
+            throw tooLarge();
+        if (watch && watch->piece)
             watch->piece(QByteArrayView(bytes).sliced(start));
     }
 }

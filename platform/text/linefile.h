@@ -31,6 +31,9 @@ public:
         std::function<void(QByteArrayView piece)> piece;
     };
     static QByteArray readBytes(const QString &path, const Watch &watch);
+    // Every read refuses a file larger than this (EFileError), before it is
+    // read or once it has grown past it.
+    static constexpr qint64 MaxReadBytes = qint64(256) << 20;
     // Writes to a temporary file in the same folder, flushes it, then renames
     // it over the old one: a failure leaves the old file intact. An empty
     // list gives a 0-byte file. Throws EFileError with a French message.

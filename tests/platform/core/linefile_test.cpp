@@ -134,6 +134,21 @@ TEST_F(LineFileTest, ErrorsAreReportedInFrench)
     EXPECT_FALSE(LineFile::readIfExists(path("nulle.part"), untouched));
     EXPECT_EQ(untouched, QStringList({"garde"}));
     EXPECT_FALSE(LineFile::exists(path("nulle.part")));
+    // A file far larger than any the program reads is refused unread.
+    QFile huge(path("enorme.DBP"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(LineFile::MaxReadBytes + 1));
+    const QString tooLarge =
+        QStringLiteral("Le fichier %1 est trop volumineux pour être lu.").arg(huge.fileName());
+    for (const auto &call : std::initializer_list<std::function<void()>>{
+             [&] { LineFile::read(huge.fileName()); },
+             [&] { LineFile::readBytes(huge.fileName(), {}); }}) {
+        try {
+            call();
+            ADD_FAILURE() << "no exception";
+        } catch (const EFileError &e) {
+            EXPECT_EQ(e.Message(), tooLarge);
+        }
+    }
 }
 
 // A folder, pipe or device bearing a data file's name is no missing file:
