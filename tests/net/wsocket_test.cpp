@@ -711,12 +711,7 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
             if (c.end == InConnected && connected.size() == 1)
                 socket.Close();
         };
-        socket.OnDataAvailable = [&](TCustomWSocket *, std::uint16_t) {
-            char buffer[64];
-            int n = socket.Receive(buffer, sizeof buffer);
-            if (n > 0)
-                received.append(buffer, n);
-        };
+        collectInto(socket, received);
         socket.OnDataSent = [&](TCustomWSocket *, std::uint16_t) {
             if (socket.State() != wsConnected)
                 ++sentBeforeConnected;
@@ -793,12 +788,7 @@ TEST(WSocketNames, PortsAndProtocols)
     EXPECT_EQ(WSocketResolvePort(QStringLiteral("21abc"), QStringLiteral("tcp")), 21);
     EXPECT_EQ(WSocketResolvePort(QStringLiteral("http"), QStringLiteral("tcp")), 80);
     auto portError = [](const QString &port, const QString &proto) {
-        try {
-            WSocketResolvePort(port, proto);
-        } catch (const ESocketException &e) {
-            return e.Message();
-        }
-        return QStringLiteral("no exception");
+        return thrownMessage<ESocketException>([&] { WSocketResolvePort(port, proto); });
     };
     const QString invalid = QStringLiteral("Winsock Resolve Port: Invalid Port.");
     EXPECT_EQ(portError(QStringLiteral("99999"), QStringLiteral("tcp")), invalid);
