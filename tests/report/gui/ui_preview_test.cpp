@@ -142,10 +142,11 @@ protected:
     }
     RecordingReport &doc() { return static_cast<RecordingReport &>(*report); }
 
-    // Prepares and opens the preview (not shown) on a 1000 x 700 surface.
-    TfrPreviewForm &open(QSize surface = {1000, 700})
+    // Prepares (unless told not to) and opens the preview, not shown, on a
+    // 1000 x 700 surface.
+    TfrPreviewForm &open(QSize surface = {1000, 700}, bool prepare = true)
     {
-        if (report->EMFPages().Count() == 0) {
+        if (prepare && report->EMFPages().Count() == 0) {
             EXPECT_TRUE(report->PrepareReport());
         }
         form = std::make_unique<TfrPreviewForm>();
@@ -218,11 +219,7 @@ TEST_F(PreviewTest, PaintsOnlyThePagesOnTheSurface)
 
 TEST_F(PreviewTest, ZeroPagesMakeEveryCommandAndKeySafe)
 {
-    TfrPreviewForm &f = *(form = std::make_unique<TfrPreviewForm>());
-    f.Connect(*report); // nothing prepared
-    f.SetButtonsUp();
-    f.RedrawAll(true);
-    f.setSurfaceSize({1000, 700});
+    TfrPreviewForm &f = open({1000, 700}, false); // nothing prepared
     frObjects().setPrintDialog(std::make_unique<FrScriptedPrintDialog>());
     f.ZoomItemClick(1);
     EXPECT_DOUBLE_EQ(f.per, 1.0);
