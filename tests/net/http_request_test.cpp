@@ -1367,34 +1367,21 @@ TEST_P(HttpRequest, EventsComeInTheirOrder)
     TMemoryStream body(QByteArray("xyz"));
     THttpCli client;
     QStringList events;
-    auto note = [&](const char *name) {
-        return [&events, name](THttpCli *) { events << QLatin1String(name); };
-    };
-    client.OnStateChange = [&](THttpCli *c) { events << HttpStateName(c->State()); };
-    client.OnSessionConnected = note("SessionConnected");
-    client.OnSessionClosed = note("SessionClosed");
-    client.OnRequestHeaderBegin = note("RequestHeaderBegin");
-    client.OnRequestHeaderEnd = note("RequestHeaderEnd");
+    // Every event by name; those that carry a value, with it.
+    hookEveryEvent(client, [&](THttpCli *, const QString &name) { events << name; });
     client.OnBeforeHeaderSend = [&](THttpCli *, const QString &method, QStringList &headers) {
-        events << QStringLiteral("BeforeHeaderSend ") + method + QLatin1Char(' ') +
+        events << QStringLiteral("OnBeforeHeaderSend ") + method + QLatin1Char(' ') +
                       QString::number(headers.size());
     };
     client.OnCommand = [&](THttpCli *, QString &line) {
-        events << QStringLiteral("Command ") + line.section(QLatin1Char(' '), 0, 0);
+        events << QStringLiteral("OnCommand ") + line.section(QLatin1Char(' '), 0, 0);
     };
-    client.OnSendBegin = note("SendBegin");
     client.OnSendData = [&](THttpCli *, const char *, int len) {
-        events << QStringLiteral("SendData ") + QString::number(len);
+        events << QStringLiteral("OnSendData ") + QString::number(len);
     };
-    client.OnSendEnd = note("SendEnd");
-    client.OnHeaderBegin = note("HeaderBegin");
-    client.OnHeaderData = note("HeaderData");
-    client.OnHeaderEnd = note("HeaderEnd");
-    client.OnDocBegin = note("DocBegin");
     client.OnDocData = [&](THttpCli *, const char *, int len) {
-        events << QStringLiteral("DocData ") + QString::number(len);
+        events << QStringLiteral("OnDocData ") + QString::number(len);
     };
-    client.OnDocEnd = note("DocEnd");
     int done = 0;
     client.OnRequestDone = [&](THttpCli *, THttpRequest rq, std::uint16_t error) {
         ++done;
@@ -1409,39 +1396,39 @@ TEST_P(HttpRequest, EventsComeInTheirOrder)
                                   "httpDnsLookup",
                                   "httpDnsLookupDone",
                                   "httpConnected",
-                                  "SessionConnected",
+                                  "OnSessionConnected",
                                   "httpWaitingHeader",
-                                  "RequestHeaderBegin",
-                                  "BeforeHeaderSend POST 6",
-                                  "Command POST",
-                                  "Command Accept:",
-                                  "Command Content-Type:",
-                                  "Command User-Agent:",
-                                  "Command Host:",
-                                  "Command Content-Length:",
-                                  "RequestHeaderEnd",
-                                  "Command ",
-                                  "SendBegin",
-                                  "SendData 3",
-                                  "HeaderBegin",
-                                  "HeaderData",
-                                  "HeaderData",
-                                  "HeaderEnd",
+                                  "OnRequestHeaderBegin",
+                                  "OnBeforeHeaderSend POST 6",
+                                  "OnCommand POST",
+                                  "OnCommand Accept:",
+                                  "OnCommand Content-Type:",
+                                  "OnCommand User-Agent:",
+                                  "OnCommand Host:",
+                                  "OnCommand Content-Length:",
+                                  "OnRequestHeaderEnd",
+                                  "OnCommand ",
+                                  "OnSendBegin",
+                                  "OnSendData 3",
+                                  "OnHeaderBegin",
+                                  "OnHeaderData",
+                                  "OnHeaderData",
+                                  "OnHeaderEnd",
                                   "httpWaitingBody",
-                                  "DocBegin",
-                                  "DocData 2",
+                                  "OnDocBegin",
+                                  "OnDocData 2",
                                   "httpBodyReceived",
-                                  "DocEnd",
-                                  "SessionClosed",
+                                  "OnDocEnd",
+                                  "OnSessionClosed",
                                   "httpReady",
                                   "RequestDone 2 0"};
     // The end of the body sent is told when the socket has taken it, which
     // may come after the answer has begun to arrive.
-    const qsizetype sendEnd = events.indexOf(QStringLiteral("SendEnd"));
-    EXPECT_GT(sendEnd, events.indexOf(QStringLiteral("SendData 3")));
+    const qsizetype sendEnd = events.indexOf(QStringLiteral("OnSendEnd"));
+    EXPECT_GT(sendEnd, events.indexOf(QStringLiteral("OnSendData 3")));
     EXPECT_LT(sendEnd, events.indexOf(QStringLiteral("httpReady")));
-    EXPECT_EQ(events.count(QStringLiteral("SendEnd")), 1);
-    events.removeAll(QStringLiteral("SendEnd"));
+    EXPECT_EQ(events.count(QStringLiteral("OnSendEnd")), 1);
+    events.removeAll(QStringLiteral("OnSendEnd"));
     EXPECT_EQ(events, expected) << events.join(QLatin1Char('|')).toStdString();
 }
 
