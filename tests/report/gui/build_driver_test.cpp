@@ -422,14 +422,13 @@ TEST_F(DriverTest, ValueCallbackSteps)
 
     // A bare unknown name and a cycle of two variables raise once.
     for (const char *name : {"Inconnu", "A"}) {
-        int raised = 0;
+        QString raised; // nothing when it does not raise
         try {
             value(QString::fromUtf8(name));
         } catch (const EParserError &e) {
-            ++raised;
-            EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(frLoadString(55439))) << name;
+            raised = QString::fromUtf8(e.what());
         }
-        EXPECT_EQ(raised, 1) << name;
+        EXPECT_TRUE(raised.startsWith(frLoadString(55439))) << name;
         EXPECT_EQ(fr().evalState.depth, 0) << name;
         EXPECT_TRUE(fr().evalState.names.isEmpty()) << name;
     }

@@ -3,6 +3,7 @@
 // from the preview, ".frp" files, the embedded panel and the modal window
 // opened by ShowReport.
 #include "build_fixture.h"
+#include "io_support.h"
 
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -434,11 +435,9 @@ TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
     const QString saved = dir.filePath(QStringLiteral("liste.frp"));
     ASSERT_TRUE(QFile::exists(saved));
 
-    QFile bad(dir.filePath(QStringLiteral("abime.frp")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray("\x18\x00\x05Vorn\xff\xff\xff\x7f", 11));
-    bad.close();
-    f.LoadFromFile(bad.fileName());
+    const QString bad = dir.filePath(QStringLiteral("abime.frp"));
+    writeFileBytes(bad, QByteArray("\x18\x00\x05Vorn\xff\xff\xff\x7f", 11));
+    f.LoadFromFile(bad);
     ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
     EXPECT_EQ(fakes->dialogs.messages[0].caption, QStringLiteral("Erreur"));
     expectOwned(3, "failed load");
@@ -874,9 +873,7 @@ TEST_F(PreviewTest, CtrlPPrintsOnTheVirtualPrinterIntoAPdf)
     key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(doc().LastPrintDone());
     ASSERT_TRUE(QFile::exists(pdf));
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readFileBytes(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                   bytes.count("/Type /Page "),
@@ -981,15 +978,8 @@ TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
     TfrPreviewForm &f = open();
     const QString frp = dir.filePath(QStringLiteral("Rapport.frp"));
     const QString txt = dir.filePath(QStringLiteral("Rapport.txt"));
-    for (const QString &name : {frp, txt}) {
-        QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("à garder");
-    }
-    const auto contents = [](const QString &name) {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    for (const QString &name : {frp, txt})
+        writeFileBytes(name, "à garder");
 
     // "Non", then the dialog cancelled: the file stays as it was.
     fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
@@ -998,7 +988,7 @@ TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
     EXPECT_EQ(fakes->dialogs.texts(),
               QStringList{QStringLiteral("Le fichier Rapport.frp existe déjà\nVoulez-vous "
                                          "l'écraser ?")});
-    EXPECT_EQ(contents(frp), QByteArray("à garder"));
+    EXPECT_EQ(readFileBytes(frp), QByteArray("à garder"));
 
     // An export over an existing file of its type is asked about the same way.
     fakes->dialogs.messages.clear();
@@ -1009,7 +999,7 @@ TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
     EXPECT_EQ(fakes->dialogs.texts(),
               QStringList{QStringLiteral("Le fichier Rapport.txt existe déjà\nVoulez-vous "
                                          "l'écraser ?")});
-    EXPECT_EQ(contents(txt), QByteArray("à garder"));
+    EXPECT_EQ(readFileBytes(txt), QByteArray("à garder"));
 
     // "Oui" replaces it with the prepared pages.
     fakes->dialogs.messages.clear();
@@ -1018,8 +1008,8 @@ TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
     fakes->dialogs.answers = {platform::mrYes};
     f.SaveBtnClick();
     EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
-    EXPECT_NE(contents(frp), QByteArray("à garder"));
-    EXPECT_GT(contents(frp).size(), 100);
+    EXPECT_NE(readFileBytes(frp), QByteArray("à garder"));
+    EXPECT_GT(readFileBytes(frp).size(), 100);
 }
 
 // "Modifier la page" with a designer registered: the designer gets the
