@@ -443,11 +443,10 @@ TEST_F(FilesTest, PreviewKeepsTheHistoryTheFlagAndThePage)
         core->state.Requests.inspectorLock = [&](bool l) { locks.push_back(l); };
         files->lockPainting = [&](bool l) { paints.push_back(l); };
 
-        if (failing)
+        if (failing) {
             EXPECT_THROW(files->Preview(), platform::Exception);
-        else
+        } else {
             command("FileBtn4Click");
-        if (!failing) {
             ASSERT_EQ(shown->calls.size(), 1u);
             EXPECT_TRUE(shown->calls[0].modal);
         }

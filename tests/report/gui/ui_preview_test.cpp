@@ -976,40 +976,34 @@ TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
 {
     frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
     TfrPreviewForm &f = open();
-    const QString frp = dir.filePath(QStringLiteral("Rapport.frp"));
-    const QString txt = dir.filePath(QStringLiteral("Rapport.txt"));
-    for (const QString &name : {frp, txt})
-        writeFileBytes(name, "à garder");
-
-    // "Non", then the dialog cancelled: the file stays as it was.
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
-    fakes->dialogs.answers = {platform::mrNo};
-    f.SaveBtnClick();
-    EXPECT_EQ(fakes->dialogs.texts(),
-              QStringList{QStringLiteral("Le fichier Rapport.frp existe déjà\nVoulez-vous "
-                                         "l'écraser ?")});
-    EXPECT_EQ(readFileBytes(frp), QByteArray("à garder"));
-
-    // An export over an existing file of its type is asked about the same way.
-    fakes->dialogs.messages.clear();
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport.frp"))};
-    fakes->dialogs.filterIndexes = {2};
-    fakes->dialogs.answers = {platform::mrNo};
-    f.SaveBtnClick();
-    EXPECT_EQ(fakes->dialogs.texts(),
-              QStringList{QStringLiteral("Le fichier Rapport.txt existe déjà\nVoulez-vous "
-                                         "l'écraser ?")});
-    EXPECT_EQ(readFileBytes(txt), QByteArray("à garder"));
-
-    // "Oui" replaces it with the prepared pages.
-    fakes->dialogs.messages.clear();
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
-    fakes->dialogs.filterIndexes = {1};
-    fakes->dialogs.answers = {platform::mrYes};
-    f.SaveBtnClick();
-    EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
-    EXPECT_NE(readFileBytes(frp), QByteArray("à garder"));
-    EXPECT_GT(readFileBytes(frp).size(), 100);
+    for (const char *name : {"Rapport.frp", "Rapport.txt"})
+        writeFileBytes(dir.filePath(QLatin1String(name)), "à garder");
+    const struct {
+        const char *typed;
+        int type; // 0: the one the dialog opened on
+        int answer;
+        const char *asked; // the file asked about
+    } rows[] = {
+        {"Rapport", 0, platform::mrNo, "Rapport.frp"},     // "Non", then the dialog cancelled
+        {"Rapport.frp", 2, platform::mrNo, "Rapport.txt"}, // an export, asked the same way
+        {"Rapport", 1, platform::mrYes, "Rapport.frp"},    // "Oui" replaces it with the pages
+    };
+    for (const auto &row : rows) {
+        fakes->dialogs.messages.clear();
+        fakes->dialogs.files = {dir.filePath(QLatin1String(row.typed))};
+        if (row.type)
+            fakes->dialogs.filterIndexes = {row.type};
+        fakes->dialogs.answers = {row.answer};
+        f.SaveBtnClick();
+        EXPECT_EQ(fakes->dialogs.texts(),
+                  QStringList{QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
+                                  .arg(QLatin1String(row.asked))});
+        const QByteArray now = readFileBytes(dir.filePath(QLatin1String(row.asked)));
+        EXPECT_EQ(now == "à garder", row.answer == platform::mrNo) << row.asked;
+        if (row.answer == platform::mrYes) {
+            EXPECT_GT(now.size(), 100);
+        }
+    }
 }
 
 // "Modifier la page" with a designer registered: the designer gets the
