@@ -795,24 +795,6 @@ TEST_F(PreviewTest, AFrameOfOnePixelGrowsWithTheZoom)
     }
 }
 
-TEST_F(PreviewTest, SaveDialogOffersTheReportFileAndEveryExportFilter)
-{
-    frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
-    TfrPreviewForm &f = open();
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue"))};
-    f.SaveBtnClick();
-    ASSERT_EQ(fakes->dialogs.saveRequests.size(), 1u);
-    EXPECT_EQ(fakes->dialogs.saveRequests[0].filter,
-              QStringLiteral("Fichier d'état (*.frp)|*.frp|Enregistrement|*.txt"));
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("depuis_dialogue.frp"))));
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue.frp"))};
-    f.LoadBtnClick();
-    ASSERT_EQ(fakes->dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(fakes->dialogs.openRequests[0].filter,
-              QStringLiteral("Fichier d'état (*.frp)|*.frp"));
-    expectOwned(3, "load from the dialog");
-}
-
 TEST_F(PreviewTest, HelpFileWhileActiveAndHelpModeShowsAHint)
 {
     platform::SetApplicationHelpFile(QStringLiteral("Vorn_Lud.hlp"));
@@ -940,10 +922,10 @@ TEST_F(PreviewTest, GreyButtonsFromTheDesignerSettingOrTheReport)
     EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isVisibleTo(f.Toolbar()));
 }
 
-// The save dialog's second file type and later ones are the registered
-// export filters: the name gets the filter's extension and every page goes
-// through it, while the preview keeps its pages.
-TEST_F(PreviewTest, SaveDialogExportsThroughTheChosenFilter)
+// The save dialog offers the report file, then the registered export
+// filters: the name gets the filter's extension and every page goes through
+// it, while the preview keeps its pages. The load dialog offers the report file.
+TEST_F(PreviewTest, SaveDialogOffersTheReportFileAndExportsThroughTheChosenFilter)
 {
     auto owned = std::make_unique<FrRecordingExportFilter>();
     FrRecordingExportFilter &filter = *owned;
@@ -968,6 +950,20 @@ TEST_F(PreviewTest, SaveDialogExportsThroughTheChosenFilter)
     f.SaveBtnClick();
     EXPECT_TRUE(filter.events.isEmpty());
     expectOwned(3, "unknown file type");
+
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue"))};
+    f.SaveBtnClick();
+    ASSERT_EQ(fakes->dialogs.saveRequests.size(), 3u);
+    for (const auto &request : fakes->dialogs.saveRequests)
+        EXPECT_EQ(request.filter,
+                  QStringLiteral("Fichier d'état (*.frp)|*.frp|Enregistrement|*.txt"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("depuis_dialogue.frp"))));
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue.frp"))};
+    f.LoadBtnClick();
+    ASSERT_EQ(fakes->dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(fakes->dialogs.openRequests[0].filter,
+              QStringLiteral("Fichier d'état (*.frp)|*.frp"));
+    expectOwned(3, "load from the dialog");
 }
 
 // The report file and an export get their extension after the dialog: a
