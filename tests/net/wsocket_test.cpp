@@ -159,10 +159,12 @@ public:
         QDir dir(m_dir.path());
         dir.mkpath(QStringLiteral("www"));
         dir.mkpath(QStringLiteral("tmp"));
-        QFile big(dir.filePath(QStringLiteral("www/big.bin")));
-        big.open(QIODevice::WriteOnly);
-        big.write(file);
-        big.close();
+        auto write = [&dir](const char *name, const QByteArray &bytes) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+        };
+        write("www/big.bin", file);
         m_port = closedPort();
         QString d = m_dir.path();
         QString conf = QStringLiteral("daemon off;\nmaster_process off;\nworker_processes 1;\n"
@@ -174,10 +176,7 @@ public:
                                       " server { listen 127.0.0.1:%2; root %1/www; }\n}\n")
                            .arg(d)
                            .arg(m_port);
-        QFile confFile(dir.filePath(QStringLiteral("nginx.conf")));
-        confFile.open(QIODevice::WriteOnly);
-        confFile.write(conf.toUtf8());
-        confFile.close();
+        write("nginx.conf", conf.toUtf8());
         m_process.setProgram(nginx);
         m_process.setArguments({QStringLiteral("-p"), d, QStringLiteral("-c"),
                                 dir.filePath(QStringLiteral("nginx.conf")), QStringLiteral("-e"),
