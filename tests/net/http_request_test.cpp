@@ -1013,15 +1013,14 @@ TEST_P(HttpRequest, AConnectionTheServerClosedWhileIdleIsNotTakenForALiveOne)
 {
     // The server ends the kept-alive connection (or resets it) after its
     // answer; its close is still unread when the next request starts.
-    const QByteArray hello = okWith("hello");
-    const QByteArray fresh = okWith("fresh");
     for (const bool reset : {false, true})
         for (const THttpRequest rq : {httpGET, httpHEAD, httpPOST}) {
             SCOPED_TRACE(testing::Message() << (reset ? "reset" : "closed") << ", request " << rq);
             ScriptedServer server{
-                {readRequest(), sendBytes(hello), awaitRelease(),
+                {readRequest(), sendBytes(okWith("hello")), awaitRelease(),
                  reset ? resetConnection() : closeConnection()},
-                answerOnce(rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh, true)};
+                answerOnce(rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : okWith("fresh"),
+                           true)};
             QByteArray data = pattern(40, 5);
             TMemoryStream stream(data);
             THttpCli client;
@@ -1054,8 +1053,6 @@ TEST_P(HttpRequest, ARequestTheServerDroppedWithoutAWordIsSentOnceMoreWhenThatIs
     // the connection ended before a byte of answer came: a server's idle
     // time-out met the request. GET and HEAD go again on a new connection,
     // once; a POST that may have reached the server does not.
-    const QByteArray hello = okWith("hello");
-    const QByteArray fresh = okWith("fresh");
     struct Case {
         const char *what;
         THttpRequest rq;
@@ -1072,13 +1069,13 @@ TEST_P(HttpRequest, ARequestTheServerDroppedWithoutAWordIsSentOnceMoreWhenThatIs
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        ScriptedServer server{{readRequest(), sendBytes(hello), readRequest(),
+        ScriptedServer server{{readRequest(), sendBytes(okWith("hello")), readRequest(),
                                c.reset ? resetConnection() : closeConnection()}};
         server.addConnection(
-            c.secondDrops
-                ? std::vector<ServerStep>{readRequest(), closeConnection()}
-                : answerOnce(c.rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n") : fresh,
-                             true));
+            c.secondDrops ? std::vector<ServerStep>{readRequest(), closeConnection()}
+                          : answerOnce(c.rq == httpHEAD ? QByteArray("HTTP/1.1 200 OK\r\n\r\n")
+                                                        : okWith("fresh"),
+                                       true));
         QByteArray data = pattern(40, 6);
         TMemoryStream stream(data);
         THttpCli client;
