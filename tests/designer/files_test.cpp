@@ -2,6 +2,7 @@
 // new, open, save and save as with their question, damaged and foreign files,
 // failed writes, the question before closing, and the preview.
 #include "tests/designer/designer_fixture.h"
+#include "tests/report/gui/io_support.h"
 #include "tests/report/gui/io_template_builder.h"
 
 #include "designer/core/filecommands.h"
@@ -23,6 +24,8 @@ namespace designer::test
 {
 
 using namespace report;
+using report::test::readFileBytes;
+using report::test::writeFileBytes;
 
 class FilesTest : public DesignerFixture
 {
@@ -41,17 +44,6 @@ protected:
     }
     vorn_test::ScriptedDialogs &dialogs() { return fakes->dialogs; }
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
-    static QByteArray bytesOf(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void writeBytes(const QString &file, const QByteArray &bytes)
-    {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     // A memo inserted as the user would: recorded for undo, report modified.
     TfrMemoView *insertMemo()
     {
@@ -132,7 +124,7 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
                           Case{2, "modele.frt", "modele.frt"}, Case{3, "dico", "dico.frd"}}) {
         SCOPED_TRACE(c.typed);
         const QString replaced = path(c.replaced);
-        writeBytes(replaced, "autre");
+        writeFileBytes(replaced, "autre");
         for (const int answer : {platform::mrNo, platform::mrYes}) {
             dialogs().messages.clear();
             core->state.storeModified(true);
@@ -145,7 +137,7 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
             EXPECT_EQ(m.text, QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
                                   .arg(QString::fromLatin1(c.replaced)));
             EXPECT_EQ(m.defaultButton, platform::MsgDlgButtons(platform::mbNo));
-            EXPECT_EQ(bytesOf(replaced) == "autre", answer == platform::mrNo);
+            EXPECT_EQ(readFileBytes(replaced) == "autre", answer == platform::mrNo);
             EXPECT_EQ(files->SaveCompleted, answer == platform::mrYes && c.filter != 3);
             EXPECT_EQ(files->fileName(),
                       answer == platform::mrYes && c.filter == 1 ? replaced : open);
@@ -153,13 +145,13 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
             files->setFileName(open);
         }
     }
-    writeBytes(open, "ancien");
+    writeFileBytes(open, "ancien");
     dialogs().messages.clear();
     dialogs().files.push_back(open);
     files->SaveAs();
     EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_TRUE(files->SaveCompleted);
-    EXPECT_NE(bytesOf(open), "ancien");
+    EXPECT_NE(readFileBytes(open), "ancien");
 }
 
 TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
@@ -169,7 +161,7 @@ TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
     files->setFileName(name);
     files->Save();
     ASSERT_TRUE(files->SaveCompleted);
-    const QByteArray saved = bytesOf(name);
+    const QByteArray saved = readFileBytes(name);
 
     core->state.storeModified(true);
     platform::LineFile::setWriteHook([](const QString &) { return false; });
@@ -180,7 +172,7 @@ TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
     EXPECT_EQ(dialogs().messages[0].text,
               QStringLiteral("Impossible d'enregistrer le fichier ") + name);
     EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("Erreur"));
-    EXPECT_EQ(bytesOf(name), saved);
+    EXPECT_EQ(readFileBytes(name), saved);
 
     // Closing and New answered Yes try to save, fail and stop (each failure's
     // box takes its OK in between).
@@ -294,7 +286,7 @@ TEST_F(FilesTest, ADictionaryIsTakenWholeOrNotAtAll)
     report::test::buildTemplate(other);
     const QString whole = path("dico.frd"), cut = path("coupe.frd");
     other.Dictionary().SaveToFile(whole);
-    writeBytes(cut, bytesOf(whole).left(bytesOf(whole).size() / 2));
+    writeFileBytes(cut, readFileBytes(whole).left(readFileBytes(whole).size() / 2));
     rep->makeCurrent();
     rep->Dictionary().Variables.SetVariable(QStringLiteral("Ancienne"), FrVariant("1"));
     auto dictionary = [this] {
@@ -344,9 +336,9 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
     report::test::buildTemplate(other);
     QByteArray good = report::test::save(other), newer = good;
     newer[0] = char(25);
-    writeBytes(path("bon.frf"), good);
-    writeBytes(path("recent.frf"), newer);
-    writeBytes(path("vide.frf"), QByteArray());
+    writeFileBytes(path("bon.frf"), good);
+    writeFileBytes(path("recent.frf"), newer);
+    writeFileBytes(path("vide.frf"), QByteArray());
     rep->makeCurrent();
     struct Case {
         const char *file;
@@ -398,7 +390,7 @@ TEST_F(FilesTest, ADamagedReportLeavesTheDesignerUntitledSoItIsNeverSavedOver)
             break;
         SCOPED_TRACE(boundary);
         const QByteArray cut = records.bytes.left(boundary + 3);
-        writeBytes(damaged, cut);
+        writeFileBytes(damaged, cut);
         files->setFileName(path("Classement.frf"));
         insertMemo();
         core->state.storeModified(false);
@@ -411,7 +403,7 @@ TEST_F(FilesTest, ADamagedReportLeavesTheDesignerUntitledSoItIsNeverSavedOver)
         // Save asks for a name (cancelled here): the damaged file stays.
         core->state.storeModified(true);
         files->Save();
-        EXPECT_EQ(bytesOf(damaged), cut);
+        EXPECT_EQ(readFileBytes(damaged), cut);
         page = rep->Pages()[0];
         ++cuts;
     }
@@ -451,11 +443,10 @@ TEST_F(FilesTest, PreviewKeepsTheHistoryTheFlagAndThePage)
         core->state.Requests.inspectorLock = [&](bool l) { locks.push_back(l); };
         files->lockPainting = [&](bool l) { paints.push_back(l); };
 
-        if (failing)
+        if (failing) {
             EXPECT_THROW(files->Preview(), platform::Exception);
-        else
+        } else {
             command("FileBtn4Click");
-        if (!failing) {
             ASSERT_EQ(shown->calls.size(), 1u);
             EXPECT_TRUE(shown->calls[0].modal);
         }

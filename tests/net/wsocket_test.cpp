@@ -159,10 +159,12 @@ public:
         QDir dir(m_dir.path());
         dir.mkpath(QStringLiteral("www"));
         dir.mkpath(QStringLiteral("tmp"));
-        QFile big(dir.filePath(QStringLiteral("www/big.bin")));
-        big.open(QIODevice::WriteOnly);
-        big.write(file);
-        big.close();
+        auto write = [&dir](const char *name, const QByteArray &bytes) {
+            QFile f(dir.filePath(QLatin1String(name)));
+            f.open(QIODevice::WriteOnly);
+            f.write(bytes);
+        };
+        write("www/big.bin", file);
         m_port = closedPort();
         QString d = m_dir.path();
         QString conf = QStringLiteral("daemon off;\nmaster_process off;\nworker_processes 1;\n"
@@ -174,10 +176,7 @@ public:
                                       " server { listen 127.0.0.1:%2; root %1/www; }\n}\n")
                            .arg(d)
                            .arg(m_port);
-        QFile confFile(dir.filePath(QStringLiteral("nginx.conf")));
-        confFile.open(QIODevice::WriteOnly);
-        confFile.write(conf.toUtf8());
-        confFile.close();
+        write("nginx.conf", conf.toUtf8());
         m_process.setProgram(nginx);
         m_process.setArguments({QStringLiteral("-p"), d, QStringLiteral("-c"),
                                 dir.filePath(QStringLiteral("nginx.conf")), QStringLiteral("-e"),
@@ -288,18 +287,15 @@ TEST_P(WSocket, LookupOfLocalhostAndOfADottedAddress)
         ++asked;
         return 11001;
     });
-    done.clear();
-    socket.DnsLookup(QStringLiteral("127.0.0.5"));
-    ASSERT_EQ(done.size(), 1u);
-    EXPECT_EQ(done[0], 0);
-    EXPECT_EQ(socket.DnsResult(), QStringLiteral("127.0.0.5"));
-    EXPECT_EQ(socket.DnsResultList(), QStringList{QStringLiteral("127.0.0.5")});
-    EXPECT_EQ(asked, 0);
-    // The short forms of the address conversion count as addresses.
-    done.clear();
-    socket.DnsLookup(QStringLiteral("127.1"));
-    ASSERT_EQ(done.size(), 1u);
-    EXPECT_EQ(socket.DnsResult(), QStringLiteral("127.0.0.1"));
+    // An address, in the short forms of the conversion too, is answered at once.
+    for (const auto &[name, address] :
+         {std::pair{"127.0.0.5", "127.0.0.5"}, std::pair{"127.1", "127.0.0.1"}}) {
+        done.clear();
+        socket.DnsLookup(QLatin1String(name));
+        ASSERT_EQ(done, std::vector<int>{0}) << name;
+        EXPECT_EQ(socket.DnsResult(), QLatin1String(address));
+        EXPECT_EQ(socket.DnsResultList(), QStringList{QLatin1String(address)});
+    }
     EXPECT_EQ(asked, 0);
 
     // An empty name is refused at once.
@@ -711,12 +707,7 @@ TEST_P(WSocket, AConnectionOpenedFromTheCloseHandlerRunsAsAnyOther)
             if (c.end == InConnected && connected.size() == 1)
                 socket.Close();
         };
-        socket.OnDataAvailable = [&](TCustomWSocket *, std::uint16_t) {
-            char buffer[64];
-            int n = socket.Receive(buffer, sizeof buffer);
-            if (n > 0)
-                received.append(buffer, n);
-        };
+        collectInto(socket, received);
         socket.OnDataSent = [&](TCustomWSocket *, std::uint16_t) {
             if (socket.State() != wsConnected)
                 ++sentBeforeConnected;
@@ -793,12 +784,7 @@ TEST(WSocketNames, PortsAndProtocols)
     EXPECT_EQ(WSocketResolvePort(QStringLiteral("21abc"), QStringLiteral("tcp")), 21);
     EXPECT_EQ(WSocketResolvePort(QStringLiteral("http"), QStringLiteral("tcp")), 80);
     auto portError = [](const QString &port, const QString &proto) {
-        try {
-            WSocketResolvePort(port, proto);
-        } catch (const ESocketException &e) {
-            return e.Message();
-        }
-        return QStringLiteral("no exception");
+        return thrownMessage<ESocketException>([&] { WSocketResolvePort(port, proto); });
     };
     const QString invalid = QStringLiteral("Winsock Resolve Port: Invalid Port.");
     EXPECT_EQ(portError(QStringLiteral("99999"), QStringLiteral("tcp")), invalid);

@@ -111,44 +111,23 @@ TEST_F(QtDialogsTest, PlainMessageAndErrorCarryTheirCaptions)
     EXPECT_EQ(m_buttons.size(), 1);
 }
 
-TEST_F(QtDialogsTest, OpenDialogShowsTitleFilterAndStartingFolder)
-{
-    QTemporaryDir dir;
-    QString title, folder;
-    QStringList filters;
-    QTimer::singleShot(50, [&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        title = dialog->windowTitle();
-        if (const auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
-            for (int i = 0; i < types->count(); ++i)
-                filters.append(types->itemText(i));
-        folder = dialog->directory().absolutePath();
-        dialog->reject();
-    });
-    TOpenDialog open;
-    open.Title = QStringLiteral("Recherche fichier licenciés");
-    open.Filter = QStringLiteral("Fichier Licencieés (Joueur.DBP)|Joueur.DBP");
-    open.InitialDir = dir.path();
-    open.FileName = QStringLiteral("Joueur.DBP");
-    EXPECT_FALSE(open.Execute());
-    EXPECT_EQ(title, QStringLiteral("Recherche fichier licenciés"));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Fichier Licencieés (Joueur.DBP)")});
-    EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
-    EXPECT_EQ(open.FileName, QStringLiteral("Joueur.DBP")) << "a cancelled dialog keeps the name";
-}
-
-// Each file type shows its description and its patterns once, filters with
-// its patterns, and comes back as chosen.
-TEST_F(QtDialogsTest, EachFileTypeShowsItsPatternsOnce)
+// The open dialog shows its title and starting folder, and each file type
+// its description and its patterns once; it filters with the patterns of the
+// type chosen, which comes back. A cancelled dialog keeps the name.
+TEST_F(QtDialogsTest, OpenDialogShowsTitleFolderAndEachFileTypeOnce)
 {
     QTemporaryDir dir;
     const struct {
         const char *filter;
         QStringList shown, patterns; // patterns: those of the type chosen
         int index = 1;
+        bool cancel = false;
     } rows[] = {
+        {"Fichier Licencieés (Joueur.DBP)|Joueur.DBP",
+         {"Fichier Licencieés (Joueur.DBP)"},
+         {"Joueur.DBP"},
+         1,
+         true},
         {"inscrit du groupe(*.Qug) ou de la compétition (*.Quc)|*.Qug;*.Quc",
          {"inscrit du groupe(*.Qug) ou de la compétition (*.Quc)"},
          {"*.Qug", "*.Quc"}},
@@ -166,27 +145,37 @@ TEST_F(QtDialogsTest, EachFileTypeShowsItsPatternsOnce)
          3},
     };
     for (const auto &row : rows) {
+        QString title, folder;
         QStringList shown, patterns;
         QTimer::singleShot(50, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             if (!dialog)
                 return;
+            title = dialog->windowTitle();
+            folder = dialog->directory().absolutePath();
             if (const auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")))
                 for (int i = 0; i < types->count(); ++i)
                     shown.append(types->itemText(i));
             if (const auto *model = dialog->findChild<QFileSystemModel *>())
                 patterns = model->nameFilters();
-            static_cast<QDialog *>(dialog)->done(QDialog::Accepted);
+            static_cast<QDialog *>(dialog)->done(row.cancel ? QDialog::Rejected
+                                                            : QDialog::Accepted);
         });
         TOpenDialog open;
+        open.Title = QStringLiteral("Recherche fichier licenciés");
         open.Filter = QString::fromUtf8(row.filter);
         open.FilterIndex = row.index;
         open.InitialDir = dir.path();
-        open.FileName = QStringLiteral("x.txt");
-        EXPECT_TRUE(open.Execute()) << row.filter;
+        open.FileName = QString::fromLatin1(row.cancel ? "Joueur.DBP" : "x.txt");
+        EXPECT_EQ(open.Execute(), !row.cancel) << row.filter;
+        EXPECT_EQ(title, QStringLiteral("Recherche fichier licenciés"));
+        EXPECT_EQ(folder, QDir(dir.path()).absolutePath());
         EXPECT_EQ(shown.join(u'\n').toStdString(), row.shown.join(u'\n').toStdString());
         EXPECT_EQ(patterns.join(u' ').toStdString(), row.patterns.join(u' ').toStdString());
         EXPECT_EQ(open.FilterIndex, row.index) << row.filter;
+        if (row.cancel) {
+            EXPECT_EQ(open.FileName, QStringLiteral("Joueur.DBP")) << "a cancelled dialog keeps it";
+        }
     }
 }
 

@@ -69,30 +69,28 @@ TEST_F(ObjectsRuntimeTest, ExportedMemoHandsEachLineWithItsEdges)
 TEST_F(ObjectsRuntimeTest, AutoWidthFollowsTheWidestLineWhenPrinting)
 {
     frObjects().frDocMode = 1;
-    TfrMemoView m;
-    m.SetBounds(100, 0, 300, 40);
-    m.Flags |= flAutoWidth;
-    m.Memo = {QStringLiteral("abcdef"), QStringLiteral("ab")};
     platform::RecordingCanvas canvas(measurer);
-    m.Draw(canvas);
+    // Drawn with auto width from 100 px, 300 px wide.
+    auto draw = [&canvas](TfrMemoView &memo, const QStringList &lines) {
+        memo.SetBounds(100, 0, 300, 40);
+        memo.Flags |= flAutoWidth;
+        memo.Memo = lines;
+        memo.Draw(canvas);
+    };
+    TfrMemoView m;
+    draw(m, {QStringLiteral("abcdef"), QStringLiteral("ab")});
     // 42 px of text + frame 1 + gaps 4 + 1.
     EXPECT_EQ(m.dx, 48);
     EXPECT_EQ(m.x, 100);
     TfrMemoView r;
-    r.SetBounds(100, 0, 300, 40);
-    r.Flags |= flAutoWidth;
     r.Alignment = frtaRight;
-    r.Memo = {QStringLiteral("abcdef")};
-    r.Draw(canvas);
+    draw(r, {QStringLiteral("abcdef")});
     EXPECT_EQ(r.dx, 48);
     EXPECT_EQ(r.x + r.dx, 400); // the right edge stays
     // Designing leaves the size alone.
     frObjects().frDocMode = 0;
     TfrMemoView d;
-    d.SetBounds(100, 0, 300, 40);
-    d.Flags |= flAutoWidth;
-    d.Memo = {QStringLiteral("abcdef")};
-    d.Draw(canvas);
+    draw(d, {QStringLiteral("abcdef")});
     EXPECT_EQ(d.dx, 300);
 }
 

@@ -171,12 +171,7 @@ TEST_F(PrintTest, PropertiesDialogTakesTheChosenPaperOrNothing)
 {
     add600();
     printers->setupAnswer = false;
-    platform::DeviceMode a5;
-    a5.paperSize = 11;
-    a5.paperWidth = 1480;
-    a5.paperHeight = 2100;
-    a5.orientation = 1;
-    printers->setupMode = a5;
+    printers->setupMode = platform::DeviceMode{11, 1480, 2100, 1}; // A5, landscape
     EXPECT_FALSE(printer->PropertiesDialog());
     EXPECT_EQ(printer->PaperSize(), 9);
     printers->setupAnswer = true;

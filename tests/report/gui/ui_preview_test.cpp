@@ -3,6 +3,7 @@
 // from the preview, ".frp" files, the embedded panel and the modal window
 // opened by ShowReport.
 #include "build_fixture.h"
+#include "io_support.h"
 
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -142,10 +143,11 @@ protected:
     }
     RecordingReport &doc() { return static_cast<RecordingReport &>(*report); }
 
-    // Prepares and opens the preview (not shown) on a 1000 x 700 surface.
-    TfrPreviewForm &open(QSize surface = {1000, 700})
+    // Prepares (unless told not to) and opens the preview, not shown, on a
+    // 1000 x 700 surface.
+    TfrPreviewForm &open(QSize surface = {1000, 700}, bool prepare = true)
     {
-        if (report->EMFPages().Count() == 0) {
+        if (prepare && report->EMFPages().Count() == 0) {
             EXPECT_TRUE(report->PrepareReport());
         }
         form = std::make_unique<TfrPreviewForm>();
@@ -218,11 +220,7 @@ TEST_F(PreviewTest, PaintsOnlyThePagesOnTheSurface)
 
 TEST_F(PreviewTest, ZeroPagesMakeEveryCommandAndKeySafe)
 {
-    TfrPreviewForm &f = *(form = std::make_unique<TfrPreviewForm>());
-    f.Connect(*report); // nothing prepared
-    f.SetButtonsUp();
-    f.RedrawAll(true);
-    f.setSurfaceSize({1000, 700});
+    TfrPreviewForm &f = open({1000, 700}, false); // nothing prepared
     frObjects().setPrintDialog(std::make_unique<FrScriptedPrintDialog>());
     f.ZoomItemClick(1);
     EXPECT_DOUBLE_EQ(f.per, 1.0);
@@ -437,11 +435,9 @@ TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
     const QString saved = dir.filePath(QStringLiteral("liste.frp"));
     ASSERT_TRUE(QFile::exists(saved));
 
-    QFile bad(dir.filePath(QStringLiteral("abime.frp")));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray("\x18\x00\x05Vorn\xff\xff\xff\x7f", 11));
-    bad.close();
-    f.LoadFromFile(bad.fileName());
+    const QString bad = dir.filePath(QStringLiteral("abime.frp"));
+    writeFileBytes(bad, QByteArray("\x18\x00\x05Vorn\xff\xff\xff\x7f", 11));
+    f.LoadFromFile(bad);
     ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
     EXPECT_EQ(fakes->dialogs.messages[0].caption, QStringLiteral("Erreur"));
     expectOwned(3, "failed load");
@@ -799,24 +795,6 @@ TEST_F(PreviewTest, AFrameOfOnePixelGrowsWithTheZoom)
     }
 }
 
-TEST_F(PreviewTest, SaveDialogOffersTheReportFileAndEveryExportFilter)
-{
-    frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
-    TfrPreviewForm &f = open();
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue"))};
-    f.SaveBtnClick();
-    ASSERT_EQ(fakes->dialogs.saveRequests.size(), 1u);
-    EXPECT_EQ(fakes->dialogs.saveRequests[0].filter,
-              QStringLiteral("Fichier d'état (*.frp)|*.frp|Enregistrement|*.txt"));
-    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("depuis_dialogue.frp"))));
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue.frp"))};
-    f.LoadBtnClick();
-    ASSERT_EQ(fakes->dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(fakes->dialogs.openRequests[0].filter,
-              QStringLiteral("Fichier d'état (*.frp)|*.frp"));
-    expectOwned(3, "load from the dialog");
-}
-
 TEST_F(PreviewTest, HelpFileWhileActiveAndHelpModeShowsAHint)
 {
     platform::SetApplicationHelpFile(QStringLiteral("Vorn_Lud.hlp"));
@@ -877,9 +855,7 @@ TEST_F(PreviewTest, CtrlPPrintsOnTheVirtualPrinterIntoAPdf)
     key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(doc().LastPrintDone());
     ASSERT_TRUE(QFile::exists(pdf));
-    QFile file(pdf);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readFileBytes(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
                   bytes.count("/Type /Page "),
@@ -946,10 +922,10 @@ TEST_F(PreviewTest, GreyButtonsFromTheDesignerSettingOrTheReport)
     EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isVisibleTo(f.Toolbar()));
 }
 
-// The save dialog's second file type and later ones are the registered
-// export filters: the name gets the filter's extension and every page goes
-// through it, while the preview keeps its pages.
-TEST_F(PreviewTest, SaveDialogExportsThroughTheChosenFilter)
+// The save dialog offers the report file, then the registered export
+// filters: the name gets the filter's extension and every page goes through
+// it, while the preview keeps its pages. The load dialog offers the report file.
+TEST_F(PreviewTest, SaveDialogOffersTheReportFileAndExportsThroughTheChosenFilter)
 {
     auto owned = std::make_unique<FrRecordingExportFilter>();
     FrRecordingExportFilter &filter = *owned;
@@ -974,6 +950,20 @@ TEST_F(PreviewTest, SaveDialogExportsThroughTheChosenFilter)
     f.SaveBtnClick();
     EXPECT_TRUE(filter.events.isEmpty());
     expectOwned(3, "unknown file type");
+
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue"))};
+    f.SaveBtnClick();
+    ASSERT_EQ(fakes->dialogs.saveRequests.size(), 3u);
+    for (const auto &request : fakes->dialogs.saveRequests)
+        EXPECT_EQ(request.filter,
+                  QStringLiteral("Fichier d'état (*.frp)|*.frp|Enregistrement|*.txt"));
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("depuis_dialogue.frp"))));
+    fakes->dialogs.files = {dir.filePath(QStringLiteral("depuis_dialogue.frp"))};
+    f.LoadBtnClick();
+    ASSERT_EQ(fakes->dialogs.openRequests.size(), 1u);
+    EXPECT_EQ(fakes->dialogs.openRequests[0].filter,
+              QStringLiteral("Fichier d'état (*.frp)|*.frp"));
+    expectOwned(3, "load from the dialog");
 }
 
 // The report file and an export get their extension after the dialog: a
@@ -982,47 +972,34 @@ TEST_F(PreviewTest, SavingOverAnExistingFileAsksFirst)
 {
     frObjects().frFilters.push_back(std::make_unique<FrRecordingExportFilter>());
     TfrPreviewForm &f = open();
-    const QString frp = dir.filePath(QStringLiteral("Rapport.frp"));
-    const QString txt = dir.filePath(QStringLiteral("Rapport.txt"));
-    for (const QString &name : {frp, txt}) {
-        QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("à garder");
-    }
-    const auto contents = [](const QString &name) {
-        QFile file(name);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    for (const char *name : {"Rapport.frp", "Rapport.txt"})
+        writeFileBytes(dir.filePath(QLatin1String(name)), "à garder");
+    const struct {
+        const char *typed;
+        int type; // 0: the one the dialog opened on
+        int answer;
+        const char *asked; // the file asked about
+    } rows[] = {
+        {"Rapport", 0, platform::mrNo, "Rapport.frp"},     // "Non", then the dialog cancelled
+        {"Rapport.frp", 2, platform::mrNo, "Rapport.txt"}, // an export, asked the same way
+        {"Rapport", 1, platform::mrYes, "Rapport.frp"},    // "Oui" replaces it with the pages
     };
-
-    // "Non", then the dialog cancelled: the file stays as it was.
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
-    fakes->dialogs.answers = {platform::mrNo};
-    f.SaveBtnClick();
-    EXPECT_EQ(fakes->dialogs.texts(),
-              QStringList{QStringLiteral("Le fichier Rapport.frp existe déjà\nVoulez-vous "
-                                         "l'écraser ?")});
-    EXPECT_EQ(contents(frp), QByteArray("à garder"));
-
-    // An export over an existing file of its type is asked about the same way.
-    fakes->dialogs.messages.clear();
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport.frp"))};
-    fakes->dialogs.filterIndexes = {2};
-    fakes->dialogs.answers = {platform::mrNo};
-    f.SaveBtnClick();
-    EXPECT_EQ(fakes->dialogs.texts(),
-              QStringList{QStringLiteral("Le fichier Rapport.txt existe déjà\nVoulez-vous "
-                                         "l'écraser ?")});
-    EXPECT_EQ(contents(txt), QByteArray("à garder"));
-
-    // "Oui" replaces it with the prepared pages.
-    fakes->dialogs.messages.clear();
-    fakes->dialogs.files = {dir.filePath(QStringLiteral("Rapport"))};
-    fakes->dialogs.filterIndexes = {1};
-    fakes->dialogs.answers = {platform::mrYes};
-    f.SaveBtnClick();
-    EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
-    EXPECT_NE(contents(frp), QByteArray("à garder"));
-    EXPECT_GT(contents(frp).size(), 100);
+    for (const auto &row : rows) {
+        fakes->dialogs.messages.clear();
+        fakes->dialogs.files = {dir.filePath(QLatin1String(row.typed))};
+        if (row.type)
+            fakes->dialogs.filterIndexes = {row.type};
+        fakes->dialogs.answers = {row.answer};
+        f.SaveBtnClick();
+        EXPECT_EQ(fakes->dialogs.texts(),
+                  QStringList{QStringLiteral("Le fichier %1 existe déjà\nVoulez-vous l'écraser ?")
+                                  .arg(QLatin1String(row.asked))});
+        const QByteArray now = readFileBytes(dir.filePath(QLatin1String(row.asked)));
+        EXPECT_EQ(now == "à garder", row.answer == platform::mrNo) << row.asked;
+        if (row.answer == platform::mrYes) {
+            EXPECT_GT(now.size(), 100);
+        }
+    }
 }
 
 // "Modifier la page" with a designer registered: the designer gets the
