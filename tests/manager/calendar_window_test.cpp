@@ -297,15 +297,6 @@ TEST_F(CalendarWindow, ValuesFollowTheRecordNumbers)
     EXPECT_EQ(w->frUserDataset1->RangeEndCount, 4);
 }
 
-} // namespace
-
-namespace vorn_test
-{
-QStringList chevauchements(const QWidget *fenetre);
-}
-
-namespace
-{
 TEST_F(CalendarWindow, FilledWindowHasNoOverlapAndIsCaptured)
 {
     active();
