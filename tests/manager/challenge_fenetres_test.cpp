@@ -79,11 +79,13 @@ protected:
         w = std::make_unique<TVornF_Resultat_Paires>();
         w->activated();
     }
-    void importer()
+    // The page imported into f (the window under test when none), its
+    // extract saved as extrait.
+    void importer(TVornF_Resultat_Paires *f = nullptr, const char *extrait = "Open1.chi")
     {
         dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
-        w->Bt_InternetClick();
+        dialogs().files.push_back(saison(QLatin1String(extrait)));
+        (f ? f : w.get())->Bt_InternetClick();
     }
     QString valeur(const QString &nom)
     {
@@ -178,12 +180,7 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
              dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
              f.Bt_Ouvrir_GroupeClick();
          }},
-        {"page imported",
-         [this](TVornF_Resultat_Paires &f) {
-             dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-             dialogs().files.push_back(saison(QStringLiteral("Open2.chi")));
-             f.Bt_InternetClick();
-         }},
+        {"page imported", [this](TVornF_Resultat_Paires &f) { importer(&f, "Open2.chi"); }},
     };
     for (const auto &c : cas) {
         auto autre = std::make_unique<TVornF_Resultat_Paires>();
@@ -202,10 +199,8 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
         EXPECT_EQ(dialogs().texts(), QStringList{ecraser("old.chr")}) << c.cas;
         EXPECT_EQ(lireSaison(QStringLiteral("old.chr")), ancien) << c.cas;
         dialogs().messages.clear();
-        dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
         dialogs().answers.push_back(platform::mrNo);
-        autre->Bt_InternetClick();
+        importer(autre.get());
         EXPECT_EQ(dialogs().texts(), QStringList{ecraser("Open1.chi")}) << c.cas;
         dialogs().messages.clear();
     }
@@ -387,8 +382,7 @@ TEST_F(PairesFenetre, ComingBackKeepsTheWindow)
         EXPECT_EQ(etat(*w), avant) << c.cas;
         EXPECT_TRUE(w->Bt_load_resultat->isEnabled()) << c.cas;
 
-        const QString saisonLue = SaisonEnCours;
-        SaisonEnCours = QStringLiteral("2024-2025");
+        const QString saisonLue = std::exchange(SaisonEnCours, QStringLiteral("2024-2025"));
         ailleurs.activated();
         w->activated();
         SaisonEnCours = saisonLue;

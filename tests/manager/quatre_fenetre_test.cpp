@@ -1296,8 +1296,7 @@ TEST_F(QuatreImpressions, TemplatesUseEveryAnsweredNameAndKeepTheirBytes)
                     for (const auto &c : crochets.globalMatch(ligne))
                         if (c.captured(1) != u"PAGE#")
                             tous.insert(c.captured(1));
-        ASSERT_TRUE(r.SaveToFile(path(QStringLiteral("copie.frf"))));
-        EXPECT_EQ(readBytes(QStringLiteral("copie.frf")), readBytes(QLatin1String(m))) << m;
+        gardeSesOctets(fichier, m);
     }
     EXPECT_EQ(tous.size(), 109);
     for (const QString &n : tous) {
