@@ -3,11 +3,8 @@
 // the calendar template asks for.
 #include "manager/calendar.h"
 #include "platform/inifile/inifile.h"
-#include "platform/text/codec.h"
 #include "platform/text/linefile.h"
-#include "report/core/frlibrary.h"
 #include "report/data/frdataset.h"
-#include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
 #include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"

@@ -18,11 +18,11 @@
 #include "tests/support/core/thrown.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTableWidget>
 
 using namespace manager;
