@@ -110,10 +110,8 @@ TEST_F(AboutWindow, MailLinkToTheContact)
 
     shell().results.push_back(31);
     w->Label3Click();
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(
-        dialogs().messages[0].text,
-        QString::fromUtf8("Le courier électronique par défaut\r\rn'est pas installé correctement"));
+    ASSERT_EQ(dialogs().texts(),
+              QStringList{"Le courier électronique par défaut\r\rn'est pas installé correctement"});
     EXPECT_EQ(dialogs().messages[0].type, platform::mtWarning);
     EXPECT_EQ(dialogs().messages[0].buttons, platform::mbYes);
 }

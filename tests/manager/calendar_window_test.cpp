@@ -3,11 +3,8 @@
 // the calendar template asks for.
 #include "manager/calendar.h"
 #include "platform/inifile/inifile.h"
-#include "platform/text/codec.h"
 #include "platform/text/linefile.h"
-#include "report/core/frlibrary.h"
 #include "report/data/frdataset.h"
-#include "report/objects/frglobals.h"
 #include "report/objects/frreport.h"
 #include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
@@ -297,15 +294,6 @@ TEST_F(CalendarWindow, ValuesFollowTheRecordNumbers)
     EXPECT_EQ(w->frUserDataset1->RangeEndCount, 4);
 }
 
-} // namespace
-
-namespace vorn_test
-{
-QStringList chevauchements(const QWidget *fenetre);
-}
-
-namespace
-{
 TEST_F(CalendarWindow, FilledWindowHasNoOverlapAndIsCaptured)
 {
     active();

@@ -15,13 +15,14 @@
 #include "platform/forms/controls.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+#include "tests/support/core/thrown.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTabWidget>
 #include <QTableWidget>
 
 using namespace manager;
@@ -56,14 +57,6 @@ std::string etat(const TVornF_Resultat_Paires &f)
     return e.join(QLatin1Char('\n')).toStdString();
 }
 
-QString valeur(const std::function<void(const QString &, report::FrVariant &)> &get,
-               const QString &nom)
-{
-    report::FrVariant v;
-    get(nom, v);
-    return v.isUnassigned() ? QStringLiteral("<rien>") : v.toString();
-}
-
 class PairesFenetre : public ChallengeTest
 {
 protected:
@@ -86,15 +79,19 @@ protected:
         w = std::make_unique<TVornF_Resultat_Paires>();
         w->activated();
     }
-    void importer()
+    // The page imported into f (the window under test when none), its
+    // extract saved as extrait.
+    void importer(TVornF_Resultat_Paires *f = nullptr, const char *extrait = "Open1.chi")
     {
         dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
-        w->Bt_InternetClick();
+        dialogs().files.push_back(saison(QLatin1String(extrait)));
+        (f ? f : w.get())->Bt_InternetClick();
     }
-    std::function<void(const QString &, report::FrVariant &)> get()
+    QString valeur(const QString &nom)
     {
-        return [this](const QString &n, report::FrVariant &v) { w->frReport1GetValue(n, v); };
+        report::FrVariant v;
+        w->frReport1GetValue(nom, v);
+        return v.isUnassigned() ? QStringLiteral("<rien>") : v.toString();
     }
     std::unique_ptr<TVornF_Resultat_Paires> w;
 };
@@ -122,13 +119,13 @@ TEST_F(PairesFenetre, ImportComputeSaveReopenAndPrint)
                                     QStringLiteral("2|Jérôme O'NEIL|Jean Pierre NOMD|0100003||108"),
                                     QStringLiteral("3|Paul INCONNU|Zoé INCONNUE|||33")}));
     // The total is right at once: 2 licences, 1, then none.
-    EXPECT_EQ(valeur(get(), QStringLiteral("Total_Pc")), QStringLiteral("7,74"));
-    EXPECT_EQ(valeur(get(), QStringLiteral("Epreuve1")), QStringLiteral("Challenge :"));
+    EXPECT_EQ(valeur(QStringLiteral("Total_Pc")), QStringLiteral("7,74"));
+    EXPECT_EQ(valeur(QStringLiteral("Epreuve1")), QStringLiteral("Challenge :"));
 
     dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
     w->Bt_load_resultatClick();
     expectChallengeGolden(QStringLiteral("Open1.chr"), lireSaison(QStringLiteral("Open1.chr")));
-    EXPECT_EQ(valeur(get(), QStringLiteral("Epreuve1")), QStringLiteral(" Open1.chr"));
+    EXPECT_EQ(valeur(QStringLiteral("Epreuve1")), QStringLiteral(" Open1.chr"));
 
     auto autre = std::make_unique<TVornF_Resultat_Paires>();
     autre->activated();
@@ -183,12 +180,7 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
              dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
              f.Bt_Ouvrir_GroupeClick();
          }},
-        {"page imported",
-         [this](TVornF_Resultat_Paires &f) {
-             dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-             dialogs().files.push_back(saison(QStringLiteral("Open2.chi")));
-             f.Bt_InternetClick();
-         }},
+        {"page imported", [this](TVornF_Resultat_Paires &f) { importer(&f, "Open2.chi"); }},
     };
     for (const auto &c : cas) {
         auto autre = std::make_unique<TVornF_Resultat_Paires>();
@@ -207,10 +199,8 @@ TEST_F(PairesFenetre, SavingAsksExceptForTheOpenFile)
         EXPECT_EQ(dialogs().texts(), QStringList{ecraser("old.chr")}) << c.cas;
         EXPECT_EQ(lireSaison(QStringLiteral("old.chr")), ancien) << c.cas;
         dialogs().messages.clear();
-        dialogs().files.push_back(saison(QStringLiteral("classement.htm")));
-        dialogs().files.push_back(saison(QStringLiteral("Open1.chi")));
         dialogs().answers.push_back(platform::mrNo);
-        autre->Bt_InternetClick();
+        importer(autre.get());
         EXPECT_EQ(dialogs().texts(), QStringList{ecraser("Open1.chi")}) << c.cas;
         dialogs().messages.clear();
     }
@@ -392,8 +382,7 @@ TEST_F(PairesFenetre, ComingBackKeepsTheWindow)
         EXPECT_EQ(etat(*w), avant) << c.cas;
         EXPECT_TRUE(w->Bt_load_resultat->isEnabled()) << c.cas;
 
-        const QString saisonLue = SaisonEnCours;
-        SaisonEnCours = QStringLiteral("2024-2025");
+        const QString saisonLue = std::exchange(SaisonEnCours, QStringLiteral("2024-2025"));
         ailleurs.activated();
         w->activated();
         SaisonEnCours = saisonLue;
@@ -418,13 +407,9 @@ TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
     ASSERT_GT(troisieme, 0);
     writeLines(SaisonEnCours + QStringLiteral("/coupe.htm"), page.mid(0, troisieme + 12));
     dialogs().files.push_back(saison(QStringLiteral("coupe.htm")));
-    try {
-        w->Bt_InternetClick();
-        ADD_FAILURE() << "a cut page was taken";
-    } catch (const EPageIncomplete &e) {
-        EXPECT_TRUE(e.Message().contains(saison(QStringLiteral("coupe.htm"))));
-        EXPECT_TRUE(e.Message().contains(QStringLiteral("La paire 3 ")));
-    }
+    const QString coupe = thrownMessage<EPageIncomplete>([&] { w->Bt_InternetClick(); });
+    EXPECT_TRUE(coupe.contains(saison(QStringLiteral("coupe.htm"))));
+    EXPECT_TRUE(coupe.contains(QStringLiteral("La paire 3 ")));
     EXPECT_TRUE(w->extrait().isEmpty());
     EXPECT_TRUE(dialogs().saveRequests.empty());
     EXPECT_FALSE(w->Bt_Calcul_Groupe->isEnabled());
@@ -441,12 +426,9 @@ TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
         extrait.mid(0, extrait.indexOf(QStringLiteral("                            3")) + 4));
     dialogs().files.push_back(saison(QStringLiteral("coupe.chi")));
     w->Bt_Ouvrir_GroupeClick();
-    try {
-        w->Bt_Calcul_GroupeClick();
-        ADD_FAILURE() << "a cut extract was computed";
-    } catch (const EPageIncomplete &e) {
-        EXPECT_TRUE(e.Message().contains(saison(QStringLiteral("coupe.chi"))));
-    }
+    EXPECT_TRUE(thrownMessage<EPageIncomplete>([&] {
+                    w->Bt_Calcul_GroupeClick();
+                }).contains(saison(QStringLiteral("coupe.chi"))));
     EXPECT_EQ(grille(w->Grille), avant);
     EXPECT_EQ(w->resultats(), resultats);
 }
@@ -456,9 +438,9 @@ TEST_F(PairesFenetre, MissingTemplateIsToldAndNothingShows)
     QFile::remove(path(QStringLiteral("Homologation_paires.frf")));
     w->ImpressionClick();
     EXPECT_TRUE(preview->calls.empty());
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text,
-              QStringLiteral("Modèle d'impression absent ou illisible : Homologation_paires.frf"));
+    ASSERT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral(
+                  "Modèle d'impression absent ou illisible : Homologation_paires.frf")});
 }
 
 // --- the season ranking
@@ -505,9 +487,8 @@ TEST_F(ChallengeFenetre, GridExportsAndPrintout)
                            QStringLiteral("900|Dan NOMD|04|35||200|700")}));
 
     w->Bt1_Class->click();
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, QStringLiteral("Création du fichier \n\n") +
-                                              saison(QStringLiteral("Classement_general.PPE")));
+    ASSERT_EQ(dialogs().texts(), QStringList{QStringLiteral("Création du fichier \n\n") +
+                                             saison(QStringLiteral("Classement_general.PPE"))});
     expectChallengeGolden(QStringLiteral("Classement_general.PPE"),
                           lireSaison(QStringLiteral("Classement_general.PPE")));
     ASSERT_EQ(preview->calls.size(), 1u);
@@ -643,9 +624,8 @@ TEST_F(RepartFenetre, SettingsThatCannotEndAreRefused)
         w->E_Coef_K->setText(QStringLiteral("0.000000"));
         dialogs().messages.clear();
         w->Button1Click();
-        ASSERT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_EQ(dialogs().messages[0].text,
-                  QStringLiteral("Paramètres de répartition incorrects"));
+        ASSERT_EQ(dialogs().texts(),
+                  QStringList{QStringLiteral("Paramètres de répartition incorrects")});
         EXPECT_EQ(w->E_Coef_K->text(), QStringLiteral("0.000000"));
     }
     w->E_LigY->setText(QStringLiteral("x"));
@@ -863,8 +843,7 @@ TEST_F(RepartFenetre, SavingTheTableAsksBeforeReplacingAFile)
     ecrireSaison(QStringLiteral("Repart_1068.PPE"), {QStringLiteral("1;1;")});
     dialogs().files.push_back(saison(QStringLiteral("Repart_1068.PPE")));
     w->Bt_MemorisationClick();
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, ecraser("Repart_1068.PPE"));
+    ASSERT_EQ(dialogs().texts(), QStringList{ecraser("Repart_1068.PPE")});
     EXPECT_EQ(lireSaison(QStringLiteral("Repart_1068.PPE")), QByteArray("1;1;\r\n"));
 }
 

@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -319,8 +318,7 @@ TEST_F(MainWindowTest, HelpCommandsOpenTheirGuideOrSayWhyNot)
                 EXPECT_TRUE(dialogs().messages.empty());
                 continue;
             }
-            ASSERT_EQ(dialogs().messages.size(), 1u);
-            EXPECT_EQ(dialogs().messages[0].text, QString::fromUtf8(c.warning).arg(guide));
+            ASSERT_EQ(dialogs().texts(), QStringList{QString::fromUtf8(c.warning).arg(guide)});
             EXPECT_EQ(dialogs().messages[0].type, mtWarning);
             EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbYes));
         }
@@ -341,12 +339,9 @@ TEST_F(MainWindowTest, MailToTheAuthorAndTheSoftwareSite)
     Vorn_FPr->Sitepourchargerlamisejour1->trigger();
     EXPECT_EQ(shell().calls[2].file, QStringLiteral("http://") + site::hoteMiseAJour() +
                                          QStringLiteral("/arbitrage/index.html"));
-    ASSERT_EQ(dialogs().messages.size(), 2u);
-    EXPECT_EQ(
-        dialogs().messages[0].text,
-        QStringLiteral("Le courier électronique par défaut\r\rn'est pas installé correctement"));
-    EXPECT_EQ(dialogs().messages[1].text,
-              QStringLiteral("Le logiciel de surff par défaut\r\rn'est pas installé correctement"));
+    EXPECT_EQ(dialogs().texts(),
+              (QStringList{"Le courier électronique par défaut\r\rn'est pas installé correctement",
+                           "Le logiciel de surff par défaut\r\rn'est pas installé correctement"}));
     for (const MessageRequest &m : dialogs().messages) {
         EXPECT_EQ(m.type, mtWarning);
         EXPECT_EQ(m.buttons, MsgDlgButtons(mbYes));

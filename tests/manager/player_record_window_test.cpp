@@ -355,7 +355,6 @@ TEST_F(PlayerRecordWindow, ReturningFromThePreviewIsNoActivation)
 
 namespace vorn_test
 {
-// Visible controls of a window that overlap or stick out of it, as text.
 QStringList chevauchements(const QWidget *fenetre)
 {
     QStringList out;

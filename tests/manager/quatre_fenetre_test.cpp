@@ -8,37 +8,27 @@
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
 #include "manager/vorn_saison.h"
-#include "platform/canvas/qpaintercanvas.h"
-#include "platform/canvas/textmeasurer.h"
 #include "platform/inifile/inifile.h"
-#include "platform/printer/printers.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
-#include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
 #include "report/data/frdataset.h"
 #include "report/io/fremfpages.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
-#include "report/objects/frseams.h"
 #include "report/objects/frview.h"
-#include "report/print/frprinter.h"
 #include "tests/manager/window_support.h"
 #include "tests/support/gui/shots.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
-#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStandardPaths>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
 #include <sys/stat.h>
@@ -109,30 +99,12 @@ protected:
     QString e(const char *nom) const { return w->edit(QLatin1String(nom))->text(); }
     void poser(const char *nom, const QString &t) { w->edit(QLatin1String(nom))->setText(t); }
     QString saison(const QString &nom) const { return kSaison + QLatin1Char('/') + nom; }
-    QByteArray golden(const QString &nom) const
-    {
-        QFile f(QStringLiteral(VORN_TEST_DATA "/quatre/") + nom);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
-    }
+    QByteArray golden(const QString &nom) const { return vorn_test::donneeDeTest("quatre/" + nom); }
     QString cellule(int r, int c) const
     {
         const QTableWidgetItem *item = w->StGrResultat->item(r, c);
         return item ? item->text() : QString();
     }
-    // Files of the season folder, with their bytes.
-    QMap<QString, QByteArray> dossier() const
-    {
-        QMap<QString, QByteArray> out;
-        QDirIterator it(path(kSaison), QDir::Files);
-        while (it.hasNext()) {
-            const QString p = it.next();
-            QFile f(p);
-            f.open(QIODevice::ReadOnly);
-            out.insert(QFileInfo(p).fileName(), f.readAll());
-        }
-        return out;
-    }
-
     // The session of the golden files: group "Poule A", four teams, the
     // worked sheet Lyon - Sète entered and recorded without handicap.
     void sessionDeReference()
@@ -206,13 +178,13 @@ TEST_F(QuatreFenetre, GoldenSessionWritesTheReferenceFiles)
 TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
 {
     saisieDeReference();
-    const QMap<QString, QByteArray> avant = dossier();
+    const QMap<QString, QByteArray> avant = contenu(kSaison);
     dialogs().messages.clear();
     cliquer(w->BtEnregistreMatch);
     EXPECT_EQ(dialogs().texts(),
               QStringList{QStringLiteral("La feuille Match 1 n'est pas calculée : le match doit "
                                          "être calculé (Calculer) avant d'être enregistré.")});
-    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(contenu(kSaison), avant);
     EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
     EXPECT_EQ(cellule(1, 2), QString());
 
@@ -256,29 +228,13 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
         {"opponent", [this] { w->CB_Adversaire->setCurrentIndex(2); }, false},
         {"team", [this] { w->CB_Compos->setCurrentIndex(2); }, false},
         // The main window comes first: its activation leaves the sheet there.
-        {"main window's close box",
-         [] {
-             Vorn_FPr->activated();
-             Vorn_FPr->close();
-         },
-         true},
-        {"main window's Quitter",
-         [] {
-             Vorn_FPr->activated();
-             Vorn_FPr->Quiter->trigger();
-         },
-         true},
-        {"Saisons Fermer",
-         [] {
-             Vorn_FPr->activated();
-             Vorn_FPr->Fermer1->trigger();
-         },
-         false, true},
+        {"main window's close box", [] { principale()->close(); }, true},
+        {"main window's Quitter", [] { principale()->Quiter->trigger(); }, true},
+        {"Saisons Fermer", [] { principale()->Fermer1->trigger(); }, false, true},
         {"Saisons Ouvrir",
          [this] {
              dialogs().folders = {path(QStringLiteral("2024-2025"))};
-             Vorn_FPr->activated();
-             Vorn_FPr->Saison2->trigger();
+             principale()->Saison2->trigger();
          },
          false, true},
         {"Saisons Créer",
@@ -384,12 +340,6 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
     const auto poules = [this](const QString &dossier) {
         return QDir(path(dossier)).entryList({QStringLiteral("Poule*")}, QDir::Files);
     };
-    const auto contenu = [this](const QString &dossier) {
-        QMap<QString, QByteArray> out;
-        for (const QString &f : QDir(path(dossier)).entryList(QDir::Files))
-            out.insert(f, readBytes(dossier + QLatin1Char('/') + f));
-        return out;
-    };
     for (const auto &c : cas) {
         m_fenetres.reset();
         if (QFileInfo(path(parti)).isDir())
@@ -457,7 +407,7 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
 TEST_F(QuatreFenetre, AFreshWindowReloadsTheSessionAndRewritesTheSameBytes)
 {
     sessionDeReference();
-    const QMap<QString, QByteArray> avant = dossier();
+    const QMap<QString, QByteArray> avant = contenu(kSaison);
     quitterEtRevenir();
     EXPECT_EQ(w->CB_Groupe->currentText(), QStringLiteral("Poule A"));
     EXPECT_EQ(w->CB_Compos->count(), 4);
@@ -474,7 +424,7 @@ TEST_F(QuatreFenetre, AFreshWindowReloadsTheSessionAndRewritesTheSameBytes)
     EXPECT_EQ(w->Bt_Penalite->text(), QStringLiteral("Pénalité IVMax = 400"));
     EXPECT_EQ(cellule(0, 2), QStringLiteral("Sète"));
     cliquer(w->BtEnregistreMatch);
-    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(contenu(kSaison), avant);
     EXPECT_EQ(w->TotalPC, 21848);
 }
 
@@ -534,8 +484,7 @@ TEST_F(QuatreFenetre, CalculationErrorsLeaveTheStoredSheet)
         poser("Bnbd30", QLatin1String(c.donnes));
         dialogs().messages.clear();
         cliquer(w->BtCalculMacth);
-        ASSERT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_EQ(dialogs().messages[0].text, QString::fromUtf8(c.message));
+        ASSERT_EQ(dialogs().texts(), QStringList{QString::fromUtf8(c.message)});
         EXPECT_EQ(dialogs().messages[0].type, mtWarning);
         EXPECT_FALSE(e("AIv30").isEmpty());
         EXPECT_TRUE(e("APe15").isEmpty());
@@ -675,7 +624,7 @@ TEST_F(QuatreFenetre, RemovingAGroupMovesTheLaterGroupsFiles)
     EXPECT_EQ(w->CB_Compos->itemText(0), QStringLiteral("A2"));
     dialogs().answers = {mrYes};
     cliquer(w->BtSuprGroupe);
-    const QMap<QString, QByteArray> d = dossier();
+    const QMap<QString, QByteArray> d = contenu(kSaison);
     EXPECT_EQ(d.keys(),
               QStringList({"Joueur.DBP", "Poule.cpo", "Poule1.cpo", "Poule2.cpo",
                            "PouleM000001.cpo", "PouleM010100.cpo", "PouleR0.cpo", "PouleR1.cpo"}));
@@ -723,7 +672,6 @@ TEST_F(QuatreFenetre, MissingTeamFileGivesEmptyLists)
 // venues of the convocations window is read once, when the window is made.
 TEST_F(QuatreFenetre, AFileThatCannotBeReadIsNeverReplaced)
 {
-    const auto lignes = [](const QByteArray &bytes) { return bytes.toStdString(); };
     const struct {
         const char *fichier;
         std::function<void()> changer;
@@ -769,7 +717,7 @@ TEST_F(QuatreFenetre, AFileThatCannotBeReadIsNeverReplaced)
         EXPECT_FALSE(dialogs().messages.empty()) << c.fichier;
         dialogs().messages.clear();
         c.changer();
-        EXPECT_EQ(lignes(readBytes(fichier)), lignes(avant)) << c.fichier;
+        EXPECT_EQ(readBytes(fichier).toStdString(), avant.toStdString()) << c.fichier;
         // Nor is the team list of the first group emptied by a group added.
         EXPECT_EQ(readBytes(saison(QStringLiteral("Poule1.cpo"))), equipes) << c.fichier;
         EXPECT_EQ(dialogs().texts().join('|').toStdString(),
@@ -784,7 +732,7 @@ TEST_F(QuatreFenetre, AFileThatCannotBeReadIsNeverReplaced)
         c.changer();
         EXPECT_TRUE(dialogs().messages.empty())
             << c.fichier << dialogs().texts().join('|').toStdString();
-        EXPECT_EQ(lignes(readBytes(fichier)), c.apres) << c.fichier;
+        EXPECT_EQ(readBytes(fichier).toStdString(), c.apres) << c.fichier;
     }
 
     // A match file: a sheet created over it is not recorded, and leaving
@@ -893,10 +841,10 @@ TEST_F(QuatreFenetre, AFolderOrPipeInPlaceOfAFileChangesNoFile)
             EXPECT_EQ(erreurs(), c.avantOuverture ? 1 : 0) << quoi;
             if (!c.avantOuverture)
                 remplacer();
-            const QMap<QString, QByteArray> avant = dossier();
+            const QMap<QString, QByteArray> avant = contenu(kSaison);
             dialogs().messages.clear();
             c.commande();
-            EXPECT_EQ(dossier(), avant) << quoi;
+            EXPECT_EQ(contenu(kSaison), avant) << quoi;
             // After the confirmation of a removal, the one refusal.
             EXPECT_EQ(erreurs(), 1) << quoi;
             EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).toStdString(),
@@ -947,10 +895,10 @@ TEST_F(QuatreFenetre, TruncatedMatchFileKeepsItsTail)
     dialogs().messages.clear();
     quitterEtRevenir();
     w->CB_Adversaire->setCurrentIndex(1);
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text,
-              QStringLiteral("Fichier de match incomplet : PouleM000001.cpo\n\nLes 20 dernières "
-                             "lignes sont conservées mais ne sont pas affichées"));
+    ASSERT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral(
+                  "Fichier de match incomplet : PouleM000001.cpo\n\nLes 20 dernières "
+                  "lignes sont conservées mais ne sont pas affichées")});
     EXPECT_EQ(w->TabControl1->count(), 1);
     cliquer(w->BtEnregistreMatch);
     EXPECT_EQ(readBytes(saison(QStringLiteral("PouleM000001.cpo"))), octets + queue + "\r\n");
@@ -988,7 +936,7 @@ TEST_F(QuatreFenetre, UncomputedSheetAndBadTableCell)
 {
     sessionDeReference();
     const QByteArray tableau = readBytes(saison(QStringLiteral("PouleR0.cpo")));
-    const QMap<QString, QByteArray> avant = dossier();
+    const QMap<QString, QByteArray> avant = contenu(kSaison);
     const QStringList liste = w->ListeHomologation.lignes();
     cliquer(w->BtNettoyage);
     dialogs().messages.clear();
@@ -998,7 +946,7 @@ TEST_F(QuatreFenetre, UncomputedSheetAndBadTableCell)
               QStringList{QStringLiteral("La feuille Match 1 n'est pas calculée : le match doit "
                                          "être calculé (Calculer) avant d'être enregistré.")});
     EXPECT_EQ(dialogs().messages[0].type, mtWarning);
-    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(contenu(kSaison), avant);
     EXPECT_EQ(w->ListeHomologation.lignes(), liste);
 
     cliquer(w->BtCalculMacth);
@@ -1026,13 +974,13 @@ TEST_F(QuatreFenetre, BadTableCellStopsTeamChangesBeforeAnyFile)
     mauvais.replace("Lyon;;1233;", "Lyon;;12x3;");
     writeBytes(saison(QStringLiteral("PouleR0.cpo")), mauvais);
     quitterEtRevenir();
-    const QMap<QString, QByteArray> avant = dossier();
+    const QMap<QString, QByteArray> avant = contenu(kSaison);
     dialogs().messages.clear();
     ajouterEquipe(QStringLiteral("Brest"));
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_EQ(dialogs().messages[0].type, mtError);
     EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'12x3'")));
-    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(contenu(kSaison), avant);
     EXPECT_EQ(w->CB_Compos->count(), 4);
 
     // Removing the last team would total Lyon's row again: refused alike.
@@ -1042,7 +990,7 @@ TEST_F(QuatreFenetre, BadTableCellStopsTeamChangesBeforeAnyFile)
     cliquer(w->BtSupprCompos);
     ASSERT_EQ(dialogs().messages.size(), 2u);
     EXPECT_EQ(dialogs().messages[1].type, mtError);
-    EXPECT_EQ(dossier(), avant);
+    EXPECT_EQ(contenu(kSaison), avant);
     EXPECT_EQ(w->CB_Compos->count(), 4);
 }
 
@@ -1075,8 +1023,7 @@ TEST_F(QuatreFenetre, OwnDialogsAreNotActivations)
          }},
         {"menu",
          [this] {
-             Vorn_FPr->activated();
-             Vorn_FPr->RsultatsQuatre1->trigger();
+             principale()->RsultatsQuatre1->trigger();
              w->activated();
          }},
     };
@@ -1140,11 +1087,6 @@ TEST_F(QuatreFenetre, Screenshot)
             << b->objectName().toStdString();
     }
 }
-
-} // namespace
-
-namespace
-{
 
 TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
 {
@@ -1345,8 +1287,7 @@ TEST_F(QuatreImpressions, TemplatesUseEveryAnsweredNameAndKeepTheirBytes)
                     for (const auto &c : crochets.globalMatch(ligne))
                         if (c.captured(1) != u"PAGE#")
                             tous.insert(c.captured(1));
-        ASSERT_TRUE(r.SaveToFile(path(QStringLiteral("copie.frf"))));
-        EXPECT_EQ(readBytes(QStringLiteral("copie.frf")), readBytes(QLatin1String(m))) << m;
+        gardeSesOctets(fichier, m);
     }
     EXPECT_EQ(tous.size(), 109);
     for (const QString &n : tous) {

@@ -13,7 +13,6 @@
 #include "platform/inifile/inifile.h"
 #include "tests/manager/window_support.h"
 
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -35,9 +34,12 @@ protected:
         demarrer();
     }
 
-    // Types a name into the creation window and clicks "&Créer", as the user.
-    void creer(const QString &nom)
+    // Types a name into the creation window and clicks "&Créer", as the user
+    // (answering the question to import players, when given).
+    void creer(const QString &nom, std::optional<int> reponse = std::nullopt)
     {
+        if (reponse)
+            dialogs().answers.push_back(*reponse);
         Vorn_FPr->Crer1->trigger();
         vorn_test::settle();
         Vorn_FSaison->Edit1->setText(nom);
@@ -46,20 +48,6 @@ protected:
         // The main window sees the season at its next activation.
         if (TForm::activeForm() != Vorn_FPr)
             Vorn_FPr->activated();
-    }
-
-    // Every file under the program folder with its bytes.
-    QMap<QString, QByteArray> snapshot() const
-    {
-        QMap<QString, QByteArray> files;
-        QDirIterator it(repAppli(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString p = it.next();
-            QFile f(p);
-            files.insert(p, f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<dir>"));
-        }
-        return files;
     }
 
     QString saisonIni() const
@@ -82,8 +70,7 @@ protected:
 TEST_F(SeasonTest, CreatingASeasonWritesTwoEmptyFilesThenSelectsIt)
 {
     EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(), QStringLiteral("Pas de Saison"));
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrNo);
 
     EXPECT_TRUE(exists(QStringLiteral("2020-2021/Joueur.DBP")));
     EXPECT_TRUE(exists(QStringLiteral("2020-2021/Challenge.DBP")));
@@ -92,8 +79,7 @@ TEST_F(SeasonTest, CreatingASeasonWritesTwoEmptyFilesThenSelectsIt)
     EXPECT_TRUE(readBytes(QStringLiteral("Vorn_Lud.ini")).contains("Saison=2020-2021\r\n"));
     EXPECT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
 
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, kQuestion);
+    ASSERT_EQ(dialogs().texts(), QStringList{kQuestion});
     EXPECT_EQ(dialogs().messages[0].type, mtConfirmation);
     EXPECT_EQ(dialogs().messages[0].buttons, MsgDlgButtons(mbYes | mbNo));
     EXPECT_TRUE(dialogs().openRequests.empty());
@@ -106,13 +92,12 @@ TEST_F(SeasonTest, CreatingASeasonWritesTwoEmptyFilesThenSelectsIt)
 
 TEST_F(SeasonTest, CreatingAnExistingSeasonOnlySelectsIt)
 {
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrNo);
     writeLines(QStringLiteral("2020-2021/Joueur.DBP"), {QStringLiteral("123;M;DUPONT;")});
-    const auto before = snapshot();
+    const auto before = contenu();
 
     creer(QStringLiteral("2020-2021"));
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(contenu(), before);
     EXPECT_EQ(dialogs().messages.size(), 1u) << "no second question";
 
     // From another season, it is selected again.
@@ -144,7 +129,7 @@ TEST_F(SeasonTest, InvalidNamesAreRefusedAndNothingIsCreated)
         QStringLiteral("a?b"),       QStringLiteral("a|b"),  QStringLiteral("a\"b"),
         QStringLiteral("a<b>"),      QStringLiteral("x..y"), QStringLiteral("漢字"),
     };
-    const auto before = snapshot();
+    const auto before = contenu();
     for (const QString &nom : invalides) {
         dialogs().messages.clear();
         creer(nom);
@@ -152,7 +137,7 @@ TEST_F(SeasonTest, InvalidNamesAreRefusedAndNothingIsCreated)
             << nom.toStdString();
         EXPECT_TRUE(Vorn_FSaison->isVisible()) << "the window stays open for a correction";
     }
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(contenu(), before);
     EXPECT_TRUE(SaisonEnCours.isEmpty());
 
     for (const QString &nom :
@@ -166,9 +151,8 @@ TEST_F(SeasonTest, InvalidNamesAreRefusedAndNothingIsCreated)
 TEST_F(SeasonTest, ImportingAFileNotNamedExactlyJoueurDbpGivesAnEmptyPlayersFile)
 {
     writeLines(QStringLiteral("ancienne/joueur.DBP"), {QStringLiteral("1;M;A;")});
-    dialogs().answers.push_back(mrYes);
     dialogs().files.push_back(path(QStringLiteral("ancienne/joueur.DBP")));
-    creer(QStringLiteral("2021"));
+    creer(QStringLiteral("2021"), mrYes);
 
     EXPECT_EQ(readBytes(QStringLiteral("2021/Joueur.DBP")), QByteArray());
     ASSERT_EQ(dialogs().openRequests.size(), 1u);
@@ -187,9 +171,8 @@ TEST_F(SeasonTest, ImportingAPreviousPlayersFileCopiesItByteForByte)
         "a@b.fr;01/02/1950;Licence B;3 C;2020;\r\n"
         "456;Mme;MARTIN;Zo\xeb;22;CLUB;;;;;;;;;;;;;2020;\r\n";
     writeBytes(QStringLiteral("2019-2020/Joueur.DBP"), joueurs);
-    dialogs().answers.push_back(mrYes);
     dialogs().files.push_back(path(QStringLiteral("2019-2020/Joueur.DBP")));
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrYes);
     EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Joueur.DBP")), joueurs);
     EXPECT_EQ(readBytes(QStringLiteral("2020-2021/Challenge.DBP")), QByteArray());
 }
@@ -197,22 +180,20 @@ TEST_F(SeasonTest, ImportingAPreviousPlayersFileCopiesItByteForByte)
 TEST_F(SeasonTest, APreviousPlayersFileThatIsNotOneCreatesNothing)
 {
     writeBytes(QStringLiteral("2019-2020/Joueur.DBP"), QByteArray("\x89PNG\r\n\x1a\n\0\0;1;", 14));
-    const auto before = snapshot();
-    dialogs().answers.push_back(mrYes);
+    const auto before = contenu();
     dialogs().files.push_back(path(QStringLiteral("2019-2020/Joueur.DBP")));
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrYes);
     EXPECT_EQ(dialogs().texts().value(1),
               QStringLiteral("Ce fichier n'est pas un fichier de licenciés : ") +
                   path(QStringLiteral("2019-2020/Joueur.DBP")) + QLatin1Char('.'));
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(contenu(), before);
     EXPECT_EQ(SaisonEnCours, QString());
 }
 
 TEST_F(SeasonTest, CancellingTheFileChoiceGivesAnEmptyPlayersFile)
 {
-    dialogs().answers.push_back(mrYes);
     dialogs().files.push_back(std::nullopt);
-    creer(QStringLiteral("2021"));
+    creer(QStringLiteral("2021"), mrYes);
     EXPECT_TRUE(exists(QStringLiteral("2021/Joueur.DBP")));
     EXPECT_EQ(readBytes(QStringLiteral("2021/Joueur.DBP")), QByteArray());
 }
@@ -222,21 +203,18 @@ TEST_F(SeasonTest, AnExistingTournamentsListIsKept)
     writeLines(QStringLiteral("2021/Challenge.DBP"),
                {QStringLiteral("1;01/10/2020;Open;P;1;100;a.chr;")});
     const QByteArray before = readBytes(QStringLiteral("2021/Challenge.DBP"));
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2021"));
+    creer(QStringLiteral("2021"), mrNo);
     EXPECT_EQ(readBytes(QStringLiteral("2021/Challenge.DBP")), before);
     EXPECT_TRUE(exists(QStringLiteral("2021/Joueur.DBP")));
 }
 
 TEST_F(SeasonTest, AFolderThatCannotBeCreatedShowsTheErrorAndKeepsTheSeason)
 {
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2020"));
+    creer(QStringLiteral("2020"), mrNo);
     // A plain file where the folder should go.
     writeBytes(QStringLiteral("2021"), "pas un dossier");
     dialogs().messages.clear();
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2021"));
+    creer(QStringLiteral("2021"), mrNo);
 
     ASSERT_FALSE(dialogs().messages.empty());
     EXPECT_EQ(dialogs().messages.back().type, mtError);
@@ -249,8 +227,7 @@ TEST_F(SeasonTest, AFolderThatCannotBeCreatedShowsTheErrorAndKeepsTheSeason)
 
 TEST_F(SeasonTest, ClosingWritesAnEmptySeasonAndDisablesTheSeasonMenus)
 {
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrNo);
     ASSERT_TRUE(menusSaison(true));
 
     Vorn_FPr->Fermer1->trigger();
@@ -269,8 +246,7 @@ TEST_F(SeasonTest, ClosingWritesAnEmptySeasonAndDisablesTheSeasonMenus)
 // (its own players file there, or a file chosen there, notwithstanding).
 TEST_F(SeasonTest, WithNoSeasonOpenNoWindowWritesSeasonFiles)
 {
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrNo);
     writeBytes(QStringLiteral("Joueur.DBP"), "01000158;M;ARNAUD;Luc;50;LYON BC;\r\n");
     const auto montrer = [](TForm *f) {
         f->Show();
@@ -314,22 +290,20 @@ TEST_F(SeasonTest, WithNoSeasonOpenNoWindowWritesSeasonFiles)
     for (const auto &c : cas) {
         Vorn_FPr->activated();
         montrer(c.f);
-        Vorn_FPr->activated();
-        Vorn_FPr->Fermer1->trigger();
+        principale()->Fermer1->trigger();
         ASSERT_TRUE(SaisonEnCours.isEmpty());
-        const auto avant = snapshot();
+        const auto avant = contenu();
         dialogs().messages.clear();
         montrer(c.f);
         c.commande();
         vorn_test::settle();
-        EXPECT_EQ(snapshot(), avant) << c.fenetre;
+        EXPECT_EQ(contenu(), avant) << c.fenetre;
         EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).toStdString(),
                   "Aucune saison n'est ouverte : rien n'est enregistré.\n\nOuvrez ou créez une "
                   "saison (menu Saisons), puis revenez à cette fenêtre.")
             << c.fenetre << " " << dialogs().texts().join('|').toStdString();
         dialogs().folders.push_back(path(QStringLiteral("2020-2021")));
-        Vorn_FPr->activated();
-        Vorn_FPr->Saison2->trigger();
+        principale()->Saison2->trigger();
         ASSERT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
     }
 }
@@ -360,11 +334,11 @@ TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
     QFile(dehors + QStringLiteral("/Joueur.DBP")).open(QIODevice::WriteOnly);
     ASSERT_EQ(dehors.mid(repAppli().size()), QStringLiteral("2020-2021"))
         << "both temporary folders have paths of the same length";
-    const auto before = snapshot();
+    const auto before = contenu();
     dialogs().folders.push_back(dehors);
     Vorn_FPr->Saison2->trigger();
     EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
-    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(contenu(), before);
 
     // The same through "..": canonical paths decide.
     dialogs().folders.push_back(repAppli() + QStringLiteral("../") +
@@ -387,8 +361,7 @@ TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
 
 TEST_F(SeasonTest, TheSeasonSurvivesARestartThroughTheSettingsFile)
 {
-    dialogs().answers.push_back(mrNo);
-    creer(QStringLiteral("2020-2021"));
+    creer(QStringLiteral("2020-2021"), mrNo);
     m_fenetres.reset();
     SaisonEnCours.clear();
 

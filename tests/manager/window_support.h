@@ -114,6 +114,9 @@ inline void dansLOrdre(const QString &t, const QStringList &attendus)
     }
 }
 
+// Visible controls of a window that overlap or stick out of it, as text.
+QStringList chevauchements(const QWidget *fenetre);
+
 // The first prepared page of r drawn at twice the size of its paper (A4
 // when the printer gives none) and saved as the picture nom.
 inline void dessinerPage1(report::TfrReport &r, const QString &nom)
@@ -148,6 +151,12 @@ protected:
         settle();
         if (activer && platform::TForm::activeForm() != Vorn_FPr)
             Vorn_FPr->activated();
+    }
+    // The main window, activated as when the user comes back to it.
+    static TVorn_FPr *principale()
+    {
+        Vorn_FPr->activated();
+        return Vorn_FPr;
     }
     std::unique_ptr<Fenetres> m_fenetres;
 };

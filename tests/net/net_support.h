@@ -6,6 +6,7 @@
 #include "net/socket/resolver.h"
 #include "net/socket/wsocket.h"
 #include "net/sys/socketapi.h"
+#include "tests/support/core/thrown.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,21 +60,7 @@ bool readAll(int fd, QByteArray &out);
 // A 127.0.0.1 port nothing listens on.
 int closedPort();
 
-// The message of the E the call throws (and its ErrorCode() into code, when
-// given); a failure, and an empty text, when it throws nothing.
-template <class E, class Call> QString thrownMessage(Call &&call, int *code = nullptr)
-{
-    try {
-        call();
-    } catch (const E &e) {
-        if constexpr (requires { e.ErrorCode(); })
-            if (code)
-                *code = e.ErrorCode();
-        return e.Message();
-    }
-    ADD_FAILURE() << "no exception";
-    return QString();
-}
+using vorn_test::thrownMessage;
 
 // Fixture parameterised by backend: the loop is the thread's current one.
 class BackendTest : public ::testing::TestWithParam<net::EventLoop::Backend>

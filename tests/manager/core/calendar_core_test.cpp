@@ -4,6 +4,7 @@
 #include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
+#include "tests/support/core/thrown.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -155,15 +156,12 @@ TEST(CalendarReader, HostileFilesAreSkippedOrRefusedClearly)
         {"DTSTART:20200102\nDTEND;VALUE=DATE:202001055",
          "'202001055' n'est pas une date correcte (ligne 3)"},
     };
-    for (const auto &d : dates) {
-        const QByteArray ics = "BEGIN:VEVENT\n" + d.valeur + "\nSUMMARY:Df Coupe Senior ClubA\n";
-        try {
-            lire(ics);
-            ADD_FAILURE() << d.valeur.constData();
-        } catch (const platform::EConvertError &e) {
-            EXPECT_EQ(e.Message(), QString::fromUtf8(d.message));
-        }
-    }
+    for (const auto &d : dates)
+        EXPECT_EQ(vorn_test::thrownMessage<platform::EConvertError>([&] {
+                      lire("BEGIN:VEVENT\n" + d.valeur + "\nSUMMARY:Df Coupe Senior ClubA\n");
+                  }),
+                  QString::fromUtf8(d.message))
+            << d.valeur.constData();
 }
 
 TEST(CalendarReader, EndBeforeStartGivesTheStartDayOnly)

@@ -14,7 +14,9 @@
 #include "tests/support/gui/fakes.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -87,6 +89,21 @@ protected:
         return f.readAll();
     }
     bool exists(const QString &relative) const { return QFileInfo::exists(path(relative)); }
+    // What lies below relative (the whole folder when empty), by path from
+    // there: each file's bytes, "<dir>" for each folder.
+    QMap<QString, QByteArray> contenu(const QString &relative = QString()) const
+    {
+        QMap<QString, QByteArray> out;
+        const QDir base(path(relative));
+        QDirIterator it(base.path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
+            out.insert(base.relativeFilePath(f.fileName()),
+                       f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<dir>"));
+        }
+        return out;
+    }
     // The registry file of this test (absent until something is written).
     QString registryFile() const { return m_registryDir->filePath(QStringLiteral("registry.ini")); }
 
