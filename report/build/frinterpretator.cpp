@@ -32,18 +32,15 @@ void frSetScriptVariable(const QString &name, const FrVariant &value)
     TfrVariables *variables = fr().frVariables.get();
     if (!variables)
         return;
-    auto text = [](const FrVariant &v) -> qint64 {
-        return v.isString() ? v.stringValue().size() : 0;
-    };
-    // A new entry holds its name too.
-    const FrVariant *old = variables->find(name);
-    const qint64 held =
-        variables->HeldText() + text(value) - (old ? text(*old) : -qint64(name.size()));
-    if (held > kFrMaxHeldText)
+    const int index = variables->IndexOf(name);
+    if (variables->HeldTextIfSet(index, name, value) > kFrMaxHeldText)
         throw EFrLimitError(
             QStringLiteral("Variables trop volumineuses (plus de %1 caractères en tout)")
                 .arg(kFrMaxHeldText));
-    variables->SetVariable(name, value);
+    if (index >= 0)
+        variables->SetValue(index, value);
+    else
+        variables->SetVariable(name, value);
 }
 
 void TInterpretator::GetValue(const QString &name, FrVariant &value)

@@ -60,6 +60,14 @@ const FrVariant *TfrVariables::find(const QString &name) const
     return i < 0 ? nullptr : &m_items[size_t(i)].value;
 }
 
+qint64 TfrVariables::HeldTextIfSet(int index, const QString &name, const FrVariant &value) const
+{
+    if (index < 0 || index >= Count())
+        return m_held + heldBy(name, value);
+    const Item &item = m_items[size_t(index)];
+    return m_held + heldBy(item.name, value) - heldBy(item.name, item.value);
+}
+
 void TfrVariables::SetVariable(const QString &name, const FrVariant &value)
 {
     int i = IndexOf(name);

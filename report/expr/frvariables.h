@@ -29,8 +29,9 @@ public:
     void SetName(int index, const QString &name);
     int IndexOf(const QString &name) const;
     int Count() const { return int(m_items.size()); }
-    // Characters held by the names and the text values together.
-    qint64 HeldText() const { return m_held; }
+    // Characters the names and the text values would hold together once
+    // entry index (a new entry name, when index < 0) held value.
+    qint64 HeldTextIfSet(int index, const QString &name, const FrVariant &value) const;
     // Sets name to the integer 0, then moves it to position (a sorted list
     // keeps its order and ignores position).
     void Insert(int position, const QString &name);
