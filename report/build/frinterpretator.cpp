@@ -108,8 +108,7 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
 
 bool TInterpretator::YieldToEvents()
 {
-    if (!frBuildTerminated())
-        frObjects().ProcessMessages();
+    frBuildYield();
     if (!frBuildTerminated())
         return true;
     // The scripts the stopped build still runs end at their first line.
