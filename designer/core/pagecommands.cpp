@@ -123,10 +123,9 @@ PageOptionsChoice frPageOptionsOf(const TfrPage &page, const DesignerSettings &s
 bool frPageLengthFits(PageOptionsField field, double stored)
 {
     // Rounded as stored; a NaN fails both comparisons.
-    const double v = std::nearbyint(stored);
-    if (field == PageOptionsField::Width || field == PageOptionsField::Height)
-        return v >= kFrMinPaperTenths && v <= kFrMaxPaperTenths;
-    return v >= 0 && v <= kFrMaxPageLengthPixels;
+    return report::frPageLengthWithin(field == PageOptionsField::Width ||
+                                          field == PageOptionsField::Height,
+                                      std::nearbyint(stored));
 }
 
 QString frPageLengthRefusal(PageOptionsField field, const QString &typed)

@@ -61,10 +61,10 @@ void checkPageRecord(const TfrEMFPage &entry, int pageNo)
         {"la marge droite", entry.Margins[2], false}, {"la marge du bas", entry.Margins[3], false},
     };
     for (const Length &l : lengths) {
+        if (frPageLengthWithin(l.paper, l.value))
+            continue;
         const int low = l.paper ? kFrMinPaperTenths : 0;
         const int high = l.paper ? kFrMaxPaperTenths : kFrMaxPageLengthPixels;
-        if (l.value >= low && l.value <= high)
-            continue;
         auto mm = [&l](double v) {
             return platform::FormatFloat(QStringLiteral("#,##0.#"),
                                          l.paper ? v / 10.0 : v * 5.0 / 18.0);

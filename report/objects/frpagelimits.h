@@ -15,4 +15,13 @@ constexpr int kFrMaxPaperTenths = platform::kMaxPaperTenths;
 constexpr int kFrMaxPageLengthPixels = 36000;
 constexpr int kFrMaxPageColumns = 999;
 
+// Whether a stored length lies within those bounds: tenths of a millimetre
+// for the paper's width or height, else report pixels (a margin, the gap).
+// A NaN lies within none.
+constexpr bool frPageLengthWithin(bool paper, double v)
+{
+    return paper ? v >= kFrMinPaperTenths && v <= kFrMaxPaperTenths
+                 : v >= 0 && v <= kFrMaxPageLengthPixels;
+}
+
 } // namespace report
