@@ -232,7 +232,7 @@ int sheetPixels(qint64 tenths, int dpi)
 {
     const qint64 length = std::clamp<qint64>(tenths, kMinPaperTenths, kMaxPaperTenths);
     const qint64 dots = std::clamp(dpi, 1, 100000);
-    return int(std::nearbyint(double(length * dots) / 254.0));
+    return roundHalfEven(double(length * dots) / 254.0);
 }
 
 DeviceGeometry virtualPrinterGeometry(const DeviceMode &mode)
