@@ -960,12 +960,11 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     choisir(CB_Adversaire, m_adversaireMontre);
     const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
     // Another season opened meanwhile is named: the sheet goes to its own.
-    const QString ou = SaisonEnCours == m_saisonMontree.nom()
-                           ? QString()
-                           : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
-                                 .arg(platform::excerpt(m_saisonMontree.nom()),
-                                      SaisonEnCours.isEmpty() ? QStringLiteral("aucune")
-                                                              : platform::excerpt(SaisonEnCours));
+    const QString ou =
+        SaisonEnCours == m_saisonMontree.nom()
+            ? QString()
+            : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
+                  .arg(platform::excerpt(m_saisonMontree.nom()), saisonOuverteCitee());
     const int reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
                                        QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
                                                       "l'enregistrer") +

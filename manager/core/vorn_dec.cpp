@@ -67,9 +67,12 @@ void SaisonLue::verifierEcriture() const
         throw platform::EFileError(
             QStringLiteral("Le dossier de la saison %1, dont cette fenêtre montre les fichiers, "
                            "n'existe plus (saison ouverte : %2) : rien n'est enregistré.")
-                .arg(platform::excerpt(m_nom), SaisonEnCours.isEmpty()
-                                                   ? QStringLiteral("aucune")
-                                                   : platform::excerpt(SaisonEnCours)));
+                .arg(platform::excerpt(m_nom), saisonOuverteCitee()));
+}
+
+QString saisonOuverteCitee()
+{
+    return SaisonEnCours.isEmpty() ? QStringLiteral("aucune") : platform::excerpt(SaisonEnCours);
 }
 
 void verifierSaisonOuverte()

@@ -50,6 +50,9 @@ private:
     QString m_nom;
 };
 
+// The season open now as a message names it: quoted, or "aucune".
+QString saisonOuverteCitee();
+
 // For a window that reads nothing of a season before it writes there (its
 // data come from files the user picks, or from what is typed): refused as
 // SaisonLue::verifierEcriture says when no season is open now.
