@@ -162,3 +162,14 @@ void direParametresIllisibles()
                 .arg(QDir::toNativeSeparators(ini)),
             platform::mtWarning, platform::mbOK);
 }
+
+void direSaisonRefusee(const QString &nom)
+{
+    platform::MessageDlg(
+        QStringLiteral("Le fichier de paramètres %1 donne la saison « %2 », qui n'est pas un "
+                       "dossier de saison du dossier du programme (un dossier qui contient "
+                       "Joueur.DBP).\n\n"
+                       "Aucune saison n'est ouverte : ouvrez ou créez une saison (menu Saisons).")
+            .arg(QDir::toNativeSeparators(fichierIni()), platform::excerpt(nom)),
+        platform::mtWarning, platform::mbOK);
+}

@@ -80,3 +80,5 @@ std::unique_ptr<Fenetres> demarrerApplication();
 // Tells once in the run that the settings file cannot be read (at start-up,
 // or when it stops being readable while the program runs).
 void direParametresIllisibles();
+// Tells that the season setting nom names no season, which stays closed.
+void direSaisonRefusee(const QString &nom);

@@ -959,17 +959,31 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     choisir(CB_Compos, m_composMontre);
     choisir(CB_Adversaire, m_adversaireMontre);
     const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
-    // Another season opened meanwhile is named: the sheet goes to its own.
-    const QString ou =
-        SaisonEnCours == m_saisonMontree.nom()
-            ? QString()
-            : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
-                  .arg(platform::excerpt(m_saisonMontree.nom()), saisonOuverteCitee());
-    const int reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
-                                       QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
-                                                      "l'enregistrer") +
-                                       ou + QStringLiteral(" ?"),
-                                   mtConfirmation, mbYesNoCancel);
+    int reponse;
+    if (!QFileInfo(m_saisonMontree.dossier()).isDir()) {
+        // Recording would be refused: what is left is to drop the changes,
+        // or to stay while the folder is put back.
+        reponse =
+            MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
+                           QStringLiteral(" n'est pas enregistrée et ne peut plus l'être : ") +
+                           dossierSaisonDisparu(m_saisonMontree.nom()) +
+                           QStringLiteral(".\nVoulez-vous abandonner ses changements ?"),
+                       mtWarning, mbYes | mbCancel);
+        if (reponse == mrYes)
+            reponse = mrNo;
+    } else {
+        // Another season opened meanwhile is named: the sheet goes to its own.
+        const QString ou =
+            SaisonEnCours == m_saisonMontree.nom()
+                ? QString()
+                : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
+                      .arg(platform::excerpt(m_saisonMontree.nom()), saisonOuverteCitee());
+        reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
+                                 QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
+                                                "l'enregistrer") +
+                                 ou + QStringLiteral(" ?"),
+                             mtConfirmation, mbYesNoCancel);
+    }
     if (reponse == mrYes) {
         if (!enregistrerMatch())
             return false;

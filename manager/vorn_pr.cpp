@@ -351,7 +351,12 @@ void TVorn_FPr::FormActivate()
 void TVorn_FPr::LireSaison()
 {
     RepAppli = dossierProgramme();
-    SaisonEnCours = TIniFile(fichierIni()).ReadString(kParam, kSaison, QString());
+    const QString lue = TIniFile(fichierIni()).ReadString(kParam, kSaison, QString());
+    // Anything but a season folder ("." or ".." among them) would have the
+    // season's files written elsewhere: no season is opened, and the setting
+    // is left for the user to see.
+    const bool refusee = !lue.isEmpty() && !estSaison(lue);
+    SaisonEnCours = refusee ? QString() : lue;
     const bool ouverte = !SaisonEnCours.isEmpty();
     for (QMenu *menu : {FichierJoueurs1, Challenge1, Calendriers1, Convocations1})
         menu->menuAction()->setEnabled(ouverte);
@@ -365,6 +370,12 @@ void TVorn_FPr::LireSaison()
     // A settings file that stopped being readable closes the season: said,
     // not silently.
     direParametresIllisibles();
+    if (!refusee)
+        m_saisonRefusee.clear();
+    else if (lue != m_saisonRefusee) {
+        m_saisonRefusee = lue;
+        direSaisonRefusee(lue);
+    }
 }
 
 void TVorn_FPr::QuiterClick()
@@ -379,14 +390,14 @@ void TVorn_FPr::Saison2Click()
     QString dossier;
     if (!SelectDirectory(QStringLiteral("Ouvrir un projet"), RepAppli, dossier))
         return;
-    // Only a folder inside the program folder can be a season; anything else
+    // Only a season folder right inside the program folder; anything else
     // is ignored, like a folder without players file.
     const QString racine = QFileInfo(RepAppli).canonicalFilePath();
     const QString choisi = QFileInfo(dossier).canonicalFilePath();
     if (!racine.isEmpty() && !choisi.isEmpty() && choisi.startsWith(racine + QLatin1Char('/')) &&
         choisi.size() > racine.size() + 1) {
         const QString nom = choisi.mid(racine.size() + 1);
-        if (LineFile::exists(RepAppli + nom + QStringLiteral("/Joueur.DBP"))) {
+        if (estSaison(nom)) {
             // A window holding unrecorded work is asked before its season
             // goes; "Annuler" keeps the season open.
             if (nom != SaisonEnCours && !TForm::CloseQueryAll())

@@ -56,7 +56,7 @@ public:
     // --- end of the update check
 
     // Re-reads the current season and shows it; enables the season menus
-    // only when one is open.
+    // only when one is open. A setting that names no season opens none.
     void LireSaison();
 
     // The update check runs at this start (the user's choice not to check is
@@ -104,6 +104,9 @@ private:
     void ouvrirAide(const QString &document);
 
     bool m_verifierMiseAJour = true;
+    // The season setting last said to name no season: said once, not at
+    // every activation.
+    QString m_saisonRefusee;
     // Set when the client reports the end of a request, with its error code.
     bool FinRequete = false;
     std::uint16_t ErreurRequete = 0;

@@ -2,7 +2,10 @@
 
 #include "platform/text/exceptions.h"
 
+#include "platform/text/linefile.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 const QString NumVersion = QStringLiteral("13.19.10");
@@ -56,6 +59,21 @@ QString fichierIni()
     return RepAppli + QStringLiteral("Vorn_Lud.ini");
 }
 
+bool estSaison(const QString &nom)
+{
+    if (nom.isEmpty() || nom == QLatin1String(".") || nom == QLatin1String("..") ||
+        nom.contains(QLatin1Char('/')) || nom.contains(QLatin1Char('\\')) ||
+        nom.contains(QChar(u'\0')))
+        return false;
+    const QString dossier = RepAppli + nom;
+    // A link to a folder elsewhere is not one of the program's seasons.
+    const QString reel = QFileInfo(dossier).canonicalFilePath();
+    const QString racine = QFileInfo(RepAppli).canonicalFilePath();
+    return !reel.isEmpty() && !racine.isEmpty() &&
+           QFileInfo(reel).dir().canonicalPath() == racine &&
+           platform::LineFile::exists(dossier + QStringLiteral("/Joueur.DBP"));
+}
+
 void SaisonLue::verifierEcriture() const
 {
     if (m_nom.isEmpty())
@@ -63,16 +81,28 @@ void SaisonLue::verifierEcriture() const
             QStringLiteral("Aucune saison n'est ouverte : rien n'est enregistré.\n\n"
                            "Ouvrez ou créez une saison (menu Saisons), puis revenez à cette "
                            "fenêtre."));
-    if (!QFileInfo(dossier()).isDir())
-        throw platform::EFileError(
-            QStringLiteral("Le dossier de la saison %1, dont cette fenêtre montre les fichiers, "
-                           "n'existe plus (saison ouverte : %2) : rien n'est enregistré.")
-                .arg(platform::excerpt(m_nom), saisonOuverteCitee()));
+    if (!QFileInfo(dossier()).isDir()) {
+        QString texte = dossierSaisonDisparu(m_nom) + QStringLiteral(" : rien n'est enregistré.");
+        texte[0] = texte[0].toUpper();
+        throw platform::EFileError(texte);
+    }
 }
 
 QString saisonOuverteCitee()
 {
     return SaisonEnCours.isEmpty() ? QStringLiteral("aucune") : platform::excerpt(SaisonEnCours);
+}
+
+QString dossierSaisonDisparu(const QString &nom)
+{
+    // "saison ouverte : S3" beside the season S3 itself would read as two.
+    if (nom == SaisonEnCours)
+        return QStringLiteral("le dossier de la saison ouverte, %1, dont cette fenêtre montre "
+                              "les fichiers, n'existe plus")
+            .arg(platform::excerpt(nom));
+    return QStringLiteral("le dossier de la saison %1, dont cette fenêtre montre les fichiers, "
+                          "n'existe plus (saison ouverte : %2)")
+        .arg(platform::excerpt(nom), saisonOuverteCitee());
 }
 
 void verifierSaisonOuverte()

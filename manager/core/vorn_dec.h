@@ -27,6 +27,12 @@ QString dossierProgramme();
 // an empty text goes back to the program file's folder. For tests.
 void imposerDossierProgramme(const QString &folder);
 
+// A season is a folder right inside RepAppli (itself, not a link leading
+// elsewhere) that holds the players file "Joueur.DBP": nom is one folder
+// name, neither "." nor "..", with no separator. The season setting and the
+// folder chosen by "Saisons › Ouvrir" both go through here.
+bool estSaison(const QString &nom);
+
 // The season a window read its files from. The open season may change under
 // a window that stays open (the main window reads the settings file at each
 // activation, and another copy of the program may have written another
@@ -52,6 +58,9 @@ private:
 
 // The season open now as a message names it: quoted, or "aucune".
 QString saisonOuverteCitee();
+// How a message says that the folder of the season nom, read by the window,
+// is gone: naming the season open now as well, unless it is nom itself.
+QString dossierSaisonDisparu(const QString &nom);
 
 // For a window that reads nothing of a season before it writes there (its
 // data come from files the user picks, or from what is typed): refused as

@@ -356,6 +356,7 @@ TEST_F(MainWindowTest, QuitEndsTheRunAndActivationRereadsTheSeason)
     demarrer();
     writeLines(QStringLiteral("Vorn_Lud.ini"),
                {QStringLiteral("[Param]"), QStringLiteral("Saison=X")});
+    writeLines(QStringLiteral("X/Joueur.DBP"), {});
     // Another of the program's windows, then back to the main one.
     Vorn_FPr->Gestion1->trigger();
     Vorn_FPr->Show();

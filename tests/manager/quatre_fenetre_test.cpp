@@ -304,8 +304,9 @@ TEST_F(QuatreFenetre, LeavingAnUnrecordedSheetAsks)
 // the question, which names both seasons, records the sheet into the season
 // it was read from, never into the other one nor the program folder. Coming
 // back to the window asks too, then shows the season open, the entry field
-// emptied. A season folder gone meanwhile refuses the recording, naming both
-// seasons, and the program stays open.
+// emptied. A season folder gone meanwhile, the open one or another, refuses
+// the recording, saying which, and the question on leaving offers only to
+// drop the sheet or to stay.
 TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
 {
     const QString s2 = QStringLiteral("2024-2025");
@@ -318,21 +319,39 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
         QDir().mkdir(ini);
     };
     const QString parti = kSaison + QStringLiteral(".parti");
+    const auto dossierParti = [&] { QDir().rename(path(kSaison), path(parti)); };
     const struct {
         const char *cas;
         std::function<void()> changer;
         bool revenir;
         const char *ouverte;
-        bool dossierParti = false;
+        // The folder gone: the refusal of "Enregistrer", then the question.
+        const char *refus = nullptr;
+        const char *abandon = nullptr;
+        // The main window reads the settings again before the question.
+        bool principale = true;
     } cas[] = {
         {"settings name another season, main window's Quitter", autreSaison, false, "2024-2025"},
         {"settings name another season, back to the window", autreSaison, true, "2024-2025"},
         {"season folder gone, main window's Quitter",
          [&] {
              autreSaison();
-             QDir().rename(path(kSaison), path(parti));
+             dossierParti();
          },
-         false, "2024-2025", true},
+         false, "2024-2025",
+         "Le dossier de la saison 2023-2024, dont cette fenêtre montre les fichiers, n'existe "
+         "plus (saison ouverte : 2024-2025) : rien n'est enregistré.",
+         "La feuille Match 1 n'est pas enregistrée et ne peut plus l'être : le dossier de la "
+         "saison 2023-2024, dont cette fenêtre montre les fichiers, n'existe plus (saison "
+         "ouverte : 2024-2025).\nVoulez-vous abandonner ses changements ?"},
+        {"the open season's own folder gone, main window's Quitter", dossierParti, false,
+         "2023-2024",
+         "Le dossier de la saison ouverte, 2023-2024, dont cette fenêtre montre les fichiers, "
+         "n'existe plus : rien n'est enregistré.",
+         "La feuille Match 1 n'est pas enregistrée et ne peut plus l'être : le dossier de la "
+         "saison ouverte, 2023-2024, dont cette fenêtre montre les fichiers, n'existe plus."
+         "\nVoulez-vous abandonner ses changements ?",
+         false},
         // Last: the settings file is refused for the rest of the run.
         {"folder in place of the settings, main window's Quitter", dossierIni, false, "aucune"},
     };
@@ -358,29 +377,35 @@ TEST_F(QuatreFenetre, ASheetIsRecordedOnlyIntoTheSeasonItWasReadFrom)
         const QMap<QString, QByteArray> avant = contenu(kSaison);
         c.changer();
         dialogs().messages.clear();
-        Vorn_FPr->activated();
+        if (c.principale)
+            Vorn_FPr->activated();
         const QStringList avis = dialogs().texts();
         dialogs().messages.clear();
+        if (c.refus) {
+            cliquer(w->BtEnregistreMatch);
+            EXPECT_EQ(dialogs().texts().value(0).toStdString(), c.refus) << c.cas;
+            dialogs().messages.clear();
+        }
         dialogs().answers = {mrYes};
         if (c.revenir)
             w->activated();
         else
             Vorn_FPr->Quiter->trigger();
-        EXPECT_EQ(dialogs().texts().value(0).toStdString(),
-                  QStringLiteral("La feuille Match 1 n'est pas enregistrée.\nVoulez-vous "
-                                 "l'enregistrer dans la saison %1 (saison ouverte maintenant : "
-                                 "%2) ?")
-                      .arg(kSaison, QLatin1String(c.ouverte))
-                      .toStdString())
-            << c.cas;
-        if (c.dossierParti) {
-            EXPECT_EQ(dialogs().texts().value(1).toStdString(),
-                      "Le dossier de la saison 2023-2024, dont cette fenêtre montre les fichiers, "
-                      "n'existe plus (saison ouverte : 2024-2025) : rien n'est enregistré.");
+        if (c.abandon) {
+            EXPECT_EQ(dialogs().texts().value(0).toStdString(), c.abandon) << c.cas;
+            EXPECT_EQ(dialogs().messages.at(0).buttons, MsgDlgButtons(mbYes | mbCancel));
+            EXPECT_EQ(dialogs().messages.size(), 1u) << c.cas;
             EXPECT_TRUE(contenu(parti) == avant);
             EXPECT_FALSE(exists(kSaison));
-            EXPECT_FALSE(Terminated());
+            EXPECT_TRUE(Terminated()) << c.cas;
         } else {
+            EXPECT_EQ(dialogs().texts().value(0).toStdString(),
+                      QStringLiteral("La feuille Match 1 n'est pas enregistrée.\nVoulez-vous "
+                                     "l'enregistrer dans la saison %1 (saison ouverte "
+                                     "maintenant : %2) ?")
+                          .arg(kSaison, QLatin1String(c.ouverte))
+                          .toStdString())
+                << c.cas;
             for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
                 EXPECT_TRUE(readBytes(saison(QLatin1String(nom))) == golden(QLatin1String(nom)))
                     << c.cas << nom;

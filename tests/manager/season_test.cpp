@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 using namespace platform;
@@ -353,10 +354,98 @@ TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
     Vorn_FPr->Saison2->trigger();
     EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
 
+    // A folder inside a season's folder, a link to a season elsewhere: no
+    // season either.
+    writeBytes(QStringLiteral("2019-2020/dedans/Joueur.DBP"), "");
+    ASSERT_TRUE(QFile::link(ailleurs.path() + QStringLiteral("/2020-2021"), path("lien")));
+    for (const char *dossier : {"2019-2020/dedans", "lien"}) {
+        dialogs().folders.push_back(path(QLatin1String(dossier)));
+        Vorn_FPr->Saison2->trigger();
+        EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020")) << dossier;
+    }
+
     dialogs().folders.push_back(path(QStringLiteral("2020-2021")));
     Vorn_FPr->Saison2->trigger();
     EXPECT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
     EXPECT_EQ(Vorn_FPr->P_Saison2->Caption(), QStringLiteral("2020-2021"));
+}
+
+// The season setting, typed by hand or left by a season since gone, opens a
+// season only when it names a season folder of the program folder, as
+// "Ouvrir" takes one: anything else opens none, said once, and no window
+// writes a season's files elsewhere (the program folder, its parent).
+TEST_F(SeasonTest, TheSeasonSettingOpensOnlyASeasonFolder)
+{
+    QTemporaryDir ailleurs;
+    const QString dehors = ailleurs.path() + QStringLiteral("/2020-2021");
+    QDir().mkpath(dehors);
+    QFile(dehors + QStringLiteral("/Joueur.DBP")).open(QIODevice::WriteOnly);
+    writeBytes(QStringLiteral("2020-2021/Joueur.DBP"), "");
+    writeBytes(QStringLiteral("2020-2021/dedans/Joueur.DBP"), "");
+    writeBytes(QStringLiteral("vide/Challenge.DBP"), "");
+    // The program folder itself looks like a season.
+    writeBytes(QStringLiteral("Joueur.DBP"), "");
+    ASSERT_TRUE(QFile::link(dehors, path("lien")));
+    const QString parent = QStringLiteral("../") + QFileInfo(ailleurs.path()).fileName();
+    const struct {
+        QString saison;
+        bool ouverte;
+    } cas[] = {
+        {QStringLiteral("2020-2021"), true},
+        {QStringLiteral("."), false},
+        {QStringLiteral(".."), false},
+        {QStringLiteral("./2020-2021"), false},
+        {QStringLiteral("2020-2021/dedans"), false},
+        {QStringLiteral("2020-2021\\dedans"), false},
+        {parent + QStringLiteral("/2020-2021"), false},
+        {dehors, false},
+        {QStringLiteral("lien"), false},
+        {QStringLiteral("vide"), false},
+        {QStringLiteral("absente"), false},
+    };
+    const auto avant = contenu();
+    for (const auto &c : cas) {
+        const std::string nom = c.saison.toStdString();
+        writeLines(QStringLiteral("Vorn_Lud.ini"), {"[Param]", "Saison=" + c.saison});
+        dialogs().messages.clear();
+        for (int fois = 0; fois < 2; ++fois) { // said once
+            Vorn_FResultat_Quatre->activated();
+            Vorn_FPr->activated();
+        }
+        EXPECT_EQ(SaisonEnCours.toStdString(), c.ouverte ? nom : std::string()) << nom;
+        EXPECT_EQ(Vorn_FPr->P_Saison1->Caption(),
+                  c.ouverte ? QStringLiteral("Saison en cours") : QStringLiteral("Pas de Saison"))
+            << nom;
+        EXPECT_TRUE(menusSaison(c.ouverte)) << nom;
+        EXPECT_EQ(dialogs().texts().join('|').toStdString(),
+                  c.ouverte ? std::string()
+                            : QStringLiteral("Le fichier de paramètres %1 donne la saison « %2 », "
+                                             "qui n'est pas un dossier de saison du dossier du "
+                                             "programme (un dossier qui contient Joueur.DBP)."
+                                             "\n\nAucune saison n'est ouverte : ouvrez ou "
+                                             "créez une saison (menu Saisons).")
+                                  .arg(path(QStringLiteral("Vorn_Lud.ini")), c.saison)
+                                  .toStdString());
+        // A group added in the teams window goes nowhere but a season (not
+        // tried with "..": the folder above is shared).
+        if (c.saison != QLatin1String("..")) {
+            Vorn_FResultat_Quatre->Show();
+            Vorn_FResultat_Quatre->activated();
+            dialogs().messages.clear();
+            Vorn_FResultat_Quatre->EdAjoutGroupe->show();
+            Vorn_FResultat_Quatre->EdAjoutGroupe->setText(QStringLiteral("G"));
+            Vorn_FResultat_Quatre->BtAjouGroupe->click();
+            Vorn_FResultat_Quatre->Hide();
+        }
+        for (const QString &f : {QStringLiteral("Poule.cpo"), QStringLiteral("Poule1.cpo")}) {
+            EXPECT_FALSE(exists(f) || QFileInfo::exists(dehors + QLatin1Char('/') + f)) << nom;
+            for (const QString &d :
+                 {repAppli(), dehors + QLatin1Char('/'), path(c.saison + QLatin1Char('/'))})
+                QFile::remove(d + f);
+        }
+        QFile::remove(path(QStringLiteral("Vorn_Lud.ini")));
+        EXPECT_EQ(contenu(), avant) << nom;
+    }
 }
 
 TEST_F(SeasonTest, TheSeasonSurvivesARestartThroughTheSettingsFile)
