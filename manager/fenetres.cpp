@@ -20,6 +20,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/inifile/inifile.h"
+#include "platform/text/folderlock.h"
 #include "report/core/frlibrary.h"
 
 #include <QDir>
@@ -134,6 +135,25 @@ std::unique_ptr<Fenetres> creerFenetres()
 QString titreApplication()
 {
     return QStringLiteral("VORNisation en LUDmarre");
+}
+
+std::unique_ptr<platform::FolderLock> prendreDossierProgramme()
+{
+    // Two copies on one folder would each record over what the other has
+    // recorded, from what each read before. A folder the system cannot lock
+    // does not keep the program from starting.
+    const QString dossier = dossierProgramme();
+    auto verrou = std::make_unique<platform::FolderLock>(dossier);
+    if (verrou->state() != platform::FolderLock::State::Busy)
+        return verrou;
+    platform::MessageDlg(
+        QStringLiteral("Vorn_Lud est déjà ouvert sur le dossier %1 : cette deuxième copie "
+                       "s'arrête.\n\n"
+                       "Deux copies sur le même dossier effaceraient chacune ce que l'autre "
+                       "enregistre. Travaillez dans la copie déjà ouverte.")
+            .arg(QDir::toNativeSeparators(QDir::cleanPath(dossier))),
+        platform::mtWarning, platform::mbOK);
+    return nullptr;
 }
 
 std::unique_ptr<Fenetres> demarrerApplication()

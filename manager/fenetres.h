@@ -9,7 +9,8 @@
 namespace platform
 {
 class TForm;
-}
+class FolderLock;
+} // namespace platform
 class TVorn_FPr;
 class TApropos;
 class TVorn_Fimp;
@@ -71,6 +72,12 @@ std::unique_ptr<Fenetres> creerFenetres();
 // The program's title (message box captions, the designer's registry key);
 // the main block sets it before anything else needs it.
 QString titreApplication();
+
+// Takes the program folder for this run, before any window exists: held
+// until the result is destroyed, dropped by the system if the run ends
+// otherwise. When another copy of the program runs on the folder, says so
+// and gives null: this start stops there and the other copy goes on.
+std::unique_ptr<platform::FolderLock> prendreDossierProgramme();
 
 // The start of a run after the application object exists and the title is
 // set: the windows, the main window shown, and a word when the settings file

@@ -7,6 +7,7 @@
 #include "platform/forms/controls.h"
 #include "platform/registry/registry.h"
 #include "platform/text/exceptions.h"
+#include "platform/text/folderlock.h"
 #include "platform/text/linefile.h"
 #include "tests/support/gui/program_folder.h"
 
@@ -14,14 +15,32 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <unistd.h>
 
 using namespace platform;
 
 namespace
 {
+
+// This binary started again by the lock test as another copy of the program:
+// it takes the folder named in its environment, says whether it holds it,
+// and keeps it until it is killed or its parent goes.
+const bool copieTenante = [] {
+    const QByteArray dossier = qgetenv("VORN_TEST_TENIR_DOSSIER");
+    if (dossier.isEmpty())
+        return false;
+    platform::FolderLock verrou(QString::fromLocal8Bit(dossier));
+    const bool tenu = verrou.state() == platform::FolderLock::State::Held;
+    (void)!::write(1, tenu ? "tenu\n" : "pris\n", 5);
+    char c;
+    while (::read(0, &c, 1) > 0) {
+    }
+    ::_exit(0);
+}();
 
 // The main block sets the title before the windows.
 class StartupTest : public vorn_test::ProgramFolderTest
@@ -148,6 +167,76 @@ TEST_P(UnreadableSettingsTest, AreSaidAndNeverWritten)
 }
 
 INSTANTIATE_TEST_SUITE_P(PermissionOrFolder, UnreadableSettingsTest, ::testing::Bool());
+
+// One copy of the program per program folder: a start while another copy
+// holds it (in this process or another) says so and gets nothing; the folder
+// is free again once that copy has ended, killed included, even when a
+// program it started runs on.
+TEST_F(StartupTest, OneCopyOfTheProgramPerProgramFolder)
+{
+    std::unique_ptr<FolderLock> premiere;
+    QProcess autre;
+    QProcess lance;
+    const auto autreCopie = [&] {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("VORN_TEST_TENIR_DOSSIER"), repAppli());
+        autre.setProcessEnvironment(env);
+        autre.start(QCoreApplication::applicationFilePath(), {});
+        ASSERT_TRUE(autre.waitForReadyRead(60000));
+        ASSERT_EQ(autre.readAll(), QByteArray("tenu\n"));
+    };
+    const struct {
+        const char *cas;
+        std::function<void()> avant;
+        bool refusee;
+    } cas[] = {
+        {"first start", [] {}, false},
+        {"second start in the same process", [] {}, true},
+        {"after the first one ended", [&] { premiere.reset(); }, false},
+        {"after the first one ended, a program it started running on",
+         [&] {
+             lance.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+             ASSERT_TRUE(lance.waitForStarted());
+             premiere.reset();
+         },
+         false},
+        {"while another process holds it",
+         [&] {
+             premiere.reset();
+             autreCopie();
+         },
+         true},
+        {"after that process was killed",
+         [&] {
+             autre.kill();
+             ASSERT_TRUE(autre.waitForFinished());
+         },
+         false},
+    };
+    for (const auto &c : cas) {
+        c.avant();
+        dialogs().messages.clear();
+        std::unique_ptr<FolderLock> verrou = prendreDossierProgramme();
+        EXPECT_EQ(!verrou, c.refusee) << c.cas;
+        if (c.refusee) {
+            EXPECT_EQ(dialogs().messages.size(), 1u) << c.cas;
+            EXPECT_EQ(dialogs().messages.empty() ? mtError : dialogs().messages[0].type, mtWarning);
+            EXPECT_EQ(dialogs().texts().value(0).toStdString(),
+                      QStringLiteral("Vorn_Lud est déjà ouvert sur le dossier %1 : cette "
+                                     "deuxième copie s'arrête.\n\nDeux copies sur le même "
+                                     "dossier effaceraient chacune ce que l'autre enregistre. "
+                                     "Travaillez dans la copie déjà ouverte.")
+                          .arg(repAppli().chopped(1))
+                          .toStdString());
+        } else {
+            EXPECT_TRUE(dialogs().messages.empty()) << c.cas;
+            if (!premiere)
+                premiere = std::move(verrou);
+        }
+    }
+    lance.kill();
+    lance.waitForFinished();
+}
 
 class FixtureTest : public vorn_test::ProgramFolderTest
 {
