@@ -19,28 +19,11 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <unistd.h>
 
 using namespace platform;
 
 namespace
 {
-
-// This binary started again by the lock test as another copy of the program:
-// it takes the folder named in its environment, says whether it holds it,
-// and keeps it until it is killed or its parent goes.
-const bool copieTenante = [] {
-    const QByteArray dossier = qgetenv("VORN_TEST_TENIR_DOSSIER");
-    if (dossier.isEmpty())
-        return false;
-    platform::FolderLock verrou(QString::fromLocal8Bit(dossier));
-    const bool tenu = verrou.state() == platform::FolderLock::State::Held;
-    (void)!::write(1, tenu ? "tenu\n" : "pris\n", 5);
-    char c;
-    while (::read(0, &c, 1) > 0) {
-    }
-    ::_exit(0);
-}();
 
 // The main block sets the title before the windows.
 class StartupTest : public vorn_test::ProgramFolderTest
@@ -194,11 +177,12 @@ TEST_F(StartupTest, OneCopyOfTheProgramPerProgramFolder)
         {"while another process holds it",
          [&] {
              premiere.reset();
-             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-             env.insert(QStringLiteral("VORN_TEST_TENIR_DOSSIER"), repAppli());
-             autre.setProcessEnvironment(env);
-             autre.start(QCoreApplication::applicationFilePath(), {});
-             ASSERT_TRUE(autre.waitForReadyRead(60000));
+             autre.start(
+                 QStringLiteral("sh"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("exec 9<\"$0\" && flock -n 9 && echo tenu && exec sleep 60"),
+                  repAppli()});
+             ASSERT_TRUE(autre.waitForReadyRead(10000));
              ASSERT_EQ(autre.readAll(), QByteArray("tenu\n"));
          },
          true},
