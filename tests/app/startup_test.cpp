@@ -206,8 +206,6 @@ TEST_F(StartupTest, OneCopyOfTheProgramPerProgramFolder)
         EXPECT_EQ(dialogs().texts().join('|').toStdString(),
                   c.refusee ? refus.toStdString() : std::string())
             << c.cas;
-        for (const MessageRequest &m : dialogs().messages)
-            EXPECT_EQ(m.type, mtWarning);
         if (!premiere)
             premiere = std::move(verrou);
     }
