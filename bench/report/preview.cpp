@@ -178,6 +178,8 @@ int main(int argc, char **argv)
     }
 
     // Print all on the virtual PDF printer.
+    // Into the benchmark's file, never the user's documents folder.
+    platform::setVirtualPrinterOutput(pdf);
     platform::setDialogs(std::make_unique<AnswerDialogs>(pdf));
     auto printer = std::make_unique<TfrPrinter>();
     printer->SetPrinter();

@@ -5,6 +5,7 @@
 #include "report_files_support.h"
 
 #include "platform/printer/fakeprinters.h"
+#include "platform/printer/printers.h"
 #include "platform/text/exceptions.h"
 #include "report/core/frstream.h"
 #include "report/io/fremfpages.h"
@@ -23,6 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // No system printer is asked for: the virtual one is the only one.
         platform::setPrinterSystem(std::make_unique<platform::FakePrinterSystem>());
         fuzz::savedFileAnswer() = folder.filePath(QStringLiteral("etat.pdf"));
+        // Nor the user's documents folder, which the virtual printer would make.
+        platform::setVirtualPrinterOutput(folder.filePath(QStringLiteral("etat.pdf")));
         return true;
     }();
     (void)once;

@@ -242,8 +242,9 @@ TEST_F(GestionFenetre, Screenshot)
     ouvrir();
     vorn_test::settle();
     const QPixmap image = w->grab();
-    QDir().mkpath(QStringLiteral("/tmp/vorn_shots"));
-    EXPECT_TRUE(image.save(QStringLiteral("/tmp/vorn_shots/gestion.png")));
+    EXPECT_FALSE(vorn_test::saveShot(image.toImage(), QStringLiteral("gestion.png"),
+                                     path(QStringLiteral("shots")))
+                     .isEmpty());
     for (QPushButton *b : w->findChildren<QPushButton *>())
         EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 8)
             << b->objectName().toStdString();

@@ -1101,8 +1101,9 @@ TEST_F(QuatreFenetre, Screenshot)
     w->resize(w->sizeHint().expandedTo(w->size()));
     vorn_test::settle();
     const QPixmap image = w->grab();
-    QDir().mkpath(QStringLiteral("/tmp/vorn_shots"));
-    EXPECT_TRUE(image.save(QStringLiteral("/tmp/vorn_shots/resultat_quatre.png")));
+    EXPECT_FALSE(vorn_test::saveShot(image.toImage(), QStringLiteral("resultat_quatre.png"),
+                                     path(QStringLiteral("shots")))
+                     .isEmpty());
     EXPECT_GE(image.width(), w->minimumSizeHint().width());
     // Every caption fits its button.
     for (QPushButton *b : w->findChildren<QPushButton *>()) {

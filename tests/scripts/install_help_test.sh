@@ -95,7 +95,7 @@ record_matches "fourth build"
 # Nothing else of the folder moved.
 (cd "$DEST" && find . -type f ! -name '*.pdf' ! -name Aides.sha256 | sort | xargs sha256sum) >"$WORK/data.after"
 cmp -s "$WORK/data.before" "$WORK/data.after" || fail "data files or templates changed: $(diff "$WORK/data.before" "$WORK/data.after")"
-[ -z "$(find "$DEST" -name '*.new')" ] || fail "temporary files left: $(find "$DEST" -name '*.new')"
+[ -z "$(find "$DEST" -name '.*.*')" ] || fail "temporary files left: $(find "$DEST" -name '.*.*')"
 
 # A fresh folder where the committee put its sheet before any installation:
 # kept, and no word of a guide installed before.
@@ -117,7 +117,7 @@ sh "$ROOT/scripts/install-help" "$BUILT" "$FOLDER" >"$WORK/out" 2>&1 || fail "gu
 [ "$(cat "$WORK/out")" = "$FOLDER/Mcf.pdf est laissé tel quel : ce n'est pas un fichier, le guide n'y est pas installé." ] ||
     fail "guide folder said: $(cat "$WORK/out")"
 ! grep -q ' Mcf\.pdf$' "$FOLDER/Aides.sha256" || fail "guide folder: recorded as installed"
-[ -z "$(find "$FOLDER" -name '*.new')" ] || fail "guide folder: temporary files left"
+[ -z "$(find "$FOLDER" -name '.*.*')" ] || fail "guide folder: temporary files left"
 
 # A build that made no guide installs nothing and says so.
 rm -rf "$BUILT"

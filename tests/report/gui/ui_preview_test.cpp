@@ -8,6 +8,7 @@
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
 #include "platform/printer/fakeprinters.h"
+#include "platform/printer/printers.h"
 #include "platform/registry/registry.h"
 #include "report/print/frprinter.h"
 #include "report/ui/frctrls.h"
@@ -113,6 +114,8 @@ protected:
     {
         BuildTest::SetUp();
         platform::TRegistry::setFileName(dir.filePath(QStringLiteral("registry.ini")));
+        // A print for real makes its documents folder: the test's, not the user's.
+        platform::setVirtualPrinterOutput(dir.filePath(QStringLiteral("docs/Vorn_Lud.pdf")));
         report = std::make_unique<RecordingReport>(&owner);
         report->ShowProgress = false;
         page = report->Pages().Add();
@@ -136,6 +139,7 @@ protected:
         form.reset();
         BuildTest::TearDown();
         platform::TRegistry::setFileName(QString());
+        platform::setVirtualPrinterOutput(QString());
     }
     static QString name77(int recNo)
     {
