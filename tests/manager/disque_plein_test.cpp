@@ -105,11 +105,8 @@ TEST_F(DisquePlein, DISABLED_ChaqueFichierGardeSesOctetsEtLeDit)
     const QMap<QString, QByteArray> avant = fichiers();
     remplir();
 
-    const auto plein = [this](const QString &fichier) {
-        return QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein")
-            .arg(path(fichier));
-    };
-    const auto refus = [](const std::function<void()> &ecrire) {
+    // What each write said: the error's message, or "<écrit>".
+    const auto dit = [](const std::function<void()> &ecrire) {
         try {
             ecrire();
         } catch (const Exception &e) {
@@ -117,90 +114,62 @@ TEST_F(DisquePlein, DISABLED_ChaqueFichierGardeSesOctetsEtLeDit)
         }
         return QStringLiteral("<écrit>");
     };
+    const auto sauve = [&modele](bool fait) {
+        if (!fait)
+            throw EFileError(modele.lastSaveError());
+    };
     const QString longue(5000, QLatin1Char('n'));
     modele.Pages().Add();
-    const struct {
-        const char *quoi;
-        std::function<QString()> ecrire;
-        QString message;
-    } cas[] = {
-        {"fichier de données",
+    const std::pair<QString, std::function<void()>> cas[] = {
+        {saison + QStringLiteral("/Poule.txt"),
+         [&] { LineFile::write(path(saison + QStringLiteral("/Poule.txt")), {longue}); }},
+        {QStringLiteral("Vorn_Lud.ini"),
          [&] {
-             return refus(
-                 [&] { LineFile::write(path(saison + QStringLiteral("/Poule.txt")), {longue}); });
-         },
-         plein(saison + QStringLiteral("/Poule.txt"))},
-        {"réglages",
+             TIniFile(path(QStringLiteral("Vorn_Lud.ini")))
+                 .WriteString(QStringLiteral("Param"), QStringLiteral("Essai"), longue);
+         }},
+        {QString(),
          [&] {
-             return refus([&] {
-                 TIniFile(path(QStringLiteral("Vorn_Lud.ini")))
-                     .WriteString(QStringLiteral("Param"), QStringLiteral("Essai"), longue);
-             });
-         },
-         plein(QStringLiteral("Vorn_Lud.ini"))},
-        {"registre",
-         [&] {
-             return refus([&] {
-                 TRegistry registre;
-                 registre.OpenKey(QStringLiteral("Software\\Vorn_Lud"), true);
-                 registre.WriteString(QStringLiteral("Essai"), longue);
-             });
-         },
-         QStringLiteral("Impossible d'écrire la valeur 'Essai' dans le registre")},
-        {"modèle",
-         [&] {
-             return modele.SaveToFile(path(QStringLiteral("Modele.frf")))
-                        ? QStringLiteral("<écrit>")
-                        : modele.lastSaveError();
-         },
-         plein(QStringLiteral("Modele.frf"))},
-        {"gabarit",
-         [&] {
-             return modele.SaveTemplate(path(QStringLiteral("Modele.frt")), {longue}, QImage())
-                        ? QStringLiteral("<écrit>")
-                        : modele.lastSaveError();
-         },
-         plein(QStringLiteral("Modele.frt"))},
-        {"dictionnaire",
-         [&] {
-             return refus(
-                 [&] { modele.Dictionary().SaveToFile(path(QStringLiteral("Modele.frd"))); });
-         },
-         plein(QStringLiteral("Modele.frd"))},
-        {"état préparé",
-         [&] {
-             return modele.SavePreparedFile(path(QStringLiteral("Etat.frp")))
-                        ? QStringLiteral("<écrit>")
-                        : modele.lastSaveError();
-         },
-         plein(QStringLiteral("Etat.frp"))},
-        {"PDF",
+             TRegistry registre;
+             registre.OpenKey(QStringLiteral("Software\\Vorn_Lud"), true);
+             registre.WriteString(QStringLiteral("Essai"), longue);
+         }},
+        {QStringLiteral("Modele.frf"), [&] { sauve(modele.SaveToFile(path("Modele.frf"))); }},
+        {QStringLiteral("Modele.frt"),
+         [&] { sauve(modele.SaveTemplate(path("Modele.frt"), {longue}, QImage())); }},
+        {QStringLiteral("Modele.frd"), [&] { modele.Dictionary().SaveToFile(path("Modele.frd")); }},
+        {QStringLiteral("Etat.frp"), [&] { sauve(modele.SavePreparedFile(path("Etat.frp"))); }},
+        {QStringLiteral("Etat.pdf"),
          [&] {
              QString erreur;
-             return pdf(path(QStringLiteral("Etat.pdf")), longue, &erreur)
-                        ? QStringLiteral("<écrit>")
-                        : erreur;
-         },
-         plein(QStringLiteral("Etat.pdf"))},
-        {"liste des tournois",
-         [&] {
-             Vorn_FGestion->Show();
-             vorn_test::settle();
-             Vorn_FGestion->activated();
-             QTest::keyClicks(Vorn_FGestion->MaskEdit1, QStringLiteral("05102026"));
-             Vorn_FGestion->Edit1->setText(QStringLiteral("Deux"));
-             dialogs().messages.clear();
-             QTest::mouseClick(Vorn_FGestion->Bt_Ajouter, Qt::LeftButton);
-             // What was typed stays, the grid shows what the file holds.
-             EXPECT_EQ(Vorn_FGestion->Edit1->text(), QStringLiteral("Deux"));
-             Vorn_FGestion->AfficherTournois();
-             EXPECT_EQ(Vorn_FGestion->StrGrd->rowCount(), 2);
-             return dialogs().texts().join(QLatin1Char('|'));
-         },
-         plein(saison + QStringLiteral("/Challenge.DBP")) + QLatin1Char('.')},
+             if (!pdf(path(QStringLiteral("Etat.pdf")), longue, &erreur))
+                 throw EFileError(erreur);
+         }},
     };
-    for (const auto &c : cas)
-        EXPECT_EQ(c.ecrire().toStdString(), c.message.toStdString()) << c.quoi;
+    for (const auto &[fichier, ecrire] : cas)
+        EXPECT_EQ(dit(ecrire).toStdString(),
+                  (fichier.isEmpty()
+                       ? QStringLiteral("Impossible d'écrire la valeur 'Essai' dans le registre")
+                       : QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein")
+                             .arg(path(fichier)))
+                      .toStdString());
+
+    // A window says it too, and keeps what was typed; the grid shows what
+    // the file holds.
+    Vorn_FGestion->Show();
+    vorn_test::settle();
+    Vorn_FGestion->activated();
+    QTest::keyClicks(Vorn_FGestion->MaskEdit1, QStringLiteral("05102026"));
+    Vorn_FGestion->Edit1->setText(QStringLiteral("Deux"));
+    dialogs().messages.clear();
+    QTest::mouseClick(Vorn_FGestion->Bt_Ajouter, Qt::LeftButton);
+    EXPECT_EQ(dialogs().texts().join(QLatin1Char('|')).toStdString(),
+              QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein.")
+                  .arg(path(saison + QStringLiteral("/Challenge.DBP")))
+                  .toStdString());
+    EXPECT_EQ(Vorn_FGestion->Edit1->text(), QStringLiteral("Deux"));
+    Vorn_FGestion->AfficherTournois();
+    EXPECT_EQ(Vorn_FGestion->StrGrd->rowCount(), 2);
     EXPECT_EQ(fichiers(), avant);
 }
 
