@@ -263,8 +263,10 @@ void TVorn_Fmcf_Poule::sauvePoule()
 {
     if (!m_pouleChargee)
         return;
-    m_pouleChargee = false;
+    // Still to be written while the write fails (a full disk): the pool
+    // typed stays, and the next switch or close tries again.
     platform::LineFile::write(m_cheminPoule, m_poule);
+    m_pouleChargee = false;
 }
 
 void TVorn_Fmcf_Poule::afficheJoueur()

@@ -156,10 +156,7 @@ void PanneauListe::ajoute()
     const QString nom = m_edNom->text();
     const QString information = m_edInfo->text();
     relue();
-    m_liste.ajoute(nom, information);
-    rechargeCombo();
-    rafraichit();
-    m_liste.ecrit();
+    enregistre([&] { m_liste.ajoute(nom, information); });
 }
 
 void PanneauListe::modifie()
@@ -167,20 +164,31 @@ void PanneauListe::modifie()
     // A list read just now has no row chosen by the user yet.
     if (!relue())
         return;
-    m_liste.modifie(m_edNom->text(), m_edInfo->text());
-    rechargeCombo();
-    rafraichit();
-    m_liste.ecrit();
+    enregistre([&] { m_liste.modifie(m_edNom->text(), m_edInfo->text()); });
 }
 
 void PanneauListe::supprime()
 {
     if (!relue())
         return;
-    m_liste.supprime();
+    enregistre([&] { m_liste.supprime(); });
+}
+
+void PanneauListe::enregistre(const std::function<void()> &changement)
+{
+    // The list shown changes only once the file holds the change: a write
+    // that fails (a full disk) leaves the list as it was and the edits as
+    // typed, to be recorded again.
+    const ListeReference avant = m_liste;
+    changement();
+    try {
+        m_liste.ecrit();
+    } catch (...) {
+        m_liste = avant;
+        throw;
+    }
     rechargeCombo();
     rafraichit();
-    m_liste.ecrit();
 }
 
 QString PanneauListe::informationChoisie() const

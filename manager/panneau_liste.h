@@ -5,6 +5,7 @@
 #include "manager/core/listereference.h"
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QLineEdit;
@@ -54,6 +55,9 @@ private:
     // True when it was already read, false when it has just been; throws the
     // refusal (naming the file) when the file still cannot be read.
     bool relue();
+    // Applies a change to the list and writes it; the list and the window
+    // change only once it is written.
+    void enregistre(const std::function<void()> &changement);
 
     ListeReference m_liste;
     QString m_entete;

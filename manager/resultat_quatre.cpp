@@ -16,6 +16,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -94,6 +95,29 @@ QStringList elements(const QComboBox *cb)
     for (int i = 0; i < cb->count(); ++i)
         out << cb->itemText(i);
     return out;
+}
+
+// Two files that go together, both or neither: when the second cannot be
+// written (a disk that fills up), the first is put back as it was.
+void ecrireLesDeux(const QString &premier, const QStringList &lignesPremier, const QString &second,
+                   const QStringList &lignesSecond)
+{
+    QStringList avant;
+    const bool existait = LineFile::readIfExists(premier, avant);
+    ecrireCpo(premier, lignesPremier);
+    try {
+        ecrireCpo(second, lignesSecond);
+    } catch (...) {
+        try {
+            if (existait)
+                ecrireCpo(premier, avant);
+            else
+                QFile::remove(LineFile::resolve(premier));
+        } catch (...) {
+            // The second file's error is the one to show.
+        }
+        throw;
+    }
 }
 
 } // namespace
@@ -431,14 +455,6 @@ QString TVorn_FResultat_Quatre::NomFichierMatch(int sens) const
     return fichierSaison(nom + QStringLiteral(".cpo"));
 }
 
-void TVorn_FResultat_Quatre::SauverTableauGroupe()
-{
-    const int g = CB_Groupe->currentIndex();
-    if (g < 0)
-        return;
-    ecrireCpo(fichierTableau(g), m_tableau.versLignes());
-}
-
 void TVorn_FResultat_Quatre::afficherTableau()
 {
     StGrResultat->setRowCount(m_tableau.lignes());
@@ -762,13 +778,14 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
         // The group's team file and the groups file, both or neither.
         LineFile::checkWritable(fichierEquipes(groupes.size() - 1));
         LineFile::checkWritable(fichierPoules());
+        // The lists change once the files hold the group; a write that
+        // fails leaves them, and the name typed, as they were.
+        ecrireLesDeux(fichierEquipes(groupes.size() - 1), {}, fichierPoules(), groupes);
         remplir(CB_Compos, {});
         remplir(CB_Groupe, groupes);
         EdAjoutGroupe->clear();
-        ecrireCpo(fichierEquipes(groupes.size() - 1), {});
         m_equipesIllisibles.clear();
         choisir(CB_Groupe, groupes.size() - 1);
-        ecrireCpo(fichierPoules(), groupes);
         remplir(CB_Adversaire, {});
         choisir(CB_Compos, -1);
         choisir(CB_Adversaire, -1);
@@ -809,14 +826,13 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
         // command before the team file changes.
         TableauGroupe nouveau = m_tableau;
         nouveau.ajouterEquipe(equipes);
+        ecrireLesDeux(fichierEquipes(g), equipes, fichierTableau(g), nouveau.versLignes());
         Ed_Compo->clear();
-        ecrireCpo(fichierEquipes(g), equipes);
         remplir(CB_Compos, equipes);
         remplir(CB_Adversaire, equipes);
         choisir(CB_Compos, 0);
         choisir(CB_Adversaire, 0);
         m_tableau = nouveau;
-        SauverTableauGroupe();
     }
     Ed_Compo->setVisible(Ed_Compo->isHidden());
     RafraichirFormulaire();
@@ -862,14 +878,16 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
         LineFile::checkWritable(fichierTableau(g));
     TableauGroupe nouveau = m_tableau;
     nouveau.retirerEquipe(equipes);
-    ecrireCpo(fichierEquipes(g), equipes);
+    if (equipes.isEmpty())
+        ecrireCpo(fichierEquipes(g), equipes);
+    else
+        ecrireLesDeux(fichierEquipes(g), equipes, fichierTableau(g), nouveau.versLignes());
     remplir(CB_Compos, equipes);
     remplir(CB_Adversaire, equipes);
     m_tableau = nouveau;
     if (!equipes.isEmpty()) {
         choisir(CB_Compos, 0);
         choisir(CB_Adversaire, 0);
-        SauverTableauGroupe();
     } else {
         choisir(CB_Compos, -1);
         choisir(CB_Adversaire, -1);

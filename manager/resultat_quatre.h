@@ -120,7 +120,6 @@ public:
     // Operations shared with the printouts and the result file.
     static QString DeuxChiffres(int n);
     QString NomFichierMatch(int sens) const;
-    void SauverTableauGroupe();
     void ChargerTableauGroupe();
     void AfficherFeuille(int b);
     void EnregistrerFeuille(int b);

@@ -191,6 +191,9 @@ void TVorn_Fimp::importer()
     parametres.anneeSaison = manager::AnneeSaison(Now());
     parametres.progression = [this, n](int ligne) { progression(ligne, n); };
     m_pompe.invalidate();
+    // The players held change only with the file: a write that fails (a
+    // full disk) leaves both as they were, so the import can be run again.
+    const manager::ListeJoueurs avant = m_import.joueurs;
     {
         struct Curseur {
             bool &sablier;
@@ -203,7 +206,12 @@ void TVorn_Fimp::importer()
         } curseur{m_sablier};
         m_import.integrer(remiseAZero, parametres);
     }
-    m_import.enregistrer();
+    try {
+        m_import.enregistrer();
+    } catch (...) {
+        m_import.joueurs = avant;
+        throw;
+    }
     Panel1->show();
     terminer();
 }

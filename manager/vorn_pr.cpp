@@ -402,8 +402,10 @@ void TVorn_FPr::Saison2Click()
             // goes; "Annuler" keeps the season open.
             if (nom != SaisonEnCours && !TForm::CloseQueryAll())
                 return;
-            SaisonEnCours = nom;
+            // Opened once the settings hold it: a write that fails (a
+            // full disk) leaves the season open until then.
             TIniFile(fichierIni()).WriteString(kParam, kSaison, nom);
+            SaisonEnCours = nom;
         }
     }
     LireSaison();
@@ -413,8 +415,8 @@ void TVorn_FPr::Fermer1Click()
 {
     if (!SaisonEnCours.isEmpty() && !TForm::CloseQueryAll())
         return;
-    SaisonEnCours.clear();
     TIniFile(fichierIni()).WriteString(kParam, kSaison, QString());
+    SaisonEnCours.clear();
     LireSaison();
 }
 
@@ -586,13 +588,12 @@ void TVorn_FPr::Mcrire1Click()
 void TVorn_FPr::Nepasvrifierlamisejour1Click()
 {
     TIniFile ini(fichierIni());
-    if (!Nepasvrifierlamisejour1->isChecked()) {
+    const bool nePasVerifier = !Nepasvrifierlamisejour1->isChecked();
+    if (nePasVerifier)
         ini.WriteDate(kMiseAjour, QStringLiteral("Date"), Now());
-        Nepasvrifierlamisejour1->setChecked(true);
-    } else {
-        Nepasvrifierlamisejour1->setChecked(false);
-    }
-    ini.WriteBool(kMiseAjour, QStringLiteral("NoValide"), Nepasvrifierlamisejour1->isChecked());
+    ini.WriteBool(kMiseAjour, QStringLiteral("NoValide"), nePasVerifier);
+    // The menu shows the choice once the settings hold it.
+    Nepasvrifierlamisejour1->setChecked(nePasVerifier);
 }
 
 void TVorn_FPr::Sitepourchargerlamisejour1Click()

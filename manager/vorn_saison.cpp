@@ -91,8 +91,8 @@ void TVorn_FSaison::ButCreerClick()
     if (nom != SaisonEnCours && !TForm::CloseQueryAll())
         return;
     if (existe) {
-        SaisonEnCours = nom;
         TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
+        SaisonEnCours = nom;
         Hide();
         return;
     }
@@ -126,8 +126,9 @@ void TVorn_FSaison::ButCreerClick()
         LineFile::write(challenge, {});
     LineFile::write(joueurs, lignes);
 
-    // The season becomes the current one only once its files exist.
-    SaisonEnCours = nom;
+    // The season becomes the current one only once its files exist and the
+    // settings name it.
     TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
+    SaisonEnCours = nom;
     Hide();
 }

@@ -131,9 +131,12 @@ void FileCommands::startAfresh(const QString &name)
     st.View.undoStateChanged();
 }
 
-void FileCommands::saveFailed(const QString &name)
+void FileCommands::saveFailed(const QString &name, const QString &reason)
 {
-    filecmd_detail::showError(frLoadString(55470) + name);
+    // The system's reason (a full disk) tells the user what to do before
+    // saving again; the template stays as it is in the window.
+    filecmd_detail::showError(frLoadString(55470) + name +
+                              (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason));
 }
 
 int FileCommands::saveQuestion() const
@@ -306,7 +309,7 @@ void FileCommands::Save()
     SaveCompleted = false;
     const QString name = fileName();
     if (!st.Report->SaveToFile(name)) {
-        saveFailed(name);
+        saveFailed(name, st.Report->lastSaveError());
         return;
     }
     SaveCompleted = true;
@@ -352,7 +355,7 @@ void FileCommands::SaveAs()
         if (!choice)
             return;
         if (!st.Report->SaveTemplate(name, choice->description, choice->picture)) {
-            saveFailed(name);
+            saveFailed(name, st.Report->lastSaveError());
             return;
         }
         // The changes are in the template written, not in the report's own
@@ -364,13 +367,15 @@ void FileCommands::SaveAs()
     case 3:
         try {
             st.Report->Dictionary().SaveToFile(name);
+        } catch (const platform::Exception &e) {
+            saveFailed(name, e.Message());
         } catch (const std::exception &) {
             saveFailed(name);
         }
         return;
     default:
         if (!st.Report->SaveToFile(name)) {
-            saveFailed(name);
+            saveFailed(name, st.Report->lastSaveError());
             return;
         }
         setFileName(name);

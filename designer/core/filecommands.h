@@ -71,7 +71,7 @@ private:
     bool settleChanges(int &answer);
     // Empty history, the given name, unmodified but changed, page 0.
     void startAfresh(const QString &name);
-    void saveFailed(const QString &name);
+    void saveFailed(const QString &name, const QString &reason = {});
 
     DesignerCore &m_core;
     QString m_fileName;

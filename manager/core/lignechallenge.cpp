@@ -130,9 +130,10 @@ bool ListeTournois::ajouter(LigneChallenge ligne)
     ligne.verifier();
     ligne.numero = QString::number(m_lignes.size() + 1);
     ligne.fichierResultat.clear();
-    m_lignes.append(ligne.versLigne());
+    QStringList lignes = m_lignes;
+    lignes.append(ligne.versLigne());
+    sauver(lignes);
     m_courant = m_lignes.size();
-    sauver();
     return true;
 }
 
@@ -144,8 +145,9 @@ bool ListeTournois::modifier(LigneChallenge ligne)
     ligne.numero = QString::number(m_courant);
     // The link is dropped: it must be made again for the edited tournament.
     ligne.fichierResultat.clear();
-    m_lignes[m_courant - 1] = ligne.versLigne();
-    sauver();
+    QStringList lignes = m_lignes;
+    lignes[m_courant - 1] = ligne.versLigne();
+    sauver(lignes);
     return true;
 }
 
@@ -157,8 +159,9 @@ bool ListeTournois::lierResultat(LigneChallenge ligne, const QString &fichierCho
     ligne.numero = QString::number(m_courant);
     const int slash = fichierChoisi.lastIndexOf(QLatin1Char('/'));
     ligne.fichierResultat = fichierChoisi.mid(slash + 1);
-    m_lignes[m_courant - 1] = ligne.versLigne();
-    sauver();
+    QStringList lignes = m_lignes;
+    lignes[m_courant - 1] = ligne.versLigne();
+    sauver(lignes);
     return true;
 }
 
@@ -166,15 +169,19 @@ bool ListeTournois::supprimer()
 {
     if (!m_ecritureAutorisee || m_courant < 1 || m_courant > m_lignes.size())
         return false;
-    m_lignes.removeAt(m_courant - 1);
+    QStringList lignes = m_lignes;
+    lignes.removeAt(m_courant - 1);
+    sauver(lignes);
     m_courant = m_lignes.size();
-    sauver();
     return true;
 }
 
-void ListeTournois::sauver()
+void ListeTournois::sauver(const QStringList &lignes)
 {
     if (m_chemin.isEmpty())
         m_chemin = cheminFichier();
-    platform::LineFile::write(m_chemin, m_lignes);
+    // The list changes only once the file holds it: a write that fails (a
+    // full disk) leaves both as they were, and the edits keep what was typed.
+    platform::LineFile::write(m_chemin, lignes);
+    m_lignes = lignes;
 }

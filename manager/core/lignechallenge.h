@@ -73,7 +73,7 @@ public:
     bool supprimer();
 
 private:
-    void sauver();
+    void sauver(const QStringList &lignes);
 
     QStringList m_lignes;
     QString m_chemin;

@@ -6,13 +6,16 @@
 #include "platform/canvas/textmeasurer.h"
 #include "platform/forms/form.h"
 #include "platform/printer/printers.h"
+#include "platform/text/exceptions.h"
+#include "platform/text/linefile.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -81,12 +84,14 @@ private:
 };
 
 // The virtual printer's job. Each page is recorded, then written as many
-// times as copies were asked; the file appears only when the job ends.
+// times as copies were asked; the file appears only when the job ends, and
+// only whole: it is written through the data files' checked path, so a PDF
+// that did not fit on the disk leaves no file (nor a cut one) behind.
 class PdfJob : public PrintJob
 {
 public:
     PdfJob(const QString &fileName, const DeviceMode &mode, const QString &title, int copies)
-        : m_file(fileName), m_mode(mode), m_pageMode(mode), m_title(title),
+        : m_fileName(fileName), m_mode(mode), m_pageMode(mode), m_title(title),
           m_copies(std::max(copies, 1))
     {
     }
@@ -97,6 +102,14 @@ public:
     }
     bool start()
     {
+        // Refused before anything is drawn when the file cannot be made.
+        if (!QFileInfo(QFileInfo(m_fileName).absolutePath()).isDir())
+            return false;
+        try {
+            LineFile::checkWritable(m_fileName);
+        } catch (const EFileError &) {
+            return false;
+        }
         if (!m_file.open(QIODevice::WriteOnly))
             return false;
         openPage();
@@ -129,12 +142,18 @@ public:
         if (m_painter.isActive())
             ok = m_painter.end() && ok;
         m_writer.reset();
-        if (!ok || m_sheets == 0) {
-            m_file.cancelWriting();
+        m_file.close();
+        if (!ok || m_sheets == 0)
             return ok;
+        try {
+            LineFile::writeBytes(m_fileName, m_file.data());
+        } catch (const EFileError &e) {
+            m_error = e.Message();
+            return false;
         }
-        return m_file.commit();
+        return true;
     }
+    QString errorText() const override { return m_error; }
     void abort() override
     {
         m_done = true;
@@ -142,7 +161,7 @@ public:
         if (m_painter.isActive())
             m_painter.end();
         m_writer.reset();
-        m_file.cancelWriting();
+        m_file.close();
     }
 
 private:
@@ -186,7 +205,9 @@ private:
         return true;
     }
 
-    QSaveFile m_file;
+    QString m_fileName;
+    QString m_error;
+    QBuffer m_file;        // the PDF as it is made
     DeviceMode m_mode;     // the paper of pages opened from now on
     DeviceMode m_pageMode; // the paper of the page being drawn
     QString m_title;

@@ -95,6 +95,9 @@ public:
     virtual bool end() = 0;
     // Drops the job: nothing is printed, no file is left.
     virtual void abort() = 0;
+    // Why the job could not start or end, when the job can tell ("Erreur
+    // d'écriture dans le fichier ... : disque plein"); empty otherwise.
+    virtual QString errorText() const { return {}; }
 };
 
 class PrinterSystem

@@ -177,6 +177,28 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
     }
 }
 
+// The system's reason for a failed write, in the program's words.
+QString writeErrorReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("disque plein");
+    case EDQUOT:
+        return QStringLiteral("quota du disque dépassé");
+    case EFBIG:
+        return QStringLiteral("taille de fichier maximale dépassée");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie");
+    case EROFS:
+        return QStringLiteral("disque en lecture seule");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    default:
+        return QStringLiteral("erreur système %1").arg(error);
+    }
+}
+
 } // namespace
 
 QString LineFile::resolve(const QString &path)
@@ -284,20 +306,39 @@ void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
     // The temporary file renamed over a pipe or device would replace it.
     if (cutShort(real) || kindOf(real) == Kind::Other || !f.open(QIODevice::WriteOnly))
         throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
-    const qsizetype half = bytes.size() / 2;
-    bool ok = f.write(bytes.constData(), half) == half;
-    if (ok && writeHook())
-        ok = writeHook()(real);
-    ok = ok && f.write(bytes.constData() + half, bytes.size() - half) == bytes.size() - half;
-    if (!ok) {
+    const auto failed = [&](int error) {
+        // The temporary file goes; the old file has not been touched.
         f.cancelWriting();
-        throw EFileError(
-            QStringLiteral("Erreur d'écriture dans le fichier %1").arg(nativeName(real)));
+        QString message =
+            QStringLiteral("Erreur d'écriture dans le fichier %1").arg(nativeName(real));
+        if (error != 0)
+            message += QStringLiteral(" : ") + writeErrorReason(error);
+        return EFileError(message);
+    };
+    // Straight to the file, not through Qt's buffer: a buffer flushed inside
+    // commit() can fail (a full disk) while the temporary file is still
+    // renamed over the old one. Each write and the sync are checked, and the
+    // rename comes only once every byte is known to be on the disk.
+    const int fd = f.handle();
+    const char *data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(std::min<qint64>(left, qint64(1) << 30)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw failed(n < 0 ? errno : ENOSPC);
+        data += n;
+        left -= n;
     }
-    // commit() flushes, syncs and renames the temporary file over the old one.
+    int error = writeHook() ? writeHook()(real) : 0;
+    if (error == 0 && ::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        error = errno;
+    if (error != 0)
+        throw failed(error);
+    errno = 0;
     if (!f.commit())
-        throw EFileError(
-            QStringLiteral("Erreur d'écriture dans le fichier %1").arg(nativeName(real)));
+        throw failed(errno);
 }
 
 LineFile::WriteHook LineFile::setWriteHook(WriteHook hook)

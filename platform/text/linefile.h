@@ -34,9 +34,12 @@ public:
     // Every read refuses a file larger than this (EFileError), before it is
     // read or once it has grown past it.
     static constexpr qint64 MaxReadBytes = qint64(256) << 20;
-    // Writes to a temporary file in the same folder, flushes it, then renames
-    // it over the old one: a failure leaves the old file intact. An empty
-    // list gives a 0-byte file. Throws EFileError with a French message.
+    // Writes to a temporary file in the same folder, flushes it to the disk,
+    // then renames it over the old one: a failure (a full disk) removes the
+    // temporary file and leaves the old file intact. An empty list gives a
+    // 0-byte file. Throws EFileError with a French message, which names the
+    // system's reason when a write fails ("Erreur d'écriture dans le fichier
+    // X : disque plein").
     static void write(const QString &path, const QStringList &lines);
     // Raw bytes, atomically, for files that are not line records. A folder,
     // pipe or device of that name is never replaced.
@@ -58,10 +61,11 @@ public:
     // Anything bears the name: a file, folder, pipe or device.
     static bool present(const QString &path);
 
-    // Test seam: called once the first half of the bytes of a write has gone
-    // to the temporary file; returning false makes that write fail there, as a
-    // full disk would. Returns the previous hook; an empty one removes it.
-    using WriteHook = std::function<bool(const QString &path)>;
+    // Test seam: called once every byte of a write has gone to the temporary
+    // file, in place of its flush to the disk; a system error code (ENOSPC,
+    // EIO...) makes that flush fail with it, 0 lets it run. Returns the
+    // previous hook; an empty one removes it.
+    using WriteHook = std::function<int(const QString &path)>;
     static WriteHook setWriteHook(WriteHook hook);
     // Test seam: called with the path each time a file is opened to be read.
     using ReadHook = std::function<void(const QString &path)>;

@@ -51,11 +51,15 @@ QByteArray readWholeFile(const QString &fileName)
     }
 }
 
-bool saveWholeFile(const QString &fileName, const QByteArray &bytes)
+bool saveWholeFile(const QString &fileName, const QByteArray &bytes, QString &error)
 {
+    error.clear();
     try {
         platform::LineFile::writeBytes(fileName, bytes);
         return true;
+    } catch (const platform::Exception &e) {
+        error = e.Message();
+        return false;
     } catch (const std::exception &) {
         return false;
     }
@@ -320,7 +324,7 @@ bool TfrReport::SaveToFile(const QString &fileName)
 {
     FrMemoryStream stream;
     SaveToStream(stream);
-    return saveWholeFile(fileName, stream.data());
+    return saveWholeFile(fileName, stream.data(), m_lastSaveError);
 }
 
 bool TfrReport::SaveTemplate(const QString &fileName, const QStringList &description,
@@ -343,7 +347,7 @@ bool TfrReport::SaveTemplate(const QString &fileName, const QStringList &descrip
     frWriteInteger(stream, qint32(body));
     stream.seek(body);
     m_pages->SaveToStream(stream);
-    return saveWholeFile(fileName, stream.data());
+    return saveWholeFile(fileName, stream.data(), m_lastSaveError);
 }
 
 void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, QImage &picture,
@@ -431,7 +435,7 @@ bool TfrReport::SavePreparedFile(const QString &fileName)
 {
     FrMemoryStream stream;
     m_emfPages->SaveToStream(stream);
-    return saveWholeFile(fileName, stream.data());
+    return saveWholeFile(fileName, stream.data(), m_lastSaveError);
 }
 
 } // namespace report

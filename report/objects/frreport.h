@@ -203,6 +203,9 @@ public:
 
     enum class LoadOutcome { Loaded, MissingClasses, FormatError, Unsupported, Empty };
     LoadOutcome lastLoad() const { return m_lastLoad; }
+    // Why the last save that returned false failed ("Erreur d'écriture dans
+    // le fichier ... : disque plein"); the old file is then left as it was.
+    const QString &lastSaveError() const { return m_lastSaveError; }
 
     // --- what the objects see of the report
     QString ReportName() const override { return objectName(); }
@@ -306,6 +309,7 @@ private:
     QPointer<QObject> m_dataset;
     QPointer<QObject> m_preview;
     LoadOutcome m_lastLoad = LoadOutcome::Empty;
+    QString m_lastSaveError;
 };
 
 } // namespace report

@@ -356,11 +356,12 @@ bool TfrPrinter::PropertiesDialog()
 
 // --- the print job
 
-void TfrPrinter::failJob()
+void TfrPrinter::failJob(const QString &reason)
 {
-    platform::MessageDlgWithCaption(frLoadString(55206),
-                                    frLoadString(55463) + PrintersList.value(PrinterIndexValue),
-                                    platform::mtError, platform::mbOK);
+    QString text = frLoadString(55463) + PrintersList.value(PrinterIndexValue);
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n") + reason;
+    platform::MessageDlgWithCaption(frLoadString(55206), text, platform::mtError, platform::mbOK);
 }
 
 bool TfrPrinter::BeginDoc(const QString &title, int copies, bool &cancelled)
@@ -426,7 +427,7 @@ bool TfrPrinter::EndDoc()
     std::unique_ptr<platform::PrintJob> job = std::move(m_job);
     if (job->end())
         return true;
-    failJob();
+    failJob(job->errorText());
     return false;
 }
 

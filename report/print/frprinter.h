@@ -95,7 +95,8 @@ private:
     void storePaper(int size, int width, int height, int bin, int orientation);
     // The device geometry of the current paper; nothing when the printer is gone.
     std::optional<platform::DeviceGeometry> deviceGeometry() const;
-    void failJob();
+    // Says the job failed, with its reason when it has one.
+    void failJob(const QString &reason = {});
 
     int m_defaultPaperSize = 9;
     std::unique_ptr<platform::PrintJob> m_job;

@@ -7,6 +7,7 @@
 #include "platform/forms/form.h"
 #include "platform/printer/printdevice.h"
 #include "platform/registry/registry.h"
+#include "platform/text/exceptions.h"
 #include "report/core/frlocale.h"
 #include "report/core/frutils.h"
 #include "report/io/fremfpages.h"
@@ -1122,6 +1123,9 @@ void TfrPreviewForm::SaveToFile(const QString &fileName)
         FrCommandScope scope(*this);
         ok = m_doc->SavePreparedFile(name);
     }
+    // The write's own message names the file and the system's reason.
+    if (!ok && !m_doc->lastSaveError().isEmpty())
+        throw platform::EFileError(m_doc->lastSaveError());
     if (!ok)
         throw platform::Exception(frLoadString(55206) + QStringLiteral(" : ") + name);
 }

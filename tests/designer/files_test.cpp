@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -164,13 +165,17 @@ TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
     const QByteArray saved = readFileBytes(name);
 
     core->state.storeModified(true);
-    platform::LineFile::setWriteHook([](const QString &) { return false; });
+    platform::LineFile::setWriteHook([](const QString &) { return ENOSPC; });
     files->Save();
     EXPECT_FALSE(files->SaveCompleted);
     EXPECT_TRUE(rep->Modified);
     ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text,
-              QStringLiteral("Impossible d'enregistrer le fichier ") + name);
+    const auto failure = [](const QString &file) {
+        return QStringLiteral("Impossible d'enregistrer le fichier %1\n\n"
+                              "Erreur d'écriture dans le fichier %1 : disque plein")
+            .arg(file);
+    };
+    EXPECT_EQ(dialogs().messages[0].text, failure(name));
     EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("Erreur"));
     EXPECT_EQ(readFileBytes(name), saved);
 
@@ -190,8 +195,7 @@ TEST_F(FilesTest, AFailedWriteSaysSoAndKeepsTheChangesAndTheWindow)
     EXPECT_EQ(
         dialogs().saveRequests.back().filter,
         QStringLiteral("Etat VornReport (*.frf)|*.frf|Dictionnaire VornReport (*.frd)|*.frd"));
-    EXPECT_EQ(dialogs().texts().last(),
-              QStringLiteral("Impossible d'enregistrer le fichier ") + path("dico.frd"));
+    EXPECT_EQ(dialogs().texts().last(), failure(path("dico.frd")));
     EXPECT_TRUE(rep->Modified);
 }
 

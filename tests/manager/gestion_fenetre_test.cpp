@@ -4,13 +4,16 @@
 #include "manager/fenetres.h"
 #include "manager/gestion.h"
 #include "manager/vorn_pr.h"
+#include "platform/text/linefile.h"
 #include "tests/manager/window_support.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest/QTest>
+#include <cerrno>
 
 using namespace platform;
 
@@ -233,6 +236,36 @@ TEST_F(GestionFenetre, UnreadableListIsNeverOverwritten)
     QTest::keyClicks(w->MaskEdit1, QStringLiteral("05102026"));
     cliquer(w->Bt_Ajouter);
     EXPECT_TRUE(fichier().startsWith("1;05/10/2026;"));
+}
+
+// A disk that fills up: the box says so, the file and the grid keep the
+// tournaments recorded, and the edits what was typed, to be recorded again.
+TEST_F(GestionFenetre, AWriteThatFailsKeepsTheListAndWhatWasTyped)
+{
+    const QByteArray depart("1;01/10/2026;Un;P;1;100;;\r\n2;02/10/2026;Deux;P;1;100;;\r\n");
+    writeBytes(kSaison + QStringLiteral("/Challenge.DBP"), depart);
+    ouvrir();
+    const QString plein = QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein.")
+                              .arg(path(kSaison + QStringLiteral("/Challenge.DBP")));
+    const auto remettre = qScopeGuard([] { LineFile::setWriteHook({}); });
+    LineFile::setWriteHook([](const QString &) { return ENOSPC; });
+    for (QPushButton *bouton : {w->Bt_Ajouter, w->Bt_Modifier, w->Bt_Supprimer}) {
+        SCOPED_TRACE(bouton->objectName().toStdString());
+        cliquer(w->Bt_Fin);
+        w->Edit1->setText(QStringLiteral("Trois"));
+        dialogs().messages.clear();
+        cliquer(bouton);
+        EXPECT_EQ(dialogs().texts(), QStringList{plein});
+        EXPECT_EQ(fichier(), depart);
+        EXPECT_EQ(w->Edit1->text(), QStringLiteral("Trois"));
+        w->AfficherTournois();
+        EXPECT_EQ(w->StrGrd->rowCount(), 3);
+        EXPECT_EQ(cellule(2, 3), QStringLiteral("Deux"));
+    }
+    LineFile::setWriteHook({});
+    w->Edit1->setText(QStringLiteral("Trois"));
+    cliquer(w->Bt_Ajouter);
+    EXPECT_EQ(fichier(), depart + "3;02/10/2026;Trois;P;1;100;;\r\n");
 }
 
 TEST_F(GestionFenetre, Screenshot)

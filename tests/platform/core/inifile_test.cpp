@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -193,7 +194,7 @@ TEST_F(IniFileTest, FileIsCreatedOnFirstWriteAndWritesAreAtomic)
     EXPECT_EQ(ini.ReadString("Param", "Saison", ""), QStringLiteral("2020-2021"));
 
     TIniFile profile(file());
-    LineFile::setWriteHook([](const QString &) { return false; });
+    LineFile::setWriteHook([](const QString &) { return ENOSPC; });
     EXPECT_THROW(profile.WriteString("Param", "Saison", "perdue"), EFileError);
     EXPECT_EQ(bytes(), kProfile);
 }

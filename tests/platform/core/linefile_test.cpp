@@ -7,9 +7,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace platform;
@@ -85,27 +91,61 @@ TEST_F(LineFileTest, WritesCrLfAfterEveryLineInTheCodePage)
     EXPECT_EQ(entries(), QStringList({"back.txt", "out.txt"}));
 }
 
-TEST_F(LineFileTest, FailureDuringTheWriteLeavesTheOldFileAndNoTemporary)
+// A write that cannot be finished (a file-size limit, a disk that fills up
+// at the flush) leaves the old file byte for byte and no temporary file, and
+// says why.
+TEST_F(LineFileTest, AWriteThatFailsKeepsTheOldFileAndSaysWhy)
 {
-    put("Joueur.DBP", "ancien;\r\n");
-    int calls = 0;
-    LineFile::setWriteHook([&](const QString &p) {
-        ++calls;
-        // The half already written sits in a temporary file, not in the target.
-        EXPECT_EQ(bytesOf("Joueur.DBP"), QByteArray("ancien;\r\n"));
-        EXPECT_TRUE(p.endsWith(QLatin1String("Joueur.DBP")));
-        return false;
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
+    struct rlimit unlimited;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const auto restore = qScopeGuard([&] {
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        ::sigaction(SIGXFSZ, &previous, nullptr);
     });
-    try {
-        LineFile::write(path("Joueur.DBP"), {QStringLiteral("nouveau;1;"), QStringLiteral("2;")});
-        FAIL() << "no exception";
-    } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral("Erreur d'écriture dans le fichier %1").arg(path("Joueur.DBP")));
+    const QByteArray old = "ancien;\r\n";
+    QStringList lines;
+    for (int i = 0; i < 20; ++i)
+        lines << QStringLiteral("%1;nouveau;Equipe;").arg(i);
+    const QString tooLarge = QString::fromUtf8("taille de fichier maximale dépassée");
+    const struct {
+        rlim_t limit;
+        int flushError;
+        QString reason;
+    } cases[] = {{0, 0, tooLarge},
+                 {100, 0, tooLarge},
+                 {RLIM_INFINITY, ENOSPC, QStringLiteral("disque plein")},
+                 {RLIM_INFINITY, EIO, QString::fromUtf8("erreur d'entrée-sortie")}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reason.toStdString() + " " + std::to_string(c.limit));
+        put("Joueur.DBP", old);
+        int calls = 0;
+        LineFile::setWriteHook({});
+        if (c.flushError)
+            LineFile::setWriteHook([&](const QString &p) {
+                ++calls;
+                // Every byte went to a temporary file, none to the target.
+                EXPECT_EQ(bytesOf("Joueur.DBP"), old);
+                EXPECT_TRUE(p.endsWith(QLatin1String("Joueur.DBP")));
+                return c.flushError;
+            });
+        struct rlimit limit = unlimited;
+        limit.rlim_cur = std::min(c.limit, unlimited.rlim_max);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        try {
+            LineFile::write(path("Joueur.DBP"), lines);
+            ADD_FAILURE() << "no exception";
+        } catch (const EFileError &e) {
+            EXPECT_EQ(e.Message(), QStringLiteral("Erreur d'écriture dans le fichier %1 : %2")
+                                       .arg(path("Joueur.DBP"), c.reason));
+        }
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        EXPECT_EQ(calls, c.flushError ? 1 : 0);
+        EXPECT_EQ(bytesOf("Joueur.DBP"), old);
+        EXPECT_EQ(entries(), QStringList({"Joueur.DBP"}));
     }
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(bytesOf("Joueur.DBP"), QByteArray("ancien;\r\n"));
-    EXPECT_EQ(entries(), QStringList({"Joueur.DBP"}));
 
     // Once the fault is gone the same write goes through whole.
     LineFile::setWriteHook({});

@@ -2,9 +2,12 @@
 // and sizes, the text of each page and where the ink is at 50 dots an inch.
 #include "print_fixture.h"
 
+#include "platform/text/linefile.h"
+
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
+#include <cerrno>
 
 namespace report::test
 {
@@ -173,6 +176,21 @@ TEST_F(PdfPrintTest, CancelledOrAbortedJobsLeaveTheOlderFile)
     EXPECT_FALSE(report->LastPrintDone());
     EXPECT_EQ(fakes->dialogs.texts(),
               QStringList{QStringLiteral("Impossible d'imprimer sur Imprimante virtuelle")});
+    // A disk that fills up while the PDF is written: told why, no PDF left
+    // but the older one.
+    fakes->dialogs.messages.clear();
+    fakes->dialogs.files.push_back(pdf);
+    platform::LineFile::setWriteHook([](const QString &) { return ENOSPC; });
+    report->PrintWithProgress(QString(), 1, true, 0);
+    platform::LineFile::setWriteHook({});
+    EXPECT_FALSE(report->LastPrintDone());
+    EXPECT_EQ(content(), QByteArray("older"));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("etat*")}, QDir::Files),
+              QStringList{QStringLiteral("etat.pdf")});
+    EXPECT_EQ(fakes->dialogs.texts(),
+              QStringList{QStringLiteral("Impossible d'imprimer sur Imprimante virtuelle\n\n"
+                                         "Erreur d'écriture dans le fichier %1 : disque plein")
+                              .arg(pdf)});
 }
 
 TEST_F(PdfPrintTest, AFrameOfOnePixelPrintsAsWideAsOnTheScreen)
