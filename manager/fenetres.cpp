@@ -22,7 +22,11 @@
 #include "platform/inifile/inifile.h"
 #include "report/core/frlibrary.h"
 
+#include "platform/text/linefile.h"
+
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 
 TVorn_FPr *Vorn_FPr = nullptr;
 TApropos *Apropos = nullptr;
@@ -146,6 +150,20 @@ std::unique_ptr<Fenetres> demarrerApplication()
     platform::guard([] { Vorn_FPr->Show(); });
     platform::guard([] { direParametresIllisibles(); });
     return fenetres;
+}
+
+QString empreinteFichier(const QString &chemin)
+{
+    // Every save replaces the file by a new one (a new inode), so a file
+    // written twice within the clock's resolution still shows.
+    struct stat s = {};
+    if (::stat(QFile::encodeName(platform::LineFile::resolve(chemin)).constData(), &s) != 0)
+        return QString();
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(quint64(s.st_ino))
+        .arg(qint64(s.st_size))
+        .arg(qint64(s.st_mtim.tv_sec))
+        .arg(qint64(s.st_mtim.tv_nsec));
 }
 
 void direParametresIllisibles()

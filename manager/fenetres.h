@@ -77,6 +77,10 @@ QString titreApplication();
 // cannot be read. The caller then runs the message loop; null when the
 // windows could not be made (the error was shown).
 std::unique_ptr<Fenetres> demarrerApplication();
+// What tells a file a window read from the same file rewritten since: its
+// identity, size and time of change; empty when it is not there. Coming
+// back to a window reads its data again only when this changed.
+QString empreinteFichier(const QString &chemin);
 // Tells once in the run that the settings file cannot be read (at start-up,
 // or when it stops being readable while the program runs).
 void direParametresIllisibles();

@@ -538,6 +538,7 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     QString charge;
     m_matchIllisible.clear();
     m_matchLu.clear();
+    m_chiffresCalcules.clear();
     try {
         if (!m_saisonMontree.ouverte()) {
             // No season: nothing of the program folder is read as its files.
@@ -564,6 +565,8 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     }
     m_feuilles = LignesMatch.size() / FeuilleMatch::Lignes;
     m_matchLu = LignesMatch;
+    for (int s = 0; s < m_feuilles; ++s)
+        m_chiffresCalcules.append(ChiffresFeuille(LignesMatch, FeuilleMatch::Lignes * s));
     m_groupeMontre = CB_Groupe->currentIndex();
     m_composMontre = CB_Compos->currentIndex();
     m_adversaireMontre = CB_Adversaire->currentIndex();
@@ -898,6 +901,7 @@ void TVorn_FResultat_Quatre::BtCrerFMAtchClick()
         for (int i = 0; i < feuille.size(); ++i)
             LignesMatch.insert(base + i, feuille[i]);
         ++m_feuilles;
+        m_chiffresCalcules.append(ChiffresFeuille(LignesMatch, base));
         {
             const QSignalBlocker bloque(TabControl1);
             TabControl1->addTab(nom);
@@ -1028,6 +1032,10 @@ void TVorn_FResultat_Quatre::BtCalculMacthClick()
     }
     afficherEdits(f);
     EnregistrerFeuille(baseFeuille());
+    const int s = TabControl1->currentIndex();
+    while (m_chiffresCalcules.size() <= s)
+        m_chiffresCalcules.append(QStringList());
+    m_chiffresCalcules[s] = ChiffresFeuille(LignesMatch, baseFeuille());
     MessageDlg(messageCalculQuatre(), mtInformation, mbOK);
 }
 
@@ -1107,6 +1115,19 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
             mtWarning, mbOK);
         return false;
     }
+    // A sheet changed since its calculation (IMPs, deals, a correction, an
+    // IV) would be recorded beside the points of what it was.
+    for (int s = 0; s < m_feuilles; ++s)
+        if (ChiffresFeuille(aEnregistrer, FeuilleMatch::Lignes * s) !=
+            m_chiffresCalcules.value(s)) {
+            MessageDlg(QStringLiteral("La feuille ") +
+                           platform::excerpt(Champ(aEnregistrer, FeuilleMatch::Lignes * s, 0)) +
+                           QStringLiteral(" a changé depuis son calcul : le match doit être "
+                                          "calculé de nouveau (Nettoyage, puis Calculer) avant "
+                                          "d'être enregistré."),
+                       mtWarning, mbOK);
+            return false;
+        }
     // Neither the match file nor the table is written over a file of them
     // that could not be read.
     if (!m_matchIllisible.isEmpty())
