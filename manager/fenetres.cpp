@@ -152,6 +152,14 @@ std::unique_ptr<Fenetres> demarrerApplication()
     return fenetres;
 }
 
+QString ailleursQueSaisonOuverte(const SaisonLue &saison)
+{
+    if (SaisonEnCours == saison.nom())
+        return QString();
+    return QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
+        .arg(platform::excerpt(saison.nom()), saisonOuverteCitee());
+}
+
 QString empreinteFichier(const QString &chemin)
 {
     // Every save replaces the file by a new one (a new inode), so a file

@@ -1,6 +1,7 @@
 #include "manager/gestion.h"
 
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/forms/application.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -155,13 +156,10 @@ bool TVorn_FGestion::abandonnerSaisie()
         return true;
     // Another season opened meanwhile is named: the edits belong to the
     // list of their own.
-    const QString ou = SaisonEnCours == m_saison.nom()
-                           ? QString()
-                           : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
-                                 .arg(platform::excerpt(m_saison.nom()), saisonOuverteCitee());
     if (MessageDlg(QStringLiteral("Les modifications du tournoi ") +
                        platform::excerpt(Edit1->text()) +
-                       QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") + ou +
+                       QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") +
+                       ailleursQueSaisonOuverte(m_saison) +
                        QStringLiteral(".\nVoulez-vous les abandonner ?"),
                    mtConfirmation, mbYes | mbNo) != mrYes)
         return false;

@@ -5,6 +5,7 @@
 #include "manager/core/poulequatre.h"
 #include "manager/core/saisie.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -964,11 +965,7 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     choisir(CB_Adversaire, m_adversaireMontre);
     const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
     // Another season opened meanwhile is named: the sheet goes to its own.
-    const QString ou =
-        SaisonEnCours == m_saisonMontree.nom()
-            ? QString()
-            : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
-                  .arg(platform::excerpt(m_saisonMontree.nom()), saisonOuverteCitee());
+    const QString ou = ailleursQueSaisonOuverte(m_saisonMontree);
     const int reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
                                        QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
                                                       "l'enregistrer") +
