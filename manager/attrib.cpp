@@ -95,15 +95,6 @@ void TVornF_Attrib::commandes(bool repartition, bool edition)
     BtExport->setEnabled(edition);
 }
 
-void TVornF_Attrib::FormActivate()
-{
-    commandes(false, false);
-    m_classement.clear();
-    m_repartition.clear();
-    m_attribuees.clear();
-    Reste = 0;
-}
-
 void TVornF_Attrib::BtChargeClassClick()
 {
     OpenDialog1->InitialDir = RepAppli + SaisonEnCours + QLatin1Char('/');

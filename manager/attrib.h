@@ -47,11 +47,11 @@ public:
     const QStringList &attribuees() const { return m_attribuees; }
     qint64 reste() const { return Reste; }
 
-protected:
-    void FormActivate() override;
-
 private:
     void commandes(bool repartition, bool edition);
+
+    // The files are chosen anywhere, whatever season is open: the ranking,
+    // the distribution and the attribution stay until others are chosen.
 
     QStringList m_classement;
     QStringList m_repartition;

@@ -192,6 +192,15 @@ TVorn_FCalendar::~TVorn_FCalendar() = default;
 
 void TVorn_FCalendar::FormActivate()
 {
+    if (m_genreMontre == Caption())
+        return;
+    if (m_genreMontre) {
+        // Another kind of printout: the same calendars, built for it.
+        m_genreMontre = Caption();
+        TraiterCalendriers();
+        return;
+    }
+    m_genreMontre = Caption();
     viderResultat();
     const platform::TIniFile ini(fichierIni());
     const platform::TDateTime aujourdhui = platform::Date();

@@ -8,6 +8,7 @@
 #include "platform/forms/form.h"
 
 #include <array>
+#include <optional>
 
 class QDateEdit;
 class QLabel;
@@ -96,4 +97,7 @@ private:
 
     manager::LectureCalendrier m_lecture;
     manager::Impression m_impression;
+    // The kind of printout shown (the caption the menu gave): coming back
+    // to it keeps the calendars chosen and what was typed.
+    std::optional<QString> m_genreMontre;
 };

@@ -101,6 +101,22 @@ void TVorn_FChallenge::vider()
 
 void TVorn_FChallenge::FormActivate()
 {
+    // Back with the same season, tournaments and results: the ranking stays
+    // as shown, its rows in the order the user gave them.
+    if (m_saison.ouverte() && m_saison.nom() == SaisonEnCours && m_classement.nombreJournees > 0) {
+        ListeTournois tournois;
+        bool inchange = false;
+        try {
+            inchange =
+                tournois.charger() == ListeTournois::Chargement::Lu &&
+                tournois.lignes() == m_tournois &&
+                manager::CalculerClassement(m_tournois, fichierSaison(QString())) == m_classement;
+        } catch (const std::exception &) {
+            // Computed again below, where its error is told.
+        }
+        if (inchange)
+            return;
+    }
     Memo1->clear();
     vider();
     StringGrid1->hide();

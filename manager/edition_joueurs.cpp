@@ -2,6 +2,7 @@
 
 #include "manager/core/fichejoueur.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/charts/chart.h"
 #include "platform/clock/clock.h"
 #include "platform/forms/application.h"
@@ -304,7 +305,7 @@ bool TVorn_FEdition_Joueurs::modeCourriel() const
 
 void TVorn_FEdition_Joueurs::FormDeactivate()
 {
-    m_joueurs.clear();
+    // The list stays: the window's criteria still filter it when it comes back.
 }
 
 void TVorn_FEdition_Joueurs::reglerColonnes()
@@ -325,11 +326,18 @@ void TVorn_FEdition_Joueurs::reglerColonnes()
 
 void TVorn_FEdition_Joueurs::FormActivate()
 {
+    const bool courriel = modeCourriel();
+    const QString fichier = fichierSaison(QStringLiteral("Joueur.DBP"));
+    if (m_saison.nom() == SaisonEnCours && m_courrielMontre == courriel &&
+        m_empreinte == empreinteFichier(fichier))
+        return;
+    m_courrielMontre.reset();
     m_saison.lire();
-    m_joueurs = LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+    m_joueurs = LineFile::read(fichier);
+    m_empreinte = empreinteFichier(fichier);
+    m_courrielMontre = courriel;
     CheckBoxNom->setChecked(false);
 
-    const bool courriel = modeCourriel();
     reglerColonnes();
     PageControl1->setVisible(!courriel);
     Bt_Impression->setVisible(!courriel);

@@ -9,6 +9,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -137,10 +138,14 @@ private:
     void remplirListes();
     void afficherCompteCourriel();
 
-    // The players file, loaded at each activation.
+    // The players file, loaded when the window shows another season or file.
     QStringList m_joueurs;
     // The season the window's data were read from: written there only.
     SaisonLue m_saison;
+    // The players file read and the kind of list shown (mail or not):
+    // coming back to them keeps the criteria, the lists and the marks.
+    QString m_empreinte;
+    std::optional<bool> m_courrielMontre;
     // The players of the grid's rows, so that what the grid shows can be
     // exported even once the window has let go of the players file.
     QStringList m_listes;

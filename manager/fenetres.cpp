@@ -23,7 +23,11 @@
 #include "platform/text/folderlock.h"
 #include "report/core/frlibrary.h"
 
+#include "platform/text/linefile.h"
+
 #include <QDir>
+#include <QFile>
+#include <sys/stat.h>
 
 TVorn_FPr *Vorn_FPr = nullptr;
 TApropos *Apropos = nullptr;
@@ -166,6 +170,28 @@ std::unique_ptr<Fenetres> demarrerApplication()
     platform::guard([] { Vorn_FPr->Show(); });
     platform::guard([] { direParametresIllisibles(); });
     return fenetres;
+}
+
+QString ailleursQueSaisonOuverte(const SaisonLue &saison)
+{
+    if (SaisonEnCours == saison.nom())
+        return QString();
+    return QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
+        .arg(platform::excerpt(saison.nom()), saisonOuverteCitee());
+}
+
+QString empreinteFichier(const QString &chemin)
+{
+    // Every save replaces the file by a new one (a new inode), so a file
+    // written twice within the clock's resolution still shows.
+    struct stat s = {};
+    if (::stat(QFile::encodeName(platform::LineFile::resolve(chemin)).constData(), &s) != 0)
+        return QString();
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(quint64(s.st_ino))
+        .arg(qint64(s.st_size))
+        .arg(qint64(s.st_mtim.tv_sec))
+        .arg(qint64(s.st_mtim.tv_nsec));
 }
 
 void direParametresIllisibles()

@@ -84,6 +84,14 @@ std::unique_ptr<platform::FolderLock> prendreDossierProgramme();
 // cannot be read. The caller then runs the message loop; null when the
 // windows could not be made (the error was shown).
 std::unique_ptr<Fenetres> demarrerApplication();
+class SaisonLue;
+// For a question about work a window holds: nothing while its season is the
+// open one, else " dans la saison S (saison ouverte maintenant : T)".
+QString ailleursQueSaisonOuverte(const SaisonLue &saison);
+// What tells a file a window read from the same file rewritten since: its
+// identity, size and time of change; empty when it is not there. Coming
+// back to a window reads its data again only when this changed.
+QString empreinteFichier(const QString &chemin);
 // Tells once in the run that the settings file cannot be read (at start-up,
 // or when it stops being readable while the program runs).
 void direParametresIllisibles();

@@ -1,6 +1,7 @@
 #include "manager/gestion.h"
 
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/forms/application.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -14,6 +15,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 using namespace platform;
 
@@ -142,8 +144,48 @@ QString TVorn_FGestion::Champ(int i, int n) const
     return platform::Champ(m_liste.lignes(), i, n);
 }
 
+QStringList TVorn_FGestion::textesDesEdits() const
+{
+    return {dateSaisie(), Edit1->text(), EdType->text(), QString::number(SpinEdit1->value()),
+            Edit2->text()};
+}
+
+bool TVorn_FGestion::abandonnerSaisie()
+{
+    if (textesDesEdits() == m_editsMontres)
+        return true;
+    // Another season opened meanwhile is named: the edits belong to the
+    // list of their own.
+    if (MessageDlg(QStringLiteral("Les modifications du tournoi ") +
+                       platform::excerpt(Edit1->text()) +
+                       QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") +
+                       ailleursQueSaisonOuverte(m_saison) +
+                       QStringLiteral(".\nVoulez-vous les abandonner ?"),
+                   mtConfirmation, mbYes | mbNo) != mrYes)
+        return false;
+    // Dropped: the edits show the list's line again.
+    m_editsMontres.clear();
+    AfficherTournois();
+    return true;
+}
+
+bool TVorn_FGestion::CloseQuery()
+{
+    return abandonnerSaisie();
+}
+
 void TVorn_FGestion::FormActivate()
 {
+    // Back with the same season: the list, its current line and what was
+    // typed stay. A list that could not be read is tried again.
+    if (m_listeLue && SaisonEnCours == m_saison.nom() && m_liste.ecritureAutorisee())
+        return;
+    // The season changed without the window being asked: typed edits are
+    // asked about first, and kept on "Non" with the list they belong to.
+    if (m_listeLue && SaisonEnCours != m_saison.nom() && !abandonnerSaisie())
+        return;
+    const int courant = SaisonEnCours == m_saison.nom() ? m_liste.courant() : 0;
+    m_listeLue = true;
     m_saison.lire();
     if (!m_saison.ouverte()) {
         // No season: nothing of the program folder is shown as its list.
@@ -153,7 +195,7 @@ void TVorn_FGestion::FormActivate()
     }
     QString erreur;
     const ListeTournois::Chargement etat = m_liste.charger(&erreur);
-    m_liste.setCourant(0);
+    m_liste.setCourant(std::min(courant, m_liste.nombre()));
     AfficherTournois();
     if (etat != ListeTournois::Chargement::Lu)
         ShowException(std::make_exception_ptr(EFileError(erreur)));
@@ -161,7 +203,7 @@ void TVorn_FGestion::FormActivate()
 
 void TVorn_FGestion::FormDeactivate()
 {
-    // The list stays a member: the next activation reloads it.
+    // The list stays a member, shown again as it is when the window comes back.
 }
 
 QString TVorn_FGestion::dateSaisie() const
@@ -227,6 +269,7 @@ void TVorn_FGestion::AfficherTournois()
         Edit2->setText(Champ(courant - 1, 5));
         StrGrd->scrollToItem(StrGrd->item(courant, 0));
     }
+    m_editsMontres = textesDesEdits();
 }
 
 void TVorn_FGestion::Button1Click()
@@ -300,5 +343,6 @@ void TVorn_FGestion::BtResultatClick()
 
 void TVorn_FGestion::BtQuitteClick()
 {
-    Hide();
+    if (abandonnerSaisie())
+        Hide();
 }

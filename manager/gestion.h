@@ -58,13 +58,21 @@ public:
 protected:
     void FormActivate() override;
     void FormDeactivate() override;
+    bool CloseQuery() override;
 
 private:
     // The tournament the edits describe (number and link set by the command).
     LigneChallenge ligneDesEdits() const;
     QString dateSaisie() const;
+    // What the edits hold, as the list last showed it or as typed since.
+    QStringList textesDesEdits() const;
+    // Edits typed and applied neither by "Ajouter" nor by "Modifier" are
+    // dropped only when the user says so; true when there are none left.
+    bool abandonnerSaisie();
 
     ListeTournois m_liste;
     // The season the window's data were read from: written there only.
     SaisonLue m_saison;
+    bool m_listeLue = false;
+    QStringList m_editsMontres;
 };

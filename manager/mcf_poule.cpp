@@ -1,6 +1,7 @@
 #include "manager/mcf_poule.h"
 #include "manager/core/poule.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/forms/controls.h"
@@ -207,6 +208,14 @@ QString TVorn_Fmcf_Poule::ligneEquipe(int t) const
 
 void TVorn_Fmcf_Poule::FormActivate()
 {
+    if (m_affiche && m_saison.nom() == SaisonEnCours &&
+        m_empreinte == empreinteFichier(fichierSaison(QStringLiteral("Joueur.DBP"))) &&
+        m_empreintePoule == empreinteFichier(m_cheminPoule)) {
+        // Written back again when the window is left.
+        m_pouleChargee = true;
+        return;
+    }
+    m_affiche = false;
     Drapeau chargement(m_chargement);
     sauvePoule();
     m_poule.clear();
@@ -217,6 +226,7 @@ void TVorn_Fmcf_Poule::FormActivate()
     m_saison.verifierEcriture();
 
     m_joueurs = platform::LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+    m_empreinte = empreinteFichier(fichierSaison(QStringLiteral("Joueur.DBP")));
     m_courant = -1;
     if (RadioGroup1->ItemIndex() == 1) {
         afficheJoueur();
@@ -230,6 +240,7 @@ void TVorn_Fmcf_Poule::FormActivate()
     m_cheminPoule = fichierSaison(QStringLiteral("Poule.txt"));
     if (!platform::LineFile::readIfExists(m_cheminPoule, m_poule) || m_poule.isEmpty())
         m_poule = QStringList{LigneEnteteDefaut(LireReglagesPoule(fichierIni()))};
+    m_empreintePoule = empreinteFichier(m_cheminPoule);
     m_pouleChargee = true;
 
     for (int i = 1; i <= kSlots; ++i) {
@@ -249,14 +260,13 @@ void TVorn_Fmcf_Poule::FormActivate()
         const QSignalBlocker bloque(DTP);
         DTP->setDate(platform::dateOf(date));
     }
+    m_affiche = true;
 }
 
 void TVorn_Fmcf_Poule::FormDeactivate()
 {
+    // What the window shows stays for its return.
     sauvePoule();
-    m_joueurs.clear();
-    m_poule.clear();
-    m_courant = -1;
 }
 
 void TVorn_Fmcf_Poule::sauvePoule()
@@ -267,6 +277,7 @@ void TVorn_Fmcf_Poule::sauvePoule()
     // typed stays, and the next switch or close tries again.
     platform::LineFile::write(m_cheminPoule, m_poule);
     m_pouleChargee = false;
+    m_empreintePoule = empreinteFichier(m_cheminPoule);
 }
 
 void TVorn_Fmcf_Poule::afficheJoueur()

@@ -110,5 +110,9 @@ private:
     // the path it was loaded from.
     bool m_pouleChargee = false;
     QString m_cheminPoule;
+    // The pool is shown for the season read and the players file as it was:
+    // coming back keeps the player shown and the pool as typed.
+    bool m_affiche = false;
+    QString m_empreinte, m_empreintePoule;
     QButtonGroup *m_equipes;
 };

@@ -390,6 +390,9 @@ QString TVornF_Quatre_Webweb::InformationResponsable() const
 void TVornF_Quatre_Webweb::FormActivate()
 {
     ModeQuatre = Caption().mid(30, 6) == QLatin1String("quatre");
+    if (m_montre == std::pair(SaisonEnCours, ModeQuatre))
+        return;
+    m_montre = std::pair(SaisonEnCours, ModeQuatre);
     PageControl1->setCurrentIndex(0);
     Bt_Suppression->setEnabled(false);
     videFichier();

@@ -8,6 +8,8 @@
 #include "report/core/frvariant.h"
 
 #include <QStringList>
+#include <optional>
+#include <utility>
 
 class PanneauListe;
 class QCheckBox;
@@ -77,6 +79,9 @@ public:
     report::TfrUserDataset *frUserDataset1;
 
     bool ModeQuatre = true;
+    // The season and the kind (pairs or teams) shown: coming back to them
+    // keeps the page, the entries file and its commands.
+    std::optional<std::pair<QString, bool>> m_montre;
     // The current entries page or file, as its bytes read.
     QStringList ListeInscrits;
     QString FichierInscrits;

@@ -113,16 +113,32 @@ TVornF_repart::TVornF_repart(QWidget *parent)
     connect(Rg_Formule, &TRadioGroup::clicked, this, handler(this, &T::Rg_FormuleClick));
     connect(E_LigX, &QLineEdit::textChanged, this, handler(this, &T::E_LigXChange));
     connect(E_LigY, &QLineEdit::textChanged, this, handler(this, &T::E_LigXChange));
+    connect(E_Points, &QLineEdit::textChanged, this, handler(this, &T::E_LigXChange));
     connect(E_Coef_K, &QLineEdit::textChanged, this, handler(this, &T::E_Coef_KChange));
+    Rg_TypeClick();
+    m_reglagesK = reglagesMontres();
     E_Coef_KChange();
 }
 
 void TVornF_repart::FormActivate()
 {
-    Rg_Type->setItemIndex(1);
-    Rg_TypeClick();
-    m_impression = {};
+    // Coming back keeps the settings, K and the date as they were left.
+    if (m_dateMise)
+        return;
+    m_dateMise = true;
     E_Date->setText(FormatDateTime(QStringLiteral("dddd dd mmmm yyyy"), platform::Date()));
+}
+
+QStringList TVornF_repart::reglagesMontres() const
+{
+    return {QString::number(Rg_Type->ItemIndex()), QString::number(Rg_Formule->ItemIndex()),
+            E_Points->text(), E_LigX->text(), E_LigY->text()};
+}
+
+void TVornF_repart::E_LigXChange()
+{
+    AfficherFormule();
+    permettreMemorisation();
 }
 
 void TVornF_repart::Rg_TypeClick()
@@ -132,6 +148,7 @@ void TVornF_repart::Rg_TypeClick()
     E_LigY->setVisible(!joueurs);
     Rg_Formule->setEnabled(joueurs);
     AfficherFormule();
+    permettreMemorisation();
 }
 
 void TVornF_repart::AfficherFormule()
@@ -144,10 +161,17 @@ void TVornF_repart::AfficherFormule()
 
 void TVornF_repart::E_Coef_KChange()
 {
+    permettreMemorisation();
+}
+
+void TVornF_repart::permettreMemorisation()
+{
     double k = 0;
     QString t = E_Coef_K->text();
     t.replace(QLatin1Char('.'), QLatin1Char(','));
-    Bt_Memorisation->setEnabled(TryStrToFloat(t, k) && k != 0);
+    // A table mixing one kind's K with another kind's formula, or other
+    // totals, is not recorded: K is searched again first.
+    Bt_Memorisation->setEnabled(TryStrToFloat(t, k) && k != 0 && reglagesMontres() == m_reglagesK);
 }
 
 manager::ParametresRepartition TVornF_repart::parametres() const
@@ -169,6 +193,9 @@ void TVornF_repart::Button1Click()
     m_m = m;
     m_x = x;
     m_t = t;
+    // Until K is found, the K shown is no longer that of the settings read.
+    m_reglagesK.clear();
+    permettreMemorisation();
     const manager::ParametresRepartition p = parametres();
     // Settings with which the search would never end, or divide by zero.
     if (!p.valides()) {
@@ -184,11 +211,15 @@ void TVornF_repart::Button1Click()
                    mtWarning, mbOK);
         return;
     }
+    m_reglagesK = reglagesMontres();
     E_Coef_K->setText(manager::TexteK(*k));
+    permettreMemorisation();
 }
 
 void TVornF_repart::Bt_MemorisationClick()
 {
+    if (reglagesMontres() != m_reglagesK)
+        return;
     const manager::ConstanteK k = manager::LireK(E_Coef_K->text());
     const QStringList table = manager::TableRepartition(parametres(), k);
     verifierSaisonOuverte();

@@ -42,8 +42,8 @@ public:
     void Bt_PPClick();
     void Bt_QuitterClick() { Hide(); }
     void Rg_TypeClick();
-    void Rg_FormuleClick() { AfficherFormule(); }
-    void E_LigXChange() { AfficherFormule(); }
+    void Rg_FormuleClick() { E_LigXChange(); }
+    void E_LigXChange();
     void E_Coef_KChange();
     void AfficherFormule();
     void frReport1GetValue(const QString &parName, report::FrVariant &parValue);
@@ -55,8 +55,16 @@ protected:
 
 private:
     manager::ParametresRepartition parametres() const;
+    // The kind of calculation and the texts of the three settings shown.
+    QStringList reglagesMontres() const;
+    // "Mémorisation" is offered only for a K other than 0 and settings
+    // that K was searched for.
+    void permettreMemorisation();
 
     // What "Calcul de K" read: used until the next search.
     qint64 m_t = 1068, m_x = 40, m_m = 30;
+    // The settings shown when K was searched (at first, the initial ones).
+    QStringList m_reglagesK;
+    bool m_dateMise = false;
     manager::ImpressionRepartition m_impression;
 };

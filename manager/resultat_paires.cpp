@@ -230,6 +230,7 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
         return;
     LineFile::write(sauve.FileName, extrait);
     m_extrait = extrait;
+    m_saisonExtrait.lire();
     m_fichierExtrait = sauve.FileName;
     // Results calculated until now belong to another extract.
     m_resultatsAJour = false;
@@ -253,6 +254,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     if (!d.Execute())
         return;
     m_extrait = manager::LireFichierDuGenre(d.FileName, QStringLiteral("un extrait de classement"));
+    m_saisonExtrait.lire();
     m_fichierExtrait = d.FileName;
     // Nothing is calculated for this extract yet: saving the results now
     // would write those of another extract, or an empty file.
@@ -282,11 +284,13 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
     // Everything is computed before anything is shown: a conversion error
     // leaves the list, the grid and the buttons as they were.
     const QStringList paires = manager::LirePaires(m_extrait, m_fichierExtrait);
+    const PorteeSaison saison(m_saisonExtrait);
     const QList<manager::FicheJoueur> joueurs =
         manager::lireFichierJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
     const QStringList lignes = manager::CalculPointsPaires(paires, joueurs, CoefK->text());
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
+    m_saisonResultats = m_saisonExtrait.nom();
     Total_Pc = total;
     m_resultatsAJour = true;
     oublierFichierResultat();
@@ -318,7 +322,7 @@ void TVornF_Resultat_Paires::Bt_load_resultatClick()
     d.Title = QStringLiteral("Sauvegarde résultat d'un tournoi ");
     d.DefaultExt = QStringLiteral("Chr");
     d.Filter = QStringLiteral("au groupe (*.chr)|*.chr");
-    d.InitialDir = dossierSaison();
+    d.InitialDir = RepAppli + m_saisonResultats;
     d.OverwritePrompt = true;
     d.CurrentFile = m_fichierResultat;
     d.FileName.clear();
@@ -348,6 +352,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
         throw manager::EAutreGenre(genre, d.FileName);
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
+    m_saisonResultats = SaisonEnCours;
     Total_Pc = total;
     m_resultatsAJour = true;
     m_fichierResultat = d.FileName;
@@ -378,7 +383,7 @@ void TVornF_Resultat_Paires::frReport1GetValue(const QString &parName, report::F
     const int r = composants.frUserDataset1->RecNo;
     auto liste = [r](const QStringList &l) { return l.value(r); };
     if (parName == u"Saison1")
-        parValue = SaisonEnCours;
+        parValue = m_resultats.isEmpty() ? SaisonEnCours : m_saisonResultats;
     else if (parName == u"Epreuve1")
         parValue = Caption().mid(50, 40);
     else if (parName == u"Classement1")

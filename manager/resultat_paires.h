@@ -2,6 +2,7 @@
 // A pairs tournament's results: the ranking page saved from the licensee
 // area becomes an extract (".chi"), the pairs' challenge points and a result
 // file (".chr"); the homologation list is printed.
+#include "manager/core/vorn_dec.h"
 #include "manager/impression.h"
 #include "platform/forms/form.h"
 
@@ -71,6 +72,11 @@ private:
     std::optional<QString> m_saisonMontree;
     QStringList m_extrait;
     QStringList m_resultats;
+    // The season open when the extract was read, whose players file its
+    // points are calculated with; and the season of the results shown,
+    // which their printout names and where they are proposed for saving.
+    SaisonLue m_saisonExtrait;
+    QString m_saisonResultats;
     // The page or ".chi" the extract came from (named when it is refused).
     QString m_fichierExtrait;
     // The result file the results shown were read from or last saved to:

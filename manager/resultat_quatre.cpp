@@ -5,6 +5,7 @@
 #include "manager/core/poulequatre.h"
 #include "manager/core/saisie.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 #include "platform/forms/form.h"
@@ -554,6 +555,7 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     QString charge;
     m_matchIllisible.clear();
     m_matchLu.clear();
+    m_chiffresCalcules.clear();
     try {
         if (!m_saisonMontree.ouverte()) {
             // No season: nothing of the program folder is read as its files.
@@ -580,6 +582,8 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     }
     m_feuilles = LignesMatch.size() / FeuilleMatch::Lignes;
     m_matchLu = LignesMatch;
+    for (int s = 0; s < m_feuilles; ++s)
+        m_chiffresCalcules.append(ChiffresFeuille(LignesMatch, FeuilleMatch::Lignes * s));
     m_groupeMontre = CB_Groupe->currentIndex();
     m_composMontre = CB_Compos->currentIndex();
     m_adversaireMontre = CB_Adversaire->currentIndex();
@@ -916,6 +920,7 @@ void TVorn_FResultat_Quatre::BtCrerFMAtchClick()
         for (int i = 0; i < feuille.size(); ++i)
             LignesMatch.insert(base + i, feuille[i]);
         ++m_feuilles;
+        m_chiffresCalcules.append(ChiffresFeuille(LignesMatch, base));
         {
             const QSignalBlocker bloque(TabControl1);
             TabControl1->addTab(nom);
@@ -991,11 +996,7 @@ bool TVorn_FResultat_Quatre::quitterMatch()
             reponse = mrNo;
     } else {
         // Another season opened meanwhile is named: the sheet goes to its own.
-        const QString ou =
-            SaisonEnCours == m_saisonMontree.nom()
-                ? QString()
-                : QStringLiteral(" dans la saison %1 (saison ouverte maintenant : %2)")
-                      .arg(platform::excerpt(m_saisonMontree.nom()), saisonOuverteCitee());
+        const QString ou = ailleursQueSaisonOuverte(m_saisonMontree);
         reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
                                  QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
                                                 "l'enregistrer") +
@@ -1060,6 +1061,10 @@ void TVorn_FResultat_Quatre::BtCalculMacthClick()
     }
     afficherEdits(f);
     EnregistrerFeuille(baseFeuille());
+    const int s = TabControl1->currentIndex();
+    while (m_chiffresCalcules.size() <= s)
+        m_chiffresCalcules.append(QStringList());
+    m_chiffresCalcules[s] = ChiffresFeuille(LignesMatch, baseFeuille());
     MessageDlg(messageCalculQuatre(), mtInformation, mbOK);
 }
 
@@ -1139,6 +1144,19 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
             mtWarning, mbOK);
         return false;
     }
+    // A sheet changed since its calculation (IMPs, deals, a correction, an
+    // IV) would be recorded beside the points of what it was.
+    for (int s = 0; s < m_feuilles; ++s)
+        if (ChiffresFeuille(aEnregistrer, FeuilleMatch::Lignes * s) !=
+            m_chiffresCalcules.value(s)) {
+            MessageDlg(QStringLiteral("La feuille ") +
+                           platform::excerpt(Champ(aEnregistrer, FeuilleMatch::Lignes * s, 0)) +
+                           QStringLiteral(" a changé depuis son calcul : le match doit être "
+                                          "calculé de nouveau (Nettoyage, puis Calculer) avant "
+                                          "d'être enregistré."),
+                       mtWarning, mbOK);
+            return false;
+        }
     // Neither the match file nor the table is written over a file of them
     // that could not be read.
     if (!m_matchIllisible.isEmpty())

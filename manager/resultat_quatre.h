@@ -171,6 +171,9 @@ private:
     // The match shown as read or last recorded, and the group and teams
     // chosen for it.
     QStringList m_matchLu;
+    // Per sheet, its figures when its results were last known to be its
+    // own: as read, or as "Calculer" left them.
+    QList<QStringList> m_chiffresCalcules;
     int m_groupeMontre = -1, m_composMontre = -1, m_adversaireMontre = -1;
     // The season whose files the lists were read from: every command reads
     // and writes that season's files, whatever season is open since.

@@ -2,6 +2,7 @@
 
 #include "manager/core/poule.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "manager/impression.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
@@ -139,21 +140,28 @@ TVorn_FEdition::~TVorn_FEdition() = default;
 
 void TVorn_FEdition::FormActivate()
 {
+    const QString fichier = fichierSaison(QStringLiteral("Joueur.DBP"));
+    const bool memeSaison = m_saisonMontree == SaisonEnCours;
+    if (memeSaison && m_empreinte == empreinteFichier(fichier))
+        return;
+    // The players file changed in the same season (an import): the player
+    // shown stays shown.
+    const QString licence =
+        memeSaison && m_courant >= 0 ? Champ(m_joueurs.value(m_courant), 0) : QString();
+    m_saisonMontree = SaisonEnCours;
+    m_empreinte = empreinteFichier(fichier);
     m_joueurs.clear();
     m_courant = -1;
     // A missing or damaged players file is told; the window shows no record.
-    if (!platform::guard([this] {
-            m_joueurs = platform::LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
-        }))
+    if (!platform::guard([this, &fichier] { m_joueurs = platform::LineFile::read(fichier); }))
         m_joueurs.clear();
-    if (RadioGroup1->ItemIndex() == 1) {
-        AfficherFiche();
-        ENom->setFocus();
-    } else {
+    if (RadioGroup1->ItemIndex() != 1)
         TrierFiches(0);
-        AfficherFiche();
-        ELicence->setFocus();
-    }
+    for (int i = 0; !licence.isEmpty() && i < m_joueurs.size(); ++i)
+        if (Champ(m_joueurs.at(i), 0) == licence)
+            m_courant = i;
+    AfficherFiche();
+    (RadioGroup1->ItemIndex() == 1 ? ENom : ELicence)->setFocus();
 }
 
 void TVorn_FEdition::FormDeactivate()

@@ -4,6 +4,7 @@
 // link to the player's address.
 #include "platform/forms/form.h"
 #include <QStringList>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -88,6 +89,10 @@ private:
 
     QStringList m_joueurs;
     int m_courant = -1;
+    // The season and players file shown: coming back to them keeps the
+    // player shown and what was typed over the record.
+    std::optional<QString> m_saisonMontree;
+    QString m_empreinte;
     // The envelope's values, kept from the print command to the report's requests.
     QString m_nom, m_adresse1, m_adresse2, m_adresse3, m_code, m_ville;
 };

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 using namespace platform;
 
@@ -40,9 +41,11 @@ TVorn_FSaison::TVorn_FSaison(QWidget *parent)
     connect(ButQuiter, &QPushButton::clicked, this, handler(this, &TVorn_FSaison::ButQuiterClick));
 }
 
-void TVorn_FSaison::FormActivate()
+void TVorn_FSaison::showEvent(QShowEvent *event)
 {
-    Edit1->clear();
+    if (!event->spontaneous())
+        Edit1->clear();
+    TForm::showEvent(event);
 }
 
 void TVorn_FSaison::ButQuiterClick()

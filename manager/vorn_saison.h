@@ -30,5 +30,7 @@ public:
     static bool nomSaisonValide(const QString &nom);
 
 protected:
-    void FormActivate() override;
+    // Opened from the menu, the window starts from an empty name; coming
+    // back to it from another window keeps what was typed.
+    void showEvent(QShowEvent *event) override;
 };

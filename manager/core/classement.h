@@ -24,6 +24,7 @@ struct LigneJoueurClassement {
     QString licence;
     QString iv;
     std::array<QString, MaxJournees> journees;
+    bool operator==(const LigneJoueurClassement &) const = default;
 };
 
 struct ClassementSaison {
@@ -38,6 +39,7 @@ struct ClassementSaison {
     std::vector<LigneJoueurClassement> joueurs;
     // The progress lines, as the window logs them.
     QStringList journal;
+    bool operator==(const ClassementSaison &) const = default;
 };
 
 // The tournaments list's lines and the season folder (with its trailing

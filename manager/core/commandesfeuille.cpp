@@ -106,6 +106,22 @@ void nettoyerFeuille(FeuilleMatch &f)
         f.setValeur(QLatin1String(nom), QString());
 }
 
+QStringList ChiffresFeuille(const QStringList &lignesMatch, int base)
+{
+    const FeuilleMatch f = FeuilleMatch::depuisLignes(lignesMatch, base);
+    QStringList chiffres;
+    for (const char *nom :
+         {"ANbd30", "Bnbd30", "AImp30", "BImp30", "Handicap_A", "Handicap_B", "ANbd15",
+          "BNbd15", "ANbd25", "BNbd25", "AIV15",  "BIV15",      "AIv25",      "BIv25",
+          "AIv30",  "BIv30",  "APv30",  "BPv30",  "APe15",      "APe25",      "APC15",
+          "APc25",  "BPe15",  "BPe25",  "BPc15",  "BPc25"})
+        chiffres << f.valeur(QLatin1String(nom));
+    for (int premiere : {2, 7, 14, 19})
+        for (int k = 0; k < 4; ++k)
+            chiffres << f.valeur(premiere + k, 2);
+    return chiffres;
+}
+
 int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles)
 {
     for (int s = 0; s < feuilles; ++s) {

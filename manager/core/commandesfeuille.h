@@ -25,6 +25,11 @@ void nettoyerFeuille(FeuilleMatch &f);
 // side is not a whole number, i.e. that was not calculated; -1 when every
 // sheet is. Recording reads those fields as numbers.
 int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles);
+// What the calculation of the sheet at base reads and writes: deals, IMPs,
+// corrections, the players' IV and every computed field. A sheet whose
+// figures differ from those of its last calculation shows results that are
+// no longer its own.
+QStringList ChiffresFeuille(const QStringList &lignesMatch, int base);
 // The first of the match's sheets (from 0) that differs between the lines
 // as read or recorded and the lines now, both as recording writes them (so
 // a file's own spelling of an unchanged sheet does not count); -1 when none

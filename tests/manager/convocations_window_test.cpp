@@ -197,8 +197,10 @@ TEST_F(Convocations, TakingAPageWritesTheEntriesFileAndShowsIt)
     EXPECT_EQ(readBytes("2023-2024/copie.Qug"), donnee("page_groupe.groupe"));
     EXPECT_EQ(w->FichierInscrits, path("2023-2024/copie.Qug"));
 
-    // Shown again from the menu: the file is forgotten, its buttons go.
+    // Shown again from the menu: the file stays, unless for the other kind.
     active(true);
+    EXPECT_EQ(w->FichierInscrits, path("2023-2024/copie.Qug"));
+    active(false);
     EXPECT_TRUE(w->FichierInscrits.isEmpty());
     EXPECT_TRUE(boutonsActifs().isEmpty());
     EXPECT_EQ(w->PageControl1->currentIndex(), 0);
@@ -221,6 +223,7 @@ TEST_F(Convocations, PageWithBothBlocksIsTakenTwiceAndOthersAreIgnored)
 
     // Neither marker, or random bytes: nothing saved, and the user told why
     // the tab stays empty.
+    active(true);
     active(false);
     QByteArray bruit;
     for (int i = 0; i < 5000; ++i)

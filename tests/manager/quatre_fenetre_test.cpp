@@ -193,6 +193,18 @@ TEST_F(QuatreFenetre, RecordingBeforeCalculatingWritesNothing)
     for (const char *nom : {"PouleR0.cpo", "PouleM000001.cpo"})
         EXPECT_EQ(readBytes(saison(QLatin1String(nom))), golden(QLatin1String(nom))) << nom;
     EXPECT_EQ(w->ListeHomologation.lignes().size(), 8);
+
+    // IMPs changed since "Calculer": neither way of recording takes them.
+    poser("AImp30", QStringLiteral("60"));
+    const QMap<QString, QByteArray> calcule = contenu(kSaison);
+    cliquer(w->BtEnregistreMatch);
+    dialogs().answers.push_back(mrYes);
+    cliquer(w->BtQuitter);
+    EXPECT_EQ(dialogs().texts().count(QStringLiteral(
+                  "La feuille Match 1 a changé depuis son calcul : le match doit être calculé "
+                  "de nouveau (Nettoyage, puis Calculer) avant d'être enregistré.")),
+              2);
+    EXPECT_EQ(contenu(kSaison), calcule);
 }
 
 // A sheet calculated and not recorded is not left without a question:

@@ -304,6 +304,8 @@ TEST_F(SeasonTest, WithNoSeasonOpenNoWindowWritesSeasonFiles)
                   "saison (menu Saisons), puis revenez à cette fenêtre.")
             << c.fenetre << " " << dialogs().texts().join('|').toStdString();
         dialogs().folders.push_back(path(QStringLiteral("2020-2021")));
+        if (c.f == Vorn_FGestion) // the tournament typed is asked about
+            dialogs().answers.push_back(mrYes);
         principale()->Saison2->trigger();
         ASSERT_EQ(SaisonEnCours, QStringLiteral("2020-2021"));
     }
