@@ -448,6 +448,122 @@ TEST_P(Socks, RefusalsOfUse)
     EXPECT_EQ(events, QStringList({QStringLiteral("closed 0")}));
 }
 
+// An owner that gives up a connection from one of its handlers (to another
+// SOCKS server, directly, or only closing) hears nothing more of it, and
+// the connection it opened starts with its own exchange.
+TEST_P(Socks, AConnectionGivenUpFromAHandlerSaysNothingMore)
+{
+    const QByteArray junk = "junk";
+    struct Path {
+        const char *name;
+        QString level;
+        bool auth;
+        std::vector<ServerStep> steps;
+        int error;
+    } paths[] = {
+        {"5, leaves after the offer", "5", false, {readBytes(3), closeConnection()}, 20014},
+        {"5, leaves after the request",
+         "5",
+         false,
+         {readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), closeConnection()},
+         20014},
+        {"5, leaves after the credentials",
+         "5",
+         true,
+         {readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), closeConnection()},
+         20014},
+        {"5, credentials refused",
+         "5",
+         true,
+         {readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), sendBytes(bytes({1, 1}) + junk),
+          hold()},
+         20015},
+        {"5, no method",
+         "5",
+         false,
+         {readBytes(3), sendBytes(bytes({5, 255}) + junk), hold()},
+         20003},
+        {"5, refused",
+         "5",
+         false,
+         {readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+          sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + junk), hold()},
+         20008},
+        {"4, refused",
+         "4",
+         false,
+         {readBytes(10), sendBytes(bytes({0, 91, 0x1F, 0x90, 127, 0, 0, 1}) + junk), hold()},
+         20016},
+        {"4, leaves", "4", false, {readBytes(10), closeConnection()}, 20014},
+    };
+    enum Action { ThroughSocksFromError, DirectFromError, ThroughSocksFromConnected, CloseOnly };
+    for (const Path &path : paths) {
+        for (Action action :
+             {ThroughSocksFromError, DirectFromError, ThroughSocksFromConnected, CloseOnly}) {
+            SCOPED_TRACE(testing::Message() << path.name << ", action " << action);
+            ScriptedServer left{path.steps};
+            ScriptedServer relay{{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+                                  sendBytes(kReply5 + "after"), hold()}};
+            ScriptedServer direct{{sendBytes("after"), hold()}};
+            TWSocket socket;
+            SocksRecorder recorder(socket);
+            qsizetype given = -1; // events heard before the owner gave up
+            auto giveUp = [&] {
+                if (given >= 0)
+                    return;
+                socket.Close();
+                if (action != CloseOnly) {
+                    const bool socks = action != DirectFromError;
+                    socket.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
+                    socket.SetSocksPort(socks ? QString::number(relay.port()) : QString());
+                    socket.SetSocksAuthentication(socksNoAuthentication);
+                    socket.SetAddr(QStringLiteral("127.0.0.1"));
+                    socket.SetPort(socks ? QStringLiteral("8080") : QString::number(direct.port()));
+                    socket.Connect();
+                }
+                given = recorder.events.size();
+            };
+            auto onError = socket.OnSocksError;
+            socket.OnSocksError = [&, onError](TCustomWSocket *s, int e, const QString &m) {
+                onError(s, e, m);
+                if (action != ThroughSocksFromConnected)
+                    giveUp();
+            };
+            auto onConnected = socket.OnSessionConnected;
+            socket.OnSessionConnected = [&, onConnected](TCustomWSocket *s, std::uint16_t e) {
+                onConnected(s, e);
+                if (action == ThroughSocksFromConnected && e != 0)
+                    giveUp();
+            };
+            socket.SetSocksUsercode(QStringLiteral("u"));
+            socket.SetSocksPassword(QStringLiteral("p"));
+            if (path.auth)
+                socket.SetSocksAuthentication(socksAuthenticateUsercode);
+            start(socket, left, path.level);
+            ASSERT_TRUE(pumpUntil(loop(), [&] { return given >= 0; }));
+            if (action != CloseOnly) {
+                EXPECT_TRUE(pumpUntil(loop(), [&] { return recorder.data.size() >= 5; }));
+            }
+            pumpFor(loop(), 50);
+            const QString n = QString::number(path.error);
+            EXPECT_EQ(
+                recorder.events.mid(0, given).filter(QStringLiteral("socks error ") + n).size(), 1);
+            const QStringList after = recorder.events.mid(given);
+            const QStringList expected = action == CloseOnly ? QStringList()
+                                         : action == DirectFromError
+                                             ? QStringList({QStringLiteral("connected 0")})
+                                             : QStringList({QStringLiteral("socks connected 0"),
+                                                            QStringLiteral("connected 0")});
+            EXPECT_EQ(after.join(QStringLiteral(" | ")).toStdString(),
+                      expected.join(QStringLiteral(" | ")).toStdString());
+            EXPECT_EQ(recorder.data, action == CloseOnly ? QByteArray() : QByteArray("after"));
+            if (action != CloseOnly && action != DirectFromError) {
+                EXPECT_EQ(relay.requests().value(0).toHex(), bytes({5, 1, 0}).toHex());
+            }
+        }
+    }
+}
+
 NET_INSTANTIATE_BACKENDS(Socks);
 
 // ---------------------------------------------------------------------------
@@ -614,6 +730,54 @@ TEST_P(SocksInterop, TheClientsLevelSetter)
             QStringLiteral("Invalid socks level. Must be 4, 4A or 5."))
             << level;
     EXPECT_EQ(client.SocksLevel(), QStringLiteral("5"));
+}
+
+// A request given up from OnSocksError for one through another SOCKS server,
+// or direct: one completion each, and the next one goes its own way.
+TEST_P(SocksInterop, ARequestStartedFromASocksErrorGoesItsOwnWay)
+{
+    const std::vector<ServerStep> leaves{readBytes(3), closeConnection()};
+    const std::vector<ServerStep> refuses{
+        readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+        sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + "junk"), hold()};
+    for (const auto &[left, socks] : {std::pair{leaves, true}, std::pair{leaves, false},
+                                      std::pair{refuses, true}, std::pair{refuses, false}}) {
+        SCOPED_TRACE(testing::Message() << (left.size() == 2 ? "leaves" : "refuses")
+                                        << (socks ? ", then through SOCKS" : ", then direct"));
+        ScriptedServer first{left};
+        ScriptedServer origin{answerOnce(okWith("second", "1.0"))};
+        std::vector<ServerStep> relayed{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+                                        sendBytes(kReply5)};
+        for (const ServerStep &step : answerOnce(okWith("second", "1.0")))
+            relayed.push_back(step);
+        ScriptedServer relay{relayed};
+        THttpCli client;
+        HttpRecorder recorder(client);
+        int socksErrors = 0;
+        client.OnSocksError = [&](TCustomWSocket *, int, const QString &) {
+            if (++socksErrors > 1)
+                return;
+            client.Abort();
+            client.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
+            client.SetSocksPort(socks ? QString::number(relay.port()) : QString());
+            client.SetURL(origin.url(QStringLiteral("/second")));
+            client.GetASync();
+        };
+        client.SetURL(QStringLiteral("http://127.0.0.1:8080/first"));
+        client.SetSocksServer(QStringLiteral("127.0.0.1"));
+        client.SetSocksPort(QString::number(first.port()));
+        client.GetASync();
+        EXPECT_TRUE(waitDone(loop(), recorder, 2, 5000));
+        pumpFor(loop(), 100);
+        EXPECT_EQ(recorder.errors(), (Errors{httperrAborted, 0}));
+        EXPECT_EQ(recorder.body, "second");
+        EXPECT_EQ(socksErrors, 1);
+        EXPECT_EQ(client.State(), httpReady);
+        const QList<QByteArray> got = (socks ? relay : origin).requests();
+        EXPECT_EQ(got.value(0).left(socks ? 3 : 12),
+                  socks ? bytes({5, 1, 0}) : QByteArray("GET /second "));
+        EXPECT_EQ(relay.connections() + origin.connections(), 1);
+    }
 }
 
 NET_INSTANTIATE_BACKENDS(SocksInterop);
