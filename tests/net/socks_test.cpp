@@ -780,6 +780,100 @@ TEST_P(SocksInterop, ARequestStartedFromASocksErrorGoesItsOwnWay)
     }
 }
 
+// A kept connection serves the next request only on the route it was
+// opened for: another local address, proxy or SOCKS setting opens a new one.
+TEST_P(SocksInterop, AKeptConnectionServesOnlyTheRouteItWasOpenedFor)
+{
+    struct Route {
+        int server;    // the origin, or one of two other loopback servers
+        QString level; // SOCKS level; none: direct (or to the proxy)
+        QString password;
+        bool proxy;
+        QString local;
+        bool refuses;
+    };
+    auto route = [](int server, const char *level = "", const char *password = "",
+                    bool proxy = false, const char *local = "", bool refuses = false) {
+        return Route{server, QLatin1String(level), QLatin1String(password),
+                     proxy,  QLatin1String(local), refuses};
+    };
+    const Route direct = route(0);
+    const Route socks5 = route(1, "5");
+    struct Case {
+        const char *name;
+        Route first, next;
+        std::uint16_t error;
+    } cases[] = {
+        {"SOCKS, then direct", socks5, direct, 0},
+        {"direct, then SOCKS", direct, socks5, 0},
+        {"SOCKS 5, then 4 on the same server", socks5, route(1, "4"), 0},
+        {"another SOCKS port", socks5, route(2, "5"), 0},
+        {"with credentials", socks5, route(1, "5", "p"), 0},
+        {"another password", route(1, "5", "p"), route(1, "5", "q"), 0},
+        {"another local address", direct, route(0, "", "", false, "127.0.0.2"), 0},
+        {"the proxy that was the origin, then direct", route(0, "", "", true), direct, 0},
+        {"direct, then a refusing SOCKS server", direct, route(1, "5", "", false, "", true), 20003},
+    };
+    auto script = [](const Route &r) {
+        std::vector<ServerStep> steps;
+        if (r.refuses)
+            return std::vector<ServerStep>{readBytes(3), sendBytes(bytes({5, 255})), hold()};
+        if (r.level == QLatin1String("4")) {
+            steps = {readBytes(10), sendBytes(bytes({0, 90, 0, 0, 0, 0, 0, 0}))};
+        } else if (!r.level.isEmpty()) {
+            steps.push_back(readBytes(3));
+            if (!r.password.isEmpty())
+                steps.insert(steps.end(), {sendBytes(bytes({5, 2})),
+                                           readBytes(4 + static_cast<int>(r.password.size())),
+                                           sendBytes(bytes({1, 0}))});
+            else
+                steps.push_back(sendBytes(bytes({5, 0})));
+            steps.insert(steps.end(), {readBytes(16), sendBytes(kReply5)});
+        }
+        // Answers and keeps the connection for one more request.
+        steps.insert(steps.end(), {readRequest(), sendBytes(okWith("a")), readRequest(),
+                                   sendBytes(okWith("b")), hold()});
+        return steps;
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedServer servers[3];
+        servers[c.first.server].addConnection(script(c.first));
+        servers[c.next.server].addConnection(script(c.next));
+        THttpCli client;
+        HttpRecorder recorder(client);
+        auto take = [&](const Route &r) {
+            client.SetSocksServer(r.level.isEmpty() ? QString() : QStringLiteral("127.0.0.1"));
+            client.SetSocksPort(r.level.isEmpty() ? QString()
+                                                  : QString::number(servers[r.server].port()));
+            client.SetSocksLevel(r.level);
+            client.SetSocksUsercode(QStringLiteral("u"));
+            client.SetSocksPassword(r.password);
+            client.SetSocksAuthentication(r.password.isEmpty() ? socksNoAuthentication
+                                                               : socksAuthenticateUsercode);
+            client.SetProxy(r.proxy ? QStringLiteral("127.0.0.1") : QString());
+            client.SetProxyPort(QString::number(servers[r.server].port()));
+            client.SetLocalAddr(r.local.isEmpty() ? QStringLiteral("0.0.0.0") : r.local);
+        };
+        client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
+            recorder.done.push_back({rq, error, sender->StatusCode()});
+            if (recorder.done.size() == 1) {
+                take(c.next);
+                sender->GetASync();
+            }
+        };
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(servers[0].url(QStringLiteral("/")));
+        take(c.first);
+        client.GetASync();
+        EXPECT_TRUE(waitDone(loop(), recorder, 2, 5000));
+        pumpFor(loop(), 50);
+        EXPECT_EQ(recorder.errors(), (Errors{0, c.error}));
+        EXPECT_EQ(servers[0].connections() + servers[1].connections() + servers[2].connections(),
+                  2);
+    }
+}
+
 NET_INSTANTIATE_BACKENDS(SocksInterop);
 
 } // namespace
