@@ -732,18 +732,22 @@ TEST_P(SocksInterop, TheClientsLevelSetter)
     EXPECT_EQ(client.SocksLevel(), QStringLiteral("5"));
 }
 
-// A request given up from OnSocksError for one through another SOCKS server,
-// or direct: one completion each, and the next one goes its own way.
+// A request given up from OnSocksError (or the failed connect that follows)
+// for one through another SOCKS server, or direct: one completion each, and
+// the next one goes its own way.
 TEST_P(SocksInterop, ARequestStartedFromASocksErrorGoesItsOwnWay)
 {
     const std::vector<ServerStep> leaves{readBytes(3), closeConnection()};
     const std::vector<ServerStep> refuses{
         readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
         sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + "junk"), hold()};
-    for (const auto &[left, socks] : {std::pair{leaves, true}, std::pair{leaves, false},
-                                      std::pair{refuses, true}, std::pair{refuses, false}}) {
+    for (const auto &[left, socks, fromConnected] :
+         {std::tuple{leaves, true, false}, std::tuple{leaves, false, false},
+          std::tuple{refuses, true, false}, std::tuple{refuses, false, false},
+          std::tuple{leaves, true, true}, std::tuple{refuses, false, true}}) {
         SCOPED_TRACE(testing::Message() << (left.size() == 2 ? "leaves" : "refuses")
-                                        << (socks ? ", then through SOCKS" : ", then direct"));
+                                        << (socks ? ", then through SOCKS" : ", then direct")
+                                        << (fromConnected ? ", from the connect" : ""));
         ScriptedServer first{left};
         ScriptedServer origin{answerOnce(okWith("second", "1.0"))};
         std::vector<ServerStep> relayed{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
@@ -754,14 +758,24 @@ TEST_P(SocksInterop, ARequestStartedFromASocksErrorGoesItsOwnWay)
         THttpCli client;
         HttpRecorder recorder(client);
         int socksErrors = 0;
-        client.OnSocksError = [&](TCustomWSocket *, int, const QString &) {
-            if (++socksErrors > 1)
+        bool given = false;
+        auto giveUp = [&] {
+            if (given)
                 return;
+            given = true;
             client.Abort();
             client.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
             client.SetSocksPort(socks ? QString::number(relay.port()) : QString());
             client.SetURL(origin.url(QStringLiteral("/second")));
             client.GetASync();
+        };
+        client.OnSocksError = [&](TCustomWSocket *, int, const QString &) {
+            if (++socksErrors == 1 && !fromConnected)
+                giveUp();
+        };
+        client.OnSessionConnected = [&](THttpCli *) {
+            if (socksErrors == 1 && fromConnected)
+                giveUp();
         };
         client.SetURL(QStringLiteral("http://127.0.0.1:8080/first"));
         client.SetSocksServer(QStringLiteral("127.0.0.1"));
