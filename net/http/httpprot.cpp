@@ -428,9 +428,32 @@ bool THttpCli::socketConnected() const
     return m_socket->State() == wsConnected;
 }
 
+THttpCli::Route THttpCli::route() const
+{
+    Route r;
+    r.host = m_hostName;
+    r.port = m_port;
+    r.protocol = m_protocol;
+    r.localAddr = m_localAddr;
+    r.proxy = m_proxy;
+    // SOCKS settings count only when a SOCKS server is set.
+    if (!m_socksServer.trimmed().isEmpty()) {
+        r.socksServer = m_socksServer;
+        r.socksPort = m_socksPort;
+        r.socksLevel = m_socksLevel.isEmpty() ? QStringLiteral("5") : m_socksLevel;
+        r.socksUsercode = m_socksUsercode;
+        r.socksPassword = m_socksPassword;
+        r.socksAuthentication = m_socksAuthentication;
+    }
+    return r;
+}
+
 bool THttpCli::connectionReusable()
 {
-    if (!socketConnected() || m_connectionSpoiled)
+    // A connection opened for another address, proxy or SOCKS server (or
+    // other SOCKS settings) would carry the request where the owner no
+    // longer sends it.
+    if (!socketConnected() || m_connectionSpoiled || m_connectedRoute != route())
         return false;
     if (m_simulating)
         return m_simulated.isEmpty();
@@ -488,16 +511,22 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
     m_proxyAuthBasicState = 0;
 
     guarded([&] {
-        if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
-            m_connectedProtocol == m_protocol && connectionReusable()) {
+        if (connectionReusable()) {
             SocketSessionConnected(0);
             return;
         }
         if (socketConnected() || (!m_simulating && m_socket->State() != wsClosed)) {
-            socketAbort();
-            // The owner heard of the close and started another request.
+            // Under way before the owner hears of the close: an Abort from
+            // there ends this request, with its completion, and another one
+            // is started only once this one has ended.
+            SetState(httpNotConnected);
             if (stopped())
                 return;
+            m_closeHandler = CloseHandler::Left;
+            socketAbort();
+            if (stopped())
+                return;
+            m_closeHandler = CloseHandler::Normal;
         }
         SetState(httpNotConnected);
         if (stopped())
@@ -659,9 +688,7 @@ void THttpCli::Login()
             m_requestsOnConnection = 0;
             m_connectionSpoiled = false;
             m_simConnected = true;
-            m_connectedHost = m_hostName;
-            m_connectedPort = m_port;
-            m_connectedProtocol = m_protocol;
+            m_connectedRoute = route();
             if (m_protocol != QLatin1String("http") &&
                 (m_proxy.isEmpty() || m_protocol != QLatin1String("https"))) {
                 m_simConnected = false;
@@ -732,9 +759,7 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
     if (stopped())
         return;
     SocketConfigure();
-    m_connectedHost = m_hostName;
-    m_connectedPort = m_port;
-    m_connectedProtocol = m_protocol;
+    m_connectedRoute = route();
 
     // Through a proxy, https asks the proxy for a tunnel (CONNECT) and hands
     // its answer to the owner; no secure layer of ours follows.
@@ -1717,6 +1742,10 @@ void THttpCli::closeHandlerDispatch(std::uint16_t error)
         break;
     case CloseHandler::Ignore:
         break;
+    case CloseHandler::Left:
+        m_connected = false;
+        TriggerSessionClosed();
+        break;
     }
 }
 
@@ -1838,8 +1867,7 @@ void THttpCli::StartRelocation()
             return;
         }
     }
-    if (m_connectedHost == m_hostName && m_connectedPort == m_port &&
-        m_connectedProtocol == m_protocol && !m_closeReq && connectionReusable()) {
+    if (!m_closeReq && connectionReusable()) {
         TriggerLocationChange();
         if (stopped())
             return;

@@ -279,7 +279,9 @@ public:
 
 protected:
     enum class LineHandler { None, Header, Body };
-    enum class CloseHandler { Normal, Relocation, Ignore };
+    // Left: a connection given up for the request just started, whose close
+    // only the owner hears of.
+    enum class CloseHandler { Normal, Relocation, Ignore, Left };
 
     virtual void DebugLog(TLogOption option, const QString &msg);
     virtual bool CheckLogOptions(TLogOption option);
@@ -369,6 +371,15 @@ private:
     bool socketConnected() const;
     void socketCloseQuietly();
     void socketSend(const char *data, int len);
+    // Everything that decides where a connection goes and how it gets there.
+    struct Route {
+        QString host, port, protocol, localAddr, proxy;
+        QString socksServer, socksPort, socksLevel, socksUsercode, socksPassword;
+        TSocksAuthentication socksAuthentication = socksNoAuthentication;
+        bool operator==(const Route &) const = default;
+    };
+    Route route() const;
+    // The open connection is free and goes where the request is to go.
     bool connectionReusable();
     // The peer's close (or reset) already waits in the socket.
     bool peerGone();
@@ -493,7 +504,7 @@ private:
     struct {
         QString url, proto, user, pass, host, port, path;
     } m_urlSplit;
-    QString m_connectedHost, m_connectedPort, m_connectedProtocol;
+    Route m_connectedRoute;
     QString m_dnsResult;
     QString m_currUsername, m_currPassword;
     QString m_currConnection, m_currProxyConnection;

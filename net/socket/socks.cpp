@@ -169,13 +169,22 @@ bool TCustomSocksWSocket::alive() const
     return m_hSocket != INVALID_SOCKET && m_state == wsConnected;
 }
 
+bool TCustomSocksWSocket::stillOpen(std::uint32_t generation) const
+{
+    return m_generation == generation && m_hSocket != INVALID_SOCKET;
+}
+
 void TCustomSocksWSocket::TriggerSessionConnectedSpecial(int error)
 {
     if (m_socksState != socksNegociateMethods) {
         TCustomWSocket::TriggerSessionConnectedSpecial(error);
         return;
     }
+    const std::uint32_t generation = m_generation;
     TriggerSocksConnected(error);
+    // Closed, or replaced by the next connection, from that event.
+    if (!stillOpen(generation))
+        return;
     if (error != 0) {
         // The server could not be reached: a plain failed connection.
         m_socksState = socksData;
@@ -248,8 +257,9 @@ void TCustomSocksWSocket::SocksDoAuthenticate()
         return;
     }
     m_socksState = socksAuthenticate;
+    const std::uint32_t generation = m_generation;
     TriggerSocksAuthState(socksAuthStart);
-    if (!alive())
+    if (!stillOpen(generation) || !alive())
         return;
     QByteArray request;
     request.append(char(1)).append(char(user.size())).append(user);
@@ -259,15 +269,15 @@ void TCustomSocksWSocket::SocksDoAuthenticate()
 
 void TCustomSocksWSocket::SocksError(int error, const QString &msg)
 {
-    // An owner that closed and opened the next connection from one of these
-    // events keeps it: the failure was this connection's.
+    // An owner that closed the connection, or opened the next one, from one
+    // of these events hears no more of it: the failure was this connection's.
     const std::uint32_t generation = m_generation;
     TriggerSocksError(error, msg);
-    if (m_generation != generation)
+    if (!stillOpen(generation))
         return;
     m_socksState = socksData;
     TriggerSessionConnectedSpecial(error);
-    if (m_generation != generation)
+    if (!stillOpen(generation))
         return;
     InternalClose(true, error);
 }
@@ -289,9 +299,12 @@ bool TCustomSocksWSocket::TriggerDataAvailable(int error)
 {
     if (m_socksState == socksData)
         return TCustomWSocket::TriggerDataAvailable(error);
+    // After a failure the socket is closed or is the owner's next
+    // connection: nothing is left to drain (true), least of all that one's
+    // bytes.
     if (error != 0) {
         SocksError(error, QStringLiteral("data receive error"));
-        return false;
+        return true;
     }
     const int whole = static_cast<int>(sizeof m_socksRcvdBuf) - 1;
     switch (m_socksState) {
@@ -307,9 +320,10 @@ bool TCustomSocksWSocket::TriggerDataAvailable(int error)
         if (m_socksRcvdBuf[0] != 5) {
             SocksError(20002, QStringLiteral("socks version error"));
         } else if (m_socksRcvdBuf[1] == 0) {
+            const std::uint32_t generation = m_generation;
             if (m_socksAuthNumber != 0)
                 TriggerSocksAuthState(socksAuthNotRequired);
-            if (alive())
+            if (stillOpen(generation) && alive())
                 SocksDoConnect();
         } else if (m_socksRcvdBuf[1] == 2 && m_socksAuthNumber == 2) {
             SocksDoAuthenticate();
@@ -319,7 +333,7 @@ bool TCustomSocksWSocket::TriggerDataAvailable(int error)
             SocksError(20003, QStringLiteral("authentification method not acceptable"));
         }
         return true;
-    case socksAuthenticate:
+    case socksAuthenticate: {
         readReply(whole);
         if (m_socksRcvdCnt >= 1 && m_socksRcvdBuf[0] != 1) {
             SocksError(20002, QStringLiteral("socks version error"));
@@ -336,25 +350,28 @@ bool TCustomSocksWSocket::TriggerDataAvailable(int error)
             return true;
         }
         m_socksRcvdCnt = 0;
+        const std::uint32_t generation = m_generation;
         TriggerSocksAuthState(socksAuthSuccess);
-        if (alive())
+        if (stillOpen(generation) && alive())
             SocksDoConnect();
         return true;
+    }
     case socksConnect:
         if (levelFour())
             return replyLevelFour();
         return replyLevelFive();
     default:
         SocksError(20013, QStringLiteral("internal error"));
-        return false;
+        return true;
     }
 }
 
 bool TCustomSocksWSocket::connectedThrough()
 {
     m_socksState = socksData;
+    const std::uint32_t generation = m_generation;
     TriggerSessionConnectedSpecial(0);
-    if (!alive())
+    if (!stillOpen(generation) || !alive())
         return true;
     // The owner hears of the data that came with the reply, or is already
     // waiting behind it, at once.
@@ -446,9 +463,16 @@ void TCustomSocksWSocket::TriggerSessionClosed(int error)
     }
     const SocksState was = m_socksState;
     m_socksState = socksData;
-    if (was == socksAuthenticate)
+    // Each event below may see the owner close this connection or open the
+    // next one: that one is never told of this one's end, nor changed by it.
+    const std::uint32_t generation = m_generation;
+    const bool closedByOwner = m_hSocket == INVALID_SOCKET;
+    if (was == socksAuthenticate) {
         TriggerSocksAuthState(socksAuthFailure);
-    if (m_hSocket == INVALID_SOCKET) {
+        if (m_generation != generation || (!closedByOwner && m_hSocket == INVALID_SOCKET))
+            return;
+    }
+    if (closedByOwner) {
         // The owner closed the socket itself during the exchange.
         TCustomWSocket::TriggerSessionClosed(error);
         return;
@@ -458,7 +482,11 @@ void TCustomSocksWSocket::TriggerSessionClosed(int error)
     const int code = error != 0 ? error : 20014;
     TriggerSocksError(code, error != 0 ? QStringLiteral("data receive error")
                                        : QStringLiteral("socks server closed the connection"));
+    if (!stillOpen(generation))
+        return;
     TriggerSessionConnectedSpecial(code);
+    if (!stillOpen(generation))
+        return;
     TCustomWSocket::TriggerSessionClosed(code);
 }
 

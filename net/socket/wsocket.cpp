@@ -780,8 +780,12 @@ void TCustomWSocket::Do_FD_CONNECT(int error)
 void TCustomWSocket::Do_FD_READ(int error)
 {
     if (m_state != wsConnected) {
+        const std::uint32_t generation = m_generation;
         ChangeState(wsConnected);
         TriggerSessionConnectedSpecial(error);
+        // Closed, or given up for the next connection, from that event.
+        if (m_generation != generation || m_hSocket == INVALID_SOCKET)
+            return;
     }
     ASyncReceive(error, m_options);
 }

@@ -457,6 +457,9 @@ private:
     void readReply(int limit);
     bool levelFour() const { return m_socksLevel.startsWith(QLatin1Char('4')); }
     bool alive() const;
+    // The connection of that generation is still open: an owner may close it,
+    // or open the next one, from any of its handlers.
+    bool stillOpen(std::uint32_t generation) const;
     bool sendRequest(const QByteArray &request);
     bool replyLevelFour();
     bool replyLevelFive();

@@ -437,7 +437,7 @@ TEST_P(HttpRequest, ARequestStartedFromTheCloseHandlerRunsAsAnyOther)
         {"kept, then left for another host",
          answerOnce(okWith("premier"), true),
          OtherHostWhileKept,
-         {0, 0}},
+         {0, httperrAborted, 0}},
         {"refused by the SOCKS server",
          {readBytes(3), sendBytes(QByteArray("\x05\xFF", 2)), hold()},
          Ends,

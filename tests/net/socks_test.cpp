@@ -448,6 +448,118 @@ TEST_P(Socks, RefusalsOfUse)
     EXPECT_EQ(events, QStringList({QStringLiteral("closed 0")}));
 }
 
+// An owner that gives up a connection from one of its handlers (to another
+// SOCKS server, directly, or only closing) hears nothing more of it, and
+// the connection it opened starts with its own exchange.
+TEST_P(Socks, AConnectionGivenUpFromAHandlerSaysNothingMore)
+{
+    const QByteArray junk = "junk";
+    struct Path {
+        const char *name;
+        QString level;
+        bool auth;
+        std::vector<ServerStep> steps;
+        int error;
+    } paths[] = {
+        {"5, leaves after the offer", "5", false, {readBytes(3), closeConnection()}, 20014},
+        {"5, leaves after the request",
+         "5",
+         false,
+         {readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), closeConnection()},
+         20014},
+        {"5, leaves after the credentials",
+         "5",
+         true,
+         {readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), closeConnection()},
+         20014},
+        {"5, credentials refused",
+         "5",
+         true,
+         {readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), sendBytes(bytes({1, 1}) + junk),
+          hold()},
+         20015},
+        {"5, no method",
+         "5",
+         false,
+         {readBytes(3), sendBytes(bytes({5, 255}) + junk), hold()},
+         20003},
+        {"5, refused",
+         "5",
+         false,
+         {readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+          sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + junk), hold()},
+         20008},
+        {"4, refused",
+         "4",
+         false,
+         {readBytes(10), sendBytes(bytes({0, 91, 0x1F, 0x90, 127, 0, 0, 1}) + junk), hold()},
+         20016},
+        {"4, leaves", "4", false, {readBytes(10), closeConnection()}, 20014},
+    };
+    enum Action { ThroughSocksFromError, DirectFromError, ThroughSocksFromConnected, CloseOnly };
+    for (const Path &path : paths) {
+        for (Action action :
+             {ThroughSocksFromError, DirectFromError, ThroughSocksFromConnected, CloseOnly}) {
+            SCOPED_TRACE(testing::Message() << path.name << ", action " << action);
+            ScriptedServer left{path.steps};
+            ScriptedServer relay{{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+                                  sendBytes(kReply5 + "after"), hold()}};
+            ScriptedServer direct{{sendBytes("after"), hold()}};
+            TWSocket socket;
+            SocksRecorder recorder(socket);
+            qsizetype given = -1; // events heard before the owner gave up
+            auto giveUp = [&] {
+                if (given >= 0)
+                    return;
+                socket.Close();
+                if (action != CloseOnly) {
+                    const bool socks = action != DirectFromError;
+                    socket.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
+                    socket.SetSocksPort(socks ? QString::number(relay.port()) : QString());
+                    socket.SetSocksAuthentication(socksNoAuthentication);
+                    socket.SetAddr(QStringLiteral("127.0.0.1"));
+                    socket.SetPort(socks ? QStringLiteral("8080") : QString::number(direct.port()));
+                    socket.Connect();
+                }
+                given = recorder.events.size();
+            };
+            auto onError = socket.OnSocksError;
+            socket.OnSocksError = [&, onError](TCustomWSocket *s, int e, const QString &m) {
+                onError(s, e, m);
+                if (action != ThroughSocksFromConnected)
+                    giveUp();
+            };
+            auto onConnected = socket.OnSessionConnected;
+            socket.OnSessionConnected = [&, onConnected](TCustomWSocket *s, std::uint16_t e) {
+                onConnected(s, e);
+                if (action == ThroughSocksFromConnected && e != 0)
+                    giveUp();
+            };
+            socket.SetSocksUsercode(QStringLiteral("u"));
+            socket.SetSocksPassword(QStringLiteral("p"));
+            if (path.auth)
+                socket.SetSocksAuthentication(socksAuthenticateUsercode);
+            start(socket, left, path.level);
+            ASSERT_TRUE(pumpUntil(loop(), [&] { return given >= 0; }));
+            if (action != CloseOnly) {
+                EXPECT_TRUE(pumpUntil(loop(), [&] { return recorder.data.size() >= 5; }));
+            }
+            pumpFor(loop(), 50);
+            const QString n = QString::number(path.error);
+            EXPECT_EQ(
+                recorder.events.mid(0, given).filter(QStringLiteral("socks error ") + n).size(), 1);
+            const char *const heardAfter[] = {"socks connected 0 | connected 0", "connected 0",
+                                              "socks connected 0 | connected 0", ""};
+            EXPECT_EQ(recorder.events.mid(given).join(QStringLiteral(" | ")).toStdString(),
+                      heardAfter[action]);
+            EXPECT_EQ(recorder.data, action == CloseOnly ? QByteArray() : QByteArray("after"));
+            if (action != CloseOnly && action != DirectFromError) {
+                EXPECT_EQ(relay.requests().value(0).toHex(), bytes({5, 1, 0}).toHex());
+            }
+        }
+    }
+}
+
 NET_INSTANTIATE_BACKENDS(Socks);
 
 // ---------------------------------------------------------------------------
@@ -614,6 +726,162 @@ TEST_P(SocksInterop, TheClientsLevelSetter)
             QStringLiteral("Invalid socks level. Must be 4, 4A or 5."))
             << level;
     EXPECT_EQ(client.SocksLevel(), QStringLiteral("5"));
+}
+
+// A request given up from OnSocksError (or the failed connect that follows)
+// for one through another SOCKS server, or direct: one completion each, and
+// the next one goes its own way.
+TEST_P(SocksInterop, ARequestStartedFromASocksErrorGoesItsOwnWay)
+{
+    const std::vector<ServerStep> leaves{readBytes(3), closeConnection()};
+    const std::vector<ServerStep> refuses{
+        readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+        sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + "junk"), hold()};
+    for (const auto &[left, socks, fromConnected] :
+         {std::tuple{leaves, true, false}, std::tuple{leaves, false, false},
+          std::tuple{refuses, true, false}, std::tuple{refuses, false, false},
+          std::tuple{leaves, true, true}, std::tuple{refuses, false, true}}) {
+        SCOPED_TRACE(testing::Message() << (left.size() == 2 ? "leaves" : "refuses")
+                                        << (socks ? ", then through SOCKS" : ", then direct")
+                                        << (fromConnected ? ", from the connect" : ""));
+        ScriptedServer first{left};
+        ScriptedServer origin{answerOnce(okWith("second", "1.0"))};
+        std::vector<ServerStep> relayed{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
+                                        sendBytes(kReply5)};
+        for (const ServerStep &step : answerOnce(okWith("second", "1.0")))
+            relayed.push_back(step);
+        ScriptedServer relay{relayed};
+        THttpCli client;
+        HttpRecorder recorder(client);
+        int socksErrors = 0;
+        bool given = false;
+        auto giveUp = [&] {
+            if (given)
+                return;
+            given = true;
+            client.Abort();
+            client.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
+            client.SetSocksPort(socks ? QString::number(relay.port()) : QString());
+            client.SetURL(origin.url(QStringLiteral("/second")));
+            client.GetASync();
+        };
+        client.OnSocksError = [&](TCustomWSocket *, int, const QString &) {
+            if (++socksErrors == 1 && !fromConnected)
+                giveUp();
+        };
+        client.OnSessionConnected = [&](THttpCli *) {
+            if (socksErrors == 1 && fromConnected)
+                giveUp();
+        };
+        client.SetURL(QStringLiteral("http://127.0.0.1:8080/first"));
+        client.SetSocksServer(QStringLiteral("127.0.0.1"));
+        client.SetSocksPort(QString::number(first.port()));
+        client.GetASync();
+        EXPECT_TRUE(waitDone(loop(), recorder, 2, 5000));
+        pumpFor(loop(), 100);
+        EXPECT_EQ(recorder.errors(), (Errors{httperrAborted, 0}));
+        EXPECT_EQ(recorder.body, "second");
+        EXPECT_EQ(socksErrors, 1);
+        EXPECT_EQ(client.State(), httpReady);
+        const QList<QByteArray> got = (socks ? relay : origin).requests();
+        EXPECT_EQ(got.value(0).left(socks ? 3 : 12),
+                  socks ? bytes({5, 1, 0}) : QByteArray("GET /second "));
+        EXPECT_EQ(relay.connections() + origin.connections(), 1);
+    }
+}
+
+// A kept connection serves the next request only on the route it was
+// opened for: another local address, proxy or SOCKS setting opens a new one.
+TEST_P(SocksInterop, AKeptConnectionServesOnlyTheRouteItWasOpenedFor)
+{
+    struct Route {
+        int server;    // the origin, or one of two other loopback servers
+        QString level; // SOCKS level; none: direct (or to the proxy)
+        QString password;
+        bool proxy;
+        QString local;
+        bool refuses;
+    };
+    auto route = [](int server, const char *level = "", const char *password = "",
+                    bool proxy = false, const char *local = "", bool refuses = false) {
+        return Route{server, QLatin1String(level), QLatin1String(password),
+                     proxy,  QLatin1String(local), refuses};
+    };
+    const Route direct = route(0);
+    const Route socks5 = route(1, "5");
+    struct Case {
+        const char *name;
+        Route first, next;
+        std::uint16_t error;
+    } cases[] = {
+        {"SOCKS, then direct", socks5, direct, 0},
+        {"direct, then SOCKS", direct, socks5, 0},
+        {"SOCKS 5, then 4 on the same server", socks5, route(1, "4"), 0},
+        {"another SOCKS port", socks5, route(2, "5"), 0},
+        {"with credentials", socks5, route(1, "5", "p"), 0},
+        {"another password", route(1, "5", "p"), route(1, "5", "q"), 0},
+        {"another local address", direct, route(0, "", "", false, "127.0.0.2"), 0},
+        {"the proxy that was the origin, then direct", route(0, "", "", true), direct, 0},
+        {"direct, then a refusing SOCKS server", direct, route(1, "5", "", false, "", true), 20003},
+    };
+    auto script = [](const Route &r) {
+        std::vector<ServerStep> steps;
+        if (r.refuses)
+            return std::vector<ServerStep>{readBytes(3), sendBytes(bytes({5, 255})), hold()};
+        if (r.level == QLatin1String("4")) {
+            steps = {readBytes(10), sendBytes(bytes({0, 90, 0, 0, 0, 0, 0, 0}))};
+        } else if (!r.level.isEmpty()) {
+            steps.push_back(readBytes(3));
+            if (!r.password.isEmpty())
+                steps.insert(steps.end(), {sendBytes(bytes({5, 2})),
+                                           readBytes(4 + static_cast<int>(r.password.size())),
+                                           sendBytes(bytes({1, 0}))});
+            else
+                steps.push_back(sendBytes(bytes({5, 0})));
+            steps.insert(steps.end(), {readBytes(16), sendBytes(kReply5)});
+        }
+        // Answers and keeps the connection for one more request.
+        steps.insert(steps.end(), {readRequest(), sendBytes(okWith("a")), readRequest(),
+                                   sendBytes(okWith("b")), hold()});
+        return steps;
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedServer servers[3];
+        servers[c.first.server].addConnection(script(c.first));
+        servers[c.next.server].addConnection(script(c.next));
+        THttpCli client;
+        HttpRecorder recorder(client);
+        auto take = [&](const Route &r) {
+            client.SetSocksServer(r.level.isEmpty() ? QString() : QStringLiteral("127.0.0.1"));
+            client.SetSocksPort(r.level.isEmpty() ? QString()
+                                                  : QString::number(servers[r.server].port()));
+            client.SetSocksLevel(r.level);
+            client.SetSocksUsercode(QStringLiteral("u"));
+            client.SetSocksPassword(r.password);
+            client.SetSocksAuthentication(r.password.isEmpty() ? socksNoAuthentication
+                                                               : socksAuthenticateUsercode);
+            client.SetProxy(r.proxy ? QStringLiteral("127.0.0.1") : QString());
+            client.SetProxyPort(QString::number(servers[r.server].port()));
+            client.SetLocalAddr(r.local.isEmpty() ? QStringLiteral("0.0.0.0") : r.local);
+        };
+        client.OnRequestDone = [&](THttpCli *sender, THttpRequest rq, std::uint16_t error) {
+            recorder.done.push_back({rq, error, sender->StatusCode()});
+            if (recorder.done.size() == 1) {
+                take(c.next);
+                sender->GetASync();
+            }
+        };
+        client.SetRequestVer(QStringLiteral("1.1"));
+        client.SetURL(servers[0].url(QStringLiteral("/")));
+        take(c.first);
+        client.GetASync();
+        EXPECT_TRUE(waitDone(loop(), recorder, 2, 5000));
+        pumpFor(loop(), 50);
+        EXPECT_EQ(recorder.errors(), (Errors{0, c.error}));
+        EXPECT_EQ(servers[0].connections() + servers[1].connections() + servers[2].connections(),
+                  2);
+    }
 }
 
 NET_INSTANTIATE_BACKENDS(SocksInterop);
