@@ -58,6 +58,8 @@ TEST_F(Activation, ComingBackKeepsWhatTheUserDidThere)
     };
     writeLines("S1/Joueur.DBP",
                {"0100001;;NOMA;Anne;30;", "0100002;;NOMB;Luc;40;", "0100003;;NOMC;Rose;5;"});
+    // A season is a folder holding its players file.
+    writeLines("S2/Joueur.DBP", {"0100001;;NOMA;Anne;30;"});
     writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;Open1.chr;"});
     writeLines("S1/Open1.chr", {"1;NOMA Anne;;0100001;30;;;70;", "2;NOMB Luc;;0100002;40;;;50;"});
     writeLines("S1/Classement.PPE", {"1;NOMA Anne;0100001;30;", "2;NOMB Luc;0100002;40;"});
