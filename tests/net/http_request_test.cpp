@@ -1306,27 +1306,16 @@ TEST_P(HttpRequest, PropertiesStartWithTheirDefaults)
     EXPECT_FALSE(client.MultiThreaded());
     EXPECT_EQ(client.NetLogger(), nullptr);
     EXPECT_EQ(client.SocksAuthentication(), socksNoAuthentication);
-    for (const QString &empty : {client.URL(),
-                                 client.Proxy(),
-                                 client.Sender(),
-                                 client.AcceptLanguage(),
-                                 client.Reference(),
-                                 client.Connection(),
-                                 client.ProxyConnection(),
-                                 client.Username(),
-                                 client.Password(),
-                                 client.ProxyUsername(),
-                                 client.ProxyPassword(),
-                                 client.Cookie(),
-                                 client.ContentRangeBegin(),
-                                 client.ContentRangeEnd(),
-                                 client.AcceptRanges(),
-                                 client.SocksServer(),
-                                 client.SocksLevel(),
-                                 client.SocksPort(),
-                                 client.SocksUsercode(),
-                                 client.SocksPassword()})
-        EXPECT_TRUE(empty.isEmpty()) << empty.toStdString();
+    // All empty: whatever is not shows here.
+    EXPECT_EQ((client.URL() + client.Proxy() + client.Sender() + client.AcceptLanguage() +
+               client.Reference() + client.Connection() + client.ProxyConnection() +
+               client.Username() + client.Password() + client.ProxyUsername() +
+               client.ProxyPassword() + client.Cookie() + client.ContentRangeBegin() +
+               client.ContentRangeEnd() + client.AcceptRanges() + client.SocksServer() +
+               client.SocksLevel() + client.SocksPort() + client.SocksUsercode() +
+               client.SocksPassword())
+                  .toStdString(),
+              "");
     EXPECT_EQ(client.State(), httpReady);
     EXPECT_EQ(client.ContentLength(), -1);
     EXPECT_EQ(client.ReceiveStream(), nullptr);
@@ -1383,36 +1372,13 @@ TEST_P(HttpRequest, EventsComeInTheirOrder)
     client.PostASync();
     ASSERT_TRUE(pumpUntil(loop(), [&] { return done == 1; }));
     pumpFor(loop(), 50);
-    const QStringList expected = {"httpNotConnected",
-                                  "httpDnsLookup",
-                                  "httpDnsLookupDone",
-                                  "httpConnected",
-                                  "OnSessionConnected",
-                                  "httpWaitingHeader",
-                                  "OnRequestHeaderBegin",
-                                  "OnBeforeHeaderSend POST 6",
-                                  "OnCommand POST",
-                                  "OnCommand Accept:",
-                                  "OnCommand Content-Type:",
-                                  "OnCommand User-Agent:",
-                                  "OnCommand Host:",
-                                  "OnCommand Content-Length:",
-                                  "OnRequestHeaderEnd",
-                                  "OnCommand ",
-                                  "OnSendBegin",
-                                  "OnSendData 3",
-                                  "OnHeaderBegin",
-                                  "OnHeaderData",
-                                  "OnHeaderData",
-                                  "OnHeaderEnd",
-                                  "httpWaitingBody",
-                                  "OnDocBegin",
-                                  "OnDocData 2",
-                                  "httpBodyReceived",
-                                  "OnDocEnd",
-                                  "OnSessionClosed",
-                                  "httpReady",
-                                  "RequestDone 2 0"};
+    const char *expected =
+        "httpNotConnected|httpDnsLookup|httpDnsLookupDone|httpConnected|OnSessionConnected|"
+        "httpWaitingHeader|OnRequestHeaderBegin|OnBeforeHeaderSend POST 6|OnCommand POST|"
+        "OnCommand Accept:|OnCommand Content-Type:|OnCommand User-Agent:|OnCommand Host:|"
+        "OnCommand Content-Length:|OnRequestHeaderEnd|OnCommand |OnSendBegin|OnSendData 3|"
+        "OnHeaderBegin|OnHeaderData|OnHeaderData|OnHeaderEnd|httpWaitingBody|OnDocBegin|"
+        "OnDocData 2|httpBodyReceived|OnDocEnd|OnSessionClosed|httpReady|RequestDone 2 0";
     // The end of the body sent is told when the socket has taken it, which
     // may come after the answer has begun to arrive.
     const qsizetype sendEnd = events.indexOf(QStringLiteral("OnSendEnd"));
@@ -1420,7 +1386,7 @@ TEST_P(HttpRequest, EventsComeInTheirOrder)
     EXPECT_LT(sendEnd, events.indexOf(QStringLiteral("httpReady")));
     EXPECT_EQ(events.count(QStringLiteral("OnSendEnd")), 1);
     events.removeAll(QStringLiteral("OnSendEnd"));
-    EXPECT_EQ(events, expected) << events.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(events.join(QLatin1Char('|')).toStdString(), expected);
 }
 
 NET_INSTANTIATE_BACKENDS(HttpRequest);
