@@ -500,25 +500,12 @@ TEST_F(Convocations, TemplatesBindWhatTheWindowAnswers)
 {
     active(true);
     entete();
-    const QSet<QString> entete{"saison",
-                               "responsable",
-                               "publication",
-                               "prix",
-                               "epreuve",
-                               "phase",
-                               "date",
-                               "lieu",
-                               "modalites",
-                               "horaires1",
-                               "horaires2",
-                               "avertissement",
-                               "arbitre",
-                               "pied2",
-                               "pause",
-                               "caution",
-                               "Informations_Lieu",
-                               "info_arbitre",
-                               "info_responsable"};
+    const QStringList champs =
+        QStringLiteral("saison responsable publication prix epreuve phase date lieu modalites "
+                       "horaires1 horaires2 avertissement arbitre pied2 pause caution "
+                       "Informations_Lieu info_arbitre info_responsable")
+            .split(u' ');
+    const QSet<QString> entete(champs.begin(), champs.end());
     const QSet<QString> liste{"classement2", "nom2", "joueur2", "indice2"};
     const struct {
         const char *modele;

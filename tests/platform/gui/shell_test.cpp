@@ -119,43 +119,19 @@ TEST(Shell, DesktopShellTellsWhetherAProgramTookTheLink)
         int openerStatus;
         bool opener;
         bool opened;
-        QStringList openerRuns;
+        const char *openerRun; // what the opener was given, if run
     } cases[] = {
-        {"mail program named, opener opens",
-         "mailto:a@b.fr?subject=Vorn_Lud 2",
-         true,
-         "courrier.desktop",
-         0,
-         true,
-         true,
-         {"mailto:a@b.fr?subject=Vorn_Lud%202"}},
-        {"no mail program: nothing is run", "mailto:a@b.fr", true, "", 0, true, false, {}},
-        {"mail program named, opener fails",
-         "mailto:a@b.fr;c@d.fr; ?",
-         true,
-         "courrier.desktop",
-         3,
-         true,
-         false,
-         {"mailto:a@b.fr;c@d.fr;%20?"}},
-        {"no opener at all", "mailto:a@b.fr", true, "courrier.desktop", 0, false, false, {}},
-        {"web page opened",
-         "http://127.0.0.1/page?a=1&b=2",
-         false,
-         "",
-         0,
-         true,
-         true,
-         {"http://127.0.0.1/page?a=1&b=2"}},
-        {"no web browser", "https://127.0.0.1/", false, "", 3, true, false, {"https://127.0.0.1/"}},
-        {"opener's action failed",
-         "http://127.0.0.1/",
-         false,
-         "",
-         4,
-         true,
-         false,
-         {"http://127.0.0.1/"}},
+        {"mail program named, opener opens", "mailto:a@b.fr?subject=Vorn_Lud 2", true,
+         "courrier.desktop", 0, true, true, "mailto:a@b.fr?subject=Vorn_Lud%202"},
+        {"no mail program: nothing is run", "mailto:a@b.fr", true, "", 0, true, false, nullptr},
+        {"mail program named, opener fails", "mailto:a@b.fr;c@d.fr; ?", true, "courrier.desktop", 3,
+         true, false, "mailto:a@b.fr;c@d.fr;%20?"},
+        {"no opener at all", "mailto:a@b.fr", true, "courrier.desktop", 0, false, false, nullptr},
+        {"web page opened", "http://127.0.0.1/page?a=1&b=2", false, "", 0, true, true,
+         "http://127.0.0.1/page?a=1&b=2"},
+        {"no web browser", "https://127.0.0.1/", false, "", 3, true, false, "https://127.0.0.1/"},
+        {"opener's action failed", "http://127.0.0.1/", false, "", 4, true, false,
+         "http://127.0.0.1/"},
     };
     for (const Case &c : cases) {
         vorn_test::SeamFakes fakes;
@@ -174,7 +150,7 @@ TEST(Shell, DesktopShellTellsWhetherAProgramTookTheLink)
         }
         setShell(std::move(recording));
         EXPECT_EQ(opened, c.opened) << c.name;
-        EXPECT_EQ(openerRuns, c.openerRuns) << c.name;
+        EXPECT_EQ(openerRuns, c.openerRun ? QStringList{c.openerRun} : QStringList()) << c.name;
         // Only a mail link asks which program takes it.
         EXPECT_EQ(queryRuns,
                   c.mail ? QStringList{"query default x-scheme-handler/mailto"} : QStringList())
