@@ -300,24 +300,16 @@ TEST_F(HttpResponse, DocumentNamesFromTheUrlAndTheContentType)
         QString contentType;
         QString name;
     } cases[] = {
-        {QStringLiteral("http://127.0.0.1/a/b.html?x=1"), QStringLiteral("text/html"),
-         QStringLiteral("b.html")},
-        {QStringLiteral("http://127.0.0.1/dossier/"), QStringLiteral("text/html"),
-         QStringLiteral("document.htm")},
-        {QStringLiteral("http://127.0.0.1"), QStringLiteral("text/plain"),
-         QStringLiteral("document.htm")},
-        {QStringLiteral("http://127.0.0.1/?q=/x.txt"), QStringLiteral("text/plain"),
-         QStringLiteral("document.htm")},
-        {QStringLiteral("http://127.0.0.1/page"), QStringLiteral("text/html"),
-         QStringLiteral("page.htm")},
-        {QStringLiteral("http://127.0.0.1/page"), QStringLiteral("text/plain"),
-         QStringLiteral("page")},
-        {QStringLiteral("http://127.0.0.1/setup.Exe"), QStringLiteral("text/html"),
-         QStringLiteral("setup.htm")},
-        {QStringLiteral("http://127.0.0.1/script.php"), QStringLiteral("text/html"),
-         QStringLiteral("script.php")},
-        {QStringLiteral("http://127.0.0.1/d/") + longName + QStringLiteral(".txt"),
-         QStringLiteral("text/plain"), QString(255, QLatin1Char('n'))},
+        {"http://127.0.0.1/a/b.html?x=1", "text/html", "b.html"},
+        {"http://127.0.0.1/dossier/", "text/html", "document.htm"},
+        {"http://127.0.0.1", "text/plain", "document.htm"},
+        {"http://127.0.0.1/?q=/x.txt", "text/plain", "document.htm"},
+        {"http://127.0.0.1/page", "text/html", "page.htm"},
+        {"http://127.0.0.1/page", "text/plain", "page"},
+        {"http://127.0.0.1/setup.Exe", "text/html", "setup.htm"},
+        {"http://127.0.0.1/script.php", "text/html", "script.php"},
+        {QStringLiteral("http://127.0.0.1/d/") + longName + ".txt", "text/plain",
+         QString(255, QLatin1Char('n'))},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.url.toStdString());
