@@ -40,6 +40,8 @@ record_matches() {
         fail "$1: Aides.sha256 does not match the installed guides"
 }
 sorted() { printf '%s\n' "$@" | sort | tr '\n' ' '; }
+# said STEP TEXT: all the run said, in French, naming the document.
+said() { [ "$(cat "$WORK/out")" = "$2" ] || fail "$1 said: $(cat "$WORK/out")"; }
 
 # A program folder in use: settings, players, a season, templates.
 mkdir -p "$DEST/2019-2020"
@@ -67,9 +69,7 @@ build v2
 install
 cmp -s "$WORK/tarifs.comite" "$DEST/Tarifs.pdf" || fail "second run: the committee's Tarifs.pdf was replaced"
 same_as_build Saison Joueurs Mcf Challenge Convocations VRuser
-# Said in French to whoever installs, naming the document.
-[ "$(cat "$WORK/out")" = "$DEST/Tarifs.pdf est gardé : c'est le document du comité, pas le guide installé la fois précédente." ] ||
-    fail "second run said: $(cat "$WORK/out")"
+said "second run" "$DEST/Tarifs.pdf est gardé : c'est le document du comité, pas le guide installé la fois précédente."
 [ "$(recorded_names)" = "$(sorted Saison Joueurs Mcf Challenge Convocations VRuser)" ] ||
     fail "second run: recorded $(recorded_names)"
 record_matches "second run"
@@ -104,8 +104,7 @@ mkdir -p "$FRESH"
 cp "$WORK/tarifs.comite" "$FRESH/Tarifs.pdf"
 sh "$ROOT/scripts/install-help" "$BUILT" "$FRESH" >"$WORK/out" 2>&1 || fail "fresh folder: install-help failed: $(cat "$WORK/out")"
 cmp -s "$WORK/tarifs.comite" "$FRESH/Tarifs.pdf" || fail "fresh folder: the committee's Tarifs.pdf was replaced"
-[ "$(cat "$WORK/out")" = "$FRESH/Tarifs.pdf est gardé : c'est le document du comité." ] ||
-    fail "fresh folder said: $(cat "$WORK/out")"
+said "fresh folder" "$FRESH/Tarifs.pdf est gardé : c'est le document du comité."
 
 # A folder bearing a guide's name is no guide: left as it is, said, not
 # recorded; the other guides are installed.
@@ -114,8 +113,7 @@ mkdir -p "$FOLDER/Mcf.pdf"
 printf 'notes\n' >"$FOLDER/Mcf.pdf/notes.txt"
 sh "$ROOT/scripts/install-help" "$BUILT" "$FOLDER" >"$WORK/out" 2>&1 || fail "guide folder: install-help failed: $(cat "$WORK/out")"
 [ "$(ls "$FOLDER/Mcf.pdf")" = notes.txt ] || fail "guide folder: its content became $(ls "$FOLDER/Mcf.pdf")"
-[ "$(cat "$WORK/out")" = "$FOLDER/Mcf.pdf est laissé tel quel : ce n'est pas un fichier, le guide n'y est pas installé." ] ||
-    fail "guide folder said: $(cat "$WORK/out")"
+said "guide folder" "$FOLDER/Mcf.pdf est laissé tel quel : ce n'est pas un fichier, le guide n'y est pas installé."
 ! grep -q ' Mcf\.pdf$' "$FOLDER/Aides.sha256" || fail "guide folder: recorded as installed"
 [ -z "$(find "$FOLDER" -name '.*.*')" ] || fail "guide folder: temporary files left"
 
