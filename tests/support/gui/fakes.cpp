@@ -87,6 +87,21 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &caption, const 
     return next;
 }
 
+platform::InputBoxAnswer ScriptedDialogs::inputBox(const platform::InputBoxRequest &request,
+                                                   QWidget *parent)
+{
+    if (request.extraButton.isEmpty())
+        return Dialogs::inputBox(request, parent);
+    inputRequests.push_back({request.caption, request.prompt, request.text, request.extraButton});
+    if (--extraOnInput == 0)
+        return {std::nullopt, true};
+    if (inputs.empty())
+        return {std::nullopt, false};
+    const std::optional<QString> next = inputs.front();
+    inputs.pop_front();
+    return {next, false};
+}
+
 std::optional<std::int32_t> ScriptedDialogs::chooseColor(std::int32_t start, QWidget *)
 {
     colorRequests.push_back(start);
