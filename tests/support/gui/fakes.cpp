@@ -46,9 +46,10 @@ int ScriptedDialogs::takeFilterIndex(int opened)
 }
 
 std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::FileRequest &request,
-                                                              QWidget *)
+                                                              QWidget *parent)
 {
     openRequests.push_back(request);
+    fileParents.push_back(parent);
     auto answer = takeFile(files);
     if (answer)
         answer->filterIndex = takeFilterIndex(request.filterIndex);
@@ -56,9 +57,10 @@ std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::Fi
 }
 
 std::optional<platform::FileAnswer> ScriptedDialogs::saveFile(const platform::FileRequest &request,
-                                                              QWidget *)
+                                                              QWidget *parent)
 {
     saveRequests.push_back(request);
+    fileParents.push_back(parent);
     auto answer = takeFile(files);
     if (answer)
         answer->filterIndex = takeFilterIndex(request.filterIndex);

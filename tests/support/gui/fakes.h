@@ -33,6 +33,8 @@ public:
     std::vector<platform::MessageRequest> messages;
     std::vector<platform::FileRequest> openRequests;
     std::vector<platform::FileRequest> saveRequests;
+    // The window each open or save dialog was given, in order.
+    std::vector<QWidget *> fileParents;
     std::vector<FolderRequest> folderRequests;
     std::vector<InputRequest> inputRequests;
 
