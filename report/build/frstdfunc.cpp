@@ -133,7 +133,6 @@ QString trimControls(const QString &text)
     return text.mid(start, end - start);
 }
 
-// The answer of a message box given the platform's mb_ flags.
 // The button of a script's box that stops the build, as the progress
 // window's "Annuler" does; Escape and the box's close button press it too.
 QString stopBuildCaption()
@@ -141,6 +140,7 @@ QString stopBuildCaption()
     return QStringLiteral("Arrêter la préparation");
 }
 
+// The answer of a message box given the platform's mb_ flags.
 int messageBox(const QString &text, const QString &title, int flags)
 {
     platform::MsgDlgButtons buttons = platform::mbOK;

@@ -22,15 +22,10 @@ void TfrCompressor::DeCompress(FrStream &, FrStream &) {}
 FrEvalGuard::FrEvalGuard(const QString &name, bool trackName) : m_tracked(false)
 {
     FrEvalState &state = fr().evalState;
-    if (state.depth == 0)
-        state.firstBandDepth = state.bandDepth;
     // Too deep is not unknown: the user must learn to simplify the expression.
-    if (state.depth >= kMaxDepth) {
-        if (state.bandDepth > state.firstBandDepth)
-            raiseBandCycle();
+    if (state.depth >= kMaxDepth)
         throw EParserError(
             QStringLiteral("Imbrication trop profonde (plus de %1 niveaux)").arg(kMaxDepth));
-    }
     if (trackName) {
         for (qsizetype i = 0; i < state.names.size(); ++i)
             if (frSameText(state.names.at(i), name)) {
