@@ -6,14 +6,17 @@
 #include "platform/text/linefile.h"
 
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 namespace platform
 {
@@ -141,6 +144,11 @@ public:
                     box.setDefaultButton(b.standard);
             break;
         }
+        if (!request.extraButton.isEmpty()) {
+            QPushButton *extra = box.addButton(request.extraButton, QMessageBox::RejectRole);
+            made.append({extra, mrExtra});
+            box.setEscapeButton(extra);
+        }
         box.exec();
         QAbstractButton *clicked = box.clickedButton();
         for (const auto &[button, result] : made)
@@ -179,6 +187,40 @@ public:
         if (!ok)
             return std::nullopt;
         return typed;
+    }
+
+    InputBoxAnswer inputBox(const InputBoxRequest &request, QWidget *parent) override
+    {
+        if (request.extraButton.isEmpty())
+            return Dialogs::inputBox(request, parent);
+        QDialog dialog(parent);
+        dialog.setWindowTitle(request.caption);
+        auto *prompt = new QLabel(request.prompt, &dialog);
+        auto *edit = new QLineEdit(request.text, &dialog);
+        auto *buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        QPushButton *extra = buttons->addButton(request.extraButton, QDialogButtonBox::ActionRole);
+        auto *layout = new QVBoxLayout(&dialog);
+        layout->addWidget(prompt);
+        layout->addWidget(edit);
+        layout->addWidget(buttons);
+        // Escape and the close button reject the dialog: they answer as the
+        // caller's own button does, "Annuler" is an answer of its own.
+        constexpr int typed = 1, cancelled = 2;
+        QObject::connect(buttons->button(QDialogButtonBox::Ok), &QPushButton::clicked, &dialog,
+                         handler([&dialog] { dialog.done(typed); }));
+        QObject::connect(buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked, &dialog,
+                         handler([&dialog] { dialog.done(cancelled); }));
+        QObject::connect(extra, &QPushButton::clicked, &dialog,
+                         handler([&dialog] { dialog.reject(); }));
+        switch (dialog.exec()) {
+        case typed:
+            return {edit->text(), false};
+        case cancelled:
+            return {std::nullopt, false};
+        default:
+            return {std::nullopt, true};
+        }
     }
 
     std::optional<std::int32_t> chooseColor(std::int32_t start, QWidget *parent) override
@@ -324,6 +366,18 @@ QString InputBox(const QString &caption, const QString &prompt, const QString &d
     std::optional<QString> typed =
         dialogs().inputText(caption, prompt, defaultText, scope.parentWidget());
     return typed ? *typed : defaultText;
+}
+
+int MessageDlgWithExtra(const MessageRequest &request)
+{
+    ModalScope scope;
+    return dialogs().message(request, scope.parentWidget());
+}
+
+InputBoxAnswer InputBoxWithExtra(const InputBoxRequest &request)
+{
+    ModalScope scope;
+    return dialogs().inputBox(request, scope.parentWidget());
 }
 
 bool SelectDirectory(const QString &caption, const QString &root, QString &directory)

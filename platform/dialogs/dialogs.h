@@ -50,6 +50,8 @@ enum ModalResult {
     mrAll = 8,
     mrNoToAll = 9,
     mrYesToAll = 10,
+    // The caller's own button of a box (MessageRequest::extraButton).
+    mrExtra = 100,
 };
 
 struct MessageRequest {
@@ -61,6 +63,25 @@ struct MessageRequest {
     QString caption;
     // The button Enter presses; 0: OK, else Yes, else Retry.
     MsgDlgButtons defaultButton = 0;
+    // A button of the caller's own after the others, answered by mrExtra;
+    // Escape and the box's close button press it too. Empty: none.
+    QString extraButton = {};
+};
+
+// A one-line text entry, with a button of the caller's own as a message may
+// have one (extraButton).
+struct InputBoxRequest {
+    QString caption;
+    QString prompt;
+    QString text;
+    QString extraButton = {};
+};
+
+// The text typed, or nothing on "Annuler"; extra: the caller's own button,
+// Escape or the close button ended the box.
+struct InputBoxAnswer {
+    std::optional<QString> text;
+    bool extra = false;
 };
 
 // An open or save dialog. filter: "Description (*.ext)|*.ext|..." pairs;
@@ -105,6 +126,11 @@ public:
     // A one-line text entry: the text typed, or nothing on cancel.
     virtual std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                              const QString &text, QWidget *parent) = 0;
+    // The same with a button of the caller's own; without one, inputText.
+    virtual InputBoxAnswer inputBox(const InputBoxRequest &request, QWidget *parent)
+    {
+        return {inputText(request.caption, request.prompt, request.text, parent), false};
+    }
     // The colour dialog, opened in full, starting from a colour (0x00BBGGRR):
     // the chosen colour, or nothing when cancelled. Cancelled unless a
     // stand-in answers.
@@ -140,6 +166,10 @@ void ShowMessage(const QString &text);
 
 // The input box: the text typed, or defaultText when the user cancels.
 QString InputBox(const QString &caption, const QString &prompt, const QString &defaultText);
+// A message or an input box with a button of the caller's own, owned by the
+// active window.
+int MessageDlgWithExtra(const MessageRequest &request);
+InputBoxAnswer InputBoxWithExtra(const InputBoxRequest &request);
 
 // Folder choice rooted at root; on OK, directory receives the path without a
 // trailing separator and the result is true.

@@ -41,8 +41,8 @@ bool opensOrClosesPages(int t)
 }
 
 // Bands drawn inside other bands' prints (child bands, SHOWBAND, page
-// changes): a chain of them that comes back to itself stops the build here.
-int s_drawDepth = 0;
+// changes), counted in the library's evaluation state: a chain of them that
+// comes back to itself stops the build here.
 constexpr int kMaxDrawDepth = 100;
 
 TfrStretcheable *stretchable(TfrView *v)
@@ -484,11 +484,12 @@ bool TfrBand::Draw()
     // the thousand (records of no height, bands shown by scripts) let
     // "Annuler" act.
     frBuildWork(kFrDrawUnits);
-    if (s_drawDepth >= kMaxDrawDepth)
+    int &drawDepth = fr().evalState.bandDepth;
+    if (drawDepth >= kMaxDrawDepth)
         throw EFrLimitError(
             QStringLiteral("Imbrication des bandes trop profonde (plus de %1 niveaux)")
                 .arg(kMaxDrawDepth));
-    FrRestore<int> depth(s_drawDepth, s_drawDepth + 1);
+    FrRestore<int> depth(drawDepth, drawDepth + 1);
     TfrPage &p = *Parent;
     FrObjectGlobals &g = frObjects();
     TfrReport *report = fr().frCurrentReport;

@@ -16,6 +16,8 @@ class TfrView;
 TfrReport *frBuildMaster();
 // The master report was stopped (STOPREPORT, cancel, an error).
 bool frBuildTerminated();
+// Stops the build as the progress window's "Annuler" does.
+void frBuildStop();
 // Units of work of the build (a band draw, a record): the message pump runs
 // when the library's pace says a yield is due; the caller tests
 // frBuildTerminated() where it can stop. Inline: it runs for every record.

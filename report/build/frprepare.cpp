@@ -47,6 +47,14 @@ bool frBuildTerminated()
     return master && master->Cancelled;
 }
 
+void frBuildStop()
+{
+    if (TfrReport *report = fr().frCurrentReport)
+        report->Cancelled = true;
+    if (TfrReport *master = frBuildMaster())
+        master->Cancelled = true;
+}
+
 void frBuildYield()
 {
     if (!frBuildTerminated())

@@ -4,6 +4,7 @@
 #include "platform/format/editmask.h"
 #include "platform/format/format.h"
 #include "platform/text/convert.h"
+#include "report/build/frbuild.h"
 #include "report/build/frinterpretator.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
@@ -132,6 +133,13 @@ QString trimControls(const QString &text)
     return text.mid(start, end - start);
 }
 
+// The button of a script's box that stops the build, as the progress
+// window's "Annuler" does; Escape and the box's close button press it too.
+QString stopBuildCaption()
+{
+    return QStringLiteral("Arrêter la préparation");
+}
+
 // The answer of a message box given the platform's mb_ flags.
 int messageBox(const QString &text, const QString &title, int flags)
 {
@@ -172,7 +180,34 @@ int messageBox(const QString &text, const QString &title, int flags)
     default:
         break;
     }
-    return platform::MessageDlgWithCaption(title, text, type, buttons);
+    // A box shown while a report is built offers to stop the build: the
+    // box's own buttons, "Annuler" among them, stay answers for the script.
+    if (!frBuildMaster())
+        return platform::MessageDlgWithCaption(title, text, type, buttons);
+    if (frBuildTerminated())
+        return platform::mrCancel;
+    platform::MessageRequest request{text, type, buttons, title};
+    request.extraButton = stopBuildCaption();
+    const int answer = platform::MessageDlgWithExtra(request);
+    if (answer != platform::mrExtra)
+        return answer;
+    frBuildStop();
+    return platform::mrCancel;
+}
+
+// The input box of scripts; while a report is built, as messageBox. A
+// stopped build or a cancelled box gives the default text.
+QString inputBox(const QString &prompt, const QString &defaultText)
+{
+    if (!frBuildMaster())
+        return platform::InputBox(QString(), prompt, defaultText);
+    if (frBuildTerminated())
+        return defaultText;
+    const platform::InputBoxAnswer answer =
+        platform::InputBoxWithExtra({QString(), prompt, defaultText, stopBuildCaption()});
+    if (answer.extra)
+        frBuildStop();
+    return answer.text ? *answer.text : defaultText;
 }
 
 // The data band whose aggregates a band shows when its call names none.
@@ -324,7 +359,7 @@ void TfrStdFunctionLibrary::DoFunction(int fno, const FrVariant &p1, const FrVar
             platform::FormatMaskText(calcText(p1) + QStringLiteral(";0; "), calcText(p2)));
         break;
     case fnInput:
-        val = FrVariant(platform::InputBox(QString(), calcText(p1), calcText(p2)));
+        val = FrVariant(inputBox(calcText(p1), calcText(p2)));
         break;
     case fnLength:
         val = FrVariant(int(calcText(p1).size()));

@@ -27,10 +27,14 @@ FrEvalGuard::FrEvalGuard(const QString &name, bool trackName) : m_tracked(false)
         throw EParserError(
             QStringLiteral("Imbrication trop profonde (plus de %1 niveaux)").arg(kMaxDepth));
     if (trackName) {
-        for (const QString &n : std::as_const(state.names))
-            if (frSameText(n, name))
+        for (qsizetype i = 0; i < state.names.size(); ++i)
+            if (frSameText(state.names.at(i), name)) {
+                if (state.nameBandDepths.value(i) < state.bandDepth)
+                    raiseBandCycle();
                 raiseUndefined(name);
+            }
         state.names.append(name);
+        state.nameBandDepths.append(state.bandDepth);
         m_tracked = true;
     }
     ++state.depth;
@@ -41,8 +45,19 @@ FrEvalGuard::~FrEvalGuard()
     FrEvalState &state = fr().evalState;
     if (state.depth > 0)
         --state.depth;
-    if (m_tracked && !state.names.isEmpty())
+    if (m_tracked && !state.names.isEmpty()) {
         state.names.removeLast();
+        if (!state.nameBandDepths.isEmpty())
+            state.nameBandDepths.removeLast();
+    }
+}
+
+void FrEvalGuard::raiseBandCycle()
+{
+    // The same box as a chain of bands too deep: a template whose bands show
+    // each other stops with it whatever shows them.
+    throw EFrLimitError(QStringLiteral("Imbrication des bandes trop profonde (des bandes "
+                                       "s'affichent l'une l'autre)"));
 }
 
 void FrEvalGuard::raiseUndefined(const QString &name)

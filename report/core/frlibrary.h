@@ -38,6 +38,11 @@ public:
 struct FrEvalState {
     int depth = 0;
     QStringList names;
+    // Band draws nested now, and when each name began: a name that comes
+    // back to itself through band draws is a cycle of bands, not an
+    // undefined name.
+    int bandDepth = 0;
+    QList<int> nameBandDepths;
 };
 
 class FrEvalGuard
@@ -46,7 +51,8 @@ public:
     static constexpr int kMaxDepth = 64;
     // Raises EParserError beyond kMaxDepth levels ("Imbrication trop
     // profonde"), and ("Symbole non défini" "name") with trackName when name is
-    // already under evaluation.
+    // already under evaluation, or EFrLimitError when band draws lie between
+    // (bands showing each other from their texts).
     FrEvalGuard(const QString &name, bool trackName);
     ~FrEvalGuard();
     FrEvalGuard(const FrEvalGuard &) = delete;
@@ -54,6 +60,7 @@ public:
 
     // The error raised for name.
     [[noreturn]] static void raiseUndefined(const QString &name);
+    [[noreturn]] static void raiseBandCycle();
 
 private:
     bool m_tracked;

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+class QObject;
+
 namespace platform
 {
 class Canvas;
@@ -91,10 +93,14 @@ public:
     // --- the print job on the current printer (the engine's fakes cannot print)
     // A job of copies copies with the current paper; false when the printer
     // cannot print (it has told the user) or the user cancelled (cancelled set).
-    virtual bool BeginDoc(const QString &title, int copies, bool &cancelled)
+    // Its dialogs belong to owner's window (the preview that prints), else to
+    // the active one.
+    virtual bool BeginDoc(const QString &title, int copies, bool &cancelled,
+                          QObject *owner = nullptr)
     {
         Q_UNUSED(title);
         Q_UNUSED(copies);
+        Q_UNUSED(owner);
         cancelled = false;
         return false;
     }

@@ -257,7 +257,7 @@ bool TfrReport::PrintPreparedPages(const QString &pageNumbers, int copies, bool 
         OnPrintReport();
     const int jobCopies = collate ? 1 : copies;
     bool cancelled = false;
-    if (!printer.BeginDoc(title, jobCopies, cancelled))
+    if (!printer.BeginDoc(title, jobCopies, cancelled, Preview()))
         return false;
     // Whatever stops the print leaves no job behind.
     struct AbortOnExit {
@@ -282,7 +282,7 @@ bool TfrReport::PrintPreparedPages(const QString &pageNumbers, int copies, bool 
                 if (!printer.EndDoc())
                     return false;
                 usePaperOf(printer, entry);
-                if (!printer.BeginDoc(title, jobCopies, cancelled))
+                if (!printer.BeginDoc(title, jobCopies, cancelled, Preview()))
                     return false;
             }
         } else if (!first && !printer.NewPage()) {

@@ -2,6 +2,7 @@
 
 #include "platform/canvas/canvas.h"
 #include "platform/dialogs/dialogs.h"
+#include "platform/forms/form.h"
 #include "platform/printer/printers.h"
 #include "report/core/frlocale.h"
 
@@ -364,7 +365,7 @@ void TfrPrinter::failJob(const QString &reason)
     platform::MessageDlgWithCaption(frLoadString(55206), text, platform::mtError, platform::mbOK);
 }
 
-bool TfrPrinter::BeginDoc(const QString &title, int copies, bool &cancelled)
+bool TfrPrinter::BeginDoc(const QString &title, int copies, bool &cancelled, QObject *owner)
 {
     cancelled = false;
     if (m_job)
@@ -378,8 +379,11 @@ bool TfrPrinter::BeginDoc(const QString &title, int copies, bool &cancelled)
         request.initialDir = QFileInfo(platform::virtualPrinterFile()).absolutePath();
         request.defaultExt = QStringLiteral("pdf");
         request.overwritePrompt = true;
-        const std::optional<platform::FileAnswer> answer =
-            platform::dialogs().saveFile(request, nullptr);
+        std::optional<platform::FileAnswer> answer;
+        {
+            platform::ModalScope scope(qobject_cast<QWidget *>(owner));
+            answer = platform::dialogs().saveFile(request, scope.parentWidget());
+        }
         if (!answer || answer->files.isEmpty()) {
             cancelled = true;
             return false;

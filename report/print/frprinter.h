@@ -83,7 +83,8 @@ public:
     void FillPrnInfo(TfrPrnInfo &info) const override;
     bool PropertiesDialog() override;
 
-    bool BeginDoc(const QString &title, int copies, bool &cancelled) override;
+    bool BeginDoc(const QString &title, int copies, bool &cancelled,
+                  QObject *owner = nullptr) override;
     bool Printing() const override { return m_job != nullptr; }
     bool ChangeJobPaper(int size, int width, int height, int bin, int orientation) override;
     bool NewPage() override;

@@ -97,6 +97,59 @@ TEST_F(QtDialogsTest, CarriageReturnsBecomeLineBreaksAndClosingGivesTheCancelAns
     EXPECT_EQ(MessageDlg(QStringLiteral("?"), mtConfirmation, mbYes | mbNo), mrNo);
 }
 
+QAbstractButton *buttonNamed(QWidget *box, const QString &text)
+{
+    for (QAbstractButton *b : box->findChildren<QAbstractButton *>())
+        if (b->text().remove(QLatin1Char('&')) == text)
+            return b;
+    return nullptr;
+}
+
+// A box with a button of the caller's own: that button, Escape and the close
+// button answer it; the box's own "Annuler" stays an answer of its own.
+TEST_F(QtDialogsTest, CallersOwnButtonIsPressedByEscapeAndTheCloseButton)
+{
+    const QString stop = QStringLiteral("Arrêter");
+    const struct {
+        bool input;
+        const char *press; // a button's text without "&", or a key or the close button
+        int answer;        // input: 1 text, 2 cancelled
+    } rows[] = {
+        {false, "Arrêter", mrExtra},  {false, "Escape", mrExtra}, {false, "close", mrExtra},
+        {false, "Annuler", mrCancel}, {true, "Arrêter", mrExtra}, {true, "Escape", mrExtra},
+        {true, "close", mrExtra},     {true, "Annuler", 2},       {true, "OK", 1},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.input << ' ' << row.press);
+        const QString press = QString::fromUtf8(row.press);
+        QTimer::singleShot(20, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            if (press == QLatin1String("Escape"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (press == QLatin1String("close"))
+                box->close();
+            else if (QAbstractButton *b = buttonNamed(box, press))
+                b->click();
+            else
+                box->close(); // no such button: the box goes all the same
+        });
+        int answer = 0;
+        if (row.input) {
+            const InputBoxAnswer typed = InputBoxWithExtra(
+                {QString(), QStringLiteral("Nom ?"), QStringLiteral("Dupont"), stop});
+            answer = typed.extra ? int(mrExtra) : typed.text ? 1 : 2;
+            EXPECT_EQ(typed.text.value_or(QStringLiteral("Dupont")), QStringLiteral("Dupont"));
+        } else {
+            MessageRequest request{QStringLiteral("Encore ?"), mtCustom, mbOKCancel, QString()};
+            request.extraButton = stop;
+            answer = MessageDlgWithExtra(request);
+        }
+        EXPECT_EQ(answer, row.answer);
+    }
+}
+
 TEST_F(QtDialogsTest, PlainMessageAndErrorCarryTheirCaptions)
 {
     SetApplicationTitle(QStringLiteral("VORNisation en LUDmarre"));

@@ -239,15 +239,43 @@ TEST_F(BandsTest, BandWithCrossObjectsIsMeasuredPerColumn)
               "1:Nom@20,18 nom;1:Cellule@410,18 c;1:Cellule@510,18 c;1:Cellule@610,18 c");
 }
 
-TEST_F(BandsTest, ABandShowingItselfStopsAtTheNestingBound)
+// A cycle of bands showing each other ends with the nesting box, whether
+// band scripts, object scripts or bracketed texts show the bands.
+TEST_F(BandsTest, BandCyclesEndWithTheNestingBox)
 {
-    TfrBandView *title =
-        bandWithMemo(btReportTitle, 0, 20, QStringLiteral("Titre"), QStringLiteral("t"));
-    title->Script = QStringList{QStringLiteral("SHOWBAND(Titre)")};
-    EXPECT_FALSE(report->PrepareReport());
-    ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
-    EXPECT_TRUE(fakes->dialogs.messages[0].text.contains(
-        QStringLiteral("Imbrication des bandes trop profonde (plus de 100 niveaux)")));
+    enum Way { bandScript, objectScript, text };
+    const struct {
+        int first, second; // the second shows the first; -1: the first shows itself
+        Way way;
+    } rows[] = {
+        {btReportTitle, -1, bandScript},   {btReportTitle, btReportSummary, objectScript},
+        {btReportTitle, -1, text},         {btMasterData, btChild, text},
+        {btOverlay, btColumnHeader, text}, {btPageHeader, btReportTitle, text},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.first << ' ' << row.second << ' ' << row.way);
+        TearDown();
+        SetUp();
+        const auto showing = [&](int type, int y, const QString &name, const QString &shown) {
+            const QString call = QStringLiteral("SHOWBAND(%1)").arg(shown);
+            TfrBandView *b = bandWithMemo(
+                type, y, 20, name, row.way == text ? '[' + call + ']' : name, flBandOnFirstPage,
+                type == btMasterData ? QStringLiteral("1") : QString());
+            TfrView *holder =
+                row.way == bandScript ? b : page->FindObject(name + QStringLiteral("Memo"));
+            if (row.way != text)
+                holder->Script = QStringList{call};
+        };
+        showing(row.first, 0, QStringLiteral("A"),
+                row.second < 0 ? QStringLiteral("A") : QStringLiteral("B"));
+        if (row.second >= 0)
+            showing(row.second, 40, QStringLiteral("B"), QStringLiteral("A"));
+        EXPECT_FALSE(report->PrepareReport());
+        EXPECT_EQ(fakes->dialogs.messages.size(), 1u);
+        EXPECT_TRUE(fakes->dialogs.texts().value(0).contains(
+            QStringLiteral("Imbrication des bandes trop profonde")))
+            << fakes->dialogs.texts().join(QLatin1Char('|')).toStdString();
+    }
 }
 
 } // namespace

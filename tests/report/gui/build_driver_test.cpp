@@ -142,6 +142,56 @@ TEST_F(DriverTest, EveryKindOfWorkYieldsAndStopsWhenTheBuildIsCancelled)
     }
 }
 
+// A script showing boxes in a loop: each box offers to stop the build, and
+// the first answer that does stops it; the boxes' own answers, "Annuler"
+// among them, are the script's. A stopped build shows no more boxes.
+TEST_F(DriverTest, ScriptBoxesStopTheBuildOnTheFirstAnswerThatAsks)
+{
+    using namespace platform;
+    const struct {
+        const char *script;
+        std::vector<int> answers;
+        std::vector<std::optional<QString>> inputs;
+        int extraOnInput;
+        size_t boxes;
+    } rows[] = {
+        {"MessageBox('boucle', 'titre', 0)", {mrOk, mrOk, mrExtra}, {}, 0, 3},
+        {"r := MessageBox('boucle', 'titre', 1)", {mrCancel, mrOk, mrCancel, mrExtra}, {}, 0, 4},
+        {"r := MessageBox('a', '', 3) + MessageBox('b', '', 3)", {mrYes, mrNo, mrExtra}, {}, 0, 3},
+        {"s := Input('Votre nom ?', 'x')", {}, {QStringLiteral("a"), std::nullopt}, 3, 3},
+        {"s := Input('a', 'x') + Input('b', 'y')", {}, {}, 1, 1},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.script);
+        TearDown();
+        SetUp();
+        bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("d"), 0,
+                     QStringLiteral("1"));
+        page->Objects.back()->Script =
+            QStringList{QStringLiteral("while 1 do ") + QString::fromLatin1(row.script)};
+        fakes->dialogs.answers.assign(row.answers.begin(), row.answers.end());
+        fakes->dialogs.inputs.assign(row.inputs.begin(), row.inputs.end());
+        fakes->dialogs.extraOnInput = row.extraOnInput;
+        // Should the boxes not stop the build, the progress window's
+        // "Annuler" does, at a yield after ten boxes.
+        fakes->clock.tickStep = 1;
+        g().messagePump = [&] {
+            if (fakes->dialogs.messages.size() + fakes->dialogs.inputRequests.size() > 10)
+                report->Cancelled = true;
+        };
+        EXPECT_FALSE(report->PrepareReport());
+        std::vector<QString> offered;
+        for (const MessageRequest &m : fakes->dialogs.messages)
+            offered.push_back(m.extraButton);
+        for (const auto &input : fakes->dialogs.inputRequests)
+            offered.push_back(input.extraButton);
+        EXPECT_EQ(offered.size(), row.boxes);
+        EXPECT_EQ(
+            std::count(offered.begin(), offered.end(), QStringLiteral("Arrêter la préparation")),
+            qsizetype(offered.size()));
+    }
+}
+
 // Past a bound of what a template builds, the build stops with one box
 // naming the object, and what its scripts made is given back.
 TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)

@@ -157,9 +157,15 @@ TEST_F(PdfPrintTest, CancelledOrAbortedJobsLeaveTheOlderFile)
         QFile f(pdf);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
-    // The user cancels the file dialog: nothing printed.
+    // The user cancels the file dialog, which belongs to the preview that
+    // prints: nothing printed.
+    QWidget preview;
+    preview.show();
+    report->setPreview(&preview);
     report->PrintWithProgress(QString(), 1, true, 0);
     EXPECT_FALSE(report->LastPrintDone());
+    EXPECT_EQ(fakes->dialogs.fileParents, std::vector<QWidget *>{&preview});
+    report->setPreview(nullptr);
     EXPECT_EQ(content(), QByteArray("older"));
     // Cancelled after the first page.
     fakes->dialogs.files.push_back(pdf);

@@ -46,9 +46,10 @@ int ScriptedDialogs::takeFilterIndex(int opened)
 }
 
 std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::FileRequest &request,
-                                                              QWidget *)
+                                                              QWidget *parent)
 {
     openRequests.push_back(request);
+    fileParents.push_back(parent);
     auto answer = takeFile(files);
     if (answer)
         answer->filterIndex = takeFilterIndex(request.filterIndex);
@@ -56,9 +57,10 @@ std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::Fi
 }
 
 std::optional<platform::FileAnswer> ScriptedDialogs::saveFile(const platform::FileRequest &request,
-                                                              QWidget *)
+                                                              QWidget *parent)
 {
     saveRequests.push_back(request);
+    fileParents.push_back(parent);
     auto answer = takeFile(files);
     if (answer)
         answer->filterIndex = takeFilterIndex(request.filterIndex);
@@ -85,6 +87,21 @@ std::optional<QString> ScriptedDialogs::inputText(const QString &caption, const 
     std::optional<QString> next = inputs.front();
     inputs.pop_front();
     return next;
+}
+
+platform::InputBoxAnswer ScriptedDialogs::inputBox(const platform::InputBoxRequest &request,
+                                                   QWidget *parent)
+{
+    if (request.extraButton.isEmpty())
+        return Dialogs::inputBox(request, parent);
+    inputRequests.push_back({request.caption, request.prompt, request.text, request.extraButton});
+    if (--extraOnInput == 0)
+        return {std::nullopt, true};
+    if (inputs.empty())
+        return {std::nullopt, false};
+    const std::optional<QString> next = inputs.front();
+    inputs.pop_front();
+    return {next, false};
 }
 
 std::optional<std::int32_t> ScriptedDialogs::chooseColor(std::int32_t start, QWidget *)

@@ -26,12 +26,15 @@ public:
         QString caption;
         QString prompt;
         QString text;
+        QString extraButton = {};
     };
 
     // What was shown, in order.
     std::vector<platform::MessageRequest> messages;
     std::vector<platform::FileRequest> openRequests;
     std::vector<platform::FileRequest> saveRequests;
+    // The window each open or save dialog was given, in order.
+    std::vector<QWidget *> fileParents;
     std::vector<FolderRequest> folderRequests;
     std::vector<InputRequest> inputRequests;
 
@@ -43,6 +46,9 @@ public:
     std::deque<std::optional<QString>> folders;
     // Texts typed in input boxes; none scripted (or std::nullopt): cancel.
     std::deque<std::optional<QString>> inputs;
+    // The input box, counted from 1 over those with a button of the caller's
+    // own, that is ended by that button (0: none).
+    int extraOnInput = 0;
     // The file type chosen in a file dialog that is not cancelled; none
     // scripted: the one the dialog opened with.
     std::deque<int> filterIndexes;
@@ -66,6 +72,8 @@ public:
                                            QWidget *parent) override;
     std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                      const QString &text, QWidget *parent) override;
+    platform::InputBoxAnswer inputBox(const platform::InputBoxRequest &request,
+                                      QWidget *parent) override;
     std::optional<std::int32_t> chooseColor(std::int32_t start, QWidget *parent) override;
     std::optional<platform::FontChoice> chooseFont(const platform::FontChoice &start,
                                                    QWidget *parent) override;
