@@ -6,6 +6,7 @@
 #include "report_files_support.h"
 
 #include "platform/text/exceptions.h"
+#include "report/core/frexceptions.h"
 #include "report/core/frstream.h"
 #include "report/data/frdictionary.h"
 
