@@ -82,14 +82,8 @@ bool wholePicture(const QByteArray &b)
 std::optional<report::FrPicture> readPictureFile(const QString &path)
 {
     // Through the line files' reader: a pipe picked by mistake is refused
-    // instead of waited on.
-    QByteArray bytes;
-    try {
-        bytes = platform::LineFile::readBytes(path);
-    } catch (const platform::EFileError &) {
-        return std::nullopt;
-    }
-    return readPictureData(bytes);
+    // instead of waited on, and the reason is said.
+    return readPictureData(platform::LineFile::readBytes(path));
 }
 
 std::optional<report::FrPicture> readPictureData(const QByteArray &bytes)

@@ -29,8 +29,9 @@ class DesignerState;
 QRect picturePreviewRect(const QSize &box, const QSize &picture);
 
 // A picture file read whole: nothing when no reader takes it (unknown or
-// damaged format, a size beyond the image allocation limit, an empty or
-// unreadable file), so the caller keeps its picture untouched.
+// damaged format, a size beyond the image allocation limit, an empty file),
+// so the caller keeps its picture untouched; EFileError, with its reason,
+// for a file that cannot be read (a folder, a pipe, a file too large).
 std::optional<report::FrPicture> readPictureFile(const QString &path);
 // The same over a file's bytes.
 std::optional<report::FrPicture> readPictureData(const QByteArray &bytes);

@@ -243,11 +243,15 @@ void FileCommands::Open()
             filecmd_detail::showError(QString::fromUtf8(e.what()));
             return;
         }
+        // The dictionary it replaces can be brought back.
+        m_core.undo.RecordDictionary();
         report::TfrDataDictionary &dict = st.Report->Dictionary();
         dict.Variables.Assign(read.Variables);
         dict.FieldAliases.Assign(read.FieldAliases);
         dict.BandDataSources.Assign(read.BandDataSources);
         m_core.state.markModified(true);
+        if (st.Requests.dbFieldsRefresh)
+            st.Requests.dbFieldsRefresh();
         return;
     }
 

@@ -2,6 +2,7 @@
 
 #include "designer/core/designerstate.h"
 
+#include "report/data/frdictionary.h"
 #include "report/objects/frdialogcontrols.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frpage.h"
@@ -33,6 +34,8 @@ struct UndoManager::Entry {
     // Other objects of the page the action edited along the way, as they
     // were: applied like an edit whatever the entry's kind.
     std::vector<Record> linked;
+    // ukDictionary: the dictionary's lists as they were.
+    std::unique_ptr<report::TfrDataDictionary> dictionary;
 };
 
 namespace
@@ -206,11 +209,64 @@ void UndoManager::PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pa
     m_state.setModified(true);
 }
 
+void UndoManager::RecordDictionary()
+{
+    if (!m_state.Report)
+        return;
+    ClearRedoBuffer();
+    pushDictionary(UndoBuffer);
+}
+
+namespace
+{
+
+// The three lists a dictionary file holds, copied as they are.
+void assignLists(report::TfrDataDictionary &to, const report::TfrDataDictionary &from)
+{
+    to.Variables.Assign(from.Variables);
+    to.FieldAliases.Assign(from.FieldAliases);
+    to.BandDataSources.Assign(from.BandDataSources);
+}
+
+} // namespace
+
+void UndoManager::pushDictionary(Buffer buffer)
+{
+    auto entry = std::make_unique<Entry>();
+    entry->kind = ukDictionary;
+    entry->pageIndex = -1;
+    entry->dictionary = std::make_unique<report::TfrDataDictionary>();
+    assignLists(*entry->dictionary, m_state.Report->Dictionary());
+    auto &entries = m_buffers[buffer];
+    if (int(entries.size()) >= kCapacity)
+        entries.erase(entries.begin());
+    entries.push_back(std::move(entry));
+    m_state.View.undoStateChanged();
+    m_state.setModified(true);
+}
+
+void UndoManager::applyDictionary(Buffer buffer, Entry &entry)
+{
+    pushDictionary(buffer == UndoBuffer ? RedoBuffer : UndoBuffer);
+    assignLists(m_state.Report->Dictionary(), *entry.dictionary);
+    if (m_state.Requests.dbFieldsRefresh)
+        m_state.Requests.dbFieldsRefresh();
+    m_state.View.undoStateChanged();
+}
+
 bool UndoManager::ApplyUndoEntry(Buffer buffer)
 {
     auto &entries = m_buffers[buffer];
     if (entries.empty())
         return false;
+    if (entries.back()->kind == ukDictionary) {
+        if (!m_state.Report)
+            return false;
+        std::unique_ptr<Entry> entry = std::move(entries.back());
+        entries.pop_back();
+        applyDictionary(buffer, *entry);
+        return true;
+    }
     int pageIndex = -1;
     TfrPage *page = currentPage(&pageIndex);
     // An entry waits until its page is the current one again.
@@ -327,6 +383,8 @@ bool UndoManager::ApplyUndoEntry(Buffer buffer)
         page->Objects = std::move(order);
         break;
     }
+    case ukDictionary:
+        break; // applied above
     }
     // Found again by ID: the main records may have moved them.
     for (const Record *r : linkedToApply)

@@ -18,7 +18,14 @@ namespace designer
 
 class DesignerState;
 
-enum TfrUndoKind : quint8 { ukInserted = 0, ukDeleted = 1, ukEdited = 2, ukOrderChanged = 3 };
+// ukDictionary: the report's dictionary as it was, whatever page is shown.
+enum TfrUndoKind : quint8 {
+    ukInserted = 0,
+    ukDeleted = 1,
+    ukEdited = 2,
+    ukOrderChanged = 3,
+    ukDictionary = 4
+};
 
 class UndoManager
 {
@@ -43,6 +50,10 @@ public:
     // again.
     void RecordObjects(TfrUndoKind kind, const std::vector<report::TfrView *> &objects,
                        const std::vector<report::TfrView *> &linked = {});
+    // Records the report's dictionary as it is, before it is replaced whole
+    // (a dictionary file read in its place): Undo gives it back, Redo the
+    // one read, on any page.
+    void RecordDictionary();
     // Undo (UndoBuffer) or redo (RedoBuffer) the newest entry; false when
     // nothing was applied (empty buffer, or the entry belongs to another page).
     bool ApplyUndoEntry(Buffer buffer);
@@ -71,6 +82,10 @@ private:
     report::TfrPage *currentPage(int *index) const;
     void PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex,
                        const Pairs &linked = {});
+    void pushDictionary(Buffer buffer);
+    // Puts the dictionary entry's copy back, its present state going to the
+    // other buffer.
+    void applyDictionary(Buffer buffer, Entry &entry);
     void clearBuffer(Buffer buffer);
     // Every object of the page with its index (order entries).
     static Pairs allObjects(const report::TfrPage &page);

@@ -8,6 +8,7 @@
 #include "platform/canvas/qpaintercanvas.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
+#include "platform/text/exceptions.h"
 #include "report/core/frcomponents.h"
 #include "report/core/frlocale.h"
 #include "report/data/frdb.h"
@@ -151,6 +152,26 @@ void showPictureError()
                                     platform::mtError, platform::mbOK);
 }
 
+namespace
+{
+
+// The picture of a file, or nothing once the user was told why not.
+std::optional<report::FrPicture> pictureOf(const QString &path)
+{
+    try {
+        std::optional<report::FrPicture> picture = readPictureFile(path);
+        if (!picture)
+            showPictureError();
+        return picture;
+    } catch (const platform::EFileError &e) {
+        platform::MessageDlgWithCaption(report::frLoadString(55206), e.Message(), platform::mtError,
+                                        platform::mbOK);
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 // --- preview boxes
 
 TfrPicturePreview::TfrPicturePreview(QWidget *parent) : QWidget(parent)
@@ -249,11 +270,9 @@ void TfrGEditorForm::loadPicture()
     dialog.Filter = pictureFileFilter();
     if (!dialog.Execute())
         return;
-    std::optional<report::FrPicture> picture = readPictureFile(dialog.FileName);
-    if (!picture) {
-        showPictureError();
+    std::optional<report::FrPicture> picture = pictureOf(dialog.FileName);
+    if (!picture)
         return;
-    }
     Image1 = std::move(*picture);
     PB1->update();
 }
@@ -347,8 +366,10 @@ void TfrTemplNewForm::loadBitmap()
     dialog.Filter = bitmapFileFilter();
     if (!dialog.Execute())
         return;
-    const std::optional<report::FrPicture> picture = readPictureFile(dialog.FileName);
-    if (!picture || picture->image().isNull()) {
+    const std::optional<report::FrPicture> picture = pictureOf(dialog.FileName);
+    if (!picture)
+        return;
+    if (picture->image().isNull()) {
         showPictureError();
         return;
     }

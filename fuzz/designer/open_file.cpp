@@ -7,8 +7,8 @@
 //   - a damaged file leaves an untitled report, never saved over that file;
 //   - a report that reads is shown under the file's name, unmodified, with
 //     no undo history;
-//   - a dictionary is taken whole, or refused with a message and nothing
-//     changed.
+//   - a dictionary is taken whole, Undo giving the one it replaced back, or
+//     refused with a message and nothing changed.
 // What is shown is then drawn, listed by the inspector object by object and
 // saved: the saved template reads back to the same bytes.
 #include "fuzz/report/report_files_support.h"
@@ -199,11 +199,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                     failed(__LINE__);
                 if (files->fileName() != earlierName || !core.state.isModified())
                     failed(__LINE__);
+                // A dictionary taken is given back by Undo, and taken again
+                // by Redo.
+                if (d.errors == 0) {
+                    const QByteArray taken = savedDictionary(report);
+                    core.Undo();
+                    if (savedDictionary(report) != dictionaryBefore)
+                        failed(__LINE__);
+                    core.Redo();
+                    if (savedDictionary(report) != taken)
+                        failed(__LINE__);
+                }
             } else {
                 using Outcome = TfrReport::LoadOutcome;
                 switch (report.lastLoad()) {
                 case Outcome::Empty:
                 case Outcome::Unsupported:
+                case Outcome::Unreadable:
                     if (d.errors != 1 || saved(report) != before ||
                         files->fileName() != earlierName || report.FileName != earlierName ||
                         core.state.page() != page || !core.state.isModified())

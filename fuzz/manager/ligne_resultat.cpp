@@ -1,6 +1,7 @@
 // Lines of a ".chr" result file, as the ranking reads them: any bytes give
 // at most two players, each with a name and a licence, sharing field 7, and
-// only lines with eight ";" give any.
+// only lines with eight ";" give any; a file is taken as results only when
+// all its lines but blank ones are such lines.
 #include "manager/core/ligneresultat.h"
 #include "platform/text/codec.h"
 
@@ -13,8 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString texte =
         platform::fromAnsi(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)));
     static const QRegularExpression fin(QStringLiteral("\r\n|\n|\r"));
-    for (const QString &ligne : texte.split(fin)) {
+    const QStringList lignes = texte.split(fin);
+    // A file taken as results holds no line that gives nothing but blanks.
+    const bool resultats = contientLigneResultat(lignes);
+    for (const QString &ligne : lignes) {
         const LigneResultat r = lireLigneResultat(ligne);
+        if (resultats && !r.complete && !ligne.trimmed().isEmpty())
+            std::abort();
         if (r.complete != (ligne.count(QLatin1Char(';')) >= 8))
             std::abort();
         if (!r.complete) {

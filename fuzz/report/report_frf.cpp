@@ -23,6 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         TfrReport report;
         FrMemoryStream stream(fuzz::bytesOf(data, size));
         report.LoadFromStream(stream);
+        // What the file's first bytes refuse (all of them, or the first
+        // half as a longer file's first piece), the reader refuses too.
+        const QByteArray bytes = fuzz::bytesOf(data, size);
+        if ((!frTemplateMayLoad(bytes) || !frTemplateMayLoad(bytes.first(bytes.size() / 2))) &&
+            report.lastLoad() != TfrReport::LoadOutcome::FormatError &&
+            report.lastLoad() != TfrReport::LoadOutcome::Unsupported)
+            __builtin_trap();
         if (report.lastLoad() == TfrReport::LoadOutcome::Loaded) {
             FrMemoryStream out;
             report.SaveToStream(out);

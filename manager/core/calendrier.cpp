@@ -433,13 +433,30 @@ public:
     {
     }
 
-    void retenir(const Evenement &e);
-    // The events of a whole file, in file order, but for a repeated event's
-    // first occurrence that another event of the file replaces.
-    void retenirTous(const std::vector<Evenement> &evenements);
+    // Each event as the file closes it, in file order: what it gives within
+    // the days is made at once (the file is refused as soon as the lines
+    // made pass a bound), and only what a later event may replace is kept
+    // besides.
+    void evenementLu(const Evenement &e);
+    // The lines and codes of the events kept, in file order, but for a
+    // repeated event's first occurrence that another event replaces.
+    void finir();
 
 private:
-    bool memeDebut(const Propriete &debut, const Propriete &recurrence);
+    // An event's lines within the days, before any is added to the lecture.
+    struct Retenu {
+        qsizetype index = 0; // in the file
+        platform::TDateTime jourDebut = 0;
+        platform::TDateTime jourFin = 0;
+        QStringList codes;
+        QString arbitre;
+        QString suite;
+    };
+    // What an event gives; false when it gives nothing.
+    bool preparer(const Evenement &e, Retenu &r);
+    // The instant a start or an occurrence id stands for; none when it is
+    // missing or cannot be read.
+    std::optional<QDateTime> instant(const Propriete &p);
     bool tropGrand() const
     {
         return m_lignes > MaxLignesCalendrier || m_caracteres > MaxCaracteresCalendrier;
@@ -458,10 +475,29 @@ private:
     QTimeZone zone(const QString &tzid);
 
     QString m_fichier;
-    // What the file's events would give, counted before their lines are
-    // made: past a bound, none more is made and the file is refused.
+    // What the file's events of the days give, counted before their lines
+    // are made: past a bound, none more is made and the file is refused. An
+    // occurrence moved later could only lower the count, which no real
+    // calendar needs to stay within bounds a hundred times its size.
     qint64 m_lignes = 0;
     qint64 m_caracteres = 0;
+    qsizetype m_evenements = 0;
+    std::vector<Retenu> m_retenus;
+    // The first event of each UID that is no occurrence, by UID, and the
+    // events that stand for an occurrence, in file order: each with its
+    // index and what tells which occurrence it is.
+    struct Premiere {
+        qsizetype index = 0;
+        std::optional<QDateTime> debut;
+    };
+    struct Occurrence {
+        QString uid;
+        qsizetype index = 0;
+        std::optional<QDateTime> instant;
+        qint64 sequence = 0;
+    };
+    QHash<QString, Premiere> m_premieres;
+    std::vector<Occurrence> m_occurrences;
     platform::TDateTime m_debut;
     platform::TDateTime m_fin;
     LectureCalendrier &m_lecture;
@@ -524,17 +560,17 @@ Moment Lecteur::momentDe(const Propriete &p)
     return m;
 }
 
-void Lecteur::retenir(const Evenement &e)
+bool Lecteur::preparer(const Evenement &e, Retenu &r)
 {
     if (e.debut.vide())
-        return;
+        return false;
     // Four codes separated by single blanks, none empty.
     const QStringList parties = valeur(e.resume.ligne).split(QLatin1Char(' '));
     if (parties.size() != 4)
-        return;
+        return false;
     for (const QString &p : parties)
         if (p.isEmpty())
-            return;
+            return false;
 
     const Moment debut = momentDe(e.debut);
     const QDate premier = debut.aParis().date();
@@ -558,7 +594,7 @@ void Lecteur::retenir(const Evenement &e)
     if (finale.isValid())
         dernier = finale.time() == QTime(0, 0) ? finale.date().addDays(-1) : finale.date();
     if (!premier.isValid())
-        return;
+        return false;
     const platform::TDateTime jourDebut = joursDe(premier);
     // An end before the start leaves the start day alone, which the window
     // must then hold like any other day.
@@ -572,29 +608,62 @@ void Lecteur::retenir(const Evenement &e)
     arbitre.remove(QLatin1Char(' '));
 
     if (jourDebut < m_debut || jourFin > m_fin)
-        return;
-    QStringList codes;
+        return false;
+    r.jourDebut = jourDebut;
+    r.jourFin = jourFin;
+    r.codes.clear();
     for (int i = 0; i < 4; ++i)
-        codes.append(texteDeChamp(parties.at(i)));
-    arbitre = texteDeChamp(arbitre);
-    if (arbitre == QLatin1String(" "))
-        arbitre.clear();
-    const QString suite = QLatin1Char(';') + codes.join(QLatin1Char(';')) + QLatin1Char(';') +
-                          arbitre + QLatin1Char(';');
-    const qint64 jours = qint64(jourFin - jourDebut) + 1;
-    m_lignes += jours;
-    m_caracteres += jours * (10 + suite.size());
-    if (tropGrand())
+        r.codes.append(texteDeChamp(parties.at(i)));
+    r.arbitre = texteDeChamp(arbitre);
+    if (r.arbitre == QLatin1String(" "))
+        r.arbitre.clear();
+    r.suite = QLatin1Char(';') + r.codes.join(QLatin1Char(';')) + QLatin1Char(';') + r.arbitre +
+              QLatin1Char(';');
+    return true;
+}
+
+std::optional<QDateTime> Lecteur::instant(const Propriete &p)
+{
+    if (p.vide())
+        return std::nullopt;
+    try {
+        return momentDe(p).heure;
+    } catch (const platform::EConvertError &) {
+        return std::nullopt;
+    }
+}
+
+void Lecteur::evenementLu(const Evenement &e)
+{
+    const qsizetype index = m_evenements++;
+    Retenu r;
+    if (preparer(e, r)) {
+        const qint64 jours = qint64(r.jourFin - r.jourDebut) + 1;
+        m_lignes += jours;
+        m_caracteres += jours * (10 + r.suite.size());
+        if (tropGrand()) {
+            const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
+            const bool lignes = m_lignes > MaxLignesCalendrier;
+            throw ECalendrierError(
+                QStringLiteral("Le calendrier%1 donnerait plus que les %2 %3 qu'un calendrier "
+                               "peut donner")
+                    .arg(nom,
+                         QString::number(lignes ? MaxLignesCalendrier : MaxCaracteresCalendrier),
+                         lignes ? QStringLiteral("lignes") : QStringLiteral("caractères")));
+        }
+        r.index = index;
+        m_retenus.push_back(std::move(r));
+    }
+    if (e.uid.vide())
         return;
-    for (int i = 0; i < 4; ++i)
-        m_lecture.codes[std::size_t(i)].append(codes.at(i));
-    if (!arbitre.isEmpty())
-        m_lecture.codes[CodeArbitre].append(arbitre);
-    platform::TDateTime jour = jourDebut;
-    do {
-        m_lecture.lignes.append(texteJour(jour) + suite);
-        jour += 1;
-    } while (jour <= jourFin);
+    const QString uid = valeur(e.uid.ligne);
+    if (e.recurrence.vide()) {
+        if (!m_premieres.contains(uid))
+            m_premieres.insert(uid, Premiere{index, instant(e.debut)});
+        return;
+    }
+    m_occurrences.push_back(Occurrence{uid, index, instant(e.recurrence),
+                                       valeur(e.sequence.ligne).trimmed().toLongLong()});
 }
 
 // Repeated events are not expanded: their first occurrence alone is
@@ -603,61 +672,38 @@ void Lecteur::retenir(const Evenement &e)
 // printed instead. Of several such events, the one of highest SEQUENCE wins,
 // the last one of the file on a tie. An occurrence id that cannot be read
 // replaces nothing.
-void Lecteur::retenirTous(const std::vector<Evenement> &evenements)
+void Lecteur::finir()
 {
-    QHash<QString, std::size_t> premieres; // UID -> the event it first names
-    for (std::size_t i = 0; i < evenements.size(); ++i) {
-        const Evenement &e = evenements[i];
-        if (e.recurrence.vide() && !e.uid.vide() && !premieres.contains(valeur(e.uid.ligne)))
-            premieres.insert(valeur(e.uid.ligne), i);
-    }
-    std::vector<bool> ecarte(evenements.size(), false);
-    QHash<QString, std::size_t> remplacants; // UID -> the event printed instead
-    for (std::size_t i = 0; i < evenements.size(); ++i) {
-        const Evenement &e = evenements[i];
-        if (e.recurrence.vide() || e.uid.vide())
+    QSet<qsizetype> ecartes;
+    QHash<QString, std::pair<qsizetype, qint64>> remplacants; // UID -> index, sequence
+    for (const Occurrence &o : m_occurrences) {
+        const auto premiere = m_premieres.constFind(o.uid);
+        if (premiere == m_premieres.cend() || !premiere->debut || !o.instant ||
+            *premiere->debut != *o.instant)
             continue;
-        const QString uid = valeur(e.uid.ligne);
-        const auto premiere = premieres.constFind(uid);
-        if (premiere == premieres.cend() || !memeDebut(evenements[*premiere].debut, e.recurrence))
-            continue;
-        ecarte[*premiere] = true;
-        const auto avant = remplacants.constFind(uid);
+        ecartes.insert(premiere->index);
+        const auto avant = remplacants.constFind(o.uid);
         if (avant != remplacants.cend()) {
-            auto sequence = [](const Evenement &x) {
-                return valeur(x.sequence.ligne).trimmed().toLongLong();
-            };
-            if (sequence(e) < sequence(evenements[*avant])) {
-                ecarte[i] = true;
+            if (o.sequence < avant->second) {
+                ecartes.insert(o.index);
                 continue;
             }
-            ecarte[*avant] = true;
+            ecartes.insert(avant->first);
         }
-        remplacants.insert(uid, i);
+        remplacants.insert(o.uid, {o.index, o.sequence});
     }
-    for (std::size_t i = 0; i < evenements.size(); ++i)
-        if (!ecarte[i])
-            retenir(evenements[i]);
-    if (!tropGrand())
-        return;
-    const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
-    const bool lignes = m_lignes > MaxLignesCalendrier;
-    throw ECalendrierError(
-        QStringLiteral("Le calendrier%1 donnerait %2 %3, plus que les %4 qu'un calendrier peut "
-                       "donner")
-            .arg(nom, QString::number(lignes ? m_lignes : m_caracteres),
-                 lignes ? QStringLiteral("lignes") : QStringLiteral("caractères"),
-                 QString::number(lignes ? MaxLignesCalendrier : MaxCaracteresCalendrier)));
-}
-
-bool Lecteur::memeDebut(const Propriete &debut, const Propriete &recurrence)
-{
-    if (debut.vide())
-        return false;
-    try {
-        return momentDe(debut).heure == momentDe(recurrence).heure;
-    } catch (const platform::EConvertError &) {
-        return false;
+    for (const Retenu &r : m_retenus) {
+        if (ecartes.contains(r.index))
+            continue;
+        for (int i = 0; i < 4; ++i)
+            m_lecture.codes[std::size_t(i)].append(r.codes.at(i));
+        if (!r.arbitre.isEmpty())
+            m_lecture.codes[CodeArbitre].append(r.arbitre);
+        platform::TDateTime jour = r.jourDebut;
+        do {
+            m_lecture.lignes.append(texteJour(jour) + r.suite);
+            jour += 1;
+        } while (jour <= r.jourFin);
     }
 }
 
@@ -670,8 +716,6 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
                     LectureCalendrier &lecture, const QString &nomFichier)
 {
     Lecteur lecteur(nomFichier, debut, fin, lecture);
-    // Kept until the file is read: an event may be replaced by one further on.
-    std::vector<Evenement> evenements;
     Evenement e;
     // Depth of components nested in the event (reminders): their lines are
     // not the event's. Names of components and properties are read whatever
@@ -690,7 +734,7 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
         if (ligne.startsWith(QLatin1String("BEGIN:"), Qt::CaseInsensitive)) {
             if (imbrication == 0 && estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 // The last event was never closed: it ends here.
-                evenements.push_back(e);
+                lecteur.evenementLu(e);
                 e.clear();
                 e.ouvert = true;
             } else {
@@ -703,7 +747,7 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
                 --imbrication;
             } else if (estLigne(ligne, QLatin1String("END:VEVENT")) ||
                        estLigne(ligne, QLatin1String("END:VCALENDAR"))) {
-                evenements.push_back(e);
+                lecteur.evenementLu(e);
                 e.clear();
             }
             continue;
@@ -733,8 +777,8 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
             e.sequence = p;
     }
     if (e.ouvert)
-        evenements.push_back(e);
-    lecteur.retenirTous(evenements);
+        lecteur.evenementLu(e);
+    lecteur.finir();
 }
 
 } // namespace
@@ -761,13 +805,31 @@ void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform:
                     LectureCalendrier &lecture)
 {
     const QString chemin = platform::LineFile::resolve(fichier);
-    // Neither a folder nor a pipe (never waited on) is read.
+    const auto tropGros = [&fichier] {
+        return ECalendrierError(
+            QStringLiteral("Le fichier %1 est trop volumineux pour un calendrier (plus de %2 Mo)")
+                .arg(fichier, QString::number(MaxOctetsCalendrier >> 20)));
+    };
+    // Refused before it is read, or as soon as it grows past the bound while
+    // it is. Neither a folder nor a pipe (never waited on) is read, and the
+    // reason a file cannot be read is kept.
+    qint64 lus = 0;
+    platform::LineFile::Watch watch;
+    watch.sized = [&](qint64 taille) {
+        if (taille > MaxOctetsCalendrier)
+            throw tropGros();
+    };
+    watch.piece = [&](QByteArrayView piece) {
+        lus += piece.size();
+        if (lus > MaxOctetsCalendrier)
+            throw tropGros();
+    };
     QByteArray bytes;
     try {
-        bytes = platform::LineFile::readBytes(chemin);
-    } catch (const platform::EFileError &) {
+        bytes = platform::LineFile::readBytes(chemin, watch);
+    } catch (const platform::EFileError &e) {
         throw platform::EFileError(
-            QStringLiteral("Impossible de lire le calendrier %1").arg(fichier));
+            QStringLiteral("Impossible de lire le calendrier %1.\n\n%2").arg(fichier, e.Message()));
     }
     lireCalendrierTexte(bytes, debut, fin, lecture, QFileInfo(chemin).fileName());
 }

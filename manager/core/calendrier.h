@@ -49,6 +49,9 @@ QString texteDeChamp(const QString &texte);
 // fill the memory.
 constexpr qint64 MaxLignesCalendrier = 100000;
 constexpr qint64 MaxCaracteresCalendrier = MaxLignesCalendrier * 160;
+// A calendar file far larger than any season's (a few hundred kilobytes,
+// some megabytes with long descriptions) is refused before it is read.
+constexpr qint64 MaxOctetsCalendrier = qint64(64) << 20;
 
 // A calendar that would yield more than the bounds above.
 class ECalendrierError : public platform::Exception
@@ -64,11 +67,13 @@ public:
 // leaves the next day out. Throws EConvertError for a start, end or
 // duration that cannot be read, the message saying where (the file's name
 // when given, and the line), and ECalendrierError, naming the file and the
-// count, for a calendar past the bounds; the lecture is then left as it was.
+// bound, for a calendar past the bounds (refused as soon as the events read
+// pass one); the lecture is then left as it was.
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
                          LectureCalendrier &lecture, const QString &nomFichier = QString());
 // Same from a file, its name given in the conversion messages; EFileError
-// (French) when it cannot be read.
+// (French, with the reason) when it cannot be read, ECalendrierError when it
+// is larger than MaxOctetsCalendrier.
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
                     LectureCalendrier &lecture);
 

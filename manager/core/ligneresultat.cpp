@@ -28,10 +28,15 @@ LigneResultat lireLigneResultat(const QString &line)
 
 bool contientLigneResultat(const QStringList &lignes)
 {
-    for (const QString &l : lignes)
-        if (lireLigneResultat(l).complete)
-            return true;
-    return false;
+    bool une = false;
+    for (const QString &l : lignes) {
+        if (l.trimmed().isEmpty())
+            continue;
+        if (!lireLigneResultat(l).complete)
+            return false;
+        une = true;
+    }
+    return une;
 }
 
 QString ligneResultatEquipe(const QString &pe, const QString &nom, const QString &licence,

@@ -24,8 +24,10 @@ struct LigneResultat {
 };
 
 LigneResultat lireLigneResultat(const QString &line);
-// True when one line at least has a result line's eight fields: a text of
-// another kind has none.
+// True when the lines are those of a result file: one at least has a result
+// line's eight fields, and every line but blank ones has them. A text of
+// another kind (a web page whose style lines hold eight ";") has lines that
+// do not.
 bool contientLigneResultat(const QStringList &lignes);
 
 // A teams-kind line: PE ";" name ";;" licence ";" IV ";;;" PC ";".

@@ -158,7 +158,10 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
     // a file that grows while it is read stops at the bound.
     constexpr qint64 Piece = 1 << 20;
     QByteArray bytes;
-    bytes.reserve(qsizetype(st.st_size) + 1);
+    // A watcher may refuse the file at its first piece: room for the rest
+    // is made once it has taken that piece.
+    const bool watched = watch && watch->piece;
+    bytes.reserve(qsizetype(watched ? std::min<qint64>(st.st_size, Piece) : st.st_size) + 1);
     for (;;) {
         const qsizetype start = bytes.size();
         const qint64 room = bytes.capacity() - start;
@@ -172,8 +175,11 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
             return bytes;
         if (bytes.size() > LineFile::MaxReadBytes)
             throw tooLarge();
-        if (watch && watch->piece)
+        if (watched) {
             watch->piece(QByteArrayView(bytes).sliced(start));
+            if (start == 0)
+                bytes.reserve(qsizetype(st.st_size) + 1);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #include "report/core/frstream.h"
 
 #include "platform/text/codec.h"
+#include "platform/text/linefile.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 
@@ -491,6 +492,20 @@ void frReadTemplateMemo(FrStream &stream, QStringList &lines)
         frReadMemoZ(stream, lines);
     else
         frReadMemo(stream, lines);
+}
+
+QByteArray frReadFile(const QString &fileName,
+                      const std::function<void(QByteArrayView head)> &checkHead)
+{
+    platform::LineFile::Watch watch;
+    bool first = true;
+    if (checkHead)
+        watch.piece = [&](QByteArrayView piece) {
+            if (first)
+                checkHead(piece);
+            first = false;
+        };
+    return platform::LineFile::readBytes(fileName, watch);
 }
 
 } // namespace report

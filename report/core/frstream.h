@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace report
@@ -218,6 +219,14 @@ void frWriteMemo(FrStream &stream, const QStringList &lines);
 // Terminated forms of versions 21 and 22 (read only).
 QString frReadStringZ(FrStream &stream);
 void frReadMemoZ(FrStream &stream, QStringList &lines);
+
+// The bytes of a file the library reads whole, through the platform's checked
+// read (EFileError with its reason). checkHead is handed the file's first
+// piece (up to 1 MB, the whole of a smaller file) before the rest is read, and
+// throws to refuse a file whose first bytes already show it is not of its
+// kind; an empty file gives no piece.
+QByteArray frReadFile(const QString &fileName,
+                      const std::function<void(QByteArrayView head)> &checkHead = {});
 // In the encoding of the stream being read (fr().frTemplateVersion).
 QString frReadTemplateString(FrStream &stream);
 void frReadTemplateMemo(FrStream &stream, QStringList &lines);

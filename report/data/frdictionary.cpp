@@ -28,6 +28,8 @@ bool startsWithBlank(const QString &name)
 // against what remains before anything is allocated.
 constexpr qint64 kMinEntrySize = 6;
 constexpr qint64 kMinOldEntrySize = 8;
+// The version byte a dictionary file is written with.
+constexpr quint8 kCurrentFileVersion = 24;
 
 qint32 readCount(FrStream &stream, qint64 minEntry)
 {
@@ -170,22 +172,42 @@ void TfrDataDictionary::readOlderLayout(FrStream &stream)
 
 void TfrDataDictionary::LoadFromFile(const QString &fileName)
 {
-    // Neither a folder nor a pipe (never waited on) is read.
+    const auto notADictionary = [&fileName] {
+        return EFrStreamError(
+            QStringLiteral("Le fichier %1 n'est pas un dictionnaire de données.").arg(fileName));
+    };
+    // Neither a folder nor a pipe (never waited on) is read, and the reason
+    // a file cannot be read is kept. The version byte comes first: no
+    // library wrote 0 or one above its own, so a file that starts otherwise
+    // (zeros, text, another kind of file) is refused before the rest is read.
     QByteArray bytes;
     try {
-        bytes = platform::LineFile::readBytes(fileName);
-    } catch (const platform::EFileError &) {
-        throw EFrStreamError(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName);
+        bytes = frReadFile(fileName, [&](QByteArrayView head) {
+            const quint8 version = quint8(head.front());
+            if (version == 0 || version > kCurrentFileVersion)
+                throw notADictionary();
+        });
+    } catch (const platform::EFileError &e) {
+        throw EFrStreamError(e.Message());
     }
+    if (bytes.isEmpty())
+        throw notADictionary();
     FrMemoryStream stream(bytes);
     frReadByte(stream);
-    LoadFromStream(stream);
+    try {
+        LoadFromStream(stream);
+    } catch (const EFrStreamError &) {
+        throw notADictionary();
+    }
+    // A dictionary ends the file: bytes left over belong to something else.
+    if (stream.position() != stream.size())
+        throw notADictionary();
 }
 
 void TfrDataDictionary::SaveToFile(const QString &fileName) const
 {
     FrMemoryStream stream;
-    frWriteByte(stream, 24);
+    frWriteByte(stream, kCurrentFileVersion);
     SaveToStream(stream);
     platform::LineFile::writeBytes(fileName, stream.data());
 }

@@ -17,6 +17,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 
 namespace report
@@ -41,14 +42,54 @@ void showError(const QString &text)
     platform::MessageDlgWithCaption(frLoadString(55206), text, platform::mtError, platform::mbOK);
 }
 
-QByteArray readWholeFile(const QString &fileName)
+// A file whose first bytes are not those of its kind; nothing more is read.
+class EFrWrongKind : public platform::Exception
 {
-    // Neither a folder nor a pipe (never waited on) is read.
+public:
+    EFrWrongKind() : Exception(QString()) {}
+};
+
+QByteArray readWholeFile(const QString &fileName,
+                         const std::function<bool(QByteArrayView head)> &mayLoad = {})
+{
+    // Neither a folder nor a pipe (never waited on) is read; the reason a
+    // file cannot be read is kept.
     try {
-        return platform::LineFile::readBytes(fileName);
-    } catch (const platform::EFileError &) {
-        throw EFrStreamError(QStringLiteral("Impossible d'ouvrir le fichier ") + fileName);
+        if (!mayLoad)
+            return frReadFile(fileName);
+        return frReadFile(fileName, [&mayLoad](QByteArrayView head) {
+            if (!mayLoad(head))
+                throw EFrWrongKind();
+        });
+    } catch (const platform::EFileError &e) {
+        throw EFrStreamError(e.Message());
     }
+}
+
+// Whether a template body (after its version byte, if any) of that version
+// can start with these bytes, as TfrPages::LoadFromStream reads them: the
+// printer's flags and name, then a page, the dictionary, the end marker or
+// the end. Before any page, an object record is refused, but for a version
+// 24 record, which is skipped by its end.
+bool bodyMayLoad(QByteArrayView head, qsizetype at, int version)
+{
+    at += 4; // KeepPrinter, TwoPass
+    if (version < 23) {
+        const qsizetype zero = at < head.size() ? head.indexOf('\0', at) : -1;
+        if (zero < 0)
+            return true;
+        at = zero + 1;
+    } else {
+        if (at + 2 > head.size())
+            return true;
+        at += 2 + (quint8(head[at]) | qsizetype(quint8(head[at + 1])) << 8) + 1;
+    }
+    if (at >= head.size())
+        return true;
+    const quint8 lead = quint8(head[at]);
+    if (lead == kPageRecord || lead == kDictionaryRecord || lead == kExtensionRecord)
+        return true;
+    return lead <= otAddIn && version > 23;
 }
 
 bool saveWholeFile(const QString &fileName, const QByteArray &bytes, QString &error)
@@ -104,6 +145,17 @@ QByteArray bitmapBytes(const QImage &picture)
 }
 
 } // namespace
+
+bool frTemplateMayLoad(QByteArrayView head)
+{
+    if (head.isEmpty())
+        return true;
+    const quint8 version = quint8(head.front());
+    if (version > 24)
+        return false;
+    // Before version 21 the body starts at once.
+    return version < 21 ? bodyMayLoad(head, 0, 21) : bodyMayLoad(head, 1, version);
+}
 
 // --- body of the template stream
 
@@ -308,8 +360,15 @@ bool TfrReport::LoadFromFile(const QString &fileName)
         return false;
     QByteArray bytes;
     try {
-        bytes = readWholeFile(fileName);
-    } catch (const EFrStreamError &) {
+        bytes = readWholeFile(fileName, frTemplateMayLoad);
+    } catch (const EFrWrongKind &) {
+        // Refused from its first bytes: nothing of the report changes.
+        showError(frLoadString(55345));
+        m_lastLoad = LoadOutcome::Unsupported;
+        return false;
+    } catch (const EFrStreamError &e) {
+        showError(e.Message());
+        m_lastLoad = LoadOutcome::Unreadable;
         return false;
     }
     FrMemoryStream stream(bytes);
@@ -354,10 +413,47 @@ void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, 
                              bool load)
 {
     makeCurrent();
+    const auto formatError = [this] {
+        m_pages->Clear();
+        m_pages->Add();
+        showError(frLoadString(55345));
+        m_lastLoad = LoadOutcome::FormatError;
+    };
+    // The description, the body's offset and the start of the body, as far
+    // as the file's first bytes hold them: a file of another kind is refused
+    // before the rest is read.
+    qint64 size = 0;
+    const auto mayLoad = [&size](QByteArrayView head) {
+        FrMemoryStream stream(QByteArray(head.data(), head.size()));
+        qint32 body = -1;
+        try {
+            QStringList dropped;
+            frReadMemo(stream, dropped);
+            body = frReadInteger(stream);
+        } catch (const platform::Exception &) {
+            return head.size() != size; // the head ends short of the file
+        }
+        if (body < stream.position() || body > size)
+            return false;
+        return body >= head.size() || bodyMayLoad(head, body, 24);
+    };
     QByteArray bytes;
     try {
-        bytes = readWholeFile(fileName);
-    } catch (const EFrStreamError &) {
+        size = platform::LineFile::exists(fileName)
+                   ? QFileInfo(platform::LineFile::resolve(fileName)).size()
+                   : 0;
+        bytes = readWholeFile(fileName, load ? std::function<bool(QByteArrayView)>(mayLoad)
+                                             : std::function<bool(QByteArrayView)>());
+    } catch (const EFrWrongKind &) {
+        formatError();
+        return;
+    } catch (const EFrStreamError &e) {
+        // The templates' list reads descriptions quietly; a template chosen
+        // says why it cannot be read.
+        if (load) {
+            showError(e.Message());
+            m_lastLoad = LoadOutcome::Unreadable;
+        }
         return;
     }
     FrMemoryStream stream(bytes);
@@ -384,10 +480,7 @@ void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, 
         body = -1;
     }
     if (body < stream.position() || body > stream.size()) {
-        m_pages->Clear();
-        m_pages->Add();
-        showError(frLoadString(55345));
-        m_lastLoad = LoadOutcome::FormatError;
+        formatError();
         return;
     }
     stream.seek(body);

@@ -201,7 +201,9 @@ public:
     void SelectReportPrinter(const QString &printerName);
     bool ChangePrinter(int oldIndex, int newIndex);
 
-    enum class LoadOutcome { Loaded, MissingClasses, FormatError, Unsupported, Empty };
+    // Unreadable: the file could not be read (its reason shown), nothing
+    // changed.
+    enum class LoadOutcome { Loaded, MissingClasses, FormatError, Unsupported, Empty, Unreadable };
     LoadOutcome lastLoad() const { return m_lastLoad; }
     // Why the last save that returned false failed ("Erreur d'écriture dans
     // le fichier ... : disque plein"); the old file is then left as it was.
@@ -311,5 +313,11 @@ private:
     LoadOutcome m_lastLoad = LoadOutcome::Empty;
     QString m_lastSaveError;
 };
+
+// False when the first bytes of a template file (its head) already show that
+// TfrReport::LoadFromStream would refuse it: a newer version, or a first
+// record no template starts with. True when they cannot tell, so that a
+// reader may stop before the rest of a file of another kind.
+bool frTemplateMayLoad(QByteArrayView head);
 
 } // namespace report

@@ -28,6 +28,25 @@ using namespace report;
 using report::test::readFileBytes;
 using report::test::writeFileBytes;
 
+// Bytes this process has read from files so far.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    if (!io.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:"))
+            return line.mid(6).trimmed().toLongLong();
+    return 0;
+}
+
+// A file of zeros that takes no room on the disk.
+void writeZeros(const QString &name, qint64 size)
+{
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(size));
+}
+
 class FilesTest : public DesignerFixture
 {
 protected:
@@ -304,34 +323,65 @@ TEST_F(FilesTest, ADictionaryIsTakenWholeOrNotAtAll)
     files->setFileName(name);
     files->Save();
 
-    // Cut, a folder, a pipe (never waited on): nothing is taken.
+    // Cut, a folder, a pipe (never waited on), zeros (a 250 MB file not read
+    // whole), a template, a dictionary with bytes after it: nothing is
+    // taken, and the message names the file.
     const QString dossier = path("dossier.frd"), tube = path("tube.frd");
     ASSERT_TRUE(QDir().mkdir(dossier));
     ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
-    dialogs().files = {cut, dossier, tube, whole};
-    dialogs().filterIndexes = {2, 2, 2, 2};
-    for (const QString &f : {cut, dossier, tube}) {
+    writeFileBytes(path("zeros.frd"), QByteArray(1024, '\0'));
+    writeZeros(path("enorme.frd"), qint64(250) << 20);
+    writeFileBytes(path("modele.frd"), readFileBytes(name));
+    writeFileBytes(path("suivi.frd"), readFileBytes(whole) + "reste");
+    const QString notOne = QStringLiteral("Le fichier %1 n'est pas un dictionnaire de données.");
+    const struct {
+        QString file, message; // empty message: only its caption is checked
+    } refused[] = {
+        {cut, QString()},
+        {dossier, QStringLiteral("Impossible d'ouvrir le fichier ") + dossier},
+        {tube, QStringLiteral("Impossible d'ouvrir le fichier ") + tube},
+        {path("zeros.frd"), notOne.arg(path("zeros.frd"))},
+        {path("enorme.frd"), notOne.arg(path("enorme.frd"))},
+        {path("modele.frd"), notOne.arg(path("modele.frd"))},
+        {path("suivi.frd"), notOne.arg(path("suivi.frd"))},
+    };
+    for (const auto &r : refused) {
+        SCOPED_TRACE(r.file.toStdString());
+        dialogs().messages.clear();
+        dialogs().files = {r.file};
+        dialogs().filterIndexes = {2};
+        const qint64 read = bytesRead();
         files->Open();
+        EXPECT_LT(bytesRead() - read, qint64(16) << 20);
         EXPECT_EQ(dictionary(), before);
-        ASSERT_EQ(dialogs().messages.back().caption, QStringLiteral("Erreur"));
-        if (f != cut) {
-            EXPECT_EQ(dialogs().messages.back().text,
-                      QStringLiteral("Impossible d'ouvrir le fichier ") + f);
+        ASSERT_EQ(dialogs().messages.size(), 1u);
+        EXPECT_EQ(dialogs().messages.back().caption, QStringLiteral("Erreur"));
+        if (!r.message.isEmpty()) {
+            EXPECT_EQ(dialogs().messages.back().text, r.message);
         }
     }
-    EXPECT_EQ(dialogs().messages.size(), 3u);
     EXPECT_FALSE(rep->Modified);
+    EXPECT_EQ(undoCount(), 1);
 
+    dialogs().files = {whole};
+    dialogs().filterIndexes = {2};
     command("FileBtn2Click");
     EXPECT_EQ(
         dialogs().openRequests.back().filter,
         QStringLiteral("Etat VornReport (*.frf)|*.frf|Dictionnaire VornReport (*.frd)|*.frd"));
+    const QByteArray taken = dictionary();
     EXPECT_EQ(rep->Dictionary().Variables.Count(), other.Dictionary().Variables.Count());
     EXPECT_EQ(rep->Dictionary().FieldAliases.Count(), other.Dictionary().FieldAliases.Count());
-    // The report, its name and its history stay; the change is to be saved.
+    // The report, its name and its history stay; the change is to be saved,
+    // and Undo gives the dictionary it replaced back, Redo the one read.
     EXPECT_EQ(files->fileName(), name);
-    EXPECT_EQ(undoCount(), 1);
     EXPECT_TRUE(rep->Modified);
+    EXPECT_EQ(undoCount(), 2);
+    core->Undo();
+    EXPECT_EQ(dictionary(), before);
+    EXPECT_EQ(page->ObjectCount(), 1);
+    core->Redo();
+    EXPECT_EQ(dictionary(), taken);
 }
 
 TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
@@ -350,11 +400,22 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         int errors; // "Format FRF non supporté" shown
         bool taken;
         bool unreadable = false; // "Impossible d'ouvrir le fichier" shown
+        bool tooLarge = false;   // "... est trop volumineux pour être lu." shown
     };
     QDir().mkdir(path("dossier.frf"));
-    const Case cases[] = {{"recent.frf", 1, 1, false}, {"vide.frf", 1, 1, false},
-                          {"absent.frf", 1, 0, false}, {"dossier.frf", 1, 0, false, true},
-                          {"bon.frf", 0, 0, false},    {"bon.frf", 1, 0, true}};
+    // Zeros are refused from their first bytes: 250 MB are not read whole.
+    writeFileBytes(path("zeros.frf"), QByteArray(1024, '\0'));
+    writeZeros(path("zeros250.frf"), qint64(250) << 20);
+    writeZeros(path("enorme.frf"), qint64(300) << 20);
+    const Case cases[] = {{"recent.frf", 1, 1, false},
+                          {"vide.frf", 1, 1, false},
+                          {"absent.frf", 1, 0, false},
+                          {"dossier.frf", 1, 0, false, true},
+                          {"zeros.frf", 1, 1, false},
+                          {"zeros250.frf", 1, 1, false},
+                          {"enorme.frf", 1, 0, false, false, true},
+                          {"bon.frf", 0, 0, false},
+                          {"bon.frf", 1, 0, true}};
     const QString name = path("Classement.frf");
     files->setFileName(name);
     rep->FileName = name;
@@ -365,10 +426,15 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         dialogs().files.push_back(path(c.file));
         dialogs().answers.push_back(platform::mrNo); // the changes stay unsaved
         designerWindow->DesignMode = c.mode;
+        const qint64 read = bytesRead();
         files->Open();
+        EXPECT_LT(bytesRead() - read, qint64(16) << 20);
         EXPECT_EQ(dialogs().count(frfError()), c.errors);
         EXPECT_EQ(dialogs().count(QStringLiteral("Impossible d'ouvrir le fichier ") + path(c.file)),
                   c.unreadable ? 1 : 0);
+        EXPECT_EQ(dialogs().count(QStringLiteral("Le fichier %1 est trop volumineux pour être lu.")
+                                      .arg(path(c.file))),
+                  c.tooLarge ? 1 : 0);
         EXPECT_EQ(files->fileName(), c.taken ? path(c.file) : name);
         EXPECT_EQ(undoCount(), c.taken ? 0 : 1);
         EXPECT_EQ(rep->Modified, !c.taken);
@@ -380,7 +446,7 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         }
     }
     // The prepared-page editor asked nothing at all.
-    EXPECT_EQ(dialogs().openRequests.size(), 5u);
+    EXPECT_EQ(dialogs().openRequests.size(), 8u);
 }
 
 TEST_F(FilesTest, ADamagedReportLeavesTheDesignerUntitledSoItIsNeverSavedOver)

@@ -283,24 +283,31 @@ TEST_F(SmallDialogsTest, HostilePictureFilesLeaveTheWorkingCopyAndSayWhy)
     const struct {
         const char *name;
         QByteArray bytes;
+        bool folder = false; // a folder of that name: it cannot be read, and says so
     } cases[] = {
         {"moitie.bmp", good.left(good.size() / 2)},
         {"enorme.bmp", hugeBmp()},
         {"hasard.ico", random},
         {"vide.bmp", QByteArray()},
         {"coupe.ico", icoBytes().left(icoBytes().size() / 2)},
+        {"dossier.bmp", QByteArray(), true},
     };
     TfrGEditorForm form;
     form.Image1.setImage(filled(5, 5, qRgb(1, 2, 3)));
     const QByteArray kept = form.Image1.bytes();
     for (const auto &c : cases) {
-        writeFile(file(QLatin1String(c.name)), c.bytes);
+        if (c.folder)
+            ASSERT_TRUE(QDir().mkpath(file(QLatin1String(c.name))));
+        else
+            writeFile(file(QLatin1String(c.name)), c.bytes);
         fakes->dialogs.files.push_back(file(QLatin1String(c.name)));
         const size_t shown = fakes->dialogs.messages.size();
         form.loadPicture();
         ASSERT_EQ(fakes->dialogs.messages.size(), shown + 1) << c.name;
         EXPECT_EQ(fakes->dialogs.messages.back().text,
-                  QStringLiteral("Format d'image non reconnu."));
+                  c.folder ? QStringLiteral("Impossible d'ouvrir le fichier ") +
+                                 file(QLatin1String(c.name))
+                           : QStringLiteral("Format d'image non reconnu."));
         EXPECT_EQ(fakes->dialogs.messages.back().caption, QStringLiteral("Erreur"));
         EXPECT_EQ(form.Image1.bytes(), kept) << c.name;
     }

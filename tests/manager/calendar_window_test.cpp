@@ -124,7 +124,7 @@ TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
         {QByteArray("BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20200101\r\nDTEND;VALUE=DATE:20200201\r\n"
                     "SUMMARY:Df Coupe Senior ClubA\r\nEND:VEVENT\r\n")
              .repeated(3300),
-         "Le calendrier zz.ics donnerait 102300 lignes, plus que les 100000 qu'un calendrier peut "
+         "Le calendrier zz.ics donnerait plus que les 100000 lignes qu'un calendrier peut "
          "donner."},
     };
     for (const auto &c : cas) {

@@ -220,6 +220,9 @@ TEST_F(PairesFenetre, HostileInputsLoseNothing)
     ecrireSaison(QStringLiteral("texte.chr"),
                  {QStringLiteral("<!DOCTYPE html>"), QStringLiteral("<html><body>"),
                   QStringLiteral("<p>Classement</p>"), QStringLiteral("</body></html>")});
+    // A saved page whose style lines hold eight ";" each.
+    ecrireSaison(QStringLiteral("page.chr"),
+                 platform::LineFile::read(QStringLiteral(VORN_TEST_DATA "/pages/Open1.htm")));
     importer();
     w->Bt_Calcul_GroupeClick();
     dialogs().files.push_back(saison(QStringLiteral("Open1.chr")));
@@ -240,6 +243,10 @@ TEST_F(PairesFenetre, HostileInputsLoseNothing)
         {{saison(QStringLiteral("texte.chr"))},
          w->Bt_Ouvrie_Resultat,
          pas + QStringLiteral("un fichier de résultats : ") + saison(QStringLiteral("texte.chr")) +
+             QLatin1Char('.')},
+        {{saison(QStringLiteral("page.chr"))},
+         w->Bt_Ouvrie_Resultat,
+         pas + QStringLiteral("un fichier de résultats : ") + saison(QStringLiteral("page.chr")) +
              QLatin1Char('.')},
         {{}, w->Bt_Ouvrie_Resultat, {}},
     };

@@ -47,7 +47,7 @@ const std::vector<Guide> &guides()
           "Ne pas vérifier automatiquement la mise à jour", "Prévisualiser",
           // Messages, as the program words them.
           "Aucune saison n'est ouverte : rien n'est enregistré.",
-          "n'existe plus (saison ouverte :", "plus que les 100000 qu'un calendrier peut donner",
+          "n'existe plus (saison ouverte :", "plus que les 100000 lignes qu'un calendrier peut donner",
           "n'est pas une valeur correcte pour la hauteur du papier : de 0,1 à 10 000 mm"}},
         {"Joueurs",
          3,

@@ -185,8 +185,10 @@ TEST(CalendarReader, TenYearEventGivesOneLineADay)
 }
 
 // A calendar yields a bounded number of lines and characters: beyond, it is
-// refused with the count, and what was read before it stays as it was.
-TEST(CalendarReader, TooManyLinesAreRefusedWithTheirCount)
+// refused as soon as the events read pass the bound (nothing after them is
+// read, not even a date that cannot be), and what was read before it stays
+// as it was.
+TEST(CalendarReader, TooManyLinesAreRefusedWithTheBound)
 {
     auto evenements = [](int n, const QByteArray &fin, const QByteArray &resume) {
         return ("BEGIN:VEVENT\nDTSTART;VALUE=DATE:20200101\nDTEND;VALUE=DATE:" + fin +
@@ -195,18 +197,21 @@ TEST(CalendarReader, TooManyLinesAreRefusedWithTheirCount)
     };
     const QByteArray mille = evenements(100, "20220927", "Fi Coupe Senior Club"); // 1,000 days
     const QString lignes =
-        QStringLiteral("Le calendrier donnerait %1 lignes, plus que les 100000 qu'un calendrier "
+        QStringLiteral("Le calendrier donnerait plus que les 100000 lignes qu'un calendrier "
                        "peut donner");
     const struct {
         QByteArray ics;
         QString message; // empty: read
     } cas[] = {
         {mille, QString()},
-        {mille + evenements(1, "20200102", "Df Coupe Senior Club"), lignes.arg(100001)},
-        {evenements(1200, "20220101", "Fi Coupe Senior Club"), lignes.arg(877200)},
+        {mille + evenements(1, "20200102", "Df Coupe Senior Club"), lignes},
+        {mille + evenements(1, "20200102", "Df Coupe Senior Club") +
+             evenements(1, "2020XX02", "Df Coupe Senior Club"),
+         lignes},
+        {evenements(1200, "20220101", "Fi Coupe Senior Club"), lignes},
         {evenements(1, "20200410", "Fi Coupe Senior " + QByteArray(200000, 'c')),
-         QStringLiteral("Le calendrier donnerait 20002900 caractères, plus que les 16000000 "
-                        "qu'un calendrier peut donner")},
+         QStringLiteral("Le calendrier donnerait plus que les 16000000 caractères qu'un "
+                        "calendrier peut donner")},
     };
     for (const auto &c : cas) {
         LectureCalendrier l;

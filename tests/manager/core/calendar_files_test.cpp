@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace manager;
 using platform::EncodeDate;
 
@@ -461,4 +463,41 @@ TEST(CalendarFiles, MovedFirstOccurrenceReplacesIt)
         {"id illisible", ics({serie, deplace("serie@club", "VALUE=DATE:2024XX09", "20240311")}),
          lignesDe({"09/03/2024", "11/03/2024"})},
     });
+}
+
+// A calendar that cannot be read says why; one far larger than a season's is
+// refused before it is read (the pipe is never waited on).
+TEST(CalendarFiles, UnreadableOrHugeCalendarsSayWhy)
+{
+    QTemporaryDir dossier;
+    ASSERT_TRUE(dossier.isValid());
+    const QString tube = dossier.filePath(QStringLiteral("tube.ics"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
+    const QString trop = QStringLiteral("Le fichier %1 est trop volumineux pour un calendrier "
+                                        "(plus de 64 Mo)");
+    const struct {
+        const char *nom;
+        qint64 taille; // of zeros; -1: the pipe
+        QString message;
+    } cas[] = {
+        {"tube.ics", -1,
+         QStringLiteral(
+             "Impossible de lire le calendrier %1.\n\nImpossible d'ouvrir le fichier %1")},
+        {"grand.ics", MaxOctetsCalendrier + 1, trop},
+        {"enorme.ics", qint64(300) << 20, trop},
+    };
+    for (const auto &c : cas) {
+        const QString chemin = dossier.filePath(QString::fromLatin1(c.nom));
+        if (c.taille >= 0) {
+            QFile f(chemin);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(c.taille));
+        }
+        LectureCalendrier l;
+        try {
+            LireCalendrier(chemin, EncodeDate(2020, 1, 1), EncodeDate(2020, 12, 31), l);
+            ADD_FAILURE() << c.nom;
+        } catch (const platform::Exception &e) {
+            EXPECT_EQ(e.Message(), c.message.arg(chemin)) << c.nom;
+        }
+    }
 }

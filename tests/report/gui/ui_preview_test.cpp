@@ -446,6 +446,17 @@ TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
     EXPECT_EQ(fakes->dialogs.messages[0].caption, QStringLiteral("Erreur"));
     expectOwned(3, "failed load");
     EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isEnabled());
+    // A file too large to be read says so, and the pages stay.
+    const QString huge = dir.filePath(QStringLiteral("enorme.frp"));
+    {
+        QFile h(huge);
+        ASSERT_TRUE(h.open(QIODevice::WriteOnly) && h.resize(qint64(300) << 20));
+    }
+    f.LoadFromFile(huge);
+    ASSERT_EQ(fakes->dialogs.messages.size(), 2u);
+    EXPECT_EQ(fakes->dialogs.messages[1].text,
+              QStringLiteral("Le fichier %1 est trop volumineux pour être lu.").arg(huge));
+    expectOwned(3, "too large");
 
     f.AddPageClick();
     f.LoadFromFile(saved);
