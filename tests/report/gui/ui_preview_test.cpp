@@ -458,6 +458,15 @@ TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
               QStringLiteral("Le fichier %1 est trop volumineux pour être lu.").arg(huge));
     expectOwned(3, "too large");
 
+    // A file of zeros reads as no page at all: refused, naming the file.
+    const QString zeros = dir.filePath(QStringLiteral("zeros.frp"));
+    writeFileBytes(zeros, QByteArray(1024, '\0'));
+    f.LoadFromFile(zeros);
+    ASSERT_EQ(fakes->dialogs.messages.size(), 3u);
+    EXPECT_TRUE(fakes->dialogs.messages[2].text.startsWith(
+        QStringLiteral("Le fichier %1 n'a pas pu être lu.").arg(zeros)));
+    EXPECT_EQ(f.EMFPages()->Dump(), dump);
+
     f.AddPageClick();
     f.LoadFromFile(saved);
     expectOwned(3, "load");
