@@ -12,10 +12,11 @@ namespace report
 namespace
 {
 
-// The characters an entry holds: its name and, for a text, its value.
+// The characters an entry holds: itself, its name and, for a text, its value.
 qint64 heldBy(const QString &name, const FrVariant &value)
 {
-    return name.size() + (value.isString() ? value.stringValue().size() : 0);
+    return TfrVariables::kEntryChars + name.size() +
+           (value.isString() ? value.stringValue().size() : 0);
 }
 
 } // namespace
@@ -33,8 +34,25 @@ int TfrVariables::lowerBound(const QString &name) const
     return lo;
 }
 
+void TfrVariables::dropIndex()
+{
+    m_index.clear();
+    m_indexed = false;
+}
+
+void TfrVariables::indexAppended(const QString &name)
+{
+    // The first entry of a name is the one found.
+    if (!m_indexed)
+        return;
+    const QString key = frUpperCase(name);
+    if (!m_index.contains(key))
+        m_index.insert(key, int(m_items.size()) - 1);
+}
+
 void TfrVariables::sortItems()
 {
+    dropIndex();
     std::stable_sort(m_items.begin(), m_items.end(), [](const Item &a, const Item &b) {
         return frCompareText(a.name, b.name) < 0;
     });
@@ -47,6 +65,16 @@ int TfrVariables::IndexOf(const QString &name) const
         if (i < Count() && frCompareText(m_items[size_t(i)].name, name) == 0)
             return i;
         return -1;
+    }
+    if (m_items.size() >= size_t(kIndexFrom)) {
+        if (!m_indexed) {
+            m_index.reserve(qsizetype(m_items.size()));
+            // Backwards, so that the first entry of a name is the one kept.
+            for (size_t i = m_items.size(); i-- > 0;)
+                m_index.insert(frUpperCase(m_items[i].name), int(i));
+            m_indexed = true;
+        }
+        return m_index.value(frUpperCase(name), -1);
     }
     for (size_t i = 0; i < m_items.size(); ++i)
         if (frSameText(m_items[i].name, name))
@@ -76,10 +104,12 @@ void TfrVariables::SetVariable(const QString &name, const FrVariant &value)
         return;
     }
     m_held += heldBy(name, value);
-    if (m_sorted)
+    if (m_sorted) {
         m_items.insert(m_items.begin() + lowerBound(name), Item{name, value});
-    else
+    } else {
         m_items.push_back(Item{name, value});
+        indexAppended(name);
+    }
 }
 
 FrVariant TfrVariables::GetVariable(const QString &name) const
@@ -118,6 +148,7 @@ void TfrVariables::SetName(int index, const QString &name)
     Item &item = m_items[size_t(index)];
     m_held += name.size() - item.name.size();
     item.name = name;
+    dropIndex();
     if (m_sorted)
         sortItems();
 }
@@ -131,6 +162,7 @@ void TfrVariables::Insert(int position, const QString &name)
     int to = std::clamp(position, 0, Count() - 1);
     if (from == to)
         return;
+    dropIndex();
     Item item = std::move(m_items[size_t(from)]);
     m_items.erase(m_items.begin() + from);
     m_items.insert(m_items.begin() + to, std::move(item));
@@ -142,12 +174,15 @@ void TfrVariables::Delete(int index)
         return;
     m_held -= heldBy(m_items[size_t(index)].name, m_items[size_t(index)].value);
     m_items.erase(m_items.begin() + index);
+    dropIndex();
 }
 
 void TfrVariables::Clear()
 {
-    m_items.clear();
+    // The room too: a cleared list of a script's array gives its memory back.
+    std::vector<Item>().swap(m_items);
     m_held = 0;
+    dropIndex();
 }
 
 void TfrVariables::Assign(const TfrVariables &source)
@@ -181,6 +216,8 @@ void TfrVariables::Append(const QString &name, const FrVariant &value)
     m_held += heldBy(name, value);
     if (m_sorted)
         sortItems();
+    else
+        indexAppended(name);
 }
 
 void TfrVariables::SetSorted(bool sorted)

@@ -4,6 +4,7 @@
 // sorted list keeps name order and looks names up by bisection.
 #include "report/core/frvariant.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -29,9 +30,13 @@ public:
     void SetName(int index, const QString &name);
     int IndexOf(const QString &name) const;
     int Count() const { return int(m_items.size()); }
-    // Characters the names and the text values would hold together once
-    // entry index (a new entry name, when index < 0) held value.
+    // Characters the entries would hold together once entry index (a new
+    // entry name, when index < 0) held value: each entry counts its name, its
+    // text and kEntryChars for the entry itself, so that a million small
+    // entries weigh what they take.
     qint64 HeldTextIfSet(int index, const QString &name, const FrVariant &value) const;
+    qint64 HeldText() const { return m_held; }
+    static constexpr qint64 kEntryChars = 64;
     // Sets name to the integer 0, then moves it to position (a sorted list
     // keeps its order and ignores position).
     void Insert(int position, const QString &name);
@@ -56,9 +61,18 @@ private:
     int lowerBound(const QString &name) const;
     void sortItems();
 
+    // An unsorted list of many entries (a script's array) is looked up by a
+    // hash of the upper-case names, built on first need; any change of order
+    // drops it.
+    static constexpr int kIndexFrom = 32;
+    void dropIndex();
+    void indexAppended(const QString &name);
+
     std::vector<Item> m_items;
     bool m_sorted = false;
     qint64 m_held = 0;
+    mutable QHash<QString, int> m_index;
+    mutable bool m_indexed = false;
 };
 
 } // namespace report
