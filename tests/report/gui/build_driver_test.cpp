@@ -220,13 +220,19 @@ TEST_F(DriverTest, EveryFunctionOnLongTextsYieldsStopsAndGivesBack)
         fr().frInterpreter.reset(interpreter);
         int pumps = 0;
         Clock::time_point cancelled;
+        double gap = 0; // the longest time between two yields of the loop
         g().messagePump = [&] {
-            interpreter->yield = Clock::now();
+            const Clock::time_point now = Clock::now();
             // Counted once the loop runs (t set), not while the texts are made.
-            if (fr().frVariables->IndexOf(QStringLiteral("t")) >= 0 && ++pumps == 3) {
-                report->Cancelled = true; // the user presses "Annuler"
-                cancelled = Clock::now();
+            if (fr().frVariables->IndexOf(QStringLiteral("t")) >= 0) {
+                if (pumps > 0)
+                    gap = std::max(gap, seconds(now - interpreter->yield));
+                if (++pumps == 3) {
+                    report->Cancelled = true; // the user presses "Annuler"
+                    cancelled = now;
+                }
             }
+            interpreter->yield = now;
         };
         const QByteArray before = templateBytes();
         EXPECT_FALSE(report->PrepareReport());
@@ -237,6 +243,7 @@ TEST_F(DriverTest, EveryFunctionOnLongTextsYieldsStopsAndGivesBack)
         } else {
             EXPECT_EQ(boxes.toStdString(), "");
             EXPECT_EQ(pumps, 3);
+            EXPECT_LT(gap, 0.5);
             EXPECT_LT(stopping, 0.5);
         }
         EXPECT_LT(interpreter->longest, 0.5);
@@ -263,19 +270,19 @@ TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
          doubled.arg(19) +
              QStringLiteral("; i := 0; while i < 40 do begin a[i] := s; i := i + 1 end"),
          QStringLiteral("x"), "Texte"},
-        // Function results, objects' texts and array
-        // elements (each counted by its size) are values like the others.
+        // Function results, dictionary variables and objects' texts are values
+        // like the others.
         {"Valeur trop longue",
          QStringLiteral("s := 'c'; i := 0; while i < 16 do begin s := s + s; i := i + 1 end; "
                         "t := FormatDateTime(s, 1.5)"),
          QStringLiteral("x"), "Texte"},
         {"Variables trop volumineuses",
-         doubled.arg(19) + QStringLiteral("; i := 0; while i < 31 do begin a[i] := s; i := i + 1 "
+         doubled.arg(19) + QStringLiteral("; i := 0; while i < 30 do begin a[i] := s; i := i + 1 "
                                           "end; Texte.Memo := s"),
          QStringLiteral("x"), "Texte"},
         {"Variables trop volumineuses",
-         QStringLiteral("i := 0; while 1 do begin a[i] := '") + QString(64, QLatin1Char('x')) +
-             QStringLiteral("'; i := i + 1 end"),
+         doubled.arg(19) + QStringLiteral("; i := 0; while i < 30 do begin a[i] := s; i := i + 1 "
+                                          "end; Cumul := s"),
          QStringLiteral("x"), "Texte"},
         {"Imbrication des bandes trop profonde",
          QStringLiteral("ShowBand(Donnees); ShowBand(Donnees)"), QString(), "Donnees"},
@@ -289,6 +296,9 @@ TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
         fr().frInterpreter = std::make_unique<CountingInterpreter>();
         g().frShownBandsLimit = 1000;
         fr().frVariables->SetVariable(QStringLiteral("Avant"), FrVariant(1));
+        // A dictionary variable, under its category.
+        report->Dictionary().Variables.SetVariable(QStringLiteral(" Totaux"), FrVariant(QString()));
+        report->Dictionary().Variables.SetVariable(QStringLiteral("Cumul"), FrVariant(QString()));
         TfrBandView *data = band(btMasterData, 40, row.text.isEmpty() ? 0 : 20,
                                  QStringLiteral("Donnees"), 0, QStringLiteral("1"));
         TfrView *holder = row.text.isEmpty()
