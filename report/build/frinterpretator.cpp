@@ -61,12 +61,8 @@ void frSetScriptVariable(const QString &name, const FrVariant &value)
     if (!variables)
         return;
     frCheckTextLength(textSize(value));
-    const int index = variables->IndexOf(name);
-    checkHeld(variables->HeldTextIfSet(index, name, value) + heldBesides(false, true, true));
-    if (index >= 0)
-        variables->SetValue(index, value);
-    else
-        variables->SetVariable(name, value);
+    checkHeld(variables->HeldTextIfSet(name, value) + heldBesides(false, true, true));
+    variables->SetVariable(name, value);
 }
 
 void frNoteScriptObjectValue(const TfrObject *object, const QString &key, const FrVariant &value)
@@ -102,7 +98,7 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
 {
     FrLibrary &lib = fr();
     FrObjectGlobals &g = frObjects();
-    if (lib.frVariables && lib.frVariables->IndexOf(name) >= 0) {
+    if (lib.frVariables && lib.frVariables->find(name)) {
         frSetScriptVariable(name, value);
         return;
     }
@@ -110,8 +106,7 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
         dictionary && dictionary->IsVariable(name)) {
         frCheckTextLength(textSize(value));
         TfrVariables &kept = dictionary->Variables;
-        checkHeld(kept.HeldTextIfSet(kept.IndexOf(name), name, value) +
-                  heldBesides(true, false, true));
+        checkHeld(kept.HeldTextIfSet(name, value) + heldBesides(true, false, true));
         dictionary->AssignValue(name, value);
         return;
     }

@@ -481,8 +481,8 @@ void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
             value = int(view->dx);
         return;
     }
-    if (lib.frVariables && lib.frVariables->IndexOf(name) >= 0) {
-        value = lib.frVariables->GetVariable(name);
+    if (const FrVariant *v = lib.frVariables ? lib.frVariables->find(name) : nullptr) {
+        value = *v;
         return;
     }
     if (page) {

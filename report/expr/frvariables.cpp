@@ -53,14 +53,15 @@ void TfrVariables::indexAppended(const QString &name)
 void TfrVariables::sortItems()
 {
     dropIndex();
+    m_unordered = false;
     std::stable_sort(m_items.begin(), m_items.end(), [](const Item &a, const Item &b) {
         return frCompareText(a.name, b.name) < 0;
     });
 }
 
-int TfrVariables::IndexOf(const QString &name) const
+int TfrVariables::physicalIndex(const QString &name) const
 {
-    if (m_sorted) {
+    if (m_sorted && !m_unordered) {
         int i = lowerBound(name);
         if (i < Count() && frCompareText(m_items[size_t(i)].name, name) == 0)
             return i;
@@ -82,34 +83,63 @@ int TfrVariables::IndexOf(const QString &name) const
     return -1;
 }
 
+void TfrVariables::order() const
+{
+    if (m_unordered)
+        const_cast<TfrVariables *>(this)->sortItems();
+}
+
+int TfrVariables::IndexOf(const QString &name) const
+{
+    order();
+    return physicalIndex(name);
+}
+
 const FrVariant *TfrVariables::find(const QString &name) const
 {
-    int i = IndexOf(name);
+    const int i = physicalIndex(name);
     return i < 0 ? nullptr : &m_items[size_t(i)].value;
 }
 
 qint64 TfrVariables::HeldTextIfSet(int index, const QString &name, const FrVariant &value) const
 {
+    order();
     if (index < 0 || index >= Count())
         return m_held + heldBy(name, value);
     const Item &item = m_items[size_t(index)];
     return m_held + heldBy(item.name, value) - heldBy(item.name, item.value);
 }
 
+qint64 TfrVariables::HeldTextIfSet(const QString &name, const FrVariant &value) const
+{
+    const int i = physicalIndex(name);
+    if (i < 0)
+        return m_held + heldBy(name, value);
+    const Item &item = m_items[size_t(i)];
+    return m_held + heldBy(item.name, value) - heldBy(item.name, item.value);
+}
+
 void TfrVariables::SetVariable(const QString &name, const FrVariant &value)
 {
-    int i = IndexOf(name);
-    if (i >= 0) {
-        SetValue(i, value);
+    if (const int i = physicalIndex(name); i >= 0) {
+        Item &item = m_items[size_t(i)];
+        m_held += heldBy(item.name, value) - heldBy(item.name, item.value);
+        item.value = value;
         return;
     }
     m_held += heldBy(name, value);
-    if (m_sorted) {
+    if (m_sorted && !m_unordered && m_items.size() < size_t(kIndexFrom)) {
         m_items.insert(m_items.begin() + lowerBound(name), Item{name, value});
-    } else {
-        m_items.push_back(Item{name, value});
-        indexAppended(name);
+        dropIndex();
+        return;
     }
+    // A long list takes a new name at its end (an insertion in order would
+    // move the whole list each time); a sorted one is put in order again
+    // when an index is asked.
+    if (m_sorted && !m_items.empty() && frCompareText(m_items.back().name, name) > 0)
+        m_unordered = true;
+    m_items.push_back(Item{name, value});
+    indexAppended(name);
 }
 
 FrVariant TfrVariables::GetVariable(const QString &name) const
@@ -120,6 +150,7 @@ FrVariant TfrVariables::GetVariable(const QString &name) const
 
 FrVariant TfrVariables::GetValue(int index) const
 {
+    order();
     if (index < 0 || index >= Count())
         return FrVariant(0);
     return m_items[size_t(index)].value;
@@ -127,6 +158,7 @@ FrVariant TfrVariables::GetValue(int index) const
 
 void TfrVariables::SetValue(int index, const FrVariant &value)
 {
+    order();
     if (index < 0 || index >= Count())
         return;
     Item &item = m_items[size_t(index)];
@@ -136,6 +168,7 @@ void TfrVariables::SetValue(int index, const FrVariant &value)
 
 QString TfrVariables::GetName(int index) const
 {
+    order();
     if (index < 0 || index >= Count())
         return QString();
     return m_items[size_t(index)].name;
@@ -143,6 +176,7 @@ QString TfrVariables::GetName(int index) const
 
 void TfrVariables::SetName(int index, const QString &name)
 {
+    order();
     if (index < 0 || index >= Count())
         return;
     Item &item = m_items[size_t(index)];
@@ -170,6 +204,7 @@ void TfrVariables::Insert(int position, const QString &name)
 
 void TfrVariables::Delete(int index)
 {
+    order();
     if (index < 0 || index >= Count())
         return;
     m_held -= heldBy(m_items[size_t(index)].name, m_items[size_t(index)].value);
@@ -183,12 +218,14 @@ void TfrVariables::Clear()
     std::vector<Item>().swap(m_items);
     m_held = 0;
     dropIndex();
+    m_unordered = false;
 }
 
 void TfrVariables::Assign(const TfrVariables &source)
 {
     if (&source == this)
         return;
+    source.order();
     Clear();
     // A list holds each name once, so the copy needs no look-up per entry
     // (a look-up each made copying a long list quadratic); a name met twice
@@ -225,6 +262,8 @@ void TfrVariables::SetSorted(bool sorted)
     m_sorted = sorted;
     if (sorted)
         sortItems();
+    else
+        m_unordered = false;
 }
 
 } // namespace report
