@@ -502,6 +502,11 @@ FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &name
     auto need = [&st](qsizetype count) {
         if (st.size() < count)
             throw EVariantError::invalidOp();
+        // An operator reads its texts whole (a comparison, a conversion):
+        // counted with the build's work like a function's.
+        for (qsizetype k = st.size() - count; k < st.size(); ++k)
+            if (st[k].isString())
+                fr().pace.addText(st[k].stringValue().size());
     };
     auto binary = [&](auto op) {
         need(2);
