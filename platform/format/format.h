@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace platform
 {
@@ -59,6 +60,11 @@ QString FloatToStrF(double value, TFloatFormat format, int precision, int digits
 // z zzz, t tt, c, am/pm a/p ampm (12-hour clock), "/" and ":" (the
 // separators), '...' or "..." literal text; any other character as is.
 QString FormatDateTime(const QString &format, TDateTime value);
+// The same, given up (nullopt) as soon as the text passes maxLength
+// characters: a long pattern of long letters ("c" repeated) is refused
+// before its text is built.
+std::optional<QString> FormatDateTimeWithin(const QString &format, TDateTime value,
+                                            qsizetype maxLength);
 QString DateToStr(TDateTime value);
 QString TimeToStr(TDateTime value);
 QString DateTimeToStr(TDateTime value);

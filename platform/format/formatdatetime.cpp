@@ -2,6 +2,8 @@
 
 #include <array>
 #include <functional>
+#include <limits>
+#include <vector>
 
 namespace platform
 {
@@ -22,7 +24,8 @@ QString number(int v, int width)
 class Formatter
 {
 public:
-    Formatter(const Parts &p) : m_p(p) {}
+    Formatter(const Parts &p, qsizetype maxLength) : m_p(p), m_max(maxLength) {}
+    bool over() const { return m_over; }
 
     void run(const QString &f, int depth)
     {
@@ -30,9 +33,35 @@ public:
         // than the settings can nest.
         if (depth > 3)
             return;
+        // A pattern of the settings gives the same text each time for one
+        // value: a long pattern repeating "c" formats it once.
+        if (depth > 0) {
+            for (const Nested &n : m_nested)
+                if (n.lastBefore == m_last && n.pattern == f) {
+                    m_out += n.text;
+                    m_last = n.lastAfter;
+                    return;
+                }
+            const qsizetype from = m_out.size();
+            const QChar lastBefore = m_last;
+            runPattern(f, depth);
+            if (!m_over && m_nested.size() < 8)
+                m_nested.push_back({f, lastBefore, m_last, m_out.mid(from)});
+            return;
+        }
+        runPattern(f, depth);
+    }
+
+    void runPattern(const QString &f, int depth)
+    {
         const bool twelve = usesTwelveHourClock(f);
         qsizetype i = 0;
         while (i < f.size()) {
+            // A long pattern stops as soon as its text passes the length asked.
+            if (m_out.size() > m_max) {
+                m_over = true;
+                return;
+            }
             const QChar c = f[i];
             const QChar u = c.toUpper();
             const qsizetype count = runLength(f, i);
@@ -215,14 +244,23 @@ private:
         return false;
     }
 
+    struct Nested {
+        QString pattern;
+        QChar lastBefore, lastAfter;
+        QString text;
+    };
+    std::vector<Nested> m_nested;
     Parts m_p;
+    qsizetype m_max;
+    bool m_over = false;
     QString m_out;
     QChar m_last;
 };
 
 } // namespace
 
-QString FormatDateTime(const QString &format, TDateTime value)
+std::optional<QString> FormatDateTimeWithin(const QString &format, TDateTime value,
+                                            qsizetype maxLength)
 {
     const QDate d = dateOf(value);
     const QTime t = timeOf(value);
@@ -231,10 +269,17 @@ QString FormatDateTime(const QString &format, TDateTime value)
     Parts p{d.year(),   d.month(),  d.day(),  t.hour(),
             t.minute(), t.second(), t.msec(), d.dayOfWeek() % 7 + 1,
             value};
-    Formatter f(p);
+    Formatter f(p, maxLength);
     // An empty pattern means the date and time as "c" gives them.
     f.run(format.isEmpty() ? QStringLiteral("c") : format, 0);
+    if (f.over() || f.result().size() > maxLength)
+        return std::nullopt;
     return f.result();
+}
+
+QString FormatDateTime(const QString &format, TDateTime value)
+{
+    return *FormatDateTimeWithin(format, value, std::numeric_limits<qsizetype>::max());
 }
 
 QString DateToStr(TDateTime value)

@@ -66,6 +66,16 @@ void addLiteral(Section &s, const QString &text)
         s.tokens.push_back({Token::Literal, text});
 }
 
+// One character of literal text, added in place (a long pattern of literal
+// text would otherwise make a string for each of its characters).
+void addLiteral(Section &s, QChar c)
+{
+    if (!s.tokens.empty() && s.tokens.back().kind == Token::Literal)
+        s.tokens.back().text += c;
+    else
+        s.tokens.push_back({Token::Literal, QString(c)});
+}
+
 Section parseSection(const QString &f)
 {
     Section s;
@@ -114,7 +124,7 @@ Section parseSection(const QString &f)
             while (i + 1 < f.size() && f[i + 1] == QLatin1Char('0'))
                 ++i;
         } else {
-            addLiteral(s, QString(c));
+            addLiteral(s, c);
         }
     }
     return s;

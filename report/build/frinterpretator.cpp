@@ -25,6 +25,34 @@ TfrDataDictionary *currentDictionary()
     return report ? &report->Dictionary() : nullptr;
 }
 
+// What every value scripts keep holds, but for the part a caller replaces:
+// the scripts' variables, the dictionary's and the objects' texts.
+qint64 heldBesides(bool variables, bool dictionary, bool objects)
+{
+    qint64 held = 0;
+    if (variables && fr().frVariables)
+        held += fr().frVariables->HeldText();
+    if (dictionary)
+        if (const TfrDataDictionary *d = currentDictionary())
+            held += d->Variables.HeldText();
+    if (objects)
+        held += frObjects().frScriptObjectHeld;
+    return held;
+}
+
+void checkHeld(qint64 held)
+{
+    if (held > kFrMaxHeldText)
+        throw EFrLimitError(
+            QStringLiteral("Variables trop volumineuses (plus de %1 caractères en tout)")
+                .arg(kFrMaxHeldText));
+}
+
+qint64 textSize(const FrVariant &value)
+{
+    return value.isString() ? value.stringValue().size() : 0;
+}
+
 } // namespace
 
 void frSetScriptVariable(const QString &name, const FrVariant &value)
@@ -32,15 +60,23 @@ void frSetScriptVariable(const QString &name, const FrVariant &value)
     TfrVariables *variables = fr().frVariables.get();
     if (!variables)
         return;
-    const int index = variables->IndexOf(name);
-    if (variables->HeldTextIfSet(index, name, value) > kFrMaxHeldText)
-        throw EFrLimitError(
-            QStringLiteral("Variables trop volumineuses (plus de %1 caractères en tout)")
-                .arg(kFrMaxHeldText));
-    if (index >= 0)
-        variables->SetValue(index, value);
-    else
-        variables->SetVariable(name, value);
+    frCheckTextLength(textSize(value));
+    checkHeld(variables->HeldTextIfSet(name, value) + heldBesides(false, true, true));
+    variables->SetVariable(name, value);
+}
+
+void frNoteScriptObjectValue(const TfrObject *object, const QString &key, const FrVariant &value)
+{
+    const qint64 size = textSize(value);
+    frCheckTextLength(size);
+    FrObjectGlobals &g = frObjects();
+    const QString id = QString::number(quintptr(object), 16) + QLatin1Char('.') + frUpperCase(key);
+    const qint64 before = g.frScriptObjectTexts.value(id, 0);
+    if (size == 0 && before == 0)
+        return;
+    checkHeld(heldBesides(true, true, true) - before + size);
+    g.frScriptObjectHeld += size - before;
+    g.frScriptObjectTexts.insert(id, size);
 }
 
 void TInterpretator::GetValue(const QString &name, FrVariant &value)
@@ -62,12 +98,15 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
 {
     FrLibrary &lib = fr();
     FrObjectGlobals &g = frObjects();
-    if (lib.frVariables && lib.frVariables->IndexOf(name) >= 0) {
+    if (lib.frVariables && lib.frVariables->find(name)) {
         frSetScriptVariable(name, value);
         return;
     }
     if (TfrDataDictionary *dictionary = currentDictionary();
         dictionary && dictionary->IsVariable(name)) {
+        frCheckTextLength(textSize(value));
+        TfrVariables &kept = dictionary->Variables;
+        checkHeld(kept.HeldTextIfSet(name, value) + heldBesides(true, false, true));
         dictionary->AssignValue(name, value);
         return;
     }
@@ -100,6 +139,7 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
     QString property;
     frFindObjectProperty(name, object, property);
     if (object && object->FindProperty(property)) {
+        frNoteScriptObjectValue(object, property, value);
         object->SetPropertyValue(property, value);
         return;
     }
@@ -114,6 +154,13 @@ bool TInterpretator::YieldToEvents()
     // The scripts the stopped build still runs end at their first line.
     fr().pace.hurry();
     return false;
+}
+
+void TInterpretator::YieldWithin()
+{
+    // Expressions outside a build (the designer's) never run the event loop.
+    if (frObjects().frBuilding)
+        YieldToEvents();
 }
 
 const QStringList &TAggregateFunctionsSplitter::AggregateNames()

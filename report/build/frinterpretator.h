@@ -9,6 +9,8 @@
 namespace report
 {
 
+class TfrObject;
+
 // The interpreter of report scripts: names are read and functions called
 // through the report's callbacks of frGlobalParser, so scripts see what
 // expressions see; assignments go to variables, the dictionary, the
@@ -21,6 +23,7 @@ public:
     void SetValue(const QString &name, const FrVariant &value) override;
     void DoFunction(const QString &name, const FrVariant &p1, const FrVariant &p2,
                     const FrVariant &p3, FrVariant &value) override;
+    void YieldWithin() override;
 
 protected:
     // A long script lets the progress window's cancel act, and stops on it.
@@ -30,6 +33,10 @@ protected:
 // Sets a variable of the scripts in fr().frVariables; raises EFrLimitError
 // when the variables would hold more than kFrMaxHeldText characters together.
 void frSetScriptVariable(const QString &name, const FrVariant &value);
+// Checks a text a script gives an object's property (key names the object,
+// the property and any index) against the bounds of one text and of all the
+// values scripts keep, then counts it; raises EFrLimitError past them.
+void frNoteScriptObjectValue(const TfrObject *object, const QString &key, const FrVariant &value);
 
 // Collects the calls of AVG, COUNT, MAX, MIN and SUM in the bracketed
 // expressions of memo lines and in coded script lines, with the current

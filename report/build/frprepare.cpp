@@ -26,6 +26,9 @@
 #include "report/objects/frreport.h"
 
 #include <algorithm>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -210,11 +213,18 @@ bool TfrReport::PrepareReport()
     if (!failed && OnEndDoc)
         OnEndDoc();
 
-    if (errorOccurred) {
-        m_emfPages->Clear();
+    // A build stopped by an error or by the user gives back what its scripts
+    // made, and the memory they took goes back to the system.
+    if (errorOccurred || (cancelled && !dialogCancelled)) {
         if (fr().frVariables)
             fr().frVariables->Assign(variablesBefore);
         variablesBefore.Clear();
+#if defined(__GLIBC__)
+        malloc_trim(0);
+#endif
+    }
+    if (errorOccurred) {
+        m_emfPages->Clear();
         platform::MessageDlgWithCaption(frLoadString(55206), errorText, platform::mtError,
                                         platform::mbOK);
         return false;
@@ -479,8 +489,8 @@ void TfrReport::ResolveParserName(const QString &name, FrVariant &value)
             value = int(view->dx);
         return;
     }
-    if (lib.frVariables && lib.frVariables->IndexOf(name) >= 0) {
-        value = lib.frVariables->GetVariable(name);
+    if (const FrVariant *v = lib.frVariables ? lib.frVariables->find(name) : nullptr) {
+        value = *v;
         return;
     }
     if (page) {
@@ -580,6 +590,9 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
             if (dot < 0) {
                 frSetScriptVariable(arrayVariable(array, index), v);
             } else if (TfrView *object = FindObject(array.left(dot))) {
+                frNoteScriptObjectValue(
+                    object,
+                    array.mid(dot + 1) + QLatin1Char('[') + index.toString() + QLatin1Char(']'), v);
                 object->CallMethod(QStringLiteral("SETINDEXPROPERTY"), array.mid(dot + 1), index,
                                    v);
             }

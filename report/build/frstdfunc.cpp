@@ -17,6 +17,9 @@
 #include "report/objects/frreport.h"
 #include "report/objects/frview.h"
 
+#include <optional>
+#include <vector>
+
 namespace report
 {
 
@@ -121,6 +124,33 @@ FrVariant datePart(const FrVariant &argument, const char *pattern)
     const FrVariant date = calc(argument);
     return FrVariant(
         platform::StrToInt(platform::FormatDateTime(QLatin1String(pattern), date.toDouble())));
+}
+
+// Where needle first stands in text, or -1: in linear time whatever the
+// needle (a long needle of repeated characters makes the usual search
+// quadratic). Short needles keep the library's search.
+qsizetype findText(const QString &text, const QString &needle)
+{
+    const qsizetype m = needle.size(), n = text.size();
+    if (m <= 16 || m > n)
+        return text.indexOf(needle);
+    // The longest proper border of each prefix of the needle.
+    std::vector<qsizetype> border(size_t(m), 0);
+    const QChar *p = needle.constData(), *t = text.constData();
+    for (qsizetype i = 1, k = 0; i < m; ++i) {
+        while (k > 0 && p[i] != p[k])
+            k = border[size_t(k - 1)];
+        if (p[i] == p[k])
+            ++k;
+        border[size_t(i)] = k;
+    }
+    for (qsizetype i = 0, k = 0; i < n; ++i) {
+        while (k > 0 && t[i] != p[k])
+            k = border[size_t(k - 1)];
+        if (t[i] == p[k] && ++k == m)
+            return i - m + 1;
+    }
+    return -1;
 }
 
 QString trimControls(const QString &text)
@@ -348,9 +378,15 @@ void TfrStdFunctionLibrary::DoFunction(int fno, const FrVariant &p1, const FrVar
     case fnYearOf:
         val = datePart(p1, "yyyy");
         break;
-    case fnFormatDateTime:
-        val = FrVariant(platform::FormatDateTime(calcText(p1), calc(p2).toDouble()));
+    case fnFormatDateTime: {
+        // A short pattern may make a long text: refused as it passes the bound.
+        std::optional<QString> text = platform::FormatDateTimeWithin(
+            calcText(p1), calc(p2).toDouble(), qsizetype(kFrMaxTextLength));
+        if (!text)
+            frCheckTextLength(kFrMaxTextLength + 1);
+        val = FrVariant(std::move(*text));
         break;
+    }
     case fnFormatFloat:
         val = FrVariant(platform::FormatFloat(calcText(p1), calc(p2).toDouble()));
         break;
@@ -390,7 +426,7 @@ void TfrStdFunctionLibrary::DoFunction(int fno, const FrVariant &p1, const FrVar
         break;
     }
     case fnPos:
-        val = FrVariant(int(calcText(p2).indexOf(calcText(p1))) + 1);
+        val = FrVariant(int(findText(calcText(p2), calcText(p1))) + 1);
         break;
     case fnTrim:
         val = FrVariant(trimControls(calcText(p1)));

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -86,6 +87,16 @@ public:
     // Work that cannot yield where it is done (a long value built inside an
     // expression): the next step sees it.
     void add(int units) { m_units += units; }
+    // Characters a function read or wrote: a unit per kTextChars, so that a
+    // line calling functions on long texts is counted by what they cost.
+    static constexpr int kTextChars = 1024;
+    void addText(qint64 characters)
+    {
+        if (characters >= kTextChars)
+            m_units += int(std::min<qint64>(characters / kTextChars, 1 << 20));
+    }
+    // Inside an expression: true when a yield is due now.
+    bool due() { return step(0); }
     // A yield was taken (or a build starts): the next one is due kYieldMs on.
     void yielded();
     // The build stopped: every step is due until the next yield is taken, so

@@ -314,8 +314,8 @@ void TfrDataDictionary::GetValue(const QString &name, FrVariant &value)
     const int index = Variables.IndexOf(name);
     if (index < 0)
         return;
-    if (fr().frVariables && fr().frVariables->IndexOf(name) >= 0) {
-        value = fr().frVariables->GetVariable(name);
+    if (const FrVariant *v = fr().frVariables ? fr().frVariables->find(name) : nullptr) {
+        value = *v;
         return;
     }
     value = Variables.GetValue(index);

@@ -41,6 +41,10 @@ public:
                           QStringList &splitTo, const TfrVariables *variables);
 
     TfrParser &parser() { return m_parser; }
+    // Inside an expression whose calls are long work, once a yield is due:
+    // the descendant lets a running build's event loop run (a stopped build's
+    // scripts end at their next line). The base has no loop to yield to.
+    virtual void YieldWithin() {}
 
     // The highest line number a two-byte jump target can hold; also the
     // target of a goto whose label no statement carries (it ends the run).

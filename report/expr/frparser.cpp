@@ -4,6 +4,7 @@
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frutils.h"
+#include "report/expr/frinterpreter.h"
 #include "report/expr/frvariables.h"
 
 #include <QVarLengthArray>
@@ -501,6 +502,11 @@ FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &name
     auto need = [&st](qsizetype count) {
         if (st.size() < count)
             throw EVariantError::invalidOp();
+        // An operator reads its texts whole (a comparison, a conversion):
+        // counted with the build's work like a function's.
+        for (qsizetype k = st.size() - count; k < st.size(); ++k)
+            if (st[k].isString())
+                fr().pace.addText(st[k].stringValue().size());
     };
     auto binary = [&](auto op) {
         need(2);
@@ -672,6 +678,22 @@ FrVariant TfrParser::valueOfName(const QString &name)
 FrVariant TfrParser::callFunction(const QString &name, const QString &p1, const QString &p2,
                                   const QString &p3)
 {
+    FrVariant value = callKnown(name, p1, p2, p3);
+    // Every function's result is a value like any other: bounded, and its
+    // characters counted with the build's work. A line of many calls on long
+    // texts lets the build yield between two of them.
+    if (value.isString()) {
+        frCheckTextLength(value.stringValue().size());
+        fr().pace.addText(value.stringValue().size());
+    }
+    if (fr().pace.due() && fr().frInterpreter)
+        fr().frInterpreter->YieldWithin();
+    return value;
+}
+
+FrVariant TfrParser::callKnown(const QString &name, const QString &p1, const QString &p2,
+                               const QString &p3)
+{
     if (name == QLatin1String("COPY")) {
         QString text = Calc(p1).toString();
         int start = platform::StrToInt(Calc(p2).toString());
@@ -714,7 +736,11 @@ FrVariant TfrParser::Calc(const QString &text)
     // Copies: a nested evaluation may clear the cache.
     const QString postfix = it->postfix;
     const BracketedNames names = it->names;
-    return evaluate(postfix, names);
+    FrVariant value = evaluate(postfix, names);
+    // The functions' arguments are evaluated here: what they read counts.
+    if (value.isString())
+        fr().pace.addText(value.stringValue().size());
+    return value;
 }
 
 TfrFunctionSplitter::TfrFunctionSplitter(const QStringList &matchFunctions, QStringList &splitTo,

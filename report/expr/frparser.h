@@ -88,6 +88,8 @@ private:
     static QString readLiteral(const QString &text, int &pos, bool &closed);
     FrVariant callFunction(const QString &name, const QString &p1, const QString &p2,
                            const QString &p3);
+    FrVariant callKnown(const QString &name, const QString &p1, const QString &p2,
+                        const QString &p3);
     FrVariant valueOfName(const QString &name);
 
     // Both keyed by text, so that a changed expression is a new entry.

@@ -4,6 +4,7 @@
 // sorted list keeps name order and looks names up by bisection.
 #include "report/core/frvariant.h"
 
+#include <QHash>
 #include <QString>
 #include <vector>
 
@@ -29,9 +30,15 @@ public:
     void SetName(int index, const QString &name);
     int IndexOf(const QString &name) const;
     int Count() const { return int(m_items.size()); }
-    // Characters the names and the text values would hold together once
-    // entry index (a new entry name, when index < 0) held value.
+    // Characters the entries would hold together once entry index (a new
+    // entry name, when index < 0) held value: each entry counts its name, its
+    // text and kEntryChars for the entry itself, so that a million small
+    // entries weigh what they take.
     qint64 HeldTextIfSet(int index, const QString &name, const FrVariant &value) const;
+    // The same for the entry of a name (a new one when there is none).
+    qint64 HeldTextIfSet(const QString &name, const FrVariant &value) const;
+    qint64 HeldText() const { return m_held; }
+    static constexpr qint64 kEntryChars = 64;
     // Sets name to the integer 0, then moves it to position (a sorted list
     // keeps its order and ignores position).
     void Insert(int position, const QString &name);
@@ -44,7 +51,8 @@ public:
     void SetSorted(bool sorted);
     bool Sorted() const { return m_sorted; }
 
-    // Direct access for callers that walk the list.
+    // The value of a name, or nullptr; valid until the list changes. Unlike
+    // IndexOf, never puts a long sorted list in order.
     const FrVariant *find(const QString &name) const;
 
 private:
@@ -55,10 +63,25 @@ private:
     // Bisection in a sorted list: the index of name, or where it belongs.
     int lowerBound(const QString &name) const;
     void sortItems();
+    // The index of name where the entries stand now, in order or not.
+    int physicalIndex(const QString &name) const;
+    // A sorted list whose new names were put at its end sorts them in.
+    void order() const;
+
+    // A list of many entries (a script's array) is looked up by a hash of
+    // the upper-case names, built on first need; any change of order drops
+    // it. Such a sorted list takes new names at its end, unordered until an
+    // index is asked.
+    static constexpr int kIndexFrom = 32;
+    void dropIndex();
+    void indexAppended(const QString &name);
 
     std::vector<Item> m_items;
     bool m_sorted = false;
+    bool m_unordered = false;
     qint64 m_held = 0;
+    mutable QHash<QString, int> m_index;
+    mutable bool m_indexed = false;
 };
 
 } // namespace report

@@ -112,6 +112,8 @@ void FrObjectGlobals::resetBuildState()
     frAggregatePrepare = false;
     frAggregateBand = nullptr;
     frShownBands = 0;
+    frScriptObjectTexts = {};
+    frScriptObjectHeld = 0;
     frMemoObservers.clear();
     frBracketCuts.clear();
     frCurrentValue = FrVariant();

@@ -239,6 +239,10 @@ public:
     static constexpr qint64 kFrMaxShownBands = 1000000;
     qint64 frShownBands = 0;
     qint64 frShownBandsLimit = kFrMaxShownBands;
+    // The texts a build's scripts gave objects' properties (an object and
+    // property name -> characters), counted with the scripts' variables.
+    QHash<QString, qint64> frScriptObjectTexts;
+    qint64 frScriptObjectHeld = 0;
     // Puts the build state back to rest (after a build, also a failed one).
     void resetBuildState();
 

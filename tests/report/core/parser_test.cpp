@@ -6,6 +6,7 @@
 #include "report/expr/frvariables.h"
 #include "report_core_fixture.h"
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -536,6 +537,51 @@ TEST_F(ParserTest, VariablesListOperations)
     EXPECT_EQ(v.Count(), 5);
     v.Clear();
     EXPECT_EQ(v.Count(), 0);
+
+    // A script's array: a list of many names, sorted (the scripts' own) or
+    // not. The last names cost what the first did, and moves, renames and
+    // removals keep every look-up right. A run past its time fails instead
+    // of hanging.
+    using Clock = std::chrono::steady_clock;
+    for (const bool sorted : {false, true}) {
+        SCOPED_TRACE(sorted ? "triee" : "non triee");
+        TfrVariables a;
+        a.SetSorted(sorted);
+        const int n = 100000, slice = 10000;
+        Clock::duration first{}, last{};
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < n && Clock::now() - start < std::chrono::seconds(20); ++i) {
+            const Clock::time_point t = Clock::now();
+            // Backwards: in a sorted list each new name comes first.
+            const QString name = QStringLiteral("Arr_a_%1").arg(n - 1 - i);
+            if (!a.find(name))
+                a.SetVariable(name, FrVariant(i));
+            const Clock::duration took = Clock::now() - t;
+            if (i < slice)
+                first += took;
+            else if (i >= n - slice)
+                last += took;
+        }
+        ASSERT_EQ(a.Count(), n) << "filling stopped after 20 s";
+        EXPECT_LT(last.count(), 5 * first.count() + 1);
+        // Small entries weigh what they take (some hundred bytes each), not
+        // only their names: an endless fill meets the bound of the variables.
+        EXPECT_GE(a.HeldTextIfSet(-1, QString(), FrVariant(0)), qint64(n) * 32);
+        a.SetVariable(QStringLiteral("ARR_A_7"), FrVariant(-7));
+        EXPECT_EQ(a.Count(), n);
+        EXPECT_EQ(a.GetVariable(QStringLiteral("arr_a_7")).toInt(), -7);
+        a.Delete(a.IndexOf(QStringLiteral("Arr_a_3")));
+        a.SetName(a.IndexOf(QStringLiteral("arr_a_0")), QStringLiteral("Renomme"));
+        a.Insert(0, QStringLiteral("arr_a_99999"));
+        EXPECT_EQ(a.IndexOf(QStringLiteral("arr_a_0")), -1);
+        EXPECT_EQ(a.IndexOf(QStringLiteral("arr_a_3")), -1);
+        EXPECT_EQ(a.GetName(a.IndexOf(QStringLiteral("RENOMME"))), QStringLiteral("Renomme"));
+        EXPECT_EQ(a.GetName(sorted ? n - 3 : 0), QStringLiteral("Arr_a_99999"));
+        for (int i = 1; sorted && i < a.Count(); ++i)
+            ASSERT_LT(frCompareText(a.GetName(i - 1), a.GetName(i)), 0) << i;
+        for (int i : {0, 2, 5000, n - 2})
+            EXPECT_EQ(a.IndexOf(a.GetName(i).toUpper()), i);
+    }
 }
 
 TEST_F(ParserTest, NumbersAsText)

@@ -11,6 +11,7 @@
 #include "report/core/frlocale.h"
 #include "report/data/frdictionary.h"
 
+#include <chrono>
 #include <stdexcept>
 
 namespace report::test
@@ -192,6 +193,115 @@ TEST_F(DriverTest, ScriptBoxesStopTheBuildOnTheFirstAnswerThatAsks)
     }
 }
 
+// Every function of the scripts, on the longest arguments the bounds allow,
+// in an endless loop: its work is counted by what it reads and writes, so the
+// cancel seen at the third yield ends the build at once, no single call takes
+// long, and what the scripts made is given back. A yield that does not come
+// within seconds fails the row instead of hanging it.
+TEST_F(DriverTest, EveryFunctionOnLongTextsYieldsStopsAndGivesBack)
+{
+    // s: 1,048,576 characters (the bound); h: half; f: a pattern of 32,768
+    // "c" (some 600,000 characters once formatted); n: a needle that the
+    // usual search compares in full at every place.
+    const QString prelude = QStringLiteral(
+        "s := 'cccccccccccccccc'; i := 0; while i < 16 do begin s := s + s; i := i + 1 end; "
+        "h := Copy(s, 1, 524288); f := Copy(s, 1, 32768); n := 'x' + Copy(s, 1, 500000); ");
+    // Conversions refuse a long text at once: their box ends the build.
+    const struct {
+        const char *call;
+        const char *refusal;
+    } rows[] = {{"FormatDateTime(f, 1.5)", ""},
+                {"FormatFloat(h, 1.5)", ""},
+                {"FormatText(h, h)", ""},
+                {"Pos(n, s)", ""},
+                {"Length(s)", ""},
+                {"LowerCase(s)", ""},
+                {"UpperCase(s)", ""},
+                {"NameCase(s)", ""},
+                {"Trim(s)", ""},
+                {"Copy(s, 2, 1048575)", ""},
+                {"Str(s)", ""},
+                {"If(1, s, h)", ""},
+                {"MaxNum(s, h)", ""},
+                {"MinNum(s, h)", ""},
+                {"Sum(s)", ""},
+                {"Count(s)", ""},
+                {"Avg(s)", ""},
+                {"Min(s)", ""},
+                {"Max(s)", ""},
+                {"h + h", ""},
+                {"s = h", ""},
+                {"s <> h", ""},
+                {"StrToDate(s)", "n'est pas une date correcte"},
+                {"StrToTime(s)", "n'est pas une heure correcte"},
+                {"DayOf(s)", "Conversion de type"},
+                {"MonthOf(s)", "Conversion de type"},
+                {"YearOf(s)", "Conversion de type"}};
+    using Clock = std::chrono::steady_clock;
+    const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+    for (const auto &row : rows) {
+        const char *call = row.call;
+        SCOPED_TRACE(call);
+        TearDown();
+        SetUp();
+        // Each reading of the clock finds a yield due: one comes every time
+        // the pace reads it, after a fixed count of units of work.
+        fakes->clock.tickStep = FrPace::kYieldMs;
+        fr().frVariables->SetVariable(QStringLiteral("Avant"), FrVariant(1));
+        bandWithMemo(btMasterData, 40, 20, QStringLiteral("Donnees"), QStringLiteral("x"), 0,
+                     QStringLiteral("60"));
+        page->Objects.back()->Script =
+            QStringList{QStringLiteral("begin ") + prelude +
+                        QStringLiteral("while 1 do t := %1 end").arg(QLatin1String(call))};
+        // Real time: the longest line (one call), and since the last yield.
+        struct TimedInterpreter : TInterpretator {
+            Clock::time_point line = Clock::now(), yield = Clock::now();
+            double longest = 0;
+            void BeforeLine(int) override
+            {
+                const Clock::time_point now = Clock::now();
+                longest = std::max(longest, std::chrono::duration<double>(now - line).count());
+                line = now;
+                if (now - yield > std::chrono::seconds(5))
+                    throw std::runtime_error("pas de pause depuis 5 s");
+            }
+        };
+        auto *interpreter = new TimedInterpreter;
+        fr().frInterpreter.reset(interpreter);
+        int pumps = 0;
+        Clock::time_point cancelled;
+        double gap = 0; // the longest time between two yields of the loop
+        g().messagePump = [&] {
+            const Clock::time_point now = Clock::now();
+            // Counted once the loop runs (t set), not while the texts are made.
+            if (fr().frVariables->IndexOf(QStringLiteral("t")) >= 0) {
+                if (pumps > 0)
+                    gap = std::max(gap, seconds(now - interpreter->yield));
+                if (++pumps == 3) {
+                    report->Cancelled = true; // the user presses "Annuler"
+                    cancelled = now;
+                }
+            }
+            interpreter->yield = now;
+        };
+        const QByteArray before = templateBytes();
+        EXPECT_FALSE(report->PrepareReport());
+        const double stopping = seconds(Clock::now() - cancelled);
+        const QString boxes = fakes->dialogs.texts().join(QLatin1Char('|'));
+        if (*row.refusal) {
+            EXPECT_TRUE(boxes.contains(QString::fromUtf8(row.refusal))) << boxes.toStdString();
+        } else {
+            EXPECT_EQ(boxes.toStdString(), "");
+            EXPECT_EQ(pumps, 3);
+            EXPECT_LT(gap, 0.5);
+            EXPECT_LT(stopping, 0.5);
+        }
+        EXPECT_LT(interpreter->longest, 0.5);
+        EXPECT_EQ(templateBytes(), before);
+        EXPECT_EQ(fr().frVariables->Count(), 1) << "the scripts' variables are given back";
+    }
+}
+
 // Past a bound of what a template builds, the build stops with one box
 // naming the object, and what its scripts made is given back.
 TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
@@ -210,6 +320,20 @@ TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
          doubled.arg(19) +
              QStringLiteral("; i := 0; while i < 40 do begin a[i] := s; i := i + 1 end"),
          QStringLiteral("x"), "Texte"},
+        // Function results, dictionary variables and objects' texts are values
+        // like the others.
+        {"Valeur trop longue",
+         QStringLiteral("s := 'c'; i := 0; while i < 16 do begin s := s + s; i := i + 1 end; "
+                        "t := FormatDateTime(s, 1.5)"),
+         QStringLiteral("x"), "Texte"},
+        {"Variables trop volumineuses",
+         doubled.arg(19) + QStringLiteral("; i := 0; while i < 30 do begin a[i] := s; i := i + 1 "
+                                          "end; Texte.Memo := s"),
+         QStringLiteral("x"), "Texte"},
+        {"Variables trop volumineuses",
+         doubled.arg(19) + QStringLiteral("; i := 0; while i < 30 do begin a[i] := s; i := i + 1 "
+                                          "end; Cumul := s"),
+         QStringLiteral("x"), "Texte"},
         {"Imbrication des bandes trop profonde",
          QStringLiteral("ShowBand(Donnees); ShowBand(Donnees)"), QString(), "Donnees"},
         {"Trop de bandes affichées par ShowBand (plus de 1000)",
@@ -222,6 +346,9 @@ TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
         fr().frInterpreter = std::make_unique<CountingInterpreter>();
         g().frShownBandsLimit = 1000;
         fr().frVariables->SetVariable(QStringLiteral("Avant"), FrVariant(1));
+        // A dictionary variable, under its category.
+        report->Dictionary().Variables.SetVariable(QStringLiteral(" Totaux"), FrVariant(QString()));
+        report->Dictionary().Variables.SetVariable(QStringLiteral("Cumul"), FrVariant(QString()));
         TfrBandView *data = band(btMasterData, 40, row.text.isEmpty() ? 0 : 20,
                                  QStringLiteral("Donnees"), 0, QStringLiteral("1"));
         TfrView *holder = row.text.isEmpty()
