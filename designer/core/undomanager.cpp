@@ -201,6 +201,12 @@ void UndoManager::PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pa
     entry->linked.reserve(linked.size());
     for (const auto &[view, index] : linked)
         entry->linked.push_back(Record{view->ID, copyOf(*view), index});
+    pushEntry(buffer, std::move(entry));
+}
+
+void UndoManager::pushEntry(Buffer buffer, std::unique_ptr<Entry> entry)
+{
+    // The oldest entry makes room once the buffer is full.
     auto &entries = m_buffers[buffer];
     if (int(entries.size()) >= kCapacity)
         entries.erase(entries.begin());
@@ -237,12 +243,7 @@ void UndoManager::pushDictionary(Buffer buffer)
     entry->pageIndex = -1;
     entry->dictionary = std::make_unique<report::TfrDataDictionary>();
     assignLists(*entry->dictionary, m_state.Report->Dictionary());
-    auto &entries = m_buffers[buffer];
-    if (int(entries.size()) >= kCapacity)
-        entries.erase(entries.begin());
-    entries.push_back(std::move(entry));
-    m_state.View.undoStateChanged();
-    m_state.setModified(true);
+    pushEntry(buffer, std::move(entry));
 }
 
 void UndoManager::applyDictionary(Buffer buffer, Entry &entry)

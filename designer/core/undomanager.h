@@ -82,6 +82,7 @@ private:
     report::TfrPage *currentPage(int *index) const;
     void PushUndoEntry(Buffer buffer, TfrUndoKind kind, const Pairs &pairs, int pageIndex,
                        const Pairs &linked = {});
+    void pushEntry(Buffer buffer, std::unique_ptr<Entry> entry);
     void pushDictionary(Buffer buffer);
     // Puts the dictionary entry's copy back, its present state going to the
     // other buffer.
