@@ -219,11 +219,9 @@ TEST_F(AttributeTest, AppliedValuesAreRememberedForNewObjects)
     attrs->applyAttribute(atFontColor, AttributeValue::ofColor(0x800000));
     EXPECT_EQ(last.FontSize, 16);
     EXPECT_EQ(last.FontName, QStringLiteral("Times New Roman"));
-    EXPECT_EQ(last.FontStyle, 1);
-    EXPECT_EQ(last.Alignment, 2);
-    EXPECT_EQ(last.FillColor, 0x00FFFF);
-    EXPECT_EQ(last.FrameColor, 0x808080);
-    EXPECT_EQ(last.FontColor, 0x800000);
+    EXPECT_EQ(
+        std::tuple(last.FontStyle, last.Alignment, last.FillColor, last.FrameColor, last.FontColor),
+        std::tuple(1, 2, 0x00FFFF, 0x808080, 0x800000));
 }
 
 TEST_F(AttributeTest, UnreadableNumbersAreRefusedAndNumbersOutOfRangeTakeTheirLimit)

@@ -493,10 +493,7 @@ TEST_F(SurfaceTest, LayoutPlacesThePageByThePagePosition)
 TEST_F(SurfaceTest, NormalizingTurnsRectanglesAndObjectsRightWayRound)
 {
     const QRect r = SurfaceRenderer::normalizeRect(edges(50, 80, 10, 20));
-    EXPECT_EQ(r.left(), 10);
-    EXPECT_EQ(r.top(), 20);
-    EXPECT_EQ(r.right(), 50);
-    EXPECT_EQ(r.bottom(), 80);
+    EXPECT_EQ(std::tuple(r.left(), r.top(), r.right(), r.bottom()), std::tuple(10, 20, 50, 80));
 
     report::TfrMemoView *m = memo("Memo1", 100, 100, -30, 20);
     SurfaceRenderer::normalizeObject(*m);

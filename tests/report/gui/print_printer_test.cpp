@@ -177,10 +177,9 @@ TEST_F(PrintTest, PropertiesDialogTakesTheChosenPaperOrNothing)
     printers->setupAnswer = true;
     EXPECT_TRUE(printer->PropertiesDialog());
     EXPECT_EQ(printers->setupShows, 2);
-    EXPECT_EQ(printer->PaperSize(), 11);
-    EXPECT_EQ(printer->Orientation(), 1);
-    EXPECT_EQ(printer->PaperWidth(), 2100);
-    EXPECT_EQ(printer->PaperHeight(), 1480);
+    EXPECT_EQ(std::tuple(printer->PaperSize(), printer->Orientation(), printer->PaperWidth(),
+                         printer->PaperHeight()),
+              std::tuple(11, 1, 2100, 1480));
     TfrPrnInfo info;
     printer->FillPrnInfo(info);
     EXPECT_EQ(info.PPgw, 4961);
