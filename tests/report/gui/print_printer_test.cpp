@@ -33,9 +33,7 @@ TEST_F(PrintTest, WithoutPrintersOnlyTheVirtualPrinterAndThePaperTable)
     printer->FillPrnInfo(a5);
     EXPECT_EQ(printer->PaperWidth(), 2100);
     EXPECT_EQ(printer->PaperHeight(), 1480);
-    EXPECT_EQ(a5.Pgw, 758);
-    EXPECT_EQ(a5.Pgh, 534);
-    EXPECT_EQ(a5.PPgw, 4961);
+    EXPECT_EQ(std::tuple(a5.Pgw, a5.Pgh, a5.PPgw), std::tuple(758, 534, 4961));
 }
 
 TEST_F(PrintTest, A600DpiPrinterComesFirstWithItsPapersBinsAndGeometry)
