@@ -294,6 +294,10 @@ TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
 {
     const QString doubled = QStringLiteral("s := 'x'; i := 0; while i < %1 do begin s := s + s; "
                                            "i := i + 1 end");
+    // A text of 524,288 characters put in %1 entries of an array.
+    const QString filled =
+        doubled.arg(19) +
+        QStringLiteral("; i := 0; while i < %1 do begin a[i] := s; i := i + 1 end");
     const struct {
         const char *bound;
         QString script;
@@ -302,23 +306,16 @@ TEST_F(DriverTest, BoundsStopTheBuildWithOneBoxNamingTheObject)
     } rows[] = {
         {"Valeur trop longue", doubled.arg(22), QStringLiteral("x"), "Texte"},
         {"Valeur trop longue", doubled.arg(18), QStringLiteral("[s][s][s][s][s]"), "Texte"},
-        {"Variables trop volumineuses",
-         doubled.arg(19) +
-             QStringLiteral("; i := 0; while i < 40 do begin a[i] := s; i := i + 1 end"),
-         QStringLiteral("x"), "Texte"},
+        {"Variables trop volumineuses", filled.arg(40), QStringLiteral("x"), "Texte"},
         // Function results, dictionary variables and objects' texts are values
         // like the others.
         {"Valeur trop longue",
          QStringLiteral("s := 'c'; i := 0; while i < 16 do begin s := s + s; i := i + 1 end; "
                         "t := FormatDateTime(s, 1.5)"),
          QStringLiteral("x"), "Texte"},
-        {"Variables trop volumineuses",
-         doubled.arg(19) + QStringLiteral("; i := 0; while i < 30 do begin a[i] := s; i := i + 1 "
-                                          "end; Texte.Memo := s"),
+        {"Variables trop volumineuses", filled.arg(30) + QStringLiteral("; Texte.Memo := s"),
          QStringLiteral("x"), "Texte"},
-        {"Variables trop volumineuses",
-         doubled.arg(19) + QStringLiteral("; i := 0; while i < 30 do begin a[i] := s; i := i + 1 "
-                                          "end; Cumul := s"),
+        {"Variables trop volumineuses", filled.arg(30) + QStringLiteral("; Cumul := s"),
          QStringLiteral("x"), "Texte"},
         {"Imbrication des bandes trop profonde",
          QStringLiteral("ShowBand(Donnees); ShowBand(Donnees)"), QString(), "Donnees"},
