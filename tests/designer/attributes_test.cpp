@@ -70,6 +70,8 @@ TEST_F(AttributeTest, EveryTagChangesItsFieldOfASelectedMemo)
     const auto edges = [](const TfrMemoView &m) { return double(m.FrameTyp); };
     const auto style = [](const TfrMemoView &m) { return double(m.Font.Style); };
     const auto align = [](const TfrMemoView &m) { return double(m.Alignment); };
+    const auto width = [](const TfrMemoView &m) { return double(m.FrameWidth); };
+    const auto lines = [](const TfrMemoView &m) { return double(m.FrameStyle); };
     const TagCase cases[] = {
         {"top edge", 1, AttributeValue::toggle(true), none, edges, 8},
         {"left edge", 2, AttributeValue::toggle(true), none, edges, 4},
@@ -83,17 +85,10 @@ TEST_F(AttributeTest, EveryTagChangesItsFieldOfASelectedMemo)
          [](const TfrMemoView &m) { return double(m.FillColor); }, 0x123456},
         {"frame colour", 19, AttributeValue::ofColor(0x00FF00), none,
          [](const TfrMemoView &m) { return double(m.FrameColor); }, 0x00FF00},
-        {"width with a comma", 6, AttributeValue::ofText(QStringLiteral("0,5")), none,
-         [](const TfrMemoView &m) { return double(m.FrameWidth); }, 0.5},
-        {"width with a point", 6, AttributeValue::ofText(QStringLiteral("0.5")), none,
-         [](const TfrMemoView &m) { return double(m.FrameWidth); }, 0.5},
-        {"dash style", 26, {}, none, [](const TfrMemoView &m) { return double(m.FrameStyle); }, 1},
-        {"double style",
-         30,
-         {},
-         none,
-         [](const TfrMemoView &m) { return double(m.FrameStyle); },
-         5},
+        {"width with a comma", 6, AttributeValue::ofText(QStringLiteral("0,5")), none, width, 0.5},
+        {"width with a point", 6, AttributeValue::ofText(QStringLiteral("0.5")), none, width, 0.5},
+        {"dash style", 26, {}, none, lines, 1},
+        {"double style", 30, {}, none, lines, 5},
         {"font size", 8, AttributeValue::ofText(QStringLiteral("14")), none,
          [](const TfrMemoView &m) { return double(m.Font.Size); }, 14},
         {"bold", 9, AttributeValue::toggle(true), none, style, 2},
