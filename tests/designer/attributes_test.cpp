@@ -70,6 +70,8 @@ TEST_F(AttributeTest, EveryTagChangesItsFieldOfASelectedMemo)
     const auto edges = [](const TfrMemoView &m) { return double(m.FrameTyp); };
     const auto style = [](const TfrMemoView &m) { return double(m.Font.Style); };
     const auto align = [](const TfrMemoView &m) { return double(m.Alignment); };
+    const auto width = [](const TfrMemoView &m) { return double(m.FrameWidth); };
+    const auto lines = [](const TfrMemoView &m) { return double(m.FrameStyle); };
     const TagCase cases[] = {
         {"top edge", 1, AttributeValue::toggle(true), none, edges, 8},
         {"left edge", 2, AttributeValue::toggle(true), none, edges, 4},
@@ -83,17 +85,10 @@ TEST_F(AttributeTest, EveryTagChangesItsFieldOfASelectedMemo)
          [](const TfrMemoView &m) { return double(m.FillColor); }, 0x123456},
         {"frame colour", 19, AttributeValue::ofColor(0x00FF00), none,
          [](const TfrMemoView &m) { return double(m.FrameColor); }, 0x00FF00},
-        {"width with a comma", 6, AttributeValue::ofText(QStringLiteral("0,5")), none,
-         [](const TfrMemoView &m) { return double(m.FrameWidth); }, 0.5},
-        {"width with a point", 6, AttributeValue::ofText(QStringLiteral("0.5")), none,
-         [](const TfrMemoView &m) { return double(m.FrameWidth); }, 0.5},
-        {"dash style", 26, {}, none, [](const TfrMemoView &m) { return double(m.FrameStyle); }, 1},
-        {"double style",
-         30,
-         {},
-         none,
-         [](const TfrMemoView &m) { return double(m.FrameStyle); },
-         5},
+        {"width with a comma", 6, AttributeValue::ofText(QStringLiteral("0,5")), none, width, 0.5},
+        {"width with a point", 6, AttributeValue::ofText(QStringLiteral("0.5")), none, width, 0.5},
+        {"dash style", 26, {}, none, lines, 1},
+        {"double style", 30, {}, none, lines, 5},
         {"font size", 8, AttributeValue::ofText(QStringLiteral("14")), none,
          [](const TfrMemoView &m) { return double(m.Font.Size); }, 14},
         {"bold", 9, AttributeValue::toggle(true), none, style, 2},
@@ -219,11 +214,9 @@ TEST_F(AttributeTest, AppliedValuesAreRememberedForNewObjects)
     attrs->applyAttribute(atFontColor, AttributeValue::ofColor(0x800000));
     EXPECT_EQ(last.FontSize, 16);
     EXPECT_EQ(last.FontName, QStringLiteral("Times New Roman"));
-    EXPECT_EQ(last.FontStyle, 1);
-    EXPECT_EQ(last.Alignment, 2);
-    EXPECT_EQ(last.FillColor, 0x00FFFF);
-    EXPECT_EQ(last.FrameColor, 0x808080);
-    EXPECT_EQ(last.FontColor, 0x800000);
+    EXPECT_EQ(
+        std::tuple(last.FontStyle, last.Alignment, last.FillColor, last.FrameColor, last.FontColor),
+        std::tuple(1, 2, 0x00FFFF, 0x808080, 0x800000));
 }
 
 TEST_F(AttributeTest, UnreadableNumbersAreRefusedAndNumbersOutOfRangeTakeTheirLimit)
@@ -319,15 +312,13 @@ TEST_F(AttributeTest, EnabledGroupsFollowTheSelection)
     for (const Row &r : rows) {
         r.setup();
         const ToolbarState ui = attrs->computeUiState();
-        EXPECT_EQ(ui.selection, r.bits) << r.what;
-        EXPECT_EQ(ui.frame, r.frame) << r.what;
-        EXPECT_EQ(ui.text, r.text) << r.what;
-        EXPECT_EQ(ui.order, r.anyGroups) << r.what;
-        EXPECT_EQ(ui.cut, r.anyGroups) << r.what;
-        EXPECT_EQ(ui.copy, r.anyGroups) << r.what;
-        EXPECT_EQ(ui.remove, r.anyGroups) << r.what;
-        EXPECT_EQ(ui.paste, r.paste) << r.what;
-        EXPECT_EQ(ui.edit, r.edit) << r.what;
+        EXPECT_EQ(std::tuple(ui.selection, ui.frame, ui.text, ui.paste, ui.edit),
+                  std::tuple(r.bits, r.frame, r.text, r.paste, r.edit))
+            << r.what;
+        // Order, cut, copy and remove go together.
+        EXPECT_EQ(std::tuple(ui.order, ui.cut, ui.copy, ui.remove),
+                  std::tuple(r.anyGroups, r.anyGroups, r.anyGroups, r.anyGroups))
+            << r.what;
     }
     // On a dialog page the frame group stays off.
     report::TfrPage *dialog = rep->Pages().Add();

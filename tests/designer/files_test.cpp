@@ -40,13 +40,6 @@ qint64 bytesRead()
     return 0;
 }
 
-// A file of zeros that takes no room on the disk.
-void writeZeros(const QString &name, qint64 size)
-{
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(size));
-}
-
 class FilesTest : public DesignerFixture
 {
 protected:
@@ -330,7 +323,7 @@ TEST_F(FilesTest, ADictionaryIsTakenWholeOrNotAtAll)
     ASSERT_TRUE(QDir().mkdir(dossier));
     ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
     writeFileBytes(path("zeros.frd"), QByteArray(1024, '\0'));
-    writeZeros(path("enorme.frd"), qint64(250) << 20);
+    writeFileBytes(path("enorme.frd"), {}, qint64(250) << 20);
     writeFileBytes(path("modele.frd"), readFileBytes(name));
     writeFileBytes(path("suivi.frd"), readFileBytes(whole) + "reste");
     const QString notOne = QStringLiteral("Le fichier %1 n'est pas un dictionnaire de données.");
@@ -405,8 +398,8 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
     QDir().mkdir(path("dossier.frf"));
     // Zeros are refused from their first bytes: 250 MB are not read whole.
     writeFileBytes(path("zeros.frf"), QByteArray(1024, '\0'));
-    writeZeros(path("zeros250.frf"), qint64(250) << 20);
-    writeZeros(path("enorme.frf"), qint64(300) << 20);
+    writeFileBytes(path("zeros250.frf"), {}, qint64(250) << 20);
+    writeFileBytes(path("enorme.frf"), {}, qint64(300) << 20);
     const Case cases[] = {{"recent.frf", 1, 1, false},
                           {"vide.frf", 1, 1, false},
                           {"absent.frf", 1, 0, false},

@@ -169,13 +169,9 @@ TEST_F(GesturesTest, NewObjectsTakeTheLastUsedAttributes)
     click(40, 40);
     auto *m = dynamic_cast<TfrMemoView *>(last());
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->FrameTyp, frftLeft | frftTop);
-    EXPECT_EQ(m->FrameWidth, 3.0f);
-    EXPECT_EQ(m->FrameColor, 0x0000FF);
-    EXPECT_EQ(m->FillColor, 0x00FF00);
-    EXPECT_EQ(m->Font.Color, 0xFF0000);
-    EXPECT_EQ(m->Font.Style, 2);
-    EXPECT_EQ(m->Alignment, frtaCenter);
+    EXPECT_EQ(std::tuple(m->FrameTyp, m->FrameWidth, m->FrameColor, m->FillColor, m->Font.Color,
+                         m->Font.Style, m->Alignment),
+              std::tuple(frftLeft | frftTop, 3.0f, 0x0000FF, 0x00FF00, 0xFF0000, 2, frtaCenter));
     // A line takes the line width, not the frame width.
     useTool(kToolLine);
     drag(300, 300, 400, 300);

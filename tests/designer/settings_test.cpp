@@ -153,10 +153,10 @@ TEST_F(SettingsStoreTest, TheOptionsDialogsAnswerMapsOntoTheThreeChoicesOfEachGr
         answer.coloredButtons = false;
         answer.bandTitles = false;
         const StoredDesignerSettings r = frApplyDesignerOptions(StoredDesignerSettings(), answer);
-        EXPECT_EQ(r.options.GridSize, k.expectedGrid);
-        EXPECT_EQ(r.options.Units, k.expectedUnits);
-        EXPECT_EQ(r.options.PagePosition, k.expectedPosition);
-        EXPECT_EQ(r.options.Selection, k.expectedSelection);
+        EXPECT_EQ(
+            std::tuple(r.options.GridSize, r.options.Units, r.options.PagePosition,
+                       r.options.Selection),
+            std::tuple(k.expectedGrid, k.expectedUnits, k.expectedPosition, k.expectedSelection));
         EXPECT_TRUE(r.options.GrayButtons);
         EXPECT_FALSE(r.BandTitles);
     }

@@ -478,22 +478,17 @@ TEST_F(SmallDialogsTest, DesignerOptionsMapEveryChoice)
         {a, "RB2", "RB7", "RB10"},
         {b, "RB3", "RB8", "RB11"},
     };
+    const auto fields = [](const DesignerOptionsChoice &c) {
+        return std::tuple(c.gridSize, c.units, c.pagePosition, c.showGrid, c.alignToGrid,
+                          c.showContents, c.coloredButtons, c.editAfterInsert, c.bandTitles,
+                          c.localizedNames);
+    };
     for (const auto &c : cases) {
         TfrDesOptionsForm form;
         form.setChoice(c.choice);
         for (const char *name : {c.grid, c.units, c.position})
             EXPECT_TRUE(form.findChild<QRadioButton *>(QLatin1String(name))->isChecked()) << name;
-        const DesignerOptionsChoice back = form.choice();
-        EXPECT_EQ(back.gridSize, c.choice.gridSize);
-        EXPECT_EQ(back.units, c.choice.units);
-        EXPECT_EQ(back.pagePosition, c.choice.pagePosition);
-        EXPECT_EQ(back.showGrid, c.choice.showGrid);
-        EXPECT_EQ(back.alignToGrid, c.choice.alignToGrid);
-        EXPECT_EQ(back.showContents, c.choice.showContents);
-        EXPECT_EQ(back.coloredButtons, c.choice.coloredButtons);
-        EXPECT_EQ(back.editAfterInsert, c.choice.editAfterInsert);
-        EXPECT_EQ(back.bandTitles, c.choice.bandTitles);
-        EXPECT_EQ(back.localizedNames, c.choice.localizedNames);
+        EXPECT_EQ(fields(form.choice()), fields(c.choice));
     }
     // The long label toggles its box.
     TfrDesOptionsForm form;

@@ -46,6 +46,11 @@ protected:
         EXPECT_TRUE(img.rect().contains(at)) << x << "," << y;
         return img.pixel(at) | 0xFF000000;
     }
+    void expectPx(QRgb colour, std::initializer_list<QPoint> points)
+    {
+        for (const QPoint &p : points)
+            EXPECT_EQ(px(p.x(), p.y()), colour) << "at " << p.x() << "," << p.y();
+    }
     report::TfrMemoView *filled(const QString &name, int x, int y, int dx, int dy,
                                 platform::TColor fill)
     {
@@ -85,33 +90,23 @@ TEST_F(SurfaceTest, GridDotsFollowTheGridSizeFromTheSurfaceOrigin)
     drawAll();
     EXPECT_EQ(surface().imageOrigin(), QPoint(3, 5));
     EXPECT_EQ(surface().image().size(), QSize(300, 200));
-    EXPECT_EQ(px(8, 16), kBlack);
-    EXPECT_EQ(px(64, 200), kBlack);
-    EXPECT_EQ(px(12, 16), kWhite);
-    EXPECT_EQ(px(8, 12), kWhite);
-    EXPECT_EQ(px(9, 16), kWhite);
+    expectPx(kBlack, {{8, 16}, {64, 200}});
+    expectPx(kWhite, {{12, 16}, {8, 12}, {9, 16}});
 
     settings().GridSize = 4;
     drawAll();
-    EXPECT_EQ(px(12, 16), kBlack);
-    EXPECT_EQ(px(8, 12), kBlack);
-    EXPECT_EQ(px(14, 16), kWhite);
-    EXPECT_EQ(px(12, 17), kWhite);
+    expectPx(kBlack, {{12, 16}, {8, 12}});
+    expectPx(kWhite, {{14, 16}, {12, 17}});
 
     // 5 mm: single pixels every 18, no pattern.
     settings().GridSize = 18;
     drawAll();
-    EXPECT_EQ(px(18, 36), kBlack);
-    EXPECT_EQ(px(36, 18), kBlack);
-    EXPECT_EQ(px(16, 16), kWhite);
-    EXPECT_EQ(px(8, 16), kWhite);
-    EXPECT_EQ(px(19, 36), kWhite);
-    EXPECT_EQ(px(18, 37), kWhite);
+    expectPx(kBlack, {{18, 36}, {36, 18}});
+    expectPx(kWhite, {{16, 16}, {8, 16}, {19, 36}, {18, 37}});
 
     settings().GridShow = false;
     drawAll();
-    EXPECT_EQ(px(18, 36), kWhite);
-    EXPECT_EQ(px(8, 16), kWhite);
+    expectPx(kWhite, {{18, 36}, {8, 16}});
 }
 
 TEST_F(SurfaceTest, GridShowsOnlyWhereNoObjectLies)
@@ -134,8 +129,7 @@ TEST_F(SurfaceTest, DialogPagesShowThePageColour)
     page->LeftMargin = 10;
     drawAll();
     EXPECT_EQ(surface().image().size(), QSize(300, 200));
-    EXPECT_EQ(px(10, 50), 0xFFFFFF00);
-    EXPECT_EQ(px(150, 100), 0xFFFFFF00);
+    expectPx(0xFFFFFF00, {{10, 50}, {150, 100}});
 }
 
 // --- margins and columns
@@ -151,11 +145,8 @@ TEST_F(SurfaceTest, MarginsAndThreeColumnsWithoutGapTouch)
     page->ColumnGap = 0;
     drawAll();
     // Margins: a solid grey rectangle, right and bottom edges left out.
-    EXPECT_EQ(px(20, 400), kGrey);
-    EXPECT_EQ(px(300, 30), kGrey);
-    EXPECT_EQ(px(579, 400), kGrey);
-    EXPECT_EQ(px(300, 759), kGrey);
-    EXPECT_EQ(px(580, 400), kWhite);
+    expectPx(kGrey, {{20, 400}, {300, 30}, {579, 400}, {300, 759}});
+    expectPx(kWhite, {{580, 400}});
     // (580 - 20) div 3, stored for the page's formation.
     EXPECT_EQ(page->ColWidth, 186);
     // Dotted edges at 20 + k * 186; a column's right edge is the next one's
@@ -282,8 +273,7 @@ TEST_F(SurfaceTest, ScriptAndHighlightMarksShowInTheCorner)
 
     report::TfrMemoView *m = filled("Memo1", 50, 50, 80, 40, platform::clBlue);
     drawAll();
-    EXPECT_EQ(px(51, 51), kBlue);
-    EXPECT_EQ(px(51, 60), kBlue);
+    expectPx(kBlue, {{51, 51}, {51, 60}});
 
     m->Script = QStringList{QStringLiteral("Memo1.Visible := False;")};
     m->HighlightCondition = QStringLiteral("Value > 0");
@@ -314,24 +304,23 @@ TEST_F(SurfaceTest, AMarkDrawnTwiceIsGone)
     EXPECT_EQ(px(49, 41), 0xFFC0C03F);                            // blue ^ silver, the corner once
     EXPECT_EQ(px(8, 41), 0xFF3F3F3F);
     EXPECT_EQ(px(30, 30), kBlue); // inside untouched
-    EXPECT_EQ(px(50, 42), kBlue);
-    EXPECT_EQ(px(50, 30), kBlue);
+    expectPx(kBlue, {{50, 42}, {50, 30}});
     surface().xorRect(edges(8, 16, 50, 42));
     EXPECT_EQ(surface().composed(), before);
     EXPECT_TRUE(surface().overlay().empty());
 
     // A rectangle one pixel wide is a single line, not two.
     surface().xorRect(edges(100, 100, 101, 120));
-    EXPECT_EQ(px(100, 110), 0xFF3F3F3F);
-    EXPECT_EQ(px(101, 110), kWhite);
+    expectPx(0xFF3F3F3F, {{100, 110}});
+    expectPx(kWhite, {{101, 110}});
 
     surface().xorLine(edges(200, 10, 200, 300));
     surface().rubberLine(edges(300, 50, 400, 52)); // wider than high: horizontal
-    EXPECT_EQ(px(200, 299), 0xFF3F3F3F);
-    EXPECT_EQ(px(200, 300), kWhite);
+    expectPx(0xFF3F3F3F, {{200, 299}});
+    expectPx(kWhite, {{200, 300}});
     EXPECT_EQ(px(350, 50), kBlack); // inverted white
-    EXPECT_EQ(px(399, 50), kBlack);
-    EXPECT_EQ(px(400, 50), kWhite);
+    expectPx(kBlack, {{399, 50}});
+    expectPx(kWhite, {{400, 50}});
     EXPECT_EQ(px(300, 52), kWhite); // never towards the second point's y
     surface().xorLine(edges(200, 10, 200, 300));
     surface().rubberLine(edges(300, 50, 400, 52));
@@ -385,9 +374,8 @@ TEST_F(SurfaceTest, HandlesEightForOneFourForEachOfSeveralTwoForAFlatLine)
     EXPECT_EQ(px(42, 42), kBlack);
     EXPECT_EQ(px(90, 40), kBlack);  // top middle
     EXPECT_EQ(px(140, 70), kBlack); // right middle
-    EXPECT_EQ(px(142, 72), kBlack);
-    EXPECT_EQ(px(143, 72), kWhite);
-    EXPECT_EQ(px(138, 98), kBlack);
+    expectPx(kBlack, {{142, 72}, {138, 98}});
+    expectPx(kWhite, {{143, 72}});
 
     // Two selected: four each, the corner object's last one teal.
     select({a, b});
@@ -398,8 +386,7 @@ TEST_F(SurfaceTest, HandlesEightForOneFourForEachOfSeveralTwoForAFlatLine)
     EXPECT_EQ(px(90, 40), kWhite); // no middles
     EXPECT_EQ(px(138, 98), kBlack);
     EXPECT_EQ(px(278, 118), 0xFFFF7F7F); // white ^ teal
-    EXPECT_EQ(px(202, 42), kBlack);
-    EXPECT_EQ(px(278, 42), kBlack);
+    expectPx(kBlack, {{202, 42}, {278, 42}});
 
     // A line of no height: its two ends.
     auto line = std::make_unique<report::TfrLineView>();
@@ -409,8 +396,7 @@ TEST_F(SurfaceTest, HandlesEightForOneFourForEachOfSeveralTwoForAFlatLine)
     select({flat});
     drawAll();
     EXPECT_EQ(handleCount(), 2);
-    EXPECT_EQ(px(50, 302), kBlack);
-    EXPECT_EQ(px(250, 302), kBlack);
+    expectPx(kBlack, {{50, 302}, {250, 302}});
     EXPECT_EQ(px(150, 300), kBlack); // the line itself, no handle there
     EXPECT_EQ(px(150, 302), kWhite);
 
@@ -437,8 +423,7 @@ TEST_F(SurfaceTest, APartialDrawShowsTheHandlesAtTheNewPlace)
     damage += m->GetClipRegion(true);
     surface().Draw(0, damage);
     EXPECT_EQ(handleCount(), 8);
-    EXPECT_EQ(px(60, 60), kWhite);
-    EXPECT_EQ(px(40, 40), kWhite);
+    expectPx(kWhite, {{60, 60}, {40, 40}});
     EXPECT_EQ(px(242, 242), 0xFFFFFF00); // blue ^ white
     // Handles painted over by the drawing are gone from the screen, so the
     // drawing shows them again rather than taking them away.
@@ -457,8 +442,7 @@ TEST_F(SurfaceTest, FocusRectanglesOutlineTheSelection)
     EXPECT_EQ(px(60, 40), 0xFFC0C03F);
     EXPECT_EQ(px(120, 100), 0xFFC0C03F); // y + dy inclusive
     EXPECT_EQ(px(140, 60), 0xFFC0C03F);  // x + dx inclusive
-    EXPECT_EQ(px(120, 101), kWhite);
-    EXPECT_EQ(px(141, 60), kWhite);
+    expectPx(kWhite, {{120, 101}, {141, 60}});
     surface().drawSelection(2);
     EXPECT_TRUE(surface().overlay().empty());
 
@@ -509,10 +493,7 @@ TEST_F(SurfaceTest, LayoutPlacesThePageByThePagePosition)
 TEST_F(SurfaceTest, NormalizingTurnsRectanglesAndObjectsRightWayRound)
 {
     const QRect r = SurfaceRenderer::normalizeRect(edges(50, 80, 10, 20));
-    EXPECT_EQ(r.left(), 10);
-    EXPECT_EQ(r.top(), 20);
-    EXPECT_EQ(r.right(), 50);
-    EXPECT_EQ(r.bottom(), 80);
+    EXPECT_EQ(std::tuple(r.left(), r.top(), r.right(), r.bottom()), std::tuple(10, 20, 50, 80));
 
     report::TfrMemoView *m = memo("Memo1", 100, 100, -30, 20);
     SurfaceRenderer::normalizeObject(*m);

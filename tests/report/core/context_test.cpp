@@ -93,14 +93,10 @@ TEST_F(ContextTest, ConstantsByGroup)
                 ++n;
         return n;
     };
-    EXPECT_EQ(countPrefix("cl"), 42);
-    EXPECT_EQ(countPrefix("mr"), 5);
-    EXPECT_EQ(countPrefix("fs"), 4);
-    EXPECT_EQ(countPrefix("frft"), 5);
-    EXPECT_EQ(countPrefix("frta"), 6);
-    EXPECT_EQ(countPrefix("ba"), 7);
-    EXPECT_EQ(countPrefix("ps"), 6);
-    EXPECT_EQ(countPrefix("mb_"), 8);
+    const std::pair<const char *, int> counts[] = {{"cl", 42},  {"mr", 5}, {"fs", 4}, {"frft", 5},
+                                                   {"frta", 6}, {"ba", 7}, {"ps", 6}, {"mb_", 8}};
+    for (const auto &[prefix, n] : counts)
+        EXPECT_EQ(countPrefix(prefix), n) << prefix;
     EXPECT_EQ(c.GetVariable(QStringLiteral("clTransparent")).toInt(), 0x1FFFFFFF);
     EXPECT_EQ(c.GetVariable(QStringLiteral("CLTRANSPARENT")).toInt(), 0x1FFFFFFF);
     EXPECT_EQ(quint32(c.GetVariable(QStringLiteral("clInfoBk")).toInt()), 0x80000018u);

@@ -275,10 +275,9 @@ TEST_F(ChartViewTest, EditorShowsItsTextsAndWritesOnOk)
                                   QStringLiteral("Annuler")}));
     EXPECT_EQ(v.Chart.Options.Kind, 3);
     EXPECT_EQ(v.Chart.ValueSource, QStringLiteral("Score"));
-    EXPECT_EQ(v.Chart.Options.TopCount, 4);
-    EXPECT_EQ(v.Chart.Options.MarksKind, 2);
-    EXPECT_EQ(v.Chart.Options.Is3D, 0);
-    EXPECT_EQ(v.Chart.Options.Reserved[3], 9);
+    EXPECT_EQ(std::tuple(v.Chart.Options.TopCount, v.Chart.Options.MarksKind, v.Chart.Options.Is3D,
+                         v.Chart.Options.Reserved[3]),
+              std::tuple(4, 2, 0, 9));
     EXPECT_EQ(designer.beforeChanges, 1);
 
     const FrChartRecord before = v.Chart;

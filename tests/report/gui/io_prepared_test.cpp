@@ -163,10 +163,9 @@ TEST_F(PreparedTest, InsertDeleteAndClear)
     pages().InsertPage(0, landscape);
     ASSERT_EQ(pages().Count(), 2);
     const TfrEMFPage &inserted = *pages().Entry(0);
-    EXPECT_EQ(inserted.Size, 11);
-    EXPECT_EQ(inserted.Orientation, 1);
-    EXPECT_EQ(inserted.Margins[1], 33);
-    EXPECT_EQ(inserted.PrinterGeometry, landscape.PrnInfo);
+    EXPECT_EQ(std::tuple(inserted.Size, inserted.Orientation, inserted.Margins[1],
+                         inserted.PrinterGeometry),
+              std::tuple(11, 1, 33, landscape.PrnInfo));
     EXPECT_EQ(inserted.Stream->data(), QByteArray(1, char(24)));
     pages().InsertPage(99, landscape);
     EXPECT_EQ(pages().Count(), 3);
@@ -350,11 +349,9 @@ TEST_F(PreparedTest, VersionlessFileHasNoBinNorMargins)
     other.EMFPages().LoadFromStream(in);
     ASSERT_EQ(other.EMFPages().Count(), 1);
     const TfrEMFPage &entry = *other.EMFPages().Entry(0);
-    EXPECT_EQ(entry.Size, 11);
-    EXPECT_EQ(entry.Bin, -1);
-    EXPECT_EQ(entry.Orientation, 1);
-    EXPECT_EQ(entry.BoundByMargins, 1);
-    EXPECT_EQ(entry.Margins, (std::array<qint32, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(
+        std::tuple(entry.Size, entry.Bin, entry.Orientation, entry.BoundByMargins, entry.Margins),
+        std::tuple(11, -1, 1, 1, (std::array<qint32, 4>{0, 0, 0, 0})));
     EXPECT_EQ(entry.Stream->data(), data);
     other.EMFPages().BuildPageObjects(0);
     EXPECT_EQ(other.EMFPages().Entry(0)->Page->ObjectCount(), 3);

@@ -27,11 +27,14 @@ inline QByteArray readFileBytes(const QString &path)
     return file.readAll();
 }
 
-inline void writeFileBytes(const QString &path, const QByteArray &bytes)
+// With a size, the file is then cut or grown (with zeros taking no room on
+// the disk) to that size.
+inline void writeFileBytes(const QString &path, const QByteArray &bytes, qint64 size = -1)
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
+    ASSERT_EQ(file.write(bytes), bytes.size());
+    ASSERT_TRUE(size < 0 || file.resize(size)) << path.toStdString();
 }
 
 // Compares bytes with the golden file of that name.

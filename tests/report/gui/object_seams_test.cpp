@@ -26,12 +26,8 @@ TEST_F(ObjectSeamsTest, VirtualPrinterGivesA4InReportPixels)
     EXPECT_EQ(printer.PaperSize(), 9);
     TfrPrnInfo info;
     printer.FillPrnInfo(info);
-    EXPECT_EQ(info.Pgw, 758);
-    EXPECT_EQ(info.Pgh, 1071);
-    EXPECT_EQ(info.Ofx, 18);
-    EXPECT_EQ(info.Ofy, 18);
-    EXPECT_EQ(info.Pw, 722);
-    EXPECT_EQ(info.Ph, 1035);
+    EXPECT_EQ(std::tuple(info.Pgw, info.Pgh, info.Ofx, info.Ofy, info.Pw, info.Ph),
+              std::tuple(758, 1071, 18, 18, 722, 1035));
     EXPECT_EQ(info.PPgw, 0); // no device on the virtual printer
     // Landscape A5 takes the table's size turned.
     ASSERT_TRUE(printer.SetPrinterInfo(11, 0, 0, kFrDefaultBin, 1, false));

@@ -29,13 +29,9 @@ TEST_F(PageTest, NewPageTakesThePrinterPaperAndGeometry)
 {
     TfrReport report;
     TfrPage *page = report.Pages().Add();
-    EXPECT_EQ(page->Size, 9);
-    EXPECT_EQ(page->PaperWidth, 2100);
-    EXPECT_EQ(page->PaperHeight, 2970);
-    EXPECT_EQ(page->Bin, kFrDefaultBin);
-    EXPECT_EQ(page->PageWidth(), 758);
-    EXPECT_EQ(page->PageHeight(), 1071);
-    EXPECT_EQ(page->Columns, 1);
+    EXPECT_EQ(std::tuple(page->Size, page->PaperWidth, page->PaperHeight, page->Bin,
+                         page->PageWidth(), page->PageHeight(), page->Columns),
+              std::tuple(9, 2100, 2970, kFrDefaultBin, 758, 1071, 1));
     EXPECT_EQ(page->Caption, QStringLiteral("Form"));
     EXPECT_EQ(page->Color, qint32(0x8000000F));
     EXPECT_EQ(page->BorderStyle, 3);
@@ -51,10 +47,8 @@ TEST_F(PageTest, RefusedSizeIsAskedAgainAsCustomPaper)
     printer->refuseSize(11);
     TfrPage page(11, 1480, 2100, 3, 1);
     EXPECT_EQ(printer->setCalls(), 2);
-    EXPECT_EQ(page.Size, kFrCustomPaper);
-    EXPECT_EQ(page.PaperWidth, 1480);
-    EXPECT_EQ(page.PaperHeight, 2100);
-    EXPECT_EQ(page.Orientation, 1);
+    EXPECT_EQ(std::tuple(page.Size, page.PaperWidth, page.PaperHeight, page.Orientation),
+              std::tuple(kFrCustomPaper, 1480, 2100, 1));
     // A default bin is kept as it was asked, in either form.
     page.ChangePaper(9, 0, 0, -1, 0);
     EXPECT_EQ(page.Bin, -1);
@@ -87,10 +81,9 @@ TEST_F(PageTest, WidthAndHeightConvertHalfToEven)
 TEST_F(PageTest, MarginPositionsAndStretchToPrintable)
 {
     TfrPage page(9, 0, 0, kFrDefaultBin, 0);
-    EXPECT_EQ(page.LeftMarginPos(), 18);
-    EXPECT_EQ(page.TopMarginPos(), 18);
-    EXPECT_EQ(page.RightMarginPos(), 18 + 722);
-    EXPECT_EQ(page.BottomMarginPos(), 18 + 1035);
+    EXPECT_EQ(std::tuple(page.LeftMarginPos(), page.TopMarginPos(), page.RightMarginPos(),
+                         page.BottomMarginPos()),
+              std::tuple(18, 18, 18 + 722, 18 + 1035));
     page.LeftMargin = 40;
     page.RightMargin = 25;
     page.BottomMargin = 71;
@@ -107,11 +100,9 @@ TEST_F(PageTest, MarginPositionsAndStretchToPrintable)
 
     page.SetPropertyValue(QStringLiteral("StretchToPrintable"), FrVariant(true));
     EXPECT_TRUE(page.GetPropertyValue(QStringLiteral("STRETCHTOPRINTABLE")).toBool());
-    EXPECT_EQ(page.UseMargins, 0);
-    EXPECT_EQ(page.LeftMarginPos(), 0);
-    EXPECT_EQ(page.TopMarginPos(), 0);
-    EXPECT_EQ(page.RightMarginPos(), 758);
-    EXPECT_EQ(page.BottomMarginPos(), 1071);
+    EXPECT_EQ(std::tuple(page.UseMargins, page.LeftMarginPos(), page.TopMarginPos(),
+                         page.RightMarginPos(), page.BottomMarginPos()),
+              std::tuple(0, 0, 0, 758, 1071));
 }
 
 TEST_F(PageTest, DialogPagePropertiesAreTheFormsOwn)

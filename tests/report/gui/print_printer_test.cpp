@@ -33,9 +33,7 @@ TEST_F(PrintTest, WithoutPrintersOnlyTheVirtualPrinterAndThePaperTable)
     printer->FillPrnInfo(a5);
     EXPECT_EQ(printer->PaperWidth(), 2100);
     EXPECT_EQ(printer->PaperHeight(), 1480);
-    EXPECT_EQ(a5.Pgw, 758);
-    EXPECT_EQ(a5.Pgh, 534);
-    EXPECT_EQ(a5.PPgw, 4961);
+    EXPECT_EQ(std::tuple(a5.Pgw, a5.Pgh, a5.PPgw), std::tuple(758, 534, 4961));
 }
 
 TEST_F(PrintTest, A600DpiPrinterComesFirstWithItsPapersBinsAndGeometry)
@@ -177,10 +175,9 @@ TEST_F(PrintTest, PropertiesDialogTakesTheChosenPaperOrNothing)
     printers->setupAnswer = true;
     EXPECT_TRUE(printer->PropertiesDialog());
     EXPECT_EQ(printers->setupShows, 2);
-    EXPECT_EQ(printer->PaperSize(), 11);
-    EXPECT_EQ(printer->Orientation(), 1);
-    EXPECT_EQ(printer->PaperWidth(), 2100);
-    EXPECT_EQ(printer->PaperHeight(), 1480);
+    EXPECT_EQ(std::tuple(printer->PaperSize(), printer->Orientation(), printer->PaperWidth(),
+                         printer->PaperHeight()),
+              std::tuple(11, 1, 2100, 1480));
     TfrPrnInfo info;
     printer->FillPrnInfo(info);
     EXPECT_EQ(info.PPgw, 4961);

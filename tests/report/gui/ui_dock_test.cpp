@@ -27,23 +27,12 @@ TEST(DockRules, RowsArePackedAndTheDockSized)
         std::vector<QPoint> corners;
     } cases[] = {
         {"empty", daTop, 40, false, {}, 1, {}},
-        {"empty row closed",
-         daTop,
-         79,
-         true,
-         {{0, 0, 100, 26}, {0, 52, 100, 26}},
-         53,
-         {{0, 0}, {0, 26}}},
+        {"row closed", daTop, 79, true, {{0, 0, 100, 26}, {0, 52, 100, 26}}, 53, {{0, 0}, {0, 26}}},
         {"one row", daTop, 27, true, {{0, 0, 100, 26}}, 27, {{0, 0}}},
         {"taller bar grows the dock", daTop, 27, true, {{0, 0, 26, 60}}, 61, {{0, 0}}},
         {"left dock", daLeft, 53, true, {{26, 0, 26, 100}}, 27, {{0, 0}}},
-        {"bottom dock new row above",
-         daBottom,
-         27,
-         true,
-         {{0, 1, 100, 26}, {0, -25, 100, 26}},
-         53,
-         {{0, 27}, {0, 1}}},
+        // A bottom dock opens its new row above.
+        {"above", daBottom, 27, true, {{0, 1, 100, 26}, {0, -25, 100, 26}}, 53, {{0, 27}, {0, 1}}},
         {"right dock", daRight, 27, true, {{1, 0, 26, 100}}, 27, {{1, 0}}},
     };
     for (Case &c : cases) {

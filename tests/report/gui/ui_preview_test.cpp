@@ -448,10 +448,7 @@ TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
     EXPECT_TRUE(f.Button(QStringLiteral("PageSetupBtn"))->isEnabled());
     // A file too large to be read says so, and the pages stay.
     const QString huge = dir.filePath(QStringLiteral("enorme.frp"));
-    {
-        QFile h(huge);
-        ASSERT_TRUE(h.open(QIODevice::WriteOnly) && h.resize(qint64(300) << 20));
-    }
+    writeFileBytes(huge, {}, qint64(300) << 20);
     f.LoadFromFile(huge);
     ASSERT_EQ(fakes->dialogs.messages.size(), 2u);
     EXPECT_EQ(fakes->dialogs.messages[1].text,

@@ -93,10 +93,8 @@ TEST_F(ViewRecordTest, EveryClassRoundTripsByteForByte)
     EXPECT_EQ(m->Memo, memo.Memo);
     EXPECT_EQ(m->Script, memo.Script);
     EXPECT_EQ(m->Font.Name, memo.Font.Name);
-    EXPECT_EQ(m->Highlight, memo.Highlight);
-    EXPECT_EQ(m->HighlightCondition, memo.HighlightCondition);
-    EXPECT_EQ(m->LineSpacing, 5);
-    EXPECT_EQ(m->BandAlign, baRight);
+    EXPECT_EQ(std::tuple(m->Highlight, m->HighlightCondition, m->LineSpacing, m->BandAlign),
+              std::tuple(memo.Highlight, memo.HighlightCondition, 5, baRight));
     EXPECT_EQ(recordOf(*m), recordOf(memo));
 
     TfrBandView band;
