@@ -131,7 +131,9 @@ void TNetLogger::openLogFile()
             throw ELoggerException(file->errorString());
         file->close();
     }
-    if (!file->open(QIODevice::ReadWrite))
+    // Unbuffered: each line goes to the disk as it is written, and a line
+    // the disk did not take shows at once.
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw ELoggerException(file->errorString());
     // Others are kept from writing while the log is open, where the file
     // system allows it.
@@ -153,12 +155,15 @@ void TNetLogger::writeLogFile(const QString &text)
     if (!m_file)
         openLogFile();
     QByteArray bytes = platform::toAnsi(text);
+    // A line that did not fit (a full disk) is taken back whole, so the log
+    // keeps what it held.
+    const qint64 before = m_file->pos();
     if (m_file->write(bytes) != bytes.size()) {
         QString error = m_file->errorString();
+        m_file->resize(before);
         closeLogFile();
         throw ELoggerException(error);
     }
-    m_file->flush();
 }
 
 } // namespace net

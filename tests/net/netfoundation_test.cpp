@@ -13,11 +13,13 @@
 #include <QTemporaryDir>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <csignal>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <netdb.h>
 #include <random>
 #include <thread>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace net;
@@ -370,6 +372,21 @@ TEST(NetLogger, FileNeedsANameThenWritesLines)
     logger.SetLogFileName(path);
     logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("first"));
     logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("second"));
+    EXPECT_EQ(fileLines(path), (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
+    // A disk that takes no more (a file-size limit at the log's size): the
+    // failure is said, and the log keeps its lines, with no piece of the new one.
+    {
+        const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit full = old;
+        full.rlim_cur = rlim_t(QFileInfo(path).size() + 3);
+        ::setrlimit(RLIMIT_FSIZE, &full);
+        EXPECT_THROW(logger.LogMessage(nullptr, loWsockInfo, QStringLiteral("third")),
+                     ELoggerException);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, oldHandler);
+    }
     EXPECT_EQ(fileLines(path), (QStringList{QStringLiteral("first"), QStringLiteral("second")}));
 }
 
