@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <optional>
 
 namespace report
 {
@@ -409,6 +410,24 @@ bool TfrReport::SaveTemplate(const QString &fileName, const QStringList &descrip
     return saveWholeFile(fileName, stream.data(), m_lastSaveError);
 }
 
+namespace
+{
+
+// A model file's body offset, which follows its description; none where
+// the two cannot be read.
+std::optional<qint32> modelBodyOffset(FrStream &stream)
+{
+    try {
+        QStringList dropped;
+        frReadMemo(stream, dropped);
+        return frReadInteger(stream);
+    } catch (const platform::Exception &) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, QImage &picture,
                              bool load)
 {
@@ -425,14 +444,10 @@ void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, 
     qint64 size = 0;
     const auto mayLoad = [&size](QByteArrayView head) {
         FrMemoryStream stream(QByteArray(head.data(), head.size()));
-        qint32 body = -1;
-        try {
-            QStringList dropped;
-            frReadMemo(stream, dropped);
-            body = frReadInteger(stream);
-        } catch (const platform::Exception &) {
+        const std::optional<qint32> read = modelBodyOffset(stream);
+        if (!read)
             return head.size() != size; // the head ends short of the file
-        }
+        const qint32 body = *read;
         if (body < stream.position() || body > size)
             return false;
         return body >= head.size() || bodyMayLoad(head, body, 24);
@@ -471,14 +486,7 @@ void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, 
         }
         return;
     }
-    qint32 body = -1;
-    try {
-        QStringList dropped;
-        frReadMemo(stream, dropped);
-        body = frReadInteger(stream);
-    } catch (const platform::Exception &) {
-        body = -1;
-    }
+    const qint32 body = modelBodyOffset(stream).value_or(-1);
     if (body < stream.position() || body > stream.size()) {
         formatError();
         return;
