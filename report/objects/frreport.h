@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -134,6 +135,11 @@ public:
     void setDataset(TfrDataset *dataset);
     QObject *Preview() const { return m_preview; }
     void setPreview(QObject *preview) { m_preview = preview; }
+    // The window whose command runs the report's work (a preview printing or
+    // building again): the progress window, and the dialogs above it, belong
+    // to it. None: the window on top.
+    QWidget *CommandWindow() const { return m_commandWindow; }
+    void setCommandWindow(QWidget *window) { m_commandWindow = window; }
     int DefaultCopies = 1;
     bool DefaultCollate = true;
     bool GrayedButtons = false;
@@ -310,6 +316,7 @@ private:
     std::unique_ptr<TfrDataDictionary> m_dictionary;
     QPointer<QObject> m_dataset;
     QPointer<QObject> m_preview;
+    QPointer<QWidget> m_commandWindow;
     LoadOutcome m_lastLoad = LoadOutcome::Empty;
     QString m_lastSaveError;
 };

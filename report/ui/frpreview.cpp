@@ -54,10 +54,34 @@ int roundInt(double v)
 
 // Gives the pages back for the time of a command and takes them again at
 // its end, also when it throws.
+// The report's work a command of the preview starts (a print, a build) shows
+// its progress window, and the dialogs above that, as the preview's own.
+class FrCommandWindowScope
+{
+public:
+    explicit FrCommandWindowScope(TfrPreviewForm &form)
+        : m_report(form.Doc()), m_kept(m_report ? m_report->CommandWindow() : nullptr)
+    {
+        if (m_report)
+            m_report->setCommandWindow(&form);
+    }
+    ~FrCommandWindowScope()
+    {
+        if (m_report)
+            m_report->setCommandWindow(m_kept);
+    }
+    FrCommandWindowScope(const FrCommandWindowScope &) = delete;
+    FrCommandWindowScope &operator=(const FrCommandWindowScope &) = delete;
+
+private:
+    QPointer<TfrReport> m_report;
+    QPointer<QWidget> m_kept;
+};
+
 class FrCommandScope
 {
 public:
-    explicit FrCommandScope(TfrPreviewForm &form) : m_form(form)
+    explicit FrCommandScope(TfrPreviewForm &form) : m_form(form), m_window(form)
     {
         if (form.Doc() && form.Connected()) {
             form.Disconnect();
@@ -74,6 +98,7 @@ public:
 
 private:
     TfrPreviewForm &m_form;
+    FrCommandWindowScope m_window;
     bool m_active = false;
 };
 
@@ -1171,7 +1196,11 @@ bool TfrPreviewForm::rebuild()
     m_pages.reset();
     m_connected = false;
     m_doc->SetEMFPages(nullptr);
-    const bool built = m_doc->PrepareReport();
+    bool built = false;
+    {
+        FrCommandWindowScope window(*this);
+        built = m_doc->PrepareReport();
+    }
     Connect(*m_doc);
     return built && PageCount() > 0;
 }

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace report
 {
@@ -87,7 +88,17 @@ int TfrProgressForm::Show(TfrReport &report)
         this, [this] { runInit(); }, Qt::QueuedConnection);
     {
         platform::ModalScope scope;
+        // The window belongs to the one whose command runs the work (the
+        // preview that prints, the panel showing the report), else to the
+        // window on top: the window manager keeps it, and the dialogs the
+        // work opens above it, with that window.
+        QWidget *owner = report.CommandWindow();
+        if (!owner || !owner->isVisible())
+            owner = qobject_cast<QWidget *>(report.Preview());
+        owner = owner && owner->isVisible() ? owner->window() : scope.parentWidget();
+        belongTo(owner);
         exec();
+        belongTo(nullptr);
     }
     m_running = false;
     m_report = nullptr;
@@ -95,6 +106,18 @@ int TfrProgressForm::Show(TfrReport &report)
     if (std::exception_ptr error = std::exchange(m_error, nullptr))
         std::rethrow_exception(error);
     return m_result;
+}
+
+void TfrProgressForm::belongTo(QWidget *owner)
+{
+    // One window serves every report, owned by the library: the owner is
+    // told to the window system only, never made its parent.
+    if (owner == this)
+        owner = nullptr;
+    if (!windowHandle())
+        create();
+    if (QWindow *window = windowHandle())
+        window->setTransientParent(owner ? owner->windowHandle() : nullptr);
 }
 
 int TfrProgressForm::ShowModal(TfrReport &report, const std::function<void()> &step)

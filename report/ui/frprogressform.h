@@ -49,6 +49,8 @@ protected:
 
 private:
     void runInit();
+    // The window it is shown above (null: none).
+    void belongTo(QWidget *owner);
 
     TfrReport *m_report = nullptr;
     std::exception_ptr m_error;

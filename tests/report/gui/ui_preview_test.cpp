@@ -15,6 +15,7 @@
 #include "report/ui/frdock.h"
 #include "report/ui/frpreview.h"
 #include "report/ui/frprintform.h"
+#include "report/ui/frprogressform.h"
 #include "tests/support/gui/shots.h"
 
 #include <QLabel>
@@ -429,6 +430,64 @@ TEST_F(PreviewTest, PrintDialogBelongsToThePreview)
     f.PrintBtnClick();
     EXPECT_EQ(parent, &f) << (parent ? parent->objectName().toStdString() : "no parent");
     EXPECT_EQ(transient, f.windowHandle());
+}
+
+// The window a window belongs to: its parent's, else the one the window
+// system keeps it above.
+QWidget *ownerOf(QWidget *w)
+{
+    if (QWidget *parent = w->parentWidget())
+        return parent->window();
+    const QWindow *above = w->windowHandle() ? w->windowHandle()->transientParent() : nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (above && top->windowHandle() == above)
+            return top;
+    return nullptr;
+}
+
+// A print from the preview, shown modelessly or modally, with the real
+// progress window: the PDF file dialog belongs to the progress window, which
+// belongs to the preview that prints, not to the window that opened it.
+TEST_F(PreviewTest, PdfDialogAndProgressWindowBelongToThePrintingPreview)
+{
+    auto previous = platform::setPrinterSystem(std::make_unique<platform::FakePrinterSystem>());
+    auto printer = std::make_unique<TfrPrinter>();
+    printer->SetPrinter();
+    frObjects().setPrinter(std::move(printer));
+    frObjects().setPrintDialog(std::make_unique<FrScriptedPrintDialog>());
+    frObjects().setProgressWindow(std::make_unique<TfrProgressForm>());
+    report->ShowProgress = true;
+    doc().printForReal = true;
+    platform::TForm opener(QStringLiteral("Ouvrante"));
+    opener.Show();
+    opener.activated();
+    TfrPreviewForm &f = open();
+    QStringList chain;
+    fakes->dialogs.onFile = [&](QWidget *parent) {
+        for (QWidget *w = parent; w; w = ownerOf(w))
+            chain << w->objectName();
+    };
+    for (const bool modal : {false, true}) {
+        SCOPED_TRACE(modal ? "modal" : "modeless");
+        chain.clear();
+        fakes->dialogs.files = {std::nullopt}; // the dialog cancelled: nothing printed
+        if (modal) {
+            QTimer::singleShot(0, [&] {
+                f.PrintBtnClick();
+                f.done(QDialog::Rejected);
+            });
+            f.setModal(true);
+            f.exec();
+        } else {
+            f.show();
+            f.PrintBtnClick();
+            f.hide();
+        }
+        EXPECT_EQ(chain.join(QLatin1String(" > ")).toStdString(), "frProgressForm > frPreviewForm");
+    }
+    form.reset();
+    frObjects().setPrinter(nullptr);
+    platform::setPrinterSystem(std::move(previous));
 }
 
 TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)

@@ -50,6 +50,8 @@ std::optional<platform::FileAnswer> ScriptedDialogs::openFile(const platform::Fi
 {
     openRequests.push_back(request);
     fileParents.push_back(parent);
+    if (onFile)
+        onFile(parent);
     auto answer = takeFile(files);
     if (answer)
         answer->filterIndex = takeFilterIndex(request.filterIndex);
@@ -61,6 +63,8 @@ std::optional<platform::FileAnswer> ScriptedDialogs::saveFile(const platform::Fi
 {
     saveRequests.push_back(request);
     fileParents.push_back(parent);
+    if (onFile)
+        onFile(parent);
     auto answer = takeFile(files);
     if (answer)
         answer->filterIndex = takeFilterIndex(request.filterIndex);

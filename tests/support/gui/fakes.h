@@ -62,6 +62,8 @@ public:
     // Called when a message is shown, before it answers (to look at the
     // program's state while the box is up).
     std::function<void(const platform::MessageRequest &)> onMessage;
+    // The same for an open or save dialog, given the window it belongs to.
+    std::function<void(QWidget *parent)> onFile;
 
     int message(const platform::MessageRequest &request, QWidget *parent) override;
     std::optional<platform::FileAnswer> openFile(const platform::FileRequest &request,
