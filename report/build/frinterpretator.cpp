@@ -65,18 +65,43 @@ void frSetScriptVariable(const QString &name, const FrVariant &value)
     variables->SetVariable(name, value);
 }
 
-void frNoteScriptObjectValue(const TfrObject *object, const QString &key, const FrVariant &value)
+void frNoteScriptObjectValue(TfrPropRec &property, const FrVariant &value)
 {
+    // Numbers, colours and flags given to a property that holds no text of
+    // this build's scripts: nothing to count.
+    if (property.ScriptText == 0 && !value.isString())
+        return;
+    FrObjectGlobals &g = frObjects();
+    const qint64 size = textSize(value);
+    const qint64 before =
+        property.ScriptTextBuild == g.frScriptTextsBuild ? property.ScriptText : 0;
+    // Every growth of what scripts hold is checked: a text no longer than the
+    // one it replaces passes neither bound.
+    if (size > before) {
+        frCheckTextLength(size);
+        checkHeld(heldBesides(true, true, true) - before + size);
+    }
+    g.frScriptObjectHeld += size - before;
+    property.ScriptText = size;
+    property.ScriptTextBuild = g.frScriptTextsBuild;
+}
+
+void frNoteScriptObjectElement(const TfrObject *object, const QString &property,
+                               const FrVariant &index, const FrVariant &value)
+{
+    FrObjectGlobals &g = frObjects();
+    if (g.frScriptElementTexts.isEmpty() && !value.isString())
+        return;
     const qint64 size = textSize(value);
     frCheckTextLength(size);
-    FrObjectGlobals &g = frObjects();
-    const QString id = QString::number(quintptr(object), 16) + QLatin1Char('.') + frUpperCase(key);
-    const qint64 before = g.frScriptObjectTexts.value(id, 0);
+    const FrScriptElementKey key{object, frUpperCase(property), index.toString()};
+    const qint64 before = g.frScriptElementTexts.value(key, 0);
     if (size == 0 && before == 0)
         return;
-    checkHeld(heldBesides(true, true, true) - before + size);
+    if (size > before)
+        checkHeld(heldBesides(true, true, true) - before + size);
     g.frScriptObjectHeld += size - before;
-    g.frScriptObjectTexts.insert(id, size);
+    g.frScriptElementTexts.insert(key, size);
 }
 
 void TInterpretator::GetValue(const QString &name, FrVariant &value)
@@ -138,8 +163,8 @@ void TInterpretator::SetValue(const QString &name, const FrVariant &value)
     TfrObject *object = nullptr;
     QString property;
     frFindObjectProperty(name, object, property);
-    if (object && object->FindProperty(property)) {
-        frNoteScriptObjectValue(object, property, value);
+    if (TfrPropRec *rec = object ? object->FindProperty(property) : nullptr) {
+        frNoteScriptObjectValue(*rec, value);
         object->SetPropertyValue(property, value);
         return;
     }

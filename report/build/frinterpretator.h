@@ -10,6 +10,7 @@ namespace report
 {
 
 class TfrObject;
+struct TfrPropRec;
 
 // The interpreter of report scripts: names are read and functions called
 // through the report's callbacks of frGlobalParser, so scripts see what
@@ -33,10 +34,13 @@ protected:
 // Sets a variable of the scripts in fr().frVariables; raises EFrLimitError
 // when the variables would hold more than kFrMaxHeldText characters together.
 void frSetScriptVariable(const QString &name, const FrVariant &value);
-// Checks a text a script gives an object's property (key names the object,
-// the property and any index) against the bounds of one text and of all the
-// values scripts keep, then counts it; raises EFrLimitError past them.
-void frNoteScriptObjectValue(const TfrObject *object, const QString &key, const FrVariant &value);
+// Checks a text a script gives an object's property against the bounds of
+// one text and of all the values scripts keep, then counts it in place of the
+// property's previous one; raises EFrLimitError past them.
+void frNoteScriptObjectValue(TfrPropRec &property, const FrVariant &value);
+// The same for an element of an object's list property (Texte.Memo[2]).
+void frNoteScriptObjectElement(const TfrObject *object, const QString &property,
+                               const FrVariant &index, const FrVariant &value);
 
 // Collects the calls of AVG, COUNT, MAX, MIN and SUM in the bracketed
 // expressions of memo lines and in coded script lines, with the current

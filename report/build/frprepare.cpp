@@ -590,9 +590,7 @@ void TfrReport::CallParserFunction(const QString &name, const FrVariant &p1, con
             if (dot < 0) {
                 frSetScriptVariable(arrayVariable(array, index), v);
             } else if (TfrView *object = FindObject(array.left(dot))) {
-                frNoteScriptObjectValue(
-                    object,
-                    array.mid(dot + 1) + QLatin1Char('[') + index.toString() + QLatin1Char(']'), v);
+                frNoteScriptObjectElement(object, array.mid(dot + 1), index, v);
                 object->CallMethod(QStringLiteral("SETINDEXPROPERTY"), array.mid(dot + 1), index,
                                    v);
             }

@@ -112,8 +112,9 @@ void FrObjectGlobals::resetBuildState()
     frAggregatePrepare = false;
     frAggregateBand = nullptr;
     frShownBands = 0;
-    frScriptObjectTexts = {};
     frScriptObjectHeld = 0;
+    ++frScriptTextsBuild;
+    frScriptElementTexts = {};
     frMemoObservers.clear();
     frBracketCuts.clear();
     frCurrentValue = FrVariant();

@@ -30,6 +30,20 @@ class FrPrinterInfo;
 class FrPrintDialogSeam;
 class TfrFunctionLibrary;
 class TfrInstalledFunctions;
+class TfrObject;
+
+// An element of an object's list property that a script set (Texte.Memo[2]):
+// the object, the property in upper case and the index as the script gave it.
+struct FrScriptElementKey {
+    const TfrObject *object = nullptr;
+    QString property;
+    QString index;
+    bool operator==(const FrScriptElementKey &) const = default;
+};
+inline size_t qHash(const FrScriptElementKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.object, key.property, key.index);
+}
 
 // One registered add-in object class.
 struct TfrAddInObjectInfo {
@@ -239,10 +253,13 @@ public:
     static constexpr qint64 kFrMaxShownBands = 1000000;
     qint64 frShownBands = 0;
     qint64 frShownBandsLimit = kFrMaxShownBands;
-    // The texts a build's scripts gave objects' properties (an object and
-    // property name -> characters), counted with the scripts' variables.
-    QHash<QString, qint64> frScriptObjectTexts;
+    // The characters of the texts a build's scripts gave objects' properties,
+    // counted with the scripts' variables. Each property keeps its own count
+    // (TfrPropRec::ScriptText), valid for the build it names; elements of a
+    // list property (Memo[2]) are kept here by object, property and index.
     qint64 frScriptObjectHeld = 0;
+    quint64 frScriptTextsBuild = 1;
+    QHash<FrScriptElementKey, qint64> frScriptElementTexts;
     // Puts the build state back to rest (after a build, also a failed one).
     void resetBuildState();
 

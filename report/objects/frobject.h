@@ -34,6 +34,11 @@ struct TfrPropRec {
     QStringList Enum;
     QList<FrVariant> EnumValues;
     FrPropEditor PropEditor;
+    // The characters of the text a build's scripts gave the property, and
+    // which build (FrObjectGlobals::frScriptTextsBuild): the variables bound
+    // counts it without a look-up per assignment.
+    qint64 ScriptText = 0;
+    quint64 ScriptTextBuild = 0;
 };
 
 class TfrObject
