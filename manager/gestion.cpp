@@ -163,9 +163,12 @@ bool TVorn_FGestion::abandonnerSaisie()
                        QStringLiteral(".\nVoulez-vous les abandonner ?"),
                    mtConfirmation, mbYes | mbNo) != mrYes)
         return false;
-    // Dropped: the edits show the list's line again.
-    m_editsMontres.clear();
-    AfficherTournois();
+    // Dropped: the edits show the list's line again (when the run's end is
+    // asked, once every window has agreed).
+    abandonner([this] {
+        m_editsMontres.clear();
+        AfficherTournois();
+    });
     return true;
 }
 
@@ -280,24 +283,32 @@ void TVorn_FGestion::Button1Click()
 
 void TVorn_FGestion::Bt_DebutClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.premier();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_PrecedantClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.precedent();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_SuivantClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.suivant();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_FinClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.dernier();
     AfficherTournois();
 }
@@ -312,6 +323,9 @@ void TVorn_FGestion::Bt_AjouterClick()
 void TVorn_FGestion::Bt_SupprimerClick()
 {
     const EcritureSaison saison(m_saison);
+    // The edits typed would show the next line's once it is gone.
+    if (!abandonnerSaisie())
+        return;
     m_liste.supprimer();
     AfficherTournois();
 }
