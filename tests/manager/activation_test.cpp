@@ -21,6 +21,7 @@
 #include "tests/manager/window_support.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMetaProperty>
@@ -207,6 +208,9 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
         if (calculer)
             q->BtCalculMacth->click();
     };
+    const auto tapee = [&] { feuilleTapee(true); };
+    const auto tapeeSeule = [&] { feuilleTapee(false); };
+    const auto lImp = [&] { return imp->text(); };
     const auto surLaPremiere = [&] {
         q->TabControl1->setCurrentIndex(0);
         return imp->text();
@@ -223,6 +227,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
         g->Bt_SuivantClick();
         g->Edit1->setText("Open d'hiver");
     };
+    const auto leNom = [&] { return g->Edit1->text(); };
     const QString leTournoi =
         QStringLiteral("Les modifications du tournoi Open d'hiver ne sont pas "
                        "appliquées (Ajouter ou Modifier).\nVoulez-vous les "
@@ -237,6 +242,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
         c->ListeLieux->suivant();
         c->EdL_Lieu->setText("Salle Neuve");
     };
+    const auto leLieuTape = [&] { return c->EdL_Lieu->text(); };
     const QString leLieu = QStringLiteral("Le nom et les informations saisis (Salle Neuve) ne sont "
                                           "pas appliqués (Ajouter ou Modifier).\nVoulez-vous les "
                                           "abandonner ?");
@@ -273,101 +279,74 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
         const char *nom;
         std::function<void()> taper, presser;
         std::function<QString()> garde;
-        QString attendu, question;
+        QString attendu, question = {};
     } cas[] = {
         // Teams of four: showing a name's field reads nothing again.
-        {"teams: Ajouter beside Composition",
-         [&] { feuilleTapee(true); },
-         [&] { q->BtAjoutCompos->click(); },
-         [&] { return imp->text(); },
-         "47",
-         {}},
-        {"teams: Ajouter beside Groupe ou Poule",
-         [&] { feuilleTapee(true); },
-         [&] { q->BtAjouGroupe->click(); },
-         [&] { return imp->text(); },
-         "47",
-         {}},
-        {"teams: Ajouter a team", [&] { feuilleTapee(true); },
+        {"teams: Ajouter beside Composition", tapee, [&] { q->BtAjoutCompos->click(); }, lImp,
+         "47"},
+        {"teams: Ajouter beside Groupe ou Poule", tapee, [&] { q->BtAjouGroupe->click(); }, lImp,
+         "47"},
+        {"teams: Ajouter a team", tapee,
          [&] {
              q->Ed_Compo->show();
              q->Ed_Compo->setText("Pau");
              q->BtAjoutCompos->click();
          },
-         [&] { return imp->text(); }, "47", laFeuille},
-        {"teams: Ajouter a group", [&] { feuilleTapee(true); },
+         lImp, "47", laFeuille},
+        {"teams: Ajouter a group", tapee,
          [&] {
              q->EdAjoutGroupe->show();
              q->EdAjoutGroupe->setText("Poule B");
              q->BtAjouGroupe->click();
          },
-         [&] { return imp->text(); }, "47", laFeuille},
-        {"teams: Créer shows its field",
-         [&] { feuilleTapee(true); },
-         [&] { q->BtCrerFMAtch->click(); },
-         [&] { return imp->text(); },
-         "47",
-         {}},
-        {"teams: Créer a third sheet",
-         [&] { feuilleTapee(false); },
+         lImp, "47", laFeuille},
+        {"teams: Créer shows its field", tapee, [&] { q->BtCrerFMAtch->click(); }, lImp, "47"},
+        {"teams: Créer a third sheet", tapeeSeule,
          [&] {
              q->Ed_FMatch->show();
              q->Ed_FMatch->setText("Match 3");
              q->BtCrerFMAtch->click();
          },
-         surLaPremiere,
-         "47",
-         {}},
-        {"teams: the other sheet's tab and back",
-         [&] { feuilleTapee(false); },
-         [&] { q->TabControl1->setCurrentIndex(1); },
-         surLaPremiere,
-         "47",
-         {}},
-        {"teams: Quitter on the other sheet", [&] { feuilleTapee(false); },
+         surLaPremiere, "47"},
+        {"teams: the other sheet's tab and back", tapeeSeule,
+         [&] { q->TabControl1->setCurrentIndex(1); }, surLaPremiere, "47"},
+        {"teams: Quitter on the other sheet", tapeeSeule,
          [&] {
              q->TabControl1->setCurrentIndex(1);
              q->BtQuitter->click();
          },
          surLaPremiere, "47", laFeuille},
-        {"teams: opponent", [&] { feuilleTapee(true); },
-         [&] { q->CB_Adversaire->setCurrentIndex(2); }, [&] { return imp->text(); }, "47",
+        {"teams: opponent", tapee, [&] { q->CB_Adversaire->setCurrentIndex(2); }, lImp, "47",
          laFeuille},
-        {"teams: team", [&] { feuilleTapee(true); }, [&] { q->CB_Compos->setCurrentIndex(2); },
-         [&] { return imp->text(); }, "47", laFeuille},
-        {"teams: Supprimer a team", [&] { feuilleTapee(true); }, [&] { q->BtSupprCompos->click(); },
-         [&] { return imp->text(); }, "47", laFeuille},
-        {"teams: Supprimer a group", [&] { feuilleTapee(true); }, [&] { q->BtSuprGroupe->click(); },
-         [&] { return imp->text(); }, "47", laFeuille},
+        {"teams: team", tapee, [&] { q->CB_Compos->setCurrentIndex(2); }, lImp, "47", laFeuille},
+        {"teams: Supprimer a team", tapee, [&] { q->BtSupprCompos->click(); }, lImp, "47",
+         laFeuille},
+        {"teams: Supprimer a group", tapee, [&] { q->BtSuprGroupe->click(); }, lImp, "47",
+         laFeuille},
         // Gestion: another tournament shown.
-        {"tournaments: Premier", tournoiTape, [&] { g->Bt_Debut->click(); },
-         [&] { return g->Edit1->text(); }, "Open d'hiver", leTournoi},
-        {"tournaments: Précédant", tournoiTape, [&] { g->Bt_Precedant->click(); },
-         [&] { return g->Edit1->text(); }, "Open d'hiver", leTournoi},
-        {"tournaments: Suivant", tournoiTape, [&] { g->Bt_Suivant->click(); },
-         [&] { return g->Edit1->text(); }, "Open d'hiver", leTournoi},
-        {"tournaments: Dernier", tournoiTape, [&] { g->Bt_Fin->click(); },
-         [&] { return g->Edit1->text(); }, "Open d'hiver", leTournoi},
+        {"tournaments: Premier", tournoiTape, [&] { g->Bt_Debut->click(); }, leNom, "Open d'hiver",
+         leTournoi},
+        {"tournaments: Précédant", tournoiTape, [&] { g->Bt_Precedant->click(); }, leNom,
+         "Open d'hiver", leTournoi},
+        {"tournaments: Suivant", tournoiTape, [&] { g->Bt_Suivant->click(); }, leNom,
+         "Open d'hiver", leTournoi},
+        {"tournaments: Dernier", tournoiTape, [&] { g->Bt_Fin->click(); }, leNom, "Open d'hiver",
+         leTournoi},
         {"tournaments: Supprimer", tournoiTape, [&] { g->Bt_Supprimer->click(); },
          [&] { return g->Edit1->text() + QString::number(g->tournois().nombre()); },
          "Open d'hiver3", leTournoi},
-        {"tournaments: type",
-         tournoiTape,
-         [&] { g->Button1->click(); },
-         [&] { return g->Edit1->text(); },
-         "Open d'hiver",
-         {}},
+        {"tournaments: type", tournoiTape, [&] { g->Button1->click(); }, leNom, "Open d'hiver"},
         // The reference lists: another entry shown.
         {"venues: Premier", lieuTape, [&] { c->ListeLieux->bouton(PanneauListe::Debut)->click(); },
-         [&] { return c->EdL_Lieu->text(); }, "Salle Neuve", leLieu},
+         leLieuTape, "Salle Neuve", leLieu},
         {"venues: Précédant", lieuTape,
-         [&] { c->ListeLieux->bouton(PanneauListe::Precedant)->click(); },
-         [&] { return c->EdL_Lieu->text(); }, "Salle Neuve", leLieu},
+         [&] { c->ListeLieux->bouton(PanneauListe::Precedant)->click(); }, leLieuTape,
+         "Salle Neuve", leLieu},
         {"venues: Suivant", lieuTape,
-         [&] { c->ListeLieux->bouton(PanneauListe::Suivant)->click(); },
-         [&] { return c->EdL_Lieu->text(); }, "Salle Neuve", leLieu},
+         [&] { c->ListeLieux->bouton(PanneauListe::Suivant)->click(); }, leLieuTape, "Salle Neuve",
+         leLieu},
         {"venues: Dernier", lieuTape, [&] { c->ListeLieux->bouton(PanneauListe::Fin)->click(); },
-         [&] { return c->EdL_Lieu->text(); }, "Salle Neuve", leLieu},
+         leLieuTape, "Salle Neuve", leLieu},
         {"venues: Supprimer", lieuTape,
          [&] { c->ListeLieux->bouton(PanneauListe::Supprimer)->click(); },
          [&] { return c->EdL_Lieu->text() + QString::number(c->ListeLieux->liste().nombre()); },
@@ -438,18 +417,9 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
          {},
          lesResultats},
         // Players list: a row unmarked by hand stays so under another filter.
-        {"players list: name filter",
-         marqueOtee,
-         [&] { j->CheckBoxNom->click(); },
-         marque,
-         "[]",
-         {}},
-        {"players list: level filter",
-         marqueOtee,
-         [&] { j->UpMinIndice->step(true); },
-         marque,
-         "[]",
-         {}},
+        {"players list: name filter", marqueOtee, [&] { j->CheckBoxNom->click(); }, marque, "[]"},
+        {"players list: level filter", marqueOtee, [&] { j->UpMinIndice->step(true); }, marque,
+         "[]"},
         // Répartition: the titles typed stay whatever the kind.
         {"distribution: kind",
          [&] {
@@ -461,9 +431,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
              VornF_repart->Rg_Type->setItemIndex(1);
              VornF_repart->Rg_TypeClick();
          },
-         [&] { return VornF_repart->E_Titre->text(); },
-         "Finale de ligue",
-         {}},
+         [&] { return VornF_repart->E_Titre->text(); }, "Finale de ligue"},
     };
     for (const auto &k : cas) {
         k.taper();
