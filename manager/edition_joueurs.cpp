@@ -336,6 +336,7 @@ void TVorn_FEdition_Joueurs::FormActivate()
     m_joueurs = LineFile::read(fichier);
     m_empreinte = empreinteFichier(fichier);
     m_courrielMontre = courriel;
+    m_marquesChoisies.clear();
     CheckBoxNom->setChecked(false);
 
     reglerColonnes();
@@ -447,6 +448,9 @@ void TVorn_FEdition_Joueurs::RemplirGrille()
             QString marque;
             if (!f.Courriel.isEmpty()) {
                 marque = marqueEntete;
+                if (const auto choix = m_marquesChoisies.constFind(m_joueurs[i]);
+                    choix != m_marquesChoisies.cend())
+                    marque = *choix ? Marque : QString();
                 if (marque == Marque)
                     ++m_courriels;
             }
@@ -560,9 +564,11 @@ void TVorn_FEdition_Joueurs::StrGrdSelectCell(int row, int column)
     if (cellule->text() == Marque) {
         cellule->setText(QString());
         --m_courriels;
+        m_marquesChoisies.insert(m_listes.value(row), false);
     } else if (StrGrd->item(row, 6) && !StrGrd->item(row, 6)->text().isEmpty()) {
         cellule->setText(Marque);
         ++m_courriels;
+        m_marquesChoisies.insert(m_listes.value(row), true);
     }
     afficherCompteCourriel();
 }
@@ -573,6 +579,8 @@ void TVorn_FEdition_Joueurs::Bt_CourrielClick()
     if (!entete)
         return;
     entete->setText(entete->text() == Marque ? QString() : Marque);
+    // All or none: the choices made by hand give way.
+    m_marquesChoisies.clear();
     RemplirGrille();
 }
 

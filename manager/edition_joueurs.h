@@ -7,6 +7,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/form.h"
 
+#include <QHash>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -150,5 +151,8 @@ private:
     // exported even once the window has let go of the players file.
     QStringList m_listes;
     int m_courriels = 0;
+    // Players marked or unmarked by hand since the header last marked them
+    // all or none, by their line: a filter changed keeps the user's choice.
+    QHash<QString, bool> m_marquesChoisies;
     QPoint m_positionMenu;
 };

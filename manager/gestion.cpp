@@ -150,22 +150,32 @@ QStringList TVorn_FGestion::textesDesEdits() const
             Edit2->text()};
 }
 
-bool TVorn_FGestion::abandonnerSaisie()
+bool TVorn_FGestion::abandonAccepte() const
 {
     if (textesDesEdits() == m_editsMontres)
         return true;
     // Another season opened meanwhile is named: the edits belong to the
     // list of their own.
-    if (MessageDlg(QStringLiteral("Les modifications du tournoi ") +
-                       platform::excerpt(Edit1->text()) +
-                       QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") +
-                       ailleursQueSaisonOuverte(m_saison) +
-                       QStringLiteral(".\nVoulez-vous les abandonner ?"),
-                   mtConfirmation, mbYes | mbNo) != mrYes)
+    return MessageDlg(QStringLiteral("Les modifications du tournoi ") +
+                          platform::excerpt(Edit1->text()) +
+                          QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") +
+                          ailleursQueSaisonOuverte(m_saison) +
+                          QStringLiteral(".\nVoulez-vous les abandonner ?"),
+                      mtConfirmation, mbYes | mbNo) == mrYes;
+}
+
+bool TVorn_FGestion::abandonnerSaisie()
+{
+    if (textesDesEdits() == m_editsMontres)
+        return true;
+    if (!abandonAccepte())
         return false;
-    // Dropped: the edits show the list's line again.
-    m_editsMontres.clear();
-    AfficherTournois();
+    // Dropped: the edits show the list's line again (when the run's end is
+    // asked, once every window has agreed).
+    abandonner([this] {
+        m_editsMontres.clear();
+        AfficherTournois();
+    });
     return true;
 }
 
@@ -280,24 +290,32 @@ void TVorn_FGestion::Button1Click()
 
 void TVorn_FGestion::Bt_DebutClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.premier();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_PrecedantClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.precedent();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_SuivantClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.suivant();
     AfficherTournois();
 }
 
 void TVorn_FGestion::Bt_FinClick()
 {
+    if (!abandonnerSaisie())
+        return;
     m_liste.dernier();
     AfficherTournois();
 }
@@ -312,6 +330,10 @@ void TVorn_FGestion::Bt_AjouterClick()
 void TVorn_FGestion::Bt_SupprimerClick()
 {
     const EcritureSaison saison(m_saison);
+    // The edits typed would show the next line's once it is gone; a write
+    // that fails leaves them as typed.
+    if (!abandonAccepte())
+        return;
     m_liste.supprimer();
     AfficherTournois();
 }

@@ -69,6 +69,8 @@ private:
     // Edits typed and applied neither by "Ajouter" nor by "Modifier" are
     // dropped only when the user says so; true when there are none left.
     bool abandonnerSaisie();
+    // The same question, the edits left as they are.
+    bool abandonAccepte() const;
 
     ListeTournois m_liste;
     // The season the window's data were read from: written there only.

@@ -363,6 +363,26 @@ void TVorn_Fmcf_Poule::DernierClick()
 void TVorn_Fmcf_Poule::Spin_EquipeChange()
 {
     const int n = Spin_Equipe->value();
+    if (!m_chargement && m_pouleChargee && m_poule.size() - 1 > n) {
+        // Teams that the smaller count leaves out lose their players: only
+        // when the user says so.
+        QStringList pleines;
+        for (int i = n + 1; i < m_poule.size(); ++i)
+            if (!JoueursEquipe(ligneEquipe(i)).isEmpty())
+                pleines << QString::number(i);
+        if (!pleines.isEmpty() &&
+            platform::MessageDlg(
+                QStringLiteral("Réduire le nombre d'équipes à ") + QString::number(n) +
+                    QStringLiteral(" retire de la poule des équipes qui ont "
+                                   "des joueurs (n° ") +
+                    pleines.join(QStringLiteral(", ")) +
+                    QStringLiteral(").\nVoulez-vous les retirer ?"),
+                platform::mtConfirmation, platform::mbYes | platform::mbNo) != platform::mrYes) {
+            const QSignalBlocker bloque(Spin_Equipe);
+            Spin_Equipe->setValue(int(m_poule.size() - 1));
+            return;
+        }
+    }
     for (int i = 1; i <= kSlots; ++i) {
         const bool visible = i <= n;
         if (!visible && RB[i]->isChecked()) {

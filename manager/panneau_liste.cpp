@@ -1,5 +1,7 @@
 #include "manager/panneau_liste.h"
 
+#include "platform/dialogs/dialogs.h"
+#include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
@@ -106,28 +108,51 @@ void PanneauListe::rafraichit()
         m_edNom->setText(m_liste.nom(courant - 1));
         m_edInfo->setText(m_liste.information(courant - 1));
     }
+    m_editsMontres = {m_edNom->text(), m_edInfo->text()};
+}
+
+bool PanneauListe::abandonneSaisie()
+{
+    using namespace platform;
+    if (QStringList{m_edNom->text(), m_edInfo->text()} == m_editsMontres)
+        return true;
+    const QString nom = m_edNom->text();
+    return MessageDlg(QStringLiteral("Le nom et les informations saisis") +
+                          (nom.isEmpty() ? QString()
+                                         : QStringLiteral(" (") + excerpt(nom) + QLatin1Char(')')) +
+                          QStringLiteral(" ne sont pas appliqués (Ajouter ou Modifier).\n"
+                                         "Voulez-vous les abandonner ?"),
+                      mtConfirmation, mbYes | mbNo) == mrYes;
 }
 
 void PanneauListe::premier()
 {
+    if (!abandonneSaisie())
+        return;
     m_liste.premier();
     rafraichit();
 }
 
 void PanneauListe::precedent()
 {
+    if (!abandonneSaisie())
+        return;
     m_liste.precedent();
     rafraichit();
 }
 
 void PanneauListe::suivant()
 {
+    if (!abandonneSaisie())
+        return;
     m_liste.suivant();
     rafraichit();
 }
 
 void PanneauListe::dernier()
 {
+    if (!abandonneSaisie())
+        return;
     m_liste.dernier();
     rafraichit();
 }
@@ -169,6 +194,9 @@ void PanneauListe::modifie()
 
 void PanneauListe::supprime()
 {
+    // The edits typed would show the next entry's once it is gone.
+    if (!abandonneSaisie())
+        return;
     if (!relue())
         return;
     enregistre([&] { m_liste.supprime(); });

@@ -3,6 +3,7 @@
 // grid with an arrow on the current row, the name and information edits and
 // the seven buttons. The convocations window holds three of them.
 #include "manager/core/listereference.h"
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -58,6 +59,10 @@ private:
     // Applies a change to the list and writes it; the list and the window
     // change only once it is written.
     void enregistre(const std::function<void()> &changement);
+    // A name or information typed and applied neither by "Ajouter" nor by
+    // "Modifier" is dropped only when the user says so; true when there is
+    // none left, or the user said to drop it.
+    bool abandonneSaisie();
 
     ListeReference m_liste;
     QString m_entete;
@@ -66,4 +71,6 @@ private:
     QLineEdit *m_edNom;
     QLineEdit *m_edInfo;
     std::array<QPushButton *, 7> m_boutons{};
+    // What the edits held when the list last showed its current entry.
+    QStringList m_editsMontres;
 };

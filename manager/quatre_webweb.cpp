@@ -265,6 +265,7 @@ TVornF_Quatre_Webweb::TVornF_Quatre_Webweb(QWidget *parent)
     // A list that cannot be read or created is reported; the window still
     // comes up with the others.
     platform::guard([this] { FormCreate(); });
+    m_enteteEnregistre = entete();
 }
 
 TVornF_Quatre_Webweb::~TVornF_Quatre_Webweb() = default;
@@ -556,10 +557,19 @@ void TVornF_Quatre_Webweb::Bt_load_donnesClick()
         return;
     platform::LineFile::write(sauver.FileName, entete());
     FichierDonnees = sauver.FileName;
+    m_enteteEnregistre = entete();
 }
 
 void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
 {
+    // A header typed and saved to no file is replaced only when the user
+    // says so.
+    if (entete() != m_enteteEnregistre &&
+        platform::MessageDlg(QStringLiteral("Les données de l'en-tête ne sont pas enregistrées "
+                                            "(Enregistrer).\nVoulez-vous les abandonner ?"),
+                             platform::mtConfirmation,
+                             platform::mbYes | platform::mbNo) != platform::mrYes)
+        return;
     platform::TOpenDialog ouvrir(this);
     ouvrir.InitialDir = RepAppli + SaisonEnCours;
     ouvrir.Title = QStringLiteral("Restauration des données");
@@ -592,6 +602,7 @@ void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
     Pied1->setText(e->texte(EnteteConvocation::Pied));
     CB_Lieu->setCurrentText(e->texte(EnteteConvocation::Lieu));
     FichierDonnees = ouvrir.FileName;
+    m_enteteEnregistre = entete();
     PageControl1->setCurrentIndex(0);
 }
 

@@ -158,6 +158,8 @@ private:
     void prendFichier(const QString &nom, manager::inscrits::Bloc bloc);
     void montreFichier();
     manager::ComposantsImpression composants;
+    // The header as last opened or saved (or as made): what differs was typed.
+    QStringList m_enteteEnregistre;
 
     void relie(PanneauListe *panneau, void (TVornF_Quatre_Webweb::*const handlers[7])());
 };

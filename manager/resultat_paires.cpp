@@ -188,8 +188,21 @@ void TVornF_Resultat_Paires::FormActivate()
     titresGrille();
 }
 
+bool TVornF_Resultat_Paires::abandonnerResultats()
+{
+    // Calculated and saved to no file: another extract or result file
+    // would leave them unsaved for good.
+    if (!m_resultatsAJour || m_resultats.isEmpty() || !m_fichierResultat.isEmpty())
+        return true;
+    return MessageDlg(QStringLiteral("Les résultats calculés ne sont pas enregistrés "
+                                     "(Enregistrer).\nVoulez-vous les abandonner ?"),
+                      mtConfirmation, mbYes | mbNo) == mrYes;
+}
+
 void TVornF_Resultat_Paires::Bt_InternetClick()
 {
+    if (!abandonnerResultats())
+        return;
     // Nothing the window shows changes before the new extract is saved: a
     // page refused, or a dialog cancelled, leaves the extract, the results
     // and the buttons as they were.
@@ -245,6 +258,8 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
 
 void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
 {
+    if (!abandonnerResultats())
+        return;
     TOpenDialog d(this);
     d.Title = QStringLiteral("Restauration page Internet Classement");
     d.DefaultExt = QStringLiteral("chi");
@@ -336,6 +351,8 @@ void TVornF_Resultat_Paires::Bt_load_resultatClick()
 
 void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
 {
+    if (!abandonnerResultats())
+        return;
     TOpenDialog d(this);
     d.Title = QStringLiteral("Restauration résultat d'un tournoi");
     d.DefaultExt = QStringLiteral("chr");

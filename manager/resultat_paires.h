@@ -63,6 +63,9 @@ protected:
 
 private:
     void remplirGrille();
+    // Results calculated and not saved are replaced only when the user says
+    // so; true when there are none, or the user said to drop them.
+    bool abandonnerResultats();
     void oublierFichierResultat();
     void titresGrille();
     QString dossierSaison() const;

@@ -531,6 +531,7 @@ void TVorn_FResultat_Quatre::AfficherFeuille(int b)
     Bt_Penalite->setText(kPenalite + f.ivMax());
     Anum->setText(f.numeroA());
     BNum->setText(f.numeroB());
+    m_feuilleMontree = b / FeuilleMatch::Lignes;
 }
 
 void TVorn_FResultat_Quatre::EnregistrerFeuille(int b)
@@ -547,6 +548,7 @@ void TVorn_FResultat_Quatre::ChargerMatch()
 {
     LignesMatch.clear();
     m_feuilles = 0;
+    m_feuilleMontree = -1;
     {
         const QSignalBlocker bloque(TabControl1);
         while (TabControl1->count() > 0)
@@ -793,9 +795,12 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
         remplir(CB_Adversaire, {});
         choisir(CB_Compos, -1);
         choisir(CB_Adversaire, -1);
+        EdAjoutGroupe->hide();
+        RafraichirFormulaire();
+        return;
     }
+    // Only the name's field shows or hides: the sheet shown stays as typed.
     EdAjoutGroupe->setVisible(EdAjoutGroupe->isHidden());
-    RafraichirFormulaire();
 }
 
 void TVorn_FResultat_Quatre::BtSuprGroupeClick()
@@ -837,9 +842,12 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
         choisir(CB_Compos, 0);
         choisir(CB_Adversaire, 0);
         m_tableau = nouveau;
+        Ed_Compo->hide();
+        RafraichirFormulaire();
+        return;
     }
+    // Only the name's field shows or hides: the sheet shown stays as typed.
     Ed_Compo->setVisible(Ed_Compo->isHidden());
-    RafraichirFormulaire();
 }
 
 bool TVorn_FResultat_Quatre::aDesResultats(int equipe) const
@@ -915,6 +923,7 @@ void TVorn_FResultat_Quatre::BtCrerFMAtchClick()
         const QStringList feuille = FeuilleMatch::nouvelleFeuille(
             nom, Ed_IV->text(), CB_Groupe->currentText(), CB_Compos->currentText(), a,
             CB_Adversaire->currentText(), b);
+        garderFeuilleMontree();
         // Before an incomplete tail, so that every sheet keeps its slot.
         const int base = 50 * m_feuilles;
         for (int i = 0; i < feuille.size(); ++i)
@@ -936,8 +945,17 @@ void TVorn_FResultat_Quatre::BtCrerFMAtchClick()
     Ed_IV->hide();
 }
 
+void TVorn_FResultat_Quatre::garderFeuilleMontree()
+{
+    // What was typed on the sheet left stays with it, asked about and
+    // recorded with the match.
+    if (m_feuilleMontree >= 0 && m_feuilleMontree < m_feuilles)
+        EnregistrerFeuille(FeuilleMatch::Lignes * m_feuilleMontree);
+}
+
 void TVorn_FResultat_Quatre::TabControl1Change()
 {
+    garderFeuilleMontree();
     if (TabControl1->currentIndex() >= 0)
         AfficherFeuille(baseFeuille());
 }
@@ -1009,11 +1027,24 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     } else if (reponse == mrNo) {
         // Dropped: what the window holds is the file again. A file that
         // cannot be read was told so when it was shown; the window then
-        // holds no sheet, which is what leaving needs.
-        try {
-            ChargerMatch();
-        } catch (const platform::Exception &) {
-        }
+        // holds no sheet, which is what leaving needs. When the run's end
+        // is asked, that waits until every window has agreed.
+        abandonner([this] {
+            const PorteeSaison portee(m_saisonMontree);
+            const int g = CB_Groupe->currentIndex();
+            const int c = CB_Compos->currentIndex();
+            const int a = CB_Adversaire->currentIndex();
+            choisir(CB_Groupe, m_groupeMontre);
+            choisir(CB_Compos, m_composMontre);
+            choisir(CB_Adversaire, m_adversaireMontre);
+            try {
+                ChargerMatch();
+            } catch (const platform::Exception &) {
+            }
+            choisir(CB_Groupe, g);
+            choisir(CB_Compos, c);
+            choisir(CB_Adversaire, a);
+        });
     } else {
         return false;
     }

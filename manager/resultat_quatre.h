@@ -163,11 +163,15 @@ private:
     // sheet. False when the user stays on it (the lists then show its group
     // and teams again).
     bool quitterMatch();
+    // Stores the figures of the sheet the edits show into LignesMatch.
+    void garderFeuilleMontree();
 
     QHash<QString, QLineEdit *> m_edits;
     manager::ComposantsImpression m_composants;
     TableauGroupe m_tableau;
     int m_feuilles = 0;
+    // The sheet whose figures the edits show; -1 when none is.
+    int m_feuilleMontree = -1;
     // The match shown as read or last recorded, and the group and teams
     // chosen for it.
     QStringList m_matchLu;

@@ -14,8 +14,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
-
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace platform
@@ -29,6 +28,8 @@ QPointer<TForm> s_returning;
 // The active window that the toolkit is making again (aboutToBeRemade).
 QPointer<TForm> s_remade;
 int s_busyDepth = 0;
+// While CloseQueryAll asks: what the windows agreed to drop, not dropped yet.
+std::vector<std::function<void()>> *s_abandons = nullptr;
 int s_created = 0;
 QRect s_screenArea;
 
@@ -308,13 +309,29 @@ bool TForm::CloseQueryAll()
     std::sort(forms.begin(), forms.end(), [](const TForm *a, const TForm *b) {
         return a->m_creationIndex < b->m_creationIndex;
     });
+    std::vector<std::function<void()>> abandons;
+    std::vector<std::function<void()>> *avant = std::exchange(s_abandons, &abandons);
+    bool accepte = true;
     for (TForm *form : forms) {
-        bool accepte = false;
+        accepte = false;
         guard([&] { accepte = form->CloseQuery(); });
         if (!accepte)
-            return false;
+            break;
     }
+    s_abandons = avant;
+    if (!accepte)
+        return false;
+    for (const auto &abandon : abandons)
+        abandonner(abandon);
     return true;
+}
+
+void TForm::abandonner(std::function<void()> abandon)
+{
+    if (s_abandons)
+        s_abandons->push_back(std::move(abandon));
+    else
+        guard(abandon);
 }
 
 void TForm::closeEvent(QCloseEvent *event)

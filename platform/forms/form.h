@@ -15,6 +15,7 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QCloseEvent;
 class QHideEvent;
@@ -71,8 +72,11 @@ public:
     QScrollArea *scrollArea() const { return m_scrollArea; }
 
     // Asks every window, in creation order, whether the run may end (see
-    // CloseQuery); false as soon as one keeps it going. The main window's
-    // close box and the program's own quit command ask it first.
+    // CloseQuery); false as soon as one keeps it going. What a window was
+    // told to drop (see abandonner) is dropped only once every window has
+    // agreed: a window that keeps the run going leaves the others' work as
+    // it was. The main window's close box and the program's own quit
+    // command ask it first.
     static bool CloseQueryAll();
 
 protected:
@@ -84,6 +88,9 @@ protected:
     // the window, and the run, going. An exception it raises is shown and
     // counts as false.
     virtual bool CloseQuery() { return true; }
+    // Drops what the user said to drop in answer to CloseQuery: at once, or,
+    // while CloseQueryAll asks every window, once all of them have agreed.
+    static void abandonner(std::function<void()> abandon);
 
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -7,21 +7,28 @@
 #include "manager/edition_joueurs.h"
 #include "manager/gestion.h"
 #include "manager/mcf_poule.h"
+#include "manager/panneau_liste.h"
 #include "manager/quatre_webweb.h"
 #include "manager/repart.h"
 #include "manager/resultat_paires.h"
+#include "manager/resultat_quatre.h"
 #include "manager/vorn_edition.h"
 #include "manager/vorn_fvorn.h"
 #include "manager/vorn_saison.h"
 #include "platform/forms/controls.h"
 #include "report/core/frvariant.h"
+#include "tests/manager/core/challenge_support.h"
 #include "tests/manager/window_support.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -151,3 +158,310 @@ TEST_F(Activation, ComingBackKeepsWhatTheUserDidThere)
 }
 
 } // namespace
+
+// A control that would replace what a window shows while it holds work the
+// user typed or had computed and did not record either keeps that work or
+// asks first; answered so as to keep it, the work is still there. Quitting
+// the program asks every window before any of them drops anything.
+TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
+{
+    QStringList joueurs;
+    for (int i = 1; i <= 3; ++i)
+        joueurs << QStringLiteral("010000%1;M.;NOM%1;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;"
+                                  "Senior Licence;;2027;")
+                       .arg(i);
+    writeLines("S1/Joueur.DBP", joueurs);
+    writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
+    writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
+                                    "3;15/10/2026;Finale;P;1;100;;"});
+    writeLines("Lieu.DBP", {"Salle A;Rue 1;", "Salle B;Rue 2;", "Salle C;Rue 3;"});
+    writeLines("S1/Open1.chr", {"1;NOMA Anne;;0100001;30;;;70;"});
+    writeLines("S1/classement.htm", vorn_test::newLayoutPage({{"1", "Prenom NOM1", "Prenom NOM2"},
+                                                              {"2", "Prenom NOM3", "Jean NOMD"}}));
+    QStringList entete;
+    for (int i = 1; i <= 15; ++i)
+        entete << QStringLiteral("Champ %1").arg(i);
+    writeLines("S1/Entete.qud", entete);
+    // Group "Poule A", Lyon against Sète: two sheets, Lyon's IMPs 40.
+    for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo"})
+        writeBytes(QStringLiteral("S1/") + QLatin1String(nom),
+                   vorn_test::donneeDeTest(QStringLiteral("quatre/") + QLatin1String(nom)));
+    const QByteArray feuille = vorn_test::donneeDeTest(QStringLiteral("quatre/PouleM000001.cpo"));
+    writeBytes("S1/PouleM000001.cpo", feuille + QByteArray(feuille).replace("Match 1", "Match 2"));
+    demarrer(true);
+    principale();
+
+    TVorn_FResultat_Quatre *const q = Vorn_FResultat_Quatre;
+    QLineEdit *const imp = q->edit(QStringLiteral("AImp30"));
+    // The match shown again as its file holds it, then 47 typed on its
+    // first sheet, calculated when asked.
+    const auto feuilleTapee = [&](bool calculer) {
+        q->Show();
+        q->activated();
+        dialogs().answers = {mrNo};
+        q->CB_GroupeChange();
+        q->CB_Adversaire->setCurrentIndex(1);
+        for (QLineEdit *e : {q->EdAjoutGroupe, q->Ed_Compo, q->Ed_FMatch, q->Ed_IV})
+            e->hide();
+        ASSERT_EQ(q->TabControl1->count(), 2);
+        imp->setText("47");
+        if (calculer)
+            q->BtCalculMacth->click();
+    };
+    const auto tapee = [&] { feuilleTapee(true); };
+    const auto tapeeSeule = [&] { feuilleTapee(false); };
+    const auto lImp = [&] { return imp->text(); };
+    const auto surLaPremiere = [&] {
+        q->TabControl1->setCurrentIndex(0);
+        return imp->text();
+    };
+    const QString laFeuille =
+        QStringLiteral("La feuille Match 1 n'est pas enregistrée.\nVoulez-vous l'enregistrer ?");
+
+    TVorn_FGestion *const g = Vorn_FGestion;
+    const auto tournoiTape = [&] {
+        g->Show();
+        g->activated();
+        dialogs().answers = {mrYes};
+        g->Bt_DebutClick();
+        g->Bt_SuivantClick();
+        g->Edit1->setText("Open d'hiver");
+    };
+    const auto leNom = [&] { return g->Edit1->text(); };
+    const QString leTournoi =
+        QStringLiteral("Les modifications du tournoi Open d'hiver ne sont pas "
+                       "appliquées (Ajouter ou Modifier).\nVoulez-vous les "
+                       "abandonner ?");
+
+    TVornF_Quatre_Webweb *const c = VornF_Quatre_Webweb;
+    const auto lieuTape = [&] {
+        c->Show();
+        c->activated();
+        dialogs().answers = {mrYes};
+        c->ListeLieux->premier();
+        c->ListeLieux->suivant();
+        c->EdL_Lieu->setText("Salle Neuve");
+    };
+    const auto leLieuTape = [&] { return c->EdL_Lieu->text(); };
+    const QString leLieu = QStringLiteral("Le nom et les informations saisis (Salle Neuve) ne sont "
+                                          "pas appliqués (Ajouter ou Modifier).\nVoulez-vous les "
+                                          "abandonner ?");
+
+    TVorn_Fmcf_Poule *const p = Vorn_Fmcf_Poule;
+    TVornF_Resultat_Paires *const r = VornF_Resultat_Paires;
+    const auto resultatsCalcules = [&] {
+        r->Show();
+        r->activated();
+        dialogs().answers = {mrYes, mrYes};
+        dialogs().files = {path("S1/classement.htm"), path("S1/Open1.chi")};
+        r->Bt_InternetClick();
+        r->Bt_Calcul_GroupeClick();
+        ASSERT_FALSE(r->resultats().isEmpty());
+    };
+    const auto resultatsGardes = [&] {
+        return r->resultats().join(u'|') + (r->Bt_load_resultat->isEnabled() ? "+" : "-");
+    };
+    const QString lesResultats = QStringLiteral("Les résultats calculés ne sont pas enregistrés "
+                                                "(Enregistrer).\nVoulez-vous les abandonner ?");
+    QString calcules;
+
+    TVorn_FEdition_Joueurs *const j = Vorn_FEdition_Joueurs;
+    const auto marqueOtee = [&] {
+        j->Bt_Action->setText("Courriel");
+        j->Show();
+        j->activated();
+        if (j->StrGrd->item(0, 8)->text() == "X")
+            j->StrGrdSelectCell(0, 8);
+    };
+    const auto marque = [&] { return u'[' + j->StrGrd->item(0, 8)->text() + u']'; };
+
+    const struct {
+        const char *nom;
+        std::function<void()> taper, presser;
+        std::function<QString()> garde;
+        QString attendu, question = {};
+    } cas[] = {
+        // Teams of four: showing a name's field reads nothing again.
+        {"teams: Ajouter beside Composition", tapee, [&] { q->BtAjoutCompos->click(); }, lImp,
+         "47"},
+        {"teams: Ajouter beside Groupe ou Poule", tapee, [&] { q->BtAjouGroupe->click(); }, lImp,
+         "47"},
+        {"teams: Ajouter a team", tapee,
+         [&] {
+             q->Ed_Compo->show();
+             q->Ed_Compo->setText("Pau");
+             q->BtAjoutCompos->click();
+         },
+         lImp, "47", laFeuille},
+        {"teams: Ajouter a group", tapee,
+         [&] {
+             q->EdAjoutGroupe->show();
+             q->EdAjoutGroupe->setText("Poule B");
+             q->BtAjouGroupe->click();
+         },
+         lImp, "47", laFeuille},
+        {"teams: Créer shows its field", tapee, [&] { q->BtCrerFMAtch->click(); }, lImp, "47"},
+        {"teams: Créer a third sheet", tapeeSeule,
+         [&] {
+             q->Ed_FMatch->show();
+             q->Ed_FMatch->setText("Match 3");
+             q->BtCrerFMAtch->click();
+         },
+         surLaPremiere, "47"},
+        {"teams: the other sheet's tab and back", tapeeSeule,
+         [&] { q->TabControl1->setCurrentIndex(1); }, surLaPremiere, "47"},
+        {"teams: Quitter on the other sheet", tapeeSeule,
+         [&] {
+             q->TabControl1->setCurrentIndex(1);
+             q->BtQuitter->click();
+         },
+         surLaPremiere, "47", laFeuille},
+        {"teams: opponent", tapee, [&] { q->CB_Adversaire->setCurrentIndex(2); }, lImp, "47",
+         laFeuille},
+        {"teams: team", tapee, [&] { q->CB_Compos->setCurrentIndex(2); }, lImp, "47", laFeuille},
+        {"teams: Supprimer a team", tapee, [&] { q->BtSupprCompos->click(); }, lImp, "47",
+         laFeuille},
+        {"teams: Supprimer a group", tapee, [&] { q->BtSuprGroupe->click(); }, lImp, "47",
+         laFeuille},
+        // Gestion: another tournament shown.
+        {"tournaments: Premier", tournoiTape, [&] { g->Bt_Debut->click(); }, leNom, "Open d'hiver",
+         leTournoi},
+        {"tournaments: Précédant", tournoiTape, [&] { g->Bt_Precedant->click(); }, leNom,
+         "Open d'hiver", leTournoi},
+        {"tournaments: Suivant", tournoiTape, [&] { g->Bt_Suivant->click(); }, leNom,
+         "Open d'hiver", leTournoi},
+        {"tournaments: Dernier", tournoiTape, [&] { g->Bt_Fin->click(); }, leNom, "Open d'hiver",
+         leTournoi},
+        {"tournaments: Supprimer", tournoiTape, [&] { g->Bt_Supprimer->click(); },
+         [&] { return g->Edit1->text() + QString::number(g->tournois().nombre()); },
+         "Open d'hiver3", leTournoi},
+        {"tournaments: type", tournoiTape, [&] { g->Button1->click(); }, leNom, "Open d'hiver"},
+        // The reference lists: another entry shown.
+        {"venues: Premier", lieuTape, [&] { c->ListeLieux->bouton(PanneauListe::Debut)->click(); },
+         leLieuTape, "Salle Neuve", leLieu},
+        {"venues: Précédant", lieuTape,
+         [&] { c->ListeLieux->bouton(PanneauListe::Precedant)->click(); }, leLieuTape,
+         "Salle Neuve", leLieu},
+        {"venues: Suivant", lieuTape,
+         [&] { c->ListeLieux->bouton(PanneauListe::Suivant)->click(); }, leLieuTape, "Salle Neuve",
+         leLieu},
+        {"venues: Dernier", lieuTape, [&] { c->ListeLieux->bouton(PanneauListe::Fin)->click(); },
+         leLieuTape, "Salle Neuve", leLieu},
+        {"venues: Supprimer", lieuTape,
+         [&] { c->ListeLieux->bouton(PanneauListe::Supprimer)->click(); },
+         [&] { return c->EdL_Lieu->text() + QString::number(c->ListeLieux->liste().nombre()); },
+         "Salle Neuve3", leLieu},
+        // The convocation's header.
+        {"convocation header: Ouvrir",
+         [&] {
+             c->Show();
+             c->activated();
+             c->Epreuve1->setText("Coupe d'hiver");
+         },
+         [&] {
+             dialogs().files = {path("S1/Entete.qud")};
+             c->Bt_Ouvrie_Donnes->click();
+         },
+         [&] { return c->Epreuve1->text(); }, "Coupe d'hiver",
+         QStringLiteral("Les données de l'en-tête ne sont pas enregistrées (Enregistrer).\n"
+                        "Voulez-vous les abandonner ?")},
+        // Pools: a smaller count leaves out a team holding players.
+        {"pools: Nombre d'équipes down and up",
+         [&] {
+             p->Show();
+             p->activated();
+             p->Spin_Equipe->setValue(2);
+             p->RB[2]->click();
+             p->Premier->click();
+             p->Button4->click();
+             p->Suivant->click();
+             p->Button4->click();
+             ASSERT_EQ(p->E[2]->text(), "2");
+         },
+         [&] {
+             p->Spin_Equipe->stepDown();
+             p->Spin_Equipe->stepUp();
+         },
+         [&] { return p->E[2]->text(); }, "2",
+         QStringLiteral("Réduire le nombre d'équipes à 1 retire de la poule des équipes qui ont "
+                        "des joueurs (n° 2).\nVoulez-vous les retirer ?")},
+        // Pairs results calculated and not saved.
+        {"pairs: right Ouvrir",
+         [&] {
+             resultatsCalcules();
+             calcules = resultatsGardes();
+         },
+         [&] {
+             dialogs().files = {path("S1/Open1.chr")};
+             r->Bt_Ouvrie_Resultat->click();
+         },
+         resultatsGardes,
+         {},
+         lesResultats},
+        {"pairs: left Ouvrir",
+         resultatsCalcules,
+         [&] {
+             dialogs().files = {path("S1/Open1.chi")};
+             r->Bt_Ouvrir_Groupe->click();
+         },
+         resultatsGardes,
+         {},
+         lesResultats},
+        {"pairs: Internet",
+         resultatsCalcules,
+         [&] {
+             dialogs().files = {path("S1/classement.htm"), path("S1/Open2.chi")};
+             r->Bt_Internet->click();
+         },
+         resultatsGardes,
+         {},
+         lesResultats},
+        // Players list: a row unmarked by hand stays so under another filter.
+        {"players list: name filter", marqueOtee, [&] { j->CheckBoxNom->click(); }, marque, "[]"},
+        {"players list: level filter", marqueOtee, [&] { j->UpMinIndice->step(true); }, marque,
+         "[]"},
+        // Répartition: the titles typed stay whatever the kind.
+        {"distribution: kind",
+         [&] {
+             VornF_repart->Show();
+             VornF_repart->activated();
+             VornF_repart->E_Titre->setText("Finale de ligue");
+         },
+         [&] {
+             VornF_repart->Rg_Type->setItemIndex(1);
+             VornF_repart->Rg_TypeClick();
+         },
+         [&] { return VornF_repart->E_Titre->text(); }, "Finale de ligue"},
+    };
+    for (const auto &k : cas) {
+        k.taper();
+        dialogs().messages.clear();
+        dialogs().answers = {mrCancel};
+        k.presser();
+        EXPECT_EQ(dialogs().texts().join(u'|').toStdString(), k.question.toStdString()) << k.nom;
+        EXPECT_EQ(k.garde().toStdString(),
+                  (k.attendu.isNull() ? calcules : k.attendu).toStdString())
+            << k.nom;
+        dialogs().answers.clear();
+        dialogs().files.clear();
+    }
+
+    // The run's end with a sheet and a tournament typed: "Non" drops the
+    // sheet, "Non" keeps the tournament and the run; the sheet stays too.
+    feuilleTapee(true);
+    tournoiTape();
+    dialogs().messages.clear();
+    dialogs().answers = {mrNo, mrNo};
+    principale()->close();
+    EXPECT_EQ(dialogs().texts(), (QStringList{laFeuille, leTournoi}));
+    EXPECT_FALSE(Terminated());
+    EXPECT_EQ(imp->text().toStdString(), "47");
+    EXPECT_EQ(g->Edit1->text().toStdString(), "Open d'hiver");
+    // Both dropped once the run ends.
+    dialogs().answers = {mrNo, mrYes};
+    principale()->close();
+    EXPECT_TRUE(Terminated());
+    EXPECT_EQ(imp->text().toStdString(), "40");
+    EXPECT_EQ(g->Edit1->text().toStdString(), "Coupe");
+    ResetTerminated();
+}

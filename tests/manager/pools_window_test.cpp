@@ -129,7 +129,8 @@ TEST_F(PoolsWindow, TeamsFollowTheCountStepByStepOrTyped)
     ajoute("7", "50");
     EXPECT_EQ(Champ(w->poule()[4], 0), "7");
     EXPECT_EQ(w->E[4]->text(), "1");
-    // A hidden slot loses its choice.
+    // A hidden slot loses its choice, its players once the user agrees.
+    dialogs().answers = {platform::mrYes};
     w->Spin_Equipe->setValue(3);
     EXPECT_FALSE(w->RB[4]->isChecked());
     EXPECT_FALSE(w->Button4->isEnabled());
