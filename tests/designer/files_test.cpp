@@ -138,6 +138,8 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
         SCOPED_TRACE(c.typed);
         const QString replaced = path(c.replaced);
         writeFileBytes(replaced, "autre");
+        // Kept read-only by its owner: it stays so once replaced.
+        ASSERT_EQ(::chmod(QFile::encodeName(replaced).constData(), 0444), 0);
         for (const int answer : {platform::mrNo, platform::mrYes}) {
             dialogs().messages.clear();
             core->state.storeModified(true);
@@ -151,6 +153,9 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
                                   .arg(QString::fromLatin1(c.replaced)));
             EXPECT_EQ(m.defaultButton, platform::MsgDlgButtons(platform::mbNo));
             EXPECT_EQ(readFileBytes(replaced) == "autre", answer == platform::mrNo);
+            struct stat st;
+            ASSERT_EQ(::stat(QFile::encodeName(replaced).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0444u);
             EXPECT_EQ(files->SaveCompleted, answer == platform::mrYes && c.filter != 3);
             EXPECT_EQ(files->fileName(),
                       answer == platform::mrYes && c.filter == 1 ? replaced : open);
