@@ -13,7 +13,6 @@
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 
-#include <QFile>
 #include <QImage>
 #include <QStringList>
 
@@ -192,14 +191,20 @@ void FileCommands::NewFromTemplate()
     const std::optional<QString> chosen = st.Requests.templates();
     if (!chosen || !platform::LineFile::exists(*chosen))
         return;
+    // The model is read aside: one that cannot be read leaves the report,
+    // its name and its history as they were.
+    QStringList description;
+    QImage picture;
+    st.Report->LoadTemplate(*chosen, description, picture, true);
+    using Outcome = report::TfrReport::LoadOutcome;
+    if (st.Report->lastLoad() != Outcome::Loaded &&
+        st.Report->lastLoad() != Outcome::MissingClasses)
+        return;
     m_core.undo.ClearUndoBuffer();
     m_core.undo.ClearRedoBuffer();
     st.UnselectAll();
     st.setLastSelected(nullptr);
     st.Designer.Page = nullptr;
-    QStringList description;
-    QImage picture;
-    st.Report->LoadTemplate(*chosen, description, picture, true);
     if (st.Report->Pages().Count() == 0)
         st.Report->Pages().Add();
     setFileName(frLoadString(55209));
@@ -258,42 +263,23 @@ void FileCommands::Open()
     // A missing file changes nothing; one that cannot be read says so.
     if (!platform::LineFile::present(name))
         return;
-    {
+    if (!platform::LineFile::exists(name)) {
         // A folder or pipe of that name is not opened: it cannot be read.
-        QFile probe(platform::LineFile::resolve(name));
-        if (!platform::LineFile::exists(name) || !probe.open(QIODevice::ReadOnly)) {
-            filecmd_detail::showError(QStringLiteral("Impossible d'ouvrir le fichier ") + name);
-            return;
-        }
+        filecmd_detail::showError(QStringLiteral("Impossible d'ouvrir le fichier ") + name);
+        return;
     }
-    const QString reportName = st.Report->FileName;
-    report::FrPageLink *shown = st.Designer.Page;
-    st.Designer.Page = nullptr;
+    // The report reads the file aside and takes it only once read whole: a
+    // file refused (its name and reason said) leaves the template, its
+    // name and its history as they were.
     const bool loaded = st.Report->LoadFromFile(name);
-    const auto outcome = st.Report->lastLoad();
-    using Outcome = report::TfrReport::LoadOutcome;
-    if (loaded && outcome == Outcome::Empty) {
-        // An empty file leaves the template as it was.
-        st.Report->FileName = reportName;
-        st.Designer.Page = shown;
-        filecmd_detail::showError(frLoadString(55345));
+    if (loaded && st.Report->lastLoad() == report::TfrReport::LoadOutcome::Empty) {
+        filecmd_detail::showError(report::frFileNotReadText(name, frLoadString(55345)));
         return;
     }
-    if (!loaded && outcome != Outcome::FormatError) {
-        // A newer version: nothing was read, nothing changed.
-        st.Designer.Page = shown;
+    if (!loaded)
         return;
-    }
-    if (!loaded) {
-        // The damaged file left one empty page: it must never be saved over
-        // that file, so the designer goes untitled.
-        if (st.Report->Pages().Count() == 0)
-            st.Report->Pages().Add();
-        startAfresh(frLoadString(55209));
-        if (st.Requests.dbFieldsRefresh)
-            st.Requests.dbFieldsRefresh();
-        return;
-    }
+    // The pages shown have gone.
+    st.Designer.Page = nullptr;
     if (st.Report->Pages().Count() == 0)
         st.Report->Pages().Add();
     startAfresh(name);

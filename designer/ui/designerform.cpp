@@ -1184,8 +1184,9 @@ void TfrDesignerForm::FormShow()
 
 void TfrDesignerForm::FormDestroy()
 {
+    // Settings that cannot be written are told; the window goes all the same.
     if (!m_firstShowPending)
-        frSaveDesignerWindowSettings(*this);
+        platform::guard([this] { frSaveDesignerWindowSettings(*this); });
     m_destroying = true;
     if (m_keyFilter) {
         qApp->removeEventFilter(this);

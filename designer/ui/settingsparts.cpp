@@ -22,6 +22,8 @@
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QToolTip>
+#include <exception>
+#include <functional>
 
 namespace designer
 {
@@ -270,19 +272,35 @@ void frSaveDesignerWindowSettings(TfrDesignerForm &form)
     using namespace settingsparts_detail;
     const RequestSlots &req = form.state().Requests;
     const bool design = form.DesignMode == 1;
-    frWriteDesignerSettings(currentSettings(form), bool(req.inspectorSettings),
-                            design && bool(req.dbFieldsVisible));
+    // A registry the disk does not take says so once; the bars are hidden
+    // and every placement tried all the same, and the first error told at
+    // the end.
+    std::exception_ptr failed;
+    const auto attempt = [&failed](const std::function<void()> &write) {
+        try {
+            write();
+        } catch (...) {
+            if (!failed)
+                failed = std::current_exception();
+        }
+    };
+    attempt([&] {
+        frWriteDesignerSettings(currentSettings(form), bool(req.inspectorSettings),
+                                design && bool(req.dbFieldsVisible));
+    });
     // All are saved before any hides: a hidden bar's row closes up.
     const std::vector<report::TfrToolBar *> bars = toolBars(form);
     for (report::TfrToolBar *bar : bars) {
         // The extra tools exist only while designing a report.
         if (bar == form.Panel6 && !design)
             continue;
-        report::frSaveToolbarPosition(bar);
+        attempt([bar] { report::frSaveToolbarPosition(bar); });
     }
     for (report::TfrToolBar *bar : bars)
         bar->SetIsVisible(false);
-    report::frSaveFormPosition(&form);
+    attempt([&form] { report::frSaveFormPosition(&form); });
+    if (failed)
+        std::rethrow_exception(failed);
 }
 
 void installSettingsParts(DesignerCore &core, QObject *window)

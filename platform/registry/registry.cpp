@@ -1,6 +1,7 @@
 #include "platform/registry/registry.h"
 
 #include "platform/text/convert.h"
+#include "platform/text/linefile.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -75,6 +76,33 @@ QString childMatching(QSettings &s, const QStringList &at, const QString &name)
         if (c.compare(wanted, Qt::CaseInsensitive) == 0)
             return c;
     return QString();
+}
+
+// Whether a failed write of the file has been told and not followed by a
+// write that went through: a full disk is said once, not once per value
+// (the values stay in memory and go with the next write that succeeds).
+bool &failureTold()
+{
+    static bool told = false;
+    return told;
+}
+
+// Why the file cannot be written: the settings object tells only that its
+// write failed, so the common writer is given the file's own bytes, which
+// leaves the file as it is and finds the system's reason (a full disk, a
+// file or folder that may not be written).
+QString writeFailure(const QString &file)
+{
+    try {
+        if (LineFile::exists(file))
+            LineFile::writeBytes(file, LineFile::readBytes(file));
+        else
+            LineFile::checkWritable(file);
+    } catch (const Exception &e) {
+        return e.Message();
+    }
+    return QStringLiteral("Erreur d'écriture dans le fichier %1")
+        .arg(QDir::toNativeSeparators(file));
 }
 
 } // namespace
@@ -238,9 +266,16 @@ void TRegistry::write(const QString &name, const QVariant &value)
     const QString stored = findValue(name);
     m_settings->setValue(valueKey(stored.isEmpty() ? encodeName(name) : stored), value);
     m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        throw ERegistryException(
-            QStringLiteral("Impossible d'écrire la valeur '%1' dans le registre").arg(name));
+    if (m_settings->status() == QSettings::NoError) {
+        failureTold() = false;
+        return;
+    }
+    if (failureTold())
+        return;
+    failureTold() = true;
+    throw ERegistryException(
+        QStringLiteral("Impossible d'écrire la valeur '%1' dans le registre").arg(name) +
+        QStringLiteral("\n\n") + writeFailure(m_settings->fileName()));
 }
 
 QString TRegistry::ReadString(const QString &name) const

@@ -56,6 +56,9 @@ public:
     void WriteInteger(const QString &name, int value);
     bool ReadBool(const QString &name) const;
     void WriteBool(const QString &name, bool value);
+    // A write the file does not take raises ERegistryException naming the
+    // file and the system's reason, once: until a write goes through again,
+    // later ones keep their values in memory and say nothing.
 
     // Where every registry object keeps its keys; tests point it at a file
     // of their own. An empty name restores the user's file.

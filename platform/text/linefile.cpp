@@ -117,13 +117,18 @@ QString existingFolder(const QString &path)
     return folder;
 }
 
+QString writeErrorReason(int error);
+
 QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
 {
     if (readHook())
         readHook()(path);
-    const auto cannotOpen = [&path] {
-        return EFileError(
-            QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)));
+    // A file the user may not read says so: the one thing they can change.
+    const auto cannotOpen = [&path](int error = 0) {
+        QString message = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path));
+        if (error == EACCES || error == EPERM)
+            message += QStringLiteral(" : ") + writeErrorReason(error);
+        return EFileError(message);
     };
     // A folder, pipe or device holds no data file, and opening a pipe would
     // wait for a writer: looked at before it is opened, and once opened
@@ -133,7 +138,7 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        throw cannotOpen();
+        throw cannotOpen(errno);
     struct stat st;
     QFile f;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -205,6 +210,31 @@ QString writeErrorReason(int error)
     }
 }
 
+// Why a file cannot be made or replaced, as far as the user can act on it:
+// a file or folder they may not write, a disk mounted read-only; 0 when
+// that is not the reason.
+int creationError(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    struct stat st;
+    int error = 0;
+    if (kindOf(path) == Kind::Regular && ::access(name.constData(), W_OK) != 0)
+        error = errno;
+    else if (::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+             ::access(folder.constData(), W_OK | X_OK) != 0)
+        error = errno;
+    return error == EACCES || error == EPERM || error == EROFS ? error : 0;
+}
+
+EFileError cannotCreate(const QString &path, int error)
+{
+    QString message = QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(path));
+    if (error != 0)
+        message += QStringLiteral(" : ") + writeErrorReason(error);
+    return EFileError(message);
+}
+
 } // namespace
 
 QString LineFile::resolve(const QString &path)
@@ -272,10 +302,14 @@ void LineFile::checkWritable(const QString &path)
     const QString real = resolve(path);
     const Kind kind = kindOf(real);
     const QByteArray name = QFile::encodeName(real);
-    if (cutShort(real) || kind == Kind::Other ||
-        (kind == Kind::Regular && ::access(name.constData(), W_OK) != 0) ||
-        !writableFolder(existingFolder(real)))
-        throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
+    if (cutShort(real) || kind == Kind::Other)
+        throw cannotCreate(real, 0);
+    if (kind == Kind::Regular && ::access(name.constData(), W_OK) != 0)
+        throw cannotCreate(real, creationError(real));
+    const QString folder = existingFolder(real);
+    if (!writableFolder(folder))
+        throw cannotCreate(real,
+                           folder == QFileInfo(real).absolutePath() ? creationError(real) : 0);
 }
 
 void LineFile::checkRemovable(const QString &path)
@@ -310,8 +344,15 @@ void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
     const QString real = resolve(path);
     QSaveFile f(real);
     // The temporary file renamed over a pipe or device would replace it.
-    if (cutShort(real) || kindOf(real) == Kind::Other || !f.open(QIODevice::WriteOnly))
-        throw EFileError(QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(real)));
+    if (cutShort(real) || kindOf(real) == Kind::Other)
+        throw cannotCreate(real, 0);
+    // The file replaced keeps its permission bits (one kept read-only stays
+    // so); a new one gets the user's default.
+    struct stat replaced;
+    const bool replacing =
+        ::stat(QFile::encodeName(real).constData(), &replaced) == 0 && S_ISREG(replaced.st_mode);
+    if (!f.open(QIODevice::WriteOnly))
+        throw cannotCreate(real, creationError(real));
     const auto failed = [&](int error) {
         // The temporary file goes; the old file has not been touched.
         f.cancelWriting();
@@ -326,6 +367,8 @@ void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
     // renamed over the old one. Each write and the sync are checked, and the
     // rename comes only once every byte is known to be on the disk.
     const int fd = f.handle();
+    if (replacing && ::fchmod(fd, replaced.st_mode & 07777) != 0)
+        throw failed(errno);
     const char *data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {

@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPointer>
 #include <optional>
 
 namespace report
@@ -294,6 +295,11 @@ void TfrPages::readObject(FrStream &stream, quint8 typ)
 
 // --- the report's streams and files
 
+void TfrReport::refuse(const QString &reason)
+{
+    showError(m_readingFile.isEmpty() ? reason : frFileNotReadText(m_readingFile, reason));
+}
+
 void TfrReport::readBody(FrStream &stream)
 {
     FrObjectGlobals &g = frObjects();
@@ -310,7 +316,7 @@ void TfrReport::readBody(FrStream &stream)
     } catch (...) {
         m_pages->Clear();
         m_pages->Add();
-        showError(frLoadString(55345));
+        refuse(frLoadString(55345));
         m_lastLoad = LoadOutcome::FormatError;
     }
     g.frErrorOccurred = false;
@@ -338,7 +344,7 @@ void TfrReport::LoadFromStream(FrStream &stream)
     }
     if (version > 24) {
         // Nothing is read, so nothing of the report changes.
-        showError(frLoadString(55345));
+        refuse(frLoadString(55345));
         m_lastLoad = LoadOutcome::Unsupported;
         return;
     }
@@ -355,6 +361,62 @@ void TfrReport::SaveToStream(FrStream &stream)
     m_pages->SaveToStream(stream);
 }
 
+QString frFileNotReadText(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Le fichier %1 n'a pas pu être lu.\n\n%2").arg(fileName, reason);
+}
+
+void TfrReport::takeTemplate(TfrReport &read)
+{
+    // The pages this report held go with the other report.
+    m_pages->Swap(*read.m_pages);
+    m_dictionary->Clear();
+    const TfrDataDictionary &dict = *read.m_dictionary;
+    m_dictionary->Variables.Assign(dict.Variables);
+    m_dictionary->FieldAliases.Assign(dict.FieldAliases);
+    m_dictionary->BandDataSources.Assign(dict.BandDataSources);
+    KeepPrinter = read.KeepPrinter;
+    TwoPass = read.TwoPass;
+    PrinterName = read.PrinterName;
+}
+
+bool TfrReport::readAside(const QString &fileName, const std::function<void(TfrReport &)> &read)
+{
+    // What a read changes in the library, put back when it fails.
+    FrLibrary &lib = fr();
+    FrObjectGlobals &g = frObjects();
+    const QPointer<TfrReport> current = lib.frCurrentReport;
+    const QPointer<QObject> currentOwner = lib.frCurrentReportOwner();
+    FrReportLink *const currentLink = g.frCurrentReport;
+    FrPageLink *const currentPage = g.frCurrentPage;
+    const int version = lib.frTemplateVersion;
+    FrPrinterInfo &printer = g.frGlobalPrinter();
+    const int printerIndex = printer.PrinterIndex();
+    bool taken = false;
+    {
+        TfrReport aside(parent());
+        aside.setObjectName(objectName());
+        aside.m_readingFile = fileName;
+        read(aside);
+        m_lastLoad = aside.m_lastLoad;
+        taken = m_lastLoad == LoadOutcome::Loaded || m_lastLoad == LoadOutcome::MissingClasses;
+        if (taken)
+            takeTemplate(aside);
+    }
+    if (taken) {
+        makeCurrent();
+        return true;
+    }
+    if (printer.PrinterIndex() != printerIndex)
+        printer.SetPrinterIndex(printerIndex);
+    lib.frTemplateVersion = version;
+    // Only the report of the read has gone: what was current still exists.
+    lib.setCurrentReport(current, currentOwner);
+    g.frCurrentReport = currentLink;
+    g.frCurrentPage = currentPage;
+    return false;
+}
+
 bool TfrReport::LoadFromFile(const QString &fileName)
 {
     if (!platform::LineFile::exists(fileName))
@@ -364,7 +426,7 @@ bool TfrReport::LoadFromFile(const QString &fileName)
         bytes = readWholeFile(fileName, frTemplateMayLoad);
     } catch (const EFrWrongKind &) {
         // Refused from its first bytes: nothing of the report changes.
-        showError(frLoadString(55345));
+        showError(frFileNotReadText(fileName, frLoadString(55345)));
         m_lastLoad = LoadOutcome::Unsupported;
         return false;
     } catch (const EFrStreamError &e) {
@@ -373,11 +435,12 @@ bool TfrReport::LoadFromFile(const QString &fileName)
         return false;
     }
     FrMemoryStream stream(bytes);
-    LoadFromStream(stream);
-    if (m_lastLoad == LoadOutcome::FormatError || m_lastLoad == LoadOutcome::Unsupported)
-        return false;
-    FileName = fileName;
-    return true;
+    if (readAside(fileName, [&stream](TfrReport &aside) { aside.LoadFromStream(stream); })) {
+        FileName = fileName;
+        return true;
+    }
+    // An empty file is no refusal of the reader's: its caller tells.
+    return m_lastLoad == LoadOutcome::Empty;
 }
 
 bool TfrReport::SaveToFile(const QString &fileName)
@@ -432,10 +495,8 @@ void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, 
                              bool load)
 {
     makeCurrent();
-    const auto formatError = [this] {
-        m_pages->Clear();
-        m_pages->Add();
-        showError(frLoadString(55345));
+    const auto formatError = [this, &fileName] {
+        showError(frFileNotReadText(fileName, frLoadString(55345)));
         m_lastLoad = LoadOutcome::FormatError;
     };
     // The description, the body's offset and the start of the body, as far
@@ -492,8 +553,12 @@ void TfrReport::LoadTemplate(const QString &fileName, QStringList &description, 
         return;
     }
     stream.seek(body);
-    m_dictionary->Clear();
-    readBody(stream);
+    readAside(fileName, [&stream](TfrReport &aside) {
+        aside.makeCurrent();
+        fr().frTemplateVersion = 24;
+        aside.m_dictionary->Clear();
+        aside.readBody(stream);
+    });
 }
 
 void TfrReport::WriteBinaryData(FrStream &stream)
@@ -531,8 +596,7 @@ void TfrReport::LoadPreparedFile(const QString &fileName)
                 QStringLiteral("Ce fichier ne contient aucune page d'état préparé."));
     } catch (const EFrStreamError &e) {
         // A damaged file says which file it was.
-        throw EFrStreamError(
-            QStringLiteral("Le fichier %1 n'a pas pu être lu.\n\n%2").arg(fileName, e.Message()));
+        throw EFrStreamError(frFileNotReadText(fileName, e.Message()));
     }
     CanRebuild = false;
 }

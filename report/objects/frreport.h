@@ -50,6 +50,8 @@ public:
     // Appends a page the list then owns; takes one out without freeing it.
     TfrPage *Append(std::unique_ptr<TfrPage> page);
     std::unique_ptr<TfrPage> Take(int index);
+    // Exchanges the pages of the two lists.
+    void Swap(TfrPages &other) { m_pages.swap(other.m_pages); }
     TfrReport *Report() const { return m_report; }
 
     // The body of a template stream: option words, printer name, page and
@@ -185,12 +187,18 @@ public:
     // shown to the user. LoadFromStream's outcome is kept in lastLoad().
     void LoadFromStream(FrStream &stream);
     void SaveToStream(FrStream &stream);
-    // False when the file is missing (nothing changes), after a format error
-    // or with an unsupported version; true when only add-in classes were missing.
+    // False when the file is missing, cannot be read, after a format error
+    // or with an unsupported version; true when only add-in classes were
+    // missing, and for an empty file (lastLoad() Empty). The file is read
+    // into a report of its own, and its template takes the place of this
+    // one's only once it was read whole: a refused file changes nothing, and
+    // its message names it.
     bool LoadFromFile(const QString &fileName);
     // Written to a temporary file, then renamed; false when that failed.
     bool SaveToFile(const QString &fileName);
-    // ".frt": description, optional picture, template body.
+    // ".frt": description, optional picture, template body. Loading (load
+    // set) takes the body as LoadFromFile takes a template, whole or not at
+    // all.
     void LoadTemplate(const QString &fileName, QStringList &description, QImage &picture,
                       bool load);
     bool SaveTemplate(const QString &fileName, const QStringList &description,
@@ -297,6 +305,15 @@ public:
 
 private:
     void readBody(FrStream &stream);
+    // The error of a template that cannot be read: the file's name and the
+    // reason while a file is being read, the reason alone for a stream.
+    void refuse(const QString &reason);
+    // Runs read on a report of its own (same owner, so that it finds the same
+    // data sets) and takes what it read when it read it whole; otherwise
+    // puts back what the read changed in the library. lastLoad() is the
+    // read's outcome; true when the template was taken.
+    bool readAside(const QString &fileName, const std::function<void(TfrReport &)> &read);
+    void takeTemplate(TfrReport &read);
     void buildStep();
     int runStep(const QString &line);
     void closeProgress(int result);
@@ -319,6 +336,7 @@ private:
     QPointer<QWidget> m_commandWindow;
     LoadOutcome m_lastLoad = LoadOutcome::Empty;
     QString m_lastSaveError;
+    QString m_readingFile; // named by the refusals of the read under way
 };
 
 // False when the first bytes of a template file (its head) already show that
@@ -326,5 +344,9 @@ private:
 // record no template starts with. True when they cannot tell, so that a
 // reader may stop before the rest of a file of another kind.
 bool frTemplateMayLoad(QByteArrayView head);
+
+// "The file X could not be read." with the reason below it: every refusal of
+// a template or prepared-report file says which file it was.
+QString frFileNotReadText(const QString &fileName, const QString &reason);
 
 } // namespace report

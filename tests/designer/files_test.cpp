@@ -138,6 +138,8 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
         SCOPED_TRACE(c.typed);
         const QString replaced = path(c.replaced);
         writeFileBytes(replaced, "autre");
+        // Kept read-only by its owner: it stays so once replaced.
+        ASSERT_EQ(::chmod(QFile::encodeName(replaced).constData(), 0444), 0);
         for (const int answer : {platform::mrNo, platform::mrYes}) {
             dialogs().messages.clear();
             core->state.storeModified(true);
@@ -151,6 +153,9 @@ TEST_F(FilesTest, SaveAsAsksBeforeReplacingAnotherFile)
                                   .arg(QString::fromLatin1(c.replaced)));
             EXPECT_EQ(m.defaultButton, platform::MsgDlgButtons(platform::mbNo));
             EXPECT_EQ(readFileBytes(replaced) == "autre", answer == platform::mrNo);
+            struct stat st;
+            ASSERT_EQ(::stat(QFile::encodeName(replaced).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0444u);
             EXPECT_EQ(files->SaveCompleted, answer == platform::mrYes && c.filter != 3);
             EXPECT_EQ(files->fileName(),
                       answer == platform::mrYes && c.filter == 1 ? replaced : open);
@@ -390,7 +395,7 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
     struct Case {
         const char *file;
         int mode;
-        int errors; // "Format FRF non supporté" shown
+        int errors; // "Format FRF non supporté" shown, the file named
         bool taken;
         bool unreadable = false; // "Impossible d'ouvrir le fichier" shown
         bool tooLarge = false;   // "... est trop volumineux pour être lu." shown
@@ -400,15 +405,14 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
     writeFileBytes(path("zeros.frf"), QByteArray(1024, '\0'));
     writeFileBytes(path("zeros250.frf"), {}, qint64(250) << 20);
     writeFileBytes(path("enorme.frf"), {}, qint64(300) << 20);
-    const Case cases[] = {{"recent.frf", 1, 1, false},
-                          {"vide.frf", 1, 1, false},
-                          {"absent.frf", 1, 0, false},
-                          {"dossier.frf", 1, 0, false, true},
-                          {"zeros.frf", 1, 1, false},
-                          {"zeros250.frf", 1, 1, false},
-                          {"enorme.frf", 1, 0, false, false, true},
-                          {"bon.frf", 0, 0, false},
-                          {"bon.frf", 1, 0, true}};
+    // A dictionary chosen as a template.
+    other.Dictionary().SaveToFile(path("dico.frd"));
+    const Case cases[] = {
+        {"recent.frf", 1, 1, false},        {"dico.frd", 1, 1, false},
+        {"vide.frf", 1, 1, false},          {"absent.frf", 1, 0, false},
+        {"dossier.frf", 1, 0, false, true}, {"zeros.frf", 1, 1, false},
+        {"zeros250.frf", 1, 1, false},      {"enorme.frf", 1, 0, false, false, true},
+        {"bon.frf", 0, 0, false},           {"bon.frf", 1, 0, true}};
     const QString name = path("Classement.frf");
     files->setFileName(name);
     rep->FileName = name;
@@ -422,7 +426,7 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         const qint64 read = bytesRead();
         files->Open();
         EXPECT_LT(bytesRead() - read, qint64(16) << 20);
-        EXPECT_EQ(dialogs().count(frfError()), c.errors);
+        EXPECT_EQ(dialogs().count(frFileNotReadText(path(c.file), frfError())), c.errors);
         EXPECT_EQ(dialogs().count(QStringLiteral("Impossible d'ouvrir le fichier ") + path(c.file)),
                   c.unreadable ? 1 : 0);
         EXPECT_EQ(dialogs().count(QStringLiteral("Le fichier %1 est trop volumineux pour être lu.")
@@ -439,39 +443,95 @@ TEST_F(FilesTest, OpeningAReportTakesItOnlyWhenItWasRead)
         }
     }
     // The prepared-page editor asked nothing at all.
-    EXPECT_EQ(dialogs().openRequests.size(), 8u);
+    EXPECT_EQ(dialogs().openRequests.size(), 9u);
 }
 
-TEST_F(FilesTest, ADamagedReportLeavesTheDesignerUntitledSoItIsNeverSavedOver)
+// A real template and its model, cut at every 64th byte and with a byte
+// flipped every 64 bytes, opened over a changed template: each one refused
+// names its file, and the open template keeps its name, pages, history and
+// changes (saved again, byte for byte). One that reads whole is taken.
+TEST_F(FilesTest, AFileThatCannotBeReadLeavesTheOpenTemplateAsItWas)
 {
-    const report::test::TemplateRecords records = report::test::builtTemplateRecords();
-    rep->makeCurrent();
-    const QString damaged = path("abime.frf");
-    int cuts = 0;
-    for (qint64 boundary : records.boundaries) {
-        if (boundary + 3 >= records.dictionaryStart)
-            break;
-        SCOPED_TRACE(boundary);
-        const QByteArray cut = records.bytes.left(boundary + 3);
-        writeFileBytes(damaged, cut);
-        files->setFileName(path("Classement.frf"));
-        insertMemo();
-        core->state.storeModified(false);
-        dialogs().files.push_back(damaged);
-        files->Open();
-        EXPECT_EQ(files->fileName(), untitled());
-        EXPECT_FALSE(rep->Modified);
-        EXPECT_EQ(undoCount(), 0);
-        EXPECT_EQ(core->state.CurPage, 0);
-        // Save asks for a name (cancelled here): the damaged file stays.
-        core->state.storeModified(true);
-        files->Save();
-        EXPECT_EQ(readFileBytes(damaged), cut);
-        page = rep->Pages()[0];
-        ++cuts;
+    const QByteArray real = readFileBytes(QStringLiteral(VORN_TEST_DATA "/report/template.frf"));
+    ASSERT_GT(real.size(), 1024);
+    const QString model = path("modele.frt"), fromModel = path("source.frf");
+    writeFileBytes(fromModel, real);
+    {
+        TfrReport source;
+        ASSERT_TRUE(source.LoadFromFile(fromModel));
+        ASSERT_TRUE(source.SaveTemplate(model, {QStringLiteral("Enveloppes")}, QImage()));
     }
-    EXPECT_GT(cuts, 10);
-    EXPECT_EQ(dialogs().count(frfError()), cuts);
+    const QByteArray realModel = readFileBytes(model);
+    rep->makeCurrent();
+    core->state.Requests.templates = [&] { return std::optional<QString>(model); };
+
+    const QString name = path("Enveloppes.frf");
+    files->setFileName(name);
+    rep->FileName = name;
+    insertMemo();
+    files->Save();
+    const QByteArray open = readFileBytes(name);
+    const QString damaged = path("abime.frf");
+    int refused = 0, taken = 0;
+    for (const bool asModel : {false, true}) {
+        const QByteArray &whole = asModel ? realModel : real;
+        QList<QByteArray> variants{QByteArray()};
+        for (qsizetype at = 64; at < whole.size(); at += 64)
+            variants.append(whole.left(at));
+        for (qsizetype at = 0; at < whole.size(); at += 64) {
+            QByteArray flipped = whole;
+            flipped[at] = char(~quint8(flipped[at]));
+            variants.append(flipped);
+        }
+        for (const QByteArray &bytes : variants) {
+            SCOPED_TRACE(testing::Message() << (asModel ? "model " : "") << bytes.size());
+            writeFileBytes(asModel ? model : damaged, bytes);
+            core->state.storeModified(true);
+            const int history = undoCount();
+            TfrPage *shown = core->state.page();
+            dialogs().messages.clear();
+            dialogs().answers.push_back(platform::mrNo); // the changes stay unsaved
+            if (asModel) {
+                command("N23Click");
+            } else {
+                dialogs().files.push_back(damaged);
+                files->Open();
+            }
+            if (files->fileName() != name) {
+                // Read whole: taken; the open template comes back.
+                ++taken;
+                dialogs().files.push_back(name);
+                files->Open();
+                ASSERT_EQ(files->fileName(), name);
+                page = rep->Pages()[0];
+                continue;
+            }
+            ++refused;
+            ASSERT_EQ(dialogs().messages.size(), 2u);
+            EXPECT_EQ(dialogs().messages[1].caption, QStringLiteral("Erreur"));
+            EXPECT_TRUE(dialogs().messages[1].text.contains(asModel ? model : damaged))
+                << dialogs().messages[1].text.toStdString();
+            EXPECT_EQ(files->fileName(), name);
+            EXPECT_EQ(rep->FileName, name);
+            EXPECT_EQ(undoCount(), history);
+            EXPECT_EQ(core->state.page(), shown);
+            files->Save();
+            ASSERT_EQ(readFileBytes(name), open);
+        }
+    }
+    // Nearly every cut is refused (one at a record's end reads as a shorter
+    // template); most flips change a value that still reads.
+    EXPECT_GT(refused, 160);
+    EXPECT_GT(taken, 0);
+    // The history still works on the template kept.
+    dialogs().answers.push_back(platform::mrNo);
+    dialogs().files.push_back(damaged);
+    writeFileBytes(damaged, real.left(4096));
+    insertMemo();
+    files->Open();
+    const int objects = core->state.page()->ObjectCount();
+    core->Undo();
+    EXPECT_EQ(core->state.page()->ObjectCount(), objects - 1);
 }
 
 // A preview that fails while it shows.

@@ -39,10 +39,13 @@
 #include <QToolTip>
 #include <QWindow>
 #include <algorithm>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
 #include <vector>
+
+#include <sys/resource.h>
 
 namespace designer::test
 {
@@ -182,6 +185,46 @@ TEST_F(SettingsWindowTest, SettingsAreLoadedAtShowAndSavedWhenTheWindowGoes)
     preview.Connect(*rep);
     preview.SetButtonsUp();
     EXPECT_TRUE(preview.Button(QStringLiteral("SaveBtn"))->GrayedInactive());
+}
+
+// A registry file the disk no longer takes (larger than the process may
+// write, as a full disk refuses it): closing the designer says so once,
+// naming the file and the reason; the file stays and the window still goes.
+TEST_F(SettingsWindowTest, SettingsTheDiskDoesNotTakeAreToldOnce)
+{
+    const QString key = designerSettingsKey();
+    store(key, QStringLiteral("Units"), 1);
+    const QString file = platform::TRegistry::fileName();
+    const auto bytes = [&file] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+    ASSERT_GT(before.size(), 64);
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
+    struct rlimit unlimited;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    fakes->dialogs.messages.clear();
+    design([&](TfrDesignerForm &f) {
+        f.SetUnits(2);
+        struct rlimit limit = unlimited;
+        limit.rlim_cur = 64;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    ::setrlimit(RLIMIT_FSIZE, &unlimited);
+    ::sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(fakes->dialogs.texts().join(u'|').toStdString(),
+              QStringLiteral("Impossible d'écrire la valeur 'GridShow' dans le registre\n\n"
+                             "Erreur d'écriture dans le fichier %1 : taille de fichier maximale "
+                             "dépassée.")
+                  .arg(file)
+                  .toStdString());
+    EXPECT_EQ(bytes(), before);
+    // The next window, on a disk that takes them, writes its settings.
+    design([](TfrDesignerForm &f) { f.SetUnits(2); });
+    EXPECT_EQ(stored(key, QStringLiteral("Units")), 2);
 }
 
 TEST_F(SettingsWindowTest, ThePreparedPageEditorKeepsTheExtraToolsPlacement)

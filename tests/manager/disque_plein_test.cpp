@@ -149,7 +149,9 @@ TEST_F(DisquePlein, DISABLED_ChaqueFichierGardeSesOctetsEtLeDit)
     for (const auto &[fichier, ecrire] : cas)
         EXPECT_EQ(dit(ecrire).toStdString(),
                   (fichier.isEmpty()
-                       ? QStringLiteral("Impossible d'écrire la valeur 'Essai' dans le registre")
+                       ? QStringLiteral("Impossible d'écrire la valeur 'Essai' dans le registre"
+                                        "\n\nErreur d'écriture dans le fichier %1 : disque plein")
+                             .arg(TRegistry::fileName())
                        : QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein")
                              .arg(path(fichier)))
                       .toStdString());

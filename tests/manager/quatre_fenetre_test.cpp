@@ -1262,6 +1262,8 @@ TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
     const QByteArray modele = readBytes(fichier);
     const QString absent =
         QStringLiteral("Modèle d'impression absent ou illisible : Groupe4_Quatre.frf");
+    // The engine's refusal names the file.
+    const QString refuse = report::frFileNotReadText(path(fichier), report::frLoadString(55345));
     const struct {
         const char *cas;
         bool present;
@@ -1271,8 +1273,8 @@ TEST_F(QuatreImpressions, MissingTemplateAndBadEdit)
     } cas[] = {
         {"absent", false, {}, absent},
         {"vide", true, {}, absent},
-        {"tronqué", true, modele.left(modele.size() / 2), report::frLoadString(55345)},
-        {"illisible", true, QByteArray(4000, '\xff'), report::frLoadString(55345)},
+        {"tronqué", true, modele.left(modele.size() / 2), refuse},
+        {"illisible", true, QByteArray(4000, '\xff'), refuse},
         {"sans droit de lecture", true, modele, absent, false},
     };
     for (const auto &c : cas) {

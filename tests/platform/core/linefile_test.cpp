@@ -17,6 +17,8 @@
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -189,6 +191,77 @@ TEST_F(LineFileTest, ErrorsAreReportedInFrench)
             EXPECT_EQ(e.Message(), tooLarge);
         }
     }
+}
+
+// A file replaced keeps its permission bits, whichever writer replaces it;
+// one the user may not write is refused with the reason, and stays.
+TEST_F(LineFileTest, AReplacedFileKeepsItsModeAndARefusalSaysWhy)
+{
+    const std::pair<const char *, std::function<void(const QString &)>> writers[] = {
+        {"write", [](const QString &p) { LineFile::write(p, {QStringLiteral("nouveau;")}); }},
+        {"writeBytes", [](const QString &p) { LineFile::writeBytes(p, "nouveau"); }},
+    };
+    for (const auto &[writer, write] : writers)
+        for (const mode_t mode : {0444, 0600, 0640, 0664, 0755}) {
+            SCOPED_TRACE(std::string(writer) + " " + std::to_string(mode));
+            put("Modele.frf", "ancien");
+            ASSERT_EQ(::chmod(QFile::encodeName(path("Modele.frf")).constData(), mode), 0);
+            write(path("Modele.frf"));
+            struct stat st;
+            ASSERT_EQ(::stat(QFile::encodeName(path("Modele.frf")).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, mode);
+            EXPECT_NE(bytesOf("Modele.frf"), QByteArray("ancien"));
+            QFile::remove(path("Modele.frf"));
+        }
+
+    // As a user who may not write the file (another one when run as root).
+    put("Lecture.frf", "ancien");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("Lecture.frf")).constData(), 0444), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    put("Secret.frf", "ancien");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("Secret.frf")).constData(), 0), 0);
+    const auto attempt = [this]() -> QByteArray {
+        QByteArray said;
+        for (const auto &call : std::initializer_list<std::function<void()>>{
+                 [&] { LineFile::writeBytes(path("Lecture.frf"), "nouveau"); },
+                 [&] { LineFile::readBytes(path("Secret.frf")); }}) {
+            try {
+                call();
+                said += "<fait>\n";
+            } catch (const EFileError &e) {
+                said += e.Message().toUtf8() + '\n';
+            }
+        }
+        return said;
+    };
+    QByteArray said;
+    if (::getuid() != 0) {
+        said = attempt();
+    } else {
+        int channel[2];
+        ASSERT_EQ(::pipe(channel), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const QByteArray text = ::setgid(65534) == 0 && ::setuid(65534) == 0
+                                        ? attempt()
+                                        : QByteArray("<utilisateur non changé>");
+            [[maybe_unused]] const ssize_t n = ::write(channel[1], text.constData(), text.size());
+            ::_exit(0);
+        }
+        ::close(channel[1]);
+        said.resize(4096);
+        const ssize_t n = ::read(channel[0], said.data(), said.size());
+        ::close(channel[0]);
+        said.truncate(std::max<ssize_t>(n, 0));
+        ::waitpid(child, nullptr, 0);
+    }
+    EXPECT_EQ(QString::fromUtf8(said),
+              QStringLiteral("Impossible de créer le fichier %1 : accès refusé\n"
+                             "Impossible d'ouvrir le fichier %2 : accès refusé\n")
+                  .arg(path("Lecture.frf"), path("Secret.frf")));
+    EXPECT_EQ(bytesOf("Lecture.frf"), QByteArray("ancien"));
+    EXPECT_EQ(entries(), QStringList({"Lecture.frf", "Secret.frf"}));
 }
 
 // A folder, pipe or device bearing a data file's name is no missing file:
