@@ -5,7 +5,8 @@
 // method reply and the authentication reply take 2 bytes each, the connect
 // reply the rest, every answer cut in pieces by the schedule.
 // Checked: one outcome (connected, or the SOCKS error, the failed connection
-// and one close with that number, in that order); once connected, the owner
+// and one close with that number, in that order, none of them finding the
+// socket connected or letting the owner send); once connected, the owner
 // reads exactly the bytes after the reply; the notifications stay bounded.
 #include "net/loop/eventloop.h"
 #include "net/socket/wsocket.h"
@@ -48,14 +49,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int dispatches = 0;
     {
         nettest::ScriptedSocket socket;
-        socket.OnSocksError = [&](net::TCustomWSocket *, int error, const QString &) {
+        // Once failed, the socket is not connected and sends nothing.
+        auto failed = [&](net::TCustomWSocket *s) {
+            check(s->State() != net::wsConnected);
+            const qsizetype sent = api.sent.size();
+            try {
+                s->SendStr("owner");
+            } catch (const net::ESocketException &) {
+            }
+            check(api.sent.size() == sent);
+        };
+        socket.OnSocksError = [&](net::TCustomWSocket *s, int error, const QString &) {
             events << QStringLiteral("error %1").arg(error);
+            failed(s);
         };
-        socket.OnSessionConnected = [&](net::TCustomWSocket *, std::uint16_t error) {
+        socket.OnSessionConnected = [&](net::TCustomWSocket *s, std::uint16_t error) {
             events << QStringLiteral("connected %1").arg(error);
+            if (error != 0)
+                failed(s);
         };
-        socket.OnSessionClosed = [&](net::TCustomWSocket *, std::uint16_t error) {
+        socket.OnSessionClosed = [&](net::TCustomWSocket *s, std::uint16_t error) {
             events << QStringLiteral("closed %1").arg(error);
+            if (error != 0)
+                failed(s);
         };
         socket.OnDataAvailable = [&](net::TCustomWSocket *s, std::uint16_t) {
             ++dispatches;

@@ -10,6 +10,10 @@ namespace
 
 const QString kBaseName = QStringLiteral("THttpContentCoding");
 
+// No server applies more codings than this to one body; a longer list is
+// hostile, and refused before any decoder is made.
+constexpr int kMaxCodings = 16;
+
 template <typename Coding> class BuiltInClass : public THttpContentCodingClass
 {
 public:
@@ -141,7 +145,6 @@ THttpContCodHandler::THttpContCodHandler(TWriteBufferProcedure streamWrite,
 {
     for (const TContCodingEntry &entry : TContCodingsList::instance().entries())
         m_items.emplace_back(entry.coding, entry.quality);
-    m_writeTarget = [this](const char *buffer, int len) { ownWrite(buffer, len); };
 }
 
 THttpContCodHandler::THttpContCodHandler(QIODevice *const *outStream, TWriteBufferProcedure docData)
@@ -220,7 +223,8 @@ QString THttpContCodHandler::HeaderText()
 void THttpContCodHandler::ClearDecoders()
 {
     m_decoders.clear();
-    m_writeTarget = [this](const char *buffer, int len) { ownWrite(buffer, len); };
+    m_collected.clear();
+    ++m_chain;
 }
 
 bool THttpContCodHandler::Prepare(const QString &encodings)
@@ -228,7 +232,13 @@ bool THttpContCodHandler::Prepare(const QString &encodings)
     ClearDecoders();
     if (!m_enabled || encodings.isEmpty())
         return true;
-    for (const QString &name : splitCodings(encodings)) {
+    const QStringList names = splitCodings(encodings);
+    if (names.size() > kMaxCodings)
+        throw EHttpContentCodingException(
+            QStringLiteral("Too many content codings (%1, at most %2)")
+                .arg(names.size())
+                .arg(kMaxCodings));
+    for (const QString &name : names) {
         const auto &entries = TContCodingsList::instance().entries();
         TContentCodingClass found;
         for (auto it = entries.rbegin(); it != entries.rend(); ++it)
@@ -240,23 +250,53 @@ bool THttpContCodHandler::Prepare(const QString &encodings)
             ClearDecoders();
             return false;
         }
-        std::unique_ptr<THttpContentCoding> decoder = found->Create(m_writeTarget);
-        THttpContentCoding *raw = decoder.get();
-        m_decoders.push_back(std::move(decoder));
-        m_writeTarget = [raw](const char *buffer, int len) { raw->WriteBuffer(buffer, len); };
+        // Every decoder writes to the handler, which passes its output on
+        // (runChain): the chain costs no stack, however long.
+        m_decoders.push_back(found->Create(
+            [this](const char *buffer, int len) { m_collected.emplace_back(buffer, len); }));
     }
     return true;
 }
 
 void THttpContCodHandler::WriteBuffer(const char *buffer, int len)
 {
-    m_writeTarget(buffer, len);
+    if (m_decoders.empty()) {
+        ownWrite(buffer, len);
+        return;
+    }
+    runChain(static_cast<int>(m_decoders.size()) - 1,
+             [buffer, len](THttpContentCoding &decoder) { decoder.WriteBuffer(buffer, len); });
 }
 
 void THttpContCodHandler::Complete()
 {
-    for (auto it = m_decoders.rbegin(); it != m_decoders.rend(); ++it)
-        (*it)->Complete();
+    // The coding named last sees the body first and completes first; what
+    // it flushes goes through the codings named before it.
+    // An owner that set up another body from its data event ended this one.
+    const std::uint64_t chain = m_chain;
+    for (int stage = static_cast<int>(m_decoders.size()) - 1; stage >= 0 && m_chain == chain;
+         --stage)
+        runChain(stage, [](THttpContentCoding &decoder) { decoder.Complete(); });
+}
+
+void THttpContCodHandler::runChain(int stage,
+                                   const std::function<void(THttpContentCoding &)> &first)
+{
+    m_collected.clear();
+    first(*m_decoders[static_cast<size_t>(stage)]);
+    for (int next = stage - 1; next >= 0; --next) {
+        std::vector<QByteArray> input;
+        input.swap(m_collected);
+        for (const QByteArray &block : input)
+            m_decoders[static_cast<size_t>(next)]->WriteBuffer(block.constData(),
+                                                               static_cast<int>(block.size()));
+    }
+    // The owner hears of the blocks last: what it does then (a new body,
+    // an abort) finds no decoder at work.
+    std::vector<QByteArray> output;
+    output.swap(m_collected);
+    for (const QByteArray &block : output)
+        ownWrite(block.constData(), static_cast<int>(block.size()));
 }
 
 void THttpContCodHandler::ownWrite(const char *buffer, int len)

@@ -5,8 +5,10 @@
 // process-wide registry of coding classes; identity and "*" are registered.
 #include "platform/text/exceptions.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -127,7 +129,8 @@ public:
     // The "Accept-Encoding" value; empty means no header.
     QString HeaderText();
     // Sets up the decoders for a body; false when a coding is unknown (the
-    // body then goes through undecoded).
+    // body then goes through undecoded). A list of more codings than any
+    // server applies raises EHttpContentCodingException.
     bool Prepare(const QString &encodings);
     // The client calls this with every body block.
     void WriteBuffer(const char *buffer, int len);
@@ -146,11 +149,17 @@ public:
 
 private:
     void ownWrite(const char *buffer, int len);
+    // Runs first on the decoder at stage, then hands what each stage wrote
+    // to the one before it, and the last output to the owner.
+    void runChain(int stage, const std::function<void(THttpContentCoding &)> &first);
 
     std::vector<std::unique_ptr<THttpContentCoding>> m_decoders;
+    // What the decoder at work wrote, block by block.
+    std::vector<QByteArray> m_collected;
+    // Raised whenever the decoders are dropped.
+    std::uint64_t m_chain = 0;
     std::vector<THttpContCodItem> m_items;
     TWriteBufferProcedure m_streamWrite;
-    TWriteBufferProcedure m_writeTarget;
     TWriteBufferProcedure m_docData;
     QString m_headerText;
     bool m_headerChanged = true;

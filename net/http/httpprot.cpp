@@ -689,8 +689,7 @@ void THttpCli::Login()
             m_connectionSpoiled = false;
             m_simConnected = true;
             m_connectedRoute = route();
-            if (m_protocol != QLatin1String("http") &&
-                (m_proxy.isEmpty() || m_protocol != QLatin1String("https"))) {
+            if (m_protocol != QLatin1String("http")) {
                 m_simConnected = false;
                 m_requestDoneError = 0;
                 m_statusCode = 501;
@@ -761,10 +760,10 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
     SocketConfigure();
     m_connectedRoute = route();
 
-    // Through a proxy, https asks the proxy for a tunnel (CONNECT) and hands
-    // its answer to the owner; no secure layer of ours follows.
-    const bool tunnel = !m_proxy.isEmpty() && m_protocol == QLatin1String("https");
-    if (m_protocol != QLatin1String("http") && !tunnel) {
+    // There is no secure layer: https ends here, with a proxy or without,
+    // before anything is sent (a tunnel would carry the request's cookie in
+    // clear to the proxy, and lead nowhere).
+    if (m_protocol != QLatin1String("http")) {
         m_requestDoneError = static_cast<std::uint16_t>(m_socket->LastError());
         m_statusCode = 501;
         m_reasonPhrase =
@@ -821,17 +820,6 @@ void THttpCli::SocketSessionConnected(std::uint16_t error)
         return;
     m_lineHandler = LineHandler::Header;
     try {
-        if (!m_proxy.isEmpty() && m_protocol == QLatin1String("https")) {
-            SetState(httpWaitingProxyConnect);
-            if (stopped())
-                return;
-            m_requestHeader.clear();
-            if (m_requestVer == QLatin1String("1.0") || m_responseVersion == QLatin1String("1.0") ||
-                m_responseVersion.isEmpty())
-                m_currProxyConnection = QStringLiteral("Keep-Alive");
-            SendRequest(QStringLiteral("CONNECT"), m_requestVer);
-            return;
-        }
         SetState(httpWaitingHeader);
         if (stopped())
             return;

@@ -110,6 +110,14 @@ void TCustomSocksWSocket::resolveFor(bool throughSocks)
 
 void TCustomSocksWSocket::Connect()
 {
+    // The owner opens the next connection from a handler of a failed one:
+    // that one's close comes first. A close handler that opened one itself
+    // has had its way.
+    if (m_socksFailure != 0) {
+        deliverOwedClose(true);
+        if (m_hSocket != INVALID_SOCKET)
+            return;
+    }
     // A socket in use is refused by the base without disturbing its exchange.
     if (m_hSocket != INVALID_SOCKET && m_state != wsClosed) {
         TCustomWSocket::Connect();
@@ -156,6 +164,11 @@ void TCustomSocksWSocket::Connect()
 
 void TCustomSocksWSocket::Listen()
 {
+    if (m_socksFailure != 0) {
+        deliverOwedClose(true);
+        if (m_hSocket != INVALID_SOCKET)
+            return;
+    }
     if (m_socksServerAssigned) {
         RaiseException(QStringLiteral("Listening is not supported thru socks server"));
         return;
@@ -269,17 +282,59 @@ void TCustomSocksWSocket::SocksDoAuthenticate()
 
 void TCustomSocksWSocket::SocksError(int error, const QString &msg)
 {
-    // An owner that closed the connection, or opened the next one, from one
-    // of these events hears no more of it: the failure was this connection's.
-    const std::uint32_t generation = m_generation;
-    TriggerSocksError(error, msg);
-    if (!stillOpen(generation))
-        return;
+    endExchange(error);
+    reportFailure(error, msg);
+}
+
+void TCustomSocksWSocket::endExchange(int error)
+{
     m_socksState = socksData;
-    TriggerSessionConnectedSpecial(error);
-    if (!stillOpen(generation))
+    m_socksRcvdCnt = 0;
+    m_socksCarryCnt = 0;
+    closeDescriptorQuietly();
+    m_socksFailure = error;
+    ChangeState(wsClosed);
+}
+
+void TCustomSocksWSocket::reportFailure(int error, const QString &msg)
+{
+    // An owner that closed the socket, or opened the next connection, from
+    // one of these events has had this one's close there.
+    const std::uint32_t generation = m_generation;
+    if (!closeOwed(generation))
         return;
-    InternalClose(true, error);
+    TriggerSocksError(error, msg);
+    if (!closeOwed(generation))
+        return;
+    TriggerSessionConnectedSpecial(error);
+    if (!closeOwed(generation))
+        return;
+    deliverOwedClose(false);
+}
+
+void TCustomSocksWSocket::deliverOwedClose(bool keepSettings)
+{
+    const int error = m_socksFailure;
+    m_socksFailure = 0;
+    if (componentDestroying())
+        return;
+    const std::uint32_t generation = m_generation;
+    m_closeInvoked = true;
+    TriggerSessionClosed(error);
+    // A connection opened from the close handler keeps what it was given.
+    if (!keepSettings && m_generation == generation && m_hSocket == INVALID_SOCKET)
+        AssignDefaultValue();
+}
+
+void TCustomSocksWSocket::InternalClose(bool shut, int error)
+{
+    // The descriptor of a failed connection is closed already: what is left
+    // of it is its close.
+    if (m_socksFailure != 0) {
+        deliverOwedClose(false);
+        return;
+    }
+    TCustomWSocket::InternalClose(shut, error);
 }
 
 // ---------------------------------------------------------------------------
@@ -463,31 +518,29 @@ void TCustomSocksWSocket::TriggerSessionClosed(int error)
     }
     const SocksState was = m_socksState;
     m_socksState = socksData;
-    // Each event below may see the owner close this connection or open the
-    // next one: that one is never told of this one's end, nor changed by it.
     const std::uint32_t generation = m_generation;
-    const bool closedByOwner = m_hSocket == INVALID_SOCKET;
-    if (was == socksAuthenticate) {
-        TriggerSocksAuthState(socksAuthFailure);
-        if (m_generation != generation || (!closedByOwner && m_hSocket == INVALID_SOCKET))
-            return;
-    }
-    if (closedByOwner) {
+    if (m_hSocket == INVALID_SOCKET) {
         // The owner closed the socket itself during the exchange.
+        if (was == socksAuthenticate) {
+            TriggerSocksAuthState(socksAuthFailure);
+            // Closed, and the next connection opened, from that event.
+            if (m_generation != generation)
+                return;
+        }
         TCustomWSocket::TriggerSessionClosed(error);
         return;
     }
     // The server left before the destination answered: a failure, never a
     // connection that opened and closed.
     const int code = error != 0 ? error : 20014;
-    TriggerSocksError(code, error != 0 ? QStringLiteral("data receive error")
-                                       : QStringLiteral("socks server closed the connection"));
-    if (!stillOpen(generation))
-        return;
-    TriggerSessionConnectedSpecial(code);
-    if (!stillOpen(generation))
-        return;
-    TCustomWSocket::TriggerSessionClosed(code);
+    endExchange(code);
+    if (was == socksAuthenticate) {
+        TriggerSocksAuthState(socksAuthFailure);
+        if (!closeOwed(generation))
+            return;
+    }
+    reportFailure(code, error != 0 ? QStringLiteral("data receive error")
+                                   : QStringLiteral("socks server closed the connection"));
 }
 
 // ---------------------------------------------------------------------------

@@ -1519,6 +1519,18 @@ void TCustomWSocket::CloseDelayed()
         m_loop->post(m_window, WM_CLOSE_DELAYED, m_generation, 0);
 }
 
+void TCustomWSocket::closeDescriptorQuietly()
+{
+    if (m_hSocket != INVALID_SOCKET) {
+        Shutdown(SHUT_WR);
+        int fd = m_hSocket;
+        dropDescriptor();
+        wsCloseSocket(fd);
+    }
+    DeleteBufferedData();
+    m_allSent = true;
+}
+
 void TCustomWSocket::Release()
 {
     if (m_loop != nullptr && m_window != 0)

@@ -298,6 +298,10 @@ protected:
     // A layer served a receive from bytes of its own: it counts as progress
     // of the receive loop and lets read notifications come again.
     void servedFromBuffer();
+    // Shuts and closes the descriptor at once, dropping what waits to be
+    // sent, and tells the owner nothing: for a layer that reports the end
+    // of the connection itself.
+    void closeDescriptorQuietly();
     QString identity() const;
     bool componentDestroying() const { return m_destroying; }
 
@@ -430,6 +434,7 @@ protected:
     };
 
     void AssignDefaultValue() override;
+    void InternalClose(bool shut, int error) override;
     void TriggerSessionConnectedSpecial(int error) override;
     void TriggerSessionClosed(int error) override;
     bool TriggerDataAvailable(int error) override;
@@ -460,6 +465,23 @@ private:
     // The connection of that generation is still open: an owner may close it,
     // or open the next one, from any of its handlers.
     bool stillOpen(std::uint32_t generation) const;
+    // The exchange failed with error: the descriptor is closed at once, so
+    // that no handler finds the socket connected and nothing the owner
+    // sends reaches the server; the owner's close is then owed.
+    void endExchange(int error);
+    // The owner hears of the failure (OnSocksError, OnSessionConnected),
+    // then of the close, unless a handler closed the socket or opened the
+    // next connection, which delivers the close first.
+    void reportFailure(int error, const QString &msg);
+    // The failed connection of that generation still owes its close.
+    bool closeOwed(std::uint32_t generation) const
+    {
+        return m_socksFailure != 0 && m_generation == generation;
+    }
+    // Delivers the close a failed connection owes (OnSessionClosed with the
+    // failure's number); the defaults come back unless the owner is opening
+    // the next connection with what it set.
+    void deliverOwedClose(bool keepSettings);
     bool sendRequest(const QByteArray &request);
     bool replyLevelFour();
     bool replyLevelFive();
@@ -491,6 +513,8 @@ private:
     int m_socksRcvdCnt = 0;
     int m_socksCarryCnt = 0;
     int m_socksCarryPos = 0;
+    // The number of a failure whose close the owner has not heard yet.
+    int m_socksFailure = 0;
 };
 
 // Line mode: received bytes are kept in a buffer of the socket's own and

@@ -192,6 +192,33 @@ TEST_F(ContCod, UnknownCodingLeavesTheBodyUndecoded)
     EXPECT_TRUE(sink.handler.Prepare(QString()));
 }
 
+// Lists up to what a server may apply are decoded; longer ones are refused
+// before any decoder is made, and the body then passes undecoded.
+TEST_F(ContCod, ListsLongerThanSixteenCodingsAreRefused)
+{
+    for (int count : {1, 10, 16, 17, 1000, 100000}) {
+        SCOPED_TRACE(count);
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << (i % 2 ? QStringLiteral("*") : QStringLiteral("identity"));
+        Sink sink;
+        sink.handler.SetEnabled(true);
+        if (count <= 16) {
+            EXPECT_TRUE(sink.handler.Prepare(names.join(QLatin1Char(','))));
+            EXPECT_EQ(sink.handler.DecoderCount(), count);
+        } else {
+            EXPECT_EQ(nettest::thrownMessage<EHttpContentCodingException>(
+                          [&] { sink.handler.Prepare(names.join(QLatin1Char(','))); }),
+                      QStringLiteral("Too many content codings (%1, at most 16)").arg(count));
+            EXPECT_EQ(sink.handler.DecoderCount(), 0);
+        }
+        sink.handler.WriteBuffer("corps", 5);
+        sink.handler.Complete();
+        EXPECT_EQ(sink.docData, QByteArray("corps"));
+        EXPECT_EQ(sink.docCalls, 1);
+    }
+}
+
 TEST_F(ContCod, CodingsDecodeInReverseOrderAndCompleteLastFirst)
 {
     TContCodingsList::instance().RegisterContentCoding(std::make_shared<XorClass>(), 0.0f);

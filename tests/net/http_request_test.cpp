@@ -620,14 +620,13 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
     // once per event and per state with an Abort from it. From then on the
     // request makes no look-up, no connection and sends nothing; it ends
     // with one completion, error 3.
-    enum Route { Plain, Proxy, Tunnel, Socks, Relocated, BasicRetry, NtlmFirst, NtlmThird };
+    enum Route { Plain, Proxy, Socks, Relocated, BasicRetry, NtlmFirst, NtlmThird };
     struct RouteCase {
         const char *what;
         Route route;
     } routes[] = {
         {"POST on a new connection", Plain},
         {"through a proxy", Proxy},
-        {"https tunnel through a proxy", Tunnel},
         {"through SOCKS 5", Socks},
         {"second hop of a relocation", Relocated},
         {"Basic retry on a new connection", BasicRetry},
@@ -681,9 +680,6 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
                 server.addConnection(
                     answerOnce("HTTP/1.0 302 Found\r\nLocation: /b\r\nContent-Length: 0\r\n\r\n"));
             server.addConnection(answerOnce(ok));
-            break;
-        case Tunnel:
-            server.addConnection(answerOnce("HTTP/1.0 200 Connection established\r\n\r\n"));
             break;
         case Socks:
             server.addConnection({readBytes(3), sendBytes(QByteArray("\x05\x00", 2)), readBytes(16),
@@ -746,10 +742,6 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
         case Proxy:
             client.SetProxy(QStringLiteral("127.0.0.1:") + port);
             break;
-        case Tunnel:
-            client.SetProxy(QStringLiteral("127.0.0.1:") + port);
-            client.SetURL(QStringLiteral("https://origine.test/a"));
-            break;
         case Socks:
             client.SetSocksServer(QStringLiteral("127.0.0.1"));
             client.SetSocksPort(port);
@@ -804,10 +796,6 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
             for (const char *expected : {"httpNotConnected", "httpDnsLookup", "httpDnsLookupDone",
                                          "httpConnected", "OnSendData", "OnCookie", "OnDocData"})
                 EXPECT_TRUE(triggers.contains(QLatin1String(expected))) << expected;
-            break;
-        case Tunnel:
-            EXPECT_TRUE(triggers.contains(QStringLiteral("httpWaitingProxyConnect")));
-            EXPECT_TRUE(triggers.contains(QStringLiteral("OnDataPush")));
             break;
         case Socks:
             EXPECT_TRUE(triggers.contains(QStringLiteral("OnSocksConnected")));
@@ -1218,27 +1206,52 @@ TEST_P(HttpRequest, TracesGoToTheLoggerWhenAsked)
                              [](const QString &m) { return m.startsWith(QLatin1String(">|")); }));
 }
 
-TEST_P(HttpRequest, HttpsThroughAProxyAsksForATunnelAndPushesTheAnswer)
+// There is no secure layer: https ends at once, with a proxy or without, and
+// from a relocation too; nothing reaches the proxy, least of all the cookie.
+TEST_P(HttpRequest, HttpsEndsAsItDoesDirectWithOrWithoutAProxy)
 {
-    ScriptedServer proxy{answerOnce("HTTP/1.0 200 Connection established\r\n\r\n", true)};
-    THttpCli client;
-    HttpRecorder rec(client);
-    QStringList pushed;
-    client.OnDataPush = [&](THttpCli *, std::uint16_t) { pushed << QStringLiteral("line"); };
-    client.SetProxy(QStringLiteral("127.0.0.1:") + QString::number(proxy.port()));
-    client.SetURL(QStringLiteral("https://secure.example/page"));
-    client.GetASync();
-    ASSERT_TRUE(pumpUntil(loop(), [&] { return pushed.size() == 2; }));
-    EXPECT_EQ(client.State(), httpWaitingProxyConnect);
-    ASSERT_EQ(proxy.requests().size(), 1);
-    EXPECT_EQ(proxy.requests()[0], QByteArray("CONNECT secure.example:80 HTTP/1.0\r\n"
-                                              "User-Agent: Mozilla/4.0 (compatible; VornHttp)\r\n"
-                                              "Host: secure.example\r\n"
-                                              "Proxy-Connection: Keep-Alive\r\n"
-                                              "Content-Length: 0\r\n\r\n"));
-    client.Abort();
-    ASSERT_TRUE(waitDone(loop(), rec));
-    EXPECT_EQ(rec.done[0].error, httperrAborted);
+    ResolverOverride resolver([](const QString &, QStringList &list) {
+        list << QStringLiteral("127.0.0.1");
+        return 0;
+    });
+    enum Way { Direct, ThroughProxy, RelocatedThroughProxy };
+    for (Way way : {Direct, ThroughProxy, RelocatedThroughProxy}) {
+        for (bool sync : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "way " << way << (sync ? ", Get" : ", GetASync"));
+            // A proxy that would grant a tunnel and hold it.
+            ScriptedServer proxy;
+            if (way == RelocatedThroughProxy)
+                proxy.addConnection(answerOnce("HTTP/1.0 302 Found\r\nLocation: "
+                                               "https://secure.example/page\r\n"
+                                               "Content-Length: 0\r\n\r\n"));
+            proxy.addConnection(answerOnce("HTTP/1.0 200 Connection established\r\n\r\n", true));
+            THttpCli client;
+            HttpRecorder rec(client);
+            client.SetCookie(QStringLiteral("session=secret"));
+            if (way != Direct)
+                client.SetProxy(QStringLiteral("127.0.0.1:") + QString::number(proxy.port()));
+            client.SetURL(way == RelocatedThroughProxy
+                              ? QStringLiteral("http://site.example/a")
+                              : QStringLiteral("https://secure.example/page"));
+            if (sync) {
+                EXPECT_EQ(thrownMessage<EHttpException>([&] { client.Get(); }),
+                          QStringLiteral("Protocol \"https\" not implemented"));
+            } else {
+                client.GetASync();
+                ASSERT_TRUE(waitDone(loop(), rec, 1, 3000));
+            }
+            pumpFor(loop(), 50);
+            ASSERT_EQ(rec.done.size(), 1u);
+            EXPECT_EQ(rec.done[0].error, 0);
+            EXPECT_EQ(rec.done[0].status, 501);
+            EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Protocol \"https\" not implemented"));
+            EXPECT_EQ(client.State(), httpReady);
+            proxy.stop();
+            EXPECT_EQ(proxy.connections(), way == RelocatedThroughProxy ? 1 : 0);
+            for (const QByteArray &request : proxy.requests())
+                EXPECT_FALSE(request.startsWith("CONNECT")) << request.toStdString();
+        }
+    }
 }
 
 TEST_P(HttpRequest, RelocationsThroughAProxyStayWithTheProxy)

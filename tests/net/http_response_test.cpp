@@ -502,11 +502,16 @@ TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
         {"bad length beside chunks",
          "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Length: -1\r\n\r\n0\r\n\r\n", 7,
          "Invalid content length"},
+        {"1,000 content codings",
+         "HTTP/1.1 200 OK\r\nContent-Encoding: *" + QByteArray(1000 - 1, ',').replace(",", ",*") +
+             "\r\nContent-Length: 3\r\n\r\nabc",
+         7, "Too many content codings (1000, at most 16)"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         THttpCli client;
         HttpRecorder rec(client);
+        client.SetOptions(client.Options() << httpoEnableContentCoding);
         respond(client);
         feed(client, c.reply);
         client.simulateClose();

@@ -45,17 +45,20 @@ struct SocksRecorder {
         socket.OnSocksConnected = [this](TCustomWSocket *, std::uint16_t error) {
             events << QStringLiteral("socks connected %1").arg(error);
         };
-        socket.OnSocksError = [this](TCustomWSocket *, int error, const QString &msg) {
+        socket.OnSocksError = [this](TCustomWSocket *s, int error, const QString &msg) {
             events << QStringLiteral("socks error %1 %2").arg(error).arg(msg);
+            failed(s, error);
         };
         socket.OnSocksAuthState = [this](TCustomWSocket *, TSocksAuthState state) {
             authStates.push_back(state);
         };
-        socket.OnSessionConnected = [this](TCustomWSocket *, std::uint16_t error) {
+        socket.OnSessionConnected = [this](TCustomWSocket *s, std::uint16_t error) {
             events << QStringLiteral("connected %1").arg(error);
+            failed(s, error);
         };
-        socket.OnSessionClosed = [this](TCustomWSocket *, std::uint16_t error) {
+        socket.OnSessionClosed = [this](TCustomWSocket *s, std::uint16_t error) {
             events << QStringLiteral("closed %1").arg(error);
+            failed(s, error);
             closed = true;
         };
         socket.OnDataAvailable = [this](TCustomWSocket *s, std::uint16_t) {
@@ -68,7 +71,14 @@ struct SocksRecorder {
             }
         };
     }
+    // A handler told of a failure finds the socket connected.
+    void failed(TCustomWSocket *socket, int error)
+    {
+        if (error != 0 && socket->State() == wsConnected)
+            ++connectedAfterFailure;
+    }
     QStringList events;
+    int connectedAfterFailure = 0;
     std::vector<TSocksAuthState> authStates;
     QByteArray data;
     QByteArray firstRead;
@@ -279,6 +289,7 @@ TEST_P(Socks, EveryFailureIsErrorThenConnectedThenOneClose)
             ASSERT_TRUE(pumpUntil(loop(), [&] { return recorder.closed; })) << where.toStdString();
             pumpFor(loop(), 30);
             EXPECT_EQ(recorder.events, failureEvents(c.error, c.text)) << where.toStdString();
+            EXPECT_EQ(recorder.connectedAfterFailure, 0) << where.toStdString();
             EXPECT_EQ(socket.State(), wsClosed);
         }
     }
@@ -444,95 +455,156 @@ TEST_P(Socks, RefusalsOfUse)
     EXPECT_EQ(events, QStringList({QStringLiteral("closed 0")}));
 }
 
-// An owner that gives up a connection from one of its handlers (to another
-// SOCKS server, directly, or only closing) hears nothing more of it, and
-// the connection it opened starts with its own exchange.
-TEST_P(Socks, AConnectionGivenUpFromAHandlerSaysNothingMore)
+// Every way SOCKS fails, whatever its owner does from the handlers: no
+// handler finds the failed connection connected, a send fails and reaches
+// nobody, and the connection ends with one close, heard before anything of
+// the connection the owner opens next (through SOCKS again, or directly).
+TEST_P(Socks, AFailedConnectionEndsOnceWhateverItsOwnerDoes)
 {
     const QByteArray junk = "junk";
+    const QString left = QStringLiteral("socks server closed the connection");
     struct Path {
-        const char *name; // its level first
+        const char *name;
+        QString level;
         bool auth;
         int error;
+        QString text;
         std::vector<ServerStep> steps;
+        int requests; // what the server reads of the exchange
     } paths[] = {
-        {"5, leaves after the offer", false, 20014, script(readBytes(3), closeConnection())},
-        {"5, leaves after the request", false, 20014,
-         script(readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), closeConnection())},
-        {"5, leaves after the credentials", true, 20014,
-         script(readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), closeConnection())},
-        {"5, credentials refused", true, 20015,
+        {"5, leaves after the offer", QStringLiteral("5"), false, 20014, left,
+         script(readBytes(3), closeConnection()), 1},
+        {"5, leaves after the request", QStringLiteral("5"), false, 20014, left,
+         script(readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), closeConnection()), 2},
+        {"5, leaves after the credentials", QStringLiteral("5"), true, 20014, left,
+         script(readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), closeConnection()), 2},
+        // After a refusal the server reads on: a byte of the owner's would
+        // be one more request.
+        {"5, credentials refused", QStringLiteral("5"), true, 20015,
+         QStringLiteral("socks authentication failed"),
          script(readBytes(3), sendBytes(bytes({5, 2})), readBytes(5),
-                sendBytes(bytes({1, 1}) + junk), hold())},
-        {"5, no method", false, 20003,
-         script(readBytes(3), sendBytes(bytes({5, 255}) + junk), hold())},
-        {"5, refused", false, 20008,
+                sendBytes(bytes({1, 1}) + junk), readBytes(1), hold()),
+         2},
+        {"5, no method", QStringLiteral("5"), false, 20003,
+         QStringLiteral("authentification method not acceptable"),
+         script(readBytes(3), sendBytes(bytes({5, 255}) + junk), readBytes(1), hold()), 1},
+        {"5, refused", QStringLiteral("5"), false, 20008, QStringLiteral("connection refused"),
          script(readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
-                sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + junk), hold())},
-        {"4, refused", false, 20016,
-         script(readBytes(10), sendBytes(bytes({0, 91, 0x1F, 0x90, 127, 0, 0, 1}) + junk), hold())},
-        {"4, leaves", false, 20014, script(readBytes(10), closeConnection())},
+                sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + junk), readBytes(1),
+                hold()),
+         2},
+        {"4, refused", QStringLiteral("4"), false, 20016,
+         QStringLiteral("request rejected or failed"),
+         script(readBytes(10), sendBytes(bytes({0, 91, 0x1F, 0x90, 127, 0, 0, 1}) + junk),
+                readBytes(1), hold()),
+         1},
+        {"4A, refused", QStringLiteral("4A"), false, 20015,
+         QStringLiteral("authentification failed"),
+         script(readBytes(20), sendBytes(bytes({0, 93, 0x1F, 0x90, 0, 0, 0, 1})), readBytes(1),
+                hold()),
+         1},
+        {"4, leaves after the request", QStringLiteral("4"), false, 20014, left,
+         script(readBytes(10), closeConnection()), 1},
     };
-    enum Action { ThroughSocksFromError, DirectFromError, ThroughSocksFromConnected, CloseOnly };
+    enum Action {
+        Nothing,
+        Send, // from every handler of the failure
+        CloseOnly,
+        ThroughSocksFromError,
+        DirectFromError,
+        ThroughSocksFromConnected,
+        ConnectWithoutClose, // from OnSocksError, to another SOCKS server
+    };
     for (const Path &path : paths) {
-        for (Action action :
-             {ThroughSocksFromError, DirectFromError, ThroughSocksFromConnected, CloseOnly}) {
+        for (Action action : {Nothing, Send, CloseOnly, ThroughSocksFromError, DirectFromError,
+                              ThroughSocksFromConnected, ConnectWithoutClose}) {
             SCOPED_TRACE(testing::Message() << path.name << ", action " << action);
-            ScriptedServer left{path.steps};
+            ScriptedServer failing{path.steps};
             ScriptedServer relay{{readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
                                   sendBytes(kReply5 + "after"), hold()}};
             ScriptedServer direct{{sendBytes("after"), hold()}};
             TWSocket socket;
             SocksRecorder recorder(socket);
-            qsizetype given = -1; // events heard before the owner gave up
-            auto giveUp = [&] {
-                if (given >= 0)
-                    return;
-                socket.Close();
-                if (action != CloseOnly) {
-                    const bool socks = action != DirectFromError;
-                    socket.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
-                    socket.SetSocksPort(socks ? QString::number(relay.port()) : QString());
-                    socket.SetSocksAuthentication(socksNoAuthentication);
-                    socket.SetAddr(QStringLiteral("127.0.0.1"));
-                    socket.SetPort(socks ? QStringLiteral("8080") : QString::number(direct.port()));
-                    socket.Connect();
+            bool given = false;
+            auto send = [&] {
+                int sent;
+                try {
+                    sent = socket.SendStr("OWNER");
+                } catch (const ESocketException &) {
+                    sent = -1;
                 }
-                given = recorder.events.size();
+                recorder.events << QStringLiteral("send %1").arg(sent);
+            };
+            auto giveUp = [&] {
+                if (given)
+                    return;
+                given = true;
+                if (action != ConnectWithoutClose)
+                    socket.Close();
+                if (action == CloseOnly)
+                    return;
+                const bool socks = action != DirectFromError;
+                socket.SetSocksServer(socks ? QStringLiteral("127.0.0.1") : QString());
+                socket.SetSocksPort(socks ? QString::number(relay.port()) : QString());
+                socket.SetSocksLevel(QStringLiteral("5"));
+                socket.SetSocksAuthentication(socksNoAuthentication);
+                socket.SetAddr(QStringLiteral("127.0.0.1"));
+                socket.SetPort(socks ? QStringLiteral("8080") : QString::number(direct.port()));
+                socket.Connect();
             };
             auto onError = socket.OnSocksError;
             socket.OnSocksError = [&, onError](TCustomWSocket *s, int e, const QString &m) {
                 onError(s, e, m);
-                if (action != ThroughSocksFromConnected)
+                if (action == Send)
+                    send();
+                else if (action != Nothing && action != ThroughSocksFromConnected)
                     giveUp();
             };
             auto onConnected = socket.OnSessionConnected;
             socket.OnSessionConnected = [&, onConnected](TCustomWSocket *s, std::uint16_t e) {
                 onConnected(s, e);
-                if (action == ThroughSocksFromConnected && e != 0)
+                if (e != 0 && action == Send)
+                    send();
+                if (e != 0 && action == ThroughSocksFromConnected)
                     giveUp();
+            };
+            auto onClosed = socket.OnSessionClosed;
+            socket.OnSessionClosed = [&, onClosed](TCustomWSocket *s, std::uint16_t e) {
+                onClosed(s, e);
+                if (action == Send)
+                    send();
             };
             socket.SetSocksUsercode(QStringLiteral("u"));
             socket.SetSocksPassword(QStringLiteral("p"));
             if (path.auth)
                 socket.SetSocksAuthentication(socksAuthenticateUsercode);
-            start(socket, left, QString::fromLatin1(path.name, 1));
-            ASSERT_TRUE(pumpUntil(loop(), [&] { return given >= 0; }));
-            if (action != CloseOnly) {
-                EXPECT_TRUE(pumpUntil(loop(), [&] { return recorder.data.size() >= 5; }));
-            }
+            start(socket, failing, path.level);
+            const bool reconnects = action >= ThroughSocksFromError;
+            ASSERT_TRUE(pumpUntil(
+                loop(), [&] { return reconnects ? recorder.data.size() >= 5 : recorder.closed; }));
             pumpFor(loop(), 50);
+            // What follows the error, by action (N: the failure's number).
+            const char *const heardAfter[] = {
+                "connected N | closed N",
+                "send -1 | connected N | send -1 | closed N | send -1",
+                "closed N",
+                "closed N | socks connected 0 | connected 0",
+                "closed N | connected 0",
+                "connected N | closed N | socks connected 0 | connected 0",
+                "closed N | socks connected 0 | connected 0"};
             const QString n = QString::number(path.error);
-            EXPECT_EQ(
-                recorder.events.mid(0, given).filter(QStringLiteral("socks error ") + n).size(), 1);
-            const char *const heardAfter[] = {"socks connected 0 | connected 0", "connected 0",
-                                              "socks connected 0 | connected 0", ""};
-            EXPECT_EQ(recorder.events.mid(given).join(QStringLiteral(" | ")).toStdString(),
-                      heardAfter[action]);
-            EXPECT_EQ(recorder.data, action == CloseOnly ? QByteArray() : QByteArray("after"));
-            if (action != CloseOnly && action != DirectFromError) {
+            const QString expected =
+                QStringLiteral("socks connected 0 | socks error %1 %2 | ").arg(n, path.text) +
+                QString::fromLatin1(heardAfter[action]).replace(QLatin1Char('N'), n);
+            EXPECT_EQ(recorder.events.join(QStringLiteral(" | ")).toStdString(),
+                      expected.toStdString());
+            EXPECT_EQ(recorder.connectedAfterFailure, 0);
+            EXPECT_EQ(recorder.data, reconnects ? QByteArray("after") : QByteArray());
+            if (reconnects && action != DirectFromError) {
                 EXPECT_EQ(relay.requests().value(0).toHex(), bytes({5, 1, 0}).toHex());
             }
+            failing.stop();
+            EXPECT_EQ(failing.requests().size(), path.requests) << "no byte of the owner's";
         }
     }
 }
