@@ -60,6 +60,12 @@ protected:
                         QStringLiteral("<absent>"));
     }
 
+    // The same as contenu() for a folder outside the program folder.
+    QMap<QString, QByteArray> contenuDehors(const QString &dossier) const
+    {
+        return contenu(QDir(path(QString())).relativeFilePath(dossier));
+    }
+
     static void montrer(TForm *f)
     {
         f->Show();
@@ -328,11 +334,13 @@ TEST_F(SeasonTest, EveryWriterChecksItsSeasonAtTheMomentOfWriting)
                 ASSERT_TRUE(QFile::link(dehors, path(QStringLiteral("S1"))));
             }
             const auto avant = contenu();
-            const auto avantDehors = contenu(dehors);
+            const auto avantDehors = contenuDehors(dehors);
+            ASSERT_TRUE(avantDehors.contains(QStringLiteral("Joueur.DBP")));
             dialogs().messages.clear();
             c.commande();
             vorn_test::settle();
-            EXPECT_EQ(contenu(dehors), avantDehors) << c.fenetre << (lien ? " link" : " gone");
+            EXPECT_EQ(contenuDehors(dehors), avantDehors)
+                << c.fenetre << (lien ? " link" : " gone");
             EXPECT_EQ(contenu(), avant) << c.fenetre;
             const QString refus =
                 lien ? QStringLiteral("Le dossier de la saison S1, dont cette fenêtre montre les "
@@ -374,7 +382,8 @@ TEST_F(SeasonTest, CreatingRefusesATakenNameAndTakesBackWhatItMadeWhenItFails)
     ASSERT_TRUE(
         QFile::link(ailleurs.path() + QStringLiteral("/nulle"), path(QStringLiteral("lienMort"))));
     const auto avant = contenu();
-    const auto avantDehors = contenu(ailleurs.path());
+    const auto avantDehors = contenuDehors(ailleurs.path());
+    ASSERT_TRUE(avantDehors.contains(QStringLiteral("saison/Joueur.DBP")));
     for (const char *nom : {"fichier", "dossier", "tournois", "lien", "lienSaison", "lienMort"}) {
         dialogs().messages.clear();
         creer(QString::fromLatin1(nom), mrNo);
@@ -385,7 +394,7 @@ TEST_F(SeasonTest, CreatingRefusesATakenNameAndTakesBackWhatItMadeWhenItFails)
                       .arg(path(QString::fromLatin1(nom)))
                       .toStdString());
         EXPECT_EQ(contenu(), avant) << nom;
-        EXPECT_EQ(contenu(ailleurs.path()), avantDehors) << nom;
+        EXPECT_EQ(contenuDehors(ailleurs.path()), avantDehors) << nom;
         EXPECT_EQ(SaisonEnCours, QStringLiteral("2020")) << nom;
     }
 
