@@ -7,7 +7,6 @@
 #include "platform/text/codec.h"
 #include "platform/text/linefile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
