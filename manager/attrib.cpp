@@ -135,7 +135,7 @@ void TVornF_Attrib::BtChargeRepartClick()
     const QStringList precedente = m_repartition;
     m_repartition = repartition;
     try {
-        Attribuer();
+        Attribuer(OpenDialog1->FileName);
     } catch (...) {
         m_repartition = precedente;
         throw;
@@ -144,11 +144,12 @@ void TVornF_Attrib::BtChargeRepartClick()
     commandes(true, true);
 }
 
-void TVornF_Attrib::Attribuer()
+void TVornF_Attrib::Attribuer(const QString &fichierRepartition)
 {
     // Computed whole before it replaces the list: a points field that is no
     // whole number leaves the previous attribution.
-    const manager::Attribution a = manager::Attribuer(m_classement, m_repartition);
+    const manager::Attribution a =
+        manager::Attribuer(m_classement, m_repartition, fichierRepartition);
     m_attribuees = a.lignes;
     Reste = a.reste;
 }

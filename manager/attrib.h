@@ -41,7 +41,8 @@ public:
     void BtEditionClick();
     void BtExportClick();
     void BtQuitteClick() { Hide(); }
-    void Attribuer();
+    // fichierRepartition: the distribution's file, named by its errors.
+    void Attribuer(const QString &fichierRepartition);
     void frReport1GetValue(const QString &parName, report::FrVariant &parValue);
 
     const QStringList &attribuees() const { return m_attribuees; }

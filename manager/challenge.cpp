@@ -233,8 +233,10 @@ void TVorn_FChallenge::Bt1_ClassClick(QPushButton *sender)
     const EcritureSaison saison(m_saison);
     const QString chemin = fichierSaison(fichier);
     if (MessageDlg(QStringLiteral("Création du fichier \n\n") + chemin, mtInformation,
-                   mbNo | mbOK) == mrOk)
+                   mbNo | mbOK) == mrOk) {
+        m_saison.verifierEcriture(); // the season may have changed while asked
         LineFile::write(chemin, manager::LignesClassement(m_impression.entrees));
+    }
     manager::imprimerModele(composants, int(m_impression.entrees.size()),
                             QStringLiteral("Classem_General.frf"));
 }

@@ -275,6 +275,7 @@ void TVorn_Fmcf_Poule::sauvePoule()
         return;
     // Still to be written while the write fails (a full disk): the pool
     // typed stays, and the next switch or close tries again.
+    m_saison.verifierEcriture();
     platform::LineFile::write(m_cheminPoule, m_poule);
     m_pouleChargee = false;
     m_empreintePoule = empreinteFichier(m_cheminPoule);

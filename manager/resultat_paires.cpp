@@ -268,7 +268,13 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     d.FileName.clear();
     if (!d.Execute())
         return;
-    m_extrait = manager::LireFichierDuGenre(d.FileName, QStringLiteral("un extrait de classement"));
+    const QString genre = QStringLiteral("un extrait de classement");
+    const QStringList extrait = manager::LireFichierDuGenre(d.FileName, genre);
+    // A page saved under the extract's name (or any other text) would give
+    // no pair, and "Calculer" an empty grid without a word.
+    if (!manager::ExtraitPaires(extrait))
+        throw manager::EAutreGenre(genre, d.FileName);
+    m_extrait = extrait;
     m_saisonExtrait.lire();
     m_fichierExtrait = d.FileName;
     // Nothing is calculated for this extract yet: saving the results now
@@ -299,10 +305,18 @@ void TVornF_Resultat_Paires::Bt_Calcul_GroupeClick()
     // Everything is computed before anything is shown: a conversion error
     // leaves the list, the grid and the buttons as they were.
     const QStringList paires = manager::LirePaires(m_extrait, m_fichierExtrait);
+    if (paires.isEmpty()) {
+        MessageDlg(QStringLiteral("Aucune paire dans l'extrait de classement %1 : rien n'est "
+                                  "calculé.")
+                       .arg(m_fichierExtrait),
+                   mtWarning, mbOK);
+        return;
+    }
     const PorteeSaison saison(m_saisonExtrait);
-    const QList<manager::FicheJoueur> joueurs =
-        manager::lireFichierJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
-    const QStringList lignes = manager::CalculPointsPaires(paires, joueurs, CoefK->text());
+    const QString fichierJoueurs = fichierSaison(QStringLiteral("Joueur.DBP"));
+    const QList<manager::FicheJoueur> joueurs = manager::lireFichierJoueurs(fichierJoueurs);
+    const QStringList lignes =
+        manager::CalculPointsPaires(paires, joueurs, CoefK->text(), fichierJoueurs);
     const qint64 total = manager::TotalPoints(lignes);
     m_resultats = lignes;
     m_saisonResultats = m_saisonExtrait.nom();
@@ -367,7 +381,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
     // the grid with its lines; an empty file only empties it.
     if (!lignes.isEmpty() && !contientLigneResultat(lignes))
         throw manager::EAutreGenre(genre, d.FileName);
-    const qint64 total = manager::TotalPoints(lignes);
+    const qint64 total = manager::TotalPoints(lignes, d.FileName);
     m_resultats = lignes;
     m_saisonResultats = SaisonEnCours;
     Total_Pc = total;

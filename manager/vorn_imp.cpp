@@ -144,7 +144,9 @@ void TVorn_Fimp::importer()
     Timer1->stop();
     m_import.clear();
     // The players file read here is the one written back.
-    verifierSaisonOuverte();
+    SaisonLue saison;
+    saison.lire();
+    saison.verifierEcriture();
     m_import.chargerJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
 
     OpenDialog1->InitialDir = RepAppli;
@@ -207,6 +209,8 @@ void TVorn_Fimp::importer()
         m_import.integrer(remiseAZero, parametres);
     }
     try {
+        // The season may have been swapped for a link meanwhile.
+        saison.verifierEcriture();
         m_import.enregistrer();
     } catch (...) {
         m_import.joueurs = avant;

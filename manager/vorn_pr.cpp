@@ -391,22 +391,28 @@ void TVorn_FPr::Saison2Click()
     if (!SelectDirectory(QStringLiteral("Ouvrir un projet"), RepAppli, dossier))
         return;
     // Only a season folder right inside the program folder; anything else
-    // is ignored, like a folder without players file.
+    // is refused, saying so.
     const QString racine = QFileInfo(RepAppli).canonicalFilePath();
     const QString choisi = QFileInfo(dossier).canonicalFilePath();
-    if (!racine.isEmpty() && !choisi.isEmpty() && choisi.startsWith(racine + QLatin1Char('/')) &&
-        choisi.size() > racine.size() + 1) {
-        const QString nom = choisi.mid(racine.size() + 1);
-        if (estSaison(nom)) {
-            // A window holding unrecorded work is asked before its season
-            // goes; "Annuler" keeps the season open.
-            if (nom != SaisonEnCours && !TForm::CloseQueryAll())
-                return;
-            // Opened once the settings hold it: a write that fails (a
-            // full disk) leaves the season open until then.
-            TIniFile(fichierIni()).WriteString(kParam, kSaison, nom);
-            SaisonEnCours = nom;
-        }
+    const QString nom = !racine.isEmpty() && !choisi.isEmpty() &&
+                                choisi.startsWith(racine + QLatin1Char('/')) &&
+                                choisi.size() > racine.size() + 1
+                            ? choisi.mid(racine.size() + 1)
+                            : QString();
+    if (nom.isEmpty() || !estSaison(nom)) {
+        MessageDlg(QStringLiteral("Le dossier %1 n'est pas une saison du dossier du programme (un "
+                                  "dossier qui contient Joueur.DBP) : il n'est pas ouvert.")
+                       .arg(QDir::toNativeSeparators(dossier)),
+                   mtWarning, mbOK);
+    } else {
+        // A window holding unrecorded work is asked before its season
+        // goes; "Annuler" keeps the season open.
+        if (nom != SaisonEnCours && !TForm::CloseQueryAll())
+            return;
+        // Opened once the settings hold it: a write that fails (a full
+        // disk) leaves the season open until then.
+        TIniFile(fichierIni()).WriteString(kParam, kSaison, nom);
+        SaisonEnCours = nom;
     }
     LireSaison();
 }

@@ -7,11 +7,15 @@
 #include "platform/text/codec.h"
 #include "platform/text/linefile.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -82,11 +86,19 @@ void TVorn_FSaison::ButCreerClick()
     const QString dossier = RepAppli + nom;
     const QString joueurs = dossier + QStringLiteral("/Joueur.DBP");
     const QString challenge = dossier + QStringLiteral("/Challenge.DBP");
-    const bool existe = LineFile::exists(joueurs);
+    const bool existe = estSaison(nom);
     if (!existe) {
+        // A name already borne by anything (a folder made by hand, a file,
+        // a link, even one leading nowhere) is not made a season: its files
+        // could land elsewhere or among others.
+        struct stat st;
+        if (::lstat(QFile::encodeName(dossier).constData(), &st) == 0)
+            throw EFileError(QStringLiteral("Impossible de créer la saison : %1 existe déjà et "
+                                            "n'est pas une saison du dossier du programme (un "
+                                            "dossier qui contient Joueur.DBP).")
+                                 .arg(dossier));
         // The season's two files, both or neither.
-        if (!LineFile::exists(challenge))
-            LineFile::checkWritable(challenge);
+        LineFile::checkWritable(challenge);
         LineFile::checkWritable(joueurs);
     }
     // A window holding unrecorded work is asked before its season goes;
@@ -100,13 +112,17 @@ void TVorn_FSaison::ButCreerClick()
         return;
     }
 
-    // The new season's folder is there when the file dialog opens in it. The
-    // players to import are read before any file is made: a file that cannot
-    // be read, or is not a players file, leaves no half-made season.
-    const bool dossierNeuf = !QFileInfo::exists(dossier);
-    QDir().mkpath(dossier);
-    QStringList lignes;
+    // The new season's folder is there when the file dialog opens in it.
+    if (::mkdir(QFile::encodeName(dossier).constData(), 0777) != 0)
+        throw EFileError(QStringLiteral("Impossible de créer le dossier %1 : %2")
+                             .arg(dossier, systemErrorReason(errno)));
+    // Whatever fails from here (a file that cannot be imported, a full
+    // disk, the settings not written) takes back what was made: both files
+    // or neither, and no folder left behind.
+    bool challengeEcrit = false;
+    bool joueursEcrit = false;
     try {
+        QStringList lignes;
         if (MessageDlg(QStringLiteral("Importer les licenciés d'une saison précédente?"),
                        mtConfirmation, mbYes | mbNo) == mrYes) {
             OpenDialog1->Title = QStringLiteral("Recherche fichier licenciés");
@@ -118,20 +134,33 @@ void TVorn_FSaison::ButCreerClick()
                 lignes = manager::LireFichierDuGenre(OpenDialog1->FileName,
                                                      QStringLiteral("un fichier de licenciés"));
         }
+        // Each write goes only into the folder made above, still right
+        // inside the program folder (not a link put in its place meanwhile).
+        const auto verifierDossier = [&] {
+            if (!estDossierSaison(nom))
+                throw EFileError(QStringLiteral("Le dossier %1 n'est plus un dossier du dossier "
+                                                "du programme : la saison n'est pas créée.")
+                                     .arg(dossier));
+        };
+        verifierDossier();
+        challengeEcrit = true;
+        LineFile::write(challenge, {});
+        verifierDossier();
+        joueursEcrit = true;
+        LineFile::write(joueurs, lignes);
+        // The season becomes the current one only once its files exist and
+        // the settings name it.
+        TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
     } catch (...) {
-        if (dossierNeuf)
-            QDir().rmdir(dossier); // only while still empty
+        if (estDossierSaison(nom)) {
+            if (joueursEcrit)
+                QFile::remove(joueurs);
+            if (challengeEcrit)
+                QFile::remove(challenge);
+        }
+        ::rmdir(QFile::encodeName(dossier).constData()); // only while empty, never a link
         throw;
     }
-
-    // A failure to create the folder shows as the failure to write its files.
-    if (!LineFile::exists(challenge))
-        LineFile::write(challenge, {});
-    LineFile::write(joueurs, lignes);
-
-    // The season becomes the current one only once its files exist and the
-    // settings name it.
-    TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);
     SaisonEnCours = nom;
     Hide();
 }

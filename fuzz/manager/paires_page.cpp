@@ -27,6 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList extrait = manager::ExtrairePaires(page);
     if (extrait.size() > page.size() || (!page.isEmpty() && extrait.value(0) != page[0]))
         std::abort();
+    // What the extract's "Ouvrir" takes: an extract it gives back unchanged.
+    if (manager::ExtraitPaires(page) && manager::ExtrairePaires(page) != page)
+        std::abort();
+    if (manager::ExtraitPaires(extrait) != (extrait.size() >= 2))
+        std::abort();
     for (const QStringList &source : {extrait, page}) {
         QStringList paires;
         try {
@@ -53,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             if (!r.complete || platform::Champ(l, 7).toLongLong() <= 0)
                 std::abort();
         }
-        manager::TotalPoints(lignes);
+        manager::TotalPoints(lignes, QStringLiteral("classement.chr"));
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "manager/core/attribution.h"
 
+#include "manager/core/genrefichier.h"
 #include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
@@ -20,7 +21,8 @@ bool RepartitionAcceptee(const QStringList &lignes)
     return lignes.size() >= 2;
 }
 
-Attribution Attribuer(const QStringList &classement, const QStringList &repartition)
+Attribution Attribuer(const QStringList &classement, const QStringList &repartition,
+                      const QString &fichierRepartition)
 {
     Attribution a;
     QList<qint64> points;
@@ -30,8 +32,10 @@ Attribution Attribuer(const QStringList &classement, const QStringList &repartit
     QHash<QString, QList<qsizetype>> parPlace;
     for (qsizetype j = 0; j < repartition.size(); ++j) {
         const QString texte = platform::Champ(repartition[j], 1);
-        points.append(platform::StrToInt64(texte));
-        a.reste = AjouteValeur(a.reste, points.last(), texte);
+        LireLigne(fichierRepartition, j, [&] {
+            points.append(platform::StrToInt64(texte));
+            a.reste = AjouteValeur(a.reste, points.last(), texte);
+        });
         parPlace[platform::Champ(repartition[j], 0)].append(j);
     }
     for (const QString &c : classement) {
@@ -46,9 +50,10 @@ Attribution Attribuer(const QStringList &classement, const QStringList &repartit
             // A negative line gives back points: the remainder grows, and
             // must stay within 64 bits like the total.
             if (__builtin_sub_overflow(a.reste, p, &a.reste))
-                throw platform::EConvertError(
+                throw platform::EConvertError(TexteLigneFichier(
                     QStringLiteral("'%1' n'est pas une valeur entière correcte")
-                        .arg(platform::excerpt(platform::Champ(repartition[j], 1))));
+                        .arg(platform::excerpt(platform::Champ(repartition[j], 1))),
+                    fichierRepartition, j));
         }
     }
     return a;

@@ -20,8 +20,10 @@ struct Attribution {
     qint64 reste = 0; // the distribution's total less what was handed out
 };
 // EConvertError for a points field that is not a whole number or a total of
-// the points beyond 64 bits.
-Attribution Attribuer(const QStringList &classement, const QStringList &repartition);
+// the points beyond 64 bits, naming fichierRepartition (the file the
+// distribution was read from) and the line.
+Attribution Attribuer(const QStringList &classement, const QStringList &repartition,
+                      const QString &fichierRepartition = QString());
 // The sum of the points field of attributed lines (EConvertError as above).
 qint64 TotalAttribue(const QStringList &attribuees);
 

@@ -50,6 +50,15 @@ int NombreJournees(const QStringList &tournois)
 
 ClassementSaison CalculerClassement(const QStringList &tournois, const QString &dossierSaison)
 {
+    // The tournaments' journées and coefficients are read first, each said
+    // with its line of the list when it is no number.
+    const QString liste =
+        platform::LineFile::resolve(dossierSaison + QStringLiteral("Challenge.DBP"));
+    for (qsizetype i = 0; i < tournois.size(); ++i)
+        LireLigne(liste, i, [&] {
+            colonne(tournois[i]);
+            return platform::StrToInt(platform::Champ(tournois[i], 5));
+        });
     ClassementSaison c;
     c.nombreJournees = NombreJournees(tournois);
     const int n = c.nombreJournees;
@@ -90,34 +99,36 @@ ClassementSaison CalculerClassement(const QStringList &tournois, const QString &
                 c.datesJournee[j - 1] = platform::Champ(t, 1);
             }
             const qint64 coef = platform::StrToInt(platform::Champ(t, 5));
-            for (const QString &r : resultat) {
-                const LigneResultat lu = lireLigneResultat(r);
-                for (const JoueurResultat &e : lu.joueurs) {
-                    const qint64 pts = centiemesArrondis(platform::StrToInt(e.points) * coef);
-                    auto it = rangs.find(e.licence);
-                    int rang;
-                    if (it == rangs.end()) {
-                        rang = int(c.joueurs.size());
-                        rangs.insert(e.licence, rang);
-                        c.joueurs.push_back({});
-                        cumuls.push_back({});
-                    } else {
-                        rang = it.value();
+            // A damaged line is said with the result file and its line.
+            for (qsizetype k = 0; k < resultat.size(); ++k)
+                LireLigne(dossierSaison + fichier, k, [&] {
+                    const LigneResultat lu = lireLigneResultat(resultat[k]);
+                    for (const JoueurResultat &e : lu.joueurs) {
+                        const qint64 pts = centiemesArrondis(platform::StrToInt(e.points) * coef);
+                        auto it = rangs.find(e.licence);
+                        int rang;
+                        if (it == rangs.end()) {
+                            rang = int(c.joueurs.size());
+                            rangs.insert(e.licence, rang);
+                            c.joueurs.push_back({});
+                            cumuls.push_back({});
+                        } else {
+                            rang = it.value();
+                        }
+                        LigneJoueurClassement &ligne = c.joueurs[rang];
+                        Cumul &cumul = cumuls[rang];
+                        // A season of huge coefficients or points is refused
+                        // rather than ranked on a sum that wrapped round.
+                        cumul.total = AjouteValeur(cumul.total, pts, e.points);
+                        ligne.nom = e.nom;
+                        ligne.licence = e.licence;
+                        ligne.iv = e.iv;
+                        // Teams results come one file per match: a journée's cell
+                        // adds like the total does.
+                        cumul.journees[j - 1] = AjouteValeur(cumul.journees[j - 1], pts, e.points);
+                        cumul.present[j - 1] = true;
                     }
-                    LigneJoueurClassement &ligne = c.joueurs[rang];
-                    Cumul &cumul = cumuls[rang];
-                    // A season of huge coefficients or points is refused
-                    // rather than ranked on a sum that wrapped round.
-                    cumul.total = AjouteValeur(cumul.total, pts, e.points);
-                    ligne.nom = e.nom;
-                    ligne.licence = e.licence;
-                    ligne.iv = e.iv;
-                    // Teams results come one file per match: a journée's cell
-                    // adds like the total does.
-                    cumul.journees[j - 1] = AjouteValeur(cumul.journees[j - 1], pts, e.points);
-                    cumul.present[j - 1] = true;
-                }
-            }
+                });
         }
     }
     for (size_t i = 0; i < c.joueurs.size(); ++i) {

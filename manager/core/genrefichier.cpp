@@ -2,6 +2,8 @@
 
 #include "platform/text/linefile.h"
 
+#include <QDir>
+
 namespace manager
 {
 
@@ -21,6 +23,15 @@ bool FichierBinaire(const QStringList &lignes)
 QString TexteAutreGenre(const QString &genre, const QString &fichier)
 {
     return QStringLiteral("Ce fichier n'est pas ") + genre + QStringLiteral(" : ") + fichier;
+}
+
+QString TexteLigneFichier(const QString &message, const QString &fichier, qsizetype ligne)
+{
+    // One substitution: the message may hold a "%" of the file.
+    if (fichier.isEmpty())
+        return QStringLiteral("%1 (ligne %2)").arg(message, QString::number(ligne + 1));
+    return QStringLiteral("%1 (fichier %2, ligne %3)")
+        .arg(message, QDir::toNativeSeparators(fichier), QString::number(ligne + 1));
 }
 
 EAutreGenre::EAutreGenre(const QString &genre, const QString &fichier)

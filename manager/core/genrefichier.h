@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 namespace manager
 {
@@ -23,6 +24,23 @@ class EAutreGenre : public platform::EFileError
 public:
     EAutreGenre(const QString &genre, const QString &fichier);
 };
+
+// A conversion error about a value of line ligne (from 0) of fichier: the
+// message, then where the value is ("(fichier X, ligne 3)"), so that the
+// user can find it.
+QString TexteLigneFichier(const QString &message, const QString &fichier, qsizetype ligne);
+
+// Runs lire, a reading of line ligne of fichier: an EConvertError it raises
+// is raised again naming the file and the line. Every reader of a data
+// file's fields goes through here.
+template <class F> decltype(auto) LireLigne(const QString &fichier, qsizetype ligne, F &&lire)
+{
+    try {
+        return std::forward<F>(lire)();
+    } catch (const platform::EConvertError &e) {
+        throw platform::EConvertError(TexteLigneFichier(e.Message(), fichier, ligne));
+    }
+}
 
 // The file's lines, as LineFile::read gives them; EAutreGenre when they are
 // not text. genre names the kind asked for ("un fichier de résultats").

@@ -1,6 +1,7 @@
 #include "manager/core/import_joueurs.h"
 
 #include "manager/core/fichejoueur.h"
+#include "manager/core/genrefichier.h"
 #include "platform/text/codec.h"
 #include "platform/text/linefile.h"
 
@@ -186,7 +187,8 @@ namespace
 {
 
 // The extract once its bytes passed the line count.
-int lireDecodee(QByteArrayView bytes, Extraction &extraction, int maxLignes)
+int lireDecodee(QByteArrayView bytes, Extraction &extraction, int maxLignes,
+                const QString &fichier = QString())
 {
     const QString texte = decoderExtraction(bytes);
     const QList<QStringView> lignes = decouperLignes(texte);
@@ -222,9 +224,11 @@ int lireDecodee(QByteArrayView bytes, Extraction &extraction, int maxLignes)
                 QStringLiteral("La ligne %1 de l'extraction a plus de 34 colonnes").arg(numero));
         if (col.separateurs < lue.separateurs)
             throw EImportError(messageIncomplet(numero));
-        entierStrict(col.c[0]);
-        if (!col.c[17].isEmpty())
-            entierStrict(col.c[17]);
+        LireLigne(fichier, i, [&] {
+            entierStrict(col.c[0]);
+            if (!col.c[17].isEmpty())
+                entierStrict(col.c[17]);
+        });
         lue.lignes.append(lignes[i].toString());
         lue.numeros.append(numero);
     }
@@ -265,7 +269,8 @@ int LireExtraction(const QString &fichier, Extraction &extraction, int maxLignes
         compteur.lire(piece);
     };
     // Neither a folder nor a pipe (never waited on) is read.
-    return lireDecodee(platform::LineFile::readBytes(fichier, watch), extraction, maxLignes);
+    return lireDecodee(platform::LineFile::readBytes(fichier, watch), extraction, maxLignes,
+                       fichier);
 }
 
 QString CodeClassement(const QString &indice)
@@ -505,7 +510,7 @@ void ListeJoueurs::indexer()
     for (qsizetype i = 0; i < lignes.size(); ++i) {
         if (lignes[i].trimmed().isEmpty())
             continue;
-        index.insert(licenceDe(lignes[i]), int(i));
+        index.insert(LireLigne(fichier, i, [&] { return licenceDe(lignes[i]); }), int(i));
     }
     m_index = std::move(index);
 }
@@ -535,6 +540,7 @@ void ListeJoueurs::oublierIndex()
 void ListeJoueurs::clear()
 {
     lignes.clear();
+    fichier.clear();
     m_index.clear();
 }
 
@@ -564,6 +570,7 @@ void ImportJoueurs::chargerJoueurs(const QString &chemin)
 {
     clear();
     joueurs.lignes = platform::LineFile::read(chemin);
+    joueurs.fichier = chemin;
     m_chemin = chemin;
 }
 

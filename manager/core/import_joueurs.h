@@ -100,9 +100,11 @@ class ListeJoueurs
 {
 public:
     QStringList lignes;
+    // The file the lines were read from, named with a damaged line.
+    QString fichier;
 
     // Builds the index; throws EConvertError for a line whose licence is not
-    // a whole number (blank lines are skipped).
+    // a whole number (blank lines are skipped), naming the file and line.
     void indexer();
     // Index of the last line holding this licence, or -1.
     int ChercherLicence(int licence) const;

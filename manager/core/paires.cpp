@@ -1,6 +1,7 @@
 #include "manager/core/paires.h"
 
 #include "manager/core/arrondi.h"
+#include "manager/core/genrefichier.h"
 #include "platform/text/codec.h"
 #include "platform/text/convert.h"
 #include "platform/text/linefile.h"
@@ -138,6 +139,17 @@ QStringList ExtrairePaires(const QStringList &page)
             extrait.append(l);
     }
     return extrait;
+}
+
+bool ExtraitPaires(const QStringList &lines)
+{
+    if (lines.size() < 2 || ExtrairePaires(lines) != lines)
+        return false;
+    // Past line 0, an extract starts with the opening of a ranking block.
+    const QString ouvre1 = blancs(12) + QStringLiteral("<div class=\"container-table columns\">");
+    const QString ouvre2 =
+        blancs(8) + QStringLiteral("<div class=\"container-table columns\" id=\"contenu\">");
+    return lines[1] == ouvre1 || lines[1] == ouvre2;
 }
 
 QString TexteHtml(const QString &line, int mode)
@@ -278,7 +290,7 @@ qint64 PointsPaire(int n, int r, qint64 k)
 }
 
 QStringList CalculPointsPaires(const QStringList &paires, const QList<FicheJoueur> &joueurs,
-                               const QString &coefK)
+                               const QString &coefK, const QString &fichierJoueurs)
 {
     const qint64 k = platform::StrToInt(coefK);
     QStringList cles1, cles2;
@@ -288,11 +300,16 @@ QStringList CalculPointsPaires(const QStringList &paires, const QList<FicheJoueu
         cles1.append(NomCompact(j.Prenom + j.Nom));
         cles2.append(NomCompact(j.Prenom + QStringLiteral(" de ") + j.Nom));
     }
+    auto indice = [](const QString &t) { return t.isEmpty() ? 0 : platform::StrToInt(t); };
     auto trouver = [&](const QString &nom) -> QString {
         const QString cle = NomCompact(nom);
         for (qsizetype j = 0; j < joueurs.size(); ++j)
-            if (cle == cles1[j] || cle == cles2[j])
+            if (cle == cles1[j] || cle == cles2[j]) {
+                // A damaged value index is said with its line of the
+                // players file, before any line is kept.
+                LireLigne(fichierJoueurs, j, [&] { return indice(joueurs[j].Indice); });
                 return joueurs[j].Licence + QLatin1Char(';') + joueurs[j].Indice + QLatin1Char(';');
+            }
         return QStringLiteral(";;");
     };
 
@@ -311,7 +328,6 @@ QStringList CalculPointsPaires(const QStringList &paires, const QList<FicheJoueu
     for (int r = 1; r <= n; ++r)
         lignes[r - 1] += QString::number(PointsPaire(n, r, k)) + QLatin1Char(';');
 
-    auto indice = [](const QString &t) { return t.isEmpty() ? 0 : platform::StrToInt(t); };
     auto mention = [&](int plafond, const QString &texte) {
         for (QString &l : lignes) {
             const int a = indice(platform::Champ(l, 4));
@@ -332,14 +348,17 @@ QStringList CalculPointsPaires(const QStringList &paires, const QList<FicheJoueu
     return lignes;
 }
 
-qint64 TotalPoints(const QStringList &lignes)
+qint64 TotalPoints(const QStringList &lignes, const QString &fichier)
 {
     qint64 total = 0;
-    for (const QString &l : lignes) {
+    for (qsizetype i = 0; i < lignes.size(); ++i) {
+        const QString &l = lignes[i];
         const int licences =
             (platform::Champ(l, 3).isEmpty() ? 0 : 1) + (platform::Champ(l, 5).isEmpty() ? 0 : 1);
         if (licences > 0)
-            total += licences * platform::StrToInt64(platform::Champ(l, 7));
+            total += licences * LireLigne(fichier, i, [&] {
+                         return platform::StrToInt64(platform::Champ(l, 7));
+                     });
     }
     return total;
 }

@@ -22,6 +22,10 @@ bool PagePaires(const QStringList &page);
 bool PageHtml(const QStringList &page);
 // Line 0 of the page, then every line of its ranking blocks.
 QStringList ExtrairePaires(const QStringList &page);
+// True when the lines are such an extract, holding a ranking block: what
+// ExtrairePaires gives, which it gives back unchanged (a whole page saved
+// under the extract's name is not one).
+bool ExtraitPaires(const QStringList &lines);
 
 // Text of an extract line: 0 the line without leading blanks; 1 and 4 what
 // follows the mode-th ">" up to the next "<" (excluded) or ">" (included);
@@ -55,11 +59,14 @@ qint64 PointsPaire(int n, int r, qint64 k);
 // The result lines of the pairs (LigneResultat, pairs kind): licences and
 // value indexes of the players found, points, category mentions. K is the
 // text of the constant; a K or a value index that is not a whole number
-// raises EConvertError and nothing is returned.
+// raises EConvertError and nothing is returned (a value index naming
+// fichierJoueurs, the file joueurs were read from, and the player's line).
 QStringList CalculPointsPaires(const QStringList &paires, const QList<FicheJoueur> &joueurs,
-                               const QString &coefK);
+                               const QString &coefK, const QString &fichierJoueurs = QString());
 
-// The points of every line counted once per licence found on it.
-qint64 TotalPoints(const QStringList &lignes);
+// The points of every line counted once per licence found on it. Points
+// that are not a whole number raise EConvertError naming fichier, the file
+// the lines were read from, and the line.
+qint64 TotalPoints(const QStringList &lignes, const QString &fichier = QString());
 
 } // namespace manager

@@ -59,7 +59,7 @@ QString fichierIni()
     return RepAppli + QStringLiteral("Vorn_Lud.ini");
 }
 
-bool estSaison(const QString &nom)
+bool estDossierSaison(const QString &nom)
 {
     if (nom.isEmpty() || nom == QLatin1String(".") || nom == QLatin1String("..") ||
         nom.contains(QLatin1Char('/')) || nom.contains(QLatin1Char('\\')) ||
@@ -69,9 +69,14 @@ bool estSaison(const QString &nom)
     // A link to a folder elsewhere is not one of the program's seasons.
     const QString reel = QFileInfo(dossier).canonicalFilePath();
     const QString racine = QFileInfo(RepAppli).canonicalFilePath();
-    return !reel.isEmpty() && !racine.isEmpty() &&
-           QFileInfo(reel).dir().canonicalPath() == racine &&
-           platform::LineFile::exists(dossier + QStringLiteral("/Joueur.DBP"));
+    return !reel.isEmpty() && !racine.isEmpty() && QFileInfo(reel).isDir() &&
+           QFileInfo(reel).dir().canonicalPath() == racine;
+}
+
+bool estSaison(const QString &nom)
+{
+    return estDossierSaison(nom) &&
+           platform::LineFile::exists(RepAppli + nom + QStringLiteral("/Joueur.DBP"));
 }
 
 void SaisonLue::verifierEcriture() const
@@ -86,6 +91,14 @@ void SaisonLue::verifierEcriture() const
         texte[0] = texte[0].toUpper();
         throw platform::EFileError(texte);
     }
+    // Checked again at each write: a folder swapped for a link since the
+    // window read it would take the files elsewhere.
+    if (!estSaison(m_nom))
+        throw platform::EFileError(
+            QStringLiteral("Le dossier de la saison %1, dont cette fenêtre montre les fichiers, "
+                           "n'est plus un dossier de saison du dossier du programme (un dossier "
+                           "qui contient Joueur.DBP) : rien n'est enregistré.")
+                .arg(platform::excerpt(m_nom)));
 }
 
 QString saisonOuverteCitee()

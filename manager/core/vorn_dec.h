@@ -32,6 +32,10 @@ void imposerDossierProgramme(const QString &folder);
 // name, neither "." nor "..", with no separator. The season setting and the
 // folder chosen by "Saisons › Ouvrir" both go through here.
 bool estSaison(const QString &nom);
+// The folder part of it: nom names a folder right inside RepAppli, links
+// resolved, whatever it holds (a season being created has no players file
+// yet).
+bool estDossierSaison(const QString &nom);
 
 // The season a window read its files from. The open season may change under
 // a window that stays open (the main window reads the settings file at each
@@ -48,8 +52,10 @@ public:
     // RepAppli + the season: the folder its dialogs start in.
     QString dossier() const { return RepAppli + m_nom; }
     // Refuses (EFileError) a command that would write files of the season:
-    // with no season read, or once its folder is gone (naming the season
-    // open now as well).
+    // with no season read, once its folder is gone (naming the season open
+    // now as well), or once it is no longer a season (estSaison: a link
+    // swapped in its place leads elsewhere). Called at the moment of
+    // writing.
     void verifierEcriture() const;
 
 private:

@@ -17,6 +17,40 @@
 namespace platform
 {
 
+QString systemErrorReason(int error)
+{
+    switch (error) {
+    case ENOSPC:
+        return QStringLiteral("disque plein");
+    case EDQUOT:
+        return QStringLiteral("quota du disque dépassé");
+    case EFBIG:
+        return QStringLiteral("taille de fichier maximale dépassée");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie");
+    case EROFS:
+        return QStringLiteral("disque en lecture seule");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case ENOENT:
+        return QStringLiteral("fichier ou dossier introuvable");
+    case ENOTDIR:
+        return QStringLiteral("un élément du chemin n'est pas un dossier");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier");
+    case ENAMETOOLONG:
+        return QStringLiteral("nom trop long");
+    case ELOOP:
+        return QStringLiteral("trop de liens symboliques");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("trop de fichiers ouverts");
+    default:
+        return QStringLiteral("erreur système %1").arg(error);
+    }
+}
+
 namespace
 {
 
@@ -96,12 +130,47 @@ Kind kindOf(const QString &path)
     return S_ISREG(st.st_mode) ? Kind::Regular : Kind::Other;
 }
 
-bool writableFolder(const QString &folder)
+// Why a name borne by something else than a regular file (or by nothing)
+// cannot be read or replaced as one.
+QString notAFileReason(const QString &path)
+{
+    if (cutShort(path))
+        return QStringLiteral("nom de fichier invalide");
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return systemErrorReason(errno);
+    if (S_ISDIR(st.st_mode))
+        return QStringLiteral("c'est un dossier");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("c'est un tube, pas un fichier");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return QStringLiteral("c'est un périphérique, pas un fichier");
+    return QStringLiteral("ce n'est pas un fichier");
+}
+
+// Why files cannot be made in folder; empty when they can.
+QString folderReason(const QString &folder)
 {
     struct stat st;
     const QByteArray name = QFile::encodeName(folder);
-    return ::stat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           ::access(name.constData(), W_OK | X_OK) == 0;
+    if (::stat(name.constData(), &st) != 0)
+        return systemErrorReason(errno);
+    if (!S_ISDIR(st.st_mode))
+        return systemErrorReason(ENOTDIR);
+    if (::access(name.constData(), W_OK | X_OK) != 0)
+        return systemErrorReason(errno);
+    return {};
+}
+
+QString withReason(const QString &message, const QString &reason)
+{
+    return reason.isEmpty() ? message : message + QStringLiteral(" : ") + reason;
+}
+
+EFileError cannotCreate(const QString &path, const QString &reason)
+{
+    return EFileError(withReason(
+        QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(path)), reason));
 }
 
 // The folder of path, or the nearest one above it that exists.
@@ -117,34 +186,29 @@ QString existingFolder(const QString &path)
     return folder;
 }
 
-QString writeErrorReason(int error);
-
 QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
 {
     if (readHook())
         readHook()(path);
-    // A file the user may not read says so: the one thing they can change.
-    const auto cannotOpen = [&path](int error = 0) {
-        QString message = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path));
-        if (error == EACCES || error == EPERM)
-            message += QStringLiteral(" : ") + writeErrorReason(error);
-        return EFileError(message);
+    const auto cannotOpen = [&path](const QString &reason) {
+        return EFileError(withReason(
+            QStringLiteral("Impossible d'ouvrir le fichier %1").arg(nativeName(path)), reason));
     };
     // A folder, pipe or device holds no data file, and opening a pipe would
     // wait for a writer: looked at before it is opened, and once opened
     // (without waiting) in case it changed in between.
     if (kindOf(path) != Kind::Regular)
-        throw cannotOpen();
+        throw cannotOpen(notAFileReason(path));
     const int fd =
         ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        throw cannotOpen(errno);
+        throw cannotOpen(systemErrorReason(errno));
     struct stat st;
     QFile f;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        throw cannotOpen();
+        throw cannotOpen(notAFileReason(path));
     }
     const auto readError = [&path] {
         return EFileError(QStringLiteral("Erreur de lecture du fichier %1").arg(nativeName(path)));
@@ -186,53 +250,6 @@ QByteArray readAll(const QString &path, const LineFile::Watch *watch = nullptr)
                 bytes.reserve(qsizetype(st.st_size) + 1);
         }
     }
-}
-
-// The system's reason for a failed write, in the program's words.
-QString writeErrorReason(int error)
-{
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("disque plein");
-    case EDQUOT:
-        return QStringLiteral("quota du disque dépassé");
-    case EFBIG:
-        return QStringLiteral("taille de fichier maximale dépassée");
-    case EIO:
-        return QStringLiteral("erreur d'entrée-sortie");
-    case EROFS:
-        return QStringLiteral("disque en lecture seule");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé");
-    default:
-        return QStringLiteral("erreur système %1").arg(error);
-    }
-}
-
-// Why a file cannot be made or replaced, as far as the user can act on it:
-// a file or folder they may not write, a disk mounted read-only; 0 when
-// that is not the reason.
-int creationError(const QString &path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    struct stat st;
-    int error = 0;
-    if (kindOf(path) == Kind::Regular && ::access(name.constData(), W_OK) != 0)
-        error = errno;
-    else if (::stat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-             ::access(folder.constData(), W_OK | X_OK) != 0)
-        error = errno;
-    return error == EACCES || error == EPERM || error == EROFS ? error : 0;
-}
-
-EFileError cannotCreate(const QString &path, int error)
-{
-    QString message = QStringLiteral("Impossible de créer le fichier %1").arg(nativeName(path));
-    if (error != 0)
-        message += QStringLiteral(" : ") + writeErrorReason(error);
-    return EFileError(message);
 }
 
 } // namespace
@@ -303,13 +320,12 @@ void LineFile::checkWritable(const QString &path)
     const Kind kind = kindOf(real);
     const QByteArray name = QFile::encodeName(real);
     if (cutShort(real) || kind == Kind::Other)
-        throw cannotCreate(real, 0);
+        throw cannotCreate(real, notAFileReason(real));
     if (kind == Kind::Regular && ::access(name.constData(), W_OK) != 0)
-        throw cannotCreate(real, creationError(real));
-    const QString folder = existingFolder(real);
-    if (!writableFolder(folder))
-        throw cannotCreate(real,
-                           folder == QFileInfo(real).absolutePath() ? creationError(real) : 0);
+        throw cannotCreate(real, systemErrorReason(errno));
+    const QString reason = folderReason(existingFolder(real));
+    if (!reason.isEmpty())
+        throw cannotCreate(real, reason);
 }
 
 void LineFile::checkRemovable(const QString &path)
@@ -318,9 +334,11 @@ void LineFile::checkRemovable(const QString &path)
     const Kind kind = kindOf(real);
     if (kind == Kind::Absent)
         return;
-    if (kind == Kind::Other || !writableFolder(QFileInfo(real).absolutePath()))
-        throw EFileError(
-            QStringLiteral("Impossible de supprimer le fichier %1").arg(nativeName(real)));
+    const QString reason =
+        kind == Kind::Other ? notAFileReason(real) : folderReason(QFileInfo(real).absolutePath());
+    if (!reason.isEmpty())
+        throw EFileError(withReason(
+            QStringLiteral("Impossible de supprimer le fichier %1").arg(nativeName(real)), reason));
 }
 
 void LineFile::write(const QString &path, const QStringList &lines)
@@ -345,21 +363,27 @@ void LineFile::writeBytes(const QString &path, const QByteArray &bytes)
     QSaveFile f(real);
     // The temporary file renamed over a pipe or device would replace it.
     if (cutShort(real) || kindOf(real) == Kind::Other)
-        throw cannotCreate(real, 0);
+        throw cannotCreate(real, notAFileReason(real));
     // The file replaced keeps its permission bits (one kept read-only stays
     // so); a new one gets the user's default.
     struct stat replaced;
     const bool replacing =
         ::stat(QFile::encodeName(real).constData(), &replaced) == 0 && S_ISREG(replaced.st_mode);
-    if (!f.open(QIODevice::WriteOnly))
-        throw cannotCreate(real, creationError(real));
+    errno = 0;
+    if (!f.open(QIODevice::WriteOnly)) {
+        const int error = errno;
+        QString reason = folderReason(QFileInfo(real).absolutePath());
+        if (reason.isEmpty() && error != 0)
+            reason = systemErrorReason(error);
+        throw cannotCreate(real, reason);
+    }
     const auto failed = [&](int error) {
         // The temporary file goes; the old file has not been touched.
         f.cancelWriting();
         QString message =
             QStringLiteral("Erreur d'écriture dans le fichier %1").arg(nativeName(real));
         if (error != 0)
-            message += QStringLiteral(" : ") + writeErrorReason(error);
+            message += QStringLiteral(" : ") + systemErrorReason(error);
         return EFileError(message);
     };
     // Straight to the file, not through Qt's buffer: a buffer flushed inside

@@ -72,6 +72,11 @@ public:
     static ReadHook setReadHook(ReadHook hook);
 };
 
+// The system's reason (an errno value) for a file that cannot be opened,
+// created or written, in the program's words ("disque plein", "accès
+// refusé"...): every message about a file says it after the file's name.
+QString systemErrorReason(int error);
+
 // Field n (from 0) of a ";" record: the text between the n-th ";" and the
 // next one; empty for a missing field; text after the last ";" of an
 // unterminated line is a field.

@@ -336,8 +336,10 @@ TEST_F(FilesTest, ADictionaryIsTakenWholeOrNotAtAll)
         QString file, message; // empty message: only its caption is checked
     } refused[] = {
         {cut, QString()},
-        {dossier, QStringLiteral("Impossible d'ouvrir le fichier ") + dossier},
-        {tube, QStringLiteral("Impossible d'ouvrir le fichier ") + tube},
+        {dossier, QStringLiteral("Impossible d'ouvrir le fichier ") + dossier +
+                      QStringLiteral(" : c'est un dossier")},
+        {tube, QStringLiteral("Impossible d'ouvrir le fichier ") + tube +
+                   QStringLiteral(" : c'est un tube, pas un fichier")},
         {path("zeros.frd"), notOne.arg(path("zeros.frd"))},
         {path("enorme.frd"), notOne.arg(path("enorme.frd"))},
         {path("modele.frd"), notOne.arg(path("modele.frd"))},

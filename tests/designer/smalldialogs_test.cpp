@@ -306,7 +306,7 @@ TEST_F(SmallDialogsTest, HostilePictureFilesLeaveTheWorkingCopyAndSayWhy)
         ASSERT_EQ(fakes->dialogs.messages.size(), shown + 1) << c.name;
         EXPECT_EQ(fakes->dialogs.messages.back().text,
                   c.folder ? QStringLiteral("Impossible d'ouvrir le fichier ") +
-                                 file(QLatin1String(c.name))
+                                 file(QLatin1String(c.name)) + QStringLiteral(" : c'est un dossier")
                            : QStringLiteral("Format d'image non reconnu."));
         EXPECT_EQ(fakes->dialogs.messages.back().caption, QStringLiteral("Erreur"));
         EXPECT_EQ(form.Image1.bytes(), kept) << c.name;

@@ -20,7 +20,8 @@ protected:
     {
         ReportWindowTest::SetUp();
         SaisonEnCours = QStringLiteral("2023-2024");
-        QDir().mkpath(path(SaisonEnCours));
+        // A season folder holds its players file.
+        writeLines(SaisonEnCours + QStringLiteral("/Joueur.DBP"), {});
         copierModeles({"Homologation_paires.frf", "Classem_General.frf",
                        "Repartition_theorique_PP.frf", "Attibution_PPE.frf"});
     }

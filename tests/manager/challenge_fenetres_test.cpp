@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <sys/stat.h>
 
 using namespace manager;
 
@@ -280,13 +281,19 @@ TEST_F(PairesFenetre, HostileInputsLoseNothing)
     EXPECT_THROW(w->Bt_Calcul_GroupeClick(), platform::EConvertError);
     EXPECT_EQ(w->resultats(), resultats);
 
-    // An extract without any pair: titles only, nothing to save.
-    writeLines(SaisonEnCours + QStringLiteral("/vide.chi"), {QStringLiteral("ligne 0")});
+    // An extract without any pair: said, and the results stay.
+    writeLines(SaisonEnCours + QStringLiteral("/vide.chi"),
+               {QStringLiteral("ligne 0"),
+                QStringLiteral("            <div class=\"container-table columns\">")});
     dialogs().files.push_back(saison(QStringLiteral("vide.chi")));
     w->Bt_Ouvrir_GroupeClick();
+    dialogs().messages.clear();
     w->Bt_Calcul_GroupeClick();
-    EXPECT_EQ(w->Grille->rowCount(), 1);
-    EXPECT_FALSE(w->Bt_load_resultat->isEnabled());
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("Aucune paire dans l'extrait de classement %1 : rien "
+                                         "n'est calculé.")
+                              .arg(saison(QStringLiteral("vide.chi")))});
+    EXPECT_EQ(w->resultats(), resultats);
 }
 
 // The results are saved only when calculated for the extract shown (or
@@ -827,6 +834,79 @@ TEST_F(AttribFenetre, FileOfAnotherKindIsRefusedNamingIt)
     EXPECT_EQ(w->attribuees().size(), 4);
     EXPECT_TRUE(preview->calls.empty());
     EXPECT_TRUE(challenge.StringGrid1->isHidden());
+}
+
+// Every reader's refusal names the file, the line where there is one, and
+// why: a file of another kind (a saved web page for the extract), a damaged
+// line, a pipe or a folder bearing the name. The window keeps what it had.
+TEST_F(AttribFenetre, EveryRefusalNamesTheFileTheLineAndWhy)
+{
+    charger(QStringLiteral("Classement_general.PPE"), QStringLiteral("Repart_test.PPE"));
+    TVornF_Resultat_Paires paires;
+    paires.activated();
+    TVorn_FChallenge challenge;
+    const QString entier = QStringLiteral("'%1' n'est pas une valeur entière correcte (fichier "
+                                          "%2, ligne %3)");
+    const QString ouvrir = QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.");
+    const QString tube = QStringLiteral("c'est un tube, pas un fichier");
+    const QString dossier = QStringLiteral("c'est un dossier");
+    const auto autreGenre = [](const char *genre, const QString &f) {
+        return QStringLiteral("Ce fichier n'est pas ") + QString::fromUtf8(genre) +
+               QStringLiteral(" : ") + f + QLatin1Char('.');
+    };
+    const QString page = QStringLiteral(VORN_TEST_DATA "/pages/Open1.htm");
+    const auto extrait = [&] { paires.Bt_Ouvrir_Groupe->click(); };
+    const auto resultats = [&] { paires.Bt_Ouvrie_Resultat->click(); };
+    const auto repartition = [&] { w->BtChargeRepart->click(); };
+    const auto classement = [&] { challenge.activated(); };
+    ecrireSaison(QStringLiteral("Challenge.DBP"),
+                 {QStringLiteral("6;20/03/2025;Demi;P;2;50;Demi.chr;")});
+    const QStringList abime = {QStringLiteral("1;A A;B B;0100001;30;0100002;28;1000;"),
+                               QStringLiteral("2;C C;D D;0100003;40;;;1x8;")};
+    const struct {
+        const char *fichier;
+        QStringList lignes; // a pipe when empty, a folder when "<dossier>"
+        std::function<void()> choisir;
+        std::function<QString(const QString &)> message;
+    } cas[] = {
+        {"Open1.chi", platform::LineFile::read(page), extrait,
+         [&](const QString &f) { return autreGenre("un extrait de classement", f); }},
+        {"tube.chi", {}, extrait, [&](const QString &f) { return ouvrir.arg(f, tube); }},
+        {"dossier.chi",
+         {"<dossier>"},
+         extrait,
+         [&](const QString &f) { return ouvrir.arg(f, dossier); }},
+        {"abime.chr", abime, resultats,
+         [&](const QString &f) { return entier.arg("1x8", f, "2"); }},
+        {"tube.chr", {}, resultats, [&](const QString &f) { return ouvrir.arg(f, tube); }},
+        {"abime.PPE",
+         {"1;30;", "2;2x5;"},
+         repartition,
+         [&](const QString &f) { return entier.arg("2x5", f, "2"); }},
+        {"tube.PPE", {}, repartition, [&](const QString &f) { return ouvrir.arg(f, tube); }},
+        {"Demi.chr", abime, classement,
+         [&](const QString &f) { return entier.arg("1x8", f, "2"); }},
+    };
+    for (const auto &c : cas) {
+        const QString fichier = saison(QString::fromLatin1(c.fichier));
+        QFile::remove(fichier);
+        if (c.lignes.isEmpty()) {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(fichier).constData(), 0600), 0);
+        } else if (c.lignes.value(0) == QLatin1String("<dossier>"))
+            ASSERT_TRUE(QDir().mkdir(fichier));
+        else
+            ecrireSaison(QString::fromLatin1(c.fichier), c.lignes);
+        dialogs().messages.clear();
+        dialogs().files.push_back(fichier);
+        c.choisir();
+        EXPECT_EQ(dialogs().texts().join('|').toStdString(), c.message(fichier).toStdString())
+            << c.fichier;
+        dialogs().files.clear();
+    }
+    EXPECT_FALSE(paires.Bt_Calcul_Groupe->isEnabled());
+    EXPECT_TRUE(paires.resultats().isEmpty());
+    EXPECT_EQ(w->EfChargeRepart->text(), saison(QStringLiteral("Repart_test.PPE")));
+    EXPECT_EQ(w->attribuees().size(), 4);
 }
 
 // The EASI file and the distribution table are saved over an existing file

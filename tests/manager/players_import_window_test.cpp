@@ -145,9 +145,11 @@ TEST_F(PlayersImportWindow, FailuresShowTheirMessageAndWriteNothing)
     QByteArray extrait = donnee("extraction.csv");
     extrait.replace("\r\n456;", "\r\n12a45;");
     lancer(extrait, std::nullopt);
-    const QString texte = QStringLiteral("'12a45' n'est pas une valeur entière correcte");
+    const QString texte =
+        QStringLiteral("'12a45' n'est pas une valeur entière correcte (fichier %1, ligne 3)")
+            .arg(path(QStringLiteral("extrait.csv")));
     ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text, texte);
+    EXPECT_EQ(dialogs().messages[0].text.toStdString(), texte.toStdString());
     EXPECT_EQ(dialogs().messages[0].type, mtError);
     EXPECT_EQ(etiquette(), texte);
     EXPECT_EQ(fenetre->Panel1->Caption(), ErreurCaption);

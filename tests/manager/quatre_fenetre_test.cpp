@@ -801,8 +801,9 @@ TEST_F(QuatreFenetre, AFolderOrPipeInPlaceOfAFileChangesNoFile)
 {
     const QString illisible =
         QStringLiteral("Le fichier %1 n'a pas pu être lu : il n'est pas modifié.");
-    const QString creer = QStringLiteral("Impossible de créer le fichier %1.");
-    const QString supprimer = QStringLiteral("Impossible de supprimer le fichier %1.");
+    // Said with what bears the name.
+    const QString creer = QStringLiteral("Impossible de créer le fichier %1 : %2.");
+    const QString supprimer = QStringLiteral("Impossible de supprimer le fichier %1 : %2.");
     const auto ajouterGroupe = [this] { groupeDeux(); };
     const auto ajouterEquipe = [this] { equipeC(); };
     const auto enleverEquipe = [this] {
@@ -884,8 +885,12 @@ TEST_F(QuatreFenetre, AFolderOrPipeInPlaceOfAFileChangesNoFile)
             EXPECT_EQ(contenu(kSaison), avant) << quoi;
             // After the confirmation of a removal, the one refusal.
             EXPECT_EQ(erreurs(), 1) << quoi;
+            QString message = c.message.arg(QDir::toNativeSeparators(path(saison(nom))));
+            if (message.contains(QLatin1String("%2")))
+                message = message.arg(tube ? QStringLiteral("c'est un tube, pas un fichier")
+                                           : QStringLiteral("c'est un dossier"));
             EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).toStdString(),
-                      c.message.arg(QDir::toNativeSeparators(path(saison(nom)))).toStdString())
+                      message.toStdString())
                 << quoi;
             EXPECT_EQ(QFileInfo(path(saison(nom))).isDir(), !tube) << quoi;
             EXPECT_FALSE(QFileInfo(path(saison(nom))).isFile()) << quoi;

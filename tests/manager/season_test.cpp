@@ -11,6 +11,7 @@
 #include "manager/vorn_saison.h"
 #include "platform/forms/controls.h"
 #include "platform/inifile/inifile.h"
+#include "platform/text/linefile.h"
 #include "tests/manager/window_support.h"
 
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
+#include <cerrno>
 
 using namespace platform;
 
@@ -56,6 +58,59 @@ protected:
         return TIniFile(path(QStringLiteral("Vorn_Lud.ini")))
             .ReadString(QStringLiteral("Param"), QStringLiteral("Saison"),
                         QStringLiteral("<absent>"));
+    }
+
+    // The same as contenu() for a folder outside the program folder.
+    QMap<QString, QByteArray> contenuDehors(const QString &dossier) const
+    {
+        return contenu(QDir(path(QString())).relativeFilePath(dossier));
+    }
+
+    static void montrer(TForm *f)
+    {
+        f->Show();
+        f->activated();
+    }
+    // A command of each window that writes files of its season; the files a
+    // dialog is asked for are chosen in dossier.
+    struct Ecrivain {
+        const char *fenetre;
+        TForm *f;
+        std::function<void()> commande;
+    };
+    std::vector<Ecrivain> ecrivains(const QString &dossier = QString())
+    {
+        return {
+            {"teams: Ajouter a group", Vorn_FResultat_Quatre,
+             [] {
+                 Vorn_FResultat_Quatre->EdAjoutGroupe->show();
+                 Vorn_FResultat_Quatre->EdAjoutGroupe->setText(QStringLiteral("G"));
+                 Vorn_FResultat_Quatre->BtAjouGroupe->click();
+             }},
+            {"tournaments: Ajouter", Vorn_FGestion,
+             [] {
+                 Vorn_FGestion->MaskEdit1->setText(QStringLiteral("01/02/2021"));
+                 Vorn_FGestion->Edit1->setText(QStringLiteral("T"));
+                 Vorn_FGestion->Bt_Ajouter->click();
+             }},
+            {"pools: left", Vorn_Fmcf_Poule, [] { Vorn_FPr->activated(); }},
+            {"players list: Exportation", Vorn_FEdition_Joueurs,
+             [this, dossier] {
+                 dialogs().files.push_back(path(dossier + QStringLiteral("Exportation.txt")));
+                 Vorn_FEdition_Joueurs->Exportation1->trigger();
+             }},
+            {"distribution: Mémorisation", VornF_repart,
+             [this, dossier] {
+                 VornF_repart->Button1->click();
+                 dialogs().files.push_back(path(dossier + QStringLiteral("Repart_1.PPE")));
+                 VornF_repart->Bt_Memorisation->click();
+             }},
+            {"entries: data saved", VornF_Quatre_Webweb,
+             [this, dossier] {
+                 dialogs().files.push_back(path(dossier + QStringLiteral("Donnees.qud")));
+                 VornF_Quatre_Webweb->Bt_load_donnes->click();
+             }},
+        };
     }
 
     bool menusSaison(bool enabled) const
@@ -199,16 +254,6 @@ TEST_F(SeasonTest, CancellingTheFileChoiceGivesAnEmptyPlayersFile)
     EXPECT_EQ(readBytes(QStringLiteral("2021/Joueur.DBP")), QByteArray());
 }
 
-TEST_F(SeasonTest, AnExistingTournamentsListIsKept)
-{
-    writeLines(QStringLiteral("2021/Challenge.DBP"),
-               {QStringLiteral("1;01/10/2020;Open;P;1;100;a.chr;")});
-    const QByteArray before = readBytes(QStringLiteral("2021/Challenge.DBP"));
-    creer(QStringLiteral("2021"), mrNo);
-    EXPECT_EQ(readBytes(QStringLiteral("2021/Challenge.DBP")), before);
-    EXPECT_TRUE(exists(QStringLiteral("2021/Joueur.DBP")));
-}
-
 TEST_F(SeasonTest, AFolderThatCannotBeCreatedShowsTheErrorAndKeepsTheSeason)
 {
     creer(QStringLiteral("2020"), mrNo);
@@ -249,46 +294,7 @@ TEST_F(SeasonTest, WithNoSeasonOpenNoWindowWritesSeasonFiles)
 {
     creer(QStringLiteral("2020-2021"), mrNo);
     writeBytes(QStringLiteral("Joueur.DBP"), "01000158;M;ARNAUD;Luc;50;LYON BC;\r\n");
-    const auto montrer = [](TForm *f) {
-        f->Show();
-        f->activated();
-    };
-    const struct {
-        const char *fenetre;
-        TForm *f;
-        std::function<void()> commande;
-    } cas[] = {
-        {"teams: Ajouter a group", Vorn_FResultat_Quatre,
-         [] {
-             Vorn_FResultat_Quatre->EdAjoutGroupe->show();
-             Vorn_FResultat_Quatre->EdAjoutGroupe->setText(QStringLiteral("G"));
-             Vorn_FResultat_Quatre->BtAjouGroupe->click();
-         }},
-        {"tournaments: Ajouter", Vorn_FGestion,
-         [] {
-             Vorn_FGestion->MaskEdit1->setText(QStringLiteral("01/02/2021"));
-             Vorn_FGestion->Edit1->setText(QStringLiteral("T"));
-             Vorn_FGestion->Bt_Ajouter->click();
-         }},
-        {"pools: left", Vorn_Fmcf_Poule, [] { Vorn_FPr->activated(); }},
-        {"players list: Exportation", Vorn_FEdition_Joueurs,
-         [this] {
-             dialogs().files.push_back(path(QStringLiteral("Exportation.txt")));
-             Vorn_FEdition_Joueurs->Exportation1->trigger();
-         }},
-        {"distribution: Mémorisation", VornF_repart,
-         [this] {
-             VornF_repart->Button1->click();
-             dialogs().files.push_back(path(QStringLiteral("Repart_1.PPE")));
-             VornF_repart->Bt_Memorisation->click();
-         }},
-        {"entries: data saved", VornF_Quatre_Webweb,
-         [this] {
-             dialogs().files.push_back(path(QStringLiteral("Donnees.qud")));
-             VornF_Quatre_Webweb->Bt_load_donnes->click();
-         }},
-    };
-    for (const auto &c : cas) {
+    for (const Ecrivain &c : ecrivains()) {
         Vorn_FPr->activated();
         montrer(c.f);
         principale()->Fermer1->trigger();
@@ -311,6 +317,115 @@ TEST_F(SeasonTest, WithNoSeasonOpenNoWindowWritesSeasonFiles)
     }
 }
 
+// The season a window shows is checked again when it writes: its folder
+// swapped for a link leading outside (to a folder that looks like a season),
+// or gone, and nothing is written, inside the program folder or outside.
+TEST_F(SeasonTest, EveryWriterChecksItsSeasonAtTheMomentOfWriting)
+{
+    creer(QStringLiteral("S1"), mrNo);
+    QTemporaryDir ailleurs;
+    const QString dehors = ailleurs.path() + QStringLiteral("/S1");
+    for (const bool lien : {true, false})
+        for (const Ecrivain &c : ecrivains(QStringLiteral("S1/"))) {
+            Vorn_FPr->activated();
+            montrer(c.f);
+            ASSERT_TRUE(QDir().rename(path(QStringLiteral("S1")), dehors));
+            if (lien) {
+                ASSERT_TRUE(QFile::link(dehors, path(QStringLiteral("S1"))));
+            }
+            const auto avant = contenu();
+            const auto avantDehors = contenuDehors(dehors);
+            ASSERT_TRUE(avantDehors.contains(QStringLiteral("Joueur.DBP")));
+            dialogs().messages.clear();
+            c.commande();
+            vorn_test::settle();
+            EXPECT_EQ(contenuDehors(dehors), avantDehors)
+                << c.fenetre << (lien ? " link" : " gone");
+            EXPECT_EQ(contenu(), avant) << c.fenetre;
+            const QString refus =
+                lien ? QStringLiteral("Le dossier de la saison S1, dont cette fenêtre montre les "
+                                      "fichiers, n'est plus un dossier de saison du dossier du "
+                                      "programme (un dossier qui contient Joueur.DBP) : rien "
+                                      "n'est enregistré.")
+                     : QStringLiteral("Le dossier de la saison ouverte, S1, dont cette fenêtre "
+                                      "montre les fichiers, n'existe plus : rien n'est "
+                                      "enregistré.");
+            EXPECT_EQ(dialogs().texts().value(0).toStdString(), refus.toStdString())
+                << c.fenetre << (lien ? " link: " : " gone: ")
+                << dialogs().texts().join('|').toStdString();
+            QFile::remove(path(QStringLiteral("S1")));
+            ASSERT_TRUE(QDir().rename(dehors, path(QStringLiteral("S1"))));
+            if (c.f == Vorn_FGestion) { // the tournament typed is asked about
+                dialogs().answers.push_back(mrYes);
+                Vorn_FGestion->Edit1->clear();
+            }
+        }
+}
+
+// "Créer" makes a season only of a name that nothing bears, and only whole:
+// both files or neither, no folder left behind, the settings unchanged.
+TEST_F(SeasonTest, CreatingRefusesATakenNameAndTakesBackWhatItMadeWhenItFails)
+{
+    creer(QStringLiteral("2020"), mrNo);
+    QTemporaryDir ailleurs;
+    const QString vide = ailleurs.path() + QStringLiteral("/vide");
+    const QString saisonDehors = ailleurs.path() + QStringLiteral("/saison");
+    QDir().mkpath(vide);
+    QDir().mkpath(saisonDehors);
+    QFile(saisonDehors + QStringLiteral("/Joueur.DBP")).open(QIODevice::WriteOnly);
+    writeBytes(QStringLiteral("fichier"), "pas un dossier");
+    QDir().mkpath(path(QStringLiteral("dossier")));
+    writeLines(QStringLiteral("tournois/Challenge.DBP"),
+               {QStringLiteral("1;01/10/2020;Open;P;1;100;a.chr;")});
+    ASSERT_TRUE(QFile::link(vide, path(QStringLiteral("lien"))));
+    ASSERT_TRUE(QFile::link(saisonDehors, path(QStringLiteral("lienSaison"))));
+    ASSERT_TRUE(
+        QFile::link(ailleurs.path() + QStringLiteral("/nulle"), path(QStringLiteral("lienMort"))));
+    const auto avant = contenu();
+    const auto avantDehors = contenuDehors(ailleurs.path());
+    ASSERT_TRUE(avantDehors.contains(QStringLiteral("saison/Joueur.DBP")));
+    for (const char *nom : {"fichier", "dossier", "tournois", "lien", "lienSaison", "lienMort"}) {
+        dialogs().messages.clear();
+        creer(QString::fromLatin1(nom), mrNo);
+        EXPECT_EQ(dialogs().texts().join('|').toStdString(),
+                  QStringLiteral("Impossible de créer la saison : %1 existe déjà et n'est pas "
+                                 "une saison du dossier du programme (un dossier qui contient "
+                                 "Joueur.DBP).")
+                      .arg(path(QString::fromLatin1(nom)))
+                      .toStdString());
+        EXPECT_EQ(contenu(), avant) << nom;
+        EXPECT_EQ(contenuDehors(ailleurs.path()), avantDehors) << nom;
+        EXPECT_EQ(SaisonEnCours, QStringLiteral("2020")) << nom;
+    }
+
+    // A write that fails (a full disk): the players file, a players file
+    // imported, or the settings.
+    writeBytes(QStringLiteral("2019/Joueur.DBP"), "1;M;A;\r\n");
+    const auto avantPlein = contenu();
+    for (const char *plein : {"Joueur.DBP", "Challenge.DBP", "Vorn_Lud.ini"})
+        for (const bool importe : {false, true}) {
+            const auto ancien = LineFile::setWriteHook([plein](const QString &p) {
+                return p.endsWith(QLatin1String(plein)) ? ENOSPC : 0;
+            });
+            dialogs().messages.clear();
+            if (importe)
+                dialogs().files.push_back(path(QStringLiteral("2019/Joueur.DBP")));
+            creer(QStringLiteral("2021"), importe ? mrYes : mrNo);
+            LineFile::setWriteHook(ancien);
+            const QString fichier = QString::fromLatin1(plein) == QLatin1String("Vorn_Lud.ini")
+                                        ? path(QStringLiteral("Vorn_Lud.ini"))
+                                        : path(QStringLiteral("2021/") + QLatin1String(plein));
+            EXPECT_EQ(dialogs().texts().value(1).toStdString(),
+                      QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein.")
+                          .arg(fichier)
+                          .toStdString())
+                << plein;
+            EXPECT_EQ(contenu(), avantPlein) << plein << " " << importe;
+            EXPECT_EQ(SaisonEnCours, QStringLiteral("2020"));
+            EXPECT_EQ(saisonIni(), QStringLiteral("2020"));
+        }
+}
+
 TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
 {
     writeBytes(QStringLiteral("2019-2020/Joueur.DBP"), "");
@@ -324,10 +439,20 @@ TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
     EXPECT_EQ(dialogs().folderRequests.at(0).caption, QStringLiteral("Ouvrir un projet"));
     EXPECT_EQ(dialogs().folderRequests.at(0).root, repAppli());
 
-    // A folder without players file: ignored.
-    dialogs().folders.push_back(path(QStringLiteral("vide")));
-    Vorn_FPr->Saison2->trigger();
-    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    // Any other folder is refused, saying so.
+    const auto refuse = [this](const QString &dossier) {
+        dialogs().messages.clear();
+        dialogs().folders.push_back(dossier);
+        Vorn_FPr->Saison2->trigger();
+        EXPECT_EQ(dialogs().texts().join('|').toStdString(),
+                  QStringLiteral("Le dossier %1 n'est pas une saison du dossier du programme (un "
+                                 "dossier qui contient Joueur.DBP) : il n'est pas ouvert.")
+                      .arg(dossier)
+                      .toStdString());
+        EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    };
+    // A folder without players file.
+    refuse(path(QStringLiteral("vide")));
 
     // Outside the program folder, at a path whose tail after as many
     // characters as the program folder has reads "2020-2021": ignored.
@@ -338,29 +463,23 @@ TEST_F(SeasonTest, OpeningAcceptsOnlyASeasonFolderInsideTheProgramFolder)
     ASSERT_EQ(dehors.mid(repAppli().size()), QStringLiteral("2020-2021"))
         << "both temporary folders have paths of the same length";
     const auto before = contenu();
-    dialogs().folders.push_back(dehors);
-    Vorn_FPr->Saison2->trigger();
-    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    refuse(dehors);
     EXPECT_EQ(contenu(), before);
 
     // The same through "..": canonical paths decide.
-    dialogs().folders.push_back(repAppli() + QStringLiteral("../") +
-                                QFileInfo(ailleurs.path()).fileName() +
-                                QStringLiteral("/2020-2021"));
-    Vorn_FPr->Saison2->trigger();
-    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    refuse(repAppli() + QStringLiteral("../") + QFileInfo(ailleurs.path()).fileName() +
+           QStringLiteral("/2020-2021"));
 
     // The program folder itself is no season; cancel changes nothing.
-    dialogs().folders.push_back(path(QString()).chopped(1));
+    refuse(path(QString()).chopped(1));
+    dialogs().messages.clear();
     Vorn_FPr->Saison2->trigger();
-    Vorn_FPr->Saison2->trigger();
+    EXPECT_TRUE(dialogs().messages.empty());
     EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
 
     // A folder inside a season's folder: no season either.
     writeBytes(QStringLiteral("2019-2020/dedans/Joueur.DBP"), "");
-    dialogs().folders.push_back(path(QStringLiteral("2019-2020/dedans")));
-    Vorn_FPr->Saison2->trigger();
-    EXPECT_EQ(SaisonEnCours, QStringLiteral("2019-2020"));
+    refuse(path(QStringLiteral("2019-2020/dedans")));
 
     dialogs().folders.push_back(path(QStringLiteral("2020-2021")));
     Vorn_FPr->Saison2->trigger();

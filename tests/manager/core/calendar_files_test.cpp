@@ -482,7 +482,8 @@ TEST(CalendarFiles, UnreadableOrHugeCalendarsSayWhy)
     } cas[] = {
         {"tube.ics", -1,
          QStringLiteral(
-             "Impossible de lire le calendrier %1.\n\nImpossible d'ouvrir le fichier %1")},
+             "Impossible de lire le calendrier %1.\n\nImpossible d'ouvrir le fichier %1 : c'est "
+             "un tube, pas un fichier")},
         {"grand.ics", MaxOctetsCalendrier + 1, trop},
         {"enorme.ics", qint64(300) << 20, trop},
     };

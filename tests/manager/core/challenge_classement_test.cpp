@@ -7,6 +7,7 @@
 #include "platform/text/exceptions.h"
 #include "tests/manager/core/challenge_support.h"
 #include "tests/manager/core/pages_support.h"
+#include "tests/support/core/thrown.h"
 
 #include <QTemporaryDir>
 #include <map>
@@ -149,10 +150,28 @@ TEST(Classement, ErrorsStopTheComputation)
     Saison s;
     EXPECT_THROW(CalculerClassement({QStringLiteral("1;d;T;P;1;100;absent.chr;")}, s.dossier()),
                  platform::EFileError);
-    EXPECT_THROW(CalculerClassement({QStringLiteral("1;d;T;P;x;100;;")}, s.dossier()),
-                 platform::EConvertError);
-    EXPECT_THROW(CalculerClassement({QStringLiteral("1;d;T;P;1;cent;;")}, s.dossier()),
-                 platform::EConvertError);
+    // A value that is no number is said with its file and line: the list's
+    // journée or coefficient, a result file's points.
+    s.ecrire(QStringLiteral("abime.chr"),
+             {QStringLiteral("1;A;B;01;30;02;28;100;"), QStringLiteral("2;C;D;03;30;;;1x8;")});
+    const QString entier = QStringLiteral("'%1' n'est pas une valeur entière correcte (fichier "
+                                          "%2, ligne %3)");
+    const struct {
+        QStringList tournois;
+        QString message;
+    } abimes[] = {
+        {{QStringLiteral("1;d;T;P;1;100;;"), QStringLiteral("1;d;T;P;x;100;;")},
+         entier.arg("x", s.dossier() + QStringLiteral("Challenge.DBP"), "2")},
+        {{QStringLiteral("1;d;T;P;1;cent;;")},
+         entier.arg("cent", s.dossier() + QStringLiteral("Challenge.DBP"), "1")},
+        {{QStringLiteral("1;d;T;P;1;100;abime.chr;")},
+         entier.arg("1x8", s.dossier() + QStringLiteral("abime.chr"), "2")},
+    };
+    for (const auto &a : abimes)
+        EXPECT_EQ(vorn_test::thrownMessage<platform::EConvertError>([&] {
+                      CalculerClassement(a.tournois, s.dossier());
+                  }).toStdString(),
+                  a.message.toStdString());
     // A player's total beyond 64 bits, over one journée or over two.
     const QString ligne = QStringLiteral("1;A;B;01;30;02;28;2147483647;");
     s.ecrire(QStringLiteral("gros.chr"), QStringList(250, ligne));

@@ -376,7 +376,9 @@ TEST(PlayersImport, HostileExtractsLeaveThePlayersFileAlone)
         if (aleatoire[i + 4] == 'l')
             aleatoire[i + 4] = 'k';
 
-    const QString entier = QStringLiteral("'%1' n'est pas une valeur entière correcte");
+    // "<extrait>" stands for the extract's path.
+    const QString entier =
+        QStringLiteral("'%1' n'est pas une valeur entière correcte (fichier <extrait>, ligne %2)");
     const struct {
         const char *nom;
         QByteArray octets;
@@ -391,11 +393,11 @@ TEST(PlayersImport, HostileExtractsLeaveThePlayersFileAlone)
         {"text in a 35th column", remplacer(utf8, "x33\r\n456;", "x33;trop\r\n456;"), false,
          QStringLiteral("La ligne 2 de l'extraction a plus de 34 colonnes"), 0},
         {"licence not a number", remplacer(utf8, "\r\n456;", "\r\n12a45;"), false,
-         entier.arg(QStringLiteral("12a45")), 0},
+         entier.arg(QStringLiteral("12a45"), QStringLiteral("3")), 0},
         {"only line with a bad licence", entete + "12a45;M.;X;Y" + QByteArray(30, ';') + "\r\n",
-         true, entier.arg(QStringLiteral("12a45")), 0},
+         true, entier.arg(QStringLiteral("12a45"), QStringLiteral("2")), 0},
         {"value index not a number", remplacer(utf8, "Issoudun;37;", "Issoudun;x;"), true,
-         entier.arg(QStringLiteral("x")), 0},
+         entier.arg(QStringLiteral("x"), QStringLiteral("3")), 0},
         {"65537 lines", long65537, false,
          QStringLiteral("Le fichier d'extraction dépasse 65536 lignes"), 0},
         {"random bytes", aleatoire, true, QString(), -1},
@@ -405,7 +407,9 @@ TEST(PlayersImport, HostileExtractsLeaveThePlayersFileAlone)
     for (const auto &c : cas) {
         Dossier d;
         int n = 0;
-        EXPECT_EQ(d.importer(c.octets, c.remiseAZero, &n), c.message) << c.nom;
+        EXPECT_EQ(d.importer(c.octets, c.remiseAZero, &n).toStdString(),
+                  QString(c.message).replace(QLatin1String("<extrait>"), d.extrait).toStdString())
+            << c.nom;
         if (c.message.isEmpty()) {
             EXPECT_EQ(n, c.lignes) << c.nom;
         }
@@ -421,8 +425,10 @@ TEST(PlayersImport, PlayersFileProblems)
     Dossier d;
     // A licence of the players file that is not a number stops the merge.
     ecrireOctets(d.joueurs, "12x;M.;A;B;;\r\n");
-    EXPECT_EQ(d.importer(fixture(), false),
-              QStringLiteral("'12x' n'est pas une valeur entière correcte"));
+    EXPECT_EQ(d.importer(fixture(), false).toStdString(),
+              QStringLiteral("'12x' n'est pas une valeur entière correcte (fichier %1, ligne 1)")
+                  .arg(d.joueurs)
+                  .toStdString());
     EXPECT_EQ(lireOctets(d.joueurs), QByteArray("12x;M.;A;B;;\r\n"));
     // Rebuilding from the extract alone does not read those licences.
     EXPECT_EQ(d.importer(fixture(), true), QString());

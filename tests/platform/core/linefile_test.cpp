@@ -162,15 +162,19 @@ TEST_F(LineFileTest, ErrorsAreReportedInFrench)
         LineFile::write(inMissingFolder, {QStringLiteral("x")});
         FAIL() << "no exception";
     } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral("Impossible de créer le fichier %1").arg(inMissingFolder));
+        EXPECT_EQ(
+            e.Message(),
+            QStringLiteral("Impossible de créer le fichier %1 : fichier ou dossier introuvable")
+                .arg(inMissingFolder));
     }
     try {
         LineFile::read(path("nulle.part"));
         FAIL() << "no exception";
     } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path("nulle.part")));
+        EXPECT_EQ(
+            e.Message(),
+            QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier ou dossier introuvable")
+                .arg(path("nulle.part")));
     }
     QStringList untouched = {QStringLiteral("garde")};
     EXPECT_FALSE(LineFile::readIfExists(path("nulle.part"), untouched));
@@ -271,10 +275,15 @@ TEST_F(LineFileTest, ANameBorneByAnythingButAFileCannotBeReadNorReplaced)
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("dossier.cpo")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("tube.cpo")).constData(), 0644), 0);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), path("appareil.cpo")));
-    for (const char *name : {"dossier.cpo", "tube.cpo", "appareil.cpo"}) {
+    // Each refusal says what bears the name.
+    for (const auto &[name, reason] :
+         {std::pair{"dossier.cpo", "c'est un dossier"},
+          std::pair{"tube.cpo", "c'est un tube, pas un fichier"},
+          std::pair{"appareil.cpo", "c'est un périphérique, pas un fichier"}}) {
         const QString p = path(QLatin1String(name));
-        const QString opening = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(p);
-        const QString creating = QStringLiteral("Impossible de créer le fichier %1").arg(p);
+        const QString why = QStringLiteral(" : ") + QString::fromUtf8(reason);
+        const QString opening = QStringLiteral("Impossible d'ouvrir le fichier %1").arg(p) + why;
+        const QString creating = QStringLiteral("Impossible de créer le fichier %1").arg(p) + why;
         const std::pair<std::function<void()>, QString> refused[] = {
             {[&] { LineFile::read(p); }, opening},
             {[&] {
@@ -286,7 +295,7 @@ TEST_F(LineFileTest, ANameBorneByAnythingButAFileCannotBeReadNorReplaced)
             {[&] { LineFile::write(p, {QStringLiteral("x")}); }, creating},
             {[&] { LineFile::checkWritable(p); }, creating},
             {[&] { LineFile::checkRemovable(p); },
-             QStringLiteral("Impossible de supprimer le fichier %1").arg(p)},
+             QStringLiteral("Impossible de supprimer le fichier %1").arg(p) + why},
         };
         for (const auto &[call, message] : refused) {
             try {
@@ -317,13 +326,17 @@ TEST_F(LineFileTest, ANameHoldingANulNamesNoFile)
         LineFile::write(cut, {QStringLiteral("x")});
         FAIL() << "no exception";
     } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Impossible de créer le fichier %1").arg(shown));
+        EXPECT_EQ(e.Message(), QStringLiteral("Impossible de créer le fichier %1 : nom de fichier "
+                                              "invalide")
+                                   .arg(shown));
     }
     try {
         LineFile::read(cut);
         FAIL() << "no exception";
     } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Impossible d'ouvrir le fichier %1").arg(shown));
+        EXPECT_EQ(e.Message(), QStringLiteral("Impossible d'ouvrir le fichier %1 : nom de fichier "
+                                              "invalide")
+                                   .arg(shown));
     }
     QStringList untouched = {QStringLiteral("x")};
     EXPECT_FALSE(LineFile::readIfExists(cut, untouched));
