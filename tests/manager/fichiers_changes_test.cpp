@@ -223,7 +223,7 @@ TEST_F(FichiersChanges, NoWindowWritesItsCopyOverTheFileChangedOnDisk)
             dialogs().messages.clear();
             r.enregistrer();
         }
-        EXPECT_EQ(readBytes(r.fichier), dehors) << r.nom;
+        EXPECT_EQ(readBytes(r.fichier).toStdString(), dehors.toStdString()) << r.nom;
         EXPECT_TRUE(dialogs().texts().join(u'|').contains(changeSurDisque(chemin)))
             << r.nom << ": " << dialogs().texts().join(u'|').toStdString();
     }
