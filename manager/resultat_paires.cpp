@@ -333,7 +333,10 @@ void TVornF_Resultat_Paires::Bt_load_resultatClick()
     try {
         m_resultatLu.verifier(d.FileName);
     } catch (const EFichierChange &refus) {
+        // Read again as the season they belong to, whatever season is open.
+        const QString saison = m_saisonResultats;
         lireResultats(m_resultatLu.chemin());
+        m_saisonResultats = saison;
         direFichierRelu(refus, QStringLiteral("Les résultats affichés sont relus depuis le "
                                               "fichier."));
         return;

@@ -1305,8 +1305,23 @@ void TVorn_FResultat_Quatre::Bt_load_resultatClick()
     d.CurrentFile = m_fichierResultat;
     if (!d.Execute())
         return;
+    if (QFileInfo(d.FileName).absoluteFilePath() == QFileInfo(m_fichierResultat).absoluteFilePath()) {
+        try {
+            m_resultatLu.verifier(d.FileName);
+        } catch (const EFichierChange &refus) {
+            // The list is the one built from the sheets recorded: kept, and
+            // no longer saved over that file without a question.
+            m_fichierResultat.clear();
+            setCaption(kTitreFenetre);
+            direFichierRelu(refus, QStringLiteral("La liste affichée est gardée : l'enregistrer "
+                                                  "de nouveau sous ce nom demandera s'il faut "
+                                                  "remplacer le fichier."));
+            return;
+        }
+    }
     // Written through a temporary file: a failure leaves an old file whole.
     LineFile::write(d.FileName, ListeHomologation.lignes());
+    m_resultatLu.noter(d.FileName);
     m_fichierResultat = d.FileName;
     setCaption(PrefixeResultatQuatre + QFileInfo(d.FileName).fileName());
 }

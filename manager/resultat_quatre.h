@@ -182,6 +182,8 @@ private:
     // The result file the caption names, while the homologation list is the
     // one saved to it: saved again without a question.
     QString m_fichierResultat;
+    // That file as last saved: saved again only while unchanged on disk.
+    FichierLu m_resultatLu;
     // Files of the groups, teams, table and match shown that exist but
     // could not be read (empty when read or missing): the window shows none
     // of their lines, so it never writes them.

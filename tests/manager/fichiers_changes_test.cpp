@@ -195,6 +195,16 @@ TEST_F(FichiersChanges, NoWindowWritesItsCopyOverTheFileChangedOnDisk)
              cliquer(q->BtEnregistreMatch);
              EXPECT_EQ(q->TabControl1->count(), 1);
          }},
+        {"teams results", q, "S1/R.chr", "9;DEHORS;",
+         [this, q] {
+             cliquer(q->BtEnregistreMatch); // the sheet kept is recorded over the file
+             dialogs().files.push_back(path("S1/R.chr"));
+             q->Bt_load_resultatClick();
+         },
+         [this, q] {
+             dialogs().files.push_back(path("S1/R.chr"));
+             q->Bt_load_resultatClick();
+         }},
         {"players import", Vorn_Fimp, "S1/Joueur.DBP",
          "09999999;M;DEHORS;Jean;10;;;;;;;;;;;;;;2027;", [] {}, [] {}},
     };
@@ -236,7 +246,7 @@ TEST_F(FichiersChanges, ComingBackReadsAChangedFileAgain)
     const QString empreinte = empreinteFichier(path("S1/Poule.txt"));
     montrer(Vorn_Fmcf_Poule);
     principale();
-    EXPECT_EQ(empreinteFichier(path("S1/Poule.txt")), empreinte);
+    EXPECT_EQ(empreinteFichier(path("S1/Poule.txt")).toStdString(), empreinte.toStdString());
 
     TVorn_FGestion *g = Vorn_FGestion;
     PanneauListe *lieux = VornF_Quatre_Webweb->ListeLieux;
@@ -270,11 +280,16 @@ TEST_F(FichiersChanges, ComingBackReadsAChangedFileAgain)
             r.fenetre->activated();
             // Read again without a word; typed work is asked about, and
             // "Non" keeps it.
-            EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).section(u',', 0, 0),
-                      saisie ? QStringLiteral("Le fichier %1 a été modifié sur le disque depuis "
-                                              "que cette fenêtre l'a lu")
-                                   .arg(QDir::toNativeSeparators(path(r.fichier)))
-                             : QString())
+            EXPECT_EQ(dialogs()
+                          .texts()
+                          .value(dialogs().texts().size() - 1)
+                          .section(u',', 0, 0)
+                          .toStdString(),
+                      (saisie ? QStringLiteral("Le fichier %1 a été modifié sur le disque depuis "
+                                               "que cette fenêtre l'a lu")
+                                    .arg(QDir::toNativeSeparators(path(r.fichier)))
+                              : QString())
+                          .toStdString())
                 << r.nom << saisie;
             EXPECT_EQ(r.lignes(), saisie ? avant : avant + 1) << r.nom << saisie;
         }
