@@ -27,7 +27,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <sys/stat.h>
 
 TVorn_FPr *Vorn_FPr = nullptr;
 TApropos *Apropos = nullptr;
@@ -180,18 +179,28 @@ QString ailleursQueSaisonOuverte(const SaisonLue &saison)
         .arg(platform::excerpt(saison.nom()), saisonOuverteCitee());
 }
 
-QString empreinteFichier(const QString &chemin)
+void direFichierRelu(const EFichierChange &refus, const QString &suite)
 {
-    // Every save replaces the file by a new one (a new inode), so a file
-    // written twice within the clock's resolution still shows.
-    struct stat s = {};
-    if (::stat(QFile::encodeName(platform::LineFile::resolve(chemin)).constData(), &s) != 0)
-        return QString();
-    return QStringLiteral("%1:%2:%3.%4")
-        .arg(quint64(s.st_ino))
-        .arg(qint64(s.st_size))
-        .arg(qint64(s.st_mtim.tv_sec))
-        .arg(qint64(s.st_mtim.tv_nsec));
+    platform::MessageDlg(refus.Message() + QStringLiteral("\n\n") + suite, platform::mtWarning,
+                         platform::mbOK);
+}
+
+void direListeRelue(const EFichierChange &refus)
+{
+    direFichierRelu(refus, QStringLiteral("La liste est relue ; ce que vous avez saisi reste "
+                                          "affiché, à enregistrer de nouveau."));
+}
+
+bool relireFichierChange(const QString &chemin)
+{
+    return platform::MessageDlg(
+               QStringLiteral("Le fichier %1 a été modifié sur le disque depuis que cette "
+                              "fenêtre l'a lu, et ce que vous y avez saisi n'est pas "
+                              "enregistré.\n\n"
+                              "Relire le fichier ? (Non : la fenêtre garde ce qu'elle montre, "
+                              "qui remplacera le fichier au prochain enregistrement.)")
+                   .arg(QDir::toNativeSeparators(platform::LineFile::resolve(chemin))),
+               platform::mtConfirmation, platform::mbYes | platform::mbNo) == platform::mrYes;
 }
 
 void direParametresIllisibles()

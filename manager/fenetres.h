@@ -2,6 +2,8 @@
 // The program's sixteen windows: created at start-up in a fixed order, the
 // first being the main window, and kept until exit. Each is reached through
 // its global pointer, null outside a run.
+#include "manager/core/fichierlu.h"
+
 #include <QString>
 #include <memory>
 #include <vector>
@@ -88,10 +90,14 @@ class SaisonLue;
 // For a question about work a window holds: nothing while its season is the
 // open one, else " dans la saison S (saison ouverte maintenant : T)".
 QString ailleursQueSaisonOuverte(const SaisonLue &saison);
-// What tells a file a window read from the same file rewritten since: its
-// identity, size and time of change; empty when it is not there. Coming
-// back to a window reads its data again only when this changed.
-QString empreinteFichier(const QString &chemin);
+// A write refused because its file changed on disk (EFichierChange): says
+// so, then suite, what the window did about it.
+void direFichierRelu(const EFichierChange &refus, const QString &suite);
+// The same when the window read its list again and kept what was typed.
+void direListeRelue(const EFichierChange &refus);
+// Coming back to a window whose file changed on disk while it holds typed
+// work not recorded: asks. True: the file is to be read again.
+bool relireFichierChange(const QString &chemin);
 // Tells once in the run that the settings file cannot be read (at start-up,
 // or when it stops being readable while the program runs).
 void direParametresIllisibles();

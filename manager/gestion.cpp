@@ -188,8 +188,18 @@ void TVorn_FGestion::FormActivate()
 {
     // Back with the same season: the list, its current line and what was
     // typed stay. A list that could not be read is tried again.
-    if (m_listeLue && SaisonEnCours == m_saison.nom() && m_liste.ecritureAutorisee())
+    const bool memeSaison = m_listeLue && SaisonEnCours == m_saison.nom();
+    if (memeSaison && m_liste.ecritureAutorisee() && !m_liste.fichierChange())
         return;
+    // The file changed on disk: read again, asking first when an edit is
+    // not applied; it stays in the edits either way.
+    if (memeSaison && m_liste.ecritureAutorisee()) {
+        if (textesDesEdits() == m_editsMontres || relireFichierChange(m_liste.chemin()))
+            relireGardantSaisie();
+        else
+            m_liste.garderContreFichier();
+        return;
+    }
     // The season changed without the window being asked: typed edits are
     // asked about first, and kept on "Non" with the list they belong to.
     if (m_listeLue && SaisonEnCours != m_saison.nom() && !abandonnerSaisie())
@@ -209,6 +219,36 @@ void TVorn_FGestion::FormActivate()
     AfficherTournois();
     if (etat != ListeTournois::Chargement::Lu)
         ShowException(std::make_exception_ptr(EFileError(erreur)));
+}
+
+void TVorn_FGestion::relireGardantSaisie()
+{
+    const QStringList saisie = textesDesEdits();
+    const bool enCours = saisie != m_editsMontres;
+    const int courant = m_liste.courant();
+    QString erreur;
+    const ListeTournois::Chargement etat = m_liste.charger(&erreur);
+    m_liste.setCourant(std::min(courant, m_liste.nombre()));
+    AfficherTournois();
+    if (enCours) {
+        MaskEdit1->setText(saisie.at(0));
+        Edit1->setText(saisie.at(1));
+        EdType->setText(saisie.at(2));
+        SpinEdit1->setValue(saisie.at(3).toInt());
+        Edit2->setText(saisie.at(4));
+    }
+    if (etat == ListeTournois::Chargement::Illisible)
+        ShowException(std::make_exception_ptr(EFileError(erreur)));
+}
+
+void TVorn_FGestion::enregistrer(const std::function<void()> &commande)
+{
+    try {
+        commande();
+    } catch (const EFichierChange &refus) {
+        relireGardantSaisie();
+        direListeRelue(refus);
+    }
 }
 
 void TVorn_FGestion::FormDeactivate()
@@ -323,8 +363,10 @@ void TVorn_FGestion::Bt_FinClick()
 void TVorn_FGestion::Bt_AjouterClick()
 {
     const EcritureSaison saison(m_saison);
-    m_liste.ajouter(ligneDesEdits());
-    AfficherTournois();
+    enregistrer([this] {
+        m_liste.ajouter(ligneDesEdits());
+        AfficherTournois();
+    });
 }
 
 void TVorn_FGestion::Bt_SupprimerClick()
@@ -334,15 +376,19 @@ void TVorn_FGestion::Bt_SupprimerClick()
     // that fails leaves them as typed.
     if (!abandonAccepte())
         return;
-    m_liste.supprimer();
-    AfficherTournois();
+    enregistrer([this] {
+        m_liste.supprimer();
+        AfficherTournois();
+    });
 }
 
 void TVorn_FGestion::Bt_ModifierClick()
 {
     const EcritureSaison saison(m_saison);
-    m_liste.modifier(ligneDesEdits());
-    AfficherTournois();
+    enregistrer([this] {
+        m_liste.modifier(ligneDesEdits());
+        AfficherTournois();
+    });
 }
 
 void TVorn_FGestion::BtResultatClick()
@@ -359,8 +405,10 @@ void TVorn_FGestion::BtResultatClick()
     OpenDialog1->DefaultExt = QStringLiteral("chr");
     OpenDialog1->Filter = QStringLiteral("au groupe (*.chr)|*.chr");
     const QString choisi = OpenDialog1->Execute() ? OpenDialog1->FileName : QString();
-    m_liste.lierResultat(ligneDesEdits(), choisi);
-    AfficherTournois();
+    enregistrer([this, &choisi] {
+        m_liste.lierResultat(ligneDesEdits(), choisi);
+        AfficherTournois();
+    });
 }
 
 void TVorn_FGestion::BtQuitteClick()

@@ -6,6 +6,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/form.h"
 
+#include <functional>
 #include <memory>
 
 class QLineEdit;
@@ -71,6 +72,12 @@ private:
     bool abandonnerSaisie();
     // The same question, the edits left as they are.
     bool abandonAccepte() const;
+    // Reads the list again at the same line; what was typed stays in the
+    // edits, still to be applied.
+    void relireGardantSaisie();
+    // Runs a command that rewrites the file; refused when the file changed
+    // on disk since it was read, which is then said and read again.
+    void enregistrer(const std::function<void()> &commande);
 
     ListeTournois m_liste;
     // The season the window's data were read from: written there only.

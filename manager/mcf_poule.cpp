@@ -208,16 +208,25 @@ QString TVorn_Fmcf_Poule::ligneEquipe(int t) const
 
 void TVorn_Fmcf_Poule::FormActivate()
 {
-    if (m_affiche && m_saison.nom() == SaisonEnCours &&
-        m_empreinte == empreinteFichier(fichierSaison(QStringLiteral("Joueur.DBP"))) &&
-        m_empreintePoule == empreinteFichier(m_cheminPoule)) {
-        // Written back again when the window is left.
+    const bool memes = m_affiche && m_saison.nom() == SaisonEnCours &&
+                       m_empreinte == empreinteFichier(fichierSaison(QStringLiteral("Joueur.DBP")));
+    // "Poule.txt" changed on disk while the pool shown holds changes not
+    // written: the user chooses; kept, it is written over the file.
+    bool garder = true;
+    if (m_affiche && m_fichierPoule.change() && pouleModifiee()) {
+        garder = !relireFichierChange(m_cheminPoule);
+        if (garder)
+            m_fichierPoule.noter(m_cheminPoule);
+    }
+    if (memes && garder && !m_fichierPoule.change()) {
+        // Written back when the window is left, if changed.
         m_pouleChargee = true;
         return;
     }
     m_affiche = false;
     Drapeau chargement(m_chargement);
-    sauvePoule();
+    if (garder)
+        sauvePoule();
     m_poule.clear();
     m_joueurs.clear();
     // The pool is written back when the window is left: with no season,
@@ -238,9 +247,12 @@ void TVorn_Fmcf_Poule::FormActivate()
     }
 
     m_cheminPoule = fichierSaison(QStringLiteral("Poule.txt"));
-    if (!platform::LineFile::readIfExists(m_cheminPoule, m_poule) || m_poule.isEmpty())
+    m_fichierPoule.noter(m_cheminPoule);
+    m_pouleLue.clear();
+    platform::LineFile::readIfExists(m_cheminPoule, m_pouleLue);
+    m_poule = m_pouleLue;
+    if (m_poule.isEmpty())
         m_poule = QStringList{LigneEnteteDefaut(LireReglagesPoule(fichierIni()))};
-    m_empreintePoule = empreinteFichier(m_cheminPoule);
     m_pouleChargee = true;
 
     for (int i = 1; i <= kSlots; ++i) {
@@ -266,7 +278,13 @@ void TVorn_Fmcf_Poule::FormActivate()
 void TVorn_Fmcf_Poule::FormDeactivate()
 {
     // What the window shows stays for its return.
-    sauvePoule();
+    try {
+        sauvePoule();
+    } catch (const EFichierChange &refus) {
+        direFichierRelu(refus, QStringLiteral("La poule affichée reste dans la fenêtre : en y "
+                                              "revenant, vous choisirez entre elle et le "
+                                              "fichier."));
+    }
 }
 
 void TVorn_Fmcf_Poule::sauvePoule()
@@ -275,10 +293,14 @@ void TVorn_Fmcf_Poule::sauvePoule()
         return;
     // Still to be written while the write fails (a full disk): the pool
     // typed stays, and the next switch or close tries again.
-    m_saison.verifierEcriture();
-    platform::LineFile::write(m_cheminPoule, m_poule);
+    if (pouleModifiee()) {
+        m_saison.verifierEcriture();
+        m_fichierPoule.verifier(m_cheminPoule);
+        platform::LineFile::write(m_cheminPoule, m_poule);
+        m_fichierPoule.noter(m_cheminPoule);
+        m_pouleLue = m_poule;
+    }
     m_pouleChargee = false;
-    m_empreintePoule = empreinteFichier(m_cheminPoule);
 }
 
 void TVorn_Fmcf_Poule::afficheJoueur()

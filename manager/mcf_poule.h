@@ -2,6 +2,7 @@
 // Pools of teams of four: players taken from the season's players file are
 // put into up to 28 team slots, ranked by value, mailed, kept in
 // "Poule.txt" and written to the entries file of the scoring software.
+#include "manager/core/fichierlu.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/forms/form.h"
 #include <QStringList>
@@ -98,6 +99,8 @@ private:
     void rafraichitEquipes();
     void ecritEntete();
     void sauvePoule();
+    // The pool shown differs from the file as read or last written.
+    bool pouleModifiee() const { return m_poule != m_pouleLue; }
     QString ligneEquipe(int t) const;
 
     QStringList m_joueurs;
@@ -113,6 +116,10 @@ private:
     // The pool is shown for the season read and the players file as it was:
     // coming back keeps the player shown and the pool as typed.
     bool m_affiche = false;
-    QString m_empreinte, m_empreintePoule;
+    QString m_empreinte;
+    // "Poule.txt" as read or last written: a pool that did not change is not
+    // written, and one changed on disk meanwhile is not written over.
+    QStringList m_pouleLue;
+    FichierLu m_fichierPoule;
     QButtonGroup *m_equipes;
 };

@@ -1,5 +1,6 @@
 #include "manager/panneau_liste.h"
 
+#include "manager/fenetres.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
@@ -52,6 +53,38 @@ void PanneauListe::charge()
     m_liste.charge();
     rechargeCombo();
     rafraichit();
+}
+
+bool PanneauListe::saisieEnCours() const
+{
+    const int courant = m_liste.courant();
+    return m_edNom->text() != m_liste.nom(courant - 1) ||
+           m_edInfo->text() != m_liste.information(courant - 1);
+}
+
+void PanneauListe::relitGardantSaisie()
+{
+    const QString nom = m_edNom->text();
+    const QString information = m_edInfo->text();
+    const int courant = m_liste.courant();
+    m_liste.charge();
+    // The same row as before, as far as the list read still has it.
+    while (m_liste.courant() < courant && m_liste.peutAvancer())
+        m_liste.suivant();
+    rechargeCombo();
+    rafraichit();
+    m_edNom->setText(nom);
+    m_edInfo->setText(information);
+}
+
+void PanneauListe::revoitFichier()
+{
+    if (!m_liste.fichierChange())
+        return;
+    if (!saisieEnCours() || relireFichierChange(m_liste.chemin()))
+        relitGardantSaisie();
+    else
+        m_liste.garderContreFichier();
 }
 
 void PanneauListe::rechargeCombo()
@@ -211,6 +244,13 @@ void PanneauListe::enregistre(const std::function<void()> &changement)
     changement();
     try {
         m_liste.ecrit();
+    } catch (const EFichierChange &refus) {
+        // Changed on disk meanwhile: what it holds now is shown, and the
+        // edits keep what was typed, to be recorded again.
+        m_liste = avant;
+        relitGardantSaisie();
+        direListeRelue(refus);
+        return;
     } catch (...) {
         m_liste = avant;
         throw;

@@ -31,6 +31,9 @@ public:
     // until it can.
     void charge();
     void rafraichit();
+    // Coming back to the window: a file changed on disk is read again, after
+    // asking when the edits hold text not recorded; they keep it either way.
+    void revoitFichier();
 
     void premier();
     void precedent();
@@ -52,6 +55,10 @@ public:
 
 private:
     void rechargeCombo();
+    // The edits differ from the row with the arrow (or hold text without one).
+    bool saisieEnCours() const;
+    // Reads the file again; the edits keep what they hold.
+    void relitGardantSaisie();
     // Before a change: a list whose file could not be read is read again.
     // True when it was already read, false when it has just been; throws the
     // refusal (naming the file) when the file still cannot be read.

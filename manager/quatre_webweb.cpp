@@ -3,6 +3,7 @@
 #include "manager/core/genrefichier.h"
 #include "manager/core/liste_joueurs.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "manager/panneau_liste.h"
 #include "platform/browser/browser.h"
 #include "platform/clock/clock.h"
@@ -280,8 +281,7 @@ void TVornF_Quatre_Webweb::relie(PanneauListe *panneau,
 
 void TVornF_Quatre_Webweb::FormCreate()
 {
-    // Loaded once: changes made to the files meanwhile are seen at the next
-    // start.
+    // Loaded once, and again when a file changed on disk (see FormActivate).
     for (PanneauListe *p : {ListeLieux, ListeArbitres, ListeResponsables})
         platform::guard([p] { p->charge(); });
 }
@@ -391,6 +391,8 @@ QString TVornF_Quatre_Webweb::InformationResponsable() const
 void TVornF_Quatre_Webweb::FormActivate()
 {
     ModeQuatre = Caption().mid(30, 6) == QLatin1String("quatre");
+    for (PanneauListe *p : {ListeLieux, ListeArbitres, ListeResponsables})
+        platform::guard([p] { p->revoitFichier(); });
     if (m_montre == std::pair(SaisonEnCours, ModeQuatre))
         return;
     m_montre = std::pair(SaisonEnCours, ModeQuatre);
@@ -467,6 +469,7 @@ void TVornF_Quatre_Webweb::Bt_InternetClick()
             return;
         const QStringList garde = GarderBloc(page, bloc);
         platform::LineFile::write(sauver.FileName, garde);
+        m_inscritsLu.noter(sauver.FileName);
         ListeInscrits = garde;
         prendFichier(sauver.FileName, bloc);
     }
@@ -487,7 +490,20 @@ void TVornF_Quatre_Webweb::Bt_Load_InscritsClick()
         sauver.CurrentFile = FichierInscrits;
         if (!sauver.Execute())
             return;
+        try {
+            m_inscritsLu.verifier(sauver.FileName);
+        } catch (const EFichierChange &refus) {
+            FichierLu lu;
+            lu.noter(m_inscritsLu.chemin());
+            ListeInscrits = manager::LireFichierDuGenre(m_inscritsLu.chemin(),
+                                                        QStringLiteral("une liste d'inscrits"));
+            m_inscritsLu = lu;
+            montreFichier();
+            direListeRelue(refus);
+            return;
+        }
         platform::LineFile::write(sauver.FileName, ListeInscrits);
+        m_inscritsLu.noter(sauver.FileName);
         FichierInscrits = sauver.FileName;
     };
     const QString ext = QFileInfo(FichierInscrits).suffix();
@@ -517,8 +533,11 @@ void TVornF_Quatre_Webweb::Bt_Ouvrir_GroupeClick()
     const Fichier genre = GenreFichier(ouvrir.FileName, ModeQuatre);
     if (genre == Fichier::Aucun)
         return;
+    FichierLu lu;
+    lu.noter(ouvrir.FileName);
     ListeInscrits =
         manager::LireFichierDuGenre(ouvrir.FileName, QStringLiteral("une liste d'inscrits"));
+    m_inscritsLu = lu;
     prendFichier(ouvrir.FileName, genre == Fichier::Groupe ? Bloc::Groupe : Bloc::Competition);
 }
 

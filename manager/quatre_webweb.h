@@ -2,6 +2,7 @@
 // Entries lists, convocations and their e-mails; its mode is in its caption.
 // Its tabs keep the reference lists of venues, referees and persons in
 // charge that feed the convocation's header.
+#include "manager/core/fichierlu.h"
 #include "manager/core/inscrits.h"
 #include "manager/impression.h"
 #include "platform/forms/form.h"
@@ -85,6 +86,9 @@ public:
     // The current entries page or file, as its bytes read.
     QStringList ListeInscrits;
     QString FichierInscrits;
+    // The entries file as read or saved: not written over once changed on
+    // disk.
+    FichierLu m_inscritsLu;
     // The header data file last opened or saved.
     QString FichierDonnees;
     // The lists of the last extraction.

@@ -6,6 +6,7 @@
 #include "manager/core/ligneresultat.h"
 #include "manager/core/paires.h"
 #include "manager/core/vorn_dec.h"
+#include "manager/fenetres.h"
 #include "platform/browser/browser.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
@@ -333,6 +334,7 @@ void TVornF_Resultat_Paires::oublierFichierResultat()
     // The results shown are no longer those of the file: saving them over
     // it asks, and neither the caption nor the printout names it.
     m_fichierResultat.clear();
+    m_resultatLu.oublier();
     setCaption(TitreFenetre);
 }
 
@@ -357,7 +359,19 @@ void TVornF_Resultat_Paires::Bt_load_resultatClick()
     d.FileName.clear();
     if (!d.Execute())
         return;
+    try {
+        m_resultatLu.verifier(d.FileName);
+    } catch (const EFichierChange &refus) {
+        // Read again as the season they belong to, whatever season is open.
+        const QString saison = m_saisonResultats;
+        lireResultats(m_resultatLu.chemin());
+        m_saisonResultats = saison;
+        direFichierRelu(refus, QStringLiteral("Les résultats affichés sont relus depuis le "
+                                              "fichier."));
+        return;
+    }
     LineFile::write(d.FileName, m_resultats);
+    m_resultatLu.noter(d.FileName);
     m_fichierResultat = d.FileName;
     Total_Pc = manager::TotalPoints(m_resultats);
     setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
@@ -375,19 +389,27 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
     d.FileName.clear();
     if (!d.Execute())
         return;
+    lireResultats(d.FileName);
+}
+
+void TVornF_Resultat_Paires::lireResultats(const QString &fichier)
+{
     const QString genre = QStringLiteral("un fichier de résultats");
-    const QStringList lignes = manager::LireFichierDuGenre(d.FileName, genre);
+    FichierLu lu;
+    lu.noter(fichier);
+    const QStringList lignes = manager::LireFichierDuGenre(fichier, genre);
     // A text of another kind (a web page saved under the name) would fill
     // the grid with its lines; an empty file only empties it.
     if (!lignes.isEmpty() && !contientLigneResultat(lignes))
-        throw manager::EAutreGenre(genre, d.FileName);
-    const qint64 total = manager::TotalPoints(lignes, d.FileName);
+        throw manager::EAutreGenre(genre, fichier);
+    const qint64 total = manager::TotalPoints(lignes, fichier);
     m_resultats = lignes;
     m_saisonResultats = SaisonEnCours;
     Total_Pc = total;
     m_resultatsAJour = true;
-    m_fichierResultat = d.FileName;
-    setCaption(PrefixeResultat + QFileInfo(d.FileName).fileName());
+    m_fichierResultat = fichier;
+    m_resultatLu = lu;
+    setCaption(PrefixeResultat + QFileInfo(fichier).fileName());
     remplirGrille();
     Bt_load_resultat->setEnabled(!m_resultats.isEmpty());
     PageControl1->setCurrentIndex(2);

@@ -2,6 +2,7 @@
 // A pairs tournament's results: the ranking page saved from the licensee
 // area becomes an extract (".chi"), the pairs' challenge points and a result
 // file (".chr"); the homologation list is printed.
+#include "manager/core/fichierlu.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/impression.h"
 #include "platform/forms/form.h"
@@ -86,6 +87,10 @@ private:
     // saving them again asks no question. Empty once a new extract or a new
     // calculation replaces them.
     QString m_fichierResultat;
+    // That file as read or saved: not written over once changed on disk.
+    FichierLu m_resultatLu;
+    // Reads the result file chosen into the results shown.
+    void lireResultats(const QString &fichier);
     // The result list was calculated from the extract shown, or read from
     // the result file named in the caption: only then may it be saved.
     bool m_resultatsAJour = false;

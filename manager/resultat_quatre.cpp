@@ -484,6 +484,8 @@ void TVorn_FResultat_Quatre::ChargerTableauGroupe()
     m_tableauIllisible.clear();
     bool lu = false;
     try {
+        if (g >= 0)
+            m_lus.noter(fichierTableau(g));
         lu = g >= 0 && LineFile::readIfExists(fichierTableau(g), lignes) && !lignes.isEmpty();
         if (lu)
             m_tableau.charger(lignes, fichierTableau(g));
@@ -558,6 +560,8 @@ void TVorn_FResultat_Quatre::ChargerMatch()
     m_matchIllisible.clear();
     m_matchLu.clear();
     m_chiffresCalcules.clear();
+    if (m_saisonMontree.ouverte())
+        m_lus.noter(NomFichierMatch(0));
     try {
         if (!m_saisonMontree.ouverte()) {
             // No season: nothing of the program folder is read as its files.
@@ -633,6 +637,7 @@ void TVorn_FResultat_Quatre::chargerEquipes(int groupe)
     std::exception_ptr erreur;
     m_equipesIllisibles.clear();
     try {
+        m_lus.noter(fichierEquipes(groupe));
         equipes = lireCpo(fichierEquipes(groupe));
     } catch (const platform::Exception &) {
         erreur = std::current_exception();
@@ -678,9 +683,12 @@ void TVorn_FResultat_Quatre::FormActivate()
     Ed_IV->hide();
     QStringList groupes;
     m_groupesIllisibles.clear();
+    m_lus.oublier();
     try {
-        if (m_saisonMontree.ouverte())
+        if (m_saisonMontree.ouverte()) {
+            m_lus.noter(fichierPoules());
             LineFile::readIfExists(fichierPoules(), groupes);
+        }
     } catch (const platform::Exception &) {
         // Nothing of the groups' files may stay shown, and a group added to
         // the empty list must not replace the file.
@@ -697,6 +705,7 @@ void TVorn_FResultat_Quatre::relireGroupes()
         return;
     QStringList groupes;
     try {
+        m_lus.noter(fichierPoules());
         LineFile::readIfExists(fichierPoules(), groupes);
     } catch (const platform::Exception &) {
         throw fichierIllisible(m_groupesIllisibles);
@@ -710,6 +719,7 @@ void TVorn_FResultat_Quatre::relireEquipesEtTableau()
     if (!m_equipesIllisibles.isEmpty()) {
         QStringList equipes;
         try {
+            m_lus.noter(m_equipesIllisibles);
             equipes = lireCpo(m_equipesIllisibles);
         } catch (const platform::Exception &) {
             throw fichierIllisible(m_equipesIllisibles);
@@ -784,9 +794,18 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
         // The group's team file and the groups file, both or neither.
         LineFile::checkWritable(fichierEquipes(groupes.size() - 1));
         LineFile::checkWritable(fichierPoules());
+        try {
+            m_lus.verifier(fichierEquipes(groupes.size() - 1));
+            m_lus.verifier(fichierPoules());
+        } catch (const EFichierChange &refus) {
+            refusFichierChange(refus);
+            return;
+        }
         // The lists change once the files hold the group; a write that
         // fails leaves them, and the name typed, as they were.
         ecrireLesDeux(fichierEquipes(groupes.size() - 1), {}, fichierPoules(), groupes);
+        m_lus.noter(fichierEquipes(groupes.size() - 1));
+        m_lus.noter(fichierPoules());
         remplir(CB_Compos, {});
         remplir(CB_Groupe, groupes);
         EdAjoutGroupe->clear();
@@ -813,7 +832,16 @@ void TVorn_FResultat_Quatre::BtSuprGroupeClick()
         return;
     if (MessageDlg(kConfirmer, mtWarning, mbYes | mbNo) != mrYes)
         return;
+    // What cannot be written at all is said as such first.
+    LineFile::checkWritable(fichierPoules());
+    try {
+        m_lus.verifier(fichierPoules());
+    } catch (const EFichierChange &refus) {
+        refusFichierChange(refus);
+        return;
+    }
     supprimerGroupe(g, elements(CB_Groupe));
+    m_lus.noter(fichierPoules());
     QStringList groupes = elements(CB_Groupe);
     groupes.removeAt(g);
     afficherGroupes(groupes);
@@ -829,6 +857,13 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
         relireEquipesEtTableau();
         LineFile::checkWritable(fichierEquipes(g));
         LineFile::checkWritable(fichierTableau(g));
+        try {
+            m_lus.verifier(fichierEquipes(g));
+            m_lus.verifier(fichierTableau(g));
+        } catch (const EFichierChange &refus) {
+            refusFichierChange(refus);
+            return;
+        }
         QStringList equipes = elements(CB_Compos);
         equipes << champSaisi(Ed_Compo->text());
         // The new table first: a total that cannot be worked out stops the
@@ -836,6 +871,8 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
         TableauGroupe nouveau = m_tableau;
         nouveau.ajouterEquipe(equipes);
         ecrireLesDeux(fichierEquipes(g), equipes, fichierTableau(g), nouveau.versLignes());
+        m_lus.noter(fichierEquipes(g));
+        m_lus.noter(fichierTableau(g));
         Ed_Compo->clear();
         remplir(CB_Compos, equipes);
         remplir(CB_Adversaire, equipes);
@@ -888,12 +925,21 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
     LineFile::checkWritable(fichierEquipes(g));
     if (!equipes.isEmpty())
         LineFile::checkWritable(fichierTableau(g));
+    try {
+        m_lus.verifier(fichierEquipes(g));
+        m_lus.verifier(fichierTableau(g));
+    } catch (const EFichierChange &refus) {
+        refusFichierChange(refus);
+        return;
+    }
     TableauGroupe nouveau = m_tableau;
     nouveau.retirerEquipe(equipes);
     if (equipes.isEmpty())
         ecrireCpo(fichierEquipes(g), equipes);
     else
         ecrireLesDeux(fichierEquipes(g), equipes, fichierTableau(g), nouveau.versLignes());
+    m_lus.noter(fichierEquipes(g));
+    m_lus.noter(fichierTableau(g));
     remplir(CB_Compos, equipes);
     remplir(CB_Adversaire, equipes);
     m_tableau = nouveau;
@@ -1158,6 +1204,41 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
     enregistrerMatch();
 }
 
+void TVorn_FResultat_Quatre::refusFichierChange(const EFichierChange &refus)
+{
+    const int g = CB_Groupe->currentIndex();
+    const auto meme = [&refus](const QString &chemin) {
+        return QFileInfo(LineFile::resolve(refus.chemin())).absoluteFilePath() ==
+               QFileInfo(LineFile::resolve(chemin)).absoluteFilePath();
+    };
+    if (feuilleNonEnregistree() >= 0) {
+        // The sheet typed is the work to keep: the table it adds to is read
+        // again; a match file changed outside is replaced only when the
+        // user records the sheet once more, told so.
+        if (meme(NomFichierMatch(0))) {
+            m_lus.noter(refus.chemin());
+            direFichierRelu(refus, QStringLiteral("La feuille affichée est gardée : Enregistrer "
+                                                  "de nouveau remplacera le fichier par elle."));
+            return;
+        }
+        ChargerTableauGroupe();
+        direFichierRelu(refus, QStringLiteral("Le tableau du groupe est relu ; la feuille "
+                                              "affichée est gardée, à enregistrer de nouveau."));
+        return;
+    }
+    // The names typed stay in their fields, the lists show the files.
+    QStringList groupes;
+    m_lus.noter(fichierPoules());
+    LineFile::readIfExists(fichierPoules(), groupes);
+    afficherGroupes(groupes);
+    if (g > 0 && g < groupes.size()) {
+        choisir(CB_Groupe, g);
+        chargerEquipes(g);
+        RafraichirFormulaire();
+    }
+    direListeRelue(refus);
+}
+
 bool TVorn_FResultat_Quatre::enregistrerMatch()
 {
     const EcritureSaison saison(m_saisonMontree);
@@ -1198,8 +1279,17 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
     LineFile::checkWritable(NomFichierMatch(0));
     if (g >= 0)
         LineFile::checkWritable(fichierTableau(g));
+    try {
+        m_lus.verifier(NomFichierMatch(0));
+        if (g >= 0)
+            m_lus.verifier(fichierTableau(g));
+    } catch (const EFichierChange &refus) {
+        refusFichierChange(refus);
+        return false;
+    }
     EnregistrerFeuille(baseFeuille());
     ecrireCpo(NomFichierMatch(0), LignesMatch);
+    m_lus.noter(NomFichierMatch(0));
     m_matchLu = LignesMatch;
     ReportTableau r = ReportTableau::HorsTableau;
     // The list is built anew: the result file named until now holds another
@@ -1208,9 +1298,11 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
     setCaption(kTitreFenetre);
     try {
         r = enregistrerHomologation(ListeHomologation, m_tableau, LignesMatch, m_feuilles,
-                                    [g](const TableauGroupe &t) {
-                                        if (g >= 0)
+                                    [this, g](const TableauGroupe &t) {
+                                        if (g >= 0) {
                                             ecrireCpo(fichierTableau(g), t.versLignes());
+                                            m_lus.noter(fichierTableau(g));
+                                        }
                                     });
     } catch (...) {
         afficherTableau();
@@ -1244,8 +1336,23 @@ void TVorn_FResultat_Quatre::Bt_load_resultatClick()
     d.CurrentFile = m_fichierResultat;
     if (!d.Execute())
         return;
+    if (QFileInfo(d.FileName).absoluteFilePath() == QFileInfo(m_fichierResultat).absoluteFilePath()) {
+        try {
+            m_resultatLu.verifier(d.FileName);
+        } catch (const EFichierChange &refus) {
+            // The list is the one built from the sheets recorded: kept, and
+            // no longer saved over that file without a question.
+            m_fichierResultat.clear();
+            setCaption(kTitreFenetre);
+            direFichierRelu(refus, QStringLiteral("La liste affichée est gardée : l'enregistrer "
+                                                  "de nouveau sous ce nom demandera s'il faut "
+                                                  "remplacer le fichier."));
+            return;
+        }
+    }
     // Written through a temporary file: a failure leaves an old file whole.
     LineFile::write(d.FileName, ListeHomologation.lignes());
+    m_resultatLu.noter(d.FileName);
     m_fichierResultat = d.FileName;
     setCaption(PrefixeResultatQuatre + QFileInfo(d.FileName).fileName());
 }

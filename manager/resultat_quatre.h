@@ -3,6 +3,7 @@
 // the match sheets of the chosen pair of teams, their scoring and
 // recording, and the homologation list of the match last recorded.
 #include "manager/core/feuillematch.h"
+#include "manager/core/fichierlu.h"
 #include "manager/core/homologation.h"
 #include "manager/core/impressionquatre.h"
 #include "manager/core/tableaugroupe.h"
@@ -185,8 +186,16 @@ private:
     // The result file the caption names, while the homologation list is the
     // one saved to it: saved again without a question.
     QString m_fichierResultat;
+    // That file as last saved: saved again only while unchanged on disk.
+    FichierLu m_resultatLu;
     // Files of the groups, teams, table and match shown that exist but
     // could not be read (empty when read or missing): the window shows none
     // of their lines, so it never writes them.
     QString m_groupesIllisibles, m_equipesIllisibles, m_tableauIllisible, m_matchIllisible;
+    // The groups, teams, table and match files as read or last written: none
+    // is written over once changed on disk.
+    FichiersLus m_lus;
+    // A write refused that way: said; the lists, or the table, are read
+    // again, and what was typed (a name, the sheet) stays.
+    void refusFichierChange(const EFichierChange &refus);
 };

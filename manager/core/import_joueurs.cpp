@@ -569,6 +569,7 @@ void IntegrerJoueurs(const Extraction &extraction, ListeJoueurs &joueurs,
 void ImportJoueurs::chargerJoueurs(const QString &chemin)
 {
     clear();
+    m_lu.noter(chemin);
     joueurs.lignes = platform::LineFile::read(chemin);
     joueurs.fichier = chemin;
     m_chemin = chemin;
@@ -590,6 +591,9 @@ void ImportJoueurs::integrer(bool remiseAZero, const ParametresImport &parametre
 
 void ImportJoueurs::enregistrer() const
 {
+    // The merge took long, and the file may have been changed meanwhile:
+    // the import is then run again on the file as it is.
+    m_lu.verifier(m_chemin);
     platform::LineFile::write(m_chemin, joueurs.lignes);
 }
 
@@ -598,6 +602,7 @@ void ImportJoueurs::clear()
     joueurs.clear();
     extraction.clear();
     m_chemin.clear();
+    m_lu.oublier();
 }
 
 } // namespace manager

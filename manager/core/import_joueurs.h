@@ -3,6 +3,7 @@
 // players file: reading and checking the extract, building one players-file
 // record per extract line, merging by licence number and sorting by name.
 // No widget here: the import window drives these steps and shows the result.
+#include "manager/core/fichierlu.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include <QByteArray>
@@ -148,7 +149,8 @@ public:
     int lire(const QString &fichier, int maxLignes = MaxLignesExtraction);
     // On any error the players list is left as loaded.
     void integrer(bool remiseAZero, const ParametresImport &parametres);
-    // Writes atomically to the path given at load.
+    // Writes atomically to the path given at load; refused (EFichierChange)
+    // when the file changed on disk since it was loaded.
     void enregistrer() const;
     void clear();
 
@@ -156,6 +158,7 @@ public:
 
 private:
     QString m_chemin;
+    FichierLu m_lu;
 };
 
 } // namespace manager

@@ -87,6 +87,8 @@ ListeTournois::Chargement ListeTournois::charger(QString *erreur)
     m_lignes.clear();
     m_courant = 0;
     m_chemin = cheminFichier();
+    // Noted before the read: a change made while it runs shows at the next write.
+    m_fichier.noter(m_chemin);
     const bool present = QFileInfo::exists(m_chemin);
     try {
         m_lignes = platform::LineFile::read(m_chemin);
@@ -182,6 +184,8 @@ void ListeTournois::sauver(const QStringList &lignes)
         m_chemin = cheminFichier();
     // The list changes only once the file holds it: a write that fails (a
     // full disk) leaves both as they were, and the edits keep what was typed.
+    m_fichier.verifier(m_chemin);
     platform::LineFile::write(m_chemin, lignes);
+    m_fichier.noter(m_chemin);
     m_lignes = lignes;
 }

@@ -2,6 +2,8 @@
 // The challenge's tournaments ("Challenge.DBP" in the season folder): one
 // LigneChallenge per line, seven ";" fields, and the list the management
 // window edits (current line, navigation, the four writing commands).
+#include "manager/core/fichierlu.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -57,6 +59,12 @@ public:
     bool peutAvancer() const { return m_lignes.size() > m_courant; }
     bool peutModifier() const { return !m_lignes.isEmpty(); }
     bool ecritureAutorisee() const { return m_ecritureAutorisee; }
+    // The file was changed on disk since the list was read or written.
+    bool fichierChange() const { return m_fichier.change(); }
+    const QString &chemin() const { return m_chemin; }
+    // The user keeps the list shown over the file changed on disk: the next
+    // write replaces it.
+    void garderContreFichier() { m_fichier.noter(m_chemin); }
 
     void premier() { m_courant = 1; }
     void precedent();
@@ -65,6 +73,8 @@ public:
 
     // The writing commands rewrite the whole file; false when nothing was
     // done (no current line, or the file could not be read at activation).
+    // A file changed on disk since it was read raises EFichierChange and
+    // keeps its bytes.
     // A line whose date or coefficient is refused by verifier() raises its
     // error and nothing is stored.
     bool ajouter(LigneChallenge ligne);
@@ -77,6 +87,7 @@ private:
 
     QStringList m_lignes;
     QString m_chemin;
+    FichierLu m_fichier;
     int m_courant = 0;
     bool m_ecritureAutorisee = true;
 };

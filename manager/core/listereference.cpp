@@ -22,6 +22,7 @@ void ListeReference::charge()
     // missing one.
     if (!platform::LineFile::present(m_chemin))
         platform::LineFile::write(m_chemin, {});
+    m_fichier.noter(m_chemin);
     m_lignes = platform::LineFile::read(m_chemin);
     m_lue = true;
     normalise();
@@ -35,10 +36,12 @@ void ListeReference::verifieLue() const
                 .arg(QDir::toNativeSeparators(platform::LineFile::resolve(m_chemin))));
 }
 
-void ListeReference::ecrit() const
+void ListeReference::ecrit()
 {
     verifieLue();
+    m_fichier.verifier(m_chemin);
     platform::LineFile::write(m_chemin, m_lignes);
+    m_fichier.noter(m_chemin);
 }
 
 QString ListeReference::nom(int ligne) const

@@ -4,6 +4,8 @@
 // by ";". The list is loaded once, changed in memory and written whole after
 // each change. Courant is the row that carries the arrow (0 = none, else
 // 1..count).
+#include "manager/core/fichierlu.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +19,14 @@ public:
     void charge();
     // Refused (EFileError naming the file) while the list is unread: the
     // list then holds none of the file's lines, and would replace them.
-    void ecrit() const;
+    // Refused too (EFichierChange) when the file changed on disk since it
+    // was read or written.
+    void ecrit();
+    // The file changed on disk since the list was read or written.
+    bool fichierChange() const { return m_lue && m_fichier.change(); }
+    // The user keeps the list shown over the file changed on disk: the next
+    // write replaces it.
+    void garderContreFichier() { m_fichier.noter(m_chemin); }
     // The last charge() read the file.
     bool lue() const { return m_lue; }
     // Throws the refusal of ecrit() when the list is unread.
@@ -55,6 +64,7 @@ private:
 
     QString m_chemin;
     QStringList m_lignes;
+    FichierLu m_fichier;
     int m_courant = 0;
     bool m_lue = false;
 };

@@ -144,13 +144,25 @@ TEST_F(ListsWindow, LookUpOfTheChosenEntries)
     EXPECT_EQ(w->InformationArbitre(), "");
 }
 
-TEST_F(ListsWindow, ListsAreNotReloadedAtActivation)
+TEST_F(ListsWindow, ListsAreReadAgainAtActivationOnlyWhenTheirFileChanged)
 {
     writeLines("Lieu.DBP", {"Alpha;1;"});
     cree();
-    writeLines("Lieu.DBP", {"Alpha;1;", "Beta;2;"});
     w->show();
     w->activated();
-    EXPECT_EQ(w->StringGrid_L->rowCount(), 2);
-    EXPECT_EQ(w->CB_Lieu->count(), 1);
+    // Coming back from another window of the program.
+    const auto revenir = [this] {
+        platform::TForm::resetActivation();
+        w->activated();
+    };
+    // The same file: what was typed stays.
+    w->EdL_Lieu->setText("Tapé");
+    revenir();
+    EXPECT_EQ(w->EdL_Lieu->text(), "Tapé");
+    w->EdL_Lieu->setText("Alpha");
+    QFile::remove(path("Lieu.DBP"));
+    writeLines("Lieu.DBP", {"Alpha;1;", "Beta;2;"});
+    revenir();
+    EXPECT_EQ(w->StringGrid_L->rowCount(), 3);
+    EXPECT_EQ(w->CB_Lieu->count(), 2);
 }
