@@ -70,7 +70,7 @@ TEST_F(StartupTest, SixteenWindowsInOrderAndOnlyTheMainOneVisible)
 TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheLoopGoesOn)
 {
     auto fenetres = demarrerApplication();
-    // A season folder that cannot be created: the file error reaches the
+    // A season name already borne by a file: the refusal reaches the
     // application's barrier from the button's handler.
     writeBytes(QStringLiteral("bloque"), "fichier");
     Vorn_FPr->Crer1->trigger();
@@ -87,11 +87,11 @@ TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheLoopGoesOn)
     EXPECT_EQ(QCoreApplication::exec(), 0);
     EXPECT_TRUE(Terminated());
 
-    // The folder fails before any question: one error box, the file's name in it.
+    // Refused before any question: one error box, the name in it.
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_EQ(dialogs().messages[0].type, mtError);
     EXPECT_EQ(dialogs().messages[0].caption, QStringLiteral("VORNisation en LUDmarre"));
-    EXPECT_TRUE(dialogs().messages[0].text.contains(QStringLiteral("bloque/Challenge.DBP")));
+    EXPECT_TRUE(dialogs().messages[0].text.contains(QStringLiteral("bloque existe déjà")));
     EXPECT_TRUE(dialogs().messages[0].text.endsWith(u'.'));
     EXPECT_TRUE(SaisonEnCours.isEmpty());
     EXPECT_TRUE(resteOuverte) << "the window stays for another name";

@@ -110,9 +110,12 @@ TEST_F(FichiersChanges, NoWindowWritesItsCopyOverTheFileChangedOnDisk)
             EXPECT_EQ(p->grille()->rowCount(), 4); // header, two lines, the one added outside
         });
     };
-    const auto tournoi = [g](QPushButton *b) {
-        return std::function<void()>([g, b] {
+    const auto tournoi = [this, g](QPushButton *b) {
+        return std::function<void()>([this, g, b] {
             g->Edit1->setText("Tapé");
+            // Supprimer first asks whether the name typed may go.
+            if (b == g->Bt_Supprimer)
+                dialogs().answers = {mrYes};
             cliquer(b);
             EXPECT_EQ(g->Edit1->text(), "Tapé");
             // The list shown is the file's, the line added outside included.

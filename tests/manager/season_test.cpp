@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <cerrno>
@@ -93,7 +94,12 @@ protected:
                  Vorn_FGestion->Edit1->setText(QStringLiteral("T"));
                  Vorn_FGestion->Bt_Ajouter->click();
              }},
-            {"pools: left", Vorn_Fmcf_Poule, [] { Vorn_FPr->activated(); }},
+            {"pools: left", Vorn_Fmcf_Poule,
+             [] {
+                 // Only a pool that changed is written when the window is left.
+                 Vorn_Fmcf_Poule->Spin_Equipe->stepUp();
+                 Vorn_FPr->activated();
+             }},
             {"players list: Exportation", Vorn_FEdition_Joueurs,
              [this, dossier] {
                  dialogs().files.push_back(path(dossier + QStringLiteral("Exportation.txt")));

@@ -17,10 +17,11 @@ import os
 import re
 import sys
 
-# The guide that describes each window's messages; shared code may be
-# described in any guide.
+# The guide that describes each window's messages; shared code (the rules,
+# the engine, the platform layer, and manager/fenetres.cpp, which words the
+# questions every window asks) may be described in any guide.
 GUIDE_OF = {
-    'manager/fenetres.cpp': 'Saison', 'manager/vorn_pr.cpp': 'Saison',
+    'manager/vorn_pr.cpp': 'Saison',
     'manager/vorn_saison.cpp': 'Saison', 'manager/calendar.cpp': 'Saison',
     'manager/apropos.cpp': 'Saison',
     'manager/vorn_imp.cpp': 'Joueurs', 'manager/vorn_edition.cpp': 'Joueurs',
@@ -37,9 +38,9 @@ SOURCES = ('manager', 'designer', 'report', 'platform')
 # A call whose arguments are a message: the message boxes, an exception
 # being made, or a function that words a message.
 CALL = re.compile(r'\b(MessageDlg\w*|ShowMessage|MessageBox|InputBox|InputQuery|E[A-Z][A-Za-z]*'
-                  r'|[Tt]exte[A-Z]\w*|\w*[Mm]essage[A-Z]?\w*)\s*\(')
+                  r'|[Tt]exte[A-Z]\w*|\w*[Mm]essage[A-Z]?\w*|[Dd]ire[A-Z]\w*)\s*\(')
 # A function that words a message: its whole body.
-DEFINITION = re.compile(r'\bQString\s+(?:\w+::)*([Tt]exte[A-Z]\w*|\w*[Mm]essage\w*|\w*Caption)\s*'
+DEFINITION = re.compile(r'\bQString\s+(?:\w+::)*([Tt]exte[A-Z]\w*|\w*[Mm]essage\w*|\w*Caption|[Dd]ire[A-Z]\w*)\s*'
                         r'\([^;{}]*\)\s*(?:const\s*)?\{')
 LITERALS = re.compile(r'"((?:[^"\\\n]|\\.)*)"(?:\s*"((?:[^"\\\n]|\\.)*)")*')
 ONE_LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
