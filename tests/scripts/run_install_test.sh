@@ -35,7 +35,7 @@ else
             "$FAKE/build/release/help"
         cp "$ROOT/scripts/run" "$ROOT/scripts/copy-missing" "$ROOT/scripts/install-help" \
             "$FAKE/scripts/"
-        [ ! -f "$ROOT/scripts/install-file.sh" ] || cp "$ROOT/scripts/install-file.sh" "$FAKE/scripts/"
+        cp "$ROOT/scripts/install-file.sh" "$FAKE/scripts/"
         printf '#!/bin/sh\n' >"$FAKE/scripts/install-deps"
         printf '#!/bin/sh\n# %s\npwd >"$STARTED"\n' $v >"$FAKE/build/release/app/vorn_lud"
         printf 'moteur web %s\n' $v >"$FAKE/build/release/app/vorn_web.so"
