@@ -18,6 +18,7 @@
 #include <QTimeZone>
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -542,7 +543,10 @@ private:
 
     QString m_fichier;
     qsizetype m_evenements = 0;
-    std::vector<Retenu> m_retenus;
+    // Kept until the file's end, in chunks (a growing vector would hold two
+    // copies at once); one copy of each line end, which most events share.
+    std::deque<Retenu> m_retenus;
+    QSet<QString> m_suites;
     // What the events that nothing can set aside give: once one of them
     // cannot be read, or they alone pass a bound, the file is refused
     // whatever follows, and only what may set an earlier event aside is
@@ -735,6 +739,7 @@ void Lecteur::evenementLu(const Evenement &e)
     if (!preparer(e, r))
         return;
     r.index = index;
+    r.suite = *m_suites.insert(r.suite);
     if (!ecartable)
         m_refuse = !r.faute.isEmpty() || r.compte(m_lignesSures, m_caracteresSures);
     m_retenus.push_back(std::move(r));
