@@ -306,6 +306,15 @@ bool chiffres(QStringView t)
     return true;
 }
 
+// The value of a few digits already checked.
+int entier(QStringView t)
+{
+    int v = 0;
+    for (const QChar c : t)
+        v = v * 10 + (c.unicode() - u'0');
+    return v;
+}
+
 // "dd/mm/yyyy" as written in the day lines; anything else through the
 // lenient reading. False when it is no date.
 bool lireJour(const QString &texte, platform::TDateTime &jour)
@@ -523,8 +532,10 @@ private:
             return lignes > MaxLignesCalendrier || caracteres > MaxCaracteresCalendrier;
         }
     };
-    // Fills r; false when the event gives nothing.
-    bool preparer(const Evenement &e, Retenu &r);
+    // Fills r; false when the event gives nothing. *debut is the start's
+    // instant once read (none when it cannot be), left unset when the event
+    // was given up before.
+    bool preparer(const Evenement &e, Retenu &r, std::optional<std::optional<QDateTime>> *debut);
     // The instant a start or an occurrence id stands for; none when it is
     // missing or cannot be read.
     std::optional<QDateTime> instant(const Propriete &p);
@@ -599,7 +610,7 @@ std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
     // another year. The message names the value as the file holds it.
     if (d.size() != 8 || !chiffres(d))
         return refus(messageDate(v));
-    const QDate date(d.left(4).toInt(), d.mid(4, 2).toInt(), d.mid(6, 2).toInt());
+    const QDate date(entier(d.left(4)), entier(d.mid(4, 2)), entier(d.mid(6, 2)));
     if (!date.isValid())
         return refus(messageDate(v));
 
@@ -615,8 +626,8 @@ std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
     QTime heure;
     if (h.size() == 6 && chiffres(h)) {
         // A leap second is the last second of its minute.
-        const int s = h.mid(4).toInt();
-        heure = QTime(h.left(2).toInt(), h.mid(2, 2).toInt(), s == 60 ? 59 : s);
+        const int s = entier(h.mid(4));
+        heure = QTime(entier(h.left(2)), entier(h.mid(2, 2)), s == 60 ? 59 : s);
     }
     if (!heure.isValid())
         return refus(QStringLiteral("'%1' n'est pas une heure correcte").arg(platform::excerpt(v)));
@@ -635,7 +646,8 @@ std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
     return m;
 }
 
-bool Lecteur::preparer(const Evenement &e, Retenu &r)
+bool Lecteur::preparer(const Evenement &e, Retenu &r,
+                       std::optional<std::optional<QDateTime>> *instantDebut)
 {
     if (e.debut.vide())
         return false;
@@ -648,6 +660,7 @@ bool Lecteur::preparer(const Evenement &e, Retenu &r)
             return false;
 
     const std::optional<Moment> debut = momentDe(e.debut, &r.faute);
+    *instantDebut = debut ? std::optional<QDateTime>(debut->heure) : std::nullopt;
     if (!debut)
         return true;
     const QDate premier = debut->aParis().date();
@@ -714,6 +727,9 @@ std::optional<QDateTime> Lecteur::instant(const Propriete &p)
 void Lecteur::evenementLu(const Evenement &e)
 {
     const qsizetype index = m_evenements++;
+    Retenu r;
+    std::optional<std::optional<QDateTime>> debut; // read once, for both uses
+    const bool donne = !m_refuse && preparer(e, r, &debut);
     // Whether a later event, or one already read, may set this one aside:
     // a first occurrence with a start to be matched, or an occurrence with
     // an id.
@@ -722,7 +738,7 @@ void Lecteur::evenementLu(const Evenement &e)
         const QString uid = valeur(e.uid.ligne);
         if (e.recurrence.vide()) {
             if (!m_premieres.contains(uid)) {
-                const Premiere p{index, instant(e.debut)};
+                const Premiere p{index, debut ? *debut : instant(e.debut)};
                 ecartable = p.debut.has_value();
                 m_premieres.insert(uid, p);
             }
@@ -733,10 +749,7 @@ void Lecteur::evenementLu(const Evenement &e)
             m_occurrences.push_back(o);
         }
     }
-    if (m_refuse)
-        return;
-    Retenu r;
-    if (!preparer(e, r))
+    if (!donne)
         return;
     r.index = index;
     r.suite = *m_suites.insert(r.suite);
@@ -794,11 +807,13 @@ void Lecteur::finir()
         if (ecartes.contains(r.index))
             continue;
         // The codes are the fields of the line's end.
-        const QList<QStringView> champs = QStringView(r.suite).split(QLatin1Char(';'));
-        for (int i = 0; i < 4; ++i)
-            m_lecture.codes[std::size_t(i)].append(champs.at(i + 1).toString());
-        if (!champs.at(5).isEmpty())
-            m_lecture.codes[CodeArbitre].append(champs.at(5).toString());
+        qsizetype a = 1;
+        for (int i = 0; i < NombreCodes; ++i) {
+            const qsizetype b = r.suite.indexOf(QLatin1Char(';'), a);
+            if (b > a || i < CodeArbitre)
+                m_lecture.codes[std::size_t(i)].append(r.suite.mid(a, b - a));
+            a = b + 1;
+        }
         platform::TDateTime jour = r.jourDebut;
         do {
             m_lecture.lignes.append(texteJour(jour) + r.suite);
