@@ -332,8 +332,13 @@ void TVorn_FCalendar::TraiterCalendriers()
     } catch (...) {
         // A refused calendar (a date that cannot be read, too many lines)
         // stops everything: no partial result, and both text files keep
-        // what they held.
+        // what they held. Nothing was read, so none stays selected.
         m_lecture.clear();
+        {
+            const QSignalBlocker bloque(LBFichiers);
+            LBFichiers->clearSelection();
+        }
+        remplir(LBTravail, {});
         throw;
     }
     m_lecture.finir();

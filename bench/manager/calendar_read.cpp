@@ -6,14 +6,20 @@
 // kinds' print lists are timed apart. Prints medians of five runs.
 //
 //   bench_calendar_read [files [events]]      (default 20 2500)
+//   bench_calendar_read FILE.ics              one file read once, all its
+//                                             days: its lines, the time and
+//                                             the peak memory of the process
 #include "manager/core/calendrier.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace manager;
@@ -60,6 +66,27 @@ QByteArray fichier(int numero, int evenements)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc == 2 && !std::isdigit(static_cast<unsigned char>(argv[1][0]))) {
+        QElapsedTimer t;
+        t.start();
+        LectureCalendrier l;
+        QString refus;
+        try {
+            LireCalendrier(QString::fromLocal8Bit(argv[1]), platform::EncodeDate(1900, 1, 1),
+                           platform::EncodeDate(9999, 12, 31), l);
+        } catch (const platform::Exception &e) {
+            refus = e.Message();
+        }
+        const double duree = t.nsecsElapsed() / 1e9;
+        struct rusage u;
+        getrusage(RUSAGE_SELF, &u);
+        std::printf("%s (%.1f MB): %lld day lines%s%s in %.3f s, peak memory %.1f MB\n", argv[1],
+                    double(QFileInfo(QString::fromLocal8Bit(argv[1])).size()) / 1e6,
+                    static_cast<long long>(l.lignes.size()),
+                    refus.isEmpty() ? "" : ", refused: ", qPrintable(refus), duree,
+                    double(u.ru_maxrss) / 1024);
+        return 0;
+    }
     const int fichiers = argc > 1 ? std::atoi(argv[1]) : 20;
     const int evenements = argc > 2 ? std::atoi(argv[2]) : 2500;
     QTemporaryDir dossier;

@@ -17,6 +17,7 @@
 #include <QTimeZone>
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -73,12 +74,6 @@ QString texteDeChamp(const QString &texte)
 namespace
 {
 
-// A content line once unfolded, with the line of the file where it starts.
-struct Ligne {
-    QString texte;
-    int numero = 0;
-};
-
 bool blanche(QByteArrayView l)
 {
     for (const char c : l)
@@ -87,64 +82,131 @@ bool blanche(QByteArrayView l)
     return true;
 }
 
-// The content lines of a file. Lines are unfolded on the bytes, before
-// decoding, since programs fold at a number of bytes, inside an accented
-// letter too: a line that starts with a blank or a tab continues the
-// previous one, without that character. Blank lines (nothing but blanks
-// and tabs) are skipped, between the parts of a folded line as well.
-std::vector<Ligne> lignesDepliees(QByteArrayView bytes)
-{
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3);
-    QByteArray texte; // the unfolded lines joined by '\n'
-    texte.reserve(bytes.size());
-    std::vector<int> numeros;
-    int numero = 0;
-    qsizetype debut = 0;
-    const qsizetype n = bytes.size();
-    auto ajoute = [&](qsizetype fin) {
-        ++numero;
-        const QByteArrayView l = bytes.sliced(debut, fin - debut);
-        if (blanche(l))
-            return;
-        if (!numeros.empty() && (l.front() == ' ' || l.front() == '\t')) {
-            texte += l.sliced(1);
-            return;
-        }
-        if (!numeros.empty())
-            texte += '\n';
-        texte += l;
-        numeros.push_back(numero);
-    };
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            ajoute(i);
-            if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-                ++i;
-            debut = i + 1;
-        }
-    }
-    if (debut < n)
-        ajoute(n);
+constexpr QByteArrayView Bom("\xEF\xBB\xBF");
 
-    std::vector<Ligne> lignes;
-    if (numeros.empty())
-        return lignes;
-    // Decoded whole, so that one rule picks the encoding for the file; the
-    // line ends are the same bytes in both encodings.
-    const QString decode = platform::decodeOutsideText(texte);
-    lignes.reserve(numeros.size());
-    qsizetype i = 0;
-    for (const int num : numeros) {
-        qsizetype j = decode.indexOf(QLatin1Char('\n'), i);
-        if (j < 0)
-            j = decode.size();
-        lignes.push_back({decode.mid(i, j - i), num});
-        i = j + 1;
+// The content lines of a file, one at a time. Lines are unfolded on the
+// bytes, before decoding, since programs fold at a number of bytes, inside
+// an accented letter too: a line that starts with a blank or a tab
+// continues the previous one, without that character. Blank lines (nothing
+// but blanks and tabs) are skipped, between the parts of a folded line as
+// well. The unfolded lines are decoded a piece of some thousands at a time,
+// so that a file never stands in memory as a list of lines; one rule picks
+// the encoding for the whole file, as if it were decoded whole.
+class Depliage
+{
+public:
+    explicit Depliage(QByteArrayView bytes) : m_bytes(bytes)
+    {
+        if (m_bytes.startsWith(Bom))
+            m_bytes = m_bytes.sliced(3);
+        // Valid UTF-8 stays valid once unfolded (no character holds a line
+        // break); otherwise only the unfolded text can tell, a character
+        // cut by a fold being whole again.
+        m_utf8 = platform::checkUtf8(m_bytes) != platform::Utf8Check::Invalid;
+        if (!m_utf8) {
+            m_utf8 = true;
+            while (m_utf8 && morceau()) {
+                const platform::Utf8Check c = platform::checkUtf8(m_morceau);
+                m_utf8 =
+                    c == platform::Utf8Check::Valid || (c == platform::Utf8Check::CutAtEnd &&
+                                                        m_pos >= m_bytes.size() && m_suivante < 0);
+            }
+            m_pos = 0;
+            m_numero = 0;
+            m_suivante = -1;
+            m_morceau.clear();
+            m_numeros.clear();
+        }
     }
-    return lignes;
-}
+
+    // The next line and the line of the file where it starts; false at the
+    // end. The text stays valid until the next call.
+    bool suivante(QStringView &ligne, int &numero)
+    {
+        if (m_ligne >= qsizetype(m_numeros.size())) {
+            if (!morceau())
+                return false;
+            QByteArrayView texte = m_morceau;
+            // What a whole decoding would have skipped: a second mark at the
+            // start of the text.
+            if (m_premier && texte.startsWith(Bom))
+                texte = texte.sliced(3);
+            m_premier = false;
+            m_texte = m_utf8 ? platform::utf8ToAnsiText(texte) : platform::fromAnsi(texte);
+            m_ligne = 0;
+            m_debut = 0;
+        }
+        qsizetype fin = m_texte.indexOf(QLatin1Char('\n'), m_debut);
+        if (fin < 0)
+            fin = m_texte.size();
+        ligne = QStringView(m_texte).mid(m_debut, fin - m_debut);
+        numero = m_numeros[std::size_t(m_ligne++)];
+        m_debut = fin + 1;
+        return true;
+    }
+
+private:
+    // The next piece of unfolded lines joined by '\n', with the line number
+    // of each; false when none is left.
+    bool morceau()
+    {
+        constexpr qsizetype Taille = 64 * 1024;
+        m_morceau.clear();
+        m_numeros.clear();
+        const qsizetype n = m_bytes.size();
+        const char *b = m_bytes.data();
+        while (m_pos < n || m_suivante >= 0) {
+            qsizetype debut = m_pos;
+            qsizetype fin;
+            if (m_suivante >= 0) {
+                // The line that ended the last piece.
+                debut = m_suivante;
+                fin = m_finSuivante;
+                m_suivante = -1;
+            } else {
+                fin = debut;
+                while (fin < n && b[fin] != '\r' && b[fin] != '\n')
+                    ++fin;
+                m_pos = fin < n && b[fin] == '\r' && fin + 1 < n && b[fin + 1] == '\n' ? fin + 2
+                                                                                       : fin + 1;
+                ++m_numero;
+            }
+            const QByteArrayView l = m_bytes.sliced(debut, fin - debut);
+            if (blanche(l))
+                continue;
+            if (!m_numeros.empty() && (l.front() == ' ' || l.front() == '\t')) {
+                m_morceau += l.sliced(1);
+                continue;
+            }
+            // A new line: the piece ends before it once large enough, but
+            // never before a line whose first bytes a decoding would drop.
+            if (m_morceau.size() >= Taille && !l.startsWith(Bom)) {
+                m_suivante = debut;
+                m_finSuivante = fin;
+                break;
+            }
+            if (!m_numeros.empty())
+                m_morceau += '\n';
+            m_morceau += l;
+            m_numeros.push_back(m_numero);
+        }
+        return !m_numeros.empty();
+    }
+
+    QByteArrayView m_bytes;
+    bool m_utf8 = true;
+    bool m_premier = true;
+    qsizetype m_pos = 0;
+    int m_numero = 0;
+    // The line read past the end of the last piece, and its number.
+    qsizetype m_suivante = -1;
+    qsizetype m_finSuivante = 0;
+    QByteArray m_morceau;
+    std::vector<int> m_numeros;
+    QString m_texte;
+    qsizetype m_ligne = 0;
+    qsizetype m_debut = 0;
+};
 
 // The value of a content line: what follows the first ":" outside double
 // quotes (a quoted parameter may hold one).
@@ -162,12 +224,12 @@ QString valeur(const QString &ligne)
 }
 
 // The property's name: what comes before the first ";" or ":".
-QStringView nomDe(const QString &ligne)
+QStringView nomDe(QStringView ligne)
 {
     qsizetype i = 0;
     while (i < ligne.size() && ligne.at(i) != QLatin1Char(';') && ligne.at(i) != QLatin1Char(':'))
         ++i;
-    return QStringView(ligne).left(i);
+    return ligne.left(i);
 }
 
 // The value of a parameter of a content line, its name in any letter case,
@@ -241,6 +303,15 @@ bool chiffres(QStringView t)
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
     return true;
+}
+
+// The value of a few digits already checked.
+int entier(QStringView t)
+{
+    int v = 0;
+    for (const QChar c : t)
+        v = v * 10 + (c.unicode() - u'0');
+    return v;
 }
 
 // "dd/mm/yyyy" as written in the day lines; anything else through the
@@ -434,55 +505,65 @@ public:
     }
 
     // Each event as the file closes it, in file order: what it gives within
-    // the days is made at once (the file is refused as soon as the lines
-    // made pass a bound), and only what a later event may replace is kept
-    // besides.
+    // the days, or what keeps it from being read, is noted at once, with
+    // what a later event needs to set it aside.
     void evenementLu(const Evenement &e);
     // The lines and codes of the events kept, in file order, but for a
-    // repeated event's first occurrence that another event replaces.
+    // repeated event's first occurrence that another event replaces. Throws
+    // for the first kept event that cannot be read, or once the lines kept
+    // pass a bound, whichever comes first in the file.
     void finir();
 
 private:
-    // An event's lines within the days, before any is added to the lecture.
+    // What an event gives within the days (its lines, not yet made), or the
+    // message that refuses the file if it is kept.
     struct Retenu {
         qsizetype index = 0; // in the file
         platform::TDateTime jourDebut = 0;
         platform::TDateTime jourFin = 0;
-        QStringList codes;
-        QString arbitre;
-        QString suite;
+        QString suite; // ";" + the four codes and the referee, each followed by ";"
+        QString faute;
+        bool compte(qint64 &lignes, qint64 &caracteres) const
+        {
+            const qint64 jours = qint64(jourFin - jourDebut) + 1;
+            lignes += jours;
+            caracteres += jours * (10 + suite.size());
+            return lignes > MaxLignesCalendrier || caracteres > MaxCaracteresCalendrier;
+        }
     };
-    // What an event gives; false when it gives nothing.
-    bool preparer(const Evenement &e, Retenu &r);
+    // Fills r; false when the event gives nothing. *debut is the start's
+    // instant once read (none when it cannot be), left unset when the event
+    // was given up before.
+    bool preparer(const Evenement &e, Retenu &r, std::optional<std::optional<QDateTime>> *debut);
     // The instant a start or an occurrence id stands for; none when it is
     // missing or cannot be read.
     std::optional<QDateTime> instant(const Propriete &p);
-    bool tropGrand() const
-    {
-        return m_lignes > MaxLignesCalendrier || m_caracteres > MaxCaracteresCalendrier;
-    }
-    // Stops the reading: the conversion message, then where the value is.
-    [[noreturn]] void refuser(const QString &message, int numero) const
+    // The conversion message, then where the value is.
+    QString ou(const QString &message, int numero) const
     {
         // One substitution: the message may hold a "%" of the file.
         const QString ligne = QString::number(numero);
         if (m_fichier.isEmpty())
-            throw platform::EConvertError(QStringLiteral("%1 (ligne %2)").arg(message, ligne));
-        throw platform::EConvertError(
-            QStringLiteral("%1 (calendrier %2, ligne %3)").arg(message, m_fichier, ligne));
+            return QStringLiteral("%1 (ligne %2)").arg(message, ligne);
+        return QStringLiteral("%1 (calendrier %2, ligne %3)").arg(message, m_fichier, ligne);
     }
-    Moment momentDe(const Propriete &p);
+    // The value as a moment, or none, *faute then saying why.
+    std::optional<Moment> momentDe(const Propriete &p, QString *faute);
     QTimeZone zone(const QString &tzid);
 
     QString m_fichier;
-    // What the file's events of the days give, counted before their lines
-    // are made: past a bound, none more is made and the file is refused. An
-    // occurrence moved later could only lower the count, which no real
-    // calendar needs to stay within bounds a hundred times its size.
-    qint64 m_lignes = 0;
-    qint64 m_caracteres = 0;
     qsizetype m_evenements = 0;
-    std::vector<Retenu> m_retenus;
+    // Kept until the file's end, in chunks (a growing vector would hold two
+    // copies at once); one copy of each line end, which most events share.
+    std::deque<Retenu> m_retenus;
+    QSet<QString> m_suites;
+    // What the events that nothing can set aside give: once one of them
+    // cannot be read, or they alone pass a bound, the file is refused
+    // whatever follows, and only what may set an earlier event aside is
+    // still read.
+    qint64 m_lignesSures = 0;
+    qint64 m_caracteresSures = 0;
+    bool m_refuse = false;
     // The first event of each UID that is no occurrence, by UID, and the
     // events that stand for an occurrence, in file order: each with its
     // index and what tells which occurrence it is.
@@ -514,18 +595,23 @@ QTimeZone Lecteur::zone(const QString &tzid)
 
 // A start or end value: eight digits (year, month, day), then maybe a time
 // part "T" + six digits (hours, minutes, seconds) + "Z" in UTC.
-Moment Lecteur::momentDe(const Propriete &p)
+std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
 {
     const QString v = valeur(p.ligne);
     const qsizetype t = v.indexOf(QLatin1Char('T'));
     const QStringView d = QStringView(v).left(t < 0 ? v.size() : t);
+    auto refus = [&](const QString &message) {
+        if (faute)
+            *faute = ou(message, p.numero);
+        return std::nullopt;
+    };
     // Eight digits exactly: a blank or a ninth digit would otherwise give
     // another year. The message names the value as the file holds it.
     if (d.size() != 8 || !chiffres(d))
-        refuser(messageDate(v), p.numero);
-    const QDate date(d.left(4).toInt(), d.mid(4, 2).toInt(), d.mid(6, 2).toInt());
+        return refus(messageDate(v));
+    const QDate date(entier(d.left(4)), entier(d.mid(4, 2)), entier(d.mid(6, 2)));
     if (!date.isValid())
-        refuser(messageDate(v), p.numero);
+        return refus(messageDate(v));
 
     Moment m;
     if (t < 0) {
@@ -539,12 +625,11 @@ Moment Lecteur::momentDe(const Propriete &p)
     QTime heure;
     if (h.size() == 6 && chiffres(h)) {
         // A leap second is the last second of its minute.
-        const int s = h.mid(4).toInt();
-        heure = QTime(h.left(2).toInt(), h.mid(2, 2).toInt(), s == 60 ? 59 : s);
+        const int s = entier(h.mid(4));
+        heure = QTime(entier(h.left(2)), entier(h.mid(2, 2)), s == 60 ? 59 : s);
     }
     if (!heure.isValid())
-        refuser(QStringLiteral("'%1' n'est pas une heure correcte").arg(platform::excerpt(v)),
-                p.numero);
+        return refus(QStringLiteral("'%1' n'est pas une heure correcte").arg(platform::excerpt(v)));
     if (utc) {
         m.heure = QDateTime(date, heure, Qt::UTC);
         m.telQuel = false;
@@ -560,7 +645,8 @@ Moment Lecteur::momentDe(const Propriete &p)
     return m;
 }
 
-bool Lecteur::preparer(const Evenement &e, Retenu &r)
+bool Lecteur::preparer(const Evenement &e, Retenu &r,
+                       std::optional<std::optional<QDateTime>> *instantDebut)
 {
     if (e.debut.vide())
         return false;
@@ -572,22 +658,31 @@ bool Lecteur::preparer(const Evenement &e, Retenu &r)
         if (p.isEmpty())
             return false;
 
-    const Moment debut = momentDe(e.debut);
-    const QDate premier = debut.aParis().date();
+    const std::optional<Moment> debut = momentDe(e.debut, &r.faute);
+    *instantDebut = debut ? std::optional<QDateTime>(debut->heure) : std::nullopt;
+    if (!debut)
+        return true;
+    const QDate premier = debut->aParis().date();
     // The end is the instant the event stops: a date's end (midnight) or a
     // time exactly at midnight leaves that day out.
     QDateTime finale;
     if (!e.fin.vide()) {
-        finale = momentDe(e.fin).aParis();
+        const std::optional<Moment> fin = momentDe(e.fin, &r.faute);
+        if (!fin)
+            return true;
+        finale = fin->aParis();
     } else if (!e.duree.vide()) {
         const QString v = valeur(e.duree.ligne);
         Duree d;
-        if (!lireDuree(v, d))
-            refuser(QStringLiteral("'%1' n'est pas une durée correcte").arg(platform::excerpt(v)),
-                    e.duree.numero);
+        if (!lireDuree(v, d)) {
+            r.faute =
+                ou(QStringLiteral("'%1' n'est pas une durée correcte").arg(platform::excerpt(v)),
+                   e.duree.numero);
+            return true;
+        }
         const qint64 signe = d.negative ? -1 : 1;
-        Moment fin = debut;
-        fin.heure = debut.heure.addDays(signe * d.jours).addSecs(signe * d.secondes);
+        Moment fin = *debut;
+        fin.heure = debut->heure.addDays(signe * d.jours).addSecs(signe * d.secondes);
         finale = fin.aParis();
     }
     QDate dernier = premier;
@@ -600,25 +695,23 @@ bool Lecteur::preparer(const Evenement &e, Retenu &r)
     // must then hold like any other day.
     const platform::TDateTime jourFin =
         dernier.isValid() ? std::max(joursDe(dernier), jourDebut) : jourDebut;
+    if (jourDebut < m_debut || jourFin > m_fin)
+        return false;
 
     QString arbitre = valeur(e.description.ligne);
     const qsizetype echap = arbitre.indexOf(QLatin1Char('\\'));
     if (echap >= 0)
         arbitre.truncate(echap);
     arbitre.remove(QLatin1Char(' '));
-
-    if (jourDebut < m_debut || jourFin > m_fin)
-        return false;
+    arbitre = texteDeChamp(arbitre);
+    if (arbitre == QLatin1String(" "))
+        arbitre.clear();
     r.jourDebut = jourDebut;
     r.jourFin = jourFin;
-    r.codes.clear();
+    r.suite = QLatin1Char(';');
     for (int i = 0; i < 4; ++i)
-        r.codes.append(texteDeChamp(parties.at(i)));
-    r.arbitre = texteDeChamp(arbitre);
-    if (r.arbitre == QLatin1String(" "))
-        r.arbitre.clear();
-    r.suite = QLatin1Char(';') + r.codes.join(QLatin1Char(';')) + QLatin1Char(';') + r.arbitre +
-              QLatin1Char(';');
+        r.suite += texteDeChamp(parties.at(i)) + QLatin1Char(';');
+    r.suite += arbitre + QLatin1Char(';');
     return true;
 }
 
@@ -626,44 +719,42 @@ std::optional<QDateTime> Lecteur::instant(const Propriete &p)
 {
     if (p.vide())
         return std::nullopt;
-    try {
-        return momentDe(p).heure;
-    } catch (const platform::EConvertError &) {
-        return std::nullopt;
-    }
+    const std::optional<Moment> m = momentDe(p, nullptr);
+    return m ? std::optional<QDateTime>(m->heure) : std::nullopt;
 }
 
 void Lecteur::evenementLu(const Evenement &e)
 {
     const qsizetype index = m_evenements++;
     Retenu r;
-    if (preparer(e, r)) {
-        const qint64 jours = qint64(r.jourFin - r.jourDebut) + 1;
-        m_lignes += jours;
-        m_caracteres += jours * (10 + r.suite.size());
-        if (tropGrand()) {
-            const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
-            const bool lignes = m_lignes > MaxLignesCalendrier;
-            throw ECalendrierError(
-                QStringLiteral("Le calendrier%1 donnerait plus que les %2 %3 qu'un calendrier "
-                               "peut donner")
-                    .arg(nom,
-                         QString::number(lignes ? MaxLignesCalendrier : MaxCaracteresCalendrier),
-                         lignes ? QStringLiteral("lignes") : QStringLiteral("caractères")));
+    std::optional<std::optional<QDateTime>> debut; // read once, for both uses
+    const bool donne = !m_refuse && preparer(e, r, &debut);
+    // Whether a later event, or one already read, may set this one aside:
+    // a first occurrence with a start to be matched, or an occurrence with
+    // an id.
+    bool ecartable = false;
+    if (!e.uid.vide()) {
+        const QString uid = valeur(e.uid.ligne);
+        if (e.recurrence.vide()) {
+            if (!m_premieres.contains(uid)) {
+                const Premiere p{index, debut ? *debut : instant(e.debut)};
+                ecartable = p.debut.has_value();
+                m_premieres.insert(uid, p);
+            }
+        } else {
+            const Occurrence o{uid, index, instant(e.recurrence),
+                               valeur(e.sequence.ligne).trimmed().toLongLong()};
+            ecartable = o.instant.has_value();
+            m_occurrences.push_back(o);
         }
-        r.index = index;
-        m_retenus.push_back(std::move(r));
     }
-    if (e.uid.vide())
+    if (!donne)
         return;
-    const QString uid = valeur(e.uid.ligne);
-    if (e.recurrence.vide()) {
-        if (!m_premieres.contains(uid))
-            m_premieres.insert(uid, Premiere{index, instant(e.debut)});
-        return;
-    }
-    m_occurrences.push_back(Occurrence{uid, index, instant(e.recurrence),
-                                       valeur(e.sequence.ligne).trimmed().toLongLong()});
+    r.index = index;
+    r.suite = *m_suites.insert(r.suite);
+    if (!ecartable)
+        m_refuse = !r.faute.isEmpty() || r.compte(m_lignesSures, m_caracteresSures);
+    m_retenus.push_back(std::move(r));
 }
 
 // Repeated events are not expanded: their first occurrence alone is
@@ -671,7 +762,7 @@ void Lecteur::evenementLu(const Evenement &e)
 // that start as its RECURRENCE-ID is that occurrence moved or changed: it is
 // printed instead. Of several such events, the one of highest SEQUENCE wins,
 // the last one of the file on a tie. An occurrence id that cannot be read
-// replaces nothing.
+// replaces nothing. What is set aside is neither read further nor counted.
 void Lecteur::finir()
 {
     QSet<qsizetype> ecartes;
@@ -692,13 +783,36 @@ void Lecteur::finir()
         }
         remplacants.insert(o.uid, {o.index, o.sequence});
     }
+    qint64 lignes = 0;
+    qint64 caracteres = 0;
     for (const Retenu &r : m_retenus) {
         if (ecartes.contains(r.index))
             continue;
-        for (int i = 0; i < 4; ++i)
-            m_lecture.codes[std::size_t(i)].append(r.codes.at(i));
-        if (!r.arbitre.isEmpty())
-            m_lecture.codes[CodeArbitre].append(r.arbitre);
+        if (!r.faute.isEmpty())
+            throw platform::EConvertError(r.faute);
+        if (r.compte(lignes, caracteres)) {
+            const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
+            const bool enLignes = lignes > MaxLignesCalendrier;
+            throw ECalendrierError(
+                QStringLiteral("Le calendrier%1 donnerait plus que les %2 %3 qu'un calendrier "
+                               "peut donner")
+                    .arg(nom,
+                         QString::number(enLignes ? MaxLignesCalendrier : MaxCaracteresCalendrier),
+                         enLignes ? QStringLiteral("lignes") : QStringLiteral("caractères")));
+        }
+    }
+    m_lecture.lignes.reserve(m_lecture.lignes.size() + lignes);
+    for (const Retenu &r : m_retenus) {
+        if (ecartes.contains(r.index))
+            continue;
+        // The codes are the fields of the line's end.
+        qsizetype a = 1;
+        for (int i = 0; i < NombreCodes; ++i) {
+            const qsizetype b = r.suite.indexOf(QLatin1Char(';'), a);
+            if (b > a || i < CodeArbitre)
+                m_lecture.codes[std::size_t(i)].append(r.suite.mid(a, b - a));
+            a = b + 1;
+        }
         platform::TDateTime jour = r.jourDebut;
         do {
             m_lecture.lignes.append(texteJour(jour) + r.suite);
@@ -707,7 +821,7 @@ void Lecteur::finir()
     }
 }
 
-bool estLigne(const QString &ligne, QLatin1String texte)
+bool estLigne(QStringView ligne, QLatin1String texte)
 {
     return ligne.compare(texte, Qt::CaseInsensitive) == 0;
 }
@@ -721,8 +835,10 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
     // not the event's. Names of components and properties are read whatever
     // their letter case.
     int imbrication = 0;
-    for (const Ligne &l : lignesDepliees(bytes)) {
-        const QString &ligne = l.texte;
+    Depliage depliage(bytes);
+    QStringView ligne;
+    int numero = 0;
+    while (depliage.suivante(ligne, numero)) {
         if (!e.ouvert) {
             if (estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 e.clear();
@@ -754,27 +870,29 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
         }
         if (imbrication > 0)
             continue;
-        const QStringView tete = QStringView(ligne).left(6);
+        const QStringView tete = ligne.left(6);
         auto est = [&](const char *t) {
             return tete.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
         };
-        const Propriete p{ligne, l.numero};
+        Propriete *p = nullptr;
         if (est("SUMMAR"))
-            e.resume = p;
+            p = &e.resume;
         else if (est("DTSTAR"))
-            e.debut = p;
+            p = &e.debut;
         else if (est("DTEND;") || est("DTEND:"))
-            e.fin = p;
+            p = &e.fin;
         else if (est("DESCRI"))
-            e.description = p;
+            p = &e.description;
         else if (nomDe(ligne).compare(QLatin1String("DURATION"), Qt::CaseInsensitive) == 0)
-            e.duree = p;
+            p = &e.duree;
         else if (nomDe(ligne).compare(QLatin1String("UID"), Qt::CaseInsensitive) == 0)
-            e.uid = p;
+            p = &e.uid;
         else if (nomDe(ligne).compare(QLatin1String("RECURRENCE-ID"), Qt::CaseInsensitive) == 0)
-            e.recurrence = p;
+            p = &e.recurrence;
         else if (nomDe(ligne).compare(QLatin1String("SEQUENCE"), Qt::CaseInsensitive) == 0)
-            e.sequence = p;
+            p = &e.sequence;
+        if (p)
+            *p = Propriete{ligne.toString(), numero};
     }
     if (e.ouvert)
         lecteur.evenementLu(e);
@@ -811,8 +929,8 @@ void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform:
                 .arg(fichier, QString::number(MaxOctetsCalendrier >> 20)));
     };
     // Refused before it is read, or as soon as it grows past the bound while
-    // it is. Neither a folder nor a pipe (never waited on) is read, and the
-    // reason a file cannot be read is kept.
+    // it is. Neither a folder nor a pipe (never waited on) is read, and why a
+    // file cannot be read is said.
     qint64 lus = 0;
     platform::LineFile::Watch watch;
     watch.sized = [&](qint64 taille) {
@@ -828,6 +946,7 @@ void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform:
     try {
         bytes = platform::LineFile::readBytes(chemin, watch);
     } catch (const platform::EFileError &e) {
+        // The read's own message names the file and says why.
         throw platform::EFileError(
             QStringLiteral("Impossible de lire le calendrier %1.\n\n%2").arg(fichier, e.Message()));
     }

@@ -64,16 +64,20 @@ public:
 // within [debut, fin] (whole days) and appends their lines and codes. The
 // days are those of Paris: times in UTC or in a zone the machine knows are
 // converted, other times taken as written; an event ending at midnight
-// leaves the next day out. Throws EConvertError for a start, end or
-// duration that cannot be read, the message saying where (the file's name
-// when given, and the line), and ECalendrierError, naming the file and the
-// bound, for a calendar past the bounds (refused as soon as the events read
-// pass one); the lecture is then left as it was.
+// leaves the next day out. A moved occurrence's replaced event is set
+// aside first: nothing of it is checked or counted. Throws EConvertError
+// for a start, end or duration of a kept event that cannot be read, the
+// message saying where (the file's name when given, and the line), and
+// ECalendrierError, naming the file and the bound, for a calendar whose
+// kept events pass the bounds, whichever comes first in the file; the
+// lecture is then left as it was. The file is decoded a piece at a time:
+// what it takes beside its bytes is what its events give.
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
                          LectureCalendrier &lecture, const QString &nomFichier = QString());
 // Same from a file, its name given in the conversion messages; EFileError
-// (French, with the reason) when it cannot be read, ECalendrierError when it
-// is larger than MaxOctetsCalendrier.
+// (French, with the reason: a folder, a pipe, a missing file...) when it
+// cannot be read, ECalendrierError when it is larger than
+// MaxOctetsCalendrier.
 void LireCalendrier(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
                     LectureCalendrier &lecture);
 

@@ -16,6 +16,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <sys/stat.h>
+
 namespace
 {
 
@@ -113,10 +115,10 @@ TEST_F(CalendarWindow, KindComesFromTheCaption)
 
 TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
 {
-    // A date that cannot be read, and a calendar of too many lines (3,300
-    // events over the 31 days of the window).
+    // A date that cannot be read, a calendar of too many lines (3,300
+    // events over the 31 days of the window), and a pipe of that name.
     const struct {
-        QByteArray ics;
+        QByteArray ics; // null: the pipe
         const char *message;
     } cas[] = {
         {"BEGIN:VEVENT\r\nDTSTART:2020XX04\r\nSUMMARY:Df Coupe Senior ClubA\r\nEND:VEVENT\r\n",
@@ -126,9 +128,15 @@ TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
              .repeated(3300),
          "Le calendrier zz.ics donnerait plus que les 100000 lignes qu'un calendrier peut "
          "donner."},
+        {QByteArray(),
+         "Impossible de lire le calendrier %1.\n\nC'est un tube nommé, pas un fichier."},
     };
     for (const auto &c : cas) {
-        writeBytes("cal/zz.ics", c.ics);
+        QFile::remove(path("cal/zz.ics"));
+        if (c.ics.isNull())
+            ASSERT_EQ(::mkfifo(QFile::encodeName(path("cal/zz.ics")).constData(), 0600), 0);
+        else
+            writeBytes("cal/zz.ics", c.ics);
         active();
         w->BDeselectionner->click();
         w->LBFichiers->item(3)->setSelected(true);
@@ -139,7 +147,8 @@ TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
         dialogs().messages.clear();
         w->LBFichiers->item(5)->setSelected(true);
         // The message names the file, and the line of the date or the count.
-        EXPECT_EQ(dialogs().texts(), QStringList({QString::fromUtf8(c.message)}))
+        EXPECT_EQ(dialogs().texts(),
+                  QStringList({QString::fromUtf8(c.message).replace("%1", path("cal/zz.ics"))}))
             << dialogs().texts().join('|').toStdString();
         EXPECT_EQ(readBytes("cal/resultat.text"), resultat);
         EXPECT_EQ(readBytes("cal/imprime.text"), imprime);
@@ -147,6 +156,9 @@ TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
         EXPECT_EQ(w->LBPhase->count(), 0);
         EXPECT_TRUE(w->lecture().lignes.isEmpty());
         EXPECT_EQ(w->impression().groupes(), 0);
+        // Nothing was read: nothing stays selected.
+        EXPECT_TRUE(textes(w->LBTravail).isEmpty());
+        EXPECT_TRUE(w->LBFichiers->selectedItems().isEmpty());
     }
 }
 

@@ -205,6 +205,12 @@ TEST(CalendarReader, TooManyLinesAreRefusedWithTheBound)
     } cas[] = {
         {mille, QString()},
         {mille + evenements(1, "20200102", "Df Coupe Senior Club"), lignes},
+        // What the bound counts is what is kept: a first occurrence moved out
+        // of the days gives nothing.
+        {mille + "BEGIN:VEVENT\nUID:u\nDTSTART;VALUE=DATE:20200102\nSUMMARY:Df Coupe Senior "
+                 "Club\nEND:VEVENT\nBEGIN:VEVENT\nUID:u\nRECURRENCE-ID;VALUE=DATE:20200102\n"
+                 "DTSTART;VALUE=DATE:20230102\nSUMMARY:Df Coupe Senior Club\nEND:VEVENT\n",
+         QString()},
         {mille + evenements(1, "20200102", "Df Coupe Senior Club") +
              evenements(1, "2020XX02", "Df Coupe Senior Club"),
          lignes},

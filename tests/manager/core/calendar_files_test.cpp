@@ -462,6 +462,23 @@ TEST(CalendarFiles, MovedFirstOccurrenceReplacesIt)
          lignesDe({"09/03/2024", "11/03/2024"})},
         {"id illisible", ics({serie, deplace("serie@club", "VALUE=DATE:2024XX09", "20240311")}),
          lignesDe({"09/03/2024", "11/03/2024"})},
+        // What is set aside is not read: an end or a duration that cannot be,
+        // of the replaced event or of an older version, refuses nothing.
+        {"remplacée, fin illisible",
+         ics({serie + "DTEND;TZID=Europe/Paris:2024X309T160000\n",
+              deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240311")}),
+         lignesDe({"11/03/2024"})},
+        {"remplacée, durée illisible",
+         ics({deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240311"),
+              serie + "DURATION:P1X\n"}),
+         lignesDe({"11/03/2024"})},
+        {"version écartée, fin illisible",
+         ics({serie,
+              deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240312", "ClubB",
+                      "SEQUENCE:2\n"),
+              deplace("serie@club", "TZID=Europe/Paris:20240309T140000", "20240311", "ClubA",
+                      "SEQUENCE:1\nDTEND:2024XX11T150000Z\n")}),
+         b},
     });
 }
 
@@ -475,20 +492,30 @@ TEST(CalendarFiles, UnreadableOrHugeCalendarsSayWhy)
     ASSERT_EQ(::mkfifo(QFile::encodeName(tube).constData(), 0600), 0);
     const QString trop = QStringLiteral("Le fichier %1 est trop volumineux pour un calendrier "
                                         "(plus de 64 Mo)");
+    ASSERT_TRUE(QDir(dossier.path()).mkdir(QStringLiteral("dossier.ics")));
+    const QString illisible = QStringLiteral("Impossible de lire le calendrier %1.\n\n");
     const struct {
         const char *nom;
-        qint64 taille; // of zeros; -1: the pipe
+        qint64 taille; // of zeros; -1: there as it is
         QString message;
     } cas[] = {
         {"tube.ics", -1,
-         QStringLiteral(
-             "Impossible de lire le calendrier %1.\n\nImpossible d'ouvrir le fichier %1 : c'est "
-             "un tube, pas un fichier")},
+         illisible +
+             QStringLiteral("Impossible d'ouvrir le fichier %1 : c'est un tube, pas un fichier")},
+        {"dossier.ics", -1,
+         illisible + QStringLiteral("Impossible d'ouvrir le fichier %1 : c'est un dossier")},
+        {"absent.ics", -1,
+         illisible +
+             QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier ou dossier introuvable")},
+        {"/dev/zero", -1,
+         illisible +
+             QStringLiteral(
+                 "Impossible d'ouvrir le fichier %1 : c'est un périphérique, pas un fichier")},
         {"grand.ics", MaxOctetsCalendrier + 1, trop},
         {"enorme.ics", qint64(300) << 20, trop},
     };
     for (const auto &c : cas) {
-        const QString chemin = dossier.filePath(QString::fromLatin1(c.nom));
+        const QString chemin = QDir(dossier.path()).filePath(QString::fromLatin1(c.nom));
         if (c.taille >= 0) {
             QFile f(chemin);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.resize(c.taille));
@@ -498,7 +525,7 @@ TEST(CalendarFiles, UnreadableOrHugeCalendarsSayWhy)
             LireCalendrier(chemin, EncodeDate(2020, 1, 1), EncodeDate(2020, 12, 31), l);
             ADD_FAILURE() << c.nom;
         } catch (const platform::Exception &e) {
-            EXPECT_EQ(e.Message(), c.message.arg(chemin)) << c.nom;
+            EXPECT_EQ(e.Message().toStdString(), c.message.arg(chemin).toStdString()) << c.nom;
         }
     }
 }
