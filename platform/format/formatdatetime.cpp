@@ -1,6 +1,7 @@
 #include "platform/format/format.h"
 
 #include <array>
+#include <climits>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -62,11 +63,12 @@ public:
                 m_over = true;
                 return;
             }
+            detail::countTextSteps(1);
             const QChar c = f[i];
             const QChar u = c.toUpper();
-            const qsizetype count = runLength(f, i);
             if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
                 const qsizetype end = f.indexOf(c, i + 1);
+                detail::countTextSteps((end < 0 ? f.size() : end) - i);
                 m_out += f.mid(i + 1, end < 0 ? -1 : end - i - 1);
                 i = end < 0 ? f.size() : end + 1;
                 continue;
@@ -89,7 +91,12 @@ public:
                 ++i;
                 continue;
             }
-            rule->apply(*this, static_cast<int>(count), twelve, depth);
+            // Measured only for a pattern letter, whose run is then passed
+            // over whole: every other character advances by one, and a run of
+            // them measured at each of its places would cost its square.
+            const qsizetype count = runLength(f, i);
+            rule->apply(*this, static_cast<int>(std::min<qsizetype>(count, INT_MAX)), twelve,
+                        depth);
             m_last = u;
             i += count;
         }
@@ -196,6 +203,7 @@ private:
             return 1;
         while (j < f.size() && f[j].toUpper() == u)
             ++j;
+        detail::countTextSteps(j - i);
         return j - i;
     }
 
@@ -207,6 +215,7 @@ private:
     static bool usesTwelveHourClock(const QString &f)
     {
         // Quoted text does not count.
+        detail::countTextSteps(f.size());
         QChar quote;
         for (qsizetype i = 0; i < f.size(); ++i) {
             if (!quote.isNull()) {
