@@ -261,7 +261,8 @@ TEST_F(FunctionsTest, TheStandardLibraryDescribesFiftySevenNames)
 }
 
 // Every function of the table, every formatter behind them (numbers, dates
-// and times, edit masks, display formats) and the memo's line wrapping,
+// and times, edit masks, display formats), the expression reader and the
+// memo's line wrapping,
 // called with arguments of every shape: a run of each printable character,
 // each alternating with the next one, pattern letters among literals. The
 // characters they step over (the text seam) grow no faster than the
@@ -310,6 +311,11 @@ TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
             fr().frVariables->SetVariable(QStringLiteral("S"), FrVariant(s));
             calc(call);
         });
+    // The argument written into the expression itself, alone and after a
+    // binary operator (a run of signs there is a run of prefix operators).
+    for (const char *call : {"LENGTH(%1)", "LENGTH(1 * %1 1 + 1)"})
+        rows.emplace_back(QLatin1String(call),
+                          [this, call](const QString &s) { calc(QLatin1String(call).arg(s)); });
     const FrVariant date = FrVariant::fromDate(platform::EncodeDate(2024, 3, 16) + 0.6);
     for (const int category : {fcNumber, fcDate, fcTime, fcBoolean}) {
         const qint32 custom = frMakeFormat(category, kFrCustomKind, 0, QChar());
