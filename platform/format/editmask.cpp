@@ -35,6 +35,7 @@ QStringList fields(const QString &mask)
 {
     QStringList out;
     QString cur;
+    detail::countTextSteps(mask.size());
     for (qsizetype i = 0; i < mask.size(); ++i) {
         if (mask[i] == QLatin1Char('\\') && i + 1 < mask.size()) {
             cur += mask[i];
@@ -71,6 +72,7 @@ EditMask::EditMask(const QString &mask)
     }
     const QString &m = f[0];
     Case current = Case::Keep;
+    detail::countTextSteps(m.size());
     for (qsizetype i = 0; i < m.size(); ++i) {
         const QChar c = m[i];
         Position p;
@@ -260,6 +262,7 @@ QString FormatMaskText(const QString &editMask, const QString &value)
         return out;
     }
     const qsizetype n = value.size();
+    detail::countTextSteps(n + mask.size());
     QString out;
     if (!mask.fromRight()) {
         qsizetype k = 0;
@@ -272,14 +275,22 @@ QString FormatMaskText(const QString &editMask, const QString &value)
         // Characters beyond the mask are kept after it.
         out += value.mid(k);
     } else {
-        qsizetype k = n - 1;
+        // Filled from its end: one character put before the others at each
+        // place would move all of them every time.
+        qsizetype k = n;
+        for (int i = 0; i < mask.size(); ++i)
+            if (mask.at(i).kind != EditMask::Kind::Literal && k > 0)
+                --k;
+        out = value.left(k);
+        out.resize(k + mask.size());
+        QChar *end = out.data() + out.size();
+        qsizetype j = n - 1;
         for (int i = mask.size() - 1; i >= 0; --i) {
             if (mask.at(i).kind == EditMask::Kind::Literal)
-                out.prepend(mask.at(i).literal);
+                *--end = mask.at(i).literal;
             else
-                out.prepend(k >= 0 ? value[k--] : QLatin1Char(' '));
+                *--end = j >= 0 ? value[j--] : QLatin1Char(' ');
         }
-        out.prepend(value.left(k + 1));
     }
     return out;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <optional>
 
 namespace platform
@@ -68,5 +69,20 @@ std::optional<QString> FormatDateTimeWithin(const QString &format, TDateTime val
 QString DateToStr(TDateTime value);
 QString TimeToStr(TDateTime value);
 QString DateTimeToStr(TDateTime value);
+
+// The characters the formatters above, the edit masks and the text
+// functions built on them have stepped over on this thread, every scan of a
+// pattern or a text counted. A call costs in proportion to what it reads and
+// writes, whatever their shape: a test compares the count across argument
+// lengths.
+std::uint64_t TextSteps();
+namespace detail
+{
+extern thread_local std::uint64_t textSteps;
+inline void countTextSteps(qsizetype n)
+{
+    textSteps += std::uint64_t(n);
+}
+} // namespace detail
 
 } // namespace platform

@@ -1,6 +1,9 @@
 #include "platform/format/format.h"
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <vector>
@@ -16,9 +19,21 @@ struct Parts {
     TDateTime value;
 };
 
-QString number(int v, int width)
+// Appends v (a part of a date, never negative) with zeros up to width: in
+// place, as a long pattern of short letters writes one number per letter.
+void appendNumber(QString &out, int v, int width)
 {
-    return QStringLiteral("%1").arg(v, width, 10, QLatin1Char('0'));
+    char digits[12];
+    int n = 0;
+    unsigned u = unsigned(std::max(v, 0));
+    do {
+        digits[n++] = char('0' + u % 10);
+        u /= 10;
+    } while (u && n < 12);
+    for (int k = n; k < width; ++k)
+        out += QLatin1Char('0');
+    while (n > 0)
+        out += QLatin1Char(digits[--n]);
 }
 
 class Formatter
@@ -62,11 +77,12 @@ public:
                 m_over = true;
                 return;
             }
+            detail::countTextSteps(1);
             const QChar c = f[i];
             const QChar u = c.toUpper();
-            const qsizetype count = runLength(f, i);
             if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
                 const qsizetype end = f.indexOf(c, i + 1);
+                detail::countTextSteps((end < 0 ? f.size() : end) - i);
                 m_out += f.mid(i + 1, end < 0 ? -1 : end - i - 1);
                 i = end < 0 ? f.size() : end + 1;
                 continue;
@@ -80,6 +96,17 @@ public:
             }
             const Rule *rule = find(u);
             if (!rule) {
+                // Plain text is copied as one piece, up to the next character
+                // that may mean something.
+                qsizetype j = i + 1;
+                while (j < f.size() && isPlainText(f[j]))
+                    ++j;
+                if (j > i + 1 && isPlainText(c)) {
+                    detail::countTextSteps(j - i - 1);
+                    m_out.append(f.constData() + i, j - i);
+                    i = j;
+                    continue;
+                }
                 if (c == QLatin1Char('/'))
                     m_out += FormatSettings().DateSeparator;
                 else if (c == QLatin1Char(':'))
@@ -89,7 +116,12 @@ public:
                 ++i;
                 continue;
             }
-            rule->apply(*this, static_cast<int>(count), twelve, depth);
+            // Measured only for a pattern letter, whose run is then passed
+            // over whole: every other character advances by one, and a run of
+            // them measured at each of its places would cost its square.
+            const qsizetype count = runLength(f, i);
+            rule->apply(*this, static_cast<int>(std::min<qsizetype>(count, INT_MAX)), twelve,
+                        depth);
             m_last = u;
             i += count;
         }
@@ -109,15 +141,15 @@ private:
         static const std::array<Rule, 9> table = {{
             {'Y',
              [](Formatter &f, int n, bool, int) {
-                 f.m_out += n <= 2 ? number(f.m_p.year % 100, 2) : number(f.m_p.year, 4);
+                 appendNumber(f.m_out, n <= 2 ? f.m_p.year % 100 : f.m_p.year, n <= 2 ? 2 : 4);
              }},
             {'M',
              [](Formatter &f, int n, bool, int) {
                  const TFormatSettings &s = FormatSettings();
                  if (n <= 2 && f.m_last == QLatin1Char('H'))
-                     f.m_out += number(f.m_p.minute, n);
+                     appendNumber(f.m_out, f.m_p.minute, n);
                  else if (n <= 2)
-                     f.m_out += number(f.m_p.month, n);
+                     appendNumber(f.m_out, f.m_p.month, n);
                  else if (n == 3)
                      f.m_out += s.ShortMonthNames.value(f.m_p.month - 1);
                  else
@@ -129,7 +161,7 @@ private:
                  switch (n) {
                  case 1:
                  case 2:
-                     f.m_out += number(f.m_p.day, n);
+                     appendNumber(f.m_out, f.m_p.day, n);
                      break;
                  case 3:
                      f.m_out += s.ShortDayNames.value(f.m_p.dayOfWeek - 1);
@@ -152,14 +184,14 @@ private:
                      if (h == 0)
                          h = 12;
                  }
-                 f.m_out += number(h, std::min(n, 2));
+                 appendNumber(f.m_out, h, std::min(n, 2));
              }},
             {'N', [](Formatter &f, int n, bool,
-                     int) { f.m_out += number(f.m_p.minute, std::min(n, 2)); }},
+                     int) { appendNumber(f.m_out, f.m_p.minute, std::min(n, 2)); }},
             {'S', [](Formatter &f, int n, bool,
-                     int) { f.m_out += number(f.m_p.second, std::min(n, 2)); }},
-            {'Z',
-             [](Formatter &f, int n, bool, int) { f.m_out += number(f.m_p.msec, n >= 3 ? 3 : 1); }},
+                     int) { appendNumber(f.m_out, f.m_p.second, std::min(n, 2)); }},
+            {'Z', [](Formatter &f, int n, bool,
+                     int) { appendNumber(f.m_out, f.m_p.msec, n >= 3 ? 3 : 1); }},
             {'T',
              [](Formatter &f, int n, bool, int depth) {
                  const TFormatSettings &s = FormatSettings();
@@ -179,6 +211,22 @@ private:
         return table;
     }
 
+    // A character that stands for itself whatever surrounds it: not a
+    // pattern letter (in either case), a quote or a separator. Characters
+    // beyond ASCII take the long way (some have an ASCII letter as capital).
+    static bool isPlainText(QChar c)
+    {
+        static const std::array<bool, 128> plain = [] {
+            std::array<bool, 128> t{};
+            for (int k = 32; k < 127; ++k) {
+                const char up = char(k >= 'a' && k <= 'z' ? k - 32 : k);
+                t[size_t(k)] = !std::strchr("YMDHNSZTCA\"'/:", up);
+            }
+            return t;
+        }();
+        return c.unicode() < 128 && plain[c.unicode()];
+    }
+
     static const Rule *find(QChar upper)
     {
         for (const Rule &r : rules())
@@ -196,6 +244,7 @@ private:
             return 1;
         while (j < f.size() && f[j].toUpper() == u)
             ++j;
+        detail::countTextSteps(j - i);
         return j - i;
     }
 
@@ -207,6 +256,7 @@ private:
     static bool usesTwelveHourClock(const QString &f)
     {
         // Quoted text does not count.
+        detail::countTextSteps(f.size());
         QChar quote;
         for (qsizetype i = 0; i < f.size(); ++i) {
             if (!quote.isNull()) {
@@ -214,8 +264,9 @@ private:
                     quote = QChar();
             } else if (f[i] == QLatin1Char('"') || f[i] == QLatin1Char('\'')) {
                 quote = f[i];
-            } else if (startsWithCi(f, i, "am/pm") || startsWithCi(f, i, "a/p") ||
-                       startsWithCi(f, i, "ampm")) {
+            } else if ((f[i] == QLatin1Char('a') || f[i] == QLatin1Char('A')) &&
+                       (startsWithCi(f, i, "am/pm") || startsWithCi(f, i, "a/p") ||
+                        startsWithCi(f, i, "ampm"))) {
                 return true;
             }
         }

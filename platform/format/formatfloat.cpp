@@ -41,6 +41,7 @@ QStringList splitSections(const QString &format)
     QStringList out;
     QString cur;
     QChar quote;
+    detail::countTextSteps(format.size());
     for (QChar c : format) {
         if (!quote.isNull()) {
             if (c == quote)
@@ -80,6 +81,7 @@ Section parseSection(const QString &f)
 {
     Section s;
     bool afterPoint = false;
+    detail::countTextSteps(f.size());
     for (qsizetype i = 0; i < f.size(); ++i) {
         const QChar c = f[i];
         if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
@@ -136,6 +138,7 @@ QString digitsText(const DecimalDigits &d, int from, int count)
     // outside give zeros.
     QString out;
     out.reserve(count);
+    detail::countTextSteps(count);
     for (int i = from; i < from + count; ++i)
         out.append(i >= 0 && i < static_cast<int>(d.digits.size()) ? QLatin1Char(d.digits[i])
                                                                    : QLatin1Char('0'));
@@ -222,6 +225,7 @@ QString render(const Section &s, DecimalDigits d, QChar decimalSeparator)
         }
         }
     }
+    detail::countTextSteps(qsizetype(s.tokens.size()) + out.size());
     return out;
 }
 

@@ -32,4 +32,14 @@ const TFormatSettings &FormatSettings()
     return settings;
 }
 
+namespace detail
+{
+thread_local std::uint64_t textSteps = 0;
+} // namespace detail
+
+std::uint64_t TextSteps()
+{
+    return detail::textSteps;
+}
+
 } // namespace platform

@@ -10,6 +10,7 @@
 #include "report/objects/frview.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace report
 {
@@ -27,13 +28,16 @@ QString listEntry(const QStringList &list, int index)
     return index >= 0 && index < list.size() ? list.at(index) : QString();
 }
 
-// A date-time the calendar can show (years 1 to 9999); others print as they are.
+// A date-time the calendar can show (years 1 to 9999); others print as they
+// are, and so does a pattern whose text would pass the bound of a text.
 QString dateText(const QString &pattern, const FrVariant &value)
 {
     const double x = value.toDouble();
     if (!(x >= -693593.0 && x < 2958466.0))
         return valueText(value);
-    return platform::FormatDateTime(pattern, x);
+    std::optional<QString> text =
+        platform::FormatDateTimeWithin(pattern, x, qsizetype(kFrMaxTextLength));
+    return text ? std::move(*text) : valueText(value);
 }
 
 QString formatted(const FrVariant &value, qint32 format, const QString &formatStr)

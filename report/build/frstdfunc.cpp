@@ -132,6 +132,7 @@ FrVariant datePart(const FrVariant &argument, const char *pattern)
 qsizetype findText(const QString &text, const QString &needle)
 {
     const qsizetype m = needle.size(), n = text.size();
+    platform::detail::countTextSteps(m + n);
     if (m <= 16 || m > n)
         return text.indexOf(needle);
     // The longest proper border of each prefix of the needle.

@@ -1,5 +1,6 @@
 #include "report/expr/frparser.h"
 
+#include "platform/format/format.h"
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
@@ -334,30 +335,42 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
     result.reserve(n + 8);
     QString stack;
     bool valueRead = false;
+    platform::detail::countTextSteps(n);
 
     // A prefix operator stands in the right operand of the binary operator
     // below it, so it cannot bind more loosely than that operator: in
     // 7 / -1 * 5 the "*" must close "-1" and the "/" (left association).
-    auto stackedPriority = [&stack](qsizetype k) {
-        int p = frOperatorPriority(stack.at(k));
-        while (k > 0 && isPrefixOperator(stack.at(k).unicode())) {
-            QChar below = stack.at(--k);
-            if (below == QLatin1Char('('))
-                break;
-            p = qMin(p, frOperatorPriority(below));
-        }
-        return p;
+    // Each entry's priority so bound is kept beside the stack as it is
+    // pushed: a run of prefix operators is then not walked again for each
+    // one it pops.
+    // The places of the open brackets are kept too, for the same reason.
+    QVarLengthArray<int, 32> bound;
+    QVarLengthArray<qsizetype, 8> opens;
+    auto push = [&stack, &bound, &opens](QChar c) {
+        int p = frOperatorPriority(c);
+        if (isPrefixOperator(c.unicode()) && !stack.isEmpty() && stack.back() != QLatin1Char('('))
+            p = qMin(p, bound.back());
+        if (c == QLatin1Char('('))
+            opens.append(stack.size());
+        stack.append(c);
+        bound.append(p);
+    };
+    auto truncateStack = [&stack, &bound, &opens](qsizetype size) {
+        stack.truncate(size);
+        bound.resize(size);
+        while (!opens.isEmpty() && opens.back() >= size)
+            opens.removeLast();
     };
     auto pushOperator = [&](char16_t op) {
         // A prefix operator has no operand yet: it pops nothing.
         if (!isPrefixOperator(op)) {
             const int p = frOperatorPriority(op);
-            while (!stack.isEmpty() && p >= stackedPriority(stack.size() - 1)) {
+            while (!stack.isEmpty() && p >= bound.back()) {
                 result.append(stack.back());
-                stack.chop(1);
+                truncateStack(stack.size() - 1);
             }
         }
-        stack.append(QChar(op));
+        push(QChar(op));
     };
     // The operator at i (from 1), combining two-character comparisons.
     auto operatorAt = [&](int &i) {
@@ -394,17 +407,17 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
         if (c == ';')
             break;
         if (c == '(') {
-            stack.append(ch);
+            push(ch);
             valueRead = false;
             ++i;
             continue;
         }
         if (c == ')') {
-            qsizetype open = stack.lastIndexOf(QLatin1Char('('));
+            const qsizetype open = opens.isEmpty() ? -1 : opens.back();
             if (open >= 0) {
                 for (qsizetype k = stack.size() - 1; k > open; --k)
                     result.append(stack.at(k));
-                stack.truncate(open);
+                truncateStack(open);
             }
             ++i;
             continue;

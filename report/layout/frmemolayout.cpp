@@ -1,13 +1,16 @@
 #include "report/layout/frmemolayout.h"
 
 #include "platform/canvas/canvas.h"
+#include "platform/format/format.h"
 #include "platform/text/codec.h"
+#include "report/build/frbuild.h"
 #include "report/core/frutils.h"
 #include "report/objects/frglobals.h"
 #include "report/objects/frmemoview.h"
 #include "report/objects/frview.h"
 
 #include <cmath>
+#include <optional>
 
 namespace report
 {
@@ -86,6 +89,16 @@ QList<int> syllableBreaks(const QString &word, int wordLength)
 
 } // namespace
 
+void FrLayoutPace::flush()
+{
+    fr().pace.addText(m_pending);
+    m_pending %= FrPace::kTextChars;
+    if (fr().pace.due()) {
+        frBuildYield();
+        m_yielded = true;
+    }
+}
+
 QList<int> frSyllableBreaks(const QString &word)
 {
     return syllableBreaks(word, int(word.size()));
@@ -94,6 +107,16 @@ QList<int> frSyllableBreaks(const QString &word)
 void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, QStringList &out)
 {
     const int n = int(s.size());
+    // Stepped-over characters, told to the build's pace a batch at a time.
+    int steps = 0;
+    const auto step = [&steps, &settings](int k) {
+        platform::detail::countTextSteps(k);
+        steps += k;
+        if (steps >= 1024 && settings.pace) {
+            settings.pace->count(steps);
+            steps = 0;
+        }
+    };
     // prefix[k]: width of the first k characters.
     std::vector<qint64> prefix(size_t(n) + 1, 0);
     for (int k = 0; k < n; ++k)
@@ -116,8 +139,13 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
         out.append(s + mark);
         return;
     }
+    step(n);
+    // The end of the word at i: i only moves on, so a word is read to its
+    // end once, not once for each line it is broken over.
+    int wordEnd = 0;
     int start = 1, cut = 1, stuck = 0, i = 1;
     while (i <= n) {
+        step(1);
         const QChar ch = at(i);
         if (isBreak(ch)) {
             out.append(mid(start, i - 1) + mark);
@@ -139,14 +167,19 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
         }
         bool hyphenated = false;
         if (settings.wordBreak) {
-            int e = i;
-            while (e <= n) {
-                const QChar c = at(e);
-                if (c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char('-') ||
-                    c == QLatin1Char('.'))
-                    break;
-                ++e;
+            if (wordEnd < i) {
+                int e = i;
+                while (e <= n) {
+                    const QChar c = at(e);
+                    if (c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char('-') ||
+                        c == QLatin1Char('.'))
+                        break;
+                    ++e;
+                }
+                step(e - i);
+                wordEnd = e;
             }
+            const int e = wordEnd;
             // A break at or after i cannot fit: the word is looked at only up
             // to two letters past i, which keeps long words linear.
             const QList<int> breaks =
@@ -198,6 +231,33 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
         out.last() += mark; // the paragraph ended on a character standing alone
 }
 
+namespace
+{
+
+// The advances of a line, a piece at a time when it is long so that the
+// build's pace sees the work between two pieces (a character and its
+// surrogate stay together).
+void measureAdvances(const platform::TextMeasurer &meas, const platform::FrFont &font,
+                     const QString &line, QList<int> &out, FrLayoutPace *pace)
+{
+    constexpr qsizetype kPiece = 16384;
+    if (!pace || line.size() <= kPiece) {
+        meas.advances(font, line, out);
+        return;
+    }
+    out.reserve(line.size());
+    for (qsizetype from = 0; from < line.size();) {
+        qsizetype to = std::min(line.size(), from + kPiece);
+        if (to < line.size() && line.at(to - 1).isHighSurrogate())
+            ++to;
+        meas.advances(font, QStringView(line).mid(from, to - from), out);
+        pace->count(to - from);
+        from = to;
+    }
+}
+
+} // namespace
+
 void frFormatMemoLines(TfrMemoView &m)
 {
     FrObjectGlobals &g = frObjects();
@@ -215,7 +275,11 @@ void frFormatMemoLines(TfrMemoView &m)
     const int w = clampInt(maxWidth);
     if (vertical)
         c.setFont(platform::frRotatedFont(font));
-    QStringList &out = g.frOutputLines;
+    // Built apart: a yield of the build may lay out another memo meanwhile.
+    QStringList out;
+    std::optional<FrLayoutPace> pace;
+    if (g.frBuilding)
+        pace.emplace();
     const platform::TextMeasurer &meas = c.measurer();
     const int extra = c.textCharacterExtra();
     auto lineWidth = [&](const QString &s) { return meas.width(font, s, extra); };
@@ -227,12 +291,15 @@ void frFormatMemoLines(TfrMemoView &m)
         FrWrapSettings settings;
         settings.wordBreak = (m.Flags & flWordBreak) != 0;
         settings.hyphenAdvance = meas.advance(font, QLatin1Char('-')) + extra;
+        settings.pace = pace ? &*pace : nullptr;
         for (const QString &line : std::as_const(m.Memo1)) {
+            if (pace)
+                pace->count(line.size());
             if (m.TextFormatted)
                 out.append(line);
             else if (m.Flags & flWordWrap) {
                 settings.advances.clear();
-                meas.advances(font, line, settings.advances);
+                measureAdvances(meas, font, line, settings.advances, settings.pace);
                 if (extra != 0)
                     for (int &a : settings.advances)
                         a += extra;
@@ -241,8 +308,13 @@ void frFormatMemoLines(TfrMemoView &m)
                 out.append(vertical ? line : line + kFrParagraphMark);
         }
     }
+    if (pace && pace->yielded()) {
+        c.setFont(vertical ? platform::frRotatedFont(font) : font);
+        c.setTextCharacterExtra(m.CharSpacing);
+    }
     const int gap = vertical ? m.GapX : m.GapY;
     g.frTextHeight = clampInt(qint64(out.size()) * lineHeight + 2 * qint64(gap));
+    g.frOutputLines = std::move(out);
 }
 
 void frDrawMemoUnderlines(TfrMemoView &m)

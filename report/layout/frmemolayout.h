@@ -21,11 +21,34 @@ class TfrMemoView;
 // Breaks the memo's working text (Memo1) into frOutputLines; sets
 // frTextHeight and the memo's LineHeight.
 void frFormatMemoLines(TfrMemoView &memo);
+// Laying out a memo during a build is work of the build like any other: its
+// characters count with the build's pace, as a function's do, and the build
+// yields when the pace says so, so that a memo of a megabyte of text neither
+// holds the build nor "Annuler" for the time its lines take.
+class FrLayoutPace
+{
+public:
+    // Characters measured or stepped over since the last call.
+    void count(qint64 characters)
+    {
+        m_pending += characters;
+        if (m_pending >= kBatch)
+            flush();
+    }
+    bool yielded() const { return m_yielded; }
+
+private:
+    static constexpr qint64 kBatch = 1024;
+    void flush();
+    qint64 m_pending = 0;
+    bool m_yielded = false;
+};
 // Wraps one working line into output lines at width maxWidth.
 struct FrWrapSettings {
     bool wordBreak = false;
     QList<int> advances; // per character of the line, character extra included
     int hyphenAdvance = 0;
+    FrLayoutPace *pace = nullptr; // during a build
 };
 void frWrapLine(const QString &line, int maxWidth, const FrWrapSettings &settings,
                 QStringList &out);

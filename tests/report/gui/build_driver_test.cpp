@@ -87,7 +87,8 @@ struct CountingInterpreter : TInterpretator {
     }
 };
 
-// Work is counted over the whole build (script lines, band draws, records),
+// Work is counted over the whole build (script lines, band draws, records,
+// the lines of a memo laid out),
 // and a yield comes once the clock says so, whatever the unit: the user's
 // cancel, seen at the third pump, stops any of these builds within two yields.
 // Each reading of the clock here stands for a millisecond of work.
@@ -103,15 +104,20 @@ TEST_F(DriverTest, EveryKindOfWorkYieldsAndStopsWhenTheBuildIsCancelled)
         bool onBand;
         const char *records;
         int height;
+        QString memo = QStringLiteral("[LINE#]");
+        quint16 flags = 0; // of the band and its memo
     };
     std::vector<Row> rows;
     for (const bool onBand : {false, true})
         for (const QString &script : endless)
             rows.push_back({script, onBand, "60", 20});
-    // Short runs on many records, and records of no height without a script.
+    // Short runs on many records, records of no height without a script, and
+    // a stretched memo of a megabyte of text wrapped on every record.
     rows.push_back(
         {QStringLiteral("begin j := 0; while j < 300 do j := j + 1 end"), true, "200", 20});
     rows.push_back({QString(), true, "5000", 0});
+    QStringList megabyte(16, QString(65535, QLatin1Char('x')));
+    rows.push_back({QString(), true, "60", 20, megabyte.join(QLatin1Char('\n')), flStretched});
     const int perYield = int(FrPace::kYieldMs) * FrPace::kCheckUnits;
     for (const Row &row : rows) {
         SCOPED_TRACE(row.script.toStdString() + (row.onBand ? " (bande) " : " (texte) ") +
@@ -119,9 +125,9 @@ TEST_F(DriverTest, EveryKindOfWorkYieldsAndStopsWhenTheBuildIsCancelled)
         TearDown();
         SetUp();
         fakes->clock.tickStep = 1;
-        TfrBandView *data =
-            bandWithMemo(btMasterData, 40, row.height, QStringLiteral("Donnees"),
-                         QStringLiteral("[LINE#]"), 0, QString::fromLatin1(row.records));
+        TfrBandView *data = bandWithMemo(btMasterData, 40, row.height, QStringLiteral("Donnees"),
+                                         row.memo, row.flags, QString::fromLatin1(row.records));
+        page->Objects.back()->Flags |= row.flags;
         TfrView *holder = row.onBand ? static_cast<TfrView *>(data) : page->Objects.back().get();
         if (!row.script.isEmpty())
             holder->Script = QStringList{row.script};

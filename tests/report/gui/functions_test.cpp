@@ -3,16 +3,22 @@
 #include "objects_fixture.h"
 
 #include "platform/dialogs/dialogs.h"
+#include "platform/format/editmask.h"
+#include "platform/format/format.h"
+#include "report/build/frformat.h"
 #include "report/build/frfunclib.h"
 #include "report/build/frinterpretator.h"
 #include "report/build/frstdfunc.h"
 #include "report/core/frlocale.h"
 #include "report/expr/frparser.h"
 #include "report/expr/frvariables.h"
+#include "report/layout/frmemolayout.h"
 #include "report/objects/frband.h"
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 #include "tests/support/gui/fakes.h"
+
+#include <functional>
 
 using namespace report;
 using namespace report::test;
@@ -252,6 +258,130 @@ TEST_F(FunctionsTest, TheStandardLibraryDescribesFiftySevenNames)
     EXPECT_EQ(names.size(), 57);
     EXPECT_EQ(names.front(), QStringLiteral("AND"));
     EXPECT_EQ(names.back(), QStringLiteral("YEAROF"));
+}
+
+// Every function of the table, every formatter behind them (numbers, dates
+// and times, edit masks, display formats), the expression reader and the
+// memo's line wrapping,
+// called with arguments of every shape: a run of each printable character,
+// each alternating with the next one, pattern letters among literals. The
+// characters they step over (the text seam) grow no faster than the
+// argument: four times its length costs at most about four times the steps.
+TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
+{
+    QStringList units;
+    for (char16_t c = 32; c < 127; ++c) {
+        units.append(QString(QChar(c)));
+        units.append(QString(QChar(c)) + QChar(c == 126 ? u' ' : char16_t(c + 1)));
+    }
+    for (const char *mixed :
+         {"dx", "d-", "mm/", "hh:nn ", "c'x'", "yyyy\"", "am/pmx", "a/p", "ampmx", "tz.", "0#,",
+          "0.0E+0x", "#'x'", "0;", "!0L", "\\0", "<>C", "x y,z-w.", "a-b c"})
+        units.append(QString::fromLatin1(mixed));
+
+    // The function table as the expression builder lists it, its syntax
+    // made a call: the argument under test in [S], the others in [V].
+    std::vector<QString> calls;
+    for (int i = 0; i < installed().Count(); ++i) {
+        QString syntax = installed().Item(i).funDescription.section(QLatin1Char('/'), 0, 0);
+        // Optional arguments left out: " [,BandName [,1]]".
+        if (const qsizetype optional = syntax.indexOf(QLatin1String(" [,")); optional >= 0)
+            syntax = syntax.left(optional) + QLatin1Char(')');
+        const int arguments = int(syntax.count(QLatin1Char('<')));
+        for (int under = 0; under <= arguments; ++under) {
+            QString call = syntax;
+            for (int k = 0; k < arguments; ++k) {
+                const qsizetype a = call.indexOf(QLatin1Char('<'));
+                const qsizetype b = call.indexOf(QLatin1Char('>'), a);
+                call.replace(a, b - a + 1,
+                             k == under || under == arguments ? QStringLiteral("[S]")
+                                                              : QStringLiteral("[V]"));
+            }
+            calls.push_back(call);
+            if (arguments == 0)
+                break;
+        }
+    }
+    ASSERT_GE(calls.size(), 80u);
+
+    using Caller = std::function<void(const QString &)>;
+    std::vector<std::pair<QString, Caller>> rows;
+    for (const QString &call : calls)
+        rows.emplace_back(call, [this, call](const QString &s) {
+            fr().frVariables->SetVariable(QStringLiteral("S"), FrVariant(s));
+            calc(call);
+        });
+    // The argument written into the expression itself, alone and after a
+    // binary operator (a run of signs there is a run of prefix operators).
+    for (const char *call : {"LENGTH(%1)", "LENGTH(1 * %1 1 + 1)"})
+        rows.emplace_back(QLatin1String(call),
+                          [this, call](const QString &s) { calc(QLatin1String(call).arg(s)); });
+    const FrVariant date = FrVariant::fromDate(platform::EncodeDate(2024, 3, 16) + 0.6);
+    for (const int category : {fcNumber, fcDate, fcTime, fcBoolean}) {
+        const qint32 custom = frMakeFormat(category, kFrCustomKind, 0, QChar());
+        rows.emplace_back(
+            QStringLiteral("display pattern %1").arg(category),
+            [custom, date](const QString &s) { TfrReport::FormatDisplayValue(date, custom, s); });
+        const qint32 standard = frMakeFormat(category, 0, 2, QChar());
+        rows.emplace_back(QStringLiteral("display value %1").arg(category),
+                          [standard](const QString &s) {
+                              TfrReport::FormatDisplayValue(FrVariant(s), standard, QString());
+                          });
+    }
+    for (const char *lead : {"N", "D", "T", "B", "2"})
+        rows.emplace_back(
+            QStringLiteral("inline #%1").arg(QLatin1String(lead)), [lead, date](const QString &s) {
+                QString expression, inlineFormat, pattern;
+                qint32 code = 0;
+                const QString text = QStringLiteral("[Jour] #") + QLatin1String(lead) + s;
+                if (frSplitInlineFormat(text, expression, inlineFormat) &&
+                    frApplyInlineFormat(inlineFormat, code, pattern))
+                    TfrReport::FormatDisplayValue(date, code, pattern);
+            });
+    rows.emplace_back(QStringLiteral("FormatMaskText"), [](const QString &s) {
+        platform::FormatMaskText(s, s);
+        platform::FormatMaskText(s + QStringLiteral(";1;_"), s);
+    });
+    rows.emplace_back(QStringLiteral("FormatFloat"), [](const QString &s) {
+        platform::FormatFloat(s, -1234.5678);
+        platform::FormatFloat(s, 0.0);
+    });
+    for (const bool wordBreak : {false, true})
+        rows.emplace_back(QStringLiteral("memo lines %1").arg(wordBreak),
+                          [wordBreak](const QString &s) {
+                              FrWrapSettings settings;
+                              settings.wordBreak = wordBreak;
+                              settings.advances = QList<int>(s.size(), 6);
+                              settings.hyphenAdvance = 6;
+                              QStringList out;
+                              frWrapLine(s, 100, settings, out);
+                          });
+
+    fr().frVariables->SetVariable(QStringLiteral("V"), FrVariant(1.5));
+    constexpr int kSmall = 512;
+    const auto steps = [](const Caller &call, const QString &argument) {
+        const std::uint64_t before = platform::TextSteps();
+        try {
+            call(argument);
+        } catch (const std::exception &) {
+            // A refusal (a text that is no number) is a result like another.
+        }
+        return platform::TextSteps() - before;
+    };
+    for (const QString &unit : units) {
+        QString small, large;
+        while (small.size() < kSmall)
+            small += unit;
+        small.truncate(kSmall);
+        for (int k = 0; k < 4; ++k)
+            large += small;
+        for (const auto &[name, call] : rows) {
+            const std::uint64_t a = steps(call, small), b = steps(call, large);
+            EXPECT_LE(b, 4 * a + a / 4 + 64)
+                << name.toStdString() << " over \"" << unit.toStdString() << "\": " << a
+                << " steps at " << kSmall << " characters, " << b << " at " << 4 * kSmall;
+        }
+    }
 }
 
 TEST_F(FunctionsTest, FormatTextDescriptionIsReadPastTheLocalisationHook)
