@@ -129,7 +129,8 @@ TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
          "Le calendrier zz.ics donnerait plus que les 100000 lignes qu'un calendrier peut "
          "donner."},
         {QByteArray(),
-         "Impossible de lire le calendrier %1.\n\nC'est un tube nommé, pas un fichier."},
+         "Impossible de lire le calendrier %1.\n\nImpossible d'ouvrir le fichier %1 : c'est un "
+         "tube, pas un fichier"},
     };
     for (const auto &c : cas) {
         QFile::remove(path("cal/zz.ics"));
