@@ -130,7 +130,7 @@ TEST_F(CalendarWindow, RefusedCalendarStopsAndKeepsTheFiles)
          "donner."},
         {QByteArray(),
          "Impossible de lire le calendrier %1.\n\nImpossible d'ouvrir le fichier %1 : c'est un "
-         "tube, pas un fichier"},
+         "tube, pas un fichier."},
     };
     for (const auto &c : cas) {
         QFile::remove(path("cal/zz.ics"));
