@@ -1037,14 +1037,10 @@ bool TVorn_FResultat_Quatre::quitterMatch()
     if (s < 0)
         return true;
     const PorteeSaison saison(m_saisonMontree);
-    const int groupe = CB_Groupe->currentIndex();
-    const int compos = CB_Compos->currentIndex();
-    const int adversaire = CB_Adversaire->currentIndex();
+    const std::array<int, 3> choix = listesChoisies();
     // The lists show the match in question while it is asked about, and
     // the match file is named after them when it is recorded.
-    choisir(CB_Groupe, m_groupeMontre);
-    choisir(CB_Compos, m_composMontre);
-    choisir(CB_Adversaire, m_adversaireMontre);
+    choisirListes({m_groupeMontre, m_composMontre, m_adversaireMontre});
     const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
     int reponse;
     if (!QFileInfo(m_saisonMontree.dossier()).isDir()) {
@@ -1077,27 +1073,31 @@ bool TVorn_FResultat_Quatre::quitterMatch()
         // is asked, that waits until every window has agreed.
         abandonner([this] {
             const PorteeSaison portee(m_saisonMontree);
-            const int g = CB_Groupe->currentIndex();
-            const int c = CB_Compos->currentIndex();
-            const int a = CB_Adversaire->currentIndex();
-            choisir(CB_Groupe, m_groupeMontre);
-            choisir(CB_Compos, m_composMontre);
-            choisir(CB_Adversaire, m_adversaireMontre);
+            const std::array<int, 3> alors = listesChoisies();
+            choisirListes({m_groupeMontre, m_composMontre, m_adversaireMontre});
             try {
                 ChargerMatch();
             } catch (const platform::Exception &) {
             }
-            choisir(CB_Groupe, g);
-            choisir(CB_Compos, c);
-            choisir(CB_Adversaire, a);
+            choisirListes(alors);
         });
     } else {
         return false;
     }
-    choisir(CB_Groupe, groupe);
-    choisir(CB_Compos, compos);
-    choisir(CB_Adversaire, adversaire);
+    choisirListes(choix);
     return true;
+}
+
+std::array<int, 3> TVorn_FResultat_Quatre::listesChoisies() const
+{
+    return {CB_Groupe->currentIndex(), CB_Compos->currentIndex(), CB_Adversaire->currentIndex()};
+}
+
+void TVorn_FResultat_Quatre::choisirListes(const std::array<int, 3> &choix)
+{
+    choisir(CB_Groupe, choix[0]);
+    choisir(CB_Compos, choix[1]);
+    choisir(CB_Adversaire, choix[2]);
 }
 
 // --- Sheet commands ---------------------------------------------------------
@@ -1336,7 +1336,8 @@ void TVorn_FResultat_Quatre::Bt_load_resultatClick()
     d.CurrentFile = m_fichierResultat;
     if (!d.Execute())
         return;
-    if (QFileInfo(d.FileName).absoluteFilePath() == QFileInfo(m_fichierResultat).absoluteFilePath()) {
+    if (QFileInfo(d.FileName).absoluteFilePath() ==
+        QFileInfo(m_fichierResultat).absoluteFilePath()) {
         try {
             m_resultatLu.verifier(d.FileName);
         } catch (const EFichierChange &refus) {

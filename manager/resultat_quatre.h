@@ -13,6 +13,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <array>
 
 class QComboBox;
 class QGroupBox;
@@ -164,6 +165,9 @@ private:
     // sheet. False when the user stays on it (the lists then show its group
     // and teams again).
     bool quitterMatch();
+    // The group, team and opponent chosen in the three lists.
+    std::array<int, 3> listesChoisies() const;
+    void choisirListes(const std::array<int, 3> &choix);
     // Stores the figures of the sheet the edits show into LignesMatch.
     void garderFeuilleMontree();
 

@@ -46,8 +46,8 @@ const std::vector<Guide> &guides()
          {"Ouvrir un projet", "Joueur.DBP", "Challenge.DBP", "Vorn_Lud.ini", "Page_Htm", ".ics",
           "Ne pas vérifier automatiquement la mise à jour", "Prévisualiser",
           // Messages, as the program words them.
-          "Aucune saison n'est ouverte : rien n'est enregistré.",
-          "n'existe plus (saison ouverte :", "plus que les 100000 lignes qu'un calendrier peut donner",
+          "Aucune saison n'est ouverte : rien n'est enregistré.", "n'existe plus (saison ouverte :",
+          "plus que les 100000 lignes qu'un calendrier peut donner",
           "n'est pas une valeur correcte pour la hauteur du papier : de 0,1 à 10 000 mm"}},
         {"Joueurs",
          3,
