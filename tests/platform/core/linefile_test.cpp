@@ -3,6 +3,7 @@
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 #include "tests/platform/core/qt_printers.h"
+#include "tests/support/core/thrown.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <unistd.h>
 
 using namespace platform;
+using vorn_test::thrownMessage;
 
 namespace
 {
@@ -136,13 +138,9 @@ TEST_F(LineFileTest, AWriteThatFailsKeepsTheOldFileAndSaysWhy)
         struct rlimit limit = unlimited;
         limit.rlim_cur = std::min(c.limit, unlimited.rlim_max);
         ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-        try {
-            LineFile::write(path("Joueur.DBP"), lines);
-            ADD_FAILURE() << "no exception";
-        } catch (const EFileError &e) {
-            EXPECT_EQ(e.Message(), QStringLiteral("Erreur d'écriture dans le fichier %1 : %2")
-                                       .arg(path("Joueur.DBP"), c.reason));
-        }
+        EXPECT_EQ(thrownMessage<EFileError>([&] { LineFile::write(path("Joueur.DBP"), lines); }),
+                  QStringLiteral("Erreur d'écriture dans le fichier %1 : %2")
+                      .arg(path("Joueur.DBP"), c.reason));
         ::setrlimit(RLIMIT_FSIZE, &unlimited);
         EXPECT_EQ(calls, c.flushError ? 1 : 0);
         EXPECT_EQ(bytesOf("Joueur.DBP"), old);
@@ -158,24 +156,12 @@ TEST_F(LineFileTest, AWriteThatFailsKeepsTheOldFileAndSaysWhy)
 TEST_F(LineFileTest, ErrorsAreReportedInFrench)
 {
     const QString inMissingFolder = path("absent/Challenge.DBP");
-    try {
-        LineFile::write(inMissingFolder, {QStringLiteral("x")});
-        FAIL() << "no exception";
-    } catch (const EFileError &e) {
-        EXPECT_EQ(
-            e.Message(),
-            QStringLiteral("Impossible de créer le fichier %1 : fichier ou dossier introuvable")
-                .arg(inMissingFolder));
-    }
-    try {
-        LineFile::read(path("nulle.part"));
-        FAIL() << "no exception";
-    } catch (const EFileError &e) {
-        EXPECT_EQ(
-            e.Message(),
-            QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier ou dossier introuvable")
-                .arg(path("nulle.part")));
-    }
+    const QString missing = QStringLiteral(" : fichier ou dossier introuvable");
+    EXPECT_EQ(thrownMessage<EFileError>([&] { LineFile::write(inMissingFolder, {"x"}); }),
+              QStringLiteral("Impossible de créer le fichier %1").arg(inMissingFolder) + missing);
+    EXPECT_EQ(thrownMessage<EFileError>([&] { LineFile::read(path("nulle.part")); }),
+              QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path("nulle.part")) +
+                  missing);
     QStringList untouched = {QStringLiteral("garde")};
     EXPECT_FALSE(LineFile::readIfExists(path("nulle.part"), untouched));
     EXPECT_EQ(untouched, QStringList({"garde"}));
@@ -187,14 +173,8 @@ TEST_F(LineFileTest, ErrorsAreReportedInFrench)
         QStringLiteral("Le fichier %1 est trop volumineux pour être lu.").arg(huge.fileName());
     for (const auto &call : std::initializer_list<std::function<void()>>{
              [&] { LineFile::read(huge.fileName()); },
-             [&] { LineFile::readBytes(huge.fileName(), {}); }}) {
-        try {
-            call();
-            ADD_FAILURE() << "no exception";
-        } catch (const EFileError &e) {
-            EXPECT_EQ(e.Message(), tooLarge);
-        }
-    }
+             [&] { LineFile::readBytes(huge.fileName(), {}); }})
+        EXPECT_EQ(thrownMessage<EFileError>(call), tooLarge);
 }
 
 // A file replaced keeps its permission bits, whichever writer replaces it;
@@ -254,10 +234,9 @@ TEST_F(LineFileTest, AReplacedFileKeepsItsModeAndARefusalSaysWhy)
             ::_exit(0);
         }
         ::close(channel[1]);
-        said.resize(4096);
-        const ssize_t n = ::read(channel[0], said.data(), said.size());
-        ::close(channel[0]);
-        said.truncate(std::max<ssize_t>(n, 0));
+        QFile from;
+        ASSERT_TRUE(from.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+        said = from.readAll();
         ::waitpid(child, nullptr, 0);
     }
     EXPECT_EQ(QString::fromUtf8(said),
@@ -297,14 +276,8 @@ TEST_F(LineFileTest, ANameBorneByAnythingButAFileCannotBeReadNorReplaced)
             {[&] { LineFile::checkRemovable(p); },
              QStringLiteral("Impossible de supprimer le fichier %1").arg(p) + why},
         };
-        for (const auto &[call, message] : refused) {
-            try {
-                call();
-                ADD_FAILURE() << name << ": no exception, expected " << message.toStdString();
-            } catch (const EFileError &e) {
-                EXPECT_EQ(e.Message(), message) << name;
-            }
-        }
+        for (const auto &[call, message] : refused)
+            EXPECT_EQ(thrownMessage<EFileError>(call), message) << name;
         EXPECT_TRUE(LineFile::present(p)) << name;
         EXPECT_FALSE(LineFile::exists(p)) << name;
     }
@@ -322,22 +295,11 @@ TEST_F(LineFileTest, ANameHoldingANulNamesNoFile)
     put("garde.htm", "garde\r\n");
     const QString cut = path("garde.htm") + QChar(u'\0') + QStringLiteral(".chr");
     const QString shown = path("garde.htm") + QStringLiteral("?.chr");
-    try {
-        LineFile::write(cut, {QStringLiteral("x")});
-        FAIL() << "no exception";
-    } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Impossible de créer le fichier %1 : nom de fichier "
-                                              "invalide")
-                                   .arg(shown));
-    }
-    try {
-        LineFile::read(cut);
-        FAIL() << "no exception";
-    } catch (const EFileError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Impossible d'ouvrir le fichier %1 : nom de fichier "
-                                              "invalide")
-                                   .arg(shown));
-    }
+    const QString invalid = QStringLiteral(" : nom de fichier invalide");
+    EXPECT_EQ(thrownMessage<EFileError>([&] { LineFile::write(cut, {"x"}); }),
+              QStringLiteral("Impossible de créer le fichier %1").arg(shown) + invalid);
+    EXPECT_EQ(thrownMessage<EFileError>([&] { LineFile::read(cut); }),
+              QStringLiteral("Impossible d'ouvrir le fichier %1").arg(shown) + invalid);
     QStringList untouched = {QStringLiteral("x")};
     EXPECT_FALSE(LineFile::readIfExists(cut, untouched));
     EXPECT_FALSE(LineFile::exists(cut));
