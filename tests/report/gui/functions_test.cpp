@@ -262,8 +262,7 @@ TEST_F(FunctionsTest, TheStandardLibraryDescribesFiftySevenNames)
 
 // Every function of the table, every formatter behind them (numbers, dates
 // and times, edit masks, display formats), the expression reader and the
-// memo's line wrapping,
-// called with arguments of every shape: a run of each printable character,
+// memo's line wrapping, called with arguments of every shape: a run of each printable character,
 // each alternating with the next one, pattern letters among literals. The
 // characters they step over (the text seam) grow no faster than the
 // argument: four times its length costs at most about four times the steps.
@@ -281,7 +280,8 @@ TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
 
     // The function table as the expression builder lists it, its syntax
     // made a call: the argument under test in [S], the others in [V].
-    std::vector<QString> calls;
+    using Caller = std::function<void(const QString &)>;
+    std::vector<std::pair<QString, Caller>> rows;
     for (int i = 0; i < installed().Count(); ++i) {
         QString syntax = installed().Item(i).funDescription.section(QLatin1Char('/'), 0, 0);
         // Optional arguments left out: " [,BandName [,1]]".
@@ -294,39 +294,31 @@ TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
                 const qsizetype a = call.indexOf(QLatin1Char('<'));
                 const qsizetype b = call.indexOf(QLatin1Char('>'), a);
                 call.replace(a, b - a + 1,
-                             k == under || under == arguments ? QStringLiteral("[S]")
-                                                              : QStringLiteral("[V]"));
+                             QLatin1String(k == under || under == arguments ? "[S]" : "[V]"));
             }
-            calls.push_back(call);
+            rows.emplace_back(call, [this, call](const QString &s) {
+                fr().frVariables->SetVariable(QStringLiteral("S"), FrVariant(s));
+                calc(call);
+            });
             if (arguments == 0)
                 break;
         }
     }
-    ASSERT_GE(calls.size(), 80u);
-
-    using Caller = std::function<void(const QString &)>;
-    std::vector<std::pair<QString, Caller>> rows;
-    for (const QString &call : calls)
-        rows.emplace_back(call, [this, call](const QString &s) {
-            fr().frVariables->SetVariable(QStringLiteral("S"), FrVariant(s));
-            calc(call);
-        });
+    ASSERT_GE(rows.size(), 80u);
     // The argument written into the expression itself, alone and after a
     // binary operator (a run of signs there is a run of prefix operators).
     for (const char *call : {"LENGTH(%1)", "LENGTH(1 * %1 1 + 1)"})
         rows.emplace_back(QLatin1String(call),
                           [this, call](const QString &s) { calc(QLatin1String(call).arg(s)); });
     const FrVariant date = FrVariant::fromDate(platform::EncodeDate(2024, 3, 16) + 0.6);
+    const auto display = &TfrReport::FormatDisplayValue;
     for (const int category : {fcNumber, fcDate, fcTime, fcBoolean}) {
         const qint32 custom = frMakeFormat(category, kFrCustomKind, 0, QChar());
-        rows.emplace_back(
-            QStringLiteral("display pattern %1").arg(category),
-            [custom, date](const QString &s) { TfrReport::FormatDisplayValue(date, custom, s); });
         const qint32 standard = frMakeFormat(category, 0, 2, QChar());
+        rows.emplace_back(QStringLiteral("display pattern %1").arg(category),
+                          [=](const QString &s) { display(date, custom, s); });
         rows.emplace_back(QStringLiteral("display value %1").arg(category),
-                          [standard](const QString &s) {
-                              TfrReport::FormatDisplayValue(FrVariant(s), standard, QString());
-                          });
+                          [=](const QString &s) { display(FrVariant(s), standard, QString()); });
     }
     for (const char *lead : {"N", "D", "T", "B", "2"})
         rows.emplace_back(
@@ -347,15 +339,14 @@ TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
         platform::FormatFloat(s, 0.0);
     });
     for (const bool wordBreak : {false, true})
-        rows.emplace_back(QStringLiteral("memo lines %1").arg(wordBreak),
-                          [wordBreak](const QString &s) {
-                              FrWrapSettings settings;
-                              settings.wordBreak = wordBreak;
-                              settings.advances = QList<int>(s.size(), 6);
-                              settings.hyphenAdvance = 6;
-                              QStringList out;
-                              frWrapLine(s, 100, settings, out);
-                          });
+        rows.emplace_back(QStringLiteral("memo lines %1").arg(wordBreak), [=](const QString &s) {
+            FrWrapSettings settings;
+            settings.wordBreak = wordBreak;
+            settings.advances = QList<int>(s.size(), 6);
+            settings.hyphenAdvance = 6;
+            QStringList out;
+            frWrapLine(s, 100, settings, out);
+        });
 
     fr().frVariables->SetVariable(QStringLiteral("V"), FrVariant(1.5));
     constexpr int kSmall = 512;
