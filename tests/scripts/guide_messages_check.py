@@ -20,19 +20,13 @@ import sys
 # The guide that describes each window's messages; shared code (the rules,
 # the engine, the platform layer, and manager/fenetres.cpp, which words the
 # questions every window asks) may be described in any guide.
-GUIDE_OF = {
-    'manager/vorn_pr.cpp': 'Saison',
-    'manager/vorn_saison.cpp': 'Saison', 'manager/calendar.cpp': 'Saison',
-    'manager/apropos.cpp': 'Saison',
-    'manager/vorn_imp.cpp': 'Joueurs', 'manager/vorn_edition.cpp': 'Joueurs',
-    'manager/edition_joueurs.cpp': 'Joueurs',
-    'manager/mcf_poule.cpp': 'Mcf',
-    'manager/gestion.cpp': 'Challenge', 'manager/challenge.cpp': 'Challenge',
-    'manager/resultat_paires.cpp': 'Challenge', 'manager/resultat_quatre.cpp': 'Challenge',
-    'manager/attrib.cpp': 'Challenge', 'manager/repart.cpp': 'Challenge',
-    'manager/quatre_webweb.cpp': 'Convocations', 'manager/panneau_liste.cpp': 'Convocations',
-    'manager/vorn_fvorn.cpp': 'Convocations',
-}
+GUIDE_OF = {'manager/%s.cpp' % f: guide for guide, files in {
+    'Saison': 'vorn_pr vorn_saison calendar apropos',
+    'Joueurs': 'vorn_imp vorn_edition edition_joueurs',
+    'Mcf': 'mcf_poule',
+    'Challenge': 'gestion challenge resultat_paires resultat_quatre attrib repart',
+    'Convocations': 'quatre_webweb panneau_liste vorn_fvorn',
+}.items() for f in files.split()}
 SOURCES = ('manager', 'designer', 'report', 'platform')
 
 # A call whose arguments are a message: the message boxes, an exception
