@@ -76,6 +76,11 @@ installed() {
     done
     [ -x "$1/vorn_lud" ] || fail "$2$4: vorn_lud is not executable"
 }
+# as_other DEST: root reads anything, so the unreadable case runs as another user.
+as_other() {
+    chown 65534:65534 "$1"
+    as="setpriv --reuid=65534 --regid=65534 --clear-groups"
+}
 
 # NAME | what the program folder holds beforehand | what must be said
 while IFS='|' read -r name setup said; do
@@ -91,17 +96,11 @@ while IFS='|' read -r name setup said; do
         install v0 "$DEST" || fail "$name, $disk: the earlier installation failed: $(cat "$WORK/out")"
         (cd "$DEST" && eval "$setup")
         as=""
-        if [ "$name" = unreadable ]; then
-            chown 65534:65534 "$DEST"
-            as="setpriv --reuid=65534 --regid=65534 --clear-groups"
-        fi
-        if [ "$disk" = plein ]; then
-            dd if=/dev/zero of="$DEST/remplissage" bs=4096 2>/dev/null
-            why="disque plein"
-        else
-            mount -o remount,ro "$DEST"
-            why="disque en lecture seule"
-        fi
+        [ "$name" != unreadable ] || as_other "$DEST"
+        case $disk in
+        plein) dd if=/dev/zero of="$DEST/remplissage" bs=4096 2>/dev/null; why="disque plein" ;;
+        *) mount -o remount,ro "$DEST"; why="disque en lecture seule" ;;
+        esac
         snapshot "$DEST" >"$WORK/before"
         install v1 "$DEST" "$as" || fail "$name, $disk: run ended with $?: $(cat "$WORK/out")"
         [ "$(cat "$WORK/started" 2>/dev/null)" = "$DEST" ] || fail "$name, $disk: the program did not start"
@@ -126,11 +125,7 @@ while IFS='|' read -r name setup said; do
     (cd "$DEST" && eval "$setup")
     find "$DEST" -mindepth 1 -maxdepth 1 -printf '%f %y\n' >"$WORK/before"
     as=""
-    if [ "$name" = unreadable ] && [ "$(id -u)" = 0 ]; then
-        # Root reads anything: the installation runs as another user.
-        chown 65534:65534 "$DEST"
-        as="setpriv --reuid=65534 --regid=65534 --clear-groups"
-    fi
+    [ "$name" != unreadable ] || [ "$(id -u)" != 0 ] || as_other "$DEST"
     install v1 "$DEST" "$as" || fail "$name: run ended with $?: $(cat "$WORK/out")"
     [ "$(cat "$WORK/started" 2>/dev/null)" = "$DEST" ] || fail "$name: the program did not start"
     installed "$DEST" "$name" v1 ""
