@@ -462,49 +462,40 @@ TEST_P(Socks, RefusalsOfUse)
 TEST_P(Socks, AFailedConnectionEndsOnceWhateverItsOwnerDoes)
 {
     const QByteArray junk = "junk";
-    const QString left = QStringLiteral("socks server closed the connection");
+    const char *const left = "socks server closed the connection";
     struct Path {
-        const char *name;
-        QString level;
+        const char *name; // its level first
         bool auth;
         int error;
-        QString text;
-        std::vector<ServerStep> steps;
         int requests; // what the server reads of the exchange
+        const char *text;
+        std::vector<ServerStep> steps;
     } paths[] = {
-        {"5, leaves after the offer", QStringLiteral("5"), false, 20014, left,
-         script(readBytes(3), closeConnection()), 1},
-        {"5, leaves after the request", QStringLiteral("5"), false, 20014, left,
-         script(readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), closeConnection()), 2},
-        {"5, leaves after the credentials", QStringLiteral("5"), true, 20014, left,
-         script(readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), closeConnection()), 2},
+        {"5, leaves after the offer", false, 20014, 1, left,
+         script(readBytes(3), closeConnection())},
+        {"5, leaves after the request", false, 20014, 2, left,
+         script(readBytes(3), sendBytes(bytes({5, 0})), readBytes(16), closeConnection())},
+        {"5, leaves after the credentials", true, 20014, 2, left,
+         script(readBytes(3), sendBytes(bytes({5, 2})), readBytes(5), closeConnection())},
         // After a refusal the server reads on: a byte of the owner's would
         // be one more request.
-        {"5, credentials refused", QStringLiteral("5"), true, 20015,
-         QStringLiteral("socks authentication failed"),
+        {"5, credentials refused", true, 20015, 2, "socks authentication failed",
          script(readBytes(3), sendBytes(bytes({5, 2})), readBytes(5),
-                sendBytes(bytes({1, 1}) + junk), readBytes(1), hold()),
-         2},
-        {"5, no method", QStringLiteral("5"), false, 20003,
-         QStringLiteral("authentification method not acceptable"),
-         script(readBytes(3), sendBytes(bytes({5, 255}) + junk), readBytes(1), hold()), 1},
-        {"5, refused", QStringLiteral("5"), false, 20008, QStringLiteral("connection refused"),
+                sendBytes(bytes({1, 1}) + junk), readBytes(1), hold())},
+        {"5, no method", false, 20003, 1, "authentification method not acceptable",
+         script(readBytes(3), sendBytes(bytes({5, 255}) + junk), readBytes(1), hold())},
+        {"5, refused", false, 20008, 2, "connection refused",
          script(readBytes(3), sendBytes(bytes({5, 0})), readBytes(16),
                 sendBytes(bytes({5, 5, 0, 1, 127, 0, 0, 1, 0x1F, 0x90}) + junk), readBytes(1),
-                hold()),
-         2},
-        {"4, refused", QStringLiteral("4"), false, 20016,
-         QStringLiteral("request rejected or failed"),
+                hold())},
+        {"4, refused", false, 20016, 1, "request rejected or failed",
          script(readBytes(10), sendBytes(bytes({0, 91, 0x1F, 0x90, 127, 0, 0, 1}) + junk),
-                readBytes(1), hold()),
-         1},
-        {"4A, refused", QStringLiteral("4A"), false, 20015,
-         QStringLiteral("authentification failed"),
+                readBytes(1), hold())},
+        {"4A, refused", false, 20015, 1, "authentification failed",
          script(readBytes(20), sendBytes(bytes({0, 93, 0x1F, 0x90, 0, 0, 0, 1})), readBytes(1),
-                hold()),
-         1},
-        {"4, leaves after the request", QStringLiteral("4"), false, 20014, left,
-         script(readBytes(10), closeConnection()), 1},
+                hold())},
+        {"4, leaves after the request", false, 20014, 1, left,
+         script(readBytes(10), closeConnection())},
     };
     enum Action {
         Nothing,
@@ -578,7 +569,7 @@ TEST_P(Socks, AFailedConnectionEndsOnceWhateverItsOwnerDoes)
             socket.SetSocksPassword(QStringLiteral("p"));
             if (path.auth)
                 socket.SetSocksAuthentication(socksAuthenticateUsercode);
-            start(socket, failing, path.level);
+            start(socket, failing, QString::fromLatin1(path.name).section(u',', 0, 0));
             const bool reconnects = action >= ThroughSocksFromError;
             ASSERT_TRUE(pumpUntil(
                 loop(), [&] { return reconnects ? recorder.data.size() >= 5 : recorder.closed; }));
@@ -594,7 +585,8 @@ TEST_P(Socks, AFailedConnectionEndsOnceWhateverItsOwnerDoes)
                 "closed N | socks connected 0 | connected 0"};
             const QString n = QString::number(path.error);
             const QString expected =
-                QStringLiteral("socks connected 0 | socks error %1 %2 | ").arg(n, path.text) +
+                QStringLiteral("socks connected 0 | socks error %1 %2 | ")
+                    .arg(n, QString::fromLatin1(path.text)) +
                 QString::fromLatin1(heardAfter[action]).replace(QLatin1Char('N'), n);
             EXPECT_EQ(recorder.events.join(QStringLiteral(" | ")).toStdString(),
                       expected.toStdString());
