@@ -73,12 +73,11 @@ protected:
         QFile::remove(path(fichier));
         writeLines(fichier, lignes << ligne);
     }
-    static QString changeSurDisque(const QString &chemin)
+    static QString modifie(const QString &fichier)
     {
-        return QStringLiteral("Le fichier %1 a été modifié sur le disque depuis que cette "
-                              "fenêtre l'a lu : rien n'y est enregistré, pour ne pas effacer ce "
-                              "changement.")
-            .arg(QDir::toNativeSeparators(chemin));
+        return QStringLiteral("Le fichier %1 a été modifié sur le disque depuis que cette fenêtre "
+                              "l'a lu")
+            .arg(QDir::toNativeSeparators(fichier));
     }
 };
 
@@ -123,93 +122,91 @@ TEST_F(FichiersChanges, NoWindowWritesItsCopyOverTheFileChangedOnDisk)
             EXPECT_EQ(g->StrGrd->rowCount(), g->tournois().nombre() + 1);
         });
     };
+    // A name typed beside its list and added: it stays typed, the list as is.
+    const auto ajout = [](QPushButton *b, QLineEdit *e, const char *nom, QComboBox *liste, int n) {
+        return std::function<void()>([=] {
+            cliquer(b);
+            e->setText(QLatin1String(nom));
+            cliquer(b);
+            EXPECT_EQ(e->text(), QLatin1String(nom));
+            EXPECT_EQ(liste->count(), n);
+        });
+    };
+    // A file chosen, then the command that reads it.
+    const auto choisi = [this](const char *fichier, std::function<void()> lire) {
+        return std::function<void()>([this, fichier, lire] {
+            dialogs().files.push_back(path(QLatin1String(fichier)));
+            lire();
+        });
+    };
     const struct {
         const char *nom;
         TForm *fenetre;
         QString fichier, dehors;
-        std::function<void()> avant, enregistrer;
+        std::function<void()> enregistrer, avant = [] {};
     } cas[] = {
-        {"Gestion Ajouter", g, "S1/Challenge.DBP", "3;15/10/2026;Trois;P;1;100;;", [] {},
+        {"Gestion Ajouter", g, "S1/Challenge.DBP", "3;15/10/2026;Trois;P;1;100;;",
          tournoi(g->Bt_Ajouter)},
-        {"Gestion Modifier", g, "S1/Challenge.DBP", "4;22/10/2026;Quatre;P;1;100;;", [] {},
+        {"Gestion Modifier", g, "S1/Challenge.DBP", "4;22/10/2026;Quatre;P;1;100;;",
          tournoi(g->Bt_Modifier)},
-        {"Gestion Supprimer", g, "S1/Challenge.DBP", "5;29/10/2026;Cinq;P;1;100;;", [] {},
+        {"Gestion Supprimer", g, "S1/Challenge.DBP", "5;29/10/2026;Cinq;P;1;100;;",
          tournoi(g->Bt_Supprimer)},
         {"Gestion Lier", g, "S1/Challenge.DBP", "6;05/11/2026;Six;P;1;100;;",
-         [this] { dialogs().files.push_back(path("S1/Open1.chr")); }, tournoi(g->BtResultat)},
-        {"Lieux Ajouter", c, "Lieu.DBP", "Dehors;3;", [] {},
+         tournoi(g->BtResultat), [this] { dialogs().files.push_back(path("S1/Open1.chr")); }},
+        {"Lieux Ajouter", c, "Lieu.DBP", "Dehors;3;",
          panneau(c->ListeLieux, PanneauListe::Ajouter, "Neuf")},
-        {"Arbitres Modifier", c, "Arbitre.DBP", "Dehors;3;", [] {},
+        {"Arbitres Modifier", c, "Arbitre.DBP", "Dehors;3;",
          panneau(c->ListeArbitres, PanneauListe::Modifier, "Neuf")},
-        {"Responsables Supprimer", c, "Responsable.DBP", "Dehors;3;", [] {},
+        {"Responsables Supprimer", c, "Responsable.DBP", "Dehors;3;",
          panneau(c->ListeResponsables, PanneauListe::Supprimer, "Alpha")},
         {"pool left", Vorn_Fmcf_Poule, "S1/Poule.txt", "dehors;",
-         [] { Vorn_Fmcf_Poule->Spin_Equipe->setValue(1); },
          [] {
              principale();
              EXPECT_EQ(Vorn_Fmcf_Poule->Spin_Equipe->value(), 1);
-         }},
+         },
+         [] { Vorn_Fmcf_Poule->Spin_Equipe->setValue(1); }},
         {"entries", c, "S1/G.Qug", "2. EQUIPE DEHORS",
-         [this, c] {
+         choisi("S1/G.Qug",
+                [c] {
+                    c->Bt_Load_InscritsClick();
+                    EXPECT_EQ(c->ListeInscrits.size(), 3);
+                }),
+         [c, choisi] {
              c->setCaption("Editions des inscriptions par quatre");
              c->activated();
-             dialogs().files.push_back(path("S1/G.Qug"));
-             c->Bt_Ouvrir_GroupeClick();
-         },
-         [this, c] {
-             dialogs().files.push_back(path("S1/G.Qug"));
-             c->Bt_Load_InscritsClick();
-             EXPECT_EQ(c->ListeInscrits.size(), 3);
+             choisi("S1/G.Qug", [c] { c->Bt_Ouvrir_GroupeClick(); })();
          }},
         {"pairs results", VornF_Resultat_Paires, "S1/Open1.chr", "2;NOMB Luc;;0100002;40;;;50;",
-         [this] {
-             dialogs().files.push_back(path("S1/Open1.chr"));
-             VornF_Resultat_Paires->Bt_Ouvrie_ResultatClick();
-         },
-         [this] {
-             dialogs().files.push_back(path("S1/Open1.chr"));
-             VornF_Resultat_Paires->Bt_load_resultatClick();
-             EXPECT_EQ(VornF_Resultat_Paires->resultats().size(), 2);
-         }},
-        {"teams groups", q, "S1/Poule.cpo", "Dehors", [] {},
-         [q] {
-             cliquer(q->BtAjouGroupe);
-             q->EdAjoutGroupe->setText("Deux");
-             cliquer(q->BtAjouGroupe);
-             EXPECT_EQ(q->EdAjoutGroupe->text(), "Deux");
-             EXPECT_EQ(q->CB_Groupe->count(), 2);
-         }},
-        {"teams of a group", q, "S1/Poule1.cpo", "Dehors", [] {},
-         [q] {
-             cliquer(q->BtAjoutCompos);
-             q->Ed_Compo->setText("C");
-             cliquer(q->BtAjoutCompos);
-             EXPECT_EQ(q->Ed_Compo->text(), "C");
-             EXPECT_EQ(q->CB_Compos->count(), 3);
-         }},
-        {"group table", q, "S1/PouleR0.cpo", "Dehors;;;;", [] {},
+         choisi("S1/Open1.chr",
+                [] {
+                    VornF_Resultat_Paires->Bt_load_resultatClick();
+                    EXPECT_EQ(VornF_Resultat_Paires->resultats().size(), 2);
+                }),
+         choisi("S1/Open1.chr", [] { VornF_Resultat_Paires->Bt_Ouvrie_ResultatClick(); })},
+        {"teams groups", q, "S1/Poule.cpo", "Dehors",
+         ajout(q->BtAjouGroupe, q->EdAjoutGroupe, "Deux", q->CB_Groupe, 2)},
+        {"teams of a group", q, "S1/Poule1.cpo", "Dehors",
+         ajout(q->BtAjoutCompos, q->Ed_Compo, "C", q->CB_Compos, 3)},
+        {"group table", q, "S1/PouleR0.cpo", "Dehors;;;;",
          [this, q] {
              q->CB_Compos->setCurrentIndex(1);
              dialogs().answers = {mrYes};
              cliquer(q->BtSupprCompos);
          }},
-        {"match sheet", q, "S1/PouleM000001.cpo", "Dehors", sheet,
+        {"match sheet", q, "S1/PouleM000001.cpo", "Dehors",
          [q] {
              cliquer(q->BtEnregistreMatch);
              EXPECT_EQ(q->TabControl1->count(), 1);
-         }},
-        {"teams results", q, "S1/R.chr", "9;DEHORS;",
-         [this, q] {
-             cliquer(q->BtEnregistreMatch); // the sheet kept is recorded over the file
-             dialogs().files.push_back(path("S1/R.chr"));
-             q->Bt_load_resultatClick();
          },
-         [this, q] {
-             dialogs().files.push_back(path("S1/R.chr"));
-             q->Bt_load_resultatClick();
+         sheet},
+        {"teams results", q, "S1/R.chr", "9;DEHORS;",
+         choisi("S1/R.chr", [q] { q->Bt_load_resultatClick(); }),
+         [&, q] {
+             cliquer(q->BtEnregistreMatch); // the sheet kept is recorded over the file
+             choisi("S1/R.chr", [q] { q->Bt_load_resultatClick(); })();
          }},
         {"players import", Vorn_Fimp, "S1/Joueur.DBP",
-         "09999999;M;DEHORS;Jean;10;;;;;;;;;;;;;;2027;", [] {}, [] {}},
+         "09999999;M;DEHORS;Jean;10;;;;;;;;;;;;;;2027;", [] {}},
     };
     for (const auto &r : cas) {
         const QString chemin = path(r.fichier);
@@ -237,7 +234,8 @@ TEST_F(FichiersChanges, NoWindowWritesItsCopyOverTheFileChangedOnDisk)
             r.enregistrer();
         }
         EXPECT_EQ(readBytes(r.fichier).toStdString(), dehors.toStdString()) << r.nom;
-        EXPECT_TRUE(dialogs().texts().join(u'|').contains(changeSurDisque(chemin)))
+        EXPECT_TRUE(dialogs().texts().join(u'|').contains(
+            modifie(chemin) + " : rien n'y est enregistré, pour ne pas effacer ce changement."))
             << r.nom << ": " << dialogs().texts().join(u'|').toStdString();
     }
 }
@@ -283,16 +281,8 @@ TEST_F(FichiersChanges, ComingBackReadsAChangedFileAgain)
             r.fenetre->activated();
             // Read again without a word; typed work is asked about, and
             // "Non" keeps it.
-            EXPECT_EQ(dialogs()
-                          .texts()
-                          .value(dialogs().texts().size() - 1)
-                          .section(u',', 0, 0)
-                          .toStdString(),
-                      (saisie ? QStringLiteral("Le fichier %1 a été modifié sur le disque depuis "
-                                               "que cette fenêtre l'a lu")
-                                    .arg(QDir::toNativeSeparators(path(r.fichier)))
-                              : QString())
-                          .toStdString())
+            EXPECT_EQ(dialogs().texts().value(dialogs().texts().size() - 1).section(u',', 0, 0),
+                      saisie ? modifie(path(r.fichier)) : QString())
                 << r.nom << saisie;
             EXPECT_EQ(r.lignes(), saisie ? avant : avant + 1) << r.nom << saisie;
         }
