@@ -330,14 +330,14 @@ TEST_F(SeasonTest, EveryWriterChecksItsSeasonAtTheMomentOfWriting)
 {
     creer(QStringLiteral("S1"), mrNo);
     QTemporaryDir ailleurs;
-    const QString dehors = ailleurs.path() + QStringLiteral("/S1");
+    const QString dehors = ailleurs.path() + QStringLiteral("/S1"), s1 = path("S1");
     for (const bool lien : {true, false})
         for (const Ecrivain &c : ecrivains(QStringLiteral("S1/"))) {
             Vorn_FPr->activated();
             montrer(c.f);
-            ASSERT_TRUE(QDir().rename(path(QStringLiteral("S1")), dehors));
+            ASSERT_TRUE(QDir().rename(s1, dehors));
             if (lien) {
-                ASSERT_TRUE(QFile::link(dehors, path(QStringLiteral("S1"))));
+                ASSERT_TRUE(QFile::link(dehors, s1));
             }
             const auto avant = contenu();
             const auto avantDehors = contenuDehors(dehors);
@@ -359,8 +359,8 @@ TEST_F(SeasonTest, EveryWriterChecksItsSeasonAtTheMomentOfWriting)
             EXPECT_EQ(dialogs().texts().value(0).toStdString(), refus.toStdString())
                 << c.fenetre << (lien ? " link: " : " gone: ")
                 << dialogs().texts().join('|').toStdString();
-            QFile::remove(path(QStringLiteral("S1")));
-            ASSERT_TRUE(QDir().rename(dehors, path(QStringLiteral("S1"))));
+            QFile::remove(s1);
+            ASSERT_TRUE(QDir().rename(dehors, s1));
             if (c.f == Vorn_FGestion) { // the tournament typed is asked about
                 dialogs().answers.push_back(mrYes);
                 Vorn_FGestion->Edit1->clear();
@@ -376,17 +376,15 @@ TEST_F(SeasonTest, CreatingRefusesATakenNameAndTakesBackWhatItMadeWhenItFails)
     QTemporaryDir ailleurs;
     const QString vide = ailleurs.path() + QStringLiteral("/vide");
     const QString saisonDehors = ailleurs.path() + QStringLiteral("/saison");
-    QDir().mkpath(vide);
-    QDir().mkpath(saisonDehors);
+    for (const QString &d : {vide, saisonDehors, path("dossier")})
+        QDir().mkpath(d);
     QFile(saisonDehors + QStringLiteral("/Joueur.DBP")).open(QIODevice::WriteOnly);
     writeBytes(QStringLiteral("fichier"), "pas un dossier");
-    QDir().mkpath(path(QStringLiteral("dossier")));
-    writeLines(QStringLiteral("tournois/Challenge.DBP"),
-               {QStringLiteral("1;01/10/2020;Open;P;1;100;a.chr;")});
-    ASSERT_TRUE(QFile::link(vide, path(QStringLiteral("lien"))));
-    ASSERT_TRUE(QFile::link(saisonDehors, path(QStringLiteral("lienSaison"))));
-    ASSERT_TRUE(
-        QFile::link(ailleurs.path() + QStringLiteral("/nulle"), path(QStringLiteral("lienMort"))));
+    writeLines(QStringLiteral("tournois/Challenge.DBP"), {"1;01/10/2020;Open;P;1;100;a.chr;"});
+    for (const auto &[cible, lien] : {std::pair{vide, "lien"},
+                                      {saisonDehors, "lienSaison"},
+                                      {ailleurs.path() + QStringLiteral("/nulle"), "lienMort"}})
+        ASSERT_TRUE(QFile::link(cible, path(lien)));
     const auto avant = contenu();
     const auto avantDehors = contenuDehors(ailleurs.path());
     ASSERT_TRUE(avantDehors.contains(QStringLiteral("saison/Joueur.DBP")));
@@ -418,13 +416,11 @@ TEST_F(SeasonTest, CreatingRefusesATakenNameAndTakesBackWhatItMadeWhenItFails)
                 dialogs().files.push_back(path(QStringLiteral("2019/Joueur.DBP")));
             creer(QStringLiteral("2021"), importe ? mrYes : mrNo);
             LineFile::setWriteHook(ancien);
-            const QString fichier = QString::fromLatin1(plein) == QLatin1String("Vorn_Lud.ini")
-                                        ? path(QStringLiteral("Vorn_Lud.ini"))
-                                        : path(QStringLiteral("2021/") + QLatin1String(plein));
+            const QString fichier =
+                path(QString::fromLatin1(qstrcmp(plein, "Vorn_Lud.ini") ? "2021/" : "") + plein);
             EXPECT_EQ(dialogs().texts().value(1).toStdString(),
-                      QStringLiteral("Erreur d'écriture dans le fichier %1 : disque plein.")
-                          .arg(fichier)
-                          .toStdString())
+                      "Erreur d'écriture dans le fichier " + fichier.toStdString() +
+                          " : disque plein.")
                 << plein;
             EXPECT_EQ(contenu(), avantPlein) << plein << " " << importe;
             EXPECT_EQ(SaisonEnCours, QStringLiteral("2020"));
