@@ -847,13 +847,11 @@ TEST_F(AttribFenetre, EveryRefusalNamesTheFileTheLineAndWhy)
     TVorn_FChallenge challenge;
     const QString entier = QStringLiteral("'%1' n'est pas une valeur entière correcte (fichier "
                                           "%2, ligne %3)");
+    // The file's name put in last, in place of %1.
     const QString ouvrir = QStringLiteral("Impossible d'ouvrir le fichier %1 : %2.");
-    const QString tube = QStringLiteral("c'est un tube, pas un fichier");
-    const QString dossier = QStringLiteral("c'est un dossier");
-    const auto autreGenre = [](const char *genre, const QString &f) {
-        return QStringLiteral("Ce fichier n'est pas ") + QString::fromUtf8(genre) +
-               QStringLiteral(" : ") + f + QLatin1Char('.');
-    };
+    const QString tube = ouvrir.arg("%1", "c'est un tube, pas un fichier");
+    const QString dossier = ouvrir.arg("%1", "c'est un dossier");
+    const QString ligne2x8 = entier.arg("1x8", "%1", "2"), ligne2x5 = entier.arg("2x5", "%1", "2");
     const QString page = QStringLiteral(VORN_TEST_DATA "/pages/Open1.htm");
     const auto extrait = [&] { paires.Bt_Ouvrir_Groupe->click(); };
     const auto resultats = [&] { paires.Bt_Ouvrie_Resultat->click(); };
@@ -863,29 +861,22 @@ TEST_F(AttribFenetre, EveryRefusalNamesTheFileTheLineAndWhy)
                  {QStringLiteral("6;20/03/2025;Demi;P;2;50;Demi.chr;")});
     const QStringList abime = {QStringLiteral("1;A A;B B;0100001;30;0100002;28;1000;"),
                                QStringLiteral("2;C C;D D;0100003;40;;;1x8;")};
+    const QStringList unTube, unDossier = {"<dossier>"}, abimePPE = {"1;30;", "2;2x5;"};
     const struct {
         const char *fichier;
         QStringList lignes; // a pipe when empty, a folder when "<dossier>"
         std::function<void()> choisir;
-        std::function<QString(const QString &)> message;
+        QString message;
     } cas[] = {
         {"Open1.chi", platform::LineFile::read(page), extrait,
-         [&](const QString &f) { return autreGenre("un extrait de classement", f); }},
-        {"tube.chi", {}, extrait, [&](const QString &f) { return ouvrir.arg(f, tube); }},
-        {"dossier.chi",
-         {"<dossier>"},
-         extrait,
-         [&](const QString &f) { return ouvrir.arg(f, dossier); }},
-        {"abime.chr", abime, resultats,
-         [&](const QString &f) { return entier.arg("1x8", f, "2"); }},
-        {"tube.chr", {}, resultats, [&](const QString &f) { return ouvrir.arg(f, tube); }},
-        {"abime.PPE",
-         {"1;30;", "2;2x5;"},
-         repartition,
-         [&](const QString &f) { return entier.arg("2x5", f, "2"); }},
-        {"tube.PPE", {}, repartition, [&](const QString &f) { return ouvrir.arg(f, tube); }},
-        {"Demi.chr", abime, classement,
-         [&](const QString &f) { return entier.arg("1x8", f, "2"); }},
+         QStringLiteral("Ce fichier n'est pas un extrait de classement : %1.")},
+        {"tube.chi", unTube, extrait, tube},
+        {"dossier.chi", unDossier, extrait, dossier},
+        {"abime.chr", abime, resultats, ligne2x8},
+        {"tube.chr", unTube, resultats, tube},
+        {"abime.PPE", abimePPE, repartition, ligne2x5},
+        {"tube.PPE", unTube, repartition, tube},
+        {"Demi.chr", abime, classement, ligne2x8},
     };
     for (const auto &c : cas) {
         const QString fichier = saison(QString::fromLatin1(c.fichier));
@@ -899,7 +890,7 @@ TEST_F(AttribFenetre, EveryRefusalNamesTheFileTheLineAndWhy)
         dialogs().messages.clear();
         dialogs().files.push_back(fichier);
         c.choisir();
-        EXPECT_EQ(dialogs().texts().join('|').toStdString(), c.message(fichier).toStdString())
+        EXPECT_EQ(dialogs().texts().join('|').toStdString(), c.message.arg(fichier).toStdString())
             << c.fichier;
         dialogs().files.clear();
     }
