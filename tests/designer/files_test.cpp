@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -513,10 +514,8 @@ TEST_F(FilesTest, AFileThatCannotBeReadLeavesTheOpenTemplateAsItWas)
             EXPECT_EQ(dialogs().messages[1].caption, QStringLiteral("Erreur"));
             EXPECT_TRUE(dialogs().messages[1].text.contains(asModel ? model : damaged))
                 << dialogs().messages[1].text.toStdString();
-            EXPECT_EQ(files->fileName(), name);
-            EXPECT_EQ(rep->FileName, name);
-            EXPECT_EQ(undoCount(), history);
-            EXPECT_EQ(core->state.page(), shown);
+            EXPECT_EQ(std::tuple(files->fileName(), rep->FileName, undoCount(), core->state.page()),
+                      std::tuple(name, name, history, shown));
             files->Save();
             ASSERT_EQ(readFileBytes(name), open);
         }
