@@ -493,24 +493,17 @@ TEST(CalendarFiles, UnreadableOrHugeCalendarsSayWhy)
     const QString trop = QStringLiteral("Le fichier %1 est trop volumineux pour un calendrier "
                                         "(plus de 64 Mo)");
     ASSERT_TRUE(QDir(dossier.path()).mkdir(QStringLiteral("dossier.ics")));
-    const QString illisible = QStringLiteral("Impossible de lire le calendrier %1.\n\n");
+    const QString ouvrir = QStringLiteral("Impossible de lire le calendrier %1.\n\nImpossible "
+                                          "d'ouvrir le fichier %1 : ");
     const struct {
         const char *nom;
         qint64 taille; // of zeros; -1: there as it is
         QString message;
     } cas[] = {
-        {"tube.ics", -1,
-         illisible +
-             QStringLiteral("Impossible d'ouvrir le fichier %1 : c'est un tube, pas un fichier")},
-        {"dossier.ics", -1,
-         illisible + QStringLiteral("Impossible d'ouvrir le fichier %1 : c'est un dossier")},
-        {"absent.ics", -1,
-         illisible +
-             QStringLiteral("Impossible d'ouvrir le fichier %1 : fichier ou dossier introuvable")},
-        {"/dev/zero", -1,
-         illisible +
-             QStringLiteral(
-                 "Impossible d'ouvrir le fichier %1 : c'est un périphérique, pas un fichier")},
+        {"tube.ics", -1, ouvrir + "c'est un tube, pas un fichier"},
+        {"dossier.ics", -1, ouvrir + "c'est un dossier"},
+        {"absent.ics", -1, ouvrir + "fichier ou dossier introuvable"},
+        {"/dev/zero", -1, ouvrir + "c'est un périphérique, pas un fichier"},
         {"grand.ics", MaxOctetsCalendrier + 1, trop},
         {"enorme.ics", qint64(300) << 20, trop},
     };
