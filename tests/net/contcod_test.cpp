@@ -203,19 +203,17 @@ TEST_F(ContCod, ListsLongerThanSixteenCodingsAreRefused)
             names << (i % 2 ? QStringLiteral("*") : QStringLiteral("identity"));
         Sink sink;
         sink.handler.SetEnabled(true);
+        const auto prepare = [&] { return sink.handler.Prepare(names.join(QLatin1Char(','))); };
         if (count <= 16) {
-            EXPECT_TRUE(sink.handler.Prepare(names.join(QLatin1Char(','))));
-            EXPECT_EQ(sink.handler.DecoderCount(), count);
+            EXPECT_TRUE(prepare());
         } else {
-            EXPECT_EQ(nettest::thrownMessage<EHttpContentCodingException>(
-                          [&] { sink.handler.Prepare(names.join(QLatin1Char(','))); }),
+            EXPECT_EQ(nettest::thrownMessage<EHttpContentCodingException>(prepare),
                       QStringLiteral("Too many content codings (%1, at most 16)").arg(count));
-            EXPECT_EQ(sink.handler.DecoderCount(), 0);
         }
+        EXPECT_EQ(sink.handler.DecoderCount(), count <= 16 ? count : 0);
         sink.handler.WriteBuffer("corps", 5);
         sink.handler.Complete();
-        EXPECT_EQ(sink.docData, QByteArray("corps"));
-        EXPECT_EQ(sink.docCalls, 1);
+        EXPECT_EQ(std::pair(sink.docData, sink.docCalls), std::pair(QByteArray("corps"), 1));
     }
 }
 
