@@ -209,8 +209,7 @@ TEST_F(SettingsWindowTest, SettingsTheDiskDoesNotTakeAreToldOnce)
     fakes->dialogs.messages.clear();
     design([&](TfrDesignerForm &f) {
         f.SetUnits(2);
-        struct rlimit limit = unlimited;
-        limit.rlim_cur = 64;
+        const struct rlimit limit = {64, unlimited.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     });
     ::setrlimit(RLIMIT_FSIZE, &unlimited);
