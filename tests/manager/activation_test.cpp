@@ -31,6 +31,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <tuple>
 
 using namespace platform;
 
@@ -165,11 +166,13 @@ TEST_F(Activation, ComingBackKeepsWhatTheUserDidThere)
 // the program asks every window before any of them drops anything.
 TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
 {
-    QStringList joueurs;
+    QStringList joueurs, entete;
     for (int i = 1; i <= 3; ++i)
         joueurs << QStringLiteral("010000%1;M.;NOM%1;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;"
                                   "Senior Licence;;2027;")
                        .arg(i);
+    for (int i = 1; i <= 15; ++i)
+        entete << QStringLiteral("Champ %1").arg(i);
     writeLines("S1/Joueur.DBP", joueurs);
     writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
     writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
@@ -178,9 +181,6 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     writeLines("S1/Open1.chr", {"1;NOMA Anne;;0100001;30;;;70;"});
     writeLines("S1/classement.htm", vorn_test::newLayoutPage({{"1", "Prenom NOM1", "Prenom NOM2"},
                                                               {"2", "Prenom NOM3", "Jean NOMD"}}));
-    QStringList entete;
-    for (int i = 1; i <= 15; ++i)
-        entete << QStringLiteral("Champ %1").arg(i);
     writeLines("S1/Entete.qud", entete);
     // Group "Poule A", Lyon against Sète: two sheets, Lyon's IMPs 40.
     for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo"})
@@ -191,13 +191,33 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     demarrer(true);
     principale();
 
+    using Geste = std::function<void()>;
+    const auto montrer = [](TForm *f) {
+        f->Show();
+        f->activated();
+    };
+    const auto clic = [](QAbstractButton *b) { return Geste([b] { b->click(); }); };
+    const auto puis = [](Geste a, Geste b) {
+        return Geste([=] {
+            a();
+            b();
+        });
+    };
+    // A name typed in its field (shown first), then the button beside it.
+    const auto saisir = [](QLineEdit *e, const char *texte, QAbstractButton *b) {
+        return Geste([=] {
+            e->show();
+            e->setText(QString::fromUtf8(texte));
+            b->click();
+        });
+    };
+
     TVorn_FResultat_Quatre *const q = Vorn_FResultat_Quatre;
     QLineEdit *const imp = q->edit(QStringLiteral("AImp30"));
     // The match shown again as its file holds it, then 47 typed on its
     // first sheet, calculated when asked.
     const auto feuilleTapee = [&](bool calculer) {
-        q->Show();
-        q->activated();
+        montrer(q);
         dialogs().answers = {mrNo};
         q->CB_GroupeChange();
         q->CB_Adversaire->setCurrentIndex(1);
@@ -211,6 +231,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     const auto tapee = [&] { feuilleTapee(true); };
     const auto tapeeSeule = [&] { feuilleTapee(false); };
     const auto lImp = [&] { return imp->text(); };
+    const Geste autre = [&] { q->TabControl1->setCurrentIndex(1); };
     const auto surLaPremiere = [&] {
         q->TabControl1->setCurrentIndex(0);
         return imp->text();
@@ -220,14 +241,14 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
 
     TVorn_FGestion *const g = Vorn_FGestion;
     const auto tournoiTape = [&] {
-        g->Show();
-        g->activated();
+        montrer(g);
         dialogs().answers = {mrYes};
         g->Bt_DebutClick();
         g->Bt_SuivantClick();
         g->Edit1->setText("Open d'hiver");
     };
     const auto leNom = [&] { return g->Edit1->text(); };
+    const char *const hiver = "Open d'hiver";
     const QString leTournoi =
         QStringLiteral("Les modifications du tournoi Open d'hiver ne sont pas "
                        "appliquées (Ajouter ou Modifier).\nVoulez-vous les "
@@ -235,23 +256,23 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
 
     TVornF_Quatre_Webweb *const c = VornF_Quatre_Webweb;
     const auto lieuTape = [&] {
-        c->Show();
-        c->activated();
+        montrer(c);
         dialogs().answers = {mrYes};
         c->ListeLieux->premier();
         c->ListeLieux->suivant();
         c->EdL_Lieu->setText("Salle Neuve");
     };
-    const auto leLieuTape = [&] { return c->EdL_Lieu->text(); };
-    const QString leLieu = QStringLiteral("Le nom et les informations saisis (Salle Neuve) ne sont "
-                                          "pas appliqués (Ajouter ou Modifier).\nVoulez-vous les "
-                                          "abandonner ?");
+    const auto lieu = [&](PanneauListe::Bouton b) { return clic(c->ListeLieux->bouton(b)); };
+    const auto leLieu = [&] { return c->EdL_Lieu->text(); };
+    const char *const neuve = "Salle Neuve";
+    const QString lieuQ = QStringLiteral("Le nom et les informations saisis (Salle Neuve) ne sont "
+                                         "pas appliqués (Ajouter ou Modifier).\nVoulez-vous les "
+                                         "abandonner ?");
 
     TVorn_Fmcf_Poule *const p = Vorn_Fmcf_Poule;
     TVornF_Resultat_Paires *const r = VornF_Resultat_Paires;
     const auto resultatsCalcules = [&] {
-        r->Show();
-        r->activated();
+        montrer(r);
         dialogs().answers = {mrYes, mrYes};
         dialogs().files = {path("S1/classement.htm"), path("S1/Open1.chi")};
         r->Bt_InternetClick();
@@ -261,6 +282,15 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     const auto resultatsGardes = [&] {
         return r->resultats().join(u'|') + (r->Bt_load_resultat->isEnabled() ? "+" : "-");
     };
+    // Other files chosen, then the button.
+    const auto ouvrir = [&](QStringList fichiers, QAbstractButton *b) {
+        return Geste([&, fichiers, b] {
+            dialogs().files.clear();
+            for (const QString &f : fichiers)
+                dialogs().files.push_back(path(f));
+            b->click();
+        });
+    };
     const QString lesResultats = QStringLiteral("Les résultats calculés ne sont pas enregistrés "
                                                 "(Enregistrer).\nVoulez-vous les abandonner ?");
     QString calcules;
@@ -268,8 +298,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     TVorn_FEdition_Joueurs *const j = Vorn_FEdition_Joueurs;
     const auto marqueOtee = [&] {
         j->Bt_Action->setText("Courriel");
-        j->Show();
-        j->activated();
+        montrer(j);
         if (j->StrGrd->item(0, 8)->text() == "X")
             j->StrGrdSelectCell(0, 8);
     };
@@ -277,160 +306,84 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
 
     const struct {
         const char *nom;
-        std::function<void()> taper, presser;
+        Geste taper, presser;
         std::function<QString()> garde;
         QString attendu, question = {};
     } cas[] = {
         // Teams of four: showing a name's field reads nothing again.
-        {"teams: Ajouter beside Composition", tapee, [&] { q->BtAjoutCompos->click(); }, lImp,
-         "47"},
-        {"teams: Ajouter beside Groupe ou Poule", tapee, [&] { q->BtAjouGroupe->click(); }, lImp,
-         "47"},
-        {"teams: Ajouter a team", tapee,
-         [&] {
-             q->Ed_Compo->show();
-             q->Ed_Compo->setText("Pau");
-             q->BtAjoutCompos->click();
-         },
+        {"teams: Ajouter beside Composition", tapee, clic(q->BtAjoutCompos), lImp, "47"},
+        {"teams: Ajouter beside Groupe ou Poule", tapee, clic(q->BtAjouGroupe), lImp, "47"},
+        {"teams: Ajouter a team", tapee, saisir(q->Ed_Compo, "Pau", q->BtAjoutCompos), lImp, "47",
+         laFeuille},
+        {"teams: Ajouter a group", tapee, saisir(q->EdAjoutGroupe, "Poule B", q->BtAjouGroupe),
          lImp, "47", laFeuille},
-        {"teams: Ajouter a group", tapee,
-         [&] {
-             q->EdAjoutGroupe->show();
-             q->EdAjoutGroupe->setText("Poule B");
-             q->BtAjouGroupe->click();
-         },
-         lImp, "47", laFeuille},
-        {"teams: Créer shows its field", tapee, [&] { q->BtCrerFMAtch->click(); }, lImp, "47"},
-        {"teams: Créer a third sheet", tapeeSeule,
-         [&] {
-             q->Ed_FMatch->show();
-             q->Ed_FMatch->setText("Match 3");
-             q->BtCrerFMAtch->click();
-         },
+        {"teams: Créer shows its field", tapee, clic(q->BtCrerFMAtch), lImp, "47"},
+        {"teams: Créer a third sheet", tapeeSeule, saisir(q->Ed_FMatch, "Match 3", q->BtCrerFMAtch),
          surLaPremiere, "47"},
-        {"teams: the other sheet's tab and back", tapeeSeule,
-         [&] { q->TabControl1->setCurrentIndex(1); }, surLaPremiere, "47"},
-        {"teams: Quitter on the other sheet", tapeeSeule,
-         [&] {
-             q->TabControl1->setCurrentIndex(1);
-             q->BtQuitter->click();
-         },
+        {"teams: the other sheet's tab and back", tapeeSeule, autre, surLaPremiere, "47"},
+        {"teams: Quitter on the other sheet", tapeeSeule, puis(autre, clic(q->BtQuitter)),
          surLaPremiere, "47", laFeuille},
         {"teams: opponent", tapee, [&] { q->CB_Adversaire->setCurrentIndex(2); }, lImp, "47",
          laFeuille},
         {"teams: team", tapee, [&] { q->CB_Compos->setCurrentIndex(2); }, lImp, "47", laFeuille},
-        {"teams: Supprimer a team", tapee, [&] { q->BtSupprCompos->click(); }, lImp, "47",
-         laFeuille},
-        {"teams: Supprimer a group", tapee, [&] { q->BtSuprGroupe->click(); }, lImp, "47",
-         laFeuille},
+        {"teams: Supprimer a team", tapee, clic(q->BtSupprCompos), lImp, "47", laFeuille},
+        {"teams: Supprimer a group", tapee, clic(q->BtSuprGroupe), lImp, "47", laFeuille},
         // Gestion: another tournament shown.
-        {"tournaments: Premier", tournoiTape, [&] { g->Bt_Debut->click(); }, leNom, "Open d'hiver",
-         leTournoi},
-        {"tournaments: Précédant", tournoiTape, [&] { g->Bt_Precedant->click(); }, leNom,
-         "Open d'hiver", leTournoi},
-        {"tournaments: Suivant", tournoiTape, [&] { g->Bt_Suivant->click(); }, leNom,
-         "Open d'hiver", leTournoi},
-        {"tournaments: Dernier", tournoiTape, [&] { g->Bt_Fin->click(); }, leNom, "Open d'hiver",
-         leTournoi},
-        {"tournaments: Supprimer", tournoiTape, [&] { g->Bt_Supprimer->click(); },
+        {"tournaments: Premier", tournoiTape, clic(g->Bt_Debut), leNom, hiver, leTournoi},
+        {"tournaments: Précédant", tournoiTape, clic(g->Bt_Precedant), leNom, hiver, leTournoi},
+        {"tournaments: Suivant", tournoiTape, clic(g->Bt_Suivant), leNom, hiver, leTournoi},
+        {"tournaments: Dernier", tournoiTape, clic(g->Bt_Fin), leNom, hiver, leTournoi},
+        {"tournaments: Supprimer", tournoiTape, clic(g->Bt_Supprimer),
          [&] { return g->Edit1->text() + QString::number(g->tournois().nombre()); },
          "Open d'hiver3", leTournoi},
-        {"tournaments: type", tournoiTape, [&] { g->Button1->click(); }, leNom, "Open d'hiver"},
+        {"tournaments: type", tournoiTape, clic(g->Button1), leNom, hiver},
         // The reference lists: another entry shown.
-        {"venues: Premier", lieuTape, [&] { c->ListeLieux->bouton(PanneauListe::Debut)->click(); },
-         leLieuTape, "Salle Neuve", leLieu},
-        {"venues: Précédant", lieuTape,
-         [&] { c->ListeLieux->bouton(PanneauListe::Precedant)->click(); }, leLieuTape,
-         "Salle Neuve", leLieu},
-        {"venues: Suivant", lieuTape,
-         [&] { c->ListeLieux->bouton(PanneauListe::Suivant)->click(); }, leLieuTape, "Salle Neuve",
-         leLieu},
-        {"venues: Dernier", lieuTape, [&] { c->ListeLieux->bouton(PanneauListe::Fin)->click(); },
-         leLieuTape, "Salle Neuve", leLieu},
-        {"venues: Supprimer", lieuTape,
-         [&] { c->ListeLieux->bouton(PanneauListe::Supprimer)->click(); },
+        {"venues: Premier", lieuTape, lieu(PanneauListe::Debut), leLieu, neuve, lieuQ},
+        {"venues: Précédant", lieuTape, lieu(PanneauListe::Precedant), leLieu, neuve, lieuQ},
+        {"venues: Suivant", lieuTape, lieu(PanneauListe::Suivant), leLieu, neuve, lieuQ},
+        {"venues: Dernier", lieuTape, lieu(PanneauListe::Fin), leLieu, neuve, lieuQ},
+        {"venues: Supprimer", lieuTape, lieu(PanneauListe::Supprimer),
          [&] { return c->EdL_Lieu->text() + QString::number(c->ListeLieux->liste().nombre()); },
-         "Salle Neuve3", leLieu},
+         "Salle Neuve3", lieuQ},
         // The convocation's header.
         {"convocation header: Ouvrir",
-         [&] {
-             c->Show();
-             c->activated();
-             c->Epreuve1->setText("Coupe d'hiver");
-         },
-         [&] {
-             dialogs().files = {path("S1/Entete.qud")};
-             c->Bt_Ouvrie_Donnes->click();
-         },
-         [&] { return c->Epreuve1->text(); }, "Coupe d'hiver",
+         puis([&] { montrer(c); }, [&] { c->Epreuve1->setText("Coupe d'hiver"); }),
+         ouvrir({"S1/Entete.qud"}, c->Bt_Ouvrie_Donnes), [&] { return c->Epreuve1->text(); },
+         "Coupe d'hiver",
          QStringLiteral("Les données de l'en-tête ne sont pas enregistrées (Enregistrer).\n"
                         "Voulez-vous les abandonner ?")},
         // Pools: a smaller count leaves out a team holding players.
         {"pools: Nombre d'équipes down and up",
          [&] {
-             p->Show();
-             p->activated();
+             montrer(p);
              p->Spin_Equipe->setValue(2);
              p->RB[2]->click();
-             p->Premier->click();
-             p->Button4->click();
-             p->Suivant->click();
-             p->Button4->click();
+             for (QAbstractButton *b : {p->Premier, p->Button4, p->Suivant, p->Button4})
+                 b->click();
              ASSERT_EQ(p->E[2]->text(), "2");
          },
-         [&] {
-             p->Spin_Equipe->stepDown();
-             p->Spin_Equipe->stepUp();
-         },
+         puis([&] { p->Spin_Equipe->stepDown(); }, [&] { p->Spin_Equipe->stepUp(); }),
          [&] { return p->E[2]->text(); }, "2",
          QStringLiteral("Réduire le nombre d'équipes à 1 retire de la poule des équipes qui ont "
                         "des joueurs (n° 2).\nVoulez-vous les retirer ?")},
         // Pairs results calculated and not saved.
-        {"pairs: right Ouvrir",
-         [&] {
-             resultatsCalcules();
-             calcules = resultatsGardes();
-         },
-         [&] {
-             dialogs().files = {path("S1/Open1.chr")};
-             r->Bt_Ouvrie_Resultat->click();
-         },
-         resultatsGardes,
-         {},
-         lesResultats},
-        {"pairs: left Ouvrir",
-         resultatsCalcules,
-         [&] {
-             dialogs().files = {path("S1/Open1.chi")};
-             r->Bt_Ouvrir_Groupe->click();
-         },
-         resultatsGardes,
-         {},
-         lesResultats},
-        {"pairs: Internet",
-         resultatsCalcules,
-         [&] {
-             dialogs().files = {path("S1/classement.htm"), path("S1/Open2.chi")};
-             r->Bt_Internet->click();
-         },
-         resultatsGardes,
-         {},
+        {"pairs: right Ouvrir", puis(resultatsCalcules, [&] { calcules = resultatsGardes(); }),
+         ouvrir({"S1/Open1.chr"}, r->Bt_Ouvrie_Resultat), resultatsGardes, QString(), lesResultats},
+        {"pairs: left Ouvrir", resultatsCalcules, ouvrir({"S1/Open1.chi"}, r->Bt_Ouvrir_Groupe),
+         resultatsGardes, QString(), lesResultats},
+        {"pairs: Internet", resultatsCalcules,
+         ouvrir({"S1/classement.htm", "S1/Open2.chi"}, r->Bt_Internet), resultatsGardes, QString(),
          lesResultats},
         // Players list: a row unmarked by hand stays so under another filter.
-        {"players list: name filter", marqueOtee, [&] { j->CheckBoxNom->click(); }, marque, "[]"},
+        {"players list: name filter", marqueOtee, clic(j->CheckBoxNom), marque, "[]"},
         {"players list: level filter", marqueOtee, [&] { j->UpMinIndice->step(true); }, marque,
          "[]"},
         // Répartition: the titles typed stay whatever the kind.
         {"distribution: kind",
-         [&] {
-             VornF_repart->Show();
-             VornF_repart->activated();
-             VornF_repart->E_Titre->setText("Finale de ligue");
-         },
-         [&] {
-             VornF_repart->Rg_Type->setItemIndex(1);
-             VornF_repart->Rg_TypeClick();
-         },
+         puis([&] { montrer(VornF_repart); },
+              [&] { VornF_repart->E_Titre->setText("Finale de ligue"); }),
+         puis([&] { VornF_repart->Rg_Type->setItemIndex(1); },
+              [&] { VornF_repart->Rg_TypeClick(); }),
          [&] { return VornF_repart->E_Titre->text(); }, "Finale de ligue"},
     };
     for (const auto &k : cas) {
@@ -454,14 +407,12 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     dialogs().answers = {mrNo, mrNo};
     principale()->close();
     EXPECT_EQ(dialogs().texts(), (QStringList{laFeuille, leTournoi}));
-    EXPECT_FALSE(Terminated());
-    EXPECT_EQ(imp->text().toStdString(), "47");
-    EXPECT_EQ(g->Edit1->text().toStdString(), "Open d'hiver");
+    EXPECT_EQ(std::tuple(Terminated(), imp->text(), g->Edit1->text()),
+              std::tuple(false, "47", hiver));
     // Both dropped once the run ends.
     dialogs().answers = {mrNo, mrYes};
     principale()->close();
-    EXPECT_TRUE(Terminated());
-    EXPECT_EQ(imp->text().toStdString(), "40");
-    EXPECT_EQ(g->Edit1->text().toStdString(), "Coupe");
+    EXPECT_EQ(std::tuple(Terminated(), imp->text(), g->Edit1->text()),
+              std::tuple(true, "40", "Coupe"));
     ResetTerminated();
 }
