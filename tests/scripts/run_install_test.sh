@@ -33,9 +33,7 @@ else
         FAKE="$WORK/$v"
         mkdir -p "$FAKE/scripts" "$FAKE/build/release/app" "$FAKE/build/release/templates" \
             "$FAKE/build/release/help"
-        cp "$ROOT/scripts/run" "$ROOT/scripts/copy-missing" "$ROOT/scripts/install-help" \
-            "$FAKE/scripts/"
-        cp "$ROOT/scripts/install-file.sh" "$FAKE/scripts/"
+        for s in run copy-missing install-help install-file.sh; do cp "$ROOT/scripts/$s" "$FAKE/scripts/"; done
         printf '#!/bin/sh\n' >"$FAKE/scripts/install-deps"
         printf '#!/bin/sh\n# %s\npwd >"$STARTED"\n' $v >"$FAKE/build/release/app/vorn_lud"
         printf 'moteur web %s\n' $v >"$FAKE/build/release/app/vorn_web.so"
@@ -157,11 +155,8 @@ grep -q comite "$WORK/unreadable/Tarifs.pdf" || fail "unreadable: Tarifs.pdf was
 
 # The cases again on full and read-only disks, mounted in a namespace of
 # their own: as root, or as this user mapped to root where it may.
-if [ "$(id -u)" = 0 ]; then
-    unshare -m sh "$0" --monte "$WORK" root >"$WORK/monte" 2>&1
-else
-    unshare -rm sh "$0" --monte "$WORK" user >"$WORK/monte" 2>&1
-fi
+if [ "$(id -u)" = 0 ]; then who=root flags=-m; else who=user flags=-rm; fi
+unshare $flags sh "$0" --monte "$WORK" $who >"$WORK/monte" 2>&1
 rc=$?
 if [ "$rc" = 77 ] || grep -q '^unshare:' "$WORK/monte"; then
     echo "SKIPPED: full and read-only disks: no private mount possible here: $(head -n 1 "$WORK/monte")"
