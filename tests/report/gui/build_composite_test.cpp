@@ -71,9 +71,7 @@ TEST_F(CompositeTest, SecondMemberOnThePreviousPageSharesTheSheet)
     EXPECT_EQ(composite->EMFPages().Count(), 1);
     EXPECT_EQ(report->EMFPages().Count(), 0);
     const QStringList objects = placedIn(*composite);
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:AMemo@20,98 A3")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:BMemo@20,118 B1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:BMemo@20,138 B2")));
+    expectPlaced(objects, {"1:AMemo@20,98 A3", "1:BMemo@20,118 B1", "1:BMemo@20,138 B2"});
     expectGolden(QStringLiteral("build_composite.txt"), composite->EMFPages().Dump());
 }
 

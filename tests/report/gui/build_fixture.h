@@ -104,6 +104,12 @@ protected:
     }
     // Every prepared object as "page:name@x,y text" (paragraph marks left out).
     QStringList placed() { return placedIn(*report); }
+    // Each placement named is among objects.
+    static void expectPlaced(const QStringList &objects, std::initializer_list<const char *> wanted)
+    {
+        for (const char *o : wanted)
+            EXPECT_TRUE(objects.contains(QString::fromUtf8(o))) << o;
+    }
     static QStringList placedIn(TfrReport &r)
     {
         QStringList out;

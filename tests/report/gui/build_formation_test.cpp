@@ -32,9 +32,8 @@ TEST_F(FormationTest, ListOverThreePagesWithFootersOnTheFirstTwo)
     const QString dump = prepareFixture(QStringLiteral("build_formation"));
     EXPECT_EQ(countsPerPage(QStringLiteral("DonneesMemo")), (std::vector<int>{47, 49, 4}));
     const QStringList objects = placed();
-    EXPECT_TRUE(objects.contains(QStringLiteral("3:ResumeMemo@20,128 Fin")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:PiedMemo@20,1033 Pied 1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:PiedMemo@20,1033 Pied 2")));
+    expectPlaced(objects, {"3:ResumeMemo@20,128 Fin", "1:PiedMemo@20,1033 Pied 1",
+                           "2:PiedMemo@20,1033 Pied 2"});
     EXPECT_FALSE(objects.join(QLatin1Char(' ')).contains(QStringLiteral("3:PiedMemo")));
     expectGolden(QStringLiteral("build_formation.txt"), dump);
 }
@@ -111,10 +110,8 @@ TEST_F(FormationTest, TwoColumnsWithAGap)
     ASSERT_TRUE(report->PrepareReport());
     ASSERT_EQ(report->EMFPages().Count(), 1);
     const QStringList objects = placed();
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:DonneesMemo@20,18 1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:DonneesMemo@20,1018 51")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:DonneesMemo@391,18 52")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:DonneesMemo@391,178 60")));
+    expectPlaced(objects, {"1:DonneesMemo@20,18 1", "1:DonneesMemo@20,1018 51",
+                           "1:DonneesMemo@391,18 52", "1:DonneesMemo@391,178 60"});
 }
 
 // A column count read from a damaged file: the page holds no more columns
@@ -165,8 +162,7 @@ TEST_F(FormationTest, ObjectOutsideEveryBandOnEveryPage)
     ASSERT_TRUE(report->PrepareReport());
     ASSERT_EQ(report->EMFPages().Count(), 2);
     const QStringList objects = placed();
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Filigrane@400,500 Brouillon")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:Filigrane@400,500 Brouillon")));
+    expectPlaced(objects, {"1:Filigrane@400,500 Brouillon", "2:Filigrane@400,500 Brouillon"});
 }
 
 TEST_F(FormationTest, PrintToPrevPageContinuesUnderTheSummary)

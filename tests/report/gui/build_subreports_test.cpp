@@ -64,10 +64,8 @@ TEST_F(SubReportsTest, TwoSubreportsSideBySideAndThePageGoesOnUnderTheLonger)
     // offset of 18; rows start at the subreport's y within its band.
     EXPECT_EQ(on(objects, QStringLiteral("Dix")).size(), 10);
     EXPECT_EQ(on(objects, QStringLiteral("Quarante")).size(), 40);
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Dix@40,18 Dix 1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Quarante@380,18 Quarante 1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Quarante@380,798 Quarante 40")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:ResumeMemo@20,818 Fin")));
+    expectPlaced(objects, {"1:Dix@40,18 Dix 1", "1:Quarante@380,18 Quarante 1",
+                           "1:Quarante@380,798 Quarante 40", "1:ResumeMemo@20,818 Fin"});
     expectGolden(QStringLiteral("build_subreports.txt"), dump);
 }
 
@@ -81,10 +79,8 @@ TEST_F(SubReportsTest, LongSubreportGoesOnUnderTheNextPageHeaderAtTheSameX)
     const QStringList objects = placed();
     // 51 rows of 20 fit from 18 to 1053; the header of page 2 takes 30.
     EXPECT_EQ(countsPerPage(QStringLiteral("Ligne")), (std::vector<int>{51, 49}));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Ligne@120,1018 Ligne 51")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:EnteteMemo@20,18 Page 2")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:Ligne@120,48 Ligne 52")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:ResumeMemo@20,1028 Fin")));
+    expectPlaced(objects, {"1:Ligne@120,1018 Ligne 51", "2:EnteteMemo@20,18 Page 2",
+                           "2:Ligne@120,48 Ligne 52", "2:ResumeMemo@20,1028 Fin"});
     // Two passes give the same pages: the first plays the subreports too.
     const QString once = report->EMFPages().Dump();
     report->TwoPass = 1;
@@ -141,11 +137,9 @@ TEST_F(SubReportsTest, NestedSubreportGoesOnThroughTheInterruptedBand)
     EXPECT_EQ(on(objects, QStringLiteral("Ligne")).size(), 90);
     // Each block starts its rows again at 1; the second block's rows run
     // over the first page's bottom and go on at the top of page 2.
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:MilieuMemo@40,18 Bloc 1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Ligne@190,28 Ligne 1")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:MilieuMemo@40,628 Bloc 2")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:Ligne@190,38 Ligne 22")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("2:MilieuMemo@40,218 Bloc 3")));
+    expectPlaced(objects, {"1:MilieuMemo@40,18 Bloc 1", "1:Ligne@190,28 Ligne 1",
+                           "1:MilieuMemo@40,628 Bloc 2", "2:Ligne@190,38 Ligne 22",
+                           "2:MilieuMemo@40,218 Bloc 3"});
     EXPECT_EQ(on(objects, QStringLiteral("ResumeMemo")).size(), 1);
     expectGolden(QStringLiteral("build_subreports_nested.txt"), dump);
 }
@@ -176,8 +170,7 @@ TEST_F(SubReportsTest, FortySubreportsInOneBandAllPrint)
     ASSERT_TRUE(report->PrepareReport());
     const QStringList objects = placed();
     EXPECT_EQ(on(objects, QStringLiteral("Case")).size(), 80);
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:Case39@663,38 39")));
-    EXPECT_TRUE(objects.contains(QStringLiteral("1:ResumeMemo@20,58 Fin")));
+    expectPlaced(objects, {"1:Case39@663,38 39", "1:ResumeMemo@20,58 Fin"});
 }
 
 TEST_F(SubReportsTest, SubreportsLeadingBackToAPageBeingPlayedAreLeftOut)
