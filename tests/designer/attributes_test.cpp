@@ -3,6 +3,7 @@
 // objects, unreadable numbers; the tool bar state of each kind of
 // selection; the highlight command; the recent fonts kept in the registry.
 #include "tests/designer/designer_fixture.h"
+#include "tests/report/gui/io_support.h"
 
 #include "designer/core/attributecommands.h"
 #include "designer/core/designerclipboard.h"
@@ -456,11 +457,7 @@ protected:
             list << reg.ReadString(QStringLiteral("Font%1").arg(i));
         return list;
     }
-    QByteArray bytes() const
-    {
-        QFile f(file());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray bytes() const { return report::test::readFileBytes(file()); }
 
     QTemporaryDir dir;
     const std::vector<FontEntry> installed =

@@ -2,6 +2,7 @@
 // renamed and filtered on paste, one undo entry, and records that do not
 // read dropped without harm.
 #include "tests/designer/designer_fixture.h"
+#include "tests/report/gui/io_support.h"
 
 #include "designer/core/designerclipboard.h"
 #include "report/core/frstream.h"
@@ -28,8 +29,7 @@ QByteArray golden(const QString &name, const QByteArray &actual)
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             out.write(actual);
     }
-    QFile in(path);
-    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    return report::test::readFileBytes(path);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // the insert-fields tool and the stacking of its tool windows.
 #include "tests/designer/test_dialog_control.h"
 #include "tests/designer/window_fixture.h"
+#include "tests/report/gui/io_support.h"
 
 #include "designer/core/attributecommands.h"
 #include "designer/core/designerglobals.h"
@@ -195,10 +196,7 @@ TEST_F(SettingsWindowTest, SettingsTheDiskDoesNotTakeAreToldOnce)
     const QString key = designerSettingsKey();
     store(key, QStringLiteral("Units"), 1);
     const QString file = platform::TRegistry::fileName();
-    const auto bytes = [&file] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    const auto bytes = [&file] { return report::test::readFileBytes(file); };
     const QByteArray before = bytes();
     ASSERT_GT(before.size(), 64);
     struct sigaction ignore = {}, previous = {};

@@ -2,6 +2,7 @@
 // them, each dialog driven as the user would, hostile picture and template
 // files, and the window's slots on a real designer.
 #include "tests/designer/designer_fixture.h"
+#include "tests/report/gui/io_support.h"
 
 #include "designer/core/designerglobals.h"
 #include "designer/core/dialogrules.h"
@@ -86,12 +87,6 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 QByteArray icoBytes()
@@ -432,7 +427,7 @@ TEST_F(SmallDialogsTest, DamagedTemplateShowsWhatCanBeReadAndStaysUntouched)
                                   QStringLiteral("sur deux lignes")};
     ASSERT_TRUE(rep->SaveTemplate(folder + QStringLiteral("entier.frt"), description,
                                   filled(16, 16, qRgb(9, 9, 9))));
-    const QByteArray whole = readFile(folder + QStringLiteral("entier.frt"));
+    const QByteArray whole = report::test::readFileBytes(folder + QStringLiteral("entier.frt"));
     const QByteArray cut = whole.left(12);
     writeFile(folder + QStringLiteral("coupe.frt"), cut);
     // Its body cut short: the header still reads whole.
@@ -449,8 +444,8 @@ TEST_F(SmallDialogsTest, DamagedTemplateShowsWhatCanBeReadAndStaysUntouched)
         EXPECT_EQ(form.Memo1->toPlainText(), description.join(QLatin1Char('\n'))) << row;
         EXPECT_EQ(form.Image1->image().size(), QSize(16, 16)) << row;
     }
-    EXPECT_EQ(readFile(folder + QStringLiteral("coupe.frt")), cut);
-    EXPECT_EQ(readFile(folder + QStringLiteral("corps.frt")), noBody);
+    EXPECT_EQ(report::test::readFileBytes(folder + QStringLiteral("coupe.frt")), cut);
+    EXPECT_EQ(report::test::readFileBytes(folder + QStringLiteral("corps.frt")), noBody);
 }
 
 TEST_F(SmallDialogsTest, DesignerOptionsMapEveryChoice)

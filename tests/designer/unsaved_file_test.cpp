@@ -2,6 +2,7 @@
 // does not exist yet, so that a template designed before it exists can be
 // created as it is.
 #include "tests/designer/window_fixture.h"
+#include "tests/report/gui/io_support.h"
 
 #include "report/ui/frctrls.h"
 
@@ -16,11 +17,7 @@ using UnsavedFileTest = test::DesignerWindowFixture;
 TEST_F(UnsavedFileTest, SaveIsOfferedUnchangedOnlyForAFileNotYetOnDisk)
 {
     const QString existing = dir.filePath(QStringLiteral("present.frf"));
-    {
-        QFile f(existing);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("x");
-    }
+    report::test::writeFileBytes(existing, "x");
     const struct {
         const char *what;
         QString fileName;

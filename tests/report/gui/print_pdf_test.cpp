@@ -1,5 +1,6 @@
 // The virtual printer's PDF, read back with the poppler tools: page count
 // and sizes, the text of each page and where the ink is at 50 dots an inch.
+#include "io_support.h"
 #include "print_fixture.h"
 
 #include "platform/text/linefile.h"
@@ -148,15 +149,8 @@ TEST_F(PdfPrintTest, CancelledOrAbortedJobsLeaveTheOlderFile)
 {
     preparePages(3);
     printer->SetPrinterIndex(printer->VirtualPrinterIndex());
-    {
-        QFile older(pdf);
-        ASSERT_TRUE(older.open(QIODevice::WriteOnly));
-        older.write("older");
-    }
-    auto content = [&] {
-        QFile f(pdf);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    writeFileBytes(pdf, "older");
+    auto content = [&] { return readFileBytes(pdf); };
     // The user cancels the file dialog, which belongs to the preview that
     // prints: nothing printed.
     QWidget preview;
