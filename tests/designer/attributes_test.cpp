@@ -411,9 +411,9 @@ TEST_F(AttributeTest, HighlightIsWrittenIntoEverySelectedMemoOnly)
     EXPECT_EQ(starts[1].fontColor, 0);
     EXPECT_EQ(starts[1].fillColor, platform::clNone);
     EXPECT_EQ(first->HighlightCondition, QStringLiteral("[Total] < 0"));
-    EXPECT_EQ(first->Highlight.FontColor, 0x0000FF);
-    EXPECT_EQ(first->Highlight.FillColor, 0x00FFFF);
-    EXPECT_EQ(first->Highlight.FontStyle, 7);
+    EXPECT_EQ(std::tuple(first->Highlight.FontColor, first->Highlight.FillColor,
+                         first->Highlight.FontStyle),
+              std::tuple(0x0000FF, 0x00FFFF, 7));
     EXPECT_EQ(second->HighlightCondition, QString());
     EXPECT_EQ(undoCount(), 1);
     core->Undo();

@@ -346,9 +346,8 @@ TEST_F(FontComboTest, ListHasRecentFontsOnTopAndAChoiceIsRemembered)
     box.setCurrentIndex(verdana);
     emit box.activated(verdana);
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(box.currentIndex(), 0);
-    EXPECT_EQ(box.currentText(), QStringLiteral("Verdana"));
-    EXPECT_EQ(box.recentCount(), 1);
+    EXPECT_EQ(std::tuple(box.currentIndex(), box.currentText(), box.recentCount()),
+              std::tuple(0, QStringLiteral("Verdana"), 1));
     platform::TRegistry reg;
     reg.OpenKey(RecentFonts::defaultKey(), false);
     EXPECT_EQ(reg.ReadString(QStringLiteral("Font0")), QStringLiteral("Verdana"));

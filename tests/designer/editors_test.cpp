@@ -201,11 +201,9 @@ TEST_F(EditorsTest, FontEditorTakesOverOnlyWhatWasChanged)
     EXPECT_TRUE(fakes->dialogs.fontRequests[0].bold);
     EXPECT_EQ(top->Font.Size, 12);
     EXPECT_EQ(top->Font.Style, 2);
-    EXPECT_EQ(other->Font.Size, 12);
-    EXPECT_EQ(other->Font.Name, QStringLiteral("Times New Roman"));
-    EXPECT_EQ(other->Font.Style, 1);
-    EXPECT_EQ(other->Font.Color, 0x0000FF);
-    EXPECT_EQ(other->Font.Charset, 238);
+    EXPECT_EQ(std::tuple(other->Font.Size, other->Font.Name, other->Font.Style, other->Font.Color,
+                         other->Font.Charset),
+              std::tuple(12, QStringLiteral("Times New Roman"), 1, 0x0000FF, 238));
     EXPECT_EQ(locked->Font.Size, 10);
     EXPECT_EQ(unselected->Font.Size, 10);
     EXPECT_EQ(designerWindow->beforeChanges, 1);

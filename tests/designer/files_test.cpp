@@ -250,10 +250,10 @@ TEST_F(FilesTest, TheQuestionBeforeClosing)
         ASSERT_EQ(dialogs().messages.size(), c.answer ? 1u : 0u);
         if (c.answer) {
             const platform::MessageRequest &m = dialogs().messages[0];
-            EXPECT_EQ(m.text, QStringLiteral("Enregistrer les changements sur Classement.frf?"));
-            EXPECT_EQ(m.caption, QStringLiteral("Confirmation"));
-            EXPECT_EQ(m.buttons, platform::mbYesNoCancel);
-            EXPECT_EQ(m.type, platform::mtConfirmation);
+            EXPECT_EQ(std::tuple(m.text, m.caption, m.buttons, m.type),
+                      std::tuple(QStringLiteral("Enregistrer les changements sur Classement.frf?"),
+                                 QStringLiteral("Confirmation"), platform::mbYesNoCancel,
+                                 platform::mtConfirmation));
         }
     }
 }

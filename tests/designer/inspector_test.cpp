@@ -167,9 +167,8 @@ TEST_F(InspectorLinkTest, SeveralObjectsListTheirCommonPropertiesWithSharedValue
 
     select({m});
     link().Fill(rows);
-    EXPECT_EQ(rows.InspectedObject, m);
-    EXPECT_EQ(rows.InspectedObjectName, QStringLiteral("Memo1"));
-    EXPECT_EQ(rows.InspectedClassName, QStringLiteral("TfrMemoView"));
+    EXPECT_EQ(std::tuple(rows.InspectedObject, rows.InspectedObjectName, rows.InspectedClassName),
+              std::tuple(m, QStringLiteral("Memo1"), QStringLiteral("TfrMemoView")));
     EXPECT_EQ(valueOf(QStringLiteral("Memo")), QStringLiteral("(Memo)"));
     EXPECT_EQ(valueOf(QStringLiteral("Name")), QStringLiteral("Memo1"));
     EXPECT_NE(valueOf(QStringLiteral("Font")), QStringLiteral("<absent>"));
@@ -425,9 +424,9 @@ TEST_F(InspectorLinkTest, ChangingThePageTypeAsksThenDeletesObjectsAndForgetsUnd
     EXPECT_FALSE(edit(QStringLiteral("Type"), QStringLiteral("ptDialog")));
     ASSERT_EQ(dialogs().messages.size(), 1u);
     const platform::MessageRequest &ask = dialogs().messages.back();
-    EXPECT_EQ(ask.text, QStringLiteral("Ceci supprimera tous les objets de cette page."));
-    EXPECT_EQ(ask.caption, QStringLiteral("Attention"));
-    EXPECT_EQ(ask.type, platform::mtWarning);
+    EXPECT_EQ(std::tuple(ask.text, ask.caption, ask.type),
+              std::tuple(QStringLiteral("Ceci supprimera tous les objets de cette page."),
+                         QStringLiteral("Attention"), platform::mtWarning));
     EXPECT_EQ(ask.buttons, platform::mbYes | platform::mbNo);
     EXPECT_EQ(page->ObjectCount(), 1);
     EXPECT_EQ(page->PageTypeValue, report::ptReport);

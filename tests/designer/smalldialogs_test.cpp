@@ -526,9 +526,8 @@ TEST_F(SmallDialogsTest, EditorFontsRoundTripAndGreyWithTheObjectsFonts)
     EXPECT_EQ(answer->gridSize, 18);
     const EditorFonts fonts = readEditorFonts();
     EXPECT_FALSE(fonts.useDefault);
-    EXPECT_EQ(fonts.textName, QStringLiteral("Courier New"));
-    EXPECT_EQ(fonts.textSize, 14);
-    EXPECT_EQ(fonts.scriptSize, 12);
+    EXPECT_EQ(std::tuple(fonts.textName, fonts.textSize, fonts.scriptSize),
+              std::tuple(QStringLiteral("Courier New"), 14, 12));
     platform::TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("\\") + designerRegistryKey(), false));
     EXPECT_EQ(reg.ReadString(QStringLiteral("TextFontSize")), QStringLiteral("14"));

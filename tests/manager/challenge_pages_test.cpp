@@ -280,9 +280,7 @@ TEST_F(PagesSaison, RankingPagesShowTheRankingsEntries)
         for (qsizetype i = 0; i < lus.size(); ++i) {
             const RangLu &r = lus[i];
             const EntreeClassement &e = entrees[i];
-            EXPECT_EQ(r.place, e.place);
-            EXPECT_EQ(r.nom, e.nom);
-            EXPECT_EQ(r.total, e.total);
+            EXPECT_EQ(std::tuple(r.place, r.nom, r.total), std::tuple(e.place, e.nom, e.total));
             for (int j = 0; j < 4; ++j)
                 EXPECT_EQ(r.points[j], e.points[size_t(j)]) << i << ' ' << j;
         }

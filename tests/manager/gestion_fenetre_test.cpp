@@ -134,9 +134,9 @@ TEST_F(GestionFenetre, ModifyAndLinkRewriteTheLine)
     cliquer(w->BtResultat);
     ASSERT_EQ(dialogs().openRequests.size(), 1u);
     const FileRequest &r = dialogs().openRequests[0];
-    EXPECT_EQ(r.title, QStringLiteral("Lier un résultat d'un tournoi"));
-    EXPECT_EQ(r.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
-    EXPECT_EQ(r.defaultExt, QStringLiteral("chr"));
+    EXPECT_EQ(std::tuple(r.title, r.filter, r.defaultExt),
+              std::tuple(QStringLiteral("Lier un résultat d'un tournoi"),
+                         QStringLiteral("au groupe (*.chr)|*.chr"), QStringLiteral("chr")));
     EXPECT_EQ(r.initialDir, path(kSaison));
     EXPECT_TRUE(r.fileName.isEmpty());
     EXPECT_EQ(cellule(2, 7), QStringLiteral("Quatre1.chr"));

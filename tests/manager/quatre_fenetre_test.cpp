@@ -1142,9 +1142,9 @@ TEST_F(QuatreFenetre, ResultFileOfTheRecordedMatch)
     cliquer(w->Bt_load_resultat);
     ASSERT_EQ(dialogs().saveRequests.size(), 1u);
     const FileRequest &q = dialogs().saveRequests[0];
-    EXPECT_EQ(q.title, QStringLiteral("Sauvegarde résultat d'une épreuve "));
-    EXPECT_EQ(q.defaultExt, QStringLiteral("Chr"));
-    EXPECT_EQ(q.filter, QStringLiteral("au groupe (*.chr)|*.chr"));
+    EXPECT_EQ(std::tuple(q.title, q.defaultExt, q.filter),
+              std::tuple(QStringLiteral("Sauvegarde résultat d'une épreuve "),
+                         QStringLiteral("Chr"), QStringLiteral("au groupe (*.chr)|*.chr")));
     EXPECT_TRUE(q.fileName.isEmpty());
     EXPECT_EQ(QDir(q.initialDir).canonicalPath(), QDir(path(kSaison)).canonicalPath());
     EXPECT_FALSE(QFile::exists(fichier));

@@ -255,9 +255,9 @@ TEST_P(HttpRequest, RangeOnlyOnceAndOnlyWhenTheOwnerAskedForIt)
     client.SetContentRangeBegin(QStringLiteral("100"));
     client.SetContentRangeEnd(QStringLiteral("199"));
     ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/r"))));
-    EXPECT_EQ(client.ContentRangeBegin(), QStringLiteral("100"));
-    EXPECT_EQ(client.ContentRangeEnd(), QStringLiteral("199"));
-    EXPECT_EQ(client.AcceptRanges(), QStringLiteral("bytes"));
+    EXPECT_EQ(
+        std::tuple(client.ContentRangeBegin(), client.ContentRangeEnd(), client.AcceptRanges()),
+        std::tuple(QStringLiteral("100"), QStringLiteral("199"), QStringLiteral("bytes")));
     client.GetASync();
     ASSERT_TRUE(waitDone(loop(), rec, 2));
     QList<QByteArray> requests = server.requests();
@@ -385,9 +385,8 @@ TEST_P(HttpRequest, AbortDuringABlockedLookupCompletesOnce)
     ASSERT_TRUE(pumpUntil(loop(), [&] { return finished->load(); }));
     pumpFor(loop(), 100);
     ASSERT_EQ(rec.errors(), Errors{httperrAborted});
-    EXPECT_EQ(client.StatusCode(), 404);
-    EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Connection aborted on request"));
-    EXPECT_EQ(client.State(), httpReady);
+    EXPECT_EQ(std::tuple(client.StatusCode(), client.ReasonPhrase(), client.State()),
+              std::tuple(404, QStringLiteral("Connection aborted on request"), httpReady));
 }
 
 TEST_P(HttpRequest, AbortWhileWaitingForTheHeaderThenANewRequestAtOnce)
@@ -566,9 +565,8 @@ TEST_P(HttpRequest, EachRequestEndsWithExactlyOneCompletionWhateverTheAborts)
         // Whatever was posted has arrived by now.
         pumpFor(loop(), 100);
         ASSERT_EQ(rec.done.size(), 1u);
-        EXPECT_EQ(rec.done[0].rq, httpGET);
-        EXPECT_EQ(rec.done[0].error, c.error);
-        EXPECT_EQ(rec.done[0].status, c.status);
+        EXPECT_EQ(std::tuple(rec.done[0].rq, rec.done[0].error, rec.done[0].status),
+                  std::tuple(httpGET, c.error, c.status));
         EXPECT_EQ(client.StatusCode(), c.status);
         EXPECT_EQ(client.State(), httpReady);
     };
@@ -815,11 +813,9 @@ TEST_P(HttpRequest, AnAbortFromAnyEventOrStateStopsTheRequestThereWithOneComplet
                 continue;
             EXPECT_EQ(cut.done[0].error, httperrAborted);
             EXPECT_EQ(cut.done[0].status, 404);
-            EXPECT_EQ(cut.reason, QStringLiteral("Connection aborted on request"));
-            EXPECT_EQ(cut.state, httpReady);
-            EXPECT_EQ(cut.lookups, 0);
-            EXPECT_EQ(cut.connects, 0);
-            EXPECT_EQ(cut.sends, 0);
+            EXPECT_EQ(
+                std::tuple(cut.reason, cut.state, cut.lookups, cut.connects, cut.sends),
+                std::tuple(QStringLiteral("Connection aborted on request"), httpReady, 0, 0, 0));
             QStringList after = cut.log.mid(cut.abortedAt);
             for (const QString &name : after)
                 EXPECT_TRUE(closing.contains(name) && after.count(name) == 1)
@@ -1300,18 +1296,17 @@ TEST_P(HttpRequest, RelocationsThroughAProxyStayWithTheProxy)
 TEST_P(HttpRequest, PropertiesStartWithTheirDefaults)
 {
     THttpCli client;
-    EXPECT_EQ(client.LocalAddr(), QStringLiteral("0.0.0.0"));
-    EXPECT_EQ(client.ProxyPort(), QStringLiteral("80"));
-    EXPECT_EQ(client.Agent(), QStringLiteral("Mozilla/4.0 (compatible; VornHttp)"));
+    EXPECT_EQ(std::tuple(client.LocalAddr(), client.ProxyPort(), client.Agent()),
+              std::tuple(QStringLiteral("0.0.0.0"), QStringLiteral("80"),
+                         QStringLiteral("Mozilla/4.0 (compatible; VornHttp)")));
     EXPECT_EQ(client.Accept(),
               QStringLiteral("image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*"));
     EXPECT_EQ(client.ContentTypePost(), QStringLiteral("application/x-www-form-urlencoded"));
     EXPECT_EQ(client.RequestVer(), QStringLiteral("1.0"));
     EXPECT_TRUE(client.FollowRelocation());
-    EXPECT_EQ(client.LocationChangeMaxCount(), 5);
-    EXPECT_EQ(client.LocationChangeCurCount(), 0);
-    EXPECT_EQ(client.BandwidthLimit(), 10000);
-    EXPECT_EQ(client.BandwidthSampling(), 1000);
+    EXPECT_EQ(std::tuple(client.LocationChangeMaxCount(), client.LocationChangeCurCount(),
+                         client.BandwidthLimit(), client.BandwidthSampling()),
+              std::tuple(5, 0, 10000, 1000));
     EXPECT_TRUE(client.Options() == THttpCliOptions{});
     EXPECT_FALSE(client.NoCache());
     EXPECT_EQ(client.ModifiedSince(), 0.0);
@@ -1328,10 +1323,9 @@ TEST_P(HttpRequest, PropertiesStartWithTheirDefaults)
                client.SocksPassword())
                   .toStdString(),
               "");
-    EXPECT_EQ(client.State(), httpReady);
-    EXPECT_EQ(client.ContentLength(), -1);
-    EXPECT_EQ(client.ReceiveStream(), nullptr);
-    EXPECT_EQ(client.SendStream(), nullptr);
+    EXPECT_EQ(std::tuple(client.State(), client.ContentLength(), client.ReceiveStream(),
+                         client.SendStream()),
+              std::tuple(httpReady, -1, nullptr, nullptr));
 
     // Bits 3 and 4 of the options are the coding handler's own switches.
     client.SetOptions({httpoBandwidthControl, httpoUseQuality});

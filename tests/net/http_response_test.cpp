@@ -62,9 +62,8 @@ TEST_F(HttpResponse, StatusLinesAndInterimAnswers)
     HttpRecorder rec(client);
     respond(client);
     feed(client, "HTTP/1.0  404 Not Found\r\nContent-Length: 0\r\n\r\n");
-    EXPECT_EQ(client.StatusCode(), 404);
-    EXPECT_EQ(client.ReasonPhrase(), QStringLiteral("Not Found"));
-    EXPECT_EQ(client.ResponseVersion(), QStringLiteral("1.0"));
+    EXPECT_EQ(std::tuple(client.StatusCode(), client.ReasonPhrase(), client.ResponseVersion()),
+              std::tuple(404, QStringLiteral("Not Found"), QStringLiteral("1.0")));
 }
 
 TEST_F(HttpResponse, StatusLineIsReadStrictly)
@@ -170,12 +169,11 @@ TEST_F(HttpResponse, HeaderValuesTheClientInterprets)
                        "Content-Encoding: identity\r\nAccept-Ranges: bytes\r\n"
                        "Connection: close\r\nContent-Length: 2\r\n\r\nok";
     feed(client, reply);
-    EXPECT_EQ(client.ContentRangeBegin(), QStringLiteral("100"));
-    EXPECT_EQ(client.ContentRangeEnd(), QStringLiteral("199"));
-    EXPECT_EQ(client.ContentType(), QStringLiteral("text/html"));
-    EXPECT_EQ(client.ContentEncoding(), QStringLiteral("identity"));
-    EXPECT_EQ(client.AcceptRanges(), QStringLiteral("bytes"));
-    EXPECT_EQ(client.DocumentName(), QStringLiteral("prog.htm"));
+    EXPECT_EQ(std::tuple(client.ContentRangeBegin(), client.ContentRangeEnd(), client.ContentType(),
+                         client.ContentEncoding(), client.AcceptRanges(), client.DocumentName()),
+              std::tuple(QStringLiteral("100"), QStringLiteral("199"), QStringLiteral("text/html"),
+                         QStringLiteral("identity"), QStringLiteral("bytes"),
+                         QStringLiteral("prog.htm")));
     EXPECT_EQ(rec.cookies, QStringList{"a=1; path=/"});
 
     // The owner is asked with Accept preset to true.
@@ -660,10 +658,8 @@ SimulatedRun runSplit(EventLoop &loop, const Canned &c, int which, int cut, bool
 
 void expectSame(const SimulatedRun &a, const SimulatedRun &b)
 {
-    EXPECT_EQ(a.body, b.body);
-    EXPECT_EQ(a.status, b.status);
-    EXPECT_EQ(a.header, b.header);
-    EXPECT_EQ(a.docEnd, b.docEnd);
+    EXPECT_EQ(std::tuple(a.body, a.status, a.header, a.docEnd),
+              std::tuple(b.body, b.status, b.header, b.docEnd));
     ASSERT_EQ(a.done.size(), b.done.size());
     for (size_t i = 0; i < a.done.size(); ++i) {
         EXPECT_EQ(a.done[i].rq, b.done[i].rq);
@@ -805,19 +801,13 @@ TEST_F(HttpResponse, RelocationsAcrossHostsStopAfterFive)
     auto five = chain(5, false);
     EXPECT_EQ(five.status, 200);
     EXPECT_EQ(five.body, QByteArray("fin"));
-    EXPECT_EQ(five.count, 5);
-    EXPECT_EQ(five.requests, 6);
-    EXPECT_EQ(five.error, 0);
+    EXPECT_EQ(std::tuple(five.count, five.requests, five.error), std::tuple(5, 6, 0));
 
     auto six = chain(6, false);
-    EXPECT_EQ(six.status, 302);
-    EXPECT_EQ(six.requests, 6);
-    EXPECT_EQ(six.error, 0);
+    EXPECT_EQ(std::tuple(six.status, six.requests, six.error), std::tuple(302, 6, 0));
 
     auto allowed = chain(6, true);
-    EXPECT_EQ(allowed.status, 200);
-    EXPECT_EQ(allowed.requests, 7);
-    EXPECT_EQ(allowed.asked, 1);
+    EXPECT_EQ(std::tuple(allowed.status, allowed.requests, allowed.asked), std::tuple(200, 7, 1));
 }
 
 TEST_F(HttpResponse, RelocationToAnImpossiblePortIsRefusedWithAnError)

@@ -238,27 +238,23 @@ TEST(NetFoundation, SendFlagsAndDefaults)
 {
     nettest::LoopScopeHolder holder;
     TWSocket socket;
-    EXPECT_EQ(socket.Proto(), QStringLiteral("tcp"));
-    EXPECT_EQ(socket.LocalAddr(), QStringLiteral("0.0.0.0"));
-    EXPECT_EQ(socket.LocalPort(), QStringLiteral("0"));
-    EXPECT_EQ(socket.LingerOnOff(), wsLingerOn);
-    EXPECT_EQ(socket.LingerTimeout(), 0);
-    EXPECT_EQ(socket.ListenBacklog(), 5);
-    EXPECT_EQ(socket.FlushTimeout(), 60);
-    EXPECT_EQ(socket.MultiCastIpTTL(), 1);
+    EXPECT_EQ(std::tuple(socket.Proto(), socket.LocalAddr(), socket.LocalPort(),
+                         socket.LingerOnOff(), socket.LingerTimeout(), socket.ListenBacklog(),
+                         socket.FlushTimeout(), socket.MultiCastIpTTL()),
+              std::tuple(QStringLiteral("tcp"), QStringLiteral("0.0.0.0"), QStringLiteral("0"),
+                         wsLingerOn, 0, 5, 60, 1));
     EXPECT_TRUE(socket.ComponentOptions().empty());
-    EXPECT_EQ(socket.KeepAliveOnOff(), wsKeepAliveOnSystem);
-    EXPECT_EQ(socket.KeepAliveTime(), 30000);
-    EXPECT_EQ(socket.KeepAliveInterval(), 1000);
+    EXPECT_EQ(
+        std::tuple(socket.KeepAliveOnOff(), socket.KeepAliveTime(), socket.KeepAliveInterval()),
+        std::tuple(wsKeepAliveOnSystem, 30000, 1000));
     EXPECT_FALSE(socket.MultiCast());
     EXPECT_FALSE(socket.ReuseAddr());
     EXPECT_FALSE(socket.MultiThreaded());
     EXPECT_EQ(socket.LastError(), 0);
     EXPECT_TRUE(socket.DnsResult().isEmpty());
     static_assert(std::is_same_v<decltype(socket.ReadCount()), std::int64_t>);
-    EXPECT_EQ(socket.ReadCount(), 0);
-    EXPECT_EQ(socket.State(), wsClosed);
-    EXPECT_EQ(socket.SendFlags(), wsSendNormal);
+    EXPECT_EQ(std::tuple(socket.ReadCount(), socket.State(), socket.SendFlags()),
+              std::tuple(0, wsClosed, wsSendNormal));
     socket.SetSendFlags(wsSendUrgent);
     EXPECT_EQ(socket.SendFlags(), wsSendUrgent);
     EXPECT_EQ(nettest::thrownMessage<ESocketException>(

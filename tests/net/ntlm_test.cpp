@@ -117,10 +117,9 @@ TEST(Ntlm, Message2)
     for (const QByteArray &msg : {full, unterminated}) {
         TNTLM_Msg2_Info info = readBytes(msg);
         EXPECT_TRUE(info.Valid);
-        EXPECT_EQ(info.TargetName, QStringLiteral("DOMAIN"));
-        EXPECT_EQ(info.Domain, QStringLiteral("DOMAIN"));
-        EXPECT_EQ(info.Server, QStringLiteral("SERVER"));
-        EXPECT_EQ(info.Challenge, kChallenge);
+        EXPECT_EQ(std::tuple(info.TargetName, info.Domain, info.Server, info.Challenge),
+                  std::tuple(QStringLiteral("DOMAIN"), QStringLiteral("DOMAIN"),
+                             QStringLiteral("SERVER"), kChallenge));
     }
     // The header's token arrives with blanks around it.
     TNTLM_Msg2_Info spaced =

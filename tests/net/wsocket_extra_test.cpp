@@ -334,9 +334,9 @@ TEST_P(WSocketExtra, CustomKeepAliveValuesReachTheKernel)
 {
     LoopbackServer server(echo);
     TWSocket socket;
-    EXPECT_EQ(socket.KeepAliveOnOff(), wsKeepAliveOnSystem);
-    EXPECT_EQ(socket.KeepAliveTime(), 30000);
-    EXPECT_EQ(socket.KeepAliveInterval(), 1000);
+    EXPECT_EQ(
+        std::tuple(socket.KeepAliveOnOff(), socket.KeepAliveTime(), socket.KeepAliveInterval()),
+        std::tuple(wsKeepAliveOnSystem, 30000, 1000));
     socket.SetKeepAliveOnOff(wsKeepAliveOnCustom);
     socket.SetKeepAliveTime(5500);
     socket.SetKeepAliveInterval(200);

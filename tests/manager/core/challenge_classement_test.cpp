@@ -350,9 +350,8 @@ TEST(ClassementPropriete, FiveHundredRandomSeasons)
             ASSERT_EQ(lus.size(), attendues.size()) << "essai " << essai;
             for (qsizetype i = 0; i < lus.size(); ++i) {
                 const EntreeClassement &e = attendues[i];
-                EXPECT_EQ(lus[i].place, e.place);
-                EXPECT_EQ(lus[i].nom, e.nom);
-                EXPECT_EQ(lus[i].total, e.total);
+                EXPECT_EQ(std::tuple(lus[i].place, lus[i].nom, lus[i].total),
+                          std::tuple(e.place, e.nom, e.total));
                 ASSERT_EQ(lus[i].points.size(), n);
                 for (int j = 0; j < n; ++j)
                     EXPECT_EQ(lus[i].points[j], e.points[size_t(j)]) << "essai " << essai;

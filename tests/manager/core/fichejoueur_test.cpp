@@ -20,24 +20,20 @@ TEST(FicheJoueur, FieldsComeInTheirPlaces)
 {
     const FicheJoueur f = FicheJoueur::depuisLigne(kLigne);
     EXPECT_EQ(f.Licence, QStringLiteral("01234567")) << "kept as text, leading zero included";
-    EXPECT_EQ(f.Titre, QStringLiteral("M."));
-    EXPECT_EQ(f.Nom, QStringLiteral("DUPONT"));
-    EXPECT_EQ(f.Prenom, QStringLiteral("André"));
-    EXPECT_EQ(f.Indice, QStringLiteral("45"));
-    EXPECT_EQ(f.Club, QStringLiteral("BRIDGE CLUB DE L'ÉTANG"));
-    EXPECT_EQ(f.Adresse1, QStringLiteral("1 rue A"));
-    EXPECT_EQ(f.Adresse2, QStringLiteral("Bât B"));
+    EXPECT_EQ(std::tuple(f.Titre, f.Nom, f.Prenom, f.Indice, f.Club, f.Adresse1, f.Adresse2),
+              std::tuple(QStringLiteral("M."), QStringLiteral("DUPONT"), QStringLiteral("André"),
+                         QStringLiteral("45"), QStringLiteral("BRIDGE CLUB DE L'ÉTANG"),
+                         QStringLiteral("1 rue A"), QStringLiteral("Bât B")));
     EXPECT_TRUE(f.Adresse3.isEmpty());
-    EXPECT_EQ(f.CodePostal, QStringLiteral("75001"));
-    EXPECT_EQ(f.Ville, QStringLiteral("Paris"));
-    EXPECT_EQ(f.TelDomicile, QStringLiteral("01 02 03 04 05"));
+    EXPECT_EQ(std::tuple(f.CodePostal, f.Ville, f.TelDomicile),
+              std::tuple(QStringLiteral("75001"), QStringLiteral("Paris"),
+                         QStringLiteral("01 02 03 04 05")));
     EXPECT_TRUE(f.TelBureau.isEmpty());
-    EXPECT_EQ(f.TelPortable, QStringLiteral("06 07 08 09 10"));
-    EXPECT_EQ(f.Courriel, QStringLiteral("andre@exemple.fr"));
-    EXPECT_EQ(f.DateNaissance, QStringLiteral("01/02/1950"));
-    EXPECT_EQ(f.TypeLicence, QStringLiteral("Licence B"));
-    EXPECT_EQ(f.Classement, QStringLiteral("3 C"));
-    EXPECT_EQ(f.Annee, QStringLiteral("2021"));
+    EXPECT_EQ(std::tuple(f.TelPortable, f.Courriel, f.DateNaissance, f.TypeLicence, f.Classement,
+                         f.Annee),
+              std::tuple(QStringLiteral("06 07 08 09 10"), QStringLiteral("andre@exemple.fr"),
+                         QStringLiteral("01/02/1950"), QStringLiteral("Licence B"),
+                         QStringLiteral("3 C"), QStringLiteral("2021")));
     for (int n = 0; n < FicheJoueur::NbChamps; ++n)
         EXPECT_EQ(f.champ(n), kLigne.split(u';').at(n)) << n;
     EXPECT_EQ(f.ligne(), kLigne);
@@ -68,9 +64,8 @@ TEST(FicheJoueur, SeparatorsInsideAFieldCannotSplitTheRecord)
     EXPECT_EQ(l.count(u';'), 19);
     EXPECT_FALSE(l.contains(u'\n'));
     const FicheJoueur relu = FicheJoueur::depuisLigne(l);
-    EXPECT_EQ(relu.Nom, QStringLiteral("A B"));
-    EXPECT_EQ(relu.Ville, QStringLiteral("X  Y"));
-    EXPECT_EQ(relu.Licence, QStringLiteral("9"));
+    EXPECT_EQ(std::tuple(relu.Nom, relu.Ville, relu.Licence),
+              std::tuple(QStringLiteral("A B"), QStringLiteral("X  Y"), QStringLiteral("9")));
 }
 
 QByteArray platform_bytes()

@@ -271,11 +271,8 @@ TEST(Extraction, ListsOfTheFourKindsOfFiles)
         const QString nom = QString::fromLatin1(c.fichier);
         const ListesConvocation l =
             Extraire(entier(nom), GenreFichier(nom, c.quatre), c.quatre, index, false);
-        EXPECT_EQ(l.classement, c.classement);
-        EXPECT_EQ(l.club, c.club);
-        EXPECT_EQ(l.joueurs, c.joueurs);
-        EXPECT_EQ(l.indice, c.indice);
-        EXPECT_EQ(l.courriels, c.courriels);
+        EXPECT_EQ(std::tuple(l.classement, l.club, l.joueurs, l.indice, l.courriels),
+                  std::tuple(c.classement, c.club, c.joueurs, c.indice, c.courriels));
         EXPECT_EQ(l.nombre(), c.classement.size());
         // The other mode's extension takes nothing.
         EXPECT_EQ(

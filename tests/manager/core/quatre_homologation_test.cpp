@@ -306,10 +306,10 @@ TEST(QuatreLigneResultat, OneReaderForBothKinds)
         lireLigneResultat(QStringLiteral("3;Anne NOMA;Luc NOMB;;;0123456;45;856;"));
     ASSERT_TRUE(paires.complete);
     ASSERT_EQ(paires.joueurs.size(), 1);
-    EXPECT_EQ(paires.joueurs[0].nom, QStringLiteral("Luc NOMB"));
-    EXPECT_EQ(paires.joueurs[0].licence, QStringLiteral("0123456"));
-    EXPECT_EQ(paires.joueurs[0].iv, QStringLiteral("45"));
-    EXPECT_EQ(paires.joueurs[0].points, QStringLiteral("856"));
+    EXPECT_EQ(std::tuple(paires.joueurs[0].nom, paires.joueurs[0].licence, paires.joueurs[0].iv,
+                         paires.joueurs[0].points),
+              std::tuple(QStringLiteral("Luc NOMB"), QStringLiteral("0123456"),
+                         QStringLiteral("45"), QStringLiteral("856")));
 
     LigneResultat equipe = lireLigneResultat(QStringLiteral("1200;Anne NOMA;;0123456;45;;;1530;"));
     ASSERT_EQ(equipe.joueurs.size(), 1);

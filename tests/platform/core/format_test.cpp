@@ -14,9 +14,8 @@ TEST(FormatSettings, AreTheFrenchOnes)
     EXPECT_EQ(s.ShortDateFormat, QStringLiteral("dd/mm/yyyy"));
     EXPECT_EQ(s.LongTimeFormat, QStringLiteral("hh:nn:ss"));
     EXPECT_EQ(s.DecimalSeparator, QLatin1Char(','));
-    EXPECT_EQ(s.LongDayNames.size(), 7);
-    EXPECT_EQ(s.LongDayNames.first(), QStringLiteral("Dimanche"));
-    EXPECT_EQ(s.LongDayNames.last(), QStringLiteral("Samedi"));
+    EXPECT_EQ(std::tuple(s.LongDayNames.size(), s.LongDayNames.first(), s.LongDayNames.last()),
+              std::tuple(7, QStringLiteral("Dimanche"), QStringLiteral("Samedi")));
     EXPECT_EQ(s.LongMonthNames.size(), 12);
     EXPECT_EQ(s.LongMonthNames[1], QString::fromUtf8("février"));
     EXPECT_EQ(s.LongMonthNames[11], QString::fromUtf8("décembre"));

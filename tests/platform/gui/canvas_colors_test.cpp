@@ -9,10 +9,8 @@ TEST(CanvasColors, ValuesAreBlueGreenRed)
 {
     EXPECT_EQ(rgb(0x12, 0x34, 0x56), 0x563412);
     const QColor c = toQColor(0x563412);
-    EXPECT_EQ(c.red(), 0x12);
-    EXPECT_EQ(c.green(), 0x34);
-    EXPECT_EQ(c.blue(), 0x56);
-    EXPECT_EQ(c.alpha(), 255);
+    EXPECT_EQ(std::tuple(c.red(), c.green(), c.blue(), c.alpha()),
+              std::tuple(0x12, 0x34, 0x56, 255));
     EXPECT_EQ(fromQColor(QColor(0x12, 0x34, 0x56)), 0x563412);
     // Pure red is 0x0000FF, pure blue 0xFF0000.
     EXPECT_EQ(toQColor(clRed), QColor(Qt::red));

@@ -59,10 +59,7 @@ TEST(CanvasMeasure, TenPointArialAt96Ppi)
     const FrFont arial = font("Arial", fontHeightForSize(10));
     EXPECT_EQ(arial.height, -13);
     const FontMetrics fm = m.metrics(arial);
-    EXPECT_EQ(fm.emHeight, 13);
-    EXPECT_EQ(fm.ascent, 12);
-    EXPECT_EQ(fm.descent, 3);
-    EXPECT_EQ(fm.height, 15);
+    EXPECT_EQ(std::tuple(fm.emHeight, fm.ascent, fm.descent, fm.height), std::tuple(13, 12, 3, 15));
     // 455 / 2048 x 13 = 2.89: every 'i' takes 3 whole pixels, so forty of
     // them take 120, not the 115.5 of fractional advances.
     EXPECT_EQ(m.advance(arial, u'i'), 3);

@@ -33,9 +33,9 @@ TEST(Shell, MailLinkFailureWarnsWithTheOneButtonYes)
     EXPECT_TRUE(OpenMailLink(QStringLiteral("mailto:a@b.fr")));
     EXPECT_EQ(fakes.dialogs.messages.size(), 1u);
     ASSERT_EQ(fakes.shell.calls.size(), 2u);
-    EXPECT_EQ(fakes.shell.calls[0].verb, QStringLiteral("Open"));
-    EXPECT_EQ(fakes.shell.calls[0].file, QStringLiteral("mailto:a@b.fr?subject=x"));
-    EXPECT_EQ(fakes.shell.calls[0].showCommand, 5);
+    EXPECT_EQ(std::tuple(fakes.shell.calls[0].verb, fakes.shell.calls[0].file,
+                         fakes.shell.calls[0].showCommand),
+              std::tuple(QStringLiteral("Open"), QStringLiteral("mailto:a@b.fr?subject=x"), 5));
     EXPECT_TRUE(fakes.shell.calls[0].parameters.isEmpty());
 }
 

@@ -344,17 +344,15 @@ TEST_F(ParserTest, CallsAndArraysGoToTheFunctionCallback)
     m.functionResult = FrVariant(42);
     EXPECT_EQ(m.parser.Calc(QStringLiteral("A[2]")).toInt(), 42);
     ASSERT_EQ(m.calls.size(), 1);
-    EXPECT_EQ(m.calls[0].name, QStringLiteral("GETARRAY"));
-    EXPECT_EQ(m.calls[0].p1, QStringLiteral("A"));
-    EXPECT_EQ(m.calls[0].p2, QStringLiteral(" 2"));
+    EXPECT_EQ(std::tuple(m.calls[0].name, m.calls[0].p1, m.calls[0].p2),
+              std::tuple(QStringLiteral("GETARRAY"), QStringLiteral("A"), QStringLiteral(" 2")));
 
     m.calls.clear();
     m.parser.Calc(QStringLiteral("sum([X], 'a,b', f(1, 2))"));
     ASSERT_EQ(m.calls.size(), 1);
-    EXPECT_EQ(m.calls[0].name, QStringLiteral("SUM"));
-    EXPECT_EQ(m.calls[0].p1, QStringLiteral("[X]"));
-    EXPECT_EQ(m.calls[0].p2, QStringLiteral(" 'a,b'"));
-    EXPECT_EQ(m.calls[0].p3, QStringLiteral(" f(1, 2)"));
+    EXPECT_EQ(std::tuple(m.calls[0].name, m.calls[0].p1, m.calls[0].p2, m.calls[0].p3),
+              std::tuple(QStringLiteral("SUM"), QStringLiteral("[X]"), QStringLiteral(" 'a,b'"),
+                         QStringLiteral(" f(1, 2)")));
     EXPECT_TRUE(m.askedNames.isEmpty()) << "arguments reach the callback unevaluated";
 }
 

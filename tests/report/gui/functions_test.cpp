@@ -135,9 +135,9 @@ TEST_F(FunctionsTest, MessageBoxAndInputGoThroughTheDialogs)
         QStringLiteral("6"));
     ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
     const platform::MessageRequest &box = fakes->dialogs.messages.front();
-    EXPECT_EQ(box.text, QStringLiteral("Continuer ?"));
-    EXPECT_EQ(box.caption, QStringLiteral("Titre"));
-    EXPECT_EQ(box.type, platform::mtConfirmation);
+    EXPECT_EQ(std::tuple(box.text, box.caption, box.type),
+              std::tuple(QStringLiteral("Continuer ?"), QStringLiteral("Titre"),
+                         platform::mtConfirmation));
     EXPECT_EQ(box.buttons, platform::MsgDlgButtons(platform::mbYes | platform::mbNo));
 
     EXPECT_EQ(calc(QStringLiteral("messagebox('Erreur', '', mb_OkCancel + mb_IconError)")),
@@ -255,9 +255,8 @@ TEST_F(FunctionsTest, TheStandardLibraryDescribesFiftySevenNames)
     installed().GetFunctionsOfCategory(QStringLiteral("ensemble"), names);
     EXPECT_EQ(names, QStringList({"AVG", "COUNT", "MAX", "MIN", "SUM"}));
     installed().GetFunctionsOfCategory(QString::fromUtf8("Toutes les fonctions"), names);
-    EXPECT_EQ(names.size(), 57);
-    EXPECT_EQ(names.front(), QStringLiteral("AND"));
-    EXPECT_EQ(names.back(), QStringLiteral("YEAROF"));
+    EXPECT_EQ(std::tuple(names.size(), names.front(), names.back()),
+              std::tuple(57, QStringLiteral("AND"), QStringLiteral("YEAROF")));
 }
 
 // Every function of the table, every formatter behind them (numbers, dates

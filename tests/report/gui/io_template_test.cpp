@@ -79,17 +79,15 @@ TEST_F(TemplateTest, BuiltTemplateIsPinnedAndRoundTripsByteForByte)
     EXPECT_EQ(back.Pages().GetPage(1)->Orientation, 1);
     EXPECT_EQ(back.Pages().GetPage(1)->UseMargins, 0);
     TfrPage *dialog = back.Pages().GetPage(2);
-    EXPECT_EQ(dialog->PageType(), ptDialog);
-    EXPECT_EQ(dialog->Caption, QStringLiteral("Choix de l'état"));
-    EXPECT_EQ(dialog->BorderStyle, 2);
-    EXPECT_EQ(dialog->Position, 0);
+    EXPECT_EQ(
+        std::tuple(dialog->PageType(), dialog->Caption, dialog->BorderStyle, dialog->Position),
+        std::tuple(ptDialog, QStringLiteral("Choix de l'état"), 2, 0));
     EXPECT_EQ(back.TwoPass, 0xFFFF);
 
     auto *rich = dynamic_cast<TfrMemoView *>(back.FindObject(QStringLiteral("riche")));
     ASSERT_NE(rich, nullptr);
-    EXPECT_EQ(rich->HighlightCondition, QStringLiteral("[Total] < 0"));
-    EXPECT_EQ(rich->Tag, QStringLiteral("[Etiquette]"));
-    EXPECT_EQ(rich->Visible, 0);
+    EXPECT_EQ(std::tuple(rich->HighlightCondition, rich->Tag, rich->Visible),
+              std::tuple(QStringLiteral("[Total] < 0"), QStringLiteral("[Etiquette]"), 0));
     EXPECT_FLOAT_EQ(rich->FrameWidth, 0.5f);
     EXPECT_FLOAT_EQ(back.FindObject(QStringLiteral("Large"))->FrameWidth, 12.0f);
     EXPECT_FLOAT_EQ(back.FindObject(QStringLiteral("Onze"))->FrameWidth, 11.0f);
@@ -365,9 +363,8 @@ TEST_F(TemplateTest, Version22And21StreamsLoadWithGeneratedNames)
     EXPECT_EQ(report.lastLoad(), TfrReport::LoadOutcome::Loaded);
     ASSERT_EQ(report.Pages().Count(), 1);
     TfrPage *page = report.Pages().GetPage(0);
-    EXPECT_EQ(page->Name, QStringLiteral("Page1"));
-    EXPECT_EQ(page->Size, 9);
-    EXPECT_EQ(page->Bin, -1);
+    EXPECT_EQ(std::tuple(page->Name, page->Size, page->Bin),
+              std::tuple(QStringLiteral("Page1"), 9, -1));
     EXPECT_TRUE(page->Script.isEmpty());
     EXPECT_EQ(page->LeftMargin, 10);
     EXPECT_EQ(report.TwoPass, 0xFFFF);
@@ -375,9 +372,8 @@ TEST_F(TemplateTest, Version22And21StreamsLoadWithGeneratedNames)
                                                   QStringLiteral("0:TfrMemoView:Memo2"),
                                                   QStringLiteral("0:TfrBandView:Band1")}));
     auto *band = static_cast<TfrBandView *>(page->Object(2));
-    EXPECT_EQ(band->GetBandType(), btMasterData);
-    EXPECT_EQ(band->FormatStr, QStringLiteral("Clients"));
-    EXPECT_EQ(band->Columns, 1);
+    EXPECT_EQ(std::tuple(band->GetBandType(), band->FormatStr, band->Columns),
+              std::tuple(btMasterData, QStringLiteral("Clients"), 1));
     EXPECT_TRUE(band->ChildBand.isEmpty());
     auto *memo = static_cast<TfrMemoView *>(page->Object(0));
     EXPECT_EQ(memo->Memo, (QStringList{QStringLiteral("Un"), QStringLiteral("Deux")}));

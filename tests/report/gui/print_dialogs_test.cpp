@@ -105,9 +105,8 @@ TEST_F(PrintTest, PrintDialogTextsAndAnswer)
     ASSERT_TRUE(form.Execute(choice));
     EXPECT_EQ(choice.copies, 4);
     EXPECT_TRUE(choice.collate);
-    EXPECT_EQ(choice.range, 2);
-    EXPECT_EQ(choice.pages, QStringLiteral("1,3"));
-    EXPECT_EQ(choice.kind, 1);
+    EXPECT_EQ(std::tuple(choice.range, choice.pages, choice.kind),
+              std::tuple(2, QStringLiteral("1,3"), 1));
     EXPECT_EQ(choice.pageList(7), QStringLiteral("1,3"));
     choice.range = 1;
     EXPECT_EQ(choice.pageList(7), QStringLiteral("7"));

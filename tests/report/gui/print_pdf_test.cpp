@@ -110,9 +110,11 @@ TEST_F(PdfPrintTest, SelectedPagesRepeatedWithTheirPapersAndInkInPlace)
     report->PrintWithProgress(QStringLiteral("1,3"), 2, false, 0);
     ASSERT_TRUE(report->LastPrintDone());
     ASSERT_EQ(fakes->dialogs.saveRequests.size(), 1u);
-    EXPECT_EQ(fakes->dialogs.saveRequests[0].title, QStringLiteral("Imprimer dans un fichier PDF"));
-    EXPECT_EQ(fakes->dialogs.saveRequests[0].filter, QStringLiteral("Fichier PDF (*.pdf)|*.pdf"));
-    EXPECT_EQ(fakes->dialogs.saveRequests[0].fileName, QStringLiteral("Essai.pdf"));
+    EXPECT_EQ(std::tuple(fakes->dialogs.saveRequests[0].title,
+                         fakes->dialogs.saveRequests[0].filter,
+                         fakes->dialogs.saveRequests[0].fileName),
+              std::tuple(QStringLiteral("Imprimer dans un fichier PDF"),
+                         QStringLiteral("Fichier PDF (*.pdf)|*.pdf"), QStringLiteral("Essai.pdf")));
 
     EXPECT_EQ(pageSizes(), (QStringList{"595x842", "595x842", "595x420", "595x420"}));
     const char *numbers[] = {"1", "1", "3", "3"};
