@@ -160,8 +160,7 @@ TEST_F(AttributeTest, MemoOnlyTagsSkipOtherObjectsAndBandsAreNeverChanged)
                                                 : AttributeValue::toggle(true));
         EXPECT_FALSE(out.applied) << tag;
     }
-    EXPECT_EQ(b->FrameTyp, bandEdges);
-    EXPECT_EQ(b->FillColor, bandFill);
+    EXPECT_EQ(std::tuple(b->FrameTyp, b->FillColor), std::tuple(bandEdges, bandFill));
     EXPECT_FLOAT_EQ(b->FrameWidth, 1.0f);
     EXPECT_EQ(undoCount(), 2);
 }

@@ -229,8 +229,7 @@ TEST_F(DictionaryTest, AliasedDataSetsAndFieldsStoreTheirRealNames)
     const QString stored = m.rowValue(0, 1);
     EXPECT_EQ(stored, QStringLiteral("Clients.\"Ville\""));
     const DictValueView v = m.classify(stored);
-    EXPECT_EQ(v.kind, DictValueView::Field);
-    EXPECT_EQ(v.fieldRow, 1);
+    EXPECT_EQ(std::tuple(v.kind, v.fieldRow), std::tuple(DictValueView::Field, 1));
 }
 
 // --- the list as text

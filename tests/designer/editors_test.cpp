@@ -199,8 +199,7 @@ TEST_F(EditorsTest, FontEditorTakesOverOnlyWhatWasChanged)
     EXPECT_EQ(fakes->dialogs.fontRequests[0].name, QStringLiteral("Arial"));
     EXPECT_EQ(fakes->dialogs.fontRequests[0].size, 10);
     EXPECT_TRUE(fakes->dialogs.fontRequests[0].bold);
-    EXPECT_EQ(top->Font.Size, 12);
-    EXPECT_EQ(top->Font.Style, 2);
+    EXPECT_EQ(std::tuple(top->Font.Size, top->Font.Style), std::tuple(12, 2));
     EXPECT_EQ(std::tuple(other->Font.Size, other->Font.Name, other->Font.Style, other->Font.Color,
                          other->Font.Charset),
               std::tuple(12, QStringLiteral("Times New Roman"), 1, 0x0000FF, 238));

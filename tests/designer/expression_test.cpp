@@ -735,8 +735,7 @@ TEST_F(ExprDialogs, ReportOptionsRoundTrip)
     ASSERT_TRUE(out);
     EXPECT_FALSE(out->selectAtLoad);
     EXPECT_TRUE(out->twoPass);
-    EXPECT_EQ(out->printerIndex, 0);
-    EXPECT_EQ(out->printers, initial.printers);
+    EXPECT_EQ(std::tuple(out->printerIndex, out->printers), std::tuple(0, initial.printers));
     EXPECT_EQ(openedOn, 1);
 
     // The command stores it in the report and shows the page anew, after
@@ -746,8 +745,7 @@ TEST_F(ExprDialogs, ReportOptionsRoundTrip)
     whenShown<TfrDocOptForm>(script);
     size_t shown = view.shownPages.size();
     pages.ReportOptions();
-    EXPECT_EQ(rep->KeepPrinter, 0xFFFF);
-    EXPECT_EQ(rep->TwoPass, 0xFFFF);
+    EXPECT_EQ(std::tuple(rep->KeepPrinter, rep->TwoPass), std::tuple(0xFFFF, 0xFFFF));
     if (printers > 1) {
         EXPECT_EQ(frObjects().frGlobalPrinter().PrinterIndex(), 0);
     }
@@ -761,8 +759,7 @@ TEST_F(ExprDialogs, ReportOptionsRoundTrip)
     });
     shown = view.shownPages.size();
     pages.ReportOptions();
-    EXPECT_EQ(rep->KeepPrinter, 0xFFFF);
-    EXPECT_EQ(rep->TwoPass, 0xFFFF);
+    EXPECT_EQ(std::tuple(rep->KeepPrinter, rep->TwoPass), std::tuple(0xFFFF, 0xFFFF));
     EXPECT_FALSE(designerWindow->IsModified());
     EXPECT_GT(view.shownPages.size(), shown);
     whenShown<TfrDocOptForm>([](TfrDocOptForm &f) {

@@ -96,15 +96,13 @@ TEST_F(GesturesTest, ClickWithTheMemoToolPlacesADefaultSizedMemoOnTheGrid)
     EXPECT_EQ(geometry(m), QRect(8, 16, 96, 18));
     EXPECT_EQ(m->Name, QStringLiteral("Memo1"));
     // The last-used font starts as the window's default font, never "" and 0.
-    EXPECT_EQ(m->Font.Name, QStringLiteral("Arial"));
-    EXPECT_EQ(m->Font.Size, 10);
+    EXPECT_EQ(std::tuple(m->Font.Name, m->Font.Size), std::tuple(QStringLiteral("Arial"), 10));
     EXPECT_TRUE(m->Selected);
     EXPECT_EQ(core->state.SelectedCount, 1);
     EXPECT_EQ(core->state.LastSelected(), m);
     EXPECT_EQ(edits, 1);
     // The select tool comes back and the cursor with it.
-    EXPECT_EQ(view.tool, kToolSelect);
-    EXPECT_EQ(view.cursor, SurfaceCursor::Default);
+    EXPECT_EQ(std::tuple(view.tool, view.cursor), std::tuple(kToolSelect, SurfaceCursor::Default));
 }
 
 TEST_F(GesturesTest, DefaultSizeFollowsTheGridAndTheLastUsedFontSize)
@@ -177,8 +175,7 @@ TEST_F(GesturesTest, NewObjectsTakeTheLastUsedAttributes)
     drag(300, 300, 400, 300);
     auto *line = dynamic_cast<TfrLineView *>(last());
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->FrameWidth, 5.0f);
-    EXPECT_EQ(line->FrameColor, 0x0000FF);
+    EXPECT_EQ(std::tuple(line->FrameWidth, line->FrameColor), std::tuple(5.0f, 0x0000FF));
 }
 
 TEST_F(GesturesTest, ShiftOnTheToolKeepsItArmedAndTheSelectToolDisarmsIt)
@@ -188,8 +185,7 @@ TEST_F(GesturesTest, ShiftOnTheToolKeepsItArmedAndTheSelectToolDisarmsIt)
     click(40, 40);
     click(40, 100);
     EXPECT_EQ(page->ObjectCount(), 2);
-    EXPECT_EQ(view.tool, kToolMemo);
-    EXPECT_EQ(view.cursor, SurfaceCursor::Cross);
+    EXPECT_EQ(std::tuple(view.tool, view.cursor), std::tuple(kToolMemo, SurfaceCursor::Cross));
     EXPECT_EQ(page->Object(1)->Name, QStringLiteral("Memo2"));
     g().selectToolPressed();
     EXPECT_FALSE(core->state.KeepTool);

@@ -123,8 +123,7 @@ TEST_F(KeysTest, AltArrowSnapsInEveryDirectionButNotAnObjectThatMayNotMove)
     EXPECT_EQ(t->y, 40);
     // Below, the object on the left (top 100) is nearer than the one under T.
     press(Qt::Key_Down, Qt::AltModifier);
-    EXPECT_EQ(t->y, 80);
-    EXPECT_EQ(t->x, 50);
+    EXPECT_EQ(std::tuple(t->y, t->x), std::tuple(80, 50));
 
     t->Restrictions = frrfDontMove;
     press(Qt::Key_Up, Qt::AltModifier);

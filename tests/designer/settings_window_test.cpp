@@ -456,8 +456,7 @@ TEST_F(SettingsWindowTest, DesignerOptionsAreAppliedOnOk)
         EXPECT_EQ(f.StatusBar1->panelText(0), QStringLiteral("Pouces"));
         EXPECT_FALSE(f.button(QStringLiteral("GB1"))->Down());
         EXPECT_TRUE(f.button(QStringLiteral("ZB1"))->GrayedInactive());
-        EXPECT_EQ(s.PagePosition, 3);
-        EXPECT_EQ(s.Selection, 0);
+        EXPECT_EQ(std::tuple(s.PagePosition, s.Selection), std::tuple(3, 0));
         EXPECT_FALSE(s.EditAfterInsert);
         EXPECT_FALSE(frObjects().frBandTitles);
     });

@@ -316,8 +316,7 @@ TEST_F(DesignerRoad, ModificationEditsSavesAndThePreparedReportFollows)
         memoName = m->Name;
         EXPECT_TRUE(m->Selected);
         EXPECT_EQ(m->Memo, QStringList{QStringLiteral("[Nom]")});
-        EXPECT_EQ(m->Font.Name, QStringLiteral("Arial"));
-        EXPECT_EQ(m->Font.Size, 10);
+        EXPECT_EQ(std::tuple(m->Font.Name, m->Font.Size), std::tuple(QStringLiteral("Arial"), 10));
         inserted = geometry(m);
         EXPECT_EQ(inserted.size(), QSize(96, 18));
         EXPECT_LE(std::abs(inserted.x() - at.x()), 4);

@@ -57,8 +57,7 @@ TEST_P(HttpRequest, UpdateCheckHeadIsExactlyThisOnTheWire)
                          "Host: 127.0.0.1:") +
                   QByteArray::number(server.port()) + "\r\n\r\n");
     ASSERT_EQ(rec.done.size(), 1u);
-    EXPECT_EQ(rec.done[0].rq, httpHEAD);
-    EXPECT_EQ(rec.done[0].error, 0);
+    EXPECT_EQ(std::tuple(rec.done[0].rq, rec.done[0].error), std::tuple(httpHEAD, 0));
     EXPECT_EQ(client.StatusCode(), 200);
     pumpFor(loop(), 50);
     EXPECT_EQ(rec.done.size(), 1u);
@@ -896,8 +895,7 @@ TEST_P(HttpRequest, KeepAliveReusesTheConnectionUnlessBytesWereLeft)
         }
         EXPECT_EQ(rec.body, QByteArray("helloworld"));
         EXPECT_EQ(server.connections(), 2);
-        EXPECT_EQ(rec.done[1].error, 0);
-        EXPECT_EQ(rec.done[1].status, 200);
+        EXPECT_EQ(std::tuple(rec.done[1].error, rec.done[1].status), std::tuple(0, 200));
     }
 }
 
@@ -944,8 +942,7 @@ TEST_P(HttpRequest, StrayBytesOnAnIdleKeptAliveConnectionAreNeverTakenForTheNext
             ASSERT_EQ(server.deliveries(), 1);
         }
         ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/2")), 2));
-        EXPECT_EQ(rec.done[1].error, 0);
-        EXPECT_EQ(rec.done[1].status, 200);
+        EXPECT_EQ(std::tuple(rec.done[1].error, rec.done[1].status), std::tuple(0, 200));
         EXPECT_EQ(rec.body, answer.body + "fresh");
         EXPECT_EQ(server.connections(), 2);
     };
@@ -986,8 +983,7 @@ TEST_P(HttpRequest, AFollowUpAnsweredWithoutAStatusLineIsAnErrorAndClosesTheConn
             EXPECT_EQ(client.CtrlSocket().State(), wsClosed);
             // The next request does not meet the rest of those bytes.
             ASSERT_TRUE(getDone(loop(), client, rec, server.url(QStringLiteral("/3")), 3));
-            EXPECT_EQ(rec.done[2].error, 0);
-            EXPECT_EQ(rec.done[2].status, 200);
+            EXPECT_EQ(std::tuple(rec.done[2].error, rec.done[2].status), std::tuple(0, 200));
             EXPECT_EQ(server.connections(), 2);
             pumpFor(loop(), 20);
             EXPECT_EQ(rec.done.size(), 3u);
@@ -1021,8 +1017,7 @@ TEST_P(HttpRequest, AConnectionTheServerClosedWhileIdleIsNotTakenForALiveOne)
             client.SetSendStream(&stream);
             client.DoRequestAsync(rq);
             ASSERT_TRUE(waitDone(loop(), rec, 2));
-            EXPECT_EQ(rec.done[1].error, 0);
-            EXPECT_EQ(rec.done[1].status, 200);
+            EXPECT_EQ(std::tuple(rec.done[1].error, rec.done[1].status), std::tuple(0, 200));
             EXPECT_EQ(rec.body, rq == httpHEAD ? QByteArray("hello") : QByteArray("hellofresh"));
             EXPECT_EQ(server.connections(), 2);
             ASSERT_EQ(server.requests().size(), 2);
@@ -1116,8 +1111,7 @@ TEST_P(HttpRequest, APostWhoseConnectionFailedBeforeAByteLeftIsSentOnANewConnect
     ASSERT_TRUE(waitDone(loop(), rec, 2));
     pumpFor(loop(), 30);
     ASSERT_EQ(rec.done.size(), 2u);
-    EXPECT_EQ(rec.done[1].error, 0);
-    EXPECT_EQ(rec.done[1].status, 200);
+    EXPECT_EQ(std::tuple(rec.done[1].error, rec.done[1].status), std::tuple(0, 200));
     EXPECT_EQ(rec.body, QByteArray("hellofresh"));
     EXPECT_EQ(server.connections(), 2);
     ASSERT_EQ(server.requests().size(), 2);

@@ -44,8 +44,7 @@ TEST(NetFoundation, BufferBlockSizesAndCounts)
     EXPECT_EQ(len, 1500);
     EXPECT_EQ(QByteArray(p, 4), data.mid(14, 4));
     EXPECT_EQ(block.Remove(5000), 1500);
-    EXPECT_EQ(block.RdCount, 0);
-    EXPECT_EQ(block.WrCount, 0);
+    EXPECT_EQ(std::tuple(block.RdCount, block.WrCount), std::tuple(0, 0));
     EXPECT_EQ(block.Peek(len), nullptr);
     EXPECT_EQ(len, 0);
     EXPECT_EQ(block.Remove(1), 0);

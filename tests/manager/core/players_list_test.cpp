@@ -129,8 +129,7 @@ TEST(PlayersList, AgesBucketsAndAverage)
     QStringList j{joueur("20", ilYa(4)), joueur("21", ilYa(10)), joueur("101", ilYa(11)),
                   joueur("", ilYa(101)), joueur("x", QStringLiteral("//"))};
     StatistiquesJoueurs s = statistiques(j, {0, 1, 2, 3, 4}, Aujourdhui);
-    EXPECT_EQ(s.trouves, 5);
-    EXPECT_EQ(s.nombreAges, 4);
+    EXPECT_EQ(std::tuple(s.trouves, s.nombreAges), std::tuple(5, 4));
     EXPECT_EQ(s.bandes, (std::array<int, 5>{1, 1, 0, 0, 0}));
     EXPECT_EQ(s.titreAge(), QStringLiteral("L'age moyen est de 31,50 Ans"));
     EXPECT_EQ(s.barres(),

@@ -65,8 +65,7 @@ TEST(QuatreHomologation, WorkedMatchMergesPerPlayer)
     EXPECT_EQ(liste.lignes()[0], QStringLiteral("22194;M A0;;10000000;50;;;3262;"));
     EXPECT_EQ(liste.lignes()[3], QStringLiteral("22194;M A3;;10000003;50;;;3262;"));
     EXPECT_EQ(liste.lignes()[4], QStringLiteral("13806;Mme B0;;20000000;60;;;2200;"));
-    EXPECT_EQ(liste.TotalPE, 144000);
-    EXPECT_EQ(liste.TotalPC, 21848);
+    EXPECT_EQ(std::tuple(liste.TotalPE, liste.TotalPC), std::tuple(144000, 21848));
 
     EXPECT_EQ(tableau.versLignes(),
               QStringList({QStringLiteral(";Lyon;Sète;Nice;Pau;;"),
@@ -403,8 +402,7 @@ TEST(QuatreHomologation, TotalsBeyondSixtyFourBitsAreRefused)
                       ligne.arg("250", "4611686018427387904")};
     juste.fusionner();
     EXPECT_EQ(juste.lignes(), QStringList({ligne.arg("400", max)}));
-    EXPECT_EQ(juste.TotalPE, 400);
-    EXPECT_EQ(juste.TotalPC, 9223372036854775807LL);
+    EXPECT_EQ(std::tuple(juste.TotalPE, juste.TotalPC), std::tuple(400, 9223372036854775807LL));
 
     // The PV of the sheets summed past the limit.
     QStringList lignes = matchCalcule();

@@ -162,8 +162,7 @@ TEST_F(FormsTest, ReturningFromItsOwnMessageBoxIsNotAnActivation)
     QTest::qWait(50);
     settle(5);
 
-    EXPECT_EQ(b.activations, 1);
-    EXPECT_EQ(b.deactivations, 0);
+    EXPECT_EQ(std::tuple(b.activations, b.deactivations), std::tuple(1, 0));
     EXPECT_EQ(a.activations, 1);
     EXPECT_EQ(TForm::activeForm(), &b);
     EXPECT_FALSE(b.isBusy());

@@ -46,8 +46,7 @@ TEST_F(CheckBoxTest, ConstructionDefinesTheStylesAndTheFrame)
     TfrCheckBoxView v;
     EXPECT_EQ(fr().frConsts->GetVariable(QStringLiteral("csCross")).toInt(), 0);
     EXPECT_EQ(fr().frConsts->GetVariable(QStringLiteral("csCheck")).toInt(), 1);
-    EXPECT_EQ(v.FrameTyp, 15);
-    EXPECT_EQ(v.FrameWidth, 2.0f);
+    EXPECT_EQ(std::tuple(v.FrameTyp, v.FrameWidth), std::tuple(15, 2.0f));
     v.CreateUniqueName();
     EXPECT_TRUE(v.Name.startsWith(QStringLiteral("Check"))) << v.Name.toStdString();
     v.SetPropertyValue(QStringLiteral("checkstyle"), 1);
@@ -69,8 +68,7 @@ TEST_F(CheckBoxTest, RecordsOfVersions24And23)
     TfrCheckBoxView b;
     b.LoadFromStream(in);
     EXPECT_EQ(in.position(), bytes.size());
-    EXPECT_EQ(b.CheckStyle, csCheck);
-    EXPECT_EQ(b.CheckColor, 0x00FF00);
+    EXPECT_EQ(std::tuple(b.CheckStyle, b.CheckColor), std::tuple(csCheck, 0x00FF00));
     EXPECT_EQ(recordOf(b), bytes);
 
     // A version 23 view record has no stream version, no gaps and nothing
@@ -102,8 +100,7 @@ TEST_F(CheckBoxTest, RecordsOfVersions24And23)
     c.LoadFromStream(in23);
     fr().frTemplateVersion = 24;
     EXPECT_EQ(in23.position(), old.data().size());
-    EXPECT_EQ(c.CheckStyle, csCross);
-    EXPECT_EQ(c.CheckColor, platform::clBlack);
+    EXPECT_EQ(std::tuple(c.CheckStyle, c.CheckColor), std::tuple(csCross, platform::clBlack));
     EXPECT_EQ(c.Memo, QStringList{QStringLiteral("1")});
 }
 

@@ -133,13 +133,14 @@ TEST_F(SeamsTest, EditPreparedPageGivesAnOuterDesignerItsPageBack)
     FrCountingDesigner outer(1);
     outer.Page = report->Pages()[1];
     frObjects().frCurrentDesigner = &outer;
-    frObjects().frDesignerClass = [](int mode) { return std::make_unique<FrCountingDesigner>(mode); };
+    frObjects().frDesignerClass = [](int mode) {
+        return std::make_unique<FrCountingDesigner>(mode);
+    };
     report->EditPreparedPage(0);
     EXPECT_EQ(frObjects().frCurrentDesigner, &outer);
     ASSERT_EQ(report->Pages().Count(), 2);
     EXPECT_EQ(outer.Page, report->Pages()[1]);
-    EXPECT_EQ(outer.rebuildNotes, 1);
-    EXPECT_EQ(outer.rebuilds, 1);
+    EXPECT_EQ(std::tuple(outer.rebuildNotes, outer.rebuilds), std::tuple(1, 1));
     EXPECT_TRUE(report->Modified);
     frObjects().frCurrentDesigner = nullptr;
 }

@@ -126,8 +126,7 @@ TEST_F(ComponentTest, ChangePrinterReappliesEveryPagePaper)
     const TfrPrnInfo onVirtual = page->PrnInfo;
     EXPECT_TRUE(report.ChangePrinter(1, 0));
     EXPECT_EQ(report.PrinterName, QStringLiteral("Imprimante 600"));
-    EXPECT_EQ(page->Size, 11);
-    EXPECT_EQ(page->Orientation, 1);
+    EXPECT_EQ(std::tuple(page->Size, page->Orientation), std::tuple(11, 1));
     EXPECT_NE(page->PrnInfo, onVirtual); // 600 dpi geometry now
     EXPECT_TRUE(fakes->dialogs.messages.empty());
 

@@ -57,8 +57,7 @@ TEST_F(DialogControlsTest, NonVisualObjectKeepsItsIconBox)
     c.SetBounds(40, 50, 120, 70);
     platform::RecordingCanvas canvas(measurer, QRect(0, 0, 800, 1100));
     c.Draw(canvas);
-    EXPECT_EQ(c.dx, 28);
-    EXPECT_EQ(c.dy, 28);
+    EXPECT_EQ(std::tuple(c.dx, c.dy), std::tuple(28, 28));
     const QString dump = canvas.displayList().dump();
     EXPECT_TRUE(dump.contains(QStringLiteral("fill 40,50 29x29"))) << dump.toStdString();
     EXPECT_TRUE(dump.contains(QStringLiteral("image 42,52 24x24"))) << dump.toStdString();

@@ -373,8 +373,7 @@ TEST_F(PreparedTest, OlderFilesHoldOneMetafilePerPage)
     EXPECT_EQ(other.PrinterName, QStringLiteral("Imprimante virtuelle"));
     ASSERT_EQ(other.EMFPages().Count(), 2);
     const TfrEMFPage &entry = *other.EMFPages().Entry(1);
-    EXPECT_EQ(entry.Bin, -1);
-    EXPECT_EQ(entry.Orientation, 1);
+    EXPECT_EQ(std::tuple(entry.Bin, entry.Orientation), std::tuple(-1, 1));
     other.EMFPages().BuildPageObjects(1);
     ASSERT_EQ(entry.Page->ObjectCount(), 1);
     auto *picture = dynamic_cast<TfrPictureView *>(entry.Page->Object(0));

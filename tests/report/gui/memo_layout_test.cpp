@@ -236,8 +236,7 @@ TEST_F(MemoLayoutTest, SplitPrintsWhatFitsAndKeepsTheRest)
     memo.dy = 63;
     FrMemoryStream page1;
     memo.WriteToPreparedPage(page1);
-    EXPECT_EQ(memo.DrawMode, 0);
-    EXPECT_EQ(memo.CurrentLine, 4);
+    EXPECT_EQ(std::tuple(memo.DrawMode, memo.CurrentLine), std::tuple(0, 4));
     EXPECT_EQ(memo.Memo1, (QStringList{m("L5"), m("L6"), m("L7"), m("L8"), m("L9"), m("L10")}));
     EXPECT_EQ(preparedTexts(page1.data()),
               (QList<QStringList>{{m("L1"), m("L2"), m("L3"), m("L4")}}));
@@ -310,8 +309,7 @@ TEST_F(MemoLayoutTest, HighlightAppliesWhileItsConditionHoldsAndIsUndone)
     TfrMemoView read;
     read.Prepared = true;
     read.LoadFromStream(in);
-    EXPECT_EQ(read.Font.Style, 2);
-    EXPECT_EQ(read.Font.Color, 0x0000FF);
+    EXPECT_EQ(std::tuple(read.Font.Style, read.Font.Color), std::tuple(2, 0x0000FF));
     EXPECT_EQ(read.FillColor, 0x00FFFF);
     EXPECT_EQ(memo.Font.Style, 0);
     EXPECT_EQ(memo.FillColor, platform::clNone);
@@ -328,8 +326,7 @@ TEST_F(MemoLayoutTest, HighlightAppliesWhileItsConditionHoldsAndIsUndone)
     memo.Tag = QStringLiteral("t");
     EXPECT_THROW(memo.WriteToPreparedPage(out), std::runtime_error);
     EXPECT_EQ(memo.Font.Style, 0);
-    EXPECT_EQ(memo.FillColor, platform::clNone);
-    EXPECT_EQ(memo.DrawMode, 0);
+    EXPECT_EQ(std::tuple(memo.FillColor, memo.DrawMode), std::tuple(platform::clNone, 0));
     // The highlight is also undone when the tag expansion fails late.
     frObjects().memoFieldValue = [](const QString &e, TfrView *) -> QString {
         if (e == QLatin1String("T"))

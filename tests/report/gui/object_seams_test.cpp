@@ -55,8 +55,7 @@ TEST_F(ObjectSeamsTest, FakePrinterCanRefuseSizesAndAddA600DpiPrinter)
     TfrPrnInfo info;
     printer->FillPrnInfo(info);
     EXPECT_EQ(info.PPgw, 4961); // 210 mm at 600 dpi
-    EXPECT_EQ(info.Pgw, 758);
-    EXPECT_EQ(info.Ofx, 15);
+    EXPECT_EQ(std::tuple(info.Pgw, info.Ofx), std::tuple(758, 15));
     EXPECT_EQ(printer->PaperSizes(), (std::vector<int>{9, 11}));
     EXPECT_EQ(printer->GetPaperIndex(8), 1);
     EXPECT_FALSE(printer->SetPrinterInfo(1, 0, 0, kFrDefaultBin, 0, true));

@@ -80,8 +80,7 @@ TEST_F(ObjectsRuntimeTest, AutoWidthFollowsTheWidestLineWhenPrinting)
     TfrMemoView m;
     draw(m, {QStringLiteral("abcdef"), QStringLiteral("ab")});
     // 42 px of text + frame 1 + gaps 4 + 1.
-    EXPECT_EQ(m.dx, 48);
-    EXPECT_EQ(m.x, 100);
+    EXPECT_EQ(std::tuple(m.dx, m.x), std::tuple(48, 100));
     TfrMemoView r;
     r.Alignment = frtaRight;
     draw(r, {QStringLiteral("abcdef")});
@@ -310,8 +309,7 @@ TEST_F(ObjectsRuntimeTest, PreparedRecordsOfPlainViewsExpandTheTagAndFollowTheBa
     TfrMemoView read2;
     read2.Prepared = true;
     read2.LoadFromStream(in2);
-    EXPECT_EQ(read2.dx, 700);
-    EXPECT_EQ(read2.BandAlign, baNone);
+    EXPECT_EQ(std::tuple(read2.dx, read2.BandAlign), std::tuple(700, baNone));
     // Invisible views write nothing.
     pic.Visible = 0;
     FrMemoryStream none;
@@ -435,8 +433,7 @@ TEST_F(ObjectsRuntimeTest, ViewsAtTheEndsOfTheIntegerRangeDraw)
                     if (align == baNone) {
                         // Only alignment moves a view (a line keeps its
                         // orientation by dropping one size).
-                        EXPECT_EQ(v->x, r.x);
-                        EXPECT_EQ(v->y, r.y);
+                        EXPECT_EQ(std::tuple(v->x, v->y), std::tuple(r.x, r.y));
                     }
                 }
             }

@@ -34,8 +34,7 @@ TEST_F(PageTest, NewPageTakesThePrinterPaperAndGeometry)
               std::tuple(9, 2100, 2970, kFrDefaultBin, 758, 1071, 1));
     EXPECT_EQ(page->Caption, QStringLiteral("Form"));
     EXPECT_EQ(page->Color, qint32(0x8000000F));
-    EXPECT_EQ(page->BorderStyle, 3);
-    EXPECT_EQ(page->Position, 4);
+    EXPECT_EQ(std::tuple(page->BorderStyle, page->Position), std::tuple(3, 4));
     EXPECT_EQ(QRect(page->FormLeft, page->FormTop, page->FormWidth, page->FormHeight),
               QRect(220, 120, 380, 300));
     EXPECT_TRUE(page->Visible);
@@ -51,8 +50,7 @@ TEST_F(PageTest, RefusedSizeIsAskedAgainAsCustomPaper)
               std::tuple(kFrCustomPaper, 1480, 2100, 1));
     // A default bin is kept as it was asked, in either form.
     page.ChangePaper(9, 0, 0, -1, 0);
-    EXPECT_EQ(page.Bin, -1);
-    EXPECT_EQ(page.Size, 9);
+    EXPECT_EQ(std::tuple(page.Bin, page.Size), std::tuple(-1, 9));
     page.ChangePaper(9, 0, 0, kFrDefaultBin, 0);
     EXPECT_EQ(page.Bin, kFrDefaultBin);
 }
@@ -114,8 +112,7 @@ TEST_F(PageTest, DialogPagePropertiesAreTheFormsOwn)
     page.SetPropertyValue(QStringLiteral("Caption"), FrVariant("Paramètres"));
     page.SetPropertyValue(QStringLiteral("BorderStyle"), FrVariant(2));
     page.SetPropertyValue(QStringLiteral("Unknown"), FrVariant(3));
-    EXPECT_EQ(page.FormWidth, 500);
-    EXPECT_EQ(page.PaperWidth, 2100);
+    EXPECT_EQ(std::tuple(page.FormWidth, page.PaperWidth), std::tuple(500, 2100));
     EXPECT_EQ(page.GetPropertyValue(QStringLiteral("Width")).toInt(), 500);
     EXPECT_EQ(page.GetPropertyValue(QStringLiteral("LEFT")).toInt(), 7);
     EXPECT_EQ(page.GetPropertyValue(QStringLiteral("caption")).toString(),
@@ -249,8 +246,7 @@ TEST_F(PageTest, PageRecordWithoutMarkerHasNoScript)
     older[older.size() - scriptSize - 1] = 2; // the position
     FrMemoryStream in2(older);
     page.LoadFromStream(in2);
-    EXPECT_EQ(page.Position, 4);
-    EXPECT_EQ(page.BorderStyle, 2);
+    EXPECT_EQ(std::tuple(page.Position, page.BorderStyle), std::tuple(4, 2));
 }
 
 // Undo puts a deleted object back at its place: the others keep their order

@@ -180,8 +180,7 @@ TEST_F(PrintTest, PropertiesDialogTakesTheChosenPaperOrNothing)
               std::tuple(11, 1, 2100, 1480));
     TfrPrnInfo info;
     printer->FillPrnInfo(info);
-    EXPECT_EQ(info.PPgw, 4961);
-    EXPECT_EQ(info.PPgh, 3496);
+    EXPECT_EQ(std::tuple(info.PPgw, info.PPgh), std::tuple(4961, 3496));
 }
 
 // Whatever paper a caller gives, the virtual printer's sheet is one a PDF

@@ -260,24 +260,20 @@ TEST_F(ViewModelTest, ScaledGeometryWorkedExample)
         FrGeometryScope scope(m);
         EXPECT_EQ(m.x, 20); // round(15) + 5
         EXPECT_EQ(m.y, 37); // round(30) + 7
-        EXPECT_EQ(m.dx, 150);
-        EXPECT_EQ(m.dy, 45);
+        EXPECT_EQ(std::tuple(m.dx, m.dy), std::tuple(150, 45));
         // w = 3: bx = round(1.75) = 2, bx1 = round(2.25) = 2; GapX = round(3) + 2,
         // GapY = round(1.5) + 2 div 2 = 2 + 1.
-        EXPECT_EQ(m.GapX, 5);
-        EXPECT_EQ(m.GapY, 3);
+        EXPECT_EQ(std::tuple(m.GapX, m.GapY), std::tuple(5, 3));
         EXPECT_FLOAT_EQ(m.FrameWidth, 4.5f);
         // right = round(110 x 1.5 + 5) = 170 - 2; bottom = round(50 x 1.5 + 7) = 82 - 2.
         EXPECT_EQ(m.DRect, platform::rectLTRB(22, 39, 169, 81));
     }
-    EXPECT_EQ(m.x, 10);
-    EXPECT_EQ(m.GapY, 1);
+    EXPECT_EQ(std::tuple(m.x, m.GapY), std::tuple(10, 1));
     EXPECT_FLOAT_EQ(m.FrameWidth, 3.0f);
     // Designing ignores the scale.
     g.frDocMode = 0;
     FrGeometryScope scope(m);
-    EXPECT_EQ(m.x, 10);
-    EXPECT_EQ(m.dx, 100);
+    EXPECT_EQ(std::tuple(m.x, m.dx), std::tuple(10, 100));
 }
 
 TEST_F(ViewModelTest, GeometryIsRestoredWhenDrawingThrows)
@@ -291,8 +287,7 @@ TEST_F(ViewModelTest, GeometryIsRestoredWhenDrawingThrows)
         throw std::runtime_error("boom");
     } catch (const std::runtime_error &) {
     }
-    EXPECT_EQ(m.x, 10);
-    EXPECT_EQ(m.dx, 100);
+    EXPECT_EQ(std::tuple(m.x, m.dx), std::tuple(10, 100));
 }
 
 TEST_F(ViewModelTest, ClipRegions)
@@ -311,16 +306,14 @@ TEST_F(ViewModelTest, ClipRegions)
     TfrLineView line;
     line.SetBounds(10, 10, 100, 3);
     line.Orient();
-    EXPECT_EQ(line.dy, 0);
-    EXPECT_EQ(line.FrameTyp, frftTop);
+    EXPECT_EQ(std::tuple(line.dy, line.FrameTyp), std::tuple(0, frftTop));
     line.FrameWidth = 3;
     // a = trunc(1.5) = 1, b = trunc(1) = 1.
     EXPECT_EQ(line.GetClipRegion(false).boundingRect(), platform::rectLTRB(10, 9, 111, 12));
     TfrLineView square;
     square.SetBounds(0, 0, 3, 3);
     square.Orient();
-    EXPECT_EQ(square.dx, 0);
-    EXPECT_EQ(square.FrameTyp, frftLeft);
+    EXPECT_EQ(std::tuple(square.dx, square.FrameTyp), std::tuple(0, frftLeft));
 }
 
 TEST_F(ViewModelTest, BuildErrorTextNamesReportAndObject)
@@ -374,8 +367,7 @@ TEST_F(ViewModelTest, StretchedCommandActsOnEverySelectedViewButLockedOnes)
     ASSERT_TRUE(item);
     EXPECT_TRUE(item->checked);
     ASSERT_TRUE(popup.choose(QStringLiteral("Etiré")));
-    EXPECT_EQ(s.designer.beforeChanges, 1);
-    EXPECT_EQ(s.designer.afterChanges, 1);
+    EXPECT_EQ(std::tuple(s.designer.beforeChanges, s.designer.afterChanges), std::tuple(1, 1));
     EXPECT_EQ(s.memo->Flags & flStretched, 0);
     EXPECT_EQ(s.picture->Flags & flStretched, 0);
     EXPECT_EQ(s.band->Flags & flStretched, 0);
@@ -447,8 +439,7 @@ TEST_F(ViewModelTest, BandPopupsByType)
     footer.AddPopupItems(r);
     r.choose(QStringLiteral("Sur la dernière page"));
     EXPECT_EQ(footer.Flags, flBandOnLastPage);
-    EXPECT_EQ(designer.beforeChanges, 1);
-    EXPECT_EQ(designer.afterChanges, 1);
+    EXPECT_EQ(std::tuple(designer.beforeChanges, designer.afterChanges), std::tuple(1, 1));
     frObjects().frCurrentDesigner = nullptr;
 }
 

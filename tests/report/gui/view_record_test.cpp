@@ -90,8 +90,7 @@ TEST_F(ViewRecordTest, EveryClassRoundTripsByteForByte)
     memo.CharSpacing = 1;
     auto copy = reread(memo, 24);
     auto *m = static_cast<TfrMemoView *>(copy.get());
-    EXPECT_EQ(m->Memo, memo.Memo);
-    EXPECT_EQ(m->Script, memo.Script);
+    EXPECT_EQ(std::tuple(m->Memo, m->Script), std::tuple(memo.Memo, memo.Script));
     EXPECT_EQ(m->Font.Name, memo.Font.Name);
     EXPECT_EQ(std::tuple(m->Highlight, m->HighlightCondition, m->LineSpacing, m->BandAlign),
               std::tuple(memo.Highlight, memo.HighlightCondition, 5, baRight));
@@ -207,12 +206,10 @@ TEST_F(ViewRecordTest, OlderVersionsReadByTheirRules)
         EXPECT_EQ(in.position(), in.size()) << version;
         EXPECT_EQ(m.Name, version == 23 ? QStringLiteral("Ancien") : QStringLiteral("Memo2"))
             << version;
-        EXPECT_EQ(m.x, 5);
-        EXPECT_EQ(m.dy, 30);
+        EXPECT_EQ(std::tuple(m.x, m.dy), std::tuple(5, 30));
         EXPECT_FLOAT_EQ(m.FrameWidth, 2.0f);
         EXPECT_EQ(m.Memo, QStringList{QStringLiteral("ligne")});
-        EXPECT_EQ(m.StreamMajor, 0);
-        EXPECT_EQ(m.BandAlign, baNone);
+        EXPECT_EQ(std::tuple(m.StreamMajor, m.BandAlign), std::tuple(0, baNone));
         EXPECT_EQ(m.Font.Charset, version < 23 ? 204 : 0) << version;
         EXPECT_EQ(bool(m.Flags & flWordWrap), version == 21) << version;
         EXPECT_EQ(m.LineSpacing, 2); // construction values stay below 24
