@@ -259,11 +259,10 @@ TEST(ScriptedDialogs, FileComponentsPassTheirFieldsAndTakeTheAnswer)
     ASSERT_TRUE(open.Execute());
     EXPECT_EQ(open.FileName, QStringLiteral("/tmp/a/Joueur.DBP"));
     ASSERT_EQ(fakes.dialogs.openRequests.size(), 1u);
-    EXPECT_EQ(std::tuple(fakes.dialogs.openRequests[0].title, fakes.dialogs.openRequests[0].filter,
-                         fakes.dialogs.openRequests[0].initialDir,
-                         fakes.dialogs.openRequests[0].fileName),
-              std::tuple(QStringLiteral("T"), QStringLiteral("F|*.f"), QStringLiteral("/tmp/a"),
-                         QStringLiteral("x.f")));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].title, QStringLiteral("T"));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].filter, QStringLiteral("F|*.f"));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].initialDir, QStringLiteral("/tmp/a"));
+    EXPECT_EQ(fakes.dialogs.openRequests[0].fileName, QStringLiteral("x.f"));
 
     TSaveDialog save;
     save.OverwritePrompt = true;
