@@ -794,13 +794,8 @@ void TVorn_FResultat_Quatre::BtAjouGroupeClick()
         // The group's team file and the groups file, both or neither.
         LineFile::checkWritable(fichierEquipes(groupes.size() - 1));
         LineFile::checkWritable(fichierPoules());
-        try {
-            m_lus.verifier(fichierEquipes(groupes.size() - 1));
-            m_lus.verifier(fichierPoules());
-        } catch (const EFichierChange &refus) {
-            refusFichierChange(refus);
+        if (!fichiersInchanges({fichierEquipes(groupes.size() - 1), fichierPoules()}))
             return;
-        }
         // The lists change once the files hold the group; a write that
         // fails leaves them, and the name typed, as they were.
         ecrireLesDeux(fichierEquipes(groupes.size() - 1), {}, fichierPoules(), groupes);
@@ -834,12 +829,8 @@ void TVorn_FResultat_Quatre::BtSuprGroupeClick()
         return;
     // What cannot be written at all is said as such first.
     LineFile::checkWritable(fichierPoules());
-    try {
-        m_lus.verifier(fichierPoules());
-    } catch (const EFichierChange &refus) {
-        refusFichierChange(refus);
+    if (!fichiersInchanges({fichierPoules()}))
         return;
-    }
     supprimerGroupe(g, elements(CB_Groupe));
     m_lus.noter(fichierPoules());
     QStringList groupes = elements(CB_Groupe);
@@ -857,13 +848,8 @@ void TVorn_FResultat_Quatre::BtAjoutComposClick()
         relireEquipesEtTableau();
         LineFile::checkWritable(fichierEquipes(g));
         LineFile::checkWritable(fichierTableau(g));
-        try {
-            m_lus.verifier(fichierEquipes(g));
-            m_lus.verifier(fichierTableau(g));
-        } catch (const EFichierChange &refus) {
-            refusFichierChange(refus);
+        if (!fichiersInchanges({fichierEquipes(g), fichierTableau(g)}))
             return;
-        }
         QStringList equipes = elements(CB_Compos);
         equipes << champSaisi(Ed_Compo->text());
         // The new table first: a total that cannot be worked out stops the
@@ -925,13 +911,8 @@ void TVorn_FResultat_Quatre::BtSupprComposClick()
     LineFile::checkWritable(fichierEquipes(g));
     if (!equipes.isEmpty())
         LineFile::checkWritable(fichierTableau(g));
-    try {
-        m_lus.verifier(fichierEquipes(g));
-        m_lus.verifier(fichierTableau(g));
-    } catch (const EFichierChange &refus) {
-        refusFichierChange(refus);
+    if (!fichiersInchanges({fichierEquipes(g), fichierTableau(g)}))
         return;
-    }
     TableauGroupe nouveau = m_tableau;
     nouveau.retirerEquipe(equipes);
     if (equipes.isEmpty())
@@ -1204,6 +1185,18 @@ void TVorn_FResultat_Quatre::BtEnregistreMatchClick()
     enregistrerMatch();
 }
 
+bool TVorn_FResultat_Quatre::fichiersInchanges(const QStringList &chemins)
+{
+    try {
+        for (const QString &chemin : chemins)
+            m_lus.verifier(chemin);
+    } catch (const EFichierChange &refus) {
+        refusFichierChange(refus);
+        return false;
+    }
+    return true;
+}
+
 void TVorn_FResultat_Quatre::refusFichierChange(const EFichierChange &refus)
 {
     const int g = CB_Groupe->currentIndex();
@@ -1279,14 +1272,9 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
     LineFile::checkWritable(NomFichierMatch(0));
     if (g >= 0)
         LineFile::checkWritable(fichierTableau(g));
-    try {
-        m_lus.verifier(NomFichierMatch(0));
-        if (g >= 0)
-            m_lus.verifier(fichierTableau(g));
-    } catch (const EFichierChange &refus) {
-        refusFichierChange(refus);
+    if (!fichiersInchanges(g >= 0 ? QStringList{NomFichierMatch(0), fichierTableau(g)}
+                                  : QStringList{NomFichierMatch(0)}))
         return false;
-    }
     EnregistrerFeuille(baseFeuille());
     ecrireCpo(NomFichierMatch(0), LignesMatch);
     m_lus.noter(NomFichierMatch(0));

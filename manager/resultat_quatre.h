@@ -202,4 +202,7 @@ private:
     // A write refused that way: said; the lists, or the table, are read
     // again, and what was typed (a name, the sheet) stays.
     void refusFichierChange(const EFichierChange &refus);
+    // Each file a command rewrites is still the one the window read; when
+    // one changed, the refusal is said (refusFichierChange) and false returned.
+    bool fichiersInchanges(const QStringList &chemins);
 };
