@@ -4,7 +4,13 @@
 #include "platform/text/linefile.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <sys/stat.h>
 
 namespace platform
 {
@@ -87,17 +93,59 @@ bool &failureTold()
     return told;
 }
 
+// The bytes the settings would hold: the same settings written by Qt into a
+// scratch file of the temporary folder. When even that fails (the limit is
+// the process's own), a page of comment lines, which the settings read as
+// no value at all, stands in for them.
+QByteArray settingsBytes(const QSettings &settings)
+{
+    QByteArray comments;
+    for (int i = 0; i < 64; ++i)
+        comments += QByteArray(";") + QByteArray(62, ' ') + '\n';
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return comments;
+    const QString path = scratch.filePath(QStringLiteral("registre.ini"));
+    QSettings copy(path, QSettings::IniFormat);
+    for (const QString &key : settings.allKeys())
+        copy.setValue(key, settings.value(key));
+    copy.sync();
+    QFile file(path);
+    if (copy.status() != QSettings::NoError || !file.open(QIODevice::ReadOnly))
+        return comments;
+    const QByteArray bytes = file.readAll();
+    return bytes.isEmpty() ? comments : bytes;
+}
+
 // Why the file cannot be written: the settings object tells only that its
 // write failed, so the common writer is given the file's own bytes, which
 // leaves the file as it is and finds the system's reason (a full disk, a
-// file or folder that may not be written).
-QString writeFailure(const QString &file)
+// file or folder that may not be written). A file not yet made is written
+// as the settings would write it, its folder made first, so that a first
+// use on a full disk says so too.
+QString writeFailure(const QSettings &settings)
 {
+    const QString file = settings.fileName();
     try {
-        if (LineFile::exists(file))
+        if (LineFile::exists(file)) {
             LineFile::writeBytes(file, LineFile::readBytes(file));
-        else
+        } else {
+            const QString folder = QFileInfo(file).absolutePath();
+            QStringList missing;
+            for (QString f = folder; !QFileInfo::exists(f);) {
+                missing.prepend(f);
+                const QString parent = QFileInfo(f).absolutePath();
+                if (parent == f)
+                    break;
+                f = parent;
+            }
+            for (const QString &f : missing)
+                if (::mkdir(QFile::encodeName(f).constData(), 0777) != 0 && errno != EEXIST)
+                    return QStringLiteral("Impossible de créer le dossier %1 : %2")
+                        .arg(QDir::toNativeSeparators(f), systemErrorReason(errno));
             LineFile::checkWritable(file);
+            LineFile::writeBytes(file, settingsBytes(settings));
+        }
     } catch (const Exception &e) {
         return e.Message();
     }
@@ -275,7 +323,7 @@ void TRegistry::write(const QString &name, const QVariant &value)
     failureTold() = true;
     throw ERegistryException(
         QStringLiteral("Impossible d'écrire la valeur '%1' dans le registre").arg(name) +
-        QStringLiteral("\n\n") + writeFailure(m_settings->fileName()));
+        QStringLiteral("\n\n") + writeFailure(*m_settings));
 }
 
 QString TRegistry::ReadString(const QString &name) const

@@ -3,12 +3,14 @@
 
 Reads the sources of the manager's windows, the manager's rules, the
 designer, the report engine and the platform layer, takes each string
-literal that feeds a message (a message box, an exception, a function that
-words a message), and looks for each piece of it (the text between two
-values put in, or two line breaks) in the guides' source text: the guide of
-the window for a window's own file, any guide for shared code. A piece
-found nowhere must be in guide_messages_exempt.txt beside this script, or
-the check fails naming the file and the piece.
+literal that feeds a message (a message box, Qt's own message box and its
+texts, an exception being made or thrown, a function that words a message),
+with the texts of the constants and variables such a call names (a message
+held in a `const QString` before the box), and looks for each piece of it
+(the text between two values put in, or two line breaks) in the guides'
+source text: the guide of the window for a window's own file, any guide for
+shared code. A piece found nowhere must be in guide_messages_exempt.txt
+beside this script, or the check fails naming the file and the piece.
 
 Usage: guide_messages_check.py SOURCE_DIR
 """
@@ -32,13 +34,20 @@ SOURCES = ('manager', 'designer', 'report', 'platform')
 # A call whose arguments are a message: the message boxes, an exception
 # being made, or a function that words a message.
 CALL = re.compile(r'\b(MessageDlg\w*|ShowMessage|MessageBox|InputBox|InputQuery|E[A-Z][A-Za-z]*'
-                  r'|[Tt]exte[A-Z]\w*|\w*[Mm]essage[A-Z]?\w*|[Dd]ire[A-Z]\w*)\s*\(')
+                  r'|[Tt]exte[A-Z]\w*|\w*[Mm]essage[A-Z]?\w*|[Dd]ire[A-Z]\w*'
+                  r'|Exception|QMessageBox(?:::\w+)?|\w*(?:[Bb]ox|[Mm]sg)\w*(?:\.|->)set(?:Informative|Detailed)?Text'
+                  r'|throw\s+(?:\w+::)*\w+)\s*\(')
 # A function that words a message: its whole body.
 DEFINITION = re.compile(r'\bQString\s+(?:\w+::)*([Tt]exte[A-Z]\w*|\w*[Mm]essage\w*|\w*Caption|[Dd]ire[A-Z]\w*)\s*'
                         r'\([^;{}]*\)\s*(?:const\s*)?\{')
 LITERALS = re.compile(r'"((?:[^"\\\n]|\\.)*)"(?:\s*"((?:[^"\\\n]|\\.)*)")*')
 ONE_LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
 STRING_ID = re.compile(r'frLoadString\s*\(\s*(\d+)\s*\)')
+# A text held under a name: a constant or variable of a string type, its
+# initializer up to the end of the statement.
+DECLARATION = re.compile(r'\b(?:QString|QLatin1String|QStringView|char|auto|std::string)\b'
+                         r'\s*(?:const\b\s*)?\*?\s*(?:const\b\s*)?(\w+)\s*(?:\[\s*\])?\s*(?:=|\(|\{)')
+IDENTIFIER = re.compile(r'\b[A-Za-z_]\w*\b')
 
 
 def enclosed(src, start, opening, closing):
@@ -62,6 +71,71 @@ def enclosed(src, start, opening, closing):
                 return src[start:i + 1]
         i += 1
     return src[start:]
+
+
+def statement(src, start):
+    """The text from src[start] to the end of its statement."""
+    i, in_string, depth = start, False, 0
+    while i < len(src):
+        c = src[i]
+        if in_string:
+            if c == '\\':
+                i += 2
+                continue
+            if c == '"':
+                in_string = False
+        elif c == '"':
+            in_string = True
+        elif c in '({':
+            depth += 1
+        elif c in ')}':
+            depth -= 1
+            if depth < 0:
+                break
+        elif c == ';' and depth == 0:
+            break
+        i += 1
+    return src[start:i]
+
+
+def blocks(src):
+    """Each brace block's opening and closing positions."""
+    found, stack, i, quote = [], [], 0, None
+    while i < len(src):
+        c = src[i]
+        if quote:
+            if c == '\\':
+                i += 2
+                continue
+            if c == quote:
+                quote = None
+        elif c in '"\'':
+            quote = c
+        elif c == '{':
+            stack.append(i)
+        elif c == '}' and stack:
+            found.append((stack.pop(), i))
+        i += 1
+    return found
+
+
+def named_texts(src):
+    """Each name declared with texts in its initializer: where it can be
+    seen (its block) and those texts."""
+    named, spans = {}, blocks(src)
+    for m in DECLARATION.finditer(src):
+        texts = ONE_LITERAL.findall(statement(src, m.end()))
+        if texts:
+            inner = [b for b in spans if b[0] < m.start() < b[1]]
+            scope = max(inner) if inner else (0, len(src))
+            named.setdefault(m.group(1), []).append((scope, texts))
+    return named
+
+
+def visible(named, name, where):
+    """The texts of the declarations of name seen from where."""
+    return [t for (start, end), texts in named.get(name, [])
+            if where is None or start <= where <= end for t in texts]
 
 
 def unescape(s):
@@ -96,17 +170,26 @@ def strings_table(root):
     return table
 
 
-def messages_of(path, table):
+def source_text(path):
     with open(path, encoding='utf-8') as f:
         src = f.read()
     src = re.sub(r'/\*.*?\*/', '', src, flags=re.S)
-    src = re.sub(r'(?m)^\s*//.*$|(?<=[;{}),])\s*//[^\n"]*$', '', src)
-    spans = [enclosed(src, m.end() - 1, '(', ')') for m in CALL.finditer(src)]
-    spans += [enclosed(src, m.end() - 1, '{', '}') for m in DEFINITION.finditer(src)]
+    return re.sub(r'(?m)^\s*//.*$|(?<=[;{}),])\s*//[^\n"]*$', '', src)
+
+
+def messages_of(path, table):
+    src = source_text(path)
+    header = os.path.splitext(path)[0] + '.h'
+    shared = named_texts(source_text(header)) if os.path.exists(header) else {}
+    named = named_texts(src)
+    spans = [(m.start(), enclosed(src, m.end() - 1, '(', ')')) for m in CALL.finditer(src)]
+    spans += [(m.start(), enclosed(src, m.end() - 1, '{', '}')) for m in DEFINITION.finditer(src)]
     found = []
-    for span in spans:
+    for where, span in spans:
         texts = [unescape(''.join(ONE_LITERAL.findall(m.group(0))))
                  for m in LITERALS.finditer(span)]
+        for name in set(IDENTIFIER.findall(re.sub(r'"(?:[^"\\\n]|\\.)*"', '""', span))):
+            texts += [unescape(t) for t in visible(named, name, where) + visible(shared, name, None)]
         texts += [table[i] for i in STRING_ID.findall(span) if i in table]
         for p in pieces(texts):
             if p not in found:
@@ -127,9 +210,11 @@ def main():
     table = strings_table(root)
     missing, used = [], set()
     for folder in SOURCES:
-        for path in sorted(glob.glob(os.path.join(root, folder, '**', '*.cpp'), recursive=True)):
+        paths = (glob.glob(os.path.join(root, folder, '**', '*.' + kind), recursive=True)
+                 for kind in ('cpp', 'h'))
+        for path in sorted(p for kind in paths for p in kind):
             rel = os.path.relpath(path, root)
-            guide = GUIDE_OF.get(rel)
+            guide = GUIDE_OF.get(os.path.splitext(rel)[0] + '.cpp')
             where = guides.get(guide, '') if guide else everything
             for p in messages_of(path, table):
                 if normal(p) in where:

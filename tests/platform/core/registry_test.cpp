@@ -143,54 +143,62 @@ TEST_F(RegistryTest, FileNameCanBeInjected)
 }
 
 // A file the disk no longer takes (here: larger than the process may write,
-// as a full disk refuses it): the first value says which file and why, the
-// next ones, in this object and in later ones, nothing; the file stays as
-// it was, and takes the values once it can.
+// as a full disk refuses it), one already there and one not yet made in a
+// folder not yet made (the first use): the first value says which file and
+// why, the next ones, in this object and in later ones, nothing; the file
+// stays as it was (or absent), and takes the values once it can.
 TEST_F(RegistryTest, AFailedWriteNamesTheFileAndItsReasonOnce)
 {
-    {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(kBase, true));
-        reg.WriteString(QStringLiteral("Ancienne"), QString(200, QLatin1Char('a')));
-    }
-    const auto bytes = [this] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray before = bytes();
-    struct sigaction ignore = {}, previous = {};
-    ignore.sa_handler = SIG_IGN;
-    ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
-    struct rlimit unlimited;
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
-    const struct rlimit limit = {64, unlimited.rlim_max};
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
-    QStringList said;
-    for (int object = 0; object < 3; ++object) {
-        TRegistry reg;
-        reg.OpenKey(kBase, true);
-        for (const char *name : {"GridShow", "GridAlign"}) {
+    for (const bool firstUse : {false, true}) {
+        SCOPED_TRACE(firstUse ? "first use" : "file already there");
+        file = dir.path() + (firstUse ? QStringLiteral("/neuf/Vorn_Lud/registre.ini")
+                                      : QStringLiteral("/registre.ini"));
+        TRegistry::setFileName(file);
+        if (!firstUse) {
+            TRegistry reg;
+            ASSERT_TRUE(reg.OpenKey(kBase, true));
+            reg.WriteString(QStringLiteral("Ancienne"), QString(200, QLatin1Char('a')));
+        }
+        const auto bytes = [this] {
+            QFile f(file);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("absent");
+        };
+        const QByteArray before = bytes();
+        struct sigaction ignore = {}, previous = {};
+        ignore.sa_handler = SIG_IGN;
+        ASSERT_EQ(::sigaction(SIGXFSZ, &ignore, &previous), 0);
+        struct rlimit unlimited;
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        const struct rlimit limit = {64, unlimited.rlim_max};
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        QStringList said;
+        for (int object = 0; object < 3; ++object) {
+            TRegistry reg;
             try {
-                reg.WriteBool(QLatin1String(name), true);
+                reg.OpenKey(kBase, true);
+                for (const char *name : {"GridShow", "GridAlign"})
+                    reg.WriteBool(QLatin1String(name), true);
             } catch (const ERegistryException &e) {
                 said << e.Message();
             }
         }
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        ::sigaction(SIGXFSZ, &previous, nullptr);
+        EXPECT_EQ(said.join('|'), QStringLiteral("Impossible d'écrire la valeur 'GridShow' dans le "
+                                                 "registre\n\nErreur d'écriture dans le fichier "
+                                                 "%1 : taille de fichier maximale dépassée")
+                                      .arg(file));
+        EXPECT_EQ(bytes(), before);
+        {
+            TRegistry reg;
+            ASSERT_TRUE(reg.OpenKey(kBase, true));
+            reg.WriteBool(QStringLiteral("GridAlign"), false);
+        }
+        TRegistry back;
+        ASSERT_TRUE(back.OpenKey(kBase, false));
+        EXPECT_FALSE(back.ReadBool(QStringLiteral("GridAlign")));
+        if (!firstUse) {
+            EXPECT_EQ(back.ReadString(QStringLiteral("Ancienne")), QString(200, QLatin1Char('a')));
+        }
     }
-    ::setrlimit(RLIMIT_FSIZE, &unlimited);
-    ::sigaction(SIGXFSZ, &previous, nullptr);
-    EXPECT_EQ(said.join('|'), QStringLiteral("Impossible d'écrire la valeur 'GridShow' dans le "
-                                             "registre\n\nErreur d'écriture dans le fichier %1 : "
-                                             "taille de fichier maximale dépassée")
-                                  .arg(file));
-    EXPECT_EQ(bytes(), before);
-    {
-        TRegistry reg;
-        ASSERT_TRUE(reg.OpenKey(kBase, true));
-        reg.WriteBool(QStringLiteral("GridAlign"), false);
-    }
-    TRegistry back;
-    ASSERT_TRUE(back.OpenKey(kBase, false));
-    EXPECT_FALSE(back.ReadBool(QStringLiteral("GridAlign")));
-    EXPECT_EQ(back.ReadString(QStringLiteral("Ancienne")), QString(200, QLatin1Char('a')));
 }
