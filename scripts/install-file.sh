@@ -33,6 +33,11 @@ reason() {
     *"Input/output error"*) echo "erreur d'entrée-sortie" ;;
     *"Read-only file system"*) echo "disque en lecture seule" ;;
     *"Permission denied"* | *"Operation not permitted"*) echo "accès refusé" ;;
+    *"Not a directory"*) echo "un élément du chemin n'est pas un dossier" ;;
+    *"File exists"*) echo "ce nom est déjà pris" ;;
+    *"Too many levels of symbolic links"*) echo "trop de liens symboliques" ;;
+    *"File name too long"*) echo "nom trop long" ;;
+    *"No such file or directory"*) echo "un dossier du chemin est absent" ;;
     "") echo "erreur inconnue" ;;
     *) printf '%s\n' "$1" | tail -n 1 ;;
     esac
@@ -41,6 +46,10 @@ reason() {
 # make_folder DIR: DIR exists as a folder afterwards, or a line says why not.
 make_folder() {
     [ -d "$1" ] && return 0
+    if [ -e "$1" ] || [ -L "$1" ]; then
+        echo "Le dossier $1 n'a pas pu être créé : $(what "$1")."
+        return 1
+    fi
     if err=$(LC_ALL=C mkdir -p -- "$1" 2>&1); then
         return 0
     fi

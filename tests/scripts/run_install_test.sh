@@ -153,6 +153,25 @@ fi
 grep -q comite "$WORK/unreadable/Tarifs.pdf" || fail "unreadable: Tarifs.pdf was replaced"
 ! grep -q Tarifs "$WORK/unreadable/Aides.sha256" || fail "unreadable: Tarifs.pdf recorded as installed"
 
+# Where there is no program of the folder to start, run says why, in French,
+# starts nothing and fails.
+# NAME | the program folder | what stands in the way | what must be said
+N="$WORK/nothing"
+mkdir -p "$N"
+while IFS='|' read -r name dest setup said; do
+    (cd "$N" && eval "$setup")
+    if install v1 "$N/$dest"; then fail "$name: run ended well"; fi
+    [ ! -s "$WORK/started" ] || fail "$name: a program started"
+    grep -qxF "$said" "$WORK/out" || fail "$name said: $(cat "$WORK/out")"
+    ! grep -q "mkdir\|cannot\|No such\|exists" "$WORK/out" || fail "$name said, in English: $(cat "$WORK/out")"
+done <<CASES
+a file|fichier|echo notes >fichier|Le dossier $N/fichier n'a pas pu être créé : c'est un fichier.
+inside a file|fichier/sous||Le dossier $N/fichier/sous n'a pas pu être créé : un élément du chemin n'est pas un dossier.
+a link to nothing|lien|ln -s absent lien|Le dossier $N/lien n'a pas pu être créé : c'est un lien vers un fichier absent.
+a link to a program|lien-prog|mkdir lien-prog; ln -s "$FAKE/build/release/app/vorn_lud" lien-prog/vorn_lud|Le programme n'est pas démarré : $N/lien-prog/vorn_lud est un lien vers $FAKE/build/release/app/vorn_lud, pas le programme installé dans $N/lien-prog ; supprimez ce lien et relancez scripts/run.
+a folder named as the program|dossier-prog|mkdir -p dossier-prog/vorn_lud|Le programme n'est pas démarré : $N/dossier-prog/vorn_lud est laissé tel quel, c'est un dossier.
+CASES
+
 # The cases again on full and read-only disks, mounted in a namespace of
 # their own: as root, or as this user mapped to root where it may.
 if [ "$(id -u)" = 0 ]; then who=root flags=-m; else who=user flags=-rm; fi
