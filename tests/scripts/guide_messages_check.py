@@ -50,57 +50,10 @@ DECLARATION = re.compile(r'\b(?:QString|QLatin1String|QStringView|char|auto|std:
 IDENTIFIER = re.compile(r'\b[A-Za-z_]\w*\b')
 
 
-def enclosed(src, start, opening, closing):
-    """The text from src[start] (an opening bracket) to its closing one."""
-    depth, i, in_string = 0, start, False
-    while i < len(src):
-        c = src[i]
-        if in_string:
-            if c == '\\':
-                i += 2
-                continue
-            if c == '"':
-                in_string = False
-        elif c == '"':
-            in_string = True
-        elif c == opening:
-            depth += 1
-        elif c == closing:
-            depth -= 1
-            if depth == 0:
-                return src[start:i + 1]
-        i += 1
-    return src[start:]
-
-
-def statement(src, start):
-    """The text from src[start] to the end of its statement."""
-    i, in_string, depth = start, False, 0
-    while i < len(src):
-        c = src[i]
-        if in_string:
-            if c == '\\':
-                i += 2
-                continue
-            if c == '"':
-                in_string = False
-        elif c == '"':
-            in_string = True
-        elif c in '({':
-            depth += 1
-        elif c in ')}':
-            depth -= 1
-            if depth < 0:
-                break
-        elif c == ';' and depth == 0:
-            break
-        i += 1
-    return src[start:i]
-
-
-def blocks(src):
-    """Each brace block's opening and closing positions."""
-    found, stack, i, quote = [], [], 0, None
+def code(src, start=0):
+    """Each position and character of src from start, outside string and
+    character literals."""
+    i, quote = start, None
     while i < len(src):
         c = src[i]
         if quote:
@@ -111,11 +64,47 @@ def blocks(src):
                 quote = None
         elif c in '"\'':
             quote = c
-        elif c == '{':
+        else:
+            yield i, c
+        i += 1
+
+
+def enclosed(src, start, opening, closing):
+    """The text from src[start] (an opening bracket) to its closing one."""
+    depth = 0
+    for i, c in code(src, start):
+        if c == opening:
+            depth += 1
+        elif c == closing:
+            depth -= 1
+            if depth == 0:
+                return src[start:i + 1]
+    return src[start:]
+
+
+def statement(src, start):
+    """The text from src[start] to the end of its statement."""
+    depth = 0
+    for i, c in code(src, start):
+        if c in '({':
+            depth += 1
+        elif c in ')}':
+            depth -= 1
+            if depth < 0:
+                return src[start:i]
+        elif c == ';' and depth == 0:
+            return src[start:i]
+    return src[start:]
+
+
+def blocks(src):
+    """Each brace block's opening and closing positions."""
+    found, stack = [], []
+    for i, c in code(src):
+        if c == '{':
             stack.append(i)
         elif c == '}' and stack:
             found.append((stack.pop(), i))
-        i += 1
     return found
 
 
