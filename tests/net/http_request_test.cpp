@@ -591,12 +591,13 @@ TEST_P(HttpRequest, EveryEndOfARequestIsToldOnceAndAsASuccessOnlyWithTheWholeAns
     // it passes: by the owner's CloseAsync or Abort from the state change, or
     // by the server, whose close is in the client's socket before the client
     // goes on (a server closes only a connection it has). One completion
-    // for the request (and one for a close), error 0 only when the whole
-    // answer arrived.
+    // for the request (and one for a close, as request httpCLOSE), error 0
+    // only when the whole answer arrived. Once ready, an Abort has nothing
+    // to end and a close ends only the connection.
     enum End { OwnerCloses, OwnerAborts, ServerCloses };
     const THttpState states[] = {httpNotConnected, httpDnsLookup,     httpDnsLookupDone,
                                  httpConnected,    httpWaitingHeader, httpWaitingBody,
-                                 httpBodyReceived};
+                                 httpBodyReceived, httpReady};
     const QByteArray body = "0123456789";
     const QByteArray header = "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n";
     const std::vector<ServerStep> socks{readBytes(3), sendBytes(QByteArray("\x05\x00", 2)),
@@ -660,21 +661,22 @@ TEST_P(HttpRequest, EveryEndOfARequestIsToldOnceAndAsASuccessOnlyWithTheWholeAns
             EXPECT_TRUE(head && at == httpBodyReceived);
             return;
         }
+        // Once ready, the request has had its answer and its completion.
         const bool whole =
-            end == ServerCloses && (at == httpBodyReceived || (head && at == httpWaitingBody));
+            at == httpReady ||
+            (end == ServerCloses && (at == httpBodyReceived || (head && at == httpWaitingBody)));
         ASSERT_EQ(rec.done.size(), expected());
         EXPECT_EQ(rec.done[0].rq, rq);
-        if (whole)
+        if (whole) {
             EXPECT_EQ(std::tuple(rec.done[0].error, rec.done[0].status, rec.body),
                       std::tuple(0, 200, head ? QByteArray() : body));
-        else
+        } else if (end == ServerCloses) {
             EXPECT_NE(rec.done[0].error, 0);
-        if (end == OwnerAborts) {
+        } else {
             EXPECT_EQ(std::tuple(rec.done[0].error, rec.done[0].status),
-                      std::tuple(httperrAborted, 404));
-        } else if (end == OwnerCloses) {
-            EXPECT_EQ(std::tuple(rec.done[0].error, rec.done[0].status),
-                      std::tuple(httperrClosed, 404));
+                      std::tuple(end == OwnerAborts ? httperrAborted : httperrClosed, 404));
+        }
+        if (end == OwnerCloses) {
             EXPECT_EQ(std::tuple(rec.done[1].rq, rec.done[1].error, rec.done[1].status),
                       std::tuple(httpCLOSE, 0, 200));
         }
@@ -684,9 +686,10 @@ TEST_P(HttpRequest, EveryEndOfARequestIsToldOnceAndAsASuccessOnlyWithTheWholeAns
         for (const bool throughSocks : {false, true})
             for (const End end : {OwnerCloses, OwnerAborts, ServerCloses})
                 for (const THttpState at : states) {
-                    // Before its connection is made, no server can end it.
-                    if (end == ServerCloses &&
-                        (at == httpNotConnected || at == httpDnsLookup || at == httpDnsLookupDone))
+                    // Before its connection is made, or once the request
+                    // is over, no server can end it.
+                    if (end == ServerCloses && (at == httpNotConnected || at == httpDnsLookup ||
+                                                at == httpDnsLookupDone || at == httpReady))
                         continue;
                     SCOPED_TRACE(testing::Message()
                                  << "request " << rq << (throughSocks ? ", SOCKS" : ", direct")
