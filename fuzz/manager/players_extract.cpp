@@ -1,13 +1,14 @@
 // The federation's players extract: reading, checking and merging any bytes.
 // A rejected extract must fail with one of the import's own errors; an
 // accepted one must give well-formed players-file records, sorted, with
-// every licence of the extract present once.
+// every licence of the extract, and of the file it merges into, present
+// once.
 #include "manager/core/import_joueurs.h"
 
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
 
-#include <QSet>
+#include <QHash>
 #include <cstdint>
 #include <cstdlib>
 
@@ -43,22 +44,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // Every licence and value index was checked on reading.
         std::abort();
     }
-    QSet<int> licences;
-    for (const QString &ligne : std::as_const(extraction.lignes))
-        licences.insert(licenceDe(ligne));
-    int trouvees = 0;
-    QSet<int> vues;
+    // Each licence once in the merged file: those of the extract and the two
+    // players already there, whether the extract named them or not.
+    QHash<int, int> fois;
     for (const QString &fiche : std::as_const(joueurs.lignes)) {
         if (fiche.count(u';') != 19 || !fiche.endsWith(u';') || fiche.contains(u'\n') ||
             fiche.contains(u'\r'))
             std::abort();
-        const int licence = licenceDe(fiche);
-        if (licences.contains(licence) && !vues.contains(licence)) {
-            vues.insert(licence);
-            ++trouvees;
-        }
+        ++fois[licenceDe(fiche)];
     }
-    if (trouvees != licences.size())
+    for (const int deja : {5, 7})
+        if (fois.value(deja) != 1)
+            std::abort();
+    for (const QString &ligne : std::as_const(extraction.lignes))
+        if (fois.value(licenceDe(ligne)) != 1)
+            std::abort();
+    if (fois.size() != joueurs.lignes.size())
         std::abort();
     QStringList triees = joueurs.lignes;
     TrierJoueurs(triees);

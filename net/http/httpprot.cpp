@@ -358,6 +358,18 @@ void THttpCli::SetState(THttpState newState)
 
 void THttpCli::SetReady()
 {
+    if (m_requestType == httpCLOSE) {
+        // The connection is closed: the close is done, and the request it
+        // ended has been told of its own end already. An Abort or a fault
+        // of the close keeps its own outcome.
+        if (m_requestDoneError == httperrClosed) {
+            m_statusCode = 200;
+            m_reasonPhrase = QStringLiteral("OK");
+            m_requestDoneError = 0;
+        }
+        postRequestDone();
+        return;
+    }
     // Left set when a step raises, so that the barrier still finds a request
     // to end.
     m_completing = true;
@@ -484,14 +496,18 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
     // A close asked for during a repeat drops the repeat: its login is void.
     m_repeatPending = false;
     if (Rq == httpCLOSE) {
+        if (requestRunning()) {
+            closeRunningRequest(generation);
+            return;
+        }
+        m_requestType = httpCLOSE;
         m_statusCode = 200;
         m_reasonPhrase = QStringLiteral("OK");
+        m_requestDoneError = 0;
         SetState(httpClosing);
         if (m_generation != generation)
             return;
-        if (!m_simulating && m_socket->State() == wsClosed)
-            postSetReady();
-        else if (m_simulating && !m_simConnected)
+        if (socketClosed())
             postSetReady();
         else
             socketCloseDelayed();
@@ -533,6 +549,46 @@ void THttpCli::DoRequestAsync(THttpRequest Rq)
             return;
         Login();
     });
+}
+
+bool THttpCli::socketClosed() const
+{
+    return m_simulating ? !m_simConnected : m_socket->State() == wsClosed;
+}
+
+void THttpCli::closeRunningRequest(std::uint32_t generation)
+{
+    // The request under way has not had its whole answer: it ends here as
+    // an Abort would end it, and its completion is queued before anything
+    // of the close, so that its owner reads its own status and reason. The
+    // close then runs as it does between requests, on a connection already
+    // closed: its completion follows, with status 200 once it is done.
+    const bool lookup = m_state == httpDnsLookup;
+    m_statusCode = 404;
+    m_reasonPhrase = QStringLiteral("Connection closed on request");
+    m_requestDoneError = httperrClosed;
+    m_lineHandler = LineHandler::None;
+    m_relocationPending = false;
+    m_allowSendData = false;
+    m_closeHandler = CloseHandler::Normal;
+    stopBandwidthTimer();
+    postRequestDone();
+    m_requestType = httpCLOSE;
+    SetState(httpClosing);
+    if (m_generation != generation)
+        return;
+    WorkScope scope(*this);
+    if (lookup) {
+        if (!m_simulating)
+            m_socket->CancelDnsLookup();
+        SocketSessionClosed(0);
+    } else if (!socketClosed()) {
+        socketClose();
+    }
+    // The close notification has posted set ready already, unless the
+    // socket gave none; a second one finds the close done and does nothing.
+    if (m_generation == generation && m_state == httpClosing)
+        postSetReady();
 }
 
 void THttpCli::InternalClear()
@@ -682,6 +738,8 @@ void THttpCli::Login()
         m_connected = false;
     }
     m_closeHandler = CloseHandler::Normal;
+    if (refuseScheme())
+        return;
     if (m_simulating) {
         // The simulated connection opens at once, to whatever host.
         if (!m_simConnected) {
@@ -689,15 +747,6 @@ void THttpCli::Login()
             m_connectionSpoiled = false;
             m_simConnected = true;
             m_connectedRoute = route();
-            if (m_protocol != QLatin1String("http")) {
-                m_simConnected = false;
-                m_requestDoneError = 0;
-                m_statusCode = 501;
-                m_reasonPhrase = QStringLiteral("Protocol \"") + m_protocol +
-                                 QStringLiteral("\" not implemented");
-                SocketSessionClosed(0);
-                return;
-            }
         }
         SocketSessionConnected(0);
         return;
@@ -714,6 +763,22 @@ void THttpCli::Login()
     } else {
         SocketSessionConnected(0);
     }
+}
+
+bool THttpCli::refuseScheme()
+{
+    // There is no secure layer, nor any other protocol: such a request ends
+    // before its host's name (or the proxy's) leaves the machine in a
+    // look-up, and before any connection; nothing is sent (a tunnel would
+    // carry the request's cookie in clear to the proxy, and lead nowhere).
+    if (m_protocol == QLatin1String("http"))
+        return false;
+    m_requestDoneError = 0;
+    m_statusCode = 501;
+    m_reasonPhrase =
+        QStringLiteral("Protocol \"") + m_protocol + QStringLiteral("\" not implemented");
+    SocketSessionClosed(0);
+    return true;
 }
 
 void THttpCli::SocketConfigure()
@@ -743,7 +808,8 @@ void THttpCli::SetSocksLevel(const QString &value)
 void THttpCli::SocketDNSLookupDone(std::uint16_t error)
 {
     if (error != 0) {
-        if (m_state == httpAborting)
+        // A look-up cancelled by an Abort or a close: the request has ended.
+        if (m_state == httpAborting || m_state == httpClosing)
             return;
         m_requestDoneError = error;
         m_statusCode = 404;
@@ -759,19 +825,6 @@ void THttpCli::SocketDNSLookupDone(std::uint16_t error)
         return;
     SocketConfigure();
     m_connectedRoute = route();
-
-    // There is no secure layer: https ends here, with a proxy or without,
-    // before anything is sent (a tunnel would carry the request's cookie in
-    // clear to the proxy, and lead nowhere).
-    if (m_protocol != QLatin1String("http")) {
-        m_requestDoneError = static_cast<std::uint16_t>(m_socket->LastError());
-        m_statusCode = 501;
-        m_reasonPhrase =
-            QStringLiteral("Protocol \"") + m_protocol + QStringLiteral("\" not implemented");
-        socketCloseQuietly();
-        SocketSessionClosed(m_requestDoneError);
-        return;
-    }
 
     HTTP_TRACE(loProtSpecInfo,
                QStringLiteral("connect to ") + m_dnsResult + QLatin1Char('/') + m_port);
@@ -1097,6 +1150,7 @@ void THttpCli::consumeFront(int count)
     count = std::clamp(count, 0, m_rcvdCount);
     if (count == 0)
         return;
+    m_frontLineCut = false;
     std::memmove(m_rcvdBuffer, m_rcvdBuffer + count, static_cast<size_t>(m_rcvdCount - count));
     m_rcvdCount -= count;
     m_rcvdBuffer[m_rcvdCount] = 0;
@@ -1104,6 +1158,7 @@ void THttpCli::consumeFront(int count)
 
 void THttpCli::emptyBuffer()
 {
+    m_frontLineCut = false;
     m_rcvdCount = 0;
     m_rcvdBuffer[0] = 0;
 }
@@ -1140,6 +1195,8 @@ void THttpCli::SocketDataAvailable(std::uint16_t error)
                        QStringLiteral("**data available. Len=") + QString::number(n));
             return;
         }
+        // The line loses bytes: said when one of its values would be read.
+        m_frontLineCut = true;
         const char *lf = static_cast<const char *>(std::memchr(scratch, '\n', size_t(n)));
         if (lf == nullptr)
             return;
@@ -1219,6 +1276,7 @@ bool THttpCli::takeLine()
     else
         m_lastLine = platform::fromAnsi(QByteArrayView(m_rcvdBuffer, textLen));
     HTTP_TRACE(loProtSpecDump, QStringLiteral(">|") + m_lastLine + QStringLiteral("|"));
+    m_lastLineCut = m_frontLineCut;
     consumeFront(lineLen + 1);
     return true;
 }
@@ -1457,7 +1515,19 @@ void THttpCli::headerField(const QString &line)
     qsizetype v = colon + 1;
     while (v < line.size() && (line.at(v) == QLatin1Char(' ') || line.at(v) == QLatin1Char('\t')))
         ++v;
-    auto value = [&line, v] { return line.mid(v); };
+    // A value the client acts on is never taken cut: what it would act on
+    // (a list of codings counted short, a location, a framing) is not what
+    // the server sent. Lines it only keeps stay cut.
+    auto refuseCut = [this, &name] {
+        if (m_lastLineCut)
+            throw EHttpException(QStringLiteral("Response header line too long (") +
+                                     name.toString() + QLatin1Char(')'),
+                                 httperrProtocol);
+    };
+    auto value = [&line, v, &refuseCut] {
+        refuseCut();
+        return line.mid(v);
+    };
 
     if (is(QLatin1String("location"))) {
         if (m_requestType == httpPUT) {
@@ -1469,6 +1539,7 @@ void THttpCli::headerField(const QString &line)
     } else if (is(QLatin1String("content-length"))) {
         // Digits only: a sign, a fraction or a value past 64 bits is no
         // length, and guessing one could take the next answer for this body.
+        refuseCut();
         const QStringView digits = QStringView(line).mid(v).trimmed();
         bool ok = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), isDigit);
         qlonglong n = ok ? digits.toLongLong(&ok) : -1;

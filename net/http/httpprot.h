@@ -80,6 +80,8 @@ constexpr std::uint16_t httperrAborted = 3;
 constexpr std::uint16_t httperrProtocol = 7;
 // A reply cut short, or none at all ("Empty reply").
 constexpr std::uint16_t httperrIncomplete = 8;
+// A request CloseAsync ended while it ran.
+constexpr std::uint16_t httperrClosed = 9;
 
 // Texts of the state trace ("State = " + name).
 QString HttpStateName(int state);
@@ -114,6 +116,9 @@ public:
     void PostASync();
     void PutASync();
     void HeadAsync();
+    // Closes the connection; completes as request httpCLOSE, status 200
+    // "OK", error 0. A request still running is ended first, with its own
+    // completion (error 9) before the close's.
     void CloseAsync();
     virtual void DoRequestAsync(THttpRequest Rq);
     virtual void DoRequestSync(THttpRequest Rq);
@@ -349,6 +354,11 @@ private:
     void responseEnded();
     void incomplete();
     void stripFragment();
+    // A scheme other than http ends the request before any look-up or
+    // connection; true when it did.
+    bool refuseScheme();
+    void closeRunningRequest(std::uint32_t generation);
+    bool socketClosed() const;
     static QString pathOf(const QString &url);
     static QString schemeOf(const QString &url);
     QString hostPortSuffix() const;
@@ -487,6 +497,10 @@ private:
     bool m_completing = false;
     QByteArray m_requestHeader;
     QString m_lastLine;
+    // The line at the front of the buffer lost bytes it had no room for;
+    // then the one just taken did.
+    bool m_frontLineCut = false;
+    bool m_lastLineCut = false;
     std::int64_t m_receivedHeaderBytes = 0;
     std::int64_t m_contentLength = -1;
     QString m_contentType, m_transferEncoding, m_contentEncoding;

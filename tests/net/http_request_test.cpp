@@ -349,43 +349,53 @@ TEST_P(HttpRequest, FailuresCarryTheirCodesAndTexts)
     pumpFor(loop(), 50);
 }
 
-TEST_P(HttpRequest, AbortDuringABlockedLookupCompletesOnce)
+TEST_P(HttpRequest, AbortOrCloseDuringABlockedLookupCompletesOnce)
 {
-    std::mutex mutex;
-    std::condition_variable released;
-    bool release = false;
-    auto gate = std::make_shared<std::atomic<bool>>(false);
-    auto finished = std::make_shared<std::atomic<bool>>(false);
-    ResolverOverride resolver([&, gate, finished](const QString &, QStringList &list) {
+    // A close ends the request first (error 9), then completes itself.
+    for (const bool close : {false, true}) {
+        SCOPED_TRACE(close ? "CloseAsync" : "Abort");
+        std::mutex mutex;
+        std::condition_variable released;
+        bool release = false;
+        auto gate = std::make_shared<std::atomic<bool>>(false);
+        auto finished = std::make_shared<std::atomic<bool>>(false);
+        ResolverOverride resolver([&, gate, finished](const QString &, QStringList &list) {
+            {
+                std::unique_lock lock(mutex);
+                *gate = true;
+                released.wait(lock, [&] { return release; });
+            }
+            list << QStringLiteral("127.0.0.1");
+            // Past here the worker touches nothing of this test's.
+            *finished = true;
+            return 0;
+        });
+        THttpCli client;
+        HttpRecorder rec(client);
+        client.SetURL(QStringLiteral("http://lent.example/"));
+        client.GetASync();
+        ASSERT_TRUE(pumpUntil(loop(), [&] { return gate->load(); }));
+        EXPECT_EQ(client.State(), httpDnsLookup);
+        if (close)
+            client.CloseAsync();
+        else
+            client.Abort();
         {
-            std::unique_lock lock(mutex);
-            *gate = true;
-            released.wait(lock, [&] { return release; });
+            std::lock_guard lock(mutex);
+            release = true;
         }
-        list << QStringLiteral("127.0.0.1");
-        // Past here the worker touches nothing of this test's.
-        *finished = true;
-        return 0;
-    });
-    THttpCli client;
-    HttpRecorder rec(client);
-    client.SetURL(QStringLiteral("http://lent.example/"));
-    client.GetASync();
-    ASSERT_TRUE(pumpUntil(loop(), [&] { return gate->load(); }));
-    EXPECT_EQ(client.State(), httpDnsLookup);
-    client.Abort();
-    {
-        std::lock_guard lock(mutex);
-        release = true;
+        released.notify_all();
+        ASSERT_TRUE(waitDone(loop(), rec, close ? 2 : 1));
+        // The late answer of the look-up must find the request gone.
+        ASSERT_TRUE(pumpUntil(loop(), [&] { return finished->load(); }));
+        pumpFor(loop(), 100);
+        ASSERT_EQ(rec.errors(), (close ? Errors{httperrClosed, 0} : Errors{httperrAborted}));
+        EXPECT_EQ(std::tuple(rec.done[0].rq, rec.done[0].status), std::tuple(httpGET, 404));
+        EXPECT_EQ(
+            std::tuple(client.StatusCode(), client.ReasonPhrase(), client.State()),
+            (close ? std::tuple(200, QStringLiteral("OK"), httpReady)
+                   : std::tuple(404, QStringLiteral("Connection aborted on request"), httpReady)));
     }
-    released.notify_all();
-    ASSERT_TRUE(waitDone(loop(), rec));
-    // The late answer of the look-up must find the request gone.
-    ASSERT_TRUE(pumpUntil(loop(), [&] { return finished->load(); }));
-    pumpFor(loop(), 100);
-    ASSERT_EQ(rec.errors(), Errors{httperrAborted});
-    EXPECT_EQ(std::tuple(client.StatusCode(), client.ReasonPhrase(), client.State()),
-              std::tuple(404, QStringLiteral("Connection aborted on request"), httpReady));
 }
 
 TEST_P(HttpRequest, AbortWhileWaitingForTheHeaderThenANewRequestAtOnce)
@@ -573,6 +583,119 @@ TEST_P(HttpRequest, EachRequestEndsWithExactlyOneCompletionWhateverTheAborts)
         SCOPED_TRACE(c.what);
         attempt(c);
     }
+}
+
+TEST_P(HttpRequest, EveryEndOfARequestIsToldOnceAndAsASuccessOnlyWithTheWholeAnswer)
+{
+    // Each kind of request, direct and through SOCKS 5, ended at each state
+    // it passes: by the owner's CloseAsync or Abort from the state change, or
+    // by the server, whose close is in the client's socket before the client
+    // goes on (a server closes only a connection it has). One completion
+    // for the request (and one for a close, as request httpCLOSE), error 0
+    // only when the whole answer arrived. Once ready, an Abort has nothing
+    // to end and a close ends only the connection.
+    enum End { OwnerCloses, OwnerAborts, ServerCloses };
+    const THttpState states[] = {httpNotConnected, httpDnsLookup,     httpDnsLookupDone,
+                                 httpConnected,    httpWaitingHeader, httpWaitingBody,
+                                 httpBodyReceived, httpReady};
+    const QByteArray body = "0123456789";
+    const QByteArray header = "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n";
+    const std::vector<ServerStep> socks{readBytes(3), sendBytes(QByteArray("\x05\x00", 2)),
+                                        readBytes(16),
+                                        sendBytes(QByteArray("\x05\x00\x00\x01\x7F\x00\x00\x01"
+                                                             "\x1F\x90",
+                                                             10))};
+    ResolverOverride resolver([](const QString &, QStringList &list) {
+        list << QStringLiteral("127.0.0.1");
+        return 0;
+    });
+    auto attempt = [&](THttpRequest rq, bool throughSocks, End end, THttpState at) {
+        const bool head = rq == httpHEAD;
+        std::vector<ServerStep> script = throughSocks ? socks : std::vector<ServerStep>{};
+        auto add = [&script](std::initializer_list<ServerStep> steps) {
+            script.insert(script.end(), steps);
+        };
+        if (end != ServerCloses)
+            add({readRequest(), sendBytes(head ? header : header + body), hold()});
+        else if (at == httpConnected || at == httpWaitingHeader)
+            add({awaitRelease(), closeConnection()});
+        else if (at == httpWaitingBody)
+            add({readRequest(), sendBytes(head ? header : header + body.left(3)), awaitRelease(),
+                 closeConnection()});
+        else
+            add({readRequest(), sendBytes(head ? header : header + body), awaitRelease(),
+                 closeConnection()});
+        ScriptedServer server{script};
+        TMemoryStream sent(QByteArray("a=1&b=2"));
+        THttpCli client;
+        HttpRecorder rec(client);
+        bool ended = false;
+        client.OnStateChange = [&](THttpCli *sender) {
+            if (ended || sender->State() != at)
+                return;
+            ended = true;
+            if (end == OwnerCloses) {
+                sender->CloseAsync();
+            } else if (end == OwnerAborts) {
+                sender->Abort();
+            } else {
+                server.release();
+                pollfd watch{sender->CtrlSocket().HSocket(), POLLRDHUP, 0};
+                EXPECT_EQ(::poll(&watch, 1, 5000), 1);
+            }
+        };
+        client.SetURL(QStringLiteral("http://origine.test:%1/page").arg(server.port()));
+        if (throughSocks) {
+            client.SetSocksServer(QStringLiteral("127.0.0.1"));
+            client.SetSocksPort(QString::number(server.port()));
+        }
+        client.SetSendStream(&sent);
+        client.DoRequestAsync(rq);
+        auto expected = [&] { return ended && end == OwnerCloses ? 2u : 1u; };
+        EXPECT_TRUE(pumpUntil(
+            loop(), [&] { return rec.done.size() >= expected(); }, 5000));
+        // A completion too many has come by now.
+        pumpFor(loop(), 30);
+        if (!ended) {
+            // A HEAD has no body to receive.
+            EXPECT_TRUE(head && at == httpBodyReceived);
+            return;
+        }
+        // Once ready, the request has had its answer and its completion.
+        const bool whole =
+            at == httpReady ||
+            (end == ServerCloses && (at == httpBodyReceived || (head && at == httpWaitingBody)));
+        ASSERT_EQ(rec.done.size(), expected());
+        EXPECT_EQ(rec.done[0].rq, rq);
+        if (whole) {
+            EXPECT_EQ(std::tuple(rec.done[0].error, rec.done[0].status, rec.body),
+                      std::tuple(0, 200, head ? QByteArray() : body));
+        } else if (end == ServerCloses) {
+            EXPECT_NE(rec.done[0].error, 0);
+        } else {
+            EXPECT_EQ(std::tuple(rec.done[0].error, rec.done[0].status),
+                      std::tuple(end == OwnerAborts ? httperrAborted : httperrClosed, 404));
+        }
+        if (end == OwnerCloses) {
+            EXPECT_EQ(std::tuple(rec.done[1].rq, rec.done[1].error, rec.done[1].status),
+                      std::tuple(httpCLOSE, 0, 200));
+        }
+        EXPECT_EQ(client.State(), httpReady);
+    };
+    for (const THttpRequest rq : {httpGET, httpHEAD, httpPOST, httpPUT})
+        for (const bool throughSocks : {false, true})
+            for (const End end : {OwnerCloses, OwnerAborts, ServerCloses})
+                for (const THttpState at : states) {
+                    // Before its connection is made, or once the request
+                    // is over, no server can end it.
+                    if (end == ServerCloses && (at == httpNotConnected || at == httpDnsLookup ||
+                                                at == httpDnsLookupDone || at == httpReady))
+                        continue;
+                    SCOPED_TRACE(testing::Message()
+                                 << "request " << rq << (throughSocks ? ", SOCKS" : ", direct")
+                                 << ", end " << end << " at " << HttpStateName(at).toStdString());
+                    attempt(rq, throughSocks, end, at);
+                }
 }
 
 // Every event the client fires, logged by name; a state change logs the
@@ -1197,33 +1320,73 @@ TEST_P(HttpRequest, TracesGoToTheLoggerWhenAsked)
                              [](const QString &m) { return m.startsWith(QLatin1String(">|")); }));
 }
 
-// There is no secure layer: https ends at once, with a proxy or without, and
-// from a relocation too; nothing reaches the proxy, least of all the cookie.
-TEST_P(HttpRequest, HttpsEndsAsItDoesDirectWithOrWithoutAProxy)
+// There is no secure layer, nor another protocol: https and ftp end at once,
+// with a proxy or without, and from a relocation too, before the name of the
+// host (or of the proxy) is looked up; nothing reaches the proxy, least of
+// all the cookie.
+TEST_P(HttpRequest, OtherSchemesEndBeforeAnyLookUpWithOrWithoutAProxy)
 {
-    ResolverOverride resolver([](const QString &, QStringList &list) {
-        list << QStringLiteral("127.0.0.1");
-        return 0;
-    });
-    enum Way { Direct, ThroughProxy, RelocatedThroughProxy };
-    for (Way way : {Direct, ThroughProxy, RelocatedThroughProxy}) {
+    struct Case {
+        const char *url;
+        bool proxy;
+        const char *location;
+        const char *scheme;
+        QStringList asked;
+    } cases[] = {
+        {"https://secret-host.example/page", false, nullptr, "https", {}},
+        {"ftp://secret-host.example/x", false, nullptr, "ftp", {}},
+        {"https://secret-host.example/page", true, nullptr, "https", {}},
+        {"ftp://secret-host.example/x", true, nullptr, "ftp", {}},
+        {"http://site.example:%1/a",
+         false,
+         "https://secret-host.example/page",
+         "https",
+         {QStringLiteral("site.example")}},
+        {"http://site.example:%1/a",
+         false,
+         "ftp://secret-host.example/x",
+         "ftp",
+         {QStringLiteral("site.example")}},
+        {"http://site.example/a",
+         true,
+         "https://secret-host.example/page",
+         "https",
+         {QStringLiteral("proxy.example")}},
+        {"http://site.example/a",
+         true,
+         "ftp://secret-host.example/x",
+         "ftp",
+         {QStringLiteral("proxy.example")}},
+    };
+    for (const Case &c : cases) {
         for (bool sync : {false, true}) {
-            SCOPED_TRACE(testing::Message() << "way " << way << (sync ? ", Get" : ", GetASync"));
-            // A proxy that would grant a tunnel and hold it.
-            ScriptedServer proxy;
-            if (way == RelocatedThroughProxy)
-                proxy.addConnection(answerOnce("HTTP/1.0 302 Found\r\nLocation: "
-                                               "https://secure.example/page\r\n"
-                                               "Content-Length: 0\r\n\r\n"));
-            proxy.addConnection(answerOnce("HTTP/1.0 200 Connection established\r\n\r\n", true));
+            SCOPED_TRACE(testing::Message()
+                         << c.url << (c.proxy ? " through a proxy" : "")
+                         << (c.location ? " to " : "") << (c.location ? c.location : "")
+                         << (sync ? ", Get" : ", GetASync"));
+            QStringList asked;
+            std::mutex mutex;
+            ResolverOverride resolver([&](const QString &host, QStringList &list) {
+                std::lock_guard lock(mutex);
+                asked << host;
+                list << QStringLiteral("127.0.0.1");
+                return 0;
+            });
+            // A server, or a proxy, that would grant a tunnel and hold it.
+            ScriptedServer server;
+            if (c.location)
+                server.addConnection(answerOnce(QByteArray("HTTP/1.0 302 Found\r\nLocation: ") +
+                                                c.location + "\r\nContent-Length: 0\r\n\r\n"));
+            server.addConnection(answerOnce("HTTP/1.0 200 Connection established\r\n\r\n", true));
             THttpCli client;
             HttpRecorder rec(client);
             client.SetCookie(QStringLiteral("session=secret"));
-            if (way != Direct)
-                client.SetProxy(QStringLiteral("127.0.0.1:") + QString::number(proxy.port()));
-            client.SetURL(way == RelocatedThroughProxy ? "http://site.example/a"
-                                                       : "https://secure.example/page");
-            const QString refused = QStringLiteral("Protocol \"https\" not implemented");
+            if (c.proxy)
+                client.SetProxy(QStringLiteral("proxy.example:") + QString::number(server.port()));
+            client.SetURL(QString::fromLatin1(c.url).replace(QLatin1String("%1"),
+                                                             QString::number(server.port())));
+            const QString refused =
+                QStringLiteral("Protocol \"%1\" not implemented").arg(QLatin1String(c.scheme));
             if (sync) {
                 EXPECT_EQ(thrownMessage<EHttpException>([&] { client.Get(); }), refused);
             } else {
@@ -1235,10 +1398,12 @@ TEST_P(HttpRequest, HttpsEndsAsItDoesDirectWithOrWithoutAProxy)
             EXPECT_EQ(std::tuple(rec.done[0].error, rec.done[0].status, client.ReasonPhrase(),
                                  client.State()),
                       std::tuple(0, 501, refused, httpReady));
-            proxy.stop();
-            EXPECT_EQ(proxy.connections(), way == RelocatedThroughProxy ? 1 : 0);
-            for (const QByteArray &request : proxy.requests())
+            server.stop();
+            EXPECT_EQ(server.connections(), c.location ? 1 : 0);
+            for (const QByteArray &request : server.requests())
                 EXPECT_FALSE(request.startsWith("CONNECT")) << request.toStdString();
+            std::lock_guard lock(mutex);
+            EXPECT_EQ(asked.join(',').toStdString(), c.asked.join(',').toStdString());
         }
     }
 }

@@ -504,6 +504,16 @@ TEST_F(HttpResponse, BrokenRepliesEndWithAnErrorNeverWithSuccess)
          "HTTP/1.1 200 OK\r\nContent-Encoding: *" + QByteArray(1000 - 1, ',').replace(",", ",*") +
              "\r\nContent-Length: 3\r\n\r\nabc",
          7, "Too many content codings (1000, at most 16)"},
+        // Past the line buffer a value would be read cut: 906 codings of
+        // 1,000, a framing lost among blanks.
+        {"1,000 content codings in 10 KB",
+         "HTTP/1.1 200 OK\r\nContent-Encoding: identity" +
+             QByteArray(999, ',').replace(",", ", identity") + "\r\nContent-Length: 3\r\n\r\nabc",
+         7, "Response header line too long (Content-Encoding)"},
+        {"chunks announced after 9,000 blanks",
+         "HTTP/1.1 200 OK\r\nTransfer-Encoding: " + QByteArray(9000, ' ') +
+             "chunked\r\n\r\n3\r\nabc\r\n0\r\n\r\n",
+         7, "Response header line too long (Transfer-Encoding)"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
