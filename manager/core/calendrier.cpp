@@ -152,9 +152,8 @@ public:
             m_utf8 = true;
             while (m_utf8 && morceau()) {
                 const platform::Utf8Check c = platform::checkUtf8(m_morceau);
-                m_utf8 = c == platform::Utf8Check::Valid ||
-                         (c == platform::Utf8Check::CutAtEnd && m_pos >= m_bytes.size() &&
-                          !m_attente);
+                m_utf8 = c == platform::Utf8Check::Valid || (c == platform::Utf8Check::CutAtEnd &&
+                                                             m_pos >= m_bytes.size() && !m_attente);
             }
             *this = Depliage(bytes, m_utf8 ? 1 : 0);
         }
@@ -285,8 +284,8 @@ private:
                 m_ouverte = true;
             }
             if (m_morceau.size() + (fin - debut) > 2 * Taille) {
-                const qsizetype coupe =
-                    coupure(debut, fin, debut + std::max<qsizetype>(0, 2 * Taille - m_morceau.size()));
+                const qsizetype coupe = coupure(
+                    debut, fin, debut + std::max<qsizetype>(0, 2 * Taille - m_morceau.size()));
                 if (coupe < fin) {
                     m_morceau += m_bytes.sliced(debut, coupe - debut);
                     attendre(coupe, fin, true);
@@ -398,19 +397,17 @@ int entier(QStringView t)
 
 // "dd/mm/yyyy" as written in the day lines; anything else through the
 // lenient reading. False when it is no date.
-bool lireJour(const QString &texte, platform::TDateTime &jour)
+bool lireJour(QStringView t, platform::TDateTime &jour)
 {
-    if (texte.size() == 10 && texte.at(2) == QLatin1Char('/') && texte.at(5) == QLatin1Char('/')) {
-        const QStringView t(texte);
-        if (chiffres(t.left(2)) && chiffres(t.mid(3, 2)) && chiffres(t.mid(6))) {
-            const QDate d(t.mid(6).toInt(), t.mid(3, 2).toInt(), t.left(2).toInt());
-            if (!d.isValid())
-                return false;
-            jour = joursDe(d);
-            return true;
-        }
+    if (t.size() == 10 && t.at(2) == QLatin1Char('/') && t.at(5) == QLatin1Char('/') &&
+        chiffres(t.left(2)) && chiffres(t.mid(3, 2)) && chiffres(t.mid(6))) {
+        const QDate d(entier(t.mid(6)), entier(t.mid(3, 2)), entier(t.left(2)));
+        if (!d.isValid())
+            return false;
+        jour = joursDe(d);
+        return true;
     }
-    return platform::TryStrToDate(texte, jour);
+    return platform::TryStrToDate(t.toString(), jour);
 }
 
 // Paris, where the committee's days are counted. Without the machine's zone
@@ -838,8 +835,8 @@ class Lecteur
 public:
     Lecteur(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
             LectureCalendrier &lecture)
-        : m_fichier(fichier), m_debut(std::floor(debut)), m_fin(std::floor(fin)), m_lecture(lecture),
-          m_lignesAvant(lecture.lignes.size())
+        : m_fichier(fichier), m_debut(std::floor(debut)), m_fin(std::floor(fin)),
+          m_lecture(lecture), m_lignesAvant(lecture.lignes.size())
     {
         for (int c = 0; c < NombreCodes; ++c)
             m_codesAvant[std::size_t(c)] = lecture.codes[std::size_t(c)].size();
@@ -876,7 +873,7 @@ private:
     struct Retenu {
         platform::TDateTime jourDebut = 0;
         platform::TDateTime jourFin = 0;
-        QString suite; // ";" + the four codes and the referee, each followed by ";"
+        QString suite;     // ";" + the four codes and the referee, each followed by ";"
         bool trop = false; // its line alone is past the characters' bound
         QString faute;
         bool compte(qint64 &lignes, qint64 &caracteres) const
@@ -935,7 +932,7 @@ private:
         qsizetype index = 0;
         std::optional<qint64> debut;
     };
-    std::vector<Occurrence> m_occurrences;
+    std::deque<Occurrence> m_occurrences; // in chunks: no copy as it grows
     QHash<QString, std::optional<Premiere>> m_premieres;
     QSet<qsizetype> m_ecartes;
     platform::TDateTime m_debut;
@@ -1103,8 +1100,8 @@ void Lecteur::evenementLu(const Evenement &e)
                 debut = instant(e.debut);
             m_ecartables = m_ecartables || debut->has_value();
         } else if (const std::optional<qint64> o = instant(e.recurrence)) {
-            m_occurrences.push_back(Occurrence{e.uid.valeur(), index, *o,
-                                               e.sequence.valeur().trimmed().toLongLong()});
+            m_occurrences.push_back(
+                Occurrence{e.uid.valeur(), index, *o, e.sequence.valeur().trimmed().toLongLong()});
             m_ecartables = true;
         }
     }
@@ -1225,8 +1222,7 @@ bool estLigne(QStringView ligne, QLatin1String texte)
 
 // The events of a file, each handed to lu as the file closes it, in file
 // order.
-template <typename Lu>
-void parcourir(Depliage &depliage, Lu lu)
+template <typename Lu> void parcourir(Depliage &depliage, Lu lu)
 {
     Evenement e;
     // Depth of components nested in the event (reminders): their lines are
@@ -1424,74 +1420,118 @@ QString Impression::detail(int g, int n) const
 Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
                                 const LibellesCalendrier &libelles)
 {
-    // Each line split once; the views stay on the lecture's lines.
-    const qsizetype n = lecture.lignes.size();
-    std::vector<QList<QStringView>> champs;
-    champs.reserve(std::size_t(n));
-    for (const QString &l : lecture.lignes)
-        champs.push_back(QStringView(l).split(QLatin1Char(';')));
-    auto champ = [&](qsizetype i, int f) { return champs[std::size_t(i)].value(f); };
-
-    // By day; lines of the same day keep their order.
-    std::vector<std::pair<platform::TDateTime, int>> jours;
-    jours.reserve(std::size_t(n));
-    for (int i = 0; i < n; ++i) {
-        platform::TDateTime d = 0;
-        lireJour(champ(i, 0).toString(), d);
-        jours.emplace_back(d, i);
-    }
-    std::stable_sort(jours.begin(), jours.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-
-    // Labels resolved once per code met.
-    std::array<QHash<QStringView, QString>, NombreCodes> resolus;
-    auto detail = [&](int i) {
-        QString d;
-        d.reserve(lecture.lignes.at(i).size() + 16);
-        d += champ(i, 0);
-        d += QLatin1Char(';');
-        for (int c = 0; c < NombreCodes; ++c) {
-            const QStringView code = champ(i, c + 1);
-            auto it = resolus[std::size_t(c)].find(code);
-            if (it == resolus[std::size_t(c)].end())
-                it = resolus[std::size_t(c)].insert(code, libelles.libelle(c, code.toString()));
-            d += *it;
-            d += QLatin1Char(';');
-        }
-        return d;
-    };
-
     Impression out;
-    if (genre == QLatin1Char('T')) {
-        out.titres.append(0);
-        out.lignes.reserve(n + 1);
-        out.lignes.append(QStringLiteral("   ;%1;").arg(n));
-        for (const auto &j : jours)
-            out.lignes.append(detail(j.second));
-        return out;
-    }
-    int code;
+    int code = -1; // whose codes are the groups
     if (genre == QLatin1Char('C'))
         code = CodeLieu;
     else if (genre == QLatin1Char('E'))
         code = CodeEpreuve;
     else if (genre == QLatin1Char('A'))
         code = CodeArbitre;
-    else
+    else if (genre != QLatin1Char('T'))
         return out;
+
+    // A line is a day, then the fields after it, which the lines of one
+    // event share, one after the other: what these fields give (the labels,
+    // the group) is worked out once for each text of them, the views staying
+    // on the lecture's lines.
+    struct Suite {
+        QString libelles; // ";" + the five labels, each followed by ";"
+        int groupe = -1;  // of its key, in cles
+    };
+    std::vector<Suite> suites;
+    QHash<QStringView, int> parSuite;
+    QHash<QStringView, int> cles; // the keys met, numbered
+    std::array<QHash<QStringView, QString>, NombreCodes> resolus;
+    auto suiteDe = [&](QStringView suite) {
+        const QList<QStringView> champs = suite.split(QLatin1Char(';'));
+        Suite s;
+        for (int c = 0; c < NombreCodes; ++c) {
+            const QStringView champ = champs.value(c);
+            auto it = resolus[std::size_t(c)].find(champ);
+            if (it == resolus[std::size_t(c)].end())
+                it = resolus[std::size_t(c)].insert(champ, libelles.libelle(c, champ.toString()));
+            s.libelles += QLatin1Char(';');
+            s.libelles += *it;
+        }
+        s.libelles += QLatin1Char(';');
+        if (code >= 0) {
+            const QStringView cle = champs.value(code);
+            auto it = cles.constFind(cle);
+            if (it == cles.cend())
+                it = cles.insert(cle, int(cles.size()));
+            s.groupe = *it;
+        }
+        return s;
+    };
+    auto jourDe = [](const QString &ligne) {
+        const qsizetype p = ligne.indexOf(QLatin1Char(';'));
+        return p < 0 ? QStringView(ligne) : QStringView(ligne).left(p);
+    };
+
+    // By day; lines of the same day keep their order.
+    const qsizetype n = lecture.lignes.size();
+    struct Jour {
+        platform::TDateTime jour;
+        int ligne;
+        int suite;
+    };
+    std::vector<Jour> jours;
+    jours.reserve(std::size_t(n));
+    QStringView derniere;
+    int suite = -1;
+    for (int i = 0; i < n; ++i) {
+        const QString &l = lecture.lignes.at(i);
+        const QStringView jour = jourDe(l);
+        const QStringView reste =
+            jour.size() < l.size() ? QStringView(l).mid(jour.size() + 1) : QStringView();
+        if (suite < 0 || reste != derniere) {
+            auto it = parSuite.constFind(reste);
+            if (it == parSuite.cend()) {
+                it = parSuite.insert(reste, int(suites.size()));
+                suites.push_back(suiteDe(reste));
+            }
+            suite = *it;
+            derniere = reste;
+        }
+        platform::TDateTime d = 0;
+        lireJour(jour, d);
+        jours.push_back(Jour{d, i, suite});
+    }
+    std::stable_sort(jours.begin(), jours.end(),
+                     [](const Jour &a, const Jour &b) { return a.jour < b.jour; });
+
+    auto detail = [&](const Jour &j) {
+        const QStringView jour = jourDe(lecture.lignes.at(j.ligne));
+        const QString &libelles = suites[std::size_t(j.suite)].libelles;
+        QString d;
+        d.reserve(jour.size() + libelles.size());
+        d += jour;
+        d += libelles;
+        return d;
+    };
+    if (code < 0) {
+        out.titres.append(0);
+        out.lignes.reserve(n + 1);
+        out.lignes.append(QStringLiteral("   ;%1;").arg(n));
+        for (const Jour &j : jours)
+            out.lignes.append(detail(j));
+        return out;
+    }
     // The lines of each key, in day order.
-    QHash<QStringView, std::vector<int>> parCle;
-    for (const auto &j : jours)
-        parCle[champ(j.second, code + 1)].push_back(j.second);
-    static const std::vector<int> aucune;
+    std::vector<std::vector<const Jour *>> groupes(std::size_t(cles.size()));
+    for (const Jour &j : jours)
+        groupes[std::size_t(suites[std::size_t(j.suite)].groupe)].push_back(&j);
+    static const std::vector<const Jour *> aucune;
     for (const QString &cle : lecture.codes[std::size_t(code)]) {
-        const auto it = parCle.constFind(QStringView(cle));
-        const std::vector<int> &lignes = it == parCle.cend() ? aucune : *it;
+        const auto it = cles.constFind(QStringView(cle));
+        const std::vector<const Jour *> &lignes =
+            it == cles.cend() ? aucune : groupes[std::size_t(*it)];
         out.titres.append(int(out.lignes.size()));
         out.lignes.append(libelles.libelle(code, cle) + QLatin1Char(';') +
                           QString::number(lignes.size()) + QLatin1Char(';'));
-        for (const int i : lignes)
-            out.lignes.append(detail(i));
+        for (const Jour *j : lignes)
+            out.lignes.append(detail(*j));
     }
     return out;
 }
