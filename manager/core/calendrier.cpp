@@ -1417,6 +1417,49 @@ QString Impression::detail(int g, int n) const
     return i < fin ? lignes.at(i) : QString();
 }
 
+namespace
+{
+
+// A line of the print list to be: its day, its index in the lecture and the
+// fields after its day (see ConstruireImpression).
+struct Jour {
+    platform::TDateTime jour;
+    int ligne;
+    int suite;
+};
+
+// By day, lines of the same day keeping their order. The days of a lecture
+// are whole and a few years apart: counted out, in one pass, rather than
+// compared; other days are compared.
+void trierParJour(std::vector<Jour> &jours)
+{
+    if (jours.empty())
+        return;
+    const auto [bas, haut] = std::minmax_element(
+        jours.cbegin(), jours.cend(), [](const Jour &a, const Jour &b) { return a.jour < b.jour; });
+    const double etendue = haut->jour - bas->jour;
+    bool entiers = etendue <= double(4 * jours.size() + 1024);
+    for (std::size_t i = 0; entiers && i < jours.size(); ++i)
+        entiers = jours[i].jour == std::floor(jours[i].jour);
+    if (!entiers) {
+        std::stable_sort(jours.begin(), jours.end(),
+                         [](const Jour &a, const Jour &b) { return a.jour < b.jour; });
+        return;
+    }
+    const double premier = bas->jour;
+    std::vector<std::size_t> debuts(std::size_t(etendue) + 2, 0);
+    for (const Jour &j : jours)
+        ++debuts[std::size_t(j.jour - premier) + 1];
+    for (std::size_t k = 1; k < debuts.size(); ++k)
+        debuts[k] += debuts[k - 1];
+    std::vector<Jour> tries(jours.size());
+    for (const Jour &j : jours)
+        tries[debuts[std::size_t(j.jour - premier)]++] = j;
+    jours = std::move(tries);
+}
+
+} // namespace
+
 Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
                                 const LibellesCalendrier &libelles)
 {
@@ -1471,11 +1514,6 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
 
     // By day; lines of the same day keep their order.
     const qsizetype n = lecture.lignes.size();
-    struct Jour {
-        platform::TDateTime jour;
-        int ligne;
-        int suite;
-    };
     std::vector<Jour> jours;
     jours.reserve(std::size_t(n));
     QStringView derniere;
@@ -1498,8 +1536,7 @@ Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
         lireJour(jour, d);
         jours.push_back(Jour{d, i, suite});
     }
-    std::stable_sort(jours.begin(), jours.end(),
-                     [](const Jour &a, const Jour &b) { return a.jour < b.jour; });
+    trierParJour(jours);
 
     auto detail = [&](const Jour &j) {
         const QStringView jour = jourDe(lecture.lignes.at(j.ligne));
