@@ -850,13 +850,7 @@ public:
     void evenementLu(const Evenement &e);
     // Whether an event of the file stands for an occurrence: then the events
     // it may set aside are to be found, by a second reading.
-    bool occurrences()
-    {
-        for (const Occurrence &o : m_occurrences)
-            m_premieres.insert(o.uid, std::nullopt);
-        m_evenements = 0;
-        return !m_occurrences.empty();
-    }
+    bool occurrences();
     // Second reading: the first event of each UID an occurrence names that
     // is no occurrence itself.
     void premiereLue(const Evenement &e);
@@ -929,11 +923,17 @@ private:
         qint64 sequence = 0;
     };
     struct Premiere {
-        qsizetype index = 0;
+        qsizetype index = -1; // none found yet
         std::optional<qint64> debut;
     };
     std::deque<Occurrence> m_occurrences; // in chunks: no copy as it grows
-    QHash<QString, std::optional<Premiere>> m_premieres;
+    // The occurrences by UID, and the first event of each UID, at the place
+    // of the first occurrence of that UID in this order: a sorted list is
+    // searched, there being as many UIDs as events at worst.
+    std::vector<qsizetype> m_parUid;
+    std::vector<Premiere> m_premieres;
+    // Where the first occurrence of a UID stands in m_parUid; -1 when none.
+    qsizetype rang(const QString &uid) const;
     QSet<qsizetype> m_ecartes;
     platform::TDateTime m_debut;
     platform::TDateTime m_fin;
@@ -1109,14 +1109,39 @@ void Lecteur::evenementLu(const Evenement &e)
         retenir(r, !m_ecartables);
 }
 
+bool Lecteur::occurrences()
+{
+    if (m_occurrences.empty())
+        return false;
+    m_parUid.resize(m_occurrences.size());
+    for (std::size_t i = 0; i < m_parUid.size(); ++i)
+        m_parUid[i] = qsizetype(i);
+    std::stable_sort(m_parUid.begin(), m_parUid.end(), [&](qsizetype a, qsizetype b) {
+        return m_occurrences[std::size_t(a)].uid < m_occurrences[std::size_t(b)].uid;
+    });
+    m_premieres.assign(m_parUid.size(), Premiere());
+    m_evenements = 0;
+    return true;
+}
+
+qsizetype Lecteur::rang(const QString &uid) const
+{
+    const auto it = std::lower_bound(
+        m_parUid.cbegin(), m_parUid.cend(), uid,
+        [&](qsizetype a, const QString &u) { return m_occurrences[std::size_t(a)].uid < u; });
+    if (it == m_parUid.cend() || m_occurrences[std::size_t(*it)].uid != uid)
+        return -1;
+    return it - m_parUid.cbegin();
+}
+
 void Lecteur::premiereLue(const Evenement &e)
 {
     const qsizetype index = m_evenements++;
     if (e.uid.vide() || !e.recurrence.vide())
         return;
-    const auto it = m_premieres.find(e.uid.valeur());
-    if (it != m_premieres.end() && !it->has_value())
-        *it = Premiere{index, instant(e.debut)};
+    const qsizetype r = rang(e.uid.valeur());
+    if (r >= 0 && m_premieres[std::size_t(r)].index < 0)
+        m_premieres[std::size_t(r)] = Premiere{index, instant(e.debut)};
 }
 
 // Repeated events are not expanded: their first occurrence alone is
@@ -1129,11 +1154,11 @@ bool Lecteur::ecarter()
 {
     QHash<QString, std::pair<qsizetype, qint64>> remplacants; // UID -> index, sequence
     for (const Occurrence &o : m_occurrences) {
-        const auto premiere = m_premieres.constFind(o.uid);
-        if (premiere == m_premieres.cend() || !premiere->has_value() || !(*premiere)->debut ||
-            *(*premiere)->debut != o.instant)
+        const qsizetype r = rang(o.uid);
+        const Premiere &premiere = m_premieres[std::size_t(r)];
+        if (premiere.index < 0 || !premiere.debut || *premiere.debut != o.instant)
             continue;
-        m_ecartes.insert((*premiere)->index);
+        m_ecartes.insert(premiere.index);
         const auto avant = remplacants.constFind(o.uid);
         if (avant != remplacants.cend()) {
             if (o.sequence < avant->second) {
