@@ -591,10 +591,32 @@ public:
 
     void commencer(Garde garde, int numero)
     {
-        *this = Propriete();
+        effacer();
         m_garde = garde;
         m_presente = true;
         m_numero = numero;
+    }
+    // As if the line were missing. Only a line read changes anything.
+    void effacer()
+    {
+        if (!m_presente)
+            return;
+        m_presente = false;
+        m_etat = Nom;
+        m_guillemets = false;
+        m_longueurNom = 0;
+        m_egal = false;
+        m_dansTzid = false;
+        m_tzidTrouve = false;
+        m_tzid.clear();
+        m_tzidTaille = 0;
+        m_tzidPremier = QChar();
+        m_valeur.clear();
+        m_coupee = false;
+        m_fini = false;
+        m_blancs = 0;
+        m_blancAvant = true;
+        m_codeVide = false;
     }
     // The next part of the line.
     void lire(QStringView partie);
@@ -616,7 +638,7 @@ private:
     static constexpr qsizetype DateGardee = 128;
     static constexpr qsizetype TzidGardee = 256;
 
-    void parametre(QChar c);
+    void ajouterTzid(QStringView texte);
     void ajouter(QStringView texte);
     // Resume: the blanks of a value past what is kept, counted.
     void compter(QStringView texte);
@@ -628,7 +650,8 @@ private:
     bool m_guillemets = false;
     // The parameter being read: its name up to "=" (five characters at
     // most, which is no TZID), then whether it is the TZID.
-    QString m_nomParametre;
+    char16_t m_nom[5] = {};
+    int m_longueurNom = 0;
     bool m_egal = false;
     bool m_dansTzid = false;
     bool m_tzidTrouve = false;
@@ -650,17 +673,33 @@ void Propriete::lire(QStringView partie)
     qsizetype i = 0;
     if (m_etat != Valeur) {
         const qsizetype n = partie.size();
+        // Where the TZID's value starts in this part, while it is read.
+        qsizetype tzid = m_dansTzid ? 0 : -1;
         for (; i < n; ++i) {
             const QChar c = partie.at(i);
             if (c == QLatin1Char('"'))
                 m_guillemets = !m_guillemets;
             if (m_guillemets || (c != QLatin1Char(';') && c != QLatin1Char(':'))) {
-                if (m_etat == Parametres && m_garde == Date)
-                    parametre(c);
+                // A parameter's name, up to its first "=": the first TZID is
+                // taken.
+                if (m_etat != Parametres || m_garde != Date || m_egal || m_tzidTrouve)
+                    continue;
+                if (c != QLatin1Char('=')) {
+                    if (m_longueurNom < 5)
+                        m_nom[m_longueurNom++] = c.unicode();
+                    continue;
+                }
+                m_egal = true;
+                m_dansTzid = QStringView(m_nom, m_longueurNom)
+                                 .compare(QLatin1String("TZID"), Qt::CaseInsensitive) == 0;
+                if (m_dansTzid)
+                    tzid = i + 1;
                 continue;
             }
-            // A parameter ends: the first TZID is taken.
+            // A parameter ends.
             if (m_dansTzid) {
+                ajouterTzid(partie.mid(tzid, i - tzid));
+                tzid = -1;
                 m_dansTzid = false;
                 m_tzidTrouve = true;
             }
@@ -670,39 +709,30 @@ void Propriete::lire(QStringView partie)
                 break;
             }
             m_etat = Parametres;
-            m_nomParametre.clear();
+            m_longueurNom = 0;
             m_egal = false;
         }
+        if (m_dansTzid && tzid >= 0)
+            ajouterTzid(partie.mid(tzid));
         if (m_etat != Valeur)
             return;
     }
     ajouter(partie.mid(i));
 }
 
-void Propriete::parametre(QChar c)
+void Propriete::ajouterTzid(QStringView texte)
 {
-    if (m_tzidTrouve)
+    if (texte.isEmpty())
         return;
-    if (!m_egal) {
-        if (c == QLatin1Char('=')) {
-            m_egal = true;
-            m_dansTzid = m_nomParametre.compare(QLatin1String("TZID"), Qt::CaseInsensitive) == 0;
-            if (m_dansTzid) {
-                m_tzid.clear();
-                m_tzidTaille = 0;
-            }
-        } else if (m_nomParametre.size() < 5) {
-            m_nomParametre += c;
-        }
-        return;
+    if (m_tzidTaille == 0)
+        m_tzidPremier = texte.front();
+    m_tzidTaille += texte.size();
+    if (m_tzid.size() + texte.size() > 2 * TzidGardee) {
+        // Only the end is kept.
+        texte = texte.right(TzidGardee);
+        m_tzid.remove(0, std::max<qsizetype>(0, m_tzid.size() + texte.size() - TzidGardee));
     }
-    if (!m_dansTzid)
-        return;
-    if (m_tzidTaille++ == 0)
-        m_tzidPremier = c;
-    m_tzid += c;
-    if (m_tzid.size() >= 2 * TzidGardee)
-        m_tzid.remove(0, m_tzid.size() - TzidGardee);
+    m_tzid += texte;
 }
 
 void Propriete::ajouter(QStringView texte)
@@ -821,7 +851,13 @@ struct Evenement {
     Propriete sequence;
     bool ouvert = false;
 
-    void clear() { *this = Evenement(); }
+    void clear()
+    {
+        for (Propriete *p :
+             {&resume, &debut, &fin, &duree, &description, &uid, &recurrence, &sequence})
+            p->effacer();
+        ouvert = false;
+    }
 };
 
 // Reads the events of one file into a lecture. An event of the file may be
