@@ -9,16 +9,22 @@
 //   bench_calendar_read FILE.ics              one file read once, all its
 //                                             days: its lines, the time and
 //                                             the peak memory of the process
+//   bench_calendar_read shapes                the same for each hostile shape
+//                                             below, a 64 MiB file each, each
+//                                             read by a process of its own
+//   bench_calendar_read shape NAME            one of them
 #include "manager/core/calendrier.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <functional>
 #include <sys/resource.h>
 #include <vector>
 
@@ -61,32 +67,158 @@ QByteArray fichier(int numero, int evenements)
     return out;
 }
 
+// One file read once, all its days: its lines or why it is refused, the
+// time and the peak memory of the process.
+int lireUn(const QString &chemin, const QString &nom)
+{
+    QElapsedTimer t;
+    t.start();
+    LectureCalendrier l;
+    QString refus;
+    try {
+        LireCalendrier(chemin, platform::EncodeDate(1900, 1, 1), platform::EncodeDate(9999, 12, 31),
+                       l);
+    } catch (const platform::Exception &e) {
+        refus = e.Message();
+    }
+    const double duree = t.nsecsElapsed() / 1e9;
+    struct rusage u;
+    getrusage(RUSAGE_SELF, &u);
+    std::printf(
+        "%s (%.1f MB): %lld day lines%s%s in %.3f s, peak memory %.1f MB\n", qPrintable(nom),
+        double(QFileInfo(chemin).size()) / 1e6, static_cast<long long>(l.lignes.size()),
+        refus.isEmpty() ? "" : ", refused: ", qPrintable(refus), duree, double(u.ru_maxrss) / 1024);
+    std::fflush(stdout);
+    return 0;
+}
+
+// A file as large as a calendar may be, of one shape: a head, then units
+// (unite(i) the i-th) as long as they fit, then a tail. Written a little at a
+// time, so that the process holds nothing of it before reading it.
+struct Forme {
+    const char *nom;
+    QByteArray tete;
+    std::function<QByteArray(qint64)> unite;
+    QByteArray queue;
+    QString fichier = QStringLiteral("calendrier.ics");
+};
+
+// A line that goes on with the one before, as calendar programs fold.
+QByteArray plie(const QByteArray &texte)
+{
+    return "\r\n " + texte;
+}
+
+std::vector<Forme> formes()
+{
+    const QByteArray evenement = "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20200110\r\n";
+    const QByteArray resume = "SUMMARY:Df Coupe Senior Club\r\n";
+    const QByteArray fin = "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    auto finIllisible = [](qint64 i) {
+        return "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) +
+               "@club.example\r\nDTSTART;VALUE=DATE:20200110\r\nDTEND;VALUE=DATE:2020XX12\r\n"
+               "SUMMARY:Df Coupe Senior Club\r\nEND:VEVENT\r\n";
+    };
+    const QByteArray texte = "Arbitre Dupont salle des fetes de la ville, entree rue du Port,";
+    return {
+        // Events that a later occurrence might set aside, none readable.
+        {"fin illisible, UID", "BEGIN:VCALENDAR\r\n", finIllisible, "END:VCALENDAR\r\n"},
+        {"fin illisible, UID, nom de 240 caracteres", "BEGIN:VCALENDAR\r\n", finIllisible,
+         "END:VCALENDAR\r\n", QString(236, QLatin1Char('n')) + QStringLiteral(".ics")},
+        // Events of a UID and a start each: what a moved occurrence may set aside.
+        {"UID et debut", "BEGIN:VCALENDAR\r\n",
+         [](qint64 i) {
+             return "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) +
+                    "\r\nDTSTART:20200110\r\nSUMMARY:a b c " + QByteArray::number(i) + "\r\n";
+         },
+         "END:VCALENDAR\r\n"},
+        // Occurrences, each of its own UID.
+        {"occurrences", "BEGIN:VCALENDAR\r\n",
+         [](qint64 i) {
+             return "BEGIN:VEVENT\r\nUID:" + QByteArray::number(i) +
+                    "\r\nRECURRENCE-ID:20200110\r\nDTSTART:20200111\r\nSUMMARY:a b c d\r\n";
+         },
+         "END:VCALENDAR\r\n"},
+        // Short events that give nothing: the file read through.
+        {"evenements sans titre lisible", "BEGIN:VCALENDAR\r\n",
+         [](qint64) {
+             return QByteArray(
+                 "BEGIN:VEVENT\r\nDTSTART:20200110\r\nSUMMARY:a b c\r\nEND:VEVENT\r\n");
+         },
+         "END:VCALENDAR\r\n"},
+        // One line folded over the whole file.
+        {"description pliee", "BEGIN:VCALENDAR\r\n" + evenement + resume + "DESCRIPTION:x",
+         [=](qint64) { return plie(texte); }, fin},
+        {"resume plie", "BEGIN:VCALENDAR\r\n" + evenement + "SUMMARY:Df Coupe Senior Club",
+         [=](qint64) { return plie(texte.left(60).replace(' ', '_')); }, fin},
+        {"UID plie", "BEGIN:VCALENDAR\r\n" + evenement + resume + "UID:u",
+         [=](qint64) { return plie(texte); }, fin},
+        {"TZID plie", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\n" + resume + "DTSTART;TZID=/Europe/Paris",
+         [=](qint64) { return plie("/Europe/Paris/Europe/Paris/Europe/Paris/Europe/Paris"); },
+         ":20200110T100000" + fin},
+        // One line, not folded.
+        {"description d'une ligne", "BEGIN:VCALENDAR\r\n" + evenement + resume + "DESCRIPTION:x",
+         [=](qint64) { return texte; }, fin},
+        // Accents that compose with nothing before them, then accents alone:
+        // the second cannot be cut.
+        {"description pliee, accents", "BEGIN:VCALENDAR\r\n" + evenement + resume + "DESCRIPTION:x",
+         [=](qint64) { return plie(QString(24, QChar(0xE9)).toUtf8()); }, fin},
+        {"description, accents combinants",
+         "BEGIN:VCALENDAR\r\n" + evenement + resume + "DESCRIPTION:e",
+         [=](qint64) { return QString(32, QChar(0x301)).toUtf8(); }, fin},
+    };
+}
+
+// Writes the file of a shape, reads it and says what it took.
+int lireForme(const Forme &f)
+{
+    QTemporaryDir dossier;
+    const QString chemin = dossier.filePath(f.fichier);
+    {
+        QFile out(chemin);
+        if (!out.open(QIODevice::WriteOnly))
+            return 1;
+        const qint64 place = MaxOctetsCalendrier - f.queue.size();
+        QByteArray tampon = f.tete;
+        qint64 ecrits = 0;
+        for (qint64 i = 0;; ++i) {
+            const QByteArray u = f.unite(i);
+            if (ecrits + tampon.size() + u.size() > place)
+                break;
+            tampon += u;
+            if (tampon.size() > (1 << 20)) {
+                ecrits += out.write(tampon);
+                tampon.clear();
+            }
+        }
+        out.write(tampon + f.queue);
+    }
+    return lireUn(chemin, QString::fromLatin1(f.nom));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc == 2 && !std::isdigit(static_cast<unsigned char>(argv[1][0]))) {
-        QElapsedTimer t;
-        t.start();
-        LectureCalendrier l;
-        QString refus;
-        try {
-            LireCalendrier(QString::fromLocal8Bit(argv[1]), platform::EncodeDate(1900, 1, 1),
-                           platform::EncodeDate(9999, 12, 31), l);
-        } catch (const platform::Exception &e) {
-            refus = e.Message();
+    if (argc >= 2 && qstrcmp(argv[1], "shapes") == 0) {
+        for (const Forme &f : formes()) {
+            QProcess p;
+            p.setProcessChannelMode(QProcess::ForwardedChannels);
+            p.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("shape"), QString::fromLatin1(f.nom)});
+            p.waitForFinished(-1);
         }
-        const double duree = t.nsecsElapsed() / 1e9;
-        struct rusage u;
-        getrusage(RUSAGE_SELF, &u);
-        std::printf("%s (%.1f MB): %lld day lines%s%s in %.3f s, peak memory %.1f MB\n", argv[1],
-                    double(QFileInfo(QString::fromLocal8Bit(argv[1])).size()) / 1e6,
-                    static_cast<long long>(l.lignes.size()),
-                    refus.isEmpty() ? "" : ", refused: ", qPrintable(refus), duree,
-                    double(u.ru_maxrss) / 1024);
         return 0;
     }
+    if (argc == 3 && qstrcmp(argv[1], "shape") == 0) {
+        for (const Forme &f : formes())
+            if (qstrcmp(f.nom, argv[2]) == 0)
+                return lireForme(f);
+        return 2;
+    }
+    if (argc == 2 && !std::isdigit(static_cast<unsigned char>(argv[1][0])))
+        return lireUn(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[1]));
     const int fichiers = argc > 1 ? std::atoi(argv[1]) : 20;
     const int evenements = argc > 2 ? std::atoi(argv[2]) : 2500;
     QTemporaryDir dossier;

@@ -84,21 +84,66 @@ bool blanche(QByteArrayView l)
 
 constexpr QByteArrayView Bom("\xEF\xBB\xBF");
 
+// Whether a UTF-8 text may be cut before the character cp, each part then
+// decoded and composed apart giving what the whole gives: cp is a starter
+// that no composition takes as its second character, and so is the first
+// character of its decomposition. Below U+0300 every character is; the
+// others are looked up in a table built the first time one is asked.
+bool debutSur(char32_t cp)
+{
+    if (cp < 0x300)
+        return true;
+    static const std::vector<bool> seconds = [] {
+        std::vector<bool> v(0x110000);
+        for (char32_t c = 0x300; c < 0x110000; ++c) {
+            if (QChar::decompositionTag(c) != QChar::Canonical)
+                continue;
+            const QList<uint> d = QChar::decomposition(c).toUcs4();
+            for (qsizetype i = 1; i < d.size(); ++i)
+                v[d.at(i)] = true;
+        }
+        // The vowels and final consonants of Hangul, which compose by rule.
+        for (char32_t c = 0x1161; c <= 0x1175; ++c)
+            v[c] = true;
+        for (char32_t c = 0x11A8; c <= 0x11C2; ++c)
+            v[c] = true;
+        return v;
+    }();
+    for (;;) {
+        if (cp >= 0x110000 || QChar::combiningClass(cp) != 0 || seconds[cp])
+            return false;
+        if (QChar::decompositionTag(cp) != QChar::Canonical)
+            return true;
+        const QList<uint> d = QChar::decomposition(cp).toUcs4();
+        if (d.isEmpty() || d.first() == cp)
+            return true;
+        cp = d.first();
+    }
+}
+
 // The content lines of a file, one at a time. Lines are unfolded on the
 // bytes, before decoding, since programs fold at a number of bytes, inside
 // an accented letter too: a line that starts with a blank or a tab
 // continues the previous one, without that character. Blank lines (nothing
 // but blanks and tabs) are skipped, between the parts of a folded line as
 // well. The unfolded lines are decoded a piece of some thousands at a time,
-// so that a file never stands in memory as a list of lines; one rule picks
-// the encoding for the whole file, as if it were decoded whole.
+// so that a file never stands in memory as a list of lines; a line longer
+// than a piece comes in parts, cut where decoding the parts apart gives what
+// decoding the whole would. One rule picks the encoding for the whole file,
+// as if it were decoded whole.
 class Depliage
 {
 public:
-    explicit Depliage(QByteArrayView bytes) : m_bytes(bytes)
+    // utf8: the encoding an earlier reading of the same bytes found (see
+    // utf8()), 0 or 1; -1 to find it.
+    explicit Depliage(QByteArrayView bytes, int utf8 = -1) : m_bytes(bytes)
     {
         if (m_bytes.startsWith(Bom))
             m_bytes = m_bytes.sliced(3);
+        if (utf8 >= 0) {
+            m_utf8 = utf8 == 1;
+            return;
+        }
         // Valid UTF-8 stays valid once unfolded (no character holds a line
         // break); otherwise only the unfolded text can tell, a character
         // cut by a fold being whole again.
@@ -107,23 +152,21 @@ public:
             m_utf8 = true;
             while (m_utf8 && morceau()) {
                 const platform::Utf8Check c = platform::checkUtf8(m_morceau);
-                m_utf8 =
-                    c == platform::Utf8Check::Valid || (c == platform::Utf8Check::CutAtEnd &&
-                                                        m_pos >= m_bytes.size() && m_suivante < 0);
+                m_utf8 = c == platform::Utf8Check::Valid || (c == platform::Utf8Check::CutAtEnd &&
+                                                             m_pos >= m_bytes.size() && !m_attente);
             }
-            m_pos = 0;
-            m_numero = 0;
-            m_suivante = -1;
-            m_morceau.clear();
-            m_numeros.clear();
+            *this = Depliage(bytes, m_utf8 ? 1 : 0);
         }
     }
 
-    // The next line and the line of the file where it starts; false at the
-    // end. The text stays valid until the next call.
-    bool suivante(QStringView &ligne, int &numero)
+    bool utf8() const { return m_utf8; }
+
+    // The next line, or the next part of a long one (suite: it goes on with
+    // the text given last), and the line of the file where it starts; false
+    // at the end. The text stays valid until the next call.
+    bool suivante(QStringView &ligne, int &numero, bool &suite)
     {
-        if (m_ligne >= qsizetype(m_numeros.size())) {
+        if (m_ligne >= m_lignes) {
             if (!morceau())
                 return false;
             QByteArrayView texte = m_morceau;
@@ -134,94 +177,161 @@ public:
             m_premier = false;
             m_texte = m_utf8 ? platform::utf8ToAnsiText(texte) : platform::fromAnsi(texte);
             m_ligne = 0;
+            m_lignes = qsizetype(m_numeros.size()) + (m_continue ? 1 : 0);
             m_debut = 0;
         }
         qsizetype fin = m_texte.indexOf(QLatin1Char('\n'), m_debut);
         if (fin < 0)
             fin = m_texte.size();
         ligne = QStringView(m_texte).mid(m_debut, fin - m_debut);
-        numero = m_numeros[std::size_t(m_ligne++)];
+        suite = m_continue && m_ligne == 0;
+        if (!suite)
+            m_numeroLigne = m_numeros[std::size_t(m_ligne - (m_continue ? 1 : 0))];
+        numero = m_numeroLigne;
+        ++m_ligne;
         m_debut = fin + 1;
         return true;
     }
 
 private:
+    // Whether the text may be cut before byte p (see debutSur); a mark there
+    // would be dropped by the decoding of the next piece.
+    bool coupureSure(qsizetype p) const
+    {
+        if (!m_utf8)
+            return true;
+        const auto *s = reinterpret_cast<const unsigned char *>(m_bytes.data());
+        const qsizetype n = m_bytes.size();
+        const unsigned char c = s[p];
+        if (c < 0x80)
+            return true;
+        const int longueur = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
+        if (longueur == 0 || p + longueur > n)
+            return false;
+        char32_t cp = c & (0x7F >> longueur);
+        for (int k = 1; k < longueur; ++k) {
+            if ((s[p + k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (s[p + k] & 0x3F);
+        }
+        return cp != 0xFEFF && debutSur(cp);
+    }
+
+    // Where to cut the part [debut, fin) of a long line, near voulu: a safe
+    // place before it, else after it; fin when there is none.
+    qsizetype coupure(qsizetype debut, qsizetype fin, qsizetype voulu) const
+    {
+        const qsizetype bas = std::max(debut, voulu - Taille / 2);
+        for (qsizetype p = voulu; p >= bas; --p)
+            if (coupureSure(p))
+                return p;
+        for (qsizetype p = voulu + 1; p < fin; ++p)
+            if (coupureSure(p))
+                return p;
+        return fin;
+    }
+
     // The next piece of unfolded lines joined by '\n', with the line number
-    // of each; false when none is left.
+    // of each line that starts in it; the piece may start with the rest of
+    // a line cut at the end of the last one. False when none is left.
     bool morceau()
     {
-        constexpr qsizetype Taille = 64 * 1024;
         m_morceau.clear();
         m_numeros.clear();
+        m_continue = m_coupee;
+        m_coupee = false;
         const qsizetype n = m_bytes.size();
         const char *b = m_bytes.data();
-        while (m_pos < n || m_suivante >= 0) {
-            qsizetype debut = m_pos;
+        for (;;) {
+            qsizetype debut;
             qsizetype fin;
-            if (m_suivante >= 0) {
-                // The line that ended the last piece.
-                debut = m_suivante;
-                fin = m_finSuivante;
-                m_suivante = -1;
+            bool suite; // goes on with the line before
+            if (m_attente) {
+                // What the last piece left.
+                debut = m_attenteDebut;
+                fin = m_attenteFin;
+                suite = m_attenteSuite;
+                m_attente = false;
             } else {
+                if (m_pos >= n)
+                    break;
+                debut = m_pos;
                 fin = debut;
                 while (fin < n && b[fin] != '\r' && b[fin] != '\n')
                     ++fin;
                 m_pos = fin < n && b[fin] == '\r' && fin + 1 < n && b[fin + 1] == '\n' ? fin + 2
                                                                                        : fin + 1;
                 ++m_numero;
+                const QByteArrayView l = m_bytes.sliced(debut, fin - debut);
+                if (blanche(l))
+                    continue;
+                suite = m_ouverte && (l.front() == ' ' || l.front() == '\t');
+                if (suite)
+                    ++debut;
             }
-            const QByteArrayView l = m_bytes.sliced(debut, fin - debut);
-            if (blanche(l))
-                continue;
-            if (!m_numeros.empty() && (l.front() == ' ' || l.front() == '\t')) {
-                m_morceau += l.sliced(1);
-                continue;
+            if (!suite) {
+                // A new line: the piece ends before it once large enough,
+                // but never before a line whose first bytes a decoding would
+                // drop.
+                if (m_morceau.size() >= Taille &&
+                    !m_bytes.sliced(debut, fin - debut).startsWith(Bom)) {
+                    attendre(debut, fin, false);
+                    break;
+                }
+                if (!m_numeros.empty() || m_continue)
+                    m_morceau += '\n';
+                m_numeros.push_back(m_numero);
+                m_ouverte = true;
             }
-            // A new line: the piece ends before it once large enough, but
-            // never before a line whose first bytes a decoding would drop.
-            if (m_morceau.size() >= Taille && !l.startsWith(Bom)) {
-                m_suivante = debut;
-                m_finSuivante = fin;
-                break;
+            if (m_morceau.size() + (fin - debut) > 2 * Taille) {
+                const qsizetype coupe = coupure(
+                    debut, fin, debut + std::max<qsizetype>(0, 2 * Taille - m_morceau.size()));
+                if (coupe < fin) {
+                    m_morceau += m_bytes.sliced(debut, coupe - debut);
+                    attendre(coupe, fin, true);
+                    m_coupee = true;
+                    break;
+                }
             }
-            if (!m_numeros.empty())
-                m_morceau += '\n';
-            m_morceau += l;
-            m_numeros.push_back(m_numero);
+            m_morceau += m_bytes.sliced(debut, fin - debut);
         }
-        return !m_numeros.empty();
+        return !m_numeros.empty() || m_continue;
     }
 
+    void attendre(qsizetype debut, qsizetype fin, bool suite)
+    {
+        m_attente = true;
+        m_attenteDebut = debut;
+        m_attenteFin = fin;
+        m_attenteSuite = suite;
+    }
+
+    static constexpr qsizetype Taille = 64 * 1024;
     QByteArrayView m_bytes;
     bool m_utf8 = true;
     bool m_premier = true;
     qsizetype m_pos = 0;
     int m_numero = 0;
-    // The line read past the end of the last piece, and its number.
-    qsizetype m_suivante = -1;
-    qsizetype m_finSuivante = 0;
+    // Whether a line has started (a blank at the start of the first does
+    // not continue anything).
+    bool m_ouverte = false;
+    // What was read past the end of the last piece: a line, or the rest of
+    // a line cut there.
+    bool m_attente = false;
+    qsizetype m_attenteDebut = 0;
+    qsizetype m_attenteFin = 0;
+    bool m_attenteSuite = false;
+    // The last piece ended inside a line; this one starts with its rest.
+    bool m_coupee = false;
+    bool m_continue = false;
     QByteArray m_morceau;
     std::vector<int> m_numeros;
     QString m_texte;
     qsizetype m_ligne = 0;
+    qsizetype m_lignes = 0;
     qsizetype m_debut = 0;
+    int m_numeroLigne = 0;
 };
-
-// The value of a content line: what follows the first ":" outside double
-// quotes (a quoted parameter may hold one).
-QString valeur(const QString &ligne)
-{
-    bool guillemets = false;
-    for (qsizetype i = 0; i < ligne.size(); ++i) {
-        const QChar c = ligne.at(i);
-        if (c == QLatin1Char('"'))
-            guillemets = !guillemets;
-        else if (c == QLatin1Char(':') && !guillemets)
-            return ligne.mid(i + 1);
-    }
-    return QString();
-}
 
 // The property's name: what comes before the first ";" or ":".
 QStringView nomDe(QStringView ligne)
@@ -230,35 +340,6 @@ QStringView nomDe(QStringView ligne)
     while (i < ligne.size() && ligne.at(i) != QLatin1Char(';') && ligne.at(i) != QLatin1Char(':'))
         ++i;
     return ligne.left(i);
-}
-
-// The value of a parameter of a content line, its name in any letter case,
-// without the quotes around it; empty when the line has none.
-QString parametre(const QString &ligne, QLatin1String nom)
-{
-    bool guillemets = false;
-    qsizetype debut = -1; // of the current parameter
-    for (qsizetype i = 0; i < ligne.size(); ++i) {
-        const QChar c = ligne.at(i);
-        if (c == QLatin1Char('"'))
-            guillemets = !guillemets;
-        if (guillemets || (c != QLatin1Char(';') && c != QLatin1Char(':')))
-            continue;
-        if (debut >= 0) {
-            const QStringView p = QStringView(ligne).mid(debut, i - debut);
-            const qsizetype egal = p.indexOf(QLatin1Char('='));
-            if (egal >= 0 && p.left(egal).compare(nom, Qt::CaseInsensitive) == 0) {
-                QStringView v = p.mid(egal + 1);
-                if (v.size() >= 2 && v.front() == QLatin1Char('"') && v.back() == QLatin1Char('"'))
-                    v = v.mid(1, v.size() - 2);
-                return v.toString();
-            }
-        }
-        if (c == QLatin1Char(':'))
-            break;
-        debut = i + 1;
-    }
-    return QString();
 }
 
 QString messageDate(const QString &texte)
@@ -316,19 +397,17 @@ int entier(QStringView t)
 
 // "dd/mm/yyyy" as written in the day lines; anything else through the
 // lenient reading. False when it is no date.
-bool lireJour(const QString &texte, platform::TDateTime &jour)
+bool lireJour(QStringView t, platform::TDateTime &jour)
 {
-    if (texte.size() == 10 && texte.at(2) == QLatin1Char('/') && texte.at(5) == QLatin1Char('/')) {
-        const QStringView t(texte);
-        if (chiffres(t.left(2)) && chiffres(t.mid(3, 2)) && chiffres(t.mid(6))) {
-            const QDate d(t.mid(6).toInt(), t.mid(3, 2).toInt(), t.left(2).toInt());
-            if (!d.isValid())
-                return false;
-            jour = joursDe(d);
-            return true;
-        }
+    if (t.size() == 10 && t.at(2) == QLatin1Char('/') && t.at(5) == QLatin1Char('/') &&
+        chiffres(t.left(2)) && chiffres(t.mid(3, 2)) && chiffres(t.mid(6))) {
+        const QDate d(entier(t.mid(6)), entier(t.mid(3, 2)), entier(t.left(2)));
+        if (!d.isValid())
+            return false;
+        jour = joursDe(d);
+        return true;
     }
-    return platform::TryStrToDate(texte, jour);
+    return platform::TryStrToDate(t.toString(), jour);
 }
 
 // Paris, where the committee's days are counted. Without the machine's zone
@@ -360,29 +439,50 @@ const QHash<QString, QByteArray> &zonesConnues()
     return zones;
 }
 
+// The longest of the machine's zone names.
+qsizetype zoneLaPlusLongue()
+{
+    static const qsizetype longueur = [] {
+        qsizetype n = 0;
+        for (auto it = zonesConnues().cbegin(); it != zonesConnues().cend(); ++it)
+            n = std::max(n, it.key().size());
+        return n;
+    }();
+    return longueur;
+}
+
 // The zone a TZID names: a zone name in any letter case, the name Windows
 // programs write ("Romance Standard Time"), or a path ending in a zone name
 // as older programs wrote ("/mozilla.org/20070129_1/Europe/Paris").
-// Invalid when the machine knows none of them.
-QTimeZone zoneNommee(const QString &tzid)
+// Invalid when the machine knows none of them. Of a long TZID (longue) only
+// the end is given, which alone may end in a zone name.
+QTimeZone zoneNommee(const QString &tzid, bool longue)
 {
     const QHash<QString, QByteArray> &connues = zonesConnues();
+    const qsizetype plusLongue = zoneLaPlusLongue();
     auto chercher = [&](QStringView nom) {
+        if (nom.size() > plusLongue)
+            return QTimeZone();
         const auto it = connues.constFind(nom.toString().toLower());
         return it == connues.cend() ? QTimeZone() : QTimeZone(*it);
     };
     if (tzid.isEmpty())
         return QTimeZone();
-    QTimeZone z = chercher(tzid);
-    if (z.isValid())
-        return z;
-    const QByteArray windows = QTimeZone::windowsIdToDefaultIanaId(tzid.toUtf8());
-    if (!windows.isEmpty()) {
-        z = chercher(QString::fromLatin1(windows));
+    QTimeZone z;
+    if (!longue) {
+        z = chercher(tzid);
         if (z.isValid())
             return z;
+        const QByteArray windows = QTimeZone::windowsIdToDefaultIanaId(tzid.toUtf8());
+        if (!windows.isEmpty()) {
+            z = chercher(QString::fromLatin1(windows));
+            if (z.isValid())
+                return z;
+        }
     }
-    for (qsizetype i = tzid.indexOf(QLatin1Char('/')); i >= 0;
+    // Only the last characters may be a zone name.
+    const qsizetype depuis = std::max<qsizetype>(0, tzid.size() - plusLongue - 1);
+    for (qsizetype i = tzid.indexOf(QLatin1Char('/'), depuis); i >= 0;
          i = tzid.indexOf(QLatin1Char('/'), i + 1)) {
         z = chercher(QStringView(tzid).mid(i + 1));
         if (z.isValid())
@@ -470,13 +570,273 @@ bool lireDuree(QStringView t, Duree &d)
     return suivante >= 0;
 }
 
-// A property of the event being read and the line of the file it starts at.
-struct Propriete {
-    QString ligne;
-    int numero = 0;
+// What the reader keeps of a property line of the event being read: the
+// line of the file where it starts, its value (what follows the first ":"
+// outside double quotes, a quoted parameter may hold one) and its TZID
+// parameter. The line comes in parts, a long one being decoded a piece at a
+// time, and of a long value only what can matter is kept: no line is ever
+// held whole, however long.
+class Propriete
+{
+public:
+    enum Garde {
+        Entiere, // the whole value
+        Date,    // its first characters: a longer value is no date or time,
+                 // and the message refusing it shows only its start
+        Resume,  // as many characters as a calendar may give, and whether the
+                 // whole value is four codes
+        Arbitre, // its characters before the first "\", blanks left out, as
+                 // many as a calendar may give
+    };
 
-    bool vide() const { return ligne.isEmpty(); }
+    void commencer(Garde garde, int numero)
+    {
+        effacer();
+        m_garde = garde;
+        m_presente = true;
+        m_numero = numero;
+    }
+    // As if the line were missing. Only a line read changes anything.
+    void effacer()
+    {
+        if (!m_presente)
+            return;
+        m_presente = false;
+        m_etat = Nom;
+        m_guillemets = false;
+        m_longueurNom = 0;
+        m_egal = false;
+        m_dansTzid = false;
+        m_tzidTrouve = false;
+        m_tzid.clear();
+        m_tzidTaille = 0;
+        m_tzidPremier = QChar();
+        m_valeur.clear();
+        m_coupee = false;
+        m_fini = false;
+        m_blancs = 0;
+        m_blancAvant = true;
+        m_codeVide = false;
+    }
+    // The next part of the line.
+    void lire(QStringView partie);
+
+    bool vide() const { return !m_presente; }
+    int numero() const { return m_numero; }
+    const QString &valeur() const { return m_valeur; }
+    // Longer than what was kept.
+    bool coupee() const { return m_coupee; }
+    // Resume: the four codes; none when the value is not four codes
+    // separated by single blanks. *trop: it is, but longer than a
+    // calendar's lines may be.
+    QStringList codes(bool *trop) const;
+    // The TZID parameter without the quotes around it, empty when there is
+    // none; of one longer than any zone name, its end only (*longue).
+    QString tzid(bool *longue) const;
+
+private:
+    static constexpr qsizetype DateGardee = 128;
+    static constexpr qsizetype TzidGardee = 256;
+
+    void ajouterTzid(QStringView texte);
+    void ajouter(QStringView texte);
+    // Resume: the blanks of a value past what is kept, counted.
+    void compter(QStringView texte);
+
+    Garde m_garde = Entiere;
+    bool m_presente = false;
+    int m_numero = 0;
+    enum { Nom, Parametres, Valeur } m_etat = Nom;
+    bool m_guillemets = false;
+    // The parameter being read: its name up to "=" (five characters at
+    // most, which is no TZID), then whether it is the TZID.
+    char16_t m_nom[5] = {};
+    int m_longueurNom = 0;
+    bool m_egal = false;
+    bool m_dansTzid = false;
+    bool m_tzidTrouve = false;
+    QString m_tzid;
+    qsizetype m_tzidTaille = 0;
+    QChar m_tzidPremier;
+    QString m_valeur;
+    bool m_coupee = false;
+    bool m_fini = false; // Arbitre: the "\" met
+    // Resume once cut: blanks, and whether a code is empty (a blank at the
+    // start or the end, or two in a row).
+    qsizetype m_blancs = 0;
+    bool m_blancAvant = true;
+    bool m_codeVide = false;
 };
+
+void Propriete::lire(QStringView partie)
+{
+    qsizetype i = 0;
+    if (m_etat != Valeur) {
+        const qsizetype n = partie.size();
+        // Where the TZID's value starts in this part, while it is read.
+        qsizetype tzid = m_dansTzid ? 0 : -1;
+        for (; i < n; ++i) {
+            const QChar c = partie.at(i);
+            if (c == QLatin1Char('"'))
+                m_guillemets = !m_guillemets;
+            if (m_guillemets || (c != QLatin1Char(';') && c != QLatin1Char(':'))) {
+                // A parameter's name, up to its first "=": the first TZID is
+                // taken.
+                if (m_etat != Parametres || m_garde != Date || m_egal || m_tzidTrouve)
+                    continue;
+                if (c != QLatin1Char('=')) {
+                    if (m_longueurNom < 5)
+                        m_nom[m_longueurNom++] = c.unicode();
+                    continue;
+                }
+                m_egal = true;
+                m_dansTzid = QStringView(m_nom, m_longueurNom)
+                                 .compare(QLatin1String("TZID"), Qt::CaseInsensitive) == 0;
+                if (m_dansTzid)
+                    tzid = i + 1;
+                continue;
+            }
+            // A parameter ends.
+            if (m_dansTzid) {
+                ajouterTzid(partie.mid(tzid, i - tzid));
+                tzid = -1;
+                m_dansTzid = false;
+                m_tzidTrouve = true;
+            }
+            if (c == QLatin1Char(':')) {
+                m_etat = Valeur;
+                ++i;
+                break;
+            }
+            m_etat = Parametres;
+            m_longueurNom = 0;
+            m_egal = false;
+        }
+        if (m_dansTzid && tzid >= 0)
+            ajouterTzid(partie.mid(tzid));
+        if (m_etat != Valeur)
+            return;
+    }
+    ajouter(partie.mid(i));
+}
+
+void Propriete::ajouterTzid(QStringView texte)
+{
+    if (texte.isEmpty())
+        return;
+    if (m_tzidTaille == 0)
+        m_tzidPremier = texte.front();
+    m_tzidTaille += texte.size();
+    if (m_tzid.size() + texte.size() > 2 * TzidGardee) {
+        // Only the end is kept.
+        texte = texte.right(TzidGardee);
+        m_tzid.remove(0, std::max<qsizetype>(0, m_tzid.size() + texte.size() - TzidGardee));
+    }
+    m_tzid += texte;
+}
+
+void Propriete::ajouter(QStringView texte)
+{
+    switch (m_garde) {
+    case Entiere:
+        m_valeur += texte;
+        return;
+    case Date:
+        if (m_valeur.size() + texte.size() > DateGardee) {
+            texte = texte.left(std::max<qsizetype>(0, DateGardee - m_valeur.size()));
+            m_coupee = true;
+        }
+        m_valeur += texte;
+        return;
+    case Resume: {
+        if (m_coupee) {
+            compter(texte);
+            return;
+        }
+        const qsizetype place = MaxCaracteresCalendrier - m_valeur.size();
+        if (texte.size() <= place) {
+            m_valeur += texte;
+            return;
+        }
+        m_valeur += texte.left(place);
+        m_coupee = true;
+        compter(m_valeur);
+        compter(texte.mid(place));
+        return;
+    }
+    case Arbitre:
+        if (m_fini || m_coupee)
+            return;
+        const qsizetype echap = texte.indexOf(QLatin1Char('\\'));
+        if (echap >= 0) {
+            texte = texte.left(echap);
+            m_fini = true;
+        }
+        for (qsizetype debut = 0; debut < texte.size();) {
+            qsizetype blanc = texte.indexOf(QLatin1Char(' '), debut);
+            if (blanc < 0)
+                blanc = texte.size();
+            const QStringView mot = texte.mid(debut, blanc - debut);
+            const qsizetype place = MaxCaracteresCalendrier - m_valeur.size();
+            if (mot.size() > place) {
+                m_valeur += mot.left(place);
+                m_coupee = true;
+                return;
+            }
+            m_valeur += mot;
+            debut = blanc + 1;
+        }
+        return;
+    }
+}
+
+void Propriete::compter(QStringView texte)
+{
+    for (const QChar c : texte) {
+        if (c == QLatin1Char(' ')) {
+            m_codeVide = m_codeVide || m_blancAvant;
+            ++m_blancs;
+            m_blancAvant = true;
+        } else {
+            m_blancAvant = false;
+        }
+    }
+}
+
+QStringList Propriete::codes(bool *trop) const
+{
+    *trop = false;
+    if (m_coupee) {
+        *trop = m_blancs == 3 && !m_codeVide && !m_blancAvant;
+        return QStringList();
+    }
+    QStringList parties = m_valeur.split(QLatin1Char(' '));
+    if (parties.size() != 4)
+        return QStringList();
+    for (const QString &p : parties)
+        if (p.isEmpty())
+            return QStringList();
+    return parties;
+}
+
+QString Propriete::tzid(bool *longue) const
+{
+    *longue = false;
+    if (!m_tzidTrouve)
+        return QString();
+    QString t = m_tzid;
+    if (m_tzidTaille > TzidGardee) {
+        *longue = true;
+        t = t.right(TzidGardee);
+        // Its first quote is out of what is kept.
+        if (m_tzidPremier == QLatin1Char('"') && t.endsWith(QLatin1Char('"')))
+            t.chop(1);
+        return t;
+    }
+    if (t.size() >= 2 && t.front() == QLatin1Char('"') && t.back() == QLatin1Char('"'))
+        t = t.mid(1, t.size() - 2);
+    return t;
+}
 
 struct Evenement {
     Propriete resume;
@@ -491,53 +851,76 @@ struct Evenement {
     Propriete sequence;
     bool ouvert = false;
 
-    void clear() { *this = Evenement(); }
+    void clear()
+    {
+        for (Propriete *p :
+             {&resume, &debut, &fin, &duree, &description, &uid, &recurrence, &sequence})
+            p->effacer();
+        ouvert = false;
+    }
 };
 
-// Reads the events of one file into a lecture.
+// Reads the events of one file into a lecture. An event of the file may be
+// set aside by another, earlier or later (a moved occurrence): the lines
+// are made as the events are read, and the file is read again, once the
+// events set aside are known, only if some are. Nothing is kept for each
+// event but what tells an occurrence; a refusal is kept once, as the first
+// is found.
 class Lecteur
 {
 public:
     Lecteur(const QString &fichier, platform::TDateTime debut, platform::TDateTime fin,
             LectureCalendrier &lecture)
-        : m_fichier(fichier), m_debut(std::floor(debut)), m_fin(std::floor(fin)), m_lecture(lecture)
+        : m_fichier(fichier), m_debut(std::floor(debut)), m_fin(std::floor(fin)),
+          m_lecture(lecture), m_lignesAvant(lecture.lignes.size())
     {
+        for (int c = 0; c < NombreCodes; ++c)
+            m_codesAvant[std::size_t(c)] = lecture.codes[std::size_t(c)].size();
     }
 
-    // Each event as the file closes it, in file order: what it gives within
-    // the days, or what keeps it from being read, is noted at once, with
-    // what a later event needs to set it aside.
+    // First reading, each event as the file closes it, in file order: its
+    // lines are made at once, and what may set an event aside is noted.
+    // Throws once the file is refused whatever follows: an event that
+    // cannot be read, or lines past a bound, when no event before nor this
+    // one may be set aside.
     void evenementLu(const Evenement &e);
-    // The lines and codes of the events kept, in file order, but for a
-    // repeated event's first occurrence that another event replaces. Throws
-    // for the first kept event that cannot be read, or once the lines kept
-    // pass a bound, whichever comes first in the file.
+    // Whether an event of the file stands for an occurrence: then the events
+    // it may set aside are to be found, by a second reading.
+    bool occurrences();
+    // Second reading: the first event of each UID an occurrence names that
+    // is no occurrence itself.
+    void premiereLue(const Evenement &e);
+    // What the occurrences set aside; true when they set aside some: the
+    // lines made are then made again, by a third reading.
+    bool ecarter();
+    void evenementRelu(const Evenement &e);
+    // Throws the refusal found, if any.
     void finir();
 
 private:
     // What an event gives within the days (its lines, not yet made), or the
     // message that refuses the file if it is kept.
     struct Retenu {
-        qsizetype index = 0; // in the file
         platform::TDateTime jourDebut = 0;
         platform::TDateTime jourFin = 0;
-        QString suite; // ";" + the four codes and the referee, each followed by ";"
+        QString suite;     // ";" + the four codes and the referee, each followed by ";"
+        bool trop = false; // its line alone is past the characters' bound
         QString faute;
         bool compte(qint64 &lignes, qint64 &caracteres) const
         {
             const qint64 jours = qint64(jourFin - jourDebut) + 1;
             lignes += jours;
-            caracteres += jours * (10 + suite.size());
+            caracteres += jours * (10 + (trop ? MaxCaracteresCalendrier : suite.size()));
             return lignes > MaxLignesCalendrier || caracteres > MaxCaracteresCalendrier;
         }
     };
     // Fills r; false when the event gives nothing. *debut is the start's
     // instant once read (none when it cannot be), left unset when the event
     // was given up before.
-    bool preparer(const Evenement &e, Retenu &r, std::optional<std::optional<QDateTime>> *debut);
+    bool preparer(const Evenement &e, Retenu &r, std::optional<std::optional<qint64>> *debut);
     // The instant a start or an occurrence id stands for; none when it is
     // missing or cannot be read.
-    std::optional<QDateTime> instant(const Propriete &p);
+    std::optional<qint64> instant(const Propriete &p);
     // The conversion message, then where the value is.
     QString ou(const QString &message, int numero) const
     {
@@ -549,60 +932,79 @@ private:
     }
     // The value as a moment, or none, *faute then saying why.
     std::optional<Moment> momentDe(const Propriete &p, QString *faute);
-    QTimeZone zone(const QString &tzid);
+    QTimeZone zone(const QString &tzid, bool longue);
+    // An event kept: its lines and codes, or the refusal it brings.
+    void retenir(const Retenu &r, bool definitif);
+    [[noreturn]] void refuser() const;
 
     QString m_fichier;
     qsizetype m_evenements = 0;
-    // Kept until the file's end, in chunks (a growing vector would hold two
-    // copies at once); one copy of each line end, which most events share.
-    std::deque<Retenu> m_retenus;
-    QSet<QString> m_suites;
-    // What the events that nothing can set aside give: once one of them
-    // cannot be read, or they alone pass a bound, the file is refused
-    // whatever follows, and only what may set an earlier event aside is
-    // still read.
-    qint64 m_lignesSures = 0;
-    qint64 m_caracteresSures = 0;
+    qint64 m_lignes = 0;
+    qint64 m_caracteres = 0;
+    // The first refusal met: a message (or the bound passed when empty).
     bool m_refuse = false;
-    // The first event of each UID that is no occurrence, by UID, and the
-    // events that stand for an occurrence, in file order: each with its
-    // index and what tells which occurrence it is.
-    struct Premiere {
-        qsizetype index = 0;
-        std::optional<QDateTime> debut;
-    };
+    bool m_refusBorne = false;
+    QString m_refus;
+    // Whether an event read so far may be set aside: a first occurrence
+    // with a start that an occurrence may name, or an occurrence with an id.
+    bool m_ecartables = false;
+    // The events that stand for an occurrence, in file order, each with its
+    // index and what tells which occurrence it is; then the first event of
+    // their UIDs that is no occurrence, with its start; then the events set
+    // aside.
     struct Occurrence {
         QString uid;
         qsizetype index = 0;
-        std::optional<QDateTime> instant;
+        qint64 instant = 0;
         qint64 sequence = 0;
     };
-    QHash<QString, Premiere> m_premieres;
-    std::vector<Occurrence> m_occurrences;
+    struct Premiere {
+        qsizetype index = -1; // none found yet
+        std::optional<qint64> debut;
+    };
+    std::deque<Occurrence> m_occurrences; // in chunks: no copy as it grows
+    // The occurrences by UID, and the first event of each UID, at the place
+    // of the first occurrence of that UID in this order: a sorted list is
+    // searched, there being as many UIDs as events at worst.
+    std::vector<qsizetype> m_parUid;
+    std::vector<Premiere> m_premieres;
+    // Where the first occurrence of a UID stands in m_parUid; -1 when none.
+    qsizetype rang(const QString &uid) const;
+    QSet<qsizetype> m_ecartes;
     platform::TDateTime m_debut;
     platform::TDateTime m_fin;
     LectureCalendrier &m_lecture;
+    // What the lecture held before this file.
+    qsizetype m_lignesAvant;
+    std::array<qsizetype, NombreCodes> m_codesAvant;
     QHash<QString, QTimeZone> m_zones; // by TZID as written
 };
 
-QTimeZone Lecteur::zone(const QString &tzid)
+QTimeZone Lecteur::zone(const QString &tzid, bool longue)
 {
+    if (longue)
+        return zoneNommee(tzid, true);
     auto it = m_zones.constFind(tzid);
-    if (it == m_zones.cend())
-        it = m_zones.insert(tzid, zoneNommee(tzid));
-    return *it;
+    if (it != m_zones.cend())
+        return *it;
+    const QTimeZone z = zoneNommee(tzid, false);
+    // A file names a few zones; one naming a new zone at each event is not
+    // remembered past these.
+    if (m_zones.size() < 64)
+        m_zones.insert(tzid, z);
+    return z;
 }
 
 // A start or end value: eight digits (year, month, day), then maybe a time
 // part "T" + six digits (hours, minutes, seconds) + "Z" in UTC.
 std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
 {
-    const QString v = valeur(p.ligne);
+    const QString &v = p.valeur();
     const qsizetype t = v.indexOf(QLatin1Char('T'));
     const QStringView d = QStringView(v).left(t < 0 ? v.size() : t);
     auto refus = [&](const QString &message) {
         if (faute)
-            *faute = ou(message, p.numero);
+            *faute = ou(message, p.numero());
         return std::nullopt;
     };
     // Eight digits exactly: a blank or a ninth digit would otherwise give
@@ -635,7 +1037,9 @@ std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
         m.telQuel = false;
         return m;
     }
-    const QTimeZone z = zone(parametre(p.ligne, QLatin1String("TZID")));
+    bool longue = false;
+    const QString tzid = p.tzid(&longue);
+    const QTimeZone z = zone(tzid, longue);
     if (z.isValid()) {
         m.heure = QDateTime(date, heure, z);
         m.telQuel = !m.heure.isValid();
@@ -646,20 +1050,18 @@ std::optional<Moment> Lecteur::momentDe(const Propriete &p, QString *faute)
 }
 
 bool Lecteur::preparer(const Evenement &e, Retenu &r,
-                       std::optional<std::optional<QDateTime>> *instantDebut)
+                       std::optional<std::optional<qint64>> *instantDebut)
 {
     if (e.debut.vide())
         return false;
     // Four codes separated by single blanks, none empty.
-    const QStringList parties = valeur(e.resume.ligne).split(QLatin1Char(' '));
-    if (parties.size() != 4)
+    bool trop = false;
+    const QStringList parties = e.resume.codes(&trop);
+    if (parties.isEmpty() && !trop)
         return false;
-    for (const QString &p : parties)
-        if (p.isEmpty())
-            return false;
 
     const std::optional<Moment> debut = momentDe(e.debut, &r.faute);
-    *instantDebut = debut ? std::optional<QDateTime>(debut->heure) : std::nullopt;
+    *instantDebut = debut ? std::optional<qint64>(debut->heure.toMSecsSinceEpoch()) : std::nullopt;
     if (!debut)
         return true;
     const QDate premier = debut->aParis().date();
@@ -672,12 +1074,12 @@ bool Lecteur::preparer(const Evenement &e, Retenu &r,
             return true;
         finale = fin->aParis();
     } else if (!e.duree.vide()) {
-        const QString v = valeur(e.duree.ligne);
+        const QString &v = e.duree.valeur();
         Duree d;
         if (!lireDuree(v, d)) {
             r.faute =
                 ou(QStringLiteral("'%1' n'est pas une durée correcte").arg(platform::excerpt(v)),
-                   e.duree.numero);
+                   e.duree.numero());
             return true;
         }
         const qint64 signe = d.negative ? -1 : 1;
@@ -698,16 +1100,15 @@ bool Lecteur::preparer(const Evenement &e, Retenu &r,
     if (jourDebut < m_debut || jourFin > m_fin)
         return false;
 
-    QString arbitre = valeur(e.description.ligne);
-    const qsizetype echap = arbitre.indexOf(QLatin1Char('\\'));
-    if (echap >= 0)
-        arbitre.truncate(echap);
-    arbitre.remove(QLatin1Char(' '));
-    arbitre = texteDeChamp(arbitre);
-    if (arbitre == QLatin1String(" "))
-        arbitre.clear();
     r.jourDebut = jourDebut;
     r.jourFin = jourFin;
+    // A code or a referee longer than any calendar may give: its line alone
+    // passes the bound, and is never made.
+    r.trop = trop || e.description.coupee();
+    if (r.trop)
+        return true;
+    // The referee: the description up to its first escape, blanks removed.
+    const QString arbitre = texteDeChamp(e.description.valeur());
     r.suite = QLatin1Char(';');
     for (int i = 0; i < 4; ++i)
         r.suite += texteDeChamp(parties.at(i)) + QLatin1Char(';');
@@ -715,46 +1116,68 @@ bool Lecteur::preparer(const Evenement &e, Retenu &r,
     return true;
 }
 
-std::optional<QDateTime> Lecteur::instant(const Propriete &p)
+std::optional<qint64> Lecteur::instant(const Propriete &p)
 {
     if (p.vide())
         return std::nullopt;
     const std::optional<Moment> m = momentDe(p, nullptr);
-    return m ? std::optional<QDateTime>(m->heure) : std::nullopt;
+    return m ? std::optional<qint64>(m->heure.toMSecsSinceEpoch()) : std::nullopt;
 }
 
 void Lecteur::evenementLu(const Evenement &e)
 {
     const qsizetype index = m_evenements++;
     Retenu r;
-    std::optional<std::optional<QDateTime>> debut; // read once, for both uses
+    std::optional<std::optional<qint64>> debut; // read once, for both uses
     const bool donne = !m_refuse && preparer(e, r, &debut);
-    // Whether a later event, or one already read, may set this one aside:
-    // a first occurrence with a start to be matched, or an occurrence with
-    // an id.
-    bool ecartable = false;
     if (!e.uid.vide()) {
-        const QString uid = valeur(e.uid.ligne);
         if (e.recurrence.vide()) {
-            if (!m_premieres.contains(uid)) {
-                const Premiere p{index, debut ? *debut : instant(e.debut)};
-                ecartable = p.debut.has_value();
-                m_premieres.insert(uid, p);
-            }
-        } else {
-            const Occurrence o{uid, index, instant(e.recurrence),
-                               valeur(e.sequence.ligne).trimmed().toLongLong()};
-            ecartable = o.instant.has_value();
-            m_occurrences.push_back(o);
+            if (!debut)
+                debut = instant(e.debut);
+            m_ecartables = m_ecartables || debut->has_value();
+        } else if (const std::optional<qint64> o = instant(e.recurrence)) {
+            m_occurrences.push_back(
+                Occurrence{e.uid.valeur(), index, *o, e.sequence.valeur().trimmed().toLongLong()});
+            m_ecartables = true;
         }
     }
-    if (!donne)
+    if (donne)
+        retenir(r, !m_ecartables);
+}
+
+bool Lecteur::occurrences()
+{
+    if (m_occurrences.empty())
+        return false;
+    m_parUid.resize(m_occurrences.size());
+    for (std::size_t i = 0; i < m_parUid.size(); ++i)
+        m_parUid[i] = qsizetype(i);
+    std::stable_sort(m_parUid.begin(), m_parUid.end(), [&](qsizetype a, qsizetype b) {
+        return m_occurrences[std::size_t(a)].uid < m_occurrences[std::size_t(b)].uid;
+    });
+    m_premieres.assign(m_parUid.size(), Premiere());
+    m_evenements = 0;
+    return true;
+}
+
+qsizetype Lecteur::rang(const QString &uid) const
+{
+    const auto it = std::lower_bound(
+        m_parUid.cbegin(), m_parUid.cend(), uid,
+        [&](qsizetype a, const QString &u) { return m_occurrences[std::size_t(a)].uid < u; });
+    if (it == m_parUid.cend() || m_occurrences[std::size_t(*it)].uid != uid)
+        return -1;
+    return it - m_parUid.cbegin();
+}
+
+void Lecteur::premiereLue(const Evenement &e)
+{
+    const qsizetype index = m_evenements++;
+    if (e.uid.vide() || !e.recurrence.vide())
         return;
-    r.index = index;
-    r.suite = *m_suites.insert(r.suite);
-    if (!ecartable)
-        m_refuse = !r.faute.isEmpty() || r.compte(m_lignesSures, m_caracteresSures);
-    m_retenus.push_back(std::move(r));
+    const qsizetype r = rang(e.uid.valeur());
+    if (r >= 0 && m_premieres[std::size_t(r)].index < 0)
+        m_premieres[std::size_t(r)] = Premiere{index, instant(e.debut)};
 }
 
 // Repeated events are not expanded: their first occurrence alone is
@@ -763,62 +1186,94 @@ void Lecteur::evenementLu(const Evenement &e)
 // printed instead. Of several such events, the one of highest SEQUENCE wins,
 // the last one of the file on a tie. An occurrence id that cannot be read
 // replaces nothing. What is set aside is neither read further nor counted.
-void Lecteur::finir()
+bool Lecteur::ecarter()
 {
-    QSet<qsizetype> ecartes;
     QHash<QString, std::pair<qsizetype, qint64>> remplacants; // UID -> index, sequence
     for (const Occurrence &o : m_occurrences) {
-        const auto premiere = m_premieres.constFind(o.uid);
-        if (premiere == m_premieres.cend() || !premiere->debut || !o.instant ||
-            *premiere->debut != *o.instant)
+        const qsizetype r = rang(o.uid);
+        const Premiere &premiere = m_premieres[std::size_t(r)];
+        if (premiere.index < 0 || !premiere.debut || *premiere.debut != o.instant)
             continue;
-        ecartes.insert(premiere->index);
+        m_ecartes.insert(premiere.index);
         const auto avant = remplacants.constFind(o.uid);
         if (avant != remplacants.cend()) {
             if (o.sequence < avant->second) {
-                ecartes.insert(o.index);
+                m_ecartes.insert(o.index);
                 continue;
             }
-            ecartes.insert(avant->first);
+            m_ecartes.insert(avant->first);
         }
         remplacants.insert(o.uid, {o.index, o.sequence});
     }
-    qint64 lignes = 0;
-    qint64 caracteres = 0;
-    for (const Retenu &r : m_retenus) {
-        if (ecartes.contains(r.index))
-            continue;
-        if (!r.faute.isEmpty())
-            throw platform::EConvertError(r.faute);
-        if (r.compte(lignes, caracteres)) {
-            const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
-            const bool enLignes = lignes > MaxLignesCalendrier;
-            throw ECalendrierError(
-                QStringLiteral("Le calendrier%1 donnerait plus que les %2 %3 qu'un calendrier "
-                               "peut donner")
-                    .arg(nom,
-                         QString::number(enLignes ? MaxLignesCalendrier : MaxCaracteresCalendrier),
-                         enLignes ? QStringLiteral("lignes") : QStringLiteral("caractères")));
-        }
+    if (m_ecartes.isEmpty())
+        return false;
+    // Made again without what is set aside.
+    m_lecture.lignes.resize(m_lignesAvant);
+    for (int c = 0; c < NombreCodes; ++c)
+        m_lecture.codes[std::size_t(c)].resize(m_codesAvant[std::size_t(c)]);
+    m_evenements = 0;
+    m_lignes = 0;
+    m_caracteres = 0;
+    m_refuse = false;
+    m_refus.clear();
+    return true;
+}
+
+void Lecteur::evenementRelu(const Evenement &e)
+{
+    const qsizetype index = m_evenements++;
+    if (m_ecartes.contains(index))
+        return;
+    Retenu r;
+    std::optional<std::optional<qint64>> debut;
+    if (preparer(e, r, &debut))
+        retenir(r, true);
+}
+
+void Lecteur::retenir(const Retenu &r, bool definitif)
+{
+    if (m_refuse)
+        return;
+    if (!r.faute.isEmpty() || r.compte(m_lignes, m_caracteres)) {
+        m_refuse = true;
+        m_refusBorne = r.faute.isEmpty();
+        m_refus = r.faute;
+        if (definitif)
+            refuser();
+        return;
     }
-    m_lecture.lignes.reserve(m_lecture.lignes.size() + lignes);
-    for (const Retenu &r : m_retenus) {
-        if (ecartes.contains(r.index))
-            continue;
-        // The codes are the fields of the line's end.
-        qsizetype a = 1;
-        for (int i = 0; i < NombreCodes; ++i) {
-            const qsizetype b = r.suite.indexOf(QLatin1Char(';'), a);
-            if (b > a || i < CodeArbitre)
-                m_lecture.codes[std::size_t(i)].append(r.suite.mid(a, b - a));
-            a = b + 1;
-        }
-        platform::TDateTime jour = r.jourDebut;
-        do {
-            m_lecture.lignes.append(texteJour(jour) + r.suite);
-            jour += 1;
-        } while (jour <= r.jourFin);
+    // The codes are the fields of the line's end.
+    qsizetype a = 1;
+    for (int i = 0; i < NombreCodes; ++i) {
+        const qsizetype b = r.suite.indexOf(QLatin1Char(';'), a);
+        if (b > a || i < CodeArbitre)
+            m_lecture.codes[std::size_t(i)].append(r.suite.mid(a, b - a));
+        a = b + 1;
     }
+    platform::TDateTime jour = r.jourDebut;
+    do {
+        m_lecture.lignes.append(texteJour(jour) + r.suite);
+        jour += 1;
+    } while (jour <= r.jourFin);
+}
+
+void Lecteur::refuser() const
+{
+    if (!m_refusBorne)
+        throw platform::EConvertError(m_refus);
+    const QString nom = m_fichier.isEmpty() ? QString() : QLatin1Char(' ') + m_fichier;
+    const bool enLignes = m_lignes > MaxLignesCalendrier;
+    throw ECalendrierError(
+        QStringLiteral("Le calendrier%1 donnerait plus que les %2 %3 qu'un calendrier "
+                       "peut donner")
+            .arg(nom, QString::number(enLignes ? MaxLignesCalendrier : MaxCaracteresCalendrier),
+                 enLignes ? QStringLiteral("lignes") : QStringLiteral("caractères")));
+}
+
+void Lecteur::finir()
+{
+    if (m_refuse)
+        refuser();
 }
 
 bool estLigne(QStringView ligne, QLatin1String texte)
@@ -826,19 +1281,27 @@ bool estLigne(QStringView ligne, QLatin1String texte)
     return ligne.compare(texte, Qt::CaseInsensitive) == 0;
 }
 
-void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
-                    LectureCalendrier &lecture, const QString &nomFichier)
+// The events of a file, each handed to lu as the file closes it, in file
+// order.
+template <typename Lu> void parcourir(Depliage &depliage, Lu lu)
 {
-    Lecteur lecteur(nomFichier, debut, fin, lecture);
     Evenement e;
     // Depth of components nested in the event (reminders): their lines are
     // not the event's. Names of components and properties are read whatever
-    // their letter case.
+    // their letter case; the first part of a long line holds them.
     int imbrication = 0;
-    Depliage depliage(bytes);
+    // The property whose line goes on in the next part.
+    Propriete *courante = nullptr;
     QStringView ligne;
     int numero = 0;
-    while (depliage.suivante(ligne, numero)) {
+    bool suite = false;
+    while (depliage.suivante(ligne, numero, suite)) {
+        if (suite) {
+            if (courante)
+                courante->lire(ligne);
+            continue;
+        }
+        courante = nullptr;
         if (!e.ouvert) {
             if (estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 e.clear();
@@ -850,7 +1313,7 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
         if (ligne.startsWith(QLatin1String("BEGIN:"), Qt::CaseInsensitive)) {
             if (imbrication == 0 && estLigne(ligne, QLatin1String("BEGIN:VEVENT"))) {
                 // The last event was never closed: it ends here.
-                lecteur.evenementLu(e);
+                lu(e);
                 e.clear();
                 e.ouvert = true;
             } else {
@@ -863,7 +1326,7 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
                 --imbrication;
             } else if (estLigne(ligne, QLatin1String("END:VEVENT")) ||
                        estLigne(ligne, QLatin1String("END:VCALENDAR"))) {
-                lecteur.evenementLu(e);
+                lu(e);
                 e.clear();
             }
             continue;
@@ -875,27 +1338,57 @@ void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::T
             return tete.compare(QLatin1String(t), Qt::CaseInsensitive) == 0;
         };
         Propriete *p = nullptr;
-        if (est("SUMMAR"))
+        Propriete::Garde garde = Propriete::Entiere;
+        if (est("SUMMAR")) {
             p = &e.resume;
-        else if (est("DTSTAR"))
+            garde = Propriete::Resume;
+        } else if (est("DTSTAR")) {
             p = &e.debut;
-        else if (est("DTEND;") || est("DTEND:"))
+            garde = Propriete::Date;
+        } else if (est("DTEND;") || est("DTEND:")) {
             p = &e.fin;
-        else if (est("DESCRI"))
+            garde = Propriete::Date;
+        } else if (est("DESCRI")) {
             p = &e.description;
-        else if (nomDe(ligne).compare(QLatin1String("DURATION"), Qt::CaseInsensitive) == 0)
-            p = &e.duree;
-        else if (nomDe(ligne).compare(QLatin1String("UID"), Qt::CaseInsensitive) == 0)
-            p = &e.uid;
-        else if (nomDe(ligne).compare(QLatin1String("RECURRENCE-ID"), Qt::CaseInsensitive) == 0)
-            p = &e.recurrence;
-        else if (nomDe(ligne).compare(QLatin1String("SEQUENCE"), Qt::CaseInsensitive) == 0)
-            p = &e.sequence;
-        if (p)
-            *p = Propriete{ligne.toString(), numero};
+            garde = Propriete::Arbitre;
+        } else {
+            const QStringView nom = nomDe(ligne);
+            if (nom.compare(QLatin1String("DURATION"), Qt::CaseInsensitive) == 0) {
+                p = &e.duree;
+            } else if (nom.compare(QLatin1String("UID"), Qt::CaseInsensitive) == 0) {
+                p = &e.uid;
+            } else if (nom.compare(QLatin1String("RECURRENCE-ID"), Qt::CaseInsensitive) == 0) {
+                p = &e.recurrence;
+                garde = Propriete::Date;
+            } else if (nom.compare(QLatin1String("SEQUENCE"), Qt::CaseInsensitive) == 0) {
+                p = &e.sequence;
+            }
+        }
+        if (p) {
+            p->commencer(garde, numero);
+            p->lire(ligne);
+            courante = p;
+        }
     }
     if (e.ouvert)
-        lecteur.evenementLu(e);
+        lu(e);
+}
+
+void lireEvenements(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
+                    LectureCalendrier &lecture, const QString &nomFichier)
+{
+    Lecteur lecteur(nomFichier, debut, fin, lecture);
+    Depliage depliage(bytes);
+    const int utf8 = depliage.utf8() ? 1 : 0;
+    parcourir(depliage, [&](const Evenement &e) { lecteur.evenementLu(e); });
+    if (lecteur.occurrences()) {
+        Depliage seconde(bytes, utf8);
+        parcourir(seconde, [&](const Evenement &e) { lecteur.premiereLue(e); });
+        if (lecteur.ecarter()) {
+            Depliage troisieme(bytes, utf8);
+            parcourir(troisieme, [&](const Evenement &e) { lecteur.evenementRelu(e); });
+        }
+    }
     lecteur.finir();
 }
 
@@ -985,77 +1478,158 @@ QString Impression::detail(int g, int n) const
     return i < fin ? lignes.at(i) : QString();
 }
 
+namespace
+{
+
+// A line of the print list to be: its day, its index in the lecture and the
+// fields after its day (see ConstruireImpression).
+struct Jour {
+    platform::TDateTime jour;
+    int ligne;
+    int suite;
+};
+
+// By day, lines of the same day keeping their order. The days of a lecture
+// are whole and a few years apart: counted out, in one pass, rather than
+// compared; other days are compared.
+void trierParJour(std::vector<Jour> &jours)
+{
+    if (jours.empty())
+        return;
+    const auto [bas, haut] = std::minmax_element(
+        jours.cbegin(), jours.cend(), [](const Jour &a, const Jour &b) { return a.jour < b.jour; });
+    const double etendue = haut->jour - bas->jour;
+    bool entiers = etendue <= double(4 * jours.size() + 1024);
+    for (std::size_t i = 0; entiers && i < jours.size(); ++i)
+        entiers = jours[i].jour == std::floor(jours[i].jour);
+    if (!entiers) {
+        std::stable_sort(jours.begin(), jours.end(),
+                         [](const Jour &a, const Jour &b) { return a.jour < b.jour; });
+        return;
+    }
+    const double premier = bas->jour;
+    std::vector<std::size_t> debuts(std::size_t(etendue) + 2, 0);
+    for (const Jour &j : jours)
+        ++debuts[std::size_t(j.jour - premier) + 1];
+    for (std::size_t k = 1; k < debuts.size(); ++k)
+        debuts[k] += debuts[k - 1];
+    std::vector<Jour> tries(jours.size());
+    for (const Jour &j : jours)
+        tries[debuts[std::size_t(j.jour - premier)]++] = j;
+    jours = std::move(tries);
+}
+
+} // namespace
+
 Impression ConstruireImpression(const LectureCalendrier &lecture, QChar genre,
                                 const LibellesCalendrier &libelles)
 {
-    // Each line split once; the views stay on the lecture's lines.
-    const qsizetype n = lecture.lignes.size();
-    std::vector<QList<QStringView>> champs;
-    champs.reserve(std::size_t(n));
-    for (const QString &l : lecture.lignes)
-        champs.push_back(QStringView(l).split(QLatin1Char(';')));
-    auto champ = [&](qsizetype i, int f) { return champs[std::size_t(i)].value(f); };
-
-    // By day; lines of the same day keep their order.
-    std::vector<std::pair<platform::TDateTime, int>> jours;
-    jours.reserve(std::size_t(n));
-    for (int i = 0; i < n; ++i) {
-        platform::TDateTime d = 0;
-        lireJour(champ(i, 0).toString(), d);
-        jours.emplace_back(d, i);
-    }
-    std::stable_sort(jours.begin(), jours.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-
-    // Labels resolved once per code met.
-    std::array<QHash<QStringView, QString>, NombreCodes> resolus;
-    auto detail = [&](int i) {
-        QString d;
-        d.reserve(lecture.lignes.at(i).size() + 16);
-        d += champ(i, 0);
-        d += QLatin1Char(';');
-        for (int c = 0; c < NombreCodes; ++c) {
-            const QStringView code = champ(i, c + 1);
-            auto it = resolus[std::size_t(c)].find(code);
-            if (it == resolus[std::size_t(c)].end())
-                it = resolus[std::size_t(c)].insert(code, libelles.libelle(c, code.toString()));
-            d += *it;
-            d += QLatin1Char(';');
-        }
-        return d;
-    };
-
     Impression out;
-    if (genre == QLatin1Char('T')) {
-        out.titres.append(0);
-        out.lignes.reserve(n + 1);
-        out.lignes.append(QStringLiteral("   ;%1;").arg(n));
-        for (const auto &j : jours)
-            out.lignes.append(detail(j.second));
-        return out;
-    }
-    int code;
+    int code = -1; // whose codes are the groups
     if (genre == QLatin1Char('C'))
         code = CodeLieu;
     else if (genre == QLatin1Char('E'))
         code = CodeEpreuve;
     else if (genre == QLatin1Char('A'))
         code = CodeArbitre;
-    else
+    else if (genre != QLatin1Char('T'))
         return out;
+
+    // A line is a day, then the fields after it, which the lines of one
+    // event share, one after the other: what these fields give (the labels,
+    // the group) is worked out once for each text of them, the views staying
+    // on the lecture's lines.
+    struct Suite {
+        QString libelles; // ";" + the five labels, each followed by ";"
+        int groupe = -1;  // of its key, in cles
+    };
+    std::vector<Suite> suites;
+    QHash<QStringView, int> parSuite;
+    QHash<QStringView, int> cles; // the keys met, numbered
+    std::array<QHash<QStringView, QString>, NombreCodes> resolus;
+    auto suiteDe = [&](QStringView suite) {
+        const QList<QStringView> champs = suite.split(QLatin1Char(';'));
+        Suite s;
+        for (int c = 0; c < NombreCodes; ++c) {
+            const QStringView champ = champs.value(c);
+            auto it = resolus[std::size_t(c)].find(champ);
+            if (it == resolus[std::size_t(c)].end())
+                it = resolus[std::size_t(c)].insert(champ, libelles.libelle(c, champ.toString()));
+            s.libelles += QLatin1Char(';');
+            s.libelles += *it;
+        }
+        s.libelles += QLatin1Char(';');
+        if (code >= 0) {
+            const QStringView cle = champs.value(code);
+            auto it = cles.constFind(cle);
+            if (it == cles.cend())
+                it = cles.insert(cle, int(cles.size()));
+            s.groupe = *it;
+        }
+        return s;
+    };
+    auto jourDe = [](const QString &ligne) {
+        const qsizetype p = ligne.indexOf(QLatin1Char(';'));
+        return p < 0 ? QStringView(ligne) : QStringView(ligne).left(p);
+    };
+
+    // By day; lines of the same day keep their order.
+    const qsizetype n = lecture.lignes.size();
+    std::vector<Jour> jours;
+    jours.reserve(std::size_t(n));
+    QStringView derniere;
+    int suite = -1;
+    for (int i = 0; i < n; ++i) {
+        const QString &l = lecture.lignes.at(i);
+        const QStringView jour = jourDe(l);
+        const QStringView reste =
+            jour.size() < l.size() ? QStringView(l).mid(jour.size() + 1) : QStringView();
+        if (suite < 0 || reste != derniere) {
+            auto it = parSuite.constFind(reste);
+            if (it == parSuite.cend()) {
+                it = parSuite.insert(reste, int(suites.size()));
+                suites.push_back(suiteDe(reste));
+            }
+            suite = *it;
+            derniere = reste;
+        }
+        platform::TDateTime d = 0;
+        lireJour(jour, d);
+        jours.push_back(Jour{d, i, suite});
+    }
+    trierParJour(jours);
+
+    auto detail = [&](const Jour &j) {
+        const QStringView jour = jourDe(lecture.lignes.at(j.ligne));
+        const QString &libelles = suites[std::size_t(j.suite)].libelles;
+        QString d;
+        d.reserve(jour.size() + libelles.size());
+        d += jour;
+        d += libelles;
+        return d;
+    };
+    if (code < 0) {
+        out.titres.append(0);
+        out.lignes.reserve(n + 1);
+        out.lignes.append(QStringLiteral("   ;%1;").arg(n));
+        for (const Jour &j : jours)
+            out.lignes.append(detail(j));
+        return out;
+    }
     // The lines of each key, in day order.
-    QHash<QStringView, std::vector<int>> parCle;
-    for (const auto &j : jours)
-        parCle[champ(j.second, code + 1)].push_back(j.second);
-    static const std::vector<int> aucune;
+    std::vector<std::vector<const Jour *>> groupes(std::size_t(cles.size()));
+    for (const Jour &j : jours)
+        groupes[std::size_t(suites[std::size_t(j.suite)].groupe)].push_back(&j);
+    static const std::vector<const Jour *> aucune;
     for (const QString &cle : lecture.codes[std::size_t(code)]) {
-        const auto it = parCle.constFind(QStringView(cle));
-        const std::vector<int> &lignes = it == parCle.cend() ? aucune : *it;
+        const auto it = cles.constFind(QStringView(cle));
+        const std::vector<const Jour *> &lignes =
+            it == cles.cend() ? aucune : groupes[std::size_t(*it)];
         out.titres.append(int(out.lignes.size()));
         out.lignes.append(libelles.libelle(code, cle) + QLatin1Char(';') +
                           QString::number(lignes.size()) + QLatin1Char(';'));
-        for (const int i : lignes)
-            out.lignes.append(detail(i));
+        for (const Jour *j : lignes)
+            out.lignes.append(detail(*j));
     }
     return out;
 }

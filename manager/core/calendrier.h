@@ -70,8 +70,10 @@ public:
 // message saying where (the file's name when given, and the line), and
 // ECalendrierError, naming the file and the bound, for a calendar whose
 // kept events pass the bounds, whichever comes first in the file; the
-// lecture is then left as it was. The file is decoded a piece at a time:
-// what it takes beside its bytes is what its events give.
+// lecture is then left as it was. The file is decoded a piece at a time, a
+// long line in parts: what it takes beside its bytes is the lines its
+// events give and, for each event standing for a moved occurrence, what
+// tells which; a file holding such events is read again.
 void lireCalendrierTexte(QByteArrayView bytes, platform::TDateTime debut, platform::TDateTime fin,
                          LectureCalendrier &lecture, const QString &nomFichier = QString());
 // Same from a file, its name given in the conversion messages; EFileError
