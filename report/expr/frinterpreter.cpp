@@ -117,6 +117,7 @@ void Translator::buildWorkingText()
         raw += QLatin1Char('\r');
     }
     raw.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    frCountRead(raw.size());
     // Comments go, except inside quoted literals; their places (in the text
     // without the comments before them) are kept so that error columns point
     // into the source lines. The text is copied once, not cut in place.
