@@ -174,18 +174,23 @@ void TfrPage::InitReport()
     std::vector<TfrView *> unassigned;
     for (const auto &owned : Objects) {
         // Scripts and conditions are read here, however long: the build's
-        // pace sees them and a cancel is taken between two objects.
+        // pace sees them, and once the build is cancelled the rest are left
+        // unread (nothing runs them, and the template is put back after).
         frBuildWork(0);
+        const bool stopped = frBuildTerminated();
         TfrView *v = owned.get();
         v->Prepared = true;
         v->Parent = nullptr;
         if (auto *memo = dynamic_cast<TfrMemoView *>(v);
             memo && !memo->HighlightCondition.isEmpty() && fr().frGlobalParser)
             memo->HighlightCondition =
-                fr().frGlobalParser->ConvertToPostfix(memo->HighlightCondition);
+                stopped ? QString()
+                        : fr().frGlobalParser->ConvertToPostfix(memo->HighlightCondition);
         if (v->Flags & 0x8000)
             g.frMemoObservers.push_back(v);
-        if (!v->Script.isEmpty() && fr().frInterpreter) {
+        if (stopped) {
+            v->Script.clear();
+        } else if (!v->Script.isEmpty() && fr().frInterpreter) {
             QStringList coded, errors;
             fr().frInterpreter->PrepareScript(v->Script, coded, errors);
             v->Script = coded;

@@ -167,6 +167,12 @@ FrVariant comparison(char16_t op, const FrVariant &a, const FrVariant &b)
 
 } // namespace
 
+void frYieldWithinReading()
+{
+    if (fr().pace.due() && fr().frInterpreter)
+        fr().frInterpreter->YieldWithin();
+}
+
 int frOperatorPriority(QChar c)
 {
     switch (c.unicode()) {
@@ -403,6 +409,7 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
 
     int i = 1;
     while (i <= n) {
+        frYieldWithinReading();
         QChar ch = s.at(i - 1);
         char16_t c = ch.unicode();
         if (c <= 32) {
@@ -536,6 +543,7 @@ FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &name
     int i = 0;          // index from 0 of the character being read
     size_t bracket = 0; // the next bracketed name, in the order they are read
     while (i < n) {
+        frYieldWithinReading();
         const char16_t c = postfix.at(i).unicode();
         switch (c) {
         case ' ':
@@ -553,8 +561,6 @@ FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &name
             if (b.isString())
                 fr().pace.addText(b.stringValue().size());
             frAddTo(st.back(), b);
-            if (fr().pace.due() && fr().frInterpreter)
-                fr().frInterpreter->YieldWithin();
             ++i;
             continue;
         }
@@ -809,6 +815,7 @@ void TfrFunctionSplitter::Split(const QString &text)
     bool open = false;
     int i = 1;
     while (i <= n) {
+        frYieldWithinReading();
         QChar c = s.at(i - 1);
         if (c.unicode() <= 32) {
             ++i;
