@@ -115,6 +115,7 @@ bool frSplitInlineFormat(const QString &text, QString &expression, QString &inli
 {
     // Most fields have no format of their own: no "#" at all, nothing to read.
     const QChar *chars = text.constData();
+    frCountRead(text.size());
     if (std::find(chars, chars + text.size(), QLatin1Char('#')) == chars + text.size())
         return false;
     int found = -1;

@@ -173,16 +173,24 @@ void TfrPage::InitReport()
     // Objects: prepared, conditions in postfix form, scripts translated.
     std::vector<TfrView *> unassigned;
     for (const auto &owned : Objects) {
+        // Scripts and conditions are read here, however long: the build's
+        // pace sees them, and once the build is cancelled the rest are left
+        // unread (nothing runs them, and the template is put back after).
+        frBuildWork(0);
+        const bool stopped = frBuildTerminated();
         TfrView *v = owned.get();
         v->Prepared = true;
         v->Parent = nullptr;
         if (auto *memo = dynamic_cast<TfrMemoView *>(v);
             memo && !memo->HighlightCondition.isEmpty() && fr().frGlobalParser)
             memo->HighlightCondition =
-                fr().frGlobalParser->ConvertToPostfix(memo->HighlightCondition);
+                stopped ? QString()
+                        : fr().frGlobalParser->ConvertToPostfix(memo->HighlightCondition);
         if (v->Flags & 0x8000)
             g.frMemoObservers.push_back(v);
-        if (!v->Script.isEmpty() && fr().frInterpreter) {
+        if (stopped) {
+            v->Script.clear();
+        } else if (!v->Script.isEmpty() && fr().frInterpreter) {
             QStringList coded, errors;
             fr().frInterpreter->PrepareScript(v->Script, coded, errors);
             v->Script = coded;
@@ -753,8 +761,13 @@ void TfrPage::walkAggregates(TfrBand *band)
     TfrParser *parser = fr().frGlobalParser.get();
     if (!parser)
         return;
-    for (const QString &call : std::as_const(calls))
+    // The texts were read above: a cancel is seen between two bands at most.
+    for (const QString &call : std::as_const(calls)) {
+        frBuildWork(0);
+        if (frBuildTerminated())
+            return;
         parser->Calc(call);
+    }
 }
 
 void TfrPage::PrepareAggregates()
@@ -764,21 +777,30 @@ void TfrPage::PrepareAggregates()
     FrObjectGlobals &g = frObjects();
     g.frCurrentPage = this;
 
-    // Objects that show a field are bound to it.
+    // Objects that show a field are bound to it: a text that is one bracketed
+    // name, as the memo's own reading cuts it (quotes and nested brackets
+    // kept inside), with nothing bracketed after it. Several expressions
+    // ("[a] [b]") name no field, and are never read as one long name.
     TfrReport *report = fr().frCurrentReport;
     for (const auto &owned : Objects) {
+        if (frBuildTerminated())
+            break;
+        frBuildWork(0);
         TfrView *v = owned.get();
         v->DataSet = nullptr;
         v->DataField.clear();
         if (v->Typ == otBand || (v->Typ == otMemo && (v->Flags & flTextOnly)))
             continue;
-        QString text = v->Memo.join(QStringLiteral("\r\n"));
-        if (text.size() <= 2 || text.at(0) != QLatin1Char('['))
+        if (v->Memo.isEmpty() || !v->Memo.first().startsWith(QLatin1Char('[')))
             continue;
-        text = text.left(text.lastIndexOf(QLatin1Char(']')) + 1);
-        if (text.size() < 2)
+        const QString text = v->Memo.join(QStringLiteral("\r\n"));
+        if (text.size() <= 2)
             continue;
-        const QString name = text.mid(1, text.size() - 2);
+        int open = 1, close = 1;
+        const QString name = frGetBracketedName(text, open, close);
+        if (close > text.size() || text.indexOf(QLatin1Char(']'), close) >= 0)
+            continue;
+        frCountRead(text.size() - close);
         g.frCurrentBand = v->Parent;
         QString reference = name;
         if (report && report->Dictionary().IsVariable(name)) {
@@ -798,6 +820,8 @@ void TfrPage::PrepareAggregates()
         }
     }
     g.frCurrentBand = nullptr;
+    if (frBuildTerminated())
+        return;
 
     FrRestore<bool> preparing(g.frAggregatePrepare, true);
     static const std::vector<int> kShows[3] = {

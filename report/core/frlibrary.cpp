@@ -1,6 +1,7 @@
 #include "report/core/frlibrary.h"
 
 #include "platform/clock/clock.h"
+#include "platform/format/format.h"
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlocale.h"
@@ -84,6 +85,12 @@ bool FrPace::clockSaysYield()
         return false;
     m_last = now;
     return true;
+}
+
+void frCountRead(qint64 characters)
+{
+    platform::detail::countTextSteps(characters);
+    fr().pace.addRead(characters);
 }
 
 void frCheckTextLength(qint64 length)

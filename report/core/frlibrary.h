@@ -95,6 +95,17 @@ public:
         if (characters >= kTextChars)
             m_units += int(std::min<qint64>(characters / kTextChars, 1 << 20));
     }
+    // Characters a reader of the template's texts stepped over (names,
+    // brackets, expressions, scripts): what is short of a unit is carried to
+    // the next read, so that many short texts count as one long one does.
+    void addRead(qint64 characters)
+    {
+        m_read += characters;
+        if (m_read >= kTextChars) {
+            m_units += int(std::min<qint64>(m_read / kTextChars, 1 << 20));
+            m_read %= kTextChars;
+        }
+    }
     // Inside an expression: true when a yield is due now.
     bool due() { return step(0); }
     // A yield was taken (or a build starts): the next one is due kYieldMs on.
@@ -107,8 +118,15 @@ private:
     bool clockSaysYield();
     bool m_hurry = false;
     int m_units = 0;
+    qint64 m_read = 0;
     std::uint32_t m_last = 0;
 };
+
+// A reader of the template's texts (the name resolver, the bracket scanner,
+// the expression and script readers, the dictionary) stepped over so many
+// characters: counted on the text seam (platform::TextSteps) and with the
+// build's pace, so that its cost is seen whatever one text holds.
+void frCountRead(qint64 characters);
 
 // Bounds of what scripts and expressions build, far above any real memo (a
 // page of small print holds some 10,000 characters): one text value holds at

@@ -1,5 +1,6 @@
 #include "report/core/frvariant.h"
 
+#include "platform/format/format.h"
 #include "platform/text/codec.h"
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
@@ -179,6 +180,7 @@ FrVariant frAdd(const FrVariant &a, const FrVariant &b)
         const qint64 length = qint64(x.size()) + y.size();
         // Checked before it is built: a text doubled in a loop stops here.
         frCheckTextLength(length);
+        platform::detail::countTextSteps(length);
         // A long copy is work the build's pace must see (16 K characters a unit).
         if (length >= 1 << 14)
             fr().pace.add(int(length >> 14));
@@ -189,6 +191,21 @@ FrVariant frAdd(const FrVariant &a, const FrVariant &b)
         return FrVariant::fromInt64(x.i + y.i);
     bool date = (x.kind == Num::DateTime) != (y.kind == Num::DateTime);
     return realResult(x.real() + y.real(), date);
+}
+
+void frAddTo(FrVariant &a, const FrVariant &b)
+{
+    if (!a.isString() || !isTextLike(b)) {
+        a = frAdd(a, b);
+        return;
+    }
+    const QString y = b.toString();
+    const qint64 length = qint64(a.m_s.size()) + y.size();
+    frCheckTextLength(length);
+    platform::detail::countTextSteps(y.size());
+    if (y.size() >= 1 << 14)
+        fr().pace.add(int(y.size() >> 14));
+    a.m_s += y;
 }
 
 FrVariant frSubtract(const FrVariant &a, const FrVariant &b)

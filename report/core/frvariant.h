@@ -49,6 +49,8 @@ public:
     // Same type and same value (for tests and caches, not the language's '=').
     bool identical(const FrVariant &other) const;
 
+    friend void frAddTo(FrVariant &a, const FrVariant &b);
+
 private:
     Type m_type = Unassigned;
     union {
@@ -61,6 +63,10 @@ private:
 
 // The language's operators.
 FrVariant frAdd(const FrVariant &a, const FrVariant &b);
+// a := a + b. A text joined with a text grows in place, so that a long
+// chain of "+" (a script building a text over many lines) copies each piece
+// once instead of the whole left side at every "+".
+void frAddTo(FrVariant &a, const FrVariant &b);
 FrVariant frSubtract(const FrVariant &a, const FrVariant &b);
 FrVariant frMultiply(const FrVariant &a, const FrVariant &b);
 FrVariant frDivide(const FrVariant &a, const FrVariant &b);

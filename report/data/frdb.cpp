@@ -2,6 +2,7 @@
 
 #include "platform/text/codec.h"
 #include "report/core/frcomponents.h"
+#include "report/core/frlibrary.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
 
@@ -268,17 +269,30 @@ QString frCheckFieldName(const FrDataSet *dataSet, const QString &name)
 void frGetDataSetAndField(const QString &reference, FrDataSet *&dataSet, QString &field)
 {
     field.clear();
+    // One pass: cut at each dot until a double quote, which starts the last
+    // part. A fourth cut names nothing, so the scan stops there: a long run
+    // of dots costs its length once, not once per dot.
+    constexpr int kMaxCuts = 3;
     QStringList parts;
-    QString rest = reference;
-    for (;;) {
-        qsizetype quote = rest.indexOf(QLatin1Char('"'));
-        qsizetype dot = rest.indexOf(QLatin1Char('.'));
-        if (dot < 0 || (quote >= 0 && quote < dot))
+    const qsizetype n = reference.size();
+    qsizetype from = 0, i = 0;
+    for (; i < n; ++i) {
+        const QChar c = reference.at(i);
+        if (c == QLatin1Char('"'))
             break;
-        parts.append(rest.left(dot));
-        rest = rest.mid(dot + 1);
+        if (c != QLatin1Char('.'))
+            continue;
+        if (parts.size() == kMaxCuts)
+            break;
+        parts.append(reference.mid(from, i - from));
+        from = i + 1;
     }
-    parts.append(rest);
+    frCountRead(i + 1);
+    if (i < n && parts.size() == kMaxCuts && reference.at(i) == QLatin1Char('.')) {
+        dataSet = nullptr;
+        return;
+    }
+    parts.append(reference.mid(from));
     const int cuts = int(parts.size()) - 1;
     auto asDataSet = [](QObject *o) { return qobject_cast<FrDataSet *>(o); };
     switch (cuts) {

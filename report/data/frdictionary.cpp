@@ -216,6 +216,7 @@ bool TfrDataDictionary::splitReference(const QString &reference, QString &dataSe
 {
     bool quoted = false;
     qsizetype dot = -1;
+    frCountRead(reference.size());
     for (qsizetype i = 0; i < reference.size(); ++i) {
         const QChar c = reference.at(i);
         if (c == QLatin1Char('"'))
@@ -266,6 +267,7 @@ bool TfrDataDictionary::resolveField(const QString &reference, Resolved &resolve
 
 bool TfrDataDictionary::IsVariable(const QString &name)
 {
+    frCountRead(name.size());
     const QString key = frUpperCase(name);
     if (m_cache.contains(key))
         return true;

@@ -1,5 +1,6 @@
 #include "report/expr/frinterpreter.h"
 
+#include "platform/format/format.h"
 #include "platform/text/exceptions.h"
 #include "report/core/frlibrary.h"
 #include "report/core/frutils.h"
@@ -102,6 +103,7 @@ private:
     int m_cur = 0;
     int m_depth = 0;
     int m_lastPos = 0;
+    int m_paced = 0; // how far the build's pace has seen the text
     int m_wordStart = 0;
     bool m_error = false;
     QHash<QString, int> m_labels; // label text -> the coded line it stands before
@@ -117,6 +119,7 @@ void Translator::buildWorkingText()
         raw += QLatin1Char('\r');
     }
     raw.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    platform::detail::countTextSteps(raw.size());
     // Comments go, except inside quoted literals; their places (in the text
     // without the comments before them) are kept so that error columns point
     // into the source lines. The text is copied once, not cut in place.
@@ -591,6 +594,13 @@ void Translator::expression()
 void Translator::simple()
 {
     for (;;) {
+        // A long expression (a text joined over many lines) is read with the
+        // build's work: its pace counts what the terms stepped over.
+        if (m_cur > m_paced) {
+            fr().pace.addRead(m_cur - m_paced);
+            m_paced = m_cur;
+        }
+        frYieldWithinReading();
         term();
         if (m_error)
             return;
@@ -822,7 +832,7 @@ void TfrInterpretator::DoScript(const QStringList &coded)
             i = targetOf(line);
         } else if (lead == kCall) {
             QString call = line.mid(1);
-            if (frUpperCase(call) == QLatin1String("EXIT(0)"))
+            if (call.size() == 7 && frUpperCase(call) == QLatin1String("EXIT(0)"))
                 return;
             m_parser.EvaluatePostfix(call);
             ++i;

@@ -167,6 +167,12 @@ FrVariant comparison(char16_t op, const FrVariant &a, const FrVariant &b)
 
 } // namespace
 
+void frYieldWithinReading()
+{
+    if (fr().pace.due() && fr().frInterpreter)
+        fr().frInterpreter->YieldWithin();
+}
+
 int frOperatorPriority(QChar c)
 {
     switch (c.unicode()) {
@@ -225,6 +231,7 @@ QString frGetBracketedName(const QString &text, int &openPos, int &closePos)
             break;
         ++closePos;
     }
+    frCountRead(closePos - openPos + 1);
     if (!met)
         return QString();
     return text.mid(openPos, closePos - openPos - 1);
@@ -252,6 +259,7 @@ QString TfrParser::GetIdentify(const QString &text, int &pos)
         }
         ++pos;
     }
+    frCountRead(pos - start + 1);
     return text.mid(start - 1, pos - start);
 }
 
@@ -275,10 +283,12 @@ QString TfrParser::readLiteral(const QString &text, int &pos, bool &closed)
             }
             ++pos;
             closed = true;
+            frCountRead(pos - start);
             return text.mid(start - 1, pos - start);
         }
         ++pos;
     }
+    frCountRead(pos - start);
     return text.mid(start - 1);
 }
 
@@ -321,6 +331,7 @@ void TfrParser::GetThreeParameters(const QString &text, int &pos, QString &p1, Q
             }
         }
     }
+    frCountRead(i - pos + 1);
     if (depth != 0)
         throw EParserError(QString());
     store(i);
@@ -398,6 +409,7 @@ QString TfrParser::ConvertToPostfix(const QString &text) const
 
     int i = 1;
     while (i <= n) {
+        frYieldWithinReading();
         QChar ch = s.at(i - 1);
         char16_t c = ch.unicode();
         if (c <= 32) {
@@ -531,6 +543,7 @@ FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &name
     int i = 0;          // index from 0 of the character being read
     size_t bracket = 0; // the next bracketed name, in the order they are read
     while (i < n) {
+        frYieldWithinReading();
         const char16_t c = postfix.at(i).unicode();
         switch (c) {
         case ' ':
@@ -539,7 +552,18 @@ FrVariant TfrParser::evaluate(const QString &postfix, const BracketedNames &name
                 need(1);
             ++i;
             continue;
-        case '+':
+        case '+': {
+            // The left text grows in place: only the right one is read.
+            if (st.size() < 2)
+                throw EVariantError::invalidOp();
+            FrVariant b = std::move(st.back());
+            st.pop_back();
+            if (b.isString())
+                fr().pace.addText(b.stringValue().size());
+            frAddTo(st.back(), b);
+            ++i;
+            continue;
+        }
         case frop::Or:
             binary(frAdd);
             ++i;
@@ -777,6 +801,7 @@ void TfrFunctionSplitter::Split(const QString &text)
         return;
     FrEvalGuard guard(s, false);
     const int n = int(s.size());
+    frCountRead(text.size());
     auto expand = [this](const QString &name) -> bool {
         const FrVariant *value = m_variables ? m_variables->find(name) : nullptr;
         if (!value)
@@ -785,17 +810,24 @@ void TfrFunctionSplitter::Split(const QString &text)
         Split(value->toString());
         return true;
     };
+    // A bracket left open runs to the end of the text: what follows it is read
+    // where it stands, not copied and read again at every "[" it holds.
+    bool open = false;
     int i = 1;
     while (i <= n) {
+        frYieldWithinReading();
         QChar c = s.at(i - 1);
         if (c.unicode() <= 32) {
             ++i;
-        } else if (c == QLatin1Char('[')) {
-            int open = i, close = i;
-            QString name = frGetBracketedName(s, open, close);
-            if (!expand(name))
-                Split(name);
-            i = close + 1;
+        } else if (c == QLatin1Char('[') && !open) {
+            int from = i, close = i;
+            QString name = frGetBracketedName(s, from, close);
+            if (expand(name))
+                i = close + 1;
+            else if (close > n)
+                open = true, ++i;
+            else
+                Split(name), i = close + 1;
         } else if (c == QLatin1Char('\'')) {
             TfrParser::GetString(s, i);
         } else {

@@ -17,6 +17,12 @@ namespace report
 
 class TfrVariables;
 
+// Inside a long reading or evaluation (a script of many lines is one
+// expression): once the build's pace, fed by what the readers stepped over,
+// says a yield is due, the interpreter lets the build's event loop run; an
+// interpreter outside a build does nothing.
+void frYieldWithinReading();
+
 // Operator codes of the postfix string.
 namespace frop
 {

@@ -2,6 +2,7 @@
 
 #include "platform/text/codec.h"
 #include "report/core/frexceptions.h"
+#include "report/core/frlibrary.h"
 #include "report/core/frstream.h"
 
 #include <algorithm>
@@ -124,13 +125,15 @@ double frChartValue(const QString &text, bool *ok)
         break;
     }
     const QString core = text.mid(first, last - first + 1);
-    const bool hasComma = core.contains(QLatin1Char(','));
+    // A "." before the last "," separates thousands.
+    const qsizetype lastComma = core.lastIndexOf(QLatin1Char(','));
+    frCountRead(text.size());
     QString number;
     for (qsizetype i = 0; i < core.size(); ++i) {
         const QChar c = core[i];
         if (c == QLatin1Char(' ') || c == QChar(0xA0))
             continue;
-        if (c == QLatin1Char('.') && hasComma && core.indexOf(QLatin1Char(','), i) > i)
+        if (c == QLatin1Char('.') && i < lastComma)
             continue;
         number += c == QLatin1Char(',') ? QLatin1Char('.') : c;
     }

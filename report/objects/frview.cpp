@@ -2,6 +2,7 @@
 
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
+#include "report/core/frlibrary.h"
 #include "report/core/frlocale.h"
 #include "report/core/frstream.h"
 #include "report/core/frutils.h"
@@ -112,6 +113,7 @@ namespace
 QStringList cutAtBrackets(const QString &text)
 {
     QStringList pieces;
+    frCountRead(text.size());
     const auto literal = [&text](int from, int count) {
         return count > 0 ? text.mid(from, count) : QString();
     };
@@ -312,6 +314,7 @@ void frFindObjectProperty(const QString &fullName, TfrObject *&object, QString &
     FrObjectGlobals &g = frObjects();
     object = g.frCurrentView;
     property = fullName;
+    frCountRead(fullName.size());
     const int dot = int(fullName.indexOf(QLatin1Char('.')));
     if (dot >= 0) {
         const QString objName = upper(fullName.left(dot));

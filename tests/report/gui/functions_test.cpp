@@ -10,10 +10,12 @@
 #include "report/build/frinterpretator.h"
 #include "report/build/frstdfunc.h"
 #include "report/core/frlocale.h"
+#include "report/data/frdictionary.h"
 #include "report/expr/frparser.h"
 #include "report/expr/frvariables.h"
 #include "report/layout/frmemolayout.h"
 #include "report/objects/frband.h"
+#include "report/objects/frchartdata.h"
 #include "report/objects/frpage.h"
 #include "report/objects/frreport.h"
 #include "tests/support/gui/fakes.h"
@@ -273,8 +275,9 @@ TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
         units.append(QString(QChar(c)) + QChar(c == 126 ? u' ' : char16_t(c + 1)));
     }
     for (const char *mixed :
-         {"dx", "d-", "mm/", "hh:nn ", "c'x'", "yyyy\"", "am/pmx", "a/p", "ampmx", "tz.", "0#,",
-          "0.0E+0x", "#'x'", "0;", "!0L", "\\0", "<>C", "x y,z-w.", "a-b c"})
+         {"dx",    "d-",       "mm/",   "hh:nn ",  "c'x'", "yyyy\"", "am/pmx", "a/p",
+          "ampmx", "tz.",      "0#,",   "0.0E+0x", "#'x'", "0;",     "!0L",    "\\0",
+          "<>C",   "x y,z-w.", "a-b c", "1.][1.",  "a.",   "+'x'",   "'..'",   "\".\"."})
         units.append(QString::fromLatin1(mixed));
 
     // The function table as the expression builder lists it, its syntax
@@ -346,6 +349,118 @@ TEST_F(FunctionsTest, EveryFunctionAndFormatterCostsInProportionToItsArguments)
             QStringList out;
             frWrapLine(s, 100, settings, out);
         });
+
+    // The other places the engine reads a template's text, the argument
+    // written there: a memo (a bracket running over its lines, the
+    // expressions aggregates are looked for in), an object's script, a
+    // highlight condition, a group condition, the dictionary (a variable's
+    // value, an alias read from a stream), a chart's value.
+    struct Place {
+        QString memo, script, highlight, group, variable;
+    };
+    QObject owner;
+    const auto build = [&owner](const Place &p) {
+        TfrParser &parser = *fr().frGlobalParser;
+        const auto value = parser.OnGetValue;
+        const auto function = parser.OnFunction;
+        {
+            TfrReport report(&owner);
+            report.ShowProgress = false;
+            TfrPage *page = report.Pages().Add();
+            const auto band = [page](int type, int y, const QString &text) {
+                auto v = std::make_unique<TfrBandView>();
+                v->SetBandType(type);
+                v->SetBounds(0, y, 700, 40);
+                v->FormatStr = text;
+                page->Add(std::move(v));
+            };
+            band(btMasterData, 100, QStringLiteral("2"));
+            if (!p.group.isNull())
+                band(btGroupHeader, 50, p.group);
+            band(btReportSummary, 200, QString());
+            auto m = std::make_unique<TfrMemoView>();
+            m->SetBounds(20, 200, 300, 40);
+            m->Memo = p.memo.split(QLatin1Char('\n'));
+            if (!p.script.isNull())
+                m->Script = p.script.split(QLatin1Char('\n'));
+            m->HighlightCondition = p.highlight;
+            page->Add(std::move(m));
+            if (!p.variable.isNull())
+                report.Dictionary().Variables.SetVariable(QStringLiteral("V"), p.variable);
+            report.PrepareReport();
+        }
+        parser.OnGetValue = value;
+        parser.OnFunction = function;
+    };
+    // A line break every 128 characters.
+    const auto lines = [](QString s) {
+        for (qsizetype k = s.size() - s.size() % 128; k > 0; k -= 128)
+            s.insert(k, QLatin1Char('\n'));
+        return s;
+    };
+    const std::pair<const char *, std::function<Place(const QString &)>> places[] = {
+        {"memo [S]",
+         [](const QString &s) {
+             return Place{"[" + s + "]", {}, {}, {}, {}};
+         }},
+        {"memo over lines",
+         [&](const QString &s) {
+             return Place{"[1" + lines(s) + "]", {}, {}, {}, {}};
+         }},
+        {"memo aggregate",
+         [](const QString &s) {
+             return Place{"[SUM(" + s + ")] [" + s + "]", {}, {}, {}, {}};
+         }},
+        {"memo format",
+         [](const QString &s) {
+             return Place{"[1.5 #D" + s + "]", {}, {}, {}, {}};
+         }},
+        {"script value",
+         [&](const QString &s) {
+             return Place{"", "a := [" + lines(s) + "]", {}, {}, {}};
+         }},
+        {"script target",
+         [](const QString &s) {
+             return Place{"", "a" + s + " := 1", {}, {}, {}};
+         }},
+        {"script join",
+         [&](const QString &s) {
+             return Place{"", "a := 'x'" + lines(s), {}, {}, {}};
+         }},
+        {"highlight",
+         [](const QString &s) {
+             return Place{"", {}, s, {}, {}};
+         }},
+        {"highlight [S]",
+         [](const QString &s) {
+             return Place{"", {}, "[" + s + "]", {}, {}};
+         }},
+        {"group",
+         [](const QString &s) {
+             return Place{"", {}, {}, s, {}};
+         }},
+        {"variable",
+         [](const QString &s) {
+             return Place{"[V]", {}, {}, {}, s};
+         }},
+    };
+    for (const auto &[name, place] : places)
+        rows.emplace_back(QLatin1String(name),
+                          [&build, &place](const QString &s) { build(place(s)); });
+    rows.emplace_back(QStringLiteral("alias"), [](const QString &s) {
+        FrMemoryStream stream;
+        frWriteWord(stream, TfrDataDictionary::kPruningMarker);
+        for (const int count : {0, 1, 0}) {
+            frWriteInteger(stream, count);
+            if (count)
+                frWriteString(stream, s), frWriteString(stream, QString());
+        }
+        stream.seek(0);
+        TfrDataDictionary().LoadFromStream(stream);
+    });
+    rows.emplace_back(QStringLiteral("chart value"), [](const QString &s) {
+        frChartValue(QLatin1Char('1') + s + QStringLiteral(",1"));
+    });
 
     fr().frVariables->SetVariable(QStringLiteral("V"), FrVariant(1.5));
     constexpr int kSmall = 512;
