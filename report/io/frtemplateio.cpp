@@ -594,8 +594,8 @@ void TfrReport::LoadPreparedFile(const QString &fileName)
         if (m_emfPages->Count() == 0)
             throw EFrStreamError(
                 QStringLiteral("Ce fichier ne contient aucune page d'état préparé."));
-    } catch (const EFrStreamError &e) {
-        // A damaged file says which file it was.
+    } catch (const platform::Exception &e) {
+        // A damaged file says which file it was, whatever its reader found.
         throw EFrStreamError(frFileNotReadText(fileName, e.Message()));
     }
     CanRebuild = false;
