@@ -30,12 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FrMemoryStream stream(fuzz::bytesOf(data, size));
         bool taken = true;
         try {
-            pages.LoadFromStream(stream);
+            pages.LoadFromStream(stream, true); // as the preview opens a file
         } catch (const platform::Exception &) {
             taken = false;
         }
-        if (!taken && (pages.Count() != 1 || pages.Entry(0) != shown ||
-                       report.PrinterName != printer))
+        if (!taken &&
+            (pages.Count() != 1 || pages.Entry(0) != shown || report.PrinterName != printer))
             std::abort();
         // Read whole: an exception escaping here is a finding.
         for (int i = 0; i < pages.Count(); ++i) {

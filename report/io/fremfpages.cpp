@@ -497,9 +497,15 @@ void TfrEMFPages::SaveToStream(FrStream &stream)
     }
 }
 
-void TfrEMFPages::LoadFromStream(FrStream &stream)
+void TfrEMFPages::LoadFromStream(FrStream &stream, bool needPages)
 {
+    // A file of zeros, say, reads as no page at all; an empty one has none.
+    const auto noPage = [] {
+        return EFrStreamError(QStringLiteral("Ce fichier ne contient aucune page d'état préparé."));
+    };
     if (stream.size() == 0) {
+        if (needPages)
+            throw noPage();
         Clear();
         return;
     }
@@ -519,6 +525,8 @@ void TfrEMFPages::LoadFromStream(FrStream &stream)
         } else {
             loadCurrent(stream, version, compressed, pages);
         }
+        if (pages.empty() && needPages)
+            throw noPage();
         for (size_t i = 0; i < pages.size(); ++i)
             checkPageObjects(*pages[i], int(i) + 1);
     } catch (...) {

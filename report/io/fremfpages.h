@@ -91,8 +91,9 @@ public:
 
     // The ".frp" file. Reading fills a new list that replaces this one only
     // when the whole file was read, every page's objects included; errors
-    // raise EFrStreamError and leave the printer as it was.
-    void LoadFromStream(FrStream &stream);
+    // raise EFrStreamError and leave the printer as it was. With needPages,
+    // a file that holds no page is refused likewise.
+    void LoadFromStream(FrStream &stream, bool needPages = false);
     void SaveToStream(FrStream &stream);
 
     // Text dump of the prepared pages (page size, then each object's class,

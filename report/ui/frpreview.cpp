@@ -825,12 +825,12 @@ void TfrPreviewForm::drawPage(int index, platform::Canvas &canvas, const QRect &
         }
         // Told once the paint is over: a box shown from inside it would
         // bring the next paint, and the next box.
-        const QString text =
-            QStringLiteral("La page %1 n'a pas pu être dessinée : elle reste vide.\n\n%2")
-                .arg(QString::number(index + 1), reason);
-        platform::later(this, [text] {
-            platform::MessageDlgWithCaption(frLoadString(55206), text, platform::mtError,
-                                            platform::mbOK);
+        platform::later(this, [page = index + 1, reason] {
+            platform::MessageDlgWithCaption(
+                frLoadString(55206),
+                QStringLiteral("La page %1 n'a pas pu être dessinée : elle reste vide.\n\n%2")
+                    .arg(QString::number(page), reason),
+                platform::mtError, platform::mbOK);
         });
     }
 }
