@@ -110,6 +110,18 @@ int scaled(double value, double scale, int offset)
     return rounded(std::nearbyint(value * scale) + offset);
 }
 
+// The next object record of a page's stream: its type code and, for an
+// add-in, its class name make the object, which then reads its record.
+std::unique_ptr<TfrView> nextObject(FrStream &stream)
+{
+    const quint8 typ = frReadByte(stream);
+    const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
+    std::unique_ptr<TfrView> view = frCreateObject(typ, className);
+    if (!view)
+        throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+    return view;
+}
+
 // The objects of a page, read from its stream; the page is the current one
 // while its objects read themselves, and no longer once they have.
 std::unique_ptr<TfrPage> readPageObjects(const TfrEMFPage &entry)
@@ -128,11 +140,7 @@ std::unique_ptr<TfrPage> readPageObjects(const TfrEMFPage &entry)
     FrMemoryStream stream(entry.Stream->bytes());
     fr().frTemplateVersion = frReadByte(stream);
     while (stream.position() < stream.size()) {
-        const quint8 typ = frReadByte(stream);
-        const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
-        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
-        if (!view)
-            throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+        std::unique_ptr<TfrView> view = nextObject(stream);
         {
             FrRestore<bool> prepared(view->Prepared, true);
             view->LoadFromStream(stream);
@@ -295,11 +303,7 @@ void TfrEMFPages::ExportPage(int index)
     FrMemoryStream stream(entry->Stream->bytes());
     FrRestore<quint8> version(fr().frTemplateVersion, frReadByte(stream));
     while (stream.position() < stream.size()) {
-        const quint8 typ = frReadByte(stream);
-        const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
-        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
-        if (!view)
-            throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+        std::unique_ptr<TfrView> view = nextObject(stream);
         view->Prepared = true;
         view->LoadFromStream(stream);
         view->PassToExportFilter();
