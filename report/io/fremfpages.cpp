@@ -2,6 +2,7 @@
 
 #include "platform/canvas/recordingcanvas.h"
 #include "platform/format/format.h"
+#include "platform/forms/application.h"
 #include "platform/text/convert.h"
 #include "report/core/frexceptions.h"
 #include "report/core/frlibrary.h"
@@ -109,6 +110,100 @@ int scaled(double value, double scale, int offset)
     return rounded(std::nearbyint(value * scale) + offset);
 }
 
+// The next object record of a page's stream: its type code and, for an
+// add-in, its class name make the object, which then reads its record.
+std::unique_ptr<TfrView> nextObject(FrStream &stream)
+{
+    const quint8 typ = frReadByte(stream);
+    const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
+    std::unique_ptr<TfrView> view = frCreateObject(typ, className);
+    if (!view)
+        throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+    return view;
+}
+
+// The objects of a page, read from its stream; the page is the current one
+// while its objects read themselves, and no longer once they have.
+std::unique_ptr<TfrPage> readPageObjects(const TfrEMFPage &entry)
+{
+    auto page = std::make_unique<TfrPage>(entry.Size, entry.Width, entry.Height, entry.Bin,
+                                          entry.Orientation);
+    page->LeftMargin = entry.Margins[0];
+    page->TopMargin = entry.Margins[1];
+    page->RightMargin = entry.Margins[2];
+    page->BottomMargin = entry.Margins[3];
+    page->UseMargins = entry.BoundByMargins ? 0xFFFF : 0;
+    FrObjectGlobals &g = frObjects();
+    FrRestore<FrPageLink *> current(g.frCurrentPage, page.get());
+
+    // Read through a stream of its own, so that a packed page stays packed.
+    FrMemoryStream stream(entry.Stream->bytes());
+    fr().frTemplateVersion = frReadByte(stream);
+    while (stream.position() < stream.size()) {
+        std::unique_ptr<TfrView> view = nextObject(stream);
+        {
+            FrRestore<bool> prepared(view->Prepared, true);
+            view->LoadFromStream(stream);
+        }
+        if (auto *memo = dynamic_cast<TfrMemoView *>(view.get());
+            memo && (memo->Flags & flAutoWidth))
+            memo->Draw(g.measuringCanvas());
+        page->Add(std::move(view));
+    }
+    return page;
+}
+
+// A page of a file being opened builds its objects once, and frees them,
+// before the file replaces anything: a page that cannot be read refuses the
+// whole file, saying which page and why, instead of failing at each paint.
+void checkPageObjects(const TfrEMFPage &entry, int pageNo)
+{
+    FrObjectGlobals &g = frObjects();
+    FrRestore<quint8> version(fr().frTemplateVersion);
+    // An unknown class is named in the message, not left in the list that
+    // opening a template reports.
+    FrRestore<bool> missing(g.frErrorOccurred);
+    FrRestore<QString> missingNames(g.frErrorText, QString());
+    try {
+        readPageObjects(entry);
+    } catch (const EClassNotFound &) {
+        throw EFrStreamError(QStringLiteral("Page %1 : Type d'objet inconnu %2")
+                                 .arg(QString::number(pageNo), g.frErrorText.trimmed()));
+    } catch (const platform::Exception &e) {
+        throw EFrStreamError(
+            QStringLiteral("Page %1 : %2").arg(QString::number(pageNo), e.Message()));
+    }
+}
+
+// What opening a file changes of the printer before it is read whole: the
+// report's printer and the current paper, put back when the file is refused.
+class PrinterChoice
+{
+public:
+    explicit PrinterChoice(TfrReport *report)
+        : m_report(report), m_printer(frObjects().frGlobalPrinter()),
+          m_index(m_printer.PrinterIndex()), m_size(m_printer.PaperSize()),
+          m_width(m_printer.PaperWidth()), m_height(m_printer.PaperHeight()),
+          m_bin(m_printer.Bin()), m_orientation(m_printer.Orientation()),
+          m_name(report ? report->PrinterName : QString())
+    {
+    }
+    void restore()
+    {
+        if (m_printer.PrinterIndex() != m_index)
+            m_printer.SetPrinterIndex(m_index);
+        m_printer.SetPrinterInfo(m_size, m_width, m_height, m_bin, m_orientation, false);
+        if (m_report)
+            m_report->PrinterName = m_name;
+    }
+
+private:
+    TfrReport *m_report;
+    FrPrinterInfo &m_printer;
+    int m_index, m_size, m_width, m_height, m_bin, m_orientation;
+    QString m_name;
+};
+
 QString dumpText(const QString &line)
 {
     QString out;
@@ -192,37 +287,12 @@ void TfrEMFPages::BuildPageObjects(int index)
     TfrEMFPage *entry = Entry(index);
     if (!entry)
         return;
-    entry->Page.reset();
-    auto page = std::make_unique<TfrPage>(entry->Size, entry->Width, entry->Height, entry->Bin,
-                                          entry->Orientation);
-    page->LeftMargin = entry->Margins[0];
-    page->TopMargin = entry->Margins[1];
-    page->RightMargin = entry->Margins[2];
-    page->BottomMargin = entry->Margins[3];
-    page->UseMargins = entry->BoundByMargins ? 0xFFFF : 0;
     FrObjectGlobals &g = frObjects();
-    g.frCurrentPage = page.get();
-
-    // Read through a stream of its own, so that a packed page stays packed.
-    FrMemoryStream stream(entry->Stream->bytes());
-    fr().frTemplateVersion = frReadByte(stream);
-    while (stream.position() < stream.size()) {
-        const quint8 typ = frReadByte(stream);
-        const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
-        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
-        if (!view)
-            throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
-        {
-            FrRestore<bool> prepared(view->Prepared, true);
-            view->LoadFromStream(stream);
-        }
-        if (auto *memo = dynamic_cast<TfrMemoView *>(view.get());
-            memo && (memo->Flags & flAutoWidth))
-            memo->Draw(g.measuringCanvas());
-        page->Add(std::move(view));
-    }
-    g.frCurrentPage = page.get();
-    entry->Page = std::move(page);
+    if (entry->Page && g.frCurrentPage == entry->Page.get())
+        g.frCurrentPage = nullptr;
+    entry->Page.reset();
+    entry->Page = readPageObjects(*entry);
+    g.frCurrentPage = entry->Page.get();
 }
 
 void TfrEMFPages::ExportPage(int index)
@@ -233,11 +303,7 @@ void TfrEMFPages::ExportPage(int index)
     FrMemoryStream stream(entry->Stream->bytes());
     FrRestore<quint8> version(fr().frTemplateVersion, frReadByte(stream));
     while (stream.position() < stream.size()) {
-        const quint8 typ = frReadByte(stream);
-        const QString className = typ == otAddIn ? frReadTemplateString(stream) : QString();
-        std::unique_ptr<TfrView> view = frCreateObject(typ, className);
-        if (!view)
-            throw EFrStreamError(QStringLiteral("Type d'objet inconnu ") + QString::number(typ));
+        std::unique_ptr<TfrView> view = nextObject(stream);
         view->Prepared = true;
         view->LoadFromStream(stream);
         view->PassToExportFilter();
@@ -262,6 +328,7 @@ void TfrEMFPages::StorePageObjects(int index)
     }
     entry->Stream = std::move(stream);
     entry->Picture.reset();
+    entry->Fault.clear();
 }
 
 void TfrEMFPages::DrawPage(int index, platform::Canvas &canvas, const QRect &drawRect)
@@ -314,18 +381,25 @@ void TfrEMFPages::Draw(int index, platform::Canvas &canvas, const QRect &rect)
         return;
     }
     const TfrPrnInfo &geometry = entry->PrinterGeometry;
-    if (geometry.Pgw <= 0 || geometry.Pgh <= 0)
+    if (geometry.Pgw <= 0 || geometry.Pgh <= 0 || !entry->Fault.isEmpty())
         return;
     if (!entry->Picture) {
         const QRect page(0, 0, geometry.Pgw, geometry.Pgh);
         platform::RecordingCanvas recorder(frObjects().measurer(), page);
         const bool hadObjects = entry->Page != nullptr;
-        {
+        try {
             // A prepared page draws as printed: no design marks, no fill
             // where the objects have none.
             FrRestore<quint8> shown(entry->Shown, 1);
             FrRestore<int> mode(frObjects().frDocMode, 1);
             DrawPage(index, recorder, page);
+        } catch (...) {
+            // Drawing it again would fail again: its caller says it once.
+            entry->Fault = platform::ExceptionText(std::current_exception());
+            if (frObjects().frCurrentPage == entry->Page.get())
+                frObjects().frCurrentPage = nullptr;
+            entry->Page.reset();
+            throw;
         }
         if (!hadObjects && !entry->Shown)
             entry->Page.reset(); // the picture is the page's lasting form now
@@ -338,7 +412,7 @@ void TfrEMFPages::Draw(int index, platform::Canvas &canvas, const QRect &rect)
 bool TfrEMFPages::HitTest(int index, const QPoint &point, bool click, Qt::CursorShape &cursor)
 {
     TfrEMFPage *entry = Entry(index);
-    if (!entry)
+    if (!entry || !entry->Fault.isEmpty())
         return false;
     const TfrPrnInfo &g = entry->PrinterGeometry;
     double kx = 1, ky = 1;
@@ -427,25 +501,41 @@ void TfrEMFPages::SaveToStream(FrStream &stream)
     }
 }
 
-void TfrEMFPages::LoadFromStream(FrStream &stream)
+void TfrEMFPages::LoadFromStream(FrStream &stream, bool needPages)
 {
+    // A file of zeros, say, reads as no page at all; an empty one has none.
+    const auto noPage = [] {
+        return EFrStreamError(QStringLiteral("Ce fichier ne contient aucune page d'état préparé."));
+    };
     if (stream.size() == 0) {
+        if (needPages)
+            throw noPage();
         Clear();
         return;
     }
     std::vector<std::unique_ptr<TfrEMFPage>> pages;
-    const qint64 start = stream.position();
-    quint8 version = frReadByte(stream);
-    if (version < 24 || version > 31) {
-        version = 0;
-        stream.seek(start);
-    }
-    const quint8 compressed = frReadByte(stream);
-    if (compressed != 0 && compressed != 1 && compressed != 255) {
-        stream.seek(start);
-        loadOlder(stream, pages);
-    } else {
-        loadCurrent(stream, version, compressed, pages);
+    PrinterChoice printer(m_report);
+    try {
+        const qint64 start = stream.position();
+        quint8 version = frReadByte(stream);
+        if (version < 24 || version > 31) {
+            version = 0;
+            stream.seek(start);
+        }
+        const quint8 compressed = frReadByte(stream);
+        if (compressed != 0 && compressed != 1 && compressed != 255) {
+            stream.seek(start);
+            loadOlder(stream, pages);
+        } else {
+            loadCurrent(stream, version, compressed, pages);
+        }
+        if (pages.empty() && needPages)
+            throw noPage();
+        for (size_t i = 0; i < pages.size(); ++i)
+            checkPageObjects(*pages[i], int(i) + 1);
+    } catch (...) {
+        printer.restore();
+        throw;
     }
     m_pages.swap(pages);
 }

@@ -48,6 +48,8 @@ struct TfrEMFPage {
     // The page's picture at 1:1 (the page size of PrinterGeometry), recorded
     // on first Draw and replayed at any scale.
     std::unique_ptr<platform::DisplayList> Picture;
+    // Why the page could not be drawn; such a page draws nothing more.
+    QString Fault;
 };
 
 class TfrEMFPages
@@ -78,7 +80,8 @@ public:
     // Draws the page scaled into drawRect.
     void DrawPage(int index, platform::Canvas &canvas, const QRect &drawRect);
     // Draws the page's picture into rect, recording it once; an empty rect
-    // releases the picture.
+    // releases the picture. A page that fails to draw raises once, keeps
+    // the reason in its Fault and draws nothing from then on.
     void Draw(int index, platform::Canvas &canvas, const QRect &rect);
     // The object under point (page coordinates of the preview, in report
     // pixels) tells the report: its OnObjectClick when click, else its
@@ -87,8 +90,10 @@ public:
     bool HitTest(int index, const QPoint &point, bool click, Qt::CursorShape &cursor);
 
     // The ".frp" file. Reading fills a new list that replaces this one only
-    // when the whole file was read; errors raise EFrStreamError.
-    void LoadFromStream(FrStream &stream);
+    // when the whole file was read, every page's objects included; errors
+    // raise EFrStreamError and leave the printer as it was. With needPages,
+    // a file that holds no page is refused likewise.
+    void LoadFromStream(FrStream &stream, bool needPages = false);
     void SaveToStream(FrStream &stream);
 
     // Text dump of the prepared pages (page size, then each object's class,

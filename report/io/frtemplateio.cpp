@@ -588,14 +588,11 @@ void TfrReport::LoadPreparedFile(const QString &fileName)
 {
     FrMemoryStream stream(readWholeFile(fileName));
     try {
-        m_emfPages->LoadFromStream(stream);
-        // Every prepared report holds a page: a file that reads as none (a
-        // file of zeros, say) is not one, and must not replace what is shown.
-        if (m_emfPages->Count() == 0)
-            throw EFrStreamError(
-                QStringLiteral("Ce fichier ne contient aucune page d'état préparé."));
-    } catch (const EFrStreamError &e) {
-        // A damaged file says which file it was.
+        // Every prepared report holds a page: a file that reads as none is
+        // not one, and must not replace what is shown.
+        m_emfPages->LoadFromStream(stream, true);
+    } catch (const platform::Exception &e) {
+        // A damaged file says which file it was, whatever its reader found.
         throw EFrStreamError(frFileNotReadText(fileName, e.Message()));
     }
     CanRebuild = false;

@@ -780,7 +780,7 @@ void TfrPreviewForm::paintSurface(QPainter &p, const QRect &update)
     for (int i = 0; i < m_pages->Count(); ++i) {
         TfrEMFPage *e = m_pages->Entry(i);
         if (!e->Shown) {
-            m_pages->Draw(i, canvas, QRect());
+            drawPage(i, canvas, QRect());
             continue;
         }
         const QRect r = e->ScreenRect.translated(ofx, ofy);
@@ -806,8 +806,32 @@ void TfrPreviewForm::paintSurface(QPainter &p, const QRect &update)
         }
         p.save();
         p.setClipRect(QRect(left + 1, top + 1, r.width() - 2, r.height() - 2));
-        m_pages->Draw(i, canvas, target);
+        drawPage(i, canvas, target);
         p.restore();
+    }
+}
+
+void TfrPreviewForm::drawPage(int index, platform::Canvas &canvas, const QRect &rect)
+{
+    try {
+        m_pages->Draw(index, canvas, rect);
+    } catch (...) {
+        TfrEMFPage *e = m_pages->Entry(index);
+        QString reason = platform::ExceptionText(std::current_exception());
+        if (e) {
+            if (e->Fault.isEmpty())
+                e->Fault = reason; // never tried again
+            reason = e->Fault;
+        }
+        // Told once the paint is over: a box shown from inside it would
+        // bring the next paint, and the next box.
+        platform::later(this, [page = index + 1, reason] {
+            platform::MessageDlgWithCaption(
+                frLoadString(55206),
+                QStringLiteral("La page %1 n'a pas pu être dessinée : elle reste vide.\n\n%2")
+                    .arg(QString::number(page), reason),
+                platform::mtError, platform::mbOK);
+        });
     }
 }
 
@@ -1320,11 +1344,11 @@ QList<platform::TextRun> TfrPreviewForm::pageTexts(int index)
             return {};
         FrNullCanvas none(&frObjects().measurer());
         FrRestore<int> docMode(frObjects().frDocMode, 1);
-        m_pages->Draw(index, none, QRect(0, 0, g.Pgw, g.Pgh));
+        drawPage(index, none, QRect(0, 0, g.Pgw, g.Pgh));
         QList<platform::TextRun> runs =
             e->Picture ? e->Picture->textRuns() : QList<platform::TextRun>();
         if (!e->Shown)
-            m_pages->Draw(index, none, QRect()); // searched pages keep only their stream
+            drawPage(index, none, QRect()); // searched pages keep only their stream
         return runs;
     }
     return e->Picture->textRuns();

@@ -186,6 +186,9 @@ private:
     // A new preparation replaces the shown pages.
     bool rebuild();
     QList<platform::TextRun> pageTexts(int index);
+    // Draws a page's picture; a page that cannot be drawn stays blank and
+    // says so once.
+    void drawPage(int index, platform::Canvas &canvas, const QRect &rect);
     void endHelpMode(const QPoint &global);
 
     QPointer<TfrReport> m_doc;

@@ -532,6 +532,74 @@ TEST_F(PreviewTest, SavedFilesLoadBackAndAFailedLoadKeepsThePages)
     EXPECT_FALSE(f.Button(QStringLiteral("PageSetupBtn"))->isEnabled());
 }
 
+// A one-memo report saved from its preview, cut at every length and with
+// every byte flipped, opened over the pages shown, whose surface is then
+// painted twice: each file is taken and drawn without a box, or refused with
+// one box naming it while the pages shown stay as they were.
+TEST_F(PreviewTest, DamagedPreparedReportIsRefusedOnceOrDrawnWithoutABox)
+{
+    TfrReport small(&owner);
+    small.ShowProgress = false;
+    TfrPage *smallPage = small.Pages().Add();
+    band(btReportTitle, 20, 40, QStringLiteral("Titre"), 0, QString(), smallPage);
+    memo(QStringLiteral("Memo1"), 20, 20, 300, 40, QStringLiteral("SECONDE BBBB"), smallPage);
+    ASSERT_TRUE(small.PrepareReport());
+    const QString saved = dir.filePath(QStringLiteral("seconde.frp"));
+    ASSERT_TRUE(small.SavePreparedFile(saved));
+    const QByteArray good = readFileBytes(saved);
+    ASSERT_GT(good.size(), 100);
+
+    struct Case {
+        QString what;
+        QByteArray bytes;
+    };
+    std::vector<Case> cases;
+    for (int length = 0; length < good.size(); ++length)
+        cases.push_back({QStringLiteral("cut at %1").arg(length), good.left(length)});
+    for (int at = 0; at < good.size(); ++at)
+        for (const char mask : {'\xff', '\x01', '\x80'}) {
+            QByteArray bytes = good;
+            bytes[at] = char(bytes[at] ^ mask);
+            cases.push_back(
+                {QStringLiteral("byte %1 xor %2").arg(at).arg(quint8(mask), 2, 16), bytes});
+        }
+
+    TfrPreviewForm &f = open();
+    QWidget *surface = f.findChild<QWidget *>(QStringLiteral("PBox"));
+    ASSERT_NE(surface, nullptr);
+    const QString path = dir.filePath(QStringLiteral("abime.frp"));
+    int refused = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what.toStdString());
+        f.ZoomItemClick(10); // every page on the surface
+        const QString before = f.EMFPages()->Dump();
+        const QString printer = report->PrinterName;
+        writeFileBytes(path, c.bytes);
+        fakes->dialogs.messages.clear();
+        f.LoadFromFile(path);
+        const bool taken = fakes->dialogs.messages.empty();
+        f.ZoomItemClick(10);
+        for (int paint = 0; paint < 2; ++paint)
+            surface->grab();
+        QCoreApplication::processEvents();
+        if (taken) {
+            EXPECT_TRUE(fakes->dialogs.messages.empty())
+                << fakes->dialogs.messages.size()
+                << " box(es), the first: " << fakes->dialogs.messages[0].text.toStdString();
+        } else {
+            ++refused;
+            ASSERT_EQ(fakes->dialogs.messages.size(), 1u);
+            EXPECT_TRUE(fakes->dialogs.messages[0].text.contains(path))
+                << fakes->dialogs.messages[0].text.toStdString();
+            EXPECT_EQ(f.EMFPages()->Dump(), before);
+            EXPECT_EQ(report->PrinterName.toStdString(), printer.toStdString()); // not taken
+        }
+        expectOwned(f.EMFPages()->Count(), "load");
+        ASSERT_GT(f.EMFPages()->Count(), 0);
+    }
+    EXPECT_GT(refused, good.size()); // every cut, and more
+}
+
 TEST_F(PreviewTest, AnotherPrinterRebuildsBuiltPagesNotLoadedOnes)
 {
     auto printer = std::make_unique<FrVirtualPrinterInfo>();
