@@ -786,6 +786,9 @@ void TVorn_FResultat_Quatre::relireGroupes()
     try {
         m_lus.noter(fichierPoules());
         lireCpo(fichierPoules(), GenreCpo::Noms, groupes);
+    } catch (const EFichierGroupeAbime &) {
+        // Readable now, but damaged: said as such, with its line.
+        throw;
     } catch (const platform::Exception &) {
         throw fichierIllisible(m_groupesIllisibles);
     }
@@ -800,6 +803,9 @@ void TVorn_FResultat_Quatre::relireEquipesEtTableau()
         try {
             m_lus.noter(m_equipesIllisibles);
             equipes = lireEquipes(m_equipesIllisibles);
+        } catch (const EFichierGroupeAbime &) {
+            // Readable now, but damaged: said as such, with its line.
+            throw;
         } catch (const platform::Exception &) {
             throw fichierIllisible(m_equipesIllisibles);
         }
@@ -820,6 +826,9 @@ void TVorn_FResultat_Quatre::relireTableau()
     const QString fichier = m_tableauIllisible;
     try {
         ChargerTableauGroupe();
+    } catch (const EFichierGroupeAbime &) {
+        // Readable now, but damaged: said as such, with its line.
+        throw;
     } catch (const platform::Exception &) {
         throw fichierIllisible(fichier);
     }
