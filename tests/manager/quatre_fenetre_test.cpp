@@ -955,6 +955,30 @@ TEST_F(QuatreFenetre, TruncatedMatchFileKeepsItsTail)
     EXPECT_EQ(w->LignesMatch.last(), w->LignesMatch[19]);
 }
 
+// A match opened from its file of the other order (visitor chosen as home):
+// that file, changed on disk since, is not written over by the sheet.
+TEST_F(QuatreFenetre, MatchFileOfTheOtherOrderChangedOnDiskIsKept)
+{
+    sessionDeReference();
+    quitterEtRevenir();
+    w->CB_Compos->setCurrentIndex(1);
+    ASSERT_EQ(w->TabControl1->count(), 1);
+    ASSERT_EQ(w->CB_Compos->currentIndex(), 0);
+    const QString fichier = saison(QStringLiteral("PouleM000001.cpo"));
+    QStringList lignes = LineFile::read(path(fichier));
+    lignes << QStringLiteral("Dehors;;;;");
+    writeLines(fichier, lignes);
+    const QByteArray change = readBytes(fichier);
+    cliquer(w->BtNettoyage);
+    cliquer(w->BtCalculMacth);
+    dialogs().messages.clear();
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(readBytes(fichier), change);
+    EXPECT_TRUE(dialogs().texts().join(u'|').contains(
+        QStringLiteral("a été modifié sur le disque depuis que cette fenêtre l'a lu")))
+        << dialogs().texts().join(u'|').toStdString();
+}
+
 TEST_F(QuatreFenetre, TeamIndexesOutsideTheTable)
 {
     sessionDeReference();
