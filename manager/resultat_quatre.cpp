@@ -90,6 +90,42 @@ platform::EFileError fichierIllisible(const QString &fichier)
             .arg(QDir::toNativeSeparators(LineFile::resolve(fichier))));
 }
 
+// The lines of a file of the window, when it is there and reads whole; one
+// that does not is refused here (EFichierGroupeAbime), before the window
+// changes. One that cannot be read at all is left to the loaders, which
+// show none of it and never write over it.
+QStringList verifierCpo(const QString &fichier, GenreCpo genre)
+{
+    QStringList lignes;
+    try {
+        lireCpo(fichier, genre, lignes);
+    } catch (const EFichierGroupeAbime &) {
+        throw;
+    } catch (const platform::Exception &) {
+        lignes.clear();
+    }
+    return lignes;
+}
+
+// What the window shows of group g when it is chosen: its teams, its table
+// and the match of its first team with itself.
+void verifierGroupe(int g)
+{
+    const QStringList equipes = verifierCpo(fichierEquipes(g), GenreCpo::Noms);
+    verifierCpo(fichierTableau(g), GenreCpo::Tableau);
+    if (!equipes.isEmpty())
+        verifierCpo(fichierMatch(g, 0, 0), GenreCpo::Match);
+}
+
+// A group's teams: the file-open error when the file is missing.
+QStringList lireEquipes(const QString &fichier)
+{
+    QStringList equipes;
+    if (!lireCpo(fichier, GenreCpo::Noms, equipes))
+        return LineFile::read(fichier);
+    return equipes;
+}
+
 QStringList elements(const QComboBox *cb)
 {
     QStringList out;
@@ -103,15 +139,16 @@ QStringList elements(const QComboBox *cb)
 void ecrireLesDeux(const QString &premier, const QStringList &lignesPremier, const QString &second,
                    const QStringList &lignesSecond)
 {
-    QStringList avant;
-    const bool existait = LineFile::readIfExists(premier, avant);
+    // Put back byte for byte, whatever its lines were.
+    const bool existait = LineFile::exists(premier);
+    const QByteArray avant = existait ? LineFile::readBytes(premier) : QByteArray();
     ecrireCpo(premier, lignesPremier);
     try {
         ecrireCpo(second, lignesSecond);
     } catch (...) {
         try {
             if (existait)
-                ecrireCpo(premier, avant);
+                LineFile::writeBytes(LineFile::resolve(premier), avant);
             else
                 QFile::remove(LineFile::resolve(premier));
         } catch (...) {
@@ -486,7 +523,7 @@ void TVorn_FResultat_Quatre::ChargerTableauGroupe()
     try {
         if (g >= 0)
             m_lus.noter(fichierTableau(g));
-        lu = g >= 0 && LineFile::readIfExists(fichierTableau(g), lignes) && !lignes.isEmpty();
+        lu = g >= 0 && lireCpo(fichierTableau(g), GenreCpo::Tableau, lignes) && !lignes.isEmpty();
         if (lu)
             m_tableau.charger(lignes, fichierTableau(g));
     } catch (const platform::Exception &) {
@@ -548,35 +585,40 @@ int TVorn_FResultat_Quatre::baseFeuille() const
 
 void TVorn_FResultat_Quatre::ChargerMatch()
 {
-    LignesMatch.clear();
-    m_feuilles = 0;
-    m_feuilleMontree = -1;
-    {
-        const QSignalBlocker bloque(TabControl1);
-        while (TabControl1->count() > 0)
-            TabControl1->removeTab(0);
-    }
+    chargerMatch(false);
+}
+
+void TVorn_FResultat_Quatre::chargerMatch(bool garderSiRefus)
+{
+    // The file is read and checked whole before anything shown changes.
     QString charge;
-    m_matchIllisible.clear();
-    m_matchLu.clear();
-    m_chiffresCalcules.clear();
-    if (m_saisonMontree.ouverte())
-        m_lus.noter(NomFichierMatch(0));
+    QStringList lues;
+    bool inverse = false;
+    QString empreinte;
     try {
         if (!m_saisonMontree.ouverte()) {
             // No season: nothing of the program folder is read as its files.
         } else if (LineFile::present(NomFichierMatch(0))) {
             charge = NomFichierMatch(0);
-            LignesMatch = lireCpo(charge);
         } else if (LineFile::present(NomFichierMatch(1))) {
             charge = NomFichierMatch(1);
-            LignesMatch = lireCpo(charge);
-            // The file's team A becomes the home team.
-            const int a = CB_Compos->currentIndex();
-            choisir(CB_Compos, CB_Adversaire->currentIndex());
-            choisir(CB_Adversaire, a);
+            inverse = true;
         }
-    } catch (const platform::Exception &) {
+        // Noted as it was before the read: a change made meanwhile shows.
+        empreinte = empreinteFichier(charge.isEmpty() ? NomFichierMatch(0) : charge);
+        if (!charge.isEmpty())
+            lireCpo(charge, GenreCpo::Match, lues);
+    } catch (const platform::Exception &e) {
+        if (garderSiRefus && dynamic_cast<const EFichierGroupeAbime *>(&e)) {
+            // Another match chosen: the one shown stays, with the lists
+            // that name it.
+            choisir(CB_Compos, m_composMontre);
+            choisir(CB_Adversaire, m_adversaireMontre);
+            throw;
+        }
+        viderMatch();
+        if (m_saisonMontree.ouverte())
+            m_lus.noter(NomFichierMatch(0));
         // No sheet is shown; one created now must not replace the file.
         TabControl1->hide();
         PanneauFeuille->hide();
@@ -586,6 +628,17 @@ void TVorn_FResultat_Quatre::ChargerMatch()
         m_adversaireMontre = CB_Adversaire->currentIndex();
         throw;
     }
+    viderMatch();
+    LignesMatch = lues;
+    if (inverse) {
+        // The file's team A becomes the home team.
+        const int a = CB_Compos->currentIndex();
+        choisir(CB_Compos, CB_Adversaire->currentIndex());
+        choisir(CB_Adversaire, a);
+    }
+    // The file recording writes is the one read, named after the lists.
+    if (m_saisonMontree.ouverte())
+        m_lus.noter(NomFichierMatch(0), empreinte);
     m_feuilles = LignesMatch.size() / FeuilleMatch::Lignes;
     m_matchLu = LignesMatch;
     for (int s = 0; s < m_feuilles; ++s)
@@ -618,6 +671,21 @@ void TVorn_FResultat_Quatre::ChargerMatch()
             mtWarning, mbOK);
 }
 
+void TVorn_FResultat_Quatre::viderMatch()
+{
+    LignesMatch.clear();
+    m_feuilles = 0;
+    m_feuilleMontree = -1;
+    {
+        const QSignalBlocker bloque(TabControl1);
+        while (TabControl1->count() > 0)
+            TabControl1->removeTab(0);
+    }
+    m_matchIllisible.clear();
+    m_matchLu.clear();
+    m_chiffresCalcules.clear();
+}
+
 void TVorn_FResultat_Quatre::RafraichirFormulaire()
 {
     ChargerMatch();
@@ -638,7 +706,7 @@ void TVorn_FResultat_Quatre::chargerEquipes(int groupe)
     m_equipesIllisibles.clear();
     try {
         m_lus.noter(fichierEquipes(groupe));
-        equipes = lireCpo(fichierEquipes(groupe));
+        equipes = lireEquipes(fichierEquipes(groupe));
     } catch (const platform::Exception &) {
         erreur = std::current_exception();
         // A missing file is an empty list; one that is there but could not
@@ -664,9 +732,20 @@ void TVorn_FResultat_Quatre::FormActivate()
     // about the sheet before they changed the season.
     const PorteeSaison saison(m_saisonMontree);
     if (SaisonEnCours == m_saisonMontree.nom() && feuilleNonEnregistree() >= 0) {
-        if (CB_Groupe->currentIndex() >= 0)
+        if (CB_Groupe->currentIndex() >= 0) {
+            verifierCpo(fichierTableau(CB_Groupe->currentIndex()), GenreCpo::Tableau);
             ChargerTableauGroupe();
+        }
         return;
+    }
+    {
+        // The files shown next are read whole before anything changes: a
+        // file refused leaves the window as it was, its sheet included.
+        SaisonLue suivante;
+        suivante.lire();
+        const PorteeSaison portee(suivante);
+        if (suivante.ouverte() && !verifierCpo(fichierPoules(), GenreCpo::Noms).isEmpty())
+            verifierGroupe(0);
     }
     // The season changed without the window being asked (the settings file
     // names another one, or cannot be read any more): the sheet is asked
@@ -687,7 +766,7 @@ void TVorn_FResultat_Quatre::FormActivate()
     try {
         if (m_saisonMontree.ouverte()) {
             m_lus.noter(fichierPoules());
-            LineFile::readIfExists(fichierPoules(), groupes);
+            lireCpo(fichierPoules(), GenreCpo::Noms, groupes);
         }
     } catch (const platform::Exception &) {
         // Nothing of the groups' files may stay shown, and a group added to
@@ -706,7 +785,10 @@ void TVorn_FResultat_Quatre::relireGroupes()
     QStringList groupes;
     try {
         m_lus.noter(fichierPoules());
-        LineFile::readIfExists(fichierPoules(), groupes);
+        lireCpo(fichierPoules(), GenreCpo::Noms, groupes);
+    } catch (const EFichierGroupeAbime &) {
+        // Readable now, but damaged: said as such, with its line.
+        throw;
     } catch (const platform::Exception &) {
         throw fichierIllisible(m_groupesIllisibles);
     }
@@ -720,7 +802,10 @@ void TVorn_FResultat_Quatre::relireEquipesEtTableau()
         QStringList equipes;
         try {
             m_lus.noter(m_equipesIllisibles);
-            equipes = lireCpo(m_equipesIllisibles);
+            equipes = lireEquipes(m_equipesIllisibles);
+        } catch (const EFichierGroupeAbime &) {
+            // Readable now, but damaged: said as such, with its line.
+            throw;
         } catch (const platform::Exception &) {
             throw fichierIllisible(m_equipesIllisibles);
         }
@@ -741,6 +826,9 @@ void TVorn_FResultat_Quatre::relireTableau()
     const QString fichier = m_tableauIllisible;
     try {
         ChargerTableauGroupe();
+    } catch (const EFichierGroupeAbime &) {
+        // Readable now, but damaged: said as such, with its line.
+        throw;
     } catch (const platform::Exception &) {
         throw fichierIllisible(fichier);
     }
@@ -767,6 +855,15 @@ void TVorn_FResultat_Quatre::afficherGroupes(const QStringList &groupes)
 void TVorn_FResultat_Quatre::CB_GroupeChange()
 {
     const PorteeSaison saison(m_saisonMontree);
+    if (CB_Groupe->currentIndex() >= 0) {
+        try {
+            verifierGroupe(CB_Groupe->currentIndex());
+        } catch (const EFichierGroupeAbime &) {
+            // The group shown stays chosen.
+            choisir(CB_Groupe, m_groupeMontre);
+            throw;
+        }
+    }
     if (!quitterMatch())
         return;
     if (CB_Groupe->count() > 0 && CB_Groupe->currentIndex() >= 0)
@@ -777,9 +874,20 @@ void TVorn_FResultat_Quatre::CB_GroupeChange()
 void TVorn_FResultat_Quatre::CB_AdversaireChange()
 {
     const PorteeSaison saison(m_saisonMontree);
+    try {
+        if (m_saisonMontree.ouverte())
+            verifierCpo(LineFile::present(NomFichierMatch(0)) ? NomFichierMatch(0)
+                                                              : NomFichierMatch(1),
+                        GenreCpo::Match);
+    } catch (const EFichierGroupeAbime &) {
+        // The match shown stays, with the teams that name it.
+        choisir(CB_Compos, m_composMontre);
+        choisir(CB_Adversaire, m_adversaireMontre);
+        throw;
+    }
     if (!quitterMatch())
         return;
-    ChargerMatch();
+    chargerMatch(true);
 }
 
 void TVorn_FResultat_Quatre::BtAjouGroupeClick()
@@ -1222,7 +1330,7 @@ void TVorn_FResultat_Quatre::refusFichierChange(const EFichierChange &refus)
     // The names typed stay in their fields, the lists show the files.
     QStringList groupes;
     m_lus.noter(fichierPoules());
-    LineFile::readIfExists(fichierPoules(), groupes);
+    lireCpo(fichierPoules(), GenreCpo::Noms, groupes);
     afficherGroupes(groupes);
     if (g > 0 && g < groupes.size()) {
         choisir(CB_Groupe, g);
@@ -1262,6 +1370,21 @@ bool TVorn_FResultat_Quatre::enregistrerMatch()
                        mtWarning, mbOK);
             return false;
         }
+    // What is recorded reads back whole: every field read as a number
+    // holds one (a figure typed where the calculation does not look).
+    const DefautCpo defaut = defautCpo(GenreCpo::Match, aEnregistrer);
+    if (defaut.ligne >= 0) {
+        MessageDlg(
+            QStringLiteral("La feuille ") +
+                platform::excerpt(
+                    Champ(aEnregistrer,
+                          FeuilleMatch::Lignes * int(defaut.ligne / FeuilleMatch::Lignes), 0)) +
+                QStringLiteral(" ne peut pas être enregistrée : %1 (ligne %2 de la "
+                               "feuille).")
+                    .arg(defaut.raison, QString::number(defaut.ligne % FeuilleMatch::Lignes + 1)),
+            mtWarning, mbOK);
+        return false;
+    }
     // Neither the match file nor the table is written over a file of them
     // that could not be read.
     if (!m_matchIllisible.isEmpty())

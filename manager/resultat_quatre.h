@@ -141,6 +141,10 @@ private:
     // Loads the teams of group g into both lists; a missing file empties
     // them and reports the error.
     void chargerEquipes(int groupe);
+    // ChargerMatch; with garderSiRefus, a match file that does not read
+    // whole leaves the match shown and the lists that name it.
+    void chargerMatch(bool garderSiRefus);
+    void viderMatch();
     void afficherGroupes(const QStringList &groupes);
     // Before a command that writes the groups file, or the team list and
     // table of the group shown: those that could not be read are read again

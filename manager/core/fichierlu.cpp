@@ -62,7 +62,12 @@ void FichierLu::verifier(const QString &chemin) const
 
 void FichiersLus::noter(const QString &chemin)
 {
-    m_empreintes.insert(cle(chemin), empreinteFichier(chemin));
+    noter(chemin, empreinteFichier(chemin));
+}
+
+void FichiersLus::noter(const QString &chemin, const QString &empreinte)
+{
+    m_empreintes.insert(cle(chemin), empreinte);
 }
 
 void FichiersLus::verifier(const QString &chemin) const

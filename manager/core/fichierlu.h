@@ -50,6 +50,8 @@ class FichiersLus
 {
 public:
     void noter(const QString &chemin);
+    // The same with what empreinteFichier gave just before the file was read.
+    void noter(const QString &chemin, const QString &empreinte);
     void oublier() { m_empreintes.clear(); }
     // Throws EFichierChange when chemin was noted and has changed since; a
     // file never noted has nothing of the window's to be written over.

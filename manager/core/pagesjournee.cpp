@@ -122,8 +122,23 @@ void PiedDePage(QStringList &p)
       << QStringLiteral("</body></html>");
 }
 
-QString PagePaires(const QStringList &tournois, int j, const QString &saison,
-                   const QString &dossierSaison, const QString &dossierPages)
+namespace
+{
+
+// The pages of one generation, written once every file they come from has
+// been read whole: a file refused halfway leaves no half set of pages.
+using PagesAEcrire = QList<std::pair<QString, QStringList>>;
+
+void ecrirePages(const PagesAEcrire &pages)
+{
+    for (const auto &[chemin, lignes] : pages)
+        platform::LineFile::checkWritable(chemin);
+    for (const auto &[chemin, lignes] : pages)
+        platform::LineFile::write(chemin, lignes);
+}
+
+QString pagePaires(const QStringList &tournois, int j, const QString &saison,
+                   const QString &dossierSaison, const QString &dossierPages, PagesAEcrire &ecrites)
 {
     QStringList p;
     QString nom;
@@ -194,7 +209,18 @@ QString PagePaires(const QStringList &tournois, int j, const QString &saison,
     }
     PiedDePage(p);
     if (!nom.isEmpty())
-        platform::LineFile::write(dossierPages + nom, p);
+        ecrites.append({dossierPages + nom, p});
+    return nom;
+}
+
+} // namespace
+
+QString PagePaires(const QStringList &tournois, int j, const QString &saison,
+                   const QString &dossierSaison, const QString &dossierPages)
+{
+    PagesAEcrire ecrites;
+    const QString nom = pagePaires(tournois, j, saison, dossierSaison, dossierPages, ecrites);
+    ecrirePages(ecrites);
     return nom;
 }
 
@@ -393,7 +419,8 @@ namespace
 
 // Builds and writes the page of the match file of cell (g, t, o), either
 // order of the teams; its name, or empty when there is no match file.
-QString pageMatch(int g, int t, int o, const QString &saison, const QString &dossierPages)
+QString pageMatch(int g, int t, int o, const QString &saison, const QString &dossierPages,
+                  PagesAEcrire &ecrites)
 {
     int a = t, b = o;
     QString fichier = fichierMatch(g, a, b);
@@ -404,34 +431,34 @@ QString pageMatch(int g, int t, int o, const QString &saison, const QString &dos
         if (!platform::LineFile::present(fichier))
             return QString();
     }
-    const QStringList lignes = lireCpo(fichier);
+    QStringList lignes;
+    lireCpo(fichier, GenreCpo::Match, lignes);
     QStringList p;
     TeteDePage(p, GenrePage::Feuilles, saison);
     pageFeuilles(p, lignes);
     PiedDePage(p);
     const QString nom =
         QStringLiteral("Match") + DeuxChiffres(g) + DeuxChiffres(a) + DeuxChiffres(b) + ".htm";
-    platform::LineFile::write(dossierPages + nom, p);
+    ecrites.append({dossierPages + nom, p});
     return nom;
 }
 
-} // namespace
-
-QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
-                          const QString &dossierPages, PagesMatchFaites *faites)
+QString pageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
+                          const QString &dossierPages, PagesMatchFaites *faites,
+                          PagesAEcrire &ecrites)
 {
     if (texte.isEmpty())
         return texte;
     QString nom;
     if (!faites) {
-        nom = pageMatch(g, t, o, saison, dossierPages);
+        nom = pageMatch(g, t, o, saison, dossierPages, ecrites);
     } else {
         const QString cle = fichierMatch(g, t, o);
         const auto deja = faites->constFind(cle);
         if (deja != faites->cend()) {
             nom = *deja;
         } else {
-            nom = pageMatch(g, t, o, saison, dossierPages);
+            nom = pageMatch(g, t, o, saison, dossierPages, ecrites);
             faites->insert(cle, nom);
         }
     }
@@ -441,9 +468,9 @@ QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QStri
            QStringLiteral("\" target=principal>") + texte + QStringLiteral("</a>");
 }
 
-QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
+QString pageQuatre(const QStringList &tournois, int j, const QString &saison,
                    const QString &dossierPages, platform::TDateTime maintenant,
-                   PagesMatchFaites *faites)
+                   PagesMatchFaites *faites, PagesAEcrire &ecrites)
 {
     QStringList p;
     TeteDePage(p, GenrePage::Quatre, saison);
@@ -464,7 +491,10 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
         if (platform::toDateTime(info.lastModified()) < maintenant - 7.0)
             return nom;
     }
-    const QStringList groupes = lireCpo(fichierPoules());
+    // "Poule.cpo" must be there (the file-open error otherwise).
+    QStringList groupes;
+    if (!lireCpo(fichierPoules(), GenreCpo::Noms, groupes))
+        groupes = platform::LineFile::read(fichierPoules());
     const QString large = QStringLiteral("<TD bgColor=#0000ff width=\"5%\" align=middle>");
     auto laterale = [&] {
         p << large << QStringLiteral("<FONT color=#ffffff size=3 face=Arial>&nbsp;")
@@ -474,8 +504,9 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
         // A group without its cross table shows its title only, never the
         // table of another group.
         TableauGroupe tableau;
-        if (platform::LineFile::present(fichierTableau(g)))
-            tableau.charger(lireCpo(fichierTableau(g)), fichierTableau(g));
+        QStringList lignes;
+        if (lireCpo(fichierTableau(g), GenreCpo::Tableau, lignes))
+            tableau.charger(lignes, fichierTableau(g));
         const int n = qMax(0, tableau.lignes() - 1);
         const int colspan = tableau.estVide() ? 8 : n + 4;
         p << QStringLiteral("<tr>")
@@ -505,8 +536,8 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
                         } else if (!texte.isEmpty()) {
                             texte = FormatPoints(texte);
                             if (c <= n + 1)
-                                texte = PageFeuillesMatch(g, r - 1, c - 2, texte, saison,
-                                                          dossierPages, faites);
+                                texte = pageFeuillesMatch(g, r - 1, c - 2, texte, saison,
+                                                          dossierPages, faites, ecrites);
                         }
                     }
                     p << td << font << ou(texte) << QStringLiteral("</font></b></td>");
@@ -522,7 +553,28 @@ QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
           << QStringLiteral("</Font></td>") << QStringLiteral("</tr>");
     }
     PiedDePage(p);
-    platform::LineFile::write(chemin, p);
+    ecrites.append({chemin, p});
+    return nom;
+}
+
+} // namespace
+
+QString PageFeuillesMatch(int g, int t, int o, const QString &texte, const QString &saison,
+                          const QString &dossierPages, PagesMatchFaites *faites)
+{
+    PagesAEcrire ecrites;
+    const QString lien = pageFeuillesMatch(g, t, o, texte, saison, dossierPages, faites, ecrites);
+    ecrirePages(ecrites);
+    return lien;
+}
+
+QString PageQuatre(const QStringList &tournois, int j, const QString &saison,
+                   const QString &dossierPages, platform::TDateTime maintenant,
+                   PagesMatchFaites *faites)
+{
+    PagesAEcrire ecrites;
+    const QString nom = pageQuatre(tournois, j, saison, dossierPages, maintenant, faites, ecrites);
+    ecrirePages(ecrites);
     return nom;
 }
 
@@ -536,13 +588,16 @@ void PagesChallenge(const QStringList &tournois, int n, const QStringList &types
                                    dossierPages);
     QList<JourneeWeb> journees;
     PagesMatchFaites faites;
+    PagesAEcrire ecrites;
     for (int j = 1; j <= n; ++j) {
         const QString type = types.value(j - 1);
         const QString page =
-            type == u"P" ? PagePaires(tournois, j, saison, fichierSaison(QString()), dossierPages)
-                         : PageQuatre(tournois, j, saison, dossierPages, maintenant, &faites);
+            type == u"P"
+                ? pagePaires(tournois, j, saison, fichierSaison(QString()), dossierPages, ecrites)
+                : pageQuatre(tournois, j, saison, dossierPages, maintenant, &faites, ecrites);
         journees.append({type, TitreJournee(type, noms.value(j - 1), page), dates.value(j - 1)});
     }
+    ecrirePages(ecrites);
     EcrirePagesClassement(dossierPages, saison, journees, entrees, limite);
 }
 

@@ -323,8 +323,10 @@ TEST_F(PagesSaison, ABadCellEndsTheRunAndKeepsThePagesOfTheLastOne)
     ecrireSaison(QStringLiteral("PouleR2.cpo"), tableau);
     w->BtPageWeb->click();
     ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_EQ(dialogs().messages[0].text.toStdString(),
-              "'10x0' n'est pas une valeur entière correcte.");
+    EXPECT_EQ(dialogs().messages[0].text,
+              QStringLiteral("Fichier abîmé, il n'est pas lu : '10x0' n'est pas une valeur "
+                             "entière correcte (fichier %1, ligne 5)")
+                  .arg(saison(QStringLiteral("PouleR2.cpo"))));
     // Nothing half written, no temporary file, every page as it was.
     EXPECT_EQ(pages.entryList(QDir::Files | QDir::Hidden, QDir::Name), fichiers);
     for (const QString &f : fichiers)

@@ -673,16 +673,20 @@ TEST_F(QuatreFenetre, RemovingAGroupMovesTheLaterGroupsFiles)
     EXPECT_EQ(w->CB_Compos->itemText(1), QStringLiteral("B1"));
 }
 
-TEST_F(QuatreFenetre, ShortLastTableLineSetsTheColumns)
+// A table whose last line is shorter than the others was cut: refused,
+// named with its line, and nothing of the group is shown in its place.
+TEST_F(QuatreFenetre, ShortLastTableLineIsRefused)
 {
     writeLines(saison(QStringLiteral("Poule.cpo")), {"G"});
     writeLines(saison(QStringLiteral("Poule1.cpo")), {"A", "B"});
     writeLines(saison(QStringLiteral("PouleR0.cpo")), {";A;B;;", "A;;1200;1200;", "B;800;"});
     ouvrir();
-    EXPECT_EQ(w->StGrResultat->rowCount(), 3);
-    EXPECT_EQ(w->StGrResultat->columnCount(), 2);
-    EXPECT_EQ(cellule(1, 1), QString());
-    EXPECT_EQ(cellule(2, 1), QStringLiteral("800"));
+    EXPECT_EQ(dialogs().texts(),
+              QStringList{QStringLiteral("Fichier abîmé, il n'est pas lu : la ligne n'a pas 4 "
+                                         "champs suivis chacun de « ; » (fichier %1, ligne 3)")
+                              .arg(path(saison(QStringLiteral("PouleR0.cpo"))))});
+    EXPECT_EQ(w->CB_Groupe->count(), 0);
+    EXPECT_EQ(w->CB_Compos->count(), 0);
 }
 
 TEST_F(QuatreFenetre, MissingTeamFileGivesEmptyLists)
@@ -926,12 +930,11 @@ TEST_F(QuatreFenetre, TypedSeparatorsStayInsideTheirField)
 TEST_F(QuatreFenetre, TruncatedMatchFileKeepsItsTail)
 {
     sessionDeReference();
-    // One sheet, then 20 lines of a second, the last cut without its line end.
+    // One sheet, then the first 20 lines of a second, the file cut there.
     QByteArray octets = readBytes(saison(QStringLiteral("PouleM000001.cpo")));
     QByteArray queue;
-    for (int i = 0; i < 19; ++i)
-        queue += "q" + QByteArray::number(i) + ";;;;\r\n";
-    queue += "coup";
+    for (const QByteArray &l : octets.split('\n').mid(0, 20))
+        queue += l + '\n';
     writeBytes(saison(QStringLiteral("PouleM000001.cpo")), octets + queue);
     dialogs().messages.clear();
     quitterEtRevenir();
@@ -942,21 +945,45 @@ TEST_F(QuatreFenetre, TruncatedMatchFileKeepsItsTail)
                   "lignes sont conservées mais ne sont pas affichées")});
     EXPECT_EQ(w->TabControl1->count(), 1);
     cliquer(w->BtEnregistreMatch);
-    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleM000001.cpo"))), octets + queue + "\r\n");
+    EXPECT_EQ(readBytes(saison(QStringLiteral("PouleM000001.cpo"))), octets + queue);
     EXPECT_EQ(w->TotalPC, 21848);
 
     creerFeuille(QStringLiteral("Retour"));
     EXPECT_EQ(w->TabControl1->count(), 2);
     EXPECT_EQ(w->LignesMatch[50], QStringLiteral("Retour;400;;Poule A;"));
-    EXPECT_EQ(w->LignesMatch[100], QStringLiteral("q0;;;;"));
-    EXPECT_EQ(w->LignesMatch.last(), QStringLiteral("coup"));
+    EXPECT_EQ(w->LignesMatch[100], QStringLiteral("Match 1;400;;Poule A;"));
+    EXPECT_EQ(w->LignesMatch.last(), w->LignesMatch[19]);
+}
+
+// A match opened from its file of the other order (visitor chosen as home):
+// that file, changed on disk since, is not written over by the sheet.
+TEST_F(QuatreFenetre, MatchFileOfTheOtherOrderChangedOnDiskIsKept)
+{
+    sessionDeReference();
+    quitterEtRevenir();
+    w->CB_Compos->setCurrentIndex(1);
+    ASSERT_EQ(w->TabControl1->count(), 1);
+    ASSERT_EQ(w->CB_Compos->currentIndex(), 0);
+    const QString fichier = saison(QStringLiteral("PouleM000001.cpo"));
+    QStringList lignes = LineFile::read(path(fichier));
+    lignes << QStringLiteral("Dehors;;;;");
+    writeLines(fichier, lignes);
+    const QByteArray change = readBytes(fichier);
+    cliquer(w->BtNettoyage);
+    cliquer(w->BtCalculMacth);
+    dialogs().messages.clear();
+    cliquer(w->BtEnregistreMatch);
+    EXPECT_EQ(readBytes(fichier), change);
+    EXPECT_TRUE(dialogs().texts().join(u'|').contains(
+        QStringLiteral("a été modifié sur le disque depuis que cette fenêtre l'a lu")))
+        << dialogs().texts().join(u'|').toStdString();
 }
 
 TEST_F(QuatreFenetre, TeamIndexesOutsideTheTable)
 {
     sessionDeReference();
     const QByteArray tableau = readBytes(saison(QStringLiteral("PouleR0.cpo")));
-    for (const QString &index : {QStringLiteral("7"), QStringLiteral("x")}) {
+    for (const QString &index : {QStringLiteral("7"), QStringLiteral("")}) {
         QStringList lignes = w->LignesMatch;
         lignes[13] = QStringLiteral("Sète;") + index + QStringLiteral(";;;");
         writeLines(saison(QStringLiteral("PouleM000001.cpo")), lignes);
@@ -997,15 +1024,20 @@ TEST_F(QuatreFenetre, UncomputedSheetAndBadTableCell)
     mauvais.replace("S\xe8te;767;;;;767;", "S\xe8te;767;;7x;;767;");
     ASSERT_NE(mauvais, tableau);
     writeBytes(saison(QStringLiteral("PouleR0.cpo")), mauvais);
+    // The table is refused when read again, and recording over it too.
+    const QString refus = QStringLiteral("Fichier abîmé, il n'est pas lu : '7x' n'est pas une "
+                                         "valeur entière correcte (fichier %1, ligne 3)")
+                              .arg(path(saison(QStringLiteral("PouleR0.cpo"))));
+    dialogs().messages.clear();
     quitterEtRevenir();
+    EXPECT_EQ(dialogs().texts(), QStringList{refus});
     w->CB_Adversaire->setCurrentIndex(1);
     dialogs().messages.clear();
     cliquer(w->BtEnregistreMatch);
-    ASSERT_EQ(dialogs().messages.size(), 1u);
-    EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'7x'")));
+    EXPECT_EQ(dialogs().texts(), QStringList{refus});
     EXPECT_EQ(readBytes(saison(QStringLiteral("PouleR0.cpo"))), mauvais);
-    EXPECT_EQ(cellule(2, 3), QStringLiteral("7x"));
-    EXPECT_TRUE(w->ListeHomologation.lignes().isEmpty());
+    EXPECT_NE(cellule(2, 3), QStringLiteral("7x"));
+    EXPECT_EQ(w->ListeHomologation.lignes(), liste);
 }
 
 TEST_F(QuatreFenetre, BadTableCellStopsTeamChangesBeforeAnyFile)
@@ -1020,7 +1052,8 @@ TEST_F(QuatreFenetre, BadTableCellStopsTeamChangesBeforeAnyFile)
     ajouterEquipe(QStringLiteral("Brest"));
     ASSERT_EQ(dialogs().messages.size(), 1u);
     EXPECT_EQ(dialogs().messages[0].type, mtError);
-    EXPECT_TRUE(dialogs().messages[0].text.startsWith(QStringLiteral("'12x3'")));
+    EXPECT_TRUE(dialogs().messages[0].text.startsWith(
+        QStringLiteral("Fichier abîmé, il n'est pas lu : '12x3'")));
     EXPECT_EQ(contenu(kSaison), avant);
     EXPECT_EQ(w->CB_Compos->count(), 4);
 

@@ -2,6 +2,7 @@
 // recorded session: links, merged players, the seven-day rule, odd groups
 // and the failures that leave no page behind.
 #include "manager/core/pagesjournee.h"
+#include "manager/core/poulequatre.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -126,8 +127,8 @@ TEST_F(PagesQuatre, HandicapTextAndTheOtherOrderOfTheTeams)
 }
 
 // The sums of a sheet: a player of both halves, the IMPs and the handicap.
-// An empty number counts 0; one too wide to be a whole number is the
-// conversion error, never a sum gone wrong.
+// An empty number counts 0; one too wide to be a whole number refuses the
+// file, named with the line, never a sum gone wrong.
 TEST_F(PagesQuatre, SheetSums)
 {
     const QStringList feuille =
@@ -135,7 +136,7 @@ TEST_F(PagesQuatre, SheetSums)
     const char *const grand = "9223372036854775807";
     const struct {
         const char *pe1, *pe2, *imp, *handicap;
-        const char *pe, *texteImp; // nullptr: the conversion error
+        const char *pe, *texteImp; // nullptr: the file refused
     } cas[] = {{"11097", "11097", "40", "3", "222", "40 + 3 = 43"},
                {"", "11097", "40", "", "111", "40"},
                {"2147483647", "2147483647", "2147483647", "2147483647", "42949673",
@@ -152,7 +153,7 @@ TEST_F(PagesQuatre, SheetSums)
         QFile::remove(pages + QStringLiteral("Match000001.htm"));
         if (!c.pe) {
             EXPECT_THROW(PageFeuillesMatch(0, 0, 1, QStringLiteral("1"), SaisonEnCours, pages),
-                         platform::EConvertError)
+                         EFichierGroupeAbime)
                 << c.pe1 << " " << c.imp;
             EXPECT_FALSE(QFile::exists(pages + QStringLiteral("Match000001.htm")));
             continue;
@@ -221,8 +222,8 @@ TEST_F(PagesQuatre, MatchFileCutMidSheetShowsItsCompleteSheets)
 {
     QStringList deux = platform::LineFile::read(saison + QStringLiteral("PouleM000001.cpo"));
     deux += deux;
-    // The second sheet's line 0 with no group and no name: read as "&nbsp;".
-    deux[50] = QStringLiteral(";400;;;");
+    // The second sheet's line 0 with no group: read as "&nbsp;".
+    deux[50] = QStringLiteral("Match 2;400;;;");
     deux += deux.mid(0, 20);
     const struct {
         int lignes;
@@ -230,7 +231,7 @@ TEST_F(PagesQuatre, MatchFileCutMidSheetShowsItsCompleteSheets)
     } cas[] = {{49, {}},
                {50, {QStringLiteral("Poule A : Match 1")}},
                {75, {QStringLiteral("Poule A : Match 1")}},
-               {120, {QStringLiteral("Poule A : Match 1"), QStringLiteral("&nbsp; : &nbsp;")}}};
+               {120, {QStringLiteral("Poule A : Match 1"), QStringLiteral("&nbsp; : Match 2")}}};
     for (const auto &c : cas) {
         platform::LineFile::write(saison + QStringLiteral("PouleM000001.cpo"),
                                   deux.mid(0, c.lignes));
@@ -268,16 +269,15 @@ TEST_F(PagesQuatre, NoPageOddGroupsAndFailures)
         QStringLiteral("<td colspan=\"7\" align=\"center\" height=\"37\" width=\"100%\">")));
     EXPECT_TRUE(l.contains(QStringLiteral("1,00")));
 
-    // A cell that is not a number ends the page: nothing new written, no
-    // temporary file left.
+    // A table that does not read whole (a cell that is not a number, rows
+    // missing) ends the page before anything is written: no match page
+    // either, no temporary file left.
     QFile::remove(pages + QStringLiteral("Quatre1.htm"));
     QFile::remove(pages + QStringLiteral("Match000001.htm"));
     platform::LineFile::write(saison + QStringLiteral("PouleR2.cpo"),
                               {QStringLiteral(";X;Y;Z;;"), QStringLiteral("X;;1x;;;")});
-    EXPECT_THROW(page(), platform::EConvertError);
-    EXPECT_FALSE(QFile::exists(pages + QStringLiteral("Quatre1.htm")));
-    EXPECT_EQ(QDir(pages).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("Match000001.htm")});
+    EXPECT_THROW(page(), EFichierGroupeAbime);
+    EXPECT_EQ(QDir(pages).entryList(QDir::Files | QDir::Hidden), QStringList());
 
     QFile::remove(saison + QStringLiteral("Poule.cpo"));
     EXPECT_THROW(page(), platform::Exception);
