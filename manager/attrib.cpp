@@ -103,8 +103,9 @@ void TVornF_Attrib::BtChargeClassClick()
     if (!OpenDialog1->Execute())
         return;
     // Another kind of file is refused before the window takes its name.
-    QStringList classement = manager::LireFichierDuGenre(
-        OpenDialog1->FileName, QStringLiteral("un fichier de classement"));
+    // A damaged one too: the ranking, the distribution and the commands
+    // stay those the window held.
+    QStringList classement = manager::LireClassement(OpenDialog1->FileName);
     EdChargeClass->setText(OpenDialog1->FileName);
     m_classement = std::move(classement);
     if (manager::ClassementAccepte(m_classement))
@@ -117,8 +118,7 @@ void TVornF_Attrib::BtChargeRepartClick()
 {
     if (!OpenDialog1->Execute())
         return;
-    const QStringList repartition = manager::LireFichierDuGenre(
-        OpenDialog1->FileName, QStringLiteral("un fichier de répartition"));
+    const QStringList repartition = manager::LireRepartition(OpenDialog1->FileName);
     if (!manager::RepartitionAcceptee(repartition)) {
         // Nothing of the previous distribution stays to print or export
         // under no name.

@@ -331,9 +331,11 @@ void TVorn_FEdition_Joueurs::FormActivate()
     if (m_saison.nom() == SaisonEnCours && m_courrielMontre == courriel &&
         m_empreinte == empreinteFichier(fichier))
         return;
+    // Read whole before the window lets go of what it shows.
+    QStringList lus = manager::LireLignesJoueurs(fichier);
     m_courrielMontre.reset();
     m_saison.lire();
-    m_joueurs = LineFile::read(fichier);
+    m_joueurs = std::move(lus);
     m_empreinte = empreinteFichier(fichier);
     m_courrielMontre = courriel;
     m_marquesChoisies.clear();

@@ -1,4 +1,5 @@
 #include "manager/mcf_poule.h"
+#include "manager/core/fichejoueur.h"
 #include "manager/core/poule.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/fenetres.h"
@@ -223,18 +224,24 @@ void TVorn_Fmcf_Poule::FormActivate()
         m_pouleChargee = true;
         return;
     }
-    m_affiche = false;
-    Drapeau chargement(m_chargement);
     if (garder)
         sauvePoule();
-    m_poule.clear();
-    m_joueurs.clear();
     // The pool is written back when the window is left: with no season,
     // nothing of the program folder is read or written as its files.
-    m_saison.lire();
-    m_saison.verifierEcriture();
-
-    m_joueurs = platform::LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+    SaisonLue saison;
+    saison.lire();
+    saison.verifierEcriture();
+    // Both files read whole before the window lets go of what it shows: a
+    // damaged one is refused, and no pool is written back over it.
+    const QString cheminPoule = fichierSaison(QStringLiteral("Poule.txt"));
+    FichierLu fichierPoule;
+    fichierPoule.noter(cheminPoule);
+    QStringList joueurs = manager::LireLignesJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
+    const QStringList pouleLue = LirePoule(cheminPoule);
+    m_affiche = false;
+    Drapeau chargement(m_chargement);
+    m_saison = saison;
+    m_joueurs = std::move(joueurs);
     m_empreinte = empreinteFichier(fichierSaison(QStringLiteral("Joueur.DBP")));
     m_courant = -1;
     if (RadioGroup1->ItemIndex() == 1) {
@@ -246,10 +253,9 @@ void TVorn_Fmcf_Poule::FormActivate()
         ELicence->setFocus();
     }
 
-    m_cheminPoule = fichierSaison(QStringLiteral("Poule.txt"));
-    m_fichierPoule.noter(m_cheminPoule);
-    m_pouleLue.clear();
-    platform::LineFile::readIfExists(m_cheminPoule, m_pouleLue);
+    m_cheminPoule = cheminPoule;
+    m_fichierPoule = fichierPoule;
+    m_pouleLue = pouleLue;
     m_poule = m_pouleLue;
     if (m_poule.isEmpty())
         m_poule = QStringList{LigneEnteteDefaut(LireReglagesPoule(fichierIni()))};

@@ -1,6 +1,8 @@
 #include "manager/quatre_webweb.h"
 #include "manager/core/entete_convocation.h"
+#include "manager/core/fichejoueur.h"
 #include "manager/core/genrefichier.h"
+#include "manager/core/lecturesaison.h"
 #include "manager/core/liste_joueurs.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/fenetres.h"
@@ -495,8 +497,8 @@ void TVornF_Quatre_Webweb::Bt_Load_InscritsClick()
         } catch (const EFichierChange &refus) {
             FichierLu lu;
             lu.noter(m_inscritsLu.chemin());
-            ListeInscrits = manager::LireFichierDuGenre(m_inscritsLu.chemin(),
-                                                        QStringLiteral("une liste d'inscrits"));
+            ListeInscrits = manager::LireFichierSaison(m_inscritsLu.chemin(),
+                                                       QStringLiteral("une liste d'inscrits"));
             m_inscritsLu = lu;
             montreFichier();
             direListeRelue(refus);
@@ -536,7 +538,7 @@ void TVornF_Quatre_Webweb::Bt_Ouvrir_GroupeClick()
     FichierLu lu;
     lu.noter(ouvrir.FileName);
     ListeInscrits =
-        manager::LireFichierDuGenre(ouvrir.FileName, QStringLiteral("une liste d'inscrits"));
+        manager::LireFichierSaison(ouvrir.FileName, QStringLiteral("une liste d'inscrits"));
     m_inscritsLu = lu;
     prendFichier(ouvrir.FileName, genre == Fichier::Groupe ? Bloc::Groupe : Bloc::Competition);
 }
@@ -653,7 +655,7 @@ void TVornF_Quatre_Webweb::ImpressionClick(QObject *Sender)
     // A missing players file stops here with its message: nothing is printed
     // or sent from lists that could not be checked.
     const QStringList joueurs =
-        platform::LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+        manager::LireLignesJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
     if (ListeInscrits.size() < 20)
         return;
     Listes = Extraire(ListeInscrits, GenreFichier(FichierInscrits, ModeQuatre), ModeQuatre,

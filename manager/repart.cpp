@@ -1,4 +1,5 @@
 #include "manager/repart.h"
+#include "manager/core/attribution.h"
 
 #include "manager/core/genrefichier.h"
 #include "manager/core/vorn_dec.h"
@@ -245,8 +246,7 @@ void TVornF_repart::Bt_PPClick()
     imp.sousTitre = E_sTitre->text();
     imp.date = E_Date->text();
     if (d.Execute())
-        imp.charger(
-            manager::LireFichierDuGenre(d.FileName, QStringLiteral("un fichier de répartition")));
+        imp.charger(manager::LireRepartition(d.FileName));
     m_impression = imp;
     const QString titre = QStringLiteral("Balance de vérification");
     manager::imprimerModele(composants, m_impression.nombreEnregistrements(),

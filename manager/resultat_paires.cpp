@@ -3,6 +3,7 @@
 #include "manager/core/classement.h"
 #include "manager/core/fichejoueur.h"
 #include "manager/core/genrefichier.h"
+#include "manager/core/lecturesaison.h"
 #include "manager/core/ligneresultat.h"
 #include "manager/core/paires.h"
 #include "manager/core/vorn_dec.h"
@@ -270,7 +271,7 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     if (!d.Execute())
         return;
     const QString genre = QStringLiteral("un extrait de classement");
-    const QStringList extrait = manager::LireFichierDuGenre(d.FileName, genre);
+    const QStringList extrait = manager::LireFichierSaison(d.FileName, genre);
     // A page saved under the extract's name (or any other text) would give
     // no pair, and "Calculer" an empty grid without a word.
     if (!manager::ExtraitPaires(extrait))
@@ -394,14 +395,10 @@ void TVornF_Resultat_Paires::Bt_Ouvrie_ResultatClick()
 
 void TVornF_Resultat_Paires::lireResultats(const QString &fichier)
 {
-    const QString genre = QStringLiteral("un fichier de résultats");
     FichierLu lu;
     lu.noter(fichier);
-    const QStringList lignes = manager::LireFichierDuGenre(fichier, genre);
-    // A text of another kind (a web page saved under the name) would fill
-    // the grid with its lines; an empty file only empties it.
-    if (!lignes.isEmpty() && !contientLigneResultat(lignes))
-        throw manager::EAutreGenre(genre, fichier);
+    // Read whole as the ranking reads it; an empty file only empties the grid.
+    const QStringList lignes = LireResultats(fichier);
     const qint64 total = manager::TotalPoints(lignes, fichier);
     m_resultats = lignes;
     m_saisonResultats = SaisonEnCours;

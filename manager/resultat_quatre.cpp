@@ -2,6 +2,7 @@
 
 #include "manager/core/calculquatre.h"
 #include "manager/core/commandesfeuille.h"
+#include "manager/core/fichejoueur.h"
 #include "manager/core/poulequatre.h"
 #include "manager/core/saisie.h"
 #include "manager/core/vorn_dec.h"
@@ -1239,7 +1240,8 @@ void TVorn_FResultat_Quatre::SaisirJoueurs(int equipe, int miTemps)
     if (Donnee->text().isEmpty())
         return;
     const PorteeSaison saison(m_saisonMontree);
-    const QStringList joueurs = LineFile::read(fichierSaison(QStringLiteral("Joueur.DBP")));
+    const QStringList joueurs =
+        manager::LireLignesJoueurs(fichierSaison(QStringLiteral("Joueur.DBP")));
     FeuilleMatch f = feuilleAffichee();
     QString texte = Donnee->text();
     saisirJoueurs(f, equipe == 0 ? Equipe::A : Equipe::B, miTemps, texte, joueurs,

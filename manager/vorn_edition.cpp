@@ -1,5 +1,6 @@
 #include "manager/vorn_edition.h"
 
+#include "manager/core/fichejoueur.h"
 #include "manager/core/poule.h"
 #include "manager/core/vorn_dec.h"
 #include "manager/fenetres.h"
@@ -153,7 +154,7 @@ void TVorn_FEdition::FormActivate()
     m_joueurs.clear();
     m_courant = -1;
     // A missing or damaged players file is told; the window shows no record.
-    if (!platform::guard([this, &fichier] { m_joueurs = platform::LineFile::read(fichier); }))
+    if (!platform::guard([this, &fichier] { m_joueurs = manager::LireLignesJoueurs(fichier); }))
         m_joueurs.clear();
     if (RadioGroup1->ItemIndex() != 1)
         TrierFiches(0);

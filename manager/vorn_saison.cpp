@@ -1,5 +1,6 @@
 #include "manager/vorn_saison.h"
 
+#include "manager/core/fichejoueur.h"
 #include "manager/core/genrefichier.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/forms/application.h"
@@ -131,8 +132,7 @@ void TVorn_FSaison::ButCreerClick()
             OpenDialog1->InitialDir = dossier;
             if (OpenDialog1->Execute() &&
                 QFileInfo(OpenDialog1->FileName).fileName() == QLatin1String("Joueur.DBP"))
-                lignes = manager::LireFichierDuGenre(OpenDialog1->FileName,
-                                                     QStringLiteral("un fichier de licenciés"));
+                lignes = manager::LireLignesJoueurs(OpenDialog1->FileName);
         }
         // Each write goes only into the folder made above, still right
         // inside the program folder (not a link put in its place meanwhile).

@@ -1,5 +1,6 @@
 // The tournaments list ("Challenge.DBP") from any bytes, as the management
-// window loads and edits it: read whole, each line's seven fields taken and
+// window loads and edits it: refused when it does not read whole (and then
+// never written), otherwise each line's seven fields taken and
 // written back so that typed text never breaks a record, moved through, and
 // the edited current line stored, checked and read back; the list's
 // journées are those the ranking takes.
@@ -31,8 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         f.write(reinterpret_cast<const char *>(data), qint64(size));
     }
     ListeTournois liste;
-    if (liste.charger() != ListeTournois::Chargement::Lu)
-        std::abort();
+    // A file that does not read whole (lecteurs_saison checks when) is
+    // refused, and the list then refuses every writing command.
+    if (liste.charger() != ListeTournois::Chargement::Lu) {
+        if (liste.nombre() != 0 || liste.ecritureAutorisee() ||
+            liste.ajouter(LigneChallenge::depuisLigne(QStringLiteral("1;01/01/2025;T;P;1;100;;"))))
+            std::abort();
+        return 0;
+    }
     const int n = liste.nombre();
     try {
         if (manager::NombreJournees(liste.lignes()) > manager::MaxJournees)

@@ -1,6 +1,7 @@
 #include "manager/core/attribution.h"
 
 #include "manager/core/genrefichier.h"
+#include "manager/core/lecturesaison.h"
 #include "manager/core/saisie.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
@@ -19,6 +20,57 @@ bool ClassementAccepte(const QStringList &lignes)
 bool RepartitionAcceptee(const QStringList &lignes)
 {
     return lignes.size() >= 2;
+}
+
+QStringList LireClassement(const QString &fichier)
+{
+    const QStringList lignes =
+        LireFichierSaison(fichier, QStringLiteral("un fichier de classement"));
+    if (!ClassementAccepte(lignes))
+        return lignes;
+    QHash<QString, qsizetype> licences;
+    qint64 precedente = 0;
+    for (qsizetype i = 0; i < lignes.size(); ++i)
+        LireLigne(fichier, i, [&] {
+            const QString &l = lignes[i];
+            VerifierChamps(l, 4);
+            const QString texte = platform::Champ(l, 0);
+            const qint64 place = platform::StrToInt64(texte);
+            if (place != i + 1 && (i == 0 || place != precedente))
+                throw platform::EConvertError(
+                    QStringLiteral("Place '%1' inattendue à ce rang du classement")
+                        .arg(platform::excerpt(texte)));
+            precedente = place;
+            const QString licence = platform::Champ(l, 2);
+            if (licence.isEmpty())
+                throw platform::EConvertError(QStringLiteral("Licence manquante"));
+            const auto deja = licences.constFind(licence);
+            if (deja != licences.cend())
+                LigneRepetee(*deja);
+            licences.insert(licence, i);
+        });
+    return lignes;
+}
+
+QStringList LireRepartition(const QString &fichier)
+{
+    const QStringList lignes =
+        LireFichierSaison(fichier, QStringLiteral("un fichier de répartition"));
+    if (!RepartitionAcceptee(lignes))
+        return lignes;
+    for (qsizetype i = 0; i < lignes.size(); ++i)
+        LireLigne(fichier, i, [&] {
+            const QString &l = lignes[i];
+            VerifierChamps(l, 2);
+            const QString place = platform::Champ(l, 0);
+            if (place != QString::number(i + 1))
+                throw platform::EConvertError(
+                    QStringLiteral("Place '%1' inattendue : la place %2 est attendue")
+                        .arg(platform::excerpt(place))
+                        .arg(i + 1));
+            VerifierEntier(platform::Champ(l, 1));
+        });
+    return lignes;
 }
 
 Attribution Attribuer(const QStringList &classement, const QStringList &repartition,

@@ -14,6 +14,17 @@ bool ClassementAccepte(const QStringList &lignes);
 // A distribution file: at least two lines.
 bool RepartitionAcceptee(const QStringList &lignes);
 
+// A ranking file read whole (manager/core/lecturesaison.h): four fields a
+// line, places whole numbers as the ranking gives them (1, 2, 2, 4: a place
+// is the one before it or its line's rank), each licence once. A file that
+// ClassementAccepte refuses (a distribution) is returned as read, for the
+// window to set aside as before.
+QStringList LireClassement(const QString &fichier);
+// A distribution file read whole: two fields a line, the places 1, 2, 3...
+// in order, the points whole numbers. One RepartitionAcceptee refuses is
+// returned as read.
+QStringList LireRepartition(const QString &fichier);
+
 struct Attribution {
     // place; name; licence; value index; points; in ranking order.
     QStringList lignes;

@@ -87,8 +87,7 @@ ClassementSaison CalculerClassement(const QStringList &tournois, const QString &
             QStringList resultat;
             const QString fichier = platform::Champ(t, 6);
             if (!fichier.isEmpty())
-                resultat = LireFichierDuGenre(dossierSaison + fichier,
-                                              QStringLiteral("un fichier de résultats"));
+                resultat = LireResultats(dossierSaison + fichier);
             if (c.titres[j - 1].isEmpty()) {
                 c.titres[j - 1] = platform::Champ(t, 2);
                 c.nomsJournee[j - 1] = platform::Champ(t, 2);

@@ -1,6 +1,7 @@
 #include "manager/core/entete_convocation.h"
 
 #include "manager/core/genrefichier.h"
+#include "manager/core/lecturesaison.h"
 
 namespace manager
 {
@@ -17,8 +18,15 @@ std::optional<EnteteConvocation> EnteteConvocation::depuisLignes(const QStringLi
 
 std::optional<EnteteConvocation> lireEnteteConvocation(const QString &fichier)
 {
-    return EnteteConvocation::depuisLignes(
-        LireFichierDuGenre(fichier, QStringLiteral("un fichier d'en-tête de convocation")));
+    const QStringList lignes =
+        LireFichierSaison(fichier, QStringLiteral("un fichier d'en-tête de convocation"));
+    // One line more than a header holds: a line doubled would put every
+    // text after it one field further.
+    if (lignes.size() > EnteteConvocation::NbLignes)
+        throw EFichierAbime(QStringLiteral("Ligne de trop : un en-tête a %1 lignes au plus")
+                                .arg(int(EnteteConvocation::NbLignes)),
+                            fichier, EnteteConvocation::NbLignes);
+    return EnteteConvocation::depuisLignes(lignes);
 }
 
 } // namespace manager

@@ -38,12 +38,12 @@ struct EnteteConvocation {
 
     // The header held by the lines of a file; nothing when the file is too
     // short to hold one (the window then leaves its texts as they are).
-    // Lines past the venue are ignored.
     static std::optional<EnteteConvocation> depuisLignes(const QStringList &lignes);
 };
 
-// The header of a file, read as a line file (EFileError when it cannot be
-// read, EAutreGenre when it is no text); nothing for a file too short.
+// The header of a file, read whole (manager/core/lecturesaison.h: EFileError
+// when it cannot be read or is damaged, EAutreGenre when it is no text); a
+// line past the venue is refused; nothing for a file too short.
 std::optional<EnteteConvocation> lireEnteteConvocation(const QString &fichier);
 
 } // namespace manager

@@ -1,5 +1,6 @@
 #include "manager/core/fichejoueur.h"
 
+#include "manager/core/lecturesaison.h"
 #include "platform/text/linefile.h"
 
 namespace manager
@@ -53,10 +54,21 @@ QString FicheJoueur::ligne() const
     return result;
 }
 
+QStringList LireLignesJoueurs(const QString &fichier, bool *existe)
+{
+    // The licence is every window's key to the player. A record short of its
+    // last fields reads them empty (files kept from older versions), and a
+    // value index is converted, with its line, where it is counted; a line
+    // cut short is the file's last, without its end.
+    return LireFichierSaison(
+        fichier, QStringLiteral("un fichier de licenciés"),
+        [](qsizetype, const QString &l) { VerifierEntier(platform::Champ(l, 0)); }, existe);
+}
+
 QList<FicheJoueur> lireFichierJoueurs(const QString &fichier)
 {
-    QStringList lignes;
-    platform::LineFile::readIfExists(fichier, lignes);
+    bool existe = false;
+    const QStringList lignes = LireLignesJoueurs(fichier, &existe);
     QList<FicheJoueur> joueurs;
     joueurs.reserve(lignes.size());
     for (const QString &l : lignes)

@@ -44,6 +44,10 @@ struct FicheJoueur {
     bool operator==(const FicheJoueur &) const = default;
 };
 
+// The lines of a players file, read whole (manager/core/lecturesaison.h):
+// the licence a whole number. Every window that reads "Joueur.DBP" reads it through here. A
+// missing file raises EFileError, unless existe is given (no line then).
+QStringList LireLignesJoueurs(const QString &fichier, bool *existe = nullptr);
 // The players of a file, in file order (an empty list when it is missing).
 QList<FicheJoueur> lireFichierJoueurs(const QString &fichier);
 // Rewrites the file whole, atomically.

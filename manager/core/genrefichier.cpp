@@ -39,6 +39,12 @@ EAutreGenre::EAutreGenre(const QString &genre, const QString &fichier)
 {
 }
 
+EAutreGenre::EAutreGenre(const QString &genre, const QString &fichier, qsizetype ligne)
+    : platform::EFileError(TexteAutreGenre(genre, fichier) +
+                           QStringLiteral(" (ligne %1)").arg(ligne + 1))
+{
+}
+
 QStringList LireFichierDuGenre(const QString &fichier, const QString &genre)
 {
     QStringList lignes = platform::LineFile::read(fichier);

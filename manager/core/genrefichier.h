@@ -23,6 +23,9 @@ class EAutreGenre : public platform::EFileError
 {
 public:
     EAutreGenre(const QString &genre, const QString &fichier);
+    // The same where a file of text lines gives way to other bytes, at line
+    // ligne (from 0).
+    EAutreGenre(const QString &genre, const QString &fichier, qsizetype ligne);
 };
 
 // A conversion error about a value of line ligne (from 0) of fichier: the

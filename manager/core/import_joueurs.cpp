@@ -571,6 +571,13 @@ void ImportJoueurs::chargerJoueurs(const QString &chemin)
     clear();
     m_lu.noter(chemin);
     joueurs.lignes = platform::LineFile::read(chemin);
+    try {
+        LireLignesJoueurs(chemin);
+    } catch (const platform::EConvertError &e) {
+        m_abime = e.Message();
+    } catch (const platform::EFileError &e) {
+        m_abime = e.Message();
+    }
     joueurs.fichier = chemin;
     m_chemin = chemin;
 }
@@ -583,6 +590,8 @@ int ImportJoueurs::lire(const QString &fichier, int maxLignes)
 void ImportJoueurs::integrer(bool remiseAZero, const ParametresImport &parametres)
 {
     ListeJoueurs travail;
+    if (!remiseAZero && !m_abime.isEmpty())
+        throw platform::EFileError(m_abime);
     if (!remiseAZero)
         travail = joueurs;
     IntegrerJoueurs(extraction, travail, parametres);
@@ -603,6 +612,7 @@ void ImportJoueurs::clear()
     extraction.clear();
     m_chemin.clear();
     m_lu.oublier();
+    m_abime.clear();
 }
 
 } // namespace manager

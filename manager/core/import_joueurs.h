@@ -144,7 +144,9 @@ public:
     ListeJoueurs joueurs;
     Extraction extraction;
 
-    // Throws EFileError when the file is missing or unreadable.
+    // Throws EFileError when the file is missing or unreadable. A file that
+    // does not read whole is refused by a merge, not by a rebuild from the
+    // extract alone, which takes none of its lines.
     void chargerJoueurs(const QString &chemin);
     int lire(const QString &fichier, int maxLignes = MaxLignesExtraction);
     // On any error the players list is left as loaded.
@@ -159,6 +161,7 @@ public:
 private:
     QString m_chemin;
     FichierLu m_lu;
+    QString m_abime; // why the file loaded does not read whole
 };
 
 } // namespace manager

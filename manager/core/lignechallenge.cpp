@@ -1,5 +1,6 @@
 #include "manager/core/lignechallenge.h"
 
+#include "manager/core/lecturesaison.h"
 #include "manager/core/saisie.h"
 #include "manager/core/vorn_dec.h"
 #include "platform/text/convert.h"
@@ -75,6 +76,18 @@ void LigneChallenge::verifier() const
                 .arg(platform::excerpt(coefficient)));
 }
 
+QStringList LireTournois(const QString &fichier)
+{
+    // The date and coefficient, typed, are checked by the ranking with
+    // their line; the number and the journée are the window's own.
+    return manager::LireFichierSaison(fichier, QStringLiteral("une liste de tournois"),
+                                      [](qsizetype, const QString &l) {
+                                          manager::VerifierChamps(l, 7);
+                                          manager::VerifierEntier(platform::Champ(l, 0));
+                                          manager::VerifierEntier(platform::Champ(l, 4));
+                                      });
+}
+
 QString ListeTournois::cheminFichier()
 {
     // Season creation writes "Challenge.DBP"; other spellings copied from
@@ -91,7 +104,7 @@ ListeTournois::Chargement ListeTournois::charger(QString *erreur)
     m_fichier.noter(m_chemin);
     const bool present = QFileInfo::exists(m_chemin);
     try {
-        m_lignes = platform::LineFile::read(m_chemin);
+        m_lignes = LireTournois(m_chemin);
         m_ecritureAutorisee = true;
         return Chargement::Lu;
     } catch (const platform::Exception &e) {

@@ -28,6 +28,10 @@ struct LigneChallenge {
 // The grid's titles, columns 1 to 7.
 extern const QStringList TitresChallenge;
 
+// The lines of a tournaments file, read whole (manager/core/lecturesaison.h):
+// seven fields a line, the number and the journée whole numbers.
+QStringList LireTournois(const QString &fichier);
+
 class ListeTournois
 {
 public:

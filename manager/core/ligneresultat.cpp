@@ -1,5 +1,10 @@
 #include "manager/core/ligneresultat.h"
 
+#include "manager/core/genrefichier.h"
+#include "manager/core/lecturesaison.h"
+
+#include <QHash>
+
 LigneResultat lireLigneResultat(const QString &line)
 {
     LigneResultat r;
@@ -44,4 +49,38 @@ QString ligneResultatEquipe(const QString &pe, const QString &nom, const QString
 {
     return pe + QLatin1Char(';') + nom + QStringLiteral(";;") + licence + QLatin1Char(';') + iv +
            QStringLiteral(";;;") + pc + QLatin1Char(';');
+}
+
+QStringList LireResultats(const QString &fichier)
+{
+    const QString genre = QStringLiteral("un fichier de résultats");
+    const QStringList lignes = manager::LireFichierSaison(fichier, genre);
+    // A page or list saved under the name is of another kind from its first
+    // line on; a result file with a later line short of its fields was cut
+    // or damaged there.
+    for (const QString &l : lignes) {
+        if (l.trimmed().isEmpty())
+            continue;
+        if (!lireLigneResultat(l).complete)
+            throw manager::EAutreGenre(genre, fichier);
+        break;
+    }
+    QHash<QString, qsizetype> vues;
+    for (qsizetype i = 0; i < lignes.size(); ++i)
+        manager::LireLigne(fichier, i, [&] {
+            const QString &l = lignes[i];
+            if (l.trimmed().isEmpty())
+                return;
+            manager::VerifierChamps(l, 8, true);
+            const LigneResultat r = lireLigneResultat(l);
+            // The points count for the players the line gives.
+            manager::VerifierEntier(r.champs[7], r.joueurs.isEmpty());
+            if (r.joueurs.isEmpty())
+                return;
+            const auto deja = vues.constFind(l);
+            if (deja != vues.cend())
+                manager::LigneRepetee(*deja);
+            vues.insert(l, i);
+        });
+    return lignes;
 }

@@ -30,6 +30,14 @@ LigneResultat lireLigneResultat(const QString &line);
 // do not.
 bool contientLigneResultat(const QStringList &lignes);
 
+// The lines of a result file, read whole (manager/core/lecturesaison.h):
+// every line but blank ones has a result line's eight fields with its points
+// a whole number, and no line giving players is there twice (it would count
+// them twice). A text whose first line is no result line is of another kind
+// (EAutreGenre); an empty file gives no line. The pairs
+// window, the ranking and the pages all read result files through here.
+QStringList LireResultats(const QString &fichier);
+
 // A teams-kind line: PE ";" name ";;" licence ";" IV ";;;" PC ";".
 QString ligneResultatEquipe(const QString &pe, const QString &nom, const QString &licence,
                             const QString &iv, const QString &pc);

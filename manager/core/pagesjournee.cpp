@@ -3,6 +3,7 @@
 #include "manager/core/classement.h"
 #include "manager/core/genrefichier.h"
 #include "manager/core/impressionquatre.h"
+#include "manager/core/ligneresultat.h"
 #include "manager/core/pageschallenge.h"
 #include "manager/core/poulequatre.h"
 #include "manager/core/tableaugroupe.h"
@@ -156,8 +157,7 @@ QString pagePaires(const QStringList &tournois, int j, const QString &saison,
             if (nom.isEmpty())
                 return QString();
         }
-        const QStringList resultats =
-            LireFichierDuGenre(dossierSaison + fichier, QStringLiteral("un fichier de résultats"));
+        const QStringList resultats = LireResultats(dossierSaison + fichier);
         p << QStringLiteral("<tr>")
           << QStringLiteral("<td colspan=\"6\" align=\"center\" height=\"37\" width=\"100%\">")
           << QStringLiteral("<b><font color=\"#0000ff\" face=\"Arial\" size=\"6\">")

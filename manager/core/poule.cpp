@@ -1,4 +1,5 @@
 #include "manager/core/poule.h"
+#include "manager/core/lecturesaison.h"
 #include "manager/core/majuscules.h"
 #include "manager/core/saisie.h"
 #include "platform/inifile/inifile.h"
@@ -57,6 +58,24 @@ ReglagesPoule LireReglagesPoule(const QString &iniPath)
     r.clubNom = ini.ReadString(QStringLiteral("Param"), QStringLiteral("ClubNom"), QString());
     r.epreuve = ini.ReadString(QStringLiteral("Param"), QStringLiteral("Epreuve"), QString());
     return r;
+}
+
+QStringList LirePoule(const QString &fichier)
+{
+    bool existe = false;
+    return manager::LireFichierSaison(
+        fichier, QStringLiteral("un fichier de poule"),
+        [](qsizetype i, const QString &l) {
+            if (i == 0) {
+                manager::VerifierChamps(l, 11);
+                return;
+            }
+            manager::VerifierChamps(l, kChampValeurEquipe + 1);
+            for (int p = 0; p < kPlacesParEquipe; ++p)
+                manager::VerifierEntier(Champ(l, p * kChampsParPlace + 4), true);
+            manager::VerifierEntier(Champ(l, kChampValeurEquipe));
+        },
+        &existe);
 }
 
 QString LigneEquipeVide()

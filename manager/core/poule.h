@@ -28,6 +28,12 @@ constexpr int kChampValeurEquipe = kPlacesParEquipe * kChampsParPlace; // 40
 constexpr int kEquipesMax = 28;
 constexpr int kToursMax = 99;
 
+// The lines of "Poule.txt", read whole (manager/core/lecturesaison.h): the
+// header's 11 fields, then 41 fields a team, its value indexes whole numbers
+// or empty and its value a whole number. A missing or empty file gives no
+// line: a new pool.
+QStringList LirePoule(const QString &fichier);
+
 // 40 ";" then "0;".
 QString LigneEquipeVide();
 // The header of a pool that has no file yet.

@@ -304,6 +304,11 @@ bool LineFile::readIfExists(const QString &path, QStringList &lines)
     return true;
 }
 
+QStringList LineFile::lines(const QByteArray &bytes)
+{
+    return splitLines(bytes);
+}
+
 QByteArray LineFile::readBytes(const QString &path)
 {
     return readAll(resolve(path));

@@ -20,6 +20,8 @@ public:
     // Same, but a name that nothing bears gives false and leaves lines
     // untouched; one borne by anything but a regular file cannot be read.
     static bool readIfExists(const QString &path, QStringList &lines);
+    // The lines of bytes read by readBytes(), as read() splits them.
+    static QStringList lines(const QByteArray &bytes);
     // The bytes of a regular file, as read() reads it.
     static QByteArray readBytes(const QString &path);
     // The same for a reader that refuses a file as soon as it can tell:

@@ -825,7 +825,7 @@ TEST_F(AttribFenetre, FileOfAnotherKindIsRefusedNamingIt)
         c.choisir();
         EXPECT_EQ(dialogs().texts(),
                   QStringList{QStringLiteral("Ce fichier n'est pas ") + QString::fromUtf8(c.genre) +
-                              QStringLiteral(" : ") + fichier + QLatin1Char('.')})
+                              QStringLiteral(" : ") + fichier + QStringLiteral(" (ligne 3)")})
             << c.fichier;
         dialogs().files.clear();
     }

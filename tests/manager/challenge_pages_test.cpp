@@ -156,8 +156,7 @@ protected:
             QStringLiteral("3;Mme CHEVALIER Inès;M DUMAS René;02000005;30;02000006;100;3000;")};
         for (int i = 4; i <= 40; ++i)
             open1 << paire(i, i, 2900 - 40 * (i - 4));
-        open1 << QStringLiteral("41;M SEUL Marc;Mme INCONNUE Sophie;02000099;41;;;900;")
-              << QStringLiteral("42;Sept;Champs;1;2;3;4;");
+        open1 << QStringLiteral("41;M SEUL Marc;Mme INCONNUE Sophie;02000099;41;;;900;");
         ecrireSaison(QStringLiteral("Open1.chr"), open1);
         QStringList open2{paire(1, 4, 1111)};
         for (int i = 41; i <= 55; ++i)

@@ -328,7 +328,7 @@ TEST_F(Convocations, FileOfAnotherKindIsRefusedNamingIt)
         c.bouton->click();
         EXPECT_EQ(dialogs().texts().last(),
                   QStringLiteral("Ce fichier n'est pas ") + QString::fromUtf8(c.genre) + " : " +
-                      path(QStringLiteral("2023-2024/") + c.fichier) + ".");
+                      path(QStringLiteral("2023-2024/") + c.fichier) + " (ligne 3)");
     }
     EXPECT_EQ(w->FichierInscrits, path("2023-2024/equipes.Qug"));
     EXPECT_EQ(w->ListeInscrits, platform::LineFile::read(w->FichierInscrits));

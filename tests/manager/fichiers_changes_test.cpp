@@ -268,7 +268,7 @@ TEST_F(FichiersChanges, ComingBackReadsAChangedFileAgain)
         {"venues", VornF_Quatre_Webweb, "Lieu.DBP", "Dehors;3;",
          [lieux] { lieux->edNom()->setText("Tapé"); },
          [lieux] { return lieux->grille()->rowCount(); }},
-        {"pool", Vorn_Fmcf_Poule, "S1/Poule.txt", "A;;;;;;;;;;;;",
+        {"pool", Vorn_Fmcf_Poule, "S1/Poule.txt", QString(40, QLatin1Char(';')) + "0;",
          [] { Vorn_Fmcf_Poule->Spin_Equipe->setValue(3); },
          [] { return int(Vorn_Fmcf_Poule->poule().size()); }},
     };

@@ -247,7 +247,7 @@ TEST_F(SeasonTest, APreviousPlayersFileThatIsNotOneCreatesNothing)
     creer(QStringLiteral("2020-2021"), mrYes);
     EXPECT_EQ(dialogs().texts().value(1),
               QStringLiteral("Ce fichier n'est pas un fichier de licenciés : ") +
-                  path(QStringLiteral("2019-2020/Joueur.DBP")) + QLatin1Char('.'));
+                  path(QStringLiteral("2019-2020/Joueur.DBP")) + QStringLiteral(" (ligne 3)"));
     EXPECT_EQ(contenu(), before);
     EXPECT_EQ(SaisonEnCours, QString());
 }

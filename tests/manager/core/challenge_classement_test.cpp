@@ -245,17 +245,19 @@ TEST(ClassementPropriete, FiveHundredRandomSeasons)
                 const QString lic2 =
                     tirage(0, 3) == 0 ? QString() : QStringLiteral("L%1").arg(tirage(1, 15));
                 const int pts = tirage(0, 3) == 0 ? 0 : 100 * tirage(0, 12) + tirage(0, 1) * 11;
+                // Each line its own place or PE, as a results window writes
+                // them: a line twice is a damaged file.
                 if (equipes)
-                    lignes.append(ligneResultatEquipe(QStringLiteral("0"), nom(lic1), lic1,
+                    lignes.append(ligneResultatEquipe(QString::number(k), nom(lic1), lic1,
                                                       QString::number(tirage(20, 60)),
                                                       QString::number(pts)));
                 else
-                    lignes.append(QStringLiteral("1;%1;%2;%3;%4;%5;%6;%7;")
-                                      .arg(nom(lic1), nom(lic2), lic1)
-                                      .arg(tirage(20, 60))
-                                      .arg(lic2)
-                                      .arg(tirage(20, 60))
-                                      .arg(pts));
+                    lignes.append(QString::number(k) + QStringLiteral(";%1;%2;%3;%4;%5;%6;%7;")
+                                                           .arg(nom(lic1), nom(lic2), lic1)
+                                                           .arg(tirage(20, 60))
+                                                           .arg(lic2)
+                                                           .arg(tirage(20, 60))
+                                                           .arg(pts));
             }
             const QString fichier = lie ? QStringLiteral("t%1.chr").arg(t) : QString();
             if (lie)

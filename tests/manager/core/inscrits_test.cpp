@@ -430,12 +430,18 @@ TEST(EnteteConvocation, LinesOfTheFile)
         int lignes;
         const char *fin;
         bool lu;
-    } cas[] = {{13, "\r\n", false}, {14, "\n", true}, {15, "\r", true}, {17, "\r\n", true}};
+    } cas[] = {{13, "\r\n", false}, {14, "\n", true}, {16, "\r", true}, {15, "\r\n", true}};
     for (const auto &c : cas) {
         QStringList l = golden;
         l << QStringLiteral("en trop") << QStringLiteral("aussi");
         l = l.mid(0, c.lignes);
-        platform::LineFile::writeBytes(chemin, platform::toAnsi(l.join(QLatin1String(c.fin))));
+        platform::LineFile::writeBytes(chemin,
+                                       platform::toAnsi(l.join(QLatin1String(c.fin)) + c.fin));
+        // A line past the venue is one doubled somewhere: refused.
+        if (c.lignes > EnteteConvocation::NbLignes) {
+            EXPECT_THROW(manager::lireEnteteConvocation(chemin), platform::EFileError);
+            continue;
+        }
         const std::optional<EnteteConvocation> e = manager::lireEnteteConvocation(chemin);
         ASSERT_EQ(e.has_value(), c.lu) << c.lignes;
         if (!e)
