@@ -190,7 +190,7 @@ void TVorn_FGestion::FormActivate()
     // The file changed on disk: read again, asking first when an edit is
     // not applied; it stays in the edits either way.
     if (memeSaison && m_liste.ecritureAutorisee()) {
-        if (textesDesEdits() == m_editsMontres || relireFichierChange(m_liste.chemin()))
+        if (!travailEnAttente() || relireFichierChange(m_liste.chemin()))
             relireGardantSaisie();
         else
             m_liste.garderContreFichier();
