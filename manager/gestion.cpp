@@ -180,6 +180,11 @@ bool TVorn_FGestion::abandonnerSaisie()
     return demanderTravail();
 }
 
+bool TVorn_FGestion::CloseQuery()
+{
+    return abandonnerSaisie();
+}
+
 void TVorn_FGestion::FormActivate()
 {
     // Back with the same season: the list, its current line and what was

@@ -59,6 +59,8 @@ public:
 protected:
     void FormActivate() override;
     void FormDeactivate() override;
+    // The close box asks as "Quitter" does.
+    bool CloseQuery() override;
 
 public:
     // Edits typed and applied neither by "Ajouter" nor by "Modifier".

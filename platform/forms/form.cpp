@@ -325,7 +325,10 @@ bool TForm::CloseQueryAll(bool saison)
                     return;
                 }
             }
-            accepte = form->CloseQuery();
+            // A window's own CloseQuery may ask about its work (a window
+            // that asks when its close box is used); else it is asked here.
+            form->m_demandee = false;
+            accepte = form->CloseQuery() && (form->m_demandee || form->demanderTravail());
         });
         if (!accepte)
             break;
@@ -364,6 +367,7 @@ bool TForm::demanderTravail()
 
 bool TForm::demanderTravail(const TravailEnAttente &travail)
 {
+    m_demandee = true;
     // Asked on behalf of the whole program, the question says which window
     // holds the work.
     const QString question =

@@ -132,9 +132,10 @@ protected:
     virtual void FormShow() {}
     // Asked before the window closes and before the run ends: false keeps
     // the window, and the run, going. An exception it raises is shown and
-    // counts as false. By default, the work the window declares is asked
-    // about.
-    virtual bool CloseQuery() { return demanderTravail(); }
+    // counts as false. By default nothing is asked: a window other than
+    // the main one only hides, keeping what it holds, and the end of the
+    // run asks about the work the window declares.
+    virtual bool CloseQuery() { return true; }
     // Drops what the user said to drop in answer to CloseQuery: at once, or,
     // while CloseQueryAll asks every window, once all of them have agreed.
     static void abandonner(std::function<void()> abandon);
@@ -158,6 +159,8 @@ private:
     int m_busy = 0;
     bool m_returningFromModal = false;
     int m_creationIndex = 0;
+    // Asked about its work since CloseQueryAll began asking it.
+    bool m_demandee = false;
     QScrollArea *m_scrollArea = nullptr;
 };
 
