@@ -586,12 +586,6 @@ TEST_F(Activation, EveryWindowsTypedWorkIsAskedAboutAtTheEnd)
                 return false;
         return true;
     };
-    const auto reglage = [](const QWidget *e) {
-        for (const QWidget *w = e; w; w = w->isWindow() ? nullptr : w->parentWidget())
-            if (w->property("vornChampDeReglage").toBool())
-                return true;
-        return false;
-    };
     QStringList demandees;
     for (TForm *f : m_fenetres->toutes()) {
         f->Show();
@@ -599,7 +593,8 @@ TEST_F(Activation, EveryWindowsTypedWorkIsAskedAboutAtTheEnd)
         QList<QLineEdit *> champs;
         QStringList avant;
         for (QLineEdit *e : f->findChildren<QLineEdit *>())
-            if (montre(e, f) && e->isEnabled() && !e->isReadOnly() && !reglage(e) &&
+            if (montre(e, f) && e->isEnabled() && !e->isReadOnly() &&
+                !TForm::estChampDeReglage(e) &&
                 !qobject_cast<QAbstractSpinBox *>(e->parentWidget())) {
                 champs << e;
                 avant << e->text();
