@@ -37,6 +37,8 @@ TVornF_Attrib::TVornF_Attrib(QWidget *parent)
       SaveDialog1(std::make_unique<TSaveDialog>(this))
 {
     setCaption(QStringLiteral("Attribution des PP et PE fonction du classement"));
+    // Files chosen and a title to print: nothing typed here is recorded.
+    champDeReglage(this);
     resize(720, 300);
 
     BtChargeClass =

@@ -311,6 +311,9 @@ void TVorn_FCalendar::viderResultat()
 {
     for (int c = 0; c < manager::NombreCodes; ++c) {
         remplir(liste(c), {});
+        // A label typed and not recorded stays, with its "Valider".
+        if (!libelleNonValide(c).isEmpty())
+            continue;
         saisie(c)->clear();
         valider(c)->setEnabled(false);
     }
@@ -407,11 +410,55 @@ QPushButton *TVorn_FCalendar::valider(int code) const
     return enfant<QPushButton>(this, QStringLiteral("Bt") + manager::sectionCode(code));
 }
 
+QString TVorn_FCalendar::libelleNonValide(int c) const
+{
+    const QStringList parties = saisie(c)->text().split(QLatin1Char('='));
+    const QString code = manager::texteDeChamp(parties.value(0)).trimmed();
+    const QString texte = manager::texteDeChamp(parties.value(1)).trimmed();
+    if (code.isEmpty() || texte.isEmpty() ||
+        platform::TIniFile(fichierIni()).ReadString(manager::sectionCode(c), code, QString()) ==
+            texte)
+        return QString();
+    return QStringLiteral("Le libellé %1 (%2) n'est pas enregistré (Valider).")
+        .arg(platform::excerpt(saisie(c)->text()), manager::sectionCode(c));
+}
+
+std::optional<platform::TravailEnAttente> TVorn_FCalendar::travailEnAttente()
+{
+    QStringList dits;
+    for (int c = 0; c < manager::NombreCodes; ++c)
+        if (const QString dit = libelleNonValide(c); !dit.isEmpty())
+            dits << dit;
+    if (dits.isEmpty())
+        return std::nullopt;
+    platform::TravailEnAttente travail;
+    travail.question =
+        dits.join(u'\n') + (dits.size() == 1 ? QStringLiteral("\nVoulez-vous l'abandonner ?")
+                                             : QStringLiteral("\nVoulez-vous les abandonner ?"));
+    travail.abandon = [this] {
+        for (int c = 0; c < manager::NombreCodes; ++c)
+            if (!libelleNonValide(c).isEmpty()) {
+                saisie(c)->clear();
+                valider(c)->setEnabled(false);
+            }
+    };
+    // The labels belong to the settings file, not to a season.
+    travail.gardeeAuChangementDeSaison = true;
+    return travail;
+}
+
 void TVorn_FCalendar::LBPhaseClick(QObject *sender)
 {
     const int c = ligneDe(sender);
     if (c < 0)
         return;
+    // Another code shown in the field replaces the label typed there.
+    if (const QString dit = libelleNonValide(c); !dit.isEmpty()) {
+        platform::TravailEnAttente travail;
+        travail.question = dit + QStringLiteral("\nVoulez-vous l'abandonner ?");
+        if (!demanderTravail(travail))
+            return;
+    }
     QListWidget *l = liste(c);
     QLineEdit *e = saisie(c);
     const QString code = l->currentItem() ? l->currentItem()->text() : QString();

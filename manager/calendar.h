@@ -80,6 +80,9 @@ public:
     const manager::LectureCalendrier &lecture() const { return m_lecture; }
     const manager::Impression &impression() const { return m_impression; }
 
+    // The labels typed for codes and not recorded by their "Valider".
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
+
 protected:
     void FormActivate() override;
     void FormDeactivate() override;
@@ -94,6 +97,9 @@ private:
     // The folder of the pattern in LRepertoire (without "*.ics").
     QString dossier() const;
     void viderResultat();
+    // The label typed for a code of column c and not recorded, said as a
+    // sentence; empty when there is none.
+    QString libelleNonValide(int c) const;
 
     manager::LectureCalendrier m_lecture;
     manager::Impression m_impression;

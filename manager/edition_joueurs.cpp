@@ -157,6 +157,9 @@ TVorn_FEdition_Joueurs::TVorn_FEdition_Joueurs(QWidget *parent)
       SaveDialog1(std::make_unique<TSaveDialog>(this))
 {
     setCaption(QStringLiteral("Edition des joueurs licenciés"));
+    // Filters and the number of addresses per mail: nothing typed here is
+    // recorded (the marks are kept across re-reads, not asked about).
+    champDeReglage(this);
     resize(1280, 800);
 
     // Top row: the action, the mail settings the main menu shows or hides,

@@ -150,33 +150,34 @@ QStringList TVorn_FGestion::textesDesEdits() const
             Edit2->text()};
 }
 
-bool TVorn_FGestion::abandonAccepte() const
+std::optional<platform::TravailEnAttente> TVorn_FGestion::travailEnAttente()
 {
     if (textesDesEdits() == m_editsMontres)
-        return true;
+        return std::nullopt;
+    platform::TravailEnAttente travail;
     // Another season opened meanwhile is named: the edits belong to the
     // list of their own.
-    return MessageDlg(QStringLiteral("Les modifications du tournoi ") +
-                          platform::excerpt(Edit1->text()) +
-                          QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") +
-                          ailleursQueSaisonOuverte(m_saison) +
-                          QStringLiteral(".\nVoulez-vous les abandonner ?"),
-                      mtConfirmation, mbYes | mbNo) == mrYes;
+    travail.question =
+        QStringLiteral("Les modifications du tournoi ") + platform::excerpt(Edit1->text()) +
+        QStringLiteral(" ne sont pas appliquées (Ajouter ou Modifier)") +
+        ailleursQueSaisonOuverte(m_saison) + QStringLiteral(".\nVoulez-vous les abandonner ?");
+    // Dropped: the edits show the list's line again.
+    travail.abandon = [this] {
+        m_editsMontres.clear();
+        AfficherTournois();
+    };
+    return travail;
+}
+
+bool TVorn_FGestion::abandonAccepte()
+{
+    const std::optional<platform::TravailEnAttente> travail = travailEnAttente();
+    return !travail || MessageDlg(travail->question, mtConfirmation, mbYes | mbNo) == mrYes;
 }
 
 bool TVorn_FGestion::abandonnerSaisie()
 {
-    if (textesDesEdits() == m_editsMontres)
-        return true;
-    if (!abandonAccepte())
-        return false;
-    // Dropped: the edits show the list's line again (when the run's end is
-    // asked, once every window has agreed).
-    abandonner([this] {
-        m_editsMontres.clear();
-        AfficherTournois();
-    });
-    return true;
+    return demanderTravail();
 }
 
 bool TVorn_FGestion::CloseQuery()
@@ -194,7 +195,7 @@ void TVorn_FGestion::FormActivate()
     // The file changed on disk: read again, asking first when an edit is
     // not applied; it stays in the edits either way.
     if (memeSaison && m_liste.ecritureAutorisee()) {
-        if (textesDesEdits() == m_editsMontres || relireFichierChange(m_liste.chemin()))
+        if (!travailEnAttente() || relireFichierChange(m_liste.chemin()))
             relireGardantSaisie();
         else
             m_liste.garderContreFichier();

@@ -59,7 +59,12 @@ public:
 protected:
     void FormActivate() override;
     void FormDeactivate() override;
+    // The close box asks as "Quitter" does.
     bool CloseQuery() override;
+
+public:
+    // Edits typed and applied neither by "Ajouter" nor by "Modifier".
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
 
 private:
     // The tournament the edits describe (number and link set by the command).
@@ -71,7 +76,7 @@ private:
     // dropped only when the user says so; true when there are none left.
     bool abandonnerSaisie();
     // The same question, the edits left as they are.
-    bool abandonAccepte() const;
+    bool abandonAccepte();
     // Reads the list again at the same line; what was typed stays in the
     // edits, still to be applied.
     void relireGardantSaisie();

@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,6 +148,9 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
     EdIv = edit(this, QStringLiteral("EdIv"), {x + 202, 130, w - 202, 26});
     EdNom = edit(this, QStringLiteral("EdNom"), {x, 162, 150, 26});
     EdPrenom = edit(this, QStringLiteral("EdPrenom"), {x + 156, 162, w - 156, 26});
+    // The search and the player it finds: what the pool holds is elsewhere.
+    for (QLineEdit *e : {ELicence, ENom, EdLicence, EdTitre, EdNom, EdPrenom, EdIv})
+        champDeReglage(e);
     Premier = bouton(this, QStringLiteral("Premier"), QStringLiteral("Premier"), {x, 198, 82, 30});
     Precedent = bouton(this, QStringLiteral("Precedent"), QStringLiteral("Précédant"),
                        {x + 84, 198, 82, 30});
@@ -190,10 +194,43 @@ TVorn_Fmcf_Poule::TVorn_Fmcf_Poule(QWidget *parent)
     connect(Quitter, &QPushButton::clicked, this, handler(this, &W::QuitterClick));
 }
 
-TVorn_Fmcf_Poule::~TVorn_Fmcf_Poule()
+// The end of the run asks first (see travailEnAttente): nothing is written
+// once the windows go.
+TVorn_Fmcf_Poule::~TVorn_Fmcf_Poule() = default;
+
+std::optional<platform::TravailEnAttente> TVorn_Fmcf_Poule::travailEnAttente()
 {
-    // At exit the pool still open is kept, as a deactivation would.
-    platform::guard([this] { sauvePoule(); });
+    if (!m_affiche || !pouleModifiee())
+        return std::nullopt;
+    platform::TravailEnAttente travail;
+    travail.question =
+        QStringLiteral("La poule affichée n'est pas enregistrée dans %1")
+            .arg(QDir::toNativeSeparators(platform::LineFile::resolve(m_cheminPoule))) +
+        (m_refusPoule.isEmpty() ? QStringLiteral(".") : QStringLiteral(" :\n") + m_refusPoule) +
+        QStringLiteral("\nVoulez-vous l'abandonner ?");
+    // Written as leaving the window writes it; the window stays as it is.
+    travail.enregistrer = [this] {
+        const bool chargee = m_pouleChargee;
+        m_pouleChargee = true;
+        try {
+            sauvePoule();
+        } catch (const platform::Exception &refus) {
+            m_refusPoule = refus.Message();
+            m_pouleChargee = chargee;
+            return false;
+        }
+        m_refusPoule.clear();
+        m_pouleChargee = chargee;
+        return true;
+    };
+    travail.enregistreeEnPartant = true;
+    // Dropped: the next activation shows the file again.
+    travail.abandon = [this] {
+        m_poule = m_pouleLue;
+        m_refusPoule.clear();
+        m_affiche = false;
+    };
+    return travail;
 }
 
 std::array<QLineEdit *, 10> TVorn_Fmcf_Poule::entete() const
@@ -287,6 +324,7 @@ void TVorn_Fmcf_Poule::FormDeactivate()
     try {
         sauvePoule();
     } catch (const EFichierChange &refus) {
+        m_refusPoule = refus.Message();
         direFichierRelu(refus, QStringLiteral("La poule affichée reste dans la fenêtre : en y "
                                               "revenant, vous choisirez entre elle et le "
                                               "fichier."));

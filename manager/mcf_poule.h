@@ -89,6 +89,10 @@ public:
     const QStringList &poule() const { return m_poule; }
     int courant() const { return m_courant; }
 
+    // The pool changed and not written yet (its write refused, or the
+    // window not left since).
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
+
 protected:
     void FormActivate() override;
     void FormDeactivate() override;
@@ -121,5 +125,7 @@ private:
     // written, and one changed on disk meanwhile is not written over.
     QStringList m_pouleLue;
     FichierLu m_fichierPoule;
+    // Why the pool's last write was refused.
+    QString m_refusPoule;
     QButtonGroup *m_equipes;
 };

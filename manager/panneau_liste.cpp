@@ -2,6 +2,7 @@
 
 #include "manager/fenetres.h"
 #include "platform/dialogs/dialogs.h"
+#include "platform/forms/form.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -57,9 +58,25 @@ void PanneauListe::charge()
 
 bool PanneauListe::saisieEnCours() const
 {
-    const int courant = m_liste.courant();
-    return m_edNom->text() != m_liste.nom(courant - 1) ||
-           m_edInfo->text() != m_liste.information(courant - 1);
+    return QStringList{m_edNom->text(), m_edInfo->text()} != m_editsMontres;
+}
+
+QString PanneauListe::texteSaisieNonAppliquee() const
+{
+    if (!saisieEnCours())
+        return QString();
+    const QString nom = m_edNom->text();
+    return QStringLiteral("Le nom et les informations saisis") +
+           (nom.isEmpty() ? QString()
+                          : QStringLiteral(" (") + platform::excerpt(nom) + QLatin1Char(')')) +
+           QStringLiteral(" ne sont pas appliqués (Ajouter ou Modifier).");
+}
+
+void PanneauListe::abandonneSaisieTapee()
+{
+    // The edits show again what the list showed.
+    m_edNom->setText(m_editsMontres.value(0));
+    m_edInfo->setText(m_editsMontres.value(1));
 }
 
 void PanneauListe::relitGardantSaisie()
@@ -146,16 +163,14 @@ void PanneauListe::rafraichit()
 
 bool PanneauListe::abandonneSaisie()
 {
-    using namespace platform;
-    if (QStringList{m_edNom->text(), m_edInfo->text()} == m_editsMontres)
+    // Asked as the window asks about all it holds, this entry alone.
+    auto *fenetre = qobject_cast<platform::TForm *>(window());
+    const QString saisie = texteSaisieNonAppliquee();
+    if (saisie.isEmpty() || !fenetre)
         return true;
-    const QString nom = m_edNom->text();
-    return MessageDlg(QStringLiteral("Le nom et les informations saisis") +
-                          (nom.isEmpty() ? QString()
-                                         : QStringLiteral(" (") + excerpt(nom) + QLatin1Char(')')) +
-                          QStringLiteral(" ne sont pas appliqués (Ajouter ou Modifier).\n"
-                                         "Voulez-vous les abandonner ?"),
-                      mtConfirmation, mbYes | mbNo) == mrYes;
+    platform::TravailEnAttente travail;
+    travail.question = saisie + QStringLiteral("\nVoulez-vous les abandonner ?");
+    return fenetre->demanderTravail(travail);
 }
 
 void PanneauListe::premier()

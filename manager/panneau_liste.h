@@ -53,9 +53,15 @@ public:
     QLineEdit *edInformation() const { return m_edInfo; }
     QPushButton *bouton(Bouton b) const { return m_boutons[b]; }
 
+    // The name or information typed and applied neither by "Ajouter" nor by
+    // "Modifier", said as a sentence; empty when there is none.
+    QString texteSaisieNonAppliquee() const;
+    // Drops it: the edits show the entry as the list shows it.
+    void abandonneSaisieTapee();
+
 private:
     void rechargeCombo();
-    // The edits differ from the row with the arrow (or hold text without one).
+    // The edits differ from what the list last showed in them.
     bool saisieEnCours() const;
     // Reads the file again; the edits keep what they hold.
     void relitGardantSaisie();

@@ -585,12 +585,13 @@ void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
 {
     // A header typed and saved to no file is replaced only when the user
     // says so.
-    if (entete() != m_enteteEnregistre &&
-        platform::MessageDlg(QStringLiteral("Les données de l'en-tête ne sont pas enregistrées "
-                                            "(Enregistrer).\nVoulez-vous les abandonner ?"),
-                             platform::mtConfirmation,
-                             platform::mbYes | platform::mbNo) != platform::mrYes)
-        return;
+    if (entete() != m_enteteEnregistre) {
+        platform::TravailEnAttente travail;
+        travail.question =
+            texteEnteteNonEnregistree() + QStringLiteral("\nVoulez-vous les abandonner ?");
+        if (!demanderTravail(travail))
+            return;
+    }
     platform::TOpenDialog ouvrir(this);
     ouvrir.InitialDir = RepAppli + SaisonEnCours;
     ouvrir.Title = QStringLiteral("Restauration des données");
@@ -625,6 +626,59 @@ void TVornF_Quatre_Webweb::Bt_Ouvrie_DonnesClick()
     FichierDonnees = ouvrir.FileName;
     m_enteteEnregistre = entete();
     PageControl1->setCurrentIndex(0);
+}
+
+QString TVornF_Quatre_Webweb::texteEnteteNonEnregistree()
+{
+    return QStringLiteral("Les données de l'en-tête ne sont pas enregistrées (Enregistrer).");
+}
+
+std::optional<platform::TravailEnAttente> TVornF_Quatre_Webweb::travailEnAttente()
+{
+    // The header and each list's entry typed, named together.
+    QStringList dits;
+    if (entete() != m_enteteEnregistre)
+        dits << texteEnteteNonEnregistree();
+    for (PanneauListe *p : {ListeLieux, ListeArbitres, ListeResponsables}) {
+        QString saisie = p->texteSaisieNonAppliquee();
+        if (saisie.isEmpty())
+            continue;
+        saisie[0] = saisie.at(0).toLower();
+        dits << QStringLiteral("Onglet %1 : %2")
+                    .arg(PageControl1->tabText(PageControl1->indexOf(p)), saisie);
+    }
+    if (dits.isEmpty())
+        return std::nullopt;
+    platform::TravailEnAttente travail;
+    travail.question = dits.join(u'\n') + QStringLiteral("\nVoulez-vous les abandonner ?");
+    travail.abandon = [this] {
+        if (entete() != m_enteteEnregistre)
+            montrerEntete(m_enteteEnregistre);
+        for (PanneauListe *p : {ListeLieux, ListeArbitres, ListeResponsables})
+            p->abandonneSaisieTapee();
+    };
+    // The header is no season's, and the lists are the program folder's.
+    travail.gardeeAuChangementDeSaison = true;
+    return travail;
+}
+
+void TVornF_Quatre_Webweb::montrerEntete(const QStringList &textes)
+{
+    Saison1->setText(textes.value(0));
+    Cb_Responsable->setCurrentText(textes.value(1));
+    Publication1->setText(textes.value(2));
+    Epreuve1->setText(textes.value(3));
+    Prix1->setText(textes.value(4));
+    Phase1->setText(textes.value(5));
+    Date1->setText(textes.value(6));
+    Modalites1->setText(textes.value(7));
+    Horaires1->setText(textes.value(8));
+    Horaires2->setText(textes.value(9));
+    Avertissement1->setText(textes.value(10));
+    Cb_Arbitre->setCurrentText(textes.value(11));
+    Cb_Divers->setCurrentText(textes.value(12));
+    Pied1->setText(textes.value(13));
+    CB_Lieu->setCurrentText(textes.value(14));
 }
 
 void TVornF_Quatre_Webweb::DateDuJourClick()

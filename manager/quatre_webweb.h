@@ -152,12 +152,18 @@ public:
     QString InformationArbitre() const;
     QString InformationResponsable() const;
 
+    // The header typed and saved to no file, and the entries typed in the
+    // lists and applied neither by "Ajouter" nor by "Modifier".
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
+
 protected:
     void FormActivate() override;
 
 private:
     // The header controls in the order of the header file.
     QStringList entete() const;
+    void montrerEntete(const QStringList &textes);
+    static QString texteEnteteNonEnregistree();
     void videFichier();
     void prendFichier(const QString &nom, manager::inscrits::Bloc bloc);
     void montreFichier();

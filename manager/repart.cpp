@@ -40,6 +40,9 @@ TVornF_repart::TVornF_repart(QWidget *parent)
     : platform::TForm(QStringLiteral("VornF_repart"), parent)
 {
     setCaption(QStringLiteral("Edition des répartitions de PP et PE de challenge"));
+    // Settings of the search for K and titles to print; K found and not
+    // recorded is declared (travailEnAttente).
+    champDeReglage(this);
     resize(760, 520);
 
     E_Points = edit(this, "E_Points", QStringLiteral("1068"));
@@ -215,6 +218,7 @@ void TVornF_repart::Button1Click()
     m_reglagesK = reglagesMontres();
     E_Coef_K->setText(manager::TexteK(*k));
     permettreMemorisation();
+    m_kAMemoriser = true;
 }
 
 void TVornF_repart::Bt_MemorisationClick()
@@ -233,6 +237,23 @@ void TVornF_repart::Bt_MemorisationClick()
     if (!d.Execute())
         return;
     LineFile::write(d.FileName, table);
+    m_kAMemoriser = false;
+}
+
+std::optional<platform::TravailEnAttente> TVornF_repart::travailEnAttente()
+{
+    // Only a K searched here and still offered to "Mémorisation".
+    if (!m_kAMemoriser || !Bt_Memorisation->isEnabled())
+        return std::nullopt;
+    platform::TravailEnAttente travail;
+    travail.question = QStringLiteral("Le coefficient K calculé (%1) n'est pas mémorisé "
+                                      "(Mémorisation).\nVoulez-vous l'abandonner ?")
+                           .arg(platform::excerpt(E_Coef_K->text()));
+    travail.abandon = [this] { m_kAMemoriser = false; };
+    // K stays with its settings whatever the season; it is recorded in the
+    // season open when "Mémorisation" is pressed.
+    travail.gardeeAuChangementDeSaison = true;
+    return travail;
 }
 
 void TVornF_repart::Bt_PPClick()

@@ -50,6 +50,9 @@ public:
 
     const manager::ImpressionRepartition &impression() const { return m_impression; }
 
+    // K searched and not recorded by "Mémorisation".
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
+
 protected:
     void FormActivate() override;
 
@@ -66,5 +69,7 @@ private:
     // The settings shown when K was searched (at first, the initial ones).
     QStringList m_reglagesK;
     bool m_dateMise = false;
+    // K was searched and not recorded since.
+    bool m_kAMemoriser = false;
     manager::ImpressionRepartition m_impression;
 };

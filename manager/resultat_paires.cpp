@@ -70,6 +70,8 @@ TVornF_Resultat_Paires::TVornF_Resultat_Paires(QWidget *parent)
     LabelK = new QLabel(QStringLiteral("K="), GroupBox1);
     LabelK->setObjectName(QStringLiteral("LabelK"));
     CoefK = new QLineEdit(QStringLiteral("100000"), GroupBox1);
+    // A setting of the calculation; its results are the work held.
+    champDeReglage(CoefK);
     CoefK->setObjectName(QStringLiteral("CoefK"));
     CoefK->setFixedWidth(80);
     auto *g1 = new QHBoxLayout(GroupBox1);
@@ -190,15 +192,32 @@ void TVornF_Resultat_Paires::FormActivate()
     titresGrille();
 }
 
-bool TVornF_Resultat_Paires::abandonnerResultats()
+std::optional<platform::TravailEnAttente> TVornF_Resultat_Paires::travailEnAttente()
 {
     // Calculated and saved to no file: another extract or result file
     // would leave them unsaved for good.
     if (!m_resultatsAJour || m_resultats.isEmpty() || !m_fichierResultat.isEmpty())
+        return std::nullopt;
+    platform::TravailEnAttente travail;
+    travail.question = QStringLiteral("Les résultats calculés ne sont pas enregistrés "
+                                      "(Enregistrer).\nVoulez-vous les abandonner ?");
+    travail.abandon = [this] {
+        m_resultatsAJour = false;
+        Bt_load_resultat->setEnabled(false);
+    };
+    // Kept with their season's extract, and saved there.
+    travail.gardeeAuChangementDeSaison = true;
+    return travail;
+}
+
+bool TVornF_Resultat_Paires::abandonnerResultats()
+{
+    // The command that asks replaces them itself once it goes ahead.
+    std::optional<platform::TravailEnAttente> travail = travailEnAttente();
+    if (!travail)
         return true;
-    return MessageDlg(QStringLiteral("Les résultats calculés ne sont pas enregistrés "
-                                     "(Enregistrer).\nVoulez-vous les abandonner ?"),
-                      mtConfirmation, mbYes | mbNo) == mrYes;
+    travail->abandon = nullptr;
+    return demanderTravail(*travail);
 }
 
 void TVornF_Resultat_Paires::Bt_InternetClick()

@@ -59,6 +59,9 @@ public:
     const QStringList &resultats() const { return m_resultats; }
     qint64 totalPc() const { return Total_Pc; }
 
+    // Results calculated and saved to no file.
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
+
 protected:
     void FormActivate() override;
 

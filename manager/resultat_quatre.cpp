@@ -303,9 +303,13 @@ void TVorn_FResultat_Quatre::construirePanneauHaut(QWidget *haut)
 
     for (QComboBox *cb : {CB_Groupe, CB_Compos, CB_Adversaire})
         cb->setMinimumWidth(190);
-    for (QLineEdit *e : {EdAjoutGroupe, Ed_Compo, Ed_FMatch})
+    // Names and the IV for the commands that add them, not work held.
+    for (QLineEdit *e : {EdAjoutGroupe, Ed_Compo, Ed_FMatch}) {
         e->setMinimumWidth(150);
+        champDeReglage(e);
+    }
     Ed_IV->setFixedWidth(50);
+    champDeReglage(Ed_IV);
 
     auto *g = new QGridLayout;
     g->setContentsMargins(0, 0, 0, 0);
@@ -447,6 +451,8 @@ void TVorn_FResultat_Quatre::construireFeuille()
         b->setFixedWidth(34);
 
     Donnee = nomme(new QLineEdit(p), QStringLiteral("Donnee"));
+    // The deal a command adds to the sheet, not the sheet itself.
+    champDeReglage(Donnee);
     BtAi = bouton(p, "BtAi", QStringLiteral("ImpA+Nb donnes+ImpB"),
                   QStringLiteral("Entrer résultats et nombre de donne"));
     BtHandicap = bouton(p, "BtHandicap", QStringLiteral("Handicap"), kHintCalcul);
@@ -732,7 +738,7 @@ void TVorn_FResultat_Quatre::FormActivate()
     // which recording adds to, is read again. The season commands asked
     // about the sheet before they changed the season.
     const PorteeSaison saison(m_saisonMontree);
-    if (SaisonEnCours == m_saisonMontree.nom() && feuilleNonEnregistree() >= 0) {
+    if (SaisonEnCours == m_saisonMontree.nom() && !feuillesNonEnregistrees().isEmpty()) {
         if (CB_Groupe->currentIndex() >= 0) {
             verifierCpo(fichierTableau(CB_Groupe->currentIndex()), GenreCpo::Tableau);
             ChargerTableauGroupe();
@@ -1111,69 +1117,80 @@ bool TVorn_FResultat_Quatre::CloseQuery()
     return quitterMatch();
 }
 
-int TVorn_FResultat_Quatre::feuilleNonEnregistree() const
+QList<int> TVorn_FResultat_Quatre::feuillesNonEnregistrees() const
 {
     if (m_feuilles == 0)
-        return -1;
+        return {};
     QStringList maintenant = LignesMatch;
     if (TabControl1->currentIndex() >= 0)
         feuilleAffichee().enregistrer(maintenant, baseFeuille());
-    return FeuilleModifiee(m_matchLu, maintenant, m_feuilles);
+    return FeuillesModifiees(m_matchLu, maintenant, m_feuilles);
+}
+
+std::optional<platform::TravailEnAttente> TVorn_FResultat_Quatre::travailEnAttente()
+{
+    const QList<int> feuilles = feuillesNonEnregistrees();
+    if (feuilles.isEmpty())
+        return std::nullopt;
+    // Every sheet changed is named: the answer is for all of them, the
+    // match file holding them together.
+    QStringList noms;
+    for (int s : feuilles)
+        noms << platform::excerpt(Champ(LignesMatch, FeuilleMatch::Lignes * s, 0));
+    const bool une = noms.size() == 1;
+    const QString dernier = noms.takeLast();
+    const QString nommees =
+        (une ? QStringLiteral("La feuille ") : QStringLiteral("Les feuilles ")) +
+        (noms.isEmpty() ? dernier
+                        : noms.join(QStringLiteral(", ")) + QStringLiteral(" et ") + dernier);
+    platform::TravailEnAttente travail;
+    if (!QFileInfo(m_saisonMontree.dossier()).isDir()) {
+        // Recording would be refused: what is left is to drop the changes,
+        // or to stay while the folder is put back.
+        travail.question =
+            nommees +
+            (une ? QStringLiteral(" n'est pas enregistrée et ne peut plus l'être : ")
+                 : QStringLiteral(" ne sont pas enregistrées et ne peuvent plus l'être : ")) +
+            dossierSaisonDisparu(m_saisonMontree.nom()) +
+            (une ? QStringLiteral(".\nVoulez-vous abandonner ses changements ?")
+                 : QStringLiteral(".\nVoulez-vous abandonner leurs changements ?"));
+        travail.avertissement = true;
+    } else {
+        // Another season opened meanwhile is named: the sheets go to their own.
+        travail.question =
+            nommees +
+            (une ? QStringLiteral(" n'est pas enregistrée.\nVoulez-vous l'enregistrer")
+                 : QStringLiteral(" ne sont pas enregistrées.\nVoulez-vous les enregistrer")) +
+            ailleursQueSaisonOuverte(m_saisonMontree) + QStringLiteral(" ?");
+        travail.enregistrer = [this] { return enregistrerMatch(); };
+    }
+    // Dropped: what the window holds is the file again. A file that cannot
+    // be read was told so when it was shown; the window then holds no
+    // sheet, which is what leaving needs.
+    travail.abandon = [this] {
+        const PorteeSaison portee(m_saisonMontree);
+        const std::array<int, 3> alors = listesChoisies();
+        choisirListes({m_groupeMontre, m_composMontre, m_adversaireMontre});
+        try {
+            ChargerMatch();
+        } catch (const platform::Exception &) {
+        }
+        choisirListes(alors);
+    };
+    return travail;
 }
 
 bool TVorn_FResultat_Quatre::quitterMatch()
 {
-    const int s = feuilleNonEnregistree();
-    if (s < 0)
+    if (feuillesNonEnregistrees().isEmpty())
         return true;
     const PorteeSaison saison(m_saisonMontree);
     const std::array<int, 3> choix = listesChoisies();
     // The lists show the match in question while it is asked about, and
     // the match file is named after them when it is recorded.
     choisirListes({m_groupeMontre, m_composMontre, m_adversaireMontre});
-    const QString nom = Champ(LignesMatch, FeuilleMatch::Lignes * s, 0);
-    int reponse;
-    if (!QFileInfo(m_saisonMontree.dossier()).isDir()) {
-        // Recording would be refused: what is left is to drop the changes,
-        // or to stay while the folder is put back.
-        reponse =
-            MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
-                           QStringLiteral(" n'est pas enregistrée et ne peut plus l'être : ") +
-                           dossierSaisonDisparu(m_saisonMontree.nom()) +
-                           QStringLiteral(".\nVoulez-vous abandonner ses changements ?"),
-                       mtWarning, mbYes | mbCancel);
-        if (reponse == mrYes)
-            reponse = mrNo;
-    } else {
-        // Another season opened meanwhile is named: the sheet goes to its own.
-        const QString ou = ailleursQueSaisonOuverte(m_saisonMontree);
-        reponse = MessageDlg(QStringLiteral("La feuille ") + platform::excerpt(nom) +
-                                 QStringLiteral(" n'est pas enregistrée.\nVoulez-vous "
-                                                "l'enregistrer") +
-                                 ou + QStringLiteral(" ?"),
-                             mtConfirmation, mbYesNoCancel);
-    }
-    if (reponse == mrYes) {
-        if (!enregistrerMatch())
-            return false;
-    } else if (reponse == mrNo) {
-        // Dropped: what the window holds is the file again. A file that
-        // cannot be read was told so when it was shown; the window then
-        // holds no sheet, which is what leaving needs. When the run's end
-        // is asked, that waits until every window has agreed.
-        abandonner([this] {
-            const PorteeSaison portee(m_saisonMontree);
-            const std::array<int, 3> alors = listesChoisies();
-            choisirListes({m_groupeMontre, m_composMontre, m_adversaireMontre});
-            try {
-                ChargerMatch();
-            } catch (const platform::Exception &) {
-            }
-            choisirListes(alors);
-        });
-    } else {
+    if (!demanderTravail())
         return false;
-    }
     choisirListes(choix);
     return true;
 }
@@ -1314,7 +1331,7 @@ void TVorn_FResultat_Quatre::refusFichierChange(const EFichierChange &refus)
         return QFileInfo(LineFile::resolve(refus.chemin())).absoluteFilePath() ==
                QFileInfo(LineFile::resolve(chemin)).absoluteFilePath();
     };
-    if (feuilleNonEnregistree() >= 0) {
+    if (!feuillesNonEnregistrees().isEmpty()) {
         // The sheet typed is the work to keep: the table it adds to is read
         // again; a match file changed outside is replaced only when the
         // user records the sheet once more, told so.

@@ -130,6 +130,9 @@ public:
     // Complete sheets of LignesMatch (one per tab).
     int nombreFeuilles() const { return m_feuilles; }
 
+    // The sheets of the match shown changed and not recorded.
+    std::optional<platform::TravailEnAttente> travailEnAttente() override;
+
 protected:
     void FormActivate() override;
     bool CloseQuery() override;
@@ -162,9 +165,9 @@ private:
     // Records the match shown as "Enregistrer" does; false when it is
     // refused (a sheet not calculated, told to the user).
     bool enregistrerMatch();
-    // The first sheet of the match shown that was changed since it was read
-    // or recorded, with what the edits hold; -1 when none was.
-    int feuilleNonEnregistree() const;
+    // The sheets of the match shown that were changed since it was read or
+    // recorded, with what the edits hold.
+    QList<int> feuillesNonEnregistrees() const;
     // Before the match shown is left: asks whether to record a changed
     // sheet. False when the user stays on it (the lists then show its group
     // and teams again).

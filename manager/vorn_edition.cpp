@@ -54,6 +54,8 @@ TVorn_FEdition::TVorn_FEdition(QWidget *parent)
     : platform::TForm(QStringLiteral("Vorn_FEdition"), parent)
 {
     setCaption(QStringLiteral("Consultattion des Joueurs du Comité"));
+    // A search and the address of an envelope: nothing here is recorded.
+    champDeReglage(this);
     setFixedSize(800, 520);
 
     // Each edit under its label; the field of the players file it shows is

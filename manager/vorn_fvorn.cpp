@@ -94,6 +94,8 @@ private:
 TVorn_FVorn::TVorn_FVorn(QWidget *parent) : platform::TForm(QStringLiteral("Vorn_FVorn"), parent)
 {
     setCaption(QStringLiteral("Calculs pour les convocations"));
+    // Settings of the calculations and texts to print: nothing is recorded.
+    champDeReglage(this);
     setFixedSize(920, 612);
     buildTimetable();
     buildBonus();

@@ -407,7 +407,7 @@ void TVorn_FPr::Saison2Click()
     } else {
         // A window holding unrecorded work is asked before its season
         // goes; "Annuler" keeps the season open.
-        if (nom != SaisonEnCours && !TForm::CloseQueryAll())
+        if (nom != SaisonEnCours && !TForm::CloseQueryAll(true))
             return;
         // Opened once the settings hold it: a write that fails (a full
         // disk) leaves the season open until then.
@@ -419,7 +419,7 @@ void TVorn_FPr::Saison2Click()
 
 void TVorn_FPr::Fermer1Click()
 {
-    if (!SaisonEnCours.isEmpty() && !TForm::CloseQueryAll())
+    if (!SaisonEnCours.isEmpty() && !TForm::CloseQueryAll(true))
         return;
     TIniFile(fichierIni()).WriteString(kParam, kSaison, QString());
     SaisonEnCours.clear();

@@ -25,6 +25,8 @@ TVorn_FSaison::TVorn_FSaison(QWidget *parent)
       OpenDialog1(std::make_unique<TOpenDialog>(this))
 {
     setCaption(QStringLiteral("Création d'une saison"));
+    // The name typed is what "Créer" makes; nothing else is held here.
+    champDeReglage(this);
     // A small dialog without border icons.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setPosition(Position::ScreenCenter);
@@ -104,7 +106,7 @@ void TVorn_FSaison::ButCreerClick()
     }
     // A window holding unrecorded work is asked before its season goes;
     // "Annuler" leaves everything as it was.
-    if (nom != SaisonEnCours && !TForm::CloseQueryAll())
+    if (nom != SaisonEnCours && !TForm::CloseQueryAll(true))
         return;
     if (existe) {
         TIniFile(fichierIni()).WriteString(QStringLiteral("Param"), QStringLiteral("Saison"), nom);

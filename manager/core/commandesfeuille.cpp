@@ -148,14 +148,15 @@ QStringList telleQuEnregistree(const QStringList &lignes, int base)
 
 } // namespace
 
-int FeuilleModifiee(const QStringList &lues, const QStringList &actuelles, int feuilles)
+QList<int> FeuillesModifiees(const QStringList &lues, const QStringList &actuelles, int feuilles)
 {
+    QList<int> modifiees;
     for (int s = 0; s < feuilles; ++s) {
         const int base = FeuilleMatch::Lignes * s;
         if (telleQuEnregistree(lues, base) != telleQuEnregistree(actuelles, base))
-            return s;
+            modifiees << s;
     }
-    return -1;
+    return modifiees;
 }
 
 bool ControleNumero(QString &numero, bool *chiffreOk)

@@ -30,11 +30,10 @@ int FeuilleNonCalculee(const QStringList &lignesMatch, int feuilles);
 // figures differ from those of its last calculation shows results that are
 // no longer its own.
 QStringList ChiffresFeuille(const QStringList &lignesMatch, int base);
-// The first of the match's sheets (from 0) that differs between the lines
-// as read or recorded and the lines now, both as recording writes them (so
-// a file's own spelling of an unchanged sheet does not count); -1 when none
-// does.
-int FeuilleModifiee(const QStringList &lues, const QStringList &actuelles, int feuilles);
+// The match's sheets (from 0, in order) that differ between the lines as
+// read or recorded and the lines now, both as recording writes them (so a
+// file's own spelling of an unchanged sheet does not count).
+QList<int> FeuillesModifiees(const QStringList &lues, const QStringList &actuelles, int feuilles);
 
 // The check of a membership number, padded in place to eight digits (a
 // single character stays as it is). False for an empty number; chiffreOk

@@ -1,5 +1,6 @@
 #include "platform/forms/form.h"
 
+#include "platform/dialogs/dialogs.h"
 #include "platform/forms/application.h"
 
 #include <QApplication>
@@ -300,7 +301,7 @@ void TForm::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
-bool TForm::CloseQueryAll()
+bool TForm::CloseQueryAll(bool saison)
 {
     std::vector<TForm *> forms;
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -314,7 +315,21 @@ bool TForm::CloseQueryAll()
     bool accepte = true;
     for (TForm *form : forms) {
         accepte = false;
-        guard([&] { accepte = form->CloseQuery(); });
+        guard([&] {
+            // Work the window keeps, in its own season, across the change
+            // is left to it.
+            if (saison) {
+                const std::optional<TravailEnAttente> travail = form->travailEnAttente();
+                if (travail && travail->gardeeAuChangementDeSaison) {
+                    accepte = true;
+                    return;
+                }
+            }
+            // A window's own CloseQuery may ask about its work (a window
+            // that asks when its close box is used); else it is asked here.
+            form->m_demandee = false;
+            accepte = form->CloseQuery() && (form->m_demandee || form->demanderTravail());
+        });
         if (!accepte)
             break;
     }
@@ -324,6 +339,67 @@ bool TForm::CloseQueryAll()
     for (const auto &abandon : abandons)
         abandonner(abandon);
     return true;
+}
+
+static QString texteFenetreNommee(QString fenetre, const QString &question)
+{
+    // A caption that ends on a colon, waiting for a file's name, without it.
+    fenetre = fenetre.trimmed();
+    if (fenetre.endsWith(u':'))
+        fenetre = fenetre.chopped(1).trimmed();
+    return QStringLiteral("Fenêtre « %1 » :\n%2").arg(fenetre, question);
+}
+
+bool TForm::demanderTravail()
+{
+    std::optional<TravailEnAttente> travail = travailEnAttente();
+    if (travail && travail->enregistreeEnPartant && travail->enregistrer) {
+        // Recorded as leaving the window would; asked about only when the
+        // write was refused, and then it can only be kept or dropped.
+        if (travail->enregistrer())
+            return true;
+        travail = travailEnAttente();
+        if (travail)
+            travail->enregistrer = nullptr;
+    }
+    return !travail || demanderTravail(*travail);
+}
+
+bool TForm::demanderTravail(const TravailEnAttente &travail)
+{
+    m_demandee = true;
+    // Asked on behalf of the whole program, the question says which window
+    // holds the work.
+    const QString question =
+        s_abandons ? texteFenetreNommee(Caption(), travail.question) : travail.question;
+    if (travail.enregistrer) {
+        const int reponse = MessageDlg(question, mtConfirmation, mbYesNoCancel);
+        if (reponse == mrYes)
+            return travail.enregistrer();
+        if (reponse != mrNo)
+            return false;
+    } else if (travail.avertissement) {
+        if (MessageDlg(question, mtWarning, mbYes | mbCancel) != mrYes)
+            return false;
+    } else if (MessageDlg(question, mtConfirmation, mbYes | mbNo) != mrYes) {
+        return false;
+    }
+    if (travail.abandon)
+        abandonner(travail.abandon);
+    return true;
+}
+
+void TForm::champDeReglage(QWidget *champ)
+{
+    champ->setProperty("vornChampDeReglage", true);
+}
+
+bool TForm::estChampDeReglage(const QWidget *champ)
+{
+    for (const QWidget *w = champ; w; w = w->isWindow() ? nullptr : w->parentWidget())
+        if (w->property("vornChampDeReglage").toBool())
+            return true;
+    return false;
 }
 
 void TForm::abandonner(std::function<void()> abandon)

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 class QCloseEvent;
 class QHideEvent;
@@ -24,6 +25,31 @@ class QShowEvent;
 
 namespace platform
 {
+
+// Work a window holds that is recorded nowhere yet (typed, chosen or
+// computed), as the window declares it: what every question about dropping
+// it is asked from.
+struct TravailEnAttente {
+    // Names the work and asks: "Oui" drops it and "Non" keeps it, or, when
+    // the work can be recorded from the question, "Oui" records it, "Non"
+    // drops it and "Annuler" keeps it.
+    QString question;
+    // Gives the window back what is recorded; run once the user agreed
+    // (see TForm::abandonner).
+    std::function<void()> abandon;
+    // Records the work; false when that was refused (the window said why)
+    // and the work stays. Null: the work cannot be recorded from a question.
+    std::function<bool()> enregistrer;
+    // The window records the work by itself when it is left: at the end of
+    // the run too it is recorded first, and asked about only when refused.
+    bool enregistreeEnPartant = false;
+    // A question asked where the work can no longer be recorded: "Oui"
+    // drops it, "Annuler" keeps it.
+    bool avertissement = false;
+    // The window keeps the work, and records it where it belongs, across a
+    // change of the open season: the season commands do not ask about it.
+    bool gardeeAuChangementDeSaison = false;
+};
 
 class TForm : public QWidget
 {
@@ -76,8 +102,28 @@ public:
     // told to drop (see abandonner) is dropped only once every window has
     // agreed: a window that keeps the run going leaves the others' work as
     // it was. The main window's close box and the program's own quit
-    // command ask it first.
-    static bool CloseQueryAll();
+    // command ask it first. saison: the open season is about to change;
+    // a window whose work stays across that change is not asked.
+    static bool CloseQueryAll(bool saison = false);
+
+    // What the window holds that is recorded nowhere, or nothing. Declared
+    // once here by each window that can hold such work: its own controls,
+    // its CloseQuery, the end of the run and the season commands all ask
+    // through it.
+    virtual std::optional<TravailEnAttente> travailEnAttente() { return std::nullopt; }
+    // Asks about the work declared, if any: true when none is left to keep
+    // the window (recorded, nothing pending, or dropped as the user said).
+    // During CloseQueryAll the question names the window.
+    bool demanderTravail();
+    // The same for a part of it (what one of the window's controls would
+    // drop).
+    bool demanderTravail(const TravailEnAttente &travail);
+
+    // A field whose text sets how a command runs (a filter, a title to
+    // print, a name to add, a setting of a calculation), not work to
+    // record; a window given here holds no such work in any field.
+    static void champDeReglage(QWidget *champ);
+    static bool estChampDeReglage(const QWidget *champ);
 
 protected:
     virtual void FormActivate() {}
@@ -86,7 +132,9 @@ protected:
     virtual void FormShow() {}
     // Asked before the window closes and before the run ends: false keeps
     // the window, and the run, going. An exception it raises is shown and
-    // counts as false.
+    // counts as false. By default nothing is asked: a window other than
+    // the main one only hides, keeping what it holds, and the end of the
+    // run asks about the work the window declares.
     virtual bool CloseQuery() { return true; }
     // Drops what the user said to drop in answer to CloseQuery: at once, or,
     // while CloseQueryAll asks every window, once all of them have agreed.
@@ -111,6 +159,8 @@ private:
     int m_busy = 0;
     bool m_returningFromModal = false;
     int m_creationIndex = 0;
+    // Asked about its work since CloseQueryAll began asking it.
+    bool m_demandee = false;
     QScrollArea *m_scrollArea = nullptr;
 };
 

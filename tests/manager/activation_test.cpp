@@ -22,12 +22,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -174,6 +177,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     for (int i = 1; i <= 15; ++i)
         entete << QStringLiteral("Champ %1").arg(i);
     writeLines("S1/Joueur.DBP", joueurs);
+    writeLines("S2/Joueur.DBP", joueurs);
     writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
     writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
                                     "3;15/10/2026;Finale;P;1;100;;"});
@@ -399,6 +403,22 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
         dialogs().files.clear();
     }
 
+    // What the rows kept is dropped; a pool changed is recorded.
+    const auto toutAbandonner = [&] {
+        for (TForm *f : m_fenetres->toutes())
+            if (const std::optional<TravailEnAttente> t = f->travailEnAttente()) {
+                dialogs().answers = {t->enregistrer ? mrNo : mrYes};
+                f->demanderTravail();
+            }
+    };
+    toutAbandonner();
+    // Asked on behalf of the program, a question names its window.
+    const auto nommee = [](TForm *f, const QString &question) {
+        return QStringLiteral("Fenêtre « %1 » :\n")
+                   .arg(f->Caption().remove(QRegularExpression(QStringLiteral(" *:? *$")))) +
+               question;
+    };
+
     // The run's end with a sheet and a tournament typed: "Non" drops the
     // sheet, "Non" keeps the tournament and the run; the sheet stays too.
     feuilleTapee(true);
@@ -406,7 +426,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     dialogs().messages.clear();
     dialogs().answers = {mrNo, mrNo};
     principale()->close();
-    EXPECT_EQ(dialogs().texts(), (QStringList{laFeuille, leTournoi}));
+    EXPECT_EQ(dialogs().texts(), (QStringList{nommee(q, laFeuille), nommee(g, leTournoi)}));
     EXPECT_EQ(std::tuple(Terminated(), imp->text(), g->Edit1->text()),
               std::tuple(false, "47", hiver));
     // Both dropped once the run ends.
@@ -415,4 +435,194 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
     EXPECT_EQ(std::tuple(Terminated(), imp->text(), g->Edit1->text()),
               std::tuple(true, "40", "Coupe"));
     ResetTerminated();
+
+    // The program's own commands, each answered to keep the work (the run,
+    // the season and every file as they were) and to drop it. A window
+    // that keeps its work across a change of season is not asked then.
+    const auto saison = [this](const char *nom) {
+        writeLines("Vorn_Lud.ini", {"[Param]", QStringLiteral("Saison=") + QLatin1String(nom)});
+        principale()->LireSaison();
+    };
+    int fois = 0;
+    const struct {
+        const char *nom;
+        TForm *fenetre;
+        Geste taper;
+        std::function<QString()> garde;
+        QString question;
+        int garder, abandonner;
+        bool gardeeEnChangeantDeSaison = false;
+        // What dropping leaves can be told from what was there.
+        bool abandonVisible = true;
+    } travaux[] = {
+        {"two sheets", q,
+         [&] {
+             tapeeSeule();
+             autre();
+             imp->setText("33");
+         },
+         [&] {
+             autre();
+             const QString seconde = imp->text();
+             return seconde + surLaPremiere();
+         },
+         "Les feuilles Match 1 et Match 2 ne sont pas enregistrées.\nVoulez-vous les "
+         "enregistrer ?",
+         mrCancel, mrNo},
+        {"tournament", g, tournoiTape, leNom, leTournoi, mrNo, mrYes},
+        {"venue", c, lieuTape, leLieu,
+         "Onglet Lieux : le nom et les informations saisis (Salle Neuve) ne sont pas appliqués "
+         "(Ajouter ou Modifier).\nVoulez-vous les abandonner ?",
+         mrNo, mrYes, true},
+        {"header", c,
+         [&] {
+             montrer(c);
+             c->Epreuve1->setText("Coupe d'hiver");
+         },
+         [&] { return c->Epreuve1->text(); },
+         "Les données de l'en-tête ne sont pas enregistrées (Enregistrer).\nVoulez-vous les "
+         "abandonner ?",
+         mrNo, mrYes, true},
+        {"pairs results", r, resultatsCalcules, resultatsGardes, lesResultats, mrNo, mrYes, true},
+        {"K", VornF_repart,
+         [&] {
+             montrer(VornF_repart);
+             VornF_repart->Rg_Type->setItemIndex(0);
+             VornF_repart->Rg_TypeClick();
+             VornF_repart->Button1Click();
+         },
+         [&] { return VornF_repart->E_Coef_K->text(); }, "Le coefficient K calculé", mrNo, mrYes,
+         true, false},
+        {"label", Vorn_FCalendar,
+         [&] {
+             montrer(Vorn_FCalendar);
+             Vorn_FCalendar->EPhase->setText("F=Finale");
+         },
+         [&] { return Vorn_FCalendar->EPhase->text(); },
+         "Le libellé F=Finale (Phase) n'est pas enregistré (Valider).\nVoulez-vous "
+         "l'abandonner ?",
+         mrNo, mrYes, true},
+        // A pool whose write was refused when it was left.
+        {"pool", p,
+         [&] {
+             dialogs().answers = {mrYes};
+             montrer(p);
+             p->EdNumero->setText("77");
+             writeLines("S1/Poule.txt", {QStringLiteral("changé %1").arg(++fois)});
+             principale();
+         },
+         [&] { return p->poule().value(0).section(u';', 0, 0); },
+         "La poule affichée n'est pas enregistrée dans ", mrNo, mrYes},
+    };
+    const struct {
+        const char *nom;
+        Geste faire;
+        bool saison = true;
+    } commandes[] = {
+        {"Quitter", [&] { Vorn_FPr->QuiterClick(); }, false},
+        {"close box", [&] { Vorn_FPr->close(); }, false},
+        {"Ouvrir",
+         [&] {
+             dialogs().folders = {path("S2")};
+             Vorn_FPr->Saison2Click();
+         }},
+        {"Fermer", [&] { Vorn_FPr->Fermer1Click(); }},
+        {"Créer",
+         [&] {
+             Vorn_FSaison->Edit1->setText("S3");
+             Vorn_FSaison->ButCreerClick();
+         }},
+    };
+    for (const auto &t : travaux) {
+        for (const auto &k : commandes)
+            for (const bool garder : {true, false}) {
+                const std::string cas =
+                    std::string(t.nom) + ", " + k.nom + (garder ? ", kept" : ", dropped");
+                t.taper();
+                const QString tapee = t.garde();
+                const QMap<QString, QByteArray> avant = contenu();
+                dialogs().messages.clear();
+                dialogs().answers = {garder ? t.garder : t.abandonner};
+                k.faire();
+                const bool nonDemande = k.saison && t.gardeeEnChangeantDeSaison;
+                const QString question = nonDemande ? QString() : nommee(t.fenetre, t.question);
+                EXPECT_EQ(dialogs().texts().join(u'|').left(question.size()).toStdString(),
+                          question.toStdString())
+                    << cas;
+                if (garder || nonDemande) {
+                    EXPECT_EQ(t.garde().toStdString(), tapee.toStdString()) << cas;
+                    EXPECT_FALSE(Terminated()) << cas;
+                    EXPECT_TRUE(nonDemande || (contenu() == avant && SaisonEnCours == "S1")) << cas;
+                } else {
+                    EXPECT_TRUE(!t.abandonVisible || t.garde() != tapee) << cas;
+                    EXPECT_EQ(Terminated(), !k.saison) << cas;
+                }
+                ResetTerminated();
+                Vorn_FPr->Show();
+                QDir(path("S3")).removeRecursively();
+                Vorn_FSaison->Hide();
+                saison("S1");
+            }
+        toutAbandonner();
+    }
+}
+
+// Every window the program makes, typed in every field it has that is no
+// setting of a command: the end of the run asks about that work naming the
+// window, and answered to keep it goes on with nothing dropped, or records
+// the work by itself; back as it was, nothing is asked.
+TEST_F(Activation, EveryWindowsTypedWorkIsAskedAboutAtTheEnd)
+{
+    writeLines("S1/Joueur.DBP", {"0100001;M.;NOM1;Prenom;40;CLUB;;;;;;;;;j1@x.fr;01/01/1970;"
+                                 "Senior Licence;;2027;"});
+    writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
+    writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;"});
+    demarrer(true);
+    principale();
+    // Shown by the window, on any of its tabs.
+    const auto montre = [](const QWidget *e, const QWidget *fenetre) {
+        for (const QWidget *w = e; w != fenetre; w = w->parentWidget())
+            if (w->isHidden() && !qobject_cast<const QStackedWidget *>(w->parentWidget()))
+                return false;
+        return true;
+    };
+    QStringList demandees;
+    for (TForm *f : m_fenetres->toutes()) {
+        f->Show();
+        f->activated();
+        QList<QLineEdit *> champs;
+        QStringList avant;
+        for (QLineEdit *e : f->findChildren<QLineEdit *>())
+            if (montre(e, f) && e->isEnabled() && !e->isReadOnly() &&
+                !TForm::estChampDeReglage(e) &&
+                !qobject_cast<QAbstractSpinBox *>(e->parentWidget())) {
+                champs << e;
+                avant << e->text();
+                e->setText(e->text() + "A=Zz");
+            }
+        const std::string nom = f->objectName().toStdString();
+        const QMap<QString, QByteArray> fichiers = contenu();
+        dialogs().messages.clear();
+        dialogs().answers = {mrCancel};
+        principale()->QuiterClick();
+        if (!champs.isEmpty()) {
+            const bool demande = dialogs().texts().join(u'|').startsWith(
+                QStringLiteral("Fenêtre « %1 » :\n")
+                    .arg(f->Caption().remove(QRegularExpression(QStringLiteral(" *:? *$")))));
+            EXPECT_TRUE(demande ? !Terminated() : Terminated() && contenu() != fichiers) << nom;
+            if (demande)
+                demandees << f->objectName();
+            ResetTerminated();
+            for (int i = 0; i < champs.size(); ++i)
+                champs[i]->setText(avant[i]);
+            dialogs().messages.clear();
+            principale()->QuiterClick();
+        }
+        EXPECT_EQ(std::tuple(dialogs().texts(), Terminated()), std::tuple(QStringList(), true))
+            << nom;
+        ResetTerminated();
+        if (f != Vorn_FPr)
+            f->Hide();
+    }
+    EXPECT_EQ(demandees, (QStringList{"VornF_Quatre_Webweb", "Vorn_FGestion", "Vorn_FCalendar"}));
 }
