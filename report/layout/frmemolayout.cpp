@@ -103,15 +103,13 @@ void FrLayoutPace::flush()
 namespace
 {
 
-// Steps of one wrapped line, held in a register between two output lines;
-// what is left is told when the line is done, whichever way it ends.
+// Steps of one wrapped line, held in a register between two output lines
+// and told once a line is out (telling may yield to the message pump, which
+// a destructor must not do).
 class LineSteps
 {
 public:
     explicit LineSteps(FrLayoutPace *pace) : m_pace(pace) {}
-    ~LineSteps() { tell(); }
-    LineSteps(const LineSteps &) = delete;
-    LineSteps &operator=(const LineSteps &) = delete;
     void add(qint64 steps) { m_steps += steps; }
     void tell()
     {
@@ -259,6 +257,7 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
         out.append(mid(start, n) + mark);
     else if (!out.isEmpty())
         out.last() += mark; // the paragraph ended on a character standing alone
+    steps.tell();
 }
 
 namespace
