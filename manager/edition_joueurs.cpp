@@ -35,6 +35,14 @@ constexpr int ChampClub = 5;
 constexpr int ChampTypeLicence = 16;
 const QString Marque = QStringLiteral("X");
 
+// What a mark is kept by: the player's licence, or his whole line when he
+// has none, so that two players without a licence are not taken as one.
+QString cleMarque(const QString &ligne)
+{
+    const QString licence = Champ(ligne, 0);
+    return licence.isEmpty() ? ligne : licence;
+}
+
 struct Colonne {
     const char16_t *entete;
     int largeurEditer;
@@ -336,12 +344,17 @@ void TVorn_FEdition_Joueurs::FormActivate()
         return;
     // Read whole before the window lets go of what it shows.
     QStringList lus = manager::LireLignesJoueurs(fichier);
+    const bool autreSaison = m_saison.nom() != SaisonEnCours;
     m_courrielMontre.reset();
     m_saison.lire();
     m_joueurs = std::move(lus);
     m_empreinte = empreinteFichier(fichier);
     m_courrielMontre = courriel;
-    m_marquesChoisies.clear();
+    if (autreSaison) {
+        m_marquesChoisies.clear();
+        m_marqueEntete = Marque;
+    } else
+        garderMarquesPresentes();
     CheckBoxNom->setChecked(false);
 
     reglerColonnes();
@@ -351,7 +364,7 @@ void TVorn_FEdition_Joueurs::FormActivate()
     reglerColonnesListe(GroupeClubs, courriel ? 3 : 2);
     Bt_Courriel->setVisible(courriel);
     if (courriel)
-        StrGrd->setHorizontalHeaderItem(ColonneSelection, new QTableWidgetItem(Marque));
+        StrGrd->setHorizontalHeaderItem(ColonneSelection, new QTableWidgetItem(m_marqueEntete));
 
     // Filters back to their full range.
     EditminNom->setText(QStringLiteral("A"));
@@ -381,6 +394,17 @@ void TVorn_FEdition_Joueurs::FormActivate()
     Label1->setText(QStringLiteral("Critères de tri des ") + QString::number(m_joueurs.size()) +
                     QStringLiteral(" enregistrements"));
     RemplirGrille();
+}
+
+void TVorn_FEdition_Joueurs::garderMarquesPresentes()
+{
+    QSet<QString> presents;
+    presents.reserve(m_joueurs.size());
+    for (const QString &ligne : std::as_const(m_joueurs))
+        presents.insert(cleMarque(ligne));
+    m_marquesChoisies.removeIf([&presents](QHash<QString, bool>::iterator marque) {
+        return !presents.contains(marque.key());
+    });
 }
 
 void TVorn_FEdition_Joueurs::remplirListes()
@@ -426,9 +450,7 @@ void TVorn_FEdition_Joueurs::RemplirGrille()
     const bool courriel = modeCourriel();
     const manager::FiltresJoueurs f = filtres();
     const QList<int> listes = manager::joueursFiltres(m_joueurs, f);
-    const QString marqueEntete = courriel && StrGrd->horizontalHeaderItem(ColonneSelection)
-                                     ? StrGrd->horizontalHeaderItem(ColonneSelection)->text()
-                                     : QString();
+    const QString marqueEntete = courriel ? m_marqueEntete : QString();
 
     m_courriels = 0;
     m_listes.clear();
@@ -453,7 +475,7 @@ void TVorn_FEdition_Joueurs::RemplirGrille()
             QString marque;
             if (!f.Courriel.isEmpty()) {
                 marque = marqueEntete;
-                if (const auto choix = m_marquesChoisies.constFind(m_joueurs[i]);
+                if (const auto choix = m_marquesChoisies.constFind(cleMarque(m_joueurs[i]));
                     choix != m_marquesChoisies.cend())
                     marque = *choix ? Marque : QString();
                 if (marque == Marque)
@@ -569,11 +591,11 @@ void TVorn_FEdition_Joueurs::StrGrdSelectCell(int row, int column)
     if (cellule->text() == Marque) {
         cellule->setText(QString());
         --m_courriels;
-        m_marquesChoisies.insert(m_listes.value(row), false);
+        m_marquesChoisies.insert(cleMarque(m_listes.value(row)), false);
     } else if (StrGrd->item(row, 6) && !StrGrd->item(row, 6)->text().isEmpty()) {
         cellule->setText(Marque);
         ++m_courriels;
-        m_marquesChoisies.insert(m_listes.value(row), true);
+        m_marquesChoisies.insert(cleMarque(m_listes.value(row)), true);
     }
     afficherCompteCourriel();
 }
@@ -583,7 +605,8 @@ void TVorn_FEdition_Joueurs::Bt_CourrielClick()
     QTableWidgetItem *entete = StrGrd->horizontalHeaderItem(ColonneSelection);
     if (!entete)
         return;
-    entete->setText(entete->text() == Marque ? QString() : Marque);
+    m_marqueEntete = m_marqueEntete == Marque ? QString() : Marque;
+    entete->setText(m_marqueEntete);
     // All or none: the choices made by hand give way.
     m_marquesChoisies.clear();
     RemplirGrille();

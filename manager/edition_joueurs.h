@@ -138,6 +138,7 @@ private:
     void reglerColonnes();
     void remplirListes();
     void afficherCompteCourriel();
+    void garderMarquesPresentes();
 
     // The players file, loaded when the window shows another season or file.
     QStringList m_joueurs;
@@ -152,7 +153,10 @@ private:
     QStringList m_listes;
     int m_courriels = 0;
     // Players marked or unmarked by hand since the header last marked them
-    // all or none, by their line: a filter changed keeps the user's choice.
+    // all or none (m_marqueEntete), by licence: a filter changed, the players
+    // file read again or the list shown in the other mode meanwhile keep the
+    // user's choice; another season starts anew.
     QHash<QString, bool> m_marquesChoisies;
+    QString m_marqueEntete = QStringLiteral("X");
     QPoint m_positionMenu;
 };

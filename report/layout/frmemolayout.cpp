@@ -10,6 +10,7 @@
 #include "report/objects/frview.h"
 
 #include <cmath>
+#include <memory>
 #include <optional>
 
 namespace report
@@ -99,6 +100,32 @@ void FrLayoutPace::flush()
     }
 }
 
+namespace
+{
+
+// Steps of one wrapped line, held in a register between two output lines
+// and told once a line is out (telling may yield to the message pump, which
+// a destructor must not do).
+class LineSteps
+{
+public:
+    explicit LineSteps(FrLayoutPace *pace) : m_pace(pace) {}
+    void add(qint64 steps) { m_steps += steps; }
+    void tell()
+    {
+        platform::detail::countTextSteps(m_steps);
+        if (m_pace)
+            m_pace->count(m_steps);
+        m_steps = 0;
+    }
+
+private:
+    FrLayoutPace *m_pace;
+    qint64 m_steps = 0;
+};
+
+} // namespace
+
 QList<int> frSyllableBreaks(const QString &word)
 {
     return syllableBreaks(word, int(word.size()));
@@ -107,21 +134,16 @@ QList<int> frSyllableBreaks(const QString &word)
 void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, QStringList &out)
 {
     const int n = int(s.size());
-    // Stepped-over characters, told to the build's pace a batch at a time.
-    int steps = 0;
-    const auto step = [&steps, &settings](int k) {
-        platform::detail::countTextSteps(k);
-        steps += k;
-        if (steps >= 1024 && settings.pace) {
-            settings.pace->count(steps);
-            steps = 0;
-        }
-    };
-    // prefix[k]: width of the first k characters.
-    std::vector<qint64> prefix(size_t(n) + 1, 0);
-    for (int k = 0; k < n; ++k)
-        prefix[size_t(k) + 1] =
-            prefix[size_t(k)] + (k < settings.advances.size() ? settings.advances[k] : 0);
+    // prefix[k]: width of the first k characters. Every entry is written
+    // below: clearing the room first would cost as much as the sums.
+    const auto prefix = std::make_unique_for_overwrite<qint64[]>(size_t(n) + 1);
+    prefix[0] = 0;
+    const int measured = int(std::min<qsizetype>(n, settings.advances.size()));
+    const int *advance = settings.advances.constData();
+    for (int k = 0; k < measured; ++k)
+        prefix[size_t(k) + 1] = prefix[size_t(k)] + advance[k];
+    for (int k = measured; k < n; ++k)
+        prefix[size_t(k) + 1] = prefix[size_t(k)];
     auto width = [&prefix](int a, int b) -> qint64 { // s[a..b], 1-based
         return b < a ? 0 : prefix[size_t(b)] - prefix[size_t(a) - 1];
     };
@@ -139,16 +161,21 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
         out.append(s + mark);
         return;
     }
-    step(n);
+    // The characters stepped over are counted here, in a local, and told to
+    // the step counter and to the build's pace once a line is out: a count
+    // kept in memory for every character would cost as much as the step.
+    LineSteps steps(settings.pace);
+    steps.add(n);
     // The end of the word at i: i only moves on, so a word is read to its
     // end once, not once for each line it is broken over.
     int wordEnd = 0;
     int start = 1, cut = 1, stuck = 0, i = 1;
     while (i <= n) {
-        step(1);
+        steps.add(1);
         const QChar ch = at(i);
         if (isBreak(ch)) {
             out.append(mid(start, i - 1) + mark);
+            steps.tell();
             while (i < n && isBreak(at(i)))
                 ++i;
             start = cut = i;
@@ -176,7 +203,7 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
                         break;
                     ++e;
                 }
-                step(e - i);
+                steps.add(e - i);
                 wordEnd = e;
             }
             const int e = wordEnd;
@@ -212,6 +239,7 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
             out.append(mid(start, cut - 1));
         else
             out.append(mid(start, cut));
+        steps.tell();
         if (settings.wordBreak && !hyphenated && cut == i) {
             if (i == stuck) {
                 if (i + 1 <= n)
@@ -229,6 +257,7 @@ void frWrapLine(const QString &s, int maxWidth, const FrWrapSettings &settings, 
         out.append(mid(start, n) + mark);
     else if (!out.isEmpty())
         out.last() += mark; // the paragraph ended on a character standing alone
+    steps.tell();
 }
 
 namespace
@@ -275,8 +304,10 @@ void frFormatMemoLines(TfrMemoView &m)
     const int w = clampInt(maxWidth);
     if (vertical)
         c.setFont(platform::frRotatedFont(font));
-    // Built apart: a yield of the build may lay out another memo meanwhile.
-    QStringList out;
+    // Built apart from the globals, which a yield of the build may use to lay
+    // out another memo meanwhile, but in the list taken from them: its room,
+    // kept from the last memo, serves again.
+    QStringList out = std::move(g.frOutputLines);
     std::optional<FrLayoutPace> pace;
     if (g.frBuilding)
         pace.emplace();
@@ -290,7 +321,10 @@ void frFormatMemoLines(TfrMemoView &m)
     } else {
         FrWrapSettings settings;
         settings.wordBreak = (m.Flags & flWordBreak) != 0;
-        settings.hyphenAdvance = meas.advance(font, QLatin1Char('-')) + extra;
+        // Measured only where a word may be broken: a memo drawn from its
+        // prepared lines has no use for it.
+        if (settings.wordBreak && (m.Flags & flWordWrap) && !m.TextFormatted)
+            settings.hyphenAdvance = meas.advance(font, QLatin1Char('-')) + extra;
         settings.pace = pace ? &*pace : nullptr;
         for (const QString &line : std::as_const(m.Memo1)) {
             if (pace)
@@ -314,7 +348,7 @@ void frFormatMemoLines(TfrMemoView &m)
     }
     const int gap = vertical ? m.GapX : m.GapY;
     g.frTextHeight = clampInt(qint64(out.size()) * lineHeight + 2 * qint64(gap));
-    g.frOutputLines = std::move(out);
+    g.frOutputLines.swap(out);
 }
 
 void frDrawMemoUnderlines(TfrMemoView &m)

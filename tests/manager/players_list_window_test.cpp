@@ -211,6 +211,63 @@ TEST_F(PlayersListWindow, CourrielModeAndSelection)
     EXPECT_EQ(cellule(0, 8), QString());
 }
 
+// Marks set by hand stay with their players (by licence) when the players
+// file is read again or the list was shown in the other mode meanwhile; a
+// player gone from the file takes his mark with him.
+TEST_F(PlayersListWindow, HandSetMarksSurviveARead)
+{
+    const QString fichier = Saison + QStringLiteral("/Joueur.DBP");
+    const QStringList tous = joueursAvecCourriel(6);
+    QStringList sansLe3 = tous;
+    sansLe3.removeAt(2);
+    const auto revenir = [&] {
+        TForm autre(QStringLiteral("Autre"));
+        autre.activated();
+        ouvrir(true);
+    };
+    const struct {
+        const char *cas;
+        std::function<void()> entreDeux;
+        const char *marques; // licence and mark of each row
+        const char *compte;
+    } cas[] = {
+        {"same bytes, touched",
+         [&] {
+             QFile f(path(fichier));
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             ASSERT_TRUE(f.setFileTime(QFileInfo(f).lastModified().addSecs(60),
+                                       QFileDevice::FileModificationTime));
+         },
+         "1X 2- 3X 4- 5X 6-", "Courriel = 3"},
+        {"rewritten without player 3", [&] { writeLines(fichier, sansLe3); }, "1X 2- 4- 5X 6-",
+         "Courriel = 2"},
+        {"player 3 back after a read without him",
+         [&] {
+             writeLines(fichier, sansLe3);
+             revenir();
+             writeLines(fichier, tous);
+         },
+         "1X 2- 3- 4- 5X 6-", "Courriel = 2"},
+        {"Editer then Courriel", [&] { ouvrir(false); }, "1X 2- 3X 4- 5X 6-", "Courriel = 3"},
+    };
+    for (const auto &c : cas) {
+        SCOPED_TRACE(c.cas);
+        writeLines(fichier, tous);
+        fenetre = std::make_unique<TVorn_FEdition_Joueurs>();
+        ouvrir(true);
+        fenetre->Bt_Courriel->click(); // none, then three by hand
+        for (int ligne : {0, 2, 4})
+            fenetre->StrGrdSelectCell(ligne, 8);
+        c.entreDeux();
+        revenir();
+        QStringList lignes;
+        for (int l = 0; l < fenetre->StrGrd->rowCount(); ++l)
+            lignes << cellule(l, 0) + (cellule(l, 8) == QStringLiteral("X") ? u'X' : u'-');
+        EXPECT_EQ(lignes.join(u' ').toStdString(), c.marques);
+        EXPECT_EQ(fenetre->Label3->text().toStdString(), c.compte);
+    }
+}
+
 TEST_F(PlayersListWindow, FiltersAndTheirEdits)
 {
     ouvrir(false);
@@ -519,8 +576,8 @@ TEST_F(PlayersListWindow, ChartPrintWithoutDocumentsFolder)
         ASSERT_FALSE(page.isNull())
             << "pdftoppm (poppler-utils) could not draw " << c.pdf.toStdString();
         vorn_test::saveShot(page, QStringLiteral("printed_chart_%1%2.png")
-                                          .arg(c.onglet)
-                                          .arg(c.dossierImpossible ? "_home" : ""));
+                                      .arg(c.onglet)
+                                      .arg(c.dossierImpossible ? "_home" : ""));
         // Not a blank page: the chart's ink, and on the pie's page the pure
         // red of the "Deuxième série" slice.
         qint64 encre = 0;
