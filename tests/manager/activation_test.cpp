@@ -508,7 +508,7 @@ TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
              dialogs().answers = {mrYes};
              montrer(p);
              p->EdNumero->setText("77");
-             writeLines("S1/Poule.txt", {QStringLiteral("changé %1").arg(++fois)});
+             writeLines("S1/Poule.txt", {QStringLiteral("changé %1;;;;;;;;;;;").arg(++fois)});
              principale();
          },
          [&] { return p->poule().value(0).section(u';', 0, 0); },

@@ -430,8 +430,12 @@ private:
             if ((!crossesPages(e) && !moved) || e.bottom - e.top > m_pageHeight / 2)
                 continue;
             if (row == headerRows) {
-                if (!atPageTop(m_doc.documentLayout()->frameBoundingRect(table).top()))
+                // Moved whole to the next page, its rows are looked at again
+                // there: a later one may cross the foot of that page.
+                if (!atPageTop(m_doc.documentLayout()->frameBoundingRect(table).top())) {
                     startPage(table);
+                    keepRowsWhole(table);
+                }
             } else {
                 splitBefore(table, row);
             }
@@ -464,7 +468,11 @@ private:
         cursor.setPosition(table->lastPosition() + 1);
         cursor.insertBlock();
         cursor.movePosition(QTextCursor::PreviousBlock);
-        QTextTable *rest = cursor.insertTable(headerRows + table->rows() - row, columns, format);
+        // The rest follows the paragraph that starts the next page: a table
+        // moved whole to a page of its own must not start one more.
+        QTextTableFormat restFormat = format;
+        restFormat.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+        QTextTable *rest = cursor.insertTable(headerRows + table->rows() - row, columns, restFormat);
         const auto copyRow = [&](int from, int to) {
             for (int column = 0; column < columns; ++column) {
                 const QTextTableCell source = table->cellAt(from, column);
