@@ -4,6 +4,7 @@
 // LF and CR LF, each as written, folded every few bytes, and folded with a
 // blank line after every line.
 #include "manager/core/calendrier.h"
+#include "platform/text/codec.h"
 #include "platform/text/exceptions.h"
 
 #include <QDir>
@@ -372,6 +373,26 @@ TEST(CalendarFiles, FoldsMayCutAnAccentedLetter)
         LectureCalendrier l;
         lireCalendrierTexte(decliner(ics, v), EncodeDate(2024, 3, 1), EncodeDate(2024, 7, 31), l);
         EXPECT_EQ(l.lignes.join('\n'), QStringLiteral("09/03/2024;Df;Coupe;Sénior;Clé;Béé;"))
+            << v.nom;
+    }
+    // A logical line far longer than the pieces it is read in, its letters
+    // accented whole, by a combining accent or by a run of them: no cut may
+    // split a letter, and the text is what decoding it whole gives.
+    QByteArray arbitre;
+    for (int i = 0; i < 16000; ++i)
+        arbitre += "Cl\xc3\xa9 Cle\xcc\x81 B" + QByteArray("\xcc\x81").repeated(i % 7) + "e";
+    const QByteArray longue = "BEGIN:VEVENT\nDTSTART;VALUE=DATE:20240309\nSUMMARY:Df Coupe "
+                              "Senior Cle\nDESCRIPTION:" +
+                              arbitre + "\nEND:VEVENT\n";
+    for (const Variante &v : {variantes[0], variantes[3]}) {
+        LectureCalendrier l;
+        lireCalendrierTexte(decliner(longue, v), EncodeDate(2024, 3, 1), EncodeDate(2024, 7, 31),
+                            l);
+        // The referee's field keeps no blank.
+        EXPECT_TRUE(l.lignes.join('\n') ==
+                    QStringLiteral("09/03/2024;Df;Coupe;Senior;Cle;") +
+                        platform::utf8ToAnsiText(arbitre).remove(QLatin1Char(' ')) +
+                        QLatin1Char(';'))
             << v.nom;
     }
 }
