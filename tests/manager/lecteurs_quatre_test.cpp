@@ -11,14 +11,15 @@
 #include "manager/fenetres.h"
 #include "manager/resultat_quatre.h"
 #include "manager/vorn_pr.h"
+#include "platform/text/codec.h"
 #include "platform/text/linefile.h"
+#include "tests/manager/degats_saison.h"
 #include "tests/manager/window_support.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest/QTest>
@@ -35,27 +36,26 @@ const QString kSaison = QStringLiteral("2023-2024");
 
 enum class Genre { Noms, Tableau, Match };
 enum class Attendu { Prise, Refus, L_un_ou_l_autre };
-enum class Dommage { CoupeFinLigne, CoupeMiLigne, Lettre, Doublee, Retiree, Vide, Hasard, Nul };
 
 // What a file of each kind must become under each damage: the kind's
 // shape tells a whole file from a damaged one. A names file cut at a line
 // end, or with a line more or less, is still a list of names; a match file
 // cut at a line end keeps its last lines apart, told so.
-Attendu attendu(Genre g, Dommage d)
+Attendu attendu(Genre g, degats::Genre d)
 {
     switch (d) {
-    case Dommage::Vide:
+    case degats::Genre::Vide:
         return Attendu::Prise;
-    case Dommage::CoupeMiLigne:
-    case Dommage::Lettre:
-    case Dommage::Hasard:
-    case Dommage::Nul:
+    case degats::Genre::CoupeMilieu:
+    case degats::Genre::Lettre:
+    case degats::Genre::Bruit:
+    case degats::Genre::Nul:
         return Attendu::Refus;
-    case Dommage::CoupeFinLigne:
+    case degats::Genre::CoupeFinLigne:
         return g == Genre::Tableau ? Attendu::Refus : Attendu::Prise;
-    case Dommage::Doublee:
+    case degats::Genre::Doublee:
         return g == Genre::Noms ? Attendu::Prise : Attendu::Refus;
-    case Dommage::Retiree:
+    case degats::Genre::Retiree:
         return g == Genre::Noms      ? Attendu::Prise
                : g == Genre::Tableau ? Attendu::Refus
                                      : Attendu::L_un_ou_l_autre;
@@ -78,69 +78,20 @@ bool nombre(Genre g, int ligne, int champ)
            k == 12 || k == 18 || k == 23 || k == 24 || (k == 25 && champ < 2);
 }
 
-struct Cas {
-    QString nom;
-    Dommage dommage;
-    QByteArray octets;
-};
-
-QByteArray joindre(const QList<QByteArray> &lignes)
+// Every damage of a good file: numbers where the kind reads them. The file
+// cut after its last line is the good file itself, left out.
+QList<degats::Degat> dommages(Genre g, const QByteArray &bon)
 {
-    QByteArray o;
-    for (const QByteArray &l : lignes)
-        o += l + "\r\n";
-    return o;
-}
-
-// Every damage of a good file (CR LF after each line).
-QList<Cas> dommages(Genre g, const QByteArray &bon)
-{
-    QList<QByteArray> l = bon.split('\n');
-    l.removeLast();
-    for (QByteArray &x : l)
-        x.chop(1);
-    QList<Cas> cas;
-    for (int k = 1; k < l.size(); ++k)
-        cas.append({QStringLiteral("coupé après la ligne %1").arg(k), Dommage::CoupeFinLigne,
-                    joindre(l.mid(0, k))});
-    for (int k = 0; k < l.size(); ++k) {
-        cas.append({QStringLiteral("coupé au milieu de la ligne %1").arg(k + 1),
-                    Dommage::CoupeMiLigne,
-                    joindre(l.mid(0, k)) + l[k].left(qMax<qsizetype>(1, l[k].size() / 2))});
-        QList<QByteArray> d = l;
-        d.insert(k, l[k]);
-        cas.append({QStringLiteral("ligne %1 doublée").arg(k + 1), Dommage::Doublee, joindre(d)});
-        d = l;
-        d.removeAt(k);
-        cas.append({QStringLiteral("ligne %1 retirée").arg(k + 1), Dommage::Retiree, joindre(d)});
-        const QList<QByteArray> champs = l[k].split(';');
-        for (int c = 0; c < champs.size(); ++c) {
-            qsizetype i = -1;
-            for (qsizetype j = 0; j < champs[c].size() && i < 0; ++j)
-                if (champs[c][j] >= '0' && champs[c][j] <= '9')
-                    i = j;
-            if (i < 0 || !nombre(g, k, c))
-                continue;
-            QList<QByteArray> x = champs;
-            x[c][i] = 'X';
-            d = l;
-            d[k] = x.join(';');
-            cas.append({QStringLiteral("champ %1 de la ligne %2 : %3")
-                            .arg(c + 1)
-                            .arg(k + 1)
-                            .arg(QString::fromLatin1(x[c])),
-                        Dommage::Lettre, joindre(d)});
-        }
-    }
-    cas.append({QStringLiteral("0 octet"), Dommage::Vide, QByteArray()});
-    QByteArray hasard(300, 0);
-    QRandomGenerator alea(57);
-    for (char &c : hasard)
-        c = char(alea.bounded(256));
-    cas.append({QStringLiteral("300 octets au hasard"), Dommage::Hasard, hasard});
-    QByteArray nuls = bon;
-    nuls.replace(1, 3, QByteArray(3, '\0'));
-    cas.append({QStringLiteral("octets nuls"), Dommage::Nul, nuls});
+    QStringList lignes = fromAnsi(bon).split(QStringLiteral("\r\n"));
+    lignes.removeLast();
+    QList<degats::Degat> cas = degats::degats(lignes, [&](int i) {
+        QList<int> champs;
+        for (int c = 0; c <= lignes[i].count(QLatin1Char(';')); ++c)
+            if (nombre(g, i, c))
+                champs.append(c);
+        return champs;
+    });
+    cas.removeIf([&](const degats::Degat &d) { return d.octets == bon; });
     return cas;
 }
 
@@ -271,7 +222,7 @@ TEST_F(LecteursQuatre, EveryReaderTakesAWholeFileOrRefusesItNamingTheLine)
         LineFile::setReadHook([&lus](const QString &p) { lus << QFileInfo(p).fileName(); });
     for (const Lecteur &lecteur : kLecteurs) {
         const QString fichier = QLatin1String(lecteur.fichier);
-        for (const Cas &c : dommages(lecteur.genre, bons[fichier])) {
+        for (const degats::Degat &c : dommages(lecteur.genre, bons[fichier])) {
             const std::string ou =
                 std::string(lecteur.nom) + ", " + lecteur.fichier + ", " + c.nom.toStdString();
             // The window as the user leaves and finds it again, over the
@@ -308,7 +259,7 @@ TEST_F(LecteursQuatre, EveryReaderTakesAWholeFileOrRefusesItNamingTheLine)
                 boites.size() == 1 && boites[0].startsWith(QStringLiteral("Fichier de match "
                                                                           "incomplet"));
             const bool refuse = !boites.isEmpty() && !incomplet;
-            const Attendu a = attendu(lecteur.genre, c.dommage);
+            const Attendu a = attendu(lecteur.genre, c.genre);
             if (a != Attendu::L_un_ou_l_autre) {
                 EXPECT_EQ(refuse, a == Attendu::Refus)
                     << ou << " : " << (refuse ? "refusé" : "pris") << " | "
