@@ -10,6 +10,7 @@
 // Usage: bench_memo_wrap [N]                  the three shapes
 //        bench_memo_wrap --once SHAPE [N]     one preparation, nothing else
 //                                             (for an instruction counter)
+#include "bench/report/counted_report.h"
 #include "platform/canvas/textmeasurer.h"
 #include "report/core/frlibrary.h"
 #include "report/data/frdataset.h"
@@ -55,22 +56,13 @@ QString textOf(int shape, int i)
     return text;
 }
 
-struct Built {
-    std::unique_ptr<TfrReport> report;
-    std::unique_ptr<TfrUserDataset> source;
-};
+using Built = CountedReport;
 
 Built build(int shape, int records)
 {
-    Built b;
-    b.report = std::make_unique<TfrReport>();
-    b.source = std::make_unique<TfrUserDataset>();
-    b.source->RangeEnd = reCount;
-    b.source->RangeEndCount = records;
+    Built b(records);
     TfrReport &r = *b.report;
-    r.ShowProgress = false;
-    r.setDataset(b.source.get());
-    TfrPage &p = *r.Pages().Add();
+    TfrPage &p = b.page();
     p.LeftMargin = p.TopMargin = p.RightMargin = p.BottomMargin = 36;
 
     auto band = std::make_unique<TfrBandView>();

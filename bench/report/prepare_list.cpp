@@ -8,6 +8,7 @@
 //        bench_prepare_list N [N ...]       those sizes
 //        bench_prepare_list --run N         one size, in this process
 //        bench_prepare_list --describe      the layout and the data rules
+#include "bench/report/counted_report.h"
 #include "platform/canvas/textmeasurer.h"
 #include "report/build/frformat.h"
 #include "report/core/frlibrary.h"
@@ -79,10 +80,7 @@ void describe()
         "Checks: every group sum, the total (499950,00 at N = 10,000) and the count.\n");
 }
 
-struct Built {
-    std::unique_ptr<TfrReport> report;
-    std::unique_ptr<TfrUserDataset> source;
-};
+using Built = CountedReport;
 
 // Font style bits: 1 italic, 2 bold.
 constexpr quint16 kBold = platform::fsBold;
@@ -114,16 +112,10 @@ TfrBandView *addBand(TfrPage &page, const QString &name, int type, int y, int dy
 
 Built build(int records)
 {
-    Built b;
-    b.report = std::make_unique<TfrReport>();
-    b.source = std::make_unique<TfrUserDataset>();
-    b.source->RangeEnd = reCount;
-    b.source->RangeEndCount = records;
+    Built b(records);
     TfrReport &r = *b.report;
-    r.ShowProgress = false;
     r.TwoPass = 0xFFFF;
-    r.setDataset(b.source.get());
-    TfrPage &p = *r.Pages().Add();
+    TfrPage &p = b.page();
     p.LeftMargin = p.TopMargin = p.RightMargin = p.BottomMargin = mm(10);
 
     int y = 0;
