@@ -3,7 +3,6 @@
 #include "manager/core/feuillematch.h"
 #include "manager/core/genrefichier.h"
 #include "manager/core/vorn_dec.h"
-#include "platform/text/codec.h"
 #include "platform/text/convert.h"
 #include "platform/text/exceptions.h"
 #include "platform/text/linefile.h"
@@ -190,23 +189,10 @@ DefautCpo defautCpo(GenreCpo genre, const QStringList &lignes)
 
 QStringList lignesCpo(GenreCpo genre, const QByteArray &octets, const QString &fichier)
 {
-    // Split as every data file is (CR LF, LF or CR), knowing whether the
-    // last line had its end.
-    const QString texte = platform::fromAnsi(octets);
-    QStringList lignes;
-    qsizetype debut = 0;
-    for (qsizetype i = 0; i < texte.size(); ++i) {
-        const QChar c = texte.at(i);
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lignes.append(texte.mid(debut, i - debut));
-        if (c == u'\r' && i + 1 < texte.size() && texte.at(i + 1) == u'\n')
-            ++i;
-        debut = i + 1;
-    }
-    const bool coupee = debut < texte.size();
-    if (coupee)
-        lignes.append(texte.mid(debut));
+    // Split as every data file is (CR LF, LF or CR); a last line without
+    // its end is told by the last byte.
+    const QStringList lignes = platform::LineFile::lines(octets);
+    const bool coupee = !octets.isEmpty() && !octets.endsWith('\n') && !octets.endsWith('\r');
     for (qsizetype i = 0; i < lignes.size(); ++i)
         if (manager::FichierBinaire({lignes[i]}))
             throw EFichierGroupeAbime(
