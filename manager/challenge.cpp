@@ -103,7 +103,9 @@ void TVorn_FChallenge::FormActivate()
 {
     // Back with the same season, tournaments and results: the ranking stays
     // as shown, its rows in the order the user gave them.
-    if (m_saison.ouverte() && m_saison.nom() == SaisonEnCours && m_classement.nombreJournees > 0) {
+    const bool montre =
+        m_saison.ouverte() && m_saison.nom() == SaisonEnCours && m_classement.nombreJournees > 0;
+    if (montre) {
         ListeTournois tournois;
         bool inchange = false;
         try {
@@ -114,28 +116,45 @@ void TVorn_FChallenge::FormActivate()
         } catch (const std::exception &) {
             // Computed again below, where its error is told.
         }
-        if (inchange)
+        if (inchange) {
+            // Its files whole again after a refusal: its commands come back.
+            for (QPushButton *b : {Bt1_Class, Bt_ClassPro, BtPageWeb})
+                b->setEnabled(true);
             return;
+        }
     }
-    Memo1->clear();
-    vider();
-    StringGrid1->hide();
+    const auto effacer = [this] {
+        Memo1->clear();
+        vider();
+        StringGrid1->hide();
+    };
     for (QPushButton *b : {Bt1_Class, Bt_ClassPro, BtPageWeb})
         b->setEnabled(false);
     m_saison.lire();
     // No season: nothing of the program folder is ranked.
-    if (!m_saison.ouverte())
+    if (!m_saison.ouverte()) {
+        effacer();
         return;
-    // A failed computation leaves nothing that a command could export.
-    ListeTournois tournois;
-    QString erreur;
-    if (tournois.charger(&erreur) == ListeTournois::Chargement::Illisible)
-        throw EFileError(erreur);
-    const manager::ClassementSaison c =
-        manager::CalculerClassement(tournois.lignes(), fichierSaison(QString()));
-    m_classement = c;
-    m_tournois = tournois.lignes();
-    afficher();
+    }
+    // A failed computation leaves nothing that a command could export. The
+    // ranking of the same season, shown before a file was found damaged,
+    // stays in sight for what it was, its commands greyed.
+    try {
+        ListeTournois tournois;
+        QString erreur;
+        if (tournois.charger(&erreur) == ListeTournois::Chargement::Illisible)
+            throw EFileError(erreur);
+        const manager::ClassementSaison c =
+            manager::CalculerClassement(tournois.lignes(), fichierSaison(QString()));
+        effacer();
+        m_classement = c;
+        m_tournois = tournois.lignes();
+        afficher();
+    } catch (...) {
+        if (!montre)
+            effacer();
+        throw;
+    }
 }
 
 void TVorn_FChallenge::afficher()

@@ -222,7 +222,7 @@ void TVorn_FGestion::FormActivate()
         ShowException(std::make_exception_ptr(EFileError(erreur)));
 }
 
-void TVorn_FGestion::relireGardantSaisie()
+bool TVorn_FGestion::relireGardantSaisie()
 {
     const QStringList saisie = textesDesEdits();
     const bool enCours = saisie != m_editsMontres;
@@ -238,8 +238,10 @@ void TVorn_FGestion::relireGardantSaisie()
         SpinEdit1->setValue(saisie.at(3).toInt());
         Edit2->setText(saisie.at(4));
     }
-    if (etat == ListeTournois::Chargement::Illisible)
-        ShowException(std::make_exception_ptr(EFileError(erreur)));
+    if (etat != ListeTournois::Chargement::Illisible)
+        return true;
+    ShowException(std::make_exception_ptr(EFileError(erreur)));
+    return false;
 }
 
 void TVorn_FGestion::enregistrer(const std::function<void()> &commande)
@@ -247,8 +249,9 @@ void TVorn_FGestion::enregistrer(const std::function<void()> &commande)
     try {
         commande();
     } catch (const EFichierChange &refus) {
-        relireGardantSaisie();
-        direListeRelue(refus);
+        // A list refused on reading was said so instead.
+        if (relireGardantSaisie())
+            direListeRelue(refus);
     }
 }
 

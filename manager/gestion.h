@@ -79,7 +79,8 @@ private:
     bool abandonAccepte();
     // Reads the list again at the same line; what was typed stays in the
     // edits, still to be applied.
-    void relireGardantSaisie();
+    // False when the file is refused: the list shown stays, read only.
+    bool relireGardantSaisie();
     // Runs a command that rewrites the file; refused when the file changed
     // on disk since it was read, which is then said and read again.
     void enregistrer(const std::function<void()> &commande);

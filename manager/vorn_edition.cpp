@@ -153,11 +153,16 @@ void TVorn_FEdition::FormActivate()
         memeSaison && m_courant >= 0 ? Champ(m_joueurs.value(m_courant), 0) : QString();
     m_saisonMontree = SaisonEnCours;
     m_empreinte = empreinteFichier(fichier);
-    m_joueurs.clear();
+    // A missing or damaged players file is told once. The records of the
+    // same season stay shown as they were; another season's are let go.
+    QStringList lues;
+    if (!platform::guard([&lues, &fichier] { lues = manager::LireLignesJoueurs(fichier); })) {
+        if (memeSaison)
+            return;
+        lues.clear();
+    }
+    m_joueurs = std::move(lues);
     m_courant = -1;
-    // A missing or damaged players file is told; the window shows no record.
-    if (!platform::guard([this, &fichier] { m_joueurs = manager::LireLignesJoueurs(fichier); }))
-        m_joueurs.clear();
     if (RadioGroup1->ItemIndex() != 1)
         TrierFiches(0);
     for (int i = 0; !licence.isEmpty() && i < m_joueurs.size(); ++i)

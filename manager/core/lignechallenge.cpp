@@ -97,6 +97,9 @@ QString ListeTournois::cheminFichier()
 
 ListeTournois::Chargement ListeTournois::charger(QString *erreur)
 {
+    const QString cheminMontre = m_chemin;
+    const QStringList lignesMontrees = m_lignes;
+    const int courantMontre = m_courant;
     m_lignes.clear();
     m_courant = 0;
     m_chemin = cheminFichier();
@@ -111,9 +114,14 @@ ListeTournois::Chargement ListeTournois::charger(QString *erreur)
         if (erreur)
             *erreur = e.Message();
     }
-    m_lignes.clear();
     // A file that exists but cannot be read must never be overwritten by a
-    // list that does not hold its lines.
+    // list that does not hold its lines. The list of that same file stays
+    // shown, read only; another file's is let go.
+    m_lignes.clear();
+    if (present && m_chemin == cheminMontre) {
+        m_lignes = lignesMontrees;
+        m_courant = courantMontre;
+    }
     m_ecritureAutorisee = !present;
     return present ? Chargement::Illisible : Chargement::Absent;
 }

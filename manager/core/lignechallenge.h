@@ -41,8 +41,9 @@ public:
 
     enum class Chargement { Lu, Absent, Illisible };
     // Loads the file; the error text of a failed read goes to erreur.
-    // Absent: empty list, writing allowed. Illisible: the list is emptied
-    // and the writing commands refuse until a later load succeeds.
+    // Absent: empty list, writing allowed. Illisible: the list last loaded
+    // from that same file stays (any other is emptied) and the writing
+    // commands refuse until a later load succeeds.
     Chargement charger(QString *erreur = nullptr);
 
     const QStringList &lignes() const { return m_lignes; }

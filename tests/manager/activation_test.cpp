@@ -23,6 +23,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMetaProperty>
@@ -41,13 +42,15 @@ using namespace platform;
 namespace
 {
 
-// Every control of a window: shown, enabled, its value; grids' rows in order.
-std::string etat(const QWidget *fenetre)
+// Every control of a window: shown, enabled (unless only what it shows is
+// asked), its value; grids' rows in order.
+std::string etat(const QWidget *fenetre, bool actifs = true)
 {
     QStringList e;
     for (const QWidget *w : fenetre->findChildren<QWidget *>()) {
-        QString t = w->objectName() + (w->isVisibleTo(fenetre) ? u'+' : u'-') +
-                    (w->isEnabled() ? u'+' : u'-');
+        QString t = w->objectName() + (w->isVisibleTo(fenetre) ? u'+' : u'-');
+        if (actifs)
+            t += w->isEnabled() ? u'+' : u'-';
         if (const QMetaProperty p = w->metaObject()->userProperty(); p.isValid())
             t += p.read(w).toString();
         if (const auto *g = qobject_cast<const QTableWidget *>(w))
@@ -59,7 +62,39 @@ std::string etat(const QWidget *fenetre)
     return e.join(u'\n').toStdString();
 }
 
-using Activation = vorn_test::ProgrammeTest;
+// A season holding a file of every kind the windows read: players, tournaments,
+// results, a ranking page, a convocation header, a group of teams of four
+// with two sheets; venues in the program folder.
+class Activation : public vorn_test::ProgrammeTest
+{
+protected:
+    void saisonComplete()
+    {
+        QStringList joueurs, entete;
+        for (int i = 1; i <= 3; ++i)
+            joueurs << QStringLiteral("010000%1;M.;NOM%1;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;"
+                                      "Senior Licence;;2027;")
+                           .arg(i);
+        for (int i = 1; i <= 15; ++i)
+            entete << QStringLiteral("Champ %1").arg(i);
+        writeLines("S1/Joueur.DBP", joueurs);
+        writeLines("S2/Joueur.DBP", joueurs);
+        writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
+        writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
+                                        "3;15/10/2026;Finale;P;1;100;;"});
+        writeLines("Lieu.DBP", {"Salle A;Rue 1;", "Salle B;Rue 2;", "Salle C;Rue 3;"});
+        writeLines("S1/Open1.chr", {"1;NOMA Anne;;0100001;30;;;70;"});
+        writeLines("S1/classement.htm", vorn_test::newLayoutPage({{"1", "Prenom NOM1", "Prenom NOM2"},
+                                                                  {"2", "Prenom NOM3", "Jean NOMD"}}));
+        writeLines("S1/Entete.qud", entete);
+        // Group "Poule A", Lyon against Sète: two sheets, Lyon's IMPs 40.
+        for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo"})
+            writeBytes(QStringLiteral("S1/") + QLatin1String(nom),
+                       vorn_test::donneeDeTest(QStringLiteral("quatre/") + QLatin1String(nom)));
+        const QByteArray feuille = vorn_test::donneeDeTest(QStringLiteral("quatre/PouleM000001.cpo"));
+        writeBytes("S1/PouleM000001.cpo", feuille + QByteArray(feuille).replace("Match 1", "Match 2"));
+    }
+};
 
 TEST_F(Activation, ComingBackKeepsWhatTheUserDidThere)
 {
@@ -169,29 +204,7 @@ TEST_F(Activation, ComingBackKeepsWhatTheUserDidThere)
 // the program asks every window before any of them drops anything.
 TEST_F(Activation, NoControlDropsTypedWorkWithoutAsking)
 {
-    QStringList joueurs, entete;
-    for (int i = 1; i <= 3; ++i)
-        joueurs << QStringLiteral("010000%1;M.;NOM%1;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;"
-                                  "Senior Licence;;2027;")
-                       .arg(i);
-    for (int i = 1; i <= 15; ++i)
-        entete << QStringLiteral("Champ %1").arg(i);
-    writeLines("S1/Joueur.DBP", joueurs);
-    writeLines("S2/Joueur.DBP", joueurs);
-    writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
-    writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
-                                    "3;15/10/2026;Finale;P;1;100;;"});
-    writeLines("Lieu.DBP", {"Salle A;Rue 1;", "Salle B;Rue 2;", "Salle C;Rue 3;"});
-    writeLines("S1/Open1.chr", {"1;NOMA Anne;;0100001;30;;;70;"});
-    writeLines("S1/classement.htm", vorn_test::newLayoutPage({{"1", "Prenom NOM1", "Prenom NOM2"},
-                                                              {"2", "Prenom NOM3", "Jean NOMD"}}));
-    writeLines("S1/Entete.qud", entete);
-    // Group "Poule A", Lyon against Sète: two sheets, Lyon's IMPs 40.
-    for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo"})
-        writeBytes(QStringLiteral("S1/") + QLatin1String(nom),
-                   vorn_test::donneeDeTest(QStringLiteral("quatre/") + QLatin1String(nom)));
-    const QByteArray feuille = vorn_test::donneeDeTest(QStringLiteral("quatre/PouleM000001.cpo"));
-    writeBytes("S1/PouleM000001.cpo", feuille + QByteArray(feuille).replace("Match 1", "Match 2"));
+    saisonComplete();
     demarrer(true);
     principale();
 
@@ -625,4 +638,47 @@ TEST_F(Activation, EveryWindowsTypedWorkIsAskedAboutAtTheEnd)
             f->Hide();
     }
     EXPECT_EQ(demandees, (QStringList{"VornF_Quatre_Webweb", "Vorn_FGestion", "Vorn_FCalendar"}));
+}
+
+// Every window the program makes, shown over a whole season, then every
+// season file cut in the middle of its last line behind its back: coming
+// back, the window shows what it showed (its commands may be greyed), says so
+// in one box naming the file and the line, and writes nothing.
+TEST_F(Activation, ADamagedFileFoundOnComingBackLeavesTheWindowAsItWas)
+{
+    saisonComplete();
+    demarrer(true);
+    principale();
+    for (TForm *f : m_fenetres->toutes()) {
+        const std::string nom = f->objectName().toStdString();
+        f->Show();
+        f->activated();
+        const std::string avant = etat(f, false);
+        QMap<QString, QByteArray> bons;
+        for (const auto &[fichier, octets] : contenu().asKeyValueRange())
+            if (fichier.startsWith(QStringLiteral("S1/")) && QFileInfo(path(fichier)).isFile() &&
+                octets.size() > 3)
+                bons.insert(fichier, octets);
+        for (auto i = bons.begin(); i != bons.end(); ++i)
+            writeBytes(i.key(), i.value().chopped(3));
+        QMap<QString, QByteArray> abimes;
+        for (auto i = bons.begin(); i != bons.end(); ++i)
+            abimes.insert(i.key(), readBytes(i.key()));
+        dialogs().messages.clear();
+        principale();
+        f->activated();
+        EXPECT_EQ(etat(f, false), avant) << nom;
+        EXPECT_LE(dialogs().messages.size(), 1u) << nom;
+        for (const QString &t : dialogs().texts())
+            EXPECT_TRUE(t.contains(QDir::toNativeSeparators(path("S1/"))) && t.contains("ligne"))
+                << nom << " " << t.toStdString();
+        for (auto i = abimes.begin(); i != abimes.end(); ++i)
+            EXPECT_TRUE(readBytes(i.key()) == i.value()) << nom << " " << i.key().toStdString();
+        for (auto i = bons.begin(); i != bons.end(); ++i)
+            writeBytes(i.key(), i.value());
+        principale();
+        f->activated();
+        if (f != Vorn_FPr)
+            f->Hide();
+    }
 }
