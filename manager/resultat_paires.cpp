@@ -247,8 +247,9 @@ void TVornF_Resultat_Paires::Bt_InternetClick()
     }
     // A page saved before it was whole is refused here, before any extract
     // is kept or saved.
-    const QStringList extrait = manager::ExtrairePaires(lignes);
-    manager::LirePaires(extrait, page.FileName);
+    QList<qsizetype> origines;
+    const QStringList extrait = manager::ExtrairePaires(lignes, &origines);
+    manager::LirePaires(extrait, page.FileName, &origines);
 
     verifierSaisonOuverte();
     TSaveDialog sauve(this);
@@ -293,8 +294,11 @@ void TVornF_Resultat_Paires::Bt_Ouvrir_GroupeClick()
     const QStringList extrait = manager::LireFichierSaison(d.FileName, genre);
     // A page saved under the extract's name (or any other text) would give
     // no pair, and "Calculer" an empty grid without a word.
-    if (!manager::ExtraitPaires(extrait))
-        throw manager::EAutreGenre(genre, d.FileName);
+    if (const qsizetype hors = manager::LigneHorsExtrait(extrait); hors >= 0)
+        throw manager::EAutreGenre(genre, d.FileName, hors);
+    // Its pairs read whole before the window takes it: a cut or damaged
+    // extract is refused here, the extract and results shown stay.
+    manager::LirePaires(extrait, d.FileName);
     m_extrait = extrait;
     m_saisonExtrait.lire();
     m_fichierExtrait = d.FileName;

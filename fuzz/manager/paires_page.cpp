@@ -2,7 +2,8 @@
 // takes it: acceptance, the extract of its ranking blocks, the pairs read at
 // their fixed offsets, the names decoded and matched, the points computed.
 // Whatever the bytes, nothing reads past a line list, a page cut inside a
-// pair gives no pair, and every result line is a whole pairs record.
+// pair or read off its lines gives no pair, every pair read has its place
+// and both names, and every result line is a whole pairs record.
 #include "manager/core/ligneresultat.h"
 #include "manager/core/paires.h"
 #include "platform/text/codec.h"
@@ -39,11 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         } catch (const manager::EPageIncomplete &) {
             // Cut inside a pair: nothing is read from it.
             continue;
+        } catch (const manager::EClassementAbime &) {
+            // A pair read off its lines: nothing is read either.
+            continue;
         }
-        for (const QString &p : paires)
+        for (const QString &p : paires) {
             if (p.count(QLatin1Char(';')) != 3 || !p.endsWith(QLatin1Char(';')) ||
                 p.contains(QLatin1Char('\n')) || p.contains(QLatin1Char('\r')))
                 std::abort();
+            for (int champ = 0; champ < 3; ++champ)
+                if (platform::Champ(p, champ).trimmed().isEmpty())
+                    std::abort();
+        }
         manager::FicheJoueur j;
         j.Licence = QStringLiteral("0100001");
         j.Prenom = QStringLiteral("Anne");

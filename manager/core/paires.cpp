@@ -116,12 +116,16 @@ bool PageHtml(const QStringList &page)
     return false;
 }
 
-QStringList ExtrairePaires(const QStringList &page)
+QStringList ExtrairePaires(const QStringList &page, QList<qsizetype> *origines)
 {
     QStringList extrait;
+    if (origines)
+        origines->clear();
     if (page.isEmpty())
         return extrait;
     extrait.append(page[0]);
+    if (origines)
+        origines->append(0);
     const QString ouvre1 = blancs(12) + QStringLiteral("<div class=\"container-table columns\">");
     const QString ouvre2 =
         blancs(8) + QStringLiteral("<div class=\"container-table columns\" id=\"contenu\">");
@@ -135,21 +139,35 @@ QStringList ExtrairePaires(const QStringList &page)
             bloc = true;
         if (l == ferme1 || l == ferme2)
             bloc = false;
-        if (bloc && l != saute)
+        if (bloc && l != saute) {
             extrait.append(l);
+            if (origines)
+                origines->append(i);
+        }
     }
     return extrait;
 }
 
-bool ExtraitPaires(const QStringList &lines)
+qsizetype LigneHorsExtrait(const QStringList &lines)
 {
-    if (lines.size() < 2 || ExtrairePaires(lines) != lines)
-        return false;
+    if (lines.size() < 2)
+        return lines.size();
     // Past line 0, an extract starts with the opening of a ranking block.
     const QString ouvre1 = blancs(12) + QStringLiteral("<div class=\"container-table columns\">");
     const QString ouvre2 =
         blancs(8) + QStringLiteral("<div class=\"container-table columns\" id=\"contenu\">");
-    return lines[1] == ouvre1 || lines[1] == ouvre2;
+    if (lines[1] != ouvre1 && lines[1] != ouvre2)
+        return 1;
+    const QStringList extrait = ExtrairePaires(lines);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (i >= extrait.size() || extrait[i] != lines[i])
+            return i;
+    return -1;
+}
+
+bool ExtraitPaires(const QStringList &lines)
+{
+    return LigneHorsExtrait(lines) < 0;
 }
 
 QString TexteHtml(const QString &line, int mode)
@@ -205,19 +223,41 @@ QString NomCompact(const QString &name)
     return platform::upperAZ(sans);
 }
 
-EPageIncomplete::EPageIncomplete(const QString &fichier, int paire)
+EPageIncomplete::EPageIncomplete(const QString &fichier, int paire, qsizetype ligne)
     : platform::Exception(QStringLiteral("Page du classement incomplète : %1\n"
-                                         "La paire %2 s'arrête avant sa fin : la page a été "
-                                         "enregistrée avant d'être entièrement chargée ou le "
-                                         "fichier a été coupé.")
+                                         "La paire %2 (ligne %3) s'arrête avant sa fin : la page "
+                                         "a été enregistrée avant d'être entièrement chargée ou "
+                                         "le fichier a été coupé.")
                               .arg(fichier)
-                              .arg(paire))
+                              .arg(paire)
+                              .arg(ligne))
 {
 }
 
-QStringList LirePaires(const QStringList &extract, const QString &fichier)
+EClassementAbime::EClassementAbime(const QString &fichier, qsizetype ligne, const QString &raison)
+    : platform::Exception(QStringLiteral("Classement abîmé, il n'est pas lu : %1 (fichier %2, "
+                                         "ligne %3)")
+                              .arg(raison, fichier)
+                              .arg(ligne))
 {
+}
+
+QStringList LirePaires(const QStringList &extract, const QString &fichier,
+                       const QList<qsizetype> *origines)
+{
+    // A pair is read at fixed distances from its place: a line doubled or
+    // removed in the file moves the reading onto markup, an empty name or
+    // the place of another pair. Such a reading is refused, never ranked.
     const qsizetype n = extract.size();
+    const auto ligneDuFichier = [&](qsizetype i) {
+        return (origines && i >= 0 && i < origines->size() ? origines->at(i) : i) + 1;
+    };
+    const auto refuser = [&](qsizetype i, const QString &raison) {
+        throw EClassementAbime(fichier, ligneDuFichier(i), raison);
+    };
+    const auto coupee = [&](qsizetype i, qsizetype paires) {
+        throw EPageIncomplete(fichier, int(paires + 1), ligneDuFichier(std::min(i, n - 1)));
+    };
     const QString nouvelle = blancs(36) + QStringLiteral("<optgroup label=\"Clubs participants\">");
     bool nouveau = false;
     for (const QString &l : extract)
@@ -238,8 +278,13 @@ QStringList LirePaires(const QStringList &extract, const QString &fichier)
     do {
         // The row's last line read: past the end, the page was cut inside it.
         if (i + (nouveau ? 22 : 10) >= n)
-            throw EPageIncomplete(fichier, int(paires.size() + 1));
+            coupee(i, paires.size());
         QString place, nom1, nom2;
+        const qsizetype debut = i;
+        const qsizetype lignesNoms[2] = {i + (nouveau ? 18 : 7), i + (nouveau ? 22 : 10)};
+        // The first pair's row opens as every later one, which the scan finds.
+        if (nouveau && paires.isEmpty() && ligne(extract, i - 1) != cellule)
+            refuser(i - 1, QStringLiteral("la paire 1 ne commence pas par sa cellule de place"));
         if (nouveau) {
             place = TexteHtml(ligne(extract, i), 0);
             nom1 = TexteHtml(ligne(extract, i + 18), 4);
@@ -262,11 +307,28 @@ QStringList LirePaires(const QStringList &extract, const QString &fichier)
             c.replace(QLatin1Char('\n'), QLatin1Char(' '));
             return c + QLatin1Char(';');
         };
-        paires.append(champ(place) + champ(nom1) + champ(nom2));
+        const int rang = int(paires.size()) + 1;
+        const QString champs[3] = {champ(place), champ(nom1), champ(nom2)};
+        const auto vide = [](const QString &c) { return c.chopped(1).trimmed().isEmpty(); };
+        const QString placeLue = champs[0].chopped(1).trimmed();
+        if (vide(champs[0]) || placeLue.startsWith(QLatin1Char('<')))
+            refuser(debut, QStringLiteral("la paire %1 n'a pas de place").arg(rang));
+        // A numbered place is never past the pair's rank: otherwise a pair
+        // before it was lost.
+        bool numero = false;
+        const int valeur = placeLue.toInt(&numero);
+        if (numero && (valeur < 1 || valeur > rang))
+            refuser(debut, QStringLiteral("la paire %1 a la place %2").arg(rang).arg(placeLue));
+        for (int k = 1; k <= 2; ++k)
+            if (vide(champs[k]) || champs[k].startsWith(QLatin1Char('<')))
+                refuser(
+                    lignesNoms[k - 1],
+                    QStringLiteral("le joueur %1 de la paire %2 n'a pas de nom").arg(k).arg(rang));
+        paires.append(champs[0] + champs[1] + champs[2]);
     } while (i < n - 8);
     // A pair's opening cell among the last lines: its row was cut off.
     if (nouveau && i <= n)
-        throw EPageIncomplete(fichier, int(paires.size() + 1));
+        coupee(i, paires.size());
     return paires;
 }
 

@@ -20,12 +20,16 @@ bool PagePaires(const QStringList &page);
 // True when the file is a web page at all: a line opens its document
 // ("<html" or "<!DOCTYPE", letter case ignored).
 bool PageHtml(const QStringList &page);
-// Line 0 of the page, then every line of its ranking blocks.
-QStringList ExtrairePaires(const QStringList &page);
+// Line 0 of the page, then every line of its ranking blocks; origines, when
+// given, receives the page line (from 0) of each extract line.
+QStringList ExtrairePaires(const QStringList &page, QList<qsizetype> *origines = nullptr);
 // True when the lines are such an extract, holding a ranking block: what
 // ExtrairePaires gives, which it gives back unchanged (a whole page saved
 // under the extract's name is not one).
 bool ExtraitPaires(const QStringList &lines);
+// -1 for such an extract; otherwise the line (from 0) where the lines stop
+// being one.
+qsizetype LigneHorsExtrait(const QStringList &lines);
 
 // Text of an extract line: 0 the line without leading blanks; 1 and 4 what
 // follows the mode-th ">" up to the next "<" (excluded) or ">" (included);
@@ -39,18 +43,31 @@ QString NomCompact(const QString &name);
 
 // A ranking page, or its extract, that ends inside a pair's row: the page
 // was saved before it was whole, or the extract was cut. The message names
-// the file and the pair.
+// the file, the pair and the line it starts on.
 class EPageIncomplete : public platform::Exception
 {
 public:
-    EPageIncomplete(const QString &fichier, int paire);
+    EPageIncomplete(const QString &fichier, int paire, qsizetype ligne);
+};
+
+// A pair read off the lines it stands on (a line of the extract doubled or
+// removed): a place that is no place or does not follow the one before, a
+// name missing. The message names the file, the line and what is wrong.
+class EClassementAbime : public platform::Exception
+{
+public:
+    EClassementAbime(const QString &fichier, qsizetype ligne, const QString &raison);
 };
 
 // "place;name 1;name 2;" for every pair of the extract, in ranking order.
 // A pair whose lines lie past the extract's end, or (current layout) a
 // pair's opening cell too near the end to hold its row, raises
-// EPageIncomplete naming `fichier`: no pair is read from a cut page.
-QStringList LirePaires(const QStringList &extract, const QString &fichier = QString());
+// EPageIncomplete naming `fichier`: no pair is read from a cut page. A pair
+// without its place or a name raises EClassementAbime, naming the line of
+// the file (origines maps extract lines to the page's, as ExtrairePaires
+// gives them).
+QStringList LirePaires(const QStringList &extract, const QString &fichier = QString(),
+                       const QList<qsizetype> *origines = nullptr);
 
 // Points of the pair at position r (1..n) of n, in hundredths, rounded half
 // to even on the exact fraction. A single pair gets first-place points.

@@ -72,27 +72,32 @@ protected:
     {
         QStringList joueurs, entete;
         for (int i = 1; i <= 3; ++i)
-            joueurs << QStringLiteral("010000%1;M.;NOM%1;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;"
-                                      "Senior Licence;;2027;")
+            joueurs << QStringLiteral(
+                           "010000%1;M.;NOM%1;Prenom;40;CLUB;;;;;;;;;j%1@x.fr;01/01/1970;"
+                           "Senior Licence;;2027;")
                            .arg(i);
         for (int i = 1; i <= 15; ++i)
             entete << QStringLiteral("Champ %1").arg(i);
         writeLines("S1/Joueur.DBP", joueurs);
         writeLines("S2/Joueur.DBP", joueurs);
         writeLines("Vorn_Lud.ini", {"[Param]", "Saison=S1"});
-        writeLines("S1/Challenge.DBP", {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
-                                        "3;15/10/2026;Finale;P;1;100;;"});
+        writeLines("S1/Challenge.DBP",
+                   {"1;01/10/2026;Open;P;1;100;;", "2;08/10/2026;Coupe;P;1;100;;",
+                    "3;15/10/2026;Finale;P;1;100;;"});
         writeLines("Lieu.DBP", {"Salle A;Rue 1;", "Salle B;Rue 2;", "Salle C;Rue 3;"});
         writeLines("S1/Open1.chr", {"1;NOMA Anne;;0100001;30;;;70;"});
-        writeLines("S1/classement.htm", vorn_test::newLayoutPage({{"1", "Prenom NOM1", "Prenom NOM2"},
-                                                                  {"2", "Prenom NOM3", "Jean NOMD"}}));
+        writeLines("S1/classement.htm",
+                   vorn_test::newLayoutPage(
+                       {{"1", "Prenom NOM1", "Prenom NOM2"}, {"2", "Prenom NOM3", "Jean NOMD"}}));
         writeLines("S1/Entete.qud", entete);
         // Group "Poule A", Lyon against Sète: two sheets, Lyon's IMPs 40.
         for (const char *nom : {"Poule.cpo", "Poule1.cpo", "PouleR0.cpo"})
             writeBytes(QStringLiteral("S1/") + QLatin1String(nom),
                        vorn_test::donneeDeTest(QStringLiteral("quatre/") + QLatin1String(nom)));
-        const QByteArray feuille = vorn_test::donneeDeTest(QStringLiteral("quatre/PouleM000001.cpo"));
-        writeBytes("S1/PouleM000001.cpo", feuille + QByteArray(feuille).replace("Match 1", "Match 2"));
+        const QByteArray feuille =
+            vorn_test::donneeDeTest(QStringLiteral("quatre/PouleM000001.cpo"));
+        writeBytes("S1/PouleM000001.cpo",
+                   feuille + QByteArray(feuille).replace("Match 1", "Match 2"));
     }
 };
 

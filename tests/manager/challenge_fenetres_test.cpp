@@ -429,8 +429,8 @@ TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
     EXPECT_TRUE(dialogs().saveRequests.empty());
     EXPECT_FALSE(w->Bt_Calcul_Groupe->isEnabled());
 
-    // An extract cut the same way, reopened: "Calculer" refuses it and the
-    // results computed before stay as they were.
+    // An extract cut the same way, reopened: "Ouvrir" refuses it and the
+    // extract and results of before stay as they were.
     importer();
     w->Bt_Calcul_GroupeClick();
     const QStringList avant = grille(w->Grille);
@@ -441,10 +441,11 @@ TEST_F(PairesFenetre, CutPageOrExtractIsRefusedAndNothingComputed)
         extrait.mid(0, extrait.indexOf(QStringLiteral("                            3")) + 4));
     dialogs().files.push_back(saison(QStringLiteral("coupe.chi")));
     dialogs().answers = {platform::mrYes};
-    w->Bt_Ouvrir_GroupeClick();
+    const QStringList extraitAvant = w->extrait();
     EXPECT_TRUE(thrownMessage<EPageIncomplete>([&] {
-                    w->Bt_Calcul_GroupeClick();
+                    w->Bt_Ouvrir_GroupeClick();
                 }).contains(saison(QStringLiteral("coupe.chi"))));
+    EXPECT_EQ(w->extrait(), extraitAvant);
     EXPECT_EQ(grille(w->Grille), avant);
     EXPECT_EQ(w->resultats(), resultats);
 }
@@ -869,7 +870,7 @@ TEST_F(AttribFenetre, EveryRefusalNamesTheFileTheLineAndWhy)
         QString message;
     } cas[] = {
         {"Open1.chi", platform::LineFile::read(page), extrait,
-         QStringLiteral("Ce fichier n'est pas un extrait de classement : %1.")},
+         QStringLiteral("Ce fichier n'est pas un extrait de classement : %1 (ligne 2)")},
         {"tube.chi", unTube, extrait, tube},
         {"dossier.chi", unDossier, extrait, dossier},
         {"abime.chr", abime, resultats, ligne2x8},
