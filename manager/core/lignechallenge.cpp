@@ -97,17 +97,15 @@ QString ListeTournois::cheminFichier()
 
 ListeTournois::Chargement ListeTournois::charger(QString *erreur)
 {
-    const QString cheminMontre = m_chemin;
-    const QStringList lignesMontrees = m_lignes;
-    const int courantMontre = m_courant;
-    m_lignes.clear();
-    m_courant = 0;
-    m_chemin = cheminFichier();
+    const QString chemin = cheminFichier();
     // Noted before the read: a change made while it runs shows at the next write.
-    m_fichier.noter(m_chemin);
-    const bool present = QFileInfo::exists(m_chemin);
+    m_fichier.noter(chemin);
+    const bool present = QFileInfo::exists(chemin);
+    const bool memeFichier = chemin == m_chemin;
+    m_chemin = chemin;
     try {
-        m_lignes = LireTournois(m_chemin);
+        m_lignes = LireTournois(chemin);
+        m_courant = 0;
         m_ecritureAutorisee = true;
         return Chargement::Lu;
     } catch (const platform::Exception &e) {
@@ -117,10 +115,9 @@ ListeTournois::Chargement ListeTournois::charger(QString *erreur)
     // A file that exists but cannot be read must never be overwritten by a
     // list that does not hold its lines. The list of that same file stays
     // shown, read only; another file's is let go.
-    m_lignes.clear();
-    if (present && m_chemin == cheminMontre) {
-        m_lignes = lignesMontrees;
-        m_courant = courantMontre;
+    if (!present || !memeFichier) {
+        m_lignes.clear();
+        m_courant = 0;
     }
     m_ecritureAutorisee = !present;
     return present ? Chargement::Illisible : Chargement::Absent;
